@@ -1,0 +1,377 @@
+#include "engine/ElementAccess.h"
+
+#include "core/Scheduler.h"
+#include "engine/FocusMonitor.h"
+#include "platform/Workspace.h"
+
+#include <QQueue>
+
+#include <algorithm>
+
+namespace qv::engine {
+
+namespace Roles = platform::Roles;
+
+namespace {
+bool isNumberType(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool holdsElement(const QVariant &v)
+{
+    return v.metaType() == QMetaType::fromType<platform::Element>();
+}
+
+QList<platform::Element> elementsIn(const QVariant &v, bool *isList)
+{
+    *isList = true;
+    if (v.metaType() == QMetaType::fromType<QList<platform::Element>>())
+        return v.value<QList<platform::Element>>();
+    if (v.typeId() == QMetaType::QVariantList) {
+        QList<platform::Element> out;
+        for (const QVariant &item : v.toList())
+            if (holdsElement(item) && !item.value<platform::Element>().isNull())
+                out.append(item.value<platform::Element>());
+        return out;
+    }
+    *isList = false;
+    return {};
+}
+} // namespace
+
+ElementAccess::ElementAccess(platform::Accessibility &accessibility, platform::Workspace &workspace,
+                             Scheduler &scheduler, KeyOutput &keys)
+    : m_accessibility(accessibility), m_workspace(workspace), m_scheduler(scheduler), m_keys(keys)
+{
+}
+
+ElementAccess::~ElementAccess() = default;
+
+FocusMonitor &ElementAccess::focusMonitor()
+{
+    if (!m_focusMonitor)
+        m_focusMonitor = std::make_unique<FocusMonitor>(m_accessibility, m_workspace, m_scheduler);
+    return *m_focusMonitor;
+}
+
+std::optional<bool> ElementAccess::readBoolAttribute(const Element &element, Attribute attribute)
+{
+    if (element.isNull())
+        return std::nullopt;
+    const std::optional<QVariant> v = m_accessibility.read(element, attribute);
+    if (!v || !v->isValid())
+        return std::nullopt;
+    if (v->typeId() == QMetaType::Bool)
+        return v->toBool();
+    if (isNumberType(*v))
+        return v->toDouble() != 0.0;
+    return std::nullopt;
+}
+
+std::optional<QString> ElementAccess::readStringAttribute(const Element &element, Attribute attribute)
+{
+    if (element.isNull())
+        return std::nullopt;
+    const std::optional<QVariant> v = m_accessibility.read(element, attribute);
+    if (!v || v->typeId() != QMetaType::QString)
+        return std::nullopt;
+    return v->toString();
+}
+
+std::optional<qint64> ElementAccess::readIntAttribute(const Element &element, Attribute attribute)
+{
+    if (element.isNull())
+        return std::nullopt;
+    const std::optional<QVariant> v = m_accessibility.read(element, attribute);
+    if (!v || !v->isValid())
+        return std::nullopt;
+    if (isNumberType(*v))
+        return v->toLongLong();
+    if (v->typeId() == QMetaType::QString) {
+        bool ok = false;
+        const qint64 n = v->toString().trimmed().toLongLong(&ok);
+        if (ok)
+            return n;
+    }
+    return std::nullopt;
+}
+
+bool ElementAccess::isTextInputElementRelaxed(const Element &element)
+{
+    if (element.isNull())
+        return false;
+    if (readBoolAttribute(element, Attribute::Enabled) == false)
+        return false;
+
+    const std::optional<bool> editable = readBoolAttribute(element, Attribute::Editable);
+    if (const auto role = readStringAttribute(element, Attribute::Role)) {
+        if (*role == Roles::SecureTextField)
+            return false;
+        if (*role == Roles::TextField || *role == Roles::TextArea || *role == Roles::TextView
+            || *role == Roles::SearchField)
+            return editable != false;
+        if (*role == Roles::WebArea && editable == true)
+            return true;
+    }
+    if (editable)
+        return *editable;
+
+    if (const auto description = readStringAttribute(element, Attribute::RoleDescription)) {
+        const QString d = description->toLower();
+        for (const char *word : {"text", "edit", "field", "editor"})
+            if (d.contains(QLatin1String(word)))
+                return true;
+    }
+    if (const auto domRole = readStringAttribute(element, Attribute::DomRole)) {
+        const QString d = domRole->toLower();
+        for (const char *word : {"textbox", "searchbox", "combobox", "textarea"})
+            if (d == QLatin1String(word))
+                return true;
+    }
+    if (m_accessibility.isSettable(element, Attribute::SelectedTextRange) == true)
+        return true;
+    if (m_accessibility.isSettable(element, Attribute::Value) == true)
+        return true;
+    if (m_accessibility.read(element, Attribute::SelectedTextRange).has_value())
+        return true;
+    return m_accessibility.read(element, Attribute::Value).has_value();
+}
+
+bool ElementAccess::isTerminal(const Element &element)
+{
+    return !element.isNull() && m_accessibility.isTerminal(element);
+}
+
+ElementAccess::Element ElementAccess::editableAncestor(const Element &element)
+{
+    Element current = element;
+    for (int tested = 0; tested < kAncestorLimit && !current.isNull(); ++tested) {
+        if (isTextInputElementRelaxed(current))
+            return current;
+        const std::optional<QVariant> parent = m_accessibility.read(current, Attribute::Parent);
+        if (!parent || !holdsElement(*parent))
+            return {};
+        current = parent->value<Element>();
+    }
+    return {};
+}
+
+ElementAccess::Element ElementAccess::editableDescendant(const Element &element)
+{
+    if (element.isNull())
+        return {};
+    QQueue<std::pair<Element, int>> queue;
+    queue.enqueue({element, 0});
+    int taken = 0;
+    while (taken < kDescendantEntryLimit && !queue.isEmpty()) {
+        const auto [candidate, depth] = queue.dequeue();
+        ++taken;
+        if (depth >= kDescendantDepthLimit)
+            continue;
+        if (isTextInputElementRelaxed(candidate))
+            return candidate;
+        const std::optional<QVariant> children = m_accessibility.read(candidate, Attribute::Children);
+        if (!children)
+            continue;
+        bool isList = false;
+        const QList<Element> list = elementsIn(*children, &isList);
+        for (const Element &child : list)
+            if (!child.isNull())
+                queue.enqueue({child, depth + 1});
+    }
+    return {};
+}
+
+ElementAccess::Element ElementAccess::elementAtMouseLocation()
+{
+    // One pointer location, already in top-left global coordinates: a
+    // bottom-left point looked up here would hit an unrelated element.
+    const std::optional<QPoint> pointer = m_workspace.pointerLocation();
+    if (!pointer)
+        return {};
+    return m_accessibility.elementAtPoint(*pointer);
+}
+
+std::optional<qint64> ElementAccess::frontmostPid()
+{
+    const auto front = m_workspace.frontmostApplication();
+    if (!front)
+        return std::nullopt;
+    return front->pid;
+}
+
+ElementAccess::Element ElementAccess::freshCachedFocus()
+{
+    FocusMonitor &monitor = focusMonitor();
+    if (monitor.isFresh(frontmostPid(), kFreshFocusSeconds))
+        return monitor.lastFocused();
+    return {};
+}
+
+ElementAccess::Element ElementAccess::focusedElement()
+{
+    const Element cached = freshCachedFocus();
+    if (!cached.isNull())
+        return cached;
+    return m_accessibility.systemFocusedElement();
+}
+
+ElementAccess::Element ElementAccess::targetOr(const Element &target)
+{
+    return target.isNull() ? focusedElement() : target;
+}
+
+ElementAccess::Element ElementAccess::resolveTextInput(const Element &candidate)
+{
+    if (candidate.isNull())
+        return {};
+    if (isTextInputElementRelaxed(candidate))
+        return candidate;
+    const Element ancestor = editableAncestor(candidate);
+    if (!ancestor.isNull() && isTextInputElementRelaxed(ancestor))
+        return ancestor;
+    return editableDescendant(candidate);
+}
+
+QCoro::Task<bool> ElementAccess::waitForTextInputFocus(StopFlag stopFlag, StopFlag pauseFlag,
+                                                       std::optional<double> timeoutMs)
+{
+    const qint64 startNs = m_scheduler.nowNs();
+    const auto stopped = [&] { return stopFlag && stopFlag(); };
+    while (true) {
+        if (stopped())
+            co_return false;
+        while (pauseFlag && pauseFlag() && !stopped())
+            co_await m_scheduler.sleep(120);
+
+        Element found = resolveTextInput(focusedElement());
+        if (found.isNull())
+            found = resolveTextInput(freshCachedFocus());
+        if (found.isNull())
+            found = resolveTextInput(elementAtMouseLocation());
+        if (!found.isNull()) {
+            focus(found);
+            co_return true;
+        }
+
+        if (timeoutMs && double(m_scheduler.nowNs() - startNs) / 1e6 >= *timeoutMs)
+            co_return false;
+        co_await m_scheduler.sleep(180);
+    }
+}
+
+std::optional<platform::TextRange> ElementAccess::selectedTextRange(const Element &target)
+{
+    const Element element = targetOr(target);
+    if (element.isNull())
+        return std::nullopt;
+    const std::optional<QVariant> v = m_accessibility.read(element, Attribute::SelectedTextRange);
+    if (!v || v->metaType() != QMetaType::fromType<TextRange>())
+        return std::nullopt;
+    return v->value<TextRange>();
+}
+
+std::optional<qint64> ElementAccess::caretPosition(const Element &target)
+{
+    const auto range = selectedTextRange(target);
+    if (!range)
+        return std::nullopt;
+    return range->location;
+}
+
+std::optional<qint64> ElementAccess::textLengthEstimate(const Element &element)
+{
+    if (element.isNull())
+        return std::nullopt;
+    const std::optional<QString> value = readStringAttribute(element, Attribute::Value);
+    const std::optional<qint64> count = readIntAttribute(element, Attribute::NumberOfCharacters);
+    if (!value && !count)
+        return std::nullopt;
+    return std::max(value ? qint64(value->size()) : 0, count.value_or(0));
+}
+
+std::optional<QString> ElementAccess::readFocusedText(const Element &target)
+{
+    const Element element = targetOr(target);
+    if (element.isNull())
+        return std::nullopt;
+    return readStringAttribute(element, Attribute::Value);
+}
+
+std::optional<QString> ElementAccess::readSelectedText(const Element &target)
+{
+    const Element element = targetOr(target);
+    if (element.isNull())
+        return std::nullopt;
+    return readStringAttribute(element, Attribute::SelectedText);
+}
+
+QCoro::Task<std::optional<QString>> ElementAccess::readFocusedTextWithRetry(Element element, int attempts)
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        const Element target = targetOr(element);
+        if (!target.isNull()) {
+            if (auto text = readStringAttribute(target, Attribute::Value))
+                co_return text;
+        }
+        if (!element.isNull())
+            focus(element);
+        if (attempt + 1 < attempts)
+            co_await m_scheduler.sleep(250);
+    }
+    co_return std::nullopt;
+}
+
+bool ElementAccess::setCaretPosition(qint64 position, const Element &target)
+{
+    return setSelectionRange({std::max<qint64>(position, 0), 0}, target);
+}
+
+bool ElementAccess::setSelectionRange(TextRange range, const Element &target)
+{
+    const Element element = targetOr(target);
+    if (element.isNull())
+        return false;
+    if (m_accessibility.isSettable(element, Attribute::SelectedTextRange) != true)
+        return false;
+    return m_accessibility.write(element, Attribute::SelectedTextRange, QVariant::fromValue(range));
+}
+
+bool ElementAccess::focus(const Element &element)
+{
+    return !element.isNull() && m_accessibility.write(element, Attribute::Focused, true);
+}
+
+QCoro::Task<> ElementAccess::moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag)
+{
+    const qint64 length = text.size();
+    const qint64 start = std::clamp<qint64>(caretPosition(element).value_or(length), 0, length);
+    const qint64 goal = std::clamp<qint64>(wanted, 0, length);
+    if (goal == start)
+        co_return;
+    const qint64 lo = std::min(start, goal);
+    const int presses = m_keys.arrowPresses(text.mid(lo, std::max(start, goal) - lo));
+    const SpecialKey key = goal < start ? SpecialKey::Left : SpecialKey::Right;
+    for (int i = 0; i < presses; ++i) {
+        if (stopFlag && stopFlag())
+            co_return;
+        co_await m_keys.sendKey(key);
+    }
+}
+
+} // namespace qv::engine

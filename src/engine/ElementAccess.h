@@ -1,0 +1,123 @@
+#pragma once
+
+#include "engine/KeyOutput.h"
+#include "platform/Accessibility.h"
+#include "platform/Element.h"
+
+#include <QCoro/QCoroTask>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace qv {
+class Scheduler;
+namespace platform {
+class Workspace;
+}
+} // namespace qv
+
+namespace qv::engine {
+
+class FocusMonitor;
+
+// The engine's whole accessibility vocabulary: whether an element takes
+// typed text, finding one near the focus or the pointer, waiting for one to
+// have focus, and reading and writing the text, selection and caret of the
+// target. A null Element means "absent". Where an operation takes a
+// `target`, a null one stands for focusedElement(). Failed reads answer
+// nullopt, failed writes false; nothing throws and nothing is logged here.
+// Positions and lengths are UTF-16 units.
+class ElementAccess {
+public:
+    using Element = platform::Element;
+    using Attribute = platform::Attribute;
+    using TextRange = platform::TextRange;
+
+    ElementAccess(platform::Accessibility &accessibility, platform::Workspace &workspace, Scheduler &scheduler,
+                  KeyOutput &keys);
+    ~ElementAccess();
+
+    // The focus cache, created on the first focus lookup.
+    FocusMonitor &focusMonitor();
+
+    // Whether the element accepts typed text: refused when disabled or a
+    // secure field; text roles unless marked non-editable; then the editable
+    // flag, the role description ("text", "edit", "field", "editor"), the web
+    // role ("textbox", "searchbox", "combobox", "textarea"), settable
+    // selection or value, and finally a readable selection or value.
+    bool isTextInputElementRelaxed(const Element &element);
+    // Whether keys that select all and copy are unsafe for the element.
+    bool isTerminal(const Element &element);
+
+    // true/false from a Boolean or a number value; absent otherwise.
+    std::optional<bool> readBoolAttribute(const Element &element, Attribute attribute);
+    // A string value; absent for anything else.
+    std::optional<QString> readStringAttribute(const Element &element, Attribute attribute);
+    // A number value, or a string holding an integer; absent otherwise.
+    std::optional<qint64> readIntAttribute(const Element &element, Attribute attribute);
+
+    // The element itself or its nearest ancestor that takes text; at most
+    // the element and 7 ancestors are tested.
+    Element editableAncestor(const Element &element);
+    // Breadth-first search of the subtree (depths 0 to 5, at most 360
+    // entries taken from the queue), the element itself first.
+    Element editableDescendant(const Element &element);
+    // The element under the pointer (one global top-left location).
+    Element elementAtMouseLocation();
+    // The focus cache's element while it is fresh (2 s) for the frontmost
+    // application, else the desktop's focused element.
+    Element focusedElement();
+
+    // Polls every 180 ms (every 120 ms while paused) until the focused
+    // element, the fresh cached focus or the element under the pointer
+    // resolves to a text input; focuses it and answers true. False when
+    // stopped or when `timeoutMs` has passed; without a time-out only a stop
+    // ends the wait.
+    QCoro::Task<bool> waitForTextInputFocus(StopFlag stopFlag, StopFlag pauseFlag,
+                                            std::optional<double> timeoutMs);
+
+    std::optional<TextRange> selectedTextRange(const Element &target = {});
+    std::optional<qint64> caretPosition(const Element &target = {});
+    // The larger of the value's UTF-16 length and the reported number of
+    // characters; a null element gives absent (no focus fall-back).
+    std::optional<qint64> textLengthEstimate(const Element &element);
+    std::optional<QString> readFocusedText(const Element &target = {});
+    std::optional<QString> readSelectedText(const Element &target = {});
+    // Up to `attempts` value reads 250 ms apart; a given element is focused
+    // again after each failed read.
+    QCoro::Task<std::optional<QString>> readFocusedTextWithRetry(Element element, int attempts);
+
+    // Caret at max(position, 0); false when the selection is not settable or
+    // the write fails.
+    bool setCaretPosition(qint64 position, const Element &target = {});
+    // The range as given, unclamped.
+    bool setSelectionRange(TextRange range, const Element &target = {});
+    // Asks the element to take keyboard focus.
+    bool focus(const Element &element);
+
+    // Moves the caret to `wanted` (clamped to the text) with arrow presses,
+    // starting from the read caret or, when unreadable, the end of `text`,
+    // the element's current text. Presses follow the graphemes crossed, not
+    // UTF-16 units. The stop flag is asked before every press.
+    QCoro::Task<> moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag);
+
+    static constexpr double kFreshFocusSeconds = 2.0;
+    static constexpr int kAncestorLimit = 8;
+    static constexpr int kDescendantDepthLimit = 6;
+    static constexpr int kDescendantEntryLimit = 360;
+
+private:
+    Element targetOr(const Element &target);
+    Element resolveTextInput(const Element &candidate);
+    Element freshCachedFocus();
+    std::optional<qint64> frontmostPid();
+
+    platform::Accessibility &m_accessibility;
+    platform::Workspace &m_workspace;
+    Scheduler &m_scheduler;
+    KeyOutput &m_keys;
+    std::unique_ptr<FocusMonitor> m_focusMonitor;
+};
+
+} // namespace qv::engine

@@ -1,0 +1,115 @@
+#include "engine/KeyOutput.h"
+
+#include "core/Random.h"
+#include "core/Scheduler.h"
+#include "core/Text.h"
+#include "platform/Keyboard.h"
+
+#include <algorithm>
+
+namespace qv::engine {
+
+using platform::Key;
+using platform::Shortcut;
+
+KeyOutput::KeyOutput(platform::Keyboard &keyboard, Scheduler &scheduler, Random &random)
+    : m_keyboard(keyboard), m_scheduler(scheduler), m_random(random)
+{
+}
+
+QCoro::Task<> KeyOutput::sendKey(SpecialKey key)
+{
+    switch (key) {
+    case SpecialKey::Delete:
+        co_await m_keyboard.press(Key::Backspace);
+        break;
+    case SpecialKey::ReturnKey:
+        co_await m_keyboard.press(Key::Return);
+        break;
+    case SpecialKey::Tab:
+        co_await m_keyboard.press(Key::Tab);
+        break;
+    case SpecialKey::Left:
+        co_await m_keyboard.press(Key::Left);
+        break;
+    case SpecialKey::Right:
+        co_await m_keyboard.press(Key::Right);
+        break;
+    case SpecialKey::Up:
+        co_await m_keyboard.press(Key::Up);
+        break;
+    case SpecialKey::Down:
+        co_await m_keyboard.press(Key::Down);
+        break;
+    case SpecialKey::A:
+        co_await m_keyboard.typeGrapheme(QStringLiteral("a"));
+        break;
+    case SpecialKey::C:
+        co_await m_keyboard.typeGrapheme(QStringLiteral("c"));
+        break;
+    }
+}
+
+QCoro::Task<> KeyOutput::sendKey(QString grapheme)
+{
+    if (grapheme == QLatin1String("\n"))
+        co_await sendKey(SpecialKey::ReturnKey);
+    else if (grapheme == QLatin1String("\t"))
+        co_await sendKey(SpecialKey::Tab);
+    else
+        co_await m_keyboard.typeGrapheme(grapheme);
+}
+
+QCoro::Task<> KeyOutput::sendCommandShortcut(SpecialKey key)
+{
+    if (key == SpecialKey::A)
+        co_await m_keyboard.shortcut(Shortcut::SelectAll);
+    else if (key == SpecialKey::C)
+        co_await m_keyboard.shortcut(Shortcut::Copy);
+}
+
+QCoro::Task<> KeyOutput::backspaceChars(QString stretch, StopFlag stopFlag)
+{
+    const int presses = stretch.isEmpty() ? 0 : backspacePresses(stretch);
+    for (int i = 0; i < presses; ++i) {
+        if (stopFlag && stopFlag())
+            co_return;
+        co_await m_keyboard.press(Key::Backspace);
+        co_await m_scheduler.sleep(kBackspaceSpacingMs);
+    }
+}
+
+QCoro::Task<> KeyOutput::sleepWithStop(double ms, StopFlag stopFlag)
+{
+    double remaining = ms;
+    while (remaining > 0) { // false for NaN as well
+        if (stopFlag && stopFlag())
+            co_return;
+        const double slice = std::min(remaining, kStopSliceMs);
+        co_await m_scheduler.sleep(slice);
+        remaining -= slice;
+    }
+}
+
+QCoro::Task<> KeyOutput::retypeText(QString text, StopFlag stopFlag)
+{
+    const QStringList clusters = text::graphemes(text);
+    for (const QString &cluster : clusters) {
+        if (stopFlag && stopFlag())
+            co_return;
+        co_await sendKey(cluster);
+        co_await m_scheduler.sleep(m_random.uniformReal(30, 70));
+    }
+}
+
+int KeyOutput::backspacePresses(const QString &stretch)
+{
+    return stretch.isEmpty() ? 0 : std::max(m_keyboard.backspacePresses(stretch), 0);
+}
+
+int KeyOutput::arrowPresses(const QString &stretch)
+{
+    return stretch.isEmpty() ? 0 : std::max(m_keyboard.arrowPresses(stretch), 0);
+}
+
+} // namespace qv::engine

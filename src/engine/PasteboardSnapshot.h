@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Pasteboard.h"
+
+#include <QList>
+
+namespace qv::engine {
+
+// A full copy of the clipboard, taken before the engine makes the target
+// application copy and written back afterwards. Types keep their order;
+// nothing is merged. A type that gave no data has no pair.
+class PasteboardSnapshot {
+public:
+    struct ItemSnapshot {
+        platform::TypedData dataByType;
+        friend bool operator==(const ItemSnapshot &, const ItemSnapshot &) = default;
+    };
+
+    // Copies every item with its types, and the clipboard-level types.
+    explicit PasteboardSnapshot(platform::Pasteboard &pasteboard);
+
+    // Clears the clipboard, then writes the items back in one write, or,
+    // when there were none, the clipboard-level data type by type. Write
+    // results are not examined.
+    void restore(platform::Pasteboard &pasteboard) const;
+
+    QList<ItemSnapshot> items;
+    platform::TypedData directDataByType;
+};
+
+} // namespace qv::engine

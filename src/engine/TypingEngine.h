@@ -1,0 +1,117 @@
+#pragma once
+
+#include "engine/BufferEdits.h"
+#include "engine/ClipboardRead.h"
+#include "engine/DeferredError.h"
+#include "engine/ElementAccess.h"
+#include "engine/KeyOutput.h"
+#include "engine/Profiles.h"
+#include "engine/WordTables.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace qv {
+class Random;
+class Scheduler;
+namespace platform {
+class Platform;
+}
+} // namespace qv
+
+namespace qv::engine {
+
+// The typing engine: types a prepared text into another application's text
+// element like a person, then verifies and repairs it. The application state
+// creates one and drives it only through the typing run.
+//
+// Structure
+// - Pure rules, testable without a desktop: WordTables (word and key
+//   tables), Profiles.h (grade, style and review profiles, word speeds,
+//   sentence ranges), Rewording.h (sentence and word rewrites, headings),
+//   BufferEdits.h (typed-buffer edits and deferred typos).
+// - KeyOutput: key output, Backspace runs and stop-aware waits.
+// - ElementAccess: accessibility element discovery and text access; owns
+//   the FocusMonitor, created on the first focus lookup.
+// - This class: the per-run fields (debug sink, clipboard permission), the
+//   clipboard reads, and the tail rewrite that keeps the buffer true. The
+//   typing run (its entry point, its loop state struct and the end-of-run
+//   review) builds on these members.
+//
+// Collaborators are held by reference and must outlive the engine; the
+// engine must outlive every task it returns. Everything runs on the GUI
+// thread. No operation throws: helpers answer false or nothing and an abort
+// writes one diagnostic line.
+class TypingEngine {
+public:
+    using DebugSink = std::function<void(const QString &line)>;
+
+    TypingEngine(platform::Platform &platform, Scheduler &scheduler, Random &random);
+    ~TypingEngine();
+    TypingEngine(const TypingEngine &) = delete;
+    TypingEngine &operator=(const TypingEngine &) = delete;
+
+    // --- Per-run fields: set at the start of a run, cleared on every return.
+    // Where diagnostic lines go ("step: key=value ..."); empty drops them.
+    DebugSink debugSink;
+    // Whether the run may read the field through select-all/copy. Set from
+    // clipboardAllowedFor() of the run's target.
+    bool allowClipboardOps = false;
+    // Clears both per-run fields.
+    void clearRunFields();
+
+    // Writes one diagnostic line to the sink, when there is one.
+    void debug(const QString &line) const;
+    // "true" / "false", as diagnostic lines print Booleans.
+    static QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+
+    // --- Collaborators.
+    const WordTables &words() const { return WordTables::standard(); }
+    KeyOutput &keys() { return m_keys; }
+    ElementAccess &elements() { return m_elements; }
+    platform::Platform &platform() { return m_platform; }
+    Scheduler &scheduler() { return m_scheduler; }
+    Random &random() { return m_random; }
+
+    // --- Clipboard reads. Both act on the focused element of the frontmost
+    // application and snapshot the clipboard before and restore it after.
+    // Nothing is sent (NotRead) when the stop flag is set, when clipboard use
+    // is not allowed, or when the focused element is a terminal (where the
+    // shortcuts would select nothing useful and interrupt the user's
+    // program).
+    //
+    // Whole field: select all, 110 ms, copy, 160 ms, read. The field's text
+    // stays selected afterwards.
+    QCoro::Task<ClipboardRead> readAllTextViaClipboard(StopFlag stopFlag);
+    // The current selection: copy, 160 ms, read.
+    QCoro::Task<ClipboardRead> readSelectionViaClipboard(StopFlag stopFlag);
+    // Whether the run may use the clipboard on this target: it must take
+    // text and must not be a terminal.
+    bool clipboardAllowedFor(const platform::Element &target);
+
+    // --- Buffer edits at the end of the field.
+    // Deletes the last `deleteCount` units of what was typed (clamped, and
+    // widened to a whole grapheme) with Backspace, types `replacement`, and
+    // applies the same edit to `buffer`, re-anchoring `deferredErrors`. The
+    // buffer edit is made even when a stop cut the keys short. `buffer` and
+    // `deferredErrors` belong to the caller and must outlive the task.
+    QCoro::Task<> rewriteTail(int deleteCount, QString replacement, QString &buffer,
+                              QList<DeferredError> &deferredErrors, StopFlag stopFlag);
+
+    static constexpr double kSelectAllWaitMs = 110;
+    static constexpr double kCopyWaitMs = 160;
+
+private:
+    QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
+
+    platform::Platform &m_platform;
+    Scheduler &m_scheduler;
+    Random &m_random;
+    KeyOutput m_keys;
+    ElementAccess m_elements;
+};
+
+} // namespace qv::engine
