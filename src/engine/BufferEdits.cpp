@@ -137,7 +137,10 @@ QString replaceChar(const QString &text, int index, const QString &character)
 TailEdit tailEdit(const QString &buffer, int deleteCount, const QString &replacement)
 {
     const int length = int(buffer.size());
-    const int wanted = length - std::clamp(deleteCount, 0, length);
+    int wanted = length - std::clamp(deleteCount, 0, length);
+    // Never keep half of a surrogate pair.
+    if (wanted > 0 && wanted < length && buffer.at(wanted).isLowSurrogate() && buffer.at(wanted - 1).isHighSurrogate())
+        --wanted;
     const int start = text::boundaryAtOrBefore(buffer, wanted);
     return {start, buffer.mid(start), buffer.mid(start, wanted - start) + replacement};
 }

@@ -44,7 +44,8 @@ QString replaceChar(const QString &text, int index, const QString &character);
 // grapheme boundary: keys delete whole graphemes in some editors, so a
 // stretch that began inside a cluster could not be deleted exactly. The part
 // of the cluster that had to go along is put back in front of the
-// replacement.
+// replacement (never half of a surrogate pair: such a cut deletes the whole
+// code point).
 struct TailEdit {
     int start = 0;       // UTF-16 offset where the deletion begins
     QString deleted;     // the units removed (the stretch before the caret)

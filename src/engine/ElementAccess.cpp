@@ -7,6 +7,7 @@
 #include <QQueue>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qv::engine {
 
@@ -100,6 +101,12 @@ std::optional<qint64> ElementAccess::readIntAttribute(const Element &element, At
     const std::optional<QVariant> v = m_accessibility.read(element, attribute);
     if (!v || !v->isValid())
         return std::nullopt;
+    if (v->typeId() == QMetaType::Double || v->typeId() == QMetaType::Float) {
+        const double d = v->toDouble();
+        if (!std::isfinite(d))
+            return std::nullopt;
+        return qint64(std::trunc(d)); // a number's integer value drops the fraction
+    }
     if (isNumberType(*v))
         return v->toLongLong();
     if (v->typeId() == QMetaType::QString) {

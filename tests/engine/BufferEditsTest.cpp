@@ -155,6 +155,10 @@ TEST(TailEdit, StartsOnAGraphemeBoundary)
     EXPECT_EQ(inside.start, 2);
     EXPECT_EQ(inside.deleted, flag);
     EXPECT_EQ(inside.replacement, flag.left(2) + "x");
+    const QString thumb = QString::fromUtf8("👍🏽");
+    const TailEdit split = tailEdit("a" + thumb, 1, "");
+    EXPECT_EQ(split.start, 1);
+    EXPECT_EQ(split.replacement, thumb.left(2));
     const TailEdit all = tailEdit("abc", 10, "");
     EXPECT_EQ(all.start, 0);
     EXPECT_EQ(all.deleted, "abc");
