@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/sim/TextEditing.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace qv::sim {
+
+// How a text box takes a selection written through accessibility.
+enum class RangeWrites {
+    Exact,            // as written, cut to the text
+    SnapToGraphemes,  // widened to whole grapheme clusters, as many toolkits do
+    RejectOutOfRange, // a range that does not fit the text is refused
+};
+
+// What Tab does in a text box.
+enum class TabBehaviour { InsertTab, MoveFocus };
+
+// The ways real text boxes fall short of the ideal, one switch each. The
+// defaults are a well-behaved box.
+struct FieldQuirks {
+    bool valueUnreadable = false;        // the whole text cannot be read
+    bool onlyCharacterCount = false;     // of the text, only its length can be read
+    bool selectedTextUnreadable = false; // the selected text cannot be read
+    bool selectionNotSettable = false;   // the selection is read-only (and says so)
+    bool selectionWritesIgnored = false; // selection writes are accepted but do nothing
+    bool focusWritesIgnored = false;     // focus writes are accepted but do nothing
+    double writeDelayMs = 0;             // accepted writes take effect this much later
+    bool copyCopiesNothing = false;      // the copy shortcut leaves the clipboard alone
+    RangeWrites rangeWrites = RangeWrites::Exact;
+    BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;
+    // The application rewrites what is typed (autocorrect): given the text
+    // before the insertion point and the typed grapheme, what lands instead.
+    std::function<QString(const QString &before, const QString &typed)> transform;
+};
+
+} // namespace qv::sim

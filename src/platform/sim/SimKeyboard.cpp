@@ -1,0 +1,200 @@
+#include "platform/sim/SimKeyboard.h"
+
+#include "core/Text.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace qv::sim {
+
+using platform::Key;
+using platform::Shortcut;
+
+SimKeyboard::SimKeyboard(SimDesktop &desktop) : m_desktop(desktop) {}
+
+QCoro::Task<> SimKeyboard::prepare(const QString &text)
+{
+    m_desktop.log().calls.push_back({m_desktop.scheduler().nowNs(), QStringLiteral("prepare"), text});
+    co_return;
+}
+
+QCoro::Task<> SimKeyboard::typeGrapheme(const QString &grapheme)
+{
+    KeyEvent event;
+    event.kind = KeyEvent::Kind::Grapheme;
+    event.text = grapheme;
+    co_await send(std::move(event));
+}
+
+QCoro::Task<> SimKeyboard::press(Key key)
+{
+    KeyEvent event;
+    event.kind = KeyEvent::Kind::Key;
+    event.key = key;
+    co_await send(std::move(event));
+}
+
+QCoro::Task<> SimKeyboard::shortcut(Shortcut shortcut)
+{
+    KeyEvent event;
+    event.kind = KeyEvent::Kind::Shortcut;
+    event.shortcut = shortcut;
+    co_await send(std::move(event));
+}
+
+void SimKeyboard::finish()
+{
+    m_desktop.log().calls.push_back({m_desktop.scheduler().nowNs(), QStringLiteral("finish"), {}});
+}
+
+void SimKeyboard::releaseAll()
+{
+    m_desktop.log().calls.push_back({m_desktop.scheduler().nowNs(), QStringLiteral("releaseAll"), {}});
+}
+
+int SimKeyboard::backspacePresses(const QString &stretch)
+{
+    BackspaceUnit unit = BackspaceUnit::Grapheme;
+    if (SimApp *front = m_desktop.frontmost()) {
+        SimElement *focused = front->focusedElement();
+        if (focused && focused->holdsText())
+            unit = focused->quirks().backspaceUnit;
+    }
+    return unit == BackspaceUnit::Grapheme ? text::graphemeCount(stretch) : text::codePointCount(stretch);
+}
+
+int SimKeyboard::arrowPresses(const QString &stretch)
+{
+    return text::graphemeCount(stretch);
+}
+
+QCoro::Task<> SimKeyboard::send(KeyEvent event)
+{
+    event.sentNs = m_desktop.scheduler().nowNs();
+    if (m_latencyMs > 0)
+        co_await m_desktop.scheduler().sleep(m_latencyMs);
+    if (m_deliveryDelayMs > 0) {
+        m_desktop.schedule(m_deliveryDelayMs, [this, event] { land(event); });
+        co_return;
+    }
+    land(std::move(event));
+}
+
+void SimKeyboard::land(KeyEvent event)
+{
+    event.timeNs = m_desktop.scheduler().nowNs();
+    SimApp *front = m_desktop.frontmost();
+    SimElement *target = front ? front->focusedElement() : nullptr;
+    event.pid = front ? front->pid() : 0;
+    event.target = target ? target->element() : platform::Element();
+    event.inTextField = target && target->holdsText();
+    if (front && front->isHung()) {
+        // The application takes the key when it recovers, wherever its focus is then.
+        event.queued = true;
+        m_desktop.log().keys.push_back(event);
+        front->pendingKeys().push_back([this, front, event] { apply(event, front->focusedElement()); });
+        return;
+    }
+    m_desktop.log().keys.push_back(event);
+    apply(event, target);
+}
+
+void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
+{
+    if (!target || !target->isLive())
+        return;
+    EditState &edit = target->editState();
+    const FieldQuirks &quirks = target->quirks();
+    const bool text = target->holdsText();
+
+    Key key = Key::Return;
+    switch (event.kind) {
+    case KeyEvent::Kind::Grapheme:
+        if (event.text == QStringLiteral("\n")) {
+            key = Key::Return;
+            break;
+        }
+        if (event.text == QStringLiteral("\t")) {
+            key = Key::Tab;
+            break;
+        }
+        if (text) {
+            const QString before = edit.text.left(editing::clampRange(edit.selection, edit.text.size()).location);
+            editing::replaceSelection(edit, quirks.transform ? quirks.transform(before, event.text) : event.text);
+        }
+        return;
+    case KeyEvent::Kind::Shortcut:
+        // Terminals read these chords as control characters, not as editing commands.
+        if (!text || target->isTerminal())
+            return;
+        if (event.shortcut == Shortcut::SelectAll) {
+            editing::selectAll(edit);
+        } else if (!quirks.copyCopiesNothing && target->role() != platform::Roles::SecureTextField
+                   && edit.selection.length > 0) {
+            m_desktop.simPasteboard().putText(editing::selectedText(edit), ClipboardEvent::Kind::AppCopy);
+        }
+        return;
+    case KeyEvent::Kind::Key:
+        key = event.key;
+        break;
+    }
+
+    if (key == Key::Tab && (!text || target->tabBehaviour() == TabBehaviour::MoveFocus)) {
+        moveFocusFrom(*target);
+        return;
+    }
+    if (!text)
+        return;
+    switch (key) {
+    case Key::Backspace:
+        editing::backspace(edit, quirks.backspaceUnit);
+        break;
+    case Key::Return:
+        // A one-line box has no line breaks: Return only activates it.
+        if (target->isMultiLine())
+            editing::replaceSelection(edit, QStringLiteral("\n"));
+        break;
+    case Key::Tab:
+        editing::replaceSelection(edit, QStringLiteral("\t"));
+        break;
+    case Key::Left:
+        editing::moveLeft(edit);
+        break;
+    case Key::Right:
+        editing::moveRight(edit);
+        break;
+    case Key::Up:
+        editing::moveUp(edit, target->isMultiLine());
+        break;
+    case Key::Down:
+        editing::moveDown(edit, target->isMultiLine());
+        break;
+    }
+}
+
+namespace {
+void collectFocusable(SimElement &e, std::vector<SimElement *> &out)
+{
+    if (e.isFocusable())
+        out.push_back(&e);
+    for (const auto &c : e.children())
+        collectFocusable(*c, out);
+}
+} // namespace
+
+void SimKeyboard::moveFocusFrom(SimElement &field)
+{
+    SimElement *window = field.window();
+    if (!window)
+        return;
+    std::vector<SimElement *> order;
+    collectFocusable(*window, order);
+    auto it = std::find(order.begin(), order.end(), &field);
+    if (it == order.end() || order.size() < 2)
+        return;
+    SimElement *next = (it + 1 == order.end()) ? order.front() : *(it + 1);
+    next->focus();
+    // Tabbing into a text box selects its text, as toolkits do.
+    if (next->holdsText())
+        editing::selectAll(next->editState());
+}
+
+} // namespace qv::sim

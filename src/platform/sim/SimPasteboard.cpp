@@ -1,0 +1,103 @@
+#include "platform/sim/SimPasteboard.h"
+
+#include "platform/sim/SimDesktop.h"
+
+namespace qv::sim {
+
+using platform::TypedData;
+
+SimPasteboard::SimPasteboard(SimDesktop &desktop) : m_desktop(desktop) {}
+
+void SimPasteboard::logged(ClipboardEvent::Kind kind)
+{
+    m_desktop.log().clipboard.push_back({m_desktop.scheduler().nowNs(), kind, m_changeCount});
+}
+
+QList<TypedData> SimPasteboard::items()
+{
+    logged(ClipboardEvent::Kind::ReadItems);
+    return m_items;
+}
+
+TypedData SimPasteboard::peekDirectData() const
+{
+    // With items present, the clipboard as a whole offers its first item's types.
+    return m_items.isEmpty() ? m_direct : m_items.front();
+}
+
+TypedData SimPasteboard::directData()
+{
+    logged(ClipboardEvent::Kind::ReadDirectData);
+    return peekDirectData();
+}
+
+void SimPasteboard::clear()
+{
+    m_items.clear();
+    m_direct.clear();
+    ++m_changeCount;
+    logged(ClipboardEvent::Kind::Clear);
+}
+
+void SimPasteboard::writeItems(const QList<TypedData> &items)
+{
+    m_items = items;
+    m_direct.clear();
+    ++m_changeCount;
+    logged(ClipboardEvent::Kind::WriteItems);
+}
+
+void SimPasteboard::setDirectData(const QString &type, const QByteArray &data)
+{
+    TypedData &into = m_items.isEmpty() ? m_direct : m_items.front();
+    bool replaced = false;
+    for (auto &pair : into) {
+        if (pair.first == type) {
+            pair.second = data;
+            replaced = true;
+            break;
+        }
+    }
+    if (!replaced)
+        into.append({type, data});
+    ++m_changeCount;
+    logged(ClipboardEvent::Kind::SetDirectData);
+}
+
+std::optional<QString> SimPasteboard::plainText()
+{
+    logged(ClipboardEvent::Kind::ReadPlainText);
+    const auto find = [](const TypedData &data) -> std::optional<QString> {
+        for (const auto &pair : data) {
+            if (pair.first == PlainTextType || pair.first == QStringLiteral("text/plain;charset=utf-8"))
+                return QString::fromUtf8(pair.second);
+        }
+        return std::nullopt;
+    };
+    for (const TypedData &item : m_items) {
+        if (auto text = find(item))
+            return text;
+    }
+    return find(m_direct);
+}
+
+qint64 SimPasteboard::changeCount()
+{
+    logged(ClipboardEvent::Kind::ReadChangeCount);
+    return m_changeCount;
+}
+
+void SimPasteboard::putText(const QString &text, ClipboardEvent::Kind kind)
+{
+    putItems({TypedData{{PlainTextType, text.toUtf8()}}}, kind);
+}
+
+void SimPasteboard::putItems(const QList<TypedData> &items, ClipboardEvent::Kind kind)
+{
+    m_items = items;
+    m_direct.clear();
+    ++m_changeCount;
+    logged(kind);
+}
+
+} // namespace qv::sim

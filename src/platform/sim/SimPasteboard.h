@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Pasteboard.h"
+#include "platform/sim/SimLog.h"
+
+namespace qv::sim {
+
+class SimDesktop;
+
+// The simulated clipboard: items with ordered representations, plus
+// clipboard-level data that exists only while there are no items (as when
+// an owner sets types on the clipboard itself). Bytes are kept exactly.
+class SimPasteboard final : public platform::Pasteboard {
+public:
+    explicit SimPasteboard(SimDesktop &desktop);
+
+    QList<platform::TypedData> items() override;
+    platform::TypedData directData() override;
+    void clear() override;
+    void writeItems(const QList<platform::TypedData> &items) override;
+    void setDirectData(const QString &type, const QByteArray &data) override;
+    std::optional<QString> plainText() override;
+    qint64 changeCount() override;
+
+    // What an application's copy or the user puts there: one plain-text item.
+    void putText(const QString &text, ClipboardEvent::Kind kind);
+    void putItems(const QList<platform::TypedData> &items, ClipboardEvent::Kind kind);
+    // The contents, without logging a read.
+    QList<platform::TypedData> peekItems() const { return m_items; }
+    platform::TypedData peekDirectData() const;
+    qint64 peekChangeCount() const { return m_changeCount; }
+
+    static inline const QString PlainTextType = QStringLiteral("text/plain");
+
+private:
+    void logged(ClipboardEvent::Kind kind);
+
+    SimDesktop &m_desktop;
+    QList<platform::TypedData> m_items;
+    platform::TypedData m_direct;
+    qint64 m_changeCount = 0;
+};
+
+} // namespace qv::sim
