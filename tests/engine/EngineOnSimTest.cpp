@@ -1,0 +1,211 @@
+// The engine's desktop-facing parts against the simulated desktop: what
+// lands in real-behaving text boxes and on the clipboard.
+
+#include "engine/FocusMonitor.h"
+#include "engine/PasteboardSnapshot.h"
+#include "engine/TypingEngine.h"
+
+#include "TestPrinters.h"
+
+#include "core/Random.h"
+#include "core/VirtualScheduler.h"
+#include "platform/sim/SimDesktop.h"
+#include "support/CoroTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv::engine;
+using qv::platform::TypedData;
+using qv::sim::BackspaceUnit;
+using qv::sim::SimElement;
+using qv::test::runTask;
+
+namespace {
+struct OnSim : ::testing::Test {
+    qv::VirtualScheduler clock;
+    qv::sim::SimDesktop sim{clock};
+    qv::SeededRandom random{7};
+    TypingEngine engine{sim, clock, random};
+    qv::sim::SimApp &editor = sim.addApp("Editor");
+    SimElement &field = editor.addWindow({0, 0, 800, 600}).addTextArea({20, 40, 760, 500});
+
+    void SetUp() override
+    {
+        field.focus();
+        editor.activate();
+    }
+};
+} // namespace
+
+TEST_F(OnSim, BackspaceRunsDeleteExactlyTheStretchInBothEditorKinds)
+{
+    const char *stretches[] = {"👍🏽", "🇫🇷🇩🇪", "e\u0301a\u0308", "👨‍👩‍👧", "x"};
+    for (const auto unit : {BackspaceUnit::Grapheme, BackspaceUnit::CodePoint}) {
+        field.quirks().backspaceUnit = unit;
+        for (const char *s : stretches) {
+            const QString stretch = QString::fromUtf8(s);
+            field.setText("keep " + stretch);
+            runTask(clock, engine.keys().backspaceChars(stretch, {}));
+            EXPECT_EQ(field.text(), "keep ") << s << " unit " << int(unit);
+        }
+    }
+}
+
+TEST_F(OnSim, TailRewritesKeepTheFieldEqualToTheBuffer)
+{
+    for (const auto unit : {BackspaceUnit::Grapheme, BackspaceUnit::CodePoint}) {
+        field.quirks().backspaceUnit = unit;
+        field.setText(QString());
+        QString buffer;
+        QList<DeferredError> errors;
+        const QString typed = QString::fromUtf8("Café 🇫🇷 👍🏽 ok");
+        runTask(clock, engine.keys().retypeText(typed, {}));
+        buffer = typed;
+        for (int cut : {3, 2, 1, 5, 0, 4}) {
+            runTask(clock, engine.rewriteTail(cut, QString::fromUtf8("é👍"), buffer, errors, {}));
+            ASSERT_EQ(field.text(), buffer) << "cut " << cut << " unit " << int(unit);
+        }
+    }
+}
+
+TEST_F(OnSim, BackspaceStopsMidWayAndLeavesTheRestTyped)
+{
+    field.setText("abcdef");
+    int polls = 0;
+    runTask(clock, engine.keys().backspaceChars("def", [&] { return ++polls > 2; }));
+    EXPECT_EQ(field.text(), "abcd");
+    EXPECT_EQ(clock.nowMs(), 166);
+}
+
+TEST_F(OnSim, CaretMovesCrossGraphemes)
+{
+    const QString text = QString::fromUtf8("a🇫🇷e\u0301b");
+    field.setText(text);
+    runTask(clock, engine.elements().moveCursor(1, text, {}, {}));
+    EXPECT_EQ(field.selection(), (qv::platform::TextRange{1, 0}));
+    runTask(clock, engine.elements().moveCursor(5, text, {}, {}));
+    EXPECT_EQ(field.selection(), (qv::platform::TextRange{5, 0}));
+}
+
+TEST_F(OnSim, WholeFieldReadThroughTheClipboardRestoresIt)
+{
+    const QList<TypedData> items = {
+        {{"text/plain", QByteArray("user text")}, {"text/html", QByteArray("<b>user</b> text\0x", 18)}},
+        {{"image/png", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)}, {"text/uri-list", QByteArray("file:///a")}},
+    };
+    sim.userSetPasteboardItems(items);
+    field.setText("field text");
+    engine.allowClipboardOps = true;
+    const auto read = runTask(clock, engine.readAllTextViaClipboard({}));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->value(), std::optional<QString>("field text"));
+    EXPECT_EQ(sim.simPasteboard().peekItems(), items);
+    EXPECT_EQ(field.selectedText(), "field text"); // left selected
+    EXPECT_EQ(clock.nowMs(), 270);
+    EXPECT_EQ(sim.log().count(qv::platform::Shortcut::SelectAll), 1);
+    EXPECT_EQ(sim.log().count(qv::platform::Shortcut::Copy), 1);
+}
+
+TEST_F(OnSim, ClipboardLevelDataAndAnEmptyClipboardAreRestored)
+{
+    sim.simPasteboard().setDirectData("text/plain", "direct");
+    sim.simPasteboard().setDirectData("application/x-custom", QByteArray("\0\1\2", 3));
+    const TypedData direct = sim.simPasteboard().peekDirectData();
+    field.setText("abc");
+    engine.allowClipboardOps = true;
+    runTask(clock, engine.readAllTextViaClipboard({}));
+    EXPECT_TRUE(sim.simPasteboard().peekItems().isEmpty());
+    EXPECT_EQ(sim.simPasteboard().peekDirectData(), direct);
+
+    sim.simPasteboard().clear();
+    const auto read = runTask(clock, engine.readSelectionViaClipboard({}));
+    EXPECT_EQ(read->outcome, ClipboardRead::Outcome::Text);
+    EXPECT_TRUE(sim.simPasteboard().peekItems().isEmpty());
+    EXPECT_TRUE(sim.simPasteboard().peekDirectData().isEmpty());
+}
+
+TEST_F(OnSim, ACopyThatChangesNothingIsNeverTakenForTheFieldsText)
+{
+    sim.userSetPasteboardText("the user's own clipboard");
+    field.setText("field text");
+    field.quirks().copyCopiesNothing = true;
+    engine.allowClipboardOps = true;
+
+    const auto whole = runTask(clock, engine.readAllTextViaClipboard({}));
+    EXPECT_EQ(whole->outcome, ClipboardRead::Outcome::Unchanged);
+    EXPECT_FALSE(whole->value()); // nothing read, not the user's text
+
+    field.setSelection({0, 5});
+    const auto selection = runTask(clock, engine.readSelectionViaClipboard({}));
+    // Before a Delete this counts as a mismatch, whatever was expected.
+    EXPECT_TRUE(selection->contradicts("field"));
+    EXPECT_TRUE(selection->contradicts("the user's own clipboard"));
+    EXPECT_EQ(sim.simPasteboard().plainText(), std::optional<QString>("the user's own clipboard"));
+
+    field.quirks().copyCopiesNothing = false;
+    const auto good = runTask(clock, engine.readSelectionViaClipboard({}));
+    EXPECT_FALSE(good->contradicts("field"));
+    EXPECT_TRUE(good->contradicts("fiel"));
+}
+
+TEST_F(OnSim, ClipboardReadsSendNothingWhenStoppedNotAllowedOrInATerminal)
+{
+    sim.userSetPasteboardText("mine");
+    const qint64 count = sim.simPasteboard().peekChangeCount();
+    engine.allowClipboardOps = true;
+    int stopCalls = 0;
+    auto read = runTask(clock, engine.readAllTextViaClipboard([&] { ++stopCalls; return true; }));
+    EXPECT_EQ(read->outcome, ClipboardRead::Outcome::NotRead);
+
+    engine.allowClipboardOps = false;
+    read = runTask(clock, engine.readSelectionViaClipboard([&] { ++stopCalls; return false; }));
+    EXPECT_EQ(read->outcome, ClipboardRead::Outcome::NotRead);
+    EXPECT_EQ(stopCalls, 2);
+
+    auto &shell = sim.addApp("Shell");
+    SimElement &terminal = shell.addWindow({0, 0, 400, 400}).addTerminal({0, 0, 400, 400}, "$ make");
+    terminal.focus();
+    shell.activate();
+    engine.allowClipboardOps = true;
+    read = runTask(clock, engine.readAllTextViaClipboard({}));
+    EXPECT_EQ(read->outcome, ClipboardRead::Outcome::NotRead);
+    EXPECT_FALSE(engine.clipboardAllowedFor(terminal.element()));
+    EXPECT_TRUE(engine.clipboardAllowedFor(field.element()));
+
+    EXPECT_TRUE(sim.log().keys.empty());
+    EXPECT_EQ(sim.simPasteboard().peekChangeCount(), count);
+    EXPECT_EQ(clock.nowMs(), 0);
+}
+
+TEST_F(OnSim, WaitForFocusFindsTheFieldTheUserClicks)
+{
+    auto &other = sim.addApp("Notes");
+    SimElement &notes = other.addWindow({1000, 0, 400, 400}).addTextField({1010, 10, 300, 30});
+    SimElement &button = editor.windows().front()->addButton({700, 550, 80, 30}, "OK");
+    button.setFocusable(true);
+    button.focus();
+    // The pointer rests outside every window (over the editor's window the
+    // search would find its text area).
+    sim.setPointer(QPoint(1600, 900));
+    sim.at(1000).clickInto(notes);
+    const auto found = runTask(clock, engine.elements().waitForTextInputFocus({}, {}, std::nullopt));
+    EXPECT_EQ(found, true);
+    EXPECT_GE(clock.nowMs(), 1000);
+    EXPECT_LT(clock.nowMs(), 1200);
+    EXPECT_EQ(engine.elements().focusedElement(), notes.element());
+}
+
+TEST_F(OnSim, FocusLookupsUseTheMonitorWhileFresh)
+{
+    EXPECT_EQ(engine.elements().focusedElement(), field.element());
+    FocusMonitor &monitor = engine.elements().focusMonitor();
+    EXPECT_EQ(monitor.observedPid(), editor.pid());
+    EXPECT_TRUE(monitor.isFresh(editor.pid(), 2.0));
+
+    auto &other = sim.addApp("Notes");
+    SimElement &notes = other.addWindow({1000, 0, 400, 400}).addTextField({1010, 10, 300, 30});
+    notes.focus();
+    other.activate();
+    EXPECT_EQ(monitor.observedPid(), other.pid());
+    EXPECT_EQ(engine.elements().focusedElement(), notes.element());
+}
