@@ -125,18 +125,24 @@ bool ElementAccess::isTextInputElementRelaxed(const Element &element)
     if (readBoolAttribute(element, Attribute::Enabled) == false)
         return false;
 
-    const std::optional<bool> editable = readBoolAttribute(element, Attribute::Editable);
+    // Read once, and only when a rule needs it.
+    std::optional<std::optional<bool>> editableRead;
+    const auto editable = [&] {
+        if (!editableRead)
+            editableRead = readBoolAttribute(element, Attribute::Editable);
+        return *editableRead;
+    };
     if (const auto role = readStringAttribute(element, Attribute::Role)) {
         if (*role == Roles::SecureTextField)
             return false;
         if (*role == Roles::TextField || *role == Roles::TextArea || *role == Roles::TextView
             || *role == Roles::SearchField)
-            return editable != false;
-        if (*role == Roles::WebArea && editable == true)
+            return editable() != false;
+        if (*role == Roles::WebArea && editable() == true)
             return true;
     }
-    if (editable)
-        return *editable;
+    if (const std::optional<bool> flag = editable())
+        return *flag;
 
     if (const auto description = readStringAttribute(element, Attribute::RoleDescription)) {
         const QString d = description->toLower();

@@ -57,6 +57,7 @@ TEST_F(Access, TextInputDecisionOrder)
     set(secure, Attribute::Role, Roles::SecureTextField);
     set(secure, Attribute::Editable, true);
     EXPECT_FALSE(access.isTextInputElementRelaxed(secure));
+    EXPECT_EQ(ax.node(secure).reads[Attribute::Editable], 0);
 
     // Text roles: editable unless they say otherwise.
     for (const QString &role : {Roles::TextField, Roles::TextArea, Roles::TextView, Roles::SearchField}) {

@@ -78,30 +78,6 @@ TEST_F(Keys, EmptyBackspaceRunSendsNothingAndAsksNothing)
     EXPECT_EQ(clock.nowMs(), 0);
 }
 
-TEST_F(Keys, BackspaceCountsFollowTheEditorNotUtf16Units)
-{
-    const struct {
-        const char *stretch;
-        int graphemes;
-        int codePoints;
-    } cases[] = {
-        {"👍🏽", 1, 2},            // emoji with a skin tone: 4 units
-        {"🇫🇷🇩🇪", 2, 4},          // two flags: 8 units
-        {"e\u0301a\u0308", 2, 4}, // combining marks
-        {"👨‍👩‍👧", 1, 5},          // a family joined by zero-width joiners
-        {"ab", 2, 2},
-    };
-    for (const auto &c : cases) {
-        for (const auto unit : {FakeKeyboard::Unit::Grapheme, FakeKeyboard::Unit::CodePoint}) {
-            desktop.kb.unit = unit;
-            desktop.kb.keys.clear();
-            runTask(clock, keys.backspaceChars(QString::fromUtf8(c.stretch), {}));
-            const int expected = unit == FakeKeyboard::Unit::Grapheme ? c.graphemes : c.codePoints;
-            EXPECT_EQ(desktop.kb.keys.size(), expected) << c.stretch;
-        }
-    }
-}
-
 TEST_F(Keys, SleepWithStopSlicesAndPolls)
 {
     runTask(clock, keys.sleepWithStop(450, stop()));
