@@ -48,6 +48,10 @@ namespace qv::engine {
 class TypingEngine {
 public:
     using DebugSink = std::function<void(const QString &line)>;
+    // The run's parameter types, under the names the engine's callers use.
+    using StyleProfile = engine::StyleProfile;
+    using ReviewLevel = engine::ReviewLevel;
+    using SpecialKey = engine::SpecialKey;
 
     TypingEngine(platform::Platform &platform, Scheduler &scheduler, Random &random);
     ~TypingEngine();
