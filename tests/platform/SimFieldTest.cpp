@@ -362,3 +362,21 @@ TEST_F(SimField, AHungApplicationKeepsKeysUntilItRecovers)
     EXPECT_EQ(area.text(), "ok");
     EXPECT_EQ(read(area, Attribute::Value), QVariant("ok"));
 }
+
+TEST_F(SimField, ReadHooksScriptAnswersThatChangeAndReadsAreCounted)
+{
+    area.setText("late text");
+    int calls = 0;
+    area.overrideReadWith(Attribute::Value, [&](const std::optional<QVariant> &natural) {
+        return ++calls <= 2 ? std::nullopt : natural;
+    });
+    EXPECT_FALSE(read(area, Attribute::Value));
+    EXPECT_FALSE(read(area, Attribute::Value));
+    EXPECT_EQ(read(area, Attribute::Value), QVariant("late text"));
+    EXPECT_EQ(sim.log().countReads(Attribute::Value, area.element()), 3);
+    EXPECT_EQ(sim.log().countReads(Attribute::Value, line.element()), 0);
+    (void)sim.accessibility().isSettable(area.element(), Attribute::Value);
+    EXPECT_EQ(sim.log().countReads(Attribute::Value), 3); // settable queries are not reads
+    EXPECT_FALSE(sim.log().reads[0].answered);
+    EXPECT_TRUE(sim.log().reads[2].answered);
+}
