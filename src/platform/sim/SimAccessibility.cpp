@@ -65,17 +65,17 @@ Element SimAccessibility::elementAtPoint(QPoint global)
 std::optional<QVariant> SimAccessibility::read(const Element &element, Attribute attribute)
 {
     SimElement *node = answering(element);
-    if (!node)
-        return std::nullopt;
-    return node->read(attribute);
+    std::optional<QVariant> answer = node ? node->read(attribute) : std::nullopt;
+    m_desktop.log().reads.push_back({m_desktop.scheduler().nowNs(), element, attribute, false, answer.has_value()});
+    return answer;
 }
 
 std::optional<bool> SimAccessibility::isSettable(const Element &element, Attribute attribute)
 {
     SimElement *node = answering(element);
-    if (!node)
-        return std::nullopt;
-    return node->isSettable(attribute);
+    std::optional<bool> answer = node ? node->isSettable(attribute) : std::nullopt;
+    m_desktop.log().reads.push_back({m_desktop.scheduler().nowNs(), element, attribute, true, answer.has_value()});
+    return answer;
 }
 
 bool SimAccessibility::write(const Element &element, Attribute attribute, const QVariant &value)

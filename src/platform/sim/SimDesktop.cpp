@@ -155,11 +155,11 @@ void SimDesktop::clickInto(SimElement &element)
 {
     if (!element.isLive())
         return;
-    if (!element.frame().isEmpty()) {
-        click(element.frame().center());
-        return;
-    }
-    const QPoint at = m_workspace.pointerLocation().value_or(QPoint());
+    // The user clicks where the element shows: its window comes forward even
+    // when another window covered that point.
+    const QPoint at = element.frame().isEmpty() ? m_workspace.pointerLocation().value_or(QPoint())
+                                                : element.frame().center();
+    setPointer(at);
     if (SimElement *window = element.window())
         raise(*window);
     if (!element.app().isHung() && element.isFocusable()) {

@@ -101,8 +101,9 @@ public:
     // end), then the mouse-up reaches the local monitors when the window is
     // Quorvel's, else the global ones.
     void click(QPoint global);
-    // A click in the middle of the element's frame (or, without a frame, the
-    // same effects on the element itself).
+    // A click on the element, in the middle of its frame (at the pointer
+    // when it has none): its window comes forward first, so the click reaches
+    // it even where another window covered it.
     void clickInto(SimElement &element);
     // The user types into a field: the text replaces its selection.
     void userType(SimElement &field, const QString &text);

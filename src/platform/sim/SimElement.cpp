@@ -254,6 +254,12 @@ SimElement &SimElement::overrideRead(Attribute attribute, std::optional<QVariant
     return *this;
 }
 
+SimElement &SimElement::overrideReadWith(Attribute attribute, ReadHook answer)
+{
+    m_readHooks.insert(int(attribute), std::move(answer));
+    return *this;
+}
+
 SimElement &SimElement::overrideSettable(Attribute attribute, std::optional<bool> answer)
 {
     m_settableOverrides.insert(int(attribute), answer);
@@ -269,6 +275,7 @@ SimElement &SimElement::overrideWrite(Attribute attribute, WriteAnswer answer)
 SimElement &SimElement::clearOverrides(Attribute attribute)
 {
     m_readOverrides.remove(int(attribute));
+    m_readHooks.remove(int(attribute));
     m_settableOverrides.remove(int(attribute));
     m_writeOverrides.remove(int(attribute));
     return *this;
@@ -301,6 +308,8 @@ std::optional<QVariant> SimElement::read(Attribute attribute) const
 {
     if (auto it = m_readOverrides.constFind(int(attribute)); it != m_readOverrides.constEnd())
         return *it;
+    if (auto it = m_readHooks.constFind(int(attribute)); it != m_readHooks.constEnd())
+        return (*it)(naturalRead(attribute));
     return naturalRead(attribute);
 }
 

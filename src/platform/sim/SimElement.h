@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -109,6 +110,10 @@ public:
     // --- Overrides of single answers ---
     // The read answers `answer` whatever the element holds; nullopt makes it fail.
     SimElement &overrideRead(platform::Attribute attribute, std::optional<QVariant> answer);
+    // The read answers what `answer` makes of the element's own answer, read
+    // by read (for answers that change: "fails twice, then reads").
+    using ReadHook = std::function<std::optional<QVariant>(const std::optional<QVariant> &natural)>;
+    SimElement &overrideReadWith(platform::Attribute attribute, ReadHook answer);
     // The settable query answers `answer`; nullopt makes the query fail.
     SimElement &overrideSettable(platform::Attribute attribute, std::optional<bool> answer);
     SimElement &overrideWrite(platform::Attribute attribute, WriteAnswer answer);
@@ -156,6 +161,7 @@ private:
     FieldQuirks m_quirks;
 
     QHash<int, std::optional<QVariant>> m_readOverrides;
+    QHash<int, ReadHook> m_readHooks;
     QHash<int, std::optional<bool>> m_settableOverrides;
     QHash<int, WriteAnswer> m_writeOverrides;
 

@@ -39,6 +39,13 @@ int SimLog::countClipboard(ClipboardEvent::Kind kind) const
     return int(std::count_if(clipboard.begin(), clipboard.end(), [kind](const ClipboardEvent &e) { return e.kind == kind; }));
 }
 
+int SimLog::countReads(platform::Attribute attribute, const platform::Element &of) const
+{
+    return int(std::count_if(reads.begin(), reads.end(), [&](const ReadEvent &r) {
+        return !r.settableQuery && r.attribute == attribute && (of.isNull() || r.element == of);
+    }));
+}
+
 QStringList SimLog::callsNamed(const QString &what) const
 {
     QStringList out;
@@ -53,6 +60,7 @@ void SimLog::clear()
 {
     keys.clear();
     writes.clear();
+    reads.clear();
     clipboard.clear();
     calls.clear();
 }

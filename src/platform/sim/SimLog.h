@@ -39,6 +39,16 @@ struct WriteEvent {
     double timeMs() const { return double(timeNs) / 1e6; }
 };
 
+// One accessibility read or settable query.
+struct ReadEvent {
+    qint64 timeNs = 0;
+    platform::Element element;
+    platform::Attribute attribute = platform::Attribute::Role;
+    bool settableQuery = false; // an isSettable query rather than a read
+    bool answered = false;      // a value (or a settable answer) came back
+    double timeMs() const { return double(timeNs) / 1e6; }
+};
+
 // One use of the clipboard, by the program, an application or the user.
 struct ClipboardEvent {
     enum class Kind {
@@ -64,6 +74,7 @@ struct CallEvent {
 struct SimLog {
     std::vector<KeyEvent> keys;
     std::vector<WriteEvent> writes;
+    std::vector<ReadEvent> reads;
     std::vector<ClipboardEvent> clipboard;
     std::vector<CallEvent> calls;
 
@@ -73,6 +84,8 @@ struct SimLog {
     int count(platform::Key key) const;
     int count(platform::Shortcut shortcut) const;
     int countClipboard(ClipboardEvent::Kind kind) const;
+    // Reads of one attribute (of any element, or of one).
+    int countReads(platform::Attribute attribute, const platform::Element &of = {}) const;
     QStringList callsNamed(const QString &what) const; // their details
     void clear();
 };
