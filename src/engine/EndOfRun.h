@@ -1,0 +1,56 @@
+#pragma once
+
+#include "engine/DeferredError.h"
+#include "engine/KeyOutput.h"
+#include "engine/Profiles.h"
+#include "platform/Element.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace qv::engine {
+
+class TypingEngine;
+
+using PauseFlag = std::function<bool()>;
+using PhaseSink = std::function<void(const QString &phase)>;
+
+// What the end-of-run review gets when the run owns the whole field.
+struct EndReviewArgs {
+    QString *buffer = nullptr;          // the typed buffer, in-out; outlives the task
+    QList<DeferredError> errors;        // typos left in the field for the review
+    ReviewLevel review;
+    QString intendedText;               // what the field must finally hold
+    bool enforceExact = true;
+    StopFlag stopFlag;
+    PauseFlag pauseFlag;
+    PhaseSink onPhase;
+    std::optional<qint64> requiredPid;  // absent when no application was in front at the start
+    platform::Element element;          // the element examined at set-up (may be null)
+    bool allowClipboardOps = false;
+};
+
+// What the verification of an inserted segment gets when the run typed
+// into a field that already held other text.
+struct SegmentArgs {
+    std::optional<qint64> insertionStartHint; // selection start read at set-up, UTF-16
+    qint64 typedLen = 0;                      // UTF-16 length of the corrected text
+    QString targetText;                       // the corrected text
+    StopFlag stopFlag;
+    PauseFlag pauseFlag;
+    PhaseSink onPhase;
+    std::optional<qint64> requiredPid;
+    platform::Element element;
+    bool allowClipboardOps = false;
+};
+
+// The two repair procedures the end of a run hands the field to. Both leave
+// a collapsed caret behind and never report "done" themselves.
+QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args);
+QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args);
+
+} // namespace qv::engine
