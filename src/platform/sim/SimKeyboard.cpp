@@ -81,7 +81,8 @@ QCoro::Task<> SimKeyboard::send(KeyEvent event)
 void SimKeyboard::land(KeyEvent event)
 {
     event.timeNs = m_desktop.scheduler().nowNs();
-    SimApp *front = m_desktop.frontmost();
+    // Without the input permission synthetic keys reach nobody.
+    SimApp *front = m_desktop.simPermissions().inputSynthesisReady() ? m_desktop.frontmost() : nullptr;
     SimElement *target = front ? front->focusedElement() : nullptr;
     event.pid = front ? front->pid() : 0;
     event.target = target ? target->element() : platform::Element();
