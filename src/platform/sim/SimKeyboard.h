@@ -35,6 +35,7 @@ private:
     void land(KeyEvent event);
     void apply(const KeyEvent &event, SimElement *target);
     void moveFocusFrom(SimElement &field);
+    static void insert(SimElement &field, const QString &text);
 
     SimDesktop &m_desktop;
     double m_latencyMs = 0;
