@@ -1,6 +1,5 @@
 #include "platform/sim/SimDesktop.h"
 
-#include "core/Text.h"
 
 #include <algorithm>
 
