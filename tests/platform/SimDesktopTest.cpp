@@ -329,3 +329,14 @@ TEST(SimDesktopExample, BuildsAnEditorAndTypesIntoIt)
     clock.advance(1500);
     EXPECT_TRUE(sim.own().isFrontmost());
 }
+
+TEST_F(SimDesktopTest, BackgroundWindowsOpenBehindTheFrontmostApplication)
+{
+    editor.activate();
+    SimElement &dialog = browser.addWindow({0, 0, 100, 100}, "Dialog");
+    EXPECT_TRUE(sim.accessibility().elementAtPoint({50, 50}) == notes.element());
+    EXPECT_EQ(browser.keyWindow(), &dialog);
+    SimElement &tools = editor.addWindow({0, 0, 100, 100}, "Tools");
+    EXPECT_TRUE(sim.accessibility().elementAtPoint({50, 50}) == tools.element());
+    EXPECT_EQ(sim.windowsFrontToBack(), (std::vector<SimElement *>{&tools, &editorWindow, &dialog, &browserWindow}));
+}
