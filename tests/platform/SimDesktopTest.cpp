@@ -267,6 +267,40 @@ TEST_F(SimDesktopTest, PermissionsUrlsAndIndicatorsAreRecorded)
     EXPECT_EQ(sim.log().callsNamed("releaseAll").size(), 1);
 }
 
+TEST_F(SimDesktopTest, WithoutPermissionsNothingAnswersAndKeysReachNobody)
+{
+    notes.focus();
+    editor.activate();
+    sim.simPermissions().setAccessibilityReady(false);
+    EXPECT_TRUE(sim.accessibility().systemFocusedElement().isNull());
+    EXPECT_TRUE(sim.accessibility().elementAtPoint({50, 50}).isNull());
+    EXPECT_FALSE(read(notes.element(), Attribute::Value));
+    EXPECT_EQ(sim.accessibility().observeFocus(editor.pid(), [] {}), nullptr);
+
+    sim.simPermissions().setInputSynthesisReady(false);
+    qv::test::runTask(clock, sim.keyboard().typeGrapheme("x"));
+    EXPECT_EQ(notes.text(), "notes");
+    EXPECT_EQ(sim.log().keys.back().pid, 0);
+}
+
+TEST_F(SimDesktopTest, ClicksOnNothingOrOnAHungWindow)
+{
+    int global = 0;
+    auto g = sim.input().addGlobalLeftMouseUp([&](QPoint) { ++global; });
+    notes.focus();
+    editor.activate();
+    sim.click({3000, 3000}); // no window there
+    EXPECT_EQ(global, 1);
+    EXPECT_TRUE(editor.isFrontmost());
+    EXPECT_TRUE(notes.isFocused());
+
+    browser.setHung(true);
+    sim.clickInto(search); // in the hung browser
+    EXPECT_TRUE(browser.isFrontmost());
+    EXPECT_FALSE(search.isFocused());
+    EXPECT_EQ(global, 2);
+}
+
 TEST_F(SimDesktopTest, PendingActionsAreDroppedWithTheDesktop)
 {
     auto scratch = std::make_unique<SimDesktop>(clock);
@@ -274,4 +308,35 @@ TEST_F(SimDesktopTest, PendingActionsAreDroppedWithTheDesktop)
     scratch->at(100).switchTo(app);
     scratch.reset();
     EXPECT_FALSE(clock.hasPending());
+}
+
+// The example at the top of SimDesktop.h, kept compiling and true.
+TEST(SimDesktopExample, BuildsAnEditorAndTypesIntoIt)
+{
+    qv::VirtualScheduler clock;
+    qv::sim::SimDesktop sim(clock);
+    auto &editor = sim.addApp("Editor");
+    auto &field = editor.addWindow({0, 0, 800, 600}).addTextArea({20, 40, 760, 500}, "Dear ");
+    field.focus();
+    editor.activate();
+    field.quirks().backspaceUnit = qv::sim::BackspaceUnit::CodePoint;
+    sim.at(1500).clickInto(sim.own().addWindow({900, 0, 300, 300}));
+
+    qv::platform::Platform &platform = sim;
+    qv::test::runTask(clock, platform.keyboard().typeGrapheme("x"));
+    EXPECT_EQ(field.text(), "Dear x");
+    EXPECT_TRUE(sim.log().keys.back().inTextField);
+    clock.advance(1500);
+    EXPECT_TRUE(sim.own().isFrontmost());
+}
+
+TEST_F(SimDesktopTest, BackgroundWindowsOpenBehindTheFrontmostApplication)
+{
+    editor.activate();
+    SimElement &dialog = browser.addWindow({0, 0, 100, 100}, "Dialog");
+    EXPECT_TRUE(sim.accessibility().elementAtPoint({50, 50}) == notes.element());
+    EXPECT_EQ(browser.keyWindow(), &dialog);
+    SimElement &tools = editor.addWindow({0, 0, 100, 100}, "Tools");
+    EXPECT_TRUE(sim.accessibility().elementAtPoint({50, 50}) == tools.element());
+    EXPECT_EQ(sim.windowsFrontToBack(), (std::vector<SimElement *>{&tools, &editorWindow, &dialog, &browserWindow}));
 }

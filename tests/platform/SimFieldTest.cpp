@@ -1,6 +1,7 @@
 #include "core/Text.h"
 #include "platform/sim/SimDesktop.h"
 
+#include "core/Random.h"
 #include "support/CoroTest.h"
 
 #include <gtest/gtest.h>
@@ -379,4 +380,51 @@ TEST_F(SimField, ReadHooksScriptAnswersThatChangeAndReadsAreCounted)
     EXPECT_EQ(sim.log().countReads(Attribute::Value), 3); // settable queries are not reads
     EXPECT_FALSE(sim.log().reads[0].answered);
     EXPECT_TRUE(sim.log().reads[2].answered);
+}
+
+TEST_F(SimField, AfterInsertHooksRewriteTheBox)
+{
+    area.quirks().afterInsert = transforms::autocorrectWords({{"teh", "the"}, {"dont", "don't"}});
+    type("teh cat dont\nteh");
+    EXPECT_EQ(area.text(), "the cat dont\nteh");
+    type(" end");
+    EXPECT_EQ(area.text(), "the cat dont\nthe end");
+    EXPECT_EQ(area.selection(), (TextRange{area.text().size(), 0}));
+
+    // A box that keeps at most five units drops the rest.
+    line.focus();
+    line.quirks().afterInsert = [](EditState &s, const QString &) { s.text.truncate(5); };
+    type("abcdefg");
+    EXPECT_EQ(line.text(), "abcde");
+    EXPECT_EQ(line.selection(), (TextRange{5, 0}));
+}
+
+// Whatever keys arrive, a box's selection stays inside its text and on the
+// boundaries its keys can produce.
+TEST_F(SimField, RandomKeysKeepTheBoxConsistent)
+{
+    qv::SeededRandom random(7);
+    const QStringList pieces{"a", "b", " ", family, flag, QString::fromUtf8("e\xCC\x81"), "\n", "\t"};
+    const Key keys[] = {Key::Backspace, Key::Left, Key::Right, Key::Up, Key::Down, Key::Return, Key::Tab};
+    for (BackspaceUnit unit : {BackspaceUnit::Grapheme, BackspaceUnit::CodePoint}) {
+        area.setText({});
+        area.quirks().backspaceUnit = unit;
+        for (int i = 0; i < 400; ++i) {
+            const qint64 pick = random.uniformInt(0, 9);
+            if (pick < 6)
+                runTask(clock, sim.keyboard().typeGrapheme(pieces[random.uniformInt(0, pieces.size() - 1)]));
+            else if (pick < 9)
+                press(keys[random.uniformInt(0, 6)]);
+            else
+                shortcut(Shortcut::SelectAll);
+            const TextRange sel = area.selection();
+            ASSERT_GE(sel.location, 0);
+            ASSERT_GE(sel.length, 0);
+            ASSERT_LE(sel.end(), area.text().size());
+            if (unit == BackspaceUnit::Grapheme) {
+                ASSERT_TRUE(qv::text::isGraphemeBoundary(area.text(), int(sel.location))) << i;
+            }
+        }
+    }
+    EXPECT_TRUE(area.isFocused()); // Tab inserts in a text area, focus never left
 }

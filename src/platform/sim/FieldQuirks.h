@@ -34,6 +34,10 @@ struct FieldQuirks {
     // The application rewrites what is typed (autocorrect): given the text
     // before the insertion point and the typed grapheme, what lands instead.
     std::function<QString(const QString &before, const QString &typed)> transform;
+    // Runs after every text a key inserted (typed graphemes, line breaks,
+    // tabs), free to rewrite the whole box: autocorrect of the word before a
+    // space, a length limit, …
+    std::function<void(EditState &state, const QString &inserted)> afterInsert;
 };
 
 } // namespace qv::sim

@@ -32,15 +32,20 @@ SimAccessibility::~SimAccessibility() = default;
 SimElement *SimAccessibility::answering(const Element &element) const
 {
     SimElement *node = SimElementRef::resolve(element);
-    if (!node || !node->isLive() || node->app().isHung())
+    if (!permitted() || !node || !node->isLive() || node->app().isHung())
         return nullptr;
     return node;
+}
+
+bool SimAccessibility::permitted() const
+{
+    return m_desktop.simPermissions().accessibilityReady();
 }
 
 Element SimAccessibility::systemFocusedElement()
 {
     SimApp *front = m_desktop.frontmost();
-    if (m_systemFocusFails || !front || front->isHung())
+    if (!permitted() || m_systemFocusFails || !front || front->isHung())
         return {};
     SimElement *focused = front->focusedElement();
     return focused ? focused->element() : Element();
@@ -49,7 +54,7 @@ Element SimAccessibility::systemFocusedElement()
 Element SimAccessibility::applicationElement(qint64 pid)
 {
     SimApp *app = m_desktop.app(pid);
-    if (!app || !app->isRunning())
+    if (!permitted() || !app || !app->isRunning())
         return {};
     return app->applicationElement().element();
 }
@@ -57,7 +62,7 @@ Element SimAccessibility::applicationElement(qint64 pid)
 Element SimAccessibility::elementAtPoint(QPoint global)
 {
     SimElement *window = m_desktop.windowAt(global);
-    if (!window || window->app().isHung())
+    if (!permitted() || !window || window->app().isHung())
         return {};
     return m_desktop.elementAt(global)->element();
 }
@@ -111,7 +116,7 @@ bool SimAccessibility::isTerminal(const Element &element)
 platform::SubscriptionPtr SimAccessibility::observeFocus(qint64 pid, std::function<void()> changed)
 {
     SimApp *app = m_desktop.app(pid);
-    if (!app || !app->isRunning() || !app->isObservable() || !changed)
+    if (!permitted() || !app || !app->isRunning() || !app->isObservable() || !changed)
         return nullptr;
     const std::uint64_t id = m_nextObserver++;
     m_observers->emplace(id, Entry{pid, std::move(changed)});

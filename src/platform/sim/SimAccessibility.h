@@ -13,7 +13,8 @@ class SimElement;
 
 // Accessibility of the simulated desktop: answers from the element tree,
 // through each element's overrides and quirks; hung or quit applications
-// answer nothing. Every write is logged.
+// answer nothing, and without the accessibility permission nothing answers.
+// Every read and write is logged.
 class SimAccessibility final : public platform::Accessibility {
 public:
     explicit SimAccessibility(SimDesktop &desktop);
@@ -40,6 +41,7 @@ private:
     class Observer;
     // An element that can answer now: alive and in a responsive application.
     SimElement *answering(const platform::Element &element) const;
+    bool permitted() const;
 
     SimDesktop &m_desktop;
     bool m_systemFocusFails = false;

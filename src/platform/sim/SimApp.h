@@ -32,8 +32,9 @@ public:
     void setBundleId(const QString &bundleId) { m_bundleId = bundleId; }
     platform::AppInfo info() const { return {m_pid, m_name, m_bundleId}; }
 
-    // A new window on top of every other window; it has the frame's role
-    // "window" and holds the elements added to it.
+    // A new window (role "window") that holds the elements added to it. It
+    // opens on top when the application is frontmost, else just behind the
+    // frontmost application's windows, and becomes the application's key window.
     SimElement &addWindow(QRect frame, const QString &title = {});
     SimElement &applicationElement() { return *m_root; }
     // Its windows, front to back.

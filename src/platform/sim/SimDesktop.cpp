@@ -1,6 +1,5 @@
 #include "platform/sim/SimDesktop.h"
 
-#include "core/Text.h"
 
 #include <algorithm>
 
@@ -221,7 +220,12 @@ void SimDesktop::windowAdded(SimElement &window)
 {
     SimApp &app = window.app();
     SimElement *keyBefore = app.keyWindow();
-    m_zOrder.push_back(&window);
+    // A background application's new window opens behind the frontmost
+    // application's windows; the frontmost application's opens on top.
+    auto at = m_zOrder.end();
+    if (m_frontmost && m_frontmost != &app)
+        at = std::find_if(m_zOrder.begin(), m_zOrder.end(), [this](SimElement *w) { return &w->app() == m_frontmost; });
+    m_zOrder.insert(at, &window);
     if (app.keyWindow() != keyBefore)
         focusChanged(app, &window);
 }

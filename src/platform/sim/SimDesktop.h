@@ -42,10 +42,21 @@ namespace qv::sim {
 //   EXPECT_EQ(field.text(), "Dear x");
 //   EXPECT_TRUE(sim.log().keys.back().inTextField);
 //
+// Where to turn what:
+//   field.quirks()                       what a text box cannot do (FieldQuirks)
+//   element.overrideRead/Settable/Write  any single answer, also a failing one
+//   app.setHung / quit / setObservable   applications that stop answering
+//   sim.simKeyboard()                    key latency and posted-key delay
+//   sim.simAccessibility()               failing system focus query, notification delay
+//   sim.simPermissions(), simInput()     permissions, monitors that cannot be installed
+//   sim.log()                            keys, reads, writes, clipboard uses, other calls
+//
 // Quorvel itself is the application own() (pid 1000), frontmost at the start
-// and without windows until the test adds some. A click outside every window
-// changes neither the frontmost application nor the focus (add a full-screen
-// "Desktop" application at the back to model a desktop that takes clicks).
+// and without windows until the test adds some. Focus notifications arrive
+// through the clock (advance(0) delivers them), activation signals at once.
+// A click outside every window changes neither the frontmost application nor
+// the focus (add a full-screen "Desktop" application at the back to model a
+// desktop that takes clicks).
 class SimDesktop final : public platform::Platform {
 public:
     explicit SimDesktop(VirtualScheduler &scheduler);

@@ -81,7 +81,8 @@ QCoro::Task<> SimKeyboard::send(KeyEvent event)
 void SimKeyboard::land(KeyEvent event)
 {
     event.timeNs = m_desktop.scheduler().nowNs();
-    SimApp *front = m_desktop.frontmost();
+    // Without the input permission synthetic keys reach nobody.
+    SimApp *front = m_desktop.simPermissions().inputSynthesisReady() ? m_desktop.frontmost() : nullptr;
     SimElement *target = front ? front->focusedElement() : nullptr;
     event.pid = front ? front->pid() : 0;
     event.target = target ? target->element() : platform::Element();
@@ -118,7 +119,7 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
         }
         if (text) {
             const QString before = edit.text.left(editing::clampRange(edit.selection, edit.text.size()).location);
-            editing::replaceSelection(edit, quirks.transform ? quirks.transform(before, event.text) : event.text);
+            insert(*target, quirks.transform ? quirks.transform(before, event.text) : event.text);
         }
         return;
     case KeyEvent::Kind::Shortcut:
@@ -150,10 +151,10 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
     case Key::Return:
         // A one-line box has no line breaks: Return only activates it.
         if (target->isMultiLine())
-            editing::replaceSelection(edit, QStringLiteral("\n"));
+            insert(*target, QStringLiteral("\n"));
         break;
     case Key::Tab:
-        editing::replaceSelection(edit, QStringLiteral("\t"));
+        insert(*target, QStringLiteral("\t"));
         break;
     case Key::Left:
         editing::moveLeft(edit);
@@ -167,6 +168,16 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
     case Key::Down:
         editing::moveDown(edit, target->isMultiLine());
         break;
+    }
+}
+
+void SimKeyboard::insert(SimElement &field, const QString &text)
+{
+    editing::replaceSelection(field.editState(), text);
+    if (field.quirks().afterInsert) {
+        field.quirks().afterInsert(field.editState(), text);
+        // Whatever the hook did, the selection stays inside the text.
+        field.editState().selection = editing::clampRange(field.editState().selection, field.text().size());
     }
 }
 

@@ -10,7 +10,8 @@ class SimElement;
 
 // Synthetic keys of the simulated desktop. A key goes to the focused element
 // of the frontmost application when it lands; one that reaches a text box
-// edits it as a real editor would, any other is logged and has no effect.
+// edits it as a real editor would, any other is logged and has no effect
+// (so is every key while input synthesis is not permitted).
 class SimKeyboard final : public platform::Keyboard {
 public:
     explicit SimKeyboard(SimDesktop &desktop);
@@ -34,6 +35,7 @@ private:
     void land(KeyEvent event);
     void apply(const KeyEvent &event, SimElement *target);
     void moveFocusFrom(SimElement &field);
+    static void insert(SimElement &field, const QString &text);
 
     SimDesktop &m_desktop;
     double m_latencyMs = 0;

@@ -8,8 +8,11 @@ namespace qv::sim {
 class SimDesktop;
 
 // The simulated clipboard: items with ordered representations, plus
-// clipboard-level data that exists only while there are no items (as when
-// an owner sets types on the clipboard itself). Bytes are kept exactly.
+// clipboard-level data. While there are items, the clipboard-level types are
+// the first item's (and setDirectData writes into it); without items, the
+// clipboard-level data stands alone, as when an owner sets types on the
+// clipboard itself. Bytes are kept exactly; every change and every read of
+// the program is logged.
 class SimPasteboard final : public platform::Pasteboard {
 public:
     explicit SimPasteboard(SimDesktop &desktop);

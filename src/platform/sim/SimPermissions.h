@@ -6,7 +6,9 @@ namespace qv::sim {
 
 class SimDesktop;
 
-// Permission answers set by the test; requests and settings openings are logged.
+// Permission answers set by the test; requests and settings openings are
+// logged. As on a real desktop, without accessibility every query answers
+// nothing, and without input synthesis keys reach no application.
 class SimPermissions final : public platform::Permissions {
 public:
     explicit SimPermissions(SimDesktop &desktop) : m_desktop(desktop) {}
