@@ -21,6 +21,7 @@ public:
         target->installEventFilter(this);
         setGeometry(target->rect());
         raise();
+        show(); // a target already on screen does not show new children
     }
 
 protected:

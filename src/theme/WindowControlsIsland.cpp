@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
-#include <QHoverEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -86,9 +85,7 @@ WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void(
       m_alwaysVisible(alwaysVisible), m_card(new IslandCard(this)),
       m_opacity(new AnimatedValue(alwaysVisible ? 1 : 0, this))
 {
-    setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
     m_card->installEventFilter(this);
 
     const QColor ring = Theme::withOpacity(Qt::white, 0.18);
@@ -108,7 +105,9 @@ WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void(
         });
     }
 
-    m_card->setGraphicsEffect(new QGraphicsOpacityEffect(m_card));
+    auto *fade = new QGraphicsOpacityEffect(m_card);
+    fade->setOpacity(m_opacity->value()); // its default is not fully opaque
+    m_card->setGraphicsEffect(fade);
     connect(m_opacity, &AnimatedValue::changed, this, [this] {
         const double o = m_opacity->value();
         static_cast<QGraphicsOpacityEffect *>(m_card->graphicsEffect())->setOpacity(o);
@@ -129,15 +128,9 @@ WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void(
         parent->installEventFilter(this);
 }
 
-QSize WindowControlsIsland::sizeHint() const
-{
-    return {kLeading + islandWidth() + 140, m_topPadding + kRegionHeight};
-}
+QSize WindowControlsIsland::sizeHint() const { return {islandWidth() + 140, kRegionHeight}; }
 
-QRect WindowControlsIsland::hoverRegion() const
-{
-    return QRect(kLeading, m_topPadding, islandWidth() + 140, kRegionHeight);
-}
+QRect WindowControlsIsland::hoverRegion() const { return rect(); }
 
 void WindowControlsIsland::layoutCard()
 {
@@ -146,7 +139,7 @@ void WindowControlsIsland::layoutCard()
     const int rowH = m_showProfile ? kProfile : kDot;
     const int naturalW = kPadH + kDot + kSpacing + kDot + (m_showProfile ? kSpacing + kProfile : 0) + kPadH;
     const int w = m_showProfile ? std::max(naturalW, islandWidth()) : naturalW;
-    m_card->setGeometry(kLeading, m_topPadding, w, rowH + 2 * kPadV);
+    m_card->setGeometry(0, 0, w, rowH + 2 * kPadV);
     const int cy = kPadV + rowH / 2;
     m_close->move(kPadH, cy - kDot / 2);
     m_minimize->move(kPadH + kDot + kSpacing, cy - kDot / 2);
@@ -158,7 +151,7 @@ void WindowControlsIsland::placeInParent()
 {
     if (!parentWidget())
         return;
-    move(0, 0);
+    move(kLeading, m_topPadding);
     raise();
 }
 
@@ -166,7 +159,7 @@ bool WindowControlsIsland::isCardShown() const { return m_alwaysVisible || m_hov
 
 double WindowControlsIsland::cardOpacity() const { return m_opacity->value(); }
 
-QRect WindowControlsIsland::cardGeometry() const { return m_card->geometry(); }
+QRect WindowControlsIsland::cardGeometry() const { return m_card->geometry().translated(pos()); }
 
 void WindowControlsIsland::setHovering(bool hovering)
 {
@@ -185,14 +178,12 @@ void WindowControlsIsland::minimizeActiveWindow()
 
 bool WindowControlsIsland::event(QEvent *event)
 {
+    // The widget is exactly the corner region, so entering it is hovering.
     switch (event->type()) {
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove: {
-        const QPoint pos = static_cast<QHoverEvent *>(event)->position().toPoint();
-        setHovering(hoverRegion().contains(pos) || m_card->geometry().contains(pos));
+    case QEvent::Enter:
+        setHovering(true);
         break;
-    }
-    case QEvent::HoverLeave:
+    case QEvent::Leave:
         setHovering(false);
         break;
     case QEvent::ParentChange:

@@ -33,7 +33,8 @@ private:
 // appear only while the pointer is over the corner.
 //
 // Place it as a child of the window's root widget; it keeps itself in the
-// top-left corner, above its siblings. Closing is the host's business: the
+// top-left corner, above its siblings. Its whole corner region takes the
+// pointer (clicks there do not reach the views beneath). Closing is the host's business: the
 // red dot only emits closeRequested.
 class WindowControlsIsland : public QWidget {
     Q_OBJECT
@@ -44,8 +45,10 @@ public:
     bool isCardShown() const;
     // The card's opacity at this moment (fades while appearing or leaving).
     double cardOpacity() const;
+    // In the parent's coordinates.
     QRect cardGeometry() const;
-    // The corner area that reveals the card, in this widget's coordinates.
+    // The corner area that reveals the card, in this widget's coordinates:
+    // the widget itself, placed 10 pixels in and `topPadding` down.
     QRect hoverRegion() const;
     int islandWidth() const { return m_showProfile ? 160 : 110; }
 

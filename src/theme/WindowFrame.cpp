@@ -91,11 +91,14 @@ WindowFrame::WindowFrame(QWidget *window, double cornerRadius, bool resizable, b
         window->setAttribute(Qt::WA_TranslucentBackground);
     }
     m_border = new BorderOverlay(window, *this);
+    m_border->show();
     if (m_resizable) {
         for (Qt::Edges e : {Qt::Edges(Qt::LeftEdge), Qt::Edges(Qt::RightEdge), Qt::Edges(Qt::TopEdge),
                             Qt::Edges(Qt::BottomEdge), Qt::TopEdge | Qt::LeftEdge, Qt::TopEdge | Qt::RightEdge,
                             Qt::BottomEdge | Qt::LeftEdge, Qt::BottomEdge | Qt::RightEdge})
             m_grips.append(new EdgeGrip(window, e));
+        for (QWidget *grip : std::as_const(m_grips))
+            grip->show();
     }
     window->installEventFilter(this);
     applyMask();
