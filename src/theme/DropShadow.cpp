@@ -6,7 +6,8 @@
 namespace qv {
 
 DropShadow::DropShadow(QWidget *target, Provider provider)
-    : QWidget(target->parentWidget()), m_target(target), m_provider(std::move(provider))
+    : QWidget(target->parentWidget() ? target->parentWidget() : target), m_target(target),
+      m_provider(std::move(provider))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -28,14 +29,17 @@ void DropShadow::follow()
 {
     if (!m_target)
         return;
-    QWidget *parent = m_target->parentWidget();
-    if (parentWidget() != parent) {
-        setParent(parent);
-    }
-    if (!parent || m_target->isWindow()) {
+    QWidget *parent = m_target->isWindow() ? nullptr : m_target->parentWidget();
+    if (!parent) {
+        // Nothing to lie under yet: wait hidden inside the target rather
+        // than become a window of its own.
+        if (parentWidget() != m_target)
+            setParent(m_target);
         hide();
         return;
     }
+    if (parentWidget() != parent)
+        setParent(parent);
     setGeometry(m_target->geometry().adjusted(-m_reach, -m_reach, m_reach, m_reach));
     stackUnder(m_target);
     setVisible(m_target->isVisibleTo(parent));

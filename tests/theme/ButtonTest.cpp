@@ -1,7 +1,10 @@
 #include "Stage.h"
 #include "ThemeTestSupport.h"
 
+#include "theme/DropShadow.h"
 #include "theme/QVButton.h"
+
+#include <QHBoxLayout>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -182,4 +185,32 @@ TEST_F(ButtonTest, ShadowLiesUnderTheButtonOutsideItsRectangle)
     const QPoint below = b->mapTo(&stage, QPoint(int(b->faceRect().center().x()), b->height() + 3));
     const QColor c = img.pixelColor(below);
     EXPECT_LT(c.blue(), Theme::bg().blue());
+}
+
+TEST_F(ButtonTest, ShadowFollowsAButtonIntoALayoutAndOutOfSight)
+{
+    // Before the button has a parent its shadow is no window of its own.
+    const auto windows = QApplication::topLevelWidgets().size();
+    auto *b = new QVButton(QStringLiteral("Later"));
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows + 1); // the button alone
+    auto *container = new QWidget(&stage);
+    auto *layout = new QHBoxLayout(container);
+    layout->addWidget(b);
+    container->resize(300, 80);
+    stage.show();
+    container->show();
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    auto *shadow = container->findChild<DropShadow *>();
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_TRUE(shadow->isVisible());
+    EXPECT_TRUE(shadow->geometry().contains(b->geometry()));
+    b->hide();
+    EXPECT_FALSE(shadow->isVisible());
+    b->show();
+    b->move(b->x() + 30, b->y());
+    EXPECT_TRUE(shadow->isVisible());
+    EXPECT_TRUE(shadow->geometry().contains(b->geometry()));
+    delete b;
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(container->findChild<DropShadow *>(), nullptr);
 }

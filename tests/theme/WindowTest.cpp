@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -90,6 +91,30 @@ TEST_F(CustomWindowTest, WithoutACompositorTheCornersAreMaskedAndTheBorderDrawn)
     // A later resize follows with a new mask.
     window.resize(500, 400);
     EXPECT_TRUE(window.mask().contains(QPoint(450, 200)));
+}
+
+TEST_F(CustomWindowTest, WithACompositorTheCornersAreCutSoftlyWithoutAMask)
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QVBackground);
+    WindowFrame frame(&window, 20, true, true);
+    window.resize(300, 200);
+    window.show();
+    EXPECT_TRUE(window.testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(window.mask().isEmpty());
+    const QImage img = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(img.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(img.pixelColor(299, 199).alpha(), 0);
+    EXPECT_EQ(img.pixelColor(150, 100).alpha(), 255);
+    // Along the curve the edge is partly transparent, not stepped.
+    bool soft = false;
+    for (int i = 0; i < 10; ++i) {
+        const int a = img.pixelColor(i, i).alpha(); // the curve crosses the diagonal near 5.9
+        soft = soft || (a > 0 && a < 255);
+    }
+    EXPECT_TRUE(soft);
 }
 
 TEST(WindowFrameEdges, PointsNearTheBorderGrabTheirEdges)
