@@ -22,8 +22,11 @@ void CustomWindow::setContent(QWidget *content)
 {
     if (m_content == content)
         return;
-    if (m_content)
+    if (m_content) {
+        layout()->removeWidget(m_content);
+        m_content->hide();
         m_content->deleteLater();
+    }
     m_content = content;
     if (content)
         layout()->addWidget(content);

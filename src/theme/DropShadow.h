@@ -16,7 +16,7 @@ class DropShadow : public QWidget {
     Q_OBJECT
 public:
     // Asked at every paint for the shadow, in the target's coordinates; an
-    // invisible spec paints nothing.
+    // invisible ShadowSpec paints nothing.
     using Provider = std::function<ShadowSpec()>;
 
     DropShadow(QWidget *target, Provider provider);

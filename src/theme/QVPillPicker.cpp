@@ -33,7 +33,12 @@ QVPillPicker::QVPillPicker(std::optional<QString> title, QWidget *parent) : QWid
 
 void QVPillPicker::setOptions(const QList<QVariant> &options, Label label)
 {
-    qDeleteAll(m_pills);
+    // Later, not now: the caller may be answering a press of one of them.
+    for (QVButton *old : std::as_const(m_pills)) {
+        m_row->removeWidget(old);
+        old->hide();
+        old->deleteLater();
+    }
     m_pills.clear();
     m_options = options;
     for (int i = 0; i < options.size(); ++i) {

@@ -7,8 +7,9 @@ class MotionSettings;
 
 // What the shared controls need from the application: the clock their
 // animations run on and the reduce-motion switches. The application installs
-// one at start and tests install their own virtual clock; controls look it up
-// when they animate, so they can be built anywhere without extra arguments.
+// one at start, before building any view, and tests install their own
+// virtual clock; controls look it up when they are built and when they
+// animate, so they can be built anywhere without extra arguments.
 class ThemeEnvironment {
 public:
     ThemeEnvironment(Scheduler &scheduler, MotionSettings &motion);

@@ -117,6 +117,22 @@ TEST_F(PillPickerTest, ReplacingOptionsDropsTheOldPills)
     QVPillPicker picker;
     picker.setOptions<int>({1, 2, 3}, [](const int &g) { return QString::number(g); });
     picker.setOptions<int>({7}, [](const int &g) { return QString::number(g); });
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(picker.findChildren<QVButton *>().size(), 1);
     EXPECT_EQ(picker.pill(0)->text(), QStringLiteral("7"));
+}
+
+TEST_F(PillPickerTest, OptionsMayBeReplacedInAnswerToAPress)
+{
+    auto *picker = new QVPillPicker(std::nullopt, &stage);
+    picker->setOptions<int>({1, 2}, [](const int &g) { return QString::number(g); });
+    stage.show();
+    QObject::connect(picker, &QVPillPicker::selectionChanged, picker, [picker](const QVariant &v) {
+        picker->setOptions<int>({v.toInt(), 3}, [](const int &g) { return QString::number(g); });
+    });
+    QTest::mouseClick(picker->pill(1), Qt::LeftButton, {}, picker->pill(1)->rect().center());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(picker->pill(1)->text(), QStringLiteral("3"));
+    EXPECT_EQ(picker->selectionAs<int>(), 2);
+    EXPECT_EQ(picker->pill(0)->variant(), QVButtonVariant::primary);
 }
