@@ -1,0 +1,212 @@
+#include "theme/WindowControlsIsland.h"
+
+#include "theme/AnimatedValue.h"
+#include "theme/DropShadow.h"
+#include "theme/MotionSettings.h"
+#include "theme/Theme.h"
+#include "theme/ThemeEnvironment.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace qv {
+
+namespace {
+constexpr int kLeading = 10;
+constexpr int kRegionHeight = 110;
+constexpr int kDot = 12;
+constexpr int kProfile = 28;
+constexpr int kSpacing = 8;
+constexpr int kPadH = 10;
+constexpr int kPadV = 8;
+constexpr double kRadius = 14;
+
+QColor rgbF(double r, double g, double b)
+{
+    QColor c;
+    c.setRgbF(float(r), float(g), float(b));
+    return c;
+}
+
+// The card's painted face; the dots are its children.
+class IslandCard : public QWidget {
+public:
+    explicit IslandCard(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_Hover); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        QPainterPath shape;
+        shape.addRoundedRect(r, kRadius, kRadius);
+        p.fillPath(shape, Theme::withOpacity(Theme::surface(), 0.7));
+        p.setPen(QPen(Theme::withOpacity(Theme::border(), 0.9), 1));
+        p.drawPath(shape);
+    }
+};
+} // namespace
+
+IslandDot::IslandDot(const QColor &fill, const QColor &outline, int diameter, const QString &name,
+                     QWidget *parent)
+    : QAbstractButton(parent), m_fill(fill), m_outline(outline), m_diameter(diameter)
+{
+    setAccessibleName(name);
+    setToolTip(QString());
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(diameter, diameter);
+}
+
+bool IslandDot::hitButton(const QPoint &pos) const
+{
+    const QPointF d = QPointF(pos) + QPointF(0.5, 0.5) - QRectF(rect()).center();
+    return d.x() * d.x() + d.y() * d.y() <= m_diameter * m_diameter / 4.0;
+}
+
+void IslandDot::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(m_fill);
+    p.drawEllipse(QRectF(rect()));
+    p.setPen(QPen(m_outline, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void()> onProfile, int topPadding,
+                                           bool alwaysVisible, QWidget *parent)
+    : QWidget(parent), m_showProfile(showProfile), m_onProfile(std::move(onProfile)), m_topPadding(topPadding),
+      m_alwaysVisible(alwaysVisible), m_card(new IslandCard(this)),
+      m_opacity(new AnimatedValue(alwaysVisible ? 1 : 0, this))
+{
+    setAttribute(Qt::WA_NoSystemBackground);
+    m_card->installEventFilter(this);
+
+    const QColor ring = Theme::withOpacity(Qt::white, 0.18);
+    m_close = new IslandDot(rgbF(1.0, 0.37, 0.36), ring, kDot, QStringLiteral("Close"), m_card);
+    m_minimize = new IslandDot(rgbF(1.0, 0.78, 0.29), ring, kDot, QStringLiteral("Minimize"), m_card);
+    connect(m_close, &QAbstractButton::clicked, this, &WindowControlsIsland::closeRequested);
+    connect(m_minimize, &QAbstractButton::clicked, this, [this] {
+        emit minimizeRequested();
+        minimizeActiveWindow();
+    });
+    if (m_showProfile) {
+        m_profile = new IslandDot(Theme::surfaceAlt(), Theme::border(), kProfile, QStringLiteral("Profile"), m_card);
+        connect(m_profile, &QAbstractButton::clicked, this, [this] {
+            emit profileRequested();
+            if (m_onProfile)
+                m_onProfile();
+        });
+    }
+
+    auto *fade = new QGraphicsOpacityEffect(m_card);
+    fade->setOpacity(m_opacity->value()); // its default is not fully opaque
+    m_card->setGraphicsEffect(fade);
+    connect(m_opacity, &AnimatedValue::changed, this, [this] {
+        const double o = m_opacity->value();
+        static_cast<QGraphicsOpacityEffect *>(m_card->graphicsEffect())->setOpacity(o);
+        m_card->setVisible(o > 0.001);
+        m_shadow->refresh();
+    });
+    m_shadow = new DropShadow(m_card, [this] {
+        const double o = m_opacity->value();
+        return ShadowSpec{QRectF(m_card->rect()), kRadius, Theme::withOpacity(Theme::shadow(), 0.6 * o), 12, {0, 6}};
+    });
+    m_shadow->setReach(20);
+
+    layoutCard();
+    m_card->setVisible(m_alwaysVisible);
+    resize(sizeHint());
+    placeInParent();
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+QSize WindowControlsIsland::sizeHint() const { return {islandWidth() + 140, kRegionHeight}; }
+
+QRect WindowControlsIsland::hoverRegion() const { return rect(); }
+
+void WindowControlsIsland::layoutCard()
+{
+    // With the profile button a flexible gap pushes it to the far end of the
+    // island's width; without it the card hugs the two dots.
+    const int rowH = m_showProfile ? kProfile : kDot;
+    const int naturalW = kPadH + kDot + kSpacing + kDot + (m_showProfile ? kSpacing + kProfile : 0) + kPadH;
+    const int w = m_showProfile ? std::max(naturalW, islandWidth()) : naturalW;
+    m_card->setGeometry(0, 0, w, rowH + 2 * kPadV);
+    const int cy = kPadV + rowH / 2;
+    m_close->move(kPadH, cy - kDot / 2);
+    m_minimize->move(kPadH + kDot + kSpacing, cy - kDot / 2);
+    if (m_profile)
+        m_profile->move(w - kPadH - kProfile, cy - kProfile / 2);
+}
+
+void WindowControlsIsland::placeInParent()
+{
+    if (!parentWidget())
+        return;
+    move(kLeading, m_topPadding);
+    raise();
+}
+
+bool WindowControlsIsland::isCardShown() const { return m_alwaysVisible || m_hovering; }
+
+double WindowControlsIsland::cardOpacity() const { return m_opacity->value(); }
+
+QRect WindowControlsIsland::cardGeometry() const { return m_card->geometry().translated(pos()); }
+
+void WindowControlsIsland::setHovering(bool hovering)
+{
+    if (m_alwaysVisible || m_hovering == hovering)
+        return;
+    m_hovering = hovering;
+    const bool reduced = ThemeEnvironment::motion().reduceMotion();
+    m_opacity->set(hovering ? 1 : 0, reduced ? Animation::none() : Animation::easeInOut(180));
+}
+
+void WindowControlsIsland::minimizeActiveWindow()
+{
+    if (QWidget *w = QApplication::activeWindow())
+        w->showMinimized();
+}
+
+bool WindowControlsIsland::event(QEvent *event)
+{
+    // The widget is exactly the corner region, so entering it is hovering.
+    switch (event->type()) {
+    case QEvent::Enter:
+        setHovering(true);
+        break;
+    case QEvent::Leave:
+        setHovering(false);
+        break;
+    case QEvent::ParentChange:
+        placeInParent();
+        if (parentWidget())
+            parentWidget()->installEventFilter(this);
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+bool WindowControlsIsland::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::ChildAdded)
+        raise(); // stays above the views its host adds later
+    return QWidget::eventFilter(watched, event);
+}
+
+void WindowControlsIsland::paintEvent(QPaintEvent *)
+{
+    // The corner region is transparent but still takes the pointer.
+}
+
+} // namespace qv

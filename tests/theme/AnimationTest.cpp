@@ -1,0 +1,155 @@
+#include "ThemeTestSupport.h"
+
+#include "theme/AnimatedValue.h"
+#include "theme/Easing.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using qv::test::ThemeTest;
+
+TEST(Easing, EaseInOutIsTheStandardCurve)
+{
+    EXPECT_DOUBLE_EQ(easing::easeInOut(0), 0);
+    EXPECT_DOUBLE_EQ(easing::easeInOut(1), 1);
+    EXPECT_NEAR(easing::easeInOut(0.5), 0.5, 1e-9);
+    // Symmetric, slow at both ends.
+    EXPECT_NEAR(easing::easeInOut(0.25) + easing::easeInOut(0.75), 1.0, 1e-9);
+    EXPECT_LT(easing::easeInOut(0.1), 0.1);
+    EXPECT_GT(easing::easeInOut(0.9), 0.9);
+    // Known value of cubic-bezier(0.42, 0, 0.58, 1) at t = 0.25.
+    EXPECT_NEAR(easing::easeInOut(0.25), 0.1291, 5e-4);
+    EXPECT_DOUBLE_EQ(easing::easeInOut(-3), 0);
+    EXPECT_DOUBLE_EQ(easing::easeInOut(7), 1);
+    double prev = 0;
+    for (int i = 1; i <= 100; ++i) {
+        const double v = easing::easeInOut(i / 100.0);
+        EXPECT_GE(v, prev);
+        prev = v;
+    }
+}
+
+TEST(Easing, AutoreverseRunsForwardThenBack)
+{
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(0, 1000), 0);
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(500, 1000), 0.5);
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(1000, 1000), 1);
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(1500, 1000), 0.5);
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(2000, 1000), 0);
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(2250, 1000), 0.25);
+    EXPECT_DOUBLE_EQ(easing::autoreverseFraction(5, 0), 1);
+    EXPECT_DOUBLE_EQ(easing::repeatFraction(1250, 1000), 0.25);
+}
+
+class AnimatedValueTest : public ThemeTest {};
+
+TEST_F(AnimatedValueTest, MovesOnTheVirtualClockAndSettles)
+{
+    QWidget owner;
+    owner.show();
+    AnimatedValue v(0, &owner);
+    v.set(1, Animation::easeInOut(200));
+    EXPECT_DOUBLE_EQ(v.value(), 0);
+    EXPECT_TRUE(v.isAnimating());
+    scheduler.advance(100);
+    EXPECT_NEAR(v.value(), 0.5, 1e-9);
+    scheduler.advance(100);
+    EXPECT_DOUBLE_EQ(v.value(), 1);
+    EXPECT_FALSE(v.isAnimating());
+    // The ticks stop once it has settled.
+    scheduler.advance(50);
+    EXPECT_FALSE(scheduler.hasPending());
+}
+
+TEST_F(AnimatedValueTest, WithoutAnimationChangesAtOnce)
+{
+    QWidget owner;
+    AnimatedValue v(0, &owner);
+    int changes = 0;
+    QObject::connect(&v, &AnimatedValue::changed, [&] { ++changes; });
+    v.set(3, Animation::none());
+    EXPECT_DOUBLE_EQ(v.value(), 3);
+    EXPECT_FALSE(v.isAnimating());
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(scheduler.hasPending());
+}
+
+TEST_F(AnimatedValueTest, RetargetingStartsFromWhereItIs)
+{
+    QWidget owner;
+    owner.show();
+    AnimatedValue v(0, &owner);
+    v.set(1, Animation{100, Animation::Repeat::Once, Animation::Curve::Linear});
+    scheduler.advance(40);
+    v.set(0, Animation{100, Animation::Repeat::Once, Animation::Curve::Linear});
+    EXPECT_NEAR(v.value(), 0.4, 1e-9);
+    scheduler.advance(50);
+    EXPECT_NEAR(v.value(), 0.2, 1e-9);
+}
+
+TEST_F(AnimatedValueTest, ForeverAutoreverseSwingsBackAndForth)
+{
+    QWidget owner;
+    owner.show();
+    AnimatedValue v(0, &owner);
+    v.set(1, Animation::easeInOutForeverAutoreverse(1000));
+    scheduler.advance(1000);
+    EXPECT_NEAR(v.value(), 1, 1e-9);
+    scheduler.advance(1000);
+    EXPECT_NEAR(v.value(), 0, 1e-9);
+    scheduler.advance(500);
+    EXPECT_NEAR(v.value(), 0.5, 1e-9);
+    EXPECT_TRUE(v.isAnimating());
+}
+
+TEST_F(AnimatedValueTest, HiddenOwnerDoesNotTickUntilShown)
+{
+    QWidget owner;
+    AnimatedValue v(0, &owner);
+    v.set(1, Animation::easeInOutForeverAutoreverse(1000));
+    EXPECT_FALSE(scheduler.hasPending());
+    // Reading still gives the right frame.
+    scheduler.advance(1000);
+    EXPECT_NEAR(v.value(), 1, 1e-9);
+    owner.show();
+    EXPECT_TRUE(scheduler.hasPending());
+    owner.hide();
+    scheduler.advance(100); // one last tick finds the owner hidden
+    EXPECT_FALSE(scheduler.hasPending());
+}
+
+TEST_F(AnimatedValueTest, DestroyedValueCancelsItsTick)
+{
+    QWidget owner;
+    owner.show();
+    auto *v = new AnimatedValue(0, &owner);
+    v->set(1, Animation::easeInOut(200));
+    EXPECT_TRUE(scheduler.hasPending());
+    delete v;
+    EXPECT_FALSE(scheduler.hasPending());
+}
+
+TEST(MotionSettingsTest, EitherSwitchReducesMotion)
+{
+    qv::test::FakeDesktop desktop;
+    desktop.reduce = true;
+    MotionSettings m(&desktop);
+    EXPECT_TRUE(m.systemReduceMotion());
+    EXPECT_FALSE(m.appReduceMotion());
+    EXPECT_TRUE(m.reduceMotion());
+
+    int changes = 0;
+    QObject::connect(&m, &MotionSettings::changed, [&] { ++changes; });
+    desktop.reduce = false;
+    m.refreshSystem();
+    EXPECT_FALSE(m.reduceMotion());
+    m.setAppReduceMotion(true);
+    EXPECT_TRUE(m.reduceMotion());
+    EXPECT_FALSE(m.systemReduceMotion());
+    m.setAppReduceMotion(true);
+    m.refreshSystem();
+    EXPECT_EQ(changes, 2);
+
+    MotionSettings none;
+    EXPECT_FALSE(none.reduceMotion());
+}

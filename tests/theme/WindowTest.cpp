@@ -1,0 +1,247 @@
+#include "ThemeTestSupport.h"
+
+#include "theme/AnimatedValue.h"
+#include "theme/CustomWindow.h"
+#include "theme/QVBackground.h"
+#include "theme/WindowControlsIsland.h"
+#include "theme/WindowFrame.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using qv::test::colorNear;
+
+class CustomWindowTest : public qv::test::ThemeTest {};
+
+TEST_F(CustomWindowTest, AnOutsideCloseGoesToTheOpenersCloseAction)
+{
+    CustomWindow window(new QVBackground);
+    window.resize(400, 300);
+    window.show();
+    int asked = 0;
+    window.setCloseAction([&] {
+        ++asked;
+        window.closeFromOpener();
+    });
+    QSignalSpy requested(&window, &CustomWindow::closeRequested);
+    // What the window manager's close (Alt+F4) delivers.
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(requested.count(), 1);
+    QApplication::processEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(CustomWindowTest, AnOpenerMayKeepTheWindowOpen)
+{
+    CustomWindow window(new QLabel(QStringLiteral("Editor")));
+    window.show();
+    bool asked = false;
+    window.setCloseAction([&] { asked = true; }); // e.g. asks to save first
+    window.close();
+    QApplication::processEvents();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(CustomWindowTest, WithoutACloseActionItClosesNormally)
+{
+    CustomWindow window;
+    window.show();
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(CustomWindowTest, IsFramelessAndTakesKeyboardFocus)
+{
+    auto *field = new QLineEdit;
+    CustomWindow window(field);
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::Tool));
+    EXPECT_FALSE(window.testAttribute(Qt::WA_ShowWithoutActivating));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    field->setFocus();
+    EXPECT_TRUE(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("abc"));
+    EXPECT_EQ(field->text(), QStringLiteral("abc"));
+}
+
+TEST_F(CustomWindowTest, WithoutACompositorTheCornersAreMaskedAndTheBorderDrawn)
+{
+    CustomWindow window(new QVBackground, 20);
+    window.resize(300, 200);
+    window.show();
+    ASSERT_FALSE(window.frame()->compositing());
+    const QRegion mask = window.mask();
+    EXPECT_FALSE(mask.contains(QPoint(1, 1)));
+    EXPECT_FALSE(mask.contains(QPoint(298, 198)));
+    EXPECT_TRUE(mask.contains(QPoint(150, 100)));
+    EXPECT_TRUE(mask.contains(QPoint(150, 0)));
+    const QImage img = qv::test::grabImage(window);
+    // The hairline border is brighter than the background inside it.
+    EXPECT_GT(img.pixelColor(150, 0).red(), img.pixelColor(150, 5).red());
+    // A later resize follows with a new mask.
+    window.resize(500, 400);
+    EXPECT_TRUE(window.mask().contains(QPoint(450, 200)));
+}
+
+TEST_F(CustomWindowTest, WithACompositorTheCornersAreCutSoftlyWithoutAMask)
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QVBackground);
+    WindowFrame frame(&window, 20, true, true);
+    window.resize(300, 200);
+    window.show();
+    EXPECT_TRUE(window.testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(window.mask().isEmpty());
+    const QImage img = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(img.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(img.pixelColor(299, 199).alpha(), 0);
+    EXPECT_EQ(img.pixelColor(150, 100).alpha(), 255);
+    // Along the curve the edge is partly transparent, not stepped.
+    bool soft = false;
+    for (int i = 0; i < 10; ++i) {
+        const int a = img.pixelColor(i, i).alpha(); // the curve crosses the diagonal near 5.9
+        soft = soft || (a > 0 && a < 255);
+    }
+    EXPECT_TRUE(soft);
+}
+
+TEST(WindowFrameEdges, PointsNearTheBorderGrabTheirEdges)
+{
+    const QSize s(200, 100);
+    EXPECT_EQ(WindowFrame::edgesAt({100, 50}, s), Qt::Edges());
+    EXPECT_EQ(WindowFrame::edgesAt({0, 50}, s), Qt::Edges(Qt::LeftEdge));
+    EXPECT_EQ(WindowFrame::edgesAt({199, 50}, s), Qt::Edges(Qt::RightEdge));
+    EXPECT_EQ(WindowFrame::edgesAt({100, 4}, s), Qt::Edges(Qt::TopEdge));
+    EXPECT_EQ(WindowFrame::edgesAt({100, 95}, s), Qt::Edges(Qt::BottomEdge));
+    EXPECT_EQ(WindowFrame::edgesAt({2, 98}, s), Qt::BottomEdge | Qt::LeftEdge);
+    EXPECT_EQ(WindowFrame::edgesAt({199, 0}, s), Qt::TopEdge | Qt::RightEdge);
+    EXPECT_EQ(WindowFrame::edgesAt({5, 50}, s), Qt::Edges());
+    EXPECT_EQ(WindowFrame::edgesAt({-1, 50}, s), Qt::Edges());
+}
+
+class IslandTest : public qv::test::ThemeTest {
+protected:
+    QWidget host;
+    void SetUp() override { host.resize(800, 500); }
+    void enter(WindowControlsIsland &island) { qv::test::sendEnter(island, {20, 20}); }
+    void leave(WindowControlsIsland &island) { qv::test::sendLeave(island); }
+};
+
+TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnce)
+{
+    auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
+    host.show();
+    EXPECT_EQ(island->pos(), QPoint(10, 4));
+    EXPECT_TRUE(island->isCardShown());
+    EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
+    EXPECT_EQ(island->cardGeometry().topLeft(), QPoint(10, 4));
+    EXPECT_EQ(island->profileButton(), nullptr);
+    EXPECT_EQ(island->closeButton()->accessibleName(), QStringLiteral("Close"));
+    EXPECT_EQ(island->minimizeButton()->accessibleName(), QStringLiteral("Minimize"));
+    EXPECT_EQ(island->closeButton()->size(), QSize(12, 12));
+    leave(*island);
+    EXPECT_TRUE(island->isCardShown());
+
+    // The red dot is red, the amber one amber.
+    const QImage img = qv::test::grabImage(host);
+    const QPoint closeCentre = island->closeButton()->mapTo(&host, QPoint(6, 6));
+    const QPoint minCentre = island->minimizeButton()->mapTo(&host, QPoint(6, 6));
+    EXPECT_TRUE(colorNear(img.pixelColor(closeCentre), QColor::fromRgbF(1.0f, 0.37f, 0.36f), 3));
+    EXPECT_TRUE(colorNear(img.pixelColor(minCentre), QColor::fromRgbF(1.0f, 0.78f, 0.29f), 3));
+}
+
+TEST_F(IslandTest, CloseOnlyAsksAndMinimizeWithoutAWindowDoesNothing)
+{
+    auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
+    host.show();
+    QSignalSpy close(island, &WindowControlsIsland::closeRequested);
+    QSignalSpy minimize(island, &WindowControlsIsland::minimizeRequested);
+    QTest::mouseClick(island->closeButton(), Qt::LeftButton, {}, QPoint(6, 6));
+    EXPECT_EQ(close.count(), 1);
+    EXPECT_TRUE(host.isVisible());
+    QApplication::setActiveWindow(nullptr);
+    QTest::mouseClick(island->minimizeButton(), Qt::LeftButton, {}, QPoint(6, 6));
+    EXPECT_EQ(minimize.count(), 1);
+    EXPECT_FALSE(host.isMinimized());
+}
+
+TEST_F(IslandTest, MinimizeMinimisesTheActiveWindow)
+{
+    auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    QTest::mouseClick(island->minimizeButton(), Qt::LeftButton, {}, QPoint(6, 6));
+    EXPECT_TRUE(host.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(IslandTest, HoverRevealFadesInAndOut)
+{
+    auto *island = new WindowControlsIsland(false, nullptr, 4, false, &host);
+    host.show();
+    EXPECT_EQ(island->hoverRegion().size(), QSize(250, 110));
+    EXPECT_FALSE(island->isCardShown());
+    EXPECT_DOUBLE_EQ(island->cardOpacity(), 0);
+
+    enter(*island);
+    EXPECT_TRUE(island->isCardShown());
+    scheduler.advance(90);
+    EXPECT_NEAR(island->cardOpacity(), 0.5, 1e-9);
+    scheduler.advance(90);
+    EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
+
+    leave(*island);
+    EXPECT_FALSE(island->isCardShown());
+    scheduler.advance(180);
+    EXPECT_DOUBLE_EQ(island->cardOpacity(), 0);
+    scheduler.advance(AnimatedValue::kFrameMs); // the next frame removes it
+    EXPECT_FALSE(island->closeButton()->isVisible());
+}
+
+TEST_F(IslandTest, EitherReduceMotionSwitchShowsTheCardAtOnce)
+{
+    auto *island = new WindowControlsIsland(false, nullptr, 4, false, &host);
+    host.show();
+    motion.setAppReduceMotion(true);
+    enter(*island);
+    EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
+    motion.setAppReduceMotion(false);
+    setSystemReduceMotion(true);
+    leave(*island);
+    EXPECT_DOUBLE_EQ(island->cardOpacity(), 0);
+}
+
+TEST_F(IslandTest, ProfileButtonCallsBackOnlyWhenGivenACallback)
+{
+    auto *silent = new WindowControlsIsland(true, nullptr, 4, true, &host);
+    host.show();
+    EXPECT_EQ(silent->hoverRegion().size(), QSize(300, 110));
+    ASSERT_NE(silent->profileButton(), nullptr);
+    EXPECT_EQ(silent->profileButton()->size(), QSize(28, 28));
+    QTest::mouseClick(silent->profileButton(), Qt::LeftButton, {}, QPoint(14, 14)); // does nothing
+
+    int calls = 0;
+    auto *island = new WindowControlsIsland(true, [&] { ++calls; }, 4, true, &host);
+    QTest::mouseClick(island->profileButton(), Qt::LeftButton, {}, QPoint(14, 14));
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(IslandTest, StaysAboveViewsAddedLater)
+{
+    auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
+    auto *later = new QVBackground(&host);
+    later->setGeometry(host.rect());
+    host.show();
+    EXPECT_EQ(host.childAt(island->cardGeometry().center()), island->closeButton()->parentWidget());
+}
