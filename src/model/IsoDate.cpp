@@ -31,9 +31,13 @@ bool expect(QStringView text, qsizetype &pos, char16_t a, char16_t b = 0)
     return true;
 }
 
-void appendPadded(QString &out, int value, int width)
+char16_t *putDigits(char16_t *p, int value, int width)
 {
-    out += QString::number(value).rightJustified(width, u'0');
+    for (int k = width - 1; k >= 0; --k) {
+        p[k] = char16_t(u'0' + value % 10);
+        value /= 10;
+    }
+    return p + width;
 }
 
 } // namespace
@@ -45,22 +49,22 @@ std::optional<QString> format(const QDateTime &when)
     const QDateTime utc = when.toUTC();
     const QDate d = utc.date();
     const QTime t = utc.time();
-    if (d.year() < 0 || d.year() > 9999)
+    if (d.year() < 1 || d.year() > 9999)
         return std::nullopt;
-    QString out;
-    out.reserve(20);
-    appendPadded(out, d.year(), 4);
-    out += u'-';
-    appendPadded(out, d.month(), 2);
-    out += u'-';
-    appendPadded(out, d.day(), 2);
-    out += u'T';
-    appendPadded(out, t.hour(), 2);
-    out += u':';
-    appendPadded(out, t.minute(), 2);
-    out += u':';
-    appendPadded(out, t.second(), 2);
-    out += u'Z';
+    QString out(20, Qt::Uninitialized);
+    char16_t *p = reinterpret_cast<char16_t *>(out.data());
+    p = putDigits(p, d.year(), 4);
+    *p++ = u'-';
+    p = putDigits(p, d.month(), 2);
+    *p++ = u'-';
+    p = putDigits(p, d.day(), 2);
+    *p++ = u'T';
+    p = putDigits(p, t.hour(), 2);
+    *p++ = u':';
+    p = putDigits(p, t.minute(), 2);
+    *p++ = u':';
+    p = putDigits(p, t.second(), 2);
+    *p = u'Z';
     return out;
 }
 
@@ -116,7 +120,8 @@ std::optional<QDateTime> parse(QStringView text)
         return std::nullopt;
     QDateTime result(date, time, Qt::UTC);
     result = result.addSecs(-offsetSeconds);
-    if (!result.isValid())
+    // Only what can be written back in four digits is read.
+    if (!result.isValid() || result.date().year() < 1 || result.date().year() > 9999)
         return std::nullopt;
     return result;
 }

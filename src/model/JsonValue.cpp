@@ -2,6 +2,20 @@
 
 namespace qv {
 
+JsonValue JsonValue::array(std::size_t count)
+{
+    Array values;
+    values.reserve(count);
+    return array(std::move(values));
+}
+
+JsonValue JsonValue::object(std::size_t count)
+{
+    Object members;
+    members.reserve(count);
+    return object(std::move(members));
+}
+
 void JsonValue::append(JsonValue value)
 {
     if (auto *values = std::get_if<Array>(&m_data))

@@ -22,6 +22,9 @@ public:
     static JsonValue boolean(bool value) { return JsonValue(Data(value)); }
     static JsonValue array(Array values = {}) { return JsonValue(Data(std::move(values))); }
     static JsonValue object(Object members = {}) { return JsonValue(Data(std::move(members))); }
+    // An empty array or object with room for `count` entries.
+    static JsonValue array(std::size_t count);
+    static JsonValue object(std::size_t count);
 
     const QString *asString() const { return std::get_if<QString>(&m_data); }
     const qint64 *asInteger() const { return std::get_if<qint64>(&m_data); }

@@ -1,5 +1,7 @@
 #include "model/JsonWriter.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace qv {
@@ -8,23 +10,20 @@ namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
 
-void appendUtf8(QByteArray &out, char32_t cp)
+char *putUtf8(char *p, char32_t cp)
 {
-    if (cp < 0x80) {
-        out.append(char(cp));
-    } else if (cp < 0x800) {
-        out.append(char(0xC0 | (cp >> 6)));
-        out.append(char(0x80 | (cp & 0x3F)));
+    if (cp < 0x800) {
+        *p++ = char(0xC0 | (cp >> 6));
     } else if (cp < 0x10000) {
-        out.append(char(0xE0 | (cp >> 12)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
+        *p++ = char(0xE0 | (cp >> 12));
+        *p++ = char(0x80 | ((cp >> 6) & 0x3F));
     } else {
-        out.append(char(0xF0 | (cp >> 18)));
-        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
+        *p++ = char(0xF0 | (cp >> 18));
+        *p++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *p++ = char(0x80 | ((cp >> 6) & 0x3F));
     }
+    *p++ = char(0x80 | (cp & 0x3F));
+    return p;
 }
 
 } // namespace
@@ -43,36 +42,48 @@ void JsonWriter::appendIndent(QByteArray &out, int depth)
 
 void JsonWriter::appendString(QByteArray &out, QStringView text)
 {
-    out.append('"');
+    // Room for the worst case (every unit as \u00xx), trimmed afterwards.
     const qsizetype n = text.size();
+    const qsizetype start = out.size();
+    out.resize(start + 6 * n + 2);
+    char *const begin = out.data() + start;
+    char *p = begin;
+    *p++ = '"';
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\' && c != u'/') {
+            *p++ = char(c);
+            continue;
+        }
         switch (c) {
-        case u'"': out.append("\\\"", 2); continue;
-        case u'\\': out.append("\\\\", 2); continue;
-        case u'/': out.append("\\/", 2); continue;
-        case u'\n': out.append("\\n", 2); continue;
-        case u'\r': out.append("\\r", 2); continue;
-        case u'\t': out.append("\\t", 2); continue;
-        case u'\b': out.append("\\b", 2); continue;
-        case u'\f': out.append("\\f", 2); continue;
+        case u'"': *p++ = '\\'; *p++ = '"'; continue;
+        case u'\\': *p++ = '\\'; *p++ = '\\'; continue;
+        case u'/': *p++ = '\\'; *p++ = '/'; continue;
+        case u'\n': *p++ = '\\'; *p++ = 'n'; continue;
+        case u'\r': *p++ = '\\'; *p++ = 'r'; continue;
+        case u'\t': *p++ = '\\'; *p++ = 't'; continue;
+        case u'\b': *p++ = '\\'; *p++ = 'b'; continue;
+        case u'\f': *p++ = '\\'; *p++ = 'f'; continue;
         default: break;
         }
         if (c < 0x20) {
-            const char esc[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-            out.append(esc, 6);
-        } else if (c < 0x80) {
-            out.append(char(c));
+            *p++ = '\\';
+            *p++ = 'u';
+            *p++ = '0';
+            *p++ = '0';
+            *p++ = kHex[c >> 4];
+            *p++ = kHex[c & 0xF];
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            appendUtf8(out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+            p = putUtf8(p, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
             ++i;
         } else if (QChar::isSurrogate(c)) {
-            appendUtf8(out, 0xFFFD);
+            p = putUtf8(p, 0xFFFD);
         } else {
-            appendUtf8(out, c);
+            p = putUtf8(p, c);
         }
     }
-    out.append('"');
+    *p++ = '"';
+    out.resize(start + (p - begin));
 }
 
 void JsonWriter::appendValue(QByteArray &out, const JsonValue &value, int depth)
@@ -96,8 +107,7 @@ void JsonWriter::appendValue(QByteArray &out, const JsonValue &value, int depth)
         out.append(']');
     } else if (const JsonValue::Object *members = value.asObject()) {
         // Sort pointers, not members: the tree stays untouched and cheap to walk.
-        std::vector<const JsonValue::Member *> sorted;
-        sorted.reserve(members->size());
+        QVarLengthArray<const JsonValue::Member *, 16> sorted;
         for (const auto &member : *members)
             sorted.push_back(&member);
         std::stable_sort(sorted.begin(), sorted.end(),
@@ -105,7 +115,7 @@ void JsonWriter::appendValue(QByteArray &out, const JsonValue &value, int depth)
         out.append("{\n");
         if (sorted.empty())
             out.append('\n');
-        for (std::size_t k = 0; k < sorted.size(); ++k) {
+        for (qsizetype k = 0; k < sorted.size(); ++k) {
             appendIndent(out, depth + 1);
             appendString(out, sorted[k]->first);
             out.append(" : ", 3);

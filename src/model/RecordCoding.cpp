@@ -3,22 +3,32 @@
 #include "model/IsoDate.h"
 #include "model/JsonWriter.h"
 
-#include <nlohmann/json.hpp>
-
-#include <cmath>
-#include <stdexcept>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 
 namespace qv::coding {
 
 namespace {
 
-using nlohmann::json;
-
 // ---- writing -------------------------------------------------------------
 
+// The 36-character hyphenated form with upper-case digits.
 QString uuidText(const QUuid &id)
 {
-    return id.toString(QUuid::WithoutBraces).toUpper();
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    const QByteArray raw = id.toRfc4122();
+    QString out(36, Qt::Uninitialized);
+    char16_t *p = reinterpret_cast<char16_t *>(out.data());
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            *p++ = u'-';
+        const auto byte = uchar(raw[i]);
+        *p++ = kDigits[byte >> 4];
+        *p++ = kDigits[byte & 0xF];
+    }
+    return out;
 }
 
 struct EncodeError {
@@ -35,7 +45,7 @@ JsonValue dateValue(const QDateTime &when, const char *key)
 
 JsonValue encodeCard(const StudyItem &card)
 {
-    JsonValue o = JsonValue::object();
+    JsonValue o = JsonValue::object(std::size_t(7));
     o.insert(QStringLiteral("id"), JsonValue::string(uuidText(card.id)));
     o.insert(QStringLiteral("term"), JsonValue::string(card.term));
     o.insert(QStringLiteral("definition"), JsonValue::string(card.definition));
@@ -50,7 +60,7 @@ JsonValue encodeCard(const StudyItem &card)
 
 JsonValue encodeProject(const Project &p)
 {
-    JsonValue o = JsonValue::object();
+    JsonValue o = JsonValue::object(std::size_t(9));
     o.insert(QStringLiteral("id"), JsonValue::string(uuidText(p.id)));
     o.insert(QStringLiteral("title"), JsonValue::string(p.title));
     o.insert(QStringLiteral("text"), JsonValue::string(p.text));
@@ -65,11 +75,11 @@ JsonValue encodeProject(const Project &p)
 
 JsonValue encodeSet(const StudyProject &s)
 {
-    JsonValue o = JsonValue::object();
+    JsonValue o = JsonValue::object(std::size_t(6));
     o.insert(QStringLiteral("id"), JsonValue::string(uuidText(s.id)));
     o.insert(QStringLiteral("title"), JsonValue::string(s.title));
     o.insert(QStringLiteral("grade"), JsonValue::string(s.grade));
-    JsonValue items = JsonValue::array();
+    JsonValue items = JsonValue::array(std::size_t(s.items.size()));
     for (qsizetype i = 0; i < s.items.size(); ++i) {
         try {
             items.append(encodeCard(s.items[i]));
@@ -98,7 +108,7 @@ std::optional<JsonValue> guarded(const Record &record, Encoder encoder, QString 
 template <typename Record, typename Encoder>
 std::optional<QByteArray> encodeList(const QList<Record> &records, Encoder encoder, QString *error)
 {
-    JsonValue array = JsonValue::array();
+    JsonValue array = JsonValue::array(std::size_t(records.size()));
     for (qsizetype i = 0; i < records.size(); ++i) {
         try {
             array.append(encoder(records[i]));
@@ -118,94 +128,99 @@ struct DecodeError {
     QString message;
 };
 
-QString fromUtf8(const std::string &s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+// Where a value sits in the file, for error messages. Built as a chain on
+// the stack and turned into text only when something fails.
+struct Path {
+    const Path *parent = nullptr;
+    const char *key = nullptr; // a member of the parent object, or
+    qsizetype index = -1;      // an element of the parent array
 
-QString kindName(const json &v)
+    QString toString() const
+    {
+        QString out = parent ? parent->toString() : QString();
+        if (key)
+            out += u'.' + QLatin1String(key);
+        else
+            out += u'[' + QString::number(index) + u']';
+        return out;
+    }
+};
+
+QString kindName(const QJsonValue &v)
 {
     switch (v.type()) {
-    case json::value_t::null: return QStringLiteral("null");
-    case json::value_t::object: return QStringLiteral("an object");
-    case json::value_t::array: return QStringLiteral("an array");
-    case json::value_t::string: return QStringLiteral("a string");
-    case json::value_t::boolean: return QStringLiteral("a Boolean");
-    case json::value_t::number_integer:
-    case json::value_t::number_unsigned:
-    case json::value_t::number_float: return QStringLiteral("a number");
-    default: return QStringLiteral("an unexpected value");
+    case QJsonValue::Null: return QStringLiteral("null");
+    case QJsonValue::Object: return QStringLiteral("an object");
+    case QJsonValue::Array: return QStringLiteral("an array");
+    case QJsonValue::String: return QStringLiteral("a string");
+    case QJsonValue::Bool: return QStringLiteral("a Boolean");
+    case QJsonValue::Double: return QStringLiteral("a number");
+    case QJsonValue::Undefined: break;
     }
+    return QStringLiteral("nothing");
 }
 
 // One JSON object being read, with the path used in error messages.
 class ObjectReader {
 public:
-    ObjectReader(const json &value, QString path) : m_value(value), m_path(std::move(path))
+    ObjectReader(const QJsonValue &value, const Path &path) : m_path(path)
     {
-        if (!m_value.is_object())
-            throw DecodeError{m_path, QStringLiteral("expected an object, found %1").arg(kindName(m_value))};
+        if (!value.isObject())
+            throw DecodeError{path.toString(), QStringLiteral("expected an object, found %1").arg(kindName(value))};
+        m_object = value.toObject();
     }
 
-    const QString &path() const { return m_path; }
-    QString pathOf(const char *key) const { return m_path + u'.' + QLatin1String(key); }
+    Path member(const char *key) const { return Path{&m_path, key}; }
+    QString pathOf(const char *key) const { return member(key).toString(); }
 
-    // The value under `key`, or nullptr when absent or null.
-    const json *optional(const char *key) const
+    // The value under `key`, or nothing when absent or null.
+    std::optional<QJsonValue> optional(const char *key) const
     {
-        const auto it = m_value.find(key);
-        if (it == m_value.end() || it->is_null())
-            return nullptr;
-        return &*it;
+        QJsonValue v = m_object.value(QLatin1String(key));
+        if (v.isUndefined() || v.isNull())
+            return std::nullopt;
+        return v;
     }
 
-    const json &required(const char *key) const
+    QJsonValue required(const char *key) const
     {
-        const auto it = m_value.find(key);
-        if (it == m_value.end())
+        QJsonValue v = m_object.value(QLatin1String(key));
+        if (v.isUndefined())
             throw DecodeError{pathOf(key), QStringLiteral("required key is missing")};
-        if (it->is_null())
+        if (v.isNull())
             throw DecodeError{pathOf(key), QStringLiteral("required key is null")};
-        return *it;
+        return v;
     }
 
-    QString string(const json &v, const char *key) const
+    QString string(const QJsonValue &v, const char *key) const
     {
-        if (!v.is_string())
+        if (!v.isString())
             throw wrongType(key, "a string", v);
-        return fromUtf8(v.get_ref<const std::string &>());
+        return v.toString();
     }
 
-    bool boolean(const json &v, const char *key) const
+    bool boolean(const QJsonValue &v, const char *key) const
     {
-        if (!v.is_boolean())
+        if (!v.isBool())
             throw wrongType(key, "a Boolean", v);
-        return v.get<bool>();
+        return v.toBool();
     }
 
     // A whole number that fits a signed 64-bit integer; written with a
     // fraction or exponent is fine as long as the value is exact (60.0).
-    qint64 integer(const json &v, const char *key) const
+    qint64 integer(const QJsonValue &v, const char *key) const
     {
-        if (v.is_number_integer() && !v.is_number_unsigned())
-            return v.get<std::int64_t>();
-        if (v.is_number_unsigned()) {
-            const std::uint64_t u = v.get<std::uint64_t>();
-            if (u > std::uint64_t(std::numeric_limits<qint64>::max()))
-                throw DecodeError{pathOf(key), QStringLiteral("number does not fit a 64-bit integer")};
-            return qint64(u);
-        }
-        if (v.is_number_float()) {
-            const double d = v.get<double>();
-            // 2^63 is the first double out of range; -2^63 is still inside.
-            if (!std::isfinite(d) || std::trunc(d) != d || d >= 9223372036854775808.0 || d < -9223372036854775808.0)
-                throw DecodeError{pathOf(key), QStringLiteral("number is not a 64-bit integer")};
-            return qint64(d);
-        }
-        throw wrongType(key, "an integer", v);
+        if (!v.isDouble())
+            throw wrongType(key, "an integer", v);
+        // The parser keeps integers exact; anything else (60.5, 1e19) gives
+        // the default, so two different defaults tell the cases apart.
+        const qint64 value = v.toInteger(0);
+        if (value != v.toInteger(1))
+            throw DecodeError{pathOf(key), QStringLiteral("number is not a 64-bit integer")};
+        return value;
     }
 
-    QUuid uuid(const json &v, const char *key) const
+    QUuid uuid(const QJsonValue &v, const char *key) const
     {
         const QString text = string(v, key);
         // Only the plain 36-character hyphenated form, in either case.
@@ -222,7 +237,7 @@ public:
         return QUuid::fromString(text);
     }
 
-    QDateTime date(const json &v, const char *key) const
+    QDateTime date(const QJsonValue &v, const char *key) const
     {
         const QString text = string(v, key);
         const std::optional<QDateTime> when = isodate::parse(text);
@@ -232,78 +247,72 @@ public:
     }
 
     template <typename Enum>
-    Enum enumValue(const json &v, const char *key) const
+    Enum enumValue(const QJsonValue &v, const Path &path) const
     {
-        const QString text = string(v, key);
+        if (!v.isString())
+            throw DecodeError{path.toString(), QStringLiteral("expected a string, found %1").arg(kindName(v))};
+        const QString text = v.toString();
         const std::optional<Enum> value = fromRawValue<Enum>(text);
         if (!value)
-            throw DecodeError{pathOf(key), QStringLiteral("unknown value \"%1\"").arg(text.left(64))};
+            throw DecodeError{path.toString(), QStringLiteral("unknown value \"%1\"").arg(text.left(64))};
         return *value;
     }
 
-    const json &array(const json &v, const char *key) const
+    QJsonArray array(const QJsonValue &v, const char *key) const
     {
-        if (!v.is_array())
+        if (!v.isArray())
             throw wrongType(key, "an array", v);
-        return v;
+        return v.toArray();
     }
 
 private:
-    DecodeError wrongType(const char *key, const char *expected, const json &found) const
+    DecodeError wrongType(const char *key, const char *expected, const QJsonValue &found) const
     {
         return DecodeError{pathOf(key),
                            QStringLiteral("expected %1, found %2").arg(QLatin1String(expected), kindName(found))};
     }
 
-    const json &m_value;
-    QString m_path;
+    QJsonObject m_object;
+    const Path &m_path;
 };
 
-StudyOptions decodeOptions(const json &v, const QString &path)
+StudyOptions decodeOptions(const QJsonValue &v, const Path &path)
 {
     const ObjectReader r(v, path);
     StudyOptions o;
-    o.answerDirection = r.enumValue<StudyAnswerDirection>(r.required("answerDirection"), "answerDirection");
+    o.answerDirection = r.enumValue<StudyAnswerDirection>(r.required("answerDirection"), r.member("answerDirection"));
     o.shuffle = r.boolean(r.required("shuffle"), "shuffle");
     o.onlyStarred = r.boolean(r.required("onlyStarred"), "onlyStarred");
-    o.grading = r.enumValue<StudyGrading>(r.required("grading"), "grading");
+    o.grading = r.enumValue<StudyGrading>(r.required("grading"), r.member("grading"));
     o.retypeMissed = r.boolean(r.required("retypeMissed"), "retypeMissed");
-    const json &types = r.array(r.required("questionTypes"), "questionTypes");
+    const QJsonArray types = r.array(r.required("questionTypes"), "questionTypes");
     o.questionTypes.clear();
-    o.questionTypes.reserve(qsizetype(types.size()));
-    for (std::size_t i = 0; i < types.size(); ++i) {
-        const json &t = types[i];
-        const QString itemPath = r.pathOf("questionTypes") + QStringLiteral("[%1]").arg(i);
-        if (!t.is_string())
-            throw DecodeError{itemPath, QStringLiteral("expected a string, found %1").arg(kindName(t))};
-        const QString text = fromUtf8(t.get_ref<const std::string &>());
-        const std::optional<StudyQuestionType> type = fromRawValue<StudyQuestionType>(text);
-        if (!type)
-            throw DecodeError{itemPath, QStringLiteral("unknown value \"%1\"").arg(text.left(64))};
-        o.questionTypes.append(*type);
-    }
+    o.questionTypes.reserve(types.size());
+    const Path typesPath = r.member("questionTypes");
+    for (qsizetype i = 0; i < types.size(); ++i)
+        o.questionTypes.append(r.enumValue<StudyQuestionType>(types.at(i), Path{&typesPath, nullptr, i}));
     return o;
 }
 
-StudyItem decodeCard(const json &v, const QString &path)
+StudyItem decodeCard(const QJsonValue &v, const Path &path)
 {
     const ObjectReader r(v, path);
     StudyItem c;
     c.id = r.uuid(r.required("id"), "id");
     c.term = r.string(r.required("term"), "term");
     c.definition = r.string(r.required("definition"), "definition");
-    if (const json *n = r.optional("correctCount"))
+    if (const auto n = r.optional("correctCount"))
         c.correctCount = r.integer(*n, "correctCount");
-    if (const json *n = r.optional("incorrectCount"))
+    if (const auto n = r.optional("incorrectCount"))
         c.incorrectCount = r.integer(*n, "incorrectCount");
-    if (const json *d = r.optional("lastReviewedAt"))
+    if (const auto d = r.optional("lastReviewedAt"))
         c.lastReviewedAt = r.date(*d, "lastReviewedAt");
-    if (const json *b = r.optional("isStarred"))
+    if (const auto b = r.optional("isStarred"))
         c.isStarred = r.boolean(*b, "isStarred");
     return c;
 }
 
-Project decodeProject(const json &v, const QString &path, const QDateTime &now)
+Project decodeProject(const QJsonValue &v, const Path &path, const QDateTime &now)
 {
     const ObjectReader r(v, path);
     Project p;
@@ -311,33 +320,34 @@ Project decodeProject(const json &v, const QString &path, const QDateTime &now)
     p.title = r.string(r.required("title"), "title");
     p.text = r.string(r.required("text"), "text");
     p.wpm = r.integer(r.required("wpm"), "wpm");
-    if (const json *b = r.optional("isAI"))
+    if (const auto b = r.optional("isAI"))
         p.isAI = r.boolean(*b, "isAI");
-    if (const json *b = r.optional("humanize"))
+    if (const auto b = r.optional("humanize"))
         p.humanize = r.boolean(*b, "humanize");
     p.grade = r.string(r.required("grade"), "grade");
     p.review = r.string(r.required("review"), "review");
-    const json *d = r.optional("updatedAt");
+    const auto d = r.optional("updatedAt");
     p.updatedAt = d ? r.date(*d, "updatedAt") : now;
     return p;
 }
 
-StudyProject decodeSet(const json &v, const QString &path, const QDateTime &now)
+StudyProject decodeSet(const QJsonValue &v, const Path &path, const QDateTime &now)
 {
     const ObjectReader r(v, path);
     StudyProject s;
     s.id = r.uuid(r.required("id"), "id");
     s.title = r.string(r.required("title"), "title");
     s.grade = r.string(r.required("grade"), "grade");
-    if (const json *items = r.optional("items")) {
-        r.array(*items, "items");
-        s.items.reserve(qsizetype(items->size()));
-        for (std::size_t i = 0; i < items->size(); ++i)
-            s.items.append(decodeCard((*items)[i], r.pathOf("items") + QStringLiteral("[%1]").arg(i)));
+    if (const auto value = r.optional("items")) {
+        const QJsonArray items = r.array(*value, "items");
+        s.items.reserve(items.size());
+        const Path itemsPath = r.member("items");
+        for (qsizetype i = 0; i < items.size(); ++i)
+            s.items.append(decodeCard(items.at(i), Path{&itemsPath, nullptr, i}));
     }
-    if (const json *o = r.optional("options"))
-        s.options = decodeOptions(*o, r.pathOf("options"));
-    const json *d = r.optional("updatedAt");
+    if (const auto o = r.optional("options"))
+        s.options = decodeOptions(*o, r.member("options"));
+    const auto d = r.optional("updatedAt");
     s.updatedAt = d ? r.date(*d, "updatedAt") : now;
     return s;
 }
@@ -346,27 +356,25 @@ template <typename Record, typename Decoder>
 DecodeResult<Record> decodeList(const QByteArray &bytes, Decoder decoder)
 {
     DecodeResult<Record> result;
-    json root;
-    try {
-        root = json::parse(bytes.cbegin(), bytes.cend());
-    } catch (const json::exception &e) {
-        result.error = QStringLiteral("not valid JSON: %1").arg(QString::fromUtf8(e.what()));
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        result.error = QStringLiteral("not valid JSON at byte %1: %2").arg(parseError.offset).arg(parseError.errorString());
         return result;
     }
-    if (!root.is_array()) {
-        result.error = QStringLiteral("expected an array at the top, found %1").arg(kindName(root));
+    if (!document.isArray()) {
+        result.error = QStringLiteral("expected an array at the top, found %1")
+                           .arg(document.isObject() ? QStringLiteral("an object") : QStringLiteral("another value"));
         return result;
     }
+    const QJsonArray root = document.array();
     QList<Record> records;
-    records.reserve(qsizetype(root.size()));
+    records.reserve(root.size());
     try {
-        for (std::size_t i = 0; i < root.size(); ++i)
-            records.append(decoder(root[i], QStringLiteral("[%1]").arg(i)));
+        for (qsizetype i = 0; i < root.size(); ++i)
+            records.append(decoder(root.at(i), Path{nullptr, nullptr, i}));
     } catch (const DecodeError &e) {
-        result.error = QStringLiteral("%1: %2").arg(e.path, e.message);
-        return result;
-    } catch (const json::exception &e) {
-        result.error = QString::fromUtf8(e.what());
+        result.error = e.path + QStringLiteral(": ") + e.message;
         return result;
     }
     result.records = std::move(records);
@@ -392,7 +400,7 @@ std::optional<JsonValue> encode(const StudyItem &card, QString *error)
 
 JsonValue encode(const StudyOptions &options)
 {
-    JsonValue o = JsonValue::object();
+    JsonValue o = JsonValue::object(std::size_t(6));
     o.insert(QStringLiteral("answerDirection"), JsonValue::string(rawValue(options.answerDirection)));
     o.insert(QStringLiteral("shuffle"), JsonValue::boolean(options.shuffle));
     o.insert(QStringLiteral("onlyStarred"), JsonValue::boolean(options.onlyStarred));
@@ -417,14 +425,14 @@ std::optional<QByteArray> encodeStudyProjects(const QList<StudyProject> &sets, Q
 
 DecodeResult<Project> decodeProjects(const QByteArray &json, const QDateTime &now)
 {
-    return decodeList<Project>(json, [&now](const nlohmann::json &v, const QString &path) {
+    return decodeList<Project>(json, [&now](const QJsonValue &v, const Path &path) {
         return decodeProject(v, path, now);
     });
 }
 
 DecodeResult<StudyProject> decodeStudyProjects(const QByteArray &json, const QDateTime &now)
 {
-    return decodeList<StudyProject>(json, [&now](const nlohmann::json &v, const QString &path) {
+    return decodeList<StudyProject>(json, [&now](const QJsonValue &v, const Path &path) {
         return decodeSet(v, path, now);
     });
 }

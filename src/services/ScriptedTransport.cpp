@@ -13,13 +13,13 @@ void ScriptedTransport::enqueue(Answer answer)
 
 void ScriptedTransport::respond(QByteArray method, QString path, int status, QByteArray body, double delayMs)
 {
-    enqueue({HttpResponse{status, {{"Content-Type", "application/json"}}, std::move(body)}, delayMs,
-             std::move(method), std::move(path)});
+    enqueue(Answer(HttpResponse{status, {{"Content-Type", "application/json"}}, std::move(body)}, delayMs,
+                   std::move(method), std::move(path)));
 }
 
 void ScriptedTransport::fail(QByteArray method, QString path, TransportFailure failure, double delayMs)
 {
-    enqueue({std::move(failure), delayMs, std::move(method), std::move(path)});
+    enqueue(Answer(std::move(failure), delayMs, std::move(method), std::move(path)));
 }
 
 void ScriptedTransport::setHandler(std::function<Answer(const HttpRequest &)> handler)
@@ -45,10 +45,9 @@ ScriptedTransport::Answer ScriptedTransport::take(const HttpRequest &request)
     }
     if (m_handler)
         return m_handler(request);
-    return {TransportFailure{TransportFailure::Reason::Network,
-                             QStringLiteral("No scripted answer for %1 %2")
-                                 .arg(QString::fromLatin1(request.method), path)},
-            0, {}, {}};
+    return Answer(TransportFailure{TransportFailure::Reason::Network,
+                                   QStringLiteral("No scripted answer for %1 %2")
+                                       .arg(QString::fromLatin1(request.method), path)});
 }
 
 QCoro::Task<HttpOutcome> ScriptedTransport::send(HttpRequest request)

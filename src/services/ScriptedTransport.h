@@ -22,6 +22,10 @@ class Scheduler;
 class ScriptedTransport final : public HttpTransport {
 public:
     struct Answer {
+        Answer(HttpOutcome outcome, double delayMs = 0, QByteArray method = {}, QString path = {})
+            : outcome(std::move(outcome)), delayMs(delayMs), method(std::move(method)), path(std::move(path))
+        {
+        }
         HttpOutcome outcome;
         double delayMs = 0;
         QByteArray method;  // empty: any
