@@ -11,7 +11,7 @@
 
 namespace qv::state {
 
-// The typed preference store ("user defaults"): Bool, integer, string, bytes
+// The typed preference store: Bool, integer, string, bytes
 // and dictionary values under string keys. A typed read of a value of another
 // type gives no value; callers apply their own default. This class keeps the
 // values in memory only (tests use it as it is); PreferencesFile persists them.

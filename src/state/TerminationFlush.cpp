@@ -71,8 +71,10 @@ void TerminationFlush::handleTermination(int signalNumber)
 {
     m_flush();
     emit terminationRequested(signalNumber);
-    if (auto *app = QCoreApplication::instance())
-        app->quit();
+    // exit(), not quit(): a window that keeps itself open on close must not
+    // cancel a termination.
+    if (QCoreApplication::instance())
+        QCoreApplication::exit(128 + signalNumber);
 }
 
 } // namespace qv::state
