@@ -76,7 +76,13 @@ AppState::AppState(AppStateEnvironment environment, QObject *parent)
     });
 }
 
-AppState::~AppState() = default;
+AppState::~AppState()
+{
+    // The companions go before the storage, client and fetcher they refer to.
+    delete m_updates;
+    delete m_account;
+    delete m_library;
+}
 
 template<typename T>
 void AppState::assign(T &field, const T &value, void (AppState::*changed)())
