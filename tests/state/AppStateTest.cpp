@@ -268,3 +268,29 @@ TEST_F(AppStateFixture, ChangeSignalsFireOnlyOnChange)
     app->setProfileImageData(std::nullopt);
     EXPECT_EQ(image.count(), 2); // empty bytes and no picture are different values
 }
+
+TEST_F(AppStateFixture, GoingAwayWithFlowsInFlightIsSafe)
+{
+    const QByteArray auth = R"({"access_token":"A","refresh_token":"R","user":{"id":"u1","email":"p@x.test"}})";
+    transport->respond("POST", "/auth/v1/token", 200, auth);
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"u1","email":null}])");
+    auto app = make();
+    app->signIn("pat@example.test", "pw");
+    scheduler.advance(1);
+    ASSERT_TRUE(app->isAuthenticated());
+
+    // A refresh, a gate, a password change and the update check, all still waiting.
+    transport->respond("GET", "/rest/v1/profiles", 401, "expired", 100);
+    transport->respond("POST", "/auth/v1/token", 200, auth, 100);
+    transport->respond("POST", "/auth/v1/token", 200, auth, 100);
+    transport->respond("POST", "/auth/v1/token", 200, auth, 100);
+    fetcher->answers << test::ScriptedFetcher::Answer{QByteArray("<sparkle:shortVersionString>9<"), 100};
+    bool completed = false;
+    app->refreshProfile();
+    app->enforceAuthGate();
+    app->changePassword("a", "b", [&](auto) { completed = true; });
+    app->checkForUpdates(true);
+    app.reset();
+    scheduler.advance(600'000);
+    EXPECT_FALSE(completed); // not called once the object is gone
+}
