@@ -19,7 +19,9 @@
 namespace qv {
 class Storage;
 class SupabaseClient;
+namespace engine {
 class TypingEngine;
+}
 } // namespace qv
 
 namespace qv::state {
@@ -162,7 +164,7 @@ public:
     UpdateChecker &updates() { return *m_updates; }
     Storage &storage() { return *m_storage; }
     SupabaseClient &supabase() { return *m_supabase; }
-    TypingEngine *typingEngine() const { return m_typingEngine.get(); }
+    engine::TypingEngine *typingEngine() const { return m_typingEngine.get(); }
 
 signals:
     void projectsChanged();
@@ -222,7 +224,7 @@ private:
     QString m_detectionDebug;
 
     std::unique_ptr<Storage> m_storage;
-    std::shared_ptr<TypingEngine> m_typingEngine;
+    std::shared_ptr<engine::TypingEngine> m_typingEngine;
     std::unique_ptr<SupabaseClient> m_supabase;
     std::shared_ptr<HttpFetcher> m_siteFetcher;
     Library *m_library = nullptr;

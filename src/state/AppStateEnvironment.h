@@ -11,8 +11,10 @@
 namespace qv {
 class HttpTransport;
 class Scheduler;
-class TypingEngine;
 class WallClock;
+namespace engine {
+class TypingEngine;
+}
 namespace platform {
 class Permissions;
 class Workspace;
@@ -41,8 +43,9 @@ struct AppStateEnvironment {
     std::shared_ptr<HttpFetcher> siteFetcher;        // null: the network
     QUrl siteUrl = defaultSiteUrl();
     QString version = applicationVersion();
-    // Creates the one typing engine (none until the engine is built in).
-    std::function<std::shared_ptr<TypingEngine>()> makeTypingEngine;
+    // Creates the one typing engine, kept for the whole run (the application
+    // passes one built on its desktop, scheduler and randomness).
+    std::function<std::shared_ptr<engine::TypingEngine>()> makeTypingEngine;
 
     // The build settings.
     static QUrl defaultBackendUrl();
