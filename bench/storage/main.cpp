@@ -112,7 +112,7 @@ int main(int argc, char **argv)
         qv::Project p;
         p.id = randomId(random);
         p.title = QStringLiteral("Essay %1").arg(i);
-        p.text = words(random, 75);
+        p.text = words(random, 45);
         p.wpm = random.uniformInt(20, 120);
         p.isAI = random.chance(0.2);
         p.humanize = random.chance(0.5);

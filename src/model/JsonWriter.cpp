@@ -1,9 +1,5 @@
 #include "model/JsonWriter.h"
 
-#include <QVarLengthArray>
-
-#include <algorithm>
-
 namespace qv {
 
 namespace {
@@ -28,16 +24,97 @@ char *putUtf8(char *p, char32_t cp)
 
 } // namespace
 
-QByteArray JsonWriter::write(const JsonValue &value)
+void JsonWriter::newLineAndIndent(qsizetype depth)
 {
-    QByteArray out;
-    appendValue(out, value, 0);
-    return out;
+    m_out.append('\n');
+    m_out.append(depth * 2, ' ');
 }
 
-void JsonWriter::appendIndent(QByteArray &out, int depth)
+void JsonWriter::beforeValue()
 {
-    out.append(qsizetype(depth) * 2, ' ');
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (m_levels.isEmpty())
+        return;
+    Level &level = m_levels.last();
+    Q_ASSERT(!level.object);
+    if (level.count++ > 0)
+        m_out.append(',');
+    newLineAndIndent(m_levels.size());
+}
+
+void JsonWriter::key(QLatin1StringView name)
+{
+    Q_ASSERT(!m_levels.isEmpty() && m_levels.last().object && !m_afterKey);
+    Level &level = m_levels.last();
+    Q_ASSERT(level.count == 0 || level.lastKey < name);
+    level.lastKey = name;
+    if (level.count++ > 0)
+        m_out.append(',');
+    newLineAndIndent(m_levels.size());
+    m_out.append('"');
+    m_out.append(name.data(), name.size());
+    m_out.append("\" : ", 4);
+    m_afterKey = true;
+}
+
+void JsonWriter::open(char bracket, bool object)
+{
+    beforeValue();
+    m_out.append(bracket);
+    m_levels.append(Level{object, 0, {}});
+}
+
+void JsonWriter::close(char bracket)
+{
+    Q_ASSERT(!m_levels.isEmpty() && !m_afterKey);
+    const bool empty = m_levels.last().count == 0;
+    m_levels.removeLast();
+    // An empty container still gets its line break and a blank line.
+    if (empty)
+        m_out.append('\n');
+    newLineAndIndent(m_levels.size());
+    m_out.append(bracket);
+}
+
+void JsonWriter::beginArray()
+{
+    open('[', false);
+}
+
+void JsonWriter::endArray()
+{
+    close(']');
+}
+
+void JsonWriter::beginObject()
+{
+    open('{', true);
+}
+
+void JsonWriter::endObject()
+{
+    close('}');
+}
+
+void JsonWriter::string(QStringView text)
+{
+    beforeValue();
+    appendString(m_out, text);
+}
+
+void JsonWriter::integer(qint64 value)
+{
+    beforeValue();
+    m_out.append(QByteArray::number(value));
+}
+
+void JsonWriter::boolean(bool value)
+{
+    beforeValue();
+    m_out.append(value ? "true" : "false");
 }
 
 void JsonWriter::appendString(QByteArray &out, QStringView text)
@@ -84,47 +161,6 @@ void JsonWriter::appendString(QByteArray &out, QStringView text)
     }
     *p++ = '"';
     out.resize(start + (p - begin));
-}
-
-void JsonWriter::appendValue(QByteArray &out, const JsonValue &value, int depth)
-{
-    if (const QString *s = value.asString()) {
-        appendString(out, *s);
-    } else if (const qint64 *i = value.asInteger()) {
-        out.append(QByteArray::number(*i));
-    } else if (const bool *b = value.asBoolean()) {
-        out.append(*b ? "true" : "false");
-    } else if (const JsonValue::Array *values = value.asArray()) {
-        out.append("[\n");
-        if (values->empty())
-            out.append('\n');
-        for (std::size_t k = 0; k < values->size(); ++k) {
-            appendIndent(out, depth + 1);
-            appendValue(out, (*values)[k], depth + 1);
-            out.append(k + 1 < values->size() ? ",\n" : "\n");
-        }
-        appendIndent(out, depth);
-        out.append(']');
-    } else if (const JsonValue::Object *members = value.asObject()) {
-        // Sort pointers, not members: the tree stays untouched and cheap to walk.
-        QVarLengthArray<const JsonValue::Member *, 16> sorted;
-        for (const auto &member : *members)
-            sorted.push_back(&member);
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [](const JsonValue::Member *a, const JsonValue::Member *b) { return a->first < b->first; });
-        out.append("{\n");
-        if (sorted.empty())
-            out.append('\n');
-        for (qsizetype k = 0; k < sorted.size(); ++k) {
-            appendIndent(out, depth + 1);
-            appendString(out, sorted[k]->first);
-            out.append(" : ", 3);
-            appendValue(out, sorted[k]->second, depth + 1);
-            out.append(k + 1 < sorted.size() ? ",\n" : "\n");
-        }
-        appendIndent(out, depth);
-        out.append('}');
-    }
 }
 
 } // namespace qv

@@ -3,14 +3,15 @@
 #include "model/IsoDate.h"
 #include "model/JsonWriter.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonValue>
+#include <simdjson.h>
+
+#include <cmath>
 
 namespace qv::coding {
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // ---- writing -------------------------------------------------------------
 
@@ -35,90 +36,126 @@ struct EncodeError {
     QString message;
 };
 
-JsonValue dateValue(const QDateTime &when, const char *key)
+void writeDate(JsonWriter &w, const QDateTime &when, const char *key)
 {
     const std::optional<QString> text = isodate::format(when);
     if (!text)
         throw EncodeError{QStringLiteral("\"%1\" is not a date that can be written").arg(QLatin1String(key))};
-    return JsonValue::string(*text);
+    w.string(*text);
 }
 
-JsonValue encodeCard(const StudyItem &card)
+// Members go out in ascending key order, which is the files' sorted form.
+
+void writeCard(JsonWriter &w, const StudyItem &card)
 {
-    JsonValue o = JsonValue::object(std::size_t(7));
-    o.insert(QStringLiteral("id"), JsonValue::string(uuidText(card.id)));
-    o.insert(QStringLiteral("term"), JsonValue::string(card.term));
-    o.insert(QStringLiteral("definition"), JsonValue::string(card.definition));
-    o.insert(QStringLiteral("correctCount"), JsonValue::integer(card.correctCount));
-    o.insert(QStringLiteral("incorrectCount"), JsonValue::integer(card.incorrectCount));
+    w.beginObject();
+    w.key("correctCount"_L1);
+    w.integer(card.correctCount);
+    w.key("definition"_L1);
+    w.string(card.definition);
+    w.key("id"_L1);
+    w.string(uuidText(card.id));
+    w.key("incorrectCount"_L1);
+    w.integer(card.incorrectCount);
+    w.key("isStarred"_L1);
+    w.boolean(card.isStarred);
     // A card never reviewed has no key at all, never a null.
-    if (card.lastReviewedAt)
-        o.insert(QStringLiteral("lastReviewedAt"), dateValue(*card.lastReviewedAt, "lastReviewedAt"));
-    o.insert(QStringLiteral("isStarred"), JsonValue::boolean(card.isStarred));
-    return o;
+    if (card.lastReviewedAt) {
+        w.key("lastReviewedAt"_L1);
+        writeDate(w, *card.lastReviewedAt, "lastReviewedAt");
+    }
+    w.key("term"_L1);
+    w.string(card.term);
+    w.endObject();
 }
 
-JsonValue encodeProject(const Project &p)
+void writeOptions(JsonWriter &w, const StudyOptions &options)
 {
-    JsonValue o = JsonValue::object(std::size_t(9));
-    o.insert(QStringLiteral("id"), JsonValue::string(uuidText(p.id)));
-    o.insert(QStringLiteral("title"), JsonValue::string(p.title));
-    o.insert(QStringLiteral("text"), JsonValue::string(p.text));
-    o.insert(QStringLiteral("wpm"), JsonValue::integer(p.wpm));
-    o.insert(QStringLiteral("isAI"), JsonValue::boolean(p.isAI));
-    o.insert(QStringLiteral("humanize"), JsonValue::boolean(p.humanize));
-    o.insert(QStringLiteral("grade"), JsonValue::string(p.grade));
-    o.insert(QStringLiteral("review"), JsonValue::string(p.review));
-    o.insert(QStringLiteral("updatedAt"), dateValue(p.updatedAt, "updatedAt"));
-    return o;
+    w.beginObject();
+    w.key("answerDirection"_L1);
+    w.string(rawValue(options.answerDirection));
+    w.key("grading"_L1);
+    w.string(rawValue(options.grading));
+    w.key("onlyStarred"_L1);
+    w.boolean(options.onlyStarred);
+    w.key("questionTypes"_L1);
+    w.beginArray();
+    for (StudyQuestionType type : options.questionTypes)
+        w.string(rawValue(type));
+    w.endArray();
+    w.key("retypeMissed"_L1);
+    w.boolean(options.retypeMissed);
+    w.key("shuffle"_L1);
+    w.boolean(options.shuffle);
+    w.endObject();
 }
 
-JsonValue encodeSet(const StudyProject &s)
+void writeProject(JsonWriter &w, const Project &p)
 {
-    JsonValue o = JsonValue::object(std::size_t(6));
-    o.insert(QStringLiteral("id"), JsonValue::string(uuidText(s.id)));
-    o.insert(QStringLiteral("title"), JsonValue::string(s.title));
-    o.insert(QStringLiteral("grade"), JsonValue::string(s.grade));
-    JsonValue items = JsonValue::array(std::size_t(s.items.size()));
+    w.beginObject();
+    w.key("grade"_L1);
+    w.string(p.grade);
+    w.key("humanize"_L1);
+    w.boolean(p.humanize);
+    w.key("id"_L1);
+    w.string(uuidText(p.id));
+    w.key("isAI"_L1);
+    w.boolean(p.isAI);
+    w.key("review"_L1);
+    w.string(p.review);
+    w.key("text"_L1);
+    w.string(p.text);
+    w.key("title"_L1);
+    w.string(p.title);
+    w.key("updatedAt"_L1);
+    writeDate(w, p.updatedAt, "updatedAt");
+    w.key("wpm"_L1);
+    w.integer(p.wpm);
+    w.endObject();
+}
+
+void writeSet(JsonWriter &w, const StudyProject &s)
+{
+    w.beginObject();
+    w.key("grade"_L1);
+    w.string(s.grade);
+    w.key("id"_L1);
+    w.string(uuidText(s.id));
+    w.key("items"_L1);
+    w.beginArray();
     for (qsizetype i = 0; i < s.items.size(); ++i) {
         try {
-            items.append(encodeCard(s.items[i]));
+            writeCard(w, s.items[i]);
         } catch (const EncodeError &e) {
             throw EncodeError{QStringLiteral("items[%1]: %2").arg(i).arg(e.message)};
         }
     }
-    o.insert(QStringLiteral("items"), std::move(items));
-    o.insert(QStringLiteral("options"), encode(s.options));
-    o.insert(QStringLiteral("updatedAt"), dateValue(s.updatedAt, "updatedAt"));
-    return o;
+    w.endArray();
+    w.key("options"_L1);
+    writeOptions(w, s.options);
+    w.key("title"_L1);
+    w.string(s.title);
+    w.key("updatedAt"_L1);
+    writeDate(w, s.updatedAt, "updatedAt");
+    w.endObject();
 }
 
-template <typename Record, typename Encoder>
-std::optional<JsonValue> guarded(const Record &record, Encoder encoder, QString *error)
+template <typename Record, typename Writer>
+std::optional<QByteArray> encodeList(const QList<Record> &records, Writer writeRecord, QString *error)
 {
-    try {
-        return encoder(record);
-    } catch (const EncodeError &e) {
-        if (error)
-            *error = e.message;
-        return std::nullopt;
-    }
-}
-
-template <typename Record, typename Encoder>
-std::optional<QByteArray> encodeList(const QList<Record> &records, Encoder encoder, QString *error)
-{
-    JsonValue array = JsonValue::array(std::size_t(records.size()));
+    JsonWriter w;
+    w.beginArray();
     for (qsizetype i = 0; i < records.size(); ++i) {
         try {
-            array.append(encoder(records[i]));
+            writeRecord(w, records[i]);
         } catch (const EncodeError &e) {
             if (error)
                 *error = QStringLiteral("[%1]: %2").arg(i).arg(e.message);
             return std::nullopt;
         }
     }
-    return JsonWriter::write(array);
+    w.endArray();
+    return w.take();
 }
 
 // ---- reading -------------------------------------------------------------
@@ -146,98 +183,115 @@ struct Path {
     }
 };
 
-QString kindName(const QJsonValue &v)
+using simdjson::dom::element;
+using simdjson::dom::element_type;
+
+QString kindName(const element &v)
 {
     switch (v.type()) {
-    case QJsonValue::Null: return QStringLiteral("null");
-    case QJsonValue::Object: return QStringLiteral("an object");
-    case QJsonValue::Array: return QStringLiteral("an array");
-    case QJsonValue::String: return QStringLiteral("a string");
-    case QJsonValue::Bool: return QStringLiteral("a Boolean");
-    case QJsonValue::Double: return QStringLiteral("a number");
-    case QJsonValue::Undefined: break;
+    case element_type::NULL_VALUE: return QStringLiteral("null");
+    case element_type::OBJECT: return QStringLiteral("an object");
+    case element_type::ARRAY: return QStringLiteral("an array");
+    case element_type::STRING: return QStringLiteral("a string");
+    case element_type::BOOL: return QStringLiteral("a Boolean");
+    case element_type::INT64:
+    case element_type::UINT64:
+    case element_type::DOUBLE: return QStringLiteral("a number");
     }
-    return QStringLiteral("nothing");
+    return QStringLiteral("an unknown value");
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 // One JSON object being read, with the path used in error messages.
 class ObjectReader {
 public:
-    ObjectReader(const QJsonValue &value, const Path &path) : m_path(path)
+    ObjectReader(const element &value, const Path &path) : m_path(path)
     {
-        if (!value.isObject())
+        if (value.get_object().get(m_object) != simdjson::SUCCESS)
             throw DecodeError{path.toString(), QStringLiteral("expected an object, found %1").arg(kindName(value))};
-        m_object = value.toObject();
     }
 
     Path member(const char *key) const { return Path{&m_path, key}; }
     QString pathOf(const char *key) const { return member(key).toString(); }
 
     // The value under `key`, or nothing when absent or null.
-    std::optional<QJsonValue> optional(const char *key) const
+    std::optional<element> optional(const char *key) const
     {
-        QJsonValue v = m_object.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
+        std::optional<element> v = find(key);
+        if (v && v->is_null())
             return std::nullopt;
         return v;
     }
 
-    QJsonValue required(const char *key) const
+    element required(const char *key) const
     {
-        QJsonValue v = m_object.value(QLatin1String(key));
-        if (v.isUndefined())
+        const std::optional<element> v = find(key);
+        if (!v)
             throw DecodeError{pathOf(key), QStringLiteral("required key is missing")};
-        if (v.isNull())
+        if (v->is_null())
             throw DecodeError{pathOf(key), QStringLiteral("required key is null")};
-        return v;
+        return *v;
     }
 
-    QString string(const QJsonValue &v, const char *key) const
+    std::string_view utf8(const element &v, const char *key) const
     {
-        if (!v.isString())
+        std::string_view text;
+        if (v.get_string().get(text) != simdjson::SUCCESS)
             throw wrongType(key, "a string", v);
-        return v.toString();
+        return text;
     }
 
-    bool boolean(const QJsonValue &v, const char *key) const
+    QString string(const element &v, const char *key) const { return fromUtf8(utf8(v, key)); }
+
+    bool boolean(const element &v, const char *key) const
     {
-        if (!v.isBool())
+        bool value = false;
+        if (v.get_bool().get(value) != simdjson::SUCCESS)
             throw wrongType(key, "a Boolean", v);
-        return v.toBool();
+        return value;
     }
 
     // A whole number that fits a signed 64-bit integer; written with a
     // fraction or exponent is fine as long as the value is exact (60.0).
-    qint64 integer(const QJsonValue &v, const char *key) const
+    qint64 integer(const element &v, const char *key) const
     {
-        if (!v.isDouble())
-            throw wrongType(key, "an integer", v);
-        // The parser keeps integers exact; anything else (60.5, 1e19) gives
-        // the default, so two different defaults tell the cases apart.
-        const qint64 value = v.toInteger(0);
-        if (value != v.toInteger(1))
-            throw DecodeError{pathOf(key), QStringLiteral("number is not a 64-bit integer")};
-        return value;
+        switch (v.type()) {
+        case element_type::INT64: return qint64(v.get_int64().value_unsafe());
+        case element_type::UINT64: break; // only numbers above the signed range are unsigned
+        case element_type::DOUBLE: {
+            const double d = v.get_double().value_unsafe();
+            // 2^63 is the first double out of range; -2^63 is still inside.
+            if (std::trunc(d) == d && d >= -9223372036854775808.0 && d < 9223372036854775808.0)
+                return qint64(d);
+            break;
+        }
+        default: throw wrongType(key, "an integer", v);
+        }
+        throw DecodeError{pathOf(key), QStringLiteral("number is not a 64-bit integer")};
     }
 
-    QUuid uuid(const QJsonValue &v, const char *key) const
+    QUuid uuid(const element &v, const char *key) const
     {
-        const QString text = string(v, key);
+        const std::string_view text = utf8(v, key);
         // Only the plain 36-character hyphenated form, in either case.
         bool ok = text.size() == 36;
-        for (qsizetype i = 0; ok && i < 36; ++i) {
-            const char16_t c = text[i].unicode();
+        for (std::size_t i = 0; ok && i < 36; ++i) {
+            const char c = text[i];
             if (i == 8 || i == 13 || i == 18 || i == 23)
-                ok = c == u'-';
+                ok = c == '-';
             else
-                ok = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+                ok = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
         }
         if (!ok)
-            throw DecodeError{pathOf(key), QStringLiteral("not a UUID: \"%1\"").arg(text.left(64))};
-        return QUuid::fromString(text);
+            throw DecodeError{pathOf(key), QStringLiteral("not a UUID: \"%1\"").arg(fromUtf8(text).left(64))};
+        return QUuid::fromString(QLatin1StringView(text.data(), qsizetype(text.size())));
     }
 
-    QDateTime date(const QJsonValue &v, const char *key) const
+    QDateTime date(const element &v, const char *key) const
     {
         const QString text = string(v, key);
         const std::optional<QDateTime> when = isodate::parse(text);
@@ -247,36 +301,49 @@ public:
     }
 
     template <typename Enum>
-    Enum enumValue(const QJsonValue &v, const Path &path) const
+    Enum enumValue(const element &v, const Path &path) const
     {
-        if (!v.isString())
+        std::string_view raw;
+        if (v.get_string().get(raw) != simdjson::SUCCESS)
             throw DecodeError{path.toString(), QStringLiteral("expected a string, found %1").arg(kindName(v))};
-        const QString text = v.toString();
+        const QString text = fromUtf8(raw);
         const std::optional<Enum> value = fromRawValue<Enum>(text);
         if (!value)
             throw DecodeError{path.toString(), QStringLiteral("unknown value \"%1\"").arg(text.left(64))};
         return *value;
     }
 
-    QJsonArray array(const QJsonValue &v, const char *key) const
+    simdjson::dom::array array(const element &v, const char *key) const
     {
-        if (!v.isArray())
+        simdjson::dom::array values;
+        if (v.get_array().get(values) != simdjson::SUCCESS)
             throw wrongType(key, "an array", v);
-        return v.toArray();
+        return values;
     }
 
 private:
-    DecodeError wrongType(const char *key, const char *expected, const QJsonValue &found) const
+    // When a key appears twice, the last one counts (as in most readers).
+    std::optional<element> find(std::string_view key) const
+    {
+        std::optional<element> found;
+        for (const auto field : m_object) {
+            if (field.key == key)
+                found = field.value;
+        }
+        return found;
+    }
+
+    DecodeError wrongType(const char *key, const char *expected, const element &found) const
     {
         return DecodeError{pathOf(key),
                            QStringLiteral("expected %1, found %2").arg(QLatin1String(expected), kindName(found))};
     }
 
-    QJsonObject m_object;
+    simdjson::dom::object m_object;
     const Path &m_path;
 };
 
-StudyOptions decodeOptions(const QJsonValue &v, const Path &path)
+StudyOptions decodeOptions(const element &v, const Path &path)
 {
     const ObjectReader r(v, path);
     StudyOptions o;
@@ -285,16 +352,16 @@ StudyOptions decodeOptions(const QJsonValue &v, const Path &path)
     o.onlyStarred = r.boolean(r.required("onlyStarred"), "onlyStarred");
     o.grading = r.enumValue<StudyGrading>(r.required("grading"), r.member("grading"));
     o.retypeMissed = r.boolean(r.required("retypeMissed"), "retypeMissed");
-    const QJsonArray types = r.array(r.required("questionTypes"), "questionTypes");
+    const simdjson::dom::array types = r.array(r.required("questionTypes"), "questionTypes");
     o.questionTypes.clear();
-    o.questionTypes.reserve(types.size());
     const Path typesPath = r.member("questionTypes");
-    for (qsizetype i = 0; i < types.size(); ++i)
-        o.questionTypes.append(r.enumValue<StudyQuestionType>(types.at(i), Path{&typesPath, nullptr, i}));
+    qsizetype i = 0;
+    for (const element type : types)
+        o.questionTypes.append(r.enumValue<StudyQuestionType>(type, Path{&typesPath, nullptr, i++}));
     return o;
 }
 
-StudyItem decodeCard(const QJsonValue &v, const Path &path)
+StudyItem decodeCard(const element &v, const Path &path)
 {
     const ObjectReader r(v, path);
     StudyItem c;
@@ -312,7 +379,7 @@ StudyItem decodeCard(const QJsonValue &v, const Path &path)
     return c;
 }
 
-Project decodeProject(const QJsonValue &v, const Path &path, const QDateTime &now)
+Project decodeProject(const element &v, const Path &path, const QDateTime &now)
 {
     const ObjectReader r(v, path);
     Project p;
@@ -331,7 +398,7 @@ Project decodeProject(const QJsonValue &v, const Path &path, const QDateTime &no
     return p;
 }
 
-StudyProject decodeSet(const QJsonValue &v, const Path &path, const QDateTime &now)
+StudyProject decodeSet(const element &v, const Path &path, const QDateTime &now)
 {
     const ObjectReader r(v, path);
     StudyProject s;
@@ -339,11 +406,12 @@ StudyProject decodeSet(const QJsonValue &v, const Path &path, const QDateTime &n
     s.title = r.string(r.required("title"), "title");
     s.grade = r.string(r.required("grade"), "grade");
     if (const auto value = r.optional("items")) {
-        const QJsonArray items = r.array(*value, "items");
-        s.items.reserve(items.size());
+        const simdjson::dom::array items = r.array(*value, "items");
+        s.items.reserve(qsizetype(items.size()));
         const Path itemsPath = r.member("items");
-        for (qsizetype i = 0; i < items.size(); ++i)
-            s.items.append(decodeCard(items.at(i), Path{&itemsPath, nullptr, i}));
+        qsizetype i = 0;
+        for (const element card : items)
+            s.items.append(decodeCard(card, Path{&itemsPath, nullptr, i++}));
     }
     if (const auto o = r.optional("options"))
         s.options = decodeOptions(*o, r.member("options"));
@@ -356,23 +424,30 @@ template <typename Record, typename Decoder>
 DecodeResult<Record> decodeList(const QByteArray &bytes, Decoder decoder)
 {
     DecodeResult<Record> result;
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        result.error = QStringLiteral("not valid JSON at byte %1: %2").arg(parseError.offset).arg(parseError.errorString());
+    QByteArrayView input(bytes);
+    // A byte-order mark is not JSON but is harmless in front of it.
+    if (input.startsWith("\xEF\xBB\xBF"))
+        input = input.sliced(3);
+    simdjson::dom::parser parser;
+    element root;
+    // The parser reads in wide blocks and needs padding behind the data; it
+    // copies the input when the buffer has none.
+    const bool padded = bytes.capacity() - bytes.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
+    if (const auto error = parser.parse(input.data(), std::size_t(input.size()), !padded).get(root)) {
+        result.error = QStringLiteral("not valid JSON: %1").arg(QLatin1String(simdjson::error_message(error)));
         return result;
     }
-    if (!document.isArray()) {
-        result.error = QStringLiteral("expected an array at the top, found %1")
-                           .arg(document.isObject() ? QStringLiteral("an object") : QStringLiteral("another value"));
+    simdjson::dom::array elements;
+    if (root.get_array().get(elements) != simdjson::SUCCESS) {
+        result.error = QStringLiteral("expected an array at the top, found %1").arg(kindName(root));
         return result;
     }
-    const QJsonArray root = document.array();
     QList<Record> records;
-    records.reserve(root.size());
+    records.reserve(qsizetype(elements.size()));
     try {
-        for (qsizetype i = 0; i < root.size(); ++i)
-            records.append(decoder(root.at(i), Path{nullptr, nullptr, i}));
+        qsizetype i = 0;
+        for (const element record : elements)
+            records.append(decoder(record, Path{nullptr, nullptr, i++}));
     } catch (const DecodeError &e) {
         result.error = e.path + QStringLiteral(": ") + e.message;
         return result;
@@ -383,56 +458,26 @@ DecodeResult<Record> decodeList(const QByteArray &bytes, Decoder decoder)
 
 } // namespace
 
-std::optional<JsonValue> encode(const Project &project, QString *error)
-{
-    return guarded(project, encodeProject, error);
-}
-
-std::optional<JsonValue> encode(const StudyProject &set, QString *error)
-{
-    return guarded(set, encodeSet, error);
-}
-
-std::optional<JsonValue> encode(const StudyItem &card, QString *error)
-{
-    return guarded(card, encodeCard, error);
-}
-
-JsonValue encode(const StudyOptions &options)
-{
-    JsonValue o = JsonValue::object(std::size_t(6));
-    o.insert(QStringLiteral("answerDirection"), JsonValue::string(rawValue(options.answerDirection)));
-    o.insert(QStringLiteral("shuffle"), JsonValue::boolean(options.shuffle));
-    o.insert(QStringLiteral("onlyStarred"), JsonValue::boolean(options.onlyStarred));
-    o.insert(QStringLiteral("grading"), JsonValue::string(rawValue(options.grading)));
-    o.insert(QStringLiteral("retypeMissed"), JsonValue::boolean(options.retypeMissed));
-    JsonValue types = JsonValue::array();
-    for (StudyQuestionType t : options.questionTypes)
-        types.append(JsonValue::string(rawValue(t)));
-    o.insert(QStringLiteral("questionTypes"), std::move(types));
-    return o;
-}
-
 std::optional<QByteArray> encodeProjects(const QList<Project> &projects, QString *error)
 {
-    return encodeList(projects, encodeProject, error);
+    return encodeList(projects, writeProject, error);
 }
 
 std::optional<QByteArray> encodeStudyProjects(const QList<StudyProject> &sets, QString *error)
 {
-    return encodeList(sets, encodeSet, error);
+    return encodeList(sets, writeSet, error);
 }
 
 DecodeResult<Project> decodeProjects(const QByteArray &json, const QDateTime &now)
 {
-    return decodeList<Project>(json, [&now](const QJsonValue &v, const Path &path) {
+    return decodeList<Project>(json, [&now](const simdjson::dom::element &v, const Path &path) {
         return decodeProject(v, path, now);
     });
 }
 
 DecodeResult<StudyProject> decodeStudyProjects(const QByteArray &json, const QDateTime &now)
 {
-    return decodeList<StudyProject>(json, [&now](const QJsonValue &v, const Path &path) {
+    return decodeList<StudyProject>(json, [&now](const simdjson::dom::element &v, const Path &path) {
         return decodeSet(v, path, now);
     });
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/JsonValue.h"
 #include "model/Project.h"
 #include "model/StudyProject.h"
 
@@ -23,14 +22,9 @@ struct DecodeResult {
     bool ok() const { return records.has_value(); }
 };
 
-// Encoding fails only on a date that cannot be written (invalid, or a year
-// beyond four digits); `error` then says which record.
-std::optional<JsonValue> encode(const Project &project, QString *error = nullptr);
-std::optional<JsonValue> encode(const StudyProject &set, QString *error = nullptr);
-std::optional<JsonValue> encode(const StudyItem &card, QString *error = nullptr);
-JsonValue encode(const StudyOptions &options);
-
 // Whole files: a JSON array of records in list order, in the writer's form.
+// Encoding fails only on a date that cannot be written (invalid, or a year
+// outside 1 to 9999); `error` then says which record.
 std::optional<QByteArray> encodeProjects(const QList<Project> &projects, QString *error = nullptr);
 std::optional<QByteArray> encodeStudyProjects(const QList<StudyProject> &sets, QString *error = nullptr);
 

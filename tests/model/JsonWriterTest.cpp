@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using qv::JsonValue;
 using qv::JsonWriter;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -34,34 +34,53 @@ TEST(JsonWriter, LoneSurrogatesBecomeReplacementCharacters)
     EXPECT_EQ(str(s), QByteArray("\"\xEF\xBF\xBDx\xEF\xBF\xBD\""));
 }
 
-TEST(JsonWriter, EmptyArraysHoldABlankLineAndCloseAtTheirIndentation)
+TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
 {
-    EXPECT_EQ(JsonWriter::write(JsonValue::array()), QByteArray("[\n\n]"));
-    JsonValue o = JsonValue::object();
-    o.insert(QStringLiteral("list"), JsonValue::array());
-    JsonValue outer = JsonValue::array();
-    outer.append(o);
-    EXPECT_EQ(JsonWriter::write(outer), QByteArray("[\n  {\n    \"list\" : [\n\n    ]\n  }\n]"));
-    EXPECT_EQ(JsonWriter::write(JsonValue::object()), QByteArray("{\n\n}"));
+    JsonWriter top;
+    top.beginArray();
+    top.endArray();
+    EXPECT_EQ(top.bytes(), QByteArray("[\n\n]"));
+
+    JsonWriter nested;
+    nested.beginArray();
+    nested.beginObject();
+    nested.key("list"_L1);
+    nested.beginArray();
+    nested.endArray();
+    nested.key("map"_L1);
+    nested.beginObject();
+    nested.endObject();
+    nested.endObject();
+    nested.endArray();
+    EXPECT_EQ(nested.bytes(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
 }
 
-TEST(JsonWriter, SortsKeysAndIndentsNestedValues)
+TEST(JsonWriter, IndentsNestedValuesAndSeparatesMembers)
 {
-    JsonValue inner = JsonValue::array();
-    inner.append(JsonValue::integer(-5));
-    inner.append(JsonValue::boolean(false));
-    JsonValue o = JsonValue::object();
-    o.insert(QStringLiteral("zeta"), JsonValue::string(QStringLiteral("z")));
-    o.insert(QStringLiteral("alpha"), std::move(inner));
-    o.insert(QStringLiteral("Mid"), JsonValue::integer(9223372036854775807LL));
-    o.insert(QStringLiteral("zeta"), JsonValue::boolean(true)); // replaces, keeps one key
-    // Keys sort by code unit: upper case before lower case.
-    EXPECT_EQ(JsonWriter::write(o), QByteArray("{\n"
-                                               "  \"Mid\" : 9223372036854775807,\n"
-                                               "  \"alpha\" : [\n"
-                                               "    -5,\n"
-                                               "    false\n"
-                                               "  ],\n"
-                                               "  \"zeta\" : true\n"
-                                               "}"));
+    JsonWriter w;
+    w.beginObject();
+    w.key("Mid"_L1);
+    w.integer(9223372036854775807LL);
+    w.key("alpha"_L1);
+    w.beginArray();
+    w.integer(-5);
+    w.boolean(false);
+    w.beginArray();
+    w.string(u"x");
+    w.endArray();
+    w.endArray();
+    w.key("zeta"_L1);
+    w.boolean(true);
+    w.endObject();
+    EXPECT_EQ(w.take(), QByteArray("{\n"
+                                   "  \"Mid\" : 9223372036854775807,\n"
+                                   "  \"alpha\" : [\n"
+                                   "    -5,\n"
+                                   "    false,\n"
+                                   "    [\n"
+                                   "      \"x\"\n"
+                                   "    ]\n"
+                                   "  ],\n"
+                                   "  \"zeta\" : true\n"
+                                   "}"));
 }

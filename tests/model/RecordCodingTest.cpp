@@ -280,6 +280,14 @@ TEST(ProjectReading, WrongTypesFail)
     }
 }
 
+TEST(ProjectReading, ARepeatedKeyTakesItsLastValue)
+{
+    const auto r = projectWith(R"(,"title":"second","wpm":"sixty","wpm":75)");
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.records->at(0).title, QStringLiteral("second"));
+    EXPECT_EQ(r.records->at(0).wpm, 75);
+}
+
 TEST(ProjectReading, ExactNumbersAndDateVariantsAreAccepted)
 {
     auto r = projectWith(R"(,"wpm":60.0)");
@@ -314,6 +322,12 @@ TEST(ProjectReading, NotAnArrayOrNotJsonFails)
     for (const char *bad : {"", "{}", "null", "42", "[", "[1]", "[{}", "[{},]", "[] []", "\"[]\"", "[null]"})
         EXPECT_FALSE(decodeProjects(QByteArray(bad), kNow).ok()) << bad;
     EXPECT_FALSE(decodeProjects(QByteArray("[{\"title\":\"\xC3\x28\"}]"), kNow).ok()); // ill-formed UTF-8
+    // Strict strings: raw control characters and lone surrogate escapes are not JSON.
+    EXPECT_FALSE(projectWith(",\"title\":\"tab\there\"").ok());
+    EXPECT_FALSE(projectWith(R"(,"title":"half \ud800 pair")").ok());
+    const auto pair = projectWith(R"(,"title":"\ud83d\ude00 \u0000")");
+    ASSERT_TRUE(pair.ok()) << pair.error.toStdString();
+    EXPECT_EQ(pair.records->at(0).title, QString::fromUtf8("\xF0\x9F\x98\x80 ") + QChar(0));
     const auto empty = decodeProjects(QByteArray(" [ ] "), kNow);
     ASSERT_TRUE(empty.ok());
     EXPECT_TRUE(empty.records->isEmpty());
