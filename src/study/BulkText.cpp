@@ -2,6 +2,8 @@
 
 #include "core/Text.h"
 
+#include <QUuid>
+
 namespace qv::study {
 
 namespace {
@@ -65,6 +67,19 @@ QList<BulkCard> parseBulkCards(const QString &text, StudyDelimiter delimiter)
         cards.append(card);
     }
     return cards;
+}
+
+QList<StudyItem> parseBulkText(const QString &text, StudyDelimiter delimiter)
+{
+    QList<StudyItem> items;
+    for (const BulkCard &card : parseBulkCards(text, delimiter)) {
+        StudyItem item;
+        item.id = QUuid::createUuid();
+        item.term = card.term;
+        item.definition = card.definition;
+        items.append(item);
+    }
+    return items;
 }
 
 } // namespace qv::study

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/StudyItem.h"
 #include "study/StudyDelimiter.h"
 
 #include <QList>
@@ -24,5 +25,8 @@ std::optional<QString> resolveDelimiter(const QString &line, StudyDelimiter pref
 // One card per line that holds a non-empty term and definition around the
 // first occurrence of its token; every other line is skipped silently.
 QList<BulkCard> parseBulkCards(const QString &text, StudyDelimiter delimiter);
+
+// The same lines as new cards: a fresh id each, no answers, no star.
+QList<StudyItem> parseBulkText(const QString &text, StudyDelimiter delimiter);
 
 } // namespace qv::study
