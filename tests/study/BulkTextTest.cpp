@@ -127,3 +127,22 @@ TEST(BulkTextTest, TrimmingHappensBeforeResolution)
     EXPECT_EQ(parse(QString::fromUtf8("\u00A0big  cat , large   feline \u2003")),
               QList<BulkCard>{card("big  cat", "large   feline")});
 }
+
+TEST(BulkTextTest, NewCardsGetFreshIdsAndNoHistory)
+{
+    const QList<qv::StudyItem> first = parseBulkText("a,1\nb,2", StudyDelimiter::Auto);
+    const QList<qv::StudyItem> second = parseBulkText("a,1\nb,2", StudyDelimiter::Auto);
+    ASSERT_EQ(first.size(), 2);
+    ASSERT_EQ(second.size(), 2);
+    EXPECT_EQ(first[0].term, second[0].term);
+    EXPECT_EQ(first[1].definition, QString("2"));
+    EXPECT_NE(first[0].id, second[0].id);
+    EXPECT_NE(first[0].id, first[1].id);
+    EXPECT_FALSE(first[0].id.isNull());
+    for (const qv::StudyItem &item : first) {
+        EXPECT_EQ(item.correctCount, 0);
+        EXPECT_EQ(item.incorrectCount, 0);
+        EXPECT_FALSE(item.lastReviewedAt);
+        EXPECT_FALSE(item.isStarred);
+    }
+}
