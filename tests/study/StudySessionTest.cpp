@@ -1,6 +1,7 @@
 #include "SessionFixture.h"
 
 #include "study/CardPicker.h"
+#include "study/SessionLabels.h"
 
 #include <QHash>
 
@@ -767,4 +768,26 @@ TEST_F(SessionFixture, TimeLabelFormat)
     s.startTicking();
     scheduler.advance(30 * 60'000 - 65'000);
     EXPECT_EQ(s.timeRemainingLabel(), QString("1:05"));
+}
+
+TEST(SessionLabelsTest, TextsOfTheSessionScreen)
+{
+    namespace l = qv::study::labels;
+    EXPECT_EQ(l::questionType(QT::trueFalse), QString("True / False"));
+    EXPECT_EQ(l::questionTypeToggle(QT::trueFalse), QString("True/False"));
+    EXPECT_EQ(l::questionType(QT::multipleChoice), QString("Multiple Choice"));
+    EXPECT_EQ(l::result(false, "Paris"), QString("Not quite. Correct: Paris"));
+    EXPECT_EQ(l::star(false), QString::fromUtf8("\u2606"));
+    EXPECT_EQ(l::star(true), QString::fromUtf8("\u2605"));
+    // 12 cards in play: 5, 10, then "Learn all (12)"; no cards: a single "1 correct answers".
+    EXPECT_EQ(l::goalButton(10, 12), QString("10 correct answers"));
+    EXPECT_EQ(l::goalButton(12, 12), QString("Learn all (12)"));
+    EXPECT_EQ(l::goalButton(1, 0), QString("1 correct answers"));
+    EXPECT_EQ(l::gradingPill(StudyGrading::veryLenient), QString("Very Lenient"));
+    EXPECT_EQ(l::answerDirectionTitle(StudyAnswerDirection::mixed), QString("Mixed"));
+    EXPECT_EQ(l::answerDirectionPill(StudyAnswerDirection::definition), QString("definition"));
+    EXPECT_EQ(l::goalLine(12, 10), QString("12/10 correct"));
+    EXPECT_EQ(l::accuracy(66), QString("Accuracy 66%"));
+    EXPECT_FALSE(l::streakHighlighted(4));
+    EXPECT_TRUE(l::streakHighlighted(5));
 }
