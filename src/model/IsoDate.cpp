@@ -45,7 +45,7 @@ std::optional<QString> format(const QDateTime &when)
     const QDateTime utc = when.toUTC();
     const QDate d = utc.date();
     const QTime t = utc.time();
-    if (d.year() < 0 || d.year() > 9999)
+    if (d.year() < 1 || d.year() > 9999)
         return std::nullopt;
     QString out;
     out.reserve(20);
@@ -116,7 +116,8 @@ std::optional<QDateTime> parse(QStringView text)
         return std::nullopt;
     QDateTime result(date, time, Qt::UTC);
     result = result.addSecs(-offsetSeconds);
-    if (!result.isValid())
+    // Only what can be written back in four digits is read.
+    if (!result.isValid() || result.date().year() < 1 || result.date().year() > 9999)
         return std::nullopt;
     return result;
 }
