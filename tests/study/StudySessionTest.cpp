@@ -529,21 +529,6 @@ TEST_F(SessionFixture, StarToggleHandsBackOnceAndKeepsTheQuestion)
     EXPECT_EQ(updates.size(), 1);
 }
 
-TEST_F(SessionFixture, AVanishedCurrentCardChangesNothing)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
-    s.selectNextItem(QUuid::createUuid()); // an unknown preferred id is ignored
-    // Reconfigure from a copy without the current card but keep the id asked.
-    const QUuid asked = *s.currentItemId();
-    StudyProject other = makeSet({makeCard("z", "26")});
-    s.configureSession(other); // not in focus start: the goal is dropped
-    EXPECT_FALSE(s.currentItem());
-    EXPECT_NE(s.currentItemId(), asked);
-    s.checkAnswer(true);
-    EXPECT_TRUE(updates.isEmpty());
-}
-
 // ---- Session counts, goal, restart ---------------------------------------------
 
 TEST_F(SessionFixture, AccuracyAndGoalProgress)
