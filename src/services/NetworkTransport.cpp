@@ -21,9 +21,11 @@ TransportFailure failureOf(const QNetworkReply &reply)
 {
     switch (reply.error()) {
     case QNetworkReply::TimeoutError:
-        return {TransportFailure::Reason::TimedOut, HttpTransport::timedOutMessage()};
     case QNetworkReply::OperationCanceledError:
-        return {TransportFailure::Reason::Cancelled, reply.errorString()};
+        // Qt ends a transfer that outlived its transfer timeout as
+        // "canceled"; nothing else aborts our replies (the manager outlives
+        // every call in flight).
+        return {TransportFailure::Reason::TimedOut, HttpTransport::timedOutMessage()};
     default:
         return {TransportFailure::Reason::Network, reply.errorString()};
     }
