@@ -45,7 +45,6 @@ NetworkTransport::~NetworkTransport() = default;
 QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
 {
     QNetworkRequest networkRequest(request.url);
-    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     networkRequest.setTransferTimeout(int(request.timeout.count()));
     for (const auto &[name, value] : request.headers)
         networkRequest.setRawHeader(name, value);

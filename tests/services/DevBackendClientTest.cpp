@@ -131,7 +131,7 @@ TEST_F(DevBackendTest, AConflictOnCreationIsReturnedWithoutASecondRead)
     ASSERT_TRUE(run(client->fetchProfile(session)).ok());
     backend->script().reset();
     // The row appears between the read and the creation.
-    script({"GET", "/rest/v1/profiles", 200, "[]"});
+    script(ScriptedAnswer::reply("GET", "/rest/v1/profiles", 200, "[]"));
 
     auto result = run(client->fetchProfile(session));
     ASSERT_FALSE(result.ok());
@@ -185,41 +185,52 @@ TEST_F(DevBackendTest, PasswordChangeTakesEffect)
 
 TEST_F(DevBackendTest, ScriptedAnswersReachTheClientsValidation)
 {
-    script({"POST", "/auth/v1/token", 500, ""});
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 500, ""));
     auto empty = run(client->signIn(kEmail, kPassword));
     ASSERT_FALSE(empty.ok());
     EXPECT_EQ(empty.error(), SupabaseError::backend("", 500));
 
-    script({"POST", "/auth/v1/token", 503, std::string("\xc3\x28 not utf-8")});
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 503, std::string("\xc3\x28 not utf-8")));
     auto binary = run(client->signIn(kEmail, kPassword));
     ASSERT_FALSE(binary.ok());
     EXPECT_EQ(binary.error(), SupabaseError::backend("Request failed.", 503));
 
-    script({"POST", "/auth/v1/token", 401, R"({"msg":"invalid Jwt: signature"})"});
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 401, R"({"msg":"invalid Jwt: signature"})"));
     auto jwt = run(client->signIn(kEmail, kPassword));
     ASSERT_FALSE(jwt.ok());
     EXPECT_EQ(jwt.error(), SupabaseError::backend("Invalid session (401).", 401));
 
-    script({"POST", "/auth/v1/token", 200, R"({"access_token":"a","refresh_token":null,"user":{"id":"u"}})"});
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 200, R"({"access_token":"a","refresh_token":null,"user":{"id":"u"}})"));
     auto noRefresh = run(client->signIn(kEmail, kPassword));
     ASSERT_FALSE(noRefresh.ok());
     EXPECT_EQ(noRefresh.error(), SupabaseError::backend("Missing session tokens from server."));
 
-    script({"POST", "/auth/v1/token", 200, R"({"access_token":"","refresh_token":"","user":{"id":"u"}})"});
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 200, R"({"access_token":"","refresh_token":"","user":{"id":"u"}})"));
     auto emptyTokens = run(client->signIn(kEmail, kPassword));
     ASSERT_TRUE(emptyTokens.ok());
     EXPECT_EQ(emptyTokens.value(), (SupabaseSession{"", "", "u", std::nullopt}));
 
     const SupabaseSession session = signIn();
-    script({"PUT", "/auth/v1/user", 204, ""});
+    script(ScriptedAnswer::reply("PUT", "/auth/v1/user", 204, ""));
     EXPECT_TRUE(run(client->updatePassword(session.accessToken, QStringLiteral("whatever-2"))).ok());
+}
+
+TEST_F(DevBackendTest, AChallengeOn401IsAnAnswerNotACredentialsPrompt)
+{
+    auto challenge = ScriptedAnswer::reply("POST", "/auth/v1/token", 401, R"({"message":"who are you"})");
+    challenge.headers = {{"WWW-Authenticate", R"(Basic realm="accounts")"}};
+    script(challenge);
+    auto result = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::backend(R"({"message":"who are you"})", 401));
+    EXPECT_EQ(received().size(), 1u);
 }
 
 TEST_F(DevBackendTest, AnAnswerSlowerThanTheTimeoutFailsAsTimedOut)
 {
     const SupabaseSession session = signIn();
     auto quick = makeClient(std::chrono::milliseconds(100));
-    script({"GET", "/rest/v1/profiles", 0, "", "", 300});
+    script(ScriptedAnswer::late("GET", "/rest/v1/profiles", 300));
     QElapsedTimer elapsed;
     elapsed.start();
     auto result = run(quick->fetchProfile(session));
@@ -232,7 +243,7 @@ TEST_F(DevBackendTest, ADroppedConnectionIsATransportFailure)
 {
     // The network stack may resend a request whose connection closed before
     // any answer, so the drop is scripted for every attempt.
-    script({"POST", "/auth/v1/token", 0, "", "", 0, true, 5});
+    script(ScriptedAnswer::dropped("POST", "/auth/v1/token", 5));
     auto result = run(client->signIn(kEmail, kPassword));
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().kind, SupabaseError::Kind::Transport);

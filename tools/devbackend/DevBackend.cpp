@@ -341,6 +341,8 @@ bool DevBackend::answerFromScript(const httplib::Request &request, httplib::Resp
     }
     if (scripted->status == 0)
         return false;
+    for (const auto &[name, value] : scripted->headers)
+        response.set_header(name.c_str(), value);
     sendRaw(response, scripted->status, scripted->body, scripted->contentType);
     return true;
 }
@@ -622,7 +624,7 @@ void DevBackend::installTestHooks()
 {
     auto &server = *m_server;
     // {"method", "path", "status", "body" | "body_base64", "content_type",
-    //  "delay_ms", "drop", "times"}
+    //  "delay_ms", "drop", "times", "headers": {name: value}}
     server.Post("/__test/script", [this](const httplib::Request &request, httplib::Response &response) {
         const auto body = nlohmann::json::parse(request.body, nullptr, false);
         if (!body.is_object() || !body.contains("method") || !body.contains("path")) {
@@ -650,6 +652,10 @@ void DevBackend::installTestHooks()
             answer.delayMs = body.value("delay_ms", 0);
             answer.drop = body.value("drop", false);
             answer.times = body.value("times", 1);
+            if (auto headers = body.find("headers"); headers != body.end()) {
+                for (const auto &[name, value] : headers->items())
+                    answer.headers.emplace_back(name, value.get<std::string>());
+            }
             m_script.add(std::move(answer));
             response.status = 204;
         } catch (const std::exception &e) {
