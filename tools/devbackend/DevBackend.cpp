@@ -163,6 +163,8 @@ DevBackend::DevBackend(DevBackendOptions options)
     // Answers go out in several writes; without this each waits for the
     // client's delayed acknowledgement.
     m_server->set_tcp_nodelay(true);
+    // Every body this server reads is a small JSON object.
+    m_server->set_payload_max_length(1 << 20);
 }
 
 DevBackend::~DevBackend()
