@@ -66,7 +66,8 @@ QCoro::Task<> EndReview::stages()
         co_return;
 
     co_await m_engine.keys().sleepWithStop(m_engine.random().uniformReal(8000, 15000), m_args.stopFlag);
-    if (!co_await m_gate.pass())
+    const bool open = co_await m_gate.pass();
+    if (!open)
         co_return;
     m_touched = true;
     if (!m_args.element.isNull())
@@ -80,11 +81,14 @@ QCoro::Task<> EndReview::stages()
     setTracked(*live);
     m_engine.elements().setCaretPosition(live->size(), m_args.element);
 
-    if (!co_await fixTypos())
+    const bool typosDone = co_await fixTypos();
+    if (!typosDone)
         co_return;
-    if (!co_await editSentences())
+    const bool sentencesDone = co_await editSentences();
+    if (!sentencesDone)
         co_return;
-    if (!co_await retypeTail())
+    const bool tailDone = co_await retypeTail();
+    if (!tailDone)
         co_return;
     if (m_args.enforceExact)
         co_await finalRepair();
@@ -104,7 +108,10 @@ QCoro::Task<bool> EndReview::fixTypos()
     ElementAccess &elements = m_engine.elements();
     KeyOutput &keys = m_engine.keys();
     for (const DeferredError &fix : fixes) {
-        if (stopped() || !co_await m_gate.pass())
+        if (stopped())
+            co_return false;
+        const bool open = co_await m_gate.pass();
+        if (!open)
             co_return false;
         const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
         if (!live)
@@ -153,7 +160,10 @@ QCoro::Task<bool> EndReview::editSentences()
     KeyOutput &keys = m_engine.keys();
     for (qsizetype c = candidates.size() - 1; c >= 0 && (swaps > 0 || rewrites > 0); --c) {
         const QString candidate = candidates.at(c);
-        if (stopped() || !co_await m_gate.pass())
+        if (stopped())
+            co_return false;
+        const bool open = co_await m_gate.pass();
+        if (!open)
             co_return false;
         const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
         if (!live)
@@ -172,14 +182,17 @@ QCoro::Task<bool> EndReview::editSentences()
         }
         replacement = keepOuterSpace(candidate, replacement);
 
-        if (!co_await m_repair.selectConfirmed({at, candidate.size()}, m_args.element)) {
+        const bool selected = co_await m_repair.selectConfirmed({at, candidate.size()}, m_args.element);
+        if (!selected) {
             m_engine.debug(QStringLiteral("rewrite: selection failed, skipping"));
             continue;
         }
-        if (m_args.allowClipboardOps
-            && (co_await m_engine.readSelectionViaClipboard(m_args.stopFlag)).contradicts(candidate)) {
-            m_engine.debug(QStringLiteral("rewrite: selection mismatch, skipping"));
-            continue;
+        if (m_args.allowClipboardOps) {
+            const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+            if (copied.contradicts(candidate)) {
+                m_engine.debug(QStringLiteral("rewrite: selection mismatch, skipping"));
+                continue;
+            }
         }
         if (stopped())
             co_return false;
@@ -197,7 +210,10 @@ QCoro::Task<bool> EndReview::retypeTail()
 {
     if (m_args.review.tailRetypeCap < 1 || m_tracked.isEmpty())
         co_return true;
-    if (stopped() || !co_await m_gate.pass())
+    if (stopped())
+        co_return false;
+    const bool open = co_await m_gate.pass();
+    if (!open)
         co_return false;
 
     ElementAccess &elements = m_engine.elements();
@@ -212,14 +228,17 @@ QCoro::Task<bool> EndReview::retypeTail()
     // The tail starts between two characters, never inside one.
     const int start = text::boundaryAtOrBefore(m_tracked, std::max(length - count, 0));
     const QString tail = m_tracked.mid(start);
-    if (!co_await m_repair.selectConfirmed({start, tail.size()}, m_args.element)) {
+    const bool selected = co_await m_repair.selectConfirmed({start, tail.size()}, m_args.element);
+    if (!selected) {
         m_engine.debug(QStringLiteral("retypeTail: skipped (selection failed)"));
         co_return true;
     }
-    if (m_args.allowClipboardOps
-        && (co_await m_engine.readSelectionViaClipboard(m_args.stopFlag)).contradicts(tail)) {
-        m_engine.debug(QStringLiteral("retypeTail: selection mismatch, skipping"));
-        co_return false;
+    if (m_args.allowClipboardOps) {
+        const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+        if (copied.contradicts(tail)) {
+            m_engine.debug(QStringLiteral("retypeTail: selection mismatch, skipping"));
+            co_return false;
+        }
     }
     if (stopped())
         co_return false;
@@ -232,20 +251,23 @@ QCoro::Task<bool> EndReview::retypeTail()
 
 QCoro::Task<> EndReview::finalRepair()
 {
-    if (!co_await m_gate.pass())
+    const bool open = co_await m_gate.pass();
+    if (!open)
         co_return;
     co_await m_repair.finalizeExactMatch(m_args.intendedText, m_args.stopFlag, m_args.element, m_tracked);
 
     QString now = m_tracked;
-    if (const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element)) {
+    const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+    if (live) {
         setTracked(*live);
         now = *live;
     }
     if (now == m_args.intendedText || stopped())
         co_return;
     co_await m_repair.replaceAllText(m_args.intendedText, m_args.stopFlag, m_args.element, now);
-    if (const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element))
-        setTracked(*live);
+    const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element);
+    if (after)
+        setTracked(*after);
 }
 
 QCoro::Task<> EndReview::clipboardPath()
@@ -253,13 +275,15 @@ QCoro::Task<> EndReview::clipboardPath()
     // The run's typed buffer is what the field should hold: the wipe check
     // compares the field's copied text with it.
     const QString expected = m_tracked;
-    const std::optional<QString> read = (co_await m_repair.readAll(m_args.stopFlag)).value();
+    const ClipboardRead copied = co_await m_repair.readAll(m_args.stopFlag);
+    const std::optional<QString> read = copied.value();
     if (read) {
         m_engine.debug(QStringLiteral("endReview: AX read failed, clipboard len=%1").arg(text::graphemeCount(*read)));
         *m_buffer = *read;
         if (!m_args.enforceExact || *read == m_args.intendedText || stopped())
             co_return;
-        if (co_await m_repair.keyboardTailFixIfLikely(*read, m_args.intendedText, m_args.stopFlag)) {
+        const bool fixed = co_await m_repair.keyboardTailFixIfLikely(*read, m_args.intendedText, m_args.stopFlag);
+        if (fixed) {
             m_engine.debug(QStringLiteral("endReview: tail fix applied"));
         } else if (!stopped()) {
             co_await m_repair.replaceAllTextViaKeyboard(m_args.intendedText, m_args.stopFlag, expected);
@@ -287,7 +311,8 @@ QCoro::Task<> EndReview::leaveCaretAtEnd()
         co_return;
     // Accessibility cannot collapse it: Right ends a selection at its end,
     // which is the end of the text for everything the review selects.
-    if (!co_await m_gate.pass())
+    const bool open = co_await m_gate.pass();
+    if (!open)
         co_return;
     co_await m_engine.keys().sendKey(SpecialKey::Right);
 }

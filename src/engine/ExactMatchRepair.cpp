@@ -14,13 +14,14 @@ ExactMatchRepair::ExactMatchRepair(TypingEngine &engine) : m_engine(engine) {}
 QCoro::Task<std::optional<QString>> ExactMatchRepair::readLiveText(Element element)
 {
     ElementAccess &elements = m_engine.elements();
-    if (auto text = co_await elements.readFocusedTextWithRetry(element, 3))
+    const std::optional<QString> text = co_await elements.readFocusedTextWithRetry(element, 3);
+    if (text)
         co_return text;
     const Element focused = elements.focusedElement();
     if (focused.isNull())
         co_return std::nullopt;
-    if (auto text = elements.readFocusedText(focused))
-        co_return text;
+    if (const std::optional<QString> again = elements.readFocusedText(focused))
+        co_return again;
     elements.focus(focused);
     co_return elements.readFocusedText(focused);
 }
@@ -52,7 +53,8 @@ QCoro::Task<> ExactMatchRepair::tailFixOrReplace(QString live, QString targetTex
                                                  Element element, std::optional<QString> expectedCurrent,
                                                  QString note)
 {
-    if (co_await keyboardTailFixIfLikely(live, targetText, stopFlag)) {
+    const bool fixed = co_await keyboardTailFixIfLikely(live, targetText, stopFlag);
+    if (fixed) {
         m_engine.debug(QStringLiteral("finalizeExactMatch: tail fix applied") + note);
         co_return;
     }
@@ -94,8 +96,10 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
         co_return;
     }
 
-    if (!co_await selectConfirmed({diff.prefix, diff.liveMid}, element)) {
-        if (co_await keyboardTailFixIfLikely(*live, targetText, stopFlag)) {
+    const bool selected = co_await selectConfirmed({diff.prefix, diff.liveMid}, element);
+    if (!selected) {
+        const bool fixed = co_await keyboardTailFixIfLikely(*live, targetText, stopFlag);
+        if (fixed) {
             m_engine.debug(QStringLiteral("finalizeExactMatch: tail fix applied (selection failed)"));
             co_return;
         }
@@ -137,7 +141,8 @@ QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText,
     if (!tailFixLikely(currentText, targetText))
         co_return false;
 
-    const std::optional<QString> read = (co_await readAll(stopFlag)).value();
+    const ClipboardRead copied = co_await readAll(stopFlag);
+    const std::optional<QString> read = copied.value();
     if (!read)
         co_return false;
     if (*read != currentText) {
@@ -163,7 +168,8 @@ QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText,
     if (stopped(stopFlag))
         co_return true;
 
-    const std::optional<QString> check = (co_await readAll(stopFlag)).value();
+    const ClipboardRead verifyRead = co_await readAll(stopFlag);
+    const std::optional<QString> check = verifyRead.value();
     if (!check || stopped(stopFlag))
         co_return true;
     if (*check == targetText) {
@@ -179,7 +185,8 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
 {
     if (stopped(stopFlag) || !m_engine.allowClipboardOps)
         co_return false;
-    const std::optional<QString> read = (co_await readAll(stopFlag)).value();
+    const ClipboardRead copied = co_await readAll(stopFlag);
+    const std::optional<QString> read = copied.value();
     if (!read)
         co_return false;
     if (expectedCurrent) {
@@ -210,7 +217,8 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
     if (stopped(stopFlag))
         co_return false;
 
-    const std::optional<QString> check = (co_await readAll(stopFlag)).value();
+    const ClipboardRead verifyRead = co_await readAll(stopFlag);
+    const std::optional<QString> check = verifyRead.value();
     if (!check || stopped(stopFlag)) {
         m_engine.debug(QStringLiteral("replaceAll: verification skipped"));
         co_return true;
@@ -237,7 +245,8 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
     if (!live) {
         if (!textInput)
             co_return;
-        if (!(co_await readAll(stopFlag)).value())
+        const ClipboardRead copied = co_await readAll(stopFlag);
+        if (!copied.value())
             co_return;
         // What the field should hold is the caller's belief, never the text
         // just copied: that would make the safety check compare it with itself.
@@ -246,7 +255,8 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         co_return;
     }
 
-    if (co_await selectConfirmed({0, live->size()}, element)) {
+    const bool selected = co_await selectConfirmed({0, live->size()}, element);
+    if (selected) {
         if (!live->isEmpty() && m_engine.allowClipboardOps) {
             const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
             if (selection.contradicts(*live)) {
@@ -263,8 +273,10 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         co_return;
     }
 
-    if (textInput && m_engine.allowClipboardOps)
-        co_await replaceAllTextViaKeyboard(newText, stopFlag, expectedCurrent ? expectedCurrent : live);
+    if (textInput && m_engine.allowClipboardOps) {
+        const std::optional<QString> expected = expectedCurrent ? expectedCurrent : live;
+        co_await replaceAllTextViaKeyboard(newText, stopFlag, expected);
+    }
     elements.setCaretPosition(newText.size(), element);
 }
 

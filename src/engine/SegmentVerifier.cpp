@@ -38,12 +38,16 @@ QCoro::Task<std::optional<QString>> SegmentVerifier::readSegment()
         co_return text;
     if (!m_args.allowClipboardOps)
         co_return std::nullopt;
-    co_return (co_await m_engine.readSelectionViaClipboard(m_args.stopFlag)).value();
+    const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+    co_return copied.value();
 }
 
 QCoro::Task<> SegmentVerifier::verify()
 {
-    if (stopped() || !co_await m_gate.pass())
+    if (stopped())
+        co_return;
+    const bool open = co_await m_gate.pass();
+    if (!open)
         co_return;
 
     ElementAccess &elements = m_engine.elements();
@@ -72,7 +76,8 @@ QCoro::Task<> SegmentVerifier::verify()
 
     const qint64 segLen = std::max<qint64>(typedLen, 0);
     const qint64 T = target.size();
-    if (!co_await m_repair.selectConfirmed({start, segLen}, m_target))
+    const bool segmentSelected = co_await m_repair.selectConfirmed({start, segLen}, m_target);
+    if (!segmentSelected)
         co_return;
     m_finalCaret = start + T;
 
@@ -91,7 +96,8 @@ QCoro::Task<> SegmentVerifier::verify()
     const MiddleDiff diff = diffMiddle(*segment, target);
 
     KeyOutput &keys = m_engine.keys();
-    if (co_await m_repair.selectConfirmed({start + diff.prefix, diff.liveMid}, m_target)) {
+    const bool middleSelected = co_await m_repair.selectConfirmed({start + diff.prefix, diff.liveMid}, m_target);
+    if (middleSelected) {
         if (stopped())
             co_return;
         if (!diff.targetMiddle.isEmpty()) {
@@ -104,7 +110,8 @@ QCoro::Task<> SegmentVerifier::verify()
         co_return;
     }
 
-    if (!co_await m_repair.selectConfirmed({start, std::max(S, T)}, m_target))
+    const bool wholeSelected = co_await m_repair.selectConfirmed({start, std::max(S, T)}, m_target);
+    if (!wholeSelected)
         co_return;
     if (stopped())
         co_return;
@@ -121,7 +128,8 @@ QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
     m_engine.elements().setCaretPosition(m_start + T, m_target);
     if (stopped())
         co_return;
-    if (!co_await m_repair.selectConfirmed({m_start, T}, m_target))
+    const bool segmentSelected = co_await m_repair.selectConfirmed({m_start, T}, m_target);
+    if (!segmentSelected)
         co_return;
     const std::optional<QString> segment = co_await readSegment();
     if (!segment || *segment == target || stopped())
@@ -131,7 +139,8 @@ QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
         co_return;
     }
     m_engine.debug(QStringLiteral("finalizeInsertedSegment: post-verify mismatch, replacing segment"));
-    if (!co_await m_repair.selectConfirmed({m_start, std::max(readLength, T)}, m_target))
+    const bool wholeSelected = co_await m_repair.selectConfirmed({m_start, std::max(readLength, T)}, m_target);
+    if (!wholeSelected)
         co_return;
     if (target.isEmpty())
         co_await m_engine.keys().sendKey(SpecialKey::Delete);
