@@ -291,3 +291,34 @@ TEST_F(Review, UnreadableFieldWithoutClipboardIsLeftAlone)
     EXPECT_TRUE(sim.log().keys.empty());
     EXPECT_NE(field.text(), kText);
 }
+
+TEST_F(Review, NotExactFixesAtLeastHalfOrTheLevelsMinimum)
+{
+    QList<std::pair<int, QString>> seven;
+    for (int i = 0; i < 7; ++i)
+        seven.append({4 + 13 * i, "z"});
+    for (const auto &[minimum, fixed] : {std::pair{2, 3}, std::pair{12, 7}}) {
+        typed(kText, seven);
+        EndReviewArgs a = args(kText);
+        a.enforceExact = false;
+        a.review = ReviewLevel{minimum, 0, 0, 0};
+        review(std::move(a));
+        EXPECT_EQ(sim.log().count(Key::Backspace), fixed) << minimum;
+        int left = 0;
+        for (const auto &[index, wrong] : seven)
+            left += field.text().mid(index, 1) == wrong;
+        EXPECT_EQ(left, 7 - fixed) << minimum;
+    }
+}
+
+TEST_F(Review, WithoutElementOrApplicationTheFocusedFieldIsReviewed)
+{
+    typed(kText, twoTypos());
+    EndReviewArgs a = args(kText);
+    a.element = {};
+    a.requiredPid.reset();
+    review(std::move(a));
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+    EXPECT_TRUE(allKeysInField());
+}
