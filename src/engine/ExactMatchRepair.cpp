@@ -4,6 +4,8 @@
 #include "engine/RepairRules.h"
 #include "engine/TypingEngine.h"
 
+#include <algorithm>
+
 namespace qv::engine {
 
 using platform::Element;
@@ -39,9 +41,16 @@ QCoro::Task<bool> ExactMatchRepair::selectConfirmed(TextRange range, Element ele
     ElementAccess &elements = m_engine.elements();
     if (!elements.setSelectionRange(range, element))
         co_return false;
+    // A range past the end of the text is cut to it by the application.
+    TextRange clamped = range;
+    const Element target = element.isNull() ? elements.focusedElement() : element;
+    if (const std::optional<qint64> length = elements.textLengthEstimate(target)) {
+        clamped.location = std::clamp<qint64>(range.location, 0, *length);
+        clamped.length = std::clamp<qint64>(range.length, 0, *length - clamped.location);
+    }
     for (int check = 0; check < kSelectionChecks; ++check) {
         const std::optional<TextRange> now = elements.selectedTextRange(element);
-        if (!now || *now == range)
+        if (!now || *now == range || *now == clamped)
             co_return true; // an unreadable selection gives no evidence against the write
         if (check + 1 < kSelectionChecks)
             co_await m_engine.scheduler().sleep(kSelectionCheckMs);
