@@ -141,3 +141,20 @@ TEST_F(Edits, AStopAtAnyPointLeavesFieldAndBufferEqual)
         EXPECT_EQ(buffer, edited[which]); // the last stop came too late to matter
     }
 }
+
+TEST_F(Edits, KeysWaitWhileAnotherApplicationIsInFront)
+{
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300}).addTextArea({900, 0, 300, 300}, "their text").focus();
+    engine.runPid = editor.pid();
+    typed("We had a good plan");
+    sim.at(1300).switchTo(other);
+    sim.at(4000).switchTo(editor);
+    random.ints({6}).reals({1200});
+    runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, {}));
+    for (const auto &key : sim.log().keys)
+        EXPECT_EQ(key.pid, editor.pid()) << key.timeMs();
+    EXPECT_EQ(buffer, "We had a beneficial plan");
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+    EXPECT_GE(clock.nowMs(), 4000);
+}
