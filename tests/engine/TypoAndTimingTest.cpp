@@ -183,15 +183,6 @@ TEST(WrongKey, EachBandAndWhatItCannotProduce)
     EXPECT_EQ(r.remaining(), 0);
 }
 
-TEST(TypoLines, FirstSixThenEveryEighth)
-{
-    QList<int> logged;
-    for (int n = 1; n <= 33; ++n)
-        if (TypoModel::logsTypo(n))
-            logged.append(n);
-    EXPECT_EQ(logged, (QList<int>{1, 2, 3, 4, 5, 6, 8, 16, 24, 32}));
-}
-
 namespace {
 struct Timing : ::testing::Test {
     qv::ScriptedRandom random;
