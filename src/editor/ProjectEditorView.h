@@ -32,6 +32,8 @@ class SmartWhyBubble;
 // application's projects only by saving. `onClose` runs after a successful
 // save and from the close and Cancel buttons; without one the editor closes
 // its own window. The form is filled once, when the view is built.
+// `onClose` runs from inside a button's click: it may close and deleteLater
+// the window, but must not delete it on the spot.
 class ProjectEditorView : public QWidget {
     Q_OBJECT
 public:

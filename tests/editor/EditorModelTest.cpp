@@ -182,11 +182,18 @@ TEST_F(EditorFixture, AnEditedProjectKeepsItsIdAndFlagAndLeavesTheDraftAlone)
     m->editTitle("");
     m->editText(words(13)); // a suggestion may now fill the title; still no draft write
     m->chooseReview("light");
+    m->chooseGrade("9");
+    m->setHumanize(false);
+    m->applyPreset(SpeedPreset::essay);
+    m->chooseMode("time");
+    m->moveSlider(50);
+    EXPECT_EQ(draft(), someDraft);
     EXPECT_EQ(m->save(), Outcome::saved);
     ASSERT_EQ(app->projects().size(), 1);
     EXPECT_EQ(app->projects().first().id, original.id);
     EXPECT_TRUE(app->projects().first().isAI);
-    EXPECT_EQ(app->projects().first().review, "light");
+    EXPECT_EQ(app->projects().first().review, "medium");
+    EXPECT_EQ(app->projects().first().wpm, 1); // 13 words over 50 minutes
     EXPECT_EQ(draft(), someDraft);
 
     // The next new-project editor restores that draft.
