@@ -39,7 +39,10 @@ NewEssayTab::NewEssayTab(EditorModel &model, QWidget *parent) : QWidget(parent),
     m_title->setPlaceholderText(QStringLiteral("Project Name"));
     column->addWidget(m_title);
     // User edits only: a suggestion's title arrives through sync() and is not the user's.
-    connect(m_title, &QLineEdit::textEdited, this, [this](const QString &t) { m_model.editTitle(t); });
+    connect(m_title, &QLineEdit::textEdited, this, [this](const QString &t) {
+        m_shownTitle = t;
+        m_model.editTitle(t);
+    });
 
     m_text = new QVTextEditor(this, 12);
     m_text->setFixedHeight(120);
@@ -101,9 +104,12 @@ NewEssayTab::NewEssayTab(EditorModel &model, QWidget *parent) : QWidget(parent),
 
 void NewEssayTab::sync()
 {
-    if (m_title->text() != m_model.title()) {
+    // As for the text below: a field may hold less than the model (a line
+    // edit has a length limit), so compare with what was last pushed.
+    if (m_shownTitle != m_model.title()) {
+        m_shownTitle = m_model.title();
         const QSignalBlocker block(m_title);
-        m_title->setText(m_model.title());
+        m_title->setText(m_shownTitle);
     }
     // Compared with what the editor last showed, not with its contents: the
     // editor normalises line breaks, and pushing again would move the cursor.

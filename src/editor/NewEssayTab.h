@@ -59,6 +59,7 @@ private:
     QVButton *m_cancel;
     QVButton *m_save;
     QLabel *m_saveError;
+    QString m_shownTitle;
     QString m_shownText;
 };
 

@@ -364,3 +364,17 @@ TEST_F(EditorViewFixture, Screenshots)
     window->closeFromOpener();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+TEST_F(EditorViewFixture, AFieldThatHoldsLessThanTheModelIsNotResetOnEveryChange)
+{
+    auto v = view();
+    v->model().editText(QString(40000, u'a') + "\r\nbody");
+    QVLineEdit *title = v->newEssayTab()->titleField();
+    QPlainTextEdit *text = v->newEssayTab()->textEditor()->editor();
+    title->setCursorPosition(3);
+    text->moveCursor(QTextCursor::Start);
+    v->model().chooseGrade("9");
+    EXPECT_EQ(title->cursorPosition(), 3);
+    EXPECT_EQ(text->textCursor().position(), 0);
+    EXPECT_EQ(v->model().title().size(), 40000);
+}
