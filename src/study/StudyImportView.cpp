@@ -123,18 +123,16 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
                              std::nullopt, Theme::subtext());
     content->addWidget(m_emptyCards);
     m_cardList = new QScrollArea;
-    m_cardList->setFrameShape(QFrame::NoFrame);
     m_cardList->setWidgetResizable(true);
-    m_cardList->setMaximumHeight(220);
     m_cardList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_cardList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_cardList->viewport()->setAutoFillBackground(false);
     m_cardHost = new QWidget;
     m_cardLayout = new QVBoxLayout(m_cardHost);
     m_cardLayout->setContentsMargins(0, 0, 0, 0);
     m_cardLayout->setSpacing(8);
     m_cardLayout->addStretch(1);
     m_cardList->setWidget(m_cardHost);
+    styleScrollArea(m_cardList);
     content->addWidget(m_cardList);
     layout->addLayout(content);
 
@@ -339,7 +337,27 @@ void StudyImportView::rebuildCards()
     }
     m_emptyCards->setVisible(cards.isEmpty());
     m_cardList->setVisible(!cards.isEmpty());
+    fitCardList();
     syncAddButton();
+}
+
+void StudyImportView::fitCardList()
+{
+    // As tall as its rows, up to the limit; beyond it the list scrolls.
+    const int width = std::max(1, m_cardList->viewport()->width());
+    int height = 0;
+    for (QWidget *row : std::as_const(m_cardRows)) {
+        if (height > 0)
+            height += m_cardLayout->spacing();
+        height += row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height();
+    }
+    m_cardList->setFixedHeight(std::min(kCardListMaxHeight, height));
+}
+
+void StudyImportView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitCardList();
 }
 
 void StudyImportView::syncAddButton()

@@ -35,6 +35,7 @@ class StudyImportView final : public QWidget {
 public:
     using SaveAction = std::function<void(const StudyProject &)>;
     using CloseAction = std::function<void()>;
+    static constexpr int kCardListMaxHeight = 220;
 
     StudyImportView(state::AppState &appState, const WallClock &clock, std::optional<StudyProject> existingProject,
                     const QString &defaultGrade, SaveAction onSave, CloseAction onClose, QWidget *parent = nullptr);
@@ -77,6 +78,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWidget *buildManualTab();
@@ -84,6 +86,7 @@ private:
     QWidget *buildPdfTab();
     void rebuildCards();
     void syncAddButton();
+    void fitCardList();
 
     QPointer<state::AppState> m_appState;
     const WallClock &m_clock;

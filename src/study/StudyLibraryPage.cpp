@@ -20,10 +20,8 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
     : QScrollArea(parent), m_preferences(preferences),
       m_grade(preferences.stringValue(library::kGradeKey).value_or(library::kDefaultGrade))
 {
-    setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    viewport()->setAutoFillBackground(false);
 
     auto *content = new QWidget;
     content->setAutoFillBackground(false);
@@ -92,6 +90,7 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
     layout->addStretch(1);
 
     setWidget(content);
+    styleScrollArea(this);
     rebuildList();
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QLabel;
+class QScrollArea;
 class QPainter;
 class QRectF;
 
@@ -22,5 +23,9 @@ QLabel *makeLabel(const QString &text, TextStyle style, std::optional<QFont::Wei
 // The rounded surface of the workspace's cards and rows: Theme::surface with
 // a 1-pixel Theme::border outline.
 void paintPanel(QPainter &painter, const QRectF &rect, double radius);
+
+// A scroll area of the workspace: no frame, no background of its own and a
+// thin scroll bar in the palette's colours.
+void styleScrollArea(QScrollArea *area);
 
 } // namespace qv::study
