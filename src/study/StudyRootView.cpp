@@ -85,8 +85,11 @@ std::optional<StudyProject> StudyRootView::shownSet() const
 
 void StudyRootView::setViewState(const StudyViewState &state) { applyViewState(state); }
 
-void StudyRootView::applyViewState(const StudyViewState &state)
+void StudyRootView::applyViewState(const StudyViewState &requested)
 {
+    // A set's page without a set has nothing to show: it is the library.
+    const StudyViewState state =
+        requested.page != StudyPage::list && !requested.held ? StudyViewState::list() : requested;
     const StudyViewState old = m_viewState;
     m_viewState = state;
 

@@ -78,7 +78,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void applyViewState(const StudyViewState &state);
+    void applyViewState(const StudyViewState &requested);
     QWidget *buildPage(const StudyProject &shown);
     void showPageWidget(QWidget *page);
     void scheduleRefresh();

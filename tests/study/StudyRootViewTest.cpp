@@ -164,6 +164,8 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyAndKeepTheirWidget)
     StudyProject renamed = a;
     renamed.title = "Algebra II";
     app->saveStudyProject(renamed);
+    // Handed over after the saving callback has returned, never inside it.
+    EXPECT_TRUE(first->handed.isEmpty());
     settle();
     ASSERT_EQ(page(*root), first.data());
     ASSERT_EQ(first->handed.size(), 1);
@@ -184,6 +186,14 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyAndKeepTheirWidget)
     EXPECT_EQ(page(*root)->built.title, QString("Botany"));
     settle();
     EXPECT_TRUE(detailA.isNull());
+}
+
+TEST_F(StudyRootViewTest, ASetPageWithoutASetIsTheLibrary)
+{
+    auto root = makeRoot(recording());
+    root->setViewState({StudyPage::detail, std::nullopt});
+    EXPECT_EQ(root->viewState().page, StudyPage::list);
+    EXPECT_EQ(root->currentPage(), nullptr);
 }
 
 TEST_F(StudyRootViewTest, ADeletedSetsPageShowsItsHeldCopy)
