@@ -10,6 +10,7 @@
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
 
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -111,26 +112,43 @@ void StudyLibraryPage::setSets(const QList<StudyProject> &sets)
 
 void StudyLibraryPage::rebuildList()
 {
-    // Rows go later: this may run inside a row's own click (a deletion).
-    for (StudySetRow *row : std::as_const(m_rows)) {
+    // A row is rebuilt only when its set changed; a search only shows and
+    // hides rows, so typing stays quick with many sets.
+    QHash<QUuid, StudySetRow *> previous;
+    for (StudySetRow *row : std::as_const(m_allRows))
+        previous.insert(row->project().id, row);
+    for (StudySetRow *row : std::as_const(m_allRows))
         m_listLayout->removeWidget(row);
+    m_allRows.clear();
+    m_rows.clear();
+
+    const QString search = m_search->text();
+    for (const StudyProject &set : std::as_const(m_sets)) {
+        StudySetRow *row = previous.value(set.id);
+        if (row && row->project() == set && !m_allRows.contains(row)) {
+            previous.remove(set.id);
+        } else {
+            row = new StudySetRow(set, m_listHost);
+            connect(row, &StudySetRow::openRequested, this, &StudyLibraryPage::openRequested);
+            connect(row, &StudySetRow::studyRequested, this, &StudyLibraryPage::studyRequested);
+            connect(row, &StudySetRow::quizRequested, this, &StudyLibraryPage::quizRequested);
+            connect(row, &StudySetRow::deleteRequested, this, &StudyLibraryPage::deleteRequested);
+        }
+        m_listLayout->addWidget(row);
+        m_allRows.append(row);
+        const bool shown = library::matchesSearch(set.title, search);
+        row->setVisible(shown);
+        if (shown)
+            m_rows.append(row);
+    }
+    // Rows go later: this may run inside a row's own click.
+    for (StudySetRow *row : std::as_const(previous)) {
         row->hide();
         row->deleteLater();
     }
-    m_rows.clear();
 
-    const QList<StudyProject> shown = library::filterBySearch(m_sets, m_search->text());
-    for (const StudyProject &set : shown) {
-        auto *row = new StudySetRow(set, m_listHost);
-        connect(row, &StudySetRow::openRequested, this, &StudyLibraryPage::openRequested);
-        connect(row, &StudySetRow::studyRequested, this, &StudyLibraryPage::studyRequested);
-        connect(row, &StudySetRow::quizRequested, this, &StudyLibraryPage::quizRequested);
-        connect(row, &StudySetRow::deleteRequested, this, &StudyLibraryPage::deleteRequested);
-        m_listLayout->addWidget(row);
-        m_rows.append(row);
-    }
-    m_listHost->setVisible(!shown.isEmpty());
-    m_empty->setVisible(shown.isEmpty());
+    m_listHost->setVisible(!m_rows.isEmpty());
+    m_empty->setVisible(m_rows.isEmpty());
     m_emptyTitle->setText(library::emptyStateTitle(!m_sets.isEmpty()));
 }
 

@@ -43,6 +43,7 @@ public:
     QVPillPicker *gradePicker() const { return m_gradePicker; }
     QVButton *createButton() const { return m_create; }
     QVLineEdit *searchField() const { return m_search; }
+    // The rows the search shows, in stored order.
     QList<StudySetRow *> rows() const { return m_rows; }
     QWidget *emptyState() const { return m_empty; }
     QLabel *emptyTitle() const { return m_emptyTitle; }
@@ -69,6 +70,7 @@ private:
     QVLineEdit *m_search;
     QWidget *m_listHost;
     QVBoxLayout *m_listLayout;
+    QList<StudySetRow *> m_allRows;
     QList<StudySetRow *> m_rows;
     QWidget *m_empty;
     QLabel *m_emptyTitle;

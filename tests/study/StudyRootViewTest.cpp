@@ -285,6 +285,38 @@ TEST_F(StudyRootViewTest, LibrarySearchEmptyStatesAndRows)
     EXPECT_GE(bio->deleteButton()->width(), 54);
 }
 
+TEST_F(StudyRootViewTest, RowsFollowChangesAndCutLongTitles)
+{
+    const StudyProject a = makeSet(QString("A very long title ").repeated(20), 1);
+    StudyProject b = makeSet("Two\nlines", 2, {card("x", "1")});
+    app->saveStudyProject(a);
+    app->saveStudyProject(b);
+    auto root = makeRoot();
+    settle();
+    QPointer<StudySetRow> rowA = rowTitled(*root, a.title);
+    QPointer<StudySetRow> rowB = rowTitled(*root, b.title);
+    ASSERT_TRUE(rowA && rowB);
+    EXPECT_TRUE(rowA->titleLabel()->shownText().endsWith(QChar(0x2026)));
+    EXPECT_LT(rowA->titleLabel()->shownText().size(), a.title.size());
+    EXPECT_EQ(rowB->titleLabel()->shownText(), QString("Two lines"));
+
+    // A search keeps the rows; a changed set gets a new row, in its new place.
+    root->libraryPage()->searchField()->setText("two");
+    root->libraryPage()->searchField()->clear();
+    EXPECT_EQ(rowTitled(*root, a.title), rowA.data());
+    b.items[0].correctCount = 2;
+    b.updatedAt = b.updatedAt.addDays(-1);
+    app->saveStudyProject(b);
+    settle();
+    EXPECT_TRUE(rowB.isNull());
+    EXPECT_EQ(rowTitled(*root, a.title), rowA.data());
+    EXPECT_EQ(rowTitles(*root), (QStringList{a.title, b.title}));
+    EXPECT_EQ(rowTitled(*root, b.title)->masteredLabel()->text(), QString("Mastered 1/1"));
+    app->deleteStudyProject(a);
+    settle();
+    EXPECT_TRUE(rowA.isNull());
+}
+
 TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndGivenToNewSets)
 {
     {
