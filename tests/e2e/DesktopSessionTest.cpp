@@ -37,6 +37,8 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
         platform = std::make_unique<LinuxPlatform>(scheduler);
+        if (!platform->permissions().accessibilityReady())
+            GTEST_SKIP() << "the accessibility bus is not enabled";
     }
 
     std::unique_ptr<TargetApp> startTarget(TargetApp::Kind kind)
