@@ -1,0 +1,250 @@
+// The session-wide parts of the Linux backend: the clipboard, the frontmost
+// application, global clicks, the keymap and permissions, inside the desktop
+// session against the GTK and Qt target programs.
+#include "KeymapProbe.h"
+#include "TargetApp.h"
+
+#include "core/QtScheduler.h"
+#include "core/VirtualScheduler.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/X11Workspace.h"
+#include "platform/linux/XTestKeyboard.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qv::e2e {
+namespace {
+
+using linuxdesktop::LinuxPlatform;
+using platform::AppInfo;
+using platform::TypedData;
+
+class DesktopSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
+        platform = std::make_unique<LinuxPlatform>(scheduler);
+        if (!platform->permissions().accessibilityReady())
+            GTEST_SKIP() << "the accessibility bus is not enabled";
+    }
+
+    std::unique_ptr<TargetApp> startTarget(TargetApp::Kind kind)
+    {
+        auto target = std::make_unique<TargetApp>(kind);
+        QString why;
+        EXPECT_TRUE(target->start(&why)) << why.toStdString();
+        return target;
+    }
+
+    QByteArray clipOf(TargetApp &target, const QString &type)
+    {
+        const QString answer = target.command(QStringLiteral("readclip ") + type);
+        const QString hex = answer.section(QLatin1Char(' '), 2);
+        return hex == QLatin1String("-") ? QByteArray() : QByteArray::fromHex(hex.toLatin1());
+    }
+
+    QtScheduler scheduler;
+    std::unique_ptr<LinuxPlatform> platform;
+};
+
+TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
+{
+    auto gtk = startTarget(TargetApp::Kind::Gtk);
+    ASSERT_EQ(gtk->command(QStringLiteral("clip")), QStringLiteral("ok"));
+    auto &pasteboard = platform->pasteboard();
+    ASSERT_TRUE(waitUntil([&] { return pasteboard.plainText() == QStringLiteral("clip text ✓"); }, 3000));
+
+    const QList<TypedData> snapshot = pasteboard.items();
+    ASSERT_EQ(snapshot.size(), 1);
+    QStringList types;
+    for (const auto &[type, data] : snapshot.first())
+        types << type;
+    for (const char *meta : {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS"})
+        EXPECT_FALSE(types.contains(QString::fromLatin1(meta))) << meta;
+    EXPECT_TRUE(types.contains(QStringLiteral("text/html")));
+    EXPECT_TRUE(types.contains(QStringLiteral("application/x-quorvel-test")));
+
+    // Something else takes the clipboard, then the snapshot goes back.
+    const qint64 before = pasteboard.changeCount();
+    pasteboard.writeItems({{{QStringLiteral("text/plain"), QByteArray("transient")}}});
+    EXPECT_EQ(pasteboard.plainText(), QStringLiteral("transient"));
+    pasteboard.writeItems(snapshot);
+    EXPECT_GT(pasteboard.changeCount(), before);
+    EXPECT_EQ(pasteboard.plainText(), QStringLiteral("clip text ✓"));
+
+    // Another application sees every type with its bytes.
+    EXPECT_EQ(clipOf(*gtk, QStringLiteral("text/html")), QByteArray("<b>clip</b> html"));
+    EXPECT_EQ(clipOf(*gtk, QStringLiteral("application/x-quorvel-test")), QByteArray("custom\001bytes"));
+    EXPECT_EQ(clipOf(*gtk, QStringLiteral("UTF8_STRING")), QByteArray("clip text ✓"));
+
+    // An empty snapshot leaves the clipboard empty.
+    pasteboard.writeItems({});
+    EXPECT_FALSE(pasteboard.plainText().has_value());
+    EXPECT_EQ(clipOf(*gtk, QStringLiteral("UTF8_STRING")), QByteArray());
+}
+
+TEST_F(DesktopSession, FrontmostApplicationFollowsActivation)
+{
+    auto gtk = startTarget(TargetApp::Kind::Gtk);
+    auto qt = startTarget(TargetApp::Kind::Qt);
+    auto &workspace = platform->workspace();
+    QList<AppInfo> activated;
+    QObject::connect(&workspace, &platform::Workspace::applicationActivated,
+                     [&](const AppInfo &app) { activated.append(app); });
+
+    ASSERT_TRUE(gtk->activate());
+    ASSERT_TRUE(waitUntil([&] { return workspace.frontmostApplication().value_or(AppInfo{}).pid == gtk->pid(); }, 3000));
+    const AppInfo front = *workspace.frontmostApplication();
+    EXPECT_EQ(front.name, QStringLiteral("quorvel_gtk_target"));
+    EXPECT_TRUE(front.bundleId.endsWith(QStringLiteral("quorvel_gtk_target"))) << front.bundleId.toStdString();
+
+    ASSERT_TRUE(qt->activate());
+    ASSERT_TRUE(waitUntil([&] { return !activated.isEmpty() && activated.last().pid == qt->pid(); }, 3000));
+    EXPECT_EQ(workspace.frontmostApplication().value_or(AppInfo{}).pid, qt->pid());
+    // Never "nothing" in between: the switch is debounced.
+    for (const AppInfo &app : activated)
+        EXPECT_GT(app.pid, 0);
+
+    ASSERT_TRUE(gtk->activate());
+    ASSERT_TRUE(waitUntil([&] { return activated.last().pid == gtk->pid(); }, 3000));
+    EXPECT_EQ(workspace.ownPid(), QCoreApplication::applicationPid());
+}
+
+TEST_F(DesktopSession, GlobalClicksAreSeenExceptOnOurOwnWindows)
+{
+    auto gtk = startTarget(TargetApp::Kind::Gtk);
+    ASSERT_TRUE(gtk->activate());
+    const QRect entry = gtk->geometry(QStringLiteral("entry"));
+    QList<QPoint> clicks;
+    auto subscription = platform->input().addGlobalLeftMouseUp([&](QPoint p) { clicks.append(p); });
+    ASSERT_TRUE(subscription);
+
+    auto click = [&](QPoint p) {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()),
+                                                  QString::number(p.y()), QStringLiteral("click"), QStringLiteral("1")});
+        bool done = false;
+        QObject::connect(&xdotool, &QProcess::finished, [&] { done = true; });
+        waitUntil([&] { return done; }, 5000);
+    };
+    click(entry.center());
+    ASSERT_TRUE(waitUntil([&] { return !clicks.isEmpty(); }, 3000)) << "no global click seen";
+    EXPECT_EQ(clicks.first(), entry.center());
+    EXPECT_EQ(platform->workspace().pointerLocation(), entry.center());
+
+    // A click on one of our own windows is the local monitor's business.
+    QWidget own;
+    own.setGeometry(700, 500, 200, 150);
+    own.show();
+    ASSERT_TRUE(waitUntil([&] { return platform->x11Workspace().pidOfWindowAt(QPoint(800, 575)) == QCoreApplication::applicationPid(); }, 3000));
+    QList<QPoint> local;
+    auto localSubscription = platform->input().addLocalLeftMouseUp([&](QPoint p) { local.append(p); });
+    clicks.clear();
+    click(QPoint(800, 575));
+    ASSERT_TRUE(waitUntil([&] { return !local.isEmpty(); }, 3000)) << "no local click seen";
+    pump(200);
+    EXPECT_TRUE(clicks.isEmpty());
+    EXPECT_EQ(local.first(), QPoint(800, 575));
+
+    // Unsubscribed: nothing more.
+    subscription.reset();
+    click(entry.center());
+    pump(200);
+    EXPECT_TRUE(clicks.isEmpty());
+}
+
+TEST_F(DesktopSession, NeverCallsIntoOurOwnProcess)
+{
+    // Our own window with a text field, in front: a synchronous call into
+    // ourselves would block until the time-out, so none is made.
+    QWidget own;
+    auto *field = new QLineEdit(&own);
+    field->setText(QStringLiteral("ours"));
+    own.setGeometry(300, 300, 300, 80);
+    own.show();
+    own.activateWindow();
+    field->setFocus();
+    const qint64 self = QCoreApplication::applicationPid();
+    ASSERT_TRUE(waitUntil([&] { return platform->x11Workspace().frontmostPid() == self; }, 5000));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(platform->accessibility().systemFocusedElement());
+    EXPECT_FALSE(platform->accessibility().elementAtPoint(QPoint(450, 340)));
+    EXPECT_FALSE(platform->accessibility().applicationElement(self));
+    EXPECT_FALSE(platform->accessibility().observeFocus(self, [] {}));
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_EQ(platform->workspace().frontmostApplication().value_or(AppInfo{}).pid, self);
+}
+
+TEST_F(DesktopSession, KeymapBindingsAreRestoredAfterTheRun)
+{
+    auto &keyboard = platform->xtestKeyboard();
+    ASSERT_TRUE(keyboard.isAvailable());
+    ASSERT_GE(keyboard.spareKeycodeCount(), 8);
+    auto boundCount = [] { return unicodeKeysymCount(); };
+    auto gtk = startTarget(TargetApp::Kind::Gtk);
+    ASSERT_TRUE(gtk->activate());
+    ASSERT_EQ(gtk->command(QStringLiteral("focus entry")), QStringLiteral("ok"));
+    const int before = boundCount();
+    const QString text = QStringLiteral("—“”‘’€ŋ✓");
+    ASSERT_TRUE(runReal(keyboard.prepare(text)));
+    EXPECT_EQ(boundCount(), before + 8);
+    ASSERT_TRUE(runReal(keyboard.typeGrapheme(QStringLiteral("✓"))));
+    keyboard.finish();
+    EXPECT_GT(boundCount(), before) << "bindings must outlive the last key by a moment";
+    pump(400);
+    EXPECT_EQ(boundCount(), before);
+    EXPECT_EQ(gtk->dump(QStringLiteral("entry")), QStringLiteral("✓"));
+}
+
+TEST_F(DesktopSession, KeymapIsRestoredWhenTheProcessDiesOfASignal)
+{
+    const int before = unicodeKeysymCount();
+    for (int sig : {SIGTERM, SIGSEGV}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child binds characters and dies without finishing.
+            VirtualScheduler clock;
+            linuxdesktop::XTestKeyboard keyboard(clock, [] { return linuxdesktop::Toolkit::Unknown; });
+            auto task = keyboard.prepare(QStringLiteral("—“”€✓"));
+            if (unicodeKeysymCount() <= before)
+                _exit(3);
+            raise(sig);
+            _exit(4);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "child exit code " << WEXITSTATUS(status);
+        EXPECT_EQ(WTERMSIG(status), sig);
+        EXPECT_EQ(unicodeKeysymCount(), before) << "signal " << sig;
+    }
+}
+
+TEST_F(DesktopSession, PermissionsAndDesktopSettingsInAnX11Session)
+{
+    EXPECT_TRUE(platform->permissions().accessibilityReady());
+    EXPECT_TRUE(platform->permissions().inputSynthesisReady());
+    // No desktop setting here: motion stays on.
+    EXPECT_FALSE(platform->desktop().reduceMotion());
+    platform->desktop().setBadgeLabel(QStringLiteral("Typing"));
+    EXPECT_EQ(platform->desktop().badgeLabel(), QStringLiteral("Typing"));
+    platform->desktop().setBadgeLabel(QString());
+    EXPECT_TRUE(platform->desktop().badgeLabel().isEmpty());
+}
+
+} // namespace
+} // namespace qv::e2e
