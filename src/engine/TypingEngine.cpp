@@ -1,8 +1,12 @@
 #include "engine/TypingEngine.h"
 
 #include "core/Scheduler.h"
+#include "core/Text.h"
 #include "engine/PasteboardSnapshot.h"
+#include "engine/TypingRun.h"
 #include "platform/Platform.h"
+
+#include <algorithm>
 
 namespace qv::engine {
 
@@ -78,11 +82,58 @@ QCoro::Task<> TypingEngine::rewriteTail(int deleteCount, QString replacement, QS
                                         QList<DeferredError> &deferredErrors, StopFlag stopFlag)
 {
     const TailEdit edit = tailEdit(buffer, deleteCount, replacement);
-    if (!edit.deleted.isEmpty())
-        co_await m_keys.backspaceChars(edit.deleted, stopFlag);
-    if (!edit.replacement.isEmpty())
-        co_await m_keys.retypeText(edit.replacement, stopFlag);
-    applyBufferEdit(buffer, deferredErrors, edit.start, int(edit.deleted.size()), edit.replacement);
+    // Named first: a braced temporary inside co_await is destroyed twice by
+    // some compilers.
+    TailChange change{edit.start, int(edit.deleted.size()), edit.replacement};
+    co_await replaceTail(std::move(change), edit.start, buffer, deferredErrors, std::move(stopFlag));
+}
+
+QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, QString &buffer,
+                                            QList<DeferredError> &deferredErrors, StopFlag stopFlag)
+{
+    if (stopFlag && stopFlag())
+        co_return false;
+    const int length = int(buffer.size());
+    const int start = std::clamp(change.start, 0, length);
+    const int count = std::clamp(change.deleteCount, 0, length - start);
+    const QString changed = buffer.left(start) + change.replacement + buffer.mid(start + count);
+    const int from = text::boundaryAtOrBefore(buffer, std::clamp(retypeFrom, 0, start));
+    const QString deleted = buffer.mid(from);
+    const QString typed = changed.mid(from);
+    const StopFlag noStop;
+
+    // Cluster by cluster from the end, so a stop never leaves half a
+    // character behind and we know exactly what is gone.
+    const QStringList clusters = text::graphemes(deleted);
+    qsizetype gone = 0;
+    for (qsizetype i = clusters.size() - 1; i >= 0; --i) {
+        if (gone > 0 && stopFlag && stopFlag()) {
+            // Put back what was deleted: nothing typed is lost.
+            const QString putBack = deleted.right(gone);
+            co_await m_keys.retypeText(putBack, noStop);
+            co_return false;
+        }
+        const QString &cluster = clusters.at(i);
+        for (int press = m_keys.backspacePresses(cluster); press > 0; --press) {
+            co_await m_keys.sendKey(SpecialKey::Delete);
+            co_await m_scheduler.sleep(KeyOutput::kBackspaceSpacingMs);
+        }
+        gone += cluster.size();
+    }
+    co_await m_keys.retypeText(typed, noStop);
+    applyBufferEdit(buffer, deferredErrors, start, count, change.replacement);
+    co_return true;
+}
+
+QCoro::Task<> TypingEngine::typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,
+                                     platform::Element targetElement, int startIndex, StopFlag stopFlag,
+                                     PauseFlag pauseFlag, ProgressSink onProgress, PhaseSink onPhase,
+                                     DebugSink onDebug)
+{
+    TypingRun run(*this, {std::move(text), std::move(grade), std::move(review), humanize, targetWpm,
+                          std::move(targetElement), startIndex, std::move(stopFlag), std::move(pauseFlag),
+                          std::move(onProgress), std::move(onPhase), std::move(onDebug)});
+    co_await run.run();
 }
 
 } // namespace qv::engine
