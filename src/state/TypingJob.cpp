@@ -342,30 +342,59 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     const std::shared_ptr<engine::TypingEngine> engine = m_services.engine; // kept alive while it runs
     m_runningJobId = jobId;
     m_runningFlags = flags;
-    Scheduler *poster = &scheduler;
-    auto onProgress = [self, poster, jobId, project](int typed, int total) {
-        poster->singleShot(0, [self, jobId, project, typed, total] {
-            if (self)
-                self->applyProgress(jobId, project, typed, total);
-        });
-    };
-    auto onPhase = [self, poster, jobId, project](const QString &phase) {
-        poster->singleShot(0, [self, jobId, project, phase] {
-            if (self)
-                self->applyPhase(jobId, project, phase);
-        });
-    };
     const int wpm = int(std::clamp<qint64>(project.wpm, 0, std::numeric_limits<int>::max()));
     co_await engine->typeText(project.text, project.grade, project.review, project.humanize, wpm, target, resumeIndex,
-                              [flags] { return flags->stop; }, [flags] { return flags->pause; },
-                              std::move(onProgress), std::move(onPhase));
+                              stopFlagOf(flags), pauseFlagOf(flags), progressSink(jobId, project),
+                              phaseSink(jobId, project));
     if (!self)
         co_return;
     m_runningJobId.reset();
     m_runningFlags.reset();
+    postRunEnd(jobId, flags);
+}
+
+// The closures handed to the engine are made outside the coroutine: they
+// hold only values and a guarded pointer, never a frame's locals.
+std::function<bool()> TypingJob::stopFlagOf(std::shared_ptr<TypingFlags> flags)
+{
+    return [flags] { return flags->stop; };
+}
+
+std::function<bool()> TypingJob::pauseFlagOf(std::shared_ptr<TypingFlags> flags)
+{
+    return [flags] { return flags->pause; };
+}
+
+std::function<void(int, int)> TypingJob::progressSink(quint64 jobId, const Project &project)
+{
+    QPointer<TypingJob> self(this);
+    Scheduler *scheduler = &m_scheduler;
+    return [self, scheduler, jobId, project](int typed, int total) {
+        scheduler->singleShot(0, [self, jobId, project, typed, total] {
+            if (self)
+                self->applyProgress(jobId, project, typed, total);
+        });
+    };
+}
+
+std::function<void(const QString &)> TypingJob::phaseSink(quint64 jobId, const Project &project)
+{
+    QPointer<TypingJob> self(this);
+    Scheduler *scheduler = &m_scheduler;
+    return [self, scheduler, jobId, project](const QString &phase) {
+        scheduler->singleShot(0, [self, jobId, project, phase] {
+            if (self)
+                self->applyPhase(jobId, project, phase);
+        });
+    };
+}
+
+void TypingJob::postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags)
+{
     // After the progress and phase reports already posted, so a late
     // "paused" never stands over "stopped".
-    scheduler.singleShot(0, [self, jobId, flags] {
+    QPointer<TypingJob> self(this);
+    m_scheduler.singleShot(0, [self, jobId, flags] {
         if (self)
             self->finishRun(jobId, flags->stop);
     });

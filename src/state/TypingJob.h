@@ -171,6 +171,11 @@ private:
     void pauseForFocusLoss();
     void resumeWith(const Element &element);
 
+    static std::function<bool()> stopFlagOf(std::shared_ptr<TypingFlags> flags);
+    static std::function<bool()> pauseFlagOf(std::shared_ptr<TypingFlags> flags);
+    std::function<void(int, int)> progressSink(quint64 jobId, const Project &project);
+    std::function<void(const QString &)> phaseSink(quint64 jobId, const Project &project);
+    void postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags);
     void applyProgress(quint64 jobId, const Project &project, int typed, int total);
     void applyPhase(quint64 jobId, const Project &project, const QString &phase);
     void finishRun(quint64 jobId, bool stopped);
