@@ -376,3 +376,13 @@ TEST_F(Job, GoingAwayMidRunStopsTheEngine)
     clock.advance(5000);
     EXPECT_EQ(field.text(), text);
 }
+
+TEST_F(Job, GoingAwayWhileSearchingAfterAClickIsSafe)
+{
+    job->prepareTyping(project);
+    sim.click(QPoint(1800, 900));
+    clock.advance(300); // the search after the click is under way
+    job.reset();
+    clock.advance(3000);
+    EXPECT_EQ(monitors(), 0);
+}
