@@ -1,6 +1,7 @@
 #include "engine/TypingEngine.h"
 
 #include "core/Scheduler.h"
+#include "core/Random.h"
 #include "core/Text.h"
 #include "engine/PasteboardSnapshot.h"
 #include "engine/TypingRun.h"
@@ -25,6 +26,7 @@ void TypingEngine::clearRunFields()
 {
     debugSink = nullptr;
     allowClipboardOps = false;
+    runPid.reset();
 }
 
 void TypingEngine::debug(const QString &line) const
@@ -100,7 +102,6 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
     const int from = text::boundaryAtOrBefore(buffer, std::clamp(retypeFrom, 0, start));
     const QString deleted = buffer.mid(from);
     const QString typed = changed.mid(from);
-    const StopFlag noStop;
 
     // Cluster by cluster from the end, so a stop never leaves half a
     // character behind and we know exactly what is gone.
@@ -109,10 +110,12 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
     for (qsizetype i = clusters.size() - 1; i >= 0; --i) {
         if (gone > 0 && stopFlag && stopFlag()) {
             // Put back what was deleted: nothing typed is lost.
-            const QString putBack = deleted.right(gone);
-            co_await m_keys.retypeText(putBack, noStop);
+            const QStringList putBack = clusters.mid(i + 1);
+            co_await typeClusters(putBack, stopFlag);
             co_return false;
         }
+        if (!co_await holdForRunApplication(stopFlag))
+            co_return false;
         const QString &cluster = clusters.at(i);
         for (int press = m_keys.backspacePresses(cluster); press > 0; --press) {
             co_await m_keys.sendKey(SpecialKey::Delete);
@@ -120,8 +123,36 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
         }
         gone += cluster.size();
     }
-    co_await m_keys.retypeText(typed, noStop);
+    const QStringList typedClusters = text::graphemes(typed);
+    if (!co_await typeClusters(typedClusters, stopFlag))
+        co_return false;
     applyBufferEdit(buffer, deferredErrors, start, count, change.replacement);
+    co_return true;
+}
+
+QCoro::Task<bool> TypingEngine::typeClusters(QStringList clusters, StopFlag stopFlag)
+{
+    // As retypeText, but a stop does not cut it short: only the wait for the
+    // run's application to come back can end it early.
+    for (const QString &cluster : clusters) {
+        if (!co_await holdForRunApplication(stopFlag))
+            co_return false;
+        co_await m_keys.sendKey(cluster);
+        co_await m_scheduler.sleep(m_random.uniformReal(30, 70));
+    }
+    co_return true;
+}
+
+QCoro::Task<bool> TypingEngine::holdForRunApplication(const StopFlag &stopFlag)
+{
+    while (runPid) {
+        const std::optional<platform::AppInfo> front = m_platform.workspace().frontmostApplication();
+        if (front && front->pid == *runPid)
+            break;
+        if (stopFlag && stopFlag())
+            co_return false;
+        co_await m_scheduler.sleep(200);
+    }
     co_return true;
 }
 

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace qv {
 class Random;
@@ -83,7 +84,11 @@ public:
     // Whether the run may read the field through select-all/copy. Set from
     // clipboardAllowedFor() of the run's target.
     bool allowClipboardOps = false;
-    // Clears both per-run fields.
+    // The application the run types into (absent: none was in front at
+    // set-up). Tail edits hold their keys while another one is in front, so
+    // a long run of Backspaces never lands in someone else's document.
+    std::optional<qint64> runPid;
+    // Clears the per-run fields.
     void clearRunFields();
 
     // Writes one diagnostic line to the sink, when there is one.
@@ -132,7 +137,9 @@ public:
     // their exact place. A stop seen before the first key does nothing; once
     // keys have begun the edit is finished, except that a stop during the
     // deletion retypes exactly what was deleted and leaves the buffer as it
-    // was. Answers whether the buffer was changed.
+    // was. While another application than the run's is in front the keys
+    // wait; a stop then abandons the edit. Answers whether the buffer was
+    // changed.
     struct TailChange {
         int start = 0;
         int deleteCount = 0;
@@ -146,6 +153,11 @@ public:
 
 private:
     QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
+    // Waits while another application than the run's is in front; false
+    // when a stop came meanwhile.
+    QCoro::Task<bool> holdForRunApplication(const StopFlag &stopFlag);
+    // Types each cluster with the retype spacing; false when abandoned.
+    QCoro::Task<bool> typeClusters(QStringList clusters, StopFlag stopFlag);
 
     friend class TypingRun;
 

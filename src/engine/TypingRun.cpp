@@ -83,6 +83,7 @@ QCoro::Task<> TypingRun::setUp()
     const platform::Element element = m_args.targetElement ? m_args.targetElement : elements.focusedElement();
     if (const auto front = m_engine.platform().workspace().frontmostApplication())
         m_params.requiredPid = front->pid;
+    m_engine.runPid = m_params.requiredPid;
 
     RunParams &p = m_params;
     p.text = normalizeLineBreaks(m_args.text);

@@ -280,3 +280,73 @@ TEST_F(Run, WordsEndOnlyAtSpacesAndLineFeeds)
     EXPECT_EQ(r.state().currentWord, "x");
     EXPECT_EQ(r.state().wordIndex, 5);
 }
+
+namespace {
+int focusWrites(qv::sim::SimDesktop &sim)
+{
+    int n = 0;
+    for (const auto &w : sim.log().writes)
+        n += w.attribute == qv::platform::Attribute::Focused ? 1 : 0;
+    return n;
+}
+} // namespace
+
+TEST_F(Run, StopAtTheLastKeyMakesNoRepairAndReportsNothingMore)
+{
+    onKey = [&](int done) { stop = stop || done == int(kShort.size()); };
+    runText(kShort, true);
+    EXPECT_EQ(phases, QStringList{"typing"});
+    EXPECT_EQ(focusWrites(sim), 1); // the probe's own
+    EXPECT_FALSE(engine.debugSink);
+    EXPECT_TRUE(engine.lastIntendedText().isEmpty());
+}
+
+TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
+{
+    auto &other = window.addTextField({20, 560, 300, 30}, "other");
+    onKey = [&](int done) {
+        if (done == int(kShort.size()))
+            other.focus();
+    };
+    runText(kShort, false);
+    EXPECT_EQ(focusWrites(sim), 1);
+    EXPECT_EQ(phases.last(), "done");
+
+    // Focus on a button: the target is focused again, 220 ms before "editing".
+    RunHarness h;
+    qv::SeededRandom seed{11};
+    TypingEngine engine2{h.sim, h.clock, seed};
+    auto &button = h.window.addButton({20, 560, 100, 30}, "OK");
+    button.setFocusable(true);
+    double lastKeyMs = 0;
+    double editingMs = 0;
+    h.onKey = [&](int done) {
+        if (done == int(kShort.size()))
+            button.focus();
+    };
+    auto a = h.args(kShort, false);
+    a.onPhase = [&](const QString &p) {
+        if (p == "editing")
+            editingMs = h.clock.nowMs();
+    };
+    TypingRun r(engine2, a);
+    h.run(r);
+    lastKeyMs = h.sim.log().keys.back().timeMs();
+    EXPECT_EQ(focusWrites(h.sim), 2);
+    EXPECT_TRUE(h.field.isFocused());
+    EXPECT_GE(editingMs - lastKeyMs, 220);
+}
+
+TEST_F(Run, AnotherApplicationInFrontAtTheEndIsWaitedForWithoutTyping)
+{
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300});
+    onKey = [&](int done) {
+        if (done == int(kShort.size())) {
+            sim.after(1).switchTo(other);
+            sim.after(4000).switchTo(editor);
+        }
+    };
+    runText(kShort, false);
+    EXPECT_EQ(phases, (QStringList{"typing", "paused", "editing", "done"}));
+}
