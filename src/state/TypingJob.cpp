@@ -113,7 +113,7 @@ void TypingJob::setStatusText(const QString &v)
 void TypingJob::setIsTyping(bool v)
 {
     const bool changed = change(m_isTyping, v);
-    updateDockBadge();
+    updateBadge();
     if (changed)
         emit isTypingChanged();
 }
@@ -148,7 +148,7 @@ void TypingJob::setDetectionDebug(const QString &v)
         emit detectionDebugChanged();
 }
 
-void TypingJob::updateDockBadge()
+void TypingJob::updateBadge()
 {
     if (m_services.desktop)
         m_services.desktop->setBadgeLabel(m_isTyping ? badgeLabel : QString());

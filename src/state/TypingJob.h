@@ -155,7 +155,7 @@ private:
     bool isOwnApplicationFrontmost() const;
     void captureTypingTarget(const Element &element);
     void forgetTarget();
-    void updateDockBadge();
+    void updateBadge();
 
     void installMonitors(MonitorPair &pair, ClickTask handler);
     void startTypingPauseMonitor();
