@@ -1,0 +1,111 @@
+#include "dashboard/ProjectRow.h"
+
+#include "dashboard/DashboardText.h"
+#include "dashboard/Labels.h"
+#include "theme/QVButton.h"
+#include "theme/Theme.h"
+#include "theme/Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+namespace qv::dashboard {
+
+namespace {
+// "MADE BY AI": accent text on a faint accent capsule.
+class AiBadge : public QLabel {
+public:
+    explicit AiBadge(QWidget *parent) : QLabel(QStringLiteral("MADE BY AI"), parent)
+    {
+        setFont(Typography::font(TextStyle::Caption, QFont::DemiBold));
+        setContentsMargins(8, 3, 8, 3);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setLabelColor(this, Theme::accent());
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        {
+            QPainter p(this);
+            p.setRenderHint(QPainter::Antialiasing);
+            QPainterPath capsule;
+            capsule.addRoundedRect(QRectF(rect()), height() / 2.0, height() / 2.0);
+            p.fillPath(capsule, Theme::withOpacity(Theme::accent(), 0.12));
+        }
+        QLabel::paintEvent(event);
+    }
+};
+} // namespace
+
+ProjectRow::ProjectRow(const Project &project, QWidget *parent)
+    : Card(Theme::surface(), 12, parent), m_id(project.id), m_fullTitle(project.title)
+{
+    setMinimumHeight(kMinHeight);
+    setCursor(Qt::PointingHandCursor);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(14, 14, 14, 14);
+    row->setSpacing(12);
+
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    auto *titleLine = new QHBoxLayout;
+    titleLine->setSpacing(8);
+    m_title = styledLabel(project.title, Typography::font(TextStyle::Headline, QFont::DemiBold), Theme::text(), this);
+    m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    titleLine->addWidget(m_title, 1);
+    if (project.isAI) {
+        m_badge = new AiBadge(this);
+        titleLine->addWidget(m_badge);
+    }
+    titleLine->addStretch(0);
+    texts->addLayout(titleLine);
+    m_subtitle = styledLabel(rowSubtitle(project), Typography::font(TextStyle::Callout), Theme::subtext(), this);
+    texts->addWidget(m_subtitle);
+    row->addLayout(texts, 1);
+
+    m_type = new QVButton(QStringLiteral("TYPE"), QVButtonVariant::primary, false, this);
+    m_type->setMinimumWidth(70);
+    m_delete = new QVButton(QStringLiteral("DEL"), QVButtonVariant::destructive, true, this);
+    m_delete->setMinimumWidth(54);
+    row->addWidget(m_type);
+    row->addWidget(m_delete);
+
+    connect(m_type, &QAbstractButton::clicked, this, &ProjectRow::typeRequested);
+    connect(m_delete, &QAbstractButton::clicked, this, &ProjectRow::deleteRequested);
+}
+
+void ProjectRow::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ProjectRow::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit opened();
+}
+
+void ProjectRow::resizeEvent(QResizeEvent *event)
+{
+    Card::resizeEvent(event);
+    elideTitle();
+}
+
+void ProjectRow::elideTitle()
+{
+    // One line, cut at the end.
+    const QFontMetrics fm(m_title->font());
+    m_title->setText(fm.elidedText(m_fullTitle, Qt::ElideRight, std::max(0, m_title->width())));
+    m_title->setToolTip(m_fullTitle);
+}
+
+} // namespace qv::dashboard
