@@ -31,6 +31,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace qv::dashboard {
@@ -101,9 +102,10 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
 
 DashboardView::~DashboardView()
 {
-    // The windows stay open for their own users; only the alert goes.
-    if (m_deleteAlert)
-        m_deleteAlert->deleteLater();
+    // The card goes with the page; it must not call back into it then.
+    if (m_gateCard)
+        m_gateCard->disconnect(this);
+    // The windows stay open for their own users.
 }
 
 void DashboardView::buildLayers()
@@ -118,10 +120,15 @@ void DashboardView::buildLayers()
     auto *pickerLayout = new QVBoxLayout(m_pickerPage);
     pickerLayout->setContentsMargins(32, 28, 32, 28);
     m_picker = new ModePickerView(m_pickerPage);
+    // As wide as it may be (760), centred.
+    m_picker->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *pickerRow = new QHBoxLayout;
+    pickerRow->addStretch(0);
+    pickerRow->addWidget(m_picker, 1);
+    pickerRow->addStretch(0);
     pickerLayout->addStretch();
-    pickerLayout->addWidget(m_picker, 0, Qt::AlignHCenter);
+    pickerLayout->addLayout(pickerRow);
     pickerLayout->addStretch();
-    m_picker->setMinimumWidth(520);
     connect(m_picker, &ModePickerView::chosen, m_switch, &WorkspaceSwitch::pickerChose);
     m_workspaceLayer->addWidget(m_pickerPage);
 
@@ -129,9 +136,11 @@ void DashboardView::buildLayers()
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
-    m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->setWidget(buildScrollCard());
+    // The page background shows through.
+    m_scroll->setAutoFillBackground(false);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->widget()->setAutoFillBackground(false);
     m_workspaceLayer->addWidget(m_scroll);
     m_host->addLayer(m_workspaceLayer, 0, OverlayHost::Placement::Fill);
 
@@ -230,9 +239,13 @@ QWidget *DashboardView::buildScrollCard()
     connect(m_writer, &WriterWorkspace::activeProjectChanged, this,
             [this] { m_appState.setSuppressTopBar(m_writer->activeProjectId().has_value()); });
 
-    outerLayout->addWidget(m_card, 0, Qt::AlignHCenter | Qt::AlignTop);
-    // The card takes the width it may have, up to its maximum.
+    // The card takes the width it may have, up to its maximum, centred.
     m_card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *cardRow = new QHBoxLayout;
+    cardRow->addStretch(0);
+    cardRow->addWidget(m_card, 1);
+    cardRow->addStretch(0);
+    outerLayout->addLayout(cardRow);
     outerLayout->addStretch();
     return outer;
 }

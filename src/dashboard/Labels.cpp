@@ -8,6 +8,8 @@ QLabel *styledLabel(const QString &text, const QFont &font, const QColor &color,
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Inside a button a label would take the button's text role.
+    label->setForegroundRole(QPalette::WindowText);
     setLabelColor(label, color);
     return label;
 }

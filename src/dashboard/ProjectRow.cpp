@@ -40,10 +40,29 @@ protected:
         QLabel::paintEvent(event);
     }
 };
+
+// The title on one line, cut at the end when the row is too narrow; it asks
+// for the width of the whole title and makes do with less.
+class ElidedTitle : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {40, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.setFont(font());
+        const QFontMetrics fm(font());
+        p.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter,
+                   fm.elidedText(text(), Qt::ElideRight, contentsRect().width()));
+    }
+};
 } // namespace
 
 ProjectRow::ProjectRow(const Project &project, QWidget *parent)
-    : Card(Theme::surface(), 12, parent), m_id(project.id), m_fullTitle(project.title)
+    : Card(Theme::surface(), 12, parent), m_id(project.id)
 {
     setMinimumHeight(kMinHeight);
     setCursor(Qt::PointingHandCursor);
@@ -55,14 +74,19 @@ ProjectRow::ProjectRow(const Project &project, QWidget *parent)
     texts->setSpacing(4);
     auto *titleLine = new QHBoxLayout;
     titleLine->setSpacing(8);
-    m_title = styledLabel(project.title, Typography::font(TextStyle::Headline, QFont::DemiBold), Theme::text(), this);
-    m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    titleLine->addWidget(m_title, 1);
+    m_title = new ElidedTitle(project.title, this);
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setFont(Typography::font(TextStyle::Headline, QFont::DemiBold));
+    m_title->setForegroundRole(QPalette::WindowText);
+    m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setLabelColor(m_title, Theme::text());
+    setToolTip(project.title);
+    titleLine->addWidget(m_title);
     if (project.isAI) {
         m_badge = new AiBadge(this);
         titleLine->addWidget(m_badge);
     }
-    titleLine->addStretch(0);
+    titleLine->addStretch(1);
     texts->addLayout(titleLine);
     m_subtitle = styledLabel(rowSubtitle(project), Typography::font(TextStyle::Callout), Theme::subtext(), this);
     texts->addWidget(m_subtitle);
@@ -92,20 +116,6 @@ void ProjectRow::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     if (click)
         emit opened();
-}
-
-void ProjectRow::resizeEvent(QResizeEvent *event)
-{
-    Card::resizeEvent(event);
-    elideTitle();
-}
-
-void ProjectRow::elideTitle()
-{
-    // One line, cut at the end.
-    const QFontMetrics fm(m_title->font());
-    m_title->setText(fm.elidedText(m_fullTitle, Qt::ElideRight, std::max(0, m_title->width())));
-    m_title->setToolTip(m_fullTitle);
 }
 
 } // namespace qv::dashboard

@@ -36,13 +36,9 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void elideTitle();
-
     QUuid m_id;
-    QString m_fullTitle;
     QLabel *m_title;
     QLabel *m_subtitle;
     QLabel *m_badge = nullptr;

@@ -7,6 +7,7 @@
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
@@ -71,8 +72,6 @@ WriterDetailView::WriterDetailView(QWidget *parent) : QWidget(parent)
     m_previewArea->setFrameShape(QFrame::NoFrame);
     m_previewArea->setWidgetResizable(true);
     m_previewArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_previewArea->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
-    m_previewArea->viewport()->setAutoFillBackground(false);
     auto *box = new Card(Theme::surfaceAlt(), 12);
     auto *boxLayout = new QVBoxLayout(box);
     boxLayout->setContentsMargins(10, 10, 10, 10);
@@ -83,6 +82,11 @@ WriterDetailView::WriterDetailView(QWidget *parent) : QWidget(parent)
     m_preview->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     boxLayout->addWidget(m_preview);
     m_previewArea->setWidget(box);
+    m_previewArea->setAutoFillBackground(false);
+    m_previewArea->viewport()->setAutoFillBackground(false);
+    box->setAutoFillBackground(false);
+    // The box's height follows the width its text gets.
+    m_previewArea->viewport()->installEventFilter(this);
     preview->addWidget(m_previewArea);
     page->addLayout(preview);
 
@@ -118,6 +122,13 @@ void WriterDetailView::setProject(const Project &project)
     fitPreview();
 }
 
+bool WriterDetailView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_previewArea->viewport() && event->type() == QEvent::Resize)
+        fitPreview();
+    return QWidget::eventFilter(watched, event);
+}
+
 void WriterDetailView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -131,7 +142,8 @@ void WriterDetailView::fitPreview()
     QWidget *box = m_previewArea->widget();
     const int wanted = box->layout()->totalHeightForWidth(width);
     const int height = std::min(kPreviewMaxHeight, wanted > 0 ? wanted : box->sizeHint().height());
-    m_previewArea->setFixedHeight(height);
+    if (m_previewArea->height() != height)
+        m_previewArea->setFixedHeight(height);
 }
 
 } // namespace qv::dashboard
