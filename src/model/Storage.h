@@ -1,0 +1,78 @@
+#pragma once
+
+#include "model/AppConfig.h"
+#include "model/Project.h"
+#include "model/StudyProject.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace qv {
+
+class WallClock;
+
+// Keeps the writing projects and the study sets in "projects.json" and
+// "study_projects.json" in the data folder, each file the whole list.
+//
+// A file that exists but cannot be read or decoded loads as an empty list.
+// So that the next save does not destroy the user's data, that file is moved
+// aside ("projects.json.unreadable-20261206T101500Z") before the save writes
+// over its name; when it cannot be moved the save writes nothing.
+//
+// Saves are atomic and return whether the file was written; callers that
+// do not care may ignore the result.
+class Storage {
+public:
+    using DiagnosticSink = std::function<void(const QString &line)>;
+    // Moves a file or folder to a new name in the same folder; true on success.
+    using FileMover = std::function<bool(const QString &from, const QString &to)>;
+
+    // Chooses the data folder (creating it, or else the fallback folder)
+    // at once. `clock` gives the time for missing dates and for the names
+    // of moved-aside files; it must outlive the Storage.
+    Storage(const AppConfig &config, const WallClock &clock);
+
+    QString folderPath() const { return m_folder; }
+    QString projectsFilePath() const;
+    QString studyProjectsFilePath() const;
+
+    bool saveProjects(const QList<Project> &projects);
+    bool saveStudyProjects(const QList<StudyProject> &sets);
+
+    // The whole list in file order (not sorted); empty when the file is
+    // missing or cannot be read.
+    QList<Project> loadProjects();
+    QList<StudyProject> loadStudyProjects();
+
+    // Where one-line diagnostics go (by default the Qt warning log).
+    void setDiagnosticSink(DiagnosticSink sink);
+    void setFileMover(FileMover mover);
+
+private:
+    struct DataFile {
+        QString name;
+        // Set when the last load found the file but could not use it.
+        bool unreadable = false;
+        QString loadError;
+    };
+
+    std::optional<QByteArray> read(DataFile &file);
+    void loaded(DataFile &file, const QString &error);
+    bool write(DataFile &file, const std::optional<QByteArray> &bytes);
+    bool moveAside(DataFile &file);
+    QString filePath(const DataFile &file) const;
+    void diagnose(const QString &line) const;
+
+    const WallClock *m_clock;
+    QString m_folder;
+    DataFile m_projects{QStringLiteral("projects.json"), false, {}};
+    DataFile m_studyProjects{QStringLiteral("study_projects.json"), false, {}};
+    DiagnosticSink m_diagnostics;
+    FileMover m_mover;
+};
+
+} // namespace qv

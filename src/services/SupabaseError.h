@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace qv {
+
+// Every failure of a backend call, as one value the caller shows.
+//
+// kind Backend is the backend's own refusal or one of the client's fixed
+// messages ("No response from server.", "Missing session tokens from
+// server.", …): statusCode is the HTTP status when the server answered
+// outside 200…299, empty otherwise.
+// kind Transport (no network, refused connection, time-out, cancellation) and
+// kind Decoding (an answer body of the wrong shape) pass the underlying
+// failure through unchanged; they never carry a status, so a caller that
+// looks for 401/403 sees only real backend answers.
+//
+// localizedDescription() is the text to show; it is the message itself,
+// possibly empty.
+struct SupabaseError {
+    enum class Kind { Backend, Transport, Decoding };
+
+    Kind kind = Kind::Backend;
+    QString message;
+    std::optional<int> statusCode;
+
+    static SupabaseError backend(QString message, std::optional<int> status = std::nullopt);
+    static SupabaseError transport(QString message);
+    static SupabaseError decoding(QString message);
+
+    QString localizedDescription() const { return message; }
+    bool isBackend() const { return kind == Kind::Backend; }
+    // A backend refusal of the session's token (401 or 403).
+    bool isAuthorizationFailure() const;
+
+    bool operator==(const SupabaseError &) const = default;
+};
+
+} // namespace qv

@@ -1,0 +1,319 @@
+#include "state/AccountSession.h"
+
+#include "services/SupabaseClient.h"
+#include "state/PreferenceKeys.h"
+#include "state/Preferences.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+
+namespace qv::state {
+
+namespace {
+const QString kSessionExpired = QStringLiteral("Session expired. Please sign in again.");
+} // namespace
+
+AccountSession::AccountSession(SupabaseClient &client, Preferences &preferences, Scheduler &scheduler,
+                               QObject *parent)
+    : QObject(parent), m_client(client), m_preferences(preferences), m_scheduler(scheduler)
+{
+}
+
+AccountSession::~AccountSession()
+{
+    if (m_refreshTimer != 0)
+        m_scheduler.cancel(m_refreshTimer);
+}
+
+// ---- published values
+
+void AccountSession::setAuthenticated(bool value)
+{
+    if (m_isAuthenticated == value)
+        return;
+    m_isAuthenticated = value;
+    emit isAuthenticatedChanged();
+}
+
+void AccountSession::setAuthEmail(const QString &value)
+{
+    if (m_authEmail == value)
+        return;
+    m_authEmail = value;
+    emit authEmailChanged();
+}
+
+void AccountSession::setAuthLoading(bool value)
+{
+    if (m_isAuthLoading == value)
+        return;
+    m_isAuthLoading = value;
+    emit isAuthLoadingChanged();
+}
+
+void AccountSession::setAuthMessage(const QString &value)
+{
+    if (m_authMessage == value)
+        return;
+    m_authMessage = value;
+    emit authMessageChanged();
+}
+
+QString AccountSession::emailFor(const SupabaseProfile &profile, const SupabaseSession &session)
+{
+    if (profile.email)
+        return *profile.email;
+    return session.email.value_or(QString());
+}
+
+// ---- session storage
+
+void AccountSession::storeSession(const SupabaseSession &session)
+{
+    const QByteArray json = session.toJson();
+    if (json.isEmpty())
+        return;
+    m_preferences.setData(keys::session, json);
+}
+
+void AccountSession::adoptSession(const SupabaseSession &session, quint64 generation)
+{
+    if (!isCurrent(generation))
+        return;
+    m_session = session;
+    storeSession(session);
+}
+
+// ---- profile read with one refresh
+
+QCoro::Task<SupabaseResult<SupabaseProfile>> AccountSession::readProfileWithRefresh(SupabaseSession session,
+                                                                                  quint64 generation)
+{
+    QPointer<AccountSession> self(this);
+    auto first = co_await m_client.fetchProfile(session);
+    if (first.ok() || !first.error().isAuthorizationFailure() || !self)
+        co_return first;
+    auto refreshed = co_await m_client.refreshSession(session.refreshToken);
+    if (!refreshed.ok())
+        co_return refreshed.error();
+    if (!self)
+        co_return first;
+    adoptSession(refreshed.value(), generation);
+    co_return co_await m_client.fetchProfile(refreshed.value());
+}
+
+// ---- restore at start
+
+void AccountSession::restoreSession()
+{
+    const auto data = m_preferences.dataValue(keys::session);
+    if (!data)
+        return;
+    const auto session = SupabaseSession::fromJson(*data);
+    if (!session)
+        return; // left as it is until a sign-in or sign-out replaces it
+    m_session = *session;
+    runRestore(*session, m_generation);
+}
+
+QCoro::Task<> AccountSession::runRestore(SupabaseSession session, quint64 generation)
+{
+    QPointer<AccountSession> self(this);
+    const auto profile = co_await readProfileWithRefresh(session, generation);
+    if (!self)
+        co_return;
+    if (!profile.ok()) {
+        setAuthMessage(kSessionExpired);
+        co_return;
+    }
+    if (!isCurrent(generation))
+        co_return;
+    setAuthenticated(true);
+    setAuthEmail(emailFor(profile.value(), session));
+}
+
+// ---- gate: the session still stands?
+
+void AccountSession::enforceAuthGate()
+{
+    if (!m_session) {
+        setAuthenticated(false);
+        setAuthEmail(QString());
+        return;
+    }
+    runGate(*m_session, m_generation);
+}
+
+QCoro::Task<> AccountSession::runGate(SupabaseSession session, quint64 generation)
+{
+    QPointer<AccountSession> self(this);
+    const auto refreshed = co_await m_client.refreshSession(session.refreshToken);
+    if (!self)
+        co_return;
+    if (!refreshed.ok()) {
+        if (isCurrent(generation))
+            signOut();
+        co_return;
+    }
+    adoptSession(refreshed.value(), generation);
+    const auto profile = co_await m_client.fetchProfile(refreshed.value());
+    if (!self || !isCurrent(generation))
+        co_return;
+    if (!profile.ok()) {
+        signOut();
+        co_return;
+    }
+    setAuthenticated(true);
+    setAuthEmail(emailFor(profile.value(), refreshed.value()));
+}
+
+// ---- sign-in and sign-out
+
+void AccountSession::signIn(const QString &email, const QString &password)
+{
+    ++m_generation;
+    runSignIn(email, password, m_generation);
+}
+
+QCoro::Task<> AccountSession::runSignIn(QString email, QString password, quint64 generation)
+{
+    QPointer<AccountSession> self(this);
+    setAuthMessage(QString());
+    setAuthLoading(true);
+    std::optional<SupabaseError> failure;
+    const auto session = co_await m_client.signIn(email, password);
+    if (!self)
+        co_return;
+    if (!session.ok()) {
+        failure = session.error();
+    } else {
+        const auto finalized = co_await finalizeSession(session.value(), generation);
+        if (!self)
+            co_return;
+        if (!finalized.ok())
+            failure = finalized.error();
+    }
+    setAuthLoading(false);
+    if (failure) {
+        const QString description = failure->localizedDescription();
+        setAuthMessage(description.isEmpty() ? QStringLiteral("Sign in failed.") : description);
+    }
+}
+
+QCoro::Task<SupabaseResult<void>> AccountSession::finalizeSession(SupabaseSession session, quint64 generation)
+{
+    QPointer<AccountSession> self(this);
+    adoptSession(session, generation);
+    const auto profile = co_await readProfileWithRefresh(session, generation);
+    if (!profile.ok())
+        co_return profile.error();
+    if (self && isCurrent(generation)) {
+        setAuthenticated(true);
+        setAuthEmail(emailFor(profile.value(), session));
+        setAuthMessage(QString());
+    }
+    co_return SupabaseResult<void>();
+}
+
+void AccountSession::signOut()
+{
+    ++m_generation;
+    m_session.reset();
+    setAuthenticated(false);
+    setAuthEmail(QString());
+    setAuthMessage(QString());
+    m_preferences.remove(keys::session);
+}
+
+// ---- profile refresh
+
+void AccountSession::refreshProfile()
+{
+    if (!m_session)
+        return;
+    runRefresh(*m_session, m_generation);
+}
+
+QCoro::Task<> AccountSession::runRefresh(SupabaseSession session, quint64 generation)
+{
+    QPointer<AccountSession> self(this);
+    const auto profile = co_await readProfileWithRefresh(session, generation);
+    if (!self || profile.ok())
+        co_return;
+    setAuthMessage(profile.error().isAuthorizationFailure() ? kSessionExpired
+                                                            : QStringLiteral("Failed to refresh profile."));
+}
+
+void AccountSession::startProfileRefreshTimer()
+{
+    if (m_refreshTimer != 0)
+        m_scheduler.cancel(m_refreshTimer);
+    scheduleRefreshTick();
+}
+
+void AccountSession::scheduleRefreshTick()
+{
+    m_refreshTimer = m_scheduler.singleShot(kProfileRefreshIntervalMs, [this] {
+        scheduleRefreshTick();
+        refreshProfile();
+    });
+}
+
+void AccountSession::setupAppActiveRefresh()
+{
+    if (m_activeObserverInstalled || !qGuiApp)
+        return;
+    m_activeObserverInstalled = true;
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &AccountSession::applicationStateChanged);
+}
+
+void AccountSession::applicationStateChanged(Qt::ApplicationState state)
+{
+    if (state == Qt::ApplicationActive)
+        refreshProfile();
+}
+
+// ---- password change
+
+void AccountSession::changePassword(const QString &current, const QString &newPassword,
+                                    ChangePasswordCompletion completion)
+{
+    if (current.isEmpty() || newPassword.isEmpty()) {
+        completion(AppError{QStringLiteral("Enter current and new password.")});
+        return;
+    }
+    if (!m_session) {
+        completion(AppError{QStringLiteral("Please sign in again.")});
+        return;
+    }
+    if (m_authEmail.isEmpty()) {
+        completion(AppError{QStringLiteral("Missing account email.")});
+        return;
+    }
+    runChangePassword(m_authEmail, current, newPassword, std::move(completion));
+}
+
+QCoro::Task<> AccountSession::runChangePassword(QString email, QString current, QString newPassword,
+                                                ChangePasswordCompletion completion)
+{
+    QPointer<AccountSession> self(this);
+    // Signing in again proves the current password and gives a fresh token:
+    // the held one may have expired minutes ago. The new session is not kept.
+    const auto proof = co_await m_client.signIn(email, current);
+    if (!self)
+        co_return;
+    if (!proof.ok()) {
+        completion(AppError{proof.error().localizedDescription()});
+        co_return;
+    }
+    const auto updated = co_await m_client.updatePassword(proof.value().accessToken, newPassword);
+    if (!self)
+        co_return;
+    if (!updated.ok()) {
+        completion(AppError{updated.error().localizedDescription()});
+        co_return;
+    }
+    completion(QStringLiteral("Password updated."));
+}
+
+} // namespace qv::state

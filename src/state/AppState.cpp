@@ -1,0 +1,197 @@
+#include "state/AppState.h"
+
+#include "core/Scheduler.h"
+#include "model/Storage.h"
+#include "platform/Permissions.h"
+#include "services/SupabaseClient.h"
+#include "state/Library.h"
+#include "state/NetworkHttpFetcher.h"
+#include "state/Preferences.h"
+#include "state/SmartSuggestions.h"
+#include "state/UpdateChecker.h"
+
+#include <QPointer>
+
+namespace qv::state {
+
+AppState::AppState(AppStateEnvironment environment, QObject *parent)
+    : QObject(parent), m_env(std::move(environment)), m_preferences(*m_env.preferences)
+{
+    Q_ASSERT(m_env.scheduler && m_env.clock && m_env.preferences && m_env.workspace && m_env.permissions);
+
+    // 1. Published values: their initial values, four of them from the store.
+    m_autoUpdateEnabled = prefs::autoUpdateEnabled(m_preferences);
+    m_reduceMotionEnabled = prefs::reduceMotion(m_preferences);
+    m_showSmartBrief = prefs::showSmartBrief(m_preferences);
+    m_defaultMode = prefs::defaultMode(m_preferences);
+
+    // 2. The file store (it makes the data folder now).
+    m_storage = std::make_unique<Storage>(m_env.dataFolders, *m_env.clock);
+    m_library = new Library(*m_storage, *m_env.scheduler, *m_env.clock, this);
+    connect(m_library, &Library::projectsChanged, this, &AppState::projectsChanged);
+    connect(m_library, &Library::studyProjectsChanged, this, &AppState::studyProjectsChanged);
+
+    // 3. The typing engine.
+    if (m_env.makeTypingEngine)
+        m_typingEngine = m_env.makeTypingEngine();
+
+    // 5. The backend client.
+    m_supabase = std::make_unique<SupabaseClient>(m_env.backendUrl, m_env.backendAnonKey,
+                                                  SupabaseClient::defaultTimeout, m_env.backendTransport);
+    m_account = new AccountSession(*m_supabase, m_preferences, *m_env.scheduler, this);
+    connect(m_account, &AccountSession::isAuthenticatedChanged, this, &AppState::isAuthenticatedChanged);
+    connect(m_account, &AccountSession::authEmailChanged, this, &AppState::authEmailChanged);
+    connect(m_account, &AccountSession::isAuthLoadingChanged, this, &AppState::isAuthLoadingChanged);
+    connect(m_account, &AccountSession::authMessageChanged, this, &AppState::authMessageChanged);
+
+    m_siteFetcher = m_env.siteFetcher ? m_env.siteFetcher : std::make_shared<NetworkHttpFetcher>();
+    m_updates = new UpdateChecker(*m_siteFetcher, *m_env.scheduler, *m_env.workspace, m_env.siteUrl, m_env.version,
+                                  [this] { return m_autoUpdateEnabled; }, this);
+    connect(m_updates, &UpdateChecker::updateVersionChanged, this, &AppState::updateVersionChanged);
+    connect(m_updates, &UpdateChecker::updateUrlChanged, this, &AppState::updateURLChanged);
+    connect(m_updates, &UpdateChecker::showUpdatePromptChanged, this, &AppState::showUpdatePromptChanged);
+    connect(m_updates, &UpdateChecker::showNoUpdatePromptChanged, this, &AppState::showNoUpdatePromptChanged);
+
+    // 8. Both lists load later; they stay empty until then.
+    m_library->startInitialLoad();
+
+    // 9-10. Permissions, read once.
+    m_accessibilityReady = m_env.permissions->accessibilityReady();
+    m_inputMonitoringReady = m_env.permissions->inputSynthesisReady();
+
+    // 11-12. The profile.
+    m_profileName = prefs::profileName(m_preferences);
+    m_profileImageData = prefs::profileImage(m_preferences);
+
+    // 13-15. The account.
+    restoreSession();
+    startProfileRefreshTimer();
+    setupAppActiveRefresh();
+
+    // 16. The update check, once the initialiser has returned.
+    QPointer<AppState> self(this);
+    m_env.scheduler->singleShot(0, [self] {
+        if (self)
+            self->checkForUpdates(false);
+    });
+}
+
+AppState::~AppState()
+{
+    // The companions go before the storage, client and fetcher they refer to.
+    delete m_updates;
+    delete m_account;
+    delete m_library;
+}
+
+template<typename T>
+void AppState::assign(T &field, const T &value, void (AppState::*changed)())
+{
+    if (field == value)
+        return;
+    field = value;
+    emit(this->*changed)();
+}
+
+// ---- published values kept by the companions
+
+const QList<Project> &AppState::projects() const { return m_library->projects(); }
+const QList<StudyProject> &AppState::studyProjects() const { return m_library->studyProjects(); }
+bool AppState::isAuthenticated() const { return m_account->isAuthenticated(); }
+QString AppState::authEmail() const { return m_account->authEmail(); }
+bool AppState::isAuthLoading() const { return m_account->isAuthLoading(); }
+QString AppState::authMessage() const { return m_account->authMessage(); }
+bool AppState::showUpdatePrompt() const { return m_updates->showUpdatePrompt(); }
+QString AppState::updateVersion() const { return m_updates->updateVersion(); }
+std::optional<QUrl> AppState::updateURL() const { return m_updates->updateUrl(); }
+bool AppState::showNoUpdatePrompt() const { return m_updates->showNoUpdatePrompt(); }
+void AppState::setShowUpdatePrompt(bool v) { m_updates->setShowUpdatePrompt(v); }
+void AppState::setShowNoUpdatePrompt(bool v) { m_updates->setShowNoUpdatePrompt(v); }
+
+// ---- setters
+
+void AppState::setStatusText(const QString &v) { assign(m_statusText, v, &AppState::statusTextChanged); }
+void AppState::setIsTyping(bool v) { assign(m_isTyping, v, &AppState::isTypingChanged); }
+void AppState::setIsPaused(bool v) { assign(m_isPaused, v, &AppState::isPausedChanged); }
+void AppState::setAccessibilityReady(bool v) { assign(m_accessibilityReady, v, &AppState::accessibilityReadyChanged); }
+void AppState::setAccessibilitySkipped(bool v)
+{
+    assign(m_accessibilitySkipped, v, &AppState::accessibilitySkippedChanged);
+}
+void AppState::setInputMonitoringReady(bool v)
+{
+    assign(m_inputMonitoringReady, v, &AppState::inputMonitoringReadyChanged);
+}
+void AppState::setSkipInitialWelcome(bool v) { assign(m_skipInitialWelcome, v, &AppState::skipInitialWelcomeChanged); }
+void AppState::setProgress(double v) { assign(m_progress, v, &AppState::progressChanged); }
+void AppState::setPhase(const QString &v) { assign(m_phase, v, &AppState::phaseChanged); }
+void AppState::setProfileImageData(const std::optional<QByteArray> &v)
+{
+    assign(m_profileImageData, v, &AppState::profileImageDataChanged);
+}
+void AppState::setAutoUpdateEnabled(bool v) { assign(m_autoUpdateEnabled, v, &AppState::autoUpdateEnabledChanged); }
+void AppState::setReduceMotionEnabled(bool v)
+{
+    assign(m_reduceMotionEnabled, v, &AppState::reduceMotionEnabledChanged);
+}
+void AppState::setShowSmartBrief(bool v) { assign(m_showSmartBrief, v, &AppState::showSmartBriefChanged); }
+void AppState::setSuppressTopBar(bool v) { assign(m_suppressTopBar, v, &AppState::suppressTopBarChanged); }
+void AppState::setTypingTargetAppName(const QString &v)
+{
+    assign(m_typingTargetAppName, v, &AppState::typingTargetAppNameChanged);
+}
+void AppState::setDetectionDebug(const QString &v) { assign(m_detectionDebug, v, &AppState::detectionDebugChanged); }
+
+// ---- preferences
+
+void AppState::updateProfileName(const QString &name)
+{
+    assign(m_profileName, name, &AppState::profileNameChanged);
+    m_preferences.setString(keys::profileName, name);
+}
+
+void AppState::setDefaultMode(const QString &mode)
+{
+    assign(m_defaultMode, mode, &AppState::defaultModeChanged);
+    m_preferences.setString(defaultModeKey, mode);
+}
+
+// ---- smart suggestions
+
+SmartProfile AppState::smartDefaults(const QString &text) const
+{
+    const smart::StoredDefaults stored{prefs::defaultGrade(m_preferences), prefs::defaultReview(m_preferences),
+                                       prefs::defaultPreset(m_preferences)};
+    return smart::smartDefaults(text, stored);
+}
+
+QString AppState::smartReason(const QString &text) const { return smart::smartReason(text); }
+
+// ---- library
+
+bool AppState::saveProject(const Project &project) { return m_library->saveProject(project); }
+bool AppState::deleteProject(const Project &project) { return m_library->deleteProject(project); }
+bool AppState::saveStudyProject(const StudyProject &set) { return m_library->saveStudyProject(set); }
+bool AppState::deleteStudyProject(const StudyProject &set) { return m_library->deleteStudyProject(set); }
+bool AppState::resetStudyProgress(const StudyProject &set) { return m_library->resetStudyProgress(set); }
+
+// ---- account
+
+void AppState::restoreSession() { m_account->restoreSession(); }
+void AppState::enforceAuthGate() { m_account->enforceAuthGate(); }
+void AppState::signIn(const QString &email, const QString &password) { m_account->signIn(email, password); }
+void AppState::signOut() { m_account->signOut(); }
+void AppState::refreshProfile() { m_account->refreshProfile(); }
+void AppState::startProfileRefreshTimer() { m_account->startProfileRefreshTimer(); }
+void AppState::setupAppActiveRefresh() { m_account->setupAppActiveRefresh(); }
+void AppState::changePassword(const QString &current, const QString &newPassword,
+                              AccountSession::ChangePasswordCompletion completion)
+{
+    m_account->changePassword(current, newPassword, std::move(completion));
+}
+
+// ---- updates
+
+void AppState::checkForUpdates(bool forcePrompt) { m_updates->checkForUpdates(forcePrompt); }
+
+} // namespace qv::state

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "state/Preferences.h"
+
+#include "core/Scheduler.h"
+
+#include <QString>
+
+namespace qv {
+class WallClock;
+}
+
+namespace qv::state {
+
+// Preferences kept in one JSON file, by default
+// $XDG_CONFIG_HOME/Quorvel/preferences.json. The folder is made mode 0700 and
+// the file mode 0600 (it holds the session tokens). Changes live in memory at
+// once and reach the disk atomically after a short quiet period; flush() writes
+// at once (quit, termination signals). A file that does not parse is moved
+// aside and the store starts empty, so the user's file is never overwritten.
+class PreferencesFile final : public Preferences {
+    Q_OBJECT
+public:
+    static constexpr double kDebounceMs = 500.0;
+
+    PreferencesFile(QString path, Scheduler &scheduler, const WallClock &clock, QObject *parent = nullptr);
+    ~PreferencesFile() override;
+
+    static QString defaultPath();
+
+    const QString &path() const { return m_path; }
+    // Where an unreadable file was moved at load; empty when none was.
+    const QString &movedAsidePath() const { return m_movedAside; }
+    bool hasPendingWrite() const { return m_timer != 0; }
+
+    bool flush() override;
+
+protected:
+    void changed() override;
+
+private:
+    void load();
+    bool write();
+
+    QString m_path;
+    Scheduler &m_scheduler;
+    const WallClock &m_clock;
+    Scheduler::TimerId m_timer = 0;
+    bool m_dirty = false;
+    // Set when the file could not be read nor moved aside: never write over it.
+    bool m_blocked = false;
+    QString m_movedAside;
+};
+
+} // namespace qv::state

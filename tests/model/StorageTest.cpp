@@ -1,0 +1,275 @@
+#include "model/Storage.h"
+
+#include "ModelFixtures.h"
+#include "core/WallClock.h"
+#include "model/RecordCoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+class StorageTest : public ::testing::Test {
+protected:
+    StorageTest() : clock(utc(2026, 12, 6, 10, 15, 0, 400)) { }
+
+    QString desktop() const { return tmp.filePath(QStringLiteral("home/Desktop")); }
+    QString share() const { return tmp.filePath(QStringLiteral("home/.local/share")); }
+    AppConfig config() const { return AppConfig::inFolders(desktop(), share()); }
+
+    std::unique_ptr<Storage> makeStorage()
+    {
+        auto s = std::make_unique<Storage>(config(), clock);
+        s->setDiagnosticSink([this](const QString &line) { diagnostics << line; });
+        return s;
+    }
+
+    QStringList folderEntries(const QString &folder) const
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    }
+
+    QTemporaryDir tmp;
+    FixedWallClock clock;
+    QStringList diagnostics;
+};
+
+} // namespace
+
+TEST_F(StorageTest, DefaultConfigNamesQuorvelDataOnTheDesktopAndInTheDataFolder)
+{
+    const AppConfig c = AppConfig::defaultConfig();
+    EXPECT_TRUE(c.dataFolderPath.endsWith(u"/QuorvelData")) << c.dataFolderPath.toStdString();
+    EXPECT_TRUE(c.fallbackFolderPath.endsWith(u"/QuorvelData")) << c.fallbackFolderPath.toStdString();
+    EXPECT_TRUE(QDir::isAbsolutePath(c.dataFolderPath));
+    EXPECT_TRUE(QDir::isAbsolutePath(c.fallbackFolderPath));
+    EXPECT_EQ(config().dataFolderPath, desktop() + QStringLiteral("/QuorvelData"));
+}
+
+TEST_F(StorageTest, CreatesTheDataFolderAndItsParentsBeforeAnySave)
+{
+    auto storage = makeStorage();
+    EXPECT_EQ(storage->folderPath(), config().dataFolderPath);
+    EXPECT_TRUE(QFileInfo(config().dataFolderPath).isDir());
+    EXPECT_TRUE(folderEntries(config().dataFolderPath).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(config().fallbackFolderPath));
+    EXPECT_EQ(storage->projectsFilePath(), config().dataFolderPath + QStringLiteral("/projects.json"));
+    EXPECT_EQ(storage->studyProjectsFilePath(), config().dataFolderPath + QStringLiteral("/study_projects.json"));
+}
+
+TEST_F(StorageTest, AFileInTheWayOfTheFolderSendsDataToTheFallback)
+{
+    ASSERT_TRUE(QDir().mkpath(desktop()));
+    writeAll(config().dataFolderPath, "not a folder");
+    auto storage = makeStorage();
+    EXPECT_EQ(storage->folderPath(), config().fallbackFolderPath);
+    EXPECT_TRUE(storage->saveProjects({essayOne()}));
+    EXPECT_EQ(readAll(config().fallbackFolderPath + QStringLiteral("/projects.json")), *coding::encodeProjects({essayOne()}));
+    EXPECT_EQ(readAll(config().dataFolderPath), QByteArray("not a folder"));
+}
+
+TEST_F(StorageTest, WhenNeitherFolderCanBeMadeSavesFailAndLoadsAreEmpty)
+{
+    ASSERT_TRUE(QDir().mkpath(desktop()));
+    writeAll(config().dataFolderPath, "x");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(share()).path()));
+    writeAll(share(), "a file where the data folder's parent should be");
+    auto storage = makeStorage();
+    EXPECT_EQ(storage->folderPath(), config().fallbackFolderPath);
+    EXPECT_FALSE(storage->saveProjects({essayOne()}));
+    EXPECT_FALSE(storage->saveStudyProjects({}));
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+}
+
+TEST_F(StorageTest, SavesAndLoadsBothListsInFileOrder)
+{
+    auto storage = makeStorage();
+    Project older = essayOne();
+    older.id = QUuid::createUuid();
+    older.updatedAt = utc(2024, 1, 1, 0, 0, 0);
+    Project same = essayOne();
+    same.id = QUuid::createUuid();
+    // Loading does not sort: equal and older dates keep their file order.
+    const QList<Project> projects{older, essayOne(), same};
+    ASSERT_TRUE(storage->saveProjects(projects));
+    ASSERT_TRUE(storage->saveStudyProjects({cellsSet()}));
+    EXPECT_EQ(readAll(storage->projectsFilePath()), *coding::encodeProjects(projects));
+
+    auto reopened = makeStorage();
+    EXPECT_EQ(reopened->loadProjects(), projects);
+    EXPECT_EQ(reopened->loadStudyProjects(), QList<StudyProject>{cellsSet()});
+    EXPECT_TRUE(diagnostics.isEmpty());
+}
+
+TEST_F(StorageTest, FractionsOfASecondAreDroppedOnSave)
+{
+    auto storage = makeStorage();
+    Project p = essayOne();
+    p.updatedAt = p.updatedAt.addMSecs(999);
+    ASSERT_TRUE(storage->saveProjects({p}));
+    const QList<Project> loaded = storage->loadProjects();
+    ASSERT_EQ(loaded.size(), 1);
+    EXPECT_EQ(loaded[0].updatedAt, essayOne().updatedAt);
+}
+
+TEST_F(StorageTest, AMissingFileIsAnEmptyListAndNotAFailure)
+{
+    auto storage = makeStorage();
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    EXPECT_EQ(storage->loadProjects().size(), 1);
+    EXPECT_TRUE(storage->loadStudyProjects().isEmpty());
+    EXPECT_TRUE(storage->saveStudyProjects({}));
+    EXPECT_EQ(readAll(storage->studyProjectsFilePath()), QByteArray("[\n\n]"));
+    EXPECT_EQ(folderEntries(storage->folderPath()), QStringList({"projects.json", "study_projects.json"}));
+    EXPECT_TRUE(diagnostics.isEmpty());
+}
+
+TEST_F(StorageTest, AnUndecodableFileIsMovedAsideAtTheNextSave)
+{
+    auto storage = makeStorage();
+    // Three good projects and one without a title.
+    QByteArray broken = *coding::encodeProjects({essayOne(), essayOne(), essayOne(), essayOne()});
+    broken.replace(broken.lastIndexOf("\"title\""), 7, "\"name\" ");
+    writeAll(storage->projectsFilePath(), broken);
+
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    EXPECT_TRUE(diagnostics.isEmpty()); // loading stays quiet
+    EXPECT_EQ(readAll(storage->projectsFilePath()), broken);
+
+    // The study file is fine and is not touched by the projects' trouble.
+    ASSERT_TRUE(storage->saveStudyProjects({cellsSet()}));
+    EXPECT_TRUE(storage->loadStudyProjects().size() == 1);
+
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    const QString aside = storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z");
+    EXPECT_EQ(readAll(aside), broken);
+    EXPECT_EQ(readAll(storage->projectsFilePath()), *coding::encodeProjects({essayOne()}));
+    ASSERT_EQ(diagnostics.size(), 1);
+    EXPECT_TRUE(diagnostics[0].contains(aside)) << diagnostics[0].toStdString();
+    EXPECT_TRUE(diagnostics[0].contains(u"[3].title")) << diagnostics[0].toStdString();
+
+    // Moved once: later saves just write.
+    clock.advanceMs(5000);
+    ASSERT_TRUE(storage->saveProjects({}));
+    EXPECT_EQ(folderEntries(storage->folderPath()),
+              QStringList({"projects.json", "projects.json.unreadable-20261206T101500Z", "study_projects.json"}));
+    EXPECT_EQ(diagnostics.size(), 1);
+}
+
+TEST_F(StorageTest, AnAsideNameAlreadyTakenGetsANumber)
+{
+    auto storage = makeStorage();
+    writeAll(storage->projectsFilePath(), "{ garbage");
+    const QString aside = storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z");
+    writeAll(aside, "earlier");
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    ASSERT_TRUE(storage->saveProjects({}));
+    EXPECT_EQ(readAll(aside), QByteArray("earlier"));
+    EXPECT_EQ(readAll(aside + QStringLiteral("-2")), QByteArray("{ garbage"));
+}
+
+TEST_F(StorageTest, ASaveThatCannotMoveTheFileAsideWritesNothing)
+{
+    auto storage = makeStorage();
+    writeAll(storage->studyProjectsFilePath(), "[{\"id\":1}]");
+    EXPECT_TRUE(storage->loadStudyProjects().isEmpty());
+
+    QStringList moves;
+    storage->setFileMover([&moves](const QString &from, const QString &) {
+        moves << from;
+        return false;
+    });
+    EXPECT_FALSE(storage->saveStudyProjects({cellsSet()}));
+    EXPECT_EQ(moves, QStringList{storage->studyProjectsFilePath()});
+    EXPECT_EQ(readAll(storage->studyProjectsFilePath()), QByteArray("[{\"id\":1}]"));
+    EXPECT_EQ(folderEntries(storage->folderPath()), QStringList{"study_projects.json"});
+    ASSERT_EQ(diagnostics.size(), 1);
+    EXPECT_TRUE(diagnostics[0].contains(u"not saving")) << diagnostics[0].toStdString();
+
+    // Still remembered: once moving works, the next save keeps the file and writes.
+    storage->setFileMover([](const QString &from, const QString &to) { return QDir().rename(from, to); });
+    EXPECT_TRUE(storage->saveStudyProjects({cellsSet()}));
+    EXPECT_EQ(readAll(storage->studyProjectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z")),
+              QByteArray("[{\"id\":1}]"));
+    EXPECT_EQ(storage->loadStudyProjects(), QList<StudyProject>{cellsSet()});
+}
+
+TEST_F(StorageTest, AFileRepairedBeforeTheNextLoadIsNotMoved)
+{
+    auto storage = makeStorage();
+    writeAll(storage->projectsFilePath(), "[1]");
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    writeAll(storage->projectsFilePath(), *coding::encodeProjects({essayOne()}));
+    EXPECT_EQ(storage->loadProjects().size(), 1);
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    EXPECT_EQ(folderEntries(storage->folderPath()), QStringList{"projects.json"});
+}
+
+TEST_F(StorageTest, AnUnreadableFileThatVanishedIsSimplyWritten)
+{
+    auto storage = makeStorage();
+    writeAll(storage->projectsFilePath(), "nonsense");
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    ASSERT_TRUE(QFile::remove(storage->projectsFilePath()));
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    EXPECT_EQ(folderEntries(storage->folderPath()), QStringList{"projects.json"});
+    EXPECT_TRUE(diagnostics.isEmpty());
+}
+
+TEST_F(StorageTest, AFolderInPlaceOfTheFileIsUnreadableAndMovedAside)
+{
+    auto storage = makeStorage();
+    ASSERT_TRUE(QDir().mkpath(storage->projectsFilePath() + QStringLiteral("/inside")));
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    EXPECT_TRUE(QFileInfo(storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z/inside")).isDir());
+    EXPECT_EQ(storage->loadProjects(), QList<Project>{essayOne()});
+}
+
+TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayTheyFailed)
+{
+    auto storage = makeStorage();
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    const QByteArray before = readAll(storage->projectsFilePath());
+
+    Project undated = essayOne();
+    undated.updatedAt = QDateTime();
+    EXPECT_FALSE(storage->saveProjects({undated}));
+    EXPECT_EQ(readAll(storage->projectsFilePath()), before);
+
+    // The folder vanished after start-up: the write fails and nothing is recreated.
+    ASSERT_TRUE(QDir(storage->folderPath()).removeRecursively());
+    EXPECT_FALSE(storage->saveProjects({essayOne()}));
+    EXPECT_FALSE(QFileInfo::exists(storage->folderPath()));
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+}
+
+TEST_F(StorageTest, MissingDatesTakeTheClocksNow)
+{
+    auto storage = makeStorage();
+    writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])");
+    const QList<StudyProject> sets = storage->loadStudyProjects();
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
+}

@@ -1,0 +1,314 @@
+#include "services/ScriptedTransport.h"
+#include "services/SupabaseClient.h"
+#include "support/CoroTest.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kKey = QStringLiteral("anon-key");
+const QByteArray kTokenOk = R"({"access_token":"A1","refresh_token":"R1","user":{"id":"u-1","email":"server@x.test"}})";
+
+class SupabaseClientTest : public ::testing::Test {
+protected:
+    VirtualScheduler scheduler;
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
+    SupabaseClient client{QUrl(QStringLiteral("https://backend.test")), kKey, SupabaseClient::defaultTimeout,
+                          transport};
+    SupabaseSession session{QStringLiteral("AT"), QStringLiteral("RT"), QStringLiteral("u-1"),
+                            QStringLiteral("me@x.test")};
+
+    template<typename T>
+    T run(QCoro::Task<T> task)
+    {
+        auto result = test::runTask(scheduler, std::move(task));
+        if (!result)
+            throw std::runtime_error("task did not finish");
+        return std::move(*result);
+    }
+
+    SupabaseError signInError(int status, QByteArray body)
+    {
+        transport->respond("POST", "/auth/v1/token", status, std::move(body));
+        auto result = run(client.signIn(QStringLiteral("me@x.test"), QStringLiteral("pw")));
+        EXPECT_FALSE(result.ok());
+        return result.ok() ? SupabaseError{} : result.error();
+    }
+
+    const HttpRequest &request(int i) const { return transport->requests().at(i); }
+};
+
+QJsonObject bodyOf(const HttpRequest &request)
+{
+    return QJsonDocument::fromJson(request.body).object();
+}
+
+} // namespace
+
+TEST_F(SupabaseClientTest, SignInSendsTheGrantWithHeadersInOrderAndReturnsTheServersUser)
+{
+    transport->respond("POST", "/auth/v1/token", 200, kTokenOk);
+    auto result = run(client.signIn(QStringLiteral("Typed@X.test"), QStringLiteral("p\"w")));
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    EXPECT_EQ(result.value(), (SupabaseSession{"A1", "R1", "u-1", QStringLiteral("server@x.test")}));
+
+    const HttpRequest &r = request(0);
+    EXPECT_EQ(r.method, "POST");
+    EXPECT_EQ(r.url.toString(QUrl::FullyEncoded), "https://backend.test/auth/v1/token?grant_type=password");
+    EXPECT_EQ(r.headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"}}));
+    EXPECT_EQ(bodyOf(r), (QJsonObject{{"email", "Typed@X.test"}, {"password", "p\"w"}}));
+    EXPECT_EQ(r.timeout, 60000ms);
+}
+
+TEST_F(SupabaseClientTest, RefreshSendsTheRefreshGrant)
+{
+    transport->respond("POST", "/auth/v1/token", 200, kTokenOk);
+    auto result = run(client.refreshSession(QStringLiteral("R0")));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(request(0).url.query(), "grant_type=refresh_token");
+    EXPECT_EQ(bodyOf(request(0)), (QJsonObject{{"refresh_token", "R0"}}));
+    EXPECT_EQ(request(0).headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"}}));
+}
+
+TEST_F(SupabaseClientTest, TokenAnswersWithMissingOrNullTokensFailButEmptyTokensCount)
+{
+    struct Case {
+        QByteArray body;
+        bool ok;
+    };
+    const Case cases[] = {
+        {R"({"access_token":"A","user":{"id":"u"}})", false},
+        {R"({"access_token":"A","refresh_token":null,"user":{"id":"u"}})", false},
+        {R"({"refresh_token":"R","user":{"id":"u"}})", false},
+        {R"({"access_token":"","refresh_token":"","user":{"id":"u"}})", true},
+    };
+    for (const auto &c : cases) {
+        transport->respond("POST", "/auth/v1/token", 200, c.body);
+        auto result = run(client.refreshSession(QStringLiteral("R")));
+        ASSERT_EQ(result.ok(), c.ok) << c.body.toStdString();
+        if (c.ok) {
+            EXPECT_EQ(result.value(), (SupabaseSession{"", "", "u", std::nullopt}));
+        } else {
+            EXPECT_EQ(result.error(), SupabaseError::backend("Missing session tokens from server."));
+        }
+    }
+}
+
+TEST_F(SupabaseClientTest, TokenAnswersOfTheWrongShapeAreDecodingErrors)
+{
+    const QByteArray bodies[] = {
+        R"({"access_token":"A","refresh_token":"R"})",                      // no user
+        R"({"access_token":"A","refresh_token":"R","user":{"email":"e"}})",  // user without id
+        R"({"access_token":5,"refresh_token":"R","user":{"id":"u"}})",       // wrong type
+        R"({"access_token":"A","refresh_token":"R","user":{"id":"u","email":7}})",
+        "not json",
+        "",
+        R"([])",
+    };
+    for (const auto &body : bodies) {
+        transport->respond("POST", "/auth/v1/token", 200, body);
+        auto result = run(client.signIn("e", "p"));
+        ASSERT_FALSE(result.ok()) << body.toStdString();
+        EXPECT_EQ(result.error().kind, SupabaseError::Kind::Decoding) << body.toStdString();
+        EXPECT_FALSE(result.error().statusCode.has_value());
+        EXPECT_FALSE(result.error().message.isEmpty());
+    }
+}
+
+TEST_F(SupabaseClientTest, AUserWithoutEmailGivesASessionWithoutEmail)
+{
+    transport->respond("POST", "/auth/v1/token", 200, R"({"access_token":"A","refresh_token":"R","user":{"id":"u","email":null}})");
+    auto result = run(client.signIn(QStringLiteral("typed@x.test"), "p"));
+    ASSERT_TRUE(result.ok());
+    EXPECT_FALSE(result.value().email.has_value());
+}
+
+TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
+{
+    EXPECT_EQ(signInError(400, R"({"error":"invalid_grant"})"),
+              SupabaseError::backend(R"({"error":"invalid_grant"})", 400));
+    EXPECT_EQ(signInError(401, R"({"message":"Invalid JWT"})"), SupabaseError::backend("Invalid session (401).", 401));
+    EXPECT_EQ(signInError(401, "bad jwt? INVALID jwt!"), SupabaseError::backend("Invalid session (401).", 401));
+    EXPECT_EQ(signInError(401, "token expired"), SupabaseError::backend("token expired", 401));
+    EXPECT_EQ(signInError(403, "invalid JWT"), SupabaseError::backend("invalid JWT", 403));
+    EXPECT_EQ(signInError(500, ""), SupabaseError::backend("", 500));
+    EXPECT_EQ(signInError(502, QByteArray("\xff\xfe bad", 6)), SupabaseError::backend("Request failed.", 502));
+    EXPECT_EQ(signInError(302, "moved"), SupabaseError::backend("moved", 302));
+    EXPECT_EQ(signInError(503, "Überlastet"), SupabaseError::backend(QStringLiteral("Überlastet"), 503));
+}
+
+TEST_F(SupabaseClientTest, AnAnswerWithoutStatusIsNoResponse)
+{
+    transport->enqueue(ScriptedTransport::Answer(HttpResponse{std::nullopt, {}, kTokenOk}));
+    auto result = run(client.signIn("e", "p"));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::backend("No response from server."));
+}
+
+TEST_F(SupabaseClientTest, PasswordChangeAcceptsAny2xxWithoutReadingTheBody)
+{
+    for (int status : {200, 201, 204, 299}) {
+        transport->respond("PUT", "/auth/v1/user", status, "this is not json");
+        auto result = run(client.updatePassword(QStringLiteral("AT"), QStringLiteral("new secret")));
+        EXPECT_TRUE(result.ok()) << status;
+    }
+    const HttpRequest &r = request(0);
+    EXPECT_EQ(r.method, "PUT");
+    EXPECT_EQ(r.url.toString(), "https://backend.test/auth/v1/user");
+    EXPECT_EQ(r.headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"},
+                                      {"Authorization", "Bearer AT"}}));
+    EXPECT_EQ(bodyOf(r), (QJsonObject{{"password", "new secret"}}));
+
+    transport->respond("PUT", "/auth/v1/user", 300, "nope");
+    auto refused = run(client.updatePassword("AT", "x"));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().statusCode, 300);
+}
+
+TEST_F(SupabaseClientTest, ProfileWithARowTakesOneRequestAndTheFirstRow)
+{
+    transport->respond("GET", "/rest/v1/profiles", 200,
+                       R"([{"id":"u-1","email":null},{"id":"u-2","email":"two@x.test"}])");
+    auto result = run(client.fetchProfile(session));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.value(), (SupabaseProfile{"u-1", std::nullopt}));
+    ASSERT_EQ(transport->requests().size(), 1);
+    const HttpRequest &r = request(0);
+    EXPECT_EQ(r.method, "GET");
+    EXPECT_EQ(r.url.toString(QUrl::FullyEncoded), "https://backend.test/rest/v1/profiles?id=eq.u-1&select=id,email");
+    EXPECT_EQ(r.headers, (HttpHeaders{{"apikey", "anon-key"}, {"Authorization", "Bearer AT"}}));
+    EXPECT_TRUE(r.body.isEmpty());
+}
+
+TEST_F(SupabaseClientTest, ProfileWithoutARowCreatesItAndReadsAgain)
+{
+    transport->respond("GET", "/rest/v1/profiles", 200, "[]");
+    transport->respond("POST", "/rest/v1/profiles", 201, R"([{"id":"u-1"}])");
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"u-1","email":"me@x.test"}])");
+    session.email.reset();
+    auto result = run(client.fetchProfile(session));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.value(), (SupabaseProfile{"u-1", QStringLiteral("me@x.test")}));
+
+    ASSERT_EQ(transport->requests().size(), 3);
+    const HttpRequest &create = request(1);
+    EXPECT_EQ(create.method, "POST");
+    EXPECT_EQ(create.url.toString(), "https://backend.test/rest/v1/profiles");
+    EXPECT_EQ(create.headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"},
+                                           {"Authorization", "Bearer AT"}, {"Prefer", "return=representation"}}));
+    // Exactly two entries; no e-mail is sent as the empty string.
+    EXPECT_EQ(bodyOf(create), (QJsonObject{{"id", "u-1"}, {"email", ""}}));
+    EXPECT_EQ(request(2).url, request(0).url);
+    EXPECT_EQ(request(2).headers, request(0).headers);
+}
+
+TEST_F(SupabaseClientTest, ProfileStillMissingAfterCreation)
+{
+    transport->respond("GET", "/rest/v1/profiles", 200, "[]");
+    transport->respond("POST", "/rest/v1/profiles", 201, "");
+    transport->respond("GET", "/rest/v1/profiles", 200, "[]");
+    auto result = run(client.fetchProfile(session));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::backend("Profile not found. Did you run the SQL setup?"));
+}
+
+TEST_F(SupabaseClientTest, ARefusedCreationIsReturnedWithoutASecondRead)
+{
+    transport->respond("GET", "/rest/v1/profiles", 200, "[]");
+    transport->respond("POST", "/rest/v1/profiles", 409, R"({"code":"23505"})");
+    auto result = run(client.fetchProfile(session));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::backend(R"({"code":"23505"})", 409));
+    EXPECT_EQ(transport->requests().size(), 2);
+}
+
+TEST_F(SupabaseClientTest, AFailedReadCreatesNothing)
+{
+    transport->respond("GET", "/rest/v1/profiles", 401, R"({"code":"PGRST301","message":"JWT expired"})");
+    auto expired = run(client.fetchProfile(session));
+    ASSERT_FALSE(expired.ok());
+    EXPECT_TRUE(expired.error().isAuthorizationFailure());
+    EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
+
+    transport->respond("GET", "/rest/v1/profiles", 200, R"({"id":"u-1"})");
+    auto notAnArray = run(client.fetchProfile(session));
+    ASSERT_FALSE(notAnArray.ok());
+    EXPECT_EQ(notAnArray.error().kind, SupabaseError::Kind::Decoding);
+
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"email":"x"}])");
+    auto rowWithoutId = run(client.fetchProfile(session));
+    ASSERT_FALSE(rowWithoutId.ok());
+    EXPECT_EQ(rowWithoutId.error().kind, SupabaseError::Kind::Decoding);
+    EXPECT_EQ(transport->requests().size(), 3);
+}
+
+TEST_F(SupabaseClientTest, QueryValuesAreEncodedSoTheServerReadsThemBack)
+{
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"x"}])");
+    session.userId = QStringLiteral("a&b=c+d #é");
+    auto result = run(client.fetchProfile(session));
+    ASSERT_TRUE(result.ok());
+    const QUrl url = request(0).url;
+    EXPECT_EQ(url.query(QUrl::FullyEncoded), "id=eq.a%26b%3Dc%2Bd%20%23%C3%A9&select=id,email");
+    EXPECT_TRUE(url.fragment().isEmpty());
+}
+
+TEST_F(SupabaseClientTest, PathsAreAppendedToABaseWithAPath)
+{
+    for (const char *base : {"https://backend.test/base", "https://backend.test/base/"}) {
+        SupabaseClient withPath(QUrl(QString::fromLatin1(base)), kKey, 5s, transport);
+        transport->respond("POST", "/base/auth/v1/token", 200, kTokenOk);
+        auto result = run(withPath.signIn("e", "p"));
+        EXPECT_TRUE(result.ok()) << base;
+        EXPECT_EQ(transport->requests().last().url.toString(),
+                  "https://backend.test/base/auth/v1/token?grant_type=password");
+        EXPECT_EQ(transport->requests().last().timeout, 5000ms);
+    }
+}
+
+TEST_F(SupabaseClientTest, TransportFailuresPassThroughWithoutStatus)
+{
+    transport->fail("POST", "/auth/v1/token", {TransportFailure::Reason::Network, "Connection refused"});
+    auto refused = run(client.signIn("e", "p"));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), SupabaseError::transport("Connection refused"));
+    EXPECT_FALSE(refused.error().isAuthorizationFailure());
+
+    // A profile read that never answers fails after the timeout, on the clock.
+    transport->respond("GET", "/rest/v1/profiles", 200, "[]", 90'000);
+    const double start = scheduler.nowMs();
+    auto slow = run(client.fetchProfile(session));
+    ASSERT_FALSE(slow.ok());
+    EXPECT_EQ(slow.error(), SupabaseError::transport("The request timed out."));
+    EXPECT_DOUBLE_EQ(scheduler.nowMs() - start, 60'000.0);
+    EXPECT_EQ(transport->requests().size(), 2);  // no row creation after a failed read
+}
+
+TEST_F(SupabaseClientTest, CallsOutliveTheClientThatStartedThem)
+{
+    transport->respond("POST", "/auth/v1/token", 200, kTokenOk, 500);
+    std::optional<QCoro::Task<SupabaseResult<SupabaseSession>>> pending;
+    {
+        SupabaseClient shortLived(QUrl(QStringLiteral("https://backend.test")), kKey, 60s, transport);
+        pending.emplace(shortLived.signIn("e", "p"));
+    }
+    auto result = run(std::move(*pending));
+    EXPECT_TRUE(result.ok());
+}
+
+TEST(SupabaseError, DescriptionIsTheMessageAndOnlyBackendStatusesAreAuthorizationFailures)
+{
+    EXPECT_EQ(SupabaseError::backend("").localizedDescription(), "");
+    EXPECT_EQ(SupabaseError::backend("Nope", 500).localizedDescription(), "Nope");
+    EXPECT_TRUE(SupabaseError::backend("x", 401).isAuthorizationFailure());
+    EXPECT_TRUE(SupabaseError::backend("x", 403).isAuthorizationFailure());
+    EXPECT_FALSE(SupabaseError::backend("x", 404).isAuthorizationFailure());
+    EXPECT_FALSE(SupabaseError::backend("x").isAuthorizationFailure());
+    EXPECT_FALSE(SupabaseError::transport("x").isAuthorizationFailure());
+}

@@ -1,0 +1,408 @@
+#include "state/AccountSession.h"
+
+#include "core/VirtualScheduler.h"
+#include "services/ScriptedTransport.h"
+#include "services/SupabaseClient.h"
+#include "state/PreferenceKeys.h"
+#include "state/Preferences.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::state;
+
+namespace {
+
+const QString kToken = QStringLiteral("/auth/v1/token");
+const QString kProfiles = QStringLiteral("/rest/v1/profiles");
+const QString kUser = QStringLiteral("/auth/v1/user");
+const QByteArray kExpired = R"({"code":"PGRST301","message":"JWT expired"})";
+
+QByteArray authAnswer(const QString &access, const QString &refresh, const QString &email = "pat@example.test")
+{
+    return QStringLiteral(R"({"access_token":"%1","refresh_token":"%2","user":{"id":"u1","email":"%3"}})")
+        .arg(access, refresh, email)
+        .toUtf8();
+}
+
+QByteArray profileRow(const char *email = nullptr)
+{
+    if (!email)
+        return R"([{"id":"u1","email":null}])";
+    return QStringLiteral(R"([{"id":"u1","email":"%1"}])").arg(QString::fromLatin1(email)).toUtf8();
+}
+
+SupabaseSession storedSession(const QString &access = "A0", const QString &refresh = "R0")
+{
+    return SupabaseSession{access, refresh, "u1", QStringLiteral("stored@example.test")};
+}
+
+struct AccountFixture : ::testing::Test {
+    VirtualScheduler scheduler;
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
+    SupabaseClient client{QUrl("http://127.0.0.1:54321"), "anon", SupabaseClient::defaultTimeout, transport};
+    Preferences prefs;
+    AccountSession account{client, prefs, scheduler};
+
+    void settle() { scheduler.runUntil([&] { return !scheduler.hasPending(); }, 100'000); }
+    std::optional<SupabaseSession> onDisk() const
+    {
+        const auto data = prefs.dataValue(keys::session);
+        return data ? SupabaseSession::fromJson(*data) : std::nullopt;
+    }
+    QStringList paths() const
+    {
+        QStringList out;
+        for (const auto &r : transport->requests())
+            out << QString::fromLatin1(r.method) + ' ' + r.url.path();
+        return out;
+    }
+    QByteArray bearerOf(int index) const { return transport->requests().at(index).header("Authorization"); }
+    void storeAndRestore(const SupabaseSession &s)
+    {
+        prefs.setData(keys::session, s.toJson());
+        account.restoreSession();
+    }
+};
+
+} // namespace
+
+// ---- sign-in
+
+TEST_F(AccountFixture, SignInStoresTheSessionThenReadsTheProfile)
+{
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1", "token@example.test"));
+    transport->respond("GET", kProfiles, 200, profileRow("row@example.test"));
+    account.signIn("pat@example.test", "pw");
+    EXPECT_TRUE(account.isAuthLoading());
+    settle();
+    EXPECT_TRUE(account.isAuthenticated());
+    EXPECT_FALSE(account.isAuthLoading());
+    EXPECT_EQ(account.authEmail(), "row@example.test"); // the profile's e-mail first
+    EXPECT_EQ(account.authMessage(), "");
+    EXPECT_EQ(onDisk()->accessToken, "A1");
+    EXPECT_EQ(bearerOf(1), "Bearer A1");
+}
+
+TEST_F(AccountFixture, SignInWithAnExpiredProfileReadRefreshesOnceAndReadsAgain)
+{
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1", "token@example.test"));
+    transport->respond("GET", kProfiles, 401, kExpired);
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2", "refreshed@example.test"));
+    transport->respond("GET", kProfiles, 200, profileRow());
+    account.signIn("pat@example.test", "pw");
+    settle();
+    EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token", "GET /rest/v1/profiles", "POST /auth/v1/token",
+                                    "GET /rest/v1/profiles"}));
+    EXPECT_TRUE(account.isAuthenticated());
+    // No e-mail in the row: the e-mail of the session passed in, not the refreshed one.
+    EXPECT_EQ(account.authEmail(), "token@example.test");
+    EXPECT_EQ(account.session()->accessToken, "A2");
+    EXPECT_EQ(onDisk()->refreshToken, "R2");
+    EXPECT_EQ(bearerOf(3), "Bearer A2");
+}
+
+TEST_F(AccountFixture, ASecond401EndsTheSignInWithThatMessage)
+{
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+    transport->respond("GET", kProfiles, 403, "forbidden once");
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2"));
+    transport->respond("GET", kProfiles, 401, kExpired);
+    account.signIn("pat@example.test", "pw");
+    settle();
+    EXPECT_EQ(transport->requests().size(), 4); // never a second refresh
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_FALSE(account.isAuthLoading());
+    EXPECT_EQ(account.authMessage(), QString::fromUtf8(kExpired));
+    // The session is held and stored all the same.
+    EXPECT_EQ(onDisk()->accessToken, "A2");
+}
+
+TEST_F(AccountFixture, SignInFailureMessages)
+{
+    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    account.signIn("pat@example.test", "wrong");
+    settle();
+    EXPECT_EQ(account.authMessage(), R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    EXPECT_FALSE(onDisk());
+
+    transport->respond("POST", kToken, 400, "");
+    account.signIn("pat@example.test", "wrong");
+    settle();
+    EXPECT_EQ(account.authMessage(), "Sign in failed.");
+
+    // A network failure of the profile read: its description, the session kept.
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+    transport->fail("GET", kProfiles, {TransportFailure::Reason::Network, "Connection refused"});
+    account.signIn("pat@example.test", "pw");
+    settle();
+    EXPECT_EQ(account.authMessage(), "Connection refused");
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_EQ(onDisk()->accessToken, "A1");
+}
+
+// ---- restore and gate
+
+TEST_F(AccountFixture, RestoreWithoutAUsableStoredSessionStaysSignedOut)
+{
+    account.restoreSession();
+    prefs.setData(keys::session, "{not json");
+    account.restoreSession();
+    account.enforceAuthGate();
+    settle();
+    EXPECT_TRUE(transport->requests().isEmpty());
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_TRUE(prefs.contains(keys::session)); // left until a sign-in or sign-out
+}
+
+TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSession)
+{
+    transport->respond("GET", kProfiles, 200, profileRow());
+    storeAndRestore(storedSession());
+    settle();
+    EXPECT_TRUE(account.isAuthenticated());
+    EXPECT_EQ(account.authEmail(), "stored@example.test");
+
+    AccountSession second(client, prefs, scheduler);
+    transport->respond("GET", kProfiles, 401, kExpired);
+    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant"})");
+    second.restoreSession();
+    settle();
+    EXPECT_FALSE(second.isAuthenticated());
+    EXPECT_EQ(second.authMessage(), "Session expired. Please sign in again.");
+    EXPECT_TRUE(second.session().has_value());
+}
+
+TEST_F(AccountFixture, GateAlwaysRefreshesFirst)
+{
+    storeAndRestore(storedSession());
+    transport->clear();
+    settle(); // the restore's read fails: no scripted answer
+    transport->clear();
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2", "gate@example.test"));
+    transport->respond("GET", kProfiles, 200, profileRow());
+    account.enforceAuthGate();
+    settle();
+    EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token", "GET /rest/v1/profiles"}));
+    EXPECT_TRUE(account.isAuthenticated());
+    EXPECT_EQ(account.authEmail(), "gate@example.test");
+    EXPECT_EQ(onDisk()->accessToken, "A2");
+}
+
+TEST_F(AccountFixture, GateSignsOutOnAnyFailureWithoutAMessage)
+{
+    storeAndRestore(storedSession());
+    settle();
+    ASSERT_EQ(account.authMessage(), "Session expired. Please sign in again.");
+    transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"});
+    account.enforceAuthGate();
+    settle();
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_FALSE(account.session().has_value());
+    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_EQ(account.authMessage(), "");
+
+    // A 401 on the gate's profile read gets no second refresh.
+    storeAndRestore(storedSession());
+    settle();
+    transport->clear();
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2"));
+    transport->respond("GET", kProfiles, 401, kExpired);
+    account.enforceAuthGate();
+    settle();
+    EXPECT_EQ(transport->requests().size(), 2);
+    EXPECT_FALSE(prefs.contains(keys::session));
+}
+
+// ---- profile refresh
+
+TEST_F(AccountFixture, RefreshProfileOutcomes)
+{
+    account.refreshProfile(); // signed out: nothing is sent
+    settle();
+    EXPECT_TRUE(transport->requests().isEmpty());
+
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+    transport->respond("GET", kProfiles, 200, profileRow());
+    account.signIn("pat@example.test", "pw");
+    settle();
+
+    transport->respond("GET", kProfiles, 401, kExpired);
+    transport->respond("POST", kToken, 401, kExpired);
+    account.refreshProfile();
+    settle();
+    EXPECT_EQ(account.authMessage(), "Session expired. Please sign in again.");
+    EXPECT_TRUE(account.isAuthenticated()); // not signed out
+
+    transport->fail("GET", kProfiles, {TransportFailure::Reason::Network, "offline"});
+    account.refreshProfile();
+    settle();
+    EXPECT_EQ(account.authMessage(), "Failed to refresh profile.");
+
+    // A successful refresh keeps the refreshed session.
+    transport->respond("GET", kProfiles, 403, "no");
+    transport->respond("POST", kToken, 200, authAnswer("A9", "R9"));
+    transport->respond("GET", kProfiles, 200, profileRow());
+    account.refreshProfile();
+    settle();
+    EXPECT_EQ(onDisk()->accessToken, "A9");
+}
+
+TEST_F(AccountFixture, TimerAndActivationRefreshTheProfile)
+{
+    transport->setHandler([](const HttpRequest &) {
+        return ScriptedTransport::Answer{HttpResponse{200, {}, profileRow()}, 0, {}, {}};
+    });
+    storeAndRestore(storedSession());
+    account.startProfileRefreshTimer();
+    account.startProfileRefreshTimer(); // restarting keeps one timer
+    scheduler.advance(1);
+    const auto afterRestore = transport->requests().size();
+    scheduler.advance(299'000);
+    EXPECT_EQ(transport->requests().size(), afterRestore);
+    scheduler.advance(1'000);
+    EXPECT_EQ(transport->requests().size(), afterRestore + 1);
+    scheduler.advance(300'000);
+    EXPECT_EQ(transport->requests().size(), afterRestore + 2);
+
+    account.applicationStateChanged(Qt::ApplicationInactive);
+    scheduler.advance(1);
+    EXPECT_EQ(transport->requests().size(), afterRestore + 2);
+    account.applicationStateChanged(Qt::ApplicationActive);
+    scheduler.advance(1);
+    EXPECT_EQ(transport->requests().size(), afterRestore + 3);
+
+    // Signed out, the timer keeps ticking but sends nothing.
+    account.signOut();
+    scheduler.advance(600'000);
+    EXPECT_EQ(transport->requests().size(), afterRestore + 3);
+}
+
+// ---- password change
+
+TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
+{
+    std::vector<AccountSession::ChangePasswordResult> results;
+    auto collect = [&](AccountSession::ChangePasswordResult r) { results.push_back(r); };
+    account.changePassword("", "new", collect);
+    account.changePassword("old", "new", collect);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(std::get<AppError>(results[0]).message, "Enter current and new password.");
+    EXPECT_EQ(std::get<AppError>(results[1]).message, "Please sign in again.");
+
+    // A held session but no e-mail yet (the restore has not finished).
+    prefs.setData(keys::session, storedSession().toJson());
+    transport->respond("GET", kProfiles, 200, profileRow(), 5'000);
+    account.restoreSession();
+    account.changePassword("old", "new", collect);
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(std::get<AppError>(results[2]).message, "Missing account email.");
+    EXPECT_EQ(transport->requests().size(), 1);
+    settle();
+    ASSERT_EQ(account.authEmail(), "stored@example.test");
+
+    transport->clear();
+    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    account.changePassword("wrong", "new", collect);
+    settle();
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(std::get<AppError>(results[3]).message,
+              R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token"})); // no update sent
+}
+
+TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
+{
+    transport->respond("GET", kProfiles, 200, profileRow());
+    storeAndRestore(storedSession("EXPIRED", "R0"));
+    settle();
+    transport->clear();
+    transport->respond("POST", kToken, 200, authAnswer("FRESH", "R5"));
+    transport->respond("PUT", kUser, 200, "{}");
+    std::optional<AccountSession::ChangePasswordResult> result;
+    account.changePassword("old", "new", [&](auto r) { result = r; });
+    settle();
+    ASSERT_TRUE(result);
+    EXPECT_EQ(std::get<QString>(*result), "Password updated.");
+    EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token", "PUT /auth/v1/user"}));
+    EXPECT_EQ(bearerOf(1), "Bearer FRESH");
+    // The proving session is neither held nor stored.
+    EXPECT_EQ(account.session()->accessToken, "EXPIRED");
+    EXPECT_EQ(onDisk()->accessToken, "EXPIRED");
+
+    transport->respond("POST", kToken, 200, authAnswer("FRESH", "R6"));
+    transport->respond("PUT", kUser, 422, R"({"msg":"Password should be at least 6 characters"})");
+    account.changePassword("old", "x", [&](auto r) { result = r; });
+    settle();
+    EXPECT_EQ(std::get<AppError>(*result).message, R"({"msg":"Password should be at least 6 characters"})");
+}
+
+// ---- sign-out while a flow is in flight
+
+TEST_F(AccountFixture, SignOutDuringAnInFlightRestoreStaysSignedOut)
+{
+    transport->respond("GET", kProfiles, 401, kExpired, 100);
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
+    transport->respond("GET", kProfiles, 200, profileRow(), 100);
+    storeAndRestore(storedSession());
+    scheduler.advance(150); // the refresh is under way
+    account.signOut();
+    settle();
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_FALSE(account.session().has_value());
+    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_EQ(account.authEmail(), "");
+}
+
+TEST_F(AccountFixture, SignOutDuringAnInFlightGateStaysSignedOut)
+{
+    transport->respond("GET", kProfiles, 200, profileRow());
+    storeAndRestore(storedSession());
+    settle();
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
+    transport->respond("GET", kProfiles, 200, profileRow(), 100);
+    account.enforceAuthGate();
+    scheduler.advance(50);
+    account.signOut();
+    settle();
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_FALSE(prefs.contains(keys::session));
+    // The next activation's gate has nothing to sign back in with.
+    account.enforceAuthGate();
+    settle();
+    EXPECT_FALSE(account.isAuthenticated());
+}
+
+TEST_F(AccountFixture, SignOutDuringAnInFlightRefreshStaysSignedOut)
+{
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+    transport->respond("GET", kProfiles, 200, profileRow());
+    account.signIn("pat@example.test", "pw");
+    settle();
+    transport->respond("GET", kProfiles, 401, kExpired, 10);
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
+    transport->respond("GET", kProfiles, 200, profileRow(), 10);
+    account.refreshProfile();
+    scheduler.advance(50);
+    account.signOut();
+    settle();
+    EXPECT_FALSE(account.session().has_value());
+    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_FALSE(account.isAuthenticated());
+}
+
+TEST_F(AccountFixture, AStaleGateFailureDoesNotSignOutANewerSession)
+{
+    transport->respond("GET", kProfiles, 200, profileRow());
+    storeAndRestore(storedSession());
+    settle();
+    transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"}, 500);
+    account.enforceAuthGate();
+    scheduler.advance(10);
+    transport->respond("POST", kToken, 200, authAnswer("NEW", "RN"));
+    transport->respond("GET", kProfiles, 200, profileRow());
+    account.signIn("pat@example.test", "pw");
+    settle();
+    EXPECT_TRUE(account.isAuthenticated());
+    EXPECT_EQ(onDisk()->accessToken, "NEW");
+}

@@ -1,0 +1,296 @@
+#include "state/AppState.h"
+
+#include "FakeWorkspace.h"
+#include "ScriptedFetcher.h"
+
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "model/Storage.h"
+#include "platform/Permissions.h"
+#include "services/ScriptedTransport.h"
+#include "state/Library.h"
+#include "state/Preferences.h"
+#include "state/PreferencesFile.h"
+#include "state/UpdateChecker.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::state;
+
+namespace {
+
+class FakePermissions final : public platform::Permissions {
+public:
+    bool accessibility = true;
+    bool input = false;
+    int reads = 0;
+    bool accessibilityReady() override { ++reads; return accessibility; }
+    bool inputSynthesisReady() override { ++reads; return input; }
+    void requestAccessibility() override {}
+    void requestInputSynthesis() override {}
+    void openAccessibilitySettings() override {}
+    void openInputSettings() override {}
+};
+
+struct AppStateFixture : ::testing::Test {
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 15, 0), Qt::UTC), &scheduler};
+    Preferences memory;
+    test::FakeWorkspace workspace;
+    FakePermissions permissions;
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
+    std::shared_ptr<test::ScriptedFetcher> fetcher = std::make_shared<test::ScriptedFetcher>(scheduler);
+
+    AppStateEnvironment environment(Preferences &prefs)
+    {
+        AppStateEnvironment env;
+        env.scheduler = &scheduler;
+        env.clock = &clock;
+        env.preferences = &prefs;
+        env.workspace = &workspace;
+        env.permissions = &permissions;
+        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+        env.backendUrl = QUrl("http://127.0.0.1:54321");
+        env.backendAnonKey = "anon";
+        env.backendTransport = transport;
+        env.siteFetcher = fetcher;
+        env.siteUrl = QUrl("http://127.0.0.1:54321");
+        env.version = "1.2.0";
+        return env;
+    }
+    std::unique_ptr<AppState> make(Preferences &prefs) { return std::make_unique<AppState>(environment(prefs)); }
+    std::unique_ptr<AppState> make() { return make(memory); }
+};
+
+Project project(const QString &title, int minute)
+{
+    Project p;
+    p.id = QUuid::createUuid();
+    p.title = title;
+    p.grade = "12";
+    p.review = "medium";
+    p.updatedAt = QDateTime(QDate(2026, 1, 1), QTime(0, minute), Qt::UTC);
+    return p;
+}
+
+} // namespace
+
+TEST_F(AppStateFixture, EmptyPreferencesGiveTheInitialValues)
+{
+    auto app = make();
+    EXPECT_FALSE(app->autoUpdateEnabled());
+    EXPECT_FALSE(app->reduceMotionEnabled());
+    EXPECT_TRUE(app->showSmartBrief());
+    EXPECT_EQ(app->defaultMode(), "wpm");
+    EXPECT_EQ(app->profileName(), "");
+    EXPECT_EQ(app->profileImageData(), std::nullopt);
+    EXPECT_EQ(app->statusText(), "Idle");
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->progress(), 0.0);
+    EXPECT_FALSE(app->isTyping());
+    EXPECT_FALSE(app->isAuthenticated());
+    EXPECT_FALSE(app->showUpdatePrompt());
+    EXPECT_EQ(app->updateURL(), std::nullopt);
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_EQ(AppState::showSmartBriefKey, "qv_show_smart_brief");
+    EXPECT_EQ(AppState::presetKey, "qv_default_preset");
+    EXPECT_EQ(AppState::resumeProgressKey, "qv_resume_progress");
+}
+
+TEST_F(AppStateFixture, StoredPreferencesAreReadAtStart)
+{
+    memory.setBool("qv_autoUpdateEnabled", true);
+    memory.setBool("qv_reduce_motion", true);
+    memory.setString("qv_show_smart_brief", "off"); // not a Bool: true
+    memory.setString("qv_default_mode", "time");
+    memory.setString("qv_profile_name", "Pat");
+    memory.setData("qv_profile_image", QByteArray("\x89PNG", 4));
+    auto app = make();
+    EXPECT_TRUE(app->autoUpdateEnabled());
+    EXPECT_TRUE(app->reduceMotionEnabled());
+    EXPECT_TRUE(app->showSmartBrief());
+    EXPECT_EQ(app->defaultMode(), "time");
+    EXPECT_EQ(app->profileName(), "Pat");
+    EXPECT_EQ(app->profileImageData(), QByteArray("\x89PNG", 4));
+
+    memory.setBool("qv_show_smart_brief", false);
+    EXPECT_FALSE(make()->showSmartBrief());
+}
+
+TEST_F(AppStateFixture, PermissionsAreReadOnceAtStart)
+{
+    auto app = make();
+    EXPECT_TRUE(app->accessibilityReady());
+    EXPECT_FALSE(app->inputMonitoringReady());
+    permissions.input = true;
+    scheduler.advance(10'000);
+    EXPECT_FALSE(app->inputMonitoringReady());
+    EXPECT_EQ(permissions.reads, 2);
+}
+
+TEST_F(AppStateFixture, ListsFillInAfterTheInitialiserReturns)
+{
+    {
+        Storage storage(environment(memory).dataFolders, clock);
+        ASSERT_TRUE(storage.saveProjects({project("old", 1), project("new", 2)}));
+    }
+    auto app = make();
+    EXPECT_TRUE(app->projects().isEmpty());
+    QSignalSpy spy(app.get(), &AppState::projectsChanged);
+    scheduler.advance(1);
+    ASSERT_EQ(app->projects().size(), 2);
+    EXPECT_EQ(app->projects()[0].title, "new");
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturned)
+{
+    auto app = make();
+    EXPECT_TRUE(fetcher->requests.isEmpty());
+    fetcher->answers << test::ScriptedFetcher::Answer{
+        QByteArray("<sparkle:shortVersionString>1.3</sparkle:shortVersionString>"
+                   "<enclosure url=\"https://example.test/q.zip\"/>"),
+        10};
+    scheduler.advance(100);
+    ASSERT_EQ(fetcher->requests.size(), 1);
+    EXPECT_EQ(fetcher->requests[0].path(), "/quorvel-site/appcast.xml");
+    EXPECT_TRUE(app->showUpdatePrompt());
+    EXPECT_EQ(app->updateVersion(), "1.3");
+    EXPECT_EQ(app->updateURL(), QUrl("https://example.test/q.zip"));
+    app->setShowUpdatePrompt(false);
+    EXPECT_FALSE(app->showUpdatePrompt());
+}
+
+TEST_F(AppStateFixture, AutomaticUpdatesFollowThePublishedSwitch)
+{
+    auto app = make();
+    app->setAutoUpdateEnabled(true);
+    fetcher->answers << test::ScriptedFetcher::Answer{
+        QByteArray("<sparkle:shortVersionString>2.0</sparkle:shortVersionString>"
+                   "<enclosure url=\"https://example.test/q.zip\"/>"),
+        10};
+    scheduler.advance(100);
+    EXPECT_EQ(workspace.opened, QList<QUrl>({QUrl("https://example.test/q.zip")}));
+    EXPECT_FALSE(app->showUpdatePrompt());
+}
+
+TEST_F(AppStateFixture, AStoredSessionIsRestoredAtStart)
+{
+    memory.setData("qv_session", SupabaseSession{"A", "R", "u1", QStringLiteral("pat@example.test")}.toJson());
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"u1","email":null}])");
+    auto app = make();
+    QSignalSpy spy(app.get(), &AppState::isAuthenticatedChanged);
+    scheduler.advance(1);
+    EXPECT_TRUE(app->isAuthenticated());
+    EXPECT_EQ(app->authEmail(), "pat@example.test");
+    EXPECT_EQ(spy.count(), 1);
+    // The five-minute refresh runs from the start.
+    const auto before = transport->requests().size();
+    scheduler.advance(300'000);
+    EXPECT_EQ(transport->requests().size(), before + 1);
+}
+
+TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredForTheNextLaunch)
+{
+    {
+        auto app = make();
+        QSignalSpy spy(app.get(), &AppState::defaultModeChanged);
+        app->setDefaultMode("time");
+        app->updateProfileName("  Pat ");
+        EXPECT_EQ(spy.count(), 1);
+        app->updateProfileName("");
+    }
+    auto next = make();
+    EXPECT_EQ(next->defaultMode(), "time");
+    EXPECT_EQ(next->profileName(), "");
+    EXPECT_TRUE(memory.contains("qv_profile_name"));
+}
+
+TEST_F(AppStateFixture, SmartSuggestionsReadTheStoredDefaultsAtEveryCall)
+{
+    auto app = make();
+    EXPECT_EQ(app->smartDefaults("").grade, "12");
+    memory.setString("qv_default_grade", "10");
+    memory.setString("qv_default_review", "light");
+    memory.setString("qv_default_preset", "accurate");
+    const SmartProfile p = app->smartDefaults(" ");
+    EXPECT_EQ(p.grade, "10");
+    EXPECT_EQ(p.review, "light");
+    EXPECT_EQ(p.preset, "accurate");
+    EXPECT_EQ(app->smartDefaults(QString(323, 'a')).predictedMinutes, 2);
+    EXPECT_EQ(app->smartReason(""), "Defaults selected from your preferences.");
+}
+
+TEST_F(AppStateFixture, PreferencesOnDiskSurviveARestart)
+{
+    const QString path = dir.filePath("config/Quorvel/preferences.json");
+    {
+        PreferencesFile file(path, scheduler, clock);
+        auto app = make(file);
+        app->setDefaultMode("time");
+        app->updateProfileName("Pat");
+    } // the store flushes when it goes
+    PreferencesFile file(path, scheduler, clock);
+    auto app = make(file);
+    EXPECT_EQ(app->defaultMode(), "time");
+    EXPECT_EQ(app->profileName(), "Pat");
+}
+
+TEST_F(AppStateFixture, SaveBeforeTheLoadThroughTheFacade)
+{
+    {
+        Storage storage(environment(memory).dataFolders, clock);
+        ASSERT_TRUE(storage.saveProjects({project("kept", 1)}));
+    }
+    auto app = make();
+    EXPECT_TRUE(app->saveProject(project("early", 5)));
+    scheduler.advance(1);
+    ASSERT_EQ(app->projects().size(), 2);
+    EXPECT_EQ(app->projects()[0].title, "early");
+    EXPECT_EQ(app->projects()[1].title, "kept");
+}
+
+TEST_F(AppStateFixture, ChangeSignalsFireOnlyOnChange)
+{
+    auto app = make();
+    QSignalSpy spy(app.get(), &AppState::phaseChanged);
+    app->setPhase("idle");
+    app->setPhase("awaiting");
+    app->setPhase("awaiting");
+    EXPECT_EQ(spy.count(), 1);
+    QSignalSpy image(app.get(), &AppState::profileImageDataChanged);
+    app->setProfileImageData(QByteArray());
+    app->setProfileImageData(std::nullopt);
+    EXPECT_EQ(image.count(), 2); // empty bytes and no picture are different values
+}
+
+TEST_F(AppStateFixture, GoingAwayWithFlowsInFlightIsSafe)
+{
+    const QByteArray auth = R"({"access_token":"A","refresh_token":"R","user":{"id":"u1","email":"p@x.test"}})";
+    transport->respond("POST", "/auth/v1/token", 200, auth);
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"u1","email":null}])");
+    auto app = make();
+    app->signIn("pat@example.test", "pw");
+    scheduler.advance(1);
+    ASSERT_TRUE(app->isAuthenticated());
+
+    // A refresh, a gate, a password change and the update check, all still waiting.
+    transport->respond("GET", "/rest/v1/profiles", 401, "expired", 100);
+    transport->respond("POST", "/auth/v1/token", 200, auth, 100);
+    transport->respond("POST", "/auth/v1/token", 200, auth, 100);
+    transport->respond("POST", "/auth/v1/token", 200, auth, 100);
+    fetcher->answers << test::ScriptedFetcher::Answer{QByteArray("<sparkle:shortVersionString>9<"), 100};
+    bool completed = false;
+    app->refreshProfile();
+    app->enforceAuthGate();
+    app->changePassword("a", "b", [&](auto) { completed = true; });
+    app->checkForUpdates(true);
+    app.reset();
+    scheduler.advance(600'000);
+    EXPECT_FALSE(completed); // not called once the object is gone
+}

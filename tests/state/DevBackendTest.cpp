@@ -1,0 +1,153 @@
+// The state object against the local development backend over real loopback
+// sockets: the flows end to end, with the client's real transport.
+#include "state/AppState.h"
+
+#include "FakeWorkspace.h"
+
+#include "DevBackend.h"
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "platform/Permissions.h"
+#include "services/SupabaseSession.h"
+#include "state/PreferenceKeys.h"
+#include "state/Preferences.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::state;
+
+namespace {
+
+class NoPermissions final : public platform::Permissions {
+public:
+    bool accessibilityReady() override { return false; }
+    bool inputSynthesisReady() override { return false; }
+    void requestAccessibility() override {}
+    void requestInputSynthesis() override {}
+    void openAccessibilitySettings() override {}
+    void openInputSettings() override {}
+};
+
+struct DevBackendFixture : ::testing::Test {
+    std::unique_ptr<devbackend::DevBackend> backend;
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0), Qt::UTC), &scheduler};
+    Preferences prefs;
+    test::FakeWorkspace workspace;
+    NoPermissions permissions;
+    std::unique_ptr<AppState> app;
+
+    void SetUp() override
+    {
+        auto options = devbackend::DevBackendOptions::defaults();
+        options.port = 0;
+        options.dataDir = ":memory:";
+        options.fastPasswordHash = true;
+        options.appcastVersion = "9.1";
+        options.addUsers = {{"pat@example.test", "correct horse"}};
+        backend = std::make_unique<devbackend::DevBackend>(options);
+        std::string error;
+        ASSERT_TRUE(backend->start(error)) << error;
+        backend->serveInBackground();
+    }
+    void TearDown() override
+    {
+        app.reset();
+        backend->stop();
+    }
+
+    AppState &start()
+    {
+        AppStateEnvironment env;
+        env.scheduler = &scheduler;
+        env.clock = &clock;
+        env.preferences = &prefs;
+        env.workspace = &workspace;
+        env.permissions = &permissions;
+        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+        env.backendUrl = QUrl(QString::fromStdString(backend->baseUrl()));
+        env.siteUrl = env.backendUrl;
+        env.version = "1.0";
+        app = std::make_unique<AppState>(env);
+        return *app;
+    }
+    // Real sockets, while the virtual clock stands still: only work that is due
+    // now runs, so the five-minute refresh and the feed's time-out stay away.
+    bool waitFor(const std::function<bool()> &done)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (elapsed.elapsed() < 5'000) {
+            scheduler.advance(0);
+            if (done())
+                return true;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        }
+        return done();
+    }
+};
+
+} // namespace
+
+TEST_F(DevBackendFixture, SignInSignOutAndAWrongPassword)
+{
+    AppState &s = start();
+    s.signIn("pat@example.test", "wrong");
+    ASSERT_TRUE(waitFor([&] { return !s.isAuthLoading() && !s.authMessage().isEmpty(); }));
+    EXPECT_EQ(s.authMessage(), R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+
+    s.signIn("pat@example.test", "correct horse");
+    ASSERT_TRUE(waitFor([&] { return s.isAuthenticated(); }));
+    EXPECT_EQ(s.authEmail(), "pat@example.test");
+    ASSERT_TRUE(prefs.dataValue(keys::session));
+
+    s.signOut();
+    EXPECT_FALSE(prefs.contains(keys::session));
+}
+
+TEST_F(DevBackendFixture, TheGateKeepsASessionWhoseAccessTokenExpired)
+{
+    AppState &s = start();
+    s.signIn("pat@example.test", "correct horse");
+    ASSERT_TRUE(waitFor([&] { return s.isAuthenticated(); }));
+    const auto before = SupabaseSession::fromJson(*prefs.dataValue(keys::session));
+    backend->advanceClock(2 * 3600);
+    s.enforceAuthGate();
+    ASSERT_TRUE(waitFor([&] {
+        const auto now = SupabaseSession::fromJson(prefs.dataValue(keys::session).value_or(QByteArray()));
+        return now && now->accessToken != before->accessToken;
+    }));
+    EXPECT_TRUE(s.isAuthenticated());
+}
+
+TEST_F(DevBackendFixture, PasswordChangeWorksWithAnExpiredHeldToken)
+{
+    AppState &s = start();
+    s.signIn("pat@example.test", "correct horse");
+    ASSERT_TRUE(waitFor([&] { return s.isAuthenticated(); }));
+    backend->advanceClock(2 * 3600); // the held access token has expired
+    std::optional<AccountSession::ChangePasswordResult> result;
+    s.changePassword("correct horse", "battery staple", [&](auto r) { result = r; });
+    ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+    ASSERT_TRUE(std::holds_alternative<QString>(*result)) << std::get<AppError>(*result).message.toStdString();
+    EXPECT_EQ(std::get<QString>(*result), "Password updated.");
+
+    s.signOut();
+    s.signIn("pat@example.test", "battery staple");
+    ASSERT_TRUE(waitFor([&] { return s.isAuthenticated(); }));
+}
+
+TEST_F(DevBackendFixture, TheUpdateCheckReadsTheSitesFeed)
+{
+    AppState &s = start();
+    ASSERT_TRUE(waitFor([&] { return s.showUpdatePrompt(); }));
+    EXPECT_EQ(s.updateVersion(), "9.1");
+    ASSERT_TRUE(s.updateURL());
+    EXPECT_EQ(s.updateURL()->host(), "127.0.0.1");
+}

@@ -1,0 +1,202 @@
+#include "state/Library.h"
+
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "model/Storage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::state;
+
+namespace {
+
+QDateTime at(int minute) { return QDateTime(QDate(2026, 3, 1), QTime(14, minute, 0), Qt::UTC); }
+
+Project project(const char *id, const char *title, int minute)
+{
+    Project p;
+    p.id = QUuid(QString::fromLatin1(id));
+    p.title = QString::fromLatin1(title);
+    p.text = "text";
+    p.wpm = 60;
+    p.grade = "12";
+    p.review = "medium";
+    p.updatedAt = at(minute);
+    return p;
+}
+
+StudyProject set(const char *id, const char *title, int minute)
+{
+    StudyProject s;
+    s.id = QUuid(QString::fromLatin1(id));
+    s.title = QString::fromLatin1(title);
+    s.grade = "11";
+    s.updatedAt = at(minute);
+    return s;
+}
+
+const char *kA = "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}";
+const char *kB = "{6F9619FF-8B86-D011-B42D-00C04FC964FF}";
+const char *kC = "{11111111-2222-3333-4444-555555555555}";
+
+QStringList titles(const QList<Project> &list)
+{
+    QStringList out;
+    for (const auto &p : list)
+        out << p.title;
+    return out;
+}
+
+struct LibraryFixture : ::testing::Test {
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 15, 0), Qt::UTC)};
+    AppConfig config = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+    Storage storage{config, clock};
+
+    std::unique_ptr<Library> loaded()
+    {
+        auto lib = std::make_unique<Library>(storage, scheduler, clock);
+        lib->startInitialLoad();
+        scheduler.runUntilIdle();
+        return lib;
+    }
+    QList<Project> onDisk() { return Storage(config, clock).loadProjects(); }
+};
+
+} // namespace
+
+TEST_F(LibraryFixture, ListsAreEmptyUntilTheLoadPublishesThemNewestFirst)
+{
+    ASSERT_TRUE(storage.saveProjects({project(kA, "old", 1), project(kB, "new", 9), project(kC, "mid", 5)}));
+    Library lib(storage, scheduler, clock);
+    int changes = 0;
+    QObject::connect(&lib, &Library::projectsChanged, [&] { ++changes; });
+    lib.startInitialLoad();
+    EXPECT_TRUE(lib.projects().isEmpty());
+    scheduler.runUntilIdle();
+    EXPECT_EQ(titles(lib.projects()), QStringList({"new", "mid", "old"}));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(LibraryFixture, SaveReplacesOrAppendsAndKeepsAStableNewestFirstOrder)
+{
+    auto lib = loaded();
+    EXPECT_TRUE(lib->saveProject(project(kA, "a", 5)));
+    EXPECT_TRUE(lib->saveProject(project(kB, "b", 5))); // same date: stays behind a
+    EXPECT_EQ(titles(lib->projects()), QStringList({"a", "b"}));
+    lib->saveProject(project(kC, "c", 9)); // newest goes first
+    EXPECT_EQ(titles(lib->projects()), QStringList({"c", "a", "b"}));
+    // An edit with an older date replaces the whole record and moves it down.
+    Project edited = project(kC, "c2", 1);
+    edited.wpm = 99;
+    lib->saveProject(edited);
+    EXPECT_EQ(titles(lib->projects()), QStringList({"a", "b", "c2"}));
+    EXPECT_EQ(lib->projects().last().wpm, 99);
+    EXPECT_EQ(titles(onDisk()), QStringList({"a", "b", "c2"}));
+}
+
+TEST_F(LibraryFixture, DeleteKeepsTheOrderAndWritesEvenWithoutAMatch)
+{
+    auto lib = loaded();
+    lib->saveProject(project(kA, "a", 5));
+    lib->saveProject(project(kB, "b", 3));
+    QFile::remove(storage.projectsFilePath());
+    int changes = 0;
+    QObject::connect(lib.get(), &Library::projectsChanged, [&] { ++changes; });
+    EXPECT_TRUE(lib->deleteProject(project(kC, "nobody", 0)));
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(QFile::exists(storage.projectsFilePath()));
+    EXPECT_EQ(titles(onDisk()), QStringList({"a", "b"}));
+    lib->deleteProject(project(kA, "ignored title", 0));
+    EXPECT_EQ(titles(lib->projects()), QStringList({"b"}));
+}
+
+TEST_F(LibraryFixture, UndoOfADeleteIsASaveThatRestoresItsPlace)
+{
+    auto lib = loaded();
+    lib->saveProject(project(kA, "a", 9));
+    lib->saveProject(project(kB, "b", 5));
+    lib->saveProject(project(kC, "c", 1));
+    const Project removed = lib->projects()[1];
+    lib->deleteProject(removed);
+    lib->saveProject(removed);
+    EXPECT_EQ(titles(lib->projects()), QStringList({"a", "b", "c"}));
+}
+
+TEST_F(LibraryFixture, ResetClearsCountersStampsNowAndMovesTheSetToTheTop)
+{
+    auto lib = loaded();
+    lib->saveStudyProject(set(kA, "newer", 30));
+    StudyProject s = set(kB, "bio", 1);
+    StudyItem card;
+    card.id = QUuid(QString::fromLatin1(kC));
+    card.term = "cell";
+    card.definition = "unit";
+    card.correctCount = 3;
+    card.incorrectCount = 1;
+    card.lastReviewedAt = at(2);
+    card.isStarred = true;
+    s.items = {card};
+    lib->saveStudyProject(s);
+    ASSERT_EQ(lib->studyProjects().last().title, "bio");
+
+    lib->resetStudyProgress(s);
+    const StudyProject &top = lib->studyProjects().first();
+    EXPECT_EQ(top.title, "bio");
+    EXPECT_EQ(top.updatedAt, clock.nowUtc());
+    ASSERT_EQ(top.items.size(), 1);
+    EXPECT_EQ(top.items[0].correctCount, 0);
+    EXPECT_EQ(top.items[0].incorrectCount, 0);
+    EXPECT_FALSE(top.items[0].lastReviewedAt.has_value());
+    EXPECT_TRUE(top.items[0].isStarred);
+    EXPECT_EQ(top.items[0].term, "cell");
+    QFile f(storage.studyProjectsFilePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(f.readAll().contains("lastReviewedAt"));
+
+    // A set deleted meanwhile comes back.
+    lib->deleteStudyProject(s);
+    EXPECT_EQ(lib->studyProjects().size(), 1);
+    lib->resetStudyProgress(s);
+    EXPECT_EQ(lib->studyProjects().size(), 2);
+}
+
+TEST_F(LibraryFixture, ASaveBeforeTheLoadKeepsEverything)
+{
+    ASSERT_TRUE(storage.saveProjects({project(kA, "a", 1), project(kB, "b", 2)}));
+    Library lib(storage, scheduler, clock);
+    lib.startInitialLoad();
+    // The editor saves before the load has published.
+    EXPECT_TRUE(lib.saveProject(project(kC, "c", 3)));
+    EXPECT_EQ(titles(lib.projects()), QStringList({"c", "b", "a"}));
+    EXPECT_FALSE(lib.loadPending());
+    scheduler.runUntilIdle(); // the scheduled load must not publish over it
+    EXPECT_EQ(titles(lib.projects()), QStringList({"c", "b", "a"}));
+    EXPECT_EQ(titles(onDisk()), QStringList({"c", "b", "a"}));
+}
+
+TEST_F(LibraryFixture, ADeleteBeforeTheLoadDoesNotWipeTheStudyFile)
+{
+    ASSERT_TRUE(storage.saveStudyProjects({set(kA, "a", 1), set(kB, "b", 2)}));
+    Library lib(storage, scheduler, clock);
+    lib.startInitialLoad();
+    lib.deleteStudyProject(set(kA, "", 0));
+    scheduler.runUntilIdle();
+    ASSERT_EQ(lib.studyProjects().size(), 1);
+    EXPECT_EQ(Storage(config, clock).loadStudyProjects().size(), 1);
+}
+
+TEST_F(LibraryFixture, AFailedWriteIsReportedAndTheListKeepsTheChange)
+{
+    auto lib = loaded();
+    // A folder where the file should be makes the write fail.
+    ASSERT_TRUE(QDir().mkpath(storage.projectsFilePath()));
+    EXPECT_FALSE(lib->saveProject(project(kA, "a", 1)));
+    EXPECT_EQ(titles(lib->projects()), QStringList({"a"}));
+}

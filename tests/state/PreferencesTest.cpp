@@ -1,0 +1,236 @@
+#include "state/Preferences.h"
+#include "state/PreferencesFile.h"
+#include "state/TerminationFlush.h"
+
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace qv;
+using namespace qv::state;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+struct FileFixture : ::testing::Test {
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 15, 0), Qt::UTC)};
+    QString path() const { return dir.filePath(QStringLiteral("cfg/Quorvel/preferences.json")); }
+};
+
+} // namespace
+
+TEST(Preferences, TypedReadsGiveNoValueForOtherTypes)
+{
+    Preferences p;
+    p.setBool("b", true);
+    p.setInt("i", 42);
+    p.setString("s", "wpm");
+    p.setData("d", QByteArray("\x00\xff", 2));
+    p.setIntDictionary("m", {{"A", 3}});
+
+    EXPECT_EQ(p.boolValue("b"), true);
+    EXPECT_EQ(p.intValue("b"), std::nullopt);
+    EXPECT_EQ(p.stringValue("b"), std::nullopt);
+    EXPECT_EQ(p.boolValue("i"), std::nullopt);
+    EXPECT_EQ(p.intValue("i"), 42);
+    EXPECT_EQ(p.stringValue("i"), std::nullopt);
+    EXPECT_EQ(p.stringValue("s"), QString("wpm"));
+    EXPECT_EQ(p.dataValue("s"), std::nullopt);
+    EXPECT_EQ(p.dataValue("d"), QByteArray("\x00\xff", 2));
+    // Bytes are stored as a tagged object but never read as a dictionary.
+    EXPECT_EQ(p.dictionaryValue("d"), std::nullopt);
+    EXPECT_EQ(p.dataValue("m"), std::nullopt);
+    EXPECT_EQ(p.intDictionaryValue("m")->value("A"), 3);
+    EXPECT_EQ(p.boolValue("absent"), std::nullopt);
+}
+
+TEST(Preferences, IntegerDictionaryIsEmptyWhenAnyValueIsNotAnInteger)
+{
+    Preferences p;
+    p.setDictionary("r", QJsonObject{{"A", 3}, {"B", "7"}});
+    EXPECT_EQ(p.intDictionaryValue("r"), std::nullopt);
+    p.setDictionary("r", QJsonObject{{"A", 3}, {"B", 2.5}});
+    EXPECT_EQ(p.intDictionaryValue("r"), std::nullopt);
+    p.setDictionary("r", QJsonObject{{"A", 3}, {"B", qint64(1) << 60}});
+    ASSERT_TRUE(p.intDictionaryValue("r"));
+    EXPECT_EQ(p.intDictionaryValue("r")->value("B"), qint64(1) << 60);
+}
+
+TEST(Preferences, ChangesAreAnnouncedAndRemoveForgets)
+{
+    Preferences p;
+    QStringList seen;
+    QObject::connect(&p, &Preferences::valueChanged, [&](const QString &k) { seen << k; });
+    p.setString("a", "x");
+    p.remove("a");
+    p.remove("a");
+    EXPECT_EQ(seen, QStringList({"a", "a"}));
+    EXPECT_FALSE(p.contains("a"));
+}
+
+TEST(Preferences, TaggedBytesRejectBadBase64)
+{
+    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", "!!!"}}), std::nullopt);
+    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", "AA=="}, {"x", 1}}), std::nullopt);
+    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", ""}}), QByteArray());
+}
+
+TEST_F(FileFixture, ValuesPersistAcrossInstancesWithTheirTypes)
+{
+    {
+        PreferencesFile p(path(), scheduler, clock);
+        p.setBool("qv_reduce_motion", true);
+        p.setInt("n", -5);
+        p.setString("qv_default_mode", "time");
+        p.setData("qv_profile_image", QByteArray("\x89PNG\0", 5));
+        p.setIntDictionary("qv_resume_progress", {{"3F2504E0-4F89-11D3-9A0C-0305E82C3301", 17}});
+    }
+    PreferencesFile q(path(), scheduler, clock);
+    EXPECT_EQ(q.boolValue("qv_reduce_motion"), true);
+    EXPECT_EQ(q.intValue("n"), -5);
+    EXPECT_EQ(q.stringValue("qv_default_mode"), QString("time"));
+    EXPECT_EQ(q.dataValue("qv_profile_image"), QByteArray("\x89PNG\0", 5));
+    EXPECT_EQ(q.intDictionaryValue("qv_resume_progress")->value("3F2504E0-4F89-11D3-9A0C-0305E82C3301"), 17);
+    const auto doc = QJsonDocument::fromJson(readAll(path()));
+    EXPECT_TRUE(doc.object().value("qv_reduce_motion").isBool());
+    EXPECT_TRUE(doc.object().value("qv_profile_image").toObject().contains("$data"));
+}
+
+TEST_F(FileFixture, WritesAreDebouncedOnTheSchedulerAndFlushWritesAtOnce)
+{
+    PreferencesFile p(path(), scheduler, clock);
+    p.setString("k", "1");
+    EXPECT_FALSE(QFile::exists(path()));
+    scheduler.advance(300);
+    p.setString("k", "2"); // within the quiet period: still one write pending
+    EXPECT_FALSE(QFile::exists(path()));
+    scheduler.advance(250);
+    EXPECT_TRUE(QFile::exists(path()));
+    EXPECT_EQ(QJsonDocument::fromJson(readAll(path())).object().value("k").toString(), "2");
+
+    p.setString("k", "3");
+    EXPECT_TRUE(p.hasPendingWrite());
+    EXPECT_TRUE(p.flush());
+    EXPECT_FALSE(p.hasPendingWrite());
+    EXPECT_EQ(QJsonDocument::fromJson(readAll(path())).object().value("k").toString(), "3");
+}
+
+TEST_F(FileFixture, FileIsOwnerOnlyInAnOwnerOnlyFolder)
+{
+    const mode_t old = ::umask(0);
+    {
+        PreferencesFile p(path(), scheduler, clock);
+        p.setString("qv_session", "tokens");
+    }
+    ::umask(old);
+    const QFile::Permissions file = QFileInfo(path()).permissions();
+    EXPECT_EQ(file & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                      | QFileDevice::WriteOther | QFileDevice::ExeOther | QFileDevice::ExeGroup),
+              QFileDevice::Permissions{});
+    EXPECT_TRUE(file & QFileDevice::ReadOwner);
+    EXPECT_TRUE(file & QFileDevice::WriteOwner);
+    const QFile::Permissions folder = QFileInfo(QFileInfo(path()).absolutePath()).permissions();
+    EXPECT_EQ(folder & (QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                        | QFileDevice::ExeOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+              QFileDevice::Permissions{});
+}
+
+TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
+{
+    writeAll(path(), "{\"qv_default_mode\": \"time\",");
+    PreferencesFile p(path(), scheduler, clock);
+    EXPECT_FALSE(p.contains("qv_default_mode"));
+    EXPECT_EQ(p.movedAsidePath(), path() + ".unreadable-20261206T101500Z");
+    EXPECT_EQ(readAll(p.movedAsidePath()), QByteArray("{\"qv_default_mode\": \"time\","));
+    p.setBool("x", true);
+    EXPECT_TRUE(p.flush());
+    EXPECT_EQ(readAll(p.movedAsidePath()), QByteArray("{\"qv_default_mode\": \"time\","));
+
+    // A top-level array is not a store either.
+    writeAll(dir.filePath("arr.json"), "[1,2]");
+    PreferencesFile r(dir.filePath("arr.json"), scheduler, clock);
+    EXPECT_FALSE(r.movedAsidePath().isEmpty());
+}
+
+TEST_F(FileFixture, TerminationFlushWritesPendingChanges)
+{
+    PreferencesFile p(path(), scheduler, clock);
+    TerminationFlush flush([&] { p.flush(); });
+    ASSERT_TRUE(flush.installSignalHandlers());
+    int seen = 0;
+    QObject::connect(&flush, &TerminationFlush::terminationRequested, [&](int s) { seen = s; });
+    p.setString("k", "v");
+    ::raise(SIGHUP);
+    // The handler only wakes the loop; the write happens there.
+    scheduler.runUntil([&] { return seen != 0; }, 10, 2000);
+    EXPECT_EQ(seen, SIGHUP);
+    EXPECT_FALSE(p.hasPendingWrite());
+    EXPECT_EQ(QJsonDocument::fromJson(readAll(path())).object().value("k").toString(), "v");
+}
+
+#include "state/PreferenceKeys.h"
+
+TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefault)
+{
+    Preferences p;
+    EXPECT_FALSE(prefs::autoUpdateEnabled(p));
+    EXPECT_FALSE(prefs::reduceMotion(p));
+    EXPECT_TRUE(prefs::showSmartBrief(p));
+    EXPECT_EQ(prefs::defaultMode(p), "wpm");
+    EXPECT_EQ(prefs::defaultGrade(p), "12");
+    EXPECT_EQ(prefs::defaultReview(p), "medium");
+    EXPECT_EQ(prefs::defaultPreset(p), "balanced");
+    EXPECT_EQ(prefs::profileName(p), "");
+    EXPECT_EQ(prefs::profileImage(p), std::nullopt);
+    EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
+}
+
+TEST(PreferenceKeys, StoredValuesOfTheWrongTypeCountAsAbsent)
+{
+    Preferences p;
+    p.setString(keys::autoUpdateEnabled, "true");
+    p.setInt(keys::reduceMotion, 1);
+    p.setString(keys::showSmartBrief, "no");
+    p.setBool(keys::defaultMode, true);
+    p.setInt(keys::defaultGrade, 9);
+    p.setString(keys::profileImage, "abc");
+    p.setDictionary(keys::resumeProgress, QJsonObject{{"A", 1}, {"B", true}});
+    EXPECT_FALSE(prefs::autoUpdateEnabled(p));
+    EXPECT_FALSE(prefs::reduceMotion(p));
+    EXPECT_TRUE(prefs::showSmartBrief(p));
+    EXPECT_EQ(prefs::defaultMode(p), "wpm");
+    EXPECT_EQ(prefs::defaultGrade(p), "12");
+    EXPECT_EQ(prefs::profileImage(p), std::nullopt);
+    EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
+
+    p.setBool(keys::showSmartBrief, false);
+    p.setString(keys::defaultPreset, "turbo"); // taken as it is
+    EXPECT_FALSE(prefs::showSmartBrief(p));
+    EXPECT_EQ(prefs::defaultPreset(p), "turbo");
+}

@@ -1,0 +1,246 @@
+#include "state/Appcast.h"
+#include "state/UpdateChecker.h"
+
+#include "FakeWorkspace.h"
+#include "ScriptedFetcher.h"
+
+#include "core/VirtualScheduler.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::state;
+using qv::test::FakeWorkspace;
+using qv::test::ScriptedFetcher;
+
+namespace {
+
+QByteArray feed(const QString &version, const QString &url = "https://example.test/Quorvel-2.0.zip")
+{
+    return QStringLiteral("<rss><channel><item><title>New</title>"
+                          "<sparkle:shortVersionString>%1</sparkle:shortVersionString>"
+                          "<enclosure length=\"1\" url=\"%2\" type=\"application/octet-stream\"/>"
+                          "</item></channel></rss>")
+        .arg(version, url)
+        .toUtf8();
+}
+
+struct UpdateFixture : ::testing::Test {
+    VirtualScheduler scheduler;
+    ScriptedFetcher fetcher{scheduler};
+    FakeWorkspace workspace;
+    bool autoUpdate = false;
+    QString current = "1.2";
+    std::unique_ptr<UpdateChecker> checker;
+
+    UpdateChecker &make(QUrl base = QUrl("http://127.0.0.1:54321"))
+    {
+        checker = std::make_unique<UpdateChecker>(fetcher, scheduler, workspace, base, current,
+                                                  [this] { return autoUpdate; });
+        return *checker;
+    }
+    void answer(std::optional<QByteArray> body, double delayMs = 10) { fetcher.answers << ScriptedFetcher::Answer{body, delayMs}; }
+    void settle() { scheduler.runUntil([&] { return !checker->inFlight(); }, 120'000); }
+};
+
+} // namespace
+
+TEST(VersionCompare, TableOfCases)
+{
+    using appcast::isVersionNewer;
+    EXPECT_TRUE(isVersionNewer("1.10", "1.9"));
+    EXPECT_FALSE(isVersionNewer("1.9", "1.10"));
+    EXPECT_FALSE(isVersionNewer("1.2", "1.2.0"));
+    EXPECT_FALSE(isVersionNewer("1.2.0", "1.2"));
+    EXPECT_TRUE(isVersionNewer("1.2.1", "1.2"));
+    EXPECT_TRUE(isVersionNewer("2.0-beta", "1.9"));
+    EXPECT_FALSE(isVersionNewer("1.2.0-beta", "1.2.0"));
+    EXPECT_TRUE(isVersionNewer("1..3", "1.2"));
+    EXPECT_FALSE(isVersionNewer("1.3 ", "1.2")); // the trailing blank makes the last piece 0
+    EXPECT_TRUE(isVersionNewer("0.1", "0"));
+    EXPECT_FALSE(isVersionNewer("", "0"));
+    EXPECT_TRUE(isVersionNewer("+2", "1"));
+    EXPECT_FALSE(isVersionNewer("-2", "1"));
+    // Pieces beyond 64 bits, Arabic-Indic digits and blanks count as 0.
+    EXPECT_FALSE(isVersionNewer("99999999999999999999", "1"));
+    EXPECT_EQ(appcast::versionPiece("9223372036854775807"), 9223372036854775807LL);
+    EXPECT_EQ(appcast::versionPiece(QString::fromUtf8("\xD9\xA3")), 0);
+    EXPECT_EQ(appcast::versionPiece(" 3"), 0);
+    EXPECT_EQ(appcast::versionPiece("-"), 0);
+}
+
+TEST(Appcast, FeedElementsAreMatchedAsWritten)
+{
+    EXPECT_EQ(appcast::feedVersion(QString::fromUtf8(feed("1.3 "))), QString("1.3 "));
+    EXPECT_EQ(appcast::feedVersion(QString::fromUtf8("<sparkle:shortVersionString>\n \u2003" "2.1</x>")),
+              QString("2.1"));
+    EXPECT_EQ(appcast::feedVersion("<sparkle:version>3</sparkle:version>"), std::nullopt);
+    EXPECT_EQ(appcast::feedDownloadAddress(QString::fromUtf8(feed("1"))), QString("https://example.test/Quorvel-2.0.zip"));
+    EXPECT_EQ(appcast::feedDownloadAddress("<enclosure length=\"3\">url=\"x\""), std::nullopt);
+}
+
+TEST(Appcast, OnlyWebAddressesMayBeOpened)
+{
+    EXPECT_TRUE(appcast::openableUrl("https://example.test/a.zip"));
+    EXPECT_TRUE(appcast::openableUrl("HTTP://example.test/a.zip"));
+    EXPECT_FALSE(appcast::openableUrl("file:///etc/passwd"));
+    EXPECT_FALSE(appcast::openableUrl("javascript:alert(1)"));
+    EXPECT_FALSE(appcast::openableUrl("smb://host/share"));
+    EXPECT_FALSE(appcast::openableUrl("http:relative"));
+    EXPECT_FALSE(appcast::openableUrl("/just/a/path"));
+    EXPECT_FALSE(appcast::openableUrl("https://exa mple.test/"));
+}
+
+TEST_F(UpdateFixture, NewerVersionShowsThePromptAtTheFeedAddress)
+{
+    make();
+    answer(feed("1.10"));
+    checker->checkForUpdates(false);
+    EXPECT_TRUE(checker->inFlight());
+    settle();
+    ASSERT_EQ(fetcher.requests.size(), 1);
+    EXPECT_EQ(fetcher.requests[0], QUrl("http://127.0.0.1:54321/quorvel-site/appcast.xml"));
+    EXPECT_EQ(checker->updateVersion(), "1.10");
+    EXPECT_EQ(checker->updateUrl(), QUrl("https://example.test/Quorvel-2.0.zip"));
+    EXPECT_TRUE(checker->showUpdatePrompt());
+    EXPECT_FALSE(checker->showNoUpdatePrompt());
+    EXPECT_TRUE(workspace.opened.isEmpty());
+}
+
+TEST_F(UpdateFixture, NotNewerShowsNoUpdateOnlyWhenForced)
+{
+    make();
+    answer(feed("1.2.0"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_FALSE(checker->showNoUpdatePrompt());
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    answer(feed("1.2.0"));
+    checker->checkForUpdates(true);
+    settle();
+    EXPECT_TRUE(checker->showNoUpdatePrompt());
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    EXPECT_EQ(checker->updateVersion(), "");
+}
+
+TEST_F(UpdateFixture, AnErrorPageOrNoAnswerIsSilentEvenWhenForced)
+{
+    make();
+    answer(QByteArray("<html><body>404 Not Found</body></html>"));
+    checker->checkForUpdates(true);
+    settle();
+    answer(std::nullopt);
+    checker->checkForUpdates(true);
+    settle();
+    answer(QByteArray("\xff\xfe\x00<sparkle:shortVersionString>9<", 32));
+    checker->checkForUpdates(true);
+    settle();
+    EXPECT_FALSE(checker->showNoUpdatePrompt());
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    EXPECT_FALSE(checker->inFlight());
+}
+
+TEST_F(UpdateFixture, AHungServerEndsTheCheckAfterSixtySeconds)
+{
+    make();
+    checker->checkForUpdates(true); // no scripted answer: the request hangs
+    scheduler.advance(59'999);
+    EXPECT_TRUE(checker->inFlight());
+    scheduler.advance(1);
+    EXPECT_FALSE(checker->inFlight());
+    EXPECT_FALSE(checker->showNoUpdatePrompt());
+    // A new check can start and works.
+    answer(feed("2.0"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_TRUE(checker->showUpdatePrompt());
+}
+
+TEST_F(UpdateFixture, ALateAnswerAfterTheTimeOutIsIgnored)
+{
+    make();
+    answer(feed("2.0"), 70'000);
+    checker->checkForUpdates(false);
+    scheduler.advance(80'000);
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    EXPECT_FALSE(checker->inFlight());
+}
+
+TEST_F(UpdateFixture, ACheckWhileOneIsInFlightIsIgnoredEntirely)
+{
+    make();
+    answer(feed("1.0"), 500);
+    answer(feed("1.0"));
+    checker->checkForUpdates(false);
+    checker->checkForUpdates(true); // forced, but ignored: no no-update prompt of its own
+    settle();
+    EXPECT_EQ(fetcher.requests.size(), 1);
+    EXPECT_FALSE(checker->showNoUpdatePrompt());
+}
+
+TEST_F(UpdateFixture, AutomaticUpdatesOpenTheDownloadUnlessForced)
+{
+    autoUpdate = true;
+    make();
+    answer(feed("3.0"));
+    checker->checkForUpdates(false);
+    settle();
+    answer(feed("3.0"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_EQ(workspace.opened.size(), 2); // every unforced check opens it again
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    answer(feed("3.0"));
+    checker->checkForUpdates(true);
+    settle();
+    EXPECT_EQ(workspace.opened.size(), 2);
+    EXPECT_TRUE(checker->showUpdatePrompt());
+}
+
+TEST_F(UpdateFixture, AutomaticUpdatesNeverOpenANonWebAddress)
+{
+    autoUpdate = true;
+    make();
+    answer(feed("3.0", "file:///tmp/evil.sh"));
+    checker->checkForUpdates(false);
+    settle();
+    answer(feed("3.0", "x-help:open"));
+    checker->checkForUpdates(true);
+    settle();
+    EXPECT_TRUE(workspace.opened.isEmpty());
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    EXPECT_EQ(checker->updateVersion(), "");
+    EXPECT_FALSE(checker->inFlight());
+}
+
+TEST_F(UpdateFixture, ACheckFindingNothingNewerKeepsEarlierResults)
+{
+    make();
+    answer(feed("1.5"));
+    checker->checkForUpdates(false);
+    settle();
+    answer(feed("1.1"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_EQ(checker->updateVersion(), "1.5");
+    EXPECT_TRUE(checker->showUpdatePrompt());
+}
+
+TEST_F(UpdateFixture, MissingCurrentVersionCountsAsZero)
+{
+    current = "";
+    make();
+    answer(feed("0.0.1"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_TRUE(checker->showUpdatePrompt());
+}
+
+TEST_F(UpdateFixture, AnUnusableSiteAddressEndsTheCheckAtOnce)
+{
+    make(QUrl("not a url"));
+    checker->checkForUpdates(true);
+    EXPECT_FALSE(checker->inFlight());
+    EXPECT_TRUE(fetcher.requests.isEmpty());
+    EXPECT_EQ(UpdateChecker::feedUrl(QUrl("https://site.test/base/")), QUrl("https://site.test/base/quorvel-site/appcast.xml"));
+}
