@@ -25,6 +25,8 @@ void AuthGateView::sync()
     if (m_page && signedIn == m_showsDashboard)
         return;
     if (m_page) {
+        if (auto *auth = qobject_cast<AuthView *>(m_page.data()))
+            auth->disappear();
         // Later: the change may come from inside the old page's own handler.
         m_page->hide();
         layout()->removeWidget(m_page);

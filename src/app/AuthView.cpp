@@ -103,10 +103,13 @@ AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl su
     refresh();
 }
 
-AuthView::~AuthView()
+AuthView::~AuthView() { disappear(); }
+
+void AuthView::disappear()
 {
     if (m_monitor)
         m_monitor->cancel();
+    m_monitor.reset();
 }
 
 bool AuthView::signInEnabled(const QString &email, const QString &password, bool loading, bool connected)

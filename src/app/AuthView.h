@@ -45,6 +45,8 @@ public:
 
     // Starts watching connectivity; the host calls it when it installs the view.
     void appear();
+    // Stops watching; the host calls it when it takes the view away.
+    void disappear();
 
     bool isConnected() const { return m_connected; }
     bool isMonitoring() const { return m_monitor != nullptr; }
