@@ -48,7 +48,8 @@ PermissionsGateView::PermissionsGateView(Services services, std::function<void()
         QStringLiteral(
             "Quorvel needs Accessibility and Input Monitoring to detect text boxes and type into other apps."),
         Typography::font(TextStyle::Callout), Theme::subtext(), this);
-    message->setMaximumWidth(420);
+    // Wrapped at 420 pixels: a word-wrapped label squeezed to its hint loses lines.
+    message->setFixedWidth(420);
     column->addWidget(message, 0, Qt::AlignHCenter);
 
     auto *rows = new QVBoxLayout;

@@ -121,12 +121,20 @@ public:
     std::function<void()> onStart;
 };
 
-// The update feed: records requests and never answers (the check's own
-// time-out is far away on the virtual clock).
-class SilentFetcher final : public state::HttpFetcher {
+// The update feed: records requests; answers with `feed` when it is set
+// (posted, as a real transfer would), and never otherwise.
+class FeedFetcher final : public state::HttpFetcher {
 public:
-    void get(const QUrl &url, Done) override { requested << url; }
+    void get(const QUrl &url, Done done) override
+    {
+        requested << url;
+        if (!feed)
+            return;
+        QMetaObject::invokeMethod(
+            qApp, [done, answer = *feed] { done(answer); }, Qt::QueuedConnection);
+    }
     QList<QUrl> requested;
+    std::optional<QByteArray> feed;
 };
 
 // Everything a shell test stands on: a virtual clock, a simulated desktop,
@@ -140,7 +148,7 @@ protected:
     ThemeEnvironment theme{scheduler, motion};
     QTemporaryDir dir;
     std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
-    std::shared_ptr<SilentFetcher> fetcher = std::make_shared<SilentFetcher>();
+    std::shared_ptr<FeedFetcher> fetcher = std::make_shared<FeedFetcher>();
     std::shared_ptr<FakeLauncher> launcher = std::make_shared<FakeLauncher>();
     FakeConnectivity connectivity;
     std::vector<int> exits;
