@@ -222,6 +222,8 @@ TEST_F(AuthViewTest, ScreenshotOfTheSignInView)
     scheduler.advance(6000); // the title's sweep has settled
     const QImage shot = grabImage(*quorvel->mainWindow());
     EXPECT_TRUE(shot.save(screenshotDir() + "/shell-sign-in.png"));
+    // A smaller copy for the README.
+    EXPECT_TRUE(shot.scaledToWidth(720, Qt::SmoothTransformation).save(screenshotDir() + "/shell-sign-in-small.png"));
     const QPoint face = view->card()->mapTo(quorvel->mainWindow(), QPoint(10, view->card()->height() / 2));
     EXPECT_TRUE(colorNear(shot.pixelColor(face), Theme::surface()));
 
