@@ -142,18 +142,24 @@ TEST_F(LaunchTest, TheSessionIsCheckedAtTheFirstAppearanceAndOnEveryActivation)
     shell().applicationBecameActive();
     EXPECT_EQ(requestsTo(kToken), 0) << "no check before the window appeared";
 
+    // The first appearance checks (a first activation may check once more).
+    int activations = 0;
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, quorvel.get(),
+                     [&](Qt::ApplicationState state) { activations += state == Qt::ApplicationActive ? 1 : 0; });
     quorvel->show();
     scheduler.advance(10);
-    EXPECT_EQ(requestsTo(kToken), 1);
+    EXPECT_EQ(requestsTo(kToken), 1 + activations);
+    const int afterAppearance = requestsTo(kToken);
     shell().applicationBecameActive();
     scheduler.advance(10);
-    EXPECT_EQ(requestsTo(kToken), 2);
+    EXPECT_EQ(requestsTo(kToken), afterAppearance + 1);
 
     // Hiding and showing the window again is not a new appearance.
+    activations = 0;
     quorvel->mainWindow()->hide();
     quorvel->mainWindow()->show();
     scheduler.advance(10);
-    EXPECT_EQ(requestsTo(kToken), 2);
+    EXPECT_EQ(requestsTo(kToken), afterAppearance + 1 + activations);
 }
 
 TEST_F(LaunchTest, AFailedSessionCheckSignsOutAndTheSignInViewReturns)
