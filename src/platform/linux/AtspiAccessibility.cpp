@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QRect>
 
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace qv::linuxdesktop {
@@ -25,6 +27,11 @@ constexpr int kMaxWalkNodes = 600;
 constexpr int kMaxChildrenPerNode = 256;
 constexpr int kMaxWalkDepth = 40;
 constexpr int kMaxHitDepth = 40;
+
+bool isSlow(qint64 elapsedNs)
+{
+    return elapsedNs >= qint64(AtspiAccessibility::kBusTimeoutMs) * 800'000; // 80% of the time-out
+}
 
 bool looksLikeTimeout(const GError *error)
 {
@@ -46,7 +53,9 @@ public:
     Call(const Call &) = delete;
     Call &operator=(const Call &) = delete;
     GError **error() { return &m_error; }
-    bool failed() const { return m_error != nullptr; }
+    // An error, or an answer that came only at the time-out (some calls
+    // report none and hand back an empty value).
+    bool failed() const { return m_error != nullptr || isSlow(m_timer.nsecsElapsed()); }
 
 private:
     AtspiAccessibility &m_owner;
@@ -80,7 +89,7 @@ AtspiAccessibility::AtspiAccessibility(Scheduler &scheduler, X11Workspace &works
     m_ready = init == 0 || init == 1;
     if (!m_ready)
         return;
-    atspi_set_timeout(kCallTimeoutMs, -1);
+    atspi_set_timeout(kBusTimeoutMs, -1);
     static const char *const kEvents[] = {"object:state-changed:focused", "object:text-caret-moved",
                                           "object:text-changed", "window:activate"};
     for (const char *type : kEvents) {
@@ -114,7 +123,15 @@ AtspiAccessibility::~AtspiAccessibility()
 
 bool AtspiAccessibility::admits(qint64 pid) const
 {
-    return m_ready && pid > 0 && pid != m_ownPid && !m_unresponsive.isBackedOff(pid, m_scheduler.nowNs());
+    return m_ready && pid > 0 && pid != m_ownPid && !m_unresponsive.isBackedOff(pid, m_scheduler.nowNs())
+        && processExists(pid);
+}
+
+bool AtspiAccessibility::processExists(qint64 pid)
+{
+    // A call to an application that just died can still come back "empty"
+    // without an error: ask the kernel, which costs nothing.
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 bool AtspiAccessibility::isBackedOff(qint64 pid) const
@@ -124,8 +141,7 @@ bool AtspiAccessibility::isBackedOff(qint64 pid) const
 
 void AtspiAccessibility::finishCall(qint64 pid, qint64 elapsedNs, GError *error)
 {
-    const bool slow = elapsedNs >= qint64(kCallTimeoutMs) * 800'000; // 80% of the time-out
-    if ((slow || looksLikeTimeout(error)) && pid > 0)
+    if ((isSlow(elapsedNs) || looksLikeTimeout(error)) && pid > 0)
         m_unresponsive.mark(pid, m_scheduler.nowNs());
     if (error)
         g_error_free(error);
@@ -170,6 +186,21 @@ AtspiAccessible *AtspiAccessibility::unwrap(const Element &element)
 {
     const auto *ref = dynamic_cast<const AtspiElementRef *>(element.ref());
     return ref ? ref->accessible() : nullptr;
+}
+
+template<typename T>
+T *AtspiAccessibility::iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid)
+{
+    // Applications that do not announce their interfaces up front are asked.
+    if (!accessible || !admits(pid))
+        return nullptr;
+    Call call(*this, pid);
+    T *result = get(accessible);
+    if (result && call.failed()) {
+        g_object_unref(result);
+        result = nullptr;
+    }
+    return result;
 }
 
 // ---- events and the focus cache -------------------------------------------
@@ -299,6 +330,10 @@ std::optional<quint64> AtspiAccessibility::states(AtspiAccessible *accessible, q
     {
         Call call(*this, pid);
         set = atspi_accessible_get_state_set(accessible);
+        if (set && call.failed()) {
+            g_object_unref(set);
+            set = nullptr;
+        }
     }
     if (!set)
         return std::nullopt;
@@ -353,7 +388,7 @@ AtspiAccessible *AtspiAccessibility::findFocused(AtspiAccessible *app, qint64 pi
         if (found || !admits(pid))
             break;
         // One query where the application can search itself.
-        if (AtspiCollection *collection = atspi_accessible_get_collection_iface(window)) {
+        if (AtspiCollection *collection = iface(atspi_accessible_get_collection_iface, window, pid)) {
             AtspiStateSet *wanted = atspi_state_set_new(nullptr);
             atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
             AtspiMatchRule *rule = atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr,
@@ -433,7 +468,7 @@ AtspiAccessible *AtspiAccessibility::deepestAt(AtspiAccessible *root, qint64 pid
 {
     AtspiAccessible *current = static_cast<AtspiAccessible *>(g_object_ref(root));
     for (int depth = 0; depth < kMaxHitDepth && admits(pid); ++depth) {
-        AtspiComponent *component = atspi_accessible_get_component_iface(current);
+        AtspiComponent *component = iface(atspi_accessible_get_component_iface, current, pid);
         if (!component)
             break;
         AtspiAccessible *child = nullptr;
@@ -441,6 +476,10 @@ AtspiAccessible *AtspiAccessibility::deepestAt(AtspiAccessible *root, qint64 pid
             Call call(*this, pid);
             child = atspi_component_get_accessible_at_point(component, global.x(), global.y(), ATSPI_COORD_TYPE_SCREEN,
                                                             call.error());
+            if (call.failed() && child) {
+                g_object_unref(child);
+                child = nullptr;
+            }
         }
         g_object_unref(component);
         if (!child || AtspiElementRef::same(child, current)) {
@@ -477,13 +516,17 @@ Element AtspiAccessibility::elementAtPoint(QPoint global)
         for (AtspiAccessible *w : std::as_const(windows)) {
             if (windowActive || !admits(pid))
                 break;
-            AtspiComponent *component = atspi_accessible_get_component_iface(w);
+            AtspiComponent *component = iface(atspi_accessible_get_component_iface, w, pid);
             if (!component)
                 continue;
             AtspiRect *rect = nullptr;
             {
                 Call call(*this, pid);
                 rect = atspi_component_get_extents(component, ATSPI_COORD_TYPE_SCREEN, call.error());
+                if (call.failed()) {
+                    g_free(rect);
+                    rect = nullptr;
+                }
             }
             g_object_unref(component);
             if (!rect)
@@ -531,6 +574,10 @@ Toolkit AtspiAccessibility::toolkitOf(qint64 pid)
     {
         Call call(*this, pid);
         name = atspi_accessible_get_toolkit_name(app, call.error());
+        if (call.failed()) {
+            g_free(name);
+            name = nullptr;
+        }
     }
     g_object_unref(app);
     if (!name)
@@ -547,7 +594,7 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
 {
     if (!accessible || !admits(pid))
         return std::nullopt;
-    AtspiText *text = atspi_accessible_get_text_iface(accessible);
+    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return std::nullopt;
     std::optional<TextState> out;
@@ -558,6 +605,11 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
         count = atspi_text_get_character_count(text, call.error());
         if (!call.failed())
             utf8 = atspi_text_get_text(text, 0, count, call.error());
+        if (call.failed()) {
+            // A failed call still hands back an empty string.
+            g_free(utf8);
+            utf8 = nullptr;
+        }
     }
     g_object_unref(text);
     if (!utf8)
@@ -576,7 +628,7 @@ std::optional<TextRange> AtspiAccessibility::selectedRange(AtspiAccessible *acce
 {
     if (!admits(pid))
         return std::nullopt;
-    AtspiText *text = atspi_accessible_get_text_iface(accessible);
+    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return std::nullopt;
     std::optional<TextRange> out;
@@ -584,12 +636,13 @@ std::optional<TextRange> AtspiAccessibility::selectedRange(AtspiAccessible *acce
         Call call(*this, pid);
         const gint n = atspi_text_get_n_selections(text, call.error());
         if (!call.failed() && n > 0) {
-            if (AtspiRange *r = atspi_text_get_selection(text, 0, call.error())) {
+            AtspiRange *r = atspi_text_get_selection(text, 0, call.error());
+            if (r && !call.failed()) {
                 const qint64 a = offsets::toUtf16(state.text, std::min(r->start_offset, r->end_offset), state.unit);
                 const qint64 b = offsets::toUtf16(state.text, std::max(r->start_offset, r->end_offset), state.unit);
                 out = TextRange{a, b - a};
-                g_free(r);
             }
+            g_free(r);
         }
         if (!out && !call.failed()) {
             const gint caret = atspi_text_get_caret_offset(text, call.error());
@@ -612,7 +665,7 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
     const auto end = offsets::fromUtf16(state->text, range.end(), state->unit);
     if (!start || !end)
         return false; // inside a surrogate pair: some editors would split the character
-    AtspiText *text = atspi_accessible_get_text_iface(accessible);
+    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return false;
     bool ok = false;
@@ -649,6 +702,10 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         {
             Call call(*this, pid);
             name = atspi_accessible_get_role_name(a, call.error());
+            if (call.failed()) {
+                g_free(name);
+                return std::nullopt;
+            }
         }
         const QString busName = name ? QString::fromUtf8(name) : QString();
         g_free(name);
@@ -660,8 +717,10 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
     case Attribute::Title: {
         Call call(*this, pid);
         gchar *name = atspi_accessible_get_name(a, call.error());
-        if (!name)
+        if (!name || call.failed()) {
+            g_free(name);
             return std::nullopt;
+        }
         const QString s = QString::fromUtf8(name);
         g_free(name);
         return QVariant(s);
@@ -670,8 +729,10 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         // The bus's own role name, never the localised one.
         Call call(*this, pid);
         gchar *name = atspi_accessible_get_role_name(a, call.error());
-        if (!name)
+        if (!name || call.failed()) {
+            g_free(name);
             return std::nullopt;
+        }
         const QString s = QString::fromUtf8(name);
         g_free(name);
         return QVariant(s);
@@ -736,6 +797,10 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         {
             Call call(*this, pid);
             parent = atspi_accessible_get_parent(a, call.error());
+            if (call.failed() && parent) {
+                g_object_unref(parent);
+                parent = nullptr;
+            }
         }
         const Element e = wrap(parent);
         if (e.isNull())
@@ -774,7 +839,10 @@ std::optional<QVariant> AtspiAccessibility::read(const Element &element, Attribu
     AtspiAccessible *a = unwrap(element);
     if (!a || !admits(element.pid()))
         return std::nullopt;
-    return readAttribute(a, element.pid(), attribute);
+    auto value = readAttribute(a, element.pid(), attribute);
+    if (!processExists(element.pid()))
+        return std::nullopt; // it went away while we asked
+    return value;
 }
 
 std::optional<bool> AtspiAccessibility::isSettable(const Element &element, Attribute attribute)
@@ -785,13 +853,13 @@ std::optional<bool> AtspiAccessibility::isSettable(const Element &element, Attri
         return std::nullopt;
     switch (attribute) {
     case Attribute::SelectedTextRange: {
-        AtspiText *text = atspi_accessible_get_text_iface(a);
+        AtspiText *text = iface(atspi_accessible_get_text_iface, a, pid);
         if (text)
             g_object_unref(text);
         return text != nullptr;
     }
     case Attribute::Value: {
-        AtspiEditableText *editable = atspi_accessible_get_editable_text_iface(a);
+        AtspiEditableText *editable = iface(atspi_accessible_get_editable_text_iface, a, pid);
         if (editable)
             g_object_unref(editable);
         return editable != nullptr && hasState(a, pid, ATSPI_STATE_EDITABLE);
@@ -816,7 +884,7 @@ bool AtspiAccessibility::write(const Element &element, Attribute attribute, cons
     if (attribute == Attribute::SelectedTextRange && value.canConvert<TextRange>())
         return writeRange(a, pid, value.value<TextRange>());
     if (attribute == Attribute::Focused && value.toBool()) {
-        AtspiComponent *component = atspi_accessible_get_component_iface(a);
+        AtspiComponent *component = iface(atspi_accessible_get_component_iface, a, pid);
         if (!component)
             return false;
         bool ok = false;

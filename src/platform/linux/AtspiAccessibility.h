@@ -34,7 +34,10 @@ class X11Workspace;
 // UTF-16 on every call, from the element's current text.
 class AtspiAccessibility final : public platform::Accessibility {
 public:
-    static constexpr int kCallTimeoutMs = 1500;
+    // The bus time-out of one call; the library waits up to twice that for
+    // an application that does not answer.
+    static constexpr int kBusTimeoutMs = 1000;
+    static constexpr int kCallTimeoutMs = 2 * kBusTimeoutMs;
     static constexpr double kConfirmWindowMs = 250;
     static constexpr double kConfirmPollMs = 25;
 
@@ -81,10 +84,13 @@ private:
     void clearFocusCache();
 
     bool admits(qint64 pid) const;
+    static bool processExists(qint64 pid);
     void finishCall(qint64 pid, qint64 elapsedNs, GError *error);
     qint64 pidOf(AtspiAccessible *accessible);
     platform::Element wrap(AtspiAccessible *accessible); // takes the reference
     static AtspiAccessible *unwrap(const platform::Element &element);
+    template<typename T>
+    T *iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid);
 
     AtspiAccessible *appForPid(qint64 pid);             // new reference or null
     AtspiAccessible *findFocused(AtspiAccessible *app, qint64 pid); // new reference or null

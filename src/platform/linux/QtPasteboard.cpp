@@ -127,7 +127,17 @@ std::optional<QString> QtPasteboard::plainText()
         noteRead(owner, start);
         return std::nullopt;
     }
-    const QString text = mime->text();
+    // GTK serves "text/plain;charset=utf-8" (which Qt's text() prefers)
+    // with CRLF line ends; plain "text/plain", which Qt fetches through the
+    // UTF8_STRING target, holds the text as it stands.
+    QString text;
+    if (!QGuiApplication::clipboard()->ownsClipboard()) {
+        const QByteArray utf8 = mime->data(QStringLiteral("text/plain"));
+        if (!utf8.isEmpty())
+            text = QString::fromUtf8(utf8);
+    }
+    if (text.isEmpty())
+        text = mime->text();
     noteRead(owner, start);
     return text;
 }

@@ -233,14 +233,17 @@ platform::AppInfo X11Workspace::appInfo(qint64 pid)
         return cached->second;
     platform::AppInfo info;
     info.pid = pid;
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (comm.open(QIODevice::ReadOnly))
-        info.name = QString::fromLocal8Bit(comm.readAll()).trimmed();
+    // The kernel's short name is cut at 15 characters: the executable's
+    // name first.
+    info.name = QFileInfo(exe).fileName();
+    if (info.name.isEmpty()) {
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        if (comm.open(QIODevice::ReadOnly))
+            info.name = QString::fromLocal8Bit(comm.readAll()).trimmed();
+    }
     info.bundleId = desktopIdFromEnvironment(pid);
     if (info.bundleId.isEmpty())
         info.bundleId = exe;
-    if (info.name.isEmpty())
-        info.name = QFileInfo(exe).fileName();
     m_appInfo.insert(pid, {exe, info});
     return info;
 }

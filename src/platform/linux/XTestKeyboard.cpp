@@ -351,7 +351,18 @@ QCoro::Task<> XTestKeyboard::typeGrapheme(const QString &grapheme)
         co_await press(platform::Key::Tab);
         co_return;
     }
-    for (char32_t cp : grapheme.toUcs4())
+    // Bind what the whole cluster lacks in one change: one keymap reload and
+    // one settling wait instead of one per code point.
+    const QList<uint> scalars = grapheme.toUcs4();
+    QList<quint32> missing;
+    for (char32_t cp : scalars) {
+        const quint32 ks = KeysymBindings::keysymFor(cp);
+        if (cp >= 0x20 && cp != 0x7F && !strokeFor(ks) && !missing.contains(ks))
+            missing.append(ks);
+    }
+    if (!missing.isEmpty())
+        co_await bindAndWait(missing);
+    for (char32_t cp : scalars)
         co_await typeCodePoint(cp);
 }
 
