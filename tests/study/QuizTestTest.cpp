@@ -1,0 +1,208 @@
+#include "SessionFixture.h"
+
+#include "study/QuizTest.h"
+
+#include <QSet>
+
+using namespace qv;
+using namespace qv::study;
+using namespace qv::study::test;
+
+namespace {
+QList<StudyItem> cards(int n)
+{
+    QList<StudyItem> out;
+    for (int i = 0; i < n; ++i)
+        out << makeCard(QString("term %1").arg(i), QString("def %1").arg(i));
+    return out;
+}
+
+class QuizTestFixture : public SessionFixture {
+protected:
+    QuizTest &page(const StudyProject &p)
+    {
+        quiz = std::make_unique<QuizTest>(seeded, clock);
+        quiz->setUpdateHandler([this](const StudyProject &set) { updates.append(set); });
+        quiz->setProject(p);
+        quiz->begin();
+        return *quiz;
+    }
+    std::unique_ptr<QuizTest> quiz;
+};
+} // namespace
+
+TEST_F(QuizTestFixture, AtMostSixDistinctCards)
+{
+    EXPECT_EQ(QuizTest::makeQuestions(makeSet(cards(3)), seeded).size(), 3);
+    for (int round = 0; round < 20; ++round) {
+        const QList<QuizQuestion> qs = QuizTest::makeQuestions(makeSet(cards(20)), seeded);
+        ASSERT_EQ(qs.size(), 6);
+        QSet<QUuid> ids;
+        for (const QuizQuestion &q : qs)
+            ids.insert(q.id);
+        EXPECT_EQ(ids.size(), 6);
+    }
+    // A repeated id (a hand-edited file) still gives one question per card.
+    StudyProject dup = makeSet(cards(3));
+    dup.items[1].id = dup.items[0].id;
+    EXPECT_EQ(QuizTest::makeQuestions(dup, seeded).size(), 2);
+    EXPECT_TRUE(QuizTest::makeQuestions(makeSet({}), seeded).isEmpty());
+}
+
+TEST_F(QuizTestFixture, TrueFalseDetectedOnTheDefinitionOnly)
+{
+    const QList<QuizQuestion> qs = QuizTest::makeQuestions(
+        makeSet({makeCard("up", "  TRUE \n"), makeCard("down", "false"), makeCard("true", "a word")}), seeded);
+    for (const QuizQuestion &q : qs) {
+        if (q.prompt == "up") {
+            EXPECT_TRUE(q.isTrueFalse);
+            EXPECT_EQ(q.correct, QString("True"));
+            EXPECT_EQ(q.choices, (QStringList{"True", "False"}));
+        } else if (q.prompt == "down") {
+            EXPECT_TRUE(q.isTrueFalse);
+            EXPECT_EQ(q.correct, QString("False"));
+        } else {
+            EXPECT_FALSE(q.isTrueFalse);
+            EXPECT_EQ(q.choices, QStringList{"a word"}); // boolean definitions are never distractors
+        }
+    }
+    EXPECT_TRUE(QuizTest::isBooleanAnswer(" False\t"));
+    EXPECT_FALSE(QuizTest::isBooleanAnswer("true."));
+}
+
+TEST_F(QuizTestFixture, DistractorsFromEveryCardButBooleansAndExactDuplicates)
+{
+    // Seven cards: the tested card's exact duplicate is left out, a case
+    // variant stays, and at most three distractors are taken.
+    QList<StudyItem> items{makeCard("a", "Paris"), makeCard("b", "Paris"), makeCard("c", "paris"),
+                           makeCard("d", "Rome"),  makeCard("e", "true"),  makeCard("f", "Oslo"),
+                           makeCard("g", "Bern"),  makeCard("h", "Kyiv")};
+    for (int round = 0; round < 30; ++round) {
+        for (const QuizQuestion &q : QuizTest::makeQuestions(makeSet(items), seeded)) {
+            if (q.isTrueFalse)
+                continue;
+            EXPECT_LE(q.choices.size(), 4);
+            EXPECT_EQ(q.choices.count(q.correct), 1);
+            EXPECT_FALSE(q.choices.contains("true"));
+        }
+    }
+    const QList<QuizQuestion> single = QuizTest::makeQuestions(makeSet({makeCard("x", "only")}), seeded);
+    ASSERT_EQ(single.size(), 1);
+    EXPECT_EQ(single[0].choices, QStringList{"only"});
+}
+
+TEST_F(QuizTestFixture, ScoringMarksAndLabels)
+{
+    QuizTest &t = page(makeSet(cards(6)));
+    ASSERT_EQ(t.questions().size(), 6);
+    EXPECT_EQ(t.answeredLabel(), QString("0/6 answered"));
+    EXPECT_EQ(t.questionCountLabel(), QString("6 Questions"));
+    EXPECT_EQ(QuizTest::numberLabel(0), QString("Q1"));
+    EXPECT_EQ(t.subtitle(), QString("Answer every question, then submit"));
+    EXPECT_EQ(t.mainButtonTitle(), QString("Submit"));
+
+    const QuizQuestion q0 = t.questions()[0];
+    const QuizQuestion q1 = t.questions()[1];
+    const QString wrong = q1.choices[0] == q1.correct ? q1.choices[1] : q1.choices[0];
+    t.select(wrong, 0); // changed before submission: only the last pick counts
+    t.select(q0.correct, 0);
+    t.select(wrong, 1);
+    t.select("x", 6);   // outside the test: nothing
+    t.select("x", -1);
+    EXPECT_EQ(t.answeredCount(), 2);
+    EXPECT_DOUBLE_EQ(t.progressFraction(), 2.0 / 6.0);
+    EXPECT_EQ(t.tint(wrong, t.questions()[1]), QuizTest::Tint::surface);
+    EXPECT_EQ(t.tint(q1.correct, t.questions()[1]), QuizTest::Tint::surfaceAlt);
+    EXPECT_EQ(t.mark(q1.correct, t.questions()[1]), QuizTest::Mark::none);
+
+    t.submit();
+    EXPECT_EQ(t.score(), 1);
+    EXPECT_EQ(t.scoreLabel(), QString("Score: 1/6"));
+    EXPECT_EQ(t.subtitle(), QString("Review your answers"));
+    EXPECT_EQ(t.mainButtonTitle(), QString("Retake Quiz"));
+    EXPECT_EQ(*t.questions()[0].isCorrect, true);
+    EXPECT_EQ(*t.questions()[1].isCorrect, false);
+    EXPECT_EQ(*t.questions()[2].isCorrect, false); // unanswered counts as wrong
+    EXPECT_EQ(t.tint(q0.correct, t.questions()[0]), QuizTest::Tint::accent);
+    EXPECT_EQ(t.mark(q0.correct, t.questions()[0]), QuizTest::Mark::check);
+    EXPECT_EQ(t.tint(wrong, t.questions()[1]), QuizTest::Tint::danger);
+    EXPECT_EQ(t.mark(wrong, t.questions()[1]), QuizTest::Mark::cross);
+    EXPECT_EQ(t.tint(q1.correct, t.questions()[1]), QuizTest::Tint::accent);
+    EXPECT_EQ(QuizTest::correctLine(t.questions()[1]), "Correct: " + q1.correct);
+
+    // After submission the options are inert.
+    t.select(q1.correct, 1);
+    EXPECT_EQ(t.questions()[1].selected, wrong);
+}
+
+TEST_F(QuizTestFixture, SubmissionRecordsOneResultPerCard)
+{
+    StudyProject p = makeSet(cards(3));
+    p.items[2].correctCount = 4;
+    QuizTest &t = page(p);
+    clock.advanceMs(10'000);
+    const QuizQuestion q = t.questions()[0];
+    t.select(q.correct, 0);
+    t.submit();
+    ASSERT_EQ(updates.size(), 1);
+    const StudyProject &saved = updates[0];
+    EXPECT_EQ(saved.updatedAt, clock.nowUtc());
+    for (const StudyItem &item : saved.items) {
+        const StudyItem before = cardIn(p, item.id);
+        EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
+        if (item.id == q.id) {
+            EXPECT_EQ(item.correctCount, before.correctCount + 1);
+            EXPECT_EQ(item.incorrectCount, 0);
+        } else {
+            EXPECT_EQ(item.correctCount, before.correctCount);
+            EXPECT_EQ(item.incorrectCount, 1);
+        }
+        EXPECT_EQ(item.term, before.term);
+    }
+}
+
+TEST_F(QuizTestFixture, RetakeAppliesToTheStoredSet)
+{
+    StudyProject p = makeSet(cards(2));
+    QuizTest &t = page(p);
+    t.pressMain(); // Submit with nothing answered
+    ASSERT_EQ(updates.size(), 1);
+    // The owner saves and pushes the stored set back in.
+    t.setProject(updates[0]);
+    t.pressMain(); // the second click of a double click: Retake Quiz
+    EXPECT_FALSE(t.submitted());
+    EXPECT_EQ(t.answeredCount(), 0);
+    EXPECT_EQ(updates.size(), 1);
+    t.pressMain();
+    ASSERT_EQ(updates.size(), 2);
+    for (const StudyItem &item : updates[1].items)
+        EXPECT_EQ(item.incorrectCount, 2);
+}
+
+TEST_F(QuizTestFixture, ResultsForVanishedCardsAreDropped)
+{
+    StudyProject p = makeSet(cards(2));
+    QuizTest &t = page(p);
+    StudyProject trimmed = p;
+    trimmed.items.removeFirst();
+    t.setProject(trimmed);
+    t.submit();
+    ASSERT_EQ(updates.size(), 1);
+    ASSERT_EQ(updates[0].items.size(), 1);
+    EXPECT_EQ(updates[0].items[0].incorrectCount, 1);
+}
+
+TEST_F(QuizTestFixture, EmptySetAndLeavingWithoutSubmitting)
+{
+    QuizTest &t = page(makeSet({}));
+    EXPECT_TRUE(t.questions().isEmpty());
+    EXPECT_EQ(t.answeredLabel(), QString("0/0 answered"));
+    EXPECT_EQ(t.questionCountLabel(), QString("0 Questions"));
+    EXPECT_EQ(t.progressFraction(), 0.0);
+
+    QuizTest &u = page(makeSet(cards(4)));
+    u.select(u.questions()[0].correct, 0);
+    u.begin(); // the page comes on screen again: picks are dropped, nothing recorded
+    EXPECT_EQ(u.answeredCount(), 0);
+    EXPECT_TRUE(updates.isEmpty());
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/Random.h"
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "model/StudyProject.h"
+#include "study/StudySession.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qv::study::test {
+
+inline StudyItem makeCard(const QString &term, const QString &definition, qint64 right = 0, qint64 wrong = 0)
+{
+    StudyItem item;
+    item.id = QUuid::createUuid();
+    item.term = term;
+    item.definition = definition;
+    item.correctCount = right;
+    item.incorrectCount = wrong;
+    return item;
+}
+
+inline StudyProject makeSet(QList<StudyItem> items, bool shuffle = false,
+                            QList<StudyQuestionType> types = {StudyQuestionType::written})
+{
+    StudyProject p;
+    p.id = QUuid::createUuid();
+    p.title = "Set";
+    p.grade = "11";
+    p.items = std::move(items);
+    p.options.shuffle = shuffle;
+    p.options.questionTypes = std::move(types);
+    p.updatedAt = QDateTime::fromString("2025-01-01T00:00:00Z", Qt::ISODate);
+    return p;
+}
+
+// A session on the virtual clock with a recorder of every hand-back.
+class SessionFixture : public ::testing::Test {
+protected:
+    SessionFixture() : clock(QDateTime::fromString("2026-03-01T12:00:00Z", Qt::ISODate), &scheduler) {}
+
+    StudySession &make(Random &random, StudySessionStyle style = StudySessionStyle::study, bool focus = true)
+    {
+        session = std::make_unique<StudySession>(style, focus, random, clock, scheduler);
+        session->setUpdateHandler([this](const StudyProject &p) { updates.append(p); });
+        return *session;
+    }
+
+    StudyItem cardIn(const StudyProject &p, const QUuid &id) const
+    {
+        for (const StudyItem &item : p.items)
+            if (item.id == id)
+                return item;
+        ADD_FAILURE() << "no card with that id";
+        return {};
+    }
+
+    QString currentTerm() const { return session->currentItem() ? session->currentItem()->term : QString(); }
+
+    VirtualScheduler scheduler;
+    FixedWallClock clock;
+    SeededRandom seeded{42};
+    std::unique_ptr<StudySession> session;
+    QList<StudyProject> updates;
+};
+
+} // namespace qv::study::test

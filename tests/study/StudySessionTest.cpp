@@ -1,0 +1,778 @@
+#include "SessionFixture.h"
+
+#include "study/CardPicker.h"
+#include "study/SessionLabels.h"
+
+#include <QHash>
+
+#include <limits>
+
+using namespace qv;
+using namespace qv::study;
+using namespace qv::study::test;
+
+namespace {
+using QT = StudyQuestionType;
+
+QList<StudyItem> fruit()
+{
+    return {makeCard("cherry", "red"), makeCard("apple", "green"), makeCard("Banana", "yellow")};
+}
+} // namespace
+
+// ---- Appearance, goal and pool -------------------------------------------------
+
+TEST_F(SessionFixture, FocusModeAsksAtOnceWithGoalTen)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    EXPECT_FALSE(s.showGoalPicker());
+    EXPECT_TRUE(s.hasChosenGoal());
+    EXPECT_EQ(s.goalTarget(), 10);
+    ASSERT_TRUE(s.currentItem());
+    EXPECT_EQ(s.promptText(), QString("apple"));
+    EXPECT_EQ(s.correctAnswer(), QString("green"));
+    EXPECT_FALSE(s.goalReached());
+}
+
+TEST_F(SessionFixture, OutsideFocusModeWaitsForAGoal)
+{
+    StudySession &s = make(seeded, StudySessionStyle::study, false);
+    s.appear(makeSet(fruit()));
+    EXPECT_TRUE(s.showGoalPicker());
+    EXPECT_FALSE(s.currentItem());
+    EXPECT_EQ(s.goalOptions(), QList<int>{3});
+    s.chooseGoal(3);
+    EXPECT_FALSE(s.showGoalPicker());
+    EXPECT_EQ(s.goalTarget(), 3);
+    EXPECT_TRUE(s.currentItem());
+}
+
+TEST_F(SessionFixture, GoalOptionsForPoolSizes)
+{
+    EXPECT_EQ(goalOptions(0), QList<int>{1});
+    EXPECT_EQ(goalOptions(3), QList<int>{3});
+    EXPECT_EQ(goalOptions(5), QList<int>{5});
+    EXPECT_EQ(goalOptions(6), (QList<int>{5, 6}));
+    EXPECT_EQ(goalOptions(12), (QList<int>{5, 10, 12}));
+    EXPECT_EQ(goalOptions(20), (QList<int>{5, 10, 15, 20}));
+    EXPECT_EQ(goalOptions(25), (QList<int>{5, 10, 15, 20, 25}));
+}
+
+TEST_F(SessionFixture, EmptyPoolAsksNothing)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet({}));
+    EXPECT_FALSE(s.currentItem());
+    s.startNextQuestion();
+    s.checkAnswer(false);
+    s.markOverrideCorrect();
+    EXPECT_FALSE(s.currentItem());
+    EXPECT_EQ(s.sessionAnswered(), 0);
+    EXPECT_TRUE(updates.isEmpty());
+    EXPECT_EQ(s.masteredCount(), 0);
+    EXPECT_EQ(s.masteryFraction(), 0.0);
+}
+
+TEST_F(SessionFixture, OnlyStarredFallsBackToAllCards)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet(fruit());
+    p.options.onlyStarred = true;
+    s.appear(p);
+    EXPECT_EQ(s.activeItems().size(), 3);
+    s.toggleStar(p.items[0].id);
+    ASSERT_EQ(s.activeItems().size(), 1);
+    EXPECT_EQ(s.activeItems()[0].term, QString("cherry"));
+}
+
+// ---- Choosing the next card ------------------------------------------------------
+
+TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurn)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    QStringList asked;
+    for (int i = 0; i < 9; ++i) {
+        asked << currentTerm();
+        s.advance();
+    }
+    EXPECT_EQ(asked, (QStringList{"apple", "Banana", "cherry", "apple", "Banana", "cherry", "apple", "Banana", "cherry"}));
+}
+
+TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardWhenOneIsAlwaysMissed)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")});
+    p.options.retypeMissed = false;
+    s.appear(p);
+    QHash<QString, int> counts;
+    for (int i = 0; i < 40; ++i) {
+        const QString term = currentTerm();
+        ++counts[term];
+        if (term == "a")
+            s.answerDontKnow();
+        s.advance();
+    }
+    for (const char *t : {"a", "b", "c", "d"})
+        EXPECT_GE(counts.value(t), 5) << t;
+}
+
+TEST_F(SessionFixture, TermOrderIsByCodePointAndStable)
+{
+    const StudyItem first = makeCard("same", "1");
+    const StudyItem second = makeCard("SAME", "2");
+    // U+FF21 (fullwidth A, lower-cased to U+FF41) sorts before an emoji by code
+    // point, though its UTF-16 unit is above the emoji's surrogates.
+    const QList<StudyItem> order = termOrder({makeCard(QString::fromUtf8("\U0001F600"), "x"),
+                                              makeCard(QString::fromUtf8("\uFF21"), "y"), first,
+                                              makeCard(QString::fromUtf8("\u00E9t\u00E9"), "z"), second,
+                                              makeCard("Zebra", "w")});
+    QStringList terms;
+    for (const StudyItem &item : order)
+        terms << item.term;
+    EXPECT_EQ(terms, (QStringList{"same", "SAME", "Zebra", QString::fromUtf8("\u00E9t\u00E9"),
+                                  QString::fromUtf8("\uFF21"), QString::fromUtf8("\U0001F600")}));
+}
+
+TEST_F(SessionFixture, TwoCardsAlternateAndOneRepeats)
+{
+    for (bool shuffle : {false, true}) {
+        StudySession &s = make(seeded);
+        s.appear(makeSet({makeCard("x", "1", 0, 5), makeCard("y", "2")}, shuffle));
+        QString previous = currentTerm();
+        for (int i = 0; i < 10; ++i) {
+            s.advance();
+            EXPECT_NE(currentTerm(), previous) << "shuffle " << shuffle;
+            previous = currentTerm();
+        }
+        s.appear(makeSet({makeCard("only", "1")}, shuffle));
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(currentTerm(), QString("only"));
+            s.advance();
+        }
+    }
+}
+
+TEST_F(SessionFixture, WeightedPickFollowsTheWeights)
+{
+    EXPECT_EQ(cardWeight(makeCard("", "", 0, 0)), 1);
+    EXPECT_EQ(cardWeight(makeCard("", "", 1, 0)), 1);
+    EXPECT_EQ(cardWeight(makeCard("", "", 0, 1)), 3);
+    EXPECT_EQ(cardWeight(makeCard("", "", 1, 2)), 4);
+    EXPECT_EQ(cardWeight(makeCard("", "", 5, 1)), 1);
+
+    const QList<StudyItem> pool{makeCard("X", "", 0, 2), makeCard("n1", ""), makeCard("n2", ""),
+                                makeCard("n3", ""), makeCard("n4", "")};
+    const qsizetype expected[] = {0, 0, 0, 0, 0, 1, 2, 3, 4};
+    for (qint64 r = 0; r <= 8; ++r) {
+        ScriptedRandom random;
+        random.ints({r}); // fails unless the draw is over [0, 8]
+        EXPECT_EQ(weightedPick(pool, random), expected[r]) << r;
+        EXPECT_EQ(random.remaining(), 0);
+    }
+}
+
+TEST_F(SessionFixture, HugeCountersSaturateInsteadOfOverflowing)
+{
+    constexpr qint64 big = std::numeric_limits<qint64>::max();
+    EXPECT_EQ(cardWeight(makeCard("", "", 0, big)), big);
+    EXPECT_EQ(cardWeight(makeCard("", "", big, 0)), 1);
+    EXPECT_EQ(cardWeight(makeCard("", "", std::numeric_limits<qint64>::min(), 0)), big);
+    const QList<StudyItem> pool{makeCard("a", "", 0, big), makeCard("b", "", 0, big), makeCard("c", "")};
+    ScriptedRandom random;
+    random.ints({qint64(1) << 62}); // a double-exact value inside [0, total)
+    EXPECT_EQ(weightedPick(pool, random), 0);
+
+    StudySession &s = make(seeded);
+    s.appear(makeSet({makeCard("a", "1", big, 0)}));
+    s.setUserAnswer("1");
+    s.pressMain();
+    EXPECT_EQ(updates.last().items[0].correctCount, big);
+}
+
+TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
+{
+    // Pool after "a" was asked: b (weight 1) then c (weight 3); r = 1 picks c.
+    ScriptedRandom random;
+    random.ints({0, 0,    // first pick over a, b, c (total 5): a; type draw
+                 1, 0}); // second pick over b, c (total 4): c; type draw
+    StudySession &s = make(random);
+    s.appear(makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3", 0, 1)}, true));
+    EXPECT_EQ(currentTerm(), QString("a"));
+    s.advance();
+    EXPECT_EQ(currentTerm(), QString("c"));
+    EXPECT_EQ(random.remaining(), 0);
+}
+
+// ---- Requeue ---------------------------------------------------------------------
+
+TEST_F(SessionFixture, MissedCardComesBackAtTheSecondStart)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")});
+    p.options.retypeMissed = false;
+    s.appear(p);
+    EXPECT_EQ(currentTerm(), QString("a"));
+    s.answerDontKnow();
+    ASSERT_EQ(s.pendingRequeue().size(), 1);
+    EXPECT_EQ(s.pendingRequeue()[0].countdown, 2);
+    s.advance();
+    EXPECT_EQ(currentTerm(), QString("b"));
+    s.advance();
+    EXPECT_EQ(currentTerm(), QString("a"));
+    EXPECT_TRUE(s.pendingRequeue().isEmpty());
+    s.advance();
+    EXPECT_EQ(currentTerm(), QString("c")); // the requeue left the order's place alone
+}
+
+TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("a", "1")});
+    p.options.retypeMissed = false;
+    s.appear(p);
+    s.answerDontKnow();
+    s.advance();
+    s.answerDontKnow();
+    ASSERT_EQ(s.pendingRequeue().size(), 2);
+    EXPECT_EQ(s.popDueRequeueItem(), p.items[0].id);
+    EXPECT_TRUE(s.pendingRequeue().isEmpty());
+}
+
+TEST_F(SessionFixture, DueCardsOfSeveralCardsComeOnePerStart)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"),
+                              makeCard("e", "5")});
+    p.options.retypeMissed = false;
+    s.appear(p);
+    s.answerDontKnow(); // a
+    s.advance();        // b
+    s.answerDontKnow();
+    s.advance(); // a is due
+    EXPECT_EQ(currentTerm(), QString("a"));
+    s.advance(); // b is due
+    EXPECT_EQ(currentTerm(), QString("b"));
+    s.advance();
+    EXPECT_EQ(currentTerm(), QString("c"));
+}
+
+// ---- Question types and choices ---------------------------------------------------
+
+TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswers)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet({makeCard("Sky is blue", " TRUE ")}, false, {QT::written}));
+    EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
+    EXPECT_EQ(s.multipleChoices(), (QStringList{"True", "False"}));
+
+    // A term reading "false" is no reason: the answer side is the definition.
+    s.appear(makeSet({makeCard("false", "a lie")}, false, {QT::written}));
+    EXPECT_EQ(s.currentQuestionType(), QT::written);
+}
+
+TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
+{
+    const QList<QT> types{QT::trueFalse, QT::written, QT::trueFalse, QT::multipleChoice};
+    // First draw over four entries gives true/false; the second is over the
+    // two others only (the script fails on a draw outside its range).
+    ScriptedRandom redraw;
+    redraw.ints({2, 1});
+    StudySession &s = make(redraw);
+    s.appear(makeSet({makeCard("a", "1")}, false, types));
+    EXPECT_EQ(s.currentQuestionType(), QT::multipleChoice);
+    EXPECT_EQ(s.multipleChoices(), QStringList{"1"}); // one entry: no shuffle draws
+    EXPECT_EQ(redraw.remaining(), 0);
+
+    ScriptedRandom toWritten;
+    toWritten.ints({0, 0});
+    StudySession &t = make(toWritten);
+    t.appear(makeSet({makeCard("a", "1")}, false, types));
+    EXPECT_EQ(t.currentQuestionType(), QT::written);
+    EXPECT_EQ(t.lastQuestionType(), QT::written);
+
+    // Nothing left after removing true/false: written, with no second draw.
+    ScriptedRandom onlyTf;
+    onlyTf.ints({0});
+    StudySession &u = make(onlyTf);
+    u.appear(makeSet({makeCard("a", "1")}, false, {QT::trueFalse}));
+    EXPECT_EQ(u.currentQuestionType(), QT::written);
+    EXPECT_EQ(onlyTf.remaining(), 0);
+}
+
+TEST_F(SessionFixture, EmptyTypeListAsksWritten)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit(), false, {}));
+    EXPECT_EQ(s.currentQuestionType(), QT::written);
+    EXPECT_TRUE(s.multipleChoices().isEmpty());
+}
+
+TEST_F(SessionFixture, TypeChangeResetsTheStreak)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "true"), makeCard("c", "3")});
+    s.appear(p);
+    s.setUserAnswer("1");
+    s.pressMain();
+    EXPECT_EQ(s.sessionStreak(), 1);
+    s.pressMain(); // Next: b is a true/false card
+    EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
+    EXPECT_EQ(s.sessionStreak(), 0);
+    s.tapChoice("True");
+    EXPECT_TRUE(s.wasCorrect());
+    EXPECT_EQ(s.sessionStreak(), 1);
+}
+
+TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"), makeCard("d", "delta"),
+                      makeCard("e", "epsilon"), makeCard("f", " False"), makeCard("g", "TRUE")},
+                     false, {QT::multipleChoice}));
+    ASSERT_EQ(s.currentQuestionType(), QT::multipleChoice);
+    for (int round = 0; round < 5; ++round) {
+        const QStringList choices = s.multipleChoices();
+        if (s.currentQuestionType() == QT::multipleChoice) {
+            EXPECT_EQ(choices.size(), 4);
+            EXPECT_TRUE(choices.contains(s.correctAnswer()));
+            for (const QString &c : choices)
+                EXPECT_FALSE(c.trimmed().toLower() == "true" || c.trimmed().toLower() == "false") << c.toStdString();
+        }
+        s.advance();
+    }
+
+    s.appear(makeSet({makeCard("a", "alpha"), makeCard("t", "true"), makeCard("f", "false")}, false, {QT::multipleChoice}));
+    EXPECT_EQ(s.multipleChoices(), QStringList{"alpha"});
+}
+
+TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
+                              makeCard("d", "delta"), makeCard("e", "epsilon")},
+                             false, {QT::multipleChoice});
+    s.appear(p);
+    const QStringList choices = s.multipleChoices();
+    ASSERT_EQ(choices.size(), 4);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(s.multipleChoices(), choices);
+    // The cards in play change (only-starred on, one star): the list stays.
+    s.setOnlyStarred(true);
+    s.toggleStar(p.items[4].id);
+    EXPECT_EQ(s.multipleChoices(), choices);
+    const QString wrong = choices[0] == "alpha" ? choices[1] : choices[0];
+    s.tapChoice(wrong);
+    EXPECT_EQ(s.multipleChoices(), choices);
+    EXPECT_EQ(s.selectedChoice(), wrong);
+}
+
+// ---- Checking, override, advance, star --------------------------------------------
+
+TEST_F(SessionFixture, CheckHandsBackOnceWithCountersAndReviewDate)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet(fruit());
+    s.appear(p);
+    const QUuid apple = s.currentItem()->id;
+    clock.advanceMs(5000);
+    s.setUserAnswer(" GREEN ");
+    s.pressMain();
+    ASSERT_EQ(updates.size(), 1);
+    const StudyItem item = cardIn(updates[0], apple);
+    EXPECT_EQ(item.correctCount, 1);
+    EXPECT_EQ(item.incorrectCount, 0);
+    EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
+    EXPECT_EQ(updates[0].updatedAt, clock.nowUtc());
+    EXPECT_EQ(updates[0].title, p.title);
+    EXPECT_TRUE(s.showingResult());
+    EXPECT_TRUE(s.wasCorrect());
+    EXPECT_EQ(s.mainButtonTitle(), QString("Next"));
+    EXPECT_FALSE(s.showsOverrideButton());
+    EXPECT_EQ(s.sessionAnswered(), 1);
+    EXPECT_EQ(s.sessionCorrect(), 1);
+    EXPECT_TRUE(s.correctItemIds().contains(apple));
+
+    s.pressMain(); // Next: advancing saves nothing
+    EXPECT_EQ(updates.size(), 1);
+    EXPECT_FALSE(s.showingResult());
+    EXPECT_EQ(s.mainButtonTitle(), QString("Check"));
+}
+
+TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnce)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    s.setUserAnswer("green");
+    s.answerDontKnow();
+    s.answerDontKnow(); // pressed again after the result: nothing
+    s.tapChoice("green");
+    ASSERT_EQ(updates.size(), 1);
+    const StudyItem item = cardIn(updates[0], *s.currentItemId());
+    EXPECT_EQ(item.correctCount, 0);
+    EXPECT_EQ(item.incorrectCount, 1);
+    EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
+    EXPECT_TRUE(s.userAnswer().isEmpty());
+    EXPECT_EQ(s.sessionAnswered(), 1);
+    EXPECT_EQ(s.sessionStreak(), 0);
+    EXPECT_TRUE(s.requireRetype());
+    EXPECT_EQ(s.pendingRequeue().size(), 1);
+    EXPECT_TRUE(s.showsOverrideButton());
+}
+
+TEST_F(SessionFixture, OverrideTurnsAWrongAnswerRightOnlyOnce)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    s.markOverrideCorrect(); // no result yet: nothing
+    EXPECT_TRUE(updates.isEmpty());
+    const QUuid id = *s.currentItemId();
+    clock.advanceMs(1000);
+    const QDateTime checkedAt = clock.nowUtc();
+    s.answerDontKnow();
+    clock.advanceMs(1000);
+    s.markOverrideCorrect();
+    s.markOverrideCorrect(); // a double click counts once
+    ASSERT_EQ(updates.size(), 2);
+    const StudyItem item = cardIn(updates[1], id);
+    EXPECT_EQ(item.correctCount, 1);
+    EXPECT_EQ(item.incorrectCount, 0);
+    EXPECT_EQ(item.lastReviewedAt, checkedAt); // the override doesn't stamp
+    EXPECT_EQ(updates[1].updatedAt, clock.nowUtc());
+    EXPECT_EQ(s.sessionAnswered(), 1);
+    EXPECT_EQ(s.sessionCorrect(), 1);
+    EXPECT_TRUE(s.wasCorrect());
+    EXPECT_FALSE(s.requireRetype());
+    EXPECT_TRUE(s.pendingRequeue().isEmpty());
+    EXPECT_TRUE(s.correctItemIds().contains(id));
+    EXPECT_FALSE(s.showsOverrideButton());
+
+    // After a right answer there is nothing to override.
+    s.advance();
+    s.setUserAnswer(s.correctAnswer());
+    s.pressMain();
+    const qsizetype before = updates.size();
+    s.markOverrideCorrect();
+    EXPECT_EQ(updates.size(), before);
+    EXPECT_EQ(s.sessionCorrect(), 2);
+}
+
+TEST_F(SessionFixture, RetypeGateHoldsUntilTheAnswerMatches)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet({makeCard("capital", "Paris"), makeCard("d", "2")}));
+    s.setUserAnswer("London");
+    s.pressMain();
+    ASSERT_TRUE(s.requireRetype());
+    EXPECT_FALSE(s.mainButtonEnabled());
+    s.setRetypeInput("Par");
+    s.pressMain();
+    EXPECT_EQ(s.promptText(), QString("capital"));
+    s.setRetypeInput("Paris.");
+    EXPECT_FALSE(s.mainButtonEnabled());
+    s.advance();
+    EXPECT_EQ(s.promptText(), QString("capital"));
+    s.setRetypeInput("  PARIS  ");
+    EXPECT_TRUE(s.mainButtonEnabled());
+    s.pressMain();
+    EXPECT_EQ(s.promptText(), QString("d"));
+    EXPECT_FALSE(s.requireRetype());
+    EXPECT_TRUE(s.retypeInput().isEmpty());
+    EXPECT_EQ(s.questionCount(), 1);
+}
+
+TEST_F(SessionFixture, ChoiceQuestionsNeedNoRetypeButRequeue)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet({makeCard("a", "alpha"), makeCard("b", "beta")}, false, {QT::multipleChoice}));
+    s.tapChoice("beta");
+    EXPECT_FALSE(s.wasCorrect());
+    EXPECT_FALSE(s.requireRetype());
+    EXPECT_EQ(s.pendingRequeue().size(), 1);
+    EXPECT_TRUE(s.mainButtonEnabled());
+}
+
+TEST_F(SessionFixture, TrueFalseIsGradedExactlyAndChoicesLeniently)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet({makeCard("t", " tRuE ")}, false, {QT::written});
+    p.options.grading = StudyGrading::veryLenient;
+    s.appear(p);
+    s.tapChoice("True");
+    EXPECT_TRUE(s.wasCorrect());
+    s.advance();
+    s.tapChoice("False");
+    EXPECT_FALSE(s.wasCorrect()); // "false" is within two edits of "true", but exact rules here
+
+    StudyProject q = makeSet({makeCard("a", "cats"), makeCard("b", "cat")}, false, {QT::multipleChoice});
+    s.appear(q);
+    s.tapChoice("cat"); // a distractor one edit away counts under lenient grading
+    EXPECT_TRUE(s.wasCorrect());
+}
+
+TEST_F(SessionFixture, StarToggleHandsBackOnceAndKeepsTheQuestion)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet(fruit());
+    s.appear(p);
+    const QUuid current = *s.currentItemId();
+    clock.advanceMs(3000);
+    s.toggleStar(p.items[2].id);
+    ASSERT_EQ(updates.size(), 1);
+    EXPECT_TRUE(cardIn(updates[0], p.items[2].id).isStarred);
+    EXPECT_FALSE(cardIn(updates[0], p.items[2].id).lastReviewedAt);
+    EXPECT_EQ(updates[0].updatedAt, clock.nowUtc());
+    EXPECT_EQ(s.currentItemId(), current);
+    EXPECT_FALSE(s.showingResult());
+    s.toggleStar(QUuid::createUuid()); // no such card
+    EXPECT_EQ(updates.size(), 1);
+}
+
+// ---- Session counts, goal, restart ---------------------------------------------
+
+TEST_F(SessionFixture, AccuracyAndGoalProgress)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    EXPECT_EQ(s.accuracyPercent(), 0);
+    EXPECT_EQ(s.goalProgress(), 0.0);
+    s.setUserAnswer(s.correctAnswer());
+    s.pressMain();
+    s.pressMain();
+    s.setUserAnswer(s.correctAnswer());
+    s.pressMain();
+    s.pressMain();
+    s.answerDontKnow();
+    EXPECT_EQ(s.accuracyPercent(), 66);
+    EXPECT_DOUBLE_EQ(s.goalProgress(), 0.2);
+}
+
+TEST_F(SessionFixture, GoalReachedThenKeepStudying)
+{
+    QList<StudyItem> cards;
+    for (int i = 0; i < 12; ++i)
+        cards << makeCard(QString("t%1").arg(i, 2, 10, QChar('0')), QString::number(i));
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet(cards);
+    p.options.retypeMissed = false;
+    s.appear(p);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_FALSE(s.goalReached());
+        s.setUserAnswer(s.correctAnswer());
+        s.pressMain();
+        if (i == 3) { // a miss in between changes nothing for the goal
+            s.pressMain();
+            s.answerDontKnow();
+        }
+        s.pressMain();
+    }
+    EXPECT_TRUE(s.goalReached());
+    EXPECT_EQ(s.correctItemIds().size(), 10);
+    const qint64 count = s.questionCount();
+    const auto requeue = s.pendingRequeue();
+    s.keepStudying();
+    EXPECT_FALSE(s.goalReached());
+    EXPECT_EQ(s.sessionAnswered(), 0);
+    EXPECT_EQ(s.sessionCorrect(), 0);
+    EXPECT_EQ(s.sessionStreak(), 0);
+    EXPECT_EQ(s.questionCount(), count);
+    EXPECT_TRUE(s.currentItem());
+    Q_UNUSED(requeue);
+}
+
+TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAsking)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    for (int i = 0; i < 12; ++i) {
+        s.setUserAnswer(s.correctAnswer());
+        s.pressMain();
+        s.pressMain();
+    }
+    EXPECT_FALSE(s.goalReached());
+    EXPECT_TRUE(s.currentItem());
+    EXPECT_EQ(s.masteredCount(), 3);
+    EXPECT_EQ(s.masteryFraction(), 1.0);
+}
+
+TEST_F(SessionFixture, RestartFromTheResetSetClearsEverything)
+{
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet(fruit());
+    s.appear(p);
+    s.answerDontKnow();
+    s.advance();
+    StudyProject reset = p;
+    reset.title = "Reset";
+    for (StudyItem &item : reset.items) {
+        item.correctCount = 0;
+        item.incorrectCount = 0;
+    }
+    s.restart(reset);
+    EXPECT_EQ(s.workingProject().title, QString("Reset"));
+    EXPECT_EQ(s.sessionAnswered(), 0);
+    EXPECT_TRUE(s.pendingRequeue().isEmpty());
+    EXPECT_EQ(s.questionCount(), 0);
+    EXPECT_FALSE(s.showGoalPicker());
+    EXPECT_FALSE(s.goalReached());
+    EXPECT_EQ(currentTerm(), QString("apple")); // the order starts over
+}
+
+TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
+{
+    StudySession &s = make(seeded, StudySessionStyle::study, false);
+    StudyProject p = makeSet(fruit());
+    s.appear(p);
+    s.chooseGoal(3);
+    s.answerDontKnow();
+    s.openOptions();
+    EXPECT_TRUE(s.showOptions());
+    s.setGrading(StudyGrading::exact);
+    s.updateQuestionTypes(QT::written, false);
+    s.updateQuestionTypes(QT::multipleChoice, true);
+    s.updateQuestionTypes(QT::multipleChoice, true);
+    EXPECT_EQ(s.options().questionTypes, QList<QT>{QT::multipleChoice});
+    s.updateQuestionTypes(QT::multipleChoice, false);
+    s.applyOptions();
+    EXPECT_FALSE(s.showOptions());
+    EXPECT_EQ(s.options().questionTypes, QList<QT>{QT::written});
+    EXPECT_EQ(s.goalTarget(), 3);
+    EXPECT_TRUE(s.hasChosenGoal());
+    EXPECT_FALSE(s.showGoalPicker());
+    EXPECT_EQ(s.sessionAnswered(), 0);
+    EXPECT_TRUE(s.pendingRequeue().isEmpty());
+    EXPECT_TRUE(s.currentItem());
+    s.answerDontKnow();
+    EXPECT_EQ(updates.last().options, p.options);
+}
+
+TEST_F(SessionFixture, GradingChangedAndClosedAppliesToTheNextCheck)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet({makeCard("a", "cats"), makeCard("b", "dogs")}));
+    s.openOptions();
+    s.setGrading(StudyGrading::exact);
+    s.closeOptions();
+    s.setUserAnswer("cat");
+    s.pressMain();
+    EXPECT_FALSE(s.wasCorrect());
+    EXPECT_EQ(s.sessionAnswered(), 1); // no restart happened
+}
+
+// ---- Timed quiz ----------------------------------------------------------------
+
+TEST_F(SessionFixture, QuizSetupButtons)
+{
+    StudySession &s = make(seeded, StudySessionStyle::quiz);
+    StudyProject p = makeSet(fruit());
+    p.options.shuffle = false;
+    s.appear(p);
+    s.randomMix();
+    EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::multipleChoice, QT::trueFalse}));
+    EXPECT_TRUE(s.options().shuffle);
+    s.toggleType(QT::multipleChoice);
+    EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::trueFalse}));
+    s.toggleType(QT::multipleChoice);
+    EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::trueFalse, QT::multipleChoice}));
+    EXPECT_EQ(s.timeLimitLabel(), QString("Unlimited"));
+    s.setQuizTimeLimit(7);
+    EXPECT_EQ(s.timeLimitLabel(), QString("7 min"));
+    s.setQuizTimeLimit(99);
+    EXPECT_EQ(s.quizTimeLimit(), 30);
+
+    for (QT t : {QT::written, QT::trueFalse, QT::multipleChoice})
+        s.toggleType(t);
+    s.startQuiz();
+    EXPECT_EQ(s.options().questionTypes, QList<QT>{QT::written});
+    EXPECT_EQ(s.currentQuestionType(), QT::written);
+    EXPECT_EQ(updates.size(), 0); // setup edits are never saved
+}
+
+TEST_F(SessionFixture, QuizClockCountsDownAndMakesAnswersInert)
+{
+    StudySession &s = make(seeded, StudySessionStyle::quiz);
+    s.appear(makeSet(fruit()));
+    s.setQuizTimeLimit(1);
+    s.startQuiz();
+    s.startTicking();
+    EXPECT_TRUE(s.showsTimePill());
+    EXPECT_EQ(s.timeRemainingLabel(), QString("1:00"));
+    scheduler.advance(59'000);
+    EXPECT_EQ(s.timeRemainingLabel(), QString("0:01"));
+    EXPECT_FALSE(s.quizTimeUp());
+    scheduler.advance(1'000);
+    EXPECT_EQ(s.timeRemainingLabel(), QString("0:00"));
+    EXPECT_TRUE(s.quizTimeUp());
+
+    s.setUserAnswer(s.correctAnswer());
+    s.pressMain();
+    s.answerDontKnow();
+    s.tapChoice("green");
+    EXPECT_FALSE(s.showingResult());
+    EXPECT_TRUE(updates.isEmpty());
+    s.toggleStar(*s.currentItemId()); // the star still works
+    EXPECT_EQ(updates.size(), 1);
+    scheduler.advance(5'000);
+    EXPECT_EQ(s.timeRemainingLabel(), QString("0:00"));
+
+    s.stopTicking();
+    EXPECT_FALSE(scheduler.hasPending());
+}
+
+TEST_F(SessionFixture, QuizWithoutLimitNeverRunsOut)
+{
+    StudySession &s = make(seeded, StudySessionStyle::quiz);
+    s.appear(makeSet(fruit()));
+    s.startTicking();
+    s.startQuiz();
+    EXPECT_FALSE(s.showsTimePill());
+    scheduler.advance(3'600'000);
+    EXPECT_FALSE(s.quizTimeUp());
+}
+
+TEST_F(SessionFixture, StudyStyleIgnoresTheTick)
+{
+    StudySession &s = make(seeded);
+    s.appear(makeSet(fruit()));
+    s.setQuizTimeLimit(1);
+    s.startQuiz();
+    s.startTicking();
+    scheduler.advance(120'000);
+    EXPECT_FALSE(s.quizTimeUp());
+    EXPECT_FALSE(s.showsTimePill());
+}
+
+TEST_F(SessionFixture, TimeLabelFormat)
+{
+    StudySession &s = make(seeded, StudySessionStyle::quiz);
+    s.appear(makeSet(fruit()));
+    s.setQuizTimeLimit(30);
+    s.startQuiz();
+    EXPECT_EQ(s.timeRemainingLabel(), QString("30:00"));
+    s.startTicking();
+    scheduler.advance(30 * 60'000 - 65'000);
+    EXPECT_EQ(s.timeRemainingLabel(), QString("1:05"));
+}
+
+TEST(SessionLabelsTest, TextsOfTheSessionScreen)
+{
+    namespace l = qv::study::labels;
+    EXPECT_EQ(l::questionType(QT::trueFalse), QString("True / False"));
+    EXPECT_EQ(l::questionTypeToggle(QT::trueFalse), QString("True/False"));
+    EXPECT_EQ(l::questionType(QT::multipleChoice), QString("Multiple Choice"));
+    EXPECT_EQ(l::result(false, "Paris"), QString("Not quite. Correct: Paris"));
+    EXPECT_EQ(l::star(false), QString::fromUtf8("\u2606"));
+    EXPECT_EQ(l::star(true), QString::fromUtf8("\u2605"));
+    // 12 cards in play: 5, 10, then "Learn all (12)"; no cards: a single "1 correct answers".
+    EXPECT_EQ(l::goalButton(10, 12), QString("10 correct answers"));
+    EXPECT_EQ(l::goalButton(12, 12), QString("Learn all (12)"));
+    EXPECT_EQ(l::goalButton(1, 0), QString("1 correct answers"));
+    EXPECT_EQ(l::gradingPill(StudyGrading::veryLenient), QString("Very Lenient"));
+    EXPECT_EQ(l::answerDirectionTitle(StudyAnswerDirection::mixed), QString("Mixed"));
+    EXPECT_EQ(l::answerDirectionPill(StudyAnswerDirection::definition), QString("definition"));
+    EXPECT_EQ(l::goalLine(12, 10), QString("12/10 correct"));
+    EXPECT_EQ(l::accuracy(66), QString("Accuracy 66%"));
+    EXPECT_FALSE(l::streakHighlighted(4));
+    EXPECT_TRUE(l::streakHighlighted(5));
+}
