@@ -1,23 +1,42 @@
 #include "engine/EndOfRun.h"
 
+#include "engine/EndReview.h"
+#include "engine/SegmentVerifier.h"
 #include "engine/TypingEngine.h"
 
 namespace qv::engine {
 
-// Stand-ins until the review and the segment verification land: the field
-// is left as typed.
+namespace {
+// The procedures read the clipboard permission from the engine; it is the
+// caller's for their duration and given back afterwards.
+class ClipboardPermission {
+public:
+    ClipboardPermission(TypingEngine &engine, bool allowed) : m_engine(engine), m_before(engine.allowClipboardOps)
+    {
+        engine.allowClipboardOps = allowed;
+    }
+    ~ClipboardPermission() { m_engine.allowClipboardOps = m_before; }
+    ClipboardPermission(const ClipboardPermission &) = delete;
+    ClipboardPermission &operator=(const ClipboardPermission &) = delete;
+
+private:
+    TypingEngine &m_engine;
+    bool m_before;
+};
+} // namespace
+
 QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
 {
-    engine.debug(QStringLiteral("endReview: not available, field left as typed"));
-    (void)args;
-    co_return;
+    const ClipboardPermission permission(engine, args.allowClipboardOps);
+    EndReview review(engine, std::move(args));
+    co_await review.run();
 }
 
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
-    engine.debug(QStringLiteral("finalizeInsertedSegment: not available, field left as typed"));
-    (void)args;
-    co_return;
+    const ClipboardPermission permission(engine, args.allowClipboardOps);
+    SegmentVerifier verifier(engine, std::move(args));
+    co_await verifier.run();
 }
 
 } // namespace qv::engine

@@ -1,8 +1,13 @@
 #include "engine/TypingEngine.h"
 
 #include "core/Scheduler.h"
+#include "core/Random.h"
+#include "core/Text.h"
 #include "engine/PasteboardSnapshot.h"
+#include "engine/TypingRun.h"
 #include "platform/Platform.h"
+
+#include <algorithm>
 
 namespace qv::engine {
 
@@ -21,6 +26,7 @@ void TypingEngine::clearRunFields()
 {
     debugSink = nullptr;
     allowClipboardOps = false;
+    runPid.reset();
 }
 
 void TypingEngine::debug(const QString &line) const
@@ -78,11 +84,87 @@ QCoro::Task<> TypingEngine::rewriteTail(int deleteCount, QString replacement, QS
                                         QList<DeferredError> &deferredErrors, StopFlag stopFlag)
 {
     const TailEdit edit = tailEdit(buffer, deleteCount, replacement);
-    if (!edit.deleted.isEmpty())
-        co_await m_keys.backspaceChars(edit.deleted, stopFlag);
-    if (!edit.replacement.isEmpty())
-        co_await m_keys.retypeText(edit.replacement, stopFlag);
-    applyBufferEdit(buffer, deferredErrors, edit.start, int(edit.deleted.size()), edit.replacement);
+    // Named first: a braced temporary inside co_await is destroyed twice by
+    // some compilers.
+    TailChange change{edit.start, int(edit.deleted.size()), edit.replacement};
+    co_await replaceTail(std::move(change), edit.start, buffer, deferredErrors, std::move(stopFlag));
+}
+
+QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, QString &buffer,
+                                            QList<DeferredError> &deferredErrors, StopFlag stopFlag)
+{
+    if (stopFlag && stopFlag())
+        co_return false;
+    const int length = int(buffer.size());
+    const int start = std::clamp(change.start, 0, length);
+    const int count = std::clamp(change.deleteCount, 0, length - start);
+    const QString changed = buffer.left(start) + change.replacement + buffer.mid(start + count);
+    const int from = text::boundaryAtOrBefore(buffer, std::clamp(retypeFrom, 0, start));
+    const QString deleted = buffer.mid(from);
+    const QString typed = changed.mid(from);
+
+    // Cluster by cluster from the end, so a stop never leaves half a
+    // character behind and we know exactly what is gone.
+    const QStringList clusters = text::graphemes(deleted);
+    qsizetype gone = 0;
+    for (qsizetype i = clusters.size() - 1; i >= 0; --i) {
+        if (gone > 0 && stopFlag && stopFlag()) {
+            // Put back what was deleted: nothing typed is lost.
+            const QStringList putBack = clusters.mid(i + 1);
+            co_await typeClusters(putBack, stopFlag);
+            co_return false;
+        }
+        if (!co_await holdForRunApplication(stopFlag))
+            co_return false;
+        const QString &cluster = clusters.at(i);
+        for (int press = m_keys.backspacePresses(cluster); press > 0; --press) {
+            co_await m_keys.sendKey(SpecialKey::Delete);
+            co_await m_scheduler.sleep(KeyOutput::kBackspaceSpacingMs);
+        }
+        gone += cluster.size();
+    }
+    const QStringList typedClusters = text::graphemes(typed);
+    if (!co_await typeClusters(typedClusters, stopFlag))
+        co_return false;
+    applyBufferEdit(buffer, deferredErrors, start, count, change.replacement);
+    co_return true;
+}
+
+QCoro::Task<bool> TypingEngine::typeClusters(QStringList clusters, StopFlag stopFlag)
+{
+    // As retypeText, but a stop does not cut it short: only the wait for the
+    // run's application to come back can end it early.
+    for (const QString &cluster : clusters) {
+        if (!co_await holdForRunApplication(stopFlag))
+            co_return false;
+        co_await m_keys.sendKey(cluster);
+        co_await m_scheduler.sleep(m_random.uniformReal(30, 70));
+    }
+    co_return true;
+}
+
+QCoro::Task<bool> TypingEngine::holdForRunApplication(const StopFlag &stopFlag)
+{
+    while (runPid) {
+        const std::optional<platform::AppInfo> front = m_platform.workspace().frontmostApplication();
+        if (front && front->pid == *runPid)
+            break;
+        if (stopFlag && stopFlag())
+            co_return false;
+        co_await m_scheduler.sleep(200);
+    }
+    co_return true;
+}
+
+QCoro::Task<> TypingEngine::typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,
+                                     platform::Element targetElement, int startIndex, StopFlag stopFlag,
+                                     PauseFlag pauseFlag, ProgressSink onProgress, PhaseSink onPhase,
+                                     DebugSink onDebug)
+{
+    TypingRun run(*this, {std::move(text), std::move(grade), std::move(review), humanize, targetWpm,
+                          std::move(targetElement), startIndex, std::move(stopFlag), std::move(pauseFlag),
+                          std::move(onProgress), std::move(onPhase), std::move(onDebug)});
+    co_await run.run();
 }
 
 } // namespace qv::engine

@@ -4,6 +4,7 @@
 #include "engine/ClipboardRead.h"
 #include "engine/DeferredError.h"
 #include "engine/ElementAccess.h"
+#include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
 #include "engine/Profiles.h"
 #include "engine/WordTables.h"
@@ -13,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace qv {
 class Random;
@@ -48,6 +50,8 @@ namespace qv::engine {
 class TypingEngine {
 public:
     using DebugSink = std::function<void(const QString &line)>;
+    // (characters of the text now typed, counted from its beginning; total)
+    using ProgressSink = std::function<void(int done, int total)>;
     // The run's parameter types, under the names the engine's callers use.
     using StyleProfile = engine::StyleProfile;
     using ReviewLevel = engine::ReviewLevel;
@@ -58,13 +62,33 @@ public:
     TypingEngine(const TypingEngine &) = delete;
     TypingEngine &operator=(const TypingEngine &) = delete;
 
+    // --- The typing run.
+    // Types `text` from the character `startIndex` on (clamped) into
+    // `targetElement` (null: the focused element), then repairs the field.
+    // Progress counts characters from the beginning of the text; phases are
+    // "typing", "paused", "editing" and "done". A stop returns at once and
+    // reports no phase of its own. The engine and every closure must outlive
+    // the task; one run at a time.
+    QCoro::Task<> typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,
+                           platform::Element targetElement, int startIndex, StopFlag stopFlag, PauseFlag pauseFlag,
+                           ProgressSink onProgress, PhaseSink onPhase, DebugSink onDebug = {});
+    // What the last run that reached its end asked the repair to leave in
+    // the field: its text with CR LF and CR as LF without humanize, else the
+    // text with its deferred typos corrected. Empty until then; a new run
+    // clears it.
+    const QString &lastIntendedText() const { return m_lastIntendedText; }
+
     // --- Per-run fields: set at the start of a run, cleared on every return.
     // Where diagnostic lines go ("step: key=value ..."); empty drops them.
     DebugSink debugSink;
     // Whether the run may read the field through select-all/copy. Set from
     // clipboardAllowedFor() of the run's target.
     bool allowClipboardOps = false;
-    // Clears both per-run fields.
+    // The application the run types into (absent: none was in front at
+    // set-up). Tail edits hold their keys while another one is in front, so
+    // a long run of Backspaces never lands in someone else's document.
+    std::optional<qint64> runPid;
+    // Clears the per-run fields.
     void clearRunFields();
 
     // Writes one diagnostic line to the sink, when there is one.
@@ -99,23 +123,50 @@ public:
     // --- Buffer edits at the end of the field.
     // Deletes the last `deleteCount` units of what was typed (clamped, and
     // widened to a whole grapheme) with Backspace, types `replacement`, and
-    // applies the same edit to `buffer`, re-anchoring `deferredErrors`. The
-    // buffer edit is made even when a stop cut the keys short. `buffer` and
-    // `deferredErrors` belong to the caller and must outlive the task.
+    // applies the same edit to `buffer`, re-anchoring `deferredErrors`.
+    // `buffer` and `deferredErrors` belong to the caller and must outlive the
+    // task. Stops as replaceTail does.
     QCoro::Task<> rewriteTail(int deleteCount, QString replacement, QString &buffer,
                               QList<DeferredError> &deferredErrors, StopFlag stopFlag);
+
+    // One change of the typed buffer, made at the end of the field: the
+    // buffer from `retypeFrom` (at most change.start; widened to a grapheme
+    // boundary) to its end is deleted with Backspace and the changed text
+    // from there is typed, so text after the change is retyped as it was.
+    // Errors are re-anchored by the change alone, so typos behind it keep
+    // their exact place. A stop seen before the first key does nothing; once
+    // keys have begun the edit is finished, except that a stop during the
+    // deletion retypes exactly what was deleted and leaves the buffer as it
+    // was. While another application than the run's is in front the keys
+    // wait; a stop then abandons the edit. Answers whether the buffer was
+    // changed.
+    struct TailChange {
+        int start = 0;
+        int deleteCount = 0;
+        QString replacement;
+    };
+    QCoro::Task<bool> replaceTail(TailChange change, int retypeFrom, QString &buffer,
+                                  QList<DeferredError> &deferredErrors, StopFlag stopFlag);
 
     static constexpr double kSelectAllWaitMs = 110;
     static constexpr double kCopyWaitMs = 160;
 
 private:
     QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
+    // Waits while another application than the run's is in front; false
+    // when a stop came meanwhile.
+    QCoro::Task<bool> holdForRunApplication(const StopFlag &stopFlag);
+    // Types each cluster with the retype spacing; false when abandoned.
+    QCoro::Task<bool> typeClusters(QStringList clusters, StopFlag stopFlag);
+
+    friend class TypingRun;
 
     platform::Platform &m_platform;
     Scheduler &m_scheduler;
     Random &m_random;
     KeyOutput m_keys;
     ElementAccess m_elements;
+    QString m_lastIntendedText;
 };
 
 } // namespace qv::engine

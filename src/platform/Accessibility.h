@@ -3,6 +3,7 @@
 #include "platform/Element.h"
 #include "platform/Subscription.h"
 
+#include <QCoro/QCoroTask>
 #include <QList>
 #include <QPoint>
 #include <QVariant>
@@ -71,6 +72,13 @@ public:
     // Writes Focused (bool) or SelectedTextRange (TextRange). Answers whether
     // the application accepted the write (which it may still ignore).
     virtual bool write(const Element &element, Attribute attribute, const QVariant &value) = 0;
+    // Writes like write() and then waits (briefly, on the scheduler) until
+    // the element shows the new value: some applications apply a caret or
+    // selection write only later. False when the write fails or never shows.
+    virtual QCoro::Task<bool> writeAndConfirm(const Element &element, Attribute attribute, const QVariant &value)
+    {
+        co_return write(element, attribute, value);
+    }
 
     // Whether the element is a terminal, where select-all and copy shortcuts
     // must never be sent.

@@ -21,9 +21,11 @@ TransportFailure failureOf(const QNetworkReply &reply)
 {
     switch (reply.error()) {
     case QNetworkReply::TimeoutError:
-        return {TransportFailure::Reason::TimedOut, HttpTransport::timedOutMessage()};
     case QNetworkReply::OperationCanceledError:
-        return {TransportFailure::Reason::Cancelled, reply.errorString()};
+        // Qt ends a transfer that outlived its transfer timeout as
+        // "canceled"; nothing else aborts our replies (the manager outlives
+        // every call in flight).
+        return {TransportFailure::Reason::TimedOut, HttpTransport::timedOutMessage()};
     default:
         return {TransportFailure::Reason::Network, reply.errorString()};
     }
@@ -43,7 +45,6 @@ NetworkTransport::~NetworkTransport() = default;
 QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
 {
     QNetworkRequest networkRequest(request.url);
-    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     networkRequest.setTransferTimeout(int(request.timeout.count()));
     for (const auto &[name, value] : request.headers)
         networkRequest.setRawHeader(name, value);

@@ -22,4 +22,13 @@ bool SupabaseError::isAuthorizationFailure() const
     return kind == Kind::Backend && (statusCode == 401 || statusCode == 403);
 }
 
+std::string describe(const SupabaseError &error)
+{
+    static const char *const kinds[] = {"backend", "transport", "decoding"};
+    std::string text = std::string(kinds[int(error.kind)]) + " error \"" + error.message.toStdString() + "\"";
+    if (error.statusCode)
+        text += " status " + std::to_string(*error.statusCode);
+    return text;
+}
+
 } // namespace qv

@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <optional>
+#include <ostream>
+#include <string>
 
 namespace qv {
 
@@ -37,5 +39,9 @@ struct SupabaseError {
 
     bool operator==(const SupabaseError &) const = default;
 };
+
+// Readable test failures and logs.
+std::string describe(const SupabaseError &error);
+inline void PrintTo(const SupabaseError &error, std::ostream *out) { *out << describe(error); }
 
 } // namespace qv

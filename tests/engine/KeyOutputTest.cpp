@@ -159,14 +159,42 @@ TEST_F(Keys, RewriteTailDeletesWholeGraphemesAndKeepsTheBufferTrue)
     EXPECT_EQ(desktop.kb.keys.last(), QString::fromUtf8("👍"));
 }
 
-TEST_F(Keys, RewriteTailAppliesTheBufferEditEvenWhenStopped)
+TEST_F(Keys, RewriteTailStoppedBeforeItsFirstKeyChangesNothing)
 {
     TypingEngine engine(desktop, clock, random);
     QString buffer = "hello world";
     QList<DeferredError> errors{{8, "o", "r"}};
-    stopAt = 3;
+    stopAt = 1;
     runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stop()));
-    EXPECT_EQ(desktop.kb.keys, (QStringList{"<Backspace>", "<Backspace>"}));
+    EXPECT_TRUE(desktop.kb.keys.isEmpty());
+    EXPECT_EQ(buffer, "hello world");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0].index, 8);
+}
+
+TEST_F(Keys, RewriteTailStoppedWhileDeletingPutsBackWhatItDeleted)
+{
+    TypingEngine engine(desktop, clock, random);
+    QString buffer = "hello world";
+    QList<DeferredError> errors{{8, "o", "r"}};
+    stopAt = 3; // before the third Backspace
+    random.reals({40, 40});
+    runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stop()));
+    EXPECT_EQ(desktop.kb.keys, (QStringList{"<Backspace>", "<Backspace>", "l", "d"}));
+    EXPECT_EQ(buffer, "hello world");
+    EXPECT_EQ(errors[0].index, 8);
+}
+
+TEST_F(Keys, RewriteTailFinishesItsRetypeWhateverTheStop)
+{
+    TypingEngine engine(desktop, clock, random);
+    QString buffer = "hello world";
+    QList<DeferredError> errors{{8, "o", "r"}};
+    // Stop as soon as the deletion is over: the replacement is typed all the same.
+    const StopFlag stopAfterDeleting = [&] { return desktop.kb.keys.size() >= 5; };
+    random.reals({40, 40, 40, 40, 40});
+    runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stopAfterDeleting));
+    EXPECT_EQ(desktop.kb.keys.mid(5), (QStringList{"t", "h", "e", "r", "e"}));
     EXPECT_EQ(buffer, "hello there");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0].index, 9);

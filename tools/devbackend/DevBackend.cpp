@@ -54,10 +54,10 @@ std::string lower(std::string text)
     return text;
 }
 
-// Closes the connection a request came in on, so the client sees the
-// connection drop without any answer. The server library does not hand out
-// its sockets, so find ours by the two ends' ports.
-void dropConnection(const httplib::Request &request)
+// Resets accepted connections on `localPort` (from `remotePort` only, when
+// given). The server library does not hand out its sockets, so find them by
+// their ends' ports. A reset is what the client of a crashed server sees.
+void resetConnections(int localPort, int remotePort = -1)
 {
     DIR *dir = opendir("/proc/self/fd");
     if (!dir)
@@ -74,12 +74,10 @@ void dropConnection(const httplib::Request &request)
             continue;
         const auto &l = reinterpret_cast<const sockaddr_in &>(local);
         const auto &p = reinterpret_cast<const sockaddr_in &>(peer);
-        if (ntohs(l.sin_port) == request.local_port && ntohs(p.sin_port) == request.remote_port) {
-            // Reset rather than close politely, as a crashed peer would.
+        if (ntohs(l.sin_port) == localPort && (remotePort < 0 || ntohs(p.sin_port) == remotePort)) {
             linger hard{1, 0};
             setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
             shutdown(fd, SHUT_RDWR);
-            break;
         }
     }
     closedir(dir);
@@ -162,6 +160,11 @@ json rowLevelSecurity()
 DevBackend::DevBackend(DevBackendOptions options)
     : m_options(std::move(options)), m_server(std::make_unique<httplib::Server>())
 {
+    // Answers go out in several writes; without this each waits for the
+    // client's delayed acknowledgement.
+    m_server->set_tcp_nodelay(true);
+    // Every body this server reads is a small JSON object.
+    m_server->set_payload_max_length(1 << 20);
 }
 
 DevBackend::~DevBackend()
@@ -232,11 +235,18 @@ void DevBackend::serve()
 void DevBackend::serveInBackground()
 {
     m_thread = std::thread([this] { serve(); });
+    // stop() only reaches a server that has begun accepting; until then the
+    // bound socket queues connections, so this wait is short.
+    for (int i = 0; i < 5000 && !m_server->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
 void DevBackend::stop()
 {
     m_server->stop();
+    // Idle keep-alive connections would hold the workers for seconds.
+    if (m_port > 0 && m_thread.joinable())
+        resetConnections(m_port);
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -274,34 +284,10 @@ void DevBackend::installRoutes()
 {
     auto &server = *m_server;
 
-    server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
-        if (request.path.rfind("/__test/", 0) == 0)
-            return httplib::Server::HandlerResponse::Unhandled;
-        ReceivedRequest received{request.method, request.path, {}, {}, request.body};
-        if (const auto mark = request.target.find('?'); mark != std::string::npos)
-            received.query = request.target.substr(mark + 1);
-        for (const auto &[name, value] : request.headers)
-            received.headers.emplace_back(name, value);
-        m_script.record(std::move(received));
-
-        auto scripted = m_script.take(request.method, request.path);
-        if (!scripted)
-            return httplib::Server::HandlerResponse::Unhandled;
-        if (scripted->delayMs > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(scripted->delayMs));
-        if (scripted->drop) {
-            dropConnection(request);
-            response.status = 500;
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (scripted->status == 0)
-            return httplib::Server::HandlerResponse::Unhandled;
-        sendRaw(response, scripted->status, scripted->body, scripted->contentType);
-        return httplib::Server::HandlerResponse::Handled;
-    });
-
     auto guarded = [this](void (DevBackend::*handler)(const httplib::Request &, httplib::Response &)) {
         return [this, handler](const httplib::Request &request, httplib::Response &response) {
+            if (answerFromScript(request, response))
+                return;
             try {
                 (this->*handler)(request, response);
             } catch (const std::exception &e) {
@@ -314,17 +300,53 @@ void DevBackend::installRoutes()
     server.Get("/rest/v1/profiles", guarded(&DevBackend::readProfiles));
     server.Post("/rest/v1/profiles", guarded(&DevBackend::createProfiles));
 
-    server.Get("/quorvel-site/appcast.xml", [this](const httplib::Request &, httplib::Response &response) {
-        sendRaw(response, 200, SitePages::appcast(m_options.appcastVersion, baseUrl()),
-                "application/xml; charset=utf-8");
-    });
-    server.Get(R"(/quorvel-site/[a-z-]+\.html)", [](const httplib::Request &request, httplib::Response &response) {
-        if (auto page = SitePages::page(request.path))
-            sendRaw(response, 200, *page, "text/html; charset=utf-8");
-        else
-            sendRaw(response, 404, "<!DOCTYPE html><title>Not found</title><p>No such page.</p>",
-                    "text/html; charset=utf-8");
-    });
+    server.Get("/quorvel-site/appcast.xml", guarded(&DevBackend::appcast));
+    server.Get(R"(/quorvel-site/[a-z-]+\.html)", guarded(&DevBackend::sitePage));
+}
+
+void DevBackend::appcast(const httplib::Request &, httplib::Response &response)
+{
+    sendRaw(response, 200, SitePages::appcast(m_options.appcastVersion, baseUrl()), "application/xml; charset=utf-8");
+}
+
+void DevBackend::sitePage(const httplib::Request &request, httplib::Response &response)
+{
+    if (auto page = SitePages::page(request.path))
+        sendRaw(response, 200, *page, "text/html; charset=utf-8");
+    else
+        sendRaw(response, 404, "<!DOCTYPE html><title>Not found</title><p>No such page.</p>",
+                "text/html; charset=utf-8");
+}
+
+// Records the request; answers it from the test script when one is queued
+// for its route (true), after the scripted delay.
+bool DevBackend::answerFromScript(const httplib::Request &request, httplib::Response &response)
+{
+    ReceivedRequest received{request.method, request.path, {}, {}, request.body};
+    if (const auto mark = request.target.find('?'); mark != std::string::npos)
+        received.query = request.target.substr(mark + 1);
+    for (const auto &[name, value] : request.headers) {
+        // The server library files the peer's addresses among the headers.
+        if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" && name != "LOCAL_PORT")
+            received.headers.emplace_back(name, value);
+    }
+    m_script.record(std::move(received));
+
+    auto scripted = m_script.take(request.method, request.path);
+    if (!scripted)
+        return false;
+    if (scripted->delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(scripted->delayMs));
+    if (scripted->drop) {
+        resetConnections(request.local_port, request.remote_port);
+        return true;
+    }
+    if (scripted->status == 0)
+        return false;
+    for (const auto &[name, value] : scripted->headers)
+        response.set_header(name.c_str(), value);
+    sendRaw(response, scripted->status, scripted->body, scripted->contentType);
+    return true;
 }
 
 void DevBackend::tokenGrant(const httplib::Request &request, httplib::Response &response)
@@ -604,7 +626,7 @@ void DevBackend::installTestHooks()
 {
     auto &server = *m_server;
     // {"method", "path", "status", "body" | "body_base64", "content_type",
-    //  "delay_ms", "drop", "times"}
+    //  "delay_ms", "drop", "times", "headers": {name: value}}
     server.Post("/__test/script", [this](const httplib::Request &request, httplib::Response &response) {
         const auto body = nlohmann::json::parse(request.body, nullptr, false);
         if (!body.is_object() || !body.contains("method") || !body.contains("path")) {
@@ -632,6 +654,10 @@ void DevBackend::installTestHooks()
             answer.delayMs = body.value("delay_ms", 0);
             answer.drop = body.value("drop", false);
             answer.times = body.value("times", 1);
+            if (auto headers = body.find("headers"); headers != body.end()) {
+                for (const auto &[name, value] : headers->items())
+                    answer.headers.emplace_back(name, value.get<std::string>());
+            }
             m_script.add(std::move(answer));
             response.status = 204;
         } catch (const std::exception &e) {

@@ -53,11 +53,14 @@ public:
 private:
     void installRoutes();
     void installTestHooks();
+    bool answerFromScript(const httplib::Request &request, httplib::Response &response);
     bool checkApiKey(const httplib::Request &request, httplib::Response &response) const;
     void tokenGrant(const httplib::Request &request, httplib::Response &response);
     void updateUser(const httplib::Request &request, httplib::Response &response);
     void readProfiles(const httplib::Request &request, httplib::Response &response);
     void createProfiles(const httplib::Request &request, httplib::Response &response);
+    void appcast(const httplib::Request &request, httplib::Response &response);
+    void sitePage(const httplib::Request &request, httplib::Response &response);
 
     DevBackendOptions m_options;
     std::unique_ptr<httplib::Server> m_server;

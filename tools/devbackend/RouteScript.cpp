@@ -2,6 +2,31 @@
 
 namespace qv::devbackend {
 
+ScriptedAnswer ScriptedAnswer::reply(std::string method, std::string path, int status, std::string body)
+{
+    ScriptedAnswer answer;
+    answer.method = std::move(method);
+    answer.path = std::move(path);
+    answer.status = status;
+    answer.body = std::move(body);
+    return answer;
+}
+
+ScriptedAnswer ScriptedAnswer::late(std::string method, std::string path, int delayMs)
+{
+    ScriptedAnswer answer = reply(std::move(method), std::move(path), 0, {});
+    answer.delayMs = delayMs;
+    return answer;
+}
+
+ScriptedAnswer ScriptedAnswer::dropped(std::string method, std::string path, int times)
+{
+    ScriptedAnswer answer = reply(std::move(method), std::move(path), 0, {});
+    answer.drop = true;
+    answer.times = times;
+    return answer;
+}
+
 void RouteScript::add(ScriptedAnswer answer)
 {
     std::lock_guard lock(m_mutex);

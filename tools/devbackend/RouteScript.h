@@ -19,6 +19,12 @@ struct ScriptedAnswer {
     int delayMs = 0;
     bool drop = false;               // close the connection without answering
     int times = 1;                   // how many requests it answers
+    std::vector<std::pair<std::string, std::string>> headers;  // extra answer headers
+
+    static ScriptedAnswer reply(std::string method, std::string path, int status, std::string body);
+    // The real answer, `delayMs` late.
+    static ScriptedAnswer late(std::string method, std::string path, int delayMs);
+    static ScriptedAnswer dropped(std::string method, std::string path, int times = 1);
 };
 
 // A request as the server received it.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace qv {
+class WallClock;
+}
+
+namespace qv::editor {
+
+// Shows a chooser for one PDF file without blocking and, when the user
+// confirms, calls `chosen` with the file (or with nothing when the chooser
+// reports none). A cancelled chooser calls nothing.
+using PdfChooser = std::function<void(QWidget *parent, std::function<void(std::optional<QUrl>)> chosen)>;
+
+// What the editor takes from its opener besides the application state.
+struct EditorServices {
+    const WallClock *clock = nullptr; // none: the system clock
+    PdfChooser choosePdf;             // none: a file dialog for PDF files
+
+    // A modeless file dialog that lists PDF files only.
+    static PdfChooser fileDialogPdfChooser();
+};
+
+} // namespace qv::editor

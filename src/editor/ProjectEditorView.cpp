@@ -1,0 +1,151 @@
+#include "editor/ProjectEditorView.h"
+
+#include "core/WallClock.h"
+#include "editor/AiOutlineTab.h"
+#include "editor/EditorHeader.h"
+#include "editor/EditorModel.h"
+#include "editor/NewEssayTab.h"
+#include "editor/SmartBriefCard.h"
+#include "editor/SmartWhyBubble.h"
+#include "state/AppState.h"
+#include "theme/AnimatedValue.h"
+#include "theme/CustomWindow.h"
+#include "theme/QVButton.h"
+#include "theme/Theme.h"
+
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+namespace qv::editor {
+
+namespace {
+constexpr double kTabFadeMs = 200;
+}
+
+ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Project> project,
+                                     std::function<void()> onClose, EditorServices services, QWidget *parent)
+    : QWidget(parent), m_app(appState)
+{
+    const WallClock *clock = services.clock;
+    if (!clock) {
+        m_ownClock = std::make_unique<SystemWallClock>();
+        clock = m_ownClock.get();
+    }
+    std::function<void()> close = onClose ? std::move(onClose) : std::function<void()>([this] { dismiss(); });
+    m_model = new EditorModel(appState, std::move(project), *clock, std::move(close), this);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(12);
+    m_header = new EditorHeader(*m_model, this);
+    column->addWidget(m_header);
+    m_newEssay = new NewEssayTab(*m_model, this);
+    m_aiOutline = new AiOutlineTab(*m_model, services.choosePdf ? services.choosePdf : EditorServices::fileDialogPdfChooser(),
+                                   this);
+    column->addWidget(m_newEssay);
+    column->addWidget(m_aiOutline);
+    column->addStretch(1);
+    m_aiOutline->hide();
+
+    // Over everything else in the card.
+    m_bubble = new SmartWhyBubble(*m_model, this);
+    m_bubble->hide();
+    for (QWidget *w : {static_cast<QWidget *>(m_newEssay), static_cast<QWidget *>(m_newEssay->smartBrief()),
+                       static_cast<QWidget *>(m_newEssay->smartBrief()->whyButton())})
+        w->installEventFilter(this);
+
+    m_fadeValue = new AnimatedValue(1, this);
+    connect(m_fadeValue, &AnimatedValue::changed, this, [this] {
+        if (!m_fade)
+            return;
+        const double v = m_fadeValue->value();
+        m_fade->setOpacity(v);
+        if (v >= 1)
+            m_fade->setEnabled(false);
+    });
+
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    connect(m_model, &EditorModel::changed, this, &ProjectEditorView::sync);
+    m_model->load();
+    sync();
+}
+
+ProjectEditorView::~ProjectEditorView() = default;
+
+QSize ProjectEditorView::sizeHint() const
+{
+    return {kIdealWidth, std::max(kMinimumHeight, layout()->sizeHint().height())};
+}
+
+void ProjectEditorView::sync()
+{
+    if (m_model->tab() != m_shownTab)
+        showTab(m_model->tab());
+    placeBubble();
+}
+
+void ProjectEditorView::showTab(int tab)
+{
+    m_shownTab = tab;
+    QWidget *incoming = tab == 0 ? static_cast<QWidget *>(m_newEssay) : m_aiOutline;
+    QWidget *outgoing = tab == 0 ? static_cast<QWidget *>(m_aiOutline) : m_newEssay;
+    outgoing->hide();
+    incoming->show();
+    if (m_fade) {
+        m_fade->setEnabled(false);
+        m_fade = nullptr; // owned by the widget it was set on
+    }
+    if (m_app.reduceMotionEnabled())
+        return;
+    // The new tab fades in.
+    m_fade = new QGraphicsOpacityEffect(incoming);
+    m_fade->setOpacity(0);
+    incoming->setGraphicsEffect(m_fade);
+    m_fadeValue->set(0, Animation::none());
+    m_fadeValue->set(1, Animation::easeInOut(kTabFadeMs));
+}
+
+void ProjectEditorView::placeBubble()
+{
+    const bool show = m_model->showSmartWhy() && m_model->tab() == 0 && m_model->showsSmartBrief();
+    if (!show) {
+        m_bubble->hide();
+        return;
+    }
+    QVButton *why = m_newEssay->smartBrief()->whyButton();
+    m_bubble->placeAt(why->mapTo(this, why->rect().topRight()));
+    m_bubble->show();
+    m_bubble->raise();
+}
+
+bool ProjectEditorView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        placeBubble();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ProjectEditorView::dismiss()
+{
+    if (auto *frame = qobject_cast<CustomWindow *>(window()))
+        frame->closeFromOpener();
+    else
+        window()->close();
+}
+
+void ProjectEditorView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath card;
+    card.addRoundedRect(r, 18, 18);
+    p.fillPath(card, Theme::surface());
+    p.setPen(QPen(Theme::border(), 1));
+    p.drawPath(card);
+}
+
+} // namespace qv::editor

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "editor/EditorServices.h"
+#include "model/Project.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QGraphicsOpacityEffect;
+
+namespace qv {
+class AnimatedValue;
+class WallClock;
+namespace state {
+class AppState;
+}
+} // namespace qv
+
+namespace qv::editor {
+
+class AiOutlineTab;
+class EditorHeader;
+class EditorModel;
+class NewEssayTab;
+class SmartWhyBubble;
+
+// The project editor: creates a new writing project (`project` empty) or
+// edits one. It reads `project` once and never changes it; it changes the
+// application's projects only by saving. `onClose` runs after a successful
+// save and from the close and Cancel buttons; without one the editor closes
+// its own window. The form is filled once, when the view is built.
+// `onClose` runs from inside a button's click: it may close and deleteLater
+// the window, but must not delete it on the spot.
+class ProjectEditorView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kMinimumWidth = 720;
+    static constexpr int kIdealWidth = 760;
+    static constexpr int kMinimumHeight = 760;
+
+    ProjectEditorView(state::AppState &appState, std::optional<Project> project, std::function<void()> onClose,
+                      EditorServices services = {}, QWidget *parent = nullptr);
+    ~ProjectEditorView() override;
+
+    EditorModel &model() const { return *m_model; }
+    EditorHeader *header() const { return m_header; }
+    NewEssayTab *newEssayTab() const { return m_newEssay; }
+    AiOutlineTab *aiOutlineTab() const { return m_aiOutline; }
+    SmartWhyBubble *whyBubble() const { return m_bubble; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void sync();
+    void showTab(int tab);
+    void placeBubble();
+    void dismiss();
+
+    state::AppState &m_app;
+    std::unique_ptr<WallClock> m_ownClock;
+    EditorModel *m_model;
+    EditorHeader *m_header;
+    NewEssayTab *m_newEssay;
+    AiOutlineTab *m_aiOutline;
+    SmartWhyBubble *m_bubble;
+    QGraphicsOpacityEffect *m_fade = nullptr;
+    AnimatedValue *m_fadeValue;
+    int m_shownTab = 0;
+};
+
+} // namespace qv::editor

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/EndOfRun.h"
+
+#include <QCoro/QCoroTask>
+
+#include <optional>
+
+namespace qv::engine {
+
+class TypingEngine;
+
+// The gate the end-of-run repairs pass before each edit. It lets an edit
+// through only while the run's application is in front, no pause is
+// requested and the focused element takes text; otherwise it reports
+// "paused", waits (120 ms steps while paused, 200 ms while another
+// application is in front, a wait for a text input while the focus is
+// elsewhere) and reports "editing" once it lets the edit through.
+class EditGate {
+public:
+    EditGate(TypingEngine &engine, std::optional<qint64> requiredPid, StopFlag stopFlag, PauseFlag pauseFlag,
+             PhaseSink onPhase);
+
+    // False when a stop ended the wait: the caller ends its procedure.
+    QCoro::Task<bool> pass();
+
+private:
+    bool stopped() const { return m_stop && m_stop(); }
+    bool paused() const { return m_pause && m_pause(); }
+    bool wrongApplication();
+    bool focusElsewhere();
+    void phase(const QString &name);
+
+    TypingEngine &m_engine;
+    std::optional<qint64> m_requiredPid;
+    StopFlag m_stop;
+    PauseFlag m_pause;
+    PhaseSink m_onPhase;
+};
+
+} // namespace qv::engine

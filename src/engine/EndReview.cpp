@@ -1,0 +1,320 @@
+#include "engine/EndReview.h"
+
+#include "core/Random.h"
+#include "core/Scheduler.h"
+#include "core/Text.h"
+#include "engine/RepairRules.h"
+#include "engine/Rewording.h"
+#include "engine/TypingEngine.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace qv::engine {
+
+using platform::Attribute;
+using platform::Element;
+
+namespace {
+// The replacement keeps the blank space around the sentence it replaces:
+// rewrites come back trimmed and would glue the sentence to the one before.
+QString keepOuterSpace(const QString &original, const QString &replacement)
+{
+    const QString inner = text::trimmed(original);
+    const qsizetype lead = original.indexOf(inner);
+    if (inner.isEmpty() || lead < 0)
+        return replacement;
+    return original.left(lead) + text::trimmed(replacement) + original.mid(lead + inner.size());
+}
+} // namespace
+
+EndReview::EndReview(TypingEngine &engine, EndReviewArgs args)
+    : m_engine(engine),
+      m_args(std::move(args)),
+      m_buffer(m_args.buffer ? m_args.buffer : &m_ownBuffer),
+      m_tracked(*m_buffer),
+      m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase),
+      m_repair(engine)
+{
+}
+
+void EndReview::setTracked(const QString &text)
+{
+    m_tracked = text;
+    *m_buffer = text;
+}
+
+QCoro::Task<> EndReview::waitAfterEdit()
+{
+    co_await m_engine.scheduler().sleep(m_engine.random().uniformReal(1200, 3500));
+}
+
+QCoro::Task<> EndReview::run()
+{
+    co_await stages();
+    co_await leaveCaretAtEnd();
+}
+
+QCoro::Task<> EndReview::stages()
+{
+    const ReviewLevel &level = m_args.review;
+    m_engine.debug(QStringLiteral("endReview: errors=%1 enforceExact=%2")
+                       .arg(m_args.errors.size())
+                       .arg(TypingEngine::boolText(m_args.enforceExact)));
+    if (m_args.errors.isEmpty() && level.wordSwaps == 0 && level.sentenceRewrites == 0 && !m_args.enforceExact)
+        co_return;
+
+    co_await m_engine.keys().sleepWithStop(m_engine.random().uniformReal(8000, 15000), m_args.stopFlag);
+    const bool open = co_await m_gate.pass();
+    if (!open)
+        co_return;
+    m_touched = true;
+    if (!m_args.element.isNull())
+        m_engine.elements().focus(m_args.element);
+    const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+    if (!live) {
+        if (m_args.allowClipboardOps)
+            co_await clipboardPath();
+        co_return;
+    }
+    setTracked(*live);
+    m_engine.elements().setCaretPosition(live->size(), m_args.element);
+
+    const bool typosDone = co_await fixTypos();
+    if (!typosDone)
+        co_return;
+    const bool sentencesDone = co_await editSentences();
+    if (!sentencesDone)
+        co_return;
+    const bool tailDone = co_await retypeTail();
+    if (!tailDone)
+        co_return;
+    if (m_args.enforceExact)
+        co_await finalRepair();
+}
+
+QCoro::Task<bool> EndReview::fixTypos()
+{
+    QList<DeferredError> fixes = m_args.errors;
+    if (m_args.enforceExact) {
+        std::stable_sort(fixes.begin(), fixes.end(),
+                         [](const DeferredError &a, const DeferredError &b) { return a.index < b.index; });
+    } else if (!fixes.isEmpty()) {
+        const int n = int(fixes.size());
+        fixes = selectErrors(fixes, std::min(std::max(n / 2, m_args.review.minErrorFixes), n));
+    }
+
+    ElementAccess &elements = m_engine.elements();
+    KeyOutput &keys = m_engine.keys();
+    for (const DeferredError &fix : fixes) {
+        if (stopped())
+            co_return false;
+        const bool open = co_await m_gate.pass();
+        if (!open)
+            co_return false;
+        const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+        if (!live)
+            co_return false;
+        setTracked(*live);
+
+        const int length = int(live->size());
+        const int width = int(fix.wrong.size());
+        const int i = findErrorIndex(*live, fix.index, fix.wrong);
+        // Only the typo itself, where the buffer says it is (give or take a
+        // few units of drift): the nearest look-alike elsewhere is the
+        // writer's own correct text.
+        if (width == 0 || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
+            || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
+            || !text::isGraphemeBoundary(*live, i + width))
+            continue;
+
+        co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
+        if (stopped())
+            co_return false;
+        const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
+        for (int press = 0; press < presses; ++press)
+            co_await keys.sendKey(SpecialKey::Delete);
+        co_await keys.sendKey(fix.correct);
+        const QString fixed = live->left(i) + fix.correct + live->mid(i + width);
+        // Back to the end even when a stop came meanwhile: the caret must
+        // not stay inside the text.
+        co_await elements.moveCursor(fixed.size(), fixed, m_args.element, {});
+        setTracked(fixed);
+        elements.setCaretPosition(fixed.size(), m_args.element);
+        co_await waitAfterEdit();
+    }
+    co_return true;
+}
+
+QCoro::Task<bool> EndReview::editSentences()
+{
+    int swaps = m_args.review.wordSwaps;
+    int rewrites = m_args.review.sentenceRewrites;
+    if (swaps <= 0 && rewrites <= 0)
+        co_return true;
+
+    QStringList candidates = matchingSentences(m_tracked);
+    candidates = candidates.mid(std::max<qsizetype>(candidates.size() - 4, 0));
+    ElementAccess &elements = m_engine.elements();
+    KeyOutput &keys = m_engine.keys();
+    for (qsizetype c = candidates.size() - 1; c >= 0 && (swaps > 0 || rewrites > 0); --c) {
+        const QString candidate = candidates.at(c);
+        if (stopped())
+            co_return false;
+        const bool open = co_await m_gate.pass();
+        if (!open)
+            co_return false;
+        const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+        if (!live)
+            co_return false;
+        const qsizetype at = live->lastIndexOf(candidate);
+        if (at < 0)
+            continue;
+
+        QString replacement;
+        if (rewrites > 0) {
+            replacement = rewriteSentence(candidate);
+            --rewrites;
+        } else {
+            replacement = applyWordSwap(candidate);
+            --swaps;
+        }
+        replacement = keepOuterSpace(candidate, replacement);
+
+        const bool selected = co_await m_repair.selectConfirmed({at, candidate.size()}, m_args.element);
+        if (!selected) {
+            m_engine.debug(QStringLiteral("rewrite: selection failed, skipping"));
+            continue;
+        }
+        if (m_args.allowClipboardOps) {
+            const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+            if (copied.contradicts(candidate)) {
+                m_engine.debug(QStringLiteral("rewrite: selection mismatch, skipping"));
+                continue;
+            }
+        }
+        if (stopped())
+            co_return false;
+        co_await keys.sendKey(SpecialKey::Delete);
+        co_await keys.retypeText(replacement, {});
+        const QString edited = live->left(at) + replacement + live->mid(at + candidate.size());
+        setTracked(edited);
+        elements.setCaretPosition(edited.size(), m_args.element);
+        co_await waitAfterEdit();
+    }
+    co_return true;
+}
+
+QCoro::Task<bool> EndReview::retypeTail()
+{
+    if (m_args.review.tailRetypeCap < 1 || m_tracked.isEmpty())
+        co_return true;
+    if (stopped())
+        co_return false;
+    const bool open = co_await m_gate.pass();
+    if (!open)
+        co_return false;
+
+    ElementAccess &elements = m_engine.elements();
+    const int length = int(m_tracked.size());
+    const int count = tailRetypeCount(length, m_args.review.tailRetypeCap);
+    const Element target = m_args.element.isNull() ? elements.focusedElement() : m_args.element;
+    if (count + 80 >= length || target.isNull()
+        || m_engine.platform().accessibility().isSettable(target, Attribute::SelectedTextRange) != true) {
+        m_engine.debug(QStringLiteral("retypeTail: skipped (unsafe length or no selection)"));
+        co_return true;
+    }
+    // The tail starts between two characters, never inside one.
+    const int start = text::boundaryAtOrBefore(m_tracked, std::max(length - count, 0));
+    const QString tail = m_tracked.mid(start);
+    const bool selected = co_await m_repair.selectConfirmed({start, tail.size()}, m_args.element);
+    if (!selected) {
+        m_engine.debug(QStringLiteral("retypeTail: skipped (selection failed)"));
+        co_return true;
+    }
+    if (m_args.allowClipboardOps) {
+        const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+        if (copied.contradicts(tail)) {
+            m_engine.debug(QStringLiteral("retypeTail: selection mismatch, skipping"));
+            co_return false;
+        }
+    }
+    if (stopped())
+        co_return false;
+    m_engine.debug(QStringLiteral("retypeTail: count=%1").arg(tail.size()));
+    co_await m_engine.keys().sendKey(SpecialKey::Delete);
+    co_await m_engine.keys().retypeText(tail, {});
+    elements.setCaretPosition(length, m_args.element);
+    co_return true;
+}
+
+QCoro::Task<> EndReview::finalRepair()
+{
+    const bool open = co_await m_gate.pass();
+    if (!open)
+        co_return;
+    co_await m_repair.finalizeExactMatch(m_args.intendedText, m_args.stopFlag, m_args.element, m_tracked);
+
+    QString now = m_tracked;
+    const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+    if (live) {
+        setTracked(*live);
+        now = *live;
+    }
+    if (now == m_args.intendedText || stopped())
+        co_return;
+    co_await m_repair.replaceAllText(m_args.intendedText, m_args.stopFlag, m_args.element, now);
+    const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element);
+    if (after)
+        setTracked(*after);
+}
+
+QCoro::Task<> EndReview::clipboardPath()
+{
+    // The run's typed buffer is what the field should hold: the wipe check
+    // compares the field's copied text with it.
+    const QString expected = m_tracked;
+    const ClipboardRead copied = co_await m_repair.readAll(m_args.stopFlag);
+    const std::optional<QString> read = copied.value();
+    if (read) {
+        m_engine.debug(QStringLiteral("endReview: AX read failed, clipboard len=%1").arg(text::graphemeCount(*read)));
+        *m_buffer = *read;
+        if (!m_args.enforceExact || *read == m_args.intendedText || stopped())
+            co_return;
+        const bool fixed = co_await m_repair.keyboardTailFixIfLikely(*read, m_args.intendedText, m_args.stopFlag);
+        if (fixed) {
+            m_engine.debug(QStringLiteral("endReview: tail fix applied"));
+        } else if (!stopped()) {
+            co_await m_repair.replaceAllTextViaKeyboard(m_args.intendedText, m_args.stopFlag, expected);
+            m_engine.debug(QStringLiteral("endReview: full replace attempted (clipboard path)"));
+        }
+        co_return;
+    }
+    if (m_args.enforceExact) {
+        m_engine.debug(QStringLiteral("endReview: AX read failed, full replace via AX"));
+        co_await m_repair.replaceAllText(m_args.intendedText, m_args.stopFlag, m_args.element, expected);
+    }
+}
+
+QCoro::Task<> EndReview::leaveCaretAtEnd()
+{
+    if (!m_touched)
+        co_return;
+    ElementAccess &elements = m_engine.elements();
+    const Element target = m_args.element.isNull() ? elements.focusedElement() : m_args.element;
+    const qint64 end = elements.textLengthEstimate(target).value_or(m_buffer->size());
+    const bool placed = elements.setCaretPosition(end, m_args.element);
+    const std::optional<platform::TextRange> range = elements.selectedTextRange(m_args.element);
+    const bool selectionStands = range ? range->length > 0 : (!placed && m_repair.wholeFieldMaySelected());
+    if (!selectionStands || stopped())
+        co_return;
+    // Accessibility cannot collapse it: Right ends a selection at its end,
+    // which is the end of the text for everything the review selects.
+    const bool open = co_await m_gate.pass();
+    if (!open)
+        co_return;
+    co_await m_engine.keys().sendKey(SpecialKey::Right);
+}
+
+} // namespace qv::engine

@@ -1,0 +1,292 @@
+#include "engine/ExactMatchRepair.h"
+
+#include "core/Scheduler.h"
+#include "engine/RepairRules.h"
+#include "engine/TypingEngine.h"
+
+#include <algorithm>
+
+namespace qv::engine {
+
+using platform::Element;
+using platform::TextRange;
+
+ExactMatchRepair::ExactMatchRepair(TypingEngine &engine) : m_engine(engine) {}
+
+QCoro::Task<std::optional<QString>> ExactMatchRepair::readLiveText(Element element)
+{
+    ElementAccess &elements = m_engine.elements();
+    const std::optional<QString> text = co_await elements.readFocusedTextWithRetry(element, 3);
+    if (text)
+        co_return text;
+    const Element focused = elements.focusedElement();
+    if (focused.isNull())
+        co_return std::nullopt;
+    if (const std::optional<QString> again = elements.readFocusedText(focused))
+        co_return again;
+    elements.focus(focused);
+    co_return elements.readFocusedText(focused);
+}
+
+QCoro::Task<ClipboardRead> ExactMatchRepair::readAll(StopFlag stopFlag)
+{
+    ClipboardRead read = co_await m_engine.readAllTextViaClipboard(stopFlag);
+    if (read.outcome != ClipboardRead::Outcome::NotRead)
+        m_wholeSelected = true;
+    co_return read;
+}
+
+QCoro::Task<bool> ExactMatchRepair::selectConfirmed(TextRange range, Element element)
+{
+    ElementAccess &elements = m_engine.elements();
+    if (!elements.setSelectionRange(range, element))
+        co_return false;
+    // A range past the end of the text is cut to it by the application.
+    TextRange clamped = range;
+    const Element target = element.isNull() ? elements.focusedElement() : element;
+    if (const std::optional<qint64> length = elements.textLengthEstimate(target)) {
+        clamped.location = std::clamp<qint64>(range.location, 0, *length);
+        clamped.length = std::clamp<qint64>(range.length, 0, *length - clamped.location);
+    }
+    for (int check = 0; check < kSelectionChecks; ++check) {
+        const std::optional<TextRange> now = elements.selectedTextRange(element);
+        if (!now || *now == range || *now == clamped)
+            co_return true; // an unreadable selection gives no evidence against the write
+        if (check + 1 < kSelectionChecks)
+            co_await m_engine.scheduler().sleep(kSelectionCheckMs);
+    }
+    co_return false;
+}
+
+QCoro::Task<> ExactMatchRepair::tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag,
+                                                 Element element, std::optional<QString> expectedCurrent,
+                                                 QString note)
+{
+    const bool fixed = co_await keyboardTailFixIfLikely(live, targetText, stopFlag);
+    if (fixed) {
+        m_engine.debug(QStringLiteral("finalizeExactMatch: tail fix applied") + note);
+        co_return;
+    }
+    co_await replaceAllText(targetText, stopFlag, element, expectedCurrent);
+    m_engine.debug(QStringLiteral("finalizeExactMatch: full replace") + note);
+}
+
+QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag stopFlag, Element element,
+                                                   std::optional<QString> expectedCurrent)
+{
+    ElementAccess &elements = m_engine.elements();
+    if (stopped(stopFlag))
+        co_return;
+    if (!elements.isTextInputElementRelaxed(element.isNull() ? elements.focusedElement() : element))
+        co_return;
+    if (!element.isNull())
+        elements.focus(element);
+
+    const std::optional<QString> live = co_await readLiveText(element);
+    if (!live) {
+        co_await replaceAllText(targetText, stopFlag, element, expectedCurrent);
+        co_return;
+    }
+    if (*live == targetText)
+        co_return;
+
+    const MiddleDiff diff = diffMiddle(*live, targetText);
+    if (stopped(stopFlag))
+        co_return;
+    const bool wholeField = takesWholeFieldPath(diff);
+    m_engine.debug(QStringLiteral("finalizeExactMatch: liveLen=%1 targetLen=%2 mismatchRatio=%3 replaceAll=%4")
+                       .arg(live->size())
+                       .arg(targetText.size())
+                       .arg(diff.ratio, 0, 'f', 2)
+                       .arg(TypingEngine::boolText(wholeField)));
+
+    if (wholeField) {
+        co_await tailFixOrReplace(*live, targetText, stopFlag, element, expectedCurrent, {});
+        co_return;
+    }
+
+    const bool selected = co_await selectConfirmed({diff.prefix, diff.liveMid}, element);
+    if (!selected) {
+        const bool fixed = co_await keyboardTailFixIfLikely(*live, targetText, stopFlag);
+        if (fixed) {
+            m_engine.debug(QStringLiteral("finalizeExactMatch: tail fix applied (selection failed)"));
+            co_return;
+        }
+        co_await replaceAllText(targetText, stopFlag, element, expectedCurrent);
+        m_engine.debug(QStringLiteral("finalizeExactMatch: full replace (selection failed)"));
+    } else {
+        if (diff.liveMid >= 1 && m_engine.allowClipboardOps) {
+            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
+            if (selection.contradicts(live->mid(diff.prefix, diff.liveMid))) {
+                m_engine.debug(QStringLiteral("finalizeExactMatch: selection mismatch, aborting"));
+                co_await tailFixOrReplace(*live, targetText, stopFlag, element, expectedCurrent,
+                                          QStringLiteral(" (mismatch)"));
+                co_return;
+            }
+        }
+        // Once the middle is deleted its replacement must follow.
+        if (stopped(stopFlag))
+            co_return;
+        if (diff.liveMid >= 1)
+            co_await m_engine.keys().sendKey(SpecialKey::Delete);
+        if (!diff.targetMiddle.isEmpty())
+            co_await m_engine.keys().retypeText(diff.targetMiddle, {});
+        elements.setCaretPosition(targetText.size(), element);
+    }
+
+    if (stopped(stopFlag))
+        co_return;
+    const std::optional<QString> after = co_await readLiveText(element);
+    if (!after || *after == targetText)
+        co_return;
+    co_await replaceAllText(targetText, stopFlag, element, *after);
+}
+
+QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText, QString targetText,
+                                                            StopFlag stopFlag)
+{
+    if (stopped(stopFlag))
+        co_return false;
+    if (!tailFixLikely(currentText, targetText))
+        co_return false;
+
+    const ClipboardRead copied = co_await readAll(stopFlag);
+    const std::optional<QString> read = copied.value();
+    if (!read)
+        co_return false;
+    if (*read != currentText) {
+        m_engine.debug(QStringLiteral("tailFix: selection mismatch, aborting"));
+        co_return false;
+    }
+    const int p = commonPrefixLength(currentText, targetText);
+    const int deleteCount = int(currentText.size()) - p;
+    const int insertCount = int(targetText.size()) - p;
+    if (deleteCount > 420 || insertCount > 520)
+        co_return false;
+
+    if (stopped(stopFlag))
+        co_return false;
+    KeyOutput &keys = m_engine.keys();
+    co_await keys.sendCommandShortcut(SpecialKey::A);
+    co_await m_engine.scheduler().sleep(70);
+    co_await keys.sendKey(SpecialKey::Right); // collapses the selection at the end of the text
+    m_wholeSelected = false;
+    co_await m_engine.scheduler().sleep(50);
+    co_await keys.backspaceChars(currentText.mid(p), {});
+    co_await keys.retypeText(targetText.mid(p), {});
+    if (stopped(stopFlag))
+        co_return true;
+
+    const ClipboardRead verifyRead = co_await readAll(stopFlag);
+    const std::optional<QString> check = verifyRead.value();
+    if (!check || stopped(stopFlag))
+        co_return true;
+    if (*check == targetText) {
+        m_engine.debug(QStringLiteral("tailFix: verified"));
+        co_return true;
+    }
+    m_engine.debug(QStringLiteral("tailFix: verify failed"));
+    co_return false;
+}
+
+QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, StopFlag stopFlag,
+                                                              std::optional<QString> expectedCurrent)
+{
+    if (stopped(stopFlag) || !m_engine.allowClipboardOps)
+        co_return false;
+    const ClipboardRead copied = co_await readAll(stopFlag);
+    const std::optional<QString> read = copied.value();
+    if (!read)
+        co_return false;
+    if (expectedCurrent) {
+        if (!isSafeToWipeAndReplaceAll(*read, *expectedCurrent)) {
+            m_engine.debug(QStringLiteral("replaceAll: safety check failed (expected mismatch)"));
+            co_return false;
+        }
+    } else if (!isSafeToWipeAndReplaceAll(*read, newText)) {
+        m_engine.debug(QStringLiteral("replaceAll: safety check failed"));
+        co_return false;
+    }
+    // Select-all and Delete wipe whatever has the keyboard focus.
+    ElementAccess &elements = m_engine.elements();
+    if (!elements.isTextInputElementRelaxed(elements.focusedElement())) {
+        m_engine.debug(QStringLiteral("replaceAll: focused element is not a text input, not wiping"));
+        co_return false;
+    }
+    if (stopped(stopFlag))
+        co_return false;
+
+    KeyOutput &keys = m_engine.keys();
+    co_await keys.sendCommandShortcut(SpecialKey::A);
+    co_await m_engine.scheduler().sleep(70);
+    co_await keys.sendKey(SpecialKey::Delete);
+    m_wholeSelected = false;
+    co_await m_engine.scheduler().sleep(90);
+    co_await keys.retypeText(newText, {});
+    if (stopped(stopFlag))
+        co_return false;
+
+    const ClipboardRead verifyRead = co_await readAll(stopFlag);
+    const std::optional<QString> check = verifyRead.value();
+    if (!check || stopped(stopFlag)) {
+        m_engine.debug(QStringLiteral("replaceAll: verification skipped"));
+        co_return true;
+    }
+    if (*check == newText) {
+        m_engine.debug(QStringLiteral("replaceAll: verified"));
+        co_return true;
+    }
+    m_engine.debug(QStringLiteral("replaceAll: verify failed"));
+    co_return false;
+}
+
+QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFlag, Element element,
+                                               std::optional<QString> expectedCurrent)
+{
+    ElementAccess &elements = m_engine.elements();
+    if (stopped(stopFlag))
+        co_return;
+    if (!element.isNull())
+        elements.focus(element);
+    const bool textInput = elements.isTextInputElementRelaxed(element.isNull() ? elements.focusedElement() : element);
+
+    const std::optional<QString> live = co_await readLiveText(element);
+    if (!live) {
+        if (!textInput)
+            co_return;
+        const ClipboardRead copied = co_await readAll(stopFlag);
+        if (!copied.value())
+            co_return;
+        // What the field should hold is the caller's belief, never the text
+        // just copied: that would make the safety check compare it with itself.
+        co_await replaceAllTextViaKeyboard(newText, stopFlag, expectedCurrent);
+        m_engine.debug(QStringLiteral("replaceAll: AX read failed, used clipboard"));
+        co_return;
+    }
+
+    const bool selected = co_await selectConfirmed({0, live->size()}, element);
+    if (selected) {
+        if (!live->isEmpty() && m_engine.allowClipboardOps) {
+            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
+            if (selection.contradicts(*live)) {
+                m_engine.debug(QStringLiteral("replaceAll: selection mismatch, aborting"));
+                co_return;
+            }
+        }
+        if (stopped(stopFlag))
+            co_return;
+        if (!live->isEmpty())
+            co_await m_engine.keys().sendKey(SpecialKey::Delete);
+        co_await m_engine.keys().retypeText(newText, {});
+        elements.setCaretPosition(newText.size(), element);
+        co_return;
+    }
+
+    if (textInput && m_engine.allowClipboardOps) {
+        const std::optional<QString> expected = expectedCurrent ? expectedCurrent : live;
+        co_await replaceAllTextViaKeyboard(newText, stopFlag, expected);
+    }
+    elements.setCaretPosition(newText.size(), element);
+}
+
+} // namespace qv::engine

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "engine/ClipboardRead.h"
+#include "engine/KeyOutput.h"
+#include "platform/Element.h"
+
+#include <QCoro/QCoroTask>
+#include <QString>
+
+#include <optional>
+
+namespace qv::engine {
+
+class TypingEngine;
+
+// Makes a field that the run owns hold exactly an intended text, with the
+// smallest visible edit: the differing middle retyped in place, else the
+// field's end rewritten from the keyboard, else the whole text replaced
+// (only when the field still holds about what it should).
+//
+// Every select-then-delete checks the selection first (read back through
+// accessibility, and through the clipboard when allowed), and every
+// delete-then-type pair asks the stop flag once before its first key and
+// then runs to its end, so a stop never leaves text deleted and not retyped.
+// `expectedCurrent` is what the caller believes the field holds; a whole
+// text is wiped only when the field's real content is close to it.
+class ExactMatchRepair {
+public:
+    explicit ExactMatchRepair(TypingEngine &engine);
+
+    QCoro::Task<> finalizeExactMatch(QString targetText, StopFlag stopFlag, platform::Element element,
+                                     std::optional<QString> expectedCurrent);
+    // True when the field's end was rewritten (and not found wrong).
+    QCoro::Task<bool> keyboardTailFixIfLikely(QString currentText, QString targetText, StopFlag stopFlag);
+    QCoro::Task<> replaceAllText(QString newText, StopFlag stopFlag, platform::Element element,
+                                 std::optional<QString> expectedCurrent);
+    // True when the replacement was made and not found wrong.
+    QCoro::Task<bool> replaceAllTextViaKeyboard(QString newText, StopFlag stopFlag,
+                                                std::optional<QString> expectedCurrent);
+
+    // The field's text through accessibility: three reads of the element,
+    // then the focused element, then the focused element after asking it to
+    // take the focus.
+    QCoro::Task<std::optional<QString>> readLiveText(platform::Element element);
+    // The whole field through select-all and copy; the text stays selected.
+    QCoro::Task<ClipboardRead> readAll(StopFlag stopFlag);
+    // Sets the selection and reads it back until it holds (writes may land
+    // late); false when it cannot be set or never shows.
+    QCoro::Task<bool> selectConfirmed(platform::TextRange range, platform::Element element);
+
+    // Whether the last select-all may still stand (no key has collapsed it).
+    bool wholeFieldMaySelected() const { return m_wholeSelected; }
+
+    static constexpr int kSelectionChecks = 8;
+    static constexpr double kSelectionCheckMs = 50;
+
+private:
+    bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }
+    QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,
+                                   std::optional<QString> expectedCurrent, QString note);
+
+    TypingEngine &m_engine;
+    bool m_wholeSelected = false;
+};
+
+} // namespace qv::engine

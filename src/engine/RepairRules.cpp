@@ -1,0 +1,98 @@
+#include "engine/RepairRules.h"
+
+#include "core/Text.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace qv::engine {
+
+namespace {
+bool boundaryInBoth(const QString &a, int ia, const QString &b, int ib)
+{
+    return text::isGraphemeBoundary(a, ia) && text::isGraphemeBoundary(b, ib);
+}
+} // namespace
+
+int commonPrefixLength(const QString &a, const QString &b)
+{
+    const int m = int(std::min(a.size(), b.size()));
+    int p = 0;
+    while (p < m && a.at(p) == b.at(p))
+        ++p;
+    // A boundary depends on what follows, so test it in each text.
+    while (p > 0 && !boundaryInBoth(a, p, b, p))
+        --p;
+    return p;
+}
+
+MiddleDiff diffMiddle(const QString &live, const QString &target)
+{
+    const int L = int(live.size());
+    const int T = int(target.size());
+    MiddleDiff d;
+    d.prefix = commonPrefixLength(live, target);
+    const int room = std::min(L, T) - d.prefix;
+    int s = 0;
+    while (s < room && live.at(L - 1 - s) == target.at(T - 1 - s))
+        ++s;
+    // The suffix starts later until its start lies between clusters in both.
+    while (s > 0 && !boundaryInBoth(live, L - s, target, T - s))
+        --s;
+    d.suffix = s;
+    d.liveMid = L - d.prefix - s;
+    d.targetMid = T - d.prefix - s;
+    d.targetMiddle = d.targetMid > 0 ? target.mid(d.prefix, d.targetMid) : QString();
+    d.mismatch = std::abs(L - T) + d.liveMid;
+    d.ratio = double(d.mismatch) / double(std::max(T, 1));
+    return d;
+}
+
+bool takesWholeFieldPath(const MiddleDiff &diff)
+{
+    return diff.ratio > 0.15 || diff.mismatch > 120;
+}
+
+bool isSafeToWipeAndReplaceAll(const QString &current, const QString &intended)
+{
+    const int C = int(current.size());
+    const int I = int(intended.size());
+    if (I == 0)
+        return C == 0;
+    const int p = commonPrefixLength(current, intended);
+    if (double(p) / double(std::max(std::min(C, I), 1)) < 0.84)
+        return false;
+    const int d = std::abs(C - I);
+    return double(d) / double(std::max(I, 1)) <= 0.18 || d < 121;
+}
+
+bool tailFixLikely(const QString &current, const QString &target)
+{
+    if (current.isEmpty() || target.isEmpty())
+        return false;
+    const int p = commonPrefixLength(current, target);
+    return double(p) / double(std::max<qsizetype>(target.size(), 1)) >= 0.72;
+}
+
+bool segmentOverwriteRefused(const QString &segment, const QString &target)
+{
+    const int S = int(segment.size());
+    const int T = int(target.size());
+    const int m = std::min(S, T);
+    if (m >= 1) {
+        const int p = commonPrefixLength(segment, target);
+        if (double(p) / double(m) < 0.08 && std::abs(S - T) >= 19)
+            return true;
+    }
+    const int segMid = diffMiddle(segment, target).liveMid;
+    return segMid > 120 || (segMid > 3 && double(segMid) > 0.15 * double(T));
+}
+
+int tailRetypeCount(int length, int cap)
+{
+    if (length < 144)
+        return std::min(cap, 12);
+    return std::min({cap, length / 12, 80});
+}
+
+} // namespace qv::engine

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+namespace qv::engine {
+
+// Pure rules of the end-of-run repairs. Lengths and positions are UTF-16
+// units; every boundary a rule hands back lies between two grapheme clusters
+// of both texts, so a selection or a count never splits a character.
+
+// Length of the common start of `a` and `b`, moved back to the last offset
+// that is a grapheme boundary in both.
+int commonPrefixLength(const QString &a, const QString &b);
+
+// How `live` differs from `target`: a common prefix, a common suffix within
+// what the prefix left, and the differing middles between them.
+struct MiddleDiff {
+    int prefix = 0;    // p
+    int suffix = 0;    // s
+    int liveMid = 0;   // live units between prefix and suffix
+    int targetMid = 0; // target units between prefix and suffix
+    QString targetMiddle;
+    int mismatch = 0;  // |L - T| + liveMid
+    double ratio = 0;  // mismatch / max(T, 1)
+    friend bool operator==(const MiddleDiff &, const MiddleDiff &) = default;
+};
+MiddleDiff diffMiddle(const QString &live, const QString &target);
+
+// A difference too large to repair in place: ratio above 0.15 or mismatch
+// above 120.
+bool takesWholeFieldPath(const MiddleDiff &diff);
+
+// Whether wiping a field that holds `current` to type `intended` is safe:
+// the two share most of their start and differ little in length.
+bool isSafeToWipeAndReplaceAll(const QString &current, const QString &intended);
+
+// Whether the field text `current` is close enough to `target` for the
+// keyboard tail fix (a shared start of at least 72 % of the target).
+bool tailFixLikely(const QString &current, const QString &target);
+
+// Whether overwriting an inserted segment that reads `segment` with
+// `target` is refused: almost nothing in common at the start with a large
+// length difference, or a differing middle above 120 units or above both
+// 3 units and 15 % of the target (the segment then holds someone else's
+// text, not a typo of ours).
+bool segmentOverwriteRefused(const QString &segment, const QString &target);
+
+// Units of the field's end retyped by the review: up to 12 of a short text,
+// else a twelfth of it, at most 80; never more than `cap`.
+int tailRetypeCount(int length, int cap);
+
+} // namespace qv::engine

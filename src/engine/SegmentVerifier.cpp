@@ -1,0 +1,151 @@
+#include "engine/SegmentVerifier.h"
+
+#include "core/Scheduler.h"
+#include "core/Text.h"
+#include "engine/RepairRules.h"
+#include "engine/TypingEngine.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+
+namespace qv::engine {
+
+using platform::Attribute;
+
+SegmentVerifier::SegmentVerifier(TypingEngine &engine, SegmentArgs args)
+    : m_engine(engine),
+      m_args(std::move(args)),
+      m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase),
+      m_repair(engine)
+{
+}
+
+QCoro::Task<> SegmentVerifier::run()
+{
+    co_await verify();
+    if (m_finalCaret)
+        m_engine.elements().setCaretPosition(*m_finalCaret, m_target);
+}
+
+void SegmentVerifier::safetyAbort()
+{
+    m_engine.debug(QStringLiteral("finalizeInsertedSegment: safety abort (low prefix match)"));
+}
+
+QCoro::Task<std::optional<QString>> SegmentVerifier::readSegment()
+{
+    if (auto text = m_engine.elements().readSelectedText(m_target))
+        co_return text;
+    if (!m_args.allowClipboardOps)
+        co_return std::nullopt;
+    const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+    co_return copied.value();
+}
+
+QCoro::Task<> SegmentVerifier::verify()
+{
+    if (stopped())
+        co_return;
+    const bool open = co_await m_gate.pass();
+    if (!open)
+        co_return;
+
+    ElementAccess &elements = m_engine.elements();
+    m_target = m_args.element.isNull() ? elements.focusedElement() : m_args.element;
+    if (m_target.isNull())
+        co_return;
+    if (m_engine.platform().accessibility().isSettable(m_target, Attribute::SelectedTextRange) != true)
+        co_return;
+
+    const QString &target = m_args.targetText;
+    const qint64 typedLen = m_args.typedLen;
+    qint64 start = 0;
+    if (m_args.insertionStartHint) {
+        start = *m_args.insertionStartHint;
+    } else {
+        const std::optional<qint64> caret = elements.caretPosition(m_target);
+        if (!caret)
+            co_return;
+        start = *caret - std::max<qint64>(typedLen, 0);
+    }
+    m_start = start = std::max<qint64>(start, 0);
+    m_engine.debug(QStringLiteral("finalizeInsertedSegment: insertionStart=%1 typedLen=%2 targetLen=%3")
+                       .arg(start)
+                       .arg(typedLen)
+                       .arg(text::graphemeCount(target)));
+
+    const qint64 segLen = std::max<qint64>(typedLen, 0);
+    const qint64 T = target.size();
+    const bool segmentSelected = co_await m_repair.selectConfirmed({start, segLen}, m_target);
+    if (!segmentSelected)
+        co_return;
+    m_finalCaret = start + T;
+
+    const std::optional<QString> segment = co_await readSegment();
+    if (!segment)
+        co_return;
+    const qint64 S = segment->size();
+    if (*segment == target)
+        co_return;
+
+    if (segmentOverwriteRefused(*segment, target)) {
+        safetyAbort();
+        m_finalCaret = start + segLen;
+        co_return;
+    }
+    const MiddleDiff diff = diffMiddle(*segment, target);
+
+    KeyOutput &keys = m_engine.keys();
+    const bool middleSelected = co_await m_repair.selectConfirmed({start + diff.prefix, diff.liveMid}, m_target);
+    if (middleSelected) {
+        if (stopped())
+            co_return;
+        if (!diff.targetMiddle.isEmpty()) {
+            co_await keys.retypeText(diff.targetMiddle, {});
+        } else if (diff.liveMid >= 1) {
+            co_await keys.sendKey(SpecialKey::Delete);
+            co_await m_engine.scheduler().sleep(80);
+        }
+        co_await postVerify(S);
+        co_return;
+    }
+
+    const bool wholeSelected = co_await m_repair.selectConfirmed({start, std::max(S, T)}, m_target);
+    if (!wholeSelected)
+        co_return;
+    if (stopped())
+        co_return;
+    if (target.isEmpty())
+        co_await keys.sendKey(SpecialKey::Delete);
+    else
+        co_await keys.retypeText(target, {});
+}
+
+QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
+{
+    const QString &target = m_args.targetText;
+    const qint64 T = target.size();
+    m_engine.elements().setCaretPosition(m_start + T, m_target);
+    if (stopped())
+        co_return;
+    const bool segmentSelected = co_await m_repair.selectConfirmed({m_start, T}, m_target);
+    if (!segmentSelected)
+        co_return;
+    const std::optional<QString> segment = co_await readSegment();
+    if (!segment || *segment == target || stopped())
+        co_return;
+    if (segmentOverwriteRefused(*segment, target)) {
+        safetyAbort();
+        co_return;
+    }
+    m_engine.debug(QStringLiteral("finalizeInsertedSegment: post-verify mismatch, replacing segment"));
+    const bool wholeSelected = co_await m_repair.selectConfirmed({m_start, std::max(readLength, T)}, m_target);
+    if (!wholeSelected)
+        co_return;
+    if (target.isEmpty())
+        co_await m_engine.keys().sendKey(SpecialKey::Delete);
+    else
+        co_await m_engine.keys().retypeText(target, {});
+}
+
+} // namespace qv::engine

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/EditGate.h"
+#include "engine/EndOfRun.h"
+#include "engine/ExactMatchRepair.h"
+
+#include <QCoro/QCoroTask>
+#include <QString>
+
+#include <optional>
+
+namespace qv::engine {
+
+class TypingEngine;
+
+// Checks the segment a run typed into a field that already held other text
+// and replaces only its differing middle. It refuses to overwrite a segment
+// that differs too much from the text (the range then holds the user's own
+// text, for instance after a click moved the caret), and it leaves a
+// collapsed caret after the segment.
+class SegmentVerifier {
+public:
+    SegmentVerifier(TypingEngine &engine, SegmentArgs args);
+    QCoro::Task<> run();
+
+private:
+    QCoro::Task<> verify();
+    // The selected segment's text: accessibility, then the clipboard.
+    QCoro::Task<std::optional<QString>> readSegment();
+    QCoro::Task<> postVerify(qint64 readLength);
+    void safetyAbort();
+    bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
+
+    TypingEngine &m_engine;
+    SegmentArgs m_args;
+    EditGate m_gate;
+    ExactMatchRepair m_repair;
+    platform::Element m_target;
+    qint64 m_start = 0;
+    std::optional<qint64> m_finalCaret; // set once the segment has been selected
+};
+
+} // namespace qv::engine

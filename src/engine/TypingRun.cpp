@@ -1,0 +1,362 @@
+#include "engine/TypingRun.h"
+
+#include "core/Random.h"
+#include "core/Scheduler.h"
+#include "core/Text.h"
+#include "engine/BufferEdits.h"
+#include "engine/KeyTiming.h"
+#include "engine/PausePlanner.h"
+#include "engine/TypoModel.h"
+#include "engine/WordBoundaryActions.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+
+namespace qv::engine {
+
+namespace {
+// Characters of each sentence range, measured on the grapheme boundaries
+// of the text the ranges were found in.
+QList<int> sentenceLengthsIn(const QString &text)
+{
+    const QList<int> bounds = text::graphemeBoundaries(text);
+    auto indexAt = [&bounds](qint64 offset) {
+        return int(std::lower_bound(bounds.begin(), bounds.end(), int(offset)) - bounds.begin());
+    };
+    QList<int> lengths;
+    for (const platform::TextRange &range : computeSentenceRanges(text))
+        lengths.append(indexAt(range.end()) - indexAt(range.location));
+    return lengths;
+}
+} // namespace
+
+TypingRun::TypingRun(TypingEngine &engine, Args args) : m_engine(engine), m_args(std::move(args)) {}
+
+QString TypingRun::normalizeLineBreaks(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\r')))
+        return text;
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return out;
+}
+
+void TypingRun::phase(const QString &name)
+{
+    if (m_args.onPhase)
+        m_args.onPhase(name);
+}
+
+void TypingRun::progress()
+{
+    if (m_args.onProgress)
+        m_args.onProgress(m_state.typedCount, m_params.total);
+}
+
+bool TypingRun::frontmostIsRequired()
+{
+    const std::optional<platform::AppInfo> front = m_engine.platform().workspace().frontmostApplication();
+    return front && m_params.requiredPid && front->pid == *m_params.requiredPid;
+}
+
+QCoro::Task<> TypingRun::run()
+{
+    m_engine.m_lastIntendedText.clear();
+    co_await setUp();
+    for (int i = 0; i < m_params.remainingCount(); ++i) {
+        if (!co_await typeCharacter(m_params.remaining.at(i)))
+            break;
+    }
+    if (!stopRequested())
+        co_await endOfText();
+    m_engine.clearRunFields();
+    m_engine.platform().keyboard().finish();
+}
+
+QCoro::Task<> TypingRun::setUp()
+{
+    ElementAccess &elements = m_engine.elements();
+    Random &random = m_engine.random();
+    m_engine.debugSink = m_args.onDebug;
+
+    const platform::Element element = m_args.targetElement ? m_args.targetElement : elements.focusedElement();
+    if (const auto front = m_engine.platform().workspace().frontmostApplication())
+        m_params.requiredPid = front->pid;
+    m_engine.runPid = m_params.requiredPid;
+
+    RunParams &p = m_params;
+    p.text = normalizeLineBreaks(m_args.text);
+    const QStringList chars = text::graphemes(p.text);
+    p.textLength = int(chars.size());
+    p.start = std::clamp(m_args.startIndex, 0, p.textLength);
+    p.remaining = chars.mid(p.start);
+    p.humanize = m_args.humanize;
+    p.targetWpm = m_args.targetWpm;
+    p.review = m_args.review;
+    p.profile = gradeProfile(m_args.grade);
+    p.reviewNumbers = reviewNumbers(m_args.review);
+    p.style = computeStyleProfile(m_args.grade, m_args.review, p.humanize, p.targetWpm, random);
+    const int burstDraw = int(random.uniformInt(p.profile.burstWords.lo, p.profile.burstWords.hi));
+    m_state.burstRemaining = std::max(int(p.style.burstScale * burstDraw), 2);
+    p.sentenceLengths = sentenceLengthsIn(p.remaining.join(QString()));
+    m_state.sentenceLength = std::max(p.sentenceLengths.isEmpty() ? p.remainingCount() : p.sentenceLengths.first(), 1);
+    p.sentenceErrorAt =
+        int(random.uniformInt(p.profile.sentenceErrorWordRange.lo, p.profile.sentenceErrorWordRange.hi));
+    p.longPauseOffset = int(random.uniformInt(0, 140));
+    p.microEditOffset = int(random.uniformInt(0, 65));
+    p.rethinkOffset = int(random.uniformInt(0, 80));
+    p.microPauseOffset = int(random.uniformInt(0, 60));
+    p.editBudget = editBudget(m_args.review, p.humanize);
+    p.forcedErrorEvery = adjustedForcedErrorEvery(m_args.review, p.humanize, random);
+    p.earlyTypoOffset = int(random.uniformInt(0, 32));
+    p.minErrors = std::clamp(p.textLength / 400, 2, 10);
+    p.total = std::max(p.textLength, 1);
+    m_state.typedCount = p.start;
+
+    co_await m_engine.platform().keyboard().prepare(p.text);
+    progress();
+
+    // Probe the target: focus it when it takes text, else wait a little for
+    // the user to focus one. Typing starts either way.
+    if (element && elements.isTextInputElementRelaxed(element)) {
+        elements.focus(element);
+        m_state.focusChecksEnabled = true;
+    } else {
+        m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, 2500.0);
+    }
+    m_engine.debug(QStringLiteral("focusChecksEnabled=") + TypingEngine::boolText(m_state.focusChecksEnabled));
+
+    p.probeElement = element ? element : elements.focusedElement();
+    p.confirmedEditable = p.probeElement && elements.isTextInputElementRelaxed(p.probeElement);
+    m_engine.allowClipboardOps = p.confirmedEditable && m_engine.clipboardAllowedFor(p.probeElement);
+    std::optional<platform::TextRange> selection;
+    std::optional<qint64> length;
+    if (p.probeElement) {
+        selection = elements.selectedTextRange(p.probeElement);
+        length = elements.textLengthEstimate(p.probeElement);
+    }
+    p.ownsWholeField = length && (*length == 0 || (selection && selection->location == 0 && selection->length == *length));
+    p.allowDeferred = p.ownsWholeField && p.confirmedEditable;
+    p.maxDeferred = p.allowDeferred ? std::clamp(p.textLength / 600, 2, 8) : 0;
+    if (selection)
+        p.insertionStartHint = selection->location;
+
+    m_engine.debug(QStringLiteral("start: total=%1 startIndex=%2 ownsWholeField=%3 confirmedEditable=%4 "
+                                  "allowDeferred=%5 clipboard=%6")
+                       .arg(p.textLength)
+                       .arg(p.start)
+                       .arg(TypingEngine::boolText(p.ownsWholeField), TypingEngine::boolText(p.confirmedEditable),
+                            TypingEngine::boolText(p.allowDeferred),
+                            TypingEngine::boolText(m_engine.allowClipboardOps)));
+    phase(QStringLiteral("typing"));
+}
+
+QCoro::Task<bool> TypingRun::typeCharacter(QString c)
+{
+    Scheduler &scheduler = m_engine.scheduler();
+    if (stopRequested())
+        co_return false;
+    while (pauseRequested() && !stopRequested())
+        co_await scheduler.sleep(120);
+    if (m_params.requiredPid && !frontmostIsRequired()) {
+        if (!co_await holdForFrontmost())
+            co_return false;
+    }
+    co_await checkFocus();
+
+    if (isSentenceEnd(c))
+        m_state.editCount = 0;
+    QString k = c;
+    if (!co_await typoStep(k, c))
+        co_return false;
+
+    co_await WordBoundaryActions::onCharacter(*this, k);
+    const double delay = KeyTiming::keystrokeDelay(k, m_state, m_params, m_engine.random());
+
+    co_await m_engine.keys().sendKey(k);
+    m_state.typedCount += 1;
+    m_state.keysSinceRetype += 1;
+    m_state.buffer += k;
+    progress();
+    m_state.keysSinceParagraph += 1;
+
+    if (m_params.humanize)
+        co_await humanTouches(k, c);
+    co_await scheduler.sleep(delay);
+    co_await PausePlanner::afterKey(*this, k);
+    co_return true;
+}
+
+QCoro::Task<bool> TypingRun::holdForFrontmost()
+{
+    phase(QStringLiteral("paused"));
+    Scheduler &scheduler = m_engine.scheduler();
+    while (!stopRequested()) {
+        if (pauseRequested()) {
+            co_await scheduler.sleep(120);
+            continue;
+        }
+        if (frontmostIsRequired())
+            break;
+        co_await scheduler.sleep(200);
+    }
+    if (stopRequested())
+        co_return false;
+    phase(QStringLiteral("typing"));
+    co_return true;
+}
+
+QCoro::Task<> TypingRun::checkFocus()
+{
+    if (++m_state.focusCheckCounter < 8)
+        co_return;
+    m_state.focusCheckCounter = 0;
+    ElementAccess &elements = m_engine.elements();
+    const platform::Element focused = elements.focusedElement();
+    if (!m_state.focusChecksEnabled) {
+        m_state.focusChecksEnabled = focused && elements.isTextInputElementRelaxed(focused);
+        co_return;
+    }
+    if (focused && !elements.isTextInputElementRelaxed(focused)) {
+        phase(QStringLiteral("paused"));
+        co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, std::nullopt);
+        phase(QStringLiteral("typing"));
+    }
+}
+
+QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
+{
+    const TypoDecision decision = TypoModel::decide(c, m_state, m_params, m_engine.random());
+    if (decision.earlyAttempt)
+        m_state.earlyTypoDone = true;
+    auto line = [&](const QString &kind, qint64 index) {
+        return QStringLiteral("typo %1 idx=%2 intended=\"%3\" typed=\"%4\"").arg(kind).arg(index).arg(c, decision.wrong);
+    };
+
+    if (decision.kind == TypoDecision::Kind::Deferred) {
+        const int index = int(m_state.buffer.size());
+        m_state.deferredErrors.append({index, c, decision.wrong});
+        m_state.editCount += 1;
+        m_state.errorCooldowns.insert(decision.cooldownKey, m_engine.words().errorCooldownWords);
+        m_state.deferredTypos += 1;
+        if (TypoModel::logsTypo(m_state.deferredTypos))
+            m_engine.debug(line(QStringLiteral("deferred"), index));
+        k = decision.wrong;
+    } else if (decision.kind == TypoDecision::Kind::Immediate) {
+        KeyOutput &keys = m_engine.keys();
+        co_await keys.sendKey(decision.wrong);
+        co_await m_engine.scheduler().sleep(decision.wrongKeyWaitMs);
+        // The Delete belongs to the wrong key: a stop after it still takes
+        // the wrong key away, and the character in hand is left untyped.
+        const StopFlag noStop;
+        co_await keys.backspaceChars(decision.wrong, noStop);
+        if (stopRequested())
+            co_return false;
+        m_state.immediateTypos += 1;
+        if (TypoModel::logsTypo(m_state.immediateTypos))
+            m_engine.debug(line(QStringLiteral("immediate"), m_state.typedCount));
+    }
+    co_return true;
+}
+
+QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
+{
+    Random &random = m_engine.random();
+    Scheduler &scheduler = m_engine.scheduler();
+    KeyOutput &keys = m_engine.keys();
+
+    // A key bounces: the extra character is taken back at once.
+    if (text::isLetter(c) && random.uniformReal(0, 1) < 0.025) {
+        co_await scheduler.sleep(60 + 60 * random.uniformReal(0, 1));
+        if (!stopRequested()) {
+            co_await keys.sendKey(k);
+            co_await scheduler.sleep(90 + 70 * random.uniformReal(0, 1));
+            const StopFlag noStop;
+            co_await keys.backspaceChars(k, noStop);
+        }
+    }
+
+    // A doubled space is usually noticed and removed.
+    if (k == QLatin1String(" ") && m_state.lastWasSpace && random.uniformReal(0, 1) < 0.65) {
+        co_await scheduler.sleep(80 + 80 * random.uniformReal(0, 1));
+        const QString nothing;
+        co_await m_engine.rewriteTail(1, nothing, m_state.buffer, m_state.deferredErrors, m_args.stopFlag);
+    }
+}
+
+QCoro::Task<> TypingRun::endOfText()
+{
+    ElementAccess &elements = m_engine.elements();
+    Scheduler &scheduler = m_engine.scheduler();
+    const RunParams &p = m_params;
+
+    const platform::Element focused = elements.focusedElement();
+    if (!elements.isTextInputElementRelaxed(focused) && p.probeElement
+        && elements.isTextInputElementRelaxed(p.probeElement)) {
+        elements.focus(p.probeElement);
+        co_await scheduler.sleep(220);
+    }
+
+    if (p.requiredPid && !frontmostIsRequired()) {
+        phase(QStringLiteral("paused"));
+        while (true) {
+            if (stopRequested())
+                co_return;
+            if (frontmostIsRequired())
+                break;
+            while (pauseRequested() && !stopRequested())
+                co_await scheduler.sleep(120);
+            co_await scheduler.sleep(200);
+        }
+    }
+
+    if (stopRequested())
+        co_return;
+    while (pauseRequested() && !stopRequested())
+        co_await scheduler.sleep(120);
+    if (stopRequested())
+        co_return;
+
+    m_engine.debug(QStringLiteral("editing: deferredErrors=%1 bufferLen=%2 ownsWholeField=%3")
+                       .arg(m_state.deferredErrors.size())
+                       .arg(text::graphemeCount(m_state.buffer))
+                       .arg(TypingEngine::boolText(p.ownsWholeField)));
+    phase(QStringLiteral("editing"));
+
+    const QString corrected = applyDeferredErrors(m_state.buffer, m_state.deferredErrors);
+    if (p.ownsWholeField) {
+        EndReviewArgs args;
+        args.buffer = &m_state.buffer;
+        args.errors = m_state.deferredErrors;
+        args.review = reviewLevel(p.review, p.humanize);
+        args.intendedText = p.humanize ? corrected : p.text;
+        args.enforceExact = true;
+        args.stopFlag = m_args.stopFlag;
+        args.pauseFlag = m_args.pauseFlag;
+        args.onPhase = m_args.onPhase;
+        args.requiredPid = p.requiredPid;
+        args.element = p.probeElement;
+        args.allowClipboardOps = m_engine.allowClipboardOps;
+        m_engine.m_lastIntendedText = args.intendedText;
+        co_await endReview(m_engine, std::move(args));
+    } else {
+        SegmentArgs args;
+        args.insertionStartHint = p.insertionStartHint;
+        args.typedLen = corrected.size();
+        args.targetText = corrected;
+        args.stopFlag = m_args.stopFlag;
+        args.pauseFlag = m_args.pauseFlag;
+        args.onPhase = m_args.onPhase;
+        args.requiredPid = p.requiredPid;
+        args.element = p.probeElement;
+        args.allowClipboardOps = m_engine.allowClipboardOps;
+        m_engine.m_lastIntendedText = corrected;
+        co_await finalizeInsertedSegment(m_engine, std::move(args));
+    }
+    // A repair cut short by a stop is no finished run.
+    if (!stopRequested())
+        phase(QStringLiteral("done"));
+}
+
+} // namespace qv::engine

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "engine/EndOfRun.h"
+#include "engine/KeyOutput.h"
+#include "engine/RunParams.h"
+#include "engine/RunState.h"
+#include "engine/TypingEngine.h"
+
+#include <QCoro/QCoroTask>
+#include <QString>
+
+namespace qv::engine {
+
+// One typing run: set-up, the keystroke loop and the end of the text with
+// its hand-off to the repair. It lives in the frame of
+// TypingEngine::typeText; the loop steps (TypoModel, KeyTiming,
+// WordBoundaryActions, PausePlanner, InFlightEdits) read and change its
+// state in the loop's order.
+class TypingRun {
+public:
+    struct Args {
+        QString text;
+        QString grade;
+        QString review;
+        bool humanize = false;
+        int targetWpm = 60;
+        platform::Element targetElement;
+        int startIndex = 0;
+        StopFlag stopFlag;
+        PauseFlag pauseFlag;
+        TypingEngine::ProgressSink onProgress;
+        PhaseSink onPhase;
+        TypingEngine::DebugSink onDebug;
+    };
+
+    TypingRun(TypingEngine &engine, Args args);
+    TypingRun(const TypingRun &) = delete;
+    TypingRun &operator=(const TypingRun &) = delete;
+
+    // The whole run; clears the engine's per-run fields on every return.
+    QCoro::Task<> run();
+
+    TypingEngine &engine() { return m_engine; }
+    const RunParams &params() const { return m_params; }
+    RunState &state() { return m_state; }
+    const StopFlag &stopFlag() const { return m_args.stopFlag; }
+    bool stopRequested() const { return m_args.stopFlag && m_args.stopFlag(); }
+    bool pauseRequested() const { return m_args.pauseFlag && m_args.pauseFlag(); }
+
+    // CR LF and lone CR become LF: fields store line feeds, and one Return
+    // is typed for each.
+    static QString normalizeLineBreaks(const QString &text);
+
+private:
+    QCoro::Task<> setUp();
+    // One pass of the loop; false leaves the loop.
+    QCoro::Task<bool> typeCharacter(QString c);
+    // Holds while the application of the start is not in front; false when
+    // a stop ended the wait.
+    QCoro::Task<bool> holdForFrontmost();
+    QCoro::Task<> checkFocus();
+    // The typo step; false when a stop came after a corrected wrong key.
+    QCoro::Task<bool> typoStep(QString &k, const QString &c);
+    QCoro::Task<> humanTouches(const QString &k, const QString &c);
+    QCoro::Task<> endOfText();
+    bool frontmostIsRequired();
+    void phase(const QString &name);
+    void progress();
+
+    TypingEngine &m_engine;
+    Args m_args;
+    RunParams m_params;
+    RunState m_state;
+};
+
+} // namespace qv::engine

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "platform/Accessibility.h"
+#include "platform/linux/OffsetUnits.h"
+#include "platform/linux/Toolkit.h"
+#include "platform/linux/UnresponsiveApps.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+typedef struct _AtspiAccessible AtspiAccessible;
+typedef struct _AtspiEvent AtspiEvent;
+typedef struct _AtspiEventListener AtspiEventListener;
+typedef struct _GError GError;
+
+namespace qv {
+class Scheduler;
+}
+
+namespace qv::linuxdesktop {
+
+class X11Workspace;
+
+// Other applications' interfaces through AT-SPI 2. Every call is
+// synchronous and bounded by a short bus time-out; an application that lets
+// one time out counts as absent for the next ten seconds. Our own process is
+// never called (a synchronous call into ourselves would block until the
+// time-out). Text offsets are converted between the application's unit and
+// UTF-16 on every call, from the element's current text.
+class AtspiAccessibility final : public platform::Accessibility {
+public:
+    // The bus time-out of one call; the library waits up to twice that for
+    // an application that does not answer.
+    static constexpr int kBusTimeoutMs = 1000;
+    static constexpr int kCallTimeoutMs = 2 * kBusTimeoutMs;
+    static constexpr double kConfirmWindowMs = 250;
+    static constexpr double kConfirmPollMs = 25;
+
+    AtspiAccessibility(Scheduler &scheduler, X11Workspace &workspace);
+    ~AtspiAccessibility() override;
+    AtspiAccessibility(const AtspiAccessibility &) = delete;
+    AtspiAccessibility &operator=(const AtspiAccessibility &) = delete;
+
+    bool isAvailable() const { return m_ready; }
+
+    platform::Element systemFocusedElement() override;
+    platform::Element applicationElement(qint64 pid) override;
+    platform::Element elementAtPoint(QPoint global) override;
+    std::optional<QVariant> read(const platform::Element &element, platform::Attribute attribute) override;
+    std::optional<bool> isSettable(const platform::Element &element, platform::Attribute attribute) override;
+    bool write(const platform::Element &element, platform::Attribute attribute, const QVariant &value) override;
+    QCoro::Task<bool> writeAndConfirm(const platform::Element &element, platform::Attribute attribute,
+                                      const QVariant &value) override;
+    bool isTerminal(const platform::Element &element) override;
+    platform::SubscriptionPtr observeFocus(qint64 pid, std::function<void()> changed) override;
+
+    // The toolkit of an application (Unknown when it cannot be asked).
+    Toolkit toolkitOf(qint64 pid);
+    // Whether calls to this application are suspended after a time-out.
+    bool isBackedOff(qint64 pid) const;
+
+private:
+    class Call;
+    class Observer;
+    struct TextState {
+        QString text;
+        OffsetUnit unit = OffsetUnit::CodePoints;
+    };
+    struct PendingEvent {
+        QByteArray type;
+        AtspiAccessible *source = nullptr; // owned reference
+        int detail1 = 0;
+    };
+
+    static void onEvent(AtspiEvent *event, void *self);
+    void handleEvent(const PendingEvent &event);
+    void notifyObservers(qint64 pid);
+    void setFocusCache(AtspiAccessible *accessible, qint64 pid);
+    void clearFocusCache();
+
+    bool admits(qint64 pid) const;
+    static bool processExists(qint64 pid);
+    void finishCall(qint64 pid, qint64 elapsedNs, GError *error);
+    qint64 pidOf(AtspiAccessible *accessible);
+    platform::Element wrap(AtspiAccessible *accessible); // takes the reference
+    static AtspiAccessible *unwrap(const platform::Element &element);
+    template<typename T>
+    T *iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid);
+
+    AtspiAccessible *appForPid(qint64 pid);             // new reference or null
+    AtspiAccessible *findFocused(AtspiAccessible *app, qint64 pid); // new reference or null
+    AtspiAccessible *deepestAt(AtspiAccessible *root, qint64 pid, QPoint global);
+    std::optional<quint64> states(AtspiAccessible *accessible, qint64 pid);
+    bool hasState(AtspiAccessible *accessible, qint64 pid, int state);
+    std::optional<int> role(AtspiAccessible *accessible, qint64 pid);
+    std::optional<TextState> textState(AtspiAccessible *accessible, qint64 pid);
+    std::optional<platform::TextRange> selectedRange(AtspiAccessible *accessible, qint64 pid, const TextState &text);
+    bool writeRange(AtspiAccessible *accessible, qint64 pid, const platform::TextRange &range);
+    std::optional<QVariant> readAttribute(AtspiAccessible *accessible, qint64 pid, platform::Attribute attribute);
+
+    Scheduler &m_scheduler;
+    X11Workspace &m_workspace;
+    qint64 m_ownPid = 0;
+    bool m_ready = false;
+    UnresponsiveApps m_unresponsive;
+    QHash<QByteArray, qint64> m_pidByBus;
+    QHash<qint64, Toolkit> m_toolkits;
+    QHash<qint64, QString> m_toolkitNames;
+    QList<AtspiEventListener *> m_listeners;
+    AtspiAccessible *m_focused = nullptr; // owned reference
+    qint64 m_focusedPid = 0;
+    struct ObserverEntry {
+        quint64 id;
+        qint64 pid;
+        std::function<void()> changed;
+    };
+    QList<ObserverEntry> m_observers;
+    quint64 m_nextObserverId = 1;
+    QObject m_context; // receiver for the workspace's signals
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
+} // namespace qv::linuxdesktop

@@ -1,0 +1,103 @@
+#include "platform/linux/KeysymBindings.h"
+
+#include <utility>
+
+namespace qv::linuxdesktop {
+
+quint32 KeysymBindings::keysymFor(char32_t codePoint)
+{
+    // Latin-1 keysyms equal their code points; everything else has the
+    // Unicode keysym range.
+    if ((codePoint >= 0x20 && codePoint <= 0x7E) || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return quint32(codePoint);
+    return 0x01000000u | quint32(codePoint);
+}
+
+KeysymBindings::KeysymBindings(QList<int> spareKeycodes) : m_spares(std::move(spareKeycodes)) {}
+
+std::optional<int> KeysymBindings::keycodeFor(quint32 keysym) const
+{
+    const auto it = m_byKeysym.constFind(keysym);
+    if (it == m_byKeysym.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+std::optional<quint32> KeysymBindings::keysymAt(int keycode) const
+{
+    const auto it = m_bound.constFind(keycode);
+    if (it == m_bound.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+QList<int> KeysymBindings::boundKeycodes() const
+{
+    QList<int> out;
+    for (int kc : m_spares)
+        if (m_bound.contains(kc))
+            out.append(kc);
+    return out;
+}
+
+QList<KeysymBindings::Change> KeysymBindings::plan(const QList<quint32> &keysyms)
+{
+    QList<Change> changes;
+    const QSet<quint32> wanted(keysyms.begin(), keysyms.end());
+    for (quint32 ks : keysyms) {
+        if (auto kc = keycodeFor(ks)) {
+            m_order[*kc] = ++m_tick;
+            continue;
+        }
+        std::optional<int> slot;
+        for (int kc : m_spares) {
+            if (!m_bound.contains(kc)) {
+                slot = kc;
+                break;
+            }
+        }
+        if (!slot) {
+            quint64 oldest = std::numeric_limits<quint64>::max();
+            for (int kc : m_spares) {
+                if (wanted.contains(m_bound.value(kc)))
+                    continue;
+                const quint64 order = m_order.value(kc);
+                if (order < oldest) {
+                    oldest = order;
+                    slot = kc;
+                }
+            }
+        }
+        if (!slot)
+            break; // every spare keycode holds a character of this batch
+        if (auto old = keysymAt(*slot))
+            m_byKeysym.remove(*old);
+        m_bound.insert(*slot, ks);
+        m_byKeysym.insert(ks, *slot);
+        m_order[*slot] = ++m_tick;
+        m_lastPressed.remove(*slot);
+        changes.append({*slot, ks});
+    }
+    return changes;
+}
+
+void KeysymBindings::touch(int keycode, qint64 nowNs)
+{
+    m_order[keycode] = ++m_tick;
+    m_lastPressed[keycode] = nowNs;
+}
+
+qint64 KeysymBindings::lastPressedNs(int keycode) const
+{
+    return m_lastPressed.value(keycode, kNever);
+}
+
+void KeysymBindings::clear()
+{
+    m_bound.clear();
+    m_byKeysym.clear();
+    m_order.clear();
+    m_lastPressed.clear();
+}
+
+} // namespace qv::linuxdesktop

@@ -1,0 +1,145 @@
+#include "platform/linux/QtPasteboard.h"
+
+#include "core/Scheduler.h"
+#include "platform/linux/ClipboardFormats.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace qv::linuxdesktop {
+
+QtPasteboard::QtPasteboard(Scheduler &scheduler, std::function<quint64()> ownerKey, QObject *parent)
+    : QObject(parent), m_scheduler(scheduler), m_ownerKey(std::move(ownerKey))
+{
+    if (QClipboard *cb = QGuiApplication::clipboard()) {
+        connect(cb, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
+            if (mode == QClipboard::Clipboard)
+                ++m_changeCount;
+        });
+    }
+}
+
+bool QtPasteboard::ownerUsable(quint64 &owner)
+{
+    QClipboard *cb = QGuiApplication::clipboard();
+    if (!cb)
+        return false;
+    owner = 0;
+    if (cb->ownsClipboard())
+        return true;
+    owner = m_ownerKey ? m_ownerKey() : 0;
+    return owner == 0 || !m_slowOwners.isBackedOff(qint64(owner), m_scheduler.nowNs());
+}
+
+void QtPasteboard::noteRead(quint64 owner, qint64 startNs)
+{
+    if (owner != 0 && m_scheduler.nowNs() - startNs >= kSlowReadNs)
+        m_slowOwners.mark(qint64(owner), m_scheduler.nowNs());
+}
+
+platform::TypedData QtPasteboard::directData()
+{
+    platform::TypedData out;
+    quint64 owner = 0;
+    if (!ownerUsable(owner))
+        return out;
+    const qint64 start = m_scheduler.nowNs();
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!mime)
+        return out;
+    const QStringList formats = mime->formats();
+    noteRead(owner, start);
+    for (const QString &format : formats) {
+        if (clipboard::isMetaTarget(format))
+            continue;
+        if (owner != 0 && m_slowOwners.isBackedOff(qint64(owner), m_scheduler.nowNs()))
+            break; // the owner stopped answering: keep what we have
+        const qint64 t0 = m_scheduler.nowNs();
+        const QByteArray data = mime->data(format);
+        noteRead(owner, t0);
+        if (!data.isEmpty())
+            out.append({format, data});
+    }
+    return out;
+}
+
+QList<platform::TypedData> QtPasteboard::items()
+{
+    const platform::TypedData data = directData();
+    if (data.isEmpty())
+        return {};
+    return {data};
+}
+
+void QtPasteboard::clear()
+{
+    if (QClipboard *cb = QGuiApplication::clipboard())
+        cb->clear(QClipboard::Clipboard);
+}
+
+void QtPasteboard::writeItems(const QList<platform::TypedData> &items)
+{
+    QClipboard *cb = QGuiApplication::clipboard();
+    if (!cb)
+        return;
+    // One X11 selection holds one item: later items add only the types the
+    // earlier ones did not have.
+    auto *mime = new QMimeData;
+    for (const auto &item : items)
+        for (const auto &[type, data] : item)
+            if (!mime->hasFormat(type) && !clipboard::isMetaTarget(type))
+                mime->setData(type, data);
+    if (mime->formats().isEmpty()) {
+        delete mime;
+        cb->clear(QClipboard::Clipboard);
+        return;
+    }
+    cb->setMimeData(mime, QClipboard::Clipboard);
+}
+
+void QtPasteboard::setDirectData(const QString &type, const QByteArray &data)
+{
+    QClipboard *cb = QGuiApplication::clipboard();
+    if (!cb || clipboard::isMetaTarget(type))
+        return;
+    auto *mime = new QMimeData;
+    // Adds to what we put there ourselves; another owner's contents are
+    // replaced, as a fresh write of the clipboard does.
+    if (cb->ownsClipboard()) {
+        if (const QMimeData *current = cb->mimeData(QClipboard::Clipboard))
+            for (const QString &format : current->formats())
+                if (format != type)
+                    mime->setData(format, current->data(format));
+    }
+    mime->setData(type, data);
+    cb->setMimeData(mime, QClipboard::Clipboard);
+}
+
+std::optional<QString> QtPasteboard::plainText()
+{
+    quint64 owner = 0;
+    if (!ownerUsable(owner))
+        return std::nullopt;
+    const qint64 start = m_scheduler.nowNs();
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!mime || !mime->hasText()) {
+        noteRead(owner, start);
+        return std::nullopt;
+    }
+    // GTK serves "text/plain;charset=utf-8" (which Qt's text() prefers)
+    // with CRLF line ends; plain "text/plain", which Qt fetches through the
+    // UTF8_STRING target, holds the text as it stands.
+    QString text;
+    if (!QGuiApplication::clipboard()->ownsClipboard()) {
+        const QByteArray utf8 = mime->data(QStringLiteral("text/plain"));
+        if (!utf8.isEmpty())
+            text = QString::fromUtf8(utf8);
+    }
+    if (text.isEmpty())
+        text = mime->text();
+    noteRead(owner, start);
+    return text;
+}
+
+} // namespace qv::linuxdesktop

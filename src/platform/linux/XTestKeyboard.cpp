@@ -1,0 +1,416 @@
+#include "platform/linux/XTestKeyboard.h"
+
+#include "core/Scheduler.h"
+#include "core/Text.h"
+
+#include <X11/Xlib.h>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
+
+namespace qv::linuxdesktop {
+
+namespace {
+
+// What the crash handler needs to put the keymap back, kept in plain static
+// storage: a signal handler must not allocate or touch Qt.
+constexpr int kMaxCrashKeycodes = 64;
+constexpr int kMaxSymsPerKeycode = 16;
+struct CrashRestore {
+    Display *display = nullptr;
+    int symsPerKeycode = 0;
+    int keycodes[kMaxCrashKeycodes] = {};
+    KeySym original[kMaxCrashKeycodes * kMaxSymsPerKeycode] = {};
+};
+CrashRestore g_crash;
+volatile sig_atomic_t g_crashCount = 0;
+struct sigaction g_previous[NSIG];
+bool g_handlersInstalled = false;
+constexpr int kCrashSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+
+void restoreOnSignal(int sig)
+{
+    const int count = g_crashCount;
+    g_crashCount = 0;
+    if (g_crash.display && count > 0) {
+        for (int i = 0; i < count; ++i)
+            XChangeKeyboardMapping(g_crash.display, g_crash.keycodes[i], g_crash.symsPerKeycode,
+                                   &g_crash.original[i * kMaxSymsPerKeycode], 1);
+        XSync(g_crash.display, False);
+    }
+    // Hand the signal on to whoever had it before (the default action for
+    // most): it is delivered again as soon as this handler returns.
+    sigaction(sig, &g_previous[sig], nullptr);
+    raise(sig);
+}
+
+void installCrashHandlers()
+{
+    if (g_handlersInstalled)
+        return;
+    g_handlersInstalled = true;
+    for (int sig : kCrashSignals) {
+        struct sigaction sa;
+        std::memset(&sa, 0, sizeof sa);
+        sa.sa_handler = restoreOnSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESETHAND;
+        struct sigaction previous;
+        if (sigaction(sig, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+            continue; // a signal the program ignores stays ignored
+        sigaction(sig, &sa, &g_previous[sig]);
+    }
+}
+
+KeySym keysymOf(platform::Key key)
+{
+    switch (key) {
+    case platform::Key::Backspace:
+        return XK_BackSpace;
+    case platform::Key::Return:
+        return XK_Return;
+    case platform::Key::Tab:
+        return XK_Tab;
+    case platform::Key::Left:
+        return XK_Left;
+    case platform::Key::Right:
+        return XK_Right;
+    case platform::Key::Up:
+        return XK_Up;
+    case platform::Key::Down:
+        return XK_Down;
+    }
+    return NoSymbol;
+}
+
+} // namespace
+
+XTestKeyboard::XTestKeyboard(Scheduler &scheduler, std::function<Toolkit()> focusedToolkit)
+    : m_scheduler(scheduler), m_focusedToolkit(std::move(focusedToolkit))
+{
+    Display *dpy = XOpenDisplay(nullptr);
+    if (!dpy)
+        return;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor)) {
+        XCloseDisplay(dpy);
+        return;
+    }
+    m_display = dpy;
+    int maxKeycode = 0;
+    XDisplayKeycodes(dpy, &m_minKeycode, &maxKeycode);
+    const int count = maxKeycode - m_minKeycode + 1;
+    KeySym *map = XGetKeyboardMapping(dpy, KeyCode(m_minKeycode), count, &m_symsPerKeycode);
+    QList<int> spares;
+    if (map) {
+        m_originalMap.reserve(count * m_symsPerKeycode);
+        for (int i = 0; i < count * m_symsPerKeycode; ++i)
+            m_originalMap.append(map[i]);
+        XFree(map);
+    }
+    for (int column : {0, 1}) {
+        for (int i = 0; i < count && column < m_symsPerKeycode; ++i) {
+            const KeySym ks = m_originalMap.value(i * m_symsPerKeycode + column);
+            if (ks != NoSymbol && !m_baseStrokes.contains(quint32(ks)))
+                m_baseStrokes.insert(quint32(ks), Stroke{m_minKeycode + i, column == 1});
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        bool empty = true;
+        for (int c = 0; c < m_symsPerKeycode && empty; ++c)
+            empty = m_originalMap.value(i * m_symsPerKeycode + c) == NoSymbol;
+        // Keycode 8 is not delivered by every server.
+        if (empty && m_minKeycode + i > 8)
+            spares.append(m_minKeycode + i);
+    }
+    if (spares.size() > kMaxCrashKeycodes)
+        spares.resize(kMaxCrashKeycodes);
+    if (m_symsPerKeycode > kMaxSymsPerKeycode)
+        spares.clear(); // cannot restore such a map from a signal handler
+    m_bindings = KeysymBindings(spares);
+    m_shiftKeycode = XKeysymToKeycode(dpy, XK_Shift_L);
+    m_controlKeycode = XKeysymToKeycode(dpy, XK_Control_L);
+}
+
+XTestKeyboard::~XTestKeyboard()
+{
+    if (!m_display)
+        return;
+    const qint64 since = m_scheduler.nowNs() - m_lastPressNs;
+    if (!m_bindings.isEmpty() && since < kKeepAfterPressNs)
+        ::usleep(useconds_t((kKeepAfterPressNs - since) / 1000));
+    restoreKeymapNow();
+    if (g_crash.display) {
+        g_crashCount = 0;
+        Display *crash = g_crash.display;
+        g_crash.display = nullptr;
+        XCloseDisplay(crash);
+    }
+    XCloseDisplay(m_display);
+}
+
+std::optional<XTestKeyboard::Stroke> XTestKeyboard::strokeFor(quint32 keysym) const
+{
+    if (auto kc = m_bindings.keycodeFor(keysym))
+        return Stroke{*kc, false};
+    const auto it = m_baseStrokes.constFind(keysym);
+    if (it != m_baseStrokes.constEnd())
+        return *it;
+    return std::nullopt;
+}
+
+QCoro::Task<> XTestKeyboard::prepare(const QString &text)
+{
+    if (!m_display)
+        co_return;
+    ++m_restoreGeneration;
+    if (m_restoreTimer)
+        m_scheduler.cancel(m_restoreTimer);
+    m_restoreTimer = 0;
+    QList<quint32> needed;
+    for (char32_t cp : text.toUcs4()) {
+        if (cp < 0x20 || cp == 0x7F)
+            continue;
+        const quint32 ks = KeysymBindings::keysymFor(cp);
+        if (m_baseStrokes.contains(ks) || needed.contains(ks))
+            continue;
+        needed.append(ks);
+        if (needed.size() >= m_bindings.capacity())
+            break;
+    }
+    if (!needed.isEmpty())
+        co_await bindAndWait(needed);
+}
+
+QCoro::Task<> XTestKeyboard::bindAndWait(const QList<quint32> &keysyms)
+{
+    // Keycodes about to be given up may still be on their way to the
+    // application: wait until their last press is old enough.
+    KeysymBindings trial = m_bindings;
+    qint64 waitNs = 0;
+    for (const auto &change : trial.plan(keysyms)) {
+        const qint64 last = m_bindings.lastPressedNs(change.keycode);
+        if (last != KeysymBindings::kNever)
+            waitNs = std::max(waitNs, last + kKeepAfterPressNs - m_scheduler.nowNs());
+    }
+    if (waitNs > 0)
+        co_await m_scheduler.sleepNs(waitNs);
+    applyChanges(m_bindings.plan(keysyms));
+}
+
+void XTestKeyboard::applyChanges(const QList<KeysymBindings::Change> &changes)
+{
+    if (changes.isEmpty() || !m_display)
+        return;
+    installCrashHandlers();
+    publishForCrashHandler(); // the old bindings, should we die mid-change
+    // One request per run of neighbouring keycodes: each request makes the
+    // window manager reload the keymap.
+    QList<KeysymBindings::Change> sorted = changes;
+    std::sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) { return a.keycode < b.keycode; });
+    for (qsizetype i = 0; i < sorted.size();) {
+        qsizetype j = i + 1;
+        while (j < sorted.size() && sorted[j].keycode == sorted[j - 1].keycode + 1)
+            ++j;
+        QList<KeySym> syms(qsizetype(j - i) * m_symsPerKeycode, NoSymbol);
+        for (qsizetype k = i; k < j; ++k) {
+            syms[(k - i) * m_symsPerKeycode] = sorted[k].keysym;
+            if (m_symsPerKeycode > 1)
+                syms[(k - i) * m_symsPerKeycode + 1] = sorted[k].keysym;
+        }
+        XChangeKeyboardMapping(m_display, sorted[i].keycode, m_symsPerKeycode, syms.data(), int(j - i));
+        i = j;
+    }
+    XSync(m_display, False);
+    m_lastRebindNs = m_scheduler.nowNs();
+    publishForCrashHandler();
+}
+
+void XTestKeyboard::publishForCrashHandler()
+{
+    if (!g_crash.display)
+        g_crash.display = XOpenDisplay(nullptr);
+    g_crashCount = 0;
+    g_crash.symsPerKeycode = m_symsPerKeycode;
+    int n = 0;
+    for (int kc : m_bindings.boundKeycodes()) {
+        if (n >= kMaxCrashKeycodes)
+            break;
+        g_crash.keycodes[n] = kc;
+        for (int c = 0; c < m_symsPerKeycode; ++c)
+            g_crash.original[n * kMaxSymsPerKeycode + c] =
+                KeySym(m_originalMap.value((kc - m_minKeycode) * m_symsPerKeycode + c));
+        ++n;
+    }
+    g_crashCount = n;
+}
+
+void XTestKeyboard::writeKeycode(int keycode, const QList<unsigned long> &syms)
+{
+    QList<KeySym> copy(syms.begin(), syms.end());
+    XChangeKeyboardMapping(m_display, keycode, m_symsPerKeycode, copy.data(), 1);
+}
+
+void XTestKeyboard::restoreKeymapNow()
+{
+    if (!m_display || m_bindings.isEmpty())
+        return;
+    for (int kc : m_bindings.boundKeycodes())
+        writeKeycode(kc, m_originalMap.mid((kc - m_minKeycode) * m_symsPerKeycode, m_symsPerKeycode));
+    XSync(m_display, False);
+    m_bindings.clear();
+    m_lastRebindNs = m_scheduler.nowNs();
+    g_crashCount = 0;
+}
+
+void XTestKeyboard::scheduleRestore()
+{
+    if (m_restoreTimer)
+        m_scheduler.cancel(m_restoreTimer);
+    m_restoreTimer = 0;
+    if (m_bindings.isEmpty())
+        return;
+    const qint64 waitNs = m_lastPressNs + kKeepAfterPressNs - m_scheduler.nowNs();
+    if (waitNs <= 0) {
+        restoreKeymapNow();
+        return;
+    }
+    const quint64 generation = m_restoreGeneration;
+    m_restoreTimer = m_scheduler.scheduleNs(waitNs, [this, generation] {
+        m_restoreTimer = 0;
+        if (generation == m_restoreGeneration)
+            restoreKeymapNow();
+    });
+}
+
+QCoro::Task<> XTestKeyboard::settle()
+{
+    const qint64 since = m_scheduler.nowNs() - m_lastRebindNs;
+    if (since < kSettleAfterRebindNs)
+        co_await m_scheduler.sleepNs(kSettleAfterRebindNs - since);
+}
+
+void XTestKeyboard::tap(Stroke stroke, int modifierKeycode)
+{
+    if (!m_display || stroke.keycode == 0)
+        return;
+    if (stroke.shift && m_shiftKeycode)
+        XTestFakeKeyEvent(m_display, unsigned(m_shiftKeycode), True, CurrentTime);
+    if (modifierKeycode)
+        XTestFakeKeyEvent(m_display, unsigned(modifierKeycode), True, CurrentTime);
+    XTestFakeKeyEvent(m_display, unsigned(stroke.keycode), True, CurrentTime);
+    XTestFakeKeyEvent(m_display, unsigned(stroke.keycode), False, CurrentTime);
+    if (modifierKeycode)
+        XTestFakeKeyEvent(m_display, unsigned(modifierKeycode), False, CurrentTime);
+    if (stroke.shift && m_shiftKeycode)
+        XTestFakeKeyEvent(m_display, unsigned(m_shiftKeycode), False, CurrentTime);
+    XFlush(m_display);
+    m_lastPressNs = m_scheduler.nowNs();
+}
+
+QCoro::Task<> XTestKeyboard::typeCodePoint(char32_t cp)
+{
+    if (cp < 0x20 || cp == 0x7F)
+        co_return; // control characters have no key
+    const quint32 ks = KeysymBindings::keysymFor(cp);
+    if (!strokeFor(ks)) {
+        const QList<quint32> one{ks};
+        co_await bindAndWait(one);
+    }
+    const auto stroke = strokeFor(ks);
+    if (!stroke)
+        co_return; // no spare keycode on this keyboard
+    co_await settle();
+    // The binding may have been given up while we waited.
+    const auto now = strokeFor(ks);
+    if (!now)
+        co_return;
+    tap(*now);
+    if (m_bindings.keycodeFor(ks))
+        m_bindings.touch(now->keycode, m_lastPressNs);
+}
+
+QCoro::Task<> XTestKeyboard::typeGrapheme(const QString &grapheme)
+{
+    if (!m_display || grapheme.isEmpty())
+        co_return;
+    ++m_restoreGeneration; // a pending restore waits for the run's end again
+    if (grapheme == QLatin1String("\n") || grapheme == QLatin1String("\r\n") || grapheme == QLatin1String("\r")) {
+        co_await press(platform::Key::Return);
+        co_return;
+    }
+    if (grapheme == QLatin1String("\t")) {
+        co_await press(platform::Key::Tab);
+        co_return;
+    }
+    // Bind what the whole cluster lacks in one change: one keymap reload and
+    // one settling wait instead of one per code point.
+    const QList<uint> scalars = grapheme.toUcs4();
+    QList<quint32> missing;
+    for (char32_t cp : scalars) {
+        const quint32 ks = KeysymBindings::keysymFor(cp);
+        if (cp >= 0x20 && cp != 0x7F && !strokeFor(ks) && !missing.contains(ks))
+            missing.append(ks);
+    }
+    if (!missing.isEmpty())
+        co_await bindAndWait(missing);
+    for (char32_t cp : scalars)
+        co_await typeCodePoint(cp);
+}
+
+QCoro::Task<> XTestKeyboard::press(platform::Key key)
+{
+    if (!m_display)
+        co_return;
+    co_await settle();
+    tap(Stroke{XKeysymToKeycode(m_display, keysymOf(key)), false});
+}
+
+QCoro::Task<> XTestKeyboard::shortcut(platform::Shortcut shortcut)
+{
+    if (!m_display)
+        co_return;
+    co_await settle();
+    const KeySym ks = shortcut == platform::Shortcut::SelectAll ? XK_a : XK_c;
+    tap(Stroke{XKeysymToKeycode(m_display, ks), false}, m_controlKeycode);
+}
+
+void XTestKeyboard::finish()
+{
+    ++m_restoreGeneration;
+    scheduleRestore();
+}
+
+void XTestKeyboard::releaseAll()
+{
+    if (!m_display)
+        return;
+    // Nothing is held between calls (every key goes down and up at once),
+    // but a modifier may be left down by a call that never finished.
+    for (int kc : {m_shiftKeycode, m_controlKeycode})
+        if (kc)
+            XTestFakeKeyEvent(m_display, unsigned(kc), False, CurrentTime);
+    XFlush(m_display);
+    ++m_restoreGeneration;
+    scheduleRestore();
+}
+
+int XTestKeyboard::backspacePresses(const QString &stretch)
+{
+    return toolkits::backspacePresses(stretch, m_focusedToolkit ? m_focusedToolkit() : Toolkit::Unknown);
+}
+
+int XTestKeyboard::arrowPresses(const QString &stretch)
+{
+    return toolkits::arrowPresses(stretch);
+}
+
+} // namespace qv::linuxdesktop

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/StudyProject.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace qv::study {
+
+class StudyHostedPage;
+
+// What the set page calls back; it never changes the workspace page itself.
+struct StudyDetailActions {
+    std::function<void()> onBack;
+    std::function<void()> onStudy;
+    std::function<void()> onQuiz;
+    std::function<void()> onEdit;
+    std::function<void()> onDelete;
+};
+
+// What the full-page session calls back.
+struct StudySessionActions {
+    std::function<void()> onClose;
+    std::function<void(const StudyProject &)> onUpdate; // after each answer or star
+    std::function<void()> onReset;                      // reset the set's progress
+};
+
+// What the full-page test calls back.
+struct StudyQuizActions {
+    std::function<void()> onExit;
+    std::function<void(const StudyProject &)> onUpdate; // the results of a submitted test
+};
+
+// How the workspace builds the pages of one set. The application passes
+// the real pages; the defaults are small stand-ins showing the set's title
+// and a way back.
+struct StudyPageFactories {
+    std::function<StudyHostedPage *(const StudyProject &, StudyDetailActions, QWidget *parent)> detail;
+    std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *parent)> session;
+    std::function<StudyHostedPage *(const StudyProject &, StudyQuizActions, QWidget *parent)> quiz;
+
+    static StudyPageFactories standIns();
+};
+
+} // namespace qv::study

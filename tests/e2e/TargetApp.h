@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QCoro/QCoroTask>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <optional>
+
+namespace qv::e2e {
+
+// One of the small target programs, started for a test and driven by line
+// commands on its standard input; each command is answered by one line.
+//   focus view|entry        bring the window to the front, focus the widget
+//   set view|entry TEXT     replace the widget's text (\n and \t escaped)
+//   dump view|entry PATH    write the widget's own text to PATH
+//   geom view|entry         "geom X Y W H" of the widget, global
+//   clip                    (GTK) own the clipboard with several types
+//   readclip TARGET         "clip TARGET HEX" of the clipboard ("-": none)
+//   hang SECONDS            stop answering for a while
+//   quit
+class TargetApp {
+public:
+    enum class Kind { Gtk, Qt };
+
+    explicit TargetApp(Kind kind);
+    ~TargetApp();
+    TargetApp(const TargetApp &) = delete;
+    TargetApp &operator=(const TargetApp &) = delete;
+
+    // Starts the program and waits for its window; false with a reason.
+    bool start(QString *why = nullptr);
+    qint64 pid() const { return m_pid; }
+    Kind kind() const { return m_kind; }
+
+    // Sends a command and returns its answer (empty after a time-out). The
+    // event loop runs meanwhile, so the program may talk to us.
+    QString command(const QString &line, int timeoutMs = 5000);
+    // The widget's own text, read by the program itself.
+    std::optional<QString> dump(const QString &which);
+    QRect geometry(const QString &which);
+    bool set(const QString &which, const QString &text);
+    // Activates the program's window through the window manager.
+    bool activate();
+    void kill();
+
+private:
+    std::optional<QString> nextLine(int timeoutMs);
+
+    Kind m_kind;
+    QProcess m_process;
+    QByteArray m_buffer;
+    qint64 m_pid = 0;
+    QTemporaryDir m_dir;
+    int m_dumps = 0;
+};
+
+// Runs the event loop until `done` holds or the time is up.
+bool waitUntil(const std::function<bool()> &done, int timeoutMs);
+// Runs the event loop for a while.
+void pump(int ms);
+
+// Runs a coroutine on the real clock, with the event loop running.
+template<typename T>
+std::optional<T> runReal(QCoro::Task<T> task, int timeoutMs = 30000)
+{
+    std::optional<T> result;
+    bool finished = false;
+    auto wrapper = [&](QCoro::Task<T> t) -> QCoro::Task<> {
+        result = co_await std::move(t);
+        finished = true;
+    };
+    auto running = wrapper(std::move(task));
+    waitUntil([&] { return finished; }, timeoutMs);
+    return result;
+}
+
+bool runReal(QCoro::Task<> task, int timeoutMs = 30000);
+
+} // namespace qv::e2e

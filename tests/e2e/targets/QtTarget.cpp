@@ -1,0 +1,148 @@
+// A small Qt 6 program for end-to-end tests: a plain text edit, a line edit
+// and a button, driven by line commands on standard input (see TargetApp.h).
+// "dump" writes a widget's own text to a file, the tests' ground truth.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void reply(const QByteArray &line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+QString unescape(const QString &s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('\\') && i + 1 < s.size()) {
+            ++i;
+            out += s[i] == QLatin1Char('n') ? QChar(u'\n') : s[i] == QLatin1Char('t') ? QChar(u'\t') : s[i];
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+class Target : public QWidget {
+public:
+    Target()
+    {
+        setWindowTitle(QStringLiteral("Qt target"));
+        auto *layout = new QVBoxLayout(this);
+        m_view = new QPlainTextEdit(this);
+        m_entry = new QLineEdit(this);
+        m_button = new QPushButton(QStringLiteral("Button"), this);
+        layout->addWidget(m_view);
+        layout->addWidget(m_entry);
+        layout->addWidget(m_button);
+        resize(520, 360);
+        move(600, 40);
+        m_notifier = new QSocketNotifier(0, QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, [this] { readInput(); });
+    }
+
+    void announceWhenShown()
+    {
+        show();
+        m_view->setFocus();
+        reply("ready " + QByteArray::number(qint64(::getpid())));
+    }
+
+private:
+    void readInput()
+    {
+        char buffer[4096];
+        const ssize_t got = ::read(0, buffer, sizeof buffer);
+        if (got <= 0) {
+            m_notifier->setEnabled(false);
+            qApp->quit();
+            return;
+        }
+        m_pending.append(buffer, got);
+        qsizetype nl;
+        while ((nl = m_pending.indexOf('\n')) >= 0) {
+            const QString line = QString::fromUtf8(m_pending.left(nl));
+            m_pending.remove(0, nl + 1);
+            handle(line);
+        }
+    }
+
+    QString text(const QString &which) const
+    {
+        return which == QLatin1String("entry") ? m_entry->text() : m_view->toPlainText();
+    }
+
+    void handle(const QString &line)
+    {
+        const QString cmd = line.section(QLatin1Char(' '), 0, 0);
+        const QString rest = line.section(QLatin1Char(' '), 1);
+        const QString which = rest.section(QLatin1Char(' '), 0, 0);
+        if (cmd == QLatin1String("dump")) {
+            QSaveFile f(rest.section(QLatin1Char(' '), 1));
+            const bool ok = f.open(QIODevice::WriteOnly) && f.write(text(which).toUtf8()) >= 0 && f.commit();
+            reply(ok ? "ok" : "error cannot write");
+        } else if (cmd == QLatin1String("focus")) {
+            activateWindow();
+            raise();
+            (which == QLatin1String("entry") ? static_cast<QWidget *>(m_entry) : m_view)->setFocus();
+            reply("ok");
+        } else if (cmd == QLatin1String("set")) {
+            const QString t = unescape(rest.section(QLatin1Char(' '), 1));
+            if (which == QLatin1String("entry"))
+                m_entry->setText(t);
+            else
+                m_view->setPlainText(t);
+            reply("ok");
+        } else if (cmd == QLatin1String("geom")) {
+            QWidget *w = which == QLatin1String("entry") ? static_cast<QWidget *>(m_entry) : m_view;
+            const QPoint p = w->mapToGlobal(QPoint(0, 0));
+            reply(QStringLiteral("geom %1 %2 %3 %4").arg(p.x()).arg(p.y()).arg(w->width()).arg(w->height()).toUtf8());
+        } else if (cmd == QLatin1String("readclip")) {
+            const QMimeData *mime = QApplication::clipboard()->mimeData();
+            if (mime && mime->hasFormat(rest))
+                reply("clip " + rest.toUtf8() + " " + mime->data(rest).toHex());
+            else
+                reply("clip " + rest.toUtf8() + " -");
+        } else if (cmd == QLatin1String("hang")) {
+            reply("ok");
+            ::sleep(unsigned(rest.toInt()));
+        } else if (cmd == QLatin1String("quit")) {
+            reply("ok");
+            qApp->quit();
+        } else {
+            reply("error unknown command");
+        }
+    }
+
+    QPlainTextEdit *m_view;
+    QLineEdit *m_entry;
+    QPushButton *m_button;
+    QSocketNotifier *m_notifier;
+    QByteArray m_pending;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Target target;
+    target.announceWhenShown();
+    return app.exec();
+}

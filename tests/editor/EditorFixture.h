@@ -1,0 +1,102 @@
+#pragma once
+
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "editor/EditorDraft.h"
+#include "editor/EditorModel.h"
+#include "model/Storage.h"
+#include "platform/Permissions.h"
+#include "services/ScriptedTransport.h"
+#include "state/AppState.h"
+#include "state/FakeWorkspace.h"
+#include "state/Preferences.h"
+#include "state/ScriptedFetcher.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qv::test {
+
+class GrantedPermissions final : public platform::Permissions {
+public:
+    bool accessibilityReady() override { return true; }
+    bool inputSynthesisReady() override { return true; }
+    void requestAccessibility() override {}
+    void requestInputSynthesis() override {}
+    void openAccessibilitySettings() override {}
+    void openInputSettings() override {}
+};
+
+// An application state on a virtual clock with an in-memory preference
+// store and its data files in a temporary folder.
+struct EditorFixture : ::testing::Test {
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 15, 0), Qt::UTC), &scheduler};
+    state::Preferences prefs;
+    FakeWorkspace workspace;
+    GrantedPermissions permissions;
+    std::unique_ptr<state::AppState> app;
+    int closes = 0;
+
+    void SetUp() override
+    {
+        state::AppStateEnvironment env;
+        env.scheduler = &scheduler;
+        env.clock = &clock;
+        env.preferences = &prefs;
+        env.workspace = &workspace;
+        env.permissions = &permissions;
+        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+        env.backendUrl = QUrl("http://127.0.0.1:54321");
+        env.backendAnonKey = "anon";
+        env.backendTransport = std::make_shared<ScriptedTransport>(scheduler);
+        env.siteFetcher = std::make_shared<ScriptedFetcher>(scheduler);
+        env.siteUrl = QUrl("http://127.0.0.1:54321");
+        app = std::make_unique<state::AppState>(env);
+        scheduler.runUntilIdle();
+    }
+
+    std::unique_ptr<editor::EditorModel> model(std::optional<Project> project = std::nullopt, bool load = true)
+    {
+        auto m = std::make_unique<editor::EditorModel>(*app, std::move(project), clock, [this] { ++closes; });
+        if (load)
+            m->load();
+        return m;
+    }
+
+    std::optional<QJsonObject> draft() const { return prefs.dictionaryValue(editor::EditorDraft::key); }
+
+    // A folder where the projects file belongs makes every write of it fail.
+    void breakProjectsFile() { ASSERT_TRUE(QDir().mkpath(app->storage().projectsFilePath())); }
+    void repairProjectsFile() { ASSERT_TRUE(QDir(app->storage().projectsFilePath()).removeRecursively()); }
+};
+
+inline QString words(int n, const QString &word = QStringLiteral("word"))
+{
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out << word;
+    return out.join(u' ');
+}
+
+inline Project storedProject(const QString &text, qint64 wpm)
+{
+    Project p;
+    p.id = QUuid("{3F2504E0-4F89-11D3-9A0C-0305E82C3301}");
+    p.title = "Stored";
+    p.text = text;
+    p.wpm = wpm;
+    p.isAI = true;
+    p.humanize = true;
+    p.grade = "10";
+    p.review = "heavy";
+    p.updatedAt = QDateTime(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);
+    return p;
+}
+
+} // namespace qv::test

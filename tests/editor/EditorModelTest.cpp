@@ -1,0 +1,460 @@
+#include "EditorFixture.h"
+
+#include "state/PreferenceKeys.h"
+
+using namespace qv;
+using namespace qv::editor;
+using namespace qv::test;
+using Outcome = EditorModel::SaveOutcome;
+
+namespace {
+
+// A text whose non-whitespace characters number `n`, in ten-letter words.
+QString textOfCharacters(int n)
+{
+    QString out;
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && i % 10 == 0)
+            out += u' ';
+        out += u'a';
+    }
+    return out;
+}
+
+} // namespace
+
+// ---- loading
+
+TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppMode)
+{
+    auto m = model();
+    EXPECT_EQ(m->grade(), "12");
+    EXPECT_EQ(m->review(), "medium");
+    EXPECT_EQ(m->mode(), "wpm");
+    EXPECT_EQ(m->wpm(), 77);
+    EXPECT_EQ(m->totalMinutes(), 30);
+    EXPECT_EQ(m->headerTitle(), "New Project");
+    EXPECT_EQ(m->tab(), 0);
+    EXPECT_FALSE(m->hasManualGrade() || m->hasManualReview() || m->hasManualTitle() || m->hasManualSpeed());
+    // A blank text still gets a suggestion, without a hint line.
+    ASSERT_TRUE(m->smartPreview());
+    EXPECT_EQ(m->smartPreview()->essayType, "Draft");
+    EXPECT_EQ(m->smartHint(), "");
+
+    // The first editor left a draft, which would win over the defaults.
+    prefs.remove(EditorDraft::key);
+    prefs.setString(state::keys::defaultGrade, "10");
+    prefs.setString(state::keys::defaultReview, "heavy");
+    app->setDefaultMode("time");
+    auto other = model();
+    EXPECT_EQ(other->grade(), "10");
+    EXPECT_EQ(other->review(), "heavy");
+    EXPECT_EQ(other->mode(), "time");
+}
+
+TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
+{
+    app->setDefaultMode("time");
+    auto m = model(storedProject(words(230), 77));
+    EXPECT_EQ(m->title(), "Stored");
+    EXPECT_EQ(m->headerTitle(), "Stored");
+    EXPECT_EQ(m->wpm(), 77);
+    EXPECT_EQ(m->totalMinutes(), 3);
+    EXPECT_EQ(m->grade(), "10");
+    EXPECT_EQ(m->review(), "heavy");
+    EXPECT_TRUE(m->humanize());
+    EXPECT_EQ(m->mode(), "wpm"); // not the app's default mode
+    EXPECT_EQ(m->tab(), 0);      // also for a project made from the outline tab
+    EXPECT_TRUE(m->hasManualGrade() && m->hasManualReview() && m->hasManualTitle() && m->hasManualSpeed());
+    EXPECT_FALSE(m->smartPreview());
+    EXPECT_EQ(m->smartHint(), "");
+
+    EXPECT_EQ(model(storedProject(words(250), 100))->totalMinutes(), 3);
+    EXPECT_EQ(model(storedProject("", 77))->totalMinutes(), 1);
+    EXPECT_EQ(model(storedProject(words(5), 0))->totalMinutes(), 5);
+    EXPECT_EQ(model(storedProject(words(5), -3))->totalMinutes(), 5);
+}
+
+TEST_F(EditorFixture, LoadingAgainKeepsTheEdits)
+{
+    auto m = model();
+    m->editTitle("Mine");
+    m->chooseTab(1);
+    m->load();
+    EXPECT_EQ(m->title(), "Mine");
+    EXPECT_EQ(m->tab(), 1);
+}
+
+// ---- the save
+
+TEST_F(EditorFixture, ABlankTitleOrTextSavesNothing)
+{
+    auto m = model();
+    m->editText("Some text");
+    m->editTitle(" \n ");
+    const auto stored = draft();
+    EXPECT_EQ(m->save(), Outcome::incomplete);
+    m->editTitle("Title");
+    m->editText("\n\t ");
+    EXPECT_EQ(m->save(), Outcome::incomplete);
+    EXPECT_TRUE(app->projects().isEmpty());
+    EXPECT_EQ(closes, 0);
+    EXPECT_TRUE(draft());
+    EXPECT_EQ(m->saveError(), "");
+}
+
+TEST_F(EditorFixture, ANewProjectIsStoredAsTypedAndItsDraftRemoved)
+{
+    auto m = model();
+    m->editText("  Body text here.  ");
+    m->editTitle("  Padded  ");
+    m->chooseGrade("9");
+    m->setHumanize(true);
+    m->moveSlider(120);
+    ASSERT_TRUE(draft());
+    EXPECT_EQ(m->save(), Outcome::saved);
+    ASSERT_EQ(app->projects().size(), 1);
+    const Project p = app->projects().first();
+    EXPECT_FALSE(p.id.isNull());
+    EXPECT_EQ(p.title, "  Padded  ");
+    EXPECT_EQ(p.text, "  Body text here.  ");
+    EXPECT_EQ(p.wpm, 120);
+    EXPECT_FALSE(p.isAI);
+    EXPECT_TRUE(p.humanize);
+    EXPECT_EQ(p.grade, "9");
+    EXPECT_EQ(p.updatedAt, clock.nowUtc());
+    EXPECT_FALSE(draft());
+    EXPECT_EQ(closes, 1);
+    // The file holds it too.
+    EXPECT_EQ(Storage(AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")), clock)
+                  .loadProjects()
+                  .size(),
+              1);
+}
+
+TEST_F(EditorFixture, TimeModeStoresTheDerivedSpeed)
+{
+    auto speedOf = [&](const QString &title) {
+        for (const Project &p : app->projects())
+            if (p.title == title)
+                return p.wpm;
+        return qint64(-1);
+    };
+    auto m = model();
+    m->editTitle("a");
+    m->editText(words(100));
+    m->applyPreset(SpeedPreset::shortResponse); // 8 minutes
+    EXPECT_EQ(m->save(), Outcome::saved);
+    EXPECT_EQ(speedOf("a"), 13);
+
+    auto few = model();
+    few->editTitle("b");
+    few->editText(words(3));
+    few->chooseMode("time"); // 30 minutes
+    few->save();
+    EXPECT_EQ(speedOf("b"), 1);
+
+    auto zero = model();
+    zero->editTitle("c");
+    zero->editText(words(5));
+    zero->chooseMode("time");
+    zero->moveSlider(0); // stored as given; divides as 1
+    zero->save();
+    EXPECT_EQ(speedOf("c"), 5);
+
+    auto wpm = model();
+    wpm->editTitle("d");
+    wpm->editText(words(500));
+    wpm->moveSlider(201);
+    wpm->save();
+    EXPECT_EQ(speedOf("d"), 201);
+}
+
+TEST_F(EditorFixture, AnEditedProjectKeepsItsIdAndFlagAndLeavesTheDraftAlone)
+{
+    const Project original = storedProject(words(10), 60);
+    app->saveProject(original);
+    const QJsonObject someDraft{{"title", "Draft title"}, {"text", "draft"}};
+    prefs.setDictionary(EditorDraft::key, someDraft);
+
+    auto m = model(original);
+    m->editText(words(12));
+    m->editTitle("");
+    m->editText(words(13)); // a suggestion may now fill the title; still no draft write
+    m->chooseReview("light");
+    m->chooseGrade("9");
+    m->setHumanize(false);
+    m->applyPreset(SpeedPreset::essay);
+    m->chooseMode("time");
+    m->moveSlider(50);
+    EXPECT_EQ(draft(), someDraft);
+    EXPECT_EQ(m->save(), Outcome::saved);
+    ASSERT_EQ(app->projects().size(), 1);
+    EXPECT_EQ(app->projects().first().id, original.id);
+    EXPECT_TRUE(app->projects().first().isAI);
+    EXPECT_EQ(app->projects().first().review, "medium");
+    EXPECT_EQ(app->projects().first().wpm, 1); // 13 words over 50 minutes
+    EXPECT_EQ(draft(), someDraft);
+
+    // The next new-project editor restores that draft.
+    EXPECT_EQ(model()->text(), "draft");
+}
+
+TEST_F(EditorFixture, ANewProjectFromTheOutlineTabIsMarkedAI)
+{
+    auto m = model();
+    m->editTitle("t");
+    m->editText("text");
+    m->chooseTab(1);
+    m->save();
+    EXPECT_TRUE(app->projects().first().isAI);
+}
+
+TEST_F(EditorFixture, AFailedWriteKeepsTheEditorAndDraftAndARetryReplacesTheSameProject)
+{
+    auto m = model();
+    m->editTitle("Essay");
+    m->editText("The text.");
+    breakProjectsFile();
+    EXPECT_EQ(m->save(), Outcome::failed);
+    EXPECT_EQ(m->saveError(), "Could not save the project.");
+    EXPECT_EQ(closes, 0);
+    ASSERT_TRUE(draft());
+    EXPECT_EQ(draft()->value("text").toString(), "The text.");
+    ASSERT_EQ(app->projects().size(), 1);
+    const QUuid firstId = app->projects().first().id;
+
+    // Failing again shows the line again; a blank title clears it and stops.
+    EXPECT_EQ(m->save(), Outcome::failed);
+    EXPECT_EQ(app->projects().size(), 1);
+    m->editTitle(" ");
+    EXPECT_EQ(m->save(), Outcome::incomplete);
+    EXPECT_EQ(m->saveError(), "");
+    m->editTitle("Essay");
+
+    repairProjectsFile();
+    EXPECT_EQ(m->save(), Outcome::saved);
+    EXPECT_EQ(m->saveError(), "");
+    ASSERT_EQ(app->projects().size(), 1);
+    EXPECT_EQ(app->projects().first().id, firstId);
+    EXPECT_FALSE(draft());
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(EditorFixture, AFailedWriteOfAnEditedProjectKeepsTheEditorOpen)
+{
+    auto m = model(storedProject("text", 60));
+    breakProjectsFile();
+    EXPECT_EQ(m->save(), Outcome::failed);
+    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(m->saveError(), EditorModel::kSaveFailedMessage);
+}
+
+// ---- header pills and setting rows
+
+TEST_F(EditorFixture, SummaryPills)
+{
+    auto m = model();
+    EXPECT_EQ(m->summaryPills(), QStringList({"Grade 12", "Medium", "WPM 77", "Exact Copy", "Manual Draft"}));
+    m->applyPreset(SpeedPreset::shortResponse);
+    m->setHumanize(true);
+    m->chooseTab(1);
+    EXPECT_EQ(m->summaryPills(), QStringList({"Grade 12", "Light", "8m", "Humanize", "AI Outline"}));
+
+    // A grade outside the options and an unknown mode, as an old draft may hold.
+    prefs.setDictionary(EditorDraft::key, QJsonObject{{"grade", "7"}, {"mode", "turbo"}, {"totalMinutes", 45}});
+    prefs.setString(state::keys::defaultGrade, "7"); // so the suggestion keeps it
+    auto odd = model();
+    EXPECT_EQ(odd->summaryPills().at(0), "Grade 7");
+    EXPECT_EQ(odd->summaryPills().at(2), "45m");
+    EXPECT_EQ(odd->speedLabel(), "45m TOTAL");
+    EXPECT_EQ(odd->sliderRange().minimum, 5);
+}
+
+TEST_F(EditorFixture, ChoosingTheChosenGradeOrReviewMarksNothing)
+{
+    auto m = model();
+    m->chooseGrade("12");
+    m->chooseReview("medium");
+    EXPECT_FALSE(m->hasManualGrade());
+    EXPECT_FALSE(m->hasManualReview());
+    m->chooseGrade("11");
+    EXPECT_TRUE(m->hasManualGrade());
+    EXPECT_FALSE(m->hasManualReview());
+}
+
+// ---- presets, modes and the slider
+
+TEST_F(EditorFixture, PresetsSetModeSpeedAndReview)
+{
+    auto m = model();
+    m->moveSlider(100);
+    m->applyPreset(SpeedPreset::shortResponse);
+    EXPECT_EQ(m->mode(), "time");
+    EXPECT_EQ(m->totalMinutes(), 8);
+    EXPECT_EQ(m->review(), "light");
+    EXPECT_EQ(m->wpm(), 100);
+    m->applyPreset(SpeedPreset::essay);
+    EXPECT_EQ(m->mode(), "wpm");
+    EXPECT_EQ(m->wpm(), 77);
+    EXPECT_EQ(m->review(), "medium");
+    EXPECT_EQ(m->totalMinutes(), 8);
+    m->applyPreset(SpeedPreset::timedExam);
+    EXPECT_EQ(m->wpm(), 95);
+    EXPECT_EQ(m->review(), "light");
+    EXPECT_TRUE(m->hasManualSpeed() && m->hasManualReview());
+
+    // A later text keeps the preset's speed and review.
+    prefs.setString(state::keys::defaultPreset, "accurate");
+    m->editText(textOfCharacters(6000));
+    EXPECT_EQ(m->wpm(), 95);
+    EXPECT_EQ(m->review(), "light");
+}
+
+TEST_F(EditorFixture, ModeButtonsMarkTheSpeedAndKeepBothValues)
+{
+    auto m = model();
+    m->chooseMode("time");
+    EXPECT_EQ(m->speedLabel(), "30m TOTAL");
+    EXPECT_TRUE(m->showsHumanAverage());
+    EXPECT_EQ(m->sliderRange().maximum, 360);
+    m->chooseMode("wpm");
+    EXPECT_EQ(m->speedLabel(), "77 WPM");
+    EXPECT_FALSE(m->showsHumanAverage());
+
+    auto again = model();
+    again->chooseMode("wpm"); // already chosen: only the flag changes
+    EXPECT_EQ(again->mode(), "wpm");
+    EXPECT_EQ(again->wpm(), 77);
+    EXPECT_TRUE(again->hasManualSpeed());
+    prefs.setString(state::keys::defaultPreset, "timed");
+    again->editText("new text");
+    EXPECT_EQ(again->wpm(), 77);
+}
+
+TEST_F(EditorFixture, TheSliderTruncatesAndEditsTheModesField)
+{
+    auto m = model();
+    m->moveSlider(55.9);
+    EXPECT_EQ(m->wpm(), 55);
+    EXPECT_EQ(m->totalMinutes(), 30);
+    EXPECT_TRUE(m->hasManualSpeed());
+    m->chooseMode("time");
+    m->moveSlider(59.99);
+    EXPECT_EQ(m->totalMinutes(), 59);
+    EXPECT_EQ(m->wpm(), 55);
+    EXPECT_EQ(m->speedLabel(), "59m TOTAL");
+    m->moveSlider(125);
+    EXPECT_EQ(m->speedLabel(), "2h 5m TOTAL");
+}
+
+// ---- suggestions
+
+TEST_F(EditorFixture, SuggestionsFillOnlyWhatTheUserHasNotChosen)
+{
+    prefs.setString(state::keys::defaultPreset, "timed");
+    auto m = model();
+    EXPECT_EQ(m->wpm(), 95);
+
+    const QString text = textOfCharacters(2000); // review "medium"
+    m->chooseGrade("9");
+    m->editText("Therefore the first line is here\n" + text);
+    EXPECT_EQ(m->grade(), "9");
+    EXPECT_EQ(m->review(), "medium");
+    EXPECT_EQ(m->title(), "Therefore the first line is here");
+    EXPECT_EQ(m->headerTitle(), "Therefore the first line is here");
+    EXPECT_FALSE(m->hasManualReview());
+    EXPECT_FALSE(m->hasManualTitle());
+    EXPECT_FALSE(m->hasManualSpeed());
+    // The hint shows the suggestion even where the user's choice kept it out.
+    EXPECT_TRUE(m->smartHint().startsWith("Suggested: Grade "));
+    EXPECT_NE(m->smartHint(), QString("Suggested: Grade 9 \u2022 Medium \u2022 Timed"));
+    EXPECT_TRUE(m->smartHint().endsWith(QString::fromUtf8(" \u2022 Medium \u2022 Timed")));
+    EXPECT_EQ(m->smartPreview()->essayType, "Argumentative");
+
+    // The preset table, and neither minutes nor mode ever change.
+    for (auto [preset, speed] : {std::pair{"accurate", 62}, {"balanced", 77}, {"other", 77}, {"timed", 95}}) {
+        prefs.setString(state::keys::defaultPreset, preset);
+        m->editText(m->text() + "x");
+        EXPECT_EQ(m->wpm(), speed) << preset;
+    }
+    EXPECT_EQ(m->totalMinutes(), 30);
+    EXPECT_EQ(m->mode(), "wpm");
+}
+
+TEST_F(EditorFixture, TheTitleFollowsTheTextUntilTheUserTypesOne)
+{
+    auto m = model();
+    m->editText("First words\nbody");
+    EXPECT_EQ(m->title(), "First words");
+    m->editTitle("  Mine  ");
+    EXPECT_EQ(m->headerTitle(), "Mine");
+    EXPECT_EQ(m->title(), "  Mine  ");
+    EXPECT_TRUE(m->hasManualTitle());
+    m->editText("Other words\nbody");
+    EXPECT_EQ(m->title(), "  Mine  ");
+
+    m->editTitle("   ");
+    EXPECT_EQ(m->headerTitle(), "New Project");
+    EXPECT_EQ(m->title(), "   ");
+    EXPECT_FALSE(m->hasManualTitle());
+    m->editText("Third words\nbody");
+    EXPECT_EQ(m->title(), "Third words");
+
+    // A blank text suggests no title: the title stays.
+    m->editText(" \n ");
+    EXPECT_EQ(m->title(), "Third words");
+    EXPECT_EQ(m->headerTitle(), "Third words");
+}
+
+TEST_F(EditorFixture, LongSessionWarningStartsAt120PredictedMinutes)
+{
+    auto m = model();
+    m->editText(textOfCharacters(47647)); // 118.998 minutes at 400.4 characters a minute
+    EXPECT_EQ(m->smartPreview()->predictedMinutes, 119);
+    EXPECT_FALSE(m->showsLongSessionWarning());
+    m->editText(textOfCharacters(47648));
+    EXPECT_EQ(m->smartPreview()->predictedMinutes, 120);
+    EXPECT_TRUE(m->showsLongSessionWarning());
+}
+
+TEST_F(EditorFixture, TheBriefFollowsItsPreferenceAndTheReasonTheText)
+{
+    auto m = model();
+    m->editText("A short text.");
+    EXPECT_TRUE(m->showsSmartBrief());
+    EXPECT_EQ(m->smartReason(), "Short response detected, so review is lighter.");
+    int changes = 0;
+    QObject::connect(m.get(), &EditorModel::changed, [&] { ++changes; });
+    app->setShowSmartBrief(false);
+    EXPECT_FALSE(m->showsSmartBrief());
+    EXPECT_GT(changes, 0);
+    EXPECT_FALSE(m->smartHint().isEmpty());
+
+    m->openSmartWhy();
+    m->openSmartWhy();
+    EXPECT_TRUE(m->showSmartWhy());
+    m->closeSmartWhy();
+    EXPECT_FALSE(m->showSmartWhy());
+}
+
+// ---- the outline tab
+
+TEST_F(EditorFixture, OnlyAPdfCanBePicked)
+{
+    auto m = model();
+    m->pdfChosen(QUrl::fromLocalFile("/tmp/notes.txt"));
+    EXPECT_FALSE(m->pdfUrl());
+    EXPECT_EQ(m->status(), "");
+    m->pdfChosen(QUrl::fromLocalFile("/tmp/Reading List.PDF"));
+    EXPECT_EQ(m->pdfUrl(), QUrl::fromLocalFile("/tmp/Reading List.PDF"));
+    EXPECT_EQ(m->status(), "PDF selected: Reading List.PDF");
+    m->pdfChosen(std::nullopt);
+    EXPECT_FALSE(m->pdfUrl());
+    EXPECT_EQ(m->status(), "PDF selected: ");
+
+    m->editNotes("notes");
+    m->chooseTab(0);
+    m->chooseTab(1);
+    EXPECT_EQ(m->notes(), "notes");
+}

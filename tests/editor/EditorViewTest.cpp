@@ -1,0 +1,380 @@
+#include "EditorFixture.h"
+
+#include "editor/AiOutlineTab.h"
+#include "editor/EditorHeader.h"
+#include "editor/GlyphButton.h"
+#include "editor/NewEssayTab.h"
+#include "editor/ProjectEditorView.h"
+#include "editor/ProjectEditorWindow.h"
+#include "editor/SmartBriefCard.h"
+#include "editor/SmartWhyBubble.h"
+#include "editor/SpeedControl.h"
+#include "platform/Desktop.h"
+#include "state/PreferenceKeys.h"
+#include "theme/MotionSettings.h"
+#include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+#include "theme/QVPillPicker.h"
+#include "theme/QVTextEditor.h"
+#include "theme/QVToggle.h"
+#include "theme/ThemeEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGraphicsEffect>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSlider>
+#include <QTest>
+
+using namespace qv;
+using namespace qv::editor;
+using namespace qv::test;
+
+namespace {
+
+class StillDesktop final : public platform::Desktop {
+public:
+    void setBadgeLabel(const QString &) override {}
+    QString badgeLabel() const override { return {}; }
+    bool reduceMotion() override { return false; }
+};
+
+QString screenshotDir()
+{
+    const QString dir = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// The editor's widgets on the virtual clock, with a scripted file chooser.
+struct EditorViewFixture : EditorFixture {
+    StillDesktop desktop;
+    MotionSettings motion{&desktop};
+    ThemeEnvironment themeEnvironment{scheduler, motion};
+    QList<std::function<void(std::optional<QUrl>)>> pendingChoosers;
+
+    EditorServices services()
+    {
+        EditorServices s;
+        s.clock = &clock;
+        s.choosePdf = [this](QWidget *, std::function<void(std::optional<QUrl>)> chosen) {
+            pendingChoosers << std::move(chosen);
+        };
+        return s;
+    }
+
+    std::unique_ptr<ProjectEditorView> view(std::optional<Project> project = std::nullopt)
+    {
+        auto v = std::make_unique<ProjectEditorView>(*app, std::move(project), [this] { ++closes; }, services());
+        v->resize(820, 860);
+        return v;
+    }
+
+    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); }
+};
+
+QVButton *pillOf(QVPillPicker *picker, const QString &label)
+{
+    for (int i = 0; i < picker->options().size(); ++i)
+        if (picker->pill(i)->text() == label)
+            return picker->pill(i);
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(EditorViewFixture, ANewEditorShowsTheDefaults)
+{
+    auto v = view();
+    EXPECT_EQ(v->header()->heading()->text(), "New Project");
+    EXPECT_EQ(v->header()->pillTexts(), QStringList({"Grade 12", "Medium", "WPM 77", "Exact Copy", "Manual Draft"}));
+    EXPECT_EQ(v->header()->gradePicker()->selection().toString(), "12");
+    EXPECT_EQ(v->header()->reviewPicker()->selection().toString(), "medium");
+    EXPECT_EQ(v->newEssayTab()->titleField()->placeholderText(), "Project Name");
+    EXPECT_EQ(v->newEssayTab()->speedControl()->valueLabel()->text(), "77 WPM");
+    EXPECT_EQ(v->newEssayTab()->speedControl()->slider()->value(), 77);
+    EXPECT_EQ(v->newEssayTab()->wpmModeButton()->variant(), QVButtonVariant::primary);
+    EXPECT_FALSE(v->newEssayTab()->speedControl()->humanLabel()->isVisibleTo(v.get()));
+    EXPECT_TRUE(v->aiOutlineTab()->isHidden());
+    EXPECT_EQ(v->header()->closeButton()->accessibleName(), "Close");
+    EXPECT_EQ(v->header()->minimizeButton()->accessibleName(), "Minimize");
+}
+
+TEST_F(EditorViewFixture, TypedTitlesAreTheUsersAndSuggestedOnesAreNot)
+{
+    auto v = view();
+    NewEssayTab *tab = v->newEssayTab();
+    tab->textEditor()->editor()->setFocus();
+    QTest::keyClicks(tab->textEditor()->editor(), "Suggested heading words");
+    EXPECT_EQ(v->model().text(), "Suggested heading words");
+    EXPECT_EQ(tab->titleField()->text(), "Suggested heading words");
+    EXPECT_EQ(v->header()->heading()->text(), "Suggested heading words");
+    EXPECT_FALSE(v->model().hasManualTitle());
+
+    tab->titleField()->selectAll();
+    QTest::keyClicks(tab->titleField(), " Mine ");
+    EXPECT_EQ(v->model().title(), " Mine ");
+    EXPECT_EQ(v->header()->heading()->text(), "Mine");
+    EXPECT_TRUE(v->model().hasManualTitle());
+    // The cursor stays where the user typed.
+    EXPECT_EQ(tab->titleField()->cursorPosition(), 6);
+}
+
+TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothing)
+{
+    auto v = view();
+    click(pillOf(v->header()->gradePicker(), "12"));
+    click(pillOf(v->header()->reviewPicker(), "Medium"));
+    EXPECT_FALSE(v->model().hasManualGrade());
+    EXPECT_FALSE(v->model().hasManualReview());
+    click(pillOf(v->header()->gradePicker(), "10"));
+    EXPECT_TRUE(v->model().hasManualGrade());
+    EXPECT_EQ(draft()->value("grade").toString(), "10");
+    EXPECT_EQ(v->header()->pillTexts().first(), "Grade 10");
+
+    v->show();
+    QVToggle *toggle = v->header()->humanizeSwitch();
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->trackRect().center().toPoint());
+    EXPECT_TRUE(v->model().humanize());
+    EXPECT_TRUE(draft()->value("humanize").toBool());
+}
+
+TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBack)
+{
+    prefs.setDictionary(EditorDraft::key, QJsonObject{{"wpm", 20}, {"text", " "}});
+    prefs.setString(state::keys::defaultPreset, "x"); // unused: a set speed is kept below
+    auto v = view();
+    // The suggestion replaces an unchosen speed, so choose it first through the mode.
+    v->model().chooseMode("wpm");
+    SpeedControl *speed = v->newEssayTab()->speedControl();
+    EXPECT_EQ(v->model().wpm(), 77);
+
+    auto edited = view(storedProject(words(230), 20));
+    SpeedControl *s = edited->newEssayTab()->speedControl();
+    EXPECT_EQ(s->slider()->value(), 40);
+    EXPECT_EQ(s->valueLabel()->text(), "20 WPM");
+    EXPECT_EQ(edited->model().wpm(), 20);
+    edited->model().chooseMode("time"); // 230 words at 20 WPM: 12 minutes
+    edited->model().moveSlider(3);
+    EXPECT_EQ(s->slider()->value(), 5);
+    EXPECT_EQ(s->valueLabel()->text(), "3m TOTAL");
+    EXPECT_EQ(edited->model().totalMinutes(), 3);
+    EXPECT_TRUE(s->humanLabel()->isVisibleTo(edited.get()));
+    EXPECT_EQ(s->humanLabel()->text(), "Human avg: 3m");
+
+    // A move by the user goes through.
+    speed->slider()->setValue(140);
+    EXPECT_EQ(v->model().wpm(), 140);
+    EXPECT_EQ(speed->valueLabel()->text(), "140 WPM");
+    EXPECT_EQ(draft()->value("wpm").toInt(), 140);
+}
+
+TEST_F(EditorViewFixture, ARestoredOutOfRangeSpeedStaysInTheDraft)
+{
+    // Time mode keeps a restored total: suggestions never touch it.
+    prefs.setDictionary(EditorDraft::key, QJsonObject{{"mode", "time"}, {"totalMinutes", 2}});
+    auto v = view();
+    EXPECT_EQ(v->newEssayTab()->speedControl()->slider()->value(), 5);
+    EXPECT_EQ(v->newEssayTab()->speedControl()->valueLabel()->text(), "2m TOTAL");
+    EXPECT_EQ(draft()->value("totalMinutes").toInt(), 2);
+    EXPECT_FALSE(v->model().hasManualSpeed());
+}
+
+TEST_F(EditorViewFixture, PresetAndModeButtons)
+{
+    auto v = view();
+    NewEssayTab *tab = v->newEssayTab();
+    click(tab->presetButton(SpeedPreset::shortResponse));
+    EXPECT_EQ(v->header()->pillTexts().at(2), "8m");
+    EXPECT_EQ(tab->timeModeButton()->variant(), QVButtonVariant::primary);
+    EXPECT_EQ(tab->wpmModeButton()->variant(), QVButtonVariant::secondary);
+    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 360);
+    click(tab->wpmModeButton());
+    EXPECT_EQ(v->model().mode(), "wpm");
+    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 250);
+}
+
+TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysUntilClicked)
+{
+    auto v = view();
+    v->show();
+    NewEssayTab *tab = v->newEssayTab();
+    v->model().editText("We remember the story of our trip. I think it was a great moment.");
+    EXPECT_TRUE(tab->smartBrief()->isVisibleTo(v.get()));
+    EXPECT_TRUE(tab->smartRow()->isVisibleTo(v.get()));
+    EXPECT_EQ(tab->smartBrief()->essayTypeLabel()->text(), "Narrative");
+    EXPECT_EQ(tab->smartRowType()->text(), "Smart: Narrative");
+    EXPECT_EQ(tab->smartRowMinutes()->text(), QString::fromUtf8("\u2248 1m"));
+    EXPECT_FALSE(tab->smartBrief()->warningLabel()->isVisibleTo(v.get()));
+    EXPECT_TRUE(tab->hintLabel()->text().startsWith("Suggested: Grade "));
+
+    click(tab->smartBrief()->whyButton());
+    ASSERT_TRUE(v->whyBubble()->isVisible());
+    EXPECT_EQ(v->whyBubble()->reasonLabel()->text(), "Short response detected, so review is lighter.");
+    click(tab->smartBrief()->whyButton());
+    EXPECT_TRUE(v->whyBubble()->isVisible());
+    // Its top-right corner sits 10 right of and 36 below the button's.
+    QVButton *why = tab->smartBrief()->whyButton();
+    const QPoint anchor = why->mapTo(v.get(), why->rect().topRight());
+    EXPECT_EQ(v->whyBubble()->geometry().right() + 1, anchor.x() + 10);
+    EXPECT_EQ(v->whyBubble()->geometry().top(), anchor.y() + 36);
+    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(v->whyBubble()->isVisible());
+
+    app->setShowSmartBrief(false);
+    EXPECT_FALSE(tab->smartBrief()->isVisibleTo(v.get()));
+    EXPECT_FALSE(tab->smartRow()->isVisibleTo(v.get()));
+    EXPECT_TRUE(tab->hintLabel()->isVisibleTo(v.get()));
+}
+
+TEST_F(EditorViewFixture, AFailedSaveShowsOneLineAndTheEditorStays)
+{
+    auto v = view();
+    v->show();
+    v->model().editTitle("T");
+    v->model().editText("Text");
+    breakProjectsFile();
+    click(v->newEssayTab()->saveButton());
+    EXPECT_EQ(closes, 0);
+    EXPECT_TRUE(v->newEssayTab()->saveErrorLabel()->isVisible());
+    EXPECT_EQ(v->newEssayTab()->saveErrorLabel()->text(), "Could not save the project.");
+    repairProjectsFile();
+    click(v->newEssayTab()->saveButton());
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(v->newEssayTab()->saveErrorLabel()->isVisible());
+}
+
+TEST_F(EditorViewFixture, TheOutlineTabPicksAPdfAndCannotGenerate)
+{
+    auto v = view();
+    click(pillOf(v->header()->tabPicker(), "AI Outline"));
+    EXPECT_EQ(v->model().tab(), 1);
+    EXPECT_FALSE(v->aiOutlineTab()->isHidden());
+    EXPECT_TRUE(v->newEssayTab()->isHidden());
+    EXPECT_EQ(v->header()->pillTexts().last(), "AI Outline");
+    EXPECT_FALSE(v->aiOutlineTab()->generateButton()->isEnabled());
+    EXPECT_TRUE(v->aiOutlineTab()->fileNameLabel()->isHidden());
+
+    click(v->aiOutlineTab()->uploadButton());
+    ASSERT_EQ(pendingChoosers.size(), 1);
+    // Cancelled: the chooser never answers, nothing changes.
+    EXPECT_FALSE(v->model().pdfUrl());
+    click(v->aiOutlineTab()->uploadButton());
+    pendingChoosers.last()(QUrl::fromLocalFile("/home/u/Reading.pdf"));
+    EXPECT_FALSE(v->aiOutlineTab()->fileNameLabel()->isHidden());
+    EXPECT_EQ(v->aiOutlineTab()->fileNameLabel()->text(), "Reading.pdf");
+
+    v->aiOutlineTab()->notesEditor()->editor()->setFocus();
+    QTest::keyClicks(v->aiOutlineTab()->notesEditor()->editor(), "notes");
+    click(pillOf(v->header()->tabPicker(), "New Essay"));
+    click(pillOf(v->header()->tabPicker(), "AI Outline"));
+    EXPECT_EQ(v->aiOutlineTab()->notesEditor()->toPlainText(), "notes");
+    EXPECT_EQ(v->aiOutlineTab()->fileNameLabel()->text(), "Reading.pdf");
+
+    // A chooser that answers after the editor is gone does no harm.
+    click(v->aiOutlineTab()->uploadButton());
+    auto late = pendingChoosers.last();
+    v.reset();
+    late(QUrl::fromLocalFile("/tmp/late.pdf"));
+}
+
+TEST_F(EditorViewFixture, TabsFadeUnlessMotionIsReduced)
+{
+    auto v = view();
+    v->show();
+    click(pillOf(v->header()->tabPicker(), "AI Outline"));
+    ASSERT_TRUE(v->aiOutlineTab()->graphicsEffect());
+    EXPECT_TRUE(v->aiOutlineTab()->graphicsEffect()->isEnabled());
+    scheduler.advance(250);
+    EXPECT_FALSE(v->aiOutlineTab()->graphicsEffect()->isEnabled());
+
+    app->setReduceMotionEnabled(true);
+    click(pillOf(v->header()->tabPicker(), "New Essay"));
+    EXPECT_FALSE(v->newEssayTab()->graphicsEffect());
+}
+
+TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionOrCloseTheWindow)
+{
+    auto v = view();
+    click(v->header()->closeButton());
+    click(v->newEssayTab()->cancelButton());
+    EXPECT_EQ(closes, 2);
+
+    QPointer<ProjectEditorWindow> window = new ProjectEditorWindow(*app, std::nullopt, nullptr, services());
+    window->show();
+    click(window->view()->header()->closeButton());
+    EXPECT_FALSE(window->isVisible());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(EditorViewFixture, TheWindowIsANormalTopLevelWindowOfTheEditorsSize)
+{
+    int opened = 0;
+    auto *window = new ProjectEditorWindow(*app, std::nullopt, [&] { ++opened; }, services());
+    EXPECT_EQ(window->size(), QSize(820, 860));
+    EXPECT_EQ(window->minimumSize(), QSize(720, 760));
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_EQ(window->windowType(), Qt::Window);
+    // A close from the window manager runs the opener's action.
+    window->show();
+    window->close();
+    QApplication::sendPostedEvents();
+    EXPECT_EQ(opened, 1);
+    window->closeFromOpener();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(EditorViewFixture, ShowingAgainKeepsTheEdits)
+{
+    auto v = view();
+    v->show();
+    v->model().editTitle("Edited");
+    v->hide();
+    v->show();
+    EXPECT_EQ(v->model().title(), "Edited");
+    EXPECT_EQ(v->newEssayTab()->titleField()->text(), "Edited");
+}
+
+TEST_F(EditorViewFixture, Screenshots)
+{
+    prefs.setString(state::keys::defaultPreset, "balanced");
+    auto *window = new ProjectEditorWindow(*app, std::nullopt, [] {}, services());
+    ProjectEditorView *v = window->view();
+    v->model().editText("Why Libraries Still Matter\nLibraries give every student a quiet place to read, "
+                        "and because they are free, they must be protected. The evidence shows that "
+                        "students who visit them read more.");
+    window->show();
+    scheduler.advance(500);
+    EXPECT_TRUE(window->grab().save(screenshotDir() + "/editor-new-essay.png"));
+
+    click(v->newEssayTab()->smartBrief()->whyButton());
+    scheduler.advance(500);
+    EXPECT_TRUE(window->grab().save(screenshotDir() + "/editor-smart-why.png"));
+
+    click(pillOf(v->header()->tabPicker(), "AI Outline"));
+    pendingChoosers.clear();
+    click(v->aiOutlineTab()->uploadButton());
+    pendingChoosers.last()(QUrl::fromLocalFile("/home/u/Reading List.pdf"));
+    v->model().editNotes("Compare the two readings; focus on access and cost.");
+    scheduler.advance(500);
+    EXPECT_TRUE(window->grab().save(screenshotDir() + "/editor-ai-outline.png"));
+    window->closeFromOpener();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(EditorViewFixture, AFieldThatHoldsLessThanTheModelIsNotResetOnEveryChange)
+{
+    auto v = view();
+    v->model().editText(QString(40000, u'a') + "\r\nbody");
+    QVLineEdit *title = v->newEssayTab()->titleField();
+    QPlainTextEdit *text = v->newEssayTab()->textEditor()->editor();
+    title->setCursorPosition(3);
+    text->moveCursor(QTextCursor::Start);
+    v->model().chooseGrade("9");
+    EXPECT_EQ(title->cursorPosition(), 3);
+    EXPECT_EQ(text->textCursor().position(), 0);
+    EXPECT_EQ(v->model().title().size(), 40000);
+}

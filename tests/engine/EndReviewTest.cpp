@@ -1,0 +1,324 @@
+// The end-of-run review of a field the run owns, as whole scenarios on the
+// simulated desktop: the field's final text, the caret, the phases and the
+// user's clipboard.
+
+#include "engine/Rewording.h"
+
+#include "RepairFixture.h"
+
+#include <set>
+
+using namespace qv::engine;
+using qv::platform::Key;
+using qv::platform::Shortcut;
+using qv::test::runTask;
+
+namespace {
+const QString kText = QStringLiteral(
+    "The quick brown fox jumps over the lazy dog. It was a sunny day in the park and everyone was happy.");
+
+struct Review : qv::test::RepairFixture {
+    QString buffer;
+    QList<DeferredError> errors;
+
+    // What the run left: the text with typos at the given offsets, typed
+    // into the field key by key.
+    void typed(const QString &text, const QList<std::pair<int, QString>> &typos = {})
+    {
+        buffer = text;
+        errors.clear();
+        for (const auto &[index, wrong] : typos) {
+            errors.append({index, text.mid(index, 1), wrong});
+            buffer[index] = wrong.at(0);
+        }
+        field.setText({});
+        runTask(clock, engine.keys().retypeText(buffer, {}));
+        sim.log().clear();
+        clock.advance(0);
+    }
+    QList<std::pair<int, QString>> twoTypos() const { return {{5, "w"}, {60, "x"}}; }
+    void review(EndReviewArgs args) { runTask(clock, endReview(engine, std::move(args))); }
+    EndReviewArgs args(const QString &intended) { return reviewArgs(buffer, intended, errors); }
+    // No key reached any application between two virtual times.
+    bool quietBetween(double fromMs, double toMs)
+    {
+        for (const auto &k : sim.log().keys)
+            if (k.timeMs() > fromMs && k.timeMs() < toMs)
+                return false;
+        return true;
+    }
+};
+} // namespace
+
+TEST_F(Review, NothingToDoWritesOneLineAndDoesNotPause)
+{
+    typed("Short.");
+    EndReviewArgs a = args("Short.");
+    a.enforceExact = false;
+    const double start = clock.nowMs();
+    review(std::move(a));
+    EXPECT_EQ(lines, QStringList{"endReview: errors=0 enforceExact=false"});
+    EXPECT_EQ(clock.nowMs(), start);
+    EXPECT_TRUE(sim.log().keys.empty());
+}
+
+TEST_F(Review, OwnedFieldWithAccessibilityEndsExactlyOnTheText)
+{
+    typed(kText, twoTypos());
+    review(args(kText));
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_EQ(buffer, kText);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+    EXPECT_TRUE(phases.isEmpty());
+    EXPECT_EQ(lines.value(0), "endReview: errors=2 enforceExact=true");
+    EXPECT_TRUE(linesContain("retypeTail: count=12"));
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+    EXPECT_TRUE(allKeysInField());
+    // Each typo costs one Delete, the tail one more.
+    EXPECT_EQ(sim.log().count(Key::Backspace), 3);
+}
+
+TEST_F(Review, UnreadableValueIsRepairedThroughTheClipboard)
+{
+    // A typo near the start leaves too little in common for the tail fix:
+    // the whole text is replaced; one near the end is rewritten from there.
+    for (const int at : {5, 90}) {
+        typed(kText, {{at, "z"}});
+        field.quirks().valueUnreadable = true;
+        lines.clear();
+        const QString copied = buffer;
+        review(args(kText));
+        EXPECT_EQ(field.text(), kText) << at;
+        EXPECT_EQ(buffer, copied) << at; // what the copy found
+        EXPECT_TRUE(linesContain(QStringLiteral("endReview: AX read failed, clipboard len=%1").arg(kText.size())));
+        EXPECT_TRUE(linesContain(at == 5 ? "endReview: full replace attempted (clipboard path)"
+                                         : "endReview: tail fix applied"))
+            << lines.join('\n').toStdString();
+        EXPECT_TRUE(caretCollapsedAt(kText.size())) << at;
+        EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard) << at;
+        field.quirks().valueUnreadable = false;
+    }
+}
+
+TEST_F(Review, ClipboardPathRefusesToWipeAFieldThatHoldsSomethingElse)
+{
+    typed(kText, twoTypos());
+    const QString letter = "Dear Ann, the meeting moved to Friday. Please bring the slides. Best regards, Bo";
+    field.setText(letter);
+    field.quirks().valueUnreadable = true;
+    review(args(kText));
+    EXPECT_TRUE(linesContain("replaceAll: safety check failed (expected mismatch)"));
+    EXPECT_EQ(field.text(), letter);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_EQ(field.selection().length, 0);
+}
+
+TEST_F(Review, IgnoredSelectionWritesNeverCorruptTheField)
+{
+    // The typos are reached with arrows; the tail and the final repair need
+    // selections the application only pretends to make.
+    typed(kText, twoTypos());
+    field.quirks().selectionWritesIgnored = true;
+    const QString intended = kText.left(70) + "EVERYONE" + kText.mid(78);
+    EndReviewArgs a = args(intended);
+    a.allowClipboardOps = false;
+    review(std::move(a));
+    EXPECT_TRUE(linesContain("retypeTail: skipped (selection failed)"));
+    EXPECT_EQ(field.text(), kText); // typos fixed, nothing deleted blindly
+    EXPECT_EQ(field.selection().length, 0);
+
+    // With the clipboard the end is rewritten from the keyboard.
+    typed(kText, twoTypos());
+    review(args(intended));
+    EXPECT_EQ(field.text(), intended);
+    EXPECT_EQ(field.selection().length, 0);
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(Review, LateSelectionWritesAreWaitedFor)
+{
+    typed(kText, twoTypos());
+    field.quirks().writeDelayMs = 150;
+    const QString intended = kText.left(70) + "EVERYONE" + kText.mid(78);
+    review(args(intended));
+    clock.advance(500);
+    EXPECT_EQ(field.text(), intended);
+    EXPECT_TRUE(caretCollapsedAt(intended.size()));
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(Review, ApplicationSwitchHoldsTheReview)
+{
+    typed(kText, twoTypos());
+    const double start = clock.nowMs();
+    sim.at(start + 1000).switchTo(other);
+    sim.at(start + 30000).switchTo(editor);
+    review(args(kText));
+    EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
+    EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
+    EXPECT_TRUE(allKeysInField());
+    EXPECT_EQ(otherField.text(), "elsewhere");
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+}
+
+TEST_F(Review, FocusLossHoldsTheReview)
+{
+    typed(kText, twoTypos());
+    sim.setPointer(std::nullopt);
+    const double start = clock.nowMs();
+    sim.at(start + 1000).focus(button);
+    sim.at(start + 30000).focus(field);
+    review(args(kText));
+    EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
+    EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
+    EXPECT_TRUE(allKeysInField());
+    EXPECT_EQ(field.text(), kText);
+}
+
+TEST_F(Review, PauseHoldsTheReview)
+{
+    typed(kText, twoTypos());
+    const double start = clock.nowMs();
+    sim.at(start + 1000).run([this] { pause = true; });
+    sim.at(start + 30000).run([this] { pause = false; });
+    review(args(kText));
+    EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
+    EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
+    EXPECT_EQ(field.text(), kText);
+}
+
+TEST_F(Review, StopAtAnyTimeLeavesNoHalfDoneEdit)
+{
+    const QString intended = kText.left(70) + "EVERYONE" + kText.mid(78);
+    QString oneFixed = kText;
+    oneFixed[60] = 'x';
+    for (const bool clipboardOnly : {false, true}) {
+        std::set<QString> seen;
+        for (double t = 0; t < 40000; t += 97) {
+            typed(kText, twoTypos());
+            const QString typedText = buffer;
+            field.quirks().valueUnreadable = clipboardOnly;
+            stopAtMs = clock.nowMs() + t;
+            review(args(intended));
+            const QString now = field.text();
+            seen.insert(now);
+            ASSERT_TRUE(now == typedText || now == oneFixed || now == kText || now == intended)
+                << "stop after " << t << " ms, clipboard only " << clipboardOnly << ": " << now.toStdString();
+            ASSERT_EQ(field.selection().length, 0) << t;
+            ASSERT_EQ(sim.simPasteboard().peekItems(), userClipboard) << t;
+            field.quirks().valueUnreadable = false;
+            stopAtMs.reset();
+        }
+        // The sweep reached every stage.
+        EXPECT_TRUE(seen.count(intended)) << clipboardOnly;
+        EXPECT_GE(seen.size(), clipboardOnly ? 2u : 4u);
+    }
+}
+
+TEST_F(Review, TyposAreFixedOnlyWhereTheBufferSaysTheyAre)
+{
+    // The field moved on since the buffer was recorded: one typo stands 2
+    // units later, the other's wrong letter only occurs far away.
+    const QString field0 = "ab Wxrld and some plain text, the quick fox.";
+    typed(field0);
+    errors = {{1, "o", "x"}, {30, "i", "q"}};
+    EndReviewArgs a = args(field0);
+    a.enforceExact = false;
+    a.review = ReviewLevel{12, 0, 0, 0};
+    review(std::move(a));
+    // 'x' at 4 is 3 units from 1: fixed. 'q' at 34 is 4 from 30: left alone.
+    EXPECT_EQ(field.text(), "ab World and some plain text, the quick fox.");
+    EXPECT_EQ(sim.log().count(Key::Backspace), 1);
+    EXPECT_TRUE(caretCollapsedAt(field0.size()));
+}
+
+TEST_F(Review, TailRetypeCounts)
+{
+    const auto run = [&](int length, int cap) {
+        QString text;
+        while (text.size() < length)
+            text += QStringLiteral("word ");
+        text = text.left(length - 1) + ".";
+        typed(text);
+        lines.clear();
+        EndReviewArgs a = args(text);
+        a.review.tailRetypeCap = cap;
+        review(std::move(a));
+        EXPECT_EQ(field.text(), text);
+        EXPECT_TRUE(caretCollapsedAt(text.size()));
+        return lines;
+    };
+    EXPECT_TRUE(run(120, 400).contains("retypeTail: count=12"));
+    EXPECT_TRUE(run(90, 400).contains("retypeTail: skipped (unsafe length or no selection)"));
+    EXPECT_TRUE(run(2000, 2200).contains("retypeTail: count=80"));
+}
+
+TEST_F(Review, TailSelectionThatReadsWrongEndsTheReview)
+{
+    typed(kText);
+    field.quirks().copyCopiesNothing = true;
+    const QString intended = kText + " More.";
+    review(args(intended));
+    EXPECT_TRUE(linesContain("retypeTail: selection mismatch, skipping"));
+    EXPECT_EQ(field.text(), kText); // no final repair
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+}
+
+TEST_F(Review, FinalSentencesAreReworded)
+{
+    const QString text = "This is good. The plan is good. This good idea is fine.";
+    typed(text);
+    EndReviewArgs a = args(text);
+    a.enforceExact = false;
+    a.review = ReviewLevel{4, 4, 2, 0};
+    review(std::move(a));
+    const QString expected = applyWordSwap("This is good.") + " " + rewriteSentence(" The plan is good.") + " "
+                             + rewriteSentence(" This good idea is fine.");
+    EXPECT_EQ(field.text(), expected);
+    EXPECT_EQ(buffer, expected);
+    EXPECT_TRUE(caretCollapsedAt(expected.size()));
+}
+
+TEST_F(Review, UnreadableFieldWithoutClipboardIsLeftAlone)
+{
+    typed(kText, twoTypos());
+    field.quirks().valueUnreadable = true;
+    EndReviewArgs a = args(kText);
+    a.allowClipboardOps = false;
+    review(std::move(a));
+    EXPECT_TRUE(sim.log().keys.empty());
+    EXPECT_NE(field.text(), kText);
+}
+
+TEST_F(Review, NotExactFixesAtLeastHalfOrTheLevelsMinimum)
+{
+    QList<std::pair<int, QString>> seven;
+    for (int i = 0; i < 7; ++i)
+        seven.append({4 + 13 * i, "z"});
+    for (const auto &[minimum, fixed] : {std::pair{2, 3}, std::pair{12, 7}}) {
+        typed(kText, seven);
+        EndReviewArgs a = args(kText);
+        a.enforceExact = false;
+        a.review = ReviewLevel{minimum, 0, 0, 0};
+        review(std::move(a));
+        EXPECT_EQ(sim.log().count(Key::Backspace), fixed) << minimum;
+        int left = 0;
+        for (const auto &[index, wrong] : seven)
+            left += field.text().mid(index, 1) == wrong;
+        EXPECT_EQ(left, 7 - fixed) << minimum;
+    }
+}
+
+TEST_F(Review, WithoutElementOrApplicationTheFocusedFieldIsReviewed)
+{
+    typed(kText, twoTypos());
+    EndReviewArgs a = args(kText);
+    a.element = {};
+    a.requiredPid.reset();
+    review(std::move(a));
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+    EXPECT_TRUE(allKeysInField());
+}

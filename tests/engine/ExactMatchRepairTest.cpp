@@ -1,0 +1,258 @@
+// The whole-field exact-match repair on the simulated desktop: path choices,
+// what lands in the field, the caret, the clipboard, and fields that fall
+// short (unreadable values, ignored or late selection writes, copies that
+// copy nothing).
+
+#include "engine/ExactMatchRepair.h"
+
+#include "RepairFixture.h"
+
+using namespace qv::engine;
+using qv::platform::Key;
+using qv::platform::Shortcut;
+using qv::platform::TextRange;
+using qv::test::runTask;
+
+namespace {
+struct ExactMatch : qv::test::RepairFixture {
+    ExactMatchRepair repair{engine};
+
+    void SetUp() override
+    {
+        RepairFixture::SetUp();
+        engine.allowClipboardOps = true;
+    }
+    void finalize(const QString &target, std::optional<QString> expected = std::nullopt)
+    {
+        runTask(clock, repair.finalizeExactMatch(target, stopFlag(), field.element(), expected));
+    }
+    static QString hundred()
+    {
+        QString t;
+        for (int i = 0; i < 10; ++i)
+            t += QStringLiteral("Line %1 ok.").arg(i); // 10 units each
+        return t;
+    }
+};
+} // namespace
+
+TEST_F(ExactMatch, EqualTextDoesNothing)
+{
+    field.setText("same");
+    finalize("same");
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_TRUE(sim.log().keys.empty());
+}
+
+TEST_F(ExactMatch, SwapInAShortTextTakesTheWholeFieldPath)
+{
+    // 7 of 11 units in common is too little for the tail fix: the whole text
+    // is selected, checked, deleted and retyped.
+    field.setText("abcdefgihjk");
+    finalize("abcdefghijk", QString("abcdefgihjk"));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), "finalizeExactMatch: liveLen=11 targetLen=11 mismatchRatio=0.18 replaceAll=true");
+    EXPECT_TRUE(linesContain("finalizeExactMatch: full replace"));
+    EXPECT_EQ(field.text(), "abcdefghijk");
+    EXPECT_TRUE(caretCollapsedAt(11));
+    EXPECT_EQ(sim.log().count(Key::Backspace), 1);
+    EXPECT_EQ(sim.log().typedText(), "abcdefghijk");
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(ExactMatch, LargeDifferenceAtTheEndIsRewrittenFromTheKeyboard)
+{
+    const QString target = hundred();
+    QString live = target.left(80) + "zzzzzzzzzzzzzzzzzzzzzzzz";
+    field.setText(live);
+    finalize(target, live);
+    EXPECT_EQ(lines.value(0), "finalizeExactMatch: liveLen=104 targetLen=100 mismatchRatio=0.28 replaceAll=true");
+    EXPECT_TRUE(linesContain("tailFix: verified"));
+    EXPECT_TRUE(linesContain("finalizeExactMatch: tail fix applied"));
+    EXPECT_EQ(field.text(), target);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 24);
+    EXPECT_EQ(sim.log().typedText(), target.mid(80));
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(ExactMatch, SwapInALongTextIsRetypedInPlace)
+{
+    const QString target = hundred();
+    QString live = target;
+    std::swap(live[46], live[47]);
+    field.setText(live);
+    finalize(target);
+    EXPECT_EQ(lines.value(0), "finalizeExactMatch: liveLen=100 targetLen=100 mismatchRatio=0.02 replaceAll=false");
+    EXPECT_EQ(field.text(), target);
+    EXPECT_TRUE(caretCollapsedAt(100));
+    EXPECT_EQ(sim.log().count(Key::Backspace), 1);
+    EXPECT_EQ(sim.log().typedText(), target.mid(46, 2));
+    EXPECT_EQ(sim.log().count(Shortcut::SelectAll), 0);
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(ExactMatch, MissingEndIsTypedWithoutDeleting)
+{
+    const QString target = hundred();
+    field.setText(target.left(90));
+    finalize(target);
+    EXPECT_EQ(lines.value(0), "finalizeExactMatch: liveLen=90 targetLen=100 mismatchRatio=0.10 replaceAll=false");
+    EXPECT_EQ(field.text(), target);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_EQ(sim.log().typedText(), target.mid(90));
+}
+
+TEST_F(ExactMatch, EmptyFieldIsFilledByTheFullReplacement)
+{
+    field.setText("");
+    finalize("Hello there.", QString());
+    EXPECT_EQ(lines.value(0), "finalizeExactMatch: liveLen=0 targetLen=12 mismatchRatio=1.00 replaceAll=true");
+    EXPECT_TRUE(linesContain("finalizeExactMatch: full replace"));
+    EXPECT_EQ(field.text(), "Hello there.");
+    EXPECT_TRUE(caretCollapsedAt(12));
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+}
+
+TEST_F(ExactMatch, EmojiAtTheEdgeOfTheMiddleIsSelectedWhole)
+{
+    const QString target = QString::fromUtf8("I feel 😃 today, and the rest of this line is long enough to stay.");
+    QString live = target;
+    live.replace(QString::fromUtf8("😃"), QString::fromUtf8("😀"));
+    field.setText(live);
+    finalize(target);
+    EXPECT_EQ(field.text(), target);
+    bool sawPairSelection = false;
+    for (const auto &w : sim.log().writes)
+        if (w.attribute == qv::platform::Attribute::SelectedTextRange)
+            sawPairSelection |= w.value.value<TextRange>() == TextRange{7, 2};
+    EXPECT_TRUE(sawPairSelection);
+    EXPECT_EQ(sim.log().typedText(), QString::fromUtf8("😃"));
+}
+
+TEST_F(ExactMatch, TailFixLimits)
+{
+    const QString keep = QString(1600, 'k');
+    const auto attempt = [&](int del, int ins) {
+        sim.log().clear();
+        lines.clear();
+        const QString current = keep + QString(del, 'd');
+        field.setText(current);
+        return *runTask(clock, repair.keyboardTailFixIfLikely(current, keep + QString(ins, 'i'), {}));
+    };
+    EXPECT_TRUE(attempt(420, 520));
+    EXPECT_EQ(field.text(), keep + QString(520, 'i'));
+    EXPECT_FALSE(attempt(421, 10));
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_FALSE(attempt(10, 521));
+    EXPECT_TRUE(lines.isEmpty());
+}
+
+TEST_F(ExactMatch, CopyThatCopiesNothingNeverTurnsIntoADeleteAtTheCaret)
+{
+    const QString target = hundred();
+    QString live = target;
+    live[46] = 'X';
+    field.setText(live);
+    field.quirks().copyCopiesNothing = true;
+    finalize(target, live);
+    EXPECT_TRUE(linesContain("finalizeExactMatch: selection mismatch, aborting"));
+    EXPECT_TRUE(linesContain("replaceAll: selection mismatch, aborting"));
+    EXPECT_EQ(field.text(), live); // nothing deleted blindly
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(ExactMatch, IgnoredSelectionWritesLeaveTheTextIntactWithoutTheClipboard)
+{
+    engine.allowClipboardOps = false;
+    const QString target = hundred();
+    QString live = target;
+    live[46] = 'X';
+    field.setText(live);
+    field.quirks().selectionWritesIgnored = true;
+    finalize(target, live);
+    EXPECT_TRUE(linesContain("finalizeExactMatch: full replace (selection failed)"));
+    EXPECT_EQ(field.text(), live);
+    EXPECT_TRUE(sim.log().keys.empty());
+}
+
+TEST_F(ExactMatch, IgnoredSelectionWritesAreRepairedFromTheKeyboard)
+{
+    const QString target = hundred();
+    QString live = target;
+    live[96] = 'X';
+    field.setText(live);
+    field.quirks().selectionWritesIgnored = true;
+    finalize(target, live);
+    EXPECT_TRUE(linesContain("finalizeExactMatch: tail fix applied (selection failed)"));
+    EXPECT_EQ(field.text(), target);
+}
+
+TEST_F(ExactMatch, LateSelectionWritesAreWaitedFor)
+{
+    const QString target = hundred();
+    QString live = target;
+    live[46] = 'X';
+    field.setText(live);
+    field.quirks().writeDelayMs = 120;
+    finalize(target, live);
+    EXPECT_EQ(field.text(), target);
+    EXPECT_EQ(sim.log().count(Shortcut::SelectAll), 0); // still the in-place path
+    clock.advance(200);
+    EXPECT_TRUE(caretCollapsedAt(100));
+}
+
+TEST_F(ExactMatch, UnreadableValueGoesThroughTheClipboardAgainstTheExpectedText)
+{
+    const QString target = hundred();
+    QString live = target;
+    live[46] = 'X';
+    field.setText(live);
+    field.quirks().valueUnreadable = true;
+    finalize(target, live);
+    EXPECT_TRUE(linesContain("replaceAll: verified"));
+    EXPECT_TRUE(linesContain("replaceAll: AX read failed, used clipboard"));
+    EXPECT_EQ(field.text(), target);
+    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+}
+
+TEST_F(ExactMatch, WipeIsRefusedWhenTheFieldHoldsSomethingElse)
+{
+    // The keyboard focus sits in a field that holds the user's own letter,
+    // not what the run typed: comparing the copied text with itself would
+    // let select-all and Delete wipe it.
+    const QString letter = "Dear Ann, the meeting moved to Friday. Best, Bo";
+    field.setText(letter);
+    field.quirks().valueUnreadable = true;
+    runTask(clock, repair.replaceAllText("Typed essay text, quite different.", stopFlag(), field.element(),
+                                         QString("Typed essay text, quite differnet.")));
+    EXPECT_TRUE(linesContain("replaceAll: safety check failed (expected mismatch)"));
+    EXPECT_EQ(field.text(), letter);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+}
+
+TEST_F(ExactMatch, StopAtAnyTimeLeavesNoHalfDoneEdit)
+{
+    const QString target = hundred();
+    for (const bool clipboardOnly : {false, true}) {
+        for (int large = 0; large < 2; ++large) {
+            QString live = target;
+            if (large)
+                live.replace(80, 20, "zzzzzzzzzzzzzzzzzzzzzzz"); // whole-field path, tail fix
+            else
+                live.replace(40, 3, "zzzz");
+            for (double t = 0; t < 6000; t += 37) {
+                field.setText(live);
+                field.quirks().valueUnreadable = clipboardOnly;
+                sim.log().clear();
+                stopAtMs = clock.nowMs() + t;
+                finalize(target, live);
+                ASSERT_TRUE(field.text() == live || field.text() == target)
+                    << "stop after " << t << " ms, large " << large << " clipboard " << clipboardOnly << ": "
+                    << field.text().toStdString();
+                EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+            }
+        }
+    }
+}

@@ -1,0 +1,160 @@
+// In-flight edits on the simulated desktop: what they wait, delete and type,
+// that field and buffer stay equal, and what a stop at any point leaves.
+
+#include "engine/InFlightEdits.h"
+#include "engine/TypingEngine.h"
+
+#include "TestPrinters.h"
+
+#include "core/Random.h"
+#include "core/VirtualScheduler.h"
+#include "platform/sim/SimDesktop.h"
+#include "support/CoroTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv::engine;
+using qv::platform::Key;
+using qv::test::runTask;
+
+namespace {
+struct Edits : ::testing::Test {
+    qv::VirtualScheduler clock;
+    qv::sim::SimDesktop sim{clock};
+    qv::SeededRandom fallback{5};
+    qv::ScriptedRandom random;
+    TypingEngine engine{sim, clock, random};
+    qv::sim::SimApp &editor = sim.addApp("Editor");
+    qv::sim::SimElement &field = editor.addWindow({0, 0, 800, 600}).addTextArea({20, 40, 760, 500});
+    QString buffer;
+    QList<DeferredError> errors;
+
+    void SetUp() override
+    {
+        random.setFallback(&fallback);
+        field.focus();
+        editor.activate();
+    }
+    // The field holds "Dear " and then what the run typed.
+    void typed(const QString &text)
+    {
+        buffer = text;
+        field.setText("Dear " + text);
+    }
+};
+} // namespace
+
+TEST_F(Edits, MicroEditRetypesTheLastWordsWithOneSwapAndExactSpacing)
+{
+    typed("It was one  bad, sad\tday");
+    random.ints({3}).reals({1200});
+    runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, {}));
+    EXPECT_EQ(buffer, "It was one  detrimental, sad\tday");
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+    // Deleted exactly "bad, sad\tday": no space before the words, none added after.
+    EXPECT_EQ(sim.log().count(Key::Backspace), 12);
+}
+
+TEST_F(Edits, MicroEditWithoutWordsNeitherWaitsNorTypes)
+{
+    typed("  ");
+    random.ints({4});
+    runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, {}));
+    EXPECT_EQ(clock.nowMs(), 0);
+    EXPECT_TRUE(sim.log().keys.empty());
+}
+
+TEST_F(Edits, RethinkRewordsTheSentenceAndRetypesWhatFollowsUnchanged)
+{
+    typed("Intro.\n This is a really good idea for all of us here. And nore");
+    const int typo = int(buffer.indexOf("nore"));
+    errors = {{typo, "m", "n"}};
+    random.reals({1800});
+    runTask(clock, InFlightEdits::rethinkSentence(engine, buffer, errors, {}));
+    // (The line feed counts as the first word, so "really" sits at an even place and goes.)
+    EXPECT_EQ(buffer, "Intro.\n That tends to be a beneficial idea for all of us here. And nore");
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0].index, buffer.indexOf("nore")); // exactly, not a nearby "n"
+}
+
+TEST_F(Edits, RethinkNeedsThirtyOneCharacters)
+{
+    typed("Go. abcdefghijklmnopqrstuvwxyz12.");  // " abc…12." is 30 characters
+    runTask(clock, InFlightEdits::rethinkSentence(engine, buffer, errors, {}));
+    EXPECT_EQ(clock.nowMs(), 0);
+    typed("Go. abcdefghijklmnopqrstuvwxyz123.");
+    random.reals({1800});
+    runTask(clock, InFlightEdits::rethinkSentence(engine, buffer, errors, {}));
+    EXPECT_GE(clock.nowMs(), 1800);
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+}
+
+TEST_F(Edits, BacktrackOnlyFromTwentySeconds)
+{
+    typed("one two three four five");
+    runTask(clock, InFlightEdits::pauseWithOptionalBacktrack(engine, 19999, buffer, errors, {}));
+    EXPECT_EQ(clock.nowMs(), 19999);
+    EXPECT_TRUE(sim.log().keys.empty());
+    random.ints({3});
+    runTask(clock, InFlightEdits::pauseWithOptionalBacktrack(engine, 20000, buffer, errors, {}));
+    EXPECT_EQ(sim.log().count(Key::Backspace), 15); // "three four five"
+    EXPECT_EQ(buffer, "one two three four five");
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+}
+
+TEST_F(Edits, RetypesAcrossEmojiInBothEditorKinds)
+{
+    for (auto unit : {qv::sim::BackspaceUnit::Grapheme, qv::sim::BackspaceUnit::CodePoint}) {
+        field.quirks().backspaceUnit = unit;
+        typed(QString::fromUtf8("I like good 👍🏽 café 🇫🇷"));
+        random.ints({4}).reals({1200});
+        runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, {}));
+        EXPECT_EQ(buffer, QString::fromUtf8("I like beneficial 👍🏽 café 🇫🇷"));
+        EXPECT_EQ(field.text(), "Dear " + buffer);
+    }
+}
+
+TEST_F(Edits, AStopAtAnyPointLeavesFieldAndBufferEqual)
+{
+    const QString texts[] = {"We had a good plan", "Go. This plan is very good for all of us here. Then"};
+    const QString edited[] = {"We had a beneficial plan",
+                              "Go. That plan tends to be very beneficial for all of us here. Then"};
+    for (int which = 0; which < 2; ++which) {
+        for (int stopAt = 1; stopAt < 120; ++stopAt) {
+            typed(texts[which]);
+            random = qv::ScriptedRandom();
+            random.setFallback(&fallback);
+            int calls = 0;
+            const StopFlag stop = [&] { return ++calls >= stopAt; };
+            if (which == 0) {
+                random.ints({6}).reals({1200});
+                runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, stop));
+            } else {
+                random.reals({1800});
+                runTask(clock, InFlightEdits::rethinkSentence(engine, buffer, errors, stop));
+            }
+            ASSERT_EQ(field.text(), "Dear " + buffer) << "stop at call " << stopAt << " edit " << which;
+            // Either untouched or wholly made: never half an edit.
+            EXPECT_TRUE(buffer == texts[which] || buffer == edited[which]) << buffer.toStdString();
+        }
+        EXPECT_EQ(buffer, edited[which]); // the last stop came too late to matter
+    }
+}
+
+TEST_F(Edits, KeysWaitWhileAnotherApplicationIsInFront)
+{
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300}).addTextArea({900, 0, 300, 300}, "their text").focus();
+    engine.runPid = editor.pid();
+    typed("We had a good plan");
+    sim.at(1300).switchTo(other);
+    sim.at(4000).switchTo(editor);
+    random.ints({6}).reals({1200});
+    runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, {}));
+    for (const auto &key : sim.log().keys)
+        EXPECT_EQ(key.pid, editor.pid()) << key.timeMs();
+    EXPECT_EQ(buffer, "We had a beneficial plan");
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+    EXPECT_GE(clock.nowMs(), 4000);
+}

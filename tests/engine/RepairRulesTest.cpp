@@ -1,0 +1,173 @@
+// The diff, safety and count rules of the end-of-run repairs.
+
+#include "engine/RepairRules.h"
+
+#include "TestPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv::engine;
+
+namespace {
+QString units(int n, QChar c = 'a')
+{
+    return QString(n, c);
+}
+QString u8(const char *s)
+{
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+TEST(RepairRules, SwappedPairInAShortTextTakesTheWholeFieldPath)
+{
+    const MiddleDiff d = diffMiddle("abcdefghjik", "abcdefghijk");
+    EXPECT_EQ(d.prefix, 8);
+    EXPECT_EQ(d.suffix, 1);
+    // The common prefix ends at the first difference: positions 8 and 9 here.
+    const MiddleDiff swapped = diffMiddle("abcdefgihjk", "abcdefghijk");
+    EXPECT_EQ(swapped.prefix, 7);
+    EXPECT_EQ(swapped.suffix, 2);
+    EXPECT_EQ(swapped.liveMid, 2);
+    EXPECT_EQ(swapped.targetMid, 2);
+    EXPECT_EQ(swapped.mismatch, 2);
+    EXPECT_NEAR(swapped.ratio, 2.0 / 11, 1e-12);
+    EXPECT_TRUE(takesWholeFieldPath(swapped));
+}
+
+TEST(RepairRules, SwappedPairInALongTextIsRepairedInPlace)
+{
+    QString target = units(100);
+    target[50] = 'x';
+    target[51] = 'y';
+    QString live = target;
+    live[50] = 'y';
+    live[51] = 'x';
+    const MiddleDiff d = diffMiddle(live, target);
+    EXPECT_EQ(d.prefix, 50);
+    EXPECT_EQ(d.liveMid, 2);
+    EXPECT_EQ(d.targetMiddle, "xy");
+    EXPECT_NEAR(d.ratio, 0.02, 1e-12);
+    EXPECT_FALSE(takesWholeFieldPath(d));
+}
+
+TEST(RepairRules, StrictPrefixHasNothingToDelete)
+{
+    const QString target = units(90) + "0123456789";
+    const MiddleDiff d = diffMiddle(units(90), target);
+    EXPECT_EQ(d.prefix, 90);
+    EXPECT_EQ(d.liveMid, 0);
+    EXPECT_EQ(d.targetMiddle, "0123456789");
+    EXPECT_EQ(d.mismatch, 10);
+    EXPECT_NEAR(d.ratio, 0.10, 1e-12);
+    EXPECT_FALSE(takesWholeFieldPath(d));
+}
+
+TEST(RepairRules, MismatchOf120StaysInPlaceAnd121DoesNot)
+{
+    const QString target = units(1000, 'b');
+    QString live = target;
+    live.replace(100, 120, units(120, 'c'));
+    EXPECT_EQ(diffMiddle(live, target).mismatch, 120);
+    EXPECT_FALSE(takesWholeFieldPath(diffMiddle(live, target)));
+    live = target;
+    live.replace(100, 121, units(121, 'c'));
+    EXPECT_EQ(diffMiddle(live, target).mismatch, 121);
+    EXPECT_TRUE(takesWholeFieldPath(diffMiddle(live, target)));
+    // Exactly 0.15 stays in place.
+    QString t20 = units(20, 'b');
+    QString l20 = t20;
+    l20.replace(5, 3, "ccc");
+    EXPECT_NEAR(diffMiddle(l20, t20).ratio, 0.15, 1e-12);
+    EXPECT_FALSE(takesWholeFieldPath(diffMiddle(l20, t20)));
+}
+
+TEST(RepairRules, EmptyFieldIsAWholeFieldDifference)
+{
+    const MiddleDiff d = diffMiddle("", "hello");
+    EXPECT_EQ(d.ratio, 1.0);
+    EXPECT_TRUE(takesWholeFieldPath(d));
+    EXPECT_FALSE(tailFixLikely("", "hello"));
+}
+
+TEST(RepairRules, DiffBoundariesNeverSplitACharacter)
+{
+    // Two emoji that share their high surrogate: the middle is the whole pair.
+    const MiddleDiff faces = diffMiddle(u8("I feel 😀 today"), u8("I feel 😃 today"));
+    EXPECT_EQ(faces.prefix, 7);
+    EXPECT_EQ(faces.liveMid, 2);
+    EXPECT_EQ(faces.targetMiddle, u8("😃"));
+    // A skin tone added after an emoji: the base joins the middle.
+    const MiddleDiff tone = diffMiddle(u8("ok 👍 go"), u8("ok 👍🏽 go"));
+    EXPECT_EQ(tone.prefix, 3);
+    EXPECT_EQ(tone.liveMid, 2);
+    EXPECT_EQ(tone.targetMiddle, u8("👍🏽"));
+    // A combining accent in the target only: the base letter is retyped.
+    const MiddleDiff accent = diffMiddle("cafe!", u8("cafe\u0301!"));
+    EXPECT_EQ(accent.prefix, 3);
+    EXPECT_EQ(accent.liveMid, 1);
+    EXPECT_EQ(accent.targetMiddle, u8("e\u0301"));
+    // Emoji at the end of the suffix side: the low surrogates match but the
+    // suffix may not start inside a pair.
+    const MiddleDiff tail = diffMiddle(u8("x😀"), u8("y😀"));
+    EXPECT_EQ(tail.suffix, 2);
+    EXPECT_EQ(tail.liveMid, 1);
+    const MiddleDiff lowOnly = diffMiddle(u8("a😀"), u8("a🙀")); // U+1F600 / U+1F640
+    EXPECT_EQ(lowOnly.prefix, 1);
+    EXPECT_EQ(lowOnly.suffix, 0);
+    EXPECT_EQ(commonPrefixLength(u8("😀x"), u8("😃x")), 0);
+}
+
+TEST(RepairRules, WipeSafetyLimits)
+{
+    EXPECT_TRUE(isSafeToWipeAndReplaceAll("", ""));
+    EXPECT_FALSE(isSafeToWipeAndReplaceAll("abc", ""));
+    EXPECT_FALSE(isSafeToWipeAndReplaceAll("", "abc"));
+    const QString intended220 = units(100) + units(120, 'z');
+    EXPECT_TRUE(isSafeToWipeAndReplaceAll(units(100), intended220));
+    EXPECT_FALSE(isSafeToWipeAndReplaceAll(units(100), intended220 + "z"));
+    EXPECT_TRUE(isSafeToWipeAndReplaceAll(units(1000), units(1000) + units(150, 'z')));
+    // Little in common at the start: never safe.
+    EXPECT_FALSE(isSafeToWipeAndReplaceAll("The user's own letter", "Typed essay text here"));
+}
+
+TEST(RepairRules, TailFixNeedsMostOfTheTargetInCommon)
+{
+    EXPECT_TRUE(tailFixLikely(units(72) + "xx", units(100)));
+    EXPECT_FALSE(tailFixLikely(units(71) + "xx", units(100)));
+}
+
+TEST(RepairRules, SegmentOverwriteRefusals)
+{
+    const QString target40 = units(40, 't');
+    // Nothing in common at the start and a difference of 30 or of 18.
+    EXPECT_TRUE(segmentOverwriteRefused(units(10, 'q'), target40));
+    // Difference 18 passes the old rule, but the differing middle is the
+    // whole segment: refused too.
+    EXPECT_TRUE(segmentOverwriteRefused(units(22, 'q'), target40));
+    // One wrong unit, three extra units, an empty segment: repaired.
+    QString one = target40;
+    one[20] = 'q';
+    EXPECT_FALSE(segmentOverwriteRefused(one, target40));
+    EXPECT_FALSE(segmentOverwriteRefused(target40.left(20) + "qqq" + target40.mid(20), target40));
+    EXPECT_FALSE(segmentOverwriteRefused("", target40));
+    // Four units are refused only when above 15 % of the target.
+    QString four = target40;
+    four.replace(10, 4, "qqqq");
+    EXPECT_FALSE(segmentOverwriteRefused(four, target40)); // 4 <= 6
+    EXPECT_TRUE(segmentOverwriteRefused(" world", " there"));
+    // Above 120 units always refused.
+    const QString big = units(2000, 't');
+    QString changed = big;
+    changed.replace(500, 121, units(121, 'q'));
+    EXPECT_TRUE(segmentOverwriteRefused(changed, big));
+}
+
+TEST(RepairRules, TailRetypeCounts)
+{
+    EXPECT_EQ(tailRetypeCount(120, 400), 12);
+    EXPECT_EQ(tailRetypeCount(90, 400), 12);
+    EXPECT_EQ(tailRetypeCount(2000, 2200), 80);
+    EXPECT_EQ(tailRetypeCount(2000, 40), 40);
+    EXPECT_EQ(tailRetypeCount(600, 800), 50);
+}

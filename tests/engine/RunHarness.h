@@ -1,0 +1,74 @@
+#pragma once
+
+// A typing run on the simulated desktop: one editor window with a text
+// area in front, the engine on the virtual clock, and everything the run
+// reports collected for assertions.
+
+#include "engine/TypingEngine.h"
+#include "engine/TypingRun.h"
+
+#include "TestPrinters.h"
+
+#include "core/Random.h"
+#include "core/VirtualScheduler.h"
+#include "platform/sim/SimDesktop.h"
+#include "support/CoroTest.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace qv::test {
+
+struct RunHarness {
+    VirtualScheduler clock;
+    sim::SimDesktop sim{clock};
+    sim::SimApp &editor = sim.addApp("Editor");
+    sim::SimElement &window = editor.addWindow({0, 0, 800, 600});
+    sim::SimElement &field = window.addTextArea({20, 40, 760, 500});
+
+    QStringList phases;
+    QList<std::pair<int, int>> progress;
+    QStringList debug;
+    bool stop = false;
+    bool pause = false;
+    // Called after every progress report (right after each key of the text).
+    std::function<void(int done)> onKey;
+
+    RunHarness()
+    {
+        field.focus();
+        editor.activate();
+    }
+
+    engine::TypingRun::Args args(const QString &text, bool humanize, int wpm = 60)
+    {
+        engine::TypingRun::Args a;
+        a.text = text;
+        a.grade = QStringLiteral("12");
+        a.review = QStringLiteral("medium");
+        a.humanize = humanize;
+        a.targetWpm = wpm;
+        a.targetElement = field.element();
+        a.stopFlag = [this] { return stop; };
+        a.pauseFlag = [this] { return pause; };
+        a.onProgress = [this](int done, int total) {
+            progress.append({done, total});
+            if (onKey)
+                onKey(done);
+        };
+        a.onPhase = [this](const QString &p) { phases.append(p); };
+        a.onDebug = [this](const QString &line) { debug.append(line); };
+        return a;
+    }
+
+    // Runs to the end on the virtual clock.
+    void run(engine::TypingRun &typingRun) { runTask(clock, typingRun.run()); }
+
+    int keysOf(platform::Key key) { return sim.log().count(key); }
+};
+
+} // namespace qv::test

@@ -1,0 +1,150 @@
+// The invariant of the whole run: after every edit the field holds the text
+// that was before the insertion point, then the typed buffer, then the text
+// that was after it. Checked at every key of the text over many seeds, and
+// with stops at every key of the run's corrections and retypes.
+
+#include "engine/BufferEdits.h"
+
+#include "RunHarness.h"
+
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include <set>
+
+using namespace qv::engine;
+using qv::platform::Key;
+using qv::test::RunHarness;
+
+namespace {
+
+// About 330 words: swappable and filler words, dialogue, numbers, a dash,
+// accents, an emoji, tabs, blank lines and a heading.
+QString invariantText()
+{
+    const QString paragraph = QString::fromUtf8(
+        "It was a good day and a bad night, but the small café on the corner was really busy. "
+        "\"Is it important?\" she asked — and he said it was interesting, very big, and just fine. "
+        "We paid 3.50 for two coffees 👍🏽 and walked home\tslowly, talking about naïve plans.\n");
+    QString text = QStringLiteral("NOTES:\n");
+    for (int i = 0; i < 10; ++i)
+        text += paragraph + (i % 3 == 2 ? "\n" : "");
+    return text;
+}
+
+struct Outcome {
+    bool ok = true;
+    QString failure;
+    int keyEvents = 0;
+    QList<std::pair<int, int>> editWindows; // key event ranges of deletions and retypes
+};
+
+// One run; `stopAtKeyEvent` < 0 runs to the end.
+Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent)
+{
+    Outcome out;
+    RunHarness h;
+    const QString before = surrounded ? QStringLiteral("Dear Sir, ") : QString();
+    const QString after = surrounded ? QStringLiteral(" Yours.") : QString();
+    h.field.setText(before + after);
+    h.field.setCaret(before.size());
+    qv::SeededRandom random(seed);
+    TypingEngine engine(h.sim, h.clock, random);
+    auto a = h.args(invariantText(), humanize, 90);
+    a.review = QStringLiteral("heavy");
+    if (stopAtKeyEvent >= 0)
+        a.stopFlag = [&h, stopAtKeyEvent] { return int(h.sim.log().keys.size()) >= stopAtKeyEvent; };
+    TypingRun run(engine, a);
+
+    auto check = [&](const char *where) {
+        const RunState &s = run.state();
+        if (out.ok && h.field.text() != before + s.buffer + after) {
+            out.ok = false;
+            out.failure = QStringLiteral("%1: field \"%2\" buffer \"%3\"").arg(where, h.field.text(), s.buffer);
+        }
+        for (const DeferredError &e : s.deferredErrors)
+            if (out.ok && s.buffer.mid(e.index, e.wrong.size()) != e.wrong) {
+                out.ok = false;
+                out.failure = QStringLiteral("%1: typo at %2 lost").arg(where).arg(e.index);
+            }
+    };
+    h.onKey = [&](int) { check("key"); };
+    h.run(run);
+    check("end");
+
+    const auto &keys = h.sim.log().keys;
+    out.keyEvents = int(keys.size());
+    for (int i = 0; i < out.keyEvents; ++i) {
+        if (keys[i].kind != qv::sim::KeyEvent::Kind::Key || keys[i].key != Key::Backspace)
+            continue;
+        int end = i;
+        while (end + 1 < out.keyEvents && !(keys[end + 1].kind == qv::sim::KeyEvent::Kind::Grapheme
+                                            && keys[end + 1].timeNs - keys[end].timeNs > qint64(75e6)))
+            ++end;
+        // Single Backspaces take back corrected wrong keys and bounces; the
+        // longer runs are the retypes and rewrites.
+        if (end - i >= 2)
+            out.editWindows.append({i, end + 1});
+        i = end;
+    }
+    if (!humanize && out.ok) {
+        // Without humanize the buffer is the text so far, typos aside: the
+        // resume position never runs ahead of what stands in the field.
+        const QString typed = applyDeferredErrors(run.state().buffer, run.state().deferredErrors);
+        const QString text = invariantText();
+        const int done = h.progress.isEmpty() ? 0 : h.progress.last().first;
+        if (typed != text.left(qv::text::offsetOfGrapheme(text, done))) {
+            out.ok = false;
+            out.failure = "humanize off typed \"" + typed + "\"";
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RunInvariant, FieldEqualsBeforeBufferAfterAtEveryKeyOverManySeeds)
+{
+    for (quint64 seed = 1; seed <= 12; ++seed)
+        for (bool humanize : {true, false})
+            for (bool surrounded : {false, true}) {
+                const Outcome o = runOnce(seed, humanize, surrounded, -1);
+                EXPECT_TRUE(o.ok) << "seed " << seed << " humanize " << humanize << " surrounded " << surrounded
+                                  << ": " << o.failure.toStdString();
+            }
+}
+
+TEST(RunInvariant, StopsAtEveryKeyOfTheCorrectionsLoseNothing)
+{
+    const struct {
+        quint64 seed;
+        bool humanize;
+        bool surrounded;
+    } runs[] = {{3, true, false}, {8, true, true}, {5, false, false}};
+    for (const auto &[seed, humanize, surrounded] : runs) {
+        const Outcome full = runOnce(seed, humanize, surrounded, -1);
+        ASSERT_TRUE(full.ok);
+        ASSERT_FALSE(full.editWindows.isEmpty());
+        // Every key of the long retypes and rewrites, and of the first few
+        // four-letter retypes.
+        std::set<int> points;
+        int shortWindows = 0;
+        for (const auto &[from, to] : full.editWindows) {
+            if (to - from < 10 && ++shortWindows > 3)
+                continue;
+            for (int k = from; k <= to + 1; ++k)
+                points.insert(k);
+        }
+        // And a spread over the whole run.
+        for (int k = 0; k < full.keyEvents; k += 197)
+            points.insert(k);
+        EXPECT_GE(full.editWindows.size(), humanize ? 4 : 1);
+        for (int k : points) {
+            const Outcome o = runOnce(seed, humanize, surrounded, k);
+            ASSERT_TRUE(o.ok) << "seed " << seed << " stop at key event " << k << ": " << o.failure.toStdString();
+        }
+    }
+}

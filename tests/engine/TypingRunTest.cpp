@@ -1,0 +1,352 @@
+// Whole typing runs on the simulated desktop: the progress and phase
+// contract, pauses for the front application and the focus, line breaks,
+// stops in the middle of corrections, and what the run hands to the repair.
+
+#include "engine/BufferEdits.h"
+#include "engine/WordBoundaryActions.h"
+#include "core/Text.h"
+
+#include "RunHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace qv::engine;
+using qv::platform::Key;
+using qv::test::RunHarness;
+
+namespace {
+struct Run : ::testing::Test, RunHarness {
+    qv::SeededRandom random{11};
+    TypingEngine engine{sim, clock, random};
+    std::unique_ptr<TypingRun> current;
+
+    TypingRun &start(const TypingRun::Args &a)
+    {
+        current = std::make_unique<TypingRun>(engine, a);
+        return *current;
+    }
+    TypingRun &runText(const QString &text, bool humanize, int startIndex = 0)
+    {
+        auto a = args(text, humanize);
+        a.startIndex = startIndex;
+        TypingRun &r = start(a);
+        run(r);
+        return r;
+    }
+    // What the field holds once the typos left for the review are put right.
+    static QString corrected(TypingRun &r) { return applyDeferredErrors(r.state().buffer, r.state().deferredErrors); }
+};
+
+const QString kShort = QStringLiteral("The quick brown fox jumps over the lazy dog. It was not amused!\n\nThen it left.");
+} // namespace
+
+TEST_F(Run, HumanizeOffTypesTheTextExactlyApartFromTyposLeftForTheReview)
+{
+    TypingRun &r = runText(kShort, false);
+    EXPECT_EQ(field.text(), r.state().buffer);
+    EXPECT_EQ(corrected(r), kShort);
+    EXPECT_EQ(engine.lastIntendedText(), kShort);
+    EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
+    EXPECT_EQ(progress.first(), std::make_pair(0, int(kShort.size())));
+    EXPECT_EQ(progress.last(), std::make_pair(int(kShort.size()), int(kShort.size())));
+    // The per-run fields are cleared and the keyboard told the run is over.
+    EXPECT_FALSE(engine.debugSink);
+    EXPECT_FALSE(engine.allowClipboardOps);
+    EXPECT_EQ(sim.log().callsNamed("prepare"), QStringList{kShort});
+    EXPECT_EQ(sim.log().callsNamed("finish").size(), 1);
+}
+
+TEST_F(Run, IntoTextThatWasThereEveryTypoIsCorrectedAtOnce)
+{
+    field.setText("Before  after");
+    field.setCaret(7);
+    TypingRun &r = runText(kShort, false);
+    EXPECT_FALSE(r.params().ownsWholeField);
+    EXPECT_TRUE(r.state().deferredErrors.isEmpty());
+    EXPECT_EQ(field.text(), "Before " + kShort + " after");
+    EXPECT_EQ(engine.lastIntendedText(), kShort);
+    EXPECT_TRUE(debug.contains("start: total=" + QString::number(kShort.size())
+                               + " startIndex=0 ownsWholeField=false confirmedEditable=true allowDeferred=false"
+                                 " clipboard=true"));
+}
+
+TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
+{
+    runText("abcdef", false, -5);
+    EXPECT_EQ(progress.first(), std::make_pair(0, 6));
+    EXPECT_EQ(field.text().size(), 6);
+
+    progress.clear();
+    phases.clear();
+    field.setText({});
+    TypingRun &resumed = runText("abcdef", false, 4);
+    EXPECT_EQ(progress.first(), std::make_pair(4, 6));
+    EXPECT_EQ(progress.size(), 3);
+    EXPECT_EQ(corrected(resumed), "ef");
+
+    // Past the end: nothing is typed, and the end of the run follows.
+    progress.clear();
+    phases.clear();
+    field.setText({});
+    runText("abcdef", false, 99);
+    EXPECT_EQ(progress, (QList<std::pair<int, int>>{{6, 6}}));
+    EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
+    EXPECT_TRUE(field.text().isEmpty());
+}
+
+TEST_F(Run, EmptyTextReportsZeroOfOne)
+{
+    runText({}, true);
+    EXPECT_EQ(progress, (QList<std::pair<int, int>>{{0, 1}}));
+    EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
+}
+
+TEST_F(Run, StopBeforeTheFirstCharacterEndsAfterSetUp)
+{
+    stop = true;
+    runText(kShort, true);
+    EXPECT_EQ(phases, QStringList{"typing"});
+    EXPECT_TRUE(sim.log().keys.empty());
+    EXPECT_TRUE(engine.lastIntendedText().isEmpty());
+    EXPECT_FALSE(engine.debugSink);
+    ASSERT_FALSE(debug.isEmpty());
+    EXPECT_TRUE(debug.last().startsWith("start: total="));
+}
+
+TEST_F(Run, PausesWhileAnotherApplicationIsInFrontAndPostsNoKey)
+{
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300}).addTextField({910, 10, 200, 30}).focus();
+    sim.at(3000).switchTo(other);
+    sim.at(9000).switchTo(editor);
+    runText(kShort, false);
+
+    ASSERT_GE(phases.size(), 5);
+    EXPECT_EQ(phases.mid(0, 3), (QStringList{"typing", "paused", "typing"}));
+    for (const auto &key : sim.log().keys)
+        EXPECT_NE(key.pid, other.pid()) << "key at " << key.timeMs();
+    const auto &keys = sim.log().keys;
+    bool gap = false;
+    for (size_t i = 1; i < keys.size(); ++i)
+        gap = gap || (keys[i - 1].timeMs() < 3000 && keys[i].timeMs() >= 9000);
+    EXPECT_TRUE(gap);
+    EXPECT_EQ(field.text(), current->state().buffer);
+}
+
+TEST_F(Run, StopWhileAnotherApplicationIsInFrontTypesNothingMore)
+{
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300});
+    sim.at(3000).switchTo(other);
+    sim.at(5000).run([this] { stop = true; });
+    runText(kShort, false);
+    EXPECT_EQ(phases, (QStringList{"typing", "paused"}));
+    EXPECT_LT(sim.log().keys.back().timeMs(), 3000);
+    EXPECT_LE(clock.nowMs(), 5200);
+}
+
+TEST_F(Run, FocusMovingToAButtonIsNoticedWithinEightCharacters)
+{
+    auto &button = window.addButton({20, 560, 100, 30}, "OK");
+    button.setFocusable(true);
+    int typedAtMove = -1;
+    int typedAtPause = -1;
+    onKey = [&](int done) {
+        if (done == 10 && typedAtMove < 0) {
+            typedAtMove = done;
+            button.focus();
+        }
+    };
+    auto a = args(kShort, false);
+    a.onPhase = [&](const QString &p) {
+        phases.append(p);
+        if (p == "paused" && typedAtPause < 0) {
+            typedAtPause = progress.last().first;
+            sim.after(2000).focus(field);
+        }
+    };
+    TypingRun &r = start(a);
+    run(r);
+    ASSERT_GE(typedAtPause, 0);
+    EXPECT_LE(typedAtPause - typedAtMove, 8);
+    EXPECT_EQ(phases.mid(0, 3), (QStringList{"typing", "paused", "typing"}));
+    // Keys typed while the button had the focus reached no text.
+    EXPECT_EQ(field.text(), r.state().buffer.left(typedAtMove) + r.state().buffer.mid(typedAtPause));
+}
+
+TEST_F(Run, LineBreaksOfEveryKindAreTypedAsOneReturn)
+{
+    const QString text = "one\r\ntwo\rthree\nfour";
+    TypingRun &r = runText(text, false);
+    EXPECT_EQ(corrected(r), "one\ntwo\nthree\nfour");
+    EXPECT_EQ(engine.lastIntendedText(), "one\ntwo\nthree\nfour");
+    EXPECT_EQ(keysOf(Key::Return), 3);
+    EXPECT_EQ(progress.last(), std::make_pair(18, 18));
+    EXPECT_EQ(sim.log().callsNamed("prepare"), QStringList{"one\ntwo\nthree\nfour"});
+}
+
+TEST_F(Run, HumanizedRunHandsTheCorrectedBufferToTheReview)
+{
+    QString text;
+    for (int i = 0; i < 40; ++i)
+        text += "This is a good sentence about small things, and it is important. ";
+    TypingRun &r = runText(text, true);
+    EXPECT_EQ(field.text(), r.state().buffer);
+    EXPECT_EQ(engine.lastIntendedText(), corrected(r));
+    EXPECT_TRUE(debug.contains(QStringLiteral("editing: deferredErrors=%1 bufferLen=%2 ownsWholeField=true")
+                                   .arg(r.state().deferredErrors.size())
+                                   .arg(r.state().buffer.size())));
+}
+
+TEST_F(Run, StopDuringTheHardWordSlowDownEndsWithinASlice)
+{
+    // "juxtaposition" at 20 words per minute would hold the run for 23 s.
+    // (Into a field with text, so that typos never change the word.)
+    field.setText("x");
+    auto a = args("juxtaposition juxtaposition juxtaposition", false, 20);
+    qint64 stopAtNs = -1;
+    a.stopFlag = [&] { return stop; };
+    onKey = [&](int done) {
+        if (done == 13) // the word's last letter: the slow-down comes at the space
+            sim.after(1500).run([&] {
+                stop = true;
+                stopAtNs = clock.nowNs();
+            });
+    };
+    TypingRun &r = start(a);
+    run(r);
+    ASSERT_GE(stopAtNs, 0);
+    // Only the space's own key delay follows the stop, not the 23 s.
+    EXPECT_LE(clock.nowNs() - stopAtNs, qint64(2000e6));
+    EXPECT_EQ(r.state().buffer, "juxtaposition ");
+    EXPECT_EQ(field.text(), "xjuxtaposition ");
+}
+
+TEST_F(Run, StopDuringACorrectedWrongKeyTakesItBackAndTypesNoMore)
+{
+    // Into a field that held text, every typo is corrected at once.
+    field.setText("[]");
+    field.setCaret(1);
+    QString text;
+    for (int i = 0; i < 20; ++i)
+        text += "Lorem ipsum dolor sit amet consectetur. ";
+    // First a run without a stop, to find the first corrected wrong key.
+    runText(text, false);
+    const auto keys = sim.log().keys;
+    double wrongKeyAt = -1;
+    for (size_t i = 1; i < keys.size() && wrongKeyAt < 0; ++i)
+        if (keys[i].kind == qv::sim::KeyEvent::Kind::Key && keys[i].key == Key::Backspace)
+            wrongKeyAt = keys[i - 1].timeMs();
+    ASSERT_GE(wrongKeyAt, 0);
+
+    // The same run again, stopped while the wrong key stands.
+    RunHarness again;
+    qv::SeededRandom sameSeed{11};
+    TypingEngine engine2{again.sim, again.clock, sameSeed};
+    again.field.setText("[]");
+    again.field.setCaret(1);
+    auto a = again.args(text, false);
+    a.stopFlag = [&] { return again.clock.nowMs() > wrongKeyAt; };
+    TypingRun r(engine2, a);
+    again.run(r);
+    const int typed = again.progress.last().first;
+    EXPECT_EQ(again.field.text(), "[" + text.left(typed) + "]");
+    EXPECT_EQ(again.sim.log().keys.back().key, Key::Backspace);
+    EXPECT_EQ(again.phases, QStringList{"typing"});
+}
+
+TEST_F(Run, WordsEndOnlyAtSpacesAndLineFeeds)
+{
+    auto a = args({}, false);
+    TypingRun r(engine, a);
+    QStringList ended;
+    auto feed = [&](const QString &chars) {
+        for (const QString &k : qv::text::graphemes(chars)) {
+            const QString before = r.state().currentWord;
+            const int words = r.state().wordIndex;
+            qv::test::runTask(clock, WordBoundaryActions::onCharacter(r, k));
+            if (r.state().wordIndex != words)
+                ended.append(before);
+            r.state().buffer += k;
+        }
+    };
+    feed("Hello, world ");
+    EXPECT_EQ(ended, (QStringList{"Hello", "world"}));
+    ended.clear();
+    feed("one\ttwo don't (bad2)\n-- \n  x");
+    EXPECT_EQ(ended, (QStringList{"onetwo", "don't", "bad2"}));
+    EXPECT_EQ(r.state().currentWord, "x");
+    EXPECT_EQ(r.state().wordIndex, 5);
+}
+
+namespace {
+int focusWrites(qv::sim::SimDesktop &sim)
+{
+    int n = 0;
+    for (const auto &w : sim.log().writes)
+        n += w.attribute == qv::platform::Attribute::Focused ? 1 : 0;
+    return n;
+}
+} // namespace
+
+TEST_F(Run, StopAtTheLastKeyMakesNoRepairAndReportsNothingMore)
+{
+    onKey = [&](int done) { stop = stop || done == int(kShort.size()); };
+    runText(kShort, true);
+    EXPECT_EQ(phases, QStringList{"typing"});
+    EXPECT_EQ(focusWrites(sim), 1); // the probe's own
+    EXPECT_FALSE(engine.debugSink);
+    EXPECT_TRUE(engine.lastIntendedText().isEmpty());
+}
+
+TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
+{
+    auto &other = window.addTextField({20, 560, 300, 30}, "other");
+    onKey = [&](int done) {
+        if (done == int(kShort.size()))
+            other.focus();
+    };
+    runText(kShort, false);
+    EXPECT_EQ(focusWrites(sim), 1);
+    EXPECT_EQ(phases.last(), "done");
+
+    // Focus on a button: the target is focused again, 220 ms before "editing".
+    RunHarness h;
+    qv::SeededRandom seed{11};
+    TypingEngine engine2{h.sim, h.clock, seed};
+    auto &button = h.window.addButton({20, 560, 100, 30}, "OK");
+    button.setFocusable(true);
+    double lastKeyMs = 0;
+    double editingMs = 0;
+    h.onKey = [&](int done) {
+        if (done == int(kShort.size()))
+            button.focus();
+    };
+    auto a = h.args(kShort, false);
+    a.onPhase = [&](const QString &p) {
+        if (p == "editing")
+            editingMs = h.clock.nowMs();
+    };
+    TypingRun r(engine2, a);
+    h.run(r);
+    lastKeyMs = h.sim.log().keys.back().timeMs();
+    EXPECT_EQ(focusWrites(h.sim), 2);
+    EXPECT_TRUE(h.field.isFocused());
+    EXPECT_GE(editingMs - lastKeyMs, 220);
+}
+
+TEST_F(Run, AnotherApplicationInFrontAtTheEndIsWaitedForWithoutTyping)
+{
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300});
+    onKey = [&](int done) {
+        if (done == int(kShort.size())) {
+            sim.after(1).switchTo(other);
+            sim.after(4000).switchTo(editor);
+        }
+    };
+    runText(kShort, false);
+    EXPECT_EQ(phases, (QStringList{"typing", "paused", "editing", "done"}));
+}

@@ -1,0 +1,69 @@
+#include "platform/Accessibility.h"
+#include "platform/linux/AtspiRoles.h"
+#include "platform/linux/ClipboardFormats.h"
+#include "platform/linux/FrontmostDebounce.h"
+#include "platform/linux/UnresponsiveApps.h"
+
+#include <atspi/atspi-constants.h>
+
+#include <gtest/gtest.h>
+
+namespace qv::linuxdesktop {
+namespace {
+
+constexpr qint64 kMs = 1'000'000;
+
+TEST(UnresponsiveApps, BacksOffForTenSecondsPerApplication)
+{
+    UnresponsiveApps apps;
+    EXPECT_FALSE(apps.isBackedOff(42, 0));
+    apps.mark(42, 1'000 * kMs);
+    EXPECT_TRUE(apps.isBackedOff(42, 1'000 * kMs));
+    EXPECT_TRUE(apps.isBackedOff(42, 10'999 * kMs));
+    EXPECT_FALSE(apps.isBackedOff(42, 11'000 * kMs)) << "asked again after ten seconds";
+    EXPECT_FALSE(apps.isBackedOff(43, 2'000 * kMs)) << "other applications are not affected";
+    apps.mark(42, 20'000 * kMs);
+    apps.forget(42);
+    EXPECT_FALSE(apps.isBackedOff(42, 20'001 * kMs));
+}
+
+TEST(FrontmostDebounce, KeepsThePreviousApplicationThroughAShortGap)
+{
+    FrontmostDebounce d;
+    EXPECT_EQ(d.observe(0, 0), 0) << "nothing known yet";
+    EXPECT_EQ(d.observe(100, 10 * kMs), 100);
+    EXPECT_EQ(d.observe(0, 20 * kMs), 100);
+    EXPECT_EQ(d.observe(0, 310 * kMs), 100);
+    EXPECT_EQ(d.observe(200, 315 * kMs), 200) << "a new application counts at once";
+    EXPECT_EQ(d.observe(0, 400 * kMs), 200);
+    EXPECT_EQ(d.observe(0, 700 * kMs), 0) << "a long gap means nothing is in front";
+    EXPECT_EQ(d.observe(0, 710 * kMs), 0);
+}
+
+TEST(ClipboardFormats, MetaTargetsAreNeitherSavedNorRestored)
+{
+    for (const char *meta : {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "DELETE", "x-special/TARGETS"})
+        EXPECT_TRUE(clipboard::isMetaTarget(QString::fromLatin1(meta))) << meta;
+    for (const char *data : {"text/plain", "text/html", "UTF8_STRING", "image/png", "application/x-qt-image",
+                             "targets"})
+        EXPECT_FALSE(clipboard::isMetaTarget(QString::fromLatin1(data))) << data;
+}
+
+TEST(AtspiRoles, MapsBusRolesToOurVocabulary)
+{
+    using namespace platform::Roles;
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_TEXT, false, QStringLiteral("text")), TextField);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_TEXT, true, QStringLiteral("text")), TextArea);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_ENTRY, false, QStringLiteral("entry")), TextField);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_PASSWORD_TEXT, false, QStringLiteral("password text")), SecureTextField);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_DOCUMENT_WEB, true, QStringLiteral("document web")), WebArea);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_TERMINAL, true, QStringLiteral("terminal")), Terminal);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_FRAME, false, QStringLiteral("frame")), Window);
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_PUSH_BUTTON, false, QStringLiteral("push button")), Button);
+    // Roles we have no word for keep the bus's own name.
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_SCROLL_PANE, false, QStringLiteral("scroll pane")), QStringLiteral("scroll pane"));
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_INVALID, false, QString()), Unknown);
+}
+
+} // namespace
+} // namespace qv::linuxdesktop

@@ -1,0 +1,81 @@
+#include "platform/linux/KeysymBindings.h"
+
+#include <gtest/gtest.h>
+
+namespace qv::linuxdesktop {
+namespace {
+
+using Change = KeysymBindings::Change;
+
+quint32 ks(char32_t c)
+{
+    return KeysymBindings::keysymFor(c);
+}
+
+TEST(KeysymBindings, KeysymsOfLatin1AndOtherCharacters)
+{
+    EXPECT_EQ(ks(U'a'), 0x61u);
+    EXPECT_EQ(ks(U'é'), 0xE9u);
+    EXPECT_EQ(ks(U'\u00A0'), 0xA0u);
+    EXPECT_EQ(ks(U'—'), 0x01002014u);
+    EXPECT_EQ(ks(U'€'), 0x010020ACu);
+    EXPECT_EQ(ks(U'\U0001F600'), 0x0101F600u);
+    EXPECT_EQ(ks(U'\u0301'), 0x01000301u);
+    EXPECT_EQ(ks(U'\u0085'), 0x01000085u) << "C1 controls are not Latin-1 keysyms";
+}
+
+TEST(KeysymBindings, BindsDistinctKeysymsToFreeKeycodesInOrder)
+{
+    KeysymBindings b({200, 201, 202});
+    EXPECT_EQ(b.plan({ks(U'—'), ks(U'“'), ks(U'—')}), (QList<Change>{{200, ks(U'—')}, {201, ks(U'“')}}));
+    EXPECT_EQ(b.keycodeFor(ks(U'“')), 201);
+    // Already bound: no change.
+    EXPECT_TRUE(b.plan({ks(U'“')}).isEmpty());
+    EXPECT_EQ(b.plan({ks(U'”')}), (QList<Change>{{202, ks(U'”')}}));
+    EXPECT_EQ(b.boundKeycodes(), (QList<int>{200, 201, 202}));
+}
+
+TEST(KeysymBindings, GivesUpTheLeastRecentlyUsedBinding)
+{
+    KeysymBindings b({10, 11});
+    b.plan({ks(U'a'), ks(U'b')});
+    b.touch(10, 1'000); // 'a' pressed after 'b' was bound
+    EXPECT_EQ(b.plan({ks(U'c')}), (QList<Change>{{11, ks(U'c')}}));
+    EXPECT_EQ(b.keycodeFor(ks(U'b')), std::nullopt);
+    EXPECT_EQ(b.keycodeFor(ks(U'a')), 10);
+    EXPECT_EQ(b.lastPressedNs(11), KeysymBindings::kNever) << "a fresh binding has no press yet";
+    EXPECT_EQ(b.lastPressedNs(10), 1'000);
+}
+
+TEST(KeysymBindings, NeverGivesUpACharacterOfTheSameBatch)
+{
+    KeysymBindings b({10, 11});
+    const auto changes = b.plan({ks(U'a'), ks(U'b'), ks(U'c')});
+    EXPECT_EQ(changes.size(), 2) << "the third waits for its own turn";
+    EXPECT_EQ(b.keycodeFor(ks(U'a')), 10);
+    EXPECT_EQ(b.keycodeFor(ks(U'b')), 11);
+    EXPECT_EQ(b.keycodeFor(ks(U'c')), std::nullopt);
+}
+
+TEST(KeysymBindings, WithoutSpareKeycodesNothingIsBound)
+{
+    KeysymBindings b;
+    EXPECT_EQ(b.capacity(), 0);
+    EXPECT_TRUE(b.plan({ks(U'—')}).isEmpty());
+    EXPECT_TRUE(b.isEmpty());
+}
+
+TEST(KeysymBindings, ClearForgetsEverything)
+{
+    KeysymBindings b({10});
+    b.plan({ks(U'—')});
+    b.touch(10, 5);
+    b.clear();
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_EQ(b.keycodeFor(ks(U'—')), std::nullopt);
+    EXPECT_EQ(b.lastPressedNs(10), KeysymBindings::kNever);
+    EXPECT_EQ(b.plan({ks(U'“')}), (QList<Change>{{10, ks(U'“')}}));
+}
+
+} // namespace
+} // namespace qv::linuxdesktop

@@ -1,0 +1,265 @@
+// The backend client against the development backend, over real loopback
+// sockets: what the server receives, what the client makes of its answers.
+#include "DevBackendFixture.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+
+using namespace qv;
+using namespace qv::test;
+using devbackend::ScriptedAnswer;
+
+namespace {
+
+QJsonObject json(const std::string &body)
+{
+    return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
+}
+
+} // namespace
+
+TEST_F(DevBackendTest, SignInAsTheServerReceivesItAndWithTheServersEmail)
+{
+    auto result = run(client->signIn(QStringLiteral("ME@x.test"), kPassword));
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    const SupabaseSession &session = result.value();
+    EXPECT_FALSE(session.accessToken.isEmpty());
+    EXPECT_FALSE(session.refreshToken.isEmpty());
+    EXPECT_EQ(session.email, QStringLiteral("me@x.test"));
+    EXPECT_EQ(session.userId.size(), 36);
+
+    const auto requests = received();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "POST");
+    EXPECT_EQ(requests[0].path, "/auth/v1/token");
+    EXPECT_EQ(requests[0].query, "grant_type=password");
+    EXPECT_EQ(header(requests[0], "Content-Type"), "application/json");
+    EXPECT_EQ(header(requests[0], "apikey"), options.anonKey);
+    EXPECT_EQ(header(requests[0], "Authorization"), "<none>");
+    EXPECT_EQ(json(requests[0].body), (QJsonObject{{"email", "ME@x.test"}, {"password", kPassword}}));
+}
+
+TEST_F(DevBackendTest, AWrongPasswordShowsTheServersBody)
+{
+    auto result = run(client->signIn(kEmail, QStringLiteral("wrong")));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(),
+              SupabaseError::backend(R"({"error":"invalid_grant","error_description":"Invalid login credentials"})", 400));
+
+    auto unknown = run(client->signIn(QStringLiteral("nobody@x.test"), kPassword));
+    ASSERT_FALSE(unknown.ok());
+    EXPECT_EQ(unknown.error(), result.error());
+}
+
+TEST_F(DevBackendTest, AWrongApiKeyIsRefused)
+{
+    SupabaseClient wrongKey(QUrl(QString::fromStdString(backend->baseUrl())), QStringLiteral("not-the-key"));
+    auto result = run(wrongKey.signIn(kEmail, kPassword));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::backend(R"({"message":"Invalid API key"})", 401));
+}
+
+TEST_F(DevBackendTest, RefreshRotatesAndToleratesTheSameTokenOnlyWithinTheReuseWindow)
+{
+    const SupabaseSession first = signIn();
+    auto refreshed = run(client->refreshSession(first.refreshToken));
+    ASSERT_TRUE(refreshed.ok()) << refreshed.error().message.toStdString();
+    EXPECT_NE(refreshed.value().refreshToken, first.refreshToken);
+    EXPECT_EQ(refreshed.value().userId, first.userId);
+    EXPECT_EQ(refreshed.value().email, first.email);
+
+    const auto requests = received();
+    EXPECT_EQ(requests.back().query, "grant_type=refresh_token");
+    EXPECT_EQ(json(requests.back().body), (QJsonObject{{"refresh_token", first.refreshToken}}));
+
+    // A second flow refreshing with the same token at once gets the same line.
+    auto again = run(client->refreshSession(first.refreshToken));
+    ASSERT_TRUE(again.ok()) << again.error().message.toStdString();
+    EXPECT_EQ(again.value().refreshToken, refreshed.value().refreshToken);
+
+    backend->advanceClock(options.refreshReuseSeconds + 1);
+    auto late = run(client->refreshSession(first.refreshToken));
+    ASSERT_FALSE(late.ok());
+    EXPECT_EQ(late.error().statusCode, 400);
+    EXPECT_TRUE(late.error().message.contains("Already Used"));
+    // Reuse after the window ends the whole session.
+    auto newest = run(client->refreshSession(refreshed.value().refreshToken));
+    EXPECT_FALSE(newest.ok());
+
+    auto unknown = run(client->refreshSession(QStringLiteral("made-up")));
+    ASSERT_FALSE(unknown.ok());
+    EXPECT_EQ(unknown.error().statusCode, 400);
+}
+
+TEST_F(DevBackendTest, ProfileIsCreatedOnceThenReadInOneRequest)
+{
+    const SupabaseSession session = signIn();
+    backend->script().reset();
+
+    auto first = run(client->fetchProfile(session));
+    ASSERT_TRUE(first.ok()) << first.error().message.toStdString();
+    EXPECT_EQ(first.value(), (SupabaseProfile{session.userId, QStringLiteral("me@x.test")}));
+
+    auto requests = received();
+    ASSERT_EQ(requests.size(), 3u);
+    const std::string query = "id=eq." + session.userId.toStdString() + "&select=id,email";
+    EXPECT_EQ(requests[0].method, "GET");
+    EXPECT_EQ(requests[0].path, "/rest/v1/profiles");
+    EXPECT_EQ(requests[0].query, query);
+    EXPECT_EQ(header(requests[0], "apikey"), options.anonKey);
+    EXPECT_EQ(header(requests[0], "Authorization"), "Bearer " + session.accessToken.toStdString());
+    EXPECT_TRUE(requests[0].body.empty());
+    EXPECT_EQ(requests[1].method, "POST");
+    EXPECT_EQ(requests[1].query, "");
+    EXPECT_EQ(header(requests[1], "Prefer"), "return=representation");
+    EXPECT_EQ(header(requests[1], "Content-Type"), "application/json");
+    EXPECT_EQ(json(requests[1].body), (QJsonObject{{"id", session.userId}, {"email", "me@x.test"}}));
+    EXPECT_EQ(requests[2].query, query);
+
+    backend->script().reset();
+    auto second = run(client->fetchProfile(session));
+    ASSERT_TRUE(second.ok());
+    EXPECT_EQ(second.value(), first.value());
+    EXPECT_EQ(received().size(), 1u);
+}
+
+TEST_F(DevBackendTest, AConflictOnCreationIsReturnedWithoutASecondRead)
+{
+    const SupabaseSession session = signIn();
+    ASSERT_TRUE(run(client->fetchProfile(session)).ok());
+    backend->script().reset();
+    // The row appears between the read and the creation.
+    script(ScriptedAnswer::reply("GET", "/rest/v1/profiles", 200, "[]"));
+
+    auto result = run(client->fetchProfile(session));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().statusCode, 409);
+    EXPECT_TRUE(result.error().message.contains("duplicate key value")) << result.error().message.toStdString();
+    EXPECT_EQ(received().size(), 2u);
+}
+
+TEST_F(DevBackendTest, ABadTokenIsAnInvalidSessionAndAnExpiredOneKeepsTheServersBody)
+{
+    SupabaseSession session = signIn();
+    SupabaseSession forged = session;
+    forged.accessToken.chop(2);
+    forged.accessToken += QStringLiteral("xx");
+    auto badRead = run(client->fetchProfile(forged));
+    ASSERT_FALSE(badRead.ok());
+    EXPECT_EQ(badRead.error(), SupabaseError::backend("Invalid session (401).", 401));
+    auto badUpdate = run(client->updatePassword(QStringLiteral("not.a.token"), QStringLiteral("whatever-1")));
+    ASSERT_FALSE(badUpdate.ok());
+    EXPECT_EQ(badUpdate.error(), SupabaseError::backend("Invalid session (401).", 401));
+
+    backend->advanceClock(options.accessTokenSeconds + 1);
+    auto expired = run(client->fetchProfile(session));
+    ASSERT_FALSE(expired.ok());
+    EXPECT_EQ(expired.error(), SupabaseError::backend(R"({"code":"PGRST301","message":"JWT expired"})", 401));
+    EXPECT_TRUE(expired.error().isAuthorizationFailure());
+
+    // The refresh the application answers this with makes the read work again.
+    auto fresh = run(client->refreshSession(session.refreshToken));
+    ASSERT_TRUE(fresh.ok());
+    EXPECT_TRUE(run(client->fetchProfile(fresh.value())).ok());
+}
+
+TEST_F(DevBackendTest, PasswordChangeTakesEffect)
+{
+    const SupabaseSession session = signIn();
+    backend->script().reset();
+    auto changed = run(client->updatePassword(session.accessToken, QStringLiteral("secret-2")));
+    ASSERT_TRUE(changed.ok()) << changed.error().message.toStdString();
+
+    const auto requests = received();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "PUT");
+    EXPECT_EQ(requests[0].path, "/auth/v1/user");
+    EXPECT_EQ(header(requests[0], "Authorization"), "Bearer " + session.accessToken.toStdString());
+    EXPECT_EQ(json(requests[0].body), (QJsonObject{{"password", "secret-2"}}));
+
+    EXPECT_FALSE(run(client->signIn(kEmail, kPassword)).ok());
+    EXPECT_TRUE(run(client->signIn(kEmail, QStringLiteral("secret-2"))).ok());
+}
+
+TEST_F(DevBackendTest, ScriptedAnswersReachTheClientsValidation)
+{
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 500, ""));
+    auto empty = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(empty.ok());
+    EXPECT_EQ(empty.error(), SupabaseError::backend("", 500));
+
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 503, std::string("\xc3\x28 not utf-8")));
+    auto binary = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(binary.ok());
+    EXPECT_EQ(binary.error(), SupabaseError::backend("Request failed.", 503));
+
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 401, R"({"msg":"invalid Jwt: signature"})"));
+    auto jwt = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(jwt.ok());
+    EXPECT_EQ(jwt.error(), SupabaseError::backend("Invalid session (401).", 401));
+
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 200, R"({"access_token":"a","refresh_token":null,"user":{"id":"u"}})"));
+    auto noRefresh = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(noRefresh.ok());
+    EXPECT_EQ(noRefresh.error(), SupabaseError::backend("Missing session tokens from server."));
+
+    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 200, R"({"access_token":"","refresh_token":"","user":{"id":"u"}})"));
+    auto emptyTokens = run(client->signIn(kEmail, kPassword));
+    ASSERT_TRUE(emptyTokens.ok());
+    EXPECT_EQ(emptyTokens.value(), (SupabaseSession{"", "", "u", std::nullopt}));
+
+    const SupabaseSession session = signIn();
+    script(ScriptedAnswer::reply("PUT", "/auth/v1/user", 204, ""));
+    EXPECT_TRUE(run(client->updatePassword(session.accessToken, QStringLiteral("whatever-2"))).ok());
+}
+
+TEST_F(DevBackendTest, AChallengeOn401IsAnAnswerNotACredentialsPrompt)
+{
+    auto challenge = ScriptedAnswer::reply("POST", "/auth/v1/token", 401, R"({"message":"who are you"})");
+    challenge.headers = {{"WWW-Authenticate", R"(Basic realm="accounts")"}};
+    script(challenge);
+    auto result = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::backend(R"({"message":"who are you"})", 401));
+    EXPECT_EQ(received().size(), 1u);
+}
+
+TEST_F(DevBackendTest, AnAnswerSlowerThanTheTimeoutFailsAsTimedOut)
+{
+    const SupabaseSession session = signIn();
+    auto quick = makeClient(std::chrono::milliseconds(100));
+    script(ScriptedAnswer::late("GET", "/rest/v1/profiles", 300));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    auto result = run(quick->fetchProfile(session));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), SupabaseError::transport("The request timed out."));
+    EXPECT_LT(elapsed.elapsed(), 280);
+}
+
+TEST_F(DevBackendTest, ADroppedConnectionIsATransportFailure)
+{
+    // The network stack may resend a request whose connection closed before
+    // any answer, so the drop is scripted for every attempt.
+    script(ScriptedAnswer::dropped("POST", "/auth/v1/token", 5));
+    auto result = run(client->signIn(kEmail, kPassword));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().kind, SupabaseError::Kind::Transport);
+    EXPECT_FALSE(result.error().statusCode.has_value());
+    EXPECT_FALSE(result.error().message.isEmpty());
+}
+
+TEST_F(DevBackendTest, NobodyListeningIsATransportFailure)
+{
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    SupabaseClient nowhere(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)), QStringLiteral("k"));
+    auto result = run(nowhere.signIn(kEmail, kPassword));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().kind, SupabaseError::Kind::Transport);
+    EXPECT_FALSE(result.error().statusCode.has_value());
+}

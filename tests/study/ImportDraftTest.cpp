@@ -1,0 +1,196 @@
+#include "study/StudyImportDraft.h"
+#include "study/StudyLibraryText.h"
+#include "study/StudyViewState.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+const QDateTime kNow = QDateTime(QDate(2026, 12, 6), QTime(10, 0), Qt::UTC);
+
+StudyProject savedOrFail(const std::variant<StudyProject, QString> &result)
+{
+    if (const auto *p = std::get_if<StudyProject>(&result))
+        return *p;
+    ADD_FAILURE() << "not saved: " << std::get<QString>(result).toStdString();
+    return {};
+}
+
+QStringList terms(const StudyProject &p)
+{
+    QStringList out;
+    for (const StudyItem &i : p.items)
+        out << i.term;
+    return out;
+}
+
+StudyProject set(const QString &title, const QString &updated)
+{
+    StudyProject p;
+    p.id = QUuid::createUuid();
+    p.title = title;
+    p.updatedAt = QDateTime::fromString(updated, Qt::ISODate);
+    return p;
+}
+} // namespace
+
+TEST(ImportDraftTest, AddEditUpdateAndDelete)
+{
+    StudyImportDraft draft;
+    EXPECT_FALSE(draft.addManualCard("  ", "x"));
+    EXPECT_FALSE(draft.addManualCard("x", "\n\t"));
+    EXPECT_TRUE(draft.cards().isEmpty());
+
+    ASSERT_TRUE(draft.addManualCard("  cat ", "\u00A0animal\t"));
+    ASSERT_TRUE(draft.addManualCard("dog", "pet"));
+    EXPECT_EQ(draft.cards()[0].term, QString("cat"));
+    EXPECT_EQ(draft.cards()[0].definition, QString("animal"));
+
+    // Edit, change, Update: same id, same place, and no longer editing.
+    const ManualCardDraft first = draft.cards()[0];
+    draft.editCard(first);
+    EXPECT_EQ(draft.editingCardId(), first.id);
+    ASSERT_TRUE(draft.addManualCard("kitten", "young cat"));
+    EXPECT_FALSE(draft.editingCardId());
+    ASSERT_EQ(draft.cards().size(), 2);
+    EXPECT_EQ(draft.cards()[0].id, first.id);
+    EXPECT_EQ(draft.cards()[0].term, QString("kitten"));
+
+    // Deleting the card under edit keeps the edit mark; the next update
+    // appends a new card and the mark stays.
+    const ManualCardDraft second = draft.cards()[1];
+    draft.editCard(second);
+    draft.deleteCard(second);
+    ASSERT_EQ(draft.cards().size(), 1);
+    EXPECT_EQ(draft.editingCardId(), second.id);
+    ASSERT_TRUE(draft.addManualCard("wolf", "wild"));
+    ASSERT_EQ(draft.cards().size(), 2);
+    EXPECT_NE(draft.cards()[1].id, second.id);
+    EXPECT_EQ(draft.editingCardId(), second.id);
+}
+
+TEST(ImportDraftTest, SaveBuildsTheSetOrSaysWhyNot)
+{
+    StudyImportDraft draft;
+    ImportForm form;
+    form.title = "   ";
+    form.grade = "University";
+    EXPECT_EQ(std::get<QString>(draft.prepareSave(form, std::nullopt, kNow)),
+              QString("Add at least one card to save."));
+
+    // Pasted text is read only on the Paste tab.
+    form.rawText = "a,1\nb,2";
+    form.mode = ImportMode::manual;
+    EXPECT_TRUE(std::holds_alternative<QString>(draft.prepareSave(form, std::nullopt, kNow)));
+    form.mode = ImportMode::pdf;
+    EXPECT_TRUE(std::holds_alternative<QString>(draft.prepareSave(form, std::nullopt, kNow)));
+
+    // Nothing valid pasted and no manual cards: still nothing to save.
+    form.mode = ImportMode::paste;
+    form.rawText = "no separator here\n,empty term";
+    EXPECT_TRUE(std::holds_alternative<QString>(draft.prepareSave(form, std::nullopt, kNow)));
+
+    draft.addManualCard("m1", "d1");
+    draft.addManualCard("m2", "d2");
+    form.rawText = "p1\tq1\np2 - q2\np3|q3";
+    const StudyProject saved = savedOrFail(draft.prepareSave(form, std::nullopt, kNow));
+    EXPECT_EQ(terms(saved), (QStringList{"m1", "m2", "p1", "p2", "p3"}));
+    EXPECT_EQ(saved.title, QString("Untitled Set"));
+    EXPECT_EQ(saved.grade, QString("University"));
+    EXPECT_EQ(saved.options, StudyOptions{});
+    EXPECT_EQ(saved.updatedAt, kNow);
+    EXPECT_FALSE(saved.id.isNull());
+    EXPECT_EQ(saved.items[0].id, draft.cards()[0].id);
+}
+
+TEST(ImportDraftTest, EditedSetKeepsItsIdAndTitleIsTrimmed)
+{
+    StudyProject existing = set("Old", "2026-01-01T00:00:00Z");
+    StudyItem item;
+    item.id = QUuid::createUuid();
+    item.term = "t";
+    item.definition = "d";
+    item.correctCount = 3;
+    existing.items = {item};
+
+    StudyImportDraft draft;
+    draft.load(existing);
+    ASSERT_EQ(draft.cards().size(), 1);
+    EXPECT_EQ(draft.cards()[0].id, item.id);
+
+    ImportForm form;
+    form.title = "  New name \u2003";
+    form.grade = "9";
+    const StudyProject saved = savedOrFail(draft.prepareSave(form, existing, kNow));
+    EXPECT_EQ(saved.id, existing.id);
+    EXPECT_EQ(saved.title, QString("New name"));
+    // The draft alone carries no progress; the window restores it.
+    EXPECT_EQ(saved.items[0].correctCount, 0);
+}
+
+TEST(ImportDraftTest, ModesInTabOrder)
+{
+    QStringList labels;
+    for (ImportMode m : allImportModes())
+        labels << rawValue(m);
+    EXPECT_EQ(labels, (QStringList{"Manual", "Paste", "PDF"}));
+}
+
+TEST(StudyPageRulesTest, ShownSetIsTheStoredCopyWhileItExists)
+{
+    StudyProject held = set("held", "2026-01-01T00:00:00Z");
+    StudyProject newer = held;
+    newer.title = "stored";
+    const StudyProject other = set("other", "2026-01-02T00:00:00Z");
+
+    EXPECT_EQ(shownSet(StudyViewState::detail(held), {other, newer})->title, QString("stored"));
+    EXPECT_EQ(shownSet(StudyViewState::study(held), {other})->title, QString("held"));
+    EXPECT_FALSE(shownSet(StudyViewState::list(), {other}));
+}
+
+TEST(StudyPageRulesTest, PagesAreKeptForTheSameCaseAndSet)
+{
+    const StudyProject a = set("a", "2026-01-01T00:00:00Z");
+    StudyProject a2 = a;
+    a2.items.append(StudyItem{});
+    const StudyProject b = set("b", "2026-01-01T00:00:00Z");
+
+    EXPECT_TRUE(keepsPage(StudyViewState::detail(a), StudyViewState::detail(a2)));
+    EXPECT_FALSE(StudyViewState::detail(a) == StudyViewState::detail(a2)); // a changed page value
+    EXPECT_FALSE(keepsPage(StudyViewState::detail(a), StudyViewState::detail(b)));
+    EXPECT_FALSE(keepsPage(StudyViewState::detail(a), StudyViewState::study(a)));
+    EXPECT_TRUE(keepsPage(StudyViewState::list(), StudyViewState::list()));
+    EXPECT_FALSE(suppressesTopBar(StudyPage::list));
+    for (StudyPage p : {StudyPage::detail, StudyPage::study, StudyPage::quiz})
+        EXPECT_TRUE(suppressesTopBar(p));
+}
+
+TEST(StudyLibraryTextTest, SearchMatchesAsTyped)
+{
+    using library::matchesSearch;
+    EXPECT_TRUE(matchesSearch("Biology", "   "));
+    EXPECT_TRUE(matchesSearch("Biology", ""));
+    EXPECT_TRUE(matchesSearch("Intro bio", " bio"));
+    EXPECT_FALSE(matchesSearch("Biology", " bio"));
+    EXPECT_TRUE(matchesSearch("Biology", "BIO"));
+    EXPECT_FALSE(matchesSearch("Café", "cafe")); // no accent folding
+}
+
+TEST(StudyLibraryTextTest, RowAndResumeTexts)
+{
+    StudyProject p = set("x", "2026-12-06T10:15:00Z");
+    p.grade = "12";
+    EXPECT_EQ(library::rowMeta(p), QString("Grade 12 \u2022 0 items"));
+    p.items.append(StudyItem{});
+    EXPECT_EQ(library::rowMeta(p), QString("Grade 12 \u2022 1 items"));
+    EXPECT_EQ(library::masteredLine(0, 0), QString("Mastered 0/0"));
+    EXPECT_EQ(library::streakLine(12345), QString("Streak 12345"));
+    EXPECT_TRUE(library::resumeMeta(p).startsWith("Updated "));
+    EXPECT_TRUE(library::resumeMeta(p).endsWith(" \u2022 1 cards"));
+    EXPECT_EQ(library::emptyStateTitle(false), QString("No study sets yet"));
+    EXPECT_EQ(library::emptyStateTitle(true), QString("No matches"));
+    EXPECT_EQ(library::kTip, QString::fromUtf8("Tip: Paste term + definition pairs to auto\u2011build a set."));
+    EXPECT_EQ(library::gradeOptions(), (QStringList{"9", "10", "11", "12", "University"}));
+}

@@ -1,0 +1,239 @@
+#include "StudyViewFixture.h"
+
+#include "study/StudyImportView.h"
+#include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+#include "theme/QVPillPicker.h"
+#include "theme/QVTextEditor.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QTest>
+#include <QTextCursor>
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+
+class StudyImportViewTest : public qv::test::StudyViewTest {
+protected:
+    QList<StudyProject> saves;
+    int closes = 0;
+
+    std::unique_ptr<StudyImportView> makeView(std::optional<StudyProject> existing = std::nullopt,
+                                              const QString &grade = "12")
+    {
+        auto view = std::make_unique<StudyImportView>(
+            *app, clock, std::move(existing), grade, [this](const StudyProject &p) { saves << p; },
+            [this] { ++closes; });
+        view->resize(880, 700);
+        view->show();
+        return view;
+    }
+
+    static void addCard(StudyImportView &view, const QString &term, const QString &definition)
+    {
+        view.termField()->setText(term);
+        view.definitionField()->setText(definition);
+        click(view.addButton());
+    }
+
+    static QStringList terms(const StudyProject &p)
+    {
+        QStringList out;
+        for (const StudyItem &i : p.items)
+            out << i.term;
+        return out;
+    }
+
+    static void typePaste(StudyImportView &view, const QString &text)
+    {
+        QTextCursor cursor(view.pasteEditor()->editor()->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
+    }
+};
+
+} // namespace
+
+TEST_F(StudyImportViewTest, ANewSetStartsEmpty)
+{
+    auto view = makeView();
+    EXPECT_EQ(view->heading()->text(), QString("New Study Set"));
+    EXPECT_EQ(view->saveButton()->text(), QString("Create Set"));
+    EXPECT_EQ(view->grade(), QString("12"));
+    EXPECT_EQ(view->gradePicker()->selection().toString(), QString("12"));
+    EXPECT_EQ(view->importMode(), ImportMode::manual);
+    EXPECT_EQ(view->tabHeading()->text(), QString("Add flashcards"));
+    EXPECT_EQ(view->tabButton(ImportMode::manual)->variant(), QVButtonVariant::primary);
+    EXPECT_EQ(view->tabButton(ImportMode::paste)->variant(), QVButtonVariant::secondary);
+    EXPECT_TRUE(view->emptyCards()->isVisible());
+    EXPECT_EQ(view->emptyCards()->text(), QString("No cards yet. Add terms and definitions."));
+    EXPECT_TRUE(view->statusLabel()->isHidden());
+
+    QStringList delimiters;
+    for (const QVariant &o : view->delimiterPicker()->options())
+        delimiters << o.toString();
+    EXPECT_EQ(delimiters, (QStringList{"Auto", "Tab", "Comma", "Semicolon", "Colon", "Dash", "Pipe"}));
+    EXPECT_EQ(view->delimiterPicker()->selection().toString(), QString("Auto"));
+
+    click(view->tabButton(ImportMode::pdf));
+    EXPECT_EQ(view->tabHeading()->text(), QString("PDF import"));
+    EXPECT_FALSE(view->selectPdfButton()->isEnabled());
+    click(view->tabButton(ImportMode::paste));
+    EXPECT_EQ(view->tabHeading()->text(), QString("Paste flashcards"));
+    EXPECT_TRUE(view->pasteEditor()->isVisible());
+    EXPECT_FALSE(view->termField()->isVisible());
+
+    click(view->closeButton());
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(saves.isEmpty());
+}
+
+TEST_F(StudyImportViewTest, AnEditedSetShowsItsContent)
+{
+    StudyProject set = makeSet("Algebra", 1, {card("x", "1"), card("y", "2")});
+    set.grade = "University";
+    auto view = makeView(set, "9");
+    EXPECT_EQ(view->heading()->text(), QString("Edit Study Set"));
+    EXPECT_EQ(view->saveButton()->text(), QString("Save Changes"));
+    EXPECT_EQ(view->titleField()->text(), QString("Algebra"));
+    EXPECT_EQ(view->grade(), QString("University"));
+    ASSERT_EQ(view->draft().cards().size(), 2);
+    EXPECT_EQ(view->draft().cards()[1].id, set.items[1].id);
+    EXPECT_TRUE(view->rawText().isEmpty());
+    EXPECT_EQ(view->delimiter(), StudyDelimiter::Auto);
+    EXPECT_FALSE(view->emptyCards()->isVisible());
+    EXPECT_TRUE(view->cardList()->isVisible());
+}
+
+TEST_F(StudyImportViewTest, TheCardListAddsEditsAndDeletes)
+{
+    auto view = makeView();
+    addCard(*view, "  cat ", " animal ");
+    addCard(*view, "", "ignored");
+    EXPECT_EQ(view->termField()->text(), QString(""));
+    EXPECT_EQ(view->definitionField()->text(), QString("ignored")); // nothing changes
+    view->definitionField()->clear();
+    addCard(*view, "dog", "pet");
+    settle();
+    ASSERT_EQ(view->draft().cards().size(), 2);
+    EXPECT_EQ(view->draft().cards()[0].term, QString("cat"));
+
+    click(view->editButton(0));
+    EXPECT_EQ(view->termField()->text(), QString("cat"));
+    EXPECT_EQ(view->addButton()->text(), QString("Update"));
+    view->definitionField()->setText("feline");
+    click(view->addButton());
+    settle();
+    EXPECT_EQ(view->addButton()->text(), QString("Add"));
+    EXPECT_EQ(view->draft().cards()[0].definition, QString("feline"));
+    EXPECT_EQ(view->draft().cards().size(), 2);
+
+    // Deleting the card under edit: still "Update", which then appends.
+    click(view->editButton(1));
+    click(view->deleteButton(1));
+    settle();
+    EXPECT_EQ(view->draft().cards().size(), 1);
+    EXPECT_EQ(view->addButton()->text(), QString("Update"));
+    click(view->addButton());
+    settle();
+    EXPECT_EQ(view->draft().cards().size(), 2);
+    EXPECT_EQ(view->addButton()->text(), QString("Update"));
+
+    // Edit from the Paste tab fills the manual fields, seen on Manual.
+    click(view->tabButton(ImportMode::paste));
+    click(view->editButton(0));
+    click(view->tabButton(ImportMode::manual));
+    EXPECT_EQ(view->termField()->text(), QString("cat"));
+}
+
+TEST_F(StudyImportViewTest, ReturnMovesTheFocusAndAddsTheCard)
+{
+    auto view = makeView();
+    view->activateWindow();
+    QApplication::setActiveWindow(view.get());
+    view->termField()->setFocus();
+    QTest::keyClicks(view->termField(), "sun");
+    QTest::keyClick(view->termField(), Qt::Key_Return);
+    EXPECT_TRUE(view->definitionField()->hasFocus());
+    QTest::keyClicks(view->definitionField(), "star");
+    QTest::keyClick(view->definitionField(), Qt::Key_Return);
+    EXPECT_TRUE(view->termField()->hasFocus());
+    ASSERT_EQ(view->draft().cards().size(), 1);
+    EXPECT_EQ(view->draft().cards()[0].definition, QString("star"));
+
+    // Return in the title does nothing further.
+    view->titleField()->setFocus();
+    QTest::keyClick(view->titleField(), Qt::Key_Return);
+    EXPECT_TRUE(saves.isEmpty());
+}
+
+TEST_F(StudyImportViewTest, SavingBuildsTheSet)
+{
+    auto view = makeView();
+    click(view->saveButton());
+    EXPECT_TRUE(saves.isEmpty());
+    EXPECT_TRUE(view->statusLabel()->isVisible());
+    EXPECT_EQ(view->statusLabel()->text(), QString("Add at least one card to save."));
+
+    addCard(*view, "m1", "d1");
+    addCard(*view, "m2", "d2");
+    // The message stays once shown.
+    EXPECT_TRUE(view->statusLabel()->isVisible());
+
+    // Paste text left behind is not read on the Manual tab.
+    typePaste(*view, "p1,q1");
+    view->titleField()->setText("   ");
+    click(view->saveButton());
+    ASSERT_EQ(saves.size(), 1);
+    EXPECT_EQ(terms(saves[0]), (QStringList{"m1", "m2"}));
+    EXPECT_EQ(saves[0].title, QString("Untitled Set"));
+    EXPECT_EQ(saves[0].grade, QString("12"));
+    EXPECT_EQ(saves[0].updatedAt, clock.nowUtc());
+
+    // On the Paste tab: manual cards first, then the pasted lines.
+    click(view->tabButton(ImportMode::paste));
+    typePaste(*view, "\np2\tq2\np3 - q3");
+    click(view->gradePicker()->pill(0));
+    view->titleField()->setText("  Mixed  ");
+    click(view->saveButton());
+    ASSERT_EQ(saves.size(), 2);
+    EXPECT_EQ(terms(saves[1]), (QStringList{"m1", "m2", "p1", "p2", "p3"}));
+    EXPECT_EQ(saves[1].title, QString("Mixed"));
+    EXPECT_EQ(saves[1].grade, QString("9"));
+}
+
+TEST_F(StudyImportViewTest, PastedTextIsReadAsTyped)
+{
+    auto view = makeView();
+    click(view->tabButton(ImportMode::paste));
+    // A line separator splits lines; a non-breaking space inside a term stays.
+    typePaste(*view, QString("big\u00A0cat,feline") + QChar(0x2028) + "b;2");
+    click(view->saveButton());
+    ASSERT_EQ(saves.size(), 1);
+    ASSERT_EQ(saves[0].items.size(), 2);
+    EXPECT_EQ(saves[0].items[0].term, QString("big\u00A0cat"));
+    EXPECT_EQ(saves[0].items[1].definition, QString("2"));
+
+    // A fixed delimiter applies to every line.
+    view->pasteEditor()->editor()->clear();
+    typePaste(*view, "a:1\nb,2");
+    click(view->delimiterPicker()->pill(2)); // Comma
+    EXPECT_EQ(view->delimiter(), StudyDelimiter::Comma);
+    click(view->saveButton());
+    ASSERT_EQ(saves.size(), 2);
+    EXPECT_EQ(terms(saves[1]), QStringList{"b"});
+}
+
+TEST_F(StudyImportViewTest, NothingValidPastedSavesNothing)
+{
+    auto view = makeView();
+    click(view->tabButton(ImportMode::paste));
+    typePaste(*view, "no separator\n,empty term\nwell-known");
+    click(view->saveButton());
+    EXPECT_TRUE(saves.isEmpty());
+    EXPECT_EQ(view->status(), QString("Add at least one card to save."));
+}

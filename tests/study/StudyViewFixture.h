@@ -1,0 +1,150 @@
+#pragma once
+
+#include "state/FakeWorkspace.h"
+#include "state/ScriptedFetcher.h"
+
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "model/AppConfig.h"
+#include "platform/Permissions.h"
+#include "services/ScriptedTransport.h"
+#include "state/AppState.h"
+#include "state/Library.h"
+#include "state/Preferences.h"
+#include "theme/CustomWindow.h"
+#include "theme/MotionSettings.h"
+#include "theme/ThemeEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qv::test {
+
+class AllowedPermissions final : public platform::Permissions {
+public:
+    bool accessibilityReady() override { return true; }
+    bool inputSynthesisReady() override { return true; }
+    void requestAccessibility() override {}
+    void requestInputSynthesis() override {}
+    void openAccessibilitySettings() override {}
+    void openInputSettings() override {}
+};
+
+// A whole application state on a virtual clock with an in-memory preference
+// store and its data folder in a temporary directory.
+class StudyViewTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 15, 0), Qt::UTC), &scheduler};
+    MotionSettings motion;
+    ThemeEnvironment theme{scheduler, motion};
+    state::Preferences prefs;
+    FakeWorkspace workspace;
+    AllowedPermissions permissions;
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
+    std::shared_ptr<ScriptedFetcher> fetcher = std::make_shared<ScriptedFetcher>(scheduler);
+    std::unique_ptr<state::AppState> app;
+
+    void SetUp() override
+    {
+        state::AppStateEnvironment env;
+        env.scheduler = &scheduler;
+        env.clock = &clock;
+        env.preferences = &prefs;
+        env.workspace = &workspace;
+        env.permissions = &permissions;
+        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+        env.backendUrl = QUrl("http://127.0.0.1:54321");
+        env.backendAnonKey = "anon";
+        env.backendTransport = transport;
+        env.siteFetcher = fetcher;
+        env.siteUrl = QUrl("http://127.0.0.1:54321");
+        env.version = "1.2.0";
+        app = std::make_unique<state::AppState>(env);
+        scheduler.advance(0);
+    }
+
+    void TearDown() override
+    {
+        closeWindows();
+        settle();
+        app.reset();
+    }
+
+    static void closeWindows()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *window = qobject_cast<CustomWindow *>(w))
+                delete window;
+    }
+
+    // Delivers what the views posted (refreshes, deferred deletions).
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    static StudyItem card(const QString &term, const QString &definition, qint64 right = 0, qint64 wrong = 0)
+    {
+        StudyItem item;
+        item.id = QUuid::createUuid();
+        item.term = term;
+        item.definition = definition;
+        item.correctCount = right;
+        item.incorrectCount = wrong;
+        return item;
+    }
+
+    static StudyProject makeSet(const QString &title, int minute, QList<StudyItem> items = {})
+    {
+        StudyProject set;
+        set.id = QUuid::createUuid();
+        set.title = title;
+        set.grade = "11";
+        set.items = std::move(items);
+        set.updatedAt = QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC);
+        return set;
+    }
+
+    StudyProject storedSet(const QUuid &id) const
+    {
+        for (const StudyProject &p : app->studyProjects())
+            if (p.id == id)
+                return p;
+        ADD_FAILURE() << "set not stored";
+        return {};
+    }
+    bool isStored(const QUuid &id) const
+    {
+        for (const StudyProject &p : app->studyProjects())
+            if (p.id == id)
+                return true;
+        return false;
+    }
+
+    static void click(QAbstractButton *button)
+    {
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isEnabled());
+        button->click();
+    }
+
+    static QString screenshotDir()
+    {
+        const QString d = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
+        QDir().mkpath(d);
+        return d;
+    }
+};
+
+} // namespace qv::test
