@@ -10,6 +10,7 @@
 #include <optional>
 
 namespace qv {
+class CustomWindow;
 class Scheduler;
 namespace platform {
 class Permissions;
@@ -34,14 +35,16 @@ struct DashboardEnvironment {
 
 // The views that other parts of the program provide, made when the dashboard
 // needs them. Whoever wires the application sets them; each starts as a
-// small stand-in. A window's content gets a close action that closes its
-// window; the content must not keep a reference to the dashboard (windows
-// outlive it after a sign-out).
+// small stand-in. A window gets the close action its own controls (and a
+// close from the window manager) must run; the dashboard sizes, places and
+// shows it. A window must not keep a reference to the dashboard: it
+// outlives the dashboard after a sign-out.
 struct DashboardFactories {
-    // The project editor's content, for a project or a new one (nullopt).
-    std::function<QWidget *(state::AppState &, const std::optional<Project> &, std::function<void()> onClose)> editor;
-    // The floating typing panel's content for a project.
-    std::function<QWidget *(state::AppState &, const Project &, std::function<void()> onClose)> typingPanel;
+    // The project editor's window, for a project or a new one (nullopt).
+    std::function<CustomWindow *(state::AppState &, const std::optional<Project> &, std::function<void()> onClose)>
+        editor;
+    // The floating typing panel's window for a project.
+    std::function<CustomWindow *(state::AppState &, const Project &, std::function<void()> onClose)> typingPanel;
     // The study workspace, shown inside the dashboard's card.
     std::function<QWidget *(state::AppState &)> studyWorkspace;
     // The permissions card; onDismiss hides it.

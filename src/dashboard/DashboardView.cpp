@@ -448,9 +448,8 @@ bool DashboardView::permissionsReady() const
     return m_appState.accessibilityReady() && m_appState.inputMonitoringReady();
 }
 
-CustomWindow *DashboardView::makeWindow(QWidget *content, double radius, QSize minimum, QSize size, bool floating)
+void DashboardView::showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating)
 {
-    auto *window = new CustomWindow(content, radius);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (floating)
         window->setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -463,8 +462,8 @@ CustomWindow *DashboardView::makeWindow(QWidget *content, double radius, QSize m
     window->show();
     window->raise();
     window->activateWindow();
-    content->setFocus();
-    return window;
+    if (QWidget *content = window->content())
+        content->setFocus();
 }
 
 void DashboardView::openProjectWindow(const std::optional<Project> &project)
@@ -491,11 +490,10 @@ void DashboardView::openProjectWindow(const std::optional<Project> &project)
         if (self && self->m_projectWindow == w)
             self->m_projectWindow.clear();
     };
-    QWidget *content = m_factories.editor(m_appState, project, onClose);
-    CustomWindow *made = makeWindow(content, 22, {720, 760}, {820, 860}, false);
+    CustomWindow *made = m_factories.editor(m_appState, project, onClose);
     *window = made;
-    made->setCloseAction(onClose);
     m_projectWindow = made;
+    showWindow(made, {720, 760}, {820, 860}, false);
 }
 
 void DashboardView::openTypingWindow(const Project &project)
@@ -524,11 +522,10 @@ void DashboardView::openTypingWindow(const Project &project)
         if (self && self->m_typingWindow == w)
             self->m_typingWindow.clear();
     };
-    QWidget *content = m_factories.typingPanel(m_appState, project, onClose);
-    CustomWindow *made = makeWindow(content, 18, {520, 520}, {640, 600}, true);
+    CustomWindow *made = m_factories.typingPanel(m_appState, project, onClose);
     *window = made;
-    made->setCloseAction(onClose);
     m_typingWindow = made;
+    showWindow(made, {520, 520}, {640, 600}, true);
 }
 
 } // namespace qv::dashboard

@@ -126,7 +126,7 @@ private:
     void confirmDelete();
     std::optional<Project> storedProject(const QUuid &id) const;
     bool permissionsReady() const;
-    CustomWindow *makeWindow(QWidget *content, double radius, QSize minimum, QSize size, bool floating);
+    void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
     void downloadUpdate();
 
     state::AppState &m_appState;

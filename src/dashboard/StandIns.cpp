@@ -3,6 +3,7 @@
 #include "dashboard/Card.h"
 #include "dashboard/Labels.h"
 #include "state/AppState.h"
+#include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
@@ -36,15 +37,26 @@ QWidget *panel(const QString &heading, const QString &detail, const QString &but
 }
 } // namespace
 
-QWidget *editor(state::AppState &, const std::optional<Project> &project, std::function<void()> onClose)
+// A window around a panel whose Close button, like a close from the window
+// manager, runs the opener's action.
+CustomWindow *window(QWidget *content, std::function<void()> onClose, double cornerRadius)
 {
-    return panel(project ? QStringLiteral("Edit Project") : QStringLiteral("New Project"),
-                 project ? project->title : QString(), QStringLiteral("Close"), std::move(onClose));
+    auto *w = new CustomWindow(content, cornerRadius);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setCloseAction(std::move(onClose));
+    return w;
 }
 
-QWidget *typingPanel(state::AppState &, const Project &project, std::function<void()> onClose)
+CustomWindow *editor(state::AppState &, const std::optional<Project> &project, std::function<void()> onClose)
 {
-    return panel(project.title, QString(), QStringLiteral("Close"), std::move(onClose));
+    return window(panel(project ? QStringLiteral("Edit Project") : QStringLiteral("New Project"),
+                        project ? project->title : QString(), QStringLiteral("Close"), onClose),
+                  onClose, 22);
+}
+
+CustomWindow *typingPanel(state::AppState &, const Project &project, std::function<void()> onClose)
+{
+    return window(panel(project.title, QString(), QStringLiteral("Close"), onClose), onClose, 18);
 }
 
 QWidget *studyWorkspace(state::AppState &)

@@ -8,6 +8,9 @@
 #include <functional>
 #include <optional>
 
+namespace qv {
+class CustomWindow;
+}
 namespace qv::state {
 class AppState;
 }
@@ -19,8 +22,8 @@ namespace qv::dashboard {
 // permissions card) until those are plugged into the dashboard.
 namespace standins {
 
-QWidget *editor(state::AppState &appState, const std::optional<Project> &project, std::function<void()> onClose);
-QWidget *typingPanel(state::AppState &appState, const Project &project, std::function<void()> onClose);
+CustomWindow *editor(state::AppState &appState, const std::optional<Project> &project, std::function<void()> onClose);
+CustomWindow *typingPanel(state::AppState &appState, const Project &project, std::function<void()> onClose);
 QWidget *studyWorkspace(state::AppState &appState);
 QWidget *permissionsGate(state::AppState &appState, std::function<void()> onDismiss,
                          const QString &accessibilityGuideURL, const QString &inputMonitoringGuideURL);
