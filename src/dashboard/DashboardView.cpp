@@ -105,6 +105,10 @@ DashboardView::~DashboardView()
     // The card goes with the page; it must not call back into it then.
     if (m_gateCard)
         m_gateCard->disconnect(this);
+    if (QWidget *holder = m_permissionsLayer->parentWidget(); holder && holder != m_host) {
+        holder->removeEventFilter(this);
+        delete m_permissionsLayer;
+    }
     // The windows stay open for their own users.
 }
 
@@ -372,10 +376,10 @@ void DashboardView::setShowPermissionsGate(bool show)
             if (m_gateCard == card || !m_gateCard)
                 setShowPermissionsGate(false);
         });
-        m_permissionsLayer->show();
-        m_permissionsLayer->raise();
+        liftPermissionsLayer(true);
     } else {
         m_permissionsLayer->hide();
+        liftPermissionsLayer(false);
         if (QWidget *card = m_gateCard) {
             m_gateCard.clear();
             card->disconnect(this);
@@ -383,6 +387,39 @@ void DashboardView::setShowPermissionsGate(bool show)
             card->deleteLater();
         }
     }
+}
+
+void DashboardView::liftPermissionsLayer(bool lift)
+{
+    // The dim covers the whole window, the shell's own controls over this
+    // page included, so it lives on the window while it is shown.
+    QWidget *top = window();
+    if (lift) {
+        if (top != this && m_permissionsLayer->parentWidget() != top) {
+            m_permissionsLayer->setParent(top);
+            top->installEventFilter(this);
+        }
+        QWidget *host = m_permissionsLayer->parentWidget();
+        m_permissionsLayer->setGeometry(host->rect());
+        m_permissionsLayer->show();
+        m_permissionsLayer->raise();
+        return;
+    }
+    QWidget *holder = m_permissionsLayer->parentWidget();
+    if (holder == m_host)
+        return;
+    if (holder)
+        holder->removeEventFilter(this);
+    m_permissionsLayer->setParent(m_host);
+    m_permissionsLayer->setGeometry(m_host->rect());
+    m_permissionsLayer->raise();
+}
+
+bool DashboardView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == m_permissionsLayer->parentWidget() && watched != m_host)
+        m_permissionsLayer->setGeometry(static_cast<QWidget *>(watched)->rect());
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- deleting

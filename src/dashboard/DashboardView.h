@@ -114,6 +114,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayers();
@@ -128,6 +129,7 @@ private:
     bool permissionsReady() const;
     void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
     void downloadUpdate();
+    void liftPermissionsLayer(bool lift);
 
     state::AppState &m_appState;
     DashboardEnvironment m_env;

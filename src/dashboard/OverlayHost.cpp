@@ -34,7 +34,7 @@ QList<QWidget *> OverlayHost::layers() const
 QWidget *OverlayHost::layerAt(QPoint pos) const
 {
     for (auto it = m_layers.crbegin(); it != m_layers.crend(); ++it)
-        if (it->widget->isVisible() && it->widget->geometry().contains(pos) &&
+        if (it->widget->parentWidget() == this && it->widget->isVisible() && it->widget->geometry().contains(pos) &&
             !it->widget->testAttribute(Qt::WA_TransparentForMouseEvents))
             return it->widget;
     return nullptr;
@@ -50,8 +50,11 @@ void OverlayHost::restack()
 
 void OverlayHost::place(const Layer &layer)
 {
-    const QRect area = rect().marginsRemoved(layer.margins);
     QWidget *w = layer.widget;
+    // A layer lent to another widget for a while is placed by its borrower.
+    if (w->parentWidget() != this)
+        return;
+    const QRect area = rect().marginsRemoved(layer.margins);
     if (layer.placement == Placement::Fill) {
         w->setGeometry(area);
         return;

@@ -186,3 +186,39 @@ TEST_F(WindowsTest, TheNewProjectButtonIsDimmedButEnabledWithoutAccess)
     app->setAccessibilityReady(true);
     EXPECT_DOUBLE_EQ(effect->opacity(), 1.0);
 }
+
+TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
+{
+    sim.simPermissions().setInputSynthesisReady(false);
+    makeApp();
+    // The shell's window: the page, and its own controls in a corner above it.
+    QWidget window;
+    window.resize(1000, 800);
+    dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
+    auto *page = new DashboardView(*app, env, factories(), &window);
+    page->setGeometry(window.rect());
+    auto *controls = new QWidget(&window);
+    controls->setGeometry(10, 10, 80, 30);
+    controls->raise();
+    window.show();
+    page->appear();
+    settle();
+
+    page->openNewProject();
+    settle();
+    QWidget *hit = window.childAt(controls->geometry().center());
+    ASSERT_NE(hit, nullptr);
+    EXPECT_TRUE(hit == page->permissionsLayer() || page->permissionsLayer()->isAncestorOf(hit));
+    window.resize(1200, 900);
+    settle();
+    EXPECT_EQ(page->permissionsLayer()->geometry(), window.rect());
+
+    page->setShowPermissionsGate(false);
+    EXPECT_FALSE(page->permissionsLayer()->isVisible());
+    EXPECT_EQ(window.childAt(controls->geometry().center()), controls);
+    // Shown again and the page goes away with it up: nothing is left behind.
+    page->openNewProject();
+    settle();
+    delete page;
+    EXPECT_EQ(window.childAt(controls->geometry().center()), controls);
+}
