@@ -84,6 +84,11 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
     m_smartPreset = prefOr(prefs, state::keys::defaultPreset, QStringLiteral("balanced"));
     m_defaultMode = prefOr(prefs, state::keys::defaultMode, QStringLiteral("wpm"));
 
+    // A new page opens on its list, with no project page or study page
+    // open: a flag left up by a page that went with a sign-out would
+    // otherwise hide this page's title and switch bar for good.
+    m_appState.setSuppressTopBar(false);
+
     m_switch = new WorkspaceSwitch(*m_env.scheduler, this);
     m_undo = new UndoOffer(*m_env.scheduler, this);
     buildLayers();

@@ -141,3 +141,13 @@ TEST_F(DetailPageTest, AProjectDeletedElsewhereClosesItsPage)
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_EQ(writer()->rows().size(), 1);
 }
+
+TEST_F(DetailPageTest, ANewDashboardShowsItsTopBarEvenIfTheLastOneWentWithAPageOpen)
+{
+    openPage();
+    ASSERT_TRUE(app->suppressTopBar());
+    makeView(); // signed out with the page open, then in again
+    enterWriter();
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_TRUE(view->header()->isVisible());
+}

@@ -4,6 +4,7 @@
 #include "dashboard/ProjectRow.h"
 #include "dashboard/ScrimLayer.h"
 #include "dashboard/WriterWorkspace.h"
+#include "editor/ProjectEditorWindow.h"
 #include "theme/QVButton.h"
 
 #include <QGraphicsOpacityEffect>
@@ -221,4 +222,33 @@ TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
     settle();
     delete page;
     EXPECT_EQ(window.childAt(controls->geometry().center()), controls);
+}
+
+TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
+{
+    makeApp();
+    const Project a = test::makeProject("Alpha", 1);
+    app->saveProject(a);
+    dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
+    dashboard::DashboardFactories f = factories();
+    f.editor = [this](state::AppState &state, const std::optional<Project> &p, std::function<void()> onClose) {
+        editor::EditorServices services;
+        services.clock = &clock;
+        return static_cast<CustomWindow *>(new editor::ProjectEditorWindow(state, p, std::move(onClose), services));
+    };
+    view = std::make_unique<DashboardView>(*app, env, f);
+    view->resize(1000, 800);
+    view->show();
+    view->appear();
+    settle();
+    view->openProjectWindow(a);
+    settle();
+    QPointer<CustomWindow> w = view->projectWindow();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->size(), QSize(820, 860));
+    w->close(); // from the window manager: the editor's own close runs
+    settle();
+    settle();
+    EXPECT_EQ(view->projectWindow(), nullptr);
+    EXPECT_TRUE(!w || !w->isVisible());
 }
