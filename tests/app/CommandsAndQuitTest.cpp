@@ -221,12 +221,3 @@ TEST_F(CommandsTest, AFailedRestartLeavesTheApplicationRunning)
     EXPECT_TRUE(exits.empty());
     EXPECT_FALSE(quorvel->quitPath().isQuitting());
 }
-
-TEST_F(CommandsTest, TheCardsHelpPagesAreOnTheProductSite)
-{
-    start();
-    EXPECT_EQ(quorvel->supportUrl().toString(), "https://quorvel.example/quorvel-site/support.html");
-    EXPECT_EQ(quorvel->accessibilityGuideUrl().toString(), "https://quorvel.example/quorvel-site/accessibility.html");
-    EXPECT_EQ(quorvel->inputMonitoringGuideUrl().toString(),
-              "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring");
-}
