@@ -8,6 +8,7 @@
 #include "state/NetworkHttpFetcher.h"
 #include "state/Preferences.h"
 #include "state/SmartSuggestions.h"
+#include "state/TypingJob.h"
 #include "state/UpdateChecker.h"
 
 #include <QPointer>
@@ -31,9 +32,28 @@ AppState::AppState(AppStateEnvironment environment, QObject *parent)
     connect(m_library, &Library::projectsChanged, this, &AppState::projectsChanged);
     connect(m_library, &Library::studyProjectsChanged, this, &AppState::studyProjectsChanged);
 
-    // 3. The typing engine.
+    // 3-4. The typing engine and the typing job that drives it.
     if (m_env.makeTypingEngine)
         m_typingEngine = m_env.makeTypingEngine();
+    TypingJob::Services typing;
+    typing.scheduler = m_env.scheduler;
+    typing.preferences = m_env.preferences;
+    typing.workspace = m_env.workspace;
+    typing.permissions = m_env.permissions;
+    typing.accessibility = m_env.accessibility;
+    typing.input = m_env.input;
+    typing.desktop = m_env.desktop;
+    typing.engine = m_typingEngine;
+    typing.accessibilityReady = [this] { return m_accessibilityReady; };
+    typing.inputMonitoringReady = [this] { return m_inputMonitoringReady; };
+    m_typingJob = new TypingJob(std::move(typing), this);
+    connect(m_typingJob, &TypingJob::statusTextChanged, this, &AppState::statusTextChanged);
+    connect(m_typingJob, &TypingJob::isTypingChanged, this, &AppState::isTypingChanged);
+    connect(m_typingJob, &TypingJob::isPausedChanged, this, &AppState::isPausedChanged);
+    connect(m_typingJob, &TypingJob::progressChanged, this, &AppState::progressChanged);
+    connect(m_typingJob, &TypingJob::phaseChanged, this, &AppState::phaseChanged);
+    connect(m_typingJob, &TypingJob::typingTargetAppNameChanged, this, &AppState::typingTargetAppNameChanged);
+    connect(m_typingJob, &TypingJob::detectionDebugChanged, this, &AppState::detectionDebugChanged);
 
     // 5. The backend client.
     m_supabase = std::make_unique<SupabaseClient>(m_env.backendUrl, m_env.backendAnonKey,
@@ -78,7 +98,9 @@ AppState::AppState(AppStateEnvironment environment, QObject *parent)
 
 AppState::~AppState()
 {
-    // The companions go before the storage, client and fetcher they refer to.
+    // The companions go before the storage, client and fetcher they refer to
+    // (the typing job first: it stops a run that is still typing).
+    delete m_typingJob;
     delete m_updates;
     delete m_account;
     delete m_library;
@@ -105,14 +127,21 @@ bool AppState::showUpdatePrompt() const { return m_updates->showUpdatePrompt(); 
 QString AppState::updateVersion() const { return m_updates->updateVersion(); }
 std::optional<QUrl> AppState::updateURL() const { return m_updates->updateUrl(); }
 bool AppState::showNoUpdatePrompt() const { return m_updates->showNoUpdatePrompt(); }
+const QString &AppState::statusText() const { return m_typingJob->statusText(); }
+bool AppState::isTyping() const { return m_typingJob->isTyping(); }
+bool AppState::isPaused() const { return m_typingJob->isPaused(); }
+double AppState::progress() const { return m_typingJob->progress(); }
+const QString &AppState::phase() const { return m_typingJob->phase(); }
+const QString &AppState::typingTargetAppName() const { return m_typingJob->typingTargetAppName(); }
+const QString &AppState::detectionDebug() const { return m_typingJob->detectionDebug(); }
 void AppState::setShowUpdatePrompt(bool v) { m_updates->setShowUpdatePrompt(v); }
 void AppState::setShowNoUpdatePrompt(bool v) { m_updates->setShowNoUpdatePrompt(v); }
 
 // ---- setters
 
-void AppState::setStatusText(const QString &v) { assign(m_statusText, v, &AppState::statusTextChanged); }
-void AppState::setIsTyping(bool v) { assign(m_isTyping, v, &AppState::isTypingChanged); }
-void AppState::setIsPaused(bool v) { assign(m_isPaused, v, &AppState::isPausedChanged); }
+void AppState::setStatusText(const QString &v) { m_typingJob->setStatusText(v); }
+void AppState::setIsTyping(bool v) { m_typingJob->setIsTyping(v); }
+void AppState::setIsPaused(bool v) { m_typingJob->setIsPaused(v); }
 void AppState::setAccessibilityReady(bool v) { assign(m_accessibilityReady, v, &AppState::accessibilityReadyChanged); }
 void AppState::setAccessibilitySkipped(bool v)
 {
@@ -123,8 +152,8 @@ void AppState::setInputMonitoringReady(bool v)
     assign(m_inputMonitoringReady, v, &AppState::inputMonitoringReadyChanged);
 }
 void AppState::setSkipInitialWelcome(bool v) { assign(m_skipInitialWelcome, v, &AppState::skipInitialWelcomeChanged); }
-void AppState::setProgress(double v) { assign(m_progress, v, &AppState::progressChanged); }
-void AppState::setPhase(const QString &v) { assign(m_phase, v, &AppState::phaseChanged); }
+void AppState::setProgress(double v) { m_typingJob->setProgress(v); }
+void AppState::setPhase(const QString &v) { m_typingJob->setPhase(v); }
 void AppState::setProfileImageData(const std::optional<QByteArray> &v)
 {
     assign(m_profileImageData, v, &AppState::profileImageDataChanged);
@@ -136,11 +165,8 @@ void AppState::setReduceMotionEnabled(bool v)
 }
 void AppState::setShowSmartBrief(bool v) { assign(m_showSmartBrief, v, &AppState::showSmartBriefChanged); }
 void AppState::setSuppressTopBar(bool v) { assign(m_suppressTopBar, v, &AppState::suppressTopBarChanged); }
-void AppState::setTypingTargetAppName(const QString &v)
-{
-    assign(m_typingTargetAppName, v, &AppState::typingTargetAppNameChanged);
-}
-void AppState::setDetectionDebug(const QString &v) { assign(m_detectionDebug, v, &AppState::detectionDebugChanged); }
+void AppState::setTypingTargetAppName(const QString &v) { m_typingJob->setTypingTargetAppName(v); }
+void AppState::setDetectionDebug(const QString &v) { m_typingJob->setDetectionDebug(v); }
 
 // ---- preferences
 
@@ -193,5 +219,14 @@ void AppState::changePassword(const QString &current, const QString &newPassword
 // ---- updates
 
 void AppState::checkForUpdates(bool forcePrompt) { m_updates->checkForUpdates(forcePrompt); }
+
+// ---- the typing job
+
+void AppState::prepareTyping(const Project &project) { m_typingJob->prepareTyping(project); }
+void AppState::togglePause() { m_typingJob->togglePause(); }
+void AppState::stopTyping() { m_typingJob->stopTyping(); }
+void AppState::resetTyping() { m_typingJob->resetTyping(); }
+int AppState::resumeIndex(const Project &project) const { return m_typingJob->resumeIndex(project); }
+void AppState::clearResumeIndex(const Project &project) { m_typingJob->clearResumeIndex(project); }
 
 } // namespace qv::state

@@ -28,12 +28,13 @@ namespace qv::state {
 
 class HttpFetcher;
 class Library;
+class TypingJob;
 class UpdateChecker;
 
 // The one state object the views observe: one property with a change signal
 // for each published value, and the operations views call. It is a façade
-// over small companions (preferences, library, account, updates) that each
-// stand alone.
+// over small companions (preferences, library, account, updates, typing job)
+// that each stand alone.
 class AppState final : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<qv::Project> projects READ projects NOTIFY projectsChanged)
@@ -80,15 +81,15 @@ public:
     // ---- published values
     const QList<Project> &projects() const;
     const QList<StudyProject> &studyProjects() const;
-    const QString &statusText() const { return m_statusText; }
-    bool isTyping() const { return m_isTyping; }
-    bool isPaused() const { return m_isPaused; }
+    const QString &statusText() const;
+    bool isTyping() const;
+    bool isPaused() const;
     bool accessibilityReady() const { return m_accessibilityReady; }
     bool accessibilitySkipped() const { return m_accessibilitySkipped; }
     bool inputMonitoringReady() const { return m_inputMonitoringReady; }
     bool skipInitialWelcome() const { return m_skipInitialWelcome; }
-    double progress() const { return m_progress; }
-    const QString &phase() const { return m_phase; }
+    double progress() const;
+    const QString &phase() const;
     bool isAuthenticated() const;
     QString authEmail() const;
     bool isAuthLoading() const;
@@ -104,8 +105,8 @@ public:
     bool showSmartBrief() const { return m_showSmartBrief; }
     const QString &defaultMode() const { return m_defaultMode; }
     bool suppressTopBar() const { return m_suppressTopBar; }
-    const QString &typingTargetAppName() const { return m_typingTargetAppName; }
-    const QString &detectionDebug() const { return m_detectionDebug; }
+    const QString &typingTargetAppName() const;
+    const QString &detectionDebug() const;
 
     // Setters through which views bind controls. Those of preferences do not
     // store: the settings window writes their keys itself.
@@ -158,10 +159,19 @@ public:
     // ---- updates
     void checkForUpdates(bool forcePrompt);
 
+    // ---- the typing job
+    void prepareTyping(const Project &project);
+    void togglePause();
+    void stopTyping();
+    void resetTyping();
+    int resumeIndex(const Project &project) const;
+    void clearResumeIndex(const Project &project);
+
     // Companions, for views and tests that need more than the façade.
     Library &library() { return *m_library; }
     AccountSession &account() { return *m_account; }
     UpdateChecker &updates() { return *m_updates; }
+    TypingJob &typingJob() { return *m_typingJob; }
     Storage &storage() { return *m_storage; }
     SupabaseClient &supabase() { return *m_supabase; }
     engine::TypingEngine *typingEngine() const { return m_typingEngine.get(); }
@@ -204,15 +214,10 @@ private:
     Preferences &m_preferences;
 
     // Published values owned here (the rest live in the companions).
-    QString m_statusText = QStringLiteral("Idle");
-    bool m_isTyping = false;
-    bool m_isPaused = false;
     bool m_accessibilityReady = false;
     bool m_accessibilitySkipped = false;
     bool m_inputMonitoringReady = false;
     bool m_skipInitialWelcome = false;
-    double m_progress = 0;
-    QString m_phase = QStringLiteral("idle");
     QString m_profileName;
     std::optional<QByteArray> m_profileImageData;
     bool m_autoUpdateEnabled = false;
@@ -220,8 +225,6 @@ private:
     bool m_showSmartBrief = true;
     QString m_defaultMode = QStringLiteral("wpm");
     bool m_suppressTopBar = false;
-    QString m_typingTargetAppName;
-    QString m_detectionDebug;
 
     std::unique_ptr<Storage> m_storage;
     std::shared_ptr<engine::TypingEngine> m_typingEngine;
@@ -230,6 +233,7 @@ private:
     Library *m_library = nullptr;
     AccountSession *m_account = nullptr;
     UpdateChecker *m_updates = nullptr;
+    TypingJob *m_typingJob = nullptr;
 };
 
 } // namespace qv::state

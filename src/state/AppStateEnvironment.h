@@ -16,6 +16,9 @@ namespace engine {
 class TypingEngine;
 }
 namespace platform {
+class Accessibility;
+class Desktop;
+class InputMonitor;
 class Permissions;
 class Workspace;
 } // namespace platform
@@ -35,6 +38,12 @@ struct AppStateEnvironment {
     Preferences *preferences = nullptr;
     platform::Workspace *workspace = nullptr;
     platform::Permissions *permissions = nullptr;
+    // What the typing job needs of the desktop besides the two above; without
+    // accessibility, clicks and an engine no job can be armed. Without the
+    // desktop there is no launcher badge.
+    platform::Accessibility *accessibility = nullptr;
+    platform::InputMonitor *input = nullptr;
+    platform::Desktop *desktop = nullptr;
 
     AppConfig dataFolders = AppConfig::defaultConfig();
     QUrl backendUrl = defaultBackendUrl();

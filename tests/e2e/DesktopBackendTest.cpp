@@ -187,6 +187,30 @@ TEST_P(DesktopBackend, FindsTheFocusedElementAndReadsAndWritesTextInUtf16Units)
     EXPECT_EQ(selection(entry), (TextRange{flag, 4}));
 }
 
+TEST_P(DesktopBackend, FocusObserverHearsFocusMovesOfItsApplication)
+{
+    const Element view = focus(QStringLiteral("view"));
+    ASSERT_TRUE(view);
+    int calls = 0;
+    auto observer = platform->accessibility().observeFocus(target->pid(), [&] { ++calls; });
+    ASSERT_TRUE(observer);
+    const Element entry = focus(QStringLiteral("entry"));
+    ASSERT_TRUE(entry);
+    EXPECT_TRUE(waitUntil([&] { return calls > 0; }, 3000)) << "no focus notification";
+    // The focus lookup follows the move without walking the window again.
+    EXPECT_TRUE(platform->accessibility().systemFocusedElement() == entry);
+    EXPECT_EQ(platform->accessibility().read(platform->accessibility().applicationElement(target->pid()),
+                                             Attribute::FocusedElement)
+                  .value_or(QVariant())
+                  .value<Element>(),
+              entry);
+    observer.reset();
+    calls = 0;
+    focus(QStringLiteral("view"));
+    pump(200);
+    EXPECT_EQ(calls, 0) << "an ended subscription stays silent";
+}
+
 TEST_P(DesktopBackend, ElementAtPointLeadsToTheEditableElement)
 {
     const Element view = focus(QStringLiteral("view"));

@@ -5,16 +5,23 @@
 #include "TargetApp.h"
 
 #include "core/QtScheduler.h"
+#include "core/VirtualScheduler.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XTestKeyboard.h"
 
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProcess>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace qv::e2e {
 namespace {
@@ -30,6 +37,8 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
         platform = std::make_unique<LinuxPlatform>(scheduler);
+        if (!platform->permissions().accessibilityReady())
+            GTEST_SKIP() << "the accessibility bus is not enabled";
     }
 
     std::unique_ptr<TargetApp> startTarget(TargetApp::Kind kind)
@@ -157,6 +166,29 @@ TEST_F(DesktopSession, GlobalClicksAreSeenExceptOnOurOwnWindows)
     EXPECT_TRUE(clicks.isEmpty());
 }
 
+TEST_F(DesktopSession, NeverCallsIntoOurOwnProcess)
+{
+    // Our own window with a text field, in front: a synchronous call into
+    // ourselves would block until the time-out, so none is made.
+    QWidget own;
+    auto *field = new QLineEdit(&own);
+    field->setText(QStringLiteral("ours"));
+    own.setGeometry(300, 300, 300, 80);
+    own.show();
+    own.activateWindow();
+    field->setFocus();
+    const qint64 self = QCoreApplication::applicationPid();
+    ASSERT_TRUE(waitUntil([&] { return platform->x11Workspace().frontmostPid() == self; }, 5000));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(platform->accessibility().systemFocusedElement());
+    EXPECT_FALSE(platform->accessibility().elementAtPoint(QPoint(450, 340)));
+    EXPECT_FALSE(platform->accessibility().applicationElement(self));
+    EXPECT_FALSE(platform->accessibility().observeFocus(self, [] {}));
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_EQ(platform->workspace().frontmostApplication().value_or(AppInfo{}).pid, self);
+}
+
 TEST_F(DesktopSession, KeymapBindingsAreRestoredAfterTheRun)
 {
     auto &keyboard = platform->xtestKeyboard();
@@ -176,6 +208,30 @@ TEST_F(DesktopSession, KeymapBindingsAreRestoredAfterTheRun)
     pump(400);
     EXPECT_EQ(boundCount(), before);
     EXPECT_EQ(gtk->dump(QStringLiteral("entry")), QStringLiteral("✓"));
+}
+
+TEST_F(DesktopSession, KeymapIsRestoredWhenTheProcessDiesOfASignal)
+{
+    const int before = unicodeKeysymCount();
+    for (int sig : {SIGTERM, SIGSEGV}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child binds characters and dies without finishing.
+            VirtualScheduler clock;
+            linuxdesktop::XTestKeyboard keyboard(clock, [] { return linuxdesktop::Toolkit::Unknown; });
+            auto task = keyboard.prepare(QStringLiteral("—“”€✓"));
+            if (unicodeKeysymCount() <= before)
+                _exit(3);
+            raise(sig);
+            _exit(4);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "child exit code " << WEXITSTATUS(status);
+        EXPECT_EQ(WTERMSIG(status), sig);
+        EXPECT_EQ(unicodeKeysymCount(), before) << "signal " << sig;
+    }
 }
 
 TEST_F(DesktopSession, PermissionsAndDesktopSettingsInAnX11Session)

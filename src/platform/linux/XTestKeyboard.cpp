@@ -175,6 +175,8 @@ QCoro::Task<> XTestKeyboard::prepare(const QString &text)
     if (m_restoreTimer)
         m_scheduler.cancel(m_restoreTimer);
     m_restoreTimer = 0;
+    m_plan = text::graphemes(text);
+    m_planCursor = 0;
     QList<quint32> needed;
     for (char32_t cp : text.toUcs4()) {
         if (cp < 0x20 || cp == 0x7F)
@@ -364,6 +366,45 @@ QCoro::Task<> XTestKeyboard::typeGrapheme(const QString &grapheme)
         co_await bindAndWait(missing);
     for (char32_t cp : scalars)
         co_await typeCodePoint(cp);
+    followPlan(grapheme);
+    bindAhead();
+}
+
+void XTestKeyboard::followPlan(const QString &grapheme)
+{
+    // Typing mostly follows the prepared text, with detours (typos,
+    // corrections) that do not: look for the grapheme a little ahead.
+    for (qsizetype i = m_planCursor; i < m_plan.size() && i < m_planCursor + 8; ++i) {
+        if (m_plan.at(i) == grapheme) {
+            m_planCursor = i + 1;
+            return;
+        }
+    }
+}
+
+void XTestKeyboard::bindAhead()
+{
+    // With more distinct characters than spare keycodes, bindings are made
+    // while waiting for the next key, not right before it; a binding whose
+    // key may still be on its way is never given up here.
+    QList<quint32> coming;
+    for (qsizetype i = m_planCursor; i < m_plan.size() && i < m_planCursor + kLookaheadGraphemes; ++i) {
+        for (char32_t cp : m_plan.at(i).toUcs4()) {
+            const quint32 ks = KeysymBindings::keysymFor(cp);
+            if (cp >= 0x20 && cp != 0x7F && !strokeFor(ks) && !coming.contains(ks))
+                coming.append(ks);
+        }
+    }
+    if (coming.isEmpty())
+        return;
+    KeysymBindings trial = m_bindings;
+    const qint64 now = m_scheduler.nowNs();
+    for (const auto &change : trial.plan(coming)) {
+        const qint64 last = m_bindings.lastPressedNs(change.keycode);
+        if (last != KeysymBindings::kNever && now - last < kKeepAfterPressNs)
+            return; // would need a wait: leave it to the key itself
+    }
+    applyChanges(m_bindings.plan(coming));
 }
 
 QCoro::Task<> XTestKeyboard::press(platform::Key key)

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QStringList>
 
 #include <functional>
 
@@ -29,6 +30,8 @@ class XTestKeyboard final : public platform::Keyboard {
 public:
     static constexpr qint64 kSettleAfterRebindNs = 20'000'000;
     static constexpr qint64 kKeepAfterPressNs = 200'000'000;
+    // How far ahead of the typing a binding for a coming character is made.
+    static constexpr int kLookaheadGraphemes = 4;
 
     // `focusedToolkit` names the toolkit of the application that receives
     // the keys (it decides what one Backspace deletes).
@@ -37,6 +40,8 @@ public:
 
     bool isAvailable() const { return m_display != nullptr; }
     int spareKeycodeCount() const { return m_bindings.capacity(); }
+    // Scheduler time of the last key event sent to the X server.
+    qint64 lastPressNs() const { return m_lastPressNs; }
 
     QCoro::Task<> prepare(const QString &text) override;
     QCoro::Task<> typeGrapheme(const QString &grapheme) override;
@@ -64,6 +69,8 @@ private:
     void writeKeycode(int keycode, const QList<unsigned long> &syms);
     std::optional<Stroke> strokeFor(quint32 keysym) const;
     void scheduleRestore();
+    void followPlan(const QString &grapheme);
+    void bindAhead();
     void publishForCrashHandler();
 
     Scheduler &m_scheduler;
@@ -79,6 +86,8 @@ private:
     qint64 m_lastRebindNs = -1'000'000'000'000;
     qint64 m_lastPressNs = -1'000'000'000'000;
     quint64 m_restoreGeneration = 0;
+    QStringList m_plan;          // the prepared text's graphemes
+    qsizetype m_planCursor = 0;  // where typing probably stands in it
     std::uint64_t m_restoreTimer = 0;
 };
 

@@ -1,0 +1,388 @@
+// The typing job on the simulated desktop: arming, the start by click or
+// focus, the run and its reports, clicks while typing, pause and resume,
+// stop and reset, and one engine run at a time.
+
+#include "TypingJobHarness.h"
+
+#include "state/PreferenceKeys.h"
+
+using namespace qv;
+using qv::test::typingProject;
+
+namespace {
+const QString kText = QStringLiteral("Dear team, the plan holds. We ship on Friday.");
+const QString kPausedByClick = QStringLiteral("Paused \u2014 click back into the text box (outside Quorvel) to continue");
+
+struct Job : ::testing::Test, test::TypingJobHarness {
+    Project project = typingProject(kText);
+
+    // Arms and clicks into the field; answers once the run types.
+    void startByClick()
+    {
+        job->prepareTyping(project);
+        sim.clickInto(field);
+        ASSERT_TRUE(runUntilPhase("typing", 2000));
+    }
+    // Lets the run type a few characters.
+    void typeAWhile(double ms = 1500) { clock.advance(ms); }
+    qint64 stored(const Project &p) { return state::prefs::resumeProgress(prefs).value(state::ResumeStore::keyFor(p), -1); }
+};
+} // namespace
+
+TEST_F(Job, ArmingWithoutAPermissionOpensItsSettingsAndArmsNothing)
+{
+    accessibilityReady = false;
+    job->prepareTyping(project);
+    EXPECT_EQ(job->statusText(), "Enable Accessibility permissions (Settings opened)");
+    inputReady = false;
+    accessibilityReady = true;
+    job->prepareTyping(project);
+    EXPECT_EQ(job->statusText(), "Enable Input Monitoring permissions (Settings opened)");
+    EXPECT_EQ(sim.log().callsNamed("openAccessibilitySettings").size(), 1);
+    EXPECT_EQ(sim.log().callsNamed("openInputSettings").size(), 1);
+    EXPECT_EQ(sim.log().callsNamed("requestInputSynthesis").size(), 1);
+    EXPECT_FALSE(job->isTyping());
+    EXPECT_EQ(job->phase(), "idle");
+    EXPECT_EQ(monitors(), 0);
+    EXPECT_FALSE(job->isFocusPolling());
+    EXPECT_TRUE(sim.desktop().badgeLabel().isEmpty());
+}
+
+TEST_F(Job, ArmingWaitsForTheTargetWithProgressFromTheResumeStore)
+{
+    job->setResumeIndex(9, project);
+    job->prepareTyping(project);
+    EXPECT_EQ(job->statusText(), "Click into the document text box (outside Quorvel) to start");
+    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_TRUE(job->isTyping());
+    EXPECT_FALSE(job->isPaused());
+    EXPECT_DOUBLE_EQ(job->progress(), 9.0 / text::graphemeCount(kText));
+    EXPECT_EQ(sim.desktop().badgeLabel(), "Typing");
+    EXPECT_EQ(sim.simInput().globalCount(), 1);
+    EXPECT_EQ(sim.simInput().localCount(), 1);
+    EXPECT_TRUE(job->isFocusPolling());
+
+    // Armed: a second call changes nothing.
+    const Project other = typingProject("x");
+    job->prepareTyping(other);
+    EXPECT_EQ(job->currentProject()->id, project.id);
+    EXPECT_EQ(monitors(), 2);
+
+    // Progress is clamped, and an empty text divides by one.
+    job->stopTyping();
+    Project empty = typingProject({});
+    job->prepareTyping(empty);
+    EXPECT_EQ(job->progress(), 0);
+    job->stopTyping();
+    job->setResumeIndex(500, project);
+    job->prepareTyping(project);
+    EXPECT_EQ(job->progress(), 1);
+}
+
+TEST_F(Job, ResumeStoreKeysAreUpperCaseIdsAndOddStoresReadAsEmpty)
+{
+    job->setResumeIndex(-4, project);
+    EXPECT_EQ(job->resumeIndex(project), 0);
+    EXPECT_EQ(state::ResumeStore::keyFor(project), project.id.toString(QUuid::WithoutBraces).toUpper());
+    prefs.setDictionary(state::keys::resumeProgress, QJsonObject{{"A", 3}, {"B", "x"}});
+    EXPECT_EQ(job->resumeIndex(project), 0);
+    job->setResumeIndex(12, project);
+    EXPECT_EQ(prefs.intDictionaryValue(state::keys::resumeProgress), (QMap<QString, qint64>{{state::ResumeStore::keyFor(project), 12}}));
+    job->clearResumeIndex(project);
+    EXPECT_TRUE(prefs.intDictionaryValue(state::keys::resumeProgress)->isEmpty());
+}
+
+TEST_F(Job, AClickInQuorvelIsIgnoredWhileAClickElsewhereStartsTheRun)
+{
+    job->prepareTyping(project);
+    sim.clickInto(panelButton);
+    clock.advance(139);
+    EXPECT_TRUE(job->detectionDebug().isEmpty());
+    clock.advance(1);
+    EXPECT_EQ(job->detectionDebug(), "Frontmost = Quorvel (ignored)");
+    EXPECT_EQ(job->phase(), "awaiting");
+
+    sim.clickInto(field);
+    clock.advance(140);
+    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(job->statusText(), "Typing...");
+    EXPECT_EQ(job->detectionDebug(), "Start from focus: Editor role=textArea enabled");
+    EXPECT_EQ(job->typingTargetAppName(), "Editor");
+    EXPECT_EQ(job->typingTargetElement(), field.element());
+    EXPECT_EQ(job->typingTargetPid(), editor.pid());
+    EXPECT_EQ(job->typingTargetBundleId(), "editor");
+    EXPECT_FALSE(job->isFocusPolling());
+    EXPECT_EQ(monitors(), 2) << "the start monitors gave way to the pause monitors";
+}
+
+TEST_F(Job, ACompleteRunReportsInOrderAndLeavesNoResumeEntry)
+{
+    QStringList phases;
+    QList<double> fractions;
+    QObject::connect(job.get(), &state::TypingJob::phaseChanged, [&] { phases << job->phase(); });
+    QObject::connect(job.get(), &state::TypingJob::progressChanged, [&] {
+        fractions << job->progress();
+        // The store follows the published progress character by character.
+        EXPECT_EQ(stored(project), qRound(job->progress() * text::graphemeCount(kText)));
+    });
+    startByClick();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), "Notes: " + kText);
+    EXPECT_EQ(phases, (QStringList{"awaiting", "typing", "editing", "done"}));
+    EXPECT_EQ(job->statusText(), "Done");
+    EXPECT_FALSE(job->isTyping());
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+    EXPECT_EQ(fractions.last(), 1);
+    EXPECT_EQ(stored(project), -1);
+    EXPECT_TRUE(sim.desktop().badgeLabel().isEmpty());
+    EXPECT_EQ(monitors(), 0);
+    EXPECT_EQ(prepares(), 1);
+}
+
+TEST_F(Job, TheFocusPollStartsTheRunWithoutAClick)
+{
+    job->setResumeIndex(5, project);
+    job->prepareTyping(project);
+    clock.advance(250);
+    EXPECT_EQ(job->detectionDebug(), "Frontmost = Quorvel (ignored)");
+    sim.after(100).switchTo(editor).focus(field);
+    clock.advance(249);
+    EXPECT_EQ(job->phase(), "awaiting");
+    job->setResumeIndex(6, project); // read afresh by the poll
+    clock.advance(1);
+    EXPECT_EQ(job->phase(), "typing");
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), "Notes: " + kText.mid(6));
+}
+
+TEST_F(Job, AClickAndAPollTickTogetherStartOneRun)
+{
+    job->prepareTyping(project);
+    sim.at(110).clickInto(field); // its detection falls on the first poll tick, at 250 ms
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(prepares(), 1);
+    EXPECT_EQ(field.text(), "Notes: " + kText);
+}
+
+TEST_F(Job, AStartClickThatFindsNothingKeepsWaiting)
+{
+    job->prepareTyping(project);
+    sim.click(QPoint(1800, 900)); // the bare desktop: nothing comes forward
+    ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
+    EXPECT_NEAR(clock.nowMs(), 140 + 1440.04, 0.01);
+    EXPECT_EQ(job->statusText(), "Click into the document text box (outside Quorvel) to begin");
+    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_EQ(monitors(), 2);
+    sim.clickInto(field);
+    EXPECT_TRUE(runUntilPhase("typing", 500));
+}
+
+TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
+{
+    startByClick();
+    typeAWhile();
+
+    // Another text box of the same application: typing follows it.
+    sim.clickInto(second);
+    clock.advance(70);
+    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(job->typingTargetElement(), second.element());
+
+    // A button of that application: paused.
+    sim.clickInto(button);
+    clock.advance(69);
+    EXPECT_FALSE(job->isPaused());
+    clock.advance(1);
+    EXPECT_TRUE(job->isPaused());
+    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_EQ(job->statusText(), kPausedByClick);
+    EXPECT_TRUE(job->isFocusPolling());
+    const QString typedSoFar = second.text() + field.text();
+    clock.advance(3000);
+    EXPECT_EQ(second.text() + field.text(), typedSoFar) << "the engine waits while paused";
+}
+
+TEST_F(Job, AClickIntoAnotherApplicationOrQuorvelPauses)
+{
+    startByClick();
+    sim.clickInto(otherWindow);
+    clock.advance(70);
+    EXPECT_EQ(job->phase(), "paused");
+
+    // Resumed by a click back into the field.
+    sim.clickInto(field);
+    ASSERT_TRUE(runUntilPhase("typing", 500));
+    EXPECT_FALSE(job->isPaused());
+
+    sim.clickInto(panelButton);
+    clock.advance(70);
+    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_EQ(job->statusText(), kPausedByClick);
+
+    // Resumed by the focus alone (the poll), then the one run ends with the whole text.
+    sim.after(500).switchTo(editor);
+    ASSERT_TRUE(runUntilPhase("typing", 1000));
+    EXPECT_TRUE(job->detectionDebug().startsWith("Focus: Editor role=textArea"));
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), "Notes: " + kText);
+    EXPECT_EQ(prepares(), 1);
+}
+
+TEST_F(Job, AResumeClickThatFindsNothingStaysPaused)
+{
+    startByClick();
+    sim.clickInto(button);
+    clock.advance(70);
+    ASSERT_TRUE(job->isPaused());
+    sim.clickInto(otherWindow);
+    ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
+    EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");
+    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_TRUE(job->isPaused());
+}
+
+TEST_F(Job, PanelPauseAndContinue)
+{
+    job->togglePause();
+    EXPECT_EQ(job->phase(), "idle") << "no job, nothing to pause";
+
+    startByClick();
+    typeAWhile();
+    job->togglePause();
+    EXPECT_TRUE(job->isPaused());
+    EXPECT_EQ(job->statusText(), "Paused");
+    EXPECT_EQ(job->phase(), "paused");
+    const QString frozen = field.text();
+    clock.advance(2000);
+    EXPECT_EQ(field.text(), frozen);
+
+    job->togglePause();
+    EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to continue");
+    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_TRUE(job->isPaused());
+    sim.clickInto(field);
+    ASSERT_TRUE(runUntilPhase("typing", 500));
+    EXPECT_FALSE(job->isPaused());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), "Notes: " + kText);
+    EXPECT_EQ(prepares(), 1);
+}
+
+TEST_F(Job, PausedBeforeAnyRunBeganResumingStartsTheRun)
+{
+    job->prepareTyping(project);
+    job->togglePause();
+    sim.after(300).switchTo(editor).focus(field); // the poll armed with the job finds it
+    ASSERT_TRUE(runUntilPhase("typing", 1000));
+    EXPECT_FALSE(job->isPaused());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), "Notes: " + kText);
+    EXPECT_EQ(job->phase(), "done");
+}
+
+TEST_F(Job, TheEnginesOwnPauseLeavesThePauseFlagAlone)
+{
+    startByClick();
+    sim.after(500).switchTo(other);
+    ASSERT_TRUE(runUntilPhase("paused", 2000));
+    EXPECT_EQ(job->statusText(), "Paused \u2014 click the target text box to continue");
+    EXPECT_FALSE(job->isPaused());
+    sim.after(1000).switchTo(editor);
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->statusText(), "Done");
+}
+
+TEST_F(Job, StopEndsTheRunAndKeepsItsPosition)
+{
+    job->stopTyping();
+    EXPECT_EQ(job->phase(), "idle") << "nothing armed, nothing stopped";
+
+    startByClick();
+    typeAWhile();
+    job->stopTyping();
+    EXPECT_EQ(job->phase(), "stopped");
+    EXPECT_EQ(job->statusText(), "Stopped");
+    EXPECT_FALSE(job->isTyping());
+    EXPECT_TRUE(job->typingTargetAppName().isEmpty());
+    EXPECT_TRUE(job->typingTargetElement().isNull());
+    EXPECT_EQ(monitors(), 0);
+    EXPECT_TRUE(sim.desktop().badgeLabel().isEmpty());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), "stopped");
+    const QString typed = field.text().mid(7);
+    EXPECT_TRUE(kText.startsWith(typed));
+    EXPECT_EQ(stored(project), text::graphemeCount(typed));
+
+    // Reset returns to no job; nothing of the ended run comes back.
+    job->resetTyping();
+    clock.advance(1000);
+    EXPECT_EQ(job->phase(), "idle");
+    EXPECT_EQ(job->statusText(), "Idle");
+    EXPECT_EQ(job->progress(), 0);
+    EXPECT_FALSE(job->currentProject());
+    EXPECT_FALSE(job->isFocusPolling());
+}
+
+TEST_F(Job, ReArmingWhileAStoppedRunIsStillGoingNeverRunsTwo)
+{
+    startByClick();
+    typeAWhile();
+    job->stopTyping();
+    const Project next = typingProject(QStringLiteral("Second text."), QStringLiteral("Next"));
+    job->prepareTyping(next); // the stopped run has not returned yet
+    ASSERT_TRUE(job->isRunInFlight());
+    editor.activate();
+    job->startTypingSession(next, second.element(), 0);
+    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(prepares(), 1) << "waits for the first run";
+    ASSERT_TRUE(runToEnd());
+
+    // One run after the other, the second with its own flags.
+    const QStringList order = [&] {
+        QStringList out;
+        for (const auto &c : sim.log().calls)
+            if (c.what == "prepare" || c.what == "finish")
+                out << c.what;
+        return out;
+    }();
+    EXPECT_EQ(order, (QStringList{"prepare", "finish", "prepare", "finish"}));
+    EXPECT_EQ(second.text(), "TitleSecond text.");
+    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->progress(), 1);
+    // The first project's position still came from its own run.
+    EXPECT_EQ(stored(project), text::graphemeCount(field.text().mid(7)));
+}
+
+TEST_F(Job, ResetWhileARunTypesStopsIt)
+{
+    startByClick();
+    typeAWhile();
+    job->resetTyping();
+    ASSERT_TRUE(clock.runUntil([&] { return !job->isRunInFlight(); }, 2000));
+    const QString text = field.text();
+    clock.advance(5000);
+    EXPECT_EQ(field.text(), text);
+    EXPECT_EQ(job->phase(), "idle");
+}
+
+TEST_F(Job, GoingAwayMidRunStopsTheEngine)
+{
+    startByClick();
+    typeAWhile();
+    job.reset();
+    clock.advance(3000);
+    const QString text = field.text();
+    clock.advance(5000);
+    EXPECT_EQ(field.text(), text);
+}
+
+TEST_F(Job, GoingAwayWhileSearchingAfterAClickIsSafe)
+{
+    job->prepareTyping(project);
+    sim.click(QPoint(1800, 900));
+    clock.advance(300); // the search after the click is under way
+    job.reset();
+    clock.advance(3000);
+    EXPECT_EQ(monitors(), 0);
+}
