@@ -11,16 +11,20 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace qv::app {
 
 AppShellView::AppShellView(state::AppState &app, Scheduler &scheduler, MotionSettings &motion, GateFactory makeGate,
                            double splashDurationMs, QWidget *parent)
     : QWidget(parent), m_app(app), m_scheduler(scheduler), m_motion(motion), m_makeGate(std::move(makeGate)),
-      m_splashMs(splashDurationMs), m_background(new QVBackground(this)), m_splash(new SplashView(this)),
+      m_splashMs(splashDurationMs), m_background(new QVBackground(this)), m_splashLayer(new QWidget(this)),
       m_fade(new AnimatedValue(0, this))
 {
     setMinimumSize(kMinWidth, kMinHeight);
+    m_splash = new SplashView(m_splashLayer);
+    auto *centre = new QVBoxLayout(m_splashLayer);
+    centre->addWidget(m_splash, 0, Qt::AlignCenter);
     // The shell holds the keyboard focus until the user picks a field, so no
     // field is focused when a page first shows.
     setFocusPolicy(Qt::ClickFocus);
@@ -40,7 +44,7 @@ AppShellView::~AppShellView()
     m_scheduler.cancel(m_fadeTimer);
 }
 
-SplashView *AppShellView::splash() const { return m_splash.data(); }
+SplashView *AppShellView::splash() const { return m_splashLayer ? m_splash : nullptr; }
 
 double AppShellView::switchProgress() const { return m_loaded ? m_fade->value() : 0.0; }
 
@@ -94,8 +98,8 @@ void AppShellView::finishSplash()
         endFade();
         return;
     }
-    m_splashEffect = new QGraphicsOpacityEffect(m_splash);
-    m_splash->setGraphicsEffect(m_splashEffect);
+    m_splashEffect = new QGraphicsOpacityEffect(m_splashLayer);
+    m_splashLayer->setGraphicsEffect(m_splashEffect);
     m_gateEffect = new QGraphicsOpacityEffect(m_gate);
     m_gate->setGraphicsEffect(m_gateEffect);
     m_islandEffect = new QGraphicsOpacityEffect(m_island);
@@ -132,9 +136,10 @@ void AppShellView::endFade()
     if (m_island)
         m_island->setGraphicsEffect(nullptr);
     m_splashEffect = m_gateEffect = m_islandEffect = nullptr;
-    if (m_splash) {
-        m_splash->hide();
-        m_splash->deleteLater();
+    if (m_splashLayer) {
+        m_splashLayer->hide();
+        m_splashLayer->deleteLater();
+        m_splashLayer = nullptr;
         m_splash = nullptr;
     }
     if (m_gate)
@@ -155,10 +160,8 @@ void AppShellView::layoutLayers()
 {
     m_background->setGeometry(rect());
     m_background->lower();
-    if (m_splash) {
-        const QSize s = m_splash->sizeHint();
-        m_splash->setGeometry(QRect(QPoint((width() - s.width()) / 2, (height() - s.height()) / 2), s));
-    }
+    if (m_splashLayer)
+        m_splashLayer->setGeometry(rect());
     if (m_gate)
         m_gate->setGeometry(rect());
     if (m_island)

@@ -86,7 +86,9 @@ private:
     Scheduler::TimerId m_fadeTimer = 0;
 
     QVBackground *m_background;
-    QPointer<SplashView> m_splash;
+    // The splash and its shadow, so both fade together.
+    QPointer<QWidget> m_splashLayer;
+    SplashView *m_splash = nullptr;
     QWidget *m_gate = nullptr;
     WindowControlsIsland *m_island = nullptr;
     AnimatedValue *m_fade;

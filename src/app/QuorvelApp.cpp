@@ -25,14 +25,21 @@ QuorvelApp::QuorvelApp(QuorvelAppEnvironment environment, QObject *parent)
     stateEnv.preferences = m_env.preferences;
     stateEnv.workspace = &m_env.platform->workspace();
     stateEnv.permissions = &m_env.platform->permissions();
+    stateEnv.accessibility = &m_env.platform->accessibility();
+    stateEnv.input = &m_env.platform->input();
+    stateEnv.desktop = &m_env.platform->desktop();
     m_env.stateEnvironment = stateEnv;
     m_appState = std::make_unique<state::AppState>(stateEnv);
 
     platform::Platform *platform = m_env.platform;
     state::Preferences *preferences = m_env.preferences;
+    state::AppState *appState = m_appState.get();
+    std::function<void()> stopTypingJob = m_env.stopTypingJob;
+    if (!stopTypingJob)
+        stopTypingJob = [appState] { appState->stopTyping(); };
     m_quitPath = new QuitPath(
         QuitPath::Steps{
-            m_env.stopTypingJob,
+            stopTypingJob,
             [platform] { platform->keyboard().releaseAll(); },
             [preferences] { preferences->flush(); },
             m_env.exit,

@@ -45,14 +45,14 @@ struct QuorvelAppEnvironment {
     state::Preferences *preferences = nullptr;
     MotionSettings *motion = nullptr;
     // The state object's own settings (clock, backend, data folders, engine);
-    // its scheduler, preferences, workspace and permissions come from above.
+    // its scheduler, preferences and desktop parts come from above.
     state::AppStateEnvironment stateEnvironment;
     ConnectivityFactory makeConnectivity;
     // The signed-in page; empty until there is a dashboard.
     std::function<QWidget *(QuorvelApp &app, QWidget *parent)> makeDashboard;
     std::shared_ptr<ProcessLauncher> launcher; // null: QProcess
     std::function<void(int)> exit;             // null: QCoreApplication::exit
-    std::function<void()> stopTypingJob;       // the quit path's first step
+    std::function<void()> stopTypingJob;       // null: AppState::stopTyping
     double splashDurationMs = 3400;
 };
 

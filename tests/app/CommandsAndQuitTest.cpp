@@ -9,6 +9,8 @@
 #include "app/NotificationCenter.h"
 #include "app/PermissionsGateView.h"
 #include "app/QuitPath.h"
+#include "core/Random.h"
+#include "engine/TypingEngine.h"
 #include "state/PreferencesFile.h"
 #include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
@@ -20,6 +22,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUuid>
 
 using namespace qv;
 using namespace qv::app;
@@ -222,11 +225,28 @@ TEST_F(CommandsTest, AFailedRestartLeavesTheApplicationRunning)
     EXPECT_FALSE(quorvel->quitPath().isQuitting());
 }
 
-TEST_F(CommandsTest, TheCardsHelpPagesAreOnTheProductSite)
+TEST_F(CommandsTest, QuittingStopsAnArmedTypingJob)
 {
-    start();
-    EXPECT_EQ(quorvel->supportUrl().toString(), "https://quorvel.example/quorvel-site/support.html");
-    EXPECT_EQ(quorvel->accessibilityGuideUrl().toString(), "https://quorvel.example/quorvel-site/accessibility.html");
-    EXPECT_EQ(quorvel->inputMonitoringGuideUrl().toString(),
-              "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring");
+    SeededRandom random(7);
+    auto env = environment();
+    env.stateEnvironment.makeTypingEngine = [&] {
+        return std::make_shared<engine::TypingEngine>(sim, scheduler, random);
+    };
+    start(env);
+    Project project;
+    project.id = QUuid::createUuid();
+    project.title = "Essay";
+    project.text = "Some words to type.";
+    project.wpm = 40;
+    project.grade = "12";
+    project.review = "light";
+    appState().prepareTyping(project);
+    ASSERT_TRUE(appState().isTyping());
+    ASSERT_EQ(appState().phase(), "awaiting");
+
+    quorvel->quitPath().quit();
+    EXPECT_FALSE(appState().isTyping());
+    EXPECT_EQ(appState().phase(), "stopped");
+    EXPECT_EQ(sim.desktop().badgeLabel(), "") << "no badge left behind";
+    EXPECT_EQ(exits, std::vector<int>{0});
 }
