@@ -132,7 +132,9 @@ void StudyFlashcardView::paintFaces(QPainter &p, const QRectF &area, double turn
             continue;
         QTransform t;
         t.translate(c.x(), c.y());
-        t.rotate(front ? angle : angle + 180.0, Qt::YAxis);
+        t.rotate(angle, Qt::YAxis);
+        if (!front)
+            t.scale(-1, 1); // half a turn in the card's own plane: a mirror
         t.translate(-c.x(), -c.y());
         p.save();
         p.setTransform(t, true);

@@ -1,5 +1,7 @@
 #include "SetPageFixture.h"
 
+#include "theme/Theme.h"
+
 #include <QImage>
 
 using namespace qv;
@@ -9,12 +11,14 @@ namespace {
 
 class SetPageScreenshotTest : public qv::test::SetPageTest {
 protected:
-    void save(QWidget &w, const QString &name)
+    void save(QWidget &w, const QString &name, qint64 advanceMs = 1000)
     {
         settle();
-        scheduler.advance(1000); // past every slide, turn and fade
-        const QImage image = w.grab().toImage();
-        EXPECT_FALSE(image.isNull());
+        scheduler.advance(advanceMs); // by default past every slide, turn and fade
+        // On the window's background, as the dashboard hosts the workspace.
+        QImage image(w.size(), QImage::Format_ARGB32);
+        image.fill(Theme::bg());
+        w.render(&image, {}, {}, QWidget::DrawChildren);
         EXPECT_TRUE(image.save(screenshotDir() + "/" + name + ".png")) << name.toStdString();
     }
 };
@@ -25,7 +29,7 @@ TEST_F(SetPageScreenshotTest, EveryMode)
                                {card("Mitochondrion", "The organelle that makes most of the cell's ATP", 2),
                                 card("Osmosis", "Diffusion of water through a selectively permeable membrane", 1, 2),
                                 card("Ribosome", "Builds proteins from amino acids", 1),
-                                card("Lysosome", QString("Holds digestive enzymes that break down waste. ").repeated(12))});
+                                card("Lysosome", QString("Holds digestive enzymes that break down waste. ").repeated(24))});
     set.options.questionTypes = {StudyQuestionType::written, StudyQuestionType::multipleChoice,
                                  StudyQuestionType::trueFalse};
     StudySetPage *page = open(set, true);
@@ -33,7 +37,9 @@ TEST_F(SetPageScreenshotTest, EveryMode)
     save(*root, "setpage-flashcards");
 
     click(page->carousel()->nextButton());
+    save(*root, "setpage-card-weak");
     click(page->carousel()->toggleButton());
+    save(*root, "setpage-card-turning", 160);
     save(*root, "setpage-card-turned");
     click(page->carousel()->nextButton());
     click(page->carousel()->nextButton());
