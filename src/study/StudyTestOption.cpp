@@ -47,8 +47,12 @@ StudyTestOption::StudyTestOption(const QString &option, QWidget *parent) : QAbst
     m_text->setWordWrap(true);
     m_markLabel = makeLabel(QString(), TextStyle::Body, QFont::Bold, Theme::success());
     m_markLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (QLabel *l : {m_text, m_markLabel})
+    for (QLabel *l : {m_text, m_markLabel}) {
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Inside a button a label would take the button's text role and
+        // draw greyed out once the judged options are disabled.
+        l->setForegroundRole(QPalette::WindowText);
+    }
     row->addWidget(m_text, 1);
     row->addWidget(m_markLabel, 0);
 }

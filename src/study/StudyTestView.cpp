@@ -87,6 +87,7 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     m_cardsLayout = new QVBoxLayout(m_cardsHost);
     m_cardsLayout->setContentsMargins(0, 0, 0, 0);
     m_cardsLayout->setSpacing(12);
+    m_cardsLayout->addStretch(1); // cards keep their height when the page has room to spare
     m_scroll->setWidget(m_cardsHost);
     styleScrollArea(m_scroll);
     page->addWidget(m_scroll, 1);
@@ -131,7 +132,7 @@ void StudyTestView::rebuildQuestions()
     for (qsizetype i = 0; i < questions.size(); ++i) {
         auto *card = new StudyTestQuestionCard(questions[i], i, m_cardsHost);
         connect(card, &StudyTestQuestionCard::picked, this, &StudyTestView::pick);
-        m_cardsLayout->addWidget(card);
+        m_cardsLayout->insertWidget(m_cardsLayout->count() - 1, card);
         m_cards.append(card);
     }
     m_scroll->verticalScrollBar()->setValue(0);
