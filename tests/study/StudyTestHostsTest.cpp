@@ -103,49 +103,6 @@ TEST_F(StudyTestHostsTest, FullPageRetakeAddsToTheStoredResults)
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
 }
 
-TEST_F(StudyTestHostsTest, FullPageResultsApplyToASetEditedMeanwhile)
-{
-    const StudyProject set = makeSet("Edited", 1, {card("a", "one"), card("b", "two")});
-    app->saveStudyProject(set);
-    auto *root = new StudyRootView(*app, scheduler, clock, withQuiz());
-    Backdrop backdrop(root);
-    backdrop.show();
-    root->setViewState(StudyViewState::quiz(set));
-    settle();
-    StudyTestView *v = quizView(*root);
-    ASSERT_NE(v, nullptr);
-
-    // Another part of the workspace records progress while the test is open.
-    StudyProject elsewhere = storedSet(set.id);
-    elsewhere.items[0].correctCount = 5;
-    app->saveStudyProject(elsewhere);
-    settle();
-    QTest::mouseClick(v->mainButton(), Qt::LeftButton);
-    settle();
-    const StudyProject stored = storedSet(set.id);
-    EXPECT_EQ(stored.items[0].correctCount, 5);
-    EXPECT_EQ(stored.items[0].incorrectCount, 1);
-    EXPECT_EQ(stored.items[1].incorrectCount, 1);
-}
-
-TEST_F(StudyTestHostsTest, LeavingTheFullPageUnsubmittedRecordsNothing)
-{
-    const StudyProject set = makeSet("Leave", 1, {card("a", "one"), card("b", "two")});
-    app->saveStudyProject(set);
-    auto *root = new StudyRootView(*app, scheduler, clock, withQuiz());
-    Backdrop backdrop(root);
-    backdrop.show();
-    root->setViewState(StudyViewState::quiz(set));
-    settle();
-    StudyTestView *v = quizView(*root);
-    ASSERT_NE(v, nullptr);
-    answer(*v, true);
-    QTest::mouseClick(v->exitButton(), Qt::LeftButton);
-    settle();
-    EXPECT_EQ(root->viewState().page, StudyPage::detail);
-    EXPECT_EQ(storedSet(set.id), set);
-}
-
 TEST_F(StudyTestHostsTest, InlineTestForwardsPushesAndStartsOver)
 {
     StudyProject set = makeSet("Inline", 1, {card("a", "one"), card("b", "two"), card("c", "three")});
