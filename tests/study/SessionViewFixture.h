@@ -60,7 +60,7 @@ protected:
         return set;
     }
 
-    study::StudyQuestionCard *card() const { return view->questionCard(); }
+    study::StudyQuestionCard *qcard() const { return view->questionCard(); }
     QString currentTerm() const
     {
         const auto item = view->session().currentItem();
@@ -69,23 +69,23 @@ protected:
 
     void typeAnswer(const QString &text)
     {
-        card()->answerField()->clear();
+        qcard()->answerField()->clear();
         view->session().setUserAnswer({});
-        QTest::keyClicks(card()->answerField(), text);
+        QTest::keyClicks(qcard()->answerField(), text);
     }
     void typeRetype(const QString &text)
     {
-        card()->retypeField()->clear();
+        qcard()->retypeField()->clear();
         view->session().setRetypeInput({});
-        QTest::keyClicks(card()->retypeField(), text);
+        QTest::keyClicks(qcard()->retypeField(), text);
     }
 
     // Answers the current written question right and moves on.
     void answerRight()
     {
         typeAnswer(view->session().correctAnswer());
-        card()->mainButton()->click();
-        card()->mainButton()->click();
+        qcard()->mainButton()->click();
+        qcard()->mainButton()->click();
     }
 };
 

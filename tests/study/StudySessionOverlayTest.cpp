@@ -39,14 +39,14 @@ protected:
 TEST_F(StudySessionOverlayTest, ExitThenStayLeavesTheSessionAsItWas)
 {
     make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
-    QTest::keyClicks(card()->answerField(), "Par");
+    QTest::keyClicks(qcard()->answerField(), "Par");
     const QUuid asked = *view->session().currentItemId();
     view->exitButton()->click();
     EXPECT_TRUE(view->exitConfirmOverlay()->isVisible());
     EXPECT_EQ(view->exitConfirmOverlay()->opacity(), 1.0); // no animation of its own
     // The layer takes every click meant for the card beneath.
-    EXPECT_TRUE(clickLandsOn(card()->mainButton(), view->exitConfirmOverlay()));
-    EXPECT_FALSE(card()->answerField()->hasFocus());
+    EXPECT_TRUE(clickLandsOn(qcard()->mainButton(), view->exitConfirmOverlay()));
+    EXPECT_FALSE(qcard()->answerField()->hasFocus());
 
     view->stayButton()->click();
     settle();
@@ -54,7 +54,7 @@ TEST_F(StudySessionOverlayTest, ExitThenStayLeavesTheSessionAsItWas)
     EXPECT_EQ(closes, 0);
     EXPECT_EQ(*view->session().currentItemId(), asked);
     EXPECT_EQ(view->session().userAnswer(), "Par");
-    EXPECT_EQ(card()->answerField()->text(), "Par");
+    EXPECT_EQ(qcard()->answerField()->text(), "Par");
     EXPECT_FALSE(view->session().showingResult());
     EXPECT_TRUE(updates.isEmpty());
 
@@ -74,9 +74,9 @@ TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudying)
         answerRight();
     EXPECT_FALSE(view->completionOverlay()->isPresented());
     typeAnswer(view->session().correctAnswer());
-    card()->mainButton()->click();
+    qcard()->mainButton()->click();
     EXPECT_TRUE(view->completionOverlay()->isPresented());
-    EXPECT_TRUE(clickLandsOn(card()->mainButton(), view->completionOverlay()));
+    EXPECT_TRUE(clickLandsOn(qcard()->mainButton(), view->completionOverlay()));
 
     view->keepStudyingButton()->click();
     EXPECT_FALSE(view->completionOverlay()->isPresented());
@@ -112,7 +112,7 @@ TEST_F(StudySessionOverlayTest, AGoalAboveThePoolNeverCompletes)
         answerRight();
     EXPECT_EQ(view->session().correctItemIds().size(), 3);
     EXPECT_FALSE(view->completionOverlay()->isVisible());
-    EXPECT_TRUE(card()->isVisible());
+    EXPECT_TRUE(qcard()->isVisible());
 }
 
 TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReduced)
@@ -132,7 +132,7 @@ TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReduced)
     scheduler.advance(250);
     view->optionsSheet()->closeButton()->click();
     // Leaving, it already lets clicks through.
-    EXPECT_FALSE(clickLandsOn(card()->mainButton(), view->optionsOverlay()));
+    EXPECT_FALSE(clickLandsOn(qcard()->mainButton(), view->optionsOverlay()));
     scheduler.advance(250);
     EXPECT_FALSE(view->optionsOverlay()->isVisible());
 
@@ -161,8 +161,8 @@ TEST_F(StudySessionOverlayTest, OptionsEditTheSessionCopyOnly)
     EXPECT_EQ(view->session().options().grading, StudyGrading::lenient);
     sheet->closeButton()->click();
     EXPECT_EQ(currentTerm(), "France");
-    QTest::keyClicks(card()->answerField(), "Pariss");
-    card()->mainButton()->click();
+    QTest::keyClicks(qcard()->answerField(), "Pariss");
+    qcard()->mainButton()->click();
     EXPECT_TRUE(view->session().wasCorrect());
 
     // Apply with every type off asks written questions and restarts.

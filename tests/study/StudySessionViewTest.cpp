@@ -1,6 +1,9 @@
 #include "SessionViewFixture.h"
 
+#include "study/StudyGoalPicker.h"
+#include "study/StudyProgressBar.h"
 #include "study/StudyQuizSetupCard.h"
+#include "theme/Theme.h"
 #include "study/StudySessionOverlay.h"
 #include "study/StudySessionStatsPanel.h"
 
@@ -31,18 +34,18 @@ TEST_F(StudySessionViewTest, FocusModeAsksAtOnceWithOnlyExitAndTitle)
     EXPECT_FALSE(view->statsPanel()->isVisible());
     EXPECT_FALSE(view->goalPickerOverlay()->isVisible());
     EXPECT_FALSE(view->emptyLabel()->isVisible());
-    ASSERT_TRUE(card()->isVisible());
-    EXPECT_EQ(card()->typeLabel()->text(), "Written");
-    EXPECT_EQ(card()->sideLabel()->text(), "Term");
-    EXPECT_EQ(card()->promptLabel()->text(), "France");
-    EXPECT_TRUE(card()->answerField()->isVisible());
-    EXPECT_EQ(card()->answerField()->placeholderText(), "Type your answer");
-    EXPECT_TRUE(card()->choiceRows().isEmpty());
-    EXPECT_EQ(card()->mainButton()->text(), "Check");
-    EXPECT_FALSE(card()->resultLabel()->isVisible());
-    EXPECT_FALSE(card()->overrideButton()->isVisible());
+    ASSERT_TRUE(qcard()->isVisible());
+    EXPECT_EQ(qcard()->typeLabel()->text(), "Written");
+    EXPECT_EQ(qcard()->sideLabel()->text(), "Term");
+    EXPECT_EQ(qcard()->promptLabel()->text(), "France");
+    EXPECT_TRUE(qcard()->answerField()->isVisible());
+    EXPECT_EQ(qcard()->answerField()->placeholderText(), "Type your answer");
+    EXPECT_TRUE(qcard()->choiceRows().isEmpty());
+    EXPECT_EQ(qcard()->mainButton()->text(), "Check");
+    EXPECT_FALSE(qcard()->resultLabel()->isVisible());
+    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
     // No button can take the keyboard, so Space never presses one.
-    for (QVButton *b : {card()->mainButton(), card()->dontKnowButton(), card()->overrideButton(), view->exitButton()})
+    for (QVButton *b : {qcard()->mainButton(), qcard()->dontKnowButton(), qcard()->overrideButton(), view->exitButton()})
         EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
 }
 
@@ -55,7 +58,7 @@ TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScree
     EXPECT_TRUE(view->goalPickerOverlay()->isVisible());
     EXPECT_TRUE(view->emptyLabel()->isVisible());
     EXPECT_EQ(view->emptyLabel()->text(), "No items available.");
-    EXPECT_FALSE(card()->isVisible());
+    EXPECT_FALSE(qcard()->isVisible());
     EXPECT_TRUE(view->optionsButton()->isVisible());
     EXPECT_TRUE(view->statsPanel()->isVisible());
 
@@ -66,7 +69,7 @@ TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScree
     view->goalPicker()->goalButtons().at(0)->click();
     EXPECT_EQ(view->session().goalTarget(), 5);
     EXPECT_FALSE(view->goalPickerOverlay()->isPresented());
-    EXPECT_TRUE(card()->isVisible());
+    EXPECT_TRUE(qcard()->isVisible());
     EXPECT_FALSE(view->emptyLabel()->isVisible());
     EXPECT_EQ(view->statsPanel()->goalLabel()->text(), "0/5 correct");
 }
@@ -74,28 +77,28 @@ TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScree
 TEST_F(StudySessionViewTest, WrittenAnswerIsCheckedOnlyByTheButton)
 {
     make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
-    QTest::keyClicks(card()->answerField(), "paris");
+    QTest::keyClicks(qcard()->answerField(), "paris");
     EXPECT_EQ(view->session().userAnswer(), "paris");
-    QTest::keyClick(card()->answerField(), Qt::Key_Return);
+    QTest::keyClick(qcard()->answerField(), Qt::Key_Return);
     EXPECT_FALSE(view->session().showingResult());
     EXPECT_TRUE(updates.isEmpty());
 
-    card()->mainButton()->click();
-    EXPECT_TRUE(card()->resultLabel()->isVisible());
-    EXPECT_EQ(card()->resultLabel()->text(), "Correct!");
-    EXPECT_EQ(colorOf(card()->resultLabel()), Theme::accent());
-    EXPECT_EQ(card()->mainButton()->text(), "Next");
-    EXPECT_FALSE(card()->overrideButton()->isVisible());
+    qcard()->mainButton()->click();
+    EXPECT_TRUE(qcard()->resultLabel()->isVisible());
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Correct!");
+    EXPECT_EQ(colorOf(qcard()->resultLabel()), Theme::accent());
+    EXPECT_EQ(qcard()->mainButton()->text(), "Next");
+    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
     ASSERT_EQ(updates.size(), 1);
     EXPECT_EQ(updates[0].items[0].correctCount, 1);
 
     // The field stays editable and its text no longer matters; Return still does nothing.
-    QTest::keyClick(card()->answerField(), Qt::Key_Return);
+    QTest::keyClick(qcard()->answerField(), Qt::Key_Return);
     EXPECT_EQ(currentTerm(), "France");
-    card()->mainButton()->click();
+    qcard()->mainButton()->click();
     EXPECT_EQ(currentTerm(), "Japan");
-    EXPECT_EQ(card()->answerField()->text(), "");
-    EXPECT_EQ(card()->mainButton()->text(), "Check");
+    EXPECT_EQ(qcard()->answerField()->text(), "");
+    EXPECT_EQ(qcard()->mainButton()->text(), "Check");
     EXPECT_EQ(updates.size(), 1); // advancing hands nothing back
 }
 
@@ -104,26 +107,26 @@ TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
     StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
     set.options.retypeMissed = true;
     make(set);
-    QTest::keyClicks(card()->answerField(), "Lyon");
-    card()->mainButton()->click();
-    EXPECT_EQ(card()->resultLabel()->text(), "Not quite. Correct: Paris");
-    EXPECT_EQ(colorOf(card()->resultLabel()), Theme::danger());
-    EXPECT_TRUE(card()->overrideButton()->isVisible());
-    ASSERT_TRUE(card()->retypeBlock()->isVisible());
-    EXPECT_EQ(card()->retypeField()->placeholderText(), "Retype answer");
-    EXPECT_FALSE(card()->mainButton()->isEnabled());
+    QTest::keyClicks(qcard()->answerField(), "Lyon");
+    qcard()->mainButton()->click();
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: Paris");
+    EXPECT_EQ(colorOf(qcard()->resultLabel()), Theme::danger());
+    EXPECT_TRUE(qcard()->overrideButton()->isVisible());
+    ASSERT_TRUE(qcard()->retypeBlock()->isVisible());
+    EXPECT_EQ(qcard()->retypeField()->placeholderText(), "Retype answer");
+    EXPECT_FALSE(qcard()->mainButton()->isEnabled());
 
     typeRetype("Par");
-    EXPECT_FALSE(card()->mainButton()->isEnabled());
+    EXPECT_FALSE(qcard()->mainButton()->isEnabled());
     typeRetype("Paris.");
-    EXPECT_FALSE(card()->mainButton()->isEnabled()); // no punctuation is dropped here
-    QTest::keyClick(card()->retypeField(), Qt::Key_Return);
+    EXPECT_FALSE(qcard()->mainButton()->isEnabled()); // no punctuation is dropped here
+    QTest::keyClick(qcard()->retypeField(), Qt::Key_Return);
     EXPECT_EQ(currentTerm(), "France");
     typeRetype("  PARIS  ");
-    EXPECT_TRUE(card()->mainButton()->isEnabled());
-    card()->mainButton()->click();
+    EXPECT_TRUE(qcard()->mainButton()->isEnabled());
+    qcard()->mainButton()->click();
     EXPECT_EQ(currentTerm(), "Japan");
-    EXPECT_FALSE(card()->retypeBlock()->isVisible());
+    EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
 }
 
 TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
@@ -131,18 +134,18 @@ TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
     StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
     set.options.retypeMissed = true;
     make(set);
-    card()->dontKnowButton()->click();
+    qcard()->dontKnowButton()->click();
     EXPECT_EQ(view->session().userAnswer(), "");
     ASSERT_EQ(updates.size(), 1);
     EXPECT_EQ(updates.last().items[0].incorrectCount, 1);
-    card()->dontKnowButton()->click(); // after the result: nothing
+    qcard()->dontKnowButton()->click(); // after the result: nothing
     EXPECT_EQ(updates.size(), 1);
 
-    card()->overrideButton()->click();
-    EXPECT_EQ(card()->resultLabel()->text(), "Correct!");
-    EXPECT_FALSE(card()->retypeBlock()->isVisible());
-    EXPECT_FALSE(card()->overrideButton()->isVisible());
-    EXPECT_TRUE(card()->mainButton()->isEnabled());
+    qcard()->overrideButton()->click();
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Correct!");
+    EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
+    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
+    EXPECT_TRUE(qcard()->mainButton()->isEnabled());
     ASSERT_EQ(updates.size(), 2);
     EXPECT_EQ(updates.last().items[0].correctCount, 1);
     EXPECT_EQ(updates.last().items[0].incorrectCount, 0);
@@ -154,31 +157,32 @@ TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
 
 TEST_F(StudySessionViewTest, TappingAChoiceChecksAtOnceAndKeepsTheRows)
 {
-    StudyProject set = typedSet({card("France", "Paris & Co"), card("Japan", "Tokyo"), card("Peru", "Lima"),
+    StudyProject set = typedSet({card("Andorra", "Vella & Co"), card("Japan", "Tokyo"), card("Peru", "Lima"),
                                  card("Chile", "Santiago"), card("Kenya", "Nairobi")},
                                 {StudyQuestionType::multipleChoice});
     make(set);
-    EXPECT_EQ(card()->typeLabel()->text(), "Multiple Choice");
-    EXPECT_FALSE(card()->answerField()->isVisible());
-    const QList<StudyChoiceRow *> rows = card()->choiceRows();
+    EXPECT_EQ(qcard()->typeLabel()->text(), "Multiple Choice");
+    EXPECT_FALSE(qcard()->answerField()->isVisible());
+    const QList<StudyChoiceRow *> rows = qcard()->choiceRows();
     ASSERT_EQ(rows.size(), 4); // the answer and three others
     QStringList texts;
     for (StudyChoiceRow *r : rows)
         texts << r->choice();
-    EXPECT_TRUE(texts.contains("Paris & Co")); // an ampersand stays as typed
+    EXPECT_TRUE(texts.contains("Vella & Co")); // an ampersand stays as typed
 
+    const QString answer = view->session().correctAnswer();
     StudyChoiceRow *wrong = nullptr;
     for (StudyChoiceRow *r : rows)
-        if (r->choice() != "Paris & Co")
+        if (r->choice() != answer)
             wrong = r;
     ASSERT_NE(wrong, nullptr);
     wrong->click();
     EXPECT_TRUE(view->session().showingResult());
     EXPECT_TRUE(wrong->isChosen());
-    EXPECT_EQ(card()->resultLabel()->text(), "Not quite. Correct: Paris & Co");
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: " + answer);
     EXPECT_EQ(updates.size(), 1);
     // The same rows stay, and a further tap is ignored.
-    EXPECT_EQ(card()->choiceRows(), rows);
+    EXPECT_EQ(qcard()->choiceRows(), rows);
     for (StudyChoiceRow *r : rows)
         r->click();
     EXPECT_EQ(updates.size(), 1);
@@ -189,21 +193,21 @@ TEST_F(StudySessionViewTest, TrueFalseCardsShowTwoRowsAndAreGradedExactly)
 {
     make(typedSet({card("The sky is blue", "True"), card("Water is dry", "false")},
                   {StudyQuestionType::written}));
-    EXPECT_EQ(card()->typeLabel()->text(), "True / False");
-    EXPECT_FALSE(card()->answerField()->isVisible());
-    ASSERT_EQ(card()->choiceRows().size(), 2);
-    EXPECT_EQ(card()->choiceRows()[0]->choice(), "True");
-    EXPECT_EQ(card()->choiceRows()[1]->choice(), "False");
-    card()->choiceRows()[0]->click();
-    EXPECT_EQ(card()->resultLabel()->text(), "Correct!");
+    EXPECT_EQ(qcard()->typeLabel()->text(), "True / False");
+    EXPECT_FALSE(qcard()->answerField()->isVisible());
+    ASSERT_EQ(qcard()->choiceRows().size(), 2);
+    EXPECT_EQ(qcard()->choiceRows()[0]->choice(), "True");
+    EXPECT_EQ(qcard()->choiceRows()[1]->choice(), "False");
+    qcard()->choiceRows()[0]->click();
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Correct!");
 }
 
 TEST_F(StudySessionViewTest, TheStarTogglesOnceAndHandsTheSetBack)
 {
     make(typedSet({card("France", "Paris")}));
-    EXPECT_EQ(card()->starButton()->text(), "☆");
-    card()->starButton()->click();
-    EXPECT_EQ(card()->starButton()->text(), "★");
+    EXPECT_EQ(qcard()->starButton()->text(), "☆");
+    qcard()->starButton()->click();
+    EXPECT_EQ(qcard()->starButton()->text(), "★");
     ASSERT_EQ(updates.size(), 1);
     EXPECT_TRUE(updates[0].items[0].isStarred);
     EXPECT_FALSE(view->session().showingResult());
@@ -212,17 +216,18 @@ TEST_F(StudySessionViewTest, TheStarTogglesOnceAndHandsTheSetBack)
 TEST_F(StudySessionViewTest, StatisticsFollowTheAnswers)
 {
     StudyProject set = typedSet({card("a", "1", 3, 0), card("b", "2", 2, 1), card("c", "3")});
+    set.options.answerDirection = StudyAnswerDirection::definition;
     make(set, false);
     view->goalPicker()->goalButtons().last()->click(); // Learn all (3)
     StudySessionStatsPanel *stats = view->statsPanel();
     EXPECT_EQ(stats->accuracyLabel()->text(), "Accuracy 0%");
     EXPECT_EQ(stats->goalBar()->value(), 0.0);
     EXPECT_EQ(stats->masteryLabel()->text(), "1/3 mastered");
-    EXPECT_EQ(stats->directionLabel()->text(), "Term");
+    EXPECT_EQ(stats->directionLabel()->text(), "Definition");
     answerRight();
     answerRight();
     typeAnswer("wrong");
-    card()->mainButton()->click();
+    qcard()->mainButton()->click();
     EXPECT_EQ(stats->accuracyLabel()->text(), "Accuracy 66%");
     EXPECT_EQ(stats->goalLabel()->text(), "2/3 correct");
     EXPECT_EQ(stats->streakLabel()->text(), "0");
@@ -235,7 +240,7 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
     make(set, true, StudySessionStyle::quiz);
     StudyQuizSetupCard *setup = view->quizSetupCard();
     ASSERT_TRUE(setup->isVisible());
-    EXPECT_FALSE(card()->isVisible());
+    EXPECT_FALSE(qcard()->isVisible());
     EXPECT_EQ(setup->limitLabel()->text(), "Unlimited");
     setup->limitSlider()->setValue(1);
     EXPECT_EQ(setup->limitLabel()->text(), "1 min");
@@ -243,7 +248,7 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
     EXPECT_TRUE(view->session().options().questionTypes.isEmpty());
     setup->startButton()->click();
     EXPECT_FALSE(setup->isVisible());
-    ASSERT_TRUE(card()->isVisible());
+    ASSERT_TRUE(qcard()->isVisible());
     ASSERT_TRUE(view->timePill()->isVisible());
     EXPECT_EQ(view->timePill()->text(), "1:00");
     scheduler.advance(59'000);
@@ -253,12 +258,12 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
     EXPECT_TRUE(view->session().quizTimeUp());
     EXPECT_TRUE(view->timePill()->styleSheet().contains(Theme::danger().name()));
 
-    QTest::keyClicks(card()->answerField(), "Paris");
-    card()->mainButton()->click();
-    card()->dontKnowButton()->click();
+    QTest::keyClicks(qcard()->answerField(), "Paris");
+    qcard()->mainButton()->click();
+    qcard()->dontKnowButton()->click();
     EXPECT_FALSE(view->session().showingResult());
     EXPECT_TRUE(updates.isEmpty());
-    card()->starButton()->click(); // the star still works
+    qcard()->starButton()->click(); // the star still works
     EXPECT_EQ(updates.size(), 1);
     scheduler.advance(5'000);
     EXPECT_EQ(view->timePill()->text(), "0:00");
