@@ -36,6 +36,22 @@ QVBoxLayout *captioned(const QString &caption, int spacing)
     return column;
 }
 
+// A type switch with its label beside it: the label wraps when the three
+// switches don't fit the sheet's width on one line each.
+QWidget *besideLabel(QVToggle *toggle, const QString &label)
+{
+    auto *item = new QWidget;
+    auto *row = new QHBoxLayout(item);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(QVToggle::kSpacing);
+    QLabel *text = makeLabel(label, TextStyle::Caption, QFont::DemiBold, Theme::text());
+    text->setWordWrap(true);
+    row->addWidget(text, 1);
+    row->addWidget(toggle);
+    toggle->setAccessibleName(label);
+    return item;
+}
+
 void setToggle(QVToggle *toggle, bool on)
 {
     const QSignalBlocker block(toggle);
@@ -58,7 +74,8 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
     m_close->setFont(Typography::font(TextStyle::Caption, QFont::Bold));
     m_close->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
                                           " border-radius: 6px; padding: 0; }")
-                               .arg(Theme::surfaceAlt().name(), Theme::subtext().name(), Theme::border().name()));
+                               .arg(Theme::surfaceAlt().name(), Theme::subtext().name(),
+                                    Theme::border().name(QColor::HexArgb)));
     header->addWidget(m_close);
     header->addStretch(1);
     header->addWidget(makeLabel(QStringLiteral("Options"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
@@ -94,11 +111,12 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
     QVBoxLayout *types = captioned(QStringLiteral("Question types"), 6);
     auto *typeRow = new QHBoxLayout;
     typeRow->setSpacing(12);
-    m_written = makeToggle(labels::questionTypeToggle(StudyQuestionType::written));
-    m_multipleChoice = makeToggle(labels::questionTypeToggle(StudyQuestionType::multipleChoice));
-    m_trueFalse = makeToggle(labels::questionTypeToggle(StudyQuestionType::trueFalse));
-    for (QVToggle *t : {m_written, m_multipleChoice, m_trueFalse})
-        typeRow->addWidget(t);
+    m_written = new QVToggle;
+    m_multipleChoice = new QVToggle;
+    m_trueFalse = new QVToggle;
+    typeRow->addWidget(besideLabel(m_written, labels::questionTypeToggle(StudyQuestionType::written)));
+    typeRow->addWidget(besideLabel(m_multipleChoice, labels::questionTypeToggle(StudyQuestionType::multipleChoice)));
+    typeRow->addWidget(besideLabel(m_trueFalse, labels::questionTypeToggle(StudyQuestionType::trueFalse)));
     types->addLayout(typeRow);
     layout->addLayout(types);
 

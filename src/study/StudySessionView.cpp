@@ -11,7 +11,6 @@
 #include "study/StudyText.h"
 #include "theme/QVButton.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -20,11 +19,18 @@ namespace qv::study {
 
 namespace {
 
-QString pillSheet(const QColor &color)
+QString css(const QColor &c)
 {
-    return QStringLiteral("QLabel { color: %1; background: %2; border: 1px solid %3; border-radius: 11px;"
-                          " padding: 6px 10px; }")
-        .arg(color.name(), Theme::surfaceAlt().name(), Theme::border().name());
+    return QStringLiteral("rgba(%1, %2, %3, %4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
+}
+
+// The time pill: a capsule of the alternate surface with a hairline.
+QString pillSheet(const QColor &color, int height)
+{
+    return QStringLiteral("QLabel { color: %1; background: %2; border: 1px solid %3; border-radius: %4px;"
+                          " padding: 0 10px; }")
+        .arg(css(color), css(Theme::surfaceAlt()), css(Theme::border()))
+        .arg(height / 2);
 }
 
 } // namespace
@@ -87,7 +93,9 @@ void StudySessionView::buildHeader(QLayout *into)
     m_timePill = new QLabel;
     m_timePill->setTextFormat(Qt::PlainText);
     m_timePill->setFont(Typography::font(TextStyle::Caption, QFont::DemiBold));
-    header->addWidget(m_timePill);
+    m_timePill->setAlignment(Qt::AlignCenter);
+    m_timePill->setFixedHeight(QFontMetrics(m_timePill->font()).height() + 12 + 2);
+    header->addWidget(m_timePill, 0, Qt::AlignVCenter);
     static_cast<QBoxLayout *>(into)->addLayout(header);
 
     connect(m_exit, &QAbstractButton::clicked, this, [this] { setExitConfirm(true); });
@@ -195,7 +203,7 @@ void StudySessionView::sync()
     m_timePill->setVisible(pill);
     if (pill) {
         m_timePill->setText(s.timeRemainingLabel());
-        const QString sheet = pillSheet(s.quizTimeUp() ? Theme::danger() : Theme::subtext());
+        const QString sheet = pillSheet(s.quizTimeUp() ? Theme::danger() : Theme::subtext(), m_timePill->height());
         if (m_timePill->styleSheet() != sheet)
             m_timePill->setStyleSheet(sheet);
     }
@@ -226,7 +234,7 @@ void StudySessionView::sync()
     // Keys must not reach a field that an overlay covers.
     const bool covered = s.showGoalPicker() || s.showOptions() || s.goalReached() || m_showExitConfirm;
     if (covered) {
-        QWidget *focused = QApplication::focusWidget();
+        QWidget *focused = window()->focusWidget();
         if (focused && m_content->isAncestorOf(focused))
             focused->clearFocus();
     }

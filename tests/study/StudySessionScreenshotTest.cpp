@@ -24,9 +24,10 @@ public:
 
 class StudySessionScreenshotTest : public qv::test::SessionViewTest {
 protected:
-    void shoot(const StudyProject &set, const std::function<void(StudySessionView &)> &prepare, const QString &name)
+    void shoot(const StudyProject &set, const std::function<void(StudySessionView &)> &prepare, const QString &name,
+               bool focus = true, StudySessionStyle style = StudySessionStyle::study)
     {
-        auto *v = new StudySessionView(services(), set, StudySessionStyle::study, true, actions());
+        auto *v = new StudySessionView(services(), set, style, focus, actions());
         Backdrop backdrop(v);
         backdrop.show();
         prepare(*v);
@@ -78,4 +79,27 @@ TEST_F(StudySessionScreenshotTest, ResultAndCompletion)
           },
           "study-session-complete");
     shoot(set, [](StudySessionView &v) { v.exitButton()->click(); }, "study-session-exit");
+}
+
+TEST_F(StudySessionScreenshotTest, LayersAndQuiz)
+{
+    StudyProject set = capitals({StudyQuestionType::written});
+    shoot(set, [](StudySessionView &) {}, "study-session-goal", false);
+    shoot(set,
+          [](StudySessionView &v) {
+              v.session().chooseGoal(4);
+              v.session().setUserAnswer("Paris");
+              v.questionCard()->mainButton()->click();
+              v.optionsButton()->click();
+          },
+          "study-session-options", false);
+    shoot(set, [](StudySessionView &) {}, "study-session-quiz-setup", false, StudySessionStyle::quiz);
+    shoot(set,
+          [this](StudySessionView &v) {
+              v.session().setQuizTimeLimit(2);
+              v.session().startQuiz();
+              v.session().chooseGoal(4);
+              scheduler.advance(125'000);
+          },
+          "study-session-quiz-timeup", false, StudySessionStyle::quiz);
 }

@@ -256,7 +256,9 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
     scheduler.advance(1'000);
     EXPECT_EQ(view->timePill()->text(), "0:00");
     EXPECT_TRUE(view->session().quizTimeUp());
-    EXPECT_TRUE(view->timePill()->styleSheet().contains(Theme::danger().name()));
+    const QColor danger = Theme::danger();
+    EXPECT_TRUE(view->timePill()->styleSheet().contains(
+        QString("color: rgba(%1, %2, %3,").arg(danger.red()).arg(danger.green()).arg(danger.blue())));
 
     QTest::keyClicks(qcard()->answerField(), "Paris");
     qcard()->mainButton()->click();
