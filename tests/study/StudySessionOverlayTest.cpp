@@ -106,16 +106,6 @@ TEST_F(StudySessionOverlayTest, ResetOnlyCallsTheOwner)
     EXPECT_TRUE(view->completionOverlay()->isPresented());
 }
 
-TEST_F(StudySessionOverlayTest, AGoalAboveThePoolNeverCompletes)
-{
-    make(typedSet({card("a", "1"), card("b", "2"), card("c", "3")}));
-    for (int i = 0; i < 12; ++i)
-        answerRight();
-    EXPECT_EQ(view->session().correctItemIds().size(), 3);
-    EXPECT_FALSE(view->completionOverlay()->isVisible());
-    EXPECT_TRUE(qcard()->isVisible());
-}
-
 TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReduced)
 {
     make(typedSet({card("France", "Paris")}), false);
