@@ -1,0 +1,92 @@
+#pragma once
+
+#include "StudyViewFixture.h"
+
+#include "core/Random.h"
+#include "study/StudyChoiceRow.h"
+#include "study/StudyQuestionCard.h"
+#include "study/StudySessionView.h"
+#include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+namespace qv::test {
+
+// A session view over a whole application state, recording every callback.
+class SessionViewTest : public StudyViewTest {
+protected:
+    SeededRandom random{7};
+    QList<StudyProject> updates;
+    int closes = 0;
+    int resets = 0;
+    std::unique_ptr<study::StudySessionView> view;
+
+    study::StudySessionServices services() { return {app.get(), &random, &clock, &scheduler}; }
+
+    study::StudySessionActions actions()
+    {
+        study::StudySessionActions a;
+        a.onClose = [this] { ++closes; };
+        a.onUpdate = [this](const StudyProject &p) { updates.append(p); };
+        a.onReset = [this] { ++resets; };
+        return a;
+    }
+
+    study::StudySessionView &make(const StudyProject &set, bool focus = true,
+                                  study::StudySessionStyle style = study::StudySessionStyle::study)
+    {
+        view = std::make_unique<study::StudySessionView>(services(), set, style, focus, actions());
+        view->resize(720, 620);
+        view->show();
+        return *view;
+    }
+
+    void TearDown() override
+    {
+        view.reset();
+        StudyViewTest::TearDown();
+    }
+
+    // A set asked in term order with the given question types.
+    static StudyProject typedSet(QList<StudyItem> items, QList<StudyQuestionType> types = {StudyQuestionType::written})
+    {
+        StudyProject set = makeSet("Capitals", 1, std::move(items));
+        set.options.shuffle = false;
+        set.options.questionTypes = std::move(types);
+        return set;
+    }
+
+    study::StudyQuestionCard *qcard() const { return view->questionCard(); }
+    QString currentTerm() const
+    {
+        const auto item = view->session().currentItem();
+        return item ? item->term : QString();
+    }
+
+    void typeAnswer(const QString &text)
+    {
+        qcard()->answerField()->clear();
+        view->session().setUserAnswer({});
+        QTest::keyClicks(qcard()->answerField(), text);
+    }
+    void typeRetype(const QString &text)
+    {
+        qcard()->retypeField()->clear();
+        view->session().setRetypeInput({});
+        QTest::keyClicks(qcard()->retypeField(), text);
+    }
+
+    // Answers the current written question right and moves on.
+    void answerRight()
+    {
+        typeAnswer(view->session().correctAnswer());
+        qcard()->mainButton()->click();
+        qcard()->mainButton()->click();
+    }
+};
+
+} // namespace qv::test

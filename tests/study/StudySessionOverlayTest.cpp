@@ -1,0 +1,174 @@
+#include "SessionViewFixture.h"
+
+#include "study/StudyGoalPicker.h"
+#include "study/StudyOptionsSheet.h"
+#include "study/StudySessionOverlay.h"
+#include "study/StudySessionStatsPanel.h"
+#include "theme/QVPillPicker.h"
+#include "theme/QVToggle.h"
+
+#include <QPushButton>
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+
+class StudySessionOverlayTest : public qv::test::SessionViewTest {
+protected:
+    // Ten cards asked in term order, so a goal of ten is reachable.
+    static StudyProject tenCards()
+    {
+        QList<StudyItem> cards;
+        for (int i = 0; i < 10; ++i)
+            cards.append(card(QString("term %1").arg(i), QString("answer %1").arg(i)));
+        return typedSet(cards);
+    }
+
+    // Whether a click at the centre of `w` would reach something in `layer`.
+    bool clickLandsOn(QWidget *w, QWidget *layer) const
+    {
+        const QPoint at = w->mapTo(view.get(), w->rect().center());
+        QWidget *hit = view->childAt(at);
+        return hit && (hit == layer || layer->isAncestorOf(hit));
+    }
+};
+
+} // namespace
+
+TEST_F(StudySessionOverlayTest, ExitThenStayLeavesTheSessionAsItWas)
+{
+    make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
+    qcard()->answerField()->setFocus();
+    QTest::keyClicks(qcard()->answerField(), "Par");
+    const QUuid asked = *view->session().currentItemId();
+    view->exitButton()->click();
+    EXPECT_TRUE(view->exitConfirmOverlay()->isVisible());
+    EXPECT_EQ(view->exitConfirmOverlay()->opacity(), 1.0); // no animation of its own
+    // The layer takes every click meant for the card beneath.
+    EXPECT_TRUE(clickLandsOn(qcard()->mainButton(), view->exitConfirmOverlay()));
+    EXPECT_NE(view->focusWidget(), qcard()->answerField()); // keys can't reach the field beneath
+
+    view->stayButton()->click();
+    settle();
+    EXPECT_FALSE(view->exitConfirmOverlay()->isVisible());
+    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(*view->session().currentItemId(), asked);
+    EXPECT_EQ(view->session().userAnswer(), "Par");
+    EXPECT_EQ(qcard()->answerField()->text(), "Par");
+    EXPECT_FALSE(view->session().showingResult());
+    EXPECT_TRUE(updates.isEmpty());
+
+    view->exitButton()->click();
+    view->confirmExitButton()->click();
+    view->confirmExitButton()->click(); // a second press after the layer closed
+    settle();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(view->showExitConfirm());
+}
+
+TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudying)
+{
+    make(tenCards());
+    EXPECT_EQ(view->session().goalTarget(), 10);
+    for (int i = 0; i < 9; ++i)
+        answerRight();
+    EXPECT_FALSE(view->completionOverlay()->isPresented());
+    typeAnswer(view->session().correctAnswer());
+    qcard()->mainButton()->click();
+    EXPECT_TRUE(view->completionOverlay()->isPresented());
+    EXPECT_TRUE(clickLandsOn(qcard()->mainButton(), view->completionOverlay()));
+
+    view->keepStudyingButton()->click();
+    EXPECT_FALSE(view->completionOverlay()->isPresented());
+    EXPECT_EQ(view->session().sessionAnswered(), 0);
+    EXPECT_TRUE(view->session().correctItemIds().isEmpty());
+    EXPECT_FALSE(view->session().showingResult());
+    for (int i = 0; i < 10; ++i)
+        answerRight();
+    EXPECT_TRUE(view->completionOverlay()->isPresented());
+}
+
+TEST_F(StudySessionOverlayTest, ResetOnlyCallsTheOwner)
+{
+    make(tenCards());
+    for (int i = 0; i < 10; ++i)
+        answerRight();
+    ASSERT_TRUE(view->completionOverlay()->isPresented());
+    const qint64 answered = view->session().sessionAnswered();
+    const int handed = int(updates.size());
+    view->resetButton()->click();
+    settle();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(view->session().sessionAnswered(), answered);
+    EXPECT_EQ(view->session().correctItemIds().size(), 10);
+    EXPECT_EQ(updates.size(), handed);
+    EXPECT_TRUE(view->completionOverlay()->isPresented());
+}
+
+TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReduced)
+{
+    make(typedSet({card("France", "Paris")}), false);
+    // The goal picker fades in on appearing.
+    EXPECT_LT(view->goalPickerOverlay()->opacity(), 1.0);
+    scheduler.advance(250);
+    EXPECT_EQ(view->goalPickerOverlay()->opacity(), 1.0);
+    view->goalPicker()->goalButtons().at(0)->click();
+    scheduler.advance(250);
+    EXPECT_FALSE(view->goalPickerOverlay()->isVisible());
+
+    view->optionsButton()->click();
+    EXPECT_TRUE(view->optionsOverlay()->isVisible());
+    EXPECT_LT(view->optionsOverlay()->opacity(), 1.0);
+    scheduler.advance(250);
+    view->optionsSheet()->closeButton()->click();
+    // Leaving, it already lets clicks through.
+    EXPECT_FALSE(clickLandsOn(qcard()->mainButton(), view->optionsOverlay()));
+    scheduler.advance(250);
+    EXPECT_FALSE(view->optionsOverlay()->isVisible());
+
+    app->setReduceMotionEnabled(true);
+    view->optionsButton()->click();
+    EXPECT_EQ(view->optionsOverlay()->opacity(), 1.0);
+    view->optionsSheet()->closeButton()->click();
+    EXPECT_FALSE(view->optionsOverlay()->isVisible());
+}
+
+TEST_F(StudySessionOverlayTest, OptionsEditTheSessionCopyOnly)
+{
+    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    make(set, false);
+    view->goalPicker()->goalButtons().at(0)->click();
+    view->optionsButton()->click();
+    StudyOptionsSheet *sheet = view->optionsSheet();
+    EXPECT_EQ(sheet->directionPicker()->pill(0)->text(), "term");
+    EXPECT_EQ(sheet->gradingPicker()->pill(2)->text(), "Very Lenient");
+    EXPECT_EQ(sheet->writtenToggle()->accessibleName(), "Written");
+    EXPECT_EQ(sheet->trueFalseToggle()->accessibleName(), "True/False");
+    EXPECT_EQ(sheet->shuffleToggle()->text(), "Shuffle terms");
+
+    // Lenient grading from the sheet, closed with ×: the next check uses it
+    // without a restart.
+    sheet->gradingPicker()->pill(1)->click();
+    EXPECT_EQ(view->session().options().grading, StudyGrading::lenient);
+    sheet->closeButton()->click();
+    EXPECT_EQ(currentTerm(), "France");
+    QTest::keyClicks(qcard()->answerField(), "Pariss");
+    qcard()->mainButton()->click();
+    EXPECT_TRUE(view->session().wasCorrect());
+
+    // Apply with every type off asks written questions and restarts.
+    view->optionsButton()->click();
+    sheet->writtenToggle()->click();
+    EXPECT_FALSE(sheet->writtenToggle()->isChecked());
+    EXPECT_TRUE(view->session().options().questionTypes.isEmpty());
+    sheet->applyButton()->click();
+    EXPECT_EQ(view->session().options().questionTypes, QList<StudyQuestionType>{StudyQuestionType::written});
+    EXPECT_EQ(view->session().sessionAnswered(), 0);
+    EXPECT_FALSE(view->session().showingResult());
+    view->optionsButton()->click();
+    EXPECT_TRUE(sheet->writtenToggle()->isChecked());
+    // Nothing of it was handed back to be saved.
+    for (const StudyProject &p : updates)
+        EXPECT_EQ(p.options, set.options);
+}

@@ -1,0 +1,116 @@
+#include "SessionViewFixture.h"
+
+#include "study/StudyInlineSession.h"
+#include "study/StudyRootView.h"
+#include "study/StudySessionOverlay.h"
+#include "study/StudySessionPage.h"
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+
+class StudySessionPageTest : public qv::test::SessionViewTest {
+protected:
+    static StudyProject tenCards()
+    {
+        QList<StudyItem> cards;
+        for (int i = 0; i < 10; ++i)
+            cards.append(card(QString("term %1").arg(i), QString("answer %1").arg(i)));
+        return typedSet(cards);
+    }
+
+    static void answerRightIn(StudySessionView &v)
+    {
+        StudySession &s = v.session();
+        s.setUserAnswer(s.correctAnswer());
+        v.questionCard()->mainButton()->click();
+        v.questionCard()->mainButton()->click();
+    }
+};
+
+} // namespace
+
+TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
+{
+    StudyPageFactories factories = StudyPageFactories::standIns();
+    factories.session = studySessionPageFactory(services());
+    auto *root = new StudyRootView(*app, scheduler, clock, factories);
+    root->resize(800, 700);
+    root->show();
+    StudyProject set = tenCards();
+    app->saveStudyProject(set);
+    root->setViewState(StudyViewState::study(set));
+    settle();
+    auto *page = qobject_cast<StudySessionPage *>(root->currentPage());
+    ASSERT_NE(page, nullptr);
+    StudySessionView &v = *page->view();
+    for (int i = 0; i < 10; ++i)
+        answerRightIn(v);
+    settle();
+    EXPECT_EQ(storedSet(set.id).items[3].correctCount, 1);
+    ASSERT_TRUE(v.completionOverlay()->isPresented());
+
+    v.resetButton()->click();
+    settle();
+    // The same page starts over from the reset set: no completion, a new
+    // first question, and the next answer counts from zero.
+    ASSERT_EQ(root->currentPage(), page);
+    EXPECT_FALSE(v.completionOverlay()->isPresented());
+    EXPECT_TRUE(v.session().correctItemIds().isEmpty());
+    EXPECT_EQ(v.session().currentItem()->term, "term 0");
+    EXPECT_EQ(v.session().currentItem()->correctCount, 0);
+    answerRightIn(v);
+    settle();
+    EXPECT_EQ(storedSet(set.id).items[0].correctCount, 1);
+    EXPECT_EQ(storedSet(set.id).items[1].correctCount, 0);
+
+    // Exit asks first, then goes back to the set's page.
+    v.exitButton()->click();
+    v.confirmExitButton()->click();
+    settle();
+    EXPECT_EQ(root->viewState().page, StudyPage::detail);
+    delete root;
+}
+
+TEST_F(StudySessionPageTest, ANewerCopyWaitsForTheNextAppearance)
+{
+    StudyProject set = tenCards();
+    std::unique_ptr<StudyHostedPage> page(makeStudySessionPage(services(), set, actions(), nullptr));
+    auto *session = qobject_cast<StudySessionPage *>(page.get());
+    ASSERT_NE(session, nullptr);
+    page->show();
+    answerRightIn(*session->view());
+    StudyProject renamed = set;
+    renamed.title = "Renamed";
+    page->setProject(renamed);
+    EXPECT_EQ(session->view()->titleLabel()->text(), "Capitals");
+    EXPECT_EQ(session->view()->session().sessionAnswered(), 1);
+    page->restart(renamed);
+    EXPECT_EQ(session->view()->titleLabel()->text(), "Renamed");
+    EXPECT_EQ(session->view()->session().sessionAnswered(), 0);
+}
+
+TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSet)
+{
+    StudyProject set = tenCards();
+    std::unique_ptr<StudyInlinePane> pane(makeInlineStudySession(services(), set, actions(), nullptr));
+    auto *inlineSession = qobject_cast<StudyInlineSession *>(pane.get());
+    ASSERT_NE(inlineSession, nullptr);
+    pane->show();
+    StudySessionView &v = *inlineSession->view();
+    for (int i = 0; i < 10; ++i)
+        answerRightIn(v);
+    ASSERT_TRUE(v.completionOverlay()->isPresented());
+    ASSERT_EQ(updates.size(), 10);
+
+    StudyProject reset = updates.last();
+    for (StudyItem &item : reset.items)
+        item.correctCount = 0;
+    pane->restart(reset);
+    EXPECT_FALSE(v.completionOverlay()->isPresented());
+    EXPECT_FALSE(v.session().showGoalPicker());
+    ASSERT_TRUE(v.session().currentItem().has_value());
+    EXPECT_EQ(v.session().currentItem()->term, "term 0");
+    EXPECT_TRUE(v.questionCard()->isVisible());
+}

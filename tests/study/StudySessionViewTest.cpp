@@ -1,0 +1,274 @@
+#include "SessionViewFixture.h"
+
+#include "study/StudyGoalPicker.h"
+#include "study/StudyProgressBar.h"
+#include "study/StudyQuizSetupCard.h"
+#include "theme/Theme.h"
+#include "study/StudySessionOverlay.h"
+#include "study/StudySessionStatsPanel.h"
+
+#include <QPushButton>
+#include <QSlider>
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+
+class StudySessionViewTest : public qv::test::SessionViewTest {};
+
+QColor colorOf(QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+TEST_F(StudySessionViewTest, FocusModeAsksAtOnceWithOnlyExitAndTitle)
+{
+    make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
+    EXPECT_TRUE(view->exitButton()->isVisible());
+    EXPECT_EQ(view->titleLabel()->text(), "Capitals");
+    EXPECT_FALSE(view->optionsButton()->isVisible());
+    EXPECT_FALSE(view->timePill()->isVisible());
+    EXPECT_FALSE(view->statsPanel()->isVisible());
+    EXPECT_FALSE(view->goalPickerOverlay()->isVisible());
+    EXPECT_FALSE(view->emptyLabel()->isVisible());
+    ASSERT_TRUE(qcard()->isVisible());
+    EXPECT_EQ(qcard()->typeLabel()->text(), "Written");
+    EXPECT_EQ(qcard()->sideLabel()->text(), "Term");
+    EXPECT_EQ(qcard()->promptLabel()->text(), "France");
+    EXPECT_TRUE(qcard()->answerField()->isVisible());
+    EXPECT_EQ(qcard()->answerField()->placeholderText(), "Type your answer");
+    EXPECT_TRUE(qcard()->choiceRows().isEmpty());
+    EXPECT_EQ(qcard()->mainButton()->text(), "Check");
+    EXPECT_FALSE(qcard()->resultLabel()->isVisible());
+    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
+    // No button can take the keyboard, so Space never presses one.
+    for (QVButton *b : {qcard()->mainButton(), qcard()->dontKnowButton(), qcard()->overrideButton(), view->exitButton()})
+        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScreen)
+{
+    QList<StudyItem> cards;
+    for (int i = 0; i < 12; ++i)
+        cards.append(card(QString("t%1").arg(i, 2, 10, QChar('0')), QString("d%1").arg(i)));
+    make(typedSet(cards), false);
+    EXPECT_TRUE(view->goalPickerOverlay()->isVisible());
+    EXPECT_TRUE(view->emptyLabel()->isVisible());
+    EXPECT_EQ(view->emptyLabel()->text(), "No items available.");
+    EXPECT_FALSE(qcard()->isVisible());
+    EXPECT_TRUE(view->optionsButton()->isVisible());
+    EXPECT_TRUE(view->statsPanel()->isVisible());
+
+    QStringList labels;
+    for (QVButton *b : view->goalPicker()->goalButtons())
+        labels << b->text();
+    EXPECT_EQ(labels, QStringList({"5 correct answers", "10 correct answers", "Learn all (12)"}));
+    view->goalPicker()->goalButtons().at(0)->click();
+    EXPECT_EQ(view->session().goalTarget(), 5);
+    EXPECT_FALSE(view->goalPickerOverlay()->isPresented());
+    EXPECT_TRUE(qcard()->isVisible());
+    EXPECT_FALSE(view->emptyLabel()->isVisible());
+    EXPECT_EQ(view->statsPanel()->goalLabel()->text(), "0/5 correct");
+}
+
+TEST_F(StudySessionViewTest, WrittenAnswerIsCheckedOnlyByTheButton)
+{
+    make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
+    QTest::keyClicks(qcard()->answerField(), "paris");
+    EXPECT_EQ(view->session().userAnswer(), "paris");
+    QTest::keyClick(qcard()->answerField(), Qt::Key_Return);
+    EXPECT_FALSE(view->session().showingResult());
+    EXPECT_TRUE(updates.isEmpty());
+
+    qcard()->mainButton()->click();
+    EXPECT_TRUE(qcard()->resultLabel()->isVisible());
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Correct!");
+    EXPECT_EQ(colorOf(qcard()->resultLabel()), Theme::accent());
+    EXPECT_EQ(qcard()->mainButton()->text(), "Next");
+    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
+    ASSERT_EQ(updates.size(), 1);
+    EXPECT_EQ(updates[0].items[0].correctCount, 1);
+
+    // The field stays editable and its text no longer matters; Return still does nothing.
+    QTest::keyClick(qcard()->answerField(), Qt::Key_Return);
+    EXPECT_EQ(currentTerm(), "France");
+    qcard()->mainButton()->click();
+    EXPECT_EQ(currentTerm(), "Japan");
+    EXPECT_EQ(qcard()->answerField()->text(), "");
+    EXPECT_EQ(qcard()->mainButton()->text(), "Check");
+    EXPECT_EQ(updates.size(), 1); // advancing hands nothing back
+}
+
+TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
+{
+    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    set.options.retypeMissed = true;
+    make(set);
+    QTest::keyClicks(qcard()->answerField(), "Lyon");
+    qcard()->mainButton()->click();
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: Paris");
+    EXPECT_EQ(colorOf(qcard()->resultLabel()), Theme::danger());
+    EXPECT_TRUE(qcard()->overrideButton()->isVisible());
+    ASSERT_TRUE(qcard()->retypeBlock()->isVisible());
+    EXPECT_EQ(qcard()->retypeField()->placeholderText(), "Retype answer");
+    EXPECT_FALSE(qcard()->mainButton()->isEnabled());
+
+    typeRetype("Par");
+    EXPECT_FALSE(qcard()->mainButton()->isEnabled());
+    typeRetype("Paris.");
+    EXPECT_FALSE(qcard()->mainButton()->isEnabled()); // no punctuation is dropped here
+    QTest::keyClick(qcard()->retypeField(), Qt::Key_Return);
+    EXPECT_EQ(currentTerm(), "France");
+    typeRetype("  PARIS  ");
+    EXPECT_TRUE(qcard()->mainButton()->isEnabled());
+    qcard()->mainButton()->click();
+    EXPECT_EQ(currentTerm(), "Japan");
+    EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
+}
+
+TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
+{
+    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    set.options.retypeMissed = true;
+    make(set);
+    qcard()->dontKnowButton()->click();
+    EXPECT_EQ(view->session().userAnswer(), "");
+    ASSERT_EQ(updates.size(), 1);
+    EXPECT_EQ(updates.last().items[0].incorrectCount, 1);
+    qcard()->dontKnowButton()->click(); // after the result: nothing
+    EXPECT_EQ(updates.size(), 1);
+
+    qcard()->overrideButton()->click();
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Correct!");
+    EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
+    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
+    EXPECT_TRUE(qcard()->mainButton()->isEnabled());
+    ASSERT_EQ(updates.size(), 2);
+    EXPECT_EQ(updates.last().items[0].correctCount, 1);
+    EXPECT_EQ(updates.last().items[0].incorrectCount, 0);
+    // A second press (a double click) changes nothing more.
+    view->session().markOverrideCorrect();
+    EXPECT_EQ(updates.size(), 2);
+    EXPECT_EQ(view->session().sessionCorrect(), 1);
+}
+
+TEST_F(StudySessionViewTest, TappingAChoiceChecksAtOnceAndKeepsTheRows)
+{
+    StudyProject set = typedSet({card("Andorra", "Vella & Co"), card("Japan", "Tokyo"), card("Peru", "Lima"),
+                                 card("Chile", "Santiago"), card("Kenya", "Nairobi")},
+                                {StudyQuestionType::multipleChoice});
+    make(set);
+    EXPECT_EQ(qcard()->typeLabel()->text(), "Multiple Choice");
+    EXPECT_FALSE(qcard()->answerField()->isVisible());
+    const QList<StudyChoiceRow *> rows = qcard()->choiceRows();
+    ASSERT_EQ(rows.size(), 4); // the answer and three others
+    QStringList texts;
+    for (StudyChoiceRow *r : rows)
+        texts << r->choice();
+    EXPECT_TRUE(texts.contains("Vella & Co")); // an ampersand stays as typed
+
+    const QString answer = view->session().correctAnswer();
+    StudyChoiceRow *wrong = nullptr;
+    for (StudyChoiceRow *r : rows)
+        if (r->choice() != answer)
+            wrong = r;
+    ASSERT_NE(wrong, nullptr);
+    wrong->click();
+    EXPECT_TRUE(view->session().showingResult());
+    EXPECT_TRUE(wrong->isChosen());
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: " + answer);
+    EXPECT_EQ(updates.size(), 1);
+    // The same rows stay, and a further tap is ignored.
+    EXPECT_EQ(qcard()->choiceRows(), rows);
+    for (StudyChoiceRow *r : rows)
+        r->click();
+    EXPECT_EQ(updates.size(), 1);
+    EXPECT_EQ(view->session().selectedChoice(), wrong->choice());
+}
+
+TEST_F(StudySessionViewTest, TrueFalseCardsShowTwoRowsAndAreGradedExactly)
+{
+    make(typedSet({card("The sky is blue", "True"), card("Water is dry", "false")},
+                  {StudyQuestionType::written}));
+    EXPECT_EQ(qcard()->typeLabel()->text(), "True / False");
+    EXPECT_FALSE(qcard()->answerField()->isVisible());
+    ASSERT_EQ(qcard()->choiceRows().size(), 2);
+    EXPECT_EQ(qcard()->choiceRows()[0]->choice(), "True");
+    EXPECT_EQ(qcard()->choiceRows()[1]->choice(), "False");
+    qcard()->choiceRows()[0]->click();
+    EXPECT_EQ(qcard()->resultLabel()->text(), "Correct!");
+}
+
+TEST_F(StudySessionViewTest, StatisticsFollowTheAnswers)
+{
+    StudyProject set = typedSet({card("a", "1", 3, 0), card("b", "2", 2, 1), card("c", "3")});
+    set.options.answerDirection = StudyAnswerDirection::definition;
+    make(set, false);
+    view->goalPicker()->goalButtons().last()->click(); // Learn all (3)
+    StudySessionStatsPanel *stats = view->statsPanel();
+    EXPECT_EQ(stats->accuracyLabel()->text(), "Accuracy 0%");
+    EXPECT_EQ(stats->goalBar()->value(), 0.0);
+    EXPECT_EQ(stats->masteryLabel()->text(), "1/3 mastered");
+    EXPECT_EQ(stats->directionLabel()->text(), "Definition");
+    answerRight();
+    answerRight();
+    typeAnswer("wrong");
+    qcard()->mainButton()->click();
+    EXPECT_EQ(stats->accuracyLabel()->text(), "Accuracy 66%");
+    EXPECT_EQ(stats->goalLabel()->text(), "2/3 correct");
+    EXPECT_EQ(stats->streakLabel()->text(), "0");
+    EXPECT_EQ(colorOf(stats->streakLabel()), Theme::subtext());
+}
+
+TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
+{
+    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    make(set, true, StudySessionStyle::quiz);
+    StudyQuizSetupCard *setup = view->quizSetupCard();
+    ASSERT_TRUE(setup->isVisible());
+    EXPECT_FALSE(qcard()->isVisible());
+    EXPECT_EQ(setup->limitLabel()->text(), "Unlimited");
+    setup->limitSlider()->setValue(1);
+    EXPECT_EQ(setup->limitLabel()->text(), "1 min");
+    setup->writtenButton()->click(); // the only type off: the start asks written
+    EXPECT_TRUE(view->session().options().questionTypes.isEmpty());
+    setup->startButton()->click();
+    EXPECT_FALSE(setup->isVisible());
+    ASSERT_TRUE(qcard()->isVisible());
+    ASSERT_TRUE(view->timePill()->isVisible());
+    EXPECT_EQ(view->timePill()->text(), "1:00");
+    scheduler.advance(59'000);
+    EXPECT_EQ(view->timePill()->text(), "0:01");
+    scheduler.advance(1'000);
+    EXPECT_EQ(view->timePill()->text(), "0:00");
+    EXPECT_TRUE(view->session().quizTimeUp());
+    const QColor danger = Theme::danger();
+    EXPECT_TRUE(view->timePill()->styleSheet().contains(
+        QString("color: rgba(%1, %2, %3,").arg(danger.red()).arg(danger.green()).arg(danger.blue())));
+
+    QTest::keyClicks(qcard()->answerField(), "Paris");
+    qcard()->mainButton()->click();
+    qcard()->dontKnowButton()->click();
+    EXPECT_FALSE(view->session().showingResult());
+    EXPECT_TRUE(updates.isEmpty());
+    EXPECT_EQ(qcard()->starButton()->text(), "☆");
+    qcard()->starButton()->click(); // the star still works
+    EXPECT_EQ(qcard()->starButton()->text(), "★");
+    ASSERT_EQ(updates.size(), 1);
+    for (const StudyItem &item : updates[0].items)
+        EXPECT_EQ(item.isStarred, item.id == view->session().currentItemId());
+    scheduler.advance(5'000);
+    EXPECT_EQ(view->timePill()->text(), "0:00");
+}
+
+TEST_F(StudySessionViewTest, QuizCancelLeavesWithoutConfirmation)
+{
+    make(typedSet({card("France", "Paris")}), true, StudySessionStyle::quiz);
+    view->quizSetupCard()->cancelButton()->click();
+    settle();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(view->exitConfirmOverlay()->isVisible());
+}
