@@ -14,6 +14,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "state/PreferencesFile.h"
 #include "study/StudyRootView.h"
+#include "study/StudyWorkspacePages.h"
 #include "state/TerminationFlush.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
@@ -58,7 +59,7 @@ int main(int argc, char **argv)
     };
     env.makeConnectivity = [] { return std::make_unique<qv::app::NetworkConnectivityMonitor>(); };
     qv::dashboard::QtFileChooser fileChooser;
-    env.makeDashboard = [&scheduler, &clock, &fileChooser](qv::app::QuorvelApp &app, QWidget *parent) -> QWidget * {
+    env.makeDashboard = [&scheduler, &clock, &random, &fileChooser](qv::app::QuorvelApp &app, QWidget *parent) -> QWidget * {
         qv::dashboard::DashboardEnvironment dashboardEnv{&scheduler, &app.platform().permissions(),
                                                          &app.platform().workspace(), app.sitePage(QString())};
         qv::dashboard::DashboardFactories factories = qv::dashboard::DashboardFactories::standIns();
@@ -75,8 +76,9 @@ int main(int argc, char **argv)
             };
             return new qv::editor::ProjectEditorWindow(state, project, std::move(onClose), services);
         };
-        factories.studyWorkspace = [&scheduler, &clock](qv::state::AppState &state) -> QWidget * {
-            return new qv::study::StudyRootView(state, scheduler, clock);
+        factories.studyWorkspace = [&scheduler, &clock, &random](qv::state::AppState &state) -> QWidget * {
+            return new qv::study::StudyRootView(state, scheduler, clock,
+                                                qv::study::studyWorkspacePages(state, scheduler, clock, random));
         };
         factories.permissionsGate = [&app](qv::state::AppState &, std::function<void()> onDismiss, const QString &,
                                            const QString &) -> QWidget * {
