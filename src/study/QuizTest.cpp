@@ -102,9 +102,14 @@ void QuizTest::submit()
     for (QuizQuestion &q : m_questions)
         q.isCorrect = q.selected.has_value() && *q.selected == q.correct;
     m_submitted = true;
-    const StudyProject updated = applyResults(m_project, m_questions, m_clock.nowUtc());
-    if (m_onUpdate)
-        m_onUpdate(updated);
+    // Keep what was handed on until the owner pushes the stored set: a retake
+    // taken before that push must not write the old counters back. Assigned
+    // first, so a push made from inside the handler wins.
+    m_project = applyResults(m_project, m_questions, m_clock.nowUtc());
+    if (m_onUpdate) {
+        const StudyProject handed = m_project; // the handler may push a new set
+        m_onUpdate(handed);
+    }
 }
 
 void QuizTest::pressMain()

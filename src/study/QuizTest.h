@@ -47,7 +47,8 @@ public:
     void setUpdateHandler(UpdateHandler handler) { m_onUpdate = std::move(handler); }
 
     // The set the page shows. The owner pushes the stored set in after each
-    // save, so results always apply to the newest copy.
+    // save, so results always apply to the newest copy; until then the page
+    // holds the copy it handed on.
     void setProject(const StudyProject &project) { m_project = project; }
     const StudyProject &project() const { return m_project; }
 

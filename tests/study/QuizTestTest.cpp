@@ -206,3 +206,19 @@ TEST_F(QuizTestFixture, EmptySetAndLeavingWithoutSubmitting)
     EXPECT_EQ(u.answeredCount(), 0);
     EXPECT_TRUE(updates.isEmpty());
 }
+
+TEST_F(QuizTestFixture, RetakeBeforeThePushKeepsTheFirstResults)
+{
+    // The owner has not pushed the stored set back yet when the test is
+    // retaken and submitted again: the first results must stay.
+    QuizTest &t = page(makeSet(cards(2)));
+    t.pressMain();
+    t.pressMain();
+    t.select(t.questions()[0].correct, 0);
+    t.pressMain();
+    ASSERT_EQ(updates.size(), 2);
+    for (const StudyItem &item : updates[1].items) {
+        EXPECT_EQ(item.incorrectCount + item.correctCount, 2);
+        EXPECT_GE(item.incorrectCount, 1);
+    }
+}

@@ -20,6 +20,7 @@
 #include <cctype>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <set>
 
 namespace qv::devbackend {
@@ -190,10 +191,17 @@ bool DevBackend::start(std::string &error)
 
     std::string path = ":memory:";
     if (m_options.dataDir != ":memory:") {
-        if (mkdir(m_options.dataDir.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = "cannot create the data folder " + m_options.dataDir;
+        // A fresh home may not have the parents yet (~/.local/share).
+        std::error_code ec;
+        const bool created = std::filesystem::create_directories(m_options.dataDir, ec);
+        if (ec || !std::filesystem::is_directory(m_options.dataDir)) {
+            error = "cannot create the data folder " + m_options.dataDir + (ec ? ": " + ec.message() : "");
             return false;
         }
+        // Accounts and tokens live here: a folder we make is the owner's alone.
+        if (created)
+            std::filesystem::permissions(m_options.dataDir, std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::replace, ec);
         path = m_options.dataDir + "/accounts.sqlite3";
     }
     m_store = AccountStore::open(path, error);

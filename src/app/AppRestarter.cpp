@@ -1,0 +1,36 @@
+#include "app/AppRestarter.h"
+
+#include "app/ProcessLauncher.h"
+#include "app/QuitPath.h"
+
+#include <QCoreApplication>
+
+namespace qv::app {
+
+AppRestarter::AppRestarter(ProcessLauncher &launcher, QuitPath &quitPath, std::function<void()> flush,
+                           QString program, QStringList arguments)
+    : m_launcher(launcher), m_quitPath(quitPath), m_flush(std::move(flush)), m_program(std::move(program)),
+      m_arguments(std::move(arguments))
+{
+}
+
+AppRestarter AppRestarter::forThisProcess(ProcessLauncher &launcher, QuitPath &quitPath, std::function<void()> flush)
+{
+    // arguments() starts with the program name; the new instance gets the rest.
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty())
+        args.removeFirst();
+    return AppRestarter(launcher, quitPath, std::move(flush), QCoreApplication::applicationFilePath(), args);
+}
+
+bool AppRestarter::restart()
+{
+    if (m_flush)
+        m_flush();
+    if (m_program.isEmpty() || !m_launcher.startDetached(m_program, m_arguments))
+        return false;
+    m_quitPath.quit();
+    return true;
+}
+
+} // namespace qv::app

@@ -1,0 +1,104 @@
+// Quorvel: the program's entry point.
+#include "app/NetworkConnectivityMonitor.h"
+#include "app/NotificationCenter.h"
+#include "app/PermissionsGateView.h"
+#include "app/QuitPath.h"
+#include "app/QuorvelApp.h"
+#include "core/QtScheduler.h"
+#include "core/Random.h"
+#include "core/WallClock.h"
+#include "dashboard/DashboardView.h"
+#include "dashboard/QtFileChooser.h"
+#include "editor/ProjectEditorWindow.h"
+#include "engine/TypingEngine.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "state/PreferencesFile.h"
+#include "study/StudyRootView.h"
+#include "state/TerminationFlush.h"
+#include "theme/MotionSettings.h"
+#include "theme/ThemeEnvironment.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    // The desktop backend speaks X11; on a Wayland session we run through
+    // its X server.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "quorvel: no X11 display (DISPLAY is not set). Start it inside an X11 desktop "
+                             "session, or under a virtual one: xvfb-run -a quorvel\n");
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
+    QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+
+    qv::QtScheduler scheduler;
+    qv::SystemWallClock clock;
+    qv::SystemRandom random;
+    qv::linuxdesktop::LinuxPlatform platform(scheduler);
+    qv::MotionSettings motion(&platform.desktop());
+    qv::ThemeEnvironment theme(scheduler, motion);
+    qv::state::PreferencesFile preferences(qv::state::PreferencesFile::defaultPath(), scheduler, clock);
+
+    qv::app::QuorvelAppEnvironment env;
+    env.scheduler = &scheduler;
+    env.platform = &platform;
+    env.preferences = &preferences;
+    env.motion = &motion;
+    env.stateEnvironment.clock = &clock;
+    env.stateEnvironment.makeTypingEngine = [&platform, &scheduler, &random] {
+        return std::make_shared<qv::engine::TypingEngine>(platform, scheduler, random);
+    };
+    env.makeConnectivity = [] { return std::make_unique<qv::app::NetworkConnectivityMonitor>(); };
+    qv::dashboard::QtFileChooser fileChooser;
+    env.makeDashboard = [&scheduler, &clock, &fileChooser](qv::app::QuorvelApp &app, QWidget *parent) -> QWidget * {
+        qv::dashboard::DashboardEnvironment dashboardEnv{&scheduler, &app.platform().permissions(),
+                                                         &app.platform().workspace(), app.sitePage(QString())};
+        qv::dashboard::DashboardFactories factories = qv::dashboard::DashboardFactories::standIns();
+        factories.editor = [&clock, &fileChooser](qv::state::AppState &state, const std::optional<qv::Project> &project,
+                                                  std::function<void()> onClose) -> qv::CustomWindow * {
+            qv::editor::EditorServices services;
+            services.clock = &clock;
+            services.choosePdf = [&fileChooser](QWidget *anchor, std::function<void(std::optional<QUrl>)> chosen) {
+                fileChooser.chooseFile({QStringLiteral("Choose a PDF"), {QStringLiteral("PDF files (*.pdf)")}}, anchor,
+                                       [chosen](std::optional<QString> path) {
+                                           if (path)
+                                               chosen(QUrl::fromLocalFile(*path));
+                                       });
+            };
+            return new qv::editor::ProjectEditorWindow(state, project, std::move(onClose), services);
+        };
+        factories.studyWorkspace = [&scheduler, &clock](qv::state::AppState &state) -> QWidget * {
+            return new qv::study::StudyRootView(state, scheduler, clock);
+        };
+        factories.permissionsGate = [&app](qv::state::AppState &, std::function<void()> onDismiss, const QString &,
+                                           const QString &) -> QWidget * {
+            return app.makePermissionsCard(std::move(onDismiss), nullptr);
+        };
+        auto *dashboard = new qv::dashboard::DashboardView(app.appState(), dashboardEnv, factories, parent);
+        QObject::connect(&qv::app::NotificationCenter::defaultCenter(), &qv::app::NotificationCenter::posted, dashboard,
+                         [dashboard](const QString &name) {
+                             if (name == qv::app::notifications::openNewProject)
+                                 dashboard->openNewProject();
+                         });
+        dashboard->appear();
+        return dashboard;
+    };
+
+    qv::app::QuorvelApp quorvel(env);
+    platform.setHelpUrl(quorvel.accessibilityGuideUrl());
+
+    // A termination signal takes the same steps as a quit before it exits.
+    qv::state::TerminationFlush termination([&quorvel] { quorvel.quitPath().prepare(); });
+    termination.installSignalHandlers();
+
+    quorvel.show();
+    return application.exec();
+}

@@ -1,0 +1,573 @@
+#include "dashboard/DashboardView.h"
+
+#include "dashboard/Card.h"
+#include "dashboard/DashboardSwitchBar.h"
+#include "dashboard/ModePickerView.h"
+#include "dashboard/OverlayHost.h"
+#include "dashboard/ScrimLayer.h"
+#include "dashboard/StandIns.h"
+#include "dashboard/UndoBanner.h"
+#include "dashboard/UndoOffer.h"
+#include "dashboard/UpdatePromptCard.h"
+#include "dashboard/WelcomeOverlayView.h"
+#include "dashboard/WorkspaceSwitch.h"
+#include "dashboard/WriterWorkspace.h"
+#include "platform/Permissions.h"
+#include "platform/Workspace.h"
+#include "state/AppState.h"
+#include "state/PreferenceKeys.h"
+#include "state/Preferences.h"
+#include "theme/ComingSoonView.h"
+#include "theme/CustomWindow.h"
+#include "theme/QVBackground.h"
+#include "theme/ShimmerTitle.h"
+#include "theme/Theme.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace qv::dashboard {
+
+DashboardFactories DashboardFactories::standIns()
+{
+    return {&standins::editor, &standins::typingPanel, &standins::studyWorkspace, &standins::permissionsGate};
+}
+
+namespace {
+constexpr int kFooterHeight = 64;
+
+// Takes the clicks meant for the layer under it while that layer is busy.
+class ClickBlocker : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent *event) override { event->accept(); }
+    void wheelEvent(QWheelEvent *event) override { event->accept(); }
+};
+
+QString prefOr(const state::Preferences &prefs, const QString &key, const QString &fallback)
+{
+    return prefs.stringValue(key).value_or(fallback);
+}
+} // namespace
+
+DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment environment,
+                             DashboardFactories factories, QWidget *parent)
+    : QWidget(parent), m_appState(appState), m_env(std::move(environment)), m_factories(std::move(factories))
+{
+    Q_ASSERT(m_env.scheduler && m_env.permissions && m_env.workspace);
+    // A missing factory falls back to its stand-in.
+    const DashboardFactories fallback = DashboardFactories::standIns();
+    if (!m_factories.editor)
+        m_factories.editor = fallback.editor;
+    if (!m_factories.typingPanel)
+        m_factories.typingPanel = fallback.typingPanel;
+    if (!m_factories.studyWorkspace)
+        m_factories.studyWorkspace = fallback.studyWorkspace;
+    if (!m_factories.permissionsGate)
+        m_factories.permissionsGate = fallback.permissionsGate;
+
+    // Read once, as the page is made; any stored text is taken as it is.
+    const state::Preferences &prefs = appState.preferences();
+    m_defaultGrade = prefOr(prefs, state::keys::defaultGrade, QStringLiteral("12"));
+    m_defaultReview = prefOr(prefs, state::keys::defaultReview, QStringLiteral("medium"));
+    m_smartPreset = prefOr(prefs, state::keys::defaultPreset, QStringLiteral("balanced"));
+    m_defaultMode = prefOr(prefs, state::keys::defaultMode, QStringLiteral("wpm"));
+
+    // A new page opens on its list, with no project page or study page
+    // open: a flag left up by a page that went with a sign-out would
+    // otherwise hide this page's title and switch bar for good.
+    m_appState.setSuppressTopBar(false);
+
+    m_switch = new WorkspaceSwitch(*m_env.scheduler, this);
+    m_undo = new UndoOffer(*m_env.scheduler, this);
+    buildLayers();
+
+    connect(m_switch, &WorkspaceSwitch::changed, this, &DashboardView::syncWorkspace);
+    connect(m_undo, &UndoOffer::changed, this, &DashboardView::syncBanner);
+    connect(&m_appState, &state::AppState::showUpdatePromptChanged, this, &DashboardView::syncUpdateCards);
+    connect(&m_appState, &state::AppState::showNoUpdatePromptChanged, this, &DashboardView::syncUpdateCards);
+    connect(&m_appState, &state::AppState::updateVersionChanged, this, &DashboardView::syncUpdateCards);
+    connect(&m_appState, &state::AppState::suppressTopBarChanged, this, &DashboardView::syncTopBar);
+    syncWorkspace();
+    syncUpdateCards();
+    syncBanner();
+    syncTopBar();
+}
+
+DashboardView::~DashboardView()
+{
+    // The card goes with the page; it must not call back into it then.
+    if (m_gateCard)
+        m_gateCard->disconnect(this);
+    if (QWidget *holder = m_permissionsLayer->parentWidget(); holder && holder != m_host) {
+        holder->removeEventFilter(this);
+        delete m_permissionsLayer;
+    }
+    // The windows stay open for their own users.
+}
+
+void DashboardView::buildLayers()
+{
+    m_background = new QVBackground(this);
+    m_host = new OverlayHost(this);
+    m_background->lower();
+
+    // 1. The workspace: the picker card, or the scrolling card.
+    m_workspaceLayer = new QStackedWidget;
+    m_pickerPage = new QWidget;
+    auto *pickerLayout = new QVBoxLayout(m_pickerPage);
+    pickerLayout->setContentsMargins(32, 28, 32, 28);
+    m_picker = new ModePickerView(m_pickerPage);
+    // As wide as it may be (760), centred.
+    m_picker->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *pickerRow = new QHBoxLayout;
+    pickerRow->addStretch(0);
+    pickerRow->addWidget(m_picker, 1);
+    pickerRow->addStretch(0);
+    pickerLayout->addStretch();
+    pickerLayout->addLayout(pickerRow);
+    pickerLayout->addStretch();
+    connect(m_picker, &ModePickerView::chosen, m_switch, &WorkspaceSwitch::pickerChose);
+    m_workspaceLayer->addWidget(m_pickerPage);
+
+    m_scroll = new QScrollArea;
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidget(buildScrollCard());
+    // The page background shows through.
+    m_scroll->setAutoFillBackground(false);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->widget()->setAutoFillBackground(false);
+    m_workspaceLayer->addWidget(m_scroll);
+    m_host->addLayer(m_workspaceLayer, 0, OverlayHost::Placement::Fill);
+
+    m_blocker = new ClickBlocker;
+    m_blocker->hide();
+    m_host->addLayer(m_blocker, 0, OverlayHost::Placement::Fill);
+
+    // 2. The coming-soon card of the test workspace.
+    m_comingSoon = new ComingSoonView(QStringLiteral("Trivane"), QStringLiteral("Trivane is coming soon."));
+    m_comingSoonLayer = new ScrimLayer(0.35, m_comingSoon);
+    connect(m_comingSoonLayer, &ScrimLayer::scrimClicked, m_switch, &WorkspaceSwitch::dismissComingSoon);
+    m_host->addLayer(m_comingSoonLayer, 0, OverlayHost::Placement::Fill);
+
+    // 3. The welcome overlay.
+    m_welcome = new WelcomeOverlayView(m_appState);
+    m_welcome->hide();
+    m_host->addLayer(m_welcome, 0, OverlayHost::Placement::Fill);
+
+    // 4, 5. The update cards; the no-update card in front.
+    m_updateCard = new UpdatePromptCard(UpdatePromptCard::Kind::NewUpdate);
+    m_updateLayer = new ScrimLayer(0.2, m_updateCard);
+    m_noUpdateCard = new UpdatePromptCard(UpdatePromptCard::Kind::NoUpdate);
+    m_noUpdateLayer = new ScrimLayer(0.2, m_noUpdateCard);
+    m_host->addLayer(m_updateLayer, 0, OverlayHost::Placement::Fill);
+    m_host->addLayer(m_noUpdateLayer, 0, OverlayHost::Placement::Fill);
+    connect(m_updateLayer, &ScrimLayer::scrimClicked, this, [this] { m_appState.setShowUpdatePrompt(false); });
+    connect(m_updateCard, &UpdatePromptCard::laterRequested, this, [this] { m_appState.setShowUpdatePrompt(false); });
+    connect(m_updateCard, &UpdatePromptCard::downloadRequested, this, &DashboardView::downloadUpdate);
+    connect(m_noUpdateLayer, &ScrimLayer::scrimClicked, this, [this] { m_appState.setShowNoUpdatePrompt(false); });
+    connect(m_noUpdateCard, &UpdatePromptCard::returnRequested, this,
+            [this] { m_appState.setShowNoUpdatePrompt(false); });
+
+    // 6. The undo banner, 18 above the bottom edge.
+    m_banner = new UndoBanner;
+    m_host->addLayer(m_banner, 0, OverlayHost::Placement::Bottom, QMargins(32, 0, 32, 18));
+    connect(m_banner, &UndoBanner::undoRequested, this, &DashboardView::undoDelete);
+
+    // 7, 8. The profile menu and island: empty for now, and taking no clicks.
+    m_profileMenu = new QWidget;
+    m_profileMenu->hide();
+    m_host->addLayer(m_profileMenu, kProfileMenuZ, OverlayHost::Placement::TopTrailing, QMargins(0, 42, 20, 0));
+    m_profileIsland = new QWidget;
+    m_profileIsland->hide();
+    m_host->addLayer(m_profileIsland, kProfileIslandZ, OverlayHost::Placement::TopTrailing, QMargins(0, 12, 8, 0));
+
+    // 9. The permissions card over everything.
+    m_gateHolder = new QWidget;
+    auto *holder = new QVBoxLayout(m_gateHolder);
+    holder->setContentsMargins(0, 0, 0, 0);
+    m_permissionsLayer = new ScrimLayer(0.35, m_gateHolder);
+    m_permissionsLayer->hide();
+    m_host->addLayer(m_permissionsLayer, kPermissionsZ, OverlayHost::Placement::Fill);
+}
+
+QWidget *DashboardView::buildScrollCard()
+{
+    auto *outer = new QWidget;
+    auto *outerLayout = new QVBoxLayout(outer);
+    outerLayout->setContentsMargins(32, 30, 32, 0);
+
+    m_card = new Card(Theme::surface(), 20, outer);
+    m_card->setShadow(16, {0, 10});
+    m_card->setMaximumWidth(980);
+    auto *column = new QVBoxLayout(m_card);
+    column->setContentsMargins(16, 16, 16, 16 + kFooterHeight);
+    column->setSpacing(12);
+
+    m_header = new QWidget(m_card);
+    auto *head = new QVBoxLayout(m_header);
+    head->setContentsMargins(0, 8, 0, 0);
+    head->setSpacing(12);
+    m_title = new ShimmerTitle(title(DashboardMode::writer), 68, m_header);
+    head->addWidget(m_title);
+    m_switchBar = new DashboardSwitchBar(m_header);
+    connect(m_switchBar, &DashboardSwitchBar::requested, this,
+            [this](DashboardMode mode) { handleModeSwitch(mode, false); });
+    head->addWidget(m_switchBar, 0, Qt::AlignHCenter);
+    column->addWidget(m_header);
+
+    m_content = new QStackedWidget(m_card);
+    m_writer = new WriterWorkspace(m_appState, m_content);
+    m_content->addWidget(m_writer);
+    column->addWidget(m_content);
+    column->addStretch();
+
+    connect(m_writer, &WriterWorkspace::newProjectRequested, this, &DashboardView::openNewProject);
+    connect(m_writer, &WriterWorkspace::typeRequested, this, [this](const QUuid &id) {
+        if (auto p = storedProject(id))
+            openTypingWindow(*p);
+    });
+    connect(m_writer, &WriterWorkspace::editRequested, this, [this](const QUuid &id) {
+        if (auto p = storedProject(id))
+            openProjectWindow(*p);
+    });
+    connect(m_writer, &WriterWorkspace::deleteRequested, this, &DashboardView::requestDelete);
+    connect(m_writer, &WriterWorkspace::activeProjectChanged, this,
+            [this] { m_appState.setSuppressTopBar(m_writer->activeProjectId().has_value()); });
+
+    // The card takes the width it may have, up to its maximum, centred.
+    m_card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *cardRow = new QHBoxLayout;
+    cardRow->addStretch(0);
+    cardRow->addWidget(m_card, 1);
+    cardRow->addStretch(0);
+    outerLayout->addLayout(cardRow);
+    outerLayout->addStretch();
+    return outer;
+}
+
+void DashboardView::resizeEvent(QResizeEvent *)
+{
+    m_background->setGeometry(rect());
+    m_host->setGeometry(rect());
+}
+
+void DashboardView::appear()
+{
+    m_switch->appeared();
+    m_appState.setSkipInitialWelcome(false);
+    m_appState.checkForUpdates(false);
+    // Access granted while the application ran is seen from here on.
+    m_appState.setAccessibilityReady(m_env.permissions->accessibilityReady());
+    m_appState.setInputMonitoringReady(m_env.permissions->inputSynthesisReady());
+}
+
+// ---- workspace
+
+void DashboardView::handleModeSwitch(DashboardMode mode, bool isInitial) { m_switch->handleModeSwitch(mode, isInitial); }
+
+void DashboardView::setTitleMode(DashboardMode mode)
+{
+    if (m_title->text() == title(mode))
+        return;
+    auto *fresh = new ShimmerTitle(title(mode), 68, m_header);
+    m_header->layout()->replaceWidget(m_title, fresh);
+    m_title->deleteLater();
+    m_title = fresh;
+}
+
+void DashboardView::syncWorkspace()
+{
+    const WorkspaceSwitch &s = *m_switch;
+    const bool covered = s.showInitialWelcome() || s.showWelcomeOverlay();
+    m_workspaceLayer->setCurrentWidget(s.showModePicker() ? m_pickerPage : static_cast<QWidget *>(m_scroll));
+    m_workspaceLayer->setVisible(!covered);
+    m_blocker->setVisible(covered || s.isTransitioning());
+
+    setTitleMode(s.dashboardMode());
+    m_switchBar->setCurrent(s.dashboardMode());
+    if (s.dashboardMode() == DashboardMode::study) {
+        if (!m_study) {
+            m_study = m_factories.studyWorkspace(m_appState);
+            m_content->addWidget(m_study);
+        }
+        m_content->setCurrentWidget(m_study);
+    } else {
+        m_content->setCurrentWidget(m_writer);
+    }
+
+    m_comingSoonLayer->setVisible(s.showComingSoon());
+
+    // The overlay starts over each time it comes up.
+    if (s.showWelcomeOverlay() && !m_welcomeShown)
+        m_welcome->begin(s.welcomeMode());
+    m_welcomeShown = s.showWelcomeOverlay();
+    m_welcome->setVisible(s.showWelcomeOverlay());
+    // The profile island is hidden while a welcome covers the page.
+    m_profileIsland->setVisible(false);
+    syncTopBar();
+}
+
+void DashboardView::syncTopBar()
+{
+    // The study workspace keeps the flag for its own pages; the writer's
+    // project page keeps it while open.
+    m_header->setVisible(!m_appState.suppressTopBar());
+}
+
+// ---- overlays
+
+void DashboardView::syncUpdateCards()
+{
+    m_updateCard->setVersion(m_appState.updateVersion());
+    m_updateLayer->setVisible(m_appState.showUpdatePrompt());
+    m_noUpdateLayer->setVisible(m_appState.showNoUpdatePrompt());
+}
+
+void DashboardView::downloadUpdate()
+{
+    // The card goes first; the browser opens only an http or https address.
+    m_appState.setShowUpdatePrompt(false);
+    const std::optional<QUrl> url = m_appState.updateURL();
+    if (!url || !url->isValid())
+        return;
+    const QString scheme = url->scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        m_env.workspace->openUrl(*url);
+}
+
+void DashboardView::syncBanner()
+{
+    const std::optional<Project> &deleted = m_undo->recentlyDeleted();
+    if (deleted)
+        m_banner->setTitle(deleted->title);
+    m_banner->setVisible(deleted.has_value());
+}
+
+void DashboardView::setShowPermissionsGate(bool show)
+{
+    if (show == m_showPermissionsGate)
+        return;
+    m_showPermissionsGate = show;
+    if (show) {
+        const QUrl guide = m_env.siteUrl.resolved(QUrl(QStringLiteral("/quorvel-site/accessibility.html")));
+        QUrl inputGuide = guide;
+        inputGuide.setFragment(QStringLiteral("input-monitoring"));
+        QPointer<DashboardView> self(this);
+        QWidget *card = m_factories.permissionsGate(
+            m_appState,
+            [self] {
+                if (self)
+                    self->setShowPermissionsGate(false);
+            },
+            guide.toString(), inputGuide.toString());
+        m_gateCard = card;
+        m_gateHolder->layout()->addWidget(card);
+        // A card that goes away by itself takes the layer with it.
+        connect(card, &QObject::destroyed, this, [this, card] {
+            if (m_gateCard == card || !m_gateCard)
+                setShowPermissionsGate(false);
+        });
+        liftPermissionsLayer(true);
+    } else {
+        m_permissionsLayer->hide();
+        liftPermissionsLayer(false);
+        if (QWidget *card = m_gateCard) {
+            m_gateCard.clear();
+            card->disconnect(this);
+            card->hide();
+            card->deleteLater();
+        }
+    }
+}
+
+void DashboardView::liftPermissionsLayer(bool lift)
+{
+    // The dim covers the whole window, the shell's own controls over this
+    // page included, so it lives on the window while it is shown.
+    QWidget *top = window();
+    if (lift) {
+        if (top != this && m_permissionsLayer->parentWidget() != top) {
+            m_permissionsLayer->setParent(top);
+            top->installEventFilter(this);
+        }
+        QWidget *host = m_permissionsLayer->parentWidget();
+        m_permissionsLayer->setGeometry(host->rect());
+        m_permissionsLayer->show();
+        m_permissionsLayer->raise();
+        return;
+    }
+    QWidget *holder = m_permissionsLayer->parentWidget();
+    if (holder == m_host)
+        return;
+    if (holder)
+        holder->removeEventFilter(this);
+    m_permissionsLayer->setParent(m_host);
+    m_permissionsLayer->setGeometry(m_host->rect());
+    m_permissionsLayer->raise();
+}
+
+bool DashboardView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == m_permissionsLayer->parentWidget() && watched != m_host)
+        m_permissionsLayer->setGeometry(static_cast<QWidget *>(watched)->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- deleting
+
+std::optional<Project> DashboardView::storedProject(const QUuid &id) const
+{
+    for (const Project &p : m_appState.projects())
+        if (p.id == id)
+            return p;
+    return std::nullopt;
+}
+
+void DashboardView::requestDelete(const QUuid &projectId)
+{
+    const std::optional<Project> project = storedProject(projectId);
+    if (!project)
+        return;
+    m_pendingDelete = project;
+    if (m_deleteAlert)
+        return;
+    auto *alert = new QMessageBox(this);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setIcon(QMessageBox::Warning);
+    alert->setWindowTitle(QStringLiteral("Delete Project?"));
+    alert->setText(QStringLiteral("Delete Project?"));
+    alert->setInformativeText(QStringLiteral("Are you sure you want to delete this project?"));
+    QPushButton *cancel = alert->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    QPushButton *destroy = alert->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
+    alert->setDefaultButton(cancel);
+    alert->setEscapeButton(cancel);
+    connect(alert, &QMessageBox::finished, this, [this, alert, destroy] {
+        if (alert->clickedButton() == destroy)
+            confirmDelete();
+        m_pendingDelete.reset();
+    });
+    m_deleteAlert = alert;
+    alert->open();
+}
+
+void DashboardView::confirmDelete()
+{
+    if (!m_pendingDelete)
+        return;
+    // The stored version is the one deleted and offered back.
+    const std::optional<Project> project = storedProject(m_pendingDelete->id);
+    m_pendingDelete.reset();
+    if (!project)
+        return;
+    m_appState.deleteProject(*project);
+    m_undo->offer(*project);
+}
+
+void DashboardView::undoDelete()
+{
+    if (std::optional<Project> project = m_undo->take())
+        m_appState.saveProject(*project);
+}
+
+// ---- windows
+
+bool DashboardView::permissionsReady() const
+{
+    return m_appState.accessibilityReady() && m_appState.inputMonitoringReady();
+}
+
+void DashboardView::showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (floating)
+        window->setWindowFlag(Qt::WindowStaysOnTopHint);
+    window->setMinimumSize(minimum);
+    window->resize(size);
+    if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (QWidget *content = window->content())
+        content->setFocus();
+}
+
+void DashboardView::openProjectWindow(const std::optional<Project> &project)
+{
+    if (!permissionsReady()) {
+        setShowPermissionsGate(true);
+        m_env.permissions->requestAccessibility();
+        m_env.permissions->requestInputSynthesis();
+        return;
+    }
+    m_draftProject = project;
+    // One editor at a time: the previous one goes without a question.
+    if (m_projectWindow) {
+        CustomWindow *old = m_projectWindow;
+        m_projectWindow.clear();
+        old->closeFromOpener();
+    }
+    auto window = std::make_shared<QPointer<CustomWindow>>();
+    QPointer<DashboardView> self(this);
+    auto onClose = [window, self] {
+        QPointer<CustomWindow> w = *window;
+        if (w)
+            w->closeFromOpener();
+        if (self && self->m_projectWindow == w)
+            self->m_projectWindow.clear();
+    };
+    CustomWindow *made = m_factories.editor(m_appState, project, onClose);
+    *window = made;
+    m_projectWindow = made;
+    showWindow(made, {720, 760}, {820, 860}, false);
+}
+
+void DashboardView::openTypingWindow(const Project &project)
+{
+    if (!permissionsReady()) {
+        m_appState.setAccessibilitySkipped(false);
+        setShowPermissionsGate(true);
+        // Both settings pages, whichever access is missing.
+        m_env.permissions->openAccessibilitySettings();
+        m_env.permissions->openInputSettings();
+        return;
+    }
+    if (m_typingWindow) {
+        // The open panel keeps the project it was opened for.
+        m_typingWindow->show();
+        m_typingWindow->raise();
+        m_typingWindow->activateWindow();
+        return;
+    }
+    auto window = std::make_shared<QPointer<CustomWindow>>();
+    QPointer<DashboardView> self(this);
+    auto onClose = [window, self] {
+        QPointer<CustomWindow> w = *window;
+        if (w)
+            w->closeFromOpener();
+        if (self && self->m_typingWindow == w)
+            self->m_typingWindow.clear();
+    };
+    CustomWindow *made = m_factories.typingPanel(m_appState, project, onClose);
+    *window = made;
+    m_typingWindow = made;
+    showWindow(made, {520, 520}, {640, 600}, true);
+}
+
+} // namespace qv::dashboard

@@ -1,0 +1,182 @@
+#pragma once
+
+#include "dashboard/DashboardEnvironment.h"
+#include "dashboard/DashboardMode.h"
+#include "model/Project.h"
+#include "theme/CustomWindow.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QWidget>
+
+#include <optional>
+
+class QScrollArea;
+
+namespace qv {
+class ComingSoonView;
+class QVBackground;
+class ShimmerTitle;
+namespace state {
+class AppState;
+}
+} // namespace qv
+
+namespace qv::dashboard {
+
+class Card;
+class DashboardSwitchBar;
+class ModePickerView;
+class OverlayHost;
+class ScrimLayer;
+class UndoBanner;
+class UndoOffer;
+class UpdatePromptCard;
+class WelcomeOverlayView;
+class WorkspaceSwitch;
+class WriterWorkspace;
+
+// The signed-in page: the workspace picker, the workspaces behind their
+// welcome overlay, the writer list with its project pages, and the layers
+// over them (coming-soon card, update cards, undo banner, permissions card).
+// It opens the project editor and the typing panel in windows of their own.
+// One is made at every sign-in and destroyed at sign-out; its filters and
+// choices are not kept.
+class DashboardView : public QWidget {
+    Q_OBJECT
+public:
+    // Stacking order of the layers that need one; the rest keep the order in
+    // which they are laid.
+    static constexpr int kProfileMenuZ = 30;
+    static constexpr int kProfileIslandZ = 40;
+    static constexpr int kPermissionsZ = 200;
+
+    DashboardView(state::AppState &appState, DashboardEnvironment environment,
+                  DashboardFactories factories = DashboardFactories::standIns(), QWidget *parent = nullptr);
+    ~DashboardView() override;
+
+    // Runs what the page does when it is put on screen: the picker is
+    // offered, one update check without a forced prompt, the permission
+    // flags read again. Whoever installs the page calls it once.
+    void appear();
+
+    // ---- operations
+    void openProjectWindow(const std::optional<Project> &project);
+    void openTypingWindow(const Project &project);
+    // The "New Project" command.
+    void openNewProject() { openProjectWindow(std::nullopt); }
+    void handleModeSwitch(DashboardMode mode, bool isInitial);
+    // Asks "Delete Project?" for a project (by its stored version).
+    void requestDelete(const QUuid &projectId);
+    void undoDelete();
+
+    // ---- state, for the application and for tests
+    WorkspaceSwitch &workspaceSwitch() const { return *m_switch; }
+    WriterWorkspace *writerWorkspace() const { return m_writer; }
+    UndoOffer &undoOffer() const { return *m_undo; }
+    const std::optional<Project> &pendingDelete() const { return m_pendingDelete; }
+    const std::optional<Project> &draftProject() const { return m_draftProject; }
+    bool showPermissionsGate() const { return m_showPermissionsGate; }
+    void setShowPermissionsGate(bool show);
+    CustomWindow *projectWindow() const { return m_projectWindow; }
+    CustomWindow *typingWindow() const { return m_typingWindow; }
+    QMessageBox *deleteAlert() const { return m_deleteAlert; }
+
+    // The defaults read when the page was made (the settings window edits them).
+    const QString &defaultGrade() const { return m_defaultGrade; }
+    const QString &defaultReview() const { return m_defaultReview; }
+    const QString &smartPreset() const { return m_smartPreset; }
+    const QString &defaultMode() const { return m_defaultMode; }
+
+    // ---- pieces, for tests and screenshots
+    OverlayHost *overlayHost() const { return m_host; }
+    ModePickerView *modePicker() const { return m_picker; }
+    QWidget *workspaceLayer() const { return m_workspaceLayer; }
+    QWidget *workspaceBlocker() const { return m_blocker; }
+    QScrollArea *scrollView() const { return m_scroll; }
+    QWidget *header() const { return m_header; }
+    ShimmerTitle *pageTitle() const { return m_title; }
+    DashboardSwitchBar *switchBar() const { return m_switchBar; }
+    QWidget *studyWorkspace() const { return m_study; }
+    ScrimLayer *comingSoonLayer() const { return m_comingSoonLayer; }
+    ComingSoonView *comingSoonCard() const { return m_comingSoon; }
+    WelcomeOverlayView *welcomeOverlay() const { return m_welcome; }
+    ScrimLayer *updateLayer() const { return m_updateLayer; }
+    ScrimLayer *noUpdateLayer() const { return m_noUpdateLayer; }
+    UpdatePromptCard *updateCard() const { return m_updateCard; }
+    UpdatePromptCard *noUpdateCard() const { return m_noUpdateCard; }
+    UndoBanner *undoBanner() const { return m_banner; }
+    QWidget *profileMenuLayer() const { return m_profileMenu; }
+    QWidget *profileIslandLayer() const { return m_profileIsland; }
+    ScrimLayer *permissionsLayer() const { return m_permissionsLayer; }
+    QWidget *permissionsCard() const { return m_gateCard; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLayers();
+    QWidget *buildScrollCard();
+    void syncWorkspace();
+    void syncUpdateCards();
+    void syncBanner();
+    void syncTopBar();
+    void setTitleMode(DashboardMode mode);
+    void confirmDelete();
+    std::optional<Project> storedProject(const QUuid &id) const;
+    bool permissionsReady() const;
+    void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
+    void downloadUpdate();
+    void liftPermissionsLayer(bool lift);
+
+    state::AppState &m_appState;
+    DashboardEnvironment m_env;
+    DashboardFactories m_factories;
+    WorkspaceSwitch *m_switch;
+    UndoOffer *m_undo;
+
+    QString m_defaultGrade;
+    QString m_defaultReview;
+    QString m_smartPreset;
+    QString m_defaultMode;
+
+    std::optional<Project> m_pendingDelete;
+    std::optional<Project> m_draftProject;
+    bool m_showPermissionsGate = false;
+    QPointer<CustomWindow> m_projectWindow;
+    QPointer<CustomWindow> m_typingWindow;
+    QPointer<QMessageBox> m_deleteAlert;
+
+    QVBackground *m_background = nullptr;
+    OverlayHost *m_host = nullptr;
+    QStackedWidget *m_workspaceLayer = nullptr;
+    QWidget *m_blocker = nullptr;
+    QWidget *m_pickerPage = nullptr;
+    ModePickerView *m_picker = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    Card *m_card = nullptr;
+    QWidget *m_header = nullptr;
+    ShimmerTitle *m_title = nullptr;
+    DashboardSwitchBar *m_switchBar = nullptr;
+    QStackedWidget *m_content = nullptr;
+    WriterWorkspace *m_writer = nullptr;
+    QWidget *m_study = nullptr;
+    ScrimLayer *m_comingSoonLayer = nullptr;
+    ComingSoonView *m_comingSoon = nullptr;
+    WelcomeOverlayView *m_welcome = nullptr;
+    bool m_welcomeShown = false;
+    ScrimLayer *m_updateLayer = nullptr;
+    ScrimLayer *m_noUpdateLayer = nullptr;
+    UpdatePromptCard *m_updateCard = nullptr;
+    UpdatePromptCard *m_noUpdateCard = nullptr;
+    UndoBanner *m_banner = nullptr;
+    QWidget *m_profileMenu = nullptr;
+    QWidget *m_profileIsland = nullptr;
+    ScrimLayer *m_permissionsLayer = nullptr;
+    QWidget *m_gateHolder = nullptr;
+    QPointer<QWidget> m_gateCard;
+};
+
+} // namespace qv::dashboard

@@ -1,0 +1,149 @@
+#include "dashboard/WriterDetailView.h"
+
+#include "dashboard/Card.h"
+#include "dashboard/DashboardText.h"
+#include "dashboard/Labels.h"
+#include "theme/QVButton.h"
+#include "theme/Theme.h"
+#include "theme/Typography.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace qv::dashboard {
+
+namespace {
+// A chip: caption text on a capsule of the alternate surface.
+QLabel *detailPill(QWidget *parent)
+{
+    auto *card = new Card(Theme::surfaceAlt(), 0, parent);
+    card->setCapsule(true);
+    auto *layout = new QHBoxLayout(card);
+    layout->setContentsMargins(10, 5, 10, 5);
+    auto *label = styledLabel({}, Typography::font(TextStyle::Caption, QFont::DemiBold), Theme::text(), card);
+    layout->addWidget(label);
+    return label;
+}
+} // namespace
+
+WriterDetailView::WriterDetailView(QWidget *parent) : QWidget(parent)
+{
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 8, 0, 0);
+    page->setSpacing(18);
+
+    auto *header = new QHBoxLayout;
+    m_back = new QVButton(QStringLiteral("Back"), QVButtonVariant::secondary, false, this);
+    header->addWidget(m_back);
+    header->addStretch();
+    page->addLayout(header);
+
+    auto *info = new Card(Theme::surface(), 14, this);
+    auto *infoColumn = new QVBoxLayout(info);
+    infoColumn->setContentsMargins(16, 16, 16, 16);
+    infoColumn->setSpacing(10);
+    m_title = styledLabel({}, Typography::font(TextStyle::Title, QFont::DemiBold), Theme::text(), info);
+    m_title->setWordWrap(true);
+    infoColumn->addWidget(m_title);
+    auto *chips = new QHBoxLayout;
+    chips->setSpacing(8);
+    for (int i = 0; i < 4; ++i) {
+        QLabel *chip = detailPill(info);
+        chips->addWidget(chip->parentWidget());
+        m_chips.append(chip);
+    }
+    chips->addStretch();
+    infoColumn->addLayout(chips);
+    m_updated = styledLabel({}, Typography::font(TextStyle::Caption), Theme::subtext(), info);
+    infoColumn->addWidget(m_updated);
+    // As wide as its content, centred in the page.
+    page->addWidget(info, 0, Qt::AlignHCenter);
+
+    auto *preview = new QVBoxLayout;
+    preview->setSpacing(10);
+    preview->addWidget(styledLabel(QStringLiteral("Preview"), Typography::font(TextStyle::Callout, QFont::DemiBold),
+                                   Theme::text(), this));
+    m_previewArea = new QScrollArea(this);
+    m_previewArea->setFrameShape(QFrame::NoFrame);
+    m_previewArea->setWidgetResizable(true);
+    m_previewArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *box = new Card(Theme::surfaceAlt(), 12);
+    auto *boxLayout = new QVBoxLayout(box);
+    boxLayout->setContentsMargins(10, 10, 10, 10);
+    m_preview = styledLabel({}, Typography::font(TextStyle::Callout), Theme::text(), box);
+    m_preview->setWordWrap(true);
+    m_preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_preview->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    boxLayout->addWidget(m_preview);
+    m_previewArea->setWidget(box);
+    m_previewArea->setAutoFillBackground(false);
+    m_previewArea->viewport()->setAutoFillBackground(false);
+    box->setAutoFillBackground(false);
+    // The box's height follows the width its text gets.
+    m_previewArea->viewport()->installEventFilter(this);
+    preview->addWidget(m_previewArea);
+    page->addLayout(preview);
+
+    auto *actions = new QHBoxLayout;
+    actions->setSpacing(12);
+    actions->addStretch();
+    m_type = new QVButton(QStringLiteral("TYPE PROJECT"), QVButtonVariant::primary, false, this);
+    m_edit = new QVButton(QStringLiteral("EDIT PROJECT"), QVButtonVariant::secondary, false, this);
+    m_delete = new QVButton(QStringLiteral("DELETE PROJECT"), QVButtonVariant::destructive, false, this);
+    m_type->setMinimumWidth(160);
+    m_edit->setMinimumWidth(160);
+    m_delete->setMinimumWidth(140);
+    for (QVButton *b : {m_type, m_edit, m_delete})
+        actions->addWidget(b);
+    actions->addStretch();
+    page->addLayout(actions);
+
+    connect(m_back, &QAbstractButton::clicked, this, &WriterDetailView::backRequested);
+    connect(m_type, &QAbstractButton::clicked, this, &WriterDetailView::typeRequested);
+    connect(m_edit, &QAbstractButton::clicked, this, &WriterDetailView::editRequested);
+    connect(m_delete, &QAbstractButton::clicked, this, &WriterDetailView::deleteRequested);
+}
+
+void WriterDetailView::setProject(const Project &project)
+{
+    m_title->setText(project.title);
+    m_chips[0]->setText(gradeChip(project));
+    m_chips[1]->setText(reviewChip(project));
+    m_chips[2]->setText(originChip(project));
+    m_chips[3]->setText(wpmChip(project));
+    m_updated->setText(updatedLine(project.updatedAt));
+    m_preview->setText(previewText(project));
+    fitPreview();
+}
+
+bool WriterDetailView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_previewArea->viewport() && event->type() == QEvent::Resize)
+        fitPreview();
+    return QWidget::eventFilter(watched, event);
+}
+
+void WriterDetailView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitPreview();
+}
+
+void WriterDetailView::fitPreview()
+{
+    // The box grows with a short text and scrolls a long one past 320.
+    const int width = std::max(40, m_previewArea->viewport()->width());
+    QWidget *box = m_previewArea->widget();
+    const int wanted = box->layout()->totalHeightForWidth(width);
+    const int height = std::min(kPreviewMaxHeight, wanted > 0 ? wanted : box->sizeHint().height());
+    if (m_previewArea->height() != height)
+        m_previewArea->setFixedHeight(height);
+}
+
+} // namespace qv::dashboard

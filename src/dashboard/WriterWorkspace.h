@@ -1,0 +1,100 @@
+#pragma once
+
+#include "dashboard/ProjectFilter.h"
+#include "model/Project.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace qv {
+class AnimatedValue;
+class QVButton;
+namespace state {
+class AppState;
+}
+} // namespace qv
+
+namespace qv::dashboard {
+
+class ProjectRow;
+class WriterDetailView;
+class WriterFilters;
+
+// The writer workspace: the new-project button, the filters and the list of
+// writing projects, or the page of one project. The open page follows the
+// stored project with its id, so an edit saved elsewhere shows at once and a
+// project that is gone closes its page.
+class WriterWorkspace : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRowSpacing = 10;
+    static constexpr double kTipFadeMs = 600;
+
+    explicit WriterWorkspace(state::AppState &appState, QWidget *parent = nullptr);
+
+    // The projects the list shows, in their stored order.
+    QList<Project> filteredProjects() const;
+    // The project whose page is open, as it is stored now.
+    std::optional<Project> activeProject() const;
+    std::optional<QUuid> activeProjectId() const { return m_activeId; }
+    void openProject(const QUuid &id);
+    void closeProject();
+
+    WriterFilters *filters() const { return m_filters; }
+    WriterDetailView *detailView() const { return m_detail; }
+    QVButton *newProjectButton() const { return m_newProject; }
+    QList<ProjectRow *> rows() const;
+    ProjectRow *row(const QUuid &id) const;
+    QWidget *emptyState() const { return m_empty; }
+    QLabel *emptyLabel() const { return m_emptyLabel; }
+    QLabel *tipLabel() const { return m_tip; }
+    bool showEmptyTip() const { return m_showEmptyTip; }
+    double tipOpacity() const;
+
+signals:
+    void newProjectRequested();
+    void typeRequested(const QUuid &id);
+    void editRequested(const QUuid &id);
+    void deleteRequested(const QUuid &id);
+    // The page of a project opened or closed.
+    void activeProjectChanged();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void refresh();
+    void refreshList();
+    void refreshReadiness();
+    void revealTipIfShown();
+    ProjectRow *makeRow(const Project &project);
+
+    state::AppState &m_appState;
+    std::optional<QUuid> m_activeId;
+
+    QWidget *m_listPage;
+    QVButton *m_newProject;
+    WriterFilters *m_filters;
+    QWidget *m_rowsBox;
+    QVBoxLayout *m_rowsLayout;
+    QWidget *m_empty;
+    QLabel *m_emptyLabel;
+    QLabel *m_tip;
+    AnimatedValue *m_tipOpacity;
+    bool m_showEmptyTip = false;
+    WriterDetailView *m_detail;
+
+    struct RowEntry {
+        Project project;
+        QPointer<ProjectRow> row;
+    };
+    QHash<QUuid, RowEntry> m_rows;
+};
+
+} // namespace qv::dashboard

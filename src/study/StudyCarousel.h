@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/StudyItem.h"
+#include "study/StudyFrame.h"
+
+#include <QList>
+#include <QSet>
+#include <QUuid>
+
+class QLabel;
+
+namespace qv {
+class QVButton;
+}
+
+namespace qv::study {
+
+struct FlashcardDeck;
+class StudyFlashcardView;
+
+// The flashcards panel: its heading and position, the card, and the buttons
+// that step back, turn the card and step forward. It shows what the page
+// holds and reports the buttons; the page owns the position and the face.
+class StudyCarousel final : public StudyFrame {
+    Q_OBJECT
+public:
+    explicit StudyCarousel(QWidget *parent = nullptr);
+
+    void present(const QList<StudyItem> &cards, const QSet<QUuid> &weakIds, const FlashcardDeck &deck);
+
+    QLabel *counterLabel() const { return m_counter; }
+    StudyFlashcardView *cardView() const { return m_card; }
+    QVButton *previousButton() const { return m_previous; }
+    QVButton *toggleButton() const { return m_toggle; }
+    QVButton *nextButton() const { return m_next; }
+
+signals:
+    void previousClicked();
+    void nextClicked();
+    void toggleClicked();
+
+private:
+    QLabel *m_counter;
+    StudyFlashcardView *m_card;
+    QVButton *m_previous;
+    QVButton *m_toggle;
+    QVButton *m_next;
+};
+
+} // namespace qv::study

@@ -1,0 +1,233 @@
+// The sign-in view: texts, the Sign In button's rules, loading, failures,
+// connectivity, keyboard and layout.
+#include "ShellTestSupport.h"
+
+#include "app/AppShellView.h"
+#include "app/AuthGateView.h"
+#include "app/AuthView.h"
+#include "app/CardFrame.h"
+#include "app/MainWindow.h"
+#include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+#include "theme/ShimmerTitle.h"
+#include "theme/Theme.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QTest>
+
+using namespace qv;
+using namespace qv::app;
+using namespace qv::test;
+
+namespace {
+
+class AuthViewTest : public ShellTest {
+protected:
+    AuthView *view = nullptr;
+
+    // The application past its splash, showing the sign-in view.
+    void signInPage()
+    {
+        start();
+        quorvel->show();
+        scheduler.advance(3400 + 350);
+        auto *gate = qobject_cast<AuthGateView *>(quorvel->shell()->gate());
+        ASSERT_NE(gate, nullptr);
+        view = gate->authView();
+        ASSERT_NE(view, nullptr);
+    }
+    void fill(const QString &email, const QString &password)
+    {
+        view->emailField()->setText(email);
+        view->passwordField()->setText(password);
+    }
+    QStringList visibleTexts() const
+    {
+        QStringList out;
+        for (QLabel *l : view->card()->findChildren<QLabel *>())
+            if (l->isVisible())
+                out << l->text();
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(AuthViewTest, ShowsTheCardsTextsAndFields)
+{
+    signInPage();
+    EXPECT_EQ(view->title()->text(), "Quorvel");
+    EXPECT_EQ(view->title()->titleSize(), 56);
+    EXPECT_EQ(visibleTexts(), (QStringList{"Sign in to continue",
+                                           "Use with your own work or content you have permission to present."}));
+    EXPECT_EQ(view->emailField()->placeholderText(), "Email");
+    EXPECT_EQ(view->emailField()->accessibleName(), "Email");
+    EXPECT_EQ(view->passwordField()->placeholderText(), "Password");
+    EXPECT_EQ(view->passwordField()->accessibleName(), "Password");
+    EXPECT_EQ(view->passwordField()->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(view->emailField()->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(view->signInButton()->text(), "Sign In");
+    EXPECT_EQ(view->signInButton()->variant(), QVButtonVariant::primary);
+    EXPECT_EQ(view->supportButton()->text(), "Support");
+    EXPECT_EQ(view->supportButton()->variant(), QVButtonVariant::secondary);
+    EXPECT_TRUE(view->supportButton()->isEnabled());
+    EXPECT_FALSE(view->messageLabel()->isVisible());
+}
+
+TEST_F(AuthViewTest, NoFieldHasFocusAtFirstAndTabGoesEmailThenPassword)
+{
+    signInPage();
+    MainWindow *w = quorvel->mainWindow();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    EXPECT_FALSE(view->emailField()->hasFocus());
+    EXPECT_FALSE(view->passwordField()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(view->emailField()->hasFocus());
+    QTest::keyClick(view->emailField(), Qt::Key_Tab);
+    EXPECT_TRUE(view->passwordField()->hasFocus());
+}
+
+TEST(AuthViewRule, SignInNeedsBothFieldsNotLoadingAndOnline)
+{
+    EXPECT_FALSE(AuthView::signInEnabled("", "", false, true));
+    EXPECT_FALSE(AuthView::signInEnabled("a@b.c", "", false, true));
+    EXPECT_FALSE(AuthView::signInEnabled("", "secret", false, true));
+    EXPECT_FALSE(AuthView::signInEnabled("a@b.c", "secret", true, true));
+    EXPECT_FALSE(AuthView::signInEnabled("a@b.c", "secret", false, false));
+    EXPECT_TRUE(AuthView::signInEnabled("a@b.c", "secret", false, true));
+    // Spaces are characters: the fields count as filled.
+    EXPECT_TRUE(AuthView::signInEnabled("   ", " ", false, true));
+}
+
+TEST_F(AuthViewTest, TheButtonFollowsTheFieldsAndSendsThemUntrimmed)
+{
+    signInPage();
+    EXPECT_FALSE(view->signInButton()->isEnabled());
+    fill("pat@example.test", "");
+    EXPECT_FALSE(view->signInButton()->isEnabled());
+    fill("", "secret");
+    EXPECT_FALSE(view->signInButton()->isEnabled());
+    fill("   ", "x");
+    ASSERT_TRUE(view->signInButton()->isEnabled());
+
+    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant"})");
+    QTest::mouseClick(view->signInButton(), Qt::LeftButton, {},
+                      view->signInButton()->faceRect().center().toPoint());
+    scheduler.advance(10);
+    ASSERT_EQ(transport->requests().size(), 1);
+    EXPECT_TRUE(transport->requests().front().body.contains(R"("email":"   ")"))
+        << transport->requests().front().body.toStdString();
+    EXPECT_TRUE(transport->requests().front().body.contains(R"("password":"x")"));
+}
+
+TEST_F(AuthViewTest, WhileSigningInTheButtonSpinsAndAFailureKeepsTheFields)
+{
+    signInPage();
+    transport->respond("POST", kToken, 400,
+                       R"({"error":"invalid_grant","error_description":"Invalid login credentials"})", 1000);
+    fill("pat@example.test", "wrong");
+    view->signInButton()->click();
+    scheduler.advance(100);
+    ASSERT_TRUE(appState().isAuthLoading());
+    EXPECT_TRUE(view->signInButton()->isBusy());
+    EXPECT_FALSE(view->signInButton()->isEnabled());
+    EXPECT_TRUE(view->emailField()->isEnabled());
+    EXPECT_FALSE(view->emailField()->isReadOnly());
+    view->signInButton()->click(); // a disabled button sends nothing more
+    scheduler.advance(10);
+    EXPECT_EQ(transport->requests().size(), 1);
+
+    scheduler.advance(1000);
+    EXPECT_FALSE(appState().isAuthLoading());
+    EXPECT_FALSE(view->signInButton()->isBusy());
+    EXPECT_TRUE(view->signInButton()->isEnabled());
+    EXPECT_TRUE(view->messageLabel()->isVisible());
+    EXPECT_EQ(view->messageLabel()->text(), appState().authMessage());
+    EXPECT_FALSE(view->messageLabel()->text().isEmpty());
+    EXPECT_EQ(view->emailField()->text(), "pat@example.test");
+    EXPECT_EQ(view->passwordField()->text(), "wrong");
+    EXPECT_FALSE(appState().isAuthenticated());
+}
+
+TEST_F(AuthViewTest, OfflineShowsTheNoticeAndRefusesToSignIn)
+{
+    signInPage();
+    EXPECT_EQ(connectivity.running(), 1);
+    fill("pat@example.test", "secret");
+    ASSERT_TRUE(view->signInButton()->isEnabled());
+
+    connectivity.set(false);
+    EXPECT_TRUE(view->offlineNotice()->isVisible());
+    EXPECT_EQ(view->offlineNotice()->text(), "Network not connected");
+    EXPECT_EQ(view->offlineNotice()->palette().color(QPalette::WindowText), Theme::danger());
+    EXPECT_EQ(visibleTexts().indexOf("Network not connected"), 2) << "below the notice text";
+    EXPECT_FALSE(view->signInButton()->isEnabled());
+    view->signInButton()->click();
+    scheduler.advance(10);
+    EXPECT_TRUE(transport->requests().isEmpty());
+
+    connectivity.set(true);
+    EXPECT_FALSE(view->offlineNotice()->isVisible());
+    EXPECT_TRUE(view->signInButton()->isEnabled());
+}
+
+TEST_F(AuthViewTest, ReturnInAFieldSignsNobodyIn)
+{
+    signInPage();
+    fill("pat@example.test", "secret");
+    view->passwordField()->setFocus();
+    QTest::keyClick(view->passwordField(), Qt::Key_Return);
+    QTest::keyClick(view->emailField(), Qt::Key_Enter);
+    scheduler.advance(10);
+    EXPECT_TRUE(transport->requests().isEmpty());
+    EXPECT_FALSE(appState().isAuthLoading());
+}
+
+TEST_F(AuthViewTest, SupportOpensTheSupportPage)
+{
+    signInPage();
+    view->supportButton()->click();
+    EXPECT_EQ(sim.log().callsNamed("openUrl"), QStringList{"https://quorvel.example/quorvel-site/support.html"});
+}
+
+TEST_F(AuthViewTest, TheCardIsAtMost600WideWith32ToEachSide)
+{
+    start();
+    QWidget host;
+    host.resize(1180, 760);
+    auto *auth = new AuthView(appState(), sim.workspace(), QUrl(), nullptr, &host);
+    auth->setGeometry(host.rect());
+    host.show();
+    EXPECT_EQ(auth->card()->width(), 600);
+    EXPECT_NEAR(auth->card()->geometry().center().x(), 590, 1);
+
+    auth->setGeometry(0, 0, 500, 760);
+    QCoreApplication::sendPostedEvents();
+    auth->layout()->activate();
+    EXPECT_EQ(auth->card()->width(), 500 - 64);
+    EXPECT_EQ(auth->card()->x(), 32);
+    // Its natural height, in the middle.
+    EXPECT_EQ(auth->card()->height(), auth->card()->heightForWidth(436));
+    EXPECT_NEAR(auth->card()->geometry().center().y(), 380, 2);
+    // Without a support address the button does nothing.
+    auth->supportButton()->click();
+    EXPECT_TRUE(sim.log().callsNamed("openUrl").isEmpty());
+}
+
+TEST_F(AuthViewTest, ScreenshotOfTheSignInView)
+{
+    signInPage();
+    scheduler.advance(6000); // the title's sweep has settled
+    const QImage shot = grabImage(*quorvel->mainWindow());
+    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-sign-in.png"));
+    // A smaller copy for the README.
+    EXPECT_TRUE(shot.scaledToWidth(720, Qt::SmoothTransformation).save(screenshotDir() + "/shell-sign-in-small.png"));
+    const QPoint face = view->card()->mapTo(quorvel->mainWindow(), QPoint(10, view->card()->height() / 2));
+    EXPECT_TRUE(colorNear(shot.pixelColor(face), Theme::surface()));
+
+    fill("pat@example.test", "secret");
+    connectivity.set(false);
+    EXPECT_TRUE(grabImage(*quorvel->mainWindow()).save(screenshotDir() + "/shell-sign-in-offline.png"));
+}

@@ -1,0 +1,214 @@
+// The launch sequence on the virtual clock: splash, then the sign-in gate
+// or the signed-in page, the window-controls island and the session checks.
+#include "ShellTestSupport.h"
+
+#include "app/AppShellView.h"
+#include "app/AuthGateView.h"
+#include "app/AuthView.h"
+#include "app/MainWindow.h"
+#include "app/SplashView.h"
+#include "app/WindowConfigurator.h"
+#include "theme/WindowControlsIsland.h"
+#include "theme/QVLineEdit.h"
+#include "theme/Theme.h"
+#include "theme/WindowFrame.h"
+
+#include <QGraphicsOpacityEffect>
+
+using namespace qv;
+using namespace qv::app;
+using namespace qv::test;
+
+namespace {
+
+class LaunchTest : public ShellTest {
+protected:
+    AppShellView &shell() { return *quorvel->shell(); }
+    AuthGateView *gate() { return qobject_cast<AuthGateView *>(shell().gate()); }
+    void launch()
+    {
+        start();
+        quorvel->show();
+    }
+};
+
+} // namespace
+
+TEST_F(LaunchTest, TheSplashStaysForItsWholeTimeThenTheSignInViewFadesIn)
+{
+    launch();
+    ASSERT_TRUE(shell().hasAppeared());
+    ASSERT_NE(shell().splash(), nullptr);
+    EXPECT_TRUE(shell().splash()->shimmer());
+    EXPECT_EQ(shell().island(), nullptr);
+
+    scheduler.advance(3399);
+    EXPECT_FALSE(shell().isLoaded());
+    EXPECT_EQ(shell().gate(), nullptr);
+    EXPECT_EQ(shell().island(), nullptr) << "no window controls during the splash";
+
+    scheduler.advance(1);
+    ASSERT_TRUE(shell().isLoaded());
+    ASSERT_NE(gate(), nullptr);
+    ASSERT_NE(gate()->authView(), nullptr);
+    EXPECT_FALSE(gate()->showsDashboard());
+
+    // A 0.35-second cross-fade: splash out, gate and island in.
+    scheduler.advance(175);
+    EXPECT_NEAR(shell().switchProgress(), 0.5, 0.02);
+    auto *gateEffect = qobject_cast<QGraphicsOpacityEffect *>(shell().gate()->graphicsEffect());
+    ASSERT_NE(gateEffect, nullptr);
+    EXPECT_NEAR(gateEffect->opacity(), 0.5, 0.05);
+    ASSERT_NE(shell().splash(), nullptr);
+
+    scheduler.advance(175);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shell().splash(), nullptr);
+    EXPECT_EQ(shell().gate()->graphicsEffect(), nullptr);
+
+    WindowControlsIsland *island = shell().island();
+    ASSERT_NE(island, nullptr);
+    EXPECT_TRUE(island->isVisible());
+    EXPECT_TRUE(island->isCardShown());
+    EXPECT_EQ(island->profileButton(), nullptr);
+    EXPECT_EQ(island->islandWidth(), 110);
+}
+
+TEST_F(LaunchTest, WithReducedMotionTheGateReplacesTheSplashAtOnceButTheSplashStillAnimates)
+{
+    sim.simSettings().setReduceMotion(true);
+    launch();
+    ASSERT_TRUE(motion.reduceMotion());
+    // The splash ignores both switches.
+    const double before = shell().splash()->runnerOffset();
+    scheduler.advance(1500);
+    EXPECT_NE(shell().splash()->runnerOffset(), before);
+    EXPECT_NE(shell().splash()->titleDirection(), 0.0);
+
+    scheduler.advance(1900);
+    EXPECT_TRUE(shell().isLoaded());
+    EXPECT_EQ(shell().splash(), nullptr);
+    EXPECT_EQ(shell().gate()->graphicsEffect(), nullptr);
+    EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
+}
+
+TEST_F(LaunchTest, TheAppsOwnReduceMotionPreferenceAlsoSkipsTheFade)
+{
+    launch();
+    appState().setReduceMotionEnabled(true);
+    scheduler.advance(3400);
+    EXPECT_EQ(shell().splash(), nullptr);
+    EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
+}
+
+TEST_F(LaunchTest, AStoredSessionThatRestoresShowsTheSignedInPageDirectly)
+{
+    storeSession();
+    backendAcceptsEverything(100);
+    launch();
+    scheduler.advance(1000);
+    EXPECT_TRUE(appState().isAuthenticated());
+    EXPECT_FALSE(shell().isLoaded()) << "the splash stays however fast the session restores";
+
+    scheduler.advance(2400);
+    ASSERT_NE(gate(), nullptr);
+    EXPECT_TRUE(gate()->showsDashboard());
+    EXPECT_EQ(gate()->authView(), nullptr) << "never the sign-in view in between";
+    EXPECT_EQ(connectivity.started, 0);
+    // Until the dashboard exists the page is empty: background and island only.
+    EXPECT_TRUE(gate()->page()->children().isEmpty());
+    EXPECT_NE(shell().island(), nullptr);
+}
+
+TEST_F(LaunchTest, ASessionThatRestoresAfterTheSplashReplacesTheSignInView)
+{
+    storeSession();
+    backendAcceptsEverything(5000);
+    launch();
+    scheduler.advance(3400);
+    ASSERT_NE(gate()->authView(), nullptr);
+    scheduler.advance(10'000);
+    EXPECT_TRUE(appState().isAuthenticated());
+    EXPECT_TRUE(gate()->showsDashboard());
+    EXPECT_EQ(connectivity.running(), 0) << "leaving the sign-in view ends its monitor";
+}
+
+TEST_F(LaunchTest, TheSessionIsCheckedAtTheFirstAppearanceAndOnEveryActivation)
+{
+    storeSession();
+    backendAcceptsEverything();
+    start();
+    EXPECT_EQ(requestsTo(kToken), 0);
+    shell().applicationBecameActive();
+    EXPECT_EQ(requestsTo(kToken), 0) << "no check before the window appeared";
+
+    // The first appearance checks (a first activation may check once more).
+    int activations = 0;
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, quorvel.get(),
+                     [&](Qt::ApplicationState state) { activations += state == Qt::ApplicationActive ? 1 : 0; });
+    quorvel->show();
+    scheduler.advance(10);
+    EXPECT_EQ(requestsTo(kToken), 1 + activations);
+    const int afterAppearance = requestsTo(kToken);
+    shell().applicationBecameActive();
+    scheduler.advance(10);
+    EXPECT_EQ(requestsTo(kToken), afterAppearance + 1);
+
+    // Hiding and showing the window again is not a new appearance.
+    activations = 0;
+    quorvel->mainWindow()->hide();
+    quorvel->mainWindow()->show();
+    scheduler.advance(10);
+    EXPECT_EQ(requestsTo(kToken), afterAppearance + 1 + activations);
+}
+
+TEST_F(LaunchTest, AFailedSessionCheckSignsOutAndTheSignInViewReturns)
+{
+    storeSession();
+    backendAcceptsEverything();
+    launch();
+    scheduler.advance(3400);
+    ASSERT_TRUE(gate()->showsDashboard());
+    transport->setHandler([](const HttpRequest &) {
+        return ScriptedTransport::Answer(HttpResponse{400, {}, R"({"error":"invalid_grant"})"});
+    });
+    shell().applicationBecameActive();
+    scheduler.advance(10);
+    EXPECT_FALSE(appState().isAuthenticated());
+    ASSERT_NE(gate()->authView(), nullptr);
+    EXPECT_TRUE(gate()->authView()->emailField()->text().isEmpty());
+    EXPECT_EQ(connectivity.running(), 1) << "a new monitor for the new sign-in view";
+}
+
+TEST_F(LaunchTest, TheMainWindowIsFramelessWithItsSizes)
+{
+    launch();
+    MainWindow *w = quorvel->mainWindow();
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_NE(w->findChild<WindowFrame *>(), nullptr);
+    EXPECT_EQ(w->minimumSize(), QSize(980, 640));
+    EXPECT_EQ(w->size(), QSize(1180, 760));
+    EXPECT_EQ(w->windowTitle(), "Quorvel");
+
+    // The first appearance styles it once more, which sets the size back.
+    w->resize(1300, 900);
+    scheduler.advance(0);
+    EXPECT_EQ(w->size(), QSize(1180, 760));
+    EXPECT_EQ(w->findChildren<WindowFrame *>().size(), 1);
+
+    w->resize(500, 300);
+    EXPECT_EQ(w->size(), QSize(980, 640));
+    WindowConfigurator::configure(nullptr); // nothing to style, nothing happens
+}
+
+TEST_F(LaunchTest, ScreenshotOfTheSplash)
+{
+    launch();
+    scheduler.advance(1200);
+    const QImage shot = grabImage(*quorvel->mainWindow());
+    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-splash.png"));
+    // The card's face is the surface colour just inside its corner.
+    SplashView *splash = shell().splash();
+    const QPoint inside = splash->mapTo(quorvel->mainWindow(), QPoint(30, splash->height() - 8));
+    EXPECT_TRUE(colorNear(shot.pixelColor(inside), Theme::surface()));
+}

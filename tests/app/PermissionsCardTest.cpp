@@ -1,0 +1,224 @@
+// The permissions card: rows, refreshes, Skip and Restart.
+#include "ShellTestSupport.h"
+
+#include "app/AppRestarter.h"
+#include "app/PermissionRow.h"
+#include "app/PermissionsGateView.h"
+#include "state/PreferencesFile.h"
+#include "theme/QVButton.h"
+#include "theme/Theme.h"
+
+#include <QFile>
+#include <QLabel>
+
+using namespace qv;
+using namespace qv::app;
+using namespace qv::test;
+
+namespace {
+
+class PermissionsCardTest : public ShellTest {
+protected:
+    int dismissed = 0;
+    int restarts = 0;
+    bool restartSucceeds = true;
+    std::unique_ptr<QWidget> host;
+    PermissionsGateView *card = nullptr;
+
+    void permissions(bool accessibility, bool input)
+    {
+        sim.simPermissions().setAccessibilityReady(accessibility);
+        sim.simPermissions().setInputSynthesisReady(input);
+    }
+    // A card with a counting restart, shown on a host.
+    void showCard(QString accessibilityGuide = "https://quorvel.example/quorvel-site/accessibility.html")
+    {
+        if (!quorvel)
+            start();
+        host = std::make_unique<QWidget>();
+        host->resize(700, 500);
+        card = new PermissionsGateView(
+            PermissionsGateView::Services{appState(), sim.permissions(), sim.workspace(), scheduler,
+                                          [this] {
+                                              ++restarts;
+                                              return restartSucceeds;
+                                          }},
+            [this] { ++dismissed; }, accessibilityGuide,
+            "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring", host.get());
+        card->resize(card->sizeHint());
+        host->show();
+    }
+    QStringList calls()
+    {
+        QStringList out;
+        for (const auto &c : sim.log().calls)
+            out << c.what;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGranted)
+{
+    permissions(true, false);
+    showCard();
+    EXPECT_TRUE(appState().accessibilityReady());
+    EXPECT_FALSE(appState().inputMonitoringReady());
+
+    PermissionRow *a = card->accessibilityRow();
+    EXPECT_EQ(a->title(), "Accessibility");
+    EXPECT_EQ(a->statusText(), "Enabled");
+    EXPECT_EQ(a->symbolName(), "checkmark");
+    EXPECT_EQ(a->actionButton()->text(), "Enabled");
+    EXPECT_EQ(a->actionButton()->variant(), QVButtonVariant::tertiary);
+    EXPECT_FALSE(a->actionButton()->isEnabled());
+
+    PermissionRow *i = card->inputRow();
+    EXPECT_EQ(i->title(), "Input Monitoring");
+    EXPECT_EQ(i->statusText(), "Required");
+    EXPECT_EQ(i->symbolName(), "exclamationmark");
+    EXPECT_EQ(i->actionButton()->text(), "Open Settings");
+    EXPECT_EQ(i->actionButton()->variant(), QVButtonVariant::primary);
+    EXPECT_TRUE(i->actionButton()->isEnabled());
+    EXPECT_TRUE(i->actionButton()->compact());
+    EXPECT_EQ(i->tutorialButton()->text(), "Tutorial");
+    EXPECT_EQ(i->tutorialButton()->variant(), QVButtonVariant::tertiary);
+
+    EXPECT_EQ(card->restartButton()->text(), "Restart App");
+    EXPECT_EQ(card->restartButton()->variant(), QVButtonVariant::secondary) << "primary only when all are ready";
+    EXPECT_EQ(card->skipButton()->text(), "Skip for now");
+
+    QStringList texts;
+    for (QLabel *l : card->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+        texts << l->text();
+    EXPECT_EQ(texts, (QStringList{"Enable Permissions", "Quorvel needs Accessibility and Input Monitoring to detect "
+                                                        "text boxes and type into other apps."}));
+}
+
+TEST_F(PermissionsCardTest, TheFlagsAreReadAgainEvery1point2SecondsWhileShown)
+{
+    permissions(false, false);
+    showCard();
+    permissions(true, true);
+    scheduler.advance(1199);
+    EXPECT_FALSE(appState().accessibilityReady());
+    scheduler.advance(1);
+    EXPECT_TRUE(appState().accessibilityReady());
+    EXPECT_TRUE(appState().inputMonitoringReady());
+    EXPECT_EQ(card->inputRow()->statusText(), "Enabled");
+    EXPECT_EQ(card->restartButton()->variant(), QVButtonVariant::primary);
+
+    // A hidden card reads nothing; the card's end stops the timer.
+    host->hide();
+    permissions(false, false);
+    scheduler.advance(2400);
+    EXPECT_TRUE(appState().accessibilityReady());
+    host->show();
+    scheduler.advance(1200);
+    EXPECT_FALSE(appState().accessibilityReady());
+}
+
+TEST_F(PermissionsCardTest, OpenSettingsAsksTheSystemOpensTheSettingsAndRefreshes)
+{
+    permissions(false, false);
+    showCard();
+    sim.log().clear();
+    permissions(true, false);
+    card->accessibilityRow()->actionButton()->click();
+    EXPECT_EQ(calls(), (QStringList{"requestAccessibility", "openAccessibilitySettings"}));
+    EXPECT_TRUE(appState().accessibilityReady()) << "refreshed right after the action";
+
+    sim.log().clear();
+    card->inputRow()->actionButton()->click();
+    EXPECT_EQ(calls(), (QStringList{"requestInputSynthesis", "openInputSettings"}));
+}
+
+TEST_F(PermissionsCardTest, TutorialOpensItsAddressOnlyWhenItParses)
+{
+    permissions(false, false);
+    showCard("not an address");
+    card->accessibilityRow()->tutorialButton()->click();
+    EXPECT_TRUE(sim.log().callsNamed("openUrl").isEmpty());
+    card->inputRow()->tutorialButton()->click();
+    EXPECT_EQ(sim.log().callsNamed("openUrl"),
+              QStringList{"https://quorvel.example/quorvel-site/accessibility.html#input-monitoring"});
+
+    EXPECT_FALSE(PermissionRow::isOpenableAddress(""));
+    EXPECT_FALSE(PermissionRow::isOpenableAddress("accessibility.html"));
+    EXPECT_TRUE(PermissionRow::isOpenableAddress("http://127.0.0.1:54321/quorvel-site/accessibility.html"));
+}
+
+TEST_F(PermissionsCardTest, SkipSetsBothFlagsAndDismissesWithoutRestarting)
+{
+    permissions(false, true);
+    showCard();
+    card->skipButton()->click();
+    EXPECT_TRUE(appState().accessibilitySkipped());
+    EXPECT_TRUE(appState().skipInitialWelcome());
+    EXPECT_EQ(dismissed, 1);
+    EXPECT_EQ(restarts, 0);
+}
+
+TEST_F(PermissionsCardTest, RestartWithEverythingGrantedDismissesAndStillRestarts)
+{
+    permissions(false, false);
+    showCard();
+    permissions(true, true); // granted since the last refresh
+    card->restartButton()->click();
+    EXPECT_TRUE(appState().skipInitialWelcome());
+    EXPECT_EQ(dismissed, 1);
+    EXPECT_EQ(restarts, 1);
+}
+
+TEST_F(PermissionsCardTest, RestartWithAPermissionMissingRestartsWithoutDismissing)
+{
+    permissions(true, false);
+    showCard();
+    card->restartButton()->click();
+    EXPECT_FALSE(appState().skipInitialWelcome());
+    EXPECT_EQ(dismissed, 0);
+    EXPECT_EQ(restarts, 1);
+}
+
+TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
+{
+    permissions(true, true);
+    start();
+    QWidget parent;
+    PermissionsGateView *doomed = nullptr;
+    doomed = new PermissionsGateView(
+        PermissionsGateView::Services{appState(), sim.permissions(), sim.workspace(), scheduler,
+                                      [this] {
+                                          ++restarts;
+                                          return true;
+                                      }},
+        // The overlay removes the card at once.
+        [&doomed] {
+            delete doomed;
+            doomed = nullptr;
+        },
+        "", "", &parent);
+    parent.show();
+    doomed->restartButton()->click();
+    EXPECT_EQ(doomed, nullptr);
+    EXPECT_EQ(restarts, 1);
+}
+
+TEST_F(PermissionsCardTest, ScreenshotOfTheCard)
+{
+    permissions(true, false);
+    showCard();
+    host->setAutoFillBackground(true);
+    QPalette pal = host->palette();
+    pal.setColor(QPalette::Window, Theme::bg());
+    host->setPalette(pal);
+    card->move(40, 40);
+    host->resize(card->width() + 80, card->height() + 80);
+    const QImage shot = grabImage(*host);
+    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
+    // The card's face, and a row's darker face inside it.
+    EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
+    PermissionRow *row = card->inputRow();
+    EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));
+}

@@ -1,0 +1,95 @@
+// Signing in through the sign-in view against the local development
+// backend, over real loopback sockets.
+#include "ShellTestSupport.h"
+
+#include "DevBackend.h"
+#include "app/AppShellView.h"
+#include "app/AuthGateView.h"
+#include "app/AuthView.h"
+#include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+
+using namespace qv;
+using namespace qv::app;
+using namespace qv::test;
+
+namespace {
+
+class SignInBackendTest : public ShellTest {
+protected:
+    std::unique_ptr<devbackend::DevBackend> backend;
+
+    void SetUp() override
+    {
+        auto options = devbackend::DevBackendOptions::defaults();
+        options.port = 0;
+        options.dataDir = ":memory:";
+        options.fastPasswordHash = true;
+        options.addUsers = {{"demo@quorvel.test", "quorvel-demo"}};
+        backend = std::make_unique<devbackend::DevBackend>(options);
+        std::string error;
+        ASSERT_TRUE(backend->start(error)) << error;
+        backend->serveInBackground();
+    }
+    void TearDown() override
+    {
+        ShellTest::TearDown();
+        backend->stop();
+    }
+    // The real client transport against the backend; the clock stands still
+    // while the sockets work.
+    AuthGateView *signInPage()
+    {
+        auto env = environment();
+        env.stateEnvironment.backendUrl = QUrl(QString::fromStdString(backend->baseUrl()));
+        env.stateEnvironment.backendTransport = nullptr;
+        env.stateEnvironment.backendAnonKey = state::AppStateEnvironment::defaultBackendAnonKey();
+        start(env);
+        quorvel->show();
+        scheduler.advance(3400 + 350);
+        return qobject_cast<AuthGateView *>(quorvel->shell()->gate());
+    }
+    bool waitFor(const std::function<bool()> &done)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (elapsed.elapsed() < 5000) {
+            scheduler.advance(0);
+            if (done())
+                return true;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        }
+        return done();
+    }
+};
+
+} // namespace
+
+TEST_F(SignInBackendTest, AWrongPasswordShowsTheMessageThenTheRightOneOpensTheSignedInPage)
+{
+    AuthGateView *gate = signInPage();
+    ASSERT_NE(gate, nullptr);
+    AuthView *view = gate->authView();
+    ASSERT_NE(view, nullptr);
+
+    view->emailField()->setText("demo@quorvel.test");
+    view->passwordField()->setText("not it");
+    ASSERT_TRUE(view->signInButton()->isEnabled());
+    view->signInButton()->click();
+    ASSERT_TRUE(waitFor([&] { return !appState().isAuthLoading() && !appState().authMessage().isEmpty(); }))
+        << appState().isAuthLoading() << " " << appState().authMessage().toStdString();
+    EXPECT_TRUE(view->messageLabel()->isVisible());
+    EXPECT_TRUE(view->messageLabel()->text().contains("Invalid login credentials"));
+    EXPECT_EQ(view->passwordField()->text(), "not it");
+
+    view->passwordField()->setText("quorvel-demo");
+    view->signInButton()->click();
+    ASSERT_TRUE(waitFor([&] { return appState().isAuthenticated(); }));
+    EXPECT_TRUE(gate->showsDashboard());
+    EXPECT_EQ(gate->authView(), nullptr);
+    EXPECT_EQ(appState().authEmail(), "demo@quorvel.test");
+    EXPECT_EQ(connectivity.running(), 0);
+}

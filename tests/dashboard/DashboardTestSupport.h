@@ -1,0 +1,197 @@
+#pragma once
+
+#include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
+#include "dashboard/DashboardView.h"
+#include "platform/sim/SimDesktop.h"
+#include "services/ScriptedTransport.h"
+#include "state/AppState.h"
+#include "state/HttpFetcher.h"
+#include "state/Preferences.h"
+#include "theme/CustomWindow.h"
+#include "theme/MotionSettings.h"
+#include "theme/ThemeEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qv::test {
+
+// Answers the update feed from a script on the virtual clock; without a
+// scripted answer a request stays unanswered.
+class FeedFetcher final : public state::HttpFetcher {
+public:
+    explicit FeedFetcher(Scheduler &scheduler) : m_scheduler(scheduler) {}
+    void get(const QUrl &url, Done done) override
+    {
+        requests << url;
+        if (answers.isEmpty())
+            return;
+        m_scheduler.singleShot(10, [done, body = answers.takeFirst()] { done(body); });
+    }
+    QList<std::optional<QByteArray>> answers;
+    QList<QUrl> requests;
+
+private:
+    Scheduler &m_scheduler;
+};
+
+inline QByteArray updateFeed(const QString &version, const QString &url)
+{
+    return QStringLiteral("<rss><channel><item><title>New</title>"
+                          "<sparkle:shortVersionString>%1</sparkle:shortVersionString>"
+                          "<enclosure length=\"1\" url=\"%2\" type=\"application/octet-stream\"/>"
+                          "</item></channel></rss>")
+        .arg(version, url)
+        .toUtf8();
+}
+
+inline Project makeProject(const QString &title, int minute, const QString &grade = "12",
+                           const QString &review = "medium", bool isAI = false)
+{
+    Project p;
+    p.id = QUuid::createUuid();
+    p.title = title;
+    p.text = "Text of " + title;
+    p.wpm = 45;
+    p.isAI = isAI;
+    p.grade = grade;
+    p.review = review;
+    p.updatedAt = QDateTime(QDate(2026, 11, 1), QTime(9, minute), Qt::UTC);
+    return p;
+}
+
+// A dashboard on a virtual clock and a simulated desktop, with factories
+// that record what they were asked to open.
+class DashboardFixture : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    VirtualScheduler scheduler;
+    FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0), Qt::UTC), &scheduler};
+    sim::SimDesktop sim{scheduler};
+    MotionSettings motion{&sim.desktop()};
+    ThemeEnvironment theme{scheduler, motion};
+    state::Preferences prefs;
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
+    std::shared_ptr<FeedFetcher> fetcher = std::make_shared<FeedFetcher>(scheduler);
+    std::unique_ptr<state::AppState> app;
+    std::unique_ptr<dashboard::DashboardView> view;
+
+    QList<std::optional<Project>> editorsOpened;
+    QList<Project> panelsOpened;
+    int studyBuilt = 0;
+
+    state::AppStateEnvironment environment()
+    {
+        state::AppStateEnvironment env;
+        env.scheduler = &scheduler;
+        env.clock = &clock;
+        env.preferences = &prefs;
+        env.workspace = &sim.workspace();
+        env.permissions = &sim.permissions();
+        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+        env.backendUrl = QUrl("http://127.0.0.1:54321");
+        env.backendAnonKey = "anon";
+        env.backendTransport = transport;
+        env.siteFetcher = fetcher;
+        env.siteUrl = QUrl("http://127.0.0.1:54321");
+        env.version = "1.2.0";
+        return env;
+    }
+
+    dashboard::DashboardFactories factories()
+    {
+        dashboard::DashboardFactories f = dashboard::DashboardFactories::standIns();
+        auto editor = f.editor;
+        f.editor = [this, editor](state::AppState &a, const std::optional<Project> &p, std::function<void()> close) {
+            editorsOpened << p;
+            return editor(a, p, std::move(close));
+        };
+        auto panel = f.typingPanel;
+        f.typingPanel = [this, panel](state::AppState &a, const Project &p, std::function<void()> close) {
+            panelsOpened << p;
+            return panel(a, p, std::move(close));
+        };
+        auto study = f.studyWorkspace;
+        f.studyWorkspace = [this, study](state::AppState &a) {
+            ++studyBuilt;
+            return study(a);
+        };
+        return f;
+    }
+
+    void makeApp()
+    {
+        if (!app)
+            app = std::make_unique<state::AppState>(environment());
+    }
+
+    // Builds, shows and installs a dashboard.
+    dashboard::DashboardView &makeView(QSize size = {1100, 900})
+    {
+        makeApp();
+        dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(),
+                                            QUrl("http://127.0.0.1:54321")};
+        view = std::make_unique<dashboard::DashboardView>(*app, env, factories());
+        view->resize(size);
+        view->show();
+        view->appear();
+        settle();
+        return *view;
+    }
+
+    void settle(double ms = 0)
+    {
+        scheduler.advance(ms);
+        QApplication::processEvents();
+    }
+
+    // Picks the writer workspace from the picker and waits for the switch.
+    void enterWriter()
+    {
+        view->handleModeSwitch(dashboard::DashboardMode::writer, true);
+        settle(3400);
+    }
+
+    void click(QWidget *w, QPoint at = {-1, -1})
+    {
+        ASSERT_NE(w, nullptr);
+        ASSERT_TRUE(w->isVisible());
+        QTest::mouseClick(w, Qt::LeftButton, {}, at.x() < 0 ? w->rect().center() : at);
+        QApplication::processEvents();
+    }
+
+    QList<CustomWindow *> openWindows() const
+    {
+        QList<CustomWindow *> out;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *c = qobject_cast<CustomWindow *>(w); c && c->isVisible())
+                out << c;
+        return out;
+    }
+
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<CustomWindow *>(w))
+                delete w;
+        view.reset();
+        app.reset();
+    }
+
+    static QString screenshotDir()
+    {
+        const QString d = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
+        QDir().mkpath(d);
+        return d;
+    }
+};
+
+} // namespace qv::test

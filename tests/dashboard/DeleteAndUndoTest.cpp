@@ -1,0 +1,146 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/OverlayHost.h"
+#include "dashboard/ProjectRow.h"
+#include "dashboard/UndoBanner.h"
+#include "dashboard/UndoOffer.h"
+#include "dashboard/WriterWorkspace.h"
+#include "model/Storage.h"
+#include "theme/QVButton.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+class DeleteTest : public test::DashboardFixture {
+protected:
+    void SetUp() override
+    {
+        makeApp();
+        first = test::makeProject("First", 1);
+        second = test::makeProject("Second", 2);
+        third = test::makeProject("Third", 3);
+        for (const Project &p : {first, second, third})
+            app->saveProject(p);
+        makeView();
+        enterWriter();
+    }
+
+    void askToDelete(const Project &p)
+    {
+        ProjectRow *row = view->writerWorkspace()->row(p.id);
+        ASSERT_NE(row, nullptr);
+        click(row->deleteButton());
+        ASSERT_NE(view->deleteAlert(), nullptr);
+    }
+    void answer(const QString &button)
+    {
+        QMessageBox *alert = view->deleteAlert();
+        ASSERT_NE(alert, nullptr);
+        for (QAbstractButton *b : alert->buttons())
+            if (b->text() == button) {
+                b->click();
+                settle();
+                return;
+            }
+        FAIL() << "no button " << button.toStdString();
+    }
+    QStringList titles() const
+    {
+        QStringList out;
+        for (const Project &p : app->projects())
+            out << p.title;
+        return out;
+    }
+    QByteArray file() const
+    {
+        QFile f(app->storage().projectsFilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static QByteArray idText(const Project &p) { return p.id.toString(QUuid::WithoutBraces).toUpper().toUtf8(); }
+
+    Project first, second, third;
+};
+} // namespace
+
+TEST_F(DeleteTest, TheAlertUsesItsOwnWordsAndEscapeCancels)
+{
+    askToDelete(second);
+    QMessageBox *alert = view->deleteAlert();
+    EXPECT_EQ(alert->text(), "Delete Project?");
+    EXPECT_EQ(alert->informativeText(), "Are you sure you want to delete this project?");
+    QStringList buttons;
+    for (QAbstractButton *b : alert->buttons())
+        buttons << b->text();
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{"Cancel", "Delete"}));
+    QTest::keyClick(alert, Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(view->pendingDelete());
+    EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
+    EXPECT_FALSE(view->undoBanner()->isVisible());
+}
+
+TEST_F(DeleteTest, DeleteOffersUndoWhichRestoresTheProjectAndTheFile)
+{
+    askToDelete(second);
+    answer("Delete");
+    EXPECT_FALSE(view->pendingDelete());
+    EXPECT_EQ(titles(), (QStringList{"Third", "First"}));
+    EXPECT_FALSE(file().contains(idText(second)));
+    ASSERT_TRUE(view->undoBanner()->isVisible());
+    EXPECT_EQ(view->undoBanner()->textLabel()->text(), "Deleted \"Second\"");
+    // The banner sits at the bottom and is the layer that takes clicks there.
+    const QPoint inBanner = view->undoBanner()->geometry().center();
+    EXPECT_EQ(view->overlayHost()->layerAt(inBanner), view->undoBanner());
+
+    settle(4999);
+    click(view->undoBanner()->undoButton());
+    EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
+    EXPECT_TRUE(file().contains(idText(second)));
+    EXPECT_FALSE(view->undoBanner()->isVisible());
+    settle(10000);
+    EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
+}
+
+TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStays)
+{
+    askToDelete(third);
+    answer("Delete");
+    settle(4999);
+    EXPECT_TRUE(view->undoBanner()->isVisible());
+    settle(1);
+    EXPECT_FALSE(view->undoBanner()->isVisible());
+    view->undoDelete();
+    EXPECT_EQ(titles(), (QStringList{"Second", "First"}));
+}
+
+TEST_F(DeleteTest, ASecondDeletionMakesTheFirstFinal)
+{
+    askToDelete(first);
+    answer("Delete");
+    settle(3000);
+    askToDelete(third);
+    answer("Delete");
+    EXPECT_EQ(view->undoBanner()->textLabel()->text(), "Deleted \"Third\"");
+    settle(4000); // 7 s after the first, 4 s after the second
+    EXPECT_TRUE(view->undoBanner()->isVisible());
+    click(view->undoBanner()->undoButton());
+    EXPECT_EQ(titles(), (QStringList{"Third", "Second"}));
+    settle(1000);
+    EXPECT_FALSE(view->undoBanner()->isVisible());
+}
+
+TEST_F(DeleteTest, DeletingAProjectThatIsAlreadyGoneDoesNothing)
+{
+    askToDelete(first);
+    app->deleteProject(first); // gone meanwhile (another window)
+    answer("Delete");
+    EXPECT_FALSE(view->undoBanner()->isVisible());
+    EXPECT_EQ(titles(), (QStringList{"Third", "Second"}));
+}

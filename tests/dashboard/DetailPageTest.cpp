@@ -1,0 +1,153 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/ProjectRow.h"
+#include "dashboard/UndoBanner.h"
+#include "dashboard/WriterDetailView.h"
+#include "dashboard/WriterFilters.h"
+#include "dashboard/WriterWorkspace.h"
+#include "theme/QVButton.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollArea>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+class DetailPageTest : public test::DashboardFixture {
+protected:
+    void SetUp() override
+    {
+        makeApp();
+        project = test::makeProject("Climate essay", 5, "12", "medium", true);
+        app->saveProject(project);
+        app->saveProject(test::makeProject("Other", 1));
+        makeView();
+        enterWriter();
+    }
+    WriterWorkspace *writer() const { return view->writerWorkspace(); }
+    WriterDetailView *detail() const { return writer()->detailView(); }
+    void openPage() { click(writer()->row(project.id), {10, 10}); }
+    QStringList chips() const
+    {
+        QStringList out;
+        for (QLabel *c : detail()->chips())
+            out << c->text();
+        return out;
+    }
+    void confirmDelete()
+    {
+        ASSERT_NE(view->deleteAlert(), nullptr);
+        for (QAbstractButton *b : view->deleteAlert()->buttons())
+            if (b->text() == "Delete")
+                b->click();
+        settle();
+    }
+
+    Project project;
+};
+} // namespace
+
+TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBar)
+{
+    openPage();
+    ASSERT_TRUE(detail()->isVisible());
+    EXPECT_FALSE(writer()->filters()->isVisible());
+    EXPECT_TRUE(app->suppressTopBar());
+    EXPECT_FALSE(view->header()->isVisible());
+    EXPECT_EQ(detail()->titleLabel()->text(), "Climate essay");
+    EXPECT_EQ(chips(), (QStringList{"Grade 12", "Medium", "AI", "WPM 45"}));
+    EXPECT_TRUE(detail()->updatedLabel()->text().startsWith("Updated "));
+    EXPECT_EQ(detail()->previewLabel()->text(), "Text of Climate essay");
+    EXPECT_EQ(detail()->typeButton()->text(), "TYPE PROJECT");
+    EXPECT_EQ(detail()->editButton()->text(), "EDIT PROJECT");
+    EXPECT_EQ(detail()->deleteButton()->text(), "DELETE PROJECT");
+    EXPECT_GE(detail()->typeButton()->width(), 160);
+    EXPECT_GE(detail()->deleteButton()->width(), 140);
+
+    click(detail()->backButton());
+    EXPECT_FALSE(detail()->isVisible());
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_TRUE(view->header()->isVisible());
+}
+
+TEST_F(DetailPageTest, EmptyAndLongTextsInThePreview)
+{
+    project.text.clear();
+    project.wpm = 0;
+    project.review = "HEAVY";
+    app->saveProject(project);
+    openPage();
+    EXPECT_EQ(detail()->previewLabel()->text(), "No draft text yet.");
+    EXPECT_EQ(chips()[1], "Heavy");
+    EXPECT_EQ(chips()[3], "WPM 0");
+    const int shortHeight = detail()->previewArea()->height();
+    EXPECT_LT(shortHeight, 100);
+    project.text = QString("A long line of text that wraps. ").repeated(400);
+    app->saveProject(project);
+    settle();
+    EXPECT_EQ(detail()->previewArea()->height(), WriterDetailView::kPreviewMaxHeight);
+}
+
+TEST_F(DetailPageTest, ThePageShowsAndActsOnTheStoredProjectNotACopy)
+{
+    openPage();
+    // Saved by the editor: the page shows the new version at once.
+    Project edited = project;
+    edited.title = "Climate essay, revised";
+    edited.text = "Revised text";
+    app->saveProject(edited);
+    settle();
+    EXPECT_EQ(detail()->titleLabel()->text(), "Climate essay, revised");
+    EXPECT_EQ(detail()->previewLabel()->text(), "Revised text");
+
+    click(detail()->editButton());
+    ASSERT_EQ(editorsOpened.size(), 1);
+    ASSERT_TRUE(editorsOpened[0]);
+    EXPECT_EQ(editorsOpened[0]->text, "Revised text");
+    EXPECT_EQ(view->draftProject()->text, "Revised text");
+
+    click(detail()->typeButton());
+    ASSERT_EQ(panelsOpened.size(), 1);
+    EXPECT_EQ(panelsOpened[0].text, "Revised text");
+}
+
+TEST_F(DetailPageTest, AConfirmedDeleteClosesThePageAndUndoDoesNotReopenIt)
+{
+    openPage();
+    click(detail()->deleteButton());
+    EXPECT_TRUE(detail()->isVisible()); // the button only asks
+    confirmDelete();
+    EXPECT_FALSE(detail()->isVisible());
+    EXPECT_FALSE(writer()->activeProjectId());
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_TRUE(writer()->filters()->isVisible());
+
+    click(view->undoBanner()->undoButton());
+    EXPECT_EQ(app->projects().size(), 2);
+    EXPECT_FALSE(detail()->isVisible());
+    EXPECT_FALSE(app->suppressTopBar());
+    // The edit path cannot bring back a project that is gone: nothing of the
+    // page is left to act on.
+}
+
+TEST_F(DetailPageTest, AProjectDeletedElsewhereClosesItsPage)
+{
+    openPage();
+    app->deleteProject(project);
+    settle();
+    EXPECT_FALSE(detail()->isVisible());
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_EQ(writer()->rows().size(), 1);
+}
+
+TEST_F(DetailPageTest, ANewDashboardShowsItsTopBarEvenIfTheLastOneWentWithAPageOpen)
+{
+    openPage();
+    ASSERT_TRUE(app->suppressTopBar());
+    makeView(); // signed out with the page open, then in again
+    enterWriter();
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_TRUE(view->header()->isVisible());
+}

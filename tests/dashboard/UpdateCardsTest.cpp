@@ -1,0 +1,65 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/OverlayHost.h"
+#include "dashboard/ScrimLayer.h"
+#include "dashboard/UpdatePromptCard.h"
+#include "theme/QVButton.h"
+
+#include <QLabel>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+class UpdateCardsTest : public test::DashboardFixture {
+protected:
+    // A check that finds `version` at `url`, asked by the user so it prompts.
+    void findUpdate(const QString &version, const QString &url)
+    {
+        fetcher->answers = {test::updateFeed(version, url)};
+        app->checkForUpdates(true);
+        settle(20);
+    }
+    QStringList openedUrls() { return sim.log().callsNamed("openUrl"); }
+};
+} // namespace
+
+TEST_F(UpdateCardsTest, BothCardsStackWithTheNoUpdateCardInFront)
+{
+    fetcher->answers << std::nullopt << std::nullopt;
+    makeView();
+    settle(20);
+    findUpdate("2.0.0", "https://example.test/Quorvel-2.0.zip");
+    ASSERT_TRUE(view->updateLayer()->isVisible());
+    EXPECT_EQ(view->updateCard()->badgeLabel()->text(), "NEW UPDATE");
+    EXPECT_EQ(view->updateCard()->lineLabel()->text(), "Update available: 2.0.0");
+    app->setShowNoUpdatePrompt(true);
+    EXPECT_TRUE(view->noUpdateLayer()->isVisible());
+    EXPECT_EQ(view->noUpdateCard()->lineLabel()->text(), "You are on the latest version.");
+    EXPECT_EQ(view->overlayHost()->layerAt(view->rect().center()), view->noUpdateLayer());
+    EXPECT_EQ(view->noUpdateLayer()->opacity(), 0.2);
+
+    click(view->noUpdateCard()->buttons()[0]); // "Return to Dashboard"
+    EXPECT_FALSE(app->showNoUpdatePrompt());
+    EXPECT_TRUE(app->showUpdatePrompt());
+    // The card's own background keeps it; the dim around it closes it.
+    click(view->updateCard());
+    EXPECT_TRUE(app->showUpdatePrompt());
+    click(view->updateLayer(), {4, 4});
+    EXPECT_FALSE(app->showUpdatePrompt());
+    EXPECT_TRUE(openedUrls().isEmpty());
+}
+
+TEST_F(UpdateCardsTest, DownloadNowClosesTheCardThenOpensAWebAddress)
+{
+    fetcher->answers << std::nullopt << std::nullopt;
+    makeView();
+    settle(20);
+    findUpdate("2.0.0", "https://example.test/Quorvel-2.0.zip");
+    ASSERT_EQ(view->updateCard()->buttons().size(), 2);
+    EXPECT_EQ(view->updateCard()->buttons()[0]->text(), "Do Later");
+    click(view->updateCard()->buttons()[1]); // "Download Now"
+    EXPECT_FALSE(app->showUpdatePrompt());
+    EXPECT_FALSE(view->updateLayer()->isVisible());
+    EXPECT_EQ(openedUrls(), QStringList{"https://example.test/Quorvel-2.0.zip"});
+}

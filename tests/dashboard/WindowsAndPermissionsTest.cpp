@@ -1,0 +1,254 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/OverlayHost.h"
+#include "dashboard/ProjectRow.h"
+#include "dashboard/ScrimLayer.h"
+#include "dashboard/WriterWorkspace.h"
+#include "editor/ProjectEditorWindow.h"
+#include "theme/QVButton.h"
+
+#include <QGraphicsOpacityEffect>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+class WindowsTest : public test::DashboardFixture {
+protected:
+    QStringList permissionCalls()
+    {
+        QStringList out;
+        for (const auto &c : sim.log().calls)
+            if (c.what.startsWith("request") || c.what.startsWith("open"))
+                out << c.what;
+        return out;
+    }
+    QAbstractButton *buttonIn(QWidget *root, const QString &text) const
+    {
+        for (QAbstractButton *b : root->findChildren<QAbstractButton *>())
+            if (b->text() == text)
+                return b;
+        return nullptr;
+    }
+};
+} // namespace
+
+TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindow)
+{
+    makeView();
+    enterWriter();
+    click(view->writerWorkspace()->newProjectButton());
+    ASSERT_NE(view->projectWindow(), nullptr);
+    QPointer<CustomWindow> firstWindow = view->projectWindow();
+    EXPECT_EQ(firstWindow->size(), QSize(820, 860));
+    EXPECT_EQ(firstWindow->minimumSize(), QSize(720, 760));
+
+    view->openNewProject(); // the "New Project" command
+    settle();
+    ASSERT_NE(view->projectWindow(), nullptr);
+    EXPECT_NE(view->projectWindow(), firstWindow.data());
+    EXPECT_TRUE(!firstWindow || !firstWindow->isVisible());
+    EXPECT_EQ(openWindows().size(), 1);
+    EXPECT_EQ(editorsOpened, (QList<std::optional<Project>>{std::nullopt, std::nullopt}));
+}
+
+TEST_F(WindowsTest, AClosedEditorClearsItsPointerAndSurvivesTheDashboard)
+{
+    makeView();
+    view->openNewProject();
+    QPointer<CustomWindow> w = view->projectWindow();
+    ASSERT_TRUE(w);
+    view.reset(); // signed out: the window keeps working
+    ASSERT_TRUE(w && w->isVisible());
+    click(buttonIn(w, "Close"));
+    settle();
+    EXPECT_TRUE(!w || !w->isVisible());
+
+    makeView();
+    view->openNewProject();
+    QPointer<CustomWindow> again = view->projectWindow();
+    click(buttonIn(again, "Close"));
+    EXPECT_EQ(view->projectWindow(), nullptr);
+}
+
+TEST_F(WindowsTest, TheTypingPanelAskedTwiceRaisesTheFirstWithItsProject)
+{
+    makeApp();
+    const Project a = test::makeProject("Alpha", 1), b = test::makeProject("Beta", 2);
+    app->saveProject(a);
+    app->saveProject(b);
+    makeView();
+    enterWriter();
+    click(view->writerWorkspace()->row(a.id)->typeButton());
+    ASSERT_NE(view->typingWindow(), nullptr);
+    CustomWindow *panel = view->typingWindow();
+    EXPECT_EQ(panel->size(), QSize(640, 600));
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    click(view->writerWorkspace()->row(b.id)->typeButton());
+    EXPECT_EQ(view->typingWindow(), panel);
+    ASSERT_EQ(panelsOpened.size(), 1);
+    EXPECT_EQ(panelsOpened[0].title, "Alpha");
+    EXPECT_EQ(openWindows().size(), 1);
+    // Closed from the window manager: the panel's own close action runs.
+    panel->close();
+    settle();
+    EXPECT_EQ(view->typingWindow(), nullptr);
+}
+
+TEST_F(WindowsTest, TheEditorWithoutInputAccessShowsTheCardAndAsksTheSystem)
+{
+    sim.simPermissions().setInputSynthesisReady(false);
+    makeView();
+    enterWriter();
+    click(view->writerWorkspace()->newProjectButton());
+    EXPECT_TRUE(view->showPermissionsGate());
+    EXPECT_TRUE(view->permissionsLayer()->isVisible());
+    EXPECT_EQ(permissionCalls(), (QStringList{"requestAccessibility", "requestInputSynthesis"}));
+    EXPECT_EQ(view->projectWindow(), nullptr);
+    EXPECT_TRUE(openWindows().isEmpty());
+    EXPECT_TRUE(editorsOpened.isEmpty());
+    EXPECT_FALSE(view->draftProject());
+}
+
+TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow)
+{
+    makeApp();
+    const Project a = test::makeProject("Alpha", 1);
+    app->saveProject(a);
+    sim.simPermissions().setAccessibilityReady(false);
+    makeView();
+    enterWriter();
+    app->setAccessibilitySkipped(true);
+    click(view->writerWorkspace()->row(a.id)->typeButton());
+    EXPECT_FALSE(app->accessibilitySkipped());
+    EXPECT_TRUE(view->permissionsLayer()->isVisible());
+    EXPECT_EQ(permissionCalls(), (QStringList{"openAccessibilitySettings", "openInputSettings"}));
+    EXPECT_EQ(view->typingWindow(), nullptr);
+    EXPECT_TRUE(panelsOpened.isEmpty());
+}
+
+TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensTheWindow)
+{
+    makeApp();
+    const Project a = test::makeProject("Alpha", 1);
+    app->saveProject(a);
+    sim.simPermissions().setInputSynthesisReady(false);
+    makeView();
+    enterWriter();
+    view->openNewProject();
+    ASSERT_TRUE(view->permissionsLayer()->isVisible());
+    ProjectRow *row = view->writerWorkspace()->row(a.id);
+    const QPoint onRow = row->mapTo(view.get(), QPoint(20, 20));
+    EXPECT_EQ(view->overlayHost()->layerAt(onRow), view->permissionsLayer());
+    QTest::mouseClick(view->permissionsLayer(), Qt::LeftButton, {}, onRow);
+    settle();
+    EXPECT_FALSE(view->writerWorkspace()->activeProjectId());
+    EXPECT_TRUE(view->showPermissionsGate());
+    EXPECT_EQ(view->permissionsLayer()->opacity(), 0.35);
+
+    click(buttonIn(view->permissionsCard(), "Skip for now"));
+    EXPECT_FALSE(view->showPermissionsGate());
+    EXPECT_FALSE(view->permissionsLayer()->isVisible());
+    EXPECT_TRUE(app->accessibilitySkipped());
+
+    // Asked again while still missing: the card comes back.
+    view->openNewProject();
+    EXPECT_TRUE(view->showPermissionsGate());
+    click(buttonIn(view->permissionsCard(), "Skip for now"));
+
+    app->setInputMonitoringReady(true);
+    view->openNewProject();
+    EXPECT_FALSE(view->showPermissionsGate());
+    EXPECT_NE(view->projectWindow(), nullptr);
+}
+
+TEST_F(WindowsTest, ACardThatGoesAwayByItselfTakesTheLayerWithIt)
+{
+    sim.simPermissions().setInputSynthesisReady(false);
+    makeView();
+    view->openNewProject();
+    ASSERT_TRUE(view->permissionsCard());
+    delete view->permissionsCard();
+    EXPECT_FALSE(view->showPermissionsGate());
+    EXPECT_FALSE(view->permissionsLayer()->isVisible());
+}
+
+TEST_F(WindowsTest, TheNewProjectButtonIsDimmedButEnabledWithoutAccess)
+{
+    sim.simPermissions().setAccessibilityReady(false);
+    makeView();
+    enterWriter();
+    QVButton *b = view->writerWorkspace()->newProjectButton();
+    EXPECT_TRUE(b->isEnabled());
+    EXPECT_EQ(b->text(), "+ NEW PROJECT");
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(b->graphicsEffect());
+    ASSERT_NE(effect, nullptr);
+    EXPECT_DOUBLE_EQ(effect->opacity(), 0.6);
+    app->setAccessibilityReady(true);
+    EXPECT_DOUBLE_EQ(effect->opacity(), 1.0);
+}
+
+TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
+{
+    sim.simPermissions().setInputSynthesisReady(false);
+    makeApp();
+    // The shell's window: the page, and its own controls in a corner above it.
+    QWidget window;
+    window.resize(1000, 800);
+    dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
+    auto *page = new DashboardView(*app, env, factories(), &window);
+    page->setGeometry(window.rect());
+    auto *controls = new QWidget(&window);
+    controls->setGeometry(10, 10, 80, 30);
+    controls->raise();
+    window.show();
+    page->appear();
+    settle();
+
+    page->openNewProject();
+    settle();
+    QWidget *hit = window.childAt(controls->geometry().center());
+    ASSERT_NE(hit, nullptr);
+    EXPECT_TRUE(hit == page->permissionsLayer() || page->permissionsLayer()->isAncestorOf(hit));
+    window.resize(1200, 900);
+    settle();
+    EXPECT_EQ(page->permissionsLayer()->geometry(), window.rect());
+
+    page->setShowPermissionsGate(false);
+    EXPECT_FALSE(page->permissionsLayer()->isVisible());
+    EXPECT_EQ(window.childAt(controls->geometry().center()), controls);
+    // Shown again and the page goes away with it up: nothing is left behind.
+    page->openNewProject();
+    settle();
+    delete page;
+    EXPECT_EQ(window.childAt(controls->geometry().center()), controls);
+}
+
+TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
+{
+    makeApp();
+    const Project a = test::makeProject("Alpha", 1);
+    app->saveProject(a);
+    dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
+    dashboard::DashboardFactories f = factories();
+    f.editor = [this](state::AppState &state, const std::optional<Project> &p, std::function<void()> onClose) {
+        editor::EditorServices services;
+        services.clock = &clock;
+        return static_cast<CustomWindow *>(new editor::ProjectEditorWindow(state, p, std::move(onClose), services));
+    };
+    view = std::make_unique<DashboardView>(*app, env, f);
+    view->resize(1000, 800);
+    view->show();
+    view->appear();
+    settle();
+    view->openProjectWindow(a);
+    settle();
+    QPointer<CustomWindow> w = view->projectWindow();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->size(), QSize(820, 860));
+    w->close(); // from the window manager: the editor's own close runs
+    settle();
+    settle();
+    EXPECT_EQ(view->projectWindow(), nullptr);
+    EXPECT_TRUE(!w || !w->isVisible());
+}

@@ -1,0 +1,184 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/DashboardSwitchBar.h"
+#include "dashboard/ModePickerButton.h"
+#include "dashboard/ModePickerView.h"
+#include "dashboard/OverlayHost.h"
+#include "dashboard/ScrimLayer.h"
+#include "dashboard/WelcomeOverlayView.h"
+#include "dashboard/WorkspaceSwitch.h"
+#include "theme/ComingSoonView.h"
+#include "theme/ShimmerTitle.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QStackedWidget>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+class WorkspaceViewTest : public test::DashboardFixture {
+protected:
+    bool pickerShown() const
+    {
+        return view->workspaceLayer()->isVisible() &&
+               static_cast<QStackedWidget *>(view->workspaceLayer())->currentWidget() != view->scrollView();
+    }
+    bool cardShown() const { return view->scrollView()->isVisible(); }
+};
+} // namespace
+
+TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerAndEmptyProfileLayers)
+{
+    makeView();
+    EXPECT_TRUE(pickerShown());
+    EXPECT_FALSE(cardShown());
+    EXPECT_FALSE(view->welcomeOverlay()->isVisible());
+    EXPECT_FALSE(view->workspaceBlocker()->isVisible());
+    // The profile layers stay empty for now and take no clicks.
+    EXPECT_FALSE(view->profileMenuLayer()->isVisible());
+    EXPECT_FALSE(view->profileIslandLayer()->isVisible());
+    QStringList names;
+    for (DashboardMode m : allDashboardModes())
+        names << view->modePicker()->button(m)->text();
+    EXPECT_EQ(names, (QStringList{"Quorvel", "Lexmoor", "Trivane"}));
+}
+
+TEST_F(WorkspaceViewTest, PickingAWorkspacePlaysTheWelcomeThenShowsItsCard)
+{
+    makeView();
+    click(view->modePicker()->button(DashboardMode::study));
+    EXPECT_TRUE(view->welcomeOverlay()->isVisible());
+    EXPECT_EQ(view->welcomeOverlay()->titleText(), "Lexmoor");
+    EXPECT_FALSE(view->workspaceLayer()->isVisible());
+    EXPECT_EQ(view->overlayHost()->layerAt({550, 450}), view->welcomeOverlay());
+    settle(3399);
+    EXPECT_TRUE(view->welcomeOverlay()->isVisible());
+    settle(1);
+    EXPECT_FALSE(view->welcomeOverlay()->isVisible());
+    EXPECT_TRUE(cardShown());
+    EXPECT_EQ(view->pageTitle()->text(), "Lexmoor");
+    EXPECT_EQ(view->switchBar()->current(), DashboardMode::study);
+    EXPECT_EQ(studyBuilt, 1);
+    EXPECT_TRUE(view->studyWorkspace()->isVisible());
+}
+
+TEST_F(WorkspaceViewTest, TheSwitchBarBlocksTheCardDuringASwitchAndIgnoresFurtherRequests)
+{
+    makeView();
+    enterWriter();
+    click(view->switchBar()->segment(DashboardMode::writer));
+    EXPECT_FALSE(view->welcomeOverlay()->isVisible());
+    EXPECT_FALSE(view->workspaceSwitch().isTransitioning());
+
+    click(view->switchBar()->segment(DashboardMode::study));
+    ASSERT_TRUE(view->welcomeOverlay()->isVisible());
+    settle(1000);
+    // Covered: no segment can be reached; asked directly, the request is ignored.
+    EXPECT_NE(view->overlayHost()->layerAt(view->switchBar()->mapTo(view.get(), QPoint(5, 5))),
+              view->workspaceLayer());
+    view->handleModeSwitch(DashboardMode::test, false);
+    settle(2400);
+    EXPECT_EQ(view->workspaceSwitch().dashboardMode(), DashboardMode::study);
+    EXPECT_FALSE(view->comingSoonLayer()->isVisible());
+    EXPECT_FALSE(view->workspaceBlocker()->isVisible());
+}
+
+TEST_F(WorkspaceViewTest, TheTestWorkspaceShowsTheComingSoonCardWhichTheDimCloses)
+{
+    makeView();
+    enterWriter();
+    click(view->switchBar()->segment(DashboardMode::test));
+    EXPECT_TRUE(view->welcomeOverlay()->isVisible());
+    EXPECT_EQ(view->welcomeOverlay()->titleText(), "Trivane");
+    settle(3000);
+    ASSERT_TRUE(view->comingSoonLayer()->isVisible());
+    EXPECT_EQ(view->pageTitle()->text(), "Quorvel");
+    EXPECT_EQ(view->switchBar()->current(), DashboardMode::writer);
+    EXPECT_EQ(view->comingSoonCard()->detail()->text(), "Trivane is coming soon.");
+    // A click on the card itself keeps it; a click on the dim closes it.
+    click(view->comingSoonCard());
+    EXPECT_TRUE(view->comingSoonLayer()->isVisible());
+    click(view->comingSoonLayer(), {5, 5});
+    EXPECT_FALSE(view->comingSoonLayer()->isVisible());
+}
+
+TEST_F(WorkspaceViewTest, TheTestWorkspaceFromThePickerKeepsThePickerOpen)
+{
+    makeView();
+    click(view->modePicker()->button(DashboardMode::test));
+    settle(3000);
+    EXPECT_TRUE(view->comingSoonLayer()->isVisible());
+    EXPECT_TRUE(pickerShown());
+}
+
+TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
+{
+    makeView();
+    view->handleModeSwitch(DashboardMode::writer, true);
+    settle();
+    WelcomeOverlayView *w = view->welcomeOverlay();
+    EXPECT_DOUBLE_EQ(w->progress(), 0.0);
+    settle(1000);
+    EXPECT_GT(w->progress(), 0.2);
+    EXPECT_LT(w->progress(), 0.8);
+    settle(1000);
+    EXPECT_DOUBLE_EQ(w->progress(), 1.0);
+    EXPECT_TRUE(w->isShimmering());
+    settle(1400);
+
+    app->setReduceMotionEnabled(true);
+    view->handleModeSwitch(DashboardMode::study, false);
+    settle();
+    EXPECT_DOUBLE_EQ(w->progress(), 1.0);
+    EXPECT_FALSE(w->isShimmering());
+    EXPECT_DOUBLE_EQ(w->shimmerDirection(), 1.0);
+}
+
+TEST_F(WorkspaceViewTest, PickerButtonsFollowOnlyTheSystemMotionSetting)
+{
+    makeView();
+    app->setReduceMotionEnabled(true); // the app's own switch does not still them
+    ModePickerButton *b = view->modePicker()->button(DashboardMode::writer);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(b, &enter);
+    settle(90);
+    EXPECT_GT(b->hoverAmount(), 0.1);
+    EXPECT_LT(b->hoverAmount(), 0.9);
+    settle(90);
+    EXPECT_DOUBLE_EQ(b->hoverAmount(), 1.0);
+}
+
+TEST_F(WorkspaceViewTest, TheDashboardReadsItsDefaultsOnceWhenMade)
+{
+    prefs.setString("qv_default_mode", "time");
+    makeView();
+    EXPECT_EQ(view->defaultGrade(), "12");
+    EXPECT_EQ(view->defaultReview(), "medium");
+    EXPECT_EQ(view->smartPreset(), "balanced");
+    EXPECT_EQ(view->defaultMode(), "time");
+    prefs.setString("qv_default_grade", "9");
+    EXPECT_EQ(view->defaultGrade(), "12");
+}
+
+TEST_F(WorkspaceViewTest, AppearingReadsThePermissionsAgainAndChecksForUpdatesOnce)
+{
+    sim.simPermissions().setInputSynthesisReady(false);
+    fetcher->answers << std::nullopt; // the start-up check fails quietly
+    makeApp();
+    settle(10); // the start-up check
+    const int before = int(fetcher->requests.size());
+    EXPECT_FALSE(app->inputMonitoringReady());
+    sim.simPermissions().setInputSynthesisReady(true);
+    app->setSkipInitialWelcome(true);
+    makeView();
+    EXPECT_TRUE(app->inputMonitoringReady());
+    EXPECT_FALSE(app->skipInitialWelcome());
+    EXPECT_EQ(fetcher->requests.size(), before + 1);
+    // Hiding and showing again (a restored window) runs nothing again.
+    view->hide();
+    view->show();
+    settle();
+    EXPECT_EQ(fetcher->requests.size(), before + 1);
+}

@@ -1,0 +1,136 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/ProjectRow.h"
+#include "dashboard/WriterFilters.h"
+#include "dashboard/WriterWorkspace.h"
+#include "theme/QVLineEdit.h"
+#include "theme/QVPillPicker.h"
+#include "theme/QVToggle.h"
+#include "theme/QVButton.h"
+
+#include <QLabel>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+class WriterListTest : public test::DashboardFixture {
+protected:
+    WriterWorkspace *writer() const { return view->writerWorkspace(); }
+    QStringList shownTitles() const
+    {
+        QStringList out;
+        for (ProjectRow *r : writer()->rows())
+            if (r->isVisible())
+                out << r->toolTip();
+        return out;
+    }
+};
+} // namespace
+
+TEST_F(WriterListTest, RowsFollowTheStoredOrderAndShowGradeReviewAndTheAiBadge)
+{
+    makeApp();
+    app->saveProject(test::makeProject("Older", 1, "10", "light"));
+    app->saveProject(test::makeProject("Newer", 2, "12", "heavy", true));
+    makeView();
+    enterWriter();
+    const QList<ProjectRow *> rows = writer()->rows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0]->toolTip(), "Newer");
+    EXPECT_EQ(rows[0]->subtitleLabel()->text(), QString::fromUtf8("Grade 12 \u2022 Review Heavy"));
+    ASSERT_NE(rows[0]->aiBadge(), nullptr);
+    EXPECT_EQ(rows[0]->aiBadge()->text(), "MADE BY AI");
+    EXPECT_EQ(rows[1]->aiBadge(), nullptr);
+    EXPECT_GE(rows[0]->height(), 68);
+    EXPECT_FALSE(writer()->emptyState()->isVisible());
+}
+
+TEST_F(WriterListTest, TheFilterControlsNarrowTheList)
+{
+    makeApp();
+    app->saveProject(test::makeProject("Essay draft", 1, "10"));
+    app->saveProject(test::makeProject("History notes", 2, "11", "heavy", true));
+    app->saveProject(test::makeProject("Lab report", 3, "10", "light"));
+    makeView();
+    enterWriter();
+    WriterFilters *f = writer()->filters();
+    EXPECT_EQ(f->searchField()->placeholderText(), "Search projects");
+
+    f->searchField()->setText(" essay");
+    settle();
+    EXPECT_TRUE(shownTitles().isEmpty());
+    EXPECT_EQ(writer()->emptyLabel()->text(), "No matches");
+    f->searchField()->setText("ESSAY");
+    settle();
+    EXPECT_EQ(shownTitles(), QStringList{"Essay draft"});
+    f->searchField()->clear();
+
+    click(f->gradePicker()->pill(2)); // "10"
+    EXPECT_EQ(shownTitles(), (QStringList{"Lab report", "Essay draft"}));
+    click(f->reviewPicker()->pill(1)); // "light"
+    EXPECT_EQ(shownTitles(), QStringList{"Lab report"});
+    EXPECT_EQ(f->reviewPicker()->pill(1)->text(), "Light");
+    click(f->gradePicker()->pill(0));
+    click(f->reviewPicker()->pill(0));
+    click(f->aiOnlySwitch(), f->aiOnlySwitch()->trackRect().center().toPoint());
+    EXPECT_EQ(shownTitles(), QStringList{"History notes"});
+}
+
+TEST_F(WriterListTest, EmptyStatesAndTheTipThatFadesInOnceAndStays)
+{
+    makeView();
+    enterWriter();
+    ASSERT_TRUE(writer()->emptyState()->isVisible());
+    EXPECT_EQ(writer()->emptyLabel()->text(), "No projects yet");
+    // Filters do not matter without any project.
+    click(writer()->filters()->aiOnlySwitch(), writer()->filters()->aiOnlySwitch()->trackRect().center().toPoint());
+    EXPECT_EQ(writer()->emptyLabel()->text(), "No projects yet");
+    EXPECT_TRUE(writer()->showEmptyTip());
+    EXPECT_EQ(writer()->tipLabel()->text(),
+              QString::fromUtf8("Tip: Paste your draft to auto\u2011set grade, review, and time."));
+    EXPECT_LT(writer()->tipOpacity(), 1.0);
+    settle(300);
+    EXPECT_GT(writer()->tipOpacity(), 0.0);
+    settle(300);
+    EXPECT_DOUBLE_EQ(writer()->tipOpacity(), 1.0);
+
+    // AI only is on: a manual project shows "No matches", and the tip stays.
+    app->saveProject(test::makeProject("Manual", 1));
+    settle();
+    EXPECT_EQ(writer()->emptyLabel()->text(), "No matches");
+    click(writer()->filters()->aiOnlySwitch(), writer()->filters()->aiOnlySwitch()->trackRect().center().toPoint());
+    EXPECT_FALSE(writer()->emptyState()->isVisible());
+    app->deleteProject(app->projects().first());
+    settle();
+    EXPECT_TRUE(writer()->tipLabel()->isVisible());
+    EXPECT_DOUBLE_EQ(writer()->tipOpacity(), 1.0);
+}
+
+TEST_F(WriterListTest, FiltersStartOverWithEveryNewDashboard)
+{
+    makeApp();
+    app->saveProject(test::makeProject("Only", 1));
+    makeView();
+    enterWriter();
+    writer()->filters()->searchField()->setText("zzz");
+    EXPECT_TRUE(shownTitles().isEmpty());
+    makeView(); // signed out and in again
+    enterWriter();
+    EXPECT_EQ(writer()->filters()->filter(), ProjectFilter{});
+    EXPECT_EQ(shownTitles(), QStringList{"Only"});
+}
+
+TEST_F(WriterListTest, DelAsksForConfirmationWithoutOpeningThePage)
+{
+    makeApp();
+    app->saveProject(test::makeProject("Doomed", 1));
+    makeView();
+    enterWriter();
+    click(writer()->rows()[0]->deleteButton());
+    ASSERT_TRUE(view->pendingDelete());
+    EXPECT_EQ(view->pendingDelete()->title, "Doomed");
+    EXPECT_FALSE(writer()->activeProjectId());
+    ASSERT_NE(view->deleteAlert(), nullptr);
+    EXPECT_TRUE(view->deleteAlert()->isVisible());
+}

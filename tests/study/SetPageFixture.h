@@ -1,0 +1,108 @@
+#pragma once
+
+#include "StudyViewFixture.h"
+
+#include "study/StudyCardList.h"
+#include "study/StudyCardRow.h"
+#include "study/StudyCarousel.h"
+#include "study/StudyEllipsisButton.h"
+#include "study/StudyFlashcardView.h"
+#include "study/StudyInlinePane.h"
+#include "study/StudyProgressChip.h"
+#include "study/StudyProgressRow.h"
+#include "study/StudyRootView.h"
+#include "study/StudySetPage.h"
+#include "study/StudySetPageFactory.h"
+#include "theme/QVButton.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace qv::test {
+
+// An inline session or test that records what the page hands it and lets a
+// test call the page back as the real pane would.
+class FakePane final : public study::StudyInlinePane {
+public:
+    FakePane(const StudyProject &initial, QWidget *parent) : StudyInlinePane(parent), initial(initial)
+    {
+        setMinimumHeight(120);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(initial.title));
+    }
+    void setProject(const StudyProject &project) override { pushed.append(project); }
+    void restart(const StudyProject &project) override { restarts.append(project); }
+
+    StudyProject initial;
+    QList<StudyProject> pushed;
+    QList<StudyProject> restarts;
+    study::StudySessionActions session;
+    study::StudyQuizActions quiz;
+};
+
+class SetPageTest : public StudyViewTest {
+protected:
+    std::unique_ptr<study::StudyRootView> root;
+    QList<QPointer<FakePane>> sessions;
+    QList<QPointer<FakePane>> tests;
+
+    void TearDown() override
+    {
+        root.reset();
+        StudyViewTest::TearDown();
+    }
+
+    study::StudyInlineFactories fakePanes()
+    {
+        study::StudyInlineFactories f;
+        f.session = [this](const StudyProject &p, study::StudySessionActions a, QWidget *parent) {
+            auto *pane = new FakePane(p, parent);
+            pane->session = std::move(a);
+            sessions.append(pane);
+            return pane;
+        };
+        f.test = [this](const StudyProject &p, study::StudyQuizActions a, QWidget *parent) {
+            auto *pane = new FakePane(p, parent);
+            pane->quiz = std::move(a);
+            tests.append(pane);
+            return pane;
+        };
+        return f;
+    }
+
+    // Stores the set and shows its page in the workspace, as the library does.
+    study::StudySetPage *open(const StudyProject &set, bool standIns = false)
+    {
+        app->saveStudyProject(set);
+        study::StudyPageFactories factories = study::StudyPageFactories::standIns();
+        factories.detail = study::makeStudySetPage(
+            *app, clock, standIns ? study::StudyInlineFactories::standIns() : fakePanes());
+        root = std::make_unique<study::StudyRootView>(*app, scheduler, clock, factories);
+        root->resize(960, 1600);
+        root->show();
+        root->setViewState(study::StudyViewState::detail(set));
+        settle();
+        return qobject_cast<study::StudySetPage *>(root->currentPage());
+    }
+
+    static QList<StudyItem> cards(int n)
+    {
+        QList<StudyItem> out;
+        for (int i = 1; i <= n; ++i)
+            out << card(QStringLiteral("term %1").arg(i), QStringLiteral("definition %1").arg(i));
+        return out;
+    }
+
+    static QString counter(study::StudySetPage *page) { return page->carousel()->counterLabel()->text(); }
+    static QString shownTerm(study::StudySetPage *page)
+    {
+        const auto &c = page->carousel()->cardView()->card();
+        return c ? c->term : QString();
+    }
+    static QString progress(study::StudySetPage *page) { return page->progressRow()->progressLabel()->text(); }
+};
+
+} // namespace qv::test

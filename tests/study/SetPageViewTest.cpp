@@ -1,0 +1,334 @@
+#include "SetPageFixture.h"
+
+#include "study/StudyEllipsisButton.h"
+#include "study/StudySlideMenu.h"
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+
+class SetPageViewTest : public qv::test::SetPageTest {};
+
+TEST_F(SetPageViewTest, HeaderShowsTitleAndPillsAsStored)
+{
+    StudyProject set = makeSet("Salt & Pepper", 1, cards(1));
+    set.grade = "University";
+    set.options.shuffle = false;
+    set.options.onlyStarred = true;
+    set.options.grading = StudyGrading::veryLenient;
+    set.options.questionTypes = {StudyQuestionType::trueFalse, StudyQuestionType::multipleChoice};
+    StudySetPage *page = open(set);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->titleLabel()->text(), "Salt & Pepper");
+    EXPECT_EQ(page->titleLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(page->pillTexts(), (QStringList{"Grade University", "1 Cards", "Shuffle Off", "Starred Only",
+                                              "Answers: mixed", "Grading: very_lenient", "True False",
+                                              "Multiple Choice"}));
+    EXPECT_TRUE(page->updatedLabel()->text().startsWith("Updated "));
+}
+
+TEST_F(SetPageViewTest, EmptyTypesShowWrittenAndTheHeaderFollowsEverySave)
+{
+    StudyProject set = makeSet("Verbs", 1);
+    set.options.questionTypes.clear();
+    StudySetPage *page = open(set);
+    EXPECT_EQ(page->pillTexts(), (QStringList{"Grade 11", "0 Cards", "Shuffle On", "All Cards", "Answers: mixed",
+                                              "Grading: lenient", "Written"}));
+    const QString before = page->updatedLabel()->text();
+    set.title = "Irregular verbs";
+    set.updatedAt = set.updatedAt.addDays(40);
+    app->saveStudyProject(set);
+    settle();
+    EXPECT_EQ(page->titleLabel()->text(), "Irregular verbs");
+    EXPECT_NE(page->updatedLabel()->text(), before);
+}
+
+TEST_F(SetPageViewTest, AModeChangeStartsTheFlashcardsOverAndRecomputes)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(3)));
+    const int recomputes = page->statsRecomputeCount();
+    click(page->carousel()->nextButton());
+    click(page->carousel()->toggleButton());
+    EXPECT_EQ(counter(page), "2 / 3");
+    EXPECT_TRUE(page->deck().showDefinition);
+
+    click(page->modeButton(StudyMode::learn));
+    EXPECT_EQ(page->mode(), StudyMode::learn);
+    EXPECT_EQ(page->statsRecomputeCount(), recomputes + 1);
+    EXPECT_EQ(page->deck().currentIndex, 0);
+    EXPECT_FALSE(page->deck().showDefinition);
+    EXPECT_TRUE(page->cardList()->isHidden());
+    EXPECT_EQ(page->modeButton(StudyMode::learn)->variant(), QVButtonVariant::primary);
+    EXPECT_EQ(page->modeButton(StudyMode::flashcards)->variant(), QVButtonVariant::secondary);
+
+    click(page->modeButton(StudyMode::flashcards));
+    settle();
+    EXPECT_EQ(page->statsRecomputeCount(), recomputes + 2);
+    EXPECT_EQ(counter(page), "1 / 3");
+    EXPECT_EQ(shownTerm(page), "term 1");
+    EXPECT_EQ(page->carousel()->toggleButton()->text(), "Show Definition");
+    EXPECT_FALSE(page->cardList()->isHidden());
+}
+
+TEST_F(SetPageViewTest, PressingTheCurrentModeChangesNothing)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(3)));
+    click(page->carousel()->nextButton());
+    const int recomputes = page->statsRecomputeCount();
+    click(page->modeButton(StudyMode::flashcards));
+    EXPECT_EQ(counter(page), "2 / 3");
+    EXPECT_EQ(page->statsRecomputeCount(), recomputes);
+}
+
+TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionAndOtherModesStartANewOne)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(2)));
+    click(page->modeButton(StudyMode::learn));
+    ASSERT_EQ(sessions.size(), 1);
+    EXPECT_EQ(page->sessionPane(), sessions[0]);
+    click(page->modeButton(StudyMode::review));
+    settle();
+    EXPECT_EQ(sessions.size(), 1);
+    EXPECT_EQ(page->sessionPane(), sessions[0]);
+    ASSERT_TRUE(sessions[0]);
+
+    click(page->modeButton(StudyMode::test));
+    settle();
+    EXPECT_FALSE(sessions[0]); // retired with its mode
+    ASSERT_EQ(tests.size(), 1);
+    EXPECT_EQ(page->testPane(), tests[0]);
+    EXPECT_LE(page->testPane()->parentWidget()->maximumHeight(), StudySetPage::kTestMaxHeight);
+
+    click(page->modeButton(StudyMode::review));
+    settle();
+    EXPECT_FALSE(tests[0]);
+    ASSERT_EQ(sessions.size(), 2);
+    EXPECT_EQ(page->sessionPane(), sessions[1]);
+}
+
+TEST_F(SetPageViewTest, EveryStoredCopyReachesTheInlinePanesWithoutRestartingThem)
+{
+    StudyProject set = makeSet("Set", 1, cards(2));
+    StudySetPage *page = open(set);
+    click(page->modeButton(StudyMode::learn));
+    set.title = "Renamed";
+    app->saveStudyProject(set);
+    settle();
+    ASSERT_EQ(sessions.size(), 1);
+    ASSERT_FALSE(sessions[0]->pushed.isEmpty());
+    EXPECT_EQ(sessions[0]->pushed.last().title, "Renamed");
+    EXPECT_TRUE(sessions[0]->restarts.isEmpty());
+
+    click(page->modeButton(StudyMode::test));
+    set.title = "Renamed again";
+    app->saveStudyProject(set);
+    settle();
+    ASSERT_EQ(tests.size(), 1);
+    ASSERT_FALSE(tests[0]->pushed.isEmpty());
+    EXPECT_EQ(tests[0]->pushed.last().title, "Renamed again");
+    EXPECT_EQ(sessions.size(), 1);
+}
+
+TEST_F(SetPageViewTest, ExitAndCloseReturnToTheFirstFlashcardAndARetiredPaneCannotMoveThePage)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(3)));
+    click(page->modeButton(StudyMode::test));
+    tests[0]->quiz.onExit();
+    EXPECT_EQ(page->mode(), StudyMode::flashcards);
+    settle();
+    EXPECT_EQ(counter(page), "1 / 3");
+
+    click(page->modeButton(StudyMode::learn));
+    auto close = sessions[0]->session.onClose;
+    close();
+    EXPECT_EQ(page->mode(), StudyMode::flashcards);
+    click(page->modeButton(StudyMode::review));
+    close(); // the first session is gone: its button no longer counts
+    EXPECT_EQ(page->mode(), StudyMode::review);
+}
+
+TEST_F(SetPageViewTest, AnInlineResultIsMergedSavedAndCountedAtOnce)
+{
+    StudyProject set = makeSet("Set", 1, cards(3));
+    StudySetPage *page = open(set);
+    click(page->modeButton(StudyMode::learn));
+    StudyProject answered = sessions[0]->initial;
+
+    // Meanwhile the set window renamed the set.
+    StudyProject renamed = storedSet(set.id);
+    renamed.title = "Renamed";
+    app->saveStudyProject(renamed);
+
+    answered.items[1].incorrectCount = 1;
+    answered.items[1].lastReviewedAt = clock.nowUtc();
+    answered.updatedAt = clock.nowUtc();
+    sessions[0]->session.onUpdate(answered);
+
+    const StudyProject stored = storedSet(set.id);
+    EXPECT_EQ(stored.title, "Renamed");
+    EXPECT_EQ(stored.items[1].incorrectCount, 1);
+    EXPECT_EQ(stored.updatedAt, clock.nowUtc());
+    // Before the workspace hands the page the stored copy.
+    EXPECT_EQ(page->sessionStats().weakCount, 1);
+    EXPECT_EQ(page->progressRow()->weakChip()->text(), "Weak: 1");
+    EXPECT_TRUE(page->weakSet().contains(set.items[1].id));
+
+    // A finished test saves through the same handler.
+    click(page->modeButton(StudyMode::test));
+    StudyProject graded = storedSet(set.id);
+    graded.items[0].correctCount = 2;
+    tests[0]->quiz.onUpdate(graded);
+    EXPECT_EQ(storedSet(set.id).items[0].correctCount, 2);
+    EXPECT_EQ(page->progressRow()->masteredChip()->text(), "Mastered: 1");
+}
+
+TEST_F(SetPageViewTest, InlineResetClearsTheStoredProgressAndRestartsTheSession)
+{
+    StudyProject set = makeSet("Set", 1, {card("a", "1", 2), card("b", "2", 1, 3), card("c", "3", 4)});
+    set.items[0].isStarred = true;
+    StudySetPage *page = open(set);
+    EXPECT_EQ(progress(page), "Progress 66%");
+    click(page->modeButton(StudyMode::review));
+    clock.advanceMs(60'000);
+    sessions[0]->session.onReset();
+
+    const StudyProject stored = storedSet(set.id);
+    for (const StudyItem &item : stored.items) {
+        EXPECT_EQ(item.correctCount, 0);
+        EXPECT_EQ(item.incorrectCount, 0);
+    }
+    EXPECT_TRUE(stored.items[0].isStarred); // stars are not progress
+    EXPECT_EQ(progress(page), "Progress 0%");
+    EXPECT_EQ(page->sessionStats().weakCount, 0);
+    EXPECT_TRUE(sessions[0]->restarts.isEmpty()); // not under the pane's own button
+    settle();
+    ASSERT_EQ(sessions[0]->restarts.size(), 1);
+    EXPECT_EQ(sessions[0]->restarts[0], stored);
+    EXPECT_EQ(page->sessionPane(), sessions[0]);
+}
+
+TEST_F(SetPageViewTest, StatisticsFollowTheClassRuleAndCountInIntegers)
+{
+    // 29 of 50 mastered is 58%, not 57%.
+    QList<StudyItem> items;
+    for (int i = 0; i < 50; ++i)
+        items << card(QString::number(i), "d", i < 29 ? 2 : 0);
+    StudySetPage *page = open(makeSet("Fifty", 1, items));
+    EXPECT_EQ(progress(page), "Progress 58%");
+
+    // Learning, weak (even with many right answers) and never answered.
+    StudySetPage *mixed = open(makeSet("Mixed", 2, {card("a", "1", 1), card("b", "2", 1, 2), card("c", "3", 7, 1),
+                                                     card("d", "4"), card("e", "5", 2)}));
+    EXPECT_EQ(mixed->progressRow()->masteredChip()->text(), "Mastered: 1");
+    EXPECT_EQ(mixed->progressRow()->learningChip()->text(), "Learning: 1");
+    EXPECT_EQ(mixed->progressRow()->weakChip()->text(), "Weak: 2");
+    EXPECT_EQ(progress(mixed), "Progress 20%");
+
+    StudySetPage *empty = open(makeSet("Empty", 3));
+    EXPECT_EQ(empty->progressRow()->masteredChip()->text(), "Mastered: 0");
+    EXPECT_EQ(progress(empty), "Progress 0%");
+    StudySetPage *one = open(makeSet("One", 4, {card("a", "1", 2)}));
+    EXPECT_EQ(progress(one), "Progress 100%");
+}
+
+TEST_F(SetPageViewTest, SetAndCardMenusAreMutuallyExclusive)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(3)));
+    StudyCardRow *a = page->cardList()->cardRow(0);
+    StudyCardRow *b = page->cardList()->cardRow(1);
+    click(a->menuButton());
+    EXPECT_EQ(page->activeCardMenu(), a->card().id);
+    click(b->menuButton());
+    EXPECT_EQ(page->activeCardMenu(), b->card().id);
+    EXPECT_FALSE(a->menu()->isOpen());
+    EXPECT_TRUE(b->menu()->isOpen());
+    click(b->menuButton());
+    EXPECT_FALSE(page->activeCardMenu().has_value());
+    EXPECT_FALSE(b->menu()->isOpen());
+
+    click(a->menuButton());
+    click(page->setMenuButton());
+    EXPECT_TRUE(page->showSetMenu());
+    EXPECT_FALSE(page->activeCardMenu().has_value());
+    EXPECT_FALSE(a->menu()->isOpen());
+    click(b->menuButton());
+    EXPECT_FALSE(page->showSetMenu());
+    EXPECT_FALSE(page->setMenu()->isOpen());
+    EXPECT_TRUE(b->menu()->isOpen());
+    // Closing the set menu leaves the card menus alone.
+    click(page->setMenuButton());
+    click(page->setMenuButton());
+    EXPECT_FALSE(page->showSetMenu());
+    EXPECT_FALSE(page->activeCardMenu().has_value()); // opening it had closed b
+}
+
+TEST_F(SetPageViewTest, MenusSlideInAndOutOnTheirOwnClock)
+{
+    app->setReduceMotionEnabled(true); // the page's motion ignores it
+    StudySetPage *page = open(makeSet("Set", 1, cards(1)));
+    EXPECT_TRUE(page->setMenu()->isHidden());
+    click(page->setMenuButton());
+    EXPECT_TRUE(page->setMenu()->isAnimating());
+    EXPECT_FALSE(page->setMenu()->isHidden());
+    scheduler.advance(StudySlideMenu::kAnimationMs + 20);
+    EXPECT_FALSE(page->setMenu()->isAnimating());
+    EXPECT_GT(page->setMenu()->height(), page->editSetButton()->height());
+    click(page->setMenuButton());
+    scheduler.advance(StudySlideMenu::kAnimationMs + 20);
+    EXPECT_TRUE(page->setMenu()->isHidden());
+}
+
+TEST_F(SetPageViewTest, SetMenuEntriesCloseTheMenuThenCallTheWorkspace)
+{
+    StudyProject set = makeSet("Set", 1, cards(1));
+    StudySetPage *page = open(set);
+    click(page->setMenuButton());
+    click(page->editSetButton());
+    EXPECT_FALSE(page->showSetMenu());
+    EXPECT_NE(root->studyWindow(), nullptr);
+    root->closeStudyWindow();
+
+    click(page->setMenuButton());
+    click(page->deleteSetButton());
+    EXPECT_FALSE(page->showSetMenu());
+    EXPECT_NE(root->deleteAlert(), nullptr);
+    EXPECT_TRUE(isStored(set.id));
+}
+
+TEST_F(SetPageViewTest, BackStudyAndQuizLeaveThroughTheWorkspace)
+{
+    StudyProject set = makeSet("Set", 1, cards(1));
+    StudySetPage *page = open(set);
+    click(page->studyButton());
+    EXPECT_EQ(root->viewState().page, StudyPage::study);
+    settle();
+    root->setViewState(StudyViewState::detail(set));
+    settle();
+    page = qobject_cast<StudySetPage *>(root->currentPage());
+    ASSERT_NE(page, nullptr);
+    click(page->quizButton());
+    EXPECT_EQ(root->viewState().page, StudyPage::quiz);
+    root->setViewState(StudyViewState::detail(set));
+    settle();
+    page = qobject_cast<StudySetPage *>(root->currentPage());
+    click(page->backButton());
+    EXPECT_EQ(root->viewState().page, StudyPage::list);
+    settle();
+}
+
+TEST_F(SetPageViewTest, DefaultPanesStandInUntilTheRealOnesArrive)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(1)), true);
+    click(page->modeButton(StudyMode::learn));
+    ASSERT_NE(page->sessionPane(), nullptr);
+    click(page->modeButton(StudyMode::test));
+    ASSERT_NE(page->testPane(), nullptr);
+    auto *back = page->testPane()->findChild<QVButton *>();
+    ASSERT_NE(back, nullptr);
+    click(back);
+    EXPECT_EQ(page->mode(), StudyMode::flashcards);
+    settle();
+}
+
+} // namespace

@@ -1,0 +1,374 @@
+#include "StudyViewFixture.h"
+
+#include "core/Random.h"
+#include "study/StudyCapsuleLabel.h"
+#include "study/StudyTestOption.h"
+#include "study/StudyTestProgressBar.h"
+#include "study/StudyTestQuestionCard.h"
+#include "study/StudyTestView.h"
+#include "theme/QVButton.h"
+#include "theme/Theme.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace qv;
+using namespace qv::study;
+
+namespace {
+
+class StudyTestViewTest : public qv::test::StudyViewTest {
+protected:
+    SeededRandom random{7};
+    std::unique_ptr<StudyTestView> view;
+    QList<StudyProject> updates;
+    int exits = 0;
+
+    StudyTestView &open(const StudyProject &set)
+    {
+        view = std::make_unique<StudyTestView>(set, random, clock);
+        QObject::connect(view.get(), &StudyTestView::updated, [this](const StudyProject &p) { updates << p; });
+        QObject::connect(view.get(), &StudyTestView::exitRequested, [this] { ++exits; });
+        view->resize(720, 520);
+        view->show();
+        return *view;
+    }
+
+    static QList<StudyItem> numbered(int n)
+    {
+        QList<StudyItem> out;
+        for (int i = 0; i < n; ++i)
+            out << card(QString("term %1").arg(i), QString("def %1").arg(i));
+        return out;
+    }
+
+    const QuizQuestion &question(qsizetype i) const { return view->test().questions()[i]; }
+    StudyTestQuestionCard *cardAt(qsizetype i) const { return view->questionCards()[i]; }
+
+    QList<StudyTestOption *> optionsWithText(qsizetype i, const QString &text) const
+    {
+        QList<StudyTestOption *> out;
+        for (StudyTestOption *o : cardAt(i)->options())
+            if (o->option() == text)
+                out << o;
+        return out;
+    }
+    StudyTestOption *option(qsizetype i, const QString &text) const
+    {
+        const auto found = optionsWithText(i, text);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    QString wrongChoice(qsizetype i) const
+    {
+        for (const QString &c : question(i).choices)
+            if (c != question(i).correct)
+                return c;
+        ADD_FAILURE() << "no wrong choice";
+        return {};
+    }
+    static void tap(QAbstractButton *b)
+    {
+        ASSERT_NE(b, nullptr);
+        QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    }
+};
+
+} // namespace
+
+TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
+{
+    StudyTestView &v = open(makeSet("Big", 1, numbered(20)));
+    ASSERT_EQ(v.questionCards().size(), 6);
+    QSet<QUuid> ids;
+    for (qsizetype i = 0; i < 6; ++i) {
+        ids.insert(question(i).id);
+        EXPECT_EQ(cardAt(i)->numberChip()->text(), QString("Q%1").arg(i + 1));
+        EXPECT_EQ(cardAt(i)->promptLabel()->text(), question(i).prompt);
+        EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
+        ASSERT_EQ(cardAt(i)->options().size(), question(i).choices.size());
+        for (qsizetype k = 0; k < question(i).choices.size(); ++k)
+            EXPECT_EQ(cardAt(i)->options()[k]->textLabel()->text(), question(i).choices[k]); // display order
+        EXPECT_TRUE(cardAt(i)->correctLabel()->isHidden());
+    }
+    EXPECT_EQ(ids.size(), 6);
+    EXPECT_EQ(v.titleLabel()->text(), QString("Quiz"));
+    EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
+    EXPECT_EQ(v.answeredLabel()->text(), QString("0/6 answered"));
+    EXPECT_EQ(v.countChip()->text(), QString("6 Questions"));
+    EXPECT_EQ(v.progressBar()->value(), 0.0);
+    EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
+    EXPECT_TRUE(v.mainButton()->isVisible());
+    EXPECT_FALSE(v.doneButton()->isVisible());
+    EXPECT_FALSE(v.scoreLabel()->isVisible());
+    EXPECT_FALSE(v.emptyLabel()->isVisible());
+    EXPECT_LE(v.height(), StudyTestView::kMaxHeight);
+
+    // A small set: one question per card, and "1 Questions" stays plural.
+    StudyTestView &one = open(makeSet("One", 2, {card("solo", "only")}));
+    EXPECT_EQ(one.countChip()->text(), QString("1 Questions"));
+    ASSERT_EQ(one.questionCards().size(), 1);
+    ASSERT_EQ(cardAt(0)->options().size(), 1);
+    EXPECT_EQ(cardAt(0)->options()[0]->option(), QString("only"));
+}
+
+TEST_F(StudyTestViewTest, UserTextIsShownVerbatim)
+{
+    StudyTestView &v = open(makeSet("Text", 1, {card("<b>Tom</b> & Jerry", "Salt & <i>pepper</i>")}));
+    ASSERT_EQ(v.questionCards().size(), 1);
+    QLabel *prompt = cardAt(0)->promptLabel();
+    EXPECT_EQ(prompt->textFormat(), Qt::PlainText);
+    EXPECT_EQ(prompt->text(), QString("<b>Tom</b> & Jerry"));
+    QLabel *choice = cardAt(0)->options()[0]->textLabel();
+    EXPECT_EQ(choice->textFormat(), Qt::PlainText);
+    EXPECT_EQ(choice->text(), QString("Salt & <i>pepper</i>"));
+    tap(v.mainButton());
+    EXPECT_EQ(cardAt(0)->correctLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(cardAt(0)->correctLabel()->text(), QString("Correct: Salt & <i>pepper</i>"));
+}
+
+TEST_F(StudyTestViewTest, TrueFalseQuestionsCarryTheBadgeAndFixedOptions)
+{
+    StudyTestView &v = open(makeSet("TF", 1, {card("sky is blue", "  TRUE \n"), card("true", "a word")}));
+    ASSERT_EQ(v.questionCards().size(), 2);
+    for (qsizetype i = 0; i < 2; ++i) {
+        if (question(i).prompt == "true") { // the term plays no part
+            EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
+            continue;
+        }
+        ASSERT_NE(cardAt(i)->trueFalseBadge(), nullptr);
+        EXPECT_EQ(cardAt(i)->trueFalseBadge()->text(), QString("TRUE / FALSE"));
+        ASSERT_EQ(cardAt(i)->options().size(), 2);
+        EXPECT_EQ(cardAt(i)->options()[0]->option(), QString("True"));
+        EXPECT_EQ(cardAt(i)->options()[1]->option(), QString("False"));
+    }
+}
+TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndMoveTheHeader)
+{
+    StudyTestView &v = open(makeSet("Picks", 1, numbered(4)));
+    ASSERT_EQ(v.questionCards().size(), 4);
+    const QString wrong = wrongChoice(0);
+    tap(option(0, wrong));
+    tap(option(0, question(0).correct));
+    EXPECT_EQ(question(0).selected, question(0).correct);
+    EXPECT_EQ(v.answeredLabel()->text(), QString("1/4 answered"));
+    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 0.25);
+    EXPECT_EQ(option(0, question(0).correct)->fillColor(), Theme::surface());
+    EXPECT_EQ(option(0, wrong)->fillColor(), Theme::surfaceAlt());
+    // No marks and no updates before submission.
+    for (StudyTestOption *o : cardAt(0)->options())
+        EXPECT_TRUE(o->markLabel()->text().isEmpty());
+    tap(option(2, wrongChoice(2)));
+    EXPECT_EQ(v.answeredLabel()->text(), QString("2/4 answered"));
+    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 0.5);
+    EXPECT_TRUE(updates.isEmpty());
+}
+
+TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
+{
+    // The "x" card's question offers "dup" twice: two cards share it.
+    open(makeSet("Dup", 1, {card("a", "x"), card("b", "dup"), card("c", "dup")}));
+    qsizetype xi = -1;
+    for (qsizetype i = 0; i < 3; ++i)
+        if (question(i).prompt == "a")
+            xi = i;
+    ASSERT_GE(xi, 0);
+    const QList<StudyTestOption *> dups = optionsWithText(xi, "dup");
+    ASSERT_EQ(dups.size(), 2);
+    tap(dups[1]);
+    EXPECT_EQ(dups[0]->fillColor(), Theme::surface());
+    EXPECT_EQ(dups[1]->fillColor(), Theme::surface());
+    tap(view->mainButton());
+    for (StudyTestOption *o : dups) {
+        EXPECT_EQ(o->markLabel()->text(), QString("\u2715"));
+        EXPECT_EQ(o->fillColor(), Theme::withOpacity(Theme::danger(), 0.18));
+    }
+}
+
+TEST_F(StudyTestViewTest, SubmitJudgesEveryQuestionAndShowsTheResults)
+{
+    StudyProject set = makeSet("Submit", 1, numbered(6));
+    set.items[0].correctCount = 3;
+    StudyTestView &v = open(set);
+    clock.advanceMs(60'000);
+    const QString rightAnswer = question(0).correct;
+    const QString wrong = wrongChoice(1);
+    tap(option(0, rightAnswer));
+    tap(option(1, wrong));
+    tap(v.mainButton());
+
+    EXPECT_EQ(v.subtitleLabel()->text(), QString("Review your answers"));
+    EXPECT_EQ(v.scoreLabel()->text(), QString("Score: 1/6"));
+    EXPECT_TRUE(v.scoreLabel()->isVisible());
+    EXPECT_TRUE(v.doneButton()->isVisible());
+    EXPECT_EQ(v.mainButton()->text(), QString("Retake Quiz"));
+    EXPECT_TRUE(v.mainButton()->isEnabled());
+    EXPECT_EQ(v.answeredLabel()->text(), QString("2/6 answered"));
+
+    const QColor accent = Theme::withOpacity(Theme::accent(), 0.18);
+    const QColor danger = Theme::withOpacity(Theme::danger(), 0.18);
+    // A right pick: accent and a check, no "Correct:" line.
+    EXPECT_EQ(option(0, rightAnswer)->fillColor(), accent);
+    EXPECT_EQ(option(0, rightAnswer)->markLabel()->text(), QString("\u2713"));
+    EXPECT_EQ(option(0, rightAnswer)->markLabel()->palette().color(QPalette::WindowText), Theme::success());
+    EXPECT_TRUE(cardAt(0)->correctLabel()->isHidden());
+    // A wrong pick: danger and a cross on it, the right option marked.
+    EXPECT_EQ(option(1, wrong)->fillColor(), danger);
+    EXPECT_EQ(option(1, wrong)->markLabel()->text(), QString("\u2715"));
+    EXPECT_EQ(option(1, wrong)->markLabel()->palette().color(QPalette::WindowText), Theme::danger());
+    EXPECT_EQ(option(1, question(1).correct)->fillColor(), accent);
+    EXPECT_EQ(option(1, question(1).correct)->markLabel()->text(), QString("\u2713"));
+    EXPECT_FALSE(cardAt(1)->correctLabel()->isHidden());
+    EXPECT_EQ(cardAt(1)->correctLabel()->text(), "Correct: " + question(1).correct);
+    // Unanswered: wrong, the right option marked, the others untouched.
+    for (qsizetype i = 2; i < 6; ++i) {
+        EXPECT_EQ(question(i).isCorrect, false);
+        EXPECT_FALSE(cardAt(i)->correctLabel()->isHidden());
+        for (StudyTestOption *o : cardAt(i)->options()) {
+            const bool right = o->option() == question(i).correct;
+            EXPECT_EQ(o->fillColor(), right ? accent : Theme::surfaceAlt());
+            EXPECT_EQ(o->markLabel()->text(), right ? QString("\u2713") : QString());
+        }
+    }
+
+    // One hand-back: one result per tested card, stamped now; nothing else changes.
+    ASSERT_EQ(updates.size(), 1);
+    const StudyProject &saved = updates[0];
+    EXPECT_EQ(saved.updatedAt, clock.nowUtc());
+    EXPECT_EQ(saved.title, set.title);
+    for (const StudyItem &item : saved.items) {
+        const StudyItem *before = nullptr;
+        for (const StudyItem &b : set.items)
+            if (b.id == item.id)
+                before = &b;
+        ASSERT_NE(before, nullptr);
+        const bool right = item.id == question(0).id;
+        EXPECT_EQ(item.correctCount, before->correctCount + (right ? 1 : 0));
+        EXPECT_EQ(item.incorrectCount, before->incorrectCount + (right ? 0 : 1));
+        EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
+        EXPECT_EQ(item.term, before->term);
+    }
+
+    // Judged answers no longer change, and still read in the text colour.
+    for (StudyTestOption *o : cardAt(1)->options()) {
+        EXPECT_FALSE(o->isEnabled());
+        const QLabel *label = o->textLabel();
+        EXPECT_EQ(label->palette().color(QPalette::Disabled, label->foregroundRole()), Theme::text());
+    }
+    QTest::mouseClick(option(1, question(1).correct), Qt::LeftButton);
+    EXPECT_EQ(question(1).selected, wrong);
+    EXPECT_EQ(updates.size(), 1);
+}
+
+TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndNoButton)
+{
+    StudyProject set = makeSet("Empty", 1);
+    StudyTestView &v = open(set);
+    EXPECT_EQ(v.countChip()->text(), QString("0 Questions"));
+    EXPECT_EQ(v.answeredLabel()->text(), QString("0/0 answered"));
+    EXPECT_EQ(v.progressBar()->value(), 0.0);
+    EXPECT_TRUE(v.emptyLabel()->isVisible());
+    EXPECT_EQ(v.emptyLabel()->text(), QString("No questions available."));
+    EXPECT_FALSE(v.mainButton()->isVisible());
+    EXPECT_FALSE(v.scoreLabel()->isVisible());
+    EXPECT_FALSE(v.scrollArea()->isVisible());
+    EXPECT_FALSE(v.doneButton()->isVisible());
+    tap(v.exitButton());
+    EXPECT_EQ(exits, 1);
+    EXPECT_TRUE(updates.isEmpty());
+}
+
+TEST_F(StudyTestViewTest, ExitLeavesAtOnceAndRecordsNothingUnsubmitted)
+{
+    StudyTestView &v = open(makeSet("Leave", 1, numbered(3)));
+    tap(option(0, question(0).correct));
+    tap(v.exitButton());
+    EXPECT_EQ(exits, 1);
+    EXPECT_FALSE(v.isFinishConfirmShown());
+    EXPECT_TRUE(updates.isEmpty());
+}
+
+TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
+{
+    StudyTestView &v = open(makeSet("Done", 1, numbered(3)));
+    tap(v.mainButton());
+    ASSERT_TRUE(v.doneButton()->isVisible());
+
+    tap(v.doneButton());
+    ASSERT_TRUE(v.isFinishConfirmShown());
+    QMessageBox *box = v.finishAlert();
+    EXPECT_EQ(box->text(), QString("Finish quiz?"));
+    EXPECT_EQ(box->informativeText(), QString("Your score is saved. Are you sure you want to exit?"));
+    QAbstractButton *cancel = nullptr;
+    QAbstractButton *finish = nullptr;
+    for (QAbstractButton *b : box->buttons()) {
+        if (b->text() == "Cancel")
+            cancel = b;
+        if (b->text() == "Finish")
+            finish = b;
+    }
+    ASSERT_NE(cancel, nullptr);
+    ASSERT_NE(finish, nullptr);
+    EXPECT_EQ(box->buttonRole(finish), QMessageBox::DestructiveRole);
+    click(cancel);
+    settle();
+    EXPECT_FALSE(v.isFinishConfirmShown());
+    EXPECT_EQ(exits, 0);
+
+    // Escape dismisses it like Cancel.
+    tap(v.doneButton());
+    ASSERT_TRUE(v.isFinishConfirmShown());
+    QTest::keyClick(v.finishAlert(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(v.isFinishConfirmShown());
+    EXPECT_EQ(exits, 0);
+
+    tap(v.doneButton());
+    ASSERT_TRUE(v.isFinishConfirmShown());
+    for (QAbstractButton *b : v.finishAlert()->buttons())
+        if (b->text() == "Finish")
+            click(b);
+    settle();
+    EXPECT_FALSE(v.isFinishConfirmShown());
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(updates.size(), 1); // finishing records nothing more
+}
+
+TEST_F(StudyTestViewTest, DoubleClickOnSubmitSubmitsThenRetakes)
+{
+    StudyTestView &v = open(makeSet("Double", 1, numbered(8)));
+    const QList<QuizQuestion> first = v.test().questions();
+    tap(option(0, question(0).correct));
+
+    QVButton *main = v.mainButton();
+    const QPoint at = main->rect().center();
+    QTest::mousePress(main, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(main, Qt::LeftButton, {}, at);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(at), main->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main, &dbl);
+    QTest::mouseRelease(main, Qt::LeftButton, {}, at);
+
+    // The first click submitted, the second retook.
+    ASSERT_EQ(updates.size(), 1);
+    EXPECT_FALSE(v.test().submitted());
+    EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
+    EXPECT_EQ(v.answeredLabel()->text(), QString("0/6 answered"));
+    EXPECT_EQ(v.progressBar()->value(), 0.0);
+    EXPECT_FALSE(v.scoreLabel()->isVisible());
+    EXPECT_FALSE(v.doneButton()->isVisible());
+    EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
+    ASSERT_EQ(v.questionCards().size(), 6);
+    for (StudyTestQuestionCard *c : v.questionCards()) {
+        EXPECT_TRUE(c->correctLabel()->isHidden());
+        for (StudyTestOption *o : c->options()) {
+            EXPECT_TRUE(o->isEnabled());
+            EXPECT_TRUE(o->markLabel()->text().isEmpty());
+            EXPECT_EQ(o->fillColor(), Theme::surfaceAlt());
+        }
+    }
+    EXPECT_NE(v.test().questions(), first); // a new draw
+}
