@@ -95,11 +95,7 @@ TypingPanelView::TypingPanelView(state::AppState &appState, Project project, std
     sync();
 }
 
-TypingPanelView::~TypingPanelView()
-{
-    if (m_alert)
-        m_alert->deleteLater();
-}
+TypingPanelView::~TypingPanelView() = default;
 
 QWidget *TypingPanelView::buildHeader()
 {
