@@ -10,6 +10,7 @@
 #include "dashboard/DashboardView.h"
 #include "dashboard/QtFileChooser.h"
 #include "editor/ProjectEditorWindow.h"
+#include "editor/TypingPanelWindow.h"
 #include "engine/TypingEngine.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "state/PreferencesFile.h"
@@ -75,6 +76,10 @@ int main(int argc, char **argv)
                                        });
             };
             return new qv::editor::ProjectEditorWindow(state, project, std::move(onClose), services);
+        };
+        factories.typingPanel = [](qv::state::AppState &state, const qv::Project &project,
+                                   std::function<void()> onClose) -> qv::CustomWindow * {
+            return new qv::editor::TypingPanelWindow(state, project, std::move(onClose));
         };
         factories.studyWorkspace = [&scheduler, &clock, &random](qv::state::AppState &state) -> QWidget * {
             return new qv::study::StudyRootView(state, scheduler, clock,

@@ -8,14 +8,15 @@
 
 namespace qv::editor {
 
-GlyphButton::GlyphButton(const QString &glyph, const QString &accessibleName, QWidget *parent)
-    : QAbstractButton(parent)
+GlyphButton::GlyphButton(const QString &glyph, const QString &accessibleName, QWidget *parent, int side,
+                         double cornerRadius)
+    : QAbstractButton(parent), m_side(side), m_radius(cornerRadius)
 {
     setText(glyph);
     setAccessibleName(accessibleName);
     setToolTip(accessibleName);
     setFont(Typography::font(TextStyle::Caption, QFont::Bold));
-    setFixedSize(20, 20);
+    setFixedSize(side, side);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
 }
@@ -26,7 +27,7 @@ void GlyphButton::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath path;
-    path.addRoundedRect(r, 6, 6);
+    path.addRoundedRect(r, m_radius, m_radius);
     p.fillPath(path, Theme::surfaceAlt());
     p.setPen(QPen(Theme::border(), 1));
     p.drawPath(path);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// What the typing panel shows, worked out from the published typing state and
+// the project alone, so every rule can be checked without widgets.
+namespace qv::editor::panel {
+
+namespace phases {
+inline const QString idle = QStringLiteral("idle");
+inline const QString awaiting = QStringLiteral("awaiting");
+inline const QString typing = QStringLiteral("typing");
+inline const QString paused = QStringLiteral("paused");
+inline const QString editing = QStringLiteral("editing");
+inline const QString done = QStringLiteral("done");
+inline const QString stopped = QStringLiteral("stopped");
+} // namespace phases
+
+// The status pill's text for a phase; unknown phases read "Ready".
+QString statusMessage(const QString &phase, bool humanize);
+
+// Which row of buttons a phase gets.
+enum class ActionRow {
+    Start,     // one full-width start or resume button
+    Exit,      // one full-width exit button
+    PauseStop, // the pause (or continue) and stop pair
+};
+ActionRow actionRowFor(const QString &phase);
+QString startLabel(int resumeIndex);
+QString pauseLabel(bool isPaused);
+// Pausing needs a run: a job still waiting for its first text box (and not
+// paused) has nothing to pause.
+bool pauseEnabled(const QString &phase, bool isPaused);
+
+// Whether the phase waits for the target (the overlay's phases; they also
+// reset its dismissal).
+bool waitsForTarget(const QString &phase);
+bool overlayVisible(const QString &phase, bool dismissed);
+
+// Words of a text: pieces between single spaces, line feeds and tabs (whole
+// characters: a carriage return and line feed together are one character and
+// do not split).
+int wordCount(const QString &text);
+// Estimated minutes for the whole text at the project's speed, at least 1.
+int estimatedMinutes(const QString &text, qint64 wpm);
+// "≈ N min", never less than one minute.
+QString timeLeftLabel(double progress, int estimatedMinutes);
+// progress × 100, truncated.
+int percent(double progress);
+// "42% • ≈ 6 min left"
+QString progressHeader(double progress, int estimatedMinutes);
+QString percentComplete(double progress);
+
+// Each word with its first letter upper case and the rest lower case.
+QString capitalized(const QString &text);
+QString modeLabel(bool humanize);
+QString speedLabel(qint64 wpm);
+QString etaLabel(int estimatedMinutes);
+
+// The panel's glow line and shadow, as opacities of the accent colour (0:
+// clear). `shimmer` runs from 0 to 1 as the pulse swings.
+struct Glow {
+    double line = 0;
+    double shadow = 0;
+    bool operator==(const Glow &) const = default;
+};
+Glow glowFor(const QString &phase, bool reduceMotion, double shimmer);
+
+// The moving highlight of the progress bar: shown only while typing; its
+// offset runs from -60 to 240 and stands at 240 without motion.
+bool highlightVisible(const QString &phase);
+inline constexpr double kHighlightWidth = 60;
+inline constexpr double kHighlightStart = -60;
+inline constexpr double kHighlightEnd = 240;
+double highlightOffset(double sweep);
+
+} // namespace qv::editor::panel

@@ -1,0 +1,377 @@
+#include "editor/TypingPanelView.h"
+
+#include "editor/DetailPill.h"
+#include "editor/EditorStyle.h"
+#include "editor/GlyphButton.h"
+#include "editor/LineClampLabel.h"
+#include "editor/RoundedPanel.h"
+#include "editor/TargetOverlay.h"
+#include "editor/TypingPanelModel.h"
+#include "editor/TypingProgressBar.h"
+#include "state/AppState.h"
+#include "theme/AnimatedValue.h"
+#include "theme/CustomWindow.h"
+#include "theme/QVButton.h"
+#include "theme/Theme.h"
+#include "theme/Typography.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv::editor {
+
+namespace {
+const QString kStopTitle = QStringLiteral("Stop typing?");
+const QString kStopMessage = QStringLiteral("This will stop typing and close this window.");
+constexpr int kShadowReach = 14;
+
+QWidget *detailRow(const QString &label, QLabel *&value, QWidget *parent)
+{
+    auto *row = new QWidget(parent);
+    auto *h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(6);
+    h->addWidget(styledLabel(label, TextStyle::Caption2, QFont::DemiBold, Theme::secondaryLabel(), row), 0,
+                 Qt::AlignVCenter);
+    value = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::text(), row);
+    h->addWidget(value, 0, Qt::AlignVCenter);
+    h->addStretch(1);
+    return row;
+}
+
+QVBoxLayout *detailColumn(QHBoxLayout *into)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(8);
+    into->addLayout(column, 1);
+    return column;
+}
+} // namespace
+
+TypingPanelView::TypingPanelView(state::AppState &appState, Project project, std::function<void()> onClose,
+                                 QWidget *parent)
+    : QWidget(parent)
+{
+    std::function<void()> close = onClose ? std::move(onClose) : std::function<void()>([this] { dismissWindow(); });
+    m_model = new TypingPanelModel(appState, std::move(project), std::move(close), this);
+    m_pulse = new AnimatedValue(0, this);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(16);
+    column->addStretch(1);
+    column->addWidget(buildHeader());
+    column->addWidget(buildTitleBlock());
+    column->addWidget(buildProgressCard());
+    column->addWidget(buildSummaryCard());
+    column->addWidget(buildActionRow());
+    column->addStretch(1);
+
+    m_overlay = new TargetOverlay(*m_model, this);
+    m_overlayFade = new QGraphicsOpacityEffect(m_overlay);
+    m_overlayFade->setEnabled(false);
+    m_overlay->setGraphicsEffect(m_overlayFade);
+    m_overlayOpacity = new AnimatedValue(0, m_overlay);
+    connect(m_overlayOpacity, &AnimatedValue::changed, this, [this] {
+        const double v = m_overlayOpacity->value();
+        m_overlayFade->setOpacity(v);
+        m_overlayFade->setEnabled(v < 1);
+        if (v <= 0 && !m_overlayShown)
+            m_overlay->hide();
+    });
+    m_overlay->hide();
+
+    setMinimumSize(kMinimumSize);
+    connect(m_model, &TypingPanelModel::changed, this, &TypingPanelView::sync);
+    connect(m_model, &TypingPanelModel::stopConfirmChanged, this, &TypingPanelView::syncAlert);
+    // Installed: a leftover finished job is cleared and the pulse begins.
+    m_model->appear();
+    sync();
+}
+
+TypingPanelView::~TypingPanelView() = default;
+
+QWidget *TypingPanelView::buildHeader()
+{
+    auto *header = new QWidget(this);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    auto *names = new QVBoxLayout;
+    names->setSpacing(2);
+    names->addWidget(styledLabel(QStringLiteral("Typing Session"), TextStyle::Caption, QFont::DemiBold,
+                                 Theme::secondaryLabel(), header));
+    names->addWidget(styledLabel(QStringLiteral("Quorvel"), TextStyle::Callout, QFont::DemiBold, Theme::text(), header));
+    row->addLayout(names);
+    row->addStretch(1);
+    m_close = new GlyphButton(QStringLiteral("\u00D7"), QStringLiteral("Close"), header, 24, 7);
+    row->addWidget(m_close, 0, Qt::AlignVCenter);
+    connect(m_close, &QAbstractButton::clicked, this, [this] { m_model->close(); });
+    return header;
+}
+
+QWidget *TypingPanelView::buildTitleBlock()
+{
+    auto *block = new QWidget(this);
+    auto *column = new QVBoxLayout(block);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    m_title = new LineClampLabel(m_model->project().title, 2, Theme::text(), block);
+    m_title->setFont(Typography::font(TextStyle::Title2, QFont::DemiBold));
+    column->addWidget(m_title);
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(10);
+    m_status = new DetailPill({}, block);
+    m_status->setFont(Typography::font(TextStyle::Callout, QFont::DemiBold));
+    m_status->setContentsMargins(12, 6, 12, 6);
+    row->addWidget(m_status, 0, Qt::AlignVCenter);
+    m_percent = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::subtext(), block);
+    row->addWidget(m_percent, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    column->addLayout(row);
+    return block;
+}
+
+QWidget *TypingPanelView::buildProgressCard()
+{
+    auto *card = new RoundedPanel(Theme::surfaceAlt(), Theme::border(), 14, this);
+    auto *column = new QVBoxLayout(card);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(8);
+    auto *line = new QHBoxLayout;
+    line->addWidget(styledLabel(QStringLiteral("Progress"), TextStyle::Caption, QFont::DemiBold,
+                                Theme::secondaryLabel(), card));
+    line->addStretch(1);
+    m_progressHeader = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::text(), card);
+    line->addWidget(m_progressHeader);
+    column->addLayout(line);
+    m_bar = new TypingProgressBar(card);
+    column->addWidget(m_bar);
+    return card;
+}
+
+QWidget *TypingPanelView::buildSummaryCard()
+{
+    auto *card = new RoundedPanel(Theme::surfaceAlt(), Theme::border(), 14, this);
+    auto *column = new QVBoxLayout(card);
+    column->setContentsMargins(14, 14, 14, 14);
+    column->setSpacing(10);
+    column->addWidget(
+        styledLabel(QStringLiteral("Session"), TextStyle::Caption, QFont::DemiBold, Theme::secondaryLabel(), card));
+    auto *columns = new QHBoxLayout;
+    columns->setSpacing(16);
+    QVBoxLayout *left = detailColumn(columns);
+    left->addWidget(detailRow(QStringLiteral("Mode"), m_mode, card));
+    left->addWidget(detailRow(QStringLiteral("Review"), m_review, card));
+    QVBoxLayout *right = detailColumn(columns);
+    right->addWidget(detailRow(QStringLiteral("Speed"), m_speed, card));
+    right->addWidget(detailRow(QStringLiteral("ETA"), m_eta, card));
+    column->addLayout(columns);
+
+    // The summary shows the project as it was when the panel opened.
+    const Project &p = m_model->project();
+    m_mode->setText(panel::modeLabel(p.humanize));
+    m_review->setText(panel::capitalized(p.review));
+    m_speed->setText(panel::speedLabel(p.wpm));
+    m_eta->setText(panel::etaLabel(m_model->estimatedMinutes()));
+    return card;
+}
+
+QWidget *TypingPanelView::buildActionRow()
+{
+    auto *rowBox = new QWidget(this);
+    auto *column = new QVBoxLayout(rowBox);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+
+    m_start = new QVButton({}, QVButtonVariant::primary, false, rowBox);
+    m_start->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    column->addWidget(m_start);
+    m_exit = new QVButton(QStringLiteral("Exit"), QVButtonVariant::primary, false, rowBox);
+    m_exit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    column->addWidget(m_exit);
+
+    m_pair = new QWidget(rowBox);
+    auto *pair = new QHBoxLayout(m_pair);
+    pair->setContentsMargins(0, 0, 0, 0);
+    pair->setSpacing(10);
+    pair->addStretch(1);
+    m_pause = new QVButton({}, QVButtonVariant::secondary, false, m_pair);
+    m_stop = new QVButton(QStringLiteral("Stop"), QVButtonVariant::destructive, false, m_pair);
+    pair->addWidget(m_pause);
+    pair->addWidget(m_stop);
+    pair->addStretch(1);
+    column->addWidget(m_pair);
+
+    connect(m_start, &QAbstractButton::clicked, this, [this] { m_model->start(); });
+    connect(m_exit, &QAbstractButton::clicked, this, [this] { m_model->exit(); });
+    connect(m_pause, &QAbstractButton::clicked, this, [this] { m_model->togglePause(); });
+    connect(m_stop, &QAbstractButton::clicked, this, [this] { m_model->requestStop(); });
+    return rowBox;
+}
+
+void TypingPanelView::sync()
+{
+    const state::AppState &app = m_model->appState();
+    setLabelText(m_status, m_model->statusMessage());
+    setLabelText(m_percent, m_model->percentComplete());
+    setLabelText(m_progressHeader, m_model->progressHeader());
+    m_bar->setProgress(app.progress());
+    m_bar->setHighlight(m_model->highlightVisible(), m_model->reduceMotion());
+
+    const panel::ActionRow row = m_model->actionRow();
+    m_start->setVisible(row == panel::ActionRow::Start);
+    m_exit->setVisible(row == panel::ActionRow::Exit);
+    m_pair->setVisible(row == panel::ActionRow::PauseStop);
+    if (row == panel::ActionRow::Start)
+        m_start->setText(m_model->startLabel());
+    m_pause->setText(m_model->pauseLabel());
+    m_pause->setEnabled(m_model->pauseEnabled());
+
+    m_overlay->sync();
+    syncOverlay(!m_model->reduceMotion());
+    syncMotion();
+    update();
+}
+
+void TypingPanelView::syncMotion()
+{
+    const bool pulse = m_model->shimmer() && !m_model->reduceMotion() && panel::waitsForTarget(m_model->phase());
+    if (pulse == isPulsing())
+        return;
+    if (pulse) {
+        m_pulse->set(0, Animation::none());
+        m_pulse->set(1, Animation::easeInOutForeverAutoreverse(kPulseMs));
+    } else {
+        m_pulse->set(m_model->shimmer() ? 1 : 0, Animation::none());
+    }
+}
+
+QMessageBox *TypingPanelView::stopAlert() const { return m_alert.data(); }
+
+bool TypingPanelView::isPulsing() const { return m_pulse->isAnimating(); }
+
+double TypingPanelView::glowOpacity() const
+{
+    return panel::glowFor(m_model->phase(), m_model->reduceMotion(), m_pulse->value()).line;
+}
+
+double TypingPanelView::shadowOpacity() const
+{
+    return panel::glowFor(m_model->phase(), m_model->reduceMotion(), m_pulse->value()).shadow;
+}
+
+void TypingPanelView::syncOverlay(bool animate)
+{
+    const bool show = m_model->overlayVisible();
+    if (show == m_overlayShown)
+        return;
+    m_overlayShown = show;
+    const Animation fade = animate ? Animation::easeInOut(kPhaseFadeMs) : Animation::none();
+    if (show) {
+        m_overlay->setGeometry(rect());
+        m_overlay->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+        m_overlay->show();
+        m_overlay->raise();
+        if (animate)
+            m_overlayOpacity->set(0, Animation::none());
+        m_overlayOpacity->set(1, fade);
+        if (m_overlay->isVisible())
+            m_overlay->gotItButton()->setFocus();
+    } else {
+        // A fading card takes no clicks.
+        m_overlay->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        m_overlayOpacity->set(0, fade);
+        if (!animate || !m_overlay->isVisible())
+            m_overlay->hide();
+    }
+}
+
+void TypingPanelView::syncAlert()
+{
+    const bool asking = m_model->showStopConfirm();
+    if (asking && !m_alert) {
+        auto *box = new QMessageBox(this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setIcon(QMessageBox::NoIcon);
+        box->setWindowTitle(kStopTitle);
+        box->setTextFormat(Qt::PlainText);
+        box->setText(kStopTitle);
+        box->setInformativeText(kStopMessage);
+        QPushButton *cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+        QPushButton *stop = box->addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
+        box->setDefaultButton(cancel);
+        box->setEscapeButton(cancel);
+        connect(box, &QMessageBox::finished, this, [this, box, stop] {
+            if (m_alert != box)
+                return;
+            m_alert = nullptr;
+            if (box->clickedButton() == stop)
+                m_model->confirmStop();
+            else
+                m_model->cancelStop();
+        });
+        m_alert = box;
+        box->open();
+    } else if (!asking && m_alert) {
+        QMessageBox *box = m_alert;
+        m_alert = nullptr;
+        box->close();
+    }
+}
+
+void TypingPanelView::dismissWindow()
+{
+    if (auto *frame = qobject_cast<CustomWindow *>(window()))
+        frame->closeFromOpener();
+    else
+        window()->close();
+}
+
+void TypingPanelView::resizeEvent(QResizeEvent *event)
+{
+    m_overlay->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+void TypingPanelView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath card;
+    card.addRoundedRect(r, kCornerRadius, kCornerRadius);
+    p.fillPath(card, Theme::surface());
+
+    const double glow = glowOpacity();
+    const double shadow = shadowOpacity();
+    p.setClipPath(card);
+    if (shadow > 0) {
+        // The panel fills its window, so its accent shadow is drawn as a soft
+        // halo just inside the edge.
+        p.setBrush(Qt::NoBrush);
+        for (int i = 0; i < kShadowReach; ++i) {
+            const double fall = 1.0 - double(i) / kShadowReach;
+            p.setPen(QPen(Theme::withOpacity(Theme::accent(), shadow * 0.5 * fall * fall), 1));
+            const double inset = 1.5 + i;
+            p.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
+                              kCornerRadius - inset / 2);
+        }
+    }
+    p.setPen(QPen(Theme::border(), 1));
+    p.drawPath(card);
+    if (glow > 0) {
+        p.setPen(QPen(Theme::withOpacity(Theme::accent(), glow), 2));
+        const QRectF g = r.adjusted(1, 1, -1, -1);
+        p.drawRoundedRect(g, kCornerRadius - 1, kCornerRadius - 1);
+    }
+}
+
+} // namespace qv::editor

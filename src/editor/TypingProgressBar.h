@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+namespace qv {
+class AnimatedValue;
+}
+
+namespace qv::editor {
+
+// The typing progress bar: a track, an accent fill that grows from the left
+// with the progress and, while characters are being typed, a soft highlight
+// that sweeps from left to right again and again (standing still without
+// motion).
+class TypingProgressBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kHeight = 8;
+    static constexpr double kRadius = 6;
+    static constexpr double kSweepMs = 1400;
+
+    explicit TypingProgressBar(QWidget *parent = nullptr);
+
+    void setProgress(double progress);
+    double progress() const { return m_progress; }
+    // Shows or hides the highlight; `reduceMotion` holds it still.
+    void setHighlight(bool visible, bool reduceMotion);
+    bool highlightVisible() const { return m_highlight; }
+    // The highlight's current offset from the leading edge.
+    double highlightOffset() const;
+
+    QSize sizeHint() const override { return {200, kHeight}; }
+    QSize minimumSizeHint() const override { return {20, kHeight}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    double m_progress = 0;
+    bool m_highlight = false;
+    bool m_still = false;
+    AnimatedValue *m_sweep;
+};
+
+} // namespace qv::editor

@@ -1,0 +1,318 @@
+// The whole user journey on the desktop session: Quorvel signs in against
+// the development backend, a writing project is made in the editor, and its
+// typing panel types it into a GTK 3 text view, once straight through and
+// once stopped half way and resumed from a new panel. Every step goes
+// through the screen: synthetic clicks and keys, and what the accessibility
+// bus shows.
+
+#include "SyntheticInput.h"
+#include "TargetApp.h"
+#include "UiProbe.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Readable failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace qv::e2e {
+namespace {
+
+const QString kEmail = QStringLiteral("journey@example.com");
+const QString kPassword = QStringLiteral("journey-pass-7");
+// An accent, an em dash and an emoji, in a few sentences.
+const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
+constexpr int kBackendPort = 54321;
+
+const QString kButton = QStringLiteral("push button");
+const QString kLabel = QStringLiteral("label");
+
+class Journey : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
+        ASSERT_TRUE(home.isValid());
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        startBackend();
+    }
+
+    void TearDown() override
+    {
+        for (QProcess *p : {&quorvel, &backend}) {
+            if (p->state() != QProcess::NotRunning) {
+                p->terminate();
+                if (!p->waitForFinished(3000)) {
+                    p->kill();
+                    p->waitForFinished(2000);
+                }
+            }
+        }
+    }
+
+    void startBackend()
+    {
+        backend.setProcessEnvironment(env);
+        backend.setProcessChannelMode(QProcess::MergedChannels);
+        backend.start(QStringLiteral(QV_DEVBACKEND),
+                      {QStringLiteral("--port"), QString::number(kBackendPort), QStringLiteral("--data"),
+                       QStringLiteral(":memory:"), QStringLiteral("--add-user"), kEmail, kPassword});
+        QByteArray out;
+        const bool up = waitUntil(
+            [&] {
+                out += backend.readAll();
+                return out.contains("listening on") || backend.state() == QProcess::NotRunning;
+            },
+            10000);
+        ASSERT_TRUE(up && out.contains("listening on"))
+            << "the development backend did not start on port " << kBackendPort << ": " << out.toStdString();
+    }
+
+    void startQuorvel()
+    {
+        quorvel.setProcessEnvironment(env);
+        quorvel.setProcessChannelMode(QProcess::ForwardedChannels);
+        quorvel.start(QStringLiteral(QV_QUORVEL), {});
+        ASSERT_TRUE(quorvel.waitForStarted(5000)) << quorvel.errorString().toStdString();
+        ui = std::make_unique<UiProbe>(quorvel.processId());
+    }
+
+    std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000,
+                                          const QString &within = {})
+    {
+        std::optional<UiProbe::Found> found;
+        waitUntil(
+            [&] {
+                found = ui->find(name, role, within);
+                return found.has_value() || quorvel.state() == QProcess::NotRunning;
+            },
+            timeoutMs);
+        return found;
+    }
+
+    // Clicks the middle of a control once it shows.
+    bool press(const QString &name, const QString &role = kButton, int timeoutMs = 10000, const QString &within = {})
+    {
+        const auto found = waitFor(name, role, timeoutMs, within);
+        if (!found || found->extents.isEmpty())
+            return false;
+        return input::click(found->extents.center());
+    }
+
+    QString findFile(const QString &fileName) const
+    {
+        QDirIterator it(home.path(), {fileName}, QDir::Files, QDirIterator::Subdirectories);
+        return it.hasNext() ? it.next() : QString();
+    }
+
+    QString readFile(const QString &path) const
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    QString preferences() const { return readFile(home.filePath(QStringLiteral(".config/Quorvel/preferences.json"))); }
+
+    QJsonObject savedProject() const
+    {
+        const QString path = findFile(QStringLiteral("projects.json"));
+        if (path.isEmpty())
+            return {};
+        const QJsonArray projects = QJsonDocument::fromJson(readFile(path).toUtf8()).array();
+        for (const QJsonValue &v : projects)
+            if (v.toObject().value(QStringLiteral("text")).toString() == kText)
+                return v.toObject();
+        return {};
+    }
+
+    // The id of the saved project with our text, upper-case as stored.
+    QString savedProjectId() const
+    {
+        const QString path = findFile(QStringLiteral("projects.json"));
+        if (path.isEmpty())
+            return {};
+        const QJsonArray projects = QJsonDocument::fromJson(readFile(path).toUtf8()).array();
+        for (const QJsonValue &v : projects)
+            if (v.toObject().value(QStringLiteral("text")).toString() == kText)
+                return v.toObject().value(QStringLiteral("id")).toString();
+        return {};
+    }
+
+    // A point inside the view, below its last line of text, and away from
+    // the floating panel in the middle of the screen.
+    QPoint belowTheText(const QRect &view) const { return {view.left() + 30, view.bottom() - 15}; }
+
+    // Opens the project's typing panel from its row in the list.
+    void openPanel(const QString &expectedStart)
+    {
+        ASSERT_TRUE(press(QStringLiteral("TYPE")));
+        ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
+        ASSERT_TRUE(waitFor(expectedStart, kButton, 5000)) << "the panel does not offer " << expectedStart.toStdString();
+    }
+
+    // Brings the target forward (the panel stays above it), starts the
+    // job from the panel and clicks into the view.
+    void startInto(TargetApp &gtk, const QString &startLabel, const QRect &view)
+    {
+        ASSERT_TRUE(gtk.activate());
+        ASSERT_TRUE(press(startLabel));
+        ASSERT_TRUE(waitFor(QStringLiteral("Waiting for Text Box"), kLabel, 5000));
+        ASSERT_TRUE(input::click(belowTheText(view)));
+        ASSERT_TRUE(waitFor(QStringLiteral("Typing..."), kLabel, 8000)) << "typing did not start";
+    }
+
+    // What the panel's status shows and what the view holds, for failures.
+    std::string situation(TargetApp &gtk)
+    {
+        QString status = QStringLiteral("(none)");
+        for (const char *s : {"Ready", "Waiting for Text Box", "Typing...", "Paused", "Editing...",
+                              "Finalizing (Exact Match)", "Done", "Stopped"})
+            if (ui->find(QString::fromUtf8(s), kLabel))
+                status = QString::fromUtf8(s);
+        const auto text = gtk.dump(QStringLiteral("view"));
+        return ("status " + status + ", view \"" + text.value_or(QStringLiteral("?")) + "\"").toStdString();
+    }
+
+    // Waits for "Done", noting every change of status or text on the way.
+    bool waitForDone(TargetApp &gtk, int timeoutMs, std::string &log)
+    {
+        log.clear();
+        QElapsedTimer clock;
+        clock.start();
+        std::string last;
+        return waitUntil(
+            [&] {
+                const std::string now = situation(gtk);
+                if (now != last) {
+                    log += std::to_string(clock.elapsed()) + " ms: " + now + "\n";
+                    last = now;
+                }
+                return now.rfind("status Done", 0) == 0;
+            },
+            timeoutMs);
+    }
+
+    QTemporaryDir home;
+    QProcessEnvironment env;
+    QProcess backend;
+    QProcess quorvel;
+    std::unique_ptr<UiProbe> ui;
+};
+
+TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
+{
+    TargetApp gtk(TargetApp::Kind::Gtk);
+    QString why;
+    ASSERT_TRUE(gtk.start(&why)) << why.toStdString();
+    ASSERT_TRUE(gtk.set(QStringLiteral("view"), QString()));
+    const QRect view = gtk.geometry(QStringLiteral("view"));
+    ASSERT_FALSE(view.isEmpty());
+
+    startQuorvel();
+    // Past the splash, the sign-in view.
+    ASSERT_TRUE(press(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
+    ASSERT_TRUE(input::type(kEmail));
+    ASSERT_TRUE(press(QStringLiteral("Password"), {}));
+    ASSERT_TRUE(input::type(kPassword));
+    ASSERT_TRUE(press(QStringLiteral("Sign In")));
+
+    // The writer workspace, chosen on the picker when it asks.
+    bool listShown = false;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (ui->find(QStringLiteral("+ NEW PROJECT"), kButton)) {
+                listShown = true;
+                return true;
+            }
+            if (const auto writer = ui->find(QStringLiteral("Quorvel"), kButton))
+                input::click(writer->extents.center());
+            return quorvel.state() == QProcess::NotRunning;
+        },
+        20000));
+    ASSERT_TRUE(listShown) << "not signed in";
+
+    // A new project: the text, humanize off, the highest speed.
+    ASSERT_TRUE(press(QStringLiteral("+ NEW PROJECT")));
+    ASSERT_TRUE(press(QStringLiteral("Text"), {})) << "no editor";
+    // Synthetic keys lose characters outside the keymap now and then (the
+    // key can arrive before the program has seen the remapping), so the
+    // text goes in as an input method would put it.
+    ASSERT_TRUE(ui->setText(QStringLiteral("Text"), kText));
+    const auto humanize = waitFor(QStringLiteral("Humanize"), {}, 3000);
+    ASSERT_TRUE(humanize);
+    if (humanize->checked) {
+        ASSERT_TRUE(input::click(humanize->extents.center()));
+    }
+    ASSERT_TRUE(press(QStringLiteral("Speed"), {}));
+    ASSERT_TRUE(input::key(QStringLiteral("End")));
+    ASSERT_TRUE(press(QStringLiteral("Save")));
+    ASSERT_TRUE(waitUntil([&] { return !savedProjectId().isEmpty(); }, 5000)) << "the project was not saved: "
+                                                                                   << readFile(findFile(QStringLiteral("projects.json"))).toStdString();
+    const QString id = savedProjectId();
+    EXPECT_FALSE(savedProject().value(QStringLiteral("humanize")).toBool());
+    EXPECT_EQ(savedProject().value(QStringLiteral("wpm")).toInt(), 250);
+
+    // First run, straight through.
+    openPanel(QStringLiteral("Start Typing"));
+    startInto(gtk, QStringLiteral("Start Typing"), view);
+    std::string log;
+    ASSERT_TRUE(waitForDone(gtk, 50000, log)) << "the run did not finish:\n" << log;
+    EXPECT_EQ(gtk.dump(QStringLiteral("view")), kText) << log;
+    ASSERT_TRUE(press(QStringLiteral("Exit")));
+    EXPECT_TRUE(waitUntil([&] { return !ui->find(QStringLiteral("Typing Session"), kLabel); }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return !preferences().contains(id); }, 5000)) << "the resume position was kept";
+
+    // Second run into an emptied view, stopped half way.
+    ASSERT_TRUE(gtk.set(QStringLiteral("view"), QString()));
+    openPanel(QStringLiteral("Start Typing"));
+    startInto(gtk, QStringLiteral("Start Typing"), view);
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto typed = gtk.dump(QStringLiteral("view"));
+            return typed && typed->size() >= kText.size() / 2;
+        },
+        30000));
+    ASSERT_TRUE(press(QStringLiteral("Stop")));
+    ASSERT_TRUE(press(QStringLiteral("Stop"), kButton, 5000, QStringLiteral("Stop typing?")))
+        << "no stop confirmation";
+    EXPECT_TRUE(waitUntil([&] { return !ui->find(QStringLiteral("Typing Session"), kLabel); }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return preferences().contains(id); }, 5000)) << "no resume position";
+    pump(1000); // a key already on its way may still land
+    const auto partial = gtk.dump(QStringLiteral("view"));
+    ASSERT_TRUE(partial);
+    EXPECT_LT(partial->size(), kText.size());
+
+    // A new panel offers to resume; a click below the last line puts the
+    // caret at the end, and the rest follows.
+    openPanel(QStringLiteral("Resume Typing"));
+    startInto(gtk, QStringLiteral("Resume Typing"), view);
+    ASSERT_TRUE(waitForDone(gtk, 50000, log)) << "the resumed run did not finish:\n" << log;
+    EXPECT_EQ(gtk.dump(QStringLiteral("view")), kText) << log;
+    ASSERT_TRUE(press(QStringLiteral("Exit")));
+    EXPECT_TRUE(waitUntil([&] { return !preferences().contains(id); }, 5000)) << "the resume position was kept";
+
+    const QString projects = readFile(findFile(QStringLiteral("projects.json")));
+    EXPECT_TRUE(projects.contains(id));
+    EXPECT_EQ(savedProjectId(), id);
+}
+
+} // namespace
+} // namespace qv::e2e

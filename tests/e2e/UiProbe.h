@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+namespace qv::e2e {
+
+// Looks at another program's windows through the accessibility bus, as a
+// person looks at the screen: finds a control by its name (and role, when
+// given) among the parts that are showing, with its place on the screen.
+// Every look asks the program afresh (nothing is cached between looks).
+class UiProbe {
+public:
+    explicit UiProbe(qint64 pid);
+
+    struct Found {
+        QRect extents; // screen coordinates
+        QString role;
+        bool checked = false;
+    };
+
+    // The first showing element named `name` (and of role `role`, when not
+    // empty; roles as the bus names them: "push button", "label", …).
+    // `within` narrows the search to the subtree of a showing element of
+    // that name (a dialog, a window).
+    std::optional<Found> find(const QString &name, const QString &role = {}, const QString &within = {}) const;
+    bool showing(const QString &name, const QString &role = {}) const { return find(name, role).has_value(); }
+    // Replaces the whole text of an editable element, as an input method
+    // would (for characters synthetic keys cannot send reliably).
+    bool setText(const QString &name, const QString &text, const QString &role = {}) const;
+    // Whether the program is on the bus at all.
+    bool isRegistered() const;
+
+private:
+    qint64 m_pid;
+};
+
+} // namespace qv::e2e

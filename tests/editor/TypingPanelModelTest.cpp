@@ -1,0 +1,364 @@
+// The typing panel's behaviour against the application state on the
+// simulated desktop and the virtual clock, without widgets.
+
+#include "PanelFixture.h"
+
+#include "editor/TypingPanelModel.h"
+
+#include <QSignalSpy>
+
+using namespace qv;
+using namespace qv::editor;
+using namespace qv::test;
+
+namespace {
+
+struct PanelModel : PanelFixture {
+    std::unique_ptr<TypingPanelModel> panel(const Project &project, std::function<void()> onClose = {})
+    {
+        auto m = std::make_unique<TypingPanelModel>(*app, project, onClose ? onClose : countCloses());
+        m->appear();
+        return m;
+    }
+};
+
+} // namespace
+
+TEST_F(PanelModel, StartOrResumeFollowsTheSavedPosition)
+{
+    auto m = panel(essay);
+    EXPECT_EQ(m->statusMessage(), "Ready");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
+    EXPECT_EQ(m->startLabel(), "Start Typing");
+    EXPECT_EQ(m->percentComplete(), "0% complete");
+
+    app->typingJob().setResumeIndex(0, essay); // an entry of 0 counts as none
+    EXPECT_EQ(m->startLabel(), "Start Typing");
+    app->typingJob().setResumeIndex(1, essay);
+    EXPECT_EQ(m->startLabel(), "Resume Typing");
+}
+
+TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
+{
+    std::optional<QString> phaseAtClose;
+    int resumeAtClose = -1;
+    auto m = panel(essay, [&] {
+        phaseAtClose = app->phase();
+        resumeAtClose = app->resumeIndex(essay);
+    });
+    m->start();
+    EXPECT_EQ(m->statusMessage(), "Waiting for Text Box");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::PauseStop);
+    EXPECT_EQ(m->pauseLabel(), "Pause");
+    EXPECT_FALSE(m->pauseEnabled());
+    EXPECT_TRUE(m->overlayVisible());
+    EXPECT_FALSE(m->overlayFocusLost());
+
+    ASSERT_TRUE(clickIntoField());
+    EXPECT_EQ(m->statusMessage(), "Typing...");
+    EXPECT_TRUE(m->pauseEnabled());
+    EXPECT_FALSE(m->overlayVisible());
+    EXPECT_TRUE(m->highlightVisible());
+
+    bool sawEditing = false;
+    ASSERT_TRUE(runUntil([&] {
+        if (app->phase() == "editing") {
+            sawEditing = true;
+            EXPECT_EQ(m->statusMessage(), "Finalizing (Exact Match)");
+        }
+        return !app->isTyping();
+    }));
+    EXPECT_TRUE(sawEditing);
+    EXPECT_EQ(m->statusMessage(), "Done");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::Exit);
+    EXPECT_EQ(m->percentComplete(), "100% complete");
+    EXPECT_EQ(field.text(), essay.text);
+
+    m->exit();
+    ASSERT_TRUE(phaseAtClose);
+    EXPECT_EQ(*phaseAtClose, "idle");
+    EXPECT_EQ(resumeAtClose, 0);
+    EXPECT_TRUE(m->isClosed());
+}
+
+TEST_F(PanelModel, ExitWhileTheLastReportsAreStillArrivingStopsFirst)
+{
+    auto m = panel(essay);
+    m->start();
+    ASSERT_TRUE(clickIntoField());
+    // "done" is published before the run's end marks the job as over.
+    ASSERT_TRUE(runUntilPhase("done"));
+    ASSERT_TRUE(app->isTyping());
+    QStringList phases;
+    QObject::connect(app.get(), &state::AppState::phaseChanged, [&] { phases << app->phase(); });
+    m->exit();
+    EXPECT_EQ(phases, (QStringList{"stopped", "idle"}));
+    EXPECT_FALSE(app->isTyping());
+    EXPECT_EQ(app->resumeIndex(essay), 0);
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(PanelModel, ExitAfterAStopForgetsThePosition)
+{
+    auto m = panel(essay);
+    m->start();
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 5; }));
+    // A stop from elsewhere leaves the panel at "Stopped" with its Exit.
+    app->stopTyping();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(m->statusMessage(), "Stopped");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::Exit);
+    EXPECT_GE(app->resumeIndex(essay), 5);
+    m->exit();
+    EXPECT_EQ(app->resumeIndex(essay), 0);
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(PanelModel, HeaderCloseAndStopConfirmationKeepThePosition)
+{
+    {
+        auto m = panel(essay);
+        m->start();
+        ASSERT_TRUE(clickIntoField());
+        ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 5; }));
+        m->close();
+        EXPECT_EQ(closes, 1);
+        EXPECT_FALSE(app->isTyping());
+        EXPECT_EQ(app->phase(), "stopped");
+        ASSERT_TRUE(runToEnd());
+        EXPECT_GE(app->resumeIndex(essay), 5);
+        // A second close of the same panel does nothing more.
+        m->close();
+        EXPECT_EQ(closes, 1);
+    }
+    {
+        auto m = panel(essay);
+        EXPECT_EQ(m->startLabel(), "Resume Typing");
+        m->start();
+        ASSERT_TRUE(clickIntoField());
+        const int before = app->resumeIndex(essay);
+        ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= before + 3; }));
+        // Asking stops nothing; Cancel leaves the job running.
+        m->requestStop();
+        EXPECT_TRUE(m->showStopConfirm());
+        EXPECT_TRUE(app->isTyping());
+        m->cancelStop();
+        EXPECT_FALSE(m->showStopConfirm());
+        EXPECT_TRUE(app->isTyping());
+        m->requestStop();
+        m->confirmStop();
+        EXPECT_FALSE(m->showStopConfirm());
+        EXPECT_EQ(closes, 2);
+        EXPECT_EQ(app->phase(), "stopped");
+        ASSERT_TRUE(runToEnd());
+        EXPECT_GE(app->resumeIndex(essay), before + 3);
+    }
+}
+
+TEST_F(PanelModel, CloseWithoutAJobOnlyCloses)
+{
+    auto m = panel(essay);
+    QSignalSpy typing(app.get(), &state::AppState::isTypingChanged);
+    m->close();
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(typing.count(), 0);
+}
+
+TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
+{
+    auto m = panel(essay);
+    m->start();
+    EXPECT_TRUE(m->overlayVisible());
+    m->dismissOverlay();
+    EXPECT_FALSE(m->overlayVisible());
+    EXPECT_TRUE(m->focusOverlayDismissed());
+
+    ASSERT_TRUE(clickIntoField());
+    EXPECT_FALSE(m->overlayVisible());
+    // Still dismissed: only a new wait clears it.
+    EXPECT_TRUE(m->focusOverlayDismissed());
+
+    // A click into another application pauses the job: "Focus Lost".
+    sim.clickInto(otherWindow);
+    ASSERT_TRUE(runUntilPhase("paused"));
+    EXPECT_TRUE(m->overlayVisible());
+    EXPECT_TRUE(m->overlayFocusLost());
+    EXPECT_EQ(m->pauseLabel(), "Continue");
+    m->dismissOverlay();
+
+    // "Continue" waits for the target again, still paused.
+    m->togglePause();
+    EXPECT_EQ(app->phase(), "awaiting");
+    EXPECT_TRUE(app->isPaused());
+    EXPECT_TRUE(m->overlayVisible());
+    EXPECT_FALSE(m->overlayFocusLost());
+    EXPECT_EQ(m->statusMessage(), "Waiting for Text Box");
+    EXPECT_EQ(m->pauseLabel(), "Continue");
+    EXPECT_TRUE(m->pauseEnabled());
+
+    sim.clickInto(field);
+    ASSERT_TRUE(runUntilPhase("typing"));
+    EXPECT_FALSE(m->overlayVisible());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(app->phase(), "done");
+}
+
+TEST_F(PanelModel, ThePanelFollowsTheStateLive)
+{
+    auto m = panel(essay);
+    QSignalSpy changed(m.get(), &TypingPanelModel::changed);
+    app->setDetectionDebug("Focus: AXTextArea");
+    app->setTypingTargetAppName("Editor");
+    app->setInputMonitoringReady(false);
+    EXPECT_GE(changed.count(), 3);
+    EXPECT_EQ(m->detectionDebug(), "Focus: AXTextArea");
+    EXPECT_EQ(m->targetAppName(), "Editor");
+    EXPECT_TRUE(m->showsPermissionWarning());
+}
+
+// ---- the faults of a panel opened after another one
+
+TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsClose)
+{
+    auto first = panel(essay);
+    first->start();
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 5; }));
+    first->close();
+    ASSERT_TRUE(runToEnd());
+    const int essayPosition = app->resumeIndex(essay);
+    ASSERT_EQ(app->phase(), "stopped");
+
+    // A panel for another project starts at its own Start, not at "Stopped".
+    auto second = panel(letter);
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(second->statusMessage(), "Ready");
+    EXPECT_EQ(second->actionRow(), panel::ActionRow::Start);
+    EXPECT_EQ(second->startLabel(), "Start Typing");
+    EXPECT_EQ(app->resumeIndex(essay), essayPosition);
+    second->close();
+
+    // And the first project's panel offers to resume where it stopped.
+    auto third = panel(essay);
+    EXPECT_EQ(third->startLabel(), "Resume Typing");
+    EXPECT_EQ(app->resumeIndex(essay), essayPosition);
+}
+
+TEST_F(PanelModel, ANewPanelAfterDoneStartsFromIdle)
+{
+    auto first = panel(essay);
+    first->start();
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runToEnd());
+    first->close();
+    ASSERT_EQ(app->phase(), "done");
+    auto second = panel(letter);
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(second->startLabel(), "Start Typing");
+}
+
+TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
+{
+    auto first = panel(essay);
+    first->start();
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 3; }));
+    first->close();
+    // The engine is still inside one of its waits.
+    ASSERT_TRUE(app->typingJob().isRunInFlight());
+
+    auto second = panel(letter);
+    EXPECT_EQ(app->phase(), "idle");
+    QStringList phases;
+    QObject::connect(app.get(), &state::AppState::phaseChanged, [&] { phases << app->phase(); });
+    ASSERT_TRUE(runUntil([&] { return !app->typingJob().isRunInFlight(); }));
+    clock.advance(100);
+    EXPECT_TRUE(phases.isEmpty()) << phases.join(',').toStdString();
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(second->startLabel(), "Start Typing");
+    // The old run's own position is still kept.
+    EXPECT_GE(app->resumeIndex(essay), 3);
+    const int essayPosition = app->resumeIndex(essay);
+
+    // The new panel's job runs to its end into an emptied field.
+    field.setText({});
+    second->start();
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(app->phase(), "done");
+    EXPECT_EQ(field.text(), letter.text);
+    EXPECT_EQ(app->resumeIndex(essay), essayPosition);
+    EXPECT_EQ(app->resumeIndex(letter), 0);
+}
+
+TEST_F(PanelModel, ANewPanelStartedBeforeTheOldRunReturnsWaitsForIt)
+{
+    auto first = panel(essay);
+    first->start();
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 3; }));
+    first->close();
+    ASSERT_TRUE(app->typingJob().isRunInFlight());
+
+    auto second = panel(letter);
+    second->start();
+    field.setText({});
+    sim.clickInto(field);
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(app->phase(), "done");
+    EXPECT_EQ(second->statusMessage(), "Done");
+    // Only the letter landed after the field was emptied (the essay's run
+    // noticed its stop before typing on).
+    EXPECT_TRUE(field.text().endsWith(letter.text)) << field.text().toStdString();
+}
+
+TEST_F(PanelModel, ANewPanelRightAfterAStopIgnoresTheStoppedRunsLastReports)
+{
+    auto first = panel(essay);
+    first->start();
+    sim.clickInto(field);
+    // The run has just begun; its first reports are still on their way.
+    ASSERT_TRUE(runUntil([&] { return app->typingJob().isRunInFlight(); }));
+    first->close();
+    clock.advance(0);
+    auto second = panel(letter);
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(second->actionRow(), panel::ActionRow::Start);
+    ASSERT_TRUE(runToEnd());
+    clock.advance(100);
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(second->statusMessage(), "Ready");
+}
+
+TEST_F(PanelModel, PauseIsNotOfferedBeforeAnyRun)
+{
+    auto m = panel(essay);
+    m->start();
+    ASSERT_EQ(app->phase(), "awaiting");
+    EXPECT_FALSE(m->pauseEnabled());
+    m->togglePause();
+    EXPECT_FALSE(app->isPaused());
+    EXPECT_EQ(app->phase(), "awaiting");
+    EXPECT_EQ(m->statusMessage(), "Waiting for Text Box");
+    // Stop stays available.
+    m->requestStop();
+    EXPECT_TRUE(m->showStopConfirm());
+    m->confirmStop();
+    EXPECT_EQ(app->phase(), "stopped");
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(PanelModel, MissingPermissionsLeaveTheStartButton)
+{
+    app->setInputMonitoringReady(false);
+    auto m = panel(essay);
+    m->start();
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
+    EXPECT_EQ(app->statusText(), "Enable Input Monitoring permissions (Settings opened)");
+}

@@ -1,0 +1,155 @@
+#include "editor/TypingPanelRules.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace qv::editor::panel;
+
+namespace {
+QString repeatWords(int n)
+{
+    QStringList words;
+    for (int i = 0; i < n; ++i)
+        words << QStringLiteral("w");
+    return words.join(u' ');
+}
+} // namespace
+
+TEST(TypingPanelRules, StatusTextForEveryPhase)
+{
+    EXPECT_EQ(statusMessage("awaiting", false), "Waiting for Text Box");
+    EXPECT_EQ(statusMessage("typing", false), "Typing...");
+    EXPECT_EQ(statusMessage("paused", false), "Paused");
+    EXPECT_EQ(statusMessage("editing", true), "Editing...");
+    EXPECT_EQ(statusMessage("editing", false), "Finalizing (Exact Match)");
+    EXPECT_EQ(statusMessage("done", false), "Done");
+    EXPECT_EQ(statusMessage("stopped", false), "Stopped");
+    EXPECT_EQ(statusMessage("idle", false), "Ready");
+    EXPECT_EQ(statusMessage("Typing", false), "Ready"); // exact comparison
+    EXPECT_EQ(statusMessage("", true), "Ready");
+}
+
+TEST(TypingPanelRules, ActionRowAndButtons)
+{
+    EXPECT_EQ(actionRowFor("idle"), ActionRow::Start);
+    EXPECT_EQ(actionRowFor("done"), ActionRow::Exit);
+    EXPECT_EQ(actionRowFor("stopped"), ActionRow::Exit);
+    for (const char *p : {"awaiting", "typing", "paused", "editing", "", "something"})
+        EXPECT_EQ(actionRowFor(p), ActionRow::PauseStop) << p;
+
+    EXPECT_EQ(startLabel(0), "Start Typing");
+    EXPECT_EQ(startLabel(-4), "Start Typing");
+    EXPECT_EQ(startLabel(1), "Resume Typing");
+    EXPECT_EQ(pauseLabel(false), "Pause");
+    EXPECT_EQ(pauseLabel(true), "Continue");
+
+    // Armed but nothing runs yet: nothing to pause.
+    EXPECT_FALSE(pauseEnabled("awaiting", false));
+    // Waiting again after "Continue": continuing stays possible.
+    EXPECT_TRUE(pauseEnabled("awaiting", true));
+    EXPECT_TRUE(pauseEnabled("typing", false));
+    EXPECT_TRUE(pauseEnabled("paused", true));
+    EXPECT_TRUE(pauseEnabled("editing", false));
+}
+
+TEST(TypingPanelRules, OverlayShowsWhileWaitingUnlessDismissed)
+{
+    EXPECT_TRUE(overlayVisible("awaiting", false));
+    EXPECT_TRUE(overlayVisible("paused", false));
+    EXPECT_FALSE(overlayVisible("awaiting", true));
+    for (const char *p : {"idle", "typing", "editing", "done", "stopped"})
+        EXPECT_FALSE(overlayVisible(p, false)) << p;
+}
+
+TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)
+{
+    EXPECT_EQ(wordCount(""), 0);
+    EXPECT_EQ(wordCount("   \n\t "), 0);
+    EXPECT_EQ(wordCount("one"), 1);
+    EXPECT_EQ(wordCount("  one  two\tthree\nfour  "), 4);
+    // A carriage return with a line feed is one character, and not a line feed.
+    EXPECT_EQ(wordCount("a\r\nb"), 1);
+    EXPECT_EQ(wordCount("a\rb\rc"), 1);
+    EXPECT_EQ(wordCount(QStringLiteral("a\u00A0b")), 1);
+    EXPECT_EQ(wordCount(QStringLiteral("a\u2003b")), 1);
+    // A space carrying a combining mark is not a plain space.
+    EXPECT_EQ(wordCount(QStringLiteral("a \u0301b")), 1);
+    EXPECT_EQ(wordCount(QStringLiteral("caf\u00E9 \u2014 \U0001F600 ok")), 4);
+}
+
+TEST(TypingPanelRules, EstimateRoundsHalvesUpAndIsAtLeastOneMinute)
+{
+    EXPECT_EQ(estimatedMinutes("", 77), 1);
+    EXPECT_EQ(estimatedMinutes(repeatWords(600), 77), 8); // 7.79
+    EXPECT_EQ(estimatedMinutes(repeatWords(3), 2), 2);    // 1.5
+    EXPECT_EQ(estimatedMinutes(repeatWords(5), 2), 3);    // 2.5
+    EXPECT_EQ(estimatedMinutes(repeatWords(7), 2), 4);    // 3.5
+    EXPECT_EQ(estimatedMinutes(repeatWords(10), 1000), 1);
+    // No speed or a negative one counts as one word a minute.
+    EXPECT_EQ(estimatedMinutes(repeatWords(3), 0), 3);
+    EXPECT_EQ(estimatedMinutes(repeatWords(3), -40), 3);
+}
+
+TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinute)
+{
+    EXPECT_EQ(timeLeftLabel(0.5, 8), QStringLiteral("\u2248 4 min"));
+    EXPECT_EQ(timeLeftLabel(0.9, 8), QStringLiteral("\u2248 1 min")); // 0.8 rounds to 1
+    EXPECT_EQ(timeLeftLabel(1.0, 8), QStringLiteral("\u2248 1 min"));
+    EXPECT_EQ(timeLeftLabel(0.0, 1), QStringLiteral("\u2248 1 min"));
+    EXPECT_EQ(timeLeftLabel(0.42, 10), QStringLiteral("\u2248 6 min"));
+    EXPECT_EQ(timeLeftLabel(0.75, 10), QStringLiteral("\u2248 3 min")); // 2.5 rounds up
+    EXPECT_EQ(timeLeftLabel(std::nan(""), 10), QStringLiteral("\u2248 1 min"));
+    EXPECT_EQ(progressHeader(0.42, 10), QStringLiteral("42% \u2022 \u2248 6 min left"));
+}
+
+TEST(TypingPanelRules, PercentIsTruncated)
+{
+    EXPECT_EQ(percent(0.999), 99);
+    EXPECT_EQ(percent(1.0), 100);
+    EXPECT_EQ(percent(0.0), 0);
+    EXPECT_EQ(percent(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(percentComplete(0.505), "50% complete");
+}
+
+TEST(TypingPanelRules, SummaryValues)
+{
+    EXPECT_EQ(capitalized("light"), "Light");
+    EXPECT_EQ(capitalized("HEAVY"), "Heavy");
+    EXPECT_EQ(capitalized("very light"), "Very Light");
+    EXPECT_EQ(capitalized(""), "");
+    EXPECT_EQ(modeLabel(true), "Humanize");
+    EXPECT_EQ(modeLabel(false), "Exact");
+    // The stored speed as it stands, even where the estimate uses 1.
+    EXPECT_EQ(speedLabel(0), "0 WPM");
+    EXPECT_EQ(speedLabel(-5), "-5 WPM");
+    EXPECT_EQ(speedLabel(77), "77 WPM");
+    EXPECT_EQ(etaLabel(8), "8 min");
+}
+
+TEST(TypingPanelRules, GlowPulsesOnlyWhileWaitingAndHoldsStillWithoutMotion)
+{
+    EXPECT_EQ(glowFor("awaiting", false, 0), (Glow{0.25, 0.06}));
+    EXPECT_EQ(glowFor("paused", false, 1), (Glow{0.85, 0.22}));
+    EXPECT_EQ(glowFor("awaiting", true, 0), (Glow{0.55, 0.12}));
+    EXPECT_EQ(glowFor("paused", true, 1), (Glow{0.55, 0.12}));
+    for (const char *p : {"idle", "typing", "editing", "done", "stopped"}) {
+        EXPECT_EQ(glowFor(p, false, 0.5), Glow{}) << p;
+        EXPECT_EQ(glowFor(p, true, 0.5), Glow{}) << p;
+    }
+    const Glow mid = glowFor("awaiting", false, 0.5);
+    EXPECT_GT(mid.line, 0.25);
+    EXPECT_LT(mid.line, 0.85);
+}
+
+TEST(TypingPanelRules, HighlightOnlyWhileTyping)
+{
+    EXPECT_TRUE(highlightVisible("typing"));
+    for (const char *p : {"idle", "awaiting", "paused", "editing", "done", "stopped"})
+        EXPECT_FALSE(highlightVisible(p)) << p;
+    EXPECT_EQ(highlightOffset(0), -60);
+    EXPECT_EQ(highlightOffset(1), 240);
+}

@@ -1,0 +1,301 @@
+// The typing panel's widgets on the simulated desktop and the virtual clock.
+
+#include "PanelFixture.h"
+
+#include "editor/DetailPill.h"
+#include "editor/GlyphButton.h"
+#include "editor/LineClampLabel.h"
+#include "editor/TargetOverlay.h"
+#include "editor/TypingPanelModel.h"
+#include "editor/TypingPanelView.h"
+#include "editor/TypingPanelWindow.h"
+#include "editor/TypingProgressBar.h"
+#include "theme/MotionSettings.h"
+#include "theme/QVButton.h"
+#include "theme/ThemeEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGraphicsEffect>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace qv;
+using namespace qv::editor;
+using namespace qv::test;
+
+namespace {
+
+QString screenshotDir()
+{
+    const QString dir = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+struct PanelView : PanelFixture {
+    MotionSettings motion{&sim.desktop()};
+    ThemeEnvironment themeEnvironment{clock, motion};
+
+    std::unique_ptr<TypingPanelView> view(const Project &project)
+    {
+        auto v = std::make_unique<TypingPanelView>(*app, project, countCloses());
+        v->resize(640, 600);
+        v->show();
+        clock.advance(0);
+        return v;
+    }
+
+    static void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+
+    void shoot(QWidget *w, const char *name)
+    {
+        clock.advance(300); // fades settle
+        EXPECT_TRUE(w->grab().save(screenshotDir() + QStringLiteral("/typing-panel-%1.png").arg(name)));
+    }
+};
+
+} // namespace
+
+TEST_F(PanelView, IdleShowsTheProjectAndItsSummary)
+{
+    Project p = essay;
+    p.title = QStringLiteral("A rather long essay title that goes on and on about foxes and dogs and the meadow "
+                             "where they meet every single morning before the sun is up, and then some more about the river, "
+                             "the hills and the long road home");
+    p.humanize = true;
+    p.review = QStringLiteral("heavy");
+    p.wpm = 77;
+    auto v = view(p);
+    EXPECT_EQ(v->statusPill()->text(), "Ready");
+    EXPECT_EQ(v->percentLabel()->text(), "0% complete");
+    EXPECT_EQ(v->progressHeaderLabel()->text(), QStringLiteral("0% \u2022 \u2248 1 min left"));
+    EXPECT_EQ(v->modeValue()->text(), "Humanize");
+    EXPECT_EQ(v->reviewValue()->text(), "Heavy");
+    EXPECT_EQ(v->speedValue()->text(), "77 WPM");
+    EXPECT_EQ(v->etaValue()->text(), "1 min");
+    EXPECT_TRUE(v->startButton()->isVisible());
+    EXPECT_EQ(v->startButton()->text(), "Start Typing");
+    EXPECT_FALSE(v->exitButton()->isVisible());
+    EXPECT_FALSE(v->pauseButton()->isVisible());
+    EXPECT_FALSE(v->overlay()->isVisible());
+    EXPECT_EQ(v->glowOpacity(), 0);
+    // The title wraps to two lines at most.
+    const QStringList lines = v->titleLabel()->visibleLines();
+    EXPECT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("\u2026"))) << lines.join('|').toStdString();
+    shoot(v.get(), "idle");
+}
+
+TEST_F(PanelView, AwaitingLaysTheTargetCardOverThePanel)
+{
+    auto v = view(essay);
+    click(v->startButton());
+    EXPECT_EQ(app->phase(), "awaiting");
+    EXPECT_EQ(v->statusPill()->text(), "Waiting for Text Box");
+    EXPECT_TRUE(v->pauseButton()->isVisible());
+    EXPECT_EQ(v->pauseButton()->text(), "Pause");
+    EXPECT_FALSE(v->pauseButton()->isEnabled());
+    EXPECT_TRUE(v->stopButton()->isEnabled());
+
+    TargetOverlay *card = v->overlay();
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_EQ(card->titleLabel()->text(), "Select Target Text Box");
+    EXPECT_EQ(card->iconSymbol(), "cursorarrow.click");
+    EXPECT_TRUE(card->explanationLabel()->text().startsWith("Click into the text box where you want Quorvel"));
+    // Nothing known yet: no warning, debug or target rows.
+    EXPECT_FALSE(card->warningRow()->isVisible());
+    EXPECT_FALSE(card->debugLabel()->isVisible());
+    EXPECT_FALSE(card->targetRow()->isVisible());
+    EXPECT_TRUE(card->geometry().contains(v->stopButton()->mapTo(v.get(), v->stopButton()->rect().center())));
+    EXPECT_LE(card->card()->width(), TargetOverlay::kCardMaxWidth);
+
+    // The glow pulses between its two rows.
+    EXPECT_TRUE(v->isPulsing());
+    double low = 1, high = 0;
+    for (int i = 0; i < 100; ++i) {
+        clock.advance(25);
+        low = std::min(low, v->glowOpacity());
+        high = std::max(high, v->glowOpacity());
+    }
+    EXPECT_NEAR(low, 0.25, 0.02);
+    EXPECT_NEAR(high, 0.85, 0.02);
+
+    // Live rows as the state publishes them.
+    app->setInputMonitoringReady(false);
+    app->setDetectionDebug("Focus: text area \"Draft\" editable=1 value=yes");
+    app->setTypingTargetAppName("Editor");
+    EXPECT_TRUE(card->warningRow()->isVisible());
+    EXPECT_LT(card->warningRow()->y(), card->stepsBlock()->y());
+    EXPECT_GT(card->warningRow()->y(), card->explanationLabel()->y());
+    EXPECT_TRUE(card->debugLabel()->isVisible());
+    EXPECT_LE(card->debugLabel()->visibleLines().size(), 3);
+    EXPECT_TRUE(card->targetRow()->isVisible());
+    EXPECT_EQ(card->targetLabel()->text(), "Target: Editor");
+    shoot(v.get(), "awaiting");
+
+    app->setDetectionDebug({});
+    app->setTypingTargetAppName({});
+    app->setInputMonitoringReady(true);
+    EXPECT_FALSE(card->warningRow()->isVisible());
+    EXPECT_FALSE(card->debugLabel()->isVisible());
+    EXPECT_FALSE(card->targetRow()->isVisible());
+
+    click(card->gotItButton());
+    clock.advance(300);
+    EXPECT_FALSE(card->isVisible());
+}
+
+TEST_F(PanelView, StopAsksFirstAndEscapeCancels)
+{
+    auto v = view(essay);
+    click(v->startButton());
+    click(v->overlay()->stopButton());
+    QMessageBox *alert = v->stopAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->text(), "Stop typing?");
+    EXPECT_EQ(alert->informativeText(), "This will stop typing and close this window.");
+    EXPECT_TRUE(app->isTyping());
+
+    QTest::keyClick(alert, Qt::Key_Escape);
+    clock.advance(0);
+    EXPECT_FALSE(v->stopAlert());
+    EXPECT_FALSE(v->model().showStopConfirm());
+    EXPECT_TRUE(app->isTyping());
+    EXPECT_EQ(closes, 0);
+
+    ASSERT_TRUE(clickIntoField());
+    click(v->stopButton());
+    alert = v->stopAlert();
+    ASSERT_TRUE(alert);
+    QPushButton *stop = nullptr;
+    for (QAbstractButton *b : alert->buttons())
+        if (b->text() == "Stop")
+            stop = qobject_cast<QPushButton *>(b);
+    ASSERT_TRUE(stop);
+    click(stop);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(app->isTyping());
+    ASSERT_TRUE(runToEnd());
+    clock.advance(0);
+    EXPECT_EQ(app->phase(), "stopped");
+    EXPECT_GE(app->resumeIndex(essay), 1);
+}
+
+TEST_F(PanelView, TypingShowsTheSweepingHighlightAndDoneOffersExit)
+{
+    auto v = view(essay);
+    click(v->startButton());
+    ASSERT_TRUE(clickIntoField());
+    // The card fades out and then takes no room at all.
+    EXPECT_TRUE(v->overlay()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    clock.advance(TypingPanelView::kPhaseFadeMs + 20);
+    EXPECT_FALSE(v->overlay()->isVisible());
+    EXPECT_EQ(v->statusPill()->text(), "Typing...");
+    EXPECT_TRUE(v->pauseButton()->isEnabled());
+    EXPECT_TRUE(v->progressBar()->highlightVisible());
+    EXPECT_EQ(v->glowOpacity(), 0);
+    EXPECT_FALSE(v->isPulsing());
+    const double a = v->progressBar()->highlightOffset();
+    clock.advance(500);
+    const double b = v->progressBar()->highlightOffset();
+    EXPECT_NE(a, b);
+    EXPECT_GE(b, -60);
+    EXPECT_LE(b, 240);
+    ASSERT_TRUE(runUntil([&] { return app->progress() >= 0.4; }));
+    EXPECT_EQ(v->percentLabel()->text(), QString::number(int(app->progress() * 100)) + "% complete");
+    shoot(v.get(), "typing");
+
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(v->statusPill()->text(), "Done");
+    EXPECT_FALSE(v->progressBar()->highlightVisible());
+    EXPECT_TRUE(v->exitButton()->isVisible());
+    EXPECT_FALSE(v->pauseButton()->isVisible());
+    EXPECT_EQ(v->percentLabel()->text(), "100% complete");
+    shoot(v.get(), "done");
+    click(v->exitButton());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(app->phase(), "idle");
+}
+
+TEST_F(PanelView, ReduceMotionHoldsEverythingStill)
+{
+    app->setReduceMotionEnabled(true);
+    auto v = view(essay);
+    click(v->startButton());
+    EXPECT_FALSE(v->isPulsing());
+    EXPECT_DOUBLE_EQ(v->glowOpacity(), 0.55);
+    EXPECT_DOUBLE_EQ(v->shadowOpacity(), 0.12);
+    // The card shows at once, without a fade.
+    EXPECT_TRUE(v->overlay()->isVisible());
+    EXPECT_FALSE(v->overlay()->graphicsEffect()->isEnabled());
+    ASSERT_TRUE(clickIntoField());
+    EXPECT_TRUE(v->progressBar()->highlightVisible());
+    EXPECT_EQ(v->progressBar()->highlightOffset(), 240);
+    clock.advance(700);
+    EXPECT_EQ(v->progressBar()->highlightOffset(), 240);
+
+    // Turned off mid-job: the sweep starts moving.
+    app->setReduceMotionEnabled(false);
+    const double a = v->progressBar()->highlightOffset();
+    clock.advance(300);
+    EXPECT_NE(a, v->progressBar()->highlightOffset());
+}
+
+TEST_F(PanelView, TheWindowsCloseGoesThroughThePanel)
+{
+    QPointer<TypingPanelWindow> window = new TypingPanelWindow(*app, essay, [&] {
+        ++closes;
+        window->closeFromOpener();
+    });
+    EXPECT_EQ(window->size(), TypingPanelWindow::kContentSize);
+    EXPECT_EQ(window->minimumSize(), TypingPanelWindow::kMinimumSize);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    window->show();
+    click(window->view()->startButton());
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 3; }));
+
+    // As the window manager's close (Alt+F4) does.
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    clock.advance(0);
+    QApplication::processEvents();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(app->isTyping());
+    EXPECT_EQ(app->phase(), "stopped");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    ASSERT_TRUE(runToEnd());
+    EXPECT_GE(app->resumeIndex(essay), 3);
+}
+
+TEST_F(PanelView, WithoutAnOpenerThePanelClosesItsOwnWindow)
+{
+    QPointer<TypingPanelWindow> window = new TypingPanelWindow(*app, essay, {});
+    window->show();
+    click(window->view()->closeButton());
+    EXPECT_FALSE(window && window->isVisible());
+}
+
+TEST_F(PanelView, APanelOpenedAfterAStoppedJobOffersItsOwnStart)
+{
+    {
+        auto first = view(essay);
+        click(first->startButton());
+        ASSERT_TRUE(clickIntoField());
+        ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 3; }));
+        click(first->closeButton());
+    }
+    auto second = view(letter);
+    EXPECT_EQ(second->statusPill()->text(), "Ready");
+    EXPECT_TRUE(second->startButton()->isVisible());
+    EXPECT_EQ(second->startButton()->text(), "Start Typing");
+    EXPECT_FALSE(second->exitButton()->isVisible());
+}
