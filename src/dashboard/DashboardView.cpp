@@ -115,6 +115,8 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
 
 DashboardView::~DashboardView()
 {
+    // The island's state goes before the hover area that reports to it.
+    m_hoverArea->setOnHover(nullptr);
     // A settings window nobody can bring back goes now; an open one stays
     // for its user and goes when it is closed.
     if (CustomWindow *settings = m_settingsWindow) {

@@ -40,9 +40,6 @@ bool HoverCaptureView::event(QEvent *event)
     case QEvent::ParentChange:
         attach();
         break;
-    case QEvent::Hide:
-        report(false);
-        break;
     default:
         break;
     }
