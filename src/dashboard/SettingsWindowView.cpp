@@ -40,13 +40,16 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
 
     m_panel = new Card(Theme::surface(), 18);
     m_panel->setShadow(14, {0, 8});
-    m_panel->setMinimumSize(600, 640);
     auto *stack = new QVBoxLayout(m_panel);
     stack->setContentsMargins(16, 16, 16, 16);
     stack->setSpacing(16);
 
     // The header: close control, the title near the middle, a balancing box.
-    auto *header = new QHBoxLayout;
+    // It also keeps the panel at least 600 wide; narrower windows cut it.
+    auto *headerRow = new QWidget(m_panel);
+    headerRow->setMinimumWidth(600 - 2 * 16);
+    auto *header = new QHBoxLayout(headerRow);
+    header->setContentsMargins(0, 0, 0, 0);
     m_close = new CloseDot(m_panel);
     header->addWidget(m_close);
     header->addStretch();
@@ -54,7 +57,7 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
                                   Theme::text(), m_panel));
     header->addStretch();
     header->addSpacing(18);
-    stack->addLayout(header);
+    stack->addWidget(headerRow);
     connect(m_close, &QAbstractButton::clicked, this, &SettingsWindowView::closeWindow);
 
     m_profile = new ProfilePreviewRow(appState, m_panel);
