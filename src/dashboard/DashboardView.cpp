@@ -115,8 +115,11 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
 
 DashboardView::~DashboardView()
 {
-    // The island's state goes before the hover area that reports to it.
+    // The island's state may go before the area and button that report to
+    // it, and neither may reach this half-destroyed page.
     m_hoverArea->setOnHover(nullptr);
+    m_profileButton->disconnect();
+    m_islandState->disconnect();
     // A settings window nobody can bring back goes now; an open one stays
     // for its user and goes when it is closed.
     if (CustomWindow *settings = m_settingsWindow) {
