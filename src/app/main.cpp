@@ -63,6 +63,7 @@ int main(int argc, char **argv)
     env.makeDashboard = [&scheduler, &clock, &random, &fileChooser](qv::app::QuorvelApp &app, QWidget *parent) -> QWidget * {
         qv::dashboard::DashboardEnvironment dashboardEnv{&scheduler, &app.platform().permissions(),
                                                          &app.platform().workspace(), app.sitePage(QString())};
+        dashboardEnv.fileChooser = &fileChooser;
         qv::dashboard::DashboardFactories factories = qv::dashboard::DashboardFactories::standIns();
         factories.editor = [&clock, &fileChooser](qv::state::AppState &state, const std::optional<qv::Project> &project,
                                                   std::function<void()> onClose) -> qv::CustomWindow * {

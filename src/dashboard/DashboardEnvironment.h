@@ -13,6 +13,7 @@ namespace qv {
 class CustomWindow;
 class Scheduler;
 namespace platform {
+class FileChooser;
 class Permissions;
 class Workspace;
 } // namespace platform
@@ -29,8 +30,15 @@ struct DashboardEnvironment {
     Scheduler *scheduler = nullptr;
     platform::Permissions *permissions = nullptr;
     platform::Workspace *workspace = nullptr;
-    // The product web site, for the permission guides.
+    // The product web site, for the permission and settings guides.
     QUrl siteUrl;
+    // Asks for the profile picture; without one "Update Profile" does nothing.
+    platform::FileChooser *fileChooser = nullptr;
+    // The support mailbox of the settings window.
+    QString supportEmail = defaultSupportEmail();
+
+    // The build setting.
+    static QString defaultSupportEmail();
 };
 
 // The views that other parts of the program provide, made when the dashboard

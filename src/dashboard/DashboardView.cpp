@@ -2,6 +2,13 @@
 
 #include "dashboard/Card.h"
 #include "dashboard/DashboardSwitchBar.h"
+#include "dashboard/HoverCaptureView.h"
+#include "dashboard/ProfileAvatarButton.h"
+#include "dashboard/ProfileIslandState.h"
+#include "dashboard/ProfileMenu.h"
+#include "dashboard/SettingsBindings.h"
+#include "dashboard/SettingsLinks.h"
+#include "dashboard/SettingsWindowView.h"
 #include "dashboard/ModePickerView.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ScrimLayer.h"
@@ -79,10 +86,11 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
 
     // Read once, as the page is made; any stored text is taken as it is.
     const state::Preferences &prefs = appState.preferences();
-    m_defaultGrade = prefOr(prefs, state::keys::defaultGrade, QStringLiteral("12"));
-    m_defaultReview = prefOr(prefs, state::keys::defaultReview, QStringLiteral("medium"));
-    m_smartPreset = prefOr(prefs, state::keys::defaultPreset, QStringLiteral("balanced"));
-    m_defaultMode = prefOr(prefs, state::keys::defaultMode, QStringLiteral("wpm"));
+    m_bindings = std::make_shared<SettingsBindings>(prefOr(prefs, state::keys::defaultGrade, QStringLiteral("12")),
+                                                    prefOr(prefs, state::keys::defaultReview, QStringLiteral("medium")),
+                                                    prefOr(prefs, state::keys::defaultPreset, QStringLiteral("balanced")),
+                                                    prefOr(prefs, state::keys::defaultMode, QStringLiteral("wpm")));
+    m_islandState = new ProfileIslandState(this);
 
     // A new page opens on its list, with no project page or study page
     // open: a flag left up by a page that went with a sign-out would
@@ -107,6 +115,17 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
 
 DashboardView::~DashboardView()
 {
+    // The island's state may go before the area and button that report to
+    // it, and neither may reach this half-destroyed page.
+    m_hoverArea->setOnHover(nullptr);
+    m_profileButton->disconnect();
+    m_islandState->disconnect();
+    // A settings window nobody can bring back goes now; an open one stays
+    // for its user and goes when it is closed.
+    if (CustomWindow *settings = m_settingsWindow) {
+        if (!settings->isVisible())
+            settings->deleteLater();
+    }
     // The card goes with the page; it must not call back into it then.
     if (m_gateCard)
         m_gateCard->disconnect(this);
@@ -187,13 +206,8 @@ void DashboardView::buildLayers()
     m_host->addLayer(m_banner, 0, OverlayHost::Placement::Bottom, QMargins(32, 0, 32, 18));
     connect(m_banner, &UndoBanner::undoRequested, this, &DashboardView::undoDelete);
 
-    // 7, 8. The profile menu and island: empty for now, and taking no clicks.
-    m_profileMenu = new QWidget;
-    m_profileMenu->hide();
-    m_host->addLayer(m_profileMenu, kProfileMenuZ, OverlayHost::Placement::TopTrailing, QMargins(0, 42, 20, 0));
-    m_profileIsland = new QWidget;
-    m_profileIsland->hide();
-    m_host->addLayer(m_profileIsland, kProfileIslandZ, OverlayHost::Placement::TopTrailing, QMargins(0, 12, 8, 0));
+    // 7, 8. The profile menu and island.
+    buildProfileLayers();
 
     // 9. The permissions card over everything.
     m_gateHolder = new QWidget;
@@ -316,8 +330,7 @@ void DashboardView::syncWorkspace()
         m_welcome->begin(s.welcomeMode());
     m_welcomeShown = s.showWelcomeOverlay();
     m_welcome->setVisible(s.showWelcomeOverlay());
-    // The profile island is hidden while a welcome covers the page.
-    m_profileIsland->setVisible(false);
+    syncProfileIsland();
     syncTopBar();
 }
 
@@ -425,6 +438,112 @@ bool DashboardView::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Resize && watched == m_permissionsLayer->parentWidget() && watched != m_host)
         m_permissionsLayer->setGeometry(static_cast<QWidget *>(watched)->rect());
     return QWidget::eventFilter(watched, event);
+}
+
+// ---- profile island, menu and settings window
+
+const QString &DashboardView::defaultGrade() const { return m_bindings->defaultGrade(); }
+const QString &DashboardView::defaultReview() const { return m_bindings->defaultReview(); }
+const QString &DashboardView::smartPreset() const { return m_bindings->smartPreset(); }
+const QString &DashboardView::defaultMode() const { return m_bindings->defaultMode(); }
+QWidget *DashboardView::profileMenuLayer() const { return m_profileMenu; }
+QWidget *DashboardView::profileIslandLayer() const { return m_profileButton; }
+
+void DashboardView::buildProfileLayers()
+{
+    m_profileMenu = new ProfileMenu;
+    m_host->addLayer(m_profileMenu, kProfileMenuZ, OverlayHost::Placement::TopTrailing, QMargins(0, 42, 20, 0));
+    connect(m_profileMenu, &ProfileMenu::settingsRequested, this, &DashboardView::chooseSettings);
+    connect(m_profileMenu, &ProfileMenu::checkForUpdatesRequested, this, &DashboardView::chooseCheckForUpdates);
+    connect(m_profileMenu, &ProfileMenu::signOutRequested, this, &DashboardView::chooseSignOut);
+
+    // The hover area lies in the corner with the button in its own corner;
+    // it takes no clicks, so whatever lies under it stays usable.
+    const QMargins corner(0, 12, 8, 0);
+    m_hoverArea = new HoverCaptureView;
+    m_hoverArea->setFixedSize(320, 160);
+    m_host->addLayer(m_hoverArea, kProfileIslandZ, OverlayHost::Placement::TopTrailing, corner);
+    m_profileButton = new ProfileAvatarButton(m_appState);
+    m_host->addLayer(m_profileButton, kProfileIslandZ, OverlayHost::Placement::TopTrailing, corner);
+
+    // One hover handler for the area and the button.
+    m_hoverArea->setOnHover([this](bool hovering) { m_islandState->hover(hovering); });
+    connect(m_profileButton, &ProfileAvatarButton::hoverChanged, m_islandState, &ProfileIslandState::hover);
+    connect(m_profileButton, &QAbstractButton::clicked, m_islandState, &ProfileIslandState::toggleMenu);
+    connect(m_islandState, &ProfileIslandState::showProfileButtonChanged, this, &DashboardView::syncProfileIsland);
+    connect(m_islandState, &ProfileIslandState::showProfileMenuChanged, this, [this] {
+        // The page's own motion rule: the app's reduce-motion switch removes it.
+        m_profileMenu->setShown(m_islandState->showProfileMenu(), !m_appState.reduceMotionEnabled());
+    });
+}
+
+void DashboardView::syncProfileIsland()
+{
+    // The island is out of sight and out of reach while a welcome covers the page.
+    const bool covered = m_switch->showInitialWelcome() || m_switch->showWelcomeOverlay();
+    m_profileButton->setRevealed(!covered && m_islandState->showProfileButton());
+}
+
+void DashboardView::chooseSettings()
+{
+    m_islandState->setShowProfileMenu(false);
+    m_bindings->setSettingsName(m_appState.profileName());
+    openSettingsWindow();
+}
+
+void DashboardView::chooseCheckForUpdates()
+{
+    m_islandState->setShowProfileMenu(false);
+    m_appState.checkForUpdates(true);
+}
+
+void DashboardView::chooseSignOut()
+{
+    m_islandState->setShowProfileMenu(false);
+    m_appState.signOut();
+}
+
+void DashboardView::openSettingsWindow()
+{
+    m_showSettingsOverlay = false;
+    if (CustomWindow *window = m_settingsWindow) {
+        // The same window and view, with everything the user left in it.
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    // The window may outlive this page (a sign-out while it is open): its
+    // close action must not reach into a page that has gone.
+    auto holder = std::make_shared<QPointer<CustomWindow>>();
+    QPointer<DashboardView> self(this);
+    auto onClose = [holder, self] {
+        CustomWindow *window = *holder;
+        if (!window)
+            return;
+        window->hide();
+        if (self)
+            ++self->m_closeSettingsTrigger;
+        else
+            window->deleteLater();
+    };
+    SettingsWindowView::Services services{m_env.workspace, m_env.fileChooser};
+    auto *content = new SettingsWindowView(m_appState, m_bindings, SettingsLinks::forSite(m_env.siteUrl, m_env.supportEmail),
+                                           services, onClose);
+    auto *window = new CustomWindow(content, 22);
+    window->setCloseAction(onClose);
+    *holder = window;
+    m_settingsWindow = window;
+    window->setMinimumSize(560, 640);
+    window->resize(640, 740);
+    if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window->move(area.center() - QPoint(320, 370));
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    content->setFocus();
 }
 
 // ---- deleting

@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QScrollArea;
@@ -27,8 +28,13 @@ namespace qv::dashboard {
 
 class Card;
 class DashboardSwitchBar;
+class HoverCaptureView;
 class ModePickerView;
 class OverlayHost;
+class ProfileAvatarButton;
+class ProfileIslandState;
+class ProfileMenu;
+class SettingsBindings;
 class ScrimLayer;
 class UndoBanner;
 class UndoOffer;
@@ -40,7 +46,10 @@ class WriterWorkspace;
 // The signed-in page: the workspace picker, the workspaces behind their
 // welcome overlay, the writer list with its project pages, and the layers
 // over them (coming-soon card, update cards, undo banner, permissions card).
-// It opens the project editor and the typing panel in windows of their own.
+// A profile island in the top-right corner reveals the avatar button when
+// the pointer comes near; the button opens the profile menu (settings, update
+// check, sign-out). It opens the project editor, the typing panel and the
+// settings window in windows of their own.
 // One is made at every sign-in and destroyed at sign-out; its filters and
 // choices are not kept.
 class DashboardView : public QWidget {
@@ -70,6 +79,12 @@ public:
     // Asks "Delete Project?" for a project (by its stored version).
     void requestDelete(const QUuid &projectId);
     void undoDelete();
+    // Opens the settings window, or brings the one made earlier to the front.
+    void openSettingsWindow();
+    // The profile menu's entries; each closes the menu first.
+    void chooseSettings();
+    void chooseCheckForUpdates();
+    void chooseSignOut();
 
     // ---- state, for the application and for tests
     WorkspaceSwitch &workspaceSwitch() const { return *m_switch; }
@@ -84,10 +99,14 @@ public:
     QMessageBox *deleteAlert() const { return m_deleteAlert; }
 
     // The defaults read when the page was made (the settings window edits them).
-    const QString &defaultGrade() const { return m_defaultGrade; }
-    const QString &defaultReview() const { return m_defaultReview; }
-    const QString &smartPreset() const { return m_smartPreset; }
-    const QString &defaultMode() const { return m_defaultMode; }
+    const QString &defaultGrade() const;
+    const QString &defaultReview() const;
+    const QString &smartPreset() const;
+    const QString &defaultMode() const;
+    const std::shared_ptr<SettingsBindings> &settingsBindings() const { return m_bindings; }
+    ProfileIslandState &profileIsland() const { return *m_islandState; }
+    CustomWindow *settingsWindow() const { return m_settingsWindow; }
+    int closeSettingsTrigger() const { return m_closeSettingsTrigger; }
 
     // ---- pieces, for tests and screenshots
     OverlayHost *overlayHost() const { return m_host; }
@@ -107,8 +126,11 @@ public:
     UpdatePromptCard *updateCard() const { return m_updateCard; }
     UpdatePromptCard *noUpdateCard() const { return m_noUpdateCard; }
     UndoBanner *undoBanner() const { return m_banner; }
-    QWidget *profileMenuLayer() const { return m_profileMenu; }
-    QWidget *profileIslandLayer() const { return m_profileIsland; }
+    QWidget *profileMenuLayer() const;
+    QWidget *profileIslandLayer() const;
+    ProfileMenu *profileMenu() const { return m_profileMenu; }
+    ProfileAvatarButton *profileButton() const { return m_profileButton; }
+    HoverCaptureView *profileHoverArea() const { return m_hoverArea; }
     ScrimLayer *permissionsLayer() const { return m_permissionsLayer; }
     QWidget *permissionsCard() const { return m_gateCard; }
 
@@ -130,6 +152,8 @@ private:
     void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
     void downloadUpdate();
     void liftPermissionsLayer(bool lift);
+    void buildProfileLayers();
+    void syncProfileIsland();
 
     state::AppState &m_appState;
     DashboardEnvironment m_env;
@@ -137,10 +161,11 @@ private:
     WorkspaceSwitch *m_switch;
     UndoOffer *m_undo;
 
-    QString m_defaultGrade;
-    QString m_defaultReview;
-    QString m_smartPreset;
-    QString m_defaultMode;
+    std::shared_ptr<SettingsBindings> m_bindings;
+    ProfileIslandState *m_islandState = nullptr;
+    bool m_showSettingsOverlay = false;
+    QPointer<CustomWindow> m_settingsWindow;
+    int m_closeSettingsTrigger = 0;
 
     std::optional<Project> m_pendingDelete;
     std::optional<Project> m_draftProject;
@@ -172,8 +197,9 @@ private:
     UpdatePromptCard *m_updateCard = nullptr;
     UpdatePromptCard *m_noUpdateCard = nullptr;
     UndoBanner *m_banner = nullptr;
-    QWidget *m_profileMenu = nullptr;
-    QWidget *m_profileIsland = nullptr;
+    ProfileMenu *m_profileMenu = nullptr;
+    HoverCaptureView *m_hoverArea = nullptr;
+    ProfileAvatarButton *m_profileButton = nullptr;
     ScrimLayer *m_permissionsLayer = nullptr;
     QWidget *m_gateHolder = nullptr;
     QPointer<QWidget> m_gateCard;

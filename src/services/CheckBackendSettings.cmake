@@ -37,3 +37,11 @@ if(CMAKE_SCRIPT_MODE_FILE AND CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST
     quorvel_check_anon_key(QUORVEL_BACKEND_ANON_KEY "${KEY}")
   endif()
 endif()
+
+# The address goes into a C++ string literal and a mailto: link.
+function(quorvel_check_support_email name value)
+  if(NOT value MATCHES "^[A-Za-z0-9._%+-]+@[A-Za-z0-9.-]+$")
+    message(FATAL_ERROR
+      "${name} is \"${value}\": give one plain e-mail address such as support@example.com.")
+  endif()
+endfunction()

@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QCryptographicHash>
+#include <QJsonObject>
 #include <QJsonParseError>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QtDebug>
@@ -18,12 +21,33 @@ namespace qv::state {
 namespace {
 constexpr QFileDevice::Permissions kFolderMode =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+const QString kFileTag = QStringLiteral("$file");
+
+// The on-disk stand-in of bytes kept in a side file: {"$file": name}.
+std::optional<QString> sideFileReference(const QJsonValue &v)
+{
+    if (!v.isObject())
+        return std::nullopt;
+    const QJsonObject o = v.toObject();
+    if (o.size() != 1 || !o.value(kFileTag).isString())
+        return std::nullopt;
+    return o.value(kFileTag).toString();
+}
+
+// Only a plain name in the same folder: a hand-edited file must not point
+// the store at other files.
+bool isPlainFileName(const QString &name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_-][A-Za-z0-9._-]*$"));
+    return plain.match(name).hasMatch() && !name.contains(QLatin1String(".."));
+}
 } // namespace
 
 PreferencesFile::PreferencesFile(QString path, Scheduler &scheduler, const WallClock &clock, QObject *parent)
     : Preferences(parent), m_path(std::move(path)), m_scheduler(scheduler), m_clock(clock)
 {
     load();
+    connect(this, &Preferences::valueChanged, this, [this](const QString &key) { m_changedKeys.insert(key); });
 }
 
 PreferencesFile::~PreferencesFile()
@@ -53,7 +77,23 @@ void PreferencesFile::load()
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error == QJsonParseError::NoError && doc.isObject()) {
-        replaceAll(doc.object());
+        QJsonObject values = doc.object();
+        const QDir dir = QFileInfo(m_path).absoluteDir();
+        for (const QString &key : values.keys()) {
+            const std::optional<QString> name = sideFileReference(values.value(key));
+            if (!name)
+                continue;
+            QFile side(dir.filePath(*name));
+            if (!isPlainFileName(*name) || !side.open(QIODevice::ReadOnly)) {
+                // The bytes are gone: the key reads as absent, the rest loads.
+                qWarning().noquote() << "preferences: value of" << key << "is missing its file" << *name;
+                values.remove(key);
+                continue;
+            }
+            values.insert(key, encodeData(side.readAll()));
+            m_sideFiles.insert(key, *name);
+        }
+        replaceAll(values);
         return;
     }
     const QString stamp = m_clock.nowUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
@@ -112,13 +152,70 @@ bool PreferencesFile::write()
         file.cancelWriting();
         return false;
     }
-    file.write(QJsonDocument(toJson()).toJson(QJsonDocument::Indented));
+    // Large bytes go to their side files first, each only when it changed;
+    // a side file that cannot be written leaves its bytes in the JSON file.
+    QJsonObject onDisk = toJson();
+    QHash<QString, QString> sideFiles;
+    for (auto it = onDisk.begin(); it != onDisk.end(); ++it) {
+        const std::optional<QByteArray> bytes = decodeData(it.value());
+        if (!bytes || bytes->size() <= kSideFileBytes)
+            continue;
+        const QString name = sideFileName(it.key());
+        const bool current = m_sideFiles.value(it.key()) == name && !m_changedKeys.contains(it.key());
+        if (!current && !writeSideFile(name, *bytes))
+            continue;
+        sideFiles.insert(it.key(), name);
+        it.value() = QJsonObject{{kFileTag, name}};
+    }
+
+    file.write(QJsonDocument(onDisk).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
         qWarning().noquote() << "preferences: cannot write" << m_path << file.errorString();
+        // What was written stays known, so it is not written again for nothing.
+        for (auto it = sideFiles.begin(); it != sideFiles.end(); ++it)
+            m_sideFiles.insert(it.key(), it.value());
         return false;
     }
+    // Side files no value refers to any more go once the JSON file is written.
+    for (auto it = m_sideFiles.begin(); it != m_sideFiles.end(); ++it)
+        if (!sideFiles.values().contains(it.value()))
+            QFile::remove(dir.filePath(it.value()));
+    m_sideFiles = sideFiles;
+    m_changedKeys.clear();
     m_dirty = false;
     return true;
+}
+
+QString PreferencesFile::sideFileName(const QString &key) const
+{
+    QString safe = key;
+    safe.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    if (safe != key)
+        safe += QLatin1Char('-') +
+                QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+    return QFileInfo(m_path).completeBaseName() + QLatin1Char('.') + safe + QStringLiteral(".bin");
+}
+
+QString PreferencesFile::sideFilePath(const QString &key) const
+{
+    const QString name = m_sideFiles.value(key);
+    return name.isEmpty() ? QString() : QFileInfo(m_path).absoluteDir().filePath(name);
+}
+
+bool PreferencesFile::writeSideFile(const QString &name, const QByteArray &bytes) const
+{
+    QSaveFile side(QFileInfo(m_path).absoluteDir().filePath(name));
+    if (!side.open(QIODevice::WriteOnly))
+        return false;
+    if (::fchmod(side.handle(), S_IRUSR | S_IWUSR) != 0) {
+        side.cancelWriting();
+        return false;
+    }
+    if (side.write(bytes) != bytes.size()) {
+        side.cancelWriting();
+        return false;
+    }
+    return side.commit();
 }
 
 } // namespace qv::state

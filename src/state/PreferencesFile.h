@@ -4,6 +4,8 @@
 
 #include "core/Scheduler.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 namespace qv {
@@ -18,10 +20,15 @@ namespace qv::state {
 // once and reach the disk atomically after a short quiet period; flush() writes
 // at once (quit, termination signals). A file that does not parse is moved
 // aside and the store starts empty, so the user's file is never overwritten.
+// Byte values above a few kilobytes (a profile picture) live in side files
+// next to the JSON file, written only when they change, so the frequent small
+// writes stay small; reading them gives the same bytes as any other value.
 class PreferencesFile final : public Preferences {
     Q_OBJECT
 public:
     static constexpr double kDebounceMs = 500.0;
+    // Byte values larger than this go to a side file.
+    static constexpr qsizetype kSideFileBytes = 4096;
 
     PreferencesFile(QString path, Scheduler &scheduler, const WallClock &clock, QObject *parent = nullptr);
     ~PreferencesFile() override;
@@ -35,12 +42,17 @@ public:
 
     bool flush() override;
 
+    // The side file that holds `key`'s bytes on disk; empty when none does.
+    QString sideFilePath(const QString &key) const;
+
 protected:
     void changed() override;
 
 private:
     void load();
     bool write();
+    QString sideFileName(const QString &key) const;
+    bool writeSideFile(const QString &name, const QByteArray &bytes) const;
 
     QString m_path;
     Scheduler &m_scheduler;
@@ -50,6 +62,10 @@ private:
     // Set when the file could not be read nor moved aside: never write over it.
     bool m_blocked = false;
     QString m_movedAside;
+    // Key to the side file its bytes were last written to (or read from).
+    QHash<QString, QString> m_sideFiles;
+    // Keys changed since the last write.
+    QSet<QString> m_changedKeys;
 };
 
 } // namespace qv::state

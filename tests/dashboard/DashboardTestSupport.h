@@ -5,6 +5,7 @@
 #include "dashboard/DashboardView.h"
 #include "platform/sim/SimDesktop.h"
 #include "services/ScriptedTransport.h"
+#include "services/SupabaseSession.h"
 #include "state/AppState.h"
 #include "state/HttpFetcher.h"
 #include "state/Preferences.h"
@@ -32,12 +33,15 @@ public:
     void get(const QUrl &url, Done done) override
     {
         requests << url;
+        if (onGet)
+            onGet();
         if (answers.isEmpty())
             return;
         m_scheduler.singleShot(10, [done, body = answers.takeFirst()] { done(body); });
     }
     QList<std::optional<QByteArray>> answers;
     QList<QUrl> requests;
+    std::function<void()> onGet;
 
 private:
     Scheduler &m_scheduler;
@@ -84,6 +88,7 @@ protected:
     std::unique_ptr<state::AppState> app;
     std::unique_ptr<dashboard::DashboardView> view;
 
+    platform::FileChooser *fileChooser = nullptr;
     QList<std::optional<Project>> editorsOpened;
     QList<Project> panelsOpened;
     int studyBuilt = 0;
@@ -127,6 +132,16 @@ protected:
         return f;
     }
 
+    // A stored session whose profile answers: the state object starts signed in.
+    void makeSignedInApp(const QString &email = "pat@example.test")
+    {
+        prefs.setData(state::keys::session, SupabaseSession{"A0", "R0", "u1", email}.toJson());
+        transport->respond("GET", "/rest/v1/profiles", 200,
+                           QStringLiteral(R"([{"id":"u1","email":"%1"}])").arg(email).toUtf8());
+        makeApp();
+        scheduler.runUntil([&] { return app->isAuthenticated(); }, 10'000);
+    }
+
     void makeApp()
     {
         if (!app)
@@ -139,6 +154,8 @@ protected:
         makeApp();
         dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(),
                                             QUrl("http://127.0.0.1:54321")};
+        env.fileChooser = fileChooser;
+        env.supportEmail = "help@quorvel.example";
         view = std::make_unique<dashboard::DashboardView>(*app, env, factories());
         view->resize(size);
         view->show();

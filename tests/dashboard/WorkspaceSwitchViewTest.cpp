@@ -29,14 +29,14 @@ protected:
 };
 } // namespace
 
-TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerAndEmptyProfileLayers)
+TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWithTheProfileLayersAtRest)
 {
     makeView();
     EXPECT_TRUE(pickerShown());
     EXPECT_FALSE(cardShown());
     EXPECT_FALSE(view->welcomeOverlay()->isVisible());
     EXPECT_FALSE(view->workspaceBlocker()->isVisible());
-    // The profile layers stay empty for now and take no clicks.
+    // The profile menu is closed and the avatar button not revealed.
     EXPECT_FALSE(view->profileMenuLayer()->isVisible());
     EXPECT_FALSE(view->profileIslandLayer()->isVisible());
     QStringList names;

@@ -1,0 +1,119 @@
+#include "dashboard/AvatarChooser.h"
+#include "dashboard/ProfileIslandState.h"
+#include "dashboard/SettingsLinks.h"
+#include "dashboard/SettingsText.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+TEST(Initials, SplitOnPlainSpacesOnlyAndUpperCaseTheWholeResult)
+{
+    EXPECT_EQ(initials("blue river"), "BR");
+    EXPECT_EQ(initials("north wind"), "NW");
+    EXPECT_EQ(initials("  blue  "), "B");
+    EXPECT_EQ(initials("one two three"), "OT");
+    EXPECT_EQ(initials("  one   two  three "), "OT");
+    EXPECT_EQ(initials(""), "QV");
+    EXPECT_EQ(initials("     "), "QV");
+    // A tab or a line break does not separate words.
+    EXPECT_EQ(initials("blue\triver"), "B");
+    EXPECT_EQ(initials("blue\nriver"), "B");
+    // Upper-casing may lengthen the result.
+    EXPECT_EQ(initials("ßig"), "SS");
+    EXPECT_EQ(initials("éva"), "É");
+    EXPECT_EQ(initials("ﬁona"), "FI");
+}
+
+TEST(Initials, TakeWholeGraphemes)
+{
+    // A letter with a combining accent, a flag and a family emoji are one
+    // character each.
+    EXPECT_EQ(initials(QString::fromUtf8("e\u0301mile zola")), QString::fromUtf8("E\u0301Z"));
+    EXPECT_EQ(initials(QString::fromUtf8("🇫🇷 paris")), QString::fromUtf8("🇫🇷P"));
+    EXPECT_EQ(initials(QString::fromUtf8("👩‍👩‍👧 family 😀x")), QString::fromUtf8("👩‍👩‍👧F"));
+    EXPECT_EQ(initials(QString::fromUtf8("😀x 🙂y")), QString::fromUtf8("😀🙂"));
+}
+
+TEST(SettingsLabels, PresetAndModeLabelsFallBackToTheirDefaults)
+{
+    EXPECT_EQ(presetOptions(), (QStringList{"balanced", "timed", "accurate"}));
+    EXPECT_EQ(modeOptions(), (QStringList{"wpm", "time"}));
+    EXPECT_EQ(presetLabel("balanced"), "Balanced");
+    EXPECT_EQ(presetLabel("timed"), "Timed exam");
+    EXPECT_EQ(presetLabel("accurate"), "Accuracy first");
+    EXPECT_EQ(presetLabel("anything else"), "Balanced");
+    EXPECT_EQ(presetLabel(""), "Balanced");
+    EXPECT_EQ(modeLabel("wpm"), "WPM");
+    EXPECT_EQ(modeLabel("time"), "Total time");
+    EXPECT_EQ(modeLabel("WPM"), "Total time");
+}
+
+TEST(SmartPreview, BlankSamplesShowNoLineAndOthersFormatTheProfile)
+{
+    state::SmartProfile profile;
+    profile.essayType = "Argumentative";
+    profile.grade = "11";
+    profile.review = "heavy";
+    profile.predictedMinutes = 7;
+    EXPECT_FALSE(smartPreviewLine("", profile));
+    EXPECT_FALSE(smartPreviewLine(" \n\t \u2028", profile));
+    const auto line = smartPreviewLine("  Some text  ", profile);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->heading, "Preview: Argumentative");
+    EXPECT_EQ(line->detail, QString::fromUtf8("Grade 11 • Heavy"));
+    EXPECT_EQ(line->minutes, QString::fromUtf8("≈ 7m"));
+    EXPECT_EQ(smartPreviewHint(), "Type a few lines to preview smart settings.");
+}
+
+TEST(SettingsLinks, GuidesSitUnderTheSiteAndTheMailboxMustBeOnePlainAddress)
+{
+    const SettingsLinks links = SettingsLinks::forSite(QUrl("https://site.example/base/"), "help@site.example");
+    EXPECT_EQ(links.installGuideURL, "https://site.example/base/quorvel-site/download.html#install-walkthrough");
+    EXPECT_EQ(links.permissionsGuideURL, "https://site.example/base/quorvel-site/accessibility.html");
+    EXPECT_EQ(links.settingsGuideURL, "https://site.example/base/quorvel-site/support.html#support-guides");
+
+    EXPECT_EQ(mailtoUrl("help@site.example"), QUrl("mailto:help@site.example"));
+    EXPECT_FALSE(mailtoUrl(""));
+    EXPECT_FALSE(mailtoUrl("help@site.example?cc=other@evil.example"));
+    EXPECT_FALSE(mailtoUrl("help@site.example,other@evil.example"));
+    EXPECT_FALSE(mailtoUrl("not an address"));
+
+    EXPECT_TRUE(parseAddress("https://site.example/a.html#b"));
+    EXPECT_FALSE(parseAddress("/relative/path"));
+    EXPECT_FALSE(parseAddress("http://exa mple.com/"));
+    EXPECT_FALSE(parseAddress(""));
+}
+
+TEST(AvatarChooser, AcceptsPngJpegAndTiffByName)
+{
+    for (const char *ok : {"/a/b.png", "/a/b.PNG", "/a/b.jpg", "/a/b.jpeg", "/a/b.tif", "/a/b.tiff"})
+        EXPECT_TRUE(AvatarChooser::isAcceptedPicture(QString::fromLatin1(ok))) << ok;
+    for (const char *no : {"/a/b.gif", "/a/b.pdf", "/a/b", "/a/b.png.txt", "/a/b.svg"})
+        EXPECT_FALSE(AvatarChooser::isAcceptedPicture(QString::fromLatin1(no))) << no;
+}
+
+TEST(ProfileIslandState, TheButtonFollowsThePointerAndStaysWhileTheMenuIsOpen)
+{
+    ProfileIslandState s;
+    int buttonChanges = 0;
+    QObject::connect(&s, &ProfileIslandState::showProfileButtonChanged, [&] { ++buttonChanges; });
+    s.hover(true);
+    EXPECT_TRUE(s.showProfileButton());
+    s.toggleMenu();
+    EXPECT_TRUE(s.showProfileMenu());
+    // Leaving while the menu is open keeps the button.
+    s.hover(false);
+    EXPECT_FALSE(s.isProfileHovering());
+    EXPECT_TRUE(s.showProfileButton());
+    // Closing the menu hands the button back to the pointer.
+    s.toggleMenu();
+    EXPECT_FALSE(s.showProfileButton());
+    EXPECT_EQ(buttonChanges, 2);
+
+    s.hover(true);
+    s.setShowProfileMenu(true);
+    s.setShowProfileMenu(false);
+    EXPECT_TRUE(s.showProfileButton());
+}

@@ -1,0 +1,429 @@
+#include "DashboardTestSupport.h"
+
+#include "dashboard/AccountCard.h"
+#include "dashboard/AvatarCircle.h"
+#include "dashboard/CloseDot.h"
+#include "dashboard/HoverCaptureView.h"
+#include "dashboard/ProfileAvatarButton.h"
+#include "dashboard/PreferencesCard.h"
+#include "dashboard/ProfileIslandState.h"
+#include "dashboard/ProfileMenu.h"
+#include "dashboard/ProfilePreviewRow.h"
+#include "dashboard/SecureField.h"
+#include "dashboard/SettingsBindings.h"
+#include "dashboard/SettingsText.h"
+#include "dashboard/SettingsWindowView.h"
+#include "dashboard/SmartnessCard.h"
+#include "dashboard/SupportCard.h"
+#include "platform/sim/SimFileChooser.h"
+#include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+#include "theme/QVPillPicker.h"
+#include "theme/QVTextEditor.h"
+#include "theme/QVToggle.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+using namespace qv;
+using namespace qv::dashboard;
+
+namespace {
+const QString kToken = QStringLiteral("/auth/v1/token");
+const QString kUser = QStringLiteral("/auth/v1/user");
+
+class SettingsTest : public test::DashboardFixture {
+protected:
+    sim::SimFileChooser chooser;
+
+    SettingsWindowView &openSettings()
+    {
+        fileChooser = &chooser;
+        if (!view)
+            makeView();
+        view->profileIsland().setShowProfileMenu(true);
+        click(view->profileMenu()->settingsButton());
+        settle();
+        EXPECT_NE(view->settingsWindow(), nullptr);
+        return *content();
+    }
+    SettingsWindowView *content() const
+    {
+        return view->settingsWindow() ? qobject_cast<SettingsWindowView *>(view->settingsWindow()->content()) : nullptr;
+    }
+    AccountCard &account() const { return *content()->accountCard(); }
+    void typeInto(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+    int requestsTo(const QString &path) const
+    {
+        int n = 0;
+        for (const auto &r : transport->requests())
+            n += r.url.path() == path;
+        return n;
+    }
+    QStringList opened()
+    {
+        QStringList out;
+        for (const auto &c : sim.log().calls)
+            if (c.what == "openUrl")
+                out << c.detail;
+        return out;
+    }
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static QByteArray picture(const char *format, QSize size = {64, 48})
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(QColor(40, 120, 200));
+        QByteArray out;
+        QBuffer buffer(&out);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(img.save(&buffer, format)) << format;
+        return out;
+    }
+};
+} // namespace
+
+TEST_F(SettingsTest, TheWindowIsMadeOnceHiddenOnCloseAndBroughtBackAsLeft)
+{
+    makeApp();
+    app->updateProfileName("Ann Lee");
+    SettingsWindowView &first = openSettings();
+    QPointer<CustomWindow> window = view->settingsWindow();
+    EXPECT_EQ(window->size(), QSize(640, 740));
+    EXPECT_EQ(window->minimumSize(), QSize(560, 640));
+    EXPECT_EQ(account().nameField()->text(), "Ann Lee");
+
+    // Leave some state behind, then close from the whole padded dot.
+    click(account().formButton());
+    settle(250);
+    typeInto(account().currentPasswordField(), "old");
+    typeInto(account().newPasswordField(), "one");
+    typeInto(account().confirmPasswordField(), "two");
+    click(account().updatePasswordButton());
+    first.smartnessCard()->sampleEditor()->setPlainText("A sample essay about rivers.");
+    click(first.closeButton(), {1, 1});
+    settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(view->closeSettingsTrigger(), 1);
+
+    // The name changed meanwhile; Settings brings back the same window.
+    app->updateProfileName("Ann Marie");
+    openSettings();
+    EXPECT_EQ(view->settingsWindow(), window.data());
+    EXPECT_EQ(content(), &first);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(account().nameField()->text(), "Ann Marie");
+    EXPECT_TRUE(account().showPasswordFields());
+    EXPECT_EQ(account().currentPasswordField()->text(), "old");
+    EXPECT_EQ(account().passwordStatus(), "Passwords do not match.");
+    EXPECT_EQ(first.smartnessCard()->sampleEditor()->toPlainText(), "A sample essay about rivers.");
+    EXPECT_EQ(openWindows().size(), 1);
+
+    // A close from the window manager hides it too.
+    window->close();
+    settle();
+    EXPECT_TRUE(window);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(view->closeSettingsTrigger(), 2);
+}
+
+TEST_F(SettingsTest, AWindowLeftOpenAfterSignOutKeepsWorkingAndGoesWhenClosed)
+{
+    SettingsWindowView &settings = openSettings();
+    QPointer<CustomWindow> window = view->settingsWindow();
+    std::weak_ptr<SettingsBindings> bindings = view->settingsBindings();
+    view.reset();
+    ASSERT_TRUE(window && window->isVisible());
+    settings.smartnessCard()->sampleEditor()->setPlainText("Still here.");
+    EXPECT_EQ(bindings.lock()->smartSampleText(), "Still here.");
+    typeInto(settings.accountCard()->nameField(), "Bo");
+    EXPECT_EQ(app->profileName(), "Bo");
+    click(settings.closeButton());
+    settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(SettingsTest, TheNameIsSavedTrimmedWhileTheFieldKeepsWhatWasTyped)
+{
+    SettingsWindowView &settings = openSettings();
+    typeInto(account().nameField(), "  Ann  ");
+    EXPECT_EQ(account().nameField()->text(), "  Ann  ");
+    EXPECT_EQ(app->profileName(), "Ann");
+    EXPECT_EQ(prefs.stringValue(state::keys::profileName), "Ann");
+    EXPECT_EQ(settings.profileRow()->nameLabel()->text(), "Ann");
+    EXPECT_EQ(view->settingsBindings()->settingsName(), "  Ann  ");
+
+    account().nameField()->clear();
+    EXPECT_EQ(app->profileName(), "");
+    EXPECT_EQ(prefs.stringValue(state::keys::profileName), "");
+    EXPECT_EQ(settings.profileRow()->nameLabel()->text(), "Your Profile");
+    EXPECT_EQ(settings.profileRow()->avatar()->initialsText(), "QV");
+}
+
+TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsTypeAndReadBackAtTheNextStart)
+{
+    SettingsWindowView &settings = openSettings();
+    PreferencesCard *card = settings.preferencesCard();
+    EXPECT_EQ(card->toggle(0)->text(), "Auto update on launch");
+    EXPECT_EQ(card->toggle(1)->text(), "Reduce motion");
+    EXPECT_EQ(card->toggle(2)->text(), "Show Smart Brief");
+    EXPECT_TRUE(card->toggle(2)->isChecked()); // a missing key counts as on
+
+    for (int i = 0; i < 3; ++i)
+        card->toggle(i)->click();
+    EXPECT_TRUE(app->autoUpdateEnabled());
+    EXPECT_TRUE(app->reduceMotionEnabled());
+    EXPECT_FALSE(app->showSmartBrief());
+    EXPECT_EQ(prefs.boolValue("qv_autoUpdateEnabled"), true);
+    EXPECT_EQ(prefs.boolValue("qv_reduce_motion"), true);
+    EXPECT_EQ(prefs.boolValue("qv_show_smart_brief"), false);
+
+    SmartnessCard *smart = settings.smartnessCard();
+    smart->presetPicker()->pill(1)->click();
+    smart->modePicker()->pill(1)->click();
+    EXPECT_EQ(prefs.stringValue("qv_default_preset"), "timed");
+    EXPECT_EQ(prefs.stringValue("qv_default_mode"), "time");
+    EXPECT_EQ(app->defaultMode(), "time");
+    EXPECT_EQ(view->smartPreset(), "timed");
+    EXPECT_EQ(view->defaultMode(), "time");
+
+    const QString png = writeFile("me.png", picture("PNG"));
+    chooser.queueAnswer(png);
+    click(settings.profileRow()->updateProfileButton());
+    settle();
+    EXPECT_EQ(prefs.dataValue("qv_profile_image"), picture("PNG"));
+
+    // A state object made on the same store sees every value with its type.
+    content()->window()->hide();
+    view.reset();
+    app.reset();
+    makeApp();
+    EXPECT_TRUE(app->autoUpdateEnabled());
+    EXPECT_TRUE(app->reduceMotionEnabled());
+    EXPECT_FALSE(app->showSmartBrief());
+    EXPECT_EQ(app->defaultMode(), "time");
+    EXPECT_EQ(app->profileImageData(), picture("PNG"));
+    EXPECT_EQ(app->smartDefaults("Some words here.").preset, "timed");
+}
+
+TEST_F(SettingsTest, PasswordsThatDoNotMatchAreRefusedWithoutAnAccountCall)
+{
+    makeSignedInApp();
+    openSettings();
+    click(account().formButton());
+    settle(250);
+    typeInto(account().currentPasswordField(), "old");
+    typeInto(account().newPasswordField(), "Secret1");
+    typeInto(account().confirmPasswordField(), "secret1");
+    const int before = int(transport->requests().size());
+    click(account().updatePasswordButton());
+    settle(1000);
+    EXPECT_EQ(account().passwordStatus(), "Passwords do not match.");
+    EXPECT_EQ(transport->requests().size(), before);
+
+    typeInto(account().confirmPasswordField(), "Secret1 ");
+    click(account().updatePasswordButton());
+    EXPECT_EQ(account().passwordStatus(), "Passwords do not match.");
+    EXPECT_EQ(account().newPasswordField()->text(), "Secret1");
+
+    // Three empty fields match, so the account answers.
+    account().currentPasswordField()->clear();
+    account().newPasswordField()->clear();
+    account().confirmPasswordField()->clear();
+    click(account().updatePasswordButton());
+    settle();
+    EXPECT_EQ(account().passwordStatus(), "Enter current and new password.");
+    EXPECT_EQ(transport->requests().size(), before);
+}
+
+TEST_F(SettingsTest, SuccessClearsTheFieldsAndFailureKeepsThem)
+{
+    makeSignedInApp();
+    openSettings();
+    click(account().formButton());
+    settle(250);
+    typeInto(account().currentPasswordField(), "wrong");
+    typeInto(account().newPasswordField(), "new-pass");
+    typeInto(account().confirmPasswordField(), "new-pass");
+    transport->respond("POST", kToken, 400, "Invalid login credentials", 50);
+    click(account().updatePasswordButton());
+    settle(200);
+    EXPECT_EQ(account().passwordStatus(), "Invalid login credentials");
+    EXPECT_EQ(account().currentPasswordField()->text(), "wrong");
+    EXPECT_EQ(account().confirmPasswordField()->text(), "new-pass");
+
+    typeInto(account().currentPasswordField(), "right");
+    transport->respond("POST", kToken, 200,
+                       R"({"access_token":"A9","refresh_token":"R9","user":{"id":"u1","email":"pat@example.test"}})", 50);
+    transport->respond("PUT", kUser, 200, R"({"id":"u1"})", 50);
+    click(account().updatePasswordButton());
+    // The previous message stays until the answer comes.
+    EXPECT_EQ(account().passwordStatus(), "Invalid login credentials");
+    settle(300);
+    EXPECT_EQ(account().passwordStatus(), "Password updated.");
+    EXPECT_EQ(account().currentPasswordField()->text(), "");
+    EXPECT_EQ(account().newPasswordField()->text(), "");
+    EXPECT_EQ(account().confirmPasswordField()->text(), "");
+}
+
+TEST_F(SettingsTest, AnAnswerForAWindowThatHasGoneIsDropped)
+{
+    makeSignedInApp();
+    openSettings();
+    typeInto(account().currentPasswordField(), "right");
+    typeInto(account().newPasswordField(), "x");
+    typeInto(account().confirmPasswordField(), "x");
+    transport->respond("POST", kToken, 200,
+                       R"({"access_token":"A9","refresh_token":"R9","user":{"id":"u1","email":"pat@example.test"}})", 50);
+    transport->respond("PUT", kUser, 200, R"({"id":"u1"})", 50);
+    account().updatePassword();
+    delete view->settingsWindow();
+    settle(300); // must not touch the deleted card
+    SUCCEED();
+}
+
+TEST_F(SettingsTest, ThePasswordFormAnimatesEvenWithReduceMotion)
+{
+    makeApp();
+    app->setReduceMotionEnabled(true);
+    openSettings();
+    EXPECT_FALSE(account().passwordForm()->isVisible());
+    click(account().formButton());
+    EXPECT_EQ(account().formButton()->text(), "Hide Change Password");
+    settle(100);
+    EXPECT_GT(account().formReveal(), 0.05);
+    EXPECT_LT(account().formReveal(), 0.95);
+    EXPECT_TRUE(account().passwordForm()->isVisible());
+    settle(150);
+    EXPECT_DOUBLE_EQ(account().formReveal(), 1.0);
+    click(account().formButton());
+    EXPECT_EQ(account().formButton()->text(), "Change Password");
+    settle(250);
+    EXPECT_FALSE(account().passwordForm()->isVisible());
+}
+
+TEST_F(SettingsTest, ThePreviewFollowsTheSampleAndThePreset)
+{
+    SettingsWindowView &settings = openSettings();
+    SmartnessCard *smart = settings.smartnessCard();
+    EXPECT_EQ(smart->previewTexts(), QStringList{smartPreviewHint()});
+    smart->sampleEditor()->setPlainText("  \n \n ");
+    EXPECT_EQ(smart->previewTexts(), QStringList{smartPreviewHint()});
+
+    QString sample;
+    for (int i = 0; i < 60; ++i)
+        sample += "The river carries the town's history, and every spring it floods the lower fields. ";
+    smart->sampleEditor()->setPlainText(sample);
+    auto expected = [&] {
+        const auto line = smartPreviewLine(sample, app->smartDefaults(sample));
+        return QStringList{line->heading, line->detail, line->minutes};
+    };
+    const QStringList balanced = expected();
+    EXPECT_EQ(smart->previewTexts(), balanced);
+    EXPECT_TRUE(balanced[0].startsWith("Preview: "));
+
+    smart->presetPicker()->pill(1)->click(); // "Timed exam"
+    EXPECT_EQ(smart->presetPicker()->pill(1)->text(), "Timed exam");
+    EXPECT_EQ(smart->previewTexts(), expected());
+    EXPECT_NE(smart->previewTexts()[2], balanced[2]);
+
+    click(smart->clearButton());
+    EXPECT_EQ(smart->sampleEditor()->toPlainText(), "");
+    EXPECT_EQ(view->settingsBindings()->smartSampleText(), "");
+    EXPECT_EQ(smart->previewTexts(), QStringList{smartPreviewHint()});
+
+    QStringList modes{smart->modePicker()->pill(0)->text(), smart->modePicker()->pill(1)->text()};
+    EXPECT_EQ(modes, (QStringList{"WPM", "Total time"}));
+}
+
+TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
+{
+    makeApp();
+    app->updateProfileName("blue river");
+    SettingsWindowView &settings = openSettings();
+    AvatarCircle *avatar = settings.profileRow()->avatar();
+    EXPECT_FALSE(avatar->showsPicture());
+
+    const QByteArray tiff = picture("TIFF", {1600, 1200});
+    chooser.queueAnswer(writeFile("big.tiff", tiff));
+    click(settings.profileRow()->updateProfileButton());
+    settle();
+    ASSERT_EQ(chooser.requests().size(), 1);
+    EXPECT_TRUE(chooser.requests()[0].nameFilters.join(' ').contains("*.tiff"));
+    EXPECT_EQ(app->profileImageData(), tiff); // whole, not scaled down
+    EXPECT_EQ(prefs.dataValue("qv_profile_image"), tiff);
+    EXPECT_TRUE(avatar->showsPicture());
+    EXPECT_TRUE(view->profileButton()->avatar()->showsPicture());
+
+    // Bytes that are no image are kept all the same; the initials show.
+    chooser.queueAnswer(writeFile("broken.png", "not a picture at all"));
+    click(settings.profileRow()->updateProfileButton());
+    settle();
+    EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
+    EXPECT_EQ(prefs.dataValue("qv_profile_image"), QByteArray("not a picture at all"));
+    EXPECT_FALSE(avatar->showsPicture());
+    EXPECT_EQ(avatar->initialsText(), "BR");
+
+    // Another kind of file, a cancel and a missing file change nothing.
+    chooser.queueAnswer(writeFile("anim.gif", picture("PNG")));
+    chooser.queueAnswer(std::nullopt);
+    chooser.queueAnswer(dir.filePath("gone.png"));
+    for (int i = 0; i < 3; ++i) {
+        click(settings.profileRow()->updateProfileButton());
+        settle();
+    }
+    EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
+}
+
+TEST_F(SettingsTest, SupportAndTutorialButtonsOpenTheirAddresses)
+{
+    SettingsWindowView &settings = openSettings();
+    EXPECT_EQ(settings.supportCard()->addressLabel()->text(), "help@quorvel.example");
+    click(settings.supportCard()->contactButton());
+    click(settings.supportCard()->installButton());
+    click(settings.supportCard()->permissionsButton());
+    for (int i = 0; i < 3; ++i)
+        click(settings.preferencesCard()->tutorialButton(i));
+    const QString guides = "http://127.0.0.1:54321/quorvel-site/support.html#support-guides";
+    EXPECT_EQ(opened(), (QStringList{"mailto:help@quorvel.example",
+                                     "http://127.0.0.1:54321/quorvel-site/download.html#install-walkthrough",
+                                     "http://127.0.0.1:54321/quorvel-site/accessibility.html", guides, guides,
+                                     guides}));
+}
+
+TEST_F(SettingsTest, ScreenshotsOfTheOpenMenuAndTheSettingsWindow)
+{
+    makeSignedInApp("ann.lee@example.test");
+    app->updateProfileName("Ann Lee");
+    makeView({1180, 860});
+    view->handleModeSwitch(DashboardMode::writer, true);
+    settle(3400);
+    settle(6000);
+    QTest::mouseMove(view->windowHandle(), view->profileHoverArea()->geometry().center());
+    view->profileIsland().setShowProfileMenu(true);
+    settle(400);
+    EXPECT_TRUE(view->grab().save(screenshotDir() + "/dashboard-profile-menu.png"));
+
+    SettingsWindowView &settings = openSettings();
+    settings.smartnessCard()->sampleEditor()->setPlainText(
+        "Rivers shape the towns that grow beside them. In this essay I argue that the river is the town's memory.");
+    click(account().formButton());
+    settle(300);
+    account().nameField()->clearFocus();
+    EXPECT_TRUE(view->settingsWindow()->grab().save(screenshotDir() + "/settings-window.png"));
+}
