@@ -3,15 +3,15 @@
 #include "dashboard/Card.h"
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/HoverCaptureView.h"
+#include "dashboard/ModePickerView.h"
+#include "dashboard/OverlayHost.h"
 #include "dashboard/ProfileAvatarButton.h"
 #include "dashboard/ProfileIslandState.h"
 #include "dashboard/ProfileMenu.h"
+#include "dashboard/ScrimLayer.h"
 #include "dashboard/SettingsBindings.h"
 #include "dashboard/SettingsLinks.h"
 #include "dashboard/SettingsWindowView.h"
-#include "dashboard/ModePickerView.h"
-#include "dashboard/OverlayHost.h"
-#include "dashboard/ScrimLayer.h"
 #include "dashboard/StandIns.h"
 #include "dashboard/UndoBanner.h"
 #include "dashboard/UndoOffer.h"
@@ -25,6 +25,7 @@
 #include "state/PreferenceKeys.h"
 #include "state/Preferences.h"
 #include "theme/ComingSoonView.h"
+#include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
 #include "theme/QVBackground.h"
 #include "theme/ShimmerTitle.h"
@@ -564,23 +565,15 @@ void DashboardView::requestDelete(const QUuid &projectId)
     m_pendingDelete = project;
     if (m_deleteAlert)
         return;
-    auto *alert = new QMessageBox(this);
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setIcon(QMessageBox::Warning);
-    alert->setWindowTitle(QStringLiteral("Delete Project?"));
-    alert->setText(QStringLiteral("Delete Project?"));
-    alert->setInformativeText(QStringLiteral("Are you sure you want to delete this project?"));
-    QPushButton *cancel = alert->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    QPushButton *destroy = alert->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-    alert->setDefaultButton(cancel);
-    alert->setEscapeButton(cancel);
-    connect(alert, &QMessageBox::finished, this, [this, alert, destroy] {
-        if (alert->clickedButton() == destroy)
-            confirmDelete();
-        m_pendingDelete.reset();
-    });
-    m_deleteAlert = alert;
-    alert->open();
+    m_deleteAlert = openConfirmAlert(
+        this, QStringLiteral("Delete Project?"), QStringLiteral("Are you sure you want to delete this project?"),
+        QStringLiteral("Delete"),
+        [this](QMessageBox *, bool confirmed) {
+            if (confirmed)
+                confirmDelete();
+            m_pendingDelete.reset();
+        },
+        QMessageBox::Warning);
 }
 
 void DashboardView::confirmDelete()

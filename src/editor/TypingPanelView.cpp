@@ -10,6 +10,7 @@
 #include "editor/TypingProgressBar.h"
 #include "state/AppState.h"
 #include "theme/AnimatedValue.h"
+#include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
@@ -298,28 +299,16 @@ void TypingPanelView::syncAlert()
 {
     const bool asking = m_model->showStopConfirm();
     if (asking && !m_alert) {
-        auto *box = new QMessageBox(this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setIcon(QMessageBox::NoIcon);
-        box->setWindowTitle(kStopTitle);
-        box->setTextFormat(Qt::PlainText);
-        box->setText(kStopTitle);
-        box->setInformativeText(kStopMessage);
-        QPushButton *cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-        QPushButton *stop = box->addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
-        box->setDefaultButton(cancel);
-        box->setEscapeButton(cancel);
-        connect(box, &QMessageBox::finished, this, [this, box, stop] {
-            if (m_alert != box)
-                return;
-            m_alert = nullptr;
-            if (box->clickedButton() == stop)
-                m_model->confirmStop();
-            else
-                m_model->cancelStop();
-        });
-        m_alert = box;
-        box->open();
+        m_alert = openConfirmAlert(this, kStopTitle, kStopMessage, QStringLiteral("Stop"),
+                                   [this](QMessageBox *box, bool confirmed) {
+                                       if (m_alert != box)
+                                           return;
+                                       m_alert = nullptr;
+                                       if (confirmed)
+                                           m_model->confirmStop();
+                                       else
+                                           m_model->cancelStop();
+                                   });
     } else if (!asking && m_alert) {
         QMessageBox *box = m_alert;
         m_alert = nullptr;

@@ -8,6 +8,7 @@
 #include "study/StudySetMerge.h"
 #include "study/StudyUndoBanner.h"
 #include "theme/AnimatedValue.h"
+#include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
 
 #include <QGraphicsOpacityEffect>
@@ -306,27 +307,15 @@ void StudyRootView::syncAlert()
 {
     const bool asking = m_deleteOffer->pendingDelete().has_value();
     if (asking && !m_alert) {
-        auto *box = new QMessageBox(this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setIcon(QMessageBox::NoIcon);
-        box->setWindowTitle(kAlertTitle);
-        box->setTextFormat(Qt::PlainText);
-        box->setText(kAlertTitle);
-        box->setInformativeText(kAlertMessage);
-        QPushButton *cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-        QPushButton *del = box->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-        box->setDefaultButton(cancel);
-        box->setEscapeButton(cancel);
-        connect(box, &QMessageBox::finished, this, [this, box, del] {
-            if (m_alert == box)
-                m_alert = nullptr;
-            if (box->clickedButton() == del)
-                m_deleteOffer->confirm();
-            else
-                m_deleteOffer->dismiss();
-        });
-        m_alert = box;
-        box->open();
+        m_alert = openConfirmAlert(this, kAlertTitle, kAlertMessage, QStringLiteral("Delete"),
+                                   [this](QMessageBox *box, bool confirmed) {
+                                       if (m_alert == box)
+                                           m_alert = nullptr;
+                                       if (confirmed)
+                                           m_deleteOffer->confirm();
+                                       else
+                                           m_deleteOffer->dismiss();
+                                   });
     } else if (!asking && m_alert) {
         QMessageBox *box = m_alert;
         m_alert = nullptr;

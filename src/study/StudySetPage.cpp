@@ -13,6 +13,7 @@
 #include "study/StudySetPageText.h"
 #include "study/StudySlideMenu.h"
 #include "study/StudyText.h"
+#include "theme/ConfirmAlert.h"
 #include "theme/QVButton.h"
 
 #include <QHBoxLayout>
@@ -526,27 +527,15 @@ void StudySetPage::deleteCard(const StudyItem &card)
 void StudySetPage::syncAlert()
 {
     if (m_pendingCardDelete && !m_alert) {
-        auto *box = new QMessageBox(this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setIcon(QMessageBox::NoIcon);
-        box->setWindowTitle(kAlertTitle);
-        box->setTextFormat(Qt::PlainText);
-        box->setText(kAlertTitle);
-        box->setInformativeText(kAlertMessage);
-        QPushButton *cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-        QPushButton *del = box->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-        box->setDefaultButton(cancel);
-        box->setEscapeButton(cancel);
-        connect(box, &QMessageBox::finished, this, [this, box, del] {
-            if (m_alert == box)
-                m_alert = nullptr;
-            const std::optional<StudyItem> pending = m_pendingCardDelete;
-            m_pendingCardDelete.reset();
-            if (box->clickedButton() == del && pending)
-                deleteCard(*pending);
-        });
-        m_alert = box;
-        box->open();
+        m_alert = openConfirmAlert(this, kAlertTitle, kAlertMessage, QStringLiteral("Delete"),
+                                   [this](QMessageBox *box, bool confirmed) {
+                                       if (m_alert == box)
+                                           m_alert = nullptr;
+                                       const std::optional<StudyItem> pending = m_pendingCardDelete;
+                                       m_pendingCardDelete.reset();
+                                       if (confirmed && pending)
+                                           deleteCard(*pending);
+                                   });
     } else if (!m_pendingCardDelete && m_alert) {
         QMessageBox *box = m_alert;
         m_alert = nullptr;

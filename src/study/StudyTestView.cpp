@@ -6,6 +6,7 @@
 #include "study/StudyTestQuestionCard.h"
 #include "study/StudyTestScrollArea.h"
 #include "study/StudyText.h"
+#include "theme/ConfirmAlert.h"
 #include "theme/QVButton.h"
 
 #include <QHBoxLayout>
@@ -182,28 +183,17 @@ void StudyTestView::askToFinish()
 {
     if (m_finishAlert)
         return;
-    auto *box = new QMessageBox(this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIcon(QMessageBox::NoIcon);
-    box->setWindowTitle(kFinishTitle);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(kFinishTitle);
-    box->setInformativeText(kFinishMessage);
-    QPushButton *cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    QPushButton *finish = box->addButton(QStringLiteral("Finish"), QMessageBox::DestructiveRole);
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    connect(box, &QMessageBox::finished, this, [this, box, finish] {
-        if (m_finishAlert == box)
-            m_finishAlert = nullptr;
-        if (box->clickedButton() != finish)
-            return;
-        // Posted: leaving may delete this view, and with it the alert that
-        // is still returning from its own signal.
-        QMetaObject::invokeMethod(this, [this] { emit exitRequested(); }, Qt::QueuedConnection);
-    });
-    m_finishAlert = box;
-    box->open();
+    m_finishAlert = openConfirmAlert(this, kFinishTitle, kFinishMessage, QStringLiteral("Finish"),
+                                     [this](QMessageBox *box, bool confirmed) {
+                                         if (m_finishAlert == box)
+                                             m_finishAlert = nullptr;
+                                         if (!confirmed)
+                                             return;
+                                         // Posted: leaving may delete this view, and with it the
+                                         // alert that is still returning from its own signal.
+                                         QMetaObject::invokeMethod(
+                                             this, [this] { emit exitRequested(); }, Qt::QueuedConnection);
+                                     });
 }
 
 void StudyTestView::paintEvent(QPaintEvent *)
