@@ -5,7 +5,8 @@
 //
 // Key-only speed and the interval figures use the gaps between consecutive
 // text keys of at most 1.5 s (the per-key delays); the overall speed counts
-// everything, pauses, stalls and edits included.
+// everything, pauses, stalls and edits included. Keys per character leave
+// out the caret steps, which are counted on their own.
 
 #include "SampleText.h"
 
@@ -34,7 +35,8 @@ struct Row {
     double keyWpm = 0;
     double overallWpm = 0;
     double minutes = 0;
-    double keysPerChar = 0;
+    double keysPerChar = 0;   // keys other than caret steps
+    double arrowsPerChar = 0; // caret steps (the review reaches its typos with arrows)
     double correctionsPer100 = 0;
     double medianMs = 0;
     double p90Ms = 0;
@@ -83,9 +85,15 @@ Row runOnce(const QString &text, int wpm, bool humanize, const QString &review, 
     std::vector<double> gaps;
     double keyTimeMs = 0;
     int corrections = 0;
+    int arrows = 0;
     bool inBackspaces = false;
     double lastTextKeyMs = -1;
     for (const auto &key : keys) {
+        if (key.kind == qv::sim::KeyEvent::Kind::Key
+            && (key.key == qv::platform::Key::Left || key.key == qv::platform::Key::Right)) {
+            ++arrows;
+            continue;
+        }
         const bool backspace = key.kind == qv::sim::KeyEvent::Kind::Key && key.key == qv::platform::Key::Backspace;
         if (backspace && !inBackspaces)
             ++corrections;
@@ -120,7 +128,8 @@ Row runOnce(const QString &text, int wpm, bool humanize, const QString &review, 
     row.minutes = clock.nowMs() / 60000.0;
     row.keyWpm = keyTimeMs > 0 ? (chars / 5.0) / (keyTimeMs / 60000.0) : 0;
     row.overallWpm = row.minutes > 0 ? (chars / 5.0) / row.minutes : 0;
-    row.keysPerChar = double(keys.size()) / std::max(chars, 1);
+    row.keysPerChar = double(int(keys.size()) - arrows) / std::max(chars, 1);
+    row.arrowsPerChar = double(arrows) / std::max(chars, 1);
     row.correctionsPer100 = 100.0 * corrections / std::max(chars, 1);
     row.medianMs = percentile(gaps, 0.5);
     row.p90Ms = percentile(gaps, 0.9);
@@ -139,9 +148,9 @@ int main()
     std::printf("text: %d characters, %lld words; seed %llu\n", qv::text::graphemeCount(text),
                 static_cast<long long>(text.split(QLatin1Char(' '), Qt::SkipEmptyParts).size()),
                 static_cast<unsigned long long>(seed));
-    std::printf("%6s %5s %-7s %8s %8s %8s %9s %8s %8s %8s %6s %6s %9s %8s\n", "target", "human", "review",
-                "keyWPM", "allWPM", "minutes", "keys/char", "corr/100", "medianMs", "p90Ms", "CV", "exact",
-                "wallMs", "us/key");
+    std::printf("%6s %5s %-7s %8s %8s %8s %9s %9s %8s %8s %8s %6s %6s %9s %8s\n", "target", "human", "review",
+                "keyWPM", "allWPM", "minutes", "keys/char", "arrow/chr", "corr/100", "medianMs", "p90Ms", "CV",
+                "exact", "wallMs", "us/key");
     double worstUs = 0;
     double worstWall = 0;
     for (int wpm : {40, 60, 90})
@@ -150,9 +159,9 @@ int main()
                 const Row r = runOnce(text, wpm, humanize, QString::fromLatin1(review), seed);
                 worstUs = std::max(worstUs, r.usPerKey);
                 worstWall = std::max(worstWall, r.wallMs);
-                std::printf("%6d %5s %-7s %8.1f %8.1f %8.1f %9.3f %8.2f %8.1f %8.1f %6.3f %6s %9.1f %8.2f\n",
+                std::printf("%6d %5s %-7s %8.1f %8.1f %8.1f %9.3f %9.2f %8.2f %8.1f %8.1f %6.3f %6s %9.1f %8.2f\n",
                             r.targetWpm, r.humanize ? "on" : "off", qPrintable(r.review), r.keyWpm, r.overallWpm,
-                            r.minutes, r.keysPerChar, r.correctionsPer100, r.medianMs, r.p90Ms, r.cv,
+                            r.minutes, r.keysPerChar, r.arrowsPerChar, r.correctionsPer100, r.medianMs, r.p90Ms, r.cv,
                             r.fieldMatches ? "yes" : "no", r.wallMs, r.usPerKey);
             }
     std::printf("engine cost: worst %.2f us per keystroke (target < 20), worst run %.1f ms of wall time "

@@ -4,6 +4,7 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <utility>
 
 namespace qv::text {
 
@@ -94,15 +95,32 @@ int graphemeIndexAt(QStringView s, int offset)
     return int(std::lower_bound(b.begin(), b.end(), o) - b.begin());
 }
 
+namespace {
+// The line around `offset`: a line feed always ends a grapheme and the next
+// one starts after it (CR LF kept whole), so the boundaries of the line are
+// those of the whole text there. Spares a scan of a long text per caret step.
+std::pair<int, int> lineAround(QStringView s, int offset)
+{
+    const int from = int(s.lastIndexOf(QChar(u'\n'), offset - 1)) + 1;
+    int to = int(s.indexOf(QChar(u'\n'), offset));
+    if (to < 0)
+        to = int(s.size());
+    else if (to > 0 && s.at(to - 1) == QChar(u'\r'))
+        ++to;
+    return {from, to};
+}
+} // namespace
+
 int boundaryAtOrBefore(QStringView s, int offset)
 {
     if (offset <= 0)
         return 0;
     if (offset >= s.size())
         return int(s.size());
-    const QList<int> b = graphemeBoundaries(s);
-    auto it = std::upper_bound(b.begin(), b.end(), offset);
-    return *(it - 1);
+    const auto [from, to] = lineAround(s, offset);
+    const QList<int> b = graphemeBoundaries(s.mid(from, to - from));
+    auto it = std::upper_bound(b.begin(), b.end(), offset - from);
+    return from + *(it - 1);
 }
 
 int boundaryAtOrAfter(QStringView s, int offset)
@@ -111,8 +129,9 @@ int boundaryAtOrAfter(QStringView s, int offset)
         return 0;
     if (offset >= s.size())
         return int(s.size());
-    const QList<int> b = graphemeBoundaries(s);
-    return *std::lower_bound(b.begin(), b.end(), offset);
+    const auto [from, to] = lineAround(s, offset);
+    const QList<int> b = graphemeBoundaries(s.mid(from, to - from));
+    return from + *std::lower_bound(b.begin(), b.end(), offset - from);
 }
 
 bool isGraphemeBoundary(QStringView s, int offset)

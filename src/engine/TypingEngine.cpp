@@ -98,49 +98,79 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
     const int length = int(buffer.size());
     const int start = std::clamp(change.start, 0, length);
     const int count = std::clamp(change.deleteCount, 0, length - start);
-    const QString changed = buffer.left(start) + change.replacement + buffer.mid(start + count);
     const int from = text::boundaryAtOrBefore(buffer, std::clamp(retypeFrom, 0, start));
+    QString changed = buffer;
+    QList<DeferredError> changedErrors = deferredErrors;
+    applyBufferEdit(changed, changedErrors, start, count, change.replacement);
     const QString deleted = buffer.mid(from);
     const QString typed = changed.mid(from);
+
+    // An edit abandoned while another application is in front: the field
+    // holds a prefix of the old or of the changed text, and the buffer
+    // must say which, so that it never claims text the field lacks.
+    auto keepPrefix = [&buffer, &deferredErrors](const QString &source, const QList<DeferredError> &errors,
+                                                 int prefix) {
+        buffer = source.left(prefix);
+        QList<DeferredError> kept;
+        for (const DeferredError &error : errors)
+            if (error.index + error.wrong.size() <= prefix)
+                kept.append(error);
+        deferredErrors = kept;
+    };
 
     // Cluster by cluster from the end, so a stop never leaves half a
     // character behind and we know exactly what is gone.
     const QStringList clusters = text::graphemes(deleted);
-    qsizetype gone = 0;
+    int gone = 0;
     for (qsizetype i = clusters.size() - 1; i >= 0; --i) {
         if (gone > 0 && stopFlag && stopFlag()) {
             // Put back what was deleted: nothing typed is lost.
             const QStringList putBack = clusters.mid(i + 1);
-            co_await typeClusters(putBack, stopFlag);
+            const int restored = co_await typeClusters(putBack, stopFlag);
+            if (restored < gone) {
+                const QList<DeferredError> errors = deferredErrors;
+                keepPrefix(QString(buffer), errors, length - gone + restored);
+            }
             co_return false;
         }
-        if (!co_await holdForRunApplication(stopFlag))
+        const bool inFront = co_await holdForRunApplication(stopFlag);
+        if (!inFront) {
+            const QList<DeferredError> errors = deferredErrors;
+            keepPrefix(QString(buffer), errors, length - gone);
             co_return false;
+        }
         const QString &cluster = clusters.at(i);
         for (int press = m_keys.backspacePresses(cluster); press > 0; --press) {
             co_await m_keys.sendKey(SpecialKey::Delete);
             co_await m_scheduler.sleep(KeyOutput::kBackspaceSpacingMs);
         }
-        gone += cluster.size();
+        gone += int(cluster.size());
     }
     const QStringList typedClusters = text::graphemes(typed);
-    if (!co_await typeClusters(typedClusters, stopFlag))
-        co_return false;
-    applyBufferEdit(buffer, deferredErrors, start, count, change.replacement);
+    const int retyped = co_await typeClusters(typedClusters, stopFlag);
+    if (retyped < typed.size()) {
+        keepPrefix(changed, changedErrors, from + retyped);
+        co_return true;
+    }
+    buffer = changed;
+    deferredErrors = changedErrors;
     co_return true;
 }
 
-QCoro::Task<bool> TypingEngine::typeClusters(QStringList clusters, StopFlag stopFlag)
+QCoro::Task<int> TypingEngine::typeClusters(QStringList clusters, StopFlag stopFlag)
 {
     // As retypeText, but a stop does not cut it short: only the wait for the
     // run's application to come back can end it early.
+    int typed = 0;
     for (const QString &cluster : clusters) {
-        if (!co_await holdForRunApplication(stopFlag))
-            co_return false;
+        const bool inFront = co_await holdForRunApplication(stopFlag);
+        if (!inFront)
+            break;
         co_await m_keys.sendKey(cluster);
+        typed += int(cluster.size());
         co_await m_scheduler.sleep(m_random.uniformReal(30, 70));
     }
-    co_return true;
+    co_return typed;
 }
 
 QCoro::Task<bool> TypingEngine::holdForRunApplication(const StopFlag &stopFlag)

@@ -138,8 +138,9 @@ public:
     // keys have begun the edit is finished, except that a stop during the
     // deletion retypes exactly what was deleted and leaves the buffer as it
     // was. While another application than the run's is in front the keys
-    // wait; a stop then abandons the edit. Answers whether the buffer was
-    // changed.
+    // wait, so none lands in someone else's document; a stop then abandons
+    // the edit and the buffer keeps exactly what the field was left with.
+    // Answers whether the buffer was changed.
     struct TailChange {
         int start = 0;
         int deleteCount = 0;
@@ -156,8 +157,9 @@ private:
     // Waits while another application than the run's is in front; false
     // when a stop came meanwhile.
     QCoro::Task<bool> holdForRunApplication(const StopFlag &stopFlag);
-    // Types each cluster with the retype spacing; false when abandoned.
-    QCoro::Task<bool> typeClusters(QStringList clusters, StopFlag stopFlag);
+    // Types each cluster with the retype spacing; answers the UTF-16 units
+    // typed (fewer than all when abandoned).
+    QCoro::Task<int> typeClusters(QStringList clusters, StopFlag stopFlag);
 
     friend class TypingRun;
 

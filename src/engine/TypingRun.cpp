@@ -65,7 +65,8 @@ QCoro::Task<> TypingRun::run()
     m_engine.m_lastIntendedText.clear();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
-        if (!co_await typeCharacter(m_params.remaining.at(i)))
+        const bool goOn = co_await typeCharacter(m_params.remaining.at(i));
+        if (!goOn)
             break;
     }
     if (!stopRequested())
@@ -160,7 +161,8 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
     while (pauseRequested() && !stopRequested())
         co_await scheduler.sleep(120);
     if (m_params.requiredPid && !frontmostIsRequired()) {
-        if (!co_await holdForFrontmost())
+        const bool back = co_await holdForFrontmost();
+        if (!back)
             co_return false;
     }
     co_await checkFocus();
@@ -168,7 +170,8 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
     if (isSentenceEnd(c))
         m_state.editCount = 0;
     QString k = c;
-    if (!co_await typoStep(k, c))
+    const bool typoDone = co_await typoStep(k, c);
+    if (!typoDone)
         co_return false;
 
     co_await WordBoundaryActions::onCharacter(*this, k);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace t = qv::text;
 
 namespace {
@@ -53,6 +55,21 @@ TEST(Text, MovesOffsetsInsideAClusterToItsBoundaries)
     EXPECT_EQ(t::boundaryAtOrAfter(s, 100), s.size());
     EXPECT_FALSE(t::isGraphemeBoundary(s, 3));
     EXPECT_TRUE(t::isGraphemeBoundary(s, 6));
+}
+
+TEST(Text, BoundariesNearAnOffsetAgreeWithTheWholeTextAcrossLines)
+{
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString de = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");
+    const QString fr = QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7");
+    const QString s = "a" + smile + "\r\n" + eCombining + "\n\n" + de + fr + "\r" + family + "\r\nz\n";
+    const QList<int> all = t::graphemeBoundaries(s);
+    for (int offset = 0; offset <= s.size(); ++offset) {
+        const int before = *(std::upper_bound(all.begin(), all.end(), offset) - 1);
+        const int after = *std::lower_bound(all.begin(), all.end(), offset);
+        EXPECT_EQ(t::boundaryAtOrBefore(s, offset), before) << offset;
+        EXPECT_EQ(t::boundaryAtOrAfter(s, offset), after) << offset;
+    }
 }
 
 TEST(Text, TrimsWhitespaceAndLineBreaksOnlyAtTheEnds)

@@ -32,7 +32,12 @@ Element FakeAccessibility::textField(const QString &value, qint64 pid)
 
 void FakeAccessibility::setParent(const Element &child, const Element &parent)
 {
-    node(child).values[Attribute::Parent] = QVariant::fromValue(parent);
+    FakeNode &n = node(child);
+    n.values.erase(Attribute::Parent);
+    if (const auto *ref = static_cast<const FakeRef *>(parent.ref()))
+        n.parent = ref->node;
+    else
+        n.parent.reset();
 }
 
 void FakeAccessibility::setChildren(const Element &parent, const QList<Element> &children)
@@ -67,9 +72,13 @@ std::optional<QVariant> FakeAccessibility::read(const Element &element, Attribut
     FakeNode &n = node(element);
     ++n.reads[attribute];
     auto it = n.values.find(attribute);
-    if (it == n.values.end())
-        return std::nullopt;
-    return it->second;
+    if (it != n.values.end())
+        return it->second;
+    if (attribute == Attribute::Parent) {
+        if (std::shared_ptr<FakeNode> parent = n.parent.lock())
+            return QVariant::fromValue(Element(std::make_shared<FakeRef>(std::move(parent))));
+    }
+    return std::nullopt;
 }
 
 std::optional<bool> FakeAccessibility::isSettable(const Element &element, Attribute attribute)

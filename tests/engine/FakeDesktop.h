@@ -30,6 +30,10 @@ struct FakeNode {
     bool terminal = false;
     bool writesFail = false;
     std::map<Attribute, int> reads;
+    // Set by setParent: a weak link, so that a parent holding its children
+    // and children naming their parent never keep each other alive. A
+    // Parent entry in `values` wins over it.
+    std::weak_ptr<FakeNode> parent;
 };
 
 class FakeRef final : public platform::ElementRef {

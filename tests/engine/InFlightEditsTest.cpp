@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace qv::engine;
 using qv::platform::Key;
 using qv::test::runTask;
@@ -157,4 +159,40 @@ TEST_F(Edits, KeysWaitWhileAnotherApplicationIsInFront)
     EXPECT_EQ(buffer, "We had a beneficial plan");
     EXPECT_EQ(field.text(), "Dear " + buffer);
     EXPECT_GE(clock.nowMs(), 4000);
+}
+
+TEST_F(Edits, AStopWhileAnotherApplicationIsInFrontLeavesTheBufferAsTheFieldIs)
+{
+    // The user switched away (to stop the run from another window) in the
+    // middle of the Backspaces, and later in the middle of the retype: the
+    // edit is abandoned, no key reaches the other application, and the
+    // buffer says exactly what the field holds.
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300}).addTextArea({900, 0, 300, 300}, "their text").focus();
+    engine.runPid = editor.pid();
+    std::set<QString> seen;
+    for (double away = 1250; away < 4000; away += 40) {
+        typed("We had a good plan");
+        sim.log().clear();
+        random = qv::ScriptedRandom();
+        random.setFallback(&fallback);
+        random.ints({6}).reals({1200});
+        bool stop = false;
+        const double at = clock.nowMs() + away;
+        sim.at(at).switchTo(other);
+        sim.at(at + 500).run([&] { stop = true; });
+        runTask(clock, InFlightEdits::microEdit(engine, buffer, errors, [&] { return stop; }));
+        for (const auto &key : sim.log().keys)
+            ASSERT_EQ(key.pid, editor.pid()) << away;
+        ASSERT_EQ(field.text(), "Dear " + buffer) << away;
+        EXPECT_TRUE(QString("We had a good plan").startsWith(buffer)
+                    || QString("We had a beneficial plan").startsWith(buffer))
+            << away << ": " << buffer.toStdString();
+        seen.insert(buffer);
+        editor.activate();
+        field.focus();
+    }
+    // Abandoned while deleting and while retyping, and finished before.
+    EXPECT_GE(seen.size(), 5u);
+    EXPECT_TRUE(seen.count("We had a beneficial plan")) << QStringList(seen.begin(), seen.end()).join("|").toStdString();
 }

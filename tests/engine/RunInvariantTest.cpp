@@ -1,7 +1,9 @@
 // The invariant of the whole run: after every edit the field holds the text
 // that was before the insertion point, then the typed buffer, then the text
 // that was after it. Checked at every key of the text over many seeds, and
-// with stops at every key of the run's corrections and retypes.
+// with stops at every key of the run's corrections, retypes and repairs.
+// A run that reaches its end leaves the intended text in place of the
+// buffer; a run stopped in its repairs leaves no half-done edit.
 
 #include "engine/BufferEdits.h"
 
@@ -13,6 +15,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 
 using namespace qv::engine;
@@ -39,6 +43,7 @@ struct Outcome {
     bool ok = true;
     QString failure;
     int keyEvents = 0;
+    int keysAtEditing = -1; // key events sent before the hand-off to the repair
     QList<std::pair<int, int>> editWindows; // key event ranges of deletions and retypes
 };
 
@@ -57,23 +62,51 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
     a.review = QStringLiteral("heavy");
     if (stopAtKeyEvent >= 0)
         a.stopFlag = [&h, stopAtKeyEvent] { return int(h.sim.log().keys.size()) >= stopAtKeyEvent; };
+    // What the run hands to its repair, taken when it reports "editing".
+    std::optional<RunState> handedOver;
+    TypingRun *current = nullptr;
+    a.onPhase = [&](const QString &p) {
+        h.phases.append(p);
+        if (p == "editing" && !handedOver) {
+            handedOver = current->state();
+            out.keysAtEditing = int(h.sim.log().keys.size());
+        }
+    };
     TypingRun run(engine, a);
+    current = &run;
 
+    auto fail = [&out](const QString &why) {
+        if (out.ok) {
+            out.ok = false;
+            out.failure = why;
+        }
+    };
+    // While typing: the field is the buffer between the old text, and every
+    // typo left for later still stands where the buffer says.
     auto check = [&](const char *where) {
         const RunState &s = run.state();
-        if (out.ok && h.field.text() != before + s.buffer + after) {
-            out.ok = false;
-            out.failure = QStringLiteral("%1: field \"%2\" buffer \"%3\"").arg(where, h.field.text(), s.buffer);
-        }
+        if (h.field.text() != before + s.buffer + after)
+            fail(QStringLiteral("%1: field \"%2\" buffer \"%3\"").arg(where, h.field.text(), s.buffer));
         for (const DeferredError &e : s.deferredErrors)
-            if (out.ok && s.buffer.mid(e.index, e.wrong.size()) != e.wrong) {
-                out.ok = false;
-                out.failure = QStringLiteral("%1: typo at %2 lost").arg(where).arg(e.index);
-            }
+            if (s.buffer.mid(e.index, e.wrong.size()) != e.wrong)
+                fail(QStringLiteral("%1: typo at %2 lost").arg(where).arg(e.index));
     };
     h.onKey = [&](int) { check("key"); };
     h.run(run);
-    check("end");
+    if (!handedOver) {
+        check("stopped while typing");
+    } else if (!h.phases.isEmpty() && h.phases.last() == "done") {
+        // The repairs made the field hold the intended text, and only in
+        // the run's own stretch.
+        if (h.field.text() != before + engine.lastIntendedText() + after)
+            fail(QStringLiteral("done: field \"%1\" intended \"%2\"").arg(h.field.text(), engine.lastIntendedText()));
+        if (!humanize && engine.lastIntendedText() != invariantText())
+            fail(QStringLiteral("humanize off intended \"%1\"").arg(engine.lastIntendedText()));
+    } else if (h.field.text() != before + run.state().buffer + after) {
+        // Stopped during a repair: every edit begun was finished, so the
+        // field is what the repair last made of it.
+        fail(QStringLiteral("stopped in repair: field \"%1\" buffer \"%2\"").arg(h.field.text(), run.state().buffer));
+    }
 
     const auto &keys = h.sim.log().keys;
     out.keyEvents = int(keys.size());
@@ -93,7 +126,8 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
     if (!humanize && out.ok) {
         // Without humanize the buffer is the text so far, typos aside: the
         // resume position never runs ahead of what stands in the field.
-        const QString typed = applyDeferredErrors(run.state().buffer, run.state().deferredErrors);
+        const RunState &s = handedOver ? *handedOver : run.state();
+        const QString typed = applyDeferredErrors(s.buffer, s.deferredErrors);
         const QString text = invariantText();
         const int done = h.progress.isEmpty() ? 0 : h.progress.last().first;
         if (typed != text.left(qv::text::offsetOfGrapheme(text, done))) {
@@ -128,18 +162,24 @@ TEST(RunInvariant, StopsAtEveryKeyOfTheCorrectionsLoseNothing)
         const Outcome full = runOnce(seed, humanize, surrounded, -1);
         ASSERT_TRUE(full.ok);
         ASSERT_FALSE(full.editWindows.isEmpty());
-        // Every key of the long retypes and rewrites, and of the first few
-        // four-letter retypes.
+        // Every key of the run's long retypes and rewrites, and of the first
+        // few four-letter retypes.
+        ASSERT_GT(full.keysAtEditing, 0);
         std::set<int> points;
         int shortWindows = 0;
         for (const auto &[from, to] : full.editWindows) {
-            if (to - from < 10 && ++shortWindows > 3)
+            if (from >= full.keysAtEditing || (to - from < 10 && ++shortWindows > 3))
                 continue;
             for (int k = from; k <= to + 1; ++k)
                 points.insert(k);
         }
-        // And a spread over the whole run.
-        for (int k = 0; k < full.keyEvents; k += 197)
+        // And a spread over the typing and, more densely, over its repairs
+        // (which are mostly caret steps; their own stops are swept in the
+        // review's tests).
+        for (int k = 0; k < full.keysAtEditing; k += 197)
+            points.insert(k);
+        const int repairKeys = full.keyEvents - full.keysAtEditing;
+        for (int k = full.keysAtEditing; k <= full.keyEvents; k += std::max(repairKeys / 60, 1))
             points.insert(k);
         EXPECT_GE(full.editWindows.size(), humanize ? 4 : 1);
         for (int k : points) {

@@ -78,22 +78,37 @@ TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
     EXPECT_EQ(progress.first(), std::make_pair(0, 6));
     EXPECT_EQ(field.text().size(), 6);
 
+    // Resumed at 4 into an empty field: the run types "ef" only; without
+    // humanize the review then leaves the whole text in the field it owns.
     progress.clear();
     phases.clear();
+    debug.clear();
     field.setText({});
-    TypingRun &resumed = runText("abcdef", false, 4);
+    runText("abcdef", false, 4);
     EXPECT_EQ(progress.first(), std::make_pair(4, 6));
     EXPECT_EQ(progress.size(), 3);
-    EXPECT_EQ(corrected(resumed), "ef");
+    EXPECT_EQ(debug.filter("editing: ").value(0).section(' ', 2), "bufferLen=2 ownsWholeField=true");
+    EXPECT_EQ(engine.lastIntendedText(), "abcdef");
+    EXPECT_EQ(field.text(), "abcdef");
 
-    // Past the end: nothing is typed, and the end of the run follows.
+    // Past the end: no key of the text is typed, and the end of the run
+    // follows with an empty buffer.
     progress.clear();
     phases.clear();
+    debug.clear();
     field.setText({});
     runText("abcdef", false, 99);
     EXPECT_EQ(progress, (QList<std::pair<int, int>>{{6, 6}}));
     EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
-    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_TRUE(debug.contains("editing: deferredErrors=0 bufferLen=0 ownsWholeField=true"));
+    EXPECT_EQ(field.text(), "abcdef");
+}
+
+TEST_F(Run, ResumedWithHumanizeTheReviewLeavesOnlyWhatThisRunTyped)
+{
+    runText("abcdef", true, 4);
+    EXPECT_EQ(engine.lastIntendedText(), "ef");
+    EXPECT_EQ(field.text(), "ef");
 }
 
 TEST_F(Run, EmptyTextReportsZeroOfOne)
@@ -160,11 +175,17 @@ TEST_F(Run, FocusMovingToAButtonIsNoticedWithinEightCharacters)
         }
     };
     auto a = args(kShort, false);
+    QString fieldAtEnd;
+    QString bufferAtEnd;
     a.onPhase = [&](const QString &p) {
         phases.append(p);
         if (p == "paused" && typedAtPause < 0) {
             typedAtPause = progress.last().first;
             sim.after(2000).focus(field);
+        }
+        if (p == "editing") {
+            fieldAtEnd = field.text();
+            bufferAtEnd = current->state().buffer;
         }
     };
     TypingRun &r = start(a);
@@ -172,8 +193,11 @@ TEST_F(Run, FocusMovingToAButtonIsNoticedWithinEightCharacters)
     ASSERT_GE(typedAtPause, 0);
     EXPECT_LE(typedAtPause - typedAtMove, 8);
     EXPECT_EQ(phases.mid(0, 3), (QStringList{"typing", "paused", "typing"}));
-    // Keys typed while the button had the focus reached no text.
-    EXPECT_EQ(field.text(), r.state().buffer.left(typedAtMove) + r.state().buffer.mid(typedAtPause));
+    // Keys typed while the button had the focus reached no text...
+    EXPECT_EQ(fieldAtEnd, bufferAtEnd.left(typedAtMove) + bufferAtEnd.mid(typedAtPause));
+    // ...and the review puts the missing words back.
+    EXPECT_EQ(field.text(), kShort);
+    EXPECT_EQ(r.state().buffer, kShort);
 }
 
 TEST_F(Run, LineBreaksOfEveryKindAreTypedAsOneReturn)
@@ -303,14 +327,24 @@ TEST_F(Run, StopAtTheLastKeyMakesNoRepairAndReportsNothingMore)
 
 TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
 {
+    // Focus writes up to the hand-off: the review focuses its field itself.
     auto &other = window.addTextField({20, 560, 300, 30}, "other");
     onKey = [&](int done) {
         if (done == int(kShort.size()))
             other.focus();
     };
-    runText(kShort, false);
-    EXPECT_EQ(focusWrites(sim), 1);
+    int writesAtEditing = -1;
+    auto first = args(kShort, false);
+    first.onPhase = [&](const QString &p) {
+        phases.append(p);
+        if (p == "editing")
+            writesAtEditing = focusWrites(sim);
+    };
+    run(start(first));
+    EXPECT_EQ(writesAtEditing, 1);
     EXPECT_EQ(phases.last(), "done");
+    EXPECT_EQ(other.text(), "other");
+    EXPECT_EQ(field.text(), kShort);
 
     // Focus on a button: the target is focused again, 220 ms before "editing".
     RunHarness h;
@@ -326,15 +360,18 @@ TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
     };
     auto a = h.args(kShort, false);
     a.onPhase = [&](const QString &p) {
-        if (p == "editing")
+        if (p == "editing") {
             editingMs = h.clock.nowMs();
+            lastKeyMs = h.sim.log().keys.back().timeMs();
+            writesAtEditing = focusWrites(h.sim);
+            EXPECT_TRUE(h.field.isFocused());
+        }
     };
     TypingRun r(engine2, a);
     h.run(r);
-    lastKeyMs = h.sim.log().keys.back().timeMs();
-    EXPECT_EQ(focusWrites(h.sim), 2);
-    EXPECT_TRUE(h.field.isFocused());
+    EXPECT_EQ(writesAtEditing, 2);
     EXPECT_GE(editingMs - lastKeyMs, 220);
+    EXPECT_EQ(h.field.text(), kShort);
 }
 
 TEST_F(Run, AnotherApplicationInFrontAtTheEndIsWaitedForWithoutTyping)
