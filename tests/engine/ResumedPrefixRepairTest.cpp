@@ -208,6 +208,26 @@ TEST_F(Prefix, APauseHoldsTheNextFixUntilItEnds)
     EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
 }
 
+TEST_F(Prefix, TextTypedByTheUserDuringAPauseEndsTheFixes)
+{
+    lay(kLeft);
+    engine.debugSink = [this](const QString &line) {
+        lines << line;
+        if (line == "resumePrefix: typos=2")
+            pause = true;
+    };
+    auto task = finalizeInsertedSegment(engine, args());
+    clock.advance(5000);
+    // The user writes at the start while the repair waits.
+    field.setText("Hello " + field.text());
+    pause = false;
+    runTask(clock, std::move(task));
+    EXPECT_TRUE(field.text().startsWith("Hello " + kLeft));
+    EXPECT_TRUE(sim.log().typedText().isEmpty());
+    EXPECT_TRUE(lines.contains("resumePrefix: the field changed, no further fix"));
+    EXPECT_TRUE(lines.contains("resumePrefix: fixed=0 of 2"));
+}
+
 TEST_F(Prefix, AStopAtAnyTimeLeavesEveryCharacterWholeAndNothingAfterIt)
 {
     lay(kLeft, "Dear Ann, ", " Bye");
