@@ -1,6 +1,7 @@
 #include "engine/EndOfRun.h"
 
 #include "engine/EndReview.h"
+#include "engine/ResumedPrefixRepair.h"
 #include "engine/SegmentVerifier.h"
 #include "engine/TypingEngine.h"
 
@@ -35,6 +36,15 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    // The earlier text stands in front of the segment: fixing it first keeps
+    // the segment's start true (moved by any change of length) and leaves
+    // the caret to the segment check, as on every other run.
+    if (!args.earlierText.isEmpty()) {
+        ResumedPrefixRepair prefix(engine, args);
+        const qint64 moved = co_await prefix.run();
+        if (args.insertionStartHint)
+            *args.insertionStartHint += moved;
+    }
     SegmentVerifier verifier(engine, std::move(args));
     co_await verifier.run();
 }

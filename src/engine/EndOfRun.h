@@ -46,6 +46,10 @@ struct SegmentArgs {
     std::optional<qint64> requiredPid;
     platform::Element element;
     bool allowClipboardOps = false;
+    // The job's text in front of this run's start, when the run resumed a
+    // job (line breaks as typed): typos an earlier, stopped run left in it
+    // are put right before the segment is checked. Empty: nothing to do.
+    QString earlierText;
 };
 
 // The two repair procedures the end of a run hands the field to. Both leave

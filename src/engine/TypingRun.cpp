@@ -354,6 +354,8 @@ QCoro::Task<> TypingRun::endOfText()
         args.requiredPid = p.requiredPid;
         args.element = p.probeElement;
         args.allowClipboardOps = m_engine.allowClipboardOps;
+        // A resumed run also answers for the text in front of it.
+        args.earlierText = text::graphemes(p.text).mid(0, p.start).join(QString());
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }
