@@ -3,6 +3,7 @@
 #include "dashboard/Card.h"
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/HoverCaptureView.h"
+#include "dashboard/LayerFade.h"
 #include "dashboard/ModePickerView.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ProfileAvatarButton.h"
@@ -51,6 +52,11 @@ DashboardFactories DashboardFactories::standIns()
 
 namespace {
 constexpr int kFooterHeight = 64;
+// The page's short animation (overlays, the banner) and its workspace-switch one.
+constexpr double kOverlayFadeMs = 200;
+constexpr double kSwitchFadeMs = 250;
+// The update cards grow from just under full size as they fade in.
+constexpr double kCardHiddenScale = 0.98;
 
 // Takes the clicks meant for the layer under it while that layer is busy.
 class ClickBlocker : public QWidget {
@@ -182,6 +188,7 @@ void DashboardView::buildLayers()
     m_comingSoonLayer = new ScrimLayer(0.35, m_comingSoon);
     connect(m_comingSoonLayer, &ScrimLayer::scrimClicked, m_switch, &WorkspaceSwitch::dismissComingSoon);
     m_host->addLayer(m_comingSoonLayer, 0, OverlayHost::Placement::Fill);
+    m_comingSoonFade = new LayerFade(m_comingSoonLayer);
 
     // 3. The welcome overlay.
     m_welcome = new WelcomeOverlayView(m_appState);
@@ -195,6 +202,8 @@ void DashboardView::buildLayers()
     m_noUpdateLayer = new ScrimLayer(0.2, m_noUpdateCard);
     m_host->addLayer(m_updateLayer, 0, OverlayHost::Placement::Fill);
     m_host->addLayer(m_noUpdateLayer, 0, OverlayHost::Placement::Fill);
+    m_updateFade = new LayerFade(m_updateLayer, kCardHiddenScale);
+    m_noUpdateFade = new LayerFade(m_noUpdateLayer, kCardHiddenScale);
     connect(m_updateLayer, &ScrimLayer::scrimClicked, this, [this] { m_appState.setShowUpdatePrompt(false); });
     connect(m_updateCard, &UpdatePromptCard::laterRequested, this, [this] { m_appState.setShowUpdatePrompt(false); });
     connect(m_updateCard, &UpdatePromptCard::downloadRequested, this, &DashboardView::downloadUpdate);
@@ -205,6 +214,7 @@ void DashboardView::buildLayers()
     // 6. The undo banner, 18 above the bottom edge.
     m_banner = new UndoBanner;
     m_host->addLayer(m_banner, 0, OverlayHost::Placement::Bottom, QMargins(32, 0, 32, 18));
+    m_bannerFade = new LayerFade(m_banner);
     connect(m_banner, &UndoBanner::undoRequested, this, &DashboardView::undoDelete);
 
     // 7, 8. The profile menu and island.
@@ -324,7 +334,7 @@ void DashboardView::syncWorkspace()
         m_content->setCurrentWidget(m_writer);
     }
 
-    m_comingSoonLayer->setVisible(s.showComingSoon());
+    m_comingSoonFade->setShown(s.showComingSoon(), pageAnimation(kSwitchFadeMs));
 
     // The overlay starts over each time it comes up.
     if (s.showWelcomeOverlay() && !m_welcomeShown)
@@ -347,8 +357,13 @@ void DashboardView::syncTopBar()
 void DashboardView::syncUpdateCards()
 {
     m_updateCard->setVersion(m_appState.updateVersion());
-    m_updateLayer->setVisible(m_appState.showUpdatePrompt());
-    m_noUpdateLayer->setVisible(m_appState.showNoUpdatePrompt());
+    m_updateFade->setShown(m_appState.showUpdatePrompt(), pageAnimation(kOverlayFadeMs));
+    m_noUpdateFade->setShown(m_appState.showNoUpdatePrompt(), pageAnimation(kOverlayFadeMs));
+}
+
+Animation DashboardView::pageAnimation(double ms) const
+{
+    return m_appState.reduceMotionEnabled() ? Animation::none() : Animation::easeInOut(ms);
 }
 
 void DashboardView::downloadUpdate()
@@ -368,7 +383,7 @@ void DashboardView::syncBanner()
     const std::optional<Project> &deleted = m_undo->recentlyDeleted();
     if (deleted)
         m_banner->setTitle(deleted->title);
-    m_banner->setVisible(deleted.has_value());
+    m_bannerFade->setShown(deleted.has_value(), pageAnimation(kOverlayFadeMs));
 }
 
 void DashboardView::setShowPermissionsGate(bool show)
