@@ -225,8 +225,9 @@ void DashboardView::buildLayers()
     auto *holder = new QVBoxLayout(m_gateHolder);
     holder->setContentsMargins(0, 0, 0, 0);
     m_permissionsLayer = new ScrimLayer(0.35, m_gateHolder);
-    m_permissionsLayer->hide();
     m_host->addLayer(m_permissionsLayer, kPermissionsZ, OverlayHost::Placement::Fill);
+    m_permissionsFade = new LayerFade(m_permissionsLayer);
+    connect(m_permissionsFade, &LayerFade::hidden, this, &DashboardView::finishPermissionsExit);
 }
 
 QWidget *DashboardView::buildScrollCard()
@@ -392,6 +393,12 @@ void DashboardView::setShowPermissionsGate(bool show)
         return;
     m_showPermissionsGate = show;
     if (show) {
+        // A card still fading out gives way to the new one at once.
+        if (QWidget *leaving = m_leavingGateCard) {
+            m_leavingGateCard.clear();
+            leaving->hide();
+            leaving->deleteLater();
+        }
         const QUrl guide = m_env.siteUrl.resolved(QUrl(QStringLiteral("/quorvel-site/accessibility.html")));
         QUrl inputGuide = guide;
         inputGuide.setFragment(QStringLiteral("input-monitoring"));
@@ -412,14 +419,27 @@ void DashboardView::setShowPermissionsGate(bool show)
         });
         liftPermissionsLayer(true);
     } else {
-        m_permissionsLayer->hide();
-        liftPermissionsLayer(false);
+        // The layer stops taking clicks at once; its card goes when it has faded.
         if (QWidget *card = m_gateCard) {
             m_gateCard.clear();
             card->disconnect(this);
-            card->hide();
-            card->deleteLater();
+            m_leavingGateCard = card;
         }
+        m_permissionsFade->setShown(false, pageAnimation(kOverlayFadeMs));
+        if (m_permissionsLayer->isHidden())
+            finishPermissionsExit();
+    }
+}
+
+void DashboardView::finishPermissionsExit()
+{
+    if (m_showPermissionsGate)
+        return;
+    liftPermissionsLayer(false);
+    if (QWidget *card = m_leavingGateCard) {
+        m_leavingGateCard.clear();
+        card->hide();
+        card->deleteLater();
     }
 }
 
@@ -435,6 +455,7 @@ void DashboardView::liftPermissionsLayer(bool lift)
         }
         QWidget *host = m_permissionsLayer->parentWidget();
         m_permissionsLayer->setGeometry(host->rect());
+        m_permissionsFade->setShown(true, pageAnimation(kOverlayFadeMs));
         m_permissionsLayer->show();
         m_permissionsLayer->raise();
         return;

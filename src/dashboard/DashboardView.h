@@ -156,6 +156,7 @@ private:
     void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
     void downloadUpdate();
     void liftPermissionsLayer(bool lift);
+    void finishPermissionsExit();
     void buildProfileLayers();
     void syncProfileIsland();
 
@@ -211,6 +212,9 @@ private:
     ScrimLayer *m_permissionsLayer = nullptr;
     QWidget *m_gateHolder = nullptr;
     QPointer<QWidget> m_gateCard;
+    // The card of a permissions layer on its way out, removed once it has faded.
+    QPointer<QWidget> m_leavingGateCard;
+    LayerFade *m_permissionsFade = nullptr;
 };
 
 } // namespace qv::dashboard

@@ -63,8 +63,10 @@ void LayerFade::sync()
 {
     const double p = m_progress->value();
     m_effect->setFrame(p, m_hiddenScale + (1 - m_hiddenScale) * p);
-    if (!m_shown && p <= 0.001)
+    if (!m_shown && p <= 0.001 && !m_layer->isHidden()) {
         m_layer->hide();
+        emit hidden();
+    }
 }
 
 } // namespace qv::dashboard

@@ -46,6 +46,10 @@ public:
     // Without an animation the layer appears or disappears at once.
     void setShown(bool shown, const Animation &animation);
 
+signals:
+    // The layer has just been hidden at the end of its way out.
+    void hidden();
+
 private:
     void sync();
 
