@@ -55,6 +55,7 @@ constexpr int kFooterHeight = 64;
 // The page's short animation (overlays, the banner) and its workspace-switch one.
 constexpr double kOverlayFadeMs = 200;
 constexpr double kSwitchFadeMs = 250;
+constexpr double kWelcomeFadeMs = 600;
 // The update cards grow from just under full size as they fade in.
 constexpr double kCardHiddenScale = 0.98;
 
@@ -192,8 +193,8 @@ void DashboardView::buildLayers()
 
     // 3. The welcome overlay.
     m_welcome = new WelcomeOverlayView(m_appState);
-    m_welcome->hide();
     m_host->addLayer(m_welcome, 0, OverlayHost::Placement::Fill);
+    m_welcomeFade = new LayerFade(m_welcome);
 
     // 4, 5. The update cards; the no-update card in front.
     m_updateCard = new UpdatePromptCard(UpdatePromptCard::Kind::NewUpdate);
@@ -341,7 +342,10 @@ void DashboardView::syncWorkspace()
     if (s.showWelcomeOverlay() && !m_welcomeShown)
         m_welcome->begin(s.welcomeMode());
     m_welcomeShown = s.showWelcomeOverlay();
-    m_welcome->setVisible(s.showWelcomeOverlay());
+    // It comes and goes over 0.6 s, except that the test workspace's card
+    // replaces it with only the page's own short animation.
+    const bool quickExit = !s.showWelcomeOverlay() && s.welcomeMode() == DashboardMode::test;
+    m_welcomeFade->setShown(s.showWelcomeOverlay(), pageAnimation(quickExit ? kSwitchFadeMs : kWelcomeFadeMs));
     syncProfileIsland();
     syncTopBar();
 }

@@ -203,6 +203,7 @@ private:
     UpdatePromptCard *m_noUpdateCard = nullptr;
     UndoBanner *m_banner = nullptr;
     LayerFade *m_comingSoonFade = nullptr;
+    LayerFade *m_welcomeFade = nullptr;
     LayerFade *m_updateFade = nullptr;
     LayerFade *m_noUpdateFade = nullptr;
     LayerFade *m_bannerFade = nullptr;
