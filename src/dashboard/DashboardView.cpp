@@ -3,6 +3,7 @@
 #include "dashboard/Card.h"
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/HoverCaptureView.h"
+#include "dashboard/LayerFade.h"
 #include "dashboard/ModePickerView.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ProfileAvatarButton.h"
@@ -51,6 +52,12 @@ DashboardFactories DashboardFactories::standIns()
 
 namespace {
 constexpr int kFooterHeight = 64;
+// The page's short animation (overlays, the banner) and its workspace-switch one.
+constexpr double kOverlayFadeMs = 200;
+constexpr double kSwitchFadeMs = 250;
+constexpr double kWelcomeFadeMs = 600;
+// The update cards grow from just under full size as they fade in.
+constexpr double kCardHiddenScale = 0.98;
 
 // Takes the clicks meant for the layer under it while that layer is busy.
 class ClickBlocker : public QWidget {
@@ -182,11 +189,12 @@ void DashboardView::buildLayers()
     m_comingSoonLayer = new ScrimLayer(0.35, m_comingSoon);
     connect(m_comingSoonLayer, &ScrimLayer::scrimClicked, m_switch, &WorkspaceSwitch::dismissComingSoon);
     m_host->addLayer(m_comingSoonLayer, 0, OverlayHost::Placement::Fill);
+    m_comingSoonFade = new LayerFade(m_comingSoonLayer);
 
     // 3. The welcome overlay.
     m_welcome = new WelcomeOverlayView(m_appState);
-    m_welcome->hide();
     m_host->addLayer(m_welcome, 0, OverlayHost::Placement::Fill);
+    m_welcomeFade = new LayerFade(m_welcome);
 
     // 4, 5. The update cards; the no-update card in front.
     m_updateCard = new UpdatePromptCard(UpdatePromptCard::Kind::NewUpdate);
@@ -195,6 +203,8 @@ void DashboardView::buildLayers()
     m_noUpdateLayer = new ScrimLayer(0.2, m_noUpdateCard);
     m_host->addLayer(m_updateLayer, 0, OverlayHost::Placement::Fill);
     m_host->addLayer(m_noUpdateLayer, 0, OverlayHost::Placement::Fill);
+    m_updateFade = new LayerFade(m_updateLayer, kCardHiddenScale);
+    m_noUpdateFade = new LayerFade(m_noUpdateLayer, kCardHiddenScale);
     connect(m_updateLayer, &ScrimLayer::scrimClicked, this, [this] { m_appState.setShowUpdatePrompt(false); });
     connect(m_updateCard, &UpdatePromptCard::laterRequested, this, [this] { m_appState.setShowUpdatePrompt(false); });
     connect(m_updateCard, &UpdatePromptCard::downloadRequested, this, &DashboardView::downloadUpdate);
@@ -205,6 +215,7 @@ void DashboardView::buildLayers()
     // 6. The undo banner, 18 above the bottom edge.
     m_banner = new UndoBanner;
     m_host->addLayer(m_banner, 0, OverlayHost::Placement::Bottom, QMargins(32, 0, 32, 18));
+    m_bannerFade = new LayerFade(m_banner);
     connect(m_banner, &UndoBanner::undoRequested, this, &DashboardView::undoDelete);
 
     // 7, 8. The profile menu and island.
@@ -215,8 +226,9 @@ void DashboardView::buildLayers()
     auto *holder = new QVBoxLayout(m_gateHolder);
     holder->setContentsMargins(0, 0, 0, 0);
     m_permissionsLayer = new ScrimLayer(0.35, m_gateHolder);
-    m_permissionsLayer->hide();
     m_host->addLayer(m_permissionsLayer, kPermissionsZ, OverlayHost::Placement::Fill);
+    m_permissionsFade = new LayerFade(m_permissionsLayer);
+    connect(m_permissionsFade, &LayerFade::hidden, this, &DashboardView::finishPermissionsExit);
 }
 
 QWidget *DashboardView::buildScrollCard()
@@ -324,13 +336,16 @@ void DashboardView::syncWorkspace()
         m_content->setCurrentWidget(m_writer);
     }
 
-    m_comingSoonLayer->setVisible(s.showComingSoon());
+    m_comingSoonFade->setShown(s.showComingSoon(), pageAnimation(kSwitchFadeMs));
 
     // The overlay starts over each time it comes up.
     if (s.showWelcomeOverlay() && !m_welcomeShown)
         m_welcome->begin(s.welcomeMode());
     m_welcomeShown = s.showWelcomeOverlay();
-    m_welcome->setVisible(s.showWelcomeOverlay());
+    // It comes and goes over 0.6 s, except that the test workspace's card
+    // replaces it with only the page's own short animation.
+    const bool quickExit = !s.showWelcomeOverlay() && s.welcomeMode() == DashboardMode::test;
+    m_welcomeFade->setShown(s.showWelcomeOverlay(), pageAnimation(quickExit ? kSwitchFadeMs : kWelcomeFadeMs));
     syncProfileIsland();
     syncTopBar();
 }
@@ -347,8 +362,13 @@ void DashboardView::syncTopBar()
 void DashboardView::syncUpdateCards()
 {
     m_updateCard->setVersion(m_appState.updateVersion());
-    m_updateLayer->setVisible(m_appState.showUpdatePrompt());
-    m_noUpdateLayer->setVisible(m_appState.showNoUpdatePrompt());
+    m_updateFade->setShown(m_appState.showUpdatePrompt(), pageAnimation(kOverlayFadeMs));
+    m_noUpdateFade->setShown(m_appState.showNoUpdatePrompt(), pageAnimation(kOverlayFadeMs));
+}
+
+Animation DashboardView::pageAnimation(double ms) const
+{
+    return m_appState.reduceMotionEnabled() ? Animation::none() : Animation::easeInOut(ms);
 }
 
 void DashboardView::downloadUpdate()
@@ -368,7 +388,7 @@ void DashboardView::syncBanner()
     const std::optional<Project> &deleted = m_undo->recentlyDeleted();
     if (deleted)
         m_banner->setTitle(deleted->title);
-    m_banner->setVisible(deleted.has_value());
+    m_bannerFade->setShown(deleted.has_value(), pageAnimation(kOverlayFadeMs));
 }
 
 void DashboardView::setShowPermissionsGate(bool show)
@@ -377,6 +397,12 @@ void DashboardView::setShowPermissionsGate(bool show)
         return;
     m_showPermissionsGate = show;
     if (show) {
+        // A card still fading out gives way to the new one at once.
+        if (QWidget *leaving = m_leavingGateCard) {
+            m_leavingGateCard.clear();
+            leaving->hide();
+            leaving->deleteLater();
+        }
         const QUrl guide = m_env.siteUrl.resolved(QUrl(QStringLiteral("/quorvel-site/accessibility.html")));
         QUrl inputGuide = guide;
         inputGuide.setFragment(QStringLiteral("input-monitoring"));
@@ -397,14 +423,27 @@ void DashboardView::setShowPermissionsGate(bool show)
         });
         liftPermissionsLayer(true);
     } else {
-        m_permissionsLayer->hide();
-        liftPermissionsLayer(false);
+        // The layer stops taking clicks at once; its card goes when it has faded.
         if (QWidget *card = m_gateCard) {
             m_gateCard.clear();
             card->disconnect(this);
-            card->hide();
-            card->deleteLater();
+            m_leavingGateCard = card;
         }
+        m_permissionsFade->setShown(false, pageAnimation(kOverlayFadeMs));
+        if (m_permissionsLayer->isHidden())
+            finishPermissionsExit();
+    }
+}
+
+void DashboardView::finishPermissionsExit()
+{
+    if (m_showPermissionsGate)
+        return;
+    liftPermissionsLayer(false);
+    if (QWidget *card = m_leavingGateCard) {
+        m_leavingGateCard.clear();
+        card->hide();
+        card->deleteLater();
     }
 }
 
@@ -420,6 +459,7 @@ void DashboardView::liftPermissionsLayer(bool lift)
         }
         QWidget *host = m_permissionsLayer->parentWidget();
         m_permissionsLayer->setGeometry(host->rect());
+        m_permissionsFade->setShown(true, pageAnimation(kOverlayFadeMs));
         m_permissionsLayer->show();
         m_permissionsLayer->raise();
         return;

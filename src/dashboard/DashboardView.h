@@ -3,6 +3,7 @@
 #include "dashboard/DashboardEnvironment.h"
 #include "dashboard/DashboardMode.h"
 #include "model/Project.h"
+#include "theme/AnimatedValue.h"
 #include "theme/CustomWindow.h"
 
 #include <QMessageBox>
@@ -37,6 +38,7 @@ class ProfileMenu;
 class SettingsBindings;
 class ScrimLayer;
 class UndoBanner;
+class LayerFade;
 class UndoOffer;
 class UpdatePromptCard;
 class WelcomeOverlayView;
@@ -143,6 +145,8 @@ private:
     QWidget *buildScrollCard();
     void syncWorkspace();
     void syncUpdateCards();
+    // The page's animation of `ms`, or none while motion is reduced.
+    Animation pageAnimation(double ms) const;
     void syncBanner();
     void syncTopBar();
     void setTitleMode(DashboardMode mode);
@@ -152,6 +156,7 @@ private:
     void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
     void downloadUpdate();
     void liftPermissionsLayer(bool lift);
+    void finishPermissionsExit();
     void buildProfileLayers();
     void syncProfileIsland();
 
@@ -197,12 +202,20 @@ private:
     UpdatePromptCard *m_updateCard = nullptr;
     UpdatePromptCard *m_noUpdateCard = nullptr;
     UndoBanner *m_banner = nullptr;
+    LayerFade *m_comingSoonFade = nullptr;
+    LayerFade *m_welcomeFade = nullptr;
+    LayerFade *m_updateFade = nullptr;
+    LayerFade *m_noUpdateFade = nullptr;
+    LayerFade *m_bannerFade = nullptr;
     ProfileMenu *m_profileMenu = nullptr;
     HoverCaptureView *m_hoverArea = nullptr;
     ProfileAvatarButton *m_profileButton = nullptr;
     ScrimLayer *m_permissionsLayer = nullptr;
     QWidget *m_gateHolder = nullptr;
     QPointer<QWidget> m_gateCard;
+    // The card of a permissions layer on its way out, removed once it has faded.
+    QPointer<QWidget> m_leavingGateCard;
+    LayerFade *m_permissionsFade = nullptr;
 };
 
 } // namespace qv::dashboard

@@ -14,7 +14,6 @@
 #include "theme/Theme.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -23,6 +22,7 @@ namespace qv::editor {
 
 namespace {
 constexpr double kTabFadeMs = 200;
+constexpr double kBubbleFadeMs = 200;
 }
 
 ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Project> project,
@@ -62,10 +62,15 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
         if (!m_fade)
             return;
         const double v = m_fadeValue->value();
-        m_fade->setOpacity(v);
+        m_fade->setProgress(v);
         if (v >= 1)
             m_fade->setEnabled(false);
     });
+
+    m_bubbleFade = new SlideFadeEffect(SlideFadeEffect::Edge::Top, m_bubble);
+    m_bubble->setGraphicsEffect(m_bubbleFade);
+    m_bubbleValue = new AnimatedValue(0, m_bubble);
+    connect(m_bubbleValue, &AnimatedValue::changed, this, &ProjectEditorView::syncBubbleFade);
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     connect(m_model, &EditorModel::changed, this, &ProjectEditorView::sync);
@@ -100,9 +105,9 @@ void ProjectEditorView::showTab(int tab)
     }
     if (m_app.reduceMotionEnabled())
         return;
-    // The new tab fades in.
-    m_fade = new QGraphicsOpacityEffect(incoming);
-    m_fade->setOpacity(0);
+    // The new tab fades in, rising from the bottom edge.
+    m_fade = new SlideFadeEffect(SlideFadeEffect::Edge::Bottom, incoming);
+    m_fade->setProgress(0);
     incoming->setGraphicsEffect(m_fade);
     m_fadeValue->set(0, Animation::none());
     m_fadeValue->set(1, Animation::easeInOut(kTabFadeMs));
@@ -111,14 +116,30 @@ void ProjectEditorView::showTab(int tab)
 void ProjectEditorView::placeBubble()
 {
     const bool show = m_model->showSmartWhy() && m_model->tab() == 0 && m_model->showsSmartBrief();
-    if (!show) {
-        m_bubble->hide();
-        return;
+    if (show != m_bubbleShown) {
+        m_bubbleShown = show;
+        // A leaving bubble takes no more taps.
+        m_bubble->setAttribute(Qt::WA_TransparentForMouseEvents, !show);
+        if (show)
+            m_bubble->show();
+        const bool still = m_app.reduceMotionEnabled() || m_bubble->isHidden();
+        m_bubbleValue->set(show ? 1 : 0, still ? Animation::none() : Animation::easeInOut(kBubbleFadeMs));
+        syncBubbleFade();
     }
+    if (!show)
+        return;
     QVButton *why = m_newEssay->smartBrief()->whyButton();
     m_bubble->placeAt(why->mapTo(this, why->rect().topRight()));
     m_bubble->show();
     m_bubble->raise();
+}
+
+void ProjectEditorView::syncBubbleFade()
+{
+    const double v = m_bubbleValue->value();
+    m_bubbleFade->setProgress(v);
+    if (!m_bubbleShown && v <= 0.001)
+        m_bubble->hide();
 }
 
 bool ProjectEditorView::eventFilter(QObject *watched, QEvent *event)

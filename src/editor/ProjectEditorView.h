@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorServices.h"
+#include "editor/SlideFadeEffect.h"
 #include "model/Project.h"
 
 #include <QWidget>
@@ -9,7 +10,6 @@
 #include <memory>
 #include <optional>
 
-class QGraphicsOpacityEffect;
 
 namespace qv {
 class AnimatedValue;
@@ -61,6 +61,7 @@ private:
     void sync();
     void showTab(int tab);
     void placeBubble();
+    void syncBubbleFade();
     void dismiss();
 
     state::AppState &m_app;
@@ -70,8 +71,11 @@ private:
     NewEssayTab *m_newEssay;
     AiOutlineTab *m_aiOutline;
     SmartWhyBubble *m_bubble;
-    QGraphicsOpacityEffect *m_fade = nullptr;
+    SlideFadeEffect *m_fade = nullptr;
     AnimatedValue *m_fadeValue;
+    SlideFadeEffect *m_bubbleFade;
+    AnimatedValue *m_bubbleValue;
+    bool m_bubbleShown = false;
     int m_shownTab = 0;
 };
 

@@ -1,9 +1,11 @@
 #include "study/StudyCarousel.h"
 
 #include "study/FlashcardDeck.h"
+#include "study/StudyCardAreaEffect.h"
 #include "study/StudyFlashcardView.h"
 #include "study/StudySetPageText.h"
 #include "study/StudyText.h"
+#include "theme/AnimatedValue.h"
 #include "theme/QVButton.h"
 
 #include <QHBoxLayout>
@@ -11,6 +13,10 @@
 #include <QVBoxLayout>
 
 namespace qv::study {
+
+namespace {
+constexpr double kEntranceMs = 220;
+}
 
 StudyCarousel::StudyCarousel(QWidget *parent) : StudyFrame(14, parent)
 {
@@ -27,6 +33,10 @@ StudyCarousel::StudyCarousel(QWidget *parent) : StudyFrame(14, parent)
 
     m_card = new StudyFlashcardView;
     layout->addWidget(m_card);
+    m_cardEffect = new StudyCardAreaEffect(m_card);
+    m_card->setGraphicsEffect(m_cardEffect);
+    m_entrance = new AnimatedValue(1, m_card);
+    connect(m_entrance, &AnimatedValue::changed, this, [this] { m_cardEffect->setProgress(m_entrance->value()); });
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
@@ -44,6 +54,14 @@ StudyCarousel::StudyCarousel(QWidget *parent) : StudyFrame(14, parent)
     connect(m_next, &QAbstractButton::clicked, this, &StudyCarousel::nextClicked);
     connect(m_toggle, &QAbstractButton::clicked, this, &StudyCarousel::toggleClicked);
     connect(m_card, &StudyFlashcardView::clicked, this, &StudyCarousel::toggleClicked);
+}
+
+void StudyCarousel::playEntrance()
+{
+    // The set page animates whatever the reduce-motion preferences say.
+    m_entrance->set(0, Animation::none());
+    m_entrance->set(1, Animation::easeInOut(kEntranceMs));
+    m_cardEffect->setProgress(m_entrance->value());
 }
 
 void StudyCarousel::present(const QList<StudyItem> &cards, const QSet<QUuid> &weakIds, const FlashcardDeck &deck)

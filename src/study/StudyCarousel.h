@@ -11,12 +11,14 @@ class QLabel;
 
 namespace qv {
 class QVButton;
+class AnimatedValue;
 }
 
 namespace qv::study {
 
 struct FlashcardDeck;
 class StudyFlashcardView;
+class StudyCardAreaEffect;
 
 // The flashcards panel: its heading and position, the card, and the buttons
 // that step back, turn the card and step forward. It shows what the page
@@ -30,6 +32,9 @@ public:
 
     QLabel *counterLabel() const { return m_counter; }
     StudyFlashcardView *cardView() const { return m_card; }
+    StudyCardAreaEffect *cardAreaEffect() const { return m_cardEffect; }
+    // The card area fades in, growing from just under full size.
+    void playEntrance();
     QVButton *previousButton() const { return m_previous; }
     QVButton *toggleButton() const { return m_toggle; }
     QVButton *nextButton() const { return m_next; }
@@ -42,6 +47,8 @@ signals:
 private:
     QLabel *m_counter;
     StudyFlashcardView *m_card;
+    StudyCardAreaEffect *m_cardEffect;
+    AnimatedValue *m_entrance;
     QVButton *m_previous;
     QVButton *m_toggle;
     QVButton *m_next;

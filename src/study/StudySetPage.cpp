@@ -341,9 +341,12 @@ void StudySetPage::setMode(StudyMode mode)
         buildSession();
     if (mode == StudyMode::test)
         buildTest();
-    if (mode == StudyMode::flashcards)
+    const bool entering = mode == StudyMode::flashcards;
+    if (entering)
         buildCarousel();
     syncModes();
+    if (entering)
+        m_carousel->playEntrance();
     syncCarousel();
     syncCardList(false);
 }

@@ -103,6 +103,9 @@ TEST_F(DeleteTest, DeleteOffersUndoWhichRestoresTheProjectAndTheFile)
     click(view->undoBanner()->undoButton());
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
     EXPECT_TRUE(file().contains(idText(second)));
+    // The banner takes no more clicks at once and fades out.
+    EXPECT_TRUE(view->undoBanner()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    settle(250);
     EXPECT_FALSE(view->undoBanner()->isVisible());
     settle(10000);
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
@@ -115,6 +118,7 @@ TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStays)
     settle(4999);
     EXPECT_TRUE(view->undoBanner()->isVisible());
     settle(1);
+    settle(250); // the fade out
     EXPECT_FALSE(view->undoBanner()->isVisible());
     view->undoDelete();
     EXPECT_EQ(titles(), (QStringList{"Second", "First"}));

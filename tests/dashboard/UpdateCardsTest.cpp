@@ -1,5 +1,6 @@
 #include "DashboardTestSupport.h"
 
+#include "dashboard/LayerFade.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ScrimLayer.h"
 #include "dashboard/UpdatePromptCard.h"
@@ -60,6 +61,43 @@ TEST_F(UpdateCardsTest, DownloadNowClosesTheCardThenOpensAWebAddress)
     EXPECT_EQ(view->updateCard()->buttons()[0]->text(), "Do Later");
     click(view->updateCard()->buttons()[1]); // "Download Now"
     EXPECT_FALSE(app->showUpdatePrompt());
+    settle(250); // the fade out
     EXPECT_FALSE(view->updateLayer()->isVisible());
     EXPECT_EQ(openedUrls(), QStringList{"https://example.test/Quorvel-2.0.zip"});
+}
+
+TEST_F(UpdateCardsTest, TheCardFadesAndGrowsInAndOutUnlessMotionIsReduced)
+{
+    fetcher->answers << std::nullopt << std::nullopt;
+    makeView();
+    settle(20);
+    auto *effect = qobject_cast<FadeScaleEffect *>(view->updateLayer()->graphicsEffect());
+    ASSERT_NE(effect, nullptr);
+
+    app->setShowUpdatePrompt(true);
+    EXPECT_TRUE(view->updateLayer()->isVisible());
+    EXPECT_DOUBLE_EQ(effect->opacity(), 0);
+    EXPECT_DOUBLE_EQ(effect->scale(), 0.98);
+    settle(100);
+    EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
+    EXPECT_NEAR(effect->scale(), 0.99, 0.001);
+    settle(150);
+    EXPECT_DOUBLE_EQ(effect->opacity(), 1);
+    EXPECT_DOUBLE_EQ(effect->scale(), 1);
+
+    // A leaving card takes no clicks and is hidden once faded out.
+    app->setShowUpdatePrompt(false);
+    EXPECT_TRUE(view->updateLayer()->isVisible());
+    EXPECT_NE(view->overlayHost()->layerAt(view->rect().center()), view->updateLayer());
+    settle(100);
+    EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
+    settle(150);
+    EXPECT_FALSE(view->updateLayer()->isVisible());
+
+    app->setReduceMotionEnabled(true);
+    app->setShowUpdatePrompt(true);
+    EXPECT_DOUBLE_EQ(effect->opacity(), 1);
+    EXPECT_DOUBLE_EQ(effect->scale(), 1);
+    app->setShowUpdatePrompt(false);
+    EXPECT_FALSE(view->updateLayer()->isVisible());
 }

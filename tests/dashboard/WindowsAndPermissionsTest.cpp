@@ -1,5 +1,6 @@
 #include "DashboardTestSupport.h"
 
+#include "dashboard/LayerFade.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ProjectRow.h"
 #include "dashboard/ScrimLayer.h"
@@ -251,4 +252,35 @@ TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
     settle();
     EXPECT_EQ(view->projectWindow(), nullptr);
     EXPECT_TRUE(!w || !w->isVisible());
+}
+
+TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReduced)
+{
+    sim.simPermissions().setInputSynthesisReady(false);
+    makeView();
+    view->openNewProject();
+    auto *effect = qobject_cast<FadeScaleEffect *>(view->permissionsLayer()->graphicsEffect());
+    ASSERT_TRUE(effect);
+    EXPECT_TRUE(view->permissionsLayer()->isVisible());
+    EXPECT_DOUBLE_EQ(effect->opacity(), 0);
+    settle(100);
+    EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
+    settle(150);
+    EXPECT_DOUBLE_EQ(effect->opacity(), 1);
+
+    // Leaving, it takes no clicks; its card goes once it has faded.
+    view->setShowPermissionsGate(false);
+    EXPECT_TRUE(view->permissionsLayer()->isVisible());
+    EXPECT_TRUE(view->permissionsLayer()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_EQ(view->permissionsCard(), nullptr);
+    settle(100);
+    EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
+    settle(150);
+    EXPECT_FALSE(view->permissionsLayer()->isVisible());
+
+    app->setReduceMotionEnabled(true);
+    view->openNewProject();
+    EXPECT_DOUBLE_EQ(effect->opacity(), 1);
+    view->setShowPermissionsGate(false);
+    EXPECT_FALSE(view->permissionsLayer()->isVisible());
 }

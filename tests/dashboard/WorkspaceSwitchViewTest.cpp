@@ -1,5 +1,7 @@
 #include "DashboardTestSupport.h"
 
+#include "dashboard/LayerFade.h"
+
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/ModePickerButton.h"
 #include "dashboard/ModePickerView.h"
@@ -56,6 +58,13 @@ TEST_F(WorkspaceViewTest, PickingAWorkspacePlaysTheWelcomeThenShowsItsCard)
     settle(3399);
     EXPECT_TRUE(view->welcomeOverlay()->isVisible());
     settle(1);
+    // It fades out over 0.6 s, taking no more clicks.
+    auto *fade = qobject_cast<FadeScaleEffect *>(view->welcomeOverlay()->graphicsEffect());
+    ASSERT_TRUE(fade);
+    EXPECT_NE(view->overlayHost()->layerAt({550, 450}), view->welcomeOverlay());
+    settle(300);
+    EXPECT_NEAR(fade->opacity(), 0.5, 0.05);
+    settle(320);
     EXPECT_FALSE(view->welcomeOverlay()->isVisible());
     EXPECT_TRUE(cardShown());
     EXPECT_EQ(view->pageTitle()->text(), "Lexmoor");
@@ -68,6 +77,7 @@ TEST_F(WorkspaceViewTest, TheSwitchBarBlocksTheCardDuringASwitchAndIgnoresFurthe
 {
     makeView();
     enterWriter();
+    settle(620); // the welcome overlay's fade out
     click(view->switchBar()->segment(DashboardMode::writer));
     EXPECT_FALSE(view->welcomeOverlay()->isVisible());
     EXPECT_FALSE(view->workspaceSwitch().isTransitioning());

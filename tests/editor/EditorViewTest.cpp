@@ -7,6 +7,7 @@
 #include "editor/ProjectEditorView.h"
 #include "editor/ProjectEditorWindow.h"
 #include "editor/SmartBriefCard.h"
+#include "editor/SlideFadeEffect.h"
 #include "editor/SmartWhyBubble.h"
 #include "editor/SpeedControl.h"
 #include "platform/Desktop.h"
@@ -221,6 +222,7 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysU
     EXPECT_EQ(v->whyBubble()->geometry().right() + 1, anchor.x() + 10);
     EXPECT_EQ(v->whyBubble()->geometry().top(), anchor.y() + 36);
     QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
+    scheduler.advance(250); // it fades out
     EXPECT_FALSE(v->whyBubble()->isVisible());
 
     app->setShowSmartBrief(false);
@@ -285,14 +287,55 @@ TEST_F(EditorViewFixture, TabsFadeUnlessMotionIsReduced)
     auto v = view();
     v->show();
     click(pillOf(v->header()->tabPicker(), "AI Outline"));
-    ASSERT_TRUE(v->aiOutlineTab()->graphicsEffect());
-    EXPECT_TRUE(v->aiOutlineTab()->graphicsEffect()->isEnabled());
-    scheduler.advance(250);
+    auto *effect = qobject_cast<SlideFadeEffect *>(v->aiOutlineTab()->graphicsEffect());
+    ASSERT_TRUE(effect);
+    EXPECT_TRUE(effect->isEnabled());
+    // It rises from the bottom edge as it fades in.
+    EXPECT_DOUBLE_EQ(effect->progress(), 0);
+    EXPECT_DOUBLE_EQ(effect->offsetFor(400), 400);
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    EXPECT_NEAR(effect->offsetFor(400), 200, 20);
+    scheduler.advance(150);
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
     EXPECT_FALSE(v->aiOutlineTab()->graphicsEffect()->isEnabled());
 
     app->setReduceMotionEnabled(true);
     click(pillOf(v->header()->tabPicker(), "New Essay"));
     EXPECT_FALSE(v->newEssayTab()->graphicsEffect());
+}
+
+TEST_F(EditorViewFixture, TheWhyBubbleDropsInFromTheTopAndLeavesTheSameWay)
+{
+    auto v = view();
+    v->show();
+    v->model().editText("We remember the story of our trip. I think it was a great moment.");
+    auto *effect = qobject_cast<SlideFadeEffect *>(v->whyBubble()->graphicsEffect());
+    ASSERT_TRUE(effect);
+
+    click(v->newEssayTab()->smartBrief()->whyButton());
+    EXPECT_TRUE(v->whyBubble()->isVisible());
+    EXPECT_DOUBLE_EQ(effect->progress(), 0);
+    EXPECT_DOUBLE_EQ(effect->offsetFor(100), -100);
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    scheduler.advance(150);
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
+
+    // Leaving, it takes no more taps and is gone once faded.
+    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(v->whyBubble()->isVisible());
+    EXPECT_TRUE(v->whyBubble()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    scheduler.advance(150);
+    EXPECT_FALSE(v->whyBubble()->isVisible());
+
+    app->setReduceMotionEnabled(true);
+    click(v->newEssayTab()->smartBrief()->whyButton());
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
+    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(v->whyBubble()->isVisible());
 }
 
 TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionOrCloseTheWindow)

@@ -1,5 +1,6 @@
 #include "SetPageFixture.h"
 
+#include "study/StudyCardAreaEffect.h"
 #include "study/StudyEllipsisButton.h"
 #include "study/StudySlideMenu.h"
 
@@ -69,6 +70,26 @@ TEST_F(SetPageViewTest, AModeChangeStartsTheFlashcardsOverAndRecomputes)
     EXPECT_EQ(shownTerm(page), "term 1");
     EXPECT_EQ(page->carousel()->toggleButton()->text(), "Show Definition");
     EXPECT_FALSE(page->cardList()->isHidden());
+}
+
+TEST_F(SetPageViewTest, EnteringFlashcardsFadesAndGrowsTheCardAreaEvenWithReducedMotion)
+{
+    StudySetPage *page = open(makeSet("Set", 1, cards(3)));
+    // The page opens with its card area at rest.
+    EXPECT_DOUBLE_EQ(page->carousel()->cardAreaEffect()->progress(), 1);
+    app->setReduceMotionEnabled(true); // the page's motion ignores it
+    click(page->modeButton(StudyMode::learn));
+    click(page->modeButton(StudyMode::flashcards));
+    StudyCardAreaEffect *effect = page->carousel()->cardAreaEffect();
+    EXPECT_DOUBLE_EQ(effect->progress(), 0);
+    EXPECT_DOUBLE_EQ(effect->scale(), 0.98);
+    scheduler.advance(110);
+    EXPECT_GT(effect->progress(), 0.3);
+    EXPECT_LT(effect->progress(), 0.7);
+    EXPECT_NEAR(effect->scale(), 0.98 + 0.02 * effect->progress(), 1e-9);
+    scheduler.advance(150);
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
+    EXPECT_DOUBLE_EQ(effect->scale(), 1);
 }
 
 TEST_F(SetPageViewTest, PressingTheCurrentModeChangesNothing)
