@@ -1,6 +1,5 @@
 #include "dashboard/LayerFade.h"
 
-#include <QPainter>
 #include <QWidget>
 
 namespace qv::dashboard {
@@ -14,27 +13,9 @@ void FadeScaleEffect::setFrame(double opacity, double scale)
     update();
 }
 
-void FadeScaleEffect::draw(QPainter *painter)
+TransitionEffect::Frame FadeScaleEffect::frame(const QRectF &) const
 {
-    if (m_opacity >= 1 && m_scale == 1) {
-        drawSource(painter);
-        return;
-    }
-    if (m_opacity <= 0)
-        return;
-    QPoint offset;
-    const QPixmap pixmap = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
-    if (pixmap.isNull())
-        return;
-    const QRectF area(offset, pixmap.deviceIndependentSize());
-    painter->save();
-    painter->setOpacity(painter->opacity() * m_opacity);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    painter->translate(area.center());
-    painter->scale(m_scale, m_scale);
-    painter->translate(-area.center());
-    painter->drawPixmap(area.topLeft(), pixmap);
-    painter->restore();
+    return {m_opacity, m_scale, 0, false};
 }
 
 LayerFade::LayerFade(QWidget *layer, double hiddenScale)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "theme/AnimatedValue.h"
+#include "theme/TransitionEffect.h"
 
-#include <QGraphicsEffect>
 #include <QObject>
 
 class QWidget;
@@ -11,17 +11,17 @@ namespace qv::dashboard {
 
 // Paints its widget at an opacity and a scale about the centre; at full
 // opacity and scale it paints the widget untouched.
-class FadeScaleEffect : public QGraphicsEffect {
+class FadeScaleEffect : public TransitionEffect {
     Q_OBJECT
 public:
-    explicit FadeScaleEffect(QObject *parent = nullptr) : QGraphicsEffect(parent) {}
+    explicit FadeScaleEffect(QObject *parent = nullptr) : TransitionEffect(parent) {}
 
     double opacity() const { return m_opacity; }
     double scale() const { return m_scale; }
     void setFrame(double opacity, double scale);
 
 protected:
-    void draw(QPainter *painter) override;
+    Frame frame(const QRectF &area) const override;
 
 private:
     double m_opacity = 1;

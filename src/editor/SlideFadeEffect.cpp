@@ -1,6 +1,5 @@
 #include "editor/SlideFadeEffect.h"
 
-#include <QPainter>
 
 namespace qv::editor {
 
@@ -18,24 +17,9 @@ double SlideFadeEffect::offsetFor(double height) const
     return m_edge == Edge::Bottom ? shift : -shift;
 }
 
-void SlideFadeEffect::draw(QPainter *painter)
+TransitionEffect::Frame SlideFadeEffect::frame(const QRectF &area) const
 {
-    if (m_progress >= 1) {
-        drawSource(painter);
-        return;
-    }
-    if (m_progress <= 0)
-        return;
-    QPoint offset;
-    const QPixmap pixmap = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
-    if (pixmap.isNull())
-        return;
-    const QRectF area(offset, pixmap.deviceIndependentSize());
-    painter->save();
-    painter->setClipRect(area, Qt::IntersectClip);
-    painter->setOpacity(painter->opacity() * m_progress);
-    painter->drawPixmap(area.topLeft() + QPointF(0, offsetFor(area.height())), pixmap);
-    painter->restore();
+    return {m_progress, 1, m_progress >= 1 ? 0 : offsetFor(area.height()), true};
 }
 
 } // namespace qv::editor

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QGraphicsEffect>
+#include "theme/TransitionEffect.h"
 
 namespace qv::editor {
 
@@ -8,12 +8,12 @@ namespace qv::editor {
 // 0 it is invisible and a whole height away from its place (below it, or
 // above it for `Edge::Top`), at 1 it is painted untouched. What moves
 // beyond the widget's own rectangle is clipped, so it slides in from the edge.
-class SlideFadeEffect : public QGraphicsEffect {
+class SlideFadeEffect : public TransitionEffect {
     Q_OBJECT
 public:
     enum class Edge { Top, Bottom };
 
-    explicit SlideFadeEffect(Edge edge, QObject *parent = nullptr) : QGraphicsEffect(parent), m_edge(edge) {}
+    explicit SlideFadeEffect(Edge edge, QObject *parent = nullptr) : TransitionEffect(parent), m_edge(edge) {}
 
     double progress() const { return m_progress; }
     void setProgress(double progress);
@@ -21,7 +21,7 @@ public:
     double offsetFor(double height) const;
 
 protected:
-    void draw(QPainter *painter) override;
+    Frame frame(const QRectF &area) const override;
 
 private:
     Edge m_edge;

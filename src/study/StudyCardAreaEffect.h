@@ -1,24 +1,24 @@
 #pragma once
 
-#include <QGraphicsEffect>
+#include "theme/TransitionEffect.h"
 
 namespace qv::study {
 
 // Paints the card area faded and scaled about its centre while it comes in:
 // at progress 0 invisible at 0.98 of its size, at 1 untouched.
-class StudyCardAreaEffect : public QGraphicsEffect {
+class StudyCardAreaEffect : public TransitionEffect {
     Q_OBJECT
 public:
     static constexpr double kHiddenScale = 0.98;
 
-    explicit StudyCardAreaEffect(QObject *parent = nullptr) : QGraphicsEffect(parent) {}
+    explicit StudyCardAreaEffect(QObject *parent = nullptr) : TransitionEffect(parent) {}
 
     double progress() const { return m_progress; }
     double scale() const { return kHiddenScale + (1 - kHiddenScale) * m_progress; }
     void setProgress(double progress);
 
 protected:
-    void draw(QPainter *painter) override;
+    Frame frame(const QRectF &area) const override;
 
 private:
     double m_progress = 1;
