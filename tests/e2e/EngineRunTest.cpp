@@ -278,6 +278,37 @@ INSTANTIATE_TEST_SUITE_P(Toolkits, EngineTyping,
                                     + (info.param.humanize ? "Humanized" : "Plain");
                          });
 
+// --- Caret moves by arrow keys: the review's typo fixes press Delete and
+// read and write the caret right after them, so a move has to have landed
+// when it returns.
+
+class EngineCaretMove : public EngineRunTest, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(EngineCaretMove, ACaretMoveHasLandedWhenItReturns)
+{
+    auto target = startTarget(GetParam());
+    ASSERT_TRUE(target->set(QStringLiteral("view"), kText));
+    const Element view = focusView(*target);
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(runReal(platform->accessibility().writeAndConfirm(view, Attribute::SelectedTextRange,
+                                                                   QVariant::fromValue(TextRange{kText.size(), 0})))
+                    .value_or(false));
+    SeededRandom random(1);
+    TypingEngine engine(*platform, *brisk, random);
+    // Into the first sentence and back to the end, as a typo fix goes.
+    const qint64 goal = kText.indexOf(QStringLiteral("tourists"));
+    ASSERT_TRUE(runReal(engine.elements().moveCursor(goal, kText, view, {})));
+    EXPECT_EQ(engine.elements().caretPosition(view), goal);
+    ASSERT_TRUE(runReal(engine.elements().moveCursor(kText.size(), kText, view, {})));
+    EXPECT_EQ(engine.elements().caretPosition(view), kText.size());
+    // Once the keys have landed the caret is where the moves meant it to be.
+    pump(300);
+    EXPECT_EQ(engine.elements().caretPosition(view), kText.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineCaretMove, ::testing::Values(Kind::Gtk, Kind::Qt),
+                         [](const auto &info) { return std::string(kindName(info.param)); });
+
 // --- Another window in front: the run holds its keys until it comes back.
 
 TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
