@@ -129,9 +129,17 @@ QCoro::Task<bool> EndReview::fixTypos()
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 
-        co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
+        const bool there = co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
         if (stopped())
             co_return false;
+        if (!there) {
+            // A Backspace now would take the wrong letter: leave this typo,
+            // and the caret at the end where typing expects it.
+            m_engine.debug(QStringLiteral("endReview: caret not at fix, skipping index=%1").arg(i));
+            co_await elements.moveCursor(live->size(), *live, m_args.element, {});
+            elements.setCaretPosition(live->size(), m_args.element);
+            continue;
+        }
         const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
         for (int press = 0; press < presses; ++press)
             co_await keys.sendKey(SpecialKey::Delete);
