@@ -129,15 +129,20 @@ QCoro::Task<bool> EndReview::fixTypos()
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 
+        const std::optional<qint64> from = elements.caretPosition(m_args.element);
         const bool there = co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
         if (stopped())
             co_return false;
         if (!there) {
-            // A Backspace now would take the wrong letter: leave this typo,
-            // and the caret at the end where typing expects it.
+            // A Backspace now could take the wrong letter: leave this typo.
+            // The arrows may still be queued, so undo them with keys (which
+            // keep their order) rather than a caret write that overtakes them.
             m_engine.debug(QStringLiteral("endReview: caret not at fix, skipping index=%1").arg(i));
-            co_await elements.moveCursor(live->size(), *live, m_args.element, {});
-            elements.setCaretPosition(live->size(), m_args.element);
+            if (from && *from > i + width && *from <= length) {
+                const int back = keys.arrowPresses(live->mid(i + width, *from - (i + width)));
+                for (int press = 0; press < back; ++press)
+                    co_await keys.sendKey(SpecialKey::Right);
+            }
             continue;
         }
         const int presses = std::max(keys.backspacePresses(fix.wrong), 1);

@@ -233,6 +233,38 @@ TEST_F(Review, TyposAreFixedOnlyWhereTheBufferSaysTheyAre)
     EXPECT_TRUE(caretCollapsedAt(field0.size()));
 }
 
+TEST_F(Review, TypoFixesWaitForArrowsStillOnTheirWay)
+{
+    // Keys land 30 ms after their call, as posted events do; a Backspace
+    // sent before the arrows landed would take the wrong letter.
+    typed(kText, twoTypos());
+    sim.simKeyboard().setDeliveryDelayMs(30);
+    EndReviewArgs a = args(kText);
+    a.enforceExact = false;
+    a.review = ReviewLevel{12, 0, 0, 0};
+    review(std::move(a));
+    clock.runUntilIdle();
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 2);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+}
+
+TEST_F(Review, ATypoFixWhoseCaretNeverArrivesIsSkipped)
+{
+    // Keys far slower than the caret wait: no Backspace is risked, the
+    // field keeps its text and the caret ends where it started.
+    typed(kText, {{60, "x"}});
+    sim.simKeyboard().setDeliveryDelayMs(2000);
+    EndReviewArgs a = args(kText);
+    a.enforceExact = false;
+    a.review = ReviewLevel{12, 0, 0, 0};
+    review(std::move(a));
+    clock.runUntilIdle();
+    EXPECT_EQ(field.text(), buffer);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+}
+
 TEST_F(Review, TailRetypeCounts)
 {
     const auto run = [&](int length, int cap) {
