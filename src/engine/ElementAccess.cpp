@@ -406,4 +406,16 @@ QCoro::Task<bool> ElementAccess::waitForCaret(qint64 goal, Element element)
     }
 }
 
+QCoro::Task<bool> ElementAccess::waitForText(QString expected, Element element)
+{
+    for (int waited = 0;; waited += kCaretPollMs) {
+        const std::optional<QString> value = readFocusedText(element);
+        if (!value || *value == expected)
+            co_return true;
+        if (waited >= kCaretWaitMs)
+            co_return false;
+        co_await m_scheduler.sleep(kCaretPollMs);
+    }
+}
+
 } // namespace qv::engine

@@ -105,6 +105,9 @@ public:
     QCoro::Task<bool> moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag);
     // Polls the caret until it reads `goal`; true at once when unreadable.
     QCoro::Task<bool> waitForCaret(qint64 goal, Element element);
+    // Polls the value until it reads `expected`, so that a caret write after
+    // typed keys does not overtake them; true at once when unreadable.
+    QCoro::Task<bool> waitForText(QString expected, Element element);
 
     static constexpr double kFreshFocusSeconds = 2.0;
     static constexpr int kAncestorLimit = 8;

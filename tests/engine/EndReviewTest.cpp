@@ -313,6 +313,49 @@ TEST_F(Review, FinalSentencesAreReworded)
     EXPECT_TRUE(caretCollapsedAt(expected.size()));
 }
 
+TEST_F(Review, CaretWritesAfterRetypesWaitForTheirKeys)
+{
+    // Keys land some time after their call: a caret write straight after a
+    // retype would put the still queued letters in the wrong place.
+    const QString text = "This is good. The plan is good. This good idea is fine.";
+    const QString expected = applyWordSwap("This is good.") + " " + rewriteSentence(" The plan is good.") + " "
+                             + rewriteSentence(" This good idea is fine.");
+    for (const double delayMs : {30.0, 300.0}) {
+        SCOPED_TRACE(delayMs);
+        sim.simKeyboard().setDeliveryDelayMs(0);
+        typed(text);
+        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        EndReviewArgs a = args(text);
+        a.enforceExact = false;
+        a.review = ReviewLevel{4, 4, 2, 0};
+        review(std::move(a));
+        clock.runUntilIdle();
+        // Slow keys may cost some edits (their selections are not
+        // confirmed in time), never the field's text.
+        if (delayMs < 100) {
+            EXPECT_EQ(field.text(), expected);
+        }
+        EXPECT_EQ(field.text(), buffer);
+        EXPECT_TRUE(caretCollapsedAt(buffer.size()));
+    }
+
+    QString tail;
+    while (tail.size() < 120)
+        tail += QStringLiteral("word ");
+    tail = tail.left(119) + ".";
+    sim.simKeyboard().setDeliveryDelayMs(0);
+    typed(tail);
+    sim.simKeyboard().setDeliveryDelayMs(30);
+    lines.clear();
+    EndReviewArgs t = args(tail);
+    t.review.tailRetypeCap = 400;
+    review(std::move(t));
+    clock.runUntilIdle();
+    EXPECT_TRUE(lines.contains("retypeTail: count=12"));
+    EXPECT_EQ(field.text(), tail);
+    EXPECT_TRUE(caretCollapsedAt(tail.size()));
+}
+
 TEST_F(Review, UnreadableFieldWithoutClipboardIsLeftAlone)
 {
     typed(kText, twoTypos());
