@@ -370,20 +370,51 @@ bool ElementAccess::focus(const Element &element)
     return !element.isNull() && m_accessibility.write(element, Attribute::Focused, true);
 }
 
-QCoro::Task<> ElementAccess::moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag)
+QCoro::Task<bool> ElementAccess::moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag)
 {
     const qint64 length = text.size();
-    const qint64 start = std::clamp<qint64>(caretPosition(element).value_or(length), 0, length);
+    const std::optional<qint64> read = caretPosition(element);
+    const qint64 start = std::clamp<qint64>(read.value_or(length), 0, length);
     const qint64 goal = std::clamp<qint64>(wanted, 0, length);
     if (goal == start)
-        co_return;
+        co_return true;
     const qint64 lo = std::min(start, goal);
     const int presses = m_keys.arrowPresses(text.mid(lo, std::max(start, goal) - lo));
     const SpecialKey key = goal < start ? SpecialKey::Left : SpecialKey::Right;
     for (int i = 0; i < presses; ++i) {
         if (stopFlag && stopFlag())
-            co_return;
+            co_return false;
         co_await m_keys.sendKey(key);
+    }
+    // Synthetic keys and accessibility calls reach the application by
+    // separate paths: a caret read or write right now could overtake
+    // arrows still queued there, so wait until the caret shows the goal.
+    const bool arrived = co_await waitForCaret(goal, element);
+    co_return arrived;
+}
+
+QCoro::Task<bool> ElementAccess::waitForCaret(qint64 goal, Element element)
+{
+    for (int waited = 0;; waited += kCaretPollMs) {
+        const std::optional<qint64> caret = caretPosition(element);
+        // An unreadable caret cannot be confirmed; nothing better to go by.
+        if (!caret || *caret == goal)
+            co_return true;
+        if (waited >= kCaretWaitMs)
+            co_return false;
+        co_await m_scheduler.sleep(kCaretPollMs);
+    }
+}
+
+QCoro::Task<bool> ElementAccess::waitForText(QString expected, Element element)
+{
+    for (int waited = 0;; waited += kCaretPollMs) {
+        const std::optional<QString> value = readFocusedText(element);
+        if (!value || *value == expected)
+            co_return true;
+        if (waited >= kCaretWaitMs)
+            co_return false;
+        co_await m_scheduler.sleep(kCaretPollMs);
     }
 }
 

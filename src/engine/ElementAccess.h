@@ -99,13 +99,22 @@ public:
     // Moves the caret to `wanted` (clamped to the text) with arrow presses,
     // starting from the read caret or, when unreadable, the end of `text`,
     // the element's current text. Presses follow the graphemes crossed, not
-    // UTF-16 units. The stop flag is asked before every press.
-    QCoro::Task<> moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag);
+    // UTF-16 units. The stop flag is asked before every press. After the
+    // presses it waits (bounded) until the caret reads the goal; true when
+    // it does or cannot be read, false after a stop or when it never got there.
+    QCoro::Task<bool> moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag);
+    // Polls the caret until it reads `goal`; true at once when unreadable.
+    QCoro::Task<bool> waitForCaret(qint64 goal, Element element);
+    // Polls the value until it reads `expected`, so that a caret write after
+    // typed keys does not overtake them; true at once when unreadable.
+    QCoro::Task<bool> waitForText(QString expected, Element element);
 
     static constexpr double kFreshFocusSeconds = 2.0;
     static constexpr int kAncestorLimit = 8;
     static constexpr int kDescendantDepthLimit = 6;
     static constexpr int kDescendantEntryLimit = 360;
+    static constexpr int kCaretPollMs = 20;
+    static constexpr int kCaretWaitMs = 500;
 
 private:
     Element targetOr(const Element &target);

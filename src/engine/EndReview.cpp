@@ -129,14 +129,31 @@ QCoro::Task<bool> EndReview::fixTypos()
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 
-        co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
+        const std::optional<qint64> from = elements.caretPosition(m_args.element);
+        const bool there = co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
         if (stopped())
             co_return false;
+        if (!there) {
+            // A Backspace now could take the wrong letter: leave this typo.
+            // The arrows may still be queued, so undo them with keys (which
+            // keep their order) rather than a caret write that overtakes them.
+            m_engine.debug(QStringLiteral("endReview: caret not at fix, skipping index=%1").arg(i));
+            if (from && *from > i + width && *from <= length) {
+                const int back = keys.arrowPresses(live->mid(i + width, *from - (i + width)));
+                for (int press = 0; press < back; ++press)
+                    co_await keys.sendKey(SpecialKey::Right);
+            }
+            continue;
+        }
         const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
         for (int press = 0; press < presses; ++press)
             co_await keys.sendKey(SpecialKey::Delete);
         co_await keys.sendKey(fix.correct);
         const QString fixed = live->left(i) + fix.correct + live->mid(i + width);
+        // The caret is read next: let the fix's keys land first.
+        const bool fixLanded = co_await elements.waitForText(fixed, m_args.element);
+        if (!fixLanded)
+            m_engine.debug(QStringLiteral("endReview: fix not read back index=%1").arg(i));
         // Back to the end even when a stop came meanwhile: the caret must
         // not stay inside the text.
         co_await elements.moveCursor(fixed.size(), fixed, m_args.element, {});
@@ -200,6 +217,10 @@ QCoro::Task<bool> EndReview::editSentences()
         co_await keys.retypeText(replacement, {});
         const QString edited = live->left(at) + replacement + live->mid(at + candidate.size());
         setTracked(edited);
+        // A caret write would overtake keys still on their way.
+        const bool editLanded = co_await elements.waitForText(edited, m_args.element);
+        if (!editLanded)
+            m_engine.debug(QStringLiteral("rewrite: edit not read back"));
         elements.setCaretPosition(edited.size(), m_args.element);
         co_await waitAfterEdit();
     }
@@ -245,6 +266,10 @@ QCoro::Task<bool> EndReview::retypeTail()
     m_engine.debug(QStringLiteral("retypeTail: count=%1").arg(tail.size()));
     co_await m_engine.keys().sendKey(SpecialKey::Delete);
     co_await m_engine.keys().retypeText(tail, {});
+    // A caret write would overtake keys still on their way.
+    const bool tailLanded = co_await elements.waitForText(m_tracked, m_args.element);
+    if (!tailLanded)
+        m_engine.debug(QStringLiteral("retypeTail: tail not read back"));
     elements.setCaretPosition(length, m_args.element);
     co_return true;
 }

@@ -233,6 +233,38 @@ TEST_F(Review, TyposAreFixedOnlyWhereTheBufferSaysTheyAre)
     EXPECT_TRUE(caretCollapsedAt(field0.size()));
 }
 
+TEST_F(Review, TypoFixesWaitForArrowsStillOnTheirWay)
+{
+    // Keys land 30 ms after their call, as posted events do; a Backspace
+    // sent before the arrows landed would take the wrong letter.
+    typed(kText, twoTypos());
+    sim.simKeyboard().setDeliveryDelayMs(30);
+    EndReviewArgs a = args(kText);
+    a.enforceExact = false;
+    a.review = ReviewLevel{12, 0, 0, 0};
+    review(std::move(a));
+    clock.runUntilIdle();
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 2);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+}
+
+TEST_F(Review, ATypoFixWhoseCaretNeverArrivesIsSkipped)
+{
+    // Keys far slower than the caret wait: no Backspace is risked, the
+    // field keeps its text and the caret ends where it started.
+    typed(kText, {{60, "x"}});
+    sim.simKeyboard().setDeliveryDelayMs(2000);
+    EndReviewArgs a = args(kText);
+    a.enforceExact = false;
+    a.review = ReviewLevel{12, 0, 0, 0};
+    review(std::move(a));
+    clock.runUntilIdle();
+    EXPECT_EQ(field.text(), buffer);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+}
+
 TEST_F(Review, TailRetypeCounts)
 {
     const auto run = [&](int length, int cap) {
@@ -279,6 +311,49 @@ TEST_F(Review, FinalSentencesAreReworded)
     EXPECT_EQ(field.text(), expected);
     EXPECT_EQ(buffer, expected);
     EXPECT_TRUE(caretCollapsedAt(expected.size()));
+}
+
+TEST_F(Review, CaretWritesAfterRetypesWaitForTheirKeys)
+{
+    // Keys land some time after their call: a caret write straight after a
+    // retype would put the still queued letters in the wrong place.
+    const QString text = "This is good. The plan is good. This good idea is fine.";
+    const QString expected = applyWordSwap("This is good.") + " " + rewriteSentence(" The plan is good.") + " "
+                             + rewriteSentence(" This good idea is fine.");
+    for (const double delayMs : {30.0, 300.0}) {
+        SCOPED_TRACE(delayMs);
+        sim.simKeyboard().setDeliveryDelayMs(0);
+        typed(text);
+        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        EndReviewArgs a = args(text);
+        a.enforceExact = false;
+        a.review = ReviewLevel{4, 4, 2, 0};
+        review(std::move(a));
+        clock.runUntilIdle();
+        // Slow keys may cost some edits (their selections are not
+        // confirmed in time), never the field's text.
+        if (delayMs < 100) {
+            EXPECT_EQ(field.text(), expected);
+        }
+        EXPECT_EQ(field.text(), buffer);
+        EXPECT_TRUE(caretCollapsedAt(buffer.size()));
+    }
+
+    QString tail;
+    while (tail.size() < 120)
+        tail += QStringLiteral("word ");
+    tail = tail.left(119) + ".";
+    sim.simKeyboard().setDeliveryDelayMs(0);
+    typed(tail);
+    sim.simKeyboard().setDeliveryDelayMs(30);
+    lines.clear();
+    EndReviewArgs t = args(tail);
+    t.review.tailRetypeCap = 400;
+    review(std::move(t));
+    clock.runUntilIdle();
+    EXPECT_TRUE(lines.contains("retypeTail: count=12"));
+    EXPECT_EQ(field.text(), tail);
+    EXPECT_TRUE(caretCollapsedAt(tail.size()));
 }
 
 TEST_F(Review, UnreadableFieldWithoutClipboardIsLeftAlone)

@@ -90,6 +90,36 @@ TEST_F(OnSim, CaretMovesCrossGraphemes)
     EXPECT_EQ(field.selection(), (qv::platform::TextRange{5, 0}));
 }
 
+TEST_F(OnSim, ACaretMoveHasLandedWhenItReturnsEvenWithPostedKeys)
+{
+    // Keys land 30 ms after their call, as posted events do: the move must
+    // not return before the caret reads the goal.
+    sim.simKeyboard().setDeliveryDelayMs(30);
+    const QString text = QStringLiteral("the waves broke");
+    field.setText(text);
+    field.setSelection({text.size(), 0});
+    const auto there = runTask(clock, engine.elements().moveCursor(4, text, {}, {}));
+    EXPECT_EQ(there, std::optional<bool>(true));
+    EXPECT_EQ(field.selection(), (qv::platform::TextRange{4, 0}));
+    const auto back = runTask(clock, engine.elements().moveCursor(text.size(), text, {}, {}));
+    EXPECT_EQ(back, std::optional<bool>(true));
+    EXPECT_EQ(field.selection(), (qv::platform::TextRange{text.size(), 0}));
+}
+
+TEST_F(OnSim, ACaretMoveThatNeverArrivesGivesUpAndSaysSo)
+{
+    // Keys that take longer than the wait allows: the move reports failure
+    // after its bounded wait instead of claiming the caret is there.
+    sim.simKeyboard().setDeliveryDelayMs(2000);
+    const QString text = QStringLiteral("abcdef");
+    field.setText(text);
+    field.setSelection({text.size(), 0});
+    const double before = clock.nowMs();
+    const auto there = runTask(clock, engine.elements().moveCursor(2, text, {}, {}));
+    EXPECT_EQ(there, std::optional<bool>(false));
+    EXPECT_LE(clock.nowMs() - before, 2000);
+}
+
 TEST_F(OnSim, WholeFieldReadThroughTheClipboardRestoresIt)
 {
     const QList<TypedData> items = {

@@ -1,0 +1,482 @@
+// Whole typing runs of the engine on the real desktop: the real Linux
+// backend, real GTK 3 and Qt 6 text boxes, the real clipboard and window
+// manager. Each target program reports its own text, which must equal what
+// the run meant to leave there, byte for byte. The typist's long pauses are
+// shortened (BriskScheduler) so every run takes seconds.
+//
+// QUORVEL_E2E_PACE=F divides the pauses by F instead (1: the true pace);
+// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's.
+#include "BriskScheduler.h"
+#include "TargetApp.h"
+#include "TracingPlatform.h"
+#include "UnreadableTextPlatform.h"
+
+#include "core/QtScheduler.h"
+#include "core/Random.h"
+#include "core/Text.h"
+#include "engine/TypingEngine.h"
+#include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/X11Workspace.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+
+namespace qv::e2e {
+namespace {
+
+using engine::TypingEngine;
+using linuxdesktop::LinuxPlatform;
+using platform::Attribute;
+using platform::Element;
+using platform::TextRange;
+using Kind = TargetApp::Kind;
+
+// Two paragraphs with accents, an em dash, curly quotes, a combining mark
+// and emoji: a skin tone, a ZWJ family and a flag.
+const QString kText = QStringLiteral(
+    "Café owners in Zoë’s town say “déjà vu” — naïve tourists order crème brûlée. "
+    "A family 👨‍👩‍👧 waves a flag 🇫🇷 and smiles 😀.\n\n"
+    "Second paragraph: the e\u0301clair is “bien sûr” 👍🏽 Ærø’s best.");
+// Long enough for a run that is interrupted or checked mid-way.
+const QString kShort = QStringLiteral(
+    "Typing goes on — “paused” by naïve clicks, then resumed 🇫🇷 with a family 👨‍👩‍👧 and a smile at the end.");
+
+const char *kindName(Kind kind)
+{
+    return kind == Kind::Gtk ? "Gtk" : "Qt";
+}
+
+QString phasesText(const QStringList &phases)
+{
+    return phases.join(QLatin1Char(' '));
+}
+
+// What the test sees of one run.
+struct RunResult {
+    bool finished = false;
+    QStringList phases;
+    QStringList debug;
+    // The diagnostic lines among a timed trace of keys and accessibility
+    // calls, printed when a test fails.
+    QStringList log;
+    int lastDone = -1;
+    int total = -1;
+    QString intended;
+    qint64 wallMs = 0;
+
+    bool debugHas(const QString &prefix) const
+    {
+        for (const QString &line : debug)
+            if (line.startsWith(prefix))
+                return true;
+        return false;
+    }
+};
+
+struct RunOptions {
+    QString text;
+    bool humanize = false;
+    QString grade = QStringLiteral("9");
+    QString review = QStringLiteral("light");
+    int wpm = 160;
+    Element target;
+    std::uint64_t seed = 1;
+    // Called after the engine's own callbacks: they run inside the run, so
+    // whatever they do happens between two of its steps.
+    std::function<void(int done)> onProgress;
+    std::function<void(const QString &phase)> onPhase;
+};
+
+class EngineRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
+        platform = std::make_unique<LinuxPlatform>(clock);
+        if (!platform->atspi().isAvailable() || !platform->permissions().accessibilityReady())
+            GTEST_SKIP() << "the accessibility bus is not enabled";
+        const double factor = qEnvironmentVariableIsSet("QUORVEL_E2E_PACE")
+                                  ? qEnvironmentVariable("QUORVEL_E2E_PACE").toDouble()
+                                  : 20.0;
+        brisk = std::make_unique<BriskScheduler>(clock, factor);
+    }
+
+    void TearDown() override
+    {
+        if (HasFailure() || qEnvironmentVariableIsSet("QUORVEL_E2E_VERBOSE")) {
+            std::cout << "--- the last run (ms: keys and accessibility calls; indented: diagnostic lines):\n";
+            for (const QString &line : last.log)
+                std::cout << "  " << line.toStdString() << "\n";
+            std::cout << "--- phases: " << phasesText(last.phases).toStdString() << "\n";
+        }
+    }
+
+    std::unique_ptr<TargetApp> startTarget(Kind kind)
+    {
+        auto target = std::make_unique<TargetApp>(kind);
+        QString why;
+        EXPECT_TRUE(target->start(&why)) << why.toStdString();
+        return target;
+    }
+
+    bool bringToFront(TargetApp &target)
+    {
+        return target.activate()
+               && waitUntil([&] { return platform->x11Workspace().frontmostPid() == target.pid(); }, 5000);
+    }
+
+    // Brings the target to the front and focuses its text view; the element
+    // the way the application state records a clicked target.
+    Element focusView(TargetApp &target)
+    {
+        if (!bringToFront(target)) {
+            ADD_FAILURE() << kindName(target.kind()) << " target never came to the front";
+            return {};
+        }
+        EXPECT_EQ(target.command(QStringLiteral("focus view")), QStringLiteral("ok"));
+        Element found;
+        waitUntil(
+            [&] {
+                found = platform->accessibility().systemFocusedElement();
+                return found && found.pid() == target.pid()
+                       && platform->accessibility().read(found, Attribute::Role) == QVariant(platform::Roles::TextArea);
+            },
+            5000);
+        EXPECT_TRUE(found) << "no focused text view in the " << kindName(target.kind()) << " target";
+        return found;
+    }
+
+    // The target's own text once it has stopped changing towards `expected`.
+    std::optional<QString> settledDump(TargetApp &target, const QString &expected)
+    {
+        std::optional<QString> text;
+        waitUntil(
+            [&] {
+                text = target.dump(QStringLiteral("view"));
+                return text == expected;
+            },
+            2000);
+        return text;
+    }
+
+    // One whole run on the real clock. A run that does not end in time is
+    // stopped and waited for, so no coroutine outlives its engine.
+    RunResult type(platform::Platform &desktop, const RunOptions &options)
+    {
+        SeededRandom random(options.seed);
+        last = RunResult();
+        RunResult &r = last;
+        TracingPlatform traced(desktop, clock, r.log);
+        TypingEngine engine(traced, *brisk, random);
+        bool stop = false;
+        bool done = false;
+        auto onProgress = [&](int typed, int total) {
+            r.lastDone = typed;
+            r.total = total;
+            if (options.onProgress)
+                options.onProgress(typed);
+        };
+        auto onPhase = [&](const QString &phase) {
+            r.phases << phase;
+            if (options.onPhase)
+                options.onPhase(phase);
+        };
+        auto onDebug = [&](const QString &line) {
+            r.debug << line;
+            r.log << QStringLiteral("   ") + line;
+        };
+        auto job = [&]() -> QCoro::Task<> {
+            co_await engine.typeText(options.text, options.grade, options.review, options.humanize, options.wpm,
+                                     options.target, 0, [&] { return stop; }, [] { return false; }, onProgress,
+                                     onPhase, onDebug);
+            done = true;
+        };
+        QElapsedTimer wall;
+        wall.start();
+        auto running = job();
+        r.finished = waitUntil([&] { return done; }, kRunLimitMs);
+        if (!r.finished) {
+            stop = true;
+            EXPECT_TRUE(waitUntil([&] { return done; }, 20000)) << "the run did not end after a stop";
+        }
+        r.wallMs = wall.elapsed();
+        r.intended = engine.lastIntendedText();
+        std::cout << "run: " << r.wallMs << " ms, " << r.debug.size() << " diagnostic lines\n";
+        return r;
+    }
+
+    // The phases of a run that went through without interruption.
+    static void expectPlainPhases(const RunResult &r)
+    {
+        EXPECT_EQ(r.phases, (QStringList{QStringLiteral("typing"), QStringLiteral("editing"), QStringLiteral("done")}))
+            << phasesText(r.phases).toStdString();
+    }
+
+    static constexpr int kRunLimitMs = 60000;
+
+    QtScheduler clock;
+    std::unique_ptr<BriskScheduler> brisk;
+    std::unique_ptr<LinuxPlatform> platform;
+    RunResult last;
+};
+
+// --- Whole runs into an empty field, humanize off and on.
+
+struct TypingCase {
+    Kind kind;
+    bool humanize;
+};
+
+class EngineTyping : public EngineRunTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(EngineTyping, LeavesTheIntendedUnicodeTextByteForByte)
+{
+    const TypingCase c = GetParam();
+    auto target = startTarget(c.kind);
+    const Element view = focusView(*target);
+    ASSERT_TRUE(view);
+
+    RunOptions options;
+    options.text = kText;
+    options.humanize = c.humanize;
+    options.target = view;
+    options.seed = 20261206;
+    const RunResult r = type(*platform, options);
+    ASSERT_TRUE(r.finished) << "the run did not end within " << kRunLimitMs << " ms";
+    expectPlainPhases(r);
+    const int total = text::graphemeCount(kText);
+    EXPECT_EQ(r.lastDone, total);
+    EXPECT_EQ(r.total, total);
+    EXPECT_TRUE(r.debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=true confirmedEditable=true "
+                                                 "allowDeferred=true clipboard=true")
+                                     .arg(total)));
+
+    if (!c.humanize) {
+        EXPECT_EQ(r.intended.toStdString(), kText.toStdString());
+    }
+    ASSERT_FALSE(r.intended.isEmpty());
+    const std::optional<QString> dump = settledDump(*target, r.intended);
+    ASSERT_TRUE(dump.has_value());
+    EXPECT_EQ(dump->toUtf8().toStdString(), r.intended.toUtf8().toStdString());
+    // The accessibility view of the field agrees with the program's own.
+    EXPECT_EQ(platform->accessibility().read(view, Attribute::Value), QVariant(r.intended));
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineTyping,
+                         ::testing::Values(TypingCase{Kind::Gtk, false}, TypingCase{Kind::Gtk, true},
+                                           TypingCase{Kind::Qt, false}, TypingCase{Kind::Qt, true}),
+                         [](const auto &info) {
+                             return std::string(kindName(info.param.kind))
+                                    + (info.param.humanize ? "Humanized" : "Plain");
+                         });
+
+// --- Caret moves by arrow keys: the review's typo fixes press Delete and
+// read and write the caret right after them, so a move has to have landed
+// when it returns.
+
+class EngineCaretMove : public EngineRunTest, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(EngineCaretMove, ACaretMoveHasLandedWhenItReturns)
+{
+    auto target = startTarget(GetParam());
+    ASSERT_TRUE(target->set(QStringLiteral("view"), kText));
+    const Element view = focusView(*target);
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(runReal(platform->accessibility().writeAndConfirm(view, Attribute::SelectedTextRange,
+                                                                   QVariant::fromValue(TextRange{kText.size(), 0})))
+                    .value_or(false));
+    SeededRandom random(1);
+    TypingEngine engine(*platform, *brisk, random);
+    // Into the first sentence and back to the end, as a typo fix goes.
+    const qint64 goal = kText.indexOf(QStringLiteral("tourists"));
+    ASSERT_TRUE(runReal(engine.elements().moveCursor(goal, kText, view, {})));
+    EXPECT_EQ(engine.elements().caretPosition(view), goal);
+    ASSERT_TRUE(runReal(engine.elements().moveCursor(kText.size(), kText, view, {})));
+    EXPECT_EQ(engine.elements().caretPosition(view), kText.size());
+    // Once the keys have landed the caret is where the moves meant it to be.
+    pump(300);
+    EXPECT_EQ(engine.elements().caretPosition(view), kText.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineCaretMove, ::testing::Values(Kind::Gtk, Kind::Qt),
+                         [](const auto &info) { return std::string(kindName(info.param)); });
+
+// --- Another window in front: the run holds its keys until it comes back.
+
+TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
+{
+    auto other = startTarget(Kind::Gtk);
+    ASSERT_TRUE(focusView(*other));
+    auto target = startTarget(Kind::Qt);
+    const Element view = focusView(*target);
+    ASSERT_TRUE(view);
+
+    constexpr int kSwitchAt = 30;
+    bool switched = false;
+    bool resumed = false;
+    std::optional<QString> atPause;
+    std::optional<QString> laterInPause;
+    std::optional<QString> otherInPause;
+    RunOptions options;
+    options.text = kShort;
+    options.target = view;
+    options.seed = 7;
+    // Right after a key, between two steps of the run: the other window is
+    // in front before the run takes its next step.
+    options.onProgress = [&](int done) {
+        if (done == kSwitchAt && !switched)
+            switched = bringToFront(*other);
+    };
+    options.onPhase = [&](const QString &phase) {
+        if (phase != QLatin1String("paused") || resumed)
+            return;
+        atPause = target->dump(QStringLiteral("view"));
+        QTimer::singleShot(1500, [&] {
+            laterInPause = target->dump(QStringLiteral("view"));
+            otherInPause = other->dump(QStringLiteral("view"));
+            resumed = true;
+            bringToFront(*target);
+        });
+    };
+    const RunResult r = type(*platform, options);
+    ASSERT_TRUE(r.finished);
+    ASSERT_TRUE(switched) << "the other window never came to the front";
+    ASSERT_TRUE(resumed) << "the run never paused: " << phasesText(r.phases).toStdString();
+
+    EXPECT_EQ(r.phases, (QStringList{QStringLiteral("typing"), QStringLiteral("paused"), QStringLiteral("typing"),
+                                     QStringLiteral("editing"), QStringLiteral("done")}))
+        << phasesText(r.phases).toStdString();
+    // Paused right after the key typed before the switch (a typo left for
+    // the review may stand in it), and nothing typed while the other window
+    // was in front, there or here.
+    ASSERT_TRUE(atPause.has_value());
+    EXPECT_EQ(text::graphemeCount(*atPause), kSwitchAt) << atPause->toStdString();
+    EXPECT_EQ(laterInPause, atPause);
+    EXPECT_EQ(otherInPause, QString());
+    EXPECT_EQ(r.intended, kShort);
+    EXPECT_EQ(settledDump(*target, kShort), kShort);
+    EXPECT_EQ(other->dump(QStringLiteral("view")), QString());
+}
+
+// --- A field that accessibility cannot read: the run reads it by copying.
+
+class EngineClipboardRead : public EngineRunTest, public ::testing::WithParamInterface<Kind> {
+protected:
+    QByteArray clipOf(TargetApp &app, const QString &type)
+    {
+        const QString hex = app.command(QStringLiteral("readclip ") + type).section(QLatin1Char(' '), 2);
+        return hex == QLatin1String("-") ? QByteArray() : QByteArray::fromHex(hex.toLatin1());
+    }
+};
+
+TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
+{
+    // The user's clipboard: several types, owned by another program.
+    auto owner = startTarget(Kind::Gtk);
+    ASSERT_EQ(owner->command(QStringLiteral("clip")), QStringLiteral("ok"));
+    ASSERT_TRUE(waitUntil([&] { return platform->pasteboard().plainText() == QStringLiteral("clip text ✓"); }, 3000));
+    std::unique_ptr<TargetApp> separate;
+    if (GetParam() == Kind::Qt)
+        separate = startTarget(Kind::Qt);
+    TargetApp &target = separate ? *separate : *owner;
+    const Element view = focusView(target);
+    ASSERT_TRUE(view);
+
+    UnreadableTextPlatform desktop(*platform, target.pid());
+    RunOptions options;
+    options.text = kShort;
+    // With humanize a typo is left for the end, so the copied text differs
+    // from the intended one and the repair works through the clipboard too.
+    options.humanize = true;
+    options.target = view;
+    options.seed = 99;
+    const RunResult r = type(desktop, options);
+    ASSERT_TRUE(r.finished);
+    expectPlainPhases(r);
+    EXPECT_GT(desktop.refusedReads(), 0);
+    EXPECT_TRUE(r.debugHas(QStringLiteral("endReview: AX read failed, clipboard len="))) << "the field was not copied";
+    // Typos left for the end make the copy differ from the intended text:
+    // the field is then put right by keys and checked by copying it again.
+    if (r.debugHas(QStringLiteral("typo deferred"))) {
+        EXPECT_TRUE(r.debugHas(QStringLiteral("tailFix: verified")) || r.debugHas(QStringLiteral("replaceAll: verified")));
+    }
+    ASSERT_FALSE(r.intended.isEmpty());
+    const std::optional<QString> dump = settledDump(target, r.intended);
+    ASSERT_TRUE(dump.has_value());
+    EXPECT_EQ(dump->toUtf8().toStdString(), r.intended.toUtf8().toStdString());
+
+    // Every type of the user's clipboard is back, for us and for others.
+    EXPECT_EQ(platform->pasteboard().plainText(), QStringLiteral("clip text ✓"));
+    EXPECT_EQ(clipOf(*owner, QStringLiteral("text/html")), QByteArray("<b>clip</b> html"));
+    EXPECT_EQ(clipOf(*owner, QStringLiteral("application/x-quorvel-test")), QByteArray("custom\001bytes"));
+    EXPECT_EQ(clipOf(*owner, QStringLiteral("UTF8_STRING")), QByteArray("clip text ✓"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineClipboardRead, ::testing::Values(Kind::Gtk, Kind::Qt),
+                         [](const auto &info) { return std::string(kindName(info.param)); });
+
+// --- A field that already held text: only the typed segment is checked.
+
+class EngineSegment : public EngineRunTest, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
+{
+    auto target = startTarget(GetParam());
+    const QString prefix = QStringLiteral("Already here: “keep” 👨‍👩‍👧 e\u0301 🇫🇷 — ");
+    const QString suffix = QStringLiteral(" …and after it.");
+    ASSERT_TRUE(target->set(QStringLiteral("view"), prefix + suffix));
+    const Element view = focusView(*target);
+    ASSERT_TRUE(view);
+    // The caret between the two, as a click would leave it.
+    ASSERT_TRUE(runReal(platform->accessibility().writeAndConfirm(view, Attribute::SelectedTextRange,
+                                                                   QVariant::fromValue(TextRange{prefix.size(), 0})))
+                    .value_or(false));
+
+    // When the review begins, the application changes a letter inside the
+    // typed segment and one after it (as an autocorrection might): the
+    // segment is put right, the text after it is not the run's to touch.
+    const qsizetype wrongAt = kShort.indexOf(QStringLiteral("clicks"));
+    ASSERT_GT(wrongAt, 0);
+    QString segment = kShort;
+    segment[wrongAt] = QLatin1Char('k');
+    QString changedSuffix = suffix;
+    changedSuffix.replace(QStringLiteral("after"), QStringLiteral("afker"));
+    bool changed = false;
+    RunOptions options;
+    options.text = kShort;
+    options.target = view;
+    options.seed = 3;
+    options.onPhase = [&](const QString &phase) {
+        if (phase == QLatin1String("editing"))
+            changed = target->set(QStringLiteral("view"), prefix + segment + changedSuffix);
+    };
+    const RunResult r = type(*platform, options);
+    ASSERT_TRUE(r.finished);
+    expectPlainPhases(r);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(r.intended, kShort);
+    EXPECT_TRUE(r.debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=false "
+                                                 "confirmedEditable=true allowDeferred=false clipboard=true")
+                                     .arg(text::graphemeCount(kShort))));
+    EXPECT_TRUE(r.debug.contains(QStringLiteral("finalizeInsertedSegment: insertionStart=%1 typedLen=%2 targetLen=%3")
+                                     .arg(prefix.size())
+                                     .arg(kShort.size())
+                                     .arg(text::graphemeCount(kShort))));
+    const QString expected = prefix + kShort + changedSuffix;
+    const std::optional<QString> dump = settledDump(*target, expected);
+    ASSERT_TRUE(dump.has_value());
+    EXPECT_EQ(dump->toUtf8().toStdString(), expected.toUtf8().toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineSegment, ::testing::Values(Kind::Gtk, Kind::Qt),
+                         [](const auto &info) { return std::string(kindName(info.param)); });
+
+} // namespace
+} // namespace qv::e2e
