@@ -675,15 +675,7 @@ void DashboardView::openProjectWindow(const std::optional<Project> &project)
         m_projectWindow.clear();
         old->closeFromOpener();
     }
-    auto window = std::make_shared<QPointer<CustomWindow>>();
-    QPointer<DashboardView> self(this);
-    auto onClose = [window, self] {
-        QPointer<CustomWindow> w = *window;
-        if (w)
-            w->closeFromOpener();
-        if (self && self->m_projectWindow == w)
-            self->m_projectWindow.clear();
-    };
+    auto [window, onClose] = closeActionFor(&DashboardView::m_projectWindow);
     CustomWindow *made = m_factories.editor(m_appState, project, onClose);
     *window = made;
     m_projectWindow = made;
@@ -707,19 +699,29 @@ void DashboardView::openTypingWindow(const Project &project)
         m_typingWindow->activateWindow();
         return;
     }
-    auto window = std::make_shared<QPointer<CustomWindow>>();
-    QPointer<DashboardView> self(this);
-    auto onClose = [window, self] {
-        QPointer<CustomWindow> w = *window;
-        if (w)
-            w->closeFromOpener();
-        if (self && self->m_typingWindow == w)
-            self->m_typingWindow.clear();
-    };
+    auto [window, onClose] = closeActionFor(&DashboardView::m_typingWindow);
     CustomWindow *made = m_factories.typingPanel(m_appState, project, onClose);
     *window = made;
     m_typingWindow = made;
     showWindow(made, {520, 520}, {640, 600}, true);
+}
+
+// The close action handed to a secondary window: it closes its own window
+// first, then forgets it here if this dashboard still exists and still holds
+// it in `slot`. The returned holder is filled with the window once made.
+std::pair<std::shared_ptr<QPointer<CustomWindow>>, std::function<void()>>
+DashboardView::closeActionFor(QPointer<CustomWindow> DashboardView::*slot)
+{
+    auto window = std::make_shared<QPointer<CustomWindow>>();
+    QPointer<DashboardView> self(this);
+    auto onClose = [window, self, slot] {
+        QPointer<CustomWindow> w = *window;
+        if (w)
+            w->closeFromOpener();
+        if (self && (self.data()->*slot) == w)
+            (self.data()->*slot).clear();
+    };
+    return {window, onClose};
 }
 
 } // namespace qv::dashboard

@@ -11,7 +11,9 @@
 #include <QStackedWidget>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <optional>
 
 class QScrollArea;
@@ -154,6 +156,8 @@ private:
     std::optional<Project> storedProject(const QUuid &id) const;
     bool permissionsReady() const;
     void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
+    std::pair<std::shared_ptr<QPointer<CustomWindow>>, std::function<void()>>
+    closeActionFor(QPointer<CustomWindow> DashboardView::*slot);
     void downloadUpdate();
     void liftPermissionsLayer(bool lift);
     void finishPermissionsExit();

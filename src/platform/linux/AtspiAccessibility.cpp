@@ -693,6 +693,18 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
 
 std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qint64 pid, Attribute attribute)
 {
+    // A string the bus hands over for us to free; a failed call gives none.
+    auto ownedString = [&](gchar *(*fetch)(AtspiAccessible *, GError **)) -> std::optional<QVariant> {
+        Call call(*this, pid);
+        gchar *text = fetch(a, call.error());
+        if (!text || call.failed()) {
+            g_free(text);
+            return std::nullopt;
+        }
+        const QString s = QString::fromUtf8(text);
+        g_free(text);
+        return QVariant(s);
+    };
     switch (attribute) {
     case Attribute::Role: {
         const auto r = role(a, pid);
@@ -714,29 +726,11 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
     }
     case Attribute::Subrole:
         return std::nullopt;
-    case Attribute::Title: {
-        Call call(*this, pid);
-        gchar *name = atspi_accessible_get_name(a, call.error());
-        if (!name || call.failed()) {
-            g_free(name);
-            return std::nullopt;
-        }
-        const QString s = QString::fromUtf8(name);
-        g_free(name);
-        return QVariant(s);
-    }
-    case Attribute::RoleDescription: {
+    case Attribute::Title:
+        return ownedString(atspi_accessible_get_name);
+    case Attribute::RoleDescription:
         // The bus's own role name, never the localised one.
-        Call call(*this, pid);
-        gchar *name = atspi_accessible_get_role_name(a, call.error());
-        if (!name || call.failed()) {
-            g_free(name);
-            return std::nullopt;
-        }
-        const QString s = QString::fromUtf8(name);
-        g_free(name);
-        return QVariant(s);
-    }
+        return ownedString(atspi_accessible_get_role_name);
     case Attribute::DomRole: {
         GHashTable *attrs = nullptr;
         {
