@@ -11,6 +11,7 @@
 #include "state/FakeWorkspace.h"
 #include "state/Preferences.h"
 #include "state/ScriptedFetcher.h"
+#include "state/TestAppEnvironment.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -20,16 +21,6 @@
 #include <memory>
 
 namespace qv::test {
-
-class GrantedPermissions final : public platform::Permissions {
-public:
-    bool accessibilityReady() override { return true; }
-    bool inputSynthesisReady() override { return true; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
-};
 
 // An application state on a virtual clock with an in-memory preference
 // store and its data files in a temporary folder.
@@ -45,19 +36,10 @@ struct EditorFixture : ::testing::Test {
 
     void SetUp() override
     {
-        state::AppStateEnvironment env;
-        env.scheduler = &scheduler;
-        env.clock = &clock;
-        env.preferences = &prefs;
-        env.workspace = &workspace;
-        env.permissions = &permissions;
-        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
-        env.backendUrl = QUrl("http://127.0.0.1:54321");
-        env.backendAnonKey = "anon";
-        env.backendTransport = std::make_shared<ScriptedTransport>(scheduler);
-        env.siteFetcher = std::make_shared<ScriptedFetcher>(scheduler);
-        env.siteUrl = QUrl("http://127.0.0.1:54321");
-        app = std::make_unique<state::AppState>(env);
+        app = std::make_unique<state::AppState>(
+            testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir,
+                               std::make_shared<ScriptedTransport>(scheduler),
+                               std::make_shared<ScriptedFetcher>(scheduler)));
         scheduler.runUntilIdle();
     }
 

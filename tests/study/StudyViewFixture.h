@@ -2,6 +2,7 @@
 
 #include "state/FakeWorkspace.h"
 #include "state/ScriptedFetcher.h"
+#include "state/TestAppEnvironment.h"
 
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
@@ -26,16 +27,6 @@
 
 namespace qv::test {
 
-class AllowedPermissions final : public platform::Permissions {
-public:
-    bool accessibilityReady() override { return true; }
-    bool inputSynthesisReady() override { return true; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
-};
-
 // A whole application state on a virtual clock with an in-memory preference
 // store and its data folder in a temporary directory.
 class StudyViewTest : public ::testing::Test {
@@ -47,25 +38,15 @@ protected:
     ThemeEnvironment theme{scheduler, motion};
     state::Preferences prefs;
     FakeWorkspace workspace;
-    AllowedPermissions permissions;
+    GrantedPermissions permissions;
     std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
     std::shared_ptr<ScriptedFetcher> fetcher = std::make_shared<ScriptedFetcher>(scheduler);
     std::unique_ptr<state::AppState> app;
 
     void SetUp() override
     {
-        state::AppStateEnvironment env;
-        env.scheduler = &scheduler;
-        env.clock = &clock;
-        env.preferences = &prefs;
-        env.workspace = &workspace;
-        env.permissions = &permissions;
-        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
-        env.backendUrl = QUrl("http://127.0.0.1:54321");
-        env.backendAnonKey = "anon";
-        env.backendTransport = transport;
-        env.siteFetcher = fetcher;
-        env.siteUrl = QUrl("http://127.0.0.1:54321");
+        state::AppStateEnvironment env =
+            testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir, transport, fetcher);
         env.version = "1.2.0";
         app = std::make_unique<state::AppState>(env);
         scheduler.advance(0);
