@@ -4,6 +4,7 @@
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/HoverCaptureView.h"
 #include "dashboard/LayerFade.h"
+#include "dashboard/WorkspaceFade.h"
 #include "dashboard/ModePickerView.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ProfileAvatarButton.h"
@@ -39,6 +40,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QGridLayout>
 #include <QStackedWidget>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -150,8 +152,11 @@ void DashboardView::buildLayers()
     m_host = new OverlayHost(this);
     m_background->lower();
 
-    // 1. The workspace: the picker card, or the scrolling card.
-    m_workspaceLayer = new QStackedWidget;
+    // 1. The workspace: the picker card, or the scrolling card, in one cell
+    // so that one can fade out while the other fades in.
+    m_workspaceLayer = new QWidget;
+    auto *workspaceCell = new QGridLayout(m_workspaceLayer);
+    workspaceCell->setContentsMargins(0, 0, 0, 0);
     m_pickerPage = new QWidget;
     auto *pickerLayout = new QVBoxLayout(m_pickerPage);
     pickerLayout->setContentsMargins(32, 28, 32, 28);
@@ -166,7 +171,7 @@ void DashboardView::buildLayers()
     pickerLayout->addLayout(pickerRow);
     pickerLayout->addStretch();
     connect(m_picker, &ModePickerView::chosen, m_switch, &WorkspaceSwitch::pickerChose);
-    m_workspaceLayer->addWidget(m_pickerPage);
+    workspaceCell->addWidget(m_pickerPage, 0, 0);
 
     m_scroll = new QScrollArea;
     m_scroll->setFrameShape(QFrame::NoFrame);
@@ -177,8 +182,9 @@ void DashboardView::buildLayers()
     m_scroll->setAutoFillBackground(false);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->widget()->setAutoFillBackground(false);
-    m_workspaceLayer->addWidget(m_scroll);
+    workspaceCell->addWidget(m_scroll, 0, 0);
     m_host->addLayer(m_workspaceLayer, 0, OverlayHost::Placement::Fill);
+    m_workspaceFade = new WorkspaceFade(m_workspaceLayer, m_pickerPage, m_scroll);
 
     m_blocker = new ClickBlocker;
     m_blocker->hide();
@@ -320,8 +326,11 @@ void DashboardView::syncWorkspace()
 {
     const WorkspaceSwitch &s = *m_switch;
     const bool covered = s.showInitialWelcome() || s.showWelcomeOverlay();
-    m_workspaceLayer->setCurrentWidget(s.showModePicker() ? m_pickerPage : static_cast<QWidget *>(m_scroll));
-    m_workspaceLayer->setVisible(!covered);
+    // The picker and the card cross-fade; the whole layer fades out while
+    // a welcome overlay covers the page.
+    const Animation fade = pageAnimation(kSwitchFadeMs);
+    m_workspaceFade->setPickerShown(s.showModePicker(), fade);
+    m_workspaceFade->setLayerShown(!covered, fade);
     m_blocker->setVisible(covered || s.isTransitioning());
 
     setTitleMode(s.dashboardMode());

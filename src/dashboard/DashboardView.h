@@ -41,6 +41,7 @@ class SettingsBindings;
 class ScrimLayer;
 class UndoBanner;
 class LayerFade;
+class WorkspaceFade;
 class UndoOffer;
 class UpdatePromptCard;
 class WelcomeOverlayView;
@@ -118,6 +119,8 @@ public:
     QWidget *workspaceLayer() const { return m_workspaceLayer; }
     QWidget *workspaceBlocker() const { return m_blocker; }
     QScrollArea *scrollView() const { return m_scroll; }
+    QWidget *pickerPage() const { return m_pickerPage; }
+    const WorkspaceFade &workspaceFade() const { return *m_workspaceFade; }
     QWidget *header() const { return m_header; }
     ShimmerTitle *pageTitle() const { return m_title; }
     DashboardSwitchBar *switchBar() const { return m_switchBar; }
@@ -185,7 +188,8 @@ private:
 
     QVBackground *m_background = nullptr;
     OverlayHost *m_host = nullptr;
-    QStackedWidget *m_workspaceLayer = nullptr;
+    QWidget *m_workspaceLayer = nullptr;
+    WorkspaceFade *m_workspaceFade = nullptr;
     QWidget *m_blocker = nullptr;
     QWidget *m_pickerPage = nullptr;
     ModePickerView *m_picker = nullptr;

@@ -11,7 +11,6 @@
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPainter>
 #include <QShowEvent>
@@ -54,7 +53,6 @@ WriterWorkspace::WriterWorkspace(state::AppState &appState, QWidget *parent) : Q
     m_newProject->setFont(Typography::font(TextStyle::Headline, QFont::DemiBold));
     m_newProject->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_newProject->setMinimumHeight(m_newProject->sizeHint().height() + 8);
-    m_newProject->setGraphicsEffect(new QGraphicsOpacityEffect(m_newProject));
     list->addWidget(m_newProject);
 
     m_filters = new WriterFilters(m_listPage);
@@ -217,7 +215,7 @@ void WriterWorkspace::refreshReadiness()
 {
     const bool ready = m_appState.accessibilityReady() && m_appState.inputMonitoringReady();
     // Dimmed but still enabled: a click explains what is missing.
-    static_cast<QGraphicsOpacityEffect *>(m_newProject->graphicsEffect())->setOpacity(ready ? 1.0 : 0.6);
+    m_newProject->setOpacity(ready ? 1.0 : 0.6);
 }
 
 void WriterWorkspace::showEvent(QShowEvent *event)

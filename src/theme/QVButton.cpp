@@ -89,6 +89,15 @@ void QVButton::setBusy(bool busy)
     update();
 }
 
+void QVButton::setOpacity(double opacity)
+{
+    if (opacity == m_opacity)
+        return;
+    m_opacity = opacity;
+    m_shadow->refresh();
+    update();
+}
+
 QVButton::Look QVButton::look() const
 {
     const QVButtonColors colors = buttonColors(m_variant);
@@ -98,7 +107,7 @@ QVButton::Look QVButton::look() const
     l.fill = mix(colors.fill, colors.fillPressed, p);
     l.scale = (1.0 + 0.02 * h) * (1.0 - 0.01 * p);
     l.offsetY = p;
-    l.opacity = 1.0 - 0.08 * p;
+    l.opacity = (1.0 - 0.08 * p) * m_opacity;
     l.shadowOpacity = 0.24 - 0.08 * p;
     return l;
 }

@@ -28,6 +28,10 @@ public:
     // A small spinning indicator after the label, for work under way.
     void setBusy(bool busy);
     bool isBusy() const { return m_busy; }
+    // Draws the whole button, shadow included, at this opacity (painted by
+    // the button itself, so it can sit inside a fading layer).
+    void setOpacity(double opacity);
+    double opacity() const { return m_opacity; }
 
     // The current look, for painting and for tests.
     struct Look {
@@ -63,6 +67,7 @@ private:
     bool m_capsuleHit = false;
     bool m_busy = false;
     bool m_hovered = false;
+    double m_opacity = 1;
     AnimatedValue *m_hover;
     AnimatedValue *m_press;
     AnimatedValue *m_spin;

@@ -1,6 +1,7 @@
 #include "DashboardTestSupport.h"
 
 #include "dashboard/LayerFade.h"
+#include "dashboard/WorkspaceFade.h"
 
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/ModePickerButton.h"
@@ -14,7 +15,6 @@
 
 #include <QLabel>
 #include <QScrollArea>
-#include <QStackedWidget>
 
 using namespace qv;
 using namespace qv::dashboard;
@@ -22,12 +22,9 @@ using namespace qv::dashboard;
 namespace {
 class WorkspaceViewTest : public test::DashboardFixture {
 protected:
-    bool pickerShown() const
-    {
-        return view->workspaceLayer()->isVisible() &&
-               static_cast<QStackedWidget *>(view->workspaceLayer())->currentWidget() != view->scrollView();
-    }
+    bool pickerShown() const { return view->pickerPage()->isVisible(); }
     bool cardShown() const { return view->scrollView()->isVisible(); }
+    double layerOpacity() const { return view->workspaceFade().layerOpacity(); }
 };
 } // namespace
 
@@ -53,16 +50,29 @@ TEST_F(WorkspaceViewTest, PickingAWorkspacePlaysTheWelcomeThenShowsItsCard)
     click(view->modePicker()->button(DashboardMode::study));
     EXPECT_TRUE(view->welcomeOverlay()->isVisible());
     EXPECT_EQ(view->welcomeOverlay()->titleText(), "Lexmoor");
-    EXPECT_FALSE(view->workspaceLayer()->isVisible());
+    // The workspace fades out under the overlay in 0.25 s.
     EXPECT_EQ(view->overlayHost()->layerAt({550, 450}), view->welcomeOverlay());
-    settle(3399);
+    settle(125);
+    EXPECT_NEAR(layerOpacity(), 0.5, 0.1);
+    settle(130);
+    EXPECT_FALSE(view->workspaceLayer()->isVisible());
+    settle(3399 - 255);
     EXPECT_TRUE(view->welcomeOverlay()->isVisible());
     settle(1);
     // It fades out over 0.6 s, taking no more clicks.
     auto *fade = qobject_cast<FadeScaleEffect *>(view->welcomeOverlay()->graphicsEffect());
     ASSERT_TRUE(fade);
     EXPECT_NE(view->overlayHost()->layerAt({550, 450}), view->welcomeOverlay());
-    settle(300);
+    // Meanwhile the picker gives way to the card, and the layer comes back.
+    settle(125);
+    EXPECT_NEAR(layerOpacity(), 0.5, 0.1);
+    EXPECT_TRUE(pickerShown());
+    EXPECT_NEAR(view->workspaceFade().pickerOpacity(), 0.25, 0.05);
+    EXPECT_NEAR(view->workspaceFade().cardOpacity(), 0.25, 0.05);
+    settle(130);
+    EXPECT_FALSE(pickerShown());
+    EXPECT_NEAR(view->workspaceFade().cardOpacity(), 1.0, 1e-9);
+    settle(45);
     EXPECT_NEAR(fade->opacity(), 0.5, 0.05);
     settle(320);
     EXPECT_FALSE(view->welcomeOverlay()->isVisible());
@@ -141,6 +151,7 @@ TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
     app->setReduceMotionEnabled(true);
     view->handleModeSwitch(DashboardMode::study, false);
     settle();
+    EXPECT_FALSE(view->workspaceLayer()->isVisible()); // no fade either
     EXPECT_DOUBLE_EQ(w->progress(), 1.0);
     EXPECT_FALSE(w->isShimmering());
     EXPECT_DOUBLE_EQ(w->shimmerDirection(), 1.0);
