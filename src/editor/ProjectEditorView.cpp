@@ -11,8 +11,11 @@
 #include "theme/AnimatedValue.h"
 #include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
+#include "theme/QVLineEdit.h"
+#include "theme/QVTextEditor.h"
 #include "theme/Theme.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -29,6 +32,10 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
                                      std::function<void()> onClose, EditorServices services, QWidget *parent)
     : QWidget(parent), m_app(appState)
 {
+    // The editor holds the keyboard focus itself until the user picks a
+    // field, so no field is focused when it opens.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
     const WallClock *clock = services.clock;
     if (!clock) {
         m_ownClock = std::make_unique<SystemWallClock>();
@@ -90,6 +97,20 @@ void ProjectEditorView::sync()
     if (m_model->tab() != m_shownTab)
         showTab(m_model->tab());
     placeBubble();
+}
+
+std::optional<ProjectEditorView::Field> ProjectEditorView::focusedField() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != window())
+        return std::nullopt;
+    if (focus == static_cast<const QWidget *>(m_newEssay->titleField()))
+        return Field::title;
+    if (m_newEssay->textEditor()->isAncestorOf(focus))
+        return Field::text;
+    if (m_aiOutline->notesEditor()->isAncestorOf(focus))
+        return Field::notes;
+    return std::nullopt;
 }
 
 void ProjectEditorView::showTab(int tab)

@@ -51,6 +51,11 @@ public:
     AiOutlineTab *aiOutlineTab() const { return m_aiOutline; }
     SmartWhyBubble *whyBubble() const { return m_bubble; }
 
+    // The text input that has the keyboard focus, which is also the one that
+    // draws its focus ring. It follows the user's clicks and Tab presses.
+    enum class Field { title, text, notes, aiNotes };
+    std::optional<Field> focusedField() const;
+
     QSize sizeHint() const override;
 
 protected:

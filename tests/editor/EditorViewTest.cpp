@@ -421,3 +421,31 @@ TEST_F(EditorViewFixture, AFieldThatHoldsLessThanTheModelIsNotResetOnEveryChange
     EXPECT_EQ(text->textCursor().position(), 0);
     EXPECT_EQ(v->model().title().size(), 40000);
 }
+
+TEST_F(EditorViewFixture, TheFocusedFieldFollowsClicksAndTabAndAloneDrawsItsRing)
+{
+    std::unique_ptr<ProjectEditorWindow> window(new ProjectEditorWindow(*app, std::nullopt, [] {}, services()));
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ProjectEditorView *v = window->view();
+    NewEssayTab *tab = v->newEssayTab();
+    EXPECT_FALSE(v->focusedField());
+
+    QTest::mouseClick(tab->titleField(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(v->focusedField(), ProjectEditorView::Field::title);
+    EXPECT_TRUE(tab->titleField()->showsFocusRing());
+    EXPECT_FALSE(tab->textEditor()->showsFocusRing());
+
+    QTest::keyClick(tab->titleField(), Qt::Key_Tab);
+    EXPECT_EQ(v->focusedField(), ProjectEditorView::Field::text);
+    EXPECT_FALSE(tab->titleField()->showsFocusRing());
+    EXPECT_TRUE(tab->textEditor()->showsFocusRing());
+
+    click(pillOf(v->header()->tabPicker(), "AI Outline"));
+    QPlainTextEdit *notes = v->aiOutlineTab()->notesEditor()->editor();
+    QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(v->focusedField(), ProjectEditorView::Field::notes);
+    EXPECT_TRUE(v->aiOutlineTab()->notesEditor()->showsFocusRing());
+    EXPECT_FALSE(tab->textEditor()->showsFocusRing());
+}
