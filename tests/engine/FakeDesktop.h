@@ -27,8 +27,6 @@ struct FakeNode {
     std::map<Attribute, QVariant> values; // missing: the read fails
     QSet<Attribute> settable;
     QSet<Attribute> settableQueryFails;
-    bool terminal = false;
-    bool writesFail = false;
     std::map<Attribute, int> reads;
     // Set by setParent: a weak link, so that a parent holding its children
     // and children naming their parent never keep each other alive. A
@@ -65,7 +63,7 @@ public:
     std::optional<QVariant> read(const platform::Element &element, Attribute attribute) override;
     std::optional<bool> isSettable(const platform::Element &element, Attribute attribute) override;
     bool write(const platform::Element &element, Attribute attribute, const QVariant &value) override;
-    bool isTerminal(const platform::Element &element) override;
+    bool isTerminal(const platform::Element &) override { return false; }
     platform::SubscriptionPtr observeFocus(qint64 pid, std::function<void()> changed) override;
 
     // Calls the live focus observer of `pid` (as a notification would).
@@ -108,8 +106,6 @@ public:
     int arrowPresses(const QString &stretch) override;
 
     Unit unit = Unit::Grapheme;
-    // Called when a copy shortcut lands.
-    std::function<void()> onCopy;
     QStringList keys;
     QList<double> timesMs;
     QStringList asked; // stretches the engine asked about
@@ -119,24 +115,26 @@ private:
     Scheduler &m_scheduler;
 };
 
+// Holds what is written; the engine's clipboard work is tested on the
+// simulated desktop.
 class FakePasteboard final : public platform::Pasteboard {
 public:
     QList<platform::TypedData> items() override { return m_items; }
     platform::TypedData directData() override { return m_direct; }
-    void clear() override;
-    void writeItems(const QList<platform::TypedData> &items) override;
-    void setDirectData(const QString &type, const QByteArray &data) override;
-    std::optional<QString> plainText() override;
+    void clear() override { m_items.clear(), m_direct.clear(), ++m_changeCount; }
+    void writeItems(const QList<platform::TypedData> &items) override { m_items = items, ++m_changeCount; }
+    void setDirectData(const QString &type, const QByteArray &data) override
+    {
+        m_direct.append({type, data});
+        ++m_changeCount;
+    }
+    std::optional<QString> plainText() override { return std::nullopt; }
     qint64 changeCount() override { return m_changeCount; }
 
-    // As another program copying: replaces everything.
-    void userCopy(const QString &text);
-    void set(QList<platform::TypedData> items, platform::TypedData direct);
-
+private:
     QList<platform::TypedData> m_items;
     platform::TypedData m_direct;
     qint64 m_changeCount = 0;
-    int writes = 0;
 };
 
 class FakeWorkspace final : public platform::Workspace {
