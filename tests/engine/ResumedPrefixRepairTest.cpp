@@ -19,15 +19,11 @@ using qv::test::runTask;
 
 // --- The comparison rule.
 
-TEST(ResumedPrefixCompare, AnExactStretchNeedsNothing)
-{
-    const PrefixComparison c = ResumedPrefixRepair::compare("Café 😀 at", "Café 😀 at");
-    EXPECT_TRUE(c.repairable);
-    EXPECT_TRUE(c.typos.isEmpty());
-}
-
 TEST(ResumedPrefixCompare, TyposAreFoundAtTheirUnitOffsets)
 {
+    const PrefixComparison same = ResumedPrefixRepair::compare("Café 😀 at", "Café 😀 at");
+    EXPECT_TRUE(same.repairable);
+    EXPECT_TRUE(same.typos.isEmpty());
     // The emoji takes two units: the typo after it sits at offset 8.
     const PrefixComparison c = ResumedPrefixRepair::compare("Café 😀 at nine", "Czfé 😀 st nine");
     ASSERT_TRUE(c.repairable);
@@ -92,6 +88,19 @@ struct Prefix : qv::test::RepairFixture {
     }
     void finish(SegmentArgs a) { runTask(clock, finalizeInsertedSegment(engine, std::move(a))); }
     QStringList prefixLines() const { return lines.filter("resumePrefix: "); }
+    // Starts the repair with a pause that begins once it found its typos,
+    // and holds it for five seconds.
+    QCoro::Task<> startPausedAtTheTypos()
+    {
+        lay(kLeft);
+        engine.debugSink = [this](const QString &line) {
+            lines << line;
+            pause = pause || line == "resumePrefix: typos=2";
+        };
+        auto task = finalizeInsertedSegment(engine, args());
+        clock.advance(5000);
+        return task;
+    }
 };
 } // namespace
 
@@ -192,14 +201,7 @@ TEST_F(Prefix, AnUnconfirmedSelectionIsNeverTypedOver)
 
 TEST_F(Prefix, APauseHoldsTheNextFixUntilItEnds)
 {
-    lay(kLeft);
-    engine.debugSink = [this](const QString &line) {
-        lines << line;
-        if (line == "resumePrefix: typos=2")
-            pause = true;
-    };
-    auto task = finalizeInsertedSegment(engine, args());
-    clock.advance(5000);
+    auto task = startPausedAtTheTypos();
     EXPECT_TRUE(field.text().startsWith(kLeft));
     EXPECT_EQ(phases, QStringList{"paused"});
     pause = false;
@@ -210,14 +212,7 @@ TEST_F(Prefix, APauseHoldsTheNextFixUntilItEnds)
 
 TEST_F(Prefix, TextTypedByTheUserDuringAPauseEndsTheFixes)
 {
-    lay(kLeft);
-    engine.debugSink = [this](const QString &line) {
-        lines << line;
-        if (line == "resumePrefix: typos=2")
-            pause = true;
-    };
-    auto task = finalizeInsertedSegment(engine, args());
-    clock.advance(5000);
+    auto task = startPausedAtTheTypos();
     // The user writes at the start while the repair waits.
     field.setText("Hello " + field.text());
     pause = false;
