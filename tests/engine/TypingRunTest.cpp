@@ -35,6 +35,14 @@ struct Run : ::testing::Test, RunHarness {
         run(r);
         return r;
     }
+    // For a further run in the same test: an empty field, nothing reported.
+    void clearAll()
+    {
+        progress.clear();
+        phases.clear();
+        debug.clear();
+        field.setText({});
+    }
     // What the field holds once the typos left for the review are put right.
     static QString corrected(TypingRun &r) { return applyDeferredErrors(r.state().buffer, r.state().deferredErrors); }
 };
@@ -80,39 +88,30 @@ TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
 
     // Resumed at 4 into an empty field: the run types "ef" only; without
     // humanize the review then leaves the whole text in the field it owns.
-    progress.clear();
-    phases.clear();
-    debug.clear();
-    field.setText({});
+    clearAll();
     runText("abcdef", false, 4);
     EXPECT_EQ(progress.first(), std::make_pair(4, 6));
     EXPECT_EQ(progress.size(), 3);
     EXPECT_EQ(debug.filter("editing: ").value(0).section(' ', 2), "bufferLen=2 ownsWholeField=true");
     EXPECT_EQ(engine.lastIntendedText(), "abcdef");
     EXPECT_EQ(field.text(), "abcdef");
+    // With humanize it leaves only what this run typed.
+    clearAll();
+    runText("abcdef", true, 4);
+    EXPECT_EQ(engine.lastIntendedText(), "ef");
+    EXPECT_EQ(field.text(), "ef");
 
     // Past the end: no key of the text is typed, and the end of the run
     // follows with an empty buffer.
-    progress.clear();
-    phases.clear();
-    debug.clear();
-    field.setText({});
+    clearAll();
     runText("abcdef", false, 99);
     EXPECT_EQ(progress, (QList<std::pair<int, int>>{{6, 6}}));
     EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
     EXPECT_TRUE(debug.contains("editing: deferredErrors=0 bufferLen=0 ownsWholeField=true"));
     EXPECT_EQ(field.text(), "abcdef");
-}
 
-TEST_F(Run, ResumedWithHumanizeTheReviewLeavesOnlyWhatThisRunTyped)
-{
-    runText("abcdef", true, 4);
-    EXPECT_EQ(engine.lastIntendedText(), "ef");
-    EXPECT_EQ(field.text(), "ef");
-}
-
-TEST_F(Run, EmptyTextReportsZeroOfOne)
-{
+    // An empty text reports zero of one.
+    clearAll();
     runText({}, true);
     EXPECT_EQ(progress, (QList<std::pair<int, int>>{{0, 1}}));
     EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
