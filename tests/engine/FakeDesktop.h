@@ -4,8 +4,9 @@
 // attribute values (of any type, so tests can hand out wrong types), and
 // every read, write and key is counted or logged.
 
-#include "core/Scheduler.h"
+#include "core/VirtualScheduler.h"
 #include "platform/Platform.h"
+#include "platform/sim/SimDesktop.h"
 
 #include <QHash>
 #include <QList>
@@ -115,28 +116,6 @@ private:
     Scheduler &m_scheduler;
 };
 
-// Holds what is written; the engine's clipboard work is tested on the
-// simulated desktop.
-class FakePasteboard final : public platform::Pasteboard {
-public:
-    QList<platform::TypedData> items() override { return m_items; }
-    platform::TypedData directData() override { return m_direct; }
-    void clear() override { m_items.clear(), m_direct.clear(), ++m_changeCount; }
-    void writeItems(const QList<platform::TypedData> &items) override { m_items = items, ++m_changeCount; }
-    void setDirectData(const QString &type, const QByteArray &data) override
-    {
-        m_direct.append({type, data});
-        ++m_changeCount;
-    }
-    std::optional<QString> plainText() override { return std::nullopt; }
-    qint64 changeCount() override { return m_changeCount; }
-
-private:
-    QList<platform::TypedData> m_items;
-    platform::TypedData m_direct;
-    qint64 m_changeCount = 0;
-};
-
 class FakeWorkspace final : public platform::Workspace {
 public:
     std::optional<platform::AppInfo> frontmostApplication() override { return frontmost; }
@@ -154,50 +133,25 @@ public:
     std::optional<QPoint> pointer;
 };
 
-class FakeInput final : public platform::InputMonitor {
-public:
-    platform::SubscriptionPtr addGlobalLeftMouseUp(Handler) override { return nullptr; }
-    platform::SubscriptionPtr addLocalLeftMouseUp(Handler) override { return nullptr; }
-};
-
-class FakePermissions final : public platform::Permissions {
-public:
-    bool accessibilityReady() override { return true; }
-    bool inputSynthesisReady() override { return true; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
-};
-
-class FakeDesktopSettings final : public platform::Desktop {
-public:
-    void setBadgeLabel(const QString &label) override { m_badge = label; }
-    QString badgeLabel() const override { return m_badge; }
-    bool reduceMotion() override { return false; }
-
-private:
-    QString m_badge;
-};
-
+// The fakes above, and the simulated desktop's parts for what the engine's
+// unit tests never look at (clipboard, mouse, permissions, badge).
 class FakePlatform final : public platform::Platform {
 public:
-    explicit FakePlatform(Scheduler &scheduler) : kb(scheduler) {}
+    explicit FakePlatform(VirtualScheduler &scheduler) : kb(scheduler), m_rest(scheduler) {}
     platform::Accessibility &accessibility() override { return ax; }
     platform::Keyboard &keyboard() override { return kb; }
-    platform::Pasteboard &pasteboard() override { return pb; }
+    platform::Pasteboard &pasteboard() override { return m_rest.pasteboard(); }
     platform::Workspace &workspace() override { return ws; }
-    platform::InputMonitor &input() override { return in; }
-    platform::Permissions &permissions() override { return perms; }
-    platform::Desktop &desktop() override { return settings; }
+    platform::InputMonitor &input() override { return m_rest.input(); }
+    platform::Permissions &permissions() override { return m_rest.permissions(); }
+    platform::Desktop &desktop() override { return m_rest.desktop(); }
 
     FakeAccessibility ax;
     FakeKeyboard kb;
-    FakePasteboard pb;
     FakeWorkspace ws;
-    FakeInput in;
-    FakePermissions perms;
-    FakeDesktopSettings settings;
+
+private:
+    sim::SimDesktop m_rest;
 };
 
 } // namespace qv::test
