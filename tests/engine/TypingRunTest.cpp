@@ -324,7 +324,7 @@ TEST_F(Run, StopAtTheLastKeyMakesNoRepairAndReportsNothingMore)
     EXPECT_TRUE(engine.lastIntendedText().isEmpty());
 }
 
-TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
+TEST_F(Run, AtTheEndTheTargetIsNotFocusedAgainWhenATextInputHasTheFocus)
 {
     // Focus writes up to the hand-off: the review focuses its field itself.
     auto &other = window.addTextField({20, 560, 300, 30}, "other");
@@ -344,33 +344,33 @@ TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
     EXPECT_EQ(phases.last(), "done");
     EXPECT_EQ(other.text(), "other");
     EXPECT_EQ(field.text(), kShort);
+}
 
-    // Focus on a button: the target is focused again, 220 ms before "editing".
-    RunHarness h;
-    qv::SeededRandom seed{11};
-    TypingEngine engine2{h.sim, h.clock, seed};
-    auto &button = h.window.addButton({20, 560, 100, 30}, "OK");
+TEST_F(Run, AtTheEndTheTargetIsFocusedAgainWhenAButtonHasTheFocus)
+{
+    // 220 ms before "editing".
+    auto &button = window.addButton({20, 560, 100, 30}, "OK");
     button.setFocusable(true);
     double lastKeyMs = 0;
     double editingMs = 0;
-    h.onKey = [&](int done) {
+    int writesAtEditing = -1;
+    onKey = [&](int done) {
         if (done == int(kShort.size()))
             button.focus();
     };
-    auto a = h.args(kShort, false);
+    auto a = args(kShort, false);
     a.onPhase = [&](const QString &p) {
         if (p == "editing") {
-            editingMs = h.clock.nowMs();
-            lastKeyMs = h.sim.log().keys.back().timeMs();
-            writesAtEditing = focusWrites(h.sim);
-            EXPECT_TRUE(h.field.isFocused());
+            editingMs = clock.nowMs();
+            lastKeyMs = sim.log().keys.back().timeMs();
+            writesAtEditing = focusWrites(sim);
+            EXPECT_TRUE(field.isFocused());
         }
     };
-    TypingRun r(engine2, a);
-    h.run(r);
+    run(start(a));
     EXPECT_EQ(writesAtEditing, 2);
     EXPECT_GE(editingMs - lastKeyMs, 220);
-    EXPECT_EQ(h.field.text(), kShort);
+    EXPECT_EQ(field.text(), kShort);
 }
 
 TEST_F(Run, AnotherApplicationInFrontAtTheEndIsWaitedForWithoutTyping)
