@@ -208,6 +208,9 @@ TEST_F(Run, LineBreaksOfEveryKindAreTypedAsOneReturn)
     EXPECT_EQ(keysOf(Key::Return), 3);
     EXPECT_EQ(progress.last(), std::make_pair(18, 18));
     EXPECT_EQ(sim.log().callsNamed("prepare"), QStringList{"one\ntwo\nthree\nfour"});
+    // The review compares the field with the text as typed, not as given.
+    EXPECT_EQ(field.text(), "one\ntwo\nthree\nfour");
+    EXPECT_FALSE(debug.contains("replaceAll: safety check failed (expected mismatch)"));
 }
 
 TEST_F(Run, HumanizedRunHandsTheCorrectedBufferToTheReview)
