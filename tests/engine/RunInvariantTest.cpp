@@ -3,7 +3,8 @@
 // that was after it. Checked at every key of the text over many seeds, and
 // with stops at every key of the run's corrections, retypes and repairs.
 // A run that reaches its end leaves the intended text in place of the
-// buffer; a run stopped in its repairs leaves no half-done edit.
+// buffer, the caret after it, the user's clipboard and the text around it
+// untouched; a run stopped in its repairs leaves no half-done edit.
 
 #include "engine/BufferEdits.h"
 
