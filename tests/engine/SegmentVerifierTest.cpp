@@ -75,25 +75,18 @@ TEST_F(Segment, WithoutAHintTheStartComesFromTheCaret)
     EXPECT_EQ(lines.value(0), "finalizeInsertedSegment: insertionStart=0 typedLen=11 targetLen=11");
 }
 
-TEST_F(Segment, ExtraUnitsAreDeletedWithOneDelete)
+TEST_F(Segment, ExtraUnitsGoWithOneDeleteAndAnEmptySegmentGetsTheTarget)
 {
-    field.setText("Dear This isxxx it.");
-    SegmentArgs a = segmentArgs(5, kTarget);
-    a.typedLen = 14;
-    verify(std::move(a));
-    EXPECT_EQ(field.text(), "Dear This is it.");
-    EXPECT_EQ(sim.log().count(Key::Backspace), 1);
-    EXPECT_TRUE(caretCollapsedAt(16));
-}
-
-TEST_F(Segment, EmptySegmentGetsTheTargetTyped)
-{
-    field.setText("Dear ");
-    SegmentArgs a = segmentArgs(5, kTarget);
-    a.typedLen = 0;
-    verify(std::move(a));
-    EXPECT_EQ(field.text(), "Dear This is it.");
-    EXPECT_TRUE(caretCollapsedAt(16));
+    for (const auto &[before, typedLen, backspaces] : {std::tuple{"Dear This isxxx it.", 14, 1}, {"Dear ", 0, 0}}) {
+        field.setText(before);
+        sim.log().clear();
+        SegmentArgs a = segmentArgs(5, kTarget);
+        a.typedLen = typedLen;
+        verify(std::move(a));
+        EXPECT_EQ(field.text(), "Dear This is it.") << typedLen;
+        EXPECT_EQ(sim.log().count(Key::Backspace), backspaces) << typedLen;
+        EXPECT_TRUE(caretCollapsedAt(16)) << typedLen;
+    }
 }
 
 TEST_F(Segment, UserTextAfterTheStartAndLowPrefixSegmentsAreLeftAlone)
