@@ -47,93 +47,60 @@ TEST(ApplyDeferredErrors, MultiUnitCorrectionsShiftLaterErrors)
 
 TEST(SelectErrors, SpreadsFromTheEnd)
 {
-    QList<DeferredError> five;
-    for (int i : {40, 10, 30, 0, 20})
-        five.append(err(i, "a", "s"));
-    const auto all = selectErrors(five, 5);
-    ASSERT_EQ(all.size(), 5);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(all[i].index, i * 10);
-    EXPECT_EQ(selectErrors(five, 9).size(), 5);
-    EXPECT_TRUE(selectErrors(five, 0).isEmpty());
-    EXPECT_TRUE(selectErrors({}, 3).isEmpty());
-
-    QList<DeferredError> seven, ten;
-    for (int i = 6; i >= 0; --i)
-        seven.append(err(i, "a", "s"));
-    for (int i = 0; i < 10; ++i)
-        ten.append(err(i, "a", "s"));
-    const auto s7 = selectErrors(seven, 3);
-    ASSERT_EQ(s7.size(), 3);
-    EXPECT_EQ(s7[0].index, 2);
-    EXPECT_EQ(s7[1].index, 4);
-    EXPECT_EQ(s7[2].index, 6);
-    const auto s10 = selectErrors(ten, 3);
-    ASSERT_EQ(s10.size(), 3);
-    EXPECT_EQ(s10[0].index, 3);
-    EXPECT_EQ(s10[1].index, 6);
-    EXPECT_EQ(s10[2].index, 9);
+    const auto at = [](std::initializer_list<int> indexes) {
+        QList<DeferredError> errors;
+        for (int i : indexes)
+            errors.append(err(i, "a", "s"));
+        return errors;
+    };
+    const auto picked = [](const QList<DeferredError> &errors, int count) {
+        QList<int> indexes;
+        for (const DeferredError &e : selectErrors(errors, count))
+            indexes.append(e.index);
+        return indexes;
+    };
+    const QList<DeferredError> five = at({40, 10, 30, 0, 20});
+    EXPECT_EQ(picked(five, 5), (QList<int>{0, 10, 20, 30, 40}));
+    EXPECT_EQ(picked(five, 9), (QList<int>{0, 10, 20, 30, 40}));
+    EXPECT_TRUE(picked(five, 0).isEmpty());
+    EXPECT_TRUE(picked({}, 3).isEmpty());
+    EXPECT_EQ(picked(at({6, 5, 4, 3, 2, 1, 0}), 3), (QList<int>{2, 4, 6}));
+    EXPECT_EQ(picked(at({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), 3), (QList<int>{3, 6, 9}));
 }
 
-TEST(ApplyBufferEdit, ReanchorsErrorsInsideTheReplacedStretch)
+TEST(ApplyBufferEdit, ShiftsReanchorsOrDropsTheErrorsAndClampsItsArguments)
 {
-    QString buffer = "hello world";
-    QList<DeferredError> errors = {err(1, "a", "e"), err(8, "o", "r"), err(10, "x", "d")};
-    applyBufferEdit(buffer, errors, 6, 5, "there");
-    EXPECT_EQ(buffer, "hello there");
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors[0], err(1, "a", "e"));
-    EXPECT_EQ(errors[1], err(9, "o", "r"));
-}
-
-TEST(ApplyBufferEdit, ShiftsLaterErrorsAndDropsLostOnes)
-{
-    QString buffer = "abcdef";
-    QList<DeferredError> errors = {err(1, "x", "b"), err(4, "x", "e"), err(5, "x", "f")};
-    applyBufferEdit(buffer, errors, 2, 1, "CC");
-    EXPECT_EQ(buffer, "abCCdef");
-    EXPECT_EQ(errors[0].index, 1);
-    EXPECT_EQ(errors[1].index, 5);
-    EXPECT_EQ(errors[2].index, 6);
-
-    // An empty replacement drops errors inside the stretch.
-    buffer = "abcdef";
-    errors = {err(3, "x", "d"), err(5, "x", "f")};
-    applyBufferEdit(buffer, errors, 2, 2, "");
-    EXPECT_EQ(buffer, "abef");
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0].index, 3);
-
-    // The nearest match must be closer than 4 units.
-    buffer = "aaaaaaa";
-    errors = {err(0, "x", "a")};
-    applyBufferEdit(buffer, errors, 0, 1, "bbbbz");
-    EXPECT_TRUE(errors.isEmpty());
-    buffer = "a";
-    errors = {err(0, "x", "a")};
-    applyBufferEdit(buffer, errors, 0, 1, "bbba");
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0].index, 3);
-    // On equal distances the earlier position wins.
-    buffer = "xxx";
-    errors = {err(1, "x", "q")};
-    applyBufferEdit(buffer, errors, 0, 3, "qpq");
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0].index, 0);
-}
-
-TEST(ApplyBufferEdit, ClampsArguments)
-{
-    QString buffer = "abc";
-    QList<DeferredError> errors = {err(0, "x", "a")};
-    applyBufferEdit(buffer, errors, -4, 99, "z");
-    EXPECT_EQ(buffer, "z");
-    EXPECT_TRUE(errors.isEmpty());
-    buffer = "abc";
-    errors = {err(2, "x", "c")};
-    applyBufferEdit(buffer, errors, 10, 5, "d");
-    EXPECT_EQ(buffer, "abcd");
-    EXPECT_EQ(errors[0].index, 2);
+    using Errors = QList<DeferredError>;
+    const struct {
+        const char *what;
+        QString buffer;
+        Errors errors;
+        int start, length;
+        QString replacement;
+        QString result;
+        Errors after;
+    } cases[] = {
+        {"re-anchored inside the stretch", "hello world", {err(1, "a", "e"), err(8, "o", "r"), err(10, "x", "d")},
+         6, 5, "there", "hello there", {err(1, "a", "e"), err(9, "o", "r")}},
+        {"later ones shifted", "abcdef", {err(1, "x", "b"), err(4, "x", "e"), err(5, "x", "f")}, 2, 1, "CC",
+         "abCCdef", {err(1, "x", "b"), err(5, "x", "e"), err(6, "x", "f")}},
+        {"dropped by an empty replacement", "abcdef", {err(3, "x", "d"), err(5, "x", "f")}, 2, 2, "", "abef",
+         {err(3, "x", "f")}},
+        // The nearest match must be closer than 4 units; on equal distances
+        // the earlier position wins.
+        {"match 4 units away", "aaaaaaa", {err(0, "x", "a")}, 0, 1, "bbbbz", "bbbbzaaaaaa", {}},
+        {"match 3 units away", "a", {err(0, "x", "a")}, 0, 1, "bbba", "bbba", {err(3, "x", "a")}},
+        {"tie", "xxx", {err(1, "x", "q")}, 0, 3, "qpq", "qpq", {err(0, "x", "q")}},
+        {"clamped start and length", "abc", {err(0, "x", "a")}, -4, 99, "z", "z", {}},
+        {"start past the end", "abc", {err(2, "x", "c")}, 10, 5, "d", "abcd", {err(2, "x", "c")}},
+    };
+    for (const auto &c : cases) {
+        QString buffer = c.buffer;
+        Errors errors = c.errors;
+        applyBufferEdit(buffer, errors, c.start, c.length, c.replacement);
+        EXPECT_EQ(buffer, c.result) << c.what;
+        EXPECT_EQ(errors, c.after) << c.what;
+    }
 }
 
 TEST(ReplaceChar, ReplacesOneUnitInsideTheText)

@@ -40,65 +40,55 @@ struct Access : ::testing::Test {
 TEST_F(Access, TextInputDecisionOrder)
 {
     EXPECT_FALSE(access.isTextInputElementRelaxed(Element()));
-
-    // Disabled is refused before the role is read.
-    Element disabled = ax.textField();
-    set(disabled, Attribute::Enabled, false);
-    EXPECT_FALSE(access.isTextInputElementRelaxed(disabled));
-    EXPECT_EQ(ax.node(disabled).reads[Attribute::Role], 0);
-    // Enabled given as a number counts as a Boolean.
-    set(disabled, Attribute::Enabled, 0);
-    EXPECT_FALSE(access.isTextInputElementRelaxed(disabled));
-    set(disabled, Attribute::Enabled, 1);
-    EXPECT_TRUE(access.isTextInputElementRelaxed(disabled));
-
-    // A secure field never is, even when it says it is editable.
-    Element secure = ax.textField();
-    set(secure, Attribute::Role, Roles::SecureTextField);
-    set(secure, Attribute::Editable, true);
-    EXPECT_FALSE(access.isTextInputElementRelaxed(secure));
-    EXPECT_EQ(ax.node(secure).reads[Attribute::Editable], 0);
-
-    // Text roles: editable unless they say otherwise.
-    for (const QString &role : {Roles::TextField, Roles::TextArea, Roles::TextView, Roles::SearchField}) {
+    using Values = std::vector<std::pair<Attribute, QVariant>>;
+    const QVariant yes(true), no(false);
+    const struct {
+        const char *what;
+        Values values; // on an element with no hints at all
+        bool textInput;
+    } cases[] = {
+        {"disabled text field", {{Attribute::Role, Roles::TextField}, {Attribute::Enabled, no}}, false},
+        // Enabled given as a number counts as a Boolean.
+        {"enabled 0", {{Attribute::Role, Roles::TextField}, {Attribute::Enabled, 0}}, false},
+        {"enabled 1", {{Attribute::Role, Roles::TextField}, {Attribute::Enabled, 1}}, true},
+        // A secure field never is, even when it says it is editable.
+        {"secure", {{Attribute::Role, Roles::SecureTextField}, {Attribute::Editable, yes}}, false},
+        // Text roles: editable unless they say otherwise.
+        {"text field", {{Attribute::Role, Roles::TextField}}, true},
+        {"text area", {{Attribute::Role, Roles::TextArea}}, true},
+        {"text view", {{Attribute::Role, Roles::TextView}}, true},
+        {"search field", {{Attribute::Role, Roles::SearchField}}, true},
+        {"text field, not editable", {{Attribute::Role, Roles::TextField}, {Attribute::Editable, no}}, false},
+        {"text area, not editable", {{Attribute::Role, Roles::TextArea}, {Attribute::Editable, no}}, false},
+        {"text view, not editable", {{Attribute::Role, Roles::TextView}, {Attribute::Editable, no}}, false},
+        {"search field, not editable", {{Attribute::Role, Roles::SearchField}, {Attribute::Editable, no}}, false},
+        // Roles compare exactly.
+        {"role in capitals", {{Attribute::Role, Roles::TextField.toUpper()}}, false},
+        // A web area needs to say it is editable, else the later hints decide.
+        {"web area", {{Attribute::Role, Roles::WebArea}}, false},
+        {"web area, text box", {{Attribute::Role, Roles::WebArea}, {Attribute::DomRole, "TEXTBOX"}}, true},
+        {"editable", {{Attribute::Editable, yes}}, true},
+        // Non-editable wins over hints.
+        {"not editable, editor", {{Attribute::Editable, no}, {Attribute::RoleDescription, "rich EDITOR"}}, false},
+        {"editor", {{Attribute::RoleDescription, "Rich EDITOR"}}, true},
+        {"button, text box", {{Attribute::RoleDescription, "button"}, {Attribute::DomRole, "text box"}}, false},
+        {"button, combo box", {{Attribute::RoleDescription, "button"}, {Attribute::DomRole, "ComboBox"}}, true},
+        // A role description that is not a string is absent.
+        {"numeric description", {{Attribute::RoleDescription, 42}}, false},
+    };
+    for (const auto &c : cases) {
         Element e = plain();
-        set(e, Attribute::Role, role);
-        EXPECT_TRUE(access.isTextInputElementRelaxed(e)) << role.toStdString();
-        set(e, Attribute::Editable, false);
-        EXPECT_FALSE(access.isTextInputElementRelaxed(e)) << role.toStdString();
+        for (const auto &[attribute, value] : c.values)
+            set(e, attribute, value);
+        EXPECT_EQ(access.isTextInputElementRelaxed(e), c.textInput) << c.what;
+        // Disabled is refused before the role is read, secure before editable.
+        if (!c.textInput && c.values.size() == 2 && c.values[1].first == Attribute::Enabled) {
+            EXPECT_EQ(ax.node(e).reads[Attribute::Role], 0) << c.what;
+        }
+        if (c.values.front().second == QVariant(Roles::SecureTextField)) {
+            EXPECT_EQ(ax.node(e).reads[Attribute::Editable], 0);
+        }
     }
-    // Roles compare exactly.
-    Element oddCase = plain();
-    set(oddCase, Attribute::Role, Roles::TextField.toUpper());
-    EXPECT_FALSE(access.isTextInputElementRelaxed(oddCase));
-
-    // A web area needs to say it is editable, else the later hints decide.
-    Element web = plain();
-    set(web, Attribute::Role, Roles::WebArea);
-    EXPECT_FALSE(access.isTextInputElementRelaxed(web));
-    set(web, Attribute::DomRole, QStringLiteral("TEXTBOX"));
-    EXPECT_TRUE(access.isTextInputElementRelaxed(web));
-
-    Element other = plain();
-    set(other, Attribute::Editable, true);
-    EXPECT_TRUE(access.isTextInputElementRelaxed(other));
-    set(other, Attribute::Editable, false);
-    set(other, Attribute::RoleDescription, QStringLiteral("rich EDITOR"));
-    EXPECT_FALSE(access.isTextInputElementRelaxed(other)); // non-editable wins over hints
-
-    Element described = plain();
-    set(described, Attribute::RoleDescription, QStringLiteral("Rich EDITOR"));
-    EXPECT_TRUE(access.isTextInputElementRelaxed(described));
-    Element button = plain();
-    set(button, Attribute::RoleDescription, QStringLiteral("button"));
-    set(button, Attribute::DomRole, QStringLiteral("text box"));
-    EXPECT_FALSE(access.isTextInputElementRelaxed(button));
-    set(button, Attribute::DomRole, QStringLiteral("ComboBox"));
-    EXPECT_TRUE(access.isTextInputElementRelaxed(button));
-    // A role description that is not a string is absent.
-    Element numeric = plain();
-    set(numeric, Attribute::RoleDescription, 42);
-    EXPECT_FALSE(access.isTextInputElementRelaxed(numeric));
 }
 
 TEST_F(Access, SettableOrReadableValueIsEnough)
@@ -229,7 +219,7 @@ TEST_F(Access, WaitForFocusFindsInputsNearTheFocus)
     EXPECT_EQ(ax.writes.last().element, area);
 }
 
-TEST_F(Access, WaitForFocusTimesOutAndStops)
+TEST_F(Access, WaitForFocusTimesOutAndStopsButLooksOnceMoreAfterAPause)
 {
     int stopCalls = 0;
     bool stop = false;
@@ -243,10 +233,9 @@ TEST_F(Access, WaitForFocusTimesOutAndStops)
     clock.singleShot(1000, [&] { stop = true; });
     EXPECT_EQ(runTask(clock, access.waitForTextInputFocus([&] { return stop; }, {}, std::nullopt)), false);
     EXPECT_EQ(clock.nowMs() - t0, 1080);
-}
 
-TEST_F(Access, WaitForFocusTriesTheCandidatesOnceMoreAfterAStopDuringAPause)
-{
+    // A stop during a pause: the candidates are tried once more.
+    const double t1 = clock.nowMs();
     bool paused = true, stopped = false;
     clock.singleShot(300, [&] { stopped = true; });
     Element field = ax.textField();
@@ -254,7 +243,7 @@ TEST_F(Access, WaitForFocusTriesTheCandidatesOnceMoreAfterAStopDuringAPause)
     const auto result = runTask(clock, access.waitForTextInputFocus([&] { return stopped; },
                                                                     [&] { return paused; }, std::nullopt));
     EXPECT_EQ(result, true);
-    EXPECT_EQ(clock.nowMs(), 360); // three 120 ms pause polls
+    EXPECT_EQ(clock.nowMs() - t1, 360); // three 120 ms pause polls
 }
 
 TEST_F(Access, TextReadsAndLengths)

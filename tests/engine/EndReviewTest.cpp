@@ -147,45 +147,35 @@ TEST_F(Review, LateSelectionWritesAreWaitedFor)
     EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
 }
 
-TEST_F(Review, ApplicationSwitchHoldsTheReview)
+TEST_F(Review, ApplicationSwitchFocusLossAndPauseHoldTheReview)
 {
-    typed(kText, twoTypos());
-    const double start = clock.nowMs();
-    sim.at(start + 1000).switchTo(other);
-    sim.at(start + 30000).switchTo(editor);
-    review(args(kText));
-    EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
-    EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
-    EXPECT_TRUE(allKeysInField());
-    EXPECT_EQ(otherField.text(), "elsewhere");
-    EXPECT_EQ(field.text(), kText);
-    EXPECT_TRUE(caretCollapsedAt(kText.size()));
-}
-
-TEST_F(Review, FocusLossHoldsTheReview)
-{
-    typed(kText, twoTypos());
-    sim.setPointer(std::nullopt);
-    const double start = clock.nowMs();
-    sim.at(start + 1000).focus(button);
-    sim.at(start + 30000).focus(field);
-    review(args(kText));
-    EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
-    EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
-    EXPECT_TRUE(allKeysInField());
-    EXPECT_EQ(field.text(), kText);
-}
-
-TEST_F(Review, PauseHoldsTheReview)
-{
-    typed(kText, twoTypos());
-    const double start = clock.nowMs();
-    sim.at(start + 1000).run([this] { pause = true; });
-    sim.at(start + 30000).run([this] { pause = false; });
-    review(args(kText));
-    EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
-    EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
-    EXPECT_EQ(field.text(), kText);
+    const auto scenario = [&](const char *what, const std::function<void(double start)> &holdAndRelease) {
+        SCOPED_TRACE(what);
+        typed(kText, twoTypos());
+        phases.clear();
+        const double start = clock.nowMs();
+        holdAndRelease(start);
+        review(args(kText));
+        EXPECT_EQ(phases, (QStringList{"paused", "editing"}));
+        EXPECT_TRUE(quietBetween(start + 1000, start + 30000));
+        EXPECT_TRUE(allKeysInField());
+        EXPECT_EQ(otherField.text(), "elsewhere");
+        EXPECT_EQ(field.text(), kText);
+        EXPECT_TRUE(caretCollapsedAt(kText.size()));
+    };
+    scenario("switch", [&](double start) {
+        sim.at(start + 1000).switchTo(other);
+        sim.at(start + 30000).switchTo(editor);
+    });
+    scenario("pause", [&](double start) {
+        sim.at(start + 1000).run([this] { pause = true; });
+        sim.at(start + 30000).run([this] { pause = false; });
+    });
+    scenario("focus", [&](double start) {
+        sim.setPointer(std::nullopt);
+        sim.at(start + 1000).focus(button);
+        sim.at(start + 30000).focus(field);
+    });
 }
 
 TEST_F(Review, StopAtAnyTimeLeavesNoHalfDoneEdit)
@@ -233,50 +223,48 @@ TEST_F(Review, TyposAreFixedOnlyWhereTheBufferSaysTheyAre)
     EXPECT_TRUE(caretCollapsedAt(field0.size()));
 }
 
-TEST_F(Review, TypoFixesWaitForArrowsStillOnTheirWay)
+TEST_F(Review, TypoFixesWaitForArrowsStillOnTheirWayAndSkipACaretThatNeverArrives)
 {
-    // Keys land 30 ms after their call, as posted events do; a Backspace
-    // sent before the arrows landed would take the wrong letter.
-    typed(kText, twoTypos());
-    sim.simKeyboard().setDeliveryDelayMs(30);
-    EndReviewArgs a = args(kText);
-    a.enforceExact = false;
-    a.review = ReviewLevel{12, 0, 0, 0};
-    review(std::move(a));
-    clock.runUntilIdle();
-    EXPECT_EQ(field.text(), kText);
-    EXPECT_EQ(sim.log().count(Key::Backspace), 2);
-    EXPECT_TRUE(caretCollapsedAt(kText.size()));
-}
-
-TEST_F(Review, ATypoFixWhoseCaretNeverArrivesIsSkipped)
-{
-    // Keys far slower than the caret wait: no Backspace is risked, the
-    // field keeps its text and the caret ends where it started.
-    typed(kText, {{60, "x"}});
-    sim.simKeyboard().setDeliveryDelayMs(2000);
-    EndReviewArgs a = args(kText);
-    a.enforceExact = false;
-    a.review = ReviewLevel{12, 0, 0, 0};
-    review(std::move(a));
-    clock.runUntilIdle();
-    EXPECT_EQ(field.text(), buffer);
-    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
-    EXPECT_TRUE(caretCollapsedAt(kText.size()));
+    // Keys land after their call, as posted events do; a Backspace sent
+    // before the arrows landed would take the wrong letter. Keys far slower
+    // than the caret wait: no Backspace is risked, the field keeps its text.
+    const struct {
+        double delayMs;
+        QList<std::pair<int, QString>> typos;
+        int backspaces;
+    } cases[] = {{30, twoTypos(), 2}, {2000, {{60, "x"}}, 0}};
+    for (const auto &c : cases) {
+        sim.simKeyboard().setDeliveryDelayMs(0);
+        typed(kText, c.typos);
+        sim.simKeyboard().setDeliveryDelayMs(c.delayMs);
+        EndReviewArgs a = args(kText);
+        a.enforceExact = false;
+        a.review = ReviewLevel{12, 0, 0, 0};
+        review(std::move(a));
+        clock.runUntilIdle();
+        EXPECT_EQ(field.text(), c.backspaces ? kText : buffer) << c.delayMs;
+        EXPECT_EQ(sim.log().count(Key::Backspace), c.backspaces) << c.delayMs;
+        EXPECT_TRUE(caretCollapsedAt(kText.size())) << c.delayMs;
+    }
 }
 
 TEST_F(Review, TailRetypeCounts)
 {
-    const auto run = [&](int length, int cap) {
+    // (Keys landing 30 ms after their call: the caret write after the
+    // retype waits for them.)
+    const auto run = [&](int length, int cap, double delayMs = 0) {
         QString text;
         while (text.size() < length)
             text += QStringLiteral("word ");
         text = text.left(length - 1) + ".";
+        sim.simKeyboard().setDeliveryDelayMs(0);
         typed(text);
+        sim.simKeyboard().setDeliveryDelayMs(delayMs);
         lines.clear();
         EndReviewArgs a = args(text);
         a.review.tailRetypeCap = cap;
         review(std::move(a));
+        clock.runUntilIdle();
         EXPECT_EQ(field.text(), text);
         EXPECT_TRUE(caretCollapsedAt(text.size()));
         return lines;
@@ -284,6 +272,7 @@ TEST_F(Review, TailRetypeCounts)
     EXPECT_TRUE(run(120, 400).contains("retypeTail: count=12"));
     EXPECT_TRUE(run(90, 400).contains("retypeTail: skipped (unsafe length or no selection)"));
     EXPECT_TRUE(run(2000, 2200).contains("retypeTail: count=80"));
+    EXPECT_TRUE(run(120, 400, 30).contains("retypeTail: count=12"));
 }
 
 TEST_F(Review, TailSelectionThatReadsWrongEndsTheReview)
@@ -298,29 +287,14 @@ TEST_F(Review, TailSelectionThatReadsWrongEndsTheReview)
     EXPECT_TRUE(caretCollapsedAt(kText.size()));
 }
 
-TEST_F(Review, FinalSentencesAreReworded)
+TEST_F(Review, FinalSentencesAreRewordedAndCaretWritesWaitForTheirKeys)
 {
-    const QString text = "This is good. The plan is good. This good idea is fine.";
-    typed(text);
-    EndReviewArgs a = args(text);
-    a.enforceExact = false;
-    a.review = ReviewLevel{4, 4, 2, 0};
-    review(std::move(a));
-    const QString expected = applyWordSwap("This is good.") + " " + rewriteSentence(" The plan is good.") + " "
-                             + rewriteSentence(" This good idea is fine.");
-    EXPECT_EQ(field.text(), expected);
-    EXPECT_EQ(buffer, expected);
-    EXPECT_TRUE(caretCollapsedAt(expected.size()));
-}
-
-TEST_F(Review, CaretWritesAfterRetypesWaitForTheirKeys)
-{
-    // Keys land some time after their call: a caret write straight after a
-    // retype would put the still queued letters in the wrong place.
+    // Keys may land some time after their call: a caret write straight after
+    // a retype would put the still queued letters in the wrong place.
     const QString text = "This is good. The plan is good. This good idea is fine.";
     const QString expected = applyWordSwap("This is good.") + " " + rewriteSentence(" The plan is good.") + " "
                              + rewriteSentence(" This good idea is fine.");
-    for (const double delayMs : {30.0, 300.0}) {
+    for (const double delayMs : {0.0, 30.0, 300.0}) {
         SCOPED_TRACE(delayMs);
         sim.simKeyboard().setDeliveryDelayMs(0);
         typed(text);
@@ -338,22 +312,6 @@ TEST_F(Review, CaretWritesAfterRetypesWaitForTheirKeys)
         EXPECT_EQ(field.text(), buffer);
         EXPECT_TRUE(caretCollapsedAt(buffer.size()));
     }
-
-    QString tail;
-    while (tail.size() < 120)
-        tail += QStringLiteral("word ");
-    tail = tail.left(119) + ".";
-    sim.simKeyboard().setDeliveryDelayMs(0);
-    typed(tail);
-    sim.simKeyboard().setDeliveryDelayMs(30);
-    lines.clear();
-    EndReviewArgs t = args(tail);
-    t.review.tailRetypeCap = 400;
-    review(std::move(t));
-    clock.runUntilIdle();
-    EXPECT_TRUE(lines.contains("retypeTail: count=12"));
-    EXPECT_EQ(field.text(), tail);
-    EXPECT_TRUE(caretCollapsedAt(tail.size()));
 }
 
 TEST_F(Review, UnreadableFieldWithoutClipboardIsLeftAlone)

@@ -3,16 +3,8 @@
 
 #include "engine/FocusMonitor.h"
 #include "engine/PasteboardSnapshot.h"
-#include "engine/TypingEngine.h"
 
-#include "TestPrinters.h"
-
-#include "core/Random.h"
-#include "core/VirtualScheduler.h"
-#include "platform/sim/SimDesktop.h"
-#include "support/CoroTest.h"
-
-#include <gtest/gtest.h>
+#include "RunHarness.h"
 
 using namespace qv::engine;
 using qv::platform::TypedData;
@@ -21,19 +13,9 @@ using qv::sim::SimElement;
 using qv::test::runTask;
 
 namespace {
-struct OnSim : ::testing::Test {
-    qv::VirtualScheduler clock;
-    qv::sim::SimDesktop sim{clock};
+struct OnSim : ::testing::Test, qv::test::RunHarness {
     qv::SeededRandom random{7};
     TypingEngine engine{sim, clock, random};
-    qv::sim::SimApp &editor = sim.addApp("Editor");
-    SimElement &field = editor.addWindow({0, 0, 800, 600}).addTextArea({20, 40, 760, 500});
-
-    void SetUp() override
-    {
-        field.focus();
-        editor.activate();
-    }
 };
 } // namespace
 
@@ -71,51 +53,26 @@ TEST_F(OnSim, TailRewritesKeepTheFieldEqualToTheBuffer)
     }
 }
 
-TEST_F(OnSim, BackspaceStopsMidWayAndLeavesTheRestTyped)
+TEST_F(OnSim, CaretMovesCrossGraphemesAndReturnOnlyOnceTheyLanded)
 {
-    field.setText("abcdef");
-    int polls = 0;
-    runTask(clock, engine.keys().backspaceChars("def", [&] { return ++polls > 2; }));
-    EXPECT_EQ(field.text(), "abcd");
-    EXPECT_EQ(clock.nowMs(), 166);
-}
-
-TEST_F(OnSim, CaretMovesCrossGraphemes)
-{
+    // Keys may land some time after their call, as posted events do: a move
+    // returns once the caret reads the goal, or gives up after its bounded
+    // wait and says so instead of claiming the caret is there.
     const QString text = QString::fromUtf8("a🇫🇷e\u0301b");
-    field.setText(text);
-    runTask(clock, engine.elements().moveCursor(1, text, {}, {}));
-    EXPECT_EQ(field.selection(), (qv::platform::TextRange{1, 0}));
-    runTask(clock, engine.elements().moveCursor(5, text, {}, {}));
-    EXPECT_EQ(field.selection(), (qv::platform::TextRange{5, 0}));
-}
-
-TEST_F(OnSim, ACaretMoveHasLandedWhenItReturnsEvenWithPostedKeys)
-{
-    // Keys land 30 ms after their call, as posted events do: the move must
-    // not return before the caret reads the goal.
-    sim.simKeyboard().setDeliveryDelayMs(30);
-    const QString text = QStringLiteral("the waves broke");
-    field.setText(text);
-    field.setSelection({text.size(), 0});
-    const auto there = runTask(clock, engine.elements().moveCursor(4, text, {}, {}));
-    EXPECT_EQ(there, std::optional<bool>(true));
-    EXPECT_EQ(field.selection(), (qv::platform::TextRange{4, 0}));
-    const auto back = runTask(clock, engine.elements().moveCursor(text.size(), text, {}, {}));
-    EXPECT_EQ(back, std::optional<bool>(true));
-    EXPECT_EQ(field.selection(), (qv::platform::TextRange{text.size(), 0}));
-}
-
-TEST_F(OnSim, ACaretMoveThatNeverArrivesGivesUpAndSaysSo)
-{
-    // Keys that take longer than the wait allows: the move reports failure
-    // after its bounded wait instead of claiming the caret is there.
+    for (const double delayMs : {0.0, 30.0}) {
+        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        field.setText(text);
+        field.setSelection({text.size(), 0});
+        for (const qint64 goal : {qint64(1), qint64(5), text.size()}) {
+            const auto there = runTask(clock, engine.elements().moveCursor(goal, text, {}, {}));
+            EXPECT_EQ(there, std::optional<bool>(true)) << goal << " delay " << delayMs;
+            EXPECT_EQ(field.selection(), (qv::platform::TextRange{goal, 0})) << goal << " delay " << delayMs;
+        }
+    }
     sim.simKeyboard().setDeliveryDelayMs(2000);
-    const QString text = QStringLiteral("abcdef");
-    field.setText(text);
     field.setSelection({text.size(), 0});
     const double before = clock.nowMs();
-    const auto there = runTask(clock, engine.elements().moveCursor(2, text, {}, {}));
+    const auto there = runTask(clock, engine.elements().moveCursor(1, text, {}, {}));
     EXPECT_EQ(there, std::optional<bool>(false));
     EXPECT_LE(clock.nowMs() - before, 2000);
 }
@@ -214,7 +171,7 @@ TEST_F(OnSim, WaitForFocusFindsTheFieldTheUserClicks)
 {
     auto &other = sim.addApp("Notes");
     SimElement &notes = other.addWindow({1000, 0, 400, 400}).addTextField({1010, 10, 300, 30});
-    SimElement &button = editor.windows().front()->addButton({700, 550, 80, 30}, "OK");
+    SimElement &button = window.addButton({700, 550, 80, 30}, "OK");
     button.setFocusable(true);
     button.focus();
     // The pointer rests outside every window (over the editor's window the

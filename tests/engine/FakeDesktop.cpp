@@ -96,16 +96,8 @@ bool FakeAccessibility::write(const Element &element, Attribute attribute, const
     writes.append({element, attribute, value});
     if (element.isNull())
         return false;
-    FakeNode &n = node(element);
-    if (n.writesFail)
-        return false;
-    n.values[attribute] = value;
+    node(element).values[attribute] = value;
     return true;
-}
-
-bool FakeAccessibility::isTerminal(const Element &element)
-{
-    return !element.isNull() && node(element).terminal;
 }
 
 namespace {
@@ -167,8 +159,6 @@ QCoro::Task<> FakeKeyboard::press(platform::Key key)
 QCoro::Task<> FakeKeyboard::shortcut(platform::Shortcut shortcut)
 {
     log(shortcut == platform::Shortcut::SelectAll ? QStringLiteral("^A") : QStringLiteral("^C"));
-    if (shortcut == platform::Shortcut::Copy && onCopy)
-        onCopy();
     co_return;
 }
 
@@ -182,55 +172,6 @@ int FakeKeyboard::arrowPresses(const QString &stretch)
 {
     asked.append(stretch);
     return text::graphemeCount(stretch);
-}
-
-void FakePasteboard::clear()
-{
-    m_items.clear();
-    m_direct.clear();
-    ++m_changeCount;
-    ++writes;
-}
-
-void FakePasteboard::writeItems(const QList<platform::TypedData> &items)
-{
-    m_items = items;
-    ++m_changeCount;
-    ++writes;
-}
-
-void FakePasteboard::setDirectData(const QString &type, const QByteArray &data)
-{
-    m_direct.append({type, data});
-    ++m_changeCount;
-    ++writes;
-}
-
-std::optional<QString> FakePasteboard::plainText()
-{
-    const QString plain = QStringLiteral("text/plain;charset=utf-8");
-    for (const auto &item : m_items)
-        for (const auto &[type, data] : item)
-            if (type == plain)
-                return QString::fromUtf8(data);
-    for (const auto &[type, data] : m_direct)
-        if (type == plain)
-            return QString::fromUtf8(data);
-    return std::nullopt;
-}
-
-void FakePasteboard::userCopy(const QString &text)
-{
-    m_items = {{{QStringLiteral("text/plain;charset=utf-8"), text.toUtf8()}}};
-    m_direct.clear();
-    ++m_changeCount;
-}
-
-void FakePasteboard::set(QList<platform::TypedData> items, platform::TypedData direct)
-{
-    m_items = std::move(items);
-    m_direct = std::move(direct);
-    ++m_changeCount;
 }
 
 } // namespace qv::test

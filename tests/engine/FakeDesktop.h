@@ -4,8 +4,9 @@
 // attribute values (of any type, so tests can hand out wrong types), and
 // every read, write and key is counted or logged.
 
-#include "core/Scheduler.h"
+#include "core/VirtualScheduler.h"
 #include "platform/Platform.h"
+#include "platform/sim/SimDesktop.h"
 
 #include <QHash>
 #include <QList>
@@ -27,8 +28,6 @@ struct FakeNode {
     std::map<Attribute, QVariant> values; // missing: the read fails
     QSet<Attribute> settable;
     QSet<Attribute> settableQueryFails;
-    bool terminal = false;
-    bool writesFail = false;
     std::map<Attribute, int> reads;
     // Set by setParent: a weak link, so that a parent holding its children
     // and children naming their parent never keep each other alive. A
@@ -65,7 +64,7 @@ public:
     std::optional<QVariant> read(const platform::Element &element, Attribute attribute) override;
     std::optional<bool> isSettable(const platform::Element &element, Attribute attribute) override;
     bool write(const platform::Element &element, Attribute attribute, const QVariant &value) override;
-    bool isTerminal(const platform::Element &element) override;
+    bool isTerminal(const platform::Element &) override { return false; }
     platform::SubscriptionPtr observeFocus(qint64 pid, std::function<void()> changed) override;
 
     // Calls the live focus observer of `pid` (as a notification would).
@@ -108,8 +107,6 @@ public:
     int arrowPresses(const QString &stretch) override;
 
     Unit unit = Unit::Grapheme;
-    // Called when a copy shortcut lands.
-    std::function<void()> onCopy;
     QStringList keys;
     QList<double> timesMs;
     QStringList asked; // stretches the engine asked about
@@ -117,26 +114,6 @@ public:
 private:
     void log(const QString &key);
     Scheduler &m_scheduler;
-};
-
-class FakePasteboard final : public platform::Pasteboard {
-public:
-    QList<platform::TypedData> items() override { return m_items; }
-    platform::TypedData directData() override { return m_direct; }
-    void clear() override;
-    void writeItems(const QList<platform::TypedData> &items) override;
-    void setDirectData(const QString &type, const QByteArray &data) override;
-    std::optional<QString> plainText() override;
-    qint64 changeCount() override { return m_changeCount; }
-
-    // As another program copying: replaces everything.
-    void userCopy(const QString &text);
-    void set(QList<platform::TypedData> items, platform::TypedData direct);
-
-    QList<platform::TypedData> m_items;
-    platform::TypedData m_direct;
-    qint64 m_changeCount = 0;
-    int writes = 0;
 };
 
 class FakeWorkspace final : public platform::Workspace {
@@ -156,50 +133,25 @@ public:
     std::optional<QPoint> pointer;
 };
 
-class FakeInput final : public platform::InputMonitor {
-public:
-    platform::SubscriptionPtr addGlobalLeftMouseUp(Handler) override { return nullptr; }
-    platform::SubscriptionPtr addLocalLeftMouseUp(Handler) override { return nullptr; }
-};
-
-class FakePermissions final : public platform::Permissions {
-public:
-    bool accessibilityReady() override { return true; }
-    bool inputSynthesisReady() override { return true; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
-};
-
-class FakeDesktopSettings final : public platform::Desktop {
-public:
-    void setBadgeLabel(const QString &label) override { m_badge = label; }
-    QString badgeLabel() const override { return m_badge; }
-    bool reduceMotion() override { return false; }
-
-private:
-    QString m_badge;
-};
-
+// The fakes above, and the simulated desktop's parts for what the engine's
+// unit tests never look at (clipboard, mouse, permissions, badge).
 class FakePlatform final : public platform::Platform {
 public:
-    explicit FakePlatform(Scheduler &scheduler) : kb(scheduler) {}
+    explicit FakePlatform(VirtualScheduler &scheduler) : kb(scheduler), m_rest(scheduler) {}
     platform::Accessibility &accessibility() override { return ax; }
     platform::Keyboard &keyboard() override { return kb; }
-    platform::Pasteboard &pasteboard() override { return pb; }
+    platform::Pasteboard &pasteboard() override { return m_rest.pasteboard(); }
     platform::Workspace &workspace() override { return ws; }
-    platform::InputMonitor &input() override { return in; }
-    platform::Permissions &permissions() override { return perms; }
-    platform::Desktop &desktop() override { return settings; }
+    platform::InputMonitor &input() override { return m_rest.input(); }
+    platform::Permissions &permissions() override { return m_rest.permissions(); }
+    platform::Desktop &desktop() override { return m_rest.desktop(); }
 
     FakeAccessibility ax;
     FakeKeyboard kb;
-    FakePasteboard pb;
     FakeWorkspace ws;
-    FakeInput in;
-    FakePermissions perms;
-    FakeDesktopSettings settings;
+
+private:
+    sim::SimDesktop m_rest;
 };
 
 } // namespace qv::test

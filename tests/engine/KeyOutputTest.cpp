@@ -54,6 +54,12 @@ TEST_F(Keys, CharactersAndSpecialKeys)
 
 TEST_F(Keys, BackspacesAreSpaced83MsAndStopBeforeAPress)
 {
+    // An empty run sends nothing and asks nothing.
+    runTask(clock, keys.backspaceChars(QString(), stop()));
+    EXPECT_TRUE(desktop.kb.keys.isEmpty());
+    EXPECT_EQ(stopCalls, 0);
+    EXPECT_EQ(clock.nowMs(), 0);
+
     runTask(clock, keys.backspaceChars("abc", stop()));
     EXPECT_EQ(desktop.kb.keys.size(), 3);
     EXPECT_EQ(desktop.kb.timesMs, (QList<double>{0, 83, 166}));
@@ -68,14 +74,6 @@ TEST_F(Keys, BackspacesAreSpaced83MsAndStopBeforeAPress)
     EXPECT_EQ(desktop.kb.keys, QStringList{"<Backspace>"});
     EXPECT_EQ(clock.nowMs() - t0, 83);
     EXPECT_EQ(stopCalls, 2);
-}
-
-TEST_F(Keys, EmptyBackspaceRunSendsNothingAndAsksNothing)
-{
-    runTask(clock, keys.backspaceChars(QString(), stop()));
-    EXPECT_TRUE(desktop.kb.keys.isEmpty());
-    EXPECT_EQ(stopCalls, 0);
-    EXPECT_EQ(clock.nowMs(), 0);
 }
 
 TEST_F(Keys, SleepWithStopSlicesAndPolls)
@@ -159,43 +157,31 @@ TEST_F(Keys, RewriteTailDeletesWholeGraphemesAndKeepsTheBufferTrue)
     EXPECT_EQ(desktop.kb.keys.last(), QString::fromUtf8("👍"));
 }
 
-TEST_F(Keys, RewriteTailStoppedBeforeItsFirstKeyChangesNothing)
+TEST_F(Keys, RewriteTailPutsBackWhatAStopInterruptedButFinishesItsRetype)
 {
     TypingEngine engine(desktop, clock, random);
-    QString buffer = "hello world";
-    QList<DeferredError> errors{{8, "o", "r"}};
-    stopAt = 1;
-    runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stop()));
-    EXPECT_TRUE(desktop.kb.keys.isEmpty());
-    EXPECT_EQ(buffer, "hello world");
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0].index, 8);
-}
-
-TEST_F(Keys, RewriteTailStoppedWhileDeletingPutsBackWhatItDeleted)
-{
-    TypingEngine engine(desktop, clock, random);
-    QString buffer = "hello world";
-    QList<DeferredError> errors{{8, "o", "r"}};
-    stopAt = 3; // before the third Backspace
-    random.reals({40, 40});
-    runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stop()));
-    EXPECT_EQ(desktop.kb.keys, (QStringList{"<Backspace>", "<Backspace>", "l", "d"}));
-    EXPECT_EQ(buffer, "hello world");
-    EXPECT_EQ(errors[0].index, 8);
-}
-
-TEST_F(Keys, RewriteTailFinishesItsRetypeWhateverTheStop)
-{
-    TypingEngine engine(desktop, clock, random);
-    QString buffer = "hello world";
-    QList<DeferredError> errors{{8, "o", "r"}};
-    // Stop as soon as the deletion is over: the replacement is typed all the same.
-    const StopFlag stopAfterDeleting = [&] { return desktop.kb.keys.size() >= 5; };
-    random.reals({40, 40, 40, 40, 40});
-    runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stopAfterDeleting));
-    EXPECT_EQ(desktop.kb.keys.mid(5), (QStringList{"t", "h", "e", "r", "e"}));
-    EXPECT_EQ(buffer, "hello there");
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0].index, 9);
+    const QString bs = "<Backspace>";
+    const struct {
+        int stopAtKeys; // the stop says yes once this many keys were sent
+        QStringList keys;
+        QString buffer;
+        int errorAt;
+    } cases[] = {
+        {0, {}, "hello world", 8},                                   // before its first key: nothing
+        {2, {bs, bs, "l", "d"}, "hello world", 8},                   // while deleting: put back
+        {5, {bs, bs, bs, bs, bs, "t", "h", "e", "r", "e"}, "hello there", 9}, // deleted: retyped all the same
+    };
+    for (const auto &c : cases) {
+        desktop.kb.keys.clear();
+        random = qv::ScriptedRandom();
+        random.reals({40, 40, 40, 40, 40});
+        QString buffer = "hello world";
+        QList<DeferredError> errors{{8, "o", "r"}};
+        const StopFlag stopAfter = [&] { return desktop.kb.keys.size() >= c.stopAtKeys; };
+        runTask(clock, engine.rewriteTail(5, "there", buffer, errors, stopAfter));
+        EXPECT_EQ(desktop.kb.keys, c.keys) << c.stopAtKeys;
+        EXPECT_EQ(buffer, c.buffer) << c.stopAtKeys;
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_EQ(errors[0].index, c.errorAt) << c.stopAtKeys;
+    }
 }

@@ -12,60 +12,34 @@
 using namespace qv::engine;
 using qv::test::RecordingRandom;
 
-namespace {
-void expectRow(const GradeProfile &p, double err, double corr, IntRange burst, IntRange burstWpm, RealRange stall,
-               double sentence, double paragraph, RealRange thesaurus, int swapEvery, IntRange errWords)
+TEST(GradeProfile, EveryRowHasItsTableValuesAndOnlyExactGradeStringsSelectIt)
 {
-    EXPECT_DOUBLE_EQ(p.errorProbability, err);
-    EXPECT_DOUBLE_EQ(p.correctionProbability, corr);
-    EXPECT_EQ(p.burstWords, burst);
-    EXPECT_EQ(p.burstWpm, burstWpm);
-    EXPECT_EQ(p.stallMs, stall);
-    EXPECT_DOUBLE_EQ(p.interSentenceMs, sentence);
-    EXPECT_DOUBLE_EQ(p.interParagraphMs, paragraph);
-    EXPECT_EQ(p.thesaurusGapMs, thesaurus);
-    EXPECT_EQ(p.styleSwapEvery, swapEvery);
-    EXPECT_EQ(p.sentenceErrorWordRange, errWords);
-}
-} // namespace
-
-TEST(GradeProfile, EveryRowHasItsTableValues)
-{
-    expectRow(gradeProfile("9"), 0.032, 0.60, {12, 18}, {65, 78}, {5000, 11000}, 3800, 28000, {0, 0}, 0, {110, 180});
-    expectRow(gradeProfile("10"), 0.028, 0.62, {13, 20}, {68, 82}, {5500, 12000}, 4100, 30000, {10000, 18000}, 150,
-              {120, 200});
-    expectRow(gradeProfile("11"), 0.026, 0.65, {14, 21}, {72, 84}, {6000, 13500}, 4500, 33000, {15000, 25000}, 110,
-              {140, 230});
-    expectRow(gradeProfile("12"), 0.024, 0.67, {14, 22}, {75, 85}, {6000, 14500}, 4500, 35000, {15000, 25000}, 110,
-              {150, 240});
-}
-
-TEST(GradeProfile, OnlyExactGradeStringsSelectTheirRow)
-{
+    EXPECT_EQ(gradeProfile("9"),
+              (GradeProfile{0.032, 0.60, {12, 18}, {65, 78}, {5000, 11000}, 3800, 28000, {0, 0}, 0, {110, 180}}));
+    EXPECT_EQ(gradeProfile("10"), (GradeProfile{0.028, 0.62, {13, 20}, {68, 82}, {5500, 12000}, 4100, 30000,
+                                                {10000, 18000}, 150, {120, 200}}));
+    EXPECT_EQ(gradeProfile("11"), (GradeProfile{0.026, 0.65, {14, 21}, {72, 84}, {6000, 13500}, 4500, 33000,
+                                                {15000, 25000}, 110, {140, 230}}));
     const GradeProfile fallback = gradeProfile("12");
+    EXPECT_EQ(fallback, (GradeProfile{0.024, 0.67, {14, 22}, {75, 85}, {6000, 14500}, 4500, 35000, {15000, 25000},
+                                      110, {150, 240}}));
     for (const char *odd : {"", "9 ", " 9", "09", "College", "8", "10.0"})
         EXPECT_EQ(gradeProfile(QString::fromLatin1(odd)), fallback) << '"' << odd << '"';
-    EXPECT_NE(gradeProfile("9"), fallback);
 }
 
 TEST(StyleProfile, SpeedBandIsClampedWithAndWithoutHumanize)
 {
     RecordingRandom r;
-    StyleProfile s = computeStyleProfile("12", "medium", false, 5, r);
-    EXPECT_EQ(s.minWpm, 20);
-    EXPECT_EQ(s.maxWpm, 23);
-    s = computeStyleProfile("12", "medium", true, 5, r);
-    EXPECT_EQ(s.minWpm, 20);
-    EXPECT_EQ(s.maxWpm, 26);
-    s = computeStyleProfile("12", "medium", false, 500, r);
-    EXPECT_EQ(s.minWpm, 157);
-    EXPECT_EQ(s.maxWpm, 163);
-    s = computeStyleProfile("12", "medium", true, 500, r);
-    EXPECT_EQ(s.minWpm, 154);
-    EXPECT_EQ(s.maxWpm, 166);
-    s = computeStyleProfile("9", "medium", false, 60, r);
-    EXPECT_EQ(s.minWpm, 57);
-    EXPECT_EQ(s.maxWpm, 63);
+    const struct {
+        const char *grade;
+        bool humanize;
+        int wpm, min, max;
+    } cases[] = {{"12", false, 5, 20, 23},    {"12", true, 5, 20, 26}, {"12", false, 500, 157, 163},
+                 {"12", true, 500, 154, 166}, {"9", false, 60, 57, 63}};
+    for (const auto &c : cases) {
+        const StyleProfile s = computeStyleProfile(c.grade, "medium", c.humanize, c.wpm, r);
+        EXPECT_EQ(std::make_pair(s.minWpm, s.maxWpm), std::make_pair(c.min, c.max)) << c.wpm << ' ' << c.humanize;
+    }
 }
 
 TEST(StyleProfile, WithoutHumanizeOnlyTheErrorScaleFollowsTheReview)

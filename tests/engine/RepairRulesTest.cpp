@@ -19,48 +19,33 @@ QString u8(const char *s)
 }
 } // namespace
 
-TEST(RepairRules, SwappedPairInAShortTextTakesTheWholeFieldPath)
+TEST(RepairRules, MiddleDiffsAndThePathTheyTake)
 {
-    const MiddleDiff d = diffMiddle("abcdefghjik", "abcdefghijk");
-    EXPECT_EQ(d.prefix, 8);
-    EXPECT_EQ(d.suffix, 1);
-    // The common prefix ends at the first difference: positions 8 and 9 here.
-    const MiddleDiff swapped = diffMiddle("abcdefgihjk", "abcdefghijk");
-    EXPECT_EQ(swapped.prefix, 7);
-    EXPECT_EQ(swapped.suffix, 2);
-    EXPECT_EQ(swapped.liveMid, 2);
-    EXPECT_EQ(swapped.targetMid, 2);
-    EXPECT_EQ(swapped.mismatch, 2);
-    EXPECT_NEAR(swapped.ratio, 2.0 / 11, 1e-12);
-    EXPECT_TRUE(takesWholeFieldPath(swapped));
-}
-
-TEST(RepairRules, SwappedPairInALongTextIsRepairedInPlace)
-{
-    QString target = units(100);
-    target[50] = 'x';
-    target[51] = 'y';
-    QString live = target;
-    live[50] = 'y';
-    live[51] = 'x';
-    const MiddleDiff d = diffMiddle(live, target);
-    EXPECT_EQ(d.prefix, 50);
-    EXPECT_EQ(d.liveMid, 2);
-    EXPECT_EQ(d.targetMiddle, "xy");
-    EXPECT_NEAR(d.ratio, 0.02, 1e-12);
-    EXPECT_FALSE(takesWholeFieldPath(d));
-}
-
-TEST(RepairRules, StrictPrefixHasNothingToDelete)
-{
-    const QString target = units(90) + "0123456789";
-    const MiddleDiff d = diffMiddle(units(90), target);
-    EXPECT_EQ(d.prefix, 90);
-    EXPECT_EQ(d.liveMid, 0);
-    EXPECT_EQ(d.targetMiddle, "0123456789");
-    EXPECT_EQ(d.mismatch, 10);
-    EXPECT_NEAR(d.ratio, 0.10, 1e-12);
-    EXPECT_FALSE(takesWholeFieldPath(d));
+    QString longTarget = units(100);
+    longTarget[50] = 'x';
+    longTarget[51] = 'y';
+    QString longLive = longTarget;
+    std::swap(longLive[50], longLive[51]);
+    const struct {
+        const char *what;
+        QString live;
+        QString target;
+        MiddleDiff diff;
+        bool wholeField;
+    } cases[] = {
+        // The common prefix ends at the first difference.
+        {"short, pair 8-9", "abcdefghjik", "abcdefghijk", {8, 1, 2, 2, "ij", 2, 2.0 / 11}, true},
+        {"short swap", "abcdefgihjk", "abcdefghijk", {7, 2, 2, 2, "hi", 2, 2.0 / 11}, true},
+        {"long swap", longLive, longTarget, {50, 48, 2, 2, "xy", 2, 0.02}, false},
+        {"strict prefix", units(90), units(90) + "0123456789", {90, 0, 0, 10, "0123456789", 10, 0.10}, false},
+        {"empty field", "", "hello", {0, 0, 0, 5, "hello", 5, 1.0}, true},
+    };
+    for (const auto &c : cases) {
+        const MiddleDiff d = diffMiddle(c.live, c.target);
+        EXPECT_EQ(d, c.diff) << c.what << ": prefix " << d.prefix << " suffix " << d.suffix << " ratio " << d.ratio;
+        EXPECT_EQ(takesWholeFieldPath(d), c.wholeField) << c.what;
+    }
+    EXPECT_FALSE(tailFixLikely("", "hello"));
 }
 
 TEST(RepairRules, MismatchOf120StaysInPlaceAnd121DoesNot)
@@ -80,14 +65,6 @@ TEST(RepairRules, MismatchOf120StaysInPlaceAnd121DoesNot)
     l20.replace(5, 3, "ccc");
     EXPECT_NEAR(diffMiddle(l20, t20).ratio, 0.15, 1e-12);
     EXPECT_FALSE(takesWholeFieldPath(diffMiddle(l20, t20)));
-}
-
-TEST(RepairRules, EmptyFieldIsAWholeFieldDifference)
-{
-    const MiddleDiff d = diffMiddle("", "hello");
-    EXPECT_EQ(d.ratio, 1.0);
-    EXPECT_TRUE(takesWholeFieldPath(d));
-    EXPECT_FALSE(tailFixLikely("", "hello"));
 }
 
 TEST(RepairRules, DiffBoundariesNeverSplitACharacter)

@@ -19,15 +19,11 @@ using qv::test::runTask;
 
 // --- The comparison rule.
 
-TEST(ResumedPrefixCompare, AnExactStretchNeedsNothing)
-{
-    const PrefixComparison c = ResumedPrefixRepair::compare("Café 😀 at", "Café 😀 at");
-    EXPECT_TRUE(c.repairable);
-    EXPECT_TRUE(c.typos.isEmpty());
-}
-
 TEST(ResumedPrefixCompare, TyposAreFoundAtTheirUnitOffsets)
 {
+    const PrefixComparison same = ResumedPrefixRepair::compare("Café 😀 at", "Café 😀 at");
+    EXPECT_TRUE(same.repairable);
+    EXPECT_TRUE(same.typos.isEmpty());
     // The emoji takes two units: the typo after it sits at offset 8.
     const PrefixComparison c = ResumedPrefixRepair::compare("Café 😀 at nine", "Czfé 😀 st nine");
     ASSERT_TRUE(c.repairable);
@@ -92,6 +88,19 @@ struct Prefix : qv::test::RepairFixture {
     }
     void finish(SegmentArgs a) { runTask(clock, finalizeInsertedSegment(engine, std::move(a))); }
     QStringList prefixLines() const { return lines.filter("resumePrefix: "); }
+    // Starts the repair with a pause that begins once it found its typos,
+    // and holds it for five seconds.
+    QCoro::Task<> startPausedAtTheTypos()
+    {
+        lay(kLeft);
+        engine.debugSink = [this](const QString &line) {
+            lines << line;
+            pause = pause || line == "resumePrefix: typos=2";
+        };
+        auto task = finalizeInsertedSegment(engine, args());
+        clock.advance(5000);
+        return task;
+    }
 };
 } // namespace
 
@@ -132,31 +141,30 @@ TEST_F(Prefix, FixesOfOtherWidthsKeepTheLaterOffsetsTrue)
 
 TEST_F(Prefix, AFieldEditedInTheMeantimeIsLeftAloneWithOneLine)
 {
-    // A word added: the stretch in front of the segment no longer lines up.
-    const QString edited = QStringLiteral("Czfé at ten to nine — bring thr maps.");
-    lay(edited);
-    finish(args());
-    EXPECT_EQ(field.text(), edited + kSegment);
-    EXPECT_EQ(prefixLines().size(), 1);
-    EXPECT_TRUE(prefixLines().value(0).startsWith("resumePrefix: earlier text left as it stands ("));
-    EXPECT_TRUE(sim.log().keys.empty());
-
-    // Too many differences: someone rewrote it.
-    lines.clear();
-    const QString rewritten = QStringLiteral("Cafe on time — bring the maps.");
-    lay(rewritten);
-    finish(args());
-    EXPECT_EQ(field.text(), rewritten + kSegment);
-    EXPECT_EQ(prefixLines(), QStringList{"resumePrefix: earlier text left as it stands (5 characters differ, more "
-                                         "than 3)"});
-
-    // Less text in front of the insertion point than the earlier text.
-    lines.clear();
-    lay(QStringLiteral("bring thr maps."));
-    finish(args());
-    EXPECT_EQ(field.text(), "bring thr maps." + kSegment);
-    EXPECT_EQ(prefixLines().size(), 1);
-    EXPECT_TRUE(sim.log().keys.empty());
+    const struct {
+        QString left;
+        QString reason; // empty: any
+    } cases[] = {
+        // A word added: the stretch in front of the segment no longer lines up.
+        {"Czfé at ten to nine — bring thr maps.", {}},
+        // Too many differences: someone rewrote it.
+        {"Cafe on time — bring the maps.", "5 characters differ, more than 3"},
+        // Less text in front of the insertion point than the earlier text.
+        {"bring thr maps.", {}},
+    };
+    for (const auto &c : cases) {
+        lines.clear();
+        sim.log().clear();
+        lay(c.left);
+        finish(args());
+        EXPECT_EQ(field.text(), c.left + kSegment);
+        ASSERT_EQ(prefixLines().size(), 1) << c.left.toStdString();
+        EXPECT_TRUE(prefixLines().value(0).startsWith("resumePrefix: earlier text left as it stands ("));
+        if (!c.reason.isEmpty()) {
+            EXPECT_EQ(prefixLines().value(0), "resumePrefix: earlier text left as it stands (" + c.reason + ")");
+        }
+        EXPECT_TRUE(sim.log().keys.empty()) << c.left.toStdString();
+    }
 }
 
 TEST_F(Prefix, WithoutAnInsertionPointNothingIsGuessed)
@@ -192,14 +200,7 @@ TEST_F(Prefix, AnUnconfirmedSelectionIsNeverTypedOver)
 
 TEST_F(Prefix, APauseHoldsTheNextFixUntilItEnds)
 {
-    lay(kLeft);
-    engine.debugSink = [this](const QString &line) {
-        lines << line;
-        if (line == "resumePrefix: typos=2")
-            pause = true;
-    };
-    auto task = finalizeInsertedSegment(engine, args());
-    clock.advance(5000);
+    auto task = startPausedAtTheTypos();
     EXPECT_TRUE(field.text().startsWith(kLeft));
     EXPECT_EQ(phases, QStringList{"paused"});
     pause = false;
@@ -210,14 +211,7 @@ TEST_F(Prefix, APauseHoldsTheNextFixUntilItEnds)
 
 TEST_F(Prefix, TextTypedByTheUserDuringAPauseEndsTheFixes)
 {
-    lay(kLeft);
-    engine.debugSink = [this](const QString &line) {
-        lines << line;
-        if (line == "resumePrefix: typos=2")
-            pause = true;
-    };
-    auto task = finalizeInsertedSegment(engine, args());
-    clock.advance(5000);
+    auto task = startPausedAtTheTypos();
     // The user writes at the start while the repair waits.
     field.setText("Hello " + field.text());
     pause = false;

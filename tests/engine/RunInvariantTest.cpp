@@ -3,7 +3,8 @@
 // that was after it. Checked at every key of the text over many seeds, and
 // with stops at every key of the run's corrections, retypes and repairs.
 // A run that reaches its end leaves the intended text in place of the
-// buffer; a run stopped in its repairs leaves no half-done edit.
+// buffer, the caret after it, the user's clipboard and the text around it
+// untouched; a run stopped in its repairs leaves no half-done edit.
 
 #include "engine/BufferEdits.h"
 
@@ -48,18 +49,22 @@ struct Outcome {
 };
 
 // One run; `stopAtKeyEvent` < 0 runs to the end.
-Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent)
+Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent,
+                const QString &review = QStringLiteral("heavy"))
 {
     Outcome out;
     RunHarness h;
-    const QString before = surrounded ? QStringLiteral("Dear Sir, ") : QString();
-    const QString after = surrounded ? QStringLiteral(" Yours.") : QString();
+    const QString before = surrounded ? QString::fromUtf8("Dear Sir 😀, ") : QString();
+    const QString after = surrounded ? QStringLiteral(" Yours truly,\nAnn") : QString();
     h.field.setText(before + after);
     h.field.setCaret(before.size());
+    const QList<qv::platform::TypedData> clipboard = {
+        {{"text/plain", QByteArray("user text")}, {"text/html", QByteArray("<i>user</i>")}}};
+    h.sim.userSetPasteboardItems(clipboard);
     qv::SeededRandom random(seed);
     TypingEngine engine(h.sim, h.clock, random);
     auto a = h.args(invariantText(), humanize, 90);
-    a.review = QStringLiteral("heavy");
+    a.review = review;
     if (stopAtKeyEvent >= 0)
         a.stopFlag = [&h, stopAtKeyEvent] { return int(h.sim.log().keys.size()) >= stopAtKeyEvent; };
     // What the run hands to its repair, taken when it reports "editing".
@@ -93,6 +98,8 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
     };
     h.onKey = [&](int) { check("key"); };
     h.run(run);
+    if (stopAtKeyEvent < 0 && h.phases.value(h.phases.size() - 1) != "done")
+        fail("not done: " + h.phases.join(' '));
     if (!handedOver) {
         check("stopped while typing");
     } else if (!h.phases.isEmpty() && h.phases.last() == "done") {
@@ -100,8 +107,21 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
         // the run's own stretch.
         if (h.field.text() != before + engine.lastIntendedText() + after)
             fail(QStringLiteral("done: field \"%1\" intended \"%2\"").arg(h.field.text(), engine.lastIntendedText()));
-        if (!humanize && engine.lastIntendedText() != invariantText())
-            fail(QStringLiteral("humanize off intended \"%1\"").arg(engine.lastIntendedText()));
+        const QString intended = engine.lastIntendedText();
+        if (!humanize && intended != invariantText())
+            fail(QStringLiteral("humanize off intended \"%1\"").arg(intended));
+        // Rewordings may change words, never the shape of the text.
+        if (intended.count('\n') != invariantText().count('\n') || !intended.startsWith("NOTES:\n"))
+            fail(QStringLiteral("shape of intended \"%1\"").arg(intended));
+        if (h.phases.count("editing") != 1)
+            fail("phases " + h.phases.join(' '));
+        if (h.field.selection() != qv::platform::TextRange{before.size() + intended.size(), 0})
+            fail(QStringLiteral("caret not at the end of the run"));
+        if (h.sim.simPasteboard().peekItems() != clipboard)
+            fail(QStringLiteral("the user's clipboard changed"));
+        for (const auto &k : h.sim.log().keys)
+            if (k.pid != h.editor.pid())
+                fail(QStringLiteral("a key reached pid %1").arg(k.pid));
     } else if (h.field.text() != before + run.state().buffer + after) {
         // Stopped during a repair: every edit begun was finished, so the
         // field is what the repair last made of it.
@@ -142,12 +162,17 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
 
 TEST(RunInvariant, FieldEqualsBeforeBufferAfterAtEveryKeyOverManySeeds)
 {
+    // Every review level; at the end the field holds the intended text in
+    // the run's own stretch, the caret after it, the user's clipboard as it
+    // was, and no key went elsewhere.
+    const QStringList reviews = {"light", "medium", "heavy"};
     for (quint64 seed = 1; seed <= 12; ++seed)
         for (bool humanize : {true, false})
             for (bool surrounded : {false, true}) {
-                const Outcome o = runOnce(seed, humanize, surrounded, -1);
-                EXPECT_TRUE(o.ok) << "seed " << seed << " humanize " << humanize << " surrounded " << surrounded
-                                  << ": " << o.failure.toStdString();
+                const QString review = reviews.at(int(seed % 3));
+                const Outcome o = runOnce(seed, humanize, surrounded, -1, review);
+                EXPECT_TRUE(o.ok) << "seed " << seed << " " << review.toStdString() << " humanize " << humanize
+                                  << " surrounded " << surrounded << ": " << o.failure.toStdString();
             }
 }
 
