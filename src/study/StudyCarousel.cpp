@@ -2,6 +2,7 @@
 
 #include "study/FlashcardDeck.h"
 #include "study/StudyCardAreaEffect.h"
+#include "study/StudyCardAreaGhost.h"
 #include "study/StudyFlashcardView.h"
 #include "study/StudySetPageText.h"
 #include "study/StudyText.h"
@@ -64,7 +65,16 @@ void StudyCarousel::playEntrance()
     m_cardEffect->setProgress(m_entrance->value());
 }
 
-void StudyCarousel::present(const QList<StudyItem> &cards, const QSet<QUuid> &weakIds, const FlashcardDeck &deck)
+void StudyCarousel::playExit(QWidget *host)
+{
+    if (!m_card->isVisible() || !host)
+        return;
+    const QRect area(m_card->mapTo(host, QPoint(0, 0)), m_card->size());
+    new StudyCardAreaGhost(m_card->grab(), area, host);
+}
+
+void StudyCarousel::present(const QList<StudyItem> &cards, const QSet<QUuid> &weakIds, const FlashcardDeck &deck,
+                            double slideMs)
 {
     // The cards in stored order, unfiltered.
     const qsizetype count = cards.size();
@@ -73,7 +83,7 @@ void StudyCarousel::present(const QList<StudyItem> &cards, const QSet<QUuid> &we
     std::optional<StudyItem> card;
     if (count > 0)
         card = cards.at(shown);
-    m_card->setCard(card, card && weakIds.contains(card->id), deck.showDefinition, deck.slideDirection);
+    m_card->setCard(card, card && weakIds.contains(card->id), deck.showDefinition, deck.slideDirection, slideMs);
     m_toggle->setText(deck.showDefinition ? QStringLiteral("Show Term") : QStringLiteral("Show Definition"));
 }
 

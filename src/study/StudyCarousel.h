@@ -28,13 +28,17 @@ class StudyCarousel final : public StudyFrame {
 public:
     explicit StudyCarousel(QWidget *parent = nullptr);
 
-    void present(const QList<StudyItem> &cards, const QSet<QUuid> &weakIds, const FlashcardDeck &deck);
+    // `slideMs`: how long another card takes to slide in (0: no slide).
+    void present(const QList<StudyItem> &cards, const QSet<QUuid> &weakIds, const FlashcardDeck &deck,
+                 double slideMs = 0);
 
     QLabel *counterLabel() const { return m_counter; }
     StudyFlashcardView *cardView() const { return m_card; }
     StudyCardAreaEffect *cardAreaEffect() const { return m_cardEffect; }
     // The card area fades in, growing from just under full size.
     void playEntrance();
+    // Leaves a picture of the card area on `host` that fades and shrinks away.
+    void playExit(QWidget *host);
     QVButton *previousButton() const { return m_previous; }
     QVButton *toggleButton() const { return m_toggle; }
     QVButton *nextButton() const { return m_next; }

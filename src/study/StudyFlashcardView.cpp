@@ -35,16 +35,16 @@ StudyFlashcardView::StudyFlashcardView(QWidget *parent) : QWidget(parent)
 }
 
 void StudyFlashcardView::setCard(const std::optional<StudyItem> &card, bool weak, bool showDefinition,
-                                 double slideDirection)
+                                 double slideDirection, double slideMs)
 {
     const bool otherCard = card.has_value() != m_card.has_value() || (card && m_card && card->id != m_card->id);
-    if (otherCard && m_card && card && isVisible()) {
+    if (otherCard && m_card && card && isVisible() && slideMs > 0) {
         // The outgoing card leaves as it looked; the new one arrives on its
         // own face without turning.
         m_outgoing = snapshot();
         m_direction = slideDirection;
         m_slide->set(0, Animation::none());
-        m_slide->set(1, Animation::easeInOut(kSlideMs));
+        m_slide->set(1, Animation::easeInOut(slideMs));
     } else if (otherCard) {
         m_outgoing = QPixmap();
         m_slide->set(1, Animation::none());

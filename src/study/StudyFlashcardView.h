@@ -28,8 +28,10 @@ public:
     explicit StudyFlashcardView(QWidget *parent = nullptr);
 
     // The card shown (none for an empty set), whether it is weak, its face,
-    // and the direction a new card slides in from (+1 trailing, -1 leading).
-    void setCard(const std::optional<StudyItem> &card, bool weak, bool showDefinition, double slideDirection);
+    // the direction a new card slides in from (+1 trailing, -1 leading) and
+    // how long that slide takes (0: another card simply replaces this one).
+    void setCard(const std::optional<StudyItem> &card, bool weak, bool showDefinition, double slideDirection,
+                 double slideMs = 0);
 
     const std::optional<StudyItem> &card() const { return m_card; }
     bool showsDefinition() const { return m_showDefinition; }

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <utility>
 
 namespace qv::study {
 
@@ -294,6 +295,9 @@ void StudySetPage::setProject(const StudyProject &project)
     if (m_test)
         m_test->setProject(project);
     if (countChanged) {
+        // Coming back to the first card from elsewhere slides it in.
+        if (m_deck.currentIndex != 0)
+            m_nextSlideMs = kReturnSlideMs;
         m_deck.reset();
         recomputeSessionStats(m_project);
     }
@@ -342,6 +346,8 @@ void StudySetPage::setMode(StudyMode mode)
     if (mode == StudyMode::test)
         buildTest();
     const bool entering = mode == StudyMode::flashcards;
+    if (old == StudyMode::flashcards && m_carousel)
+        m_carousel->playExit(this);
     if (entering)
         buildCarousel();
     syncModes();
@@ -414,8 +420,10 @@ void StudySetPage::resetFromPane()
 
 void StudySetPage::moveCard(int step)
 {
-    if (m_deck.move(step, m_project.items.size()))
+    if (m_deck.move(step, m_project.items.size())) {
+        m_nextSlideMs = kStepSlideMs;
         syncCarousel();
+    }
 }
 
 void StudySetPage::toggleFace()
@@ -426,8 +434,9 @@ void StudySetPage::toggleFace()
 
 void StudySetPage::syncCarousel()
 {
+    const double slideMs = std::exchange(m_nextSlideMs, 0);
     if (m_carousel && m_mode == StudyMode::flashcards)
-        m_carousel->present(m_project.items, m_stats.weakIds, m_deck);
+        m_carousel->present(m_project.items, m_stats.weakIds, m_deck, slideMs);
 }
 
 // ---- menus

@@ -100,6 +100,10 @@ public:
     QVButton *modeButton(StudyMode mode) const;
     StudyProgressRow *progressRow() const { return m_progress; }
     StudyCarousel *carousel() const { return m_carousel; }
+    // How long another card slides in: after an arrow's step, or on the
+    // quicker return to the first card when the number of cards changes.
+    static constexpr double kStepSlideMs = 280;
+    static constexpr double kReturnSlideMs = 220;
     StudyCardList *cardList() const { return m_cardList; }
     StudyInlinePane *sessionPane() const { return m_session; }
     StudyInlinePane *testPane() const { return m_test; }
@@ -156,6 +160,7 @@ private:
     QWidget *m_content;
     QVBoxLayout *m_contentLayout;
     QPointer<StudyCarousel> m_carousel;
+    double m_nextSlideMs = 0;
     StudyFrame *m_sessionFrame;
     QWidget *m_testBox;
     QPointer<StudyInlinePane> m_session;

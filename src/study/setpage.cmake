@@ -13,6 +13,7 @@ target_sources(quorvel_study_views PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/StudyFlashcardView.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyFlashcardView.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyCarousel.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCarousel.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyCardAreaEffect.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCardAreaEffect.h
+  ${CMAKE_CURRENT_LIST_DIR}/StudyCardAreaGhost.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCardAreaGhost.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyCardRow.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCardRow.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyCardEditorRow.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCardEditorRow.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyCardList.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCardList.h
