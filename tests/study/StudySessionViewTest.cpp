@@ -121,12 +121,16 @@ TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
     typeRetype("Paris.");
     EXPECT_FALSE(qcard()->mainButton()->isEnabled()); // no punctuation is dropped here
     QTest::keyClick(qcard()->retypeField(), Qt::Key_Return);
+    view->session().pressMain();
+    view->session().advance(); // the gate holds whatever asks to move on
     EXPECT_EQ(currentTerm(), "France");
     typeRetype("  PARIS  ");
     EXPECT_TRUE(qcard()->mainButton()->isEnabled());
     qcard()->mainButton()->click();
     EXPECT_EQ(currentTerm(), "Japan");
     EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
+    EXPECT_TRUE(view->session().retypeInput().isEmpty());
+    EXPECT_EQ(view->session().questionCount(), 1);
 }
 
 TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
@@ -181,6 +185,10 @@ TEST_F(StudySessionViewTest, TappingAChoiceChecksAtOnceAndKeepsTheRows)
     EXPECT_TRUE(wrong->isChosen());
     EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: " + answer);
     EXPECT_EQ(updates.size(), 1);
+    // A missed choice comes back later but needs no retype.
+    EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
+    EXPECT_EQ(view->session().pendingRequeue().size(), 1);
+    EXPECT_TRUE(qcard()->mainButton()->isEnabled());
     // The same rows stay, and a further tap is ignored.
     EXPECT_EQ(qcard()->choiceRows(), rows);
     for (StudyChoiceRow *r : rows)
@@ -219,6 +227,7 @@ TEST_F(StudySessionViewTest, StatisticsFollowTheAnswers)
     qcard()->mainButton()->click();
     EXPECT_EQ(stats->accuracyLabel()->text(), "Accuracy 66%");
     EXPECT_EQ(stats->goalLabel()->text(), "2/3 correct");
+    EXPECT_DOUBLE_EQ(stats->goalBar()->value(), 2.0 / 3.0);
     EXPECT_EQ(stats->streakLabel()->text(), "0");
     EXPECT_EQ(colorOf(stats->streakLabel()), Theme::subtext());
 }
@@ -252,6 +261,7 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
     QTest::keyClicks(qcard()->answerField(), "Paris");
     qcard()->mainButton()->click();
     qcard()->dontKnowButton()->click();
+    view->session().tapChoice("Paris");
     EXPECT_FALSE(view->session().showingResult());
     EXPECT_TRUE(updates.isEmpty());
     EXPECT_EQ(qcard()->starButton()->text(), "☆");
