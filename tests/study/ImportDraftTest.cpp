@@ -35,41 +35,6 @@ StudyProject set(const QString &title, const QString &updated)
 }
 } // namespace
 
-TEST(ImportDraftTest, AddEditUpdateAndDelete)
-{
-    StudyImportDraft draft;
-    EXPECT_FALSE(draft.addManualCard("  ", "x"));
-    EXPECT_FALSE(draft.addManualCard("x", "\n\t"));
-    EXPECT_TRUE(draft.cards().isEmpty());
-
-    ASSERT_TRUE(draft.addManualCard("  cat ", "\u00A0animal\t"));
-    ASSERT_TRUE(draft.addManualCard("dog", "pet"));
-    EXPECT_EQ(draft.cards()[0].term, QString("cat"));
-    EXPECT_EQ(draft.cards()[0].definition, QString("animal"));
-
-    // Edit, change, Update: same id, same place, and no longer editing.
-    const ManualCardDraft first = draft.cards()[0];
-    draft.editCard(first);
-    EXPECT_EQ(draft.editingCardId(), first.id);
-    ASSERT_TRUE(draft.addManualCard("kitten", "young cat"));
-    EXPECT_FALSE(draft.editingCardId());
-    ASSERT_EQ(draft.cards().size(), 2);
-    EXPECT_EQ(draft.cards()[0].id, first.id);
-    EXPECT_EQ(draft.cards()[0].term, QString("kitten"));
-
-    // Deleting the card under edit keeps the edit mark; the next update
-    // appends a new card and the mark stays.
-    const ManualCardDraft second = draft.cards()[1];
-    draft.editCard(second);
-    draft.deleteCard(second);
-    ASSERT_EQ(draft.cards().size(), 1);
-    EXPECT_EQ(draft.editingCardId(), second.id);
-    ASSERT_TRUE(draft.addManualCard("wolf", "wild"));
-    ASSERT_EQ(draft.cards().size(), 2);
-    EXPECT_NE(draft.cards()[1].id, second.id);
-    EXPECT_EQ(draft.editingCardId(), second.id);
-}
-
 TEST(ImportDraftTest, SaveBuildsTheSetOrSaysWhyNot)
 {
     StudyImportDraft draft;

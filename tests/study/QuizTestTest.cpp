@@ -91,24 +91,6 @@ TEST_F(QuizTestFixture, DistractorsFromEveryCardButBooleansAndExactDuplicates)
     EXPECT_EQ(single[0].choices, QStringList{"only"});
 }
 
-TEST_F(QuizTestFixture, RetakeAppliesToTheStoredSet)
-{
-    StudyProject p = makeSet(cards(2));
-    QuizTest &t = page(p);
-    t.pressMain(); // Submit with nothing answered
-    ASSERT_EQ(updates.size(), 1);
-    // The owner saves and pushes the stored set back in.
-    t.setProject(updates[0]);
-    t.pressMain(); // the second click of a double click: Retake Quiz
-    EXPECT_FALSE(t.submitted());
-    EXPECT_EQ(t.answeredCount(), 0);
-    EXPECT_EQ(updates.size(), 1);
-    t.pressMain();
-    ASSERT_EQ(updates.size(), 2);
-    for (const StudyItem &item : updates[1].items)
-        EXPECT_EQ(item.incorrectCount, 2);
-}
-
 TEST_F(QuizTestFixture, ResultsForVanishedCardsAreDropped)
 {
     StudyProject p = makeSet(cards(2));
