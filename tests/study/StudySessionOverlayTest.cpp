@@ -67,7 +67,7 @@ TEST_F(StudySessionOverlayTest, ExitThenStayLeavesTheSessionAsItWas)
     EXPECT_FALSE(view->showExitConfirm());
 }
 
-TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudying)
+TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudyingAndResetOnlyCallsTheOwner)
 {
     make(tenCards());
     EXPECT_EQ(view->session().goalTarget(), 10);
@@ -86,15 +86,9 @@ TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudying)
     EXPECT_FALSE(view->session().showingResult());
     for (int i = 0; i < 10; ++i)
         answerRight();
-    EXPECT_TRUE(view->completionOverlay()->isPresented());
-}
-
-TEST_F(StudySessionOverlayTest, ResetOnlyCallsTheOwner)
-{
-    make(tenCards());
-    for (int i = 0; i < 10; ++i)
-        answerRight();
     ASSERT_TRUE(view->completionOverlay()->isPresented());
+
+    // Reset only calls the owner.
     const qint64 answered = view->session().sessionAnswered();
     const int handed = int(updates.size());
     view->resetButton()->click();

@@ -7,7 +7,6 @@
 #include "study/StudyTestOption.h"
 #include "study/StudyTestQuestionCard.h"
 #include "study/StudyTestView.h"
-#include "theme/QVBackground.h"
 #include "theme/QVButton.h"
 
 #include <QImage>
@@ -15,12 +14,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QVBoxLayout>
 
 using namespace qv;
 using namespace qv::study;
 
 namespace {
+using qv::test::Backdrop;
 
 class StudyTestHostsTest : public qv::test::StudyViewTest {
 protected:
@@ -48,18 +47,6 @@ protected:
                     QTest::mouseClick(o, Qt::LeftButton);
                     break;
                 }
-    }
-};
-
-// The workspace on the application's background, as the dashboard hosts it.
-class Backdrop : public QVBackground {
-public:
-    explicit Backdrop(QWidget *content)
-    {
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(24, 24, 24, 24);
-        layout->addWidget(content);
-        resize(960, 760);
     }
 };
 

@@ -70,6 +70,13 @@ protected:
         ADD_FAILURE() << "no wrong choice";
         return {};
     }
+    QAbstractButton *finishButton(const QString &text) const
+    {
+        for (QAbstractButton *b : view->finishAlert()->buttons())
+            if (b->text() == text)
+                return b;
+        return nullptr;
+    }
     static void tap(QAbstractButton *b)
     {
         ASSERT_NE(b, nullptr);
@@ -115,7 +122,7 @@ TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
     EXPECT_EQ(cardAt(0)->options()[0]->option(), QString("only"));
 }
 
-TEST_F(StudyTestViewTest, UserTextIsShownVerbatim)
+TEST_F(StudyTestViewTest, UserTextIsShownVerbatimAndTrueFalseCarriesTheBadge)
 {
     StudyTestView &v = open(makeSet("Text", 1, {card("<b>Tom</b> & Jerry", "Salt & <i>pepper</i>")}));
     ASSERT_EQ(v.questionCards().size(), 1);
@@ -128,12 +135,10 @@ TEST_F(StudyTestViewTest, UserTextIsShownVerbatim)
     tap(v.mainButton());
     EXPECT_EQ(cardAt(0)->correctLabel()->textFormat(), Qt::PlainText);
     EXPECT_EQ(cardAt(0)->correctLabel()->text(), QString("Correct: Salt & <i>pepper</i>"));
-}
 
-TEST_F(StudyTestViewTest, TrueFalseQuestionsCarryTheBadgeAndFixedOptions)
-{
-    StudyTestView &v = open(makeSet("TF", 1, {card("sky is blue", "  TRUE \n"), card("true", "a word")}));
-    ASSERT_EQ(v.questionCards().size(), 2);
+    // True/false questions carry the badge and fixed options.
+    StudyTestView &tf = open(makeSet("TF", 2, {card("sky is blue", "  TRUE \n"), card("true", "a word")}));
+    ASSERT_EQ(tf.questionCards().size(), 2);
     for (qsizetype i = 0; i < 2; ++i) {
         if (question(i).prompt == "true") { // the term plays no part
             EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
@@ -299,18 +304,8 @@ TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
     QMessageBox *box = v.finishAlert();
     EXPECT_EQ(box->text(), QString("Finish quiz?"));
     EXPECT_EQ(box->informativeText(), QString("Your score is saved. Are you sure you want to exit?"));
-    QAbstractButton *cancel = nullptr;
-    QAbstractButton *finish = nullptr;
-    for (QAbstractButton *b : box->buttons()) {
-        if (b->text() == "Cancel")
-            cancel = b;
-        if (b->text() == "Finish")
-            finish = b;
-    }
-    ASSERT_NE(cancel, nullptr);
-    ASSERT_NE(finish, nullptr);
-    EXPECT_EQ(box->buttonRole(finish), QMessageBox::DestructiveRole);
-    click(cancel);
+    EXPECT_EQ(box->buttonRole(finishButton("Finish")), QMessageBox::DestructiveRole);
+    click(finishButton("Cancel"));
     settle();
     EXPECT_FALSE(v.isFinishConfirmShown());
     EXPECT_EQ(exits, 0);
@@ -325,9 +320,7 @@ TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
 
     tap(v.doneButton());
     ASSERT_TRUE(v.isFinishConfirmShown());
-    for (QAbstractButton *b : v.finishAlert()->buttons())
-        if (b->text() == "Finish")
-            click(b);
+    click(finishButton("Finish"));
     settle();
     EXPECT_FALSE(v.isFinishConfirmShown());
     EXPECT_EQ(exits, 1);
