@@ -304,8 +304,10 @@ TEST_F(StudyRootViewTest, RowsFollowChangesAndCutLongTitles)
     EXPECT_TRUE(rowA.isNull());
 }
 
-TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndGivenToNewSets)
+TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndTheWindowOutlivesTheWorkspace)
 {
+    QPointer<CustomWindow> window;
+    QPointer<StudyImportView> view;
     {
         auto root = makeRoot();
         QVPillPicker *picker = root->libraryPage()->gradePicker();
@@ -316,7 +318,19 @@ TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndGivenToNewSets)
         click(root->libraryPage()->createButton());
         ASSERT_NE(root->importView(), nullptr);
         EXPECT_EQ(root->importView()->grade(), QString("University"));
+        window = root->studyWindow();
+        view = root->importView();
     }
+    // The set window outlives the workspace and still saves.
+    ASSERT_TRUE(window);
+    view->termField()->setText("a");
+    view->definitionField()->setText("b");
+    view->addManualCard();
+    click(view->saveButton());
+    EXPECT_EQ(app->studyProjects().size(), 1);
+    settle();
+    EXPECT_TRUE(window.isNull());
+
     auto again = makeRoot();
     EXPECT_EQ(again->libraryPage()->gradePicker()->selection().toString(), QString("University"));
     EXPECT_EQ(again->libraryPage()->gradeSelection(), QString("University"));
@@ -367,22 +381,13 @@ TEST_F(StudyRootViewTest, TheWindowIsReplacedAndSavingShowsTheSet)
     EXPECT_TRUE(isStored(root->viewState().held->id));
     EXPECT_TRUE(app->suppressTopBar());
     settle();
-}
 
-TEST_F(StudyRootViewTest, AWindowSaveForAnotherSetReplacesTheOpenPage)
-{
-    const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
-    const StudyProject b = makeSet("Botany", 2, {card("leaf", "green")});
-    app->saveStudyProject(a);
-    app->saveStudyProject(b);
-    auto root = makeRoot(recording());
-    root->setViewState(StudyViewState::detail(b));
-    QPointer<RecordingPage> pageB = page(*root);
-
+    // A save of another set from the window replaces the open page.
+    QPointer<RecordingPage> chemistry = page(*root);
     root->openStudyWindow(a);
     root->importView()->titleField()->setText("Algebra 2");
     click(root->importView()->saveButton());
-    EXPECT_NE(page(*root), pageB.data());
+    EXPECT_NE(page(*root), chemistry.data());
     EXPECT_EQ(page(*root)->built.title, QString("Algebra 2"));
 
     // Saving the set whose page is open keeps that page and hands it the save.
@@ -395,23 +400,6 @@ TEST_F(StudyRootViewTest, AWindowSaveForAnotherSetReplacesTheOpenPage)
     EXPECT_EQ(page(*root), pageA.data());
     ASSERT_FALSE(pageA->handed.isEmpty());
     EXPECT_EQ(pageA->handed.last().title, QString("Algebra 3"));
-}
-
-TEST_F(StudyRootViewTest, TheWindowOutlivesTheWorkspace)
-{
-    auto root = makeRoot();
-    root->openStudyWindow(std::nullopt);
-    QPointer<CustomWindow> window = root->studyWindow();
-    QPointer<StudyImportView> view = root->importView();
-    root.reset();
-    ASSERT_TRUE(window);
-    view->termField()->setText("a");
-    view->definitionField()->setText("b");
-    view->addManualCard();
-    click(view->saveButton());
-    EXPECT_EQ(app->studyProjects().size(), 1);
-    settle();
-    EXPECT_TRUE(window.isNull());
 }
 
 TEST_F(StudyRootViewTest, EditingASetKeepsItsProgress)
@@ -513,7 +501,7 @@ TEST_F(StudyRootViewTest, ASessionsAnswerDoesNotUndoAnEdit)
     EXPECT_EQ(stored.updatedAt, answered.updatedAt);
 }
 
-TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReduced)
+TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReducedAndStandInsGoBack)
 {
     const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
     app->saveStudyProject(a);
@@ -533,13 +521,8 @@ TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReduced)
     click(root->importView()->saveButton());
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
     EXPECT_FALSE(root->isPageAnimating());
-}
 
-TEST_F(StudyRootViewTest, StandInPagesGoBackAndLeavingGivesTheTopBarBack)
-{
-    const StudyProject a = makeSet("Algebra", 1);
-    app->saveStudyProject(a);
-    auto root = makeRoot();
+    // The stand-in pages show the title and go back.
     root->setViewState(StudyViewState::quiz(a));
     auto *standIn = qobject_cast<StudyStandInPage *>(root->currentPage());
     ASSERT_NE(standIn, nullptr);
