@@ -77,6 +77,33 @@ protected:
                 return b;
         return nullptr;
     }
+    // An unsubmitted test without picks, its cards in the drawn order.
+    void expectFresh(StudyTestView &v, qsizetype count) const
+    {
+        EXPECT_FALSE(v.test().submitted());
+        EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
+        EXPECT_EQ(v.answeredLabel()->text(), QString("0/%1 answered").arg(count));
+        EXPECT_EQ(v.progressBar()->value(), 0.0);
+        EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
+        EXPECT_TRUE(v.mainButton()->isVisible());
+        EXPECT_FALSE(v.doneButton()->isVisible());
+        EXPECT_FALSE(v.scoreLabel()->isVisible());
+        ASSERT_EQ(v.questionCards().size(), count);
+        for (qsizetype i = 0; i < count; ++i) {
+            EXPECT_EQ(cardAt(i)->numberChip()->text(), QString("Q%1").arg(i + 1));
+            EXPECT_EQ(cardAt(i)->promptLabel()->text(), question(i).prompt);
+            EXPECT_TRUE(cardAt(i)->correctLabel()->isHidden());
+            ASSERT_EQ(cardAt(i)->options().size(), question(i).choices.size());
+            for (qsizetype k = 0; k < question(i).choices.size(); ++k) {
+                StudyTestOption *o = cardAt(i)->options()[k];
+                EXPECT_EQ(o->textLabel()->text(), question(i).choices[k]); // display order
+                EXPECT_TRUE(o->isEnabled());
+                EXPECT_TRUE(o->markLabel()->text().isEmpty());
+                EXPECT_EQ(o->fillColor(), Theme::surfaceAlt());
+            }
+        }
+    }
+
     static void tap(QAbstractButton *b)
     {
         ASSERT_NE(b, nullptr);
@@ -89,28 +116,11 @@ protected:
 TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
 {
     StudyTestView &v = open(makeSet("Big", 1, numbered(20)));
-    ASSERT_EQ(v.questionCards().size(), 6);
-    QSet<QUuid> ids;
-    for (qsizetype i = 0; i < 6; ++i) {
-        ids.insert(question(i).id);
-        EXPECT_EQ(cardAt(i)->numberChip()->text(), QString("Q%1").arg(i + 1));
-        EXPECT_EQ(cardAt(i)->promptLabel()->text(), question(i).prompt);
+    expectFresh(v, 6);
+    for (qsizetype i = 0; i < 6; ++i)
         EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
-        ASSERT_EQ(cardAt(i)->options().size(), question(i).choices.size());
-        for (qsizetype k = 0; k < question(i).choices.size(); ++k)
-            EXPECT_EQ(cardAt(i)->options()[k]->textLabel()->text(), question(i).choices[k]); // display order
-        EXPECT_TRUE(cardAt(i)->correctLabel()->isHidden());
-    }
-    EXPECT_EQ(ids.size(), 6);
     EXPECT_EQ(v.titleLabel()->text(), QString("Quiz"));
-    EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
-    EXPECT_EQ(v.answeredLabel()->text(), QString("0/6 answered"));
     EXPECT_EQ(v.countChip()->text(), QString("6 Questions"));
-    EXPECT_EQ(v.progressBar()->value(), 0.0);
-    EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
-    EXPECT_TRUE(v.mainButton()->isVisible());
-    EXPECT_FALSE(v.doneButton()->isVisible());
-    EXPECT_FALSE(v.scoreLabel()->isVisible());
     EXPECT_FALSE(v.emptyLabel()->isVisible());
     EXPECT_LE(v.height(), StudyTestView::kMaxHeight);
 
@@ -344,21 +354,6 @@ TEST_F(StudyTestViewTest, DoubleClickOnSubmitSubmitsThenRetakes)
 
     // The first click submitted, the second retook.
     ASSERT_EQ(updates.size(), 1);
-    EXPECT_FALSE(v.test().submitted());
-    EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
-    EXPECT_EQ(v.answeredLabel()->text(), QString("0/6 answered"));
-    EXPECT_EQ(v.progressBar()->value(), 0.0);
-    EXPECT_FALSE(v.scoreLabel()->isVisible());
-    EXPECT_FALSE(v.doneButton()->isVisible());
-    EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
-    ASSERT_EQ(v.questionCards().size(), 6);
-    for (StudyTestQuestionCard *c : v.questionCards()) {
-        EXPECT_TRUE(c->correctLabel()->isHidden());
-        for (StudyTestOption *o : c->options()) {
-            EXPECT_TRUE(o->isEnabled());
-            EXPECT_TRUE(o->markLabel()->text().isEmpty());
-            EXPECT_EQ(o->fillColor(), Theme::surfaceAlt());
-        }
-    }
+    expectFresh(v, 6);
     EXPECT_NE(v.test().questions(), first); // a new draw
 }
