@@ -98,9 +98,10 @@ TEST_F(SetPageViewTest, EnteringFlashcardsFadesAndGrowsTheCardAreaEvenWithReduce
     EXPECT_DOUBLE_EQ(effect->scale(), 1);
 }
 
-TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionAndOtherModesStartANewOne)
+TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionThatGetsEveryStoredCopyAndOtherModesStartANewOne)
 {
-    StudySetPage *page = open(makeSet("Set", 1, cards(2)));
+    StudyProject set = makeSet("Set", 1, cards(2));
+    StudySetPage *page = open(set);
     click(page->modeButton(StudyMode::learn));
     ASSERT_EQ(sessions.size(), 1);
     EXPECT_EQ(page->sessionPane(), sessions[0]);
@@ -109,6 +110,13 @@ TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionAndOtherModesStartANewOne)
     EXPECT_EQ(sessions.size(), 1);
     EXPECT_EQ(page->sessionPane(), sessions[0]);
     ASSERT_TRUE(sessions[0]);
+    // Every stored copy reaches the pane without restarting it.
+    set.title = "Renamed";
+    app->saveStudyProject(set);
+    settle();
+    ASSERT_FALSE(sessions[0]->pushed.isEmpty());
+    EXPECT_EQ(sessions[0]->pushed.last().title, "Renamed");
+    EXPECT_TRUE(sessions[0]->restarts.isEmpty());
 
     click(page->modeButton(StudyMode::test));
     settle();
@@ -116,35 +124,18 @@ TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionAndOtherModesStartANewOne)
     ASSERT_EQ(tests.size(), 1);
     EXPECT_EQ(page->testPane(), tests[0]);
     EXPECT_LE(page->testPane()->parentWidget()->maximumHeight(), StudySetPage::kTestMaxHeight);
+    set.title = "Renamed again";
+    app->saveStudyProject(set);
+    settle();
+    ASSERT_FALSE(tests[0]->pushed.isEmpty());
+    EXPECT_EQ(tests[0]->pushed.last().title, "Renamed again");
+    EXPECT_EQ(sessions.size(), 1);
 
     click(page->modeButton(StudyMode::review));
     settle();
     EXPECT_FALSE(tests[0]);
     ASSERT_EQ(sessions.size(), 2);
     EXPECT_EQ(page->sessionPane(), sessions[1]);
-}
-
-TEST_F(SetPageViewTest, EveryStoredCopyReachesTheInlinePanesWithoutRestartingThem)
-{
-    StudyProject set = makeSet("Set", 1, cards(2));
-    StudySetPage *page = open(set);
-    click(page->modeButton(StudyMode::learn));
-    set.title = "Renamed";
-    app->saveStudyProject(set);
-    settle();
-    ASSERT_EQ(sessions.size(), 1);
-    ASSERT_FALSE(sessions[0]->pushed.isEmpty());
-    EXPECT_EQ(sessions[0]->pushed.last().title, "Renamed");
-    EXPECT_TRUE(sessions[0]->restarts.isEmpty());
-
-    click(page->modeButton(StudyMode::test));
-    set.title = "Renamed again";
-    app->saveStudyProject(set);
-    settle();
-    ASSERT_EQ(tests.size(), 1);
-    ASSERT_FALSE(tests[0]->pushed.isEmpty());
-    EXPECT_EQ(tests[0]->pushed.last().title, "Renamed again");
-    EXPECT_EQ(sessions.size(), 1);
 }
 
 TEST_F(SetPageViewTest, ExitAndCloseReturnToTheFirstFlashcardAndARetiredPaneCannotMoveThePage)

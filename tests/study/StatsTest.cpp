@@ -132,35 +132,3 @@ TEST(StudySetMergeTest, SessionCopyBringsOnlyProgress)
     EXPECT_EQ(merged.updatedAt, session.updatedAt);
 }
 
-TEST(StudySetMergeTest, EditKeepsProgressOfSurvivingCardsAndOptions)
-{
-    StudyProject previous = set({card(4, 1), card(2, 0)});
-    previous.items[0].isStarred = true;
-    previous.items[0].lastReviewedAt = QDateTime::fromString("2025-05-05T05:05:05Z", Qt::ISODate);
-    previous.options.shuffle = false;
-    previous.options.grading = StudyGrading::exact;
-
-    StudyProject edited = previous;
-    edited.title = "Renamed";
-    edited.options = StudyOptions{};
-    for (StudyItem &item : edited.items) {
-        item.correctCount = 0;
-        item.incorrectCount = 0;
-        item.lastReviewedAt.reset();
-        item.isStarred = false;
-    }
-    edited.items[1].term = "changed";
-    edited.items.append(card(0, 0)); // a new card starts at zero
-
-    const StudyProject kept = keepProgressAcrossEdit(edited, previous);
-    EXPECT_EQ(kept.title, QString("Renamed"));
-    EXPECT_EQ(kept.options, previous.options);
-    EXPECT_EQ(kept.items[0].correctCount, 4);
-    EXPECT_EQ(kept.items[0].incorrectCount, 1);
-    EXPECT_TRUE(kept.items[0].isStarred);
-    EXPECT_EQ(kept.items[0].lastReviewedAt, previous.items[0].lastReviewedAt);
-    EXPECT_EQ(kept.items[1].term, QString("changed"));
-    EXPECT_EQ(kept.items[1].correctCount, 2);
-    EXPECT_EQ(kept.items[2].correctCount, 0);
-    EXPECT_FALSE(kept.items[2].lastReviewedAt);
-}
