@@ -108,9 +108,6 @@ TEST_F(QuizTestFixture, EmptySetAndLeavingWithoutSubmitting)
 {
     QuizTest &t = page(makeSet({}));
     EXPECT_TRUE(t.questions().isEmpty());
-    EXPECT_EQ(t.answeredLabel(), QString("0/0 answered"));
-    EXPECT_EQ(t.questionCountLabel(), QString("0 Questions"));
-    EXPECT_EQ(t.progressFraction(), 0.0);
 
     QuizTest &u = page(makeSet(cards(4)));
     u.select(u.questions()[0].correct, 0);

@@ -161,26 +161,6 @@ TEST_F(StudyTestViewTest, UserTextIsShownVerbatimAndTrueFalseCarriesTheBadge)
         EXPECT_EQ(cardAt(i)->options()[1]->option(), QString("False"));
     }
 }
-TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndMoveTheHeader)
-{
-    StudyTestView &v = open(makeSet("Picks", 1, numbered(4)));
-    ASSERT_EQ(v.questionCards().size(), 4);
-    const QString wrong = wrongChoice(0);
-    tap(option(0, wrong));
-    tap(option(0, question(0).correct));
-    EXPECT_EQ(question(0).selected, question(0).correct);
-    EXPECT_EQ(v.answeredLabel()->text(), QString("1/4 answered"));
-    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 0.25);
-    EXPECT_EQ(option(0, question(0).correct)->fillColor(), Theme::surface());
-    EXPECT_EQ(option(0, wrong)->fillColor(), Theme::surfaceAlt());
-    // No marks and no updates before submission.
-    for (StudyTestOption *o : cardAt(0)->options())
-        EXPECT_TRUE(o->markLabel()->text().isEmpty());
-    tap(option(2, wrongChoice(2)));
-    EXPECT_EQ(v.answeredLabel()->text(), QString("2/4 answered"));
-    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 0.5);
-    EXPECT_TRUE(updates.isEmpty());
-}
 
 TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
 {
@@ -203,7 +183,7 @@ TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
     }
 }
 
-TEST_F(StudyTestViewTest, SubmitJudgesEveryQuestionAndShowsTheResults)
+TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
 {
     StudyProject set = makeSet("Submit", 1, numbered(6));
     set.items[0].correctCount = 3;
@@ -211,8 +191,18 @@ TEST_F(StudyTestViewTest, SubmitJudgesEveryQuestionAndShowsTheResults)
     clock.advanceMs(60'000);
     const QString rightAnswer = question(0).correct;
     const QString wrong = wrongChoice(1);
+    // Only the last tap counts; picks move the header and mark nothing yet.
+    tap(option(0, wrongChoice(0)));
     tap(option(0, rightAnswer));
+    EXPECT_EQ(question(0).selected, rightAnswer);
+    EXPECT_EQ(v.answeredLabel()->text(), QString("1/6 answered"));
+    EXPECT_EQ(option(0, rightAnswer)->fillColor(), Theme::surface());
+    EXPECT_EQ(option(0, wrongChoice(0))->fillColor(), Theme::surfaceAlt());
+    for (StudyTestOption *o : cardAt(0)->options())
+        EXPECT_TRUE(o->markLabel()->text().isEmpty());
     tap(option(1, wrong));
+    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 2.0 / 6.0);
+    EXPECT_TRUE(updates.isEmpty());
     tap(v.mainButton());
 
     EXPECT_EQ(v.subtitleLabel()->text(), QString("Review your answers"));
