@@ -315,7 +315,7 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
 
 // ---- Checking, override, advance, star --------------------------------------------
 
-TEST_F(SessionFixture, CheckHandsBackOnceWithCountersAndReviewDate)
+TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
 {
     StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
@@ -340,6 +340,19 @@ TEST_F(SessionFixture, CheckHandsBackOnceWithCountersAndReviewDate)
     s.pressMain(); // Next: advancing saves nothing
     EXPECT_EQ(updates.size(), 1);
     EXPECT_FALSE(s.showingResult());
+
+    // A star hands the set back once and keeps the question.
+    const QUuid current = *s.currentItemId();
+    clock.advanceMs(3000);
+    s.toggleStar(p.items[0].id);
+    ASSERT_EQ(updates.size(), 2);
+    EXPECT_TRUE(cardIn(updates[1], p.items[0].id).isStarred);
+    EXPECT_FALSE(cardIn(updates[1], p.items[0].id).lastReviewedAt);
+    EXPECT_EQ(updates[1].updatedAt, clock.nowUtc());
+    EXPECT_EQ(s.currentItemId(), current);
+    EXPECT_FALSE(s.showingResult());
+    s.toggleStar(QUuid::createUuid()); // no such card
+    EXPECT_EQ(updates.size(), 2);
 }
 
 TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnceAndOverrideTurnsItRightOnlyOnce)
@@ -409,24 +422,6 @@ TEST_F(SessionFixture, TrueFalseIsGradedExactlyAndChoicesLeniently)
     EXPECT_TRUE(s.wasCorrect());
 }
 
-TEST_F(SessionFixture, StarToggleHandsBackOnceAndKeepsTheQuestion)
-{
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet(fruit());
-    s.appear(p);
-    const QUuid current = *s.currentItemId();
-    clock.advanceMs(3000);
-    s.toggleStar(p.items[2].id);
-    ASSERT_EQ(updates.size(), 1);
-    EXPECT_TRUE(cardIn(updates[0], p.items[2].id).isStarred);
-    EXPECT_FALSE(cardIn(updates[0], p.items[2].id).lastReviewedAt);
-    EXPECT_EQ(updates[0].updatedAt, clock.nowUtc());
-    EXPECT_EQ(s.currentItemId(), current);
-    EXPECT_FALSE(s.showingResult());
-    s.toggleStar(QUuid::createUuid()); // no such card
-    EXPECT_EQ(updates.size(), 1);
-}
-
 // ---- Session counts, goal, restart ---------------------------------------------
 
 TEST_F(SessionFixture, GoalReachedThenKeepStudying)
@@ -460,9 +455,11 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
     EXPECT_TRUE(s.currentItem());
 }
 
-TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAsking)
+TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverything)
 {
-    StudySession &s = fresh(makeSet(fruit()));
+    StudySession &s = make(seeded);
+    StudyProject p = makeSet(fruit());
+    s.appear(p);
     for (int i = 0; i < 12; ++i) {
         s.setUserAnswer(s.correctAnswer());
         s.pressMain();
@@ -472,13 +469,7 @@ TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAsking)
     EXPECT_TRUE(s.currentItem());
     EXPECT_EQ(s.masteredCount(), 3);
     EXPECT_EQ(s.masteryFraction(), 1.0);
-}
 
-TEST_F(SessionFixture, RestartFromTheResetSetClearsEverything)
-{
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet(fruit());
-    s.appear(p);
     s.answerDontKnow();
     s.advance();
     StudyProject reset = p;
