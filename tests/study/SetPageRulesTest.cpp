@@ -28,7 +28,7 @@ TEST(StudyModeTest, FourModesInSwitcherOrderByExactTitle)
     EXPECT_FALSE(isSessionMode(StudyMode::test));
 }
 
-TEST(FlashcardDeckTest, EmptyAndSingleCardSets)
+TEST(FlashcardDeckTest, EmptySingleCardAndShrunkenSets)
 {
     FlashcardDeck empty;
     empty.flip();
@@ -42,10 +42,8 @@ TEST(FlashcardDeckTest, EmptyAndSingleCardSets)
     EXPECT_TRUE(one.move(-1, 1));
     EXPECT_EQ(one.currentIndex, 0);
     EXPECT_FALSE(one.showDefinition);
-}
 
-TEST(FlashcardDeckTest, APositionPastTheEndIsClampedForDisplayAndWrappedByTheNextStep)
-{
+    // A position past the end is clamped for display and wrapped by the next step.
     FlashcardDeck deck;
     deck.currentIndex = 7; // the set shrank to 3 cards
     EXPECT_EQ(deck.shownIndex(3), 2);
@@ -57,3 +55,4 @@ TEST(FlashcardDeckTest, APositionPastTheEndIsClampedForDisplayAndWrappedByTheNex
     deck.currentIndex = -4;
     EXPECT_EQ(deck.shownIndex(3), 0);
 }
+
