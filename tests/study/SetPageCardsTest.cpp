@@ -181,9 +181,9 @@ TEST_F(SetPageCardsTest, SavingAnEditTrimsTheSidesAndKeepsEverythingElse)
     EXPECT_EQ(app->studyProjects().first().id, set.id); // newest first
 }
 
-TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenWithItsText)
+TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenAndACancelledDeleteDeletesNothing)
 {
-    StudyProject set = makeSet("Set", 1, cards(2));
+    StudyProject set = makeSet("Set", 1, cards(3));
     StudySetPage *page = open(set);
     openEditor(page, 0);
     page->setDraftTerm("   ");
@@ -196,6 +196,17 @@ TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenWithItsText)
     EXPECT_FALSE(page->editingCard().has_value());
     settle();
     EXPECT_NE(page->cardList()->cardRow(0), nullptr);
+
+    // Cancelling or dismissing the delete alert.
+    askDelete(page, 1);
+    answerAlert(page, "Cancel");
+    EXPECT_FALSE(page->pendingCardDelete().has_value());
+    askDelete(page, 1);
+    page->deleteCardAlert()->reject();
+    EXPECT_FALSE(page->pendingCardDelete().has_value());
+    settle();
+    EXPECT_EQ(storedSet(set.id), set);
+    EXPECT_EQ(page->cardList()->rowCount(), 3);
 }
 
 TEST_F(SetPageCardsTest, EditingAnotherCardDropsTheFirstDraftsAndAVanishedCardClosesTheEditor)
@@ -253,21 +264,6 @@ TEST_F(SetPageCardsTest, DeletingACardRemovesEveryCardWithItsIdAndCountsAtOnce)
     StudySetPage *other = open(twins);
     other->deleteCard(twins.items[0]);
     EXPECT_TRUE(storedSet(twins.id).items.isEmpty());
-}
-
-TEST_F(SetPageCardsTest, CancellingOrDismissingTheAlertDeletesNothing)
-{
-    StudyProject set = makeSet("Set", 1, cards(3));
-    StudySetPage *page = open(set);
-    askDelete(page, 1);
-    answerAlert(page, "Cancel");
-    EXPECT_FALSE(page->pendingCardDelete().has_value());
-    askDelete(page, 1);
-    page->deleteCardAlert()->reject();
-    EXPECT_FALSE(page->pendingCardDelete().has_value());
-    settle();
-    EXPECT_EQ(storedSet(set.id), set);
-    EXPECT_EQ(page->cardList()->rowCount(), 3);
 }
 
 TEST_F(SetPageCardsTest, LongSidesAreCutAfterSixLines)

@@ -11,7 +11,7 @@ namespace {
 
 class SetPageViewTest : public qv::test::SetPageTest {};
 
-TEST_F(SetPageViewTest, HeaderShowsTitleAndPillsAsStored)
+TEST_F(SetPageViewTest, HeaderShowsTitleAndPillsAsStoredAndFollowsEverySave)
 {
     StudyProject set = makeSet("Salt & Pepper", 1, cards(1));
     set.grade = "University";
@@ -27,19 +27,17 @@ TEST_F(SetPageViewTest, HeaderShowsTitleAndPillsAsStored)
                                               "Answers: mixed", "Grading: very_lenient", "True False",
                                               "Multiple Choice"}));
     EXPECT_TRUE(page->updatedLabel()->text().startsWith("Updated "));
-}
 
-TEST_F(SetPageViewTest, EmptyTypesShowWrittenAndTheHeaderFollowsEverySave)
-{
-    StudyProject set = makeSet("Verbs", 1);
-    set.options.questionTypes.clear();
-    StudySetPage *page = open(set);
+    // No question types show Written; the header follows every save.
+    StudyProject verbs = makeSet("Verbs", 2);
+    verbs.options.questionTypes.clear();
+    page = open(verbs);
     EXPECT_EQ(page->pillTexts(), (QStringList{"Grade 11", "0 Cards", "Shuffle On", "All Cards", "Answers: mixed",
                                               "Grading: lenient", "Written"}));
     const QString before = page->updatedLabel()->text();
-    set.title = "Irregular verbs";
-    set.updatedAt = set.updatedAt.addDays(40);
-    app->saveStudyProject(set);
+    verbs.title = "Irregular verbs";
+    verbs.updatedAt = verbs.updatedAt.addDays(40);
+    app->saveStudyProject(verbs);
     settle();
     EXPECT_EQ(page->titleLabel()->text(), "Irregular verbs");
     EXPECT_NE(page->updatedLabel()->text(), before);
@@ -227,7 +225,7 @@ TEST_F(SetPageViewTest, StatisticsChipsFollowTheClassRule)
     EXPECT_EQ(progress(mixed), "Progress 20%");
 }
 
-TEST_F(SetPageViewTest, SetAndCardMenusAreMutuallyExclusive)
+TEST_F(SetPageViewTest, SetAndCardMenusAreMutuallyExclusiveAndSlideOnTheirOwnClock)
 {
     StudySetPage *page = open(makeSet("Set", 1, cards(3)));
     StudyCardRow *a = page->cardList()->cardRow(0);
@@ -256,12 +254,10 @@ TEST_F(SetPageViewTest, SetAndCardMenusAreMutuallyExclusive)
     click(page->setMenuButton());
     EXPECT_FALSE(page->showSetMenu());
     EXPECT_FALSE(page->activeCardMenu().has_value()); // opening it had closed b
-}
 
-TEST_F(SetPageViewTest, MenusSlideInAndOutOnTheirOwnClock)
-{
-    app->setReduceMotionEnabled(true); // the page's motion ignores it
-    StudySetPage *page = open(makeSet("Set", 1, cards(1)));
+    // The menus slide in and out on their own clock, whatever the motion setting.
+    app->setReduceMotionEnabled(true);
+    scheduler.advance(StudySlideMenu::kAnimationMs + 20);
     EXPECT_TRUE(page->setMenu()->isHidden());
     click(page->setMenuButton());
     EXPECT_TRUE(page->setMenu()->isAnimating());

@@ -209,17 +209,6 @@ TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
 
 // ---- Question types and choices ---------------------------------------------------
 
-TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswers)
-{
-    StudySession &s = fresh(makeSet({makeCard("Sky is blue", " TRUE ")}, false, {QT::written}));
-    EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
-    EXPECT_EQ(s.multipleChoices(), (QStringList{"True", "False"}));
-
-    // A term reading "false" is no reason: the answer side is the definition.
-    s.appear(makeSet({makeCard("false", "a lie")}, false, {QT::written}));
-    EXPECT_EQ(s.currentQuestionType(), QT::written);
-}
-
 TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 {
     const QList<QT> types{QT::trueFalse, QT::written, QT::trueFalse, QT::multipleChoice};
@@ -404,9 +393,15 @@ TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnceAndOverrideTurnsItRightOnly
     EXPECT_EQ(s.sessionCorrect(), 2);
 }
 
-TEST_F(SessionFixture, TrueFalseIsGradedExactlyAndChoicesLeniently)
+TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
 {
-    StudySession &s = make(seeded);
+    StudySession &s = fresh(makeSet({makeCard("Sky is blue", " TRUE ")}, false, {QT::written}));
+    EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
+    EXPECT_EQ(s.multipleChoices(), (QStringList{"True", "False"}));
+    // A term reading "false" is no reason: the answer side is the definition.
+    s.appear(makeSet({makeCard("false", "a lie")}, false, {QT::written}));
+    EXPECT_EQ(s.currentQuestionType(), QT::written);
+
     StudyProject p = makeSet({makeCard("t", " tRuE ")}, false, {QT::written});
     p.options.grading = StudyGrading::veryLenient;
     s.appear(p);

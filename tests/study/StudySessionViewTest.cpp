@@ -225,7 +225,7 @@ TEST_F(StudySessionViewTest, StatisticsFollowTheAnswers)
     EXPECT_EQ(colorOf(stats->streakLabel()), Theme::subtext());
 }
 
-TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
+TEST_F(StudySessionViewTest, TimedQuizCountsDownThenTakesNoAnswersAndItsSetupCancelsAtOnce)
 {
     StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
     make(set, true, StudySessionStyle::quiz);
@@ -265,13 +265,12 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownAndThenTakesNoAnswers)
         EXPECT_EQ(item.isStarred, item.id == view->session().currentItemId());
     scheduler.advance(5'000);
     EXPECT_EQ(view->timePill()->text(), "0:00");
-}
 
-TEST_F(StudySessionViewTest, QuizCancelLeavesWithoutConfirmation)
-{
-    make(typedSet({card("France", "Paris")}), true, StudySessionStyle::quiz);
+    // Cancelling the setup leaves without asking.
+    make(set, true, StudySessionStyle::quiz);
     view->quizSetupCard()->cancelButton()->click();
     settle();
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(view->exitConfirmOverlay()->isVisible());
 }
+
