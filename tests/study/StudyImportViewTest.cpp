@@ -58,7 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(StudyImportViewTest, ANewSetStartsEmpty)
+TEST_F(StudyImportViewTest, ANewSetStartsEmptyTakesCardsOnReturnAndAnEditedSetShowsItsContent)
 {
     auto view = makeView();
     EXPECT_EQ(view->heading()->text(), QString("New Study Set"));
@@ -79,6 +79,24 @@ TEST_F(StudyImportViewTest, ANewSetStartsEmpty)
     EXPECT_EQ(delimiters, (QStringList{"Auto", "Tab", "Comma", "Semicolon", "Colon", "Dash", "Pipe"}));
     EXPECT_EQ(view->delimiterPicker()->selection().toString(), QString("Auto"));
 
+    // Return moves the focus on and then adds the card.
+    view->activateWindow();
+    QApplication::setActiveWindow(view.get());
+    view->termField()->setFocus();
+    QTest::keyClicks(view->termField(), "sun");
+    QTest::keyClick(view->termField(), Qt::Key_Return);
+    EXPECT_TRUE(view->definitionField()->hasFocus());
+    QTest::keyClicks(view->definitionField(), "star");
+    QTest::keyClick(view->definitionField(), Qt::Key_Return);
+    EXPECT_TRUE(view->termField()->hasFocus());
+    ASSERT_EQ(view->draft().cards().size(), 1);
+    EXPECT_EQ(view->draft().cards()[0].definition, QString("star"));
+
+    // Return in the title does nothing further.
+    view->titleField()->setFocus();
+    QTest::keyClick(view->titleField(), Qt::Key_Return);
+    EXPECT_TRUE(saves.isEmpty());
+
     click(view->tabButton(ImportMode::pdf));
     EXPECT_EQ(view->tabHeading()->text(), QString("PDF import"));
     EXPECT_FALSE(view->selectPdfButton()->isEnabled());
@@ -90,13 +108,11 @@ TEST_F(StudyImportViewTest, ANewSetStartsEmpty)
     click(view->closeButton());
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(saves.isEmpty());
-}
 
-TEST_F(StudyImportViewTest, AnEditedSetShowsItsContent)
-{
+    // An edited set shows its content.
     StudyProject set = makeSet("Algebra", 1, {card("x", "1"), card("y", "2")});
     set.grade = "University";
-    auto view = makeView(set, "9");
+    view = makeView(set, "9");
     EXPECT_EQ(view->heading()->text(), QString("Edit Study Set"));
     EXPECT_EQ(view->saveButton()->text(), QString("Save Changes"));
     EXPECT_EQ(view->titleField()->text(), QString("Algebra"));
@@ -156,27 +172,6 @@ TEST_F(StudyImportViewTest, TheCardListAddsEditsAndDeletes)
     click(view->editButton(0));
     click(view->tabButton(ImportMode::manual));
     EXPECT_EQ(view->termField()->text(), QString("cat"));
-}
-
-TEST_F(StudyImportViewTest, ReturnMovesTheFocusAndAddsTheCard)
-{
-    auto view = makeView();
-    view->activateWindow();
-    QApplication::setActiveWindow(view.get());
-    view->termField()->setFocus();
-    QTest::keyClicks(view->termField(), "sun");
-    QTest::keyClick(view->termField(), Qt::Key_Return);
-    EXPECT_TRUE(view->definitionField()->hasFocus());
-    QTest::keyClicks(view->definitionField(), "star");
-    QTest::keyClick(view->definitionField(), Qt::Key_Return);
-    EXPECT_TRUE(view->termField()->hasFocus());
-    ASSERT_EQ(view->draft().cards().size(), 1);
-    EXPECT_EQ(view->draft().cards()[0].definition, QString("star"));
-
-    // Return in the title does nothing further.
-    view->titleField()->setFocus();
-    QTest::keyClick(view->titleField(), Qt::Key_Return);
-    EXPECT_TRUE(saves.isEmpty());
 }
 
 TEST_F(StudyImportViewTest, SavingBuildsTheSet)
