@@ -91,94 +91,6 @@ TEST_F(QuizTestFixture, DistractorsFromEveryCardButBooleansAndExactDuplicates)
     EXPECT_EQ(single[0].choices, QStringList{"only"});
 }
 
-TEST_F(QuizTestFixture, ScoringMarksAndLabels)
-{
-    QuizTest &t = page(makeSet(cards(6)));
-    ASSERT_EQ(t.questions().size(), 6);
-    EXPECT_EQ(t.answeredLabel(), QString("0/6 answered"));
-    EXPECT_EQ(t.questionCountLabel(), QString("6 Questions"));
-    EXPECT_EQ(QuizTest::numberLabel(0), QString("Q1"));
-    EXPECT_EQ(t.subtitle(), QString("Answer every question, then submit"));
-    EXPECT_EQ(t.mainButtonTitle(), QString("Submit"));
-
-    const QuizQuestion q0 = t.questions()[0];
-    const QuizQuestion q1 = t.questions()[1];
-    const QString wrong = q1.choices[0] == q1.correct ? q1.choices[1] : q1.choices[0];
-    t.select(wrong, 0); // changed before submission: only the last pick counts
-    t.select(q0.correct, 0);
-    t.select(wrong, 1);
-    t.select("x", 6);   // outside the test: nothing
-    t.select("x", -1);
-    EXPECT_EQ(t.answeredCount(), 2);
-    EXPECT_DOUBLE_EQ(t.progressFraction(), 2.0 / 6.0);
-    EXPECT_EQ(t.tint(wrong, t.questions()[1]), QuizTest::Tint::surface);
-    EXPECT_EQ(t.tint(q1.correct, t.questions()[1]), QuizTest::Tint::surfaceAlt);
-    EXPECT_EQ(t.mark(q1.correct, t.questions()[1]), QuizTest::Mark::none);
-
-    t.submit();
-    EXPECT_EQ(t.score(), 1);
-    EXPECT_EQ(t.scoreLabel(), QString("Score: 1/6"));
-    EXPECT_EQ(t.subtitle(), QString("Review your answers"));
-    EXPECT_EQ(t.mainButtonTitle(), QString("Retake Quiz"));
-    EXPECT_EQ(*t.questions()[0].isCorrect, true);
-    EXPECT_EQ(*t.questions()[1].isCorrect, false);
-    EXPECT_EQ(*t.questions()[2].isCorrect, false); // unanswered counts as wrong
-    EXPECT_EQ(t.tint(q0.correct, t.questions()[0]), QuizTest::Tint::accent);
-    EXPECT_EQ(t.mark(q0.correct, t.questions()[0]), QuizTest::Mark::check);
-    EXPECT_EQ(t.tint(wrong, t.questions()[1]), QuizTest::Tint::danger);
-    EXPECT_EQ(t.mark(wrong, t.questions()[1]), QuizTest::Mark::cross);
-    EXPECT_EQ(t.tint(q1.correct, t.questions()[1]), QuizTest::Tint::accent);
-    EXPECT_EQ(QuizTest::correctLine(t.questions()[1]), "Correct: " + q1.correct);
-
-    // After submission the options are inert.
-    t.select(q1.correct, 1);
-    EXPECT_EQ(t.questions()[1].selected, wrong);
-}
-
-TEST_F(QuizTestFixture, SubmissionRecordsOneResultPerCard)
-{
-    StudyProject p = makeSet(cards(3));
-    p.items[2].correctCount = 4;
-    QuizTest &t = page(p);
-    clock.advanceMs(10'000);
-    const QuizQuestion q = t.questions()[0];
-    t.select(q.correct, 0);
-    t.submit();
-    ASSERT_EQ(updates.size(), 1);
-    const StudyProject &saved = updates[0];
-    EXPECT_EQ(saved.updatedAt, clock.nowUtc());
-    for (const StudyItem &item : saved.items) {
-        const StudyItem before = cardIn(p, item.id);
-        EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
-        if (item.id == q.id) {
-            EXPECT_EQ(item.correctCount, before.correctCount + 1);
-            EXPECT_EQ(item.incorrectCount, 0);
-        } else {
-            EXPECT_EQ(item.correctCount, before.correctCount);
-            EXPECT_EQ(item.incorrectCount, 1);
-        }
-        EXPECT_EQ(item.term, before.term);
-    }
-}
-
-TEST_F(QuizTestFixture, RetakeAppliesToTheStoredSet)
-{
-    StudyProject p = makeSet(cards(2));
-    QuizTest &t = page(p);
-    t.pressMain(); // Submit with nothing answered
-    ASSERT_EQ(updates.size(), 1);
-    // The owner saves and pushes the stored set back in.
-    t.setProject(updates[0]);
-    t.pressMain(); // the second click of a double click: Retake Quiz
-    EXPECT_FALSE(t.submitted());
-    EXPECT_EQ(t.answeredCount(), 0);
-    EXPECT_EQ(updates.size(), 1);
-    t.pressMain();
-    ASSERT_EQ(updates.size(), 2);
-    for (const StudyItem &item : updates[1].items)
-        EXPECT_EQ(item.incorrectCount, 2);
-}
-
 TEST_F(QuizTestFixture, ResultsForVanishedCardsAreDropped)
 {
     StudyProject p = makeSet(cards(2));
@@ -196,12 +108,12 @@ TEST_F(QuizTestFixture, EmptySetAndLeavingWithoutSubmitting)
 {
     QuizTest &t = page(makeSet({}));
     EXPECT_TRUE(t.questions().isEmpty());
-    EXPECT_EQ(t.answeredLabel(), QString("0/0 answered"));
-    EXPECT_EQ(t.questionCountLabel(), QString("0 Questions"));
-    EXPECT_EQ(t.progressFraction(), 0.0);
 
     QuizTest &u = page(makeSet(cards(4)));
     u.select(u.questions()[0].correct, 0);
+    u.select("x", 4); // outside the test: nothing
+    u.select("x", -1);
+    EXPECT_EQ(u.answeredCount(), 1);
     u.begin(); // the page comes on screen again: picks are dropped, nothing recorded
     EXPECT_EQ(u.answeredCount(), 0);
     EXPECT_TRUE(updates.isEmpty());

@@ -58,6 +58,14 @@ protected:
         return {};
     }
 
+    // A session with the seeded draws that has just appeared with `set`.
+    StudySession &fresh(const StudyProject &set, StudySessionStyle style = StudySessionStyle::study, bool focus = true)
+    {
+        StudySession &s = make(seeded, style, focus);
+        s.appear(set);
+        return s;
+    }
+
     QString currentTerm() const { return session->currentItem() ? session->currentItem()->term : QString(); }
 
     VirtualScheduler scheduler;

@@ -127,24 +127,19 @@ TEST_F(SetPageCardsTest, AChangeOfCardCountReturnsToTheFirstTerm)
     EXPECT_EQ(page->statsRecomputeCount(), recomputes + 1);
 }
 
-TEST_F(SetPageCardsTest, WeakCardsAreMarkedOnTheFrontAndInTheList)
+TEST_F(SetPageCardsTest, RowsAreNumberedInPlainTextAndWeakCardsAreMarked)
 {
-    StudySetPage *page = open(makeSet("Set", 1, {card("weak", "w", 5, 1), card("fine", "f", 2)}));
+    StudySetPage *page = open(makeSet("Set", 1, {card("<b>weak</b> & co", "w", 5, 1), card("fine", "f", 2)}));
     EXPECT_TRUE(page->carousel()->cardView()->showsWeakBadge());
-    EXPECT_FALSE(page->cardList()->cardRow(0)->weakLabel()->isHidden());
+    StudyCardRow *weak = page->cardList()->cardRow(0);
+    EXPECT_EQ(weak->numberLabel()->text(), "#1");
+    EXPECT_EQ(weak->termLabel()->text(), "<b>weak</b> & co");
+    EXPECT_EQ(weak->termLabel()->textFormat(), Qt::PlainText);
+    EXPECT_FALSE(weak->weakLabel()->isHidden());
+    EXPECT_EQ(weak->weakLabel()->text(), "Needs review");
     EXPECT_TRUE(page->cardList()->cardRow(1)->weakLabel()->isHidden());
-    EXPECT_EQ(page->cardList()->cardRow(0)->weakLabel()->text(), "Needs review");
     click(page->carousel()->nextButton());
     EXPECT_FALSE(page->carousel()->cardView()->showsWeakBadge());
-}
-
-TEST_F(SetPageCardsTest, RowsAreNumberedAndPlainText)
-{
-    StudySetPage *page = open(makeSet("Set", 1, {card("<b>bold</b> & co", "x"), card("two", "y")}));
-    EXPECT_EQ(page->cardList()->cardRow(0)->numberLabel()->text(), "#1");
-    EXPECT_EQ(page->cardList()->cardRow(1)->numberLabel()->text(), "#2");
-    EXPECT_EQ(page->cardList()->cardRow(0)->termLabel()->text(), "<b>bold</b> & co");
-    EXPECT_EQ(page->cardList()->cardRow(0)->termLabel()->textFormat(), Qt::PlainText);
 }
 
 TEST_F(SetPageCardsTest, SavingAnEditTrimsTheSidesAndKeepsEverythingElse)
@@ -186,9 +181,9 @@ TEST_F(SetPageCardsTest, SavingAnEditTrimsTheSidesAndKeepsEverythingElse)
     EXPECT_EQ(app->studyProjects().first().id, set.id); // newest first
 }
 
-TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenWithItsText)
+TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenAndACancelledDeleteDeletesNothing)
 {
-    StudyProject set = makeSet("Set", 1, cards(2));
+    StudyProject set = makeSet("Set", 1, cards(3));
     StudySetPage *page = open(set);
     openEditor(page, 0);
     page->setDraftTerm("   ");
@@ -201,6 +196,17 @@ TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenWithItsText)
     EXPECT_FALSE(page->editingCard().has_value());
     settle();
     EXPECT_NE(page->cardList()->cardRow(0), nullptr);
+
+    // Cancelling or dismissing the delete alert.
+    askDelete(page, 1);
+    answerAlert(page, "Cancel");
+    EXPECT_FALSE(page->pendingCardDelete().has_value());
+    askDelete(page, 1);
+    page->deleteCardAlert()->reject();
+    EXPECT_FALSE(page->pendingCardDelete().has_value());
+    settle();
+    EXPECT_EQ(storedSet(set.id), set);
+    EXPECT_EQ(page->cardList()->rowCount(), 3);
 }
 
 TEST_F(SetPageCardsTest, EditingAnotherCardDropsTheFirstDraftsAndAVanishedCardClosesTheEditor)
@@ -258,21 +264,6 @@ TEST_F(SetPageCardsTest, DeletingACardRemovesEveryCardWithItsIdAndCountsAtOnce)
     StudySetPage *other = open(twins);
     other->deleteCard(twins.items[0]);
     EXPECT_TRUE(storedSet(twins.id).items.isEmpty());
-}
-
-TEST_F(SetPageCardsTest, CancellingOrDismissingTheAlertDeletesNothing)
-{
-    StudyProject set = makeSet("Set", 1, cards(3));
-    StudySetPage *page = open(set);
-    askDelete(page, 1);
-    answerAlert(page, "Cancel");
-    EXPECT_FALSE(page->pendingCardDelete().has_value());
-    askDelete(page, 1);
-    page->deleteCardAlert()->reject();
-    EXPECT_FALSE(page->pendingCardDelete().has_value());
-    settle();
-    EXPECT_EQ(storedSet(set.id), set);
-    EXPECT_EQ(page->cardList()->rowCount(), 3);
 }
 
 TEST_F(SetPageCardsTest, LongSidesAreCutAfterSixLines)

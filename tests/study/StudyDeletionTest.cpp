@@ -77,7 +77,7 @@ protected:
 
 } // namespace
 
-TEST_F(StudyDeletionTest, TheAlertAsksAndCancelKeepsTheSet)
+TEST_F(StudyDeletionTest, TheAlertAsksAndCancellingKeepsTheSetAndARunningOffer)
 {
     requestFromRow("Chemistry");
     QMessageBox *alert = root->deleteAlert();
@@ -89,34 +89,37 @@ TEST_F(StudyDeletionTest, TheAlertAsksAndCancelKeepsTheSet)
     ASSERT_NE(alertButton("Cancel"), nullptr);
     EXPECT_EQ(alert->buttonRole(alertButton("Cancel")), QMessageBox::RejectRole);
     EXPECT_EQ(alert->buttonRole(alertButton("Delete")), QMessageBox::DestructiveRole);
-
     click(alertButton("Cancel"));
     settle();
     EXPECT_EQ(root->deleteAlert(), nullptr);
     EXPECT_FALSE(root->deleteOffer()->pendingDelete());
     EXPECT_TRUE(isStored(chem.id));
     EXPECT_FALSE(bannerShown());
-}
 
-TEST_F(StudyDeletionTest, DeleteShowsTheBannerAndTheOfferEndsAfterFiveSeconds)
-{
+    // A deletion shows the banner; cancelling another request leaves that
+    // offer alone, and it ends five seconds after the deletion.
     deleteFromRow("Chemistry");
     EXPECT_FALSE(isStored(chem.id));
     EXPECT_EQ(root->libraryPage()->rows().size(), 1);
-    EXPECT_TRUE(bannerShown());
     EXPECT_EQ(bannerText(), QString("Deleted \"Chemistry\""));
-
-    scheduler.advance(4999);
+    scheduler.advance(2000);
+    requestFromRow("Biology \"core\"");
+    EXPECT_TRUE(bannerShown());
+    click(alertButton("Cancel"));
+    settle();
+    EXPECT_EQ(bannerText(), QString("Deleted \"Chemistry\""));
+    scheduler.advance(2999);
     EXPECT_TRUE(bannerShown());
     scheduler.advance(1);
     EXPECT_FALSE(bannerShown());
     EXPECT_FALSE(isStored(chem.id));
+    EXPECT_TRUE(isStored(bio.id));
     // Also on disk: a fresh load does not bring it back.
     for (const StudyProject &p : app->storage().loadStudyProjects())
         EXPECT_NE(p.id, chem.id);
 }
 
-TEST_F(StudyDeletionTest, UndoBringsTheSetBackExactly)
+TEST_F(StudyDeletionTest, UndoBringsTheSetBackExactlyAndReplacesACopyStoredMeanwhile)
 {
     deleteFromRow("Biology \"core\"");
     // A title with quotation marks of its own stands unchanged inside ours.
@@ -129,11 +132,22 @@ TEST_F(StudyDeletionTest, UndoBringsTheSetBackExactly)
     EXPECT_EQ(app->studyProjects().last().id, bio.id);
     settle();
     EXPECT_EQ(root->libraryPage()->rows().size(), 2);
-
     // The timer that was running does nothing afterwards.
     scheduler.advance(10000);
     EXPECT_TRUE(isStored(bio.id));
     EXPECT_FALSE(bannerShown());
+
+    deleteFromRow("Chemistry");
+    StudyProject newer = chem;
+    newer.items[0].correctCount = 7;
+    newer.updatedAt = clock.nowUtc();
+    app->saveStudyProject(newer);
+    click(root->undoBanner()->undoButton());
+    EXPECT_EQ(storedSet(chem.id), chem);
+    int copies = 0;
+    for (const StudyProject &p : app->studyProjects())
+        copies += p.id == chem.id ? 1 : 0;
+    EXPECT_EQ(copies, 1);
 }
 
 TEST_F(StudyDeletionTest, ASecondDeleteRestartsTheOffer)
@@ -147,36 +161,6 @@ TEST_F(StudyDeletionTest, ASecondDeleteRestartsTheOffer)
     click(root->undoBanner()->undoButton());
     EXPECT_TRUE(isStored(bio.id));
     EXPECT_FALSE(isStored(chem.id));
-}
-
-TEST_F(StudyDeletionTest, CancellingLeavesARunningOfferAlone)
-{
-    deleteFromRow("Chemistry");
-    scheduler.advance(2000);
-    requestFromRow("Biology \"core\"");
-    EXPECT_TRUE(bannerShown());
-    click(alertButton("Cancel"));
-    settle();
-    EXPECT_TRUE(bannerShown());
-    EXPECT_EQ(bannerText(), QString("Deleted \"Chemistry\""));
-    scheduler.advance(3000);
-    EXPECT_FALSE(bannerShown());
-    EXPECT_TRUE(isStored(bio.id));
-}
-
-TEST_F(StudyDeletionTest, UndoReplacesACopyStoredAgainMeanwhile)
-{
-    deleteFromRow("Chemistry");
-    StudyProject newer = chem;
-    newer.items[0].correctCount = 7;
-    newer.updatedAt = clock.nowUtc();
-    app->saveStudyProject(newer);
-    click(root->undoBanner()->undoButton());
-    EXPECT_EQ(storedSet(chem.id), chem);
-    int copies = 0;
-    for (const StudyProject &p : app->studyProjects())
-        copies += p.id == chem.id ? 1 : 0;
-    EXPECT_EQ(copies, 1);
 }
 
 TEST_F(StudyDeletionTest, DeletingFromTheSetPageLeavesThePageOpen)

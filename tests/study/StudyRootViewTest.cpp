@@ -42,27 +42,23 @@ class StudyRootViewTest : public qv::test::StudyViewTest {
 protected:
     QList<QPointer<RecordingPage>> built;
 
+    // A factory of recording pages that keep the actions in `slot`.
+    template <typename Actions> auto recorder(Actions RecordingPage::*slot)
+    {
+        return [this, slot](const StudyProject &p, Actions a, QWidget *parent) -> StudyHostedPage * {
+            auto *page = new RecordingPage(p, parent);
+            page->*slot = std::move(a);
+            built << page;
+            return page;
+        };
+    }
+
     StudyPageFactories recording()
     {
         StudyPageFactories f;
-        f.detail = [this](const StudyProject &p, StudyDetailActions a, QWidget *parent) -> StudyHostedPage * {
-            auto *page = new RecordingPage(p, parent);
-            page->detail = std::move(a);
-            built << page;
-            return page;
-        };
-        f.session = [this](const StudyProject &p, StudySessionActions a, QWidget *parent) -> StudyHostedPage * {
-            auto *page = new RecordingPage(p, parent);
-            page->session = std::move(a);
-            built << page;
-            return page;
-        };
-        f.quiz = [this](const StudyProject &p, StudyQuizActions a, QWidget *parent) -> StudyHostedPage * {
-            auto *page = new RecordingPage(p, parent);
-            page->quiz = std::move(a);
-            built << page;
-            return page;
-        };
+        f.detail = recorder(&RecordingPage::detail);
+        f.session = recorder(&RecordingPage::session);
+        f.quiz = recorder(&RecordingPage::quiz);
         return f;
     }
 
@@ -149,7 +145,7 @@ TEST_F(StudyRootViewTest, PagesAndTheTopBar)
     EXPECT_EQ(alive, 1);
 }
 
-TEST_F(StudyRootViewTest, PagesShowTheStoredCopyAndKeepTheirWidget)
+TEST_F(StudyRootViewTest, PagesShowTheStoredCopyOrTheHeldOneAndKeepTheirWidget)
 {
     StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
     const StudyProject b = makeSet("Botany", 2, {card("leaf", "green")});
@@ -186,26 +182,17 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyAndKeepTheirWidget)
     EXPECT_EQ(page(*root)->built.title, QString("Botany"));
     settle();
     EXPECT_TRUE(detailA.isNull());
-}
 
-TEST_F(StudyRootViewTest, ASetPageWithoutASetIsTheLibrary)
-{
-    auto root = makeRoot(recording());
+    // A deleted set's page stays and shows the copy it holds.
+    app->deleteStudyProject(b);
+    settle();
+    EXPECT_EQ(root->viewState().page, StudyPage::detail);
+    EXPECT_EQ(root->shownSet(), b);
+
+    // A set page without a set is the library.
     root->setViewState({StudyPage::detail, std::nullopt});
     EXPECT_EQ(root->viewState().page, StudyPage::list);
     EXPECT_EQ(root->currentPage(), nullptr);
-}
-
-TEST_F(StudyRootViewTest, ADeletedSetsPageShowsItsHeldCopy)
-{
-    const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
-    app->saveStudyProject(a);
-    auto root = makeRoot(recording());
-    root->setViewState(StudyViewState::detail(a));
-    app->deleteStudyProject(a);
-    settle();
-    EXPECT_EQ(root->viewState().page, StudyPage::detail);
-    EXPECT_EQ(root->shownSet(), a);
 }
 
 TEST_F(StudyRootViewTest, ResumeCardOffersTheNewestSetWhateverTheSearch)
@@ -317,8 +304,10 @@ TEST_F(StudyRootViewTest, RowsFollowChangesAndCutLongTitles)
     EXPECT_TRUE(rowA.isNull());
 }
 
-TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndGivenToNewSets)
+TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndTheWindowOutlivesTheWorkspace)
 {
+    QPointer<CustomWindow> window;
+    QPointer<StudyImportView> view;
     {
         auto root = makeRoot();
         QVPillPicker *picker = root->libraryPage()->gradePicker();
@@ -329,7 +318,19 @@ TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndGivenToNewSets)
         click(root->libraryPage()->createButton());
         ASSERT_NE(root->importView(), nullptr);
         EXPECT_EQ(root->importView()->grade(), QString("University"));
+        window = root->studyWindow();
+        view = root->importView();
     }
+    // The set window outlives the workspace and still saves.
+    ASSERT_TRUE(window);
+    view->termField()->setText("a");
+    view->definitionField()->setText("b");
+    view->addManualCard();
+    click(view->saveButton());
+    EXPECT_EQ(app->studyProjects().size(), 1);
+    settle();
+    EXPECT_TRUE(window.isNull());
+
     auto again = makeRoot();
     EXPECT_EQ(again->libraryPage()->gradePicker()->selection().toString(), QString("University"));
     EXPECT_EQ(again->libraryPage()->gradeSelection(), QString("University"));
@@ -380,22 +381,13 @@ TEST_F(StudyRootViewTest, TheWindowIsReplacedAndSavingShowsTheSet)
     EXPECT_TRUE(isStored(root->viewState().held->id));
     EXPECT_TRUE(app->suppressTopBar());
     settle();
-}
 
-TEST_F(StudyRootViewTest, AWindowSaveForAnotherSetReplacesTheOpenPage)
-{
-    const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
-    const StudyProject b = makeSet("Botany", 2, {card("leaf", "green")});
-    app->saveStudyProject(a);
-    app->saveStudyProject(b);
-    auto root = makeRoot(recording());
-    root->setViewState(StudyViewState::detail(b));
-    QPointer<RecordingPage> pageB = page(*root);
-
+    // A save of another set from the window replaces the open page.
+    QPointer<RecordingPage> chemistry = page(*root);
     root->openStudyWindow(a);
     root->importView()->titleField()->setText("Algebra 2");
     click(root->importView()->saveButton());
-    EXPECT_NE(page(*root), pageB.data());
+    EXPECT_NE(page(*root), chemistry.data());
     EXPECT_EQ(page(*root)->built.title, QString("Algebra 2"));
 
     // Saving the set whose page is open keeps that page and hands it the save.
@@ -408,23 +400,6 @@ TEST_F(StudyRootViewTest, AWindowSaveForAnotherSetReplacesTheOpenPage)
     EXPECT_EQ(page(*root), pageA.data());
     ASSERT_FALSE(pageA->handed.isEmpty());
     EXPECT_EQ(pageA->handed.last().title, QString("Algebra 3"));
-}
-
-TEST_F(StudyRootViewTest, TheWindowOutlivesTheWorkspace)
-{
-    auto root = makeRoot();
-    root->openStudyWindow(std::nullopt);
-    QPointer<CustomWindow> window = root->studyWindow();
-    QPointer<StudyImportView> view = root->importView();
-    root.reset();
-    ASSERT_TRUE(window);
-    view->termField()->setText("a");
-    view->definitionField()->setText("b");
-    view->addManualCard();
-    click(view->saveButton());
-    EXPECT_EQ(app->studyProjects().size(), 1);
-    settle();
-    EXPECT_TRUE(window.isNull());
 }
 
 TEST_F(StudyRootViewTest, EditingASetKeepsItsProgress)
@@ -469,18 +444,26 @@ TEST_F(StudyRootViewTest, EditingASetKeepsItsProgress)
     EXPECT_FALSE(saved.items[2].isStarred);
 }
 
-TEST_F(StudyRootViewTest, EditingADeletedSetKeepsTheProgressItOpenedWith)
+TEST_F(StudyRootViewTest, SavesForASetDeletedMeanwhileKeepWhatTheyHold)
 {
     StudyProject a = makeSet("Algebra", 1, {card("x", "1", 3)});
     a.options.retypeMissed = false;
     app->saveStudyProject(a);
-    auto root = makeRoot();
+    auto root = makeRoot(recording());
     root->openStudyWindow(a);
     app->deleteStudyProject(a);
     click(root->importView()->saveButton());
     const StudyProject saved = storedSet(a.id);
     EXPECT_EQ(saved.items[0].correctCount, 3);
     EXPECT_FALSE(saved.options.retypeMissed);
+
+    // A session's result for a set deleted meanwhile is saved as it is.
+    root->setViewState(StudyViewState::quiz(saved));
+    app->deleteStudyProject(saved);
+    StudyProject result = saved;
+    result.items[0].incorrectCount = 1;
+    page(*root)->quiz.onUpdate(result);
+    EXPECT_EQ(storedSet(a.id), result);
 }
 
 TEST_F(StudyRootViewTest, ASessionsAnswerDoesNotUndoAnEdit)
@@ -518,43 +501,7 @@ TEST_F(StudyRootViewTest, ASessionsAnswerDoesNotUndoAnEdit)
     EXPECT_EQ(stored.updatedAt, answered.updatedAt);
 }
 
-TEST_F(StudyRootViewTest, AnUnstoredSessionSetIsSavedAsItIs)
-{
-    const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
-    app->saveStudyProject(a);
-    auto root = makeRoot(recording());
-    root->setViewState(StudyViewState::quiz(a));
-    app->deleteStudyProject(a);
-    StudyProject result = a;
-    result.items[0].incorrectCount = 1;
-    page(*root)->quiz.onUpdate(result);
-    EXPECT_EQ(storedSet(a.id), result);
-}
-
-TEST_F(StudyRootViewTest, AResetRestartsTheKeptSession)
-{
-    const StudyProject a = makeSet("Algebra", 1, {card("x", "1", 3, 1), card("y", "2", 2)});
-    app->saveStudyProject(a);
-    auto root = makeRoot(recording());
-    root->setViewState(StudyViewState::study(a));
-    QPointer<RecordingPage> session = page(*root);
-
-    session->session.onReset();
-    settle();
-    ASSERT_EQ(page(*root), session.data());
-    const StudyProject fresh = storedSet(a.id);
-    for (const StudyItem &item : fresh.items) {
-        EXPECT_EQ(item.correctCount, 0);
-        EXPECT_EQ(item.incorrectCount, 0);
-    }
-    EXPECT_EQ(root->viewState(), StudyViewState::study(fresh));
-    ASSERT_EQ(session->restarts.size(), 1);
-    EXPECT_EQ(session->restarts[0], fresh);
-    ASSERT_FALSE(session->handed.isEmpty());
-    EXPECT_EQ(session->handed.last(), fresh);
-}
-
-TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReduced)
+TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReducedAndStandInsGoBack)
 {
     const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
     app->saveStudyProject(a);
@@ -574,13 +521,8 @@ TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReduced)
     click(root->importView()->saveButton());
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
     EXPECT_FALSE(root->isPageAnimating());
-}
 
-TEST_F(StudyRootViewTest, StandInPagesShowTheTitleAndGoBack)
-{
-    const StudyProject a = makeSet("Algebra", 1);
-    app->saveStudyProject(a);
-    auto root = makeRoot();
+    // The stand-in pages show the title and go back.
     root->setViewState(StudyViewState::quiz(a));
     auto *standIn = qobject_cast<StudyStandInPage *>(root->currentPage());
     ASSERT_NE(standIn, nullptr);
@@ -591,15 +533,11 @@ TEST_F(StudyRootViewTest, StandInPagesShowTheTitleAndGoBack)
     click(standIn->backButton());
     EXPECT_EQ(root->viewState().page, StudyPage::list);
     settle();
-}
 
-TEST_F(StudyRootViewTest, LeavingTheWorkspaceFromASetPageGivesTheTopBarBack)
-{
-    const StudyProject a = makeSet("Algebra", 1);
-    app->saveStudyProject(a);
-    auto root = makeRoot();
+    // Leaving the workspace from a set page gives the top bar back.
     root->setViewState(StudyViewState::detail(a));
     EXPECT_TRUE(app->suppressTopBar());
     root.reset();
     EXPECT_FALSE(app->suppressTopBar());
 }
+

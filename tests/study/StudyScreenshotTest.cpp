@@ -2,7 +2,6 @@
 
 #include "study/StudyImportView.h"
 #include "study/StudyRootView.h"
-#include "theme/QVBackground.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QTextCursor>
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
 
 #include "theme/QVTextEditor.h"
 
@@ -18,18 +16,7 @@ using namespace qv;
 using namespace qv::study;
 
 namespace {
-
-// The workspace on the application's background, as the dashboard hosts it.
-class Backdrop : public QVBackground {
-public:
-    explicit Backdrop(QWidget *content)
-    {
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(24, 24, 24, 24);
-        layout->addWidget(content);
-        resize(960, 760);
-    }
-};
+using qv::test::Backdrop;
 
 class StudyScreenshotTest : public qv::test::StudyViewTest {
 protected:

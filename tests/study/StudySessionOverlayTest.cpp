@@ -67,7 +67,7 @@ TEST_F(StudySessionOverlayTest, ExitThenStayLeavesTheSessionAsItWas)
     EXPECT_FALSE(view->showExitConfirm());
 }
 
-TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudying)
+TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudyingAndResetOnlyCallsTheOwner)
 {
     make(tenCards());
     EXPECT_EQ(view->session().goalTarget(), 10);
@@ -86,15 +86,9 @@ TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudying)
     EXPECT_FALSE(view->session().showingResult());
     for (int i = 0; i < 10; ++i)
         answerRight();
-    EXPECT_TRUE(view->completionOverlay()->isPresented());
-}
-
-TEST_F(StudySessionOverlayTest, ResetOnlyCallsTheOwner)
-{
-    make(tenCards());
-    for (int i = 0; i < 10; ++i)
-        answerRight();
     ASSERT_TRUE(view->completionOverlay()->isPresented());
+
+    // Reset only calls the owner.
     const qint64 answered = view->session().sessionAnswered();
     const int handed = int(updates.size());
     view->resetButton()->click();
@@ -106,9 +100,10 @@ TEST_F(StudySessionOverlayTest, ResetOnlyCallsTheOwner)
     EXPECT_TRUE(view->completionOverlay()->isPresented());
 }
 
-TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReduced)
+TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReducedAndOptionsEditTheSessionCopyOnly)
 {
-    make(typedSet({card("France", "Paris")}), false);
+    const StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    make(set, false);
     // The goal picker fades in on appearing.
     EXPECT_LT(view->goalPickerOverlay()->opacity(), 1.0);
     scheduler.advance(250);
@@ -132,13 +127,8 @@ TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReduced)
     EXPECT_EQ(view->optionsOverlay()->opacity(), 1.0);
     view->optionsSheet()->closeButton()->click();
     EXPECT_FALSE(view->optionsOverlay()->isVisible());
-}
 
-TEST_F(StudySessionOverlayTest, OptionsEditTheSessionCopyOnly)
-{
-    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
-    make(set, false);
-    view->goalPicker()->goalButtons().at(0)->click();
+    // The options edit the session's copy only.
     view->optionsButton()->click();
     StudyOptionsSheet *sheet = view->optionsSheet();
     EXPECT_EQ(sheet->directionPicker()->pill(0)->text(), "term");
@@ -172,3 +162,4 @@ TEST_F(StudySessionOverlayTest, OptionsEditTheSessionCopyOnly)
     for (const StudyProject &p : updates)
         EXPECT_EQ(p.options, set.options);
 }
+

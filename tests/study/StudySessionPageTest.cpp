@@ -56,6 +56,9 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     // The same page starts over from the reset set: no completion, a new
     // first question, and the next answer counts from zero.
     ASSERT_EQ(root->currentPage(), page);
+    for (const StudyItem &item : storedSet(set.id).items)
+        EXPECT_EQ(item.correctCount + item.incorrectCount, 0);
+    EXPECT_EQ(root->viewState(), StudyViewState::study(storedSet(set.id)));
     EXPECT_FALSE(v.completionOverlay()->isPresented());
     EXPECT_TRUE(v.session().correctItemIds().isEmpty());
     EXPECT_EQ(v.session().currentItem()->term, "term 0");
@@ -73,25 +76,7 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     delete root;
 }
 
-TEST_F(StudySessionPageTest, ANewerCopyWaitsForTheNextAppearance)
-{
-    StudyProject set = tenCards();
-    std::unique_ptr<StudyHostedPage> page(makeStudySessionPage(services(), set, actions(), nullptr));
-    auto *session = qobject_cast<StudySessionPage *>(page.get());
-    ASSERT_NE(session, nullptr);
-    page->show();
-    answerRightIn(*session->view());
-    StudyProject renamed = set;
-    renamed.title = "Renamed";
-    page->setProject(renamed);
-    EXPECT_EQ(session->view()->titleLabel()->text(), "Capitals");
-    EXPECT_EQ(session->view()->session().sessionAnswered(), 1);
-    page->restart(renamed);
-    EXPECT_EQ(session->view()->titleLabel()->text(), "Renamed");
-    EXPECT_EQ(session->view()->session().sessionAnswered(), 0);
-}
-
-TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSet)
+TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSetAndThePageOnlyThen)
 {
     StudyProject set = tenCards();
     std::unique_ptr<StudyInlinePane> pane(makeInlineStudySession(services(), set, actions(), nullptr));
@@ -113,4 +98,19 @@ TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSet)
     ASSERT_TRUE(v.session().currentItem().has_value());
     EXPECT_EQ(v.session().currentItem()->term, "term 0");
     EXPECT_TRUE(v.questionCard()->isVisible());
+
+    // The full page takes a newer copy only at its next appearance.
+    std::unique_ptr<StudyHostedPage> page(makeStudySessionPage(services(), set, actions(), nullptr));
+    auto *session = qobject_cast<StudySessionPage *>(page.get());
+    ASSERT_NE(session, nullptr);
+    page->show();
+    answerRightIn(*session->view());
+    StudyProject renamed = set;
+    renamed.title = "Renamed";
+    page->setProject(renamed);
+    EXPECT_EQ(session->view()->titleLabel()->text(), "Capitals");
+    EXPECT_EQ(session->view()->session().sessionAnswered(), 1);
+    page->restart(renamed);
+    EXPECT_EQ(session->view()->titleLabel()->text(), "Renamed");
+    EXPECT_EQ(session->view()->session().sessionAnswered(), 0);
 }

@@ -1,26 +1,12 @@
 #include "SessionViewFixture.h"
 
-#include "theme/QVBackground.h"
-
 #include <QImage>
-#include <QVBoxLayout>
 
 using namespace qv;
 using namespace qv::study;
 
 namespace {
-
-// The session on the application's background, as a page hosts it.
-class Backdrop : public QVBackground {
-public:
-    explicit Backdrop(QWidget *content)
-    {
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(24, 24, 24, 24);
-        layout->addWidget(content);
-        resize(760, 560);
-    }
-};
+using qv::test::Backdrop;
 
 class StudySessionScreenshotTest : public qv::test::SessionViewTest {
 protected:
@@ -28,7 +14,7 @@ protected:
                bool focus = true, StudySessionStyle style = StudySessionStyle::study)
     {
         auto *v = new StudySessionView(services(), set, style, focus, actions());
-        Backdrop backdrop(v);
+        Backdrop backdrop(v, {760, 560});
         backdrop.show();
         prepare(*v);
         scheduler.advance(1000); // past every fade

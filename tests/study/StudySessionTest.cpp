@@ -22,47 +22,19 @@ QList<StudyItem> fruit()
 
 // ---- Appearance, goal and pool -------------------------------------------------
 
-TEST_F(SessionFixture, FocusModeAsksAtOnceWithGoalTen)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
-    EXPECT_FALSE(s.showGoalPicker());
-    EXPECT_TRUE(s.hasChosenGoal());
-    EXPECT_EQ(s.goalTarget(), 10);
-    ASSERT_TRUE(s.currentItem());
-    EXPECT_EQ(s.promptText(), QString("apple"));
-    EXPECT_EQ(s.correctAnswer(), QString("green"));
-    EXPECT_FALSE(s.goalReached());
-}
-
-TEST_F(SessionFixture, OutsideFocusModeWaitsForAGoal)
-{
-    StudySession &s = make(seeded, StudySessionStyle::study, false);
-    s.appear(makeSet(fruit()));
-    EXPECT_TRUE(s.showGoalPicker());
-    EXPECT_FALSE(s.currentItem());
-    EXPECT_EQ(s.goalOptions(), QList<int>{3});
-    s.chooseGoal(3);
-    EXPECT_FALSE(s.showGoalPicker());
-    EXPECT_EQ(s.goalTarget(), 3);
-    EXPECT_TRUE(s.currentItem());
-}
-
 TEST_F(SessionFixture, GoalOptionsForPoolSizes)
 {
-    EXPECT_EQ(goalOptions(0), QList<int>{1});
-    EXPECT_EQ(goalOptions(3), QList<int>{3});
-    EXPECT_EQ(goalOptions(5), QList<int>{5});
-    EXPECT_EQ(goalOptions(6), (QList<int>{5, 6}));
-    EXPECT_EQ(goalOptions(12), (QList<int>{5, 10, 12}));
-    EXPECT_EQ(goalOptions(20), (QList<int>{5, 10, 15, 20}));
-    EXPECT_EQ(goalOptions(25), (QList<int>{5, 10, 15, 20, 25}));
+    const std::pair<int, QList<int>> options[] = {{0, {1}},         {3, {3}},
+                                                  {5, {5}},         {6, {5, 6}},
+                                                  {12, {5, 10, 12}}, {20, {5, 10, 15, 20}},
+                                                  {25, {5, 10, 15, 20, 25}}};
+    for (const auto &[pool, expected] : options)
+        EXPECT_EQ(goalOptions(pool), expected) << pool;
 }
 
 TEST_F(SessionFixture, EmptyPoolAsksNothing)
 {
-    StudySession &s = make(seeded);
-    s.appear(makeSet({}));
+    StudySession &s = fresh(makeSet({}));
     EXPECT_FALSE(s.currentItem());
     s.startNextQuestion();
     s.checkAnswer(false);
@@ -88,21 +60,16 @@ TEST_F(SessionFixture, OnlyStarredFallsBackToAllCards)
 
 // ---- Choosing the next card ------------------------------------------------------
 
-TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurn)
+TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMissed)
 {
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
+    StudySession &s = fresh(makeSet(fruit()));
     QStringList asked;
     for (int i = 0; i < 9; ++i) {
         asked << currentTerm();
         s.advance();
     }
     EXPECT_EQ(asked, (QStringList{"apple", "Banana", "cherry", "apple", "Banana", "cherry", "apple", "Banana", "cherry"}));
-}
 
-TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardWhenOneIsAlwaysMissed)
-{
-    StudySession &s = make(seeded);
     StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")});
     p.options.retypeMissed = false;
     s.appear(p);
@@ -138,8 +105,7 @@ TEST_F(SessionFixture, TermOrderIsByCodePointAndStable)
 TEST_F(SessionFixture, TwoCardsAlternateAndOneRepeats)
 {
     for (bool shuffle : {false, true}) {
-        StudySession &s = make(seeded);
-        s.appear(makeSet({makeCard("x", "1", 0, 5), makeCard("y", "2")}, shuffle));
+        StudySession &s = fresh(makeSet({makeCard("x", "1", 0, 5), makeCard("y", "2")}, shuffle));
         QString previous = currentTerm();
         for (int i = 0; i < 10; ++i) {
             s.advance();
@@ -154,7 +120,7 @@ TEST_F(SessionFixture, TwoCardsAlternateAndOneRepeats)
     }
 }
 
-TEST_F(SessionFixture, WeightedPickFollowsTheWeights)
+TEST_F(SessionFixture, WeightedPickFollowsTheWeightsAndHugeCountersSaturate)
 {
     EXPECT_EQ(cardWeight(makeCard("", "", 0, 0)), 1);
     EXPECT_EQ(cardWeight(makeCard("", "", 1, 0)), 1);
@@ -171,21 +137,18 @@ TEST_F(SessionFixture, WeightedPickFollowsTheWeights)
         EXPECT_EQ(weightedPick(pool, random), expected[r]) << r;
         EXPECT_EQ(random.remaining(), 0);
     }
-}
 
-TEST_F(SessionFixture, HugeCountersSaturateInsteadOfOverflowing)
-{
+    // Counters near the limits saturate instead of overflowing.
     constexpr qint64 big = std::numeric_limits<qint64>::max();
     EXPECT_EQ(cardWeight(makeCard("", "", 0, big)), big);
     EXPECT_EQ(cardWeight(makeCard("", "", big, 0)), 1);
     EXPECT_EQ(cardWeight(makeCard("", "", std::numeric_limits<qint64>::min(), 0)), big);
-    const QList<StudyItem> pool{makeCard("a", "", 0, big), makeCard("b", "", 0, big), makeCard("c", "")};
+    const QList<StudyItem> huge{makeCard("a", "", 0, big), makeCard("b", "", 0, big), makeCard("c", "")};
     ScriptedRandom random;
     random.ints({qint64(1) << 62}); // a double-exact value inside [0, total)
-    EXPECT_EQ(weightedPick(pool, random), 0);
+    EXPECT_EQ(weightedPick(huge, random), 0);
 
-    StudySession &s = make(seeded);
-    s.appear(makeSet({makeCard("a", "1", big, 0)}));
+    StudySession &s = fresh(makeSet({makeCard("a", "1", big, 0)}));
     s.setUserAnswer("1");
     s.pressMain();
     EXPECT_EQ(updates.last().items[0].correctCount, big);
@@ -207,10 +170,11 @@ TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
 
 // ---- Requeue ---------------------------------------------------------------------
 
-TEST_F(SessionFixture, MissedCardComesBackAtTheSecondStart)
+TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 {
     StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")});
+    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"),
+                              makeCard("e", "5")});
     p.options.retypeMissed = false;
     s.appear(p);
     EXPECT_EQ(currentTerm(), QString("a"));
@@ -219,8 +183,11 @@ TEST_F(SessionFixture, MissedCardComesBackAtTheSecondStart)
     EXPECT_EQ(s.pendingRequeue()[0].countdown, 2);
     s.advance();
     EXPECT_EQ(currentTerm(), QString("b"));
-    s.advance();
+    s.answerDontKnow();
+    s.advance(); // a is due
     EXPECT_EQ(currentTerm(), QString("a"));
+    s.advance(); // b is due
+    EXPECT_EQ(currentTerm(), QString("b"));
     EXPECT_TRUE(s.pendingRequeue().isEmpty());
     s.advance();
     EXPECT_EQ(currentTerm(), QString("c")); // the requeue left the order's place alone
@@ -240,37 +207,7 @@ TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
     EXPECT_TRUE(s.pendingRequeue().isEmpty());
 }
 
-TEST_F(SessionFixture, DueCardsOfSeveralCardsComeOnePerStart)
-{
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"),
-                              makeCard("e", "5")});
-    p.options.retypeMissed = false;
-    s.appear(p);
-    s.answerDontKnow(); // a
-    s.advance();        // b
-    s.answerDontKnow();
-    s.advance(); // a is due
-    EXPECT_EQ(currentTerm(), QString("a"));
-    s.advance(); // b is due
-    EXPECT_EQ(currentTerm(), QString("b"));
-    s.advance();
-    EXPECT_EQ(currentTerm(), QString("c"));
-}
-
 // ---- Question types and choices ---------------------------------------------------
-
-TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswers)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet({makeCard("Sky is blue", " TRUE ")}, false, {QT::written}));
-    EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
-    EXPECT_EQ(s.multipleChoices(), (QStringList{"True", "False"}));
-
-    // A term reading "false" is no reason: the answer side is the definition.
-    s.appear(makeSet({makeCard("false", "a lie")}, false, {QT::written}));
-    EXPECT_EQ(s.currentQuestionType(), QT::written);
-}
 
 TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 {
@@ -299,14 +236,11 @@ TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
     u.appear(makeSet({makeCard("a", "1")}, false, {QT::trueFalse}));
     EXPECT_EQ(u.currentQuestionType(), QT::written);
     EXPECT_EQ(onlyTf.remaining(), 0);
-}
 
-TEST_F(SessionFixture, EmptyTypeListAsksWritten)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit(), false, {}));
-    EXPECT_EQ(s.currentQuestionType(), QT::written);
-    EXPECT_TRUE(s.multipleChoices().isEmpty());
+    // No types at all: written too.
+    StudySession &v = fresh(makeSet(fruit(), false, {}));
+    EXPECT_EQ(v.currentQuestionType(), QT::written);
+    EXPECT_TRUE(v.multipleChoices().isEmpty());
 }
 
 TEST_F(SessionFixture, TypeChangeResetsTheStreak)
@@ -327,10 +261,10 @@ TEST_F(SessionFixture, TypeChangeResetsTheStreak)
 
 TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
 {
-    StudySession &s = make(seeded);
-    s.appear(makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"), makeCard("d", "delta"),
-                      makeCard("e", "epsilon"), makeCard("f", " False"), makeCard("g", "TRUE")},
-                     false, {QT::multipleChoice}));
+    StudySession &s = fresh(makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
+                                     makeCard("d", "delta"), makeCard("e", "epsilon"), makeCard("f", " False"),
+                                     makeCard("g", "TRUE")},
+                                    false, {QT::multipleChoice}));
     ASSERT_EQ(s.currentQuestionType(), QT::multipleChoice);
     for (int round = 0; round < 5; ++round) {
         const QStringList choices = s.multipleChoices();
@@ -370,7 +304,7 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
 
 // ---- Checking, override, advance, star --------------------------------------------
 
-TEST_F(SessionFixture, CheckHandsBackOnceWithCountersAndReviewDate)
+TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
 {
     StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
@@ -388,8 +322,6 @@ TEST_F(SessionFixture, CheckHandsBackOnceWithCountersAndReviewDate)
     EXPECT_EQ(updates[0].title, p.title);
     EXPECT_TRUE(s.showingResult());
     EXPECT_TRUE(s.wasCorrect());
-    EXPECT_EQ(s.mainButtonTitle(), QString("Next"));
-    EXPECT_FALSE(s.showsOverrideButton());
     EXPECT_EQ(s.sessionAnswered(), 1);
     EXPECT_EQ(s.sessionCorrect(), 1);
     EXPECT_TRUE(s.correctItemIds().contains(apple));
@@ -397,40 +329,43 @@ TEST_F(SessionFixture, CheckHandsBackOnceWithCountersAndReviewDate)
     s.pressMain(); // Next: advancing saves nothing
     EXPECT_EQ(updates.size(), 1);
     EXPECT_FALSE(s.showingResult());
-    EXPECT_EQ(s.mainButtonTitle(), QString("Check"));
+
+    // A star hands the set back once and keeps the question.
+    const QUuid current = *s.currentItemId();
+    clock.advanceMs(3000);
+    s.toggleStar(p.items[0].id);
+    ASSERT_EQ(updates.size(), 2);
+    EXPECT_TRUE(cardIn(updates[1], p.items[0].id).isStarred);
+    EXPECT_FALSE(cardIn(updates[1], p.items[0].id).lastReviewedAt);
+    EXPECT_EQ(updates[1].updatedAt, clock.nowUtc());
+    EXPECT_EQ(s.currentItemId(), current);
+    EXPECT_FALSE(s.showingResult());
+    s.toggleStar(QUuid::createUuid()); // no such card
+    EXPECT_EQ(updates.size(), 2);
 }
 
-TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnce)
+TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnceAndOverrideTurnsItRightOnlyOnce)
 {
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
-    s.setUserAnswer("green");
-    s.answerDontKnow();
-    s.answerDontKnow(); // pressed again after the result: nothing
-    s.tapChoice("green");
-    ASSERT_EQ(updates.size(), 1);
-    const StudyItem item = cardIn(updates[0], *s.currentItemId());
-    EXPECT_EQ(item.correctCount, 0);
-    EXPECT_EQ(item.incorrectCount, 1);
-    EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
-    EXPECT_TRUE(s.userAnswer().isEmpty());
-    EXPECT_EQ(s.sessionAnswered(), 1);
-    EXPECT_EQ(s.sessionStreak(), 0);
-    EXPECT_TRUE(s.requireRetype());
-    EXPECT_EQ(s.pendingRequeue().size(), 1);
-    EXPECT_TRUE(s.showsOverrideButton());
-}
-
-TEST_F(SessionFixture, OverrideTurnsAWrongAnswerRightOnlyOnce)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
+    StudySession &s = fresh(makeSet(fruit()));
     s.markOverrideCorrect(); // no result yet: nothing
     EXPECT_TRUE(updates.isEmpty());
     const QUuid id = *s.currentItemId();
     clock.advanceMs(1000);
     const QDateTime checkedAt = clock.nowUtc();
+    s.setUserAnswer("green");
     s.answerDontKnow();
+    s.answerDontKnow(); // pressed again after the result: nothing
+    s.tapChoice("green");
+    ASSERT_EQ(updates.size(), 1);
+    EXPECT_EQ(cardIn(updates[0], id).correctCount, 0);
+    EXPECT_EQ(cardIn(updates[0], id).incorrectCount, 1);
+    EXPECT_EQ(cardIn(updates[0], id).lastReviewedAt, checkedAt);
+    EXPECT_TRUE(s.userAnswer().isEmpty());
+    EXPECT_EQ(s.sessionStreak(), 0);
+    EXPECT_TRUE(s.requireRetype());
+    EXPECT_EQ(s.pendingRequeue().size(), 1);
+    EXPECT_TRUE(s.showsOverrideButton());
+
     clock.advanceMs(1000);
     s.markOverrideCorrect();
     s.markOverrideCorrect(); // a double click counts once
@@ -458,44 +393,15 @@ TEST_F(SessionFixture, OverrideTurnsAWrongAnswerRightOnlyOnce)
     EXPECT_EQ(s.sessionCorrect(), 2);
 }
 
-TEST_F(SessionFixture, RetypeGateHoldsUntilTheAnswerMatches)
+TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
 {
-    StudySession &s = make(seeded);
-    s.appear(makeSet({makeCard("capital", "Paris"), makeCard("d", "2")}));
-    s.setUserAnswer("London");
-    s.pressMain();
-    ASSERT_TRUE(s.requireRetype());
-    EXPECT_FALSE(s.mainButtonEnabled());
-    s.setRetypeInput("Par");
-    s.pressMain();
-    EXPECT_EQ(s.promptText(), QString("capital"));
-    s.setRetypeInput("Paris.");
-    EXPECT_FALSE(s.mainButtonEnabled());
-    s.advance();
-    EXPECT_EQ(s.promptText(), QString("capital"));
-    s.setRetypeInput("  PARIS  ");
-    EXPECT_TRUE(s.mainButtonEnabled());
-    s.pressMain();
-    EXPECT_EQ(s.promptText(), QString("d"));
-    EXPECT_FALSE(s.requireRetype());
-    EXPECT_TRUE(s.retypeInput().isEmpty());
-    EXPECT_EQ(s.questionCount(), 1);
-}
+    StudySession &s = fresh(makeSet({makeCard("Sky is blue", " TRUE ")}, false, {QT::written}));
+    EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
+    EXPECT_EQ(s.multipleChoices(), (QStringList{"True", "False"}));
+    // A term reading "false" is no reason: the answer side is the definition.
+    s.appear(makeSet({makeCard("false", "a lie")}, false, {QT::written}));
+    EXPECT_EQ(s.currentQuestionType(), QT::written);
 
-TEST_F(SessionFixture, ChoiceQuestionsNeedNoRetypeButRequeue)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet({makeCard("a", "alpha"), makeCard("b", "beta")}, false, {QT::multipleChoice}));
-    s.tapChoice("beta");
-    EXPECT_FALSE(s.wasCorrect());
-    EXPECT_FALSE(s.requireRetype());
-    EXPECT_EQ(s.pendingRequeue().size(), 1);
-    EXPECT_TRUE(s.mainButtonEnabled());
-}
-
-TEST_F(SessionFixture, TrueFalseIsGradedExactlyAndChoicesLeniently)
-{
-    StudySession &s = make(seeded);
     StudyProject p = makeSet({makeCard("t", " tRuE ")}, false, {QT::written});
     p.options.grading = StudyGrading::veryLenient;
     s.appear(p);
@@ -511,42 +417,7 @@ TEST_F(SessionFixture, TrueFalseIsGradedExactlyAndChoicesLeniently)
     EXPECT_TRUE(s.wasCorrect());
 }
 
-TEST_F(SessionFixture, StarToggleHandsBackOnceAndKeepsTheQuestion)
-{
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet(fruit());
-    s.appear(p);
-    const QUuid current = *s.currentItemId();
-    clock.advanceMs(3000);
-    s.toggleStar(p.items[2].id);
-    ASSERT_EQ(updates.size(), 1);
-    EXPECT_TRUE(cardIn(updates[0], p.items[2].id).isStarred);
-    EXPECT_FALSE(cardIn(updates[0], p.items[2].id).lastReviewedAt);
-    EXPECT_EQ(updates[0].updatedAt, clock.nowUtc());
-    EXPECT_EQ(s.currentItemId(), current);
-    EXPECT_FALSE(s.showingResult());
-    s.toggleStar(QUuid::createUuid()); // no such card
-    EXPECT_EQ(updates.size(), 1);
-}
-
 // ---- Session counts, goal, restart ---------------------------------------------
-
-TEST_F(SessionFixture, AccuracyAndGoalProgress)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
-    EXPECT_EQ(s.accuracyPercent(), 0);
-    EXPECT_EQ(s.goalProgress(), 0.0);
-    s.setUserAnswer(s.correctAnswer());
-    s.pressMain();
-    s.pressMain();
-    s.setUserAnswer(s.correctAnswer());
-    s.pressMain();
-    s.pressMain();
-    s.answerDontKnow();
-    EXPECT_EQ(s.accuracyPercent(), 66);
-    EXPECT_DOUBLE_EQ(s.goalProgress(), 0.2);
-}
 
 TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 {
@@ -570,7 +441,6 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
     EXPECT_TRUE(s.goalReached());
     EXPECT_EQ(s.correctItemIds().size(), 10);
     const qint64 count = s.questionCount();
-    const auto requeue = s.pendingRequeue();
     s.keepStudying();
     EXPECT_FALSE(s.goalReached());
     EXPECT_EQ(s.sessionAnswered(), 0);
@@ -578,13 +448,13 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
     EXPECT_EQ(s.sessionStreak(), 0);
     EXPECT_EQ(s.questionCount(), count);
     EXPECT_TRUE(s.currentItem());
-    Q_UNUSED(requeue);
 }
 
-TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAsking)
+TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverything)
 {
     StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
+    StudyProject p = makeSet(fruit());
+    s.appear(p);
     for (int i = 0; i < 12; ++i) {
         s.setUserAnswer(s.correctAnswer());
         s.pressMain();
@@ -594,13 +464,7 @@ TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAsking)
     EXPECT_TRUE(s.currentItem());
     EXPECT_EQ(s.masteredCount(), 3);
     EXPECT_EQ(s.masteryFraction(), 1.0);
-}
 
-TEST_F(SessionFixture, RestartFromTheResetSetClearsEverything)
-{
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet(fruit());
-    s.appear(p);
     s.answerDontKnow();
     s.advance();
     StudyProject reset = p;
@@ -647,19 +511,6 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
     EXPECT_EQ(updates.last().options, p.options);
 }
 
-TEST_F(SessionFixture, GradingChangedAndClosedAppliesToTheNextCheck)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet({makeCard("a", "cats"), makeCard("b", "dogs")}));
-    s.openOptions();
-    s.setGrading(StudyGrading::exact);
-    s.closeOptions();
-    s.setUserAnswer("cat");
-    s.pressMain();
-    EXPECT_FALSE(s.wasCorrect());
-    EXPECT_EQ(s.sessionAnswered(), 1); // no restart happened
-}
-
 // ---- Timed quiz ----------------------------------------------------------------
 
 TEST_F(SessionFixture, QuizSetupButtons)
@@ -689,90 +540,42 @@ TEST_F(SessionFixture, QuizSetupButtons)
     EXPECT_EQ(updates.size(), 0); // setup edits are never saved
 }
 
-TEST_F(SessionFixture, QuizClockCountsDownAndMakesAnswersInert)
+TEST_F(SessionFixture, OnlyATimedQuizRunsOut)
 {
-    StudySession &s = make(seeded, StudySessionStyle::quiz);
-    s.appear(makeSet(fruit()));
-    s.setQuizTimeLimit(1);
-    s.startQuiz();
-    s.startTicking();
-    EXPECT_TRUE(s.showsTimePill());
-    EXPECT_EQ(s.timeRemainingLabel(), QString("1:00"));
-    scheduler.advance(59'000);
-    EXPECT_EQ(s.timeRemainingLabel(), QString("0:01"));
-    EXPECT_FALSE(s.quizTimeUp());
-    scheduler.advance(1'000);
-    EXPECT_EQ(s.timeRemainingLabel(), QString("0:00"));
-    EXPECT_TRUE(s.quizTimeUp());
-
-    s.setUserAnswer(s.correctAnswer());
-    s.pressMain();
-    s.answerDontKnow();
-    s.tapChoice("green");
-    EXPECT_FALSE(s.showingResult());
-    EXPECT_TRUE(updates.isEmpty());
-    s.toggleStar(*s.currentItemId()); // the star still works
-    EXPECT_EQ(updates.size(), 1);
-    scheduler.advance(5'000);
-    EXPECT_EQ(s.timeRemainingLabel(), QString("0:00"));
-
-    s.stopTicking();
-    EXPECT_FALSE(scheduler.hasPending());
-}
-
-TEST_F(SessionFixture, QuizWithoutLimitNeverRunsOut)
-{
-    StudySession &s = make(seeded, StudySessionStyle::quiz);
-    s.appear(makeSet(fruit()));
+    StudySession &s = fresh(makeSet(fruit()), StudySessionStyle::quiz);
     s.startTicking();
     s.startQuiz();
     EXPECT_FALSE(s.showsTimePill());
     scheduler.advance(3'600'000);
     EXPECT_FALSE(s.quizTimeUp());
-}
 
-TEST_F(SessionFixture, StudyStyleIgnoresTheTick)
-{
-    StudySession &s = make(seeded);
-    s.appear(makeSet(fruit()));
-    s.setQuizTimeLimit(1);
-    s.startQuiz();
-    s.startTicking();
+    StudySession &study = fresh(makeSet(fruit()));
+    study.setQuizTimeLimit(1);
+    study.startQuiz();
+    study.startTicking();
     scheduler.advance(120'000);
-    EXPECT_FALSE(s.quizTimeUp());
-    EXPECT_FALSE(s.showsTimePill());
-}
+    EXPECT_FALSE(study.quizTimeUp());
+    EXPECT_FALSE(study.showsTimePill());
 
-TEST_F(SessionFixture, TimeLabelFormat)
-{
-    StudySession &s = make(seeded, StudySessionStyle::quiz);
-    s.appear(makeSet(fruit()));
-    s.setQuizTimeLimit(30);
-    s.startQuiz();
-    EXPECT_EQ(s.timeRemainingLabel(), QString("30:00"));
-    s.startTicking();
+    StudySession &longest = fresh(makeSet(fruit()), StudySessionStyle::quiz);
+    longest.setQuizTimeLimit(30);
+    longest.startQuiz();
+    EXPECT_EQ(longest.timeRemainingLabel(), QString("30:00"));
+    longest.startTicking();
     scheduler.advance(30 * 60'000 - 65'000);
-    EXPECT_EQ(s.timeRemainingLabel(), QString("1:05"));
+    EXPECT_EQ(longest.timeRemainingLabel(), QString("1:05"));
+    longest.stopTicking(); // the replaced sessions stopped theirs when they went
+    EXPECT_FALSE(scheduler.hasPending());
 }
 
-TEST(SessionLabelsTest, TextsOfTheSessionScreen)
+TEST(SessionLabelsTest, TextsOfTheSessionScreenNotShownElsewhere)
 {
     namespace l = qv::study::labels;
-    EXPECT_EQ(l::questionType(QT::trueFalse), QString("True / False"));
-    EXPECT_EQ(l::questionTypeToggle(QT::trueFalse), QString("True/False"));
-    EXPECT_EQ(l::questionType(QT::multipleChoice), QString("Multiple Choice"));
-    EXPECT_EQ(l::result(false, "Paris"), QString("Not quite. Correct: Paris"));
-    EXPECT_EQ(l::star(false), QString::fromUtf8("\u2606"));
-    EXPECT_EQ(l::star(true), QString::fromUtf8("\u2605"));
-    // 12 cards in play: 5, 10, then "Learn all (12)"; no cards: a single "1 correct answers".
-    EXPECT_EQ(l::goalButton(10, 12), QString("10 correct answers"));
-    EXPECT_EQ(l::goalButton(12, 12), QString("Learn all (12)"));
+    // No cards: a single "1 correct answers".
     EXPECT_EQ(l::goalButton(1, 0), QString("1 correct answers"));
-    EXPECT_EQ(l::gradingPill(StudyGrading::veryLenient), QString("Very Lenient"));
     EXPECT_EQ(l::answerDirectionTitle(StudyAnswerDirection::mixed), QString("Mixed"));
     EXPECT_EQ(l::answerDirectionPill(StudyAnswerDirection::definition), QString("definition"));
     EXPECT_EQ(l::goalLine(12, 10), QString("12/10 correct"));
-    EXPECT_EQ(l::accuracy(66), QString("Accuracy 66%"));
     EXPECT_FALSE(l::streakHighlighted(4));
     EXPECT_TRUE(l::streakHighlighted(5));
 }

@@ -7,7 +7,6 @@
 #include "study/StudyTestOption.h"
 #include "study/StudyTestQuestionCard.h"
 #include "study/StudyTestView.h"
-#include "theme/QVBackground.h"
 #include "theme/QVButton.h"
 
 #include <QImage>
@@ -15,12 +14,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QVBoxLayout>
 
 using namespace qv;
 using namespace qv::study;
 
 namespace {
+using qv::test::Backdrop;
 
 class StudyTestHostsTest : public qv::test::StudyViewTest {
 protected:
@@ -33,33 +32,36 @@ protected:
         return f;
     }
 
+    StudyRootView *root = nullptr;
+
+    // The workspace with the real test page, showing the stored `set`'s test.
+    StudyRootView *openQuiz(const StudyProject &set)
+    {
+        app->saveStudyProject(set);
+        root = new StudyRootView(*app, scheduler, clock, withQuiz());
+        root->setViewState(StudyViewState::quiz(set));
+        return root;
+    }
+
     static StudyTestView *quizView(StudyRootView &root)
     {
         auto *page = qobject_cast<StudyQuizPage *>(root.currentPage());
         return page ? page->view() : nullptr;
     }
 
+    // Taps the right option of question `i`, or a wrong one.
+    static void pick(StudyTestView &v, qsizetype i, bool right)
+    {
+        for (StudyTestOption *o : v.questionCards()[i]->options())
+            if ((o->option() == v.test().questions()[i].correct) == right) {
+                QTest::mouseClick(o, Qt::LeftButton);
+                return;
+            }
+    }
     static void answer(StudyTestView &v, bool right)
     {
-        const QList<QuizQuestion> qs = v.test().questions();
-        for (qsizetype i = 0; i < qs.size(); ++i)
-            for (StudyTestOption *o : v.questionCards()[i]->options())
-                if ((o->option() == qs[i].correct) == right) {
-                    QTest::mouseClick(o, Qt::LeftButton);
-                    break;
-                }
-    }
-};
-
-// The workspace on the application's background, as the dashboard hosts it.
-class Backdrop : public QVBackground {
-public:
-    explicit Backdrop(QWidget *content)
-    {
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(24, 24, 24, 24);
-        layout->addWidget(content);
-        resize(960, 760);
+        for (qsizetype i = 0; i < v.test().questions().size(); ++i)
+            pick(v, i, right);
     }
 };
 
@@ -69,11 +71,8 @@ TEST_F(StudyTestHostsTest, FullPageRetakeAddsToTheStoredResults)
 {
     const StudyProject set = makeSet("Capitals", 1, {card("France", "Paris"), card("Peru", "Lima", 2),
                                                      card("Kenya", "Nairobi", 0, 1)});
-    app->saveStudyProject(set);
-    auto *root = new StudyRootView(*app, scheduler, clock, withQuiz());
-    Backdrop backdrop(root);
+    Backdrop backdrop(openQuiz(set));
     backdrop.show();
-    root->setViewState(StudyViewState::quiz(set));
     settle();
     StudyTestView *v = quizView(*root);
     ASSERT_NE(v, nullptr);
@@ -147,24 +146,14 @@ TEST_F(StudyTestHostsTest, ScreenshotOfASubmittedTest)
          card("Peru", "Lima"), card("Kenya", "Nairobi"), card("Salt & pepper go on", "the table, usually next to "
                                                                                     "each other in small shakers"),
          card("Canada", "Ottawa"), card("Chile", "Santiago")});
-    app->saveStudyProject(set);
-    auto *root = new StudyRootView(*app, scheduler, clock, withQuiz());
-    Backdrop backdrop(root);
+    Backdrop backdrop(openQuiz(set));
     backdrop.show();
-    root->setViewState(StudyViewState::quiz(set));
     settle();
     StudyTestView *v = quizView(*root);
     ASSERT_NE(v, nullptr);
     // A right pick, a wrong pick, the rest unanswered.
-    const QList<QuizQuestion> qs = v->test().questions();
-    for (StudyTestOption *o : v->questionCards()[0]->options())
-        if (o->option() == qs[0].correct)
-            QTest::mouseClick(o, Qt::LeftButton);
-    for (StudyTestOption *o : v->questionCards()[1]->options())
-        if (o->option() != qs[1].correct) {
-            QTest::mouseClick(o, Qt::LeftButton);
-            break;
-        }
+    pick(*v, 0, true);
+    pick(*v, 1, false);
     scheduler.advance(1000);
     const QImage fresh = backdrop.grab().toImage();
     EXPECT_TRUE(fresh.save(screenshotDir() + "/study-test-answering.png"));

@@ -70,6 +70,40 @@ protected:
         ADD_FAILURE() << "no wrong choice";
         return {};
     }
+    QAbstractButton *finishButton(const QString &text) const
+    {
+        for (QAbstractButton *b : view->finishAlert()->buttons())
+            if (b->text() == text)
+                return b;
+        return nullptr;
+    }
+    // An unsubmitted test without picks, its cards in the drawn order.
+    void expectFresh(StudyTestView &v, qsizetype count) const
+    {
+        EXPECT_FALSE(v.test().submitted());
+        EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
+        EXPECT_EQ(v.answeredLabel()->text(), QString("0/%1 answered").arg(count));
+        EXPECT_EQ(v.progressBar()->value(), 0.0);
+        EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
+        EXPECT_TRUE(v.mainButton()->isVisible());
+        EXPECT_FALSE(v.doneButton()->isVisible());
+        EXPECT_FALSE(v.scoreLabel()->isVisible());
+        ASSERT_EQ(v.questionCards().size(), count);
+        for (qsizetype i = 0; i < count; ++i) {
+            EXPECT_EQ(cardAt(i)->numberChip()->text(), QString("Q%1").arg(i + 1));
+            EXPECT_EQ(cardAt(i)->promptLabel()->text(), question(i).prompt);
+            EXPECT_TRUE(cardAt(i)->correctLabel()->isHidden());
+            ASSERT_EQ(cardAt(i)->options().size(), question(i).choices.size());
+            for (qsizetype k = 0; k < question(i).choices.size(); ++k) {
+                StudyTestOption *o = cardAt(i)->options()[k];
+                EXPECT_EQ(o->textLabel()->text(), question(i).choices[k]); // display order
+                EXPECT_TRUE(o->isEnabled());
+                EXPECT_TRUE(o->markLabel()->text().isEmpty());
+                EXPECT_EQ(o->fillColor(), Theme::surfaceAlt());
+            }
+        }
+    }
+
     static void tap(QAbstractButton *b)
     {
         ASSERT_NE(b, nullptr);
@@ -82,28 +116,11 @@ protected:
 TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
 {
     StudyTestView &v = open(makeSet("Big", 1, numbered(20)));
-    ASSERT_EQ(v.questionCards().size(), 6);
-    QSet<QUuid> ids;
-    for (qsizetype i = 0; i < 6; ++i) {
-        ids.insert(question(i).id);
-        EXPECT_EQ(cardAt(i)->numberChip()->text(), QString("Q%1").arg(i + 1));
-        EXPECT_EQ(cardAt(i)->promptLabel()->text(), question(i).prompt);
+    expectFresh(v, 6);
+    for (qsizetype i = 0; i < 6; ++i)
         EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
-        ASSERT_EQ(cardAt(i)->options().size(), question(i).choices.size());
-        for (qsizetype k = 0; k < question(i).choices.size(); ++k)
-            EXPECT_EQ(cardAt(i)->options()[k]->textLabel()->text(), question(i).choices[k]); // display order
-        EXPECT_TRUE(cardAt(i)->correctLabel()->isHidden());
-    }
-    EXPECT_EQ(ids.size(), 6);
     EXPECT_EQ(v.titleLabel()->text(), QString("Quiz"));
-    EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
-    EXPECT_EQ(v.answeredLabel()->text(), QString("0/6 answered"));
     EXPECT_EQ(v.countChip()->text(), QString("6 Questions"));
-    EXPECT_EQ(v.progressBar()->value(), 0.0);
-    EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
-    EXPECT_TRUE(v.mainButton()->isVisible());
-    EXPECT_FALSE(v.doneButton()->isVisible());
-    EXPECT_FALSE(v.scoreLabel()->isVisible());
     EXPECT_FALSE(v.emptyLabel()->isVisible());
     EXPECT_LE(v.height(), StudyTestView::kMaxHeight);
 
@@ -115,7 +132,7 @@ TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
     EXPECT_EQ(cardAt(0)->options()[0]->option(), QString("only"));
 }
 
-TEST_F(StudyTestViewTest, UserTextIsShownVerbatim)
+TEST_F(StudyTestViewTest, UserTextIsShownVerbatimAndTrueFalseCarriesTheBadge)
 {
     StudyTestView &v = open(makeSet("Text", 1, {card("<b>Tom</b> & Jerry", "Salt & <i>pepper</i>")}));
     ASSERT_EQ(v.questionCards().size(), 1);
@@ -128,12 +145,10 @@ TEST_F(StudyTestViewTest, UserTextIsShownVerbatim)
     tap(v.mainButton());
     EXPECT_EQ(cardAt(0)->correctLabel()->textFormat(), Qt::PlainText);
     EXPECT_EQ(cardAt(0)->correctLabel()->text(), QString("Correct: Salt & <i>pepper</i>"));
-}
 
-TEST_F(StudyTestViewTest, TrueFalseQuestionsCarryTheBadgeAndFixedOptions)
-{
-    StudyTestView &v = open(makeSet("TF", 1, {card("sky is blue", "  TRUE \n"), card("true", "a word")}));
-    ASSERT_EQ(v.questionCards().size(), 2);
+    // True/false questions carry the badge and fixed options.
+    StudyTestView &tf = open(makeSet("TF", 2, {card("sky is blue", "  TRUE \n"), card("true", "a word")}));
+    ASSERT_EQ(tf.questionCards().size(), 2);
     for (qsizetype i = 0; i < 2; ++i) {
         if (question(i).prompt == "true") { // the term plays no part
             EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
@@ -145,26 +160,6 @@ TEST_F(StudyTestViewTest, TrueFalseQuestionsCarryTheBadgeAndFixedOptions)
         EXPECT_EQ(cardAt(i)->options()[0]->option(), QString("True"));
         EXPECT_EQ(cardAt(i)->options()[1]->option(), QString("False"));
     }
-}
-TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndMoveTheHeader)
-{
-    StudyTestView &v = open(makeSet("Picks", 1, numbered(4)));
-    ASSERT_EQ(v.questionCards().size(), 4);
-    const QString wrong = wrongChoice(0);
-    tap(option(0, wrong));
-    tap(option(0, question(0).correct));
-    EXPECT_EQ(question(0).selected, question(0).correct);
-    EXPECT_EQ(v.answeredLabel()->text(), QString("1/4 answered"));
-    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 0.25);
-    EXPECT_EQ(option(0, question(0).correct)->fillColor(), Theme::surface());
-    EXPECT_EQ(option(0, wrong)->fillColor(), Theme::surfaceAlt());
-    // No marks and no updates before submission.
-    for (StudyTestOption *o : cardAt(0)->options())
-        EXPECT_TRUE(o->markLabel()->text().isEmpty());
-    tap(option(2, wrongChoice(2)));
-    EXPECT_EQ(v.answeredLabel()->text(), QString("2/4 answered"));
-    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 0.5);
-    EXPECT_TRUE(updates.isEmpty());
 }
 
 TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
@@ -188,7 +183,7 @@ TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
     }
 }
 
-TEST_F(StudyTestViewTest, SubmitJudgesEveryQuestionAndShowsTheResults)
+TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
 {
     StudyProject set = makeSet("Submit", 1, numbered(6));
     set.items[0].correctCount = 3;
@@ -196,8 +191,18 @@ TEST_F(StudyTestViewTest, SubmitJudgesEveryQuestionAndShowsTheResults)
     clock.advanceMs(60'000);
     const QString rightAnswer = question(0).correct;
     const QString wrong = wrongChoice(1);
+    // Only the last tap counts; picks move the header and mark nothing yet.
+    tap(option(0, wrongChoice(0)));
     tap(option(0, rightAnswer));
+    EXPECT_EQ(question(0).selected, rightAnswer);
+    EXPECT_EQ(v.answeredLabel()->text(), QString("1/6 answered"));
+    EXPECT_EQ(option(0, rightAnswer)->fillColor(), Theme::surface());
+    EXPECT_EQ(option(0, wrongChoice(0))->fillColor(), Theme::surfaceAlt());
+    for (StudyTestOption *o : cardAt(0)->options())
+        EXPECT_TRUE(o->markLabel()->text().isEmpty());
     tap(option(1, wrong));
+    EXPECT_DOUBLE_EQ(v.progressBar()->value(), 2.0 / 6.0);
+    EXPECT_TRUE(updates.isEmpty());
     tap(v.mainButton());
 
     EXPECT_EQ(v.subtitleLabel()->text(), QString("Review your answers"));
@@ -263,7 +268,7 @@ TEST_F(StudyTestViewTest, SubmitJudgesEveryQuestionAndShowsTheResults)
     EXPECT_EQ(updates.size(), 1);
 }
 
-TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndNoButton)
+TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndExitRecordsNothingUnsubmitted)
 {
     StudyProject set = makeSet("Empty", 1);
     StudyTestView &v = open(set);
@@ -278,16 +283,13 @@ TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndNoButton)
     EXPECT_FALSE(v.doneButton()->isVisible());
     tap(v.exitButton());
     EXPECT_EQ(exits, 1);
-    EXPECT_TRUE(updates.isEmpty());
-}
 
-TEST_F(StudyTestViewTest, ExitLeavesAtOnceAndRecordsNothingUnsubmitted)
-{
-    StudyTestView &v = open(makeSet("Leave", 1, numbered(3)));
+    // Exit leaves at once and records no unsubmitted pick.
+    StudyTestView &w = open(makeSet("Leave", 2, numbered(3)));
     tap(option(0, question(0).correct));
-    tap(v.exitButton());
-    EXPECT_EQ(exits, 1);
-    EXPECT_FALSE(v.isFinishConfirmShown());
+    tap(w.exitButton());
+    EXPECT_EQ(exits, 2);
+    EXPECT_FALSE(w.isFinishConfirmShown());
     EXPECT_TRUE(updates.isEmpty());
 }
 
@@ -302,18 +304,8 @@ TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
     QMessageBox *box = v.finishAlert();
     EXPECT_EQ(box->text(), QString("Finish quiz?"));
     EXPECT_EQ(box->informativeText(), QString("Your score is saved. Are you sure you want to exit?"));
-    QAbstractButton *cancel = nullptr;
-    QAbstractButton *finish = nullptr;
-    for (QAbstractButton *b : box->buttons()) {
-        if (b->text() == "Cancel")
-            cancel = b;
-        if (b->text() == "Finish")
-            finish = b;
-    }
-    ASSERT_NE(cancel, nullptr);
-    ASSERT_NE(finish, nullptr);
-    EXPECT_EQ(box->buttonRole(finish), QMessageBox::DestructiveRole);
-    click(cancel);
+    EXPECT_EQ(box->buttonRole(finishButton("Finish")), QMessageBox::DestructiveRole);
+    click(finishButton("Cancel"));
     settle();
     EXPECT_FALSE(v.isFinishConfirmShown());
     EXPECT_EQ(exits, 0);
@@ -328,9 +320,7 @@ TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
 
     tap(v.doneButton());
     ASSERT_TRUE(v.isFinishConfirmShown());
-    for (QAbstractButton *b : v.finishAlert()->buttons())
-        if (b->text() == "Finish")
-            click(b);
+    click(finishButton("Finish"));
     settle();
     EXPECT_FALSE(v.isFinishConfirmShown());
     EXPECT_EQ(exits, 1);
@@ -354,21 +344,6 @@ TEST_F(StudyTestViewTest, DoubleClickOnSubmitSubmitsThenRetakes)
 
     // The first click submitted, the second retook.
     ASSERT_EQ(updates.size(), 1);
-    EXPECT_FALSE(v.test().submitted());
-    EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
-    EXPECT_EQ(v.answeredLabel()->text(), QString("0/6 answered"));
-    EXPECT_EQ(v.progressBar()->value(), 0.0);
-    EXPECT_FALSE(v.scoreLabel()->isVisible());
-    EXPECT_FALSE(v.doneButton()->isVisible());
-    EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
-    ASSERT_EQ(v.questionCards().size(), 6);
-    for (StudyTestQuestionCard *c : v.questionCards()) {
-        EXPECT_TRUE(c->correctLabel()->isHidden());
-        for (StudyTestOption *o : c->options()) {
-            EXPECT_TRUE(o->isEnabled());
-            EXPECT_TRUE(o->markLabel()->text().isEmpty());
-            EXPECT_EQ(o->fillColor(), Theme::surfaceAlt());
-        }
-    }
+    expectFresh(v, 6);
     EXPECT_NE(v.test().questions(), first); // a new draw
 }

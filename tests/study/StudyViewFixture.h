@@ -14,18 +14,32 @@
 #include "state/Preferences.h"
 #include "theme/CustomWindow.h"
 #include "theme/MotionSettings.h"
+#include "theme/QVBackground.h"
 #include "theme/ThemeEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace qv::test {
+
+// A view on the application's background, as the dashboard hosts it.
+class Backdrop : public QVBackground {
+public:
+    explicit Backdrop(QWidget *content, QSize size = {960, 760})
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(24, 24, 24, 24);
+        layout->addWidget(content);
+        resize(size);
+    }
+};
 
 // A whole application state on a virtual clock with an in-memory preference
 // store and its data folder in a temporary directory.
