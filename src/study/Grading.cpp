@@ -1,7 +1,6 @@
 #include "study/Grading.h"
 
 #include "core/Text.h"
-#include "model/StudyItem.h"
 
 #include <QStringList>
 
@@ -83,11 +82,6 @@ bool isTrueFalseText(const QString &text)
 {
     const QString n = normalize(text, StudyGrading::exact);
     return n == u"true" || n == u"false";
-}
-
-bool isTrueFalseAnswer(const StudyItem &item)
-{
-    return isTrueFalseText(item.term) || isTrueFalseText(item.definition);
 }
 
 } // namespace qv::study

@@ -4,10 +4,6 @@
 
 #include <QString>
 
-namespace qv {
-struct StudyItem;
-}
-
 namespace qv::study {
 
 // How answers compare. Pure functions: they read and change nothing else.
@@ -31,8 +27,5 @@ bool gradeAnswer(const QString &response, const QString &correct, StudyGrading g
 
 // Whether a side of a card reads "true" or "false" (trimmed, any case).
 bool isTrueFalseText(const QString &text);
-// A card is a true/false card when its term, or else its definition, reads
-// "true" or "false".
-bool isTrueFalseAnswer(const StudyItem &item);
 
 } // namespace qv::study

@@ -22,7 +22,6 @@ class StudyFlashcardView final : public QWidget {
 public:
     static constexpr int kHeight = 240;
     static constexpr double kTurnMs = 450.0;
-    static constexpr double kSlideMs = 280.0;
     static constexpr int kMaxLines = 6;
 
     explicit StudyFlashcardView(QWidget *parent = nullptr);

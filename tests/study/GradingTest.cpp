@@ -73,18 +73,10 @@ TEST(GradingTest, LevenshteinCountsGraphemeClusters)
     EXPECT_FALSE(gradeAnswer(u("cafe"), u("caf\u00E9"), E));
 }
 
-TEST(GradingTest, TrueFalseCards)
+TEST(GradingTest, OnlyAPlainTrueOrFalseIsATrueFalseSide)
 {
-    StudyItem item;
-    item.term = "Sky is green";
-    item.definition = "False ";
-    EXPECT_TRUE(isTrueFalseAnswer(item));
-    item.definition = "no";
-    item.term = " TRUE";
-    EXPECT_TRUE(isTrueFalseAnswer(item));
-    for (const char *text : {"yes", "t", "true.", "truee"}) {
-        item.term = text;
-        item.definition = text;
-        EXPECT_FALSE(isTrueFalseAnswer(item)) << text;
-    }
+    for (const char *text : {"False ", " TRUE", "true"})
+        EXPECT_TRUE(isTrueFalseText(text)) << text;
+    for (const char *text : {"yes", "t", "true.", "truee", "Sky is green"})
+        EXPECT_FALSE(isTrueFalseText(text)) << text;
 }

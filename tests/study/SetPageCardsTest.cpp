@@ -68,7 +68,7 @@ TEST_F(SetPageCardsTest, ArrowsWrapBothWaysAndSlideFromTheMatchingEdge)
     EXPECT_EQ(shownTerm(page), "term 12");
     EXPECT_EQ(page->deck().slideDirection, -1.0);
     EXPECT_TRUE(page->carousel()->cardView()->isSliding());
-    scheduler.advance(StudyFlashcardView::kSlideMs + 20);
+    scheduler.advance(StudySetPage::kStepSlideMs + 20);
     EXPECT_FALSE(page->carousel()->cardView()->isSliding());
 
     click(page->carousel()->toggleButton());
