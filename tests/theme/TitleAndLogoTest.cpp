@@ -15,7 +15,6 @@ class ShimmerTitleTest : public qv::test::ThemeTest {};
 TEST_F(ShimmerTitleTest, ARunTurnsTheGradientAndSweepsForSixSeconds)
 {
     ShimmerTitle title(QStringLiteral("Quorvel"), 56);
-    EXPECT_EQ(title.font().pixelSize(), 56);
     EXPECT_EQ(title.font().weight(), QFont::DemiBold);
     EXPECT_EQ(title.accessibleName(), QStringLiteral("Quorvel"));
     EXPECT_FALSE(title.shimmer());
@@ -161,9 +160,7 @@ class ComingSoonTest : public qv::test::ThemeTest {};
 TEST_F(ComingSoonTest, ShowsTitleDetailAndBadge)
 {
     ComingSoonView card(QStringLiteral("Trivane"), QStringLiteral("Trivane is coming soon."));
-    EXPECT_EQ(card.title()->text(), QStringLiteral("Trivane"));
     EXPECT_EQ(card.title()->titleSize(), 46);
-    EXPECT_EQ(card.detail()->text(), QStringLiteral("Trivane is coming soon."));
     EXPECT_EQ(card.detail()->font().pixelSize(), 14);
     EXPECT_TRUE(card.detail()->wordWrap());
     EXPECT_EQ(card.badge()->text(), QStringLiteral("COMING SOON"));

@@ -101,7 +101,7 @@ TEST_F(PillPickerTest, ASelectionOutsideTheOptionsMarksNoPill)
     EXPECT_EQ(picker->pill(0)->variant(), QVButtonVariant::primary);
 }
 
-TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitle)
+TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitleAndNewOptionsReplaceTheOldPills)
 {
     QVPillPicker titled(QStringLiteral("Options"));
     titled.setOptions(QList<QVariant>{}, [](const QVariant &v) { return v.toString(); });
@@ -110,16 +110,13 @@ TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitle)
     QVPillPicker bare;
     bare.setOptions(QList<QVariant>{}, [](const QVariant &v) { return v.toString(); });
     EXPECT_LE(bare.sizeHint().height(), 4);
-}
 
-TEST_F(PillPickerTest, ReplacingOptionsDropsTheOldPills)
-{
-    QVPillPicker picker;
-    picker.setOptions<int>({1, 2, 3}, [](const int &g) { return QString::number(g); });
-    picker.setOptions<int>({7}, [](const int &g) { return QString::number(g); });
+    // Replacing the options drops the old pills.
+    bare.setOptions<int>({1, 2, 3}, [](const int &g) { return QString::number(g); });
+    bare.setOptions<int>({7}, [](const int &g) { return QString::number(g); });
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(picker.findChildren<QVButton *>().size(), 1);
-    EXPECT_EQ(picker.pill(0)->text(), QStringLiteral("7"));
+    EXPECT_EQ(bare.findChildren<QVButton *>().size(), 1);
+    EXPECT_EQ(bare.pill(0)->text(), QStringLiteral("7"));
 }
 
 TEST_F(PillPickerTest, OptionsMayBeReplacedInAnswerToAPress)
