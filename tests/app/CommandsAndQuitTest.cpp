@@ -106,7 +106,10 @@ TEST_F(CommandsTest, CheckForUpdatesAlwaysAnswers)
 
 TEST_F(CommandsTest, MotionFollowsTheAppPreferenceAndTheDesktopOnActivation)
 {
+    prefs->setBool(state::keys::reduceMotion, true);
     start();
+    EXPECT_TRUE(motion.appReduceMotion()) << "from the stored preference";
+    appState().setReduceMotionEnabled(false);
     EXPECT_FALSE(motion.reduceMotion());
     appState().setReduceMotionEnabled(true);
     EXPECT_TRUE(motion.appReduceMotion());
@@ -117,13 +120,6 @@ TEST_F(CommandsTest, MotionFollowsTheAppPreferenceAndTheDesktopOnActivation)
     EXPECT_FALSE(motion.systemReduceMotion()) << "read again only on activation";
     quorvel->findChild<MotionBinding *>()->applicationBecameActive();
     EXPECT_TRUE(motion.systemReduceMotion());
-}
-
-TEST_F(CommandsTest, MotionStartsFromTheStoredPreference)
-{
-    prefs->setBool(state::keys::reduceMotion, true);
-    start();
-    EXPECT_TRUE(motion.appReduceMotion());
 }
 
 TEST(QuitPathTest, StopsTheJobReleasesKeysFlushesThenExitsOnce)

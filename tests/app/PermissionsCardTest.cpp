@@ -149,36 +149,31 @@ TEST_F(PermissionsCardTest, TutorialOpensItsAddressOnlyWhenItParses)
     EXPECT_TRUE(PermissionRow::isOpenableAddress("http://127.0.0.1:54321/quorvel-site/accessibility.html"));
 }
 
-TEST_F(PermissionsCardTest, SkipSetsBothFlagsAndDismissesWithoutRestarting)
+TEST_F(PermissionsCardTest, SkipAndRestartDismissOnlyWhenTheyShould)
 {
-    permissions(false, true);
-    showCard();
-    card->skipButton()->click();
-    EXPECT_TRUE(appState().accessibilitySkipped());
-    EXPECT_TRUE(appState().skipInitialWelcome());
-    EXPECT_EQ(dismissed, 1);
-    EXPECT_EQ(restarts, 0);
-}
-
-TEST_F(PermissionsCardTest, RestartWithEverythingGrantedDismissesAndStillRestarts)
-{
-    permissions(false, false);
-    showCard();
-    permissions(true, true); // granted since the last refresh
-    card->restartButton()->click();
-    EXPECT_TRUE(appState().skipInitialWelcome());
-    EXPECT_EQ(dismissed, 1);
-    EXPECT_EQ(restarts, 1);
-}
-
-TEST_F(PermissionsCardTest, RestartWithAPermissionMissingRestartsWithoutDismissing)
-{
-    permissions(true, false);
-    showCard();
-    card->restartButton()->click();
-    EXPECT_FALSE(appState().skipInitialWelcome());
-    EXPECT_EQ(dismissed, 0);
-    EXPECT_EQ(restarts, 1);
+    struct Case {
+        const char *press;
+        bool accessibility, input;
+        bool skipsWelcome;
+        int dismissed, restarts;
+    };
+    // Skip sets both flags and never restarts; Restart re-reads the flags
+    // (granted since the last refresh) and dismisses only with all granted.
+    for (const Case c : {Case{"skip", false, true, true, 1, 0}, Case{"restart", true, true, true, 1, 1},
+                         Case{"restart", true, false, false, 0, 1}}) {
+        SCOPED_TRACE(std::string(c.press) + (c.input ? " all granted" : " input missing"));
+        host.reset();
+        quorvel.reset();
+        dismissed = restarts = 0;
+        permissions(false, false);
+        showCard();
+        permissions(c.accessibility, c.input);
+        (std::string(c.press) == "skip" ? card->skipButton() : card->restartButton())->click();
+        EXPECT_EQ(appState().skipInitialWelcome(), c.skipsWelcome);
+        EXPECT_EQ(appState().accessibilitySkipped(), std::string(c.press) == "skip");
+        EXPECT_EQ(dismissed, c.dismissed);
+        EXPECT_EQ(restarts, c.restarts);
+    }
 }
 
 TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
