@@ -26,15 +26,13 @@ TEST(JsonWriter, EscapesExactlyTheCharactersTheFileFormatEscapes)
     // DEL, non-ASCII, the line separator and characters outside the BMP stay raw UTF-8.
     const QString raw = QString(QChar(0x7F)) + QStringLiteral("é") + QChar(0x2028) + QString::fromUtf8("\xF0\x9F\x98\x80");
     EXPECT_EQ(str(raw), QByteArray("\"") + raw.toUtf8() + "\"");
-}
 
-TEST(JsonWriter, LoneSurrogatesBecomeReplacementCharacters)
-{
+    // Lone surrogates become replacement characters.
     const QString s = QString(QChar(0xD800)) + u'x' + QChar(0xDC00);
     EXPECT_EQ(str(s), QByteArray("\"\xEF\xBF\xBDx\xEF\xBF\xBD\""));
 }
 
-TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
+TEST(JsonWriter, IndentsNestedValuesAndEmptyContainersHoldABlankLine)
 {
     JsonWriter top;
     top.beginArray();
@@ -53,10 +51,7 @@ TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
     nested.endObject();
     nested.endArray();
     EXPECT_EQ(nested.bytes(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
-}
 
-TEST(JsonWriter, IndentsNestedValuesAndSeparatesMembers)
-{
     JsonWriter w;
     w.beginObject();
     w.key("Mid"_L1);
@@ -84,3 +79,4 @@ TEST(JsonWriter, IndentsNestedValuesAndSeparatesMembers)
                                    "  \"zeta\" : true\n"
                                    "}"));
 }
+

@@ -261,7 +261,7 @@ TEST(ProjectReading, ExactNumbersDateVariantsAndRepeatedKeysAreAccepted)
     EXPECT_EQ(r.records->at(0).updatedAt, utc(2025, 3, 1, 14, 5, 9, 250));
 }
 
-TEST(ProjectReading, OneBadRecordFailsTheWholeFile)
+TEST(ProjectReading, NotAnArrayNotJsonOrOneBadRecordFailsTheWholeFile)
 {
     const QByteArray good = *encodeProjects({essayOne(), essayOne(), essayOne()});
     QByteArray broken = good;
@@ -269,10 +269,7 @@ TEST(ProjectReading, OneBadRecordFailsTheWholeFile)
     const auto r = decodeProjects(broken, kNow);
     EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.error.contains(u"[2].title")) << r.error.toStdString();
-}
 
-TEST(ProjectReading, NotAnArrayOrNotJsonFails)
-{
     for (const char *bad : {"", "{}", "null", "42", "[", "[1]", "[{}", "[{},]", "[] []", "\"[]\"", "[null]"})
         EXPECT_FALSE(decodeProjects(QByteArray(bad), kNow).ok()) << bad;
     EXPECT_FALSE(decodeProjects(QByteArray("[{\"title\":\"\xC3\x28\"}]"), kNow).ok()); // ill-formed UTF-8
@@ -318,7 +315,7 @@ TEST(RecordEquality, ComparesEveryFieldCardAndOptionAndExactInstants)
 
 // ---- reading: study sets -------------------------------------------------
 
-TEST(StudySetReading, OnlyRequiredKeysGiveAnEmptySetWithDefaultOptions)
+TEST(StudySetReading, OnlyTheRequiredKeysAreNeededForAnEmptySetWithDefaultOptions)
 {
     const auto r = setWith(QString());
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
@@ -328,10 +325,8 @@ TEST(StudySetReading, OnlyRequiredKeysGiveAnEmptySetWithDefaultOptions)
     EXPECT_EQ(s.updatedAt, kNow);
     EXPECT_EQ(setWith(QStringLiteral(R"(,"items":null,"options":null,"updatedAt":null)")).records->at(0).options,
               StudyOptions());
-}
 
-TEST(StudySetReading, RequiredKeysOfTheSet)
-{
+    // Each required key of the set, and containers of the wrong kind.
     EXPECT_FALSE(decodeStudyProjects(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio"}])", kNow).ok());
     EXPECT_FALSE(decodeStudyProjects(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","grade":"1"}])", kNow).ok());
     EXPECT_FALSE(decodeStudyProjects(R"([{"title":"Bio","grade":"1"}])", kNow).ok());
@@ -367,10 +362,8 @@ TEST(StudySetReading, OptionsAreReadWholeOrNotAtAll)
     r = setWith(QStringLiteral(",\"options\":%1").arg(options));
     ASSERT_TRUE(r.ok());
     EXPECT_TRUE(r.records->at(0).options.questionTypes.isEmpty());
-}
 
-TEST(StudySetReading, UnknownEnumValuesFailTheSet)
-{
+    // Unknown enum values fail the set.
     for (const auto &[from, to] : std::initializer_list<std::pair<const char *, const char *>>{
              {R"("grading":"exact")", R"("grading":"strict")"},
              {R"("grading":"exact")", R"("grading":"veryLenient")"},

@@ -120,7 +120,7 @@ TEST_F(StorageTest, SavesAndLoadsBothListsInFileOrder)
     EXPECT_TRUE(diagnostics.isEmpty());
 }
 
-TEST_F(StorageTest, AMissingFileIsAnEmptyListAndNotAFailure)
+TEST_F(StorageTest, AMissingFileIsAnEmptyListAndMissingDatesTakeTheClocksNow)
 {
     auto storage = makeStorage();
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
@@ -130,6 +130,11 @@ TEST_F(StorageTest, AMissingFileIsAnEmptyListAndNotAFailure)
     EXPECT_EQ(readAll(storage->studyProjectsFilePath()), QByteArray("[\n\n]"));
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList({"projects.json", "study_projects.json"}));
     EXPECT_TRUE(diagnostics.isEmpty());
+
+    writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])");
+    const QList<StudyProject> sets = storage->loadStudyProjects();
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
 }
 
 TEST_F(StorageTest, AnUndecodableFileIsMovedAsideAtTheNextSave)
@@ -249,11 +254,3 @@ TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayTheyFailed)
     EXPECT_TRUE(storage->loadProjects().isEmpty());
 }
 
-TEST_F(StorageTest, MissingDatesTakeTheClocksNow)
-{
-    auto storage = makeStorage();
-    writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])");
-    const QList<StudyProject> sets = storage->loadStudyProjects();
-    ASSERT_EQ(sets.size(), 1);
-    EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
-}
