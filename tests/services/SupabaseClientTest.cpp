@@ -132,10 +132,8 @@ TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
     EXPECT_EQ(signInError(502, QByteArray("\xff\xfe bad", 6)), SupabaseError::backend("Request failed.", 502));
     EXPECT_EQ(signInError(302, "moved"), SupabaseError::backend("moved", 302));
     EXPECT_EQ(signInError(503, "Überlastet"), SupabaseError::backend(QStringLiteral("Überlastet"), 503));
-}
 
-TEST_F(SupabaseClientTest, AnAnswerWithoutStatusIsNoResponse)
-{
+    // An answer without a status is no response.
     transport->enqueue(ScriptedTransport::Answer(HttpResponse{std::nullopt, {}, kTokenOk}));
     auto result = run(client.signIn("e", "p"));
     ASSERT_FALSE(result.ok());
@@ -237,7 +235,7 @@ TEST_F(SupabaseClientTest, AFailedReadCreatesNothing)
     EXPECT_EQ(transport->requests().size(), 3);
 }
 
-TEST_F(SupabaseClientTest, QueryValuesAreEncodedSoTheServerReadsThemBack)
+TEST_F(SupabaseClientTest, QueryValuesAreEncodedAndPathsAppendedToABaseWithAPath)
 {
     transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"x"}])");
     session.userId = QStringLiteral("a&b=c+d #é");
@@ -246,10 +244,7 @@ TEST_F(SupabaseClientTest, QueryValuesAreEncodedSoTheServerReadsThemBack)
     const QUrl url = request(0).url;
     EXPECT_EQ(url.query(QUrl::FullyEncoded), "id=eq.a%26b%3Dc%2Bd%20%23%C3%A9&select=id,email");
     EXPECT_TRUE(url.fragment().isEmpty());
-}
 
-TEST_F(SupabaseClientTest, PathsAreAppendedToABaseWithAPath)
-{
     for (const char *base : {"https://backend.test/base", "https://backend.test/base/"}) {
         SupabaseClient withPath(QUrl(QString::fromLatin1(base)), kKey, 5s, transport);
         transport->respond("POST", "/base/auth/v1/token", 200, kTokenOk);
