@@ -117,8 +117,16 @@ TEST_F(ButtonTest, PressedWhileHoveredSinksAndDarkens)
     EXPECT_DOUBLE_EQ(b->look().scale, 1.0);
 }
 
-TEST_F(ButtonTest, SystemReduceMotionAppliesChangesAtOnce)
+TEST_F(ButtonTest, OnlyTheSystemsReduceMotionAppliesChangesAtOnce)
 {
+    motion.setAppReduceMotion(true);
+    auto *animated = place(QVButtonVariant::primary);
+    qv::test::sendEnter(*animated, animated->rect().center());
+    EXPECT_DOUBLE_EQ(animated->look().scale, 1.0) << "the application preference alone still animates";
+    scheduler.advance(160);
+    EXPECT_DOUBLE_EQ(animated->look().scale, 1.02);
+
+    motion.setAppReduceMotion(false);
     setSystemReduceMotion(true);
     auto *b = place(QVButtonVariant::primary);
     qv::test::sendEnter(*b, b->rect().center());
@@ -127,16 +135,6 @@ TEST_F(ButtonTest, SystemReduceMotionAppliesChangesAtOnce)
     EXPECT_DOUBLE_EQ(b->look().offsetY, 1);
     EXPECT_EQ(b->look().fill.rgb(), Theme::accentPressed().rgb());
     QTest::mouseRelease(b, Qt::LeftButton, {}, b->rect().center());
-}
-
-TEST_F(ButtonTest, TheApplicationPreferenceAloneStillAnimatesButtons)
-{
-    motion.setAppReduceMotion(true);
-    auto *b = place(QVButtonVariant::primary);
-    qv::test::sendEnter(*b, b->rect().center());
-    EXPECT_DOUBLE_EQ(b->look().scale, 1.0);
-    scheduler.advance(160);
-    EXPECT_DOUBLE_EQ(b->look().scale, 1.02);
 }
 
 TEST_F(ButtonTest, DisabledButtonIsHalfOpaqueAndClicksCountOnlyOnTheRoundedFace)

@@ -62,7 +62,7 @@ TEST_F(InputTest, LineEditOutlineTurnsAccentWithAGlowWhileFocused)
     EXPECT_TRUE(colorNear(at(field, topMiddle), over(Theme::border(), fieldFill()), 4));
 }
 
-TEST_F(InputTest, LineEditIsAtLeastFortyHighWithTwelveOfPadding)
+TEST_F(InputTest, LineEditIsAtLeastFortyHighWithTwelveOfPaddingAndPasswordsLookTheSame)
 {
     QVLineEdit field;
     EXPECT_GE(field.sizeHint().height(), 40);
@@ -71,10 +71,7 @@ TEST_F(InputTest, LineEditIsAtLeastFortyHighWithTwelveOfPadding)
     field.resize(240, 40);
     // The caret of an empty field stands 12 pixels in from the leading edge.
     EXPECT_NEAR(field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), 12, 3);
-}
 
-TEST_F(InputTest, PasswordFieldLooksLikeATextField)
-{
     auto *plain = new QVLineEdit(&stage);
     auto *secure = new QVLineEdit(&stage);
     secure->setEchoMode(QLineEdit::Password);

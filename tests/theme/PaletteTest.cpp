@@ -20,7 +20,7 @@ void expectRgb(const QColor &c, int r, int g, int b, double alpha)
 }
 } // namespace
 
-TEST(Palette, ColoursHaveTheirComponentsAndOpacity)
+TEST(Palette, ColoursHaveTheirComponentsAndIgnoreTheDesktopPalette)
 {
     expectRgb(Theme::bg(), 13, 18, 28, 1);
     expectRgb(Theme::surface(), 19, 27, 42, 1);
@@ -44,10 +44,8 @@ TEST(Palette, ColoursHaveTheirComponentsAndOpacity)
     EXPECT_EQ(Theme::withOpacity(Theme::accent(), 0.18).rgb(), Theme::accent().rgb());
     EXPECT_NEAR(Theme::withOpacity(Theme::accent(), 2.0).alphaF(), 1.0, 1e-6);
     EXPECT_NEAR(Theme::withOpacity(Theme::accent(), -1.0).alphaF(), 0.0, 1e-6);
-}
 
-TEST(Palette, ConstantsAreCreatedOnceAndIgnoreTheDesktopPalette)
-{
+    // Created once, whatever the desktop palette.
     const QColor *first = &Theme::accent();
     QPalette light(Qt::white);
     QGuiApplication::setPalette(light);

@@ -118,7 +118,7 @@ TEST_F(ShimmerTitleTest, TheLettersCarryTheGradientAtTheLeadingEdge)
 
 class LogoMarkTest : public qv::test::ThemeTest {};
 
-TEST_F(LogoMarkTest, FallbackSymbolFillsSeventyTwoPercentCentred)
+TEST_F(LogoMarkTest, FallbackSymbolFillsSeventyTwoPercentCentredAndSweepsUnlessMotionIsReduced)
 {
     GradientLogoMark mark(46, QStringLiteral("pencil.tip"));
     EXPECT_EQ(mark.size(), QSize(46, 46));
@@ -127,21 +127,17 @@ TEST_F(LogoMarkTest, FallbackSymbolFillsSeventyTwoPercentCentred)
     EXPECT_NEAR(r.width(), 33.12, 1e-9);
     EXPECT_NEAR(r.left(), (46 - 33.12) / 2, 1e-9);
     EXPECT_NEAR(r.top(), (46 - 33.12) / 2, 1e-9);
+    EXPECT_FALSE(mark.shimmer());
     mark.show();
+    EXPECT_TRUE(mark.shimmer());
     const QImage img = qv::test::grabImage(mark);
     int shaped = 0;
     for (int x = 0; x < 46; ++x)
         for (int y = 0; y < 46; ++y)
             shaped += img.pixelColor(x, y).blue() > 150;
     EXPECT_GT(shaped, 20);
-}
 
-TEST_F(LogoMarkTest, SweepsForeverUnlessMotionIsReduced)
-{
-    GradientLogoMark mark(46, QStringLiteral("book.closed"));
-    EXPECT_FALSE(mark.shimmer());
-    mark.show();
-    EXPECT_TRUE(mark.shimmer());
+    // It sweeps forever, until motion is reduced or it is hidden.
     scheduler.advance(GradientLogoMark::kSweepMs);
     EXPECT_NEAR(mark.direction(), 1.0, 1e-9);
     scheduler.advance(GradientLogoMark::kSweepMs);

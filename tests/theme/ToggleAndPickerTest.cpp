@@ -19,43 +19,35 @@ protected:
     qv::test::Stage stage;
 };
 
-TEST_F(ToggleTest, OnlyTheSwitchFlipsTheValue)
+TEST_F(ToggleTest, OnlyTheSwitchFlipsTheValueAndTrackAndKnobShowItWithoutAnimation)
 {
     auto *t = new QVToggle(QStringLiteral("Humanize"), &stage);
-    t->resize(260, t->sizeHint().height());
-    stage.show();
-    QSignalSpy toggled(t, &QAbstractButton::toggled);
-    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(10, t->height() / 2));
-    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(t->width() / 2, t->height() / 2)); // the gap
-    EXPECT_FALSE(t->isChecked());
-    EXPECT_EQ(toggled.count(), 0);
-    QTest::mouseClick(t, Qt::LeftButton, {}, t->trackRect().center().toPoint());
-    EXPECT_TRUE(t->isChecked());
-    QTest::mouseClick(t, Qt::LeftButton, {}, t->trackRect().center().toPoint());
-    EXPECT_FALSE(t->isChecked());
-    EXPECT_EQ(toggled.count(), 2);
-}
-
-TEST_F(ToggleTest, TrackAndKnobShowTheValueWithoutAnimation)
-{
-    auto *t = new QVToggle(QStringLiteral("Reduce motion"), &stage);
     t->resize(260, t->sizeHint().height());
     stage.show();
     const QRectF track = t->trackRect();
     EXPECT_EQ(track.width(), 44);
     EXPECT_EQ(track.height(), 24);
-
     auto sample = [&](double x) {
         return qv::test::grabImage(*t).pixelColor(int(track.left() + x), int(track.center().y()));
     };
     // Off: the knob sits 3 pixels inside the leading end; the track is dark.
     EXPECT_TRUE(colorNear(sample(3 + 9), Qt::white, 6));
     EXPECT_TRUE(colorNear(sample(34), Theme::surfaceAlt(), 6));
-    t->setChecked(true);
+
+    QSignalSpy toggled(t, &QAbstractButton::toggled);
+    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(10, t->height() / 2));
+    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(t->width() / 2, t->height() / 2)); // the gap
+    EXPECT_FALSE(t->isChecked());
+    EXPECT_EQ(toggled.count(), 0);
+    QTest::mouseClick(t, Qt::LeftButton, {}, track.center().toPoint());
+    EXPECT_TRUE(t->isChecked());
     EXPECT_FALSE(scheduler.hasPending());
     EXPECT_TRUE(colorNear(sample(44 - 3 - 9), Qt::white, 6));
     EXPECT_TRUE(colorNear(sample(10), Theme::accent(), 6));
     EXPECT_DOUBLE_EQ(t->knobRect().right(), track.right() - 3);
+    QTest::mouseClick(t, Qt::LeftButton, {}, track.center().toPoint());
+    EXPECT_FALSE(t->isChecked());
+    EXPECT_EQ(toggled.count(), 2);
 }
 
 class PillPickerTest : public qv::test::ThemeTest {
