@@ -60,7 +60,7 @@ Project project(const QString &title, int minute)
 
 } // namespace
 
-TEST_F(AppStateFixture, EmptyPreferencesGiveTheInitialValues)
+TEST_F(AppStateFixture, StoredPreferencesOrTheInitialValuesAreReadAtStart)
 {
     auto app = make();
     EXPECT_FALSE(app->autoUpdateEnabled());
@@ -77,17 +77,14 @@ TEST_F(AppStateFixture, EmptyPreferencesGiveTheInitialValues)
     EXPECT_FALSE(app->showUpdatePrompt());
     EXPECT_EQ(app->updateURL(), std::nullopt);
     EXPECT_FALSE(app->suppressTopBar());
-}
 
-TEST_F(AppStateFixture, StoredPreferencesAreReadAtStart)
-{
     memory.setBool("qv_autoUpdateEnabled", true);
     memory.setBool("qv_reduce_motion", true);
     memory.setString("qv_show_smart_brief", "off"); // not a Bool: true
     memory.setString("qv_default_mode", "time");
     memory.setString("qv_profile_name", "Pat");
     memory.setData("qv_profile_image", QByteArray("\x89PNG", 4));
-    auto app = make();
+    app = make();
     EXPECT_TRUE(app->autoUpdateEnabled());
     EXPECT_TRUE(app->reduceMotionEnabled());
     EXPECT_TRUE(app->showSmartBrief());
@@ -125,7 +122,7 @@ TEST_F(AppStateFixture, ListsFillInAfterTheInitialiserReturns)
     EXPECT_EQ(spy.count(), 1);
 }
 
-TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturned)
+TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturnedAndFollowsTheAutomaticSwitch)
 {
     auto app = make();
     EXPECT_TRUE(fetcher->requests.isEmpty());
@@ -141,11 +138,9 @@ TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturned)
     EXPECT_EQ(app->updateURL(), QUrl("https://example.test/q.zip"));
     app->setShowUpdatePrompt(false);
     EXPECT_FALSE(app->showUpdatePrompt());
-}
 
-TEST_F(AppStateFixture, AutomaticUpdatesFollowThePublishedSwitch)
-{
-    auto app = make();
+    // Automatic updates follow the published switch.
+    app = make();
     app->setAutoUpdateEnabled(true);
     fetcher->answers << test::ScriptedFetcher::Answer{
         QByteArray("<sparkle:shortVersionString>2.0</sparkle:shortVersionString>"

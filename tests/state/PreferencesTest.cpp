@@ -77,6 +77,11 @@ TEST(Preferences, TypedReadsGiveNoValueForOtherTypes)
     EXPECT_EQ(p.dataValue("m"), std::nullopt);
     EXPECT_EQ(p.intDictionaryValue("m")->value("A"), 3);
     EXPECT_EQ(p.boolValue("absent"), std::nullopt);
+
+    // Tagged bytes reject bad base64.
+    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", "!!!"}}), std::nullopt);
+    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", "AA=="}, {"x", 1}}), std::nullopt);
+    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", ""}}), QByteArray());
 }
 
 TEST(Preferences, IntegerDictionaryIsEmptyWhenAnyValueIsNotAnInteger)
@@ -101,13 +106,6 @@ TEST(Preferences, ChangesAreAnnouncedAndRemoveForgets)
     p.remove("a");
     EXPECT_EQ(seen, QStringList({"a", "a"}));
     EXPECT_FALSE(p.contains("a"));
-}
-
-TEST(Preferences, TaggedBytesRejectBadBase64)
-{
-    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", "!!!"}}), std::nullopt);
-    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", "AA=="}, {"x", 1}}), std::nullopt);
-    EXPECT_EQ(Preferences::decodeData(QJsonObject{{"$data", ""}}), QByteArray());
 }
 
 TEST_F(FileFixture, ValuesPersistAcrossInstancesWithTheirTypes)
@@ -273,7 +271,7 @@ TEST_F(FileFixture, AMissingOrStrayReferenceReadsAsAbsentAndTheRestLoads)
 
 #include "state/PreferenceKeys.h"
 
-TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefault)
+TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType)
 {
     Preferences p;
     EXPECT_FALSE(prefs::autoUpdateEnabled(p));
@@ -286,11 +284,8 @@ TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefault)
     EXPECT_EQ(prefs::profileName(p), "");
     EXPECT_EQ(prefs::profileImage(p), std::nullopt);
     EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
-}
 
-TEST(PreferenceKeys, StoredValuesOfTheWrongTypeCountAsAbsent)
-{
-    Preferences p;
+    // Stored values of the wrong type count as absent.
     p.setString(keys::autoUpdateEnabled, "true");
     p.setInt(keys::reduceMotion, 1);
     p.setString(keys::showSmartBrief, "no");
@@ -311,3 +306,4 @@ TEST(PreferenceKeys, StoredValuesOfTheWrongTypeCountAsAbsent)
     EXPECT_FALSE(prefs::showSmartBrief(p));
     EXPECT_EQ(prefs::defaultPreset(p), "turbo");
 }
+
