@@ -47,7 +47,7 @@ class CommandsTest : public ShellTest {};
 
 } // namespace
 
-TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommands)
+TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow)
 {
     start();
     AppCommands &c = quorvel->commands();
@@ -63,12 +63,7 @@ TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommands)
     quorvel->show();
     EXPECT_FALSE(c.menuBar()->isVisible());
     EXPECT_TRUE(quorvel->mainWindow()->actions().contains(c.newProjectAction()));
-}
 
-TEST_F(CommandsTest, CtrlNPostsTheNewProjectNotificationFromAnyWindow)
-{
-    start();
-    quorvel->show();
     QSignalSpy posted(&NotificationCenter::defaultCenter(), &NotificationCenter::posted);
     MainWindow *w = quorvel->mainWindow();
     w->activateWindow();
