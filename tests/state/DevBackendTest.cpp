@@ -76,22 +76,6 @@ struct DevBackendFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(DevBackendFixture, SignInSignOutAndAWrongPassword)
-{
-    AppState &s = start();
-    s.signIn("pat@example.test", "wrong");
-    ASSERT_TRUE(waitFor([&] { return !s.isAuthLoading() && !s.authMessage().isEmpty(); }));
-    EXPECT_EQ(s.authMessage(), R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
-
-    s.signIn("pat@example.test", "correct horse");
-    ASSERT_TRUE(waitFor([&] { return s.isAuthenticated(); }));
-    EXPECT_EQ(s.authEmail(), "pat@example.test");
-    ASSERT_TRUE(prefs.dataValue(keys::session));
-
-    s.signOut();
-    EXPECT_FALSE(prefs.contains(keys::session));
-}
-
 TEST_F(DevBackendFixture, TheGateKeepsASessionWhoseAccessTokenExpired)
 {
     AppState &s = start();
