@@ -32,13 +32,10 @@ TEST(JsonWriter, EscapesExactlyTheCharactersTheFileFormatEscapes)
     EXPECT_EQ(str(s), QByteArray("\"\xEF\xBF\xBDx\xEF\xBF\xBD\""));
 }
 
-TEST(JsonWriter, IndentsNestedValuesAndEmptyContainersHoldABlankLine)
+// The record files never hold an empty object; their other shapes are
+// checked byte for byte with the records.
+TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
 {
-    JsonWriter top;
-    top.beginArray();
-    top.endArray();
-    EXPECT_EQ(top.bytes(), QByteArray("[\n\n]"));
-
     JsonWriter nested;
     nested.beginArray();
     nested.beginObject();
@@ -50,33 +47,6 @@ TEST(JsonWriter, IndentsNestedValuesAndEmptyContainersHoldABlankLine)
     nested.endObject();
     nested.endObject();
     nested.endArray();
-    EXPECT_EQ(nested.bytes(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
-
-    JsonWriter w;
-    w.beginObject();
-    w.key("Mid"_L1);
-    w.integer(9223372036854775807LL);
-    w.key("alpha"_L1);
-    w.beginArray();
-    w.integer(-5);
-    w.boolean(false);
-    w.beginArray();
-    w.string(u"x");
-    w.endArray();
-    w.endArray();
-    w.key("zeta"_L1);
-    w.boolean(true);
-    w.endObject();
-    EXPECT_EQ(w.take(), QByteArray("{\n"
-                                   "  \"Mid\" : 9223372036854775807,\n"
-                                   "  \"alpha\" : [\n"
-                                   "    -5,\n"
-                                   "    false,\n"
-                                   "    [\n"
-                                   "      \"x\"\n"
-                                   "    ]\n"
-                                   "  ],\n"
-                                   "  \"zeta\" : true\n"
-                                   "}"));
+    EXPECT_EQ(nested.take(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
 }
 
