@@ -74,31 +74,30 @@ TEST_F(LaunchTest, TheSplashStaysForItsWholeTimeThenTheSignInViewFadesIn)
     EXPECT_EQ(island->islandWidth(), 110);
 }
 
-TEST_F(LaunchTest, WithReducedMotionTheGateReplacesTheSplashAtOnceButTheSplashStillAnimates)
+TEST_F(LaunchTest, EitherReduceMotionSwitchReplacesTheSplashAtOnceButTheSplashStillAnimates)
 {
-    sim.simSettings().setReduceMotion(true);
-    launch();
-    ASSERT_TRUE(motion.reduceMotion());
-    // The splash ignores both switches.
-    const double before = shell().splash()->runnerOffset();
-    scheduler.advance(1500);
-    EXPECT_NE(shell().splash()->runnerOffset(), before);
-    EXPECT_NE(shell().splash()->titleDirection(), 0.0);
+    for (const bool desktop : {true, false}) {
+        SCOPED_TRACE(desktop ? "the desktop's switch" : "the application's own preference");
+        quorvel.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        sim.simSettings().setReduceMotion(desktop);
+        launch();
+        if (!desktop)
+            appState().setReduceMotionEnabled(true);
+        ASSERT_EQ(motion.systemReduceMotion(), desktop);
+        ASSERT_TRUE(motion.reduceMotion());
+        // The splash ignores both switches.
+        const double before = shell().splash()->runnerOffset();
+        scheduler.advance(1500);
+        EXPECT_NE(shell().splash()->runnerOffset(), before);
+        EXPECT_NE(shell().splash()->titleDirection(), 0.0);
 
-    scheduler.advance(1900);
-    EXPECT_TRUE(shell().isLoaded());
-    EXPECT_EQ(shell().splash(), nullptr);
-    EXPECT_EQ(shell().gate()->graphicsEffect(), nullptr);
-    EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
-}
-
-TEST_F(LaunchTest, TheAppsOwnReduceMotionPreferenceAlsoSkipsTheFade)
-{
-    launch();
-    appState().setReduceMotionEnabled(true);
-    scheduler.advance(3400);
-    EXPECT_EQ(shell().splash(), nullptr);
-    EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
+        scheduler.advance(1900);
+        EXPECT_TRUE(shell().isLoaded());
+        EXPECT_EQ(shell().splash(), nullptr);
+        EXPECT_EQ(shell().gate()->graphicsEffect(), nullptr);
+        EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
+    }
 }
 
 TEST_F(LaunchTest, AStoredSessionThatRestoresShowsTheSignedInPageDirectly)
