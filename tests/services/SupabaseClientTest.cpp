@@ -160,7 +160,7 @@ TEST_F(SupabaseClientTest, PasswordChangeAcceptsAny2xxWithoutReadingTheBody)
     EXPECT_EQ(refused.error().statusCode, 300);
 }
 
-TEST_F(SupabaseClientTest, ProfileWithARowTakesOneRequestAndTheFirstRow)
+TEST_F(SupabaseClientTest, ProfileReadTakesOneRequestAndTheFirstRowAndAFailedReadCreatesNothing)
 {
     transport->respond("GET", "/rest/v1/profiles", 200,
                        R"([{"id":"u-1","email":null},{"id":"u-2","email":"two@x.test"}])");
@@ -173,6 +173,23 @@ TEST_F(SupabaseClientTest, ProfileWithARowTakesOneRequestAndTheFirstRow)
     EXPECT_EQ(r.url.toString(QUrl::FullyEncoded), "https://backend.test/rest/v1/profiles?id=eq.u-1&select=id,email");
     EXPECT_EQ(r.headers, (HttpHeaders{{"apikey", "anon-key"}, {"Authorization", "Bearer AT"}}));
     EXPECT_TRUE(r.body.isEmpty());
+
+    transport->respond("GET", "/rest/v1/profiles", 401, R"({"code":"PGRST301","message":"JWT expired"})");
+    auto expired = run(client.fetchProfile(session));
+    ASSERT_FALSE(expired.ok());
+    EXPECT_TRUE(expired.error().isAuthorizationFailure());
+    EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
+
+    transport->respond("GET", "/rest/v1/profiles", 200, R"({"id":"u-1"})");
+    auto notAnArray = run(client.fetchProfile(session));
+    ASSERT_FALSE(notAnArray.ok());
+    EXPECT_EQ(notAnArray.error().kind, SupabaseError::Kind::Decoding);
+
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"email":"x"}])");
+    auto rowWithoutId = run(client.fetchProfile(session));
+    ASSERT_FALSE(rowWithoutId.ok());
+    EXPECT_EQ(rowWithoutId.error().kind, SupabaseError::Kind::Decoding);
+    EXPECT_EQ(transport->requests().size(), 4);
 }
 
 TEST_F(SupabaseClientTest, ProfileWithoutARowCreatesItAndReadsAgain)
@@ -213,26 +230,6 @@ TEST_F(SupabaseClientTest, ACreationThatFailsOrFindsNoRowIsAnError)
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error(), SupabaseError::backend(R"({"code":"23505"})", 409));
     EXPECT_EQ(transport->requests().size(), 5);
-}
-
-TEST_F(SupabaseClientTest, AFailedReadCreatesNothing)
-{
-    transport->respond("GET", "/rest/v1/profiles", 401, R"({"code":"PGRST301","message":"JWT expired"})");
-    auto expired = run(client.fetchProfile(session));
-    ASSERT_FALSE(expired.ok());
-    EXPECT_TRUE(expired.error().isAuthorizationFailure());
-    EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
-
-    transport->respond("GET", "/rest/v1/profiles", 200, R"({"id":"u-1"})");
-    auto notAnArray = run(client.fetchProfile(session));
-    ASSERT_FALSE(notAnArray.ok());
-    EXPECT_EQ(notAnArray.error().kind, SupabaseError::Kind::Decoding);
-
-    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"email":"x"}])");
-    auto rowWithoutId = run(client.fetchProfile(session));
-    ASSERT_FALSE(rowWithoutId.ok());
-    EXPECT_EQ(rowWithoutId.error().kind, SupabaseError::Kind::Decoding);
-    EXPECT_EQ(transport->requests().size(), 3);
 }
 
 TEST_F(SupabaseClientTest, QueryValuesAreEncodedAndPathsAppendedToABaseWithAPath)
