@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGranted)
+TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGrantedInTheScreenshot)
 {
     permissions(true, false);
     showCard();
@@ -94,6 +94,19 @@ TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGranted)
         texts << l->text();
     EXPECT_EQ(texts, (QStringList{"Enable Permissions", "Quorvel needs Accessibility and Input Monitoring to detect "
                                                         "text boxes and type into other apps."}));
+
+    host->setAutoFillBackground(true);
+    QPalette pal = host->palette();
+    pal.setColor(QPalette::Window, Theme::bg());
+    host->setPalette(pal);
+    card->move(40, 40);
+    host->resize(card->width() + 80, card->height() + 80);
+    const QImage shot = grabImage(*host);
+    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
+    // The card's face, and a row's darker face inside it.
+    EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
+    PermissionRow *row = card->inputRow();
+    EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));
 }
 
 TEST_F(PermissionsCardTest, TheFlagsAreReadAgainEvery1point2SecondsWhileShown)
@@ -196,20 +209,3 @@ TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
     EXPECT_EQ(restarts, 1);
 }
 
-TEST_F(PermissionsCardTest, ScreenshotOfTheCard)
-{
-    permissions(true, false);
-    showCard();
-    host->setAutoFillBackground(true);
-    QPalette pal = host->palette();
-    pal.setColor(QPalette::Window, Theme::bg());
-    host->setPalette(pal);
-    card->move(40, 40);
-    host->resize(card->width() + 80, card->height() + 80);
-    const QImage shot = grabImage(*host);
-    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
-    // The card's face, and a row's darker face inside it.
-    EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
-    PermissionRow *row = card->inputRow();
-    EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));
-}
