@@ -55,7 +55,7 @@ protected:
     qv::test::Stage stage{{500, 120}};
 };
 
-TEST_F(PillPickerTest, TheChosenOptionIsPrimaryAndAPressChoosesAnother)
+TEST_F(PillPickerTest, TheChosenOptionIsPrimaryAPressChoosesAnotherAndAnOutsideSelectionMarksNone)
 {
     auto *picker = new QVPillPicker(QStringLiteral("Grade"), &stage);
     picker->setOptions<int>({9, 10, 11}, [](const int &g) { return QString::number(g); });
@@ -75,22 +75,20 @@ TEST_F(PillPickerTest, TheChosenOptionIsPrimaryAndAPressChoosesAnother)
     EXPECT_EQ(picker->selectionAs<int>(), 11);
     EXPECT_EQ(picker->pill(1)->variant(), QVButtonVariant::secondary);
     EXPECT_EQ(picker->pill(2)->variant(), QVButtonVariant::primary);
-}
 
-TEST_F(PillPickerTest, ASelectionOutsideTheOptionsMarksNoPill)
-{
-    auto *picker = new QVPillPicker(std::nullopt, &stage);
-    picker->setOptions<QString>({QStringLiteral("light"), QStringLiteral("heavy")},
-                                [](const QString &s) { return s; });
-    picker->setSelection(QStringLiteral("medium"));
-    EXPECT_EQ(picker->titleLabel(), nullptr);
-    EXPECT_EQ(picker->pill(0)->variant(), QVButtonVariant::secondary);
-    EXPECT_EQ(picker->pill(1)->variant(), QVButtonVariant::secondary);
+    // A selection outside the options marks no pill.
+    auto *untitled = new QVPillPicker(std::nullopt, &stage);
+    untitled->setOptions<QString>({QStringLiteral("light"), QStringLiteral("heavy")},
+                                  [](const QString &s) { return s; });
+    untitled->setSelection(QStringLiteral("medium"));
+    EXPECT_EQ(untitled->titleLabel(), nullptr);
+    EXPECT_EQ(untitled->pill(0)->variant(), QVButtonVariant::secondary);
+    EXPECT_EQ(untitled->pill(1)->variant(), QVButtonVariant::secondary);
     // Setting the selection from outside is not a press.
-    QSignalSpy changed(picker, &QVPillPicker::selectionChanged);
-    picker->setSelection(QStringLiteral("light"));
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(picker->pill(0)->variant(), QVButtonVariant::primary);
+    QSignalSpy untouched(untitled, &QVPillPicker::selectionChanged);
+    untitled->setSelection(QStringLiteral("light"));
+    EXPECT_EQ(untouched.count(), 0);
+    EXPECT_EQ(untitled->pill(0)->variant(), QVButtonVariant::primary);
 }
 
 TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitleAndNewOptionsReplaceTheOldPills)
