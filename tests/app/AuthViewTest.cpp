@@ -54,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(AuthViewTest, ShowsTheCardsTextsAndFields)
+TEST_F(AuthViewTest, ShowsTheCardsTextsAndFieldsWithoutFocusAndTabGoesEmailThenPassword)
 {
     signInPage();
     EXPECT_EQ(view->title()->text(), "Quorvel");
@@ -73,11 +73,7 @@ TEST_F(AuthViewTest, ShowsTheCardsTextsAndFields)
     EXPECT_EQ(view->supportButton()->variant(), QVButtonVariant::secondary);
     EXPECT_TRUE(view->supportButton()->isEnabled());
     EXPECT_FALSE(view->messageLabel()->isVisible());
-}
 
-TEST_F(AuthViewTest, NoFieldHasFocusAtFirstAndTabGoesEmailThenPassword)
-{
-    signInPage();
     MainWindow *w = quorvel->mainWindow();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
@@ -151,7 +147,7 @@ TEST_F(AuthViewTest, WhileSigningInTheButtonSpinsAndAFailureKeepsTheFields)
     EXPECT_FALSE(appState().isAuthenticated());
 }
 
-TEST_F(AuthViewTest, OfflineShowsTheNoticeAndRefusesToSignIn)
+TEST_F(AuthViewTest, OfflineShowsTheNoticeAndRefusesToSignInAndReturnNeverSignsIn)
 {
     signInPage();
     EXPECT_EQ(connectivity.running(), 1);
@@ -171,23 +167,15 @@ TEST_F(AuthViewTest, OfflineShowsTheNoticeAndRefusesToSignIn)
     connectivity.set(true);
     EXPECT_FALSE(view->offlineNotice()->isVisible());
     EXPECT_TRUE(view->signInButton()->isEnabled());
-}
 
-TEST_F(AuthViewTest, ReturnInAFieldSignsNobodyIn)
-{
-    signInPage();
-    fill("pat@example.test", "secret");
+    // Return in a field signs nobody in; Support opens the support page.
     view->passwordField()->setFocus();
     QTest::keyClick(view->passwordField(), Qt::Key_Return);
     QTest::keyClick(view->emailField(), Qt::Key_Enter);
     scheduler.advance(10);
     EXPECT_TRUE(transport->requests().isEmpty());
     EXPECT_FALSE(appState().isAuthLoading());
-}
 
-TEST_F(AuthViewTest, SupportOpensTheSupportPage)
-{
-    signInPage();
     view->supportButton()->click();
     EXPECT_EQ(sim.log().callsNamed("openUrl"), QStringList{"https://quorvel.example/quorvel-site/support.html"});
 }

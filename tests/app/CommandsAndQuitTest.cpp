@@ -47,7 +47,7 @@ class CommandsTest : public ShellTest {};
 
 } // namespace
 
-TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommands)
+TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow)
 {
     start();
     AppCommands &c = quorvel->commands();
@@ -63,12 +63,7 @@ TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommands)
     quorvel->show();
     EXPECT_FALSE(c.menuBar()->isVisible());
     EXPECT_TRUE(quorvel->mainWindow()->actions().contains(c.newProjectAction()));
-}
 
-TEST_F(CommandsTest, CtrlNPostsTheNewProjectNotificationFromAnyWindow)
-{
-    start();
-    quorvel->show();
     QSignalSpy posted(&NotificationCenter::defaultCenter(), &NotificationCenter::posted);
     MainWindow *w = quorvel->mainWindow();
     w->activateWindow();
@@ -106,7 +101,10 @@ TEST_F(CommandsTest, CheckForUpdatesAlwaysAnswers)
 
 TEST_F(CommandsTest, MotionFollowsTheAppPreferenceAndTheDesktopOnActivation)
 {
+    prefs->setBool(state::keys::reduceMotion, true);
     start();
+    EXPECT_TRUE(motion.appReduceMotion()) << "from the stored preference";
+    appState().setReduceMotionEnabled(false);
     EXPECT_FALSE(motion.reduceMotion());
     appState().setReduceMotionEnabled(true);
     EXPECT_TRUE(motion.appReduceMotion());
@@ -117,13 +115,6 @@ TEST_F(CommandsTest, MotionFollowsTheAppPreferenceAndTheDesktopOnActivation)
     EXPECT_FALSE(motion.systemReduceMotion()) << "read again only on activation";
     quorvel->findChild<MotionBinding *>()->applicationBecameActive();
     EXPECT_TRUE(motion.systemReduceMotion());
-}
-
-TEST_F(CommandsTest, MotionStartsFromTheStoredPreference)
-{
-    prefs->setBool(state::keys::reduceMotion, true);
-    start();
-    EXPECT_TRUE(motion.appReduceMotion());
 }
 
 TEST(QuitPathTest, StopsTheJobReleasesKeysFlushesThenExitsOnce)

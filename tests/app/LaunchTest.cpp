@@ -74,34 +74,33 @@ TEST_F(LaunchTest, TheSplashStaysForItsWholeTimeThenTheSignInViewFadesIn)
     EXPECT_EQ(island->islandWidth(), 110);
 }
 
-TEST_F(LaunchTest, WithReducedMotionTheGateReplacesTheSplashAtOnceButTheSplashStillAnimates)
+TEST_F(LaunchTest, EitherReduceMotionSwitchReplacesTheSplashAtOnceButTheSplashStillAnimates)
 {
-    sim.simSettings().setReduceMotion(true);
-    launch();
-    ASSERT_TRUE(motion.reduceMotion());
-    // The splash ignores both switches.
-    const double before = shell().splash()->runnerOffset();
-    scheduler.advance(1500);
-    EXPECT_NE(shell().splash()->runnerOffset(), before);
-    EXPECT_NE(shell().splash()->titleDirection(), 0.0);
+    for (const bool desktop : {true, false}) {
+        SCOPED_TRACE(desktop ? "the desktop's switch" : "the application's own preference");
+        quorvel.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        sim.simSettings().setReduceMotion(desktop);
+        launch();
+        if (!desktop)
+            appState().setReduceMotionEnabled(true);
+        ASSERT_EQ(motion.systemReduceMotion(), desktop);
+        ASSERT_TRUE(motion.reduceMotion());
+        // The splash ignores both switches.
+        const double before = shell().splash()->runnerOffset();
+        scheduler.advance(1500);
+        EXPECT_NE(shell().splash()->runnerOffset(), before);
+        EXPECT_NE(shell().splash()->titleDirection(), 0.0);
 
-    scheduler.advance(1900);
-    EXPECT_TRUE(shell().isLoaded());
-    EXPECT_EQ(shell().splash(), nullptr);
-    EXPECT_EQ(shell().gate()->graphicsEffect(), nullptr);
-    EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
+        scheduler.advance(1900);
+        EXPECT_TRUE(shell().isLoaded());
+        EXPECT_EQ(shell().splash(), nullptr);
+        EXPECT_EQ(shell().gate()->graphicsEffect(), nullptr);
+        EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
+    }
 }
 
-TEST_F(LaunchTest, TheAppsOwnReduceMotionPreferenceAlsoSkipsTheFade)
-{
-    launch();
-    appState().setReduceMotionEnabled(true);
-    scheduler.advance(3400);
-    EXPECT_EQ(shell().splash(), nullptr);
-    EXPECT_DOUBLE_EQ(shell().switchProgress(), 1.0);
-}
-
-TEST_F(LaunchTest, AStoredSessionThatRestoresShowsTheSignedInPageDirectly)
+TEST_F(LaunchTest, AStoredSessionShowsTheSignedInPageDirectlyUntilASessionCheckFails)
 {
     storeSession();
     backendAcceptsEverything(100);
@@ -118,6 +117,18 @@ TEST_F(LaunchTest, AStoredSessionThatRestoresShowsTheSignedInPageDirectly)
     // Until the dashboard exists the page is empty: background and island only.
     EXPECT_TRUE(gate()->page()->children().isEmpty());
     EXPECT_NE(shell().island(), nullptr);
+
+    // A failed session check signs out and the sign-in view returns.
+    ASSERT_TRUE(gate()->showsDashboard());
+    transport->setHandler([](const HttpRequest &) {
+        return ScriptedTransport::Answer(HttpResponse{400, {}, R"({"error":"invalid_grant"})"});
+    });
+    shell().applicationBecameActive();
+    scheduler.advance(10);
+    EXPECT_FALSE(appState().isAuthenticated());
+    ASSERT_NE(gate()->authView(), nullptr);
+    EXPECT_TRUE(gate()->authView()->emailField()->text().isEmpty());
+    EXPECT_EQ(connectivity.running(), 1) << "a new monitor for the new sign-in view";
 }
 
 TEST_F(LaunchTest, ASessionThatRestoresAfterTheSplashReplacesTheSignInView)
@@ -160,24 +171,6 @@ TEST_F(LaunchTest, TheSessionIsCheckedAtTheFirstAppearanceAndOnEveryActivation)
     quorvel->mainWindow()->show();
     scheduler.advance(10);
     EXPECT_EQ(requestsTo(kToken), afterAppearance + 1 + activations);
-}
-
-TEST_F(LaunchTest, AFailedSessionCheckSignsOutAndTheSignInViewReturns)
-{
-    storeSession();
-    backendAcceptsEverything();
-    launch();
-    scheduler.advance(3400);
-    ASSERT_TRUE(gate()->showsDashboard());
-    transport->setHandler([](const HttpRequest &) {
-        return ScriptedTransport::Answer(HttpResponse{400, {}, R"({"error":"invalid_grant"})"});
-    });
-    shell().applicationBecameActive();
-    scheduler.advance(10);
-    EXPECT_FALSE(appState().isAuthenticated());
-    ASSERT_NE(gate()->authView(), nullptr);
-    EXPECT_TRUE(gate()->authView()->emailField()->text().isEmpty());
-    EXPECT_EQ(connectivity.running(), 1) << "a new monitor for the new sign-in view";
 }
 
 TEST_F(LaunchTest, TheMainWindowIsFramelessWithItsSizes)

@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGranted)
+TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGrantedInTheScreenshot)
 {
     permissions(true, false);
     showCard();
@@ -94,6 +94,19 @@ TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGranted)
         texts << l->text();
     EXPECT_EQ(texts, (QStringList{"Enable Permissions", "Quorvel needs Accessibility and Input Monitoring to detect "
                                                         "text boxes and type into other apps."}));
+
+    host->setAutoFillBackground(true);
+    QPalette pal = host->palette();
+    pal.setColor(QPalette::Window, Theme::bg());
+    host->setPalette(pal);
+    card->move(40, 40);
+    host->resize(card->width() + 80, card->height() + 80);
+    const QImage shot = grabImage(*host);
+    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
+    // The card's face, and a row's darker face inside it.
+    EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
+    PermissionRow *row = card->inputRow();
+    EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));
 }
 
 TEST_F(PermissionsCardTest, TheFlagsAreReadAgainEvery1point2SecondsWhileShown)
@@ -119,10 +132,10 @@ TEST_F(PermissionsCardTest, TheFlagsAreReadAgainEvery1point2SecondsWhileShown)
     EXPECT_FALSE(appState().accessibilityReady());
 }
 
-TEST_F(PermissionsCardTest, OpenSettingsAsksTheSystemOpensTheSettingsAndRefreshes)
+TEST_F(PermissionsCardTest, OpenSettingsAndTutorialOpenWhatTheyShould)
 {
     permissions(false, false);
-    showCard();
+    showCard("not an address");
     sim.log().clear();
     permissions(true, false);
     card->accessibilityRow()->actionButton()->click();
@@ -132,12 +145,8 @@ TEST_F(PermissionsCardTest, OpenSettingsAsksTheSystemOpensTheSettingsAndRefreshe
     sim.log().clear();
     card->inputRow()->actionButton()->click();
     EXPECT_EQ(calls(), (QStringList{"requestInputSynthesis", "openInputSettings"}));
-}
 
-TEST_F(PermissionsCardTest, TutorialOpensItsAddressOnlyWhenItParses)
-{
-    permissions(false, false);
-    showCard("not an address");
+    // The tutorial opens its address only when it parses.
     card->accessibilityRow()->tutorialButton()->click();
     EXPECT_TRUE(sim.log().callsNamed("openUrl").isEmpty());
     card->inputRow()->tutorialButton()->click();
@@ -149,36 +158,31 @@ TEST_F(PermissionsCardTest, TutorialOpensItsAddressOnlyWhenItParses)
     EXPECT_TRUE(PermissionRow::isOpenableAddress("http://127.0.0.1:54321/quorvel-site/accessibility.html"));
 }
 
-TEST_F(PermissionsCardTest, SkipSetsBothFlagsAndDismissesWithoutRestarting)
+TEST_F(PermissionsCardTest, SkipAndRestartDismissOnlyWhenTheyShould)
 {
-    permissions(false, true);
-    showCard();
-    card->skipButton()->click();
-    EXPECT_TRUE(appState().accessibilitySkipped());
-    EXPECT_TRUE(appState().skipInitialWelcome());
-    EXPECT_EQ(dismissed, 1);
-    EXPECT_EQ(restarts, 0);
-}
-
-TEST_F(PermissionsCardTest, RestartWithEverythingGrantedDismissesAndStillRestarts)
-{
-    permissions(false, false);
-    showCard();
-    permissions(true, true); // granted since the last refresh
-    card->restartButton()->click();
-    EXPECT_TRUE(appState().skipInitialWelcome());
-    EXPECT_EQ(dismissed, 1);
-    EXPECT_EQ(restarts, 1);
-}
-
-TEST_F(PermissionsCardTest, RestartWithAPermissionMissingRestartsWithoutDismissing)
-{
-    permissions(true, false);
-    showCard();
-    card->restartButton()->click();
-    EXPECT_FALSE(appState().skipInitialWelcome());
-    EXPECT_EQ(dismissed, 0);
-    EXPECT_EQ(restarts, 1);
+    struct Case {
+        const char *press;
+        bool accessibility, input;
+        bool skipsWelcome;
+        int dismissed, restarts;
+    };
+    // Skip sets both flags and never restarts; Restart re-reads the flags
+    // (granted since the last refresh) and dismisses only with all granted.
+    for (const Case c : {Case{"skip", false, true, true, 1, 0}, Case{"restart", true, true, true, 1, 1},
+                         Case{"restart", true, false, false, 0, 1}}) {
+        SCOPED_TRACE(std::string(c.press) + (c.input ? " all granted" : " input missing"));
+        host.reset();
+        quorvel.reset();
+        dismissed = restarts = 0;
+        permissions(false, false);
+        showCard();
+        permissions(c.accessibility, c.input);
+        (std::string(c.press) == "skip" ? card->skipButton() : card->restartButton())->click();
+        EXPECT_EQ(appState().skipInitialWelcome(), c.skipsWelcome);
+        EXPECT_EQ(appState().accessibilitySkipped(), std::string(c.press) == "skip");
+        EXPECT_EQ(dismissed, c.dismissed);
+        EXPECT_EQ(restarts, c.restarts);
+    }
 }
 
 TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
@@ -205,20 +209,3 @@ TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
     EXPECT_EQ(restarts, 1);
 }
 
-TEST_F(PermissionsCardTest, ScreenshotOfTheCard)
-{
-    permissions(true, false);
-    showCard();
-    host->setAutoFillBackground(true);
-    QPalette pal = host->palette();
-    pal.setColor(QPalette::Window, Theme::bg());
-    host->setPalette(pal);
-    card->move(40, 40);
-    host->resize(card->width() + 80, card->height() + 80);
-    const QImage shot = grabImage(*host);
-    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
-    // The card's face, and a row's darker face inside it.
-    EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
-    PermissionRow *row = card->inputRow();
-    EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));
-}

@@ -14,10 +14,9 @@
 #include "state/Preferences.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
+#include "theme/ThemeTestSupport.h" // grabImage, colorNear, screenshotDir
 
 #include <QApplication>
-#include <QDir>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -214,24 +213,5 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
-
-inline QString screenshotDir()
-{
-    const QString d = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
-    QDir().mkpath(d);
-    return d;
-}
-
-inline QImage grabImage(QWidget &w) { return w.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
-
-inline ::testing::AssertionResult colorNear(const QColor &actual, const QColor &expected, int tolerance = 3)
-{
-    const int d = std::max({std::abs(actual.red() - expected.red()), std::abs(actual.green() - expected.green()),
-                            std::abs(actual.blue() - expected.blue())});
-    if (d <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << actual.name().toStdString() << ", expected "
-                                         << expected.name().toStdString();
-}
 
 } // namespace qv::test

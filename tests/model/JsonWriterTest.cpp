@@ -26,21 +26,16 @@ TEST(JsonWriter, EscapesExactlyTheCharactersTheFileFormatEscapes)
     // DEL, non-ASCII, the line separator and characters outside the BMP stay raw UTF-8.
     const QString raw = QString(QChar(0x7F)) + QStringLiteral("é") + QChar(0x2028) + QString::fromUtf8("\xF0\x9F\x98\x80");
     EXPECT_EQ(str(raw), QByteArray("\"") + raw.toUtf8() + "\"");
-}
 
-TEST(JsonWriter, LoneSurrogatesBecomeReplacementCharacters)
-{
+    // Lone surrogates become replacement characters.
     const QString s = QString(QChar(0xD800)) + u'x' + QChar(0xDC00);
     EXPECT_EQ(str(s), QByteArray("\"\xEF\xBF\xBDx\xEF\xBF\xBD\""));
 }
 
+// The record files never hold an empty object; their other shapes are
+// checked byte for byte with the records.
 TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
 {
-    JsonWriter top;
-    top.beginArray();
-    top.endArray();
-    EXPECT_EQ(top.bytes(), QByteArray("[\n\n]"));
-
     JsonWriter nested;
     nested.beginArray();
     nested.beginObject();
@@ -52,35 +47,6 @@ TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
     nested.endObject();
     nested.endObject();
     nested.endArray();
-    EXPECT_EQ(nested.bytes(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
+    EXPECT_EQ(nested.take(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
 }
 
-TEST(JsonWriter, IndentsNestedValuesAndSeparatesMembers)
-{
-    JsonWriter w;
-    w.beginObject();
-    w.key("Mid"_L1);
-    w.integer(9223372036854775807LL);
-    w.key("alpha"_L1);
-    w.beginArray();
-    w.integer(-5);
-    w.boolean(false);
-    w.beginArray();
-    w.string(u"x");
-    w.endArray();
-    w.endArray();
-    w.key("zeta"_L1);
-    w.boolean(true);
-    w.endObject();
-    EXPECT_EQ(w.take(), QByteArray("{\n"
-                                   "  \"Mid\" : 9223372036854775807,\n"
-                                   "  \"alpha\" : [\n"
-                                   "    -5,\n"
-                                   "    false,\n"
-                                   "    [\n"
-                                   "      \"x\"\n"
-                                   "    ]\n"
-                                   "  ],\n"
-                                   "  \"zeta\" : true\n"
-                                   "}"));
-}

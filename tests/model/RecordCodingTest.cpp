@@ -70,45 +70,6 @@ TEST(RecordWriting, ProjectFileMatchesTheReferenceBytes)
 ])"));
 }
 
-TEST(RecordWriting, StudySetFileMatchesTheReferenceBytes)
-{
-    StudyProject s;
-    s.id = uuid("6f9619ff-8b86-d011-b42d-00c04fc964ff");
-    s.title = QStringLiteral("Bio");
-    s.grade = QStringLiteral("11");
-    s.updatedAt = utc(2025, 3, 1, 14, 5, 9);
-    const auto out = encodeStudyProjects({s});
-    ASSERT_TRUE(out);
-    EXPECT_EQ(*out, QByteArray("[\n"
-                               "  {\n"
-                               "    \"grade\" : \"11\",\n"
-                               "    \"id\" : \"6F9619FF-8B86-D011-B42D-00C04FC964FF\",\n"
-                               "    \"items\" : [\n"
-                               "\n"
-                               "    ],\n"
-                               "    \"options\" : {\n"
-                               "      \"answerDirection\" : \"mixed\",\n"
-                               "      \"grading\" : \"lenient\",\n"
-                               "      \"onlyStarred\" : false,\n"
-                               "      \"questionTypes\" : [\n"
-                               "        \"written\",\n"
-                               "        \"multiple_choice\"\n"
-                               "      ],\n"
-                               "      \"retypeMissed\" : true,\n"
-                               "      \"shuffle\" : true\n"
-                               "    },\n"
-                               "    \"title\" : \"Bio\",\n"
-                               "    \"updatedAt\" : \"2025-03-01T14:05:09Z\"\n"
-                               "  }\n"
-                               "]"));
-}
-
-TEST(RecordWriting, EmptyListsAreFourBytes)
-{
-    EXPECT_EQ(*encodeProjects({}), QByteArray("[\n\n]"));
-    EXPECT_EQ(*encodeStudyProjects({}), QByteArray("[\n\n]"));
-}
-
 TEST(RecordWriting, CardsWithAndWithoutReviewTimeAndAwkwardCharacters)
 {
     const auto out = encodeStudyProjects({cellsSet()});
@@ -153,8 +114,10 @@ TEST(RecordWriting, CardsWithAndWithoutReviewTimeAndAwkwardCharacters)
 ])json"));
 }
 
-TEST(RecordWriting, EmptyQuestionTypesUseTheEmptyArrayForm)
+TEST(RecordWriting, EmptyListsAndArraysUseTheBlankLineForm)
 {
+    EXPECT_EQ(*encodeProjects({}), QByteArray("[\n\n]"));
+    EXPECT_EQ(*encodeStudyProjects({}), QByteArray("[\n\n]"));
     StudyProject s = cellsSet();
     s.items.clear();
     s.options.questionTypes.clear();
@@ -238,14 +201,12 @@ TEST(ProjectReading, MissingOptionalKeysTakeTheirDefaults)
     EXPECT_TRUE(out.contains("\"humanize\" : false"));
     EXPECT_TRUE(out.contains("\"updatedAt\" : \"2026-12-06T10:15:00Z\""));
     EXPECT_TRUE(out.contains("\"id\" : \"3F2504E0-4F89-11D3-9A0C-0305E82C3301\""));
-}
 
-TEST(ProjectReading, NullCountsAsAbsentForOptionalKeys)
-{
-    const auto r = projectWith(R"(,"isAI":null,"humanize":null,"updatedAt":null)");
-    ASSERT_TRUE(r.ok()) << r.error.toStdString();
-    EXPECT_FALSE(r.records->at(0).isAI);
-    EXPECT_EQ(r.records->at(0).updatedAt, kNow);
+    // Null counts as absent for the optional keys.
+    const auto nulls = projectWith(R"(,"isAI":null,"humanize":null,"updatedAt":null)");
+    ASSERT_TRUE(nulls.ok()) << nulls.error.toStdString();
+    EXPECT_FALSE(nulls.records->at(0).isAI);
+    EXPECT_EQ(nulls.records->at(0).updatedAt, kNow);
 }
 
 TEST(ProjectReading, EachRequiredKeyIsRequired)
@@ -280,34 +241,27 @@ TEST(ProjectReading, WrongTypesFail)
     }
 }
 
-TEST(ProjectReading, ARepeatedKeyTakesItsLastValue)
+TEST(ProjectReading, ExactNumbersDateVariantsAndRepeatedKeysAreAccepted)
 {
-    const auto r = projectWith(R"(,"title":"second","wpm":"sixty","wpm":75)");
-    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    const std::pair<const char *, qint64> wpms[] = {
+        {R"(,"wpm":60.0)", 60},
+        {R"(,"wpm":6e1)", 60},
+        {R"(,"wpm":-9223372036854775808)", std::numeric_limits<qint64>::min()},
+        {R"(,"wpm":9007199254740993)", 9007199254740993LL}, // beyond double precision
+        {R"(,"wpm":"sixty","wpm":75)", 75},                  // a repeated key takes its last value
+    };
+    for (const auto &[extra, wpm] : wpms) {
+        const auto r = projectWith(extra);
+        ASSERT_TRUE(r.ok()) << extra << ": " << r.error.toStdString();
+        EXPECT_EQ(r.records->at(0).wpm, wpm) << extra;
+    }
+    auto r = projectWith(R"(,"title":"second","updatedAt":"2025-03-01T15:05:09.25+01:00")");
+    ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.records->at(0).title, QStringLiteral("second"));
-    EXPECT_EQ(r.records->at(0).wpm, 75);
-}
-
-TEST(ProjectReading, ExactNumbersAndDateVariantsAreAccepted)
-{
-    auto r = projectWith(R"(,"wpm":60.0)");
-    ASSERT_TRUE(r.ok()) << r.error.toStdString();
-    EXPECT_EQ(r.records->at(0).wpm, 60);
-    r = projectWith(R"(,"wpm":6e1)");
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.records->at(0).wpm, 60);
-    r = projectWith(R"(,"wpm":-9223372036854775808)");
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.records->at(0).wpm, std::numeric_limits<qint64>::min());
-    r = projectWith(R"(,"wpm":9007199254740993)"); // beyond double precision
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.records->at(0).wpm, 9007199254740993LL);
-    r = projectWith(R"(,"updatedAt":"2025-03-01T15:05:09.25+01:00")");
-    ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.records->at(0).updatedAt, utc(2025, 3, 1, 14, 5, 9, 250));
 }
 
-TEST(ProjectReading, OneBadRecordFailsTheWholeFile)
+TEST(ProjectReading, NotAnArrayNotJsonOrOneBadRecordFailsTheWholeFile)
 {
     const QByteArray good = *encodeProjects({essayOne(), essayOne(), essayOne()});
     QByteArray broken = good;
@@ -315,10 +269,7 @@ TEST(ProjectReading, OneBadRecordFailsTheWholeFile)
     const auto r = decodeProjects(broken, kNow);
     EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.error.contains(u"[2].title")) << r.error.toStdString();
-}
 
-TEST(ProjectReading, NotAnArrayOrNotJsonFails)
-{
     for (const char *bad : {"", "{}", "null", "42", "[", "[1]", "[{}", "[{},]", "[] []", "\"[]\"", "[null]"})
         EXPECT_FALSE(decodeProjects(QByteArray(bad), kNow).ok()) << bad;
     EXPECT_FALSE(decodeProjects(QByteArray("[{\"title\":\"\xC3\x28\"}]"), kNow).ok()); // ill-formed UTF-8
@@ -334,7 +285,7 @@ TEST(ProjectReading, NotAnArrayOrNotJsonFails)
     EXPECT_TRUE(decodeProjects(QByteArray("\xEF\xBB\xBF[]"), kNow).ok()); // a byte-order mark is skipped
 }
 
-TEST(ProjectEquality, ComparesEveryFieldAndExactInstants)
+TEST(RecordEquality, ComparesEveryFieldCardAndOptionAndExactInstants)
 {
     Project a = essayOne();
     Project b = a;
@@ -347,11 +298,24 @@ TEST(ProjectEquality, ComparesEveryFieldAndExactInstants)
     b = a;
     b.review = QStringLiteral("heavy");
     EXPECT_NE(a, b);
+
+    // Cards and options take part in a set's equality.
+    const StudyProject s = cellsSet();
+    StudyProject t = s;
+    EXPECT_EQ(s, t);
+    t.items[1].lastReviewedAt = utc(2025, 1, 1, 0, 0, 0);
+    EXPECT_NE(s, t); // one absent, one present
+    t = s;
+    std::swap(t.items[0], t.items[1]);
+    EXPECT_NE(s, t);
+    t = s;
+    t.options.onlyStarred = true;
+    EXPECT_NE(s, t);
 }
 
 // ---- reading: study sets -------------------------------------------------
 
-TEST(StudySetReading, OnlyRequiredKeysGiveAnEmptySetWithDefaultOptions)
+TEST(StudySetReading, OnlyTheRequiredKeysAreNeededForAnEmptySetWithDefaultOptions)
 {
     const auto r = setWith(QString());
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
@@ -361,10 +325,8 @@ TEST(StudySetReading, OnlyRequiredKeysGiveAnEmptySetWithDefaultOptions)
     EXPECT_EQ(s.updatedAt, kNow);
     EXPECT_EQ(setWith(QStringLiteral(R"(,"items":null,"options":null,"updatedAt":null)")).records->at(0).options,
               StudyOptions());
-}
 
-TEST(StudySetReading, RequiredKeysOfTheSet)
-{
+    // Each required key of the set, and containers of the wrong kind.
     EXPECT_FALSE(decodeStudyProjects(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio"}])", kNow).ok());
     EXPECT_FALSE(decodeStudyProjects(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","grade":"1"}])", kNow).ok());
     EXPECT_FALSE(decodeStudyProjects(R"([{"title":"Bio","grade":"1"}])", kNow).ok());
@@ -400,10 +362,8 @@ TEST(StudySetReading, OptionsAreReadWholeOrNotAtAll)
     r = setWith(QStringLiteral(",\"options\":%1").arg(options));
     ASSERT_TRUE(r.ok());
     EXPECT_TRUE(r.records->at(0).options.questionTypes.isEmpty());
-}
 
-TEST(StudySetReading, UnknownEnumValuesFailTheSet)
-{
+    // Unknown enum values fail the set.
     for (const auto &[from, to] : std::initializer_list<std::pair<const char *, const char *>>{
              {R"("grading":"exact")", R"("grading":"strict")"},
              {R"("grading":"exact")", R"("grading":"veryLenient")"},
@@ -455,19 +415,4 @@ TEST(StudySetReading, ABrokenCardFailsTheSetAndTheFile)
                      R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11","items":[{"id":"A0B1C2D3-E4F5-4617-8899-AABBCCDDEEFF","term":"t"}]}])",
                      kNow)
                      .ok());
-}
-
-TEST(StudySetEquality, CardsAndOptionsTakePart)
-{
-    const StudyProject a = cellsSet();
-    StudyProject b = a;
-    EXPECT_EQ(a, b);
-    b.items[1].lastReviewedAt = utc(2025, 1, 1, 0, 0, 0);
-    EXPECT_NE(a, b); // one absent, one present
-    b = a;
-    std::swap(b.items[0], b.items[1]);
-    EXPECT_NE(a, b);
-    b = a;
-    b.options.onlyStarred = true;
-    EXPECT_NE(a, b);
 }

@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(StorageTest, DefaultConfigNamesQuorvelDataOnTheDesktopAndInTheDataFolder)
+TEST_F(StorageTest, TheDataFolderIsNamedAndMadeBeforeAnySave)
 {
     const AppConfig c = AppConfig::defaultConfig();
     EXPECT_TRUE(c.dataFolderPath.endsWith(u"/QuorvelData")) << c.dataFolderPath.toStdString();
@@ -65,10 +65,8 @@ TEST_F(StorageTest, DefaultConfigNamesQuorvelDataOnTheDesktopAndInTheDataFolder)
     EXPECT_TRUE(QDir::isAbsolutePath(c.dataFolderPath));
     EXPECT_TRUE(QDir::isAbsolutePath(c.fallbackFolderPath));
     EXPECT_EQ(config().dataFolderPath, desktop() + QStringLiteral("/QuorvelData"));
-}
 
-TEST_F(StorageTest, CreatesTheDataFolderAndItsParentsBeforeAnySave)
-{
+    // The folder and its parents are made before any save.
     auto storage = makeStorage();
     EXPECT_EQ(storage->folderPath(), config().dataFolderPath);
     EXPECT_TRUE(QFileInfo(config().dataFolderPath).isDir());
@@ -122,18 +120,7 @@ TEST_F(StorageTest, SavesAndLoadsBothListsInFileOrder)
     EXPECT_TRUE(diagnostics.isEmpty());
 }
 
-TEST_F(StorageTest, FractionsOfASecondAreDroppedOnSave)
-{
-    auto storage = makeStorage();
-    Project p = essayOne();
-    p.updatedAt = p.updatedAt.addMSecs(999);
-    ASSERT_TRUE(storage->saveProjects({p}));
-    const QList<Project> loaded = storage->loadProjects();
-    ASSERT_EQ(loaded.size(), 1);
-    EXPECT_EQ(loaded[0].updatedAt, essayOne().updatedAt);
-}
-
-TEST_F(StorageTest, AMissingFileIsAnEmptyListAndNotAFailure)
+TEST_F(StorageTest, AMissingFileIsAnEmptyListAndMissingDatesTakeTheClocksNow)
 {
     auto storage = makeStorage();
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
@@ -143,6 +130,11 @@ TEST_F(StorageTest, AMissingFileIsAnEmptyListAndNotAFailure)
     EXPECT_EQ(readAll(storage->studyProjectsFilePath()), QByteArray("[\n\n]"));
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList({"projects.json", "study_projects.json"}));
     EXPECT_TRUE(diagnostics.isEmpty());
+
+    writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])");
+    const QList<StudyProject> sets = storage->loadStudyProjects();
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
 }
 
 TEST_F(StorageTest, AnUndecodableFileIsMovedAsideAtTheNextSave)
@@ -215,7 +207,7 @@ TEST_F(StorageTest, ASaveThatCannotMoveTheFileAsideWritesNothing)
     EXPECT_EQ(storage->loadStudyProjects(), QList<StudyProject>{cellsSet()});
 }
 
-TEST_F(StorageTest, AFileRepairedBeforeTheNextLoadIsNotMoved)
+TEST_F(StorageTest, AFileRepairedOrGoneBeforeTheSaveIsNotMoved)
 {
     auto storage = makeStorage();
     writeAll(storage->projectsFilePath(), "[1]");
@@ -224,11 +216,8 @@ TEST_F(StorageTest, AFileRepairedBeforeTheNextLoadIsNotMoved)
     EXPECT_EQ(storage->loadProjects().size(), 1);
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList{"projects.json"});
-}
 
-TEST_F(StorageTest, AnUnreadableFileThatVanishedIsSimplyWritten)
-{
-    auto storage = makeStorage();
+    // An unreadable file that vanished before the save is simply written.
     writeAll(storage->projectsFilePath(), "nonsense");
     EXPECT_TRUE(storage->loadProjects().isEmpty());
     ASSERT_TRUE(QFile::remove(storage->projectsFilePath()));
@@ -265,11 +254,3 @@ TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayTheyFailed)
     EXPECT_TRUE(storage->loadProjects().isEmpty());
 }
 
-TEST_F(StorageTest, MissingDatesTakeTheClocksNow)
-{
-    auto storage = makeStorage();
-    writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])");
-    const QList<StudyProject> sets = storage->loadStudyProjects();
-    ASSERT_EQ(sets.size(), 1);
-    EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
-}

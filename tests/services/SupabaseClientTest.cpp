@@ -51,7 +51,7 @@ QJsonObject bodyOf(const HttpRequest &request)
 
 } // namespace
 
-TEST_F(SupabaseClientTest, SignInSendsTheGrantWithHeadersInOrderAndReturnsTheServersUser)
+TEST_F(SupabaseClientTest, SignInAndRefreshSendTheirGrantsWithHeadersInOrder)
 {
     transport->respond("POST", "/auth/v1/token", 200, kTokenOk);
     auto result = run(client.signIn(QStringLiteral("Typed@X.test"), QStringLiteral("p\"w")));
@@ -64,39 +64,38 @@ TEST_F(SupabaseClientTest, SignInSendsTheGrantWithHeadersInOrderAndReturnsTheSer
     EXPECT_EQ(r.headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"}}));
     EXPECT_EQ(bodyOf(r), (QJsonObject{{"email", "Typed@X.test"}, {"password", "p\"w"}}));
     EXPECT_EQ(r.timeout, 60000ms);
-}
 
-TEST_F(SupabaseClientTest, RefreshSendsTheRefreshGrant)
-{
+    // The refresh grant, with the same headers.
     transport->respond("POST", "/auth/v1/token", 200, kTokenOk);
-    auto result = run(client.refreshSession(QStringLiteral("R0")));
-    ASSERT_TRUE(result.ok());
-    EXPECT_EQ(request(0).url.query(), "grant_type=refresh_token");
-    EXPECT_EQ(bodyOf(request(0)), (QJsonObject{{"refresh_token", "R0"}}));
-    EXPECT_EQ(request(0).headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"}}));
+    ASSERT_TRUE(run(client.refreshSession(QStringLiteral("R0"))).ok());
+    EXPECT_EQ(request(1).url.query(), "grant_type=refresh_token");
+    EXPECT_EQ(bodyOf(request(1)), (QJsonObject{{"refresh_token", "R0"}}));
+    EXPECT_EQ(request(1).headers, request(0).headers);
 }
 
 TEST_F(SupabaseClientTest, TokenAnswersWithMissingOrNullTokensFailButEmptyTokensCount)
 {
     struct Case {
         QByteArray body;
-        bool ok;
+        std::optional<SupabaseSession> session;
     };
     const Case cases[] = {
-        {R"({"access_token":"A","user":{"id":"u"}})", false},
-        {R"({"access_token":"A","refresh_token":null,"user":{"id":"u"}})", false},
-        {R"({"refresh_token":"R","user":{"id":"u"}})", false},
-        {R"({"access_token":"","refresh_token":"","user":{"id":"u"}})", true},
+        {R"({"access_token":"A","user":{"id":"u"}})", std::nullopt},
+        {R"({"access_token":"A","refresh_token":null,"user":{"id":"u"}})", std::nullopt},
+        {R"({"refresh_token":"R","user":{"id":"u"}})", std::nullopt},
+        {R"({"access_token":"","refresh_token":"","user":{"id":"u"}})", SupabaseSession{"", "", "u", std::nullopt}},
+        // A user without e-mail: none, not the typed one.
+        {R"({"access_token":"A","refresh_token":"R","user":{"id":"u","email":null}})",
+         SupabaseSession{"A", "R", "u", std::nullopt}},
     };
     for (const auto &c : cases) {
         transport->respond("POST", "/auth/v1/token", 200, c.body);
-        auto result = run(client.refreshSession(QStringLiteral("R")));
-        ASSERT_EQ(result.ok(), c.ok) << c.body.toStdString();
-        if (c.ok) {
-            EXPECT_EQ(result.value(), (SupabaseSession{"", "", "u", std::nullopt}));
-        } else {
+        auto result = run(client.signIn(QStringLiteral("typed@x.test"), "p"));
+        ASSERT_EQ(result.ok(), c.session.has_value()) << c.body.toStdString();
+        if (c.session)
+            EXPECT_EQ(result.value(), *c.session);
+        else
             EXPECT_EQ(result.error(), SupabaseError::backend("Missing session tokens from server."));
-        }
     }
 }
 
@@ -121,14 +120,6 @@ TEST_F(SupabaseClientTest, TokenAnswersOfTheWrongShapeAreDecodingErrors)
     }
 }
 
-TEST_F(SupabaseClientTest, AUserWithoutEmailGivesASessionWithoutEmail)
-{
-    transport->respond("POST", "/auth/v1/token", 200, R"({"access_token":"A","refresh_token":"R","user":{"id":"u","email":null}})");
-    auto result = run(client.signIn(QStringLiteral("typed@x.test"), "p"));
-    ASSERT_TRUE(result.ok());
-    EXPECT_FALSE(result.value().email.has_value());
-}
-
 TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
 {
     EXPECT_EQ(signInError(400, R"({"error":"invalid_grant"})"),
@@ -141,10 +132,8 @@ TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
     EXPECT_EQ(signInError(502, QByteArray("\xff\xfe bad", 6)), SupabaseError::backend("Request failed.", 502));
     EXPECT_EQ(signInError(302, "moved"), SupabaseError::backend("moved", 302));
     EXPECT_EQ(signInError(503, "Überlastet"), SupabaseError::backend(QStringLiteral("Überlastet"), 503));
-}
 
-TEST_F(SupabaseClientTest, AnAnswerWithoutStatusIsNoResponse)
-{
+    // An answer without a status is no response.
     transport->enqueue(ScriptedTransport::Answer(HttpResponse{std::nullopt, {}, kTokenOk}));
     auto result = run(client.signIn("e", "p"));
     ASSERT_FALSE(result.ok());
@@ -171,7 +160,7 @@ TEST_F(SupabaseClientTest, PasswordChangeAcceptsAny2xxWithoutReadingTheBody)
     EXPECT_EQ(refused.error().statusCode, 300);
 }
 
-TEST_F(SupabaseClientTest, ProfileWithARowTakesOneRequestAndTheFirstRow)
+TEST_F(SupabaseClientTest, ProfileReadTakesOneRequestAndTheFirstRowAndAFailedReadCreatesNothing)
 {
     transport->respond("GET", "/rest/v1/profiles", 200,
                        R"([{"id":"u-1","email":null},{"id":"u-2","email":"two@x.test"}])");
@@ -184,6 +173,23 @@ TEST_F(SupabaseClientTest, ProfileWithARowTakesOneRequestAndTheFirstRow)
     EXPECT_EQ(r.url.toString(QUrl::FullyEncoded), "https://backend.test/rest/v1/profiles?id=eq.u-1&select=id,email");
     EXPECT_EQ(r.headers, (HttpHeaders{{"apikey", "anon-key"}, {"Authorization", "Bearer AT"}}));
     EXPECT_TRUE(r.body.isEmpty());
+
+    transport->respond("GET", "/rest/v1/profiles", 401, R"({"code":"PGRST301","message":"JWT expired"})");
+    auto expired = run(client.fetchProfile(session));
+    ASSERT_FALSE(expired.ok());
+    EXPECT_TRUE(expired.error().isAuthorizationFailure());
+    EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
+
+    transport->respond("GET", "/rest/v1/profiles", 200, R"({"id":"u-1"})");
+    auto notAnArray = run(client.fetchProfile(session));
+    ASSERT_FALSE(notAnArray.ok());
+    EXPECT_EQ(notAnArray.error().kind, SupabaseError::Kind::Decoding);
+
+    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"email":"x"}])");
+    auto rowWithoutId = run(client.fetchProfile(session));
+    ASSERT_FALSE(rowWithoutId.ok());
+    EXPECT_EQ(rowWithoutId.error().kind, SupabaseError::Kind::Decoding);
+    EXPECT_EQ(transport->requests().size(), 4);
 }
 
 TEST_F(SupabaseClientTest, ProfileWithoutARowCreatesItAndReadsAgain)
@@ -208,47 +214,25 @@ TEST_F(SupabaseClientTest, ProfileWithoutARowCreatesItAndReadsAgain)
     EXPECT_EQ(request(2).headers, request(0).headers);
 }
 
-TEST_F(SupabaseClientTest, ProfileStillMissingAfterCreation)
+TEST_F(SupabaseClientTest, ACreationThatFailsOrFindsNoRowIsAnError)
 {
     transport->respond("GET", "/rest/v1/profiles", 200, "[]");
     transport->respond("POST", "/rest/v1/profiles", 201, "");
     transport->respond("GET", "/rest/v1/profiles", 200, "[]");
-    auto result = run(client.fetchProfile(session));
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error(), SupabaseError::backend("Profile not found. Did you run the SQL setup?"));
-}
+    auto missing = run(client.fetchProfile(session));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error(), SupabaseError::backend("Profile not found. Did you run the SQL setup?"));
 
-TEST_F(SupabaseClientTest, ARefusedCreationIsReturnedWithoutASecondRead)
-{
+    // A refused creation is returned without a second read.
     transport->respond("GET", "/rest/v1/profiles", 200, "[]");
     transport->respond("POST", "/rest/v1/profiles", 409, R"({"code":"23505"})");
-    auto result = run(client.fetchProfile(session));
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error(), SupabaseError::backend(R"({"code":"23505"})", 409));
-    EXPECT_EQ(transport->requests().size(), 2);
+    auto refused = run(client.fetchProfile(session));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), SupabaseError::backend(R"({"code":"23505"})", 409));
+    EXPECT_EQ(transport->requests().size(), 5);
 }
 
-TEST_F(SupabaseClientTest, AFailedReadCreatesNothing)
-{
-    transport->respond("GET", "/rest/v1/profiles", 401, R"({"code":"PGRST301","message":"JWT expired"})");
-    auto expired = run(client.fetchProfile(session));
-    ASSERT_FALSE(expired.ok());
-    EXPECT_TRUE(expired.error().isAuthorizationFailure());
-    EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
-
-    transport->respond("GET", "/rest/v1/profiles", 200, R"({"id":"u-1"})");
-    auto notAnArray = run(client.fetchProfile(session));
-    ASSERT_FALSE(notAnArray.ok());
-    EXPECT_EQ(notAnArray.error().kind, SupabaseError::Kind::Decoding);
-
-    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"email":"x"}])");
-    auto rowWithoutId = run(client.fetchProfile(session));
-    ASSERT_FALSE(rowWithoutId.ok());
-    EXPECT_EQ(rowWithoutId.error().kind, SupabaseError::Kind::Decoding);
-    EXPECT_EQ(transport->requests().size(), 3);
-}
-
-TEST_F(SupabaseClientTest, QueryValuesAreEncodedSoTheServerReadsThemBack)
+TEST_F(SupabaseClientTest, QueryValuesAreEncodedAndPathsAppendedToABaseWithAPath)
 {
     transport->respond("GET", "/rest/v1/profiles", 200, R"([{"id":"x"}])");
     session.userId = QStringLiteral("a&b=c+d #é");
@@ -257,10 +241,7 @@ TEST_F(SupabaseClientTest, QueryValuesAreEncodedSoTheServerReadsThemBack)
     const QUrl url = request(0).url;
     EXPECT_EQ(url.query(QUrl::FullyEncoded), "id=eq.a%26b%3Dc%2Bd%20%23%C3%A9&select=id,email");
     EXPECT_TRUE(url.fragment().isEmpty());
-}
 
-TEST_F(SupabaseClientTest, PathsAreAppendedToABaseWithAPath)
-{
     for (const char *base : {"https://backend.test/base", "https://backend.test/base/"}) {
         SupabaseClient withPath(QUrl(QString::fromLatin1(base)), kKey, 5s, transport);
         transport->respond("POST", "/base/auth/v1/token", 200, kTokenOk);

@@ -9,7 +9,7 @@
 
 using qv::SupabaseSession;
 
-TEST(SupabaseSession, StoredFormUsesCamelCaseKeysAndLeavesOutAMissingEmail)
+TEST(SupabaseSession, StoredFormUsesCamelCaseKeysAndDecodingIsStrict)
 {
     const SupabaseSession without{"a", "r", "u", std::nullopt};
     const QJsonObject object = QJsonDocument::fromJson(without.toJson()).object();
@@ -19,10 +19,7 @@ TEST(SupabaseSession, StoredFormUsesCamelCaseKeysAndLeavesOutAMissingEmail)
     const SupabaseSession with{"a", "r", "u", QStringLiteral("é@x.test")};
     EXPECT_EQ(QJsonDocument::fromJson(with.toJson()).object().value("email").toString(), QStringLiteral("é@x.test"));
     EXPECT_EQ(SupabaseSession::fromJson(with.toJson()), with);
-}
 
-TEST(SupabaseSession, DecodingIsStrictAboutRequiredKeysAndTypes)
-{
     EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r"})"));
     EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":null})"));
     EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":1})"));

@@ -143,7 +143,7 @@ TEST_F(AccountFixture, SignInFailureMessages)
 
 // ---- restore and gate
 
-TEST_F(AccountFixture, RestoreWithoutAUsableStoredSessionStaysSignedOut)
+TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSessionOrStaysSignedOutWithoutOne)
 {
     account.restoreSession();
     prefs.setData(keys::session, "{not json");
@@ -153,10 +153,8 @@ TEST_F(AccountFixture, RestoreWithoutAUsableStoredSessionStaysSignedOut)
     EXPECT_TRUE(transport->requests().isEmpty());
     EXPECT_FALSE(account.isAuthenticated());
     EXPECT_TRUE(prefs.contains(keys::session)); // left until a sign-in or sign-out
-}
 
-TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSession)
-{
+    // A usable one signs in, or reports that it expired.
     transport->respond("GET", kProfiles, 200, profileRow());
     storeAndRestore(storedSession());
     settle();
@@ -173,7 +171,7 @@ TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSession)
     EXPECT_TRUE(second.session().has_value());
 }
 
-TEST_F(AccountFixture, GateAlwaysRefreshesFirst)
+TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMessage)
 {
     storeAndRestore(storedSession());
     transport->clear();
@@ -187,10 +185,8 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirst)
     EXPECT_TRUE(account.isAuthenticated());
     EXPECT_EQ(account.authEmail(), "gate@example.test");
     EXPECT_EQ(onDisk()->accessToken, "A2");
-}
 
-TEST_F(AccountFixture, GateSignsOutOnAnyFailureWithoutAMessage)
-{
+    // Any failure of the gate signs out, without a message.
     storeAndRestore(storedSession());
     settle();
     ASSERT_EQ(account.authMessage(), "Session expired. Please sign in again.");
@@ -339,7 +335,7 @@ TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
 
 // ---- sign-out while a flow is in flight
 
-TEST_F(AccountFixture, SignOutDuringAnInFlightRestoreStaysSignedOut)
+TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
 {
     transport->respond("GET", kProfiles, 401, kExpired, 100);
     transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
@@ -352,10 +348,8 @@ TEST_F(AccountFixture, SignOutDuringAnInFlightRestoreStaysSignedOut)
     EXPECT_FALSE(account.session().has_value());
     EXPECT_FALSE(prefs.contains(keys::session));
     EXPECT_EQ(account.authEmail(), "");
-}
 
-TEST_F(AccountFixture, SignOutDuringAnInFlightGateStaysSignedOut)
-{
+    // During a gate.
     transport->respond("GET", kProfiles, 200, profileRow());
     storeAndRestore(storedSession());
     settle();
@@ -371,10 +365,8 @@ TEST_F(AccountFixture, SignOutDuringAnInFlightGateStaysSignedOut)
     account.enforceAuthGate();
     settle();
     EXPECT_FALSE(account.isAuthenticated());
-}
 
-TEST_F(AccountFixture, SignOutDuringAnInFlightRefreshStaysSignedOut)
-{
+    // During a profile refresh.
     transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
     transport->respond("GET", kProfiles, 200, profileRow());
     account.signIn("pat@example.test", "pw");

@@ -1,20 +1,11 @@
 #include "state/AppState.h"
 
-#include "FakeWorkspace.h"
-#include "ScriptedFetcher.h"
+#include "TestAppEnvironment.h"
 
-#include "core/VirtualScheduler.h"
-#include "core/WallClock.h"
 #include "model/Storage.h"
-#include "platform/Permissions.h"
-#include "services/ScriptedTransport.h"
-#include "state/Library.h"
-#include "state/Preferences.h"
 #include "state/PreferencesFile.h"
-#include "state/UpdateChecker.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -48,18 +39,7 @@ struct AppStateFixture : ::testing::Test {
 
     AppStateEnvironment environment(Preferences &prefs)
     {
-        AppStateEnvironment env;
-        env.scheduler = &scheduler;
-        env.clock = &clock;
-        env.preferences = &prefs;
-        env.workspace = &workspace;
-        env.permissions = &permissions;
-        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
-        env.backendUrl = QUrl("http://127.0.0.1:54321");
-        env.backendAnonKey = "anon";
-        env.backendTransport = transport;
-        env.siteFetcher = fetcher;
-        env.siteUrl = QUrl("http://127.0.0.1:54321");
+        auto env = test::testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir, transport, fetcher);
         env.version = "1.2.0";
         return env;
     }
@@ -80,15 +60,10 @@ Project project(const QString &title, int minute)
 
 } // namespace
 
-TEST_F(AppStateFixture, EmptyPreferencesGiveTheInitialValues)
+TEST_F(AppStateFixture, StoredPreferencesOrTheInitialValuesAreReadAtStart)
 {
+    // The preferences' own defaults are the store's; the rest start idle.
     auto app = make();
-    EXPECT_FALSE(app->autoUpdateEnabled());
-    EXPECT_FALSE(app->reduceMotionEnabled());
-    EXPECT_TRUE(app->showSmartBrief());
-    EXPECT_EQ(app->defaultMode(), "wpm");
-    EXPECT_EQ(app->profileName(), "");
-    EXPECT_EQ(app->profileImageData(), std::nullopt);
     EXPECT_EQ(app->statusText(), "Idle");
     EXPECT_EQ(app->phase(), "idle");
     EXPECT_EQ(app->progress(), 0.0);
@@ -97,20 +72,14 @@ TEST_F(AppStateFixture, EmptyPreferencesGiveTheInitialValues)
     EXPECT_FALSE(app->showUpdatePrompt());
     EXPECT_EQ(app->updateURL(), std::nullopt);
     EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_EQ(AppState::showSmartBriefKey, "qv_show_smart_brief");
-    EXPECT_EQ(AppState::presetKey, "qv_default_preset");
-    EXPECT_EQ(AppState::resumeProgressKey, "qv_resume_progress");
-}
 
-TEST_F(AppStateFixture, StoredPreferencesAreReadAtStart)
-{
     memory.setBool("qv_autoUpdateEnabled", true);
     memory.setBool("qv_reduce_motion", true);
     memory.setString("qv_show_smart_brief", "off"); // not a Bool: true
     memory.setString("qv_default_mode", "time");
     memory.setString("qv_profile_name", "Pat");
     memory.setData("qv_profile_image", QByteArray("\x89PNG", 4));
-    auto app = make();
+    app = make();
     EXPECT_TRUE(app->autoUpdateEnabled());
     EXPECT_TRUE(app->reduceMotionEnabled());
     EXPECT_TRUE(app->showSmartBrief());
@@ -148,7 +117,7 @@ TEST_F(AppStateFixture, ListsFillInAfterTheInitialiserReturns)
     EXPECT_EQ(spy.count(), 1);
 }
 
-TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturned)
+TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturnedAndFollowsTheAutomaticSwitch)
 {
     auto app = make();
     EXPECT_TRUE(fetcher->requests.isEmpty());
@@ -164,11 +133,9 @@ TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturned)
     EXPECT_EQ(app->updateURL(), QUrl("https://example.test/q.zip"));
     app->setShowUpdatePrompt(false);
     EXPECT_FALSE(app->showUpdatePrompt());
-}
 
-TEST_F(AppStateFixture, AutomaticUpdatesFollowThePublishedSwitch)
-{
-    auto app = make();
+    // Automatic updates follow the published switch.
+    app = make();
     app->setAutoUpdateEnabled(true);
     fetcher->answers << test::ScriptedFetcher::Answer{
         QByteArray("<sparkle:shortVersionString>2.0</sparkle:shortVersionString>"
@@ -195,22 +162,6 @@ TEST_F(AppStateFixture, AStoredSessionIsRestoredAtStart)
     EXPECT_EQ(transport->requests().size(), before + 1);
 }
 
-TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredForTheNextLaunch)
-{
-    {
-        auto app = make();
-        QSignalSpy spy(app.get(), &AppState::defaultModeChanged);
-        app->setDefaultMode("time");
-        app->updateProfileName("  Pat ");
-        EXPECT_EQ(spy.count(), 1);
-        app->updateProfileName("");
-    }
-    auto next = make();
-    EXPECT_EQ(next->defaultMode(), "time");
-    EXPECT_EQ(next->profileName(), "");
-    EXPECT_TRUE(memory.contains("qv_profile_name"));
-}
-
 TEST_F(AppStateFixture, SmartSuggestionsReadTheStoredDefaultsAtEveryCall)
 {
     auto app = make();
@@ -226,19 +177,28 @@ TEST_F(AppStateFixture, SmartSuggestionsReadTheStoredDefaultsAtEveryCall)
     EXPECT_EQ(app->smartReason(""), "Defaults selected from your preferences.");
 }
 
-TEST_F(AppStateFixture, PreferencesOnDiskSurviveARestart)
+TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredOnDiskForTheNextLaunch)
 {
     const QString path = dir.filePath("config/Quorvel/preferences.json");
     {
         PreferencesFile file(path, scheduler, clock);
         auto app = make(file);
+        QSignalSpy spy(app.get(), &AppState::defaultModeChanged);
         app->setDefaultMode("time");
-        app->updateProfileName("Pat");
+        app->setDefaultMode("time");
+        EXPECT_EQ(spy.count(), 1);
+        app->updateProfileName("  Pat ");
     } // the store flushes when it goes
+    {
+        PreferencesFile file(path, scheduler, clock);
+        auto app = make(file);
+        EXPECT_EQ(app->defaultMode(), "time");
+        EXPECT_EQ(app->profileName(), "  Pat ");
+        app->updateProfileName("");
+    }
     PreferencesFile file(path, scheduler, clock);
-    auto app = make(file);
-    EXPECT_EQ(app->defaultMode(), "time");
-    EXPECT_EQ(app->profileName(), "Pat");
+    EXPECT_EQ(make(file)->profileName(), "");
+    EXPECT_TRUE(file.contains("qv_profile_name")); // an empty name is stored, not removed
 }
 
 TEST_F(AppStateFixture, SaveBeforeTheLoadThroughTheFacade)

@@ -19,7 +19,8 @@ struct StateTyping : ::testing::Test, test::TypingJobHarness {
     QTemporaryDir dir;
     FixedWallClock wallClock{QDateTime(QDate(2026, 12, 6), QTime(10, 0), Qt::UTC), &clock};
 
-    std::unique_ptr<AppState> make()
+    // Without a desktop the state has no typing services.
+    std::unique_ptr<AppState> make(bool withDesktop = true)
     {
         AppStateEnvironment env;
         env.scheduler = &clock;
@@ -27,13 +28,15 @@ struct StateTyping : ::testing::Test, test::TypingJobHarness {
         env.preferences = &prefs;
         env.workspace = &sim.workspace();
         env.permissions = &sim.permissions();
-        env.accessibility = &sim.accessibility();
-        env.input = &sim.input();
-        env.desktop = &sim.desktop();
+        if (withDesktop) {
+            env.accessibility = &sim.accessibility();
+            env.input = &sim.input();
+            env.desktop = &sim.desktop();
+            env.makeTypingEngine = [this] { return engine; };
+        }
         env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
         env.backendTransport = std::make_shared<ScriptedTransport>(clock);
         env.siteFetcher = std::make_shared<test::ScriptedFetcher>(clock);
-        env.makeTypingEngine = [this] { return engine; };
         return std::make_unique<AppState>(env);
     }
 };
@@ -72,18 +75,9 @@ TEST_F(StateTyping, PublishesTheJobAndUsesThePermissionsRecordedAtLaunch)
 
 TEST_F(StateTyping, WithoutADesktopNoJobIsArmed)
 {
-    AppStateEnvironment env;
-    env.scheduler = &clock;
-    env.clock = &wallClock;
-    env.preferences = &prefs;
-    env.workspace = &sim.workspace();
-    env.permissions = &sim.permissions();
-    env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
-    env.backendTransport = std::make_shared<ScriptedTransport>(clock);
-    env.siteFetcher = std::make_shared<test::ScriptedFetcher>(clock);
-    AppState state(env);
-    state.prepareTyping(test::typingProject(QStringLiteral("x")));
-    EXPECT_FALSE(state.isTyping());
-    EXPECT_EQ(state.phase(), "idle");
+    auto state = make(false);
+    state->prepareTyping(test::typingProject(QStringLiteral("x")));
+    EXPECT_FALSE(state->isTyping());
+    EXPECT_EQ(state->phase(), "idle");
     EXPECT_EQ(monitors(), 0);
 }

@@ -2,19 +2,14 @@
 // sockets: the flows end to end, with the client's real transport.
 #include "state/AppState.h"
 
-#include "FakeWorkspace.h"
+#include "TestAppEnvironment.h"
 
 #include "DevBackend.h"
-#include "core/VirtualScheduler.h"
-#include "core/WallClock.h"
-#include "platform/Permissions.h"
 #include "services/SupabaseSession.h"
 #include "state/PreferenceKeys.h"
-#include "state/Preferences.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -23,16 +18,6 @@ using namespace qv::state;
 
 namespace {
 
-class NoPermissions final : public platform::Permissions {
-public:
-    bool accessibilityReady() override { return false; }
-    bool inputSynthesisReady() override { return false; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
-};
-
 struct DevBackendFixture : ::testing::Test {
     std::unique_ptr<devbackend::DevBackend> backend;
     QTemporaryDir dir;
@@ -40,7 +25,7 @@ struct DevBackendFixture : ::testing::Test {
     FixedWallClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0), Qt::UTC), &scheduler};
     Preferences prefs;
     test::FakeWorkspace workspace;
-    NoPermissions permissions;
+    test::GrantedPermissions permissions;
     std::unique_ptr<AppState> app;
 
     void SetUp() override
@@ -64,14 +49,10 @@ struct DevBackendFixture : ::testing::Test {
 
     AppState &start()
     {
-        AppStateEnvironment env;
-        env.scheduler = &scheduler;
-        env.clock = &clock;
-        env.preferences = &prefs;
-        env.workspace = &workspace;
-        env.permissions = &permissions;
-        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+        // The client's real transport and the site's real fetcher.
+        auto env = test::testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir, nullptr, nullptr);
         env.backendUrl = QUrl(QString::fromStdString(backend->baseUrl()));
+        env.backendAnonKey = AppStateEnvironment::defaultBackendAnonKey();
         env.siteUrl = env.backendUrl;
         env.version = "1.0";
         app = std::make_unique<AppState>(env);
@@ -94,22 +75,6 @@ struct DevBackendFixture : ::testing::Test {
 };
 
 } // namespace
-
-TEST_F(DevBackendFixture, SignInSignOutAndAWrongPassword)
-{
-    AppState &s = start();
-    s.signIn("pat@example.test", "wrong");
-    ASSERT_TRUE(waitFor([&] { return !s.isAuthLoading() && !s.authMessage().isEmpty(); }));
-    EXPECT_EQ(s.authMessage(), R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
-
-    s.signIn("pat@example.test", "correct horse");
-    ASSERT_TRUE(waitFor([&] { return s.isAuthenticated(); }));
-    EXPECT_EQ(s.authEmail(), "pat@example.test");
-    ASSERT_TRUE(prefs.dataValue(keys::session));
-
-    s.signOut();
-    EXPECT_FALSE(prefs.contains(keys::session));
-}
 
 TEST_F(DevBackendFixture, TheGateKeepsASessionWhoseAccessTokenExpired)
 {

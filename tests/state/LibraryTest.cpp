@@ -101,7 +101,7 @@ TEST_F(LibraryFixture, SaveReplacesOrAppendsAndKeepsAStableNewestFirstOrder)
     EXPECT_EQ(titles(onDisk()), QStringList({"a", "b", "c2"}));
 }
 
-TEST_F(LibraryFixture, DeleteKeepsTheOrderAndWritesEvenWithoutAMatch)
+TEST_F(LibraryFixture, DeleteKeepsTheOrderWritesEvenWithoutAMatchAndUndoesAsASave)
 {
     auto lib = loaded();
     lib->saveProject(project(kA, "a", 5));
@@ -115,11 +115,8 @@ TEST_F(LibraryFixture, DeleteKeepsTheOrderAndWritesEvenWithoutAMatch)
     EXPECT_EQ(titles(onDisk()), QStringList({"a", "b"}));
     lib->deleteProject(project(kA, "ignored title", 0));
     EXPECT_EQ(titles(lib->projects()), QStringList({"b"}));
-}
 
-TEST_F(LibraryFixture, UndoOfADeleteIsASaveThatRestoresItsPlace)
-{
-    auto lib = loaded();
+    // Undoing a delete is a save that restores its place.
     lib->saveProject(project(kA, "a", 9));
     lib->saveProject(project(kB, "b", 5));
     lib->saveProject(project(kC, "c", 1));

@@ -94,22 +94,23 @@ TEST(SmartSuggestions, EssayTypeRulesInOrder)
     EXPECT_EQ(smartDefaults(repeatedWords("plain", 250), kDefaults).essayType, "Essay");
 }
 
-TEST(SmartSuggestions, MarkersMatchInsideWordsAndCountOnce)
+TEST(SmartSuggestions, WordsMarkersAndCharactersAreCountedAsWritten)
 {
     EXPECT_EQ(countMatches("musty", argumentMarkers()), 1);
     EXPECT_EQ(countMatches("hi there", narrativeMarkers()), 1);
     EXPECT_EQ(countMatches("must must must", argumentMarkers()), 1);
     // Matching is on the lowercased text.
     EXPECT_EQ(smartDefaults("THEREFORE", kDefaults).essayType, "Argumentative");
-}
 
-TEST(SmartSuggestions, PunctuationOnlyTextIsOneWordWithoutSentences)
-{
+    // Punctuation-only text is one word without sentences.
     const SmartProfile p = smartDefaults("?!.", kDefaults);
     EXPECT_EQ(p.title, QString("?!."));
     EXPECT_EQ(p.grade, "9");
     EXPECT_EQ(p.predictedMinutes, 1);
     EXPECT_EQ(nonWhitespaceCount("?!."), 3);
+
+    // A family emoji and an e with a combining accent count as one character each.
+    EXPECT_EQ(nonWhitespaceCount(QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9 e\xCC\x81\r\n")), 2);
 }
 
 TEST(SmartSuggestions, TitleIsUpToSixWordsOfTheFirstLine)
@@ -120,8 +121,3 @@ TEST(SmartSuggestions, TitleIsUpToSixWordsOfTheFirstLine)
     EXPECT_EQ(smartDefaults("a\t\tb  c\nd", kDefaults).title, QString("a b c"));
 }
 
-TEST(SmartSuggestions, CharactersAreGraphemeClusters)
-{
-    // A family emoji and an e with a combining accent count as one character each.
-    EXPECT_EQ(nonWhitespaceCount(QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9 e\xCC\x81\r\n")), 2);
-}

@@ -77,10 +77,8 @@ TEST_F(Job, ArmingWaitsForTheTargetWithProgressFromTheResumeStore)
     job->setResumeIndex(500, project);
     job->prepareTyping(project);
     EXPECT_EQ(job->progress(), 1);
-}
 
-TEST_F(Job, ResumeStoreKeysAreUpperCaseIdsAndOddStoresReadAsEmpty)
-{
+    // Resume store keys are upper-case ids; odd stores read as empty.
     job->setResumeIndex(-4, project);
     EXPECT_EQ(job->resumeIndex(project), 0);
     EXPECT_EQ(state::ResumeStore::keyFor(project), project.id.toString(QUuid::WithoutBraces).toUpper());
@@ -200,6 +198,13 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     const QString typedSoFar = second.text() + field.text();
     clock.advance(3000);
     EXPECT_EQ(second.text() + field.text(), typedSoFar) << "the engine waits while paused";
+
+    // A resume click that finds nothing stays paused.
+    sim.clickInto(otherWindow);
+    ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
+    EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");
+    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_TRUE(job->isPaused());
 }
 
 TEST_F(Job, AClickIntoAnotherApplicationOrQuorvelPauses)
@@ -226,19 +231,6 @@ TEST_F(Job, AClickIntoAnotherApplicationOrQuorvelPauses)
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(field.text(), "Notes: " + kText);
     EXPECT_EQ(prepares(), 1);
-}
-
-TEST_F(Job, AResumeClickThatFindsNothingStaysPaused)
-{
-    startByClick();
-    sim.clickInto(button);
-    clock.advance(70);
-    ASSERT_TRUE(job->isPaused());
-    sim.clickInto(otherWindow);
-    ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
-    EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");
-    EXPECT_EQ(job->phase(), "paused");
-    EXPECT_TRUE(job->isPaused());
 }
 
 TEST_F(Job, PanelPauseAndContinue)

@@ -69,7 +69,7 @@ TEST(VersionCompare, TableOfCases)
     EXPECT_EQ(appcast::versionPiece("-"), 0);
 }
 
-TEST(Appcast, FeedElementsAreMatchedAsWritten)
+TEST(Appcast, FeedElementsAreMatchedAsWrittenAndOnlyWebAddressesMayBeOpened)
 {
     EXPECT_EQ(appcast::feedVersion(QString::fromUtf8(feed("1.3 "))), QString("1.3 "));
     EXPECT_EQ(appcast::feedVersion(QString::fromUtf8("<sparkle:shortVersionString>\n \u2003" "2.1</x>")),
@@ -77,10 +77,7 @@ TEST(Appcast, FeedElementsAreMatchedAsWritten)
     EXPECT_EQ(appcast::feedVersion("<sparkle:version>3</sparkle:version>"), std::nullopt);
     EXPECT_EQ(appcast::feedDownloadAddress(QString::fromUtf8(feed("1"))), QString("https://example.test/Quorvel-2.0.zip"));
     EXPECT_EQ(appcast::feedDownloadAddress("<enclosure length=\"3\">url=\"x\""), std::nullopt);
-}
 
-TEST(Appcast, OnlyWebAddressesMayBeOpened)
-{
     EXPECT_TRUE(appcast::openableUrl("https://example.test/a.zip"));
     EXPECT_TRUE(appcast::openableUrl("HTTP://example.test/a.zip"));
     EXPECT_FALSE(appcast::openableUrl("file:///etc/passwd"));
@@ -107,7 +104,7 @@ TEST_F(UpdateFixture, NewerVersionShowsThePromptAtTheFeedAddress)
     EXPECT_TRUE(workspace.opened.isEmpty());
 }
 
-TEST_F(UpdateFixture, NotNewerShowsNoUpdateOnlyWhenForced)
+TEST_F(UpdateFixture, NotNewerShowsNoUpdateOnlyWhenForcedAndKeepsEarlierResults)
 {
     make();
     answer(feed("1.2.0"));
@@ -121,6 +118,16 @@ TEST_F(UpdateFixture, NotNewerShowsNoUpdateOnlyWhenForced)
     EXPECT_TRUE(checker->showNoUpdatePrompt());
     EXPECT_FALSE(checker->showUpdatePrompt());
     EXPECT_EQ(checker->updateVersion(), "");
+
+    // A check finding nothing newer keeps earlier results.
+    answer(feed("1.5"));
+    checker->checkForUpdates(false);
+    settle();
+    answer(feed("1.1"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_EQ(checker->updateVersion(), "1.5");
+    EXPECT_TRUE(checker->showUpdatePrompt());
 }
 
 TEST_F(UpdateFixture, AnErrorPageOrNoAnswerIsSilentEvenWhenForced)
@@ -158,12 +165,17 @@ TEST_F(UpdateFixture, AHungServerEndsTheCheckAfterSixtySeconds)
 
 TEST_F(UpdateFixture, ALateAnswerAfterTheTimeOutIsIgnored)
 {
+    current = ""; // no version of its own counts as 0, so any answer would be newer
     make();
-    answer(feed("2.0"), 70'000);
+    answer(feed("0.0.1"), 70'000);
     checker->checkForUpdates(false);
     scheduler.advance(80'000);
     EXPECT_FALSE(checker->showUpdatePrompt());
     EXPECT_FALSE(checker->inFlight());
+    answer(feed("0.0.1"));
+    checker->checkForUpdates(false);
+    settle();
+    EXPECT_TRUE(checker->showUpdatePrompt());
 }
 
 TEST_F(UpdateFixture, ACheckWhileOneIsInFlightIsIgnoredEntirely)
@@ -178,26 +190,7 @@ TEST_F(UpdateFixture, ACheckWhileOneIsInFlightIsIgnoredEntirely)
     EXPECT_FALSE(checker->showNoUpdatePrompt());
 }
 
-TEST_F(UpdateFixture, AutomaticUpdatesOpenTheDownloadUnlessForced)
-{
-    autoUpdate = true;
-    make();
-    answer(feed("3.0"));
-    checker->checkForUpdates(false);
-    settle();
-    answer(feed("3.0"));
-    checker->checkForUpdates(false);
-    settle();
-    EXPECT_EQ(workspace.opened.size(), 2); // every unforced check opens it again
-    EXPECT_FALSE(checker->showUpdatePrompt());
-    answer(feed("3.0"));
-    checker->checkForUpdates(true);
-    settle();
-    EXPECT_EQ(workspace.opened.size(), 2);
-    EXPECT_TRUE(checker->showUpdatePrompt());
-}
-
-TEST_F(UpdateFixture, AutomaticUpdatesNeverOpenANonWebAddress)
+TEST_F(UpdateFixture, AutomaticUpdatesOpenTheDownloadUnlessForcedButNeverANonWebAddress)
 {
     autoUpdate = true;
     make();
@@ -211,28 +204,19 @@ TEST_F(UpdateFixture, AutomaticUpdatesNeverOpenANonWebAddress)
     EXPECT_FALSE(checker->showUpdatePrompt());
     EXPECT_EQ(checker->updateVersion(), "");
     EXPECT_FALSE(checker->inFlight());
-}
 
-TEST_F(UpdateFixture, ACheckFindingNothingNewerKeepsEarlierResults)
-{
-    make();
-    answer(feed("1.5"));
+    answer(feed("3.0"));
     checker->checkForUpdates(false);
     settle();
-    answer(feed("1.1"));
+    answer(feed("3.0"));
     checker->checkForUpdates(false);
     settle();
-    EXPECT_EQ(checker->updateVersion(), "1.5");
-    EXPECT_TRUE(checker->showUpdatePrompt());
-}
-
-TEST_F(UpdateFixture, MissingCurrentVersionCountsAsZero)
-{
-    current = "";
-    make();
-    answer(feed("0.0.1"));
-    checker->checkForUpdates(false);
+    EXPECT_EQ(workspace.opened.size(), 2); // every unforced check opens it again
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    answer(feed("3.0"));
+    checker->checkForUpdates(true);
     settle();
+    EXPECT_EQ(workspace.opened.size(), 2);
     EXPECT_TRUE(checker->showUpdatePrompt());
 }
 

@@ -8,7 +8,7 @@
 using namespace qv;
 using qv::test::ThemeTest;
 
-TEST(Easing, EaseInOutIsTheStandardCurve)
+TEST(Easing, EaseInOutIsTheStandardCurveAndAutoreverseRunsForwardThenBack)
 {
     EXPECT_DOUBLE_EQ(easing::easeInOut(0), 0);
     EXPECT_DOUBLE_EQ(easing::easeInOut(1), 1);
@@ -27,10 +27,7 @@ TEST(Easing, EaseInOutIsTheStandardCurve)
         EXPECT_GE(v, prev);
         prev = v;
     }
-}
 
-TEST(Easing, AutoreverseRunsForwardThenBack)
-{
     EXPECT_DOUBLE_EQ(easing::autoreverseFraction(0, 1000), 0);
     EXPECT_DOUBLE_EQ(easing::autoreverseFraction(500, 1000), 0.5);
     EXPECT_DOUBLE_EQ(easing::autoreverseFraction(1000, 1000), 1);
@@ -43,7 +40,7 @@ TEST(Easing, AutoreverseRunsForwardThenBack)
 
 class AnimatedValueTest : public ThemeTest {};
 
-TEST_F(AnimatedValueTest, MovesOnTheVirtualClockAndSettles)
+TEST_F(AnimatedValueTest, MovesOnTheVirtualClockRetargetsFromWhereItIsAndSettles)
 {
     QWidget owner;
     owner.show();
@@ -58,6 +55,23 @@ TEST_F(AnimatedValueTest, MovesOnTheVirtualClockAndSettles)
     EXPECT_FALSE(v.isAnimating());
     // The ticks stop once it has settled.
     scheduler.advance(50);
+    EXPECT_FALSE(scheduler.hasPending());
+
+    // Retargeting starts from where it is.
+    v.set(0, Animation{100, Animation::Repeat::Once, Animation::Curve::Linear});
+    scheduler.advance(40);
+    v.set(1, Animation{100, Animation::Repeat::Once, Animation::Curve::Linear});
+    EXPECT_NEAR(v.value(), 0.6, 1e-9);
+    scheduler.advance(50);
+    EXPECT_NEAR(v.value(), 0.8, 1e-9);
+    scheduler.advance(100);
+    ASSERT_FALSE(scheduler.hasPending());
+
+    // A value that goes cancels its tick.
+    auto *other = new AnimatedValue(0, &owner);
+    other->set(1, Animation::easeInOut(200));
+    EXPECT_TRUE(scheduler.hasPending());
+    delete other;
     EXPECT_FALSE(scheduler.hasPending());
 }
 
@@ -74,58 +88,23 @@ TEST_F(AnimatedValueTest, WithoutAnimationChangesAtOnce)
     EXPECT_FALSE(scheduler.hasPending());
 }
 
-TEST_F(AnimatedValueTest, RetargetingStartsFromWhereItIs)
+TEST_F(AnimatedValueTest, ForeverAutoreverseSwingsAndTicksOnlyWhileTheOwnerShows)
 {
     QWidget owner;
-    owner.show();
-    AnimatedValue v(0, &owner);
-    v.set(1, Animation{100, Animation::Repeat::Once, Animation::Curve::Linear});
-    scheduler.advance(40);
-    v.set(0, Animation{100, Animation::Repeat::Once, Animation::Curve::Linear});
-    EXPECT_NEAR(v.value(), 0.4, 1e-9);
-    scheduler.advance(50);
-    EXPECT_NEAR(v.value(), 0.2, 1e-9);
-}
-
-TEST_F(AnimatedValueTest, ForeverAutoreverseSwingsBackAndForth)
-{
-    QWidget owner;
-    owner.show();
     AnimatedValue v(0, &owner);
     v.set(1, Animation::easeInOutForeverAutoreverse(1000));
+    EXPECT_FALSE(scheduler.hasPending()) << "a hidden owner does not tick";
     scheduler.advance(1000);
-    EXPECT_NEAR(v.value(), 1, 1e-9);
+    EXPECT_NEAR(v.value(), 1, 1e-9); // reading still gives the right frame
+    owner.show();
+    EXPECT_TRUE(scheduler.hasPending());
     scheduler.advance(1000);
     EXPECT_NEAR(v.value(), 0, 1e-9);
     scheduler.advance(500);
     EXPECT_NEAR(v.value(), 0.5, 1e-9);
     EXPECT_TRUE(v.isAnimating());
-}
-
-TEST_F(AnimatedValueTest, HiddenOwnerDoesNotTickUntilShown)
-{
-    QWidget owner;
-    AnimatedValue v(0, &owner);
-    v.set(1, Animation::easeInOutForeverAutoreverse(1000));
-    EXPECT_FALSE(scheduler.hasPending());
-    // Reading still gives the right frame.
-    scheduler.advance(1000);
-    EXPECT_NEAR(v.value(), 1, 1e-9);
-    owner.show();
-    EXPECT_TRUE(scheduler.hasPending());
     owner.hide();
     scheduler.advance(100); // one last tick finds the owner hidden
-    EXPECT_FALSE(scheduler.hasPending());
-}
-
-TEST_F(AnimatedValueTest, DestroyedValueCancelsItsTick)
-{
-    QWidget owner;
-    owner.show();
-    auto *v = new AnimatedValue(0, &owner);
-    v->set(1, Animation::easeInOut(200));
-    EXPECT_TRUE(scheduler.hasPending());
-    delete v;
     EXPECT_FALSE(scheduler.hasPending());
 }
 

@@ -20,7 +20,7 @@ void expectRgb(const QColor &c, int r, int g, int b, double alpha)
 }
 } // namespace
 
-TEST(Palette, OpaqueColoursHaveTheirComponents)
+TEST(Palette, ColoursHaveTheirComponentsAndIgnoreTheDesktopPalette)
 {
     expectRgb(Theme::bg(), 13, 18, 28, 1);
     expectRgb(Theme::surface(), 19, 27, 42, 1);
@@ -32,28 +32,20 @@ TEST(Palette, OpaqueColoursHaveTheirComponents)
     expectRgb(Theme::secondaryLabel(), 136, 153, 178, 1);
     expectRgb(Theme::success(), 34, 197, 94, 1);
     expectRgb(Theme::danger(), 239, 83, 80, 1);
-    EXPECT_NEAR(Theme::bg().redF(), 13.0 / 255, 1e-6);
-}
-
-TEST(Palette, TranslucentColoursCarryTheirOpacity)
-{
+    // Translucent colours carry their opacity.
     expectRgb(Theme::accentSoft(), 36, 96, 219, 0.22);
     expectRgb(Theme::border(), 255, 255, 255, 0.1);
     expectRgb(Theme::shadow(), 0, 0, 0, 0.38);
     EXPECT_EQ(Theme::borderNS(), Theme::border());
-}
 
-TEST(Palette, FurtherOpacityMultiplies)
-{
+    // Further opacity multiplies and is clamped.
     EXPECT_NEAR(Theme::withOpacity(Theme::shadow(), 0.24).alphaF(), 0.38 * 0.24, 1e-4);
     EXPECT_NEAR(Theme::withOpacity(Theme::accent(), 0.18).alphaF(), 0.18, 1e-4);
     EXPECT_EQ(Theme::withOpacity(Theme::accent(), 0.18).rgb(), Theme::accent().rgb());
     EXPECT_NEAR(Theme::withOpacity(Theme::accent(), 2.0).alphaF(), 1.0, 1e-6);
     EXPECT_NEAR(Theme::withOpacity(Theme::accent(), -1.0).alphaF(), 0.0, 1e-6);
-}
 
-TEST(Palette, ConstantsAreCreatedOnceAndIgnoreTheDesktopPalette)
-{
+    // Created once, whatever the desktop palette.
     const QColor *first = &Theme::accent();
     QPalette light(Qt::white);
     QGuiApplication::setPalette(light);

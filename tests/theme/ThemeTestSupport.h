@@ -50,8 +50,6 @@ inline QImage grabImage(QWidget &w)
     return w.grab().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-inline QColor pixel(const QImage &img, int x, int y) { return img.pixelColor(x, y); }
-
 // `over` composited on an opaque `under`, as the screen shows it.
 inline QColor over(const QColor &top, const QColor &under)
 {

@@ -15,7 +15,6 @@ class ShimmerTitleTest : public qv::test::ThemeTest {};
 TEST_F(ShimmerTitleTest, ARunTurnsTheGradientAndSweepsForSixSeconds)
 {
     ShimmerTitle title(QStringLiteral("Quorvel"), 56);
-    EXPECT_EQ(title.font().pixelSize(), 56);
     EXPECT_EQ(title.font().weight(), QFont::DemiBold);
     EXPECT_EQ(title.accessibleName(), QStringLiteral("Quorvel"));
     EXPECT_FALSE(title.shimmer());
@@ -92,34 +91,31 @@ TEST_F(ShimmerTitleTest, EitherReduceMotionSwitchStillTurnsTheGradientWithoutSwe
     EXPECT_DOUBLE_EQ(other.direction(), 1.0);
 }
 
-TEST_F(ShimmerTitleTest, AnEmptyTitleIsInvisibleButTakesTheWidth)
-{
-    ShimmerTitle title(QString(), 44);
-    EXPECT_EQ(title.sizeHint().width(), 0);
-    EXPECT_EQ(title.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    title.resize(200, 60);
-    const QImage img = qv::test::grabImage(title);
-    EXPECT_EQ(img.pixelColor(10, 30), img.pixelColor(100, 30));
-}
-
-TEST_F(ShimmerTitleTest, TheLettersCarryTheGradientAtTheLeadingEdge)
+TEST_F(ShimmerTitleTest, TheLettersCarryTheGradientAtTheLeadingEdgeAndAnEmptyTitleOnlyTakesTheWidth)
 {
     ShimmerTitle title(QStringLiteral("II"), 56);
     title.resize(400, 80);
     motion.setAppReduceMotion(true);
     title.show();
-    const QImage img = qv::test::grabImage(title);
+    QImage img = qv::test::grabImage(title);
     int inked = 0;
     for (int x = 0; x < 400; ++x)
         for (int y = 0; y < 80; ++y)
             if (img.pixelColor(x, y).blue() > 200 && x < 100)
                 ++inked;
     EXPECT_GT(inked, 50); // the letters stand at the leading edge
+
+    ShimmerTitle empty(QString(), 44);
+    EXPECT_EQ(empty.sizeHint().width(), 0);
+    EXPECT_EQ(empty.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    empty.resize(200, 60);
+    img = qv::test::grabImage(empty);
+    EXPECT_EQ(img.pixelColor(10, 30), img.pixelColor(100, 30)); // invisible
 }
 
 class LogoMarkTest : public qv::test::ThemeTest {};
 
-TEST_F(LogoMarkTest, FallbackSymbolFillsSeventyTwoPercentCentred)
+TEST_F(LogoMarkTest, FallbackSymbolFillsSeventyTwoPercentCentredAndSweepsUnlessMotionIsReduced)
 {
     GradientLogoMark mark(46, QStringLiteral("pencil.tip"));
     EXPECT_EQ(mark.size(), QSize(46, 46));
@@ -128,21 +124,17 @@ TEST_F(LogoMarkTest, FallbackSymbolFillsSeventyTwoPercentCentred)
     EXPECT_NEAR(r.width(), 33.12, 1e-9);
     EXPECT_NEAR(r.left(), (46 - 33.12) / 2, 1e-9);
     EXPECT_NEAR(r.top(), (46 - 33.12) / 2, 1e-9);
+    EXPECT_FALSE(mark.shimmer());
     mark.show();
+    EXPECT_TRUE(mark.shimmer());
     const QImage img = qv::test::grabImage(mark);
     int shaped = 0;
     for (int x = 0; x < 46; ++x)
         for (int y = 0; y < 46; ++y)
             shaped += img.pixelColor(x, y).blue() > 150;
     EXPECT_GT(shaped, 20);
-}
 
-TEST_F(LogoMarkTest, SweepsForeverUnlessMotionIsReduced)
-{
-    GradientLogoMark mark(46, QStringLiteral("book.closed"));
-    EXPECT_FALSE(mark.shimmer());
-    mark.show();
-    EXPECT_TRUE(mark.shimmer());
+    // It sweeps forever, until motion is reduced or it is hidden.
     scheduler.advance(GradientLogoMark::kSweepMs);
     EXPECT_NEAR(mark.direction(), 1.0, 1e-9);
     scheduler.advance(GradientLogoMark::kSweepMs);
@@ -161,9 +153,7 @@ class ComingSoonTest : public qv::test::ThemeTest {};
 TEST_F(ComingSoonTest, ShowsTitleDetailAndBadge)
 {
     ComingSoonView card(QStringLiteral("Trivane"), QStringLiteral("Trivane is coming soon."));
-    EXPECT_EQ(card.title()->text(), QStringLiteral("Trivane"));
     EXPECT_EQ(card.title()->titleSize(), 46);
-    EXPECT_EQ(card.detail()->text(), QStringLiteral("Trivane is coming soon."));
     EXPECT_EQ(card.detail()->font().pixelSize(), 14);
     EXPECT_TRUE(card.detail()->wordWrap());
     EXPECT_EQ(card.badge()->text(), QStringLiteral("COMING SOON"));

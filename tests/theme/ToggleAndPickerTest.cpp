@@ -19,43 +19,35 @@ protected:
     qv::test::Stage stage;
 };
 
-TEST_F(ToggleTest, OnlyTheSwitchFlipsTheValue)
+TEST_F(ToggleTest, OnlyTheSwitchFlipsTheValueAndTrackAndKnobShowItWithoutAnimation)
 {
     auto *t = new QVToggle(QStringLiteral("Humanize"), &stage);
-    t->resize(260, t->sizeHint().height());
-    stage.show();
-    QSignalSpy toggled(t, &QAbstractButton::toggled);
-    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(10, t->height() / 2));
-    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(t->width() / 2, t->height() / 2)); // the gap
-    EXPECT_FALSE(t->isChecked());
-    EXPECT_EQ(toggled.count(), 0);
-    QTest::mouseClick(t, Qt::LeftButton, {}, t->trackRect().center().toPoint());
-    EXPECT_TRUE(t->isChecked());
-    QTest::mouseClick(t, Qt::LeftButton, {}, t->trackRect().center().toPoint());
-    EXPECT_FALSE(t->isChecked());
-    EXPECT_EQ(toggled.count(), 2);
-}
-
-TEST_F(ToggleTest, TrackAndKnobShowTheValueWithoutAnimation)
-{
-    auto *t = new QVToggle(QStringLiteral("Reduce motion"), &stage);
     t->resize(260, t->sizeHint().height());
     stage.show();
     const QRectF track = t->trackRect();
     EXPECT_EQ(track.width(), 44);
     EXPECT_EQ(track.height(), 24);
-
     auto sample = [&](double x) {
         return qv::test::grabImage(*t).pixelColor(int(track.left() + x), int(track.center().y()));
     };
     // Off: the knob sits 3 pixels inside the leading end; the track is dark.
     EXPECT_TRUE(colorNear(sample(3 + 9), Qt::white, 6));
     EXPECT_TRUE(colorNear(sample(34), Theme::surfaceAlt(), 6));
-    t->setChecked(true);
+
+    QSignalSpy toggled(t, &QAbstractButton::toggled);
+    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(10, t->height() / 2));
+    QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(t->width() / 2, t->height() / 2)); // the gap
+    EXPECT_FALSE(t->isChecked());
+    EXPECT_EQ(toggled.count(), 0);
+    QTest::mouseClick(t, Qt::LeftButton, {}, track.center().toPoint());
+    EXPECT_TRUE(t->isChecked());
     EXPECT_FALSE(scheduler.hasPending());
     EXPECT_TRUE(colorNear(sample(44 - 3 - 9), Qt::white, 6));
     EXPECT_TRUE(colorNear(sample(10), Theme::accent(), 6));
     EXPECT_DOUBLE_EQ(t->knobRect().right(), track.right() - 3);
+    QTest::mouseClick(t, Qt::LeftButton, {}, track.center().toPoint());
+    EXPECT_FALSE(t->isChecked());
+    EXPECT_EQ(toggled.count(), 2);
 }
 
 class PillPickerTest : public qv::test::ThemeTest {
@@ -63,7 +55,7 @@ protected:
     qv::test::Stage stage{{500, 120}};
 };
 
-TEST_F(PillPickerTest, TheChosenOptionIsPrimaryAndAPressChoosesAnother)
+TEST_F(PillPickerTest, TheChosenOptionIsPrimaryAPressChoosesAnotherAndAnOutsideSelectionMarksNone)
 {
     auto *picker = new QVPillPicker(QStringLiteral("Grade"), &stage);
     picker->setOptions<int>({9, 10, 11}, [](const int &g) { return QString::number(g); });
@@ -83,25 +75,23 @@ TEST_F(PillPickerTest, TheChosenOptionIsPrimaryAndAPressChoosesAnother)
     EXPECT_EQ(picker->selectionAs<int>(), 11);
     EXPECT_EQ(picker->pill(1)->variant(), QVButtonVariant::secondary);
     EXPECT_EQ(picker->pill(2)->variant(), QVButtonVariant::primary);
-}
 
-TEST_F(PillPickerTest, ASelectionOutsideTheOptionsMarksNoPill)
-{
-    auto *picker = new QVPillPicker(std::nullopt, &stage);
-    picker->setOptions<QString>({QStringLiteral("light"), QStringLiteral("heavy")},
-                                [](const QString &s) { return s; });
-    picker->setSelection(QStringLiteral("medium"));
-    EXPECT_EQ(picker->titleLabel(), nullptr);
-    EXPECT_EQ(picker->pill(0)->variant(), QVButtonVariant::secondary);
-    EXPECT_EQ(picker->pill(1)->variant(), QVButtonVariant::secondary);
+    // A selection outside the options marks no pill.
+    auto *untitled = new QVPillPicker(std::nullopt, &stage);
+    untitled->setOptions<QString>({QStringLiteral("light"), QStringLiteral("heavy")},
+                                  [](const QString &s) { return s; });
+    untitled->setSelection(QStringLiteral("medium"));
+    EXPECT_EQ(untitled->titleLabel(), nullptr);
+    EXPECT_EQ(untitled->pill(0)->variant(), QVButtonVariant::secondary);
+    EXPECT_EQ(untitled->pill(1)->variant(), QVButtonVariant::secondary);
     // Setting the selection from outside is not a press.
-    QSignalSpy changed(picker, &QVPillPicker::selectionChanged);
-    picker->setSelection(QStringLiteral("light"));
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(picker->pill(0)->variant(), QVButtonVariant::primary);
+    QSignalSpy untouched(untitled, &QVPillPicker::selectionChanged);
+    untitled->setSelection(QStringLiteral("light"));
+    EXPECT_EQ(untouched.count(), 0);
+    EXPECT_EQ(untitled->pill(0)->variant(), QVButtonVariant::primary);
 }
 
-TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitle)
+TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitleAndNewOptionsReplaceTheOldPills)
 {
     QVPillPicker titled(QStringLiteral("Options"));
     titled.setOptions(QList<QVariant>{}, [](const QVariant &v) { return v.toString(); });
@@ -110,16 +100,13 @@ TEST_F(PillPickerTest, NoOptionsShowOnlyTheTitle)
     QVPillPicker bare;
     bare.setOptions(QList<QVariant>{}, [](const QVariant &v) { return v.toString(); });
     EXPECT_LE(bare.sizeHint().height(), 4);
-}
 
-TEST_F(PillPickerTest, ReplacingOptionsDropsTheOldPills)
-{
-    QVPillPicker picker;
-    picker.setOptions<int>({1, 2, 3}, [](const int &g) { return QString::number(g); });
-    picker.setOptions<int>({7}, [](const int &g) { return QString::number(g); });
+    // Replacing the options drops the old pills.
+    bare.setOptions<int>({1, 2, 3}, [](const int &g) { return QString::number(g); });
+    bare.setOptions<int>({7}, [](const int &g) { return QString::number(g); });
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(picker.findChildren<QVButton *>().size(), 1);
-    EXPECT_EQ(picker.pill(0)->text(), QStringLiteral("7"));
+    EXPECT_EQ(bare.findChildren<QVButton *>().size(), 1);
+    EXPECT_EQ(bare.pill(0)->text(), QStringLiteral("7"));
 }
 
 TEST_F(PillPickerTest, OptionsMayBeReplacedInAnswerToAPress)

@@ -21,41 +21,33 @@ class CustomWindowTest : public qv::test::ThemeTest {};
 
 TEST_F(CustomWindowTest, AnOutsideCloseGoesToTheOpenersCloseAction)
 {
+    CustomWindow plain;
+    plain.show();
+    EXPECT_TRUE(plain.close()) << "without a close action it closes normally";
+    EXPECT_FALSE(plain.isVisible());
+
     CustomWindow window(new QVBackground);
     window.resize(400, 300);
     window.show();
     int asked = 0;
+    bool agree = false; // an opener may keep it open, e.g. to ask to save first
     window.setCloseAction([&] {
         ++asked;
-        window.closeFromOpener();
+        if (agree)
+            window.closeFromOpener();
     });
     QSignalSpy requested(&window, &CustomWindow::closeRequested);
     // What the window manager's close (Alt+F4) delivers.
     EXPECT_FALSE(window.close());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(requested.count(), 1);
     QApplication::processEvents();
     EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(CustomWindowTest, AnOpenerMayKeepTheWindowOpen)
-{
-    CustomWindow window(new QLabel(QStringLiteral("Editor")));
-    window.show();
-    bool asked = false;
-    window.setCloseAction([&] { asked = true; }); // e.g. asks to save first
-    window.close();
-    QApplication::processEvents();
-    EXPECT_TRUE(asked);
     EXPECT_TRUE(window.isVisible());
-}
-
-TEST_F(CustomWindowTest, WithoutACloseActionItClosesNormally)
-{
-    CustomWindow window;
-    window.show();
-    EXPECT_TRUE(window.close());
+    agree = true;
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(requested.count(), 2);
+    QApplication::processEvents();
+    EXPECT_EQ(asked, 2);
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -139,10 +131,13 @@ protected:
     void leave(WindowControlsIsland &island) { qv::test::sendLeave(island); }
 };
 
-TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnce)
+TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnceAboveLaterViews)
 {
     auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
+    auto *later = new QVBackground(&host);
+    later->setGeometry(host.rect());
     host.show();
+    EXPECT_EQ(host.childAt(island->cardGeometry().center()), island->closeButton()->parentWidget());
     EXPECT_EQ(island->pos(), QPoint(10, 4));
     EXPECT_TRUE(island->isCardShown());
     EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
@@ -162,7 +157,7 @@ TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnce)
     EXPECT_TRUE(colorNear(img.pixelColor(minCentre), QColor::fromRgbF(1.0f, 0.78f, 0.29f), 3));
 }
 
-TEST_F(IslandTest, CloseOnlyAsksAndMinimizeWithoutAWindowDoesNothing)
+TEST_F(IslandTest, CloseOnlyAsksAndMinimizeActsOnTheActiveWindowOnly)
 {
     auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
     host.show();
@@ -175,18 +170,13 @@ TEST_F(IslandTest, CloseOnlyAsksAndMinimizeWithoutAWindowDoesNothing)
     QTest::mouseClick(island->minimizeButton(), Qt::LeftButton, {}, QPoint(6, 6));
     EXPECT_EQ(minimize.count(), 1);
     EXPECT_FALSE(host.isMinimized());
-}
 
-TEST_F(IslandTest, MinimizeMinimisesTheActiveWindow)
-{
-    auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
-    host.show();
     QApplication::setActiveWindow(&host);
     QTest::mouseClick(island->minimizeButton(), Qt::LeftButton, {}, QPoint(6, 6));
-    EXPECT_TRUE(host.windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(host.windowState() & Qt::WindowMinimized) << "the active window is minimised";
 }
 
-TEST_F(IslandTest, HoverRevealFadesInAndOut)
+TEST_F(IslandTest, HoverRevealFadesInAndOutUnlessMotionIsReduced)
 {
     auto *island = new WindowControlsIsland(false, nullptr, 4, false, &host);
     host.show();
@@ -207,12 +197,8 @@ TEST_F(IslandTest, HoverRevealFadesInAndOut)
     EXPECT_DOUBLE_EQ(island->cardOpacity(), 0);
     scheduler.advance(AnimatedValue::kFrameMs); // the next frame removes it
     EXPECT_FALSE(island->closeButton()->isVisible());
-}
 
-TEST_F(IslandTest, EitherReduceMotionSwitchShowsTheCardAtOnce)
-{
-    auto *island = new WindowControlsIsland(false, nullptr, 4, false, &host);
-    host.show();
+    // Either reduce-motion switch shows and hides the card at once.
     motion.setAppReduceMotion(true);
     enter(*island);
     EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
@@ -235,13 +221,4 @@ TEST_F(IslandTest, ProfileButtonCallsBackOnlyWhenGivenACallback)
     auto *island = new WindowControlsIsland(true, [&] { ++calls; }, 4, true, &host);
     QTest::mouseClick(island->profileButton(), Qt::LeftButton, {}, QPoint(14, 14));
     EXPECT_EQ(calls, 1);
-}
-
-TEST_F(IslandTest, StaysAboveViewsAddedLater)
-{
-    auto *island = new WindowControlsIsland(false, nullptr, 4, true, &host);
-    auto *later = new QVBackground(&host);
-    later->setGeometry(host.rect());
-    host.show();
-    EXPECT_EQ(host.childAt(island->cardGeometry().center()), island->closeButton()->parentWidget());
 }
