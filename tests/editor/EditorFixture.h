@@ -14,6 +14,7 @@
 #include "state/TestAppEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -54,7 +55,11 @@ struct EditorFixture : ::testing::Test {
     std::optional<QJsonObject> draft() const { return prefs.dictionaryValue(editor::EditorDraft::key); }
 
     // A folder where the projects file belongs makes every write of it fail.
-    void breakProjectsFile() { ASSERT_TRUE(QDir().mkpath(app->storage().projectsFilePath())); }
+    void breakProjectsFile()
+    {
+        QFile::remove(app->storage().projectsFilePath());
+        ASSERT_TRUE(QDir().mkpath(app->storage().projectsFilePath()));
+    }
     void repairProjectsFile() { ASSERT_TRUE(QDir(app->storage().projectsFilePath()).removeRecursively()); }
 };
 

@@ -51,22 +51,6 @@ TEST(EditorRules, HumanAverageLabel)
     EXPECT_EQ(humanAvgTimeLabel(words(5005)), "Human avg: 1h 5m");
 }
 
-TEST(EditorRules, SpeedLabelFollowsTheModeAndAnyOtherModeShowsTime)
-{
-    EXPECT_EQ(speedValueLabel("wpm", 77, 30), "77 WPM");
-    EXPECT_EQ(speedValueLabel("time", 77, 30), "30m TOTAL");
-    EXPECT_EQ(speedValueLabel("WPM", 77, 30), "30m TOTAL");
-}
-
-TEST(EditorRules, SliderRanges)
-{
-    EXPECT_EQ(sliderRange("wpm").minimum, 40);
-    EXPECT_EQ(sliderRange("wpm").maximum, 250);
-    EXPECT_EQ(sliderRange("time").minimum, 5);
-    EXPECT_EQ(sliderRange("time").maximum, 360);
-    EXPECT_EQ(sliderRange("other").maximum, 360);
-}
-
 TEST(EditorRules, PresetSpeedsAndHint)
 {
     EXPECT_EQ(speedForPreset("timed"), 95);
