@@ -68,10 +68,13 @@ protected:
 };
 } // namespace
 
-TEST_F(DeleteTest, TheAlertUsesItsOwnWordsAndEscapeCancels)
+TEST_F(DeleteTest, TheAlertUsesItsOwnWordsWithoutOpeningThePageAndEscapeCancels)
 {
     askToDelete(second);
+    EXPECT_EQ(view->pendingDelete()->title, "Second");
+    EXPECT_FALSE(view->writerWorkspace()->activeProjectId());
     QMessageBox *alert = view->deleteAlert();
+    EXPECT_TRUE(alert->isVisible());
     EXPECT_EQ(alert->text(), "Delete Project?");
     EXPECT_EQ(alert->informativeText(), "Are you sure you want to delete this project?");
     QStringList buttons;

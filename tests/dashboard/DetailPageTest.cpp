@@ -113,7 +113,7 @@ TEST_F(DetailPageTest, ThePageShowsAndActsOnTheStoredProjectNotACopy)
     EXPECT_EQ(panelsOpened[0].text, "Revised text");
 }
 
-TEST_F(DetailPageTest, AConfirmedDeleteClosesThePageAndUndoDoesNotReopenIt)
+TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNotReopenIt)
 {
     openPage();
     click(detail()->deleteButton());
@@ -128,12 +128,8 @@ TEST_F(DetailPageTest, AConfirmedDeleteClosesThePageAndUndoDoesNotReopenIt)
     EXPECT_EQ(app->projects().size(), 2);
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());
-    // The edit path cannot bring back a project that is gone: nothing of the
-    // page is left to act on.
-}
 
-TEST_F(DetailPageTest, AProjectDeletedElsewhereClosesItsPage)
-{
+    // Deleted from another window: the page closes just the same.
     openPage();
     app->deleteProject(project);
     settle();

@@ -1,6 +1,5 @@
 #include "DashboardTestSupport.h"
 
-#include "dashboard/AvatarCircle.h"
 #include "dashboard/HoverCaptureView.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ProfileAvatarButton.h"
@@ -9,7 +8,6 @@
 #include "dashboard/SettingsBindings.h"
 #include "theme/QVButton.h"
 
-#include <QBuffer>
 #include <QPushButton>
 #include <QWindow>
 
@@ -252,27 +250,4 @@ TEST_F(IslandTest, TheMenuAppearsAtOnceWithReduceMotion)
     view->profileIsland().setShowProfileMenu(true);
     view->profileIsland().setShowProfileMenu(false);
     EXPECT_FALSE(view->profileMenu()->isVisible());
-}
-
-TEST_F(IslandTest, TheAvatarShowsThePictureOrTheInitials)
-{
-    makeApp();
-    app->updateProfileName("north wind");
-    makeView();
-    AvatarCircle *circle = view->profileButton()->avatar();
-    EXPECT_FALSE(circle->showsPicture());
-    EXPECT_EQ(circle->initialsText(), "NW");
-    QImage img(8, 8, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "PNG");
-    app->setProfileImageData(png);
-    EXPECT_TRUE(circle->showsPicture());
-    app->setProfileImageData(QByteArray("not a picture"));
-    EXPECT_FALSE(circle->showsPicture());
-    app->setProfileImageData(std::nullopt);
-    app->updateProfileName("  ");
-    EXPECT_EQ(circle->initialsText(), "QV");
 }

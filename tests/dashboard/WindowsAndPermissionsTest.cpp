@@ -23,6 +23,14 @@ protected:
                 out << c.what;
         return out;
     }
+    // A stored project, saved before the dashboard is made.
+    Project storedAlpha()
+    {
+        makeApp();
+        const Project a = test::makeProject("Alpha", 1);
+        app->saveProject(a);
+        return a;
+    }
     QAbstractButton *buttonIn(QWidget *root, const QString &text) const
     {
         for (QAbstractButton *b : root->findChildren<QAbstractButton *>())
@@ -112,9 +120,7 @@ TEST_F(WindowsTest, TheEditorWithoutInputAccessShowsTheCardAndAsksTheSystem)
 
 TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow)
 {
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1);
-    app->saveProject(a);
+    const Project a = storedAlpha();
     sim.simPermissions().setAccessibilityReady(false);
     makeView();
     enterWriter();
@@ -129,9 +135,7 @@ TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow
 
 TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensTheWindow)
 {
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1);
-    app->saveProject(a);
+    const Project a = storedAlpha();
     sim.simPermissions().setInputSynthesisReady(false);
     makeView();
     enterWriter();
@@ -224,9 +228,7 @@ TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
 
 TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
 {
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1);
-    app->saveProject(a);
+    const Project a = storedAlpha();
     dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
     dashboard::DashboardFactories f = factories();
     f.editor = [this](state::AppState &state, const std::optional<Project> &p, std::function<void()> onClose) {

@@ -124,15 +124,6 @@ TEST_F(WorkspaceViewTest, TheTestWorkspaceShowsTheComingSoonCardWhichTheDimClose
     EXPECT_FALSE(view->comingSoonLayer()->isVisible());
 }
 
-TEST_F(WorkspaceViewTest, TheTestWorkspaceFromThePickerKeepsThePickerOpen)
-{
-    makeView();
-    click(view->modePicker()->button(DashboardMode::test));
-    settle(3000);
-    EXPECT_TRUE(view->comingSoonLayer()->isVisible());
-    EXPECT_TRUE(pickerShown());
-}
-
 TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
 {
     makeView();

@@ -120,17 +120,3 @@ TEST_F(WriterListTest, FiltersStartOverWithEveryNewDashboard)
     EXPECT_EQ(writer()->filters()->filter(), ProjectFilter{});
     EXPECT_EQ(shownTitles(), QStringList{"Only"});
 }
-
-TEST_F(WriterListTest, DelAsksForConfirmationWithoutOpeningThePage)
-{
-    makeApp();
-    app->saveProject(test::makeProject("Doomed", 1));
-    makeView();
-    enterWriter();
-    click(writer()->rows()[0]->deleteButton());
-    ASSERT_TRUE(view->pendingDelete());
-    EXPECT_EQ(view->pendingDelete()->title, "Doomed");
-    EXPECT_FALSE(writer()->activeProjectId());
-    ASSERT_NE(view->deleteAlert(), nullptr);
-    EXPECT_TRUE(view->deleteAlert()->isVisible());
-}
