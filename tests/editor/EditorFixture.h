@@ -71,6 +71,12 @@ inline QString words(int n, const QString &word = QStringLiteral("word"))
     return out.join(u' ');
 }
 
+// The form's settings in one line: grade/review/mode/speed/minutes.
+inline QString form(const editor::EditorModel &m)
+{
+    return QStringLiteral("%1/%2/%3/%4/%5").arg(m.grade(), m.review(), m.mode()).arg(m.wpm()).arg(m.totalMinutes());
+}
+
 inline Project storedProject(const QString &text, qint64 wpm)
 {
     Project p;

@@ -28,11 +28,7 @@ QString textOfCharacters(int n)
 TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppMode)
 {
     auto m = model();
-    EXPECT_EQ(m->grade(), "12");
-    EXPECT_EQ(m->review(), "medium");
-    EXPECT_EQ(m->mode(), "wpm");
-    EXPECT_EQ(m->wpm(), 77);
-    EXPECT_EQ(m->totalMinutes(), 30);
+    EXPECT_EQ(form(*m), "12/medium/wpm/77/30");
     EXPECT_EQ(m->headerTitle(), "New Project");
     EXPECT_EQ(m->tab(), 0);
     EXPECT_FALSE(m->hasManualGrade() || m->hasManualReview() || m->hasManualTitle() || m->hasManualSpeed());
@@ -46,10 +42,7 @@ TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppMode)
     prefs.setString(state::keys::defaultGrade, "10");
     prefs.setString(state::keys::defaultReview, "heavy");
     app->setDefaultMode("time");
-    auto other = model();
-    EXPECT_EQ(other->grade(), "10");
-    EXPECT_EQ(other->review(), "heavy");
-    EXPECT_EQ(other->mode(), "time");
+    EXPECT_EQ(form(*model()), "10/heavy/time/77/30");
 }
 
 TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
@@ -58,12 +51,8 @@ TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
     auto m = model(storedProject(words(230), 77));
     EXPECT_EQ(m->title(), "Stored");
     EXPECT_EQ(m->headerTitle(), "Stored");
-    EXPECT_EQ(m->wpm(), 77);
-    EXPECT_EQ(m->totalMinutes(), 3);
-    EXPECT_EQ(m->grade(), "10");
-    EXPECT_EQ(m->review(), "heavy");
+    EXPECT_EQ(form(*m), "10/heavy/wpm/77/3"); // not the app's default mode
     EXPECT_TRUE(m->humanize());
-    EXPECT_EQ(m->mode(), "wpm"); // not the app's default mode
     EXPECT_EQ(m->tab(), 0);      // also for a project made from the outline tab
     EXPECT_TRUE(m->hasManualGrade() && m->hasManualReview() && m->hasManualTitle() && m->hasManualSpeed());
     EXPECT_FALSE(m->smartPreview());
@@ -269,18 +258,11 @@ TEST_F(EditorFixture, PresetsSetModeSpeedAndReview)
     auto m = model();
     m->moveSlider(100);
     m->applyPreset(SpeedPreset::shortResponse);
-    EXPECT_EQ(m->mode(), "time");
-    EXPECT_EQ(m->totalMinutes(), 8);
-    EXPECT_EQ(m->review(), "light");
-    EXPECT_EQ(m->wpm(), 100);
+    EXPECT_EQ(form(*m), "12/light/time/100/8");
     m->applyPreset(SpeedPreset::essay);
-    EXPECT_EQ(m->mode(), "wpm");
-    EXPECT_EQ(m->wpm(), 77);
-    EXPECT_EQ(m->review(), "medium");
-    EXPECT_EQ(m->totalMinutes(), 8);
+    EXPECT_EQ(form(*m), "12/medium/wpm/77/8");
     m->applyPreset(SpeedPreset::timedExam);
-    EXPECT_EQ(m->wpm(), 95);
-    EXPECT_EQ(m->review(), "light");
+    EXPECT_EQ(form(*m), "12/light/wpm/95/8");
     EXPECT_TRUE(m->hasManualSpeed() && m->hasManualReview());
 
     // A later text keeps the preset's speed and review.
