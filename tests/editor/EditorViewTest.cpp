@@ -123,7 +123,7 @@ TEST_F(EditorViewFixture, TypedTitlesAreTheUsersAndSuggestedOnesAreNot)
     EXPECT_EQ(tab->titleField()->cursorPosition(), 6);
 }
 
-TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothing)
+TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothingAndThePresetAndModeButtonsSetTheSpeed)
 {
     auto v = view();
     click(pillOf(v->header()->gradePicker(), "12"));
@@ -140,6 +140,16 @@ TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothing)
     QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->trackRect().center().toPoint());
     EXPECT_TRUE(v->model().humanize());
     EXPECT_TRUE(draft()->value("humanize").toBool());
+
+    NewEssayTab *tab = v->newEssayTab();
+    click(tab->presetButton(SpeedPreset::shortResponse));
+    EXPECT_EQ(v->header()->pillTexts().at(2), "8m");
+    EXPECT_EQ(tab->timeModeButton()->variant(), QVButtonVariant::primary);
+    EXPECT_EQ(tab->wpmModeButton()->variant(), QVButtonVariant::secondary);
+    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 360);
+    click(tab->wpmModeButton());
+    EXPECT_EQ(v->model().mode(), "wpm");
+    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 250);
 }
 
 TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBack)
@@ -181,20 +191,6 @@ TEST_F(EditorViewFixture, ARestoredOutOfRangeSpeedStaysInTheDraft)
     EXPECT_EQ(v->newEssayTab()->speedControl()->valueLabel()->text(), "2m TOTAL");
     EXPECT_EQ(draft()->value("totalMinutes").toInt(), 2);
     EXPECT_FALSE(v->model().hasManualSpeed());
-}
-
-TEST_F(EditorViewFixture, PresetAndModeButtons)
-{
-    auto v = view();
-    NewEssayTab *tab = v->newEssayTab();
-    click(tab->presetButton(SpeedPreset::shortResponse));
-    EXPECT_EQ(v->header()->pillTexts().at(2), "8m");
-    EXPECT_EQ(tab->timeModeButton()->variant(), QVButtonVariant::primary);
-    EXPECT_EQ(tab->wpmModeButton()->variant(), QVButtonVariant::secondary);
-    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 360);
-    click(tab->wpmModeButton());
-    EXPECT_EQ(v->model().mode(), "wpm");
-    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 250);
 }
 
 TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysUntilClicked)

@@ -154,10 +154,15 @@ TEST_F(PanelModel, HeaderCloseAndStopConfirmationKeepThePosition)
     }
 }
 
-TEST_F(PanelModel, CloseWithoutAJobOnlyCloses)
+TEST_F(PanelModel, MissingPermissionsLeaveTheStartButtonAndCloseWithoutAJobOnlyCloses)
 {
+    app->setInputMonitoringReady(false);
     auto m = panel(essay);
     QSignalSpy typing(app.get(), &state::AppState::isTypingChanged);
+    m->start();
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
+    EXPECT_EQ(app->statusText(), "Enable Input Monitoring permissions (Settings opened)");
     m->close();
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(app->phase(), "idle");
@@ -327,14 +332,4 @@ TEST_F(PanelModel, PauseIsNotOfferedBeforeAnyRun)
     m->confirmStop();
     EXPECT_EQ(app->phase(), "stopped");
     EXPECT_EQ(closes, 1);
-}
-
-TEST_F(PanelModel, MissingPermissionsLeaveTheStartButton)
-{
-    app->setInputMonitoringReady(false);
-    auto m = panel(essay);
-    m->start();
-    EXPECT_EQ(app->phase(), "idle");
-    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
-    EXPECT_EQ(app->statusText(), "Enable Input Monitoring permissions (Settings opened)");
 }

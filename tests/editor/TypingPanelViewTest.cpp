@@ -248,7 +248,7 @@ TEST_F(PanelView, ReduceMotionHoldsEverythingStill)
     EXPECT_NE(a, v->progressBar()->highlightOffset());
 }
 
-TEST_F(PanelView, TheWindowsCloseGoesThroughThePanel)
+TEST_F(PanelView, TheWindowsCloseGoesThroughThePanelOrClosesItsOwnWindowWithoutAnOpener)
 {
     QPointer<TypingPanelWindow> window = new TypingPanelWindow(*app, essay, [&] {
         ++closes;
@@ -274,14 +274,12 @@ TEST_F(PanelView, TheWindowsCloseGoesThroughThePanel)
     EXPECT_FALSE(window);
     ASSERT_TRUE(runToEnd());
     EXPECT_GE(app->resumeIndex(essay), 3);
-}
 
-TEST_F(PanelView, WithoutAnOpenerThePanelClosesItsOwnWindow)
-{
-    QPointer<TypingPanelWindow> window = new TypingPanelWindow(*app, essay, {});
-    window->show();
-    click(window->view()->closeButton());
-    EXPECT_FALSE(window && window->isVisible());
+    // Without an opener the panel closes its own window.
+    QPointer<TypingPanelWindow> own = new TypingPanelWindow(*app, essay, {});
+    own->show();
+    click(own->view()->closeButton());
+    EXPECT_FALSE(own && own->isVisible());
 }
 
 TEST_F(PanelView, APanelOpenedAfterAStoppedJobOffersItsOwnStart)
