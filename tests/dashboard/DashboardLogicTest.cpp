@@ -139,7 +139,7 @@ TEST_F(WorkspaceSwitchTest, InitialChoiceFromThePickerShowsTheOverlayThenTheWork
     EXPECT_EQ(s.dashboardMode(), DashboardMode::study);
 }
 
-TEST_F(WorkspaceSwitchTest, RequestsDuringASwitchAreIgnoredAndTheSwitchEndsOnTime)
+TEST_F(WorkspaceSwitchTest, RequestsDuringASwitchAreIgnoredTheSwitchEndsOnTimeAndTheSelectedSegmentDoesNothing)
 {
     s.handleModeSwitch(DashboardMode::study, false);
     clock.advance(1000);
@@ -152,13 +152,11 @@ TEST_F(WorkspaceSwitchTest, RequestsDuringASwitchAreIgnoredAndTheSwitchEndsOnTim
     EXPECT_FALSE(s.showComingSoon());
     clock.advance(10000);
     EXPECT_EQ(s.dashboardMode(), DashboardMode::study);
-}
 
-TEST_F(WorkspaceSwitchTest, TheSelectedSegmentDoesNothing)
-{
+    // The selected segment does nothing.
     int changes = 0;
     QObject::connect(&s, &WorkspaceSwitch::changed, [&] { ++changes; });
-    s.handleModeSwitch(DashboardMode::writer, false);
+    s.handleModeSwitch(DashboardMode::study, false);
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(s.isTransitioning());
     EXPECT_FALSE(clock.hasPending());
@@ -180,15 +178,14 @@ TEST_F(WorkspaceSwitchTest, TheTestWorkspaceNeverChangesTheModeAndShowsTheComing
     EXPECT_FALSE(s.showModePicker());
     s.dismissComingSoon();
     EXPECT_FALSE(s.showComingSoon());
-}
 
-TEST_F(WorkspaceSwitchTest, TheTestWorkspaceFromThePickerLeavesThePickerOpen)
-{
-    s.pickerChose(DashboardMode::test);
+    // Chosen from the picker, it leaves the picker open.
+    WorkspaceSwitch fresh(clock);
+    fresh.pickerChose(DashboardMode::test);
     clock.advance(3000);
-    EXPECT_TRUE(s.showComingSoon());
-    EXPECT_TRUE(s.showModePicker());
-    EXPECT_EQ(s.dashboardMode(), DashboardMode::writer);
+    EXPECT_TRUE(fresh.showComingSoon());
+    EXPECT_TRUE(fresh.showModePicker());
+    EXPECT_EQ(fresh.dashboardMode(), DashboardMode::writer);
 }
 
 TEST_F(WorkspaceSwitchTest, APendingSwitchDiesWithItsOwner)

@@ -49,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBar)
+TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichANewDashboardShowsAgain)
 {
     openPage();
     ASSERT_TRUE(detail()->isVisible());
@@ -68,6 +68,14 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBar)
 
     click(detail()->backButton());
     EXPECT_FALSE(detail()->isVisible());
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_TRUE(view->header()->isVisible());
+
+    // A new dashboard shows its top bar even if the last one went with a page open.
+    openPage();
+    ASSERT_TRUE(app->suppressTopBar());
+    makeView(); // signed out with the page open, then in again
+    enterWriter();
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_TRUE(view->header()->isVisible());
 }
@@ -136,14 +144,4 @@ TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNot
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_EQ(writer()->rows().size(), 1);
-}
-
-TEST_F(DetailPageTest, ANewDashboardShowsItsTopBarEvenIfTheLastOneWentWithAPageOpen)
-{
-    openPage();
-    ASSERT_TRUE(app->suppressTopBar());
-    makeView(); // signed out with the page open, then in again
-    enterWriter();
-    EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_TRUE(view->header()->isVisible());
 }

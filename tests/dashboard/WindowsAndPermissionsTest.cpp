@@ -118,12 +118,18 @@ TEST_F(WindowsTest, TheEditorWithoutInputAccessShowsTheCardAndAsksTheSystem)
     EXPECT_FALSE(view->draftProject());
 }
 
-TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow)
+TEST_F(WindowsTest, WithoutAccessTheNewProjectButtonIsDimmedAndTheTypingPanelOpensBothSettingsPagesAndNoWindow)
 {
     const Project a = storedAlpha();
     sim.simPermissions().setAccessibilityReady(false);
     makeView();
     enterWriter();
+    // The new-project button is dimmed but still enabled.
+    QVButton *b = view->writerWorkspace()->newProjectButton();
+    EXPECT_TRUE(b->isEnabled());
+    EXPECT_EQ(b->text(), "+ NEW PROJECT");
+    EXPECT_DOUBLE_EQ(b->opacity(), 0.6);
+
     app->setAccessibilitySkipped(true);
     click(view->writerWorkspace()->row(a.id)->typeButton());
     EXPECT_FALSE(app->accessibilitySkipped());
@@ -131,6 +137,8 @@ TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow
     EXPECT_EQ(permissionCalls(), (QStringList{"openAccessibilitySettings", "openInputSettings"}));
     EXPECT_EQ(view->typingWindow(), nullptr);
     EXPECT_TRUE(panelsOpened.isEmpty());
+    app->setAccessibilityReady(true);
+    EXPECT_DOUBLE_EQ(b->opacity(), 1.0);
 }
 
 TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensTheWindow)
@@ -164,30 +172,6 @@ TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensT
     view->openNewProject();
     EXPECT_FALSE(view->showPermissionsGate());
     EXPECT_NE(view->projectWindow(), nullptr);
-}
-
-TEST_F(WindowsTest, ACardThatGoesAwayByItselfTakesTheLayerWithIt)
-{
-    sim.simPermissions().setInputSynthesisReady(false);
-    makeView();
-    view->openNewProject();
-    ASSERT_TRUE(view->permissionsCard());
-    delete view->permissionsCard();
-    EXPECT_FALSE(view->showPermissionsGate());
-    EXPECT_FALSE(view->permissionsLayer()->isVisible());
-}
-
-TEST_F(WindowsTest, TheNewProjectButtonIsDimmedButEnabledWithoutAccess)
-{
-    sim.simPermissions().setAccessibilityReady(false);
-    makeView();
-    enterWriter();
-    QVButton *b = view->writerWorkspace()->newProjectButton();
-    EXPECT_TRUE(b->isEnabled());
-    EXPECT_EQ(b->text(), "+ NEW PROJECT");
-    EXPECT_DOUBLE_EQ(b->opacity(), 0.6);
-    app->setAccessibilityReady(true);
-    EXPECT_DOUBLE_EQ(b->opacity(), 1.0);
 }
 
 TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
@@ -253,7 +237,7 @@ TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
     EXPECT_TRUE(!w || !w->isVisible());
 }
 
-TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReduced)
+TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReducedAndGoesWithItsCard)
 {
     sim.simPermissions().setInputSynthesisReady(false);
     makeView();
@@ -281,5 +265,12 @@ TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReduced)
     view->openNewProject();
     EXPECT_DOUBLE_EQ(effect->opacity(), 1);
     view->setShowPermissionsGate(false);
+    EXPECT_FALSE(view->permissionsLayer()->isVisible());
+
+    // A card that goes away by itself takes the layer with it.
+    view->openNewProject();
+    ASSERT_TRUE(view->permissionsCard());
+    delete view->permissionsCard();
+    EXPECT_FALSE(view->showPermissionsGate());
     EXPECT_FALSE(view->permissionsLayer()->isVisible());
 }

@@ -28,7 +28,7 @@ protected:
 };
 } // namespace
 
-TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWithTheProfileLayersAtRest)
+TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWhoseChoicePlaysTheWelcomeThenShowsItsCard)
 {
     makeView();
     EXPECT_TRUE(pickerShown());
@@ -42,11 +42,7 @@ TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWithTheProfileLayersAtRe
     for (DashboardMode m : allDashboardModes())
         names << view->modePicker()->button(m)->text();
     EXPECT_EQ(names, (QStringList{"Quorvel", "Lexmoor", "Trivane"}));
-}
 
-TEST_F(WorkspaceViewTest, PickingAWorkspacePlaysTheWelcomeThenShowsItsCard)
-{
-    makeView();
     click(view->modePicker()->button(DashboardMode::study));
     EXPECT_TRUE(view->welcomeOverlay()->isVisible());
     EXPECT_EQ(view->welcomeOverlay()->titleText(), "Lexmoor");
@@ -162,19 +158,7 @@ TEST_F(WorkspaceViewTest, PickerButtonsFollowOnlyTheSystemMotionSetting)
     EXPECT_DOUBLE_EQ(b->hoverAmount(), 1.0);
 }
 
-TEST_F(WorkspaceViewTest, TheDashboardReadsItsDefaultsOnceWhenMade)
-{
-    prefs.setString("qv_default_mode", "time");
-    makeView();
-    EXPECT_EQ(view->defaultGrade(), "12");
-    EXPECT_EQ(view->defaultReview(), "medium");
-    EXPECT_EQ(view->smartPreset(), "balanced");
-    EXPECT_EQ(view->defaultMode(), "time");
-    prefs.setString("qv_default_grade", "9");
-    EXPECT_EQ(view->defaultGrade(), "12");
-}
-
-TEST_F(WorkspaceViewTest, AppearingReadsThePermissionsAgainAndChecksForUpdatesOnce)
+TEST_F(WorkspaceViewTest, MakingReadsTheDefaultsOnceAndAppearingReadsThePermissionsAgainAndChecksForUpdatesOnce)
 {
     sim.simPermissions().setInputSynthesisReady(false);
     fetcher->answers << std::nullopt; // the start-up check fails quietly
@@ -184,7 +168,15 @@ TEST_F(WorkspaceViewTest, AppearingReadsThePermissionsAgainAndChecksForUpdatesOn
     EXPECT_FALSE(app->inputMonitoringReady());
     sim.simPermissions().setInputSynthesisReady(true);
     app->setSkipInitialWelcome(true);
+    prefs.setString("qv_default_mode", "time");
     makeView();
+    // The dashboard reads its defaults once, when made.
+    EXPECT_EQ(view->defaultGrade(), "12");
+    EXPECT_EQ(view->defaultReview(), "medium");
+    EXPECT_EQ(view->smartPreset(), "balanced");
+    EXPECT_EQ(view->defaultMode(), "time");
+    prefs.setString("qv_default_grade", "9");
+    EXPECT_EQ(view->defaultGrade(), "12");
     EXPECT_TRUE(app->inputMonitoringReady());
     EXPECT_FALSE(app->skipInitialWelcome());
     EXPECT_EQ(fetcher->requests.size(), before + 1);
