@@ -165,7 +165,7 @@ TEST_F(SettingsTest, AWindowLeftOpenAfterSignOutKeepsWorkingAndGoesWhenClosed)
     EXPECT_FALSE(window);
 }
 
-TEST_F(SettingsTest, TheNameIsSavedTrimmedWhileTheFieldKeepsWhatWasTyped)
+TEST_F(SettingsTest, TheNameIsSavedTrimmedWhileTheFieldKeepsWhatWasTypedAndTheSupportButtonsOpenTheirAddresses)
 {
     SettingsWindowView &settings = openSettings();
     typeInto(account().nameField(), "  Ann  ");
@@ -180,6 +180,18 @@ TEST_F(SettingsTest, TheNameIsSavedTrimmedWhileTheFieldKeepsWhatWasTyped)
     EXPECT_EQ(prefs.stringValue(state::keys::profileName), "");
     EXPECT_EQ(settings.profileRow()->nameLabel()->text(), "Your Profile");
     EXPECT_EQ(settings.profileRow()->avatar()->initialsText(), "QV");
+
+    EXPECT_EQ(settings.supportCard()->addressLabel()->text(), "help@quorvel.example");
+    click(settings.supportCard()->contactButton());
+    click(settings.supportCard()->installButton());
+    click(settings.supportCard()->permissionsButton());
+    for (int i = 0; i < 3; ++i)
+        click(settings.preferencesCard()->tutorialButton(i));
+    const QString guides = "http://127.0.0.1:54321/quorvel-site/support.html#support-guides";
+    EXPECT_EQ(opened(), (QStringList{"mailto:help@quorvel.example",
+                                     "http://127.0.0.1:54321/quorvel-site/download.html#install-walkthrough",
+                                     "http://127.0.0.1:54321/quorvel-site/accessibility.html", guides, guides,
+                                     guides}));
 }
 
 TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsTypeAndReadBackAtTheNextStart)
@@ -375,22 +387,6 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
         settle();
     }
     EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
-}
-
-TEST_F(SettingsTest, SupportAndTutorialButtonsOpenTheirAddresses)
-{
-    SettingsWindowView &settings = openSettings();
-    EXPECT_EQ(settings.supportCard()->addressLabel()->text(), "help@quorvel.example");
-    click(settings.supportCard()->contactButton());
-    click(settings.supportCard()->installButton());
-    click(settings.supportCard()->permissionsButton());
-    for (int i = 0; i < 3; ++i)
-        click(settings.preferencesCard()->tutorialButton(i));
-    const QString guides = "http://127.0.0.1:54321/quorvel-site/support.html#support-guides";
-    EXPECT_EQ(opened(), (QStringList{"mailto:help@quorvel.example",
-                                     "http://127.0.0.1:54321/quorvel-site/download.html#install-walkthrough",
-                                     "http://127.0.0.1:54321/quorvel-site/accessibility.html", guides, guides,
-                                     guides}));
 }
 
 TEST_F(SettingsTest, ScreenshotsOfTheOpenMenuAndTheSettingsWindow)

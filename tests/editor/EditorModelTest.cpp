@@ -25,7 +25,7 @@ QString textOfCharacters(int n)
 
 // ---- loading
 
-TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppMode)
+TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppModeAndLoadingAgainKeepsTheEdits)
 {
     auto m = model();
     EXPECT_EQ(form(*m), "12/medium/wpm/77/30");
@@ -43,6 +43,13 @@ TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppMode)
     prefs.setString(state::keys::defaultReview, "heavy");
     app->setDefaultMode("time");
     EXPECT_EQ(form(*model()), "10/heavy/time/77/30");
+
+    // Loading again keeps the edits.
+    m->editTitle("Mine");
+    m->chooseTab(1);
+    m->load();
+    EXPECT_EQ(m->title(), "Mine");
+    EXPECT_EQ(m->tab(), 1);
 }
 
 TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
@@ -62,16 +69,6 @@ TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
     EXPECT_EQ(model(storedProject("", 77))->totalMinutes(), 1);
     EXPECT_EQ(model(storedProject(words(5), 0))->totalMinutes(), 5);
     EXPECT_EQ(model(storedProject(words(5), -3))->totalMinutes(), 5);
-}
-
-TEST_F(EditorFixture, LoadingAgainKeepsTheEdits)
-{
-    auto m = model();
-    m->editTitle("Mine");
-    m->chooseTab(1);
-    m->load();
-    EXPECT_EQ(m->title(), "Mine");
-    EXPECT_EQ(m->tab(), 1);
 }
 
 // ---- the save
@@ -272,7 +269,7 @@ TEST_F(EditorFixture, PresetsSetModeSpeedAndReview)
     EXPECT_EQ(m->review(), "light");
 }
 
-TEST_F(EditorFixture, ModeButtonsMarkTheSpeedAndKeepBothValues)
+TEST_F(EditorFixture, ModeButtonsMarkTheSpeedAndKeepBothValuesAndTheSliderTruncates)
 {
     auto m = model();
     m->chooseMode("time");
@@ -291,11 +288,9 @@ TEST_F(EditorFixture, ModeButtonsMarkTheSpeedAndKeepBothValues)
     prefs.setString(state::keys::defaultPreset, "timed");
     again->editText("new text");
     EXPECT_EQ(again->wpm(), 77);
-}
 
-TEST_F(EditorFixture, TheSliderTruncatesAndEditsTheModesField)
-{
-    auto m = model();
+    // The slider truncates and edits the mode's field.
+    m = model();
     m->moveSlider(55.9);
     EXPECT_EQ(m->wpm(), 55);
     EXPECT_EQ(m->totalMinutes(), 30);
