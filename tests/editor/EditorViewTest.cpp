@@ -152,7 +152,7 @@ TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothingAndThePresetAndModeBut
     EXPECT_EQ(tab->speedControl()->slider()->maximum(), 250);
 }
 
-TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBack)
+TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBackNorARestoredOutOfRangeTotal)
 {
     prefs.setDictionary(EditorDraft::key, QJsonObject{{"wpm", 20}, {"text", " "}});
     prefs.setString(state::keys::defaultPreset, "x"); // unused: a set speed is kept below
@@ -180,17 +180,14 @@ TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBack)
     EXPECT_EQ(v->model().wpm(), 140);
     EXPECT_EQ(speed->valueLabel()->text(), "140 WPM");
     EXPECT_EQ(draft()->value("wpm").toInt(), 140);
-}
 
-TEST_F(EditorViewFixture, ARestoredOutOfRangeSpeedStaysInTheDraft)
-{
-    // Time mode keeps a restored total: suggestions never touch it.
+    // A restored total out of range stays in the draft: suggestions never touch it.
     prefs.setDictionary(EditorDraft::key, QJsonObject{{"mode", "time"}, {"totalMinutes", 2}});
-    auto v = view();
-    EXPECT_EQ(v->newEssayTab()->speedControl()->slider()->value(), 5);
-    EXPECT_EQ(v->newEssayTab()->speedControl()->valueLabel()->text(), "2m TOTAL");
+    auto restored = view();
+    EXPECT_EQ(restored->newEssayTab()->speedControl()->slider()->value(), 5);
+    EXPECT_EQ(restored->newEssayTab()->speedControl()->valueLabel()->text(), "2m TOTAL");
     EXPECT_EQ(draft()->value("totalMinutes").toInt(), 2);
-    EXPECT_FALSE(v->model().hasManualSpeed());
+    EXPECT_FALSE(restored->model().hasManualSpeed());
 }
 
 TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysUntilClicked)

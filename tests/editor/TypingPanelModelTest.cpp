@@ -210,7 +210,7 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
 
 // ---- the faults of a panel opened after another one
 
-TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsClose)
+TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
 {
     auto first = panel(essay);
     ASSERT_TRUE(typeSome(*first, essay, 5));
@@ -232,19 +232,16 @@ TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsClose)
     auto third = panel(essay);
     EXPECT_EQ(third->startLabel(), "Resume Typing");
     EXPECT_EQ(app->resumeIndex(essay), essayPosition);
-}
 
-TEST_F(PanelModel, ANewPanelAfterDoneStartsFromIdle)
-{
-    auto first = panel(essay);
-    first->start();
+    // A panel after one whose job is done starts from idle too.
+    third->start();
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
-    first->close();
+    third->close();
     ASSERT_EQ(app->phase(), "done");
-    auto second = panel(letter);
+    auto fourth = panel(letter);
     EXPECT_EQ(app->phase(), "idle");
-    EXPECT_EQ(second->startLabel(), "Start Typing");
+    EXPECT_EQ(fourth->startLabel(), "Start Typing");
 }
 
 TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
