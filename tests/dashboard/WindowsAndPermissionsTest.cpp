@@ -41,7 +41,7 @@ protected:
 };
 } // namespace
 
-TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindow)
+TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindowWhichClearsItsPointerAndSurvivesTheDashboard)
 {
     makeView();
     enterWriter();
@@ -58,12 +58,8 @@ TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindow)
     EXPECT_TRUE(!firstWindow || !firstWindow->isVisible());
     EXPECT_EQ(openWindows().size(), 1);
     EXPECT_EQ(editorsOpened, (QList<std::optional<Project>>{std::nullopt, std::nullopt}));
-}
 
-TEST_F(WindowsTest, AClosedEditorClearsItsPointerAndSurvivesTheDashboard)
-{
-    makeView();
-    view->openNewProject();
+    // A closed editor clears its pointer and survives the dashboard.
     QPointer<CustomWindow> w = view->projectWindow();
     ASSERT_TRUE(w);
     view.reset(); // signed out: the window keeps working

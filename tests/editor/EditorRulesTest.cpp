@@ -28,7 +28,7 @@ TEST(EditorRules, DerivedMinutesAndSpeedsRoundHalvesAwayAndAreAtLeastOne)
     EXPECT_EQ(roundedAtLeastOne(5, -40), 5);
 }
 
-TEST(EditorRules, TotalTimeLabel)
+TEST(EditorRules, TotalTimeAndHumanAverageLabels)
 {
     EXPECT_EQ(totalTimeLabel(8), "8m TOTAL");
     EXPECT_EQ(totalTimeLabel(59), "59m TOTAL");
@@ -37,10 +37,7 @@ TEST(EditorRules, TotalTimeLabel)
     EXPECT_EQ(totalTimeLabel(360), "6h 0m TOTAL");
     EXPECT_EQ(totalTimeLabel(0), "1m TOTAL");
     EXPECT_EQ(totalTimeLabel(-9), "1m TOTAL");
-}
 
-TEST(EditorRules, HumanAverageLabel)
-{
     EXPECT_EQ(humanAvgTimeLabel(""), "Human avg: 0m");
     EXPECT_EQ(humanAvgTimeLabel("  \n "), "Human avg: 0m");
     EXPECT_EQ(humanAvgTimeLabel(words(38)), "Human avg: 1m"); // 0.49 rounds to 0, raised to 1

@@ -92,7 +92,7 @@ TEST(TypingPanelRules, EstimateRoundsHalvesUpAndIsAtLeastOneMinute)
     EXPECT_EQ(estimatedMinutes(repeatWords(3), -40), 3);
 }
 
-TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinute)
+TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinuteAndThePercentIsTruncated)
 {
     EXPECT_EQ(timeLeftLabel(0.5, 8), QStringLiteral("\u2248 4 min"));
     EXPECT_EQ(timeLeftLabel(0.9, 8), QStringLiteral("\u2248 1 min")); // 0.8 rounds to 1
@@ -102,10 +102,7 @@ TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinute)
     EXPECT_EQ(timeLeftLabel(0.75, 10), QStringLiteral("\u2248 3 min")); // 2.5 rounds up
     EXPECT_EQ(timeLeftLabel(std::nan(""), 10), QStringLiteral("\u2248 1 min"));
     EXPECT_EQ(progressHeader(0.42, 10), QStringLiteral("42% \u2022 \u2248 6 min left"));
-}
-
-TEST(TypingPanelRules, PercentIsTruncated)
-{
+    // The percent is truncated.
     EXPECT_EQ(percent(0.999), 99);
     EXPECT_EQ(percent(1.0), 100);
     EXPECT_EQ(percent(0.0), 0);
