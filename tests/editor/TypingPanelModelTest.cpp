@@ -30,16 +30,6 @@ struct PanelModel : PanelFixture {
 
 } // namespace
 
-TEST_F(PanelModel, StartOrResumeFollowsTheSavedPosition)
-{
-    auto m = panel(essay);
-    EXPECT_EQ(m->startLabel(), "Start Typing");
-    app->typingJob().setResumeIndex(0, essay); // an entry of 0 counts as none
-    EXPECT_EQ(m->startLabel(), "Start Typing");
-    app->typingJob().setResumeIndex(1, essay);
-    EXPECT_EQ(m->startLabel(), "Resume Typing");
-}
-
 TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
 {
     std::optional<QString> phaseAtClose;
