@@ -327,7 +327,7 @@ TEST_F(EditorFixture, SuggestionsFillOnlyWhatTheUserHasNotChosen)
     EXPECT_EQ(m->smartPreview()->essayType, "Argumentative");
 
     // The preset table, and neither minutes nor mode ever change.
-    for (auto [preset, speed] : {std::pair{"accurate", 62}, {"balanced", 77}, {"other", 77}, {"timed", 95}}) {
+    for (auto [preset, speed] : {std::pair{"accurate", 62}, {"balanced", 77}, {"other", 77}, {"Timed", 77}, {"timed", 95}}) {
         prefs.setString(state::keys::defaultPreset, preset);
         m->editText(m->text() + "x");
         EXPECT_EQ(m->wpm(), speed) << preset;

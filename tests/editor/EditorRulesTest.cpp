@@ -17,17 +17,6 @@ TEST(EditorRules, WordsAreRunsOfNonWhitespaceCharacters)
     EXPECT_EQ(wordCount("a\u00A0b e\u0301"), 3);
 }
 
-TEST(EditorRules, DerivedMinutesAndSpeedsRoundHalvesAwayAndAreAtLeastOne)
-{
-    EXPECT_EQ(roundedAtLeastOne(230, 77), 3);  // 2.99
-    EXPECT_EQ(roundedAtLeastOne(250, 100), 3); // 2.5
-    EXPECT_EQ(roundedAtLeastOne(100, 8), 13);  // 12.5
-    EXPECT_EQ(roundedAtLeastOne(3, 30), 1);    // 0.1
-    EXPECT_EQ(roundedAtLeastOne(0, 77), 1);
-    EXPECT_EQ(roundedAtLeastOne(5, 0), 5);     // 0 divides as 1
-    EXPECT_EQ(roundedAtLeastOne(5, -40), 5);
-}
-
 TEST(EditorRules, TotalTimeAndHumanAverageLabels)
 {
     EXPECT_EQ(totalTimeLabel(8), "8m TOTAL");
@@ -48,12 +37,8 @@ TEST(EditorRules, TotalTimeAndHumanAverageLabels)
     EXPECT_EQ(humanAvgTimeLabel(words(5005)), "Human avg: 1h 5m");
 }
 
-TEST(EditorRules, PresetSpeedsAndHint)
+TEST(EditorRules, HintAndCapitals)
 {
-    EXPECT_EQ(speedForPreset("timed"), 95);
-    EXPECT_EQ(speedForPreset("accurate"), 62);
-    EXPECT_EQ(speedForPreset("balanced"), 77);
-    EXPECT_EQ(speedForPreset("Timed"), 77);
     EXPECT_EQ(smartHintText("Hello", "11", "medium", "balanced"),
               QString::fromUtf8("Suggested: Grade 11 \u2022 Medium \u2022 Balanced"));
     EXPECT_EQ(smartHintText(" \n ", "11", "medium", "balanced"), "");
