@@ -189,7 +189,7 @@ TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBackNorARestoredOutOf
     EXPECT_FALSE(restored->model().hasManualSpeed());
 }
 
-TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysUntilClicked)
+TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleDropsInStaysUntilClickedAndLeavesTheSameWay)
 {
     auto v = view();
     v->show();
@@ -203,9 +203,18 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysU
     EXPECT_FALSE(tab->smartBrief()->warningLabel()->isVisibleTo(v.get()));
     EXPECT_TRUE(tab->hintLabel()->text().startsWith("Suggested: Grade "));
 
+    // The why bubble drops in from the top.
+    auto *effect = qobject_cast<SlideFadeEffect *>(v->whyBubble()->graphicsEffect());
+    ASSERT_TRUE(effect);
     click(tab->smartBrief()->whyButton());
     ASSERT_TRUE(v->whyBubble()->isVisible());
     EXPECT_EQ(v->whyBubble()->reasonLabel()->text(), "Short response detected, so review is lighter.");
+    EXPECT_DOUBLE_EQ(effect->progress(), 0);
+    EXPECT_DOUBLE_EQ(effect->offsetFor(100), -100);
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    scheduler.advance(150);
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
     click(tab->smartBrief()->whyButton());
     EXPECT_TRUE(v->whyBubble()->isVisible());
     // Its top-right corner sits 10 right of and 36 below the button's.
@@ -213,6 +222,21 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysU
     const QPoint anchor = why->mapTo(v.get(), why->rect().topRight());
     EXPECT_EQ(v->whyBubble()->geometry().right() + 1, anchor.x() + 10);
     EXPECT_EQ(v->whyBubble()->geometry().top(), anchor.y() + 36);
+
+    // Leaving, it takes no more taps and is gone once faded.
+    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(v->whyBubble()->isVisible());
+    EXPECT_TRUE(v->whyBubble()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    scheduler.advance(150);
+    EXPECT_FALSE(v->whyBubble()->isVisible());
+
+    app->setReduceMotionEnabled(true);
+    click(tab->smartBrief()->whyButton());
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
+    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(v->whyBubble()->isVisible());
 
     app->setShowSmartBrief(false);
     EXPECT_FALSE(tab->smartBrief()->isVisibleTo(v.get()));
@@ -292,39 +316,6 @@ TEST_F(EditorViewFixture, TabsFadeUnlessMotionIsReduced)
     app->setReduceMotionEnabled(true);
     click(pillOf(v->header()->tabPicker(), "New Essay"));
     EXPECT_FALSE(v->newEssayTab()->graphicsEffect());
-}
-
-TEST_F(EditorViewFixture, TheWhyBubbleDropsInFromTheTopAndLeavesTheSameWay)
-{
-    auto v = view();
-    v->show();
-    v->model().editText("We remember the story of our trip. I think it was a great moment.");
-    auto *effect = qobject_cast<SlideFadeEffect *>(v->whyBubble()->graphicsEffect());
-    ASSERT_TRUE(effect);
-
-    click(v->newEssayTab()->smartBrief()->whyButton());
-    EXPECT_TRUE(v->whyBubble()->isVisible());
-    EXPECT_DOUBLE_EQ(effect->progress(), 0);
-    EXPECT_DOUBLE_EQ(effect->offsetFor(100), -100);
-    scheduler.advance(100);
-    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
-    scheduler.advance(150);
-    EXPECT_DOUBLE_EQ(effect->progress(), 1);
-
-    // Leaving, it takes no more taps and is gone once faded.
-    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_TRUE(v->whyBubble()->isVisible());
-    EXPECT_TRUE(v->whyBubble()->testAttribute(Qt::WA_TransparentForMouseEvents));
-    scheduler.advance(100);
-    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
-    scheduler.advance(150);
-    EXPECT_FALSE(v->whyBubble()->isVisible());
-
-    app->setReduceMotionEnabled(true);
-    click(v->newEssayTab()->smartBrief()->whyButton());
-    EXPECT_DOUBLE_EQ(effect->progress(), 1);
-    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_FALSE(v->whyBubble()->isVisible());
 }
 
 TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionAndTheWindowIsANormalTopLevelOne)
