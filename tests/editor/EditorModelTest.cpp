@@ -120,44 +120,30 @@ TEST_F(EditorFixture, ANewProjectIsStoredAsTypedAndItsDraftRemoved)
 
 TEST_F(EditorFixture, TimeModeStoresTheDerivedSpeed)
 {
-    auto stored = [&](const QString &title) {
+    // Saves a new project of `text` after `edit`, and returns what was stored.
+    auto saved = [&](const QString &title, const QString &text, const std::function<void(EditorModel &)> &edit) {
+        auto m = model();
+        m->editTitle(title);
+        m->editText(text);
+        edit(*m);
+        EXPECT_EQ(m->save(), Outcome::saved);
         for (const Project &p : app->projects())
             if (p.title == title)
                 return p;
         return Project{};
     };
-    auto speedOf = [&](const QString &title) { return stored(title).wpm; };
-    auto m = model();
-    m->editTitle("a");
-    m->editText(words(100));
-    m->applyPreset(SpeedPreset::shortResponse); // 8 minutes
-    EXPECT_EQ(m->save(), Outcome::saved);
-    EXPECT_EQ(speedOf("a"), 13);
-
-    auto few = model();
-    few->editTitle("b");
-    few->editText(words(3));
-    few->chooseMode("time"); // 30 minutes
-    few->chooseTab(1);       // made from the outline tab: marked AI
-    few->save();
-    EXPECT_EQ(speedOf("b"), 1);
-    EXPECT_TRUE(stored("b").isAI);
-    EXPECT_FALSE(stored("a").isAI);
-
-    auto zero = model();
-    zero->editTitle("c");
-    zero->editText(words(5));
-    zero->chooseMode("time");
-    zero->moveSlider(0); // stored as given; divides as 1
-    zero->save();
-    EXPECT_EQ(speedOf("c"), 5);
-
-    auto wpm = model();
-    wpm->editTitle("d");
-    wpm->editText(words(500));
-    wpm->moveSlider(201);
-    wpm->save();
-    EXPECT_EQ(speedOf("d"), 201);
+    const Project a = saved("a", words(100), [](EditorModel &m) { m.applyPreset(SpeedPreset::shortResponse); });
+    EXPECT_EQ(a.wpm, 13); // 8 minutes
+    EXPECT_FALSE(a.isAI);
+    const Project b = saved("b", words(3), [](EditorModel &m) {
+        m.chooseMode("time"); // 30 minutes
+        m.chooseTab(1);       // made from the outline tab: marked AI
+    });
+    EXPECT_EQ(b.wpm, 1);
+    EXPECT_TRUE(b.isAI);
+    // A total of 0 is stored as given and divides as 1.
+    EXPECT_EQ(saved("c", words(5), [](EditorModel &m) { m.chooseMode("time"); m.moveSlider(0); }).wpm, 5);
+    EXPECT_EQ(saved("d", words(500), [](EditorModel &m) { m.moveSlider(201); }).wpm, 201);
 }
 
 TEST_F(EditorFixture, AnEditedProjectKeepsItsIdAndFlagAndLeavesTheDraftAlone)
