@@ -205,12 +205,13 @@ TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsTypeAndReadBackAtTheNextStart
 
     for (int i = 0; i < 3; ++i)
         card->toggle(i)->click();
-    EXPECT_TRUE(app->autoUpdateEnabled());
-    EXPECT_TRUE(app->reduceMotionEnabled());
-    EXPECT_FALSE(app->showSmartBrief());
-    EXPECT_EQ(prefs.boolValue("qv_autoUpdateEnabled"), true);
-    EXPECT_EQ(prefs.boolValue("qv_reduce_motion"), true);
-    EXPECT_EQ(prefs.boolValue("qv_show_smart_brief"), false);
+    auto switches = [&] {
+        return QList<bool>{app->autoUpdateEnabled(), app->reduceMotionEnabled(), app->showSmartBrief()};
+    };
+    EXPECT_EQ(switches(), (QList<bool>{true, true, false}));
+    EXPECT_EQ((QList<std::optional<bool>>{prefs.boolValue("qv_autoUpdateEnabled"), prefs.boolValue("qv_reduce_motion"),
+                                          prefs.boolValue("qv_show_smart_brief")}),
+              (QList<std::optional<bool>>{true, true, false}));
 
     SmartnessCard *smart = settings.smartnessCard();
     smart->presetPicker()->pill(1)->click();
@@ -232,9 +233,7 @@ TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsTypeAndReadBackAtTheNextStart
     view.reset();
     app.reset();
     makeApp();
-    EXPECT_TRUE(app->autoUpdateEnabled());
-    EXPECT_TRUE(app->reduceMotionEnabled());
-    EXPECT_FALSE(app->showSmartBrief());
+    EXPECT_EQ(switches(), (QList<bool>{true, true, false}));
     EXPECT_EQ(app->defaultMode(), "time");
     EXPECT_EQ(app->profileImageData(), picture("PNG"));
     EXPECT_EQ(app->smartDefaults("Some words here.").preset, "timed");
