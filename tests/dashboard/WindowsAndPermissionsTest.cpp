@@ -99,21 +99,6 @@ TEST_F(WindowsTest, TheTypingPanelAskedTwiceRaisesTheFirstWithItsProject)
     EXPECT_EQ(view->typingWindow(), nullptr);
 }
 
-TEST_F(WindowsTest, TheEditorWithoutInputAccessShowsTheCardAndAsksTheSystem)
-{
-    sim.simPermissions().setInputSynthesisReady(false);
-    makeView();
-    enterWriter();
-    click(view->writerWorkspace()->newProjectButton());
-    EXPECT_TRUE(view->showPermissionsGate());
-    EXPECT_TRUE(view->permissionsLayer()->isVisible());
-    EXPECT_EQ(permissionCalls(), (QStringList{"requestAccessibility", "requestInputSynthesis"}));
-    EXPECT_EQ(view->projectWindow(), nullptr);
-    EXPECT_TRUE(openWindows().isEmpty());
-    EXPECT_TRUE(editorsOpened.isEmpty());
-    EXPECT_FALSE(view->draftProject());
-}
-
 TEST_F(WindowsTest, WithoutAccessTheNewProjectButtonIsDimmedAndTheTypingPanelOpensBothSettingsPagesAndNoWindow)
 {
     const Project a = storedAlpha();
@@ -137,14 +122,21 @@ TEST_F(WindowsTest, WithoutAccessTheNewProjectButtonIsDimmedAndTheTypingPanelOpe
     EXPECT_DOUBLE_EQ(b->opacity(), 1.0);
 }
 
-TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensTheWindow)
+TEST_F(WindowsTest, TheEditorWithoutAccessAsksTheSystemAndItsDimTakesEveryClickUntilTheCardIsDismissed)
 {
     const Project a = storedAlpha();
     sim.simPermissions().setInputSynthesisReady(false);
     makeView();
     enterWriter();
-    view->openNewProject();
+    // The editor without input access shows the card and asks the system.
+    click(view->writerWorkspace()->newProjectButton());
+    EXPECT_TRUE(view->showPermissionsGate());
     ASSERT_TRUE(view->permissionsLayer()->isVisible());
+    EXPECT_EQ(permissionCalls(), (QStringList{"requestAccessibility", "requestInputSynthesis"}));
+    EXPECT_EQ(view->projectWindow(), nullptr);
+    EXPECT_TRUE(openWindows().isEmpty());
+    EXPECT_TRUE(editorsOpened.isEmpty());
+    EXPECT_FALSE(view->draftProject());
     ProjectRow *row = view->writerWorkspace()->row(a.id);
     const QPoint onRow = row->mapTo(view.get(), QPoint(20, 20));
     EXPECT_EQ(view->overlayHost()->layerAt(onRow), view->permissionsLayer());
