@@ -68,10 +68,13 @@ protected:
 };
 } // namespace
 
-TEST_F(DeleteTest, TheAlertUsesItsOwnWordsAndEscapeCancels)
+TEST_F(DeleteTest, TheAlertUsesItsOwnWordsWithoutOpeningThePageAndEscapeCancels)
 {
     askToDelete(second);
+    EXPECT_EQ(view->pendingDelete()->title, "Second");
+    EXPECT_FALSE(view->writerWorkspace()->activeProjectId());
     QMessageBox *alert = view->deleteAlert();
+    EXPECT_TRUE(alert->isVisible());
     EXPECT_EQ(alert->text(), "Delete Project?");
     EXPECT_EQ(alert->informativeText(), "Are you sure you want to delete this project?");
     QStringList buttons;
@@ -111,7 +114,7 @@ TEST_F(DeleteTest, DeleteOffersUndoWhichRestoresTheProjectAndTheFile)
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
 }
 
-TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStays)
+TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStaysAndAProjectAlreadyGoneIsNotDeletedAgain)
 {
     askToDelete(third);
     answer("Delete");
@@ -122,6 +125,13 @@ TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStays)
     EXPECT_FALSE(view->undoBanner()->isVisible());
     view->undoDelete();
     EXPECT_EQ(titles(), (QStringList{"Second", "First"}));
+
+    // Deleting a project that is already gone does nothing.
+    askToDelete(first);
+    app->deleteProject(first); // gone meanwhile (another window)
+    answer("Delete");
+    EXPECT_FALSE(view->undoBanner()->isVisible());
+    EXPECT_EQ(titles(), QStringList{"Second"});
 }
 
 TEST_F(DeleteTest, ASecondDeletionMakesTheFirstFinal)
@@ -138,13 +148,4 @@ TEST_F(DeleteTest, ASecondDeletionMakesTheFirstFinal)
     EXPECT_EQ(titles(), (QStringList{"Third", "Second"}));
     settle(1000);
     EXPECT_FALSE(view->undoBanner()->isVisible());
-}
-
-TEST_F(DeleteTest, DeletingAProjectThatIsAlreadyGoneDoesNothing)
-{
-    askToDelete(first);
-    app->deleteProject(first); // gone meanwhile (another window)
-    answer("Delete");
-    EXPECT_FALSE(view->undoBanner()->isVisible());
-    EXPECT_EQ(titles(), (QStringList{"Third", "Second"}));
 }

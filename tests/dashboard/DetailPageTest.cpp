@@ -49,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBar)
+TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichANewDashboardShowsAgain)
 {
     openPage();
     ASSERT_TRUE(detail()->isVisible());
@@ -68,6 +68,14 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBar)
 
     click(detail()->backButton());
     EXPECT_FALSE(detail()->isVisible());
+    EXPECT_FALSE(app->suppressTopBar());
+    EXPECT_TRUE(view->header()->isVisible());
+
+    // A new dashboard shows its top bar even if the last one went with a page open.
+    openPage();
+    ASSERT_TRUE(app->suppressTopBar());
+    makeView(); // signed out with the page open, then in again
+    enterWriter();
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_TRUE(view->header()->isVisible());
 }
@@ -113,7 +121,7 @@ TEST_F(DetailPageTest, ThePageShowsAndActsOnTheStoredProjectNotACopy)
     EXPECT_EQ(panelsOpened[0].text, "Revised text");
 }
 
-TEST_F(DetailPageTest, AConfirmedDeleteClosesThePageAndUndoDoesNotReopenIt)
+TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNotReopenIt)
 {
     openPage();
     click(detail()->deleteButton());
@@ -128,26 +136,12 @@ TEST_F(DetailPageTest, AConfirmedDeleteClosesThePageAndUndoDoesNotReopenIt)
     EXPECT_EQ(app->projects().size(), 2);
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());
-    // The edit path cannot bring back a project that is gone: nothing of the
-    // page is left to act on.
-}
 
-TEST_F(DetailPageTest, AProjectDeletedElsewhereClosesItsPage)
-{
+    // Deleted from another window: the page closes just the same.
     openPage();
     app->deleteProject(project);
     settle();
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_EQ(writer()->rows().size(), 1);
-}
-
-TEST_F(DetailPageTest, ANewDashboardShowsItsTopBarEvenIfTheLastOneWentWithAPageOpen)
-{
-    openPage();
-    ASSERT_TRUE(app->suppressTopBar());
-    makeView(); // signed out with the page open, then in again
-    enterWriter();
-    EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_TRUE(view->header()->isVisible());
 }

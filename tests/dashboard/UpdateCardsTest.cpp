@@ -14,6 +14,13 @@ using namespace qv::dashboard;
 namespace {
 class UpdateCardsTest : public test::DashboardFixture {
 protected:
+    // The start-up check and the page's own check find nothing.
+    void SetUp() override
+    {
+        fetcher->answers << std::nullopt << std::nullopt;
+        makeView();
+        settle(20);
+    }
     // A check that finds `version` at `url`, asked by the user so it prompts.
     void findUpdate(const QString &version, const QString &url)
     {
@@ -25,11 +32,8 @@ protected:
 };
 } // namespace
 
-TEST_F(UpdateCardsTest, BothCardsStackWithTheNoUpdateCardInFront)
+TEST_F(UpdateCardsTest, BothCardsStackWithTheNoUpdateCardInFrontAndDownloadNowOpensTheAddress)
 {
-    fetcher->answers << std::nullopt << std::nullopt;
-    makeView();
-    settle(20);
     findUpdate("2.0.0", "https://example.test/Quorvel-2.0.zip");
     ASSERT_TRUE(view->updateLayer()->isVisible());
     EXPECT_EQ(view->updateCard()->badgeLabel()->text(), "NEW UPDATE");
@@ -49,28 +53,21 @@ TEST_F(UpdateCardsTest, BothCardsStackWithTheNoUpdateCardInFront)
     click(view->updateLayer(), {4, 4});
     EXPECT_FALSE(app->showUpdatePrompt());
     EXPECT_TRUE(openedUrls().isEmpty());
-}
 
-TEST_F(UpdateCardsTest, DownloadNowClosesTheCardThenOpensAWebAddress)
-{
-    fetcher->answers << std::nullopt << std::nullopt;
-    makeView();
-    settle(20);
+    // "Download Now" closes the card, then opens the web address.
+    settle(250);
     findUpdate("2.0.0", "https://example.test/Quorvel-2.0.zip");
     ASSERT_EQ(view->updateCard()->buttons().size(), 2);
     EXPECT_EQ(view->updateCard()->buttons()[0]->text(), "Do Later");
-    click(view->updateCard()->buttons()[1]); // "Download Now"
+    click(view->updateCard()->buttons()[1]);
     EXPECT_FALSE(app->showUpdatePrompt());
-    settle(250); // the fade out
+    settle(250);
     EXPECT_FALSE(view->updateLayer()->isVisible());
     EXPECT_EQ(openedUrls(), QStringList{"https://example.test/Quorvel-2.0.zip"});
 }
 
 TEST_F(UpdateCardsTest, TheCardFadesAndGrowsInAndOutUnlessMotionIsReduced)
 {
-    fetcher->answers << std::nullopt << std::nullopt;
-    makeView();
-    settle(20);
     auto *effect = qobject_cast<FadeScaleEffect *>(view->updateLayer()->graphicsEffect());
     ASSERT_NE(effect, nullptr);
 

@@ -23,6 +23,14 @@ protected:
                 out << c.what;
         return out;
     }
+    // A stored project, saved before the dashboard is made.
+    Project storedAlpha()
+    {
+        makeApp();
+        const Project a = test::makeProject("Alpha", 1);
+        app->saveProject(a);
+        return a;
+    }
     QAbstractButton *buttonIn(QWidget *root, const QString &text) const
     {
         for (QAbstractButton *b : root->findChildren<QAbstractButton *>())
@@ -33,7 +41,7 @@ protected:
 };
 } // namespace
 
-TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindow)
+TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindowWhichClearsItsPointerAndSurvivesTheDashboard)
 {
     makeView();
     enterWriter();
@@ -50,12 +58,8 @@ TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindow)
     EXPECT_TRUE(!firstWindow || !firstWindow->isVisible());
     EXPECT_EQ(openWindows().size(), 1);
     EXPECT_EQ(editorsOpened, (QList<std::optional<Project>>{std::nullopt, std::nullopt}));
-}
 
-TEST_F(WindowsTest, AClosedEditorClearsItsPointerAndSurvivesTheDashboard)
-{
-    makeView();
-    view->openNewProject();
+    // A closed editor clears its pointer and survives the dashboard.
     QPointer<CustomWindow> w = view->projectWindow();
     ASSERT_TRUE(w);
     view.reset(); // signed out: the window keeps working
@@ -95,29 +99,18 @@ TEST_F(WindowsTest, TheTypingPanelAskedTwiceRaisesTheFirstWithItsProject)
     EXPECT_EQ(view->typingWindow(), nullptr);
 }
 
-TEST_F(WindowsTest, TheEditorWithoutInputAccessShowsTheCardAndAsksTheSystem)
+TEST_F(WindowsTest, WithoutAccessTheNewProjectButtonIsDimmedAndTheTypingPanelOpensBothSettingsPagesAndNoWindow)
 {
-    sim.simPermissions().setInputSynthesisReady(false);
-    makeView();
-    enterWriter();
-    click(view->writerWorkspace()->newProjectButton());
-    EXPECT_TRUE(view->showPermissionsGate());
-    EXPECT_TRUE(view->permissionsLayer()->isVisible());
-    EXPECT_EQ(permissionCalls(), (QStringList{"requestAccessibility", "requestInputSynthesis"}));
-    EXPECT_EQ(view->projectWindow(), nullptr);
-    EXPECT_TRUE(openWindows().isEmpty());
-    EXPECT_TRUE(editorsOpened.isEmpty());
-    EXPECT_FALSE(view->draftProject());
-}
-
-TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow)
-{
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1);
-    app->saveProject(a);
+    const Project a = storedAlpha();
     sim.simPermissions().setAccessibilityReady(false);
     makeView();
     enterWriter();
+    // The new-project button is dimmed but still enabled.
+    QVButton *b = view->writerWorkspace()->newProjectButton();
+    EXPECT_TRUE(b->isEnabled());
+    EXPECT_EQ(b->text(), "+ NEW PROJECT");
+    EXPECT_DOUBLE_EQ(b->opacity(), 0.6);
+
     app->setAccessibilitySkipped(true);
     click(view->writerWorkspace()->row(a.id)->typeButton());
     EXPECT_FALSE(app->accessibilitySkipped());
@@ -125,18 +118,25 @@ TEST_F(WindowsTest, TheTypingPanelWithoutAccessOpensBothSettingsPagesAndNoWindow
     EXPECT_EQ(permissionCalls(), (QStringList{"openAccessibilitySettings", "openInputSettings"}));
     EXPECT_EQ(view->typingWindow(), nullptr);
     EXPECT_TRUE(panelsOpened.isEmpty());
+    app->setAccessibilityReady(true);
+    EXPECT_DOUBLE_EQ(b->opacity(), 1.0);
 }
 
-TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensTheWindow)
+TEST_F(WindowsTest, TheEditorWithoutAccessAsksTheSystemAndItsDimTakesEveryClickUntilTheCardIsDismissed)
 {
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1);
-    app->saveProject(a);
+    const Project a = storedAlpha();
     sim.simPermissions().setInputSynthesisReady(false);
     makeView();
     enterWriter();
-    view->openNewProject();
+    // The editor without input access shows the card and asks the system.
+    click(view->writerWorkspace()->newProjectButton());
+    EXPECT_TRUE(view->showPermissionsGate());
     ASSERT_TRUE(view->permissionsLayer()->isVisible());
+    EXPECT_EQ(permissionCalls(), (QStringList{"requestAccessibility", "requestInputSynthesis"}));
+    EXPECT_EQ(view->projectWindow(), nullptr);
+    EXPECT_TRUE(openWindows().isEmpty());
+    EXPECT_TRUE(editorsOpened.isEmpty());
+    EXPECT_FALSE(view->draftProject());
     ProjectRow *row = view->writerWorkspace()->row(a.id);
     const QPoint onRow = row->mapTo(view.get(), QPoint(20, 20));
     EXPECT_EQ(view->overlayHost()->layerAt(onRow), view->permissionsLayer());
@@ -160,30 +160,6 @@ TEST_F(WindowsTest, TheDimTakesEveryClickUntilTheCardIsDismissedThenAccessOpensT
     view->openNewProject();
     EXPECT_FALSE(view->showPermissionsGate());
     EXPECT_NE(view->projectWindow(), nullptr);
-}
-
-TEST_F(WindowsTest, ACardThatGoesAwayByItselfTakesTheLayerWithIt)
-{
-    sim.simPermissions().setInputSynthesisReady(false);
-    makeView();
-    view->openNewProject();
-    ASSERT_TRUE(view->permissionsCard());
-    delete view->permissionsCard();
-    EXPECT_FALSE(view->showPermissionsGate());
-    EXPECT_FALSE(view->permissionsLayer()->isVisible());
-}
-
-TEST_F(WindowsTest, TheNewProjectButtonIsDimmedButEnabledWithoutAccess)
-{
-    sim.simPermissions().setAccessibilityReady(false);
-    makeView();
-    enterWriter();
-    QVButton *b = view->writerWorkspace()->newProjectButton();
-    EXPECT_TRUE(b->isEnabled());
-    EXPECT_EQ(b->text(), "+ NEW PROJECT");
-    EXPECT_DOUBLE_EQ(b->opacity(), 0.6);
-    app->setAccessibilityReady(true);
-    EXPECT_DOUBLE_EQ(b->opacity(), 1.0);
 }
 
 TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
@@ -224,9 +200,7 @@ TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
 
 TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
 {
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1);
-    app->saveProject(a);
+    const Project a = storedAlpha();
     dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
     dashboard::DashboardFactories f = factories();
     f.editor = [this](state::AppState &state, const std::optional<Project> &p, std::function<void()> onClose) {
@@ -251,7 +225,7 @@ TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
     EXPECT_TRUE(!w || !w->isVisible());
 }
 
-TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReduced)
+TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReducedAndGoesWithItsCard)
 {
     sim.simPermissions().setInputSynthesisReady(false);
     makeView();
@@ -279,5 +253,12 @@ TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReduced)
     view->openNewProject();
     EXPECT_DOUBLE_EQ(effect->opacity(), 1);
     view->setShowPermissionsGate(false);
+    EXPECT_FALSE(view->permissionsLayer()->isVisible());
+
+    // A card that goes away by itself takes the layer with it.
+    view->openNewProject();
+    ASSERT_TRUE(view->permissionsCard());
+    delete view->permissionsCard();
+    EXPECT_FALSE(view->showPermissionsGate());
     EXPECT_FALSE(view->permissionsLayer()->isVisible());
 }

@@ -28,7 +28,7 @@ protected:
 };
 } // namespace
 
-TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWithTheProfileLayersAtRest)
+TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWhoseChoicePlaysTheWelcomeThenShowsItsCard)
 {
     makeView();
     EXPECT_TRUE(pickerShown());
@@ -42,11 +42,7 @@ TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWithTheProfileLayersAtRe
     for (DashboardMode m : allDashboardModes())
         names << view->modePicker()->button(m)->text();
     EXPECT_EQ(names, (QStringList{"Quorvel", "Lexmoor", "Trivane"}));
-}
 
-TEST_F(WorkspaceViewTest, PickingAWorkspacePlaysTheWelcomeThenShowsItsCard)
-{
-    makeView();
     click(view->modePicker()->button(DashboardMode::study));
     EXPECT_TRUE(view->welcomeOverlay()->isVisible());
     EXPECT_EQ(view->welcomeOverlay()->titleText(), "Lexmoor");
@@ -83,7 +79,7 @@ TEST_F(WorkspaceViewTest, PickingAWorkspacePlaysTheWelcomeThenShowsItsCard)
     EXPECT_TRUE(view->studyWorkspace()->isVisible());
 }
 
-TEST_F(WorkspaceViewTest, TheSwitchBarBlocksTheCardDuringASwitchAndIgnoresFurtherRequests)
+TEST_F(WorkspaceViewTest, TheSwitchBarBlocksTheCardDuringASwitchIgnoresFurtherRequestsAndItsTestSegmentShowsTheComingSoonCard)
 {
     makeView();
     enterWriter();
@@ -103,34 +99,22 @@ TEST_F(WorkspaceViewTest, TheSwitchBarBlocksTheCardDuringASwitchAndIgnoresFurthe
     EXPECT_EQ(view->workspaceSwitch().dashboardMode(), DashboardMode::study);
     EXPECT_FALSE(view->comingSoonLayer()->isVisible());
     EXPECT_FALSE(view->workspaceBlocker()->isVisible());
-}
 
-TEST_F(WorkspaceViewTest, TheTestWorkspaceShowsTheComingSoonCardWhichTheDimCloses)
-{
-    makeView();
-    enterWriter();
+    // The test workspace shows the coming-soon card, which the dim closes.
+    settle(620);
     click(view->switchBar()->segment(DashboardMode::test));
     EXPECT_TRUE(view->welcomeOverlay()->isVisible());
     EXPECT_EQ(view->welcomeOverlay()->titleText(), "Trivane");
     settle(3000);
     ASSERT_TRUE(view->comingSoonLayer()->isVisible());
-    EXPECT_EQ(view->pageTitle()->text(), "Quorvel");
-    EXPECT_EQ(view->switchBar()->current(), DashboardMode::writer);
+    EXPECT_EQ(view->pageTitle()->text(), "Lexmoor");
+    EXPECT_EQ(view->switchBar()->current(), DashboardMode::study);
     EXPECT_EQ(view->comingSoonCard()->detail()->text(), "Trivane is coming soon.");
     // A click on the card itself keeps it; a click on the dim closes it.
     click(view->comingSoonCard());
     EXPECT_TRUE(view->comingSoonLayer()->isVisible());
     click(view->comingSoonLayer(), {5, 5});
     EXPECT_FALSE(view->comingSoonLayer()->isVisible());
-}
-
-TEST_F(WorkspaceViewTest, TheTestWorkspaceFromThePickerKeepsThePickerOpen)
-{
-    makeView();
-    click(view->modePicker()->button(DashboardMode::test));
-    settle(3000);
-    EXPECT_TRUE(view->comingSoonLayer()->isVisible());
-    EXPECT_TRUE(pickerShown());
 }
 
 TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
@@ -171,19 +155,7 @@ TEST_F(WorkspaceViewTest, PickerButtonsFollowOnlyTheSystemMotionSetting)
     EXPECT_DOUBLE_EQ(b->hoverAmount(), 1.0);
 }
 
-TEST_F(WorkspaceViewTest, TheDashboardReadsItsDefaultsOnceWhenMade)
-{
-    prefs.setString("qv_default_mode", "time");
-    makeView();
-    EXPECT_EQ(view->defaultGrade(), "12");
-    EXPECT_EQ(view->defaultReview(), "medium");
-    EXPECT_EQ(view->smartPreset(), "balanced");
-    EXPECT_EQ(view->defaultMode(), "time");
-    prefs.setString("qv_default_grade", "9");
-    EXPECT_EQ(view->defaultGrade(), "12");
-}
-
-TEST_F(WorkspaceViewTest, AppearingReadsThePermissionsAgainAndChecksForUpdatesOnce)
+TEST_F(WorkspaceViewTest, MakingReadsTheDefaultsOnceAndAppearingReadsThePermissionsAgainAndChecksForUpdatesOnce)
 {
     sim.simPermissions().setInputSynthesisReady(false);
     fetcher->answers << std::nullopt; // the start-up check fails quietly
@@ -193,7 +165,15 @@ TEST_F(WorkspaceViewTest, AppearingReadsThePermissionsAgainAndChecksForUpdatesOn
     EXPECT_FALSE(app->inputMonitoringReady());
     sim.simPermissions().setInputSynthesisReady(true);
     app->setSkipInitialWelcome(true);
+    prefs.setString("qv_default_mode", "time");
     makeView();
+    // The dashboard reads its defaults once, when made.
+    EXPECT_EQ(view->defaultGrade(), "12");
+    EXPECT_EQ(view->defaultReview(), "medium");
+    EXPECT_EQ(view->smartPreset(), "balanced");
+    EXPECT_EQ(view->defaultMode(), "time");
+    prefs.setString("qv_default_grade", "9");
+    EXPECT_EQ(view->defaultGrade(), "12");
     EXPECT_TRUE(app->inputMonitoringReady());
     EXPECT_FALSE(app->skipInitialWelcome());
     EXPECT_EQ(fetcher->requests.size(), before + 1);

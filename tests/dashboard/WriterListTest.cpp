@@ -46,7 +46,7 @@ TEST_F(WriterListTest, RowsFollowTheStoredOrderAndShowGradeReviewAndTheAiBadge)
     EXPECT_FALSE(writer()->emptyState()->isVisible());
 }
 
-TEST_F(WriterListTest, TheFilterControlsNarrowTheList)
+TEST_F(WriterListTest, TheFilterControlsNarrowTheListAndStartOverWithEveryNewDashboard)
 {
     makeApp();
     app->saveProject(test::makeProject("Essay draft", 1, "10"));
@@ -75,6 +75,14 @@ TEST_F(WriterListTest, TheFilterControlsNarrowTheList)
     click(f->reviewPicker()->pill(0));
     click(f->aiOnlySwitch(), f->aiOnlySwitch()->trackRect().center().toPoint());
     EXPECT_EQ(shownTitles(), QStringList{"History notes"});
+
+    // They start over with every new dashboard.
+    f->searchField()->setText("zzz");
+    EXPECT_TRUE(shownTitles().isEmpty());
+    makeView(); // signed out and in again
+    enterWriter();
+    EXPECT_EQ(writer()->filters()->filter(), ProjectFilter{});
+    EXPECT_EQ(shownTitles(), (QStringList{"Lab report", "History notes", "Essay draft"}));
 }
 
 TEST_F(WriterListTest, EmptyStatesAndTheTipThatFadesInOnceAndStays)
@@ -105,32 +113,4 @@ TEST_F(WriterListTest, EmptyStatesAndTheTipThatFadesInOnceAndStays)
     settle();
     EXPECT_TRUE(writer()->tipLabel()->isVisible());
     EXPECT_DOUBLE_EQ(writer()->tipOpacity(), 1.0);
-}
-
-TEST_F(WriterListTest, FiltersStartOverWithEveryNewDashboard)
-{
-    makeApp();
-    app->saveProject(test::makeProject("Only", 1));
-    makeView();
-    enterWriter();
-    writer()->filters()->searchField()->setText("zzz");
-    EXPECT_TRUE(shownTitles().isEmpty());
-    makeView(); // signed out and in again
-    enterWriter();
-    EXPECT_EQ(writer()->filters()->filter(), ProjectFilter{});
-    EXPECT_EQ(shownTitles(), QStringList{"Only"});
-}
-
-TEST_F(WriterListTest, DelAsksForConfirmationWithoutOpeningThePage)
-{
-    makeApp();
-    app->saveProject(test::makeProject("Doomed", 1));
-    makeView();
-    enterWriter();
-    click(writer()->rows()[0]->deleteButton());
-    ASSERT_TRUE(view->pendingDelete());
-    EXPECT_EQ(view->pendingDelete()->title, "Doomed");
-    EXPECT_FALSE(writer()->activeProjectId());
-    ASSERT_NE(view->deleteAlert(), nullptr);
-    EXPECT_TRUE(view->deleteAlert()->isVisible());
 }

@@ -84,11 +84,7 @@ TEST_F(EditorFixture, ARestoredDraftIsThenOverriddenByTheSuggestionWhereUnchosen
     EXPECT_EQ(m->text(), "kept text");
     EXPECT_EQ(m->title(), "kept text");
     EXPECT_EQ(m->headerTitle(), "kept text");
-    EXPECT_EQ(m->grade(), "9");
-    EXPECT_EQ(m->review(), "light");
-    EXPECT_EQ(m->wpm(), 62);
-    EXPECT_EQ(m->totalMinutes(), 45);
-    EXPECT_EQ(m->mode(), "time");
+    EXPECT_EQ(form(*m), "9/light/time/62/45");
     EXPECT_TRUE(m->humanize());
     EXPECT_FALSE(m->hasManualTitle() || m->hasManualGrade() || m->hasManualReview() || m->hasManualSpeed());
     // The stored record now holds the suggested values.
@@ -102,8 +98,7 @@ TEST_F(EditorFixture, AnEmptyOrForeignDraftRestoresSafely)
     auto m = model();
     EXPECT_EQ(m->title(), "");
     EXPECT_EQ(m->headerTitle(), "New Project");
-    EXPECT_EQ(m->wpm(), 77);
-    EXPECT_EQ(m->totalMinutes(), 30);
+    EXPECT_EQ(form(*m), "12/medium/wpm/77/30");
     EXPECT_FALSE(m->humanize());
 
     prefs.setString(EditorDraft::key, "not a dictionary");
@@ -130,11 +125,8 @@ TEST_F(EditorFixture, ClosingWithoutSavingKeepsEverythingForTheNextEditor)
     EXPECT_EQ(next->title(), "Named");
     EXPECT_EQ(next->headerTitle(), "Named");
     EXPECT_EQ(next->text(), "\n  ");
-    EXPECT_EQ(next->totalMinutes(), 90);
-    EXPECT_EQ(next->mode(), "time");
     EXPECT_TRUE(next->humanize());
     // Grade and review were the user's before, but the flags are not kept:
     // the suggestion for the restored (blank) text, the stored defaults, replaces them.
-    EXPECT_EQ(next->grade(), "12");
-    EXPECT_EQ(next->review(), "medium");
+    EXPECT_EQ(form(*next), "12/medium/time/77/90");
 }

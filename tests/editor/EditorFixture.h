@@ -14,6 +14,7 @@
 #include "state/TestAppEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -54,7 +55,11 @@ struct EditorFixture : ::testing::Test {
     std::optional<QJsonObject> draft() const { return prefs.dictionaryValue(editor::EditorDraft::key); }
 
     // A folder where the projects file belongs makes every write of it fail.
-    void breakProjectsFile() { ASSERT_TRUE(QDir().mkpath(app->storage().projectsFilePath())); }
+    void breakProjectsFile()
+    {
+        QFile::remove(app->storage().projectsFilePath());
+        ASSERT_TRUE(QDir().mkpath(app->storage().projectsFilePath()));
+    }
     void repairProjectsFile() { ASSERT_TRUE(QDir(app->storage().projectsFilePath()).removeRecursively()); }
 };
 
@@ -64,6 +69,12 @@ inline QString words(int n, const QString &word = QStringLiteral("word"))
     for (int i = 0; i < n; ++i)
         out << word;
     return out.join(u' ');
+}
+
+// The form's settings in one line: grade/review/mode/speed/minutes.
+inline QString form(const editor::EditorModel &m)
+{
+    return QStringLiteral("%1/%2/%3/%4/%5").arg(m.grade(), m.review(), m.mode()).arg(m.wpm()).arg(m.totalMinutes());
 }
 
 inline Project storedProject(const QString &text, qint64 wpm)

@@ -17,18 +17,7 @@ TEST(EditorRules, WordsAreRunsOfNonWhitespaceCharacters)
     EXPECT_EQ(wordCount("a\u00A0b e\u0301"), 3);
 }
 
-TEST(EditorRules, DerivedMinutesAndSpeedsRoundHalvesAwayAndAreAtLeastOne)
-{
-    EXPECT_EQ(roundedAtLeastOne(230, 77), 3);  // 2.99
-    EXPECT_EQ(roundedAtLeastOne(250, 100), 3); // 2.5
-    EXPECT_EQ(roundedAtLeastOne(100, 8), 13);  // 12.5
-    EXPECT_EQ(roundedAtLeastOne(3, 30), 1);    // 0.1
-    EXPECT_EQ(roundedAtLeastOne(0, 77), 1);
-    EXPECT_EQ(roundedAtLeastOne(5, 0), 5);     // 0 divides as 1
-    EXPECT_EQ(roundedAtLeastOne(5, -40), 5);
-}
-
-TEST(EditorRules, TotalTimeLabel)
+TEST(EditorRules, TotalTimeAndHumanAverageLabels)
 {
     EXPECT_EQ(totalTimeLabel(8), "8m TOTAL");
     EXPECT_EQ(totalTimeLabel(59), "59m TOTAL");
@@ -37,10 +26,7 @@ TEST(EditorRules, TotalTimeLabel)
     EXPECT_EQ(totalTimeLabel(360), "6h 0m TOTAL");
     EXPECT_EQ(totalTimeLabel(0), "1m TOTAL");
     EXPECT_EQ(totalTimeLabel(-9), "1m TOTAL");
-}
 
-TEST(EditorRules, HumanAverageLabel)
-{
     EXPECT_EQ(humanAvgTimeLabel(""), "Human avg: 0m");
     EXPECT_EQ(humanAvgTimeLabel("  \n "), "Human avg: 0m");
     EXPECT_EQ(humanAvgTimeLabel(words(38)), "Human avg: 1m"); // 0.49 rounds to 0, raised to 1
@@ -51,28 +37,8 @@ TEST(EditorRules, HumanAverageLabel)
     EXPECT_EQ(humanAvgTimeLabel(words(5005)), "Human avg: 1h 5m");
 }
 
-TEST(EditorRules, SpeedLabelFollowsTheModeAndAnyOtherModeShowsTime)
+TEST(EditorRules, HintAndCapitals)
 {
-    EXPECT_EQ(speedValueLabel("wpm", 77, 30), "77 WPM");
-    EXPECT_EQ(speedValueLabel("time", 77, 30), "30m TOTAL");
-    EXPECT_EQ(speedValueLabel("WPM", 77, 30), "30m TOTAL");
-}
-
-TEST(EditorRules, SliderRanges)
-{
-    EXPECT_EQ(sliderRange("wpm").minimum, 40);
-    EXPECT_EQ(sliderRange("wpm").maximum, 250);
-    EXPECT_EQ(sliderRange("time").minimum, 5);
-    EXPECT_EQ(sliderRange("time").maximum, 360);
-    EXPECT_EQ(sliderRange("other").maximum, 360);
-}
-
-TEST(EditorRules, PresetSpeedsAndHint)
-{
-    EXPECT_EQ(speedForPreset("timed"), 95);
-    EXPECT_EQ(speedForPreset("accurate"), 62);
-    EXPECT_EQ(speedForPreset("balanced"), 77);
-    EXPECT_EQ(speedForPreset("Timed"), 77);
     EXPECT_EQ(smartHintText("Hello", "11", "medium", "balanced"),
               QString::fromUtf8("Suggested: Grade 11 \u2022 Medium \u2022 Balanced"));
     EXPECT_EQ(smartHintText(" \n ", "11", "medium", "balanced"), "");

@@ -89,18 +89,17 @@ QVButton *pillOf(QVPillPicker *picker, const QString &label)
 TEST_F(EditorViewFixture, ANewEditorShowsTheDefaults)
 {
     auto v = view();
-    EXPECT_EQ(v->header()->heading()->text(), "New Project");
     EXPECT_EQ(v->header()->pillTexts(), QStringList({"Grade 12", "Medium", "WPM 77", "Exact Copy", "Manual Draft"}));
-    EXPECT_EQ(v->header()->gradePicker()->selection().toString(), "12");
-    EXPECT_EQ(v->header()->reviewPicker()->selection().toString(), "medium");
-    EXPECT_EQ(v->newEssayTab()->titleField()->placeholderText(), "Project Name");
-    EXPECT_EQ(v->newEssayTab()->speedControl()->valueLabel()->text(), "77 WPM");
+    const QStringList shown{v->header()->heading()->text(), v->header()->gradePicker()->selection().toString(),
+                            v->header()->reviewPicker()->selection().toString(),
+                            v->newEssayTab()->titleField()->placeholderText(),
+                            v->newEssayTab()->speedControl()->valueLabel()->text(),
+                            v->header()->closeButton()->accessibleName(), v->header()->minimizeButton()->accessibleName()};
+    EXPECT_EQ(shown, (QStringList{"New Project", "12", "medium", "Project Name", "77 WPM", "Close", "Minimize"}));
     EXPECT_EQ(v->newEssayTab()->speedControl()->slider()->value(), 77);
     EXPECT_EQ(v->newEssayTab()->wpmModeButton()->variant(), QVButtonVariant::primary);
     EXPECT_FALSE(v->newEssayTab()->speedControl()->humanLabel()->isVisibleTo(v.get()));
     EXPECT_TRUE(v->aiOutlineTab()->isHidden());
-    EXPECT_EQ(v->header()->closeButton()->accessibleName(), "Close");
-    EXPECT_EQ(v->header()->minimizeButton()->accessibleName(), "Minimize");
 }
 
 TEST_F(EditorViewFixture, TypedTitlesAreTheUsersAndSuggestedOnesAreNot)
@@ -123,7 +122,7 @@ TEST_F(EditorViewFixture, TypedTitlesAreTheUsersAndSuggestedOnesAreNot)
     EXPECT_EQ(tab->titleField()->cursorPosition(), 6);
 }
 
-TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothing)
+TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothingAndThePresetAndModeButtonsSetTheSpeed)
 {
     auto v = view();
     click(pillOf(v->header()->gradePicker(), "12"));
@@ -140,9 +139,19 @@ TEST_F(EditorViewFixture, PickingTheChosenPillMarksNothing)
     QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->trackRect().center().toPoint());
     EXPECT_TRUE(v->model().humanize());
     EXPECT_TRUE(draft()->value("humanize").toBool());
+
+    NewEssayTab *tab = v->newEssayTab();
+    click(tab->presetButton(SpeedPreset::shortResponse));
+    EXPECT_EQ(v->header()->pillTexts().at(2), "8m");
+    EXPECT_EQ(tab->timeModeButton()->variant(), QVButtonVariant::primary);
+    EXPECT_EQ(tab->wpmModeButton()->variant(), QVButtonVariant::secondary);
+    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 360);
+    click(tab->wpmModeButton());
+    EXPECT_EQ(v->model().mode(), "wpm");
+    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 250);
 }
 
-TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBack)
+TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBackNorARestoredOutOfRangeTotal)
 {
     prefs.setDictionary(EditorDraft::key, QJsonObject{{"wpm", 20}, {"text", " "}});
     prefs.setString(state::keys::defaultPreset, "x"); // unused: a set speed is kept below
@@ -170,34 +179,17 @@ TEST_F(EditorViewFixture, AClampedSliderNeverWritesItsValueBack)
     EXPECT_EQ(v->model().wpm(), 140);
     EXPECT_EQ(speed->valueLabel()->text(), "140 WPM");
     EXPECT_EQ(draft()->value("wpm").toInt(), 140);
-}
 
-TEST_F(EditorViewFixture, ARestoredOutOfRangeSpeedStaysInTheDraft)
-{
-    // Time mode keeps a restored total: suggestions never touch it.
+    // A restored total out of range stays in the draft: suggestions never touch it.
     prefs.setDictionary(EditorDraft::key, QJsonObject{{"mode", "time"}, {"totalMinutes", 2}});
-    auto v = view();
-    EXPECT_EQ(v->newEssayTab()->speedControl()->slider()->value(), 5);
-    EXPECT_EQ(v->newEssayTab()->speedControl()->valueLabel()->text(), "2m TOTAL");
+    auto restored = view();
+    EXPECT_EQ(restored->newEssayTab()->speedControl()->slider()->value(), 5);
+    EXPECT_EQ(restored->newEssayTab()->speedControl()->valueLabel()->text(), "2m TOTAL");
     EXPECT_EQ(draft()->value("totalMinutes").toInt(), 2);
-    EXPECT_FALSE(v->model().hasManualSpeed());
+    EXPECT_FALSE(restored->model().hasManualSpeed());
 }
 
-TEST_F(EditorViewFixture, PresetAndModeButtons)
-{
-    auto v = view();
-    NewEssayTab *tab = v->newEssayTab();
-    click(tab->presetButton(SpeedPreset::shortResponse));
-    EXPECT_EQ(v->header()->pillTexts().at(2), "8m");
-    EXPECT_EQ(tab->timeModeButton()->variant(), QVButtonVariant::primary);
-    EXPECT_EQ(tab->wpmModeButton()->variant(), QVButtonVariant::secondary);
-    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 360);
-    click(tab->wpmModeButton());
-    EXPECT_EQ(v->model().mode(), "wpm");
-    EXPECT_EQ(tab->speedControl()->slider()->maximum(), 250);
-}
-
-TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysUntilClicked)
+TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleDropsInStaysUntilClickedAndLeavesTheSameWay)
 {
     auto v = view();
     v->show();
@@ -211,9 +203,18 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysU
     EXPECT_FALSE(tab->smartBrief()->warningLabel()->isVisibleTo(v.get()));
     EXPECT_TRUE(tab->hintLabel()->text().startsWith("Suggested: Grade "));
 
+    // The why bubble drops in from the top.
+    auto *effect = qobject_cast<SlideFadeEffect *>(v->whyBubble()->graphicsEffect());
+    ASSERT_TRUE(effect);
     click(tab->smartBrief()->whyButton());
     ASSERT_TRUE(v->whyBubble()->isVisible());
     EXPECT_EQ(v->whyBubble()->reasonLabel()->text(), "Short response detected, so review is lighter.");
+    EXPECT_DOUBLE_EQ(effect->progress(), 0);
+    EXPECT_DOUBLE_EQ(effect->offsetFor(100), -100);
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    scheduler.advance(150);
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
     click(tab->smartBrief()->whyButton());
     EXPECT_TRUE(v->whyBubble()->isVisible());
     // Its top-right corner sits 10 right of and 36 below the button's.
@@ -221,8 +222,20 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleStaysU
     const QPoint anchor = why->mapTo(v.get(), why->rect().topRight());
     EXPECT_EQ(v->whyBubble()->geometry().right() + 1, anchor.x() + 10);
     EXPECT_EQ(v->whyBubble()->geometry().top(), anchor.y() + 36);
+
+    // Leaving, it takes no more taps and is gone once faded.
     QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
-    scheduler.advance(250); // it fades out
+    EXPECT_TRUE(v->whyBubble()->isVisible());
+    EXPECT_TRUE(v->whyBubble()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    scheduler.advance(100);
+    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
+    scheduler.advance(150);
+    EXPECT_FALSE(v->whyBubble()->isVisible());
+
+    app->setReduceMotionEnabled(true);
+    click(tab->smartBrief()->whyButton());
+    EXPECT_DOUBLE_EQ(effect->progress(), 1);
+    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(v->whyBubble()->isVisible());
 
     app->setShowSmartBrief(false);
@@ -305,80 +318,33 @@ TEST_F(EditorViewFixture, TabsFadeUnlessMotionIsReduced)
     EXPECT_FALSE(v->newEssayTab()->graphicsEffect());
 }
 
-TEST_F(EditorViewFixture, TheWhyBubbleDropsInFromTheTopAndLeavesTheSameWay)
-{
-    auto v = view();
-    v->show();
-    v->model().editText("We remember the story of our trip. I think it was a great moment.");
-    auto *effect = qobject_cast<SlideFadeEffect *>(v->whyBubble()->graphicsEffect());
-    ASSERT_TRUE(effect);
-
-    click(v->newEssayTab()->smartBrief()->whyButton());
-    EXPECT_TRUE(v->whyBubble()->isVisible());
-    EXPECT_DOUBLE_EQ(effect->progress(), 0);
-    EXPECT_DOUBLE_EQ(effect->offsetFor(100), -100);
-    scheduler.advance(100);
-    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
-    scheduler.advance(150);
-    EXPECT_DOUBLE_EQ(effect->progress(), 1);
-
-    // Leaving, it takes no more taps and is gone once faded.
-    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_TRUE(v->whyBubble()->isVisible());
-    EXPECT_TRUE(v->whyBubble()->testAttribute(Qt::WA_TransparentForMouseEvents));
-    scheduler.advance(100);
-    EXPECT_NEAR(effect->progress(), 0.5, 0.05);
-    scheduler.advance(150);
-    EXPECT_FALSE(v->whyBubble()->isVisible());
-
-    app->setReduceMotionEnabled(true);
-    click(v->newEssayTab()->smartBrief()->whyButton());
-    EXPECT_DOUBLE_EQ(effect->progress(), 1);
-    QTest::mouseClick(v->whyBubble(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_FALSE(v->whyBubble()->isVisible());
-}
-
-TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionOrCloseTheWindow)
+TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionAndTheWindowIsANormalTopLevelOne)
 {
     auto v = view();
     click(v->header()->closeButton());
     click(v->newEssayTab()->cancelButton());
     EXPECT_EQ(closes, 2);
 
+    // Without an action of the opener, the window closes itself.
     QPointer<ProjectEditorWindow> window = new ProjectEditorWindow(*app, std::nullopt, nullptr, services());
     window->show();
     click(window->view()->header()->closeButton());
     EXPECT_FALSE(window->isVisible());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-}
 
-TEST_F(EditorViewFixture, TheWindowIsANormalTopLevelWindowOfTheEditorsSize)
-{
     int opened = 0;
-    auto *window = new ProjectEditorWindow(*app, std::nullopt, [&] { ++opened; }, services());
-    EXPECT_EQ(window->size(), QSize(820, 860));
-    EXPECT_EQ(window->minimumSize(), QSize(720, 760));
-    EXPECT_TRUE(window->isWindow());
-    EXPECT_EQ(window->windowType(), Qt::Window);
+    auto *other = new ProjectEditorWindow(*app, std::nullopt, [&] { ++opened; }, services());
+    EXPECT_EQ(other->size(), QSize(820, 860));
+    EXPECT_EQ(other->minimumSize(), QSize(720, 760));
+    EXPECT_EQ(other->windowType(), Qt::Window);
     // A close from the window manager runs the opener's action.
-    window->show();
-    window->close();
+    other->show();
+    other->close();
     QApplication::sendPostedEvents();
     EXPECT_EQ(opened, 1);
-    window->closeFromOpener();
+    other->closeFromOpener();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-TEST_F(EditorViewFixture, ShowingAgainKeepsTheEdits)
-{
-    auto v = view();
-    v->show();
-    v->model().editTitle("Edited");
-    v->hide();
-    v->show();
-    EXPECT_EQ(v->model().title(), "Edited");
-    EXPECT_EQ(v->newEssayTab()->titleField()->text(), "Edited");
 }
 
 TEST_F(EditorViewFixture, Screenshots)

@@ -20,23 +20,15 @@ struct PanelModel : PanelFixture {
         m->appear();
         return m;
     }
+    // Starts the panel's job and lets it type `count` characters.
+    bool typeSome(TypingPanelModel &m, const Project &project, int count)
+    {
+        m.start();
+        return clickIntoField() && runUntil([&] { return app->resumeIndex(project) >= count; });
+    }
 };
 
 } // namespace
-
-TEST_F(PanelModel, StartOrResumeFollowsTheSavedPosition)
-{
-    auto m = panel(essay);
-    EXPECT_EQ(m->statusMessage(), "Ready");
-    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
-    EXPECT_EQ(m->startLabel(), "Start Typing");
-    EXPECT_EQ(m->percentComplete(), "0% complete");
-
-    app->typingJob().setResumeIndex(0, essay); // an entry of 0 counts as none
-    EXPECT_EQ(m->startLabel(), "Start Typing");
-    app->typingJob().setResumeIndex(1, essay);
-    EXPECT_EQ(m->startLabel(), "Resume Typing");
-}
 
 TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
 {
@@ -47,10 +39,7 @@ TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
         resumeAtClose = app->resumeIndex(essay);
     });
     m->start();
-    EXPECT_EQ(m->statusMessage(), "Waiting for Text Box");
     EXPECT_EQ(m->actionRow(), panel::ActionRow::PauseStop);
-    EXPECT_EQ(m->pauseLabel(), "Pause");
-    EXPECT_FALSE(m->pauseEnabled());
     EXPECT_TRUE(m->overlayVisible());
     EXPECT_FALSE(m->overlayFocusLost());
 
@@ -103,9 +92,7 @@ TEST_F(PanelModel, ExitWhileTheLastReportsAreStillArrivingStopsFirst)
 TEST_F(PanelModel, ExitAfterAStopForgetsThePosition)
 {
     auto m = panel(essay);
-    m->start();
-    ASSERT_TRUE(clickIntoField());
-    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 5; }));
+    ASSERT_TRUE(typeSome(*m, essay, 5));
     // A stop from elsewhere leaves the panel at "Stopped" with its Exit.
     app->stopTyping();
     ASSERT_TRUE(runToEnd());
@@ -122,9 +109,7 @@ TEST_F(PanelModel, HeaderCloseAndStopConfirmationKeepThePosition)
 {
     {
         auto m = panel(essay);
-        m->start();
-        ASSERT_TRUE(clickIntoField());
-        ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 5; }));
+        ASSERT_TRUE(typeSome(*m, essay, 5));
         m->close();
         EXPECT_EQ(closes, 1);
         EXPECT_FALSE(app->isTyping());
@@ -159,10 +144,15 @@ TEST_F(PanelModel, HeaderCloseAndStopConfirmationKeepThePosition)
     }
 }
 
-TEST_F(PanelModel, CloseWithoutAJobOnlyCloses)
+TEST_F(PanelModel, MissingPermissionsLeaveTheStartButtonAndCloseWithoutAJobOnlyCloses)
 {
+    app->setInputMonitoringReady(false);
     auto m = panel(essay);
     QSignalSpy typing(app.get(), &state::AppState::isTypingChanged);
+    m->start();
+    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
+    EXPECT_EQ(app->statusText(), "Enable Input Monitoring permissions (Settings opened)");
     m->close();
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(app->phase(), "idle");
@@ -208,27 +198,12 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
     EXPECT_EQ(app->phase(), "done");
 }
 
-TEST_F(PanelModel, ThePanelFollowsTheStateLive)
-{
-    auto m = panel(essay);
-    QSignalSpy changed(m.get(), &TypingPanelModel::changed);
-    app->setDetectionDebug("Focus: AXTextArea");
-    app->setTypingTargetAppName("Editor");
-    app->setInputMonitoringReady(false);
-    EXPECT_GE(changed.count(), 3);
-    EXPECT_EQ(m->detectionDebug(), "Focus: AXTextArea");
-    EXPECT_EQ(m->targetAppName(), "Editor");
-    EXPECT_TRUE(m->showsPermissionWarning());
-}
-
 // ---- the faults of a panel opened after another one
 
-TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsClose)
+TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
 {
     auto first = panel(essay);
-    first->start();
-    ASSERT_TRUE(clickIntoField());
-    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 5; }));
+    ASSERT_TRUE(typeSome(*first, essay, 5));
     first->close();
     ASSERT_TRUE(runToEnd());
     const int essayPosition = app->resumeIndex(essay);
@@ -247,27 +222,22 @@ TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsClose)
     auto third = panel(essay);
     EXPECT_EQ(third->startLabel(), "Resume Typing");
     EXPECT_EQ(app->resumeIndex(essay), essayPosition);
-}
 
-TEST_F(PanelModel, ANewPanelAfterDoneStartsFromIdle)
-{
-    auto first = panel(essay);
-    first->start();
+    // A panel after one whose job is done starts from idle too.
+    third->start();
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
-    first->close();
+    third->close();
     ASSERT_EQ(app->phase(), "done");
-    auto second = panel(letter);
+    auto fourth = panel(letter);
     EXPECT_EQ(app->phase(), "idle");
-    EXPECT_EQ(second->startLabel(), "Start Typing");
+    EXPECT_EQ(fourth->startLabel(), "Start Typing");
 }
 
 TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
 {
     auto first = panel(essay);
-    first->start();
-    ASSERT_TRUE(clickIntoField());
-    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 3; }));
+    ASSERT_TRUE(typeSome(*first, essay, 3));
     first->close();
     // The engine is still inside one of its waits.
     ASSERT_TRUE(app->typingJob().isRunInFlight());
@@ -299,9 +269,7 @@ TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
 TEST_F(PanelModel, ANewPanelStartedBeforeTheOldRunReturnsWaitsForIt)
 {
     auto first = panel(essay);
-    first->start();
-    ASSERT_TRUE(clickIntoField());
-    ASSERT_TRUE(runUntil([&] { return app->resumeIndex(essay) >= 3; }));
+    ASSERT_TRUE(typeSome(*first, essay, 3));
     first->close();
     ASSERT_TRUE(app->typingJob().isRunInFlight());
 
@@ -351,14 +319,4 @@ TEST_F(PanelModel, PauseIsNotOfferedBeforeAnyRun)
     m->confirmStop();
     EXPECT_EQ(app->phase(), "stopped");
     EXPECT_EQ(closes, 1);
-}
-
-TEST_F(PanelModel, MissingPermissionsLeaveTheStartButton)
-{
-    app->setInputMonitoringReady(false);
-    auto m = panel(essay);
-    m->start();
-    EXPECT_EQ(app->phase(), "idle");
-    EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
-    EXPECT_EQ(app->statusText(), "Enable Input Monitoring permissions (Settings opened)");
 }

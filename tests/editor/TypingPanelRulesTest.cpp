@@ -19,34 +19,41 @@ QString repeatWords(int n)
 }
 } // namespace
 
-TEST(TypingPanelRules, StatusTextForEveryPhase)
+TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
 {
-    EXPECT_EQ(statusMessage("awaiting", false), "Waiting for Text Box");
-    EXPECT_EQ(statusMessage("typing", false), "Typing...");
-    EXPECT_EQ(statusMessage("paused", false), "Paused");
+    struct Row {
+        const char *phase;
+        const char *status;
+        ActionRow row;
+        bool waits; // the card shows and the glow pulses
+    };
+    // Phases compare exactly: "Typing" is no phase.
+    for (const Row &r : {Row{"awaiting", "Waiting for Text Box", ActionRow::PauseStop, true},
+                         Row{"typing", "Typing...", ActionRow::PauseStop, false},
+                         Row{"paused", "Paused", ActionRow::PauseStop, true},
+                         Row{"editing", "Finalizing (Exact Match)", ActionRow::PauseStop, false},
+                         Row{"done", "Done", ActionRow::Exit, false},
+                         Row{"stopped", "Stopped", ActionRow::Exit, false},
+                         Row{"idle", "Ready", ActionRow::Start, false},
+                         Row{"Typing", "Ready", ActionRow::PauseStop, false},
+                         Row{"", "Ready", ActionRow::PauseStop, false}}) {
+        SCOPED_TRACE(r.phase);
+        EXPECT_EQ(statusMessage(r.phase, false), r.status);
+        EXPECT_EQ(actionRowFor(r.phase), r.row);
+        EXPECT_EQ(overlayVisible(r.phase, false), r.waits);
+        EXPECT_FALSE(overlayVisible(r.phase, true));
+        EXPECT_EQ(glowFor(r.phase, false, 0.5) == Glow{}, !r.waits);
+        EXPECT_EQ(glowFor(r.phase, true, 0.5) == Glow{}, !r.waits);
+        EXPECT_EQ(highlightVisible(r.phase), QString(r.phase) == "typing");
+    }
     EXPECT_EQ(statusMessage("editing", true), "Editing...");
-    EXPECT_EQ(statusMessage("editing", false), "Finalizing (Exact Match)");
-    EXPECT_EQ(statusMessage("done", false), "Done");
-    EXPECT_EQ(statusMessage("stopped", false), "Stopped");
-    EXPECT_EQ(statusMessage("idle", false), "Ready");
-    EXPECT_EQ(statusMessage("Typing", false), "Ready"); // exact comparison
     EXPECT_EQ(statusMessage("", true), "Ready");
-}
-
-TEST(TypingPanelRules, ActionRowAndButtons)
-{
-    EXPECT_EQ(actionRowFor("idle"), ActionRow::Start);
-    EXPECT_EQ(actionRowFor("done"), ActionRow::Exit);
-    EXPECT_EQ(actionRowFor("stopped"), ActionRow::Exit);
-    for (const char *p : {"awaiting", "typing", "paused", "editing", "", "something"})
-        EXPECT_EQ(actionRowFor(p), ActionRow::PauseStop) << p;
 
     EXPECT_EQ(startLabel(0), "Start Typing");
     EXPECT_EQ(startLabel(-4), "Start Typing");
     EXPECT_EQ(startLabel(1), "Resume Typing");
     EXPECT_EQ(pauseLabel(false), "Pause");
     EXPECT_EQ(pauseLabel(true), "Continue");
-
     // Armed but nothing runs yet: nothing to pause.
     EXPECT_FALSE(pauseEnabled("awaiting", false));
     // Waiting again after "Continue": continuing stays possible.
@@ -54,15 +61,6 @@ TEST(TypingPanelRules, ActionRowAndButtons)
     EXPECT_TRUE(pauseEnabled("typing", false));
     EXPECT_TRUE(pauseEnabled("paused", true));
     EXPECT_TRUE(pauseEnabled("editing", false));
-}
-
-TEST(TypingPanelRules, OverlayShowsWhileWaitingUnlessDismissed)
-{
-    EXPECT_TRUE(overlayVisible("awaiting", false));
-    EXPECT_TRUE(overlayVisible("paused", false));
-    EXPECT_FALSE(overlayVisible("awaiting", true));
-    for (const char *p : {"idle", "typing", "editing", "done", "stopped"})
-        EXPECT_FALSE(overlayVisible(p, false)) << p;
 }
 
 TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)
@@ -94,7 +92,7 @@ TEST(TypingPanelRules, EstimateRoundsHalvesUpAndIsAtLeastOneMinute)
     EXPECT_EQ(estimatedMinutes(repeatWords(3), -40), 3);
 }
 
-TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinute)
+TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinuteAndThePercentIsTruncated)
 {
     EXPECT_EQ(timeLeftLabel(0.5, 8), QStringLiteral("\u2248 4 min"));
     EXPECT_EQ(timeLeftLabel(0.9, 8), QStringLiteral("\u2248 1 min")); // 0.8 rounds to 1
@@ -104,10 +102,7 @@ TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinute)
     EXPECT_EQ(timeLeftLabel(0.75, 10), QStringLiteral("\u2248 3 min")); // 2.5 rounds up
     EXPECT_EQ(timeLeftLabel(std::nan(""), 10), QStringLiteral("\u2248 1 min"));
     EXPECT_EQ(progressHeader(0.42, 10), QStringLiteral("42% \u2022 \u2248 6 min left"));
-}
-
-TEST(TypingPanelRules, PercentIsTruncated)
-{
+    // The percent is truncated.
     EXPECT_EQ(percent(0.999), 99);
     EXPECT_EQ(percent(1.0), 100);
     EXPECT_EQ(percent(0.0), 0);
@@ -117,7 +112,6 @@ TEST(TypingPanelRules, PercentIsTruncated)
 
 TEST(TypingPanelRules, SummaryValues)
 {
-    EXPECT_EQ(capitalized("light"), "Light");
     EXPECT_EQ(capitalized("HEAVY"), "Heavy");
     EXPECT_EQ(capitalized("very light"), "Very Light");
     EXPECT_EQ(capitalized(""), "");
@@ -136,20 +130,10 @@ TEST(TypingPanelRules, GlowPulsesOnlyWhileWaitingAndHoldsStillWithoutMotion)
     EXPECT_EQ(glowFor("paused", false, 1), (Glow{0.85, 0.22}));
     EXPECT_EQ(glowFor("awaiting", true, 0), (Glow{0.55, 0.12}));
     EXPECT_EQ(glowFor("paused", true, 1), (Glow{0.55, 0.12}));
-    for (const char *p : {"idle", "typing", "editing", "done", "stopped"}) {
-        EXPECT_EQ(glowFor(p, false, 0.5), Glow{}) << p;
-        EXPECT_EQ(glowFor(p, true, 0.5), Glow{}) << p;
-    }
     const Glow mid = glowFor("awaiting", false, 0.5);
     EXPECT_GT(mid.line, 0.25);
     EXPECT_LT(mid.line, 0.85);
-}
-
-TEST(TypingPanelRules, HighlightOnlyWhileTyping)
-{
-    EXPECT_TRUE(highlightVisible("typing"));
-    for (const char *p : {"idle", "awaiting", "paused", "editing", "done", "stopped"})
-        EXPECT_FALSE(highlightVisible(p)) << p;
+    // The typing highlight sweeps from before the bar to past it.
     EXPECT_EQ(highlightOffset(0), -60);
     EXPECT_EQ(highlightOffset(1), 240);
 }
