@@ -23,8 +23,6 @@ QString textOfCharacters(int n)
 
 } // namespace
 
-// ---- loading
-
 TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppModeAndLoadingAgainKeepsTheEdits)
 {
     auto m = model();
@@ -44,7 +42,6 @@ TEST_F(EditorFixture, ANewProjectStartsFromTheStoredDefaultsAndTheAppModeAndLoad
     app->setDefaultMode("time");
     EXPECT_EQ(form(*model()), "10/heavy/time/77/30");
 
-    // Loading again keeps the edits.
     m->editTitle("Mine");
     m->chooseTab(1);
     m->load();
@@ -71,14 +68,11 @@ TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
     EXPECT_EQ(model(storedProject(words(5), -3))->totalMinutes(), 5);
 }
 
-// ---- the save
-
 TEST_F(EditorFixture, ABlankTitleOrTextSavesNothing)
 {
     auto m = model();
     m->editText("Some text");
     m->editTitle(" \n ");
-    const auto stored = draft();
     EXPECT_EQ(m->save(), Outcome::incomplete);
     m->editTitle("Title");
     m->editText("\n\t ");
@@ -102,20 +96,12 @@ TEST_F(EditorFixture, ANewProjectIsStoredAsTypedAndItsDraftRemoved)
     ASSERT_EQ(app->projects().size(), 1);
     const Project p = app->projects().first();
     EXPECT_FALSE(p.id.isNull());
-    EXPECT_EQ(p.title, "  Padded  ");
-    EXPECT_EQ(p.text, "  Body text here.  ");
-    EXPECT_EQ(p.wpm, 120);
-    EXPECT_FALSE(p.isAI);
-    EXPECT_TRUE(p.humanize);
-    EXPECT_EQ(p.grade, "9");
-    EXPECT_EQ(p.updatedAt, clock.nowUtc());
+    EXPECT_EQ(p, (Project{p.id, "  Padded  ", "  Body text here.  ", 120, false, true, "9", m->review(), clock.nowUtc()}));
     EXPECT_FALSE(draft());
     EXPECT_EQ(closes, 1);
     // The file holds it too.
-    EXPECT_EQ(Storage(AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")), clock)
-                  .loadProjects()
-                  .size(),
-              1);
+    Storage file(AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")), clock);
+    EXPECT_EQ(file.loadProjects(), QList<Project>{p});
 }
 
 TEST_F(EditorFixture, TimeModeStoresTheDerivedSpeed)
@@ -213,8 +199,6 @@ TEST_F(EditorFixture, AFailedWriteKeepsTheEditorAndDraftAndARetryReplacesTheSame
     EXPECT_EQ(closes, 1);
 }
 
-// ---- header pills and setting rows
-
 TEST_F(EditorFixture, SummaryPills)
 {
     auto m = model();
@@ -233,8 +217,6 @@ TEST_F(EditorFixture, SummaryPills)
     EXPECT_EQ(odd->speedLabel(), "45m TOTAL");
     EXPECT_EQ(odd->sliderRange().minimum, 5);
 }
-
-// ---- presets, modes and the slider
 
 TEST_F(EditorFixture, PresetsSetModeSpeedAndReview)
 {
@@ -287,8 +269,6 @@ TEST_F(EditorFixture, ModeButtonsMarkTheSpeedAndKeepBothValuesAndTheSliderTrunca
     EXPECT_EQ(m->wpm(), 55);
     EXPECT_EQ(m->speedLabel(), "59m TOTAL");
 }
-
-// ---- suggestions
 
 TEST_F(EditorFixture, SuggestionsFillOnlyWhatTheUserHasNotChosen)
 {
@@ -357,8 +337,6 @@ TEST_F(EditorFixture, LongSessionWarningStartsAt120PredictedMinutes)
     EXPECT_EQ(m->smartPreview()->predictedMinutes, 120);
     EXPECT_TRUE(m->showsLongSessionWarning());
 }
-
-// ---- the outline tab
 
 TEST_F(EditorFixture, OnlyAPdfCanBePicked)
 {

@@ -19,22 +19,15 @@ TEST(EditorRules, WordsAreRunsOfNonWhitespaceCharacters)
 
 TEST(EditorRules, TotalTimeAndHumanAverageLabels)
 {
-    EXPECT_EQ(totalTimeLabel(8), "8m TOTAL");
-    EXPECT_EQ(totalTimeLabel(59), "59m TOTAL");
-    EXPECT_EQ(totalTimeLabel(60), "1h 0m TOTAL");
-    EXPECT_EQ(totalTimeLabel(125), "2h 5m TOTAL");
-    EXPECT_EQ(totalTimeLabel(360), "6h 0m TOTAL");
-    EXPECT_EQ(totalTimeLabel(0), "1m TOTAL");
-    EXPECT_EQ(totalTimeLabel(-9), "1m TOTAL");
+    for (auto [minutes, want] : {std::pair{8, "8m"}, {59, "59m"}, {60, "1h 0m"}, {125, "2h 5m"}, {360, "6h 0m"},
+                                 {0, "1m"}, {-9, "1m"}})
+        EXPECT_EQ(totalTimeLabel(minutes), QString(want) + " TOTAL") << minutes;
 
     EXPECT_EQ(humanAvgTimeLabel(""), "Human avg: 0m");
     EXPECT_EQ(humanAvgTimeLabel("  \n "), "Human avg: 0m");
-    EXPECT_EQ(humanAvgTimeLabel(words(38)), "Human avg: 1m"); // 0.49 rounds to 0, raised to 1
-    EXPECT_EQ(humanAvgTimeLabel(words(39)), "Human avg: 1m");
-    EXPECT_EQ(humanAvgTimeLabel(words(116)), "Human avg: 2m"); // 1.506
-    EXPECT_EQ(humanAvgTimeLabel(words(308)), "Human avg: 4m");
-    EXPECT_EQ(humanAvgTimeLabel(words(4620)), "Human avg: 1h 0m");
-    EXPECT_EQ(humanAvgTimeLabel(words(5005)), "Human avg: 1h 5m");
+    // 38 words make 0.49 minutes, raised to 1; 116 make 1.506.
+    for (auto [count, want] : {std::pair{38, "1m"}, {39, "1m"}, {116, "2m"}, {308, "4m"}, {4620, "1h 0m"}, {5005, "1h 5m"}})
+        EXPECT_EQ(humanAvgTimeLabel(words(count)), QString("Human avg: ") + want) << count;
 }
 
 TEST(EditorRules, HintAndCapitals)

@@ -198,8 +198,6 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
     EXPECT_EQ(app->phase(), "done");
 }
 
-// ---- the faults of a panel opened after another one
-
 TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
 {
     auto first = panel(essay);
@@ -313,7 +311,6 @@ TEST_F(PanelModel, PauseIsNotOfferedBeforeAnyRun)
     EXPECT_FALSE(app->isPaused());
     EXPECT_EQ(app->phase(), "awaiting");
     EXPECT_EQ(m->statusMessage(), "Waiting for Text Box");
-    // Stop stays available.
     m->requestStop();
     EXPECT_TRUE(m->showStopConfirm());
     m->confirmStop();

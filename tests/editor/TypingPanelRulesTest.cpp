@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 using namespace qv::editor::panel;
 
@@ -65,44 +66,30 @@ TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
 
 TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)
 {
-    EXPECT_EQ(wordCount(""), 0);
-    EXPECT_EQ(wordCount("   \n\t "), 0);
-    EXPECT_EQ(wordCount("one"), 1);
-    EXPECT_EQ(wordCount("  one  two\tthree\nfour  "), 4);
-    // A carriage return with a line feed is one character, and not a line feed.
-    EXPECT_EQ(wordCount("a\r\nb"), 1);
-    EXPECT_EQ(wordCount("a\rb\rc"), 1);
-    EXPECT_EQ(wordCount(QStringLiteral("a\u00A0b")), 1);
-    EXPECT_EQ(wordCount(QStringLiteral("a\u2003b")), 1);
-    // A space carrying a combining mark is not a plain space.
-    EXPECT_EQ(wordCount(QStringLiteral("a \u0301b")), 1);
-    EXPECT_EQ(wordCount(QStringLiteral("caf\u00E9 \u2014 \U0001F600 ok")), 4);
+    // A carriage return with a line feed is one character, and not a line feed;
+    // a space carrying a combining mark is not a plain space.
+    for (auto [text, count] : {std::pair{"", 0}, {"   \n\t ", 0}, {"one", 1}, {"  one  two\tthree\nfour  ", 4},
+                               {"a\r\nb", 1}, {"a\rb\rc", 1}, {"a\u00A0b", 1}, {"a\u2003b", 1}, {"a \u0301b", 1},
+                               {"caf\u00E9 \u2014 \U0001F600 ok", 4}})
+        EXPECT_EQ(wordCount(QString::fromUtf8(text)), count) << text;
 }
 
 TEST(TypingPanelRules, EstimateRoundsHalvesUpAndIsAtLeastOneMinute)
 {
     EXPECT_EQ(estimatedMinutes("", 77), 1);
     EXPECT_EQ(estimatedMinutes(repeatWords(600), 77), 8); // 7.79
-    EXPECT_EQ(estimatedMinutes(repeatWords(3), 2), 2);    // 1.5
-    EXPECT_EQ(estimatedMinutes(repeatWords(5), 2), 3);    // 2.5
-    EXPECT_EQ(estimatedMinutes(repeatWords(7), 2), 4);    // 3.5
-    EXPECT_EQ(estimatedMinutes(repeatWords(10), 1000), 1);
-    // No speed or a negative one counts as one word a minute.
-    EXPECT_EQ(estimatedMinutes(repeatWords(3), 0), 3);
-    EXPECT_EQ(estimatedMinutes(repeatWords(3), -40), 3);
+    // 1.5, 2.5 and 3.5 round up; no speed or a negative one counts as one word a minute.
+    for (auto [words, wpm, minutes] : {std::tuple{3, 2, 2}, {5, 2, 3}, {7, 2, 4}, {10, 1000, 1}, {3, 0, 3}, {3, -40, 3}})
+        EXPECT_EQ(estimatedMinutes(repeatWords(words), wpm), minutes) << words << '/' << wpm;
 }
 
 TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinuteAndThePercentIsTruncated)
 {
-    EXPECT_EQ(timeLeftLabel(0.5, 8), QStringLiteral("\u2248 4 min"));
-    EXPECT_EQ(timeLeftLabel(0.9, 8), QStringLiteral("\u2248 1 min")); // 0.8 rounds to 1
-    EXPECT_EQ(timeLeftLabel(1.0, 8), QStringLiteral("\u2248 1 min"));
-    EXPECT_EQ(timeLeftLabel(0.0, 1), QStringLiteral("\u2248 1 min"));
-    EXPECT_EQ(timeLeftLabel(0.42, 10), QStringLiteral("\u2248 6 min"));
-    EXPECT_EQ(timeLeftLabel(0.75, 10), QStringLiteral("\u2248 3 min")); // 2.5 rounds up
-    EXPECT_EQ(timeLeftLabel(std::nan(""), 10), QStringLiteral("\u2248 1 min"));
+    // 0.8 rounds to 1, 2.5 rounds up, and no number counts as nothing left.
+    for (auto [progress, total, minutes] : {std::tuple{0.5, 8, 4}, {0.9, 8, 1}, {1.0, 8, 1}, {0.0, 1, 1}, {0.42, 10, 6},
+                                            {0.75, 10, 3}, {std::nan(""), 10, 1}})
+        EXPECT_EQ(timeLeftLabel(progress, total), QStringLiteral("\u2248 %1 min").arg(minutes)) << progress;
     EXPECT_EQ(progressHeader(0.42, 10), QStringLiteral("42% \u2022 \u2248 6 min left"));
-    // The percent is truncated.
     EXPECT_EQ(percent(0.999), 99);
     EXPECT_EQ(percent(1.0), 100);
     EXPECT_EQ(percent(0.0), 0);
