@@ -3,6 +3,8 @@
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
 #include "dashboard/DashboardView.h"
+#include "dashboard/LayerFade.h"
+#include "editor/ProjectEditorWindow.h"
 #include "platform/sim/SimDesktop.h"
 #include "services/ScriptedTransport.h"
 #include "services/SupabaseSession.h"
@@ -16,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,6 +95,7 @@ protected:
     QList<std::optional<Project>> editorsOpened;
     QList<Project> panelsOpened;
     int studyBuilt = 0;
+    bool realEditor = false; // the editor's own window instead of the stand-in
 
     state::AppStateEnvironment environment()
     {
@@ -117,6 +121,11 @@ protected:
         auto editor = f.editor;
         f.editor = [this, editor](state::AppState &a, const std::optional<Project> &p, std::function<void()> close) {
             editorsOpened << p;
+            if (realEditor) {
+                editor::EditorServices services;
+                services.clock = &clock;
+                return static_cast<CustomWindow *>(new editor::ProjectEditorWindow(a, p, std::move(close), services));
+            }
             return editor(a, p, std::move(close));
         };
         auto panel = f.typingPanel;
@@ -177,12 +186,43 @@ protected:
         settle(3400);
     }
 
+    // A dashboard in the writer workspace over `projects`, stored first.
+    void openWriter(const QList<Project> &projects = {})
+    {
+        makeApp();
+        for (const Project &p : projects)
+            app->saveProject(p);
+        makeView();
+        enterWriter();
+    }
+
     void click(QWidget *w, QPoint at = {-1, -1})
     {
         ASSERT_NE(w, nullptr);
         ASSERT_TRUE(w->isVisible());
         QTest::mouseClick(w, Qt::LeftButton, {}, at.x() < 0 ? w->rect().center() : at);
         QApplication::processEvents();
+    }
+
+    // A layer's fade takes 0.25 s: about halfway after 0.1 s.
+    void runFade(dashboard::FadeScaleEffect *effect)
+    {
+        settle(100);
+        EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
+        settle(150);
+    }
+
+    // Presses the delete alert's button named `text`.
+    void answerDelete(const QString &text)
+    {
+        ASSERT_NE(view->deleteAlert(), nullptr);
+        for (QAbstractButton *b : view->deleteAlert()->buttons())
+            if (b->text() == text) {
+                b->click();
+                settle();
+                return;
+            }
+        FAIL() << "no button " << text.toStdString();
     }
 
     QList<CustomWindow *> openWindows() const

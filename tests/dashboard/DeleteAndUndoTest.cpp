@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
 using namespace qv;
@@ -21,14 +20,10 @@ class DeleteTest : public test::DashboardFixture {
 protected:
     void SetUp() override
     {
-        makeApp();
         first = test::makeProject("First", 1);
         second = test::makeProject("Second", 2);
         third = test::makeProject("Third", 3);
-        for (const Project &p : {first, second, third})
-            app->saveProject(p);
-        makeView();
-        enterWriter();
+        openWriter({first, second, third});
     }
 
     void askToDelete(const Project &p)
@@ -37,18 +32,6 @@ protected:
         ASSERT_NE(row, nullptr);
         click(row->deleteButton());
         ASSERT_NE(view->deleteAlert(), nullptr);
-    }
-    void answer(const QString &button)
-    {
-        QMessageBox *alert = view->deleteAlert();
-        ASSERT_NE(alert, nullptr);
-        for (QAbstractButton *b : alert->buttons())
-            if (b->text() == button) {
-                b->click();
-                settle();
-                return;
-            }
-        FAIL() << "no button " << button.toStdString();
     }
     QStringList titles() const
     {
@@ -68,7 +51,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DeleteTest, TheAlertUsesItsOwnWordsWithoutOpeningThePageAndEscapeCancels)
+TEST_F(DeleteTest, TheAlertUsesItsOwnWordsEscapeCancelsAndUndoRestoresTheProjectAndTheFile)
 {
     askToDelete(second);
     EXPECT_EQ(view->pendingDelete()->title, "Second");
@@ -87,12 +70,10 @@ TEST_F(DeleteTest, TheAlertUsesItsOwnWordsWithoutOpeningThePageAndEscapeCancels)
     EXPECT_FALSE(view->pendingDelete());
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
     EXPECT_FALSE(view->undoBanner()->isVisible());
-}
 
-TEST_F(DeleteTest, DeleteOffersUndoWhichRestoresTheProjectAndTheFile)
-{
+    // Delete offers an undo, which restores the project and the file.
     askToDelete(second);
-    answer("Delete");
+    answerDelete("Delete");
     EXPECT_FALSE(view->pendingDelete());
     EXPECT_EQ(titles(), (QStringList{"Third", "First"}));
     EXPECT_FALSE(file().contains(idText(second)));
@@ -117,7 +98,7 @@ TEST_F(DeleteTest, DeleteOffersUndoWhichRestoresTheProjectAndTheFile)
 TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStaysAndAProjectAlreadyGoneIsNotDeletedAgain)
 {
     askToDelete(third);
-    answer("Delete");
+    answerDelete("Delete");
     settle(4999);
     EXPECT_TRUE(view->undoBanner()->isVisible());
     settle(1);
@@ -126,26 +107,9 @@ TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStaysAndAProjectAlr
     view->undoDelete();
     EXPECT_EQ(titles(), (QStringList{"Second", "First"}));
 
-    // Deleting a project that is already gone does nothing.
     askToDelete(first);
     app->deleteProject(first); // gone meanwhile (another window)
-    answer("Delete");
+    answerDelete("Delete");
     EXPECT_FALSE(view->undoBanner()->isVisible());
     EXPECT_EQ(titles(), QStringList{"Second"});
-}
-
-TEST_F(DeleteTest, ASecondDeletionMakesTheFirstFinal)
-{
-    askToDelete(first);
-    answer("Delete");
-    settle(3000);
-    askToDelete(third);
-    answer("Delete");
-    EXPECT_EQ(view->undoBanner()->textLabel()->text(), "Deleted \"Third\"");
-    settle(4000); // 7 s after the first, 4 s after the second
-    EXPECT_TRUE(view->undoBanner()->isVisible());
-    click(view->undoBanner()->undoButton());
-    EXPECT_EQ(titles(), (QStringList{"Third", "Second"}));
-    settle(1000);
-    EXPECT_FALSE(view->undoBanner()->isVisible());
 }

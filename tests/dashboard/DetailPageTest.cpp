@@ -8,7 +8,6 @@
 #include "theme/QVButton.h"
 
 #include <QLabel>
-#include <QMessageBox>
 #include <QScrollArea>
 
 using namespace qv;
@@ -19,12 +18,8 @@ class DetailPageTest : public test::DashboardFixture {
 protected:
     void SetUp() override
     {
-        makeApp();
         project = test::makeProject("Climate essay", 5, "12", "medium", true);
-        app->saveProject(project);
-        app->saveProject(test::makeProject("Other", 1));
-        makeView();
-        enterWriter();
+        openWriter({project, test::makeProject("Other", 1)});
     }
     WriterWorkspace *writer() const { return view->writerWorkspace(); }
     WriterDetailView *detail() const { return writer()->detailView(); }
@@ -35,14 +30,6 @@ protected:
         for (QLabel *c : detail()->chips())
             out << c->text();
         return out;
-    }
-    void confirmDelete()
-    {
-        ASSERT_NE(view->deleteAlert(), nullptr);
-        for (QAbstractButton *b : view->deleteAlert()->buttons())
-            if (b->text() == "Delete")
-                b->click();
-        settle();
     }
 
     Project project;
@@ -126,7 +113,7 @@ TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNot
     openPage();
     click(detail()->deleteButton());
     EXPECT_TRUE(detail()->isVisible()); // the button only asks
-    confirmDelete();
+    answerDelete("Delete");
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(writer()->activeProjectId());
     EXPECT_FALSE(app->suppressTopBar());

@@ -1,11 +1,9 @@
 #include "DashboardTestSupport.h"
 
-#include "dashboard/LayerFade.h"
 #include "dashboard/OverlayHost.h"
 #include "dashboard/ProjectRow.h"
 #include "dashboard/ScrimLayer.h"
 #include "dashboard/WriterWorkspace.h"
-#include "editor/ProjectEditorWindow.h"
 #include "theme/QVButton.h"
 
 
@@ -23,14 +21,7 @@ protected:
                 out << c.what;
         return out;
     }
-    // A stored project, saved before the dashboard is made.
-    Project storedAlpha()
-    {
-        makeApp();
-        const Project a = test::makeProject("Alpha", 1);
-        app->saveProject(a);
-        return a;
-    }
+    const Project a = test::makeProject("Alpha", 1);
     QAbstractButton *buttonIn(QWidget *root, const QString &text) const
     {
         for (QAbstractButton *b : root->findChildren<QAbstractButton *>())
@@ -43,8 +34,7 @@ protected:
 
 TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindowWhichClearsItsPointerAndSurvivesTheDashboard)
 {
-    makeView();
-    enterWriter();
+    openWriter();
     click(view->writerWorkspace()->newProjectButton());
     ASSERT_NE(view->projectWindow(), nullptr);
     QPointer<CustomWindow> firstWindow = view->projectWindow();
@@ -77,12 +67,8 @@ TEST_F(WindowsTest, TheEditorOpenedTwiceLeavesOneWindowWhichClearsItsPointerAndS
 
 TEST_F(WindowsTest, TheTypingPanelAskedTwiceRaisesTheFirstWithItsProject)
 {
-    makeApp();
-    const Project a = test::makeProject("Alpha", 1), b = test::makeProject("Beta", 2);
-    app->saveProject(a);
-    app->saveProject(b);
-    makeView();
-    enterWriter();
+    const Project b = test::makeProject("Beta", 2);
+    openWriter({a, b});
     click(view->writerWorkspace()->row(a.id)->typeButton());
     ASSERT_NE(view->typingWindow(), nullptr);
     CustomWindow *panel = view->typingWindow();
@@ -101,11 +87,8 @@ TEST_F(WindowsTest, TheTypingPanelAskedTwiceRaisesTheFirstWithItsProject)
 
 TEST_F(WindowsTest, WithoutAccessTheNewProjectButtonIsDimmedAndTheTypingPanelOpensBothSettingsPagesAndNoWindow)
 {
-    const Project a = storedAlpha();
     sim.simPermissions().setAccessibilityReady(false);
-    makeView();
-    enterWriter();
-    // The new-project button is dimmed but still enabled.
+    openWriter({a});
     QVButton *b = view->writerWorkspace()->newProjectButton();
     EXPECT_TRUE(b->isEnabled());
     EXPECT_EQ(b->text(), "+ NEW PROJECT");
@@ -124,11 +107,8 @@ TEST_F(WindowsTest, WithoutAccessTheNewProjectButtonIsDimmedAndTheTypingPanelOpe
 
 TEST_F(WindowsTest, TheEditorWithoutAccessAsksTheSystemAndItsDimTakesEveryClickUntilTheCardIsDismissed)
 {
-    const Project a = storedAlpha();
     sim.simPermissions().setInputSynthesisReady(false);
-    makeView();
-    enterWriter();
-    // The editor without input access shows the card and asks the system.
+    openWriter({a});
     click(view->writerWorkspace()->newProjectButton());
     EXPECT_TRUE(view->showPermissionsGate());
     ASSERT_TRUE(view->permissionsLayer()->isVisible());
@@ -200,19 +180,8 @@ TEST_F(WindowsTest, TheDimCoversTheWholeWindowIncludingControlsOverThePage)
 
 TEST_F(WindowsTest, TheEditorsOwnWindowClosesThroughTheDashboardsAction)
 {
-    const Project a = storedAlpha();
-    dashboard::DashboardEnvironment env{&scheduler, &sim.permissions(), &sim.workspace(), QUrl("http://127.0.0.1")};
-    dashboard::DashboardFactories f = factories();
-    f.editor = [this](state::AppState &state, const std::optional<Project> &p, std::function<void()> onClose) {
-        editor::EditorServices services;
-        services.clock = &clock;
-        return static_cast<CustomWindow *>(new editor::ProjectEditorWindow(state, p, std::move(onClose), services));
-    };
-    view = std::make_unique<DashboardView>(*app, env, f);
-    view->resize(1000, 800);
-    view->show();
-    view->appear();
-    settle();
+    realEditor = true;
+    makeView();
     view->openProjectWindow(a);
     settle();
     QPointer<CustomWindow> w = view->projectWindow();
@@ -234,9 +203,7 @@ TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReducedAndGoes
     ASSERT_TRUE(effect);
     EXPECT_TRUE(view->permissionsLayer()->isVisible());
     EXPECT_DOUBLE_EQ(effect->opacity(), 0);
-    settle(100);
-    EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
-    settle(150);
+    runFade(effect);
     EXPECT_DOUBLE_EQ(effect->opacity(), 1);
 
     // Leaving, it takes no clicks; its card goes once it has faded.
@@ -244,9 +211,7 @@ TEST_F(WindowsTest, ThePermissionsLayerFadesInAndOutUnlessMotionIsReducedAndGoes
     EXPECT_TRUE(view->permissionsLayer()->isVisible());
     EXPECT_TRUE(view->permissionsLayer()->testAttribute(Qt::WA_TransparentForMouseEvents));
     EXPECT_EQ(view->permissionsCard(), nullptr);
-    settle(100);
-    EXPECT_NEAR(effect->opacity(), 0.5, 0.05);
-    settle(150);
+    runFade(effect);
     EXPECT_FALSE(view->permissionsLayer()->isVisible());
 
     app->setReduceMotionEnabled(true);

@@ -30,11 +30,7 @@ protected:
 
 TEST_F(WriterListTest, RowsFollowTheStoredOrderAndShowGradeReviewAndTheAiBadge)
 {
-    makeApp();
-    app->saveProject(test::makeProject("Older", 1, "10", "light"));
-    app->saveProject(test::makeProject("Newer", 2, "12", "heavy", true));
-    makeView();
-    enterWriter();
+    openWriter({test::makeProject("Older", 1, "10", "light"), test::makeProject("Newer", 2, "12", "heavy", true)});
     const QList<ProjectRow *> rows = writer()->rows();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0]->toolTip(), "Newer");
@@ -48,19 +44,11 @@ TEST_F(WriterListTest, RowsFollowTheStoredOrderAndShowGradeReviewAndTheAiBadge)
 
 TEST_F(WriterListTest, TheFilterControlsNarrowTheListAndStartOverWithEveryNewDashboard)
 {
-    makeApp();
-    app->saveProject(test::makeProject("Essay draft", 1, "10"));
-    app->saveProject(test::makeProject("History notes", 2, "11", "heavy", true));
-    app->saveProject(test::makeProject("Lab report", 3, "10", "light"));
-    makeView();
-    enterWriter();
+    openWriter({test::makeProject("Essay draft", 1, "10"), test::makeProject("History notes", 2, "11", "heavy", true),
+                test::makeProject("Lab report", 3, "10", "light")});
     WriterFilters *f = writer()->filters();
     EXPECT_EQ(f->searchField()->placeholderText(), "Search projects");
 
-    f->searchField()->setText(" essay");
-    settle();
-    EXPECT_TRUE(shownTitles().isEmpty());
-    EXPECT_EQ(writer()->emptyLabel()->text(), "No matches");
     f->searchField()->setText("ESSAY");
     settle();
     EXPECT_EQ(shownTitles(), QStringList{"Essay draft"});
@@ -87,8 +75,7 @@ TEST_F(WriterListTest, TheFilterControlsNarrowTheListAndStartOverWithEveryNewDas
 
 TEST_F(WriterListTest, EmptyStatesAndTheTipThatFadesInOnceAndStays)
 {
-    makeView();
-    enterWriter();
+    openWriter();
     ASSERT_TRUE(writer()->emptyState()->isVisible());
     EXPECT_EQ(writer()->emptyLabel()->text(), "No projects yet");
     // Filters do not matter without any project.
