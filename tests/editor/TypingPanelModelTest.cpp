@@ -44,20 +44,16 @@ TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
     EXPECT_FALSE(m->overlayFocusLost());
 
     ASSERT_TRUE(clickIntoField());
-    EXPECT_EQ(m->statusMessage(), "Typing...");
     EXPECT_TRUE(m->pauseEnabled());
     EXPECT_FALSE(m->overlayVisible());
     EXPECT_TRUE(m->highlightVisible());
 
-    bool sawEditing = false;
+    QStringList statuses;
     ASSERT_TRUE(runUntil([&] {
-        if (app->phase() == "editing") {
-            sawEditing = true;
-            EXPECT_EQ(m->statusMessage(), "Finalizing (Exact Match)");
-        }
+        statuses << m->statusMessage();
         return !app->isTyping();
     }));
-    EXPECT_TRUE(sawEditing);
+    EXPECT_TRUE(statuses.contains("Finalizing (Exact Match)")); // the project's own humanize flag
     EXPECT_EQ(m->statusMessage(), "Done");
     EXPECT_EQ(m->actionRow(), panel::ActionRow::Exit);
     EXPECT_EQ(m->percentComplete(), "100% complete");

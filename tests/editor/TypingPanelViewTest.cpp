@@ -95,7 +95,6 @@ TEST_F(PanelView, AwaitingLaysTheTargetCardOverThePanel)
     auto v = view(essay);
     click(v->startButton());
     EXPECT_EQ(app->phase(), "awaiting");
-    EXPECT_EQ(v->statusPill()->text(), "Waiting for Text Box");
     EXPECT_TRUE(v->pauseButton()->isVisible());
     EXPECT_EQ(v->pauseButton()->text(), "Pause");
     EXPECT_FALSE(v->pauseButton()->isEnabled());
