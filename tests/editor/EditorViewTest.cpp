@@ -21,7 +21,6 @@
 #include "theme/ThemeEnvironment.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGraphicsEffect>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -41,13 +40,6 @@ public:
     QString badgeLabel() const override { return {}; }
     bool reduceMotion() override { return false; }
 };
-
-QString screenshotDir()
-{
-    const QString dir = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
-    QDir().mkpath(dir);
-    return dir;
-}
 
 // The editor's widgets on the virtual clock, with a scripted file chooser.
 struct EditorViewFixture : EditorFixture {

@@ -1,5 +1,7 @@
 #include "editor/TypingPanelRules.h"
 
+#include "EditorFixture.h"
+
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -10,15 +12,7 @@
 
 using namespace qv::editor::panel;
 
-namespace {
-QString repeatWords(int n)
-{
-    QStringList words;
-    for (int i = 0; i < n; ++i)
-        words << QStringLiteral("w");
-    return words.join(u' ');
-}
-} // namespace
+using qv::test::words;
 
 TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
 {
@@ -77,10 +71,10 @@ TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)
 TEST(TypingPanelRules, EstimateRoundsHalvesUpAndIsAtLeastOneMinute)
 {
     EXPECT_EQ(estimatedMinutes("", 77), 1);
-    EXPECT_EQ(estimatedMinutes(repeatWords(600), 77), 8); // 7.79
+    EXPECT_EQ(estimatedMinutes(words(600), 77), 8); // 7.79
     // 1.5, 2.5 and 3.5 round up; no speed or a negative one counts as one word a minute.
-    for (auto [words, wpm, minutes] : {std::tuple{3, 2, 2}, {5, 2, 3}, {7, 2, 4}, {10, 1000, 1}, {3, 0, 3}, {3, -40, 3}})
-        EXPECT_EQ(estimatedMinutes(repeatWords(words), wpm), minutes) << words << '/' << wpm;
+    for (auto [count, wpm, minutes] : {std::tuple{3, 2, 2}, {5, 2, 3}, {7, 2, 4}, {10, 1000, 1}, {3, 0, 3}, {3, -40, 3}})
+        EXPECT_EQ(estimatedMinutes(words(count), wpm), minutes) << count << '/' << wpm;
 }
 
 TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinuteAndThePercentIsTruncated)

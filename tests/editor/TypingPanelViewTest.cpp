@@ -1,5 +1,6 @@
 // The typing panel's widgets on the simulated desktop and the virtual clock.
 
+#include "EditorFixture.h"
 #include "PanelFixture.h"
 
 #include "editor/DetailPill.h"
@@ -15,7 +16,6 @@
 #include "theme/ThemeEnvironment.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGraphicsEffect>
 #include <QLabel>
 #include <QMessageBox>
@@ -28,13 +28,6 @@ using namespace qv::editor;
 using namespace qv::test;
 
 namespace {
-
-QString screenshotDir()
-{
-    const QString dir = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
-    QDir().mkpath(dir);
-    return dir;
-}
 
 struct PanelView : PanelFixture {
     MotionSettings motion{&sim.desktop()};
