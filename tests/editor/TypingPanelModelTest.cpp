@@ -26,6 +26,16 @@ struct PanelModel : PanelFixture {
         m.start();
         return clickIntoField() && runUntil([&] { return app->resumeIndex(project) >= count; });
     }
+    // The essay's panel, closed after `count` characters while its run is
+    // still inside one of the engine's waits.
+    std::unique_ptr<TypingPanelModel> first;
+    void closeMidRun(int count)
+    {
+        first = panel(essay);
+        ASSERT_TRUE(typeSome(*first, essay, count));
+        first->close();
+        ASSERT_TRUE(app->typingJob().isRunInFlight());
+    }
 };
 
 } // namespace
@@ -196,9 +206,7 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
 
 TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
 {
-    auto first = panel(essay);
-    ASSERT_TRUE(typeSome(*first, essay, 5));
-    first->close();
+    closeMidRun(5);
     ASSERT_TRUE(runToEnd());
     const int essayPosition = app->resumeIndex(essay);
     ASSERT_EQ(app->phase(), "stopped");
@@ -230,11 +238,7 @@ TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
 
 TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
 {
-    auto first = panel(essay);
-    ASSERT_TRUE(typeSome(*first, essay, 3));
-    first->close();
-    // The engine is still inside one of its waits.
-    ASSERT_TRUE(app->typingJob().isRunInFlight());
+    closeMidRun(3);
 
     auto second = panel(letter);
     EXPECT_EQ(app->phase(), "idle");
@@ -262,10 +266,7 @@ TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
 
 TEST_F(PanelModel, ANewPanelStartedBeforeTheOldRunReturnsWaitsForIt)
 {
-    auto first = panel(essay);
-    ASSERT_TRUE(typeSome(*first, essay, 3));
-    first->close();
-    ASSERT_TRUE(app->typingJob().isRunInFlight());
+    closeMidRun(3);
 
     auto second = panel(letter);
     second->start();
