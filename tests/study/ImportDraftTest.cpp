@@ -1,3 +1,5 @@
+#include "SessionFixture.h"
+
 #include "study/StudyImportDraft.h"
 #include "study/StudyLibraryText.h"
 
@@ -72,11 +74,7 @@ TEST(ImportDraftTest, SaveBuildsTheSetOrSaysWhyNot)
 TEST(ImportDraftTest, EditedSetKeepsItsIdAndTitleIsTrimmed)
 {
     StudyProject existing = set("Old", "2026-01-01T00:00:00Z");
-    StudyItem item;
-    item.id = QUuid::createUuid();
-    item.term = "t";
-    item.definition = "d";
-    item.correctCount = 3;
+    const StudyItem item = test::makeCard("t", "d", 3);
     existing.items = {item};
 
     StudyImportDraft draft;

@@ -60,6 +60,15 @@ protected:
         return set;
     }
 
+    // Ten cards asked in term order, so a goal of ten is reachable.
+    static StudyProject tenCards()
+    {
+        QList<StudyItem> cards;
+        for (int i = 0; i < 10; ++i)
+            cards.append(card(QString("term %1").arg(i), QString("answer %1").arg(i)));
+        return typedSet(cards);
+    }
+
     study::StudyQuestionCard *qcard() const { return view->questionCard(); }
     QString currentTerm() const
     {
@@ -80,13 +89,14 @@ protected:
         QTest::keyClicks(qcard()->retypeField(), text);
     }
 
-    // Answers the current written question right and moves on.
-    void answerRight()
+    // Answers the current written question of `v` right and moves on.
+    static void answerRight(study::StudySessionView &v)
     {
-        typeAnswer(view->session().correctAnswer());
-        qcard()->mainButton()->click();
-        qcard()->mainButton()->click();
+        v.session().setUserAnswer(v.session().correctAnswer());
+        v.questionCard()->mainButton()->click();
+        v.questionCard()->mainButton()->click();
     }
+    void answerRight() { answerRight(*view); }
 };
 
 } // namespace qv::test

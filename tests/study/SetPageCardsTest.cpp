@@ -23,27 +23,18 @@ protected:
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->text(), "Delete card?");
         EXPECT_EQ(box->informativeText(), "This card will be removed from the set.");
-        for (QAbstractButton *b : box->buttons())
-            if (b->text() == button) {
-                b->click();
-                return;
-            }
-        ADD_FAILURE() << "no button " << button.toStdString();
+        click(buttonIn(box, button));
     }
-    static void askDelete(StudySetPage *page, qsizetype row)
+    // Opens the row's menu and presses its Delete or Edit entry.
+    static void fromRowMenu(StudySetPage *page, qsizetype row, QVButton *(StudyCardRow::*entry)() const)
     {
         StudyCardRow *r = page->cardList()->cardRow(row);
         ASSERT_NE(r, nullptr);
         click(r->menuButton());
-        click(r->deleteButton());
+        click((r->*entry)());
     }
-    static void openEditor(StudySetPage *page, qsizetype row)
-    {
-        StudyCardRow *r = page->cardList()->cardRow(row);
-        ASSERT_NE(r, nullptr);
-        click(r->menuButton());
-        click(r->editButton());
-    }
+    static void askDelete(StudySetPage *page, qsizetype row) { fromRowMenu(page, row, &StudyCardRow::deleteButton); }
+    static void openEditor(StudySetPage *page, qsizetype row) { fromRowMenu(page, row, &StudyCardRow::editButton); }
 };
 
 TEST_F(SetPageCardsTest, AnEmptySetShowsNoCardAndTheArrowsDoNothing)

@@ -231,3 +231,19 @@ TEST_F(StudyImportViewTest, PastedTextIsReadAsTyped)
     EXPECT_EQ(terms(saves[1]), QStringList{"b"});
 }
 
+TEST_F(StudyImportViewTest, ScreenshotsOfTheTabs)
+{
+    auto view = makeView(std::nullopt, "11");
+    view->titleField()->setText("World capitals");
+    addCard(*view, "France", "Paris");
+    addCard(*view, "Japan", "Tokyo");
+    settle();
+    saveShot(*view, "study-import-manual");
+    view->setImportMode(ImportMode::paste);
+    typePaste(*view, "Peru\tLima\nKenya - Nairobi\nChile, Santiago");
+    saveShot(*view, "study-import-paste");
+    view->setImportMode(ImportMode::pdf);
+    saveShot(*view, "study-import-pdf");
+    click(view->saveButton());
+    EXPECT_TRUE(view->statusLabel()->isHidden());
+}

@@ -16,15 +16,6 @@ namespace {
 
 class StudySessionOverlayTest : public qv::test::SessionViewTest {
 protected:
-    // Ten cards asked in term order, so a goal of ten is reachable.
-    static StudyProject tenCards()
-    {
-        QList<StudyItem> cards;
-        for (int i = 0; i < 10; ++i)
-            cards.append(card(QString("term %1").arg(i), QString("answer %1").arg(i)));
-        return typedSet(cards);
-    }
-
     // Whether a click at the centre of `w` would reach something in `layer`.
     bool clickLandsOn(QWidget *w, QWidget *layer) const
     {
@@ -81,9 +72,6 @@ TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudyingAn
 
     view->keepStudyingButton()->click();
     EXPECT_FALSE(view->completionOverlay()->isPresented());
-    EXPECT_EQ(view->session().sessionAnswered(), 0);
-    EXPECT_TRUE(view->session().correctItemIds().isEmpty());
-    EXPECT_FALSE(view->session().showingResult());
     for (int i = 0; i < 10; ++i)
         answerRight();
     ASSERT_TRUE(view->completionOverlay()->isPresented());

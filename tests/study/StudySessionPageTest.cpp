@@ -9,26 +9,7 @@ using namespace qv;
 using namespace qv::study;
 
 namespace {
-
-class StudySessionPageTest : public qv::test::SessionViewTest {
-protected:
-    static StudyProject tenCards()
-    {
-        QList<StudyItem> cards;
-        for (int i = 0; i < 10; ++i)
-            cards.append(card(QString("term %1").arg(i), QString("answer %1").arg(i)));
-        return typedSet(cards);
-    }
-
-    static void answerRightIn(StudySessionView &v)
-    {
-        StudySession &s = v.session();
-        s.setUserAnswer(s.correctAnswer());
-        v.questionCard()->mainButton()->click();
-        v.questionCard()->mainButton()->click();
-    }
-};
-
+class StudySessionPageTest : public qv::test::SessionViewTest {};
 } // namespace
 
 TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
@@ -46,7 +27,7 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     ASSERT_NE(page, nullptr);
     StudySessionView &v = *page->view();
     for (int i = 0; i < 10; ++i)
-        answerRightIn(v);
+        answerRight(v);
     settle();
     EXPECT_EQ(storedSet(set.id).items[3].correctCount, 1);
     ASSERT_TRUE(v.completionOverlay()->isPresented());
@@ -63,7 +44,7 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     EXPECT_TRUE(v.session().correctItemIds().isEmpty());
     EXPECT_EQ(v.session().currentItem()->term, "term 0");
     EXPECT_EQ(v.session().currentItem()->correctCount, 0);
-    answerRightIn(v);
+    answerRight(v);
     settle();
     EXPECT_EQ(storedSet(set.id).items[0].correctCount, 1);
     EXPECT_EQ(storedSet(set.id).items[1].correctCount, 0);
@@ -85,7 +66,7 @@ TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSetAndThePageOnlyT
     pane->show();
     StudySessionView &v = *inlineSession->view();
     for (int i = 0; i < 10; ++i)
-        answerRightIn(v);
+        answerRight(v);
     ASSERT_TRUE(v.completionOverlay()->isPresented());
     ASSERT_EQ(updates.size(), 10);
 
@@ -104,7 +85,7 @@ TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSetAndThePageOnlyT
     auto *session = qobject_cast<StudySessionPage *>(page.get());
     ASSERT_NE(session, nullptr);
     page->show();
-    answerRightIn(*session->view());
+    answerRight(*session->view());
     StudyProject renamed = set;
     renamed.title = "Renamed";
     page->setProject(renamed);

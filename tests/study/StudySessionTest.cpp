@@ -20,7 +20,6 @@ QList<StudyItem> fruit()
 }
 } // namespace
 
-// ---- Appearance, goal and pool -------------------------------------------------
 
 TEST_F(SessionFixture, GoalOptionsForPoolSizes)
 {
@@ -58,7 +57,6 @@ TEST_F(SessionFixture, OnlyStarredFallsBackToAllCards)
     EXPECT_EQ(s.activeItems()[0].term, QString("cherry"));
 }
 
-// ---- Choosing the next card ------------------------------------------------------
 
 TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMissed)
 {
@@ -168,7 +166,6 @@ TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
     EXPECT_EQ(random.remaining(), 0);
 }
 
-// ---- Requeue ---------------------------------------------------------------------
 
 TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 {
@@ -207,7 +204,6 @@ TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
     EXPECT_TRUE(s.pendingRequeue().isEmpty());
 }
 
-// ---- Question types and choices ---------------------------------------------------
 
 TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 {
@@ -302,7 +298,6 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
     EXPECT_EQ(s.selectedChoice(), wrong);
 }
 
-// ---- Checking, override, advance, star --------------------------------------------
 
 TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
 {
@@ -417,7 +412,6 @@ TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
     EXPECT_TRUE(s.wasCorrect());
 }
 
-// ---- Session counts, goal, restart ---------------------------------------------
 
 TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 {
@@ -511,7 +505,6 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
     EXPECT_EQ(updates.last().options, p.options);
 }
 
-// ---- Timed quiz ----------------------------------------------------------------
 
 TEST_F(SessionFixture, QuizSetupButtons)
 {

@@ -20,11 +20,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace qv::test {
@@ -91,24 +94,13 @@ protected:
 
     static StudyItem card(const QString &term, const QString &definition, qint64 right = 0, qint64 wrong = 0)
     {
-        StudyItem item;
-        item.id = QUuid::createUuid();
-        item.term = term;
-        item.definition = definition;
-        item.correctCount = right;
-        item.incorrectCount = wrong;
-        return item;
+        return {QUuid::createUuid(), term, definition, right, wrong, std::nullopt, false};
     }
 
     static StudyProject makeSet(const QString &title, int minute, QList<StudyItem> items = {})
     {
-        StudyProject set;
-        set.id = QUuid::createUuid();
-        set.title = title;
-        set.grade = "11";
-        set.items = std::move(items);
-        set.updatedAt = QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC);
-        return set;
+        return {QUuid::createUuid(), title, "11", std::move(items), {},
+                QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC)};
     }
 
     StudyProject storedSet(const QUuid &id) const
@@ -121,10 +113,17 @@ protected:
     }
     bool isStored(const QUuid &id) const
     {
-        for (const StudyProject &p : app->studyProjects())
-            if (p.id == id)
-                return true;
-        return false;
+        const QList<StudyProject> all = app->studyProjects();
+        return std::any_of(all.begin(), all.end(), [&](const StudyProject &p) { return p.id == id; });
+    }
+
+    // The button of `box` reading `text`, if both exist.
+    static QAbstractButton *buttonIn(QMessageBox *box, const QString &text)
+    {
+        for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>())
+            if (b->text() == text)
+                return b;
+        return nullptr;
     }
 
     static void click(QAbstractButton *button)
@@ -139,6 +138,15 @@ protected:
         const QString d = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
         QDir().mkpath(d);
         return d;
+    }
+
+    // Saves a grab of `w` once the clock has run past every fade.
+    void saveShot(QWidget &w, const QString &name, qint64 advanceMs = 1000)
+    {
+        scheduler.advance(advanceMs);
+        const QImage image = w.grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        EXPECT_TRUE(image.save(screenshotDir() + "/" + name + ".png")) << name.toStdString();
     }
 };
 
