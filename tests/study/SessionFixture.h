@@ -26,6 +26,14 @@ inline StudyProject makeSet(QList<StudyItem> items, bool shuffle = false,
     return p;
 }
 
+// A set whose missed cards come back without a retype first.
+inline StudyProject noRetype(QList<StudyItem> items)
+{
+    StudyProject p = makeSet(std::move(items));
+    p.options.retypeMissed = false;
+    return p;
+}
+
 // A session on the virtual clock with a recorder of every hand-back.
 class SessionFixture : public ::testing::Test {
 protected:

@@ -76,18 +76,15 @@ protected:
         return item ? item->term : QString();
     }
 
-    void typeAnswer(const QString &text)
+    // Types `text` into an emptied answer or retype field.
+    void typeInto(QVLineEdit *field, void (study::StudySession::*set)(const QString &), const QString &text)
     {
-        qcard()->answerField()->clear();
-        view->session().setUserAnswer({});
-        QTest::keyClicks(qcard()->answerField(), text);
+        field->clear();
+        (view->session().*set)({});
+        QTest::keyClicks(field, text);
     }
-    void typeRetype(const QString &text)
-    {
-        qcard()->retypeField()->clear();
-        view->session().setRetypeInput({});
-        QTest::keyClicks(qcard()->retypeField(), text);
-    }
+    void typeAnswer(const QString &text) { typeInto(qcard()->answerField(), &study::StudySession::setUserAnswer, text); }
+    void typeRetype(const QString &text) { typeInto(qcard()->retypeField(), &study::StudySession::setRetypeInput, text); }
 
     // Answers the current written question of `v` right and moves on.
     static void answerRight(study::StudySessionView &v)

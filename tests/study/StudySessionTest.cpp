@@ -68,9 +68,7 @@ TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMiss
     }
     EXPECT_EQ(asked, (QStringList{"apple", "Banana", "cherry", "apple", "Banana", "cherry", "apple", "Banana", "cherry"}));
 
-    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")});
-    p.options.retypeMissed = false;
-    s.appear(p);
+    s.appear(noRetype({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")}));
     QHash<QString, int> counts;
     for (int i = 0; i < 40; ++i) {
         const QString term = currentTerm();
@@ -169,11 +167,8 @@ TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
 
 TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 {
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"),
-                              makeCard("e", "5")});
-    p.options.retypeMissed = false;
-    s.appear(p);
+    StudySession &s = fresh(
+        noRetype({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"), makeCard("e", "5")}));
     EXPECT_EQ(currentTerm(), QString("a"));
     s.answerDontKnow();
     ASSERT_EQ(s.pendingRequeue().size(), 1);
@@ -192,10 +187,8 @@ TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 
 TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
 {
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "1")});
-    p.options.retypeMissed = false;
-    s.appear(p);
+    const StudyProject p = noRetype({makeCard("a", "1")});
+    StudySession &s = fresh(p);
     s.answerDontKnow();
     s.advance();
     s.answerDontKnow();
@@ -418,10 +411,7 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
     QList<StudyItem> cards;
     for (int i = 0; i < 12; ++i)
         cards << makeCard(QString("t%1").arg(i, 2, 10, QChar('0')), QString::number(i));
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet(cards);
-    p.options.retypeMissed = false;
-    s.appear(p);
+    StudySession &s = fresh(noRetype(cards));
     for (int i = 0; i < 10; ++i) {
         EXPECT_FALSE(s.goalReached());
         s.setUserAnswer(s.correctAnswer());
