@@ -9,14 +9,6 @@ using namespace qv::study;
 using namespace qv::study::test;
 
 namespace {
-QList<StudyItem> cards(int n)
-{
-    QList<StudyItem> out;
-    for (int i = 0; i < n; ++i)
-        out << makeCard(QString("term %1").arg(i), QString("def %1").arg(i));
-    return out;
-}
-
 class QuizTestFixture : public SessionFixture {
 protected:
     QuizTest &page(const StudyProject &p)

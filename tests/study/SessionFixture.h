@@ -26,6 +26,15 @@ inline StudyProject makeSet(QList<StudyItem> items, bool shuffle = false,
     return p;
 }
 
+// `n` cards, "term 1" to "term n".
+inline QList<StudyItem> cards(int n)
+{
+    QList<StudyItem> out;
+    for (int i = 1; i <= n; ++i)
+        out << makeCard(QString("term %1").arg(i), QString("def %1").arg(i));
+    return out;
+}
+
 // A set whose missed cards come back without a retype first.
 inline StudyProject noRetype(QList<StudyItem> items)
 {

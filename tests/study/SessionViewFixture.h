@@ -61,13 +61,7 @@ protected:
     }
 
     // Ten cards asked in term order, so a goal of ten is reachable.
-    static StudyProject tenCards()
-    {
-        QList<StudyItem> cards;
-        for (int i = 0; i < 10; ++i)
-            cards.append(card(QString("term %1").arg(i), QString("answer %1").arg(i)));
-        return typedSet(cards);
-    }
+    static StudyProject tenCards() { return typedSet(cards(10)); }
 
     study::StudyQuestionCard *qcard() const { return view->questionCard(); }
     QString currentTerm() const

@@ -88,14 +88,6 @@ protected:
         return qobject_cast<study::StudySetPage *>(root->currentPage());
     }
 
-    static QList<StudyItem> cards(int n)
-    {
-        QList<StudyItem> out;
-        for (int i = 1; i <= n; ++i)
-            out << card(QStringLiteral("term %1").arg(i), QStringLiteral("definition %1").arg(i));
-        return out;
-    }
-
     static QString counter(study::StudySetPage *page) { return page->carousel()->counterLabel()->text(); }
     static QString shownTerm(study::StudySetPage *page)
     {

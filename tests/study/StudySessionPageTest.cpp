@@ -42,7 +42,7 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     EXPECT_EQ(root->viewState(), StudyViewState::study(storedSet(set.id)));
     EXPECT_FALSE(v.completionOverlay()->isPresented());
     EXPECT_TRUE(v.session().correctItemIds().isEmpty());
-    EXPECT_EQ(v.session().currentItem()->term, "term 0");
+    EXPECT_EQ(v.session().currentItem()->term, "term 1");
     EXPECT_EQ(v.session().currentItem()->correctCount, 0);
     answerRight(v);
     settle();
@@ -77,7 +77,7 @@ TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSetAndThePageOnlyT
     EXPECT_FALSE(v.completionOverlay()->isPresented());
     EXPECT_FALSE(v.session().showGoalPicker());
     ASSERT_TRUE(v.session().currentItem().has_value());
-    EXPECT_EQ(v.session().currentItem()->term, "term 0");
+    EXPECT_EQ(v.session().currentItem()->term, "term 1");
     EXPECT_TRUE(v.questionCard()->isVisible());
 
     // The full page takes a newer copy only at its next appearance.

@@ -408,10 +408,7 @@ TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
 
 TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 {
-    QList<StudyItem> cards;
-    for (int i = 0; i < 12; ++i)
-        cards << makeCard(QString("t%1").arg(i, 2, 10, QChar('0')), QString::number(i));
-    StudySession &s = fresh(noRetype(cards));
+    StudySession &s = fresh(noRetype(cards(12)));
     for (int i = 0; i < 10; ++i) {
         EXPECT_FALSE(s.goalReached());
         s.setUserAnswer(s.correctAnswer());

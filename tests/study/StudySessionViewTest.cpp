@@ -70,10 +70,7 @@ TEST_F(StudySessionViewTest, FocusModeAsksAtOnceWithOnlyExitAndTitle)
 
 TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScreen)
 {
-    QList<StudyItem> cards;
-    for (int i = 0; i < 12; ++i)
-        cards.append(card(QString("t%1").arg(i, 2, 10, QChar('0')), QString("d%1").arg(i)));
-    make(typedSet(cards), false);
+    make(typedSet(cards(12)), false);
     EXPECT_TRUE(view->goalPickerOverlay()->isVisible());
     EXPECT_TRUE(view->emptyLabel()->isVisible());
     EXPECT_EQ(view->emptyLabel()->text(), "No items available.");

@@ -38,14 +38,6 @@ protected:
         return *view;
     }
 
-    static QList<StudyItem> numbered(int n)
-    {
-        QList<StudyItem> out;
-        for (int i = 0; i < n; ++i)
-            out << card(QString("term %1").arg(i), QString("def %1").arg(i));
-        return out;
-    }
-
     const QuizQuestion &question(qsizetype i) const { return view->test().questions()[i]; }
     StudyTestQuestionCard *cardAt(qsizetype i) const { return view->questionCards()[i]; }
 
@@ -109,7 +101,7 @@ protected:
 
 TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
 {
-    StudyTestView &v = open(makeSet("Big", 1, numbered(20)));
+    StudyTestView &v = open(makeSet("Big", 1, cards(20)));
     expectFresh(v, 6);
     for (qsizetype i = 0; i < 6; ++i)
         EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
@@ -168,7 +160,7 @@ TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
 
 TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
 {
-    StudyTestView &v = open(makeSet("Submit", 1, numbered(6)));
+    StudyTestView &v = open(makeSet("Submit", 1, cards(6)));
     const QString rightAnswer = question(0).correct;
     const QString wrong = wrongChoice(1);
     // Only the last tap counts; picks move the header and mark nothing yet.
@@ -250,7 +242,7 @@ TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndExitRecordsNothingUnsubmitted)
     EXPECT_EQ(exits, 1);
 
     // Exit leaves at once and records no unsubmitted pick.
-    StudyTestView &w = open(makeSet("Leave", 2, numbered(3)));
+    StudyTestView &w = open(makeSet("Leave", 2, cards(3)));
     tap(option(0, question(0).correct));
     tap(w.exitButton());
     EXPECT_EQ(exits, 2);
@@ -260,7 +252,7 @@ TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndExitRecordsNothingUnsubmitted)
 
 TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
 {
-    StudyTestView &v = open(makeSet("Done", 1, numbered(3)));
+    StudyTestView &v = open(makeSet("Done", 1, cards(3)));
     tap(v.mainButton());
     ASSERT_TRUE(v.doneButton()->isVisible());
 
@@ -285,7 +277,7 @@ TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
 
 TEST_F(StudyTestViewTest, DoubleClickOnSubmitSubmitsThenRetakes)
 {
-    StudyTestView &v = open(makeSet("Double", 1, numbered(8)));
+    StudyTestView &v = open(makeSet("Double", 1, cards(8)));
     const QList<QuizQuestion> first = v.test().questions();
     tap(option(0, question(0).correct));
 

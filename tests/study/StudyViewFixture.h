@@ -97,6 +97,15 @@ protected:
         return {QUuid::createUuid(), term, definition, right, wrong, std::nullopt, false};
     }
 
+    // `n` cards, "term 1" to "term n".
+    static QList<StudyItem> cards(int n)
+    {
+        QList<StudyItem> out;
+        for (int i = 1; i <= n; ++i)
+            out << card(QStringLiteral("term %1").arg(i), QStringLiteral("definition %1").arg(i));
+        return out;
+    }
+
     static StudyProject makeSet(const QString &title, int minute, QList<StudyItem> items = {})
     {
         return {QUuid::createUuid(), title, "11", std::move(items), {},
