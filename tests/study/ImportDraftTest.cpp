@@ -26,15 +26,6 @@ QStringList terms(const StudyProject &p)
         out << i.term;
     return out;
 }
-
-StudyProject set(const QString &title, const QString &updated)
-{
-    StudyProject p;
-    p.id = QUuid::createUuid();
-    p.title = title;
-    p.updatedAt = QDateTime::fromString(updated, Qt::ISODate);
-    return p;
-}
 } // namespace
 
 TEST(ImportDraftTest, SaveBuildsTheSetOrSaysWhyNot)
@@ -73,7 +64,7 @@ TEST(ImportDraftTest, SaveBuildsTheSetOrSaysWhyNot)
 
 TEST(ImportDraftTest, EditedSetKeepsItsIdAndTitleIsTrimmed)
 {
-    StudyProject existing = set("Old", "2026-01-01T00:00:00Z");
+    StudyProject existing = test::dated("Old", "2026-01-01T00:00:00Z");
     const StudyItem item = test::makeCard("t", "d", 3);
     existing.items = {item};
 
@@ -96,7 +87,7 @@ TEST(StudyLibraryTextTest, SearchAndTextsTheLibraryViewDoesNotReach)
 {
     EXPECT_TRUE(library::matchesSearch("Biology", ""));
     EXPECT_FALSE(library::matchesSearch("Café", "cafe")); // no accent folding
-    StudyProject p = set("x", "2026-12-06T10:15:00Z");
+    StudyProject p = test::dated("x", "2026-12-06T10:15:00Z");
     p.grade = "12";
     p.items.append(StudyItem{});
     EXPECT_EQ(library::rowMeta(p), QString("Grade 12 \u2022 1 items"));

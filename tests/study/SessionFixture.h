@@ -26,6 +26,12 @@ inline StudyProject makeSet(QList<StudyItem> items, bool shuffle = false,
     return p;
 }
 
+// A set named `title`, last changed at the ISO date `iso`.
+inline StudyProject dated(const QString &title, const QString &iso)
+{
+    return {QUuid::createUuid(), title, {}, {}, {}, QDateTime::fromString(iso, Qt::ISODate)};
+}
+
 // `n` cards, "term 1" to "term n".
 inline QList<StudyItem> cards(int n)
 {

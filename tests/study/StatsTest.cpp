@@ -12,19 +12,11 @@
 
 using namespace qv;
 using namespace qv::study;
+using qv::study::test::dated;
 using qv::study::test::makeSet;
 
 namespace {
 StudyItem card(qint64 right, qint64 wrong) { return test::makeCard("t", "d", right, wrong); }
-
-StudyProject dated(const char *title, const char *iso)
-{
-    StudyProject p;
-    p.id = QUuid::createUuid();
-    p.title = title;
-    p.updatedAt = QDateTime::fromString(iso, Qt::ISODate);
-    return p;
-}
 
 QStringList titles(const QList<StudyProject> &sets)
 {
