@@ -60,6 +60,8 @@ protected:
         return set;
     }
 
+    static StudyProject twoCapitals() { return typedSet({card("France", "Paris"), card("Japan", "Tokyo")}); }
+
     // Ten cards asked in term order, so a goal of ten is reachable.
     static StudyProject tenCards() { return typedSet(cards(10)); }
 

@@ -29,7 +29,7 @@ protected:
 
 TEST_F(StudySessionOverlayTest, ExitThenStayLeavesTheSessionAsItWas)
 {
-    make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
+    make(twoCapitals());
     qcard()->answerField()->setFocus();
     QTest::keyClicks(qcard()->answerField(), "Par");
     const QUuid asked = *view->session().currentItemId();
@@ -90,7 +90,7 @@ TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudyingAn
 
 TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReducedAndOptionsEditTheSessionCopyOnly)
 {
-    const StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    const StudyProject set = twoCapitals();
     make(set, false);
     // The goal picker fades in on appearing.
     EXPECT_LT(view->goalPickerOverlay()->opacity(), 1.0);

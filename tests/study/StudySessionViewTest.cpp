@@ -45,7 +45,7 @@ QColor colorOf(QLabel *label)
 
 TEST_F(StudySessionViewTest, FocusModeAsksAtOnceWithOnlyExitAndTitle)
 {
-    make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
+    make(twoCapitals());
     EXPECT_TRUE(view->exitButton()->isVisible());
     EXPECT_EQ(view->titleLabel()->text(), "Capitals");
     EXPECT_FALSE(view->optionsButton()->isVisible());
@@ -92,7 +92,7 @@ TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScree
 
 TEST_F(StudySessionViewTest, WrittenAnswerIsCheckedOnlyByTheButton)
 {
-    make(typedSet({card("France", "Paris"), card("Japan", "Tokyo")}));
+    make(twoCapitals());
     QTest::keyClicks(qcard()->answerField(), "paris");
     EXPECT_EQ(view->session().userAnswer(), "paris");
     QTest::keyClick(qcard()->answerField(), Qt::Key_Return);
@@ -119,9 +119,7 @@ TEST_F(StudySessionViewTest, WrittenAnswerIsCheckedOnlyByTheButton)
 
 TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
 {
-    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
-    set.options.retypeMissed = true;
-    make(set);
+    make(twoCapitals()); // a missed answer is retyped by default
     QTest::keyClicks(qcard()->answerField(), "Lyon");
     qcard()->mainButton()->click();
     EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: Paris");
@@ -150,9 +148,7 @@ TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
 
 TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
 {
-    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
-    set.options.retypeMissed = true;
-    make(set);
+    make(twoCapitals());
     qcard()->dontKnowButton()->click();
     EXPECT_EQ(updates.size(), 1);
 
@@ -236,7 +232,7 @@ TEST_F(StudySessionViewTest, StatisticsFollowTheAnswers)
 
 TEST_F(StudySessionViewTest, TimedQuizCountsDownThenTakesNoAnswersAndItsSetupCancelsAtOnce)
 {
-    StudyProject set = typedSet({card("France", "Paris"), card("Japan", "Tokyo")});
+    const StudyProject set = twoCapitals();
     make(set, true, StudySessionStyle::quiz);
     StudyQuizSetupCard *setup = view->quizSetupCard();
     ASSERT_TRUE(setup->isVisible());
