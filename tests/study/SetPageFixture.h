@@ -23,25 +23,7 @@
 
 namespace qv::test {
 
-// An inline session or test that records what the page hands it and lets a
-// test call the page back as the real pane would.
-class FakePane final : public study::StudyInlinePane {
-public:
-    FakePane(const StudyProject &initial, QWidget *parent) : StudyInlinePane(parent), initial(initial)
-    {
-        setMinimumHeight(120);
-        auto *layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(initial.title));
-    }
-    void setProject(const StudyProject &project) override { pushed.append(project); }
-    void restart(const StudyProject &project) override { restarts.append(project); }
-
-    StudyProject initial;
-    QList<StudyProject> pushed;
-    QList<StudyProject> restarts;
-    study::StudySessionActions session;
-    study::StudyQuizActions quiz;
-};
+using FakePane = Recorder<study::StudyInlinePane>;
 
 class SetPageTest : public StudyViewTest {
 protected:

@@ -23,21 +23,7 @@ using namespace qv::study;
 namespace {
 using qv::test::Backdrop;
 
-// A page that records what the workspace hands it and keeps its actions so
-// a test can call them as the real page would.
-class RecordingPage final : public StudyHostedPage {
-public:
-    explicit RecordingPage(const StudyProject &p, QWidget *parent) : StudyHostedPage(parent), built(p) {}
-    void setProject(const StudyProject &p) override { handed << p; }
-    void restart(const StudyProject &p) override { restarts << p; }
-
-    StudyProject built;
-    QList<StudyProject> handed;
-    QList<StudyProject> restarts;
-    StudyDetailActions detail;
-    StudySessionActions session;
-    StudyQuizActions quiz;
-};
+using RecordingPage = qv::test::Recorder<StudyHostedPage>;
 
 class StudyRootViewTest : public qv::test::StudyViewTest {
 protected:
@@ -109,7 +95,7 @@ TEST_F(StudyRootViewTest, PagesAndTheTopBar)
     EXPECT_TRUE(app->suppressTopBar());
     EXPECT_TRUE(root->libraryPage()->isHidden());
     ASSERT_NE(page(*root), nullptr);
-    EXPECT_EQ(page(*root)->built, bio);
+    EXPECT_EQ(page(*root)->initial, bio);
 
     page(*root)->detail.onStudy();
     EXPECT_EQ(root->viewState().page, StudyPage::study);
@@ -162,25 +148,25 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyOrTheHeldOneAndKeepTheirWidget)
     renamed.title = "Algebra II";
     app->saveStudyProject(renamed);
     // Handed over after the saving callback has returned, never inside it.
-    EXPECT_TRUE(first->handed.isEmpty());
+    EXPECT_TRUE(first->pushed.isEmpty());
     settle();
     ASSERT_EQ(page(*root), first.data());
-    ASSERT_EQ(first->handed.size(), 1);
-    EXPECT_EQ(first->handed.last().title, QString("Algebra II"));
+    ASSERT_EQ(first->pushed.size(), 1);
+    EXPECT_EQ(first->pushed.last().title, QString("Algebra II"));
     EXPECT_EQ(root->viewState().held->title, QString("Algebra"));
     EXPECT_EQ(root->shownSet()->title, QString("Algebra II"));
 
     // The callbacks pass on the shown set, not the held copy.
     first->detail.onStudy();
     ASSERT_NE(page(*root), first.data());
-    EXPECT_EQ(page(*root)->built.title, QString("Algebra II"));
+    EXPECT_EQ(page(*root)->initial.title, QString("Algebra II"));
     page(*root)->session.onClose();
 
     // A page of another set is a new page.
     QPointer<RecordingPage> detailA = page(*root);
     root->setViewState(StudyViewState::detail(b));
     EXPECT_NE(page(*root), detailA.data());
-    EXPECT_EQ(page(*root)->built.title, QString("Botany"));
+    EXPECT_EQ(page(*root)->initial.title, QString("Botany"));
     settle();
     EXPECT_TRUE(detailA.isNull());
 
@@ -379,7 +365,7 @@ TEST_F(StudyRootViewTest, TheWindowIsReplacedAndSavingShowsTheSet)
     root->importView()->titleField()->setText("Algebra 2");
     click(root->importView()->saveButton());
     EXPECT_NE(page(*root), chemistry.data());
-    EXPECT_EQ(page(*root)->built.title, QString("Algebra 2"));
+    EXPECT_EQ(page(*root)->initial.title, QString("Algebra 2"));
 
     // Saving the set whose page is open keeps that page and hands it the save.
     QPointer<RecordingPage> pageA = page(*root);
@@ -389,8 +375,8 @@ TEST_F(StudyRootViewTest, TheWindowIsReplacedAndSavingShowsTheSet)
     click(root->importView()->saveButton());
     settle();
     EXPECT_EQ(page(*root), pageA.data());
-    ASSERT_FALSE(pageA->handed.isEmpty());
-    EXPECT_EQ(pageA->handed.last().title, QString("Algebra 3"));
+    ASSERT_FALSE(pageA->pushed.isEmpty());
+    EXPECT_EQ(pageA->pushed.last().title, QString("Algebra 3"));
 }
 
 TEST_F(StudyRootViewTest, EditingASetKeepsItsProgress)
@@ -464,7 +450,7 @@ TEST_F(StudyRootViewTest, ASessionsAnswerDoesNotUndoAnEdit)
     auto root = makeRoot(recording());
     root->setViewState(StudyViewState::study(a));
     RecordingPage *session = page(*root);
-    const StudyProject sessionCopy = session->built;
+    const StudyProject sessionCopy = session->initial;
 
     // Edited in the set window while the session stays open.
     root->openStudyWindow(storedSet(a.id));

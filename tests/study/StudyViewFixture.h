@@ -9,6 +9,7 @@
 #include "model/AppConfig.h"
 #include "platform/Permissions.h"
 #include "services/ScriptedTransport.h"
+#include "study/StudyPageFactories.h"
 #include "state/AppState.h"
 #include "state/Library.h"
 #include "state/Preferences.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -42,6 +44,26 @@ public:
         layout->addWidget(content);
         resize(size);
     }
+};
+
+// A hosted page or inline pane that records what its host hands it and keeps
+// its actions so a test can call them as the real one would.
+template <typename Base> class Recorder final : public Base {
+public:
+    Recorder(const StudyProject &initial, QWidget *parent) : Base(parent), initial(initial)
+    {
+        this->setMinimumHeight(120);
+        (new QVBoxLayout(this))->addWidget(new QLabel(initial.title));
+    }
+    void setProject(const StudyProject &p) override { pushed << p; }
+    void restart(const StudyProject &p) override { restarts << p; }
+
+    StudyProject initial;
+    QList<StudyProject> pushed;
+    QList<StudyProject> restarts;
+    study::StudyDetailActions detail;
+    study::StudySessionActions session;
+    study::StudyQuizActions quiz;
 };
 
 // A whole application state on a virtual clock with an in-memory preference
