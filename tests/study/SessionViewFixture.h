@@ -9,7 +9,6 @@
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 
-#include <QLabel>
 #include <QTest>
 
 #include <memory>

@@ -7,7 +7,6 @@
 #include "theme/Typography.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 
 using namespace qv;

@@ -15,9 +15,7 @@
 #include "study/StudySetPageFactory.h"
 #include "theme/QVButton.h"
 
-#include <QLabel>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include <memory>
 

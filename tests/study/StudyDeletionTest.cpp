@@ -8,7 +8,6 @@
 #include "study/StudyUndoBanner.h"
 #include "theme/QVButton.h"
 
-#include <QLabel>
 #include <QMessageBox>
 
 using namespace qv;

@@ -6,7 +6,6 @@
 #include "theme/QVPillPicker.h"
 #include "theme/QVTextEditor.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTest>

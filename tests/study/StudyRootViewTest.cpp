@@ -1,7 +1,6 @@
 #include "StudyViewFixture.h"
 
 #include "study/StudyElidedLabel.h"
-#include "study/StudyHostedPage.h"
 #include "study/StudyImportView.h"
 #include "study/StudyLibraryPage.h"
 #include "study/StudyLibraryText.h"
@@ -13,7 +12,6 @@
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
 
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 

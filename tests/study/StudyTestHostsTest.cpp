@@ -13,7 +13,6 @@
 #include "study/StudyWorkspacePages.h"
 #include "theme/QVButton.h"
 
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>

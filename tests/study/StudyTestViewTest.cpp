@@ -9,11 +9,8 @@
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
 
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace qv;
