@@ -20,7 +20,6 @@ QList<StudyItem> fruit()
 }
 } // namespace
 
-
 TEST_F(SessionFixture, GoalOptionsForPoolSizes)
 {
     const std::pair<int, QList<int>> options[] = {{0, {1}},         {3, {3}},
@@ -47,10 +46,9 @@ TEST_F(SessionFixture, EmptyPoolAsksNothing)
 
 TEST_F(SessionFixture, OnlyStarredFallsBackToAllCards)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
     p.options.onlyStarred = true;
-    s.appear(p);
+    StudySession &s = fresh(p);
     EXPECT_EQ(s.activeItems().size(), 3);
     s.toggleStar(p.items[0].id);
     ASSERT_EQ(s.activeItems().size(), 1);
@@ -234,9 +232,8 @@ TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 
 TEST_F(SessionFixture, TypeChangeResetsTheStreak)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "true"), makeCard("c", "3")});
-    s.appear(p);
+    StudySession &s = fresh(p);
     s.setUserAnswer("1");
     s.pressMain();
     EXPECT_EQ(s.sessionStreak(), 1);
@@ -272,11 +269,10 @@ TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
 
 TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
 {
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
-                              makeCard("d", "delta"), makeCard("e", "epsilon")},
-                             false, {QT::multipleChoice});
-    s.appear(p);
+    const StudyProject p = makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
+                                    makeCard("d", "delta"), makeCard("e", "epsilon")},
+                                   false, {QT::multipleChoice});
+    StudySession &s = fresh(p);
     const QStringList choices = s.multipleChoices();
     ASSERT_EQ(choices.size(), 4);
     for (int i = 0; i < 5; ++i)
@@ -294,9 +290,8 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
 
 TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
-    s.appear(p);
+    StudySession &s = fresh(p);
     const QUuid apple = s.currentItem()->id;
     clock.advanceMs(5000);
     s.setUserAnswer(" GREEN ");
@@ -433,9 +428,8 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 
 TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverything)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
-    s.appear(p);
+    StudySession &s = fresh(p);
     for (int i = 0; i < 12; ++i) {
         s.setUserAnswer(s.correctAnswer());
         s.pressMain();
@@ -466,9 +460,8 @@ TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverythin
 
 TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
 {
-    StudySession &s = make(seeded, StudySessionStyle::study, false);
     StudyProject p = makeSet(fruit());
-    s.appear(p);
+    StudySession &s = fresh(p, StudySessionStyle::study, false);
     s.chooseGoal(3);
     s.answerDontKnow();
     s.openOptions();
@@ -495,10 +488,9 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
 
 TEST_F(SessionFixture, QuizSetupButtons)
 {
-    StudySession &s = make(seeded, StudySessionStyle::quiz);
     StudyProject p = makeSet(fruit());
     p.options.shuffle = false;
-    s.appear(p);
+    StudySession &s = fresh(p, StudySessionStyle::quiz);
     s.randomMix();
     EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::multipleChoice, QT::trueFalse}));
     EXPECT_TRUE(s.options().shuffle);
