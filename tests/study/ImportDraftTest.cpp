@@ -1,3 +1,5 @@
+#include "SessionFixture.h"
+
 #include "study/StudyImportDraft.h"
 #include "study/StudyLibraryText.h"
 
@@ -23,15 +25,6 @@ QStringList terms(const StudyProject &p)
     for (const StudyItem &i : p.items)
         out << i.term;
     return out;
-}
-
-StudyProject set(const QString &title, const QString &updated)
-{
-    StudyProject p;
-    p.id = QUuid::createUuid();
-    p.title = title;
-    p.updatedAt = QDateTime::fromString(updated, Qt::ISODate);
-    return p;
 }
 } // namespace
 
@@ -71,12 +64,8 @@ TEST(ImportDraftTest, SaveBuildsTheSetOrSaysWhyNot)
 
 TEST(ImportDraftTest, EditedSetKeepsItsIdAndTitleIsTrimmed)
 {
-    StudyProject existing = set("Old", "2026-01-01T00:00:00Z");
-    StudyItem item;
-    item.id = QUuid::createUuid();
-    item.term = "t";
-    item.definition = "d";
-    item.correctCount = 3;
+    StudyProject existing = test::dated("Old", "2026-01-01T00:00:00Z");
+    const StudyItem item = test::makeCard("t", "d", 3);
     existing.items = {item};
 
     StudyImportDraft draft;
@@ -98,7 +87,7 @@ TEST(StudyLibraryTextTest, SearchAndTextsTheLibraryViewDoesNotReach)
 {
     EXPECT_TRUE(library::matchesSearch("Biology", ""));
     EXPECT_FALSE(library::matchesSearch("Café", "cafe")); // no accent folding
-    StudyProject p = set("x", "2026-12-06T10:15:00Z");
+    StudyProject p = test::dated("x", "2026-12-06T10:15:00Z");
     p.grade = "12";
     p.items.append(StudyItem{});
     EXPECT_EQ(library::rowMeta(p), QString("Grade 12 \u2022 1 items"));

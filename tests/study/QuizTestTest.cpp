@@ -9,14 +9,6 @@ using namespace qv::study;
 using namespace qv::study::test;
 
 namespace {
-QList<StudyItem> cards(int n)
-{
-    QList<StudyItem> out;
-    for (int i = 0; i < n; ++i)
-        out << makeCard(QString("term %1").arg(i), QString("def %1").arg(i));
-    return out;
-}
-
 class QuizTestFixture : public SessionFixture {
 protected:
     QuizTest &page(const StudyProject &p)
@@ -91,17 +83,25 @@ TEST_F(QuizTestFixture, DistractorsFromEveryCardButBooleansAndExactDuplicates)
     EXPECT_EQ(single[0].choices, QStringList{"only"});
 }
 
-TEST_F(QuizTestFixture, ResultsForVanishedCardsAreDropped)
+TEST_F(QuizTestFixture, SubmitCountsEachCardStillThereOnceAndStampsIt)
 {
-    StudyProject p = makeSet(cards(2));
+    StudyProject p = makeSet(cards(3));
     QuizTest &t = page(p);
+    clock.advanceMs(60'000);
+    t.select(t.questions()[0].correct, 0);
     StudyProject trimmed = p;
-    trimmed.items.removeFirst();
+    trimmed.items.removeAll(cardIn(p, t.questions()[1].id)); // deleted meanwhile: its result is dropped
     t.setProject(trimmed);
     t.submit();
     ASSERT_EQ(updates.size(), 1);
-    ASSERT_EQ(updates[0].items.size(), 1);
-    EXPECT_EQ(updates[0].items[0].incorrectCount, 1);
+    ASSERT_EQ(updates[0].items.size(), 2);
+    EXPECT_EQ(updates[0].updatedAt, clock.nowUtc());
+    for (const StudyItem &item : updates[0].items) {
+        const bool right = item.id == t.questions()[0].id;
+        EXPECT_EQ(item.correctCount, right ? 1 : 0);
+        EXPECT_EQ(item.incorrectCount, right ? 0 : 1);
+        EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
+    }
 }
 
 TEST_F(QuizTestFixture, EmptySetAndLeavingWithoutSubmitting)

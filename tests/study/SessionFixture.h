@@ -14,26 +14,38 @@ namespace qv::study::test {
 
 inline StudyItem makeCard(const QString &term, const QString &definition, qint64 right = 0, qint64 wrong = 0)
 {
-    StudyItem item;
-    item.id = QUuid::createUuid();
-    item.term = term;
-    item.definition = definition;
-    item.correctCount = right;
-    item.incorrectCount = wrong;
-    return item;
+    return {QUuid::createUuid(), term, definition, right, wrong, std::nullopt, false};
 }
 
 inline StudyProject makeSet(QList<StudyItem> items, bool shuffle = false,
                             QList<StudyQuestionType> types = {StudyQuestionType::written})
 {
-    StudyProject p;
-    p.id = QUuid::createUuid();
-    p.title = "Set";
-    p.grade = "11";
-    p.items = std::move(items);
+    StudyProject p{QUuid::createUuid(), "Set", "11", std::move(items), {}, QDateTime(QDate(2025, 1, 1), {}, Qt::UTC)};
     p.options.shuffle = shuffle;
     p.options.questionTypes = std::move(types);
-    p.updatedAt = QDateTime::fromString("2025-01-01T00:00:00Z", Qt::ISODate);
+    return p;
+}
+
+// A set named `title`, last changed at the ISO date `iso`.
+inline StudyProject dated(const QString &title, const QString &iso)
+{
+    return {QUuid::createUuid(), title, {}, {}, {}, QDateTime::fromString(iso, Qt::ISODate)};
+}
+
+// `n` cards, "term 1" to "term n".
+inline QList<StudyItem> cards(int n)
+{
+    QList<StudyItem> out;
+    for (int i = 1; i <= n; ++i)
+        out << makeCard(QString("term %1").arg(i), QString("def %1").arg(i));
+    return out;
+}
+
+// A set whose missed cards come back without a retype first.
+inline StudyProject noRetype(QList<StudyItem> items)
+{
+    StudyProject p = makeSet(std::move(items));
+    p.options.retypeMissed = false;
     return p;
 }
 

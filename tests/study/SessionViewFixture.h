@@ -9,7 +9,6 @@
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 
-#include <QLabel>
 #include <QTest>
 
 #include <memory>
@@ -60,6 +59,11 @@ protected:
         return set;
     }
 
+    static StudyProject twoCapitals() { return typedSet({card("France", "Paris"), card("Japan", "Tokyo")}); }
+
+    // Ten cards asked in term order, so a goal of ten is reachable.
+    static StudyProject tenCards() { return typedSet(cards(10)); }
+
     study::StudyQuestionCard *qcard() const { return view->questionCard(); }
     QString currentTerm() const
     {
@@ -67,26 +71,24 @@ protected:
         return item ? item->term : QString();
     }
 
-    void typeAnswer(const QString &text)
+    // Types `text` into an emptied answer or retype field.
+    void typeInto(QVLineEdit *field, void (study::StudySession::*set)(const QString &), const QString &text)
     {
-        qcard()->answerField()->clear();
-        view->session().setUserAnswer({});
-        QTest::keyClicks(qcard()->answerField(), text);
+        field->clear();
+        (view->session().*set)({});
+        QTest::keyClicks(field, text);
     }
-    void typeRetype(const QString &text)
-    {
-        qcard()->retypeField()->clear();
-        view->session().setRetypeInput({});
-        QTest::keyClicks(qcard()->retypeField(), text);
-    }
+    void typeAnswer(const QString &text) { typeInto(qcard()->answerField(), &study::StudySession::setUserAnswer, text); }
+    void typeRetype(const QString &text) { typeInto(qcard()->retypeField(), &study::StudySession::setRetypeInput, text); }
 
-    // Answers the current written question right and moves on.
-    void answerRight()
+    // Answers the current written question of `v` right and moves on.
+    static void answerRight(study::StudySessionView &v)
     {
-        typeAnswer(view->session().correctAnswer());
-        qcard()->mainButton()->click();
-        qcard()->mainButton()->click();
+        v.session().setUserAnswer(v.session().correctAnswer());
+        v.questionCard()->mainButton()->click();
+        v.questionCard()->mainButton()->click();
     }
+    void answerRight() { answerRight(*view); }
 };
 
 } // namespace qv::test

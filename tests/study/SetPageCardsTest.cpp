@@ -7,7 +7,6 @@
 #include "theme/Typography.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 
 using namespace qv;
@@ -23,37 +22,25 @@ protected:
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->text(), "Delete card?");
         EXPECT_EQ(box->informativeText(), "This card will be removed from the set.");
-        for (QAbstractButton *b : box->buttons())
-            if (b->text() == button) {
-                b->click();
-                return;
-            }
-        ADD_FAILURE() << "no button " << button.toStdString();
+        click(buttonIn(box, button));
     }
-    static void askDelete(StudySetPage *page, qsizetype row)
+    // Opens the row's menu and presses its Delete or Edit entry.
+    static void fromRowMenu(StudySetPage *page, qsizetype row, QVButton *(StudyCardRow::*entry)() const)
     {
         StudyCardRow *r = page->cardList()->cardRow(row);
         ASSERT_NE(r, nullptr);
         click(r->menuButton());
-        click(r->deleteButton());
+        click((r->*entry)());
     }
-    static void openEditor(StudySetPage *page, qsizetype row)
-    {
-        StudyCardRow *r = page->cardList()->cardRow(row);
-        ASSERT_NE(r, nullptr);
-        click(r->menuButton());
-        click(r->editButton());
-    }
+    static void askDelete(StudySetPage *page, qsizetype row) { fromRowMenu(page, row, &StudyCardRow::deleteButton); }
+    static void openEditor(StudySetPage *page, qsizetype row) { fromRowMenu(page, row, &StudyCardRow::editButton); }
 };
 
-TEST_F(SetPageCardsTest, AnEmptySetShowsNoCardAndTheArrowsDoNothing)
+TEST_F(SetPageCardsTest, AnEmptySetShowsNoCard)
 {
     StudySetPage *page = open(makeSet("Empty", 1));
     EXPECT_EQ(counter(page), "1 / 1");
     EXPECT_FALSE(page->carousel()->cardView()->card().has_value());
-    click(page->carousel()->previousButton());
-    click(page->carousel()->nextButton());
-    EXPECT_EQ(page->deck().currentIndex, 0);
     click(page->carousel()->toggleButton());
     EXPECT_EQ(page->carousel()->toggleButton()->text(), "Show Term");
     EXPECT_EQ(page->cardList()->rowCount(), 0);
@@ -178,7 +165,6 @@ TEST_F(SetPageCardsTest, SavingAnEditTrimsTheSidesAndKeepsEverythingElse)
     EXPECT_EQ(page->statsRecomputeCount(), recomputes); // an edit changes no counter
     settle();
     EXPECT_EQ(page->cardList()->cardRow(1)->termLabel()->text(), "beta");
-    EXPECT_EQ(app->studyProjects().first().id, set.id); // newest first
 }
 
 TEST_F(SetPageCardsTest, ABlankSideKeepsTheEditorOpenAndACancelledDeleteDeletesNothing)

@@ -15,33 +15,13 @@
 #include "study/StudySetPageFactory.h"
 #include "theme/QVButton.h"
 
-#include <QLabel>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include <memory>
 
 namespace qv::test {
 
-// An inline session or test that records what the page hands it and lets a
-// test call the page back as the real pane would.
-class FakePane final : public study::StudyInlinePane {
-public:
-    FakePane(const StudyProject &initial, QWidget *parent) : StudyInlinePane(parent), initial(initial)
-    {
-        setMinimumHeight(120);
-        auto *layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(initial.title));
-    }
-    void setProject(const StudyProject &project) override { pushed.append(project); }
-    void restart(const StudyProject &project) override { restarts.append(project); }
-
-    StudyProject initial;
-    QList<StudyProject> pushed;
-    QList<StudyProject> restarts;
-    study::StudySessionActions session;
-    study::StudyQuizActions quiz;
-};
+using FakePane = Recorder<study::StudyInlinePane>;
 
 class SetPageTest : public StudyViewTest {
 protected:
@@ -86,14 +66,6 @@ protected:
         root->setViewState(study::StudyViewState::detail(set));
         settle();
         return qobject_cast<study::StudySetPage *>(root->currentPage());
-    }
-
-    static QList<StudyItem> cards(int n)
-    {
-        QList<StudyItem> out;
-        for (int i = 1; i <= n; ++i)
-            out << card(QStringLiteral("term %1").arg(i), QStringLiteral("definition %1").arg(i));
-        return out;
     }
 
     static QString counter(study::StudySetPage *page) { return page->carousel()->counterLabel()->text(); }

@@ -3,7 +3,6 @@
 #include "study/StudyCardAreaEffect.h"
 #include "study/StudyCardAreaGhost.h"
 
-#include <QTest>
 
 using namespace qv;
 using namespace qv::study;

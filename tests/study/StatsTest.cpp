@@ -1,4 +1,5 @@
-#include "model/StudyProject.h"
+#include "SessionFixture.h"
+
 #include "study/Counters.h"
 #include "study/SessionStats.h"
 #include "study/StudySetMerge.h"
@@ -11,35 +12,11 @@
 
 using namespace qv;
 using namespace qv::study;
+using qv::study::test::dated;
+using qv::study::test::makeSet;
 
 namespace {
-StudyItem card(qint64 right, qint64 wrong)
-{
-    StudyItem item;
-    item.id = QUuid::createUuid();
-    item.term = "t";
-    item.definition = "d";
-    item.correctCount = right;
-    item.incorrectCount = wrong;
-    return item;
-}
-
-StudyProject set(QList<StudyItem> items)
-{
-    StudyProject p;
-    p.id = QUuid::createUuid();
-    p.items = std::move(items);
-    return p;
-}
-
-StudyProject dated(const char *title, const char *iso)
-{
-    StudyProject p;
-    p.id = QUuid::createUuid();
-    p.title = title;
-    p.updatedAt = QDateTime::fromString(iso, Qt::ISODate);
-    return p;
-}
+StudyItem card(qint64 right, qint64 wrong) { return test::makeCard("t", "d", right, wrong); }
 
 QStringList titles(const QList<StudyProject> &sets)
 {
@@ -55,19 +32,19 @@ TEST(StudyStatsTest, ClassesCountsAndRatiosByCountersAlone)
     EXPECT_EQ(masteryClass(card(5, 1)), MasteryClass::weak);
     EXPECT_EQ(masteryClass(card(-3, 0)), MasteryClass::none);
     const StudyItem weak = card(1, 2);
-    const SessionStats s(set({card(2, 0), card(3, 0), card(1, 0), weak, card(0, 0)}));
+    const SessionStats s(makeSet({card(2, 0), card(3, 0), card(1, 0), weak, card(0, 0)}));
     EXPECT_EQ(s.masteredCount, 2);
     EXPECT_EQ(s.learningCount, 1);
     EXPECT_EQ(s.weakCount, 1);
     EXPECT_EQ(s.weakIds, QSet<QUuid>{weak.id});
     EXPECT_DOUBLE_EQ(s.progress, 0.4);
     EXPECT_EQ(s.progressPercent(), 40);
-    EXPECT_EQ(SessionStats(set({})).progressPercent(), 0);
-    EXPECT_EQ(SessionStats(set({card(2, 0)})).progressPercent(), 100);
+    EXPECT_EQ(SessionStats(makeSet({})).progressPercent(), 0);
+    EXPECT_EQ(SessionStats(makeSet({card(2, 0)})).progressPercent(), 100);
 
     // The library's figures: a weak card's right answers still set the streak.
-    EXPECT_EQ(StudyStats(set({})).ratio, 0.0);
-    const StudyStats mixed(set({card(7, 1), card(3, 0), card(0, 0)}));
+    EXPECT_EQ(StudyStats(makeSet({})).ratio, 0.0);
+    const StudyStats mixed(makeSet({card(7, 1), card(3, 0), card(0, 0)}));
     EXPECT_EQ(mixed.mastered, 1);
     EXPECT_EQ(mixed.streak, 7);
     EXPECT_DOUBLE_EQ(mixed.ratio, 1.0 / 3.0);
@@ -79,7 +56,7 @@ TEST(StudyStatsTest, PercentagesAreComputedInIntegers)
     QList<StudyItem> items;
     for (int i = 0; i < 50; ++i)
         items << card(i < 29 ? 2 : 0, 0);
-    EXPECT_EQ(SessionStats(set(items)).progressPercent(), 58);
+    EXPECT_EQ(SessionStats(makeSet(items)).progressPercent(), 58);
     for (qint64 n = 1; n <= 200; ++n)
         for (qint64 k = 0; k <= n; ++k)
             ASSERT_EQ(percentOf(k, n), int(k * 100 / n));
@@ -102,7 +79,7 @@ TEST(StudySetOrderTest, NewestFirstAndStable)
 
 TEST(StudySetMergeTest, SessionCopyBringsOnlyProgress)
 {
-    StudyProject stored = set({card(0, 0), card(1, 0), card(0, 0)});
+    StudyProject stored = makeSet({card(0, 0), card(1, 0), card(0, 0)});
     stored.title = "Edited title";
     stored.grade = "12";
     stored.items[0].term = "new term";

@@ -8,9 +8,7 @@
 #include "study/StudyUndoBanner.h"
 #include "theme/QVButton.h"
 
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 
 using namespace qv;
 using namespace qv::study;
@@ -53,16 +51,7 @@ protected:
         ADD_FAILURE() << "no row " << title.toStdString();
     }
 
-    QPushButton *alertButton(const QString &text)
-    {
-        QMessageBox *alert = root->deleteAlert();
-        if (!alert)
-            return nullptr;
-        for (QAbstractButton *b : alert->buttons())
-            if (b->text() == text)
-                return qobject_cast<QPushButton *>(b);
-        return nullptr;
-    }
+    QAbstractButton *alertButton(const QString &text) { return buttonIn(root->deleteAlert(), text); }
 
     void deleteFromRow(const QString &title)
     {

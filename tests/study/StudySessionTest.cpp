@@ -20,8 +20,6 @@ QList<StudyItem> fruit()
 }
 } // namespace
 
-// ---- Appearance, goal and pool -------------------------------------------------
-
 TEST_F(SessionFixture, GoalOptionsForPoolSizes)
 {
     const std::pair<int, QList<int>> options[] = {{0, {1}},         {3, {3}},
@@ -48,17 +46,15 @@ TEST_F(SessionFixture, EmptyPoolAsksNothing)
 
 TEST_F(SessionFixture, OnlyStarredFallsBackToAllCards)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
     p.options.onlyStarred = true;
-    s.appear(p);
+    StudySession &s = fresh(p);
     EXPECT_EQ(s.activeItems().size(), 3);
     s.toggleStar(p.items[0].id);
     ASSERT_EQ(s.activeItems().size(), 1);
     EXPECT_EQ(s.activeItems()[0].term, QString("cherry"));
 }
 
-// ---- Choosing the next card ------------------------------------------------------
 
 TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMissed)
 {
@@ -70,9 +66,7 @@ TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMiss
     }
     EXPECT_EQ(asked, (QStringList{"apple", "Banana", "cherry", "apple", "Banana", "cherry", "apple", "Banana", "cherry"}));
 
-    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")});
-    p.options.retypeMissed = false;
-    s.appear(p);
+    s.appear(noRetype({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")}));
     QHash<QString, int> counts;
     for (int i = 0; i < 40; ++i) {
         const QString term = currentTerm();
@@ -168,15 +162,11 @@ TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
     EXPECT_EQ(random.remaining(), 0);
 }
 
-// ---- Requeue ---------------------------------------------------------------------
 
 TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 {
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"),
-                              makeCard("e", "5")});
-    p.options.retypeMissed = false;
-    s.appear(p);
+    StudySession &s = fresh(
+        noRetype({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"), makeCard("e", "5")}));
     EXPECT_EQ(currentTerm(), QString("a"));
     s.answerDontKnow();
     ASSERT_EQ(s.pendingRequeue().size(), 1);
@@ -195,10 +185,8 @@ TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 
 TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
 {
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "1")});
-    p.options.retypeMissed = false;
-    s.appear(p);
+    const StudyProject p = noRetype({makeCard("a", "1")});
+    StudySession &s = fresh(p);
     s.answerDontKnow();
     s.advance();
     s.answerDontKnow();
@@ -207,7 +195,6 @@ TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
     EXPECT_TRUE(s.pendingRequeue().isEmpty());
 }
 
-// ---- Question types and choices ---------------------------------------------------
 
 TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 {
@@ -245,9 +232,8 @@ TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 
 TEST_F(SessionFixture, TypeChangeResetsTheStreak)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet({makeCard("a", "1"), makeCard("b", "true"), makeCard("c", "3")});
-    s.appear(p);
+    StudySession &s = fresh(p);
     s.setUserAnswer("1");
     s.pressMain();
     EXPECT_EQ(s.sessionStreak(), 1);
@@ -283,11 +269,10 @@ TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
 
 TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
 {
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
-                              makeCard("d", "delta"), makeCard("e", "epsilon")},
-                             false, {QT::multipleChoice});
-    s.appear(p);
+    const StudyProject p = makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
+                                    makeCard("d", "delta"), makeCard("e", "epsilon")},
+                                   false, {QT::multipleChoice});
+    StudySession &s = fresh(p);
     const QStringList choices = s.multipleChoices();
     ASSERT_EQ(choices.size(), 4);
     for (int i = 0; i < 5; ++i)
@@ -302,13 +287,11 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
     EXPECT_EQ(s.selectedChoice(), wrong);
 }
 
-// ---- Checking, override, advance, star --------------------------------------------
 
 TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
-    s.appear(p);
+    StudySession &s = fresh(p);
     const QUuid apple = s.currentItem()->id;
     clock.advanceMs(5000);
     s.setUserAnswer(" GREEN ");
@@ -417,17 +400,10 @@ TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
     EXPECT_TRUE(s.wasCorrect());
 }
 
-// ---- Session counts, goal, restart ---------------------------------------------
 
 TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 {
-    QList<StudyItem> cards;
-    for (int i = 0; i < 12; ++i)
-        cards << makeCard(QString("t%1").arg(i, 2, 10, QChar('0')), QString::number(i));
-    StudySession &s = make(seeded);
-    StudyProject p = makeSet(cards);
-    p.options.retypeMissed = false;
-    s.appear(p);
+    StudySession &s = fresh(noRetype(cards(12)));
     for (int i = 0; i < 10; ++i) {
         EXPECT_FALSE(s.goalReached());
         s.setUserAnswer(s.correctAnswer());
@@ -452,9 +428,8 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 
 TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverything)
 {
-    StudySession &s = make(seeded);
     StudyProject p = makeSet(fruit());
-    s.appear(p);
+    StudySession &s = fresh(p);
     for (int i = 0; i < 12; ++i) {
         s.setUserAnswer(s.correctAnswer());
         s.pressMain();
@@ -485,9 +460,8 @@ TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverythin
 
 TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
 {
-    StudySession &s = make(seeded, StudySessionStyle::study, false);
     StudyProject p = makeSet(fruit());
-    s.appear(p);
+    StudySession &s = fresh(p, StudySessionStyle::study, false);
     s.chooseGoal(3);
     s.answerDontKnow();
     s.openOptions();
@@ -511,14 +485,12 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
     EXPECT_EQ(updates.last().options, p.options);
 }
 
-// ---- Timed quiz ----------------------------------------------------------------
 
 TEST_F(SessionFixture, QuizSetupButtons)
 {
-    StudySession &s = make(seeded, StudySessionStyle::quiz);
     StudyProject p = makeSet(fruit());
     p.options.shuffle = false;
-    s.appear(p);
+    StudySession &s = fresh(p, StudySessionStyle::quiz);
     s.randomMix();
     EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::multipleChoice, QT::trueFalse}));
     EXPECT_TRUE(s.options().shuffle);

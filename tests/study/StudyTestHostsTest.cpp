@@ -1,16 +1,18 @@
 #include "StudyViewFixture.h"
 
 #include "core/Random.h"
+#include "study/StudyInlineSession.h"
 #include "study/StudyInlineTest.h"
 #include "study/StudyQuizPage.h"
 #include "study/StudyRootView.h"
+#include "study/StudySessionPage.h"
+#include "study/StudySetPage.h"
 #include "study/StudyTestOption.h"
 #include "study/StudyTestQuestionCard.h"
 #include "study/StudyTestView.h"
+#include "study/StudyWorkspacePages.h"
 #include "theme/QVButton.h"
 
-#include <QImage>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -154,19 +156,13 @@ TEST_F(StudyTestHostsTest, ScreenshotOfASubmittedTest)
     // A right pick, a wrong pick, the rest unanswered.
     pick(*v, 0, true);
     pick(*v, 1, false);
-    scheduler.advance(1000);
-    const QImage fresh = backdrop.grab().toImage();
-    EXPECT_TRUE(fresh.save(screenshotDir() + "/study-test-answering.png"));
+    saveShot(backdrop, "study-test-answering");
     QTest::mouseClick(v->mainButton(), Qt::LeftButton);
     settle();
-    scheduler.advance(1000);
-    const QImage image = backdrop.grab().toImage();
-    EXPECT_FALSE(image.isNull());
-    EXPECT_TRUE(image.save(screenshotDir() + "/study-test-submitted.png"));
+    saveShot(backdrop, "study-test-submitted");
     // The wrong pick and an unanswered question further down.
     v->scrollArea()->verticalScrollBar()->setValue(v->questionCards()[1]->y());
-    scheduler.advance(1000);
-    EXPECT_TRUE(backdrop.grab().toImage().save(screenshotDir() + "/study-test-submitted-scrolled.png"));
+    saveShot(backdrop, "study-test-submitted-scrolled");
 }
 
 TEST_F(StudyTestHostsTest, ScreenshotOfANarrowInlineTest)
@@ -180,6 +176,36 @@ TEST_F(StudyTestHostsTest, ScreenshotOfANarrowInlineTest)
     Backdrop backdrop(pane.release());
     backdrop.resize(520, 640);
     backdrop.show();
-    scheduler.advance(1000);
-    EXPECT_TRUE(backdrop.grab().toImage().save(screenshotDir() + "/study-test-inline-narrow.png"));
+    saveShot(backdrop, "study-test-inline-narrow");
+}
+
+// The application's study workspace is built from the real pages: a set
+// opens its set page, whose Learn and Test modes host the inline session
+// and test, and Study and Quiz open the full-page session and test.
+TEST_F(StudyTestHostsTest, EveryPageOfASetIsTheRealOne)
+{
+    const StudyProject bio = makeSet("Biology", 1, {card("cell", "unit"), card("atom", "particle")});
+    app->saveStudyProject(bio);
+    StudyRootView root(*app, scheduler, clock, studyWorkspacePages(*app, scheduler, clock, random));
+    root.resize(900, 700);
+    root.show();
+
+    root.setViewState(StudyViewState::detail(bio));
+    settle();
+    auto *setPage = qobject_cast<StudySetPage *>(root.currentPage());
+    ASSERT_NE(setPage, nullptr);
+
+    setPage->modeButton(StudyMode::learn)->click();
+    settle();
+    EXPECT_NE(setPage->findChild<StudyInlineSession *>(), nullptr);
+    setPage->modeButton(StudyMode::test)->click();
+    settle();
+    EXPECT_NE(setPage->findChild<StudyInlineTest *>(), nullptr);
+
+    root.setViewState(StudyViewState::study(bio));
+    settle();
+    EXPECT_NE(qobject_cast<StudySessionPage *>(root.currentPage()), nullptr);
+    root.setViewState(StudyViewState::quiz(bio));
+    settle();
+    EXPECT_NE(qobject_cast<StudyQuizPage *>(root.currentPage()), nullptr);
 }

@@ -9,11 +9,8 @@
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
 
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace qv;
@@ -36,14 +33,6 @@ protected:
         view->resize(720, 520);
         view->show();
         return *view;
-    }
-
-    static QList<StudyItem> numbered(int n)
-    {
-        QList<StudyItem> out;
-        for (int i = 0; i < n; ++i)
-            out << card(QString("term %1").arg(i), QString("def %1").arg(i));
-        return out;
     }
 
     const QuizQuestion &question(qsizetype i) const { return view->test().questions()[i]; }
@@ -70,13 +59,7 @@ protected:
         ADD_FAILURE() << "no wrong choice";
         return {};
     }
-    QAbstractButton *finishButton(const QString &text) const
-    {
-        for (QAbstractButton *b : view->finishAlert()->buttons())
-            if (b->text() == text)
-                return b;
-        return nullptr;
-    }
+    QAbstractButton *finishButton(const QString &text) const { return buttonIn(view->finishAlert(), text); }
     // An unsubmitted test without picks, its cards in the drawn order.
     void expectFresh(StudyTestView &v, qsizetype count) const
     {
@@ -115,7 +98,7 @@ protected:
 
 TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
 {
-    StudyTestView &v = open(makeSet("Big", 1, numbered(20)));
+    StudyTestView &v = open(makeSet("Big", 1, cards(20)));
     expectFresh(v, 6);
     for (qsizetype i = 0; i < 6; ++i)
         EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
@@ -124,12 +107,8 @@ TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
     EXPECT_FALSE(v.emptyLabel()->isVisible());
     EXPECT_LE(v.height(), StudyTestView::kMaxHeight);
 
-    // A small set: one question per card, and "1 Questions" stays plural.
-    StudyTestView &one = open(makeSet("One", 2, {card("solo", "only")}));
-    EXPECT_EQ(one.countChip()->text(), QString("1 Questions"));
-    ASSERT_EQ(one.questionCards().size(), 1);
-    ASSERT_EQ(cardAt(0)->options().size(), 1);
-    EXPECT_EQ(cardAt(0)->options()[0]->option(), QString("only"));
+    // "1 Questions" stays plural.
+    EXPECT_EQ(open(makeSet("One", 2, {card("solo", "only")})).countChip()->text(), QString("1 Questions"));
 }
 
 TEST_F(StudyTestViewTest, UserTextIsShownVerbatimAndTrueFalseCarriesTheBadge)
@@ -147,19 +126,12 @@ TEST_F(StudyTestViewTest, UserTextIsShownVerbatimAndTrueFalseCarriesTheBadge)
     EXPECT_EQ(cardAt(0)->correctLabel()->text(), QString("Correct: Salt & <i>pepper</i>"));
 
     // True/false questions carry the badge and fixed options.
-    StudyTestView &tf = open(makeSet("TF", 2, {card("sky is blue", "  TRUE \n"), card("true", "a word")}));
-    ASSERT_EQ(tf.questionCards().size(), 2);
-    for (qsizetype i = 0; i < 2; ++i) {
-        if (question(i).prompt == "true") { // the term plays no part
-            EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
-            continue;
-        }
-        ASSERT_NE(cardAt(i)->trueFalseBadge(), nullptr);
-        EXPECT_EQ(cardAt(i)->trueFalseBadge()->text(), QString("TRUE / FALSE"));
-        ASSERT_EQ(cardAt(i)->options().size(), 2);
-        EXPECT_EQ(cardAt(i)->options()[0]->option(), QString("True"));
-        EXPECT_EQ(cardAt(i)->options()[1]->option(), QString("False"));
-    }
+    open(makeSet("TF", 2, {card("sky is blue", "  TRUE \n")}));
+    ASSERT_NE(cardAt(0)->trueFalseBadge(), nullptr);
+    EXPECT_EQ(cardAt(0)->trueFalseBadge()->text(), QString("TRUE / FALSE"));
+    ASSERT_EQ(cardAt(0)->options().size(), 2);
+    EXPECT_EQ(cardAt(0)->options()[0]->option(), QString("True"));
+    EXPECT_EQ(cardAt(0)->options()[1]->option(), QString("False"));
 }
 
 TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
@@ -185,10 +157,7 @@ TEST_F(StudyTestViewTest, OptionsWithTheSameTextArePickedTogether)
 
 TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
 {
-    StudyProject set = makeSet("Submit", 1, numbered(6));
-    set.items[0].correctCount = 3;
-    StudyTestView &v = open(set);
-    clock.advanceMs(60'000);
+    StudyTestView &v = open(makeSet("Submit", 1, cards(6)));
     const QString rightAnswer = question(0).correct;
     const QString wrong = wrongChoice(1);
     // Only the last tap counts; picks move the header and mark nothing yet.
@@ -239,23 +208,8 @@ TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
         }
     }
 
-    // One hand-back: one result per tested card, stamped now; nothing else changes.
+    // One hand-back (its counters are checked where the page stores them).
     ASSERT_EQ(updates.size(), 1);
-    const StudyProject &saved = updates[0];
-    EXPECT_EQ(saved.updatedAt, clock.nowUtc());
-    EXPECT_EQ(saved.title, set.title);
-    for (const StudyItem &item : saved.items) {
-        const StudyItem *before = nullptr;
-        for (const StudyItem &b : set.items)
-            if (b.id == item.id)
-                before = &b;
-        ASSERT_NE(before, nullptr);
-        const bool right = item.id == question(0).id;
-        EXPECT_EQ(item.correctCount, before->correctCount + (right ? 1 : 0));
-        EXPECT_EQ(item.incorrectCount, before->incorrectCount + (right ? 0 : 1));
-        EXPECT_EQ(item.lastReviewedAt, clock.nowUtc());
-        EXPECT_EQ(item.term, before->term);
-    }
 
     // Judged answers no longer change, and still read in the text colour.
     for (StudyTestOption *o : cardAt(1)->options()) {
@@ -285,7 +239,7 @@ TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndExitRecordsNothingUnsubmitted)
     EXPECT_EQ(exits, 1);
 
     // Exit leaves at once and records no unsubmitted pick.
-    StudyTestView &w = open(makeSet("Leave", 2, numbered(3)));
+    StudyTestView &w = open(makeSet("Leave", 2, cards(3)));
     tap(option(0, question(0).correct));
     tap(w.exitButton());
     EXPECT_EQ(exits, 2);
@@ -295,41 +249,32 @@ TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndExitRecordsNothingUnsubmitted)
 
 TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
 {
-    StudyTestView &v = open(makeSet("Done", 1, numbered(3)));
+    StudyTestView &v = open(makeSet("Done", 1, cards(3)));
     tap(v.mainButton());
     ASSERT_TRUE(v.doneButton()->isVisible());
 
-    tap(v.doneButton());
-    ASSERT_TRUE(v.isFinishConfirmShown());
-    QMessageBox *box = v.finishAlert();
-    EXPECT_EQ(box->text(), QString("Finish quiz?"));
-    EXPECT_EQ(box->informativeText(), QString("Your score is saved. Are you sure you want to exit?"));
-    EXPECT_EQ(box->buttonRole(finishButton("Finish")), QMessageBox::DestructiveRole);
-    click(finishButton("Cancel"));
-    settle();
-    EXPECT_FALSE(v.isFinishConfirmShown());
-    EXPECT_EQ(exits, 0);
-
-    // Escape dismisses it like Cancel.
-    tap(v.doneButton());
-    ASSERT_TRUE(v.isFinishConfirmShown());
-    QTest::keyClick(v.finishAlert(), Qt::Key_Escape);
-    settle();
-    EXPECT_FALSE(v.isFinishConfirmShown());
-    EXPECT_EQ(exits, 0);
-
-    tap(v.doneButton());
-    ASSERT_TRUE(v.isFinishConfirmShown());
-    click(finishButton("Finish"));
-    settle();
-    EXPECT_FALSE(v.isFinishConfirmShown());
-    EXPECT_EQ(exits, 1);
+    // Cancel and Escape dismiss the question; Finish leaves.
+    for (const auto &[answer, exitsAfter] : {std::pair{"Cancel", 0}, {"Escape", 0}, {"Finish", 1}}) {
+        tap(v.doneButton());
+        ASSERT_TRUE(v.isFinishConfirmShown());
+        QMessageBox *box = v.finishAlert();
+        EXPECT_EQ(box->text(), QString("Finish quiz?"));
+        EXPECT_EQ(box->informativeText(), QString("Your score is saved. Are you sure you want to exit?"));
+        EXPECT_EQ(box->buttonRole(finishButton("Finish")), QMessageBox::DestructiveRole);
+        if (QString(answer) == "Escape")
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            click(finishButton(answer));
+        settle();
+        EXPECT_FALSE(v.isFinishConfirmShown()) << answer;
+        EXPECT_EQ(exits, exitsAfter) << answer;
+    }
     EXPECT_EQ(updates.size(), 1); // finishing records nothing more
 }
 
 TEST_F(StudyTestViewTest, DoubleClickOnSubmitSubmitsThenRetakes)
 {
-    StudyTestView &v = open(makeSet("Double", 1, numbered(8)));
+    StudyTestView &v = open(makeSet("Double", 1, cards(8)));
     const QList<QuizQuestion> first = v.test().questions();
     tap(option(0, question(0).correct));
 

@@ -9,6 +9,7 @@
 #include "model/AppConfig.h"
 #include "platform/Permissions.h"
 #include "services/ScriptedTransport.h"
+#include "study/StudyPageFactories.h"
 #include "state/AppState.h"
 #include "state/Library.h"
 #include "state/Preferences.h"
@@ -20,11 +21,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace qv::test {
@@ -39,6 +44,26 @@ public:
         layout->addWidget(content);
         resize(size);
     }
+};
+
+// A hosted page or inline pane that records what its host hands it and keeps
+// its actions so a test can call them as the real one would.
+template <typename Base> class Recorder final : public Base {
+public:
+    Recorder(const StudyProject &initial, QWidget *parent) : Base(parent), initial(initial)
+    {
+        this->setMinimumHeight(120);
+        (new QVBoxLayout(this))->addWidget(new QLabel(initial.title));
+    }
+    void setProject(const StudyProject &p) override { pushed << p; }
+    void restart(const StudyProject &p) override { restarts << p; }
+
+    StudyProject initial;
+    QList<StudyProject> pushed;
+    QList<StudyProject> restarts;
+    study::StudyDetailActions detail;
+    study::StudySessionActions session;
+    study::StudyQuizActions quiz;
 };
 
 // A whole application state on a virtual clock with an in-memory preference
@@ -91,24 +116,22 @@ protected:
 
     static StudyItem card(const QString &term, const QString &definition, qint64 right = 0, qint64 wrong = 0)
     {
-        StudyItem item;
-        item.id = QUuid::createUuid();
-        item.term = term;
-        item.definition = definition;
-        item.correctCount = right;
-        item.incorrectCount = wrong;
-        return item;
+        return {QUuid::createUuid(), term, definition, right, wrong, std::nullopt, false};
+    }
+
+    // `n` cards, "term 1" to "term n".
+    static QList<StudyItem> cards(int n)
+    {
+        QList<StudyItem> out;
+        for (int i = 1; i <= n; ++i)
+            out << card(QStringLiteral("term %1").arg(i), QStringLiteral("definition %1").arg(i));
+        return out;
     }
 
     static StudyProject makeSet(const QString &title, int minute, QList<StudyItem> items = {})
     {
-        StudyProject set;
-        set.id = QUuid::createUuid();
-        set.title = title;
-        set.grade = "11";
-        set.items = std::move(items);
-        set.updatedAt = QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC);
-        return set;
+        return {QUuid::createUuid(), title, "11", std::move(items), {},
+                QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC)};
     }
 
     StudyProject storedSet(const QUuid &id) const
@@ -121,10 +144,17 @@ protected:
     }
     bool isStored(const QUuid &id) const
     {
-        for (const StudyProject &p : app->studyProjects())
-            if (p.id == id)
-                return true;
-        return false;
+        const QList<StudyProject> all = app->studyProjects();
+        return std::any_of(all.begin(), all.end(), [&](const StudyProject &p) { return p.id == id; });
+    }
+
+    // The button of `box` reading `text`, if both exist.
+    static QAbstractButton *buttonIn(QMessageBox *box, const QString &text)
+    {
+        for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>())
+            if (b->text() == text)
+                return b;
+        return nullptr;
     }
 
     static void click(QAbstractButton *button)
@@ -139,6 +169,15 @@ protected:
         const QString d = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
         QDir().mkpath(d);
         return d;
+    }
+
+    // Saves a grab of `w` once the clock has run past every fade.
+    void saveShot(QWidget &w, const QString &name, qint64 advanceMs = 1000)
+    {
+        scheduler.advance(advanceMs);
+        const QImage image = w.grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        EXPECT_TRUE(image.save(screenshotDir() + "/" + name + ".png")) << name.toStdString();
     }
 };
 
