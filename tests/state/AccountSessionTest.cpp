@@ -63,6 +63,27 @@ struct AccountFixture : ::testing::Test {
         prefs.setData(keys::session, s.toJson());
         account.restoreSession();
     }
+    // Signed in through the restore of a stored session.
+    void restored(const SupabaseSession &s = storedSession())
+    {
+        transport->respond("GET", kProfiles, 200, profileRow());
+        storeAndRestore(s);
+        settle();
+    }
+    // Signed in with a password, holding A1/R1.
+    void signedIn()
+    {
+        transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+        transport->respond("GET", kProfiles, 200, profileRow());
+        account.signIn("pat@example.test", "pw");
+        settle();
+    }
+    ::testing::AssertionResult signedOut() const
+    {
+        if (account.isAuthenticated() || account.session() || prefs.contains(keys::session))
+            return ::testing::AssertionFailure() << "a session is still held or stored";
+        return ::testing::AssertionSuccess();
+    }
 };
 
 } // namespace
@@ -155,9 +176,7 @@ TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSessionOrStaysSignedOutWi
     EXPECT_TRUE(prefs.contains(keys::session)); // left until a sign-in or sign-out
 
     // A usable one signs in, or reports that it expired.
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession());
-    settle();
+    restored();
     EXPECT_TRUE(account.isAuthenticated());
     EXPECT_EQ(account.authEmail(), "stored@example.test");
 
@@ -193,9 +212,7 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMe
     transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"});
     account.enforceAuthGate();
     settle();
-    EXPECT_FALSE(account.isAuthenticated());
-    EXPECT_FALSE(account.session().has_value());
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
     EXPECT_EQ(account.authMessage(), "");
 
     // A 401 on the gate's profile read gets no second refresh.
@@ -218,10 +235,7 @@ TEST_F(AccountFixture, RefreshProfileOutcomes)
     settle();
     EXPECT_TRUE(transport->requests().isEmpty());
 
-    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
-    transport->respond("GET", kProfiles, 200, profileRow());
-    account.signIn("pat@example.test", "pw");
-    settle();
+    signedIn();
 
     transport->respond("GET", kProfiles, 401, kExpired);
     transport->respond("POST", kToken, 401, kExpired);
@@ -309,9 +323,7 @@ TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
 
 TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
 {
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession("EXPIRED", "R0"));
-    settle();
+    restored(storedSession("EXPIRED", "R0"));
     transport->clear();
     transport->respond("POST", kToken, 200, authAnswer("FRESH", "R5"));
     transport->respond("PUT", kUser, 200, "{}");
@@ -344,33 +356,25 @@ TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
     scheduler.advance(150); // the refresh is under way
     account.signOut();
     settle();
-    EXPECT_FALSE(account.isAuthenticated());
-    EXPECT_FALSE(account.session().has_value());
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
     EXPECT_EQ(account.authEmail(), "");
 
     // During a gate.
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession());
-    settle();
+    restored();
     transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
     transport->respond("GET", kProfiles, 200, profileRow(), 100);
     account.enforceAuthGate();
     scheduler.advance(50);
     account.signOut();
     settle();
-    EXPECT_FALSE(account.isAuthenticated());
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
     // The next activation's gate has nothing to sign back in with.
     account.enforceAuthGate();
     settle();
     EXPECT_FALSE(account.isAuthenticated());
 
     // During a profile refresh.
-    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
-    transport->respond("GET", kProfiles, 200, profileRow());
-    account.signIn("pat@example.test", "pw");
-    settle();
+    signedIn();
     transport->respond("GET", kProfiles, 401, kExpired, 10);
     transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
     transport->respond("GET", kProfiles, 200, profileRow(), 10);
@@ -378,16 +382,12 @@ TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
     scheduler.advance(50);
     account.signOut();
     settle();
-    EXPECT_FALSE(account.session().has_value());
-    EXPECT_FALSE(prefs.contains(keys::session));
-    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_TRUE(signedOut());
 }
 
 TEST_F(AccountFixture, AStaleGateFailureDoesNotSignOutANewerSession)
 {
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession());
-    settle();
+    restored();
     transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"}, 500);
     account.enforceAuthGate();
     scheduler.advance(10);

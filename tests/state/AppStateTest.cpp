@@ -58,6 +58,14 @@ Project project(const QString &title, int minute)
     return p;
 }
 
+test::ScriptedFetcher::Answer feed(const char *version)
+{
+    return {QStringLiteral("<sparkle:shortVersionString>%1</sparkle:shortVersionString>"
+                           "<enclosure url=\"https://example.test/q.zip\"/>")
+                .arg(QLatin1String(version))
+                .toUtf8()};
+}
+
 } // namespace
 
 TEST_F(AppStateFixture, StoredPreferencesOrTheInitialValuesAreReadAtStart)
@@ -121,10 +129,7 @@ TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturnedAndFoll
 {
     auto app = make();
     EXPECT_TRUE(fetcher->requests.isEmpty());
-    fetcher->answers << test::ScriptedFetcher::Answer{
-        QByteArray("<sparkle:shortVersionString>1.3</sparkle:shortVersionString>"
-                   "<enclosure url=\"https://example.test/q.zip\"/>"),
-        10};
+    fetcher->answers << feed("1.3");
     scheduler.advance(100);
     ASSERT_EQ(fetcher->requests.size(), 1);
     EXPECT_EQ(fetcher->requests[0].path(), "/quorvel-site/appcast.xml");
@@ -137,10 +142,7 @@ TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturnedAndFoll
     // Automatic updates follow the published switch.
     app = make();
     app->setAutoUpdateEnabled(true);
-    fetcher->answers << test::ScriptedFetcher::Answer{
-        QByteArray("<sparkle:shortVersionString>2.0</sparkle:shortVersionString>"
-                   "<enclosure url=\"https://example.test/q.zip\"/>"),
-        10};
+    fetcher->answers << feed("2.0");
     scheduler.advance(100);
     EXPECT_EQ(workspace.opened, QList<QUrl>({QUrl("https://example.test/q.zip")}));
     EXPECT_FALSE(app->showUpdatePrompt());
@@ -173,7 +175,6 @@ TEST_F(AppStateFixture, SmartSuggestionsReadTheStoredDefaultsAtEveryCall)
     EXPECT_EQ(p.grade, "10");
     EXPECT_EQ(p.review, "light");
     EXPECT_EQ(p.preset, "accurate");
-    EXPECT_EQ(app->smartDefaults(QString(323, 'a')).predictedMinutes, 2);
     EXPECT_EQ(app->smartReason(""), "Defaults selected from your preferences.");
 }
 
@@ -199,20 +200,6 @@ TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredOnDiskForTheNextLaunch
     PreferencesFile file(path, scheduler, clock);
     EXPECT_EQ(make(file)->profileName(), "");
     EXPECT_TRUE(file.contains("qv_profile_name")); // an empty name is stored, not removed
-}
-
-TEST_F(AppStateFixture, SaveBeforeTheLoadThroughTheFacade)
-{
-    {
-        Storage storage(environment(memory).dataFolders, clock);
-        ASSERT_TRUE(storage.saveProjects({project("kept", 1)}));
-    }
-    auto app = make();
-    EXPECT_TRUE(app->saveProject(project("early", 5)));
-    scheduler.advance(1);
-    ASSERT_EQ(app->projects().size(), 2);
-    EXPECT_EQ(app->projects()[0].title, "early");
-    EXPECT_EQ(app->projects()[1].title, "kept");
 }
 
 TEST_F(AppStateFixture, ChangeSignalsFireOnlyOnChange)

@@ -36,6 +36,9 @@ void writeAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// Every read, write and run bit of group and others.
+constexpr int kGroupOrOther = 0x0077;
+
 QByteArray bigPicture()
 {
     QByteArray b;
@@ -157,15 +160,10 @@ TEST_F(FileFixture, FileIsOwnerOnlyInAnOwnerOnlyFolder)
     }
     ::umask(old);
     const QFile::Permissions file = QFileInfo(path()).permissions();
-    EXPECT_EQ(file & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-                      | QFileDevice::WriteOther | QFileDevice::ExeOther | QFileDevice::ExeGroup),
-              QFileDevice::Permissions{});
+    EXPECT_EQ(file & kGroupOrOther, 0);
     EXPECT_TRUE(file & QFileDevice::ReadOwner);
     EXPECT_TRUE(file & QFileDevice::WriteOwner);
-    const QFile::Permissions folder = QFileInfo(QFileInfo(path()).absolutePath()).permissions();
-    EXPECT_EQ(folder & (QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                        | QFileDevice::ExeOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
-              QFileDevice::Permissions{});
+    EXPECT_EQ(QFileInfo(folder()).permissions() & kGroupOrOther, 0);
 }
 
 TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
@@ -219,7 +217,7 @@ TEST_F(FileFixture, LargeBytesLiveBesideTheFileAndReadBackUnchanged)
     ASSERT_FALSE(side.isEmpty());
     EXPECT_EQ(QFileInfo(side).absolutePath(), folder());
     EXPECT_EQ(readAll(side), picture);
-    EXPECT_EQ(QFileInfo(side).permissions() & 0x0077, 0); // owner only
+    EXPECT_EQ(QFileInfo(side).permissions() & kGroupOrOther, 0);
     const QByteArray json = readAll(path());
     EXPECT_LT(json.size(), 1000);
     EXPECT_FALSE(json.contains(picture.toBase64().left(64)));
@@ -274,18 +272,19 @@ TEST_F(FileFixture, AMissingOrStrayReferenceReadsAsAbsentAndTheRestLoads)
 TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType)
 {
     Preferences p;
-    EXPECT_FALSE(prefs::autoUpdateEnabled(p));
-    EXPECT_FALSE(prefs::reduceMotion(p));
-    EXPECT_TRUE(prefs::showSmartBrief(p));
-    EXPECT_EQ(prefs::defaultMode(p), "wpm");
-    EXPECT_EQ(prefs::defaultGrade(p), "12");
-    EXPECT_EQ(prefs::defaultReview(p), "medium");
-    EXPECT_EQ(prefs::defaultPreset(p), "balanced");
-    EXPECT_EQ(prefs::profileName(p), "");
-    EXPECT_EQ(prefs::profileImage(p), std::nullopt);
-    EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
-
-    // Stored values of the wrong type count as absent.
+    const auto expectDefaults = [&] {
+        EXPECT_FALSE(prefs::autoUpdateEnabled(p));
+        EXPECT_FALSE(prefs::reduceMotion(p));
+        EXPECT_TRUE(prefs::showSmartBrief(p));
+        EXPECT_EQ(prefs::defaultMode(p), "wpm");
+        EXPECT_EQ(prefs::defaultGrade(p), "12");
+        EXPECT_EQ(prefs::defaultReview(p), "medium");
+        EXPECT_EQ(prefs::defaultPreset(p), "balanced");
+        EXPECT_EQ(prefs::profileName(p), "");
+        EXPECT_EQ(prefs::profileImage(p), std::nullopt);
+        EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
+    };
+    expectDefaults();
     p.setString(keys::autoUpdateEnabled, "true");
     p.setInt(keys::reduceMotion, 1);
     p.setString(keys::showSmartBrief, "no");
@@ -293,13 +292,7 @@ TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType
     p.setInt(keys::defaultGrade, 9);
     p.setString(keys::profileImage, "abc");
     p.setDictionary(keys::resumeProgress, QJsonObject{{"A", 1}, {"B", true}});
-    EXPECT_FALSE(prefs::autoUpdateEnabled(p));
-    EXPECT_FALSE(prefs::reduceMotion(p));
-    EXPECT_TRUE(prefs::showSmartBrief(p));
-    EXPECT_EQ(prefs::defaultMode(p), "wpm");
-    EXPECT_EQ(prefs::defaultGrade(p), "12");
-    EXPECT_EQ(prefs::profileImage(p), std::nullopt);
-    EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
+    expectDefaults();
 
     p.setBool(keys::showSmartBrief, false);
     p.setString(keys::defaultPreset, "turbo"); // taken as it is
