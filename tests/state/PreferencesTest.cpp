@@ -2,6 +2,8 @@
 #include "state/PreferencesFile.h"
 #include "state/TerminationFlush.h"
 
+#include "model/ModelFixtures.h"
+
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
 
@@ -17,24 +19,10 @@
 
 using namespace qv;
 using namespace qv::state;
+using qv::test::readAll;
+using qv::test::writeAll;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Every read, write and run bit of group and others.
 constexpr int kGroupOrOther = 0x0077;
@@ -168,7 +156,7 @@ TEST_F(FileFixture, FileIsOwnerOnlyInAnOwnerOnlyFolder)
 
 TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
 {
-    writeAll(path(), "{\"qv_default_mode\": \"time\",");
+    ASSERT_TRUE(writeAll(path(), "{\"qv_default_mode\": \"time\","));
     PreferencesFile p(path(), scheduler, clock);
     EXPECT_FALSE(p.contains("qv_default_mode"));
     EXPECT_EQ(p.movedAsidePath(), path() + ".unreadable-20261206T101500Z");
@@ -178,7 +166,7 @@ TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
     EXPECT_EQ(readAll(p.movedAsidePath()), QByteArray("{\"qv_default_mode\": \"time\","));
 
     // A top-level array is not a store either.
-    writeAll(dir.filePath("arr.json"), "[1,2]");
+    ASSERT_TRUE(writeAll(dir.filePath("arr.json"), "[1,2]"));
     PreferencesFile r(dir.filePath("arr.json"), scheduler, clock);
     EXPECT_FALSE(r.movedAsidePath().isEmpty());
 }
@@ -235,7 +223,7 @@ TEST_F(FileFixture, TheSideFileIsWrittenOnlyWhenItsValueChanges)
     ASSERT_TRUE(p.flush());
     const QString side = p.sideFilePath("qv_profile_image");
     // Mark the file: a rewrite would replace the mark.
-    writeAll(side, "mark");
+    ASSERT_TRUE(writeAll(side, "mark"));
     p.setInt("counter", 1);
     p.setString("qv_profile_name", "Bo");
     ASSERT_TRUE(p.flush());
@@ -256,9 +244,9 @@ TEST_F(FileFixture, TheSideFileIsWrittenOnlyWhenItsValueChanges)
 
 TEST_F(FileFixture, AMissingOrStrayReferenceReadsAsAbsentAndTheRestLoads)
 {
-    writeAll(path(), R"({"qv_profile_image": {"$file": "preferences.qv_profile_image.bin"},
+    ASSERT_TRUE(writeAll(path(), R"({"qv_profile_image": {"$file": "preferences.qv_profile_image.bin"},
                          "stray": {"$file": "../../elsewhere.bin"},
-                         "qv_profile_name": "Ann"})");
+                         "qv_profile_name": "Ann"})"));
     writeAll(dir.filePath("cfg/elsewhere.bin"), "outside");
     PreferencesFile p(path(), scheduler, clock);
     EXPECT_TRUE(p.movedAsidePath().isEmpty());
