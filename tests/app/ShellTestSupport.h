@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,13 +87,7 @@ public:
             if (m->running && m->report)
                 m->report(on);
     }
-    int running() const
-    {
-        int n = 0;
-        for (Monitor *m : monitors)
-            n += m->running ? 1 : 0;
-        return n;
-    }
+    int running() const { return int(std::count_if(monitors.begin(), monitors.end(), [](Monitor *m) { return m->running; })); }
 
     bool connected = true;
     int started = 0;

@@ -17,6 +17,7 @@ const QString kToken = QStringLiteral("/auth/v1/token");
 const QString kProfiles = QStringLiteral("/rest/v1/profiles");
 const QString kUser = QStringLiteral("/auth/v1/user");
 const QByteArray kExpired = R"({"code":"PGRST301","message":"JWT expired"})";
+const QByteArray kInvalid = R"({"error":"invalid_grant","error_description":"Invalid login credentials"})";
 
 QByteArray authAnswer(const QString &access, const QString &refresh, const QString &email = "pat@example.test")
 {
@@ -141,10 +142,10 @@ TEST_F(AccountFixture, ASecond401EndsTheSignInWithThatMessage)
 
 TEST_F(AccountFixture, SignInFailureMessages)
 {
-    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    transport->respond("POST", kToken, 400, kInvalid);
     account.signIn("pat@example.test", "wrong");
     settle();
-    EXPECT_EQ(account.authMessage(), R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    EXPECT_EQ(account.authMessage(), kInvalid);
     EXPECT_FALSE(onDisk());
 
     transport->respond("POST", kToken, 400, "");
@@ -312,12 +313,11 @@ TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
     ASSERT_EQ(account.authEmail(), "stored@example.test");
 
     transport->clear();
-    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    transport->respond("POST", kToken, 400, kInvalid);
     account.changePassword("wrong", "new", collect);
     settle();
     ASSERT_EQ(results.size(), 4u);
-    EXPECT_EQ(std::get<AppError>(results[3]).message,
-              R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    EXPECT_EQ(std::get<AppError>(results[3]).message, kInvalid);
     EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token"})); // no update sent
 }
 

@@ -14,17 +14,13 @@ using namespace qv::state;
 
 namespace {
 
-class FakePermissions final : public platform::Permissions {
+// Input not granted; counts the reads.
+class FakePermissions final : public test::GrantedPermissions {
 public:
-    bool accessibility = true;
     bool input = false;
     int reads = 0;
-    bool accessibilityReady() override { ++reads; return accessibility; }
-    bool inputSynthesisReady() override { ++reads; return input; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
+    bool accessibilityReady() override { return ++reads, true; }
+    bool inputSynthesisReady() override { return ++reads, input; }
 };
 
 struct AppStateFixture : ::testing::Test {

@@ -17,7 +17,7 @@
 namespace qv::test {
 
 // Every permission granted, nothing opened.
-class GrantedPermissions final : public platform::Permissions {
+class GrantedPermissions : public platform::Permissions {
 public:
     bool accessibilityReady() override { return true; }
     bool inputSynthesisReady() override { return true; }
