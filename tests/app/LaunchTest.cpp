@@ -200,7 +200,6 @@ TEST_F(LaunchTest, ScreenshotOfTheSplash)
     scheduler.advance(1200);
     const QImage shot = grabImage(*quorvel->mainWindow());
     EXPECT_TRUE(shot.save(screenshotDir() + "/shell-splash.png"));
-    // The card's face is the surface colour just inside its corner.
     SplashView *splash = shell().splash();
     const QPoint inside = splash->mapTo(quorvel->mainWindow(), QPoint(30, splash->height() - 8));
     EXPECT_TRUE(colorNear(shot.pixelColor(inside), Theme::surface()));

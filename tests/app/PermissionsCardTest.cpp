@@ -102,7 +102,6 @@ TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGrantedInTheScreenshot
     host->resize(card->width() + 80, card->height() + 80);
     const QImage shot = grabImage(*host);
     EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
-    // The card's face, and a row's darker face inside it.
     EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
     PermissionRow *row = card->inputRow();
     EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));

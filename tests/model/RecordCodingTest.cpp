@@ -47,8 +47,6 @@ QString card(const char *members)
 
 } // namespace
 
-// ---- writing ---------------------------------------------------------------
-
 TEST(RecordWriting, ProjectFileMatchesTheReferenceBytes)
 {
     Project p = essayOne();
@@ -140,8 +138,6 @@ TEST(RecordWriting, AnInvalidDateFailsTheWholeEncoding)
     EXPECT_TRUE(error.contains(u"items[1]")) << error.toStdString();
 }
 
-// ---- round trips -----------------------------------------------------------
-
 TEST(RecordRoundTrip, EveryFieldSurvives)
 {
     Project a = essayOne();
@@ -182,8 +178,6 @@ TEST(RecordRoundTrip, UnknownKeysAreIgnoredAndNotWrittenBack)
     EXPECT_FALSE(out.contains("nested"));
     EXPECT_TRUE(decoded.records->at(0).isAI);
 }
-
-// ---- reading: writing projects ----------------------------------------------
 
 TEST(ProjectReading, MissingOptionalKeysTakeTheirDefaults)
 {
@@ -306,8 +300,6 @@ TEST(RecordEquality, ComparesEveryFieldCardAndOptionAndExactInstants)
     t.options.onlyStarred = true;
     EXPECT_NE(s, t);
 }
-
-// ---- reading: study sets -------------------------------------------------
 
 TEST(StudySetReading, OnlyTheRequiredKeysAreNeededForAnEmptySetWithDefaultOptions)
 {

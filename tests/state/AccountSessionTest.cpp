@@ -89,8 +89,6 @@ struct AccountFixture : ::testing::Test {
 
 } // namespace
 
-// ---- sign-in
-
 TEST_F(AccountFixture, SignInStoresTheSessionThenReadsTheProfile)
 {
     transport->respond("POST", kToken, 200, authAnswer("A1", "R1", "token@example.test"));
@@ -163,8 +161,6 @@ TEST_F(AccountFixture, SignInFailureMessages)
     EXPECT_EQ(onDisk()->accessToken, "A1");
 }
 
-// ---- restore and gate
-
 TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSessionOrStaysSignedOutWithoutOne)
 {
     account.restoreSession();
@@ -228,8 +224,6 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMe
     EXPECT_FALSE(prefs.contains(keys::session));
 }
 
-// ---- profile refresh
-
 TEST_F(AccountFixture, RefreshProfileOutcomes)
 {
     account.refreshProfile(); // signed out: nothing is sent
@@ -289,8 +283,6 @@ TEST_F(AccountFixture, TimerAndActivationRefreshTheProfile)
     EXPECT_EQ(transport->requests().size(), afterRestore + 3);
 }
 
-// ---- password change
-
 TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
 {
     std::vector<AccountSession::ChangePasswordResult> results;
@@ -344,8 +336,6 @@ TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
     settle();
     EXPECT_EQ(std::get<AppError>(*result).message, R"({"msg":"Password should be at least 6 characters"})");
 }
-
-// ---- sign-out while a flow is in flight
 
 TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
 {

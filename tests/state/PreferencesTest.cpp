@@ -187,8 +187,6 @@ TEST_F(FileFixture, TerminationFlushWritesPendingChanges)
     EXPECT_EQ(QJsonDocument::fromJson(readAll(path())).object().value("k").toString(), "v");
 }
 
-// ---- large bytes in side files
-
 TEST_F(FileFixture, LargeBytesLiveBesideTheFileAndReadBackUnchanged)
 {
     const QByteArray picture = bigPicture();

@@ -185,7 +185,6 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     EXPECT_EQ(job->phase(), "typing");
     EXPECT_EQ(job->typingTargetElement(), second.element());
 
-    // A button of that application: paused.
     sim.clickInto(button);
     clock.advance(69);
     EXPECT_FALSE(job->isPaused());
@@ -198,7 +197,6 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     clock.advance(3000);
     EXPECT_EQ(second.text() + field.text(), typedSoFar) << "the engine waits while paused";
 
-    // A resume click that finds nothing stays paused.
     sim.clickInto(otherWindow);
     ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
     EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");

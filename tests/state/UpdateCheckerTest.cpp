@@ -153,7 +153,6 @@ TEST_F(UpdateFixture, AHungServerEndsTheCheckAfterSixtySecondsAndItsLateAnswerIs
     scheduler.advance(20'000);
     EXPECT_FALSE(checker->showNoUpdatePrompt());
     EXPECT_FALSE(checker->showUpdatePrompt());
-    // A new check can start and works.
     check(feed("0.0.1"), false);
     EXPECT_TRUE(checker->showUpdatePrompt());
 }

@@ -105,7 +105,6 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     buttons->addLayout(states);
     grid->addLayout(buttons, 1, 0);
 
-    // Switches and pill pickers.
     auto *choices = new QVBoxLayout;
     choices->addWidget(caption(QStringLiteral("SWITCHES AND PICKERS")));
     auto *on = new QVToggle(QStringLiteral("Humanize"));
@@ -123,7 +122,6 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     choices->addWidget(review);
     grid->addLayout(choices, 1, 1);
 
-    // Inputs.
     auto *inputs = new QVBoxLayout;
     inputs->setSpacing(12);
     inputs->addWidget(caption(QStringLiteral("INPUTS")));
@@ -141,7 +139,6 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
         inputs->addWidget(w);
     grid->addLayout(inputs, 2, 0);
 
-    // Presentational cards.
     auto *cards = new QVBoxLayout;
     cards->addWidget(caption(QStringLiteral("MARKS AND CARDS")));
     auto *marks = new QHBoxLayout;
