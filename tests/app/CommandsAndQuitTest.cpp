@@ -227,11 +227,8 @@ TEST_F(CommandsTest, QuittingStopsAnArmedTypingJob)
     start(env);
     Project project;
     project.id = QUuid::createUuid();
-    project.title = "Essay";
     project.text = "Some words to type.";
     project.wpm = 40;
-    project.grade = "12";
-    project.review = "light";
     appState().prepareTyping(project);
     ASSERT_TRUE(appState().isTyping());
     ASSERT_EQ(appState().phase(), "awaiting");

@@ -3,24 +3,15 @@
 #include "DevBackendFixture.h"
 
 #include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTcpServer>
 
 using namespace qv;
 using namespace qv::test;
 using devbackend::ScriptedAnswer;
 
-namespace {
-
-QJsonObject json(const std::string &body)
-{
-    return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
-}
-
-} // namespace
-
-TEST_F(DevBackendTest, SignInAsTheServerReceivesItAndWithTheServersEmail)
+// What is sent is checked against the scripted transport; here, what the
+// server makes of it over the real network stack.
+TEST_F(DevBackendTest, SignInTakesTheServersEmail)
 {
     auto result = run(client->signIn(QStringLiteral("ME@x.test"), kPassword));
     ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
@@ -29,16 +20,8 @@ TEST_F(DevBackendTest, SignInAsTheServerReceivesItAndWithTheServersEmail)
     EXPECT_FALSE(session.refreshToken.isEmpty());
     EXPECT_EQ(session.email, QStringLiteral("me@x.test"));
     EXPECT_EQ(session.userId.size(), 36);
-
-    const auto requests = received();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].method, "POST");
-    EXPECT_EQ(requests[0].path, "/auth/v1/token");
-    EXPECT_EQ(requests[0].query, "grant_type=password");
-    EXPECT_EQ(header(requests[0], "Content-Type"), "application/json");
-    EXPECT_EQ(header(requests[0], "apikey"), options.anonKey);
-    EXPECT_EQ(header(requests[0], "Authorization"), "<none>");
-    EXPECT_EQ(json(requests[0].body), (QJsonObject{{"email", "ME@x.test"}, {"password", kPassword}}));
+    ASSERT_EQ(received().size(), 1u);
+    EXPECT_EQ(header(received()[0], "Authorization"), "<none>");
 }
 
 TEST_F(DevBackendTest, AWrongPasswordOrApiKeyShowsTheServersBody)
