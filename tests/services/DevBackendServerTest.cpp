@@ -156,19 +156,14 @@ TEST_F(DevBackendServerTest, AccountsPersistWithHashedPasswordsAndTokensSurviveA
 
 TEST_F(DevBackendServerTest, ServesTheAppcastAndHelpPages)
 {
-    backend.reset();
-    options.appcastVersion = "9.8.7";
-    startBackend();
+    // The update check reads the feed's version through the application; here,
+    // that the download it names is served.
     auto c = http();
     auto feed = c.Get("/quorvel-site/appcast.xml");
     ASSERT_EQ(feed->status, 200);
-    const QString text = QString::fromStdString(feed->body);
-    // What the update check looks for in a feed.
-    const auto version = QRegularExpression(R"(sparkle:shortVersionString>\s*([^<]+)\s*<)").match(text);
-    const auto enclosure = QRegularExpression(R"re(enclosure[^>]*url="([^"]+)")re").match(text);
-    ASSERT_TRUE(version.hasMatch());
+    const auto enclosure =
+        QRegularExpression(R"re(enclosure[^>]*url="([^"]+)")re").match(QString::fromStdString(feed->body));
     ASSERT_TRUE(enclosure.hasMatch());
-    EXPECT_EQ(version.captured(1), "9.8.7");
     const QUrl download(enclosure.captured(1));
     EXPECT_EQ(download.port(), backend->port());
     EXPECT_EQ(c.Get(download.path().toStdString().c_str())->status, 200);

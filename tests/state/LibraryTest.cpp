@@ -148,9 +148,6 @@ TEST_F(LibraryFixture, ResetClearsCountersStampsNowAndMovesTheSetToTheTop)
     EXPECT_FALSE(top.items[0].lastReviewedAt.has_value());
     EXPECT_TRUE(top.items[0].isStarred);
     EXPECT_EQ(top.items[0].term, "cell");
-    QFile f(storage.studyProjectsFilePath());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(f.readAll().contains("lastReviewedAt"));
 
     // A set deleted meanwhile comes back.
     lib->deleteStudyProject(s);
