@@ -61,12 +61,12 @@ TEST_F(AuthViewTest, ShowsTheCardsTextsAndFieldsWithoutFocusAndTabGoesEmailThenP
     EXPECT_EQ(view->title()->titleSize(), 56);
     EXPECT_EQ(visibleTexts(), (QStringList{"Sign in to continue",
                                            "Use with your own work or content you have permission to present."}));
-    EXPECT_EQ(view->emailField()->placeholderText(), "Email");
-    EXPECT_EQ(view->emailField()->accessibleName(), "Email");
-    EXPECT_EQ(view->passwordField()->placeholderText(), "Password");
-    EXPECT_EQ(view->passwordField()->accessibleName(), "Password");
-    EXPECT_EQ(view->passwordField()->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(view->emailField()->echoMode(), QLineEdit::Normal);
+    for (auto [field, name, echo] : {std::tuple{view->emailField(), "Email", QLineEdit::Normal},
+                                     std::tuple{view->passwordField(), "Password", QLineEdit::Password}}) {
+        EXPECT_EQ(field->placeholderText(), name);
+        EXPECT_EQ(field->accessibleName(), name);
+        EXPECT_EQ(field->echoMode(), echo);
+    }
     EXPECT_EQ(view->signInButton()->text(), "Sign In");
     EXPECT_EQ(view->signInButton()->variant(), QVButtonVariant::primary);
     EXPECT_EQ(view->supportButton()->text(), "Support");
@@ -100,10 +100,7 @@ TEST(AuthViewRule, SignInNeedsBothFieldsNotLoadingAndOnline)
 TEST_F(AuthViewTest, TheButtonFollowsTheFieldsAndSendsThemUntrimmed)
 {
     signInPage();
-    EXPECT_FALSE(view->signInButton()->isEnabled());
     fill("pat@example.test", "");
-    EXPECT_FALSE(view->signInButton()->isEnabled());
-    fill("", "secret");
     EXPECT_FALSE(view->signInButton()->isEnabled());
     fill("   ", "x");
     ASSERT_TRUE(view->signInButton()->isEnabled());

@@ -86,16 +86,17 @@ TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow
 
 TEST_F(CommandsTest, CheckForUpdatesAlwaysAnswers)
 {
-    fetcher->feed = QByteArray("<rss><channel><item><sparkle:shortVersionString>1.0.0</sparkle:shortVersionString>"
-                               "<enclosure url=\"https://quorvel.example/quorvel.deb\"/></item></channel></rss>");
+    const QByteArray feed("<rss><channel><item><sparkle:shortVersionString>1.0.0</sparkle:shortVersionString>"
+                          "<enclosure url=\"https://quorvel.example/quorvel.deb\"/></item></channel></rss>");
+    fetcher->answers << ScriptedFetcher::Answer{feed} << ScriptedFetcher::Answer{feed};
     start();
-    scheduler.advance(10); // the check at launch: no newer version, no prompt
-    ASSERT_EQ(fetcher->requested.size(), 1);
+    scheduler.advance(20); // the check at launch: no newer version, no prompt
+    ASSERT_EQ(fetcher->requests.size(), 1);
     EXPECT_FALSE(appState().showNoUpdatePrompt());
 
     quorvel->commands().checkForUpdatesAction()->trigger();
-    scheduler.advance(10);
-    EXPECT_EQ(fetcher->requested.size(), 2);
+    scheduler.advance(20);
+    EXPECT_EQ(fetcher->requests.size(), 2);
     EXPECT_TRUE(appState().showNoUpdatePrompt()) << "a forced check says there is nothing newer";
 }
 
@@ -226,11 +227,8 @@ TEST_F(CommandsTest, QuittingStopsAnArmedTypingJob)
     start(env);
     Project project;
     project.id = QUuid::createUuid();
-    project.title = "Essay";
     project.text = "Some words to type.";
     project.wpm = 40;
-    project.grade = "12";
-    project.review = "light";
     appState().prepareTyping(project);
     ASSERT_TRUE(appState().isTyping());
     ASSERT_EQ(appState().phase(), "awaiting");

@@ -31,22 +31,31 @@ protected:
         sim.simPermissions().setInputSynthesisReady(input);
     }
     // A card with a counting restart, shown on a host.
-    void showCard(QString accessibilityGuide = "https://quorvel.example/quorvel-site/accessibility.html")
+    void showCard(QString accessibilityGuide = "https://quorvel.example/quorvel-site/accessibility.html",
+                  std::function<void()> dismiss = {})
     {
         if (!quorvel)
             start();
         host = std::make_unique<QWidget>();
         host->resize(700, 500);
+        if (!dismiss)
+            dismiss = [this] { ++dismissed; };
         card = new PermissionsGateView(
             PermissionsGateView::Services{appState(), sim.permissions(), sim.workspace(), scheduler,
-                                          [this] {
-                                              ++restarts;
-                                              return restartSucceeds;
-                                          }},
-            [this] { ++dismissed; }, accessibilityGuide,
-            "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring", host.get());
+                                          [this] { return ++restarts, restartSucceeds; }},
+            dismiss, accessibilityGuide, "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring",
+            host.get());
         card->resize(card->sizeHint());
         host->show();
+    }
+    static void expectRow(PermissionRow *row, const char *title, const char *status, const char *symbol,
+                          const char *action, QVButtonVariant variant)
+    {
+        EXPECT_EQ(row->title(), title);
+        EXPECT_EQ(row->statusText(), status);
+        EXPECT_EQ(row->symbolName(), symbol);
+        EXPECT_EQ(row->actionButton()->text(), action);
+        EXPECT_EQ(row->actionButton()->variant(), variant);
     }
     QStringList calls()
     {
@@ -66,20 +75,10 @@ TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGrantedInTheScreenshot
     EXPECT_TRUE(appState().accessibilityReady());
     EXPECT_FALSE(appState().inputMonitoringReady());
 
-    PermissionRow *a = card->accessibilityRow();
-    EXPECT_EQ(a->title(), "Accessibility");
-    EXPECT_EQ(a->statusText(), "Enabled");
-    EXPECT_EQ(a->symbolName(), "checkmark");
-    EXPECT_EQ(a->actionButton()->text(), "Enabled");
-    EXPECT_EQ(a->actionButton()->variant(), QVButtonVariant::tertiary);
-    EXPECT_FALSE(a->actionButton()->isEnabled());
-
+    expectRow(card->accessibilityRow(), "Accessibility", "Enabled", "checkmark", "Enabled", QVButtonVariant::tertiary);
+    EXPECT_FALSE(card->accessibilityRow()->actionButton()->isEnabled());
     PermissionRow *i = card->inputRow();
-    EXPECT_EQ(i->title(), "Input Monitoring");
-    EXPECT_EQ(i->statusText(), "Required");
-    EXPECT_EQ(i->symbolName(), "exclamationmark");
-    EXPECT_EQ(i->actionButton()->text(), "Open Settings");
-    EXPECT_EQ(i->actionButton()->variant(), QVButtonVariant::primary);
+    expectRow(i, "Input Monitoring", "Required", "exclamationmark", "Open Settings", QVButtonVariant::primary);
     EXPECT_TRUE(i->actionButton()->isEnabled());
     EXPECT_TRUE(i->actionButton()->compact());
     EXPECT_EQ(i->tutorialButton()->text(), "Tutorial");
@@ -103,7 +102,6 @@ TEST_F(PermissionsCardTest, RowsShowWhatIsMissingAndWhatIsGrantedInTheScreenshot
     host->resize(card->width() + 80, card->height() + 80);
     const QImage shot = grabImage(*host);
     EXPECT_TRUE(shot.save(screenshotDir() + "/shell-permissions-card.png"));
-    // The card's face, and a row's darker face inside it.
     EXPECT_TRUE(colorNear(shot.pixelColor(card->mapTo(host.get(), QPoint(14, card->height() / 2))), Theme::surface()));
     PermissionRow *row = card->inputRow();
     EXPECT_TRUE(colorNear(shot.pixelColor(row->mapTo(host.get(), QPoint(row->width() / 2, 4))), Theme::surfaceAlt()));
@@ -188,24 +186,10 @@ TEST_F(PermissionsCardTest, SkipAndRestartDismissOnlyWhenTheyShould)
 TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
 {
     permissions(true, true);
-    start();
-    QWidget parent;
-    PermissionsGateView *doomed = nullptr;
-    doomed = new PermissionsGateView(
-        PermissionsGateView::Services{appState(), sim.permissions(), sim.workspace(), scheduler,
-                                      [this] {
-                                          ++restarts;
-                                          return true;
-                                      }},
-        // The overlay removes the card at once.
-        [&doomed] {
-            delete doomed;
-            doomed = nullptr;
-        },
-        "", "", &parent);
-    parent.show();
-    doomed->restartButton()->click();
-    EXPECT_EQ(doomed, nullptr);
+    // The overlay removes the card at once.
+    showCard("", [this] { delete std::exchange(card, nullptr); });
+    card->restartButton()->click();
+    EXPECT_EQ(card, nullptr);
     EXPECT_EQ(restarts, 1);
 }
 

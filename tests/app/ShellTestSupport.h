@@ -9,9 +9,9 @@
 #include "services/ScriptedTransport.h"
 #include "services/SupabaseSession.h"
 #include "state/AppState.h"
-#include "state/HttpFetcher.h"
 #include "state/PreferenceKeys.h"
 #include "state/Preferences.h"
+#include "state/ScriptedFetcher.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
 #include "theme/ThemeTestSupport.h" // grabImage, colorNear, screenshotDir
@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,13 +87,7 @@ public:
             if (m->running && m->report)
                 m->report(on);
     }
-    int running() const
-    {
-        int n = 0;
-        for (Monitor *m : monitors)
-            n += m->running ? 1 : 0;
-        return n;
-    }
+    int running() const { return int(std::count_if(monitors.begin(), monitors.end(), [](Monitor *m) { return m->running; })); }
 
     bool connected = true;
     int started = 0;
@@ -120,22 +115,6 @@ public:
     std::function<void()> onStart;
 };
 
-// The update feed: records requests; answers with `feed` when it is set
-// (posted, as a real transfer would), and never otherwise.
-class FeedFetcher final : public state::HttpFetcher {
-public:
-    void get(const QUrl &url, Done done) override
-    {
-        requested << url;
-        if (!feed)
-            return;
-        QMetaObject::invokeMethod(
-            qApp, [done, answer = *feed] { done(answer); }, Qt::QueuedConnection);
-    }
-    QList<QUrl> requested;
-    std::optional<QByteArray> feed;
-};
-
 // Everything a shell test stands on: a virtual clock, a simulated desktop,
 // in-memory preferences and scripted backend answers.
 class ShellTest : public ::testing::Test {
@@ -147,7 +126,7 @@ protected:
     ThemeEnvironment theme{scheduler, motion};
     QTemporaryDir dir;
     std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
-    std::shared_ptr<FeedFetcher> fetcher = std::make_shared<FeedFetcher>();
+    std::shared_ptr<ScriptedFetcher> fetcher = std::make_shared<ScriptedFetcher>(scheduler);
     std::shared_ptr<FakeLauncher> launcher = std::make_shared<FakeLauncher>();
     FakeConnectivity connectivity;
     std::vector<int> exits;

@@ -2,14 +2,13 @@
 // backend, over real loopback sockets.
 #include "ShellTestSupport.h"
 
-#include "DevBackend.h"
+#include "state/LoopbackBackend.h"
 #include "app/AppShellView.h"
 #include "app/AuthGateView.h"
 #include "app/AuthView.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 
 using namespace qv;
@@ -24,20 +23,15 @@ protected:
 
     void SetUp() override
     {
-        auto options = devbackend::DevBackendOptions::defaults();
-        options.port = 0;
-        options.dataDir = ":memory:";
-        options.fastPasswordHash = true;
-        options.addUsers = {{"demo@quorvel.test", "quorvel-demo"}};
-        backend = std::make_unique<devbackend::DevBackend>(options);
         std::string error;
-        ASSERT_TRUE(backend->start(error)) << error;
-        backend->serveInBackground();
+        backend = startLoopbackBackend(loopbackOptions("demo@quorvel.test", "quorvel-demo"), error);
+        ASSERT_TRUE(backend) << error;
     }
     void TearDown() override
     {
         ShellTest::TearDown();
-        backend->stop();
+        if (backend)
+            backend->stop();
     }
     // The real client transport against the backend; the clock stands still
     // while the sockets work.
@@ -52,18 +46,7 @@ protected:
         scheduler.advance(3400 + 350);
         return qobject_cast<AuthGateView *>(quorvel->shell()->gate());
     }
-    bool waitFor(const std::function<bool()> &done)
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (elapsed.elapsed() < 5000) {
-            scheduler.advance(0);
-            if (done())
-                return true;
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-        }
-        return done();
-    }
+    bool waitFor(const std::function<bool()> &done) { return waitOnSockets(scheduler, done); }
 };
 
 } // namespace

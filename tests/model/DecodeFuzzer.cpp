@@ -6,25 +6,29 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace {
+
+template<typename Decode, typename Encode>
+void checkRoundTrip(const QByteArray &bytes, Decode decode, Encode encode, const QDateTime &now)
+{
+    const auto first = decode(bytes, now);
+    if (!first.ok())
+        return;
+    const auto out = encode(*first.records, nullptr);
+    if (!out)
+        std::abort();
+    const auto again = decode(*out, now);
+    if (!again.ok() || encode(*again.records, nullptr) != out)
+        std::abort();
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QDateTime now(QDate(2026, 12, 6), QTime(10, 15), Qt::UTC);
-    if (const auto projects = qv::coding::decodeProjects(bytes, now); projects.ok()) {
-        const auto out = qv::coding::encodeProjects(*projects.records);
-        if (!out)
-            std::abort();
-        const auto again = qv::coding::decodeProjects(*out, now);
-        if (!again.ok() || qv::coding::encodeProjects(*again.records) != out)
-            std::abort();
-    }
-    if (const auto sets = qv::coding::decodeStudyProjects(bytes, now); sets.ok()) {
-        const auto out = qv::coding::encodeStudyProjects(*sets.records);
-        if (!out)
-            std::abort();
-        const auto again = qv::coding::decodeStudyProjects(*out, now);
-        if (!again.ok() || qv::coding::encodeStudyProjects(*again.records) != out)
-            std::abort();
-    }
+    checkRoundTrip(bytes, qv::coding::decodeProjects, qv::coding::encodeProjects, now);
+    checkRoundTrip(bytes, qv::coding::decodeStudyProjects, qv::coding::encodeStudyProjects, now);
     return 0;
 }

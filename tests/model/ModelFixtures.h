@@ -4,6 +4,9 @@
 #include "model/StudyProject.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QUuid>
 
@@ -24,6 +27,21 @@ inline QUuid uuid(const char *text)
 inline QString bytes(const QByteArray &b)
 {
     return QString::fromUtf8(b);
+}
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Replaces the file, making its folder first; false when that fails.
+inline bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 // The writing project of the reference file.

@@ -2,8 +2,6 @@
 
 #include "ModelFixtures.h"
 
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -46,8 +44,6 @@ QString card(const char *members)
 }
 
 } // namespace
-
-// ---- writing ---------------------------------------------------------------
 
 TEST(RecordWriting, ProjectFileMatchesTheReferenceBytes)
 {
@@ -140,8 +136,6 @@ TEST(RecordWriting, AnInvalidDateFailsTheWholeEncoding)
     EXPECT_TRUE(error.contains(u"items[1]")) << error.toStdString();
 }
 
-// ---- round trips -----------------------------------------------------------
-
 TEST(RecordRoundTrip, EveryFieldSurvives)
 {
     Project a = essayOne();
@@ -183,8 +177,6 @@ TEST(RecordRoundTrip, UnknownKeysAreIgnoredAndNotWrittenBack)
     EXPECT_TRUE(decoded.records->at(0).isAI);
 }
 
-// ---- reading: writing projects ----------------------------------------------
-
 TEST(ProjectReading, MissingOptionalKeysTakeTheirDefaults)
 {
     const auto r = projectWith("");
@@ -195,12 +187,6 @@ TEST(ProjectReading, MissingOptionalKeysTakeTheirDefaults)
     EXPECT_FALSE(p.humanize);
     EXPECT_EQ(p.updatedAt, kNow);
     EXPECT_EQ(p.wpm, 60);
-    // Writing it again writes every key, false ones included.
-    const QByteArray out = *encodeProjects(*r.records);
-    EXPECT_TRUE(out.contains("\"isAI\" : false"));
-    EXPECT_TRUE(out.contains("\"humanize\" : false"));
-    EXPECT_TRUE(out.contains("\"updatedAt\" : \"2026-12-06T10:15:00Z\""));
-    EXPECT_TRUE(out.contains("\"id\" : \"3F2504E0-4F89-11D3-9A0C-0305E82C3301\""));
 
     // Null counts as absent for the optional keys.
     const auto nulls = projectWith(R"(,"isAI":null,"humanize":null,"updatedAt":null)");
@@ -219,13 +205,8 @@ TEST(ProjectReading, EachRequiredKeyIsRequired)
         const auto r = project(without);
         EXPECT_FALSE(r.ok()) << key;
         EXPECT_TRUE(r.error.contains(QLatin1String(key))) << r.error.toStdString();
-
-        QString nulled = full;
-        const qsizetype at = nulled.indexOf(QStringLiteral("\"%1\":").arg(QLatin1String(key)));
-        const qsizetype valueStart = at + qsizetype(strlen(key)) + 3;
-        const qsizetype valueEnd = nulled.indexOf(QRegularExpression(QStringLiteral("[,}]")), valueStart + 1);
-        nulled.replace(valueStart, valueEnd - valueStart, QStringLiteral("null"));
-        EXPECT_FALSE(project(nulled).ok()) << nulled.toStdString();
+        // A repeated key takes its last value: here null.
+        EXPECT_FALSE(projectWith((",\"" + std::string(key) + "\":null").c_str()).ok()) << key;
     }
 }
 
@@ -313,8 +294,6 @@ TEST(RecordEquality, ComparesEveryFieldCardAndOptionAndExactInstants)
     EXPECT_NE(s, t);
 }
 
-// ---- reading: study sets -------------------------------------------------
-
 TEST(StudySetReading, OnlyTheRequiredKeysAreNeededForAnEmptySetWithDefaultOptions)
 {
     const auto r = setWith(QString());
@@ -386,12 +365,6 @@ TEST(StudySetReading, CardsDefaultTheirCountersAndStar)
     EXPECT_EQ(c.incorrectCount, 0);
     EXPECT_FALSE(c.lastReviewedAt);
     EXPECT_FALSE(c.isStarred);
-    const QByteArray out = *encodeStudyProjects(*r.records);
-    EXPECT_TRUE(out.contains("\"correctCount\" : 0"));
-    EXPECT_TRUE(out.contains("\"incorrectCount\" : 0"));
-    EXPECT_TRUE(out.contains("\"isStarred\" : false"));
-    EXPECT_FALSE(out.contains("lastReviewedAt"));
-    EXPECT_FALSE(out.contains("null"));
 
     r = setWith(card(R"(,"lastReviewedAt":null,"correctCount":null,"isStarred":null)"));
     ASSERT_TRUE(r.ok());

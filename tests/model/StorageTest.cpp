@@ -15,21 +15,6 @@ using namespace qv::test;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 class StorageTest : public ::testing::Test {
 protected:
     StorageTest() : clock(utc(2026, 12, 6, 10, 15, 0, 400)) { }
@@ -78,8 +63,7 @@ TEST_F(StorageTest, TheDataFolderIsNamedAndMadeBeforeAnySave)
 
 TEST_F(StorageTest, AFileInTheWayOfTheFolderSendsDataToTheFallback)
 {
-    ASSERT_TRUE(QDir().mkpath(desktop()));
-    writeAll(config().dataFolderPath, "not a folder");
+    ASSERT_TRUE(writeAll(config().dataFolderPath, "not a folder"));
     auto storage = makeStorage();
     EXPECT_EQ(storage->folderPath(), config().fallbackFolderPath);
     EXPECT_TRUE(storage->saveProjects({essayOne()}));
@@ -89,10 +73,8 @@ TEST_F(StorageTest, AFileInTheWayOfTheFolderSendsDataToTheFallback)
 
 TEST_F(StorageTest, WhenNeitherFolderCanBeMadeSavesFailAndLoadsAreEmpty)
 {
-    ASSERT_TRUE(QDir().mkpath(desktop()));
-    writeAll(config().dataFolderPath, "x");
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(share()).path()));
-    writeAll(share(), "a file where the data folder's parent should be");
+    ASSERT_TRUE(writeAll(config().dataFolderPath, "x"));
+    ASSERT_TRUE(writeAll(share(), "a file where the data folder's parent should be"));
     auto storage = makeStorage();
     EXPECT_EQ(storage->folderPath(), config().fallbackFolderPath);
     EXPECT_FALSE(storage->saveProjects({essayOne()}));
@@ -131,7 +113,7 @@ TEST_F(StorageTest, AMissingFileIsAnEmptyListAndMissingDatesTakeTheClocksNow)
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList({"projects.json", "study_projects.json"}));
     EXPECT_TRUE(diagnostics.isEmpty());
 
-    writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])");
+    ASSERT_TRUE(writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])"));
     const QList<StudyProject> sets = storage->loadStudyProjects();
     ASSERT_EQ(sets.size(), 1);
     EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
@@ -143,7 +125,7 @@ TEST_F(StorageTest, AnUndecodableFileIsMovedAsideAtTheNextSave)
     // Three good projects and one without a title.
     QByteArray broken = *coding::encodeProjects({essayOne(), essayOne(), essayOne(), essayOne()});
     broken.replace(broken.lastIndexOf("\"title\""), 7, "\"name\" ");
-    writeAll(storage->projectsFilePath(), broken);
+    ASSERT_TRUE(writeAll(storage->projectsFilePath(), broken));
 
     EXPECT_TRUE(storage->loadProjects().isEmpty());
     EXPECT_TRUE(diagnostics.isEmpty()); // loading stays quiet
@@ -172,9 +154,9 @@ TEST_F(StorageTest, AnUndecodableFileIsMovedAsideAtTheNextSave)
 TEST_F(StorageTest, AnAsideNameAlreadyTakenGetsANumber)
 {
     auto storage = makeStorage();
-    writeAll(storage->projectsFilePath(), "{ garbage");
+    ASSERT_TRUE(writeAll(storage->projectsFilePath(), "{ garbage"));
     const QString aside = storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z");
-    writeAll(aside, "earlier");
+    ASSERT_TRUE(writeAll(aside, "earlier"));
     EXPECT_TRUE(storage->loadProjects().isEmpty());
     ASSERT_TRUE(storage->saveProjects({}));
     EXPECT_EQ(readAll(aside), QByteArray("earlier"));
@@ -184,7 +166,7 @@ TEST_F(StorageTest, AnAsideNameAlreadyTakenGetsANumber)
 TEST_F(StorageTest, ASaveThatCannotMoveTheFileAsideWritesNothing)
 {
     auto storage = makeStorage();
-    writeAll(storage->studyProjectsFilePath(), "[{\"id\":1}]");
+    ASSERT_TRUE(writeAll(storage->studyProjectsFilePath(), "[{\"id\":1}]"));
     EXPECT_TRUE(storage->loadStudyProjects().isEmpty());
 
     QStringList moves;
@@ -210,15 +192,15 @@ TEST_F(StorageTest, ASaveThatCannotMoveTheFileAsideWritesNothing)
 TEST_F(StorageTest, AFileRepairedOrGoneBeforeTheSaveIsNotMoved)
 {
     auto storage = makeStorage();
-    writeAll(storage->projectsFilePath(), "[1]");
+    ASSERT_TRUE(writeAll(storage->projectsFilePath(), "[1]"));
     EXPECT_TRUE(storage->loadProjects().isEmpty());
-    writeAll(storage->projectsFilePath(), *coding::encodeProjects({essayOne()}));
+    ASSERT_TRUE(writeAll(storage->projectsFilePath(), *coding::encodeProjects({essayOne()})));
     EXPECT_EQ(storage->loadProjects().size(), 1);
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList{"projects.json"});
 
     // An unreadable file that vanished before the save is simply written.
-    writeAll(storage->projectsFilePath(), "nonsense");
+    ASSERT_TRUE(writeAll(storage->projectsFilePath(), "nonsense"));
     EXPECT_TRUE(storage->loadProjects().isEmpty());
     ASSERT_TRUE(QFile::remove(storage->projectsFilePath()));
     ASSERT_TRUE(storage->saveProjects({essayOne()}));

@@ -3,24 +3,15 @@
 #include "DevBackendFixture.h"
 
 #include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTcpServer>
 
 using namespace qv;
 using namespace qv::test;
 using devbackend::ScriptedAnswer;
 
-namespace {
-
-QJsonObject json(const std::string &body)
-{
-    return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
-}
-
-} // namespace
-
-TEST_F(DevBackendTest, SignInAsTheServerReceivesItAndWithTheServersEmail)
+// What is sent is checked against the scripted transport; here, what the
+// server makes of it over the real network stack.
+TEST_F(DevBackendTest, SignInTakesTheServersEmail)
 {
     auto result = run(client->signIn(QStringLiteral("ME@x.test"), kPassword));
     ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
@@ -29,16 +20,8 @@ TEST_F(DevBackendTest, SignInAsTheServerReceivesItAndWithTheServersEmail)
     EXPECT_FALSE(session.refreshToken.isEmpty());
     EXPECT_EQ(session.email, QStringLiteral("me@x.test"));
     EXPECT_EQ(session.userId.size(), 36);
-
-    const auto requests = received();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].method, "POST");
-    EXPECT_EQ(requests[0].path, "/auth/v1/token");
-    EXPECT_EQ(requests[0].query, "grant_type=password");
-    EXPECT_EQ(header(requests[0], "Content-Type"), "application/json");
-    EXPECT_EQ(header(requests[0], "apikey"), options.anonKey);
-    EXPECT_EQ(header(requests[0], "Authorization"), "<none>");
-    EXPECT_EQ(json(requests[0].body), (QJsonObject{{"email", "ME@x.test"}, {"password", kPassword}}));
+    ASSERT_EQ(received().size(), 1u);
+    EXPECT_EQ(header(received()[0], "Authorization"), "<none>");
 }
 
 TEST_F(DevBackendTest, AWrongPasswordOrApiKeyShowsTheServersBody)
@@ -66,10 +49,6 @@ TEST_F(DevBackendTest, RefreshRotatesAndToleratesTheSameTokenOnlyWithinTheReuseW
     EXPECT_NE(refreshed.value().refreshToken, first.refreshToken);
     EXPECT_EQ(refreshed.value().userId, first.userId);
     EXPECT_EQ(refreshed.value().email, first.email);
-
-    const auto requests = received();
-    EXPECT_EQ(requests.back().query, "grant_type=refresh_token");
-    EXPECT_EQ(json(requests.back().body), (QJsonObject{{"refresh_token", first.refreshToken}}));
 
     // A second flow refreshing with the same token at once gets the same line.
     auto again = run(client->refreshSession(first.refreshToken));
@@ -99,21 +78,10 @@ TEST_F(DevBackendTest, ProfileIsCreatedOnceThenReadInOneRequest)
     ASSERT_TRUE(first.ok()) << first.error().message.toStdString();
     EXPECT_EQ(first.value(), (SupabaseProfile{session.userId, QStringLiteral("me@x.test")}));
 
-    auto requests = received();
-    ASSERT_EQ(requests.size(), 3u);
-    const std::string query = "id=eq." + session.userId.toStdString() + "&select=id,email";
-    EXPECT_EQ(requests[0].method, "GET");
-    EXPECT_EQ(requests[0].path, "/rest/v1/profiles");
-    EXPECT_EQ(requests[0].query, query);
-    EXPECT_EQ(header(requests[0], "apikey"), options.anonKey);
-    EXPECT_EQ(header(requests[0], "Authorization"), "Bearer " + session.accessToken.toStdString());
-    EXPECT_TRUE(requests[0].body.empty());
-    EXPECT_EQ(requests[1].method, "POST");
-    EXPECT_EQ(requests[1].query, "");
-    EXPECT_EQ(header(requests[1], "Prefer"), "return=representation");
-    EXPECT_EQ(header(requests[1], "Content-Type"), "application/json");
-    EXPECT_EQ(json(requests[1].body), (QJsonObject{{"id", session.userId}, {"email", "me@x.test"}}));
-    EXPECT_EQ(requests[2].query, query);
+    std::vector<std::string> methods;
+    for (const auto &r : received())
+        methods.push_back(r.method);
+    EXPECT_EQ(methods, (std::vector<std::string>{"GET", "POST", "GET"}));
 
     backend->script().reset();
     auto second = run(client->fetchProfile(session));
@@ -137,19 +105,9 @@ TEST_F(DevBackendTest, AConflictOnCreationIsReturnedWithoutASecondRead)
     EXPECT_EQ(received().size(), 2u);
 }
 
-TEST_F(DevBackendTest, ABadTokenIsAnInvalidSessionAndAnExpiredOneKeepsTheServersBody)
+TEST_F(DevBackendTest, AnExpiredTokenKeepsTheServersBodyAndARefreshMendsIt)
 {
-    SupabaseSession session = signIn();
-    SupabaseSession forged = session;
-    forged.accessToken.chop(2);
-    forged.accessToken += QStringLiteral("xx");
-    auto badRead = run(client->fetchProfile(forged));
-    ASSERT_FALSE(badRead.ok());
-    EXPECT_EQ(badRead.error(), SupabaseError::backend("Invalid session (401).", 401));
-    auto badUpdate = run(client->updatePassword(QStringLiteral("not.a.token"), QStringLiteral("whatever-1")));
-    ASSERT_FALSE(badUpdate.ok());
-    EXPECT_EQ(badUpdate.error(), SupabaseError::backend("Invalid session (401).", 401));
-
+    const SupabaseSession session = signIn();
     backend->advanceClock(options.accessTokenSeconds + 1);
     auto expired = run(client->fetchProfile(session));
     ASSERT_FALSE(expired.ok());
@@ -165,38 +123,14 @@ TEST_F(DevBackendTest, ABadTokenIsAnInvalidSessionAndAnExpiredOneKeepsTheServers
 TEST_F(DevBackendTest, PasswordChangeTakesEffect)
 {
     const SupabaseSession session = signIn();
-    backend->script().reset();
     auto changed = run(client->updatePassword(session.accessToken, QStringLiteral("secret-2")));
     ASSERT_TRUE(changed.ok()) << changed.error().message.toStdString();
-
-    const auto requests = received();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].method, "PUT");
-    EXPECT_EQ(requests[0].path, "/auth/v1/user");
-    EXPECT_EQ(header(requests[0], "Authorization"), "Bearer " + session.accessToken.toStdString());
-    EXPECT_EQ(json(requests[0].body), (QJsonObject{{"password", "secret-2"}}));
-
     EXPECT_FALSE(run(client->signIn(kEmail, kPassword)).ok());
     EXPECT_TRUE(run(client->signIn(kEmail, QStringLiteral("secret-2"))).ok());
 }
 
-TEST_F(DevBackendTest, ScriptedAnswersReachTheClientsValidation)
+TEST_F(DevBackendTest, AnEmptySuccessAndAChallengeReachTheClientAsAnswers)
 {
-    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 500, ""));
-    auto empty = run(client->signIn(kEmail, kPassword));
-    ASSERT_FALSE(empty.ok());
-    EXPECT_EQ(empty.error(), SupabaseError::backend("", 500));
-
-    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 503, std::string("\xc3\x28 not utf-8")));
-    auto binary = run(client->signIn(kEmail, kPassword));
-    ASSERT_FALSE(binary.ok());
-    EXPECT_EQ(binary.error(), SupabaseError::backend("Request failed.", 503));
-
-    script(ScriptedAnswer::reply("POST", "/auth/v1/token", 401, R"({"msg":"invalid Jwt: signature"})"));
-    auto jwt = run(client->signIn(kEmail, kPassword));
-    ASSERT_FALSE(jwt.ok());
-    EXPECT_EQ(jwt.error(), SupabaseError::backend("Invalid session (401).", 401));
-
     const SupabaseSession session = signIn();
     script(ScriptedAnswer::reply("PUT", "/auth/v1/user", 204, ""));
     EXPECT_TRUE(run(client->updatePassword(session.accessToken, QStringLiteral("whatever-2"))).ok());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DevBackend.h"
+#include "state/LoopbackBackend.h"
 #include "services/SupabaseClient.h"
 #include "services/SupabaseConfig.h"
 #include "support/CoroTest.h"
@@ -21,20 +21,15 @@ class DevBackendTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        options = devbackend::DevBackendOptions::defaults();
-        options.port = 0;
-        options.dataDir = ":memory:";
-        options.fastPasswordHash = true;
-        options.addUsers = {{kEmail, kPassword}};
+        options = loopbackOptions(kEmail, kPassword);
         startBackend();
     }
 
     void startBackend()
     {
-        backend = std::make_unique<devbackend::DevBackend>(options);
         std::string error;
-        ASSERT_TRUE(backend->start(error)) << error;
-        backend->serveInBackground();
+        backend = startLoopbackBackend(options, error);
+        ASSERT_TRUE(backend) << error;
         client = makeClient(std::chrono::milliseconds(2000));
     }
 

@@ -51,17 +51,16 @@ TEST_F(DevBackendServerTest, EveryBackendRouteWantsTheApiKey)
     auto c = http();
     const std::string invalidKey = R"({"message":"Invalid API key"})";
     for (const httplib::Headers &headers : {httplib::Headers{}, httplib::Headers{{"apikey", options.anonKey + "x"}}}) {
-        auto token = c.Post("/auth/v1/token?grant_type=password", headers, R"({"email":"me@x.test","password":"secret-1"})",
-                            "application/json");
-        ASSERT_TRUE(token);
-        EXPECT_EQ(token->status, 401);
-        EXPECT_EQ(token->body, invalidKey);
-        auto user = c.Put("/auth/v1/user", headers, R"({"password":"x"})", "application/json");
-        EXPECT_EQ(user->status, 401);
-        EXPECT_EQ(user->body, invalidKey);
-        auto read = c.Get("/rest/v1/profiles?select=id", headers);
-        EXPECT_EQ(read->status, 401);
-        EXPECT_EQ(read->body, invalidKey);
+        const httplib::Result answers[] = {
+            c.Post("/auth/v1/token?grant_type=password", headers, R"({"email":"me@x.test","password":"secret-1"})",
+                   "application/json"),
+            c.Put("/auth/v1/user", headers, R"({"password":"x"})", "application/json"),
+            c.Get("/rest/v1/profiles?select=id", headers)};
+        for (const auto &answer : answers) {
+            ASSERT_TRUE(answer);
+            EXPECT_EQ(answer->status, 401);
+            EXPECT_EQ(answer->body, invalidKey);
+        }
     }
 }
 
@@ -84,15 +83,13 @@ TEST_F(DevBackendServerTest, ForgedMissingAndExpiredTokensAreRefusedEverywhere)
 
     backend->advanceClock(options.accessTokenSeconds);
     const std::string expired = R"({"code":"PGRST301","message":"JWT expired"})";
-    auto update = c.Put("/auth/v1/user", keyed(token), R"({"password":"another-1"})", "application/json");
-    EXPECT_EQ(update->status, 401);
-    EXPECT_EQ(update->body, expired);
-    auto read = c.Get("/rest/v1/profiles", keyed(token));
-    EXPECT_EQ(read->status, 401);
-    EXPECT_EQ(read->body, expired);
-    auto create = c.Post("/rest/v1/profiles", keyed(token), "{}", "application/json");
-    EXPECT_EQ(create->status, 401);
-    EXPECT_EQ(create->body, expired);
+    const httplib::Result answers[] = {
+        c.Put("/auth/v1/user", keyed(token), R"({"password":"another-1"})", "application/json"),
+        c.Get("/rest/v1/profiles", keyed(token)), c.Post("/rest/v1/profiles", keyed(token), "{}", "application/json")};
+    for (const auto &answer : answers) {
+        EXPECT_EQ(answer->status, 401);
+        EXPECT_EQ(answer->body, expired);
+    }
 }
 
 TEST_F(DevBackendServerTest, ProfilesFollowRowRules)
@@ -159,19 +156,14 @@ TEST_F(DevBackendServerTest, AccountsPersistWithHashedPasswordsAndTokensSurviveA
 
 TEST_F(DevBackendServerTest, ServesTheAppcastAndHelpPages)
 {
-    backend.reset();
-    options.appcastVersion = "9.8.7";
-    startBackend();
+    // The update check reads the feed's version through the application; here,
+    // that the download it names is served.
     auto c = http();
     auto feed = c.Get("/quorvel-site/appcast.xml");
     ASSERT_EQ(feed->status, 200);
-    const QString text = QString::fromStdString(feed->body);
-    // What the update check looks for in a feed.
-    const auto version = QRegularExpression(R"(sparkle:shortVersionString>\s*([^<]+)\s*<)").match(text);
-    const auto enclosure = QRegularExpression(R"re(enclosure[^>]*url="([^"]+)")re").match(text);
-    ASSERT_TRUE(version.hasMatch());
+    const auto enclosure =
+        QRegularExpression(R"re(enclosure[^>]*url="([^"]+)")re").match(QString::fromStdString(feed->body));
     ASSERT_TRUE(enclosure.hasMatch());
-    EXPECT_EQ(version.captured(1), "9.8.7");
     const QUrl download(enclosure.captured(1));
     EXPECT_EQ(download.port(), backend->port());
     EXPECT_EQ(c.Get(download.path().toStdString().c_str())->status, 200);

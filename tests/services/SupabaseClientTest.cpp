@@ -180,15 +180,12 @@ TEST_F(SupabaseClientTest, ProfileReadTakesOneRequestAndTheFirstRowAndAFailedRea
     EXPECT_TRUE(expired.error().isAuthorizationFailure());
     EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
 
-    transport->respond("GET", "/rest/v1/profiles", 200, R"({"id":"u-1"})");
-    auto notAnArray = run(client.fetchProfile(session));
-    ASSERT_FALSE(notAnArray.ok());
-    EXPECT_EQ(notAnArray.error().kind, SupabaseError::Kind::Decoding);
-
-    transport->respond("GET", "/rest/v1/profiles", 200, R"([{"email":"x"}])");
-    auto rowWithoutId = run(client.fetchProfile(session));
-    ASSERT_FALSE(rowWithoutId.ok());
-    EXPECT_EQ(rowWithoutId.error().kind, SupabaseError::Kind::Decoding);
+    for (const QByteArray body : {R"({"id":"u-1"})", R"([{"email":"x"}])"}) { // not an array; a row without id
+        transport->respond("GET", "/rest/v1/profiles", 200, body);
+        auto undecodable = run(client.fetchProfile(session));
+        ASSERT_FALSE(undecodable.ok());
+        EXPECT_EQ(undecodable.error().kind, SupabaseError::Kind::Decoding);
+    }
     EXPECT_EQ(transport->requests().size(), 4);
 }
 

@@ -17,6 +17,7 @@ const QString kToken = QStringLiteral("/auth/v1/token");
 const QString kProfiles = QStringLiteral("/rest/v1/profiles");
 const QString kUser = QStringLiteral("/auth/v1/user");
 const QByteArray kExpired = R"({"code":"PGRST301","message":"JWT expired"})";
+const QByteArray kInvalid = R"({"error":"invalid_grant","error_description":"Invalid login credentials"})";
 
 QByteArray authAnswer(const QString &access, const QString &refresh, const QString &email = "pat@example.test")
 {
@@ -63,11 +64,30 @@ struct AccountFixture : ::testing::Test {
         prefs.setData(keys::session, s.toJson());
         account.restoreSession();
     }
+    // Signed in through the restore of a stored session.
+    void restored(const SupabaseSession &s = storedSession())
+    {
+        transport->respond("GET", kProfiles, 200, profileRow());
+        storeAndRestore(s);
+        settle();
+    }
+    // Signed in with a password, holding A1/R1.
+    void signedIn()
+    {
+        transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+        transport->respond("GET", kProfiles, 200, profileRow());
+        account.signIn("pat@example.test", "pw");
+        settle();
+    }
+    ::testing::AssertionResult signedOut() const
+    {
+        if (account.isAuthenticated() || account.session() || prefs.contains(keys::session))
+            return ::testing::AssertionFailure() << "a session is still held or stored";
+        return ::testing::AssertionSuccess();
+    }
 };
 
 } // namespace
-
-// ---- sign-in
 
 TEST_F(AccountFixture, SignInStoresTheSessionThenReadsTheProfile)
 {
@@ -120,10 +140,10 @@ TEST_F(AccountFixture, ASecond401EndsTheSignInWithThatMessage)
 
 TEST_F(AccountFixture, SignInFailureMessages)
 {
-    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    transport->respond("POST", kToken, 400, kInvalid);
     account.signIn("pat@example.test", "wrong");
     settle();
-    EXPECT_EQ(account.authMessage(), R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    EXPECT_EQ(account.authMessage(), kInvalid);
     EXPECT_FALSE(onDisk());
 
     transport->respond("POST", kToken, 400, "");
@@ -141,8 +161,6 @@ TEST_F(AccountFixture, SignInFailureMessages)
     EXPECT_EQ(onDisk()->accessToken, "A1");
 }
 
-// ---- restore and gate
-
 TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSessionOrStaysSignedOutWithoutOne)
 {
     account.restoreSession();
@@ -155,9 +173,7 @@ TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSessionOrStaysSignedOutWi
     EXPECT_TRUE(prefs.contains(keys::session)); // left until a sign-in or sign-out
 
     // A usable one signs in, or reports that it expired.
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession());
-    settle();
+    restored();
     EXPECT_TRUE(account.isAuthenticated());
     EXPECT_EQ(account.authEmail(), "stored@example.test");
 
@@ -193,9 +209,7 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMe
     transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"});
     account.enforceAuthGate();
     settle();
-    EXPECT_FALSE(account.isAuthenticated());
-    EXPECT_FALSE(account.session().has_value());
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
     EXPECT_EQ(account.authMessage(), "");
 
     // A 401 on the gate's profile read gets no second refresh.
@@ -210,18 +224,13 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMe
     EXPECT_FALSE(prefs.contains(keys::session));
 }
 
-// ---- profile refresh
-
 TEST_F(AccountFixture, RefreshProfileOutcomes)
 {
     account.refreshProfile(); // signed out: nothing is sent
     settle();
     EXPECT_TRUE(transport->requests().isEmpty());
 
-    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
-    transport->respond("GET", kProfiles, 200, profileRow());
-    account.signIn("pat@example.test", "pw");
-    settle();
+    signedIn();
 
     transport->respond("GET", kProfiles, 401, kExpired);
     transport->respond("POST", kToken, 401, kExpired);
@@ -274,8 +283,6 @@ TEST_F(AccountFixture, TimerAndActivationRefreshTheProfile)
     EXPECT_EQ(transport->requests().size(), afterRestore + 3);
 }
 
-// ---- password change
-
 TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
 {
     std::vector<AccountSession::ChangePasswordResult> results;
@@ -298,20 +305,17 @@ TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
     ASSERT_EQ(account.authEmail(), "stored@example.test");
 
     transport->clear();
-    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    transport->respond("POST", kToken, 400, kInvalid);
     account.changePassword("wrong", "new", collect);
     settle();
     ASSERT_EQ(results.size(), 4u);
-    EXPECT_EQ(std::get<AppError>(results[3]).message,
-              R"({"error":"invalid_grant","error_description":"Invalid login credentials"})");
+    EXPECT_EQ(std::get<AppError>(results[3]).message, kInvalid);
     EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token"})); // no update sent
 }
 
 TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
 {
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession("EXPIRED", "R0"));
-    settle();
+    restored(storedSession("EXPIRED", "R0"));
     transport->clear();
     transport->respond("POST", kToken, 200, authAnswer("FRESH", "R5"));
     transport->respond("PUT", kUser, 200, "{}");
@@ -333,8 +337,6 @@ TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
     EXPECT_EQ(std::get<AppError>(*result).message, R"({"msg":"Password should be at least 6 characters"})");
 }
 
-// ---- sign-out while a flow is in flight
-
 TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
 {
     transport->respond("GET", kProfiles, 401, kExpired, 100);
@@ -344,33 +346,25 @@ TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
     scheduler.advance(150); // the refresh is under way
     account.signOut();
     settle();
-    EXPECT_FALSE(account.isAuthenticated());
-    EXPECT_FALSE(account.session().has_value());
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
     EXPECT_EQ(account.authEmail(), "");
 
     // During a gate.
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession());
-    settle();
+    restored();
     transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
     transport->respond("GET", kProfiles, 200, profileRow(), 100);
     account.enforceAuthGate();
     scheduler.advance(50);
     account.signOut();
     settle();
-    EXPECT_FALSE(account.isAuthenticated());
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
     // The next activation's gate has nothing to sign back in with.
     account.enforceAuthGate();
     settle();
     EXPECT_FALSE(account.isAuthenticated());
 
     // During a profile refresh.
-    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
-    transport->respond("GET", kProfiles, 200, profileRow());
-    account.signIn("pat@example.test", "pw");
-    settle();
+    signedIn();
     transport->respond("GET", kProfiles, 401, kExpired, 10);
     transport->respond("POST", kToken, 200, authAnswer("A2", "R2"), 100);
     transport->respond("GET", kProfiles, 200, profileRow(), 10);
@@ -378,16 +372,12 @@ TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
     scheduler.advance(50);
     account.signOut();
     settle();
-    EXPECT_FALSE(account.session().has_value());
-    EXPECT_FALSE(prefs.contains(keys::session));
-    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_TRUE(signedOut());
 }
 
 TEST_F(AccountFixture, AStaleGateFailureDoesNotSignOutANewerSession)
 {
-    transport->respond("GET", kProfiles, 200, profileRow());
-    storeAndRestore(storedSession());
-    settle();
+    restored();
     transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"}, 500);
     account.enforceAuthGate();
     scheduler.advance(10);

@@ -3,7 +3,6 @@
 #include "TestAppEnvironment.h"
 
 #include "model/Storage.h"
-#include "state/PreferencesFile.h"
 
 #include <QSignalSpy>
 
@@ -14,17 +13,13 @@ using namespace qv::state;
 
 namespace {
 
-class FakePermissions final : public platform::Permissions {
+// Input not granted; counts the reads.
+class FakePermissions final : public test::GrantedPermissions {
 public:
-    bool accessibility = true;
     bool input = false;
     int reads = 0;
-    bool accessibilityReady() override { ++reads; return accessibility; }
-    bool inputSynthesisReady() override { ++reads; return input; }
-    void requestAccessibility() override {}
-    void requestInputSynthesis() override {}
-    void openAccessibilitySettings() override {}
-    void openInputSettings() override {}
+    bool accessibilityReady() override { return ++reads, true; }
+    bool inputSynthesisReady() override { return ++reads, input; }
 };
 
 struct AppStateFixture : ::testing::Test {
@@ -37,14 +32,13 @@ struct AppStateFixture : ::testing::Test {
     std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>(scheduler);
     std::shared_ptr<test::ScriptedFetcher> fetcher = std::make_shared<test::ScriptedFetcher>(scheduler);
 
-    AppStateEnvironment environment(Preferences &prefs)
+    AppStateEnvironment environment()
     {
-        auto env = test::testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir, transport, fetcher);
+        auto env = test::testAppEnvironment(scheduler, clock, memory, workspace, permissions, dir, transport, fetcher);
         env.version = "1.2.0";
         return env;
     }
-    std::unique_ptr<AppState> make(Preferences &prefs) { return std::make_unique<AppState>(environment(prefs)); }
-    std::unique_ptr<AppState> make() { return make(memory); }
+    std::unique_ptr<AppState> make() { return std::make_unique<AppState>(environment()); }
 };
 
 Project project(const QString &title, int minute)
@@ -52,22 +46,24 @@ Project project(const QString &title, int minute)
     Project p;
     p.id = QUuid::createUuid();
     p.title = title;
-    p.grade = "12";
-    p.review = "medium";
     p.updatedAt = QDateTime(QDate(2026, 1, 1), QTime(0, minute), Qt::UTC);
     return p;
+}
+
+test::ScriptedFetcher::Answer feed(const char *version)
+{
+    return {QStringLiteral("<sparkle:shortVersionString>%1</sparkle:shortVersionString>"
+                           "<enclosure url=\"https://example.test/q.zip\"/>")
+                .arg(QLatin1String(version))
+                .toUtf8()};
 }
 
 } // namespace
 
 TEST_F(AppStateFixture, StoredPreferencesOrTheInitialValuesAreReadAtStart)
 {
-    // The preferences' own defaults are the store's; the rest start idle.
     auto app = make();
     EXPECT_EQ(app->statusText(), "Idle");
-    EXPECT_EQ(app->phase(), "idle");
-    EXPECT_EQ(app->progress(), 0.0);
-    EXPECT_FALSE(app->isTyping());
     EXPECT_FALSE(app->isAuthenticated());
     EXPECT_FALSE(app->showUpdatePrompt());
     EXPECT_EQ(app->updateURL(), std::nullopt);
@@ -75,7 +71,6 @@ TEST_F(AppStateFixture, StoredPreferencesOrTheInitialValuesAreReadAtStart)
 
     memory.setBool("qv_autoUpdateEnabled", true);
     memory.setBool("qv_reduce_motion", true);
-    memory.setString("qv_show_smart_brief", "off"); // not a Bool: true
     memory.setString("qv_default_mode", "time");
     memory.setString("qv_profile_name", "Pat");
     memory.setData("qv_profile_image", QByteArray("\x89PNG", 4));
@@ -105,7 +100,7 @@ TEST_F(AppStateFixture, PermissionsAreReadOnceAtStart)
 TEST_F(AppStateFixture, ListsFillInAfterTheInitialiserReturns)
 {
     {
-        Storage storage(environment(memory).dataFolders, clock);
+        Storage storage(environment().dataFolders, clock);
         ASSERT_TRUE(storage.saveProjects({project("old", 1), project("new", 2)}));
     }
     auto app = make();
@@ -121,13 +116,9 @@ TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturnedAndFoll
 {
     auto app = make();
     EXPECT_TRUE(fetcher->requests.isEmpty());
-    fetcher->answers << test::ScriptedFetcher::Answer{
-        QByteArray("<sparkle:shortVersionString>1.3</sparkle:shortVersionString>"
-                   "<enclosure url=\"https://example.test/q.zip\"/>"),
-        10};
+    fetcher->answers << feed("1.3");
     scheduler.advance(100);
     ASSERT_EQ(fetcher->requests.size(), 1);
-    EXPECT_EQ(fetcher->requests[0].path(), "/quorvel-site/appcast.xml");
     EXPECT_TRUE(app->showUpdatePrompt());
     EXPECT_EQ(app->updateVersion(), "1.3");
     EXPECT_EQ(app->updateURL(), QUrl("https://example.test/q.zip"));
@@ -137,10 +128,7 @@ TEST_F(AppStateFixture, TheUpdateCheckStartsOnceTheInitialiserHasReturnedAndFoll
     // Automatic updates follow the published switch.
     app = make();
     app->setAutoUpdateEnabled(true);
-    fetcher->answers << test::ScriptedFetcher::Answer{
-        QByteArray("<sparkle:shortVersionString>2.0</sparkle:shortVersionString>"
-                   "<enclosure url=\"https://example.test/q.zip\"/>"),
-        10};
+    fetcher->answers << feed("2.0");
     scheduler.advance(100);
     EXPECT_EQ(workspace.opened, QList<QUrl>({QUrl("https://example.test/q.zip")}));
     EXPECT_FALSE(app->showUpdatePrompt());
@@ -173,46 +161,20 @@ TEST_F(AppStateFixture, SmartSuggestionsReadTheStoredDefaultsAtEveryCall)
     EXPECT_EQ(p.grade, "10");
     EXPECT_EQ(p.review, "light");
     EXPECT_EQ(p.preset, "accurate");
-    EXPECT_EQ(app->smartDefaults(QString(323, 'a')).predictedMinutes, 2);
     EXPECT_EQ(app->smartReason(""), "Defaults selected from your preferences.");
 }
 
-TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredOnDiskForTheNextLaunch)
+// Writing the store to disk is its own concern; here, that the state writes to it.
+TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredForTheNextLaunch)
 {
-    const QString path = dir.filePath("config/Quorvel/preferences.json");
-    {
-        PreferencesFile file(path, scheduler, clock);
-        auto app = make(file);
-        QSignalSpy spy(app.get(), &AppState::defaultModeChanged);
-        app->setDefaultMode("time");
-        app->setDefaultMode("time");
-        EXPECT_EQ(spy.count(), 1);
-        app->updateProfileName("  Pat ");
-    } // the store flushes when it goes
-    {
-        PreferencesFile file(path, scheduler, clock);
-        auto app = make(file);
-        EXPECT_EQ(app->defaultMode(), "time");
-        EXPECT_EQ(app->profileName(), "  Pat ");
-        app->updateProfileName("");
-    }
-    PreferencesFile file(path, scheduler, clock);
-    EXPECT_EQ(make(file)->profileName(), "");
-    EXPECT_TRUE(file.contains("qv_profile_name")); // an empty name is stored, not removed
-}
-
-TEST_F(AppStateFixture, SaveBeforeTheLoadThroughTheFacade)
-{
-    {
-        Storage storage(environment(memory).dataFolders, clock);
-        ASSERT_TRUE(storage.saveProjects({project("kept", 1)}));
-    }
     auto app = make();
-    EXPECT_TRUE(app->saveProject(project("early", 5)));
-    scheduler.advance(1);
-    ASSERT_EQ(app->projects().size(), 2);
-    EXPECT_EQ(app->projects()[0].title, "early");
-    EXPECT_EQ(app->projects()[1].title, "kept");
+    app->setDefaultMode("time");
+    app->updateProfileName("  Pat ");
+    EXPECT_EQ(make()->defaultMode(), "time");
+    EXPECT_EQ(make()->profileName(), "  Pat ");
+    app->updateProfileName("");
+    EXPECT_EQ(make()->profileName(), "");
+    EXPECT_TRUE(memory.contains("qv_profile_name")); // an empty name is stored, not removed
 }
 
 TEST_F(AppStateFixture, ChangeSignalsFireOnlyOnChange)
@@ -223,6 +185,10 @@ TEST_F(AppStateFixture, ChangeSignalsFireOnlyOnChange)
     app->setPhase("awaiting");
     app->setPhase("awaiting");
     EXPECT_EQ(spy.count(), 1);
+    QSignalSpy mode(app.get(), &AppState::defaultModeChanged);
+    app->setDefaultMode("time");
+    app->setDefaultMode("time");
+    EXPECT_EQ(mode.count(), 1);
     QSignalSpy image(app.get(), &AppState::profileImageDataChanged);
     app->setProfileImageData(QByteArray());
     app->setProfileImageData(std::nullopt);

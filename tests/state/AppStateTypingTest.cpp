@@ -2,14 +2,11 @@
 
 #include "TypingJobHarness.h"
 
-#include "ScriptedFetcher.h"
+#include "TestAppEnvironment.h"
 
-#include "core/WallClock.h"
-#include "services/ScriptedTransport.h"
 #include "state/AppState.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 using namespace qv;
 using namespace qv::state;
@@ -22,21 +19,15 @@ struct StateTyping : ::testing::Test, test::TypingJobHarness {
     // Without a desktop the state has no typing services.
     std::unique_ptr<AppState> make(bool withDesktop = true)
     {
-        AppStateEnvironment env;
-        env.scheduler = &clock;
-        env.clock = &wallClock;
-        env.preferences = &prefs;
-        env.workspace = &sim.workspace();
-        env.permissions = &sim.permissions();
+        auto env = test::testAppEnvironment(clock, wallClock, prefs, sim.workspace(), sim.permissions(), dir,
+                                            std::make_shared<ScriptedTransport>(clock),
+                                            std::make_shared<test::ScriptedFetcher>(clock));
         if (withDesktop) {
             env.accessibility = &sim.accessibility();
             env.input = &sim.input();
             env.desktop = &sim.desktop();
             env.makeTypingEngine = [this] { return engine; };
         }
-        env.dataFolders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
-        env.backendTransport = std::make_shared<ScriptedTransport>(clock);
-        env.siteFetcher = std::make_shared<test::ScriptedFetcher>(clock);
         return std::make_unique<AppState>(env);
     }
 };

@@ -4,12 +4,9 @@
 
 #include "TestAppEnvironment.h"
 
-#include "DevBackend.h"
+#include "LoopbackBackend.h"
 #include "services/SupabaseSession.h"
 #include "state/PreferenceKeys.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,21 +27,17 @@ struct DevBackendFixture : ::testing::Test {
 
     void SetUp() override
     {
-        auto options = devbackend::DevBackendOptions::defaults();
-        options.port = 0;
-        options.dataDir = ":memory:";
-        options.fastPasswordHash = true;
+        auto options = test::loopbackOptions("pat@example.test", "correct horse");
         options.appcastVersion = "9.1";
-        options.addUsers = {{"pat@example.test", "correct horse"}};
-        backend = std::make_unique<devbackend::DevBackend>(options);
         std::string error;
-        ASSERT_TRUE(backend->start(error)) << error;
-        backend->serveInBackground();
+        backend = test::startLoopbackBackend(options, error);
+        ASSERT_TRUE(backend) << error;
     }
     void TearDown() override
     {
         app.reset();
-        backend->stop();
+        if (backend)
+            backend->stop();
     }
 
     AppState &start()
@@ -58,20 +51,7 @@ struct DevBackendFixture : ::testing::Test {
         app = std::make_unique<AppState>(env);
         return *app;
     }
-    // Real sockets, while the virtual clock stands still: only work that is due
-    // now runs, so the five-minute refresh and the feed's time-out stay away.
-    bool waitFor(const std::function<bool()> &done)
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (elapsed.elapsed() < 5'000) {
-            scheduler.advance(0);
-            if (done())
-                return true;
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-        }
-        return done();
-    }
+    bool waitFor(const std::function<bool()> &done) { return test::waitOnSockets(scheduler, done); }
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "state/PreferencesFile.h"
 #include "state/TerminationFlush.h"
 
+#include "model/ModelFixtures.h"
+
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
 
@@ -17,24 +19,13 @@
 
 using namespace qv;
 using namespace qv::state;
+using qv::test::readAll;
+using qv::test::writeAll;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+// Every read, write and run bit of group and others.
+constexpr int kGroupOrOther = 0x0077;
 
 QByteArray bigPicture()
 {
@@ -157,20 +148,15 @@ TEST_F(FileFixture, FileIsOwnerOnlyInAnOwnerOnlyFolder)
     }
     ::umask(old);
     const QFile::Permissions file = QFileInfo(path()).permissions();
-    EXPECT_EQ(file & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-                      | QFileDevice::WriteOther | QFileDevice::ExeOther | QFileDevice::ExeGroup),
-              QFileDevice::Permissions{});
+    EXPECT_EQ(file & kGroupOrOther, 0);
     EXPECT_TRUE(file & QFileDevice::ReadOwner);
     EXPECT_TRUE(file & QFileDevice::WriteOwner);
-    const QFile::Permissions folder = QFileInfo(QFileInfo(path()).absolutePath()).permissions();
-    EXPECT_EQ(folder & (QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                        | QFileDevice::ExeOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
-              QFileDevice::Permissions{});
+    EXPECT_EQ(QFileInfo(folder()).permissions() & kGroupOrOther, 0);
 }
 
 TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
 {
-    writeAll(path(), "{\"qv_default_mode\": \"time\",");
+    ASSERT_TRUE(writeAll(path(), "{\"qv_default_mode\": \"time\","));
     PreferencesFile p(path(), scheduler, clock);
     EXPECT_FALSE(p.contains("qv_default_mode"));
     EXPECT_EQ(p.movedAsidePath(), path() + ".unreadable-20261206T101500Z");
@@ -180,7 +166,7 @@ TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
     EXPECT_EQ(readAll(p.movedAsidePath()), QByteArray("{\"qv_default_mode\": \"time\","));
 
     // A top-level array is not a store either.
-    writeAll(dir.filePath("arr.json"), "[1,2]");
+    ASSERT_TRUE(writeAll(dir.filePath("arr.json"), "[1,2]"));
     PreferencesFile r(dir.filePath("arr.json"), scheduler, clock);
     EXPECT_FALSE(r.movedAsidePath().isEmpty());
 }
@@ -201,8 +187,6 @@ TEST_F(FileFixture, TerminationFlushWritesPendingChanges)
     EXPECT_EQ(QJsonDocument::fromJson(readAll(path())).object().value("k").toString(), "v");
 }
 
-// ---- large bytes in side files
-
 TEST_F(FileFixture, LargeBytesLiveBesideTheFileAndReadBackUnchanged)
 {
     const QByteArray picture = bigPicture();
@@ -219,7 +203,7 @@ TEST_F(FileFixture, LargeBytesLiveBesideTheFileAndReadBackUnchanged)
     ASSERT_FALSE(side.isEmpty());
     EXPECT_EQ(QFileInfo(side).absolutePath(), folder());
     EXPECT_EQ(readAll(side), picture);
-    EXPECT_EQ(QFileInfo(side).permissions() & 0x0077, 0); // owner only
+    EXPECT_EQ(QFileInfo(side).permissions() & kGroupOrOther, 0);
     const QByteArray json = readAll(path());
     EXPECT_LT(json.size(), 1000);
     EXPECT_FALSE(json.contains(picture.toBase64().left(64)));
@@ -237,7 +221,7 @@ TEST_F(FileFixture, TheSideFileIsWrittenOnlyWhenItsValueChanges)
     ASSERT_TRUE(p.flush());
     const QString side = p.sideFilePath("qv_profile_image");
     // Mark the file: a rewrite would replace the mark.
-    writeAll(side, "mark");
+    ASSERT_TRUE(writeAll(side, "mark"));
     p.setInt("counter", 1);
     p.setString("qv_profile_name", "Bo");
     ASSERT_TRUE(p.flush());
@@ -258,9 +242,9 @@ TEST_F(FileFixture, TheSideFileIsWrittenOnlyWhenItsValueChanges)
 
 TEST_F(FileFixture, AMissingOrStrayReferenceReadsAsAbsentAndTheRestLoads)
 {
-    writeAll(path(), R"({"qv_profile_image": {"$file": "preferences.qv_profile_image.bin"},
+    ASSERT_TRUE(writeAll(path(), R"({"qv_profile_image": {"$file": "preferences.qv_profile_image.bin"},
                          "stray": {"$file": "../../elsewhere.bin"},
-                         "qv_profile_name": "Ann"})");
+                         "qv_profile_name": "Ann"})"));
     writeAll(dir.filePath("cfg/elsewhere.bin"), "outside");
     PreferencesFile p(path(), scheduler, clock);
     EXPECT_TRUE(p.movedAsidePath().isEmpty());
@@ -274,18 +258,19 @@ TEST_F(FileFixture, AMissingOrStrayReferenceReadsAsAbsentAndTheRestLoads)
 TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType)
 {
     Preferences p;
-    EXPECT_FALSE(prefs::autoUpdateEnabled(p));
-    EXPECT_FALSE(prefs::reduceMotion(p));
-    EXPECT_TRUE(prefs::showSmartBrief(p));
-    EXPECT_EQ(prefs::defaultMode(p), "wpm");
-    EXPECT_EQ(prefs::defaultGrade(p), "12");
-    EXPECT_EQ(prefs::defaultReview(p), "medium");
-    EXPECT_EQ(prefs::defaultPreset(p), "balanced");
-    EXPECT_EQ(prefs::profileName(p), "");
-    EXPECT_EQ(prefs::profileImage(p), std::nullopt);
-    EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
-
-    // Stored values of the wrong type count as absent.
+    const auto expectDefaults = [&] {
+        EXPECT_FALSE(prefs::autoUpdateEnabled(p));
+        EXPECT_FALSE(prefs::reduceMotion(p));
+        EXPECT_TRUE(prefs::showSmartBrief(p));
+        EXPECT_EQ(prefs::defaultMode(p), "wpm");
+        EXPECT_EQ(prefs::defaultGrade(p), "12");
+        EXPECT_EQ(prefs::defaultReview(p), "medium");
+        EXPECT_EQ(prefs::defaultPreset(p), "balanced");
+        EXPECT_EQ(prefs::profileName(p), "");
+        EXPECT_EQ(prefs::profileImage(p), std::nullopt);
+        EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
+    };
+    expectDefaults();
     p.setString(keys::autoUpdateEnabled, "true");
     p.setInt(keys::reduceMotion, 1);
     p.setString(keys::showSmartBrief, "no");
@@ -293,13 +278,7 @@ TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType
     p.setInt(keys::defaultGrade, 9);
     p.setString(keys::profileImage, "abc");
     p.setDictionary(keys::resumeProgress, QJsonObject{{"A", 1}, {"B", true}});
-    EXPECT_FALSE(prefs::autoUpdateEnabled(p));
-    EXPECT_FALSE(prefs::reduceMotion(p));
-    EXPECT_TRUE(prefs::showSmartBrief(p));
-    EXPECT_EQ(prefs::defaultMode(p), "wpm");
-    EXPECT_EQ(prefs::defaultGrade(p), "12");
-    EXPECT_EQ(prefs::profileImage(p), std::nullopt);
-    EXPECT_TRUE(prefs::resumeProgress(p).isEmpty());
+    expectDefaults();
 
     p.setBool(keys::showSmartBrief, false);
     p.setString(keys::defaultPreset, "turbo"); // taken as it is

@@ -17,7 +17,7 @@
 namespace qv::test {
 
 // Every permission granted, nothing opened.
-class GrantedPermissions final : public platform::Permissions {
+class GrantedPermissions : public platform::Permissions {
 public:
     bool accessibilityReady() override { return true; }
     bool inputSynthesisReady() override { return true; }
@@ -31,7 +31,7 @@ public:
 // clock, an in-memory preference store, data files in `dir`, and scripted
 // answers from the backend and the web site.
 inline state::AppStateEnvironment testAppEnvironment(VirtualScheduler &scheduler, const WallClock &clock,
-                                                     state::Preferences &prefs, FakeWorkspace &workspace,
+                                                     state::Preferences &prefs, platform::Workspace &workspace,
                                                      platform::Permissions &permissions, const QTemporaryDir &dir,
                                                      std::shared_ptr<ScriptedTransport> transport,
                                                      std::shared_ptr<ScriptedFetcher> fetcher)

@@ -23,7 +23,6 @@ struct Job : ::testing::Test, test::TypingJobHarness {
         sim.clickInto(field);
         ASSERT_TRUE(runUntilPhase("typing", 2000));
     }
-    // Lets the run type a few characters.
     void typeAWhile(double ms = 1500) { clock.advance(ms); }
     qint64 stored(const Project &p) { return state::prefs::resumeProgress(prefs).value(state::ResumeStore::keyFor(p), -1); }
 };
@@ -186,7 +185,6 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     EXPECT_EQ(job->phase(), "typing");
     EXPECT_EQ(job->typingTargetElement(), second.element());
 
-    // A button of that application: paused.
     sim.clickInto(button);
     clock.advance(69);
     EXPECT_FALSE(job->isPaused());
@@ -199,7 +197,6 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     clock.advance(3000);
     EXPECT_EQ(second.text() + field.text(), typedSoFar) << "the engine waits while paused";
 
-    // A resume click that finds nothing stays paused.
     sim.clickInto(otherWindow);
     ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
     EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");
@@ -346,27 +343,24 @@ TEST_F(Job, ReArmingWhileAStoppedRunIsStillGoingNeverRunsTwo)
     EXPECT_EQ(stored(project), text::graphemeCount(field.text().mid(7)));
 }
 
-TEST_F(Job, ResetWhileARunTypesStopsIt)
+TEST_F(Job, AResetOrTheJobGoingAwayMidRunStopsTheEngine)
 {
-    startByClick();
-    typeAWhile();
-    job->resetTyping();
-    ASSERT_TRUE(clock.runUntil([&] { return !job->isRunInFlight(); }, 2000));
-    const QString text = field.text();
-    clock.advance(5000);
-    EXPECT_EQ(field.text(), text);
-    EXPECT_EQ(job->phase(), "idle");
-}
-
-TEST_F(Job, GoingAwayMidRunStopsTheEngine)
-{
-    startByClick();
-    typeAWhile();
-    job.reset();
-    clock.advance(3000);
-    const QString text = field.text();
-    clock.advance(5000);
-    EXPECT_EQ(field.text(), text);
+    for (const bool reset : {true, false}) {
+        SCOPED_TRACE(reset ? "reset" : "going away");
+        if (!job)
+            makeJob();
+        startByClick();
+        typeAWhile();
+        if (reset)
+            job->resetTyping();
+        else
+            job.reset();
+        clock.advance(3000);
+        const QString text = field.text();
+        clock.advance(5000);
+        EXPECT_EQ(field.text(), text);
+        EXPECT_TRUE(!job || job->phase() == "idle");
+    }
 }
 
 TEST_F(Job, GoingAwayWhileSearchingAfterAClickIsSafe)

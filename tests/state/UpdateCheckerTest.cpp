@@ -41,6 +41,13 @@ struct UpdateFixture : ::testing::Test {
     }
     void answer(std::optional<QByteArray> body, double delayMs = 10) { fetcher.answers << ScriptedFetcher::Answer{body, delayMs}; }
     void settle() { scheduler.runUntil([&] { return !checker->inFlight(); }, 120'000); }
+    // One whole check against the given answer.
+    void check(std::optional<QByteArray> body, bool forced)
+    {
+        answer(std::move(body));
+        checker->checkForUpdates(forced);
+        settle();
+    }
 };
 
 } // namespace
@@ -107,25 +114,17 @@ TEST_F(UpdateFixture, NewerVersionShowsThePromptAtTheFeedAddress)
 TEST_F(UpdateFixture, NotNewerShowsNoUpdateOnlyWhenForcedAndKeepsEarlierResults)
 {
     make();
-    answer(feed("1.2.0"));
-    checker->checkForUpdates(false);
-    settle();
+    check(feed("1.2.0"), false);
     EXPECT_FALSE(checker->showNoUpdatePrompt());
     EXPECT_FALSE(checker->showUpdatePrompt());
-    answer(feed("1.2.0"));
-    checker->checkForUpdates(true);
-    settle();
+    check(feed("1.2.0"), true);
     EXPECT_TRUE(checker->showNoUpdatePrompt());
     EXPECT_FALSE(checker->showUpdatePrompt());
     EXPECT_EQ(checker->updateVersion(), "");
 
     // A check finding nothing newer keeps earlier results.
-    answer(feed("1.5"));
-    checker->checkForUpdates(false);
-    settle();
-    answer(feed("1.1"));
-    checker->checkForUpdates(false);
-    settle();
+    check(feed("1.5"), false);
+    check(feed("1.1"), false);
     EXPECT_EQ(checker->updateVersion(), "1.5");
     EXPECT_TRUE(checker->showUpdatePrompt());
 }
@@ -133,48 +132,28 @@ TEST_F(UpdateFixture, NotNewerShowsNoUpdateOnlyWhenForcedAndKeepsEarlierResults)
 TEST_F(UpdateFixture, AnErrorPageOrNoAnswerIsSilentEvenWhenForced)
 {
     make();
-    answer(QByteArray("<html><body>404 Not Found</body></html>"));
-    checker->checkForUpdates(true);
-    settle();
-    answer(std::nullopt);
-    checker->checkForUpdates(true);
-    settle();
-    answer(QByteArray("\xff\xfe\x00<sparkle:shortVersionString>9<", 32));
-    checker->checkForUpdates(true);
-    settle();
+    check(QByteArray("<html><body>404 Not Found</body></html>"), true);
+    check(std::nullopt, true);
+    check(QByteArray("\xff\xfe\x00<sparkle:shortVersionString>9<", 32), true);
     EXPECT_FALSE(checker->showNoUpdatePrompt());
     EXPECT_FALSE(checker->showUpdatePrompt());
     EXPECT_FALSE(checker->inFlight());
 }
 
-TEST_F(UpdateFixture, AHungServerEndsTheCheckAfterSixtySeconds)
-{
-    make();
-    checker->checkForUpdates(true); // no scripted answer: the request hangs
-    scheduler.advance(59'999);
-    EXPECT_TRUE(checker->inFlight());
-    scheduler.advance(1);
-    EXPECT_FALSE(checker->inFlight());
-    EXPECT_FALSE(checker->showNoUpdatePrompt());
-    // A new check can start and works.
-    answer(feed("2.0"));
-    checker->checkForUpdates(false);
-    settle();
-    EXPECT_TRUE(checker->showUpdatePrompt());
-}
-
-TEST_F(UpdateFixture, ALateAnswerAfterTheTimeOutIsIgnored)
+TEST_F(UpdateFixture, AHungServerEndsTheCheckAfterSixtySecondsAndItsLateAnswerIsIgnored)
 {
     current = ""; // no version of its own counts as 0, so any answer would be newer
     make();
     answer(feed("0.0.1"), 70'000);
-    checker->checkForUpdates(false);
-    scheduler.advance(80'000);
-    EXPECT_FALSE(checker->showUpdatePrompt());
+    checker->checkForUpdates(true);
+    scheduler.advance(59'999);
+    EXPECT_TRUE(checker->inFlight());
+    scheduler.advance(1);
     EXPECT_FALSE(checker->inFlight());
-    answer(feed("0.0.1"));
-    checker->checkForUpdates(false);
-    settle();
+    scheduler.advance(20'000);
+    EXPECT_FALSE(checker->showNoUpdatePrompt());
+    EXPECT_FALSE(checker->showUpdatePrompt());
+    check(feed("0.0.1"), false);
     EXPECT_TRUE(checker->showUpdatePrompt());
 }
 
@@ -194,28 +173,18 @@ TEST_F(UpdateFixture, AutomaticUpdatesOpenTheDownloadUnlessForcedButNeverANonWeb
 {
     autoUpdate = true;
     make();
-    answer(feed("3.0", "file:///tmp/evil.sh"));
-    checker->checkForUpdates(false);
-    settle();
-    answer(feed("3.0", "x-help:open"));
-    checker->checkForUpdates(true);
-    settle();
+    check(feed("3.0", "file:///tmp/evil.sh"), false);
+    check(feed("3.0", "x-help:open"), true);
     EXPECT_TRUE(workspace.opened.isEmpty());
     EXPECT_FALSE(checker->showUpdatePrompt());
     EXPECT_EQ(checker->updateVersion(), "");
     EXPECT_FALSE(checker->inFlight());
 
-    answer(feed("3.0"));
-    checker->checkForUpdates(false);
-    settle();
-    answer(feed("3.0"));
-    checker->checkForUpdates(false);
-    settle();
+    check(feed("3.0"), false);
+    check(feed("3.0"), false);
     EXPECT_EQ(workspace.opened.size(), 2); // every unforced check opens it again
     EXPECT_FALSE(checker->showUpdatePrompt());
-    answer(feed("3.0"));
-    checker->checkForUpdates(true);
-    settle();
+    check(feed("3.0"), true);
     EXPECT_EQ(workspace.opened.size(), 2);
     EXPECT_TRUE(checker->showUpdatePrompt());
 }

@@ -57,6 +57,39 @@ protected:
     }
 };
 
+// A caption over a column of widgets and rows.
+QVBoxLayout *column(const QString &title, std::initializer_list<QObject *> items)
+{
+    auto *l = new QVBoxLayout;
+    l->setSpacing(12);
+    l->addWidget(caption(title));
+    for (QObject *o : items) {
+        if (auto *w = qobject_cast<QWidget *>(o))
+            l->addWidget(w);
+        else
+            l->addLayout(static_cast<QLayout *>(o));
+    }
+    return l;
+}
+
+QHBoxLayout *row(std::initializer_list<QWidget *> widgets)
+{
+    auto *r = new QHBoxLayout;
+    r->setSpacing(10);
+    for (QWidget *w : widgets)
+        r->addWidget(w);
+    r->addStretch(1);
+    return r;
+}
+
+QHBoxLayout *variants(bool compact)
+{
+    return row({new QVButton(QStringLiteral("Primary"), QVButtonVariant::primary, compact),
+                new QVButton(QStringLiteral("Secondary"), QVButtonVariant::secondary, compact),
+                new QVButton(QStringLiteral("Tertiary"), QVButtonVariant::tertiary, compact),
+                new QVButton(QStringLiteral("Delete"), QVButtonVariant::destructive, compact)});
+}
+
 class GalleryTest : public qv::test::ThemeTest {};
 } // namespace
 
@@ -69,29 +102,11 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     grid->setContentsMargins(40, 70, 40, 40);
     grid->setHorizontalSpacing(36);
     grid->setVerticalSpacing(18);
-
-    auto *title = new ShimmerTitle(QStringLiteral("Quorvel"), 56);
-    grid->addWidget(title, 0, 0, 1, 2);
+    grid->addWidget(new ShimmerTitle(QStringLiteral("Quorvel"), 56), 0, 0, 1, 2);
 
     // Buttons: every variant, regular and compact, and the states.
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(caption(QStringLiteral("BUTTONS")));
-    QVButton *pressed = nullptr;
-    QVButton *hovered = nullptr;
-    for (bool compact : {false, true}) {
-        auto *row = new QHBoxLayout;
-        row->setSpacing(10);
-        row->addWidget(new QVButton(QStringLiteral("Primary"), QVButtonVariant::primary, compact));
-        row->addWidget(new QVButton(QStringLiteral("Secondary"), QVButtonVariant::secondary, compact));
-        row->addWidget(new QVButton(QStringLiteral("Tertiary"), QVButtonVariant::tertiary, compact));
-        row->addWidget(new QVButton(QStringLiteral("Delete"), QVButtonVariant::destructive, compact));
-        row->addStretch(1);
-        buttons->addLayout(row);
-    }
-    auto *states = new QHBoxLayout;
-    states->setSpacing(10);
-    hovered = new QVButton(QStringLiteral("Hovered"), QVButtonVariant::primary);
-    pressed = new QVButton(QStringLiteral("Pressed"), QVButtonVariant::primary);
+    auto *hovered = new QVButton(QStringLiteral("Hovered"), QVButtonVariant::primary);
+    auto *pressed = new QVButton(QStringLiteral("Pressed"), QVButtonVariant::primary);
     auto *disabled = new QVButton(QStringLiteral("Disabled"), QVButtonVariant::primary);
     disabled->setEnabled(false);
     auto *busy = new QVButton(QStringLiteral("Sign In"), QVButtonVariant::primary);
@@ -99,34 +114,23 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     auto *withIcon = new QVButton(QStringLiteral("Continue"), QVButtonVariant::secondary);
     withIcon->setIcon(Symbols::icon(QStringLiteral("arrow.right"), Theme::text(), {14, 14}));
     withIcon->setIconSize({14, 14});
-    for (QVButton *b : {hovered, pressed, disabled, busy, withIcon})
-        states->addWidget(b);
-    states->addStretch(1);
-    buttons->addLayout(states);
-    grid->addLayout(buttons, 1, 0);
+    grid->addLayout(column(QStringLiteral("BUTTONS"), {variants(false), variants(true),
+                                                      row({hovered, pressed, disabled, busy, withIcon})}),
+                    1, 0);
 
-    // Switches and pill pickers.
-    auto *choices = new QVBoxLayout;
-    choices->addWidget(caption(QStringLiteral("SWITCHES AND PICKERS")));
     auto *on = new QVToggle(QStringLiteral("Humanize"));
     on->setChecked(true);
-    choices->addWidget(on);
-    choices->addWidget(new QVToggle(QStringLiteral("Reduce motion")));
     auto *grades = new QVPillPicker(QStringLiteral("GRADE"));
     grades->setOptions<int>({9, 10, 11, 12}, [](const int &g) { return QString::number(g); });
     grades->setSelection(11);
-    choices->addWidget(grades);
     auto *review = new QVPillPicker(QStringLiteral("REVIEW"));
     review->setOptions<QString>({QStringLiteral("light"), QStringLiteral("medium"), QStringLiteral("heavy")},
                                 [](const QString &s) { return s; });
     review->setSelection(QStringLiteral("medium"));
-    choices->addWidget(review);
-    grid->addLayout(choices, 1, 1);
+    grid->addLayout(column(QStringLiteral("SWITCHES AND PICKERS"),
+                           {on, new QVToggle(QStringLiteral("Reduce motion")), grades, review}),
+                    1, 1);
 
-    // Inputs.
-    auto *inputs = new QVBoxLayout;
-    inputs->setSpacing(12);
-    inputs->addWidget(caption(QStringLiteral("INPUTS")));
     auto *email = new QVLineEdit;
     email->setPlaceholderText(QStringLiteral("Email"));
     auto *focused = new QVLineEdit;
@@ -137,22 +141,15 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     auto *editor = new QVTextEditor;
     editor->setPlainText(QStringLiteral("A multi-line editor\nwith the same look."));
     editor->setFixedHeight(90);
-    for (QWidget *w : std::initializer_list<QWidget *>{email, focused, password, editor})
-        inputs->addWidget(w);
-    grid->addLayout(inputs, 2, 0);
+    grid->addLayout(column(QStringLiteral("INPUTS"), {email, focused, password, editor}), 2, 0);
 
-    // Presentational cards.
-    auto *cards = new QVBoxLayout;
-    cards->addWidget(caption(QStringLiteral("MARKS AND CARDS")));
-    auto *marks = new QHBoxLayout;
-    marks->addWidget(new GradientLogoMark(46, QStringLiteral("pencil.tip")));
-    marks->addWidget(new GradientLogoMark(46, QStringLiteral("book.closed")));
-    marks->addWidget(new GradientLogoMark(46, QStringLiteral("clock.arrow.circlepath")));
-    marks->addStretch(1);
-    cards->addLayout(marks);
-    cards->addWidget(new SymbolRow);
-    cards->addWidget(new ComingSoonView(QStringLiteral("Trivane"), QStringLiteral("Trivane is coming soon.")), 0,
-                     Qt::AlignHCenter);
+    auto *soon = new ComingSoonView(QStringLiteral("Trivane"), QStringLiteral("Trivane is coming soon."));
+    auto *cards = column(QStringLiteral("MARKS AND CARDS"),
+                         {row({new GradientLogoMark(46, QStringLiteral("pencil.tip")),
+                               new GradientLogoMark(46, QStringLiteral("book.closed")),
+                               new GradientLogoMark(46, QStringLiteral("clock.arrow.circlepath"))}),
+                          new SymbolRow});
+    cards->addWidget(soon, 0, Qt::AlignHCenter);
     cards->addStretch(1);
     grid->addLayout(cards, 2, 1);
 
@@ -165,22 +162,20 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     EXPECT_TRUE(island->isCardShown());
 
     const QString dir = qv::test::screenshotDir();
-    const QImage gallery = root.grab().toImage();
-    ASSERT_TRUE(gallery.save(dir + QStringLiteral("/theme-gallery.png")));
+    ASSERT_TRUE(root.grab().toImage().save(dir + QStringLiteral("/theme-gallery.png")));
     QTest::mouseRelease(pressed, Qt::LeftButton, {}, pressed->rect().center());
 
     // A secondary window with the frame's rounded corners and border.
     auto *content = new QVBackground;
-    auto *column = new QVBoxLayout(content);
-    column->setContentsMargins(28, 28, 28, 28);
-    column->addWidget(new ShimmerTitle(QStringLiteral("Settings"), 44));
-    column->addWidget(new QVToggle(QStringLiteral("Check for updates automatically")));
-    column->addWidget(new QVLineEdit);
-    auto *actions = new QHBoxLayout;
-    actions->addStretch(1);
-    actions->addWidget(new QVButton(QStringLiteral("Cancel"), QVButtonVariant::secondary));
-    actions->addWidget(new QVButton(QStringLiteral("Save"), QVButtonVariant::primary));
-    column->addLayout(actions);
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(28, 28, 28, 28);
+    layout->addWidget(new ShimmerTitle(QStringLiteral("Settings"), 44));
+    layout->addWidget(new QVToggle(QStringLiteral("Check for updates automatically")));
+    layout->addWidget(new QVLineEdit);
+    auto *actions = row({new QVButton(QStringLiteral("Cancel"), QVButtonVariant::secondary),
+                         new QVButton(QStringLiteral("Save"), QVButtonVariant::primary)});
+    actions->insertStretch(0, 1);
+    layout->addLayout(actions);
     CustomWindow window(content);
     window.resize(460, 300);
     window.show();

@@ -32,7 +32,6 @@ TEST(Palette, ColoursHaveTheirComponentsAndIgnoreTheDesktopPalette)
     expectRgb(Theme::secondaryLabel(), 136, 153, 178, 1);
     expectRgb(Theme::success(), 34, 197, 94, 1);
     expectRgb(Theme::danger(), 239, 83, 80, 1);
-    // Translucent colours carry their opacity.
     expectRgb(Theme::accentSoft(), 36, 96, 219, 0.22);
     expectRgb(Theme::border(), 255, 255, 255, 0.1);
     expectRgb(Theme::shadow(), 0, 0, 0, 0.38);
@@ -99,7 +98,6 @@ TEST(Background, GlowsFromTheTopRightAndBottomLeftCorners)
     const QColor middle = img.pixelColor(590, 380);
     const QColor topRight = img.pixelColor(1175, 5);
     const QColor bottomLeft = img.pixelColor(5, 755);
-    // Far from both corners only the base colour shows.
     EXPECT_EQ(middle.rgb(), Theme::bg().rgb());
     // Inside the start radius the accent glow is at its full 0.18.
     const double a = 0.18;

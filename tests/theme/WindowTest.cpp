@@ -149,7 +149,6 @@ TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnceAboveLaterViews)
     leave(*island);
     EXPECT_TRUE(island->isCardShown());
 
-    // The red dot is red, the amber one amber.
     const QImage img = qv::test::grabImage(host);
     const QPoint closeCentre = island->closeButton()->mapTo(&host, QPoint(6, 6));
     const QPoint minCentre = island->minimizeButton()->mapTo(&host, QPoint(6, 6));
