@@ -22,9 +22,10 @@ struct Review : qv::test::RepairFixture {
     QList<DeferredError> errors;
 
     // What the run left: the text with typos at the given offsets, typed
-    // into the field key by key.
-    void typed(const QString &text, const QList<std::pair<int, QString>> &typos = {})
+    // into the field key by key; later keys land `keyDelayMs` after their call.
+    void typed(const QString &text, const QList<std::pair<int, QString>> &typos = {}, double keyDelayMs = 0)
     {
+        sim.simKeyboard().setDeliveryDelayMs(0);
         buffer = text;
         errors.clear();
         for (const auto &[index, wrong] : typos) {
@@ -35,6 +36,7 @@ struct Review : qv::test::RepairFixture {
         runTask(clock, engine.keys().retypeText(buffer, {}));
         sim.log().clear();
         clock.advance(0);
+        sim.simKeyboard().setDeliveryDelayMs(keyDelayMs);
     }
     QList<std::pair<int, QString>> twoTypos() const { return {{5, "w"}, {60, "x"}}; }
     void review(EndReviewArgs args) { runTask(clock, endReview(engine, std::move(args))); }
@@ -234,9 +236,7 @@ TEST_F(Review, TypoFixesWaitForArrowsStillOnTheirWayAndSkipACaretThatNeverArrive
         int backspaces;
     } cases[] = {{30, twoTypos(), 2}, {2000, {{60, "x"}}, 0}};
     for (const auto &c : cases) {
-        sim.simKeyboard().setDeliveryDelayMs(0);
-        typed(kText, c.typos);
-        sim.simKeyboard().setDeliveryDelayMs(c.delayMs);
+        typed(kText, c.typos, c.delayMs);
         EndReviewArgs a = args(kText);
         a.enforceExact = false;
         a.review = ReviewLevel{12, 0, 0, 0};
@@ -257,9 +257,7 @@ TEST_F(Review, TailRetypeCounts)
         while (text.size() < length)
             text += QStringLiteral("word ");
         text = text.left(length - 1) + ".";
-        sim.simKeyboard().setDeliveryDelayMs(0);
-        typed(text);
-        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        typed(text, {}, delayMs);
         lines.clear();
         EndReviewArgs a = args(text);
         a.review.tailRetypeCap = cap;
@@ -296,9 +294,7 @@ TEST_F(Review, FinalSentencesAreRewordedAndCaretWritesWaitForTheirKeys)
                              + rewriteSentence(" This good idea is fine.");
     for (const double delayMs : {0.0, 30.0, 300.0}) {
         SCOPED_TRACE(delayMs);
-        sim.simKeyboard().setDeliveryDelayMs(0);
-        typed(text);
-        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        typed(text, {}, delayMs);
         EndReviewArgs a = args(text);
         a.enforceExact = false;
         a.review = ReviewLevel{4, 4, 2, 0};
