@@ -67,19 +67,19 @@ struct RunResult {
 };
 
 struct RunOptions {
-    QString text;
+    QString text = {};
     bool humanize = false;
     QString grade = QStringLiteral("9");
     QString review = QStringLiteral("light");
     int wpm = 160;
-    Element target;
+    Element target = {};
     std::uint64_t seed = 1;
     // An application whose text accessibility cannot read.
     qint64 unreadablePid = 0;
     // Called after the engine's own callbacks: they run inside the run, so
     // whatever they do happens between two of its steps.
-    std::function<void(int done)> onProgress;
-    std::function<void(const QString &phase)> onPhase;
+    std::function<void(int done)> onProgress = {};
+    std::function<void(const QString &phase)> onPhase = {};
 };
 
 class EngineRunTest : public DesktopFixture {
@@ -210,12 +210,7 @@ TEST_P(EngineTyping, LeavesTheIntendedUnicodeTextByteForByte)
     const Element view = focusView(*target);
     ASSERT_TRUE(view);
 
-    RunOptions options;
-    options.text = kText;
-    options.humanize = c.humanize;
-    options.target = view;
-    options.seed = 20261206;
-    const RunResult r = type(options);
+    const RunResult r = type({.text = kText, .humanize = c.humanize, .target = view, .seed = 20261206});
     ASSERT_TRUE(r.finished) << "the run did not end within " << kRunLimitMs << " ms";
     expectPlainPhases(r);
     const int total = text::graphemeCount(kText);
@@ -286,10 +281,7 @@ TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
     std::optional<QString> atPause;
     std::optional<QString> laterInPause;
     std::optional<QString> otherInPause;
-    RunOptions options;
-    options.text = kShort;
-    options.target = view;
-    options.seed = 7;
+    RunOptions options{.text = kShort, .target = view, .seed = 7};
     // Right after a key, between two steps of the run: the other window is
     // in front before the run takes its next step.
     options.onProgress = [&](int done) {
@@ -344,15 +336,10 @@ TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
     const Element view = focusView(target);
     ASSERT_TRUE(view);
 
-    RunOptions options;
-    options.unreadablePid = target.pid();
-    options.text = kShort;
     // With humanize a typo is left for the end, so the copied text differs
     // from the intended one and the repair works through the clipboard too.
-    options.humanize = true;
-    options.target = view;
-    options.seed = 99;
-    const RunResult r = type(options);
+    const RunResult r =
+        type({.text = kShort, .humanize = true, .target = view, .seed = 99, .unreadablePid = target.pid()});
     ASSERT_TRUE(r.finished);
     expectPlainPhases(r);
     EXPECT_GT(r.refusedReads, 0);
@@ -397,10 +384,7 @@ TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
     QString changedSuffix = suffix;
     changedSuffix.replace(QStringLiteral("after"), QStringLiteral("afker"));
     bool changed = false;
-    RunOptions options;
-    options.text = kShort;
-    options.target = view;
-    options.seed = 3;
+    RunOptions options{.text = kShort, .target = view, .seed = 3};
     options.onPhase = [&](const QString &phase) {
         if (phase == QLatin1String("editing"))
             changed = target->set(QStringLiteral("view"), prefix + segment + changedSuffix);
