@@ -1,27 +1,17 @@
 // The Linux backend against real GTK 3 and Qt 6 text boxes, inside the
 // desktop session (scripts/desktop-session). Everything runs on the real
 // clock; each target program reports its own text as ground truth.
-#include "TargetApp.h"
+#include "DesktopFixture.h"
 
-#include "core/QtScheduler.h"
 #include "core/Text.h"
-#include "platform/linux/AtspiAccessibility.h"
-#include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/X11InputMonitor.h"
-#include "platform/linux/X11Workspace.h"
 #include "platform/linux/XTestKeyboard.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace qv::e2e {
 namespace {
 
-using linuxdesktop::LinuxPlatform;
 using platform::Attribute;
 using platform::Element;
 using platform::TextRange;
@@ -31,26 +21,15 @@ const QString kParagraphs = QStringLiteral(
     "Second paragraph: the piñata’s crème brûlée costs 5 € — “done”! 👍🏽 Straße, Ærø, ŽŠČ.");
 const QString kLine = QStringLiteral("Entry: naïve — “x” 🇫🇷 👨‍👩‍👧 e\u0301 ok");
 
-QString kindName(const ::testing::TestParamInfo<TargetApp::Kind> &info)
-{
-    return info.param == TargetApp::Kind::Gtk ? "Gtk" : "Qt";
-}
-
-class DesktopBackend : public ::testing::TestWithParam<TargetApp::Kind> {
+class DesktopBackend : public DesktopFixture, public ::testing::WithParamInterface<TargetApp::Kind> {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
-        platform = std::make_unique<LinuxPlatform>(scheduler);
-        if (!platform->atspi().isAvailable() || !platform->permissions().accessibilityReady())
-            GTEST_SKIP() << "the accessibility bus is not enabled";
-        target = std::make_unique<TargetApp>(GetParam());
-        QString why;
-        ASSERT_TRUE(target->start(&why)) << why.toStdString();
-        ASSERT_TRUE(target->activate());
-        ASSERT_TRUE(waitUntil([&] { return platform->x11Workspace().frontmostPid() == target->pid(); }, 5000))
-            << "the target never came to the front";
+        DesktopFixture::SetUp();
+        if (IsSkipped())
+            return;
+        target = startTarget(GetParam());
+        ASSERT_TRUE(bringToFront(*target)) << "the target never came to the front";
     }
 
     // The element with focus once the target focused `which`.
@@ -61,7 +40,7 @@ protected:
         Element found;
         waitUntil(
             [&] {
-                found = platform->accessibility().systemFocusedElement();
+                found = ax().systemFocusedElement();
                 return found && role(found) == wanted;
             },
             5000);
@@ -70,28 +49,21 @@ protected:
 
     QString role(const Element &e)
     {
-        return platform->accessibility().read(e, Attribute::Role).value_or(QVariant()).toString();
+        return ax().read(e, Attribute::Role).value_or(QVariant()).toString();
     }
 
     std::optional<QString> value(const Element &e)
     {
-        const auto v = platform->accessibility().read(e, Attribute::Value);
+        const auto v = ax().read(e, Attribute::Value);
         return v ? std::optional<QString>(v->toString()) : std::nullopt;
     }
 
     std::optional<TextRange> selection(const Element &e)
     {
-        const auto v = platform->accessibility().read(e, Attribute::SelectedTextRange);
+        const auto v = ax().read(e, Attribute::SelectedTextRange);
         if (!v || !v->canConvert<TextRange>())
             return std::nullopt;
         return v->value<TextRange>();
-    }
-
-    bool writeRange(const Element &e, TextRange range)
-    {
-        return runReal(platform->accessibility().writeAndConfirm(e, Attribute::SelectedTextRange,
-                                                                  QVariant::fromValue(range)))
-            .value_or(false);
     }
 
     // Types a text grapheme by grapheme, the way a run does.
@@ -120,21 +92,11 @@ protected:
         ASSERT_TRUE(runReal(job()));
     }
 
-    // The target's own text once it has stopped changing.
-    std::optional<QString> settledDump(const QString &which, const QString &expected)
+    std::optional<QString> settled(const QString &which, const QString &expected)
     {
-        std::optional<QString> text;
-        waitUntil(
-            [&] {
-                text = target->dump(which);
-                return text == expected;
-            },
-            3000);
-        return text;
+        return settledDump(*target, which, expected);
     }
 
-    QtScheduler scheduler;
-    std::unique_ptr<LinuxPlatform> platform;
     std::unique_ptr<TargetApp> target;
 };
 
@@ -145,14 +107,14 @@ TEST_P(DesktopBackend, FindsTheFocusedElementAndReadsAndWritesTextInUtf16Units)
     const Element view = focus(QStringLiteral("view"));
     ASSERT_TRUE(view) << "no focused text view";
     EXPECT_EQ(view.pid(), target->pid());
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::Editable), QVariant(true));
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::Enabled), QVariant(true));
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::Focused), QVariant(true));
-    EXPECT_EQ(platform->accessibility().isSettable(view, Attribute::SelectedTextRange), true);
-    EXPECT_FALSE(platform->accessibility().isTerminal(view));
+    EXPECT_EQ(ax().read(view, Attribute::Editable), QVariant(true));
+    EXPECT_EQ(ax().read(view, Attribute::Enabled), QVariant(true));
+    EXPECT_EQ(ax().read(view, Attribute::Focused), QVariant(true));
+    EXPECT_EQ(ax().isSettable(view, Attribute::SelectedTextRange), true);
+    EXPECT_FALSE(ax().isTerminal(view));
 
     EXPECT_EQ(value(view), text);
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::NumberOfCharacters), QVariant(qint64(text.size())));
+    EXPECT_EQ(ax().read(view, Attribute::NumberOfCharacters), QVariant(qint64(text.size())));
 
     // Caret after the emoji (UTF-16 offset 3), then selections across the
     // emoji, the combining mark and the family.
@@ -160,18 +122,18 @@ TEST_P(DesktopBackend, FindsTheFocusedElementAndReadsAndWritesTextInUtf16Units)
     EXPECT_EQ(selection(view), (TextRange{3, 0}));
     ASSERT_TRUE(writeRange(view, {1, 2}));
     EXPECT_EQ(selection(view), (TextRange{1, 2}));
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::SelectedText), QVariant(QStringLiteral("😀")));
+    EXPECT_EQ(ax().read(view, Attribute::SelectedText), QVariant(QStringLiteral("😀")));
     ASSERT_TRUE(writeRange(view, {3, 3}));
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::SelectedText), QVariant(QStringLiteral("e\u0301b")));
+    EXPECT_EQ(ax().read(view, Attribute::SelectedText), QVariant(QStringLiteral("e\u0301b")));
     const qint64 family = text.indexOf(QStringLiteral("👨"));
     ASSERT_TRUE(writeRange(view, {family, 8}));
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::SelectedText), QVariant(QStringLiteral("👨‍👩‍👧")));
+    EXPECT_EQ(ax().read(view, Attribute::SelectedText), QVariant(QStringLiteral("👨‍👩‍👧")));
     ASSERT_TRUE(writeRange(view, {qint64(text.size()), 0}));
     EXPECT_EQ(selection(view), (TextRange{qint64(text.size()), 0}));
 
     // An offset inside a surrogate pair is refused and changes nothing.
-    EXPECT_FALSE(platform->accessibility().write(view, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{2, 0})));
-    EXPECT_FALSE(platform->accessibility().write(view, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{0, 2})));
+    EXPECT_FALSE(ax().write(view, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{2, 0})));
+    EXPECT_FALSE(ax().write(view, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{0, 2})));
     EXPECT_EQ(selection(view), (TextRange{qint64(text.size()), 0}));
     EXPECT_EQ(target->dump(QStringLiteral("view")), text);
 
@@ -183,7 +145,7 @@ TEST_P(DesktopBackend, FindsTheFocusedElementAndReadsAndWritesTextInUtf16Units)
     EXPECT_EQ(value(entry), kLine);
     const qint64 flag = kLine.indexOf(QStringLiteral("🇫🇷"));
     ASSERT_TRUE(writeRange(entry, {flag, 4}));
-    EXPECT_EQ(platform->accessibility().read(entry, Attribute::SelectedText), QVariant(QStringLiteral("🇫🇷")));
+    EXPECT_EQ(ax().read(entry, Attribute::SelectedText), QVariant(QStringLiteral("🇫🇷")));
     EXPECT_EQ(selection(entry), (TextRange{flag, 4}));
 }
 
@@ -192,15 +154,14 @@ TEST_P(DesktopBackend, FocusObserverHearsFocusMovesOfItsApplication)
     const Element view = focus(QStringLiteral("view"));
     ASSERT_TRUE(view);
     int calls = 0;
-    auto observer = platform->accessibility().observeFocus(target->pid(), [&] { ++calls; });
+    auto observer = ax().observeFocus(target->pid(), [&] { ++calls; });
     ASSERT_TRUE(observer);
     const Element entry = focus(QStringLiteral("entry"));
     ASSERT_TRUE(entry);
     EXPECT_TRUE(waitUntil([&] { return calls > 0; }, 3000)) << "no focus notification";
     // The focus lookup follows the move without walking the window again.
-    EXPECT_TRUE(platform->accessibility().systemFocusedElement() == entry);
-    EXPECT_EQ(platform->accessibility().read(platform->accessibility().applicationElement(target->pid()),
-                                             Attribute::FocusedElement)
+    EXPECT_TRUE(ax().systemFocusedElement() == entry);
+    EXPECT_EQ(ax().read(ax().applicationElement(target->pid()), Attribute::FocusedElement)
                   .value_or(QVariant())
                   .value<Element>(),
               entry);
@@ -217,42 +178,36 @@ TEST_P(DesktopBackend, ElementAtPointLeadsToTheEditableElement)
     ASSERT_TRUE(view);
     const QRect rect = target->geometry(QStringLiteral("view"));
     ASSERT_FALSE(rect.isEmpty());
-    const Element hit = platform->accessibility().elementAtPoint(rect.center());
+    const Element hit = ax().elementAtPoint(rect.center());
     ASSERT_TRUE(hit) << "nothing at " << rect.center().x() << "," << rect.center().y();
     // The hit may be the text box or (Qt) its viewport: the editable element
     // is the element itself or one of its nearest ancestors.
-    Element current = hit;
-    bool found = false;
-    for (int i = 0; i < 8 && current && !found; ++i) {
-        found = current == view;
-        if (!found)
-            current = platform->accessibility().read(current, Attribute::Parent).value_or(QVariant()).value<Element>();
-    }
-    EXPECT_TRUE(found) << "hit " << role(hit).toStdString() << " is not inside the focused text box";
+    const auto within = [&](Element e, const Element &box) {
+        for (int i = 0; i < 8 && e && !(e == box); ++i)
+            e = ax().read(e, Attribute::Parent).value_or(QVariant()).value<Element>();
+        return e == box;
+    };
+    EXPECT_TRUE(within(hit, view)) << "hit " << role(hit).toStdString() << " is not inside the focused text box";
 
     // Over the entry the entry answers.
     const Element entry = focus(QStringLiteral("entry"));
-    const QRect entryRect = target->geometry(QStringLiteral("entry"));
-    Element entryHit = platform->accessibility().elementAtPoint(entryRect.center());
-    for (int i = 0; i < 8 && entryHit && !(entryHit == entry); ++i)
-        entryHit = platform->accessibility().read(entryHit, Attribute::Parent).value_or(QVariant()).value<Element>();
-    EXPECT_TRUE(entryHit == entry);
+    EXPECT_TRUE(within(ax().elementAtPoint(target->geometry(QStringLiteral("entry")).center()), entry));
 
     // Nothing of ours is ever returned, and a point on no window gives none.
-    EXPECT_FALSE(platform->accessibility().elementAtPoint(QPoint(1270, 1010)));
+    EXPECT_FALSE(ax().elementAtPoint(QPoint(1270, 1010)));
 }
 
 TEST_P(DesktopBackend, TypesUnicodeTextKeyByKeyExactly)
 {
     ASSERT_TRUE(focus(QStringLiteral("view")));
     type(kParagraphs);
-    EXPECT_EQ(settledDump(QStringLiteral("view"), kParagraphs), kParagraphs);
+    EXPECT_EQ(settled(QStringLiteral("view"), kParagraphs), kParagraphs);
 
     ASSERT_TRUE(focus(QStringLiteral("entry")));
     type(kLine);
-    EXPECT_EQ(settledDump(QStringLiteral("entry"), kLine), kLine);
+    EXPECT_EQ(settled(QStringLiteral("entry"), kLine), kLine);
     // Keys typed through the accessibility view match too.
-    EXPECT_EQ(value(platform->accessibility().systemFocusedElement()), kLine);
+    EXPECT_EQ(value(ax().systemFocusedElement()), kLine);
 }
 
 TEST_P(DesktopBackend, BackspaceCountDeletesExactlyTheStretch)
@@ -261,20 +216,20 @@ TEST_P(DesktopBackend, BackspaceCountDeletesExactlyTheStretch)
     const QString keep = QStringLiteral("keep ");
     const QString stretch = QStringLiteral("x👨‍👩‍👧e\u0301🇫🇷y👍🏽");
     type(keep + stretch);
-    ASSERT_EQ(settledDump(QStringLiteral("view"), keep + stretch), keep + stretch);
+    ASSERT_EQ(settled(QStringLiteral("view"), keep + stretch), keep + stretch);
     const int presses = platform->keyboard().backspacePresses(stretch);
     if (GetParam() == TargetApp::Kind::Qt)
         EXPECT_EQ(presses, text::codePointCount(stretch));
     else
         EXPECT_EQ(presses, text::graphemeCount(stretch));
     press(platform::Key::Backspace, presses);
-    EXPECT_EQ(settledDump(QStringLiteral("view"), keep), keep);
+    EXPECT_EQ(settled(QStringLiteral("view"), keep), keep);
 
     // Arrows move one grapheme in both.
     type(stretch);
     press(platform::Key::Left, platform->keyboard().arrowPresses(stretch));
     type(QStringLiteral("<"));
-    EXPECT_EQ(settledDump(QStringLiteral("view"), keep + "<" + stretch), keep + "<" + stretch);
+    EXPECT_EQ(settled(QStringLiteral("view"), keep + "<" + stretch), keep + "<" + stretch);
 }
 
 TEST_P(DesktopBackend, SelectAllAndCopyReadTheFieldThroughTheClipboard)
@@ -308,8 +263,8 @@ TEST_P(DesktopBackend, HungTargetCostsOneTimeoutThenAnswersAbsentAtOnce)
     EXPECT_LE(first, linuxdesktop::AtspiAccessibility::kCallTimeoutMs + 300);
     EXPECT_TRUE(platform->atspi().isBackedOff(target->pid()));
     EXPECT_FALSE(value(view).has_value());
-    EXPECT_FALSE(platform->accessibility().systemFocusedElement());
-    EXPECT_FALSE(platform->accessibility().applicationElement(target->pid()));
+    EXPECT_FALSE(ax().systemFocusedElement());
+    EXPECT_FALSE(ax().applicationElement(target->pid()));
     EXPECT_LT(clock.elapsed(), 200) << "calls to a backed-off application must not wait";
 }
 
@@ -322,13 +277,13 @@ TEST_P(DesktopBackend, KilledTargetAnswersAbsentQuickly)
     clock.start();
     EXPECT_FALSE(value(view).has_value());
     EXPECT_FALSE(selection(view).has_value());
-    EXPECT_FALSE(platform->accessibility().write(view, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{0, 0})));
-    EXPECT_FALSE(platform->accessibility().applicationElement(target->pid()));
+    EXPECT_FALSE(ax().write(view, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{0, 0})));
+    EXPECT_FALSE(ax().applicationElement(target->pid()));
     EXPECT_LT(clock.elapsed(), 1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Toolkits, DesktopBackend, ::testing::Values(TargetApp::Kind::Gtk, TargetApp::Kind::Qt),
-                         [](const auto &info) { return kindName(info).toStdString(); });
+                         toolkitName);
 
 } // namespace
 } // namespace qv::e2e

@@ -1,23 +1,15 @@
 // The session-wide parts of the Linux backend: the clipboard, the frontmost
 // application, global clicks, the keymap and permissions, inside the desktop
 // session against the GTK and Qt target programs.
+#include "DesktopFixture.h"
 #include "KeymapProbe.h"
-#include "TargetApp.h"
 
-#include "core/QtScheduler.h"
 #include "core/VirtualScheduler.h"
-#include "platform/linux/LinuxPlatform.h"
-#include "platform/linux/X11Workspace.h"
 #include "platform/linux/XTestKeyboard.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QWidget>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 #include <csignal>
 #include <sys/wait.h>
@@ -26,39 +18,10 @@
 namespace qv::e2e {
 namespace {
 
-using linuxdesktop::LinuxPlatform;
 using platform::AppInfo;
 using platform::TypedData;
 
-class DesktopSession : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
-        platform = std::make_unique<LinuxPlatform>(scheduler);
-        if (!platform->permissions().accessibilityReady())
-            GTEST_SKIP() << "the accessibility bus is not enabled";
-    }
-
-    std::unique_ptr<TargetApp> startTarget(TargetApp::Kind kind)
-    {
-        auto target = std::make_unique<TargetApp>(kind);
-        QString why;
-        EXPECT_TRUE(target->start(&why)) << why.toStdString();
-        return target;
-    }
-
-    QByteArray clipOf(TargetApp &target, const QString &type)
-    {
-        const QString answer = target.command(QStringLiteral("readclip ") + type);
-        const QString hex = answer.section(QLatin1Char(' '), 2);
-        return hex == QLatin1String("-") ? QByteArray() : QByteArray::fromHex(hex.toLatin1());
-    }
-
-    QtScheduler scheduler;
-    std::unique_ptr<LinuxPlatform> platform;
-};
+using DesktopSession = DesktopFixture;
 
 TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
 {
@@ -86,9 +49,7 @@ TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
     EXPECT_EQ(pasteboard.plainText(), QStringLiteral("clip text ✓"));
 
     // Another application sees every type with its bytes.
-    EXPECT_EQ(clipOf(*gtk, QStringLiteral("text/html")), QByteArray("<b>clip</b> html"));
-    EXPECT_EQ(clipOf(*gtk, QStringLiteral("application/x-quorvel-test")), QByteArray("custom\001bytes"));
-    EXPECT_EQ(clipOf(*gtk, QStringLiteral("UTF8_STRING")), QByteArray("clip text ✓"));
+    expectTargetsClipboard(*gtk);
 
     // An empty snapshot leaves the clipboard empty.
     pasteboard.writeItems({});
@@ -133,12 +94,8 @@ TEST_F(DesktopSession, GlobalClicksAreSeenExceptOnOurOwnWindows)
     ASSERT_TRUE(subscription);
 
     auto click = [&](QPoint p) {
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()),
-                                                  QString::number(p.y()), QStringLiteral("click"), QStringLiteral("1")});
-        bool done = false;
-        QObject::connect(&xdotool, &QProcess::finished, [&] { done = true; });
-        waitUntil([&] { return done; }, 5000);
+        runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                                            QStringLiteral("click"), QStringLiteral("1")});
     };
     click(entry.center());
     ASSERT_TRUE(waitUntil([&] { return !clicks.isEmpty(); }, 3000)) << "no global click seen";
@@ -181,10 +138,10 @@ TEST_F(DesktopSession, NeverCallsIntoOurOwnProcess)
     ASSERT_TRUE(waitUntil([&] { return platform->x11Workspace().frontmostPid() == self; }, 5000));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(platform->accessibility().systemFocusedElement());
-    EXPECT_FALSE(platform->accessibility().elementAtPoint(QPoint(450, 340)));
-    EXPECT_FALSE(platform->accessibility().applicationElement(self));
-    EXPECT_FALSE(platform->accessibility().observeFocus(self, [] {}));
+    EXPECT_FALSE(ax().systemFocusedElement());
+    EXPECT_FALSE(ax().elementAtPoint(QPoint(450, 340)));
+    EXPECT_FALSE(ax().applicationElement(self));
+    EXPECT_FALSE(ax().observeFocus(self, [] {}));
     EXPECT_LT(clock.elapsed(), 100);
     EXPECT_EQ(platform->workspace().frontmostApplication().value_or(AppInfo{}).pid, self);
 }

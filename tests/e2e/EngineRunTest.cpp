@@ -7,31 +7,22 @@
 // QUORVEL_E2E_PACE=F divides the pauses by F instead (1: the true pace);
 // QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's.
 #include "BriskScheduler.h"
-#include "TargetApp.h"
+#include "DesktopFixture.h"
 #include "TracingPlatform.h"
-#include "UnreadableTextPlatform.h"
 
-#include "core/QtScheduler.h"
 #include "core/Random.h"
 #include "core/Text.h"
 #include "engine/TypingEngine.h"
-#include "platform/linux/AtspiAccessibility.h"
-#include "platform/linux/LinuxPlatform.h"
-#include "platform/linux/X11Workspace.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 #include <iostream>
-#include <memory>
 
 namespace qv::e2e {
 namespace {
 
 using engine::TypingEngine;
-using linuxdesktop::LinuxPlatform;
 using platform::Attribute;
 using platform::Element;
 using platform::TextRange;
@@ -46,11 +37,6 @@ const QString kText = QStringLiteral(
 // Long enough for a run that is interrupted or checked mid-way.
 const QString kShort = QStringLiteral(
     "Typing goes on — “paused” by naïve clicks, then resumed 🇫🇷 with a family 👨‍👩‍👧 and a smile at the end.");
-
-const char *kindName(Kind kind)
-{
-    return kind == Kind::Gtk ? "Gtk" : "Qt";
-}
 
 QString phasesText(const QStringList &phases)
 {
@@ -69,6 +55,7 @@ struct RunResult {
     int total = -1;
     QString intended;
     qint64 wallMs = 0;
+    int refusedReads = 0;
 
     bool debugHas(const QString &prefix) const
     {
@@ -80,32 +67,32 @@ struct RunResult {
 };
 
 struct RunOptions {
-    QString text;
+    QString text = {};
     bool humanize = false;
     QString grade = QStringLiteral("9");
     QString review = QStringLiteral("light");
     int wpm = 160;
-    Element target;
+    Element target = {};
     std::uint64_t seed = 1;
+    // An application whose text accessibility cannot read.
+    qint64 unreadablePid = 0;
     // Called after the engine's own callbacks: they run inside the run, so
     // whatever they do happens between two of its steps.
-    std::function<void(int done)> onProgress;
-    std::function<void(const QString &phase)> onPhase;
+    std::function<void(int done)> onProgress = {};
+    std::function<void(const QString &phase)> onPhase = {};
 };
 
-class EngineRunTest : public ::testing::Test {
+class EngineRunTest : public DesktopFixture {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
-        platform = std::make_unique<LinuxPlatform>(clock);
-        if (!platform->atspi().isAvailable() || !platform->permissions().accessibilityReady())
-            GTEST_SKIP() << "the accessibility bus is not enabled";
+        DesktopFixture::SetUp();
+        if (IsSkipped())
+            return;
         const double factor = qEnvironmentVariableIsSet("QUORVEL_E2E_PACE")
                                   ? qEnvironmentVariable("QUORVEL_E2E_PACE").toDouble()
                                   : 20.0;
-        brisk = std::make_unique<BriskScheduler>(clock, factor);
+        brisk = std::make_unique<BriskScheduler>(scheduler, factor);
     }
 
     void TearDown() override
@@ -116,20 +103,6 @@ protected:
                 std::cout << "  " << line.toStdString() << "\n";
             std::cout << "--- phases: " << phasesText(last.phases).toStdString() << "\n";
         }
-    }
-
-    std::unique_ptr<TargetApp> startTarget(Kind kind)
-    {
-        auto target = std::make_unique<TargetApp>(kind);
-        QString why;
-        EXPECT_TRUE(target->start(&why)) << why.toStdString();
-        return target;
-    }
-
-    bool bringToFront(TargetApp &target)
-    {
-        return target.activate()
-               && waitUntil([&] { return platform->x11Workspace().frontmostPid() == target.pid(); }, 5000);
     }
 
     // Brings the target to the front and focuses its text view; the element
@@ -144,36 +117,31 @@ protected:
         Element found;
         waitUntil(
             [&] {
-                found = platform->accessibility().systemFocusedElement();
+                found = ax().systemFocusedElement();
                 return found && found.pid() == target.pid()
-                       && platform->accessibility().read(found, Attribute::Role) == QVariant(platform::Roles::TextArea);
+                       && ax().read(found, Attribute::Role) == QVariant(platform::Roles::TextArea);
             },
             5000);
         EXPECT_TRUE(found) << "no focused text view in the " << kindName(target.kind()) << " target";
         return found;
     }
 
-    // The target's own text once it has stopped changing towards `expected`.
-    std::optional<QString> settledDump(TargetApp &target, const QString &expected)
+    // The target's view ends with exactly `expected`, byte for byte.
+    static void expectViewHolds(TargetApp &target, const QString &expected)
     {
-        std::optional<QString> text;
-        waitUntil(
-            [&] {
-                text = target.dump(QStringLiteral("view"));
-                return text == expected;
-            },
-            2000);
-        return text;
+        const std::optional<QString> dump = settledDump(target, QStringLiteral("view"), expected);
+        ASSERT_TRUE(dump.has_value());
+        EXPECT_EQ(dump->toUtf8().toStdString(), expected.toUtf8().toStdString());
     }
 
     // One whole run on the real clock. A run that does not end in time is
     // stopped and waited for, so no coroutine outlives its engine.
-    RunResult type(platform::Platform &desktop, const RunOptions &options)
+    RunResult type(const RunOptions &options)
     {
         SeededRandom random(options.seed);
         last = RunResult();
         RunResult &r = last;
-        TracingPlatform traced(desktop, clock, r.log);
+        TracingPlatform traced(*platform, scheduler, r.log, options.unreadablePid);
         TypingEngine engine(traced, *brisk, random);
         bool stop = false;
         bool done = false;
@@ -208,6 +176,7 @@ protected:
         }
         r.wallMs = wall.elapsed();
         r.intended = engine.lastIntendedText();
+        r.refusedReads = traced.refusedReads();
         std::cout << "run: " << r.wallMs << " ms, " << r.debug.size() << " diagnostic lines\n";
         return r;
     }
@@ -221,9 +190,7 @@ protected:
 
     static constexpr int kRunLimitMs = 60000;
 
-    QtScheduler clock;
     std::unique_ptr<BriskScheduler> brisk;
-    std::unique_ptr<LinuxPlatform> platform;
     RunResult last;
 };
 
@@ -243,12 +210,7 @@ TEST_P(EngineTyping, LeavesTheIntendedUnicodeTextByteForByte)
     const Element view = focusView(*target);
     ASSERT_TRUE(view);
 
-    RunOptions options;
-    options.text = kText;
-    options.humanize = c.humanize;
-    options.target = view;
-    options.seed = 20261206;
-    const RunResult r = type(*platform, options);
+    const RunResult r = type({.text = kText, .humanize = c.humanize, .target = view, .seed = 20261206});
     ASSERT_TRUE(r.finished) << "the run did not end within " << kRunLimitMs << " ms";
     expectPlainPhases(r);
     const int total = text::graphemeCount(kText);
@@ -262,11 +224,9 @@ TEST_P(EngineTyping, LeavesTheIntendedUnicodeTextByteForByte)
         EXPECT_EQ(r.intended.toStdString(), kText.toStdString());
     }
     ASSERT_FALSE(r.intended.isEmpty());
-    const std::optional<QString> dump = settledDump(*target, r.intended);
-    ASSERT_TRUE(dump.has_value());
-    EXPECT_EQ(dump->toUtf8().toStdString(), r.intended.toUtf8().toStdString());
+    expectViewHolds(*target, r.intended);
     // The accessibility view of the field agrees with the program's own.
-    EXPECT_EQ(platform->accessibility().read(view, Attribute::Value), QVariant(r.intended));
+    EXPECT_EQ(ax().read(view, Attribute::Value), QVariant(r.intended));
 }
 
 INSTANTIATE_TEST_SUITE_P(Toolkits, EngineTyping,
@@ -289,9 +249,7 @@ TEST_P(EngineCaretMove, ACaretMoveHasLandedWhenItReturns)
     ASSERT_TRUE(target->set(QStringLiteral("view"), kText));
     const Element view = focusView(*target);
     ASSERT_TRUE(view);
-    ASSERT_TRUE(runReal(platform->accessibility().writeAndConfirm(view, Attribute::SelectedTextRange,
-                                                                   QVariant::fromValue(TextRange{kText.size(), 0})))
-                    .value_or(false));
+    ASSERT_TRUE(writeRange(view, {kText.size(), 0}));
     SeededRandom random(1);
     TypingEngine engine(*platform, *brisk, random);
     // Into the first sentence and back to the end, as a typo fix goes.
@@ -305,8 +263,7 @@ TEST_P(EngineCaretMove, ACaretMoveHasLandedWhenItReturns)
     EXPECT_EQ(engine.elements().caretPosition(view), kText.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Toolkits, EngineCaretMove, ::testing::Values(Kind::Gtk, Kind::Qt),
-                         [](const auto &info) { return std::string(kindName(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineCaretMove, ::testing::Values(Kind::Gtk, Kind::Qt), toolkitName);
 
 // --- Another window in front: the run holds its keys until it comes back.
 
@@ -324,10 +281,7 @@ TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
     std::optional<QString> atPause;
     std::optional<QString> laterInPause;
     std::optional<QString> otherInPause;
-    RunOptions options;
-    options.text = kShort;
-    options.target = view;
-    options.seed = 7;
+    RunOptions options{.text = kShort, .target = view, .seed = 7};
     // Right after a key, between two steps of the run: the other window is
     // in front before the run takes its next step.
     options.onProgress = [&](int done) {
@@ -345,7 +299,7 @@ TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
             bringToFront(*target);
         });
     };
-    const RunResult r = type(*platform, options);
+    const RunResult r = type(options);
     ASSERT_TRUE(r.finished);
     ASSERT_TRUE(switched) << "the other window never came to the front";
     ASSERT_TRUE(resumed) << "the run never paused: " << phasesText(r.phases).toStdString();
@@ -361,20 +315,13 @@ TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
     EXPECT_EQ(laterInPause, atPause);
     EXPECT_EQ(otherInPause, QString());
     EXPECT_EQ(r.intended, kShort);
-    EXPECT_EQ(settledDump(*target, kShort), kShort);
+    EXPECT_EQ(settledDump(*target, QStringLiteral("view"), kShort), kShort);
     EXPECT_EQ(other->dump(QStringLiteral("view")), QString());
 }
 
 // --- A field that accessibility cannot read: the run reads it by copying.
 
-class EngineClipboardRead : public EngineRunTest, public ::testing::WithParamInterface<Kind> {
-protected:
-    QByteArray clipOf(TargetApp &app, const QString &type)
-    {
-        const QString hex = app.command(QStringLiteral("readclip ") + type).section(QLatin1Char(' '), 2);
-        return hex == QLatin1String("-") ? QByteArray() : QByteArray::fromHex(hex.toLatin1());
-    }
-};
+class EngineClipboardRead : public EngineRunTest, public ::testing::WithParamInterface<Kind> {};
 
 TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
 {
@@ -389,18 +336,13 @@ TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
     const Element view = focusView(target);
     ASSERT_TRUE(view);
 
-    UnreadableTextPlatform desktop(*platform, target.pid());
-    RunOptions options;
-    options.text = kShort;
     // With humanize a typo is left for the end, so the copied text differs
     // from the intended one and the repair works through the clipboard too.
-    options.humanize = true;
-    options.target = view;
-    options.seed = 99;
-    const RunResult r = type(desktop, options);
+    const RunResult r =
+        type({.text = kShort, .humanize = true, .target = view, .seed = 99, .unreadablePid = target.pid()});
     ASSERT_TRUE(r.finished);
     expectPlainPhases(r);
-    EXPECT_GT(desktop.refusedReads(), 0);
+    EXPECT_GT(r.refusedReads, 0);
     EXPECT_TRUE(r.debugHas(QStringLiteral("endReview: AX read failed, clipboard len="))) << "the field was not copied";
     // Typos left for the end make the copy differ from the intended text:
     // the field is then put right by keys and checked by copying it again.
@@ -408,19 +350,14 @@ TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
         EXPECT_TRUE(r.debugHas(QStringLiteral("tailFix: verified")) || r.debugHas(QStringLiteral("replaceAll: verified")));
     }
     ASSERT_FALSE(r.intended.isEmpty());
-    const std::optional<QString> dump = settledDump(target, r.intended);
-    ASSERT_TRUE(dump.has_value());
-    EXPECT_EQ(dump->toUtf8().toStdString(), r.intended.toUtf8().toStdString());
+    expectViewHolds(target, r.intended);
 
     // Every type of the user's clipboard is back, for us and for others.
     EXPECT_EQ(platform->pasteboard().plainText(), QStringLiteral("clip text ✓"));
-    EXPECT_EQ(clipOf(*owner, QStringLiteral("text/html")), QByteArray("<b>clip</b> html"));
-    EXPECT_EQ(clipOf(*owner, QStringLiteral("application/x-quorvel-test")), QByteArray("custom\001bytes"));
-    EXPECT_EQ(clipOf(*owner, QStringLiteral("UTF8_STRING")), QByteArray("clip text ✓"));
+    expectTargetsClipboard(*owner);
 }
 
-INSTANTIATE_TEST_SUITE_P(Toolkits, EngineClipboardRead, ::testing::Values(Kind::Gtk, Kind::Qt),
-                         [](const auto &info) { return std::string(kindName(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineClipboardRead, ::testing::Values(Kind::Gtk, Kind::Qt), toolkitName);
 
 // --- A field that already held text: only the typed segment is checked.
 
@@ -435,9 +372,7 @@ TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
     const Element view = focusView(*target);
     ASSERT_TRUE(view);
     // The caret between the two, as a click would leave it.
-    ASSERT_TRUE(runReal(platform->accessibility().writeAndConfirm(view, Attribute::SelectedTextRange,
-                                                                   QVariant::fromValue(TextRange{prefix.size(), 0})))
-                    .value_or(false));
+    ASSERT_TRUE(writeRange(view, {prefix.size(), 0}));
 
     // When the review begins, the application changes a letter inside the
     // typed segment and one after it (as an autocorrection might): the
@@ -449,15 +384,12 @@ TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
     QString changedSuffix = suffix;
     changedSuffix.replace(QStringLiteral("after"), QStringLiteral("afker"));
     bool changed = false;
-    RunOptions options;
-    options.text = kShort;
-    options.target = view;
-    options.seed = 3;
+    RunOptions options{.text = kShort, .target = view, .seed = 3};
     options.onPhase = [&](const QString &phase) {
         if (phase == QLatin1String("editing"))
             changed = target->set(QStringLiteral("view"), prefix + segment + changedSuffix);
     };
-    const RunResult r = type(*platform, options);
+    const RunResult r = type(options);
     ASSERT_TRUE(r.finished);
     expectPlainPhases(r);
     EXPECT_TRUE(changed);
@@ -469,14 +401,10 @@ TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
                                      .arg(prefix.size())
                                      .arg(kShort.size())
                                      .arg(text::graphemeCount(kShort))));
-    const QString expected = prefix + kShort + changedSuffix;
-    const std::optional<QString> dump = settledDump(*target, expected);
-    ASSERT_TRUE(dump.has_value());
-    EXPECT_EQ(dump->toUtf8().toStdString(), expected.toUtf8().toStdString());
+    expectViewHolds(*target, prefix + kShort + changedSuffix);
 }
 
-INSTANTIATE_TEST_SUITE_P(Toolkits, EngineSegment, ::testing::Values(Kind::Gtk, Kind::Qt),
-                         [](const auto &info) { return std::string(kindName(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Toolkits, EngineSegment, ::testing::Values(Kind::Gtk, Kind::Qt), toolkitName);
 
 } // namespace
 } // namespace qv::e2e

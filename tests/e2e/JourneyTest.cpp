@@ -144,17 +144,7 @@ protected:
     }
 
     // The id of the saved project with our text, upper-case as stored.
-    QString savedProjectId() const
-    {
-        const QString path = findFile(QStringLiteral("projects.json"));
-        if (path.isEmpty())
-            return {};
-        const QJsonArray projects = QJsonDocument::fromJson(readFile(path).toUtf8()).array();
-        for (const QJsonValue &v : projects)
-            if (v.toObject().value(QStringLiteral("text")).toString() == kText)
-                return v.toObject().value(QStringLiteral("id")).toString();
-        return {};
-    }
+    QString savedProjectId() const { return savedProject().value(QStringLiteral("id")).toString(); }
 
     // A point inside the view, below its last line of text, and away from
     // the floating panel in the middle of the screen.

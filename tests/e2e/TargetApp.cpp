@@ -138,8 +138,6 @@ bool TargetApp::set(const QString &which, const QString &text)
     return command(QStringLiteral("set %1 %2").arg(which, escaped)) == QLatin1String("ok");
 }
 
-namespace {
-// Runs a short helper program with the event loop running; its output.
 std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -151,7 +149,6 @@ std::optional<QByteArray> runTool(const QString &program, const QStringList &arg
         return std::nullopt;
     return process.readAllStandardOutput();
 }
-} // namespace
 
 bool TargetApp::activate()
 {

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -61,6 +62,9 @@ private:
 bool waitUntil(const std::function<bool()> &done, int timeoutMs);
 // Runs the event loop for a while.
 void pump(int ms);
+// Runs a short helper program with the event loop running; its output, or
+// nothing when it failed.
+std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments);
 
 // Runs a coroutine on the real clock, with the event loop running.
 template<typename T>

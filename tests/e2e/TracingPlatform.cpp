@@ -87,29 +87,17 @@ QString shown(const QVariant &value)
 
 QString keyName(platform::Key key)
 {
-    switch (key) {
-    case platform::Key::Backspace:
-        return QStringLiteral("Backspace");
-    case platform::Key::Return:
-        return QStringLiteral("Return");
-    case platform::Key::Tab:
-        return QStringLiteral("Tab");
-    case platform::Key::Left:
-        return QStringLiteral("Left");
-    case platform::Key::Right:
-        return QStringLiteral("Right");
-    case platform::Key::Up:
-        return QStringLiteral("Up");
-    case platform::Key::Down:
-        return QStringLiteral("Down");
-    }
-    return {};
+    static const char *const names[] = {"Backspace", "Return", "Tab", "Left", "Right", "Up", "Down"};
+    return QString::fromLatin1(names[int(key)]);
 }
 } // namespace
 
 class TracingPlatform::TracedAccessibility final : public platform::Accessibility {
 public:
-    TracedAccessibility(platform::Accessibility &real, Trace &trace) : m_real(real), m_trace(trace) {}
+    TracedAccessibility(platform::Accessibility &real, Trace &trace, qint64 unreadablePid)
+        : m_real(real), m_trace(trace), m_unreadablePid(unreadablePid)
+    {
+    }
 
     Element systemFocusedElement() override { return m_real.systemFocusedElement(); }
     Element applicationElement(qint64 pid) override { return m_real.applicationElement(pid); }
@@ -117,8 +105,14 @@ public:
 
     std::optional<QVariant> read(const Element &element, Attribute attribute) override
     {
-        std::optional<QVariant> value = m_real.read(element, attribute);
         const QString name = attributeName(attribute);
+        if (m_unreadablePid && element.pid() == m_unreadablePid
+            && (attribute == Attribute::Value || attribute == Attribute::SelectedText)) {
+            ++refused;
+            m_trace.line(QStringLiteral("read ") + name + QStringLiteral(" refused"));
+            return std::nullopt;
+        }
+        std::optional<QVariant> value = m_real.read(element, attribute);
         if (!name.isEmpty())
             m_trace.line(QStringLiteral("read ") + name + QStringLiteral(" = ")
                          + (value ? shown(*value) : QStringLiteral("(none)")));
@@ -146,9 +140,12 @@ public:
         return m_real.observeFocus(pid, std::move(changed));
     }
 
+    int refused = 0;
+
 private:
     platform::Accessibility &m_real;
     Trace &m_trace;
+    qint64 m_unreadablePid;
 };
 
 class TracingPlatform::TracedKeyboard final : public platform::Keyboard {
@@ -181,10 +178,10 @@ private:
     Trace &m_trace;
 };
 
-TracingPlatform::TracingPlatform(platform::Platform &real, Scheduler &clock, QStringList &trace)
+TracingPlatform::TracingPlatform(platform::Platform &real, Scheduler &clock, QStringList &trace, qint64 unreadablePid)
     : m_real(real),
       m_trace(std::make_unique<Trace>(clock, trace)),
-      m_accessibility(std::make_unique<TracedAccessibility>(real.accessibility(), *m_trace)),
+      m_accessibility(std::make_unique<TracedAccessibility>(real.accessibility(), *m_trace, unreadablePid)),
       m_keyboard(std::make_unique<TracedKeyboard>(real.keyboard(), *m_trace))
 {
 }
@@ -199,6 +196,11 @@ platform::Accessibility &TracingPlatform::accessibility()
 platform::Keyboard &TracingPlatform::keyboard()
 {
     return *m_keyboard;
+}
+
+int TracingPlatform::refusedReads() const
+{
+    return m_accessibility->refused;
 }
 
 } // namespace qv::e2e

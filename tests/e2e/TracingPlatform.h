@@ -17,10 +17,14 @@ namespace qv::e2e {
 // writes of text, selection and focus. Keys and accessibility calls reach
 // the application by different roads, so when a field ends up wrong the
 // trace shows which call overtook which.
+//
+// With `unreadablePid`, that application's text cannot be read through
+// accessibility: its elements answer nothing for their value and selected
+// text, as some editors do, so a run has to read its field by copying it.
 class TracingPlatform final : public platform::Platform {
 public:
     // Lines go to `trace`, each starting with the milliseconds of `clock`.
-    TracingPlatform(platform::Platform &real, Scheduler &clock, QStringList &trace);
+    TracingPlatform(platform::Platform &real, Scheduler &clock, QStringList &trace, qint64 unreadablePid = 0);
     ~TracingPlatform() override;
 
     platform::Accessibility &accessibility() override;
@@ -30,6 +34,9 @@ public:
     platform::InputMonitor &input() override { return m_real.input(); }
     platform::Permissions &permissions() override { return m_real.permissions(); }
     platform::Desktop &desktop() override { return m_real.desktop(); }
+
+    // How many reads of the value or selected text were refused.
+    int refusedReads() const;
 
 private:
     class Trace;

@@ -99,8 +99,6 @@ std::function<bool(AtspiAccessible *)> named(const QString &name, const QString 
 
 UiProbe::UiProbe(qint64 pid) : m_pid(pid) {}
 
-bool UiProbe::isRegistered() const { return bool(applicationOf(m_pid)); }
-
 bool UiProbe::setText(const QString &name, const QString &text, const QString &role) const
 {
     Acc app = applicationOf(m_pid);

@@ -26,12 +26,9 @@ public:
     // `within` narrows the search to the subtree of a showing element of
     // that name (a dialog, a window).
     std::optional<Found> find(const QString &name, const QString &role = {}, const QString &within = {}) const;
-    bool showing(const QString &name, const QString &role = {}) const { return find(name, role).has_value(); }
     // Replaces the whole text of an editable element, as an input method
     // would (for characters synthetic keys cannot send reliably).
     bool setText(const QString &name, const QString &text, const QString &role = {}) const;
-    // Whether the program is on the bus at all.
-    bool isRegistered() const;
 
 private:
     qint64 m_pid;

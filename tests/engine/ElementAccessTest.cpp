@@ -33,6 +33,13 @@ struct Access : ::testing::Test {
         ax.node(e).values[Attribute::Role] = Roles::Group;
         return e;
     }
+    QList<Element> plains(int count)
+    {
+        QList<Element> list;
+        for (int i = 0; i < count; ++i)
+            list.append(plain());
+        return list;
+    }
     void set(const Element &e, Attribute a, const QVariant &v) { ax.node(e).values[a] = v; }
 };
 } // namespace
@@ -112,9 +119,7 @@ TEST_F(Access, SettableOrReadableValueIsEnough)
 TEST_F(Access, AncestorWalkTestsEightElements)
 {
     // chain[0] is the start; chain[k] its k-th ancestor.
-    QList<Element> chain;
-    for (int i = 0; i < 9; ++i)
-        chain.append(plain());
+    const QList<Element> chain = plains(9);
     for (int i = 0; i + 1 < chain.size(); ++i)
         ax.setParent(chain[i], chain[i + 1]);
     set(chain[8], Attribute::Editable, true);
@@ -131,9 +136,7 @@ TEST_F(Access, AncestorWalkTestsEightElements)
 TEST_F(Access, DescendantSearchIsBoundedByDepthAndEntries)
 {
     // A chain of depth 0..6 with the text input at depth 6: not found.
-    QList<Element> chain;
-    for (int i = 0; i < 7; ++i)
-        chain.append(plain());
+    const QList<Element> chain = plains(7);
     for (int i = 0; i + 1 < chain.size(); ++i)
         ax.setChildren(chain[i], {chain[i + 1]});
     set(chain[6], Attribute::Editable, true);
@@ -152,9 +155,7 @@ TEST_F(Access, DescendantSearchIsBoundedByDepthAndEntries)
 
     // 360 entries: a root with 400 children finds child 358 (entry 359), not 359.
     Element wide = plain();
-    QList<Element> children;
-    for (int i = 0; i < 400; ++i)
-        children.append(plain());
+    const QList<Element> children = plains(400);
     ax.setChildren(wide, children);
     set(children[359], Attribute::Editable, true);
     EXPECT_TRUE(access.editableDescendant(wide).isNull());

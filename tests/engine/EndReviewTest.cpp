@@ -22,9 +22,10 @@ struct Review : qv::test::RepairFixture {
     QList<DeferredError> errors;
 
     // What the run left: the text with typos at the given offsets, typed
-    // into the field key by key.
-    void typed(const QString &text, const QList<std::pair<int, QString>> &typos = {})
+    // into the field key by key; later keys land `keyDelayMs` after their call.
+    void typed(const QString &text, const QList<std::pair<int, QString>> &typos = {}, double keyDelayMs = 0)
     {
+        sim.simKeyboard().setDeliveryDelayMs(0);
         buffer = text;
         errors.clear();
         for (const auto &[index, wrong] : typos) {
@@ -35,10 +36,19 @@ struct Review : qv::test::RepairFixture {
         runTask(clock, engine.keys().retypeText(buffer, {}));
         sim.log().clear();
         clock.advance(0);
+        sim.simKeyboard().setDeliveryDelayMs(keyDelayMs);
     }
     QList<std::pair<int, QString>> twoTypos() const { return {{5, "w"}, {60, "x"}}; }
     void review(EndReviewArgs args) { runTask(clock, endReview(engine, std::move(args))); }
     EndReviewArgs args(const QString &intended) { return reviewArgs(buffer, intended, errors); }
+    // A review that need not end on the exact text, at the given level.
+    void reviewLoosely(const QString &intended, ReviewLevel level)
+    {
+        EndReviewArgs a = args(intended);
+        a.enforceExact = false;
+        a.review = level;
+        review(std::move(a));
+    }
     // No key reached any application between two virtual times.
     bool quietBetween(double fromMs, double toMs)
     {
@@ -213,10 +223,7 @@ TEST_F(Review, TyposAreFixedOnlyWhereTheBufferSaysTheyAre)
     const QString field0 = "ab Wxrld and some plain text, the quick fox.";
     typed(field0);
     errors = {{1, "o", "x"}, {30, "i", "q"}};
-    EndReviewArgs a = args(field0);
-    a.enforceExact = false;
-    a.review = ReviewLevel{12, 0, 0, 0};
-    review(std::move(a));
+    reviewLoosely(field0, ReviewLevel{12, 0, 0, 0});
     // 'x' at 4 is 3 units from 1: fixed. 'q' at 34 is 4 from 30: left alone.
     EXPECT_EQ(field.text(), "ab World and some plain text, the quick fox.");
     EXPECT_EQ(sim.log().count(Key::Backspace), 1);
@@ -234,13 +241,8 @@ TEST_F(Review, TypoFixesWaitForArrowsStillOnTheirWayAndSkipACaretThatNeverArrive
         int backspaces;
     } cases[] = {{30, twoTypos(), 2}, {2000, {{60, "x"}}, 0}};
     for (const auto &c : cases) {
-        sim.simKeyboard().setDeliveryDelayMs(0);
-        typed(kText, c.typos);
-        sim.simKeyboard().setDeliveryDelayMs(c.delayMs);
-        EndReviewArgs a = args(kText);
-        a.enforceExact = false;
-        a.review = ReviewLevel{12, 0, 0, 0};
-        review(std::move(a));
+        typed(kText, c.typos, c.delayMs);
+        reviewLoosely(kText, ReviewLevel{12, 0, 0, 0});
         clock.runUntilIdle();
         EXPECT_EQ(field.text(), c.backspaces ? kText : buffer) << c.delayMs;
         EXPECT_EQ(sim.log().count(Key::Backspace), c.backspaces) << c.delayMs;
@@ -257,9 +259,7 @@ TEST_F(Review, TailRetypeCounts)
         while (text.size() < length)
             text += QStringLiteral("word ");
         text = text.left(length - 1) + ".";
-        sim.simKeyboard().setDeliveryDelayMs(0);
-        typed(text);
-        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        typed(text, {}, delayMs);
         lines.clear();
         EndReviewArgs a = args(text);
         a.review.tailRetypeCap = cap;
@@ -296,13 +296,8 @@ TEST_F(Review, FinalSentencesAreRewordedAndCaretWritesWaitForTheirKeys)
                              + rewriteSentence(" This good idea is fine.");
     for (const double delayMs : {0.0, 30.0, 300.0}) {
         SCOPED_TRACE(delayMs);
-        sim.simKeyboard().setDeliveryDelayMs(0);
-        typed(text);
-        sim.simKeyboard().setDeliveryDelayMs(delayMs);
-        EndReviewArgs a = args(text);
-        a.enforceExact = false;
-        a.review = ReviewLevel{4, 4, 2, 0};
-        review(std::move(a));
+        typed(text, {}, delayMs);
+        reviewLoosely(text, ReviewLevel{4, 4, 2, 0});
         clock.runUntilIdle();
         // Slow keys may cost some edits (their selections are not
         // confirmed in time), never the field's text.
@@ -332,10 +327,7 @@ TEST_F(Review, NotExactFixesAtLeastHalfOrTheLevelsMinimum)
         seven.append({4 + 13 * i, "z"});
     for (const auto &[minimum, fixed] : {std::pair{2, 3}, std::pair{12, 7}}) {
         typed(kText, seven);
-        EndReviewArgs a = args(kText);
-        a.enforceExact = false;
-        a.review = ReviewLevel{minimum, 0, 0, 0};
-        review(std::move(a));
+        reviewLoosely(kText, ReviewLevel{minimum, 0, 0, 0});
         EXPECT_EQ(sim.log().count(Key::Backspace), fixed) << minimum;
         int left = 0;
         for (const auto &[index, wrong] : seven)

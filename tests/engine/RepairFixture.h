@@ -59,27 +59,29 @@ struct RepairFixture : ::testing::Test {
     engine::EndReviewArgs reviewArgs(QString &buffer, const QString &intended,
                                      QList<engine::DeferredError> errors = {})
     {
-        engine::EndReviewArgs a;
+        engine::EndReviewArgs a = wired<engine::EndReviewArgs>();
         a.buffer = &buffer;
         a.errors = std::move(errors);
         a.review = engine::ReviewLevel{4, 0, 0, 800};
         a.intendedText = intended;
         a.enforceExact = true;
-        a.stopFlag = stopFlag();
-        a.pauseFlag = [this] { return pause; };
-        a.onPhase = [this](const QString &p) { phases << p; };
-        a.requiredPid = editor.pid();
-        a.element = field.element();
-        a.allowClipboardOps = true;
         return a;
     }
 
     engine::SegmentArgs segmentArgs(std::optional<qint64> hint, const QString &target)
     {
-        engine::SegmentArgs a;
+        engine::SegmentArgs a = wired<engine::SegmentArgs>();
         a.insertionStartHint = hint;
         a.typedLen = target.size();
         a.targetText = target;
+        return a;
+    }
+
+    // The flags, phases and target both repairs take.
+    template<typename Args>
+    Args wired()
+    {
+        Args a;
         a.stopFlag = stopFlag();
         a.pauseFlag = [this] { return pause; };
         a.onPhase = [this](const QString &p) { phases << p; };

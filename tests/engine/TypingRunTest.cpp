@@ -327,53 +327,45 @@ TEST_F(Run, StopAtTheLastKeyMakesNoRepairAndReportsNothingMore)
     EXPECT_TRUE(engine.lastIntendedText().isEmpty());
 }
 
-TEST_F(Run, AtTheEndTheTargetIsNotFocusedAgainWhenATextInputHasTheFocus)
+TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
 {
-    // Focus writes up to the hand-off: the review focuses its field itself.
-    auto &other = window.addTextField({20, 560, 300, 30}, "other");
-    onKey = [&](int done) {
-        if (done == int(kShort.size()))
-            other.focus();
-    };
-    int writesAtEditing = -1;
-    auto first = args(kShort, false);
-    first.onPhase = [&](const QString &p) {
-        phases.append(p);
-        if (p == "editing")
-            writesAtEditing = focusWrites(sim);
-    };
-    run(start(first));
-    EXPECT_EQ(writesAtEditing, 1);
-    EXPECT_EQ(phases.last(), "done");
-    EXPECT_EQ(other.text(), "other");
-    EXPECT_EQ(field.text(), kShort);
-}
-
-TEST_F(Run, AtTheEndTheTargetIsFocusedAgainWhenAButtonHasTheFocus)
-{
-    // 220 ms before "editing".
-    auto &button = window.addButton({20, 560, 100, 30}, "OK");
+    // Focus writes up to the hand-off (one is the probe's own). Another text
+    // input keeps the focus, the review focuses its field itself; from a
+    // button the target is focused again, 220 ms before "editing".
+    auto &input = window.addTextField({20, 560, 300, 30}, "other");
+    auto &button = window.addButton({400, 560, 100, 30}, "OK");
     button.setFocusable(true);
-    double lastKeyMs = 0;
-    double editingMs = 0;
-    int writesAtEditing = -1;
-    onKey = [&](int done) {
-        if (done == int(kShort.size()))
-            button.focus();
-    };
-    auto a = args(kShort, false);
-    a.onPhase = [&](const QString &p) {
-        if (p == "editing") {
-            editingMs = clock.nowMs();
-            lastKeyMs = sim.log().keys.back().timeMs();
-            writesAtEditing = focusWrites(sim);
-            EXPECT_TRUE(field.isFocused());
+    for (qv::sim::SimElement *taker : {&input, &button}) {
+        const bool toButton = taker == &button;
+        SCOPED_TRACE(toButton ? "button" : "text input");
+        clearAll();
+        field.focus();
+        sim.log().clear();
+        onKey = [&](int done) {
+            if (done == int(kShort.size()))
+                taker->focus();
+        };
+        double lastKeyMs = 0, editingMs = 0;
+        int writesAtEditing = -1;
+        auto a = args(kShort, false);
+        a.onPhase = [&](const QString &p) {
+            phases.append(p);
+            if (p == "editing") {
+                editingMs = clock.nowMs();
+                lastKeyMs = sim.log().keys.back().timeMs();
+                writesAtEditing = focusWrites(sim);
+                EXPECT_EQ(field.isFocused(), toButton);
+            }
+        };
+        run(start(a));
+        EXPECT_EQ(writesAtEditing, toButton ? 2 : 1);
+        if (toButton) {
+            EXPECT_GE(editingMs - lastKeyMs, 220);
         }
-    };
-    run(start(a));
-    EXPECT_EQ(writesAtEditing, 2);
-    EXPECT_GE(editingMs - lastKeyMs, 220);
-    EXPECT_EQ(field.text(), kShort);
+        EXPECT_EQ(phases.last(), "done");
+        EXPECT_EQ(input.text(), "other");
+        EXPECT_EQ(field.text(), kShort);
+    }
 }
 
 TEST_F(Run, AnotherApplicationInFrontAtTheEndIsWaitedForWithoutTyping)

@@ -16,14 +16,17 @@ using namespace qv::engine;
 using Kind = TypoDecision::Kind;
 
 namespace {
-struct Typos : ::testing::Test {
+// Scripted draws for one key of a run; a draw the script lacks fails the test.
+struct ScriptedKey : ::testing::Test {
     qv::ScriptedRandom random;
     RunParams params;
     RunState state;
+    ScriptedKey() { random.setFailureHandler([](const QString &m) { ADD_FAILURE() << m.toStdString(); }); }
+};
 
+struct Typos : ScriptedKey {
     void SetUp() override
     {
-        random.setFailureHandler([](const QString &m) { ADD_FAILURE() << m.toStdString(); });
         params.profile = gradeProfile("12");            // errorProbability 0.024, correction 0.67
         params.style = computeStyleProfile("12", "medium", false, 60, random); // errorScale 0.45
         params.forcedErrorEvery = 100;
@@ -184,13 +187,9 @@ TEST(WrongKey, EachBandAndWhatItCannotProduce)
 }
 
 namespace {
-struct Timing : ::testing::Test {
-    qv::ScriptedRandom random;
-    RunParams params;
-    RunState state;
+struct Timing : ScriptedKey {
     void SetUp() override
     {
-        random.setFailureHandler([](const QString &m) { ADD_FAILURE() << m.toStdString(); });
         params.targetWpm = 60;
         params.style.minWpm = 60;
         params.style.maxWpm = 60;
