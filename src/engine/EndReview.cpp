@@ -108,12 +108,7 @@ QCoro::Task<bool> EndReview::fixTypos()
     ElementAccess &elements = m_engine.elements();
     KeyOutput &keys = m_engine.keys();
     for (const DeferredError &fix : fixes) {
-        if (stopped())
-            co_return false;
-        const bool open = co_await m_gate.pass();
-        if (!open)
-            co_return false;
-        const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+        const std::optional<QString> live = co_await liveTextBeforeEdit();
         if (!live)
             co_return false;
         setTracked(*live);
@@ -164,6 +159,17 @@ QCoro::Task<bool> EndReview::fixTypos()
     co_return true;
 }
 
+QCoro::Task<std::optional<QString>> EndReview::liveTextBeforeEdit()
+{
+    if (stopped())
+        co_return std::nullopt;
+    const bool open = co_await m_gate.pass();
+    if (!open)
+        co_return std::nullopt;
+    const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+    co_return live;
+}
+
 QCoro::Task<bool> EndReview::editSentences()
 {
     int swaps = m_args.review.wordSwaps;
@@ -177,12 +183,7 @@ QCoro::Task<bool> EndReview::editSentences()
     KeyOutput &keys = m_engine.keys();
     for (qsizetype c = candidates.size() - 1; c >= 0 && (swaps > 0 || rewrites > 0); --c) {
         const QString candidate = candidates.at(c);
-        if (stopped())
-            co_return false;
-        const bool open = co_await m_gate.pass();
-        if (!open)
-            co_return false;
-        const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
+        const std::optional<QString> live = co_await liveTextBeforeEdit();
         if (!live)
             co_return false;
         const qsizetype at = live->lastIndexOf(candidate);

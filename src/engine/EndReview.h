@@ -37,6 +37,9 @@ private:
     // The review's belief of the field, mirrored into the caller's buffer.
     void setTracked(const QString &text);
     QCoro::Task<> waitAfterEdit();
+    // The field's text right before an edit; none when the review must end
+    // there (stopped, the gate closed, or the text unreadable).
+    QCoro::Task<std::optional<QString>> liveTextBeforeEdit();
 
     TypingEngine &m_engine;
     EndReviewArgs m_args;
