@@ -17,22 +17,26 @@ QHash<QUuid, const StudyItem *> firstById(const QList<StudyItem> &items)
     return byId;
 }
 
-void takeProgress(StudyItem &into, const StudyItem &from)
+// Each card takes the counters, review date and star of the first card
+// with its id in `from`; cards without one keep their own.
+void takeProgress(QList<StudyItem> &items, const QList<StudyItem> &from)
 {
-    into.correctCount = from.correctCount;
-    into.incorrectCount = from.incorrectCount;
-    into.lastReviewedAt = from.lastReviewedAt;
-    into.isStarred = from.isStarred;
+    const auto source = firstById(from);
+    for (StudyItem &item : items) {
+        if (const StudyItem *s = source.value(item.id)) {
+            item.correctCount = s->correctCount;
+            item.incorrectCount = s->incorrectCount;
+            item.lastReviewedAt = s->lastReviewedAt;
+            item.isStarred = s->isStarred;
+        }
+    }
 }
 } // namespace
 
 StudyProject mergeSessionCopy(const StudyProject &stored, const StudyProject &sessionCopy)
 {
     StudyProject merged = stored;
-    const auto session = firstById(sessionCopy.items);
-    for (StudyItem &item : merged.items)
-        if (const StudyItem *s = session.value(item.id))
-            takeProgress(item, *s);
+    takeProgress(merged.items, sessionCopy.items);
     merged.updatedAt = sessionCopy.updatedAt;
     return merged;
 }
@@ -40,10 +44,7 @@ StudyProject mergeSessionCopy(const StudyProject &stored, const StudyProject &se
 StudyProject keepProgressAcrossEdit(const StudyProject &edited, const StudyProject &previous)
 {
     StudyProject out = edited;
-    const auto old = firstById(previous.items);
-    for (StudyItem &item : out.items)
-        if (const StudyItem *o = old.value(item.id))
-            takeProgress(item, *o);
+    takeProgress(out.items, previous.items);
     out.options = previous.options;
     return out;
 }
