@@ -14,14 +14,13 @@ QString normalize(const QString &text, StudyGrading grading)
     QString out = text::trimmed(text).toLower();
     if (grading == StudyGrading::exact)
         return out;
-    // Surrogate halves and combining marks are not a-z either, so a unit-wise
-    // filter deletes exactly the code points outside the kept set.
+    // By code point, so letters beyond the basic plane (CJK extensions, and
+    // so on) are kept whole.
     QString kept;
     kept.reserve(out.size());
-    for (QChar c : std::as_const(out)) {
-        const char16_t u = c.unicode();
-        if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9'))
-            kept.append(c);
+    for (const char32_t cp : out.toUcs4()) {
+        if (QChar::isLetterOrNumber(cp))
+            kept.append(QString::fromUcs4(&cp, 1));
     }
     return kept;
 }
@@ -82,6 +81,22 @@ bool isTrueFalseText(const QString &text)
 {
     const QString n = normalize(text, StudyGrading::exact);
     return n == u"true" || n == u"false";
+}
+
+void appendDistinctChoices(QStringList &choices, const QStringList &candidates, qsizetype limit)
+{
+    QStringList seen;
+    for (const QString &choice : std::as_const(choices))
+        seen.append(normalize(choice, StudyGrading::exact));
+    for (const QString &candidate : candidates) {
+        if (choices.size() >= limit)
+            return;
+        const QString key = normalize(candidate, StudyGrading::exact);
+        if (seen.contains(key))
+            continue;
+        seen.append(key);
+        choices.append(candidate);
+    }
 }
 
 } // namespace qv::study

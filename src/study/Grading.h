@@ -3,14 +3,16 @@
 #include "model/StudyEnums.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace qv::study {
 
 // How answers compare. Pure functions: they read and change nothing else.
 
-// Trimmed and lower-cased (locale-independent); the lenient levels then keep
-// only the code points a-z and 0-9, deleting everything else (accented and
-// non-Latin letters included, with no folding).
+// Trimmed and lower-cased (Unicode's default mapping, locale-independent);
+// the lenient levels then keep only letters and numbers, of any script, and
+// delete white space, punctuation, symbols and combining marks, with no
+// folding. For ASCII text that leaves exactly a-z and 0-9.
 QString normalize(const QString &text, StudyGrading grading);
 
 // Whether two texts are the same under canonical equivalence.
@@ -27,5 +29,10 @@ bool gradeAnswer(const QString &response, const QString &correct, StudyGrading g
 
 // Whether a side of a card reads "true" or "false" (trimmed, any case).
 bool isTrueFalseText(const QString &text);
+
+// Appends to `choices` the candidates, in their order, whose exactly
+// normalised text differs from every choice already there, until `choices`
+// holds `limit` entries; so no two options of a question read alike.
+void appendDistinctChoices(QStringList &choices, const QStringList &candidates, qsizetype limit);
 
 } // namespace qv::study

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "core/WallClock.h"
 #include "study/Counters.h"
+#include "study/Grading.h"
 #include "study/Shuffle.h"
 
 #include <QSet>
@@ -52,13 +53,10 @@ QList<QuizQuestion> QuizTest::makeQuestions(const StudyProject &project, Random 
             q.choices = {QStringLiteral("True"), QStringLiteral("False")};
         } else {
             q.correct = card.definition;
-            QStringList distractors;
-            for (const QString &d : std::as_const(pool))
-                if (d != q.correct)
-                    distractors.append(d);
+            QStringList distractors = pool;
             shuffleInPlace(distractors, random);
             q.choices = {q.correct};
-            q.choices.append(distractors.mid(0, std::min<qsizetype>(3, distractors.size())));
+            appendDistinctChoices(q.choices, distractors, 4);
             shuffleInPlace(q.choices, random);
         }
         questions.append(q);

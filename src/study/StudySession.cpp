@@ -196,8 +196,10 @@ QStringList StudySession::buildChoices() const
         if (other.id != item->id && !isTrueFalseText(answerSide(other)))
             candidates.append(other);
     shuffleInPlace(candidates, m_random);
-    for (qsizetype i = 0; i < std::min<qsizetype>(3, candidates.size()); ++i)
-        choices.append(answerSide(candidates[i]));
+    QStringList sides;
+    for (const StudyItem &candidate : std::as_const(candidates))
+        sides.append(answerSide(candidate));
+    appendDistinctChoices(choices, sides, 4);
     shuffleInPlace(choices, m_random);
     return choices;
 }

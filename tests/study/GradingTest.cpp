@@ -19,12 +19,17 @@ TEST(GradingTest, NormalizeTrimsLowersAndFiltersOnlyWhenLenient)
     EXPECT_EQ(normalize(u("  New-York\u00A0\n"), E), u("new-york"));
     EXPECT_EQ(normalize(u("New-York"), L), u("newyork"));
     EXPECT_EQ(normalize(u("Route 66!"), V), u("route66"));
-    // A precomposed é disappears; a decomposed one leaves its e.
-    EXPECT_EQ(normalize(u("caf\u00E9"), L), u("caf"));
+    // Letters and numbers of every script stay, lower-cased; combining marks,
+    // symbols, punctuation and spaces go.
+    EXPECT_EQ(normalize(u("caf\u00E9"), L), u("caf\u00E9"));
     EXPECT_EQ(normalize(u("cafe\u0301"), L), u("cafe"));
-    EXPECT_EQ(normalize(u("\u0391\u03B8\u03AE\u03BD\u03B1"), L), QString());
-    EXPECT_EQ(normalize(u("\u0391\u03B8\u03AE\u03BD\u03B1"), E), u("\u03B1\u03B8\u03AE\u03BD\u03B1"));
-    EXPECT_EQ(normalize(u("a\U0001F600b"), L), u("ab"));
+    EXPECT_EQ(normalize(u("\u0391\u03B8\u03AE\u03BD\u03B1"), L), u("\u03B1\u03B8\u03AE\u03BD\u03B1"));
+    EXPECT_EQ(normalize(u("\u041C\u043E\u0441\u043A\u0432\u0430, \u0420\u043E\u0441\u0441\u0438\u044F"), V),
+              u("\u043C\u043E\u0441\u043A\u0432\u0430\u0440\u043E\u0441\u0441\u0438\u044F"));
+    EXPECT_EQ(normalize(u("\u6771\u4EAC\u3002"), L), u("\u6771\u4EAC"));
+    EXPECT_EQ(normalize(u("\U00020BB7\u91CE\u5BB6"), L), u("\U00020BB7\u91CE\u5BB6")); // beyond the basic plane
+    EXPECT_EQ(normalize(u("\u0661\u0662 \u00BD"), L), u("\u0661\u0662\u00BD"));
+    EXPECT_EQ(normalize(u("a\U0001F600b \u20AC"), L), u("ab"));
 }
 
 struct GradeCase {
@@ -47,7 +52,40 @@ TEST(GradingTest, TableAtAllThreeLevels)
         {"?!", "?!", true, false, false},     // empty after filtering is never right
         {"a", "!!!", false, true, true},      // answer filters to empty: distance 1
         {"ab", "!!!", false, false, true},    // distance 2
-        {"\u0391\u03B8\u03AE\u03BD\u03B1", "\u03B1\u03B8\u03AE\u03BD\u03B1", true, false, false}, // Greek: empty when lenient
+    };
+    for (const GradeCase &c : cases) {
+        const QString r = u(c.response), k = u(c.correct);
+        EXPECT_EQ(gradeAnswer(r, k, E), c.exact) << c.response << " / " << c.correct;
+        EXPECT_EQ(gradeAnswer(r, k, L), c.lenient) << c.response << " / " << c.correct;
+        EXPECT_EQ(gradeAnswer(r, k, V), c.veryLenient) << c.response << " / " << c.correct;
+    }
+}
+
+// The lenient levels are never stricter than exact, in any script.
+TEST(GradingTest, AnswersInEveryScript)
+{
+    const GradeCase cases[] = {
+        {"\u03BD\u03B5\u03C1\u03CC", "\u03BD\u03B5\u03C1\u03CC", true, true, true},                 // Greek
+        {"\u039D\u0395\u03A1\u038C", "\u03BD\u03B5\u03C1\u03CC", true, true, true},                 // Greek capitals
+        {"\u03BD\u03B5\u03C1\u03BF", "\u03BD\u03B5\u03C1\u03CC", false, true, true},                // missing tonos
+        {"\u03BD\u03B5", "\u03BD\u03B5\u03C1\u03CC", false, false, true},                          // two short
+        {"\u0432\u043E\u0434\u0430!", "\u0412\u043E\u0434\u0430", false, true, true},             // Cyrillic, punctuation
+        {"\u0445\u043B\u0435\u0431", "\u0432\u043E\u0434\u0430", false, false, false},            // another word
+        {"\u6C34", "\u6C34", true, true, true},                                                       // CJK
+        {"\u6C34\u3002", "\u6C34", false, true, true},
+        {"\u706B\u5C71", "\u6C34\u9053", false, false, true},                                       // two different ideographs
+        {"\u706B\u5C71\u53E3", "\u6C34\u9053", false, false, false},
+        {"\u0645\u0627\u0621", "\u0645\u0627\u0621", true, true, true},                             // Arabic
+        {"\u0645\u064E\u0627\u0621", "\u0645\u0627\u0621", false, true, true},                      // with a vowel mark
+        {"\u05DE\u05D9\u05DD", "\u05DE\u05D9\u05DD", true, true, true},                             // Hebrew
+        {"\u05DE\u05B7\u05D9\u05B4\u05DD", "\u05DE\u05D9\u05DD", false, true, true},               // with points
+        {"caf\u00E9", "cafe\u0301", true, true, true},                                                // precomposed / decomposed
+        {"Cr\u00E8me br\u00FBl\u00E9e", "creme brulee", false, false, false},                       // three accents: three edits
+        {"Cr\u00E8me brul\u00E9e", "creme brulee", false, false, true},
+        {"\u00C9T\u00C9", "\u00E9t\u00E9", true, true, true},
+        {"x", "\u03BD\u03B5\u03C1\u03CC", false, false, false},                                     // one Latin letter is no answer
+        {"Tokyo \u6771\u4EAC", "tokyo\u6771\u4EAC", false, true, true},                               // mixed
+        {"\u3002\uFF01", "\u3002\uFF01", true, false, false},                                       // only punctuation
     };
     for (const GradeCase &c : cases) {
         const QString r = u(c.response), k = u(c.correct);

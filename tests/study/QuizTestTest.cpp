@@ -1,5 +1,6 @@
 #include "SessionFixture.h"
 
+#include "study/Grading.h"
 #include "study/QuizTest.h"
 
 #include <QSet>
@@ -64,8 +65,8 @@ TEST_F(QuizTestFixture, TrueFalseDetectedOnTheDefinitionOnly)
 
 TEST_F(QuizTestFixture, DistractorsFromEveryCardButBooleansAndExactDuplicates)
 {
-    // Seven cards: the tested card's exact duplicate is left out, a case
-    // variant stays, and at most three distractors are taken.
+    // Eight cards: the tested card's duplicates (a case variant included) are
+    // left out, and at most three distractors are taken.
     QList<StudyItem> items{makeCard("a", "Paris"), makeCard("b", "Paris"), makeCard("c", "paris"),
                            makeCard("d", "Rome"),  makeCard("e", "true"),  makeCard("f", "Oslo"),
                            makeCard("g", "Bern"),  makeCard("h", "Kyiv")};
@@ -132,5 +133,39 @@ TEST_F(QuizTestFixture, RetakeBeforeThePushKeepsTheFirstResults)
     for (const StudyItem &item : updates[1].items) {
         EXPECT_EQ(item.incorrectCount + item.correctCount, 2);
         EXPECT_GE(item.incorrectCount, 1);
+    }
+}
+
+// Random sets whose sides repeat (case and spacing variants included): in a
+// session and on the test page, no question offers two options that read
+// alike, and each keeps its correct option.
+TEST_F(QuizTestFixture, OptionsOfAQuestionAreDistinctAndKeepTheCorrectOne)
+{
+    const QStringList words{"Paris", "paris", " Paris ", "Rome", "ROME", "Oslo", "\u03bd\u03b5\u03c1\u03cc", "\u039d\u0395\u03a1\u038c"};
+    const auto assertDistinct = [](const QStringList &choices, const QString &correct) {
+        QStringList seen;
+        for (const QString &c : choices)
+            seen.append(normalize(c, StudyGrading::exact));
+        EXPECT_EQ(QSet<QString>(seen.begin(), seen.end()).size(), seen.size()) << choices.join('|').toStdString();
+        EXPECT_TRUE(choices.contains(correct)) << correct.toStdString();
+    };
+    SeededRandom draws(7);
+    for (int round = 0; round < 60; ++round) {
+        QList<StudyItem> items;
+        const int n = int(draws.uniformInt(2, 7));
+        for (int i = 0; i < n; ++i)
+            items.append(makeCard(words[draws.uniformInt(0, words.size() - 1)],
+                                  words[draws.uniformInt(0, words.size() - 1)]));
+        const StudyProject set = makeSet(items, true, {StudyQuestionType::multipleChoice});
+
+        for (const QuizQuestion &q : QuizTest::makeQuestions(set, seeded))
+            assertDistinct(q.choices, q.correct);
+
+        StudySession &s = fresh(set);
+        for (int question = 0; question < 6; ++question) {
+            if (s.currentQuestionType() == StudyQuestionType::multipleChoice)
+                assertDistinct(s.multipleChoices(), s.correctAnswer());
+            s.advance();
+        }
     }
 }

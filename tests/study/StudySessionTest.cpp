@@ -551,3 +551,24 @@ TEST(SessionLabelsTest, TextsOfTheSessionScreenNotShownElsewhere)
     EXPECT_FALSE(l::streakHighlighted(4));
     EXPECT_TRUE(l::streakHighlighted(5));
 }
+
+// A Greek answer is graded on its letters at the default grading, and a
+// missed one is retyped in its exact form.
+TEST_F(SessionFixture, NonLatinAnswersAreGradedAndRetyped)
+{
+    const QString water = QString::fromUtf8("\u03BD\u03B5\u03C1\u03CC");
+    StudySession &s = fresh(makeSet({makeCard(water, water)}));
+    s.setUserAnswer(QString::fromUtf8(" \u039D\u0395\u03A1\u038C!"));
+    s.pressMain();
+    EXPECT_TRUE(s.wasCorrect());
+    s.pressMain();
+
+    s.setUserAnswer("x");
+    s.pressMain();
+    ASSERT_FALSE(s.wasCorrect());
+    ASSERT_TRUE(s.requireRetype());
+    s.setRetypeInput(QString::fromUtf8("\u03BD\u03B5\u03C1\u03BF"));
+    EXPECT_FALSE(s.mainButtonEnabled());
+    s.setRetypeInput(QString::fromUtf8("\u039D\u0395\u03A1\u038C "));
+    EXPECT_TRUE(s.mainButtonEnabled());
+}
