@@ -106,6 +106,10 @@ TEST(RepairRules, WipeSafetyLimits)
     EXPECT_TRUE(isSafeToWipeAndReplaceAll(units(1000), units(1000) + units(150, 'z')));
     // Little in common at the start: never safe.
     EXPECT_FALSE(isSafeToWipeAndReplaceAll("The user's own letter", "Typed essay text here"));
+    // The shared start must cover 84 % of the shorter text.
+    EXPECT_TRUE(isSafeToWipeAndReplaceAll(units(84) + units(16, 'q'), units(100)));
+    EXPECT_FALSE(isSafeToWipeAndReplaceAll(units(83) + units(17, 'q'), units(100)));
+    EXPECT_TRUE(isSafeToWipeAndReplaceAll(units(84) + units(16, 'q'), units(200)));
 }
 
 TEST(RepairRules, TailFixNeedsMostOfTheTargetInCommon)
@@ -133,11 +137,20 @@ TEST(RepairRules, SegmentOverwriteRefusals)
     four.replace(10, 4, "qqqq");
     EXPECT_FALSE(segmentOverwriteRefused(four, target40)); // 4 <= 6
     EXPECT_TRUE(segmentOverwriteRefused(" world", " there"));
+    // At the boundary: 6 units are 15 % of 40 and still repaired; 7 are not.
+    QString six = target40, seven = target40;
+    six.replace(10, 6, units(6, 'q'));
+    seven.replace(10, 7, units(7, 'q'));
+    EXPECT_FALSE(segmentOverwriteRefused(six, target40));
+    EXPECT_TRUE(segmentOverwriteRefused(seven, target40));
     // Above 120 units always refused.
     const QString big = units(2000, 't');
     QString changed = big;
     changed.replace(500, 121, units(121, 'q'));
     EXPECT_TRUE(segmentOverwriteRefused(changed, big));
+    changed = big;
+    changed.replace(500, 120, units(120, 'q'));
+    EXPECT_FALSE(segmentOverwriteRefused(changed, big));
 }
 
 TEST(RepairRules, TailRetypeCounts)
