@@ -318,14 +318,6 @@ TEST_F(AccountFixture, ALaunchWithTheServerDownSignsInAtTheNextActivationOrTick)
     EXPECT_TRUE(account.isAuthenticated());
     EXPECT_EQ(account.authEmail(), "back@example.test");
     EXPECT_EQ(account.authMessage(), "");
-
-    // A restore that the server answers says the session expired, as before.
-    AccountSession rejected(client, prefs, scheduler);
-    transport->respond("GET", kProfiles, 401, kExpired);
-    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant"})");
-    rejected.restoreSession();
-    settle();
-    EXPECT_EQ(rejected.authMessage(), "Session expired. Please sign in again.");
 }
 
 TEST_F(AccountFixture, RefreshProfileOutcomes)
