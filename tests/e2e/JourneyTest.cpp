@@ -294,5 +294,23 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
     EXPECT_EQ(savedProjectId(), id);
 }
 
+// Two copies would each save over the other's library: a second launch
+// hands over to the running one and exits, which keeps running.
+TEST_F(Journey, ASecondLaunchHandsOverToTheRunningCopyAndExits)
+{
+    startQuorvel();
+    ASSERT_TRUE(waitFor(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(QV_QUORVEL), {});
+    ASSERT_TRUE(second.waitForFinished(15000)) << "the second copy kept running";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("Quorvel is already running"));
+    EXPECT_EQ(quorvel.state(), QProcess::Running);
+    EXPECT_TRUE(ui->find(QStringLiteral("Email")).has_value());
+}
+
 } // namespace
 } // namespace qv::e2e
