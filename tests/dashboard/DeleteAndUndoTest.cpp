@@ -108,7 +108,7 @@ TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStaysAndAProjectAlr
     EXPECT_EQ(titles(), (QStringList{"Second", "First"}));
 
     askToDelete(first);
-    app->deleteProject(first); // gone meanwhile (another window)
+    EXPECT_TRUE(app->deleteProject(first)); // gone meanwhile (another window)
     answerDelete("Delete");
     EXPECT_FALSE(view->undoBanner()->isVisible());
     EXPECT_EQ(titles(), QStringList{"Second"});

@@ -85,12 +85,12 @@ TEST_F(LibraryFixture, SaveReplacesOrAppendsAndKeepsAStableNewestFirstOrder)
     EXPECT_TRUE(lib->saveProject(project(kA, "a", 5)));
     EXPECT_TRUE(lib->saveProject(project(kB, "b", 5))); // same date: stays behind a
     EXPECT_EQ(titles(lib->projects()), QStringList({"a", "b"}));
-    lib->saveProject(project(kC, "c", 9)); // newest goes first
+    EXPECT_TRUE(lib->saveProject(project(kC, "c", 9))); // newest goes first
     EXPECT_EQ(titles(lib->projects()), QStringList({"c", "a", "b"}));
     // An edit with an older date replaces the whole record and moves it down.
     Project edited = project(kC, "c2", 1);
     edited.wpm = 99;
-    lib->saveProject(edited);
+    EXPECT_TRUE(lib->saveProject(edited));
     EXPECT_EQ(titles(lib->projects()), QStringList({"a", "b", "c2"}));
     EXPECT_EQ(lib->projects().last().wpm, 99);
     EXPECT_EQ(titles(onDisk()), QStringList({"a", "b", "c2"}));
@@ -99,8 +99,8 @@ TEST_F(LibraryFixture, SaveReplacesOrAppendsAndKeepsAStableNewestFirstOrder)
 TEST_F(LibraryFixture, DeleteKeepsTheOrderWritesEvenWithoutAMatchAndUndoesAsASave)
 {
     auto lib = loaded();
-    lib->saveProject(project(kA, "a", 5));
-    lib->saveProject(project(kB, "b", 3));
+    EXPECT_TRUE(lib->saveProject(project(kA, "a", 5)));
+    EXPECT_TRUE(lib->saveProject(project(kB, "b", 3)));
     QFile::remove(storage.projectsFilePath());
     int changes = 0;
     QObject::connect(lib.get(), &Library::projectsChanged, [&] { ++changes; });
@@ -108,23 +108,23 @@ TEST_F(LibraryFixture, DeleteKeepsTheOrderWritesEvenWithoutAMatchAndUndoesAsASav
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(QFile::exists(storage.projectsFilePath()));
     EXPECT_EQ(titles(onDisk()), QStringList({"a", "b"}));
-    lib->deleteProject(project(kA, "ignored title", 0));
+    EXPECT_TRUE(lib->deleteProject(project(kA, "ignored title", 0)));
     EXPECT_EQ(titles(lib->projects()), QStringList({"b"}));
 
     // Undoing a delete is a save that restores its place.
-    lib->saveProject(project(kA, "a", 9));
-    lib->saveProject(project(kB, "b", 5));
-    lib->saveProject(project(kC, "c", 1));
+    EXPECT_TRUE(lib->saveProject(project(kA, "a", 9)));
+    EXPECT_TRUE(lib->saveProject(project(kB, "b", 5)));
+    EXPECT_TRUE(lib->saveProject(project(kC, "c", 1)));
     const Project removed = lib->projects()[1];
-    lib->deleteProject(removed);
-    lib->saveProject(removed);
+    EXPECT_TRUE(lib->deleteProject(removed));
+    EXPECT_TRUE(lib->saveProject(removed));
     EXPECT_EQ(titles(lib->projects()), QStringList({"a", "b", "c"}));
 }
 
 TEST_F(LibraryFixture, ResetClearsCountersStampsNowAndMovesTheSetToTheTop)
 {
     auto lib = loaded();
-    lib->saveStudyProject(set(kA, "newer", 30));
+    EXPECT_TRUE(lib->saveStudyProject(set(kA, "newer", 30)));
     StudyProject s = set(kB, "bio", 1);
     StudyItem card;
     card.id = QUuid(QString::fromLatin1(kC));
@@ -135,10 +135,10 @@ TEST_F(LibraryFixture, ResetClearsCountersStampsNowAndMovesTheSetToTheTop)
     card.lastReviewedAt = at(2);
     card.isStarred = true;
     s.items = {card};
-    lib->saveStudyProject(s);
+    EXPECT_TRUE(lib->saveStudyProject(s));
     ASSERT_EQ(lib->studyProjects().last().title, "bio");
 
-    lib->resetStudyProgress(s);
+    EXPECT_TRUE(lib->resetStudyProgress(s));
     const StudyProject &top = lib->studyProjects().first();
     EXPECT_EQ(top.title, "bio");
     EXPECT_EQ(top.updatedAt, clock.nowUtc());
@@ -150,9 +150,9 @@ TEST_F(LibraryFixture, ResetClearsCountersStampsNowAndMovesTheSetToTheTop)
     EXPECT_EQ(top.items[0].term, "cell");
 
     // A set deleted meanwhile comes back.
-    lib->deleteStudyProject(s);
+    EXPECT_TRUE(lib->deleteStudyProject(s));
     EXPECT_EQ(lib->studyProjects().size(), 1);
-    lib->resetStudyProgress(s);
+    EXPECT_TRUE(lib->resetStudyProgress(s));
     EXPECT_EQ(lib->studyProjects().size(), 2);
 }
 
@@ -175,7 +175,7 @@ TEST_F(LibraryFixture, ADeleteBeforeTheLoadDoesNotWipeTheStudyFile)
     ASSERT_TRUE(storage.saveStudyProjects({set(kA, "a", 1), set(kB, "b", 2)}));
     Library lib(storage, scheduler, clock);
     lib.startInitialLoad();
-    lib.deleteStudyProject(set(kA, "", 0));
+    EXPECT_TRUE(lib.deleteStudyProject(set(kA, "", 0)));
     scheduler.runUntilIdle();
     ASSERT_EQ(lib.studyProjects().size(), 1);
     EXPECT_EQ(Storage(config, clock).loadStudyProjects().size(), 1);

@@ -174,7 +174,7 @@ TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
 TEST_F(FileFixture, TerminationFlushWritesPendingChanges)
 {
     PreferencesFile p(path(), scheduler, clock);
-    TerminationFlush flush([&] { p.flush(); });
+    TerminationFlush flush([&] { EXPECT_TRUE(p.flush()); });
     ASSERT_TRUE(flush.installSignalHandlers());
     int seen = 0;
     QObject::connect(&flush, &TerminationFlush::terminationRequested, [&](int s) { seen = s; });
