@@ -2,13 +2,17 @@
 
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
+#include "model/ModelFixtures.h"
 #include "model/Storage.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace qv;
 using namespace qv::state;
@@ -188,4 +192,110 @@ TEST_F(LibraryFixture, AFailedWriteIsReportedAndTheListKeepsTheChange)
     ASSERT_TRUE(QDir().mkpath(storage.projectsFilePath()));
     EXPECT_FALSE(lib->saveProject(project(kA, "a", 1)));
     EXPECT_EQ(titles(lib->projects()), QStringList({"a"}));
+}
+
+namespace {
+
+QStringList titles(const QList<StudyProject> &list)
+{
+    QStringList out;
+    for (const auto &s : list)
+        out << s.title;
+    return out;
+}
+
+} // namespace
+
+TEST_F(LibraryFixture, AListWhoseSaveFailedIsWrittenWholeByTheNextSaveThatSucceeds)
+{
+    auto lib = loaded();
+    ASSERT_TRUE(lib->saveProject(project(kA, "a", 1)));
+    ASSERT_TRUE(lib->saveStudyProject(set(kA, "s", 1)));
+
+    // Each list in turn cannot be written (a folder where its file goes);
+    // the other list's saves then still report the one that is due.
+    struct Case {
+        const char *name;
+        QString blocked;
+        std::function<SaveResult()> change;
+        std::function<SaveResult()> otherChange;
+    };
+    const QList<Case> cases{
+        {"projects", storage.projectsFilePath(), [&] { return lib->saveProject(project(kB, "b", 2)); },
+         [&] { return lib->saveStudyProject(set(kB, "t", 2)); }},
+        {"study sets", storage.studyProjectsFilePath(), [&] { return lib->deleteStudyProject(set(kA, "", 0)); },
+         [&] { return lib->deleteProject(project(kA, "", 0)); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QFile::remove(c.blocked));
+        ASSERT_TRUE(QDir().mkpath(c.blocked));
+        const SaveResult failed = c.change();
+        ASSERT_FALSE(failed);
+        EXPECT_TRUE(failed.reason().contains(c.blocked)) << failed.reason().toStdString();
+        const SaveResult stillDue = c.otherChange();
+        ASSERT_FALSE(stillDue);
+        EXPECT_TRUE(stillDue.reason().contains(c.blocked));
+
+        ASSERT_TRUE(QDir(c.blocked).removeRecursively());
+        // The next save of either list writes everything in memory.
+        EXPECT_TRUE(c.otherChange());
+        EXPECT_EQ(titles(onDisk()), titles(lib->projects()));
+        EXPECT_EQ(titles(Storage(config, clock).loadStudyProjects()), titles(lib->studyProjects()));
+    }
+    EXPECT_EQ(titles(lib->projects()), QStringList({"b"}));
+    EXPECT_EQ(titles(lib->studyProjects()), QStringList({"t"}));
+}
+
+TEST_F(LibraryFixture, AVanishedDataFolderIsMadeAgainWithBothLists)
+{
+    auto lib = loaded();
+    ASSERT_TRUE(lib->saveProject(project(kA, "a", 1)));
+    ASSERT_TRUE(lib->saveStudyProject(set(kA, "s", 1)));
+    const QString folder = storage.folderPath();
+
+    // First a file stands in the folder's place: every save fails and says so.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(qv::test::writeAll(folder, "in the way"));
+    const SaveResult blocked = lib->saveProject(project(kB, "b", 2));
+    ASSERT_FALSE(blocked);
+    EXPECT_EQ(blocked.reason(), QStringLiteral("a file is in the place of the data folder (%1)").arg(folder));
+    EXPECT_FALSE(lib->resetStudyProgress(set(kA, "s", 1)));
+    EXPECT_EQ(qv::test::readAll(folder), QByteArray("in the way"));
+
+    // Then it is simply gone: the next save makes it and writes both lists.
+    ASSERT_TRUE(QFile::remove(folder));
+    EXPECT_TRUE(lib->deleteProject(project(kA, "", 0)));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(titles(onDisk()), QStringList({"b"}));
+    const QList<StudyProject> sets = Storage(config, clock).loadStudyProjects();
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_EQ(sets.first().updatedAt, clock.nowUtc()); // the reset made while it failed
+}
+
+TEST_F(LibraryFixture, AnUnreadableFileIsNamedWhereItIsKept)
+{
+    ASSERT_TRUE(qv::test::writeAll(storage.studyProjectsFilePath(), "{ not a list"));
+    Library lib(storage, scheduler, clock);
+    int announced = 0;
+    QObject::connect(&lib, &Library::keptFilesChanged, [&] { ++announced; });
+    lib.startInitialLoad();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(announced, 1);
+    EXPECT_FALSE(lib.keptProjectsFile());
+    ASSERT_TRUE(lib.keptStudyProjectsFile());
+    EXPECT_EQ(lib.keptStudyProjectsFile()->path, storage.studyProjectsFilePath());
+
+    // A save of the other list leaves it; a save of its own moves it aside.
+    ASSERT_TRUE(lib.saveProject(project(kA, "a", 1)));
+    EXPECT_EQ(announced, 1);
+    ASSERT_TRUE(lib.saveStudyProject(set(kA, "s", 1)));
+    EXPECT_EQ(announced, 2);
+    const QString aside = storage.studyProjectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z");
+    ASSERT_TRUE(lib.keptStudyProjectsFile());
+    EXPECT_EQ(lib.keptStudyProjectsFile()->path, aside);
+    EXPECT_EQ(qv::test::readAll(aside), QByteArray("{ not a list"));
+    const QString text = Library::keptFileText(*lib.keptStudyProjectsFile(), QStringLiteral("study sets file"));
+    EXPECT_TRUE(text.startsWith(u"Your study sets file could not be read (")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("the file is kept as %1.").arg(aside))) << text.toStdString();
 }
