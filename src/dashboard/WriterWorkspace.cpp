@@ -122,18 +122,13 @@ WriterWorkspace::WriterWorkspace(state::AppState &appState, QWidget *parent) : Q
 
 void WriterWorkspace::showSaveResult(const SaveResult &result)
 {
-    if (result)
-        m_saveNotice->hide();
-    else
-        m_saveNotice->present(saveFailureText(QStringLiteral("your projects"), result));
+    m_saveNotice->present(saveFailureText(QStringLiteral("your projects"), result));
 }
 
 void WriterWorkspace::refreshKeptFile()
 {
-    if (const auto kept = m_appState.library().keptProjectsFile())
-        m_keptNotice->presentOnce(state::Library::keptFileText(*kept, QStringLiteral("projects file")));
-    else
-        m_keptNotice->hide();
+    m_keptNotice->presentOnce(
+        state::Library::keptFileText(m_appState.library().keptProjectsFile(), QStringLiteral("projects file")));
 }
 
 QList<Project> WriterWorkspace::filteredProjects() const

@@ -31,7 +31,7 @@ private:
 };
 
 // What a view says when a save failed: what was not saved, the reason, and
-// that nothing is lost yet.
+// that nothing is lost yet; empty after a save that succeeded.
 QString saveFailureText(const QString &what, const SaveResult &result);
 
 } // namespace qv

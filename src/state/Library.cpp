@@ -83,11 +83,13 @@ void Library::load()
         emit keptFilesChanged();
 }
 
-QString Library::keptFileText(const Storage::KeptFile &file, const QString &what)
+QString Library::keptFileText(const std::optional<Storage::KeptFile> &file, const QString &what)
 {
+    if (!file)
+        return {};
     return QStringLiteral("Your %1 could not be read (%2), so the list starts empty. Nothing was deleted: the "
                           "file is kept as %3.")
-        .arg(what, file.reason, file.path);
+        .arg(what, file->reason, file->path);
 }
 
 SaveResult Library::persist(int due)

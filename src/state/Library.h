@@ -51,8 +51,9 @@ public:
     // Where an unreadable data file is kept (none when both loaded).
     std::optional<Storage::KeptFile> keptProjectsFile() const { return m_storage.keptProjectsFile(); }
     std::optional<Storage::KeptFile> keptStudyProjectsFile() const { return m_storage.keptStudyProjectsFile(); }
-    // What the workspace says about such a file; `what` names the list.
-    static QString keptFileText(const Storage::KeptFile &file, const QString &what);
+    // What the workspace says about such a file (empty when there is none);
+    // `what` names the list.
+    static QString keptFileText(const std::optional<Storage::KeptFile> &file, const QString &what);
 
     // Newest first by updatedAt; equal dates keep their order.
     static void sortNewestFirst(QList<Project> &projects);

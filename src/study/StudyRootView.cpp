@@ -71,20 +71,14 @@ StudyRootView::StudyRootView(state::AppState &appState, Scheduler &scheduler, co
 
 void StudyRootView::showSaveResult(const SaveResult &result)
 {
-    if (result)
-        m_saveNotice->hide();
-    else
-        m_saveNotice->present(saveFailureText(QStringLiteral("your study sets"), result));
+    m_saveNotice->present(saveFailureText(QStringLiteral("your study sets"), result));
 }
 
 void StudyRootView::refreshKeptFile()
 {
-    if (!m_appState)
-        return;
-    if (const auto kept = m_appState->library().keptStudyProjectsFile())
-        m_keptNotice->presentOnce(state::Library::keptFileText(*kept, QStringLiteral("study sets file")));
-    else
-        m_keptNotice->hide();
+    if (m_appState)
+        m_keptNotice->presentOnce(state::Library::keptFileText(m_appState->library().keptStudyProjectsFile(),
+                                                               QStringLiteral("study sets file")));
 }
 
 StudyRootView::~StudyRootView()

@@ -37,6 +37,10 @@ NoticeBanner::NoticeBanner(QWidget *parent) : QWidget(parent)
 
 void NoticeBanner::present(const QString &text)
 {
+    if (text.isEmpty()) {
+        hide();
+        return;
+    }
     m_label->setText(text);
     show();
     raise();
@@ -44,7 +48,7 @@ void NoticeBanner::present(const QString &text)
 
 void NoticeBanner::presentOnce(const QString &text)
 {
-    if (text != m_dismissedText)
+    if (text.isEmpty() || text != m_dismissedText)
         present(text);
 }
 

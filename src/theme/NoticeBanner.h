@@ -17,6 +17,7 @@ class NoticeBanner final : public QWidget {
 public:
     explicit NoticeBanner(QWidget *parent = nullptr);
 
+    // Shows `text`; an empty text hides the notice.
     void present(const QString &text);
     // The same, unless the user dismissed this very text already (a notice
     // about a lasting state is not forced back at every refresh).

@@ -43,7 +43,8 @@ const char *kA = "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}";
 const char *kB = "{6F9619FF-8B86-D011-B42D-00C04FC964FF}";
 const char *kC = "{11111111-2222-3333-4444-555555555555}";
 
-QStringList titles(const QList<Project> &list)
+template<typename T>
+QStringList titles(const QList<T> &list)
 {
     QStringList out;
     for (const auto &p : list)
@@ -194,18 +195,6 @@ TEST_F(LibraryFixture, AFailedWriteIsReportedAndTheListKeepsTheChange)
     EXPECT_EQ(titles(lib->projects()), QStringList({"a"}));
 }
 
-namespace {
-
-QStringList titles(const QList<StudyProject> &list)
-{
-    QStringList out;
-    for (const auto &s : list)
-        out << s.title;
-    return out;
-}
-
-} // namespace
-
 TEST_F(LibraryFixture, AListWhoseSaveFailedIsWrittenWholeByTheNextSaveThatSucceeds)
 {
     auto lib = loaded();
@@ -295,7 +284,7 @@ TEST_F(LibraryFixture, AnUnreadableFileIsNamedWhereItIsKept)
     ASSERT_TRUE(lib.keptStudyProjectsFile());
     EXPECT_EQ(lib.keptStudyProjectsFile()->path, aside);
     EXPECT_EQ(qv::test::readAll(aside), QByteArray("{ not a list"));
-    const QString text = Library::keptFileText(*lib.keptStudyProjectsFile(), QStringLiteral("study sets file"));
+    const QString text = Library::keptFileText(lib.keptStudyProjectsFile(), QStringLiteral("study sets file"));
     EXPECT_TRUE(text.startsWith(u"Your study sets file could not be read (")) << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral("the file is kept as %1.").arg(aside))) << text.toStdString();
 }
