@@ -23,6 +23,19 @@ namespace {
 
 using FullPage = qv::test::Recorder<StudyHostedPage>;
 
+// Creates a set of one card in the set window, as the user does.
+void saveNewSetFromWindow(StudyRootView &root, const QString &title)
+{
+    root.openStudyWindow(std::nullopt);
+    StudyImportView *view = root.importView();
+    ASSERT_NE(view, nullptr);
+    view->titleField()->setText(title);
+    view->termField()->setText("F");
+    view->definitionField()->setText("force");
+    view->addButton()->click();
+    view->saveButton()->click();
+}
+
 // The study workspace with the real set page (fake inline panes) and
 // full-page session and test pages that keep their callbacks, over a data
 // folder a test can put out of reach.
@@ -151,16 +164,7 @@ TEST_F(StudySaveFailureTest, EverySaveTheWorkspaceMakesSaysWhenItFailsAndTheNext
              fullQuiz.onUpdate(answered(0, 4, 0));
          },
          [&] { return storedSet(bio.id).items[0].correctCount == 4; }},
-        {"a new set from the set window",
-         [&] {
-             root->openStudyWindow(std::nullopt);
-             StudyImportView *view = root->importView();
-             view->titleField()->setText("Physics");
-             view->termField()->setText("F");
-             view->definitionField()->setText("force");
-             click(view->addButton());
-             click(view->saveButton());
-         },
+        {"a new set from the set window", [&] { saveNewSetFromWindow(*root, "Physics"); },
          [&] { return inMemory("Physics"); }},
         {"a deletion",
          [&] {
@@ -221,12 +225,7 @@ TEST_F(UnreadableSetsTest, TheKeptFileIsNamedInTheWorkspaceUntilDismissed)
     EXPECT_FALSE(notice->isVisible());
 
     // The first save of a set moves it aside and says where.
-    root->openStudyWindow(std::nullopt);
-    root->importView()->titleField()->setText("Physics");
-    root->importView()->termField()->setText("F");
-    root->importView()->definitionField()->setText("force");
-    click(root->importView()->addButton());
-    click(root->importView()->saveButton());
+    saveNewSetFromWindow(*root, "Physics");
     settle();
     const std::optional<Storage::KeptFile> kept = app->library().keptStudyProjectsFile();
     ASSERT_TRUE(kept);
