@@ -94,6 +94,7 @@ QString Library::keptFileText(const std::optional<Storage::KeptFile> &file, cons
 
 SaveResult Library::persist(int due)
 {
+    // A data folder that went away took both files with it.
     if (!m_storage.folderExists())
         due = projectsDue | studyProjectsDue;
     m_due |= due;

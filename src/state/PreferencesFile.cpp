@@ -164,8 +164,9 @@ SaveResult PreferencesFile::write()
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());
     if (::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         file.cancelWriting();
-        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+        return failed(reason);
     }
     // Large bytes go to their side files first, each only when it changed;
     // a side file that cannot be written leaves its bytes in the JSON file.
