@@ -146,10 +146,10 @@ int main(int argc, char **argv)
 
     std::printf("%d writing projects, %d study sets of %d cards\n", projectCount, setCount, cardCount);
     bool ok = true;
-    measure("save projects", [&] { ok &= storage.saveProjects(projects); }, storage.projectsFilePath());
+    measure("save projects", [&] { ok &= storage.saveProjects(projects).ok(); }, storage.projectsFilePath());
     QList<qv::Project> loadedProjects;
     measure("load projects", [&] { loadedProjects = storage.loadProjects(); });
-    measure("save study sets", [&] { ok &= storage.saveStudyProjects(sets); }, storage.studyProjectsFilePath());
+    measure("save study sets", [&] { ok &= storage.saveStudyProjects(sets).ok(); }, storage.studyProjectsFilePath());
     QList<qv::StudyProject> loadedSets;
     measure("load study sets", [&] { loadedSets = storage.loadStudyProjects(); });
 

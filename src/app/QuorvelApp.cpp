@@ -37,17 +37,20 @@ QuorvelApp::QuorvelApp(QuorvelAppEnvironment environment, QObject *parent)
     std::function<void()> stopTypingJob = m_env.stopTypingJob;
     if (!stopTypingJob)
         stopTypingJob = [appState] { appState->stopTyping(); };
+    // On the way out nobody is left to show a failed write; the store has
+    // logged its reason and announced it while the views still listened.
+    const auto flushPreferences = [preferences] { (void)preferences->flush(); };
     m_quitPath = new QuitPath(
         QuitPath::Steps{
             stopTypingJob,
             [platform] { platform->keyboard().releaseAll(); },
-            [preferences] { preferences->flush(); },
+            flushPreferences,
             m_env.exit,
         },
         this);
     m_launcher = m_env.launcher ? m_env.launcher : std::make_shared<DetachedProcessLauncher>();
     m_restarter = std::make_unique<AppRestarter>(
-        AppRestarter::forThisProcess(*m_launcher, *m_quitPath, [preferences] { preferences->flush(); }));
+        AppRestarter::forThisProcess(*m_launcher, *m_quitPath, flushPreferences));
 
     m_motionBinding = new MotionBinding(*m_appState, *m_env.motion, this);
     state::AppState *app = m_appState.get();

@@ -29,6 +29,7 @@
 #include "theme/ComingSoonView.h"
 #include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVBackground.h"
 #include "theme/ShimmerTitle.h"
 #include "theme/Theme.h"
@@ -223,6 +224,17 @@ void DashboardView::buildLayers()
     m_host->addLayer(m_banner, 0, OverlayHost::Placement::Bottom, QMargins(32, 0, 32, 18));
     m_bannerFade = new LayerFade(m_banner);
     connect(m_banner, &UndoBanner::undoRequested, this, &DashboardView::undoDelete);
+
+    // A preference that did not reach the disk, above the undo banner. The
+    // values stay in memory and the next write that succeeds stores them.
+    m_preferencesNotice = new NoticeBanner;
+    m_preferencesNotice->setMinimumWidth(360);
+    m_preferencesNotice->setMaximumWidth(560);
+    m_host->addLayer(m_preferencesNotice, 0, OverlayHost::Placement::Bottom, QMargins(32, 0, 32, 78));
+    connect(&m_appState.preferences(), &state::Preferences::saveFailed, m_preferencesNotice,
+            [notice = m_preferencesNotice](const QString &reason) {
+                notice->present(saveFailureText(QStringLiteral("your settings"), SaveResult::failure(reason)));
+            });
 
     // 7, 8. The profile menu and island.
     buildProfileLayers();
@@ -634,14 +646,14 @@ void DashboardView::confirmDelete()
     m_pendingDelete.reset();
     if (!project)
         return;
-    m_appState.deleteProject(*project);
+    m_writer->showSaveResult(m_appState.deleteProject(*project));
     m_undo->offer(*project);
 }
 
 void DashboardView::undoDelete()
 {
     if (std::optional<Project> project = m_undo->take())
-        m_appState.saveProject(*project);
+        m_writer->showSaveResult(m_appState.saveProject(*project));
 }
 
 // ---- windows

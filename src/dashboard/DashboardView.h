@@ -20,6 +20,7 @@ class QScrollArea;
 
 namespace qv {
 class ComingSoonView;
+class NoticeBanner;
 class QVBackground;
 class ShimmerTitle;
 namespace state {
@@ -133,6 +134,7 @@ public:
     UpdatePromptCard *updateCard() const { return m_updateCard; }
     UpdatePromptCard *noUpdateCard() const { return m_noUpdateCard; }
     UndoBanner *undoBanner() const { return m_banner; }
+    NoticeBanner *preferencesNotice() const { return m_preferencesNotice; }
     QWidget *profileMenuLayer() const;
     QWidget *profileIslandLayer() const;
     ProfileMenu *profileMenu() const { return m_profileMenu; }
@@ -210,6 +212,7 @@ private:
     UpdatePromptCard *m_updateCard = nullptr;
     UpdatePromptCard *m_noUpdateCard = nullptr;
     UndoBanner *m_banner = nullptr;
+    NoticeBanner *m_preferencesNotice = nullptr;
     LayerFade *m_comingSoonFade = nullptr;
     LayerFade *m_welcomeFade = nullptr;
     LayerFade *m_updateFade = nullptr;

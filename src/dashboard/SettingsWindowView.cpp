@@ -10,6 +10,9 @@
 #include "dashboard/SettingsBindings.h"
 #include "dashboard/SmartnessCard.h"
 #include "dashboard/SupportCard.h"
+#include "state/AppState.h"
+#include "state/Preferences.h"
+#include "theme/NoticeBanner.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
@@ -59,6 +62,14 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
     header->addSpacing(18);
     stack->addWidget(headerRow);
     connect(m_close, &QAbstractButton::clicked, this, &SettingsWindowView::closeWindow);
+
+    // Every control here writes a preference: one that did not reach the
+    // disk is said here, under the header.
+    m_saveNotice = new NoticeBanner(m_panel);
+    stack->addWidget(m_saveNotice);
+    connect(&appState.preferences(), &state::Preferences::saveFailed, m_saveNotice, [this](const QString &reason) {
+        m_saveNotice->present(saveFailureText(QStringLiteral("your settings"), SaveResult::failure(reason)));
+    });
 
     m_profile = new ProfilePreviewRow(appState, m_panel);
     m_account = new AccountCard(appState, m_bindings, m_panel);

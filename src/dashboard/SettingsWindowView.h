@@ -10,6 +10,7 @@
 class QScrollArea;
 
 namespace qv {
+class NoticeBanner;
 namespace platform {
 class FileChooser;
 class Workspace;
@@ -57,6 +58,7 @@ public:
     const SettingsLinks &links() const { return m_links; }
     CloseDot *closeButton() const { return m_close; }
     ProfilePreviewRow *profileRow() const { return m_profile; }
+    NoticeBanner *saveNotice() const { return m_saveNotice; }
     AccountCard *accountCard() const { return m_account; }
     SmartnessCard *smartnessCard() const { return m_smartness; }
     PreferencesCard *preferencesCard() const { return m_preferences; }
@@ -73,6 +75,7 @@ private:
     Card *m_panel;
     CloseDot *m_close;
     ProfilePreviewRow *m_profile;
+    NoticeBanner *m_saveNotice;
     AccountCard *m_account;
     SmartnessCard *m_smartness;
     PreferencesCard *m_preferences;

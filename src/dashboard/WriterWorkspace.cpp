@@ -6,7 +6,9 @@
 #include "dashboard/WriterDetailView.h"
 #include "dashboard/WriterFilters.h"
 #include "state/AppState.h"
+#include "state/Library.h"
 #include "theme/AnimatedValue.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
@@ -44,6 +46,10 @@ WriterWorkspace::WriterWorkspace(state::AppState &appState, QWidget *parent) : Q
 {
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
+    m_keptNotice = new NoticeBanner(this);
+    stack->addWidget(m_keptNotice);
+    m_saveNotice = new NoticeBanner(this);
+    stack->addWidget(m_saveNotice);
 
     m_listPage = new QWidget(this);
     auto *list = new QVBoxLayout(m_listPage);
@@ -106,10 +112,23 @@ WriterWorkspace::WriterWorkspace(state::AppState &appState, QWidget *parent) : Q
             emit deleteRequested(*m_activeId);
     });
     connect(&m_appState, &state::AppState::projectsChanged, this, &WriterWorkspace::refresh);
+    connect(&m_appState.library(), &state::Library::keptFilesChanged, this, &WriterWorkspace::refreshKeptFile);
+    refreshKeptFile();
     connect(&m_appState, &state::AppState::accessibilityReadyChanged, this, &WriterWorkspace::refreshReadiness);
     connect(&m_appState, &state::AppState::inputMonitoringReadyChanged, this, &WriterWorkspace::refreshReadiness);
     refreshReadiness();
     refresh();
+}
+
+void WriterWorkspace::showSaveResult(const SaveResult &result)
+{
+    m_saveNotice->present(saveFailureText(QStringLiteral("your projects"), result));
+}
+
+void WriterWorkspace::refreshKeptFile()
+{
+    m_keptNotice->presentOnce(
+        state::Library::keptFileText(m_appState.library().keptProjectsFile(), QStringLiteral("projects file")));
 }
 
 QList<Project> WriterWorkspace::filteredProjects() const

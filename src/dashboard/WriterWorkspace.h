@@ -14,7 +14,9 @@ class QVBoxLayout;
 
 namespace qv {
 class AnimatedValue;
+class NoticeBanner;
 class QVButton;
+class SaveResult;
 namespace state {
 class AppState;
 }
@@ -57,6 +59,12 @@ public:
     bool showEmptyTip() const { return m_showEmptyTip; }
     double tipOpacity() const;
 
+    // The notices above the list: a change to the projects that did not
+    // reach the disk, and a projects file that could not be read.
+    void showSaveResult(const SaveResult &result);
+    NoticeBanner *saveNotice() const { return m_saveNotice; }
+    NoticeBanner *keptFileNotice() const { return m_keptNotice; }
+
 signals:
     void newProjectRequested();
     void typeRequested(const QUuid &id);
@@ -73,6 +81,7 @@ private:
     void refreshList();
     void refreshReadiness();
     void revealTipIfShown();
+    void refreshKeptFile();
     ProjectRow *makeRow(const Project &project);
 
     state::AppState &m_appState;
@@ -89,6 +98,8 @@ private:
     AnimatedValue *m_tipOpacity;
     bool m_showEmptyTip = false;
     WriterDetailView *m_detail;
+    NoticeBanner *m_keptNotice;
+    NoticeBanner *m_saveNotice;
 
     struct RowEntry {
         Project project;

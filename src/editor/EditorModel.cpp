@@ -242,11 +242,12 @@ EditorModel::SaveOutcome EditorModel::save()
     p.review = m_review;
     p.updatedAt = m_clock.nowUtc();
 
-    const bool written = m_app.saveProject(p);
+    const SaveResult written = m_app.saveProject(p);
     m_app.refreshProfile();
     if (!written) {
-        // Nothing reached the disk: keep the draft and the window, and say so.
-        m_saveError = kSaveFailedMessage;
+        // Nothing reached the disk: keep the draft and the window, and say
+        // why and what is kept.
+        m_saveError = savedFailedText(written);
         emit changed();
         return SaveOutcome::failed;
     }
@@ -254,6 +255,12 @@ EditorModel::SaveOutcome EditorModel::save()
         m_app.preferences().remove(EditorDraft::key);
     close();
     return SaveOutcome::saved;
+}
+
+QString EditorModel::savedFailedText(const SaveResult &failed)
+{
+    return QStringLiteral("%1 %2. Your text stays in this window; saving again writes it.")
+        .arg(kSaveFailedMessage, failed.reason());
 }
 
 void EditorModel::close()

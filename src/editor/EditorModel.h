@@ -3,6 +3,7 @@
 #include "editor/EditorDraft.h"
 #include "editor/EditorRules.h"
 #include "model/Project.h"
+#include "model/SaveResult.h"
 #include "services/OllamaClient.h"
 #include "state/SmartProfile.h"
 
@@ -40,6 +41,9 @@ public:
         saved,      // stored and closed
     };
     static inline const QString kSaveFailedMessage = QStringLiteral("Could not save the project.");
+    // The line under the form after a failed save: that message, the reason
+    // and what is kept.
+    static QString savedFailedText(const SaveResult &failed);
 
     // `project`: the project to edit, or none for a new one. `close` closes
     // the editor (after a save, and from the close and Cancel buttons).

@@ -24,6 +24,11 @@ bool pathTaken(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+SaveResult failedAt(const QString &path, const QString &reason)
+{
+    return SaveResult::failure(QStringLiteral("%1 (%2)").arg(reason, path));
+}
+
 } // namespace
 
 Storage::Storage(const AppConfig &config, const WallClock &clock)
@@ -71,14 +76,19 @@ void Storage::diagnose(const QString &line) const
         m_diagnostics(line);
 }
 
-bool Storage::saveProjects(const QList<Project> &projects)
+SaveResult Storage::saveProjects(const QList<Project> &projects)
 {
     return write(m_projects, coding::encodeProjects(projects));
 }
 
-bool Storage::saveStudyProjects(const QList<StudyProject> &sets)
+SaveResult Storage::saveStudyProjects(const QList<StudyProject> &sets)
 {
     return write(m_studyProjects, coding::encodeStudyProjects(sets));
+}
+
+bool Storage::folderExists() const
+{
+    return QFileInfo(m_folder).isDir();
 }
 
 QList<Project> Storage::loadProjects()
@@ -126,33 +136,49 @@ void Storage::loaded(DataFile &file, const QString &error)
 {
     file.unreadable = !error.isEmpty();
     file.loadError = error;
+    file.kept.reset();
+    if (file.unreadable)
+        file.kept = KeptFile{filePath(file), error};
 }
 
-bool Storage::write(DataFile &file, const std::optional<QByteArray> &bytes)
+SaveResult Storage::write(DataFile &file, const std::optional<QByteArray> &bytes)
 {
+    const QString path = filePath(file);
     if (!bytes)
-        return false;
-    if (file.unreadable && !moveAside(file))
-        return false;
+        return failedAt(path, QStringLiteral("the list could not be encoded"));
+    // A folder removed while the program runs is made again, as at first use.
+    if (!folderExists() && !ensureFolder(m_folder)) {
+        const bool fileInTheWay = pathTaken(m_folder);
+        return failedAt(m_folder, fileInTheWay ? QStringLiteral("a file is in the place of the data folder")
+                                               : QStringLiteral("the data folder could not be made"));
+    }
+    if (file.unreadable) {
+        if (SaveResult moved = moveAside(file); !moved)
+            return moved;
+    }
 
-    QSaveFile out(filePath(file));
+    QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
-        return false;
+        return failedAt(path, out.errorString());
     if (out.write(*bytes) != bytes->size()) {
+        const QString reason = out.errorString();
         out.cancelWriting();
         out.commit();
-        return false;
+        return failedAt(path, reason);
     }
-    return out.commit();
+    if (!out.commit())
+        return failedAt(path, out.errorString());
+    return SaveResult::success();
 }
 
-bool Storage::moveAside(DataFile &file)
+SaveResult Storage::moveAside(DataFile &file)
 {
     const QString path = filePath(file);
     if (!pathTaken(path)) {
         // Gone since it was loaded: nothing left to keep.
         file.unreadable = false;
-        return true;
+        file.kept.reset();
+        return SaveResult::success();
     }
     const QString stamp = m_clock->nowUtc().toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     const QString base = path + QStringLiteral(".unreadable-") + stamp;
@@ -163,12 +189,13 @@ bool Storage::moveAside(DataFile &file)
     if (pathTaken(target) || !m_mover(path, target)) {
         diagnose(QStringLiteral("storage: %1 could not be read (%2) and could not be moved aside; not saving over it")
                      .arg(path, file.loadError));
-        return false;
+        return failedAt(path, QStringLiteral("the unreadable file could not be moved aside, so it is not saved over"));
     }
     diagnose(QStringLiteral("storage: %1 could not be read (%2); moved it to %3").arg(path, file.loadError, target));
+    file.kept = KeptFile{target, file.loadError};
     file.unreadable = false;
     file.loadError.clear();
-    return true;
+    return SaveResult::success();
 }
 
 } // namespace qv

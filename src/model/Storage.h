@@ -2,6 +2,7 @@
 
 #include "model/AppConfig.h"
 #include "model/Project.h"
+#include "model/SaveResult.h"
 #include "model/StudyProject.h"
 
 #include <QByteArray>
@@ -23,8 +24,9 @@ class WallClock;
 // aside ("projects.json.unreadable-20261206T101500Z") before the save writes
 // over its name; when it cannot be moved the save writes nothing.
 //
-// Saves are atomic and return whether the file was written; callers that
-// do not care may ignore the result.
+// Saves are atomic and return whether the file was written, with the reason
+// when it was not. A data folder that went away while the program runs is
+// made again by the next save (as at first use).
 class Storage {
 public:
     using DiagnosticSink = std::function<void(const QString &line)>;
@@ -40,13 +42,27 @@ public:
     QString projectsFilePath() const;
     QString studyProjectsFilePath() const;
 
-    bool saveProjects(const QList<Project> &projects);
-    bool saveStudyProjects(const QList<StudyProject> &sets);
+    SaveResult saveProjects(const QList<Project> &projects);
+    SaveResult saveStudyProjects(const QList<StudyProject> &sets);
+    // False once the data folder was removed (or replaced by a file): the
+    // next save makes it again and must write every list, not only its own.
+    bool folderExists() const;
 
     // The whole list in file order (not sorted); empty when the file is
     // missing or cannot be read.
     QList<Project> loadProjects();
     QList<StudyProject> loadStudyProjects();
+
+    // A file the last load found but could not use, and where its bytes are
+    // kept: under its own name until a save of that list moves it aside,
+    // then under the new name.
+    struct KeptFile {
+        QString path;
+        QString reason;
+        friend bool operator==(const KeptFile &, const KeptFile &) = default;
+    };
+    std::optional<KeptFile> keptProjectsFile() const { return m_projects.kept; }
+    std::optional<KeptFile> keptStudyProjectsFile() const { return m_studyProjects.kept; }
 
     // Where one-line diagnostics go (by default the Qt warning log).
     void setDiagnosticSink(DiagnosticSink sink);
@@ -58,19 +74,20 @@ private:
         // Set when the last load found the file but could not use it.
         bool unreadable = false;
         QString loadError;
+        std::optional<KeptFile> kept;
     };
 
     std::optional<QByteArray> read(DataFile &file);
     void loaded(DataFile &file, const QString &error);
-    bool write(DataFile &file, const std::optional<QByteArray> &bytes);
-    bool moveAside(DataFile &file);
+    SaveResult write(DataFile &file, const std::optional<QByteArray> &bytes);
+    SaveResult moveAside(DataFile &file);
     QString filePath(const DataFile &file) const;
     void diagnose(const QString &line) const;
 
     const WallClock *m_clock;
     QString m_folder;
-    DataFile m_projects{QStringLiteral("projects.json"), false, {}};
-    DataFile m_studyProjects{QStringLiteral("study_projects.json"), false, {}};
+    DataFile m_projects{QStringLiteral("projects.json"), false, {}, {}};
+    DataFile m_studyProjects{QStringLiteral("study_projects.json"), false, {}, {}};
     DiagnosticSink m_diagnostics;
     FileMover m_mover;
 };

@@ -195,11 +195,11 @@ QString AppState::smartReason(const QString &text) const { return smart::smartRe
 
 // ---- library
 
-bool AppState::saveProject(const Project &project) { return m_library->saveProject(project); }
-bool AppState::deleteProject(const Project &project) { return m_library->deleteProject(project); }
-bool AppState::saveStudyProject(const StudyProject &set) { return m_library->saveStudyProject(set); }
-bool AppState::deleteStudyProject(const StudyProject &set) { return m_library->deleteStudyProject(set); }
-bool AppState::resetStudyProgress(const StudyProject &set) { return m_library->resetStudyProgress(set); }
+SaveResult AppState::saveProject(const Project &project) { return m_library->saveProject(project); }
+SaveResult AppState::deleteProject(const Project &project) { return m_library->deleteProject(project); }
+SaveResult AppState::saveStudyProject(const StudyProject &set) { return m_library->saveStudyProject(set); }
+SaveResult AppState::deleteStudyProject(const StudyProject &set) { return m_library->deleteStudyProject(set); }
+SaveResult AppState::resetStudyProgress(const StudyProject &set) { return m_library->resetStudyProgress(set); }
 
 // ---- account
 

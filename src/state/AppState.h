@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Project.h"
+#include "model/SaveResult.h"
 #include "model/StudyProject.h"
 #include "state/AccountSession.h"
 #include "state/AppStateEnvironment.h"
@@ -138,12 +139,13 @@ public:
     SmartProfile smartDefaults(const QString &text) const;
     QString smartReason(const QString &text) const;
 
-    // ---- library; each returns whether the file was written (callers may ignore it)
-    bool saveProject(const Project &project);
-    bool deleteProject(const Project &project);
-    bool saveStudyProject(const StudyProject &set);
-    bool deleteStudyProject(const StudyProject &set);
-    bool resetStudyProgress(const StudyProject &set);
+    // ---- library; each says whether the change reached the disk, and why
+    // not (the view the user acted in shows it)
+    SaveResult saveProject(const Project &project);
+    SaveResult deleteProject(const Project &project);
+    SaveResult saveStudyProject(const StudyProject &set);
+    SaveResult deleteStudyProject(const StudyProject &set);
+    SaveResult resetStudyProgress(const StudyProject &set);
 
     // ---- account
     void restoreSession();

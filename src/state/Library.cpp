@@ -4,6 +4,7 @@
 #include "model/Storage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qv::state {
 
@@ -78,43 +79,79 @@ void Library::load()
     emit projectsChanged();
     m_studyProjects = std::move(sets);
     emit studyProjectsChanged();
+    if (keptProjectsFile() || keptStudyProjectsFile())
+        emit keptFilesChanged();
 }
 
-bool Library::saveProject(const Project &project)
+QString Library::keptFileText(const std::optional<Storage::KeptFile> &file, const QString &what)
+{
+    if (!file)
+        return {};
+    return QStringLiteral("Your %1 could not be read (%2), so the list starts empty. Nothing was deleted: the "
+                          "file is kept as %3.")
+        .arg(what, file->reason, file->path);
+}
+
+SaveResult Library::persist(int due)
+{
+    // A data folder that went away took both files with it.
+    if (!m_storage.folderExists())
+        due = projectsDue | studyProjectsDue;
+    m_due |= due;
+    const auto kept = std::make_pair(keptProjectsFile(), keptStudyProjectsFile());
+    SaveResult result = SaveResult::success();
+    if (m_due & projectsDue) {
+        const SaveResult written = m_storage.saveProjects(m_projects);
+        if (written)
+            m_due &= ~projectsDue;
+        result = result.andThen(written);
+    }
+    if (m_due & studyProjectsDue) {
+        const SaveResult written = m_storage.saveStudyProjects(m_studyProjects);
+        if (written)
+            m_due &= ~studyProjectsDue;
+        result = result.andThen(written);
+    }
+    if (kept != std::make_pair(keptProjectsFile(), keptStudyProjectsFile()))
+        emit keptFilesChanged();
+    return result;
+}
+
+SaveResult Library::saveProject(const Project &project)
 {
     completePendingLoad();
     replaceOrAppend(m_projects, project);
     sortNewestFirst(m_projects);
     emit projectsChanged();
-    return m_storage.saveProjects(m_projects);
+    return persist(projectsDue);
 }
 
-bool Library::deleteProject(const Project &project)
+SaveResult Library::deleteProject(const Project &project)
 {
     completePendingLoad();
     removeById(m_projects, project.id);
     emit projectsChanged();
-    return m_storage.saveProjects(m_projects);
+    return persist(projectsDue);
 }
 
-bool Library::saveStudyProject(const StudyProject &set)
+SaveResult Library::saveStudyProject(const StudyProject &set)
 {
     completePendingLoad();
     replaceOrAppend(m_studyProjects, set);
     sortNewestFirst(m_studyProjects);
     emit studyProjectsChanged();
-    return m_storage.saveStudyProjects(m_studyProjects);
+    return persist(studyProjectsDue);
 }
 
-bool Library::deleteStudyProject(const StudyProject &set)
+SaveResult Library::deleteStudyProject(const StudyProject &set)
 {
     completePendingLoad();
     removeById(m_studyProjects, set.id);
     emit studyProjectsChanged();
-    return m_storage.saveStudyProjects(m_studyProjects);
+    return persist(studyProjectsDue);
 }
 
-bool Library::resetStudyProgress(const StudyProject &set)
+SaveResult Library::resetStudyProgress(const StudyProject &set)
 {
     StudyProject copy = set;
     for (StudyItem &item : copy.items) {

@@ -2,13 +2,14 @@
 
 #include "core/Scheduler.h"
 #include "model/Project.h"
+#include "model/SaveResult.h"
+#include "model/Storage.h"
 #include "model/StudyProject.h"
 
 #include <QList>
 #include <QObject>
 
 namespace qv {
-class Storage;
 class WallClock;
 } // namespace qv
 
@@ -21,6 +22,11 @@ namespace qv::state {
 // that comes before that first completes the load, so a save made at start-up
 // is applied to the loaded list instead of being overwritten by it (and the
 // file is never written from an empty list that misses the user's data).
+//
+// A list whose save failed keeps its change and stays due: every later save
+// writes it as well, so the next save that succeeds writes it whole. A data
+// folder that went away takes both files with it, so the save that makes it
+// again writes both lists.
 class Library final : public QObject {
     Q_OBJECT
 public:
@@ -34,13 +40,20 @@ public:
     const QList<Project> &projects() const { return m_projects; }
     const QList<StudyProject> &studyProjects() const { return m_studyProjects; }
 
-    // Each returns whether the file was written; the list keeps the change
-    // either way.
-    bool saveProject(const Project &project);
-    bool deleteProject(const Project &project);
-    bool saveStudyProject(const StudyProject &set);
-    bool deleteStudyProject(const StudyProject &set);
-    bool resetStudyProgress(const StudyProject &set);
+    // Each says whether every list that was due reached the disk, and why
+    // not; the list keeps the change either way.
+    SaveResult saveProject(const Project &project);
+    SaveResult deleteProject(const Project &project);
+    SaveResult saveStudyProject(const StudyProject &set);
+    SaveResult deleteStudyProject(const StudyProject &set);
+    SaveResult resetStudyProgress(const StudyProject &set);
+
+    // Where an unreadable data file is kept (none when both loaded).
+    std::optional<Storage::KeptFile> keptProjectsFile() const { return m_storage.keptProjectsFile(); }
+    std::optional<Storage::KeptFile> keptStudyProjectsFile() const { return m_storage.keptStudyProjectsFile(); }
+    // What the workspace says about such a file (empty when there is none);
+    // `what` names the list.
+    static QString keptFileText(const std::optional<Storage::KeptFile> &file, const QString &what);
 
     // Newest first by updatedAt; equal dates keep their order.
     static void sortNewestFirst(QList<Project> &projects);
@@ -49,10 +62,15 @@ public:
 signals:
     void projectsChanged();
     void studyProjectsChanged();
+    // A kept file was found at the load or moved aside by a save.
+    void keptFilesChanged();
 
 private:
+    enum Due { projectsDue = 1, studyProjectsDue = 2 };
+
     void completePendingLoad();
     void load();
+    SaveResult persist(int due);
 
     Storage &m_storage;
     Scheduler &m_scheduler;
@@ -60,6 +78,8 @@ private:
     Scheduler::TimerId m_loadTimer = 0;
     QList<Project> m_projects;
     QList<StudyProject> m_studyProjects;
+    // Lists changed in memory since their last successful save.
+    int m_due = 0;
 };
 
 } // namespace qv::state

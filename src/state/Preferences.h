@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SaveResult.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -39,7 +41,7 @@ public:
     void remove(const QString &key);
 
     // Writes pending changes out now; the in-memory store has nothing to write.
-    virtual bool flush() { return true; }
+    virtual SaveResult flush() { return SaveResult::success(); }
 
     // The whole store as one JSON object, bytes in their tagged form.
     QJsonObject toJson() const { return m_values; }
@@ -50,6 +52,9 @@ public:
 
 signals:
     void valueChanged(const QString &key);
+    // A write of the store failed; the values stay in memory and the next
+    // write that succeeds stores them.
+    void saveFailed(const QString &reason);
 
 protected:
     // Replaces the whole store without announcing changes (used when loading).

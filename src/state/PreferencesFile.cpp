@@ -14,6 +14,9 @@
 #include <QStandardPaths>
 #include <QtDebug>
 
+#include <cerrno>
+#include <cstring>
+
 #include <sys/stat.h>
 
 namespace qv::state {
@@ -52,7 +55,11 @@ PreferencesFile::PreferencesFile(QString path, Scheduler &scheduler, const WallC
 
 PreferencesFile::~PreferencesFile()
 {
-    flush();
+    // Nobody is left to show a failure: write() has logged it.
+    if (m_timer != 0)
+        m_scheduler.cancel(m_timer);
+    if (m_dirty)
+        (void)write();
 }
 
 QString PreferencesFile::defaultPath()
@@ -117,40 +124,49 @@ void PreferencesFile::changed()
         return;
     m_timer = m_scheduler.singleShot(kDebounceMs, [this] {
         m_timer = 0;
-        write();
+        if (const SaveResult written = write(); !written)
+            emit saveFailed(written.reason());
     });
 }
 
-bool PreferencesFile::flush()
+SaveResult PreferencesFile::flush()
 {
     if (m_timer != 0) {
         m_scheduler.cancel(m_timer);
         m_timer = 0;
     }
     if (!m_dirty)
-        return true;
-    return write();
+        return SaveResult::success();
+    const SaveResult written = write();
+    if (!written)
+        emit saveFailed(written.reason());
+    return written;
 }
 
-bool PreferencesFile::write()
+SaveResult PreferencesFile::write()
 {
+    const auto failed = [this](const QString &reason) {
+        qWarning().noquote() << "preferences: cannot write" << m_path << reason;
+        return SaveResult::failure(QStringLiteral("%1 (%2)").arg(reason, m_path));
+    };
     if (m_blocked)
-        return false;
+        return failed(QStringLiteral("the unreadable file could not be moved aside, so it is not saved over"));
     const QFileInfo info(m_path);
     QDir dir = info.absoluteDir();
     if (!dir.exists()) {
         if (!dir.mkpath(QStringLiteral(".")))
-            return false;
+            return failed(QStringLiteral("its folder could not be made"));
     }
     // The folder and the file hold tokens: owner only, whatever the umask says.
     QFile::setPermissions(dir.absolutePath(), kFolderMode);
 
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return failed(file.errorString());
     if (::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         file.cancelWriting();
-        return false;
+        return failed(reason);
     }
     // Large bytes go to their side files first, each only when it changed;
     // a side file that cannot be written leaves its bytes in the JSON file.
@@ -170,11 +186,10 @@ bool PreferencesFile::write()
 
     file.write(QJsonDocument(onDisk).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
-        qWarning().noquote() << "preferences: cannot write" << m_path << file.errorString();
         // What was written stays known, so it is not written again for nothing.
         for (auto it = sideFiles.begin(); it != sideFiles.end(); ++it)
             m_sideFiles.insert(it.key(), it.value());
-        return false;
+        return failed(file.errorString());
     }
     // Side files no value refers to any more go once the JSON file is written.
     for (auto it = m_sideFiles.begin(); it != m_sideFiles.end(); ++it)
@@ -183,7 +198,7 @@ bool PreferencesFile::write()
     m_sideFiles = sideFiles;
     m_changedKeys.clear();
     m_dirty = false;
-    return true;
+    return SaveResult::success();
 }
 
 QString PreferencesFile::sideFileName(const QString &key) const

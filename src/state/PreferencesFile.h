@@ -18,7 +18,8 @@ namespace qv::state {
 // $XDG_CONFIG_HOME/Quorvel/preferences.json. The folder is made mode 0700 and
 // the file mode 0600 (it holds the session tokens). Changes live in memory at
 // once and reach the disk atomically after a short quiet period; flush() writes
-// at once (quit, termination signals). A file that does not parse is moved
+// at once (quit, termination signals). A write that fails is announced with
+// its reason (saveFailed) and the values stay due for the next write. A file that does not parse is moved
 // aside and the store starts empty, so the user's file is never overwritten.
 // Byte values above a few kilobytes (a profile picture) live in side files
 // next to the JSON file, written only when they change, so the frequent small
@@ -40,7 +41,7 @@ public:
     const QString &movedAsidePath() const { return m_movedAside; }
     bool hasPendingWrite() const { return m_timer != 0; }
 
-    bool flush() override;
+    SaveResult flush() override;
 
     // The side file that holds `key`'s bytes on disk; empty when none does.
     QString sideFilePath(const QString &key) const;
@@ -50,7 +51,7 @@ protected:
 
 private:
     void load();
-    bool write();
+    SaveResult write();
     QString sideFileName(const QString &key) const;
     bool writeSideFile(const QString &name, const QByteArray &bytes) const;
 

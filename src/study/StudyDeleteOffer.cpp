@@ -25,12 +25,13 @@ void StudyDeleteOffer::dismiss()
     emit pendingChanged();
 }
 
-void StudyDeleteOffer::confirm()
+SaveResult StudyDeleteOffer::confirm()
 {
+    SaveResult result = SaveResult::success();
     if (m_pending) {
         const StudyProject set = *m_pending;
         if (m_appState)
-            m_appState->deleteStudyProject(set);
+            result = m_appState->deleteStudyProject(set);
         cancelTimer();
         QPointer<StudyDeleteOffer> self(this);
         m_timer = m_scheduler.singleShot(kOfferMs, [self] {
@@ -42,17 +43,20 @@ void StudyDeleteOffer::confirm()
         setRecent(set);
     }
     dismiss();
+    return result;
 }
 
-void StudyDeleteOffer::undo()
+SaveResult StudyDeleteOffer::undo()
 {
     cancelTimer();
     if (!m_recent)
-        return;
+        return SaveResult::success();
     const StudyProject set = *m_recent;
+    SaveResult result = SaveResult::success();
     if (m_appState)
-        m_appState->saveStudyProject(set);
+        result = m_appState->saveStudyProject(set);
     setRecent(std::nullopt);
+    return result;
 }
 
 QString StudyDeleteOffer::bannerText(const StudyProject &set)

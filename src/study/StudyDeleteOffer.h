@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Scheduler.h"
+#include "model/SaveResult.h"
 #include "model/StudyProject.h"
 
 #include <QObject>
@@ -34,10 +35,11 @@ public:
     void request(const StudyProject &set);
     // "Cancel" or any other dismissal; a running offer keeps its own time.
     void dismiss();
-    // "Delete" in the confirmation.
-    void confirm();
+    // "Delete" in the confirmation. Each says whether the change reached the
+    // disk; the workspace shows a failure.
+    SaveResult confirm();
     // "Undo" on the banner: the set as it was deleted is stored again.
-    void undo();
+    SaveResult undo();
 
     // "Deleted "title"" with straight quotation marks.
     static QString bannerText(const StudyProject &set);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/SaveResult.h"
 #include "model/StudyProject.h"
 
 #include <QWidget>
@@ -17,6 +18,9 @@ struct StudyDetailActions {
     std::function<void()> onQuiz;
     std::function<void()> onEdit;
     std::function<void()> onDelete;
+    // Every save the page made of its set (an edit, a card, progress, a
+    // reset): the workspace shows one that did not reach the disk.
+    std::function<void(const SaveResult &)> onSaved;
 };
 
 // What the full-page session calls back.

@@ -1,6 +1,7 @@
 #include "study/StudyRootView.h"
 
 #include "state/AppState.h"
+#include "state/Library.h"
 #include "study/StudyDeleteOffer.h"
 #include "study/StudyHostedPage.h"
 #include "study/StudyImportView.h"
@@ -10,6 +11,7 @@
 #include "theme/AnimatedValue.h"
 #include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
+#include "theme/NoticeBanner.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
@@ -35,6 +37,10 @@ StudyRootView::StudyRootView(state::AppState &appState, Scheduler &scheduler, co
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(12);
+    m_keptNotice = new NoticeBanner(this);
+    m_layout->addWidget(m_keptNotice);
+    m_saveNotice = new NoticeBanner(this);
+    m_layout->addWidget(m_saveNotice);
 
     m_library = new StudyLibraryPage(appState.preferences());
     m_layout->addWidget(m_library, 1);
@@ -55,10 +61,24 @@ StudyRootView::StudyRootView(state::AppState &appState, Scheduler &scheduler, co
 
     m_banner = new StudyUndoBanner(this);
     m_banner->hide();
-    connect(m_banner, &StudyUndoBanner::undoClicked, m_deleteOffer, &StudyDeleteOffer::undo);
+    connect(m_banner, &StudyUndoBanner::undoClicked, this, [this] { showSaveResult(m_deleteOffer->undo()); });
 
     connect(&appState, &state::AppState::studyProjectsChanged, this, &StudyRootView::scheduleRefresh);
     m_library->setSets(appState.studyProjects());
+    connect(&appState.library(), &state::Library::keptFilesChanged, this, &StudyRootView::refreshKeptFile);
+    refreshKeptFile();
+}
+
+void StudyRootView::showSaveResult(const SaveResult &result)
+{
+    m_saveNotice->present(saveFailureText(QStringLiteral("your study sets"), result));
+}
+
+void StudyRootView::refreshKeptFile()
+{
+    if (m_appState)
+        m_keptNotice->presentOnce(state::Library::keptFileText(m_appState->library().keptStudyProjectsFile(),
+                                                               QStringLiteral("study sets file")));
 }
 
 StudyRootView::~StudyRootView()
@@ -184,6 +204,10 @@ QWidget *StudyRootView::buildPage(const StudyProject &shown)
                 if (const auto s = root->shownSet())
                     root->m_deleteOffer->request(*s);
         };
+        a.onSaved = [self](const SaveResult &result) {
+            if (self)
+                self->showSaveResult(result);
+        };
         built = m_factories.detail ? m_factories.detail(shown, std::move(a), this) : nullptr;
         break;
     }
@@ -219,9 +243,9 @@ void StudyRootView::saveFromSession(const StudyProject &updated)
     // The session's copy may predate an edit made in the set window: it
     // brings only its progress; the rest stays as stored.
     if (const auto s = stored(updated.id))
-        m_appState->saveStudyProject(mergeSessionCopy(*s, updated));
+        showSaveResult(m_appState->saveStudyProject(mergeSessionCopy(*s, updated)));
     else
-        m_appState->saveStudyProject(updated);
+        showSaveResult(m_appState->saveStudyProject(updated));
 }
 
 void StudyRootView::resetFromSession()
@@ -229,7 +253,7 @@ void StudyRootView::resetFromSession()
     const std::optional<StudyProject> s = shownSet();
     if (!s || !m_appState)
         return;
-    m_appState->resetStudyProgress(*s);
+    showSaveResult(m_appState->resetStudyProgress(*s));
     if (const auto fresh = stored(s->id)) {
         // The kept session starts over from the reset set; otherwise its
         // next answer would write the old counters back.
@@ -312,7 +336,7 @@ void StudyRootView::syncAlert()
                                        if (m_alert == box)
                                            m_alert = nullptr;
                                        if (confirmed)
-                                           m_deleteOffer->confirm();
+                                           showSaveResult(m_deleteOffer->confirm());
                                        else
                                            m_deleteOffer->dismiss();
                                    });
@@ -370,10 +394,11 @@ void StudyRootView::openStudyWindow(const std::optional<StudyProject> &existingP
         }
     };
     auto save = [self, app, close](const StudyProject &saved) {
-        if (app)
-            app->saveStudyProject(saved);
-        if (self)
+        const SaveResult written = app ? app->saveStudyProject(saved) : SaveResult::success();
+        if (self) {
             self->applyViewState(StudyViewState::detail(saved));
+            self->showSaveResult(written);
+        }
         close();
     };
 

@@ -14,6 +14,8 @@ class QVBoxLayout;
 
 namespace qv {
 class CustomWindow;
+class NoticeBanner;
+class SaveResult;
 class Scheduler;
 class WallClock;
 namespace state {
@@ -69,6 +71,12 @@ public:
     // Whether the shown page is still fading in.
     bool isPageAnimating() const;
 
+    // The notices above the page: a change to the sets that did not reach
+    // the disk, and a sets file that could not be read.
+    void showSaveResult(const SaveResult &result);
+    NoticeBanner *saveNotice() const { return m_saveNotice; }
+    NoticeBanner *keptFileNotice() const { return m_keptNotice; }
+
 signals:
     void viewStateChanged();
     // True on every page but the library: the dashboard hides its top bar.
@@ -88,6 +96,7 @@ private:
     void syncAlert();
     void syncBanner();
     void placeBanner();
+    void refreshKeptFile();
     std::optional<StudyProject> stored(const QUuid &id) const;
 
     QPointer<state::AppState> m_appState;
@@ -106,6 +115,8 @@ private:
 
     StudyDeleteOffer *m_deleteOffer;
     StudyUndoBanner *m_banner;
+    NoticeBanner *m_keptNotice;
+    NoticeBanner *m_saveNotice;
     QPointer<QMessageBox> m_alert;
     QPointer<CustomWindow> m_studyWindow;
 };

@@ -379,6 +379,12 @@ QVButton *StudySetPage::modeButton(StudyMode mode) const
 
 // ---- what the inline panes report
 
+void StudySetPage::reportSave(const SaveResult &result)
+{
+    if (m_actions.onSaved)
+        m_actions.onSaved(result);
+}
+
 void StudySetPage::saveFromPane(const StudyProject &updated)
 {
     if (!m_appState)
@@ -387,7 +393,7 @@ void StudySetPage::saveFromPane(const StudyProject &updated)
     // only its progress; the rest stays as stored.
     const std::optional<StudyProject> s = stored();
     const StudyProject merged = s && s->id == updated.id ? mergeSessionCopy(*s, updated) : updated;
-    m_appState->saveStudyProject(merged);
+    reportSave(m_appState->saveStudyProject(merged));
     recomputeSessionStats(merged);
 }
 
@@ -399,7 +405,7 @@ void StudySetPage::resetFromPane()
         recomputeSessionStats(m_project);
         return;
     }
-    m_appState->resetStudyProgress(*s);
+    reportSave(m_appState->resetStudyProgress(*s));
     const StudyProject fresh = stored().value_or(*s);
     recomputeSessionStats(fresh);
     // The running session starts over from the reset set, once the button
@@ -500,7 +506,7 @@ void StudySetPage::saveCardEdit(const StudyItem &card)
     it->definition = definition;
     copy.updatedAt = m_clock.nowUtc();
     if (m_appState)
-        m_appState->saveStudyProject(copy);
+        reportSave(m_appState->saveStudyProject(copy));
     closeCardEditor();
 }
 
@@ -532,7 +538,7 @@ void StudySetPage::deleteCard(const StudyItem &card)
     copy.items.removeIf([&](const StudyItem &i) { return i.id == card.id; });
     copy.updatedAt = m_clock.nowUtc();
     if (m_appState)
-        m_appState->saveStudyProject(copy);
+        reportSave(m_appState->saveStudyProject(copy));
     recomputeSessionStats(copy);
 }
 

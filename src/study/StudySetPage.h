@@ -120,6 +120,7 @@ private:
     void dropPane(QPointer<StudyInlinePane> &pane);
     void recomputeSessionStats(const StudyProject &from);
     void saveFromPane(const StudyProject &updated);
+    void reportSave(const SaveResult &result);
     void resetFromPane();
     std::optional<StudyProject> stored() const;
     void syncHeader();

@@ -32,12 +32,12 @@ namespace {
 
 class RecordingPreferences final : public state::Preferences {
 public:
-    bool flush() override
+    SaveResult flush() override
     {
         ++flushes;
         if (onFlush)
             onFlush();
-        return true;
+        return SaveResult::success();
     }
     int flushes = 0;
     std::function<void()> onFlush;

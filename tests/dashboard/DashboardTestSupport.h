@@ -191,7 +191,7 @@ protected:
     {
         makeApp();
         for (const Project &p : projects)
-            app->saveProject(p);
+            EXPECT_TRUE(app->saveProject(p));
         makeView();
         enterWriter();
     }

@@ -6,8 +6,11 @@
 #include "dashboard/UndoOffer.h"
 #include "dashboard/WriterWorkspace.h"
 #include "model/Storage.h"
+#include "state/Library.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -108,8 +111,103 @@ TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStaysAndAProjectAlr
     EXPECT_EQ(titles(), (QStringList{"Second", "First"}));
 
     askToDelete(first);
-    app->deleteProject(first); // gone meanwhile (another window)
+    EXPECT_TRUE(app->deleteProject(first)); // gone meanwhile (another window)
     answerDelete("Delete");
     EXPECT_FALSE(view->undoBanner()->isVisible());
     EXPECT_EQ(titles(), QStringList{"Second"});
+}
+
+TEST_F(DeleteTest, ADeleteAndAnUndoThatCannotBeWrittenSayWhyAndTheNextSaveWritesTheWholeList)
+{
+    // A file stands where the data folder was: no save can write.
+    const QString folder = app->storage().folderPath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    NoticeBanner *notice = view->writerWorkspace()->saveNotice();
+    EXPECT_FALSE(notice->isVisible());
+    askToDelete(second);
+    answerDelete("Delete");
+    ASSERT_TRUE(notice->isVisible());
+    const QString expected =
+        QStringLiteral("Could not save your projects: a file is in the place of the data folder (%1). The change is "
+                       "kept while Quorvel stays open and is written with the next save that succeeds.")
+            .arg(folder);
+    EXPECT_EQ(notice->text(), expected);
+    EXPECT_EQ(titles(), (QStringList{"Third", "First"})); // the change stays in memory
+    notice->dismissButton()->click();
+    EXPECT_FALSE(notice->isVisible());
+
+    // The undo cannot be written either, and says so again.
+    click(view->undoBanner()->undoButton());
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), expected);
+    EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
+
+    // With the way clear, the next save makes the folder and writes every
+    // change since the failure; the notice goes.
+    ASSERT_TRUE(QFile::remove(folder));
+    askToDelete(first);
+    answerDelete("Delete");
+    EXPECT_FALSE(notice->isVisible());
+    Storage reread(AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")), clock);
+    QStringList stored;
+    for (const Project &p : reread.loadProjects())
+        stored << p.title;
+    EXPECT_EQ(stored, (QStringList{"Third", "Second"}));
+}
+
+TEST_F(DeleteTest, APreferenceThatCannotBeWrittenIsSaidAboveTheUndoBanner)
+{
+    askToDelete(second);
+    answerDelete("Delete");
+    NoticeBanner *notice = view->preferencesNotice();
+    EXPECT_FALSE(notice->isVisible());
+    emit prefs.saveFailed(QStringLiteral("Permission denied (/cfg/preferences.json)"));
+    settle();
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().startsWith(
+        u"Could not save your settings: Permission denied (/cfg/preferences.json). The change is kept"))
+        << notice->text().toStdString();
+    EXPECT_LE(notice->geometry().bottom(), view->undoBanner()->geometry().top());
+    EXPECT_EQ(view->overlayHost()->layerAt(notice->geometry().center()), notice);
+}
+
+namespace {
+class UnreadableProjectsTest : public test::DashboardFixture {};
+} // namespace
+
+TEST_F(UnreadableProjectsTest, TheKeptFileIsNamedUntilDismissedAndAgainWhenItIsMovedAside)
+{
+    const AppConfig folders = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share"));
+    ASSERT_TRUE(QDir().mkpath(folders.dataFolderPath));
+    const QString path = QDir(folders.dataFolderPath).filePath("projects.json");
+    QFile broken(path);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{ not a list");
+    broken.close();
+
+    openWriter();
+    NoticeBanner *notice = view->writerWorkspace()->keptFileNotice();
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().startsWith(u"Your projects file could not be read (")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().endsWith(QStringLiteral("the file is kept as %1.").arg(path)));
+    notice->dismissButton()->click();
+    EXPECT_FALSE(notice->isVisible());
+    // Other changes do not bring it back.
+    emit app->library().keptFilesChanged();
+    EXPECT_FALSE(notice->isVisible());
+
+    // The first save moves the file aside: the notice names its new place.
+    EXPECT_TRUE(app->saveProject(test::makeProject("New", 1)));
+    settle();
+    ASSERT_TRUE(notice->isVisible());
+    const std::optional<Storage::KeptFile> kept = app->library().keptProjectsFile();
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->path.startsWith(path + ".unreadable-")) << kept->path.toStdString();
+    EXPECT_TRUE(QFile::exists(kept->path));
+    EXPECT_TRUE(notice->text().endsWith(QStringLiteral("the file is kept as %1.").arg(kept->path)));
+    EXPECT_FALSE(view->writerWorkspace()->saveNotice()->isVisible());
 }

@@ -72,7 +72,7 @@ TEST_F(DetailPageTest, EmptyAndLongTextsInThePreview)
     project.text.clear();
     project.wpm = 0;
     project.review = "HEAVY";
-    app->saveProject(project);
+    EXPECT_TRUE(app->saveProject(project));
     openPage();
     EXPECT_EQ(detail()->previewLabel()->text(), "No draft text yet.");
     EXPECT_EQ(chips()[1], "Heavy");
@@ -80,7 +80,7 @@ TEST_F(DetailPageTest, EmptyAndLongTextsInThePreview)
     const int shortHeight = detail()->previewArea()->height();
     EXPECT_LT(shortHeight, 100);
     project.text = QString("A long line of text that wraps. ").repeated(400);
-    app->saveProject(project);
+    EXPECT_TRUE(app->saveProject(project));
     settle();
     EXPECT_EQ(detail()->previewArea()->height(), WriterDetailView::kPreviewMaxHeight);
 }
@@ -92,7 +92,7 @@ TEST_F(DetailPageTest, ThePageShowsAndActsOnTheStoredProjectNotACopy)
     Project edited = project;
     edited.title = "Climate essay, revised";
     edited.text = "Revised text";
-    app->saveProject(edited);
+    EXPECT_TRUE(app->saveProject(edited));
     settle();
     EXPECT_EQ(detail()->titleLabel()->text(), "Climate essay, revised");
     EXPECT_EQ(detail()->previewLabel()->text(), "Revised text");
@@ -126,7 +126,7 @@ TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNot
 
     // Deleted from another window: the page closes just the same.
     openPage();
-    app->deleteProject(project);
+    EXPECT_TRUE(app->deleteProject(project));
     settle();
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());

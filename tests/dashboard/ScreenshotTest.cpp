@@ -36,9 +36,9 @@ TEST_F(ScreenshotTest, SavesThePickerWelcomeListsAndProjectPage)
     Project a = test::makeProject("College application essay", 30, "12", "medium", true);
     a.text = "When I was twelve, I built a small weather station on our balcony. It never worked quite right, "
              "but it taught me to ask better questions.\n\nThis essay is about those questions.";
-    app->saveProject(a);
-    app->saveProject(test::makeProject("History notes on the industrial revolution", 20, "11", "light"));
-    app->saveProject(test::makeProject("Lab report: titration", 10, "10", "heavy"));
+    EXPECT_TRUE(app->saveProject(a));
+    EXPECT_TRUE(app->saveProject(test::makeProject("History notes on the industrial revolution", 20, "11", "light")));
+    EXPECT_TRUE(app->saveProject(test::makeProject("Lab report: titration", 10, "10", "heavy")));
     settle();
     save("writer-list");
 

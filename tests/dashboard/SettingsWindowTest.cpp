@@ -16,6 +16,7 @@
 #include "dashboard/SmartnessCard.h"
 #include "dashboard/SupportCard.h"
 #include "platform/sim/SimFileChooser.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
@@ -390,4 +391,23 @@ TEST_F(SettingsTest, ScreenshotsOfTheOpenMenuAndTheSettingsWindow)
     settle(300);
     account().nameField()->clearFocus();
     EXPECT_TRUE(view->settingsWindow()->grab().save(screenshotDir() + "/settings-window.png"));
+}
+
+TEST_F(SettingsTest, APreferenceThatCannotBeWrittenIsSaidInTheWindowAndTheValueStays)
+{
+    SettingsWindowView &settings = openSettings();
+    NoticeBanner *notice = settings.saveNotice();
+    EXPECT_FALSE(notice->isVisible());
+    settings.preferencesCard()->toggle(1)->click();
+    // What the file store announces when its write fails.
+    emit prefs.saveFailed(QStringLiteral("No space left on device (/cfg/Quorvel/preferences.json)"));
+    settle();
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), "Could not save your settings: No space left on device (/cfg/Quorvel/preferences.json). "
+                              "The change is kept while Quorvel stays open and is written with the next save that "
+                              "succeeds.");
+    EXPECT_EQ(prefs.boolValue("qv_reduce_motion"), true);
+    EXPECT_TRUE(app->reduceMotionEnabled());
+    click(notice->dismissButton());
+    EXPECT_FALSE(notice->isVisible());
 }

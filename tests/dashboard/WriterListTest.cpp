@@ -90,12 +90,12 @@ TEST_F(WriterListTest, EmptyStatesAndTheTipThatFadesInOnceAndStays)
     EXPECT_DOUBLE_EQ(writer()->tipOpacity(), 1.0);
 
     // AI only is on: a manual project shows "No matches", and the tip stays.
-    app->saveProject(test::makeProject("Manual", 1));
+    EXPECT_TRUE(app->saveProject(test::makeProject("Manual", 1)));
     settle();
     EXPECT_EQ(writer()->emptyLabel()->text(), "No matches");
     click(writer()->filters()->aiOnlySwitch(), writer()->filters()->aiOnlySwitch()->trackRect().center().toPoint());
     EXPECT_FALSE(writer()->emptyState()->isVisible());
-    app->deleteProject(app->projects().first());
+    EXPECT_TRUE(app->deleteProject(app->projects().first()));
     settle();
     EXPECT_TRUE(writer()->tipLabel()->isVisible());
     EXPECT_DOUBLE_EQ(writer()->tipOpacity(), 1.0);

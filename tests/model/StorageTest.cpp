@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace qv;
 using namespace qv::test;
 
@@ -130,14 +132,22 @@ TEST_F(StorageTest, AnUndecodableFileIsMovedAsideAtTheNextSave)
     EXPECT_TRUE(storage->loadProjects().isEmpty());
     EXPECT_TRUE(diagnostics.isEmpty()); // loading stays quiet
     EXPECT_EQ(readAll(storage->projectsFilePath()), broken);
+    // The file is kept where it is until a save of the projects.
+    ASSERT_TRUE(storage->keptProjectsFile());
+    EXPECT_EQ(storage->keptProjectsFile()->path, storage->projectsFilePath());
+    EXPECT_FALSE(storage->keptProjectsFile()->reason.isEmpty());
 
     // The study file is fine and is not touched by the projects' trouble.
     ASSERT_TRUE(storage->saveStudyProjects({cellsSet()}));
     EXPECT_TRUE(storage->loadStudyProjects().size() == 1);
 
+    EXPECT_FALSE(storage->keptStudyProjectsFile());
+
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
     const QString aside = storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z");
     EXPECT_EQ(readAll(aside), broken);
+    ASSERT_TRUE(storage->keptProjectsFile());
+    EXPECT_EQ(storage->keptProjectsFile()->path, aside);
     EXPECT_EQ(readAll(storage->projectsFilePath()), *coding::encodeProjects({essayOne()}));
     ASSERT_EQ(diagnostics.size(), 1);
     EXPECT_TRUE(diagnostics[0].contains(aside)) << diagnostics[0].toStdString();
@@ -174,7 +184,9 @@ TEST_F(StorageTest, ASaveThatCannotMoveTheFileAsideWritesNothing)
         moves << from;
         return false;
     });
-    EXPECT_FALSE(storage->saveStudyProjects({cellsSet()}));
+    const SaveResult refused = storage->saveStudyProjects({cellsSet()});
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.reason().contains(u"could not be moved aside")) << refused.reason().toStdString();
     EXPECT_EQ(moves, QStringList{storage->studyProjectsFilePath()});
     EXPECT_EQ(readAll(storage->studyProjectsFilePath()), QByteArray("[{\"id\":1}]"));
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList{"study_projects.json"});
@@ -218,21 +230,63 @@ TEST_F(StorageTest, AFolderInPlaceOfTheFileIsUnreadableAndMovedAside)
     EXPECT_EQ(storage->loadProjects(), QList<Project>{essayOne()});
 }
 
-TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayTheyFailed)
+TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayWhy)
 {
     auto storage = makeStorage();
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
     const QByteArray before = readAll(storage->projectsFilePath());
+    const QString folder = storage->folderPath();
+    const QString kept = folder + QStringLiteral(".kept");
 
     Project undated = essayOne();
     undated.updatedAt = QDateTime();
-    EXPECT_FALSE(storage->saveProjects({undated}));
-    EXPECT_EQ(readAll(storage->projectsFilePath()), before);
+    struct Case {
+        const char *name;
+        std::function<void()> breakIt;
+        QList<Project> projects;
+        QString reason;
+    };
+    const QList<Case> cases{
+        {"an unencodable list", [] {}, {undated}, QStringLiteral("could not be encoded")},
+        {"a folder in place of the file",
+         [&] {
+             EXPECT_EQ(readAll(storage->projectsFilePath()), before); // untouched by the failure above
+             ASSERT_TRUE(QFile::rename(storage->projectsFilePath(), kept));
+             ASSERT_TRUE(QDir().mkpath(storage->projectsFilePath()));
+         },
+         {essayOne()}, storage->projectsFilePath()},
+        {"a file in place of the data folder",
+         [&] {
+             ASSERT_TRUE(QDir(folder).removeRecursively());
+             ASSERT_TRUE(writeAll(folder, "in the way"));
+         },
+         {essayOne()}, QStringLiteral("a file is in the place of the data folder (%1)").arg(folder)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.breakIt();
+        const SaveResult result = storage->saveProjects(c.projects);
+        ASSERT_FALSE(result);
+        EXPECT_TRUE(result.reason().contains(c.reason)) << result.reason().toStdString();
+    }
+    EXPECT_EQ(readAll(folder), QByteArray("in the way"));
+}
 
-    // The folder vanished after start-up: the write fails and nothing is recreated.
-    ASSERT_TRUE(QDir(storage->folderPath()).removeRecursively());
-    EXPECT_FALSE(storage->saveProjects({essayOne()}));
-    EXPECT_FALSE(QFileInfo::exists(storage->folderPath()));
-    EXPECT_TRUE(storage->loadProjects().isEmpty());
+TEST_F(StorageTest, AVanishedDataFolderIsMadeAgainAtTheNextSave)
+{
+    auto storage = makeStorage();
+    const QString folder = storage->folderPath();
+    const QFile::Permissions firstUse = QFileInfo(folder).permissions();
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    ASSERT_TRUE(storage->folderExists());
+
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_FALSE(storage->folderExists());
+    EXPECT_TRUE(storage->saveStudyProjects({cellsSet()}));
+    EXPECT_TRUE(storage->folderExists());
+    EXPECT_EQ(QFileInfo(folder).permissions(), firstUse);
+    EXPECT_EQ(storage->loadStudyProjects(), QList<StudyProject>{cellsSet()});
+    // Only the list saved is back; the library rewrites the other one.
+    EXPECT_EQ(folderEntries(folder), QStringList{"study_projects.json"});
 }
 

@@ -174,7 +174,7 @@ TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
 TEST_F(FileFixture, TerminationFlushWritesPendingChanges)
 {
     PreferencesFile p(path(), scheduler, clock);
-    TerminationFlush flush([&] { p.flush(); });
+    TerminationFlush flush([&] { EXPECT_TRUE(p.flush()); });
     ASSERT_TRUE(flush.installSignalHandlers());
     int seen = 0;
     QObject::connect(&flush, &TerminationFlush::terminationRequested, [&](int s) { seen = s; });
@@ -286,3 +286,31 @@ TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType
     EXPECT_EQ(prefs::defaultPreset(p), "turbo");
 }
 
+
+TEST_F(FileFixture, AFailedWriteSaysWhyAndTheNextWriteStoresEverything)
+{
+    PreferencesFile p(path(), scheduler, clock);
+    QStringList failures;
+    QObject::connect(&p, &Preferences::saveFailed, [&](const QString &reason) { failures << reason; });
+    p.setString("a", "1");
+    ASSERT_TRUE(p.flush());
+
+    // A folder where the file goes: the debounced write and a flush fail.
+    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(QDir().mkpath(path()));
+    p.setString("b", "2");
+    scheduler.advance(PreferencesFile::kDebounceMs);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].endsWith(QStringLiteral("(%1)").arg(path()))) << failures[0].toStdString();
+    p.setString("c", "3");
+    const SaveResult flushed = p.flush();
+    ASSERT_FALSE(flushed);
+    EXPECT_EQ(flushed.reason(), failures.value(1));
+
+    // Once the way is clear (here the whole folder went), nothing was lost.
+    ASSERT_TRUE(QDir(folder()).removeRecursively());
+    ASSERT_TRUE(p.flush());
+    EXPECT_EQ(failures.size(), 2);
+    PreferencesFile reread(path(), scheduler, clock);
+    EXPECT_EQ(reread.toJson(), QJsonObject({{"a", "1"}, {"b", "2"}, {"c", "3"}}));
+}

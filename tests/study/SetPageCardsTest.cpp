@@ -98,7 +98,7 @@ TEST_F(SetPageCardsTest, AChangeOfCardCountReturnsToTheFirstTerm)
     const int recomputes = page->statsRecomputeCount();
 
     set.items.removeAt(4);
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     settle();
     EXPECT_EQ(counter(page), "1 / 4");
     EXPECT_EQ(shownTerm(page), "term 1");
@@ -108,7 +108,7 @@ TEST_F(SetPageCardsTest, AChangeOfCardCountReturnsToTheFirstTerm)
     // The same count keeps the position and the statistics.
     click(page->carousel()->nextButton());
     set.items[0].incorrectCount = 3;
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     settle();
     EXPECT_EQ(counter(page), "2 / 4");
     EXPECT_EQ(page->statsRecomputeCount(), recomputes + 1);
@@ -211,7 +211,7 @@ TEST_F(SetPageCardsTest, EditingAnotherCardDropsTheFirstDraftsAndAVanishedCardCl
     // The card disappears meanwhile (the set window removed it).
     StudyProject edited = set;
     edited.items.removeAt(2);
-    app->saveStudyProject(edited);
+    EXPECT_TRUE(app->saveStudyProject(edited));
     settle();
     page->setDraftTerm("new text");
     page->saveCardEdit(set.items[2]);

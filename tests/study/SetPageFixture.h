@@ -56,7 +56,7 @@ protected:
     // Stores the set and shows its page in the workspace, as the library does.
     study::StudySetPage *open(const StudyProject &set, bool standIns = false)
     {
-        app->saveStudyProject(set);
+        EXPECT_TRUE(app->saveStudyProject(set));
         study::StudyPageFactories factories = study::StudyPageFactories::standIns();
         factories.detail = study::makeStudySetPage(
             *app, clock, standIns ? study::StudyInlineFactories::standIns() : fakePanes());

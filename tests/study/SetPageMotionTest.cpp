@@ -59,7 +59,7 @@ TEST_F(SetPageMotionTest, ReturningToTheFirstCardSlidesQuickerThanAStepAndOnlyWh
 
     // A change of card count brings the first card back in 0.22 s.
     set.items.removeAt(4);
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     settle();
     EXPECT_EQ(shownTerm(page), "term 1");
     EXPECT_TRUE(view->isSliding());
@@ -68,7 +68,7 @@ TEST_F(SetPageMotionTest, ReturningToTheFirstCardSlidesQuickerThanAStepAndOnlyWh
 
     // Already on the first card: a new first card simply replaces it.
     set.items.removeAt(0);
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     settle();
     EXPECT_EQ(shownTerm(page), "term 2");
     EXPECT_FALSE(view->isSliding());

@@ -52,7 +52,7 @@ TEST_F(SetPageViewTest, HeaderShowsTitleAndPillsAsStoredAndFollowsEverySave)
     const QString before = page->updatedLabel()->text();
     verbs.title = "Irregular verbs";
     verbs.updatedAt = verbs.updatedAt.addDays(40);
-    app->saveStudyProject(verbs);
+    EXPECT_TRUE(app->saveStudyProject(verbs));
     settle();
     EXPECT_EQ(page->titleLabel()->text(), "Irregular verbs");
     EXPECT_NE(page->updatedLabel()->text(), before);
@@ -125,7 +125,7 @@ TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionThatGetsEveryStoredCopyAndO
     ASSERT_TRUE(sessions[0]);
     // Every stored copy reaches the pane without restarting it.
     set.title = "Renamed";
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     settle();
     ASSERT_FALSE(sessions[0]->pushed.isEmpty());
     EXPECT_EQ(sessions[0]->pushed.last().title, "Renamed");
@@ -138,7 +138,7 @@ TEST_F(SetPageViewTest, LearnAndReviewShareOneSessionThatGetsEveryStoredCopyAndO
     EXPECT_EQ(page->testPane(), tests[0]);
     EXPECT_LE(page->testPane()->parentWidget()->maximumHeight(), StudySetPage::kTestMaxHeight);
     set.title = "Renamed again";
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     settle();
     ASSERT_FALSE(tests[0]->pushed.isEmpty());
     EXPECT_EQ(tests[0]->pushed.last().title, "Renamed again");
@@ -179,7 +179,7 @@ TEST_F(SetPageViewTest, AnInlineResultIsMergedSavedAndCountedAtOnce)
     // Meanwhile the set window renamed the set.
     StudyProject renamed = storedSet(set.id);
     renamed.title = "Renamed";
-    app->saveStudyProject(renamed);
+    EXPECT_TRUE(app->saveStudyProject(renamed));
 
     answered.items[1].incorrectCount = 1;
     answered.items[1].lastReviewedAt = clock.nowUtc();

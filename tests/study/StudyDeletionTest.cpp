@@ -28,8 +28,8 @@ protected:
         bio.items[0].isStarred = true;
         bio.options.grading = StudyGrading::veryLenient;
         chem = makeSet("Chemistry", 2, {card("H2O", "water")});
-        app->saveStudyProject(bio);
-        app->saveStudyProject(chem);
+        EXPECT_TRUE(app->saveStudyProject(bio));
+        EXPECT_TRUE(app->saveStudyProject(chem));
         root = std::make_unique<StudyRootView>(*app, scheduler, clock);
         root->resize(900, 700);
         root->show();
@@ -130,7 +130,7 @@ TEST_F(StudyDeletionTest, UndoBringsTheSetBackExactlyAndReplacesACopyStoredMeanw
     StudyProject newer = chem;
     newer.items[0].correctCount = 7;
     newer.updatedAt = clock.nowUtc();
-    app->saveStudyProject(newer);
+    EXPECT_TRUE(app->saveStudyProject(newer));
     click(root->undoBanner()->undoButton());
     EXPECT_EQ(storedSet(chem.id), chem);
     int copies = 0;

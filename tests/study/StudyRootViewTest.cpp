@@ -79,7 +79,7 @@ protected:
 TEST_F(StudyRootViewTest, PagesAndTheTopBar)
 {
     const StudyProject bio = makeSet("Biology", 1, {card("cell", "unit")});
-    app->saveStudyProject(bio);
+    EXPECT_TRUE(app->saveStudyProject(bio));
     auto root = makeRoot(recording());
     QSignalSpy topBar(root.get(), &StudyRootView::suppressTopBarChanged);
     EXPECT_EQ(root->viewState().page, StudyPage::list);
@@ -134,8 +134,8 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyOrTheHeldOneAndKeepTheirWidget)
 {
     StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
     const StudyProject b = makeSet("Botany", 2, {card("leaf", "green")});
-    app->saveStudyProject(a);
-    app->saveStudyProject(b);
+    EXPECT_TRUE(app->saveStudyProject(a));
+    EXPECT_TRUE(app->saveStudyProject(b));
     auto root = makeRoot(recording());
     root->setViewState(StudyViewState::detail(a));
     QPointer<RecordingPage> first = page(*root);
@@ -144,7 +144,7 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyOrTheHeldOneAndKeepTheirWidget)
     // value keeps the copy taken when it was entered.
     StudyProject renamed = a;
     renamed.title = "Algebra II";
-    app->saveStudyProject(renamed);
+    EXPECT_TRUE(app->saveStudyProject(renamed));
     // Handed over after the saving callback has returned, never inside it.
     EXPECT_TRUE(first->pushed.isEmpty());
     settle();
@@ -169,7 +169,7 @@ TEST_F(StudyRootViewTest, PagesShowTheStoredCopyOrTheHeldOneAndKeepTheirWidget)
     EXPECT_TRUE(detailA.isNull());
 
     // A deleted set's page stays and shows the copy it holds.
-    app->deleteStudyProject(b);
+    EXPECT_TRUE(app->deleteStudyProject(b));
     settle();
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
     EXPECT_EQ(root->shownSet(), b);
@@ -186,8 +186,8 @@ TEST_F(StudyRootViewTest, ResumeCardOffersTheNewestSetWhateverTheSearch)
     StudyLibraryPage *lib = root->libraryPage();
     EXPECT_TRUE(lib->resumeCard()->isHidden());
 
-    app->saveStudyProject(makeSet("Older", 1));
-    app->saveStudyProject(makeSet("Newest", 5));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Older", 1)));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Newest", 5)));
     settle();
     ASSERT_FALSE(lib->resumeCard()->isHidden());
     EXPECT_EQ(lib->resumeCard()->project().title, QString("Newest"));
@@ -214,9 +214,9 @@ TEST_F(StudyRootViewTest, LibrarySearchEmptyStatesAndRows)
     EXPECT_EQ(lib->emptyTitle()->text(), QString("No study sets yet"));
     EXPECT_EQ(lib->emptyTip()->text(), library::kTip);
 
-    app->saveStudyProject(makeSet("Biology", 1, {card("a", "b", 2), card("c", "d", 5, 1)}));
-    app->saveStudyProject(makeSet("Intro bio", 2));
-    app->saveStudyProject(makeSet("<b>Bold</b> & co", 3, {card("e", "f")}));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Biology", 1, {card("a", "b", 2), card("c", "d", 5, 1)})));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Intro bio", 2)));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("<b>Bold</b> & co", 3, {card("e", "f")})));
     settle();
     EXPECT_TRUE(lib->emptyState()->isHidden());
     EXPECT_EQ(lib->rows().size(), 3);
@@ -251,8 +251,8 @@ TEST_F(StudyRootViewTest, RowsFollowChangesAndCutLongTitles)
 {
     const StudyProject a = makeSet(QString("A very long title ").repeated(20), 1);
     StudyProject b = makeSet("Two\nlines", 2, {card("x", "1")});
-    app->saveStudyProject(a);
-    app->saveStudyProject(b);
+    EXPECT_TRUE(app->saveStudyProject(a));
+    EXPECT_TRUE(app->saveStudyProject(b));
     auto root = makeRoot();
     settle();
     QPointer<StudySetRow> rowA = rowTitled(*root, a.title);
@@ -268,13 +268,13 @@ TEST_F(StudyRootViewTest, RowsFollowChangesAndCutLongTitles)
     EXPECT_EQ(rowTitled(*root, a.title), rowA.data());
     b.items[0].correctCount = 2;
     b.updatedAt = b.updatedAt.addDays(-1);
-    app->saveStudyProject(b);
+    EXPECT_TRUE(app->saveStudyProject(b));
     settle();
     EXPECT_TRUE(rowB.isNull());
     EXPECT_EQ(rowTitled(*root, a.title), rowA.data());
     EXPECT_EQ(rowTitles(*root), (QStringList{a.title, b.title}));
     EXPECT_EQ(rowTitled(*root, b.title)->masteredLabel()->text(), QString("Mastered 1/1"));
-    app->deleteStudyProject(a);
+    EXPECT_TRUE(app->deleteStudyProject(a));
     settle();
     EXPECT_TRUE(rowA.isNull());
 }
@@ -314,7 +314,7 @@ TEST_F(StudyRootViewTest, GradeChoiceIsRememberedAndTheWindowOutlivesTheWorkspac
 TEST_F(StudyRootViewTest, TheWindowIsReplacedAndSavingShowsTheSet)
 {
     const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
-    app->saveStudyProject(a);
+    EXPECT_TRUE(app->saveStudyProject(a));
     auto root = makeRoot(recording());
 
     root->openStudyWindow(std::nullopt);
@@ -382,7 +382,7 @@ TEST_F(StudyRootViewTest, EditingASetKeepsItsProgress)
     StudyProject a = makeSet("Algebra", 1, {card("x", "1", 1), card("y", "2")});
     a.options.grading = StudyGrading::exact;
     a.options.shuffle = false;
-    app->saveStudyProject(a);
+    EXPECT_TRUE(app->saveStudyProject(a));
     auto root = makeRoot(recording());
     root->setViewState(StudyViewState::detail(a));
     page(*root)->detail.onEdit();
@@ -395,7 +395,7 @@ TEST_F(StudyRootViewTest, EditingASetKeepsItsProgress)
     practised.items[0].isStarred = true;
     practised.items[0].lastReviewedAt = clock.nowUtc();
     practised.items[1].incorrectCount = 2;
-    app->saveStudyProject(practised);
+    EXPECT_TRUE(app->saveStudyProject(practised));
 
     view->titleField()->setText("Algebra renamed");
     view->editCard(view->draft().cards()[1]);
@@ -423,10 +423,10 @@ TEST_F(StudyRootViewTest, SavesForASetDeletedMeanwhileKeepWhatTheyHold)
 {
     StudyProject a = makeSet("Algebra", 1, {card("x", "1", 3)});
     a.options.retypeMissed = false;
-    app->saveStudyProject(a);
+    EXPECT_TRUE(app->saveStudyProject(a));
     auto root = makeRoot(recording());
     root->openStudyWindow(a);
-    app->deleteStudyProject(a);
+    EXPECT_TRUE(app->deleteStudyProject(a));
     click(root->importView()->saveButton());
     const StudyProject saved = storedSet(a.id);
     EXPECT_EQ(saved.items[0].correctCount, 3);
@@ -434,7 +434,7 @@ TEST_F(StudyRootViewTest, SavesForASetDeletedMeanwhileKeepWhatTheyHold)
 
     // A session's result for a set deleted meanwhile is saved as it is.
     root->setViewState(StudyViewState::quiz(saved));
-    app->deleteStudyProject(saved);
+    EXPECT_TRUE(app->deleteStudyProject(saved));
     StudyProject result = saved;
     result.items[0].incorrectCount = 1;
     page(*root)->quiz.onUpdate(result);
@@ -444,7 +444,7 @@ TEST_F(StudyRootViewTest, SavesForASetDeletedMeanwhileKeepWhatTheyHold)
 TEST_F(StudyRootViewTest, ASessionsAnswerDoesNotUndoAnEdit)
 {
     const StudyProject a = makeSet("Algebra", 1, {card("x", "1"), card("y", "2")});
-    app->saveStudyProject(a);
+    EXPECT_TRUE(app->saveStudyProject(a));
     auto root = makeRoot(recording());
     root->setViewState(StudyViewState::study(a));
     RecordingPage *session = page(*root);
@@ -473,7 +473,7 @@ TEST_F(StudyRootViewTest, ASessionsAnswerDoesNotUndoAnEdit)
 TEST_F(StudyRootViewTest, PageChangesFadeUnlessMotionIsReducedAndStandInsGoBack)
 {
     const StudyProject a = makeSet("Algebra", 1, {card("x", "1")});
-    app->saveStudyProject(a);
+    EXPECT_TRUE(app->saveStudyProject(a));
     auto root = makeRoot();
     root->setViewState(StudyViewState::detail(a));
     EXPECT_TRUE(root->isPageAnimating());
@@ -517,10 +517,10 @@ TEST_F(StudyRootViewTest, ScreenshotsOfTheLibrary)
     backdrop.show();
     saveShot(backdrop, "study-library-empty");
 
-    app->saveStudyProject(makeSet("Cell biology: the essentials of membranes, organelles and transport", 1,
-                                  {card("cell", "unit", 2), card("atp", "energy", 3, 1), card("dna", "code", 1)}));
-    app->saveStudyProject(makeSet("Spanish verbs", 2, {card("ser", "to be", 2), card("tener", "to have", 2)}));
-    app->saveStudyProject(makeSet("Empty set", 3));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Cell biology: the essentials of membranes, organelles and transport", 1,
+                                  {card("cell", "unit", 2), card("atp", "energy", 3, 1), card("dna", "code", 1)})));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Spanish verbs", 2, {card("ser", "to be", 2), card("tener", "to have", 2)})));
+    EXPECT_TRUE(app->saveStudyProject(makeSet("Empty set", 3)));
     settle();
     saveShot(backdrop, "study-library-sets");
 }

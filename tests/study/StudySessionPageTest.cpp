@@ -20,7 +20,7 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     root->resize(800, 700);
     root->show();
     StudyProject set = tenCards();
-    app->saveStudyProject(set);
+    EXPECT_TRUE(app->saveStudyProject(set));
     root->setViewState(StudyViewState::study(set));
     settle();
     auto *page = qobject_cast<StudySessionPage *>(root->currentPage());

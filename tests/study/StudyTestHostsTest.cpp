@@ -39,7 +39,7 @@ protected:
     // The workspace with the real test page, showing the stored `set`'s test.
     StudyRootView *openQuiz(const StudyProject &set)
     {
-        app->saveStudyProject(set);
+        EXPECT_TRUE(app->saveStudyProject(set));
         root = new StudyRootView(*app, scheduler, clock, withQuiz());
         root->setViewState(StudyViewState::quiz(set));
         return root;
@@ -185,7 +185,7 @@ TEST_F(StudyTestHostsTest, ScreenshotOfANarrowInlineTest)
 TEST_F(StudyTestHostsTest, EveryPageOfASetIsTheRealOne)
 {
     const StudyProject bio = makeSet("Biology", 1, {card("cell", "unit"), card("atom", "particle")});
-    app->saveStudyProject(bio);
+    EXPECT_TRUE(app->saveStudyProject(bio));
     StudyRootView root(*app, scheduler, clock, studyWorkspacePages(*app, scheduler, clock, random));
     root.resize(900, 700);
     root.show();
