@@ -88,8 +88,9 @@ void AccountSession::storeSession(const SupabaseSession &session)
     m_preferences.setData(keys::session, json);
     // At once, not after the store's quiet period: a refresh has already
     // spent the old refresh token, so a crash before the write would sign
-    // the user out at the next launch.
-    m_preferences.flush();
+    // the user out at the next launch. A failed write is announced by the
+    // store itself (saveFailed), which the dashboard shows.
+    (void)m_preferences.flush();
 }
 
 void AccountSession::adoptSession(const SupabaseSession &session, quint64 generation)
@@ -254,7 +255,7 @@ void AccountSession::signOut()
     setAuthEmail(QString());
     setAuthMessage(QString());
     m_preferences.remove(keys::session);
-    m_preferences.flush();
+    (void)m_preferences.flush(); // a failure is announced through saveFailed
 }
 
 // ---- profile refresh
