@@ -57,6 +57,13 @@ int main(int argc, char **argv)
     env.preferences = &preferences;
     env.motion = &motion;
     env.stateEnvironment.clock = &clock;
+    // A local development backend on a port of its own (test runs side by
+    // side each start one); only a loopback address is taken.
+    if (const QUrl local(qEnvironmentVariable("QUORVEL_LOCAL_BACKEND_URL"), QUrl::StrictMode);
+        local.isValid() && local.scheme() == QLatin1String("http") && local.host() == QLatin1String("127.0.0.1")) {
+        env.stateEnvironment.backendUrl = local;
+        env.stateEnvironment.siteUrl = local;
+    }
     env.stateEnvironment.makeTypingEngine = [&platform, &scheduler, &random] {
         return std::make_shared<qv::engine::TypingEngine>(platform, scheduler, random);
     };
