@@ -5,9 +5,7 @@
 // close dot, the window manager's close, or SIGTERM as a logout sends it).
 // It must exit normally, and what was stored must still be there.
 
-#include "SyntheticInput.h"
-#include "TargetApp.h"
-#include "UiProbe.h"
+#include "AppSession.h"
 
 #include "core/WallClock.h"
 #include "model/Storage.h"
@@ -52,12 +50,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
         ASSERT_TRUE(home.isValid());
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env = appEnvironment(home);
         seedData();
         startBackend();
     }
@@ -151,14 +144,7 @@ protected:
     std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000,
                                           const QString &within = {})
     {
-        std::optional<UiProbe::Found> found;
-        waitUntil(
-            [&] {
-                found = ui->find(name, role, within);
-                return found.has_value() || !running();
-            },
-            timeoutMs);
-        return found;
+        return waitForShown(*ui, quorvel, name, role, timeoutMs, within);
     }
 
     bool gone(const QString &name, const QString &role, int timeoutMs = 5000)
@@ -166,13 +152,9 @@ protected:
         return waitUntil([&] { return !ui->find(name, role); }, timeoutMs);
     }
 
-    // Clicks the middle of a control once it shows.
     bool press(const QString &name, const QString &role = kButton, int timeoutMs = 10000, const QString &within = {})
     {
-        const auto found = waitFor(name, role, timeoutMs, within);
-        if (!found || found->extents.isEmpty())
-            return false;
-        return input::click(found->extents.center());
+        return clickShown(*ui, quorvel, name, role, timeoutMs, within);
     }
 
     // Presses a button that may lie below the page's fold: until `next`
@@ -420,6 +402,12 @@ protected:
         ASSERT_TRUE(running()) << "signing out ended the application: " << errors.toStdString();
         ASSERT_NO_FATAL_FAILURE(signIn());
         ASSERT_NO_FATAL_FAILURE(open(page));
+        if (page == Page::projectPage) {
+            // With the project's typing panel open too.
+            ASSERT_TRUE(press(QStringLiteral("TYPE PROJECT")));
+            ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
+            screenshot(testName() + QStringLiteral("-panel"));
+        }
         pump(700); // past the preferences' short delay before writing
         ASSERT_NO_FATAL_FAILURE(quit(how));
         expectNothingLost();
