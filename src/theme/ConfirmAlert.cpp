@@ -1,5 +1,7 @@
 #include "theme/ConfirmAlert.h"
 
+#include "theme/Typography.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -10,6 +12,8 @@ QMessageBox *openConfirmAlert(QWidget *parent, const QString &title, const QStri
                               std::function<void(QMessageBox *box, bool confirmed)> finished, QMessageBox::Icon icon)
 {
     auto *box = new QMessageBox(parent);
+    // The application's own type, as in every view around the box.
+    box->setFont(Typography::font(TextStyle::Body));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setIcon(icon);
     box->setWindowTitle(title);
@@ -24,11 +28,8 @@ QMessageBox *openConfirmAlert(QWidget *parent, const QString &title, const QStri
     for (QLabel *label : box->findChildren<QLabel *>())
         if (!label->text().isEmpty())
             label->setMinimumWidth(textWidth);
-    if (auto *head = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
-        QFont bold = head->font();
-        bold.setBold(true);
-        head->setFont(bold);
-    }
+    if (auto *head = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+        head->setFont(Typography::font(TextStyle::Headline, QFont::DemiBold));
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
     QObject::connect(box, &QMessageBox::finished, parent, [box, action, finished = std::move(finished)] {

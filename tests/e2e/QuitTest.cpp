@@ -403,6 +403,15 @@ protected:
         ASSERT_NO_FATAL_FAILURE(signIn());
         ASSERT_NO_FATAL_FAILURE(open(page));
         if (page == Page::projectPage) {
+            // The deletion's confirmation, in the application's dark look
+            // with its whole title; cancelled, the project stays.
+            ASSERT_TRUE(press(QStringLiteral("DELETE PROJECT")));
+            ASSERT_TRUE(waitFor(QStringLiteral("Are you sure you want to delete this project?"), kLabel, 5000))
+                << "no confirmation";
+            pump(300);
+            screenshot(testName() + QStringLiteral("-confirm"));
+            ASSERT_TRUE(press(QStringLiteral("Cancel")));
+            ASSERT_TRUE(gone(QStringLiteral("Cancel"), kButton));
             // With the project's typing panel open too.
             ASSERT_TRUE(press(QStringLiteral("TYPE PROJECT")));
             ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
