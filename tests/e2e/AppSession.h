@@ -26,6 +26,31 @@ inline QProcessEnvironment appEnvironment(const QTemporaryDir &home)
     return env;
 }
 
+// Starts the development backend on a free port with one user, and points
+// the application's environment at it; the error when it did not start.
+inline std::optional<QString> startLocalBackend(QProcess &backend, QProcessEnvironment &env, const char *program,
+                                                const QString &email, const QString &password)
+{
+    backend.setProcessEnvironment(env);
+    backend.setProcessChannelMode(QProcess::MergedChannels);
+    backend.start(QString::fromUtf8(program), {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
+                                               QStringLiteral(":memory:"), QStringLiteral("--add-user"), email, password});
+    QByteArray out;
+    waitUntil(
+        [&] {
+            out += backend.readAll();
+            return out.contains('\n') || backend.state() == QProcess::NotRunning;
+        },
+        10000);
+    const QByteArray marker("listening on ");
+    const qsizetype at = out.indexOf(marker);
+    if (at < 0)
+        return QStringLiteral("the development backend did not start: ") + QString::fromUtf8(out);
+    const QByteArray url = out.mid(at + marker.size()).split('\n').first().trimmed();
+    env.insert(QStringLiteral("QUORVEL_LOCAL_BACKEND_URL"), QString::fromUtf8(url));
+    return std::nullopt;
+}
+
 // The element once it shows; nothing when the time is up or the program ended.
 inline std::optional<UiProbe::Found> waitForShown(const UiProbe &ui, const QProcess &app, const QString &name,
                                                   const QString &role, int timeoutMs, const QString &within)

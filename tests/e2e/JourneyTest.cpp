@@ -32,7 +32,6 @@ const QString kEmail = QStringLiteral("journey@example.com");
 const QString kPassword = QStringLiteral("journey-pass-7");
 // An accent, an em dash and an emoji, in a few sentences.
 const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
-constexpr int kBackendPort = 54321;
 
 const QString kButton = QStringLiteral("push button");
 const QString kLabel = QStringLiteral("label");
@@ -61,22 +60,11 @@ protected:
         }
     }
 
+    // On a free port of its own, handed to the application.
     void startBackend()
     {
-        backend.setProcessEnvironment(env);
-        backend.setProcessChannelMode(QProcess::MergedChannels);
-        backend.start(QStringLiteral(QV_DEVBACKEND),
-                      {QStringLiteral("--port"), QString::number(kBackendPort), QStringLiteral("--data"),
-                       QStringLiteral(":memory:"), QStringLiteral("--add-user"), kEmail, kPassword});
-        QByteArray out;
-        const bool up = waitUntil(
-            [&] {
-                out += backend.readAll();
-                return out.contains("listening on") || backend.state() == QProcess::NotRunning;
-            },
-            10000);
-        ASSERT_TRUE(up && out.contains("listening on"))
-            << "the development backend did not start on port " << kBackendPort << ": " << out.toStdString();
+        const auto error = startLocalBackend(backend, env, QV_DEVBACKEND, kEmail, kPassword);
+        ASSERT_FALSE(error) << error->toStdString();
     }
 
     void startQuorvel()

@@ -102,26 +102,10 @@ protected:
         seededSet = set;
     }
 
-    // On a free port, handed to the application.
     void startBackend()
     {
-        backend.setProcessEnvironment(env);
-        backend.setProcessChannelMode(QProcess::MergedChannels);
-        backend.start(QStringLiteral(QV_DEVBACKEND),
-                      {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), QStringLiteral(":memory:"),
-                       QStringLiteral("--add-user"), kEmail, kPassword});
-        QByteArray out;
-        const QByteArray marker("listening on ");
-        waitUntil(
-            [&] {
-                out += backend.readAll();
-                return out.contains('\n') || backend.state() == QProcess::NotRunning;
-            },
-            10000);
-        const qsizetype at = out.indexOf(marker);
-        ASSERT_GE(at, 0) << "the development backend did not start: " << out.toStdString();
-        const QByteArray url = out.mid(at + marker.size()).split('\n').first().trimmed();
-        env.insert(QStringLiteral("QUORVEL_LOCAL_BACKEND_URL"), QString::fromUtf8(url));
+        const auto error = startLocalBackend(backend, env, QV_DEVBACKEND, kEmail, kPassword);
+        ASSERT_FALSE(error) << error->toStdString();
     }
 
     void startQuorvel()
