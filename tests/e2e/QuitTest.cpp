@@ -284,7 +284,8 @@ protected:
         }
     }
 
-    void signOut()
+    // Chooses an entry of the profile menu.
+    void chooseFromProfileMenu(const QString &entry)
     {
         const auto window = mainWindow();
         ASSERT_TRUE(window) << "no main window";
@@ -301,7 +302,12 @@ protected:
             5000));
         ASSERT_TRUE(profile) << "no profile button";
         ASSERT_TRUE(input::click(profile->extents.center()));
-        ASSERT_TRUE(press(QStringLiteral("Sign Out"), {}, 5000)) << "no profile menu";
+        ASSERT_TRUE(press(entry, {}, 5000)) << "no profile menu";
+    }
+
+    void signOut()
+    {
+        ASSERT_NO_FATAL_FAILURE(chooseFromProfileMenu(QStringLiteral("Sign Out")));
         ASSERT_TRUE(waitFor(QStringLiteral("Email"), {}, 10000)) << "not signed out";
     }
 
@@ -400,6 +406,13 @@ protected:
             ASSERT_TRUE(press(QStringLiteral("TYPE PROJECT")));
             ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
             screenshot(testName() + QStringLiteral("-panel"));
+        }
+        if (page == Page::setPage && how == Quit::closeDot) {
+            // With the settings window open too, in the dark look.
+            ASSERT_NO_FATAL_FAILURE(chooseFromProfileMenu(QStringLiteral("Settings")));
+            ASSERT_TRUE(waitFor(QStringLiteral("Change Password"), kButton, 5000)) << "no settings window";
+            pump(500);
+            screenshot(testName() + QStringLiteral("-settings"));
         }
         pump(700); // past the preferences' short delay before writing
         ASSERT_NO_FATAL_FAILURE(quit(how));
