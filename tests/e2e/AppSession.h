@@ -9,10 +9,18 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <ostream>
+
+// Readable failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 // What the tests that run the application itself share: its environment
 // and looking for its controls while it runs.
 namespace qv::e2e {
+
+// Roles as the accessibility bus names them.
+inline const QString kButton = QStringLiteral("push button");
+inline const QString kLabel = QStringLiteral("label");
 
 // A home and configuration of its own, the accessibility bridge on, X11.
 inline QProcessEnvironment appEnvironment(const QTemporaryDir &home)

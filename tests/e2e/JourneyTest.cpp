@@ -22,9 +22,6 @@
 
 #include <memory>
 
-// Readable failure messages.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace qv::e2e {
 namespace {
 
@@ -33,8 +30,6 @@ const QString kPassword = QStringLiteral("journey-pass-7");
 // An accent, an em dash and an emoji, in a few sentences.
 const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
 
-const QString kButton = QStringLiteral("push button");
-const QString kLabel = QStringLiteral("label");
 
 class Journey : public ::testing::Test {
 protected:

@@ -25,8 +25,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace qv::e2e {
 namespace {
 
@@ -36,8 +34,6 @@ const QString kProjectTitle = QStringLiteral("Harbour notes");
 const QString kProjectText = QStringLiteral("The tide came in twice before noon.");
 const QString kSetTitle = QStringLiteral("Tide words");
 
-const QString kButton = QStringLiteral("push button");
-const QString kLabel = QStringLiteral("label");
 const QString kMainWindow = QStringLiteral("Quorvel");
 
 enum class Page { projectPage, editor, setPage, session, test };
@@ -284,6 +280,46 @@ protected:
         }
     }
 
+    static bool xdotool(const QStringList &arguments)
+    {
+        return runTool(QStringLiteral("xdotool"), arguments).has_value();
+    }
+
+    // A tap on the window's background moves nothing, even as the pointer
+    // goes on; a drag moves the window with it.
+    void expectOnlyADragMovesTheWindow()
+    {
+        const auto before = mainWindow();
+        ASSERT_TRUE(before);
+        const QPoint background = before->geometry.bottomLeft() + QPoint(200, -60);
+        const QString x = QString::number(background.x()), y = QString::number(background.y());
+        ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), x, y, QStringLiteral("click"), QStringLiteral("1")}));
+        for (int step = 1; step <= 4; ++step)
+            xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("30"),
+                     QStringLiteral("-20")});
+        pump(500);
+        const auto tapped = mainWindow();
+        ASSERT_TRUE(tapped);
+        EXPECT_EQ(tapped->geometry, before->geometry) << "a tap started a window move";
+
+        ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), x, y, QStringLiteral("mousedown"), QStringLiteral("1")}));
+        for (int step = 1; step <= 4; ++step)
+            xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("15"),
+                     QStringLiteral("-10")});
+        ASSERT_TRUE(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+        pump(500);
+        const auto dragged = mainWindow();
+        ASSERT_TRUE(dragged);
+        EXPECT_NE(dragged->geometry.topLeft(), before->geometry.topLeft()) << "a drag did not move the window";
+        EXPECT_EQ(dragged->geometry.size(), before->geometry.size());
+        // And it stays where it was dropped.
+        xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("80"), QStringLiteral("80")});
+        pump(300);
+        const auto dropped = mainWindow();
+        ASSERT_TRUE(dropped);
+        EXPECT_EQ(dropped->geometry, dragged->geometry);
+    }
+
     // Chooses an entry of the profile menu.
     void chooseFromProfileMenu(const QString &entry)
     {
@@ -406,6 +442,9 @@ protected:
             ASSERT_TRUE(press(QStringLiteral("TYPE PROJECT")));
             ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
             screenshot(testName() + QStringLiteral("-panel"));
+        }
+        if (page == Page::setPage && how == Quit::terminate) {
+            ASSERT_NO_FATAL_FAILURE(expectOnlyADragMovesTheWindow());
         }
         if (page == Page::setPage && how == Quit::closeDot) {
             // With the settings window open too, in the dark look.
