@@ -102,8 +102,6 @@ void AppShellView::finishSplash()
     m_splashLayer->setGraphicsEffect(m_splashEffect);
     m_gateEffect = new QGraphicsOpacityEffect(m_gate);
     m_gate->setGraphicsEffect(m_gateEffect);
-    m_islandEffect = new QGraphicsOpacityEffect(m_island);
-    m_island->setGraphicsEffect(m_islandEffect);
     m_fade->set(1, Animation::easeInOut(kFadeMs));
     applyFade();
     m_gate->show();
@@ -124,8 +122,8 @@ void AppShellView::applyFade()
         m_splashEffect->setOpacity(1 - t);
     if (m_gateEffect)
         m_gateEffect->setOpacity(t);
-    if (m_islandEffect)
-        m_islandEffect->setOpacity(t);
+    if (m_island)
+        m_island->setLayerOpacity(t);
 }
 
 void AppShellView::endFade()
@@ -133,9 +131,7 @@ void AppShellView::endFade()
     // Effects render through an off-screen pixmap; drop them once settled.
     if (m_gate)
         m_gate->setGraphicsEffect(nullptr);
-    if (m_island)
-        m_island->setGraphicsEffect(nullptr);
-    m_splashEffect = m_gateEffect = m_islandEffect = nullptr;
+    m_splashEffect = m_gateEffect = nullptr;
     if (m_splashLayer) {
         m_splashLayer->hide();
         m_splashLayer->deleteLater();
@@ -145,6 +141,7 @@ void AppShellView::endFade()
     if (m_gate)
         m_gate->show();
     if (m_island) {
+        m_island->setLayerOpacity(1);
         m_island->show();
         m_island->raise();
     }

@@ -94,7 +94,6 @@ private:
     AnimatedValue *m_fade;
     QGraphicsOpacityEffect *m_splashEffect = nullptr;
     QGraphicsOpacityEffect *m_gateEffect = nullptr;
-    QGraphicsOpacityEffect *m_islandEffect = nullptr;
 };
 
 } // namespace qv::app

@@ -10,7 +10,7 @@ void FadeScaleEffect::setFrame(double opacity, double scale)
         return;
     m_opacity = opacity;
     m_scale = scale;
-    update();
+    frameChanged();
 }
 
 TransitionEffect::Frame FadeScaleEffect::frame(const QRectF &) const

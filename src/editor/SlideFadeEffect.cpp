@@ -8,7 +8,7 @@ void SlideFadeEffect::setProgress(double progress)
     if (progress == m_progress)
         return;
     m_progress = progress;
-    update();
+    frameChanged();
 }
 
 double SlideFadeEffect::offsetFor(double height) const

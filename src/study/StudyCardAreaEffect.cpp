@@ -8,7 +8,7 @@ void StudyCardAreaEffect::setProgress(double progress)
     if (progress == m_progress)
         return;
     m_progress = progress;
-    update();
+    frameChanged();
 }
 
 TransitionEffect::Frame StudyCardAreaEffect::frame(const QRectF &) const

@@ -54,6 +54,11 @@ bool DropShadow::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Resize:
         case QEvent::Show:
         case QEvent::Hide:
+        // Hidden or shown before its window first shows, the target gets
+        // only these: a shadow missing them would stay where its target
+        // was first put (a dark patch in a corner).
+        case QEvent::ShowToParent:
+        case QEvent::HideToParent:
         case QEvent::ParentChange:
         case QEvent::ZOrderChange:
             follow();

@@ -4,10 +4,23 @@
 
 namespace qv {
 
+void TransitionEffect::frameChanged()
+{
+    setEnabled(!atRest(frame(sourceBoundingRect(Qt::LogicalCoordinates))));
+    update();
+}
+
+void TransitionEffect::sourceChanged(ChangeFlags flags)
+{
+    QGraphicsEffect::sourceChanged(flags);
+    if (flags & SourceAttached)
+        setEnabled(!atRest(frame(sourceBoundingRect(Qt::LogicalCoordinates))));
+}
+
 void TransitionEffect::draw(QPainter *painter)
 {
     const Frame f = frame(sourceBoundingRect(Qt::LogicalCoordinates));
-    if (f.opacity >= 1 && f.scale == 1 && f.shiftY == 0) {
+    if (atRest(f)) {
         drawSource(painter);
         return;
     }

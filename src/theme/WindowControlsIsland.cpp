@@ -8,7 +8,8 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -31,16 +32,18 @@ QColor rgbF(double r, double g, double b)
     return c;
 }
 
-// The card's painted face; the dots are its children.
+// The card's painted face. It paints its own opacity rather than through a
+// graphics effect, which would nest inside any effect a host fades with.
 class IslandCard : public QWidget {
 public:
-    explicit IslandCard(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_Hover); }
+    IslandCard(std::function<double()> opacity, QWidget *parent) : QWidget(parent), m_opacity(std::move(opacity)) {}
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
+        p.setOpacity(m_opacity());
         const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         QPainterPath shape;
         shape.addRoundedRect(r, kRadius, kRadius);
@@ -48,6 +51,9 @@ protected:
         p.setPen(QPen(Theme::withOpacity(Theme::border(), 0.9), 1));
         p.drawPath(shape);
     }
+
+private:
+    std::function<double()> m_opacity;
 };
 } // namespace
 
@@ -67,10 +73,19 @@ bool IslandDot::hitButton(const QPoint &pos) const
     return d.x() * d.x() + d.y() * d.y() <= m_diameter * m_diameter / 4.0;
 }
 
+void IslandDot::setOpacity(double opacity)
+{
+    if (m_opacity == opacity)
+        return;
+    m_opacity = opacity;
+    update();
+}
+
 void IslandDot::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(m_opacity);
     p.setPen(Qt::NoPen);
     p.setBrush(m_fill);
     p.drawEllipse(QRectF(rect()));
@@ -82,22 +97,25 @@ void IslandDot::paintEvent(QPaintEvent *)
 WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void()> onProfile, int topPadding,
                                            bool alwaysVisible, QWidget *parent)
     : QWidget(parent), m_showProfile(showProfile), m_onProfile(std::move(onProfile)), m_topPadding(topPadding),
-      m_alwaysVisible(alwaysVisible), m_card(new IslandCard(this)),
+      m_alwaysVisible(alwaysVisible),
+      m_card(new IslandCard([this] { return m_opacity->value() * m_layerOpacity; }, this)),
       m_opacity(new AnimatedValue(alwaysVisible ? 1 : 0, this))
 {
     setAttribute(Qt::WA_NoSystemBackground);
-    m_card->installEventFilter(this);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // Without a host the dots ride on the card.
+    QWidget *dotParent = parent ? parent : m_card;
     const QColor ring = Theme::withOpacity(Qt::white, 0.18);
-    m_close = new IslandDot(rgbF(1.0, 0.37, 0.36), ring, kDot, QStringLiteral("Close"), m_card);
-    m_minimize = new IslandDot(rgbF(1.0, 0.78, 0.29), ring, kDot, QStringLiteral("Minimize"), m_card);
+    m_close = new IslandDot(rgbF(1.0, 0.37, 0.36), ring, kDot, QStringLiteral("Close"), dotParent);
+    m_minimize = new IslandDot(rgbF(1.0, 0.78, 0.29), ring, kDot, QStringLiteral("Minimize"), dotParent);
     connect(m_close, &QAbstractButton::clicked, this, &WindowControlsIsland::closeRequested);
     connect(m_minimize, &QAbstractButton::clicked, this, [this] {
         emit minimizeRequested();
         minimizeActiveWindow();
     });
     if (m_showProfile) {
-        m_profile = new IslandDot(Theme::surfaceAlt(), Theme::border(), kProfile, QStringLiteral("Profile"), m_card);
+        m_profile = new IslandDot(Theme::surfaceAlt(), Theme::border(), kProfile, QStringLiteral("Profile"), dotParent);
         connect(m_profile, &QAbstractButton::clicked, this, [this] {
             emit profileRequested();
             if (m_onProfile)
@@ -105,27 +123,60 @@ WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void(
         });
     }
 
-    auto *fade = new QGraphicsOpacityEffect(m_card);
-    fade->setOpacity(m_opacity->value()); // its default is not fully opaque
-    m_card->setGraphicsEffect(fade);
-    connect(m_opacity, &AnimatedValue::changed, this, [this] {
-        const double o = m_opacity->value();
-        static_cast<QGraphicsOpacityEffect *>(m_card->graphicsEffect())->setOpacity(o);
-        m_card->setVisible(o > 0.001);
-        m_shadow->refresh();
-    });
+    connect(m_opacity, &AnimatedValue::changed, this, &WindowControlsIsland::applyOpacity);
     m_shadow = new DropShadow(m_card, [this] {
-        const double o = m_opacity->value();
+        const double o = m_opacity->value() * m_layerOpacity;
         return ShadowSpec{QRectF(m_card->rect()), kRadius, Theme::withOpacity(Theme::shadow(), 0.6 * o), 12, {0, 6}};
     });
     m_shadow->setReach(20);
 
     layoutCard();
-    m_card->setVisible(m_alwaysVisible);
     resize(sizeHint());
     placeInParent();
+    applyOpacity();
     if (parent)
         parent->installEventFilter(this);
+    // The region itself takes no pointer events, so hovering is read from
+    // the pointer's moves over the whole window.
+    if (!m_alwaysVisible)
+        qApp->installEventFilter(this);
+}
+
+WindowControlsIsland::~WindowControlsIsland()
+{
+    for (IslandDot *dot : dots())
+        if (dot->parentWidget() != m_card)
+            delete dot;
+}
+
+QList<IslandDot *> WindowControlsIsland::dots() const
+{
+    QList<IslandDot *> out;
+    for (IslandDot *dot : {m_close.data(), m_minimize.data(), m_profile.data()})
+        if (dot)
+            out.append(dot);
+    return out;
+}
+
+void WindowControlsIsland::setLayerOpacity(double opacity)
+{
+    if (m_layerOpacity == opacity)
+        return;
+    m_layerOpacity = opacity;
+    applyOpacity();
+}
+
+void WindowControlsIsland::applyOpacity()
+{
+    const double o = m_opacity->value() * m_layerOpacity;
+    const bool shown = o > 0.001;
+    m_card->setVisible(shown);
+    m_card->update();
+    for (IslandDot *dot : dots()) {
+        dot->setOpacity(o);
+        dot->setVisible(shown && !isHidden());
+    }
+    m_shadow->refresh();
 }
 
 QSize WindowControlsIsland::sizeHint() const { return {islandWidth() + 140, kRegionHeight}; }
@@ -147,12 +198,25 @@ void WindowControlsIsland::layoutCard()
         m_profile->move(w - kPadH - kProfile, cy - kProfile / 2);
 }
 
+void WindowControlsIsland::placeDots()
+{
+    // layoutCard() places the dots in the card's coordinates; dots hosted
+    // beside the island are shifted by the card's place in the host.
+    layoutCard();
+    const QPoint offset = m_close && m_close->parentWidget() != m_card ? pos() + m_card->pos() : QPoint();
+    for (IslandDot *dot : dots()) {
+        dot->move(dot->pos() + offset);
+        dot->raise();
+    }
+}
+
 void WindowControlsIsland::placeInParent()
 {
     if (!parentWidget())
         return;
     move(kLeading, m_topPadding);
     raise();
+    placeDots();
 }
 
 bool WindowControlsIsland::isCardShown() const { return m_alwaysVisible || m_hovering; }
@@ -176,18 +240,31 @@ void WindowControlsIsland::minimizeActiveWindow()
         w->showMinimized();
 }
 
+void WindowControlsIsland::trackPointer(const QPointF &global)
+{
+    setHovering(isVisible() && rect().contains(mapFromGlobal(global).toPoint()));
+}
+
 bool WindowControlsIsland::event(QEvent *event)
 {
-    // The widget is exactly the corner region, so entering it is hovering.
     switch (event->type()) {
-    case QEvent::Enter:
-        setHovering(true);
+    case QEvent::Move:
+        placeDots();
         break;
-    case QEvent::Leave:
-        setHovering(false);
+    case QEvent::ZOrderChange:
+        // The dots lie over the card, whatever raised the island.
+        for (IslandDot *dot : dots())
+            dot->raise();
+        break;
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        applyOpacity();
         break;
     case QEvent::ParentChange:
+        for (IslandDot *dot : dots())
+            dot->setParent(parentWidget() ? parentWidget() : m_card);
         placeInParent();
+        applyOpacity();
         if (parentWidget())
             parentWidget()->installEventFilter(this);
         break;
@@ -199,14 +276,20 @@ bool WindowControlsIsland::event(QEvent *event)
 
 bool WindowControlsIsland::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::ChildAdded)
+    if (watched == parentWidget() && event->type() == QEvent::ChildAdded) {
         raise(); // stays above the views its host adds later
+    } else if (watched->isWindowType() && watched == window()->windowHandle()) {
+        if (event->type() == QEvent::MouseMove)
+            trackPointer(static_cast<QMouseEvent *>(event)->globalPosition());
+        else if (event->type() == QEvent::Leave)
+            setHovering(false);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 void WindowControlsIsland::paintEvent(QPaintEvent *)
 {
-    // The corner region is transparent but still takes the pointer.
+    // The corner region is transparent and lets the pointer through.
 }
 
 } // namespace qv

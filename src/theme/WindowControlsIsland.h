@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -16,6 +17,8 @@ class IslandDot : public QAbstractButton {
 public:
     IslandDot(const QColor &fill, const QColor &outline, int diameter, const QString &name, QWidget *parent);
     QSize sizeHint() const override { return {m_diameter, m_diameter}; }
+    // Painted at this opacity: the dot fades with its card.
+    void setOpacity(double opacity);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -25,6 +28,7 @@ private:
     QColor m_fill;
     QColor m_outline;
     int m_diameter;
+    double m_opacity = 1;
 };
 
 // The floating card in the window's top-left corner that stands in for the
@@ -33,14 +37,17 @@ private:
 // appear only while the pointer is over the corner.
 //
 // Place it as a child of the window's root widget; it keeps itself in the
-// top-left corner, above its siblings. Its whole corner region takes the
-// pointer (clicks there do not reach the views beneath). Closing is the host's business: the
-// red dot only emits closeRequested.
+// top-left corner, above its siblings. Only the dots take the pointer: the
+// corner region watches the pointer for hovering but lets every other press
+// reach the views beneath (a page's Back button may sit in that corner). The
+// dots are therefore the host's children, laid over the card. Closing is the
+// host's business: the red dot only emits closeRequested.
 class WindowControlsIsland : public QWidget {
     Q_OBJECT
 public:
     WindowControlsIsland(bool showProfile, std::function<void()> onProfile, int topPadding, bool alwaysVisible,
                          QWidget *parent = nullptr);
+    ~WindowControlsIsland() override;
 
     bool isCardShown() const;
     // The card's opacity at this moment (fades while appearing or leaving).
@@ -55,6 +62,10 @@ public:
     IslandDot *closeButton() const { return m_close; }
     IslandDot *minimizeButton() const { return m_minimize; }
     IslandDot *profileButton() const { return m_profile; }
+
+    // Scales the whole island's opacity (a host fading it in with its other
+    // layers), without a graphics effect.
+    void setLayerOpacity(double opacity);
 
     // Minimises the application's active window; nothing when there is none.
     static void minimizeActiveWindow();
@@ -73,18 +84,24 @@ protected:
 
 private:
     void setHovering(bool hovering);
+    void trackPointer(const QPointF &global);
     void layoutCard();
     void placeInParent();
+    void placeDots();
+    void applyOpacity();
+    QList<IslandDot *> dots() const;
 
     bool m_showProfile;
     std::function<void()> m_onProfile;
     int m_topPadding;
     bool m_alwaysVisible;
     bool m_hovering = false;
+    double m_layerOpacity = 1;
     QWidget *m_card;
-    IslandDot *m_close;
-    IslandDot *m_minimize;
-    IslandDot *m_profile = nullptr;
+    // Children of the host, which may delete them before the island.
+    QPointer<IslandDot> m_close;
+    QPointer<IslandDot> m_minimize;
+    QPointer<IslandDot> m_profile;
     AnimatedValue *m_opacity;
     DropShadow *m_shadow;
 };

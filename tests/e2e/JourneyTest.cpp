@@ -5,10 +5,8 @@
 // through the screen: synthetic clicks and keys, and what the accessibility
 // bus shows.
 
+#include "AppSession.h"
 #include "LocalBackendProcess.h"
-#include "SyntheticInput.h"
-#include "TargetApp.h"
-#include "UiProbe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,9 +23,6 @@
 
 #include <memory>
 
-// Readable failure messages.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace qv::e2e {
 namespace {
 
@@ -36,8 +31,6 @@ const QString kPassword = QStringLiteral("journey-pass-7");
 // An accent, an em dash and an emoji, in a few sentences.
 const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
 
-const QString kButton = QStringLiteral("push button");
-const QString kLabel = QStringLiteral("label");
 
 class Journey : public ::testing::Test {
 protected:
@@ -46,12 +39,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
         ASSERT_TRUE(home.isValid());
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env = appEnvironment(home);
         startBackend();
     }
 
@@ -88,23 +76,12 @@ protected:
     std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000,
                                           const QString &within = {})
     {
-        std::optional<UiProbe::Found> found;
-        waitUntil(
-            [&] {
-                found = ui->find(name, role, within);
-                return found.has_value() || quorvel.state() == QProcess::NotRunning;
-            },
-            timeoutMs);
-        return found;
+        return waitForShown(*ui, quorvel, name, role, timeoutMs, within);
     }
 
-    // Clicks the middle of a control once it shows.
     bool press(const QString &name, const QString &role = kButton, int timeoutMs = 10000, const QString &within = {})
     {
-        const auto found = waitFor(name, role, timeoutMs, within);
-        if (!found || found->extents.isEmpty())
-            return false;
-        return input::click(found->extents.center());
+        return clickShown(*ui, quorvel, name, role, timeoutMs, within);
     }
 
     QString findFile(const QString &fileName) const

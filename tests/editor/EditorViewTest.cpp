@@ -272,7 +272,7 @@ TEST_F(EditorViewFixture, TheOutlineTabFadesInPicksAPdfAndCannotGenerate)
     click(v->aiOutlineTab()->uploadButton());
     pendingChoosers.last()(QUrl::fromLocalFile("/home/u/Reading.pdf"));
     EXPECT_FALSE(v->aiOutlineTab()->fileNameLabel()->isHidden());
-    EXPECT_EQ(v->aiOutlineTab()->fileNameLabel()->text(), "Reading.pdf");
+    EXPECT_EQ(v->aiOutlineTab()->fileNameLabel()->text(), "PDF selected: Reading.pdf");
 
     v->aiOutlineTab()->notesEditor()->editor()->setFocus();
     QTest::keyClicks(v->aiOutlineTab()->notesEditor()->editor(), "notes");
@@ -281,7 +281,7 @@ TEST_F(EditorViewFixture, TheOutlineTabFadesInPicksAPdfAndCannotGenerate)
     EXPECT_FALSE(v->newEssayTab()->graphicsEffect());
     click(pillOf(v->header()->tabPicker(), "AI Outline"));
     EXPECT_EQ(v->aiOutlineTab()->notesEditor()->toPlainText(), "notes");
-    EXPECT_EQ(v->aiOutlineTab()->fileNameLabel()->text(), "Reading.pdf");
+    EXPECT_EQ(v->aiOutlineTab()->fileNameLabel()->text(), "PDF selected: Reading.pdf");
 
     // A chooser that answers after the editor is gone does no harm.
     click(v->aiOutlineTab()->uploadButton());

@@ -166,6 +166,25 @@ TEST_F(ButtonTest, BusyButtonShowsASpinnerBesideItsLabel)
     EXPECT_EQ(b->sizeHint().width(), before);
 }
 
+TEST_F(ButtonTest, AShadowWhoseTargetIsHiddenOrShownBeforeTheWindowShowsFollowsIt)
+{
+    // Hidden while the window is not yet shown, the target gets no Hide:
+    // its shadow must not come up with the window at the target's first place.
+    QWidget window;
+    window.resize(300, 200);
+    auto *hidden = new QVButton(QStringLiteral("Hidden"), QVButtonVariant::primary, false, &window);
+    hidden->hide();
+    auto *shown = new QVButton(QStringLiteral("Shown"), QVButtonVariant::primary, false, &window);
+    shown->hide();
+    shown->show();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QList<DropShadow *> shadows = window.findChildren<DropShadow *>();
+    ASSERT_EQ(shadows.size(), 2);
+    for (DropShadow *shadow : shadows)
+        EXPECT_EQ(shadow->isVisible(), shadow->target() == shown) << shadow->target()->objectName().toStdString();
+}
+
 TEST_F(ButtonTest, ShadowFollowsAButtonIntoALayoutAndOutOfSight)
 {
     // Before the button has a parent its shadow is no window of its own.

@@ -8,9 +8,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +111,37 @@ TEST_F(CustomWindowTest, WithACompositorTheCornersAreCutSoftlyWithoutAMask)
     EXPECT_TRUE(soft);
 }
 
+TEST_F(CustomWindowTest, TheBackgroundMovesTheWindowOnlyOnceThePointerTravelsWithTheButtonHeld)
+{
+    // Offscreen has no window manager move, so the frame follows the
+    // pointer itself: where the window goes shows when a move started.
+    QWidget window;
+    WindowFrame frame(&window, 20, true, false);
+    window.setGeometry(200, 150, 400, 300);
+    window.show();
+    QWindow *handle = window.windowHandle();
+    const QPoint start = window.pos();
+    const QPoint press(100, 100);
+
+    // A tap: press and release at once, then the pointer wanders off.
+    QTest::mousePress(handle, Qt::LeftButton, {}, press);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, press);
+    QTest::mouseMove(handle, press + QPoint(60, 40));
+    EXPECT_EQ(window.pos(), start) << "a tap is no drag";
+
+    // A press that jitters by less than the drag distance stays put.
+    QTest::mousePress(handle, Qt::LeftButton, {}, press);
+    QTest::mouseMove(handle, press + QPoint(1, 1));
+    EXPECT_EQ(window.pos(), start);
+    // A real drag moves it by what the pointer travelled.
+    QTest::mouseMove(handle, press + QPoint(40, 30));
+    EXPECT_EQ(window.pos(), start + QPoint(40, 30));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, press + QPoint(40, 30));
+    const QPoint dropped = window.pos();
+    QTest::mouseMove(handle, press + QPoint(90, 90));
+    EXPECT_EQ(window.pos(), dropped) << "the move ends with the release";
+}
+
 TEST(WindowFrameEdges, PointsNearTheBorderGrabTheirEdges)
 {
     const QSize s(200, 100);
@@ -127,8 +160,9 @@ class IslandTest : public qv::test::ThemeTest {
 protected:
     QWidget host;
     void SetUp() override { host.resize(800, 500); }
-    void enter(WindowControlsIsland &island) { qv::test::sendEnter(island, {20, 20}); }
-    void leave(WindowControlsIsland &island) { qv::test::sendLeave(island); }
+    // The pointer moving over the window, as the platform reports it.
+    void enter(WindowControlsIsland &) { QTest::mouseMove(host.windowHandle(), {40, 60}); }
+    void leave(WindowControlsIsland &) { QTest::mouseMove(host.windowHandle(), {400, 300}); }
 };
 
 TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnceAboveLaterViews)
@@ -137,7 +171,9 @@ TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnceAboveLaterViews)
     auto *later = new QVBackground(&host);
     later->setGeometry(host.rect());
     host.show();
-    EXPECT_EQ(host.childAt(island->cardGeometry().center()), island->closeButton()->parentWidget());
+    EXPECT_EQ(host.childAt(island->cardGeometry().center()), later) << "the card's face lets presses through";
+    EXPECT_EQ(host.childAt(island->closeButton()->geometry().center()), island->closeButton());
+    EXPECT_EQ(host.childAt(island->minimizeButton()->geometry().center()), island->minimizeButton());
     EXPECT_EQ(island->pos(), QPoint(10, 4));
     EXPECT_TRUE(island->isCardShown());
     EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
@@ -154,6 +190,48 @@ TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnceAboveLaterViews)
     const QPoint minCentre = island->minimizeButton()->mapTo(&host, QPoint(6, 6));
     EXPECT_TRUE(colorNear(img.pixelColor(closeCentre), QColor::fromRgbF(1.0f, 0.37f, 0.36f), 3));
     EXPECT_TRUE(colorNear(img.pixelColor(minCentre), QColor::fromRgbF(1.0f, 0.78f, 0.29f), 3));
+}
+
+TEST_F(IslandTest, PressesOutsideTheDotsReachTheViewBeneathWhileTheDotsKeepTheirOwn)
+{
+    // A page's Back button under the corner, added after the island as a
+    // page would be; every press goes through the window's own hit testing.
+    for (const bool alwaysVisible : {true, false}) {
+        SCOPED_TRACE(alwaysVisible);
+        QWidget page;
+        page.resize(800, 500);
+        auto *island = new WindowControlsIsland(true, nullptr, 4, alwaysVisible, &page);
+        auto *back = new QPushButton(QStringLiteral("Back"), &page);
+        back->setGeometry(0, 0, 320, 120);
+        page.show();
+        QSignalSpy backClicks(back, &QAbstractButton::clicked);
+        QSignalSpy closes(island, &WindowControlsIsland::closeRequested);
+        QTest::mouseMove(page.windowHandle(), {30, 40}); // hovering shows the card
+        scheduler.advance(200);
+        ASSERT_TRUE(island->isCardShown());
+        ASSERT_TRUE(island->closeButton()->isVisible());
+
+        const QRect card = island->cardGeometry();
+        const QPoint close = island->closeButton()->geometry().center();
+        const QPoint outside[] = {
+            card.topLeft() + QPoint(2, 2),                                     // the card's padding
+            island->minimizeButton()->geometry().bottomRight() + QPoint(3, 0), // between the dots
+            card.bottomLeft() + QPoint(5, 10),                                 // under the card
+            island->geometry().bottomRight() - QPoint(2, 2),                   // the region's far corner
+        };
+        for (const QPoint &p : outside) {
+            SCOPED_TRACE(QStringLiteral("%1,%2").arg(p.x()).arg(p.y()).toStdString());
+            const qsizetype before = backClicks.count();
+            QTest::mouseClick(page.windowHandle(), Qt::LeftButton, {}, p);
+            EXPECT_EQ(backClicks.count(), before + 1);
+        }
+        EXPECT_EQ(closes.count(), 0);
+        QTest::mouseClick(page.windowHandle(), Qt::LeftButton, {}, close);
+        EXPECT_EQ(closes.count(), 1) << "the dot itself still takes its press";
+        EXPECT_EQ(backClicks.count(), 4);
+        delete island;
+        EXPECT_EQ(page.childAt(close), back) << "the dots go with their island";
+    }
 }
 
 TEST_F(IslandTest, CloseOnlyAsksAndMinimizeActsOnTheActiveWindowOnly)
