@@ -69,6 +69,7 @@ QCoro::Task<> SegmentVerifier::verify()
         start = *caret - std::max<qint64>(typedLen, 0);
     }
     m_start = start = std::max<qint64>(start, 0);
+    m_startKnown = true;
     m_engine.debug(QStringLiteral("finalizeInsertedSegment: insertionStart=%1 typedLen=%2 targetLen=%3")
                        .arg(start)
                        .arg(typedLen)

@@ -22,6 +22,12 @@ class SegmentVerifier {
 public:
     SegmentVerifier(TypingEngine &engine, SegmentArgs args);
     QCoro::Task<> run();
+    // Where the segment begins in the field: as found by the check, else
+    // the insertion point read at set-up; absent when neither is known.
+    std::optional<qint64> segmentStart() const
+    {
+        return m_startKnown ? std::optional<qint64>(m_start) : m_args.insertionStartHint;
+    }
 
 private:
     QCoro::Task<> verify();
@@ -37,6 +43,7 @@ private:
     ExactMatchRepair m_repair;
     platform::Element m_target;
     qint64 m_start = 0;
+    bool m_startKnown = false;
     std::optional<qint64> m_finalCaret; // set once the segment has been selected
 };
 

@@ -24,6 +24,7 @@ const QString typing = QStringLiteral("typing");
 const QString paused = QStringLiteral("paused");
 const QString editing = QStringLiteral("editing");
 const QString done = QStringLiteral("done");
+const QString differs = QStringLiteral("differs");
 const QString stopped = QStringLiteral("stopped");
 } // namespace phases
 
@@ -42,6 +43,14 @@ const QString pausedByClick = QStringLiteral("Paused \u2014 click back into the 
 const QString clickToContinue = QStringLiteral("Click back into the text box (outside Quorvel) to continue");
 const QString clickToResume = QStringLiteral("Click back into the text box (outside Quorvel) to resume");
 const QString stopped = QStringLiteral("Stopped");
+QString differs(std::optional<int> characters)
+{
+    if (!characters || *characters < 1)
+        return QStringLiteral("Finished, but the text box differs from the project");
+    return QStringLiteral("Finished, but the text box differs from the project by %1 character%2")
+        .arg(*characters)
+        .arg(*characters == 1 ? QString() : QStringLiteral("s"));
+}
 } // namespace says
 
 namespace notes {
@@ -148,6 +157,12 @@ void TypingJob::setDetectionDebug(const QString &v)
         emit detectionDebugChanged();
 }
 
+void TypingJob::setTypingDifference(std::optional<int> v)
+{
+    if (change(m_typingDifference, v))
+        emit typingDifferenceChanged();
+}
+
 void TypingJob::updateBadge()
 {
     if (m_services.desktop)
@@ -177,6 +192,7 @@ void TypingJob::prepareTyping(const Project &project)
     setStatusText(says::clickToStart);
     setDetectionDebug({});
     setTypingTargetAppName({});
+    setTypingDifference(std::nullopt);
     setPhase(phases::awaiting);
     forgetTarget();
 
@@ -381,10 +397,16 @@ std::function<void(const QString &)> TypingJob::phaseSink(quint64 jobId, const P
 {
     QPointer<TypingJob> self(this);
     Scheduler *scheduler = &m_scheduler;
-    return [self, scheduler, jobId, project](const QString &phase) {
-        scheduler->singleShot(0, [self, jobId, project, phase] {
+    std::weak_ptr<engine::TypingEngine> weakEngine = m_services.engine;
+    return [self, scheduler, jobId, project, weakEngine](const QString &phase) {
+        // The engine's account of a difference belongs to this report: taken
+        // now, before a later run could clear it.
+        std::optional<int> difference;
+        if (const auto engine = weakEngine.lock(); engine && engine->lastDifference())
+            difference = engine->lastDifference()->characters;
+        scheduler->singleShot(0, [self, jobId, project, phase, difference] {
             if (self)
-                self->applyPhase(jobId, project, phase);
+                self->applyPhase(jobId, project, phase, difference);
         });
     };
 }
@@ -408,12 +430,17 @@ void TypingJob::applyProgress(quint64 jobId, const Project &project, int typed, 
         setProgress(fraction(typed, total));
 }
 
-void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString &phase)
+void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString &phase,
+                           std::optional<int> difference)
 {
+    // Only an exact end forgets the position: a field that differs keeps it,
+    // as a stopped run does.
     if (phase == phases::done)
         clearResumeIndex(project);
     if (!isCurrent(jobId))
         return;
+    if (phase == phases::differs)
+        setTypingDifference(difference);
     setPhase(phase);
     if (phase == phases::editing)
         setStatusText(says::editing);
@@ -421,6 +448,8 @@ void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString 
         setStatusText(says::pausedByEngine);
     else if (phase == phases::done)
         setStatusText(says::done);
+    else if (phase == phases::differs)
+        setStatusText(says::differs(difference));
 }
 
 void TypingJob::finishRun(quint64 jobId, bool stopped)
@@ -590,6 +619,7 @@ void TypingJob::resetTyping()
     stopFocusPolling();
     m_pauseMonitors.remove();
     setProgress(0);
+    setTypingDifference(std::nullopt);
     setPhase(phases::idle);
     setStatusText(says::idle);
     m_job.reset();
