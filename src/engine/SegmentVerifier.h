@@ -28,12 +28,20 @@ public:
     {
         return m_startKnown ? std::optional<qint64>(m_start) : m_args.insertionStartHint;
     }
+    // Where the check left the caret: after the segment as it now stands.
+    std::optional<qint64> caretAfterSegment() const { return m_finalCaret; }
 
 private:
     QCoro::Task<> verify();
     // The selected segment's text: accessibility, then the clipboard.
     QCoro::Task<std::optional<QString>> readSegment();
     QCoro::Task<> postVerify(qint64 readLength);
+    // After the whole segment was typed over: read back, for the debug log
+    // (the end-of-run check decides the outcome).
+    QCoro::Task<> checkReplaced();
+    // Polls (bounded) until the field shows the target at the segment's
+    // start; true at once when unreadable.
+    QCoro::Task<bool> segmentLanded();
     void safetyAbort();
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 
