@@ -9,12 +9,17 @@
 #include "platform/Workspace.h"
 #include "state/TargetDetector.h"
 
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include <algorithm>
 #include <limits>
 
 namespace qv::state {
+
+// The engine's diagnostic lines (debug level: QT_LOGGING_RULES="quorvel.typing.debug=true"
+// shows them) and why a run ended with the text box differing (info).
+Q_LOGGING_CATEGORY(typingLog, "quorvel.typing", QtInfoMsg)
 
 namespace {
 namespace phases {
@@ -361,7 +366,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     const int wpm = int(std::clamp<qint64>(project.wpm, 0, std::numeric_limits<int>::max()));
     co_await engine->typeText(project.text, project.grade, project.review, project.humanize, wpm, target, resumeIndex,
                               stopFlagOf(flags), pauseFlagOf(flags), progressSink(jobId, project),
-                              phaseSink(jobId, project));
+                              phaseSink(jobId, project), [](const QString &line) { qCDebug(typingLog).noquote() << line; });
     if (!self)
         co_return;
     m_runningJobId.reset();
@@ -402,8 +407,11 @@ std::function<void(const QString &)> TypingJob::phaseSink(quint64 jobId, const P
         // The engine's account of a difference belongs to this report: taken
         // now, before a later run could clear it.
         std::optional<int> difference;
-        if (const auto engine = weakEngine.lock(); engine && engine->lastDifference())
+        if (const auto engine = weakEngine.lock(); engine && engine->lastDifference() && phase == phases::differs) {
             difference = engine->lastDifference()->characters;
+            qCInfo(typingLog).noquote() << "run ended, the text box differs from the project:"
+                                        << engine->lastDifference()->reason;
+        }
         scheduler->singleShot(0, [self, jobId, project, phase, difference] {
             if (self)
                 self->applyPhase(jobId, project, phase, difference);

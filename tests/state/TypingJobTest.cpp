@@ -151,10 +151,19 @@ TEST_F(Job, ARunThatEndsWithTheFieldDifferingSaysSoAndKeepsItsPosition)
     EXPECT_FALSE(job->isTyping());
     EXPECT_EQ(stored(project), text::graphemeCount(kText)) << "only an exact end forgets the position";
 
-    // A new job starts without the old difference.
-    field.quirks().transform = nullptr;
+    // A new job starts without the old difference. Stopped in its repairs,
+    // a run is "stopped", never "differs", and keeps its position.
     job->resetTyping();
     EXPECT_FALSE(job->typingDifference());
+    field.setText("Notes: ");
+    project = typingProject(kText, QStringLiteral("Second"));
+    startByClick();
+    ASSERT_TRUE(runUntilPhase("editing"));
+    job->stopTyping();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), "stopped");
+    EXPECT_FALSE(job->typingDifference());
+    EXPECT_EQ(stored(project), text::graphemeCount(kText));
 }
 
 TEST_F(Job, TheFocusPollStartsTheRunWithoutAClick)
