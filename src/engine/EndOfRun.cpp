@@ -80,16 +80,17 @@ void checkWholeField(TypingEngine &engine, const QString &live, const QString &i
                                   differingCharacters(live, intended));
 }
 
-// The run's segment and the text that stood after the insertion point.
+// The run's segment: up to the text that stood after the insertion point
+// while that still ends the field (so a character too many or too few
+// shows), else as long as the target. The text after it is not the run's.
 void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const QString &target,
                   const std::optional<QString> &after)
 {
-    const QString from = live.mid(start);
-    const QString wanted = target + after.value_or(QString());
-    const QString have = after ? from : from.left(target.size());
-    if (have != wanted)
+    const bool bounded = after && live.endsWith(*after) && live.size() - after->size() >= start;
+    const QString have = bounded ? live.mid(start, live.size() - after->size() - start) : live.mid(start, target.size());
+    if (have != target)
         engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project").arg(start),
-                                  differingCharacters(have, wanted));
+                                  differingCharacters(have, target));
 }
 
 void unreadable(TypingEngine &engine)
