@@ -501,11 +501,13 @@ QCoro::Task<bool> ElementAccess::waitForCaret(qint64 goal, Element element, doub
     }
 }
 
-QCoro::Task<bool> ElementAccess::waitForText(QString expected, Element element)
+QCoro::Task<bool> ElementAccess::waitForText(QString expected, Element element, std::optional<qint64> caretAfter)
 {
     for (int waited = 0;; waited += kCaretPollMs) {
         const std::optional<QString> value = readFocusedText(element);
-        if (!value || *value == expected)
+        const std::optional<TextRange> range = caretAfter ? selectedTextRange(element) : std::nullopt;
+        const bool caretThere = !range || *range == TextRange{*caretAfter, 0};
+        if (!value || (*value == expected && caretThere))
             co_return true;
         if (waited >= kCaretWaitMs)
             co_return false;

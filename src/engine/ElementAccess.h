@@ -125,9 +125,12 @@ public:
     // Polls the caret until it reads `goal` for at most `waitMs`; true at
     // once when unreadable.
     QCoro::Task<bool> waitForCaret(qint64 goal, Element element, double waitMs = kCaretWaitMs);
-    // Polls the value until it reads `expected`, so that a caret write after
-    // typed keys does not overtake them; true at once when unreadable.
-    QCoro::Task<bool> waitForText(QString expected, Element element);
+    // Polls the value until it reads `expected` (and, given `caretAfter`, a
+    // collapsed caret there, where the edit's last key leaves it), so that a
+    // caret write after typed keys does not overtake them; true at once when
+    // unreadable. The caret tells an edit that changes nothing (a retype of
+    // the same text) apart from one whose keys have not landed yet.
+    QCoro::Task<bool> waitForText(QString expected, Element element, std::optional<qint64> caretAfter = {});
 
     static constexpr double kFreshFocusSeconds = 2.0;
     static constexpr int kAncestorLimit = 8;

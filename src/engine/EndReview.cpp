@@ -118,7 +118,8 @@ QCoro::Task<bool> EndReview::fixTypos()
         // Only the typo itself, where the buffer says it is (give or take a
         // few units of drift): the nearest look-alike elsewhere is the
         // writer's own correct text.
-        if (width == 0 || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
+        // A "typo" of the same letter again changes nothing and is left be.
+        if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
             || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
@@ -151,7 +152,7 @@ QCoro::Task<bool> EndReview::fixTypo(QString live, int i, DeferredError fix)
             co_await keys.sendKey(SpecialKey::Delete);
         co_await keys.sendKey(fix.correct);
         // The caret moves next: let the fix's keys land first.
-        const bool landed = co_await elements.waitForText(fixed, m_args.element);
+        const bool landed = co_await elements.waitForText(fixed, m_args.element, i + fix.correct.size());
         if (landed) {
             setTracked(fixed);
             break;
@@ -258,7 +259,7 @@ QCoro::Task<bool> EndReview::editSentences()
         const QString edited = live->left(at) + replacement + live->mid(at + candidate.size());
         setTracked(edited);
         // A caret write would overtake keys still on their way.
-        const bool editLanded = co_await elements.waitForText(edited, m_args.element);
+        const bool editLanded = co_await elements.waitForText(edited, m_args.element, at + replacement.size());
         if (!editLanded) {
             // Left to the exact-match repair, which starts from what is there.
             m_engine.debug(QStringLiteral("rewrite: edit not read back"));
@@ -311,7 +312,7 @@ QCoro::Task<bool> EndReview::retypeTail()
     co_await m_engine.keys().sendKey(SpecialKey::Delete);
     co_await m_engine.keys().retypeText(tail, {});
     // A caret write would overtake keys still on their way.
-    const bool tailLanded = co_await elements.waitForText(m_tracked, m_args.element);
+    const bool tailLanded = co_await elements.waitForText(m_tracked, m_args.element, m_tracked.size());
     if (!tailLanded)
         co_await repairTail(start);
     co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
@@ -335,7 +336,7 @@ QCoro::Task<> EndReview::repairTail(int start)
         && text::isGraphemeBoundary(wanted, int(now->size()))) {
         m_engine.debug(QStringLiteral("retypeTail: tail cut short, typing the rest"));
         co_await m_engine.keys().retypeText(wanted.mid(now->size()), {});
-        const bool landed = co_await m_engine.elements().waitForText(wanted, m_args.element);
+        const bool landed = co_await m_engine.elements().waitForText(wanted, m_args.element, wanted.size());
         if (landed)
             co_return;
     }

@@ -116,7 +116,7 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
             co_await m_engine.keys().retypeText(diff.targetMiddle, {});
         // The caret write must not overtake the keys; what did not land is
         // found by the read below.
-        co_await elements.waitForText(targetText, element);
+        co_await elements.waitForText(targetText, element, diff.prefix + diff.targetMiddle.size());
         co_await elements.placeCaretConfirmed(targetText.size(), element);
     }
 
@@ -264,7 +264,7 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         if (!live->isEmpty())
             co_await m_engine.keys().sendKey(SpecialKey::Delete);
         co_await m_engine.keys().retypeText(newText, {});
-        const bool landed = co_await elements.waitForText(newText, element);
+        const bool landed = co_await elements.waitForText(newText, element, newText.size());
         if (!landed)
             m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
         co_await elements.placeCaretConfirmed(newText.size(), element);

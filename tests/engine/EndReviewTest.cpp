@@ -353,3 +353,24 @@ TEST_F(Review, WithoutElementOrApplicationTheFocusedFieldIsReviewed)
     EXPECT_TRUE(caretCollapsedAt(kText.size()));
     EXPECT_TRUE(allKeysInField());
 }
+
+TEST_F(Review, RetypesThatChangeNothingWaitForTheirKeysBeforeTheCaretMoves)
+{
+    // A retype of the same text reads the same before and after its keys
+    // land: only the caret, collapsed where the last key leaves it, shows
+    // they have. Keys a second late (longer than the whole retype), a
+    // same-letter "typo" (nothing to fix) and the tail retyped as it stands:
+    // the text stays exact, nothing lands elsewhere.
+    const QString text = kText + QStringLiteral(" Then it was evening and the lights came on.");
+    typed(text, twoTypos(), 1000);
+    errors.append({30, text.mid(30, 1), text.mid(30, 1)});
+    EndReviewArgs a = args(text);
+    a.review = ReviewLevel{12, 0, 0, 12};
+    a.allowClipboardOps = false; // a copy a second late would read nothing
+    review(std::move(a));
+    clock.runUntilIdle();
+    EXPECT_EQ(field.text(), text);
+    EXPECT_EQ(sim.log().count(Key::Backspace), 3) << "two typos and the tail's selection";
+    EXPECT_TRUE(linesContain(QStringLiteral("retypeTail: count=12"))) << lines.join('\n').toStdString();
+    EXPECT_TRUE(caretCollapsedAt(text.size()));
+}
