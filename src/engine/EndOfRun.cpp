@@ -87,7 +87,8 @@ void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const
                   const std::optional<QString> &after)
 {
     const bool bounded = after && live.endsWith(*after) && live.size() - after->size() >= start;
-    const QString have = bounded ? live.mid(start, live.size() - after->size() - start) : live.mid(start, target.size());
+    const qint64 length = bounded ? live.size() - after->size() - start : target.size();
+    const QString have = live.mid(start, length);
     if (have != target)
         engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project").arg(start),
                                   differingCharacters(have, target));

@@ -119,8 +119,8 @@ QCoro::Task<bool> EndReview::fixTypos()
         // few units of drift): the nearest look-alike elsewhere is the
         // writer's own correct text.
         // A "typo" of the same letter again changes nothing and is left be.
-        if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
-            || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
+        if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length
+            || live->mid(i, width) != fix.wrong || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 

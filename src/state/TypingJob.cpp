@@ -366,7 +366,8 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     const int wpm = int(std::clamp<qint64>(project.wpm, 0, std::numeric_limits<int>::max()));
     co_await engine->typeText(project.text, project.grade, project.review, project.humanize, wpm, target, resumeIndex,
                               stopFlagOf(flags), pauseFlagOf(flags), progressSink(jobId, project),
-                              phaseSink(jobId, project), [](const QString &line) { qCDebug(typingLog).noquote() << line; });
+                              phaseSink(jobId, project),
+                              [](const QString &line) { qCDebug(typingLog).noquote() << line; });
     if (!self)
         co_return;
     m_runningJobId.reset();
