@@ -74,9 +74,11 @@ QCoro::Task<> leaveCaretAt(TypingEngine &engine, platform::Element element, qint
 void checkWholeField(TypingEngine &engine, const QString &live, const QString &intended)
 {
     if (live != intended)
-        engine.reportFieldDiffers(QStringLiteral("the text box holds %1 units where the project has %2")
+        engine.reportFieldDiffers(QStringLiteral("the text box holds %1 units where the project has %2, "
+                                                 "first differing at %3")
                                       .arg(live.size())
-                                      .arg(intended.size()),
+                                      .arg(intended.size())
+                                      .arg(commonPrefixLength(live, intended)),
                                   differingCharacters(live, intended));
 }
 
@@ -90,7 +92,10 @@ void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const
     const qint64 length = bounded ? live.size() - after->size() - start : target.size();
     const QString have = live.mid(start, length);
     if (have != target)
-        engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project").arg(start),
+        engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project, "
+                                                 "first differing at %2")
+                                      .arg(start)
+                                      .arg(start + commonPrefixLength(have, target)),
                                   differingCharacters(have, target));
 }
 
