@@ -816,6 +816,18 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         }
         return QVariant::fromValue(children);
     }
+    case Attribute::MultiLine: {
+        // Toolkits set one of the two states on their text boxes; anything
+        // else says nothing either way.
+        const auto bits = states(a, pid);
+        if (!bits)
+            return std::nullopt;
+        if (*bits & (quint64(1) << ATSPI_STATE_MULTI_LINE))
+            return QVariant(true);
+        if (*bits & (quint64(1) << ATSPI_STATE_SINGLE_LINE))
+            return QVariant(false);
+        return std::nullopt;
+    }
     case Attribute::FocusedElement: {
         if (m_focused && m_focusedPid == pid)
             return QVariant::fromValue(wrap(static_cast<AtspiAccessible *>(g_object_ref(m_focused))));
