@@ -12,7 +12,8 @@ TypingPanelModel::TypingPanelModel(state::AppState &appState, Project project, s
     connect(&m_app, &AppState::phaseChanged, this, &TypingPanelModel::onPhaseChanged);
     for (auto signal : {&AppState::isTypingChanged, &AppState::isPausedChanged, &AppState::progressChanged,
                         &AppState::reduceMotionEnabledChanged, &AppState::inputMonitoringReadyChanged,
-                        &AppState::typingTargetAppNameChanged, &AppState::detectionDebugChanged})
+                        &AppState::typingTargetAppNameChanged, &AppState::detectionDebugChanged,
+                        &AppState::runNoteChanged})
         connect(&m_app, signal, this, &TypingPanelModel::changed);
 }
 
@@ -47,6 +48,11 @@ bool TypingPanelModel::overlayFocusLost() const { return m_app.phase() == panel:
 bool TypingPanelModel::showsPermissionWarning() const { return !m_app.inputMonitoringReady(); }
 
 QString TypingPanelModel::detectionDebug() const { return m_app.detectionDebug(); }
+
+QString TypingPanelModel::runNote() const
+{
+    return m_app.phase() == panel::phases::done ? m_app.runNote() : QString();
+}
 
 QString TypingPanelModel::targetAppName() const { return m_app.typingTargetAppName(); }
 

@@ -65,6 +65,7 @@ class AppState final : public QObject {
     Q_PROPERTY(bool suppressTopBar READ suppressTopBar WRITE setSuppressTopBar NOTIFY suppressTopBarChanged)
     Q_PROPERTY(QString typingTargetAppName READ typingTargetAppName WRITE setTypingTargetAppName NOTIFY typingTargetAppNameChanged)
     Q_PROPERTY(QString detectionDebug READ detectionDebug WRITE setDetectionDebug NOTIFY detectionDebugChanged)
+    Q_PROPERTY(QString runNote READ runNote NOTIFY runNoteChanged)
 
 public:
     // Key constants views read as well.
@@ -107,6 +108,8 @@ public:
     bool suppressTopBar() const { return m_suppressTopBar; }
     const QString &typingTargetAppName() const;
     const QString &detectionDebug() const;
+    // What the last finished run left out of the text box, and why.
+    const QString &runNote() const;
 
     // Setters through which views bind controls. Those of preferences do not
     // store: the settings window writes their keys itself.
@@ -205,6 +208,7 @@ signals:
     void suppressTopBarChanged();
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
+    void runNoteChanged();
 
 private:
     template<typename T>
