@@ -42,6 +42,7 @@ struct RunResult {
     int lastDone = -1;
     int total = -1;
     QString intended;
+    TypingEngine::LeftOut leftOut;
     qint64 wallMs = 0;
     int refusedReads = 0;
 
@@ -170,6 +171,7 @@ protected:
         }
         r.wallMs = wall.elapsed();
         r.intended = engine.lastIntendedText();
+        r.leftOut = engine.lastLeftOut();
         r.refusedReads = traced.refusedReads();
         std::cout << "run: " << r.wallMs << " ms, " << r.debug.size() << " diagnostic lines\n";
         return r;
