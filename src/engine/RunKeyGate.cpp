@@ -116,8 +116,13 @@ QCoro::Task<KeySent> RunKeyGate::watch(SpecialKey key)
             if (text && *text != *m_watchedText)
                 break; // it landed in the field
         }
-        if (waited >= kWatchMs)
-            break; // the focus stayed: taken, as far as anyone can tell
+        if (waited >= kWatchMs) {
+            if (m_watchedText) { // readable, and it never changed
+                lineKey(key) = {Verdict::LeftOut, Refusal::NotTaken};
+                co_return KeySent::LeftOut;
+            }
+            break; // nothing to judge by: taken, as far as anyone can tell
+        }
         co_await m_engine.scheduler().sleep(kPollMs);
     }
     lineKey(key).verdict = Verdict::Taken;

@@ -26,7 +26,8 @@ class TypingEngine;
 // leave it). Where the platform does not tell, the first Tab (and the first
 // Return) is watched: when the focus left the field, it is put back, with
 // the caret where it was, before any other key, and that character is left
-// out for the rest of the run.
+// out for the rest of the run; so it is when the field's text stayed as it
+// was.
 //
 // Between begin() and end() the run's rules hold; otherwise every key passes.
 class RunKeyGate final : public KeyGate {
@@ -44,6 +45,7 @@ public:
         None,
         OneLineBox, // the platform says the field has one line
         FocusLeft,  // the key moved the focus out of the field
+        NotTaken,   // the key left the field's text as it was
     };
 
     explicit RunKeyGate(TypingEngine &engine);

@@ -52,9 +52,11 @@ QString leftOutNote(const engine::TypingEngine::LeftOut &left)
         return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
     };
     const auto why = [](Refusal refusal, const char *key) {
-        return refusal == Refusal::OneLineBox
-                   ? QStringLiteral("the text box has one line")
-                   : QStringLiteral("%1 moves out of the text box").arg(QLatin1String(key));
+        if (refusal == Refusal::OneLineBox)
+            return QStringLiteral("the text box has one line");
+        if (refusal == Refusal::NotTaken)
+            return QStringLiteral("the text box does not take %1").arg(QLatin1String(key));
+        return QStringLiteral("%1 moves out of the text box").arg(QLatin1String(key));
     };
     QStringList parts;
     QStringList reasons;

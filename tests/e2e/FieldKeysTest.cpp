@@ -63,10 +63,22 @@ TEST_F(FieldKeys, ABrowserTextAreaWhoseTabMovesOnKeepsEveryKeyAndLeavesTheTabsOu
     EXPECT_TRUE(r.debug.contains(QStringLiteral("leftOut: returns=0 tabs=3")));
 }
 
-TEST_F(FieldKeys, AGtkOneLineEntryGetsNeitherReturnNorTab)
+// GTK says its entry has one line: neither key is typed. Qt does not say:
+// the first Tab leaves and is taken back, the first Return changes nothing;
+// neither is typed again.
+struct OneLineCase {
+    Kind kind;
+    Refusal tabsWhy;
+    Refusal returnsWhy;
+};
+
+class OneLineEntry : public FieldKeys, public ::testing::WithParamInterface<OneLineCase> {};
+
+TEST_P(OneLineEntry, TakesNoLineBreakOrTabAndNoOtherFieldGetsAKey)
 {
-    auto gtk = startTarget(Kind::Gtk);
-    const Element entry = focusField(*gtk, QStringLiteral("entry"), platform::Roles::TextField);
+    const OneLineCase c = GetParam();
+    auto app = startTarget(c.kind);
+    const Element entry = focusField(*app, QStringLiteral("entry"), platform::Roles::TextField);
     ASSERT_TRUE(entry);
 
     const RunResult r = type({.text = kText, .target = entry, .seed = 24});
@@ -74,13 +86,20 @@ TEST_F(FieldKeys, AGtkOneLineEntryGetsNeitherReturnNorTab)
     expectPlainPhases(r);
     const QString expected = without(kText, QStringLiteral("\t\n"));
     EXPECT_EQ(r.intended.toStdString(), expected.toStdString());
-    EXPECT_EQ(settledDump(*gtk, QStringLiteral("entry"), expected), expected);
-    EXPECT_EQ(gtk->dump(QStringLiteral("view")), QString());
+    EXPECT_EQ(settledDump(*app, QStringLiteral("entry"), expected), expected);
+    EXPECT_EQ(app->dump(QStringLiteral("view")), QString());
     EXPECT_EQ(r.leftOut.tabs, 3);
     EXPECT_EQ(r.leftOut.returns, 2);
-    EXPECT_EQ(r.leftOut.tabsWhy, Refusal::OneLineBox);
-    EXPECT_EQ(r.leftOut.returnsWhy, Refusal::OneLineBox);
+    EXPECT_EQ(r.leftOut.tabsWhy, c.tabsWhy);
+    EXPECT_EQ(r.leftOut.returnsWhy, c.returnsWhy);
 }
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, OneLineEntry,
+                         ::testing::Values(OneLineCase{Kind::Gtk, Refusal::OneLineBox, Refusal::OneLineBox},
+                                           OneLineCase{Kind::Qt, Refusal::FocusLeft, Refusal::NotTaken}),
+                         [](const ::testing::TestParamInfo<OneLineCase> &info) {
+                             return std::string(info.param.kind == Kind::Gtk ? "Gtk" : "Qt");
+                         });
 
 } // namespace
 } // namespace qv::e2e

@@ -204,6 +204,8 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
         // (Its Return could submit unseen: only the Tab is put to the test.)
         {"a one-line box that does not say so", Kind::OneLineBoxThatDoesNotSay, "Tabs:\tone\ttwo", "Tabs:onetwo", 2,
          0, 1, 0, R::FocusLeft, R::None},
+        {"a one-line box that does not say so, and ignores Return", Kind::OneLineBoxThatDoesNotSay, "a\nb\nc", "abc", 0,
+         2, 0, 1, R::None, R::NotTaken},
         {"a text area that takes tabs", Kind::TextAreaTakingTabs, text, text, 0, 0, 3, 2, R::None, R::None},
     };
     for (const Case &c : cases) {
@@ -220,9 +222,10 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
             // One-line boxes keep Return for submitting; this one never
             // gets it when it says what it is.
             target = &h.window.addTextField({20, 5, 300, 30});
-            target->quirks().submit = [&] { ++submits; };
             if (c.kind == Kind::OneLineBoxThatDoesNotSay)
                 target->overrideRead(qv::platform::Attribute::MultiLine, std::nullopt);
+            else
+                target->quirks().submit = [&] { ++submits; };
             target->focus();
             break;
         case Kind::TextAreaTakingTabs:
