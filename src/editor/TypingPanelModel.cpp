@@ -13,7 +13,7 @@ TypingPanelModel::TypingPanelModel(state::AppState &appState, Project project, s
     for (auto signal : {&AppState::isTypingChanged, &AppState::isPausedChanged, &AppState::progressChanged,
                         &AppState::reduceMotionEnabledChanged, &AppState::inputMonitoringReadyChanged,
                         &AppState::typingTargetAppNameChanged, &AppState::detectionDebugChanged,
-                        &AppState::runNoteChanged})
+                        &AppState::runNoteChanged, &AppState::typingDifferenceChanged})
         connect(&m_app, signal, this, &TypingPanelModel::changed);
 }
 
@@ -30,6 +30,11 @@ void TypingPanelModel::appear()
 QString TypingPanelModel::phase() const { return m_app.phase(); }
 
 QString TypingPanelModel::statusMessage() const { return panel::statusMessage(m_app.phase(), m_project.humanize); }
+
+QString TypingPanelModel::differenceNote() const
+{
+    return panel::differenceNote(m_app.phase(), m_app.typingDifference());
+}
 
 QString TypingPanelModel::percentComplete() const { return panel::percentComplete(m_app.progress()); }
 
@@ -51,7 +56,9 @@ QString TypingPanelModel::detectionDebug() const { return m_app.detectionDebug()
 
 QString TypingPanelModel::runNote() const
 {
-    return m_app.phase() == panel::phases::done ? m_app.runNote() : QString();
+    // Also beside "differs": the characters left out are not what differs.
+    const QString &phase = m_app.phase();
+    return phase == panel::phases::done || phase == panel::phases::differs ? m_app.runNote() : QString();
 }
 
 QString TypingPanelModel::targetAppName() const { return m_app.typingTargetAppName(); }

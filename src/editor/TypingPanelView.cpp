@@ -141,6 +141,10 @@ QWidget *TypingPanelView::buildTitleBlock()
     m_runNote->setWordWrap(true);
     m_runNote->setVisible(false);
     column->addWidget(m_runNote);
+    m_difference = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::text(), block);
+    m_difference->setWordWrap(true);
+    m_difference->hide();
+    column->addWidget(m_difference);
     return block;
 }
 
@@ -230,6 +234,9 @@ void TypingPanelView::sync()
     setLabelText(m_runNote, note);
     m_runNote->setVisible(!note.isEmpty());
     setLabelText(m_percent, m_model->percentComplete());
+    const QString difference = m_model->differenceNote();
+    setLabelText(m_difference, difference);
+    m_difference->setVisible(!difference.isEmpty());
     setLabelText(m_progressHeader, m_model->progressHeader());
     m_bar->setProgress(app.progress());
     m_bar->setHighlight(m_model->highlightVisible(), m_model->reduceMotion());

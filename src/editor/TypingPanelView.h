@@ -57,6 +57,7 @@ public:
     DetailPill *statusPill() const { return m_status; }
     QLabel *runNoteLabel() const { return m_runNote; }
     QLabel *percentLabel() const { return m_percent; }
+    QLabel *differenceLabel() const { return m_difference; }
     QLabel *progressHeaderLabel() const { return m_progressHeader; }
     TypingProgressBar *progressBar() const { return m_bar; }
     QLabel *modeValue() const { return m_mode; }
@@ -100,6 +101,7 @@ private:
     DetailPill *m_status = nullptr;
     QLabel *m_runNote = nullptr;
     QLabel *m_percent = nullptr;
+    QLabel *m_difference = nullptr;
     QLabel *m_progressHeader = nullptr;
     TypingProgressBar *m_bar = nullptr;
     QLabel *m_mode = nullptr;

@@ -66,6 +66,7 @@ class AppState final : public QObject {
     Q_PROPERTY(QString typingTargetAppName READ typingTargetAppName WRITE setTypingTargetAppName NOTIFY typingTargetAppNameChanged)
     Q_PROPERTY(QString detectionDebug READ detectionDebug WRITE setDetectionDebug NOTIFY detectionDebugChanged)
     Q_PROPERTY(QString runNote READ runNote NOTIFY runNoteChanged)
+    Q_PROPERTY(std::optional<int> typingDifference READ typingDifference NOTIFY typingDifferenceChanged)
 
 public:
     // Key constants views read as well.
@@ -110,6 +111,9 @@ public:
     const QString &detectionDebug() const;
     // What the last finished run left out of the text box, and why.
     const QString &runNote() const;
+    // Characters by which the text box differed from the project at the end
+    // of the run (phase "differs"); absent when unknown or not differing.
+    std::optional<int> typingDifference() const;
 
     // Setters through which views bind controls. Those of preferences do not
     // store: the settings window writes their keys itself.
@@ -209,6 +213,7 @@ signals:
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
     void runNoteChanged();
+    void typingDifferenceChanged();
 
 private:
     template<typename T>

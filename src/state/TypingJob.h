@@ -98,6 +98,9 @@ public:
     // What the last finished run could not type into the text box (the line
     // breaks or tabs it left out, and why); empty when nothing was left out.
     const QString &runNote() const { return m_runNote; }
+    // Characters by which the text box differed from the project when the
+    // run ended in "differs" (absent when unknown); cleared by a new job.
+    std::optional<int> typingDifference() const { return m_typingDifference; }
 
     void setStatusText(const QString &v);
     void setIsTyping(bool v);
@@ -107,6 +110,7 @@ public:
     void setTypingTargetAppName(const QString &v);
     void setDetectionDebug(const QString &v);
     void setRunNote(const QString &v);
+    void setTypingDifference(std::optional<int> v);
 
     // ---- the job as it stands
     std::optional<Project> currentProject() const;
@@ -135,6 +139,7 @@ signals:
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
     void runNoteChanged();
+    void typingDifferenceChanged();
 
 private:
     struct Job {
@@ -184,6 +189,8 @@ private:
     void applyProgress(quint64 jobId, const Project &project, int typed, int total);
     void applyPhase(quint64 jobId, const Project &project, const QString &phase);
     void finishRun(quint64 jobId, bool stopped, const QString &note);
+    void applyPhase(quint64 jobId, const Project &project, const QString &phase, std::optional<int> difference);
+    void finishRun(quint64 jobId, bool stopped);
 
     Services m_services;
     Scheduler &m_scheduler;
@@ -199,6 +206,7 @@ private:
     QString m_typingTargetAppName;
     QString m_detectionDebug;
     QString m_runNote;
+    std::optional<int> m_typingDifference;
 
     std::optional<Job> m_job;
     quint64 m_nextJobId = 1;
