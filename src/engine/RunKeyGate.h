@@ -52,6 +52,8 @@ public:
 
     void begin(Run run);
     void end();
+    // The run's application (absent outside a run or when none was in front).
+    std::optional<qint64> requiredPid() const { return m_run.requiredPid; }
     // The phase reported when a held key goes out ("typing" at first).
     void setResumePhase(const QString &phase);
 
