@@ -37,7 +37,10 @@ namespace qv::engine {
 //   tables), Profiles.h (grade, style and review profiles, word speeds,
 //   sentence ranges), Rewording.h (sentence and word rewrites, headings),
 //   BufferEdits.h (typed-buffer edits and deferred typos).
-// - KeyOutput: key output, Backspace runs and stop-aware waits.
+// - KeyOutput: key output, Backspace runs and stop-aware waits; every key
+//   passes the RunKeyGate, which holds keys while the run's application or
+//   a text input is not in front and keeps Return and Tab out of fields
+//   that cannot take them.
 // - ElementAccess: accessibility element discovery and text access; owns
 //   the FocusMonitor, created on the first focus lookup.
 // - This class: the per-run fields (debug sink, clipboard permission), the
