@@ -180,6 +180,24 @@ TEST(KeyGate, AStopDuringTheFocusWaitPostsNoKeyAndReportsNoTyping)
     EXPECT_EQ(h.field.text(), r.state().buffer);
 }
 
+TEST(KeyGate, AStopWhileTheRunLooksForATextBoxAtTheStartTypesNothing)
+{
+    // No target and the focus on a button: the start waits for a text box.
+    GatedRun h;
+    auto &button = h.window.addButton({20, 560, 100, 30}, "Send");
+    button.setFocusable(true);
+    button.focus();
+    h.sim.setPointer(QPoint(1500, 900));
+    h.sim.at(1000).run([&] { h.stop = true; });
+    auto a = h.args("hello", false);
+    a.targetElement = {};
+    TypingRun r(h.engine, a);
+    h.run(r);
+    EXPECT_TRUE(h.sim.log().keys.empty());
+    EXPECT_TRUE(h.phases.isEmpty()) << h.phases.join(",").toStdString();
+    EXPECT_LE(h.clock.nowMs(), 1200);
+}
+
 // Fields that cannot take a line break or a tab: the character is left out,
 // nothing leaves the field or submits it, and the run ends without repairs.
 TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
