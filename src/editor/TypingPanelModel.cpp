@@ -13,7 +13,7 @@ TypingPanelModel::TypingPanelModel(state::AppState &appState, Project project, s
     for (auto signal : {&AppState::isTypingChanged, &AppState::isPausedChanged, &AppState::progressChanged,
                         &AppState::reduceMotionEnabledChanged, &AppState::inputMonitoringReadyChanged,
                         &AppState::typingTargetAppNameChanged, &AppState::detectionDebugChanged,
-                        &AppState::typingDifferenceChanged})
+                        &AppState::runNoteChanged, &AppState::typingDifferenceChanged})
         connect(&m_app, signal, this, &TypingPanelModel::changed);
 }
 
@@ -53,6 +53,13 @@ bool TypingPanelModel::overlayFocusLost() const { return m_app.phase() == panel:
 bool TypingPanelModel::showsPermissionWarning() const { return !m_app.inputMonitoringReady(); }
 
 QString TypingPanelModel::detectionDebug() const { return m_app.detectionDebug(); }
+
+QString TypingPanelModel::runNote() const
+{
+    // Also beside "differs": the characters left out are not what differs.
+    const QString &phase = m_app.phase();
+    return phase == panel::phases::done || phase == panel::phases::differs ? m_app.runNote() : QString();
+}
 
 QString TypingPanelModel::targetAppName() const { return m_app.typingTargetAppName(); }
 

@@ -59,6 +59,8 @@ public:
     bool overlayFocusLost() const;
     bool showsPermissionWarning() const;
     QString detectionDebug() const;
+    // Under the status once the run is done: what it left out of the text box.
+    QString runNote() const;
     QString targetAppName() const;
     bool reduceMotion() const;
     int estimatedMinutes() const;

@@ -137,6 +137,10 @@ QWidget *TypingPanelView::buildTitleBlock()
     row->addWidget(m_percent, 0, Qt::AlignVCenter);
     row->addStretch(1);
     column->addLayout(row);
+    m_runNote = styledLabel({}, TextStyle::Caption, QFont::Normal, Theme::subtext(), block);
+    m_runNote->setWordWrap(true);
+    m_runNote->setVisible(false);
+    column->addWidget(m_runNote);
     m_difference = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::text(), block);
     m_difference->setWordWrap(true);
     m_difference->hide();
@@ -226,6 +230,9 @@ void TypingPanelView::sync()
 {
     const state::AppState &app = m_model->appState();
     setLabelText(m_status, m_model->statusMessage());
+    const QString note = m_model->runNote();
+    setLabelText(m_runNote, note);
+    m_runNote->setVisible(!note.isEmpty());
     setLabelText(m_percent, m_model->percentComplete());
     const QString difference = m_model->differenceNote();
     setLabelText(m_difference, difference);

@@ -55,6 +55,7 @@ public:
     GlyphButton *closeButton() const { return m_close; }
     LineClampLabel *titleLabel() const { return m_title; }
     DetailPill *statusPill() const { return m_status; }
+    QLabel *runNoteLabel() const { return m_runNote; }
     QLabel *percentLabel() const { return m_percent; }
     QLabel *differenceLabel() const { return m_difference; }
     QLabel *progressHeaderLabel() const { return m_progressHeader; }
@@ -98,6 +99,7 @@ private:
     GlyphButton *m_close = nullptr;
     LineClampLabel *m_title = nullptr;
     DetailPill *m_status = nullptr;
+    QLabel *m_runNote = nullptr;
     QLabel *m_percent = nullptr;
     QLabel *m_difference = nullptr;
     QLabel *m_progressHeader = nullptr;

@@ -34,9 +34,16 @@ bool EditGate::focusElsewhere()
 {
     // Only a focused element that plainly takes no text holds the edit: an
     // application that reports no focus at all gives nothing to wait for.
+    if (m_focusChecks && !m_focusChecks())
+        return false;
     ElementAccess &elements = m_engine.elements();
     const platform::Element focused = elements.focusedElement();
-    return !focused.isNull() && !elements.isTextInputElementRelaxed(focused);
+    if (focused.isNull() || focused == m_takesText)
+        return false;
+    if (!elements.isTextInputElementRelaxed(focused))
+        return true;
+    m_takesText = focused;
+    return false;
 }
 
 QCoro::Task<bool> EditGate::pass()
@@ -62,13 +69,17 @@ QCoro::Task<bool> EditGate::pass()
         }
         if (focusElsewhere()) {
             holdOn();
-            co_await m_engine.elements().waitForTextInputFocus(m_stop, m_pause, std::nullopt);
+            const bool found = co_await m_engine.elements().waitForTextInputFocus(m_stop, m_pause, std::nullopt);
+            // A focus it wrote shows only once the application reports it:
+            // give it a moment rather than asking again at once.
+            if (found)
+                co_await m_engine.scheduler().sleep(kFocusSettleMs);
             continue; // the application or the pause may have changed meanwhile
         }
         break;
     }
     if (waited)
-        phase(QStringLiteral("editing"));
+        phase(m_resumePhase);
     co_return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EndOfRun.h"
+#include "platform/Element.h"
 
 #include <QCoro/QCoroTask>
 
@@ -15,7 +16,8 @@ class TypingEngine;
 // requested and the focused element takes text; otherwise it reports
 // "paused", waits (120 ms steps while paused, 200 ms while another
 // application is in front, a wait for a text input while the focus is
-// elsewhere) and reports "editing" once it lets the edit through.
+// elsewhere) and reports `resumePhase` ("editing" unless told) once it lets
+// the edit through. The run's key gate uses it for every key.
 class EditGate {
 public:
     EditGate(TypingEngine &engine, std::optional<qint64> requiredPid, StopFlag stopFlag, PauseFlag pauseFlag,
@@ -23,6 +25,15 @@ public:
 
     // False when a stop ended the wait: the caller ends its procedure.
     QCoro::Task<bool> pass();
+    // Whether pass() would wait for the application or the focus (the
+    // pause aside). Cheap while the focus stays on an element already found
+    // to take text: that answer is kept until the focus moves.
+    bool blocked() { return wrongApplication() || focusElsewhere(); }
+
+    void setResumePhase(QString phase) { m_resumePhase = std::move(phase); }
+    static constexpr double kFocusSettleMs = 50;
+    // Whether the focus is judged at all (absent: always).
+    void setFocusChecks(std::function<bool()> enabled) { m_focusChecks = std::move(enabled); }
 
 private:
     bool stopped() const { return m_stop && m_stop(); }
@@ -36,6 +47,9 @@ private:
     StopFlag m_stop;
     PauseFlag m_pause;
     PhaseSink m_onPhase;
+    QString m_resumePhase = QStringLiteral("editing");
+    std::function<bool()> m_focusChecks;
+    platform::Element m_takesText; // the last focused element found to take text
 };
 
 } // namespace qv::engine

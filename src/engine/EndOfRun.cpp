@@ -38,10 +38,11 @@ bool mayPressCaretKeys(TypingEngine &engine)
     ElementAccess &elements = engine.elements();
     if (!elements.isTextInputElementRelaxed(elements.focusedElement()))
         return false;
-    if (!engine.runPid)
+    const std::optional<qint64> runPid = engine.keyGate().requiredPid();
+    if (!runPid)
         return true;
     const std::optional<platform::AppInfo> front = engine.platform().workspace().frontmostApplication();
-    return front && front->pid == *engine.runPid;
+    return front && front->pid == *runPid;
 }
 
 // Leaves a collapsed caret at `position` of `live` (the field's text): the

@@ -17,7 +17,21 @@ KeyOutput::KeyOutput(platform::Keyboard &keyboard, Scheduler &scheduler, Random 
 {
 }
 
-QCoro::Task<> KeyOutput::sendKey(SpecialKey key)
+QCoro::Task<KeySent> KeyOutput::sendKey(SpecialKey key)
+{
+    const bool textKey = key == SpecialKey::ReturnKey || key == SpecialKey::Tab;
+    if (m_gate) {
+        const KeySent admitted = co_await m_gate->admit(textKey ? std::optional(key) : std::nullopt);
+        if (admitted != KeySent::Posted)
+            co_return admitted;
+    }
+    co_await press(key);
+    if (m_gate && textKey)
+        co_return co_await m_gate->posted(key);
+    co_return KeySent::Posted;
+}
+
+QCoro::Task<> KeyOutput::press(SpecialKey key)
 {
     switch (key) {
     case SpecialKey::Delete:
@@ -50,22 +64,32 @@ QCoro::Task<> KeyOutput::sendKey(SpecialKey key)
     }
 }
 
-QCoro::Task<> KeyOutput::sendKey(QString grapheme)
+QCoro::Task<KeySent> KeyOutput::sendKey(QString grapheme)
 {
     if (grapheme == QLatin1String("\n"))
-        co_await sendKey(SpecialKey::ReturnKey);
-    else if (grapheme == QLatin1String("\t"))
-        co_await sendKey(SpecialKey::Tab);
-    else
-        co_await m_keyboard.typeGrapheme(grapheme);
+        co_return co_await sendKey(SpecialKey::ReturnKey);
+    if (grapheme == QLatin1String("\t"))
+        co_return co_await sendKey(SpecialKey::Tab);
+    if (m_gate) {
+        const KeySent admitted = co_await m_gate->admit(std::nullopt);
+        if (admitted != KeySent::Posted)
+            co_return admitted;
+    }
+    co_await m_keyboard.typeGrapheme(grapheme);
+    co_return KeySent::Posted;
 }
 
-QCoro::Task<> KeyOutput::sendCommandShortcut(SpecialKey key)
+QCoro::Task<KeySent> KeyOutput::sendCommandShortcut(SpecialKey key)
 {
-    if (key == SpecialKey::A)
-        co_await m_keyboard.shortcut(Shortcut::SelectAll);
-    else if (key == SpecialKey::C)
-        co_await m_keyboard.shortcut(Shortcut::Copy);
+    if (key != SpecialKey::A && key != SpecialKey::C)
+        co_return KeySent::Posted;
+    if (m_gate) {
+        const KeySent admitted = co_await m_gate->admit(std::nullopt);
+        if (admitted != KeySent::Posted)
+            co_return admitted;
+    }
+    co_await m_keyboard.shortcut(key == SpecialKey::A ? Shortcut::SelectAll : Shortcut::Copy);
+    co_return KeySent::Posted;
 }
 
 QCoro::Task<> KeyOutput::backspaceChars(QString stretch, StopFlag stopFlag)
@@ -74,7 +98,8 @@ QCoro::Task<> KeyOutput::backspaceChars(QString stretch, StopFlag stopFlag)
     for (int i = 0; i < presses; ++i) {
         if (stopFlag && stopFlag())
             co_return;
-        co_await m_keyboard.press(Key::Backspace);
+        if (co_await sendKey(SpecialKey::Delete) == KeySent::Held)
+            co_return;
         co_await m_scheduler.sleep(kBackspaceSpacingMs);
     }
 }
@@ -97,7 +122,8 @@ QCoro::Task<> KeyOutput::retypeText(QString text, StopFlag stopFlag)
     for (const QString &cluster : clusters) {
         if (stopFlag && stopFlag())
             co_return;
-        co_await sendKey(cluster);
+        if (co_await sendKey(cluster) == KeySent::Held)
+            co_return;
         co_await m_scheduler.sleep(m_random.uniformReal(30, 70));
     }
 }

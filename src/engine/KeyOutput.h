@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace qv {
 class Random;
@@ -23,28 +24,56 @@ using StopFlag = std::function<bool()>;
 // completeness, the caret moves press their arrows through ElementAccess.
 enum class SpecialKey { Delete, ReturnKey, Tab, Left, Right, Up, Down, A, C };
 
+// What became of one key.
+enum class KeySent {
+    Posted,  // it went out
+    LeftOut, // a Return or Tab the field cannot take: not typed, or taken back by focus
+    Held,    // a stop came while the gate held it: the run ends
+};
+
+// Asked around every key the engine posts (KeyOutput owns no policy).
+class KeyGate {
+public:
+    virtual ~KeyGate() = default;
+    // Right before a key: Posted lets it out. `textKey` is Return or Tab
+    // when the key types a line break or a tab, else absent.
+    virtual QCoro::Task<KeySent> admit(std::optional<SpecialKey> textKey) = 0;
+    // Right after a Return or Tab typed as text went out: LeftOut when the
+    // field did not take it (focus left and was put back).
+    virtual QCoro::Task<KeySent> posted(SpecialKey textKey) = 0;
+};
+
 // Key output to the frontmost application and the engine's fixed-spacing
 // waits. Every operation is awaited: a backend may need time before a press
 // reaches the application. Parameters of the coroutines are taken by value so
 // that nothing dangles across a suspension.
+//
+// Every key goes through the gate, when one is set: this is the one path
+// by which the engine's keys reach another application.
 class KeyOutput {
 public:
     KeyOutput(platform::Keyboard &keyboard, Scheduler &scheduler, Random &random);
 
+    // The gate every key passes from now on (null: none); it must outlive
+    // its use here.
+    void setGate(KeyGate *gate) { m_gate = gate; }
+
     // One press of a special key, no modifiers. `A` and `C` type the letter.
-    QCoro::Task<> sendKey(SpecialKey key);
+    // `ReturnKey` and `Tab` count as typed text (a line break, a tab).
+    QCoro::Task<KeySent> sendKey(SpecialKey key);
     // One grapheme cluster as one key event: "\n" is Return, "\t" is Tab,
     // anything else (also "\r\n" or an emoji sequence) goes out whole.
-    QCoro::Task<> sendKey(QString grapheme);
+    QCoro::Task<KeySent> sendKey(QString grapheme);
     // `A` with the command modifier selects all, `C` copies; other keys send
     // nothing.
-    QCoro::Task<> sendCommandShortcut(SpecialKey key);
+    QCoro::Task<KeySent> sendCommandShortcut(SpecialKey key);
 
     // Deletes `stretch`, the text right before the caret, with Backspace
     // presses 83 ms apart (the wait follows the last press too). The number
     // of presses comes from the platform: editors remove a grapheme or a code
     // point per press, never a UTF-16 unit. The stop flag is asked before
-    // every press; an empty stretch sends nothing and does not ask it.
+    // every press; an empty stretch sends nothing and does not ask it. A
+    // press the gate held ends it.
     QCoro::Task<> backspaceChars(QString stretch, StopFlag stopFlag);
 
     // Waits `ms` in slices of at most 200 ms, asking the stop flag before
@@ -54,7 +83,8 @@ public:
     QCoro::Task<> sleepWithStop(double ms, StopFlag stopFlag);
 
     // Types `text` grapheme by grapheme as it stands, each followed by a
-    // fresh 30–70 ms wait; the stop flag is asked before every key.
+    // fresh 30–70 ms wait; the stop flag is asked before every key, and a
+    // key the gate held ends it.
     QCoro::Task<> retypeText(QString text, StopFlag stopFlag);
 
     // Presses needed to delete or cross a stretch in the focused element.
@@ -67,7 +97,10 @@ public:
     static constexpr double kStopSliceMs = 200;
 
 private:
+    QCoro::Task<> press(SpecialKey key);
+
     platform::Keyboard &m_keyboard;
+    KeyGate *m_gate = nullptr;
     Scheduler &m_scheduler;
     Random &m_random;
 };

@@ -29,6 +29,9 @@ struct RunState {
 
     int editCount = 0; // deferred typos and counted edits since the last sentence end
     QHash<QString, int> errorCooldowns;
+    // Line breaks and tabs of the text the field could not take.
+    int leftOutReturns = 0;
+    int leftOutTabs = 0;
     int immediateTypos = 0;
     int deferredTypos = 0;
     int typoCount() const { return immediateTypos + deferredTypos; }

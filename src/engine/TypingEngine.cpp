@@ -16,8 +16,10 @@ TypingEngine::TypingEngine(platform::Platform &platform, Scheduler &scheduler, R
       m_scheduler(scheduler),
       m_random(random),
       m_keys(platform.keyboard(), scheduler, random),
-      m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys)
+      m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys),
+      m_gate(*this)
 {
+    m_keys.setGate(&m_gate);
 }
 
 TypingEngine::~TypingEngine() = default;
@@ -26,7 +28,7 @@ void TypingEngine::clearRunFields()
 {
     debugSink = nullptr;
     allowClipboardOps = false;
-    runPid.reset();
+    m_gate.end();
 }
 
 void TypingEngine::debug(const QString &line) const
@@ -75,10 +77,12 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     const PasteboardSnapshot snapshot(pasteboard);
     const qint64 before = pasteboard.changeCount();
     if (selectAll) {
-        co_await m_keys.sendCommandShortcut(SpecialKey::A);
+        if (co_await m_keys.sendCommandShortcut(SpecialKey::A) == KeySent::Held)
+            co_return result;
         co_await m_scheduler.sleep(kSelectAllWaitMs);
     }
-    co_await m_keys.sendCommandShortcut(SpecialKey::C);
+    if (co_await m_keys.sendCommandShortcut(SpecialKey::C) == KeySent::Held)
+        co_return result;
     co_await m_scheduler.sleep(kCopyWaitMs);
 
     if (pasteboard.changeCount() == before) {
@@ -139,28 +143,32 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
         if (gone > 0 && stopFlag && stopFlag()) {
             // Put back what was deleted: nothing typed is lost.
             const QStringList putBack = clusters.mid(i + 1);
-            const int restored = co_await typeClusters(putBack, stopFlag);
+            const int restored = co_await typeClusters(putBack);
             if (restored < gone) {
                 const QList<DeferredError> errors = deferredErrors;
                 keepPrefix(QString(buffer), errors, length - gone + restored);
             }
             co_return false;
         }
-        const bool inFront = co_await holdForRunApplication(stopFlag);
-        if (!inFront) {
-            const QList<DeferredError> errors = deferredErrors;
-            keepPrefix(QString(buffer), errors, length - gone);
-            co_return false;
-        }
         const QString &cluster = clusters.at(i);
-        for (int press = m_keys.backspacePresses(cluster); press > 0; --press) {
-            co_await m_keys.sendKey(SpecialKey::Delete);
+        const int presses = m_keys.backspacePresses(cluster);
+        for (int press = 0; press < presses; ++press) {
+            if (co_await m_keys.sendKey(SpecialKey::Delete) == KeySent::Held) {
+                // Held before any press of this cluster, or (an editor that
+                // deletes code points) after some of its code points.
+                QString left = buffer.left(length - gone);
+                for (int p = 0; p < press && !left.isEmpty(); ++p)
+                    left.chop(left.size() >= 2 && left.back().isLowSurrogate() ? 2 : 1);
+                const QList<DeferredError> errors = deferredErrors;
+                keepPrefix(QString(buffer), errors, int(left.size()));
+                co_return false;
+            }
             co_await m_scheduler.sleep(KeyOutput::kBackspaceSpacingMs);
         }
         gone += int(cluster.size());
     }
     const QStringList typedClusters = text::graphemes(typed);
-    const int retyped = co_await typeClusters(typedClusters, stopFlag);
+    const int retyped = co_await typeClusters(typedClusters);
     if (retyped < typed.size()) {
         keepPrefix(changed, changedErrors, from + retyped);
         co_return true;
@@ -170,33 +178,18 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
     co_return true;
 }
 
-QCoro::Task<int> TypingEngine::typeClusters(QStringList clusters, StopFlag stopFlag)
+QCoro::Task<int> TypingEngine::typeClusters(QStringList clusters)
 {
-    // As retypeText, but a stop does not cut it short: only the wait for the
-    // run's application to come back can end it early.
+    // As retypeText, but a stop does not cut it short: only a key the gate
+    // holds (or leaves out) ends it early.
     int typed = 0;
     for (const QString &cluster : clusters) {
-        const bool inFront = co_await holdForRunApplication(stopFlag);
-        if (!inFront)
+        if (co_await m_keys.sendKey(cluster) != KeySent::Posted)
             break;
-        co_await m_keys.sendKey(cluster);
         typed += int(cluster.size());
         co_await m_scheduler.sleep(m_random.uniformReal(30, 70));
     }
     co_return typed;
-}
-
-QCoro::Task<bool> TypingEngine::holdForRunApplication(const StopFlag &stopFlag)
-{
-    while (runPid) {
-        const std::optional<platform::AppInfo> front = m_platform.workspace().frontmostApplication();
-        if (front && front->pid == *runPid)
-            break;
-        if (stopFlag && stopFlag())
-            co_return false;
-        co_await m_scheduler.sleep(200);
-    }
-    co_return true;
 }
 
 QCoro::Task<> TypingEngine::typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,

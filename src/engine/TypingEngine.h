@@ -7,6 +7,7 @@
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
 #include "engine/Profiles.h"
+#include "engine/RunKeyGate.h"
 #include "engine/RunOutcome.h"
 #include "engine/WordTables.h"
 
@@ -36,7 +37,10 @@ namespace qv::engine {
 //   tables), Profiles.h (grade, style and review profiles, word speeds,
 //   sentence ranges), Rewording.h (sentence and word rewrites, headings),
 //   BufferEdits.h (typed-buffer edits and deferred typos).
-// - KeyOutput: key output, Backspace runs and stop-aware waits.
+// - KeyOutput: key output, Backspace runs and stop-aware waits; every key
+//   passes the RunKeyGate, which holds keys while the run's application or
+//   a text input is not in front and keeps Return and Tab out of fields
+//   that cannot take them.
 // - ElementAccess: accessibility element discovery and text access; owns
 //   the FocusMonitor, created on the first focus lookup.
 // - This class: the per-run fields (debug sink, clipboard permission), the
@@ -79,6 +83,17 @@ public:
     // text with its deferred typos corrected. Empty until then; a new run
     // clears it.
     const QString &lastIntendedText() const { return m_lastIntendedText; }
+    // The line breaks and tabs of the text the last run left out of the
+    // field because it could not take them, and why. Zero until then; a new
+    // run clears it.
+    struct LeftOut {
+        int returns = 0;
+        RunKeyGate::Refusal returnsWhy = RunKeyGate::Refusal::None;
+        int tabs = 0;
+        RunKeyGate::Refusal tabsWhy = RunKeyGate::Refusal::None;
+        int total() const { return returns + tabs; }
+    };
+    const LeftOut &lastLeftOut() const { return m_lastLeftOut; }
     // Why the field differed at the end of the last run that reported
     // kPhaseDiffers; absent after an exact end. A new run clears it.
     const std::optional<FieldDifference> &lastDifference() const { return m_difference; }
@@ -93,10 +108,6 @@ public:
     // Whether the run may read the field through select-all/copy. Set from
     // clipboardAllowedFor() of the run's target.
     bool allowClipboardOps = false;
-    // The application the run types into (absent: none was in front at
-    // set-up). Tail edits hold their keys while another one is in front, so
-    // a long run of Backspaces never lands in someone else's document.
-    std::optional<qint64> runPid;
     // Clears the per-run fields.
     void clearRunFields();
 
@@ -108,6 +119,8 @@ public:
     // --- Collaborators.
     const WordTables &words() const { return WordTables::standard(); }
     KeyOutput &keys() { return m_keys; }
+    // The gate every key of the engine passes (open outside a run).
+    RunKeyGate &keyGate() { return m_gate; }
     ElementAccess &elements() { return m_elements; }
     platform::Platform &platform() { return m_platform; }
     Scheduler &scheduler() { return m_scheduler; }
@@ -146,9 +159,9 @@ public:
     // their exact place. A stop seen before the first key does nothing; once
     // keys have begun the edit is finished, except that a stop during the
     // deletion retypes exactly what was deleted and leaves the buffer as it
-    // was. While another application than the run's is in front the keys
-    // wait, so none lands in someone else's document; a stop then abandons
-    // the edit and the buffer keeps exactly what the field was left with.
+    // was. Every key passes the key gate, so none lands in someone else's
+    // document; a key it holds (a stop while it waited) abandons the edit
+    // and the buffer keeps exactly what the field was left with.
     // Answers whether the buffer was changed.
     struct TailChange {
         int start = 0;
@@ -163,12 +176,9 @@ public:
 
 private:
     QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
-    // Waits while another application than the run's is in front; false
-    // when a stop came meanwhile.
-    QCoro::Task<bool> holdForRunApplication(const StopFlag &stopFlag);
     // Types each cluster with the retype spacing; answers the UTF-16 units
-    // typed (fewer than all when abandoned).
-    QCoro::Task<int> typeClusters(QStringList clusters, StopFlag stopFlag);
+    // typed (fewer than all when the gate held or left out a key).
+    QCoro::Task<int> typeClusters(QStringList clusters);
 
     friend class TypingRun;
 
@@ -177,7 +187,9 @@ private:
     Random &m_random;
     KeyOutput m_keys;
     ElementAccess m_elements;
+    RunKeyGate m_gate;
     QString m_lastIntendedText;
+    LeftOut m_lastLeftOut;
     std::optional<FieldDifference> m_difference;
 };
 

@@ -48,6 +48,26 @@ void TypingRun::phase(const QString &name)
         m_args.onPhase(name);
 }
 
+QString TypingRun::withoutLeftOut(const QString &text) const
+{
+    QString out = text;
+    for (const QString &character : {QStringLiteral("\t"), QStringLiteral("\n")})
+        if (m_engine.m_gate.refusal(character) != RunKeyGate::Refusal::None)
+            out.remove(character);
+    return out;
+}
+
+void TypingRun::reportLeftOut()
+{
+    TypingEngine::LeftOut &out = m_engine.m_lastLeftOut;
+    out.returns = m_state.leftOutReturns;
+    out.returnsWhy = m_engine.m_gate.refusal(QStringLiteral("\n"));
+    out.tabs = m_state.leftOutTabs;
+    out.tabsWhy = m_engine.m_gate.refusal(QStringLiteral("\t"));
+    if (out.total() > 0)
+        m_engine.debug(QStringLiteral("leftOut: returns=%1 tabs=%2").arg(out.returns).arg(out.tabs));
+}
+
 void TypingRun::progress()
 {
     if (m_args.onProgress)
@@ -63,6 +83,7 @@ bool TypingRun::frontmostIsRequired()
 QCoro::Task<> TypingRun::run()
 {
     m_engine.m_lastIntendedText.clear();
+    m_engine.m_lastLeftOut = {};
     m_engine.m_difference.reset();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
@@ -85,7 +106,8 @@ QCoro::Task<> TypingRun::setUp()
     const platform::Element element = m_args.targetElement ? m_args.targetElement : elements.focusedElement();
     if (const auto front = m_engine.platform().workspace().frontmostApplication())
         m_params.requiredPid = front->pid;
-    m_engine.runPid = m_params.requiredPid;
+    m_engine.keyGate().begin({m_params.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase,
+                              [this] { return m_state.focusChecksEnabled; }});
 
     RunParams &p = m_params;
     p.text = normalizeLineBreaks(m_args.text);
@@ -121,11 +143,13 @@ QCoro::Task<> TypingRun::setUp()
 
     // Probe the target: focus it when it takes text, else wait a little for
     // the user to focus one. Typing starts either way.
+    bool stoppedWaiting = false;
     if (element && elements.isTextInputElementRelaxed(element)) {
         elements.focus(element);
         m_state.focusChecksEnabled = true;
     } else {
         m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, 2500.0);
+        stoppedWaiting = stopRequested();
     }
     m_engine.debug(QStringLiteral("focusChecksEnabled=") + TypingEngine::boolText(m_state.focusChecksEnabled));
 
@@ -155,7 +179,9 @@ QCoro::Task<> TypingRun::setUp()
                        .arg(TypingEngine::boolText(p.ownsWholeField), TypingEngine::boolText(p.confirmedEditable),
                             TypingEngine::boolText(p.allowDeferred),
                             TypingEngine::boolText(m_engine.allowClipboardOps)));
-    phase(QStringLiteral("typing"));
+    // A stop during the wait for a text input ends the run here.
+    if (!stoppedWaiting)
+        phase(QStringLiteral("typing"));
 }
 
 QCoro::Task<bool> TypingRun::typeCharacter(QString c)
@@ -165,12 +191,16 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
         co_return false;
     while (pauseRequested() && !stopRequested())
         co_await scheduler.sleep(120);
+    if (stopRequested())
+        co_return false;
     if (m_params.requiredPid && !frontmostIsRequired()) {
         const bool back = co_await holdForFrontmost();
         if (!back)
             co_return false;
     }
-    co_await checkFocus();
+    const bool focusOk = co_await checkFocus();
+    if (!focusOk)
+        co_return false;
 
     if (isSentenceEnd(c))
         m_state.editCount = 0;
@@ -180,12 +210,21 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
         co_return false;
 
     co_await WordBoundaryActions::onCharacter(*this, k);
+    // The word-end actions wait up to half a minute; a stop meanwhile ends
+    // the run before this character.
+    if (stopRequested())
+        co_return false;
     const double delay = KeyTiming::keystrokeDelay(k, m_state, m_params, m_engine.random());
 
-    co_await m_engine.keys().sendKey(k);
+    const KeySent sent = co_await m_engine.keys().sendKey(k);
+    if (sent == KeySent::Held)
+        co_return false;
     m_state.typedCount += 1;
     m_state.keysSinceRetype += 1;
-    m_state.buffer += k;
+    if (sent == KeySent::Posted)
+        m_state.buffer += k;
+    else
+        (k == QLatin1String("\t") ? m_state.leftOutTabs : m_state.leftOutReturns) += 1;
     progress();
     m_state.keysSinceParagraph += 1;
 
@@ -215,22 +254,25 @@ QCoro::Task<bool> TypingRun::holdForFrontmost()
     co_return true;
 }
 
-QCoro::Task<> TypingRun::checkFocus()
+QCoro::Task<bool> TypingRun::checkFocus()
 {
     if (++m_state.focusCheckCounter < 8)
-        co_return;
+        co_return true;
     m_state.focusCheckCounter = 0;
     ElementAccess &elements = m_engine.elements();
     const platform::Element focused = elements.focusedElement();
     if (!m_state.focusChecksEnabled) {
         m_state.focusChecksEnabled = focused && elements.isTextInputElementRelaxed(focused);
-        co_return;
+        co_return true;
     }
     if (focused && !elements.isTextInputElementRelaxed(focused)) {
         phase(QStringLiteral("paused"));
-        co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, std::nullopt);
+        const bool found = co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, std::nullopt);
+        if (!found)
+            co_return false; // only a stop ends that wait
         phase(QStringLiteral("typing"));
     }
+    co_return true;
 }
 
 QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
@@ -253,7 +295,8 @@ QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
         k = decision.wrong;
     } else if (decision.kind == TypoDecision::Kind::Immediate) {
         KeyOutput &keys = m_engine.keys();
-        co_await keys.sendKey(decision.wrong);
+        if (co_await keys.sendKey(decision.wrong) == KeySent::Held)
+            co_return false;
         co_await m_engine.scheduler().sleep(decision.wrongKeyWaitMs);
         // The Delete belongs to the wrong key: a stop after it still takes
         // the wrong key away, and the character in hand is left untyped.
@@ -298,6 +341,8 @@ QCoro::Task<> TypingRun::endOfText()
     ElementAccess &elements = m_engine.elements();
     Scheduler &scheduler = m_engine.scheduler();
     const RunParams &p = m_params;
+    m_engine.keyGate().setResumePhase(QStringLiteral("editing"));
+    reportLeftOut();
 
     const platform::Element focused = elements.focusedElement();
     if (!elements.isTextInputElementRelaxed(focused) && p.probeElement
@@ -338,7 +383,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.buffer = &m_state.buffer;
         args.errors = m_state.deferredErrors;
         args.review = reviewLevel(p.review, p.humanize);
-        args.intendedText = p.humanize ? corrected : p.text;
+        args.intendedText = p.humanize ? corrected : withoutLeftOut(p.text);
         args.enforceExact = true;
         args.stopFlag = m_args.stopFlag;
         args.pauseFlag = m_args.pauseFlag;
@@ -360,7 +405,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.element = p.probeElement;
         args.allowClipboardOps = m_engine.allowClipboardOps;
         // A resumed run also answers for the text in front of it.
-        args.earlierText = text::graphemes(p.text).mid(0, p.start).join(QString());
+        args.earlierText = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString()));
         args.textAfter = p.textAfterInsertion;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));

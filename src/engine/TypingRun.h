@@ -58,12 +58,16 @@ private:
     // Holds while the application of the start is not in front; false when
     // a stop ended the wait.
     QCoro::Task<bool> holdForFrontmost();
-    QCoro::Task<> checkFocus();
+    // False when a stop ended the focus wait.
+    QCoro::Task<bool> checkFocus();
     // The typo step; false when a stop came after a corrected wrong key.
     QCoro::Task<bool> typoStep(QString &k, const QString &c);
     QCoro::Task<> humanTouches(const QString &k, const QString &c);
     QCoro::Task<> endOfText();
     bool frontmostIsRequired();
+    // The text without the characters the field could not take.
+    QString withoutLeftOut(const QString &text) const;
+    void reportLeftOut();
     void phase(const QString &name);
     void progress();
 

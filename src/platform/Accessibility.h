@@ -31,6 +31,8 @@ enum class Attribute {
     Parent,             // Element
     Children,           // QList<Element>
     FocusedElement,     // Element (of an application element)
+    MultiLine,          // bool: true for a box of several lines, false for a one-line
+                        // box (where Return submits and Tab leaves); absent: not told
 };
 
 namespace Roles {

@@ -66,6 +66,7 @@ class AppState final : public QObject {
     Q_PROPERTY(bool suppressTopBar READ suppressTopBar WRITE setSuppressTopBar NOTIFY suppressTopBarChanged)
     Q_PROPERTY(QString typingTargetAppName READ typingTargetAppName WRITE setTypingTargetAppName NOTIFY typingTargetAppNameChanged)
     Q_PROPERTY(QString detectionDebug READ detectionDebug WRITE setDetectionDebug NOTIFY detectionDebugChanged)
+    Q_PROPERTY(QString runNote READ runNote NOTIFY runNoteChanged)
     Q_PROPERTY(std::optional<int> typingDifference READ typingDifference NOTIFY typingDifferenceChanged)
 
 public:
@@ -109,6 +110,8 @@ public:
     bool suppressTopBar() const { return m_suppressTopBar; }
     const QString &typingTargetAppName() const;
     const QString &detectionDebug() const;
+    // What the last finished run left out of the text box, and why.
+    const QString &runNote() const;
     // Characters by which the text box differed from the project at the end
     // of the run (phase "differs"); absent when unknown or not differing.
     std::optional<int> typingDifference() const;
@@ -211,6 +214,7 @@ signals:
     void suppressTopBarChanged();
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
+    void runNoteChanged();
     void typingDifferenceChanged();
 
 private:

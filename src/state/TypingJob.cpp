@@ -58,6 +58,39 @@ QString differs(std::optional<int> characters)
 }
 } // namespace says
 
+// The panel's line on the characters a run left out of the text box.
+QString leftOutNote(const engine::TypingEngine::LeftOut &left)
+{
+    using Refusal = engine::RunKeyGate::Refusal;
+    const auto count = [](int n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    const auto why = [](Refusal refusal, const char *key) {
+        if (refusal == Refusal::OneLineBox)
+            return QStringLiteral("the text box has one line");
+        if (refusal == Refusal::NotTaken)
+            return QStringLiteral("the text box does not take %1").arg(QLatin1String(key));
+        return QStringLiteral("%1 moves out of the text box").arg(QLatin1String(key));
+    };
+    QStringList parts;
+    QStringList reasons;
+    if (left.returns > 0) {
+        parts << count(left.returns, "line break", "line breaks");
+        reasons << why(left.returnsWhy, "Return");
+    }
+    if (left.tabs > 0) {
+        parts << count(left.tabs, "tab", "tabs");
+        reasons << why(left.tabsWhy, "Tab");
+    }
+    if (parts.isEmpty())
+        return {};
+    if (reasons.size() == 2 && reasons[0] == reasons[1])
+        return QStringLiteral("Left out %1 and %2: %3.").arg(parts[0], parts[1], reasons[0]);
+    for (int i = 0; i < parts.size(); ++i)
+        parts[i] += QStringLiteral(" (") + reasons[i] + QLatin1Char(')');
+    return QStringLiteral("Left out ") + parts.join(QStringLiteral(" and ")) + QLatin1Char('.');
+}
+
 namespace notes {
 const QString ownFrontmost = QStringLiteral("Frontmost = Quorvel (ignored)");
 const QString nothingFound = QStringLiteral("No editable element from click or focus");
@@ -160,6 +193,12 @@ void TypingJob::setDetectionDebug(const QString &v)
 {
     if (change(m_detectionDebug, v))
         emit detectionDebugChanged();
+}
+
+void TypingJob::setRunNote(const QString &v)
+{
+    if (change(m_runNote, v))
+        emit runNoteChanged();
 }
 
 void TypingJob::setTypingDifference(std::optional<int> v)
@@ -348,6 +387,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     stopFocusPolling();
     setStatusText(says::typing);
     setPhase(phases::typing);
+    setRunNote({});
     startTypingPauseMonitor();
 
     QPointer<TypingJob> self(this);
@@ -372,7 +412,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
         co_return;
     m_runningJobId.reset();
     m_runningFlags.reset();
-    postRunEnd(jobId, flags);
+    postRunEnd(jobId, flags, leftOutNote(engine->lastLeftOut()));
 }
 
 // The closures handed to the engine are made outside the coroutine: they
@@ -420,14 +460,14 @@ std::function<void(const QString &)> TypingJob::phaseSink(quint64 jobId, const P
     };
 }
 
-void TypingJob::postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags)
+void TypingJob::postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags, QString note)
 {
     // After the progress and phase reports already posted, so a late
     // "paused" never stands over "stopped".
     QPointer<TypingJob> self(this);
-    m_scheduler.singleShot(0, [self, jobId, flags] {
+    m_scheduler.singleShot(0, [self, jobId, flags, note] {
         if (self)
-            self->finishRun(jobId, flags->stop);
+            self->finishRun(jobId, flags->stop, note);
     });
 }
 
@@ -461,7 +501,7 @@ void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString 
         setStatusText(says::differs(difference));
 }
 
-void TypingJob::finishRun(quint64 jobId, bool stopped)
+void TypingJob::finishRun(quint64 jobId, bool stopped, const QString &note)
 {
     if (!isCurrent(jobId))
         return;
@@ -469,6 +509,8 @@ void TypingJob::finishRun(quint64 jobId, bool stopped)
     if (stopped) {
         setPhase(phases::stopped);
         setStatusText(says::stopped);
+    } else {
+        setRunNote(note);
     }
     setIsTyping(false);
     setIsPaused(false);
@@ -631,6 +673,7 @@ void TypingJob::resetTyping()
     setTypingDifference(std::nullopt);
     setPhase(phases::idle);
     setStatusText(says::idle);
+    setRunNote({});
     m_job.reset();
     setTypingTargetAppName({});
     forgetTarget();

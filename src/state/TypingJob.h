@@ -95,6 +95,9 @@ public:
     const QString &phase() const { return m_phase; }
     const QString &typingTargetAppName() const { return m_typingTargetAppName; }
     const QString &detectionDebug() const { return m_detectionDebug; }
+    // What the last finished run could not type into the text box (the line
+    // breaks or tabs it left out, and why); empty when nothing was left out.
+    const QString &runNote() const { return m_runNote; }
     // Characters by which the text box differed from the project when the
     // run ended in "differs" (absent when unknown); cleared by a new job.
     std::optional<int> typingDifference() const { return m_typingDifference; }
@@ -106,6 +109,7 @@ public:
     void setPhase(const QString &v);
     void setTypingTargetAppName(const QString &v);
     void setDetectionDebug(const QString &v);
+    void setRunNote(const QString &v);
     void setTypingDifference(std::optional<int> v);
 
     // ---- the job as it stands
@@ -134,6 +138,7 @@ signals:
     void phaseChanged();
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
+    void runNoteChanged();
     void typingDifferenceChanged();
 
 private:
@@ -180,8 +185,10 @@ private:
     static std::function<bool()> pauseFlagOf(std::shared_ptr<TypingFlags> flags);
     std::function<void(int, int)> progressSink(quint64 jobId, const Project &project);
     std::function<void(const QString &)> phaseSink(quint64 jobId, const Project &project);
-    void postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags);
+    void postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags, QString note);
     void applyProgress(quint64 jobId, const Project &project, int typed, int total);
+    void applyPhase(quint64 jobId, const Project &project, const QString &phase);
+    void finishRun(quint64 jobId, bool stopped, const QString &note);
     void applyPhase(quint64 jobId, const Project &project, const QString &phase, std::optional<int> difference);
     void finishRun(quint64 jobId, bool stopped);
 
@@ -198,6 +205,7 @@ private:
     QString m_phase = QStringLiteral("idle");
     QString m_typingTargetAppName;
     QString m_detectionDebug;
+    QString m_runNote;
     std::optional<int> m_typingDifference;
 
     std::optional<Job> m_job;

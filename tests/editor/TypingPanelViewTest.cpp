@@ -226,6 +226,21 @@ TEST_F(PanelView, ATextBoxThatDiffersIsNamedWithTheCountAndOffersExit)
     shoot(v.get(), "differs");
 }
 
+TEST_F(PanelView, DoneSaysWhatTheTextBoxCouldNotTake)
+{
+    field.setMultiLine(false); // a one-line box: no line breaks, no tabs
+    auto v = view(panelProject(QStringLiteral("List"), QStringLiteral("One\ttwo\nthree")));
+    click(v->startButton());
+    ASSERT_TRUE(clickIntoField());
+    EXPECT_FALSE(v->runNoteLabel()->isVisible());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), "Onetwothree");
+    EXPECT_EQ(v->statusPill()->text(), "Done");
+    EXPECT_TRUE(v->runNoteLabel()->isVisible());
+    EXPECT_EQ(v->runNoteLabel()->text(), "Left out 1 line break and 1 tab: the text box has one line.");
+    shoot(v.get(), "done-left-out");
+}
+
 TEST_F(PanelView, ReduceMotionHoldsEverythingStill)
 {
     app->setReduceMotionEnabled(true);

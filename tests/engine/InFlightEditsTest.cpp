@@ -131,7 +131,7 @@ TEST_F(Edits, KeysWaitWhileAnotherApplicationIsInFront)
 {
     auto &other = sim.addApp("Other");
     other.addWindow({900, 0, 300, 300}).addTextArea({900, 0, 300, 300}, "their text").focus();
-    engine.runPid = editor.pid();
+    engine.keyGate().begin({editor.pid(), {}, {}, {}, {}});
     typed("We had a good plan");
     sim.at(1300).switchTo(other);
     sim.at(4000).switchTo(editor);
@@ -152,7 +152,6 @@ TEST_F(Edits, AStopWhileAnotherApplicationIsInFrontLeavesTheBufferAsTheFieldIs)
     // buffer says exactly what the field holds.
     auto &other = sim.addApp("Other");
     other.addWindow({900, 0, 300, 300}).addTextArea({900, 0, 300, 300}, "their text").focus();
-    engine.runPid = editor.pid();
     std::set<QString> seen;
     for (double away = 1250; away < 4000; away += 40) {
         typed("We had a good plan");
@@ -161,6 +160,7 @@ TEST_F(Edits, AStopWhileAnotherApplicationIsInFrontLeavesTheBufferAsTheFieldIs)
         random.setFallback(&fallback);
         random.ints({6}).reals({1200});
         bool stop = false;
+        engine.keyGate().begin({editor.pid(), [&] { return stop; }, {}, {}, {}});
         const double at = clock.nowMs() + away;
         sim.at(at).switchTo(other);
         sim.at(at + 500).run([&] { stop = true; });

@@ -402,3 +402,25 @@ TEST_F(Job, GoingAwayWhileSearchingAfterAClickIsSafe)
     clock.advance(3000);
     EXPECT_EQ(monitors(), 0);
 }
+
+TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
+{
+    Project oneLine = typingProject("Line one\nline two\tend");
+    job->prepareTyping(oneLine);
+    sim.clickInto(second);
+    ASSERT_TRUE(runToEnd());
+    // Nothing left the box or submitted it; the field is what could be typed.
+    EXPECT_EQ(second.text(), "Title" + QString("Line oneline twoend"));
+    EXPECT_EQ(field.text(), "Notes: ");
+    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->runNote(), "Left out 1 line break and 1 tab: the text box has one line.");
+
+    // The next run starts without the old note; a stopped one adds none.
+    job->prepareTyping(oneLine);
+    sim.clickInto(second);
+    ASSERT_TRUE(runUntilPhase("typing", 2000));
+    EXPECT_TRUE(job->runNote().isEmpty());
+    job->stopTyping();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_TRUE(job->runNote().isEmpty());
+}

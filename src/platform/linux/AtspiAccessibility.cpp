@@ -672,12 +672,12 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
     {
         Call call(*this, pid);
         if (range.length == 0) {
+            // The selection goes before the caret is set: a browser applies
+            // both late and in order, and a removal applied after the caret
+            // write collapses to the old selection's end instead.
+            if (atspi_text_get_n_selections(text, nullptr) > 0)
+                atspi_text_remove_selection(text, 0, nullptr);
             ok = atspi_text_set_caret_offset(text, gint(*start), call.error());
-            if (ok) {
-                const gint n = atspi_text_get_n_selections(text, nullptr);
-                if (n > 0)
-                    atspi_text_remove_selection(text, 0, nullptr);
-            }
         } else {
             ok = atspi_text_set_selection(text, 0, gint(*start), gint(*end), call.error());
             if (!ok && !call.failed())
@@ -815,6 +815,18 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
                     children.append(Element(std::make_shared<AtspiElementRef>(child, pid)));
         }
         return QVariant::fromValue(children);
+    }
+    case Attribute::MultiLine: {
+        // Toolkits set one of the two states on their text boxes; anything
+        // else says nothing either way.
+        const auto bits = states(a, pid);
+        if (!bits)
+            return std::nullopt;
+        if (*bits & (quint64(1) << ATSPI_STATE_MULTI_LINE))
+            return QVariant(true);
+        if (*bits & (quint64(1) << ATSPI_STATE_SINGLE_LINE))
+            return QVariant(false);
+        return std::nullopt;
     }
     case Attribute::FocusedElement: {
         if (m_focused && m_focusedPid == pid)

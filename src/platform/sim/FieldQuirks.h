@@ -42,6 +42,9 @@ struct FieldQuirks {
     // tabs), free to rewrite the whole box: autocorrect of the word before a
     // space, a length limit, …
     std::function<void(EditState &state, const QString &inserted)> afterInsert;
+    // Return in a one-line box submits its form (a chat sends the message):
+    // runs on every Return the box gets.
+    std::function<void()> submit;
 };
 
 } // namespace qv::sim

@@ -359,6 +359,8 @@ std::optional<QVariant> SimElement::naturalRead(Attribute attribute) const
             children.append(c->element());
         return QVariant::fromValue(children);
     }
+    case Attribute::MultiLine:
+        return m_holdsText ? std::optional<QVariant>(m_multiLine) : std::nullopt;
     case Attribute::FocusedElement:
         if (m_parent)
             return std::nullopt;

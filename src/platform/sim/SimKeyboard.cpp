@@ -169,6 +169,8 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
         // A one-line box has no line breaks: Return only activates it.
         if (target->isMultiLine())
             insert(*target, QStringLiteral("\n"));
+        else if (quirks.submit)
+            quirks.submit();
         break;
     case Key::Tab:
         insert(*target, QStringLiteral("\t"));

@@ -1,0 +1,105 @@
+// Line breaks and tabs typed into real fields that cannot take them: a
+// browser text area whose Tab moves to the page's next field, and a GTK
+// one-line entry. No key reaches another field, the field ends with the
+// text without the characters left out, and the run says how many.
+#include "EngineRunFixture.h"
+
+namespace qv::e2e {
+namespace {
+
+using Kind = TargetApp::Kind;
+using Refusal = engine::RunKeyGate::Refusal;
+
+const QString kText = QStringLiteral("Tabs:\tone\ttwo\nLines: three\tfour\nend.");
+
+QString without(QString text, const QString &characters)
+{
+    for (const QChar c : characters)
+        text.remove(c);
+    return text;
+}
+
+class FieldKeys : public EngineRunTest {
+protected:
+    // Focuses one of the target's fields and answers its element once the
+    // desktop reports it focused with the expected role.
+    Element focusField(TargetApp &target, const QString &which, const QString &role)
+    {
+        if (!bringToFront(target)) {
+            ADD_FAILURE() << "the target never came to the front";
+            return {};
+        }
+        EXPECT_EQ(target.command(QStringLiteral("focus ") + which), QStringLiteral("ok"));
+        Element found;
+        waitUntil(
+            [&] {
+                found = ax().systemFocusedElement();
+                return found && found.pid() == target.pid() && ax().read(found, Attribute::Role) == QVariant(role);
+            },
+            5000);
+        EXPECT_TRUE(found) << "no focused " << which.toStdString();
+        return found;
+    }
+};
+
+TEST_F(FieldKeys, ABrowserTextAreaWhoseTabMovesOnKeepsEveryKeyAndLeavesTheTabsOut)
+{
+    auto page = startTarget(Kind::Chromium);
+    const Element area = focusField(*page, QStringLiteral("view"), platform::Roles::TextArea);
+    ASSERT_TRUE(area);
+
+    const RunResult r = type({.text = kText, .target = area, .seed = 24});
+    ASSERT_TRUE(r.finished);
+    expectPlainPhases(r);
+    const QString expected = without(kText, QStringLiteral("\t"));
+    EXPECT_EQ(r.intended.toStdString(), expected.toStdString());
+    EXPECT_EQ(settledDump(*page, QStringLiteral("view"), expected), expected);
+    // The Tab that moved on reached the input, which the run left at once.
+    EXPECT_EQ(page->dump(QStringLiteral("entry")), QString());
+    EXPECT_EQ(page->dump(QStringLiteral("rich")), QString());
+    EXPECT_EQ(r.leftOut.tabs, 3);
+    EXPECT_EQ(r.leftOut.tabsWhy, Refusal::FocusLeft);
+    EXPECT_EQ(r.leftOut.returns, 0);
+    EXPECT_TRUE(r.debug.contains(QStringLiteral("leftOut: returns=0 tabs=3")));
+}
+
+// GTK says its entry has one line: neither key is typed. Qt does not say:
+// the first Tab leaves and is taken back, the first Return changes nothing;
+// neither is typed again.
+struct OneLineCase {
+    Kind kind;
+    Refusal tabsWhy;
+    Refusal returnsWhy;
+};
+
+class OneLineEntry : public FieldKeys, public ::testing::WithParamInterface<OneLineCase> {};
+
+TEST_P(OneLineEntry, TakesNoLineBreakOrTabAndNoOtherFieldGetsAKey)
+{
+    const OneLineCase c = GetParam();
+    auto app = startTarget(c.kind);
+    const Element entry = focusField(*app, QStringLiteral("entry"), platform::Roles::TextField);
+    ASSERT_TRUE(entry);
+
+    const RunResult r = type({.text = kText, .target = entry, .seed = 24});
+    ASSERT_TRUE(r.finished);
+    expectPlainPhases(r);
+    const QString expected = without(kText, QStringLiteral("\t\n"));
+    EXPECT_EQ(r.intended.toStdString(), expected.toStdString());
+    EXPECT_EQ(settledDump(*app, QStringLiteral("entry"), expected), expected);
+    EXPECT_EQ(app->dump(QStringLiteral("view")), QString());
+    EXPECT_EQ(r.leftOut.tabs, 3);
+    EXPECT_EQ(r.leftOut.returns, 2);
+    EXPECT_EQ(r.leftOut.tabsWhy, c.tabsWhy);
+    EXPECT_EQ(r.leftOut.returnsWhy, c.returnsWhy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolkits, OneLineEntry,
+                         ::testing::Values(OneLineCase{Kind::Gtk, Refusal::OneLineBox, Refusal::OneLineBox},
+                                           OneLineCase{Kind::Qt, Refusal::FocusLeft, Refusal::NotTaken}),
+                         [](const ::testing::TestParamInfo<OneLineCase> &info) {
+                             return std::string(info.param.kind == Kind::Gtk ? "Gtk" : "Qt");
+                         });
+
+} // namespace
+} // namespace qv::e2e

@@ -1,0 +1,304 @@
+// The gate every key of a run passes, on the simulated desktop: no key
+// reaches another application or a control that takes no text, whatever
+// wait it came after; a stop during a wait ends the run without another
+// key; line breaks and tabs stay out of fields that cannot take them.
+
+#include "engine/BufferEdits.h"
+#include "core/Text.h"
+
+#include "RunHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+using namespace qv::engine;
+using qv::platform::Key;
+using qv::sim::KeyEvent;
+using qv::test::RunHarness;
+
+namespace {
+
+QString repeated(const QString &sentence, int times)
+{
+    QString out;
+    for (int i = 0; i < times; ++i)
+        out += sentence;
+    return out;
+}
+
+// A run on the standard desktop with a second application whose text box
+// holds "other app text".
+struct GatedRun : RunHarness {
+    qv::SeededRandom random{11};
+    TypingEngine engine{sim, clock, random};
+    qv::sim::SimApp &other = sim.addApp("Chat");
+    qv::sim::SimElement &otherField = other.addWindow({900, 0, 300, 300}).addTextField({910, 10, 200, 30});
+    std::unique_ptr<TypingRun> current;
+
+    GatedRun()
+    {
+        otherField.setText("other app text");
+        otherField.focus();
+        editor.activate();
+    }
+    void runText(const QString &text, bool humanize, int wpm = 60)
+    {
+        current = std::make_unique<TypingRun>(engine, args(text, humanize, wpm));
+        run(*current);
+    }
+    int keysTo(qint64 pid)
+    {
+        int n = 0;
+        for (const KeyEvent &key : sim.log().keys)
+            n += key.pid == pid ? 1 : 0;
+        return n;
+    }
+};
+
+bool isKey(const KeyEvent &event, Key key)
+{
+    return event.kind == KeyEvent::Kind::Key && event.key == key;
+}
+
+// Where, in a run's keys, a wait inside a step ends: the time of the key
+// that follows it, or nothing.
+using WaitFinder = std::function<std::optional<double>(const std::vector<KeyEvent> &)>;
+
+// A wait of at least `minMs` between a letter and a key `ends` accepts: the
+// word-end actions wait there, between the word's last letter and the key
+// that ends it (or their first edit key). The pauses after a key come after
+// a sentence end, a line break or a space instead.
+WaitFinder wordEndWait(double minMs, std::function<bool(const KeyEvent &)> ends)
+{
+    return [minMs, ends](const std::vector<KeyEvent> &keys) -> std::optional<double> {
+        for (size_t i = 1; i < keys.size(); ++i) {
+            const KeyEvent &last = keys[i - 1];
+            if (keys[i].timeMs() - last.timeMs() >= minMs && last.kind == KeyEvent::Kind::Grapheme
+                && qv::text::isLetter(last.text) && ends(keys[i]))
+                return keys[i].timeMs();
+        }
+        return std::nullopt;
+    };
+}
+
+const auto isSpace = [](const KeyEvent &k) { return k.kind == KeyEvent::Kind::Grapheme && k.text == " "; };
+const auto isSpaceOrBackspace = [](const KeyEvent &k) { return isSpace(k) || isKey(k, Key::Backspace); };
+
+} // namespace
+
+// A user who switches to another application during a wait inside a step
+// gets no key of the run there: the key that ends the wait is held until
+// the run's application is back, and the run then ends as it should.
+TEST(KeyGate, AnApplicationSwitchDuringAWaitInsideAStepPostsNoKeyThere)
+{
+    struct Case {
+        const char *wait;
+        QString text;
+        bool humanize;
+        int wpm;
+        QString fieldText; // a field with text corrects every typo at once
+        WaitFinder find;
+    };
+    const QString lorem = repeated("Lorem ipsum dolor sit amet consectetur. ", 20);
+    const QString essay = repeated("The plan was good and the team worked hard on it every day. ", 30);
+    const Case cases[] = {
+        {"an immediate typo's wrong key", lorem, false, 60, "[]",
+         [](const std::vector<KeyEvent> &keys) -> std::optional<double> {
+             for (size_t i = 1; i < keys.size(); ++i)
+                 if (isKey(keys[i], Key::Backspace) && keys[i - 1].kind == KeyEvent::Kind::Grapheme)
+                     return keys[i].timeMs();
+             return std::nullopt;
+         }},
+        {"the hard-word slow-down", "juxtaposition juxtaposition juxtaposition", false, 20, "x",
+         wordEndWait(5000, isSpace)},
+        {"the style swap", essay, true, 60, "", wordEndWait(3400, isSpaceOrBackspace)},
+        {"the thesaurus pause", essay, true, 60, "", wordEndWait(14000, isSpaceOrBackspace)},
+        {"the long pause", essay, true, 60, "", wordEndWait(29000, isSpaceOrBackspace)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.wait);
+        std::optional<double> waitEnd;
+        {
+            GatedRun reference;
+            reference.field.setText(c.fieldText);
+            reference.field.setCaret(c.fieldText.size() / 2);
+            reference.runText(c.text, c.humanize, c.wpm);
+            waitEnd = c.find(reference.sim.log().keys);
+        }
+        ASSERT_TRUE(waitEnd) << "no such wait in the reference run";
+
+        // The same run again; the user switches away just before the wait
+        // ends and comes back 5 s later.
+        GatedRun h;
+        h.field.setText(c.fieldText);
+        h.field.setCaret(c.fieldText.size() / 2);
+        h.sim.at(*waitEnd - 10).switchTo(h.other);
+        h.sim.at(*waitEnd + 5000).switchTo(h.editor);
+        h.runText(c.text, c.humanize, c.wpm);
+
+        EXPECT_EQ(h.keysTo(h.other.pid()), 0);
+        EXPECT_EQ(h.otherField.text(), "other app text");
+        EXPECT_TRUE(h.phases.contains("paused"));
+        EXPECT_EQ(h.phases.last(), "done");
+        const QString before = c.fieldText.left(c.fieldText.size() / 2);
+        EXPECT_EQ(h.field.text(), before + h.engine.lastIntendedText() + c.fieldText.mid(before.size()));
+    }
+}
+
+TEST(KeyGate, AStopDuringTheFocusWaitPostsNoKeyAndReportsNoTyping)
+{
+    GatedRun h;
+    auto &button = h.window.addButton({20, 560, 100, 30}, "Delete all");
+    button.setFocusable(true);
+    // Nothing under the pointer either: the focus wait finds no text box.
+    h.sim.at(0).movePointer({1500, 900});
+    h.onKey = [&](int done) {
+        if (done == 10)
+            button.focus();
+    };
+    double stoppedAt = -1;
+    auto a = h.args("The quick brown fox jumps over the lazy dog.", false);
+    a.onPhase = [&](const QString &p) {
+        h.phases.append(p);
+        if (p == "paused")
+            h.sim.after(1000).run([&] {
+                h.stop = true;
+                stoppedAt = h.clock.nowMs();
+            });
+    };
+    TypingRun r(h.engine, a);
+    h.run(r);
+
+    ASSERT_GE(stoppedAt, 0);
+    EXPECT_EQ(h.phases, (QStringList{"typing", "paused"}));
+    for (const KeyEvent &key : h.sim.log().keys) {
+        EXPECT_FALSE(key.target == button.element()) << "key at " << key.timeMs();
+        EXPECT_LT(key.timeMs(), stoppedAt);
+    }
+    EXPECT_EQ(h.field.text(), r.state().buffer);
+}
+
+TEST(KeyGate, AStopWhileTheRunLooksForATextBoxAtTheStartTypesNothing)
+{
+    // No target and the focus on a button: the start waits for a text box.
+    GatedRun h;
+    auto &button = h.window.addButton({20, 560, 100, 30}, "Send");
+    button.setFocusable(true);
+    button.focus();
+    h.sim.setPointer(QPoint(1500, 900));
+    h.sim.at(1000).run([&] { h.stop = true; });
+    auto a = h.args("hello", false);
+    a.targetElement = {};
+    TypingRun r(h.engine, a);
+    h.run(r);
+    EXPECT_TRUE(h.sim.log().keys.empty());
+    EXPECT_TRUE(h.phases.isEmpty()) << h.phases.join(",").toStdString();
+    EXPECT_LE(h.clock.nowMs(), 1200);
+}
+
+// Fields that cannot take a line break or a tab: the character is left out,
+// nothing leaves the field or submits it, and the run ends without repairs.
+TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
+{
+    enum class Kind { TabLeavesTextArea, OneLineBox, OneLineBoxThatDoesNotSay, TextAreaTakingTabs };
+    struct Case {
+        const char *field;
+        Kind kind;
+        QString text;
+        QString expected;        // what the field ends with
+        int tabs, returns;       // left out
+        int tabKeys, returnKeys; // posted
+        RunKeyGate::Refusal tabsWhy, returnsWhy;
+    };
+    using R = RunKeyGate::Refusal;
+    const QString text = "Tabs:\tone\ttwo\nthree\tfour\nend";
+    const Case cases[] = {
+        {"a text area whose Tab moves on", Kind::TabLeavesTextArea, text, "Tabs:onetwo\nthreefour\nend", 3, 0, 1, 2,
+         R::FocusLeft, R::None},
+        {"a one-line box whose Return submits", Kind::OneLineBox, text, "Tabs:onetwothreefourend", 3, 2, 0, 0,
+         R::OneLineBox, R::OneLineBox},
+        // (Its Return could submit unseen: only the Tab is put to the test.)
+        {"a one-line box that does not say so", Kind::OneLineBoxThatDoesNotSay, "Tabs:\tone\ttwo", "Tabs:onetwo", 2,
+         0, 1, 0, R::FocusLeft, R::None},
+        {"a one-line box that does not say so, and ignores Return", Kind::OneLineBoxThatDoesNotSay, "a\nb\nc", "abc", 0,
+         2, 0, 1, R::None, R::NotTaken},
+        {"a text area that takes tabs", Kind::TextAreaTakingTabs, text, text, 0, 0, 3, 2, R::None, R::None},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.field);
+        GatedRun h;
+        qv::sim::SimElement *target = &h.field;
+        int submits = 0;
+        switch (c.kind) {
+        case Kind::TabLeavesTextArea:
+            h.field.setTabBehaviour(qv::sim::TabBehaviour::MoveFocus);
+            break;
+        case Kind::OneLineBox:
+        case Kind::OneLineBoxThatDoesNotSay:
+            // One-line boxes keep Return for submitting; this one never
+            // gets it when it says what it is.
+            target = &h.window.addTextField({20, 5, 300, 30});
+            if (c.kind == Kind::OneLineBoxThatDoesNotSay)
+                target->overrideRead(qv::platform::Attribute::MultiLine, std::nullopt);
+            else
+                target->quirks().submit = [&] { ++submits; };
+            target->focus();
+            break;
+        case Kind::TextAreaTakingTabs:
+            break;
+        }
+        // The next field in the tab order, where a Tab would land.
+        auto &next = h.window.addTextField({20, 550, 300, 30}, "next field");
+        next.setFocusable(true);
+        target->setFocusable(true);
+
+        auto a = h.args(c.text, false);
+        a.targetElement = target->element();
+        TypingRun r(h.engine, a);
+        h.run(r);
+
+        EXPECT_EQ(target->text(), c.expected);
+        EXPECT_EQ(next.text(), "next field");
+        for (const KeyEvent &key : h.sim.log().keys)
+            EXPECT_TRUE(key.target == target->element()) << "key at " << key.timeMs();
+        EXPECT_EQ(submits, 0);
+        EXPECT_EQ(h.keysOf(Key::Tab), c.tabKeys);
+        EXPECT_EQ(h.keysOf(Key::Return), c.returnKeys);
+        const TypingEngine::LeftOut &left = h.engine.lastLeftOut();
+        EXPECT_EQ(left.tabs, c.tabs);
+        EXPECT_EQ(left.returns, c.returns);
+        EXPECT_EQ(left.tabsWhy, c.tabsWhy);
+        EXPECT_EQ(left.returnsWhy, c.returnsWhy);
+        // The end compares with the text as it could be typed: nothing to
+        // repair (a repair would press Tab or Return again).
+        EXPECT_EQ(h.engine.lastIntendedText(), c.expected);
+        EXPECT_EQ(h.phases, (QStringList{"typing", "editing", "done"}));
+    }
+}
+
+// A Tab that moved the focus where the focus cannot be written back: the
+// run pauses until the user clicks the field again and only then goes on,
+// in that field.
+TEST(KeyGate, AFieldThatDoesNotTakeTheFocusBackWaitsForTheUser)
+{
+    GatedRun h;
+    h.field.setTabBehaviour(qv::sim::TabBehaviour::MoveFocus);
+    h.field.setFocusable(true);
+    auto &next = h.window.addTextField({20, 550, 300, 30}, "next field");
+    next.setFocusable(true);
+    h.field.quirks().focusWritesIgnored = true;
+    auto a = h.args("one\ttwo", false);
+    a.onPhase = [&](const QString &p) {
+        h.phases.append(p);
+        if (p == "paused")
+            h.sim.after(3000).clickInto(h.field);
+    };
+    TypingRun r(h.engine, a);
+    h.run(r);
+    EXPECT_EQ(h.field.text(), "onetwo");
+    EXPECT_EQ(next.text(), "next field");
+    EXPECT_EQ(h.phases, (QStringList{"typing", "paused", "typing", "editing", "done"}));
+    EXPECT_EQ(h.engine.lastLeftOut().tabs, 1);
+}
