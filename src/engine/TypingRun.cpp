@@ -137,7 +137,11 @@ QCoro::Task<> TypingRun::setUp()
         selection = elements.selectedTextRange(p.probeElement);
         length = elements.textLengthEstimate(p.probeElement);
     }
-    p.ownsWholeField = length && (*length == 0 || (selection && selection->location == 0 && selection->length == *length));
+    // Only a field read whole can be owned whole: a paragraph of a larger
+    // document is never wiped or rewritten as if it were all of it.
+    p.textWhole = !p.probeElement || elements.isTextWhole(p.probeElement);
+    p.ownsWholeField = p.textWhole && length
+                       && (*length == 0 || (selection && selection->location == 0 && selection->length == *length));
     p.allowDeferred = p.ownsWholeField && p.confirmedEditable;
     p.maxDeferred = p.allowDeferred ? std::clamp(p.textLength / 600, 2, 8) : 0;
     if (selection)
@@ -150,6 +154,8 @@ QCoro::Task<> TypingRun::setUp()
                        .arg(TypingEngine::boolText(p.ownsWholeField), TypingEngine::boolText(p.confirmedEditable),
                             TypingEngine::boolText(p.allowDeferred),
                             TypingEngine::boolText(m_engine.allowClipboardOps)));
+    if (!p.textWhole)
+        m_engine.debug(QStringLiteral("start: the field's text cannot be read whole; it is not claimed or wiped"));
     phase(QStringLiteral("typing"));
 }
 
@@ -328,6 +334,7 @@ QCoro::Task<> TypingRun::endOfText()
     phase(QStringLiteral("editing"));
 
     const QString corrected = applyDeferredErrors(m_state.buffer, m_state.deferredErrors);
+    QString intended = corrected;
     if (p.ownsWholeField) {
         EndReviewArgs args;
         args.buffer = &m_state.buffer;
@@ -342,6 +349,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.element = p.probeElement;
         args.allowClipboardOps = m_engine.allowClipboardOps;
         m_engine.m_lastIntendedText = args.intendedText;
+        intended = args.intendedText;
         co_await endReview(m_engine, std::move(args));
     } else {
         SegmentArgs args;
@@ -360,8 +368,48 @@ QCoro::Task<> TypingRun::endOfText()
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }
     // A repair cut short by a stop is no finished run.
-    if (!stopRequested())
-        phase(QStringLiteral("done"));
+    if (stopRequested())
+        co_return;
+    const FieldCheck check = co_await finalCheck(intended);
+    if (stopRequested())
+        co_return;
+    m_engine.debug(QStringLiteral("end: field=%1").arg(checkName(check)));
+    phase(outcomePhase(check));
+}
+
+QCoro::Task<FieldCheck> TypingRun::finalCheck(QString intended)
+{
+    ElementAccess &elements = m_engine.elements();
+    const RunParams &p = m_params;
+    const bool settled = co_await elements.waitForKeysTaken(p.probeElement);
+    if (!settled)
+        m_engine.debug(QStringLiteral("end: the field kept changing"));
+    co_await m_engine.settleLateCopy(true);
+    if (!p.textWhole)
+        co_return FieldCheck::Unverified; // its value is only a part of the text
+    std::optional<QString> live = elements.readFocusedText(p.probeElement);
+    if (!live && p.ownsWholeField && m_engine.allowClipboardOps) {
+        // Read by the field's own copy, as the review did; the selection
+        // that leaves is collapsed at the end of the text.
+        const ClipboardRead copied = co_await m_engine.readAllTextViaClipboard(m_args.stopFlag);
+        live = copied.value();
+        if (copied.value() && !stopRequested())
+            co_await m_engine.keys().sendKey(SpecialKey::Right);
+    }
+    if (p.ownsWholeField || !live)
+        co_return checkField(live, intended);
+    // The typed segment, where it began; a resumed run's earlier text
+    // stands in front of it.
+    const qint64 start = p.insertionStartHint.value_or(-1);
+    if (start < 0 || start > live->size())
+        co_return FieldCheck::Unverified;
+    const QString segment = live->mid(start, intended.size());
+    const FieldCheck check = checkField(segment, intended);
+    // The segment's own check already looked at the segment; its start may
+    // have moved with a repair of the earlier text.
+    if (check != FieldCheck::Exact && live->contains(intended))
+        co_return FieldCheck::Exact;
+    co_return check;
 }
 
 } // namespace qv::engine

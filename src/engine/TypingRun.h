@@ -3,6 +3,7 @@
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
 #include "engine/RunParams.h"
+#include "engine/RunOutcome.h"
 #include "engine/RunState.h"
 #include "engine/TypingEngine.h"
 
@@ -63,6 +64,10 @@ private:
     QCoro::Task<bool> typoStep(QString &k, const QString &c);
     QCoro::Task<> humanTouches(const QString &k, const QString &c);
     QCoro::Task<> endOfText();
+    // Once the target has taken every key and the last copy has landed:
+    // how the field compares with `intended` (the whole field when the run
+    // owns it, else the typed segment).
+    QCoro::Task<FieldCheck> finalCheck(QString intended);
     bool frontmostIsRequired();
     void phase(const QString &name);
     void progress();

@@ -31,6 +31,10 @@ enum class Attribute {
     Parent,             // Element
     Children,           // QList<Element>
     FocusedElement,     // Element (of an application element)
+    // bool: false when Value is not all of the editable text the element
+    // belongs to (a part of a document that could not be assembled, objects
+    // the text cannot spell out); absent means it is.
+    TextIsWhole,
 };
 
 namespace Roles {

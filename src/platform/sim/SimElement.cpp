@@ -359,6 +359,8 @@ std::optional<QVariant> SimElement::naturalRead(Attribute attribute) const
             children.append(c->element());
         return QVariant::fromValue(children);
     }
+    case Attribute::TextIsWhole:
+        return (m_holdsText && m_quirks.textNotWhole) ? std::optional<QVariant>(false) : std::nullopt;
     case Attribute::FocusedElement:
         if (m_parent)
             return std::nullopt;
@@ -412,6 +414,9 @@ SimElement::WriteOutcome SimElement::evaluateWrite(Attribute attribute, const QV
         const TextRange r = value.value<TextRange>();
         if (m_quirks.rangeWrites == RangeWrites::RejectOutOfRange
             && (r.location < 0 || r.length < 0 || r.end() > m_edit.text.size()))
+            return WriteOutcome::Refused;
+        if (m_quirks.rangeWrites == RangeWrites::WithinParagraph
+            && m_edit.text.mid(r.location, r.length).contains(QLatin1Char('\n')))
             return WriteOutcome::Refused;
         return m_quirks.selectionWritesIgnored ? WriteOutcome::Ignored : WriteOutcome::Apply;
     }
