@@ -5,7 +5,7 @@
 #include "core/Text.h"
 #include "engine/RepairRules.h"
 #include "engine/Rewording.h"
-#include "engine/RunOutcome.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 #include "platform/Platform.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/Scheduler.h"
 #include "engine/RepairRules.h"
-#include "engine/RunOutcome.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 
 #include <algorithm>

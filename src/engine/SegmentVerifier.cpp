@@ -3,7 +3,7 @@
 #include "core/Scheduler.h"
 #include "core/Text.h"
 #include "engine/RepairRules.h"
-#include "engine/RunOutcome.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 #include "platform/Platform.h"
 

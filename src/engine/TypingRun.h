@@ -3,7 +3,7 @@
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
 #include "engine/RunParams.h"
-#include "engine/RunOutcome.h"
+#include "engine/FieldCheck.h"
 #include "engine/RunState.h"
 #include "engine/TypingEngine.h"
 

@@ -5,7 +5,7 @@
 // type is ever deleted or duplicated, no key lands after the run, and the
 // run says "done" only for a field it read back exact.
 
-#include "engine/RunOutcome.h"
+#include "engine/FieldCheck.h"
 
 #include "RunHarness.h"
 
@@ -136,7 +136,7 @@ TEST_F(DocumentRun, TextTheTargetRewroteEndsInItsOwnOutcomeWithoutALoop)
     }
 }
 
-TEST(RunOutcome, TellsTargetRewritingFromOtherDifferences)
+TEST(FieldCheck, TellsTargetRewritingFromOtherDifferences)
 {
     struct Case {
         const char *live;

@@ -1,4 +1,4 @@
-#include "engine/RunOutcome.h"
+#include "engine/FieldCheck.h"
 
 #include <optional>
 
