@@ -125,8 +125,8 @@ public:
     static constexpr int kCaretPollMs = 20;
     static constexpr int kCaretWaitMs = 500;
     static constexpr int kSettlePollMs = 60;
-    static constexpr int kSettleQuietPolls = 3;
-    static constexpr int kSettleLimitMs = 4000;
+    static constexpr int kSettleQuietPolls = 8;
+    static constexpr int kSettleLimitMs = 10000;
 
 private:
     Element targetOr(const Element &target);

@@ -422,6 +422,14 @@ Element AtspiAccessibility::systemFocusedElement()
     const qint64 pid = m_workspace.frontmostPid();
     if (!admits(pid))
         return {};
+    if (m_focused && m_focusedPid == pid) {
+        // A focus event may name an object that is gone by now (a popup of
+        // word completions): look for the focus again.
+        const auto bits = states(m_focused, pid);
+        if (!bits || (*bits & (quint64(1) << ATSPI_STATE_DEFUNCT))
+            || !(*bits & (quint64(1) << ATSPI_STATE_SHOWING)))
+            clearFocusCache();
+    }
     if (!m_focused || m_focusedPid != pid) {
         AtspiAccessible *app = appForPid(pid);
         if (!app)

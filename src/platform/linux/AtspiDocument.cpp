@@ -23,6 +23,7 @@ constexpr int kMaxDocumentChildren = 256;
 constexpr int kMaxSpelledParts = 2000;
 constexpr int kMaxSpellDepth = 12;
 constexpr int kMaxClimb = 8;
+constexpr int kMaxContainerClimb = 3;
 constexpr int kMaxEditorSearch = 160;
 constexpr int kMaxEditorDepth = 8;
 
@@ -123,10 +124,27 @@ AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64
 
     const bool editableText = hasState(accessible, pid, ATSPI_STATE_EDITABLE) && hasText(accessible, pid);
     if (!editableText && isContainerRole(*r)) {
-        if (AtspiAccessible *editor = editorInside(accessible, pid)) {
-            g_object_unref(accessible);
-            return editor;
+        // The editor inside the focused container; or, for a container of
+        // its own that some editors report focused (a popup of word
+        // completions), the editor inside a container around it.
+        AtspiAccessible *around = static_cast<AtspiAccessible *>(g_object_ref(accessible));
+        for (int up = 0; around && up < kMaxContainerClimb; ++up) {
+            if (AtspiAccessible *editor = editorInside(around, pid)) {
+                g_object_unref(around);
+                g_object_unref(accessible);
+                return editor;
+            }
+            AtspiAccessible *parent = parentOf(around, pid);
+            g_object_unref(around);
+            around = nullptr;
+            const std::optional<int> parentRole = parent ? role(parent, pid) : std::nullopt;
+            if (parentRole && isContainerRole(*parentRole))
+                around = parent;
+            else if (parent)
+                g_object_unref(parent);
         }
+        if (around)
+            g_object_unref(around);
         return accessible;
     }
     if (!editableText)
@@ -167,14 +185,15 @@ AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qi
         ++visited;
         const auto bits = look ? states(node, pid) : std::nullopt;
         const auto has = [&](int state) { return bits && (*bits & (quint64(1) << state)); };
-        if (depth > 0 && has(ATSPI_STATE_EDITABLE) && has(ATSPI_STATE_SHOWING) && hasText(node, pid)) {
+        // Some toolkits leave the showing state off the containers between
+        // a window and its editor: the search goes through them all.
+        if (depth > 0 && has(ATSPI_STATE_EDITABLE) && hasText(node, pid)) {
             if (has(ATSPI_STATE_FOCUSED)) {
                 focused = static_cast<AtspiAccessible *>(g_object_ref(node));
-            } else if (++editors == 1) {
+            } else if (has(ATSPI_STATE_SHOWING) && ++editors == 1) {
                 only = static_cast<AtspiAccessible *>(g_object_ref(node));
             }
-        } else if (bits && depth < kMaxEditorDepth && has(ATSPI_STATE_SHOWING)
-                   && !has(ATSPI_STATE_MANAGES_DESCENDANTS)) {
+        } else if (bits && depth < kMaxEditorDepth && !has(ATSPI_STATE_MANAGES_DESCENDANTS)) {
             Call call(*this, pid);
             const int count = atspi_accessible_get_child_count(node, call.error());
             for (int i = 0; i < count && i < 64 && !call.failed(); ++i)
