@@ -20,7 +20,15 @@ namespace qv::e2e {
 
 inline const char *kindName(TargetApp::Kind kind)
 {
-    return kind == TargetApp::Kind::Gtk ? "Gtk" : "Qt";
+    switch (kind) {
+    case TargetApp::Kind::Gtk:
+        return "Gtk";
+    case TargetApp::Kind::Qt:
+        return "Qt";
+    case TargetApp::Kind::Chromium:
+        return "Chromium";
+    }
+    return "?";
 }
 
 // Names the cases of a suite run once per toolkit.

@@ -1,22 +1,33 @@
 #pragma once
 
 #include <QCoro/QCoroTask>
+#include <QPointer>
 #include <QProcess>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace qv::e2e {
 
 // One of the small target programs, started for a test and driven by line
-// commands on its standard input; each command is answered by one line.
+// commands; each command is answered by one line. The GTK and Qt programs
+// read them on their standard input; the Chromium page (a <textarea> "view",
+// an <input> "entry" and a contenteditable "rich") fetches them from a
+// loopback server of the test's own, on a free port.
 //   focus view|entry        bring the window to the front, focus the widget
 //   set view|entry TEXT     replace the widget's text (\n and \t escaped)
 //   dump view|entry PATH    write the widget's own text to PATH
+//                           (Chromium: "dump WHICH" answers "text JSON")
+//   sel view|entry          "sel START END" of the widget's own selection,
+//                           in UTF-16 units of its text
 //   geom view|entry         "geom X Y W H" of the widget, global
 //   clip                    (GTK) own the clipboard with several types
 //   readclip TARGET         "clip TARGET HEX" of the clipboard ("-": none)
@@ -24,7 +35,7 @@ namespace qv::e2e {
 //   quit
 class TargetApp {
 public:
-    enum class Kind { Gtk, Qt };
+    enum class Kind { Gtk, Qt, Chromium };
 
     explicit TargetApp(Kind kind);
     ~TargetApp();
@@ -42,6 +53,8 @@ public:
     // The widget's own text, read by the program itself.
     std::optional<QString> dump(const QString &which);
     QRect geometry(const QString &which);
+    // The widget's own selection (start, end), as it reports it.
+    std::optional<std::pair<qint64, qint64>> selection(const QString &which);
     bool set(const QString &which, const QString &text);
     // Activates the program's window through the window manager.
     bool activate();
@@ -49,6 +62,9 @@ public:
 
 private:
     std::optional<QString> nextLine(int timeoutMs);
+    bool startChromium(QString *why);
+    void serveRequest(QTcpSocket *socket);
+    void answerHeld(const QByteArray &body);
 
     Kind m_kind;
     QProcess m_process;
@@ -56,6 +72,11 @@ private:
     qint64 m_pid = 0;
     QTemporaryDir m_dir;
     int m_dumps = 0;
+    // Chromium: the page's requests; the one held open carries the next command.
+    QTcpServer *m_server = nullptr;
+    QPointer<QTcpSocket> m_held;
+    std::optional<QByteArray> m_queued;
+    QTimer m_idle;
 };
 
 // Runs the event loop until `done` holds or the time is up.

@@ -57,6 +57,44 @@ TEST(KeysymBindings, NeverGivesUpACharacterOfTheSameBatch)
     EXPECT_EQ(b.keycodeFor(ks(U'c')), std::nullopt);
 }
 
+TEST(KeysymBindings, LooksAheadOnlyWhereAKeycodeMayBeGivenUp)
+{
+    // Keycode 10's key was pressed a moment ago and may still be on its way;
+    // 11 is idle. A look-ahead binds as far as 11 goes, and stops there.
+    KeysymBindings b({10, 11});
+    b.plan({ks(U'a'), ks(U'b')});
+    b.touch(11, 100);
+    b.touch(10, 900);
+    const auto idle = [&](int keycode) { return b.lastPressedNs(keycode) < 500; };
+    EXPECT_EQ(b.plan({ks(U'c'), ks(U'd')}, idle), (QList<Change>{{11, ks(U'c')}}));
+    EXPECT_EQ(b.keycodeFor(ks(U'a')), 10) << "the busy binding stays";
+    EXPECT_EQ(b.keycodeFor(ks(U'd')), std::nullopt);
+    // Free keycodes need no permission.
+    KeysymBindings fresh({20});
+    EXPECT_EQ(fresh.plan({ks(U'e')}, [](int) { return false; }), (QList<Change>{{20, ks(U'e')}}));
+}
+
+TEST(KeysymBindings, SpareKeycodesAreEmptyOnesThenMediaKeysButNoModifier)
+{
+    // Two keysyms per keycode from keycode 8 on.
+    constexpr unsigned long kMute = 0x1008FF12;
+    constexpr unsigned long kMail = 0x1008FF19;
+    constexpr unsigned long kShift = 0xFFE1;
+    const QList<unsigned long> map{
+        0,     0,     // 8: empty, but not delivered by every server
+        'a',   'A',   // 9
+        kMute, 0,     // 10: a media key
+        0,     0,     // 11: empty
+        kShift, 0,    // 12
+        kMail, kMail, // 13: a media key in the modifier map
+        kMute, 'x',   // 14: a media key that also types
+        0,     0,     // 15: empty
+    };
+    EXPECT_EQ(KeysymBindings::spareKeycodes(map, 8, 2, {12, 13}, 10), (QList<int>{11, 15, 10}));
+    EXPECT_EQ(KeysymBindings::spareKeycodes(map, 8, 2, {12, 13}, 2), (QList<int>{11, 15}));
+    EXPECT_TRUE(KeysymBindings::spareKeycodes(map, 8, 0, {}, 10).isEmpty());
+}
+
 TEST(KeysymBindings, WithoutSpareKeycodesNothingIsBound)
 {
     KeysymBindings b;

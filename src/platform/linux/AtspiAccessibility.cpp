@@ -660,12 +660,12 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
     {
         Call call(*this, pid);
         if (range.length == 0) {
+            // The selection goes before the caret is set: a browser applies
+            // both late and in order, and a removal applied after the caret
+            // write collapses to the old selection's end instead.
+            if (atspi_text_get_n_selections(text, nullptr) > 0)
+                atspi_text_remove_selection(text, 0, nullptr);
             ok = atspi_text_set_caret_offset(text, gint(*start), call.error());
-            if (ok) {
-                const gint n = atspi_text_get_n_selections(text, nullptr);
-                if (n > 0)
-                    atspi_text_remove_selection(text, 0, nullptr);
-            }
         } else {
             ok = atspi_text_set_selection(text, 0, gint(*start), gint(*end), call.error());
             if (!ok && !call.failed())

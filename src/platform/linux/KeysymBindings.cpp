@@ -1,5 +1,6 @@
 #include "platform/linux/KeysymBindings.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace qv::linuxdesktop {
@@ -11,6 +12,38 @@ quint32 KeysymBindings::keysymFor(char32_t codePoint)
     if ((codePoint >= 0x20 && codePoint <= 0x7E) || (codePoint >= 0xA0 && codePoint <= 0xFF))
         return quint32(codePoint);
     return 0x01000000u | quint32(codePoint);
+}
+
+QList<int> KeysymBindings::spareKeycodes(const QList<unsigned long> &map, int minKeycode, int symsPerKeycode,
+                                         const QSet<int> &modifierKeycodes, int limit)
+{
+    // Keysyms of the vendor range 0x10080000-0x1008FFFF; the Unicode ones
+    // (0x01000000 + code point) a run binds itself are far below it.
+    const auto vendor = [](unsigned long ks) { return ks >= 0x10080000ul && ks <= 0x1008FFFFul; };
+    QList<int> empty;
+    QList<int> vendorOnly;
+    const qsizetype count = symsPerKeycode > 0 ? map.size() / symsPerKeycode : 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const int keycode = minKeycode + int(i);
+        // Keycode 8 is not delivered by every server.
+        if (keycode <= 8 || modifierKeycodes.contains(keycode))
+            continue;
+        bool none = true;
+        bool onlyVendor = true;
+        for (int c = 0; c < symsPerKeycode; ++c) {
+            const unsigned long ks = map.at(i * symsPerKeycode + c);
+            none = none && ks == 0;
+            onlyVendor = onlyVendor && (ks == 0 || vendor(ks));
+        }
+        if (none)
+            empty.append(keycode);
+        else if (onlyVendor)
+            vendorOnly.append(keycode);
+    }
+    QList<int> out = empty + vendorOnly;
+    if (out.size() > limit)
+        out.resize(std::max(limit, 0));
+    return out;
 }
 
 KeysymBindings::KeysymBindings(QList<int> spareKeycodes) : m_spares(std::move(spareKeycodes)) {}
@@ -40,7 +73,8 @@ QList<int> KeysymBindings::boundKeycodes() const
     return out;
 }
 
-QList<KeysymBindings::Change> KeysymBindings::plan(const QList<quint32> &keysyms)
+QList<KeysymBindings::Change> KeysymBindings::plan(const QList<quint32> &keysyms,
+                                                   const std::function<bool(int keycode)> &mayGiveUp)
 {
     QList<Change> changes;
     const QSet<quint32> wanted(keysyms.begin(), keysyms.end());
@@ -59,7 +93,7 @@ QList<KeysymBindings::Change> KeysymBindings::plan(const QList<quint32> &keysyms
         if (!slot) {
             quint64 oldest = std::numeric_limits<quint64>::max();
             for (int kc : m_spares) {
-                if (wanted.contains(m_bound.value(kc)))
+                if (wanted.contains(m_bound.value(kc)) || (mayGiveUp && !mayGiveUp(kc)))
                     continue;
                 const quint64 order = m_order.value(kc);
                 if (order < oldest) {

@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QtGlobal>
 
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -29,6 +30,13 @@ public:
     // The keysym that types one Unicode scalar.
     static quint32 keysymFor(char32_t codePoint);
 
+    // The keycodes of a keyboard map (`symsPerKeycode` keysyms per keycode
+    // from `minKeycode` on) that a run may bind, at most `limit`: the empty
+    // ones first, then those that carry nothing but vendor keysyms (media
+    // and launch keys, which no text needs) and are no modifier.
+    static QList<int> spareKeycodes(const QList<unsigned long> &map, int minKeycode, int symsPerKeycode,
+                                    const QSet<int> &modifierKeycodes, int limit);
+
     explicit KeysymBindings(QList<int> spareKeycodes = {});
 
     int capacity() const { return int(m_spares.size()); }
@@ -39,8 +47,9 @@ public:
 
     // Binds the keysyms that are not bound yet, in order, as far as the spare
     // keycodes go: free ones first, then the least recently used bindings
-    // that are not among `keysyms` themselves. Returns the changes made.
-    QList<Change> plan(const QList<quint32> &keysyms);
+    // that are not among `keysyms` themselves and that `mayGiveUp` allows
+    // (all when it is empty). Returns the changes made.
+    QList<Change> plan(const QList<quint32> &keysyms, const std::function<bool(int keycode)> &mayGiveUp = {});
 
     // A key of this keycode was pressed (keeps it from being given up soon).
     void touch(int keycode, qint64 nowNs);

@@ -3,6 +3,8 @@
 #include "core/Scheduler.h"
 #include "core/Text.h"
 
+#include <QSet>
+
 #include <X11/Xlib.h>
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
@@ -123,16 +125,18 @@ XTestKeyboard::XTestKeyboard(Scheduler &scheduler, std::function<Toolkit()> focu
                 m_baseStrokes.insert(quint32(ks), Stroke{m_minKeycode + i, column == 1});
         }
     }
-    for (int i = 0; i < count; ++i) {
-        bool empty = true;
-        for (int c = 0; c < m_symsPerKeycode && empty; ++c)
-            empty = m_originalMap.value(i * m_symsPerKeycode + c) == NoSymbol;
-        // Keycode 8 is not delivered by every server.
-        if (empty && m_minKeycode + i > 8)
-            spares.append(m_minKeycode + i);
+    QSet<int> modifiers;
+    if (XModifierKeymap *mods = XGetModifierMapping(dpy)) {
+        for (int i = 0; i < 8 * mods->max_keypermod; ++i)
+            if (mods->modifiermap[i])
+                modifiers.insert(mods->modifiermap[i]);
+        XFreeModifiermap(mods);
     }
-    if (spares.size() > kMaxCrashKeycodes)
-        spares.resize(kMaxCrashKeycodes);
+    spares = KeysymBindings::spareKeycodes(m_originalMap, m_minKeycode, m_symsPerKeycode, modifiers, kMaxCrashKeycodes);
+    // A media key lent to the run types what it is bound to, nothing else.
+    for (int kc : spares)
+        for (int c = 0; c < m_symsPerKeycode; ++c)
+            m_baseStrokes.remove(quint32(m_originalMap.value((kc - m_minKeycode) * m_symsPerKeycode + c)));
     if (m_symsPerKeycode > kMaxSymsPerKeycode)
         spares.clear(); // cannot restore such a map from a signal handler
     m_bindings = KeysymBindings(spares);
@@ -232,7 +236,9 @@ void XTestKeyboard::applyChanges(const QList<KeysymBindings::Change> &changes)
         i = j;
     }
     XSync(m_display, False);
-    m_lastRebindNs = m_scheduler.nowNs();
+    const qint64 now = m_scheduler.nowNs();
+    for (const auto &change : changes)
+        m_reboundNs.insert(change.keycode, now);
     publishForCrashHandler();
 }
 
@@ -265,11 +271,13 @@ void XTestKeyboard::restoreKeymapNow()
 {
     if (!m_display || m_bindings.isEmpty())
         return;
-    for (int kc : m_bindings.boundKeycodes())
+    const qint64 now = m_scheduler.nowNs();
+    for (int kc : m_bindings.boundKeycodes()) {
         writeKeycode(kc, m_originalMap.mid((kc - m_minKeycode) * m_symsPerKeycode, m_symsPerKeycode));
+        m_reboundNs.insert(kc, now);
+    }
     XSync(m_display, False);
     m_bindings.clear();
-    m_lastRebindNs = m_scheduler.nowNs();
     g_crashCount = 0;
 }
 
@@ -293,9 +301,14 @@ void XTestKeyboard::scheduleRestore()
     });
 }
 
-QCoro::Task<> XTestKeyboard::settle()
+QCoro::Task<> XTestKeyboard::settle(int keycode)
 {
-    const qint64 since = m_scheduler.nowNs() - m_lastRebindNs;
+    // Only the rebound keycode may be read with the old map: a key whose
+    // keysyms did not change types the same either way.
+    const auto it = m_reboundNs.constFind(keycode);
+    if (it == m_reboundNs.constEnd())
+        co_return;
+    const qint64 since = m_scheduler.nowNs() - *it;
     if (since < kSettleAfterRebindNs)
         co_await m_scheduler.sleepNs(kSettleAfterRebindNs - since);
 }
@@ -330,7 +343,7 @@ QCoro::Task<> XTestKeyboard::typeCodePoint(char32_t cp)
     const auto stroke = strokeFor(ks);
     if (!stroke)
         co_return; // no spare keycode on this keyboard
-    co_await settle();
+    co_await settle(stroke->keycode);
     // The binding may have been given up while we waited.
     const auto now = strokeFor(ks);
     if (!now)
@@ -397,31 +410,32 @@ void XTestKeyboard::bindAhead()
     }
     if (coming.isEmpty())
         return;
-    KeysymBindings trial = m_bindings;
+    // Nearest first, as far as keycodes are free or idle long enough; what
+    // would need a wait is left to a later key or to the key itself.
     const qint64 now = m_scheduler.nowNs();
-    for (const auto &change : trial.plan(coming)) {
-        const qint64 last = m_bindings.lastPressedNs(change.keycode);
-        if (last != KeysymBindings::kNever && now - last < kKeepAfterPressNs)
-            return; // would need a wait: leave it to the key itself
-    }
-    applyChanges(m_bindings.plan(coming));
+    applyChanges(m_bindings.plan(coming, [&](int keycode) {
+        const qint64 last = m_bindings.lastPressedNs(keycode);
+        return last == KeysymBindings::kNever || now - last >= kKeepAfterPressNs;
+    }));
 }
 
 QCoro::Task<> XTestKeyboard::press(platform::Key key)
 {
     if (!m_display)
         co_return;
-    co_await settle();
-    tap(Stroke{XKeysymToKeycode(m_display, keysymOf(key)), false});
+    const int keycode = XKeysymToKeycode(m_display, keysymOf(key));
+    co_await settle(keycode);
+    tap(Stroke{keycode, false});
 }
 
 QCoro::Task<> XTestKeyboard::shortcut(platform::Shortcut shortcut)
 {
     if (!m_display)
         co_return;
-    co_await settle();
     const KeySym ks = shortcut == platform::Shortcut::SelectAll ? XK_a : XK_c;
-    tap(Stroke{XKeysymToKeycode(m_display, ks), false}, m_controlKeycode);
+    const int keycode = XKeysymToKeycode(m_display, ks);
+    co_await settle(keycode);
+    tap(Stroke{keycode, false}, m_controlKeycode);
 }
 
 void XTestKeyboard::finish()

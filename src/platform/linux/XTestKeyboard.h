@@ -20,10 +20,12 @@ class Scheduler;
 namespace qv::linuxdesktop {
 
 // Synthetic keys through the XTest extension. Characters that are not on the
-// keyboard map are bound to spare keycodes, as far as possible all at once
-// when a run starts: a keycode rebound right before its press can reach the
-// application as the wrong character, so a press waits at least 20 ms after
-// any rebinding, and a binding stays at least 200 ms after its last press.
+// keyboard map are bound to spare keycodes (empty ones, then media keys), as
+// far as possible all at once when a run starts, and otherwise well ahead of
+// their key: a keycode rebound right before its press can reach the
+// application as the wrong character, so a press of a rebound keycode waits
+// until 20 ms after its rebinding, and a binding stays at least 200 ms after
+// its last press.
 // The original keymap comes back when the run finishes or stops, when the
 // keyboard is destroyed and on crash signals.
 class XTestKeyboard final : public platform::Keyboard {
@@ -31,7 +33,7 @@ public:
     static constexpr qint64 kSettleAfterRebindNs = 20'000'000;
     static constexpr qint64 kKeepAfterPressNs = 200'000'000;
     // How far ahead of the typing a binding for a coming character is made.
-    static constexpr int kLookaheadGraphemes = 4;
+    static constexpr int kLookaheadGraphemes = 24;
 
     // `focusedToolkit` names the toolkit of the application that receives
     // the keys (it decides what one Backspace deletes).
@@ -63,7 +65,7 @@ private:
 
     QCoro::Task<> typeCodePoint(char32_t cp);
     QCoro::Task<> bindAndWait(const QList<quint32> &keysyms);
-    QCoro::Task<> settle();
+    QCoro::Task<> settle(int keycode);
     void tap(Stroke stroke, int modifierKeycode = 0);
     void applyChanges(const QList<KeysymBindings::Change> &changes);
     void writeKeycode(int keycode, const QList<unsigned long> &syms);
@@ -83,7 +85,7 @@ private:
     KeysymBindings m_bindings;
     int m_shiftKeycode = 0;
     int m_controlKeycode = 0;
-    qint64 m_lastRebindNs = -1'000'000'000'000;
+    QHash<int, qint64> m_reboundNs; // keycode -> when its keysyms last changed
     qint64 m_lastPressNs = -1'000'000'000'000;
     quint64 m_restoreGeneration = 0;
     QStringList m_plan;          // the prepared text's graphemes

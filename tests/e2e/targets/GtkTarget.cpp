@@ -85,6 +85,16 @@ void clipGet(GtkClipboard *, GtkSelectionData *data, guint info, gpointer)
 
 void clipClear(GtkClipboard *, gpointer) {}
 
+// The number of UTF-16 units in the first `chars` characters of `utf8`.
+long utf16Units(const std::string &utf8, long chars)
+{
+    long units = 0;
+    const char *p = utf8.c_str();
+    for (long i = 0; i < chars && *p; ++i, p = g_utf8_next_char(p))
+        units += g_utf8_get_char(p) > 0xFFFF ? 2 : 1;
+    return units;
+}
+
 void handle(const std::string &line)
 {
     const size_t space = line.find(' ');
@@ -108,6 +118,26 @@ void handle(const std::string &line)
         else
             gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(g_view)), text.c_str(), -1);
         reply("ok");
+    } else if (cmd == "sel") {
+        long start = 0;
+        long end = 0;
+        if (rest == "entry") {
+            gint s0 = 0;
+            gint e0 = 0;
+            if (!gtk_editable_get_selection_bounds(GTK_EDITABLE(g_entry), &s0, &e0))
+                s0 = e0 = gtk_editable_get_position(GTK_EDITABLE(g_entry));
+            start = s0;
+            end = e0;
+        } else {
+            GtkTextBuffer *buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(g_view));
+            GtkTextIter a;
+            GtkTextIter b;
+            gtk_text_buffer_get_selection_bounds(buffer, &a, &b);
+            start = gtk_text_iter_get_offset(&a);
+            end = gtk_text_iter_get_offset(&b);
+        }
+        const std::string text = widgetText(rest);
+        reply("sel " + std::to_string(utf16Units(text, start)) + " " + std::to_string(utf16Units(text, end)));
     } else if (cmd == "geom") {
         GtkWidget *w = rest == "entry" ? g_entry : g_view;
         GtkAllocation a;

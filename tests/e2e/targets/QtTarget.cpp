@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSocketNotifier>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -109,6 +110,17 @@ private:
             else
                 m_view->setPlainText(t);
             reply("ok");
+        } else if (cmd == QLatin1String("sel")) {
+            qsizetype start = 0;
+            qsizetype end = 0;
+            if (which == QLatin1String("entry")) {
+                start = m_entry->hasSelectedText() ? m_entry->selectionStart() : m_entry->cursorPosition();
+                end = m_entry->hasSelectedText() ? m_entry->selectionEnd() : start;
+            } else {
+                start = m_view->textCursor().selectionStart();
+                end = m_view->textCursor().selectionEnd();
+            }
+            reply(QStringLiteral("sel %1 %2").arg(start).arg(end).toUtf8());
         } else if (cmd == QLatin1String("geom")) {
             QWidget *w = which == QLatin1String("entry") ? static_cast<QWidget *>(m_entry) : m_view;
             const QPoint p = w->mapToGlobal(QPoint(0, 0));

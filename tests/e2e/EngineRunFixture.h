@@ -1,0 +1,191 @@
+#pragma once
+
+// Whole typing runs of the engine on the real desktop: the real Linux
+// backend and clock, with the typist's long pauses shortened
+// (BriskScheduler) so every run takes seconds. Each run's trace of keys,
+// accessibility calls and diagnostic lines is printed when a test fails.
+//
+// QUORVEL_E2E_PACE=F divides the pauses by F instead (1: the true pace);
+// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's.
+#include "BriskScheduler.h"
+#include "DesktopFixture.h"
+#include "TracingPlatform.h"
+
+#include "core/Random.h"
+#include "core/Text.h"
+#include "engine/TypingEngine.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <iostream>
+
+namespace qv::e2e {
+
+using engine::TypingEngine;
+using platform::Attribute;
+using platform::Element;
+
+inline QString phasesText(const QStringList &phases)
+{
+    return phases.join(QLatin1Char(' '));
+}
+
+// What the test sees of one run.
+struct RunResult {
+    bool finished = false;
+    QStringList phases;
+    QStringList debug;
+    // The diagnostic lines among a timed trace of keys and accessibility
+    // calls, printed when a test fails.
+    QStringList log;
+    int lastDone = -1;
+    int total = -1;
+    QString intended;
+    qint64 wallMs = 0;
+    int refusedReads = 0;
+
+    bool debugHas(const QString &prefix) const
+    {
+        for (const QString &line : debug)
+            if (line.startsWith(prefix))
+                return true;
+        return false;
+    }
+};
+
+struct RunOptions {
+    QString text = {};
+    bool humanize = false;
+    QString grade = QStringLiteral("9");
+    QString review = QStringLiteral("light");
+    int wpm = 160;
+    Element target = {};
+    std::uint64_t seed = 1;
+    // An application whose text accessibility cannot read.
+    qint64 unreadablePid = 0;
+    // Called after the engine's own callbacks: they run inside the run, so
+    // whatever they do happens between two of its steps.
+    std::function<void(int done)> onProgress = {};
+    std::function<void(const QString &phase)> onPhase = {};
+    // How long the run may take before it is stopped.
+    int limitMs = 60000;
+};
+
+class EngineRunTest : public DesktopFixture {
+protected:
+    void SetUp() override
+    {
+        DesktopFixture::SetUp();
+        if (IsSkipped())
+            return;
+        const double factor = qEnvironmentVariableIsSet("QUORVEL_E2E_PACE")
+                                  ? qEnvironmentVariable("QUORVEL_E2E_PACE").toDouble()
+                                  : 20.0;
+        brisk = std::make_unique<BriskScheduler>(scheduler, factor);
+    }
+
+    void TearDown() override
+    {
+        if (HasFailure() || qEnvironmentVariableIsSet("QUORVEL_E2E_VERBOSE")) {
+            std::cout << "--- the last run (ms: keys and accessibility calls; indented: diagnostic lines):\n";
+            // A long run's keys would drown its diagnostic lines: of those
+            // only the last ones are printed.
+            const qsizetype keysFrom = last.log.size() - kTracedKeys;
+            for (qsizetype i = 0; i < last.log.size(); ++i)
+                if (i >= keysFrom || last.log[i].startsWith(QLatin1String("   ")))
+                    std::cout << "  " << last.log[i].toStdString() << "\n";
+            std::cout << "--- phases: " << phasesText(last.phases).toStdString() << "\n";
+        }
+    }
+
+    // Brings the target to the front and focuses its text view; the element
+    // the way the application state records a clicked target.
+    Element focusView(TargetApp &target)
+    {
+        if (!bringToFront(target)) {
+            ADD_FAILURE() << kindName(target.kind()) << " target never came to the front";
+            return {};
+        }
+        EXPECT_EQ(target.command(QStringLiteral("focus view")), QStringLiteral("ok"));
+        Element found;
+        waitUntil(
+            [&] {
+                found = ax().systemFocusedElement();
+                return found && found.pid() == target.pid()
+                       && ax().read(found, Attribute::Role) == QVariant(platform::Roles::TextArea);
+            },
+            5000);
+        EXPECT_TRUE(found) << "no focused text view in the " << kindName(target.kind()) << " target";
+        return found;
+    }
+
+    // The target's view ends with exactly `expected`, byte for byte.
+    static void expectViewHolds(TargetApp &target, const QString &expected)
+    {
+        const std::optional<QString> dump = settledDump(target, QStringLiteral("view"), expected);
+        ASSERT_TRUE(dump.has_value());
+        EXPECT_EQ(dump->toUtf8().toStdString(), expected.toUtf8().toStdString());
+    }
+
+    // One whole run on the real clock. A run that does not end in time is
+    // stopped and waited for, so no coroutine outlives its engine.
+    RunResult type(const RunOptions &options)
+    {
+        SeededRandom random(options.seed);
+        last = RunResult();
+        RunResult &r = last;
+        TracingPlatform traced(*platform, scheduler, r.log, options.unreadablePid);
+        TypingEngine engine(traced, *brisk, random);
+        bool stop = false;
+        bool done = false;
+        auto onProgress = [&](int typed, int total) {
+            r.lastDone = typed;
+            r.total = total;
+            if (options.onProgress)
+                options.onProgress(typed);
+        };
+        auto onPhase = [&](const QString &phase) {
+            r.phases << phase;
+            if (options.onPhase)
+                options.onPhase(phase);
+        };
+        auto onDebug = [&](const QString &line) {
+            r.debug << line;
+            r.log << QStringLiteral("   ") + line;
+        };
+        auto job = [&]() -> QCoro::Task<> {
+            co_await engine.typeText(options.text, options.grade, options.review, options.humanize, options.wpm,
+                                     options.target, 0, [&] { return stop; }, [] { return false; }, onProgress,
+                                     onPhase, onDebug);
+            done = true;
+        };
+        QElapsedTimer wall;
+        wall.start();
+        auto running = job();
+        r.finished = waitUntil([&] { return done; }, options.limitMs);
+        if (!r.finished) {
+            stop = true;
+            EXPECT_TRUE(waitUntil([&] { return done; }, 20000)) << "the run did not end after a stop";
+        }
+        r.wallMs = wall.elapsed();
+        r.intended = engine.lastIntendedText();
+        r.refusedReads = traced.refusedReads();
+        std::cout << "run: " << r.wallMs << " ms, " << r.debug.size() << " diagnostic lines\n";
+        return r;
+    }
+
+    // The phases of a run that went through without interruption.
+    static void expectPlainPhases(const RunResult &r)
+    {
+        EXPECT_EQ(r.phases, (QStringList{QStringLiteral("typing"), QStringLiteral("editing"), QStringLiteral("done")}))
+            << phasesText(r.phases).toStdString();
+    }
+
+    static constexpr qsizetype kTracedKeys = 600;
+
+    std::unique_ptr<BriskScheduler> brisk;
+    RunResult last;
+};
+
+} // namespace qv::e2e
