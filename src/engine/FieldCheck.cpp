@@ -1,7 +1,5 @@
 #include "engine/FieldCheck.h"
 
-#include <optional>
-
 namespace qv::engine {
 
 namespace {
@@ -47,35 +45,6 @@ QString plainTypography(const QString &text)
 bool rewrittenByTarget(const QString &live, const QString &intended)
 {
     return live != intended && plainTypography(live) == plainTypography(intended);
-}
-
-FieldCheck checkField(const std::optional<QString> &live, const QString &intended)
-{
-    if (!live)
-        return FieldCheck::Unverified;
-    if (*live == intended)
-        return FieldCheck::Exact;
-    return rewrittenByTarget(*live, intended) ? FieldCheck::Rewritten : FieldCheck::Differs;
-}
-
-QString outcomePhase(FieldCheck check)
-{
-    return check == FieldCheck::Exact ? QStringLiteral("done") : QStringLiteral("differs");
-}
-
-QString checkName(FieldCheck check)
-{
-    switch (check) {
-    case FieldCheck::Exact:
-        return QStringLiteral("exact");
-    case FieldCheck::Rewritten:
-        return QStringLiteral("rewritten-by-target");
-    case FieldCheck::Differs:
-        return QStringLiteral("differs");
-    case FieldCheck::Unverified:
-        return QStringLiteral("unverified");
-    }
-    return {};
 }
 
 } // namespace qv::engine

@@ -418,7 +418,9 @@ SimElement::WriteOutcome SimElement::evaluateWrite(Attribute attribute, const QV
         if (m_quirks.rangeWrites == RangeWrites::WithinParagraph
             && m_edit.text.mid(r.location, r.length).contains(QLatin1Char('\n')))
             return WriteOutcome::Refused;
-        return m_quirks.selectionWritesIgnored ? WriteOutcome::Ignored : WriteOutcome::Apply;
+        if (m_quirks.selectionWritesIgnored || (m_quirks.caretWritesIgnored && r.length == 0))
+            return WriteOutcome::Ignored;
+        return WriteOutcome::Apply;
     }
     default:
         return WriteOutcome::Refused;
