@@ -19,6 +19,20 @@ using qv::sim::ClipboardEvent;
 using qv::sim::RangeWrites;
 
 namespace {
+// The text a field holds at the start, where the caret stands, and whether
+// the run humanizes.
+struct FieldCase {
+    const char *name;
+    QString before;
+    qint64 caret;
+    bool humanize;
+};
+
+const QString kEssay = QStringLiteral(
+    "Rivers shape the land slowly. Over many years they carve valleys and carry soil to the sea.\n\n"
+    "People settled beside them because water meant crops, travel and trade. Cities grew where rivers met.\n"
+    "Today we still depend on them, though we notice them less.");
+
 struct DocumentRun : ::testing::Test, qv::test::RunHarness {
     qv::SeededRandom random{5};
     TypingEngine engine{sim, clock, random};
@@ -30,9 +44,15 @@ struct DocumentRun : ::testing::Test, qv::test::RunHarness {
         run(*current);
         return *current;
     }
-    bool debugHas(const QString &prefix) const
+    // The essay typed into the field as the case lays it out, from a clean log.
+    TypingRun &runCase(const FieldCase &c)
     {
-        return std::any_of(debug.begin(), debug.end(), [&](const QString &l) { return l.startsWith(prefix); });
+        phases.clear();
+        debug.clear();
+        sim.log().clear();
+        field.setText(c.before);
+        field.setCaret(c.caret);
+        return runText(kEssay, c.humanize);
     }
     // Keys that reached the application after `ns`.
     int keysLandedAfter(qint64 ns)
@@ -42,35 +62,20 @@ struct DocumentRun : ::testing::Test, qv::test::RunHarness {
     }
 };
 
-const QString kEssay = QStringLiteral(
-    "Rivers shape the land slowly. Over many years they carve valleys and carry soil to the sea.\n\n"
-    "People settled beside them because water meant crops, travel and trade. Cities grew where rivers met.\n"
-    "Today we still depend on them, though we notice them less.");
 } // namespace
 
 TEST_F(DocumentRun, AFieldNotWhollyReadableIsNeverClaimedWipedOrCalledDone)
 {
     // The field's value is only the paragraph with the caret; the document
     // around it holds the user's own text.
-    struct Case {
-        const char *name;
-        QString before;
-        qint64 caret;
-        bool humanize;
-    };
-    const Case cases[] = {
+    const FieldCase cases[] = {
         {"an empty paragraph", QString(), 0, true},
         {"inside the user's paragraph", QStringLiteral("Mine, start. Mine, end."), 13, false},
     };
-    for (const Case &c : cases) {
+    field.quirks().textNotWhole = true;
+    for (const FieldCase &c : cases) {
         SCOPED_TRACE(c.name);
-        phases.clear();
-        debug.clear();
-        sim.log().clear();
-        field.quirks().textNotWhole = true;
-        field.setText(c.before);
-        field.setCaret(c.caret);
-        TypingRun &r = runText(kEssay, c.humanize);
+        TypingRun &r = runCase(c);
         EXPECT_FALSE(r.params().ownsWholeField);
         EXPECT_TRUE(r.state().deferredErrors.isEmpty()) << "no typo is left for a review that cannot read it";
         EXPECT_EQ(field.text(), c.before.left(c.caret) + kEssay + c.before.mid(c.caret))
@@ -87,24 +92,14 @@ TEST_F(DocumentRun, ADocumentOfParagraphsEndsExactWithNothingDuplicated)
     // Selections end at a paragraph's edge, as in a word processor whose
     // paragraphs are separate objects; the document reads as one text.
     field.quirks().rangeWrites = RangeWrites::WithinParagraph;
-    struct Case {
-        const char *name;
-        QString before;
-        qint64 caret;
-        bool humanize;
-    };
-    const Case cases[] = {
+    const FieldCase cases[] = {
         {"an empty document, typos left for the review", QString(), 0, true},
         {"inside an existing paragraph", QStringLiteral("Title\n\nMy own words. And more.\nLast line."), 21, false},
         {"at the end of the document", QStringLiteral("Title\n\n"), 7, true},
     };
-    for (const Case &c : cases) {
+    for (const FieldCase &c : cases) {
         SCOPED_TRACE(c.name);
-        phases.clear();
-        debug.clear();
-        field.setText(c.before);
-        field.setCaret(c.caret);
-        runText(kEssay, c.humanize);
+        runCase(c);
         EXPECT_EQ(field.text(), c.before.left(c.caret) + kEssay + c.before.mid(c.caret));
         EXPECT_EQ(phases.last(), "done");
         EXPECT_EQ(field.selection().length, 0) << "no selection is left behind";

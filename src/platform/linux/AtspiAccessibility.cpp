@@ -888,6 +888,10 @@ bool AtspiAccessibility::write(const Element &element, Attribute attribute, cons
         return writeRange(a, pid, value.value<TextRange>());
     }
     if (attribute == Attribute::Focused && value.toBool()) {
+        // A word processor's document is focused through its paragraphs:
+        // asking the document itself may move its cursor.
+        if (const std::optional<Document> document = documentOf(a, pid); document && !hasText(a, pid))
+            return focusDocument(*document, pid);
         AtspiComponent *component = iface(atspi_accessible_get_component_iface, a, pid);
         if (!component)
             return false;

@@ -131,6 +131,8 @@ private:
     std::optional<QVariant> readDocument(const Document &document, qint64 pid, platform::Attribute attribute);
     std::optional<platform::TextRange> documentSelection(const Document &document, qint64 pid);
     bool writeDocumentRange(const Document &document, qint64 pid, const platform::TextRange &range);
+    // True when a part has the focus; otherwise asks the first part for it.
+    bool focusDocument(const Document &document, qint64 pid);
     // Whether a plain text element's Value is all of its editable text.
     std::optional<bool> textIsWhole(AtspiAccessible *accessible, qint64 pid);
     // The element the user types into, from the focused or hit one: the
@@ -138,7 +140,10 @@ private:
     // rich-text field, or the editor inside a focused container. Takes the
     // reference and answers a new one.
     AtspiAccessible *promote(AtspiAccessible *accessible, qint64 pid);
-    AtspiAccessible *editorInside(AtspiAccessible *container, qint64 pid); // new reference or null
+    // The focused editable text inside `container`, else (unless
+    // `focusedOnly`) the only one showing; a new reference or null.
+    AtspiAccessible *editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly = false,
+                                  int maxNodes = 160);
     AtspiAccessible *parentOf(AtspiAccessible *accessible, qint64 pid);   // new reference or null
     bool hasText(AtspiAccessible *accessible, qint64 pid);
 

@@ -24,8 +24,8 @@ constexpr int kMaxSpelledParts = 2000;
 constexpr int kMaxSpellDepth = 12;
 constexpr int kMaxClimb = 8;
 constexpr int kMaxContainerClimb = 3;
-constexpr int kMaxEditorSearch = 160;
-constexpr int kMaxEditorDepth = 8;
+constexpr int kMaxWindowSearch = 600;
+constexpr int kMaxEditorDepth = 16;
 
 std::shared_ptr<AtspiAccessible> owned(AtspiAccessible *accessible)
 {
@@ -145,6 +145,26 @@ AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64
         }
         if (around)
             g_object_unref(around);
+        // Last, the focused editor anywhere in the window: some toolkits
+        // report focus on a popup that is no part of the editor's tree.
+        AtspiAccessible *window = static_cast<AtspiAccessible *>(g_object_ref(accessible));
+        for (int up = 0; window && up < kMaxClimb * 2; ++up) {
+            const std::optional<int> windowRole = role(window, pid);
+            if (windowRole && (*windowRole == ATSPI_ROLE_FRAME || *windowRole == ATSPI_ROLE_WINDOW
+                               || *windowRole == ATSPI_ROLE_DIALOG))
+                break;
+            AtspiAccessible *parent = parentOf(window, pid);
+            g_object_unref(window);
+            window = parent;
+        }
+        if (window) {
+            AtspiAccessible *editor = editorInside(window, pid, true, kMaxWindowSearch);
+            g_object_unref(window);
+            if (editor) {
+                g_object_unref(accessible);
+                return editor;
+            }
+        }
         return accessible;
     }
     if (!editableText)
@@ -169,7 +189,8 @@ AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64
     return current;
 }
 
-AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qint64 pid)
+AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly,
+                                                  int maxNodes)
 {
     // Breadth first, bounded: the focused editable text wins; otherwise the
     // only editable text showing.
@@ -181,7 +202,7 @@ AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qi
     int visited = 0;
     while (!queue.isEmpty()) {
         auto [node, depth] = queue.dequeue();
-        const bool look = !focused && visited < kMaxEditorSearch && admits(pid);
+        const bool look = !focused && visited < maxNodes && admits(pid);
         ++visited;
         const auto bits = look ? states(node, pid) : std::nullopt;
         const auto has = [&](int state) { return bits && (*bits & (quint64(1) << state)); };
@@ -190,7 +211,7 @@ AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qi
         if (depth > 0 && has(ATSPI_STATE_EDITABLE) && hasText(node, pid)) {
             if (has(ATSPI_STATE_FOCUSED)) {
                 focused = static_cast<AtspiAccessible *>(g_object_ref(node));
-            } else if (has(ATSPI_STATE_SHOWING) && ++editors == 1) {
+            } else if (!focusedOnly && has(ATSPI_STATE_SHOWING) && ++editors == 1) {
                 only = static_cast<AtspiAccessible *>(g_object_ref(node));
             }
         } else if (bits && depth < kMaxEditorDepth && !has(ATSPI_STATE_MANAGES_DESCENDANTS)) {
@@ -480,6 +501,25 @@ bool AtspiAccessibility::writeDocumentRange(const Document &document, qint64 pid
     const DocumentPart &part = document.parts.at(inPart->first);
     const TextRange local{part.base + inPart->second.location, inPart->second.length};
     return writeRange(part.accessible.get(), pid, local);
+}
+
+bool AtspiAccessibility::focusDocument(const Document &document, qint64 pid)
+{
+    for (const DocumentPart &part : document.parts)
+        if (hasState(part.accessible.get(), pid, ATSPI_STATE_FOCUSED))
+            return true;
+    if (document.parts.isEmpty())
+        return false;
+    AtspiComponent *component = iface(atspi_accessible_get_component_iface, document.parts.first().accessible.get(), pid);
+    if (!component)
+        return false;
+    bool ok = false;
+    {
+        Call call(*this, pid);
+        ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
+    }
+    g_object_unref(component);
+    return ok;
 }
 
 } // namespace qv::linuxdesktop
