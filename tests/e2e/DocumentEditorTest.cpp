@@ -9,7 +9,8 @@
 // arrives and the selection stays for 10 s, and the user's clipboard is as
 // it was.
 //
-// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's.
+// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's;
+// QUORVEL_E2E_LIVE=1 prints its phases and diagnostic lines as they come.
 #include "BriskScheduler.h"
 #include "DesktopFixture.h"
 #include "DocumentApp.h"
@@ -137,32 +138,8 @@ protected:
                 kEssay, QStringLiteral("9"), QStringLiteral("light"), false, 250, target, 0, [] { return false; },
                 [] { return false; }, {}, [&](const QString &phase) {
                     phases << phase;
-                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE")) {
-                        const Element f = ax().systemFocusedElement();
-                        std::cout << "phase: " << phase.toStdString() << " front=" << platform->x11Workspace().frontmostPid()
-                                  << " focus=" << f.describe().toStdString() << " role="
-                                  << ax().read(f, Attribute::Role).value_or(QVariant()).toString().toStdString()
-                                  << std::endl;
-                        if (phase == QLatin1String("paused")) {
-                            Element up = f;
-                            for (int i = 0; i < 3; ++i) {
-                                const auto p = ax().read(up, Attribute::Parent);
-                                if (!p)
-                                    break;
-                                up = p->value<Element>();
-                                std::cout << "   parent " << up.describe().toStdString() << " role="
-                                          << ax().read(up, Attribute::Role).value_or(QVariant()).toString().toStdString() << std::endl;
-                            }
-                            const auto kids = ax().read(up, Attribute::Children);
-                            if (kids)
-                                for (const Element &k : kids->value<QList<Element>>())
-                                    std::cout << "   child " << k.describe().toStdString() << " role="
-                                              << ax().read(k, Attribute::Role).value_or(QVariant()).toString().toStdString()
-                                              << " editable=" << ax().read(k, Attribute::Editable).value_or(QVariant()).toString().toStdString()
-                                              << " focused=" << ax().read(k, Attribute::Focused).value_or(QVariant()).toString().toStdString()
-                                              << std::endl;
-                        }
-                    }
+                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
+                        std::cout << "phase: " << phase.toStdString() << std::endl;
                 },
                 [&](const QString &line) {
                     debug << line;
