@@ -236,6 +236,11 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     ASSERT_TRUE(text.startsWith(before.left(caret))) << text.toStdString();
     ASSERT_TRUE(text.endsWith(before.mid(caret))) << text.toStdString();
     const QString typed = text.mid(caret, text.size() - before.size());
+    std::cout << "outcome: " << app.name().toStdString() << " " << c.name << ": " << phases.last().toStdString()
+              << (engine::rewrittenByTarget(typed, kEssay) ? " (rewritten by the editor)"
+                  : typed == kEssay                        ? " (exact by the editor's copy)"
+                                                           : " (differs)")
+              << std::endl;
     if (engine::rewrittenByTarget(typed, kEssay)) {
         // Writer's typographic quotes: said so, nothing lost or duplicated.
         EXPECT_EQ(phases.last(), QStringLiteral("differs"));

@@ -892,18 +892,23 @@ bool AtspiAccessibility::write(const Element &element, Attribute attribute, cons
         // asking the document itself may move its cursor.
         if (const std::optional<Document> document = documentOf(a, pid); document && !hasText(a, pid))
             return focusDocument(*document, pid);
-        AtspiComponent *component = iface(atspi_accessible_get_component_iface, a, pid);
-        if (!component)
-            return false;
-        bool ok = false;
-        {
-            Call call(*this, pid);
-            ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
-        }
-        g_object_unref(component);
-        return ok;
+        return grabFocus(a, pid);
     }
     return false;
+}
+
+bool AtspiAccessibility::grabFocus(AtspiAccessible *accessible, qint64 pid)
+{
+    AtspiComponent *component = iface(atspi_accessible_get_component_iface, accessible, pid);
+    if (!component)
+        return false;
+    bool ok = false;
+    {
+        Call call(*this, pid);
+        ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
+    }
+    g_object_unref(component);
+    return ok;
 }
 
 QCoro::Task<bool> AtspiAccessibility::writeAndConfirm(const Element &element, Attribute attribute,

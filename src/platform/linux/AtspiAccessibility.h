@@ -104,6 +104,7 @@ private:
     std::optional<TextState> textState(AtspiAccessible *accessible, qint64 pid);
     std::optional<platform::TextRange> selectedRange(AtspiAccessible *accessible, qint64 pid, const TextState &text);
     bool writeRange(AtspiAccessible *accessible, qint64 pid, const platform::TextRange &range);
+    bool grabFocus(AtspiAccessible *accessible, qint64 pid);
     std::optional<QVariant> readAttribute(AtspiAccessible *accessible, qint64 pid, platform::Attribute attribute);
 
     // ---- Documents made of parts and editors inside containers (AtspiDocument.cpp).

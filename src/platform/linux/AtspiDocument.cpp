@@ -508,18 +508,7 @@ bool AtspiAccessibility::focusDocument(const Document &document, qint64 pid)
     for (const DocumentPart &part : document.parts)
         if (hasState(part.accessible.get(), pid, ATSPI_STATE_FOCUSED))
             return true;
-    if (document.parts.isEmpty())
-        return false;
-    AtspiComponent *component = iface(atspi_accessible_get_component_iface, document.parts.first().accessible.get(), pid);
-    if (!component)
-        return false;
-    bool ok = false;
-    {
-        Call call(*this, pid);
-        ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
-    }
-    g_object_unref(component);
-    return ok;
+    return !document.parts.isEmpty() && grabFocus(document.parts.first().accessible.get(), pid);
 }
 
 } // namespace qv::linuxdesktop
