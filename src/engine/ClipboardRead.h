@@ -16,6 +16,7 @@ struct ClipboardRead {
         Unchanged, // the copy left the clipboard as it was
         NoText,    // the clipboard changed but holds no plain text
         Text,      // the copied plain text is in `text`
+        Withheld,  // no key was sent: an earlier copy may still land
     };
     Outcome outcome = Outcome::NotRead;
     QString text;
@@ -31,10 +32,12 @@ struct ClipboardRead {
     // shows the selection is not `expected`. A copy that changed nothing
     // counts as a mismatch, so a selection that did not take never turns into
     // a Delete at the caret. Not read or no plain text: no evidence either
-    // way (false).
+    // way (false). A read withheld while an earlier copy may land counts as
+    // a mismatch too: the selection it would have checked is unconfirmed.
     bool contradicts(const QString &expected) const
     {
-        return outcome == Outcome::Unchanged || (outcome == Outcome::Text && text != expected);
+        return outcome == Outcome::Unchanged || outcome == Outcome::Withheld
+               || (outcome == Outcome::Text && text != expected);
     }
 };
 

@@ -290,6 +290,33 @@ QCoro::Task<bool> ElementAccess::waitForTextInputFocus(StopFlag stopFlag, StopFl
     }
 }
 
+bool ElementAccess::isTextWhole(const Element &element)
+{
+    return readBoolAttribute(element, Attribute::TextIsWhole) != false;
+}
+
+QCoro::Task<bool> ElementAccess::waitForKeysTaken(Element element)
+{
+    // Synthetic keys reach the application on their own path: nothing
+    // says when it has handled them, except that its text stops changing.
+    std::optional<QString> lastText;
+    std::optional<TextRange> lastRange;
+    int quiet = 0;
+    for (int waited = 0; waited <= kSettleLimitMs; waited += kSettlePollMs) {
+        const std::optional<QString> text = readFocusedText(element);
+        const std::optional<TextRange> range = selectedTextRange(element);
+        if (!text && !range)
+            co_return true;
+        quiet = (waited > 0 && text == lastText && range == lastRange) ? quiet + 1 : 0;
+        if (quiet >= kSettleQuietPolls)
+            co_return true;
+        lastText = text;
+        lastRange = range;
+        co_await m_scheduler.sleep(kSettlePollMs);
+    }
+    co_return false;
+}
+
 std::optional<platform::TextRange> ElementAccess::selectedTextRange(const Element &target)
 {
     const Element element = targetOr(target);

@@ -77,6 +77,15 @@ public:
     QCoro::Task<bool> waitForTextInputFocus(StopFlag stopFlag, StopFlag pauseFlag,
                                             std::optional<double> timeoutMs);
 
+    // Whether the element's value is all of the editable text it belongs
+    // to. A field that is part of a larger document the desktop could not
+    // put together is never claimed, wiped or called exact from its value.
+    bool isTextWhole(const Element &element);
+    // Reads the value and selection until they stop changing, so that keys
+    // still on their way to the target land before the next step (bounded
+    // by kSettleLimitMs); true when they settled or cannot be read.
+    QCoro::Task<bool> waitForKeysTaken(Element element);
+
     std::optional<TextRange> selectedTextRange(const Element &target = {});
     std::optional<qint64> caretPosition(const Element &target = {});
     // The larger of the value's UTF-16 length and the reported number of
@@ -138,6 +147,9 @@ public:
     static constexpr int kDescendantEntryLimit = 360;
     static constexpr int kCaretPollMs = 20;
     static constexpr int kCaretWaitMs = 500;
+    static constexpr int kSettlePollMs = 60;
+    static constexpr int kSettleQuietPolls = 8;
+    static constexpr int kSettleLimitMs = 10000;
     static constexpr int kConfirmPollMs = 25;
     static constexpr int kConfirmWaitMs = 600;
     static constexpr int kArrowChunk = 40;

@@ -1,6 +1,7 @@
 #include "engine/EndOfRun.h"
 
 #include "engine/EndReview.h"
+#include "engine/FieldCheck.h"
 #include "engine/RepairRules.h"
 #include "engine/ResumedPrefixRepair.h"
 #include "engine/SegmentVerifier.h"
@@ -29,6 +30,9 @@ private:
 };
 
 bool stopped(const StopFlag &stopFlag) { return stopFlag && stopFlag(); }
+
+const QString kRewrittenByTarget =
+    QStringLiteral("the application rewrote what was typed (typographic quotes or dashes), which no repair undoes");
 
 // Keys go to whatever has the focus: caret keys only while the run's
 // application is in front (a run without one checks nothing) with a text
@@ -74,7 +78,9 @@ QCoro::Task<> leaveCaretAt(TypingEngine &engine, platform::Element element, qint
 // The field as the repairs left it, compared with what it should hold.
 void checkWholeField(TypingEngine &engine, const QString &live, const QString &intended)
 {
-    if (live != intended)
+    if (rewrittenByTarget(live, intended))
+        engine.reportFieldDiffers(kRewrittenByTarget, differingCharacters(live, intended));
+    else if (live != intended)
         engine.reportFieldDiffers(QStringLiteral("the text box holds %1 units where the project has %2, "
                                                  "first differing at %3")
                                       .arg(live.size())
@@ -92,7 +98,9 @@ void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const
     const bool bounded = after && live.endsWith(*after) && live.size() - after->size() >= start;
     const qint64 length = bounded ? live.size() - after->size() - start : target.size();
     const QString have = live.mid(start, length);
-    if (have != target)
+    if (rewrittenByTarget(have, target))
+        engine.reportFieldDiffers(kRewrittenByTarget, differingCharacters(have, target));
+    else if (have != target)
         engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project, "
                                                  "first differing at %2")
                                       .arg(start)

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "engine/RepairRules.h"
 #include "engine/Rewording.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 #include "platform/Platform.h"
 
@@ -358,7 +359,7 @@ QCoro::Task<> EndReview::finalRepair()
         setTracked(*live);
         now = *live;
     }
-    if (now == m_args.intendedText || stopped())
+    if (now == m_args.intendedText || rewrittenByTarget(now, m_args.intendedText) || stopped())
         co_return;
     // The exact-match repair did not take: once more, the whole text.
     m_engine.debug(QStringLiteral("endReview: exact-match repair did not take, replacing the whole text"));
@@ -380,7 +381,8 @@ QCoro::Task<> EndReview::clipboardPath()
     if (read) {
         m_engine.debug(QStringLiteral("endReview: AX read failed, clipboard len=%1").arg(text::graphemeCount(*read)));
         *m_buffer = *read;
-        if (!m_args.enforceExact || *read == m_args.intendedText || stopped())
+        if (!m_args.enforceExact || *read == m_args.intendedText || rewrittenByTarget(*read, m_args.intendedText)
+            || stopped())
             co_return;
         const bool fixed = co_await m_repair.keyboardTailFixIfLikely(*read, m_args.intendedText, m_args.stopFlag);
         if (fixed) {

@@ -2,6 +2,7 @@
 
 #include "core/Scheduler.h"
 #include "engine/RepairRules.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ QCoro::Task<std::optional<QString>> ExactMatchRepair::readLiveText(Element eleme
 QCoro::Task<ClipboardRead> ExactMatchRepair::readAll(StopFlag stopFlag)
 {
     ClipboardRead read = co_await m_engine.readAllTextViaClipboard(stopFlag);
-    if (read.outcome != ClipboardRead::Outcome::NotRead)
+    if (read.outcome != ClipboardRead::Outcome::NotRead && read.outcome != ClipboardRead::Outcome::Withheld)
         m_wholeSelected = true;
     co_return read;
 }
@@ -72,6 +73,11 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
     }
     if (*live == targetText)
         co_return;
+    if (rewrittenByTarget(*live, targetText)) {
+        // Typing the quotes again would only have them rewritten again.
+        m_engine.debug(QStringLiteral("finalizeExactMatch: the target rewrote the text, leaving it"));
+        co_return;
+    }
 
     const MiddleDiff diff = diffMiddle(*live, targetText);
     if (stopped(stopFlag))
@@ -123,7 +129,7 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
     if (stopped(stopFlag))
         co_return;
     const std::optional<QString> after = co_await readLiveText(element);
-    if (!after || *after == targetText)
+    if (!after || *after == targetText || rewrittenByTarget(*after, targetText))
         co_return;
     co_await replaceAllText(targetText, stopFlag, element, *after);
 }

@@ -72,6 +72,10 @@ QCoro::Task<qint64> ResumedPrefixRepair::run()
         leave(QStringLiteral("no target"));
         co_return 0;
     }
+    if (!elements.isTextWhole(m_target)) {
+        leave(QStringLiteral("the field is not wholly readable"));
+        co_return 0;
+    }
     m_caretBefore = elements.selectedTextRange(m_target);
     const std::optional<QString> live = co_await m_repair.readLiveText(m_args.element);
     if (!live) {

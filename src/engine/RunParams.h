@@ -33,6 +33,9 @@ struct RunParams {
     std::optional<qint64> requiredPid;
     platform::Element probeElement;
     bool confirmedEditable = false;
+    // The probed field's value is all of its text (not one paragraph of a
+    // document the desktop could not put together).
+    bool textWhole = true;
     bool ownsWholeField = false;
     bool allowDeferred = false;
     int maxDeferred = 0;

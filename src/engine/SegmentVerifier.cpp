@@ -3,6 +3,7 @@
 #include "core/Scheduler.h"
 #include "core/Text.h"
 #include "engine/RepairRules.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 #include "platform/Platform.h"
 
@@ -56,6 +57,11 @@ QCoro::Task<> SegmentVerifier::verify()
         co_return;
     if (m_engine.platform().accessibility().isSettable(m_target, Attribute::SelectedTextRange) != true)
         co_return;
+    if (!elements.isTextWhole(m_target)) {
+        // Offsets into a part of the text would select the wrong thing.
+        m_engine.debug(QStringLiteral("finalizeInsertedSegment: field not wholly readable, not checked"));
+        co_return;
+    }
 
     const QString &target = m_args.targetText;
     const qint64 typedLen = m_args.typedLen;
@@ -77,6 +83,15 @@ QCoro::Task<> SegmentVerifier::verify()
 
     const qint64 segLen = std::max<qint64>(typedLen, 0);
     const qint64 T = target.size();
+    // Read in place first: a document's selection cannot always span its
+    // paragraphs, and a segment that reads right needs none.
+    if (const std::optional<QString> live = elements.readFocusedText(m_target)) {
+        const QString typed = live->mid(start, T);
+        if (typed == target || rewrittenByTarget(typed, target)) {
+            m_finalCaret = start + T;
+            co_return;
+        }
+    }
     const bool segmentSelected = co_await m_repair.selectConfirmed({start, segLen}, m_target);
     if (!segmentSelected)
         co_return;
@@ -86,7 +101,7 @@ QCoro::Task<> SegmentVerifier::verify()
     if (!segment)
         co_return;
     const qint64 S = segment->size();
-    if (*segment == target)
+    if (*segment == target || rewrittenByTarget(*segment, target))
         co_return;
 
     if (segmentOverwriteRefused(*segment, target)) {
@@ -157,7 +172,7 @@ QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
     if (!segmentSelected)
         co_return;
     const std::optional<QString> segment = co_await readSegment();
-    if (!segment || *segment == target || stopped())
+    if (!segment || *segment == target || rewrittenByTarget(*segment, target) || stopped())
         co_return;
     if (segmentOverwriteRefused(*segment, target)) {
         safetyAbort();

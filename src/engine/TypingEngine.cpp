@@ -26,6 +26,7 @@ TypingEngine::~TypingEngine() = default;
 
 void TypingEngine::clearRunFields()
 {
+    m_lateCopy.reset();
     debugSink = nullptr;
     allowClipboardOps = false;
     m_gate.end();
@@ -73,8 +74,17 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     if (!allowClipboardOps || m_elements.isTerminal(m_elements.focusedElement()))
         co_return result;
 
+    co_await settleLateCopy(false);
+    if (m_lateCopy) {
+        // The target has not taken the last copy yet: another select-all or
+        // copy could land after the run.
+        debug(QStringLiteral("clipboardRead: skipped (an earlier copy may still land)"));
+        result.outcome = ClipboardRead::Outcome::Withheld;
+        co_return result;
+    }
+
     platform::Pasteboard &pasteboard = m_platform.pasteboard();
-    const PasteboardSnapshot snapshot(pasteboard);
+    auto snapshot = std::make_shared<const PasteboardSnapshot>(pasteboard);
     const qint64 before = pasteboard.changeCount();
     if (selectAll) {
         if (co_await m_keys.sendCommandShortcut(SpecialKey::A) == KeySent::Held)
@@ -84,17 +94,46 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     if (co_await m_keys.sendCommandShortcut(SpecialKey::C) == KeySent::Held)
         co_return result;
     co_await m_scheduler.sleep(kCopyWaitMs);
+    // A busy target takes its keys late; the copy is what shows they were
+    // taken (an empty selection copies nothing, so the wait is bounded).
+    for (double waited = kCopyWaitMs; pasteboard.changeCount() == before && waited < kCopyLandMs;
+         waited += kCopyPollMs)
+        co_await m_scheduler.sleep(kCopyPollMs);
 
     if (pasteboard.changeCount() == before) {
+        // Nothing to put back yet; watched in case the copy lands later.
         result.outcome = ClipboardRead::Outcome::Unchanged;
-    } else if (const std::optional<QString> text = pasteboard.plainText()) {
+        m_lateCopy = LateCopy{snapshot, before, m_scheduler.nowNs() + qint64(kLateCopyWindowMs * 1e6)};
+        co_return result;
+    }
+    if (const std::optional<QString> text = pasteboard.plainText()) {
         result.outcome = ClipboardRead::Outcome::Text;
         result.text = *text;
     } else {
         result.outcome = ClipboardRead::Outcome::NoText;
     }
-    snapshot.restore(pasteboard);
+    snapshot->restore(pasteboard);
     co_return result;
+}
+
+QCoro::Task<> TypingEngine::settleLateCopy(bool wait)
+{
+    while (m_lateCopy) {
+        platform::Pasteboard &pasteboard = m_platform.pasteboard();
+        if (pasteboard.changeCount() != m_lateCopy->changeCount) {
+            debug(QStringLiteral("clipboardRead: a late copy landed, the clipboard is put back"));
+            m_lateCopy->snapshot->restore(pasteboard);
+            m_lateCopy.reset();
+            co_return;
+        }
+        if (m_scheduler.nowNs() >= m_lateCopy->untilNs) {
+            m_lateCopy.reset();
+            co_return;
+        }
+        if (!wait)
+            co_return;
+        co_await m_scheduler.sleep(kCopyPollMs);
+    }
 }
 
 QCoro::Task<> TypingEngine::rewriteTail(int deleteCount, QString replacement, QString &buffer,

@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace qv {
@@ -27,6 +28,8 @@ class Platform;
 } // namespace qv
 
 namespace qv::engine {
+
+class PasteboardSnapshot;
 
 // The typing engine: types a prepared text into another application's text
 // element like a person, then verifies and repairs it. The application state
@@ -171,8 +174,21 @@ public:
     QCoro::Task<bool> replaceTail(TailChange change, int retypeFrom, QString &buffer,
                                   QList<DeferredError> &deferredErrors, StopFlag stopFlag);
 
+    // A copy that had not changed the clipboard when its read gave up may
+    // still land: while one may, no further select-all or copy is sent
+    // (Withheld), and the user's clipboard is put back if it does land.
+    // With `wait`, waits out the rest of its window (the run's end);
+    // otherwise only looks.
+    QCoro::Task<> settleLateCopy(bool wait);
+    bool copyMayLandLate() const { return bool(m_lateCopy); }
+
     static constexpr double kSelectAllWaitMs = 110;
     static constexpr double kCopyWaitMs = 160;
+    // How long a copy is waited for before the read gives up, and how long
+    // afterwards it may still land.
+    static constexpr double kCopyLandMs = 1500;
+    static constexpr double kCopyPollMs = 50;
+    static constexpr double kLateCopyWindowMs = 5000;
 
 private:
     QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
@@ -191,6 +207,12 @@ private:
     QString m_lastIntendedText;
     LeftOut m_lastLeftOut;
     std::optional<FieldDifference> m_difference;
+    struct LateCopy {
+        std::shared_ptr<const PasteboardSnapshot> snapshot;
+        qint64 changeCount = 0;
+        qint64 untilNs = 0;
+    };
+    std::optional<LateCopy> m_lateCopy;
 };
 
 } // namespace qv::engine

@@ -162,7 +162,11 @@ QCoro::Task<> TypingRun::setUp()
         selection = elements.selectedTextRange(p.probeElement);
         length = elements.textLengthEstimate(p.probeElement);
     }
-    p.ownsWholeField = length && (*length == 0 || (selection && selection->location == 0 && selection->length == *length));
+    // Only a field read whole can be owned whole: a paragraph of a larger
+    // document is never wiped or rewritten as if it were all of it.
+    p.textWhole = !p.probeElement || elements.isTextWhole(p.probeElement);
+    p.ownsWholeField = p.textWhole && length
+                       && (*length == 0 || (selection && selection->location == 0 && selection->length == *length));
     p.allowDeferred = p.ownsWholeField && p.confirmedEditable;
     p.maxDeferred = p.allowDeferred ? std::clamp(p.textLength / 600, 2, 8) : 0;
     if (selection) {
@@ -179,6 +183,8 @@ QCoro::Task<> TypingRun::setUp()
                        .arg(TypingEngine::boolText(p.ownsWholeField), TypingEngine::boolText(p.confirmedEditable),
                             TypingEngine::boolText(p.allowDeferred),
                             TypingEngine::boolText(m_engine.allowClipboardOps)));
+    if (!p.textWhole)
+        m_engine.debug(QStringLiteral("start: the field's text cannot be read whole; it is not claimed or wiped"));
     // A stop during the wait for a text input ends the run here.
     if (!stoppedWaiting)
         phase(QStringLiteral("typing"));
@@ -412,8 +418,23 @@ QCoro::Task<> TypingRun::endOfText()
     }
     // A repair cut short by a stop is no finished run; a field that differs
     // from what the run meant to leave there is none either.
+    if (stopRequested())
+        co_return;
+    co_await settleEnd();
     if (!stopRequested())
         phase(m_engine.lastDifference() ? kPhaseDiffers : QStringLiteral("done"));
+}
+
+QCoro::Task<> TypingRun::settleEnd()
+{
+    // The run ends once the target has taken every key and the last copy
+    // has landed (the user's clipboard then put back).
+    const bool settled = co_await m_engine.elements().waitForKeysTaken(m_params.probeElement);
+    if (!settled)
+        m_engine.debug(QStringLiteral("end: the field kept changing"));
+    co_await m_engine.settleLateCopy(true);
+    if (!m_params.textWhole)
+        m_engine.reportFieldDiffers(QStringLiteral("the text box's text cannot be read whole, so it is not verified"));
 }
 
 } // namespace qv::engine

@@ -64,6 +64,9 @@ private:
     QCoro::Task<bool> typoStep(QString &k, const QString &c);
     QCoro::Task<> humanTouches(const QString &k, const QString &c);
     QCoro::Task<> endOfText();
+    // Waits until the target has taken every key and the last copy has
+    // landed; a field not read whole is reported as not verified.
+    QCoro::Task<> settleEnd();
     bool frontmostIsRequired();
     // The text without the characters the field could not take.
     QString withoutLeftOut(const QString &text) const;

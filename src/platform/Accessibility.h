@@ -33,6 +33,10 @@ enum class Attribute {
     FocusedElement,     // Element (of an application element)
     MultiLine,          // bool: true for a box of several lines, false for a one-line
                         // box (where Return submits and Tab leaves); absent: not told
+    // bool: false when Value is not all of the editable text the element
+    // belongs to (a part of a document that could not be assembled, objects
+    // the text cannot spell out); absent means it is.
+    TextIsWhole,
 };
 
 namespace Roles {

@@ -149,7 +149,9 @@ TEST_F(OnSim, ACopyThatChangesNothingIsNeverTakenForTheFieldsText)
     EXPECT_TRUE(selection->contradicts("the user's own clipboard"));
     EXPECT_EQ(sim.simPasteboard().plainText(), std::optional<QString>("the user's own clipboard"));
 
+    // Once the first copy can no longer land, copies are sent again.
     field.quirks().copyCopiesNothing = false;
+    clock.advance(TypingEngine::kLateCopyWindowMs);
     const auto good = runTask(clock, engine.readSelectionViaClipboard({}));
     EXPECT_FALSE(good->contradicts("field"));
     EXPECT_TRUE(good->contradicts("fiel"));

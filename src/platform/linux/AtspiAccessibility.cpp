@@ -4,6 +4,7 @@
 #include "platform/linux/AtspiAccessibility.h"
 
 #include "core/Scheduler.h"
+#include "platform/linux/AtspiCall.h"
 #include "platform/linux/AtspiElementRef.h"
 #include "platform/linux/AtspiRoles.h"
 #include "platform/linux/X11Workspace.h"
@@ -28,11 +29,6 @@ constexpr int kMaxChildrenPerNode = 256;
 constexpr int kMaxWalkDepth = 40;
 constexpr int kMaxHitDepth = 40;
 
-bool isSlow(qint64 elapsedNs)
-{
-    return elapsedNs >= qint64(AtspiAccessibility::kBusTimeoutMs) * 800'000; // 80% of the time-out
-}
-
 bool looksLikeTimeout(const GError *error)
 {
     if (!error || !error->message)
@@ -43,26 +39,6 @@ bool looksLikeTimeout(const GError *error)
 }
 
 } // namespace
-
-// One bounded call into an application: measures it, and marks the
-// application unresponsive when it timed out.
-class AtspiAccessibility::Call {
-public:
-    Call(AtspiAccessibility &owner, qint64 pid) : m_owner(owner), m_pid(pid) { m_timer.start(); }
-    ~Call() { m_owner.finishCall(m_pid, m_timer.nsecsElapsed(), m_error); }
-    Call(const Call &) = delete;
-    Call &operator=(const Call &) = delete;
-    GError **error() { return &m_error; }
-    // An error, or an answer that came only at the time-out (some calls
-    // report none and hand back an empty value).
-    bool failed() const { return m_error != nullptr || isSlow(m_timer.nsecsElapsed()); }
-
-private:
-    AtspiAccessibility &m_owner;
-    qint64 m_pid;
-    QElapsedTimer m_timer;
-    GError *m_error = nullptr;
-};
 
 class AtspiAccessibility::Observer final : public platform::Subscription {
 public:
@@ -188,21 +164,6 @@ AtspiAccessible *AtspiAccessibility::unwrap(const Element &element)
     return ref ? ref->accessible() : nullptr;
 }
 
-template<typename T>
-T *AtspiAccessibility::iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid)
-{
-    // Applications that do not announce their interfaces up front are asked.
-    if (!accessible || !admits(pid))
-        return nullptr;
-    Call call(*this, pid);
-    T *result = get(accessible);
-    if (result && call.failed()) {
-        g_object_unref(result);
-        result = nullptr;
-    }
-    return result;
-}
-
 // ---- events and the focus cache -------------------------------------------
 
 void AtspiAccessibility::onEvent(AtspiEvent *event, void *self)
@@ -257,7 +218,10 @@ void AtspiAccessibility::clearFocusCache()
 {
     if (m_focused)
         g_object_unref(m_focused);
+    if (m_promoted)
+        g_object_unref(m_promoted);
     m_focused = nullptr;
+    m_promoted = nullptr;
     m_focusedPid = 0;
 }
 
@@ -389,28 +353,40 @@ AtspiAccessible *AtspiAccessibility::findFocused(AtspiAccessible *app, qint64 pi
             break;
         // One query where the application can search itself.
         if (AtspiCollection *collection = iface(atspi_accessible_get_collection_iface, window, pid)) {
-            AtspiStateSet *wanted = atspi_state_set_new(nullptr);
-            atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
-            AtspiMatchRule *rule = atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr,
-                                                        ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL,
-                                                        nullptr, ATSPI_Collection_MATCH_ALL, FALSE);
-            GArray *matches = nullptr;
-            {
-                Call call(*this, pid);
-                matches = atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1,
-                                                       TRUE, call.error());
+            bool answered = false;
+            // Some toolkits leave the focused state on hidden objects (a tab
+            // behind another): the focused object showing on screen first.
+            for (const bool showing : {true, false}) {
+                if (found || !admits(pid))
+                    break;
+                AtspiStateSet *wanted = atspi_state_set_new(nullptr);
+                atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
+                if (showing)
+                    atspi_state_set_add(wanted, ATSPI_STATE_SHOWING);
+                AtspiMatchRule *rule = atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr,
+                                                            ATSPI_Collection_MATCH_ALL, nullptr,
+                                                            ATSPI_Collection_MATCH_ALL, nullptr,
+                                                            ATSPI_Collection_MATCH_ALL, FALSE);
+                GArray *matches = nullptr;
+                {
+                    Call call(*this, pid);
+                    matches = atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1,
+                                                           TRUE, call.error());
+                }
+                if (matches) {
+                    answered = true;
+                    if (matches->len > 0)
+                        found = static_cast<AtspiAccessible *>(
+                            g_object_ref(g_array_index(matches, AtspiAccessible *, 0)));
+                    for (guint i = 0; i < matches->len; ++i)
+                        g_object_unref(g_array_index(matches, AtspiAccessible *, i));
+                    g_array_free(matches, TRUE);
+                }
+                g_object_unref(rule);
+                g_object_unref(wanted);
             }
-            if (matches) {
-                if (matches->len > 0)
-                    found = static_cast<AtspiAccessible *>(g_object_ref(g_array_index(matches, AtspiAccessible *, 0)));
-                for (guint i = 0; i < matches->len; ++i)
-                    g_object_unref(g_array_index(matches, AtspiAccessible *, i));
-                g_array_free(matches, TRUE);
-            }
-            g_object_unref(rule);
-            g_object_unref(wanted);
             g_object_unref(collection);
-            if (found || matches)
+            if (found || answered)
                 continue;
         }
         // Otherwise a bounded walk of the window.
@@ -446,17 +422,29 @@ Element AtspiAccessibility::systemFocusedElement()
     const qint64 pid = m_workspace.frontmostPid();
     if (!admits(pid))
         return {};
-    if (m_focused && m_focusedPid == pid)
-        return wrap(static_cast<AtspiAccessible *>(g_object_ref(m_focused)));
-    AtspiAccessible *app = appForPid(pid);
-    if (!app)
-        return {};
-    AtspiAccessible *focused = findFocused(app, pid);
-    g_object_unref(app);
-    if (!focused)
-        return {};
-    setFocusCache(focused, pid);
-    return wrap(focused);
+    if (m_focused && m_focusedPid == pid) {
+        // A focus event may name an object that is gone by now (a popup of
+        // word completions): look for the focus again.
+        const auto bits = states(m_focused, pid);
+        if (!bits || (*bits & (quint64(1) << ATSPI_STATE_DEFUNCT))
+            || !(*bits & (quint64(1) << ATSPI_STATE_SHOWING)))
+            clearFocusCache();
+    }
+    if (!m_focused || m_focusedPid != pid) {
+        AtspiAccessible *app = appForPid(pid);
+        if (!app)
+            return {};
+        AtspiAccessible *focused = findFocused(app, pid);
+        g_object_unref(app);
+        if (!focused)
+            return {};
+        setFocusCache(focused, pid);
+        g_object_unref(focused);
+    }
+    // What the focus stands in, worked out once per focus change.
+    if (!m_promoted)
+        m_promoted = promote(static_cast<AtspiAccessible *>(g_object_ref(m_focused)), pid);
+    return wrap(static_cast<AtspiAccessible *>(g_object_ref(m_promoted)));
 }
 
 Element AtspiAccessibility::applicationElement(qint64 pid)
@@ -557,7 +545,7 @@ Element AtspiAccessibility::elementAtPoint(QPoint global)
         g_object_unref(hit);
         hit = again;
     }
-    return wrap(hit);
+    return wrap(promote(hit, pid));
 }
 
 // ---- text ------------------------------------------------------------------
@@ -830,12 +818,14 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
     }
     case Attribute::FocusedElement: {
         if (m_focused && m_focusedPid == pid)
-            return QVariant::fromValue(wrap(static_cast<AtspiAccessible *>(g_object_ref(m_focused))));
+            return QVariant::fromValue(wrap(promote(static_cast<AtspiAccessible *>(g_object_ref(m_focused)), pid)));
         AtspiAccessible *focused = findFocused(a, pid);
         if (!focused)
             return std::nullopt;
-        return QVariant::fromValue(wrap(focused));
+        return QVariant::fromValue(wrap(promote(focused, pid)));
     }
+    case Attribute::TextIsWhole:
+        return std::nullopt; // answered with the document, in read()
     }
     return std::nullopt;
 }
@@ -845,7 +835,27 @@ std::optional<QVariant> AtspiAccessibility::read(const Element &element, Attribu
     AtspiAccessible *a = unwrap(element);
     if (!a || !admits(element.pid()))
         return std::nullopt;
-    auto value = readAttribute(a, element.pid(), attribute);
+    std::optional<QVariant> value;
+    switch (attribute) {
+    case Attribute::Value:
+    case Attribute::NumberOfCharacters:
+    case Attribute::SelectedTextRange:
+    case Attribute::SelectedText:
+    case Attribute::TextIsWhole:
+        // A document made of parts answers as one text.
+        if (const std::optional<Document> document = documentOf(a, element.pid())) {
+            value = readDocument(*document, element.pid(), attribute);
+        } else if (attribute == Attribute::TextIsWhole) {
+            if (const std::optional<bool> whole = textIsWhole(a, element.pid()))
+                value = QVariant(*whole);
+        } else {
+            value = readAttribute(a, element.pid(), attribute);
+        }
+        break;
+    default:
+        value = readAttribute(a, element.pid(), attribute);
+        break;
+    }
     if (!processExists(element.pid()))
         return std::nullopt; // it went away while we asked
     return value;
@@ -858,12 +868,9 @@ std::optional<bool> AtspiAccessibility::isSettable(const Element &element, Attri
     if (!a || !admits(pid))
         return std::nullopt;
     switch (attribute) {
-    case Attribute::SelectedTextRange: {
-        AtspiText *text = iface(atspi_accessible_get_text_iface, a, pid);
-        if (text)
-            g_object_unref(text);
-        return text != nullptr;
-    }
+    case Attribute::SelectedTextRange:
+        // A word processor's document has no text of its own; its parts do.
+        return hasText(a, pid) || role(a, pid) == ATSPI_ROLE_DOCUMENT_TEXT;
     case Attribute::Value: {
         AtspiEditableText *editable = iface(atspi_accessible_get_editable_text_iface, a, pid);
         if (editable)
@@ -887,21 +894,33 @@ bool AtspiAccessibility::write(const Element &element, Attribute attribute, cons
     const qint64 pid = element.pid();
     if (!a || !admits(pid))
         return false;
-    if (attribute == Attribute::SelectedTextRange && value.canConvert<TextRange>())
+    if (attribute == Attribute::SelectedTextRange && value.canConvert<TextRange>()) {
+        if (const std::optional<Document> document = documentOf(a, pid))
+            return writeDocumentRange(*document, pid, value.value<TextRange>());
         return writeRange(a, pid, value.value<TextRange>());
+    }
     if (attribute == Attribute::Focused && value.toBool()) {
-        AtspiComponent *component = iface(atspi_accessible_get_component_iface, a, pid);
-        if (!component)
-            return false;
-        bool ok = false;
-        {
-            Call call(*this, pid);
-            ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
-        }
-        g_object_unref(component);
-        return ok;
+        // A word processor's document is focused through its paragraphs:
+        // asking the document itself may move its cursor.
+        if (const std::optional<Document> document = documentOf(a, pid); document && !hasText(a, pid))
+            return focusDocument(*document, pid);
+        return grabFocus(a, pid);
     }
     return false;
+}
+
+bool AtspiAccessibility::grabFocus(AtspiAccessible *accessible, qint64 pid)
+{
+    AtspiComponent *component = iface(atspi_accessible_get_component_iface, accessible, pid);
+    if (!component)
+        return false;
+    bool ok = false;
+    {
+        Call call(*this, pid);
+        ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
+    }
+    g_object_unref(component);
+    return ok;
 }
 
 QCoro::Task<bool> AtspiAccessibility::writeAndConfirm(const Element &element, Attribute attribute,

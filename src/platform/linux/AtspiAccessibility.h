@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Accessibility.h"
+#include "platform/linux/DocumentText.h"
 #include "platform/linux/OffsetUnits.h"
 #include "platform/linux/Toolkit.h"
 #include "platform/linux/UnresponsiveApps.h"
@@ -103,7 +104,49 @@ private:
     std::optional<TextState> textState(AtspiAccessible *accessible, qint64 pid);
     std::optional<platform::TextRange> selectedRange(AtspiAccessible *accessible, qint64 pid, const TextState &text);
     bool writeRange(AtspiAccessible *accessible, qint64 pid, const platform::TextRange &range);
+    bool grabFocus(AtspiAccessible *accessible, qint64 pid);
     std::optional<QVariant> readAttribute(AtspiAccessible *accessible, qint64 pid, platform::Attribute attribute);
+
+    // ---- Documents made of parts and editors inside containers (AtspiDocument.cpp).
+    // One text object of a document: its own text, and where the part
+    // starts in it (UTF-16; a run between embedded objects starts inside).
+    struct DocumentPart {
+        std::shared_ptr<AtspiAccessible> accessible;
+        TextState state;
+        qint64 base = 0;
+        qint64 length = 0;
+    };
+    struct Document {
+        QList<DocumentPart> parts;
+        DocumentText layout{{}};
+        bool whole = true;
+    };
+    // The document an element's text belongs to, assembled from its parts:
+    // a word processor's paragraphs in their flow order, or a rich-text
+    // field's embedded objects spelled out. Nullopt for a plain text element.
+    std::optional<Document> documentOf(AtspiAccessible *accessible, qint64 pid);
+    bool flowDocument(AtspiAccessible *root, qint64 pid, Document &document);
+    void spellOut(AtspiAccessible *accessible, qint64 pid, const TextState &state, int depth,
+                  QList<DocumentPart> &parts, QList<DocumentText::Part> &layout, DocumentText::Break &pending,
+                  bool &whole);
+    std::optional<QVariant> readDocument(const Document &document, qint64 pid, platform::Attribute attribute);
+    std::optional<platform::TextRange> documentSelection(const Document &document, qint64 pid);
+    bool writeDocumentRange(const Document &document, qint64 pid, const platform::TextRange &range);
+    // True when a part has the focus; otherwise asks the first part for it.
+    bool focusDocument(const Document &document, qint64 pid);
+    // Whether a plain text element's Value is all of its editable text.
+    std::optional<bool> textIsWhole(AtspiAccessible *accessible, qint64 pid);
+    // The element the user types into, from the focused or hit one: the
+    // document a paragraph belongs to, the outermost editable text of a
+    // rich-text field, or the editor inside a focused container. Takes the
+    // reference and answers a new one.
+    AtspiAccessible *promote(AtspiAccessible *accessible, qint64 pid);
+    // The focused editable text inside `container`, else (unless
+    // `focusedOnly`) the only one showing; a new reference or null.
+    AtspiAccessible *editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly = false,
+                                  int maxNodes = 160);
+    AtspiAccessible *parentOf(AtspiAccessible *accessible, qint64 pid);   // new reference or null
+    bool hasText(AtspiAccessible *accessible, qint64 pid);
 
     Scheduler &m_scheduler;
     X11Workspace &m_workspace;
@@ -115,6 +158,7 @@ private:
     QHash<qint64, QString> m_toolkitNames;
     QList<AtspiEventListener *> m_listeners;
     AtspiAccessible *m_focused = nullptr; // owned reference
+    AtspiAccessible *m_promoted = nullptr; // what m_focused promotes to (owned reference)
     qint64 m_focusedPid = 0;
     struct ObserverEntry {
         quint64 id;

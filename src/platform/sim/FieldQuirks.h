@@ -13,6 +13,8 @@ enum class RangeWrites {
     Exact,            // as written, cut to the text
     SnapToGraphemes,  // widened to whole grapheme clusters, as many toolkits do
     RejectOutOfRange, // a range that does not fit the text is refused
+    WithinParagraph,  // a range that spans a line break is refused (a
+                      // document whose paragraphs are separate objects)
 };
 
 // What Tab does in a text box.
@@ -33,6 +35,7 @@ struct FieldQuirks {
     // meanwhile wait their turn, so the caret trails a burst of arrows.
     double arrowCostMs = 0;
     bool copyCopiesNothing = false;      // the copy shortcut leaves the clipboard alone
+    bool textNotWhole = false;           // the value is only a part of the text (says so)
     RangeWrites rangeWrites = RangeWrites::Exact;
     BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;
     // The application rewrites what is typed (autocorrect): given the text

@@ -361,6 +361,8 @@ std::optional<QVariant> SimElement::naturalRead(Attribute attribute) const
     }
     case Attribute::MultiLine:
         return m_holdsText ? std::optional<QVariant>(m_multiLine) : std::nullopt;
+    case Attribute::TextIsWhole:
+        return (m_holdsText && m_quirks.textNotWhole) ? std::optional<QVariant>(false) : std::nullopt;
     case Attribute::FocusedElement:
         if (m_parent)
             return std::nullopt;
@@ -414,6 +416,9 @@ SimElement::WriteOutcome SimElement::evaluateWrite(Attribute attribute, const QV
         const TextRange r = value.value<TextRange>();
         if (m_quirks.rangeWrites == RangeWrites::RejectOutOfRange
             && (r.location < 0 || r.length < 0 || r.end() > m_edit.text.size()))
+            return WriteOutcome::Refused;
+        if (m_quirks.rangeWrites == RangeWrites::WithinParagraph
+            && m_edit.text.mid(r.location, r.length).contains(QLatin1Char('\n')))
             return WriteOutcome::Refused;
         if (m_quirks.selectionWritesIgnored || (m_quirks.caretWritesIgnored && r.length == 0))
             return WriteOutcome::Ignored;

@@ -1,0 +1,52 @@
+#pragma once
+
+// Internal to the AT-SPI backend's sources: one bounded call.
+#include <atspi/atspi.h>
+
+#include "platform/linux/AtspiAccessibility.h"
+
+#include <QElapsedTimer>
+
+namespace qv::linuxdesktop {
+
+inline bool isSlow(qint64 elapsedNs)
+{
+    return elapsedNs >= qint64(AtspiAccessibility::kBusTimeoutMs) * 800'000; // 80% of the time-out
+}
+
+// One bounded call into an application: measures it, and marks the
+// application unresponsive when it timed out.
+class AtspiAccessibility::Call {
+public:
+    Call(AtspiAccessibility &owner, qint64 pid) : m_owner(owner), m_pid(pid) { m_timer.start(); }
+    ~Call() { m_owner.finishCall(m_pid, m_timer.nsecsElapsed(), m_error); }
+    Call(const Call &) = delete;
+    Call &operator=(const Call &) = delete;
+    GError **error() { return &m_error; }
+    // An error, or an answer that came only at the time-out (some calls
+    // report none and hand back an empty value).
+    bool failed() const { return m_error != nullptr || isSlow(m_timer.nsecsElapsed()); }
+
+private:
+    AtspiAccessibility &m_owner;
+    qint64 m_pid;
+    QElapsedTimer m_timer;
+    GError *m_error = nullptr;
+};
+
+template<typename T>
+T *AtspiAccessibility::iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid)
+{
+    // Applications that do not announce their interfaces up front are asked.
+    if (!accessible || !admits(pid))
+        return nullptr;
+    Call call(*this, pid);
+    T *result = get(accessible);
+    if (result && call.failed()) {
+        g_object_unref(result);
+        result = nullptr;
+    }
+    return result;
+}
+
+} // namespace qv::linuxdesktop

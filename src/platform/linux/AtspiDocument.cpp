@@ -1,0 +1,514 @@
+// AT-SPI's GLib headers use "signals" as a name: they come before Qt's.
+#include <atspi/atspi.h>
+
+#include "platform/linux/AtspiAccessibility.h"
+
+#include "platform/linux/AtspiCall.h"
+
+#include <QQueue>
+
+#include <algorithm>
+
+namespace qv::linuxdesktop {
+
+using platform::Attribute;
+using platform::TextRange;
+using Break = DocumentText::Break;
+
+namespace {
+
+constexpr QChar kObject(0xFFFC); // where a text holds an embedded object
+constexpr int kMaxFlowParts = 4000;
+constexpr int kMaxDocumentChildren = 256;
+constexpr int kMaxSpelledParts = 2000;
+constexpr int kMaxSpellDepth = 12;
+constexpr int kMaxClimb = 8;
+constexpr int kMaxContainerClimb = 3;
+constexpr int kMaxWindowSearch = 600;
+constexpr int kMaxEditorDepth = 16;
+
+std::shared_ptr<AtspiAccessible> owned(AtspiAccessible *accessible)
+{
+    return std::shared_ptr<AtspiAccessible>(accessible, [](AtspiAccessible *a) {
+        if (a)
+            g_object_unref(a);
+    });
+}
+
+// Objects a browser lays out as blocks: each starts a line of its own.
+bool isBlockRole(int role)
+{
+    switch (role) {
+    case ATSPI_ROLE_SECTION:
+    case ATSPI_ROLE_PARAGRAPH:
+    case ATSPI_ROLE_HEADING:
+    case ATSPI_ROLE_BLOCK_QUOTE:
+    case ATSPI_ROLE_LIST:
+    case ATSPI_ROLE_LIST_ITEM:
+    case ATSPI_ROLE_ARTICLE:
+    case ATSPI_ROLE_FORM:
+    case ATSPI_ROLE_PANEL:
+    case ATSPI_ROLE_TABLE:
+    case ATSPI_ROLE_TABLE_ROW:
+    case ATSPI_ROLE_FOOTER:
+    case ATSPI_ROLE_HEADER:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Roles that only hold other objects: the place to look for the editor
+// the focus really is in.
+bool isContainerRole(int role)
+{
+    switch (role) {
+    case ATSPI_ROLE_FILLER:
+    case ATSPI_ROLE_PANEL:
+    case ATSPI_ROLE_GROUPING:
+    case ATSPI_ROLE_SCROLL_PANE:
+    case ATSPI_ROLE_LAYERED_PANE:
+    case ATSPI_ROLE_VIEWPORT:
+    case ATSPI_ROLE_SPLIT_PANE:
+    case ATSPI_ROLE_PAGE_TAB:
+    case ATSPI_ROLE_UNKNOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+AtspiAccessible *AtspiAccessibility::parentOf(AtspiAccessible *accessible, qint64 pid)
+{
+    if (!accessible || !admits(pid))
+        return nullptr;
+    Call call(*this, pid);
+    AtspiAccessible *parent = atspi_accessible_get_parent(accessible, call.error());
+    if (call.failed() && parent) {
+        g_object_unref(parent);
+        parent = nullptr;
+    }
+    return parent;
+}
+
+bool AtspiAccessibility::hasText(AtspiAccessible *accessible, qint64 pid)
+{
+    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
+    if (text)
+        g_object_unref(text);
+    return text != nullptr;
+}
+
+// ---- promotion ---------------------------------------------------------------
+
+AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64 pid)
+{
+    if (!accessible || !admits(pid))
+        return accessible;
+    const std::optional<int> r = role(accessible, pid);
+    if (!r)
+        return accessible;
+
+    // A word processor's paragraph: the document it belongs to.
+    if (*r == ATSPI_ROLE_PARAGRAPH || *r == ATSPI_ROLE_HEADING) {
+        AtspiAccessible *parent = parentOf(accessible, pid);
+        if (parent && role(parent, pid) == ATSPI_ROLE_DOCUMENT_TEXT && !hasText(parent, pid)) {
+            g_object_unref(accessible);
+            return parent;
+        }
+        if (parent)
+            g_object_unref(parent);
+    }
+
+    const bool editableText = hasState(accessible, pid, ATSPI_STATE_EDITABLE) && hasText(accessible, pid);
+    if (!editableText && isContainerRole(*r)) {
+        // The editor inside the focused container; or, for a container of
+        // its own that some editors report focused (a popup of word
+        // completions), the editor inside a container around it.
+        AtspiAccessible *around = static_cast<AtspiAccessible *>(g_object_ref(accessible));
+        for (int up = 0; around && up < kMaxContainerClimb; ++up) {
+            if (AtspiAccessible *editor = editorInside(around, pid)) {
+                g_object_unref(around);
+                g_object_unref(accessible);
+                return editor;
+            }
+            AtspiAccessible *parent = parentOf(around, pid);
+            g_object_unref(around);
+            around = nullptr;
+            const std::optional<int> parentRole = parent ? role(parent, pid) : std::nullopt;
+            if (parentRole && isContainerRole(*parentRole))
+                around = parent;
+            else if (parent)
+                g_object_unref(parent);
+        }
+        if (around)
+            g_object_unref(around);
+        // Last, the focused editor anywhere in the window: some toolkits
+        // report focus on a popup that is no part of the editor's tree.
+        AtspiAccessible *window = static_cast<AtspiAccessible *>(g_object_ref(accessible));
+        for (int up = 0; window && up < kMaxClimb * 2; ++up) {
+            const std::optional<int> windowRole = role(window, pid);
+            if (windowRole && (*windowRole == ATSPI_ROLE_FRAME || *windowRole == ATSPI_ROLE_WINDOW
+                               || *windowRole == ATSPI_ROLE_DIALOG))
+                break;
+            AtspiAccessible *parent = parentOf(window, pid);
+            g_object_unref(window);
+            window = parent;
+        }
+        if (window) {
+            AtspiAccessible *editor = editorInside(window, pid, true, kMaxWindowSearch);
+            g_object_unref(window);
+            if (editor) {
+                g_object_unref(accessible);
+                return editor;
+            }
+        }
+        return accessible;
+    }
+    if (!editableText)
+        return accessible;
+
+    // A line of a rich-text field: the field itself, the outermost editable
+    // text around it.
+    AtspiAccessible *current = accessible;
+    for (int up = 0; up < kMaxClimb; ++up) {
+        AtspiAccessible *parent = parentOf(current, pid);
+        if (!parent)
+            break;
+        const std::optional<int> parentRole = role(parent, pid);
+        if (!parentRole || *parentRole == ATSPI_ROLE_DOCUMENT_WEB || *parentRole == ATSPI_ROLE_DOCUMENT_FRAME
+            || !hasState(parent, pid, ATSPI_STATE_EDITABLE) || !hasText(parent, pid)) {
+            g_object_unref(parent);
+            break;
+        }
+        g_object_unref(current);
+        current = parent;
+    }
+    return current;
+}
+
+AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly,
+                                                  int maxNodes)
+{
+    // Breadth first, bounded: the focused editable text wins; otherwise the
+    // only editable text showing.
+    QQueue<QPair<AtspiAccessible *, int>> queue;
+    queue.enqueue({static_cast<AtspiAccessible *>(g_object_ref(container)), 0});
+    AtspiAccessible *focused = nullptr;
+    AtspiAccessible *only = nullptr;
+    int editors = 0;
+    int visited = 0;
+    while (!queue.isEmpty()) {
+        auto [node, depth] = queue.dequeue();
+        const bool look = !focused && visited < maxNodes && admits(pid);
+        ++visited;
+        const auto bits = look ? states(node, pid) : std::nullopt;
+        const auto has = [&](int state) { return bits && (*bits & (quint64(1) << state)); };
+        // Some toolkits leave the showing state off the containers between
+        // a window and its editor: the search goes through them all.
+        if (depth > 0 && has(ATSPI_STATE_EDITABLE) && hasText(node, pid)) {
+            if (has(ATSPI_STATE_FOCUSED)) {
+                focused = static_cast<AtspiAccessible *>(g_object_ref(node));
+            } else if (!focusedOnly && has(ATSPI_STATE_SHOWING) && ++editors == 1) {
+                only = static_cast<AtspiAccessible *>(g_object_ref(node));
+            }
+        } else if (bits && depth < kMaxEditorDepth && !has(ATSPI_STATE_MANAGES_DESCENDANTS)) {
+            Call call(*this, pid);
+            const int count = atspi_accessible_get_child_count(node, call.error());
+            for (int i = 0; i < count && i < 64 && !call.failed(); ++i)
+                if (AtspiAccessible *child = atspi_accessible_get_child_at_index(node, i, nullptr))
+                    queue.enqueue({child, depth + 1});
+        }
+        g_object_unref(node);
+    }
+    if (focused) {
+        if (only)
+            g_object_unref(only);
+        return focused;
+    }
+    if (editors == 1)
+        return only;
+    if (only)
+        g_object_unref(only);
+    return nullptr;
+}
+
+// ---- assembling a document -----------------------------------------------------
+
+bool AtspiAccessibility::flowDocument(AtspiAccessible *root, qint64 pid, Document &document)
+{
+    // The paragraphs on screen are the document's children; the others are
+    // reached through each paragraph's flow to the next and from the one
+    // before.
+    const auto flowTarget = [&](AtspiAccessible *from, AtspiRelationType type) -> AtspiAccessible * {
+        GArray *relations = nullptr;
+        {
+            Call call(*this, pid);
+            relations = atspi_accessible_get_relation_set(from, call.error());
+            if (call.failed() && relations) {
+                for (guint i = 0; i < relations->len; ++i)
+                    g_object_unref(g_array_index(relations, AtspiRelation *, i));
+                g_array_free(relations, TRUE);
+                relations = nullptr;
+            }
+        }
+        if (!relations)
+            return nullptr;
+        AtspiAccessible *target = nullptr;
+        for (guint i = 0; i < relations->len; ++i) {
+            AtspiRelation *relation = g_array_index(relations, AtspiRelation *, i);
+            if (!target && atspi_relation_get_relation_type(relation) == type
+                && atspi_relation_get_n_targets(relation) > 0)
+                target = atspi_relation_get_target(relation, 0);
+            g_object_unref(relation);
+        }
+        g_array_free(relations, TRUE);
+        return target;
+    };
+
+    AtspiAccessible *first = nullptr;
+    int childCount = 0;
+    {
+        Call call(*this, pid);
+        childCount = atspi_accessible_get_child_count(root, call.error());
+        for (int i = 0; i < childCount && i < kMaxDocumentChildren && !first && !call.failed(); ++i) {
+            AtspiAccessible *child = atspi_accessible_get_child_at_index(root, i, nullptr);
+            if (child && hasText(child, pid))
+                first = child;
+            else if (child)
+                g_object_unref(child);
+        }
+    }
+    if (!first)
+        return childCount == 0; // an empty document holds no text at all
+    for (int back = 0; back < kMaxFlowParts; ++back) {
+        AtspiAccessible *before = flowTarget(first, ATSPI_RELATION_FLOWS_FROM);
+        if (!before)
+            break;
+        g_object_unref(first);
+        first = before;
+    }
+    AtspiAccessible *current = first;
+    QList<DocumentText::Part> layout;
+    while (current) {
+        if (document.parts.size() >= kMaxFlowParts || !admits(pid)) {
+            document.whole = false;
+            g_object_unref(current);
+            break;
+        }
+        const std::optional<TextState> state = textState(current, pid);
+        if (!state) {
+            g_object_unref(current);
+            return false;
+        }
+        if (state->text.contains(kObject))
+            document.whole = false; // a frame or a picture inside the paragraph
+        document.parts.append({owned(current), *state, 0, state->text.size()});
+        layout.append({state->text, layout.isEmpty() ? Break::None : Break::Always});
+        current = flowTarget(current, ATSPI_RELATION_FLOWS_TO);
+    }
+    document.layout = DocumentText(layout);
+    return true;
+}
+
+void AtspiAccessibility::spellOut(AtspiAccessible *accessible, qint64 pid, const TextState &state, int depth,
+                                  QList<DocumentPart> &parts, QList<DocumentText::Part> &layout, Break &pending,
+                                  bool &whole)
+{
+    // Each embedded object stands for a child's text: runs of the element's
+    // own text become parts, and each object is spelled out in its place.
+    AtspiHypertext *hypertext = iface(atspi_accessible_get_hypertext_iface, accessible, pid);
+    const auto addRun = [&](qint64 from, qint64 to) {
+        if (to <= from)
+            return;
+        parts.append({owned(static_cast<AtspiAccessible *>(g_object_ref(accessible))), state, from, to - from});
+        layout.append({state.text.mid(from, to - from), pending});
+        pending = Break::None;
+    };
+    qint64 runStart = 0;
+    int link = 0;
+    for (qint64 i = 0; i < state.text.size(); ++i) {
+        if (state.text.at(i) != kObject)
+            continue;
+        addRun(runStart, i);
+        runStart = i + 1;
+        AtspiAccessible *child = nullptr;
+        if (hypertext && depth < kMaxSpellDepth && parts.size() < kMaxSpelledParts && admits(pid)) {
+            Call call(*this, pid);
+            AtspiHyperlink *hyperlink = atspi_hypertext_get_link(hypertext, link, call.error());
+            if (hyperlink && !call.failed())
+                child = atspi_hyperlink_get_object(hyperlink, 0, call.error());
+            if (hyperlink)
+                g_object_unref(hyperlink);
+            if (child && call.failed()) {
+                g_object_unref(child);
+                child = nullptr;
+            }
+        }
+        ++link;
+        const std::optional<TextState> childState = child ? textState(child, pid) : std::nullopt;
+        if (!childState) {
+            // A picture or a control: the text cannot say what it is.
+            whole = false;
+            parts.append({owned(static_cast<AtspiAccessible *>(g_object_ref(accessible))), state, i, 1});
+            layout.append({QString(kObject), pending});
+            pending = Break::None;
+            if (child)
+                g_object_unref(child);
+            continue;
+        }
+        const std::optional<int> childRole = role(child, pid);
+        const bool block = childRole && isBlockRole(*childRole);
+        if (block)
+            pending = Break::IfNeeded;
+        const qsizetype before = parts.size();
+        spellOut(child, pid, *childState, depth + 1, parts, layout, pending, whole);
+        if (parts.size() == before && block) {
+            // An empty line still counts as one.
+            parts.append({owned(static_cast<AtspiAccessible *>(g_object_ref(child))), *childState, 0, 0});
+            layout.append({QString(), pending});
+        }
+        if (block)
+            pending = Break::IfNeeded;
+        g_object_unref(child);
+    }
+    addRun(runStart, state.text.size());
+    if (hypertext)
+        g_object_unref(hypertext);
+}
+
+std::optional<AtspiAccessibility::Document> AtspiAccessibility::documentOf(AtspiAccessible *accessible, qint64 pid)
+{
+    if (!accessible || !admits(pid))
+        return std::nullopt;
+    const std::optional<TextState> state = textState(accessible, pid);
+    Document document;
+    if (!state) {
+        if (role(accessible, pid) != ATSPI_ROLE_DOCUMENT_TEXT || !flowDocument(accessible, pid, document))
+            return std::nullopt;
+        return document;
+    }
+    if (!state->text.contains(kObject))
+        return std::nullopt;
+    QList<DocumentText::Part> layout;
+    Break pending = Break::None;
+    spellOut(accessible, pid, *state, 0, document.parts, layout, pending, document.whole);
+    document.layout = DocumentText(layout);
+    return document;
+}
+
+std::optional<bool> AtspiAccessibility::textIsWhole(AtspiAccessible *accessible, qint64 pid)
+{
+    const std::optional<TextState> state = textState(accessible, pid);
+    if (!state)
+        return std::nullopt;
+    // A paragraph reached on its own is only part of its document.
+    AtspiAccessible *parent = parentOf(accessible, pid);
+    const bool inDocument = parent && role(parent, pid) == ATSPI_ROLE_DOCUMENT_TEXT && !hasText(parent, pid);
+    if (parent)
+        g_object_unref(parent);
+    return !inDocument;
+}
+
+// ---- reading and writing a document ---------------------------------------------
+
+std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &document, qint64 pid)
+{
+    std::optional<qint64> selFrom;
+    std::optional<qint64> selTo;
+    std::optional<qint64> strongCaret;
+    std::optional<qint64> weakCaret;
+    for (int i = 0; i < document.parts.size() && admits(pid); ++i) {
+        const DocumentPart &part = document.parts.at(i);
+        AtspiText *text = iface(atspi_accessible_get_text_iface, part.accessible.get(), pid);
+        if (!text)
+            continue;
+        const auto toPart = [&](gint offset) { return offsets::toUtf16(part.state.text, offset, part.state.unit); };
+        {
+            Call call(*this, pid);
+            const gint n = atspi_text_get_n_selections(text, call.error());
+            if (!call.failed() && n > 0) {
+                if (AtspiRange *r = atspi_text_get_selection(text, 0, call.error())) {
+                    const qint64 a = std::max(toPart(std::min(r->start_offset, r->end_offset)), part.base);
+                    const qint64 b = std::min(toPart(std::max(r->start_offset, r->end_offset)), part.base + part.length);
+                    if (!call.failed() && a < b) {
+                        const qint64 from = document.layout.toWhole(i, a - part.base);
+                        const qint64 to = document.layout.toWhole(i, b - part.base);
+                        selFrom = selFrom ? std::min(*selFrom, from) : from;
+                        selTo = selTo ? std::max(*selTo, to) : to;
+                    }
+                    g_free(r);
+                }
+            }
+            const gint caret = call.failed() ? -1 : atspi_text_get_caret_offset(text, call.error());
+            if (!call.failed() && caret >= 0) {
+                const qint64 c = toPart(caret);
+                if (c >= part.base && c <= part.base + part.length) {
+                    // A caret on an embedded object points into the child,
+                    // which reports it itself.
+                    const bool onObject = c < part.state.text.size() && part.state.text.at(c) == kObject;
+                    const qint64 whole = document.layout.toWhole(i, c - part.base);
+                    if (!onObject && !strongCaret)
+                        strongCaret = whole;
+                    else if (onObject && !weakCaret)
+                        weakCaret = whole;
+                }
+            }
+        }
+        g_object_unref(text);
+    }
+    if (selFrom && selTo)
+        return TextRange{*selFrom, *selTo - *selFrom};
+    if (strongCaret)
+        return TextRange{*strongCaret, 0};
+    if (weakCaret)
+        return TextRange{*weakCaret, 0};
+    return std::nullopt;
+}
+
+std::optional<QVariant> AtspiAccessibility::readDocument(const Document &document, qint64 pid, Attribute attribute)
+{
+    switch (attribute) {
+    case Attribute::Value:
+        return QVariant(document.layout.text());
+    case Attribute::NumberOfCharacters:
+        return QVariant(qint64(document.layout.text().size()));
+    case Attribute::TextIsWhole:
+        return QVariant(document.whole);
+    case Attribute::SelectedTextRange:
+    case Attribute::SelectedText: {
+        const std::optional<TextRange> range = documentSelection(document, pid);
+        if (!range)
+            return std::nullopt;
+        if (attribute == Attribute::SelectedTextRange)
+            return QVariant::fromValue(*range);
+        return QVariant(document.layout.text().mid(range->location, range->length));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+bool AtspiAccessibility::writeDocumentRange(const Document &document, qint64 pid, const TextRange &range)
+{
+    // A selection that spans parts cannot be made through accessibility
+    // here: the caller falls back on the keyboard.
+    const auto inPart = document.layout.rangeInOnePart(range);
+    if (!inPart)
+        return false;
+    const DocumentPart &part = document.parts.at(inPart->first);
+    const TextRange local{part.base + inPart->second.location, inPart->second.length};
+    return writeRange(part.accessible.get(), pid, local);
+}
+
+bool AtspiAccessibility::focusDocument(const Document &document, qint64 pid)
+{
+    for (const DocumentPart &part : document.parts)
+        if (hasState(part.accessible.get(), pid, ATSPI_STATE_FOCUSED))
+            return true;
+    return !document.parts.isEmpty() && grabFocus(document.parts.first().accessible.get(), pid);
+}
+
+} // namespace qv::linuxdesktop

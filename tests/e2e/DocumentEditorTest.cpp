@@ -1,0 +1,266 @@
+// Whole engine runs into real document editors: LibreOffice Writer (whose
+// paragraphs are separate objects), a browser's rich-text field (whose
+// lines are embedded objects) and plain text area in Chromium and Firefox,
+// and KWrite (whose editor sits inside a focused container). Each run types
+// a 300-word essay and must leave it exactly once, as read back by the
+// editor's own copy (select all, copy), or, where the editor rewrites what
+// is typed (Writer's typographic quotes), end in the "differs" outcome
+// naming that, with nothing lost or duplicated. After the run no key
+// arrives and the selection stays for 10 s, and the user's clipboard is as
+// it was.
+//
+// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's;
+// QUORVEL_E2E_LIVE=1 prints its phases and diagnostic lines as they come.
+#include "BriskScheduler.h"
+#include "DesktopFixture.h"
+#include "DocumentApp.h"
+#include "TracingPlatform.h"
+
+#include "core/Random.h"
+#include "engine/FieldCheck.h"
+#include "engine/TypingEngine.h"
+
+#include <QElapsedTimer>
+
+#include <iostream>
+
+namespace qv::e2e {
+namespace {
+
+using engine::TypingEngine;
+using platform::Attribute;
+using platform::Element;
+using platform::TextRange;
+using Kind = DocumentApp::Kind;
+
+// About 300 words in four paragraphs, with straight quotes and an
+// apostrophe (which a word processor turns typographic).
+const QString kEssay = QStringLiteral(
+    "Why Rivers Matter\n\n"
+    "Rivers have shaped human life for as long as people have settled anywhere. They carry fresh water to "
+    "fields, move goods between towns and carve the valleys where villages grow. Early farmers learned to read "
+    "the seasons of a river, planting after the spring floods had left rich soil behind. Without that rhythm, "
+    "many of the first cities would never have grown beyond a handful of homes.\n\n"
+    "A river is also a road. Before railways and highways, boats were the fastest way to move heavy loads, and "
+    "trading posts appeared wherever two rivers met. Merchants followed the current downstream and returned "
+    "with new tools, foods and ideas. Historians often say that a river \"connects more than it divides\", "
+    "because the people on both banks depended on the same water and the same trade.\n\n"
+    "Today we notice rivers less, yet we rely on them as much as ever. They cool power stations, supply "
+    "drinking water to millions and support fish, birds and plants that cannot live anywhere else. When a "
+    "river is dammed, polluted or drained for farming, the damage spreads far beyond its banks. Wetlands dry "
+    "out, fish lose the places where they breed and towns downstream face floods or shortages.\n\n"
+    "Caring for rivers does not require grand gestures. Communities can keep rubbish out of the water, plant "
+    "trees along the banks and ask local councils to measure pollution every year. Schools can take students "
+    "to a nearby stream to test its water and count the insects living there. These small steps remind us "
+    "that a river is not just scenery. It's a living system that has supported people for thousands of years, "
+    "and it will keep doing so only if we treat it with care.");
+
+const QString kUsersClipboard = QStringLiteral("clip text ✓");
+
+struct EditorCase {
+    const char *name;
+    Kind kind;
+    const char *field; // the browsers' field: "rich" or "area"
+    bool insideParagraph = false;
+};
+
+void PrintTo(const EditorCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+// Where a long test is, for a run that hangs.
+void step(const char *what)
+{
+    std::cout << "step: " << what << std::endl;
+}
+
+class DocumentEditorRun : public DesktopFixture, public ::testing::WithParamInterface<EditorCase> {
+protected:
+    void SetUp() override
+    {
+        DesktopFixture::SetUp();
+        if (IsSkipped())
+            return;
+        // Pauses 20 times shorter and key delays cut to 15 ms: a 300-word
+        // run takes well under a minute, key and caret traffic stay real.
+        brisk = std::make_unique<BriskScheduler>(scheduler, 20.0, 15.0);
+    }
+
+    void TearDown() override
+    {
+        if (HasFailure() || qEnvironmentVariableIsSet("QUORVEL_E2E_VERBOSE")) {
+            std::cout << "--- the run (ms: keys and accessibility calls; indented: diagnostic lines):\n";
+            for (const QString &line : log)
+                std::cout << "  " << line.toStdString() << "\n";
+            std::cout << "--- phases: " << phases.join(QLatin1Char(' ')).toStdString() << "\n";
+        }
+    }
+
+    // The editor in front with its text field focused: the element the
+    // application state would record for a click into it.
+    Element focusedField(DocumentApp &app)
+    {
+        Element found;
+        waitUntil(
+            [&] {
+                if (platform->x11Workspace().frontmostPid() != app.pid())
+                    app.activate();
+                found = ax().systemFocusedElement();
+                return found && found.pid() == app.pid() && ax().read(found, Attribute::Editable) == QVariant(true)
+                       && ax().read(found, Attribute::Value).has_value();
+            },
+            30000);
+        return found;
+    }
+
+    // The whole text by the editor's own copy.
+    std::optional<QString> copyOf(DocumentApp &app)
+    {
+        platform::Pasteboard &pasteboard = platform->pasteboard();
+        const qint64 before = pasteboard.changeCount();
+        if (!app.activate() || !app.keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
+            return std::nullopt;
+        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+            return std::nullopt;
+        pump(200);
+        return pasteboard.plainText();
+    }
+
+    bool runEngine(const Element &target)
+    {
+        SeededRandom random(20261207);
+        TracingPlatform traced(*platform, scheduler, log);
+        TypingEngine engine(traced, *brisk, random);
+        bool done = false;
+        auto job = [&]() -> QCoro::Task<> {
+            co_await engine.typeText(
+                kEssay, QStringLiteral("9"), QStringLiteral("light"), false, 250, target, 0, [] { return false; },
+                [] { return false; }, {}, [&](const QString &phase) {
+                    phases << phase;
+                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
+                        std::cout << "phase: " << phase.toStdString() << std::endl;
+                },
+                [&](const QString &line) {
+                    debug << line;
+                    log << QStringLiteral("   ") + line;
+                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
+                        std::cout << "   " << line.toStdString() << std::endl;
+                });
+            done = true;
+        };
+        QElapsedTimer wall;
+        wall.start();
+        auto running = job();
+        const bool finished = waitUntil([&] { return done; }, kRunLimitMs);
+        std::cout << "run: " << wall.elapsed() << " ms\n";
+        return finished;
+    }
+
+    static constexpr int kRunLimitMs = 240000;
+    std::unique_ptr<BriskScheduler> brisk;
+    QStringList phases;
+    QStringList debug;
+    QStringList log;
+};
+
+TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
+{
+    const EditorCase c = GetParam();
+    // The user's clipboard, owned by another program.
+    auto owner = startTarget(TargetApp::Kind::Gtk);
+    ASSERT_EQ(owner->command(QStringLiteral("clip")), QStringLiteral("ok"));
+    ASSERT_TRUE(waitUntil([&] { return platform->pasteboard().plainText() == kUsersClipboard; }, 3000));
+
+    step("the editor starts");
+    DocumentApp app(c.kind, QString::fromLatin1(c.field));
+    QString why;
+    ASSERT_TRUE(app.start(&why)) << why.toStdString();
+    ASSERT_TRUE(app.activate());
+    step("its text field gets the focus");
+    Element field = focusedField(app);
+    ASSERT_TRUE(field) << "no focused text field in " << app.name().toStdString();
+
+    // The user's own paragraph, with the caret in its middle.
+    QString before;
+    qint64 caret = 0;
+    if (c.insideParagraph) {
+        const QString opening = QStringLiteral("Notes\n\nMy own opening line stays.");
+        const QString closing = QStringLiteral(" My closing line stays too.");
+        ASSERT_TRUE(app.type(QStringLiteral("Notes")));
+        ASSERT_TRUE(app.keys({QStringLiteral("Return"), QStringLiteral("Return")}));
+        ASSERT_TRUE(app.type(opening.mid(7) + closing));
+        QStringList lefts;
+        for (qsizetype i = 0; i < closing.size(); ++i)
+            lefts << QStringLiteral("Left");
+        ASSERT_TRUE(app.keys(lefts));
+        before = opening + closing;
+        caret = opening.size();
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                field = ax().systemFocusedElement();
+                const auto range = ax().read(field, Attribute::SelectedTextRange);
+                return ax().read(field, Attribute::Value) == QVariant(before) && range
+                       && range->value<TextRange>() == TextRange{caret, 0};
+            },
+            10000))
+            << "the document holds " << ax().read(field, Attribute::Value).value_or(QVariant()).toString().toStdString();
+    }
+
+    step("the run");
+    ASSERT_TRUE(runEngine(field)) << "the run did not end within " << kRunLimitMs << " ms";
+    ASSERT_FALSE(phases.isEmpty());
+    EXPECT_EQ(platform->pasteboard().plainText(), kUsersClipboard) << "the user's clipboard was not put back";
+
+    step("ten quiet seconds");
+    // No key lands and the selection stays put after the run.
+    const auto value = ax().read(field, Attribute::Value);
+    const auto selection = ax().read(field, Attribute::SelectedTextRange);
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < 10000) {
+        pump(250);
+        ASSERT_EQ(ax().read(field, Attribute::Value), value) << "the text changed " << quiet.elapsed() << " ms after the run";
+        ASSERT_EQ(ax().read(field, Attribute::SelectedTextRange), selection)
+            << "the selection changed " << quiet.elapsed() << " ms after the run";
+    }
+    EXPECT_EQ(platform->pasteboard().plainText(), kUsersClipboard) << "a late copy replaced the user's clipboard";
+
+    step("the editor's own copy");
+    const std::optional<QString> copied = copyOf(app);
+    ASSERT_TRUE(copied.has_value()) << "the editor's own copy gave nothing";
+    // Editors end a copied document with at most one line break of their own.
+    QString text = *copied;
+    if (text.endsWith(QLatin1Char('\n')) && !kEssay.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    ASSERT_TRUE(text.startsWith(before.left(caret))) << text.toStdString();
+    ASSERT_TRUE(text.endsWith(before.mid(caret))) << text.toStdString();
+    const QString typed = text.mid(caret, text.size() - before.size());
+    std::cout << "outcome: " << app.name().toStdString() << " " << c.name << ": " << phases.last().toStdString()
+              << (engine::rewrittenByTarget(typed, kEssay) ? " (rewritten by the editor)"
+                  : typed == kEssay                        ? " (exact by the editor's copy)"
+                                                           : " (differs)")
+              << std::endl;
+    if (engine::rewrittenByTarget(typed, kEssay)) {
+        // Writer's typographic quotes: said so, nothing lost or duplicated.
+        EXPECT_EQ(phases.last(), QStringLiteral("differs"));
+        EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),
+                                [](const QString &line) { return line.contains(QLatin1String("rewrote what was typed")); }));
+    } else {
+        EXPECT_EQ(typed.toStdString(), kEssay.toStdString());
+        EXPECT_EQ(phases.last(), QStringLiteral("done"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, DocumentEditorRun,
+                         ::testing::Values(EditorCase{"WriterEmpty", Kind::Writer, ""},
+                                           EditorCase{"WriterInsideParagraph", Kind::Writer, "", true},
+                                           EditorCase{"ChromiumRichText", Kind::Chromium, "rich"},
+                                           EditorCase{"ChromiumTextArea", Kind::Chromium, "area"},
+                                           EditorCase{"FirefoxRichText", Kind::Firefox, "rich"},
+                                           EditorCase{"FirefoxTextArea", Kind::Firefox, "area"},
+                                           EditorCase{"KWrite", Kind::KWrite, ""}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace qv::e2e

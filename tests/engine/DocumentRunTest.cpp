@@ -1,0 +1,209 @@
+// Runs into document editors on the simulated desktop: a field whose text
+// cannot be read whole, a document whose paragraphs are separate objects
+// (a selection never spans two), an application that rewrites what is
+// typed, and a clipboard read whose copy lands late. Nothing the run did not
+// type is ever deleted or duplicated, no key lands after the run, and the
+// run says "done" only for a field it read back exact.
+
+#include "engine/FieldCheck.h"
+
+#include "RunHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace qv::engine;
+using qv::platform::Shortcut;
+using qv::sim::ClipboardEvent;
+using qv::sim::RangeWrites;
+
+namespace {
+// The text a field holds at the start, where the caret stands, and whether
+// the run humanizes.
+struct FieldCase {
+    const char *name;
+    QString before;
+    qint64 caret;
+    bool humanize;
+};
+
+const QString kEssay = QStringLiteral(
+    "Rivers shape the land slowly. Over many years they carve valleys and carry soil to the sea.\n\n"
+    "People settled beside them because water meant crops, travel and trade. Cities grew where rivers met.\n"
+    "Today we still depend on them, though we notice them less.");
+
+struct DocumentRun : ::testing::Test, qv::test::RunHarness {
+    qv::SeededRandom random{5};
+    TypingEngine engine{sim, clock, random};
+    std::unique_ptr<TypingRun> current;
+
+    TypingRun &runText(const QString &text, bool humanize)
+    {
+        current = std::make_unique<TypingRun>(engine, args(text, humanize));
+        run(*current);
+        return *current;
+    }
+    // The essay typed into the field as the case lays it out, from a clean log.
+    TypingRun &runCase(const FieldCase &c)
+    {
+        phases.clear();
+        debug.clear();
+        sim.log().clear();
+        field.setText(c.before);
+        field.setCaret(c.caret);
+        return runText(kEssay, c.humanize);
+    }
+    // Keys that reached the application after `ns`.
+    int keysLandedAfter(qint64 ns)
+    {
+        return int(std::count_if(sim.log().keys.begin(), sim.log().keys.end(),
+                                 [ns](const qv::sim::KeyEvent &k) { return k.timeNs > ns; }));
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentRun, AFieldNotWhollyReadableIsNeverClaimedWipedOrCalledDone)
+{
+    // The field's value is only the paragraph with the caret; the document
+    // around it holds the user's own text.
+    const FieldCase cases[] = {
+        {"an empty paragraph", QString(), 0, true},
+        {"inside the user's paragraph", QStringLiteral("Mine, start. Mine, end."), 13, false},
+    };
+    field.quirks().textNotWhole = true;
+    for (const FieldCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        TypingRun &r = runCase(c);
+        EXPECT_FALSE(r.params().ownsWholeField);
+        EXPECT_TRUE(r.state().deferredErrors.isEmpty()) << "no typo is left for a review that cannot read it";
+        EXPECT_EQ(field.text(), c.before.left(c.caret) + kEssay + c.before.mid(c.caret))
+            << "the user's text is kept and the essay typed once";
+        EXPECT_EQ(sim.log().count(Shortcut::SelectAll), 0) << "never a select-all in such a field";
+        EXPECT_EQ(phases.last(), "differs") << "it could not be read back";
+        ASSERT_TRUE(engine.lastDifference());
+        EXPECT_TRUE(engine.lastDifference()->reason.contains("cannot be read whole"));
+    }
+}
+
+TEST_F(DocumentRun, ADocumentOfParagraphsEndsExactWithNothingDuplicated)
+{
+    // Selections end at a paragraph's edge, as in a word processor whose
+    // paragraphs are separate objects; the document reads as one text.
+    field.quirks().rangeWrites = RangeWrites::WithinParagraph;
+    const FieldCase cases[] = {
+        {"an empty document, typos left for the review", QString(), 0, true},
+        {"inside an existing paragraph", QStringLiteral("Title\n\nMy own words. And more.\nLast line."), 21, false},
+        {"at the end of the document", QStringLiteral("Title\n\n"), 7, true},
+    };
+    for (const FieldCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        runCase(c);
+        EXPECT_EQ(field.text(), c.before.left(c.caret) + kEssay + c.before.mid(c.caret));
+        EXPECT_EQ(phases.last(), "done");
+        EXPECT_EQ(field.selection().length, 0) << "no selection is left behind";
+    }
+}
+
+TEST_F(DocumentRun, TextTheTargetRewroteEndsInItsOwnOutcomeWithoutALoop)
+{
+    // The application turns straight quotes into typographic ones as they
+    // are typed; retyping them would only have them turned again.
+    field.quirks().transform = [](const QString &before, const QString &typed) {
+        if (typed != QLatin1String("\""))
+            return typed;
+        const bool opening = before.isEmpty() || before.back().isSpace();
+        return QString(QChar(opening ? 0x201C : 0x201D));
+    };
+    const QString text = QStringLiteral("She said \"yes\" and left.\n\nThen \"no\" came back.");
+    const QString rewritten = QString::fromUtf8("She said “yes” and left.\n\nThen “no” came back.");
+    for (const bool humanize : {false, true}) {
+        SCOPED_TRACE(humanize ? "humanize" : "plain");
+        phases.clear();
+        debug.clear();
+        sim.log().clear();
+        field.setText({});
+        runText(text, humanize);
+        EXPECT_EQ(field.text(), rewritten) << "nothing lost or duplicated";
+        EXPECT_EQ(phases.last(), "differs");
+        ASSERT_TRUE(engine.lastDifference());
+        EXPECT_TRUE(engine.lastDifference()->reason.contains("rewrote what was typed"));
+        EXPECT_LE(sim.log().count(Shortcut::SelectAll), 2) << "no repeated whole-field repairs";
+    }
+}
+
+TEST(FieldCheck, TellsTargetRewritingFromOtherDifferences)
+{
+    struct Case {
+        const char *live;
+        const char *intended;
+        bool rewritten;
+    };
+    const Case cases[] = {
+        {"He said \"hi\".", "He said \"hi\".", false}, // equal: nothing was rewritten
+        {"He said “hi” – it’s late…", "He said \"hi\" - it's late...", true},
+        {"A – B", "A -- B", true},
+        {"He said “hi”.", "He said \"ho\".", false},
+        {"He said \"hi\".\n", "He said \"hi\".", false},
+        {"teh", "the", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(rewrittenByTarget(QString::fromUtf8(c.live), QString::fromUtf8(c.intended)), c.rewritten) << c.live;
+}
+
+TEST_F(DocumentRun, AClipboardReadThatGivesUpLeavesNoKeyOrCopyBehind)
+{
+    // The application takes its keys two seconds late: the copy has not
+    // landed when the read gives up.
+    const QString users = QStringLiteral("the user's clipboard");
+    sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+    field.setText(QStringLiteral("Some text"));
+    engine.allowClipboardOps = true;
+    sim.simKeyboard().setDeliveryDelayMs(2000);
+
+    const auto first = qv::test::runTask(clock, engine.readAllTextViaClipboard({}));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->outcome, ClipboardRead::Outcome::Unchanged);
+    EXPECT_TRUE(engine.copyMayLandLate());
+
+    // While it may still land, no further select-all or copy is sent.
+    const int shortcuts = int(sim.log().keysOf(qv::sim::KeyEvent::Kind::Shortcut).size());
+    const auto second = qv::test::runTask(clock, engine.readSelectionViaClipboard({}));
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->outcome, ClipboardRead::Outcome::Withheld);
+    EXPECT_TRUE(second->contradicts(QStringLiteral("Some text"))) << "an unconfirmed selection is no evidence";
+    EXPECT_EQ(int(sim.log().keysOf(qv::sim::KeyEvent::Kind::Shortcut).size()), shortcuts);
+
+    // The late copy lands; the user's clipboard is put back once it has.
+    qv::test::runTask(clock, engine.settleLateCopy(true));
+    EXPECT_FALSE(engine.copyMayLandLate());
+    EXPECT_EQ(sim.simPasteboard().plainText(), users);
+    const qint64 settled = clock.nowNs();
+    clock.advance(10000);
+    EXPECT_EQ(keysLandedAfter(settled), 0);
+    EXPECT_EQ(sim.simPasteboard().plainText(), users);
+}
+
+TEST_F(DocumentRun, ARunEndsOnlyOnceTheTargetHasTakenEveryKey)
+{
+    // Keys land 300 ms after they are sent; the run's end waits for them,
+    // so none arrives after the last phase and the field reads exact.
+    sim.simKeyboard().setDeliveryDelayMs(300);
+    const QString users = QStringLiteral("kept");
+    sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+    qint64 endedNs = 0;
+    auto a = args(kEssay, true);
+    a.onPhase = [&](const QString &p) {
+        phases.append(p);
+        endedNs = clock.nowNs();
+    };
+    current = std::make_unique<TypingRun>(engine, a);
+    run(*current);
+    EXPECT_EQ(phases.last(), "done");
+    EXPECT_EQ(field.text(), kEssay);
+    EXPECT_EQ(keysLandedAfter(endedNs), 0);
+    clock.advance(10000);
+    EXPECT_EQ(keysLandedAfter(endedNs), 0);
+    EXPECT_EQ(sim.simPasteboard().plainText(), users);
+}
