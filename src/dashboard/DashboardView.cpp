@@ -45,6 +45,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv::dashboard {
 
 DashboardFactories DashboardFactories::standIns()
@@ -237,9 +239,28 @@ void DashboardView::buildLayers()
     connect(m_permissionsFade, &LayerFade::hidden, this, &DashboardView::finishPermissionsExit);
 }
 
+namespace {
+// The scrolling page: the scroll view sizes it to no less than its minimum,
+// so its minimum is the height its content asks for. Otherwise a workspace
+// taller than the window would be squeezed to its parts' minimums, drawing
+// rows over one another, instead of scrolling.
+class GrowingPage final : public QWidget {
+public:
+    QSize minimumSizeHint() const override
+    {
+        QSize min = QWidget::minimumSizeHint();
+        // With height-for-width content the scroll view asks for the
+        // height at the actual width itself.
+        if (layout() && !layout()->hasHeightForWidth())
+            min.setHeight(std::max(min.height(), sizeHint().height()));
+        return min;
+    }
+};
+} // namespace
+
 QWidget *DashboardView::buildScrollCard()
 {
-    auto *outer = new QWidget;
+    auto *outer = new GrowingPage;
     auto *outerLayout = new QVBoxLayout(outer);
     outerLayout->setContentsMargins(32, 30, 32, 0);
 
@@ -344,6 +365,15 @@ void DashboardView::syncWorkspace()
     } else {
         m_content->setCurrentWidget(m_writer);
     }
+    // The card grows with the workspace on show alone: a hidden one must not
+    // leave its height behind.
+    for (int i = 0; i < m_content->count(); ++i) {
+        QWidget *page = m_content->widget(i);
+        const bool current = page == m_content->currentWidget();
+        page->setSizePolicy(current ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                            current ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    }
+    m_content->updateGeometry();
 
     m_comingSoonFade->setShown(s.showComingSoon(), pageAnimation(kSwitchFadeMs));
 
