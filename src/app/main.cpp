@@ -17,6 +17,7 @@
 #include "study/StudyRootView.h"
 #include "study/StudyWorkspacePages.h"
 #include "state/TerminationFlush.h"
+#include "theme/AppStyle.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    qv::applyAppStyle();
 
     qv::QtScheduler scheduler;
     qv::SystemWallClock clock;

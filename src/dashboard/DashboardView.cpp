@@ -127,6 +127,11 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
 
 DashboardView::~DashboardView()
 {
+    // The children go after this body, in creation order, and a page going
+    // with them may still change the shared state (the study workspace
+    // lowers the top-bar flag it raised): nothing may reach back into this
+    // page's already deleted widgets then.
+    m_appState.disconnect(this);
     // The island's state may go before the area and button that report to
     // it, and neither may reach this half-destroyed page.
     m_hoverArea->setOnHover(nullptr);

@@ -59,7 +59,9 @@ void OverlayHost::place(const Layer &layer)
         w->setGeometry(area);
         return;
     }
-    QSize size = w->sizeHint().expandedTo(w->minimumSizeHint());
+    // A minimum size set on the layer counts too: left out, the widget would
+    // grow past it to the right when placed and sit off centre.
+    QSize size = w->sizeHint().expandedTo(w->minimumSizeHint()).expandedTo(w->minimumSize());
     size.setWidth(std::min({size.width(), w->maximumWidth(), std::max(0, area.width())}));
     if (w->hasHeightForWidth())
         size.setHeight(w->heightForWidth(size.width()));

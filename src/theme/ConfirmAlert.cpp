@@ -1,5 +1,6 @@
 #include "theme/ConfirmAlert.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 namespace qv {
@@ -17,6 +18,17 @@ QMessageBox *openConfirmAlert(QWidget *parent, const QString &title, const QStri
     box->setInformativeText(message);
     QPushButton *cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     QPushButton *action = box->addButton(actionLabel, QMessageBox::DestructiveRole);
+    // Qt sizes a box to its text, which wraps a short question early and
+    // leaves the window manager too narrow a title bar for the title.
+    const int textWidth = std::max(kConfirmTextWidth, box->fontMetrics().horizontalAdvance(title) + 160);
+    for (QLabel *label : box->findChildren<QLabel *>())
+        if (!label->text().isEmpty())
+            label->setMinimumWidth(textWidth);
+    if (auto *head = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        QFont bold = head->font();
+        bold.setBold(true);
+        head->setFont(bold);
+    }
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
     QObject::connect(box, &QMessageBox::finished, parent, [box, action, finished = std::move(finished)] {

@@ -7,6 +7,10 @@
 
 namespace qv {
 
+// The width a confirmation's text gets at least, so that its question stays
+// on one line and the window's title bar shows its whole title.
+inline constexpr int kConfirmTextWidth = 360;
+
 // A non-blocking confirmation: a plain-text title and message, "Cancel"
 // (the default button, also taken by Escape) and one destructive action.
 // It deletes itself when closed; `finished` gets the box and whether the

@@ -2,7 +2,7 @@
 
 #include "theme/Theme.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -160,12 +160,18 @@ void WindowFrame::raiseDecorations()
 
 void WindowFrame::beginMove(QPoint globalPos)
 {
+    m_pressPending = false;
     QWindow *handle = m_window->windowHandle();
     if (handle && handle->startSystemMove())
         return;
     // No window manager support: follow the pointer ourselves.
     m_dragging = true;
     m_dragOffset = globalPos - m_window->frameGeometry().topLeft();
+}
+
+bool WindowFrame::isDrag(QPoint pressPos, QPoint pos)
+{
+    return (pos - pressPos).manhattanLength() >= QApplication::startDragDistance();
 }
 
 bool WindowFrame::eventFilter(QObject *watched, QEvent *event)
@@ -181,24 +187,39 @@ bool WindowFrame::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::MouseButtonPress: {
         // Presses reach the window itself only where no control took them:
-        // that is the background, which drags the window.
+        // that is the background, which drags the window. The move starts
+        // once the pointer travels: a window manager asked to move on a
+        // press whose release has already gone by (a tap) would keep moving
+        // the window with the pointer.
         auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() == Qt::LeftButton) {
-            beginMove(me->globalPosition().toPoint());
+            m_pressPending = true;
+            m_pressPos = me->globalPosition().toPoint();
             return true;
         }
         break;
     }
     case QEvent::MouseMove: {
         auto *me = static_cast<QMouseEvent *>(event);
-        if (m_dragging && (me->buttons() & Qt::LeftButton)) {
-            m_window->move(me->globalPosition().toPoint() - m_dragOffset);
+        if (!(me->buttons() & Qt::LeftButton)) {
+            m_pressPending = m_dragging = false;
+            break;
+        }
+        const QPoint global = me->globalPosition().toPoint();
+        if (m_pressPending && isDrag(m_pressPos, global)) {
+            beginMove(m_pressPos);
+            if (m_dragging)
+                m_window->move(global - m_dragOffset);
+            return true;
+        }
+        if (m_dragging) {
+            m_window->move(global - m_dragOffset);
             return true;
         }
         break;
     }
     case QEvent::MouseButtonRelease:
-        m_dragging = false;
+        m_pressPending = m_dragging = false;
         break;
     default:
         break;

@@ -21,6 +21,8 @@ public:
 
     // Whether the desktop is assumed to composite translucent windows.
     static bool defaultCompositing();
+    // Whether the pointer went far enough from its press to move the window.
+    static bool isDrag(QPoint pressPos, QPoint pos);
     // Which edges a point near the border of a window of `size` grabs.
     static Qt::Edges edgesAt(QPoint pos, QSize size, int band = kGrip);
 
@@ -42,6 +44,8 @@ private:
     bool m_compositing;
     QWidget *m_border;
     QList<QWidget *> m_grips;
+    bool m_pressPending = false;
+    QPoint m_pressPos;
     bool m_dragging = false;
     QPoint m_dragOffset;
 };

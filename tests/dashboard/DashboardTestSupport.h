@@ -96,6 +96,8 @@ protected:
     QList<Project> panelsOpened;
     int studyBuilt = 0;
     bool realEditor = false; // the editor's own window instead of the stand-in
+    // The study workspace to build instead of the stand-in, when set.
+    std::function<QWidget *(state::AppState &)> studyWorkspace;
 
     state::AppStateEnvironment environment()
     {
@@ -136,7 +138,7 @@ protected:
         auto study = f.studyWorkspace;
         f.studyWorkspace = [this, study](state::AppState &a) {
             ++studyBuilt;
-            return study(a);
+            return studyWorkspace ? studyWorkspace(a) : study(a);
         };
         return f;
     }

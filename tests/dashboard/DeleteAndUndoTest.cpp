@@ -82,6 +82,9 @@ TEST_F(DeleteTest, TheAlertUsesItsOwnWordsEscapeCancelsAndUndoRestoresTheProject
     // The banner sits at the bottom and is the layer that takes clicks there.
     const QPoint inBanner = view->undoBanner()->geometry().center();
     EXPECT_EQ(view->overlayHost()->layerAt(inBanner), view->undoBanner());
+    // Centred at its minimum width, which a short title does not reach.
+    EXPECT_GE(view->undoBanner()->width(), view->undoBanner()->minimumWidth());
+    EXPECT_NEAR(inBanner.x(), view->width() / 2, 1);
 
     settle(4999);
     click(view->undoBanner()->undoButton());

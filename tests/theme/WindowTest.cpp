@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,37 @@ TEST_F(CustomWindowTest, WithACompositorTheCornersAreCutSoftlyWithoutAMask)
         soft = soft || (a > 0 && a < 255);
     }
     EXPECT_TRUE(soft);
+}
+
+TEST_F(CustomWindowTest, TheBackgroundMovesTheWindowOnlyOnceThePointerTravelsWithTheButtonHeld)
+{
+    // Offscreen has no window manager move, so the frame follows the
+    // pointer itself: where the window goes shows when a move started.
+    QWidget window;
+    WindowFrame frame(&window, 20, true, false);
+    window.setGeometry(200, 150, 400, 300);
+    window.show();
+    QWindow *handle = window.windowHandle();
+    const QPoint start = window.pos();
+    const QPoint press(100, 100);
+
+    // A tap: press and release at once, then the pointer wanders off.
+    QTest::mousePress(handle, Qt::LeftButton, {}, press);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, press);
+    QTest::mouseMove(handle, press + QPoint(60, 40));
+    EXPECT_EQ(window.pos(), start) << "a tap is no drag";
+
+    // A press that jitters by less than the drag distance stays put.
+    QTest::mousePress(handle, Qt::LeftButton, {}, press);
+    QTest::mouseMove(handle, press + QPoint(1, 1));
+    EXPECT_EQ(window.pos(), start);
+    // A real drag moves it by what the pointer travelled.
+    QTest::mouseMove(handle, press + QPoint(40, 30));
+    EXPECT_EQ(window.pos(), start + QPoint(40, 30));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, press + QPoint(40, 30));
+    const QPoint dropped = window.pos();
+    QTest::mouseMove(handle, press + QPoint(90, 90));
+    EXPECT_EQ(window.pos(), dropped) << "the move ends with the release";
 }
 
 TEST(WindowFrameEdges, PointsNearTheBorderGrabTheirEdges)

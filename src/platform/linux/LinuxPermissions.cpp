@@ -114,10 +114,15 @@ void LinuxPermissions::openAccessibilitySettings()
 
 void LinuxPermissions::openInputSettings()
 {
-    // There is no setting for synthetic input: the help page explains the
-    // X11 session it needs.
-    if (m_helpUrl.isValid())
-        QDesktopServices::openUrl(m_helpUrl);
+    // There is no setting for synthetic input: its part of the help page
+    // explains the X11 session it needs. Where keys already reach other
+    // programs there is nothing to explain, and the accessibility guide may
+    // just have opened the same page.
+    if (inputSynthesisReady() || !m_helpUrl.isValid())
+        return;
+    QUrl guide = m_helpUrl;
+    guide.setFragment(QStringLiteral("input-monitoring"));
+    QDesktopServices::openUrl(guide);
 }
 
 } // namespace qv::linuxdesktop
