@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace qv::e2e {
@@ -273,6 +274,7 @@ protected:
     // picture is kept.
     void page(const QString &name, const QStringList &expected, const QString &card = {})
     {
+        notePainterWarnings();
         step = name.toStdString();
         for (const QString &n : expected)
             ASSERT_TRUE(waitFor(n, {}, 10000)) << "no " << n.toStdString() << " on the " << step << " page";
@@ -288,6 +290,20 @@ protected:
         EXPECT_TRUE(overlapping.isEmpty()) << "overlapping on the " << step << " page:\n"
                                            << overlapping.join(QLatin1Char('\n')).toStdString();
         shoot(name, all);
+    }
+
+    // Painter warnings printed since the last look, put down to the step
+    // that was under way.
+    void notePainterWarnings()
+    {
+        const QString errors = QString::fromUtf8(quorvel.readAllStandardError());
+        for (const QString &line : errors.split(QLatin1Char('\n')))
+            if (line.contains(QLatin1String("QPainter")) || line.contains(QLatin1String("paint device"))
+                || line.contains(QLatin1String("Painter not active"))) {
+                ++painterWarnings[step];
+                if (firstPainterWarning.isEmpty())
+                    firstPainterWarning = line;
+            }
     }
 
     void shoot(const QString &name, const QList<Element> &all)
@@ -611,6 +627,16 @@ protected:
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Back")));
         ASSERT_TRUE(waitFor(QStringLiteral("Create Set"), kButton, 5000));
 
+        // The full-page test, left by its Exit.
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Quiz")));
+        ASSERT_TRUE(waitFor(QStringLiteral("Submit"), kButton, 5000)) << "no full-page test";
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("test-full-page"), {QStringLiteral("Exit"),
+                                                                         QStringLiteral("Quiz")}));
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Exit")));
+        ASSERT_TRUE(waitFor(QStringLiteral("Learn"), kButton, 5000)) << "Exit left the test open";
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Back")));
+        ASSERT_TRUE(waitFor(QStringLiteral("Create Set"), kButton, 5000));
+
         // Deleted, then undone from the banner.
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Delete")));
         ASSERT_TRUE(waitFor(QStringLiteral("Delete Study Set?"), {}, 5000)) << "no delete question";
@@ -650,6 +676,8 @@ protected:
     std::unique_ptr<UiProbe> ui;
     std::string step = "start";
     int shots = 0;
+    std::map<std::string, int> painterWarnings;
+    QString firstPainterWarning;
 };
 
 TEST_P(Tour, EveryPageByRealClicksAndLeftByItsOwnWayBack)
@@ -665,12 +693,14 @@ TEST_P(Tour, EveryPageByRealClicksAndLeftByItsOwnWayBack)
 
     // Nothing painted twice at once along the whole way.
     ASSERT_TRUE(running()) << "the program ended during the tour";
-    const QString errors = QString::fromUtf8(quorvel.readAllStandardError());
-    QStringList painter;
-    for (const QString &line : errors.split(QLatin1Char('\n')))
-        if (line.contains(QLatin1String("QPainter")) || line.contains(QLatin1String("paint device")))
-            painter << line;
-    EXPECT_EQ(painter.size(), 0) << painter.mid(0, 10).join(QLatin1Char('\n')).toStdString();
+    notePainterWarnings();
+    std::string where;
+    int total = 0;
+    for (const auto &[during, count] : painterWarnings) {
+        where += "  " + std::to_string(count) + " after the " + during + " page\n";
+        total += count;
+    }
+    EXPECT_EQ(total, 0) << "painter warnings, the first: " << firstPainterWarning.toStdString() << "\n" << where;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Tour,
