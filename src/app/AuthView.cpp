@@ -2,6 +2,8 @@
 
 #include "app/CardFrame.h"
 #include "platform/Workspace.h"
+#include "services/BackendSettings.h"
+#include "services/SupabaseClient.h"
 #include "state/AppState.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
@@ -36,7 +38,7 @@ QLabel *makeLabel(const QString &text, const QFont &font, const QColor &color, Q
 AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl supportUrl,
                    ConnectivityFactory makeMonitor, QWidget *parent)
     : QWidget(parent), m_app(app), m_workspace(workspace), m_supportUrl(std::move(supportUrl)),
-      m_makeMonitor(std::move(makeMonitor))
+      m_makeMonitor(std::move(makeMonitor)), m_localBackend(isLoopbackHost(app.supabase().url()))
 {
     m_card = new CardFrame(CardFrame::Style{24, 20, 12}, this);
     auto *column = new QVBoxLayout(m_card);
@@ -133,6 +135,8 @@ void AuthView::appear()
 
 void AuthView::setConnected(bool connected)
 {
+    // A backend on this machine answers without a network path.
+    connected = connected || m_localBackend;
     if (m_connected == connected)
         return;
     m_connected = connected;

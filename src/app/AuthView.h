@@ -27,7 +27,8 @@ class CardFrame;
 
 // The signed-out page: a centred card with the product title, e-mail and
 // password fields, Sign In and Support buttons and the account message. It
-// watches connectivity while it is on screen and refuses to sign in offline.
+// watches connectivity while it is on screen and refuses to sign in offline,
+// unless the account backend is on this machine (a loopback address).
 // Return in a field signs nobody in, and no field takes focus by itself.
 class AuthView final : public QWidget {
     Q_OBJECT
@@ -71,6 +72,7 @@ private:
     QUrl m_supportUrl;
     ConnectivityFactory m_makeMonitor;
     std::unique_ptr<ConnectivityMonitor> m_monitor;
+    bool m_localBackend;
     bool m_connected = true;
 
     CardFrame *m_card;

@@ -4,6 +4,8 @@
 #include "app/PermissionsGateView.h"
 #include "app/QuitPath.h"
 #include "app/QuorvelApp.h"
+#include "app/SingleInstance.h"
+#include "app/MainWindow.h"
 #include "core/QtScheduler.h"
 #include "core/Random.h"
 #include "core/WallClock.h"
@@ -12,6 +14,8 @@
 #include "editor/ProjectEditorWindow.h"
 #include "editor/TypingPanelWindow.h"
 #include "engine/TypingEngine.h"
+#include "model/AppConfig.h"
+#include "services/BackendSettings.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "state/PreferencesFile.h"
 #include "study/StudyRootView.h"
@@ -22,11 +26,21 @@
 #include "theme/ThemeEnvironment.h"
 
 #include <QApplication>
+#include <QProcessEnvironment>
 
 #include <cstdio>
+#include <variant>
 
 int main(int argc, char **argv)
 {
+    // A refused backend setting ends the launch before anything is shown.
+    const auto backend = qv::BackendSettings::resolve(QProcessEnvironment::systemEnvironment());
+    if (const auto *refused = std::get_if<QString>(&backend)) {
+        std::fprintf(stderr, "quorvel: %s\n", qPrintable(*refused));
+        return 2;
+    }
+    const auto &settings = std::get<qv::BackendSettings>(backend);
+
     // The desktop backend speaks X11; on a Wayland session we run through
     // its X server.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -43,6 +57,25 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("quorvel"));
     qv::applyAppStyle();
 
+    // One copy per user: a second launch brings the first one's window
+    // forward and goes, before it reads a file the first one writes.
+    qv::app::SingleInstance instance(qv::AppConfig::defaultConfig().dataFolderPath);
+    QString instanceNote;
+    switch (instance.claim(&instanceNote)) {
+    case qv::app::SingleInstance::Claim::Handed:
+        std::fprintf(stderr, "quorvel: %s.\n", qPrintable(instanceNote));
+        return 0;
+    case qv::app::SingleInstance::Claim::Unknown:
+        std::fprintf(stderr, "quorvel: %s; a second copy started now would not be stopped.\n",
+                     qPrintable(instanceNote));
+        break;
+    case qv::app::SingleInstance::Claim::First:
+        if (!instanceNote.isEmpty())
+            std::fprintf(stderr, "quorvel: %s; a second launch will not bring this window forward.\n",
+                         qPrintable(instanceNote));
+        break;
+    }
+
     qv::QtScheduler scheduler;
     qv::SystemWallClock clock;
     qv::SystemRandom random;
@@ -57,6 +90,9 @@ int main(int argc, char **argv)
     env.preferences = &preferences;
     env.motion = &motion;
     env.stateEnvironment.clock = &clock;
+    env.stateEnvironment.backendUrl = settings.url;
+    env.stateEnvironment.backendAnonKey = settings.anonKey;
+    env.stateEnvironment.siteUrl = settings.siteUrl;
     env.stateEnvironment.makeTypingEngine = [&platform, &scheduler, &random] {
         return std::make_shared<qv::engine::TypingEngine>(platform, scheduler, random);
     };
@@ -103,6 +139,15 @@ int main(int argc, char **argv)
     };
 
     qv::app::QuorvelApp quorvel(env);
+    QObject::connect(&instance, &qv::app::SingleInstance::activationRequested, &quorvel, [&quorvel] {
+        QWidget *window = quorvel.mainWindow();
+        if (!window)
+            return;
+        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
     platform.setHelpUrl(quorvel.accessibilityGuideUrl());
 
     // A termination signal takes the same steps as a quit before it exits.

@@ -21,8 +21,7 @@ struct HttpRequest {
     QUrl url;
     HttpHeaders headers;
     QByteArray body;
-    // Longest wait for the answer (without progress) before the transfer
-    // fails as timed out.
+    // Longest time for the whole exchange before it fails as timed out.
     std::chrono::milliseconds timeout{60000};
 
     QByteArray header(const QByteArray &name) const;

@@ -4,6 +4,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 namespace qv {
 
@@ -42,10 +43,25 @@ NetworkTransport::NetworkTransport() : m_manager(std::make_unique<QNetworkAccess
 
 NetworkTransport::~NetworkTransport() = default;
 
+QString NetworkTransport::tooLargeMessage()
+{
+    return QStringLiteral("The server's answer is larger than %1 MB; it was not read.")
+        .arg(kMaxAnswerBytes / (1024 * 1024));
+}
+
+QString NetworkTransport::redirectRefusedMessage()
+{
+    return QStringLiteral("The server sent the request on to another address; it was not followed.");
+}
+
 QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
 {
     QNetworkRequest networkRequest(request.url);
+    // A silent server fails early; the deadline below bounds a slow one.
     networkRequest.setTransferTimeout(int(request.timeout.count()));
+    // The request carries the API key, a bearer token or a password: only
+    // its own origin (scheme, host and port) may see it again.
+    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     for (const auto &[name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
 
@@ -55,7 +71,41 @@ QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
     // The reply is ours until the answer has been read.
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(raw, [](QNetworkReply *r) { r->deleteLater(); });
 
+    // The body is taken as it arrives, so that nothing past the cap is ever
+    // held; the state outlives this frame for as long as the reply can signal.
+    struct Limits {
+        QByteArray body;
+        bool tooLarge = false;
+        bool pastDeadline = false;
+    };
+    auto limits = std::make_shared<Limits>();
+    QNetworkReply *watched = reply.get();
+    QObject::connect(watched, &QNetworkReply::readyRead, watched, [watched, limits] {
+        if (limits->tooLarge)
+            return;
+        limits->body += watched->readAll();
+        if (limits->body.size() > kMaxAnswerBytes) {
+            limits->tooLarge = true;
+            limits->body.clear();
+            watched->abort();
+        }
+    });
+    // The whole exchange, however steadily a server trickles its answer.
+    QTimer::singleShot(request.timeout, watched, [watched, limits] {
+        if (watched->isRunning()) {
+            limits->pastDeadline = true;
+            watched->abort();
+        }
+    });
+
     co_await reply.get();
+
+    if (limits->tooLarge)
+        co_return TransportFailure{TransportFailure::Reason::Network, tooLargeMessage()};
+    if (limits->pastDeadline)
+        co_return TransportFailure{TransportFailure::Reason::TimedOut, HttpTransport::timedOutMessage()};
+    if (reply->error() == QNetworkReply::InsecureRedirectError)
+        co_return TransportFailure{TransportFailure::Reason::Network, redirectRefusedMessage()};
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (isTransportError(reply->error()) || (reply->error() != QNetworkReply::NoError && !status.isValid()))
@@ -66,7 +116,10 @@ QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
         response.status = status.toInt();
     for (const auto &pair : reply->rawHeaderPairs())
         response.headers.append({pair.first, pair.second});
-    response.body = reply->readAll();
+    response.body = std::move(limits->body);
+    response.body += reply->readAll();
+    if (response.body.size() > kMaxAnswerBytes)
+        co_return TransportFailure{TransportFailure::Reason::Network, tooLargeMessage()};
     co_return response;
 }
 

@@ -3,6 +3,7 @@
 #include "services/NetworkTransport.h"
 #include "services/SupabaseWire.h"
 
+#include <QJsonObject>
 #include <QStringDecoder>
 
 namespace qv {
@@ -53,8 +54,41 @@ QByteArray bearer(const QString &token)
     return "Bearer " + token.toUtf8();
 }
 
-// Checks one answer: 2xx passes; anything else is the backend's refusal with
-// its body as the message.
+// A refusal's JSON body: its readable text (the first of
+// "error_description", "msg", "message" that is a non-empty string) and its
+// code ("error" or "error_code"). Both empty for any other body.
+struct RefusalBody {
+    QString text;
+    QString code;
+};
+
+RefusalBody readRefusal(const QByteArray &body)
+{
+    QString why;
+    const auto json = wire::parseJson(body, why);
+    if (!json || !json->isObject())
+        return {};
+    const QJsonObject object = json->toObject();
+    RefusalBody refusal;
+    for (const char *key : {"error_description", "msg", "message"}) {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (value.isString() && !value.toString().isEmpty()) {
+            refusal.text = value.toString();
+            break;
+        }
+    }
+    for (const char *key : {"error", "error_code"}) {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (value.isString()) {
+            refusal.code = value.toString();
+            break;
+        }
+    }
+    return refusal;
+}
+
+// Checks one answer: 2xx passes; anything else is the backend's refusal,
+// shown as the text its JSON body gives, else as the body itself.
 SupabaseResult<void> validate(const HttpResponse &response)
 {
     if (!response.status)
@@ -67,9 +101,12 @@ SupabaseResult<void> validate(const HttpResponse &response)
     QString message = decoder.decode(response.body);
     if (decoder.hasError())
         message = QStringLiteral("Request failed.");
+    const RefusalBody refusal = readRefusal(response.body);
+    if (!refusal.text.isEmpty())
+        message = refusal.text;
     if (status == 401 && message.toLower().contains(QStringLiteral("invalid jwt")))
         message = QStringLiteral("Invalid session (401).");
-    return SupabaseError::backend(message, status);
+    return SupabaseError::backend(message, status, refusal.code);
 }
 
 // Sends, then validates. On success the answer's body comes back.

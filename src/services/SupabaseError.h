@@ -27,8 +27,11 @@ struct SupabaseError {
     Kind kind = Kind::Backend;
     QString message;
     std::optional<int> statusCode;
+    // The refusal's own code: the "error" or "error_code" member of a JSON
+    // answer body ("invalid_grant"), empty when it has none.
+    QString code;
 
-    static SupabaseError backend(QString message, std::optional<int> status = std::nullopt);
+    static SupabaseError backend(QString message, std::optional<int> status = std::nullopt, QString code = {});
     static SupabaseError transport(QString message);
     static SupabaseError decoding(QString message);
 
@@ -36,6 +39,12 @@ struct SupabaseError {
     bool isBackend() const { return kind == Kind::Backend; }
     // A backend refusal of the session's token (401 or 403).
     bool isAuthorizationFailure() const;
+    // The server itself says the session's tokens are no good: a refused
+    // refresh token (400 invalid_grant) or a refused access token (401, 403).
+    bool isSessionRejected() const;
+    // No verdict on the session: no answer, a time-out, or a server failing
+    // on its side (5xx).
+    bool isUnreachable() const;
 
     bool operator==(const SupabaseError &) const = default;
 };

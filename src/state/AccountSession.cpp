@@ -11,6 +11,7 @@ namespace qv::state {
 
 namespace {
 const QString kSessionExpired = QStringLiteral("Session expired. Please sign in again.");
+const QString kUnreachable = QStringLiteral("Couldn't reach the account server. Check your connection and try again.");
 } // namespace
 
 AccountSession::AccountSession(SupabaseClient &client, Preferences &preferences, Scheduler &scheduler,
@@ -59,6 +60,17 @@ void AccountSession::setAuthMessage(const QString &value)
     emit authMessageChanged();
 }
 
+QString AccountSession::unreachableMessage() { return kUnreachable; }
+
+void AccountSession::becomeSignedIn(const SupabaseProfile &profile, const SupabaseSession &session)
+{
+    setAuthenticated(true);
+    setAuthEmail(emailFor(profile, session));
+    // The launch's notice about an unreachable server has done its work.
+    if (m_authMessage == kUnreachable)
+        setAuthMessage(QString());
+}
+
 QString AccountSession::emailFor(const SupabaseProfile &profile, const SupabaseSession &session)
 {
     if (profile.email)
@@ -74,6 +86,10 @@ void AccountSession::storeSession(const SupabaseSession &session)
     if (json.isEmpty())
         return;
     m_preferences.setData(keys::session, json);
+    // At once, not after the store's quiet period: a refresh has already
+    // spent the old refresh token, so a crash before the write would sign
+    // the user out at the next launch.
+    m_preferences.flush();
 }
 
 void AccountSession::adoptSession(const SupabaseSession &session, quint64 generation)
@@ -123,13 +139,14 @@ QCoro::Task<> AccountSession::runRestore(SupabaseSession session, quint64 genera
     if (!self)
         co_return;
     if (!profile.ok()) {
-        setAuthMessage(kSessionExpired);
+        // The session stays held and stored either way; only a server that
+        // answered can say it expired.
+        setAuthMessage(profile.error().isUnreachable() ? kUnreachable : kSessionExpired);
         co_return;
     }
     if (!isCurrent(generation))
         co_return;
-    setAuthenticated(true);
-    setAuthEmail(emailFor(profile.value(), session));
+    becomeSignedIn(profile.value(), session);
 }
 
 // ---- gate: the session still stands?
@@ -152,7 +169,7 @@ QCoro::Task<> AccountSession::runGate(SupabaseSession session, quint64 generatio
         co_return;
     if (!refreshed.ok()) {
         if (isCurrent(generation))
-            signOut();
+            gateFailed(refreshed.error());
         co_return;
     }
     adoptSession(refreshed.value(), generation);
@@ -160,11 +177,25 @@ QCoro::Task<> AccountSession::runGate(SupabaseSession session, quint64 generatio
     if (!self || !isCurrent(generation))
         co_return;
     if (!profile.ok()) {
-        signOut();
+        gateFailed(profile.error());
         co_return;
     }
-    setAuthenticated(true);
-    setAuthEmail(emailFor(profile.value(), refreshed.value()));
+    becomeSignedIn(profile.value(), refreshed.value());
+}
+
+void AccountSession::gateFailed(const SupabaseError &error)
+{
+    // Only the server's word that the tokens are no good ends the session. A
+    // network failure must not: the user switches windows all the time, and
+    // each switch checks again.
+    if (error.isSessionRejected()) {
+        signOut();
+        return;
+    }
+    // Signed in: stay where the user was. At launch: say why the sign-in
+    // view shows although a session is kept.
+    if (!m_isAuthenticated)
+        setAuthMessage(error.isUnreachable() ? kUnreachable : error.localizedDescription());
 }
 
 // ---- sign-in and sign-out
@@ -223,6 +254,7 @@ void AccountSession::signOut()
     setAuthEmail(QString());
     setAuthMessage(QString());
     m_preferences.remove(keys::session);
+    m_preferences.flush();
 }
 
 // ---- profile refresh
@@ -238,10 +270,22 @@ QCoro::Task<> AccountSession::runRefresh(SupabaseSession session, quint64 genera
 {
     QPointer<AccountSession> self(this);
     const auto profile = co_await readProfileWithRefresh(session, generation);
-    if (!self || profile.ok())
+    if (!self)
         co_return;
-    setAuthMessage(profile.error().isAuthorizationFailure() ? kSessionExpired
-                                                            : QStringLiteral("Failed to refresh profile."));
+    if (profile.ok()) {
+        // A session kept through an unreachable server at launch signs in
+        // once the server answers again.
+        if (isCurrent(generation) && !m_isAuthenticated)
+            becomeSignedIn(profile.value(), session);
+        co_return;
+    }
+    const SupabaseError &error = profile.error();
+    if (error.isAuthorizationFailure())
+        setAuthMessage(kSessionExpired);
+    else if (error.isUnreachable())
+        setAuthMessage(kUnreachable);
+    else
+        setAuthMessage(QStringLiteral("Failed to refresh profile."));
 }
 
 void AccountSession::startProfileRefreshTimer()

@@ -27,6 +27,11 @@ class Preferences;
 // five minutes, and changes the password. Every operation that talks to the
 // backend returns at once; its outcome shows in the published values.
 //
+// Only the server's rejection of the session's tokens signs the user out; an
+// unreachable or failing server keeps the session held and stored (and the
+// user signed in, when they were), and the next activation or refresh tick
+// tries again. A replaced session reaches the disk at once.
+//
 // Sign-in and sign-out start a new session generation. A flow still in flight
 // from an older generation no longer writes the session, the stored session,
 // isAuthenticated or authEmail, so a late answer can't sign a signed-out user
@@ -65,6 +70,9 @@ public:
     // The activation observer's entry (public so tests can drive it).
     void applicationStateChanged(Qt::ApplicationState state);
 
+    // What the user reads when the account server could not be reached.
+    static QString unreachableMessage();
+
 signals:
     void isAuthenticatedChanged();
     void authEmailChanged();
@@ -80,6 +88,9 @@ private:
     // Takes a session refreshed by a flow of `generation` into use, if still current.
     void adoptSession(const SupabaseSession &session, quint64 generation);
     static QString emailFor(const SupabaseProfile &profile, const SupabaseSession &session);
+    void becomeSignedIn(const SupabaseProfile &profile, const SupabaseSession &session);
+    // A failed gate check: sign out only when the server rejected the session.
+    void gateFailed(const SupabaseError &error);
     void scheduleRefreshTick();
 
     QCoro::Task<SupabaseResult<SupabaseProfile>> readProfileWithRefresh(SupabaseSession session, quint64 generation);

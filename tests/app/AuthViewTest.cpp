@@ -26,10 +26,13 @@ class AuthViewTest : public ShellTest {
 protected:
     AuthView *view = nullptr;
 
-    // The application past its splash, showing the sign-in view.
-    void signInPage()
+    // The application past its splash, showing the sign-in view, with an
+    // account backend elsewhere on the network unless told otherwise.
+    void signInPage(const QUrl &backend = QUrl("https://accounts.example.test"))
     {
-        start();
+        auto env = environment();
+        env.stateEnvironment.backendUrl = backend;
+        start(std::move(env));
         quorvel->show();
         scheduler.advance(3400 + 350);
         auto *gate = qobject_cast<AuthGateView *>(quorvel->shell()->gate());
@@ -175,6 +178,26 @@ TEST_F(AuthViewTest, OfflineShowsTheNoticeAndRefusesToSignInAndReturnNeverSignsI
 
     view->supportButton()->click();
     EXPECT_EQ(sim.log().callsNamed("openUrl"), QStringList{"https://quorvel.example/quorvel-site/support.html"});
+}
+
+// A backend on this machine answers without any network: the reachability
+// notice must never keep the user from signing in to it.
+TEST_F(AuthViewTest, ALoopbackBackendIsNeverBlockedByTheReachabilityNotice)
+{
+    for (const char *local : {"http://127.0.0.1:54999", "http://localhost:8080", "http://[::1]:3000"}) {
+        SCOPED_TRACE(local);
+        signInPage(QUrl(QString::fromLatin1(local)));
+        fill("pat@example.test", "secret");
+        connectivity.set(false);
+        EXPECT_FALSE(view->offlineNotice()->isVisible());
+        ASSERT_TRUE(view->signInButton()->isEnabled());
+        transport->clear();
+        transport->respond("POST", kToken, 400, R"({"error":"invalid_grant"})");
+        view->signInButton()->click();
+        scheduler.advance(10);
+        EXPECT_EQ(transport->requests().size(), 1);
+        quorvel.reset();
+    }
 }
 
 TEST_F(AuthViewTest, TheCardIsAtMost600WideWith32ToEachSide)

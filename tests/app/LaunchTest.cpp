@@ -13,6 +13,7 @@
 #include "theme/Theme.h"
 #include "theme/WindowFrame.h"
 
+#include <QLabel>
 #include <QGraphicsOpacityEffect>
 
 using namespace qv;
@@ -127,6 +128,38 @@ TEST_F(LaunchTest, AStoredSessionShowsTheSignedInPageDirectlyUntilASessionCheckF
     ASSERT_NE(gate()->authView(), nullptr);
     EXPECT_TRUE(gate()->authView()->emailField()->text().isEmpty());
     EXPECT_EQ(connectivity.running(), 1) << "a new monitor for the new sign-in view";
+}
+
+// The account server down at launch: the sign-in view says so, the stored
+// session stays, and the next activation signs in once the server is back.
+TEST_F(LaunchTest, AnUnreachableServerKeepsTheStoredSessionAndTheNextActivationSignsIn)
+{
+    storeSession();
+    transport->setHandler([](const HttpRequest &) {
+        return ScriptedTransport::Answer(TransportFailure{TransportFailure::Reason::Network, "Connection refused"});
+    });
+    launch();
+    scheduler.advance(3400 + 1000);
+    ASSERT_NE(gate()->authView(), nullptr);
+    EXPECT_EQ(gate()->authView()->messageLabel()->text(),
+              "Couldn't reach the account server. Check your connection and try again.");
+    EXPECT_TRUE(prefs->contains(state::keys::session));
+
+    backendAcceptsEverything();
+    shell().applicationBecameActive();
+    scheduler.advance(10);
+    EXPECT_TRUE(appState().isAuthenticated());
+    EXPECT_TRUE(gate()->showsDashboard());
+
+    // Signed in, the server gone again: the user stays where they were.
+    transport->setHandler([](const HttpRequest &) {
+        return ScriptedTransport::Answer(HttpResponse{503, {}, "unavailable"});
+    });
+    shell().applicationBecameActive();
+    scheduler.advance(10);
+    EXPECT_TRUE(appState().isAuthenticated());
+    EXPECT_TRUE(gate()->showsDashboard());
+    EXPECT_TRUE(prefs->contains(state::keys::session));
 }
 
 TEST_F(LaunchTest, ASessionThatRestoresAfterTheSplashReplacesTheSignInView)

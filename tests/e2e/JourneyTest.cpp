@@ -5,6 +5,7 @@
 // through the screen: synthetic clicks and keys, and what the accessibility
 // bus shows.
 
+#include "LocalBackendProcess.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
 #include "UiProbe.h"
@@ -34,7 +35,6 @@ const QString kEmail = QStringLiteral("journey@example.com");
 const QString kPassword = QStringLiteral("journey-pass-7");
 // An accent, an em dash and an emoji, in a few sentences.
 const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
-constexpr int kBackendPort = 54321;
 
 const QString kButton = QStringLiteral("push button");
 const QString kLabel = QStringLiteral("label");
@@ -57,33 +57,23 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess *p : {&quorvel, &backend}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->terminate();
-                if (!p->waitForFinished(3000)) {
-                    p->kill();
-                    p->waitForFinished(2000);
-                }
+        if (quorvel.state() != QProcess::NotRunning) {
+            quorvel.terminate();
+            if (!quorvel.waitForFinished(3000)) {
+                quorvel.kill();
+                quorvel.waitForFinished(2000);
             }
         }
+        backend.stop();
     }
 
+    // On a free port: another backend (a user's scripts/run, another test
+    // run) may hold any fixed one.
     void startBackend()
     {
-        backend.setProcessEnvironment(env);
-        backend.setProcessChannelMode(QProcess::MergedChannels);
-        backend.start(QStringLiteral(QV_DEVBACKEND),
-                      {QStringLiteral("--port"), QString::number(kBackendPort), QStringLiteral("--data"),
-                       QStringLiteral(":memory:"), QStringLiteral("--add-user"), kEmail, kPassword});
-        QByteArray out;
-        const bool up = waitUntil(
-            [&] {
-                out += backend.readAll();
-                return out.contains("listening on") || backend.state() == QProcess::NotRunning;
-            },
-            10000);
-        ASSERT_TRUE(up && out.contains("listening on"))
-            << "the development backend did not start on port " << kBackendPort << ": " << out.toStdString();
+        QString why;
+        ASSERT_TRUE(backend.start(QStringLiteral(QV_DEVBACKEND), env, kEmail, kPassword, &why)) << why.toStdString();
+        backend.pointAt(env);
     }
 
     void startQuorvel()
@@ -202,7 +192,7 @@ protected:
 
     QTemporaryDir home;
     QProcessEnvironment env;
-    QProcess backend;
+    LocalBackendProcess backend;
     QProcess quorvel;
     std::unique_ptr<UiProbe> ui;
 };
@@ -302,6 +292,24 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
     const QString projects = readFile(findFile(QStringLiteral("projects.json")));
     EXPECT_TRUE(projects.contains(id));
     EXPECT_EQ(savedProjectId(), id);
+}
+
+// Two copies would each save over the other's library: a second launch
+// hands over to the running one and exits, which keeps running.
+TEST_F(Journey, ASecondLaunchHandsOverToTheRunningCopyAndExits)
+{
+    startQuorvel();
+    ASSERT_TRUE(waitFor(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(QV_QUORVEL), {});
+    ASSERT_TRUE(second.waitForFinished(15000)) << "the second copy kept running";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("Quorvel is already running"));
+    EXPECT_EQ(quorvel.state(), QProcess::Running);
+    EXPECT_TRUE(ui->find(QStringLiteral("Email")).has_value());
 }
 
 } // namespace

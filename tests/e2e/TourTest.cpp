@@ -7,6 +7,7 @@
 // screenshot of each page and, at the end, counts painter warnings on the
 // program's error output.
 
+#include "LocalBackendProcess.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
 #include "UiProbe.h"
@@ -28,7 +29,6 @@ namespace {
 
 const QString kEmail = QStringLiteral("tour@example.com");
 const QString kPassword = QStringLiteral("tour-pass-9");
-constexpr int kBackendPort = 54321;
 
 const QString kButton = QStringLiteral("push button");
 const QString kLabel = QStringLiteral("label");
@@ -81,33 +81,22 @@ protected:
         // What the screen showed when the tour stopped, for the failure.
         if (HasFailure() && ui && running())
             shoot(QStringLiteral("failure"), ui->all());
-        for (QProcess *p : {&quorvel, &backend}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->terminate();
-                if (!p->waitForFinished(3000)) {
-                    p->kill();
-                    p->waitForFinished(2000);
-                }
+        if (quorvel.state() != QProcess::NotRunning) {
+            quorvel.terminate();
+            if (!quorvel.waitForFinished(3000)) {
+                quorvel.kill();
+                quorvel.waitForFinished(2000);
             }
         }
+        backend.stop();
     }
 
+    // On a free port: another backend may hold any fixed one.
     void startBackend()
     {
-        backend.setProcessEnvironment(env);
-        backend.setProcessChannelMode(QProcess::MergedChannels);
-        backend.start(QStringLiteral(QV_DEVBACKEND),
-                      {QStringLiteral("--port"), QString::number(kBackendPort), QStringLiteral("--data"),
-                       QStringLiteral(":memory:"), QStringLiteral("--add-user"), kEmail, kPassword});
-        QByteArray out;
-        const bool up = waitUntil(
-            [&] {
-                out += backend.readAll();
-                return out.contains("listening on") || backend.state() == QProcess::NotRunning;
-            },
-            10000);
-        ASSERT_TRUE(up && out.contains("listening on"))
-            << "the development backend did not start on port " << kBackendPort << ": " << out.toStdString();
+        QString why;
+        ASSERT_TRUE(backend.start(QStringLiteral(QV_DEVBACKEND), env, kEmail, kPassword, &why)) << why.toStdString();
+        backend.pointAt(env);
     }
 
     void startQuorvel()
@@ -671,7 +660,7 @@ protected:
 
     QTemporaryDir home;
     QProcessEnvironment env;
-    QProcess backend;
+    LocalBackendProcess backend;
     QProcess quorvel;
     std::unique_ptr<UiProbe> ui;
     std::string step = "start";

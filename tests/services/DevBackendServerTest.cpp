@@ -9,6 +9,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace qv;
 using namespace qv::test;
 using devbackend::DevBackendOptions;
@@ -115,6 +121,102 @@ TEST_F(DevBackendServerTest, ProfilesFollowRowRules)
     auto unknownColumn = c.Get("/rest/v1/profiles?select=id,name", keyed(token));
     EXPECT_EQ(unknownColumn->status, 400);
     EXPECT_NE(unknownColumn->body.find("42703"), std::string::npos);
+}
+
+// One request, one transaction: a batch that fails on any row keeps none.
+TEST_F(DevBackendServerTest, AFailingBatchInsertKeepsNoRows)
+{
+    const json session = passwordGrant();
+    const std::string token = session["access_token"];
+    const std::string id = session["user"]["id"];
+    auto c = http();
+    const json mine = {{"id", id}, {"email", "me@x.test"}};
+    const std::pair<json, int> batches[] = {
+        {json::array({mine, {{"id", "someone-else"}, {"email", nullptr}}}), 403},
+        {json::array({mine, mine}), 409},
+        {json::array({mine, {{"id", id}, {"nickname", "x"}}}), 400},
+    };
+    for (const auto &[batch, status] : batches) {
+        auto answer = c.Post("/rest/v1/profiles", keyed(token), batch.dump(), "application/json");
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->status, status) << batch.dump();
+        auto rows = c.Get("/rest/v1/profiles", keyed(token));
+        EXPECT_EQ(rows->body, "[]") << "after " << batch.dump();
+    }
+    auto single = c.Post("/rest/v1/profiles", keyed(token), mine.dump(), "application/json");
+    EXPECT_EQ(single->status, 201);
+    auto again = c.Post("/rest/v1/profiles", keyed(token), json::array({mine}).dump(), "application/json");
+    EXPECT_EQ(again->status, 409);
+    EXPECT_EQ(c.Get("/rest/v1/profiles", keyed(token))->body, R"([{"id":")" + id + R"(","email":"me@x.test"}])");
+}
+
+// Clients that connect and then dribble or fall silent each hold a worker
+// only briefly, and there are workers to spare: a sign-in still goes through.
+TEST_F(DevBackendServerTest, SlowClientsDoNotStarveOthers)
+{
+    std::vector<int> stalled;
+    for (int i = 0; i < 40; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(std::uint16_t(backend->port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        const char partial[] = "POST /auth/v1/token?grant_type=password HTTP/1.1\r\nHost: x\r\n";
+        ASSERT_GT(::send(fd, partial, sizeof partial - 1, MSG_NOSIGNAL), 0);
+        stalled.push_back(fd);
+    }
+    EXPECT_NO_THROW(passwordGrant());
+    for (const int fd : stalled)
+        ::close(fd);
+}
+
+TEST_F(DevBackendServerTest, ABusyPortIsRefusedNotShared)
+{
+    DevBackendOptions second = options;
+    second.port = backend->port();
+    devbackend::DevBackend intruder(second);
+    std::string error;
+    EXPECT_FALSE(intruder.start(error));
+    EXPECT_NE(error.find("in use"), std::string::npos) << error;
+    // The first keeps every request.
+    EXPECT_NO_THROW(passwordGrant());
+
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(QUORVEL_DEVBACKEND_EXE),
+                  {"--port", QString::number(backend->port()), "--data", ":memory:"});
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAll().contains("the port is in use"));
+}
+
+// The accounts and the signing key are the owner's alone, also in a folder
+// and a database that were there before with looser modes.
+TEST_F(DevBackendServerTest, TheDataFolderIsPrivateEvenWhenItExisted)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString data = dir.filePath("data");
+    const QString database = data + "/accounts.sqlite3";
+    for (const bool existed : {false, true}) {
+        SCOPED_TRACE(existed ? "existing" : "new");
+        if (existed) {
+            QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                            | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+            QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        }
+        backend.reset();
+        options.dataDir = data.toStdString();
+        startBackend();
+        EXPECT_NO_THROW(passwordGrant());
+        struct stat folder{}, file{};
+        ASSERT_EQ(::stat(data.toLocal8Bit().constData(), &folder), 0);
+        ASSERT_EQ(::stat(database.toLocal8Bit().constData(), &file), 0);
+        EXPECT_EQ(folder.st_mode & 0777, 0700u);
+        EXPECT_EQ(file.st_mode & 0777, 0600u);
+    }
 }
 
 TEST_F(DevBackendServerTest, PasswordRulesOfTheUserUpdate)

@@ -123,7 +123,7 @@ TEST_F(SupabaseClientTest, TokenAnswersOfTheWrongShapeAreDecodingErrors)
 TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
 {
     EXPECT_EQ(signInError(400, R"({"error":"invalid_grant"})"),
-              SupabaseError::backend(R"({"error":"invalid_grant"})", 400));
+              SupabaseError::backend(R"({"error":"invalid_grant"})", 400, "invalid_grant"));
     EXPECT_EQ(signInError(401, R"({"message":"Invalid JWT"})"), SupabaseError::backend("Invalid session (401).", 401));
     EXPECT_EQ(signInError(401, "bad jwt? INVALID jwt!"), SupabaseError::backend("Invalid session (401).", 401));
     EXPECT_EQ(signInError(401, "token expired"), SupabaseError::backend("token expired", 401));
@@ -132,6 +132,19 @@ TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
     EXPECT_EQ(signInError(502, QByteArray("\xff\xfe bad", 6)), SupabaseError::backend("Request failed.", 502));
     EXPECT_EQ(signInError(302, "moved"), SupabaseError::backend("moved", 302));
     EXPECT_EQ(signInError(503, "Überlastet"), SupabaseError::backend(QStringLiteral("Überlastet"), 503));
+
+    // A JSON body's own text: error_description, then msg, then message.
+    EXPECT_EQ(signInError(400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})"),
+              SupabaseError::backend("Invalid login credentials", 400, "invalid_grant"));
+    EXPECT_EQ(signInError(422, R"({"code":422,"error_code":"weak_password","msg":"Password should be at least 6 characters."})"),
+              SupabaseError::backend("Password should be at least 6 characters.", 422, "weak_password"));
+    EXPECT_EQ(signInError(404, R"({"message":"m","msg":"g"})"), SupabaseError::backend("g", 404));
+    EXPECT_EQ(signInError(404, R"({"message":"m","error_description":"d","msg":"g"})"), SupabaseError::backend("d", 404));
+    // No usable text: the body as it came.
+    for (const QByteArray &body : {QByteArray(R"({"error_description":42,"message":""})"), QByteArray(R"(["message"])"),
+                                  QByteArray(R"({"hint":"x"})"), QByteArray("message: plain text")})
+        EXPECT_EQ(signInError(409, body).message, QString::fromUtf8(body)) << body.toStdString();
+    EXPECT_EQ(signInError(401, R"({"message":"Invalid JWT"})").message, "Invalid session (401).");
 
     // An answer without a status is no response.
     transport->enqueue(ScriptedTransport::Answer(HttpResponse{std::nullopt, {}, kTokenOk}));
@@ -178,7 +191,7 @@ TEST_F(SupabaseClientTest, ProfileReadTakesOneRequestAndTheFirstRowAndAFailedRea
     auto expired = run(client.fetchProfile(session));
     ASSERT_FALSE(expired.ok());
     EXPECT_TRUE(expired.error().isAuthorizationFailure());
-    EXPECT_EQ(expired.error().message, R"({"code":"PGRST301","message":"JWT expired"})");
+    EXPECT_EQ(expired.error().message, "JWT expired");
 
     for (const QByteArray body : {R"({"id":"u-1"})", R"([{"email":"x"}])"}) { // not an array; a row without id
         transport->respond("GET", "/rest/v1/profiles", 200, body);
@@ -289,4 +302,33 @@ TEST(SupabaseError, DescriptionIsTheMessageAndOnlyBackendStatusesAreAuthorizatio
     EXPECT_FALSE(SupabaseError::backend("x", 404).isAuthorizationFailure());
     EXPECT_FALSE(SupabaseError::backend("x").isAuthorizationFailure());
     EXPECT_FALSE(SupabaseError::transport("x").isAuthorizationFailure());
+}
+
+// What each failure says about the session: only the server's word that its
+// tokens are no good rejects it; no answer or a failing server says nothing.
+TEST(SupabaseErrorTest, RejectedSessionsAndUnreachableServers)
+{
+    struct Case {
+        SupabaseError error;
+        bool rejected;
+        bool unreachable;
+    };
+    const Case cases[] = {
+        {SupabaseError::backend("Invalid Refresh Token", 400, "invalid_grant"), true, false},
+        {SupabaseError::backend("bad", 400), false, false},
+        {SupabaseError::backend("bad", 400, "validation_failed"), false, false},
+        {SupabaseError::backend("JWT expired", 401), true, false},
+        {SupabaseError::backend("no", 403), true, false},
+        {SupabaseError::backend("slow down", 429), false, false},
+        {SupabaseError::backend("", 500), false, true},
+        {SupabaseError::backend("bad gateway", 502), false, true},
+        {SupabaseError::backend("Missing session tokens from server."), false, false},
+        {SupabaseError::transport("Connection refused"), false, true},
+        {SupabaseError::transport("The request timed out."), false, true},
+        {SupabaseError::decoding("not JSON"), false, false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.error.isSessionRejected(), c.rejected) << describe(c.error);
+        EXPECT_EQ(c.error.isUnreachable(), c.unreachable) << describe(c.error);
+    }
 }

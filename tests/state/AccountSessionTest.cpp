@@ -5,6 +5,15 @@
 #include "services/SupabaseClient.h"
 #include "state/PreferenceKeys.h"
 #include "state/Preferences.h"
+#include "state/PreferencesFile.h"
+#include "core/WallClock.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -133,7 +142,7 @@ TEST_F(AccountFixture, ASecond401EndsTheSignInWithThatMessage)
     EXPECT_EQ(transport->requests().size(), 4); // never a second refresh
     EXPECT_FALSE(account.isAuthenticated());
     EXPECT_FALSE(account.isAuthLoading());
-    EXPECT_EQ(account.authMessage(), QString::fromUtf8(kExpired));
+    EXPECT_EQ(account.authMessage(), "JWT expired");
     // The session is held and stored all the same.
     EXPECT_EQ(onDisk()->accessToken, "A2");
 }
@@ -143,7 +152,7 @@ TEST_F(AccountFixture, SignInFailureMessages)
     transport->respond("POST", kToken, 400, kInvalid);
     account.signIn("pat@example.test", "wrong");
     settle();
-    EXPECT_EQ(account.authMessage(), kInvalid);
+    EXPECT_EQ(account.authMessage(), "Invalid login credentials");
     EXPECT_FALSE(onDisk());
 
     transport->respond("POST", kToken, 400, "");
@@ -187,7 +196,7 @@ TEST_F(AccountFixture, RestoreSignsInOrReportsAnExpiredSessionOrStaysSignedOutWi
     EXPECT_TRUE(second.session().has_value());
 }
 
-TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMessage)
+TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsIn)
 {
     storeAndRestore(storedSession());
     transport->clear();
@@ -202,16 +211,6 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMe
     EXPECT_EQ(account.authEmail(), "gate@example.test");
     EXPECT_EQ(onDisk()->accessToken, "A2");
 
-    // Any failure of the gate signs out, without a message.
-    storeAndRestore(storedSession());
-    settle();
-    ASSERT_EQ(account.authMessage(), "Session expired. Please sign in again.");
-    transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"});
-    account.enforceAuthGate();
-    settle();
-    EXPECT_TRUE(signedOut());
-    EXPECT_EQ(account.authMessage(), "");
-
     // A 401 on the gate's profile read gets no second refresh.
     storeAndRestore(storedSession());
     settle();
@@ -221,7 +220,104 @@ TEST_F(AccountFixture, GateAlwaysRefreshesFirstAndSignsOutOnAnyFailureWithoutAMe
     account.enforceAuthGate();
     settle();
     EXPECT_EQ(transport->requests().size(), 2);
-    EXPECT_FALSE(prefs.contains(keys::session));
+    EXPECT_TRUE(signedOut());
+}
+
+// Only the server's rejection of the session signs out; a server that can't
+// be reached keeps the session, and the user where they were.
+TEST_F(AccountFixture, GateSignsOutOnlyWhenTheServerRejectsTheSession)
+{
+    struct Case {
+        const char *what;
+        std::function<void(ScriptedTransport &)> script;
+        bool rejected;
+    };
+    const auto refreshAnswers = [](int status, QByteArray body) {
+        return [status, body](ScriptedTransport &t) { t.respond("POST", kToken, status, body); };
+    };
+    const auto profileAnswers = [](int status, QByteArray body) {
+        return [status, body](ScriptedTransport &t) {
+            t.respond("POST", kToken, 200, authAnswer("A2", "R2"));
+            t.respond("GET", kProfiles, status, body);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"refresh token refused", refreshAnswers(400, R"({"error":"invalid_grant","error_description":"Invalid Refresh Token"})"), true},
+        {"refresh 401", refreshAnswers(401, kExpired), true},
+        {"refresh 403", refreshAnswers(403, "{}"), true},
+        {"profile 401", profileAnswers(401, kExpired), true},
+        {"profile 403", profileAnswers(403, "{}"), true},
+        {"no answer", [](ScriptedTransport &t) { t.fail("POST", kToken, {TransportFailure::Reason::Network, "Connection refused"}); }, false},
+        {"time-out", [](ScriptedTransport &t) { t.fail("POST", kToken, {TransportFailure::Reason::TimedOut, "The request timed out."}); }, false},
+        {"refresh 503", refreshAnswers(503, "down for maintenance"), false},
+        {"refresh 500", refreshAnswers(500, ""), false},
+        {"profile 502", profileAnswers(502, "bad gateway"), false},
+        {"profile read offline", [](ScriptedTransport &t) {
+             t.respond("POST", kToken, 200, authAnswer("A2", "R2"));
+             t.fail("GET", kProfiles, {TransportFailure::Reason::Network, "Network unreachable"});
+         }, false},
+        {"another 400", refreshAnswers(400, R"({"error":"unsupported_grant_type"})"), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        // Signed in, then an activation's gate fails.
+        prefs.remove(keys::session);
+        restored();
+        ASSERT_TRUE(account.isAuthenticated());
+        c.script(*transport);
+        account.enforceAuthGate();
+        settle();
+        if (c.rejected) {
+            EXPECT_TRUE(signedOut());
+            EXPECT_EQ(account.authMessage(), "");
+            continue;
+        }
+        EXPECT_TRUE(account.isAuthenticated());
+        ASSERT_TRUE(onDisk());
+        EXPECT_EQ(account.session(), onDisk());
+        EXPECT_EQ(account.authMessage(), "");
+
+        // At launch (held, not yet signed in): kept, and the sign-in view says why.
+        AccountSession launch(client, prefs, scheduler);
+        transport->fail("GET", kProfiles, {TransportFailure::Reason::Network, "Connection refused"});
+        launch.restoreSession();
+        c.script(*transport);
+        launch.enforceAuthGate();
+        settle();
+        EXPECT_FALSE(launch.isAuthenticated());
+        EXPECT_TRUE(launch.session().has_value());
+        EXPECT_TRUE(prefs.contains(keys::session));
+        if (QString(c.what) != "another 400") {
+            EXPECT_EQ(launch.authMessage(), AccountSession::unreachableMessage());
+        }
+    }
+}
+
+TEST_F(AccountFixture, ALaunchWithTheServerDownSignsInAtTheNextActivationOrTick)
+{
+    prefs.setData(keys::session, storedSession().toJson());
+    transport->fail("GET", kProfiles, {TransportFailure::Reason::Network, "Connection refused"});
+    transport->fail("POST", kToken, {TransportFailure::Reason::Network, "Connection refused"});
+    account.restoreSession();
+    account.enforceAuthGate();
+    settle();
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_EQ(account.authMessage(), AccountSession::unreachableMessage());
+    EXPECT_EQ(onDisk(), storedSession());
+
+    // The activation's profile refresh fails the same way and says the same.
+    transport->fail("GET", kProfiles, {TransportFailure::Reason::TimedOut, "The request timed out."});
+    account.applicationStateChanged(Qt::ApplicationActive);
+    settle();
+    EXPECT_EQ(account.authMessage(), AccountSession::unreachableMessage());
+
+    // The server is back: the next tick signs in.
+    transport->respond("GET", kProfiles, 200, profileRow("back@example.test"));
+    account.startProfileRefreshTimer();
+    scheduler.advance(AccountSession::kProfileRefreshIntervalMs + 1);
+    EXPECT_TRUE(account.isAuthenticated());
+    EXPECT_EQ(account.authEmail(), "back@example.test");
+    EXPECT_EQ(account.authMessage(), "");
 }
 
 TEST_F(AccountFixture, RefreshProfileOutcomes)
@@ -240,6 +336,12 @@ TEST_F(AccountFixture, RefreshProfileOutcomes)
     EXPECT_TRUE(account.isAuthenticated()); // not signed out
 
     transport->fail("GET", kProfiles, {TransportFailure::Reason::Network, "offline"});
+    account.refreshProfile();
+    settle();
+    EXPECT_EQ(account.authMessage(), AccountSession::unreachableMessage());
+    EXPECT_TRUE(account.isAuthenticated());
+
+    transport->respond("GET", kProfiles, 404, "no such table");
     account.refreshProfile();
     settle();
     EXPECT_EQ(account.authMessage(), "Failed to refresh profile.");
@@ -309,7 +411,7 @@ TEST_F(AccountFixture, PasswordChangeChecksAndMessages)
     account.changePassword("wrong", "new", collect);
     settle();
     ASSERT_EQ(results.size(), 4u);
-    EXPECT_EQ(std::get<AppError>(results[3]).message, kInvalid);
+    EXPECT_EQ(std::get<AppError>(results[3]).message, "Invalid login credentials");
     EXPECT_EQ(paths(), QStringList({"POST /auth/v1/token"})); // no update sent
 }
 
@@ -334,7 +436,7 @@ TEST_F(AccountFixture, PasswordChangeUsesTheFreshTokenOfItsReauthentication)
     transport->respond("PUT", kUser, 422, R"({"msg":"Password should be at least 6 characters"})");
     account.changePassword("old", "x", [&](auto r) { result = r; });
     settle();
-    EXPECT_EQ(std::get<AppError>(*result).message, R"({"msg":"Password should be at least 6 characters"})");
+    EXPECT_EQ(std::get<AppError>(*result).message, "Password should be at least 6 characters");
 }
 
 TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
@@ -378,7 +480,7 @@ TEST_F(AccountFixture, SignOutDuringAnyInFlightFlowStaysSignedOut)
 TEST_F(AccountFixture, AStaleGateFailureDoesNotSignOutANewerSession)
 {
     restored();
-    transport->fail("POST", kToken, {TransportFailure::Reason::Network, "offline"}, 500);
+    transport->respond("POST", kToken, 400, R"({"error":"invalid_grant"})", 500);
     account.enforceAuthGate();
     scheduler.advance(10);
     transport->respond("POST", kToken, 200, authAnswer("NEW", "RN"));
@@ -387,4 +489,46 @@ TEST_F(AccountFixture, AStaleGateFailureDoesNotSignOutANewerSession)
     settle();
     EXPECT_TRUE(account.isAuthenticated());
     EXPECT_EQ(onDisk()->accessToken, "NEW");
+}
+
+// A rotated refresh token replaces one the server has already spent: it must
+// be on disk before anything else happens, not after the store's quiet period.
+TEST(AccountSessionStorage, ARotatedTokenReachesTheDiskAtOnce)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    VirtualScheduler scheduler;
+    FixedWallClock clock(QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC));
+    auto transport = std::make_shared<ScriptedTransport>(scheduler);
+    SupabaseClient client{QUrl("http://127.0.0.1:1"), "anon", SupabaseClient::defaultTimeout, transport};
+    const QString path = dir.filePath("preferences.json");
+    PreferencesFile prefs(path, scheduler, clock);
+    AccountSession account(client, prefs, scheduler);
+    const auto fileSession = [&]() -> std::optional<SupabaseSession> {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        const QJsonObject stored = QJsonDocument::fromJson(file.readAll()).object();
+        const auto data = Preferences::decodeData(stored.value(keys::session));
+        return data ? SupabaseSession::fromJson(*data) : std::nullopt;
+    };
+
+    transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
+    transport->respond("GET", kProfiles, 200, profileRow(), 1'000);
+    account.signIn("pat@example.test", "pw");
+    scheduler.advance(0);
+    ASSERT_TRUE(fileSession());
+    EXPECT_EQ(fileSession()->refreshToken, "R1");
+    scheduler.advance(1'000);
+    ASSERT_TRUE(account.isAuthenticated());
+
+    transport->respond("POST", kToken, 200, authAnswer("A2", "R2"));
+    transport->respond("GET", kProfiles, 200, profileRow(), 1'000);
+    account.enforceAuthGate();
+    scheduler.advance(0);
+    EXPECT_EQ(fileSession()->refreshToken, "R2");
+
+    // Signing out leaves nothing to restore after a crash.
+    account.signOut();
+    EXPECT_FALSE(fileSession());
 }

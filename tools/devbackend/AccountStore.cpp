@@ -287,17 +287,28 @@ std::vector<Profile> AccountStore::profiles()
     return rows;
 }
 
-bool AccountStore::insertProfile(const Profile &profile)
+std::optional<std::string> AccountStore::insertProfiles(const std::vector<Profile> &rows)
 {
     std::lock_guard lock(m_mutex);
-    Statement insert(m_db, "INSERT INTO profiles(id, email) VALUES (?, ?)");
-    insert.bind(1, profile.id).bind(2, profile.email);
-    const int rc = insert.stepResult();
-    if (rc == SQLITE_DONE)
-        return true;
-    if (rc == SQLITE_CONSTRAINT)
-        return false;
-    throw std::runtime_error(std::string("sqlite: ") + sqlite3_errmsg(m_db));
+    exec(m_db, "BEGIN");
+    try {
+        for (const Profile &profile : rows) {
+            Statement insert(m_db, "INSERT INTO profiles(id, email) VALUES (?, ?)");
+            insert.bind(1, profile.id).bind(2, profile.email);
+            const int rc = insert.stepResult();
+            if (rc == SQLITE_CONSTRAINT) {
+                exec(m_db, "ROLLBACK");
+                return profile.id;
+            }
+            if (rc != SQLITE_DONE)
+                throw std::runtime_error(std::string("sqlite: ") + sqlite3_errmsg(m_db));
+        }
+        exec(m_db, "COMMIT");
+    } catch (...) {
+        exec(m_db, "ROLLBACK");
+        throw;
+    }
+    return std::nullopt;
 }
 
 } // namespace qv::devbackend

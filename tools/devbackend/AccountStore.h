@@ -67,8 +67,9 @@ public:
                          const std::function<std::string()> &newToken);
 
     std::vector<Profile> profiles();
-    // False when a row with that id exists.
-    bool insertProfile(const Profile &profile);
+    // All rows in one transaction, or none: the id that already exists (in
+    // the table or earlier in `rows`) when one does.
+    std::optional<std::string> insertProfiles(const std::vector<Profile> &rows);
 
 private:
     explicit AccountStore(sqlite3 *db);

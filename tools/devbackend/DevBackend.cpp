@@ -11,6 +11,7 @@
 
 #include <arpa/inet.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -19,7 +20,9 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -82,6 +85,40 @@ void resetConnections(int localPort, int remotePort = -1)
         }
     }
     closedir(dir);
+}
+
+// The folder and the database hold the accounts and the token signing key
+// (a token could be forged from it): owner only, also for a folder or a
+// database that already existed with looser modes. SQLite gives its journal
+// files the database's mode.
+bool prepareDataFolder(const std::string &folder, const std::string &database, std::string &error)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec || !fs::is_directory(folder)) {
+        error = "cannot create the data folder " + folder + (ec ? ": " + ec.message() : "");
+        return false;
+    }
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+    if (ec) {
+        error = "cannot make the data folder " + folder + " private: " + ec.message();
+        return false;
+    }
+    const int fd = ::open(database.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
+        error = "cannot make " + database + " private: " + std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::close(fd);
+    for (const char *suffix : {"-journal", "-wal", "-shm"}) {
+        const std::string side = database + suffix;
+        if (fs::exists(side, ec))
+            fs::permissions(side, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
+    }
+    return true;
 }
 
 json userJson(const User &user)
@@ -166,6 +203,19 @@ DevBackend::DevBackend(DevBackendOptions options)
     m_server->set_tcp_nodelay(true);
     // Every body this server reads is a small JSON object.
     m_server->set_payload_max_length(1 << 20);
+    // A port held by another server is refused, never shared: the library's
+    // default also sets SO_REUSEPORT, which splits the traffic between both.
+    m_server->set_socket_options([](int socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+    // Slow or idle clients must not starve the others: each holds a worker
+    // for at most a short silence, and there are workers to spare.
+    m_server->set_read_timeout(kReadTimeoutSeconds, 0);
+    m_server->set_write_timeout(kReadTimeoutSeconds, 0);
+    m_server->set_keep_alive_timeout(kKeepAliveSeconds);
+    m_server->set_keep_alive_max_count(kKeepAliveRequests);
+    m_server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
 }
 
 DevBackend::~DevBackend()
@@ -191,18 +241,9 @@ bool DevBackend::start(std::string &error)
 
     std::string path = ":memory:";
     if (m_options.dataDir != ":memory:") {
-        // A fresh home may not have the parents yet (~/.local/share).
-        std::error_code ec;
-        const bool created = std::filesystem::create_directories(m_options.dataDir, ec);
-        if (ec || !std::filesystem::is_directory(m_options.dataDir)) {
-            error = "cannot create the data folder " + m_options.dataDir + (ec ? ": " + ec.message() : "");
-            return false;
-        }
-        // Accounts and tokens live here: a folder we make is the owner's alone.
-        if (created)
-            std::filesystem::permissions(m_options.dataDir, std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::replace, ec);
         path = m_options.dataDir + "/accounts.sqlite3";
+        if (!prepareDataFolder(m_options.dataDir, path, error))
+            return false;
     }
     m_store = AccountStore::open(path, error);
     if (!m_store)
@@ -229,7 +270,9 @@ bool DevBackend::start(std::string &error)
         m_port = m_options.port;
     }
     if (m_port <= 0) {
-        error = "cannot listen on 127.0.0.1:" + std::to_string(m_options.port) + " (is it in use?)";
+        error = "cannot listen on 127.0.0.1:" + std::to_string(m_options.port)
+            + ": the port is in use (another backend, or another program, listens there); "
+              "stop it or choose another port with --port";
         return false;
     }
     return true;
@@ -611,14 +654,15 @@ void DevBackend::createProfiles(const httplib::Request &request, httplib::Respon
             sendJson(response, 403, rowLevelSecurity());
             return;
         }
-        if (!m_store->insertProfile(profile)) {
-            sendJson(response, 409, json{{"code", "23505"},
-                                         {"details", "Key (id)=(" + profile.id + ") already exists."},
-                                         {"hint", nullptr},
-                                         {"message", "duplicate key value violates unique constraint \"profiles_pkey\""}});
-            return;
-        }
         created.push_back(profile);
+    }
+    // The whole batch or nothing, like the one statement it stands for.
+    if (const auto existing = m_store->insertProfiles(created)) {
+        sendJson(response, 409, json{{"code", "23505"},
+                                     {"details", "Key (id)=(" + *existing + ") already exists."},
+                                     {"hint", nullptr},
+                                     {"message", "duplicate key value violates unique constraint \"profiles_pkey\""}});
+        return;
     }
     if (lower(request.get_header_value("Prefer")).find("return=representation") != std::string::npos) {
         json rows = json::array();

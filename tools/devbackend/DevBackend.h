@@ -25,6 +25,15 @@ class TokenSigner;
 // hosted service's, because the application shows some of them verbatim.
 class DevBackend {
 public:
+    // A client may stay silent this long inside a request before it is cut off.
+    static constexpr int kReadTimeoutSeconds = 2;
+    // An idle kept-alive connection is closed after this, and after this many requests.
+    static constexpr int kKeepAliveSeconds = 2;
+    static constexpr int kKeepAliveRequests = 20;
+    // Workers: far more than the connections one client opens at once, so a
+    // crowd of slow clients still leaves room for everyone else.
+    static constexpr int kWorkers = 64;
+
     explicit DevBackend(DevBackendOptions options);
     ~DevBackend();
     DevBackend(const DevBackend &) = delete;

@@ -1,0 +1,127 @@
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+using qv::app::SingleInstance;
+
+namespace {
+
+// A later launch, as the other process would run it: its blocking claim on
+// a thread of its own while this thread's event loop lets the first answer.
+SingleInstance::Claim launchAgain(const QString &folder, QString *why)
+{
+    std::atomic<bool> done = false;
+    SingleInstance::Claim claim = SingleInstance::Claim::Unknown;
+    std::thread second([&] {
+        SingleInstance later(folder);
+        claim = later.claim(why);
+        done = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    second.join();
+    QCoreApplication::processEvents();
+    return claim;
+}
+
+// What a crash leaves behind: the lock of a process that has gone, and the
+// socket file it listened on.
+void leaveCrashedCopy(const SingleInstance &instance)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        QLockFile lock(instance.lockPath());
+        lock.tryLock(0);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = instance.serverName().toLocal8Bit();
+        std::memcpy(address.sun_path, path.constData(), std::min<size_t>(path.size(), sizeof address.sun_path - 1));
+        ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::listen(fd, 1);
+        _exit(0); // no clean-up, as in a crash
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+} // namespace
+
+TEST(SingleInstanceTest, ASecondLaunchBringsTheFirstForwardAndIsToldToExit)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath("QuorvelData");
+    SingleInstance first(folder);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    QString why;
+    ASSERT_EQ(first.claim(&why), SingleInstance::Claim::First) << why.toStdString();
+
+    for (int launch = 1; launch <= 2; ++launch) {
+        QString secondWhy;
+        EXPECT_EQ(launchAgain(folder, &secondWhy), SingleInstance::Claim::Handed);
+        EXPECT_EQ(secondWhy, QStringLiteral("Quorvel is already running (process %1)").arg(QCoreApplication::applicationPid()));
+        EXPECT_EQ(activations.count(), launch);
+    }
+
+    // Another data folder is another user's copy.
+    SingleInstance elsewhere(dir.filePath("other"));
+    EXPECT_EQ(elsewhere.claim(), SingleInstance::Claim::First);
+    EXPECT_NE(elsewhere.serverName(), first.serverName());
+}
+
+TEST(SingleInstanceTest, ACrashedCopysLockNeverBlocksALaunch)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath("QuorvelData");
+    {
+        SingleInstance probe(folder);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        leaveCrashedCopy(probe);
+        ASSERT_TRUE(QFile::exists(probe.lockPath()));
+    }
+    SingleInstance next(folder);
+    QSignalSpy activations(&next, &SingleInstance::activationRequested);
+    QString why;
+    ASSERT_EQ(next.claim(&why), SingleInstance::Claim::First);
+    EXPECT_TRUE(why.isEmpty()) << why.toStdString(); // the old socket file was replaced
+    // And it is the copy later launches reach.
+    EXPECT_EQ(launchAgain(folder, &why), SingleInstance::Claim::Handed);
+    EXPECT_EQ(activations.count(), 1);
+}
+
+TEST(SingleInstanceTest, AnUnwritableFolderDoesNotBlockTheLaunch)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes anywhere";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    SingleInstance instance(dir.filePath("QuorvelData"));
+    QString why;
+    EXPECT_EQ(instance.claim(&why), SingleInstance::Claim::Unknown);
+    EXPECT_FALSE(why.isEmpty());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
