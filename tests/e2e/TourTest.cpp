@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <map>
 #include <memory>
 
@@ -79,8 +80,14 @@ protected:
     void TearDown() override
     {
         // What the screen showed when the tour stopped, for the failure.
-        if (HasFailure() && ui && running())
-            shoot(QStringLiteral("failure"), ui->all());
+        if (HasFailure() && ui) {
+            if (running())
+                shoot(QStringLiteral("failure"), ui->all());
+            else
+                ADD_FAILURE() << "the program ended with status " << quorvel.exitCode();
+            const QByteArray errors = quorvel.readAllStandardError();
+            std::cerr << "the program's last words:\n" << errors.right(2000).toStdString() << std::endl;
+        }
         if (quorvel.state() != QProcess::NotRunning) {
             quorvel.terminate();
             if (!quorvel.waitForFinished(3000)) {
@@ -171,10 +178,20 @@ protected:
 
     // ---- acting
 
-    // Clicks the middle of a control that must already be on screen.
+    // Clicks the middle of a control that must already be on screen, once
+    // it has come to rest (a page may still be sliding or scrolling).
     void click(const QString &name, const QString &role = kButton, int timeoutMs = 10000)
     {
         ASSERT_TRUE(waitFor(name, role, timeoutMs)) << "no " << name.toStdString() << " at " << step;
+        QRect last;
+        waitUntil(
+            [&] {
+                const auto now = ui->find(name, role);
+                const bool still = now && now->extents == last;
+                last = now ? now->extents : QRect();
+                return still;
+            },
+            3000);
         const QList<Element> all = ui->all();
         const Element *e = get(all, name, role);
         ASSERT_TRUE(e) << name.toStdString() << " went away at " << step;
