@@ -5,6 +5,7 @@
 // through the screen: synthetic clicks and keys, and what the accessibility
 // bus shows.
 
+#include "AppProcess.h"
 #include "LocalBackendProcess.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
@@ -46,24 +47,13 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
         ASSERT_TRUE(home.isValid());
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env = appEnvironment(home);
         startBackend();
     }
 
     void TearDown() override
     {
-        if (quorvel.state() != QProcess::NotRunning) {
-            quorvel.terminate();
-            if (!quorvel.waitForFinished(3000)) {
-                quorvel.kill();
-                quorvel.waitForFinished(2000);
-            }
-        }
+        stopProcess(quorvel);
         backend.stop();
     }
 

@@ -7,6 +7,7 @@
 // screenshot of each page and, at the end, counts painter warnings on the
 // program's error output.
 
+#include "AppProcess.h"
 #include "LocalBackendProcess.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
@@ -67,12 +68,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
         ASSERT_TRUE(home.isValid());
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env = appEnvironment(home);
         QDir().mkpath(QStringLiteral(QUORVEL_SCREENSHOT_DIR));
         startBackend();
     }
@@ -88,13 +84,7 @@ protected:
             const QByteArray errors = quorvel.readAllStandardError();
             std::cerr << "the program's last words:\n" << errors.right(2000).toStdString() << std::endl;
         }
-        if (quorvel.state() != QProcess::NotRunning) {
-            quorvel.terminate();
-            if (!quorvel.waitForFinished(3000)) {
-                quorvel.kill();
-                quorvel.waitForFinished(2000);
-            }
-        }
+        stopProcess(quorvel);
         backend.stop();
     }
 
