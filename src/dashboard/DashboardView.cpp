@@ -45,8 +45,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace qv::dashboard {
 
 DashboardFactories DashboardFactories::standIns()
@@ -244,28 +242,9 @@ void DashboardView::buildLayers()
     connect(m_permissionsFade, &LayerFade::hidden, this, &DashboardView::finishPermissionsExit);
 }
 
-namespace {
-// The scrolling page: the scroll view sizes it to no less than its minimum,
-// so its minimum is the height its content asks for. Otherwise a workspace
-// taller than the window would be squeezed to its parts' minimums, drawing
-// rows over one another, instead of scrolling.
-class GrowingPage final : public QWidget {
-public:
-    QSize minimumSizeHint() const override
-    {
-        QSize min = QWidget::minimumSizeHint();
-        // With height-for-width content the scroll view asks for the
-        // height at the actual width itself.
-        if (layout() && !layout()->hasHeightForWidth())
-            min.setHeight(std::max(min.height(), sizeHint().height()));
-        return min;
-    }
-};
-} // namespace
-
 QWidget *DashboardView::buildScrollCard()
 {
-    auto *outer = new GrowingPage;
+    auto *outer = new QWidget;
     auto *outerLayout = new QVBoxLayout(outer);
     outerLayout->setContentsMargins(32, 30, 32, 0);
 
