@@ -6,7 +6,6 @@
 // bus shows.
 
 #include "AppProcess.h"
-#include "LocalBackendProcess.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
 #include "UiProbe.h"
@@ -57,21 +56,16 @@ protected:
         backend.stop();
     }
 
-    // On a free port: another backend (a user's scripts/run, another test
-    // run) may hold any fixed one.
     void startBackend()
     {
         QString why;
-        ASSERT_TRUE(backend.start(QStringLiteral(QV_DEVBACKEND), env, kEmail, kPassword, &why)) << why.toStdString();
-        backend.pointAt(env);
+        ASSERT_TRUE(startLocalBackend(backend, env, kEmail, kPassword, &why)) << why.toStdString();
     }
 
     void startQuorvel()
     {
-        quorvel.setProcessEnvironment(env);
-        quorvel.setProcessChannelMode(QProcess::ForwardedChannels);
-        quorvel.start(QStringLiteral(QV_QUORVEL), {});
-        ASSERT_TRUE(quorvel.waitForStarted(5000)) << quorvel.errorString().toStdString();
+        QString why;
+        ASSERT_TRUE(startApp(quorvel, env, QProcess::ForwardedChannels, &why)) << why.toStdString();
         ui = std::make_unique<UiProbe>(quorvel.processId());
     }
 

@@ -8,7 +8,6 @@
 // program's error output.
 
 #include "AppProcess.h"
-#include "LocalBackendProcess.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
 #include "UiProbe.h"
@@ -88,20 +87,16 @@ protected:
         backend.stop();
     }
 
-    // On a free port: another backend may hold any fixed one.
     void startBackend()
     {
         QString why;
-        ASSERT_TRUE(backend.start(QStringLiteral(QV_DEVBACKEND), env, kEmail, kPassword, &why)) << why.toStdString();
-        backend.pointAt(env);
+        ASSERT_TRUE(startLocalBackend(backend, env, kEmail, kPassword, &why)) << why.toStdString();
     }
 
     void startQuorvel()
     {
-        quorvel.setProcessEnvironment(env);
-        quorvel.setProcessChannelMode(QProcess::SeparateChannels);
-        quorvel.start(QStringLiteral(QV_QUORVEL), {});
-        ASSERT_TRUE(quorvel.waitForStarted(5000)) << quorvel.errorString().toStdString();
+        QString why;
+        ASSERT_TRUE(startApp(quorvel, env, QProcess::SeparateChannels, &why)) << why.toStdString();
         ui = std::make_unique<UiProbe>(quorvel.processId());
     }
 
