@@ -361,6 +361,15 @@ void DashboardView::syncWorkspace()
     } else {
         m_content->setCurrentWidget(m_writer);
     }
+    // The card grows with the workspace on show alone: a hidden one must not
+    // leave its height behind.
+    for (int i = 0; i < m_content->count(); ++i) {
+        QWidget *page = m_content->widget(i);
+        const bool current = page == m_content->currentWidget();
+        page->setSizePolicy(current ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                            current ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    }
+    m_content->updateGeometry();
 
     m_comingSoonFade->setShown(s.showComingSoon(), pageAnimation(kSwitchFadeMs));
 

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv::dashboard {
 
 namespace {
@@ -119,6 +121,7 @@ void WriterDetailView::setProject(const Project &project)
     m_chips[3]->setText(wpmChip(project));
     m_updated->setText(updatedLine(project.updatedAt));
     m_preview->setText(previewText(project));
+    fitTitle();
     fitPreview();
 }
 
@@ -132,7 +135,23 @@ bool WriterDetailView::eventFilter(QObject *watched, QEvent *event)
 void WriterDetailView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    fitTitle();
     fitPreview();
+}
+
+void WriterDetailView::fitTitle()
+{
+    // The card is as wide as its content: as wide as the title on one line,
+    // up to the page. A title wrapped inside a card narrower than the page
+    // would otherwise get the height of one line and be cut.
+    const QMargins card = m_title->parentWidget()->layout()->contentsMargins();
+    const int room = std::max(0, width() - card.left() - card.right());
+    const int line = m_title->fontMetrics().horizontalAdvance(m_title->text()) + 1;
+    const int width = std::min(line, room);
+    m_title->setMinimumWidth(width);
+    // A longer title wraps at the page's width: its lines get their room
+    // whatever height the layouts above would give a wrapped label.
+    m_title->setMinimumHeight(width > 0 ? m_title->heightForWidth(width) : 0);
 }
 
 void WriterDetailView::fitPreview()

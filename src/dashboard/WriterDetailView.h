@@ -48,6 +48,7 @@ protected:
 
 private:
     void fitPreview();
+    void fitTitle();
 
     QLabel *m_title;
     QList<QLabel *> m_chips;

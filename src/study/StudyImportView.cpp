@@ -80,6 +80,7 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     titleGrade->setSpacing(8);
     m_title = new QVLineEdit(nullptr, 12);
     m_title->setPlaceholderText(QStringLiteral("Set title"));
+    m_title->setAccessibleName(QStringLiteral("Set title"));
     if (m_existing)
         m_title->setText(m_existing->title);
     titleGrade->addWidget(m_title);
@@ -191,6 +192,7 @@ QWidget *StudyImportView::buildPasteTab()
     m_paste = new QVTextEditor(nullptr, 12);
     m_paste->setShowsFocus(false);
     m_paste->setFixedHeight(160);
+    m_paste->editor()->setAccessibleName(QStringLiteral("Pasted cards"));
     m_paste->editor()->setFont(Typography::font(TextStyle::Callout));
     stack->addWidget(m_paste);
 

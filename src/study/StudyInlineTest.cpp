@@ -12,7 +12,6 @@ StudyInlineTest::StudyInlineTest(const StudyProject &project, std::function<void
     : StudyInlinePane(parent), m_view(new StudyTestView(project, random, clock))
 {
     setObjectName(QStringLiteral("inlineTest"));
-    setMaximumHeight(StudyTestView::kMaxHeight);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

@@ -18,15 +18,10 @@
 namespace qv::study {
 
 StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *parent)
-    : QScrollArea(parent), m_preferences(preferences),
+    : QWidget(parent), m_preferences(preferences),
       m_grade(preferences.stringValue(library::kGradeKey).value_or(library::kDefaultGrade))
 {
-    setWidgetResizable(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-
-    auto *content = new QWidget;
-    content->setAutoFillBackground(false);
-    auto *layout = new QVBoxLayout(content);
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
 
@@ -66,6 +61,7 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
 
     m_search = new QVLineEdit(nullptr, 12);
     m_search->setPlaceholderText(QStringLiteral("Search study sets"));
+    m_search->setAccessibleName(QStringLiteral("Search study sets"));
     layout->addWidget(m_search);
     connect(m_search, &QLineEdit::textChanged, this, [this] { rebuildList(); });
 
@@ -90,8 +86,6 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
     layout->addWidget(m_empty);
     layout->addStretch(1);
 
-    setWidget(content);
-    styleScrollArea(this);
     rebuildList();
 }
 

@@ -3,7 +3,7 @@
 #include "model/StudyProject.h"
 
 #include <QList>
-#include <QScrollArea>
+#include <QWidget>
 
 class QLabel;
 class QVBoxLayout;
@@ -25,8 +25,9 @@ class StudySetRow;
 // The library of study sets: the resume card, the grade choice for new
 // sets, "Create Set", the search field and one row per set (or the empty
 // state). It lives as long as the workspace, so the search text and the
-// grade survive visits to other pages.
-class StudyLibraryPage final : public QScrollArea {
+// grade survive visits to other pages. It has no scroll area of its own: it
+// grows with its rows inside the dashboard's one scrolling card.
+class StudyLibraryPage final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRowSpacing = 10;

@@ -3,6 +3,7 @@
 #include "study/SessionLabels.h"
 #include "study/StudyChoiceRow.h"
 #include "study/StudySession.h"
+#include "study/StudyReveal.h"
 #include "study/StudyText.h"
 #include "theme/DropShadow.h"
 #include "theme/QVButton.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -68,6 +70,7 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
 
     m_answer = new QVLineEdit(nullptr, 12);
     m_answer->setPlaceholderText(QStringLiteral("Type your answer"));
+    m_answer->setAccessibleName(QStringLiteral("Answer"));
     layout->addWidget(m_answer);
 
     m_choiceBox = new QWidget;
@@ -89,6 +92,7 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
                   Theme::subtext()));
     m_retype = new QVLineEdit(nullptr, 12);
     m_retype->setPlaceholderText(QStringLiteral("Retype answer"));
+    m_retype->setAccessibleName(QStringLiteral("Retype answer"));
     retypeLayout->addWidget(m_retype);
     layout->addWidget(m_retypeBlock);
 
@@ -150,6 +154,17 @@ void StudyQuestionCard::sync()
     m_main->setText(m_session.mainButtonTitle());
     m_main->setEnabled(m_session.mainButtonEnabled());
     m_override->setVisible(m_session.showsOverrideButton());
+
+    // A result grows the card: the verdict, the retype field and the buttons
+    // that go on must come into view.
+    if (showing && !m_resultShown) {
+        QPointer<QLabel> result(m_result);
+        revealInScroll(this, [this, result] {
+            const int top = result ? result->y() : 0;
+            return QRect(0, top, width(), height() - top);
+        });
+    }
+    m_resultShown = showing;
 }
 
 void StudyQuestionCard::syncChoices()

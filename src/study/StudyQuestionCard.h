@@ -68,6 +68,7 @@ private:
     int m_tappedRow = -1;
     QLabel *m_result;
     QWidget *m_retypeBlock;
+    bool m_resultShown = false;
     QVLineEdit *m_retype;
     QVButton *m_main;
     QVButton *m_dontKnow;

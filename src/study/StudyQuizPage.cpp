@@ -11,7 +11,6 @@ StudyQuizPage::StudyQuizPage(const StudyProject &project, StudyQuizActions actio
     : StudyHostedPage(parent), m_view(new StudyTestView(project, random, clock))
 {
     setObjectName(QStringLiteral("quiz"));
-    setMaximumHeight(StudyTestView::kMaxHeight);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

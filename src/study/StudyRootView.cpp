@@ -6,6 +6,7 @@
 #include "study/StudyHostedPage.h"
 #include "study/StudyImportView.h"
 #include "study/StudyLibraryPage.h"
+#include "study/StudyReveal.h"
 #include "study/StudySetMerge.h"
 #include "study/StudyUndoBanner.h"
 #include "theme/AnimatedValue.h"
@@ -139,12 +140,7 @@ void StudyRootView::applyViewState(const StudyViewState &requested)
             m_page = page;
             m_handed = shown;
             if (page) {
-                if (state.page == StudyPage::quiz) {
-                    page->setMaximumHeight(kQuizMaxHeight);
-                    m_layout->addWidget(page, 1, Qt::AlignVCenter);
-                } else {
-                    m_layout->addWidget(page, 1);
-                }
+                m_layout->addWidget(page, 1);
                 page->show();
                 showPageWidget(page);
             }
@@ -153,6 +149,9 @@ void StudyRootView::applyViewState(const StudyViewState &requested)
 
     if (old == state)
         return;
+    // A new page starts at its top, wherever the last one was scrolled to.
+    if (!keepsPage(old, state))
+        scrollToTop(this);
     const bool suppress = suppressesTopBar(state.page);
     if (m_appState)
         m_appState->setSuppressTopBar(suppress);
@@ -351,11 +350,16 @@ void StudyRootView::syncBanner()
 {
     if (const auto &recent = m_deleteOffer->recentlyDeleted()) {
         m_banner->setText(StudyDeleteOffer::bannerText(*recent));
+        // The banner gets room of its own under the page, so that it hides
+        // no row, and comes into view.
+        m_layout->setContentsMargins(0, 0, 0, m_banner->sizeHint().height() + kBannerBottom);
         placeBanner();
         m_banner->show();
         m_banner->raise();
+        revealInScroll(m_banner);
     } else {
         m_banner->hide();
+        m_layout->setContentsMargins(0, 0, 0, 0);
     }
 }
 

@@ -42,7 +42,6 @@ class StudyRootView final : public QWidget {
     Q_OBJECT
 public:
     static constexpr double kPageAnimationMs = 200.0;
-    static constexpr int kQuizMaxHeight = 520;
     static constexpr int kBannerBottom = 18;
 
     StudyRootView(state::AppState &appState, Scheduler &scheduler, const WallClock &clock,

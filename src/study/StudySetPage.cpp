@@ -9,6 +9,7 @@
 #include "study/StudyFrame.h"
 #include "study/StudyPill.h"
 #include "study/StudyProgressRow.h"
+#include "study/StudyReveal.h"
 #include "study/StudySetMerge.h"
 #include "study/StudySetPageText.h"
 #include "study/StudySlideMenu.h"
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -45,15 +45,7 @@ StudySetPage::StudySetPage(state::AppState &appState, const WallClock &clock, co
     : StudyHostedPage(parent), m_appState(&appState), m_clock(clock), m_project(project),
       m_actions(std::move(actions)), m_inlines(std::move(inlines))
 {
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto *scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    outer->addWidget(scroll);
-
-    auto *column = new QWidget;
-    m_column = new QVBoxLayout(column);
+    m_column = new QVBoxLayout(this);
     m_column->setContentsMargins(0, 8, 0, 0);
     m_column->setSpacing(16);
 
@@ -81,7 +73,6 @@ StudySetPage::StudySetPage(state::AppState &appState, const WallClock &clock, co
     sessionLayout->setContentsMargins(12, 12, 12, 12);
     m_contentLayout->addWidget(m_sessionFrame);
     m_testBox = new QWidget;
-    m_testBox->setMaximumHeight(kTestMaxHeight);
     auto *testLayout = new QVBoxLayout(m_testBox);
     testLayout->setContentsMargins(0, 0, 0, 0);
     m_contentLayout->addWidget(m_testBox);
@@ -121,9 +112,6 @@ StudySetPage::StudySetPage(state::AppState &appState, const WallClock &clock, co
     connect(m_cardList, &StudyCardList::cancelClicked, this, &StudySetPage::closeCardEditor);
     connect(m_cardList, &StudyCardList::saveClicked, this, &StudySetPage::saveCardEdit);
 
-    scroll->setWidget(column);
-    styleScrollArea(scroll);
-
     buildCarousel();
     // On appearing.
     recomputeSessionStats(m_project);
@@ -155,12 +143,14 @@ QWidget *StudySetPage::buildHeader()
     layout->addLayout(titleRow);
     connect(m_setMenuButton, &QAbstractButton::clicked, this, &StudySetPage::toggleSetMenu);
 
-    m_setMenu = new StudySlideMenu;
+    // Over the page, under the button, so that opening it moves nothing.
+    m_setMenu = new StudySlideMenu(this);
+    m_setMenuButton->installEventFilter(this);
+    header->installEventFilter(this);
     m_editSet = new QVButton(QStringLiteral("Edit Set"), QVButtonVariant::secondary, true);
     m_deleteSet = new QVButton(QStringLiteral("Delete Set"), QVButtonVariant::destructive, true);
     m_setMenu->addButton(m_editSet);
     m_setMenu->addButton(m_deleteSet);
-    layout->addWidget(m_setMenu);
     auto closeThen = [this](std::function<void()> StudyDetailActions::*callback) {
         return [this, callback] {
             m_showSetMenu = false;
@@ -355,6 +345,11 @@ void StudySetPage::setMode(StudyMode mode)
         m_carousel->playEntrance();
     syncCarousel();
     syncCardList(false);
+    // What the chosen mode shows may start below the fold.
+    if (entering)
+        revealInScroll(m_carousel);
+    else
+        revealInScroll(mode == StudyMode::test ? m_testBox : static_cast<QWidget *>(m_sessionFrame));
 }
 
 void StudySetPage::syncModes()
@@ -453,8 +448,30 @@ void StudySetPage::toggleSetMenu()
     if (!m_showSetMenu)
         m_activeCardMenu.reset();
     m_showSetMenu = !m_showSetMenu;
+    placeSetMenu();
+    m_setMenu->raise();
     m_setMenu->setOpen(m_showSetMenu, true);
     syncCardList(true);
+}
+
+void StudySetPage::placeSetMenu()
+{
+    const QSize size = m_setMenu->panel()->sizeHint();
+    const QPoint under = m_setMenuButton->mapTo(this, QPoint(m_setMenuButton->width(), m_setMenuButton->height()));
+    m_setMenu->setGeometry(under.x() - size.width(), under.y() + 6, size.width(), m_setMenu->height());
+}
+
+bool StudySetPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        placeSetMenu();
+    return StudyHostedPage::eventFilter(watched, event);
+}
+
+void StudySetPage::resizeEvent(QResizeEvent *event)
+{
+    StudyHostedPage::resizeEvent(event);
+    placeSetMenu();
 }
 
 void StudySetPage::toggleCardMenu(const QUuid &id)

@@ -45,11 +45,14 @@ class StudySlideMenu;
 // its panes. The statistics are brought up to date only on appearing, on a
 // change of mode or of the number of cards, after an inline result, after a
 // deletion and after an inline reset.
+//
+// The page has no scroll area of its own: it grows with what its mode shows
+// inside the dashboard's one scrolling card, and brings a chosen mode into
+// view. The set menu floats over the page instead of pushing it down.
 class StudySetPage final : public StudyHostedPage {
     Q_OBJECT
 public:
     static constexpr double kMenuAnimationMs = 180.0;
-    static constexpr int kTestMaxHeight = 520;
 
     StudySetPage(state::AppState &appState, const WallClock &clock, const StudyProject &project,
                  StudyDetailActions actions, StudyInlineFactories inlines = StudyInlineFactories::standIns(),
@@ -111,7 +114,12 @@ public:
     QVButton *quizButton() const { return m_quiz; }
     QMessageBox *deleteCardAlert() const { return m_alert; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void placeSetMenu();
     QWidget *buildHeader();
     QWidget *buildModeSwitcher();
     void buildCarousel();

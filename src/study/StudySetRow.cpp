@@ -14,11 +14,12 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv::study {
 
 StudySetRow::StudySetRow(const StudyProject &set, QWidget *parent) : QWidget(parent), m_set(set)
 {
-    setMinimumHeight(kMinHeight);
     setCursor(Qt::PointingHandCursor);
     const StudyStats stats(set);
 
@@ -66,6 +67,18 @@ StudySetRow::StudySetRow(const StudyProject &set, QWidget *parent) : QWidget(par
     connect(m_study, &QAbstractButton::clicked, this, [this] { emit studyRequested(m_set); });
     connect(m_quiz, &QAbstractButton::clicked, this, [this] { emit quizRequested(m_set); });
     connect(m_delete, &QAbstractButton::clicked, this, [this] { emit deleteRequested(m_set); });
+}
+
+QSize StudySetRow::minimumSizeHint() const
+{
+    const QSize content = QWidget::minimumSizeHint();
+    return {content.width(), std::max(content.height(), kMinHeight)};
+}
+
+QSize StudySetRow::sizeHint() const
+{
+    const QSize content = QWidget::sizeHint();
+    return {content.width(), std::max(content.height(), kMinHeight)};
 }
 
 void StudySetRow::paintEvent(QPaintEvent *)

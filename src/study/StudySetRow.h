@@ -22,6 +22,11 @@ class StudySetRow final : public QWidget {
 public:
     static constexpr int kMinHeight = 68;
 
+    // At least kMinHeight, and never less than its lines need: a row held to
+    // a fixed minimum would draw them over one another when squeezed.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
     explicit StudySetRow(const StudyProject &set, QWidget *parent = nullptr);
 
     const StudyProject &project() const { return m_set; }

@@ -4,7 +4,7 @@
 #include "study/StudyTestPanel.h"
 #include "study/StudyTestProgressBar.h"
 #include "study/StudyTestQuestionCard.h"
-#include "study/StudyTestScrollArea.h"
+#include "study/StudyReveal.h"
 #include "study/StudyText.h"
 #include "theme/ConfirmAlert.h"
 #include "theme/QVButton.h"
@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace qv::study {
@@ -28,7 +27,6 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     : QWidget(parent), m_test(random, clock)
 {
     setObjectName(QStringLiteral("quiz"));
-    setMaximumHeight(kMaxHeight);
     m_test.setProject(project);
     m_test.setUpdateHandler([this](const StudyProject &set) { emit updated(set); });
 
@@ -83,15 +81,14 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     m_empty = makeLabel(QStringLiteral("No questions available."), TextStyle::Body, std::nullopt, Theme::subtext());
     page->addWidget(m_empty, 0, Qt::AlignHCenter);
 
-    m_scroll = new StudyTestScrollArea;
+    // The questions take the height they need: the workspace's one scroll
+    // view scrolls the whole test.
     m_cardsHost = new QWidget;
     m_cardsLayout = new QVBoxLayout(m_cardsHost);
     m_cardsLayout->setContentsMargins(0, 0, 0, 0);
     m_cardsLayout->setSpacing(12);
     m_cardsLayout->addStretch(1); // cards keep their height when the page has room to spare
-    m_scroll->setWidget(m_cardsHost);
-    styleScrollArea(m_scroll);
-    page->addWidget(m_scroll, 1);
+    page->addWidget(m_cardsHost, 1);
 
     auto *mainRow = new QHBoxLayout;
     mainRow->setContentsMargins(0, 8, 0, 0);
@@ -136,7 +133,6 @@ void StudyTestView::rebuildQuestions()
         m_cardsLayout->insertWidget(m_cardsLayout->count() - 1, card);
         m_cards.append(card);
     }
-    m_scroll->verticalScrollBar()->setValue(0);
     sync();
 }
 
@@ -151,7 +147,7 @@ void StudyTestView::sync()
     m_progress->setValue(m_test.progressFraction());
 
     m_empty->setVisible(empty);
-    m_scroll->setVisible(!empty);
+    m_cardsHost->setVisible(!empty);
     m_main->setVisible(!empty);
     m_main->setText(m_test.mainButtonTitle());
     m_score->setVisible(!empty && submitted);
@@ -176,6 +172,11 @@ void StudyTestView::pressMain()
     } else {
         m_test.submit();
         sync();
+        // The score shows under the button; the marked questions above it
+        // may have pushed both down.
+        revealInScroll(this, [this] {
+            return QRect(0, m_main->y(), width(), m_score->geometry().bottom() - m_main->y() + 1);
+        });
     }
 }
 

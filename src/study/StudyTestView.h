@@ -9,7 +9,6 @@
 
 class QLabel;
 class QMessageBox;
-class QScrollArea;
 class QVBoxLayout;
 
 namespace qv {
@@ -34,8 +33,6 @@ class StudyTestQuestionCard;
 class StudyTestView final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMaxHeight = 520;
-
     StudyTestView(const StudyProject &project, Random &random, const WallClock &clock, QWidget *parent = nullptr);
     ~StudyTestView() override;
 
@@ -57,7 +54,7 @@ public:
     StudyCapsuleLabel *countChip() const { return m_countChip; }
     StudyTestProgressBar *progressBar() const { return m_progress; }
     QLabel *emptyLabel() const { return m_empty; }
-    QScrollArea *scrollArea() const { return m_scroll; }
+    QWidget *questionsHost() const { return m_cardsHost; }
     const QList<StudyTestQuestionCard *> &questionCards() const { return m_cards; }
     QVButton *mainButton() const { return m_main; }
     QLabel *scoreLabel() const { return m_score; }
@@ -87,7 +84,6 @@ private:
     StudyCapsuleLabel *m_countChip;
     StudyTestProgressBar *m_progress;
     QLabel *m_empty;
-    QScrollArea *m_scroll;
     QWidget *m_cardsHost;
     QVBoxLayout *m_cardsLayout;
     QList<StudyTestQuestionCard *> m_cards;

@@ -3,7 +3,6 @@ target_sources(quorvel_study_views PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/StudyTestPanel.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyTestPanel.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyCapsuleLabel.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyCapsuleLabel.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyTestProgressBar.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyTestProgressBar.h
-  ${CMAKE_CURRENT_LIST_DIR}/StudyTestScrollArea.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyTestScrollArea.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyTestOption.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyTestOption.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyTestQuestionCard.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyTestQuestionCard.h
   ${CMAKE_CURRENT_LIST_DIR}/StudyTestView.cpp ${CMAKE_CURRENT_LIST_DIR}/StudyTestView.h

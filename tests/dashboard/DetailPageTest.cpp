@@ -132,3 +132,19 @@ TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNot
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_EQ(writer()->rows().size(), 1);
 }
+
+TEST_F(DetailPageTest, TheTitleShowsWholeWhetherItFitsOnOneLineOrWraps)
+{
+    for (const QString &title : {QString("The tour writes a line. Then"), QString("A long title ").repeated(20)}) {
+        project.title = title;
+        EXPECT_TRUE(app->saveProject(project));
+        settle();
+        openPage();
+        settle();
+        QLabel *label = detail()->titleLabel();
+        // Tall enough for every line it wraps to at the width it got.
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << title.toStdString();
+        EXPECT_LE(label->width(), detail()->width());
+        click(detail()->backButton());
+    }
+}

@@ -9,6 +9,8 @@
 #include "theme/QVButton.h"
 
 #include <QLabel>
+#include <QLayout>
+#include <QScrollArea>
 
 using namespace qv;
 using namespace qv::dashboard;
@@ -99,4 +101,27 @@ TEST_F(WriterListTest, EmptyStatesAndTheTipThatFadesInOnceAndStays)
     settle();
     EXPECT_TRUE(writer()->tipLabel()->isVisible());
     EXPECT_DOUBLE_EQ(writer()->tipOpacity(), 1.0);
+}
+
+TEST_F(WriterListTest, AListTallerThanTheWindowScrollsWithEveryRowWhole)
+{
+    QList<Project> many;
+    for (int i = 0; i < 14; ++i)
+        many << test::makeProject(QString("Project %1").arg(i), i, "10", "light", i % 2 == 0);
+    openWriter(many);
+    view->resize(980, 640);
+    settle();
+    const QList<ProjectRow *> rows = view->writerWorkspace()->rows();
+    ASSERT_EQ(rows.size(), 14);
+    // The card grows with the list and the one scroll view scrolls it: no
+    // row is squeezed below what its lines need, and none overlaps the next.
+    QWidget *page = view->scrollView()->widget();
+    EXPECT_GT(page->height(), view->scrollView()->viewport()->height());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        EXPECT_GE(rows[i]->height(), rows[i]->layout()->minimumSize().height()) << i;
+        if (i > 0) {
+            EXPECT_GE(rows[i]->mapTo(page, QPoint()).y(), rows[i - 1]->mapTo(page, QPoint(0, rows[i - 1]->height())).y())
+                << i;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <atspi/atspi.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace qv::e2e {
@@ -95,6 +96,52 @@ std::function<bool(AtspiAccessible *)> named(const QString &name, const QString 
     };
 }
 
+QRect extentsOf(AtspiAccessible *acc)
+{
+    QRect out;
+    AtspiComponent *component = atspi_accessible_get_component_iface(acc);
+    if (!component)
+        return out;
+    GError *error = nullptr;
+    AtspiRect *rect = atspi_component_get_extents(component, ATSPI_COORD_TYPE_SCREEN, &error);
+    if (rect) {
+        out = QRect(rect->x, rect->y, rect->width, rect->height);
+        g_free(rect);
+    }
+    if (error)
+        g_error_free(error);
+    g_object_unref(component);
+    return out;
+}
+
+bool checkedOf(AtspiAccessible *acc)
+{
+    return stateOf(acc, ATSPI_STATE_CHECKED) || stateOf(acc, ATSPI_STATE_PRESSED);
+}
+
+void collect(AtspiAccessible *node, QList<UiProbe::Element> &out, int window, int parent, int depth = 0)
+{
+    if (depth > 40)
+        return;
+    const gint count = atspi_accessible_get_child_count(node, nullptr);
+    for (gint i = 0; i < count; ++i) {
+        Acc child(atspi_accessible_get_child_at_index(node, i, nullptr));
+        if (!child || !stateOf(child.get(), ATSPI_STATE_SHOWING))
+            continue;
+        UiProbe::Element e;
+        e.name = takeString(atspi_accessible_get_name(child.get(), nullptr));
+        e.role = takeString(atspi_accessible_get_role_name(child.get(), nullptr));
+        e.extents = extentsOf(child.get());
+        e.children = std::max(0, int(atspi_accessible_get_child_count(child.get(), nullptr)));
+        e.checked = checkedOf(child.get());
+        e.window = depth == 0 ? i : window;
+        e.topLevel = depth == 0;
+        e.parent = parent;
+        out.append(e);
+        collect(child.get(), out, e.window, int(out.size()) - 1, depth + 1);
+    }
+}
+
 } // namespace
 
 UiProbe::UiProbe(qint64 pid) : m_pid(pid) {}
@@ -136,19 +183,16 @@ std::optional<UiProbe::Found> UiProbe::find(const QString &name, const QString &
         return std::nullopt;
     Found out;
     out.role = takeString(atspi_accessible_get_role_name(found.get(), nullptr));
-    out.checked = stateOf(found.get(), ATSPI_STATE_CHECKED) || stateOf(found.get(), ATSPI_STATE_PRESSED);
-    AtspiComponent *component = atspi_accessible_get_component_iface(found.get());
-    if (component) {
-        GError *error = nullptr;
-        AtspiRect *rect = atspi_component_get_extents(component, ATSPI_COORD_TYPE_SCREEN, &error);
-        if (rect) {
-            out.extents = QRect(rect->x, rect->y, rect->width, rect->height);
-            g_free(rect);
-        }
-        if (error)
-            g_error_free(error);
-        g_object_unref(component);
-    }
+    out.checked = checkedOf(found.get());
+    out.extents = extentsOf(found.get());
+    return out;
+}
+
+QList<UiProbe::Element> UiProbe::all() const
+{
+    QList<Element> out;
+    if (Acc app = applicationOf(m_pid))
+        collect(app.get(), out, 0, -1);
     return out;
 }
 

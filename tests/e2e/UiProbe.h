@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -26,6 +27,19 @@ public:
     // `within` narrows the search to the subtree of a showing element of
     // that name (a dialog, a window).
     std::optional<Found> find(const QString &name, const QString &role = {}, const QString &within = {}) const;
+    // Every showing element of the program's windows, depth first, with
+    // how many children each has (0 for a leaf control).
+    struct Element {
+        QString name;
+        QString role;
+        QRect extents; // screen coordinates
+        int children = 0;
+        bool checked = false;
+        int window = 0; // which of the program's windows holds it
+        bool topLevel = false; // the window itself
+        int parent = -1; // index of the parent in the list (-1 for a window)
+    };
+    QList<Element> all() const;
     // Replaces the whole text of an editable element, as an input method
     // would (for characters synthetic keys cannot send reliably).
     bool setText(const QString &name, const QString &text, const QString &role = {}) const;

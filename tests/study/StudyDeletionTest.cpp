@@ -164,3 +164,24 @@ TEST_F(StudyDeletionTest, DeletingFromTheSetPageLeavesThePageOpen)
     EXPECT_TRUE(bannerShown());
     EXPECT_EQ(root->undoBanner()->geometry().bottom(), root->height() - 1 - StudyRootView::kBannerBottom);
 }
+
+TEST_F(StudyDeletionTest, TheBannerHasRoomOfItsOwnAndHidesNoRow)
+{
+    // The workspace grows with its content, as the dashboard's card holds it.
+    root->resize(900, root->sizeHint().height());
+    deleteFromRow("Chemistry");
+    ASSERT_TRUE(bannerShown());
+    root->resize(900, root->sizeHint().height());
+    settle();
+    ASSERT_EQ(root->libraryPage()->rows().size(), 1);
+    const StudySetRow *left = root->libraryPage()->rows().first();
+    const QRect row(left->mapTo(root.get(), QPoint()), left->size());
+    EXPECT_FALSE(row.intersects(root->undoBanner()->geometry()));
+    EXPECT_GE(root->undoBanner()->y(), row.bottom());
+
+    // Without the banner the room goes again.
+    click(root->undoBanner()->undoButton());
+    settle();
+    EXPECT_FALSE(bannerShown());
+    EXPECT_EQ(root->layout()->contentsMargins().bottom(), 0);
+}

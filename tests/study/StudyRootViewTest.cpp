@@ -12,6 +12,7 @@
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
 
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -102,7 +103,8 @@ TEST_F(StudyRootViewTest, PagesAndTheTopBar)
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
     page(*root)->detail.onQuiz();
     EXPECT_EQ(root->viewState().page, StudyPage::quiz);
-    EXPECT_EQ(page(*root)->maximumHeight(), 520);
+    // The test grows with its questions inside the workspace's one scroll view.
+    EXPECT_EQ(page(*root)->maximumHeight(), QWIDGETSIZE_MAX);
     page(*root)->quiz.onExit();
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
     page(*root)->detail.onBack();
@@ -523,4 +525,28 @@ TEST_F(StudyRootViewTest, ScreenshotsOfTheLibrary)
     EXPECT_TRUE(app->saveStudyProject(makeSet("Empty set", 3)));
     settle();
     saveShot(backdrop, "study-library-sets");
+}
+
+TEST_F(StudyRootViewTest, TheLibraryGrowsWithItsRowsInsideTheOneScrollView)
+{
+    for (int i = 0; i < 8; ++i)
+        EXPECT_TRUE(app->saveStudyProject(makeSet(QStringLiteral("Set %1").arg(i), i, cards(i % 3))));
+    // Hosted as the dashboard hosts it: in a scroll view smaller than the list.
+    QScrollArea area;
+    area.setWidgetResizable(true);
+    auto *root = new StudyRootView(*app, scheduler, clock);
+    area.setWidget(root);
+    area.resize(900, 500);
+    area.show();
+    settle();
+    ASSERT_EQ(root->libraryPage()->rows().size(), 8);
+    // Every row whole, at its own height: nothing squeezed or cut by an inner viewport.
+    for (StudySetRow *row : root->libraryPage()->rows())
+        EXPECT_TRUE(showsWhole(root, row)) << row->project().title.toStdString();
+    EXPECT_GT(root->height(), area.viewport()->height());
+
+    QTest::keyClicks(root->libraryPage()->searchField(), "nothing like it");
+    settle();
+    EXPECT_TRUE(showsWhole(root, root->libraryPage()->emptyTitle()));
+    EXPECT_EQ(root->libraryPage()->emptyTitle()->text(), QString("No matches"));
 }

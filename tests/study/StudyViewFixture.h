@@ -114,6 +114,15 @@ protected:
         }
     }
 
+    // Whether `inner` lies whole inside `outer` at no less than its minimum
+    // height: nothing of it is cut off or squeezed by an inner viewport.
+    static bool showsWhole(const QWidget *outer, const QWidget *inner)
+    {
+        const QRect placed(inner->mapTo(outer, QPoint(0, 0)), inner->size());
+        return inner->isVisible() && outer->rect().contains(placed)
+               && inner->height() >= inner->minimumSizeHint().height();
+    }
+
     static StudyItem card(const QString &term, const QString &definition, qint64 right = 0, qint64 wrong = 0)
     {
         return {QUuid::createUuid(), term, definition, right, wrong, std::nullopt, false};

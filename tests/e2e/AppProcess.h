@@ -1,0 +1,51 @@
+#pragma once
+
+// The real application as the end-to-end tests start it on the desktop
+// session: in a home of its own, with the accessibility bridge on, on X11.
+
+#include "AppSession.h"
+#include "LocalBackendProcess.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+namespace qv::e2e {
+
+// Starts the development backend with one account on a free port (another
+// backend may hold any fixed one) and points `env` at it.
+inline bool startLocalBackend(LocalBackendProcess &backend, QProcessEnvironment &env, const QString &email,
+                              const QString &password, QString *why)
+{
+    if (!backend.start(QStringLiteral(QV_DEVBACKEND), env, email, password, why))
+        return false;
+    backend.pointAt(env);
+    return true;
+}
+
+// Starts the application with `env`; false with `why` set when it did not.
+inline bool startApp(QProcess &app, const QProcessEnvironment &env, QProcess::ProcessChannelMode channels,
+                     QString *why)
+{
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(channels);
+    app.start(QStringLiteral(QV_QUORVEL), {});
+    if (app.waitForStarted(5000))
+        return true;
+    *why = app.errorString();
+    return false;
+}
+
+// Asks the program to end, then ends it.
+inline void stopProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(2000);
+    }
+}
+
+} // namespace qv::e2e
