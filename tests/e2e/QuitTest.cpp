@@ -303,10 +303,16 @@ protected:
         ASSERT_TRUE(tapped);
         EXPECT_EQ(tapped->geometry, before->geometry) << "a tap started a window move";
 
+        // Paced as a hand moves, so a busy machine still sees the drag before
+        // the release.
         ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), x, y, QStringLiteral("mousedown"), QStringLiteral("1")}));
-        for (int step = 1; step <= 4; ++step)
+        pump(100);
+        for (int step = 1; step <= 4; ++step) {
             xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("15"),
                      QStringLiteral("-10")});
+            pump(80);
+        }
+        pump(300);
         ASSERT_TRUE(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
         pump(500);
         const auto dragged = mainWindow();
