@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace qv::editor {
 
 namespace {
@@ -62,6 +64,10 @@ TypingPanelView::TypingPanelView(state::AppState &appState, Project project, std
     std::function<void()> close = onClose ? std::move(onClose) : std::function<void()>([this] { dismissWindow(); });
     m_model = new TypingPanelModel(appState, std::move(project), std::move(close), this);
     m_pulse = new AnimatedValue(0, this);
+    // The pulse changes only the glow and halo along the edge: repainting the
+    // whole panel and its cards every frame of a long wait cost half a core.
+    disconnect(m_pulse, &AnimatedValue::changed, this, nullptr);
+    connect(m_pulse, &AnimatedValue::changed, this, [this] { update(glowBand()); });
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(20, 20, 20, 20);
@@ -330,6 +336,21 @@ void TypingPanelView::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
+QRegion TypingPanelView::glowBand() const
+{
+    // The halo reaches kShadowReach inside the edge, and the rounded corners
+    // curve in by their radius on top of that.
+    const int reach = kShadowReach + 3;
+    const int corner = reach + int(std::ceil(kCornerRadius));
+    const QRect all = rect();
+    QRegion band = QRegion(all).subtracted(QRegion(all.adjusted(reach, reach, -reach, -reach)));
+    for (const QPoint &at : {all.topLeft(), QPoint(all.right() - corner + 1, all.top()),
+                             QPoint(all.left(), all.bottom() - corner + 1),
+                             QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
+        band += QRect(at, QSize(corner, corner));
+    return band;
+}
+
 void TypingPanelView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -345,14 +366,27 @@ void TypingPanelView::paintEvent(QPaintEvent *)
     if (shadow > 0) {
         // The panel fills its window, so its accent shadow is drawn as a soft
         // halo just inside the edge.
-        p.setBrush(Qt::NoBrush);
-        for (int i = 0; i < kShadowReach; ++i) {
-            const double fall = 1.0 - double(i) / kShadowReach;
-            p.setPen(QPen(Theme::withOpacity(Theme::accent(), shadow * 0.5 * fall * fall), 1));
-            const double inset = 1.5 + i;
-            p.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
-                              kCornerRadius - inset / 2);
+        const qreal dpr = devicePixelRatioF();
+        if (m_halo.size() != size() * dpr || m_halo.devicePixelRatio() != dpr || m_haloAccent != Theme::accent()) {
+            m_haloAccent = Theme::accent();
+            m_halo = QPixmap(size() * dpr);
+            m_halo.setDevicePixelRatio(dpr);
+            m_halo.fill(Qt::transparent);
+            QPainter h(&m_halo);
+            h.setRenderHint(QPainter::Antialiasing);
+            h.setClipPath(card);
+            h.setBrush(Qt::NoBrush);
+            for (int i = 0; i < kShadowReach; ++i) {
+                const double fall = 1.0 - double(i) / kShadowReach;
+                h.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * fall * fall), 1));
+                const double inset = 1.5 + i;
+                h.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
+                                  kCornerRadius - inset / 2);
+            }
         }
+        p.setOpacity(std::min(shadow, 1.0));
+        p.drawPixmap(0, 0, m_halo);
+        p.setOpacity(1);
     }
     p.setPen(QPen(Theme::border(), 1));
     p.drawPath(card);

@@ -2,7 +2,10 @@
 
 #include "model/Project.h"
 
+#include <QColor>
+#include <QPixmap>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -77,6 +80,9 @@ public:
     QSize sizeHint() const override { return {640, 600}; }
     QSize minimumSizeHint() const override { return kMinimumSize; }
 
+    // Where the waiting glow and its halo are painted.
+    QRegion glowBand() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -113,6 +119,10 @@ private:
     QGraphicsOpacityEffect *m_overlayFade = nullptr;
     AnimatedValue *m_overlayOpacity = nullptr;
     AnimatedValue *m_pulse = nullptr;
+    // The waiting halo at full strength, drawn once per size and then
+    // faded with the pulse: its rings cost a dozen antialiased strokes.
+    QPixmap m_halo;
+    QColor m_haloAccent;
     QPointer<QMessageBox> m_alert;
     bool m_overlayShown = false;
 };
