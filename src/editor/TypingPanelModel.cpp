@@ -12,7 +12,8 @@ TypingPanelModel::TypingPanelModel(state::AppState &appState, Project project, s
     connect(&m_app, &AppState::phaseChanged, this, &TypingPanelModel::onPhaseChanged);
     for (auto signal : {&AppState::isTypingChanged, &AppState::isPausedChanged, &AppState::progressChanged,
                         &AppState::reduceMotionEnabledChanged, &AppState::inputMonitoringReadyChanged,
-                        &AppState::typingTargetAppNameChanged, &AppState::detectionDebugChanged})
+                        &AppState::typingTargetAppNameChanged, &AppState::detectionDebugChanged,
+                        &AppState::typingDifferenceChanged})
         connect(&m_app, signal, this, &TypingPanelModel::changed);
 }
 
@@ -29,6 +30,11 @@ void TypingPanelModel::appear()
 QString TypingPanelModel::phase() const { return m_app.phase(); }
 
 QString TypingPanelModel::statusMessage() const { return panel::statusMessage(m_app.phase(), m_project.humanize); }
+
+QString TypingPanelModel::differenceNote() const
+{
+    return panel::differenceNote(m_app.phase(), m_app.typingDifference());
+}
 
 QString TypingPanelModel::percentComplete() const { return panel::percentComplete(m_app.progress()); }
 

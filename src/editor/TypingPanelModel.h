@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace qv::state {
 class AppState;
@@ -45,6 +46,8 @@ public:
     // ---- what the panel shows
     QString phase() const;
     QString statusMessage() const;
+    // Why the run did not end "done" (empty unless the text box differs).
+    QString differenceNote() const;
     QString percentComplete() const;
     panel::ActionRow actionRow() const;
     QString startLabel() const;

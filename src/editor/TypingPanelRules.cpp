@@ -19,16 +19,31 @@ QString statusMessage(const QString &phase, bool humanize)
         return humanize ? QStringLiteral("Editing...") : QStringLiteral("Finalizing (Exact Match)");
     if (phase == phases::done)
         return QStringLiteral("Done");
+    if (phase == phases::differs)
+        return QStringLiteral("Text Box Differs");
     if (phase == phases::stopped)
         return QStringLiteral("Stopped");
     return QStringLiteral("Ready");
+}
+
+QString differenceNote(const QString &phase, std::optional<int> characters)
+{
+    if (phase != phases::differs)
+        return {};
+    const QString check = QStringLiteral("Check it before you go on.");
+    if (!characters || *characters < 1)
+        return QStringLiteral("The text box does not hold exactly your project's text. ") + check;
+    return QStringLiteral("The text box differs from your project by %1 character%2. ")
+               .arg(*characters)
+               .arg(*characters == 1 ? QString() : QStringLiteral("s"))
+           + check;
 }
 
 ActionRow actionRowFor(const QString &phase)
 {
     if (phase == phases::idle)
         return ActionRow::Start;
-    if (phase == phases::done || phase == phases::stopped)
+    if (phase == phases::done || phase == phases::differs || phase == phases::stopped)
         return ActionRow::Exit;
     return ActionRow::PauseStop;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // What the typing panel shows, worked out from the published typing state and
 // the project alone, so every rule can be checked without widgets.
 namespace qv::editor::panel {
@@ -14,11 +16,17 @@ inline const QString typing = QStringLiteral("typing");
 inline const QString paused = QStringLiteral("paused");
 inline const QString editing = QStringLiteral("editing");
 inline const QString done = QStringLiteral("done");
+// The run reached its end but the text box does not hold the project's text.
+inline const QString differs = QStringLiteral("differs");
 inline const QString stopped = QStringLiteral("stopped");
 } // namespace phases
 
 // The status pill's text for a phase; unknown phases read "Ready".
 QString statusMessage(const QString &phase, bool humanize);
+
+// The plain words under the status when the text box differs from the
+// project at the end of a run; empty in every other phase.
+QString differenceNote(const QString &phase, std::optional<int> characters);
 
 // Which row of buttons a phase gets.
 enum class ActionRow {

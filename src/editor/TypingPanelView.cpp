@@ -143,6 +143,10 @@ QWidget *TypingPanelView::buildTitleBlock()
     row->addWidget(m_percent, 0, Qt::AlignVCenter);
     row->addStretch(1);
     column->addLayout(row);
+    m_difference = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::text(), block);
+    m_difference->setWordWrap(true);
+    m_difference->hide();
+    column->addWidget(m_difference);
     return block;
 }
 
@@ -229,6 +233,9 @@ void TypingPanelView::sync()
     const state::AppState &app = m_model->appState();
     setLabelText(m_status, m_model->statusMessage());
     setLabelText(m_percent, m_model->percentComplete());
+    const QString difference = m_model->differenceNote();
+    setLabelText(m_difference, difference);
+    m_difference->setVisible(!difference.isEmpty());
     setLabelText(m_progressHeader, m_model->progressHeader());
     m_bar->setProgress(app.progress());
     m_bar->setHighlight(m_model->highlightVisible(), m_model->reduceMotion());

@@ -59,6 +59,7 @@ public:
     LineClampLabel *titleLabel() const { return m_title; }
     DetailPill *statusPill() const { return m_status; }
     QLabel *percentLabel() const { return m_percent; }
+    QLabel *differenceLabel() const { return m_difference; }
     QLabel *progressHeaderLabel() const { return m_progressHeader; }
     TypingProgressBar *progressBar() const { return m_bar; }
     QLabel *modeValue() const { return m_mode; }
@@ -104,6 +105,7 @@ private:
     LineClampLabel *m_title = nullptr;
     DetailPill *m_status = nullptr;
     QLabel *m_percent = nullptr;
+    QLabel *m_difference = nullptr;
     QLabel *m_progressHeader = nullptr;
     TypingProgressBar *m_bar = nullptr;
     QLabel *m_mode = nullptr;

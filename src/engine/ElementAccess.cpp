@@ -1,6 +1,7 @@
 #include "engine/ElementAccess.h"
 
 #include "core/Scheduler.h"
+#include "core/Text.h"
 #include "engine/FocusMonitor.h"
 #include "platform/Workspace.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace qv::engine {
 
@@ -370,47 +372,142 @@ bool ElementAccess::focus(const Element &element)
     return !element.isNull() && m_accessibility.write(element, Attribute::Focused, true);
 }
 
+QCoro::Task<bool> ElementAccess::writeSelectionConfirmed(TextRange range, Element element)
+{
+    const Element target = targetOr(element);
+    if (!setSelectionRange(range, target))
+        co_return false;
+    // A range past the end of the text is cut to it by the application.
+    TextRange clamped = range;
+    if (const std::optional<qint64> length = textLengthEstimate(target)) {
+        clamped.location = std::clamp<qint64>(range.location, 0, *length);
+        clamped.length = std::clamp<qint64>(range.length, 0, *length - clamped.location);
+    }
+    for (int waited = 0;; waited += kConfirmPollMs) {
+        const std::optional<TextRange> now = selectedTextRange(target);
+        if (!now || *now == range || *now == clamped)
+            co_return true;
+        if (waited >= kConfirmWaitMs)
+            co_return false;
+        co_await m_scheduler.sleep(kConfirmPollMs);
+    }
+}
+
+QCoro::Task<bool> ElementAccess::placeCaretConfirmed(qint64 position, Element element)
+{
+    return writeSelectionConfirmed({std::max<qint64>(position, 0), 0}, std::move(element));
+}
+
 QCoro::Task<bool> ElementAccess::moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag)
 {
-    const qint64 length = text.size();
-    const std::optional<qint64> read = caretPosition(element);
-    const qint64 start = std::clamp<qint64>(read.value_or(length), 0, length);
-    const qint64 goal = std::clamp<qint64>(wanted, 0, length);
-    if (goal == start)
-        co_return true;
-    const qint64 lo = std::min(start, goal);
-    const int presses = m_keys.arrowPresses(text.mid(lo, std::max(start, goal) - lo));
-    const SpecialKey key = goal < start ? SpecialKey::Left : SpecialKey::Right;
-    for (int i = 0; i < presses; ++i) {
-        if (stopFlag && stopFlag())
-            co_return false;
-        co_await m_keys.sendKey(key);
+    const qint64 goal = std::clamp<qint64>(wanted, 0, text.size());
+    if (stopFlag && stopFlag())
+        co_return false;
+    const Element target = targetOr(element);
+    if (!target.isNull() && m_accessibility.isSettable(target, Attribute::SelectedTextRange) == true) {
+        const bool placed = co_await placeCaretConfirmed(goal, target);
+        if (placed)
+            co_return true;
     }
-    // Synthetic keys and accessibility calls reach the application by
-    // separate paths: a caret read or write right now could overtake
-    // arrows still queued there, so wait until the caret shows the goal.
-    const bool arrived = co_await waitForCaret(goal, element);
+    const bool arrived = co_await arrowsTo(goal, text, target, stopFlag);
     co_return arrived;
 }
 
-QCoro::Task<bool> ElementAccess::waitForCaret(qint64 goal, Element element)
+QCoro::Task<bool> ElementAccess::arrowsTo(qint64 goal, QString text, Element element, StopFlag stopFlag)
+{
+    const qint64 length = text.size();
+    const QList<int> bounds = text::graphemeBoundaries(text);
+    // The grapheme index of an offset (an offset inside a cluster counts as
+    // the cluster's start).
+    const auto indexOf = [&bounds](qint64 offset) {
+        return int(std::upper_bound(bounds.begin(), bounds.end(), int(offset)) - bounds.begin()) - 1;
+    };
+    const std::optional<qint64> read = caretPosition(element);
+    const bool readable = read.has_value();
+    qint64 at = std::clamp<qint64>(read.value_or(length), 0, length);
+    const int planned = std::abs(indexOf(goal) - indexOf(at));
+    int chunksLeft = (planned + kArrowChunk - 1) / kArrowChunk + kExtraChunks;
+    while (at != goal) {
+        if (stopFlag && stopFlag())
+            co_return false;
+        if (chunksLeft-- <= 0)
+            co_return false;
+        const int from = indexOf(at);
+        const int to = indexOf(goal);
+        const int presses = std::min(std::abs(to - from), kArrowChunk);
+        if (presses == 0)
+            co_return false; // inside one cluster: arrows cannot get there
+        const int next = to < from ? from - presses : from + presses;
+        const qint64 landing = next == to ? goal : qint64(bounds.at(next));
+        const SpecialKey key = to < from ? SpecialKey::Left : SpecialKey::Right;
+        for (int i = 0; i < presses; ++i)
+            co_await m_keys.sendKey(key);
+        // Synthetic keys and accessibility calls reach the application by
+        // separate paths: wait until the caret shows this chunk's end before
+        // the next one, longer for more presses.
+        const double waitMs = kChunkWaitMs + kChunkWaitPerPressMs * presses;
+        if (!readable) {
+            co_await m_scheduler.sleep(waitMs);
+            at = landing;
+            continue;
+        }
+        const bool landed = co_await waitForCaret(landing, element, waitMs);
+        if (landed) {
+            at = landing;
+            continue;
+        }
+        // Elsewhere: let presses still queued there finish (the caret holds
+        // still) before planning again from where it stands.
+        std::optional<qint64> now = caretPosition(element);
+        for (int settle = 0; now && settle < 3; ++settle) {
+            co_await m_scheduler.sleep(kChunkWaitMs);
+            const std::optional<qint64> again = caretPosition(element);
+            if (again == now)
+                break;
+            now = again;
+        }
+        if (!now)
+            co_return true; // no longer readable: nothing better to go by
+        // Not one press took effect: the application is behind or ignores
+        // them, and pressing more would only pile keys up there.
+        if (*now == at)
+            co_return false;
+        at = std::clamp<qint64>(*now, 0, length);
+    }
+    co_return true;
+}
+
+QCoro::Task<> ElementAccess::pressArrows(SpecialKey key, int presses)
+{
+    for (int sent = 0; sent < presses;) {
+        const int chunk = std::min(presses - sent, kArrowChunk);
+        for (int i = 0; i < chunk; ++i)
+            co_await m_keys.sendKey(key);
+        sent += chunk;
+        co_await m_scheduler.sleep(kChunkWaitMs + kChunkWaitPerPressMs * chunk);
+    }
+}
+
+QCoro::Task<bool> ElementAccess::waitForCaret(qint64 goal, Element element, double waitMs)
 {
     for (int waited = 0;; waited += kCaretPollMs) {
         const std::optional<qint64> caret = caretPosition(element);
         // An unreadable caret cannot be confirmed; nothing better to go by.
         if (!caret || *caret == goal)
             co_return true;
-        if (waited >= kCaretWaitMs)
+        if (waited >= waitMs)
             co_return false;
         co_await m_scheduler.sleep(kCaretPollMs);
     }
 }
 
-QCoro::Task<bool> ElementAccess::waitForText(QString expected, Element element)
+QCoro::Task<bool> ElementAccess::waitForText(QString expected, Element element, std::optional<qint64> caretAfter)
 {
     for (int waited = 0;; waited += kCaretPollMs) {
         const std::optional<QString> value = readFocusedText(element);
-        if (!value || *value == expected)
+        const std::optional<TextRange> range = caretAfter ? selectedTextRange(element) : std::nullopt;
+        const bool caretThere = !range || *range == TextRange{*caretAfter, 0};
+        if (!value || (*value == expected && caretThere))
             co_return true;
         if (waited >= kCaretWaitMs)
             co_return false;

@@ -96,18 +96,41 @@ public:
     // Asks the element to take keyboard focus.
     bool focus(const Element &element);
 
-    // Moves the caret to `wanted` (clamped to the text) with arrow presses,
-    // starting from the read caret or, when unreadable, the end of `text`,
-    // the element's current text. Presses follow the graphemes crossed, not
-    // UTF-16 units. The stop flag is asked before every press. After the
-    // presses it waits (bounded) until the caret reads the goal; true when
-    // it does or cannot be read, false after a stop or when it never got there.
+    // The one confirmed caret or selection write: writes the range, then
+    // reads the selection back every kConfirmPollMs until it shows the range
+    // (cut to the text), for at most kConfirmWaitMs, since some applications
+    // apply such writes late. Every write whose effect the next step depends
+    // on, or that ends a run, goes through here. True when it holds or the
+    // selection cannot be read (no evidence against it); false when the
+    // write is refused or never shows.
+    QCoro::Task<bool> writeSelectionConfirmed(TextRange range, Element element);
+    QCoro::Task<bool> placeCaretConfirmed(qint64 position, Element element);
+
+    // Moves the caret to `wanted` (clamped to `text`, the element's current
+    // text). Where the element takes caret writes it is placed there through
+    // accessibility and confirmed; otherwise Left or Right is pressed in
+    // chunks of at most kArrowChunk, starting from the read caret (the end
+    // of `text` when unreadable), each chunk read back before the next with
+    // a wait that grows with its presses, so the application never faces a
+    // flood. A chunk that lands elsewhere is planned again from where the
+    // caret stands (bounded); one that moved the caret not at all ends the
+    // move. Presses follow the graphemes crossed. The stop flag is asked
+    // before every chunk. True when the caret reads the goal or cannot be
+    // read; false after a stop or when it never got there.
     QCoro::Task<bool> moveCursor(qint64 wanted, QString text, Element element, StopFlag stopFlag);
-    // Polls the caret until it reads `goal`; true at once when unreadable.
-    QCoro::Task<bool> waitForCaret(qint64 goal, Element element);
-    // Polls the value until it reads `expected`, so that a caret write after
-    // typed keys does not overtake them; true at once when unreadable.
-    QCoro::Task<bool> waitForText(QString expected, Element element);
+    // Presses `key` `presses` times in chunks of at most kArrowChunk with a
+    // wait after each that grows with its presses, without reading back
+    // (for a caret whose position is not known yet).
+    QCoro::Task<> pressArrows(SpecialKey key, int presses);
+    // Polls the caret until it reads `goal` for at most `waitMs`; true at
+    // once when unreadable.
+    QCoro::Task<bool> waitForCaret(qint64 goal, Element element, double waitMs = kCaretWaitMs);
+    // Polls the value until it reads `expected` (and, given `caretAfter`, a
+    // collapsed caret there, where the edit's last key leaves it), so that a
+    // caret write after typed keys does not overtake them; true at once when
+    // unreadable. The caret tells an edit that changes nothing (a retype of
+    // the same text) apart from one whose keys have not landed yet.
+    QCoro::Task<bool> waitForText(QString expected, Element element, std::optional<qint64> caretAfter = {});
 
     static constexpr double kFreshFocusSeconds = 2.0;
     static constexpr int kAncestorLimit = 8;
@@ -115,8 +138,17 @@ public:
     static constexpr int kDescendantEntryLimit = 360;
     static constexpr int kCaretPollMs = 20;
     static constexpr int kCaretWaitMs = 500;
+    static constexpr int kConfirmPollMs = 25;
+    static constexpr int kConfirmWaitMs = 600;
+    static constexpr int kArrowChunk = 40;
+    static constexpr double kChunkWaitMs = 200;
+    static constexpr double kChunkWaitPerPressMs = 8;
+    // Chunks beyond the plan, for a caret that landed elsewhere.
+    static constexpr int kExtraChunks = 4;
 
 private:
+    // Arrow presses in read-back chunks (see moveCursor).
+    QCoro::Task<bool> arrowsTo(qint64 goal, QString text, Element element, StopFlag stopFlag);
     Element targetOr(const Element &target);
     Element resolveTextInput(const Element &candidate);
     Element freshCachedFocus();

@@ -1,9 +1,12 @@
 #include "engine/EndOfRun.h"
 
 #include "engine/EndReview.h"
+#include "engine/RepairRules.h"
 #include "engine/ResumedPrefixRepair.h"
 #include "engine/SegmentVerifier.h"
 #include "engine/TypingEngine.h"
+#include "platform/Platform.h"
+#include "platform/Workspace.h"
 
 namespace qv::engine {
 
@@ -24,13 +27,105 @@ private:
     TypingEngine &m_engine;
     bool m_before;
 };
+
+bool stopped(const StopFlag &stopFlag) { return stopFlag && stopFlag(); }
+
+// Keys go to whatever has the focus: caret keys only while the run's
+// application is in front (a run without one checks nothing) with a text
+// box focused. A stop does not forbid them: they only move the caret.
+bool mayPressCaretKeys(TypingEngine &engine)
+{
+    ElementAccess &elements = engine.elements();
+    if (!elements.isTextInputElementRelaxed(elements.focusedElement()))
+        return false;
+    if (!engine.runPid)
+        return true;
+    const std::optional<platform::AppInfo> front = engine.platform().workspace().frontmostApplication();
+    return front && front->pid == *engine.runPid;
+}
+
+// Leaves a collapsed caret at `position` of `live` (the field's text): the
+// confirmed caret write, and where that does not hold, Right to collapse a
+// selection that stands and arrows to get there.
+QCoro::Task<> leaveCaretAt(TypingEngine &engine, platform::Element element, qint64 position, QString live)
+{
+    ElementAccess &elements = engine.elements();
+    const platform::TextRange wanted{position, 0};
+    if (elements.selectedTextRange(element) == wanted)
+        co_return;
+    const bool placed = co_await elements.placeCaretConfirmed(position, element);
+    const std::optional<platform::TextRange> range = elements.selectedTextRange(element);
+    if (placed && (!range || *range == wanted))
+        co_return;
+    if (!mayPressCaretKeys(engine)) {
+        engine.debug(QStringLiteral("caret: not at %1 and no keys may be sent").arg(position));
+        co_return;
+    }
+    if (range && range->length > 0) {
+        co_await engine.keys().sendKey(SpecialKey::Right);
+        co_await elements.waitForCaret(range->end(), element);
+    }
+    const bool there = co_await elements.moveCursor(position, live, element, {});
+    if (!there)
+        engine.debug(QStringLiteral("caret: could not be left at %1").arg(position));
+}
+
+// The field as the repairs left it, compared with what it should hold.
+void checkWholeField(TypingEngine &engine, const QString &live, const QString &intended)
+{
+    if (live != intended)
+        engine.reportFieldDiffers(QStringLiteral("the text box holds %1 units where the project has %2, "
+                                                 "first differing at %3")
+                                      .arg(live.size())
+                                      .arg(intended.size())
+                                      .arg(commonPrefixLength(live, intended)),
+                                  differingCharacters(live, intended));
+}
+
+// The run's segment: up to the text that stood after the insertion point
+// while that still ends the field (so a character too many or too few
+// shows), else as long as the target. The text after it is not the run's.
+void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const QString &target,
+                  const std::optional<QString> &after)
+{
+    const bool bounded = after && live.endsWith(*after) && live.size() - after->size() >= start;
+    const qint64 length = bounded ? live.size() - after->size() - start : target.size();
+    const QString have = live.mid(start, length);
+    if (have != target)
+        engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project, "
+                                                 "first differing at %2")
+                                      .arg(start)
+                                      .arg(start + commonPrefixLength(have, target)),
+                                  differingCharacters(have, target));
+}
+
+void unreadable(TypingEngine &engine)
+{
+    engine.debug(QStringLiteral("finalCheck: the field cannot be read, not verified"));
+}
 } // namespace
 
 QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    const StopFlag stopFlag = args.stopFlag;
+    const platform::Element element = args.element;
+    const QString intended = args.intendedText;
     EndReview review(engine, std::move(args));
     co_await review.run();
+    // Also after a stop: the caret never stays inside the text.
+    ExactMatchRepair reader(engine);
+    const std::optional<QString> live = co_await reader.readLiveText(element);
+    if (!live) {
+        unreadable(engine);
+        co_return;
+    }
+    if (review.keysMayBePending())
+        engine.debug(QStringLiteral("caret: keys may still be on their way, left where they take it"));
+    else
+        co_await leaveCaretAt(engine, element, live->size(), *live);
+    if (!stopped(stopFlag))
+        checkWholeField(engine, *live, intended);
 }
 
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
@@ -45,8 +140,27 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
         if (args.insertionStartHint)
             *args.insertionStartHint += moved;
     }
+    const StopFlag stopFlag = args.stopFlag;
+    const platform::Element element = args.element;
+    const QString target = args.targetText;
+    const std::optional<QString> after = args.textAfter;
     SegmentVerifier verifier(engine, std::move(args));
     co_await verifier.run();
+    ExactMatchRepair reader(engine);
+    const std::optional<QString> live = co_await reader.readLiveText(element);
+    if (!live) {
+        unreadable(engine);
+        co_return;
+    }
+    // The typed text ends where the text that stood after it begins; the
+    // check's own account stands in when that text is unknown or changed.
+    std::optional<qint64> end = verifier.caretAfterSegment();
+    if (after && live->endsWith(*after))
+        end = live->size() - after->size();
+    if (end)
+        co_await leaveCaretAt(engine, element, *end, *live);
+    if (!stopped(stopFlag) && verifier.segmentStart())
+        checkSegment(engine, *live, *verifier.segmentStart(), target, after);
 }
 
 } // namespace qv::engine

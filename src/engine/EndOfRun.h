@@ -50,10 +50,17 @@ struct SegmentArgs {
     // job (line breaks as typed): typos an earlier, stopped run left in it
     // are put right before the segment is checked. Empty: nothing to do.
     QString earlierText;
+    // The field's text after the insertion point at set-up, when it could
+    // be read: while the field still ends with it, the segment ends where it
+    // begins.
+    std::optional<QString> textAfter;
 };
 
 // The two repair procedures the end of a run hands the field to. Both leave
-// a collapsed caret behind and never report "done" themselves.
+// a collapsed caret behind and never report "done" themselves. Unless
+// stopped, each ends by reading the field back: when it does not hold what
+// the run meant to leave there (the whole field, or the typed segment), the
+// engine is told the field differs and by how much.
 QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args);
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args);
 

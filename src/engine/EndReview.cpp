@@ -53,7 +53,8 @@ QCoro::Task<> EndReview::waitAfterEdit()
 QCoro::Task<> EndReview::run()
 {
     co_await stages();
-    co_await leaveCaretAtEnd();
+    if (!m_keysPending)
+        co_await leaveCaretAtEnd();
 }
 
 QCoro::Task<> EndReview::stages()
@@ -79,7 +80,7 @@ QCoro::Task<> EndReview::stages()
         co_return;
     }
     setTracked(*live);
-    m_engine.elements().setCaretPosition(live->size(), m_args.element);
+    co_await m_engine.elements().placeCaretConfirmed(live->size(), m_args.element);
 
     const bool typosDone = co_await fixTypos();
     if (!typosDone)
@@ -105,8 +106,6 @@ QCoro::Task<bool> EndReview::fixTypos()
         fixes = selectErrors(fixes, std::min(std::max(n / 2, m_args.review.minErrorFixes), n));
     }
 
-    ElementAccess &elements = m_engine.elements();
-    KeyOutput &keys = m_engine.keys();
     for (const DeferredError &fix : fixes) {
         const std::optional<QString> live = co_await liveTextBeforeEdit();
         if (!live)
@@ -119,44 +118,85 @@ QCoro::Task<bool> EndReview::fixTypos()
         // Only the typo itself, where the buffer says it is (give or take a
         // few units of drift): the nearest look-alike elsewhere is the
         // writer's own correct text.
-        if (width == 0 || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
-            || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
+        // A "typo" of the same letter again changes nothing and is left be.
+        if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length
+            || live->mid(i, width) != fix.wrong || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 
-        const std::optional<qint64> from = elements.caretPosition(m_args.element);
-        const bool there = co_await elements.moveCursor(i + width, *live, m_args.element, m_args.stopFlag);
+        const bool goOn = co_await fixTypo(*live, i, fix);
+        if (!goOn)
+            co_return false;
+        co_await waitAfterEdit();
+    }
+    co_return true;
+}
+
+QCoro::Task<bool> EndReview::fixTypo(QString live, int i, DeferredError fix)
+{
+    ElementAccess &elements = m_engine.elements();
+    KeyOutput &keys = m_engine.keys();
+    const int width = int(fix.wrong.size());
+    const QString fixed = live.left(i) + fix.correct + live.mid(i + width);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool there = co_await elements.moveCursor(i + width, live, m_args.element, m_args.stopFlag);
         if (stopped())
             co_return false;
         if (!there) {
             // A Backspace now could take the wrong letter: leave this typo.
-            // The arrows may still be queued, so undo them with keys (which
-            // keep their order) rather than a caret write that overtakes them.
             m_engine.debug(QStringLiteral("endReview: caret not at fix, skipping index=%1").arg(i));
-            if (from && *from > i + width && *from <= length) {
-                const int back = keys.arrowPresses(live->mid(i + width, *from - (i + width)));
-                for (int press = 0; press < back; ++press)
-                    co_await keys.sendKey(SpecialKey::Right);
-            }
-            continue;
+            break;
         }
         const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
         for (int press = 0; press < presses; ++press)
             co_await keys.sendKey(SpecialKey::Delete);
         co_await keys.sendKey(fix.correct);
-        const QString fixed = live->left(i) + fix.correct + live->mid(i + width);
-        // The caret is read next: let the fix's keys land first.
-        const bool fixLanded = co_await elements.waitForText(fixed, m_args.element);
-        if (!fixLanded)
-            m_engine.debug(QStringLiteral("endReview: fix not read back index=%1").arg(i));
-        // Back to the end even when a stop came meanwhile: the caret must
-        // not stay inside the text.
-        co_await elements.moveCursor(fixed.size(), fixed, m_args.element, {});
-        setTracked(fixed);
-        elements.setCaretPosition(fixed.size(), m_args.element);
-        co_await waitAfterEdit();
+        // The caret moves next: let the fix's keys land first.
+        const bool landed = co_await elements.waitForText(fixed, m_args.element, i + fix.correct.size());
+        if (landed) {
+            setTracked(fixed);
+            break;
+        }
+        // Not read back, and its keys may still be on their way: a caret
+        // write now would overtake them. Arrows queue behind them instead,
+        // and once the caret reads the end every key of the fix was taken.
+        const Settled settled = co_await returnByArrows(live, fixed, i + width);
+        if (settled == Settled::Fixed)
+            break;
+        if (settled == Settled::Unknown) {
+            m_keysPending = true;
+            m_engine.debug(QStringLiteral("endReview: keys not taken, review ends index=%1").arg(i));
+            co_return false;
+        }
+        if (attempt > 0) {
+            m_engine.debug(QStringLiteral("endReview: fix failed index=%1").arg(i));
+            co_return true;
+        }
+        m_engine.debug(QStringLiteral("endReview: fix did not take, retrying index=%1").arg(i));
     }
-    co_return true;
+    // Back to the end even when a stop came meanwhile: the caret must not
+    // stay inside the text.
+    co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
+    co_return !stopped();
+}
+
+QCoro::Task<EndReview::Settled> EndReview::returnByArrows(QString live, QString fixed, int from)
+{
+    ElementAccess &elements = m_engine.elements();
+    co_await elements.pressArrows(SpecialKey::Right, m_engine.keys().arrowPresses(live.mid(from)));
+    for (double waited = 0;; waited += ElementAccess::kCaretPollMs) {
+        const std::optional<QString> now = elements.readFocusedText(m_args.element);
+        const std::optional<qint64> caret = elements.caretPosition(m_args.element);
+        if (now && caret && *now == fixed && *caret == fixed.size()) {
+            setTracked(fixed);
+            co_return Settled::Fixed;
+        }
+        if (now && caret && *now == live && *caret == live.size())
+            co_return Settled::Unchanged;
+        if (waited >= kKeysSettleMs)
+            co_return Settled::Unknown;
+        co_await m_engine.scheduler().sleep(ElementAccess::kCaretPollMs);
+    }
 }
 
 QCoro::Task<std::optional<QString>> EndReview::liveTextBeforeEdit()
@@ -219,10 +259,14 @@ QCoro::Task<bool> EndReview::editSentences()
         const QString edited = live->left(at) + replacement + live->mid(at + candidate.size());
         setTracked(edited);
         // A caret write would overtake keys still on their way.
-        const bool editLanded = co_await elements.waitForText(edited, m_args.element);
-        if (!editLanded)
+        const bool editLanded = co_await elements.waitForText(edited, m_args.element, at + replacement.size());
+        if (!editLanded) {
+            // Left to the exact-match repair, which starts from what is there.
             m_engine.debug(QStringLiteral("rewrite: edit not read back"));
-        elements.setCaretPosition(edited.size(), m_args.element);
+            if (const std::optional<QString> now = co_await m_repair.readLiveText(m_args.element))
+                setTracked(*now);
+        }
+        co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
         co_await waitAfterEdit();
     }
     co_return true;
@@ -268,11 +312,37 @@ QCoro::Task<bool> EndReview::retypeTail()
     co_await m_engine.keys().sendKey(SpecialKey::Delete);
     co_await m_engine.keys().retypeText(tail, {});
     // A caret write would overtake keys still on their way.
-    const bool tailLanded = co_await elements.waitForText(m_tracked, m_args.element);
+    const bool tailLanded = co_await elements.waitForText(m_tracked, m_args.element, m_tracked.size());
     if (!tailLanded)
-        m_engine.debug(QStringLiteral("retypeTail: tail not read back"));
-    elements.setCaretPosition(length, m_args.element);
+        co_await repairTail(start);
+    co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
     co_return true;
+}
+
+QCoro::Task<> EndReview::repairTail(int start)
+{
+    const QString wanted = m_tracked;
+    co_await m_engine.scheduler().sleep(kFixSettleMs);
+    const std::optional<QString> now = co_await m_repair.readLiveText(m_args.element);
+    if (!now) {
+        m_engine.debug(QStringLiteral("retypeTail: tail not read back"));
+        co_return;
+    }
+    if (*now == wanted)
+        co_return;
+    // The field reads as the text up to the tail and some of the tail: the
+    // rest is typed once more, from the end where the caret stands.
+    if (now->size() >= start && now->size() < wanted.size() && wanted.startsWith(*now)
+        && text::isGraphemeBoundary(wanted, int(now->size()))) {
+        m_engine.debug(QStringLiteral("retypeTail: tail cut short, typing the rest"));
+        co_await m_engine.keys().retypeText(wanted.mid(now->size()), {});
+        const bool landed = co_await m_engine.elements().waitForText(wanted, m_args.element, wanted.size());
+        if (landed)
+            co_return;
+    }
+    m_engine.debug(QStringLiteral("retypeTail: tail failed"));
+    if (const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element))
+        setTracked(*after);
 }
 
 QCoro::Task<> EndReview::finalRepair()
@@ -290,10 +360,14 @@ QCoro::Task<> EndReview::finalRepair()
     }
     if (now == m_args.intendedText || stopped())
         co_return;
+    // The exact-match repair did not take: once more, the whole text.
+    m_engine.debug(QStringLiteral("endReview: exact-match repair did not take, replacing the whole text"));
     co_await m_repair.replaceAllText(m_args.intendedText, m_args.stopFlag, m_args.element, now);
     const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element);
     if (after)
         setTracked(*after);
+    if (after && *after != m_args.intendedText)
+        m_engine.debug(QStringLiteral("endReview: exact-match repair failed"));
 }
 
 QCoro::Task<> EndReview::clipboardPath()
@@ -330,7 +404,7 @@ QCoro::Task<> EndReview::leaveCaretAtEnd()
     ElementAccess &elements = m_engine.elements();
     const Element target = m_args.element.isNull() ? elements.focusedElement() : m_args.element;
     const qint64 end = elements.textLengthEstimate(target).value_or(m_buffer->size());
-    const bool placed = elements.setCaretPosition(end, m_args.element);
+    const bool placed = co_await elements.placeCaretConfirmed(end, m_args.element);
     const std::optional<platform::TextRange> range = elements.selectedTextRange(m_args.element);
     const bool selectionStands = range ? range->length > 0 : (!placed && m_repair.wholeFieldMaySelected());
     if (!selectionStands || stopped())

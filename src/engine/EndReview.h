@@ -22,13 +22,33 @@ class EndReview {
 public:
     EndReview(TypingEngine &engine, EndReviewArgs args);
     QCoro::Task<> run();
+    // Keys of a fix were never seen taken: they may still land, and a caret
+    // write now would overtake them.
+    bool keysMayBePending() const { return m_keysPending; }
+
+    // How long a repair whose keys did not read back is given before the
+    // field is read again to decide whether to try once more.
+    static constexpr double kFixSettleMs = 1000;
+    // How long keys of a fix that did not read back are waited for.
+    static constexpr double kKeysSettleMs = 3000;
 
 private:
     // Each stage answers false when the review ends there.
     QCoro::Task<> stages();
     QCoro::Task<bool> fixTypos();
+    // One typo at `i` of `live`, tried again once when nothing of the fix
+    // shows; false when the review ends there (stopped).
+    QCoro::Task<bool> fixTypo(QString live, int i, DeferredError fix);
+    // After a fix that did not read back: Right back to the end from
+    // `from`, then until the keys are seen taken, the field read as fixed
+    // or as unchanged with the caret at its end (Unknown after the wait).
+    enum class Settled { Fixed, Unchanged, Unknown };
+    QCoro::Task<Settled> returnByArrows(QString live, QString fixed, int from);
     QCoro::Task<bool> editSentences();
     QCoro::Task<bool> retypeTail();
+    // The retyped tail did not read back: what is missing of it is typed
+    // once more when the field shows only a cut-short tail.
+    QCoro::Task<> repairTail(int start);
     QCoro::Task<> finalRepair();
     QCoro::Task<> clipboardPath();
     QCoro::Task<> leaveCaretAtEnd();
@@ -49,6 +69,7 @@ private:
     EditGate m_gate;
     ExactMatchRepair m_repair;
     bool m_touched = false;
+    bool m_keysPending = false;
 };
 
 } // namespace qv::engine

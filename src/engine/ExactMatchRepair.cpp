@@ -38,24 +38,7 @@ QCoro::Task<ClipboardRead> ExactMatchRepair::readAll(StopFlag stopFlag)
 
 QCoro::Task<bool> ExactMatchRepair::selectConfirmed(TextRange range, Element element)
 {
-    ElementAccess &elements = m_engine.elements();
-    if (!elements.setSelectionRange(range, element))
-        co_return false;
-    // A range past the end of the text is cut to it by the application.
-    TextRange clamped = range;
-    const Element target = element.isNull() ? elements.focusedElement() : element;
-    if (const std::optional<qint64> length = elements.textLengthEstimate(target)) {
-        clamped.location = std::clamp<qint64>(range.location, 0, *length);
-        clamped.length = std::clamp<qint64>(range.length, 0, *length - clamped.location);
-    }
-    for (int check = 0; check < kSelectionChecks; ++check) {
-        const std::optional<TextRange> now = elements.selectedTextRange(element);
-        if (!now || *now == range || *now == clamped)
-            co_return true; // an unreadable selection gives no evidence against the write
-        if (check + 1 < kSelectionChecks)
-            co_await m_engine.scheduler().sleep(kSelectionCheckMs);
-    }
-    co_return false;
+    return m_engine.elements().writeSelectionConfirmed(range, std::move(element));
 }
 
 QCoro::Task<> ExactMatchRepair::tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag,
@@ -131,7 +114,10 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
             co_await m_engine.keys().sendKey(SpecialKey::Delete);
         if (!diff.targetMiddle.isEmpty())
             co_await m_engine.keys().retypeText(diff.targetMiddle, {});
-        elements.setCaretPosition(targetText.size(), element);
+        // The caret write must not overtake the keys; what did not land is
+        // found by the read below.
+        co_await elements.waitForText(targetText, element, diff.prefix + diff.targetMiddle.size());
+        co_await elements.placeCaretConfirmed(targetText.size(), element);
     }
 
     if (stopped(stopFlag))
@@ -278,7 +264,10 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         if (!live->isEmpty())
             co_await m_engine.keys().sendKey(SpecialKey::Delete);
         co_await m_engine.keys().retypeText(newText, {});
-        elements.setCaretPosition(newText.size(), element);
+        const bool landed = co_await elements.waitForText(newText, element, newText.size());
+        if (!landed)
+            m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
+        co_await elements.placeCaretConfirmed(newText.size(), element);
         co_return;
     }
 
@@ -286,7 +275,7 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         const std::optional<QString> expected = expectedCurrent ? expectedCurrent : live;
         co_await replaceAllTextViaKeyboard(newText, stopFlag, expected);
     }
-    elements.setCaretPosition(newText.size(), element);
+    co_await elements.placeCaretConfirmed(newText.size(), element);
 }
 
 } // namespace qv::engine

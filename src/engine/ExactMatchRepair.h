@@ -51,8 +51,6 @@ public:
     // Whether the last select-all may still stand (no key has collapsed it).
     bool wholeFieldMaySelected() const { return m_wholeSelected; }
 
-    static constexpr int kSelectionChecks = 8;
-    static constexpr double kSelectionCheckMs = 50;
 
 private:
     bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }

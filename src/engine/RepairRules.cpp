@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace qv::engine {
 
@@ -46,6 +47,49 @@ MiddleDiff diffMiddle(const QString &live, const QString &target)
     d.mismatch = std::abs(L - T) + d.liveMid;
     d.ratio = double(d.mismatch) / double(std::max(T, 1));
     return d;
+}
+
+namespace {
+// The length of the shortest script of grapheme insertions and deletions
+// that turns `a` into `b` (Myers), or -1 when it exceeds `limit`.
+int editDistance(const QStringList &a, const QStringList &b, int limit)
+{
+    const int n = int(a.size());
+    const int m = int(b.size());
+    const int offset = limit + 1;
+    std::vector<int> furthest(2 * offset + 1, 0);
+    for (int d = 0; d <= limit; ++d) {
+        for (int k = -d; k <= d; k += 2) {
+            int x = (k == -d || (k != d && furthest[offset + k - 1] < furthest[offset + k + 1]))
+                        ? furthest[offset + k + 1]
+                        : furthest[offset + k - 1] + 1;
+            int y = x - k;
+            while (x < n && y < m && a.at(x) == b.at(y)) {
+                ++x;
+                ++y;
+            }
+            furthest[offset + k] = x;
+            if (x >= n && y >= m)
+                return d;
+        }
+    }
+    return -1;
+}
+} // namespace
+
+int differingCharacters(const QString &live, const QString &intended)
+{
+    const MiddleDiff d = diffMiddle(live, intended);
+    const QStringList have = text::graphemes(QStringView(live).mid(d.prefix, d.liveMid));
+    const QStringList want = text::graphemes(QStringView(intended).mid(d.prefix, d.targetMid));
+    const int widest = int(std::max(have.size(), want.size()));
+    // Characters left over on either side once the most are matched in
+    // order: scattered typos count one each, not the stretch between them.
+    const int distance = editDistance(have, want, std::min(int(have.size() + want.size()), 4000));
+    if (distance < 0)
+        return widest;
+    const int matched = (int(have.size() + want.size()) - distance) / 2;
+    return std::max(int(have.size()) - matched, int(want.size()) - matched);
 }
 
 bool takesWholeFieldPath(const MiddleDiff &diff)

@@ -26,6 +26,12 @@ struct MiddleDiff {
 };
 MiddleDiff diffMiddle(const QString &live, const QString &target);
 
+// Characters (grapheme clusters) in which `live` differs from `intended`:
+// of the two, the larger number of characters left unmatched when as many
+// as possible are matched in order (a swapped character counts once, a
+// missing or an extra one once); 0 when they are equal.
+int differingCharacters(const QString &live, const QString &intended);
+
 // A difference too large to repair in place: ratio above 0.15 or mismatch
 // above 120.
 bool takesWholeFieldPath(const MiddleDiff &diff);

@@ -102,7 +102,7 @@ QCoro::Task<qint64> ResumedPrefixRepair::run()
 
     m_engine.debug(QStringLiteral("resumePrefix: typos=%1").arg(comparison.typos.size()));
     co_await fixAll(comparison.typos, start, live->size());
-    restoreCaret();
+    co_await restoreCaret();
     m_engine.debug(QStringLiteral("resumePrefix: fixed=%1 of %2").arg(m_fixed).arg(comparison.typos.size()));
     co_return m_delta;
 }
@@ -164,20 +164,20 @@ QCoro::Task<bool> ResumedPrefixRepair::fixOne(PrefixTypo typo, qint64 at, qint64
     co_return true;
 }
 
-void ResumedPrefixRepair::restoreCaret()
+QCoro::Task<> ResumedPrefixRepair::restoreCaret()
 {
     if (!m_selectionMoved)
-        return;
+        co_return;
     ElementAccess &elements = m_engine.elements();
     const qint64 end = *m_args.insertionStartHint;
+    TextRange range{end + m_delta + std::max<qint64>(m_args.typedLen, 0), 0};
     if (m_caretBefore) {
-        TextRange range = *m_caretBefore;
+        range = *m_caretBefore;
         if (range.location >= end)
             range.location += m_delta;
-        elements.setSelectionRange(range, m_target);
-    } else {
-        elements.setCaretPosition(end + m_delta + std::max<qint64>(m_args.typedLen, 0), m_target);
     }
+    // The segment check reads the caret next.
+    co_await elements.writeSelectionConfirmed(range, m_target);
 }
 
 } // namespace qv::engine

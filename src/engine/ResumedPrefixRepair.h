@@ -65,7 +65,7 @@ private:
     // False when the fix could not be made safely (skipped); `stop` set when
     // the remaining fixes must not run.
     QCoro::Task<bool> fixOne(PrefixTypo typo, qint64 at, qint64 fieldLength, bool &stop);
-    void restoreCaret();
+    QCoro::Task<> restoreCaret();
     void leave(const QString &why);
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 

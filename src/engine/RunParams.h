@@ -38,6 +38,9 @@ struct RunParams {
     int maxDeferred = 0;
     // Start of the selection read at set-up (where the typed text begins).
     std::optional<qint64> insertionStartHint;
+    // The field's text after the selection read at set-up (the typed text
+    // replaces the selection and stands in front of it).
+    std::optional<QString> textAfterInsertion;
 
     QList<int> sentenceLengths; // characters of each sentence of `remaining`
     int sentenceErrorAt = 0;    // words before the once-per-run sentence pause

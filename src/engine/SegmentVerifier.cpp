@@ -24,7 +24,7 @@ QCoro::Task<> SegmentVerifier::run()
 {
     co_await verify();
     if (m_finalCaret)
-        m_engine.elements().setCaretPosition(*m_finalCaret, m_target);
+        co_await m_engine.elements().placeCaretConfirmed(*m_finalCaret, m_target);
 }
 
 void SegmentVerifier::safetyAbort()
@@ -69,6 +69,7 @@ QCoro::Task<> SegmentVerifier::verify()
         start = *caret - std::max<qint64>(typedLen, 0);
     }
     m_start = start = std::max<qint64>(start, 0);
+    m_startKnown = true;
     m_engine.debug(QStringLiteral("finalizeInsertedSegment: insertionStart=%1 typedLen=%2 targetLen=%3")
                        .arg(start)
                        .arg(typedLen)
@@ -119,13 +120,37 @@ QCoro::Task<> SegmentVerifier::verify()
         co_await keys.sendKey(SpecialKey::Delete);
     else
         co_await keys.retypeText(target, {});
+    co_await checkReplaced();
+}
+
+QCoro::Task<bool> SegmentVerifier::segmentLanded()
+{
+    const QString &target = m_args.targetText;
+    ElementAccess &elements = m_engine.elements();
+    for (int waited = 0;; waited += ElementAccess::kCaretPollMs) {
+        const std::optional<QString> live = elements.readFocusedText(m_target);
+        if (!live || live->mid(m_start, target.size()) == target)
+            co_return true;
+        if (waited >= ElementAccess::kCaretWaitMs)
+            co_return false;
+        co_await m_engine.scheduler().sleep(ElementAccess::kCaretPollMs);
+    }
+}
+
+QCoro::Task<> SegmentVerifier::checkReplaced()
+{
+    const bool landed = co_await segmentLanded();
+    if (!landed)
+        m_engine.debug(QStringLiteral("finalizeInsertedSegment: replacement not read back"));
 }
 
 QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
 {
     const QString &target = m_args.targetText;
     const qint64 T = target.size();
-    m_engine.elements().setCaretPosition(m_start + T, m_target);
+    // A caret write must not overtake the keys of the fix.
+    co_await segmentLanded();
+    co_await m_engine.elements().placeCaretConfirmed(m_start + T, m_target);
     if (stopped())
         co_return;
     const bool segmentSelected = co_await m_repair.selectConfirmed({m_start, T}, m_target);
@@ -146,6 +171,7 @@ QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
         co_await m_engine.keys().sendKey(SpecialKey::Delete);
     else
         co_await m_engine.keys().retypeText(target, {});
+    co_await checkReplaced();
 }
 
 } // namespace qv::engine

@@ -22,12 +22,26 @@ class SegmentVerifier {
 public:
     SegmentVerifier(TypingEngine &engine, SegmentArgs args);
     QCoro::Task<> run();
+    // Where the segment begins in the field: as found by the check, else
+    // the insertion point read at set-up; absent when neither is known.
+    std::optional<qint64> segmentStart() const
+    {
+        return m_startKnown ? std::optional<qint64>(m_start) : m_args.insertionStartHint;
+    }
+    // Where the check left the caret: after the segment as it now stands.
+    std::optional<qint64> caretAfterSegment() const { return m_finalCaret; }
 
 private:
     QCoro::Task<> verify();
     // The selected segment's text: accessibility, then the clipboard.
     QCoro::Task<std::optional<QString>> readSegment();
     QCoro::Task<> postVerify(qint64 readLength);
+    // After the whole segment was typed over: read back, for the debug log
+    // (the end-of-run check decides the outcome).
+    QCoro::Task<> checkReplaced();
+    // Polls (bounded) until the field shows the target at the segment's
+    // start; true at once when unreadable.
+    QCoro::Task<bool> segmentLanded();
     void safetyAbort();
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 
@@ -37,6 +51,7 @@ private:
     ExactMatchRepair m_repair;
     platform::Element m_target;
     qint64 m_start = 0;
+    bool m_startKnown = false;
     std::optional<qint64> m_finalCaret; // set once the segment has been selected
 };
 

@@ -35,6 +35,19 @@ void TypingEngine::debug(const QString &line) const
         debugSink(line);
 }
 
+void TypingEngine::reportFieldDiffers(const QString &reason, std::optional<int> characters)
+{
+    debug(QStringLiteral("outcome: field differs (%1) characters=%2")
+              .arg(reason, characters ? QString::number(*characters) : QStringLiteral("unknown")));
+    if (!m_difference) {
+        m_difference = FieldDifference{characters, reason};
+        return;
+    }
+    m_difference->reason = reason;
+    if (characters)
+        m_difference->characters = characters;
+}
+
 bool TypingEngine::clipboardAllowedFor(const platform::Element &target)
 {
     return m_elements.isTextInputElementRelaxed(target) && !m_elements.isTerminal(target);

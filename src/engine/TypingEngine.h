@@ -7,6 +7,7 @@
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
 #include "engine/Profiles.h"
+#include "engine/RunOutcome.h"
 #include "engine/WordTables.h"
 
 #include <QCoro/QCoroTask>
@@ -66,8 +67,9 @@ public:
     // Types `text` from the character `startIndex` on (clamped) into
     // `targetElement` (null: the focused element), then repairs the field.
     // Progress counts characters from the beginning of the text; phases are
-    // "typing", "paused", "editing" and "done". A stop returns at once and
-    // reports no phase of its own. The engine and every closure must outlive
+    // "typing", "paused", "editing", then "done", or kPhaseDiffers when the
+    // field read back at the end does not hold what the run meant to leave
+    // there. A stop returns at once and reports no phase of its own. The engine and every closure must outlive
     // the task; one run at a time.
     QCoro::Task<> typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,
                            platform::Element targetElement, int startIndex, StopFlag stopFlag, PauseFlag pauseFlag,
@@ -77,6 +79,13 @@ public:
     // text with its deferred typos corrected. Empty until then; a new run
     // clears it.
     const QString &lastIntendedText() const { return m_lastIntendedText; }
+    // Why the field differed at the end of the last run that reported
+    // kPhaseDiffers; absent after an exact end. A new run clears it.
+    const std::optional<FieldDifference> &lastDifference() const { return m_difference; }
+    // Records that the field does not hold what the run means to leave
+    // there: the run then ends in kPhaseDiffers instead of "done". Every
+    // report goes to the debug log; the latest count given stands.
+    void reportFieldDiffers(const QString &reason, std::optional<int> characters = std::nullopt);
 
     // --- Per-run fields: set at the start of a run, cleared on every return.
     // Where diagnostic lines go ("step: key=value ..."); empty drops them.
@@ -169,6 +178,7 @@ private:
     KeyOutput m_keys;
     ElementAccess m_elements;
     QString m_lastIntendedText;
+    std::optional<FieldDifference> m_difference;
 };
 
 } // namespace qv::engine

@@ -63,6 +63,7 @@ bool TypingRun::frontmostIsRequired()
 QCoro::Task<> TypingRun::run()
 {
     m_engine.m_lastIntendedText.clear();
+    m_engine.m_difference.reset();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
         const bool goOn = co_await typeCharacter(m_params.remaining.at(i));
@@ -140,8 +141,12 @@ QCoro::Task<> TypingRun::setUp()
     p.ownsWholeField = length && (*length == 0 || (selection && selection->location == 0 && selection->length == *length));
     p.allowDeferred = p.ownsWholeField && p.confirmedEditable;
     p.maxDeferred = p.allowDeferred ? std::clamp(p.textLength / 600, 2, 8) : 0;
-    if (selection)
+    if (selection) {
         p.insertionStartHint = selection->location;
+        if (const std::optional<QString> value = elements.readFocusedText(p.probeElement);
+            value && selection->end() <= value->size())
+            p.textAfterInsertion = value->mid(selection->end());
+    }
 
     m_engine.debug(QStringLiteral("start: total=%1 startIndex=%2 ownsWholeField=%3 confirmedEditable=%4 "
                                   "allowDeferred=%5 clipboard=%6")
@@ -356,12 +361,14 @@ QCoro::Task<> TypingRun::endOfText()
         args.allowClipboardOps = m_engine.allowClipboardOps;
         // A resumed run also answers for the text in front of it.
         args.earlierText = text::graphemes(p.text).mid(0, p.start).join(QString());
+        args.textAfter = p.textAfterInsertion;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }
-    // A repair cut short by a stop is no finished run.
+    // A repair cut short by a stop is no finished run; a field that differs
+    // from what the run meant to leave there is none either.
     if (!stopRequested())
-        phase(QStringLiteral("done"));
+        phase(m_engine.lastDifference() ? kPhaseDiffers : QStringLiteral("done"));
 }
 
 } // namespace qv::engine

@@ -54,6 +54,7 @@ AppState::AppState(AppStateEnvironment environment, QObject *parent)
     connect(m_typingJob, &TypingJob::phaseChanged, this, &AppState::phaseChanged);
     connect(m_typingJob, &TypingJob::typingTargetAppNameChanged, this, &AppState::typingTargetAppNameChanged);
     connect(m_typingJob, &TypingJob::detectionDebugChanged, this, &AppState::detectionDebugChanged);
+    connect(m_typingJob, &TypingJob::typingDifferenceChanged, this, &AppState::typingDifferenceChanged);
 
     // 5. The backend client.
     m_supabase = std::make_unique<SupabaseClient>(m_env.backendUrl, m_env.backendAnonKey,
@@ -133,6 +134,7 @@ bool AppState::isPaused() const { return m_typingJob->isPaused(); }
 double AppState::progress() const { return m_typingJob->progress(); }
 const QString &AppState::phase() const { return m_typingJob->phase(); }
 const QString &AppState::typingTargetAppName() const { return m_typingJob->typingTargetAppName(); }
+std::optional<int> AppState::typingDifference() const { return m_typingJob->typingDifference(); }
 const QString &AppState::detectionDebug() const { return m_typingJob->detectionDebug(); }
 void AppState::setShowUpdatePrompt(bool v) { m_updates->setShowUpdatePrompt(v); }
 void AppState::setShowNoUpdatePrompt(bool v) { m_updates->setShowNoUpdatePrompt(v); }

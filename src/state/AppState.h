@@ -65,6 +65,7 @@ class AppState final : public QObject {
     Q_PROPERTY(bool suppressTopBar READ suppressTopBar WRITE setSuppressTopBar NOTIFY suppressTopBarChanged)
     Q_PROPERTY(QString typingTargetAppName READ typingTargetAppName WRITE setTypingTargetAppName NOTIFY typingTargetAppNameChanged)
     Q_PROPERTY(QString detectionDebug READ detectionDebug WRITE setDetectionDebug NOTIFY detectionDebugChanged)
+    Q_PROPERTY(std::optional<int> typingDifference READ typingDifference NOTIFY typingDifferenceChanged)
 
 public:
     // Key constants views read as well.
@@ -107,6 +108,9 @@ public:
     bool suppressTopBar() const { return m_suppressTopBar; }
     const QString &typingTargetAppName() const;
     const QString &detectionDebug() const;
+    // Characters by which the text box differed from the project at the end
+    // of the run (phase "differs"); absent when unknown or not differing.
+    std::optional<int> typingDifference() const;
 
     // Setters through which views bind controls. Those of preferences do not
     // store: the settings window writes their keys itself.
@@ -205,6 +209,7 @@ signals:
     void suppressTopBarChanged();
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
+    void typingDifferenceChanged();
 
 private:
     template<typename T>

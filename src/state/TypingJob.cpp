@@ -9,12 +9,17 @@
 #include "platform/Workspace.h"
 #include "state/TargetDetector.h"
 
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include <algorithm>
 #include <limits>
 
 namespace qv::state {
+
+// The engine's diagnostic lines (debug level: QT_LOGGING_RULES="quorvel.typing.debug=true"
+// shows them) and why a run ended with the text box differing (info).
+Q_LOGGING_CATEGORY(typingLog, "quorvel.typing", QtInfoMsg)
 
 namespace {
 namespace phases {
@@ -24,6 +29,7 @@ const QString typing = QStringLiteral("typing");
 const QString paused = QStringLiteral("paused");
 const QString editing = QStringLiteral("editing");
 const QString done = QStringLiteral("done");
+const QString differs = QStringLiteral("differs");
 const QString stopped = QStringLiteral("stopped");
 } // namespace phases
 
@@ -42,6 +48,14 @@ const QString pausedByClick = QStringLiteral("Paused \u2014 click back into the 
 const QString clickToContinue = QStringLiteral("Click back into the text box (outside Quorvel) to continue");
 const QString clickToResume = QStringLiteral("Click back into the text box (outside Quorvel) to resume");
 const QString stopped = QStringLiteral("Stopped");
+QString differs(std::optional<int> characters)
+{
+    if (!characters || *characters < 1)
+        return QStringLiteral("Finished, but the text box differs from the project");
+    return QStringLiteral("Finished, but the text box differs from the project by %1 character%2")
+        .arg(*characters)
+        .arg(*characters == 1 ? QString() : QStringLiteral("s"));
+}
 } // namespace says
 
 namespace notes {
@@ -148,6 +162,12 @@ void TypingJob::setDetectionDebug(const QString &v)
         emit detectionDebugChanged();
 }
 
+void TypingJob::setTypingDifference(std::optional<int> v)
+{
+    if (change(m_typingDifference, v))
+        emit typingDifferenceChanged();
+}
+
 void TypingJob::updateBadge()
 {
     if (m_services.desktop)
@@ -177,6 +197,7 @@ void TypingJob::prepareTyping(const Project &project)
     setStatusText(says::clickToStart);
     setDetectionDebug({});
     setTypingTargetAppName({});
+    setTypingDifference(std::nullopt);
     setPhase(phases::awaiting);
     forgetTarget();
 
@@ -345,7 +366,8 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     const int wpm = int(std::clamp<qint64>(project.wpm, 0, std::numeric_limits<int>::max()));
     co_await engine->typeText(project.text, project.grade, project.review, project.humanize, wpm, target, resumeIndex,
                               stopFlagOf(flags), pauseFlagOf(flags), progressSink(jobId, project),
-                              phaseSink(jobId, project));
+                              phaseSink(jobId, project),
+                              [](const QString &line) { qCDebug(typingLog).noquote() << line; });
     if (!self)
         co_return;
     m_runningJobId.reset();
@@ -381,10 +403,19 @@ std::function<void(const QString &)> TypingJob::phaseSink(quint64 jobId, const P
 {
     QPointer<TypingJob> self(this);
     Scheduler *scheduler = &m_scheduler;
-    return [self, scheduler, jobId, project](const QString &phase) {
-        scheduler->singleShot(0, [self, jobId, project, phase] {
+    std::weak_ptr<engine::TypingEngine> weakEngine = m_services.engine;
+    return [self, scheduler, jobId, project, weakEngine](const QString &phase) {
+        // The engine's account of a difference belongs to this report: taken
+        // now, before a later run could clear it.
+        std::optional<int> difference;
+        if (const auto engine = weakEngine.lock(); engine && engine->lastDifference() && phase == phases::differs) {
+            difference = engine->lastDifference()->characters;
+            qCInfo(typingLog).noquote() << "run ended, the text box differs from the project:"
+                                        << engine->lastDifference()->reason;
+        }
+        scheduler->singleShot(0, [self, jobId, project, phase, difference] {
             if (self)
-                self->applyPhase(jobId, project, phase);
+                self->applyPhase(jobId, project, phase, difference);
         });
     };
 }
@@ -408,12 +439,17 @@ void TypingJob::applyProgress(quint64 jobId, const Project &project, int typed, 
         setProgress(fraction(typed, total));
 }
 
-void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString &phase)
+void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString &phase,
+                           std::optional<int> difference)
 {
+    // Only an exact end forgets the position: a field that differs keeps it,
+    // as a stopped run does.
     if (phase == phases::done)
         clearResumeIndex(project);
     if (!isCurrent(jobId))
         return;
+    if (phase == phases::differs)
+        setTypingDifference(difference);
     setPhase(phase);
     if (phase == phases::editing)
         setStatusText(says::editing);
@@ -421,6 +457,8 @@ void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString 
         setStatusText(says::pausedByEngine);
     else if (phase == phases::done)
         setStatusText(says::done);
+    else if (phase == phases::differs)
+        setStatusText(says::differs(difference));
 }
 
 void TypingJob::finishRun(quint64 jobId, bool stopped)
@@ -590,6 +628,7 @@ void TypingJob::resetTyping()
     stopFocusPolling();
     m_pauseMonitors.remove();
     setProgress(0);
+    setTypingDifference(std::nullopt);
     setPhase(phases::idle);
     setStatusText(says::idle);
     m_job.reset();

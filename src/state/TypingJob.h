@@ -95,6 +95,9 @@ public:
     const QString &phase() const { return m_phase; }
     const QString &typingTargetAppName() const { return m_typingTargetAppName; }
     const QString &detectionDebug() const { return m_detectionDebug; }
+    // Characters by which the text box differed from the project when the
+    // run ended in "differs" (absent when unknown); cleared by a new job.
+    std::optional<int> typingDifference() const { return m_typingDifference; }
 
     void setStatusText(const QString &v);
     void setIsTyping(bool v);
@@ -103,6 +106,7 @@ public:
     void setPhase(const QString &v);
     void setTypingTargetAppName(const QString &v);
     void setDetectionDebug(const QString &v);
+    void setTypingDifference(std::optional<int> v);
 
     // ---- the job as it stands
     std::optional<Project> currentProject() const;
@@ -130,6 +134,7 @@ signals:
     void phaseChanged();
     void typingTargetAppNameChanged();
     void detectionDebugChanged();
+    void typingDifferenceChanged();
 
 private:
     struct Job {
@@ -177,7 +182,7 @@ private:
     std::function<void(const QString &)> phaseSink(quint64 jobId, const Project &project);
     void postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags);
     void applyProgress(quint64 jobId, const Project &project, int typed, int total);
-    void applyPhase(quint64 jobId, const Project &project, const QString &phase);
+    void applyPhase(quint64 jobId, const Project &project, const QString &phase, std::optional<int> difference);
     void finishRun(quint64 jobId, bool stopped);
 
     Services m_services;
@@ -193,6 +198,7 @@ private:
     QString m_phase = QStringLiteral("idle");
     QString m_typingTargetAppName;
     QString m_detectionDebug;
+    std::optional<int> m_typingDifference;
 
     std::optional<Job> m_job;
     quint64 m_nextJobId = 1;

@@ -28,6 +28,7 @@ TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
                          Row{"paused", "Paused", ActionRow::PauseStop, true},
                          Row{"editing", "Finalizing (Exact Match)", ActionRow::PauseStop, false},
                          Row{"done", "Done", ActionRow::Exit, false},
+                         Row{"differs", "Text Box Differs", ActionRow::Exit, false},
                          Row{"stopped", "Stopped", ActionRow::Exit, false},
                          Row{"idle", "Ready", ActionRow::Start, false},
                          Row{"Typing", "Ready", ActionRow::PauseStop, false},
@@ -56,6 +57,19 @@ TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
     EXPECT_TRUE(pauseEnabled("typing", false));
     EXPECT_TRUE(pauseEnabled("paused", true));
     EXPECT_TRUE(pauseEnabled("editing", false));
+}
+
+TEST(TypingPanelRules, OnlyAFieldThatDiffersGetsANoteWithTheCountWhereKnown)
+{
+    EXPECT_EQ(differenceNote("differs", 12),
+              "The text box differs from your project by 12 characters. Check it before you go on.");
+    EXPECT_EQ(differenceNote("differs", 1),
+              "The text box differs from your project by 1 character. Check it before you go on.");
+    for (const std::optional<int> unknown : {std::optional<int>(), std::optional<int>(0)})
+        EXPECT_EQ(differenceNote("differs", unknown),
+                  "The text box does not hold exactly your project's text. Check it before you go on.");
+    for (const char *phase : {"done", "stopped", "editing", "idle", ""})
+        EXPECT_TRUE(differenceNote(phase, 3).isEmpty()) << phase;
 }
 
 TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)

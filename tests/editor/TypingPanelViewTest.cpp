@@ -204,6 +204,28 @@ TEST_F(PanelView, TypingShowsTheSweepingHighlightAndDoneOffersExit)
     EXPECT_EQ(closes, 1);
 }
 
+TEST_F(PanelView, ATextBoxThatDiffersIsNamedWithTheCountAndOffersExit)
+{
+    // The application turns every "e" into "3", the repairs' keys included.
+    field.quirks().transform = [](const QString &, const QString &typed) {
+        return typed == "e" ? QStringLiteral("3") : typed;
+    };
+    auto v = view(essay);
+    EXPECT_TRUE(v->differenceLabel()->isHidden());
+    click(v->startButton());
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(v->statusPill()->text(), "Text Box Differs");
+    EXPECT_FALSE(v->differenceLabel()->isHidden());
+    // Both "e" at least, and whatever the repairs' own keys made of it.
+    ASSERT_GE(app->typingDifference().value_or(0), int(essay.text.count('e')));
+    EXPECT_EQ(v->differenceLabel()->text(),
+              QStringLiteral("The text box differs from your project by %1 characters. Check it before you go on.")
+                  .arg(*app->typingDifference()));
+    EXPECT_TRUE(v->exitButton()->isVisible());
+    shoot(v.get(), "differs");
+}
+
 TEST_F(PanelView, ReduceMotionHoldsEverythingStill)
 {
     app->setReduceMotionEnabled(true);

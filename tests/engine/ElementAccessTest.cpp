@@ -311,27 +311,42 @@ TEST_F(Access, CaretAndSelectionWrites)
     EXPECT_FALSE(access.selectedTextRange(field));
 }
 
-TEST_F(Access, MoveCursorPressesOneArrowPerGraphemeCrossed)
+TEST_F(Access, MoveCursorWritesTheCaretWhereItCanElsePressesArrowsInChunks)
 {
     const QString text = QString::fromUtf8("a👍🏽e\u0301b");
     Element field = ax.textField(text);
-    // Caret at the end (7 units): to 1 crosses "👍🏽", "é" and "b".
+    // A settable caret: written and read back, no key at all.
+    EXPECT_EQ(runTask(clock, access.moveCursor(1, text, field, {})), std::optional<bool>(true));
+    EXPECT_EQ(access.selectedTextRange(field), (TextRange{1, 0}));
+    EXPECT_TRUE(desktop.kb.keys.isEmpty());
+
+    // Not settable, caret unreadable (assumed at the end): one arrow per
+    // grapheme crossed, "👍🏽", "é" and "b". Past the end: nothing to do.
+    ax.node(field).settable.clear();
+    ax.node(field).values.erase(Attribute::SelectedTextRange);
     runTask(clock, access.moveCursor(1, text, field, {}));
     EXPECT_EQ(desktop.kb.keys, (QStringList{"<Left>", "<Left>", "<Left>"}));
-    EXPECT_EQ(desktop.kb.asked.last(), text.mid(1));
-
-    // Unreadable caret: assumed at the end. Past the end: nothing to do.
     desktop.kb.keys.clear();
-    ax.node(field).values.erase(Attribute::SelectedTextRange);
     runTask(clock, access.moveCursor(99, text, field, {}));
     EXPECT_TRUE(desktop.kb.keys.isEmpty());
     runTask(clock, access.moveCursor(-4, text, field, {}));
     EXPECT_EQ(desktop.kb.keys.size(), 4);
 
-    // Right from 0 with a stop before the third press.
+    // A long way: chunks of at most kArrowChunk, each followed by a wait
+    // that grows with its presses; a stop is asked before every chunk.
+    const QString longText(100, QChar('x'));
+    Element area = ax.textField(longText);
+    ax.node(area).settable.clear();
+    ax.node(area).values.erase(Attribute::SelectedTextRange);
     desktop.kb.keys.clear();
-    set(field, Attribute::SelectedTextRange, QVariant::fromValue(TextRange{0, 0}));
-    int calls = 0;
-    runTask(clock, access.moveCursor(7, text, field, [&] { return ++calls >= 3; }));
-    EXPECT_EQ(desktop.kb.keys, (QStringList{"<Right>", "<Right>"}));
+    desktop.kb.timesMs.clear();
+    runTask(clock, access.moveCursor(0, longText, area, {}));
+    ASSERT_EQ(desktop.kb.keys.size(), 100);
+    const double chunkWait = ElementAccess::kChunkWaitMs + ElementAccess::kChunkWaitPerPressMs * 40;
+    for (int i = 1; i < 100; ++i)
+        EXPECT_EQ(desktop.kb.timesMs[i] - desktop.kb.timesMs[i - 1], i % 40 == 0 ? chunkWait : 0) << i;
+    desktop.kb.keys.clear();
+    int asked = 0;
+    runTask(clock, access.moveCursor(0, longText, area, [&] { return ++asked >= 3; }));
+    EXPECT_EQ(desktop.kb.keys.size(), 40) << "the first chunk only";
 }

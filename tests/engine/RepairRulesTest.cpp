@@ -148,3 +148,23 @@ TEST(RepairRules, TailRetypeCounts)
     EXPECT_EQ(tailRetypeCount(2000, 40), 40);
     EXPECT_EQ(tailRetypeCount(600, 800), 50);
 }
+
+TEST(RepairRules, DifferingCharactersCountEachTypoOnceWhereverItStands)
+{
+    const struct {
+        const char *live;
+        const char *intended;
+        int characters;
+    } cases[] = {
+        {"same text", "same text", 0},
+        {"the qu0ck br0wn f0x", "the quick brown fox", 3}, // scattered swaps, not the stretch between
+        {"the quick brwn fox", "the quick brown fox", 1},  // one missing
+        {"the quicck brown fox", "the quick brown fox", 1}, // one extra
+        {"", "abc", 3},
+        {"abc", "", 3},
+        {"caf\u00e9 \U0001F44D\U0001F3FD", "cafe \U0001F44D", 2}, // whole characters, never units
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(differingCharacters(QString::fromUtf8(c.live), QString::fromUtf8(c.intended)), c.characters)
+            << c.live;
+}

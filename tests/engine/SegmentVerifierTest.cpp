@@ -176,3 +176,43 @@ TEST_F(Segment, StopAtAnyTimeLeavesNoHalfDoneEdit)
     }
     EXPECT_TRUE(sawBefore && sawAfter);
 }
+
+TEST_F(Segment, TheFinalCheckReadsTheSegmentUpToTheTextThatFollowedIt)
+{
+    // The application turns every "s" typed into "z", the repair's keys
+    // included: the check cannot fix it, and the run is told how much
+    // differs. Measured up to the text after the segment while it still
+    // ends the field (one letter too many counts); once that text was
+    // changed, the segment's own length is read.
+    field.quirks().transform = [](const QString &, const QString &typed) {
+        return typed == "s" ? QStringLiteral("z") : typed;
+    };
+    const struct {
+        QString field;
+        QString after;
+        bool differs;
+        std::optional<int> characters; // when known exactly
+    } cases[] = {
+        {"Dear This is it. Best", " Best", false, {}},
+        {"Dear Thiz iz it. Best", " Best", true, 2},
+        {"Dear Thiz is itt. Best", " Best", true, {}},
+        {"Dear This is it. Bezt!", " Best", false, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.field.toStdString());
+        field.setText(c.field);
+        TypingEngine fresh(sim, clock, random);
+        SegmentArgs a = segmentArgs(5, kTarget);
+        a.typedLen = c.field.size() - c.after.size() - 5;
+        a.textAfter = c.after;
+        runTask(clock, finalizeInsertedSegment(fresh, std::move(a)));
+        ASSERT_EQ(fresh.lastDifference().has_value(), c.differs);
+        if (c.differs) {
+            const std::optional<int> counted = fresh.lastDifference()->characters;
+            EXPECT_GE(counted.value_or(0), 1);
+            if (c.characters) {
+                EXPECT_EQ(counted, c.characters);
+            }
+        }
+    }
+}

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace qv::engine;
@@ -380,4 +381,41 @@ TEST_F(Run, AnotherApplicationInFrontAtTheEndIsWaitedForWithoutTyping)
     };
     runText(kShort, false);
     EXPECT_EQ(phases, (QStringList{"typing", "paused", "editing", "done"}));
+}
+
+TEST_F(Run, AFieldThatNeverHoldsTheTextEndsInItsOwnPhaseWithTheCount)
+{
+    // The application turns every "o" into "0", repairs included. Owned
+    // field: the whole text is compared; after existing text: the segment
+    // and what stood after it. A field that takes the text ends "done".
+    const int os = int(kShort.count('o')); // each a character of its own
+    struct Case {
+        const char *name;
+        QString before, after;
+        bool transformed;
+    };
+    for (const Case &c : {Case{"owned", {}, {}, true}, Case{"segment", "Hi. ", " Bye.", true},
+                          Case{"exact segment", "Hi. ", " Bye.", false}}) {
+        SCOPED_TRACE(c.name);
+        clearAll();
+        field.setText(c.before + c.after);
+        field.setCaret(c.before.size());
+        field.quirks().transform = nullptr;
+        if (c.transformed)
+            field.quirks().transform = [](const QString &, const QString &typed) {
+                return typed == "o" ? QStringLiteral("0") : typed;
+            };
+        runText(kShort, false);
+        if (!c.transformed) {
+            EXPECT_EQ(phases.last(), "done");
+            EXPECT_FALSE(engine.lastDifference());
+            continue;
+        }
+        EXPECT_EQ(phases, (QStringList{"typing", "editing", kPhaseDiffers}));
+        ASSERT_TRUE(engine.lastDifference());
+        EXPECT_EQ(engine.lastDifference()->characters, os);
+        EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),
+                                [](const QString &l) { return l.startsWith("outcome: field differs ("); }))
+            << debug.join('\n').toStdString();
+    }
 }

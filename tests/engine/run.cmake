@@ -2,5 +2,6 @@
 quorvel_test(engine_run_tests unit
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TypoAndTimingTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RetypeStretchTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/InFlightEditsTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TypingRunTest.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/RunInvariantTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RunHarness.h
+          ${CMAKE_CURRENT_LIST_DIR}/RunInvariantTest.cpp ${CMAKE_CURRENT_LIST_DIR}/ExactEndTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/RunHarness.h
   LIBS quorvel_engine quorvel_engine_fakes quorvel_platform_sim)

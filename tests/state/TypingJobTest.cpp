@@ -136,6 +136,36 @@ TEST_F(Job, ACompleteRunReportsInOrderAndLeavesNoResumeEntry)
     EXPECT_EQ(prepares(), 1);
 }
 
+TEST_F(Job, ARunThatEndsWithTheFieldDifferingSaysSoAndKeepsItsPosition)
+{
+    // The application turns every "p" into "b", also in the repairs: the
+    // field can never hold the text ("plan", "ship").
+    field.quirks().transform = [](const QString &, const QString &typed) {
+        return typed == "p" ? QStringLiteral("b") : typed;
+    };
+    startByClick();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), "differs");
+    EXPECT_EQ(job->statusText(), "Finished, but the text box differs from the project by 2 characters");
+    EXPECT_EQ(job->typingDifference(), 2);
+    EXPECT_FALSE(job->isTyping());
+    EXPECT_EQ(stored(project), text::graphemeCount(kText)) << "only an exact end forgets the position";
+
+    // A new job starts without the old difference. Stopped in its repairs,
+    // a run is "stopped", never "differs", and keeps its position.
+    job->resetTyping();
+    EXPECT_FALSE(job->typingDifference());
+    field.setText("Notes: ");
+    project = typingProject(kText, QStringLiteral("Second"));
+    startByClick();
+    ASSERT_TRUE(runUntilPhase("editing"));
+    job->stopTyping();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), "stopped");
+    EXPECT_FALSE(job->typingDifference());
+    EXPECT_EQ(stored(project), text::graphemeCount(kText));
+}
+
 TEST_F(Job, TheFocusPollStartsTheRunWithoutAClick)
 {
     job->setResumeIndex(5, project);

@@ -38,7 +38,9 @@ public:
     // an application that does not answer.
     static constexpr int kBusTimeoutMs = 1000;
     static constexpr int kCallTimeoutMs = 2 * kBusTimeoutMs;
-    static constexpr double kConfirmWindowMs = 250;
+    // A browser applies caret and selection writes about 200 ms late; the
+    // window leaves room for a busy one (as the engine's own confirmed write).
+    static constexpr double kConfirmWindowMs = 600;
     static constexpr double kConfirmPollMs = 25;
 
     AtspiAccessibility(Scheduler &scheduler, X11Workspace &workspace);

@@ -27,7 +27,11 @@ struct FieldQuirks {
     bool selectionNotSettable = false;   // the selection is read-only (and says so)
     bool selectionWritesIgnored = false; // selection writes are accepted but do nothing
     bool focusWritesIgnored = false;     // focus writes are accepted but do nothing
+    bool caretWritesIgnored = false;     // caret writes (empty ranges) are accepted but do nothing
     double writeDelayMs = 0;             // accepted writes take effect this much later
+    // Each arrow key keeps the application busy this long; keys that arrive
+    // meanwhile wait their turn, so the caret trails a burst of arrows.
+    double arrowCostMs = 0;
     bool copyCopiesNothing = false;      // the copy shortcut leaves the clipboard alone
     RangeWrites rangeWrites = RangeWrites::Exact;
     BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;

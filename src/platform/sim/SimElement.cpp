@@ -413,7 +413,9 @@ SimElement::WriteOutcome SimElement::evaluateWrite(Attribute attribute, const QV
         if (m_quirks.rangeWrites == RangeWrites::RejectOutOfRange
             && (r.location < 0 || r.length < 0 || r.end() > m_edit.text.size()))
             return WriteOutcome::Refused;
-        return m_quirks.selectionWritesIgnored ? WriteOutcome::Ignored : WriteOutcome::Apply;
+        if (m_quirks.selectionWritesIgnored || (m_quirks.caretWritesIgnored && r.length == 0))
+            return WriteOutcome::Ignored;
+        return WriteOutcome::Apply;
     }
     default:
         return WriteOutcome::Refused;

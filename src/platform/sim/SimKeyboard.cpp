@@ -1,7 +1,11 @@
 #include "platform/sim/SimKeyboard.h"
 
+#include "core/Scheduler.h"
 #include "core/Text.h"
 #include "platform/sim/SimDesktop.h"
+
+#include <algorithm>
+#include <memory>
 
 namespace qv::sim {
 
@@ -95,6 +99,19 @@ void SimKeyboard::land(KeyEvent event)
         return;
     }
     m_desktop.log().keys.push_back(event);
+    const bool arrow = event.kind == KeyEvent::Kind::Key && (event.key == Key::Left || event.key == Key::Right);
+    const double cost = arrow && target && target->holdsText() ? target->quirks().arrowCostMs : 0;
+    if (cost > 0 || m_busyUntilNs > event.timeNs) {
+        // Busy with earlier arrows: this key waits its turn, in order.
+        const qint64 start = std::max(event.timeNs, m_busyUntilNs);
+        m_busyUntilNs = start + Scheduler::msToNs(cost);
+        std::weak_ptr<SimElement> weak = target ? target->weak_from_this() : std::weak_ptr<SimElement>();
+        m_desktop.scheduleAtNs(m_busyUntilNs, [this, event, weak] {
+            if (auto t = weak.lock())
+                apply(event, t.get());
+        });
+        return;
+    }
     apply(event, target);
 }
 

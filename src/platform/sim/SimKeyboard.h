@@ -40,6 +40,8 @@ private:
     SimDesktop &m_desktop;
     double m_latencyMs = 0;
     double m_deliveryDelayMs = 0;
+    // Until when the application is busy with arrows already landed.
+    qint64 m_busyUntilNs = 0;
 };
 
 } // namespace qv::sim

@@ -8,6 +8,29 @@ namespace qv::sim::editing {
 
 using platform::TextRange;
 
+namespace {
+// The grapheme boundaries of the text the last arrow crossed. Arrows leave
+// the text alone, so a run of them segments it once instead of per press.
+const QList<int> &boundariesOf(const QString &text)
+{
+    static QString cachedText;
+    static QList<int> cached = {0};
+    if (!text.isSharedWith(cachedText) && text != cachedText) {
+        cachedText = text;
+        cached = text::graphemeBoundaries(text);
+    }
+    return cached;
+}
+
+int neighbourBoundary(const QString &text, int offset, bool forward)
+{
+    const QList<int> &b = boundariesOf(text);
+    if (forward)
+        return *std::upper_bound(b.begin(), b.end(), offset);
+    return *(std::lower_bound(b.begin(), b.end(), offset) - 1);
+}
+} // namespace
+
 TextRange clampRange(TextRange range, qsizetype length)
 {
     const qint64 loc = std::clamp<qint64>(range.location, 0, length);
@@ -66,7 +89,7 @@ void moveLeft(EditState &state)
         return;
     }
     const int caret = int(r.location);
-    state.selection = {caret > 0 ? text::boundaryAtOrBefore(state.text, caret - 1) : 0, 0};
+    state.selection = {caret > 0 ? neighbourBoundary(state.text, caret, false) : 0, 0};
 }
 
 void moveRight(EditState &state)
@@ -78,7 +101,7 @@ void moveRight(EditState &state)
     }
     const int caret = int(r.location);
     const int size = int(state.text.size());
-    state.selection = {caret < size ? text::boundaryAtOrAfter(state.text, caret + 1) : size, 0};
+    state.selection = {caret < size ? neighbourBoundary(state.text, caret, true) : size, 0};
 }
 
 namespace {
