@@ -9,17 +9,15 @@
 //
 // Every step goes through the screen, as in the journey test: synthetic
 // clicks and keys, and what the accessibility bus shows.
+#include "Measures.h"
 #include "SyntheticInput.h"
 #include "TargetApp.h"
 #include "UiProbe.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 #include <cstdio>
 
@@ -36,29 +34,15 @@ const QString kText = QStringLiteral(
 const QString kButton = QStringLiteral("push button");
 const QString kLabel = QStringLiteral("label");
 
-// CPU seconds a process has used so far (user and system).
-double cpuSecondsOf(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray stat = f.readAll();
-    // The fields after the command name, which is in parentheses.
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(::sysconf(_SC_CLK_TCK));
-}
-
 // The share of one core `pid` uses over `ms` of wall time, the event loop
 // running meanwhile.
 double coreShare(qint64 pid, int ms)
 {
-    const double before = cpuSecondsOf(pid);
+    const double before = qv::bench::cpuSecondsOf(pid);
     QElapsedTimer wall;
     wall.start();
     pump(ms);
-    const double after = cpuSecondsOf(pid);
+    const double after = qv::bench::cpuSecondsOf(pid);
     return 100.0 * (after - before) / (double(wall.elapsed()) / 1000.0);
 }
 
