@@ -367,40 +367,55 @@ void TypingPanelView::paintEvent(QPaintEvent *)
     card.addRoundedRect(r, kCornerRadius, kCornerRadius);
     p.fillPath(card, Theme::surface());
 
-    const double glow = glowOpacity();
-    const double shadow = shadowOpacity();
-    p.setClipPath(card);
-    if (shadow > 0) {
-        // The panel fills its window, so its accent shadow is drawn as a soft
-        // halo just inside the edge.
-        const qreal dpr = devicePixelRatioF();
-        if (m_halo.size() != size() * dpr || m_halo.devicePixelRatio() != dpr || m_haloAccent != Theme::accent()) {
-            m_haloAccent = Theme::accent();
-            m_halo = QPixmap(size() * dpr);
-            m_halo.setDevicePixelRatio(dpr);
-            m_halo.fill(Qt::transparent);
-            QPainter h(&m_halo);
-            h.setRenderHint(QPainter::Antialiasing);
-            h.setClipPath(card);
-            h.setBrush(Qt::NoBrush);
+    // The edge's layers are drawn once per size and colours, then laid on
+    // with the pulse's strengths: the pulse repaints them sixty times a
+    // second while a run waits.
+    const qreal dpr = devicePixelRatioF();
+    const auto key = std::make_tuple(size() * dpr, dpr, Theme::accent().rgba(), Theme::border().rgba());
+    if (key != m_edgeKey) {
+        m_edgeKey = key;
+        const auto layer = [&](const std::function<void(QPainter &)> &draw) {
+            QPixmap pixmap(size() * dpr);
+            pixmap.setDevicePixelRatio(dpr);
+            pixmap.fill(Qt::transparent);
+            QPainter l(&pixmap);
+            l.setRenderHint(QPainter::Antialiasing);
+            l.setClipPath(card);
+            l.setBrush(Qt::NoBrush);
+            draw(l);
+            return pixmap;
+        };
+        // The panel fills its window, so its accent shadow is a soft halo
+        // just inside the edge.
+        m_halo = layer([&](QPainter &l) {
             for (int i = 0; i < kShadowReach; ++i) {
                 const double fall = 1.0 - double(i) / kShadowReach;
-                h.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * fall * fall), 1));
+                l.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * fall * fall), 1));
                 const double inset = 1.5 + i;
-                h.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
+                l.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
                                   kCornerRadius - inset / 2);
             }
-        }
+        });
+        m_border = layer([&](QPainter &l) {
+            l.setPen(QPen(Theme::border(), 1));
+            l.drawPath(card);
+        });
+        m_glowLine = layer([&](QPainter &l) {
+            l.setPen(QPen(Theme::withOpacity(Theme::accent(), 1), 2));
+            l.drawRoundedRect(r.adjusted(1, 1, -1, -1), kCornerRadius - 1, kCornerRadius - 1);
+        });
+    }
+    const double shadow = shadowOpacity();
+    if (shadow > 0) {
         p.setOpacity(std::min(shadow, 1.0));
         p.drawPixmap(0, 0, m_halo);
-        p.setOpacity(1);
     }
-    p.setPen(QPen(Theme::border(), 1));
-    p.drawPath(card);
+    p.setOpacity(1);
+    p.drawPixmap(0, 0, m_border);
+    const double glow = glowOpacity();
     if (glow > 0) {
-        p.setPen(QPen(Theme::withOpacity(Theme::accent(), glow), 2));
-        const QRectF g = r.adjusted(1, 1, -1, -1);
-        p.drawRoundedRect(g, kCornerRadius - 1, kCornerRadius - 1);
+        p.setOpacity(std::min(glow, 1.0));
+        p.drawPixmap(0, 0, m_glowLine);
     }
 }
 

@@ -3,12 +3,14 @@
 #include "model/Project.h"
 
 #include <QColor>
+#include <QSize>
 #include <QPixmap>
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
 #include <functional>
+#include <tuple>
 
 class QGraphicsOpacityEffect;
 class QLabel;
@@ -121,10 +123,12 @@ private:
     QGraphicsOpacityEffect *m_overlayFade = nullptr;
     AnimatedValue *m_overlayOpacity = nullptr;
     AnimatedValue *m_pulse = nullptr;
-    // The waiting halo at full strength, drawn once per size and then
-    // faded with the pulse: its rings cost a dozen antialiased strokes.
+    // The edge's layers at full strength (halo, border, glow line), drawn
+    // once per size and colours (the key) and faded with the pulse.
     QPixmap m_halo;
-    QColor m_haloAccent;
+    QPixmap m_border;
+    QPixmap m_glowLine;
+    std::tuple<QSize, qreal, QRgb, QRgb> m_edgeKey;
     QPointer<QMessageBox> m_alert;
     bool m_overlayShown = false;
 };
