@@ -1,7 +1,8 @@
 #pragma once
 
-// Figures the desktop benchmarks share: CPU time of this process and of
-// another one, and how many graphemes of a text landed wrong.
+// What the desktop benchmarks share: whether they run inside the desktop
+// session, CPU time of this process and of another one, and how many
+// graphemes of a text landed wrong.
 
 #include "core/Text.h"
 
@@ -13,9 +14,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace qv::bench {
+
+// False, with how to run it, outside the desktop session.
+inline bool insideDesktopSession(const char *program)
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        return true;
+    std::fprintf(stderr, "run inside the desktop session: scripts/desktop-session run -- %s\n", program);
+    return false;
+}
 
 // User and system time this process has used so far, in seconds.
 inline double cpuSecondsSelf()

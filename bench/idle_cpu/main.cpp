@@ -145,10 +145,8 @@ bool startRun(App &app, TargetApp &gtk, const QRect &view)
 int main(int argc, char **argv)
 {
     QCoreApplication qapp(argc, argv);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "run inside the desktop session: scripts/desktop-session run -- %s\n", argv[0]);
+    if (!qv::bench::insideDesktopSession(argv[0]))
         return 2;
-    }
     constexpr int kMeasureMs = 10000;
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

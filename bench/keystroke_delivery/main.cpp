@@ -101,10 +101,8 @@ bool runXdotool(const QString &text, double interval)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "run inside the desktop session: scripts/desktop-session run -- %s\n", argv[0]);
+    if (!qv::bench::insideDesktopSession(argv[0]))
         return 2;
-    }
     const bool withXdotool = !app.arguments().contains(QStringLiteral("--no-xdotool"));
     qv::QtScheduler scheduler;
     qv::linuxdesktop::LinuxPlatform platform(scheduler);

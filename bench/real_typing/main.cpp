@@ -168,10 +168,8 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "run inside the desktop session: scripts/desktop-session run -- %s\n", argv[0]);
+    if (!qv::bench::insideDesktopSession(argv[0]))
         return 2;
-    }
     const Row rows[] = {
         {"gtk-off", TargetApp::Kind::Gtk, false, "light"},
         {"gtk-on", TargetApp::Kind::Gtk, true, "heavy"},
