@@ -9,6 +9,7 @@
 // 2. Correctness: the same Unicode-heavy text typed at rising rates into the
 //    GTK and the Qt target; wrong characters counted against the target's
 //    own text, side by side with `xdotool type` at the same rates.
+#include "Measures.h"
 #include "TargetApp.h"
 
 #include "core/QtScheduler.h"
@@ -20,8 +21,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -41,14 +40,6 @@ const QString kManyCharacters = QStringLiteral(
     "Съешь же ещё этих мягких французских булок, да выпей чаю. Юный ёж щупает цветы в подъезде. "
     "ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩ АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ ά έ ή ί ό ύ ώ ϊ ϋ ΐ ΰ.");
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 double percentile(std::vector<double> v, double p)
 {
     if (v.empty())
@@ -56,26 +47,6 @@ double percentile(std::vector<double> v, double p)
     std::sort(v.begin(), v.end());
     const size_t i = std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5));
     return v[i];
-}
-
-// Edit distance in graphemes: how many characters landed wrong.
-int wrongCharacters(const QString &expected, const QString &actual)
-{
-    const QStringList a = qv::text::graphemes(expected);
-    const QStringList b = qv::text::graphemes(actual);
-    std::vector<int> prev(size_t(b.size()) + 1);
-    std::vector<int> cur(size_t(b.size()) + 1);
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        prev[size_t(j)] = int(j);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        cur[0] = int(i);
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const int sub = prev[size_t(j - 1)] + (a[i - 1] == b[j - 1] ? 0 : 1);
-            cur[size_t(j)] = std::min({sub, prev[size_t(j)] + 1, cur[size_t(j - 1)] + 1});
-        }
-        std::swap(prev, cur);
-    }
-    return prev[size_t(b.size())];
 }
 
 // Characters per minute of a words-per-minute rate (five characters a word).
@@ -94,7 +65,7 @@ QCoro::Task<> typeTimed(qv::Scheduler &scheduler, qv::linuxdesktop::XTestKeyboar
 {
     co_await keyboard.prepare(text);
     const double start = scheduler.nowMs() + 50;
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = qv::bench::cpuSecondsSelf();
     int i = 0;
     for (const QString &g : qv::text::graphemes(text)) {
         const double due = start + i * interval;
@@ -109,7 +80,7 @@ QCoro::Task<> typeTimed(qv::Scheduler &scheduler, qv::linuxdesktop::XTestKeyboar
     }
     if (timing) {
         const double wall = (scheduler.nowMs() - start) / 1000.0;
-        timing->cpuPercent = wall > 0 ? 100.0 * (cpuSeconds() - cpu0) / wall : 0;
+        timing->cpuPercent = wall > 0 ? 100.0 * (qv::bench::cpuSecondsSelf() - cpu0) / wall : 0;
     }
     keyboard.finish();
 }
@@ -130,10 +101,8 @@ bool runXdotool(const QString &text, double interval)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "run inside the desktop session: scripts/desktop-session run -- %s\n", argv[0]);
+    if (!qv::bench::insideDesktopSession(argv[0]))
         return 2;
-    }
     const bool withXdotool = !app.arguments().contains(QStringLiteral("--no-xdotool"));
     qv::QtScheduler scheduler;
     qv::linuxdesktop::LinuxPlatform platform(scheduler);
@@ -162,7 +131,7 @@ int main(int argc, char **argv)
                     percentile(timing.lateMs, 0.99), percentile(timing.lateMs, 1.0), timing.cpuPercent);
         qv::e2e::pump(300);
         const auto landed = gtk.dump(QStringLiteral("view"));
-        std::printf("  wrong characters: %d\n", landed ? wrongCharacters(text, *landed) : -1);
+        std::printf("  wrong characters: %d\n", landed ? qv::bench::wrongGraphemes(text, *landed) : -1);
     }
 
     // 2. Correctness at rising rates, ours and xdotool's.
@@ -199,11 +168,11 @@ int main(int argc, char **argv)
                 // manager needs a while to catch up with the keymap changes.
                 qv::e2e::pump(1500);
                 const auto landed = target.dump(QStringLiteral("view"));
-                theirs = QString::number(landed ? wrongCharacters(kText, *landed) : -1);
+                theirs = QString::number(landed ? qv::bench::wrongGraphemes(kText, *landed) : -1);
             }
             std::printf("%-6s %8s %14d %14s\n", kind == TargetApp::Kind::Gtk ? "GTK" : "Qt",
                         wpm > 0 ? QByteArray::number(wpm).constData() : "max",
-                        ours ? wrongCharacters(kText, *ours) : -1, theirs.toUtf8().constData());
+                        ours ? qv::bench::wrongGraphemes(kText, *ours) : -1, theirs.toUtf8().constData());
             std::fflush(stdout);
         }
     }

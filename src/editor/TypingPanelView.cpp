@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace qv::editor {
 
 namespace {
@@ -62,6 +64,10 @@ TypingPanelView::TypingPanelView(state::AppState &appState, Project project, std
     std::function<void()> close = onClose ? std::move(onClose) : std::function<void()>([this] { dismissWindow(); });
     m_model = new TypingPanelModel(appState, std::move(project), std::move(close), this);
     m_pulse = new AnimatedValue(0, this);
+    // The pulse changes only the glow and halo along the edge: repainting the
+    // whole panel and its cards every frame of a long wait cost half a core.
+    disconnect(m_pulse, &AnimatedValue::changed, this, nullptr);
+    connect(m_pulse, &AnimatedValue::changed, this, [this] { update(glowBand()); });
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(20, 20, 20, 20);
@@ -344,6 +350,21 @@ void TypingPanelView::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
+QRegion TypingPanelView::glowBand() const
+{
+    // The halo reaches kShadowReach inside the edge, and the rounded corners
+    // curve in by their radius on top of that.
+    const int reach = kShadowReach + 3;
+    const int corner = reach + int(std::ceil(kCornerRadius));
+    const QRect all = rect();
+    QRegion band = QRegion(all).subtracted(QRegion(all.adjusted(reach, reach, -reach, -reach)));
+    for (const QPoint &at : {all.topLeft(), QPoint(all.right() - corner + 1, all.top()),
+                             QPoint(all.left(), all.bottom() - corner + 1),
+                             QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
+        band += QRect(at, QSize(corner, corner));
+    return band;
+}
+
 void TypingPanelView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -353,27 +374,55 @@ void TypingPanelView::paintEvent(QPaintEvent *)
     card.addRoundedRect(r, kCornerRadius, kCornerRadius);
     p.fillPath(card, Theme::surface());
 
-    const double glow = glowOpacity();
-    const double shadow = shadowOpacity();
-    p.setClipPath(card);
-    if (shadow > 0) {
-        // The panel fills its window, so its accent shadow is drawn as a soft
-        // halo just inside the edge.
-        p.setBrush(Qt::NoBrush);
-        for (int i = 0; i < kShadowReach; ++i) {
-            const double fall = 1.0 - double(i) / kShadowReach;
-            p.setPen(QPen(Theme::withOpacity(Theme::accent(), shadow * 0.5 * fall * fall), 1));
-            const double inset = 1.5 + i;
-            p.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
-                              kCornerRadius - inset / 2);
-        }
+    // The edge's layers are drawn once per size and colours, then laid on
+    // with the pulse's strengths: the pulse repaints them sixty times a
+    // second while a run waits.
+    const qreal dpr = devicePixelRatioF();
+    const auto key = std::make_tuple(size() * dpr, dpr, Theme::accent().rgba(), Theme::border().rgba());
+    if (key != m_edgeKey) {
+        m_edgeKey = key;
+        const auto layer = [&](const std::function<void(QPainter &)> &draw) {
+            QPixmap pixmap(size() * dpr);
+            pixmap.setDevicePixelRatio(dpr);
+            pixmap.fill(Qt::transparent);
+            QPainter l(&pixmap);
+            l.setRenderHint(QPainter::Antialiasing);
+            l.setClipPath(card);
+            l.setBrush(Qt::NoBrush);
+            draw(l);
+            return pixmap;
+        };
+        // The panel fills its window, so its accent shadow is a soft halo
+        // just inside the edge.
+        m_halo = layer([&](QPainter &l) {
+            for (int i = 0; i < kShadowReach; ++i) {
+                const double fall = 1.0 - double(i) / kShadowReach;
+                l.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * fall * fall), 1));
+                const double inset = 1.5 + i;
+                l.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
+                                  kCornerRadius - inset / 2);
+            }
+        });
+        m_border = layer([&](QPainter &l) {
+            l.setPen(QPen(Theme::border(), 1));
+            l.drawPath(card);
+        });
+        m_glowLine = layer([&](QPainter &l) {
+            l.setPen(QPen(Theme::withOpacity(Theme::accent(), 1), 2));
+            l.drawRoundedRect(r.adjusted(1, 1, -1, -1), kCornerRadius - 1, kCornerRadius - 1);
+        });
     }
-    p.setPen(QPen(Theme::border(), 1));
-    p.drawPath(card);
+    const double shadow = shadowOpacity();
+    if (shadow > 0) {
+        p.setOpacity(std::min(shadow, 1.0));
+        p.drawPixmap(0, 0, m_halo);
+    }
+    p.setOpacity(1);
+    p.drawPixmap(0, 0, m_border);
+    const double glow = glowOpacity();
     if (glow > 0) {
-        p.setPen(QPen(Theme::withOpacity(Theme::accent(), glow), 2));
-        const QRectF g = r.adjusted(1, 1, -1, -1);
-        p.drawRoundedRect(g, kCornerRadius - 1, kCornerRadius - 1);
+        p.setOpacity(std::min(glow, 1.0));
+        p.drawPixmap(0, 0, m_glowLine);
     }
 }
 

@@ -2,10 +2,15 @@
 
 #include "model/Project.h"
 
+#include <QColor>
+#include <QSize>
+#include <QPixmap>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
+#include <tuple>
 
 class QGraphicsOpacityEffect;
 class QLabel;
@@ -79,6 +84,9 @@ public:
     QSize sizeHint() const override { return {640, 600}; }
     QSize minimumSizeHint() const override { return kMinimumSize; }
 
+    // Where the waiting glow and its halo are painted.
+    QRegion glowBand() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -117,6 +125,12 @@ private:
     QGraphicsOpacityEffect *m_overlayFade = nullptr;
     AnimatedValue *m_overlayOpacity = nullptr;
     AnimatedValue *m_pulse = nullptr;
+    // The edge's layers at full strength (halo, border, glow line), drawn
+    // once per size and colours (the key) and faded with the pulse.
+    QPixmap m_halo;
+    QPixmap m_border;
+    QPixmap m_glowLine;
+    std::tuple<QSize, qreal, QRgb, QRgb> m_edgeKey;
     QPointer<QMessageBox> m_alert;
     bool m_overlayShown = false;
 };

@@ -296,3 +296,46 @@ TEST_F(PanelView, TheWindowsCloseGoesThroughThePanelOrClosesItsOwnWindowWithoutA
     EXPECT_FALSE(own && own->isVisible());
 }
 
+
+// Idle means idle: once a run is over and its panel is gone, the run has
+// left nothing to wake the application, and while a run waits the pulse
+// repaints only the glow along the edge, never the rest of the panel.
+TEST_F(PanelView, NothingStaysArmedAfterARunAndTheWaitingPulseRepaintsOnlyTheEdge)
+{
+    auto v = view(essay);
+    const std::size_t armedBefore = clock.pendingCount();
+    // What was repainted, in the panel's coordinates.
+    struct Painted : QObject {
+        QRegion region;
+        QWidget *panel = nullptr;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                auto *w = static_cast<QWidget *>(watched);
+                region += static_cast<QPaintEvent *>(event)->region().translated(w->mapTo(panel, QPoint(0, 0)));
+            }
+            return false;
+        }
+    } painted;
+    painted.panel = v.get();
+    click(v->startButton());
+    clock.advance(TypingPanelView::kPhaseFadeMs + 300); // the card has faded in
+    ASSERT_TRUE(v->isPulsing());
+    v->installEventFilter(&painted);
+    for (QWidget *child : v->findChildren<QWidget *>())
+        child->installEventFilter(&painted);
+    for (int i = 0; i < 40; ++i) {
+        clock.advance(25);
+        QApplication::processEvents();
+    }
+    EXPECT_FALSE(painted.region.isEmpty()) << "the pulse was not painted";
+    EXPECT_EQ(painted.region.subtracted(v->glowBand()), QRegion()) << "repainted beyond the edge";
+    EXPECT_FALSE(v->glowBand().contains(v->rect().center())) << "the edge is not the whole panel";
+
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runToEnd());
+    click(v->exitButton());
+    v->hide();
+    clock.advance(1000); // fades and a keymap restore run out
+    EXPECT_LE(clock.pendingCount(), armedBefore) << "the run left a timer armed";
+}
