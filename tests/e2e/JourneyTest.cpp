@@ -5,8 +5,7 @@
 // through the screen: synthetic clicks and keys, and what the accessibility
 // bus shows.
 
-#include "AppSession.h"
-#include "LocalBackendProcess.h"
+#include "AppProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -60,8 +59,7 @@ protected:
     void startBackend()
     {
         QString why;
-        ASSERT_TRUE(backend.start(QStringLiteral(QV_DEVBACKEND), env, kEmail, kPassword, &why)) << why.toStdString();
-        backend.pointAt(env);
+        ASSERT_TRUE(startLocalBackend(backend, env, kEmail, kPassword, &why)) << why.toStdString();
     }
 
     void startQuorvel()

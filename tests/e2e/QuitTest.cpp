@@ -5,8 +5,7 @@
 // close dot, the window manager's close, or SIGTERM as a logout sends it).
 // It must exit normally, and what was stored must still be there.
 
-#include "AppSession.h"
-#include "LocalBackendProcess.h"
+#include "AppProcess.h"
 
 #include "core/WallClock.h"
 #include "model/Storage.h"
@@ -101,8 +100,7 @@ protected:
     void startBackend()
     {
         QString why;
-        ASSERT_TRUE(backend.start(QStringLiteral(QV_DEVBACKEND), env, kEmail, kPassword, &why)) << why.toStdString();
-        backend.pointAt(env);
+        ASSERT_TRUE(startLocalBackend(backend, env, kEmail, kPassword, &why)) << why.toStdString();
     }
 
     void startQuorvel()

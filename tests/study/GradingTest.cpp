@@ -38,6 +38,17 @@ struct GradeCase {
     bool exact, lenient, veryLenient;
 };
 
+template <std::size_t N>
+void expectAtAllLevels(const GradeCase (&cases)[N])
+{
+    for (const GradeCase &c : cases) {
+        const QString r = u(c.response), k = u(c.correct);
+        EXPECT_EQ(gradeAnswer(r, k, E), c.exact) << c.response << " / " << c.correct;
+        EXPECT_EQ(gradeAnswer(r, k, L), c.lenient) << c.response << " / " << c.correct;
+        EXPECT_EQ(gradeAnswer(r, k, V), c.veryLenient) << c.response << " / " << c.correct;
+    }
+}
+
 TEST(GradingTest, TableAtAllThreeLevels)
 {
     const GradeCase cases[] = {
@@ -53,12 +64,7 @@ TEST(GradingTest, TableAtAllThreeLevels)
         {"a", "!!!", false, true, true},      // answer filters to empty: distance 1
         {"ab", "!!!", false, false, true},    // distance 2
     };
-    for (const GradeCase &c : cases) {
-        const QString r = u(c.response), k = u(c.correct);
-        EXPECT_EQ(gradeAnswer(r, k, E), c.exact) << c.response << " / " << c.correct;
-        EXPECT_EQ(gradeAnswer(r, k, L), c.lenient) << c.response << " / " << c.correct;
-        EXPECT_EQ(gradeAnswer(r, k, V), c.veryLenient) << c.response << " / " << c.correct;
-    }
+    expectAtAllLevels(cases);
 }
 
 // The lenient levels are never stricter than exact, in any script.
@@ -87,12 +93,7 @@ TEST(GradingTest, AnswersInEveryScript)
         {"Tokyo \u6771\u4EAC", "tokyo\u6771\u4EAC", false, true, true},                               // mixed
         {"\u3002\uFF01", "\u3002\uFF01", true, false, false},                                       // only punctuation
     };
-    for (const GradeCase &c : cases) {
-        const QString r = u(c.response), k = u(c.correct);
-        EXPECT_EQ(gradeAnswer(r, k, E), c.exact) << c.response << " / " << c.correct;
-        EXPECT_EQ(gradeAnswer(r, k, L), c.lenient) << c.response << " / " << c.correct;
-        EXPECT_EQ(gradeAnswer(r, k, V), c.veryLenient) << c.response << " / " << c.correct;
-    }
+    expectAtAllLevels(cases);
 }
 
 TEST(GradingTest, LevenshteinCountsGraphemeClusters)
