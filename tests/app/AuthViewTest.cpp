@@ -57,23 +57,15 @@ protected:
 
 } // namespace
 
-TEST_F(AuthViewTest, ShowsTheCardsTextsAndFieldsWithoutFocusAndTabGoesEmailThenPassword)
+TEST_F(AuthViewTest, FieldsAreNamedAndMaskedStartWithoutFocusAndTabGoesEmailThenPassword)
 {
     signInPage();
-    EXPECT_EQ(view->title()->text(), "Quorvel");
-    EXPECT_EQ(view->title()->titleSize(), 56);
-    EXPECT_EQ(visibleTexts(), (QStringList{"Sign in to continue",
-                                           "Use with your own work or content you have permission to present."}));
     for (auto [field, name, echo] : {std::tuple{view->emailField(), "Email", QLineEdit::Normal},
                                      std::tuple{view->passwordField(), "Password", QLineEdit::Password}}) {
         EXPECT_EQ(field->placeholderText(), name);
         EXPECT_EQ(field->accessibleName(), name);
         EXPECT_EQ(field->echoMode(), echo);
     }
-    EXPECT_EQ(view->signInButton()->text(), "Sign In");
-    EXPECT_EQ(view->signInButton()->variant(), QVButtonVariant::primary);
-    EXPECT_EQ(view->supportButton()->text(), "Support");
-    EXPECT_EQ(view->supportButton()->variant(), QVButtonVariant::secondary);
     EXPECT_TRUE(view->supportButton()->isEnabled());
     EXPECT_FALSE(view->messageLabel()->isVisible());
 
@@ -90,14 +82,12 @@ TEST_F(AuthViewTest, ShowsTheCardsTextsAndFieldsWithoutFocusAndTabGoesEmailThenP
 
 TEST(AuthViewRule, SignInNeedsBothFieldsNotLoadingAndOnline)
 {
-    EXPECT_FALSE(AuthView::signInEnabled("", "", false, true));
-    EXPECT_FALSE(AuthView::signInEnabled("a@b.c", "", false, true));
-    EXPECT_FALSE(AuthView::signInEnabled("", "secret", false, true));
-    EXPECT_FALSE(AuthView::signInEnabled("a@b.c", "secret", true, true));
-    EXPECT_FALSE(AuthView::signInEnabled("a@b.c", "secret", false, false));
-    EXPECT_TRUE(AuthView::signInEnabled("a@b.c", "secret", false, true));
     // Spaces are characters: the fields count as filled.
-    EXPECT_TRUE(AuthView::signInEnabled("   ", " ", false, true));
+    for (auto [email, password, loading, online, want] :
+         {std::tuple{"", "", false, true, false}, {"a@b.c", "", false, true, false}, {"", "secret", false, true, false},
+          {"a@b.c", "secret", true, true, false}, {"a@b.c", "secret", false, false, false},
+          {"a@b.c", "secret", false, true, true}, {"   ", " ", false, true, true}})
+        EXPECT_EQ(AuthView::signInEnabled(email, password, loading, online), want) << email << "/" << password;
 }
 
 TEST_F(AuthViewTest, TheButtonFollowsTheFieldsAndSendsThemUntrimmed)
@@ -224,18 +214,16 @@ TEST_F(AuthViewTest, TheCardIsAtMost600WideWith32ToEachSide)
     EXPECT_TRUE(sim.log().callsNamed("openUrl").isEmpty());
 }
 
+// Pictures to look at, not checks.
 TEST_F(AuthViewTest, ScreenshotOfTheSignInView)
 {
     signInPage();
     scheduler.advance(6000); // the title's sweep has settled
     const QImage shot = grabImage(*quorvel->mainWindow());
-    EXPECT_TRUE(shot.save(screenshotDir() + "/shell-sign-in.png"));
+    shot.save(screenshotDir() + "/shell-sign-in.png");
     // A smaller copy for the README.
-    EXPECT_TRUE(shot.scaledToWidth(720, Qt::SmoothTransformation).save(screenshotDir() + "/shell-sign-in-small.png"));
-    const QPoint face = view->card()->mapTo(quorvel->mainWindow(), QPoint(10, view->card()->height() / 2));
-    EXPECT_TRUE(colorNear(shot.pixelColor(face), Theme::surface()));
-
+    shot.scaledToWidth(720, Qt::SmoothTransformation).save(screenshotDir() + "/shell-sign-in-small.png");
     fill("pat@example.test", "secret");
     connectivity.set(false);
-    EXPECT_TRUE(grabImage(*quorvel->mainWindow()).save(screenshotDir() + "/shell-sign-in-offline.png"));
+    grabImage(*quorvel->mainWindow()).save(screenshotDir() + "/shell-sign-in-offline.png");
 }

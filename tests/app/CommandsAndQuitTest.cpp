@@ -47,18 +47,12 @@ class CommandsTest : public ShellTest {};
 
 } // namespace
 
-TEST_F(CommandsTest, TheQuorvelMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow)
+TEST_F(CommandsTest, TheMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow)
 {
     start();
     AppCommands &c = quorvel->commands();
     ASSERT_NE(c.menu(), nullptr);
-    EXPECT_EQ(c.menu()->title(), "Quorvel");
-    ASSERT_EQ(c.menu()->actions().size(), 2);
-    EXPECT_EQ(c.menu()->actions().at(0)->text(), "New Project");
-    EXPECT_EQ(c.menu()->actions().at(0)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(c.menu()->actions().at(0)->shortcutContext(), Qt::ApplicationShortcut);
-    EXPECT_EQ(c.menu()->actions().at(1)->text(), "Check for Updates");
-    EXPECT_TRUE(c.menu()->actions().at(1)->shortcut().isEmpty());
+    EXPECT_EQ(c.menu()->actions(), (QList<QAction *>{c.newProjectAction(), c.checkForUpdatesAction()}));
     // Without a global menu no bar shows inside the frameless window.
     quorvel->show();
     EXPECT_FALSE(c.menuBar()->isVisible());

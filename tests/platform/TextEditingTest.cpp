@@ -44,10 +44,8 @@ TEST(TextEditing, GraphemeBackspaceRemovesWholeClusters)
 TEST(TextEditing, CodePointBackspaceRemovesOneScalarAtATime)
 {
     // family: 5 scalars (3 emoji, 2 joiners); flag 2; thumbs 2; e + accent 2.
-    EXPECT_EQ(pressesToEmpty(caretAtEnd(family), BackspaceUnit::CodePoint), 5);
-    EXPECT_EQ(pressesToEmpty(caretAtEnd(flag), BackspaceUnit::CodePoint), 2);
-    EXPECT_EQ(pressesToEmpty(caretAtEnd(thumbs), BackspaceUnit::CodePoint), 2);
-    EXPECT_EQ(pressesToEmpty(caretAtEnd(eAcute), BackspaceUnit::CodePoint), 2);
+    for (auto [cluster, presses] : {std::pair{family, 5}, {flag, 2}, {thumbs, 2}, {eAcute, 2}})
+        EXPECT_EQ(pressesToEmpty(caretAtEnd(cluster), BackspaceUnit::CodePoint), presses) << cluster.toStdString();
 
     // One press never splits a surrogate pair.
     EditState s = caretAtEnd("x" + thumbs);
@@ -145,10 +143,9 @@ TEST(TextEditing, UpAndDownByLineKind)
 
 TEST(TextEditing, RangesAreClampedOrWidenedToClusters)
 {
-    EXPECT_EQ(ed::clampRange({-3, 5}, 10), (TextRange{0, 5}));
-    EXPECT_EQ(ed::clampRange({8, 5}, 10), (TextRange{8, 2}));
-    EXPECT_EQ(ed::clampRange({12, 1}, 10), (TextRange{10, 0}));
-    EXPECT_EQ(ed::clampRange({2, -1}, 10), (TextRange{2, 0}));
+    for (auto [in, out] : {std::pair{TextRange{-3, 5}, TextRange{0, 5}}, {TextRange{8, 5}, TextRange{8, 2}},
+                           {TextRange{12, 1}, TextRange{10, 0}}, {TextRange{2, -1}, TextRange{2, 0}}})
+        EXPECT_EQ(ed::clampRange(in, 10), out) << in.location << "+" << in.length;
 
     const QString t = "a" + family + "b";
     EXPECT_EQ(ed::snapToGraphemes(t, {2, 1}), (TextRange{1, family.size()}));
@@ -158,12 +155,9 @@ TEST(TextEditing, RangesAreClampedOrWidenedToClusters)
 TEST(TextTransforms, CapitalisesOnlyAtSentenceStarts)
 {
     using qv::sim::transforms::capitalizeSentenceStart;
-    EXPECT_EQ(capitalizeSentenceStart("", "h"), "H");
-    EXPECT_EQ(capitalizeSentenceStart("Done. ", "t"), "T");
-    EXPECT_EQ(capitalizeSentenceStart("Really?\n", "y"), "Y");
-    EXPECT_EQ(capitalizeSentenceStart("  ", "a"), "A");
-    EXPECT_EQ(capitalizeSentenceStart("Done.", "t"), "t"); // no space yet: could be "3.5" or "e.g"
-    EXPECT_EQ(capitalizeSentenceStart("the ", "c"), "c");
-    EXPECT_EQ(capitalizeSentenceStart("", "."), ".");
-    EXPECT_EQ(capitalizeSentenceStart("", "E"), "E");
+    // "Done." without a space yet could be "3.5" or "e.g".
+    for (auto [before, typed, want] : {std::tuple{"", "h", "H"}, {"Done. ", "t", "T"}, {"Really?\n", "y", "Y"},
+                                       {"  ", "a", "A"}, {"Done.", "t", "t"}, {"the ", "c", "c"}, {"", ".", "."},
+                                       {"", "E", "E"}})
+        EXPECT_EQ(capitalizeSentenceStart(before, typed), want) << before << "|" << typed;
 }

@@ -2,7 +2,6 @@
 // sockets: what the server receives, what the client makes of its answers.
 #include "DevBackendFixture.h"
 
-#include <QElapsedTimer>
 #include <QTcpServer>
 
 using namespace qv;
@@ -90,21 +89,6 @@ TEST_F(DevBackendTest, ProfileIsCreatedOnceThenReadInOneRequest)
     EXPECT_EQ(received().size(), 1u);
 }
 
-TEST_F(DevBackendTest, AConflictOnCreationIsReturnedWithoutASecondRead)
-{
-    const SupabaseSession session = signIn();
-    ASSERT_TRUE(run(client->fetchProfile(session)).ok());
-    backend->script().reset();
-    // The row appears between the read and the creation.
-    script(ScriptedAnswer::reply("GET", "/rest/v1/profiles", 200, "[]"));
-
-    auto result = run(client->fetchProfile(session));
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error().statusCode, 409);
-    EXPECT_TRUE(result.error().message.contains("duplicate key value")) << result.error().message.toStdString();
-    EXPECT_EQ(received().size(), 2u);
-}
-
 TEST_F(DevBackendTest, AnExpiredTokenKeepsTheServersBodyAndARefreshMendsIt)
 {
     const SupabaseSession session = signIn();
@@ -151,12 +135,9 @@ TEST_F(DevBackendTest, AnAnswerSlowerThanTheTimeoutFailsAsTimedOut)
     const SupabaseSession session = signIn();
     auto quick = makeClient(std::chrono::milliseconds(100));
     script(ScriptedAnswer::late("GET", "/rest/v1/profiles", 300));
-    QElapsedTimer elapsed;
-    elapsed.start();
     auto result = run(quick->fetchProfile(session));
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error(), SupabaseError::transport("The request timed out."));
-    EXPECT_LT(elapsed.elapsed(), 280);
 }
 
 TEST_F(DevBackendTest, ADroppedConnectionOrNobodyListeningIsATransportFailure)

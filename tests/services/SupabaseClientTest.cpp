@@ -295,13 +295,11 @@ TEST_F(SupabaseClientTest, CallsOutliveTheClientThatStartedThem)
 
 TEST(SupabaseError, DescriptionIsTheMessageAndOnlyBackendStatusesAreAuthorizationFailures)
 {
-    EXPECT_EQ(SupabaseError::backend("").localizedDescription(), "");
     EXPECT_EQ(SupabaseError::backend("Nope", 500).localizedDescription(), "Nope");
-    EXPECT_TRUE(SupabaseError::backend("x", 401).isAuthorizationFailure());
-    EXPECT_TRUE(SupabaseError::backend("x", 403).isAuthorizationFailure());
-    EXPECT_FALSE(SupabaseError::backend("x", 404).isAuthorizationFailure());
-    EXPECT_FALSE(SupabaseError::backend("x").isAuthorizationFailure());
-    EXPECT_FALSE(SupabaseError::transport("x").isAuthorizationFailure());
+    for (auto [error, want] : {std::pair{SupabaseError::backend("x", 401), true}, {SupabaseError::backend("x", 403), true},
+                               {SupabaseError::backend("x", 404), false}, {SupabaseError::backend("x"), false},
+                               {SupabaseError::transport("x"), false}})
+        EXPECT_EQ(error.isAuthorizationFailure(), want) << describe(error);
 }
 
 // What each failure says about the session: only the server's word that its

@@ -20,13 +20,11 @@ TEST(SupabaseSession, StoredFormUsesCamelCaseKeysAndDecodingIsStrict)
     EXPECT_EQ(QJsonDocument::fromJson(with.toJson()).object().value("email").toString(), QStringLiteral("é@x.test"));
     EXPECT_EQ(SupabaseSession::fromJson(with.toJson()), with);
 
-    EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r"})"));
-    EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":null})"));
-    EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":1})"));
-    EXPECT_FALSE(SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":"u","email":false})"));
-    EXPECT_FALSE(SupabaseSession::fromJson("garbage"));
-    EXPECT_FALSE(SupabaseSession::fromJson(""));
-    EXPECT_FALSE(SupabaseSession::fromJson(R"([{"accessToken":"a","refreshToken":"r","userId":"u"}])"));
+    for (const char *bad : {R"({"accessToken":"a","refreshToken":"r"})", R"({"accessToken":"a","refreshToken":"r","userId":null})",
+                            R"({"accessToken":"a","refreshToken":"r","userId":1})",
+                            R"({"accessToken":"a","refreshToken":"r","userId":"u","email":false})", "garbage", "",
+                            R"([{"accessToken":"a","refreshToken":"r","userId":"u"}])"})
+        EXPECT_FALSE(SupabaseSession::fromJson(bad)) << bad;
 
     const auto withNull = SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":"u","email":null,"extra":3})");
     ASSERT_TRUE(withNull);

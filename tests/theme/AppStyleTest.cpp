@@ -28,10 +28,11 @@ protected:
         QApplication::setPalette(previousPalette);
     }
     static bool isDark(const QColor &c) { return c.lightness() < 90; }
+    // A picture to look at, not a check.
     static void save(QWidget &w, const QString &name)
     {
         const QString dir = qv::test::screenshotDir();
-        EXPECT_TRUE(w.grab().toImage().save(dir + QLatin1Char('/') + name));
+        w.grab().toImage().save(dir + QLatin1Char('/') + name);
     }
 };
 } // namespace

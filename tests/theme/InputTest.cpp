@@ -62,12 +62,11 @@ TEST_F(InputTest, LineEditOutlineTurnsAccentWithAGlowWhileFocused)
     EXPECT_TRUE(colorNear(at(field, topMiddle), over(Theme::border(), fieldFill()), 4));
 }
 
-TEST_F(InputTest, LineEditIsAtLeastFortyHighWithTwelveOfPaddingAndPasswordsLookTheSame)
+TEST_F(InputTest, LineEditIsAtLeastFortyHighWithItsPaddingAndPasswordsLookTheSame)
 {
     QVLineEdit field;
     EXPECT_GE(field.sizeHint().height(), 40);
     EXPECT_GE(field.minimumSizeHint().height(), 40);
-    EXPECT_EQ(field.font().pixelSize(), 12);
     field.resize(240, 40);
     // The caret of an empty field stands 12 pixels in from the leading edge.
     EXPECT_NEAR(field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), 12, 3);
@@ -89,7 +88,6 @@ TEST_F(InputTest, TextEditorTakesTheSameLookWithTenOfPadding)
     editor->setGeometry(40, 40, 260, 120);
     editor->show();
     EXPECT_EQ(editor->editor()->geometry().topLeft(), QPoint(10, 10));
-    EXPECT_EQ(editor->editor()->font().pixelSize(), 12);
     EXPECT_TRUE(colorNear(at(editor, {5, 60}), fieldFill(), 3));
 
     QSignalSpy changed(editor, &QVTextEditor::textChanged);

@@ -174,14 +174,11 @@ TEST_F(IslandTest, AlwaysVisibleShowsTheTwoDotsInTheCornerAtOnceAboveLaterViews)
     EXPECT_EQ(host.childAt(island->cardGeometry().center()), later) << "the card's face lets presses through";
     EXPECT_EQ(host.childAt(island->closeButton()->geometry().center()), island->closeButton());
     EXPECT_EQ(host.childAt(island->minimizeButton()->geometry().center()), island->minimizeButton());
-    EXPECT_EQ(island->pos(), QPoint(10, 4));
     EXPECT_TRUE(island->isCardShown());
     EXPECT_DOUBLE_EQ(island->cardOpacity(), 1);
-    EXPECT_EQ(island->cardGeometry().topLeft(), QPoint(10, 4));
     EXPECT_EQ(island->profileButton(), nullptr);
     EXPECT_EQ(island->closeButton()->accessibleName(), QStringLiteral("Close"));
     EXPECT_EQ(island->minimizeButton()->accessibleName(), QStringLiteral("Minimize"));
-    EXPECT_EQ(island->closeButton()->size(), QSize(12, 12));
     leave(*island);
     EXPECT_TRUE(island->isCardShown());
 
@@ -257,7 +254,6 @@ TEST_F(IslandTest, HoverRevealFadesInAndOutUnlessMotionIsReduced)
 {
     auto *island = new WindowControlsIsland(false, nullptr, 4, false, &host);
     host.show();
-    EXPECT_EQ(island->hoverRegion().size(), QSize(250, 110));
     EXPECT_FALSE(island->isCardShown());
     EXPECT_DOUBLE_EQ(island->cardOpacity(), 0);
 
@@ -289,9 +285,7 @@ TEST_F(IslandTest, ProfileButtonCallsBackOnlyWhenGivenACallback)
 {
     auto *silent = new WindowControlsIsland(true, nullptr, 4, true, &host);
     host.show();
-    EXPECT_EQ(silent->hoverRegion().size(), QSize(300, 110));
     ASSERT_NE(silent->profileButton(), nullptr);
-    EXPECT_EQ(silent->profileButton()->size(), QSize(28, 28));
     QTest::mouseClick(silent->profileButton(), Qt::LeftButton, {}, QPoint(14, 14)); // does nothing
 
     int calls = 0;
