@@ -63,15 +63,6 @@ struct EditorFixture : ::testing::Test {
     void repairProjectsFile() { ASSERT_TRUE(QDir(app->storage().projectsFilePath()).removeRecursively()); }
 };
 
-#ifdef QUORVEL_SCREENSHOT_DIR
-inline QString screenshotDir()
-{
-    const QString dir = QStringLiteral(QUORVEL_SCREENSHOT_DIR);
-    QDir().mkpath(dir);
-    return dir;
-}
-#endif
-
 inline QString words(int n, const QString &word = QStringLiteral("word"))
 {
     QStringList out;

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "theme/ThemeTestSupport.h" // FakeDesktop, screenshotDir
 
 #include "editor/AiOutlineTab.h"
 #include "editor/EditorHeader.h"
@@ -10,7 +11,6 @@
 #include "editor/SlideFadeEffect.h"
 #include "editor/SmartWhyBubble.h"
 #include "editor/SpeedControl.h"
-#include "platform/Desktop.h"
 #include "state/PreferenceKeys.h"
 #include "theme/MotionSettings.h"
 #include "theme/QVButton.h"
@@ -34,16 +34,9 @@ using namespace qv::test;
 
 namespace {
 
-class StillDesktop final : public platform::Desktop {
-public:
-    void setBadgeLabel(const QString &) override {}
-    QString badgeLabel() const override { return {}; }
-    bool reduceMotion() override { return false; }
-};
-
 // The editor's widgets on the virtual clock, with a scripted file chooser.
 struct EditorViewFixture : EditorFixture {
-    StillDesktop desktop;
+    FakeDesktop desktop;
     MotionSettings motion{&desktop};
     ThemeEnvironment themeEnvironment{scheduler, motion};
     QList<std::function<void(std::optional<QUrl>)>> pendingChoosers;

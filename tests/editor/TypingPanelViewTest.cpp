@@ -1,7 +1,7 @@
 // The typing panel's widgets on the simulated desktop and the virtual clock.
 
-#include "EditorFixture.h"
 #include "PanelFixture.h"
+#include "theme/ThemeTestSupport.h" // screenshotDir
 
 #include "editor/DetailPill.h"
 #include "editor/GlyphButton.h"

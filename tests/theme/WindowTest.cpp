@@ -144,16 +144,12 @@ TEST_F(CustomWindowTest, TheBackgroundMovesTheWindowOnlyOnceThePointerTravelsWit
 
 TEST(WindowFrameEdges, PointsNearTheBorderGrabTheirEdges)
 {
-    const QSize s(200, 100);
-    EXPECT_EQ(WindowFrame::edgesAt({100, 50}, s), Qt::Edges());
-    EXPECT_EQ(WindowFrame::edgesAt({0, 50}, s), Qt::Edges(Qt::LeftEdge));
-    EXPECT_EQ(WindowFrame::edgesAt({199, 50}, s), Qt::Edges(Qt::RightEdge));
-    EXPECT_EQ(WindowFrame::edgesAt({100, 4}, s), Qt::Edges(Qt::TopEdge));
-    EXPECT_EQ(WindowFrame::edgesAt({100, 95}, s), Qt::Edges(Qt::BottomEdge));
-    EXPECT_EQ(WindowFrame::edgesAt({2, 98}, s), Qt::BottomEdge | Qt::LeftEdge);
-    EXPECT_EQ(WindowFrame::edgesAt({199, 0}, s), Qt::TopEdge | Qt::RightEdge);
-    EXPECT_EQ(WindowFrame::edgesAt({5, 50}, s), Qt::Edges());
-    EXPECT_EQ(WindowFrame::edgesAt({-1, 50}, s), Qt::Edges());
+    for (auto [p, edges] : {std::pair{QPoint(100, 50), Qt::Edges()}, {QPoint(0, 50), Qt::Edges(Qt::LeftEdge)},
+                            {QPoint(199, 50), Qt::Edges(Qt::RightEdge)}, {QPoint(100, 4), Qt::Edges(Qt::TopEdge)},
+                            {QPoint(100, 95), Qt::Edges(Qt::BottomEdge)}, {QPoint(2, 98), Qt::BottomEdge | Qt::LeftEdge},
+                            {QPoint(199, 0), Qt::TopEdge | Qt::RightEdge}, {QPoint(5, 50), Qt::Edges()},
+                            {QPoint(-1, 50), Qt::Edges()}})
+        EXPECT_EQ(WindowFrame::edgesAt(p, QSize(200, 100)), edges) << p.x() << "," << p.y();
 }
 
 class IslandTest : public qv::test::ThemeTest {
