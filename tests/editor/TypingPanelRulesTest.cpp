@@ -110,13 +110,9 @@ TEST(TypingPanelRules, SummaryValues)
     EXPECT_EQ(capitalized("HEAVY"), "Heavy");
     EXPECT_EQ(capitalized("very light"), "Very Light");
     EXPECT_EQ(capitalized(""), "");
-    EXPECT_EQ(modeLabel(true), "Humanize");
-    EXPECT_EQ(modeLabel(false), "Exact");
     // The stored speed as it stands, even where the estimate uses 1.
     EXPECT_EQ(speedLabel(0), "0 WPM");
     EXPECT_EQ(speedLabel(-5), "-5 WPM");
-    EXPECT_EQ(speedLabel(77), "77 WPM");
-    EXPECT_EQ(etaLabel(8), "8 min");
 }
 
 TEST(TypingPanelRules, GlowPulsesOnlyWhileWaitingAndHoldsStillWithoutMotion)
