@@ -8,13 +8,17 @@ class QNetworkAccessManager;
 
 namespace qv::state {
 
-// HttpFetcher over QNetworkAccessManager, with a transfer time-out so a hung
-// server ends the request.
+// HttpFetcher over QNetworkAccessManager. The time-out bounds the whole
+// exchange, the answer's size and the number of redirects are capped, so a
+// hostile or broken server can neither hold the request nor fill memory.
 class NetworkHttpFetcher final : public QObject, public HttpFetcher {
     Q_OBJECT
 public:
     explicit NetworkHttpFetcher(int timeoutMs = 60'000, QObject *parent = nullptr);
     void get(const QUrl &url, Done done) override;
+
+    static constexpr qsizetype kMaxAnswerBytes = 1024 * 1024;
+    static constexpr int kMaxRedirects = 5;
 
 private:
     QNetworkAccessManager *m_manager;
