@@ -17,22 +17,13 @@
 
 namespace qv::state {
 
+using engine::RunPhase;
+
 // The engine's diagnostic lines (debug level: QT_LOGGING_RULES="quorvel.typing.debug=true"
 // shows them) and why a run ended with the text box differing (info).
 Q_LOGGING_CATEGORY(typingLog, "quorvel.typing", QtInfoMsg)
 
 namespace {
-namespace phases {
-const QString idle = QStringLiteral("idle");
-const QString awaiting = QStringLiteral("awaiting");
-const QString typing = QStringLiteral("typing");
-const QString paused = QStringLiteral("paused");
-const QString editing = QStringLiteral("editing");
-const QString done = QStringLiteral("done");
-const QString differs = QStringLiteral("differs");
-const QString stopped = QStringLiteral("stopped");
-} // namespace phases
-
 namespace says {
 const QString idle = QStringLiteral("Idle");
 const QString needAccessibility = QStringLiteral("Enable Accessibility permissions (Settings opened)");
@@ -177,7 +168,7 @@ void TypingJob::setProgress(double v)
         emit progressChanged();
 }
 
-void TypingJob::setPhase(const QString &v)
+void TypingJob::setPhase(RunPhase v)
 {
     if (change(m_phase, v))
         emit phaseChanged();
@@ -237,7 +228,7 @@ void TypingJob::prepareTyping(const Project &project)
     setDetectionDebug({});
     setTypingTargetAppName({});
     setTypingDifference(std::nullopt);
-    setPhase(phases::awaiting);
+    setPhase(RunPhase::Awaiting);
     forgetTarget();
 
     const int r = resumeIndex(project);
@@ -302,7 +293,7 @@ QCoro::Task<> TypingJob::startClick(QPoint point, bool local)
         co_return;
     const quint64 jobId = m_job->id;
     co_await m_scheduler.sleep(kStartClickSettleMs);
-    if (!self || !isCurrent(jobId) || !m_isTyping || m_phase != phases::awaiting)
+    if (!self || !isCurrent(jobId) || !m_isTyping || m_phase != RunPhase::Awaiting)
         co_return;
     if (local && isOwnApplicationFrontmost()) {
         setDetectionDebug(notes::ownFrontmost);
@@ -310,11 +301,11 @@ QCoro::Task<> TypingJob::startClick(QPoint point, bool local)
     }
     const Element found = co_await m_detector->detectAfterClick(kDetectionDeadlineMs, point);
     // The search took time: the job may have started, stopped or gone meanwhile.
-    if (!self || !isCurrent(jobId) || !m_isTyping || m_phase != phases::awaiting)
+    if (!self || !isCurrent(jobId) || !m_isTyping || m_phase != RunPhase::Awaiting)
         co_return;
     if (found.isNull()) {
         setStatusText(says::clickToBegin);
-        setPhase(phases::awaiting);
+        setPhase(RunPhase::Awaiting);
         setDetectionDebug(notes::nothingFound);
         co_return;
     }
@@ -348,7 +339,7 @@ void TypingJob::scheduleFocusTick()
 
 void TypingJob::focusTick()
 {
-    if (!m_isTyping || (m_phase != phases::awaiting && m_phase != phases::paused))
+    if (!m_isTyping || (m_phase != RunPhase::Awaiting && m_phase != RunPhase::Paused))
         return;
     if (isOwnApplicationFrontmost()) {
         setDetectionDebug(notes::ownFrontmost);
@@ -360,7 +351,7 @@ void TypingJob::focusTick()
         return;
     }
     setDetectionDebug(notes::focus + m_detector->summary(candidate));
-    if (m_phase == phases::paused || m_isPaused) {
+    if (m_phase == RunPhase::Paused || m_isPaused) {
         resumeWith(candidate);
         return;
     }
@@ -375,7 +366,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
 {
     // Everything up to the first suspension runs at once, so a click and a
     // poll tick that find the target together start one session only.
-    if (!m_isTyping || m_phase != phases::awaiting || !m_job)
+    if (!m_isTyping || m_phase != RunPhase::Awaiting || !m_job)
         co_return;
     m_job->sessionStarted = true;
     const quint64 jobId = m_job->id;
@@ -386,7 +377,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     m_startMonitors.remove();
     stopFocusPolling();
     setStatusText(says::typing);
-    setPhase(phases::typing);
+    setPhase(RunPhase::Typing);
     setRunNote({});
     startTypingPauseMonitor();
 
@@ -439,16 +430,16 @@ std::function<void(int, int)> TypingJob::progressSink(quint64 jobId, const Proje
     };
 }
 
-std::function<void(const QString &)> TypingJob::phaseSink(quint64 jobId, const Project &project)
+engine::PhaseSink TypingJob::phaseSink(quint64 jobId, const Project &project)
 {
     QPointer<TypingJob> self(this);
     Scheduler *scheduler = &m_scheduler;
     std::weak_ptr<engine::TypingEngine> weakEngine = m_services.engine;
-    return [self, scheduler, jobId, project, weakEngine](const QString &phase) {
+    return [self, scheduler, jobId, project, weakEngine](RunPhase phase) {
         // The engine's account of a difference belongs to this report: taken
         // now, before a later run could clear it.
         std::optional<int> difference;
-        if (const auto engine = weakEngine.lock(); engine && engine->lastDifference() && phase == phases::differs) {
+        if (const auto engine = weakEngine.lock(); engine && engine->lastDifference() && phase == RunPhase::Differs) {
             difference = engine->lastDifference()->characters;
             qCInfo(typingLog).noquote() << "run ended, the text box differs from the project:"
                                         << engine->lastDifference()->reason;
@@ -479,25 +470,25 @@ void TypingJob::applyProgress(quint64 jobId, const Project &project, int typed, 
         setProgress(fraction(typed, total));
 }
 
-void TypingJob::applyPhase(quint64 jobId, const Project &project, const QString &phase,
+void TypingJob::applyPhase(quint64 jobId, const Project &project, RunPhase phase,
                            std::optional<int> difference)
 {
     // Only an exact end forgets the position: a field that differs keeps it,
     // as a stopped run does.
-    if (phase == phases::done)
+    if (phase == RunPhase::Done)
         clearResumeIndex(project);
     if (!isCurrent(jobId))
         return;
-    if (phase == phases::differs)
+    if (phase == RunPhase::Differs)
         setTypingDifference(difference);
     setPhase(phase);
-    if (phase == phases::editing)
+    if (phase == RunPhase::Editing)
         setStatusText(says::editing);
-    else if (phase == phases::paused)
+    else if (phase == RunPhase::Paused)
         setStatusText(says::pausedByEngine);
-    else if (phase == phases::done)
+    else if (phase == RunPhase::Done)
         setStatusText(says::done);
-    else if (phase == phases::differs)
+    else if (phase == RunPhase::Differs)
         setStatusText(says::differs(difference));
 }
 
@@ -507,7 +498,7 @@ void TypingJob::finishRun(quint64 jobId, bool stopped, const QString &note)
         return;
     m_pauseMonitors.remove();
     if (stopped) {
-        setPhase(phases::stopped);
+        setPhase(RunPhase::Stopped);
         setStatusText(says::stopped);
     } else {
         setRunNote(note);
@@ -525,7 +516,7 @@ void TypingJob::armResumeClick() { installMonitors(m_startMonitors, &TypingJob::
 QCoro::Task<> TypingJob::pauseClick(QPoint, bool)
 {
     QPointer<TypingJob> self(this);
-    if (!m_isTyping || m_phase != phases::typing || !m_job)
+    if (!m_isTyping || m_phase != RunPhase::Typing || !m_job)
         co_return;
     const quint64 jobId = m_job->id;
     co_await m_scheduler.sleep(kPauseClickSettleMs);
@@ -564,7 +555,7 @@ void TypingJob::pauseForFocusLoss()
     m_job->flags->pause = true;
     setIsPaused(true);
     setStatusText(says::pausedByClick);
-    setPhase(phases::paused);
+    setPhase(RunPhase::Paused);
     m_pauseMonitors.remove();
     m_startMonitors.remove();
     armResumeClick();
@@ -579,13 +570,13 @@ void TypingJob::togglePause()
         setIsPaused(true);
         m_job->flags->pause = true;
         setStatusText(says::paused);
-        setPhase(phases::paused);
+        setPhase(RunPhase::Paused);
         m_startMonitors.remove();
         return;
     }
     // Continue: the pause holds until a click or the focus finds a text box.
     setStatusText(says::clickToContinue);
-    setPhase(phases::awaiting);
+    setPhase(RunPhase::Awaiting);
     m_startMonitors.remove();
     armResumeClick();
     startFocusPolling();
@@ -598,7 +589,7 @@ QCoro::Task<> TypingJob::resumeClick(QPoint point, bool local)
         co_return;
     const quint64 jobId = m_job->id;
     co_await m_scheduler.sleep(kStartClickSettleMs);
-    if (!self || !isCurrent(jobId) || !m_isTyping || (m_phase != phases::paused && m_phase != phases::awaiting))
+    if (!self || !isCurrent(jobId) || !m_isTyping || (m_phase != RunPhase::Paused && m_phase != RunPhase::Awaiting))
         co_return;
     if (local && isOwnApplicationFrontmost()) {
         setDetectionDebug(notes::ownFrontmost);
@@ -615,7 +606,7 @@ QCoro::Task<> TypingJob::resumeClick(QPoint point, bool local)
     if (!m_isPaused)
         co_return;
     setStatusText(says::clickToResume);
-    setPhase(phases::paused);
+    setPhase(RunPhase::Paused);
     setDetectionDebug(notes::nothingFound);
 }
 
@@ -629,12 +620,12 @@ void TypingJob::resumeWith(const Element &element)
     m_job->flags->pause = false;
     if (!m_job->sessionStarted) {
         // Paused before any run began: resuming means starting it now.
-        setPhase(phases::awaiting);
+        setPhase(RunPhase::Awaiting);
         startTypingSession(m_job->project, element, resumeIndex(m_job->project));
         return;
     }
     setStatusText(says::typing);
-    setPhase(phases::typing);
+    setPhase(RunPhase::Typing);
     startTypingPauseMonitor();
 }
 
@@ -654,7 +645,7 @@ void TypingJob::stopTyping()
     setTypingTargetAppName({});
     forgetTarget();
     setStatusText(says::stopped);
-    setPhase(phases::stopped);
+    setPhase(RunPhase::Stopped);
 }
 
 void TypingJob::resetTyping()
@@ -671,7 +662,7 @@ void TypingJob::resetTyping()
     m_pauseMonitors.remove();
     setProgress(0);
     setTypingDifference(std::nullopt);
-    setPhase(phases::idle);
+    setPhase(RunPhase::Idle);
     setStatusText(says::idle);
     setRunNote({});
     m_job.reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunPhase.h"
 #include "model/Project.h"
 #include "platform/Element.h"
 #include "platform/Subscription.h"
@@ -92,21 +93,21 @@ public:
     bool isTyping() const { return m_isTyping; }
     bool isPaused() const { return m_isPaused; }
     double progress() const { return m_progress; }
-    const QString &phase() const { return m_phase; }
+    engine::RunPhase phase() const { return m_phase; }
     const QString &typingTargetAppName() const { return m_typingTargetAppName; }
     const QString &detectionDebug() const { return m_detectionDebug; }
     // What the last finished run could not type into the text box (the line
     // breaks or tabs it left out, and why); empty when nothing was left out.
     const QString &runNote() const { return m_runNote; }
     // Characters by which the text box differed from the project when the
-    // run ended in "differs" (absent when unknown); cleared by a new job.
+    // run ended in Differs (absent when unknown); cleared by a new job.
     std::optional<int> typingDifference() const { return m_typingDifference; }
 
     void setStatusText(const QString &v);
     void setIsTyping(bool v);
     void setIsPaused(bool v);
     void setProgress(double v);
-    void setPhase(const QString &v);
+    void setPhase(engine::RunPhase v);
     void setTypingTargetAppName(const QString &v);
     void setDetectionDebug(const QString &v);
     void setRunNote(const QString &v);
@@ -184,13 +185,11 @@ private:
     static std::function<bool()> stopFlagOf(std::shared_ptr<TypingFlags> flags);
     static std::function<bool()> pauseFlagOf(std::shared_ptr<TypingFlags> flags);
     std::function<void(int, int)> progressSink(quint64 jobId, const Project &project);
-    std::function<void(const QString &)> phaseSink(quint64 jobId, const Project &project);
+    std::function<void(engine::RunPhase)> phaseSink(quint64 jobId, const Project &project);
     void postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags, QString note);
     void applyProgress(quint64 jobId, const Project &project, int typed, int total);
-    void applyPhase(quint64 jobId, const Project &project, const QString &phase);
+    void applyPhase(quint64 jobId, const Project &project, engine::RunPhase phase, std::optional<int> difference);
     void finishRun(quint64 jobId, bool stopped, const QString &note);
-    void applyPhase(quint64 jobId, const Project &project, const QString &phase, std::optional<int> difference);
-    void finishRun(quint64 jobId, bool stopped);
 
     Services m_services;
     Scheduler &m_scheduler;
@@ -202,7 +201,7 @@ private:
     bool m_isTyping = false;
     bool m_isPaused = false;
     double m_progress = 0;
-    QString m_phase = QStringLiteral("idle");
+    engine::RunPhase m_phase = engine::RunPhase::Idle;
     QString m_typingTargetAppName;
     QString m_detectionDebug;
     QString m_runNote;
