@@ -261,6 +261,25 @@ TEST_F(Job, AClickIntoAnotherApplicationOrQuorvelPauses)
     EXPECT_EQ(prepares(), 1);
 }
 
+// Typing follows a click only within the target's application: a text box
+// of another one is a document the user never chose.
+TEST_F(Job, AClickIntoAnotherApplicationsTextBoxPauses)
+{
+    sim::SimElement &otherField = otherWindow.addTextField({20, 660, 200, 30}, "Search");
+    otherField.setFocusable(true);
+    startByClick();
+    typeAWhile();
+    sim.clickInto(otherField);
+    clock.advance(70);
+    EXPECT_EQ(job->phase(), RunPhase::Paused);
+    EXPECT_TRUE(job->isPaused());
+    EXPECT_EQ(job->statusText(), kPausedByClick);
+    EXPECT_EQ(job->typingTargetElement(), field.element());
+    EXPECT_EQ(job->typingTargetPid(), editor.pid());
+    clock.advance(3000);
+    EXPECT_EQ(otherField.text(), "Search") << "no key went to the other application";
+}
+
 TEST_F(Job, PanelPauseAndContinue)
 {
     job->togglePause();
