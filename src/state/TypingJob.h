@@ -3,7 +3,8 @@
 #include "engine/RunPhase.h"
 #include "model/Project.h"
 #include "platform/Element.h"
-#include "platform/Subscription.h"
+#include "state/ClickMonitors.h"
+#include "state/JobTarget.h"
 #include "state/ResumeStore.h"
 #include "state/TypingFlags.h"
 
@@ -50,6 +51,12 @@ class TargetDetector;
 //
 // Engine callbacks and the end of a run are posted to the scheduler, so they
 // apply in the order the engine made them, before what follows the run.
+//
+// The class lives in four files along its seams: TypingJob.cpp (published
+// values, arming, stop and reset), TypingJobCapture.cpp (the start click and
+// the focus poll that find the target), TypingJobPause.cpp (clicks while
+// typing, pause and resume) and TypingJobRun.cpp (one run of the engine and
+// its reports).
 class TypingJob final : public QObject {
     Q_OBJECT
 public:
@@ -115,9 +122,9 @@ public:
 
     // ---- the job as it stands
     std::optional<Project> currentProject() const;
-    const Element &typingTargetElement() const { return m_target; }
-    std::optional<qint64> typingTargetPid() const { return m_targetPid; }
-    std::optional<QString> typingTargetBundleId() const { return m_targetBundleId; }
+    const Element &typingTargetElement() const { return m_target.element; }
+    std::optional<qint64> typingTargetPid() const { return m_target.pid; }
+    std::optional<QString> typingTargetBundleId() const { return m_target.bundleId; }
     // Whether the engine is running (for this job or a stopped earlier one).
     bool isRunInFlight() const { return m_runningJobId.has_value(); }
     bool isFocusPolling() const { return m_pollTimer.has_value(); }
@@ -150,15 +157,6 @@ private:
         int armedResumeIndex = 0; // where a start click begins
         bool sessionStarted = false;
     };
-    struct MonitorPair {
-        platform::SubscriptionPtr global;
-        platform::SubscriptionPtr local;
-        void remove()
-        {
-            global.reset();
-            local.reset();
-        }
-    };
     using ClickTask = QCoro::Task<> (TypingJob::*)(QPoint, bool);
 
     bool canArm() const;
@@ -168,7 +166,8 @@ private:
     void forgetTarget();
     void updateBadge();
 
-    void installMonitors(MonitorPair &pair, ClickTask handler);
+    // Clicks go to `handler` while this job object lives.
+    void installMonitors(ClickMonitors &monitors, ClickTask handler);
     void startTypingPauseMonitor();
     void armResumeClick();
     void startFocusPolling();
@@ -209,12 +208,10 @@ private:
 
     std::optional<Job> m_job;
     quint64 m_nextJobId = 1;
-    Element m_target;
-    std::optional<qint64> m_targetPid;
-    std::optional<QString> m_targetBundleId;
+    JobTarget m_target;
     // Start monitors; while a job is paused they hold the resume monitors.
-    MonitorPair m_startMonitors;
-    MonitorPair m_pauseMonitors;
+    ClickMonitors m_startMonitors;
+    ClickMonitors m_pauseMonitors;
     std::optional<quint64> m_pollTimer;
     std::optional<quint64> m_runningJobId;
     std::shared_ptr<TypingFlags> m_runningFlags;
