@@ -46,7 +46,7 @@ public:
     // ---- what the panel shows
     engine::RunPhase phase() const;
     QString statusMessage() const;
-    // Why the run did not end "done" (empty unless the text box differs).
+    // Why the run did not end Done (empty unless the text box differs).
     QString differenceNote() const;
     QString percentComplete() const;
     panel::ActionRow actionRow() const;

@@ -14,7 +14,7 @@ class TypingEngine;
 // The gate the end-of-run repairs pass before each edit. It lets an edit
 // through only while the run's application is in front, no pause is
 // requested and the focused element takes text; otherwise it reports
-// "paused", waits (120 ms steps while paused, 200 ms while another
+// Paused, waits (120 ms steps while paused, 200 ms while another
 // application is in front, a wait for a text input while the focus is
 // elsewhere) and reports `resumePhase` (Editing unless told) once it lets
 // the edit through. The run's key gate uses it for every key.

@@ -149,7 +149,7 @@ engine::PhaseSink TypingJob::phaseSink(quint64 jobId, const Project &project)
 void TypingJob::postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags, QString note)
 {
     // After the progress and phase reports already posted, so a late
-    // "paused" never stands over "stopped".
+    // Paused never stands over Stopped.
     QPointer<TypingJob> self(this);
     m_scheduler.singleShot(0, [self, jobId, flags, note] {
         if (self)
