@@ -136,9 +136,9 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
         co_await engine.typeText(
             text, QStringLiteral("12"), QString::fromLatin1(row.review), row.humanize, wpm, view, 0,
             [] { return false; }, [] { return false; }, [](int, int) {},
-            [&](const QString &phase) {
-                out.lastPhase = phase;
-                if (phase == QLatin1String("editing") && reviewFromMs < 0)
+            [&](engine::RunPhase phase) {
+                out.lastPhase = engine::phaseName(phase);
+                if (phase == engine::RunPhase::Editing && reviewFromMs < 0)
                     reviewFromMs = real.nowMs();
             });
         done = true;

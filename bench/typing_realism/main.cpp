@@ -73,7 +73,7 @@ Row runOnce(const QString &text, int wpm, bool humanize, const QString &review, 
     bool finished = false;
     auto job = [&]() -> QCoro::Task<> {
         co_await engine.typeText(text, QStringLiteral("12"), review, humanize, wpm, field.element(), 0,
-                                 [] { return false; }, [] { return false; }, [](int, int) {}, [](const QString &) {});
+                                 [] { return false; }, [] { return false; }, [](int, int) {}, [](qv::engine::RunPhase) {});
         finished = true;
     };
     QElapsedTimer wall;

@@ -4,6 +4,8 @@
 
 namespace qv::editor {
 
+using engine::RunPhase;
+
 TypingPanelModel::TypingPanelModel(state::AppState &appState, Project project, std::function<void()> onClose,
                                    QObject *parent)
     : QObject(parent), m_app(appState), m_project(std::move(project)), m_onClose(std::move(onClose))
@@ -19,15 +21,15 @@ TypingPanelModel::TypingPanelModel(state::AppState &appState, Project project, s
 
 void TypingPanelModel::appear()
 {
-    // Not only "done" and "stopped": a report the engine posted before a stop
-    // can still stand for a moment as "typing" after it.
-    if (!m_app.isTyping() && m_app.phase() != panel::phases::idle)
+    // Not only Done and Stopped: a report the engine posted before a stop
+    // can still stand for a moment as Typing after it.
+    if (!m_app.isTyping() && m_app.phase() != RunPhase::Idle)
         m_app.resetTyping();
     m_shimmer = true;
     emit changed();
 }
 
-QString TypingPanelModel::phase() const { return m_app.phase(); }
+RunPhase TypingPanelModel::phase() const { return m_app.phase(); }
 
 QString TypingPanelModel::statusMessage() const { return panel::statusMessage(m_app.phase(), m_project.humanize); }
 
@@ -48,7 +50,7 @@ bool TypingPanelModel::pauseEnabled() const { return panel::pauseEnabled(m_app.p
 
 bool TypingPanelModel::overlayVisible() const { return panel::overlayVisible(m_app.phase(), m_focusOverlayDismissed); }
 
-bool TypingPanelModel::overlayFocusLost() const { return m_app.phase() == panel::phases::paused; }
+bool TypingPanelModel::overlayFocusLost() const { return m_app.phase() == RunPhase::Paused; }
 
 bool TypingPanelModel::showsPermissionWarning() const { return !m_app.inputMonitoringReady(); }
 
@@ -56,9 +58,9 @@ QString TypingPanelModel::detectionDebug() const { return m_app.detectionDebug()
 
 QString TypingPanelModel::runNote() const
 {
-    // Also beside "differs": the characters left out are not what differs.
-    const QString &phase = m_app.phase();
-    return phase == panel::phases::done || phase == panel::phases::differs ? m_app.runNote() : QString();
+    // Also beside Differs: the characters left out are not what differs.
+    const RunPhase phase = m_app.phase();
+    return phase == RunPhase::Done || phase == RunPhase::Differs ? m_app.runNote() : QString();
 }
 
 QString TypingPanelModel::targetAppName() const { return m_app.typingTargetAppName(); }

@@ -44,9 +44,9 @@ public:
     bool isClosed() const { return m_closed; }
 
     // ---- what the panel shows
-    QString phase() const;
+    engine::RunPhase phase() const;
     QString statusMessage() const;
-    // Why the run did not end "done" (empty unless the text box differs).
+    // Why the run did not end Done (empty unless the text box differs).
     QString differenceNote() const;
     QString percentComplete() const;
     panel::ActionRow actionRow() const;

@@ -7,28 +7,32 @@
 
 namespace qv::editor::panel {
 
-QString statusMessage(const QString &phase, bool humanize)
+QString statusMessage(RunPhase phase, bool humanize)
 {
-    if (phase == phases::awaiting)
+    switch (phase) {
+    case RunPhase::Idle:
+        break;
+    case RunPhase::Awaiting:
         return QStringLiteral("Waiting for Text Box");
-    if (phase == phases::typing)
+    case RunPhase::Typing:
         return QStringLiteral("Typing...");
-    if (phase == phases::paused)
+    case RunPhase::Paused:
         return QStringLiteral("Paused");
-    if (phase == phases::editing)
+    case RunPhase::Editing:
         return humanize ? QStringLiteral("Editing...") : QStringLiteral("Finalizing (Exact Match)");
-    if (phase == phases::done)
+    case RunPhase::Done:
         return QStringLiteral("Done");
-    if (phase == phases::differs)
+    case RunPhase::Differs:
         return QStringLiteral("Text Box Differs");
-    if (phase == phases::stopped)
+    case RunPhase::Stopped:
         return QStringLiteral("Stopped");
+    }
     return QStringLiteral("Ready");
 }
 
-QString differenceNote(const QString &phase, std::optional<int> characters)
+QString differenceNote(RunPhase phase, std::optional<int> characters)
 {
-    if (phase != phases::differs)
+    if (phase != RunPhase::Differs)
         return {};
     const QString check = QStringLiteral("Check it before you go on.");
     if (!characters || *characters < 1)
@@ -39,11 +43,11 @@ QString differenceNote(const QString &phase, std::optional<int> characters)
            + check;
 }
 
-ActionRow actionRowFor(const QString &phase)
+ActionRow actionRowFor(RunPhase phase)
 {
-    if (phase == phases::idle)
+    if (phase == RunPhase::Idle)
         return ActionRow::Start;
-    if (phase == phases::done || phase == phases::differs || phase == phases::stopped)
+    if (phase == RunPhase::Done || phase == RunPhase::Differs || phase == RunPhase::Stopped)
         return ActionRow::Exit;
     return ActionRow::PauseStop;
 }
@@ -55,11 +59,11 @@ QString startLabel(int resumeIndex)
 
 QString pauseLabel(bool isPaused) { return isPaused ? QStringLiteral("Continue") : QStringLiteral("Pause"); }
 
-bool pauseEnabled(const QString &phase, bool isPaused) { return isPaused || phase != phases::awaiting; }
+bool pauseEnabled(RunPhase phase, bool isPaused) { return isPaused || phase != RunPhase::Awaiting; }
 
-bool waitsForTarget(const QString &phase) { return phase == phases::paused || phase == phases::awaiting; }
+bool waitsForTarget(RunPhase phase) { return phase == RunPhase::Paused || phase == RunPhase::Awaiting; }
 
-bool overlayVisible(const QString &phase, bool dismissed) { return waitsForTarget(phase) && !dismissed; }
+bool overlayVisible(RunPhase phase, bool dismissed) { return waitsForTarget(phase) && !dismissed; }
 
 int wordCount(const QString &text)
 {
@@ -133,7 +137,7 @@ QString speedLabel(qint64 wpm) { return QString::number(wpm) + QStringLiteral(" 
 
 QString etaLabel(int estimatedMinutes) { return QString::number(estimatedMinutes) + QStringLiteral(" min"); }
 
-Glow glowFor(const QString &phase, bool reduceMotion, double shimmer)
+Glow glowFor(RunPhase phase, bool reduceMotion, double shimmer)
 {
     if (!waitsForTarget(phase))
         return {};
@@ -143,7 +147,7 @@ Glow glowFor(const QString &phase, bool reduceMotion, double shimmer)
     return {0.25 + (0.85 - 0.25) * t, 0.06 + (0.22 - 0.06) * t};
 }
 
-bool highlightVisible(const QString &phase) { return phase == phases::typing; }
+bool highlightVisible(RunPhase phase) { return phase == RunPhase::Typing; }
 
 double highlightOffset(double sweep)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RunPhase.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -9,24 +11,14 @@
 // the project alone, so every rule can be checked without widgets.
 namespace qv::editor::panel {
 
-namespace phases {
-inline const QString idle = QStringLiteral("idle");
-inline const QString awaiting = QStringLiteral("awaiting");
-inline const QString typing = QStringLiteral("typing");
-inline const QString paused = QStringLiteral("paused");
-inline const QString editing = QStringLiteral("editing");
-inline const QString done = QStringLiteral("done");
-// The run reached its end but the text box does not hold the project's text.
-inline const QString differs = QStringLiteral("differs");
-inline const QString stopped = QStringLiteral("stopped");
-} // namespace phases
+using engine::RunPhase;
 
-// The status pill's text for a phase; unknown phases read "Ready".
-QString statusMessage(const QString &phase, bool humanize);
+// The status pill's text for a phase; an idle panel reads "Ready".
+QString statusMessage(RunPhase phase, bool humanize);
 
 // The plain words under the status when the text box differs from the
 // project at the end of a run; empty in every other phase.
-QString differenceNote(const QString &phase, std::optional<int> characters);
+QString differenceNote(RunPhase phase, std::optional<int> characters);
 
 // Which row of buttons a phase gets.
 enum class ActionRow {
@@ -34,17 +26,17 @@ enum class ActionRow {
     Exit,      // one full-width exit button
     PauseStop, // the pause (or continue) and stop pair
 };
-ActionRow actionRowFor(const QString &phase);
+ActionRow actionRowFor(RunPhase phase);
 QString startLabel(int resumeIndex);
 QString pauseLabel(bool isPaused);
 // Pausing needs a run: a job still waiting for its first text box (and not
 // paused) has nothing to pause.
-bool pauseEnabled(const QString &phase, bool isPaused);
+bool pauseEnabled(RunPhase phase, bool isPaused);
 
 // Whether the phase waits for the target (the overlay's phases; they also
 // reset its dismissal).
-bool waitsForTarget(const QString &phase);
-bool overlayVisible(const QString &phase, bool dismissed);
+bool waitsForTarget(RunPhase phase);
+bool overlayVisible(RunPhase phase, bool dismissed);
 
 // Words of a text: pieces between single spaces, line feeds and tabs (whole
 // characters: a carriage return and line feed together are one character and
@@ -73,11 +65,11 @@ struct Glow {
     double shadow = 0;
     bool operator==(const Glow &) const = default;
 };
-Glow glowFor(const QString &phase, bool reduceMotion, double shimmer);
+Glow glowFor(RunPhase phase, bool reduceMotion, double shimmer);
 
 // The moving highlight of the progress bar: shown only while typing; its
 // offset runs from -60 to 240 and stands at 240 without motion.
-bool highlightVisible(const QString &phase);
+bool highlightVisible(RunPhase phase);
 inline constexpr double kHighlightWidth = 60;
 inline constexpr double kHighlightStart = -60;
 inline constexpr double kHighlightEnd = 240;

@@ -16,7 +16,7 @@ EditGate::EditGate(TypingEngine &engine, std::optional<qint64> requiredPid, Stop
 {
 }
 
-void EditGate::phase(const QString &name)
+void EditGate::phase(RunPhase name)
 {
     if (m_onPhase)
         m_onPhase(name);
@@ -51,7 +51,7 @@ QCoro::Task<bool> EditGate::pass()
     bool waited = false;
     const auto holdOn = [&] {
         if (!waited)
-            phase(QStringLiteral("paused"));
+            phase(RunPhase::Paused);
         waited = true;
     };
     while (true) {

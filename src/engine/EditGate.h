@@ -14,9 +14,9 @@ class TypingEngine;
 // The gate the end-of-run repairs pass before each edit. It lets an edit
 // through only while the run's application is in front, no pause is
 // requested and the focused element takes text; otherwise it reports
-// "paused", waits (120 ms steps while paused, 200 ms while another
+// Paused, waits (120 ms steps while paused, 200 ms while another
 // application is in front, a wait for a text input while the focus is
-// elsewhere) and reports `resumePhase` ("editing" unless told) once it lets
+// elsewhere) and reports `resumePhase` (Editing unless told) once it lets
 // the edit through. The run's key gate uses it for every key.
 class EditGate {
 public:
@@ -30,7 +30,7 @@ public:
     // to take text: that answer is kept until the focus moves.
     bool blocked() { return wrongApplication() || focusElsewhere(); }
 
-    void setResumePhase(QString phase) { m_resumePhase = std::move(phase); }
+    void setResumePhase(RunPhase phase) { m_resumePhase = phase; }
     static constexpr double kFocusSettleMs = 50;
     // Whether the focus is judged at all (absent: always).
     void setFocusChecks(std::function<bool()> enabled) { m_focusChecks = std::move(enabled); }
@@ -40,14 +40,14 @@ private:
     bool paused() const { return m_pause && m_pause(); }
     bool wrongApplication();
     bool focusElsewhere();
-    void phase(const QString &name);
+    void phase(RunPhase name);
 
     TypingEngine &m_engine;
     std::optional<qint64> m_requiredPid;
     StopFlag m_stop;
     PauseFlag m_pause;
     PhaseSink m_onPhase;
-    QString m_resumePhase = QStringLiteral("editing");
+    RunPhase m_resumePhase = RunPhase::Editing;
     std::function<bool()> m_focusChecks;
     platform::Element m_takesText; // the last focused element found to take text
 };

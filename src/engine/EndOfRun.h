@@ -3,6 +3,7 @@
 #include "engine/DeferredError.h"
 #include "engine/KeyOutput.h"
 #include "engine/Profiles.h"
+#include "engine/RunPhase.h"
 #include "platform/Element.h"
 
 #include <QCoro/QCoroTask>
@@ -17,7 +18,7 @@ namespace qv::engine {
 class TypingEngine;
 
 using PauseFlag = std::function<bool()>;
-using PhaseSink = std::function<void(const QString &phase)>;
+using PhaseSink = std::function<void(RunPhase phase)>;
 
 // What the end-of-run review gets when the run owns the whole field.
 struct EndReviewArgs {
@@ -57,7 +58,7 @@ struct SegmentArgs {
 };
 
 // The two repair procedures the end of a run hands the field to. Both leave
-// a collapsed caret behind and never report "done" themselves. Unless
+// a collapsed caret behind and never report Done themselves. Unless
 // stopped, each ends by reading the field back: when it does not hold what
 // the run meant to leave there (the whole field, or the typed segment), the
 // engine is told the field differs and by how much.

@@ -19,7 +19,7 @@ void RunKeyGate::begin(Run run)
     m_tab = {};
     m_return = {};
     m_watched = {};
-    setResumePhase(QStringLiteral("typing"));
+    setResumePhase(RunPhase::Typing);
 }
 
 void RunKeyGate::end()
@@ -29,7 +29,7 @@ void RunKeyGate::end()
     m_watched = {};
 }
 
-void RunKeyGate::setResumePhase(const QString &phase)
+void RunKeyGate::setResumePhase(RunPhase phase)
 {
     m_resumePhase = phase;
     if (m_gate)
@@ -44,7 +44,7 @@ RunKeyGate::Refusal RunKeyGate::refusal(const QString &character) const
     return line.verdict == Verdict::LeftOut ? line.why : Refusal::None;
 }
 
-void RunKeyGate::phase(const QString &name)
+void RunKeyGate::phase(RunPhase name)
 {
     if (m_run.onPhase)
         m_run.onPhase(name);
@@ -142,7 +142,7 @@ QCoro::Task<KeySent> RunKeyGate::refocus()
                 elements.focus(field);
         } else if (!waited) {
             // It does not come back by itself: wait for the user to click it.
-            phase(QStringLiteral("paused"));
+            phase(RunPhase::Paused);
             waited = true;
         }
         if (waited && stopped()) {

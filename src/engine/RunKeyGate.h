@@ -18,7 +18,7 @@ class TypingEngine;
 // The gate of a typing run, asked before every key the engine posts: the
 // run's application must be in front and (while the run checks the focus)
 // the focused element must take text; otherwise the key waits as the edits
-// do (EditGate: "paused", then the resume phase) and a stop during that wait
+// do (EditGate: Paused, then the resume phase) and a stop during that wait
 // holds it and every later key of the run.
 //
 // It also keeps line breaks and tabs out of a field that cannot take them:
@@ -54,8 +54,8 @@ public:
     void end();
     // The run's application (absent outside a run or when none was in front).
     std::optional<qint64> requiredPid() const { return m_run.requiredPid; }
-    // The phase reported when a held key goes out ("typing" at first).
-    void setResumePhase(const QString &phase);
+    // The phase reported when a held key goes out (Typing at first).
+    void setResumePhase(RunPhase phase);
 
     // Whether the run leaves this character ("\n" or "\t") out, and why.
     Refusal refusal(const QString &character) const;
@@ -77,7 +77,7 @@ private:
     };
     LineKey &lineKey(SpecialKey key) { return key == SpecialKey::Tab ? m_tab : m_return; }
     bool stopped() const { return m_run.stopFlag && m_run.stopFlag(); }
-    void phase(const QString &name);
+    void phase(RunPhase name);
     QCoro::Task<KeySent> watch(SpecialKey key);
     // Puts the focus back on the watched field; Held when a stop came first.
     QCoro::Task<KeySent> refocus();
@@ -85,7 +85,7 @@ private:
     TypingEngine &m_engine;
     Run m_run;
     std::optional<EditGate> m_gate; // present between begin() and end()
-    QString m_resumePhase;
+    RunPhase m_resumePhase = RunPhase::Typing;
     bool m_held = false;
 
     LineKey m_tab;

@@ -6,11 +6,6 @@
 
 namespace qv::engine {
 
-// The phase a run reports instead of "done" when it reached its end but the
-// field, read back, does not hold what the run meant to leave there (the
-// whole field when the run owned it, else the run's own segment).
-inline const QString kPhaseDiffers = QStringLiteral("differs");
-
 // Why the field differs, for the debug log and the typing panel.
 struct FieldDifference {
     // Characters (grapheme clusters) that differ; absent when the field

@@ -74,7 +74,7 @@ public:
     // Types `text` from the character `startIndex` on (clamped) into
     // `targetElement` (null: the focused element), then repairs the field.
     // Progress counts characters from the beginning of the text; phases are
-    // "typing", "paused", "editing", then "done", or kPhaseDiffers when the
+    // Typing, Paused, Editing, then Done, or Differs when the
     // field read back at the end does not hold what the run meant to leave
     // there. A stop returns at once and reports no phase of its own. The engine and every closure must outlive
     // the task; one run at a time.
@@ -98,10 +98,10 @@ public:
     };
     const LeftOut &lastLeftOut() const { return m_lastLeftOut; }
     // Why the field differed at the end of the last run that reported
-    // kPhaseDiffers; absent after an exact end. A new run clears it.
+    // Differs; absent after an exact end. A new run clears it.
     const std::optional<FieldDifference> &lastDifference() const { return m_difference; }
     // Records that the field does not hold what the run means to leave
-    // there: the run then ends in kPhaseDiffers instead of "done". Every
+    // there: the run then ends in Differs instead of Done. Every
     // report goes to the debug log; the latest count given stands.
     void reportFieldDiffers(const QString &reason, std::optional<int> characters = std::nullopt);
 

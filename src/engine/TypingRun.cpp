@@ -42,7 +42,7 @@ QString TypingRun::normalizeLineBreaks(const QString &text)
     return out;
 }
 
-void TypingRun::phase(const QString &name)
+void TypingRun::phase(RunPhase name)
 {
     if (m_args.onPhase)
         m_args.onPhase(name);
@@ -187,7 +187,7 @@ QCoro::Task<> TypingRun::setUp()
         m_engine.debug(QStringLiteral("start: the field's text cannot be read whole; it is not claimed or wiped"));
     // A stop during the wait for a text input ends the run here.
     if (!stoppedWaiting)
-        phase(QStringLiteral("typing"));
+        phase(RunPhase::Typing);
 }
 
 QCoro::Task<bool> TypingRun::typeCharacter(QString c)
@@ -243,7 +243,7 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
 
 QCoro::Task<bool> TypingRun::holdForFrontmost()
 {
-    phase(QStringLiteral("paused"));
+    phase(RunPhase::Paused);
     Scheduler &scheduler = m_engine.scheduler();
     while (!stopRequested()) {
         if (pauseRequested()) {
@@ -256,7 +256,7 @@ QCoro::Task<bool> TypingRun::holdForFrontmost()
     }
     if (stopRequested())
         co_return false;
-    phase(QStringLiteral("typing"));
+    phase(RunPhase::Typing);
     co_return true;
 }
 
@@ -272,11 +272,11 @@ QCoro::Task<bool> TypingRun::checkFocus()
         co_return true;
     }
     if (focused && !elements.isTextInputElementRelaxed(focused)) {
-        phase(QStringLiteral("paused"));
+        phase(RunPhase::Paused);
         const bool found = co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, std::nullopt);
         if (!found)
             co_return false; // only a stop ends that wait
-        phase(QStringLiteral("typing"));
+        phase(RunPhase::Typing);
     }
     co_return true;
 }
@@ -347,7 +347,7 @@ QCoro::Task<> TypingRun::endOfText()
     ElementAccess &elements = m_engine.elements();
     Scheduler &scheduler = m_engine.scheduler();
     const RunParams &p = m_params;
-    m_engine.keyGate().setResumePhase(QStringLiteral("editing"));
+    m_engine.keyGate().setResumePhase(RunPhase::Editing);
     reportLeftOut();
 
     const platform::Element focused = elements.focusedElement();
@@ -358,7 +358,7 @@ QCoro::Task<> TypingRun::endOfText()
     }
 
     if (p.requiredPid && !frontmostIsRequired()) {
-        phase(QStringLiteral("paused"));
+        phase(RunPhase::Paused);
         while (true) {
             if (stopRequested())
                 co_return;
@@ -381,7 +381,7 @@ QCoro::Task<> TypingRun::endOfText()
                        .arg(m_state.deferredErrors.size())
                        .arg(text::graphemeCount(m_state.buffer))
                        .arg(TypingEngine::boolText(p.ownsWholeField)));
-    phase(QStringLiteral("editing"));
+    phase(RunPhase::Editing);
 
     const QString corrected = applyDeferredErrors(m_state.buffer, m_state.deferredErrors);
     if (p.ownsWholeField) {
@@ -422,7 +422,7 @@ QCoro::Task<> TypingRun::endOfText()
         co_return;
     co_await settleEnd();
     if (!stopRequested())
-        phase(m_engine.lastDifference() ? kPhaseDiffers : QStringLiteral("done"));
+        phase(m_engine.lastDifference() ? RunPhase::Differs : RunPhase::Done);
 }
 
 QCoro::Task<> TypingRun::settleEnd()

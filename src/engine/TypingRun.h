@@ -71,7 +71,7 @@ private:
     // The text without the characters the field could not take.
     QString withoutLeftOut(const QString &text) const;
     void reportLeftOut();
-    void phase(const QString &name);
+    void phase(RunPhase name);
     void progress();
 
     TypingEngine &m_engine;

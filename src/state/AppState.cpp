@@ -133,7 +133,7 @@ const QString &AppState::statusText() const { return m_typingJob->statusText(); 
 bool AppState::isTyping() const { return m_typingJob->isTyping(); }
 bool AppState::isPaused() const { return m_typingJob->isPaused(); }
 double AppState::progress() const { return m_typingJob->progress(); }
-const QString &AppState::phase() const { return m_typingJob->phase(); }
+engine::RunPhase AppState::phase() const { return m_typingJob->phase(); }
 const QString &AppState::typingTargetAppName() const { return m_typingJob->typingTargetAppName(); }
 std::optional<int> AppState::typingDifference() const { return m_typingJob->typingDifference(); }
 const QString &AppState::detectionDebug() const { return m_typingJob->detectionDebug(); }
@@ -157,7 +157,6 @@ void AppState::setInputMonitoringReady(bool v)
 }
 void AppState::setSkipInitialWelcome(bool v) { assign(m_skipInitialWelcome, v, &AppState::skipInitialWelcomeChanged); }
 void AppState::setProgress(double v) { m_typingJob->setProgress(v); }
-void AppState::setPhase(const QString &v) { m_typingJob->setPhase(v); }
 void AppState::setProfileImageData(const std::optional<QByteArray> &v)
 {
     assign(m_profileImageData, v, &AppState::profileImageDataChanged);

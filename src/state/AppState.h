@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunPhase.h"
 #include "model/Project.h"
 #include "model/SaveResult.h"
 #include "model/StudyProject.h"
@@ -48,7 +49,6 @@ class AppState final : public QObject {
     Q_PROPERTY(bool inputMonitoringReady READ inputMonitoringReady WRITE setInputMonitoringReady NOTIFY inputMonitoringReadyChanged)
     Q_PROPERTY(bool skipInitialWelcome READ skipInitialWelcome WRITE setSkipInitialWelcome NOTIFY skipInitialWelcomeChanged)
     Q_PROPERTY(double progress READ progress WRITE setProgress NOTIFY progressChanged)
-    Q_PROPERTY(QString phase READ phase WRITE setPhase NOTIFY phaseChanged)
     Q_PROPERTY(bool isAuthenticated READ isAuthenticated NOTIFY isAuthenticatedChanged)
     Q_PROPERTY(QString authEmail READ authEmail NOTIFY authEmailChanged)
     Q_PROPERTY(bool isAuthLoading READ isAuthLoading NOTIFY isAuthLoadingChanged)
@@ -92,7 +92,7 @@ public:
     bool inputMonitoringReady() const { return m_inputMonitoringReady; }
     bool skipInitialWelcome() const { return m_skipInitialWelcome; }
     double progress() const;
-    const QString &phase() const;
+    engine::RunPhase phase() const;
     bool isAuthenticated() const;
     QString authEmail() const;
     bool isAuthLoading() const;
@@ -113,7 +113,7 @@ public:
     // What the last finished run left out of the text box, and why.
     const QString &runNote() const;
     // Characters by which the text box differed from the project at the end
-    // of the run (phase "differs"); absent when unknown or not differing.
+    // of the run (phase Differs); absent when unknown or not differing.
     std::optional<int> typingDifference() const;
 
     // Setters through which views bind controls. Those of preferences do not
@@ -126,7 +126,6 @@ public:
     void setInputMonitoringReady(bool v);
     void setSkipInitialWelcome(bool v);
     void setProgress(double v);
-    void setPhase(const QString &v);
     void setProfileImageData(const std::optional<QByteArray> &v);
     void setAutoUpdateEnabled(bool v);
     void setShowUpdatePrompt(bool v);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "engine/RunPhase.h"
 #include "model/Project.h"
 #include "platform/Element.h"
-#include "platform/Subscription.h"
+#include "state/ClickMonitors.h"
+#include "state/JobTarget.h"
 #include "state/ResumeStore.h"
 #include "state/TypingFlags.h"
 
@@ -49,6 +51,12 @@ class TargetDetector;
 //
 // Engine callbacks and the end of a run are posted to the scheduler, so they
 // apply in the order the engine made them, before what follows the run.
+//
+// The class lives in four files along its seams: TypingJob.cpp (published
+// values, arming, stop and reset), TypingJobCapture.cpp (the start click and
+// the focus poll that find the target), TypingJobPause.cpp (clicks while
+// typing, pause and resume) and TypingJobRun.cpp (one run of the engine and
+// its reports).
 class TypingJob final : public QObject {
     Q_OBJECT
 public:
@@ -92,21 +100,21 @@ public:
     bool isTyping() const { return m_isTyping; }
     bool isPaused() const { return m_isPaused; }
     double progress() const { return m_progress; }
-    const QString &phase() const { return m_phase; }
+    engine::RunPhase phase() const { return m_phase; }
     const QString &typingTargetAppName() const { return m_typingTargetAppName; }
     const QString &detectionDebug() const { return m_detectionDebug; }
     // What the last finished run could not type into the text box (the line
     // breaks or tabs it left out, and why); empty when nothing was left out.
     const QString &runNote() const { return m_runNote; }
     // Characters by which the text box differed from the project when the
-    // run ended in "differs" (absent when unknown); cleared by a new job.
+    // run ended in Differs (absent when unknown); cleared by a new job.
     std::optional<int> typingDifference() const { return m_typingDifference; }
 
     void setStatusText(const QString &v);
     void setIsTyping(bool v);
     void setIsPaused(bool v);
     void setProgress(double v);
-    void setPhase(const QString &v);
+    void setPhase(engine::RunPhase v);
     void setTypingTargetAppName(const QString &v);
     void setDetectionDebug(const QString &v);
     void setRunNote(const QString &v);
@@ -114,9 +122,9 @@ public:
 
     // ---- the job as it stands
     std::optional<Project> currentProject() const;
-    const Element &typingTargetElement() const { return m_target; }
-    std::optional<qint64> typingTargetPid() const { return m_targetPid; }
-    std::optional<QString> typingTargetBundleId() const { return m_targetBundleId; }
+    const Element &typingTargetElement() const { return m_target.element; }
+    std::optional<qint64> typingTargetPid() const { return m_target.pid; }
+    std::optional<QString> typingTargetBundleId() const { return m_target.bundleId; }
     // Whether the engine is running (for this job or a stopped earlier one).
     bool isRunInFlight() const { return m_runningJobId.has_value(); }
     bool isFocusPolling() const { return m_pollTimer.has_value(); }
@@ -149,15 +157,6 @@ private:
         int armedResumeIndex = 0; // where a start click begins
         bool sessionStarted = false;
     };
-    struct MonitorPair {
-        platform::SubscriptionPtr global;
-        platform::SubscriptionPtr local;
-        void remove()
-        {
-            global.reset();
-            local.reset();
-        }
-    };
     using ClickTask = QCoro::Task<> (TypingJob::*)(QPoint, bool);
 
     bool canArm() const;
@@ -167,7 +166,8 @@ private:
     void forgetTarget();
     void updateBadge();
 
-    void installMonitors(MonitorPair &pair, ClickTask handler);
+    // Clicks go to `handler` while this job object lives.
+    void installMonitors(ClickMonitors &monitors, ClickTask handler);
     void startTypingPauseMonitor();
     void armResumeClick();
     void startFocusPolling();
@@ -184,13 +184,11 @@ private:
     static std::function<bool()> stopFlagOf(std::shared_ptr<TypingFlags> flags);
     static std::function<bool()> pauseFlagOf(std::shared_ptr<TypingFlags> flags);
     std::function<void(int, int)> progressSink(quint64 jobId, const Project &project);
-    std::function<void(const QString &)> phaseSink(quint64 jobId, const Project &project);
+    std::function<void(engine::RunPhase)> phaseSink(quint64 jobId, const Project &project);
     void postRunEnd(quint64 jobId, std::shared_ptr<TypingFlags> flags, QString note);
     void applyProgress(quint64 jobId, const Project &project, int typed, int total);
-    void applyPhase(quint64 jobId, const Project &project, const QString &phase);
+    void applyPhase(quint64 jobId, const Project &project, engine::RunPhase phase, std::optional<int> difference);
     void finishRun(quint64 jobId, bool stopped, const QString &note);
-    void applyPhase(quint64 jobId, const Project &project, const QString &phase, std::optional<int> difference);
-    void finishRun(quint64 jobId, bool stopped);
 
     Services m_services;
     Scheduler &m_scheduler;
@@ -202,7 +200,7 @@ private:
     bool m_isTyping = false;
     bool m_isPaused = false;
     double m_progress = 0;
-    QString m_phase = QStringLiteral("idle");
+    engine::RunPhase m_phase = engine::RunPhase::Idle;
     QString m_typingTargetAppName;
     QString m_detectionDebug;
     QString m_runNote;
@@ -210,12 +208,10 @@ private:
 
     std::optional<Job> m_job;
     quint64 m_nextJobId = 1;
-    Element m_target;
-    std::optional<qint64> m_targetPid;
-    std::optional<QString> m_targetBundleId;
+    JobTarget m_target;
     // Start monitors; while a job is paused they hold the resume monitors.
-    MonitorPair m_startMonitors;
-    MonitorPair m_pauseMonitors;
+    ClickMonitors m_startMonitors;
+    ClickMonitors m_pauseMonitors;
     std::optional<quint64> m_pollTimer;
     std::optional<quint64> m_runningJobId;
     std::shared_ptr<TypingFlags> m_runningFlags;

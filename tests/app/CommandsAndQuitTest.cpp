@@ -2,6 +2,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/AppCommands.h"
+#include "support/RunPhasePrinter.h"
 #include "app/AppRestarter.h"
 #include "app/AppShellView.h"
 #include "app/MainWindow.h"
@@ -27,6 +28,7 @@
 using namespace qv;
 using namespace qv::app;
 using namespace qv::test;
+using qv::engine::RunPhase;
 
 namespace {
 
@@ -225,11 +227,11 @@ TEST_F(CommandsTest, QuittingStopsAnArmedTypingJob)
     project.wpm = 40;
     appState().prepareTyping(project);
     ASSERT_TRUE(appState().isTyping());
-    ASSERT_EQ(appState().phase(), "awaiting");
+    ASSERT_EQ(appState().phase(), RunPhase::Awaiting);
 
     quorvel->quitPath().quit();
     EXPECT_FALSE(appState().isTyping());
-    EXPECT_EQ(appState().phase(), "stopped");
+    EXPECT_EQ(appState().phase(), RunPhase::Stopped);
     EXPECT_EQ(sim.desktop().badgeLabel(), "") << "no badge left behind";
     EXPECT_EQ(exits, std::vector<int>{0});
 }

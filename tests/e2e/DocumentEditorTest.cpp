@@ -136,10 +136,10 @@ protected:
         auto job = [&]() -> QCoro::Task<> {
             co_await engine.typeText(
                 kEssay, QStringLiteral("9"), QStringLiteral("light"), false, 250, target, 0, [] { return false; },
-                [] { return false; }, {}, [&](const QString &phase) {
-                    phases << phase;
+                [] { return false; }, {}, [&](engine::RunPhase phase) {
+                    phases << engine::phaseName(phase);
                     if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
-                        std::cout << "phase: " << phase.toStdString() << std::endl;
+                        std::cout << "phase: " << phases.last().toStdString() << std::endl;
                 },
                 [&](const QString &line) {
                     debug << line;

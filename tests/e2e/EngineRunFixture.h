@@ -146,10 +146,10 @@ protected:
             if (options.onProgress)
                 options.onProgress(typed);
         };
-        auto onPhase = [&](const QString &phase) {
-            r.phases << phase;
+        auto onPhase = [&](engine::RunPhase phase) {
+            r.phases << engine::phaseName(phase);
             if (options.onPhase)
-                options.onPhase(phase);
+                options.onPhase(engine::phaseName(phase));
         };
         auto onDebug = [&](const QString &line) {
             r.debug << line;

@@ -15,6 +15,7 @@
 #include "state/Preferences.h"
 #include "state/ScriptedFetcher.h"
 #include "state/TypingJob.h"
+#include "support/RunPhasePrinter.h"
 
 #include <QTemporaryDir>
 
@@ -23,6 +24,8 @@
 #include <memory>
 
 namespace qv::test {
+
+using engine::RunPhase;
 
 inline Project panelProject(const QString &title, const QString &text, bool humanize = false)
 {
@@ -86,7 +89,7 @@ struct PanelFixture : ::testing::Test {
     }
 
     bool runUntil(const std::function<bool()> &done, double maxMs = 120000) { return clock.runUntil(done, maxMs); }
-    bool runUntilPhase(const QString &phase) { return runUntil([&] { return app->phase() == phase; }); }
+    bool runUntilPhase(engine::RunPhase phase) { return runUntil([&] { return app->phase() == phase; }); }
     // Until the job is over and no run of the engine is left.
     bool runToEnd()
     {
@@ -96,7 +99,7 @@ struct PanelFixture : ::testing::Test {
     bool clickIntoField()
     {
         sim.clickInto(field);
-        return runUntilPhase(QStringLiteral("typing"));
+        return runUntilPhase(engine::RunPhase::Typing);
     }
 };
 

@@ -42,7 +42,7 @@ struct PanelModel : PanelFixture {
 
 TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
 {
-    std::optional<QString> phaseAtClose;
+    std::optional<RunPhase> phaseAtClose;
     int resumeAtClose = -1;
     auto m = panel(essay, [&] {
         phaseAtClose = app->phase();
@@ -71,7 +71,7 @@ TEST_F(PanelModel, AJobRunsThroughItsPhasesAndEndsWithExit)
 
     m->exit();
     ASSERT_TRUE(phaseAtClose);
-    EXPECT_EQ(*phaseAtClose, "idle");
+    EXPECT_EQ(*phaseAtClose, RunPhase::Idle);
     EXPECT_EQ(resumeAtClose, 0);
     EXPECT_TRUE(m->isClosed());
 }
@@ -82,16 +82,16 @@ TEST_F(PanelModel, ExitWhileTheLastReportsAreStillArrivingStopsFirst)
     m->start();
     ASSERT_TRUE(clickIntoField());
     // "done" is published before the run's end marks the job as over.
-    ASSERT_TRUE(runUntilPhase("done"));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Done));
     ASSERT_TRUE(app->isTyping());
     QStringList phases;
-    QObject::connect(app.get(), &state::AppState::phaseChanged, [&] { phases << app->phase(); });
+    QObject::connect(app.get(), &state::AppState::phaseChanged, [&] { phases << engine::phaseName(app->phase()); });
     m->exit();
     EXPECT_EQ(phases, (QStringList{"stopped", "idle"}));
     EXPECT_FALSE(app->isTyping());
     EXPECT_EQ(app->resumeIndex(essay), 0);
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(closes, 1);
 }
 
@@ -107,7 +107,7 @@ TEST_F(PanelModel, ExitAfterAStopForgetsThePosition)
     EXPECT_GE(app->resumeIndex(essay), 5);
     m->exit();
     EXPECT_EQ(app->resumeIndex(essay), 0);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(closes, 1);
 }
 
@@ -119,7 +119,7 @@ TEST_F(PanelModel, HeaderCloseAndStopConfirmationKeepThePosition)
         m->close();
         EXPECT_EQ(closes, 1);
         EXPECT_FALSE(app->isTyping());
-        EXPECT_EQ(app->phase(), "stopped");
+        EXPECT_EQ(app->phase(), RunPhase::Stopped);
         ASSERT_TRUE(runToEnd());
         EXPECT_GE(app->resumeIndex(essay), 5);
         // A second close of the same panel does nothing more.
@@ -144,7 +144,7 @@ TEST_F(PanelModel, HeaderCloseAndStopConfirmationKeepThePosition)
         m->confirmStop();
         EXPECT_FALSE(m->showStopConfirm());
         EXPECT_EQ(closes, 2);
-        EXPECT_EQ(app->phase(), "stopped");
+        EXPECT_EQ(app->phase(), RunPhase::Stopped);
         ASSERT_TRUE(runToEnd());
         EXPECT_GE(app->resumeIndex(essay), before + 3);
     }
@@ -156,12 +156,12 @@ TEST_F(PanelModel, MissingPermissionsLeaveTheStartButtonAndCloseWithoutAJobOnlyC
     auto m = panel(essay);
     QSignalSpy typing(app.get(), &state::AppState::isTypingChanged);
     m->start();
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(m->actionRow(), panel::ActionRow::Start);
     EXPECT_EQ(app->statusText(), "Enable Input Monitoring permissions (Settings opened)");
     m->close();
     EXPECT_EQ(closes, 1);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(typing.count(), 0);
 }
 
@@ -181,7 +181,7 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
 
     // A click into another application pauses the job: "Focus Lost".
     sim.clickInto(otherWindow);
-    ASSERT_TRUE(runUntilPhase("paused"));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Paused));
     EXPECT_TRUE(m->overlayVisible());
     EXPECT_TRUE(m->overlayFocusLost());
     EXPECT_EQ(m->pauseLabel(), "Continue");
@@ -189,7 +189,7 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
 
     // "Continue" waits for the target again, still paused.
     m->togglePause();
-    EXPECT_EQ(app->phase(), "awaiting");
+    EXPECT_EQ(app->phase(), RunPhase::Awaiting);
     EXPECT_TRUE(app->isPaused());
     EXPECT_TRUE(m->overlayVisible());
     EXPECT_FALSE(m->overlayFocusLost());
@@ -198,10 +198,10 @@ TEST_F(PanelModel, TheCardComesBackOnEveryNewWait)
     EXPECT_TRUE(m->pauseEnabled());
 
     sim.clickInto(field);
-    ASSERT_TRUE(runUntilPhase("typing"));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Typing));
     EXPECT_FALSE(m->overlayVisible());
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(app->phase(), "done");
+    EXPECT_EQ(app->phase(), RunPhase::Done);
 }
 
 TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
@@ -209,11 +209,11 @@ TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
     closeMidRun(5);
     ASSERT_TRUE(runToEnd());
     const int essayPosition = app->resumeIndex(essay);
-    ASSERT_EQ(app->phase(), "stopped");
+    ASSERT_EQ(app->phase(), RunPhase::Stopped);
 
     // A panel for another project starts at its own Start, not at "Stopped".
     auto second = panel(letter);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(second->statusMessage(), "Ready");
     EXPECT_EQ(second->actionRow(), panel::ActionRow::Start);
     EXPECT_EQ(second->startLabel(), "Start Typing");
@@ -230,9 +230,9 @@ TEST_F(PanelModel, ANewPanelStartsFromIdleAfterAnEarlierPanelsCloseOrDone)
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
     third->close();
-    ASSERT_EQ(app->phase(), "done");
+    ASSERT_EQ(app->phase(), RunPhase::Done);
     auto fourth = panel(letter);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(fourth->startLabel(), "Start Typing");
 }
 
@@ -241,13 +241,13 @@ TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
     closeMidRun(3);
 
     auto second = panel(letter);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     QStringList phases;
-    QObject::connect(app.get(), &state::AppState::phaseChanged, [&] { phases << app->phase(); });
+    QObject::connect(app.get(), &state::AppState::phaseChanged, [&] { phases << engine::phaseName(app->phase()); });
     ASSERT_TRUE(runUntil([&] { return !app->typingJob().isRunInFlight(); }));
     clock.advance(100);
     EXPECT_TRUE(phases.isEmpty()) << phases.join(',').toStdString();
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(second->startLabel(), "Start Typing");
     // The old run's own position is still kept.
     EXPECT_GE(app->resumeIndex(essay), 3);
@@ -258,7 +258,7 @@ TEST_F(PanelModel, AStoppedRunStillWaitingNeverOverwritesTheNewPanel)
     second->start();
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(app->phase(), "done");
+    EXPECT_EQ(app->phase(), RunPhase::Done);
     EXPECT_EQ(field.text(), letter.text);
     EXPECT_EQ(app->resumeIndex(essay), essayPosition);
     EXPECT_EQ(app->resumeIndex(letter), 0);
@@ -273,7 +273,7 @@ TEST_F(PanelModel, ANewPanelStartedBeforeTheOldRunReturnsWaitsForIt)
     field.setText({});
     sim.clickInto(field);
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(app->phase(), "done");
+    EXPECT_EQ(app->phase(), RunPhase::Done);
     EXPECT_EQ(second->statusMessage(), "Done");
     // Only the letter landed after the field was emptied (the essay's run
     // noticed its stop before typing on).
@@ -290,11 +290,11 @@ TEST_F(PanelModel, ANewPanelRightAfterAStopIgnoresTheStoppedRunsLastReports)
     first->close();
     clock.advance(0);
     auto second = panel(letter);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(second->actionRow(), panel::ActionRow::Start);
     ASSERT_TRUE(runToEnd());
     clock.advance(100);
-    EXPECT_EQ(app->phase(), "idle");
+    EXPECT_EQ(app->phase(), RunPhase::Idle);
     EXPECT_EQ(second->statusMessage(), "Ready");
 }
 
@@ -302,15 +302,15 @@ TEST_F(PanelModel, PauseIsNotOfferedBeforeAnyRun)
 {
     auto m = panel(essay);
     m->start();
-    ASSERT_EQ(app->phase(), "awaiting");
+    ASSERT_EQ(app->phase(), RunPhase::Awaiting);
     EXPECT_FALSE(m->pauseEnabled());
     m->togglePause();
     EXPECT_FALSE(app->isPaused());
-    EXPECT_EQ(app->phase(), "awaiting");
+    EXPECT_EQ(app->phase(), RunPhase::Awaiting);
     EXPECT_EQ(m->statusMessage(), "Waiting for Text Box");
     m->requestStop();
     EXPECT_TRUE(m->showStopConfirm());
     m->confirmStop();
-    EXPECT_EQ(app->phase(), "stopped");
+    EXPECT_EQ(app->phase(), RunPhase::Stopped);
     EXPECT_EQ(closes, 1);
 }

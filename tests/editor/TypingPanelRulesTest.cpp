@@ -1,6 +1,7 @@
 #include "editor/TypingPanelRules.h"
 
 #include "EditorFixture.h"
+#include "support/RunPhasePrinter.h"
 
 #include <QStringList>
 
@@ -17,33 +18,30 @@ using qv::test::words;
 TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
 {
     struct Row {
-        const char *phase;
+        RunPhase phase;
         const char *status;
         ActionRow row;
         bool waits; // the card shows and the glow pulses
     };
-    // Phases compare exactly: "Typing" is no phase.
-    for (const Row &r : {Row{"awaiting", "Waiting for Text Box", ActionRow::PauseStop, true},
-                         Row{"typing", "Typing...", ActionRow::PauseStop, false},
-                         Row{"paused", "Paused", ActionRow::PauseStop, true},
-                         Row{"editing", "Finalizing (Exact Match)", ActionRow::PauseStop, false},
-                         Row{"done", "Done", ActionRow::Exit, false},
-                         Row{"differs", "Text Box Differs", ActionRow::Exit, false},
-                         Row{"stopped", "Stopped", ActionRow::Exit, false},
-                         Row{"idle", "Ready", ActionRow::Start, false},
-                         Row{"Typing", "Ready", ActionRow::PauseStop, false},
-                         Row{"", "Ready", ActionRow::PauseStop, false}}) {
-        SCOPED_TRACE(r.phase);
+    for (const Row &r : {Row{RunPhase::Awaiting, "Waiting for Text Box", ActionRow::PauseStop, true},
+                         Row{RunPhase::Typing, "Typing...", ActionRow::PauseStop, false},
+                         Row{RunPhase::Paused, "Paused", ActionRow::PauseStop, true},
+                         Row{RunPhase::Editing, "Finalizing (Exact Match)", ActionRow::PauseStop, false},
+                         Row{RunPhase::Done, "Done", ActionRow::Exit, false},
+                         Row{RunPhase::Differs, "Text Box Differs", ActionRow::Exit, false},
+                         Row{RunPhase::Stopped, "Stopped", ActionRow::Exit, false},
+                         Row{RunPhase::Idle, "Ready", ActionRow::Start, false}}) {
+        SCOPED_TRACE(phaseName(r.phase).toStdString());
         EXPECT_EQ(statusMessage(r.phase, false), r.status);
         EXPECT_EQ(actionRowFor(r.phase), r.row);
         EXPECT_EQ(overlayVisible(r.phase, false), r.waits);
         EXPECT_FALSE(overlayVisible(r.phase, true));
         EXPECT_EQ(glowFor(r.phase, false, 0.5) == Glow{}, !r.waits);
         EXPECT_EQ(glowFor(r.phase, true, 0.5) == Glow{}, !r.waits);
-        EXPECT_EQ(highlightVisible(r.phase), QString(r.phase) == "typing");
+        EXPECT_EQ(highlightVisible(r.phase), r.phase == RunPhase::Typing);
     }
-    EXPECT_EQ(statusMessage("editing", true), "Editing...");
-    EXPECT_EQ(statusMessage("", true), "Ready");
+    EXPECT_EQ(statusMessage(RunPhase::Editing, true), "Editing...");
+    EXPECT_EQ(statusMessage(RunPhase::Idle, true), "Ready");
 
     EXPECT_EQ(startLabel(0), "Start Typing");
     EXPECT_EQ(startLabel(-4), "Start Typing");
@@ -51,25 +49,25 @@ TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
     EXPECT_EQ(pauseLabel(false), "Pause");
     EXPECT_EQ(pauseLabel(true), "Continue");
     // Armed but nothing runs yet: nothing to pause.
-    EXPECT_FALSE(pauseEnabled("awaiting", false));
+    EXPECT_FALSE(pauseEnabled(RunPhase::Awaiting, false));
     // Waiting again after "Continue": continuing stays possible.
-    EXPECT_TRUE(pauseEnabled("awaiting", true));
-    EXPECT_TRUE(pauseEnabled("typing", false));
-    EXPECT_TRUE(pauseEnabled("paused", true));
-    EXPECT_TRUE(pauseEnabled("editing", false));
+    EXPECT_TRUE(pauseEnabled(RunPhase::Awaiting, true));
+    EXPECT_TRUE(pauseEnabled(RunPhase::Typing, false));
+    EXPECT_TRUE(pauseEnabled(RunPhase::Paused, true));
+    EXPECT_TRUE(pauseEnabled(RunPhase::Editing, false));
 }
 
 TEST(TypingPanelRules, OnlyAFieldThatDiffersGetsANoteWithTheCountWhereKnown)
 {
-    EXPECT_EQ(differenceNote("differs", 12),
+    EXPECT_EQ(differenceNote(RunPhase::Differs, 12),
               "The text box differs from your project by 12 characters. Check it before you go on.");
-    EXPECT_EQ(differenceNote("differs", 1),
+    EXPECT_EQ(differenceNote(RunPhase::Differs, 1),
               "The text box differs from your project by 1 character. Check it before you go on.");
     for (const std::optional<int> unknown : {std::optional<int>(), std::optional<int>(0)})
-        EXPECT_EQ(differenceNote("differs", unknown),
+        EXPECT_EQ(differenceNote(RunPhase::Differs, unknown),
                   "The text box does not hold exactly your project's text. Check it before you go on.");
-    for (const char *phase : {"done", "stopped", "editing", "idle", ""})
-        EXPECT_TRUE(differenceNote(phase, 3).isEmpty()) << phase;
+    for (const RunPhase phase : {RunPhase::Done, RunPhase::Stopped, RunPhase::Editing, RunPhase::Idle})
+        EXPECT_TRUE(differenceNote(phase, 3).isEmpty()) << phaseName(phase).toStdString();
 }
 
 TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)
@@ -117,11 +115,11 @@ TEST(TypingPanelRules, SummaryValues)
 
 TEST(TypingPanelRules, GlowPulsesOnlyWhileWaitingAndHoldsStillWithoutMotion)
 {
-    EXPECT_EQ(glowFor("awaiting", false, 0), (Glow{0.25, 0.06}));
-    EXPECT_EQ(glowFor("paused", false, 1), (Glow{0.85, 0.22}));
-    EXPECT_EQ(glowFor("awaiting", true, 0), (Glow{0.55, 0.12}));
-    EXPECT_EQ(glowFor("paused", true, 1), (Glow{0.55, 0.12}));
-    const Glow mid = glowFor("awaiting", false, 0.5);
+    EXPECT_EQ(glowFor(RunPhase::Awaiting, false, 0), (Glow{0.25, 0.06}));
+    EXPECT_EQ(glowFor(RunPhase::Paused, false, 1), (Glow{0.85, 0.22}));
+    EXPECT_EQ(glowFor(RunPhase::Awaiting, true, 0), (Glow{0.55, 0.12}));
+    EXPECT_EQ(glowFor(RunPhase::Paused, true, 1), (Glow{0.55, 0.12}));
+    const Glow mid = glowFor(RunPhase::Awaiting, false, 0.5);
     EXPECT_GT(mid.line, 0.25);
     EXPECT_LT(mid.line, 0.85);
     // The typing highlight sweeps from before the bar to past it.

@@ -88,7 +88,7 @@ TEST_F(PanelView, AwaitingLaysTheTargetCardOverThePanel)
 {
     auto v = view(essay);
     click(v->startButton());
-    EXPECT_EQ(app->phase(), "awaiting");
+    EXPECT_EQ(app->phase(), RunPhase::Awaiting);
     EXPECT_TRUE(v->pauseButton()->isVisible());
     EXPECT_EQ(v->pauseButton()->text(), "Pause");
     EXPECT_FALSE(v->pauseButton()->isEnabled());
@@ -164,7 +164,7 @@ TEST_F(PanelView, StopAsksFirstAndEscapeCancels)
     ASSERT_TRUE(stop);
     click(stop);
     EXPECT_EQ(closes, 1);
-    EXPECT_EQ(app->phase(), "stopped");
+    EXPECT_EQ(app->phase(), RunPhase::Stopped);
 }
 
 TEST_F(PanelView, TypingShowsTheSweepingHighlightAndDoneOffersExit)
@@ -281,7 +281,7 @@ TEST_F(PanelView, TheWindowsCloseGoesThroughThePanelOrClosesItsOwnWindowWithoutA
     clock.advance(0);
     QApplication::processEvents();
     EXPECT_EQ(closes, 1);
-    EXPECT_EQ(app->phase(), "stopped");
+    EXPECT_EQ(app->phase(), RunPhase::Stopped);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
 

@@ -194,8 +194,8 @@ TEST_F(DocumentRun, ARunEndsOnlyOnceTheTargetHasTakenEveryKey)
     sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
     qint64 endedNs = 0;
     auto a = args(kEssay, true);
-    a.onPhase = [&](const QString &p) {
-        phases.append(p);
+    a.onPhase = [&](RunPhase p) {
+        phases.append(phaseName(p));
         endedNs = clock.nowNs();
     };
     current = std::make_unique<TypingRun>(engine, a);

@@ -117,9 +117,9 @@ TEST_F(ExactEnd, StoppedOrPausedInTheReviewTheCaretEndsAfterTheText)
             // The first caret step of the review brings the stop or the pause.
             auto a = args(text, false, 250);
             a.review = QStringLiteral("heavy");
-            a.onPhase = [&](const QString &p) {
-                phases.append(p);
-                reviewing = reviewing || p == "editing";
+            a.onPhase = [&](RunPhase p) {
+                phases.append(phaseName(p));
+                reviewing = reviewing || p == RunPhase::Editing;
             };
             a.stopFlag = [&] {
                 const bool away = field.selection() != TextRange{field.text().size(), 0};

@@ -160,9 +160,9 @@ TEST(KeyGate, AStopDuringTheFocusWaitPostsNoKeyAndReportsNoTyping)
     };
     double stoppedAt = -1;
     auto a = h.args("The quick brown fox jumps over the lazy dog.", false);
-    a.onPhase = [&](const QString &p) {
-        h.phases.append(p);
-        if (p == "paused")
+    a.onPhase = [&](RunPhase p) {
+        h.phases.append(phaseName(p));
+        if (p == RunPhase::Paused)
             h.sim.after(1000).run([&] {
                 h.stop = true;
                 stoppedAt = h.clock.nowMs();
@@ -290,9 +290,9 @@ TEST(KeyGate, AFieldThatDoesNotTakeTheFocusBackWaitsForTheUser)
     next.setFocusable(true);
     h.field.quirks().focusWritesIgnored = true;
     auto a = h.args("one\ttwo", false);
-    a.onPhase = [&](const QString &p) {
-        h.phases.append(p);
-        if (p == "paused")
+    a.onPhase = [&](RunPhase p) {
+        h.phases.append(phaseName(p));
+        if (p == RunPhase::Paused)
             h.sim.after(3000).clickInto(h.field);
     };
     TypingRun r(h.engine, a);

@@ -84,7 +84,7 @@ struct RepairFixture : ::testing::Test {
         Args a;
         a.stopFlag = stopFlag();
         a.pauseFlag = [this] { return pause; };
-        a.onPhase = [this](const QString &p) { phases << p; };
+        a.onPhase = [this](engine::RunPhase p) { phases << engine::phaseName(p); };
         a.requiredPid = editor.pid();
         a.element = field.element();
         a.allowClipboardOps = true;

@@ -60,7 +60,7 @@ struct RunHarness {
             if (onKey)
                 onKey(done);
         };
-        a.onPhase = [this](const QString &p) { phases.append(p); };
+        a.onPhase = [this](engine::RunPhase p) { phases.append(engine::phaseName(p)); };
         a.onDebug = [this](const QString &line) { debug.append(line); };
         return a;
     }

@@ -70,9 +70,9 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
     // What the run hands to its repair, taken when it reports "editing".
     std::optional<RunState> handedOver;
     TypingRun *current = nullptr;
-    a.onPhase = [&](const QString &p) {
-        h.phases.append(p);
-        if (p == "editing" && !handedOver) {
+    a.onPhase = [&](RunPhase p) {
+        h.phases.append(phaseName(p));
+        if (p == RunPhase::Editing && !handedOver) {
             handedOver = current->state();
             out.keysAtEditing = int(h.sim.log().keys.size());
         }

@@ -177,13 +177,13 @@ TEST_F(Run, FocusMovingToAButtonIsNoticedWithinEightCharacters)
     auto a = args(kShort, false);
     QString fieldAtEnd;
     QString bufferAtEnd;
-    a.onPhase = [&](const QString &p) {
-        phases.append(p);
-        if (p == "paused" && typedAtPause < 0) {
+    a.onPhase = [&](RunPhase p) {
+        phases.append(phaseName(p));
+        if (p == RunPhase::Paused && typedAtPause < 0) {
             typedAtPause = progress.last().first;
             sim.after(2000).focus(field);
         }
-        if (p == "editing") {
+        if (p == RunPhase::Editing) {
             fieldAtEnd = field.text();
             bufferAtEnd = current->state().buffer;
         }
@@ -351,9 +351,9 @@ TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
         double lastKeyMs = 0, editingMs = 0;
         int writesAtEditing = -1;
         auto a = args(kShort, false);
-        a.onPhase = [&](const QString &p) {
-            phases.append(p);
-            if (p == "editing") {
+        a.onPhase = [&](RunPhase p) {
+            phases.append(phaseName(p));
+            if (p == RunPhase::Editing) {
                 editingMs = clock.nowMs();
                 lastKeyMs = sim.log().keys.back().timeMs();
                 writesAtEditing = focusWrites(sim);
@@ -413,7 +413,7 @@ TEST_F(Run, AFieldThatNeverHoldsTheTextEndsInItsOwnPhaseWithTheCount)
             EXPECT_FALSE(engine.lastDifference());
             continue;
         }
-        EXPECT_EQ(phases, (QStringList{"typing", "editing", kPhaseDiffers}));
+        EXPECT_EQ(phases, (QStringList{"typing", "editing", "differs"}));
         ASSERT_TRUE(engine.lastDifference());
         EXPECT_EQ(engine.lastDifference()->characters, os);
         EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),

@@ -113,7 +113,7 @@ TEST_F(AccountFixture, SignInStoresTheSessionThenReadsTheProfile)
     EXPECT_EQ(bearerOf(1), "Bearer A1");
 }
 
-TEST_F(AccountFixture, SignInWithAnExpiredProfileReadRefreshesOnceAndReadsAgain)
+TEST_F(AccountFixture, ARejectedProfileReadAfterSignInRefreshesOnceAndReadsAgain)
 {
     transport->respond("POST", kToken, 200, authAnswer("A1", "R1", "token@example.test"));
     transport->respond("GET", kProfiles, 401, kExpired);
@@ -129,10 +129,10 @@ TEST_F(AccountFixture, SignInWithAnExpiredProfileReadRefreshesOnceAndReadsAgain)
     EXPECT_EQ(account.session()->accessToken, "A2");
     EXPECT_EQ(onDisk()->refreshToken, "R2");
     EXPECT_EQ(bearerOf(3), "Bearer A2");
-}
 
-TEST_F(AccountFixture, ASecond401EndsTheSignInWithThatMessage)
-{
+    // A second rejection ends the sign-in with its message.
+    account.signOut();
+    transport->clear();
     transport->respond("POST", kToken, 200, authAnswer("A1", "R1"));
     transport->respond("GET", kProfiles, 403, "forbidden once");
     transport->respond("POST", kToken, 200, authAnswer("A2", "R2"));

@@ -180,10 +180,10 @@ TEST_F(AppStateFixture, ProfileNameAndDefaultModeAreStoredForTheNextLaunch)
 TEST_F(AppStateFixture, ChangeSignalsFireOnlyOnChange)
 {
     auto app = make();
-    QSignalSpy spy(app.get(), &AppState::phaseChanged);
-    app->setPhase("idle");
-    app->setPhase("awaiting");
-    app->setPhase("awaiting");
+    QSignalSpy spy(app.get(), &AppState::statusTextChanged);
+    app->setStatusText("Idle");
+    app->setStatusText("Waiting");
+    app->setStatusText("Waiting");
     EXPECT_EQ(spy.count(), 1);
     QSignalSpy mode(app.get(), &AppState::defaultModeChanged);
     app->setDefaultMode("time");

@@ -10,6 +10,7 @@
 
 using namespace qv;
 using namespace qv::state;
+using qv::engine::RunPhase;
 
 namespace {
 struct StateTyping : ::testing::Test, test::TypingJobHarness {
@@ -48,10 +49,10 @@ TEST_F(StateTyping, PublishesTheJobAndUsesThePermissionsRecordedAtLaunch)
     QSignalSpy phases(state.get(), &AppState::phaseChanged);
     QSignalSpy typing(state.get(), &AppState::isTypingChanged);
     state->prepareTyping(project);
-    EXPECT_EQ(state->phase(), "awaiting");
+    EXPECT_EQ(state->phase(), RunPhase::Awaiting);
     EXPECT_TRUE(state->isTyping());
     sim.clickInto(field);
-    ASSERT_TRUE(clock.runUntil([&] { return state->phase() == "done" && !state->isTyping(); }, 60000));
+    ASSERT_TRUE(clock.runUntil([&] { return state->phase() == RunPhase::Done && !state->isTyping(); }, 60000));
     EXPECT_FALSE(state->isTyping());
     EXPECT_EQ(state->typingTargetAppName(), "Editor");
     EXPECT_EQ(state->progress(), 1);
@@ -60,7 +61,7 @@ TEST_F(StateTyping, PublishesTheJobAndUsesThePermissionsRecordedAtLaunch)
     EXPECT_EQ(typing.count(), 2);
 
     state->resetTyping();
-    EXPECT_EQ(state->phase(), "idle");
+    EXPECT_EQ(state->phase(), RunPhase::Idle);
     EXPECT_EQ(state->statusText(), "Idle");
 }
 
@@ -69,6 +70,6 @@ TEST_F(StateTyping, WithoutADesktopNoJobIsArmed)
     auto state = make(false);
     state->prepareTyping(test::typingProject(QStringLiteral("x")));
     EXPECT_FALSE(state->isTyping());
-    EXPECT_EQ(state->phase(), "idle");
+    EXPECT_EQ(state->phase(), RunPhase::Idle);
     EXPECT_EQ(monitors(), 0);
 }

@@ -10,6 +10,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "state/Preferences.h"
 #include "state/TypingJob.h"
+#include "support/RunPhasePrinter.h"
 
 #include <QProcess>
 
@@ -19,6 +20,8 @@
 
 namespace qv::e2e {
 namespace {
+
+using engine::RunPhase;
 
 const QString kText = QStringLiteral("The quick brown fox jumps over the lazy dog again.");
 
@@ -97,16 +100,16 @@ TEST_F(TypingJobDesktop, ClickToStartClickAwayToPauseClickBackToResume)
     project.grade = QStringLiteral("12");
     project.review = QStringLiteral("light");
     job->prepareTyping(project);
-    ASSERT_EQ(job->phase(), "awaiting") << job->statusText().toStdString();
+    ASSERT_EQ(job->phase(), RunPhase::Awaiting) << job->statusText().toStdString();
 
     click(view.center());
-    ASSERT_TRUE(waitUntil([&] { return job->phase() == "typing"; }, 5000)) << job->detectionDebug().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Typing; }, 5000)) << job->detectionDebug().toStdString();
     EXPECT_EQ(job->typingTargetPid(), gtk.pid());
     ASSERT_TRUE(waitUntil([&] { return typedInView(gtk) >= 6; }, 15000));
 
     // The button below the other program's entry: not the target's application.
     click(QPoint(entry.center().x(), entry.bottom() + 20));
-    ASSERT_TRUE(waitUntil([&] { return job->phase() == "paused"; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Paused; }, 3000));
     EXPECT_TRUE(job->isPaused());
     pump(400); // a key already on its way may still land
     const int pausedAt = typedInView(gtk);
@@ -114,10 +117,10 @@ TEST_F(TypingJobDesktop, ClickToStartClickAwayToPauseClickBackToResume)
     EXPECT_EQ(typedInView(gtk), pausedAt) << "nothing is typed while paused";
 
     click(view.center());
-    ASSERT_TRUE(waitUntil([&] { return job->phase() == "typing"; }, 5000)) << job->detectionDebug().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Typing; }, 5000)) << job->detectionDebug().toStdString();
     EXPECT_FALSE(job->isPaused());
     ASSERT_TRUE(waitUntil([&] { return !job->isTyping(); }, 60000));
-    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->phase(), RunPhase::Done);
     EXPECT_EQ(gtk.dump(QStringLiteral("view")), kText);
     EXPECT_EQ(qt.dump(QStringLiteral("view")), QStringLiteral("untouched"));
 }

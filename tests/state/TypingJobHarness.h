@@ -13,12 +13,15 @@
 #include "state/Preferences.h"
 #include "state/TargetDetector.h"
 #include "state/TypingJob.h"
+#include "support/RunPhasePrinter.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace qv::test {
+
+using engine::RunPhase;
 
 inline Project typingProject(const QString &text, const QString &title = QStringLiteral("Essay"))
 {
@@ -80,7 +83,7 @@ struct TypingJobHarness {
 
     int prepares() { return int(sim.log().callsNamed(QStringLiteral("prepare")).size()); }
     int monitors() { return sim.simInput().globalCount() + sim.simInput().localCount(); }
-    bool runUntilPhase(const QString &phase, double maxMs = 120000)
+    bool runUntilPhase(engine::RunPhase phase, double maxMs = 120000)
     {
         return clock.runUntil([&] { return job->phase() == phase; }, maxMs);
     }

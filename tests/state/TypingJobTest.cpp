@@ -7,6 +7,7 @@
 #include "state/PreferenceKeys.h"
 
 using namespace qv;
+using qv::engine::RunPhase;
 using qv::test::typingProject;
 
 namespace {
@@ -21,7 +22,7 @@ struct Job : ::testing::Test, test::TypingJobHarness {
     {
         job->prepareTyping(project);
         sim.clickInto(field);
-        ASSERT_TRUE(runUntilPhase("typing", 2000));
+        ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 2000));
     }
     void typeAWhile(double ms = 1500) { clock.advance(ms); }
     qint64 stored(const Project &p) { return state::prefs::resumeProgress(prefs).value(state::ResumeStore::keyFor(p), -1); }
@@ -41,7 +42,7 @@ TEST_F(Job, ArmingWithoutAPermissionOpensItsSettingsAndArmsNothing)
     EXPECT_EQ(sim.log().callsNamed("openInputSettings").size(), 1);
     EXPECT_EQ(sim.log().callsNamed("requestInputSynthesis").size(), 1);
     EXPECT_FALSE(job->isTyping());
-    EXPECT_EQ(job->phase(), "idle");
+    EXPECT_EQ(job->phase(), RunPhase::Idle);
     EXPECT_EQ(monitors(), 0);
     EXPECT_FALSE(job->isFocusPolling());
     EXPECT_TRUE(sim.desktop().badgeLabel().isEmpty());
@@ -52,7 +53,7 @@ TEST_F(Job, ArmingWaitsForTheTargetWithProgressFromTheResumeStore)
     job->setResumeIndex(9, project);
     job->prepareTyping(project);
     EXPECT_EQ(job->statusText(), "Click into the document text box (outside Quorvel) to start");
-    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_EQ(job->phase(), RunPhase::Awaiting);
     EXPECT_TRUE(job->isTyping());
     EXPECT_FALSE(job->isPaused());
     EXPECT_DOUBLE_EQ(job->progress(), 9.0 / text::graphemeCount(kText));
@@ -97,11 +98,11 @@ TEST_F(Job, AClickInQuorvelIsIgnoredWhileAClickElsewhereStartsTheRun)
     EXPECT_TRUE(job->detectionDebug().isEmpty());
     clock.advance(1);
     EXPECT_EQ(job->detectionDebug(), "Frontmost = Quorvel (ignored)");
-    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_EQ(job->phase(), RunPhase::Awaiting);
 
     sim.clickInto(field);
     clock.advance(140);
-    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(job->phase(), RunPhase::Typing);
     EXPECT_EQ(job->statusText(), "Typing...");
     EXPECT_EQ(job->detectionDebug(), "Start from focus: Editor role=textArea enabled");
     EXPECT_EQ(job->typingTargetAppName(), "Editor");
@@ -116,7 +117,7 @@ TEST_F(Job, ACompleteRunReportsInOrderAndLeavesNoResumeEntry)
 {
     QStringList phases;
     QList<double> fractions;
-    QObject::connect(job.get(), &state::TypingJob::phaseChanged, [&] { phases << job->phase(); });
+    QObject::connect(job.get(), &state::TypingJob::phaseChanged, [&] { phases << engine::phaseName(job->phase()); });
     QObject::connect(job.get(), &state::TypingJob::progressChanged, [&] {
         fractions << job->progress();
         // The store follows the published progress character by character.
@@ -145,7 +146,7 @@ TEST_F(Job, ARunThatEndsWithTheFieldDifferingSaysSoAndKeepsItsPosition)
     };
     startByClick();
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(job->phase(), "differs");
+    EXPECT_EQ(job->phase(), RunPhase::Differs);
     EXPECT_EQ(job->statusText(), "Finished, but the text box differs from the project by 2 characters");
     EXPECT_EQ(job->typingDifference(), 2);
     EXPECT_FALSE(job->isTyping());
@@ -158,10 +159,10 @@ TEST_F(Job, ARunThatEndsWithTheFieldDifferingSaysSoAndKeepsItsPosition)
     field.setText("Notes: ");
     project = typingProject(kText, QStringLiteral("Second"));
     startByClick();
-    ASSERT_TRUE(runUntilPhase("editing"));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Editing));
     job->stopTyping();
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(job->phase(), "stopped");
+    EXPECT_EQ(job->phase(), RunPhase::Stopped);
     EXPECT_FALSE(job->typingDifference());
     EXPECT_EQ(stored(project), text::graphemeCount(kText));
 }
@@ -174,10 +175,10 @@ TEST_F(Job, TheFocusPollStartsTheRunWithoutAClick)
     EXPECT_EQ(job->detectionDebug(), "Frontmost = Quorvel (ignored)");
     sim.after(100).switchTo(editor).focus(field);
     clock.advance(249);
-    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_EQ(job->phase(), RunPhase::Awaiting);
     job->setResumeIndex(6, project); // read afresh by the poll
     clock.advance(1);
-    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(job->phase(), RunPhase::Typing);
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(field.text(), "Notes: " + kText.mid(6));
 }
@@ -198,10 +199,10 @@ TEST_F(Job, AStartClickThatFindsNothingKeepsWaiting)
     ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
     EXPECT_NEAR(clock.nowMs(), 140 + 1440.04, 0.01);
     EXPECT_EQ(job->statusText(), "Click into the document text box (outside Quorvel) to begin");
-    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_EQ(job->phase(), RunPhase::Awaiting);
     EXPECT_EQ(monitors(), 2);
     sim.clickInto(field);
-    EXPECT_TRUE(runUntilPhase("typing", 500));
+    EXPECT_TRUE(runUntilPhase(RunPhase::Typing, 500));
 }
 
 TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
@@ -212,7 +213,7 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     // Another text box of the same application: typing follows it.
     sim.clickInto(second);
     clock.advance(70);
-    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(job->phase(), RunPhase::Typing);
     EXPECT_EQ(job->typingTargetElement(), second.element());
 
     sim.clickInto(button);
@@ -220,7 +221,7 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     EXPECT_FALSE(job->isPaused());
     clock.advance(1);
     EXPECT_TRUE(job->isPaused());
-    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_EQ(job->phase(), RunPhase::Paused);
     EXPECT_EQ(job->statusText(), kPausedByClick);
     EXPECT_TRUE(job->isFocusPolling());
     const QString typedSoFar = second.text() + field.text();
@@ -230,57 +231,68 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     sim.clickInto(otherWindow);
     ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
     EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");
-    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_EQ(job->phase(), RunPhase::Paused);
     EXPECT_TRUE(job->isPaused());
 }
 
+// A click away pauses 70 ms later: into another application, a text box of
+// its own included (typing follows a click only within the target's
+// application: another one's text box is a document the user never chose),
+// or into Quorvel.
 TEST_F(Job, AClickIntoAnotherApplicationOrQuorvelPauses)
 {
+    sim::SimElement &otherField = otherWindow.addTextField({20, 660, 200, 30}, "Search");
+    otherField.setFocusable(true);
     startByClick();
-    sim.clickInto(otherWindow);
-    clock.advance(70);
-    EXPECT_EQ(job->phase(), "paused");
+    for (sim::SimElement *away : {&otherField, &otherWindow, &panelButton}) {
+        SCOPED_TRACE(away->describe().toStdString());
+        sim.clickInto(*away);
+        clock.advance(70);
+        EXPECT_EQ(job->phase(), RunPhase::Paused);
+        EXPECT_TRUE(job->isPaused());
+        EXPECT_EQ(job->statusText(), kPausedByClick);
+        EXPECT_EQ(job->typingTargetElement(), field.element());
+        EXPECT_EQ(job->typingTargetPid(), editor.pid());
+        if (away == &panelButton)
+            break;
+        // Resumed by a click back into the field.
+        sim.clickInto(field);
+        ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 500));
+        EXPECT_FALSE(job->isPaused());
+    }
 
-    // Resumed by a click back into the field.
-    sim.clickInto(field);
-    ASSERT_TRUE(runUntilPhase("typing", 500));
-    EXPECT_FALSE(job->isPaused());
-
-    sim.clickInto(panelButton);
-    clock.advance(70);
-    EXPECT_EQ(job->phase(), "paused");
-    EXPECT_EQ(job->statusText(), kPausedByClick);
-
-    // Resumed by the focus alone (the poll), then the one run ends with the whole text.
+    // Resumed by the focus alone (the poll), then the one run ends with the
+    // whole text, none of it in the other application.
     sim.after(500).switchTo(editor);
-    ASSERT_TRUE(runUntilPhase("typing", 1000));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 1000));
     EXPECT_TRUE(job->detectionDebug().startsWith("Focus: Editor role=textArea"));
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(field.text(), "Notes: " + kText);
+    EXPECT_EQ(otherField.text(), "Search");
     EXPECT_EQ(prepares(), 1);
 }
 
 TEST_F(Job, PanelPauseAndContinue)
 {
     job->togglePause();
-    EXPECT_EQ(job->phase(), "idle") << "no job, nothing to pause";
+    EXPECT_EQ(job->phase(), RunPhase::Idle) << "no job, nothing to pause";
 
     startByClick();
     typeAWhile();
     job->togglePause();
     EXPECT_TRUE(job->isPaused());
     EXPECT_EQ(job->statusText(), "Paused");
-    EXPECT_EQ(job->phase(), "paused");
+    EXPECT_EQ(job->phase(), RunPhase::Paused);
     const QString frozen = field.text();
     clock.advance(2000);
     EXPECT_EQ(field.text(), frozen);
 
     job->togglePause();
     EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to continue");
-    EXPECT_EQ(job->phase(), "awaiting");
+    EXPECT_EQ(job->phase(), RunPhase::Awaiting);
     EXPECT_TRUE(job->isPaused());
     sim.clickInto(field);
-    ASSERT_TRUE(runUntilPhase("typing", 500));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 500));
     EXPECT_FALSE(job->isPaused());
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(field.text(), "Notes: " + kText);
@@ -292,35 +304,35 @@ TEST_F(Job, PausedBeforeAnyRunBeganResumingStartsTheRun)
     job->prepareTyping(project);
     job->togglePause();
     sim.after(300).switchTo(editor).focus(field); // the poll armed with the job finds it
-    ASSERT_TRUE(runUntilPhase("typing", 1000));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 1000));
     EXPECT_FALSE(job->isPaused());
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(field.text(), "Notes: " + kText);
-    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->phase(), RunPhase::Done);
 }
 
 TEST_F(Job, TheEnginesOwnPauseLeavesThePauseFlagAlone)
 {
     startByClick();
     sim.after(500).switchTo(other);
-    ASSERT_TRUE(runUntilPhase("paused", 2000));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Paused, 2000));
     EXPECT_EQ(job->statusText(), "Paused \u2014 click the target text box to continue");
     EXPECT_FALSE(job->isPaused());
     sim.after(1000).switchTo(editor);
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->phase(), RunPhase::Done);
     EXPECT_EQ(job->statusText(), "Done");
 }
 
 TEST_F(Job, StopEndsTheRunAndKeepsItsPosition)
 {
     job->stopTyping();
-    EXPECT_EQ(job->phase(), "idle") << "nothing armed, nothing stopped";
+    EXPECT_EQ(job->phase(), RunPhase::Idle) << "nothing armed, nothing stopped";
 
     startByClick();
     typeAWhile();
     job->stopTyping();
-    EXPECT_EQ(job->phase(), "stopped");
+    EXPECT_EQ(job->phase(), RunPhase::Stopped);
     EXPECT_EQ(job->statusText(), "Stopped");
     EXPECT_FALSE(job->isTyping());
     EXPECT_TRUE(job->typingTargetAppName().isEmpty());
@@ -328,7 +340,7 @@ TEST_F(Job, StopEndsTheRunAndKeepsItsPosition)
     EXPECT_EQ(monitors(), 0);
     EXPECT_TRUE(sim.desktop().badgeLabel().isEmpty());
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(job->phase(), "stopped");
+    EXPECT_EQ(job->phase(), RunPhase::Stopped);
     const QString typed = field.text().mid(7);
     EXPECT_TRUE(kText.startsWith(typed));
     EXPECT_EQ(stored(project), text::graphemeCount(typed));
@@ -336,7 +348,7 @@ TEST_F(Job, StopEndsTheRunAndKeepsItsPosition)
     // Reset returns to no job; nothing of the ended run comes back.
     job->resetTyping();
     clock.advance(1000);
-    EXPECT_EQ(job->phase(), "idle");
+    EXPECT_EQ(job->phase(), RunPhase::Idle);
     EXPECT_EQ(job->statusText(), "Idle");
     EXPECT_EQ(job->progress(), 0);
     EXPECT_FALSE(job->currentProject());
@@ -353,7 +365,7 @@ TEST_F(Job, ReArmingWhileAStoppedRunIsStillGoingNeverRunsTwo)
     ASSERT_TRUE(job->isRunInFlight());
     editor.activate();
     job->startTypingSession(next, second.element(), 0);
-    EXPECT_EQ(job->phase(), "typing");
+    EXPECT_EQ(job->phase(), RunPhase::Typing);
     EXPECT_EQ(prepares(), 1) << "waits for the first run";
     ASSERT_TRUE(runToEnd());
 
@@ -367,7 +379,7 @@ TEST_F(Job, ReArmingWhileAStoppedRunIsStillGoingNeverRunsTwo)
     }();
     EXPECT_EQ(order, (QStringList{"prepare", "finish", "prepare", "finish"}));
     EXPECT_EQ(second.text(), "TitleSecond text.");
-    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->phase(), RunPhase::Done);
     EXPECT_EQ(job->progress(), 1);
     // The first project's position still came from its own run.
     EXPECT_EQ(stored(project), text::graphemeCount(field.text().mid(7)));
@@ -389,7 +401,7 @@ TEST_F(Job, AResetOrTheJobGoingAwayMidRunStopsTheEngine)
         const QString text = field.text();
         clock.advance(5000);
         EXPECT_EQ(field.text(), text);
-        EXPECT_TRUE(!job || job->phase() == "idle");
+        EXPECT_TRUE(!job || job->phase() == RunPhase::Idle);
     }
 }
 
@@ -412,13 +424,13 @@ TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
     // Nothing left the box or submitted it; the field is what could be typed.
     EXPECT_EQ(second.text(), "Title" + QString("Line oneline twoend"));
     EXPECT_EQ(field.text(), "Notes: ");
-    EXPECT_EQ(job->phase(), "done");
+    EXPECT_EQ(job->phase(), RunPhase::Done);
     EXPECT_EQ(job->runNote(), "Left out 1 line break and 1 tab: the text box has one line.");
 
     // The next run starts without the old note; a stopped one adds none.
     job->prepareTyping(oneLine);
     sim.clickInto(second);
-    ASSERT_TRUE(runUntilPhase("typing", 2000));
+    ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 2000));
     EXPECT_TRUE(job->runNote().isEmpty());
     job->stopTyping();
     ASSERT_TRUE(runToEnd());
