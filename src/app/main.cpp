@@ -1,4 +1,5 @@
 // Quorvel: the program's entry point.
+#include "app/AccessibleScrollArea.h"
 #include "app/NetworkConnectivityMonitor.h"
 #include "app/NotificationCenter.h"
 #include "app/PermissionsGateView.h"
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    qv::app::installScrollAreaAccessibility();
 
     // One copy per user: a second launch brings the first one's window
     // forward and goes, before it reads a file the first one writes.
