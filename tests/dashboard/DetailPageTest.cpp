@@ -21,7 +21,7 @@ protected:
         project = test::makeProject("Climate essay", 5, "12", "medium", true);
         openWriter({project, test::makeProject("Other", 1)});
     }
-    WriterWorkspace *writer() const { return view->writerWorkspace(); }
+    WriterWorkspace *writer() const { return view->workspace()->writer(); }
     WriterDetailView *detail() const { return writer()->detailView(); }
     void openPage() { click(writer()->row(project.id), {10, 10}); }
     QStringList chips() const
@@ -42,7 +42,7 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichAN
     ASSERT_TRUE(detail()->isVisible());
     EXPECT_FALSE(writer()->filters()->isVisible());
     EXPECT_TRUE(app->suppressTopBar());
-    EXPECT_FALSE(view->header()->isVisible());
+    EXPECT_FALSE(view->workspace()->header()->isVisible());
     EXPECT_EQ(detail()->titleLabel()->text(), "Climate essay");
     EXPECT_EQ(chips(), (QStringList{"Grade 12", "Medium", "AI", "WPM 45"}));
     EXPECT_TRUE(detail()->updatedLabel()->text().startsWith("Updated "));
@@ -56,7 +56,7 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichAN
     click(detail()->backButton());
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_TRUE(view->header()->isVisible());
+    EXPECT_TRUE(view->workspace()->header()->isVisible());
 
     // A new dashboard shows its top bar even if the last one went with a page open.
     openPage();
@@ -64,7 +64,7 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichAN
     makeView(); // signed out with the page open, then in again
     enterWriter();
     EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_TRUE(view->header()->isVisible());
+    EXPECT_TRUE(view->workspace()->header()->isVisible());
 }
 
 TEST_F(DetailPageTest, EmptyAndLongTextsInThePreview)
@@ -119,7 +119,7 @@ TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNot
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_TRUE(writer()->filters()->isVisible());
 
-    click(view->undoBanner()->undoButton());
+    click(view->overlays().undoBanner()->undoButton());
     EXPECT_EQ(app->projects().size(), 2);
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());

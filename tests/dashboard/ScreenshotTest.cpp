@@ -42,7 +42,7 @@ TEST_F(ScreenshotTest, SavesThePickerWelcomeListsAndProjectPage)
     settle();
     save("writer-list");
 
-    view->writerWorkspace()->openProject(a.id);
+    view->workspace()->writer()->openProject(a.id);
     settle();
     save("detail");
 }

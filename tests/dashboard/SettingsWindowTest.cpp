@@ -45,8 +45,8 @@ protected:
         fileChooser = &chooser;
         if (!view)
             makeView();
-        view->profileIsland().setShowProfileMenu(true);
-        click(view->profileMenu()->settingsButton());
+        view->profile().state().setShowProfileMenu(true);
+        click(view->profile().menu()->settingsButton());
         settle();
         EXPECT_NE(view->settingsWindow(), nullptr);
         return *content();
@@ -223,8 +223,8 @@ TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsType)
     EXPECT_EQ(prefs.stringValue("qv_default_preset"), "timed");
     EXPECT_EQ(prefs.stringValue("qv_default_mode"), "time");
     EXPECT_EQ(app->defaultMode(), "time");
-    EXPECT_EQ(view->smartPreset(), "timed");
-    EXPECT_EQ(view->defaultMode(), "time");
+    EXPECT_EQ(view->settingsBindings()->smartPreset(), "timed");
+    EXPECT_EQ(view->settingsBindings()->defaultMode(), "time");
 
     const QString png = writeFile("me.png", picture("PNG"));
     chooser.queueAnswer(png);
@@ -349,7 +349,7 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
     EXPECT_TRUE(chooser.requests()[0].nameFilters.join(' ').contains("*.tiff"));
     EXPECT_EQ(app->profileImageData(), tiff); // whole, not scaled down
     EXPECT_TRUE(avatar->showsPicture());
-    EXPECT_TRUE(view->profileButton()->avatar()->showsPicture());
+    EXPECT_TRUE(view->profile().button()->avatar()->showsPicture());
 
     // Bytes that are no image are kept all the same; the initials show.
     chooser.queueAnswer(writeFile("broken.png", "not a picture at all"));
@@ -357,9 +357,9 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
     settle();
     EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
     EXPECT_FALSE(avatar->showsPicture());
-    EXPECT_FALSE(view->profileButton()->avatar()->showsPicture());
+    EXPECT_FALSE(view->profile().button()->avatar()->showsPicture());
     EXPECT_EQ(avatar->initialsText(), "BR");
-    EXPECT_EQ(view->profileButton()->avatar()->initialsText(), "BR");
+    EXPECT_EQ(view->profile().button()->avatar()->initialsText(), "BR");
 
     // Another kind of file, a cancel and a missing file change nothing.
     chooser.queueAnswer(writeFile("anim.gif", picture("PNG")));
@@ -379,8 +379,8 @@ TEST_F(SettingsTest, ScreenshotsOfTheOpenMenuAndTheSettingsWindow)
     makeView({1180, 860});
     enterWriter();
     settle(6000);
-    QTest::mouseMove(view->windowHandle(), view->profileHoverArea()->geometry().center());
-    view->profileIsland().setShowProfileMenu(true);
+    QTest::mouseMove(view->windowHandle(), view->profile().hoverArea()->geometry().center());
+    view->profile().state().setShowProfileMenu(true);
     settle(400);
     EXPECT_TRUE(view->grab().save(screenshotDir() + "/dashboard-profile-menu.png"));
 

@@ -48,8 +48,8 @@ protected:
         settle(1000);
     }
 
-    StudyRootView *root() const { return qobject_cast<StudyRootView *>(view->studyWorkspace()); }
-    QWidget *page() const { return view->scrollView()->widget(); }
+    StudyRootView *root() const { return qobject_cast<StudyRootView *>(view->workspace()->studyWorkspace()); }
+    QWidget *page() const { return view->workspace()->scrollView()->widget(); }
 
     // Lies inside the scrolling page at no less than its minimum height.
     bool whole(const QWidget *w) const
@@ -65,7 +65,7 @@ TEST_F(StudyLayoutTest, TheLibraryAndTheInlineTestGrowInsideTheOneScrollView)
     ASSERT_NE(root(), nullptr);
     const QList<StudySetRow *> rows = root()->libraryPage()->rows();
     ASSERT_EQ(rows.size(), 12);
-    EXPECT_GT(page()->height(), view->scrollView()->viewport()->height());
+    EXPECT_GT(page()->height(), view->workspace()->scrollView()->viewport()->height());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         EXPECT_TRUE(whole(rows[i])) << i;
         if (i > 0) {

@@ -60,12 +60,12 @@ TEST_F(TeardownTest, EveryStudyPageThatHidesTheTopBarGoesWithThePageWithoutTouch
         makeView();
         view->handleModeSwitch(DashboardMode::study, true);
         settle(3400);
-        auto *study = qobject_cast<study::StudyRootView *>(view->studyWorkspace());
+        auto *study = qobject_cast<study::StudyRootView *>(view->workspace()->studyWorkspace());
         ASSERT_NE(study, nullptr);
         study->setViewState(make(set));
         settle(300);
         ASSERT_TRUE(app->suppressTopBar());
-        ASSERT_FALSE(view->header()->isVisible());
+        ASSERT_FALSE(view->workspace()->header()->isVisible());
 
         view.reset();
         EXPECT_FALSE(app->suppressTopBar()) << "the next page starts with its top bar";
@@ -84,5 +84,5 @@ TEST_F(TeardownTest, AnOpenProjectPageGoesWithThePage)
     // A new page (after a sign-out) shows its top bar again.
     makeView();
     EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_FALSE(view->header()->isHidden());
+    EXPECT_FALSE(view->workspace()->header()->isHidden());
 }

@@ -18,7 +18,7 @@ using namespace qv::dashboard;
 namespace {
 class WriterListTest : public test::DashboardFixture {
 protected:
-    WriterWorkspace *writer() const { return view->writerWorkspace(); }
+    WriterWorkspace *writer() const { return view->workspace()->writer(); }
     QStringList shownTitles() const
     {
         QStringList out;
@@ -111,12 +111,12 @@ TEST_F(WriterListTest, AListTallerThanTheWindowScrollsWithEveryRowWhole)
     openWriter(many);
     view->resize(980, 640);
     settle();
-    const QList<ProjectRow *> rows = view->writerWorkspace()->rows();
+    const QList<ProjectRow *> rows = view->workspace()->writer()->rows();
     ASSERT_EQ(rows.size(), 14);
     // The card grows with the list and the one scroll view scrolls it: no
     // row is squeezed below what its lines need, and none overlaps the next.
-    QWidget *page = view->scrollView()->widget();
-    EXPECT_GT(page->height(), view->scrollView()->viewport()->height());
+    QWidget *page = view->workspace()->scrollView()->widget();
+    EXPECT_GT(page->height(), view->workspace()->scrollView()->viewport()->height());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         EXPECT_GE(rows[i]->height(), rows[i]->layout()->minimumSize().height()) << i;
         if (i > 0) {
