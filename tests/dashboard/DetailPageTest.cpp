@@ -47,11 +47,6 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichAN
     EXPECT_EQ(chips(), (QStringList{"Grade 12", "Medium", "AI", "WPM 45"}));
     EXPECT_TRUE(detail()->updatedLabel()->text().startsWith("Updated "));
     EXPECT_EQ(detail()->previewLabel()->text(), "Text of Climate essay");
-    EXPECT_EQ(detail()->typeButton()->text(), "TYPE PROJECT");
-    EXPECT_EQ(detail()->editButton()->text(), "EDIT PROJECT");
-    EXPECT_EQ(detail()->deleteButton()->text(), "DELETE PROJECT");
-    EXPECT_GE(detail()->typeButton()->width(), 160);
-    EXPECT_GE(detail()->deleteButton()->width(), 140);
 
     click(detail()->backButton());
     EXPECT_FALSE(detail()->isVisible());

@@ -122,8 +122,6 @@ TEST_F(SettingsTest, TheWindowIsMadeOnceHiddenOnCloseAndBroughtBackAsLeft)
     app->updateProfileName("Ann Lee");
     SettingsWindowView &first = openSettings();
     QPointer<CustomWindow> window = view->settingsWindow();
-    EXPECT_EQ(window->size(), QSize(640, 740));
-    EXPECT_EQ(window->minimumSize(), QSize(560, 640));
     EXPECT_EQ(account().nameField()->text(), "Ann Lee");
 
     // Leave some state behind, then close from the whole padded dot.
@@ -205,12 +203,8 @@ TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsType)
     SettingsWindowView &settings = openSettings();
     PreferencesCard *card = settings.preferencesCard();
     EXPECT_TRUE(card->toggle(2)->isChecked()); // a missing key counts as on
-    QStringList labels;
-    for (int i = 0; i < 3; ++i) {
-        labels << card->toggle(i)->text();
+    for (int i = 0; i < 3; ++i)
         card->toggle(i)->click();
-    }
-    EXPECT_EQ(labels, (QStringList{"Auto update on launch", "Reduce motion", "Show Smart Brief"}));
     EXPECT_EQ((QList<bool>{app->autoUpdateEnabled(), app->reduceMotionEnabled(), app->showSmartBrief()}),
               (QList<bool>{true, true, false}));
     EXPECT_EQ((QList<std::optional<bool>>{prefs.boolValue("qv_autoUpdateEnabled"), prefs.boolValue("qv_reduce_motion"),
@@ -323,7 +317,6 @@ TEST_F(SettingsTest, ThePreviewFollowsTheSampleAndThePreset)
     EXPECT_EQ(smart->previewTexts(), balanced);
 
     smart->presetPicker()->pill(1)->click(); // "Timed exam"
-    EXPECT_EQ(smart->presetPicker()->pill(1)->text(), "Timed exam");
     EXPECT_EQ(smart->previewTexts(), expected());
     EXPECT_NE(smart->previewTexts()[2], balanced[2]);
 
@@ -370,27 +363,6 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
         settle();
     }
     EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
-}
-
-TEST_F(SettingsTest, ScreenshotsOfTheOpenMenuAndTheSettingsWindow)
-{
-    makeSignedInApp("ann.lee@example.test");
-    app->updateProfileName("Ann Lee");
-    makeView({1180, 860});
-    enterWriter();
-    settle(6000);
-    QTest::mouseMove(view->windowHandle(), view->profile().hoverArea()->geometry().center());
-    view->profile().state().setShowProfileMenu(true);
-    settle(400);
-    EXPECT_TRUE(view->grab().save(screenshotDir() + "/dashboard-profile-menu.png"));
-
-    SettingsWindowView &settings = openSettings();
-    settings.smartnessCard()->sampleEditor()->setPlainText(
-        "Rivers shape the towns that grow beside them. In this essay I argue that the river is the town's memory.");
-    click(account().formButton());
-    settle(300);
-    account().nameField()->clearFocus();
-    EXPECT_TRUE(view->settingsWindow()->grab().save(screenshotDir() + "/settings-window.png"));
 }
 
 TEST_F(SettingsTest, APreferenceThatCannotBeWrittenIsSaidInTheWindowAndTheValueStays)

@@ -1,6 +1,8 @@
-// The study workspace inside the dashboard's one scroll view at the smallest
-// window: its pages grow with their content and scroll as a whole, so no
-// row or question is squeezed or cut by an inner viewport.
+// The real study workspace inside the dashboard: at the smallest window its
+// pages grow with their content inside the one scroll view, so no row or
+// question is squeezed or cut by an inner viewport; and a page going away (a
+// quit, a sign-out) while one of its inner pages is open touches nothing
+// already deleted.
 #include "DashboardTestSupport.h"
 
 #include "core/Random.h"
@@ -14,14 +16,12 @@
 #include "study/StudyWorkspacePages.h"
 #include "theme/QVButton.h"
 
-#include <QScrollArea>
-
 using namespace qv;
 using namespace qv::dashboard;
 using namespace qv::study;
 
 namespace {
-class StudyLayoutTest : public test::DashboardFixture {
+class StudyInDashboardTest : public test::DashboardFixture {
 protected:
     SeededRandom random{11};
 
@@ -30,18 +30,13 @@ protected:
         studyWorkspace = [this](state::AppState &a) -> QWidget * {
             return new StudyRootView(a, scheduler, clock, studyWorkspacePages(a, scheduler, clock, random));
         };
+    }
+
+    void openStudyAtTheSmallestWindow()
+    {
         makeApp();
-        for (int i = 0; i < 12; ++i) {
-            StudyProject set;
-            set.id = QUuid::createUuid();
-            set.title = QString("Set %1").arg(i);
-            set.grade = "11";
-            set.updatedAt = clock.nowUtc();
-            for (int c = 0; c < 6; ++c)
-                set.items.append({QUuid::createUuid(), QString("term %1").arg(c), QString("definition %1").arg(c), 0,
-                                  0, std::nullopt, false});
-            EXPECT_TRUE(app->saveStudyProject(set));
-        }
+        for (int i = 0; i < 12; ++i)
+            storeStudySet(QString("Set %1").arg(i), 6);
         makeView({980, 640});
         view->handleModeSwitch(DashboardMode::study, true);
         settle(3400);
@@ -50,29 +45,17 @@ protected:
 
     StudyRootView *root() const { return qobject_cast<StudyRootView *>(view->workspace()->studyWorkspace()); }
     QWidget *page() const { return view->workspace()->scrollView()->widget(); }
-
-    // Lies inside the scrolling page at no less than its minimum height.
-    bool whole(const QWidget *w) const
-    {
-        const QRect placed(w->mapTo(page(), QPoint()), w->size());
-        return w->isVisible() && page()->rect().contains(placed) && w->height() >= w->minimumSizeHint().height();
-    }
 };
 } // namespace
 
-TEST_F(StudyLayoutTest, TheLibraryAndTheInlineTestGrowInsideTheOneScrollView)
+TEST_F(StudyInDashboardTest, TheLibraryAndTheInlineTestGrowInsideTheOneScrollView)
 {
+    openStudyAtTheSmallestWindow();
     ASSERT_NE(root(), nullptr);
     const QList<StudySetRow *> rows = root()->libraryPage()->rows();
     ASSERT_EQ(rows.size(), 12);
     EXPECT_GT(page()->height(), view->workspace()->scrollView()->viewport()->height());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        EXPECT_TRUE(whole(rows[i])) << i;
-        if (i > 0) {
-            EXPECT_GE(rows[i]->mapTo(page(), QPoint()).y(), rows[i - 1]->mapTo(page(), QPoint(0, rows[i - 1]->height())).y())
-                << i;
-        }
-    }
+    expectStackedWhole(rows);
 
     // The set page's inline test: every question whole, the page scrolls.
     root()->setViewState(StudyViewState::detail(app->studyProjects().first()));
@@ -84,17 +67,44 @@ TEST_F(StudyLayoutTest, TheLibraryAndTheInlineTestGrowInsideTheOneScrollView)
     auto *test = qobject_cast<StudyInlineTest *>(setPage->testPane());
     ASSERT_NE(test, nullptr);
     ASSERT_FALSE(test->view()->questionCards().isEmpty());
-    for (StudyTestQuestionCard *card : test->view()->questionCards())
-        EXPECT_TRUE(whole(card));
-    EXPECT_TRUE(whole(test->view()->mainButton()));
+    expectStackedWhole(test->view()->questionCards());
+    expectStackedWhole(QList<QWidget *>{test->view()->mainButton()});
 }
 
-TEST_F(StudyLayoutTest, TheCardTakesTheHeightOfTheWorkspaceOnShowAlone)
+TEST_F(StudyInDashboardTest, TheCardTakesTheHeightOfTheWorkspaceOnShowAlone)
 {
+    openStudyAtTheSmallestWindow();
     const int studyHeight = page()->height();
     // A short writer list leaves no room behind from the long library.
     view->handleModeSwitch(DashboardMode::writer, false);
     settle(3400);
     settle(1000);
     EXPECT_LT(page()->height(), studyHeight / 2);
+}
+
+TEST_F(StudyInDashboardTest, EveryStudyPageThatHidesTheTopBarGoesWithThePageWithoutTouchingIt)
+{
+    using Make = StudyViewState (*)(const StudyProject &);
+    const std::pair<const char *, Make> pages[] = {
+        {"set page", &StudyViewState::detail},
+        {"session", &StudyViewState::study},
+        {"test", &StudyViewState::quiz},
+    };
+    for (const auto &[name, make] : pages) {
+        SCOPED_TRACE(name);
+        makeApp();
+        const StudyProject set = storeStudySet("Cells", 2);
+        makeView();
+        view->handleModeSwitch(DashboardMode::study, true);
+        settle(3400);
+        ASSERT_NE(root(), nullptr);
+        root()->setViewState(make(set));
+        settle(300);
+        ASSERT_TRUE(app->suppressTopBar());
+        ASSERT_FALSE(view->workspace()->header()->isVisible());
+
+        view.reset();
+        EXPECT_FALSE(app->suppressTopBar()) << "the next page starts with its top bar";
+        app.reset();
+    }
 }
