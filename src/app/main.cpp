@@ -22,6 +22,7 @@
 #include "study/StudyRootView.h"
 #include "study/StudyWorkspacePages.h"
 #include "state/TerminationFlush.h"
+#include "theme/AppStyle.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
 
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    qv::applyAppStyle();
     qv::app::installScrollAreaAccessibility();
 
     // One copy per user: a second launch brings the first one's window
