@@ -1,4 +1,5 @@
 // Quorvel: the program's entry point.
+#include "app/AccessibleScrollArea.h"
 #include "app/NetworkConnectivityMonitor.h"
 #include "app/NotificationCenter.h"
 #include "app/PermissionsGateView.h"
@@ -21,6 +22,7 @@
 #include "study/StudyRootView.h"
 #include "study/StudyWorkspacePages.h"
 #include "state/TerminationFlush.h"
+#include "theme/AppStyle.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
 
@@ -54,6 +56,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    qv::applyAppStyle();
+    qv::app::installScrollAreaAccessibility();
 
     // One copy per user: a second launch brings the first one's window
     // forward and goes, before it reads a file the first one writes.

@@ -77,7 +77,6 @@ TEST(DashboardTextTest, RowsBannerEmptyStateAndChips)
 {
     Project p = project("Essay", "12", "medium");
     EXPECT_EQ(deletedBannerText("My \"best\" essay"), "Deleted \"My \"best\" essay\"");
-    EXPECT_EQ(reviewFilterLabel("All"), "All");
     EXPECT_EQ(capitalized("HEAVY"), "Heavy");
     EXPECT_EQ(capitalized("very light review"), "Very Light Review");
     EXPECT_EQ(capitalized("don't"), "Don't");

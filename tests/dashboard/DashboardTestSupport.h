@@ -4,6 +4,13 @@
 #include "core/WallClock.h"
 #include "dashboard/DashboardView.h"
 #include "dashboard/LayerFade.h"
+#include "dashboard/PageOverlays.h"
+#include "dashboard/PermissionsLayer.h"
+#include "dashboard/ProfileAvatarButton.h"
+#include "dashboard/ProfileIsland.h"
+#include "dashboard/ProfileMenu.h"
+#include "dashboard/SettingsBindings.h"
+#include "dashboard/WorkspaceLayer.h"
 #include "editor/ProjectEditorWindow.h"
 #include "platform/sim/SimDesktop.h"
 #include "services/ScriptedTransport.h"
@@ -19,6 +26,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -196,6 +204,39 @@ protected:
             EXPECT_TRUE(app->saveProject(p));
         makeView();
         enterWriter();
+    }
+
+    // Stores a set of `items` cards, each with a term and a definition.
+    StudyProject storeStudySet(const QString &title, int items, const QString &grade = "11")
+    {
+        StudyProject set;
+        set.id = QUuid::createUuid();
+        set.title = title;
+        set.grade = grade;
+        set.updatedAt = clock.nowUtc();
+        for (int c = 0; c < items; ++c)
+            set.items.append({QUuid::createUuid(), QString("term %1").arg(c), QString("definition %1").arg(c), 0, 0,
+                              std::nullopt, false});
+        const SaveResult saved = app->saveStudyProject(set);
+        EXPECT_TRUE(saved) << saved.reason().toStdString();
+        return set;
+    }
+
+    // The rows lie one under the next in the one scrolling page, none
+    // squeezed below what its lines need.
+    template <typename Row>
+    void expectStackedWhole(const QList<Row *> &rows) const
+    {
+        QWidget *page = view->workspace()->scrollView()->widget();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            const QRect placed(rows[i]->mapTo(page, QPoint()), rows[i]->size());
+            EXPECT_TRUE(rows[i]->isVisible() && page->rect().contains(placed));
+            EXPECT_GE(rows[i]->height(), rows[i]->minimumSizeHint().height());
+            if (i > 0) {
+                EXPECT_GE(placed.top(), rows[i - 1]->mapTo(page, QPoint(0, rows[i - 1]->height())).y());
+            }
+        }
     }
 
     void click(QWidget *w, QPoint at = {-1, -1})

@@ -31,7 +31,7 @@ protected:
 
     void askToDelete(const Project &p)
     {
-        ProjectRow *row = view->writerWorkspace()->row(p.id);
+        ProjectRow *row = view->workspace()->writer()->row(p.id);
         ASSERT_NE(row, nullptr);
         click(row->deleteButton());
         ASSERT_NE(view->deleteAlert(), nullptr);
@@ -58,7 +58,7 @@ TEST_F(DeleteTest, TheAlertUsesItsOwnWordsEscapeCancelsAndUndoRestoresTheProject
 {
     askToDelete(second);
     EXPECT_EQ(view->pendingDelete()->title, "Second");
-    EXPECT_FALSE(view->writerWorkspace()->activeProjectId());
+    EXPECT_FALSE(view->workspace()->writer()->activeProjectId());
     QMessageBox *alert = view->deleteAlert();
     EXPECT_TRUE(alert->isVisible());
     EXPECT_EQ(alert->text(), "Delete Project?");
@@ -72,7 +72,7 @@ TEST_F(DeleteTest, TheAlertUsesItsOwnWordsEscapeCancelsAndUndoRestoresTheProject
     settle();
     EXPECT_FALSE(view->pendingDelete());
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
-    EXPECT_FALSE(view->undoBanner()->isVisible());
+    EXPECT_FALSE(view->overlays().undoBanner()->isVisible());
 
     // Delete offers an undo, which restores the project and the file.
     askToDelete(second);
@@ -80,23 +80,23 @@ TEST_F(DeleteTest, TheAlertUsesItsOwnWordsEscapeCancelsAndUndoRestoresTheProject
     EXPECT_FALSE(view->pendingDelete());
     EXPECT_EQ(titles(), (QStringList{"Third", "First"}));
     EXPECT_FALSE(file().contains(idText(second)));
-    ASSERT_TRUE(view->undoBanner()->isVisible());
-    EXPECT_EQ(view->undoBanner()->textLabel()->text(), "Deleted \"Second\"");
+    ASSERT_TRUE(view->overlays().undoBanner()->isVisible());
+    EXPECT_EQ(view->overlays().undoBanner()->textLabel()->text(), "Deleted \"Second\"");
     // The banner sits at the bottom and is the layer that takes clicks there.
-    const QPoint inBanner = view->undoBanner()->geometry().center();
-    EXPECT_EQ(view->overlayHost()->layerAt(inBanner), view->undoBanner());
+    const QPoint inBanner = view->overlays().undoBanner()->geometry().center();
+    EXPECT_EQ(view->overlayHost()->layerAt(inBanner), view->overlays().undoBanner());
     // Centred at its minimum width, which a short title does not reach.
-    EXPECT_GE(view->undoBanner()->width(), view->undoBanner()->minimumWidth());
+    EXPECT_GE(view->overlays().undoBanner()->width(), view->overlays().undoBanner()->minimumWidth());
     EXPECT_NEAR(inBanner.x(), view->width() / 2, 1);
 
     settle(4999);
-    click(view->undoBanner()->undoButton());
+    click(view->overlays().undoBanner()->undoButton());
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
     EXPECT_TRUE(file().contains(idText(second)));
     // The banner takes no more clicks at once and fades out.
-    EXPECT_TRUE(view->undoBanner()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(view->overlays().undoBanner()->testAttribute(Qt::WA_TransparentForMouseEvents));
     settle(250);
-    EXPECT_FALSE(view->undoBanner()->isVisible());
+    EXPECT_FALSE(view->overlays().undoBanner()->isVisible());
     settle(10000);
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
 }
@@ -106,17 +106,17 @@ TEST_F(DeleteTest, TheOfferEndsAfterFiveSecondsAndTheDeletionStaysAndAProjectAlr
     askToDelete(third);
     answerDelete("Delete");
     settle(4999);
-    EXPECT_TRUE(view->undoBanner()->isVisible());
+    EXPECT_TRUE(view->overlays().undoBanner()->isVisible());
     settle(1);
     settle(250); // the fade out
-    EXPECT_FALSE(view->undoBanner()->isVisible());
+    EXPECT_FALSE(view->overlays().undoBanner()->isVisible());
     view->undoDelete();
     EXPECT_EQ(titles(), (QStringList{"Second", "First"}));
 
     askToDelete(first);
     EXPECT_TRUE(app->deleteProject(first)); // gone meanwhile (another window)
     answerDelete("Delete");
-    EXPECT_FALSE(view->undoBanner()->isVisible());
+    EXPECT_FALSE(view->overlays().undoBanner()->isVisible());
     EXPECT_EQ(titles(), QStringList{"Second"});
 }
 
@@ -129,7 +129,7 @@ TEST_F(DeleteTest, ADeleteAndAnUndoThatCannotBeWrittenSayWhyAndTheNextSaveWrites
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    NoticeBanner *notice = view->writerWorkspace()->saveNotice();
+    NoticeBanner *notice = view->workspace()->writer()->saveNotice();
     EXPECT_FALSE(notice->isVisible());
     askToDelete(second);
     answerDelete("Delete");
@@ -144,7 +144,7 @@ TEST_F(DeleteTest, ADeleteAndAnUndoThatCannotBeWrittenSayWhyAndTheNextSaveWrites
     EXPECT_FALSE(notice->isVisible());
 
     // The undo cannot be written either, and says so again.
-    click(view->undoBanner()->undoButton());
+    click(view->overlays().undoBanner()->undoButton());
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->text(), expected);
     EXPECT_EQ(titles(), (QStringList{"Third", "Second", "First"}));
@@ -166,7 +166,7 @@ TEST_F(DeleteTest, APreferenceThatCannotBeWrittenIsSaidAboveTheUndoBanner)
 {
     askToDelete(second);
     answerDelete("Delete");
-    NoticeBanner *notice = view->preferencesNotice();
+    NoticeBanner *notice = view->overlays().preferencesNotice();
     EXPECT_FALSE(notice->isVisible());
     emit prefs.saveFailed(QStringLiteral("Permission denied (/cfg/preferences.json)"));
     settle();
@@ -174,7 +174,7 @@ TEST_F(DeleteTest, APreferenceThatCannotBeWrittenIsSaidAboveTheUndoBanner)
     EXPECT_TRUE(notice->text().startsWith(
         u"Could not save your settings: Permission denied (/cfg/preferences.json). The change is kept"))
         << notice->text().toStdString();
-    EXPECT_LE(notice->geometry().bottom(), view->undoBanner()->geometry().top());
+    EXPECT_LE(notice->geometry().bottom(), view->overlays().undoBanner()->geometry().top());
     EXPECT_EQ(view->overlayHost()->layerAt(notice->geometry().center()), notice);
 }
 
@@ -193,7 +193,7 @@ TEST_F(UnreadableProjectsTest, TheKeptFileIsNamedUntilDismissedAndAgainWhenItIsM
     broken.close();
 
     openWriter();
-    NoticeBanner *notice = view->writerWorkspace()->keptFileNotice();
+    NoticeBanner *notice = view->workspace()->writer()->keptFileNotice();
     ASSERT_TRUE(notice->isVisible());
     EXPECT_TRUE(notice->text().startsWith(u"Your projects file could not be read (")) << notice->text().toStdString();
     EXPECT_TRUE(notice->text().endsWith(QStringLiteral("the file is kept as %1.").arg(path)));
@@ -212,5 +212,5 @@ TEST_F(UnreadableProjectsTest, TheKeptFileIsNamedUntilDismissedAndAgainWhenItIsM
     EXPECT_TRUE(kept->path.startsWith(path + ".unreadable-")) << kept->path.toStdString();
     EXPECT_TRUE(QFile::exists(kept->path));
     EXPECT_TRUE(notice->text().endsWith(QStringLiteral("the file is kept as %1.").arg(kept->path)));
-    EXPECT_FALSE(view->writerWorkspace()->saveNotice()->isVisible());
+    EXPECT_FALSE(view->workspace()->writer()->saveNotice()->isVisible());
 }

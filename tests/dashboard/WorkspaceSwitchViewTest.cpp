@@ -21,9 +21,9 @@ using namespace qv::dashboard;
 namespace {
 class WorkspaceViewTest : public test::DashboardFixture {
 protected:
-    bool pickerShown() const { return view->pickerPage()->isVisible(); }
-    bool cardShown() const { return view->scrollView()->isVisible(); }
-    double layerOpacity() const { return view->workspaceFade().layerOpacity(); }
+    bool pickerShown() const { return view->workspace()->pickerPage()->isVisible(); }
+    bool cardShown() const { return view->workspace()->scrollView()->isVisible(); }
+    double layerOpacity() const { return view->workspace()->fade().layerOpacity(); }
 };
 } // namespace
 
@@ -32,49 +32,49 @@ TEST_F(WorkspaceViewTest, FirstAppearanceOffersThePickerWhoseChoicePlaysTheWelco
     makeView();
     EXPECT_TRUE(pickerShown());
     EXPECT_FALSE(cardShown());
-    EXPECT_FALSE(view->welcomeOverlay()->isVisible());
-    EXPECT_FALSE(view->workspaceBlocker()->isVisible());
-    EXPECT_FALSE(view->profileMenuLayer()->isVisible());
-    EXPECT_FALSE(view->profileIslandLayer()->isVisible());
+    EXPECT_FALSE(view->overlays().welcome()->isVisible());
+    EXPECT_FALSE(view->findChild<QWidget *>("workspaceBlocker")->isVisible());
+    EXPECT_FALSE(view->profile().menu()->isVisible());
+    EXPECT_FALSE(view->profile().button()->isVisible());
     QStringList names;
     for (DashboardMode m : allDashboardModes())
-        names << view->modePicker()->button(m)->text();
+        names << view->workspace()->picker()->button(m)->text();
     EXPECT_EQ(names, (QStringList{"Quorvel", "Lexmoor", "Trivane"}));
 
-    click(view->modePicker()->button(DashboardMode::study));
-    EXPECT_TRUE(view->welcomeOverlay()->isVisible());
-    EXPECT_EQ(view->welcomeOverlay()->titleText(), "Lexmoor");
+    click(view->workspace()->picker()->button(DashboardMode::study));
+    EXPECT_TRUE(view->overlays().welcome()->isVisible());
+    EXPECT_EQ(view->overlays().welcome()->titleText(), "Lexmoor");
     // The workspace fades out under the overlay in 0.25 s.
-    EXPECT_EQ(view->overlayHost()->layerAt({550, 450}), view->welcomeOverlay());
+    EXPECT_EQ(view->overlayHost()->layerAt({550, 450}), view->overlays().welcome());
     settle(125);
     EXPECT_NEAR(layerOpacity(), 0.5, 0.1);
     settle(130);
-    EXPECT_FALSE(view->workspaceLayer()->isVisible());
+    EXPECT_FALSE(view->workspace()->isVisible());
     settle(3399 - 255);
-    EXPECT_TRUE(view->welcomeOverlay()->isVisible());
+    EXPECT_TRUE(view->overlays().welcome()->isVisible());
     settle(1);
     // It fades out over 0.6 s, taking no more clicks.
-    auto *fade = qobject_cast<FadeScaleEffect *>(view->welcomeOverlay()->graphicsEffect());
+    auto *fade = qobject_cast<FadeScaleEffect *>(view->overlays().welcome()->graphicsEffect());
     ASSERT_TRUE(fade);
-    EXPECT_NE(view->overlayHost()->layerAt({550, 450}), view->welcomeOverlay());
+    EXPECT_NE(view->overlayHost()->layerAt({550, 450}), view->overlays().welcome());
     // Meanwhile the picker gives way to the card, and the layer comes back.
     settle(125);
     EXPECT_NEAR(layerOpacity(), 0.5, 0.1);
     EXPECT_TRUE(pickerShown());
-    EXPECT_NEAR(view->workspaceFade().pickerOpacity(), 0.25, 0.05);
-    EXPECT_NEAR(view->workspaceFade().cardOpacity(), 0.25, 0.05);
+    EXPECT_NEAR(view->workspace()->fade().pickerOpacity(), 0.25, 0.05);
+    EXPECT_NEAR(view->workspace()->fade().cardOpacity(), 0.25, 0.05);
     settle(130);
     EXPECT_FALSE(pickerShown());
-    EXPECT_NEAR(view->workspaceFade().cardOpacity(), 1.0, 1e-9);
+    EXPECT_NEAR(view->workspace()->fade().cardOpacity(), 1.0, 1e-9);
     settle(45);
     EXPECT_NEAR(fade->opacity(), 0.5, 0.05);
     settle(320);
-    EXPECT_FALSE(view->welcomeOverlay()->isVisible());
+    EXPECT_FALSE(view->overlays().welcome()->isVisible());
     EXPECT_TRUE(cardShown());
-    EXPECT_EQ(view->pageTitle()->text(), "Lexmoor");
-    EXPECT_EQ(view->switchBar()->current(), DashboardMode::study);
+    EXPECT_EQ(view->workspace()->pageTitle()->text(), "Lexmoor");
+    EXPECT_EQ(view->workspace()->switchBar()->current(), DashboardMode::study);
     EXPECT_EQ(studyBuilt, 1);
-    EXPECT_TRUE(view->studyWorkspace()->isVisible());
+    EXPECT_TRUE(view->workspace()->studyWorkspace()->isVisible());
 }
 
 TEST_F(WorkspaceViewTest, TheSwitchBarIsCoveredDuringASwitchAndItsTestSegmentShowsTheComingSoonCard)
@@ -82,31 +82,31 @@ TEST_F(WorkspaceViewTest, TheSwitchBarIsCoveredDuringASwitchAndItsTestSegmentSho
     makeView();
     enterWriter();
     settle(620); // the welcome overlay's fade out
-    click(view->switchBar()->segment(DashboardMode::study));
-    ASSERT_TRUE(view->welcomeOverlay()->isVisible());
+    click(view->workspace()->switchBar()->segment(DashboardMode::study));
+    ASSERT_TRUE(view->overlays().welcome()->isVisible());
     settle(1000);
     // Covered: no segment can be reached.
-    EXPECT_NE(view->overlayHost()->layerAt(view->switchBar()->mapTo(view.get(), QPoint(5, 5))),
-              view->workspaceLayer());
+    EXPECT_NE(view->overlayHost()->layerAt(view->workspace()->switchBar()->mapTo(view.get(), QPoint(5, 5))),
+              view->workspace());
     settle(2400);
     EXPECT_EQ(view->workspaceSwitch().dashboardMode(), DashboardMode::study);
-    EXPECT_FALSE(view->workspaceBlocker()->isVisible());
+    EXPECT_FALSE(view->findChild<QWidget *>("workspaceBlocker")->isVisible());
 
     // The test workspace shows the coming-soon card, which the dim closes.
     settle(620);
-    click(view->switchBar()->segment(DashboardMode::test));
-    EXPECT_TRUE(view->welcomeOverlay()->isVisible());
-    EXPECT_EQ(view->welcomeOverlay()->titleText(), "Trivane");
+    click(view->workspace()->switchBar()->segment(DashboardMode::test));
+    EXPECT_TRUE(view->overlays().welcome()->isVisible());
+    EXPECT_EQ(view->overlays().welcome()->titleText(), "Trivane");
     settle(3000);
-    ASSERT_TRUE(view->comingSoonLayer()->isVisible());
-    EXPECT_EQ(view->pageTitle()->text(), "Lexmoor");
-    EXPECT_EQ(view->switchBar()->current(), DashboardMode::study);
-    EXPECT_EQ(view->comingSoonCard()->detail()->text(), "Trivane is coming soon.");
+    ASSERT_TRUE(view->overlays().comingSoonLayer()->isVisible());
+    EXPECT_EQ(view->workspace()->pageTitle()->text(), "Lexmoor");
+    EXPECT_EQ(view->workspace()->switchBar()->current(), DashboardMode::study);
+    EXPECT_EQ(view->overlays().comingSoonCard()->detail()->text(), "Trivane is coming soon.");
     // A click on the card itself keeps it; a click on the dim closes it.
-    click(view->comingSoonCard());
-    EXPECT_TRUE(view->comingSoonLayer()->isVisible());
-    click(view->comingSoonLayer(), {5, 5});
-    EXPECT_FALSE(view->comingSoonLayer()->isVisible());
+    click(view->overlays().comingSoonCard());
+    EXPECT_TRUE(view->overlays().comingSoonLayer()->isVisible());
+    click(view->overlays().comingSoonLayer(), {5, 5});
+    EXPECT_FALSE(view->overlays().comingSoonLayer()->isVisible());
 }
 
 TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
@@ -114,7 +114,7 @@ TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
     makeView();
     view->handleModeSwitch(DashboardMode::writer, true);
     settle();
-    WelcomeOverlayView *w = view->welcomeOverlay();
+    WelcomeOverlayView *w = view->overlays().welcome();
     EXPECT_DOUBLE_EQ(w->progress(), 0.0);
     settle(1000);
     EXPECT_GT(w->progress(), 0.2);
@@ -127,7 +127,7 @@ TEST_F(WorkspaceViewTest, TheWelcomeBarFillsInTwoSecondsUnlessMotionIsReduced)
     app->setReduceMotionEnabled(true);
     view->handleModeSwitch(DashboardMode::study, false);
     settle();
-    EXPECT_FALSE(view->workspaceLayer()->isVisible()); // no fade either
+    EXPECT_FALSE(view->workspace()->isVisible()); // no fade either
     EXPECT_DOUBLE_EQ(w->progress(), 1.0);
     EXPECT_FALSE(w->isShimmering());
     EXPECT_DOUBLE_EQ(w->shimmerDirection(), 1.0);
@@ -137,7 +137,7 @@ TEST_F(WorkspaceViewTest, PickerButtonsFollowOnlyTheSystemMotionSetting)
 {
     makeView();
     app->setReduceMotionEnabled(true); // the app's own switch does not still them
-    ModePickerButton *b = view->modePicker()->button(DashboardMode::writer);
+    ModePickerButton *b = view->workspace()->picker()->button(DashboardMode::writer);
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(b, &enter);
     settle(90);
@@ -160,12 +160,12 @@ TEST_F(WorkspaceViewTest, MakingReadsTheDefaultsOnceAndAppearingReadsThePermissi
     prefs.setString("qv_default_mode", "time");
     makeView();
     // The dashboard reads its defaults once, when made.
-    EXPECT_EQ(view->defaultGrade(), "12");
-    EXPECT_EQ(view->defaultReview(), "medium");
-    EXPECT_EQ(view->smartPreset(), "balanced");
-    EXPECT_EQ(view->defaultMode(), "time");
+    EXPECT_EQ(view->settingsBindings()->defaultGrade(), "12");
+    EXPECT_EQ(view->settingsBindings()->defaultReview(), "medium");
+    EXPECT_EQ(view->settingsBindings()->smartPreset(), "balanced");
+    EXPECT_EQ(view->settingsBindings()->defaultMode(), "time");
     prefs.setString("qv_default_grade", "9");
-    EXPECT_EQ(view->defaultGrade(), "12");
+    EXPECT_EQ(view->settingsBindings()->defaultGrade(), "12");
     EXPECT_TRUE(app->inputMonitoringReady());
     EXPECT_FALSE(app->skipInitialWelcome());
     EXPECT_EQ(fetcher->requests.size(), before + 1);

@@ -692,12 +692,9 @@ TEST_P(Tour, EveryPageByRealClicksAndLeftByItsOwnWayBack)
     EXPECT_EQ(total, 0) << "painter warnings, the first: " << firstPainterWarning.toStdString() << "\n" << where;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, Tour, ::testing::Values(TourSize{"Default", {1180, 760}}), sizeName);
-// Off until a crash is found: at this size the application sometimes ends
-// with a segmentation fault inside Qt's accessibility bridge (a child looked
-// up for a deleted object) when Trivane is chosen after a set's deletion and
-// undo. Run it with --gtest_also_run_disabled_tests.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Sizes, Tour, ::testing::Values(TourSize{"Minimum", {980, 640}}), sizeName);
+INSTANTIATE_TEST_SUITE_P(Sizes, Tour,
+                         ::testing::Values(TourSize{"Default", {1180, 760}}, TourSize{"Minimum", {980, 640}}),
+                         sizeName);
 
 } // namespace
 } // namespace qv::e2e
