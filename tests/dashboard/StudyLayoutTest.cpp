@@ -4,14 +4,14 @@
 #include "DashboardTestSupport.h"
 
 #include "core/Random.h"
-#include "study/StudyInlineTest.h"
-#include "study/StudyLibraryPage.h"
-#include "study/StudyRootView.h"
-#include "study/StudySetPage.h"
-#include "study/StudySetRow.h"
-#include "study/StudyTestQuestionCard.h"
-#include "study/StudyTestView.h"
-#include "study/StudyWorkspacePages.h"
+#include "study/views/StudyInlineTest.h"
+#include "study/views/StudyLibraryPage.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySetPage.h"
+#include "study/views/StudySetRow.h"
+#include "study/views/StudyTestQuestionCard.h"
+#include "study/views/StudyTestView.h"
+#include "study/views/StudyWorkspacePages.h"
 #include "theme/QVButton.h"
 
 #include <QScrollArea>

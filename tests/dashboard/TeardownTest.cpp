@@ -4,8 +4,8 @@
 
 #include "core/Random.h"
 #include "dashboard/WriterWorkspace.h"
-#include "study/StudyRootView.h"
-#include "study/StudyWorkspacePages.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudyWorkspacePages.h"
 
 using namespace qv;
 using namespace qv::dashboard;

@@ -1,8 +1,8 @@
 #include "SetPageFixture.h"
 
-#include "study/ClampedText.h"
-#include "study/StudyCardEditorRow.h"
-#include "study/StudySlideMenu.h"
+#include "study/views/ClampedText.h"
+#include "study/views/StudyCardEditorRow.h"
+#include "study/views/StudySlideMenu.h"
 #include "theme/QVLineEdit.h"
 #include "theme/Typography.h"
 

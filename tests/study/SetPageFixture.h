@@ -2,17 +2,17 @@
 
 #include "StudyViewFixture.h"
 
-#include "study/StudyCardList.h"
-#include "study/StudyCardRow.h"
-#include "study/StudyCarousel.h"
-#include "study/StudyEllipsisButton.h"
-#include "study/StudyFlashcardView.h"
-#include "study/StudyInlinePane.h"
-#include "study/StudyProgressChip.h"
-#include "study/StudyProgressRow.h"
-#include "study/StudyRootView.h"
-#include "study/StudySetPage.h"
-#include "study/StudySetPageFactory.h"
+#include "study/views/StudyCardList.h"
+#include "study/views/StudyCardRow.h"
+#include "study/views/StudyCarousel.h"
+#include "study/views/StudyEllipsisButton.h"
+#include "study/views/StudyFlashcardView.h"
+#include "study/views/StudyInlinePane.h"
+#include "study/views/StudyProgressChip.h"
+#include "study/views/StudyProgressRow.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySetPage.h"
+#include "study/views/StudySetPageFactory.h"
 #include "theme/QVButton.h"
 
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "study/FlashcardDeck.h"
-#include "study/StudyMode.h"
-#include "study/StudySetPageText.h"
+#include "study/views/FlashcardDeck.h"
+#include "study/views/StudyMode.h"
+#include "study/views/StudySetPageText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "StudyViewFixture.h"
 
 #include "model/Storage.h"
-#include "study/StudyDeleteOffer.h"
-#include "study/StudyLibraryPage.h"
-#include "study/StudyRootView.h"
-#include "study/StudySetRow.h"
-#include "study/StudyUndoBanner.h"
+#include "study/views/StudyDeleteOffer.h"
+#include "study/views/StudyLibraryPage.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySetRow.h"
+#include "study/views/StudyUndoBanner.h"
 #include "theme/QVButton.h"
 
 #include <QMessageBox>

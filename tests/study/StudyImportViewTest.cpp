@@ -1,6 +1,6 @@
 #include "StudyViewFixture.h"
 
-#include "study/StudyImportView.h"
+#include "study/views/StudyImportView.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"

@@ -1,9 +1,9 @@
 #include "SessionViewFixture.h"
 
-#include "study/StudyGoalPicker.h"
-#include "study/StudyOptionsSheet.h"
-#include "study/StudySessionOverlay.h"
-#include "study/StudySessionStatsPanel.h"
+#include "study/views/StudyGoalPicker.h"
+#include "study/views/StudyOptionsSheet.h"
+#include "study/views/StudySessionOverlay.h"
+#include "study/views/StudySessionStatsPanel.h"
 #include "theme/QVPillPicker.h"
 #include "theme/QVToggle.h"
 

@@ -1,9 +1,9 @@
 #include "SessionViewFixture.h"
 
-#include "study/StudyInlineSession.h"
-#include "study/StudyRootView.h"
-#include "study/StudySessionOverlay.h"
-#include "study/StudySessionPage.h"
+#include "study/views/StudyInlineSession.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySessionOverlay.h"
+#include "study/views/StudySessionPage.h"
 
 using namespace qv;
 using namespace qv::study;

@@ -1,11 +1,11 @@
 #include "SessionViewFixture.h"
 
-#include "study/StudyGoalPicker.h"
-#include "study/StudyProgressBar.h"
-#include "study/StudyQuizSetupCard.h"
+#include "study/views/StudyGoalPicker.h"
+#include "study/views/StudyProgressBar.h"
+#include "study/views/StudyQuizSetupCard.h"
 #include "theme/Theme.h"
-#include "study/StudySessionOverlay.h"
-#include "study/StudySessionStatsPanel.h"
+#include "study/views/StudySessionOverlay.h"
+#include "study/views/StudySessionStatsPanel.h"
 
 #include <QPushButton>
 #include <QSlider>

@@ -1,11 +1,11 @@
 #include "StudyViewFixture.h"
 
 #include "core/Random.h"
-#include "study/StudyCapsuleLabel.h"
-#include "study/StudyTestOption.h"
-#include "study/StudyTestProgressBar.h"
-#include "study/StudyTestQuestionCard.h"
-#include "study/StudyTestView.h"
+#include "study/views/StudyCapsuleLabel.h"
+#include "study/views/StudyTestOption.h"
+#include "study/views/StudyTestProgressBar.h"
+#include "study/views/StudyTestQuestionCard.h"
+#include "study/views/StudyTestView.h"
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
 
