@@ -77,13 +77,13 @@ TEST_F(StudySessionOverlayTest, GoalReachedShowsTheCompletionUntilKeepStudyingAn
     ASSERT_TRUE(view->completionOverlay()->isPresented());
 
     // Reset only calls the owner.
-    const qint64 answered = view->session().sessionAnswered();
+    const qint64 answered = view->session().tally().answered;
     const int handed = int(updates.size());
     view->resetButton()->click();
     settle();
     EXPECT_EQ(resets, 1);
-    EXPECT_EQ(view->session().sessionAnswered(), answered);
-    EXPECT_EQ(view->session().correctItemIds().size(), 10);
+    EXPECT_EQ(view->session().tally().answered, answered);
+    EXPECT_EQ(view->session().tally().correctCards.size(), 10);
     EXPECT_EQ(updates.size(), handed);
     EXPECT_TRUE(view->completionOverlay()->isPresented());
 }

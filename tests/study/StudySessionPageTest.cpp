@@ -39,7 +39,7 @@ TEST_F(StudySessionPageTest, TheWorkspaceSavesEveryAnswerAndRestartsAfterAReset)
     ASSERT_EQ(root->currentPage(), page);
     EXPECT_EQ(root->viewState(), StudyViewState::study(storedSet(set.id)));
     EXPECT_FALSE(v.completionOverlay()->isPresented());
-    EXPECT_TRUE(v.session().correctItemIds().isEmpty());
+    EXPECT_TRUE(v.session().tally().correctCards.isEmpty());
     EXPECT_EQ(v.session().currentItem()->term, "term 1");
     EXPECT_EQ(v.session().currentItem()->correctCount, 0);
     answerRight(v);
@@ -88,8 +88,8 @@ TEST_F(StudySessionPageTest, TheInlinePaneRestartsFromTheGivenSetAndThePageOnlyT
     renamed.title = "Renamed";
     page->setProject(renamed);
     EXPECT_EQ(session->view()->titleLabel()->text(), "Capitals");
-    EXPECT_EQ(session->view()->session().sessionAnswered(), 1);
+    EXPECT_EQ(session->view()->session().tally().answered, 1);
     page->restart(renamed);
     EXPECT_EQ(session->view()->titleLabel()->text(), "Renamed");
-    EXPECT_EQ(session->view()->session().sessionAnswered(), 0);
+    EXPECT_EQ(session->view()->session().tally().answered, 0);
 }

@@ -198,7 +198,7 @@ void StudyQuestionCard::syncChoices()
 void StudyQuestionCard::tapRow(StudyChoiceRow *row)
 {
     const int index = int(m_rows.indexOf(row));
-    if (index < 0 || m_session.showingResult() || m_session.quizTimeUp())
+    if (index < 0 || m_session.showingResult() || m_session.quizClock().timeUp())
         return;
     m_tappedRow = index;
     m_session.tapChoice(row->choice());

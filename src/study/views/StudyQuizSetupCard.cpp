@@ -95,10 +95,10 @@ void StudyQuizSetupCard::sync()
     m_multipleChoice->setVariant(variantFor(StudyQuestionType::multipleChoice));
     m_written->setVariant(variantFor(StudyQuestionType::written));
     m_trueFalse->setVariant(variantFor(StudyQuestionType::trueFalse));
-    m_limit->setText(m_session.timeLimitLabel());
-    if (m_slider->value() != m_session.quizTimeLimit()) {
+    m_limit->setText(m_session.quizClock().limitLabel());
+    if (m_slider->value() != m_session.quizClock().limit()) {
         const QSignalBlocker block(m_slider);
-        m_slider->setValue(m_session.quizTimeLimit());
+        m_slider->setValue(m_session.quizClock().limit());
     }
     const QSignalBlocker blockShuffle(m_shuffle);
     m_shuffle->setChecked(m_session.options().shuffle);

@@ -81,14 +81,14 @@ StudySessionStatsPanel::StudySessionStatsPanel(const StudySession &session, QWid
 void StudySessionStatsPanel::sync()
 {
     m_direction->setText(labels::answerDirectionTitle(m_session.options().answerDirection));
-    m_streak->setText(QString::number(m_session.sessionStreak()));
+    m_streak->setText(QString::number(m_session.tally().streak));
     QPalette pal = m_streak->palette();
     pal.setColor(QPalette::WindowText,
-                 labels::streakHighlighted(m_session.sessionStreak()) ? Theme::accent() : Theme::subtext());
+                 labels::streakHighlighted(m_session.tally().streak) ? Theme::accent() : Theme::subtext());
     m_streak->setPalette(pal);
-    m_goalBar->setValue(m_session.goalProgress());
-    m_goalLine->setText(labels::goalLine(m_session.correctItemIds().size(), m_session.goalTarget()));
-    m_accuracy->setText(labels::accuracy(m_session.accuracyPercent()));
+    m_goalBar->setValue(m_session.tally().goalProgress(m_session.goalTarget()));
+    m_goalLine->setText(labels::goalLine(m_session.tally().correctCards.size(), m_session.goalTarget()));
+    m_accuracy->setText(labels::accuracy(m_session.tally().accuracyPercent()));
     m_masteryBar->setValue(m_session.masteryFraction());
     m_masteryLine->setText(labels::masteryLine(m_session.masteredCount(), m_session.activeItems().size()));
 }

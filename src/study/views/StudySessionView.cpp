@@ -202,13 +202,13 @@ void StudySessionView::sync()
     const bool pill = s.showsTimePill();
     m_timePill->setVisible(pill);
     if (pill) {
-        m_timePill->setText(s.timeRemainingLabel());
-        const QString sheet = pillSheet(s.quizTimeUp() ? Theme::danger() : Theme::subtext(), m_timePill->height());
+        m_timePill->setText(s.quizClock().remainingLabel());
+        const QString sheet = pillSheet(s.quizClock().timeUp() ? Theme::danger() : Theme::subtext(), m_timePill->height());
         if (m_timePill->styleSheet() != sheet)
             m_timePill->setStyleSheet(sheet);
     }
 
-    const bool setup = s.style() == StudySessionStyle::quiz && !s.quizStarted();
+    const bool setup = s.style() == StudySessionStyle::quiz && !s.quizClock().started();
     const bool asking = !setup && s.currentItem().has_value();
     m_quizSetup->setVisible(setup);
     if (setup)
