@@ -4,7 +4,7 @@
 #include "DashboardTestSupport.h"
 
 #include "core/Random.h"
-#include "study/views/StudyInlineTest.h"
+#include "study/views/StudyQuizPage.h"
 #include "study/views/StudyLibraryPage.h"
 #include "study/views/StudyRootView.h"
 #include "study/views/StudySetPage.h"
@@ -81,7 +81,7 @@ TEST_F(StudyLayoutTest, TheLibraryAndTheInlineTestGrowInsideTheOneScrollView)
     ASSERT_NE(setPage, nullptr);
     setPage->setMode(StudyMode::test);
     settle(500);
-    auto *test = qobject_cast<StudyInlineTest *>(setPage->testPane());
+    auto *test = qobject_cast<StudyQuizPage *>(setPage->testPane());
     ASSERT_NE(test, nullptr);
     ASSERT_FALSE(test->view()->questionCards().isEmpty());
     for (StudyTestQuestionCard *card : test->view()->questionCards())

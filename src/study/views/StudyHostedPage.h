@@ -6,10 +6,10 @@
 
 namespace qv::study {
 
-// A page of one set hosted by the study workspace (the set page, the
-// full-page session, the full-page test). The workspace builds one when the
-// page's case or set changes and otherwise hands the existing page the newest
-// stored copy of its set.
+// A page of one set: the set page, and the session and the test, which the
+// workspace hosts as full pages and the set page inside its modes. The host
+// builds one when the page's case or set changes and otherwise hands the
+// existing page the newest stored copy of its set.
 class StudyHostedPage : public QWidget {
     Q_OBJECT
 public:
@@ -19,7 +19,7 @@ public:
     // next appearance and never reconfigures itself from it.
     virtual void setProject(const StudyProject &project) = 0;
     // After the set's progress was reset: start over from the stored, reset
-    // set. Only a session does something with it.
+    // set.
     virtual void restart(const StudyProject &project) { Q_UNUSED(project); }
 };
 

@@ -36,13 +36,25 @@ struct StudyQuizActions {
     std::function<void(const StudyProject &)> onUpdate; // the results of a submitted test
 };
 
-// How the workspace builds the pages of one set. The application passes
-// the real pages; the defaults are small stand-ins showing the set's title
-// and a way back.
-struct StudyPageFactories {
-    std::function<StudyHostedPage *(const StudyProject &, StudyDetailActions, QWidget *parent)> detail;
-    std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *parent)> session;
-    std::function<StudyHostedPage *(const StudyProject &, StudyQuizActions, QWidget *parent)> quiz;
+using StudySessionFactory = std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *parent)>;
+using StudyQuizFactory = std::function<StudyHostedPage *(const StudyProject &, StudyQuizActions, QWidget *parent)>;
+using StudyDetailFactory = std::function<StudyHostedPage *(const StudyProject &, StudyDetailActions, QWidget *parent)>;
+
+// How the session and the test of one set are built, as full pages of the
+// workspace or inside a set page's modes. The application passes the real
+// ones; the defaults are small stand-ins showing the set's title and a way
+// back.
+struct StudyPaneFactories {
+    StudySessionFactory session;
+    StudyQuizFactory quiz;
+
+    static StudyPaneFactories standIns();
+};
+
+// How the workspace builds the pages of one set: the set page besides the
+// full-page session and test.
+struct StudyPageFactories : StudyPaneFactories {
+    StudyDetailFactory detail;
 
     static StudyPageFactories standIns();
 };

@@ -26,8 +26,9 @@ StudyQuizPage::StudyQuizPage(const StudyProject &project, StudyQuizActions actio
 
 void StudyQuizPage::setProject(const StudyProject &project) { m_view->setProject(project); }
 
-std::function<StudyHostedPage *(const StudyProject &, StudyQuizActions, QWidget *)>
-makeStudyQuizPage(Random &random, const WallClock &clock)
+void StudyQuizPage::restart(const StudyProject &project) { m_view->restart(project); }
+
+StudyQuizFactory studyQuizPageFactory(Random &random, const WallClock &clock)
 {
     return [&random, &clock](const StudyProject &project, StudyQuizActions actions,
                              QWidget *parent) -> StudyHostedPage * {

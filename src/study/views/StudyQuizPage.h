@@ -3,8 +3,6 @@
 #include "study/views/StudyHostedPage.h"
 #include "study/views/StudyPageFactories.h"
 
-#include <functional>
-
 namespace qv {
 class Random;
 class WallClock;
@@ -14,7 +12,8 @@ namespace qv::study {
 
 class StudyTestView;
 
-// The workspace's full-page test of one set.
+// The test of one set, as the workspace hosts it on a full page and a set
+// page in its Test mode.
 class StudyQuizPage final : public StudyHostedPage {
     Q_OBJECT
 public:
@@ -22,6 +21,8 @@ public:
                   QWidget *parent = nullptr);
 
     void setProject(const StudyProject &project) override;
+    // A fresh test of the given set.
+    void restart(const StudyProject &project) override;
 
     StudyTestView *view() const { return m_view; }
 
@@ -29,9 +30,7 @@ private:
     StudyTestView *m_view;
 };
 
-// The workspace's `quiz` page factory: `factories.quiz = makeStudyQuizPage(random, clock)`.
-// Both must outlive every page built.
-std::function<StudyHostedPage *(const StudyProject &, StudyQuizActions, QWidget *)>
-makeStudyQuizPage(Random &random, const WallClock &clock);
+// The factory of the test page; `random` and `clock` must outlive every page built.
+StudyQuizFactory studyQuizPageFactory(Random &random, const WallClock &clock);
 
 } // namespace qv::study

@@ -21,17 +21,11 @@ void StudySessionPage::restart(const StudyProject &project)
     m_view->appear(project);
 }
 
-StudyHostedPage *makeStudySessionPage(const StudySessionServices &services, const StudyProject &project,
-                                      StudySessionActions actions, QWidget *parent)
+StudySessionFactory studySessionPageFactory(const StudySessionServices &services)
 {
-    return new StudySessionPage(services, project, std::move(actions), parent);
-}
-
-std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *)>
-studySessionPageFactory(const StudySessionServices &services)
-{
-    return [services](const StudyProject &project, StudySessionActions actions, QWidget *parent) {
-        return makeStudySessionPage(services, project, std::move(actions), parent);
+    return [services](const StudyProject &project, StudySessionActions actions,
+                      QWidget *parent) -> StudyHostedPage * {
+        return new StudySessionPage(services, project, std::move(actions), parent);
     };
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "study/views/StudyHostedPage.h"
+#include "study/views/StudyPageFactories.h"
 #include "study/views/StudySessionView.h"
 
 namespace qv::study {
 
-// The full-page learn session of one set, as the study workspace hosts it:
-// always the study style in focus mode.
+// The learn session of one set, as the workspace hosts it on a full page and
+// a set page in its Learn and Review modes: always the study style in focus
+// mode.
 class StudySessionPage final : public StudyHostedPage {
     Q_OBJECT
 public:
@@ -26,12 +28,7 @@ private:
     StudySessionView *m_view;
 };
 
-// Builds the full-page session; bind the services to get the workspace's
-// session factory.
-StudyHostedPage *makeStudySessionPage(const StudySessionServices &services, const StudyProject &project,
-                                      StudySessionActions actions, QWidget *parent);
-// The factory the study workspace calls for its full-page session.
-std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *)>
-studySessionPageFactory(const StudySessionServices &services);
+// The factory of the session page; the services must outlive every page built.
+StudySessionFactory studySessionPageFactory(const StudySessionServices &services);
 
 } // namespace qv::study

@@ -41,9 +41,9 @@ void call(std::function<void()> callback)
 } // namespace
 
 StudySetPage::StudySetPage(state::AppState &appState, const WallClock &clock, const StudyProject &project,
-                           StudyDetailActions actions, StudyInlineFactories inlines, QWidget *parent)
+                           StudyDetailActions actions, StudyPaneFactories panes, QWidget *parent)
     : StudyHostedPage(parent), m_appState(&appState), m_clock(clock), m_project(project),
-      m_actions(std::move(actions)), m_inlines(std::move(inlines))
+      m_actions(std::move(actions)), m_panes(std::move(panes))
 {
     m_column = new QVBoxLayout(this);
     m_column->setContentsMargins(0, 8, 0, 0);
@@ -201,12 +201,12 @@ void StudySetPage::buildCarousel()
     connect(m_carousel, &StudyCarousel::toggleClicked, this, &StudySetPage::toggleFace);
 }
 
-void StudySetPage::dropPane(QPointer<StudyInlinePane> &pane)
+void StudySetPage::dropPane(QPointer<StudyHostedPage> &pane)
 {
     if (!pane)
         return;
     // The pane may be the one whose button led here: it goes later.
-    StudyInlinePane *old = pane;
+    StudyHostedPage *old = pane;
     pane = nullptr;
     if (QLayout *layout = old->parentWidget() ? old->parentWidget()->layout() : nullptr)
         layout->removeWidget(old);
@@ -217,10 +217,10 @@ void StudySetPage::dropPane(QPointer<StudyInlinePane> &pane)
 void StudySetPage::buildSession()
 {
     dropPane(m_session);
-    if (!m_inlines.session)
+    if (!m_panes.session)
         return;
     QPointer<StudySetPage> self(this);
-    auto ref = std::make_shared<QPointer<StudyInlinePane>>();
+    auto ref = std::make_shared<QPointer<StudyHostedPage>>();
     // Only the pane on show may move the page; a retired one may still save.
     auto current = [self, ref]() -> StudySetPage * {
         return self && *ref && self->m_session == *ref ? self.data() : nullptr;
@@ -238,7 +238,7 @@ void StudySetPage::buildSession()
         if (StudySetPage *page = current())
             page->resetFromPane();
     };
-    StudyInlinePane *pane = m_inlines.session(m_project, std::move(a), m_sessionFrame);
+    StudyHostedPage *pane = m_panes.session(m_project, std::move(a), m_sessionFrame);
     *ref = pane;
     m_session = pane;
     if (pane) {
@@ -250,10 +250,10 @@ void StudySetPage::buildSession()
 void StudySetPage::buildTest()
 {
     dropPane(m_test);
-    if (!m_inlines.test)
+    if (!m_panes.quiz)
         return;
     QPointer<StudySetPage> self(this);
-    auto ref = std::make_shared<QPointer<StudyInlinePane>>();
+    auto ref = std::make_shared<QPointer<StudyHostedPage>>();
     auto current = [self, ref]() -> StudySetPage * {
         return self && *ref && self->m_test == *ref ? self.data() : nullptr;
     };
@@ -266,7 +266,7 @@ void StudySetPage::buildTest()
         if (self)
             self->saveFromPane(updated);
     };
-    StudyInlinePane *pane = m_inlines.test(m_project, std::move(a), m_testBox);
+    StudyHostedPage *pane = m_panes.quiz(m_project, std::move(a), m_testBox);
     *ref = pane;
     m_test = pane;
     if (pane) {
@@ -407,7 +407,7 @@ void StudySetPage::resetFromPane()
     // that asked for it has returned; otherwise its next answer would write
     // the old counters back.
     QPointer<StudySetPage> self(this);
-    QPointer<StudyInlinePane> pane = m_session;
+    QPointer<StudyHostedPage> pane = m_session;
     QMetaObject::invokeMethod(
         this,
         [self, pane, fresh] {

@@ -4,7 +4,7 @@
 #include "study/SessionStats.h"
 #include "study/views/StudyCarousel.h"
 #include "study/views/StudyHostedPage.h"
-#include "study/views/StudyInlineFactories.h"
+#include "study/views/StudyPageFactories.h"
 #include "study/views/StudyMode.h"
 #include "study/views/StudyPageFactories.h"
 
@@ -55,7 +55,7 @@ public:
     static constexpr double kMenuAnimationMs = 180.0;
 
     StudySetPage(state::AppState &appState, const WallClock &clock, const StudyProject &project,
-                 StudyDetailActions actions, StudyInlineFactories inlines = StudyInlineFactories::standIns(),
+                 StudyDetailActions actions, StudyPaneFactories panes = StudyPaneFactories::standIns(),
                  QWidget *parent = nullptr);
     ~StudySetPage() override;
 
@@ -108,8 +108,8 @@ public:
     static constexpr double kStepSlideMs = 280;
     static constexpr double kReturnSlideMs = 220;
     StudyCardList *cardList() const { return m_cardList; }
-    StudyInlinePane *sessionPane() const { return m_session; }
-    StudyInlinePane *testPane() const { return m_test; }
+    StudyHostedPage *sessionPane() const { return m_session; }
+    StudyHostedPage *testPane() const { return m_test; }
     QVButton *studyButton() const { return m_study; }
     QVButton *quizButton() const { return m_quiz; }
     QMessageBox *deleteCardAlert() const { return m_alert; }
@@ -125,7 +125,7 @@ private:
     void buildCarousel();
     void buildSession();
     void buildTest();
-    void dropPane(QPointer<StudyInlinePane> &pane);
+    void dropPane(QPointer<StudyHostedPage> &pane);
     void recomputeSessionStats(const StudyProject &from);
     void saveFromPane(const StudyProject &updated);
     void reportSave(const SaveResult &result);
@@ -142,7 +142,7 @@ private:
     const WallClock &m_clock;
     StudyProject m_project;
     StudyDetailActions m_actions;
-    StudyInlineFactories m_inlines;
+    StudyPaneFactories m_panes;
 
     StudyMode m_mode = StudyMode::flashcards;
     FlashcardDeck m_deck;
@@ -172,8 +172,8 @@ private:
     double m_nextSlideMs = 0;
     StudyFrame *m_sessionFrame;
     QWidget *m_testBox;
-    QPointer<StudyInlinePane> m_session;
-    QPointer<StudyInlinePane> m_test;
+    QPointer<StudyHostedPage> m_session;
+    QPointer<StudyHostedPage> m_test;
     QVButton *m_study;
     QVButton *m_quiz;
     StudyCardList *m_cardList;

@@ -4,11 +4,11 @@
 
 namespace qv::study {
 
-StudyDetailFactory makeStudySetPage(state::AppState &appState, const WallClock &clock, StudyInlineFactories inlines)
+StudyDetailFactory makeStudySetPage(state::AppState &appState, const WallClock &clock, StudyPaneFactories panes)
 {
-    return [&appState, &clock, inlines = std::move(inlines)](const StudyProject &project, StudyDetailActions actions,
-                                                             QWidget *parent) -> StudyHostedPage * {
-        return new StudySetPage(appState, clock, project, std::move(actions), inlines, parent);
+    return [&appState, &clock, panes = std::move(panes)](const StudyProject &project, StudyDetailActions actions,
+                                                         QWidget *parent) -> StudyHostedPage * {
+        return new StudySetPage(appState, clock, project, std::move(actions), panes, parent);
     };
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "study/views/StudyInlineFactories.h"
 #include "study/views/StudyPageFactories.h"
 
 namespace qv {
@@ -12,11 +11,9 @@ class AppState;
 
 namespace qv::study {
 
-using StudyDetailFactory = decltype(StudyPageFactories::detail);
-
-// The workspace's builder of a set's page, hosting the given inline session
-// and test. The application state and the clock must outlive the pages.
+// The workspace's builder of a set's page, hosting the given session and
+// test in its modes. The application state and the clock must outlive the pages.
 StudyDetailFactory makeStudySetPage(state::AppState &appState, const WallClock &clock,
-                                    StudyInlineFactories inlines = StudyInlineFactories::standIns());
+                                    StudyPaneFactories panes = StudyPaneFactories::standIns());
 
 } // namespace qv::study

@@ -38,17 +38,24 @@ void StudyStandInPage::setProject(const StudyProject &project)
     m_title->setText(project.title);
 }
 
-StudyPageFactories StudyPageFactories::standIns()
+StudyPaneFactories StudyPaneFactories::standIns()
 {
-    StudyPageFactories f;
-    f.detail = [](const StudyProject &p, StudyDetailActions a, QWidget *parent) -> StudyHostedPage * {
-        return new StudyStandInPage(p, QStringLiteral("detail"), a.onBack, parent);
-    };
+    StudyPaneFactories f;
     f.session = [](const StudyProject &p, StudySessionActions a, QWidget *parent) -> StudyHostedPage * {
         return new StudyStandInPage(p, QStringLiteral("study"), a.onClose, parent);
     };
     f.quiz = [](const StudyProject &p, StudyQuizActions a, QWidget *parent) -> StudyHostedPage * {
         return new StudyStandInPage(p, QStringLiteral("quiz"), a.onExit, parent);
+    };
+    return f;
+}
+
+StudyPageFactories StudyPageFactories::standIns()
+{
+    StudyPageFactories f;
+    static_cast<StudyPaneFactories &>(f) = StudyPaneFactories::standIns();
+    f.detail = [](const StudyProject &p, StudyDetailActions a, QWidget *parent) -> StudyHostedPage * {
+        return new StudyStandInPage(p, QStringLiteral("detail"), a.onBack, parent);
     };
     return f;
 }

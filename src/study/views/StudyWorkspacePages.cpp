@@ -1,8 +1,5 @@
 #include "study/views/StudyWorkspacePages.h"
 
-#include "study/views/StudyInlineFactories.h"
-#include "study/views/StudyInlineSession.h"
-#include "study/views/StudyInlineTest.h"
 #include "study/views/StudyQuizPage.h"
 #include "study/views/StudySessionPage.h"
 #include "study/views/StudySetPageFactory.h"
@@ -18,19 +15,11 @@ StudyPageFactories studyWorkspacePages(state::AppState &appState, Scheduler &sch
     services.clock = &clock;
     services.scheduler = &scheduler;
 
-    StudyInlineFactories inlines;
-    inlines.session = [services](const StudyProject &project, StudySessionActions actions, QWidget *parent) {
-        return makeInlineStudySession(services, project, std::move(actions), parent);
-    };
-    inlines.test = [&random, &clock](const StudyProject &project, StudyQuizActions actions, QWidget *parent) {
-        return makeInlineStudyTest(project, std::move(actions.onExit), std::move(actions.onUpdate), random, clock,
-                                   parent);
-    };
-
+    // The same session and test serve as full pages and inside a set page.
     StudyPageFactories pages;
-    pages.detail = makeStudySetPage(appState, clock, std::move(inlines));
     pages.session = studySessionPageFactory(services);
-    pages.quiz = makeStudyQuizPage(random, clock);
+    pages.quiz = studyQuizPageFactory(random, clock);
+    pages.detail = makeStudySetPage(appState, clock, pages);
     return pages;
 }
 
