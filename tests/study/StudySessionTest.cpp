@@ -2,7 +2,6 @@
 
 #include "study/CardPicker.h"
 #include "study/QuestionPicker.h"
-#include "study/SessionLabels.h"
 
 #include <QHash>
 
@@ -548,18 +547,6 @@ TEST_F(SessionFixture, OnlyATimedQuizRunsOut)
     EXPECT_EQ(longest.quizClock().remainingLabel(), QString("1:05"));
     longest.stopTicking(); // the replaced sessions stopped theirs when they went
     EXPECT_FALSE(scheduler.hasPending());
-}
-
-TEST(SessionLabelsTest, TextsOfTheSessionScreenNotShownElsewhere)
-{
-    namespace l = qv::study::labels;
-    // No cards: a single "1 correct answers".
-    EXPECT_EQ(l::goalButton(1, 0), QString("1 correct answers"));
-    EXPECT_EQ(l::answerDirectionTitle(StudyAnswerDirection::mixed), QString("Mixed"));
-    EXPECT_EQ(l::answerDirectionPill(StudyAnswerDirection::definition), QString("definition"));
-    EXPECT_EQ(l::goalLine(12, 10), QString("12/10 correct"));
-    EXPECT_FALSE(l::streakHighlighted(4));
-    EXPECT_TRUE(l::streakHighlighted(5));
 }
 
 // A Greek answer is graded on its letters at the default grading, and a
