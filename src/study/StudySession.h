@@ -36,12 +36,6 @@ class StudySession : public QObject {
 public:
     using UpdateHandler = std::function<void(const StudyProject &)>;
 
-    struct RequeueEntry {
-        QUuid id;
-        qint64 countdown = 0;
-        bool operator==(const RequeueEntry &) const = default;
-    };
-
     StudySession(StudySessionStyle style, bool focusMode, Random &random, const WallClock &clock,
                  Scheduler &scheduler, QObject *parent = nullptr);
     ~StudySession() override;

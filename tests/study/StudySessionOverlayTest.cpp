@@ -119,11 +119,6 @@ TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReducedAndOptionsEditT
     // The options edit the session's copy only.
     view->optionsButton()->click();
     StudyOptionsSheet *sheet = view->optionsSheet();
-    EXPECT_EQ(sheet->directionPicker()->pill(0)->text(), "term");
-    EXPECT_EQ(sheet->gradingPicker()->pill(2)->text(), "Very Lenient");
-    EXPECT_EQ(sheet->writtenToggle()->accessibleName(), "Written");
-    EXPECT_EQ(sheet->trueFalseToggle()->accessibleName(), "True/False");
-    EXPECT_EQ(sheet->shuffleToggle()->text(), "Shuffle terms");
 
     // Lenient grading from the sheet, closed with ×: the next check uses it
     // without a restart.
