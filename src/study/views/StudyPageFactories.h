@@ -23,14 +23,14 @@ struct StudyDetailActions {
     std::function<void(const SaveResult &)> onSaved;
 };
 
-// What the full-page session calls back.
+// What a session calls back, hosted on a full page or inside the set page.
 struct StudySessionActions {
     std::function<void()> onClose;
     std::function<void(const StudyProject &)> onUpdate; // after each answer or star
     std::function<void()> onReset;                      // reset the set's progress
 };
 
-// What the full-page test calls back.
+// What a test calls back, hosted on a full page or inside the set page.
 struct StudyQuizActions {
     std::function<void()> onExit;
     std::function<void(const StudyProject &)> onUpdate; // the results of a submitted test
