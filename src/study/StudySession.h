@@ -1,10 +1,12 @@
 #pragma once
 
 #include "model/StudyProject.h"
+#include "study/AnswerCheck.h"
+#include "study/QuestionPicker.h"
+#include "study/QuizClock.h"
 
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -23,20 +25,16 @@ namespace qv::study {
 
 enum class StudySessionStyle { study, quiz };
 
-// The learn and review session of one set, without widgets: what is asked,
-// how answers are checked and counted, and the working copy of the set that
-// is handed back after every change to a card. Views read its state after
+// The learn and review session of one set, without widgets: the question
+// shown and the answer given, the goal and the overlays, and the working copy
+// of the set that is handed back after every change to a card. What is asked
+// next comes from its QuestionPicker, how an answer counts from AnswerCheck,
+// the timed quiz's countdown from its QuizClock. Views read its state after
 // each action and on `changed()`.
 class StudySession : public QObject {
     Q_OBJECT
 public:
     using UpdateHandler = std::function<void(const StudyProject &)>;
-
-    struct RequeueEntry {
-        QUuid id;
-        qint64 countdown = 0;
-        bool operator==(const RequeueEntry &) const = default;
-    };
 
     StudySession(StudySessionStyle style, bool focusMode, Random &random, const WallClock &clock,
                  Scheduler &scheduler, QObject *parent = nullptr);
@@ -52,14 +50,6 @@ public:
     // Called by the owner after it reset the set's progress: the whole
     // appearance again from the stored, reset set (clears the completion).
     void restart(const StudyProject &project) { appear(project); }
-
-    void configureSession(const StudyProject &project);
-    void resetSessionState();
-    void restartAfterOptionsChange();
-    void startNextQuestion();
-    std::optional<QUuid> popDueRequeueItem();
-    QUuid selectNextItem(std::optional<QUuid> preferredId);
-    void pickQuestionType();
 
     // ---- Goal and overlays ----------------------------------------------
     void chooseGoal(int goal);
@@ -88,9 +78,9 @@ public:
     // "I don't know": a wrong answer with an empty response, while the question is open.
     void answerDontKnow();
     bool showsOverrideButton() const { return m_showingResult && !m_wasCorrect; }
-
-    void checkAnswer(bool forceIncorrect);
+    // "I was correct": turns the shown wrong answer right, once.
     void markOverrideCorrect();
+    // The next question, once a required retype matches.
     void advance();
     void toggleStar(const QUuid &id);
 
@@ -99,15 +89,12 @@ public:
     void randomMix();
     void setQuizTimeLimit(int minutes); // whole minutes, 0 (no limit) to 30
     void startQuiz();
-    // The countdown step of every one-second tick.
-    void quizTick();
-    QString timeRemainingLabel() const;
-    QString timeLimitLabel() const;
-    bool showsTimePill() const;
-    // The repeating one-second timer while the view is shown.
+    // The repeating one-second tick while the view is shown; only a quiz
+    // counts down.
     void startTicking();
     void stopTicking();
-    bool isTicking() const { return m_tickTimer.has_value(); }
+    const QuizClock &quizClock() const { return m_quizClock; }
+    bool showsTimePill() const;
 
     // ---- State --------------------------------------------------------------
     StudySessionStyle style() const { return m_style; }
@@ -123,21 +110,10 @@ public:
     bool wasCorrect() const { return m_wasCorrect; }
     bool requireRetype() const { return m_requireRetype; }
     const QString &retypeInput() const { return m_retypeInput; }
-    qint64 sessionAnswered() const { return m_sessionAnswered; }
-    qint64 sessionCorrect() const { return m_sessionCorrect; }
-    qint64 sessionStreak() const { return m_sessionStreak; }
+    const SessionTally &tally() const { return m_tally; }
     int goalTarget() const { return m_goalTarget; }
     bool showGoalPicker() const { return m_showGoalPicker; }
-    bool hasChosenGoal() const { return m_hasChosenGoal; }
     bool showOptions() const { return m_showOptions; }
-    const QSet<QUuid> &correctItemIds() const { return m_correctItemIds; }
-    std::optional<StudyQuestionType> lastQuestionType() const { return m_lastQuestionType; }
-    const QList<RequeueEntry> &pendingRequeue() const { return m_pendingRequeue; }
-    qint64 questionCount() const { return m_questionCount; }
-    bool quizStarted() const { return m_quizStarted; }
-    int quizTimeLimit() const { return m_quizTimeLimit; }
-    qint64 quizTimeRemaining() const { return m_quizTimeRemaining; }
-    bool quizTimeUp() const { return m_quizTimeUp; }
 
     // ---- Derived values -----------------------------------------------------
     std::optional<StudyItem> currentItem() const;
@@ -145,10 +121,8 @@ public:
     QString promptText() const;
     QString correctAnswer() const;
     // The choices of the current question, built once when it starts.
-    QStringList multipleChoices() const;
+    const QStringList &multipleChoices() const { return m_choices; }
     QList<int> goalOptions() const;
-    double goalProgress() const;
-    int accuracyPercent() const;
     qint64 masteredCount() const;
     double masteryFraction() const;
     bool goalReached() const;
@@ -157,54 +131,41 @@ signals:
     void changed();
 
 private:
-    QStringList buildChoices() const;
+    void configureSession(const StudyProject &project);
+    void startOver(); // a new session: the goal as chosen, the first question
+    void startNextQuestion();
+    void checkAnswer(bool forceIncorrect);
     QString answerSide(const StudyItem &item) const;
     void clearQuestionAndSession();
     void clearAnswer();
     qsizetype indexOfItem(const QUuid &id) const;
     void handBack();
-    void scheduleTick();
 
     StudySessionStyle m_style;
     bool m_focusMode;
-    Random &m_random;
     const WallClock &m_clock;
-    Scheduler &m_scheduler;
     UpdateHandler m_onUpdate;
+    QuestionPicker m_picker;
+    QuizClock m_quizClock;
 
     StudyProject m_working;
     StudyOptions m_options;
     std::optional<QUuid> m_currentItemId;
     StudyQuestionType m_currentQuestionType = StudyQuestionType::written;
+    std::optional<StudyQuestionType> m_lastQuestionType;
     bool m_promptIsTerm = true;
+    QStringList m_choices;
     QString m_userAnswer;
     std::optional<QString> m_selectedChoice;
     bool m_showingResult = false;
     bool m_wasCorrect = false;
     bool m_requireRetype = false;
     QString m_retypeInput;
-    qint64 m_sessionAnswered = 0;
-    qint64 m_sessionCorrect = 0;
-    qint64 m_sessionStreak = 0;
+    SessionTally m_tally;
     int m_goalTarget = 10;
     bool m_showGoalPicker = true;
     bool m_hasChosenGoal = false;
     bool m_showOptions = false;
-    QSet<QUuid> m_correctItemIds;
-    std::optional<StudyQuestionType> m_lastQuestionType;
-    QList<RequeueEntry> m_pendingRequeue;
-    qint64 m_questionCount = 0;
-    // Position in the unshuffled term order: the card after the last one
-    // taken from it, so every card comes up in turn.
-    qint64 m_orderPosition = 0;
-    QStringList m_choices;
-
-    bool m_quizStarted = false;
-    int m_quizTimeLimit = 0;
-    std::optional<qint64> m_quizStartNs;
-    qint64 m_quizTimeRemaining = 0;
-    bool m_quizTimeUp = false;
-    std::optional<quint64> m_tickTimer;
 };
 
 } // namespace qv::study

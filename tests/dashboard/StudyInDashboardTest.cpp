@@ -6,14 +6,14 @@
 #include "DashboardTestSupport.h"
 
 #include "core/Random.h"
-#include "study/StudyInlineTest.h"
-#include "study/StudyLibraryPage.h"
-#include "study/StudyRootView.h"
-#include "study/StudySetPage.h"
-#include "study/StudySetRow.h"
-#include "study/StudyTestQuestionCard.h"
-#include "study/StudyTestView.h"
-#include "study/StudyWorkspacePages.h"
+#include "study/views/StudyQuizPage.h"
+#include "study/views/StudyLibraryPage.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySetPage.h"
+#include "study/views/StudySetRow.h"
+#include "study/views/StudyTestQuestionCard.h"
+#include "study/views/StudyTestView.h"
+#include "study/views/StudyWorkspacePages.h"
 #include "theme/QVButton.h"
 
 using namespace qv;
@@ -64,7 +64,7 @@ TEST_F(StudyInDashboardTest, TheLibraryAndTheInlineTestGrowInsideTheOneScrollVie
     ASSERT_NE(setPage, nullptr);
     setPage->setMode(StudyMode::test);
     settle(500);
-    auto *test = qobject_cast<StudyInlineTest *>(setPage->testPane());
+    auto *test = qobject_cast<StudyQuizPage *>(setPage->testPane());
     ASSERT_NE(test, nullptr);
     ASSERT_FALSE(test->view()->questionCards().isEmpty());
     expectStackedWhole(test->view()->questionCards());

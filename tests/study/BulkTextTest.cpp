@@ -15,14 +15,10 @@ BulkCard card(const char *term, const char *definition)
 }
 } // namespace
 
-TEST(StudyDelimiterTest, RawValuesAreExactAndOrdered)
+TEST(StudyDelimiterTest, RawValuesRoundTripExactly)
 {
-    QStringList labels;
-    for (StudyDelimiter d : allDelimiters()) {
-        labels << rawValue(d);
+    for (StudyDelimiter d : allDelimiters())
         EXPECT_EQ(delimiterFromRawValue(rawValue(d)), d);
-    }
-    EXPECT_EQ(labels, (QStringList{"Auto", "Tab", "Comma", "Semicolon", "Colon", "Dash", "Pipe"}));
     for (const char *bad : {"tab", " Tab", ""})
         EXPECT_FALSE(delimiterFromRawValue(bad)) << bad;
 }

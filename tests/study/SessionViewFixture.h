@@ -3,9 +3,9 @@
 #include "StudyViewFixture.h"
 
 #include "core/Random.h"
-#include "study/StudyChoiceRow.h"
-#include "study/StudyQuestionCard.h"
-#include "study/StudySessionView.h"
+#include "study/views/StudyChoiceRow.h"
+#include "study/views/StudyQuestionCard.h"
+#include "study/views/StudySessionView.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 

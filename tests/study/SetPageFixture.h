@@ -2,17 +2,17 @@
 
 #include "StudyViewFixture.h"
 
-#include "study/StudyCardList.h"
-#include "study/StudyCardRow.h"
-#include "study/StudyCarousel.h"
-#include "study/StudyEllipsisButton.h"
-#include "study/StudyFlashcardView.h"
-#include "study/StudyInlinePane.h"
-#include "study/StudyProgressChip.h"
-#include "study/StudyProgressRow.h"
-#include "study/StudyRootView.h"
-#include "study/StudySetPage.h"
-#include "study/StudySetPageFactory.h"
+#include "study/views/StudyCardList.h"
+#include "study/views/StudyCardRow.h"
+#include "study/views/StudyCarousel.h"
+#include "study/views/StudyEllipsisButton.h"
+#include "study/views/StudyFlashcardView.h"
+#include "study/views/StudyHostedPage.h"
+#include "study/views/StudyProgressChip.h"
+#include "study/views/StudyProgressRow.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySetPage.h"
+#include "study/views/StudySetPageFactory.h"
 #include "theme/QVButton.h"
 
 #include <QPointer>
@@ -21,7 +21,7 @@
 
 namespace qv::test {
 
-using FakePane = Recorder<study::StudyInlinePane>;
+using FakePane = Recorder<study::StudyHostedPage>;
 
 class SetPageTest : public StudyViewTest {
 protected:
@@ -35,16 +35,16 @@ protected:
         StudyViewTest::TearDown();
     }
 
-    study::StudyInlineFactories fakePanes()
+    study::StudyPaneFactories fakePanes()
     {
-        study::StudyInlineFactories f;
+        study::StudyPaneFactories f;
         f.session = [this](const StudyProject &p, study::StudySessionActions a, QWidget *parent) {
             auto *pane = new FakePane(p, parent);
             pane->session = std::move(a);
             sessions.append(pane);
             return pane;
         };
-        f.test = [this](const StudyProject &p, study::StudyQuizActions a, QWidget *parent) {
+        f.quiz = [this](const StudyProject &p, study::StudyQuizActions a, QWidget *parent) {
             auto *pane = new FakePane(p, parent);
             pane->quiz = std::move(a);
             tests.append(pane);
@@ -59,7 +59,7 @@ protected:
         EXPECT_TRUE(app->saveStudyProject(set));
         study::StudyPageFactories factories = study::StudyPageFactories::standIns();
         factories.detail = study::makeStudySetPage(
-            *app, clock, standIns ? study::StudyInlineFactories::standIns() : fakePanes());
+            *app, clock, standIns ? study::StudyPaneFactories::standIns() : fakePanes());
         root = std::make_unique<study::StudyRootView>(*app, scheduler, clock, factories);
         root->resize(960, 1600);
         root->show();

@@ -1,7 +1,7 @@
 #include "SetPageFixture.h"
 
-#include "study/StudyCardAreaEffect.h"
-#include "study/StudyCardAreaGhost.h"
+#include "study/views/StudyCardAreaEffect.h"
+#include "study/views/StudyCardAreaGhost.h"
 
 
 using namespace qv;

@@ -1,27 +1,13 @@
-#include "study/FlashcardDeck.h"
-#include "study/StudyMode.h"
-#include "study/StudySetPageText.h"
+#include "study/views/FlashcardDeck.h"
+#include "study/views/StudyMode.h"
 
 #include <gtest/gtest.h>
 
 using namespace qv;
 using namespace qv::study;
 
-TEST(SetPageTextTest, PillsThePageTestsDoNotShow)
+TEST(StudyModeTest, ModesAreReadByExactTitleAndOnlyLearnAndReviewAreSessions)
 {
-    EXPECT_EQ(setpage::directionPill(StudyAnswerDirection::definition), "Answers: definition");
-    EXPECT_EQ(setpage::gradingPill(StudyGrading::exact), "Grading: exact");
-    EXPECT_EQ(setpage::questionTypePills({StudyQuestionType::trueFalse, StudyQuestionType::written,
-                                          StudyQuestionType::multipleChoice}),
-              (QStringList{"True False", "Written", "Multiple Choice"}));
-}
-
-TEST(StudyModeTest, FourModesInSwitcherOrderByExactTitle)
-{
-    QStringList titles;
-    for (StudyMode m : allStudyModes())
-        titles << rawValue(m);
-    EXPECT_EQ(titles, (QStringList{"Flashcards", "Learn", "Test", "Review"}));
     EXPECT_EQ(studyModeFromRawValue(u"Review"), StudyMode::review);
     EXPECT_FALSE(studyModeFromRawValue(u"review").has_value());
     EXPECT_TRUE(isSessionMode(StudyMode::learn) && isSessionMode(StudyMode::review));

@@ -1,8 +1,8 @@
 #include "SetPageFixture.h"
 
-#include "study/StudyCardAreaEffect.h"
-#include "study/StudyEllipsisButton.h"
-#include "study/StudySlideMenu.h"
+#include "study/views/StudyCardAreaEffect.h"
+#include "study/views/StudyEllipsisButton.h"
+#include "study/views/StudySlideMenu.h"
 #include "theme/Theme.h"
 
 #include <QImage>

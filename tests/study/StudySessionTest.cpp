@@ -1,7 +1,7 @@
 #include "SessionFixture.h"
 
 #include "study/CardPicker.h"
-#include "study/SessionLabels.h"
+#include "study/QuestionPicker.h"
 
 #include <QHash>
 
@@ -34,11 +34,11 @@ TEST_F(SessionFixture, EmptyPoolAsksNothing)
 {
     StudySession &s = fresh(makeSet({}));
     EXPECT_FALSE(s.currentItem());
-    s.startNextQuestion();
-    s.checkAnswer(false);
+    s.pressMain();
+    s.answerDontKnow();
     s.markOverrideCorrect();
     EXPECT_FALSE(s.currentItem());
-    EXPECT_EQ(s.sessionAnswered(), 0);
+    EXPECT_EQ(s.tally().answered, 0);
     EXPECT_TRUE(updates.isEmpty());
     EXPECT_EQ(s.masteredCount(), 0);
     EXPECT_EQ(s.masteryFraction(), 0.0);
@@ -169,8 +169,6 @@ TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
         noRetype({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4"), makeCard("e", "5")}));
     EXPECT_EQ(currentTerm(), QString("a"));
     s.answerDontKnow();
-    ASSERT_EQ(s.pendingRequeue().size(), 1);
-    EXPECT_EQ(s.pendingRequeue()[0].countdown, 2);
     s.advance();
     EXPECT_EQ(currentTerm(), QString("b"));
     s.answerDontKnow();
@@ -178,23 +176,43 @@ TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
     EXPECT_EQ(currentTerm(), QString("a"));
     s.advance(); // b is due
     EXPECT_EQ(currentTerm(), QString("b"));
-    EXPECT_TRUE(s.pendingRequeue().isEmpty());
     s.advance();
     EXPECT_EQ(currentTerm(), QString("c")); // the requeue left the order's place alone
 }
 
-TEST_F(SessionFixture, TwoMissesOfOneCardComeBackOnce)
+// The picker's returns on their own: a card missed twice comes back once, an
+// answer turned right cancels its return, and a new session forgets them.
+TEST(QuestionPickerTest, PendingReturnsComeBackOnceAndAreDroppedByAForgiveOrAReset)
 {
-    const StudyProject p = noRetype({makeCard("a", "1")});
-    StudySession &s = fresh(p);
-    s.answerDontKnow();
-    s.advance();
-    s.answerDontKnow();
-    ASSERT_EQ(s.pendingRequeue().size(), 2);
-    EXPECT_EQ(s.popDueRequeueItem(), p.items[0].id);
-    EXPECT_TRUE(s.pendingRequeue().isEmpty());
-}
+    const QList<StudyItem> set{makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")};
+    SeededRandom random(1);
+    const auto asked = [&](QuestionPicker &picker, int n) {
+        QStringList terms;
+        std::optional<QUuid> current;
+        for (int i = 0; i < n; ++i) {
+            current = picker.nextCard(set, current, false);
+            for (const StudyItem &item : set)
+                if (item.id == *current)
+                    terms << item.term;
+        }
+        return terms;
+    };
+    QuestionPicker twice(random);
+    twice.requeue(set[2].id);
+    twice.requeue(set[2].id);
+    EXPECT_EQ(asked(twice, 5), (QStringList{"a", "c", "b", "c", "d"}));
 
+    QuestionPicker forgiven(random);
+    forgiven.requeue(set[2].id);
+    forgiven.forgive(set[2].id);
+    EXPECT_EQ(asked(forgiven, 3), (QStringList{"a", "b", "c"}));
+
+    QuestionPicker reset(random);
+    reset.requeue(set[3].id);
+    EXPECT_EQ(asked(reset, 1), QStringList{"a"});
+    reset.reset();
+    EXPECT_EQ(asked(reset, 3), (QStringList{"a", "b", "c"}));
+}
 
 TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
 {
@@ -214,7 +232,6 @@ TEST_F(SessionFixture, TrueFalseDrawnForAnOrdinaryCardIsDrawnAgain)
     StudySession &t = make(toWritten);
     t.appear(makeSet({makeCard("a", "1")}, false, types));
     EXPECT_EQ(t.currentQuestionType(), QT::written);
-    EXPECT_EQ(t.lastQuestionType(), QT::written);
 
     // Nothing left after removing true/false: written, with no second draw.
     ScriptedRandom onlyTf;
@@ -236,13 +253,13 @@ TEST_F(SessionFixture, TypeChangeResetsTheStreak)
     StudySession &s = fresh(p);
     s.setUserAnswer("1");
     s.pressMain();
-    EXPECT_EQ(s.sessionStreak(), 1);
+    EXPECT_EQ(s.tally().streak, 1);
     s.pressMain(); // Next: b is a true/false card
     EXPECT_EQ(s.currentQuestionType(), QT::trueFalse);
-    EXPECT_EQ(s.sessionStreak(), 0);
+    EXPECT_EQ(s.tally().streak, 0);
     s.tapChoice("True");
     EXPECT_TRUE(s.wasCorrect());
-    EXPECT_EQ(s.sessionStreak(), 1);
+    EXPECT_EQ(s.tally().streak, 1);
 }
 
 TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
@@ -305,9 +322,9 @@ TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
     EXPECT_EQ(updates[0].title, p.title);
     EXPECT_TRUE(s.showingResult());
     EXPECT_TRUE(s.wasCorrect());
-    EXPECT_EQ(s.sessionAnswered(), 1);
-    EXPECT_EQ(s.sessionCorrect(), 1);
-    EXPECT_TRUE(s.correctItemIds().contains(apple));
+    EXPECT_EQ(s.tally().answered, 1);
+    EXPECT_EQ(s.tally().correct, 1);
+    EXPECT_TRUE(s.tally().correctCards.contains(apple));
 
     s.pressMain(); // Next: advancing saves nothing
     EXPECT_EQ(updates.size(), 1);
@@ -344,9 +361,8 @@ TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnceAndOverrideTurnsItRightOnly
     EXPECT_EQ(cardIn(updates[0], id).incorrectCount, 1);
     EXPECT_EQ(cardIn(updates[0], id).lastReviewedAt, checkedAt);
     EXPECT_TRUE(s.userAnswer().isEmpty());
-    EXPECT_EQ(s.sessionStreak(), 0);
+    EXPECT_EQ(s.tally().streak, 0);
     EXPECT_TRUE(s.requireRetype());
-    EXPECT_EQ(s.pendingRequeue().size(), 1);
     EXPECT_TRUE(s.showsOverrideButton());
 
     clock.advanceMs(1000);
@@ -358,12 +374,11 @@ TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnceAndOverrideTurnsItRightOnly
     EXPECT_EQ(item.incorrectCount, 0);
     EXPECT_EQ(item.lastReviewedAt, checkedAt); // the override doesn't stamp
     EXPECT_EQ(updates[1].updatedAt, clock.nowUtc());
-    EXPECT_EQ(s.sessionAnswered(), 1);
-    EXPECT_EQ(s.sessionCorrect(), 1);
+    EXPECT_EQ(s.tally().answered, 1);
+    EXPECT_EQ(s.tally().correct, 1);
     EXPECT_TRUE(s.wasCorrect());
     EXPECT_FALSE(s.requireRetype());
-    EXPECT_TRUE(s.pendingRequeue().isEmpty());
-    EXPECT_TRUE(s.correctItemIds().contains(id));
+    EXPECT_TRUE(s.tally().correctCards.contains(id));
     EXPECT_FALSE(s.showsOverrideButton());
 
     // After a right answer there is nothing to override.
@@ -373,7 +388,7 @@ TEST_F(SessionFixture, DontKnowCountsAWrongAnswerOnceAndOverrideTurnsItRightOnly
     const qsizetype before = updates.size();
     s.markOverrideCorrect();
     EXPECT_EQ(updates.size(), before);
-    EXPECT_EQ(s.sessionCorrect(), 2);
+    EXPECT_EQ(s.tally().correct, 2);
 }
 
 TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
@@ -415,14 +430,12 @@ TEST_F(SessionFixture, GoalReachedThenKeepStudying)
         s.pressMain();
     }
     EXPECT_TRUE(s.goalReached());
-    EXPECT_EQ(s.correctItemIds().size(), 10);
-    const qint64 count = s.questionCount();
+    EXPECT_EQ(s.tally().correctCards.size(), 10);
     s.keepStudying();
     EXPECT_FALSE(s.goalReached());
-    EXPECT_EQ(s.sessionAnswered(), 0);
-    EXPECT_EQ(s.sessionCorrect(), 0);
-    EXPECT_EQ(s.sessionStreak(), 0);
-    EXPECT_EQ(s.questionCount(), count);
+    EXPECT_EQ(s.tally().answered, 0);
+    EXPECT_EQ(s.tally().correct, 0);
+    EXPECT_EQ(s.tally().streak, 0);
     EXPECT_TRUE(s.currentItem());
 }
 
@@ -450,9 +463,7 @@ TEST_F(SessionFixture, FewerCardsThanTheGoalGoOnAskingAndARestartClearsEverythin
     }
     s.restart(reset);
     EXPECT_EQ(s.workingProject().title, QString("Reset"));
-    EXPECT_EQ(s.sessionAnswered(), 0);
-    EXPECT_TRUE(s.pendingRequeue().isEmpty());
-    EXPECT_EQ(s.questionCount(), 0);
+    EXPECT_EQ(s.tally().answered, 0);
     EXPECT_FALSE(s.showGoalPicker());
     EXPECT_FALSE(s.goalReached());
     EXPECT_EQ(currentTerm(), QString("apple")); // the order starts over
@@ -476,10 +487,8 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
     EXPECT_FALSE(s.showOptions());
     EXPECT_EQ(s.options().questionTypes, QList<QT>{QT::written});
     EXPECT_EQ(s.goalTarget(), 3);
-    EXPECT_TRUE(s.hasChosenGoal());
     EXPECT_FALSE(s.showGoalPicker());
-    EXPECT_EQ(s.sessionAnswered(), 0);
-    EXPECT_TRUE(s.pendingRequeue().isEmpty());
+    EXPECT_EQ(s.tally().answered, 0);
     EXPECT_TRUE(s.currentItem());
     s.answerDontKnow();
     EXPECT_EQ(updates.last().options, p.options);
@@ -498,11 +507,11 @@ TEST_F(SessionFixture, QuizSetupButtons)
     EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::trueFalse}));
     s.toggleType(QT::multipleChoice);
     EXPECT_EQ(s.options().questionTypes, (QList<QT>{QT::written, QT::trueFalse, QT::multipleChoice}));
-    EXPECT_EQ(s.timeLimitLabel(), QString("Unlimited"));
+    EXPECT_EQ(s.quizClock().limitLabel(), QString("Unlimited"));
     s.setQuizTimeLimit(7);
-    EXPECT_EQ(s.timeLimitLabel(), QString("7 min"));
+    EXPECT_EQ(s.quizClock().limitLabel(), QString("7 min"));
     s.setQuizTimeLimit(99);
-    EXPECT_EQ(s.quizTimeLimit(), 30);
+    EXPECT_EQ(s.quizClock().limit(), 30);
 
     for (QT t : {QT::written, QT::trueFalse, QT::multipleChoice})
         s.toggleType(t);
@@ -519,37 +528,25 @@ TEST_F(SessionFixture, OnlyATimedQuizRunsOut)
     s.startQuiz();
     EXPECT_FALSE(s.showsTimePill());
     scheduler.advance(3'600'000);
-    EXPECT_FALSE(s.quizTimeUp());
+    EXPECT_FALSE(s.quizClock().timeUp());
 
     StudySession &study = fresh(makeSet(fruit()));
     study.setQuizTimeLimit(1);
     study.startQuiz();
     study.startTicking();
     scheduler.advance(120'000);
-    EXPECT_FALSE(study.quizTimeUp());
+    EXPECT_FALSE(study.quizClock().timeUp());
     EXPECT_FALSE(study.showsTimePill());
 
     StudySession &longest = fresh(makeSet(fruit()), StudySessionStyle::quiz);
     longest.setQuizTimeLimit(30);
     longest.startQuiz();
-    EXPECT_EQ(longest.timeRemainingLabel(), QString("30:00"));
+    EXPECT_EQ(longest.quizClock().remainingLabel(), QString("30:00"));
     longest.startTicking();
     scheduler.advance(30 * 60'000 - 65'000);
-    EXPECT_EQ(longest.timeRemainingLabel(), QString("1:05"));
+    EXPECT_EQ(longest.quizClock().remainingLabel(), QString("1:05"));
     longest.stopTicking(); // the replaced sessions stopped theirs when they went
     EXPECT_FALSE(scheduler.hasPending());
-}
-
-TEST(SessionLabelsTest, TextsOfTheSessionScreenNotShownElsewhere)
-{
-    namespace l = qv::study::labels;
-    // No cards: a single "1 correct answers".
-    EXPECT_EQ(l::goalButton(1, 0), QString("1 correct answers"));
-    EXPECT_EQ(l::answerDirectionTitle(StudyAnswerDirection::mixed), QString("Mixed"));
-    EXPECT_EQ(l::answerDirectionPill(StudyAnswerDirection::definition), QString("definition"));
-    EXPECT_EQ(l::goalLine(12, 10), QString("12/10 correct"));
-    EXPECT_FALSE(l::streakHighlighted(4));
-    EXPECT_TRUE(l::streakHighlighted(5));
 }
 
 // A Greek answer is graded on its letters at the default grading, and a

@@ -1,11 +1,11 @@
 #include "SessionViewFixture.h"
 
-#include "study/StudyGoalPicker.h"
-#include "study/StudyProgressBar.h"
-#include "study/StudyQuizSetupCard.h"
+#include "study/views/StudyGoalPicker.h"
+#include "study/views/StudyProgressBar.h"
+#include "study/views/StudyQuizSetupCard.h"
 #include "theme/Theme.h"
-#include "study/StudySessionOverlay.h"
-#include "study/StudySessionStatsPanel.h"
+#include "study/views/StudySessionOverlay.h"
+#include "study/views/StudySessionStatsPanel.h"
 
 #include <QPushButton>
 #include <QSlider>
@@ -48,21 +48,14 @@ TEST_F(StudySessionViewTest, FocusModeAsksAtOnceWithOnlyExitAndTitle)
     make(twoCapitals());
     EXPECT_TRUE(view->exitButton()->isVisible());
     EXPECT_EQ(view->titleLabel()->text(), "Capitals");
-    EXPECT_FALSE(view->optionsButton()->isVisible());
-    EXPECT_FALSE(view->timePill()->isVisible());
-    EXPECT_FALSE(view->statsPanel()->isVisible());
-    EXPECT_FALSE(view->goalPickerOverlay()->isVisible());
-    EXPECT_FALSE(view->emptyLabel()->isVisible());
+    for (QWidget *hidden : QList<QWidget *>{view->optionsButton(), view->timePill(), view->statsPanel(),
+                                             view->goalPickerOverlay(), view->emptyLabel(), qcard()->resultLabel(),
+                                             qcard()->overrideButton()})
+        EXPECT_FALSE(hidden->isVisible());
     ASSERT_TRUE(qcard()->isVisible());
-    EXPECT_EQ(qcard()->typeLabel()->text(), "Written");
-    EXPECT_EQ(qcard()->sideLabel()->text(), "Term");
     EXPECT_EQ(qcard()->promptLabel()->text(), "France");
     EXPECT_TRUE(qcard()->answerField()->isVisible());
-    EXPECT_EQ(qcard()->answerField()->placeholderText(), "Type your answer");
     EXPECT_TRUE(qcard()->choiceRows().isEmpty());
-    EXPECT_EQ(qcard()->mainButton()->text(), "Check");
-    EXPECT_FALSE(qcard()->resultLabel()->isVisible());
-    EXPECT_FALSE(qcard()->overrideButton()->isVisible());
     // No button can take the keyboard, so Space never presses one.
     for (QVButton *b : {qcard()->mainButton(), qcard()->dontKnowButton(), qcard()->overrideButton(), view->exitButton()})
         EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
@@ -73,7 +66,6 @@ TEST_F(StudySessionViewTest, OutsideFocusModeTheGoalPickerStandsOverAnEmptyScree
     make(typedSet(cards(12)), false);
     EXPECT_TRUE(view->goalPickerOverlay()->isVisible());
     EXPECT_TRUE(view->emptyLabel()->isVisible());
-    EXPECT_EQ(view->emptyLabel()->text(), "No items available.");
     EXPECT_FALSE(qcard()->isVisible());
     EXPECT_TRUE(view->optionsButton()->isVisible());
     EXPECT_TRUE(view->statsPanel()->isVisible());
@@ -126,7 +118,6 @@ TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
     EXPECT_EQ(colorOf(qcard()->resultLabel()), Theme::danger());
     EXPECT_TRUE(qcard()->overrideButton()->isVisible());
     ASSERT_TRUE(qcard()->retypeBlock()->isVisible());
-    EXPECT_EQ(qcard()->retypeField()->placeholderText(), "Retype answer");
     EXPECT_FALSE(qcard()->mainButton()->isEnabled());
 
     typeRetype("Par");
@@ -143,7 +134,6 @@ TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
     EXPECT_EQ(currentTerm(), "Japan");
     EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
     EXPECT_TRUE(view->session().retypeInput().isEmpty());
-    EXPECT_EQ(view->session().questionCount(), 1);
 }
 
 TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)
@@ -186,9 +176,8 @@ TEST_F(StudySessionViewTest, TappingAChoiceChecksAtOnceAndKeepsTheRows)
     EXPECT_TRUE(wrong->isChosen());
     EXPECT_EQ(qcard()->resultLabel()->text(), "Not quite. Correct: " + answer);
     EXPECT_EQ(updates.size(), 1);
-    // A missed choice comes back later but needs no retype.
+    // A missed choice needs no retype.
     EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
-    EXPECT_EQ(view->session().pendingRequeue().size(), 1);
     EXPECT_TRUE(qcard()->mainButton()->isEnabled());
     // The same rows stay, and a further tap is ignored.
     EXPECT_EQ(qcard()->choiceRows(), rows);
@@ -251,7 +240,7 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownThenTakesNoAnswersAndItsSetupCan
     EXPECT_EQ(view->timePill()->text(), "0:01");
     scheduler.advance(1'000);
     EXPECT_EQ(view->timePill()->text(), "0:00");
-    EXPECT_TRUE(view->session().quizTimeUp());
+    EXPECT_TRUE(view->session().quizClock().timeUp());
     const QColor danger = Theme::danger();
     EXPECT_TRUE(view->timePill()->styleSheet().contains(
         QString("color: rgba(%1, %2, %3,").arg(danger.red()).arg(danger.green()).arg(danger.blue())));
@@ -279,54 +268,56 @@ TEST_F(StudySessionViewTest, TimedQuizCountsDownThenTakesNoAnswersAndItsSetupCan
     EXPECT_FALSE(view->exitConfirmOverlay()->isVisible());
 }
 
-TEST_F(StudySessionViewTest, ScreenshotsOfTheQuestions)
+TEST_F(StudySessionViewTest, Screenshots)
 {
-    shoot(capitals({StudyQuestionType::written}), [](StudySessionView &) {}, "study-session-written");
-    shoot(capitals({StudyQuestionType::multipleChoice}), [](StudySessionView &) {}, "study-session-choice");
-    shoot(typedSet({card("The Nile is the longest river in Africa", "True")}), [](StudySessionView &) {},
-          "study-session-truefalse");
-}
-
-TEST_F(StudySessionViewTest, ScreenshotsOfTheResultAndCompletion)
-{
-    StudyProject set = capitals({StudyQuestionType::written});
-    set.options.retypeMissed = true;
-    shoot(set,
-          [](StudySessionView &v) {
-              v.session().setUserAnswer("Lyon");
-              v.questionCard()->mainButton()->click();
-          },
-          "study-session-result");
-    shoot(tenCards(),
-          [](StudySessionView &v) {
-              for (int i = 0; i < 9; ++i)
-                  answerRight(v);
-              v.session().setUserAnswer(v.session().correctAnswer());
-              v.questionCard()->mainButton()->click();
-          },
-          "study-session-complete");
-    shoot(set, [](StudySessionView &v) { v.exitButton()->click(); }, "study-session-exit");
-}
-
-TEST_F(StudySessionViewTest, ScreenshotsOfTheLayersAndQuiz)
-{
-    StudyProject set = capitals({StudyQuestionType::written});
-    shoot(set, [](StudySessionView &) {}, "study-session-goal", false);
-    shoot(set,
-          [](StudySessionView &v) {
-              v.session().chooseGoal(4);
-              v.session().setUserAnswer("Paris");
-              v.questionCard()->mainButton()->click();
-              v.optionsButton()->click();
-          },
-          "study-session-options", false);
-    shoot(set, [](StudySessionView &) {}, "study-session-quiz-setup", false, StudySessionStyle::quiz);
-    shoot(set,
-          [this](StudySessionView &v) {
-              v.session().setQuizTimeLimit(2);
-              v.session().startQuiz();
-              v.session().chooseGoal(4);
-              scheduler.advance(125'000);
-          },
-          "study-session-quiz-timeup", false, StudySessionStyle::quiz);
+    using Prepare = std::function<void(StudySessionView &)>;
+    const Prepare asIs = [](StudySessionView &) {};
+    StudyProject written = capitals({StudyQuestionType::written});
+    written.options.retypeMissed = true;
+    const struct {
+        StudyProject set;
+        Prepare prepare;
+        const char *name;
+        bool focus = true;
+        StudySessionStyle style = StudySessionStyle::study;
+    } shots[] = {
+        {written, asIs, "study-session-written"},
+        {capitals({StudyQuestionType::multipleChoice}), asIs, "study-session-choice"},
+        {typedSet({card("The Nile is the longest river in Africa", "True")}), asIs, "study-session-truefalse"},
+        {written,
+         [](StudySessionView &v) {
+             v.session().setUserAnswer("Lyon");
+             v.questionCard()->mainButton()->click();
+         },
+         "study-session-result"},
+        {tenCards(),
+         [](StudySessionView &v) {
+             for (int i = 0; i < 9; ++i)
+                 answerRight(v);
+             v.session().setUserAnswer(v.session().correctAnswer());
+             v.questionCard()->mainButton()->click();
+         },
+         "study-session-complete"},
+        {written, [](StudySessionView &v) { v.exitButton()->click(); }, "study-session-exit"},
+        {written, asIs, "study-session-goal", false},
+        {written,
+         [](StudySessionView &v) {
+             v.session().chooseGoal(4);
+             v.session().setUserAnswer("Paris");
+             v.questionCard()->mainButton()->click();
+             v.optionsButton()->click();
+         },
+         "study-session-options", false},
+        {written, asIs, "study-session-quiz-setup", false, StudySessionStyle::quiz},
+        {written,
+         [this](StudySessionView &v) {
+             v.session().setQuizTimeLimit(2);
+             v.session().startQuiz();
+             v.session().chooseGoal(4);
+             scheduler.advance(125'000);
+         },
+         "study-session-quiz-timeup", false, StudySessionStyle::quiz},
+    };
+    for (const auto &shot : shots)
+        shoot(shot.set, shot.prepare, shot.name, shot.focus, shot.style);
 }

@@ -1,16 +1,14 @@
 #include "StudyViewFixture.h"
 
 #include "core/Random.h"
-#include "study/StudyInlineSession.h"
-#include "study/StudyInlineTest.h"
-#include "study/StudyQuizPage.h"
-#include "study/StudyRootView.h"
-#include "study/StudySessionPage.h"
-#include "study/StudySetPage.h"
-#include "study/StudyTestOption.h"
-#include "study/StudyTestQuestionCard.h"
-#include "study/StudyTestView.h"
-#include "study/StudyWorkspacePages.h"
+#include "study/views/StudyQuizPage.h"
+#include "study/views/StudyRootView.h"
+#include "study/views/StudySessionPage.h"
+#include "study/views/StudySetPage.h"
+#include "study/views/StudyTestOption.h"
+#include "study/views/StudyTestQuestionCard.h"
+#include "study/views/StudyTestView.h"
+#include "study/views/StudyWorkspacePages.h"
 #include "theme/QVButton.h"
 
 #include <QScrollArea>
@@ -30,7 +28,7 @@ protected:
     StudyPageFactories withQuiz()
     {
         StudyPageFactories f = StudyPageFactories::standIns();
-        f.quiz = makeStudyQuizPage(random, clock);
+        f.quiz = studyQuizPageFactory(random, clock);
         return f;
     }
 
@@ -107,18 +105,16 @@ TEST_F(StudyTestHostsTest, FullPageRetakeAddsToTheStoredResults)
     EXPECT_EQ(root->viewState().page, StudyPage::detail);
 }
 
-TEST_F(StudyTestHostsTest, InlineTestForwardsPushesAndStartsOver)
+TEST_F(StudyTestHostsTest, TheTestPageForwardsPushesAndStartsOver)
 {
     StudyProject set = makeSet("Inline", 1, {card("a", "one"), card("b", "two"), card("c", "three")});
     QList<StudyProject> updates;
     int exits = 0;
-    std::unique_ptr<StudyInlinePane> pane(makeInlineStudyTest(
-        set, [&] { ++exits; }, [&](const StudyProject &p) { updates << p; }, random, clock));
+    std::unique_ptr<StudyHostedPage> pane(studyQuizPageFactory(random, clock)(
+        set, {[&] { ++exits; }, [&](const StudyProject &p) { updates << p; }}, nullptr));
     pane->resize(700, 900);
     pane->show();
-    auto *inlineTest = qobject_cast<StudyInlineTest *>(pane.get());
-    ASSERT_NE(inlineTest, nullptr);
-    StudyTestView *v = inlineTest->view();
+    StudyTestView *v = qobject_cast<StudyQuizPage *>(pane.get())->view();
     for (StudyTestQuestionCard *c : v->questionCards())
         EXPECT_TRUE(showsWhole(pane.get(), c));
 
@@ -172,8 +168,7 @@ TEST_F(StudyTestHostsTest, ScreenshotOfANarrowInlineTest)
         "Rivers", 1,
         {card("The Nile is the longest river on Earth, measured from its most distant source", "  TRUE "),
          card("Amazon", "Carries more water than any other river, by a wide margin, into the Atlantic")});
-    std::unique_ptr<StudyInlinePane> pane(makeInlineStudyTest(
-        set, [] {}, [](const StudyProject &) {}, random, clock));
+    std::unique_ptr<StudyHostedPage> pane(studyQuizPageFactory(random, clock)(set, {}, nullptr));
     Backdrop backdrop(pane.release());
     backdrop.resize(520, 640);
     backdrop.show();
@@ -198,10 +193,10 @@ TEST_F(StudyTestHostsTest, EveryPageOfASetIsTheRealOne)
 
     setPage->modeButton(StudyMode::learn)->click();
     settle();
-    EXPECT_NE(setPage->findChild<StudyInlineSession *>(), nullptr);
+    EXPECT_NE(setPage->findChild<StudySessionPage *>(), nullptr);
     setPage->modeButton(StudyMode::test)->click();
     settle();
-    EXPECT_NE(setPage->findChild<StudyInlineTest *>(), nullptr);
+    EXPECT_NE(setPage->findChild<StudyQuizPage *>(), nullptr);
 
     root.setViewState(StudyViewState::study(bio));
     settle();

@@ -1,11 +1,11 @@
 #include "StudyViewFixture.h"
 
 #include "core/Random.h"
-#include "study/StudyCapsuleLabel.h"
-#include "study/StudyTestOption.h"
-#include "study/StudyTestProgressBar.h"
-#include "study/StudyTestQuestionCard.h"
-#include "study/StudyTestView.h"
+#include "study/views/StudyCapsuleLabel.h"
+#include "study/views/StudyTestOption.h"
+#include "study/views/StudyTestProgressBar.h"
+#include "study/views/StudyTestQuestionCard.h"
+#include "study/views/StudyTestView.h"
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
 
@@ -64,25 +64,18 @@ protected:
     void expectFresh(StudyTestView &v, qsizetype count) const
     {
         EXPECT_FALSE(v.test().submitted());
-        EXPECT_EQ(v.subtitleLabel()->text(), QString("Answer every question, then submit"));
         EXPECT_EQ(v.answeredLabel()->text(), QString("0/%1 answered").arg(count));
         EXPECT_EQ(v.progressBar()->value(), 0.0);
-        EXPECT_EQ(v.mainButton()->text(), QString("Submit"));
-        EXPECT_TRUE(v.mainButton()->isVisible());
-        EXPECT_FALSE(v.doneButton()->isVisible());
-        EXPECT_FALSE(v.scoreLabel()->isVisible());
+        EXPECT_FALSE(v.doneButton()->isVisible() || v.scoreLabel()->isVisible());
         ASSERT_EQ(v.questionCards().size(), count);
         for (qsizetype i = 0; i < count; ++i) {
-            EXPECT_EQ(cardAt(i)->numberChip()->text(), QString("Q%1").arg(i + 1));
             EXPECT_EQ(cardAt(i)->promptLabel()->text(), question(i).prompt);
             EXPECT_TRUE(cardAt(i)->correctLabel()->isHidden());
             ASSERT_EQ(cardAt(i)->options().size(), question(i).choices.size());
             for (qsizetype k = 0; k < question(i).choices.size(); ++k) {
                 StudyTestOption *o = cardAt(i)->options()[k];
                 EXPECT_EQ(o->textLabel()->text(), question(i).choices[k]); // display order
-                EXPECT_TRUE(o->isEnabled());
-                EXPECT_TRUE(o->markLabel()->text().isEmpty());
-                EXPECT_EQ(o->fillColor(), Theme::surfaceAlt());
+                EXPECT_TRUE(o->isEnabled() && o->markLabel()->text().isEmpty());
             }
         }
     }
@@ -102,9 +95,7 @@ TEST_F(StudyTestViewTest, FreshTestShowsSixDistinctCardsAndItsLabels)
     expectFresh(v, 6);
     for (qsizetype i = 0; i < 6; ++i)
         EXPECT_EQ(cardAt(i)->trueFalseBadge(), nullptr);
-    EXPECT_EQ(v.titleLabel()->text(), QString("Quiz"));
     EXPECT_EQ(v.countChip()->text(), QString("6 Questions"));
-    EXPECT_FALSE(v.emptyLabel()->isVisible());
     // The test grows with its questions: nothing scrolls inside it.
     for (StudyTestQuestionCard *c : v.questionCards())
         EXPECT_TRUE(showsWhole(&v, c));
@@ -130,8 +121,7 @@ TEST_F(StudyTestViewTest, UserTextIsShownVerbatimAndTrueFalseCarriesTheBadge)
 
     // True/false questions carry the badge and fixed options.
     open(makeSet("TF", 2, {card("sky is blue", "  TRUE \n")}));
-    ASSERT_NE(cardAt(0)->trueFalseBadge(), nullptr);
-    EXPECT_EQ(cardAt(0)->trueFalseBadge()->text(), QString("TRUE / FALSE"));
+    EXPECT_NE(cardAt(0)->trueFalseBadge(), nullptr);
     ASSERT_EQ(cardAt(0)->options().size(), 2);
     EXPECT_EQ(cardAt(0)->options()[0]->option(), QString("True"));
     EXPECT_EQ(cardAt(0)->options()[1]->option(), QString("False"));
@@ -164,12 +154,9 @@ TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
     EXPECT_TRUE(updates.isEmpty());
     tap(v.mainButton());
 
-    EXPECT_EQ(v.subtitleLabel()->text(), QString("Review your answers"));
     EXPECT_EQ(v.scoreLabel()->text(), QString("Score: 1/6"));
-    EXPECT_TRUE(v.scoreLabel()->isVisible());
-    EXPECT_TRUE(v.doneButton()->isVisible());
+    EXPECT_TRUE(v.scoreLabel()->isVisible() && v.doneButton()->isVisible());
     EXPECT_EQ(v.mainButton()->text(), QString("Retake Quiz"));
-    EXPECT_TRUE(v.mainButton()->isEnabled());
     EXPECT_EQ(v.answeredLabel()->text(), QString("2/6 answered"));
 
     const QColor accent = Theme::withOpacity(Theme::accent(), 0.18);
@@ -177,12 +164,10 @@ TEST_F(StudyTestViewTest, PicksFollowTheLastTapAndSubmitJudgesEveryQuestion)
     // A right pick: accent and a check, no "Correct:" line.
     EXPECT_EQ(option(0, rightAnswer)->fillColor(), accent);
     EXPECT_EQ(option(0, rightAnswer)->markLabel()->text(), QString("\u2713"));
-    EXPECT_EQ(option(0, rightAnswer)->markLabel()->palette().color(QPalette::WindowText), Theme::success());
     EXPECT_TRUE(cardAt(0)->correctLabel()->isHidden());
     // A wrong pick: danger and a cross on it, the right option marked.
     EXPECT_EQ(option(1, wrong)->fillColor(), danger);
     EXPECT_EQ(option(1, wrong)->markLabel()->text(), QString("\u2715"));
-    EXPECT_EQ(option(1, wrong)->markLabel()->palette().color(QPalette::WindowText), Theme::danger());
     EXPECT_EQ(option(1, question(1).correct)->fillColor(), accent);
     EXPECT_EQ(option(1, question(1).correct)->markLabel()->text(), QString("\u2713"));
     EXPECT_FALSE(cardAt(1)->correctLabel()->isHidden());
@@ -216,15 +201,11 @@ TEST_F(StudyTestViewTest, EmptySetShowsTheNoteAndExitRecordsNothingUnsubmitted)
 {
     StudyProject set = makeSet("Empty", 1);
     StudyTestView &v = open(set);
-    EXPECT_EQ(v.countChip()->text(), QString("0 Questions"));
     EXPECT_EQ(v.answeredLabel()->text(), QString("0/0 answered"));
     EXPECT_EQ(v.progressBar()->value(), 0.0);
     EXPECT_TRUE(v.emptyLabel()->isVisible());
-    EXPECT_EQ(v.emptyLabel()->text(), QString("No questions available."));
-    EXPECT_FALSE(v.mainButton()->isVisible());
-    EXPECT_FALSE(v.scoreLabel()->isVisible());
-    EXPECT_FALSE(v.questionsHost()->isVisible());
-    EXPECT_FALSE(v.doneButton()->isVisible());
+    for (QWidget *w : QList<QWidget *>{v.mainButton(), v.scoreLabel(), v.questionsHost(), v.doneButton()})
+        EXPECT_FALSE(w->isVisible());
     tap(v.exitButton());
     EXPECT_EQ(exits, 1);
 
@@ -248,8 +229,6 @@ TEST_F(StudyTestViewTest, FinishConfirmationAfterSubmission)
         tap(v.doneButton());
         ASSERT_TRUE(v.isFinishConfirmShown());
         QMessageBox *box = v.finishAlert();
-        EXPECT_EQ(box->text(), QString("Finish quiz?"));
-        EXPECT_EQ(box->informativeText(), QString("Your score is saved. Are you sure you want to exit?"));
         EXPECT_EQ(box->buttonRole(finishButton("Finish")), QMessageBox::DestructiveRole);
         if (QString(answer) == "Escape")
             QTest::keyClick(box, Qt::Key_Escape);

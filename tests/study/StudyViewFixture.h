@@ -9,7 +9,7 @@
 #include "model/AppConfig.h"
 #include "platform/Permissions.h"
 #include "services/ScriptedTransport.h"
-#include "study/StudyPageFactories.h"
+#include "study/views/StudyPageFactories.h"
 #include "state/AppState.h"
 #include "state/Library.h"
 #include "state/Preferences.h"

@@ -1,0 +1,50 @@
+#include "study/views/StudyText.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace qv::study {
+
+QLabel *makeLabel(const QString &text, TextStyle style, std::optional<QFont::Weight> weight, const QColor &color)
+{
+    auto *label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(Typography::font(style, weight));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+    return label;
+}
+
+void paintPanel(QPainter &painter, const QRectF &rect, double radius)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(r, radius, radius);
+    painter.fillPath(path, Theme::surface());
+    painter.setPen(QPen(Theme::border(), 1));
+    painter.drawPath(path);
+    painter.restore();
+}
+
+void styleScrollArea(QScrollArea *area)
+{
+    area->setFrameShape(QFrame::NoFrame);
+    area->viewport()->setAutoFillBackground(false);
+    if (QWidget *content = area->widget())
+        content->setAutoFillBackground(false);
+    const QString sheet = QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 8px; margin: 0; }"
+        "QScrollBar::handle:vertical { background: %1; border-radius: 4px; min-height: 24px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
+                              .arg(Theme::border().name(QColor::HexArgb));
+    area->verticalScrollBar()->setStyleSheet(sheet);
+}
+
+} // namespace qv::study
