@@ -190,7 +190,7 @@ TEST(KeyGate, AStopWhileTheRunLooksForATextBoxAtTheStartTypesNothing)
     h.sim.setPointer(QPoint(1500, 900));
     h.sim.at(1000).run([&] { h.stop = true; });
     auto a = h.args("hello", false);
-    a.targetElement = {};
+    a.target = {};
     TypingRun r(h.engine, a);
     h.run(r);
     EXPECT_TRUE(h.sim.log().keys.empty());
@@ -255,7 +255,7 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
         target->setFocusable(true);
 
         auto a = h.args(c.text, false);
-        a.targetElement = target->element();
+        a.target = target->element();
         TypingRun r(h.engine, a);
         h.run(r);
 

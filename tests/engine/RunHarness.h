@@ -44,25 +44,22 @@ struct RunHarness {
         editor.activate();
     }
 
-    engine::TypingRun::Args args(const QString &text, bool humanize, int wpm = 60)
+    engine::RunOptions args(const QString &text, bool humanize, int wpm = 60)
     {
-        engine::TypingRun::Args a;
-        a.text = text;
-        a.grade = QStringLiteral("12");
-        a.review = QStringLiteral("medium");
-        a.humanize = humanize;
-        a.targetWpm = wpm;
-        a.targetElement = field.element();
-        a.stopFlag = [this] { return stop; };
-        a.pauseFlag = [this] { return pause; };
-        a.onProgress = [this](int done, int total) {
-            progress.append({done, total});
-            if (onKey)
-                onKey(done);
-        };
-        a.onPhase = [this](const QString &p) { phases.append(p); };
-        a.onDebug = [this](const QString &line) { debug.append(line); };
-        return a;
+        return {.text = text,
+                .humanize = humanize,
+                .targetWpm = wpm,
+                .target = field.element(),
+                .stopFlag = [this] { return stop; },
+                .pauseFlag = [this] { return pause; },
+                .onProgress =
+                    [this](int done, int total) {
+                        progress.append({done, total});
+                        if (onKey)
+                            onKey(done);
+                    },
+                .onPhase = [this](const QString &p) { phases.append(p); },
+                .onDebug = [this](const QString &line) { debug.append(line); }};
     }
 
     // Runs to the end on the virtual clock.

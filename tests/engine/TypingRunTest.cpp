@@ -23,7 +23,7 @@ struct Run : ::testing::Test, RunHarness {
     TypingEngine engine{sim, clock, random};
     std::unique_ptr<TypingRun> current;
 
-    TypingRun &start(const TypingRun::Args &a)
+    TypingRun &start(const RunOptions &a)
     {
         current = std::make_unique<TypingRun>(engine, a);
         return *current;
