@@ -15,6 +15,7 @@
 
 using namespace qv::engine;
 using qv::platform::Key;
+namespace platform = qv::platform;
 using qv::test::RunHarness;
 
 namespace {
@@ -67,18 +68,37 @@ TEST_F(Run, HumanizeOffTypesTheTextExactlyApartFromTyposLeftForTheReview)
     EXPECT_EQ(sim.log().callsNamed("finish").size(), 1);
 }
 
-TEST_F(Run, IntoTextThatWasThereEveryTypoIsCorrectedAtOnce)
+TEST_F(Run, TextAlreadyInTheFieldSurvivesAndEveryTypoInFrontOfItIsCorrectedAtOnce)
 {
-    field.setText("Before  after");
-    field.setCaret(7);
-    TypingRun &r = runText(kShort, false);
-    EXPECT_FALSE(r.params().ownsWholeField);
-    EXPECT_TRUE(r.state().deferredErrors.isEmpty());
-    EXPECT_EQ(field.text(), "Before " + kShort + " after");
-    EXPECT_EQ(engine.lastIntendedText(), kShort);
-    EXPECT_TRUE(debug.contains("start: total=" + QString::number(kShort.size())
-                               + " startIndex=0 ownsWholeField=false confirmedEditable=true allowDeferred=false"
-                                 " clipboard=true"));
+    // Only an empty field, or one whose whole text is selected, is owned
+    // whole; a caret anywhere in text, its start included, is not.
+    const struct {
+        const char *name;
+        platform::TextRange selection;
+        bool owned;
+        QString expected;
+    } cases[] = {
+        {"caret inside the text", {7, 0}, false, "Before " + kShort + " after"},
+        {"caret at the start of the text", {0, 0}, false, kShort + "Before  after"},
+        {"the whole text selected", {0, 13}, true, kShort},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        clearAll();
+        field.setText("Before  after");
+        field.setSelection(c.selection);
+        TypingRun &r = runText(kShort, false);
+        EXPECT_EQ(r.params().ownsWholeField, c.owned);
+        if (!c.owned) {
+            EXPECT_TRUE(r.state().deferredErrors.isEmpty());
+        }
+        EXPECT_EQ(field.text(), c.expected);
+        EXPECT_EQ(engine.lastIntendedText(), kShort);
+        EXPECT_TRUE(debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=%2 "
+                                                  "confirmedEditable=true allowDeferred=%2 clipboard=true")
+                                       .arg(kShort.size())
+                                       .arg(TypingEngine::boolText(c.owned))));
+    }
 }
 
 TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
@@ -419,5 +439,80 @@ TEST_F(Run, AFieldThatNeverHoldsTheTextEndsInItsOwnPhaseWithTheCount)
         EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),
                                 [](const QString &l) { return l.startsWith("outcome: field differs ("); }))
             << debug.join('\n').toStdString();
+    }
+}
+
+TEST_F(Run, TyposLeftForTheReviewKeepToTheBudgetOfEachSentence)
+{
+    // A light review without humanize leaves at most two typos in a
+    // sentence; the budget starts again at every sentence end. (The last
+    // 400 characters may take more, up to a cap of their own.)
+    QString text;
+    for (int i = 0; i < 12; ++i)
+        text += "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut "
+                "labore et dolore magna aliqua, ut enim ad minim veniam, quis nostrud exercitation ullamco "
+                "laboris nisi ut aliquip ex ea commodo consequat, duis aute irure dolor in reprehenderit in "
+                "voluptate velit esse cillum dolore eu fugiat nulla pariatur. ";
+    auto a = args(text, false);
+    a.review = QStringLiteral("light");
+    QList<DeferredError> left;
+    a.onPhase = [&](const QString &p) {
+        if (p == "editing")
+            left = current->state().deferredErrors;
+    };
+    run(start(a));
+    ASSERT_EQ(current->params().editBudget, 2);
+    QList<int> perSentence(text.count('.') + 1, 0);
+    for (const DeferredError &e : left)
+        if (e.index < text.size() - 401)
+            perSentence[int(text.left(e.index).count('.'))] += 1;
+    EXPECT_LE(*std::max_element(perSentence.begin(), perSentence.end()), 2) << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
+    EXPECT_GE(perSentence.count(2), 3) << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
+}
+
+TEST_F(Run, WordEndActionsKeepTheirScheduleAndTheEditsNeedBudget)
+{
+    // The run's set-up draws the offsets (a stop before the first key ends
+    // it there); then word after word ends, with the sentence's budget
+    // unspent or spent. At a word end: a style swap every so many words,
+    // a thesaurus pause every 150, a micro edit, a short pause and a
+    // rethink at their own intervals, and once the long pause. All but the
+    // thesaurus pause need budget; the edits among them count against it.
+    for (const bool spent : {false, true}) {
+        SCOPED_TRACE(spent ? "budget spent" : "budget left");
+        clearAll();
+        stop = true;
+        TypingRun &r = runText("x", true);
+        stop = false;
+        const RunParams &p = r.params();
+        RunState &s = r.state();
+        ASSERT_GT(p.editBudget, 0);
+        bool longPauseDue = true;
+        for (int word = 1; word <= 400; ++word) {
+            for (const QString k : {"p", "l", "a", "n"}) {
+                qv::test::runTask(clock, WordBoundaryActions::onCharacter(r, k));
+                s.buffer += k;
+            }
+            field.setText(s.buffer);
+            s.editCount = spent ? p.editBudget : 0;
+            const double t0 = clock.nowMs();
+            qv::test::runTask(clock, WordBoundaryActions::onCharacter(r, " "));
+            s.buffer += " ";
+            field.setText(s.buffer);
+
+            const bool budget = !spent;
+            const bool swap = budget && word % p.profile.styleSwapEvery == 0;
+            const bool thesaurus = word % WordBoundaryActions::kThesaurusEvery == 0;
+            const bool micro = budget && word % (75 + p.microEditOffset) == 0;
+            const bool shortPause = budget && word % (90 + p.microPauseOffset) == 0;
+            const bool rethink = budget && word % (180 + p.rethinkOffset) == 0;
+            const bool longPause = budget && longPauseDue && word >= 180 + p.longPauseOffset;
+            longPauseDue = longPauseDue && !longPause;
+            SCOPED_TRACE(word);
+            ASSERT_EQ(s.wordIndex, word);
+            ASSERT_EQ(clock.nowMs() > t0, swap || thesaurus || micro || shortPause || longPause);
+            // ("plan" has no stronger word: the swap waits and changes nothing.)
+            ASSERT_EQ(s.editCount - (spent ? p.editBudget : 0), int(micro) + int(rethink) + int(longPause));
+        }
     }
 }
