@@ -15,9 +15,8 @@ using qv::sim::SimElement;
 using qv::test::runTask;
 
 namespace {
-struct OnSim : ::testing::Test, qv::test::RunHarness {
-    qv::SeededRandom random{7};
-    TypingEngine engine{sim, clock, random};
+struct OnSim : qv::test::EngineRun {
+    OnSim() : EngineRun(7) {}
 };
 } // namespace
 

@@ -30,23 +30,14 @@ QString repeated(const QString &sentence, int times)
 
 // A run on the standard desktop with a second application whose text box
 // holds "other app text".
-struct GatedRun : RunHarness {
-    qv::SeededRandom random{11};
-    TypingEngine engine{sim, clock, random};
+struct GatedRun : qv::test::EngineRunHarness {
     qv::sim::SimApp &other = sim.addApp("Chat");
     qv::sim::SimElement &otherField = other.addWindow({900, 0, 300, 300}).addTextField({910, 10, 200, 30});
-    std::unique_ptr<TypingRun> current;
-
     GatedRun()
     {
         otherField.setText("other app text");
         otherField.focus();
         editor.activate();
-    }
-    void runText(const QString &text, bool humanize, int wpm = 60)
-    {
-        current = std::make_unique<TypingRun>(engine, args(text, humanize, wpm));
-        run(*current);
     }
     int keysTo(qint64 pid)
     {

@@ -14,6 +14,8 @@
 #include "platform/sim/SimDesktop.h"
 #include "support/CoroTest.h"
 
+#include <gtest/gtest.h>
+
 #include <QList>
 #include <QStringList>
 
@@ -66,6 +68,31 @@ struct RunHarness {
     void run(engine::TypingRun &typingRun) { runTask(clock, typingRun.run()); }
 
     int keysOf(platform::Key key) { return sim.log().count(key); }
+};
+
+// The harness with a seeded engine and the run under test.
+struct EngineRunHarness : RunHarness {
+    SeededRandom random;
+    engine::TypingEngine engine{sim, clock, random};
+    std::unique_ptr<engine::TypingRun> current;
+
+    explicit EngineRunHarness(quint64 seed = 11) : random(seed) {}
+    engine::TypingRun &start(engine::RunOptions options)
+    {
+        current = std::make_unique<engine::TypingRun>(engine, std::move(options));
+        return *current;
+    }
+    engine::TypingRun &runText(const QString &text, bool humanize, int wpm = 60)
+    {
+        engine::TypingRun &r = start(args(text, humanize, wpm));
+        run(r);
+        return r;
+    }
+};
+
+// The same as a test fixture.
+struct EngineRun : ::testing::Test, EngineRunHarness {
+    explicit EngineRun(quint64 seed = 11) : EngineRunHarness(seed) {}
 };
 
 } // namespace qv::test

@@ -19,17 +19,8 @@ namespace platform = qv::platform;
 using qv::test::RunHarness;
 
 namespace {
-struct Run : ::testing::Test, RunHarness {
-    qv::SeededRandom random{11};
-    TypingEngine engine{sim, clock, random};
-    std::unique_ptr<TypingRun> current;
-
-    TypingRun &start(const RunOptions &a)
-    {
-        current = std::make_unique<TypingRun>(engine, a);
-        return *current;
-    }
-    TypingRun &runText(const QString &text, bool humanize, int startIndex = 0)
+struct Run : qv::test::EngineRun {
+    TypingRun &runFrom(const QString &text, bool humanize, int startIndex)
     {
         auto a = args(text, humanize);
         a.startIndex = startIndex;
@@ -103,14 +94,14 @@ TEST_F(Run, TextAlreadyInTheFieldSurvivesAndEveryTypoInFrontOfItIsCorrectedAtOnc
 
 TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
 {
-    runText("abcdef", false, -5);
+    runFrom("abcdef", false, -5);
     EXPECT_EQ(progress.first(), std::make_pair(0, 6));
     EXPECT_EQ(field.text().size(), 6);
 
     // Resumed at 4 into an empty field: the run types "ef" only; without
     // humanize the review then leaves the whole text in the field it owns.
     clearAll();
-    runText("abcdef", false, 4);
+    runFrom("abcdef", false, 4);
     EXPECT_EQ(progress.first(), std::make_pair(4, 6));
     EXPECT_EQ(progress.size(), 3);
     EXPECT_EQ(debug.filter("editing: ").value(0).section(' ', 2), "bufferLen=2 ownsWholeField=true");
@@ -118,14 +109,14 @@ TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
     EXPECT_EQ(field.text(), "abcdef");
     // With humanize it leaves only what this run typed.
     clearAll();
-    runText("abcdef", true, 4);
+    runFrom("abcdef", true, 4);
     EXPECT_EQ(engine.lastIntendedText(), "ef");
     EXPECT_EQ(field.text(), "ef");
 
     // Past the end: no key of the text is typed, and the end of the run
     // follows with an empty buffer.
     clearAll();
-    runText("abcdef", false, 99);
+    runFrom("abcdef", false, 99);
     EXPECT_EQ(progress, (QList<std::pair<int, int>>{{6, 6}}));
     EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
     EXPECT_TRUE(debug.contains("editing: deferredErrors=0 bufferLen=0 ownsWholeField=true"));
