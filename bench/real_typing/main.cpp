@@ -133,14 +133,17 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
     bool done = false;
     double reviewFromMs = -1;
     auto job = [&]() -> QCoro::Task<> {
-        co_await engine.typeText(
-            text, QStringLiteral("12"), QString::fromLatin1(row.review), row.humanize, wpm, view, 0,
-            [] { return false; }, [] { return false; }, [](int, int) {},
-            [&](engine::RunPhase phase) {
-                out.lastPhase = engine::phaseName(phase);
-                if (phase == engine::RunPhase::Editing && reviewFromMs < 0)
-                    reviewFromMs = real.nowMs();
-            });
+        qv::engine::RunOptions options{.text = text,
+                                       .review = QString::fromLatin1(row.review),
+                                       .humanize = row.humanize,
+                                       .targetWpm = wpm,
+                                       .target = view,
+                                       .onPhase = [&](engine::RunPhase phase) {
+                                           out.lastPhase = engine::phaseName(phase);
+                                           if (phase == engine::RunPhase::Editing && reviewFromMs < 0)
+                                               reviewFromMs = real.nowMs();
+                                       }};
+        co_await engine.typeText(std::move(options));
         done = true;
     };
     const double cpu0 = cpuSecondsSelf();

@@ -72,8 +72,9 @@ Row runOnce(const QString &text, int wpm, bool humanize, const QString &review, 
 
     bool finished = false;
     auto job = [&]() -> QCoro::Task<> {
-        co_await engine.typeText(text, QStringLiteral("12"), review, humanize, wpm, field.element(), 0,
-                                 [] { return false; }, [] { return false; }, [](int, int) {}, [](qv::engine::RunPhase) {});
+        qv::engine::RunOptions options{
+            .text = text, .review = review, .humanize = humanize, .targetWpm = wpm, .target = field.element()};
+        co_await engine.typeText(std::move(options));
         finished = true;
     };
     QElapsedTimer wall;

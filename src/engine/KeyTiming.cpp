@@ -33,7 +33,7 @@ double KeyTiming::keystrokeDelay(const QString &k, const RunState &state, const 
     if (state.currentWord.isEmpty()) {
         wpm = int(random.uniformInt(style.minWpm, style.maxWpm));
     } else {
-        const int w = getWordWpm(state.currentWord, params.profile, params.targetWpm, random);
+        const int w = getWordWpm(state.currentWord, params.profile, params.options.targetWpm, random);
         wpm = std::max(int(w * (1.0 + style.wordWpmBoost)), 20);
     }
     double d = baseDelay(wpm, style.drift, state.charIndex);
@@ -60,7 +60,7 @@ double KeyTiming::keystrokeDelay(const QString &k, const RunState &state, const 
         d += 60 + 60 * r();
     else if (p > 0.86)
         d += 90 + 60 * r();
-    if (params.humanize && style.hesitationProb > 0 && r() < style.hesitationProb)
+    if (params.options.humanize && style.hesitationProb > 0 && r() < style.hesitationProb)
         d += 120 + 160 * r();
     return d;
 }

@@ -54,7 +54,7 @@ QCoro::Task<> PausePlanner::afterKey(TypingRun &run, QString k)
 QCoro::Task<> PausePlanner::tailRetype(TypingRun &run)
 {
     RunState &state = run.state();
-    if (!run.params().humanize || state.keysSinceRetype <= kRetypeAfterKeys)
+    if (!run.params().options.humanize || state.keysSinceRetype <= kRetypeAfterKeys)
         co_return;
     const QStringList chars = text::graphemes(state.currentWord);
     if (chars.size() <= 3)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Profiles.h"
+#include "engine/RunOptions.h"
 #include "platform/Element.h"
 
 #include <QList>
@@ -19,9 +20,7 @@ struct RunParams {
     QStringList remaining; // the characters typed by this run, in order
     int total = 1;         // max(textLength, 1)
 
-    bool humanize = false;
-    int targetWpm = 0;
-    QString review;
+    RunOptions options; // as the caller gave them
     GradeProfile profile;
     StyleProfile style;
     ReviewLevel reviewNumbers; // with their humanize values

@@ -231,14 +231,9 @@ QCoro::Task<int> TypingEngine::typeClusters(QStringList clusters)
     co_return typed;
 }
 
-QCoro::Task<> TypingEngine::typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,
-                                     platform::Element targetElement, int startIndex, StopFlag stopFlag,
-                                     PauseFlag pauseFlag, ProgressSink onProgress, PhaseSink onPhase,
-                                     DebugSink onDebug)
+QCoro::Task<> TypingEngine::typeText(RunOptions options)
 {
-    TypingRun run(*this, {std::move(text), std::move(grade), std::move(review), humanize, targetWpm,
-                          std::move(targetElement), startIndex, std::move(stopFlag), std::move(pauseFlag),
-                          std::move(onProgress), std::move(onPhase), std::move(onDebug)});
+    TypingRun run(*this, std::move(options));
     co_await run.run();
 }
 

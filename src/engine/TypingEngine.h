@@ -8,6 +8,7 @@
 #include "engine/KeyOutput.h"
 #include "engine/Profiles.h"
 #include "engine/RunKeyGate.h"
+#include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
 #include "engine/WordTables.h"
 
@@ -57,9 +58,8 @@ class PasteboardSnapshot;
 // writes one diagnostic line.
 class TypingEngine {
 public:
-    using DebugSink = std::function<void(const QString &line)>;
-    // (characters of the text now typed, counted from its beginning; total)
-    using ProgressSink = std::function<void(int done, int total)>;
+    using DebugSink = engine::DebugSink;
+    using ProgressSink = engine::ProgressSink;
     // The run's parameter types, under the names the engine's callers use.
     using StyleProfile = engine::StyleProfile;
     using ReviewLevel = engine::ReviewLevel;
@@ -71,16 +71,15 @@ public:
     TypingEngine &operator=(const TypingEngine &) = delete;
 
     // --- The typing run.
-    // Types `text` from the character `startIndex` on (clamped) into
-    // `targetElement` (null: the focused element), then repairs the field.
+    // Types `options.text` from the character `options.startIndex` on
+    // (clamped) into `options.target` (null: the focused element), then
+    // repairs the field.
     // Progress counts characters from the beginning of the text; phases are
     // Typing, Paused, Editing, then Done, or Differs when the
     // field read back at the end does not hold what the run meant to leave
     // there. A stop returns at once and reports no phase of its own. The engine and every closure must outlive
     // the task; one run at a time.
-    QCoro::Task<> typeText(QString text, QString grade, QString review, bool humanize, int targetWpm,
-                           platform::Element targetElement, int startIndex, StopFlag stopFlag, PauseFlag pauseFlag,
-                           ProgressSink onProgress, PhaseSink onPhase, DebugSink onDebug = {});
+    QCoro::Task<> typeText(RunOptions options);
     // What the last run that reached its end asked the repair to leave in
     // the field: its text with CR LF and CR as LF without humanize, else the
     // text with its deferred typos corrected. Empty until then; a new run

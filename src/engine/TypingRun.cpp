@@ -30,7 +30,10 @@ QList<int> sentenceLengthsIn(const QString &text)
 }
 } // namespace
 
-TypingRun::TypingRun(TypingEngine &engine, Args args) : m_engine(engine), m_args(std::move(args)) {}
+TypingRun::TypingRun(TypingEngine &engine, RunOptions options) : m_engine(engine)
+{
+    m_params.options = std::move(options);
+}
 
 QString TypingRun::normalizeLineBreaks(const QString &text)
 {
@@ -44,8 +47,8 @@ QString TypingRun::normalizeLineBreaks(const QString &text)
 
 void TypingRun::phase(RunPhase name)
 {
-    if (m_args.onPhase)
-        m_args.onPhase(name);
+    if (m_params.options.onPhase)
+        m_params.options.onPhase(name);
 }
 
 QString TypingRun::withoutLeftOut(const QString &text) const
@@ -70,8 +73,8 @@ void TypingRun::reportLeftOut()
 
 void TypingRun::progress()
 {
-    if (m_args.onProgress)
-        m_args.onProgress(m_state.typedCount, m_params.total);
+    if (m_params.options.onProgress)
+        m_params.options.onProgress(m_state.typedCount, m_params.total);
 }
 
 bool TypingRun::frontmostIsRequired()
@@ -101,26 +104,24 @@ QCoro::Task<> TypingRun::setUp()
 {
     ElementAccess &elements = m_engine.elements();
     Random &random = m_engine.random();
-    m_engine.debugSink = m_args.onDebug;
+    const RunOptions &o = m_params.options;
+    m_engine.debugSink = o.onDebug;
 
-    const platform::Element element = m_args.targetElement ? m_args.targetElement : elements.focusedElement();
+    const platform::Element element = o.target ? o.target : elements.focusedElement();
     if (const auto front = m_engine.platform().workspace().frontmostApplication())
         m_params.requiredPid = front->pid;
-    m_engine.keyGate().begin({m_params.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase,
-                              [this] { return m_state.focusChecksEnabled; }});
+    m_engine.keyGate().begin(
+        {m_params.requiredPid, o.stopFlag, o.pauseFlag, o.onPhase, [this] { return m_state.focusChecksEnabled; }});
 
     RunParams &p = m_params;
-    p.text = normalizeLineBreaks(m_args.text);
+    p.text = normalizeLineBreaks(o.text);
     const QStringList chars = text::graphemes(p.text);
     p.textLength = int(chars.size());
-    p.start = std::clamp(m_args.startIndex, 0, p.textLength);
+    p.start = std::clamp(o.startIndex, 0, p.textLength);
     p.remaining = chars.mid(p.start);
-    p.humanize = m_args.humanize;
-    p.targetWpm = m_args.targetWpm;
-    p.review = m_args.review;
-    p.profile = gradeProfile(m_args.grade);
-    p.reviewNumbers = reviewNumbers(m_args.review);
-    p.style = computeStyleProfile(m_args.grade, m_args.review, p.humanize, p.targetWpm, random);
+    p.profile = gradeProfile(o.grade);
+    p.reviewNumbers = reviewNumbers(o.review);
+    p.style = computeStyleProfile(o.grade, o.review, o.humanize, o.targetWpm, random);
     const int burstDraw = int(random.uniformInt(p.profile.burstWords.lo, p.profile.burstWords.hi));
     m_state.burstRemaining = std::max(int(p.style.burstScale * burstDraw), 2);
     p.sentenceLengths = sentenceLengthsIn(p.remaining.join(QString()));
@@ -131,8 +132,8 @@ QCoro::Task<> TypingRun::setUp()
     p.microEditOffset = int(random.uniformInt(0, 65));
     p.rethinkOffset = int(random.uniformInt(0, 80));
     p.microPauseOffset = int(random.uniformInt(0, 60));
-    p.editBudget = editBudget(m_args.review, p.humanize);
-    p.forcedErrorEvery = adjustedForcedErrorEvery(m_args.review, p.humanize, random);
+    p.editBudget = editBudget(o.review, o.humanize);
+    p.forcedErrorEvery = adjustedForcedErrorEvery(o.review, o.humanize, random);
     p.earlyTypoOffset = int(random.uniformInt(0, 32));
     p.minErrors = std::clamp(p.textLength / 400, 2, 10);
     p.total = std::max(p.textLength, 1);
@@ -148,7 +149,7 @@ QCoro::Task<> TypingRun::setUp()
         elements.focus(element);
         m_state.focusChecksEnabled = true;
     } else {
-        m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, 2500.0);
+        m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(o.stopFlag, o.pauseFlag, 2500.0);
         stoppedWaiting = stopRequested();
     }
     m_engine.debug(QStringLiteral("focusChecksEnabled=") + TypingEngine::boolText(m_state.focusChecksEnabled));
@@ -234,7 +235,7 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
     progress();
     m_state.keysSinceParagraph += 1;
 
-    if (m_params.humanize)
+    if (m_params.options.humanize)
         co_await humanTouches(k, c);
     co_await scheduler.sleep(delay);
     co_await PausePlanner::afterKey(*this, k);
@@ -273,7 +274,8 @@ QCoro::Task<bool> TypingRun::checkFocus()
     }
     if (focused && !elements.isTextInputElementRelaxed(focused)) {
         phase(RunPhase::Paused);
-        const bool found = co_await elements.waitForTextInputFocus(m_args.stopFlag, m_args.pauseFlag, std::nullopt);
+        const RunOptions &o = m_params.options;
+        const bool found = co_await elements.waitForTextInputFocus(o.stopFlag, o.pauseFlag, std::nullopt);
         if (!found)
             co_return false; // only a stop ends that wait
         phase(RunPhase::Typing);
@@ -338,7 +340,7 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
     if (k == QLatin1String(" ") && m_state.lastWasSpace && random.uniformReal(0, 1) < 0.65) {
         co_await scheduler.sleep(80 + 80 * random.uniformReal(0, 1));
         const QString nothing;
-        co_await m_engine.rewriteTail(1, nothing, m_state.buffer, m_state.deferredErrors, m_args.stopFlag);
+        co_await m_engine.rewriteTail(1, nothing, m_state.buffer, m_state.deferredErrors, m_params.options.stopFlag);
     }
 }
 
@@ -388,12 +390,12 @@ QCoro::Task<> TypingRun::endOfText()
         EndReviewArgs args;
         args.buffer = &m_state.buffer;
         args.errors = m_state.deferredErrors;
-        args.review = reviewLevel(p.review, p.humanize);
-        args.intendedText = p.humanize ? corrected : withoutLeftOut(p.text);
+        args.review = reviewLevel(p.options.review, p.options.humanize);
+        args.intendedText = p.options.humanize ? corrected : withoutLeftOut(p.text);
         args.enforceExact = true;
-        args.stopFlag = m_args.stopFlag;
-        args.pauseFlag = m_args.pauseFlag;
-        args.onPhase = m_args.onPhase;
+        args.stopFlag = p.options.stopFlag;
+        args.pauseFlag = p.options.pauseFlag;
+        args.onPhase = p.options.onPhase;
         args.requiredPid = p.requiredPid;
         args.element = p.probeElement;
         args.allowClipboardOps = m_engine.allowClipboardOps;
@@ -404,9 +406,9 @@ QCoro::Task<> TypingRun::endOfText()
         args.insertionStartHint = p.insertionStartHint;
         args.typedLen = corrected.size();
         args.targetText = corrected;
-        args.stopFlag = m_args.stopFlag;
-        args.pauseFlag = m_args.pauseFlag;
-        args.onPhase = m_args.onPhase;
+        args.stopFlag = p.options.stopFlag;
+        args.pauseFlag = p.options.pauseFlag;
+        args.onPhase = p.options.onPhase;
         args.requiredPid = p.requiredPid;
         args.element = p.probeElement;
         args.allowClipboardOps = m_engine.allowClipboardOps;

@@ -2,6 +2,7 @@
 
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
+#include "engine/RunOptions.h"
 #include "engine/RunParams.h"
 #include "engine/RunState.h"
 #include "engine/TypingEngine.h"
@@ -18,22 +19,7 @@ namespace qv::engine {
 // state in the loop's order.
 class TypingRun {
 public:
-    struct Args {
-        QString text;
-        QString grade;
-        QString review;
-        bool humanize = false;
-        int targetWpm = 60;
-        platform::Element targetElement;
-        int startIndex = 0;
-        StopFlag stopFlag;
-        PauseFlag pauseFlag;
-        TypingEngine::ProgressSink onProgress;
-        PhaseSink onPhase;
-        TypingEngine::DebugSink onDebug;
-    };
-
-    TypingRun(TypingEngine &engine, Args args);
+    TypingRun(TypingEngine &engine, RunOptions options);
     TypingRun(const TypingRun &) = delete;
     TypingRun &operator=(const TypingRun &) = delete;
 
@@ -43,9 +29,9 @@ public:
     TypingEngine &engine() { return m_engine; }
     const RunParams &params() const { return m_params; }
     RunState &state() { return m_state; }
-    const StopFlag &stopFlag() const { return m_args.stopFlag; }
-    bool stopRequested() const { return m_args.stopFlag && m_args.stopFlag(); }
-    bool pauseRequested() const { return m_args.pauseFlag && m_args.pauseFlag(); }
+    const StopFlag &stopFlag() const { return m_params.options.stopFlag; }
+    bool stopRequested() const { return m_params.options.stopFlag && m_params.options.stopFlag(); }
+    bool pauseRequested() const { return m_params.options.pauseFlag && m_params.options.pauseFlag(); }
 
     // CR LF and lone CR become LF: fields store line feeds, and one Return
     // is typed for each.
@@ -75,7 +61,6 @@ private:
     void progress();
 
     TypingEngine &m_engine;
-    Args m_args;
     RunParams m_params;
     RunState m_state;
 };

@@ -52,7 +52,7 @@ QString TypoModel::generateHumanError(const QString &c, const QString &prev, con
 TypoDecision TypoModel::decide(const QString &c, const RunState &state, const RunParams &params, Random &random)
 {
     TypoDecision out;
-    const bool early = params.humanize && !state.earlyTypoDone && state.charIndex >= 38 + params.earlyTypoOffset;
+    const bool early = params.options.humanize && !state.earlyTypoDone && state.charIndex >= 38 + params.earlyTypoOffset;
     const int left = std::max(params.remainingCount() - state.charIndex - 1, 0);
     if (!text::isLetter(c))
         return out;

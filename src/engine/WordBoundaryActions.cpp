@@ -43,7 +43,7 @@ QCoro::Task<> WordBoundaryActions::wordEnd(TypingRun &run)
 
     state.wordIndex += 1;
     decayErrorCooldowns(state.errorCooldowns);
-    const int wpm = getWordWpm(state.currentWord, params.profile, params.targetWpm, engine.random());
+    const int wpm = getWordWpm(state.currentWord, params.profile, params.options.targetWpm, engine.random());
     const QString lookup = letterCore(state.currentWord);
     auto budgetLeft = [&] { return state.editCount < params.editBudget; };
 
@@ -56,7 +56,7 @@ QCoro::Task<> WordBoundaryActions::wordEnd(TypingRun &run)
     // B: swap a plain word for a stronger one: its letters are replaced and
     // whatever followed them stays.
     const int swapEvery = params.profile.styleSwapEvery;
-    if (params.humanize && swapEvery > 0 && state.wordIndex % swapEvery == 0 && budgetLeft()) {
+    if (params.options.humanize && swapEvery > 0 && state.wordIndex % swapEvery == 0 && budgetLeft()) {
         co_await keys.sleepWithStop(kStyleSwapWaitMs, stop);
         const auto found = tables.styleSwapMap.constFind(lookup);
         if (found != tables.styleSwapMap.constEnd()) {
@@ -78,7 +78,7 @@ QCoro::Task<> WordBoundaryActions::wordEnd(TypingRun &run)
     }
 
     // D: go back over the last few words.
-    if (params.humanize && state.wordIndex % (75 + params.microEditOffset) == 0 && budgetLeft()) {
+    if (params.options.humanize && state.wordIndex % (75 + params.microEditOffset) == 0 && budgetLeft()) {
         co_await InFlightEdits::microEdit(engine, state.buffer, state.deferredErrors, stop);
         state.editCount += 1;
     }
@@ -88,7 +88,7 @@ QCoro::Task<> WordBoundaryActions::wordEnd(TypingRun &run)
         co_await InFlightEdits::microPause(engine, stop);
 
     // F: rethink the last sentence.
-    if (params.humanize && state.wordIndex % (180 + params.rethinkOffset) == 0 && budgetLeft()) {
+    if (params.options.humanize && state.wordIndex % (180 + params.rethinkOffset) == 0 && budgetLeft()) {
         co_await InFlightEdits::rethinkSentence(engine, state.buffer, state.deferredErrors, stop);
         state.editCount += 1;
     }

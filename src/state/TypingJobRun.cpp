@@ -90,10 +90,21 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     m_runningJobId = jobId;
     m_runningFlags = flags;
     const int wpm = int(std::clamp<qint64>(project.wpm, 0, std::numeric_limits<int>::max()));
-    co_await engine->typeText(project.text, project.grade, project.review, project.humanize, wpm, target, resumeIndex,
-                              stopFlagOf(flags), pauseFlagOf(flags), progressSink(jobId, project),
-                              phaseSink(jobId, project),
-                              [](const QString &line) { qCDebug(typingLog).noquote() << line; });
+    // Named first: a braced temporary inside co_await is destroyed twice
+    // by some compilers.
+    engine::RunOptions options{.text = project.text,
+                               .grade = project.grade,
+                               .review = project.review,
+                               .humanize = project.humanize,
+                               .targetWpm = wpm,
+                               .target = target,
+                               .startIndex = resumeIndex,
+                               .stopFlag = stopFlagOf(flags),
+                               .pauseFlag = pauseFlagOf(flags),
+                               .onProgress = progressSink(jobId, project),
+                               .onPhase = phaseSink(jobId, project),
+                               .onDebug = [](const QString &line) { qCDebug(typingLog).noquote() << line; }};
+    co_await engine->typeText(std::move(options));
     if (!self)
         co_return;
     m_runningJobId.reset();

@@ -134,19 +134,26 @@ protected:
         TypingEngine engine(traced, *brisk, random);
         bool done = false;
         auto job = [&]() -> QCoro::Task<> {
-            co_await engine.typeText(
-                kEssay, QStringLiteral("9"), QStringLiteral("light"), false, 250, target, 0, [] { return false; },
-                [] { return false; }, {}, [&](engine::RunPhase phase) {
-                    phases << engine::phaseName(phase);
-                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
-                        std::cout << "phase: " << phases.last().toStdString() << std::endl;
-                },
-                [&](const QString &line) {
-                    debug << line;
-                    log << QStringLiteral("   ") + line;
-                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
-                        std::cout << "   " << line.toStdString() << std::endl;
-                });
+            qv::engine::RunOptions options{
+                .text = kEssay,
+                .grade = QStringLiteral("9"),
+                .review = QStringLiteral("light"),
+                .targetWpm = 250,
+                .target = target,
+                .onPhase =
+                    [&](engine::RunPhase phase) {
+                        phases << engine::phaseName(phase);
+                        if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
+                            std::cout << "phase: " << phases.last().toStdString() << std::endl;
+                    },
+                .onDebug =
+                    [&](const QString &line) {
+                        debug << line;
+                        log << QStringLiteral("   ") + line;
+                        if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
+                            std::cout << "   " << line.toStdString() << std::endl;
+                    }};
+            co_await engine.typeText(std::move(options));
             done = true;
         };
         QElapsedTimer wall;

@@ -156,9 +156,19 @@ protected:
             r.log << QStringLiteral("   ") + line;
         };
         auto job = [&]() -> QCoro::Task<> {
-            co_await engine.typeText(options.text, options.grade, options.review, options.humanize, options.wpm,
-                                     options.target, 0, [&] { return stop; }, [] { return false; }, onProgress,
-                                     onPhase, onDebug);
+            // Named first: a braced temporary inside co_await is destroyed
+            // twice by some compilers.
+            qv::engine::RunOptions run{.text = options.text,
+                                       .grade = options.grade,
+                                       .review = options.review,
+                                       .humanize = options.humanize,
+                                       .targetWpm = options.wpm,
+                                       .target = options.target,
+                                       .stopFlag = [&] { return stop; },
+                                       .onProgress = onProgress,
+                                       .onPhase = onPhase,
+                                       .onDebug = onDebug};
+            co_await engine.typeText(std::move(run));
             done = true;
         };
         QElapsedTimer wall;

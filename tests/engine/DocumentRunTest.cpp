@@ -33,17 +33,8 @@ const QString kEssay = QStringLiteral(
     "People settled beside them because water meant crops, travel and trade. Cities grew where rivers met.\n"
     "Today we still depend on them, though we notice them less.");
 
-struct DocumentRun : ::testing::Test, qv::test::RunHarness {
-    qv::SeededRandom random{5};
-    TypingEngine engine{sim, clock, random};
-    std::unique_ptr<TypingRun> current;
-
-    TypingRun &runText(const QString &text, bool humanize)
-    {
-        current = std::make_unique<TypingRun>(engine, args(text, humanize));
-        run(*current);
-        return *current;
-    }
+struct DocumentRun : qv::test::EngineRun {
+    DocumentRun() : EngineRun(5) {}
     // The essay typed into the field as the case lays it out, from a clean log.
     TypingRun &runCase(const FieldCase &c)
     {
@@ -198,8 +189,7 @@ TEST_F(DocumentRun, ARunEndsOnlyOnceTheTargetHasTakenEveryKey)
         phases.append(phaseName(p));
         endedNs = clock.nowNs();
     };
-    current = std::make_unique<TypingRun>(engine, a);
-    run(*current);
+    run(start(a));
     EXPECT_EQ(phases.last(), "done");
     EXPECT_EQ(field.text(), kEssay);
     EXPECT_EQ(keysLandedAfter(endedNs), 0);

@@ -110,17 +110,67 @@ TEST_F(Review, UnreadableValueIsRepairedThroughTheClipboard)
     }
 }
 
-TEST_F(Review, ClipboardPathRefusesToWipeAFieldThatHoldsSomethingElse)
+TEST_F(Review, AFieldThatCannotBeTrustedIsLeftAsItStands)
 {
-    typed(kText, twoTypos());
+    // The clipboard path never wipes a field that holds something else; an
+    // unreadable field without the clipboard gets no key; a tail selection
+    // that reads wrong ends the review. Without an element or application
+    // the focused field is reviewed all the same.
     const QString letter = "Dear Ann, the meeting moved to Friday. Please bring the slides. Best regards, Bo";
-    field.setText(letter);
-    field.quirks().valueUnreadable = true;
-    review(args(kText));
-    EXPECT_TRUE(linesContain("replaceAll: safety check failed (expected mismatch)"));
-    EXPECT_EQ(field.text(), letter);
-    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
-    EXPECT_EQ(field.selection().length, 0);
+    const QString more = kText + " More.";
+    const struct {
+        const char *what;
+        std::function<void(EndReviewArgs &)> setUp;
+        QString intended;
+        QString line;     // expected in the log, when not empty
+        bool keys;        // whether any key may be sent
+        bool exact;       // whether the field ends on the intended text
+    } cases[] = {
+        {"another text, unreadable",
+         [&](EndReviewArgs &) {
+             field.setText(letter);
+             field.quirks().valueUnreadable = true;
+         },
+         kText, "replaceAll: safety check failed (expected mismatch)", true, false},
+        {"unreadable, no clipboard",
+         [&](EndReviewArgs &a) {
+             field.quirks().valueUnreadable = true;
+             a.allowClipboardOps = false;
+         },
+         kText, {}, false, false},
+        {"tail selection reads wrong", [&](EndReviewArgs &) { field.quirks().copyCopiesNothing = true; }, more,
+         "retypeTail: selection mismatch, skipping", true, false},
+        {"no element or application",
+         [&](EndReviewArgs &a) {
+             a.element = {};
+             a.requiredPid.reset();
+         },
+         kText, {}, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool tail = c.intended == more;
+        typed(kText, tail ? QList<std::pair<int, QString>>{} : twoTypos());
+        const QString before = field.text();
+        field.quirks() = {};
+        lines.clear();
+        EndReviewArgs a = args(c.intended);
+        c.setUp(a);
+        const QString untouched = field.text();
+        review(std::move(a));
+        if (!c.line.isEmpty()) {
+            EXPECT_TRUE(linesContain(c.line)) << lines.join('\n').toStdString();
+        }
+        EXPECT_EQ(sim.log().keys.empty(), !c.keys);
+        if (c.exact) {
+            EXPECT_EQ(field.text(), c.intended);
+            EXPECT_TRUE(allKeysInField());
+        } else {
+            EXPECT_EQ(field.text(), tail ? before : untouched);
+            EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+        }
+        EXPECT_TRUE(caretCollapsedAt(field.text().size()) || !c.keys);
+    }
 }
 
 TEST_F(Review, IgnoredSelectionWritesNeverCorruptTheField)
@@ -281,18 +331,6 @@ TEST_F(Review, TailRetypeCounts)
     EXPECT_TRUE(run(120, 400, 30).contains("retypeTail: count=12"));
 }
 
-TEST_F(Review, TailSelectionThatReadsWrongEndsTheReview)
-{
-    typed(kText);
-    field.quirks().copyCopiesNothing = true;
-    const QString intended = kText + " More.";
-    review(args(intended));
-    EXPECT_TRUE(linesContain("retypeTail: selection mismatch, skipping"));
-    EXPECT_EQ(field.text(), kText); // no final repair
-    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
-    EXPECT_TRUE(caretCollapsedAt(kText.size()));
-}
-
 TEST_F(Review, FinalSentencesAreRewordedAndCaretWritesWaitForTheirKeys)
 {
     // Keys may land some time after their call: a caret write straight after
@@ -315,17 +353,6 @@ TEST_F(Review, FinalSentencesAreRewordedAndCaretWritesWaitForTheirKeys)
     }
 }
 
-TEST_F(Review, UnreadableFieldWithoutClipboardIsLeftAlone)
-{
-    typed(kText, twoTypos());
-    field.quirks().valueUnreadable = true;
-    EndReviewArgs a = args(kText);
-    a.allowClipboardOps = false;
-    review(std::move(a));
-    EXPECT_TRUE(sim.log().keys.empty());
-    EXPECT_NE(field.text(), kText);
-}
-
 TEST_F(Review, NotExactFixesAtLeastHalfOrTheLevelsMinimum)
 {
     QList<std::pair<int, QString>> seven;
@@ -340,18 +367,6 @@ TEST_F(Review, NotExactFixesAtLeastHalfOrTheLevelsMinimum)
             left += field.text().mid(index, 1) == wrong;
         EXPECT_EQ(left, 7 - fixed) << minimum;
     }
-}
-
-TEST_F(Review, WithoutElementOrApplicationTheFocusedFieldIsReviewed)
-{
-    typed(kText, twoTypos());
-    EndReviewArgs a = args(kText);
-    a.element = {};
-    a.requiredPid.reset();
-    review(std::move(a));
-    EXPECT_EQ(field.text(), kText);
-    EXPECT_TRUE(caretCollapsedAt(kText.size()));
-    EXPECT_TRUE(allKeysInField());
 }
 
 TEST_F(Review, RetypesThatChangeNothingWaitForTheirKeysBeforeTheCaretMoves)

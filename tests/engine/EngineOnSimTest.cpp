@@ -6,6 +6,8 @@
 
 #include "RunHarness.h"
 
+#include <set>
+
 using namespace qv::engine;
 using qv::platform::TypedData;
 using qv::sim::BackspaceUnit;
@@ -13,9 +15,8 @@ using qv::sim::SimElement;
 using qv::test::runTask;
 
 namespace {
-struct OnSim : ::testing::Test, qv::test::RunHarness {
-    qv::SeededRandom random{7};
-    TypingEngine engine{sim, clock, random};
+struct OnSim : qv::test::EngineRun {
+    OnSim() : EngineRun(7) {}
 };
 } // namespace
 
@@ -51,6 +52,49 @@ TEST_F(OnSim, TailRewritesKeepTheFieldEqualToTheBuffer)
         }
         EXPECT_EQ(buffer, QString::fromUtf8("é👍"));
     }
+}
+
+TEST_F(OnSim, AStopInAnEditsDeletionPutsTheTextBackAndTheBufferSaysHowMuchCameBack)
+{
+    // A stop during the Backspaces of an edit ("good plan" to "bad plan")
+    // retypes what they deleted. When the user switches to another
+    // application meanwhile, the retype is cut short: no key goes there and
+    // the buffer keeps exactly what the field holds.
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300}).addTextArea({900, 0, 300, 300}, "their text").focus();
+    const QString typed = "We had a good plan";
+    std::set<QString> seen;
+    for (double away = 0; away < 600; away += 10) {
+        editor.activate();
+        field.focus();
+        field.setText("Dear " + typed);
+        sim.log().clear();
+        QString buffer = typed;
+        QList<DeferredError> errors;
+        bool stopped = false;
+        // Five characters gone: the stop, and the switch `away` ms later.
+        const StopFlag stopFlag = [&] {
+            if (!stopped && field.text().size() <= 5 + typed.size() - 5) {
+                stopped = true;
+                sim.after(away).switchTo(other);
+            }
+            return stopped;
+        };
+        engine.keyGate().begin({editor.pid(), stopFlag, {}, {}, {}});
+        runTask(clock, engine.replaceTail({9, 4, "bad"}, 9, buffer, errors, stopFlag));
+        engine.keyGate().end();
+        clock.runUntilIdle();
+        SCOPED_TRACE(away);
+        ASSERT_TRUE(stopped);
+        for (const auto &key : sim.log().keys)
+            ASSERT_EQ(key.pid, editor.pid());
+        ASSERT_EQ(field.text(), "Dear " + buffer);
+        EXPECT_TRUE(typed.startsWith(buffer)) << buffer.toStdString();
+        seen.insert(buffer);
+    }
+    // Cut short at several points, and put back whole when the switch came late.
+    EXPECT_GE(seen.size(), 4u);
+    EXPECT_TRUE(seen.count(typed));
 }
 
 TEST_F(OnSim, CaretMovesLandWhetherWrittenLateOrPressedAsArrows)

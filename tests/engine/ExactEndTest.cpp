@@ -42,9 +42,8 @@ const Quirky kQuirks[] = {
     {"caret writes ignored, 2 ms per arrow", 0, true, 2},
 };
 
-struct ExactEnd : ::testing::Test, RunHarness {
-    qv::SeededRandom random{7};
-    TypingEngine engine{sim, clock, random};
+struct ExactEnd : qv::test::EngineRun {
+    ExactEnd() : EngineRun(7) {}
 
     void quirks(const Quirky &q)
     {
@@ -61,10 +60,9 @@ struct ExactEnd : ::testing::Test, RunHarness {
         field.setCaret(before.size());
         auto a = args(text, humanize, 250);
         a.review = review;
-        TypingRun run(engine, a);
-        RunHarness::run(run);
+        run(start(a));
         clock.runUntilIdle(); // late writes still on their way
-        return run.state();
+        return current->state();
     }
     int arrows() { return keysOf(Key::Left) + keysOf(Key::Right); }
 };
@@ -136,7 +134,7 @@ TEST_F(ExactEnd, StoppedOrPausedInTheReviewTheCaretEndsAfterTheText)
             };
             phases.clear();
             field.setText({});
-            TypingRun run(engine, a);
+            TypingRun &run = start(a);
             RunHarness::run(run);
             clock.runUntilIdle();
             ASSERT_TRUE(reviewing);

@@ -141,75 +141,88 @@ TEST_F(ExactMatch, TailFixLimits)
     EXPECT_TRUE(lines.isEmpty());
 }
 
-TEST_F(ExactMatch, CopyThatCopiesNothingNeverTurnsIntoADeleteAtTheCaret)
+TEST_F(ExactMatch, FieldsThatFallShortAreRepairedOrLeftIntact)
 {
+    // A copy that copies nothing never turns into a Delete at the caret.
+    // Ignored selection writes: a typo near the end is fixed from the
+    // keyboard; too early for that and without the clipboard, the text is
+    // left as it is. Late selection writes are waited for, in place. An
+    // unreadable value goes through the clipboard against the expected text.
     const QString target = hundred();
-    const QString live = fieldWithTypoAt(46);
-    field.quirks().copyCopiesNothing = true;
-    finalize(target, live);
-    EXPECT_TRUE(linesContain("finalizeExactMatch: selection mismatch, aborting"));
-    EXPECT_TRUE(linesContain("replaceAll: selection mismatch, aborting"));
-    EXPECT_EQ(field.text(), live); // nothing deleted blindly
-    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
-    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+    const struct {
+        const char *what;
+        void (*quirk)(qv::sim::FieldQuirks &);
+        int typoAt;
+        bool clipboard;
+        QStringList lines;
+        bool repaired;
+    } cases[] = {
+        {"copies nothing", [](qv::sim::FieldQuirks &q) { q.copyCopiesNothing = true; }, 46, true,
+         {"finalizeExactMatch: selection mismatch, aborting", "replaceAll: selection mismatch, aborting"}, false},
+        {"selection ignored, typo near the end", [](qv::sim::FieldQuirks &q) { q.selectionWritesIgnored = true; }, 96, true,
+         {"finalizeExactMatch: tail fix applied (selection failed)"}, true},
+        {"selection ignored, no clipboard", [](qv::sim::FieldQuirks &q) { q.selectionWritesIgnored = true; }, 46, false,
+         {"finalizeExactMatch: full replace (selection failed)"}, false},
+        {"selection written late", [](qv::sim::FieldQuirks &q) { q.writeDelayMs = 120; }, 46, true, {}, true},
+        {"value unreadable", [](qv::sim::FieldQuirks &q) { q.valueUnreadable = true; }, 46, true,
+         {"replaceAll: verified", "replaceAll: AX read failed, used clipboard"}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        clock.advance(TypingEngine::kLateCopyWindowMs); // no copy of the last case may still land
+        field.quirks() = {};
+        c.quirk(field.quirks());
+        engine.allowClipboardOps = c.clipboard;
+        const QString live = fieldWithTypoAt(c.typoAt);
+        lines.clear();
+        sim.log().clear();
+        finalize(target, live);
+        for (const QString &line : c.lines)
+            EXPECT_TRUE(linesContain(line)) << line.toStdString();
+        EXPECT_EQ(field.text(), c.repaired ? target : live);
+        if (!c.repaired) {
+            EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+        }
+        if (!c.clipboard) {
+            EXPECT_TRUE(sim.log().keys.empty());
+        }
+        if (field.quirks().writeDelayMs > 0) {
+            EXPECT_EQ(sim.log().count(Shortcut::SelectAll), 0); // still the in-place path
+            clock.advance(200);
+            EXPECT_TRUE(caretCollapsedAt(100));
+        }
+        EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+    }
 }
 
-TEST_F(ExactMatch, IgnoredSelectionWritesAreRepairedFromTheKeyboardOrLeaveTheTextIntact)
+TEST_F(ExactMatch, WipeNeedsTheFieldToStartAsTheRunExpects)
 {
-    const QString target = hundred();
-    field.quirks().selectionWritesIgnored = true;
-    fieldWithTypoAt(96);
-    finalize(target, field.text());
-    EXPECT_TRUE(linesContain("finalizeExactMatch: tail fix applied (selection failed)"));
-    EXPECT_EQ(field.text(), target);
-
-    // Too early for the tail fix, and no clipboard for a whole replacement.
-    engine.allowClipboardOps = false;
-    const QString live = fieldWithTypoAt(46);
-    sim.log().clear();
-    finalize(target, live);
-    EXPECT_TRUE(linesContain("finalizeExactMatch: full replace (selection failed)"));
-    EXPECT_EQ(field.text(), live);
-    EXPECT_TRUE(sim.log().keys.empty());
-}
-
-TEST_F(ExactMatch, LateSelectionWritesAreWaitedFor)
-{
-    const QString target = hundred();
-    const QString live = fieldWithTypoAt(46);
-    field.quirks().writeDelayMs = 120;
-    finalize(target, live);
-    EXPECT_EQ(field.text(), target);
-    EXPECT_EQ(sim.log().count(Shortcut::SelectAll), 0); // still the in-place path
-    clock.advance(200);
-    EXPECT_TRUE(caretCollapsedAt(100));
-}
-
-TEST_F(ExactMatch, UnreadableValueGoesThroughTheClipboardAgainstTheExpectedText)
-{
-    const QString target = hundred();
-    const QString live = fieldWithTypoAt(46);
-    field.quirks().valueUnreadable = true;
-    finalize(target, live);
-    EXPECT_TRUE(linesContain("replaceAll: verified"));
-    EXPECT_TRUE(linesContain("replaceAll: AX read failed, used clipboard"));
-    EXPECT_EQ(field.text(), target);
-    EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
-}
-
-TEST_F(ExactMatch, WipeIsRefusedWhenTheFieldHoldsSomethingElse)
-{
-    // The keyboard focus sits in a field that holds the user's own letter,
+    // The keyboard focus may sit in a field that holds the user's own text,
     // not what the run typed: comparing the copied text with itself would
-    // let select-all and Delete wipe it.
-    const QString letter = "Dear Ann, the meeting moved to Friday. Best, Bo";
-    field.setText(letter);
-    field.quirks().valueUnreadable = true;
-    runTask(clock, repair.replaceAllText("Typed essay text, quite different.", stopFlag(), field.element(),
-                                         QString("Typed essay text, quite differnet.")));
-    EXPECT_TRUE(linesContain("replaceAll: safety check failed (expected mismatch)"));
-    EXPECT_EQ(field.text(), letter);
-    EXPECT_EQ(sim.log().count(Key::Backspace), 0);
+    // let select-all and Delete wipe it. The copied text and the expected
+    // one must share a start of 84 % of the shorter.
+    const QString expected(100, 'a');
+    const QString replacement = "Typed essay text.";
+    const struct {
+        const char *what;
+        QString field;
+        bool wiped;
+    } cases[] = {
+        {"the user's own letter", "Dear Ann, the meeting moved to Friday. Best, Bo", false},
+        {"84 % in common", QString(84, 'a') + QString(16, 'q'), true},
+        {"83 % in common", QString(83, 'a') + QString(17, 'q'), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        field.setText(c.field);
+        field.quirks().valueUnreadable = true;
+        lines.clear();
+        sim.log().clear();
+        runTask(clock, repair.replaceAllText(replacement, stopFlag(), field.element(), expected));
+        EXPECT_EQ(linesContain("replaceAll: safety check failed (expected mismatch)"), !c.wiped);
+        EXPECT_EQ(field.text(), c.wiped ? replacement : c.field);
+        EXPECT_EQ(sim.log().count(Key::Backspace), c.wiped ? 1 : 0);
+    }
 }
 
 TEST_F(ExactMatch, StopAtAnyTimeLeavesNoHalfDoneEdit)

@@ -30,23 +30,14 @@ QString repeated(const QString &sentence, int times)
 
 // A run on the standard desktop with a second application whose text box
 // holds "other app text".
-struct GatedRun : RunHarness {
-    qv::SeededRandom random{11};
-    TypingEngine engine{sim, clock, random};
+struct GatedRun : qv::test::EngineRunHarness {
     qv::sim::SimApp &other = sim.addApp("Chat");
     qv::sim::SimElement &otherField = other.addWindow({900, 0, 300, 300}).addTextField({910, 10, 200, 30});
-    std::unique_ptr<TypingRun> current;
-
     GatedRun()
     {
         otherField.setText("other app text");
         otherField.focus();
         editor.activate();
-    }
-    void runText(const QString &text, bool humanize, int wpm = 60)
-    {
-        current = std::make_unique<TypingRun>(engine, args(text, humanize, wpm));
-        run(*current);
     }
     int keysTo(qint64 pid)
     {
@@ -147,57 +138,6 @@ TEST(KeyGate, AnApplicationSwitchDuringAWaitInsideAStepPostsNoKeyThere)
     }
 }
 
-TEST(KeyGate, AStopDuringTheFocusWaitPostsNoKeyAndReportsNoTyping)
-{
-    GatedRun h;
-    auto &button = h.window.addButton({20, 560, 100, 30}, "Delete all");
-    button.setFocusable(true);
-    // Nothing under the pointer either: the focus wait finds no text box.
-    h.sim.at(0).movePointer({1500, 900});
-    h.onKey = [&](int done) {
-        if (done == 10)
-            button.focus();
-    };
-    double stoppedAt = -1;
-    auto a = h.args("The quick brown fox jumps over the lazy dog.", false);
-    a.onPhase = [&](RunPhase p) {
-        h.phases.append(phaseName(p));
-        if (p == RunPhase::Paused)
-            h.sim.after(1000).run([&] {
-                h.stop = true;
-                stoppedAt = h.clock.nowMs();
-            });
-    };
-    TypingRun r(h.engine, a);
-    h.run(r);
-
-    ASSERT_GE(stoppedAt, 0);
-    EXPECT_EQ(h.phases, (QStringList{"typing", "paused"}));
-    for (const KeyEvent &key : h.sim.log().keys) {
-        EXPECT_FALSE(key.target == button.element()) << "key at " << key.timeMs();
-        EXPECT_LT(key.timeMs(), stoppedAt);
-    }
-    EXPECT_EQ(h.field.text(), r.state().buffer);
-}
-
-TEST(KeyGate, AStopWhileTheRunLooksForATextBoxAtTheStartTypesNothing)
-{
-    // No target and the focus on a button: the start waits for a text box.
-    GatedRun h;
-    auto &button = h.window.addButton({20, 560, 100, 30}, "Send");
-    button.setFocusable(true);
-    button.focus();
-    h.sim.setPointer(QPoint(1500, 900));
-    h.sim.at(1000).run([&] { h.stop = true; });
-    auto a = h.args("hello", false);
-    a.targetElement = {};
-    TypingRun r(h.engine, a);
-    h.run(r);
-    EXPECT_TRUE(h.sim.log().keys.empty());
-    EXPECT_TRUE(h.phases.isEmpty()) << h.phases.join(",").toStdString();
-    EXPECT_LE(h.clock.nowMs(), 1200);
-}
-
 // Fields that cannot take a line break or a tab: the character is left out,
 // nothing leaves the field or submits it, and the run ends without repairs.
 TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
@@ -255,7 +195,7 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
         target->setFocusable(true);
 
         auto a = h.args(c.text, false);
-        a.targetElement = target->element();
+        a.target = target->element();
         TypingRun r(h.engine, a);
         h.run(r);
 

@@ -14,6 +14,8 @@
 #include "platform/sim/SimDesktop.h"
 #include "support/CoroTest.h"
 
+#include <gtest/gtest.h>
+
 #include <QList>
 #include <QStringList>
 
@@ -44,31 +46,53 @@ struct RunHarness {
         editor.activate();
     }
 
-    engine::TypingRun::Args args(const QString &text, bool humanize, int wpm = 60)
+    engine::RunOptions args(const QString &text, bool humanize, int wpm = 60)
     {
-        engine::TypingRun::Args a;
-        a.text = text;
-        a.grade = QStringLiteral("12");
-        a.review = QStringLiteral("medium");
-        a.humanize = humanize;
-        a.targetWpm = wpm;
-        a.targetElement = field.element();
-        a.stopFlag = [this] { return stop; };
-        a.pauseFlag = [this] { return pause; };
-        a.onProgress = [this](int done, int total) {
-            progress.append({done, total});
-            if (onKey)
-                onKey(done);
-        };
-        a.onPhase = [this](engine::RunPhase p) { phases.append(engine::phaseName(p)); };
-        a.onDebug = [this](const QString &line) { debug.append(line); };
-        return a;
+        return {.text = text,
+                .humanize = humanize,
+                .targetWpm = wpm,
+                .target = field.element(),
+                .stopFlag = [this] { return stop; },
+                .pauseFlag = [this] { return pause; },
+                .onProgress =
+                    [this](int done, int total) {
+                        progress.append({done, total});
+                        if (onKey)
+                            onKey(done);
+                    },
+                .onPhase = [this](engine::RunPhase p) { phases.append(engine::phaseName(p)); },
+                .onDebug = [this](const QString &line) { debug.append(line); }};
     }
 
     // Runs to the end on the virtual clock.
     void run(engine::TypingRun &typingRun) { runTask(clock, typingRun.run()); }
 
     int keysOf(platform::Key key) { return sim.log().count(key); }
+};
+
+// The harness with a seeded engine and the run under test.
+struct EngineRunHarness : RunHarness {
+    SeededRandom random;
+    engine::TypingEngine engine{sim, clock, random};
+    std::unique_ptr<engine::TypingRun> current;
+
+    explicit EngineRunHarness(quint64 seed = 11) : random(seed) {}
+    engine::TypingRun &start(engine::RunOptions options)
+    {
+        current = std::make_unique<engine::TypingRun>(engine, std::move(options));
+        return *current;
+    }
+    engine::TypingRun &runText(const QString &text, bool humanize, int wpm = 60)
+    {
+        engine::TypingRun &r = start(args(text, humanize, wpm));
+        run(r);
+        return r;
+    }
+};
+
+// The same as a test fixture.
+struct EngineRun : ::testing::Test, EngineRunHarness {
+    explicit EngineRun(quint64 seed = 11) : EngineRunHarness(seed) {}
 };
 
 } // namespace qv::test

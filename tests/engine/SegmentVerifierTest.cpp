@@ -115,6 +115,25 @@ TEST_F(Segment, UserTextAfterTheStartAndLowPrefixSegmentsAreLeftAlone)
     EXPECT_TRUE(sim.log().keys.empty());
 }
 
+TEST_F(Segment, AtMostFifteenPercentOfTheSegmentIsOverwritten)
+{
+    // Six differing units are 15 % of forty and repaired in place; seven
+    // are more than a slip of the keys and the segment is left alone.
+    const QString target(40, 't');
+    for (const int differing : {6, 7}) {
+        SCOPED_TRACE(differing);
+        QString segment = target;
+        segment.replace(10, differing, QString(differing, 'q'));
+        field.setText("pre " + segment + " post");
+        lines.clear();
+        verify(segmentArgs(4, target));
+        const bool refused = differing > 6;
+        EXPECT_EQ(linesContain("finalizeInsertedSegment: safety abort (low prefix match)"), refused);
+        EXPECT_EQ(field.text(), "pre " + (refused ? segment : target) + " post");
+        EXPECT_TRUE(caretCollapsedAt(44));
+    }
+}
+
 TEST_F(Segment, EmojiAtTheEdgeIsReplacedWhole)
 {
     const QString target = QString::fromUtf8("Me 😃 too, and a few more words.");

@@ -15,20 +15,12 @@
 
 using namespace qv::engine;
 using qv::platform::Key;
+namespace platform = qv::platform;
 using qv::test::RunHarness;
 
 namespace {
-struct Run : ::testing::Test, RunHarness {
-    qv::SeededRandom random{11};
-    TypingEngine engine{sim, clock, random};
-    std::unique_ptr<TypingRun> current;
-
-    TypingRun &start(const TypingRun::Args &a)
-    {
-        current = std::make_unique<TypingRun>(engine, a);
-        return *current;
-    }
-    TypingRun &runText(const QString &text, bool humanize, int startIndex = 0)
+struct Run : qv::test::EngineRun {
+    TypingRun &runFrom(const QString &text, bool humanize, int startIndex)
     {
         auto a = args(text, humanize);
         a.startIndex = startIndex;
@@ -47,6 +39,14 @@ struct Run : ::testing::Test, RunHarness {
     // What the field holds once the typos left for the review are put right.
     static QString corrected(TypingRun &r) { return applyDeferredErrors(r.state().buffer, r.state().deferredErrors); }
 };
+
+int focusWrites(qv::sim::SimDesktop &sim)
+{
+    int n = 0;
+    for (const auto &w : sim.log().writes)
+        n += w.attribute == qv::platform::Attribute::Focused ? 1 : 0;
+    return n;
+}
 
 const QString kShort = QStringLiteral("The quick brown fox jumps over the lazy dog. It was not amused!\n\nThen it left.");
 } // namespace
@@ -67,30 +67,49 @@ TEST_F(Run, HumanizeOffTypesTheTextExactlyApartFromTyposLeftForTheReview)
     EXPECT_EQ(sim.log().callsNamed("finish").size(), 1);
 }
 
-TEST_F(Run, IntoTextThatWasThereEveryTypoIsCorrectedAtOnce)
+TEST_F(Run, TextAlreadyInTheFieldSurvivesAndEveryTypoInFrontOfItIsCorrectedAtOnce)
 {
-    field.setText("Before  after");
-    field.setCaret(7);
-    TypingRun &r = runText(kShort, false);
-    EXPECT_FALSE(r.params().ownsWholeField);
-    EXPECT_TRUE(r.state().deferredErrors.isEmpty());
-    EXPECT_EQ(field.text(), "Before " + kShort + " after");
-    EXPECT_EQ(engine.lastIntendedText(), kShort);
-    EXPECT_TRUE(debug.contains("start: total=" + QString::number(kShort.size())
-                               + " startIndex=0 ownsWholeField=false confirmedEditable=true allowDeferred=false"
-                                 " clipboard=true"));
+    // Only an empty field, or one whose whole text is selected, is owned
+    // whole; a caret anywhere in text, its start included, is not.
+    const struct {
+        const char *name;
+        platform::TextRange selection;
+        bool owned;
+        QString expected;
+    } cases[] = {
+        {"caret inside the text", {7, 0}, false, "Before " + kShort + " after"},
+        {"caret at the start of the text", {0, 0}, false, kShort + "Before  after"},
+        {"the whole text selected", {0, 13}, true, kShort},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        clearAll();
+        field.setText("Before  after");
+        field.setSelection(c.selection);
+        TypingRun &r = runText(kShort, false);
+        EXPECT_EQ(r.params().ownsWholeField, c.owned);
+        if (!c.owned) {
+            EXPECT_TRUE(r.state().deferredErrors.isEmpty());
+        }
+        EXPECT_EQ(field.text(), c.expected);
+        EXPECT_EQ(engine.lastIntendedText(), kShort);
+        EXPECT_TRUE(debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=%2 "
+                                                  "confirmedEditable=true allowDeferred=%2 clipboard=true")
+                                       .arg(kShort.size())
+                                       .arg(TypingEngine::boolText(c.owned))));
+    }
 }
 
 TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
 {
-    runText("abcdef", false, -5);
+    runFrom("abcdef", false, -5);
     EXPECT_EQ(progress.first(), std::make_pair(0, 6));
     EXPECT_EQ(field.text().size(), 6);
 
     // Resumed at 4 into an empty field: the run types "ef" only; without
     // humanize the review then leaves the whole text in the field it owns.
     clearAll();
-    runText("abcdef", false, 4);
+    runFrom("abcdef", false, 4);
     EXPECT_EQ(progress.first(), std::make_pair(4, 6));
     EXPECT_EQ(progress.size(), 3);
     EXPECT_EQ(debug.filter("editing: ").value(0).section(' ', 2), "bufferLen=2 ownsWholeField=true");
@@ -98,14 +117,14 @@ TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
     EXPECT_EQ(field.text(), "abcdef");
     // With humanize it leaves only what this run typed.
     clearAll();
-    runText("abcdef", true, 4);
+    runFrom("abcdef", true, 4);
     EXPECT_EQ(engine.lastIntendedText(), "ef");
     EXPECT_EQ(field.text(), "ef");
 
     // Past the end: no key of the text is typed, and the end of the run
     // follows with an empty buffer.
     clearAll();
-    runText("abcdef", false, 99);
+    runFrom("abcdef", false, 99);
     EXPECT_EQ(progress, (QList<std::pair<int, int>>{{6, 6}}));
     EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
     EXPECT_TRUE(debug.contains("editing: deferredErrors=0 bufferLen=0 ownsWholeField=true"));
@@ -118,16 +137,91 @@ TEST_F(Run, StartIndexIsClampedAndProgressCountsFromTheBeginning)
     EXPECT_EQ(phases, (QStringList{"typing", "editing", "done"}));
 }
 
-TEST_F(Run, StopBeforeTheFirstCharacterEndsAfterSetUp)
+TEST_F(Run, AStopEndsTheRunWhereverItComesWithNoKeyAfterIt)
 {
-    stop = true;
-    runText(kShort, true);
-    EXPECT_EQ(phases, QStringList{"typing"});
-    EXPECT_TRUE(sim.log().keys.empty());
-    EXPECT_TRUE(engine.lastIntendedText().isEmpty());
-    EXPECT_FALSE(engine.debugSink);
-    ASSERT_FALSE(debug.isEmpty());
-    EXPECT_TRUE(debug.last().startsWith("start: total="));
+    // (The cases that move the focus or the pointer come last.)
+    // No key after the stop, none elsewhere, no repair, no phase beyond
+    // those expected, the target not focused again (the probe writes the
+    // focus once) and the per-run fields cleared.
+    auto &other = sim.addApp("Other");
+    other.addWindow({900, 0, 300, 300});
+    auto &button = window.addButton({20, 560, 100, 30}, "Delete all");
+    button.setFocusable(true);
+    double stoppedAt = -1;
+    const auto stopNow = [&] {
+        stop = true;
+        stoppedAt = clock.nowMs();
+    };
+    const struct {
+        const char *when;
+        std::function<void(RunOptions &)> setUp;
+        QStringList phases;
+        bool keys;
+    } cases[] = {
+        {"before the first key", [&](RunOptions &) { stopNow(); }, {"typing"}, false},
+        {"at the last key",
+         [&](RunOptions &) {
+             onKey = [&](int done) {
+                 if (done == int(kShort.size()))
+                     stopNow();
+             };
+         },
+         {"typing"}, true},
+        {"while another application is in front",
+         [&](RunOptions &) {
+             sim.after(3000).switchTo(other);
+             sim.after(5000).run(stopNow);
+         },
+         {"typing", "paused"}, true},
+        {"while the focus is on a button",
+         [&](RunOptions &a) {
+             sim.setPointer(QPoint(1500, 900)); // nothing under it either
+             onKey = [&](int done) {
+                 if (done == 10)
+                     button.focus();
+             };
+             a.onPhase = [&](RunPhase p) {
+                 phases.append(phaseName(p));
+                 if (p == RunPhase::Paused)
+                     sim.after(1000).run(stopNow);
+             };
+         },
+         {"typing", "paused"}, true},
+        {"while the start looks for a text box",
+         [&](RunOptions &a) {
+             a.target = {};
+             button.focus();
+             sim.setPointer(QPoint(1500, 900));
+             sim.after(1000).run(stopNow);
+         },
+         {}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.when);
+        clearAll();
+        stop = false;
+        stoppedAt = -1;
+        onKey = nullptr;
+        editor.activate();
+        field.focus();
+        sim.log().clear();
+        auto a = args(kShort, false);
+        c.setUp(a);
+        TypingRun &r = start(a);
+        run(r);
+        ASSERT_GE(stoppedAt, 0);
+        EXPECT_EQ(phases, c.phases);
+        EXPECT_EQ(sim.log().keys.empty(), !c.keys);
+        for (const auto &key : sim.log().keys) {
+            EXPECT_LE(key.timeMs(), stoppedAt);
+            EXPECT_TRUE(key.target == field.element()) << key.timeMs();
+        }
+        EXPECT_LE(clock.nowMs() - stoppedAt, 1000); // a key's delay at most, no wait's end
+        EXPECT_EQ(field.text(), r.state().buffer);
+        EXPECT_LE(focusWrites(sim), 1);
+        EXPECT_FALSE(engine.debugSink);
+        EXPECT_TRUE(engine.lastIntendedText().isEmpty());
+    }
 }
 
 TEST_F(Run, PausesWhileAnotherApplicationIsInFrontAndPostsNoKey)
@@ -148,18 +242,6 @@ TEST_F(Run, PausesWhileAnotherApplicationIsInFrontAndPostsNoKey)
         gap = gap || (keys[i - 1].timeMs() < 3000 && keys[i].timeMs() >= 9000);
     EXPECT_TRUE(gap);
     EXPECT_EQ(field.text(), current->state().buffer);
-}
-
-TEST_F(Run, StopWhileAnotherApplicationIsInFrontTypesNothingMore)
-{
-    auto &other = sim.addApp("Other");
-    other.addWindow({900, 0, 300, 300});
-    sim.at(3000).switchTo(other);
-    sim.at(5000).run([this] { stop = true; });
-    runText(kShort, false);
-    EXPECT_EQ(phases, (QStringList{"typing", "paused"}));
-    EXPECT_LT(sim.log().keys.back().timeMs(), 3000);
-    EXPECT_LE(clock.nowMs(), 5200);
 }
 
 TEST_F(Run, FocusMovingToAButtonIsNoticedWithinEightCharacters)
@@ -310,26 +392,6 @@ TEST_F(Run, WordsEndOnlyAtSpacesAndLineFeeds)
     EXPECT_EQ(r.state().wordIndex, 5);
 }
 
-namespace {
-int focusWrites(qv::sim::SimDesktop &sim)
-{
-    int n = 0;
-    for (const auto &w : sim.log().writes)
-        n += w.attribute == qv::platform::Attribute::Focused ? 1 : 0;
-    return n;
-}
-} // namespace
-
-TEST_F(Run, StopAtTheLastKeyMakesNoRepairAndReportsNothingMore)
-{
-    onKey = [&](int done) { stop = stop || done == int(kShort.size()); };
-    runText(kShort, true);
-    EXPECT_EQ(phases, QStringList{"typing"});
-    EXPECT_EQ(focusWrites(sim), 1); // the probe's own
-    EXPECT_FALSE(engine.debugSink);
-    EXPECT_TRUE(engine.lastIntendedText().isEmpty());
-}
-
 TEST_F(Run, AtTheEndTheTargetIsFocusedAgainOnlyWhenNoTextInputHasTheFocus)
 {
     // Focus writes up to the hand-off (one is the probe's own). Another text
@@ -419,5 +481,80 @@ TEST_F(Run, AFieldThatNeverHoldsTheTextEndsInItsOwnPhaseWithTheCount)
         EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),
                                 [](const QString &l) { return l.startsWith("outcome: field differs ("); }))
             << debug.join('\n').toStdString();
+    }
+}
+
+TEST_F(Run, TyposLeftForTheReviewKeepToTheBudgetOfEachSentence)
+{
+    // A light review without humanize leaves at most two typos in a
+    // sentence; the budget starts again at every sentence end. (The last
+    // 400 characters may take more, up to a cap of their own.)
+    QString text;
+    for (int i = 0; i < 12; ++i)
+        text += "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut "
+                "labore et dolore magna aliqua, ut enim ad minim veniam, quis nostrud exercitation ullamco "
+                "laboris nisi ut aliquip ex ea commodo consequat, duis aute irure dolor in reprehenderit in "
+                "voluptate velit esse cillum dolore eu fugiat nulla pariatur. ";
+    auto a = args(text, false);
+    a.review = QStringLiteral("light");
+    QList<DeferredError> left;
+    a.onPhase = [&](RunPhase p) {
+        if (p == RunPhase::Editing)
+            left = current->state().deferredErrors;
+    };
+    run(start(a));
+    ASSERT_EQ(current->params().editBudget, 2);
+    QList<int> perSentence(text.count('.') + 1, 0);
+    for (const DeferredError &e : left)
+        if (e.index < text.size() - 401)
+            perSentence[int(text.left(e.index).count('.'))] += 1;
+    EXPECT_LE(*std::max_element(perSentence.begin(), perSentence.end()), 2) << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
+    EXPECT_GE(perSentence.count(2), 3) << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
+}
+
+TEST_F(Run, WordEndActionsKeepTheirScheduleAndTheEditsNeedBudget)
+{
+    // The run's set-up draws the offsets (a stop before the first key ends
+    // it there); then word after word ends, with the sentence's budget
+    // unspent or spent. At a word end: a style swap every so many words,
+    // a thesaurus pause every 150, a micro edit, a short pause and a
+    // rethink at their own intervals, and once the long pause. All but the
+    // thesaurus pause need budget; the edits among them count against it.
+    for (const bool spent : {false, true}) {
+        SCOPED_TRACE(spent ? "budget spent" : "budget left");
+        clearAll();
+        stop = true;
+        TypingRun &r = runText("x", true);
+        stop = false;
+        const RunParams &p = r.params();
+        RunState &s = r.state();
+        ASSERT_GT(p.editBudget, 0);
+        bool longPauseDue = true;
+        for (int word = 1; word <= 400; ++word) {
+            for (const QString k : {"p", "l", "a", "n"}) {
+                qv::test::runTask(clock, WordBoundaryActions::onCharacter(r, k));
+                s.buffer += k;
+            }
+            field.setText(s.buffer);
+            s.editCount = spent ? p.editBudget : 0;
+            const double t0 = clock.nowMs();
+            qv::test::runTask(clock, WordBoundaryActions::onCharacter(r, " "));
+            s.buffer += " ";
+            field.setText(s.buffer);
+
+            const bool budget = !spent;
+            const bool swap = budget && word % p.profile.styleSwapEvery == 0;
+            const bool thesaurus = word % WordBoundaryActions::kThesaurusEvery == 0;
+            const bool micro = budget && word % (75 + p.microEditOffset) == 0;
+            const bool shortPause = budget && word % (90 + p.microPauseOffset) == 0;
+            const bool rethink = budget && word % (180 + p.rethinkOffset) == 0;
+            const bool longPause = budget && longPauseDue && word >= 180 + p.longPauseOffset;
+            longPauseDue = longPauseDue && !longPause;
+            SCOPED_TRACE(word);
+            ASSERT_EQ(s.wordIndex, word);
+            ASSERT_EQ(clock.nowMs() > t0, swap || thesaurus || micro || shortPause || longPause);
+            // ("plan" has no stronger word: the swap waits and changes nothing.)
+            ASSERT_EQ(s.editCount - (spent ? p.editBudget : 0), int(micro) + int(rethink) + int(longPause));
+        }
     }
 }

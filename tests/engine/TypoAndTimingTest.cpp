@@ -146,7 +146,7 @@ TEST_F(Typos, UnforcedTypoIsCorrectedWhenTheCorrectionDrawSaysSo)
 
 TEST_F(Typos, EarlyForcedAttemptAndTheTopUpNearTheEnd)
 {
-    params.humanize = true;
+    params.options.humanize = true;
     params.earlyTypoOffset = 5;
     state.charIndex = 43;
     random.reals({0.8}); // previous-character band without letters before: no typo
@@ -155,7 +155,7 @@ TEST_F(Typos, EarlyForcedAttemptAndTheTopUpNearTheEnd)
     EXPECT_EQ(d.kind, Kind::None);
 
     // Fewer typos than aimed for among the last 120 characters: forced.
-    params.humanize = false;
+    params.options.humanize = false;
     params.remaining = QStringList(100, QStringLiteral("a"));
     state.charIndex = 10;
     random.reals({0.95});
@@ -190,7 +190,7 @@ namespace {
 struct Timing : ScriptedKey {
     void SetUp() override
     {
-        params.targetWpm = 60;
+        params.options.targetWpm = 60;
         params.style.minWpm = 60;
         params.style.maxWpm = 60;
         state.sentencePos = 5;
@@ -259,7 +259,7 @@ TEST_F(Timing, HesitationOnlyWithHumanize)
     params.style.hesitationProb = 0.03;
     random.ints({60}).reals({0.5});
     EXPECT_DOUBLE_EQ(delay("x"), 200); // no draw without humanize
-    params.humanize = true;
+    params.options.humanize = true;
     random.ints({60}).reals({0.5, 0.02, 0.5});
     EXPECT_DOUBLE_EQ(delay("x"), 200 + 200);
     EXPECT_EQ(random.remaining(), 0);
