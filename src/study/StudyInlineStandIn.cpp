@@ -18,8 +18,8 @@ StudyInlineStandIn::StudyInlineStandIn(const StudyProject &project, const QStrin
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    layout->addWidget(makeLabel(kind, TextStyle::Caption, QFont::DemiBold, Theme::subtext()));
-    m_title = makeLabel(project.title, TextStyle::Title3, QFont::DemiBold, Theme::text());
+    layout->addWidget(styledLabel(kind, TextStyle::Caption, QFont::DemiBold, Theme::subtext()));
+    m_title = styledLabel(project.title, TextStyle::Title3, QFont::DemiBold, Theme::text());
     m_title->setWordWrap(true);
     layout->addWidget(m_title);
     auto *row = new QHBoxLayout;
