@@ -8,6 +8,7 @@
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/ShimmerTitle.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
@@ -17,23 +18,6 @@
 #include <QVBoxLayout>
 
 namespace qv::app {
-
-namespace {
-
-QLabel *makeLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignHCenter);
-    label->setWordWrap(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-    return label;
-}
-
-} // namespace
 
 AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl supportUrl,
                    ConnectivityFactory makeMonitor, QWidget *parent)
@@ -48,12 +32,16 @@ AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl su
     m_title = new ShimmerTitle(QStringLiteral("Quorvel"), 56, m_card);
     column->addSpacing(6);
     column->addWidget(m_title);
-    column->addWidget(makeLabel(QStringLiteral("Sign in to continue"),
-                                Typography::font(TextStyle::Title3, QFont::DemiBold), Theme::subtext(), m_card));
-    column->addWidget(makeLabel(QStringLiteral("Use with your own work or content you have permission to present."),
-                                Typography::font(TextStyle::Caption), Theme::subtext(), m_card));
-    m_offline = makeLabel(QStringLiteral("Network not connected"), Typography::font(TextStyle::Caption),
-                          Theme::danger(), m_card);
+    column->addWidget(wordWrapped(styledLabel(QStringLiteral("Sign in to continue"), TextStyle::Title3,
+                                              QFont::DemiBold, Theme::subtext(), m_card),
+                                  Qt::AlignHCenter));
+    column->addWidget(
+        wordWrapped(styledLabel(QStringLiteral("Use with your own work or content you have permission to present."),
+                                TextStyle::Caption, std::nullopt, Theme::subtext(), m_card),
+                    Qt::AlignHCenter));
+    m_offline = wordWrapped(
+        styledLabel(QStringLiteral("Network not connected"), TextStyle::Caption, std::nullopt, Theme::danger(), m_card),
+        Qt::AlignHCenter);
     column->addWidget(m_offline);
 
     m_email = new QVLineEdit(m_card, 12);
@@ -74,7 +62,8 @@ AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl su
     m_support = new QVButton(QStringLiteral("Support"), QVButtonVariant::secondary, false, m_card);
     column->addWidget(m_support, 0, Qt::AlignHCenter);
 
-    m_message = makeLabel(QString(), Typography::font(TextStyle::Caption), Theme::subtext(), m_card);
+    m_message =
+        wordWrapped(styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext(), m_card), Qt::AlignHCenter);
     column->addWidget(m_message);
 
     m_card->setMaximumWidth(kMaxCardWidth);

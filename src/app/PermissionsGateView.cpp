@@ -5,6 +5,7 @@
 #include "platform/Workspace.h"
 #include "state/AppState.h"
 #include "theme/QVButton.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
@@ -16,23 +17,6 @@
 
 namespace qv::app {
 
-namespace {
-
-QLabel *makeLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignHCenter);
-    label->setWordWrap(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-    return label;
-}
-
-} // namespace
-
 PermissionsGateView::PermissionsGateView(Services services, std::function<void()> onDismiss,
                                          QString accessibilityGuideURL, QString inputMonitoringGuideURL,
                                          QWidget *parent)
@@ -42,12 +26,15 @@ PermissionsGateView::PermissionsGateView(Services services, std::function<void()
     column->setContentsMargins(28, 28, 28, 28);
     column->setSpacing(18);
 
-    column->addWidget(makeLabel(QStringLiteral("Enable Permissions"),
-                                Typography::font(TextStyle::Title2, QFont::DemiBold), Theme::text(), this));
-    auto *message = makeLabel(
-        QStringLiteral(
-            "Quorvel needs Accessibility and Input Monitoring to detect text boxes and type into other apps."),
-        Typography::font(TextStyle::Callout), Theme::subtext(), this);
+    column->addWidget(wordWrapped(
+        styledLabel(QStringLiteral("Enable Permissions"), TextStyle::Title2, QFont::DemiBold, Theme::text(), this),
+        Qt::AlignHCenter));
+    auto *message = wordWrapped(
+        styledLabel(
+            QStringLiteral(
+                "Quorvel needs Accessibility and Input Monitoring to detect text boxes and type into other apps."),
+            TextStyle::Callout, std::nullopt, Theme::subtext(), this),
+        Qt::AlignHCenter);
     // Wrapped at 420 pixels: a word-wrapped label squeezed to its hint loses lines.
     message->setFixedWidth(420);
     column->addWidget(message, 0, Qt::AlignHCenter);

@@ -109,29 +109,32 @@ std::pair<int, int> lineAround(QStringView s, int offset)
         ++to;
     return {from, to};
 }
+
+enum class Side { Before, After };
+
+// `offset` when it is a grapheme boundary, else the nearest boundary on `side`.
+int boundaryNear(QStringView s, int offset, Side side)
+{
+    if (offset <= 0)
+        return 0;
+    if (offset >= s.size())
+        return int(s.size());
+    const auto [from, to] = lineAround(s, offset);
+    const QList<int> b = graphemeBoundaries(s.mid(from, to - from));
+    const auto it = side == Side::After ? std::lower_bound(b.begin(), b.end(), offset - from)
+                                        : std::upper_bound(b.begin(), b.end(), offset - from) - 1;
+    return from + *it;
+}
 } // namespace
 
 int boundaryAtOrBefore(QStringView s, int offset)
 {
-    if (offset <= 0)
-        return 0;
-    if (offset >= s.size())
-        return int(s.size());
-    const auto [from, to] = lineAround(s, offset);
-    const QList<int> b = graphemeBoundaries(s.mid(from, to - from));
-    auto it = std::upper_bound(b.begin(), b.end(), offset - from);
-    return from + *(it - 1);
+    return boundaryNear(s, offset, Side::Before);
 }
 
 int boundaryAtOrAfter(QStringView s, int offset)
 {
-    if (offset <= 0)
-        return 0;
-    if (offset >= s.size())
-        return int(s.size());
-    const auto [from, to] = lineAround(s, offset);
-    const QList<int> b = graphemeBoundaries(s.mid(from, to - from));
-    return from + *std::lower_bound(b.begin(), b.end(), offset - from);
+    return boundaryNear(s, offset, Side::After);
 }
 
 bool isGraphemeBoundary(QStringView s, int offset)

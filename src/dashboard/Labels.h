@@ -6,9 +6,8 @@
 
 namespace qv::dashboard {
 
-// A plain-text label in a font and colour, transparent to nothing: it shows
-// text only and leaves clicks to what lies under it.
+// The theme's styled label, transparent to the mouse: it shows text only and
+// leaves clicks to what lies under it.
 QLabel *styledLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent = nullptr);
-void setLabelColor(QLabel *label, const QColor &color);
 
 } // namespace qv::dashboard

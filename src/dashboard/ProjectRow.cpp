@@ -3,6 +3,7 @@
 #include "dashboard/DashboardText.h"
 #include "dashboard/Labels.h"
 #include "theme/QVButton.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
@@ -24,7 +25,7 @@ public:
         setFont(Typography::font(TextStyle::Caption, QFont::DemiBold));
         setContentsMargins(8, 3, 8, 3);
         setAttribute(Qt::WA_TransparentForMouseEvents);
-        setLabelColor(this, Theme::accent());
+        setTextColor(this, Theme::accent());
     }
 
 protected:
@@ -79,7 +80,7 @@ ProjectRow::ProjectRow(const Project &project, QWidget *parent)
     m_title->setFont(Typography::font(TextStyle::Headline, QFont::DemiBold));
     m_title->setForegroundRole(QPalette::WindowText);
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    setLabelColor(m_title, Theme::text());
+    setTextColor(m_title, Theme::text());
     setToolTip(project.title);
     titleLine->addWidget(m_title);
     if (project.isAI) {

@@ -4,6 +4,7 @@
 #include "editor/EditorStyle.h"
 #include "theme/QVButton.h"
 #include "theme/QVTextEditor.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 
 #include <QHBoxLayout>

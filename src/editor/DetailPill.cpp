@@ -1,6 +1,6 @@
 #include "editor/DetailPill.h"
 
-#include "editor/EditorStyle.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 

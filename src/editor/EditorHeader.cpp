@@ -6,6 +6,7 @@
 #include "editor/GlyphButton.h"
 #include "theme/QVPillPicker.h"
 #include "theme/QVToggle.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 #include "theme/WindowControlsIsland.h"
 

@@ -7,6 +7,7 @@
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVTextEditor.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 
 #include <QHBoxLayout>

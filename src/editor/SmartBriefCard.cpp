@@ -3,6 +3,7 @@
 #include "editor/EditorModel.h"
 #include "editor/EditorStyle.h"
 #include "theme/QVButton.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 
 #include <QHBoxLayout>

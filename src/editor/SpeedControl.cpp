@@ -2,6 +2,7 @@
 
 #include "editor/EditorModel.h"
 #include "editor/EditorStyle.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 
 #include <QLabel>

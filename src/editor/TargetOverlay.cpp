@@ -5,6 +5,7 @@
 #include "editor/RoundedPanel.h"
 #include "editor/TypingPanelModel.h"
 #include "theme/QVButton.h"
+#include "theme/StyledLabel.h"
 #include "theme/Symbols.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
@@ -78,14 +79,6 @@ protected:
     }
 };
 
-QLabel *wrappingLabel(const QString &text, TextStyle style, std::optional<QFont::Weight> weight, const QColor &color,
-                      QWidget *parent)
-{
-    QLabel *label = styledLabel(text, style, weight, color, parent);
-    label->setWordWrap(true);
-    return label;
-}
-
 // One numbered instruction; long steps wrap.
 QWidget *stepRow(const QString &number, const QString &text, QWidget *parent)
 {
@@ -94,7 +87,8 @@ QWidget *stepRow(const QString &number, const QString &text, QWidget *parent)
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(10);
     h->addWidget(new StepNumber(number, row), 0, Qt::AlignTop);
-    h->addWidget(wrappingLabel(text, TextStyle::Caption, std::nullopt, Theme::secondaryLabel(), row), 1, Qt::AlignTop);
+    h->addWidget(wordWrapped(styledLabel(text, TextStyle::Caption, std::nullopt, Theme::secondaryLabel(), row)), 1,
+                 Qt::AlignTop);
     return row;
 }
 
@@ -158,14 +152,14 @@ TargetOverlay::TargetOverlay(TypingPanelModel &model, QWidget *parent) : QWidget
     auto *block = new QVBoxLayout(instructions);
     block->setContentsMargins(0, 0, 0, 0);
     block->setSpacing(10);
-    m_explanation = wrappingLabel({}, TextStyle::Callout, std::nullopt, Theme::subtext(), instructions);
+    m_explanation = wordWrapped(styledLabel({}, TextStyle::Callout, std::nullopt, Theme::subtext(), instructions));
     block->addWidget(m_explanation);
 
     m_warningRow = markedRow(
         symbolLabel(QStringLiteral("exclamationmark.triangle"), Theme::accent(), 14, instructions),
-        wrappingLabel(QStringLiteral("Input Monitoring permission is required for click detection. Enable it in "
-                                     "System Settings."),
-                      TextStyle::Caption, QFont::DemiBold, Theme::secondaryLabel(), instructions),
+        wordWrapped(styledLabel(QStringLiteral("Input Monitoring permission is required for click detection. Enable "
+                                               "it in System Settings."),
+                                TextStyle::Caption, QFont::DemiBold, Theme::secondaryLabel(), instructions)),
         instructions);
     block->addWidget(m_warningRow);
 
@@ -193,8 +187,9 @@ TargetOverlay::TargetOverlay(TypingPanelModel &model, QWidget *parent) : QWidget
                             m_target, instructions);
     block->addWidget(m_targetRow);
 
-    block->addWidget(wrappingLabel(QStringLiteral("Tip: Password fields and some secure inputs can\u2019t be typed into."),
-                                   TextStyle::Caption, std::nullopt, Theme::secondaryLabel(), instructions));
+    block->addWidget(
+        wordWrapped(styledLabel(QStringLiteral("Tip: Password fields and some secure inputs can\u2019t be typed into."),
+                                TextStyle::Caption, std::nullopt, Theme::secondaryLabel(), instructions)));
     column->addWidget(instructions);
 
     auto *buttons = new QHBoxLayout;

@@ -13,6 +13,7 @@
 #include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
+#include "theme/StyledLabel.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 

@@ -1,5 +1,6 @@
 #include "state/Preferences.h"
 
+#include "core/JsonValues.h"
 
 namespace qv::state {
 
@@ -13,17 +14,6 @@ bool isTaggedData(const QJsonValue &v)
     const QJsonObject o = v.toObject();
     return o.size() == 1 && o.value(kDataTag).isString();
 }
-
-std::optional<qint64> asInteger(const QJsonValue &v)
-{
-    if (!v.isDouble())
-        return std::nullopt;
-    // Integers keep their exact 64-bit value; a whole double such as 3.0 counts too.
-    const qint64 i = v.toInteger(0);
-    if (i != 0 || v.toInteger(1) == 0)
-        return i;
-    return std::nullopt;
-}
 } // namespace
 
 Preferences::Preferences(QObject *parent) : QObject(parent) {}
@@ -31,23 +21,17 @@ Preferences::~Preferences() = default;
 
 std::optional<bool> Preferences::boolValue(const QString &key) const
 {
-    const QJsonValue v = m_values.value(key);
-    if (!v.isBool())
-        return std::nullopt;
-    return v.toBool();
+    return json::boolOf(m_values.value(key));
 }
 
 std::optional<qint64> Preferences::intValue(const QString &key) const
 {
-    return asInteger(m_values.value(key));
+    return json::integerOf(m_values.value(key));
 }
 
 std::optional<QString> Preferences::stringValue(const QString &key) const
 {
-    const QJsonValue v = m_values.value(key);
-    if (!v.isString())
-        return std::nullopt;
-    return v.toString();
+    return json::stringOf(m_values.value(key));
 }
 
 std::optional<QByteArray> Preferences::dataValue(const QString &key) const
@@ -70,7 +54,7 @@ std::optional<QMap<QString, qint64>> Preferences::intDictionaryValue(const QStri
         return std::nullopt;
     QMap<QString, qint64> out;
     for (auto it = dict->begin(); it != dict->end(); ++it) {
-        const auto i = asInteger(it.value());
+        const auto i = json::integerOf(it.value());
         if (!i)
             return std::nullopt;
         out.insert(it.key(), *i);

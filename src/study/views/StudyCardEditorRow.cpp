@@ -18,7 +18,7 @@ StudyCardEditorRow::StudyCardEditorRow(const StudyItem &card, QWidget *parent)
     layout->setSpacing(8);
 
     auto *header = new QHBoxLayout;
-    header->addWidget(makeLabel(QStringLiteral("Edit Card"), TextStyle::Callout, QFont::DemiBold, Theme::text()));
+    header->addWidget(styledLabel(QStringLiteral("Edit Card"), TextStyle::Callout, QFont::DemiBold, Theme::text()));
     header->addStretch(1);
     m_cancel = new QVButton(QStringLiteral("Cancel"), QVButtonVariant::secondary, true);
     header->addWidget(m_cancel);

@@ -14,7 +14,7 @@ StudyCardList::StudyCardList(QWidget *parent) : StudyFrame(14, parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
-    layout->addWidget(makeLabel(QStringLiteral("All Terms"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
+    layout->addWidget(styledLabel(QStringLiteral("All Terms"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
     m_rowsLayout = new QVBoxLayout;
     m_rowsLayout->setContentsMargins(0, 0, 0, 0);
     m_rowsLayout->setSpacing(12);

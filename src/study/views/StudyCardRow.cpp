@@ -20,10 +20,10 @@ StudyCardRow::StudyCardRow(const StudyItem &card, int position, bool weak, QWidg
 
     auto *header = new QHBoxLayout;
     header->setSpacing(8);
-    m_term = makeLabel({}, TextStyle::Headline, QFont::DemiBold, Theme::text());
+    m_term = styledLabel({}, TextStyle::Headline, QFont::DemiBold, Theme::text());
     m_term->setWordWrap(true);
     header->addWidget(m_term, 1);
-    m_number = makeLabel({}, TextStyle::Callout, QFont::DemiBold, Theme::subtext());
+    m_number = styledLabel({}, TextStyle::Callout, QFont::DemiBold, Theme::subtext());
     header->addWidget(m_number);
     m_menuButton = new StudyEllipsisButton(24, TextStyle::Caption);
     header->addWidget(m_menuButton);
@@ -36,10 +36,10 @@ StudyCardRow::StudyCardRow(const StudyItem &card, int position, bool weak, QWidg
     m_menu->addButton(m_delete);
     layout->addWidget(m_menu);
 
-    m_definition = makeLabel({}, TextStyle::Callout, std::nullopt, Theme::subtext());
+    m_definition = styledLabel({}, TextStyle::Callout, std::nullopt, Theme::subtext());
     m_definition->setWordWrap(true);
     layout->addWidget(m_definition);
-    m_weak = makeLabel(QStringLiteral("Needs review"), TextStyle::Caption2, QFont::DemiBold, Theme::danger());
+    m_weak = styledLabel(QStringLiteral("Needs review"), TextStyle::Caption2, QFont::DemiBold, Theme::danger());
     layout->addWidget(m_weak);
 
     connect(m_menuButton, &QAbstractButton::clicked, this, [this] { emit menuClicked(m_card.id); });

@@ -26,9 +26,9 @@ StudyCarousel::StudyCarousel(QWidget *parent) : StudyFrame(14, parent)
     layout->setSpacing(12);
 
     auto *header = new QHBoxLayout;
-    header->addWidget(makeLabel(QStringLiteral("Flashcards"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
+    header->addWidget(styledLabel(QStringLiteral("Flashcards"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
     header->addStretch(1);
-    m_counter = makeLabel(setpage::counterText(0, 0), TextStyle::Callout, QFont::DemiBold, Theme::subtext());
+    m_counter = styledLabel(setpage::counterText(0, 0), TextStyle::Callout, QFont::DemiBold, Theme::subtext());
     header->addWidget(m_counter);
     layout->addLayout(header);
 

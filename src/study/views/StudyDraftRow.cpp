@@ -17,8 +17,8 @@ StudyDraftRow::StudyDraftRow(const ManualCardDraft &card, QWidget *parent) : QWi
     layout->setSpacing(8);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(4);
-    QLabel *term = makeLabel(card.term, TextStyle::Callout, QFont::DemiBold, Theme::text());
-    QLabel *definition = makeLabel(card.definition, TextStyle::Caption, std::nullopt, Theme::subtext());
+    QLabel *term = styledLabel(card.term, TextStyle::Callout, QFont::DemiBold, Theme::text());
+    QLabel *definition = styledLabel(card.definition, TextStyle::Caption, std::nullopt, Theme::subtext());
     for (QLabel *l : {term, definition}) {
         l->setWordWrap(true);
         texts->addWidget(l);

@@ -24,7 +24,7 @@ namespace qv::study {
 namespace {
 QLabel *caption(const QString &text)
 {
-    return makeLabel(text, TextStyle::Caption, QFont::Bold, Theme::subtext());
+    return styledLabel(text, TextStyle::Caption, QFont::Bold, Theme::subtext());
 }
 
 QString tabHeadingText(ImportMode mode)
@@ -61,8 +61,8 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     m_close = new QVButton(QStringLiteral("Close"), QVButtonVariant::secondary, false);
     header->addWidget(m_close);
     header->addStretch(1);
-    m_heading = makeLabel(m_existing ? QStringLiteral("Edit Study Set") : QStringLiteral("New Study Set"),
-                          TextStyle::Headline, QFont::DemiBold, Theme::text());
+    m_heading = styledLabel(m_existing ? QStringLiteral("Edit Study Set") : QStringLiteral("New Study Set"),
+                            TextStyle::Headline, QFont::DemiBold, Theme::text());
     header->addWidget(m_heading);
     header->addStretch(1);
     // As wide as the Close button, so the heading stays centred.
@@ -120,8 +120,8 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     for (QWidget *page : std::as_const(m_tabPages))
         content->addWidget(page);
 
-    m_emptyCards = makeLabel(QStringLiteral("No cards yet. Add terms and definitions."), TextStyle::Caption2,
-                             std::nullopt, Theme::subtext());
+    m_emptyCards = styledLabel(QStringLiteral("No cards yet. Add terms and definitions."), TextStyle::Caption2,
+                               std::nullopt, Theme::subtext());
     content->addWidget(m_emptyCards);
     m_cardList = new QScrollArea;
     m_cardList->setWidgetResizable(true);
@@ -138,7 +138,7 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     layout->addLayout(content);
 
     // 5. The message line.
-    m_statusLabel = makeLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
+    m_statusLabel = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
     m_statusLabel->hide();
     layout->addWidget(m_statusLabel);
 
@@ -216,8 +216,8 @@ QWidget *StudyImportView::buildPasteTab()
         if (const auto d = delimiterFromRawValue(v.toString()))
             m_delimiter = *d;
     });
-    stack->addWidget(makeLabel(QStringLiteral("Use one term + definition per line."), TextStyle::Caption2,
-                               std::nullopt, Theme::subtext()));
+    stack->addWidget(styledLabel(QStringLiteral("Use one term + definition per line."), TextStyle::Caption2,
+                                 std::nullopt, Theme::subtext()));
     return page;
 }
 
@@ -227,8 +227,8 @@ QWidget *StudyImportView::buildPdfTab()
     auto *stack = new QVBoxLayout(page);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(8);
-    stack->addWidget(makeLabel(QStringLiteral("PDF import with AI formatting is coming soon."), TextStyle::Callout,
-                               std::nullopt, Theme::subtext()));
+    stack->addWidget(styledLabel(QStringLiteral("PDF import with AI formatting is coming soon."), TextStyle::Callout,
+                                 std::nullopt, Theme::subtext()));
     auto *row = new QHBoxLayout;
     m_selectPdf = new QVButton(QStringLiteral("Select PDF"), QVButtonVariant::secondary, false);
     m_selectPdf->setEnabled(false);

@@ -31,7 +31,7 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
     connect(m_resume, &StudyResumeCard::continueClicked, this, &StudyLibraryPage::continueRequested);
 
     auto *titleRow = new QHBoxLayout;
-    titleRow->addWidget(makeLabel(QStringLiteral("Lexmoor"), TextStyle::Title, QFont::DemiBold, Theme::text()));
+    titleRow->addWidget(styledLabel(QStringLiteral("Lexmoor"), TextStyle::Title, QFont::DemiBold, Theme::text()));
     titleRow->addStretch(1);
     layout->addLayout(titleRow);
 
@@ -39,7 +39,8 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
     gradeRow->setSpacing(12);
     auto *gradeStack = new QVBoxLayout;
     gradeStack->setSpacing(4);
-    gradeStack->addWidget(makeLabel(QStringLiteral("Grade Level"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
+    gradeStack->addWidget(
+        styledLabel(QStringLiteral("Grade Level"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
     m_gradePicker = new QVPillPicker(QStringLiteral("Grade"));
     m_gradePicker->setOptions<QString>(library::gradeOptions(), [](const QString &g) { return g; });
     m_gradePicker->setSelection(m_grade);
@@ -76,8 +77,8 @@ StudyLibraryPage::StudyLibraryPage(state::Preferences &preferences, QWidget *par
     auto *emptyLayout = new QVBoxLayout(m_empty);
     emptyLayout->setSpacing(8);
     emptyLayout->addStretch(1);
-    m_emptyTitle = makeLabel({}, TextStyle::Body, std::nullopt, Theme::subtext());
-    m_emptyTip = makeLabel(library::kTip, TextStyle::Caption2, std::nullopt, Theme::subtext());
+    m_emptyTitle = styledLabel({}, TextStyle::Body, std::nullopt, Theme::subtext());
+    m_emptyTip = styledLabel(library::kTip, TextStyle::Caption2, std::nullopt, Theme::subtext());
     m_emptyTitle->setAlignment(Qt::AlignCenter);
     m_emptyTip->setAlignment(Qt::AlignCenter);
     emptyLayout->addWidget(m_emptyTitle);

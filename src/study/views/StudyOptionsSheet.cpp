@@ -32,7 +32,7 @@ QVBoxLayout *captioned(const QString &caption, int spacing)
 {
     auto *column = new QVBoxLayout;
     column->setSpacing(spacing);
-    column->addWidget(makeLabel(caption, TextStyle::Caption, QFont::Bold, Theme::subtext()));
+    column->addWidget(styledLabel(caption, TextStyle::Caption, QFont::Bold, Theme::subtext()));
     return column;
 }
 
@@ -44,7 +44,7 @@ QWidget *besideLabel(QVToggle *toggle, const QString &label)
     auto *row = new QHBoxLayout(item);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(QVToggle::kSpacing);
-    QLabel *text = makeLabel(label, TextStyle::Caption, QFont::DemiBold, Theme::text());
+    QLabel *text = styledLabel(label, TextStyle::Caption, QFont::DemiBold, Theme::text());
     text->setWordWrap(true);
     row->addWidget(text, 1);
     row->addWidget(toggle);
@@ -78,7 +78,7 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
                                     Theme::border().name(QColor::HexArgb)));
     header->addWidget(m_close);
     header->addStretch(1);
-    header->addWidget(makeLabel(QStringLiteral("Options"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
+    header->addWidget(styledLabel(QStringLiteral("Options"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
     header->addStretch(1);
     header->addSpacing(18); // balances the close button
     layout->addLayout(header);

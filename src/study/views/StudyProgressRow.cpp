@@ -22,7 +22,7 @@ StudyProgressRow::StudyProgressRow(QWidget *parent) : StudyFrame(14, parent)
     layout->addWidget(m_learning);
     layout->addWidget(m_weak);
     layout->addStretch(1);
-    m_progress = makeLabel(setpage::progressText(0), TextStyle::Callout, QFont::DemiBold, Theme::subtext());
+    m_progress = styledLabel(setpage::progressText(0), TextStyle::Callout, QFont::DemiBold, Theme::subtext());
     layout->addWidget(m_progress);
 }
 

@@ -49,7 +49,7 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
 
     auto *header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 0);
-    m_type = makeLabel({}, TextStyle::Caption, QFont::Bold, Theme::subtext());
+    m_type = styledLabel({}, TextStyle::Caption, QFont::Bold, Theme::subtext());
     header->addWidget(m_type);
     header->addStretch(1);
     m_star = new QPushButton;
@@ -62,9 +62,9 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
     header->addWidget(m_star);
     layout->addLayout(header);
 
-    m_side = makeLabel({}, TextStyle::Caption, QFont::Bold, Theme::subtext());
+    m_side = styledLabel({}, TextStyle::Caption, QFont::Bold, Theme::subtext());
     layout->addWidget(m_side);
-    m_prompt = makeLabel({}, TextStyle::Headline, QFont::Bold, Theme::text());
+    m_prompt = styledLabel({}, TextStyle::Headline, QFont::Bold, Theme::text());
     m_prompt->setWordWrap(true);
     layout->addWidget(m_prompt);
 
@@ -79,7 +79,7 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
     m_choiceLayout->setSpacing(8);
     layout->addWidget(m_choiceBox);
 
-    m_result = makeLabel({}, TextStyle::Caption, std::nullopt, Theme::accent());
+    m_result = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::accent());
     m_result->setWordWrap(true);
     layout->addWidget(m_result);
 
@@ -88,8 +88,8 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
     retypeLayout->setContentsMargins(0, 0, 0, 0);
     retypeLayout->setSpacing(6);
     retypeLayout->addWidget(
-        makeLabel(QStringLiteral("Retype the correct answer to continue"), TextStyle::Caption, QFont::Bold,
-                  Theme::subtext()));
+        styledLabel(QStringLiteral("Retype the correct answer to continue"), TextStyle::Caption, QFont::Bold,
+                    Theme::subtext()));
     m_retype = new QVLineEdit(nullptr, 12);
     m_retype->setPlaceholderText(QStringLiteral("Retype answer"));
     m_retype->setAccessibleName(QStringLiteral("Retype answer"));

@@ -20,7 +20,7 @@ StudyQuizSetupCard::StudyQuizSetupCard(StudySession &session, std::function<void
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
     layout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout->addWidget(makeLabel(QStringLiteral("Quiz Setup"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
+    layout->addWidget(styledLabel(QStringLiteral("Quiz Setup"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
 
     auto *types = new QHBoxLayout;
     types->setSpacing(8);
@@ -37,8 +37,9 @@ StudyQuizSetupCard::StudyQuizSetupCard(StudySession &session, std::function<void
     limitRow->setSpacing(12);
     auto *limitColumn = new QVBoxLayout;
     limitColumn->setSpacing(6);
-    limitColumn->addWidget(makeLabel(QStringLiteral("Time Limit"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
-    m_limit = makeLabel({}, TextStyle::Callout, QFont::DemiBold, Theme::text());
+    limitColumn->addWidget(
+        styledLabel(QStringLiteral("Time Limit"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
+    m_limit = styledLabel({}, TextStyle::Callout, QFont::DemiBold, Theme::text());
     limitColumn->addWidget(m_limit);
     limitRow->addLayout(limitColumn);
     m_slider = new QSlider(Qt::Horizontal);

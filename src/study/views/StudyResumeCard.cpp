@@ -17,7 +17,7 @@ StudyResumeCard::StudyResumeCard(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
-    layout->addWidget(makeLabel(QStringLiteral("Resume"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
+    layout->addWidget(styledLabel(QStringLiteral("Resume"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
 
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
@@ -29,7 +29,7 @@ StudyResumeCard::StudyResumeCard(QWidget *parent) : QWidget(parent)
     pal.setColor(QPalette::WindowText, Theme::text());
     m_title->setPalette(pal);
     texts->addWidget(m_title);
-    m_meta = makeLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
+    m_meta = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
     texts->addWidget(m_meta);
     row->addLayout(texts, 1);
     m_continue = new QVButton(QStringLiteral("Continue"), QVButtonVariant::primary, true);

@@ -39,15 +39,16 @@ StudySessionStatsPanel::StudySessionStatsPanel(const StudySession &session, QWid
     first->setSpacing(12);
     auto *direction = new QVBoxLayout;
     direction->setSpacing(6);
-    direction->addWidget(makeLabel(QStringLiteral("Answer Direction"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
-    m_direction = makeLabel({}, TextStyle::Callout, QFont::Bold, Theme::text());
+    direction->addWidget(
+        styledLabel(QStringLiteral("Answer Direction"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
+    m_direction = styledLabel({}, TextStyle::Callout, QFont::Bold, Theme::text());
     direction->addWidget(m_direction);
     first->addLayout(direction);
     first->addStretch(1);
     auto *streak = new QVBoxLayout;
     streak->setSpacing(4);
-    streak->addWidget(makeLabel(QStringLiteral("Streak"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
-    m_streak = makeLabel({}, TextStyle::Title3, QFont::Bold, Theme::subtext());
+    streak->addWidget(styledLabel(QStringLiteral("Streak"), TextStyle::Caption, QFont::Bold, Theme::subtext()));
+    m_streak = styledLabel({}, TextStyle::Title3, QFont::Bold, Theme::subtext());
     streak->addWidget(m_streak);
     first->addLayout(streak);
     layout->addLayout(first);
@@ -55,23 +56,23 @@ StudySessionStatsPanel::StudySessionStatsPanel(const StudySession &session, QWid
     auto *second = new QHBoxLayout;
     second->setSpacing(12);
     m_goalBar = new StudyProgressBar;
-    m_goalLine = makeLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext());
-    m_accuracy = makeLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext());
+    m_goalLine = styledLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext());
+    m_accuracy = styledLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext());
     auto *goalRow = new QHBoxLayout;
     goalRow->addWidget(m_goalLine);
     goalRow->addStretch(1);
     goalRow->addWidget(m_accuracy);
-    second->addWidget(statCard(makeLabel(QStringLiteral("Session Goal"), TextStyle::Caption, QFont::Bold,
-                                         Theme::subtext()),
+    second->addWidget(statCard(styledLabel(QStringLiteral("Session Goal"), TextStyle::Caption, QFont::Bold,
+                                           Theme::subtext()),
                                m_goalBar, goalRow),
                       1);
     m_masteryBar = new StudyProgressBar;
-    m_masteryLine = makeLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext());
+    m_masteryLine = styledLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext());
     auto *masteryRow = new QHBoxLayout;
     masteryRow->addWidget(m_masteryLine);
     masteryRow->addStretch(1);
-    second->addWidget(statCard(makeLabel(QStringLiteral("Mastery Progress"), TextStyle::Caption, QFont::Bold,
-                                         Theme::subtext()),
+    second->addWidget(statCard(styledLabel(QStringLiteral("Mastery Progress"), TextStyle::Caption, QFont::Bold,
+                                           Theme::subtext()),
                                m_masteryBar, masteryRow),
                       1);
     layout->addLayout(second);

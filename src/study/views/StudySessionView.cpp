@@ -62,7 +62,7 @@ StudySessionView::StudySessionView(const StudySessionServices &services, const S
     content->addWidget(m_stats);
     m_card = new StudyQuestionCard(*m_session);
     content->addWidget(m_card);
-    m_empty = makeLabel(QStringLiteral("No items available."), TextStyle::Body, std::nullopt, Theme::subtext());
+    m_empty = styledLabel(QStringLiteral("No items available."), TextStyle::Body, std::nullopt, Theme::subtext());
     m_empty->setAlignment(Qt::AlignCenter);
     content->addWidget(m_empty);
     content->addStretch(1);
@@ -85,7 +85,7 @@ void StudySessionView::buildHeader(QLayout *into)
     m_exit = new QVButton(QStringLiteral("Exit"), QVButtonVariant::secondary);
     header->addWidget(m_exit);
     header->addStretch(1);
-    m_title = makeLabel({}, TextStyle::Headline, QFont::DemiBold, Theme::text());
+    m_title = styledLabel({}, TextStyle::Headline, QFont::DemiBold, Theme::text());
     header->addWidget(m_title);
     header->addStretch(1);
     m_options = new QVButton(QStringLiteral("Options"), QVButtonVariant::secondary);
@@ -119,9 +119,9 @@ void StudySessionView::buildOverlays()
     m_completionOverlay = new StudySessionOverlay(modal, this);
     {
         QVBoxLayout *card = m_completionOverlay->cardLayout();
-        auto *title = makeLabel(QStringLiteral("Goal reached!"), TextStyle::Headline, QFont::DemiBold, Theme::text());
-        auto *note = makeLabel(QStringLiteral("Keep going or reset your session."), TextStyle::Caption, std::nullopt,
-                               Theme::subtext());
+        auto *title = styledLabel(QStringLiteral("Goal reached!"), TextStyle::Headline, QFont::DemiBold, Theme::text());
+        auto *note = styledLabel(QStringLiteral("Keep going or reset your session."), TextStyle::Caption, std::nullopt,
+                                 Theme::subtext());
         card->addWidget(title, 0, Qt::AlignHCenter);
         card->addWidget(note, 0, Qt::AlignHCenter);
         auto *row = new QHBoxLayout;
@@ -143,11 +143,11 @@ void StudySessionView::buildOverlays()
     m_exitOverlay = new StudySessionOverlay(confirm, this);
     {
         QVBoxLayout *card = m_exitOverlay->cardLayout();
-        card->addWidget(makeLabel(QStringLiteral("Exit this session?"), TextStyle::Headline, QFont::DemiBold,
-                                  Theme::text()),
+        card->addWidget(styledLabel(QStringLiteral("Exit this session?"), TextStyle::Headline, QFont::DemiBold,
+                                    Theme::text()),
                         0, Qt::AlignHCenter);
-        card->addWidget(makeLabel(QStringLiteral("Your progress is saved automatically."), TextStyle::Caption,
-                                  std::nullopt, Theme::subtext()),
+        card->addWidget(styledLabel(QStringLiteral("Your progress is saved automatically."), TextStyle::Caption,
+                                    std::nullopt, Theme::subtext()),
                         0, Qt::AlignHCenter);
         auto *row = new QHBoxLayout;
         row->setSpacing(10);

@@ -135,7 +135,7 @@ QWidget *StudySetPage::buildHeader()
     layout->setSpacing(10);
 
     auto *titleRow = new QHBoxLayout;
-    m_title = makeLabel({}, TextStyle::Title, QFont::DemiBold, Theme::text());
+    m_title = styledLabel({}, TextStyle::Title, QFont::DemiBold, Theme::text());
     m_title->setWordWrap(true);
     titleRow->addWidget(m_title, 1, Qt::AlignTop);
     m_setMenuButton = new StudyEllipsisButton(36, TextStyle::Title3);
@@ -166,7 +166,7 @@ QWidget *StudySetPage::buildHeader()
         m_pillRows[i]->setSpacing(8);
         layout->addLayout(m_pillRows[i]);
     }
-    m_updated = makeLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
+    m_updated = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
     return header;
 }
 

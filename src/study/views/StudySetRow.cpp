@@ -35,15 +35,15 @@ StudySetRow::StudySetRow(const StudyProject &set, QWidget *parent) : QWidget(par
     pal.setColor(QPalette::WindowText, Theme::text());
     m_title->setPalette(pal);
     texts->addWidget(m_title);
-    m_meta = makeLabel(library::rowMeta(set), TextStyle::Caption, std::nullopt, Theme::subtext());
+    m_meta = styledLabel(library::rowMeta(set), TextStyle::Caption, std::nullopt, Theme::subtext());
     texts->addWidget(m_meta);
     m_bar = new StudyProgressBar(stats.ratio);
     texts->addWidget(m_bar);
     auto *figures = new QHBoxLayout;
     figures->setSpacing(10);
-    m_mastered = makeLabel(library::masteredLine(stats.mastered, set.items.size()), TextStyle::Caption2,
-                           std::nullopt, Theme::subtext());
-    m_streak = makeLabel(library::streakLine(stats.streak), TextStyle::Caption2, std::nullopt, Theme::subtext());
+    m_mastered = styledLabel(library::masteredLine(stats.mastered, set.items.size()), TextStyle::Caption2,
+                             std::nullopt, Theme::subtext());
+    m_streak = styledLabel(library::streakLine(stats.streak), TextStyle::Caption2, std::nullopt, Theme::subtext());
     figures->addWidget(m_mastered);
     figures->addWidget(m_streak);
     figures->addStretch(1);

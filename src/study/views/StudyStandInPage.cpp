@@ -23,7 +23,7 @@ StudyStandInPage::StudyStandInPage(const StudyProject &project, const QString &k
     top->addWidget(m_back);
     top->addStretch(1);
     layout->addLayout(top);
-    m_title = makeLabel(project.title, TextStyle::Title2, QFont::DemiBold, Theme::text());
+    m_title = styledLabel(project.title, TextStyle::Title2, QFont::DemiBold, Theme::text());
     layout->addWidget(m_title);
     layout->addStretch(1);
     connect(m_back, &QAbstractButton::clicked, this, [onBack = std::move(onBack)] {

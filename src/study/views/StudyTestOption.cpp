@@ -43,9 +43,9 @@ StudyTestOption::StudyTestOption(const QString &option, QWidget *parent) : QAbst
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     row->setSpacing(8);
-    m_text = makeLabel(option, TextStyle::Body, std::nullopt, Theme::text());
+    m_text = styledLabel(option, TextStyle::Body, std::nullopt, Theme::text());
     m_text->setWordWrap(true);
-    m_markLabel = makeLabel(QString(), TextStyle::Body, QFont::Bold, Theme::success());
+    m_markLabel = styledLabel(QString(), TextStyle::Body, QFont::Bold, Theme::success());
     m_markLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLabel *l : {m_text, m_markLabel}) {
         l->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -28,7 +28,7 @@ StudyTestQuestionCard::StudyTestQuestionCard(const QuizQuestion &question, qsize
                                         Theme::subtext(), Theme::surface(), 8, 4);
         head->addWidget(m_badge, 0, Qt::AlignVCenter);
     }
-    m_prompt = makeLabel(question.prompt, TextStyle::Callout, QFont::DemiBold, Theme::text());
+    m_prompt = styledLabel(question.prompt, TextStyle::Callout, QFont::DemiBold, Theme::text());
     m_prompt->setWordWrap(true);
     head->addWidget(m_prompt, 1, Qt::AlignVCenter);
     column->addLayout(head);
@@ -40,7 +40,7 @@ StudyTestQuestionCard::StudyTestQuestionCard(const QuizQuestion &question, qsize
         m_options.append(option);
     }
 
-    m_correct = makeLabel(QuizTest::correctLine(question), TextStyle::Caption2, std::nullopt, Theme::subtext());
+    m_correct = styledLabel(QuizTest::correctLine(question), TextStyle::Caption2, std::nullopt, Theme::subtext());
     m_correct->setWordWrap(true);
     m_correct->hide();
     column->addWidget(m_correct);

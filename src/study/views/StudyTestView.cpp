@@ -49,8 +49,8 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     auto *titleBlock = new QVBoxLayout;
     titleBlock->setSpacing(2);
     titleBlock->addStretch(1);
-    m_title = makeLabel(QStringLiteral("Quiz"), TextStyle::Title3, QFont::DemiBold, Theme::text());
-    m_subtitle = makeLabel(m_test.subtitle(), TextStyle::Caption, std::nullopt, Theme::subtext());
+    m_title = styledLabel(QStringLiteral("Quiz"), TextStyle::Title3, QFont::DemiBold, Theme::text());
+    m_subtitle = styledLabel(m_test.subtitle(), TextStyle::Caption, std::nullopt, Theme::subtext());
     titleBlock->addWidget(m_title, 0, Qt::AlignHCenter);
     titleBlock->addWidget(m_subtitle, 0, Qt::AlignHCenter);
     titleBlock->addStretch(1);
@@ -59,7 +59,7 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     auto *rightBlock = new QVBoxLayout;
     rightBlock->setSpacing(4);
     rightBlock->addStretch(1);
-    m_answered = makeLabel(m_test.answeredLabel(), TextStyle::Caption2, QFont::DemiBold, Theme::subtext());
+    m_answered = styledLabel(m_test.answeredLabel(), TextStyle::Caption2, QFont::DemiBold, Theme::subtext());
     rightBlock->addWidget(m_answered, 0, Qt::AlignRight);
     m_done = new QVButton(QStringLiteral("I'm Done"), QVButtonVariant::secondary, true);
     m_done->hide();
@@ -78,7 +78,7 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     headerColumn->addLayout(rowTwo);
     page->addWidget(header);
 
-    m_empty = makeLabel(QStringLiteral("No questions available."), TextStyle::Body, std::nullopt, Theme::subtext());
+    m_empty = styledLabel(QStringLiteral("No questions available."), TextStyle::Body, std::nullopt, Theme::subtext());
     page->addWidget(m_empty, 0, Qt::AlignHCenter);
 
     // The questions take the height they need: the workspace's one scroll
@@ -95,7 +95,7 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     m_main = new QVButton(m_test.mainButtonTitle(), QVButtonVariant::primary, false);
     mainRow->addWidget(m_main, 0, Qt::AlignHCenter);
     page->addLayout(mainRow);
-    m_score = makeLabel(QString(), TextStyle::Caption, QFont::DemiBold, Theme::text());
+    m_score = styledLabel(QString(), TextStyle::Caption, QFont::DemiBold, Theme::text());
     page->addWidget(m_score, 0, Qt::AlignHCenter);
 
     connect(m_exit, &QAbstractButton::clicked, this, [this] { emit exitRequested(); });

@@ -1,23 +1,11 @@
 #include "study/views/StudyText.h"
 
-#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
 
 namespace qv::study {
-
-QLabel *makeLabel(const QString &text, TextStyle style, std::optional<QFont::Weight> weight, const QColor &color)
-{
-    auto *label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(Typography::font(style, weight));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-    return label;
-}
 
 void paintPanel(QPainter &painter, const QRectF &rect, double radius)
 {

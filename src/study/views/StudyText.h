@@ -1,24 +1,14 @@
 #pragma once
 
+#include "theme/StyledLabel.h" // the study views' labels
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
-#include <QColor>
-#include <QFont>
-#include <QString>
-
-#include <optional>
-
-class QLabel;
 class QScrollArea;
 class QPainter;
 class QRectF;
 
 namespace qv::study {
-
-// A label of the study views: always plain text, since titles and card sides
-// are typed by the user.
-QLabel *makeLabel(const QString &text, TextStyle style, std::optional<QFont::Weight> weight, const QColor &color);
 
 // The rounded surface of the workspace's cards and rows: Theme::surface with
 // a 1-pixel Theme::border outline.

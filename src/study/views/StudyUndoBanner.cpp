@@ -15,7 +15,7 @@ StudyUndoBanner::StudyUndoBanner(QWidget *parent) : QWidget(parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
-    m_label = makeLabel({}, TextStyle::Caption, std::nullopt, Theme::text());
+    m_label = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::text());
     layout->addWidget(m_label);
     layout->addStretch(1);
     m_undo = new QVButton(QStringLiteral("Undo"), QVButtonVariant::secondary, true);
