@@ -103,6 +103,7 @@ TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
 
     constexpr int kSwitchAt = 30;
     bool switched = false;
+    bool paused = false;
     bool resumed = false;
     std::optional<QString> atPause;
     std::optional<QString> laterInPause;
@@ -115,10 +116,13 @@ TEST_F(EngineRunTest, SwitchingToAnotherWindowPausesAndReturningResumes)
             switched = bringToFront(*other);
     };
     options.onPhase = [&](const QString &phase) {
-        if (phase != QLatin1String("paused") || resumed)
+        if (phase != QLatin1String("paused") || paused)
             return;
-        atPause = target->dump(QStringLiteral("view"));
-        QTimer::singleShot(1500, [&] {
+        paused = true;
+        // The key sent right before the switch may still be on its way to
+        // the target: what it holds a moment later is what was typed.
+        QTimer::singleShot(300, [&] { atPause = target->dump(QStringLiteral("view")); });
+        QTimer::singleShot(1800, [&] {
             laterInPause = target->dump(QStringLiteral("view"));
             otherInPause = other->dump(QStringLiteral("view"));
             resumed = true;

@@ -225,6 +225,23 @@ void AtspiAccessibility::clearFocusCache()
     m_focusedPid = 0;
 }
 
+bool AtspiAccessibility::focusCacheHolds(qint64 pid)
+{
+    if (!m_focused || m_focusedPid != pid)
+        return false;
+    // A focus event may name an object that is gone by now (a popup of word
+    // completions), or one that held the focus only for a moment: a word
+    // processor names its root pane while it replaces the paragraph that
+    // takes the typing, and says nothing when the focus comes back. Look for
+    // the focus again.
+    const auto bits = states(m_focused, pid);
+    if (bits && !(*bits & (quint64(1) << ATSPI_STATE_DEFUNCT)) && (*bits & (quint64(1) << ATSPI_STATE_SHOWING))
+        && (*bits & (quint64(1) << ATSPI_STATE_FOCUSED)))
+        return true;
+    clearFocusCache();
+    return false;
+}
+
 void AtspiAccessibility::notifyObservers(qint64 pid)
 {
     for (const ObserverEntry &entry : std::as_const(m_observers)) {
@@ -422,15 +439,7 @@ Element AtspiAccessibility::systemFocusedElement()
     const qint64 pid = m_workspace.frontmostPid();
     if (!admits(pid))
         return {};
-    if (m_focused && m_focusedPid == pid) {
-        // A focus event may name an object that is gone by now (a popup of
-        // word completions): look for the focus again.
-        const auto bits = states(m_focused, pid);
-        if (!bits || (*bits & (quint64(1) << ATSPI_STATE_DEFUNCT))
-            || !(*bits & (quint64(1) << ATSPI_STATE_SHOWING)))
-            clearFocusCache();
-    }
-    if (!m_focused || m_focusedPid != pid) {
+    if (!focusCacheHolds(pid)) {
         AtspiAccessible *app = appForPid(pid);
         if (!app)
             return {};
@@ -817,7 +826,7 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         return std::nullopt;
     }
     case Attribute::FocusedElement: {
-        if (m_focused && m_focusedPid == pid)
+        if (focusCacheHolds(pid))
             return QVariant::fromValue(wrap(promote(static_cast<AtspiAccessible *>(g_object_ref(m_focused)), pid)));
         AtspiAccessible *focused = findFocused(a, pid);
         if (!focused)

@@ -132,7 +132,7 @@ AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64
             if (AtspiAccessible *editor = editorInside(around, pid)) {
                 g_object_unref(around);
                 g_object_unref(accessible);
-                return editor;
+                return promote(editor, pid); // a paragraph: its document
             }
             AtspiAccessible *parent = parentOf(around, pid);
             g_object_unref(around);
@@ -162,7 +162,7 @@ AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64
             g_object_unref(window);
             if (editor) {
                 g_object_unref(accessible);
-                return editor;
+                return promote(editor, pid);
             }
         }
         return accessible;
@@ -214,7 +214,10 @@ AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qi
             } else if (!focusedOnly && has(ATSPI_STATE_SHOWING) && ++editors == 1) {
                 only = static_cast<AtspiAccessible *>(g_object_ref(node));
             }
-        } else if (bits && depth < kMaxEditorDepth && !has(ATSPI_STATE_MANAGES_DESCENDANTS)) {
+        } else if (bits && depth < kMaxEditorDepth
+                   && (!has(ATSPI_STATE_MANAGES_DESCENDANTS) || role(node, pid) == ATSPI_ROLE_DOCUMENT_TEXT)) {
+            // A word processor's document manages its paragraphs, but those
+            // on screen are its children: few, and where the caret is.
             Call call(*this, pid);
             const int count = atspi_accessible_get_child_count(node, call.error());
             for (int i = 0; i < count && i < 64 && !call.failed(); ++i)
