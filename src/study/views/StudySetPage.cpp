@@ -3,11 +3,11 @@
 #include "core/Text.h"
 #include "core/WallClock.h"
 #include "state/AppState.h"
+#include "study/views/StudyCapsuleLabel.h"
 #include "study/views/StudyCardList.h"
 #include "study/views/StudyCarousel.h"
 #include "study/views/StudyEllipsisButton.h"
 #include "study/views/StudyFrame.h"
-#include "study/views/StudyPill.h"
 #include "study/views/StudyProgressRow.h"
 #include "study/views/StudyReveal.h"
 #include "study/StudySetMerge.h"
@@ -37,6 +37,16 @@ void call(std::function<void()> callback)
 {
     if (callback)
         callback();
+}
+
+// One summary pill of the header: a short caption on a raised capsule.
+StudyCapsuleLabel *headerPill(const QString &text)
+{
+    auto *pill = new StudyCapsuleLabel(text, TextStyle::Caption, QFont::DemiBold, Theme::text(), Theme::surfaceAlt(),
+                                       10, 5);
+    pill->setOutline(Theme::border());
+    pill->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return pill;
 }
 } // namespace
 
@@ -583,14 +593,14 @@ void StudySetPage::syncAlert()
 void StudySetPage::fillPills(QHBoxLayout *row, const QStringList &texts)
 {
     while (QLayoutItem *item = row->takeAt(0)) {
-        if (QWidget *w = item->widget(); w && qobject_cast<StudyPill *>(w)) {
+        if (QWidget *w = item->widget(); w && qobject_cast<StudyCapsuleLabel *>(w)) {
             w->hide();
             w->deleteLater();
         }
         delete item;
     }
     for (const QString &text : texts)
-        row->addWidget(new StudyPill(text));
+        row->addWidget(headerPill(text));
 }
 
 QStringList StudySetPage::pillTexts() const
@@ -598,7 +608,7 @@ QStringList StudySetPage::pillTexts() const
     QStringList out;
     for (QHBoxLayout *row : m_pillRows)
         for (int i = 0; i < row->count(); ++i)
-            if (auto *pill = qobject_cast<StudyPill *>(row->itemAt(i)->widget()))
+            if (auto *pill = qobject_cast<StudyCapsuleLabel *>(row->itemAt(i)->widget()))
                 out << pill->text();
     return out;
 }

@@ -30,7 +30,6 @@ namespace qv::study {
 class StudyCardList;
 class StudyEllipsisButton;
 class StudyFrame;
-class StudyPill;
 class StudyProgressRow;
 class StudySlideMenu;
 
