@@ -224,37 +224,50 @@ void StudySetPage::dropPane(QPointer<StudyHostedPage> &pane)
     old->deleteLater();
 }
 
+// A pane's way back to its page. Only the pane on show in its slot may move
+// the page; a retired one may still save.
+struct StudySetPage::PaneLink {
+    QPointer<StudySetPage> page;
+    QPointer<StudyHostedPage> StudySetPage::*slot;
+    std::shared_ptr<QPointer<StudyHostedPage>> pane = std::make_shared<QPointer<StudyHostedPage>>();
+
+    StudySetPage *current() const
+    {
+        return page && *pane && page.data()->*slot == *pane ? page.data() : nullptr;
+    }
+
+    // Makes the built pane, if any, the one on show in its frame.
+    void show(StudyHostedPage *built, QWidget *frame) const
+    {
+        *pane = built;
+        page.data()->*slot = built;
+        if (built) {
+            frame->layout()->addWidget(built);
+            built->show();
+        }
+    }
+};
+
 void StudySetPage::buildSession()
 {
     dropPane(m_session);
     if (!m_panes.session)
         return;
-    QPointer<StudySetPage> self(this);
-    auto ref = std::make_shared<QPointer<StudyHostedPage>>();
-    // Only the pane on show may move the page; a retired one may still save.
-    auto current = [self, ref]() -> StudySetPage * {
-        return self && *ref && self->m_session == *ref ? self.data() : nullptr;
-    };
+    const PaneLink link{this, &StudySetPage::m_session};
     StudySessionActions a;
-    a.onClose = [current] {
-        if (StudySetPage *page = current())
+    a.onClose = [link] {
+        if (StudySetPage *page = link.current())
             page->setMode(StudyMode::flashcards);
     };
-    a.onUpdate = [self](const StudyProject &updated) {
+    a.onUpdate = [self = link.page](const StudyProject &updated) {
         if (self)
             self->saveFromPane(updated);
     };
-    a.onReset = [current] {
-        if (StudySetPage *page = current())
+    a.onReset = [link] {
+        if (StudySetPage *page = link.current())
             page->resetFromPane();
     };
-    StudyHostedPage *pane = m_panes.session(m_project, std::move(a), m_sessionFrame);
-    *ref = pane;
-    m_session = pane;
-    if (pane) {
-        m_sessionFrame->layout()->addWidget(pane);
-        pane->show();
-    }
+    link.show(m_panes.session(m_project, std::move(a), m_sessionFrame), m_sessionFrame);
 }
 
 void StudySetPage::buildTest()
@@ -262,27 +275,17 @@ void StudySetPage::buildTest()
     dropPane(m_test);
     if (!m_panes.quiz)
         return;
-    QPointer<StudySetPage> self(this);
-    auto ref = std::make_shared<QPointer<StudyHostedPage>>();
-    auto current = [self, ref]() -> StudySetPage * {
-        return self && *ref && self->m_test == *ref ? self.data() : nullptr;
-    };
+    const PaneLink link{this, &StudySetPage::m_test};
     StudyQuizActions a;
-    a.onExit = [current] {
-        if (StudySetPage *page = current())
+    a.onExit = [link] {
+        if (StudySetPage *page = link.current())
             page->setMode(StudyMode::flashcards);
     };
-    a.onUpdate = [self](const StudyProject &updated) {
+    a.onUpdate = [self = link.page](const StudyProject &updated) {
         if (self)
             self->saveFromPane(updated);
     };
-    StudyHostedPage *pane = m_panes.quiz(m_project, std::move(a), m_testBox);
-    *ref = pane;
-    m_test = pane;
-    if (pane) {
-        m_testBox->layout()->addWidget(pane);
-        pane->show();
-    }
+    link.show(m_panes.quiz(m_project, std::move(a), m_testBox), m_testBox);
 }
 
 void StudySetPage::setProject(const StudyProject &project)

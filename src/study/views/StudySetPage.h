@@ -118,6 +118,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    struct PaneLink;
+
     void placeSetMenu();
     QWidget *buildHeader();
     QWidget *buildModeSwitcher();
