@@ -14,7 +14,7 @@
 namespace qv::study {
 
 StudyQuizSetupCard::StudyQuizSetupCard(StudySession &session, std::function<void()> onCancel, QWidget *parent)
-    : StudyPanel(14, parent), m_session(session)
+    : StudyFrame(14, parent), m_session(session)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);

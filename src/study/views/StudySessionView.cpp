@@ -3,7 +3,6 @@
 #include "state/AppState.h"
 #include "study/views/StudyGoalPicker.h"
 #include "study/views/StudyOptionsSheet.h"
-#include "study/views/StudyPanel.h"
 #include "study/views/StudyQuestionCard.h"
 #include "study/views/StudyQuizSetupCard.h"
 #include "study/views/StudySessionOverlay.h"
