@@ -128,36 +128,6 @@ void StudySession::applyOptions()
     emit changed();
 }
 
-void StudySession::setAnswerDirection(StudyAnswerDirection direction)
-{
-    m_options.answerDirection = direction;
-    emit changed();
-}
-
-void StudySession::setOnlyStarred(bool on)
-{
-    m_options.onlyStarred = on;
-    emit changed();
-}
-
-void StudySession::setShuffle(bool on)
-{
-    m_options.shuffle = on;
-    emit changed();
-}
-
-void StudySession::setGrading(StudyGrading grading)
-{
-    m_options.grading = grading;
-    emit changed();
-}
-
-void StudySession::setRetypeMissed(bool on)
-{
-    m_options.retypeMissed = on;
-    emit changed();
-}
-
 void StudySession::updateQuestionTypes(StudyQuestionType type, bool isOn)
 {
     if (isOn) {

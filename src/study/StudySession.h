@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace qv {
@@ -59,11 +60,12 @@ public:
     void applyOptions(); // "Apply": at least written, then restart in place
 
     // The options sheet edits the session's copy only; never saved.
-    void setAnswerDirection(StudyAnswerDirection direction);
-    void setOnlyStarred(bool on);
-    void setShuffle(bool on);
-    void setGrading(StudyGrading grading);
-    void setRetypeMissed(bool on);
+    template <typename T>
+    void setOption(T StudyOptions::*option, std::type_identity_t<T> value)
+    {
+        m_options.*option = std::move(value);
+        emit changed();
+    }
     void updateQuestionTypes(StudyQuestionType type, bool isOn);
 
     // ---- Answering (the question card's controls) -----------------------

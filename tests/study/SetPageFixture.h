@@ -2,13 +2,13 @@
 
 #include "StudyViewFixture.h"
 
+#include "study/views/StudyCapsuleLabel.h"
 #include "study/views/StudyCardList.h"
 #include "study/views/StudyCardRow.h"
 #include "study/views/StudyCarousel.h"
 #include "study/views/StudyEllipsisButton.h"
 #include "study/views/StudyFlashcardView.h"
 #include "study/views/StudyHostedPage.h"
-#include "study/views/StudyProgressChip.h"
 #include "study/views/StudyProgressRow.h"
 #include "study/views/StudyRootView.h"
 #include "study/views/StudySetPage.h"

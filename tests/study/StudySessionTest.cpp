@@ -295,7 +295,7 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(s.multipleChoices(), choices);
     // The cards in play change (only-starred on, one star): the list stays.
-    s.setOnlyStarred(true);
+    s.setOption(&StudyOptions::onlyStarred, true);
     s.toggleStar(p.items[4].id);
     EXPECT_EQ(s.multipleChoices(), choices);
     const QString wrong = choices[0] == "alpha" ? choices[1] : choices[0];
@@ -477,7 +477,7 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
     s.answerDontKnow();
     s.openOptions();
     EXPECT_TRUE(s.showOptions());
-    s.setGrading(StudyGrading::exact);
+    s.setOption(&StudyOptions::grading, StudyGrading::exact);
     s.updateQuestionTypes(QT::written, false);
     s.updateQuestionTypes(QT::multipleChoice, true);
     s.updateQuestionTypes(QT::multipleChoice, true);

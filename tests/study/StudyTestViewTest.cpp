@@ -2,8 +2,8 @@
 
 #include "core/Random.h"
 #include "study/views/StudyCapsuleLabel.h"
+#include "study/views/StudyProgressBar.h"
 #include "study/views/StudyTestOption.h"
-#include "study/views/StudyTestProgressBar.h"
 #include "study/views/StudyTestQuestionCard.h"
 #include "study/views/StudyTestView.h"
 #include "theme/QVButton.h"

@@ -1,10 +1,10 @@
 #include "study/views/StudyChoiceRow.h"
 
+#include "study/views/StudyFrame.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <climits>
 
@@ -58,11 +58,7 @@ void StudyChoiceRow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kRadius, kRadius);
-    p.fillPath(path, Theme::surface());
-    p.setPen(QPen(m_chosen ? Theme::accent() : Theme::border(), 1));
-    p.drawPath(path);
+    paintFramedRect(p, rect(), kRadius, Theme::surface(), m_chosen ? Theme::accent() : Theme::border());
     p.setPen(Theme::text());
     p.setFont(font());
     p.drawText(rect().adjusted(kPadding, kPadding, -kPadding, -kPadding), kTextFlags, m_choice);

@@ -1,13 +1,13 @@
 #include "study/views/StudyFlashcardView.h"
 
 #include "study/views/ClampedText.h"
+#include "study/views/StudyFrame.h"
 #include "theme/AnimatedValue.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QTransform>
 
 namespace qv::study {
@@ -162,12 +162,7 @@ void StudyFlashcardView::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath path;
-    path.addRoundedRect(r, kRadius, kRadius);
-    p.fillPath(path, Theme::surfaceAlt());
-    p.setPen(QPen(Theme::border(), 1));
-    p.drawPath(path);
+    paintFramedRect(p, rect(), kRadius, Theme::surfaceAlt(), Theme::border());
 
     if (!m_card) {
         p.setFont(Typography::font(TextStyle::Callout));

@@ -14,15 +14,20 @@ StudyFrame::StudyFrame(double radius, const QColor &fill, QWidget *parent)
 {
 }
 
+void paintFramedRect(QPainter &p, const QRect &rect, double radius, const QColor &fill, const QColor &outline)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    p.fillPath(path, fill);
+    p.setPen(QPen(outline, 1));
+    p.drawPath(path);
+}
+
 void StudyFrame::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), m_radius, m_radius);
-    p.fillPath(path, m_fill);
-    p.setPen(QPen(Theme::border(), 1));
-    p.drawPath(path);
+    paintFramedRect(p, rect(), m_radius, m_fill, Theme::border());
 }
 
 } // namespace qv::study

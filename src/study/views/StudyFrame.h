@@ -3,9 +3,15 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 namespace qv::study {
 
-// A rounded card of the set page: a fill with a 1-pixel Theme::border
+// How every card of the study views is painted: the rectangle with rounded
+// corners in the fill, and a 1-pixel outline just inside its edge.
+void paintFramedRect(QPainter &p, const QRect &rect, double radius, const QColor &fill, const QColor &outline);
+
+// A rounded card of the study views: a fill with a 1-pixel Theme::border
 // outline. Children are laid out by whoever fills it.
 class StudyFrame : public QWidget {
     Q_OBJECT

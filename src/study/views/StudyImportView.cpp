@@ -27,6 +27,21 @@ QLabel *caption(const QString &text)
     return styledLabel(text, TextStyle::Caption, QFont::Bold, Theme::subtext());
 }
 
+// A tab's page: its parts stacked with the tabs' common spacing.
+QVBoxLayout *tabStack(QWidget *page)
+{
+    auto *stack = new QVBoxLayout(page);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(8);
+    return stack;
+}
+
+// A line of help or state in the secondary colour.
+QLabel *note(const QString &text, TextStyle style)
+{
+    return styledLabel(text, style, std::nullopt, Theme::subtext());
+}
+
 QString tabHeadingText(ImportMode mode)
 {
     switch (mode) {
@@ -120,8 +135,7 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     for (QWidget *page : std::as_const(m_tabPages))
         content->addWidget(page);
 
-    m_emptyCards = styledLabel(QStringLiteral("No cards yet. Add terms and definitions."), TextStyle::Caption2,
-                               std::nullopt, Theme::subtext());
+    m_emptyCards = note(QStringLiteral("No cards yet. Add terms and definitions."), TextStyle::Caption2);
     content->addWidget(m_emptyCards);
     m_cardList = new QScrollArea;
     m_cardList->setWidgetResizable(true);
@@ -138,7 +152,7 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     layout->addLayout(content);
 
     // 5. The message line.
-    m_statusLabel = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext());
+    m_statusLabel = note({}, TextStyle::Caption);
     m_statusLabel->hide();
     layout->addWidget(m_statusLabel);
 
@@ -186,9 +200,7 @@ QWidget *StudyImportView::buildManualTab()
 QWidget *StudyImportView::buildPasteTab()
 {
     auto *page = new QWidget;
-    auto *stack = new QVBoxLayout(page);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(8);
+    auto *stack = tabStack(page);
     m_paste = new QVTextEditor(nullptr, 12);
     m_paste->setShowsFocus(false);
     m_paste->setFixedHeight(160);
@@ -216,19 +228,15 @@ QWidget *StudyImportView::buildPasteTab()
         if (const auto d = delimiterFromRawValue(v.toString()))
             m_delimiter = *d;
     });
-    stack->addWidget(styledLabel(QStringLiteral("Use one term + definition per line."), TextStyle::Caption2,
-                                 std::nullopt, Theme::subtext()));
+    stack->addWidget(note(QStringLiteral("Use one term + definition per line."), TextStyle::Caption2));
     return page;
 }
 
 QWidget *StudyImportView::buildPdfTab()
 {
     auto *page = new QWidget;
-    auto *stack = new QVBoxLayout(page);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(8);
-    stack->addWidget(styledLabel(QStringLiteral("PDF import with AI formatting is coming soon."), TextStyle::Callout,
-                                 std::nullopt, Theme::subtext()));
+    auto *stack = tabStack(page);
+    stack->addWidget(note(QStringLiteral("PDF import with AI formatting is coming soon."), TextStyle::Callout));
     auto *row = new QHBoxLayout;
     m_selectPdf = new QVButton(QStringLiteral("Select PDF"), QVButtonVariant::secondary, false);
     m_selectPdf->setEnabled(false);

@@ -124,13 +124,18 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
     layout->addWidget(m_apply, 0, Qt::AlignHCenter);
 
     connect(m_close, &QPushButton::clicked, this, [this] { m_session.closeOptions(); });
-    connect(m_direction, &QVPillPicker::selectionChanged, this,
-            [this](const QVariant &v) { m_session.setAnswerDirection(StudyAnswerDirection(v.toInt())); });
-    connect(m_starred, &QAbstractButton::clicked, this, [this](bool on) { m_session.setOnlyStarred(on); });
-    connect(m_shuffle, &QAbstractButton::clicked, this, [this](bool on) { m_session.setShuffle(on); });
+    connect(m_direction, &QVPillPicker::selectionChanged, this, [this](const QVariant &v) {
+        m_session.setOption(&StudyOptions::answerDirection, StudyAnswerDirection(v.toInt()));
+    });
     connect(m_grading, &QVPillPicker::selectionChanged, this,
-            [this](const QVariant &v) { m_session.setGrading(StudyGrading(v.toInt())); });
-    connect(m_retype, &QAbstractButton::clicked, this, [this](bool on) { m_session.setRetypeMissed(on); });
+            [this](const QVariant &v) { m_session.setOption(&StudyOptions::grading, StudyGrading(v.toInt())); });
+    const std::pair<QVToggle *, bool StudyOptions::*> switches[] = {
+        {m_starred, &StudyOptions::onlyStarred},
+        {m_shuffle, &StudyOptions::shuffle},
+        {m_retype, &StudyOptions::retypeMissed},
+    };
+    for (const auto &[toggle, option] : switches)
+        connect(toggle, &QAbstractButton::clicked, this, [this, option = option](bool on) { m_session.setOption(option, on); });
     const std::pair<QVToggle *, StudyQuestionType> typeToggles[] = {
         {m_written, StudyQuestionType::written},
         {m_multipleChoice, StudyQuestionType::multipleChoice},

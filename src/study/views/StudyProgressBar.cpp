@@ -9,9 +9,9 @@
 
 namespace qv::study {
 
-StudyProgressBar::StudyProgressBar(double value, QWidget *parent) : QWidget(parent)
+StudyProgressBar::StudyProgressBar(double value, Look look, QWidget *parent) : QWidget(parent), m_look(look)
 {
-    setFixedHeight(6);
+    setFixedHeight(m_look.height);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setValue(value);
 }
@@ -19,7 +19,10 @@ StudyProgressBar::StudyProgressBar(double value, QWidget *parent) : QWidget(pare
 void StudyProgressBar::setValue(double value)
 {
     // A ratio read from a hand-edited file may be anything; draw within 0…1.
-    m_value = std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
+    const double v = std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
+    if (v == m_value)
+        return;
+    m_value = v;
     update();
 }
 
@@ -32,12 +35,19 @@ void StudyProgressBar::paintEvent(QPaintEvent *)
     const double r = track.height() / 2;
     p.setBrush(Theme::surfaceAlt());
     p.drawRoundedRect(track, r, r);
-    if (m_value > 0) {
-        QRectF fill = track;
-        fill.setWidth(std::max(track.height(), track.width() * m_value));
-        p.setBrush(Theme::accent());
-        p.drawRoundedRect(fill, r, r);
-    }
+    if (m_value <= 0)
+        return;
+    double width = track.width() * m_value;
+    if (m_look.atLeastADot)
+        width = std::max(width, track.height());
+    if (width <= 0)
+        return;
+    QRectF fill = track;
+    fill.setWidth(width);
+    // A capsule narrower than its height would lose its round ends.
+    const double fr = std::min(r, width / 2);
+    p.setBrush(Theme::withOpacity(Theme::accent(), m_look.fillOpacity));
+    p.drawRoundedRect(fill, fr, fr);
 }
 
 } // namespace qv::study

@@ -7,7 +7,7 @@ class QLabel;
 namespace qv::study {
 
 struct SessionStats;
-class StudyProgressChip;
+class StudyCapsuleLabel;
 
 // The set page's statistics: mastered, learning and weak cards, and the
 // share of mastered cards.
@@ -18,15 +18,15 @@ public:
 
     void setStats(const SessionStats &stats);
 
-    StudyProgressChip *masteredChip() const { return m_mastered; }
-    StudyProgressChip *learningChip() const { return m_learning; }
-    StudyProgressChip *weakChip() const { return m_weak; }
+    StudyCapsuleLabel *masteredChip() const { return m_mastered; }
+    StudyCapsuleLabel *learningChip() const { return m_learning; }
+    StudyCapsuleLabel *weakChip() const { return m_weak; }
     QLabel *progressLabel() const { return m_progress; }
 
 private:
-    StudyProgressChip *m_mastered;
-    StudyProgressChip *m_learning;
-    StudyProgressChip *m_weak;
+    StudyCapsuleLabel *m_mastered;
+    StudyCapsuleLabel *m_learning;
+    StudyCapsuleLabel *m_weak;
     QLabel *m_progress;
 };
 

@@ -3,6 +3,7 @@
 #include "study/SessionLabels.h"
 #include "study/views/StudyChoiceRow.h"
 #include "study/StudySession.h"
+#include "study/views/StudyFrame.h"
 #include "study/views/StudyReveal.h"
 #include "study/views/StudyText.h"
 #include "theme/DropShadow.h"
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -208,11 +208,7 @@ void StudyQuestionCard::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kRadius, kRadius);
-    p.fillPath(path, Theme::surface());
-    p.setPen(QPen(Theme::withOpacity(Theme::border(), 0.8), 1));
-    p.drawPath(path);
+    paintFramedRect(p, rect(), kRadius, Theme::surface(), Theme::withOpacity(Theme::border(), 0.8));
 }
 
 } // namespace qv::study

@@ -14,7 +14,7 @@
 namespace qv::study {
 
 StudyQuizSetupCard::StudyQuizSetupCard(StudySession &session, std::function<void()> onCancel, QWidget *parent)
-    : StudyPanel(14, parent), m_session(session)
+    : StudyFrame(14, parent), m_session(session)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
@@ -77,8 +77,10 @@ StudyQuizSetupCard::StudyQuizSetupCard(StudySession &session, std::function<void
     connect(m_trueFalse, &QAbstractButton::clicked, this,
             [this] { m_session.toggleType(StudyQuestionType::trueFalse); });
     connect(m_slider, &QSlider::valueChanged, this, [this](int minutes) { m_session.setQuizTimeLimit(minutes); });
-    connect(m_shuffle, &QAbstractButton::clicked, this, [this](bool on) { m_session.setShuffle(on); });
-    connect(m_starred, &QAbstractButton::clicked, this, [this](bool on) { m_session.setOnlyStarred(on); });
+    connect(m_shuffle, &QAbstractButton::clicked, this,
+            [this](bool on) { m_session.setOption(&StudyOptions::shuffle, on); });
+    connect(m_starred, &QAbstractButton::clicked, this,
+            [this](bool on) { m_session.setOption(&StudyOptions::onlyStarred, on); });
     connect(m_start, &QAbstractButton::clicked, this, [this] { m_session.startQuiz(); });
     connect(m_cancel, &QAbstractButton::clicked, this, [onCancel = std::move(onCancel)] {
         if (onCancel)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "study/views/StudyPanel.h"
+#include "study/views/StudyFrame.h"
 
 #include <functional>
 
@@ -19,7 +19,7 @@ class StudySession;
 // What a timed quiz asks before it starts: the question types, the time
 // limit, shuffling and starred cards only. Its edits change the session's own
 // options and are never saved with the set.
-class StudyQuizSetupCard final : public StudyPanel {
+class StudyQuizSetupCard final : public StudyFrame {
     Q_OBJECT
 public:
     StudyQuizSetupCard(StudySession &session, std::function<void()> onCancel, QWidget *parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "model/StudyProject.h"
 #include "study/views/StudyPageFactories.h"
+#include "study/views/StudyServices.h"
 #include "study/StudyViewState.h"
 
 #include <QPointer>
@@ -16,11 +17,6 @@ namespace qv {
 class CustomWindow;
 class NoticeBanner;
 class SaveResult;
-class Scheduler;
-class WallClock;
-namespace state {
-class AppState;
-}
 } // namespace qv
 
 namespace qv::study {

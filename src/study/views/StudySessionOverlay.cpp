@@ -1,6 +1,6 @@
 #include "study/views/StudySessionOverlay.h"
 
-#include "study/views/StudyPanel.h"
+#include "study/views/StudyFrame.h"
 #include "theme/DropShadow.h"
 #include "theme/Theme.h"
 
@@ -15,7 +15,7 @@ StudySessionOverlay::StudySessionOverlay(const Look &look, QWidget *parent) : QW
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
-    m_card = new StudyPanel(look.cardRadius);
+    m_card = new StudyFrame(look.cardRadius);
     if (look.cardWidth > 0)
         m_card->setFixedWidth(look.cardWidth);
     m_card->setSizePolicy(look.cardWidth > 0 ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Maximum);

@@ -9,7 +9,7 @@ class QVBoxLayout;
 
 namespace qv::study {
 
-class StudyPanel;
+class StudyFrame;
 
 // A modal layer of the session view: a dark backdrop over the whole view
 // that swallows every click and wheel turn, with a card centred on it. It
@@ -28,7 +28,7 @@ public:
 
     explicit StudySessionOverlay(const Look &look, QWidget *parent = nullptr);
 
-    StudyPanel *card() const { return m_card; }
+    StudyFrame *card() const { return m_card; }
     QVBoxLayout *cardLayout() const { return m_cardLayout; }
 
     // Shows or hides the layer; without an animation at once.
@@ -47,7 +47,7 @@ private:
     void follow();
 
     Look m_look;
-    StudyPanel *m_card;
+    StudyFrame *m_card;
     QVBoxLayout *m_cardLayout;
     AnimatedValue *m_fade;
     QGraphicsOpacityEffect *m_effect = nullptr;

@@ -1,7 +1,7 @@
 #include "study/views/StudySessionStatsPanel.h"
 
 #include "study/SessionLabels.h"
-#include "study/views/StudyPanel.h"
+#include "study/views/StudyFrame.h"
 #include "study/views/StudyProgressBar.h"
 #include "study/StudySession.h"
 #include "study/views/StudyText.h"
@@ -14,9 +14,9 @@ namespace qv::study {
 
 namespace {
 
-StudyPanel *statCard(QLabel *caption, StudyProgressBar *bar, QLayout *line)
+StudyFrame *statCard(QLabel *caption, StudyProgressBar *bar, QLayout *line)
 {
-    auto *card = new StudyPanel(12);
+    auto *card = new StudyFrame(12);
     auto *layout = new QVBoxLayout(card);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);

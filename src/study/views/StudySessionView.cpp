@@ -3,7 +3,6 @@
 #include "state/AppState.h"
 #include "study/views/StudyGoalPicker.h"
 #include "study/views/StudyOptionsSheet.h"
-#include "study/views/StudyPanel.h"
 #include "study/views/StudyQuestionCard.h"
 #include "study/views/StudyQuizSetupCard.h"
 #include "study/views/StudySessionOverlay.h"
@@ -31,6 +30,21 @@ QString pillSheet(const QColor &color, int height)
                           " padding: 0 10px; }")
         .arg(css(color), css(Theme::surfaceAlt()), css(Theme::border()))
         .arg(height / 2);
+}
+
+// A question on a layer's card: a title, a note and two buttons side by
+// side, all centred.
+void fillQuestionCard(QVBoxLayout *card, const QString &title, const QString &note, QVButton *left, QVButton *right)
+{
+    card->addWidget(styledLabel(title, TextStyle::Headline, QFont::DemiBold, Theme::text()), 0, Qt::AlignHCenter);
+    card->addWidget(styledLabel(note, TextStyle::Caption, std::nullopt, Theme::subtext()), 0, Qt::AlignHCenter);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addStretch(1);
+    row->addWidget(left);
+    row->addWidget(right);
+    row->addStretch(1);
+    card->addLayout(row);
 }
 
 } // namespace
@@ -117,23 +131,10 @@ void StudySessionView::buildOverlays()
     m_optionsOverlay->cardLayout()->addWidget(m_sheet);
 
     m_completionOverlay = new StudySessionOverlay(modal, this);
-    {
-        QVBoxLayout *card = m_completionOverlay->cardLayout();
-        auto *title = styledLabel(QStringLiteral("Goal reached!"), TextStyle::Headline, QFont::DemiBold, Theme::text());
-        auto *note = styledLabel(QStringLiteral("Keep going or reset your session."), TextStyle::Caption, std::nullopt,
-                                 Theme::subtext());
-        card->addWidget(title, 0, Qt::AlignHCenter);
-        card->addWidget(note, 0, Qt::AlignHCenter);
-        auto *row = new QHBoxLayout;
-        row->setSpacing(10);
-        m_keepStudying = new QVButton(QStringLiteral("Keep studying"), QVButtonVariant::secondary);
-        m_reset = new QVButton(QStringLiteral("Reset"), QVButtonVariant::primary);
-        row->addStretch(1);
-        row->addWidget(m_keepStudying);
-        row->addWidget(m_reset);
-        row->addStretch(1);
-        card->addLayout(row);
-    }
+    m_keepStudying = new QVButton(QStringLiteral("Keep studying"), QVButtonVariant::secondary);
+    m_reset = new QVButton(QStringLiteral("Reset"), QVButtonVariant::primary);
+    fillQuestionCard(m_completionOverlay->cardLayout(), QStringLiteral("Goal reached!"),
+                     QStringLiteral("Keep going or reset your session."), m_keepStudying, m_reset);
 
     StudySessionOverlay::Look confirm;
     confirm.backdropOpacity = 0.35;
@@ -141,24 +142,10 @@ void StudySessionView::buildOverlays()
     confirm.cardPadding = 16;
     confirm.shadow = false;
     m_exitOverlay = new StudySessionOverlay(confirm, this);
-    {
-        QVBoxLayout *card = m_exitOverlay->cardLayout();
-        card->addWidget(styledLabel(QStringLiteral("Exit this session?"), TextStyle::Headline, QFont::DemiBold,
-                                    Theme::text()),
-                        0, Qt::AlignHCenter);
-        card->addWidget(styledLabel(QStringLiteral("Your progress is saved automatically."), TextStyle::Caption,
-                                    std::nullopt, Theme::subtext()),
-                        0, Qt::AlignHCenter);
-        auto *row = new QHBoxLayout;
-        row->setSpacing(10);
-        m_stay = new QVButton(QStringLiteral("Stay"), QVButtonVariant::secondary);
-        m_confirmExit = new QVButton(QStringLiteral("Exit"), QVButtonVariant::destructive);
-        row->addStretch(1);
-        row->addWidget(m_stay);
-        row->addWidget(m_confirmExit);
-        row->addStretch(1);
-        card->addLayout(row);
-    }
+    m_stay = new QVButton(QStringLiteral("Stay"), QVButtonVariant::secondary);
+    m_confirmExit = new QVButton(QStringLiteral("Exit"), QVButtonVariant::destructive);
+    fillQuestionCard(m_exitOverlay->cardLayout(), QStringLiteral("Exit this session?"),
+                     QStringLiteral("Your progress is saved automatically."), m_stay, m_confirmExit);
 
     connect(m_keepStudying, &QAbstractButton::clicked, this, [this] {
         if (m_session->goalReached())

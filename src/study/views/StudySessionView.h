@@ -2,6 +2,7 @@
 
 #include "model/StudyProject.h"
 #include "study/views/StudyPageFactories.h"
+#include "study/views/StudyServices.h"
 #include "study/StudySession.h"
 
 #include <QPointer>
@@ -11,13 +12,7 @@ class QLabel;
 
 namespace qv {
 class QVButton;
-class Random;
-class Scheduler;
-class WallClock;
-namespace state {
-class AppState;
 }
-} // namespace qv
 
 namespace qv::study {
 
@@ -27,14 +22,6 @@ class StudyQuestionCard;
 class StudyQuizSetupCard;
 class StudySessionOverlay;
 class StudySessionStatsPanel;
-
-// What a session view needs from the application besides its set.
-struct StudySessionServices {
-    state::AppState *appState = nullptr; // its reduce-motion preference
-    Random *random = nullptr;
-    const WallClock *clock = nullptr;
-    Scheduler *scheduler = nullptr;
-};
 
 // The screen on which one set is practised question by question: the header,
 // the statistics (outside focus mode), the quiz setup or the question card,

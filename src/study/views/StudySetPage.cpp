@@ -3,11 +3,11 @@
 #include "core/Text.h"
 #include "core/WallClock.h"
 #include "state/AppState.h"
+#include "study/views/StudyCapsuleLabel.h"
 #include "study/views/StudyCardList.h"
 #include "study/views/StudyCarousel.h"
 #include "study/views/StudyEllipsisButton.h"
 #include "study/views/StudyFrame.h"
-#include "study/views/StudyPill.h"
 #include "study/views/StudyProgressRow.h"
 #include "study/views/StudyReveal.h"
 #include "study/StudySetMerge.h"
@@ -37,6 +37,16 @@ void call(std::function<void()> callback)
 {
     if (callback)
         callback();
+}
+
+// One summary pill of the header: a short caption on a raised capsule.
+StudyCapsuleLabel *headerPill(const QString &text)
+{
+    auto *pill = new StudyCapsuleLabel(text, TextStyle::Caption, QFont::DemiBold, Theme::text(), Theme::surfaceAlt(),
+                                       10, 5);
+    pill->setOutline(Theme::border());
+    pill->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return pill;
 }
 } // namespace
 
@@ -214,37 +224,50 @@ void StudySetPage::dropPane(QPointer<StudyHostedPage> &pane)
     old->deleteLater();
 }
 
+// A pane's way back to its page. Only the pane on show in its slot may move
+// the page; a retired one may still save.
+struct StudySetPage::PaneLink {
+    QPointer<StudySetPage> page;
+    QPointer<StudyHostedPage> StudySetPage::*slot;
+    std::shared_ptr<QPointer<StudyHostedPage>> pane = std::make_shared<QPointer<StudyHostedPage>>();
+
+    StudySetPage *current() const
+    {
+        return page && *pane && page.data()->*slot == *pane ? page.data() : nullptr;
+    }
+
+    // Makes the built pane, if any, the one on show in its frame.
+    void show(StudyHostedPage *built, QWidget *frame) const
+    {
+        *pane = built;
+        page.data()->*slot = built;
+        if (built) {
+            frame->layout()->addWidget(built);
+            built->show();
+        }
+    }
+};
+
 void StudySetPage::buildSession()
 {
     dropPane(m_session);
     if (!m_panes.session)
         return;
-    QPointer<StudySetPage> self(this);
-    auto ref = std::make_shared<QPointer<StudyHostedPage>>();
-    // Only the pane on show may move the page; a retired one may still save.
-    auto current = [self, ref]() -> StudySetPage * {
-        return self && *ref && self->m_session == *ref ? self.data() : nullptr;
-    };
+    const PaneLink link{this, &StudySetPage::m_session};
     StudySessionActions a;
-    a.onClose = [current] {
-        if (StudySetPage *page = current())
+    a.onClose = [link] {
+        if (StudySetPage *page = link.current())
             page->setMode(StudyMode::flashcards);
     };
-    a.onUpdate = [self](const StudyProject &updated) {
+    a.onUpdate = [self = link.page](const StudyProject &updated) {
         if (self)
             self->saveFromPane(updated);
     };
-    a.onReset = [current] {
-        if (StudySetPage *page = current())
+    a.onReset = [link] {
+        if (StudySetPage *page = link.current())
             page->resetFromPane();
     };
-    StudyHostedPage *pane = m_panes.session(m_project, std::move(a), m_sessionFrame);
-    *ref = pane;
-    m_session = pane;
-    if (pane) {
-        m_sessionFrame->layout()->addWidget(pane);
-        pane->show();
-    }
+    link.show(m_panes.session(m_project, std::move(a), m_sessionFrame), m_sessionFrame);
 }
 
 void StudySetPage::buildTest()
@@ -252,27 +275,17 @@ void StudySetPage::buildTest()
     dropPane(m_test);
     if (!m_panes.quiz)
         return;
-    QPointer<StudySetPage> self(this);
-    auto ref = std::make_shared<QPointer<StudyHostedPage>>();
-    auto current = [self, ref]() -> StudySetPage * {
-        return self && *ref && self->m_test == *ref ? self.data() : nullptr;
-    };
+    const PaneLink link{this, &StudySetPage::m_test};
     StudyQuizActions a;
-    a.onExit = [current] {
-        if (StudySetPage *page = current())
+    a.onExit = [link] {
+        if (StudySetPage *page = link.current())
             page->setMode(StudyMode::flashcards);
     };
-    a.onUpdate = [self](const StudyProject &updated) {
+    a.onUpdate = [self = link.page](const StudyProject &updated) {
         if (self)
             self->saveFromPane(updated);
     };
-    StudyHostedPage *pane = m_panes.quiz(m_project, std::move(a), m_testBox);
-    *ref = pane;
-    m_test = pane;
-    if (pane) {
-        m_testBox->layout()->addWidget(pane);
-        pane->show();
-    }
+    link.show(m_panes.quiz(m_project, std::move(a), m_testBox), m_testBox);
 }
 
 void StudySetPage::setProject(const StudyProject &project)
@@ -583,14 +596,14 @@ void StudySetPage::syncAlert()
 void StudySetPage::fillPills(QHBoxLayout *row, const QStringList &texts)
 {
     while (QLayoutItem *item = row->takeAt(0)) {
-        if (QWidget *w = item->widget(); w && qobject_cast<StudyPill *>(w)) {
+        if (QWidget *w = item->widget(); w && qobject_cast<StudyCapsuleLabel *>(w)) {
             w->hide();
             w->deleteLater();
         }
         delete item;
     }
     for (const QString &text : texts)
-        row->addWidget(new StudyPill(text));
+        row->addWidget(headerPill(text));
 }
 
 QStringList StudySetPage::pillTexts() const
@@ -598,7 +611,7 @@ QStringList StudySetPage::pillTexts() const
     QStringList out;
     for (QHBoxLayout *row : m_pillRows)
         for (int i = 0; i < row->count(); ++i)
-            if (auto *pill = qobject_cast<StudyPill *>(row->itemAt(i)->widget()))
+            if (auto *pill = qobject_cast<StudyCapsuleLabel *>(row->itemAt(i)->widget()))
                 out << pill->text();
     return out;
 }

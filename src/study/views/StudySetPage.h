@@ -30,7 +30,6 @@ namespace qv::study {
 class StudyCardList;
 class StudyEllipsisButton;
 class StudyFrame;
-class StudyPill;
 class StudyProgressRow;
 class StudySlideMenu;
 
@@ -119,6 +118,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    struct PaneLink;
+
     void placeSetMenu();
     QWidget *buildHeader();
     QWidget *buildModeSwitcher();

@@ -1,5 +1,6 @@
 #include "study/views/StudySlideMenu.h"
 
+#include "study/views/StudyFrame.h"
 #include "theme/AnimatedValue.h"
 #include "theme/QVButton.h"
 #include "theme/Shadow.h"
@@ -7,7 +8,6 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -18,28 +18,11 @@ namespace {
 // Room under the panel for its shadow (radius 8, 6 down).
 constexpr int kShadowRoom = 14;
 constexpr double kRadius = 10;
-
-class MenuPanel final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kRadius, kRadius);
-        p.fillPath(path, Theme::surface());
-        p.setPen(QPen(Theme::border(), 1));
-        p.drawPath(path);
-    }
-};
 } // namespace
 
 StudySlideMenu::StudySlideMenu(QWidget *parent) : QWidget(parent)
 {
-    m_panel = new MenuPanel(this);
+    m_panel = new StudyFrame(kRadius, this);
     m_buttons = new QVBoxLayout(m_panel);
     m_buttons->setContentsMargins(10, 10, 10, 10);
     m_buttons->setSpacing(6);

@@ -1,12 +1,12 @@
 #include "study/views/StudyTestOption.h"
 
+#include "study/views/StudyFrame.h"
 #include "study/views/StudyText.h"
 #include "theme/Theme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace qv::study {
 
@@ -91,11 +91,7 @@ void StudyTestOption::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kRadius, kRadius);
-    p.fillPath(path, fillColor());
-    p.setPen(QPen(hasFocus() ? Theme::accent() : Theme::border(), 1));
-    p.drawPath(path);
+    paintFramedRect(p, rect(), kRadius, fillColor(), hasFocus() ? Theme::accent() : Theme::border());
 }
 
 } // namespace qv::study

@@ -12,7 +12,7 @@
 namespace qv::study {
 
 StudyTestQuestionCard::StudyTestQuestionCard(const QuizQuestion &question, qsizetype index, QWidget *parent)
-    : StudyTestPanel(Theme::surfaceAlt(), parent), m_index(index)
+    : StudyFrame(14, Theme::surfaceAlt(), parent), m_index(index)
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(14, 14, 14, 14);

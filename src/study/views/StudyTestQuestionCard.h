@@ -1,7 +1,7 @@
 #pragma once
 
 #include "study/QuizTest.h"
-#include "study/views/StudyTestPanel.h"
+#include "study/views/StudyFrame.h"
 
 #include <QList>
 
@@ -14,7 +14,7 @@ class StudyTestOption;
 
 // One question of the test: its number, the true/false badge, the prompt,
 // one row per option and, once judged wrong, the right answer.
-class StudyTestQuestionCard final : public StudyTestPanel {
+class StudyTestQuestionCard final : public StudyFrame {
     Q_OBJECT
 public:
     StudyTestQuestionCard(const QuizQuestion &question, qsizetype index, QWidget *parent = nullptr);

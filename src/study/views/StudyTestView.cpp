@@ -1,8 +1,8 @@
 #include "study/views/StudyTestView.h"
 
 #include "study/views/StudyCapsuleLabel.h"
-#include "study/views/StudyTestPanel.h"
-#include "study/views/StudyTestProgressBar.h"
+#include "study/views/StudyFrame.h"
+#include "study/views/StudyProgressBar.h"
 #include "study/views/StudyTestQuestionCard.h"
 #include "study/views/StudyReveal.h"
 #include "study/views/StudyText.h"
@@ -36,7 +36,7 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
 
     // Header: Exit, the title block, the answered line and "I'm Done"; then
     // the question count and the answered bar.
-    auto *header = new StudyTestPanel(Theme::surfaceAlt());
+    auto *header = new StudyFrame(14, Theme::surfaceAlt());
     auto *headerColumn = new QVBoxLayout(header);
     headerColumn->setContentsMargins(14, 14, 14, 14);
     headerColumn->setSpacing(10);
@@ -73,7 +73,7 @@ StudyTestView::StudyTestView(const StudyProject &project, Random &random, const 
     m_countChip = new StudyCapsuleLabel(m_test.questionCountLabel(), TextStyle::Caption, QFont::DemiBold,
                                         Theme::subtext(), Theme::surfaceAlt(), 10, 6);
     rowTwo->addWidget(m_countChip, 0, Qt::AlignVCenter);
-    m_progress = new StudyTestProgressBar;
+    m_progress = new StudyProgressBar(0, StudyProgressBar::kAnswered);
     rowTwo->addWidget(m_progress, 1, Qt::AlignVCenter);
     headerColumn->addLayout(rowTwo);
     page->addWidget(header);

@@ -20,7 +20,7 @@ class WallClock;
 namespace qv::study {
 
 class StudyCapsuleLabel;
-class StudyTestProgressBar;
+class StudyProgressBar;
 class StudyTestQuestionCard;
 
 // The test of one set: up to six questions drawn when the view is built,
@@ -52,7 +52,7 @@ public:
     QLabel *answeredLabel() const { return m_answered; }
     QVButton *doneButton() const { return m_done; }
     StudyCapsuleLabel *countChip() const { return m_countChip; }
-    StudyTestProgressBar *progressBar() const { return m_progress; }
+    StudyProgressBar *progressBar() const { return m_progress; }
     QLabel *emptyLabel() const { return m_empty; }
     QWidget *questionsHost() const { return m_cardsHost; }
     const QList<StudyTestQuestionCard *> &questionCards() const { return m_cards; }
@@ -82,7 +82,7 @@ private:
     QLabel *m_answered;
     QVButton *m_done;
     StudyCapsuleLabel *m_countChip;
-    StudyTestProgressBar *m_progress;
+    StudyProgressBar *m_progress;
     QLabel *m_empty;
     QWidget *m_cardsHost;
     QVBoxLayout *m_cardsLayout;

@@ -1,5 +1,7 @@
 #include "study/views/StudyText.h"
 
+#include "study/views/StudyFrame.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
@@ -11,12 +13,7 @@ void paintPanel(QPainter &painter, const QRectF &rect, double radius)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = rect.adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath path;
-    path.addRoundedRect(r, radius, radius);
-    painter.fillPath(path, Theme::surface());
-    painter.setPen(QPen(Theme::border(), 1));
-    painter.drawPath(path);
+    paintFramedRect(painter, rect.toRect(), radius, Theme::surface(), Theme::border());
     painter.restore();
 }
 

@@ -1,15 +1,7 @@
 #pragma once
 
 #include "study/views/StudyPageFactories.h"
-
-namespace qv {
-class Random;
-class Scheduler;
-class WallClock;
-namespace state {
-class AppState;
-}
-} // namespace qv
+#include "study/views/StudyServices.h"
 
 namespace qv::study {
 
