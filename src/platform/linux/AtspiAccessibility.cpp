@@ -4,6 +4,7 @@
 #include "platform/linux/AtspiAccessibility.h"
 
 #include "core/Scheduler.h"
+#include "core/Text.h"
 #include "platform/linux/AtspiCall.h"
 #include "platform/linux/AtspiElementRef.h"
 #include "platform/linux/AtspiRoles.h"
@@ -611,6 +612,39 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
     return out;
 }
 
+std::optional<TextRange> AtspiAccessibility::ownSelection(AtspiText *text, AtspiAccessible *accessible, qint64 pid,
+                                                           const TextState &state, Call &call)
+{
+    const gint n = atspi_text_get_n_selections(text, call.error());
+    if (call.failed() || n <= 0)
+        return std::nullopt;
+    AtspiRange *r = atspi_text_get_selection(text, 0, call.error());
+    if (!r || call.failed()) {
+        g_free(r);
+        return std::nullopt;
+    }
+    const gint start = std::min(r->start_offset, r->end_offset);
+    const gint end = std::max(r->start_offset, r->end_offset);
+    g_free(r);
+    if (toolkitOf(pid) != Toolkit::Chromium || state.text.size() == text::codePointCount(state.text)) {
+        const qint64 a = offsets::toUtf16(state.text, start, state.unit);
+        return TextRange{a, offsets::toUtf16(state.text, end, state.unit) - a};
+    }
+    // Chromium miscounts its selection report around astral characters;
+    // its caret, which is the selection's moving end, it counts right.
+    const gint caret = atspi_text_get_caret_offset(text, call.error());
+    if (call.failed() || caret < 0)
+        return std::nullopt;
+    std::optional<std::pair<qint64, qint64>> written;
+    if (m_written && m_written->text == state.text && AtspiElementRef::same(m_written->accessible.get(), accessible))
+        written = std::pair{m_written->range.location, m_written->range.end()};
+    const auto range = offsets::reportedSelection(state.text, start, end,
+                                                  offsets::toUtf16(state.text, caret, state.unit), state.unit, written);
+    if (!range)
+        return std::nullopt;
+    return TextRange{range->first, range->second - range->first};
+}
+
 std::optional<TextRange> AtspiAccessibility::selectedRange(AtspiAccessible *accessible, qint64 pid,
                                                            const TextState &state)
 {
@@ -622,16 +656,7 @@ std::optional<TextRange> AtspiAccessibility::selectedRange(AtspiAccessible *acce
     std::optional<TextRange> out;
     {
         Call call(*this, pid);
-        const gint n = atspi_text_get_n_selections(text, call.error());
-        if (!call.failed() && n > 0) {
-            AtspiRange *r = atspi_text_get_selection(text, 0, call.error());
-            if (r && !call.failed()) {
-                const qint64 a = offsets::toUtf16(state.text, std::min(r->start_offset, r->end_offset), state.unit);
-                const qint64 b = offsets::toUtf16(state.text, std::max(r->start_offset, r->end_offset), state.unit);
-                out = TextRange{a, b - a};
-            }
-            g_free(r);
-        }
+        out = ownSelection(text, accessible, pid, state, call);
         if (!out && !call.failed()) {
             const gint caret = atspi_text_get_caret_offset(text, call.error());
             if (!call.failed() && caret >= 0)
@@ -674,6 +699,12 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
         ok = ok && !call.failed();
     }
     g_object_unref(text);
+    // What Chromium cannot report back is judged against what was written.
+    m_written.reset();
+    if (ok && range.length > 0 && toolkitOf(pid) == Toolkit::Chromium)
+        m_written = WrittenRange{std::shared_ptr<AtspiAccessible>(static_cast<AtspiAccessible *>(g_object_ref(accessible)),
+                                                                  g_object_unref),
+                                 state->text, range};
     return ok;
 }
 

@@ -16,6 +16,7 @@
 
 typedef struct _AtspiAccessible AtspiAccessible;
 typedef struct _AtspiEvent AtspiEvent;
+typedef struct _AtspiText AtspiText;
 typedef struct _AtspiEventListener AtspiEventListener;
 typedef struct _GError GError;
 
@@ -103,6 +104,10 @@ private:
     std::optional<int> role(AtspiAccessible *accessible, qint64 pid);
     std::optional<TextState> textState(AtspiAccessible *accessible, qint64 pid);
     std::optional<platform::TextRange> selectedRange(AtspiAccessible *accessible, qint64 pid, const TextState &text);
+    // One text object's own selection, in UTF-16 units of its text; nullopt
+    // when it has none or none can be read.
+    std::optional<platform::TextRange> ownSelection(AtspiText *text, AtspiAccessible *accessible, qint64 pid,
+                                                    const TextState &state, Call &call);
     bool writeRange(AtspiAccessible *accessible, qint64 pid, const platform::TextRange &range);
     bool grabFocus(AtspiAccessible *accessible, qint64 pid);
     std::optional<QVariant> readAttribute(AtspiAccessible *accessible, qint64 pid, platform::Attribute attribute);
@@ -157,6 +162,13 @@ private:
     QHash<qint64, Toolkit> m_toolkits;
     QHash<qint64, QString> m_toolkitNames;
     QList<AtspiEventListener *> m_listeners;
+    // The last selection written to a Chromium element, and its text then.
+    struct WrittenRange {
+        std::shared_ptr<AtspiAccessible> accessible;
+        QString text;
+        platform::TextRange range;
+    };
+    std::optional<WrittenRange> m_written;
     AtspiAccessible *m_focused = nullptr; // owned reference
     AtspiAccessible *m_promoted = nullptr; // what m_focused promotes to (owned reference)
     qint64 m_focusedPid = 0;

@@ -428,18 +428,14 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &d
         const auto toPart = [&](gint offset) { return offsets::toUtf16(part.state.text, offset, part.state.unit); };
         {
             Call call(*this, pid);
-            const gint n = atspi_text_get_n_selections(text, call.error());
-            if (!call.failed() && n > 0) {
-                if (AtspiRange *r = atspi_text_get_selection(text, 0, call.error())) {
-                    const qint64 a = std::max(toPart(std::min(r->start_offset, r->end_offset)), part.base);
-                    const qint64 b = std::min(toPart(std::max(r->start_offset, r->end_offset)), part.base + part.length);
-                    if (!call.failed() && a < b) {
-                        const qint64 from = document.layout.toWhole(i, a - part.base);
-                        const qint64 to = document.layout.toWhole(i, b - part.base);
-                        selFrom = selFrom ? std::min(*selFrom, from) : from;
-                        selTo = selTo ? std::max(*selTo, to) : to;
-                    }
-                    g_free(r);
+            if (const std::optional<TextRange> own = ownSelection(text, part.accessible.get(), pid, part.state, call)) {
+                const qint64 a = std::max(own->location, part.base);
+                const qint64 b = std::min(own->end(), part.base + part.length);
+                if (!call.failed() && a < b) {
+                    const qint64 from = document.layout.toWhole(i, a - part.base);
+                    const qint64 to = document.layout.toWhole(i, b - part.base);
+                    selFrom = selFrom ? std::min(*selFrom, from) : from;
+                    selTo = selTo ? std::max(*selTo, to) : to;
                 }
             }
             const gint caret = call.failed() ? -1 : atspi_text_get_caret_offset(text, call.error());
