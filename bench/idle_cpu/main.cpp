@@ -2,21 +2,17 @@
 // with the project list showing, before any run; after a run into the GTK
 // target has ended and its panel was closed; and while a run waits on a
 // target that stopped answering. Runs inside the desktop session, against
-// the development backend on its usual port (the application's build
-// setting):
+// the development backend on a free port:
 //
 //   scripts/desktop-session run -- build/bench/idle_cpu/quorvel_bench_idle_cpu
 //
 // Every step goes through the screen, as in the journey test: synthetic
 // clicks and keys, and what the accessibility bus shows.
+#include "AppProcess.h"
 #include "Measures.h"
-#include "SyntheticInput.h"
-#include "TargetApp.h"
-#include "UiProbe.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -31,8 +27,6 @@ const QString kText = QStringLiteral(
     "The tide came in slowly that evening, and the boats stayed in the harbour. Mara counted them twice, "
     "wrote the number down, and then sat for a while on the bottom step, listening to the water against the "
     "rocks below the tower.");
-const QString kButton = QStringLiteral("push button");
-const QString kLabel = QStringLiteral("label");
 
 // The share of one core `pid` uses over `ms` of wall time, the event loop
 // running meanwhile.
@@ -50,23 +44,14 @@ struct App {
     QProcess process;
     std::unique_ptr<UiProbe> ui;
 
-    std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000,
-                                          const QString &within = {})
+    std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000)
     {
-        std::optional<UiProbe::Found> found;
-        waitUntil(
-            [&] {
-                found = ui->find(name, role, within);
-                return found.has_value() || process.state() == QProcess::NotRunning;
-            },
-            timeoutMs);
-        return found;
+        return waitForShown(*ui, process, name, role, timeoutMs, {});
     }
 
     bool press(const QString &name, const QString &role = kButton, int timeoutMs = 10000)
     {
-        const auto found = waitFor(name, role, timeoutMs);
-        return found && !found->extents.isEmpty() && input::click(found->extents.center());
+        return clickShown(*ui, process, name, role, timeoutMs, {});
     }
 };
 
@@ -149,27 +134,11 @@ int main(int argc, char **argv)
         return 2;
     constexpr int kMeasureMs = 10000;
     QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-    env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-
-    QProcess backend;
-    backend.setProcessEnvironment(env);
-    backend.setProcessChannelMode(QProcess::MergedChannels);
-    backend.start(QStringLiteral(QV_DEVBACKEND), {QStringLiteral("--data"), QStringLiteral(":memory:"),
-                                                  QStringLiteral("--add-user"), kEmail, kPassword});
-    QByteArray out;
-    waitUntil(
-        [&] {
-            out += backend.readAll();
-            return out.contains("listening on") || backend.state() == QProcess::NotRunning;
-        },
-        10000);
-    if (!out.contains("listening on")) {
-        std::fprintf(stderr, "the development backend did not start: %s\n", out.constData());
+    QProcessEnvironment env = appEnvironment(home);
+    LocalBackendProcess backend;
+    QString why;
+    if (!startLocalBackend(backend, env, kEmail, kPassword, &why)) {
+        std::fprintf(stderr, "idle_cpu: %s\n", qPrintable(why));
         return 1;
     }
 
@@ -179,10 +148,7 @@ int main(int argc, char **argv)
     const QRect view = gtk.geometry(QStringLiteral("view"));
 
     App app;
-    app.process.setProcessEnvironment(env);
-    app.process.setProcessChannelMode(QProcess::ForwardedChannels);
-    app.process.start(QStringLiteral(QV_QUORVEL), {});
-    if (!app.process.waitForStarted(5000))
+    if (!startApp(app.process, env, QProcess::ForwardedChannels, &why))
         return fail("cannot start the application"), 1;
     const qint64 pid = app.process.processId();
     app.ui = std::make_unique<UiProbe>(pid);
@@ -219,9 +185,6 @@ int main(int argc, char **argv)
     std::printf("  idle after a run and Exit:      %6.2f %%\n", after);
     std::printf("  a run waiting on a hung target: %6.2f %%\n", hung);
 
-    app.process.terminate();
-    app.process.waitForFinished(3000);
-    backend.terminate();
-    backend.waitForFinished(3000);
+    stopProcess(app.process);
     return 0;
 }

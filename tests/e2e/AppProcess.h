@@ -36,16 +36,4 @@ inline bool startApp(QProcess &app, const QProcessEnvironment &env, QProcess::Pr
     return false;
 }
 
-// Asks the program to end, then ends it.
-inline void stopProcess(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(2000);
-    }
-}
-
 } // namespace qv::e2e

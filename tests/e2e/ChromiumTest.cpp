@@ -5,7 +5,6 @@
 // document; the backend's answers to both are checked against the page.
 #include "DesktopFixture.h"
 
-#include "core/Text.h"
 
 namespace qv::e2e {
 namespace {
@@ -51,20 +50,6 @@ protected:
         return found;
     }
 
-    void type(const QString &text)
-    {
-        auto &keyboard = platform->keyboard();
-        auto job = [&]() -> QCoro::Task<> {
-            co_await keyboard.prepare(text);
-            for (const QString &g : text::graphemes(text)) {
-                co_await keyboard.typeGrapheme(g);
-                co_await scheduler.sleep(4);
-            }
-            keyboard.finish();
-        };
-        ASSERT_TRUE(runReal(job(), 60000));
-    }
-
     std::optional<QString> settled(const QString &which, const QString &expected)
     {
         return settledDump(*page, which, expected);
@@ -90,7 +75,7 @@ TEST_F(ChromiumPage, KeysReachEveryKindOfFieldAndThePageReportsThem)
         if (!f.role.isEmpty()) {
             EXPECT_EQ(ax().read(e, Attribute::Role), QVariant(f.role));
         }
-        type(f.text);
+        typeKeys(f.text);
         EXPECT_EQ(settled(f.which, f.text), f.text);
         // Accessibility reads what the page holds, once it has caught up.
         EXPECT_TRUE(waitUntil([&] { return ax().read(e, Attribute::Value) == QVariant(f.text); }, 3000))
@@ -131,7 +116,7 @@ TEST_F(ChromiumPage, ConfirmedCaretAndSelectionWritesHoldInThePageWhenTheyReturn
     }
     // A key typed right after a confirmed caret write lands there.
     ASSERT_TRUE(writeRange(view, {flag, 0}));
-    type(QStringLiteral("<"));
+    typeKeys(QStringLiteral("<"));
     QString expected = kText;
     expected.insert(flag, QLatin1Char('<'));
     EXPECT_EQ(settled(QStringLiteral("view"), expected), expected);

@@ -66,21 +66,6 @@ protected:
         return v->value<TextRange>();
     }
 
-    // Types a text grapheme by grapheme, the way a run does.
-    void type(const QString &text, double gapMs = 4)
-    {
-        auto &keyboard = platform->keyboard();
-        auto job = [&]() -> QCoro::Task<> {
-            co_await keyboard.prepare(text);
-            for (const QString &g : text::graphemes(text)) {
-                co_await keyboard.typeGrapheme(g);
-                co_await scheduler.sleep(gapMs);
-            }
-            keyboard.finish();
-        };
-        ASSERT_TRUE(runReal(job(), 60000));
-    }
-
     void press(platform::Key key, int times)
     {
         auto job = [&]() -> QCoro::Task<> {
@@ -200,11 +185,11 @@ TEST_P(DesktopBackend, ElementAtPointLeadsToTheEditableElement)
 TEST_P(DesktopBackend, TypesUnicodeTextKeyByKeyExactly)
 {
     ASSERT_TRUE(focus(QStringLiteral("view")));
-    type(kParagraphs);
+    typeKeys(kParagraphs);
     EXPECT_EQ(settled(QStringLiteral("view"), kParagraphs), kParagraphs);
 
     ASSERT_TRUE(focus(QStringLiteral("entry")));
-    type(kLine);
+    typeKeys(kLine);
     EXPECT_EQ(settled(QStringLiteral("entry"), kLine), kLine);
     // Keys typed through the accessibility view match too.
     EXPECT_EQ(value(ax().systemFocusedElement()), kLine);
@@ -215,7 +200,7 @@ TEST_P(DesktopBackend, BackspaceCountDeletesExactlyTheStretch)
     ASSERT_TRUE(focus(QStringLiteral("view")));
     const QString keep = QStringLiteral("keep ");
     const QString stretch = QStringLiteral("x👨‍👩‍👧e\u0301🇫🇷y👍🏽");
-    type(keep + stretch);
+    typeKeys(keep + stretch);
     ASSERT_EQ(settled(QStringLiteral("view"), keep + stretch), keep + stretch);
     const int presses = platform->keyboard().backspacePresses(stretch);
     if (GetParam() == TargetApp::Kind::Qt)
@@ -226,9 +211,9 @@ TEST_P(DesktopBackend, BackspaceCountDeletesExactlyTheStretch)
     EXPECT_EQ(settled(QStringLiteral("view"), keep), keep);
 
     // Arrows move one grapheme in both.
-    type(stretch);
+    typeKeys(stretch);
     press(platform::Key::Left, platform->keyboard().arrowPresses(stretch));
-    type(QStringLiteral("<"));
+    typeKeys(QStringLiteral("<"));
     EXPECT_EQ(settled(QStringLiteral("view"), keep + "<" + stretch), keep + "<" + stretch);
 }
 

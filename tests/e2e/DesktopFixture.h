@@ -7,6 +7,7 @@
 #include "TargetApp.h"
 
 #include "core/QtScheduler.h"
+#include "core/Text.h"
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/X11Workspace.h"
@@ -97,6 +98,22 @@ protected:
     {
         return runReal(ax().writeAndConfirm(e, platform::Attribute::SelectedTextRange, QVariant::fromValue(range)))
             .value_or(false);
+    }
+
+    // Types a text grapheme by grapheme through the backend's keyboard, the
+    // way a run does.
+    void typeKeys(const QString &text, double gapMs = 4)
+    {
+        auto &keyboard = platform->keyboard();
+        auto job = [&]() -> QCoro::Task<> {
+            co_await keyboard.prepare(text);
+            for (const QString &g : text::graphemes(text)) {
+                co_await keyboard.typeGrapheme(g);
+                co_await scheduler.sleep(gapMs);
+            }
+            keyboard.finish();
+        };
+        ASSERT_TRUE(runReal(job(), 60000));
     }
 
     QtScheduler scheduler;

@@ -8,28 +8,14 @@
 // naming that, with nothing lost or duplicated. After the run no key
 // arrives and the selection stays for 10 s, and the user's clipboard is as
 // it was.
-//
-// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's;
-// QUORVEL_E2E_LIVE=1 prints its phases and diagnostic lines as they come.
-#include "BriskScheduler.h"
-#include "DesktopFixture.h"
 #include "DocumentApp.h"
-#include "TracingPlatform.h"
+#include "EngineRunFixture.h"
 
-#include "core/Random.h"
 #include "engine/FieldCheck.h"
-#include "engine/TypingEngine.h"
-
-#include <QElapsedTimer>
-
-#include <iostream>
 
 namespace qv::e2e {
 namespace {
 
-using engine::TypingEngine;
-using platform::Attribute;
-using platform::Element;
 using platform::TextRange;
 using Kind = DocumentApp::Kind;
 
@@ -75,34 +61,18 @@ void step(const char *what)
     std::cout << "step: " << what << std::endl;
 }
 
-class DocumentEditorRun : public DesktopFixture, public ::testing::WithParamInterface<EditorCase> {
+class DocumentEditorRun : public EngineRunTest, public ::testing::WithParamInterface<EditorCase> {
 protected:
-    void SetUp() override
-    {
-        DesktopFixture::SetUp();
-        if (IsSkipped())
-            return;
-        // Pauses 20 times shorter and key delays cut to 15 ms: a 300-word
-        // run takes well under a minute, key and caret traffic stay real.
-        brisk = std::make_unique<BriskScheduler>(scheduler, 20.0, 15.0);
-    }
-
-    void TearDown() override
-    {
-        if (HasFailure() || qEnvironmentVariableIsSet("QUORVEL_E2E_VERBOSE")) {
-            std::cout << "--- the run (ms: keys and accessibility calls; indented: diagnostic lines):\n";
-            for (const QString &line : log)
-                std::cout << "  " << line.toStdString() << "\n";
-            std::cout << "--- phases: " << phases.join(QLatin1Char(' ')).toStdString() << "\n";
-        }
-    }
+    // Key delays cut to 15 ms too: a 300-word run takes well under a minute,
+    // key and caret traffic stay real.
+    DocumentEditorRun() { keyCapMs = 15; }
 
     // The editor in front with its text field focused: the element the
     // application state would record for a click into it.
     Element focusedField(DocumentApp &app)
     {
         Element found;
-        waitUntil(
+        const bool focused = waitUntil(
             [&] {
                 if (platform->x11Workspace().frontmostPid() != app.pid())
                     app.activate();
@@ -111,7 +81,7 @@ protected:
                        && ax().read(found, Attribute::Value).has_value();
             },
             30000);
-        return found;
+        return focused ? found : Element();
     }
 
     // The whole text by the editor's own copy.
@@ -127,41 +97,7 @@ protected:
         return pasteboard.plainText();
     }
 
-    bool runEngine(const Element &target)
-    {
-        SeededRandom random(20261207);
-        TracingPlatform traced(*platform, scheduler, log);
-        TypingEngine engine(traced, *brisk, random);
-        bool done = false;
-        auto job = [&]() -> QCoro::Task<> {
-            co_await engine.typeText(
-                kEssay, QStringLiteral("9"), QStringLiteral("light"), false, 250, target, 0, [] { return false; },
-                [] { return false; }, {}, [&](const QString &phase) {
-                    phases << phase;
-                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
-                        std::cout << "phase: " << phase.toStdString() << std::endl;
-                },
-                [&](const QString &line) {
-                    debug << line;
-                    log << QStringLiteral("   ") + line;
-                    if (qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE"))
-                        std::cout << "   " << line.toStdString() << std::endl;
-                });
-            done = true;
-        };
-        QElapsedTimer wall;
-        wall.start();
-        auto running = job();
-        const bool finished = waitUntil([&] { return done; }, kRunLimitMs);
-        std::cout << "run: " << wall.elapsed() << " ms\n";
-        return finished;
-    }
-
     static constexpr int kRunLimitMs = 240000;
-    std::unique_ptr<BriskScheduler> brisk;
-    QStringList phases;
-    QStringList debug;
-    QStringList log;
 };
 
 TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
@@ -208,8 +144,10 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     }
 
     step("the run");
-    ASSERT_TRUE(runEngine(field)) << "the run did not end within " << kRunLimitMs << " ms";
-    ASSERT_FALSE(phases.isEmpty());
+    const RunResult r =
+        type({.text = kEssay, .wpm = 250, .target = field, .seed = 20261207, .limitMs = kRunLimitMs});
+    ASSERT_TRUE(r.finished) << "the run did not end within " << kRunLimitMs << " ms";
+    ASSERT_FALSE(r.phases.isEmpty());
     EXPECT_EQ(platform->pasteboard().plainText(), kUsersClipboard) << "the user's clipboard was not put back";
 
     step("ten quiet seconds");
@@ -236,19 +174,19 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     ASSERT_TRUE(text.startsWith(before.left(caret))) << text.toStdString();
     ASSERT_TRUE(text.endsWith(before.mid(caret))) << text.toStdString();
     const QString typed = text.mid(caret, text.size() - before.size());
-    std::cout << "outcome: " << app.name().toStdString() << " " << c.name << ": " << phases.last().toStdString()
+    std::cout << "outcome: " << app.name().toStdString() << " " << c.name << ": " << r.phases.last().toStdString()
               << (engine::rewrittenByTarget(typed, kEssay) ? " (rewritten by the editor)"
                   : typed == kEssay                        ? " (exact by the editor's copy)"
                                                            : " (differs)")
               << std::endl;
     if (engine::rewrittenByTarget(typed, kEssay)) {
         // Writer's typographic quotes: said so, nothing lost or duplicated.
-        EXPECT_EQ(phases.last(), QStringLiteral("differs"));
-        EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),
+        EXPECT_EQ(r.phases.last(), QStringLiteral("differs"));
+        EXPECT_TRUE(std::any_of(r.debug.begin(), r.debug.end(),
                                 [](const QString &line) { return line.contains(QLatin1String("rewrote what was typed")); }));
     } else {
         EXPECT_EQ(typed.toStdString(), kEssay.toStdString());
-        EXPECT_EQ(phases.last(), QStringLiteral("done"));
+        EXPECT_EQ(r.phases.last(), QStringLiteral("done"));
     }
 }
 

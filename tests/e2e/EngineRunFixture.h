@@ -6,7 +6,8 @@
 // accessibility calls and diagnostic lines is printed when a test fails.
 //
 // QUORVEL_E2E_PACE=F divides the pauses by F instead (1: the true pace);
-// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's.
+// QUORVEL_E2E_VERBOSE=1 prints every run's trace, not only a failing one's;
+// QUORVEL_E2E_LIVE=1 prints its phases and diagnostic lines as they come.
 #include "BriskScheduler.h"
 #include "DesktopFixture.h"
 #include "TracingPlatform.h"
@@ -83,7 +84,7 @@ protected:
         const double factor = qEnvironmentVariableIsSet("QUORVEL_E2E_PACE")
                                   ? qEnvironmentVariable("QUORVEL_E2E_PACE").toDouble()
                                   : 20.0;
-        brisk = std::make_unique<BriskScheduler>(scheduler, factor);
+        brisk = std::make_unique<BriskScheduler>(scheduler, factor, keyCapMs);
     }
 
     void TearDown() override
@@ -100,24 +101,26 @@ protected:
         }
     }
 
-    // Brings the target to the front and focuses its text view; the element
-    // the way the application state records a clicked target.
-    Element focusView(TargetApp &target)
+    // Brings the target to the front and focuses one of its fields (its
+    // text view unless told); the element the way the application state
+    // records a clicked target, once the desktop reports it with `role`.
+    Element focusView(TargetApp &target, const QString &which = QStringLiteral("view"),
+                      const QString &role = platform::Roles::TextArea)
     {
         if (!bringToFront(target)) {
             ADD_FAILURE() << kindName(target.kind()) << " target never came to the front";
             return {};
         }
-        EXPECT_EQ(target.command(QStringLiteral("focus view")), QStringLiteral("ok"));
+        EXPECT_EQ(target.command(QStringLiteral("focus ") + which), QStringLiteral("ok"));
         Element found;
         waitUntil(
             [&] {
                 found = ax().systemFocusedElement();
-                return found && found.pid() == target.pid()
-                       && ax().read(found, Attribute::Role) == QVariant(platform::Roles::TextArea);
+                return found && found.pid() == target.pid() && ax().read(found, Attribute::Role) == QVariant(role);
             },
             5000);
-        EXPECT_TRUE(found) << "no focused text view in the " << kindName(target.kind()) << " target";
+        EXPECT_TRUE(found) << "no focused " << which.toStdString() << " in the " << kindName(target.kind())
+                           << " target";
         return found;
     }
 
@@ -146,14 +149,19 @@ protected:
             if (options.onProgress)
                 options.onProgress(typed);
         };
+        const bool live = qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE");
         auto onPhase = [&](const QString &phase) {
             r.phases << phase;
+            if (live)
+                std::cout << "phase: " << phase.toStdString() << std::endl;
             if (options.onPhase)
                 options.onPhase(phase);
         };
         auto onDebug = [&](const QString &line) {
             r.debug << line;
             r.log << QStringLiteral("   ") + line;
+            if (live)
+                std::cout << "   " << line.toStdString() << std::endl;
         };
         auto job = [&]() -> QCoro::Task<> {
             co_await engine.typeText(options.text, options.grade, options.review, options.humanize, options.wpm,
@@ -185,6 +193,8 @@ protected:
     }
 
     static constexpr qsizetype kTracedKeys = 600;
+    // The longest a short wait (a key delay) takes.
+    double keyCapMs = 50;
 
     std::unique_ptr<BriskScheduler> brisk;
     RunResult last;

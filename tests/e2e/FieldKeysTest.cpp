@@ -19,33 +19,12 @@ QString without(QString text, const QString &characters)
     return text;
 }
 
-class FieldKeys : public EngineRunTest {
-protected:
-    // Focuses one of the target's fields and answers its element once the
-    // desktop reports it focused with the expected role.
-    Element focusField(TargetApp &target, const QString &which, const QString &role)
-    {
-        if (!bringToFront(target)) {
-            ADD_FAILURE() << "the target never came to the front";
-            return {};
-        }
-        EXPECT_EQ(target.command(QStringLiteral("focus ") + which), QStringLiteral("ok"));
-        Element found;
-        waitUntil(
-            [&] {
-                found = ax().systemFocusedElement();
-                return found && found.pid() == target.pid() && ax().read(found, Attribute::Role) == QVariant(role);
-            },
-            5000);
-        EXPECT_TRUE(found) << "no focused " << which.toStdString();
-        return found;
-    }
-};
+using FieldKeys = EngineRunTest;
 
 TEST_F(FieldKeys, ABrowserTextAreaWhoseTabMovesOnKeepsEveryKeyAndLeavesTheTabsOut)
 {
     auto page = startTarget(Kind::Chromium);
-    const Element area = focusField(*page, QStringLiteral("view"), platform::Roles::TextArea);
+    const Element area = focusView(*page);
     ASSERT_TRUE(area);
 
     const RunResult r = type({.text = kText, .target = area, .seed = 24});
@@ -78,7 +57,7 @@ TEST_P(OneLineEntry, TakesNoLineBreakOrTabAndNoOtherFieldGetsAKey)
 {
     const OneLineCase c = GetParam();
     auto app = startTarget(c.kind);
-    const Element entry = focusField(*app, QStringLiteral("entry"), platform::Roles::TextField);
+    const Element entry = focusView(*app, QStringLiteral("entry"), platform::Roles::TextField);
     ASSERT_TRUE(entry);
 
     const RunResult r = type({.text = kText, .target = entry, .seed = 24});

@@ -5,7 +5,7 @@
 // through the screen: synthetic clicks and keys, and what the accessibility
 // bus shows.
 
-#include "AppProcess.h"
+#include "AppFixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,13 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace qv::e2e {
 namespace {
@@ -31,56 +24,9 @@ const QString kPassword = QStringLiteral("journey-pass-7");
 const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
 
 
-class Journey : public ::testing::Test {
+class Journey : public AppFixture {
 protected:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
-        ASSERT_TRUE(home.isValid());
-        env = appEnvironment(home);
-        startBackend();
-    }
-
-    void TearDown() override
-    {
-        if (quorvel.state() != QProcess::NotRunning) {
-            quorvel.terminate();
-            if (!quorvel.waitForFinished(3000)) {
-                quorvel.kill();
-                quorvel.waitForFinished(2000);
-            }
-        }
-        backend.stop();
-    }
-
-    // On a free port: another backend (a user's scripts/run, another test
-    // run) may hold any fixed one.
-    void startBackend()
-    {
-        QString why;
-        ASSERT_TRUE(startLocalBackend(backend, env, kEmail, kPassword, &why)) << why.toStdString();
-    }
-
-    void startQuorvel()
-    {
-        quorvel.setProcessEnvironment(env);
-        quorvel.setProcessChannelMode(QProcess::ForwardedChannels);
-        quorvel.start(QStringLiteral(QV_QUORVEL), {});
-        ASSERT_TRUE(quorvel.waitForStarted(5000)) << quorvel.errorString().toStdString();
-        ui = std::make_unique<UiProbe>(quorvel.processId());
-    }
-
-    std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000,
-                                          const QString &within = {})
-    {
-        return waitForShown(*ui, quorvel, name, role, timeoutMs, within);
-    }
-
-    bool press(const QString &name, const QString &role = kButton, int timeoutMs = 10000, const QString &within = {})
-    {
-        return clickShown(*ui, quorvel, name, role, timeoutMs, within);
-    }
+    Journey() : AppFixture(kEmail, kPassword) {}
 
     QString findFile(const QString &fileName) const
     {
@@ -164,12 +110,6 @@ protected:
             },
             timeoutMs);
     }
-
-    QTemporaryDir home;
-    QProcessEnvironment env;
-    LocalBackendProcess backend;
-    QProcess quorvel;
-    std::unique_ptr<UiProbe> ui;
 };
 
 TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
@@ -181,28 +121,11 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
     const QRect view = gtk.geometry(QStringLiteral("view"));
     ASSERT_FALSE(view.isEmpty());
 
-    startQuorvel();
-    // Past the splash, the sign-in view.
-    ASSERT_TRUE(press(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
-    ASSERT_TRUE(input::type(kEmail));
-    ASSERT_TRUE(press(QStringLiteral("Password"), {}));
-    ASSERT_TRUE(input::type(kPassword));
-    ASSERT_TRUE(press(QStringLiteral("Sign In")));
-
-    // The writer workspace, chosen on the picker when it asks.
-    bool listShown = false;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            if (ui->find(QStringLiteral("+ NEW PROJECT"), kButton)) {
-                listShown = true;
-                return true;
-            }
-            if (const auto writer = ui->find(QStringLiteral("Quorvel"), kButton))
-                input::click(writer->extents.center());
-            return quorvel.state() == QProcess::NotRunning;
-        },
-        20000));
-    ASSERT_TRUE(listShown) << "not signed in";
+    startQuorvel(QProcess::ForwardedChannels);
+    // Past the splash, the sign-in view; then the writer workspace, chosen
+    // on the picker when it asks.
+    ASSERT_NO_FATAL_FAILURE(signIn());
+    ASSERT_NO_FATAL_FAILURE(enterWorkspace(QStringLiteral("Quorvel"), QStringLiteral("+ NEW PROJECT"), kButton));
 
     // A new project: the text, humanize off, the highest speed.
     ASSERT_TRUE(press(QStringLiteral("+ NEW PROJECT")));
@@ -273,7 +196,7 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
 // hands over to the running one and exits, which keeps running.
 TEST_F(Journey, ASecondLaunchHandsOverToTheRunningCopyAndExits)
 {
-    startQuorvel();
+    startQuorvel(QProcess::ForwardedChannels);
     ASSERT_TRUE(waitFor(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
 
     QProcess second;

@@ -15,6 +15,18 @@
 
 namespace qv::e2e {
 
+// Asks the program to end, then ends it.
+inline void stopProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(2000);
+    }
+}
+
 class LocalBackendProcess {
 public:
     ~LocalBackendProcess() { stop(); }
@@ -44,16 +56,7 @@ public:
         return !m_url.isEmpty();
     }
 
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
+    void stop() { stopProcess(m_process); }
 
     // "http://127.0.0.1:<port>", empty until started.
     const QString &url() const { return m_url; }

@@ -5,7 +5,7 @@
 // close dot, the window manager's close, or SIGTERM as a logout sends it).
 // It must exit normally, and what was stored must still be there.
 
-#include "AppProcess.h"
+#include "AppFixture.h"
 
 #include "core/WallClock.h"
 #include "model/Storage.h"
@@ -13,13 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 // Last: its macros clash with the test framework's names.
 #include <X11/Xlib.h>
@@ -39,27 +32,22 @@ const QString kMainWindow = QStringLiteral("Quorvel");
 enum class Page { projectPage, editor, setPage, session, test };
 enum class Quit { closeDot, windowManager, terminate };
 
-class QuitFromAnywhere : public ::testing::Test {
+class QuitFromAnywhere : public AppFixture {
 protected:
+    QuitFromAnywhere() : AppFixture(kEmail, kPassword) {}
+
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs the desktop session: scripts/desktop-session run -- ctest -L e2e";
-        ASSERT_TRUE(home.isValid());
-        env = appEnvironment(home);
-        seedData();
-        startBackend();
+        AppFixture::SetUp();
+        if (!IsSkipped() && !HasFatalFailure())
+            seedData();
     }
 
     void TearDown() override
     {
         if (HasFailure())
             screenshot(testName() + QStringLiteral("-failed"));
-        if (quorvel.state() != QProcess::NotRunning) {
-            quorvel.kill();
-            quorvel.waitForFinished(2000);
-        }
-        backend.stop();
+        AppFixture::TearDown();
     }
 
     AppConfig dataFolders() const
@@ -93,48 +81,11 @@ protected:
             set.items.append(item);
         }
         ASSERT_TRUE(storage.saveStudyProjects({set}));
-        seededProject = p;
-        seededSet = set;
     }
-
-    void startBackend()
-    {
-        QString why;
-        ASSERT_TRUE(startLocalBackend(backend, env, kEmail, kPassword, &why)) << why.toStdString();
-    }
-
-    void startQuorvel()
-    {
-        quorvel.setProcessEnvironment(env);
-        quorvel.setProcessChannelMode(QProcess::SeparateChannels);
-        QObject::connect(&quorvel, &QProcess::readyReadStandardError,
-                         [this] { errors += quorvel.readAllStandardError(); });
-        quorvel.start(QStringLiteral(QV_QUORVEL), {});
-        ASSERT_TRUE(quorvel.waitForStarted(5000)) << quorvel.errorString().toStdString();
-        ui = std::make_unique<UiProbe>(quorvel.processId());
-    }
-
-    bool running() const { return quorvel.state() != QProcess::NotRunning; }
 
     // The whole screen, for a person to look at afterwards.
     static void screenshot(const QString &name);
     static QString testName() { return QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
-
-    std::optional<UiProbe::Found> waitFor(const QString &name, const QString &role = {}, int timeoutMs = 10000,
-                                          const QString &within = {})
-    {
-        return waitForShown(*ui, quorvel, name, role, timeoutMs, within);
-    }
-
-    bool gone(const QString &name, const QString &role, int timeoutMs = 5000)
-    {
-        return waitUntil([&] { return !ui->find(name, role); }, timeoutMs);
-    }
-
-    bool press(const QString &name, const QString &role = kButton, int timeoutMs = 10000, const QString &within = {})
-    {
-        return clickShown(*ui, quorvel, name, role, timeoutMs, within);
-    }
 
     // Presses a button that may lie below the page's fold: until `next`
     // shows, clicks it and otherwise turns the wheel over the page.
@@ -189,42 +140,6 @@ protected:
                 return Window{line.trimmed().toULong(), r};
         }
         return std::nullopt;
-    }
-
-    // Synthetic keys may drop a character while the view is still settling,
-    // so a rejected sign-in is tried again.
-    void signIn()
-    {
-        bool signedIn = false;
-        for (int attempt = 0; attempt < 3 && !signedIn; ++attempt) {
-            ASSERT_TRUE(press(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
-            ASSERT_TRUE(input::key(QStringLiteral("ctrl+a")));
-            ASSERT_TRUE(input::type(kEmail));
-            ASSERT_TRUE(press(QStringLiteral("Password"), {}));
-            ASSERT_TRUE(input::key(QStringLiteral("ctrl+a")));
-            ASSERT_TRUE(input::type(kPassword));
-            ASSERT_TRUE(press(QStringLiteral("Sign In")));
-            signedIn = gone(QStringLiteral("Sign In"), kButton, 8000);
-        }
-        ASSERT_TRUE(signedIn) << "could not sign in";
-    }
-
-    // Picks a workspace on the picker whenever it asks, until `shown` shows.
-    void enterWorkspace(const QString &pickerButton, const QString &shown, const QString &role)
-    {
-        bool there = false;
-        waitUntil(
-            [&] {
-                if (ui->find(shown, role, kMainWindow)) {
-                    there = true;
-                    return true;
-                }
-                if (const auto choice = ui->find(pickerButton, kButton))
-                    input::click(choice->extents.center());
-                return !running();
-            },
-            25000);
-        ASSERT_TRUE(there) << "no " << shown.toStdString() << " after choosing " << pickerButton.toStdString();
     }
 
     // Opens `page` from the signed-in picker or workspace.
@@ -465,15 +380,7 @@ protected:
         expectNothingLost();
     }
 
-    QTemporaryDir home;
-    QProcessEnvironment env;
-    LocalBackendProcess backend;
-    QProcess quorvel;
-    QByteArray errors;
-    std::unique_ptr<UiProbe> ui;
     SystemWallClock clock;
-    Project seededProject;
-    StudyProject seededSet;
 };
 
 // Read from the X server itself: this test process draws offscreen.

@@ -227,7 +227,7 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         return std::nullopt;
     }
     case Attribute::FocusedElement: {
-        if (m_focused && m_focusedPid == pid)
+        if (focusCacheHolds(pid))
             return QVariant::fromValue(wrap(promote(ref(m_focused.get()), pid)));
         Owned<AtspiAccessible> focused = findFocused(a, pid);
         if (!focused)

@@ -94,6 +94,9 @@ private:
     void setFocusCache(AtspiAccessible *accessible, qint64 pid);
     void registerListeners();
     void clearFocusCache();
+    // Whether the cached focus is `pid`'s and still holds the focus; a stale
+    // one is dropped.
+    bool focusCacheHolds(qint64 pid);
 
     bool admits(qint64 pid) const;
     static bool processExists(qint64 pid);

@@ -106,7 +106,7 @@ Owned<AtspiAccessible> AtspiAccessibility::promote(Owned<AtspiAccessible> access
     const bool editableText = hasState(accessible.get(), pid, ATSPI_STATE_EDITABLE) && hasText(accessible.get(), pid);
     if (!editableText && isContainerRole(*r)) {
         if (Owned<AtspiAccessible> editor = editorAround(accessible.get(), pid))
-            return editor;
+            return promote(std::move(editor), pid); // a paragraph: its document
         return accessible;
     }
     if (!editableText)
@@ -179,7 +179,10 @@ Owned<AtspiAccessible> AtspiAccessibility::editorInside(AtspiAccessible *contain
                 return ref(node.get());
             if (!focusedOnly && has(ATSPI_STATE_SHOWING) && ++editors == 1)
                 only = ref(node.get());
-        } else if (bits && depth < kMaxEditorDepth && !has(ATSPI_STATE_MANAGES_DESCENDANTS)) {
+        } else if (bits && depth < kMaxEditorDepth
+                   && (!has(ATSPI_STATE_MANAGES_DESCENDANTS) || role(node.get(), pid) == ATSPI_ROLE_DOCUMENT_TEXT)) {
+            // A word processor's document manages its paragraphs, but those
+            // on screen are its children: few, and where the caret is.
             for (Owned<AtspiAccessible> &child : children(node.get(), pid, kMaxEditorChildren))
                 queue.enqueue({std::move(child), depth + 1});
         }

@@ -114,6 +114,23 @@ void AtspiAccessibility::clearFocusCache()
     m_focusedPid = 0;
 }
 
+bool AtspiAccessibility::focusCacheHolds(qint64 pid)
+{
+    if (!m_focused || m_focusedPid != pid)
+        return false;
+    // A focus event may name an object that is gone by now (a popup of word
+    // completions), or one that held the focus only for a moment: a word
+    // processor names its root pane while it replaces the paragraph that
+    // takes the typing, and says nothing when the focus comes back. Look for
+    // the focus again.
+    const auto bits = states(m_focused.get(), pid);
+    const auto has = [&](int state) { return bits && (*bits & (quint64(1) << state)); };
+    if (bits && !has(ATSPI_STATE_DEFUNCT) && has(ATSPI_STATE_SHOWING) && has(ATSPI_STATE_FOCUSED))
+        return true;
+    clearFocusCache();
+    return false;
+}
+
 void AtspiAccessibility::notifyObservers(qint64 pid)
 {
     for (const ObserverEntry &entry : std::as_const(m_observers)) {

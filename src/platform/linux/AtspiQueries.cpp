@@ -176,14 +176,7 @@ Element AtspiAccessibility::systemFocusedElement()
     const qint64 pid = m_workspace.frontmostPid();
     if (!admits(pid))
         return {};
-    if (m_focused && m_focusedPid == pid) {
-        // A focus event may name an object that is gone by now (a popup of
-        // word completions): look for the focus again.
-        const auto bits = states(m_focused.get(), pid);
-        if (!bits || has(*bits, ATSPI_STATE_DEFUNCT) || !has(*bits, ATSPI_STATE_SHOWING))
-            clearFocusCache();
-    }
-    if (!m_focused || m_focusedPid != pid) {
+    if (!focusCacheHolds(pid)) {
         const Owned<AtspiAccessible> app = appForPid(pid);
         if (!app)
             return {};
