@@ -236,5 +236,45 @@ TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
 
 INSTANTIATE_TEST_SUITE_P(Toolkits, EngineSegment, ::testing::Values(Kind::Gtk, Kind::Qt), toolkitName);
 
+// --- Chromium miscounts the selection it reports after astral characters.
+// The heavy review selects the tail it retypes and the sentences it
+// rewrites, all after the emoji here, and fixes a typo left there.
+
+TEST_F(EngineRunTest, ChromiumReviewSelectsAndFixesAfterEmojiAndEndsExact)
+{
+    const QString emoji = QStringLiteral("Flags 🇫🇷🇯🇵 wave, a family 👨‍👩‍👧 smiles and a thumb 👍🏽 rises 😀. ");
+    const QString text = emoji + QStringLiteral(
+        "The market opens early on Saturday and the baker sells warm bread before the sun is up. "
+        "Children carry baskets of apples while their parents argue about the price of cheese. "
+        "By noon the square is quiet again, and the pigeons return to the fountain to rest. "
+        "Everyone agrees that the best hour is the first one, when the stalls still smell of rain.");
+    auto page = startTarget(Kind::Chromium);
+    const Element view = focusView(*page);
+    ASSERT_TRUE(view);
+
+    const RunResult r = type({.text = text,
+                              .humanize = true,
+                              .review = QStringLiteral("heavy"),
+                              .target = view,
+                              .seed = 20261211,
+                              .limitMs = 240000});
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.phases.last(), QStringLiteral("done")) << phasesText(r.phases).toStdString();
+    bool typoAfterEmoji = false;
+    const QString deferred = QStringLiteral("typo deferred idx=");
+    for (const QString &line : r.debug)
+        if (line.startsWith(deferred) && line.mid(deferred.size()).section(QLatin1Char(' '), 0, 0).toInt() > emoji.size())
+            typoAfterEmoji = true;
+    EXPECT_TRUE(typoAfterEmoji) << "no typo was left for the review after the emoji";
+    EXPECT_TRUE(r.debugHas(QStringLiteral("retypeTail: count="))) << "the tail was not selected and retyped";
+    for (const QString &failed :
+         {QStringLiteral("rewrite: selection"), QStringLiteral("retypeTail: skipped"),
+          QStringLiteral("retypeTail: selection"), QStringLiteral("endReview: caret not at fix"),
+          QStringLiteral("endReview: fix failed")})
+        EXPECT_FALSE(r.debugHas(failed)) << failed.toStdString();
+    ASSERT_FALSE(r.intended.isEmpty());
+    expectViewHolds(*page, r.intended);
+}
+
 } // namespace
 } // namespace qv::e2e

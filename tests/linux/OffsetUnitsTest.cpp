@@ -1,12 +1,16 @@
 #include "platform/linux/OffsetUnits.h"
 
+#include "core/Text.h"
+
 #include <gtest/gtest.h>
 
 namespace qv::linuxdesktop {
 namespace {
 
+using offsets::countedTwice;
 using offsets::detect;
 using offsets::fromUtf16;
+using offsets::reportedSelection;
 using offsets::resolve;
 using offsets::toUtf16;
 
@@ -74,6 +78,65 @@ TEST(OffsetUnits, RoundTripsEveryBoundaryOfAMixedText)
             EXPECT_EQ(toUtf16(text, *app, unit), i) << i;
         }
     }
+}
+
+// Chromium's selection report counts its UTF-16 offsets into code points
+// twice. The figures a Chromium textarea reported for this text.
+TEST(OffsetUnits, ChromiumSelectionReportsMatchWhatTheBrowserSaid)
+{
+    const QString text = QStringLiteral("Café — “déjà vu” 🇫🇷 👨‍👩‍👧 e\u0301 naïve.\nSecond line 👍🏽 ends here.");
+    const qint64 flag = text.indexOf(QStringLiteral("🇫🇷"));
+    const qint64 family = text.indexOf(QStringLiteral("👨"));
+    ASSERT_EQ(flag, 17);
+    EXPECT_EQ(countedTwice(text, flag), 17);
+    EXPECT_EQ(countedTwice(text, flag + 4), 18) << "the flag read back as one unit";
+    EXPECT_EQ(countedTwice(text, family), std::nullopt) << "the family's selection is not reported at all";
+    EXPECT_EQ(countedTwice(text, 0), 0);
+    // Whole text: 68 units, 61 code points, reported as 54.
+    ASSERT_EQ(text.size(), 68);
+    EXPECT_EQ(countedTwice(text, text.size()), 54);
+}
+
+// Every selection between two grapheme boundaries of a mixed text reads back
+// as written: from a report counted twice (or lost), either way round, and
+// from one counted once (as a browser that counts right would send it) when
+// this program wrote it.
+TEST(OffsetUnits, ChromiumSelectionReadsBackEveryRangeOfAMixedText)
+{
+    const QString text = QStringLiteral("a😀 🇫🇷b 👨‍👩‍👧 e\u0301 👍🏽c😀😀");
+    const QList<int> bounds = text::graphemeBoundaries(text);
+    const auto once = [&](qint64 u) { return *fromUtf16(text, u, OffsetUnit::CodePoints); };
+    int lost = 0;
+    for (int a : bounds) {
+        for (int b : bounds) {
+            if (a >= b)
+                continue;
+            SCOPED_TRACE(QStringLiteral("%1..%2").arg(a).arg(b).toStdString());
+            const std::pair wanted{qint64(a), qint64(b)};
+            // Counted once, as written by this program.
+            EXPECT_EQ(reportedSelection(text, once(a), once(b), b, OffsetUnit::CodePoints, wanted), wanted);
+            for (qint64 caret : {b, a}) {
+                const auto ra = countedTwice(text, a);
+                const auto rb = countedTwice(text, b);
+                if (ra && rb) {
+                    EXPECT_EQ(reportedSelection(text, *rb, *ra, caret, OffsetUnit::CodePoints, {}), wanted);
+                    // A report that lost nothing is not overruled by the write.
+                    EXPECT_EQ(reportedSelection(text, 0, 0, b, OffsetUnit::CodePoints, wanted), std::nullopt);
+                }
+            }
+            if (countedTwice(text, a) && countedTwice(text, b))
+                continue;
+            ++lost;
+            // Lost by the browser: the write stands while the caret is at its end.
+            EXPECT_EQ(reportedSelection(text, 0, 0, b, OffsetUnit::CodePoints, wanted), wanted);
+            EXPECT_EQ(reportedSelection(text, 0, 0, a, OffsetUnit::CodePoints, wanted), std::nullopt);
+            EXPECT_EQ(reportedSelection(text, 0, 0, b, OffsetUnit::CodePoints, {}), std::nullopt);
+        }
+    }
+    EXPECT_GT(lost, 0) << "the text has ranges the browser cannot report";
+    // Where both units agree nothing changes; a UTF-16 application is read as is.
+    EXPECT_EQ(reportedSelection(QStringLiteral("plain"), 1, 4, 4, OffsetUnit::CodePoints, {}), (std::pair<qint64, qint64>{1, 4}));
+    EXPECT_EQ(reportedSelection(text, 1, 3, 3, OffsetUnit::Utf16, {}), (std::pair<qint64, qint64>{1, 3}));
 }
 
 } // namespace

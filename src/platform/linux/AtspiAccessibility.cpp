@@ -9,9 +9,6 @@
 #include "platform/linux/AtspiRoles.h"
 #include "platform/linux/X11Workspace.h"
 
-#include <QPointer>
-#include <QRect>
-
 #include <cerrno>
 #include <csignal>
 #include <unistd.h>
@@ -24,11 +21,6 @@ using platform::TextRange;
 
 namespace {
 
-constexpr int kMaxWalkNodes = 600;
-constexpr int kMaxChildrenPerNode = 256;
-constexpr int kMaxWalkDepth = 40;
-constexpr int kMaxHitDepth = 40;
-
 bool looksLikeTimeout(const GError *error)
 {
     if (!error || !error->message)
@@ -40,24 +32,6 @@ bool looksLikeTimeout(const GError *error)
 
 } // namespace
 
-class AtspiAccessibility::Observer final : public platform::Subscription {
-public:
-    Observer(AtspiAccessibility *owner, quint64 id, std::weak_ptr<bool> alive)
-        : m_owner(owner), m_id(id), m_alive(std::move(alive))
-    {
-    }
-    ~Observer() override
-    {
-        if (!m_alive.expired())
-            m_owner->m_observers.removeIf([this](const ObserverEntry &e) { return e.id == m_id; });
-    }
-
-private:
-    AtspiAccessibility *m_owner;
-    quint64 m_id;
-    std::weak_ptr<bool> m_alive;
-};
-
 AtspiAccessibility::AtspiAccessibility(Scheduler &scheduler, X11Workspace &workspace)
     : m_scheduler(scheduler), m_workspace(workspace), m_ownPid(qint64(::getpid()))
 {
@@ -66,33 +40,9 @@ AtspiAccessibility::AtspiAccessibility(Scheduler &scheduler, X11Workspace &works
     if (!m_ready)
         return;
     atspi_set_timeout(kBusTimeoutMs, -1);
-    static const char *const kEvents[] = {"object:state-changed:focused", "object:text-caret-moved",
-                                          "object:text-changed", "window:activate"};
-    for (const char *type : kEvents) {
-        AtspiEventListener *listener = atspi_event_listener_new(&AtspiAccessibility::onEvent, this, nullptr);
-        GError *error = nullptr;
-        if (atspi_event_listener_register(listener, type, &error))
-            m_listeners.append(listener);
-        else
-            g_object_unref(listener);
-        if (error)
-            g_error_free(error);
-    }
+    registerListeners();
     QObject::connect(&m_workspace, &platform::Workspace::applicationActivated, &m_context,
                      [this](const platform::AppInfo &app) { notifyObservers(app.pid); });
-}
-
-AtspiAccessibility::~AtspiAccessibility()
-{
-    *m_alive = false;
-    m_alive.reset();
-    for (AtspiEventListener *listener : std::as_const(m_listeners)) {
-        for (const char *type : {"object:state-changed:focused", "object:text-caret-moved", "object:text-changed",
-                                 "window:activate"})
-            atspi_event_listener_deregister(listener, type, nullptr);
-        g_object_unref(listener);
-    }
-    clearFocusCache();
 }
 
 // ---- calls and back-off ----------------------------------------------------
@@ -115,12 +65,10 @@ bool AtspiAccessibility::isBackedOff(qint64 pid) const
     return m_unresponsive.isBackedOff(pid, m_scheduler.nowNs());
 }
 
-void AtspiAccessibility::finishCall(qint64 pid, qint64 elapsedNs, GError *error)
+void AtspiAccessibility::finishCall(qint64 pid, qint64 elapsedNs, const GError *error)
 {
     if ((isSlow(elapsedNs) || looksLikeTimeout(error)) && pid > 0)
         m_unresponsive.mark(pid, m_scheduler.nowNs());
-    if (error)
-        g_error_free(error);
 }
 
 qint64 AtspiAccessibility::pidOf(AtspiAccessible *accessible)
@@ -135,555 +83,29 @@ qint64 AtspiAccessibility::pidOf(AtspiAccessible *accessible)
             return *it;
     }
     // Asks the bus daemon, not the application.
-    GError *error = nullptr;
-    const qint64 pid = qint64(atspi_accessible_get_process_id(accessible, &error));
-    if (error) {
-        g_error_free(error);
+    ErrorSlot error;
+    const qint64 pid = qint64(atspi_accessible_get_process_id(accessible, error.out()));
+    if (error)
         return 0;
-    }
     if (!bus.isEmpty() && pid > 0)
         m_pidByBus.insert(bus, pid);
     return pid;
 }
 
-Element AtspiAccessibility::wrap(AtspiAccessible *accessible)
+Element AtspiAccessibility::wrap(Owned<AtspiAccessible> accessible)
 {
     if (!accessible)
         return {};
-    const qint64 pid = pidOf(accessible);
-    if (pid <= 0 || pid == m_ownPid) {
-        g_object_unref(accessible);
+    const qint64 pid = pidOf(accessible.get());
+    if (pid <= 0 || pid == m_ownPid)
         return {};
-    }
-    return Element(std::make_shared<AtspiElementRef>(accessible, pid));
+    return Element(std::make_shared<AtspiElementRef>(std::move(accessible), pid));
 }
 
 AtspiAccessible *AtspiAccessibility::unwrap(const Element &element)
 {
     const auto *ref = dynamic_cast<const AtspiElementRef *>(element.ref());
     return ref ? ref->accessible() : nullptr;
-}
-
-// ---- events and the focus cache -------------------------------------------
-
-void AtspiAccessibility::onEvent(AtspiEvent *event, void *self)
-{
-    auto *me = static_cast<AtspiAccessibility *>(self);
-    // Events may arrive while another call waits for its reply: keep what is
-    // needed and handle it from the event loop.
-    PendingEvent pending;
-    pending.type = QByteArray(event->type ? event->type : "");
-    pending.source = event->source ? static_cast<AtspiAccessible *>(g_object_ref(event->source)) : nullptr;
-    pending.detail1 = event->detail1;
-    g_boxed_free(ATSPI_TYPE_EVENT, event);
-    std::weak_ptr<bool> alive = me->m_alive;
-    me->m_scheduler.singleShot(0, [me, alive, pending] {
-        if (!alive.expired())
-            me->handleEvent(pending);
-        if (pending.source)
-            g_object_unref(pending.source);
-    });
-}
-
-void AtspiAccessibility::handleEvent(const PendingEvent &event)
-{
-    if (!event.source)
-        return;
-    const qint64 pid = pidOf(event.source);
-    if (pid <= 0 || pid == m_ownPid)
-        return;
-    if (event.type.startsWith("object:state-changed:focused")) {
-        if (event.detail1)
-            setFocusCache(event.source, pid);
-        else if (AtspiElementRef::same(event.source, m_focused))
-            clearFocusCache();
-        notifyObservers(pid);
-    } else if (event.type.startsWith("window:activate")) {
-        notifyObservers(pid);
-    }
-    // Caret and text events of the focused element need nothing more: the
-    // cached element stays valid until focus moves.
-}
-
-void AtspiAccessibility::setFocusCache(AtspiAccessible *accessible, qint64 pid)
-{
-    if (m_focused && AtspiElementRef::same(m_focused, accessible))
-        return;
-    clearFocusCache();
-    m_focused = static_cast<AtspiAccessible *>(g_object_ref(accessible));
-    m_focusedPid = pid;
-}
-
-void AtspiAccessibility::clearFocusCache()
-{
-    if (m_focused)
-        g_object_unref(m_focused);
-    if (m_promoted)
-        g_object_unref(m_promoted);
-    m_focused = nullptr;
-    m_promoted = nullptr;
-    m_focusedPid = 0;
-}
-
-bool AtspiAccessibility::focusCacheHolds(qint64 pid)
-{
-    if (!m_focused || m_focusedPid != pid)
-        return false;
-    // A focus event may name an object that is gone by now (a popup of word
-    // completions), or one that held the focus only for a moment: a word
-    // processor names its root pane while it replaces the paragraph that
-    // takes the typing, and says nothing when the focus comes back. Look for
-    // the focus again.
-    const auto bits = states(m_focused, pid);
-    if (bits && !(*bits & (quint64(1) << ATSPI_STATE_DEFUNCT)) && (*bits & (quint64(1) << ATSPI_STATE_SHOWING))
-        && (*bits & (quint64(1) << ATSPI_STATE_FOCUSED)))
-        return true;
-    clearFocusCache();
-    return false;
-}
-
-void AtspiAccessibility::notifyObservers(qint64 pid)
-{
-    for (const ObserverEntry &entry : std::as_const(m_observers)) {
-        if (entry.pid != pid)
-            continue;
-        const quint64 id = entry.id;
-        std::weak_ptr<bool> alive = m_alive;
-        m_scheduler.singleShot(0, [this, alive, id] {
-            if (alive.expired())
-                return;
-            for (const ObserverEntry &e : std::as_const(m_observers)) {
-                if (e.id == id) {
-                    const auto changed = e.changed; // the callback may unsubscribe
-                    if (changed)
-                        changed();
-                    return;
-                }
-            }
-        });
-    }
-}
-
-platform::SubscriptionPtr AtspiAccessibility::observeFocus(qint64 pid, std::function<void()> changed)
-{
-    if (!m_ready || pid <= 0 || pid == m_ownPid)
-        return nullptr;
-    const quint64 id = m_nextObserverId++;
-    m_observers.append({id, pid, std::move(changed)});
-    return std::make_unique<Observer>(this, id, m_alive);
-}
-
-// ---- lookups ---------------------------------------------------------------
-
-AtspiAccessible *AtspiAccessibility::appForPid(qint64 pid)
-{
-    if (!admits(pid))
-        return nullptr;
-    AtspiAccessible *desktop = atspi_get_desktop(0);
-    if (!desktop)
-        return nullptr;
-    AtspiAccessible *found = nullptr;
-    GError *error = nullptr;
-    const int count = atspi_accessible_get_child_count(desktop, &error);
-    if (error)
-        g_error_free(error);
-    for (int i = 0; i < count && !found; ++i) {
-        GError *childError = nullptr;
-        AtspiAccessible *app = atspi_accessible_get_child_at_index(desktop, i, &childError);
-        if (childError)
-            g_error_free(childError);
-        if (!app)
-            continue;
-        if (pidOf(app) == pid)
-            found = app;
-        else
-            g_object_unref(app);
-    }
-    g_object_unref(desktop);
-    return found;
-}
-
-std::optional<quint64> AtspiAccessibility::states(AtspiAccessible *accessible, qint64 pid)
-{
-    if (!accessible || !admits(pid))
-        return std::nullopt;
-    AtspiStateSet *set = nullptr;
-    {
-        Call call(*this, pid);
-        set = atspi_accessible_get_state_set(accessible);
-        if (set && call.failed()) {
-            g_object_unref(set);
-            set = nullptr;
-        }
-    }
-    if (!set)
-        return std::nullopt;
-    quint64 bits = 0;
-    GArray *list = atspi_state_set_get_states(set);
-    if (list) {
-        for (guint i = 0; i < list->len; ++i) {
-            const int s = g_array_index(list, AtspiStateType, i);
-            if (s >= 0 && s < 64)
-                bits |= quint64(1) << s;
-        }
-        g_array_free(list, TRUE);
-    }
-    g_object_unref(set);
-    return bits;
-}
-
-bool AtspiAccessibility::hasState(AtspiAccessible *accessible, qint64 pid, int state)
-{
-    const auto bits = states(accessible, pid);
-    return bits && (*bits & (quint64(1) << state));
-}
-
-std::optional<int> AtspiAccessibility::role(AtspiAccessible *accessible, qint64 pid)
-{
-    if (!accessible || !admits(pid))
-        return std::nullopt;
-    Call call(*this, pid);
-    const AtspiRole r = atspi_accessible_get_role(accessible, call.error());
-    if (call.failed())
-        return std::nullopt;
-    return int(r);
-}
-
-AtspiAccessible *AtspiAccessibility::findFocused(AtspiAccessible *app, qint64 pid)
-{
-    if (!app || !admits(pid))
-        return nullptr;
-    QList<AtspiAccessible *> windows;
-    {
-        Call call(*this, pid);
-        const int count = atspi_accessible_get_child_count(app, call.error());
-        for (int i = 0; i < count && i < kMaxChildrenPerNode && !call.failed(); ++i)
-            if (AtspiAccessible *w = atspi_accessible_get_child_at_index(app, i, nullptr))
-                windows.append(w);
-    }
-    // The active window first.
-    std::stable_partition(windows.begin(), windows.end(),
-                          [&](AtspiAccessible *w) { return hasState(w, pid, ATSPI_STATE_ACTIVE); });
-    AtspiAccessible *found = nullptr;
-    for (AtspiAccessible *window : std::as_const(windows)) {
-        if (found || !admits(pid))
-            break;
-        // One query where the application can search itself.
-        if (AtspiCollection *collection = iface(atspi_accessible_get_collection_iface, window, pid)) {
-            bool answered = false;
-            // Some toolkits leave the focused state on hidden objects (a tab
-            // behind another): the focused object showing on screen first.
-            for (const bool showing : {true, false}) {
-                if (found || !admits(pid))
-                    break;
-                AtspiStateSet *wanted = atspi_state_set_new(nullptr);
-                atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
-                if (showing)
-                    atspi_state_set_add(wanted, ATSPI_STATE_SHOWING);
-                AtspiMatchRule *rule = atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr,
-                                                            ATSPI_Collection_MATCH_ALL, nullptr,
-                                                            ATSPI_Collection_MATCH_ALL, nullptr,
-                                                            ATSPI_Collection_MATCH_ALL, FALSE);
-                GArray *matches = nullptr;
-                {
-                    Call call(*this, pid);
-                    matches = atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1,
-                                                           TRUE, call.error());
-                }
-                if (matches) {
-                    answered = true;
-                    if (matches->len > 0)
-                        found = static_cast<AtspiAccessible *>(
-                            g_object_ref(g_array_index(matches, AtspiAccessible *, 0)));
-                    for (guint i = 0; i < matches->len; ++i)
-                        g_object_unref(g_array_index(matches, AtspiAccessible *, i));
-                    g_array_free(matches, TRUE);
-                }
-                g_object_unref(rule);
-                g_object_unref(wanted);
-            }
-            g_object_unref(collection);
-            if (found || answered)
-                continue;
-        }
-        // Otherwise a bounded walk of the window.
-        QList<QPair<AtspiAccessible *, int>> queue{{static_cast<AtspiAccessible *>(g_object_ref(window)), 0}};
-        int visited = 0;
-        while (!queue.isEmpty()) {
-            auto [node, depth] = queue.takeFirst();
-            const auto bits = (found || visited >= kMaxWalkNodes || !admits(pid)) ? std::nullopt : states(node, pid);
-            ++visited;
-            if (bits && (*bits & (quint64(1) << ATSPI_STATE_FOCUSED))) {
-                found = node;
-                continue;
-            }
-            const bool descend = bits && depth < kMaxWalkDepth && (*bits & (quint64(1) << ATSPI_STATE_SHOWING))
-                && !(*bits & (quint64(1) << ATSPI_STATE_MANAGES_DESCENDANTS));
-            if (descend) {
-                Call call(*this, pid);
-                const int count = atspi_accessible_get_child_count(node, call.error());
-                for (int i = 0; i < count && i < kMaxChildrenPerNode && !call.failed(); ++i)
-                    if (AtspiAccessible *child = atspi_accessible_get_child_at_index(node, i, nullptr))
-                        queue.append({child, depth + 1});
-            }
-            g_object_unref(node);
-        }
-    }
-    for (AtspiAccessible *w : std::as_const(windows))
-        g_object_unref(w);
-    return found;
-}
-
-Element AtspiAccessibility::systemFocusedElement()
-{
-    const qint64 pid = m_workspace.frontmostPid();
-    if (!admits(pid))
-        return {};
-    if (!focusCacheHolds(pid)) {
-        AtspiAccessible *app = appForPid(pid);
-        if (!app)
-            return {};
-        AtspiAccessible *focused = findFocused(app, pid);
-        g_object_unref(app);
-        if (!focused)
-            return {};
-        setFocusCache(focused, pid);
-        g_object_unref(focused);
-    }
-    // What the focus stands in, worked out once per focus change.
-    if (!m_promoted)
-        m_promoted = promote(static_cast<AtspiAccessible *>(g_object_ref(m_focused)), pid);
-    return wrap(static_cast<AtspiAccessible *>(g_object_ref(m_promoted)));
-}
-
-Element AtspiAccessibility::applicationElement(qint64 pid)
-{
-    return wrap(appForPid(pid));
-}
-
-AtspiAccessible *AtspiAccessibility::deepestAt(AtspiAccessible *root, qint64 pid, QPoint global)
-{
-    AtspiAccessible *current = static_cast<AtspiAccessible *>(g_object_ref(root));
-    for (int depth = 0; depth < kMaxHitDepth && admits(pid); ++depth) {
-        AtspiComponent *component = iface(atspi_accessible_get_component_iface, current, pid);
-        if (!component)
-            break;
-        AtspiAccessible *child = nullptr;
-        {
-            Call call(*this, pid);
-            child = atspi_component_get_accessible_at_point(component, global.x(), global.y(), ATSPI_COORD_TYPE_SCREEN,
-                                                            call.error());
-            if (call.failed() && child) {
-                g_object_unref(child);
-                child = nullptr;
-            }
-        }
-        g_object_unref(component);
-        if (!child || AtspiElementRef::same(child, current)) {
-            if (child)
-                g_object_unref(child);
-            break;
-        }
-        g_object_unref(current);
-        current = child;
-    }
-    return current;
-}
-
-Element AtspiAccessibility::elementAtPoint(QPoint global)
-{
-    const qint64 pid = m_workspace.pidOfWindowAt(global);
-    if (!admits(pid))
-        return {};
-    AtspiAccessible *app = appForPid(pid);
-    if (!app)
-        return {};
-    // The application's window that holds the point, the active one first.
-    AtspiAccessible *window = nullptr;
-    bool windowActive = false;
-    {
-        QList<AtspiAccessible *> windows;
-        {
-            Call call(*this, pid);
-            const int count = atspi_accessible_get_child_count(app, call.error());
-            for (int i = 0; i < count && i < kMaxChildrenPerNode && !call.failed(); ++i)
-                if (AtspiAccessible *w = atspi_accessible_get_child_at_index(app, i, nullptr))
-                    windows.append(w);
-        }
-        for (AtspiAccessible *w : std::as_const(windows)) {
-            if (windowActive || !admits(pid))
-                break;
-            AtspiComponent *component = iface(atspi_accessible_get_component_iface, w, pid);
-            if (!component)
-                continue;
-            AtspiRect *rect = nullptr;
-            {
-                Call call(*this, pid);
-                rect = atspi_component_get_extents(component, ATSPI_COORD_TYPE_SCREEN, call.error());
-                if (call.failed()) {
-                    g_free(rect);
-                    rect = nullptr;
-                }
-            }
-            g_object_unref(component);
-            if (!rect)
-                continue;
-            const bool inside = QRect(rect->x, rect->y, rect->width, rect->height).contains(global);
-            g_free(rect);
-            if (!inside)
-                continue;
-            const bool active = hasState(w, pid, ATSPI_STATE_ACTIVE);
-            if (!window || active) {
-                if (window)
-                    g_object_unref(window);
-                window = static_cast<AtspiAccessible *>(g_object_ref(w));
-                windowActive = active;
-            }
-        }
-        for (AtspiAccessible *w : std::as_const(windows))
-            g_object_unref(w);
-    }
-    g_object_unref(app);
-    if (!window)
-        return {};
-    AtspiAccessible *hit = deepestAt(window, pid, global);
-    g_object_unref(window);
-    // A browser's first hit test may stop at the whole document: ask again.
-    if (hit && role(hit, pid) == ATSPI_ROLE_DOCUMENT_WEB) {
-        AtspiAccessible *again = deepestAt(hit, pid, global);
-        g_object_unref(hit);
-        hit = again;
-    }
-    return wrap(promote(hit, pid));
-}
-
-// ---- text ------------------------------------------------------------------
-
-Toolkit AtspiAccessibility::toolkitOf(qint64 pid)
-{
-    const auto it = m_toolkits.constFind(pid);
-    if (it != m_toolkits.constEnd())
-        return *it;
-    AtspiAccessible *app = appForPid(pid);
-    if (!app)
-        return Toolkit::Unknown;
-    gchar *name = nullptr;
-    {
-        Call call(*this, pid);
-        name = atspi_accessible_get_toolkit_name(app, call.error());
-        if (call.failed()) {
-            g_free(name);
-            name = nullptr;
-        }
-    }
-    g_object_unref(app);
-    if (!name)
-        return Toolkit::Unknown; // not cached: ask again next time
-    const QString n = QString::fromUtf8(name);
-    g_free(name);
-    const Toolkit toolkit = toolkits::fromName(n);
-    m_toolkits.insert(pid, toolkit);
-    m_toolkitNames.insert(pid, n);
-    return toolkit;
-}
-
-std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(AtspiAccessible *accessible, qint64 pid)
-{
-    if (!accessible || !admits(pid))
-        return std::nullopt;
-    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
-    if (!text)
-        return std::nullopt;
-    std::optional<TextState> out;
-    gint count = 0;
-    gchar *utf8 = nullptr;
-    {
-        Call call(*this, pid);
-        count = atspi_text_get_character_count(text, call.error());
-        if (!call.failed())
-            utf8 = atspi_text_get_text(text, 0, count, call.error());
-        if (call.failed()) {
-            // A failed call still hands back an empty string.
-            g_free(utf8);
-            utf8 = nullptr;
-        }
-    }
-    g_object_unref(text);
-    if (!utf8)
-        return std::nullopt;
-    TextState state;
-    state.text = QString::fromUtf8(utf8);
-    g_free(utf8);
-    toolkitOf(pid);
-    state.unit = offsets::resolve(state.text, count, m_toolkitNames.value(pid));
-    out = state;
-    return out;
-}
-
-std::optional<TextRange> AtspiAccessibility::selectedRange(AtspiAccessible *accessible, qint64 pid,
-                                                           const TextState &state)
-{
-    if (!admits(pid))
-        return std::nullopt;
-    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
-    if (!text)
-        return std::nullopt;
-    std::optional<TextRange> out;
-    {
-        Call call(*this, pid);
-        const gint n = atspi_text_get_n_selections(text, call.error());
-        if (!call.failed() && n > 0) {
-            AtspiRange *r = atspi_text_get_selection(text, 0, call.error());
-            if (r && !call.failed()) {
-                const qint64 a = offsets::toUtf16(state.text, std::min(r->start_offset, r->end_offset), state.unit);
-                const qint64 b = offsets::toUtf16(state.text, std::max(r->start_offset, r->end_offset), state.unit);
-                out = TextRange{a, b - a};
-            }
-            g_free(r);
-        }
-        if (!out && !call.failed()) {
-            const gint caret = atspi_text_get_caret_offset(text, call.error());
-            if (!call.failed() && caret >= 0)
-                out = TextRange{offsets::toUtf16(state.text, caret, state.unit), 0};
-        }
-    }
-    g_object_unref(text);
-    return out;
-}
-
-bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, const TextRange &range)
-{
-    if (range.location < 0 || range.length < 0)
-        return false;
-    const auto state = textState(accessible, pid);
-    if (!state)
-        return false;
-    const auto start = offsets::fromUtf16(state->text, range.location, state->unit);
-    const auto end = offsets::fromUtf16(state->text, range.end(), state->unit);
-    if (!start || !end)
-        return false; // inside a surrogate pair: some editors would split the character
-    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
-    if (!text)
-        return false;
-    bool ok = false;
-    {
-        Call call(*this, pid);
-        if (range.length == 0) {
-            // The selection goes before the caret is set: a browser applies
-            // both late and in order, and a removal applied after the caret
-            // write collapses to the old selection's end instead.
-            if (atspi_text_get_n_selections(text, nullptr) > 0)
-                atspi_text_remove_selection(text, 0, nullptr);
-            ok = atspi_text_set_caret_offset(text, gint(*start), call.error());
-        } else {
-            ok = atspi_text_set_selection(text, 0, gint(*start), gint(*end), call.error());
-            if (!ok && !call.failed())
-                ok = atspi_text_add_selection(text, gint(*start), gint(*end), call.error());
-        }
-        ok = ok && !call.failed();
-    }
-    g_object_unref(text);
-    return ok;
 }
 
 // ---- attributes ------------------------------------------------------------
@@ -693,31 +115,24 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
     // A string the bus hands over for us to free; a failed call gives none.
     auto ownedString = [&](gchar *(*fetch)(AtspiAccessible *, GError **)) -> std::optional<QVariant> {
         Call call(*this, pid);
-        gchar *text = fetch(a, call.error());
-        if (!text || call.failed()) {
-            g_free(text);
+        const OwnedString text = call.keep(OwnedString(fetch(a, call.error())));
+        if (!text)
             return std::nullopt;
-        }
-        const QString s = QString::fromUtf8(text);
-        g_free(text);
-        return QVariant(s);
+        return QVariant(QString::fromUtf8(text.get()));
     };
     switch (attribute) {
     case Attribute::Role: {
         const auto r = role(a, pid);
         if (!r)
             return std::nullopt;
-        gchar *name = nullptr;
+        OwnedString name;
         {
             Call call(*this, pid);
-            name = atspi_accessible_get_role_name(a, call.error());
-            if (call.failed()) {
-                g_free(name);
+            name.reset(atspi_accessible_get_role_name(a, call.error()));
+            if (call.failed())
                 return std::nullopt;
-            }
         }
-        const QString busName = name ? QString::fromUtf8(name) : QString();
-        g_free(name);
+        const QString busName = name ? QString::fromUtf8(name.get()) : QString();
         const bool multi = hasState(a, pid, ATSPI_STATE_MULTI_LINE);
         return QVariant(roles::roleFor(*r, multi, busName));
     }
@@ -729,22 +144,17 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         // The bus's own role name, never the localised one.
         return ownedString(atspi_accessible_get_role_name);
     case Attribute::DomRole: {
-        GHashTable *attrs = nullptr;
+        OwnedHashTable attrs;
         {
             Call call(*this, pid);
-            attrs = atspi_accessible_get_attributes(a, call.error());
+            attrs.reset(atspi_accessible_get_attributes(a, call.error()));
         }
         if (!attrs)
             return std::nullopt;
-        std::optional<QVariant> out;
-        for (const char *key : {"xml-roles", "tag"}) {
-            if (const auto *v = static_cast<const gchar *>(g_hash_table_lookup(attrs, key))) {
-                out = QVariant(QString::fromUtf8(v));
-                break;
-            }
-        }
-        g_hash_table_unref(attrs);
-        return out;
+        for (const char *key : {"xml-roles", "tag"})
+            if (const auto *v = static_cast<const gchar *>(g_hash_table_lookup(attrs.get(), key)))
+                return QVariant(QString::fromUtf8(v));
+        return std::nullopt;
     }
     case Attribute::Enabled:
     case Attribute::Editable:
@@ -784,16 +194,7 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
     case Attribute::Parent: {
         if (!admits(pid))
             return std::nullopt;
-        AtspiAccessible *parent = nullptr;
-        {
-            Call call(*this, pid);
-            parent = atspi_accessible_get_parent(a, call.error());
-            if (call.failed() && parent) {
-                g_object_unref(parent);
-                parent = nullptr;
-            }
-        }
-        const Element e = wrap(parent);
+        const Element e = wrap(parentOf(a, pid));
         if (e.isNull())
             return std::nullopt;
         return QVariant::fromValue(e);
@@ -808,8 +209,8 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
             if (call.failed())
                 return std::nullopt;
             for (int i = 0; i < count && i < kMaxChildrenPerNode && !call.failed(); ++i)
-                if (AtspiAccessible *child = atspi_accessible_get_child_at_index(a, i, nullptr))
-                    children.append(Element(std::make_shared<AtspiElementRef>(child, pid)));
+                if (Owned<AtspiAccessible> child{atspi_accessible_get_child_at_index(a, i, nullptr)})
+                    children.append(Element(std::make_shared<AtspiElementRef>(std::move(child), pid)));
         }
         return QVariant::fromValue(children);
     }
@@ -827,11 +228,11 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
     }
     case Attribute::FocusedElement: {
         if (focusCacheHolds(pid))
-            return QVariant::fromValue(wrap(promote(static_cast<AtspiAccessible *>(g_object_ref(m_focused)), pid)));
-        AtspiAccessible *focused = findFocused(a, pid);
+            return QVariant::fromValue(wrap(promote(ref(m_focused.get()), pid)));
+        Owned<AtspiAccessible> focused = findFocused(a, pid);
         if (!focused)
             return std::nullopt;
-        return QVariant::fromValue(wrap(promote(focused, pid)));
+        return QVariant::fromValue(wrap(promote(std::move(focused), pid)));
     }
     case Attribute::TextIsWhole:
         return std::nullopt; // answered with the document, in read()
@@ -881,10 +282,8 @@ std::optional<bool> AtspiAccessibility::isSettable(const Element &element, Attri
         // A word processor's document has no text of its own; its parts do.
         return hasText(a, pid) || role(a, pid) == ATSPI_ROLE_DOCUMENT_TEXT;
     case Attribute::Value: {
-        AtspiEditableText *editable = iface(atspi_accessible_get_editable_text_iface, a, pid);
-        if (editable)
-            g_object_unref(editable);
-        return editable != nullptr && hasState(a, pid, ATSPI_STATE_EDITABLE);
+        const bool editable = iface(atspi_accessible_get_editable_text_iface, a, pid) != nullptr;
+        return editable && hasState(a, pid, ATSPI_STATE_EDITABLE);
     }
     case Attribute::Focused: {
         const auto bits = states(a, pid);
@@ -920,16 +319,11 @@ bool AtspiAccessibility::write(const Element &element, Attribute attribute, cons
 
 bool AtspiAccessibility::grabFocus(AtspiAccessible *accessible, qint64 pid)
 {
-    AtspiComponent *component = iface(atspi_accessible_get_component_iface, accessible, pid);
+    const Owned<AtspiComponent> component = iface(atspi_accessible_get_component_iface, accessible, pid);
     if (!component)
         return false;
-    bool ok = false;
-    {
-        Call call(*this, pid);
-        ok = atspi_component_grab_focus(component, call.error()) && !call.failed();
-    }
-    g_object_unref(component);
-    return ok;
+    Call call(*this, pid);
+    return atspi_component_grab_focus(component.get(), call.error()) && !call.failed();
 }
 
 QCoro::Task<bool> AtspiAccessibility::writeAndConfirm(const Element &element, Attribute attribute,

@@ -2,6 +2,7 @@
 
 #include "platform/Accessibility.h"
 #include "platform/linux/DocumentText.h"
+#include "platform/linux/GlibOwners.h"
 #include "platform/linux/OffsetUnits.h"
 #include "platform/linux/Toolkit.h"
 #include "platform/linux/UnresponsiveApps.h"
@@ -13,9 +14,11 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 typedef struct _AtspiAccessible AtspiAccessible;
 typedef struct _AtspiEvent AtspiEvent;
+typedef struct _AtspiText AtspiText;
 typedef struct _AtspiEventListener AtspiEventListener;
 typedef struct _GError GError;
 
@@ -33,6 +36,11 @@ class X11Workspace;
 // never called (a synchronous call into ourselves would block until the
 // time-out). Text offsets are converted between the application's unit and
 // UTF-16 on every call, from the element's current text.
+//
+// The class's sources follow its seams: calls, attributes and the
+// interface (AtspiAccessibility.cpp), events and the focus cache
+// (AtspiEvents.cpp), element look-ups (AtspiQueries.cpp), text and
+// selection (AtspiText.cpp), documents made of parts (AtspiDocument.cpp).
 class AtspiAccessibility final : public platform::Accessibility {
 public:
     // The bus time-out of one call; the library waits up to twice that for
@@ -76,7 +84,7 @@ private:
     };
     struct PendingEvent {
         QByteArray type;
-        AtspiAccessible *source = nullptr; // owned reference
+        std::shared_ptr<AtspiAccessible> source;
         int detail1 = 0;
     };
 
@@ -84,6 +92,7 @@ private:
     void handleEvent(const PendingEvent &event);
     void notifyObservers(qint64 pid);
     void setFocusCache(AtspiAccessible *accessible, qint64 pid);
+    void registerListeners();
     void clearFocusCache();
     // Whether the cached focus is `pid`'s and still holds the focus; a stale
     // one is dropped.
@@ -91,21 +100,32 @@ private:
 
     bool admits(qint64 pid) const;
     static bool processExists(qint64 pid);
-    void finishCall(qint64 pid, qint64 elapsedNs, GError *error);
+    void finishCall(qint64 pid, qint64 elapsedNs, const GError *error);
     qint64 pidOf(AtspiAccessible *accessible);
-    platform::Element wrap(AtspiAccessible *accessible); // takes the reference
+    platform::Element wrap(Owned<AtspiAccessible> accessible);
     static AtspiAccessible *unwrap(const platform::Element &element);
     template<typename T>
-    T *iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid);
+    Owned<T> iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid);
 
-    AtspiAccessible *appForPid(qint64 pid);             // new reference or null
-    AtspiAccessible *findFocused(AtspiAccessible *app, qint64 pid); // new reference or null
-    AtspiAccessible *deepestAt(AtspiAccessible *root, qint64 pid, QPoint global);
+    Owned<AtspiAccessible> appForPid(qint64 pid);
+    // An object's children, at most `limit`, in one call.
+    std::vector<Owned<AtspiAccessible>> children(AtspiAccessible *accessible, qint64 pid, int limit);
+    Owned<AtspiAccessible> findFocused(AtspiAccessible *app, qint64 pid);
+    // The focused object of a window, by one query where the application
+    // can search itself; `answered` says whether it could.
+    Owned<AtspiAccessible> focusedByCollection(AtspiAccessible *window, qint64 pid, bool &answered);
+    // The application's window that holds the point, the active one first.
+    Owned<AtspiAccessible> windowAt(AtspiAccessible *app, qint64 pid, QPoint global);
+    Owned<AtspiAccessible> deepestAt(AtspiAccessible *root, qint64 pid, QPoint global);
     std::optional<quint64> states(AtspiAccessible *accessible, qint64 pid);
     bool hasState(AtspiAccessible *accessible, qint64 pid, int state);
     std::optional<int> role(AtspiAccessible *accessible, qint64 pid);
     std::optional<TextState> textState(AtspiAccessible *accessible, qint64 pid);
     std::optional<platform::TextRange> selectedRange(AtspiAccessible *accessible, qint64 pid, const TextState &text);
+    // One text object's own selection, in UTF-16 units of its text; nullopt
+    // when it has none or none can be read.
+    std::optional<platform::TextRange> ownSelection(AtspiText *text, AtspiAccessible *accessible, qint64 pid,
+                                                    const TextState &state, Call &call);
     bool writeRange(AtspiAccessible *accessible, qint64 pid, const platform::TextRange &range);
     bool grabFocus(AtspiAccessible *accessible, qint64 pid);
     std::optional<QVariant> readAttribute(AtspiAccessible *accessible, qint64 pid, platform::Attribute attribute);
@@ -141,14 +161,16 @@ private:
     std::optional<bool> textIsWhole(AtspiAccessible *accessible, qint64 pid);
     // The element the user types into, from the focused or hit one: the
     // document a paragraph belongs to, the outermost editable text of a
-    // rich-text field, or the editor inside a focused container. Takes the
-    // reference and answers a new one.
-    AtspiAccessible *promote(AtspiAccessible *accessible, qint64 pid);
+    // rich-text field, or the editor inside a focused container.
+    Owned<AtspiAccessible> promote(Owned<AtspiAccessible> accessible, qint64 pid);
+    // The editor around a focused container, or the focused one anywhere
+    // in its window; null when there is none.
+    Owned<AtspiAccessible> editorAround(AtspiAccessible *container, qint64 pid);
     // The focused editable text inside `container`, else (unless
-    // `focusedOnly`) the only one showing; a new reference or null.
-    AtspiAccessible *editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly = false,
-                                  int maxNodes = 160);
-    AtspiAccessible *parentOf(AtspiAccessible *accessible, qint64 pid);   // new reference or null
+    // `focusedOnly`) the only one showing; null when there is none.
+    Owned<AtspiAccessible> editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly = false,
+                                        int maxNodes = 160);
+    Owned<AtspiAccessible> parentOf(AtspiAccessible *accessible, qint64 pid);
     bool hasText(AtspiAccessible *accessible, qint64 pid);
 
     Scheduler &m_scheduler;
@@ -159,9 +181,16 @@ private:
     QHash<QByteArray, qint64> m_pidByBus;
     QHash<qint64, Toolkit> m_toolkits;
     QHash<qint64, QString> m_toolkitNames;
-    QList<AtspiEventListener *> m_listeners;
-    AtspiAccessible *m_focused = nullptr; // owned reference
-    AtspiAccessible *m_promoted = nullptr; // what m_focused promotes to (owned reference)
+    std::vector<Owned<AtspiEventListener>> m_listeners;
+    // The last selection written to a Chromium element, and its text then.
+    struct WrittenRange {
+        std::shared_ptr<AtspiAccessible> accessible;
+        QString text;
+        platform::TextRange range;
+    };
+    std::optional<WrittenRange> m_written;
+    Owned<AtspiAccessible> m_focused;
+    Owned<AtspiAccessible> m_promoted; // what m_focused promotes to
     qint64 m_focusedPid = 0;
     struct ObserverEntry {
         quint64 id;

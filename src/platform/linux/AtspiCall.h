@@ -4,10 +4,14 @@
 #include <atspi/atspi.h>
 
 #include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/GlibOwners.h"
 
 #include <QElapsedTimer>
 
 namespace qv::linuxdesktop {
+
+// The children of one object asked for at most.
+constexpr int kMaxChildrenPerNode = 256;
 
 inline bool isSlow(qint64 elapsedNs)
 {
@@ -19,33 +23,40 @@ inline bool isSlow(qint64 elapsedNs)
 class AtspiAccessibility::Call {
 public:
     Call(AtspiAccessibility &owner, qint64 pid) : m_owner(owner), m_pid(pid) { m_timer.start(); }
-    ~Call() { m_owner.finishCall(m_pid, m_timer.nsecsElapsed(), m_error); }
+    ~Call() { m_owner.finishCall(m_pid, m_timer.nsecsElapsed(), m_error.get()); }
     Call(const Call &) = delete;
     Call &operator=(const Call &) = delete;
-    GError **error() { return &m_error; }
+    GError **error() { return m_error.out(); }
     // An error, or an answer that came only at the time-out (some calls
     // report none and hand back an empty value).
-    bool failed() const { return m_error != nullptr || isSlow(m_timer.nsecsElapsed()); }
+    bool failed() const { return bool(m_error) || isSlow(m_timer.nsecsElapsed()); }
+    // What the call handed back, kept only if it did not fail (a failed
+    // call may still hand back an empty value).
+    template<typename Holder>
+    Holder keep(Holder held) const
+    {
+        if (failed())
+            held.reset();
+        return held;
+    }
 
 private:
     AtspiAccessibility &m_owner;
     qint64 m_pid;
     QElapsedTimer m_timer;
-    GError *m_error = nullptr;
+    ErrorSlot m_error;
 };
 
 template<typename T>
-T *AtspiAccessibility::iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid)
+Owned<T> AtspiAccessibility::iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid)
 {
     // Applications that do not announce their interfaces up front are asked.
     if (!accessible || !admits(pid))
         return nullptr;
     Call call(*this, pid);
-    T *result = get(accessible);
-    if (result && call.failed()) {
-        g_object_unref(result);
-        result = nullptr;
-    }
+    Owned<T> result(get(accessible));
+    if (call.failed())
+        result.reset();
     return result;
 }
 

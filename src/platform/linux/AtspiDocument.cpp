@@ -26,14 +26,7 @@ constexpr int kMaxClimb = 8;
 constexpr int kMaxContainerClimb = 3;
 constexpr int kMaxWindowSearch = 600;
 constexpr int kMaxEditorDepth = 16;
-
-std::shared_ptr<AtspiAccessible> owned(AtspiAccessible *accessible)
-{
-    return std::shared_ptr<AtspiAccessible>(accessible, [](AtspiAccessible *a) {
-        if (a)
-            g_object_unref(a);
-    });
-}
+constexpr int kMaxEditorChildren = 64;
 
 // Objects a browser lays out as blocks: each starts a line of its own.
 bool isBlockRole(int role)
@@ -80,91 +73,40 @@ bool isContainerRole(int role)
 
 } // namespace
 
-AtspiAccessible *AtspiAccessibility::parentOf(AtspiAccessible *accessible, qint64 pid)
+Owned<AtspiAccessible> AtspiAccessibility::parentOf(AtspiAccessible *accessible, qint64 pid)
 {
     if (!accessible || !admits(pid))
         return nullptr;
     Call call(*this, pid);
-    AtspiAccessible *parent = atspi_accessible_get_parent(accessible, call.error());
-    if (call.failed() && parent) {
-        g_object_unref(parent);
-        parent = nullptr;
-    }
-    return parent;
+    return call.keep(Owned<AtspiAccessible>(atspi_accessible_get_parent(accessible, call.error())));
 }
 
 bool AtspiAccessibility::hasText(AtspiAccessible *accessible, qint64 pid)
 {
-    AtspiText *text = iface(atspi_accessible_get_text_iface, accessible, pid);
-    if (text)
-        g_object_unref(text);
-    return text != nullptr;
+    return iface(atspi_accessible_get_text_iface, accessible, pid) != nullptr;
 }
 
 // ---- promotion ---------------------------------------------------------------
 
-AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64 pid)
+Owned<AtspiAccessible> AtspiAccessibility::promote(Owned<AtspiAccessible> accessible, qint64 pid)
 {
     if (!accessible || !admits(pid))
         return accessible;
-    const std::optional<int> r = role(accessible, pid);
+    const std::optional<int> r = role(accessible.get(), pid);
     if (!r)
         return accessible;
 
     // A word processor's paragraph: the document it belongs to.
     if (*r == ATSPI_ROLE_PARAGRAPH || *r == ATSPI_ROLE_HEADING) {
-        AtspiAccessible *parent = parentOf(accessible, pid);
-        if (parent && role(parent, pid) == ATSPI_ROLE_DOCUMENT_TEXT && !hasText(parent, pid)) {
-            g_object_unref(accessible);
+        Owned<AtspiAccessible> parent = parentOf(accessible.get(), pid);
+        if (parent && role(parent.get(), pid) == ATSPI_ROLE_DOCUMENT_TEXT && !hasText(parent.get(), pid))
             return parent;
-        }
-        if (parent)
-            g_object_unref(parent);
     }
 
-    const bool editableText = hasState(accessible, pid, ATSPI_STATE_EDITABLE) && hasText(accessible, pid);
+    const bool editableText = hasState(accessible.get(), pid, ATSPI_STATE_EDITABLE) && hasText(accessible.get(), pid);
     if (!editableText && isContainerRole(*r)) {
-        // The editor inside the focused container; or, for a container of
-        // its own that some editors report focused (a popup of word
-        // completions), the editor inside a container around it.
-        AtspiAccessible *around = static_cast<AtspiAccessible *>(g_object_ref(accessible));
-        for (int up = 0; around && up < kMaxContainerClimb; ++up) {
-            if (AtspiAccessible *editor = editorInside(around, pid)) {
-                g_object_unref(around);
-                g_object_unref(accessible);
-                return promote(editor, pid); // a paragraph: its document
-            }
-            AtspiAccessible *parent = parentOf(around, pid);
-            g_object_unref(around);
-            around = nullptr;
-            const std::optional<int> parentRole = parent ? role(parent, pid) : std::nullopt;
-            if (parentRole && isContainerRole(*parentRole))
-                around = parent;
-            else if (parent)
-                g_object_unref(parent);
-        }
-        if (around)
-            g_object_unref(around);
-        // Last, the focused editor anywhere in the window: some toolkits
-        // report focus on a popup that is no part of the editor's tree.
-        AtspiAccessible *window = static_cast<AtspiAccessible *>(g_object_ref(accessible));
-        for (int up = 0; window && up < kMaxClimb * 2; ++up) {
-            const std::optional<int> windowRole = role(window, pid);
-            if (windowRole && (*windowRole == ATSPI_ROLE_FRAME || *windowRole == ATSPI_ROLE_WINDOW
-                               || *windowRole == ATSPI_ROLE_DIALOG))
-                break;
-            AtspiAccessible *parent = parentOf(window, pid);
-            g_object_unref(window);
-            window = parent;
-        }
-        if (window) {
-            AtspiAccessible *editor = editorInside(window, pid, true, kMaxWindowSearch);
-            g_object_unref(window);
-            if (editor) {
-                g_object_unref(accessible);
-                return promote(editor, pid);
-            }
-        }
+        if (Owned<AtspiAccessible> editor = editorAround(accessible.get(), pid))
+            return promote(std::move(editor), pid); // a paragraph: its document
         return accessible;
     }
     if (!editableText)
@@ -172,69 +114,81 @@ AtspiAccessible *AtspiAccessibility::promote(AtspiAccessible *accessible, qint64
 
     // A line of a rich-text field: the field itself, the outermost editable
     // text around it.
-    AtspiAccessible *current = accessible;
+    Owned<AtspiAccessible> current = std::move(accessible);
     for (int up = 0; up < kMaxClimb; ++up) {
-        AtspiAccessible *parent = parentOf(current, pid);
+        Owned<AtspiAccessible> parent = parentOf(current.get(), pid);
         if (!parent)
             break;
-        const std::optional<int> parentRole = role(parent, pid);
+        const std::optional<int> parentRole = role(parent.get(), pid);
         if (!parentRole || *parentRole == ATSPI_ROLE_DOCUMENT_WEB || *parentRole == ATSPI_ROLE_DOCUMENT_FRAME
-            || !hasState(parent, pid, ATSPI_STATE_EDITABLE) || !hasText(parent, pid)) {
-            g_object_unref(parent);
+            || !hasState(parent.get(), pid, ATSPI_STATE_EDITABLE) || !hasText(parent.get(), pid))
             break;
-        }
-        g_object_unref(current);
-        current = parent;
+        current = std::move(parent);
     }
     return current;
 }
 
-AtspiAccessible *AtspiAccessibility::editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly,
-                                                  int maxNodes)
+Owned<AtspiAccessible> AtspiAccessibility::editorAround(AtspiAccessible *container, qint64 pid)
+{
+    // The editor inside the focused container; or, for a container of its
+    // own that some editors report focused (a popup of word completions),
+    // the editor inside a container around it.
+    Owned<AtspiAccessible> around = ref(container);
+    for (int up = 0; around && up < kMaxContainerClimb; ++up) {
+        if (Owned<AtspiAccessible> editor = editorInside(around.get(), pid))
+            return editor;
+        Owned<AtspiAccessible> parent = parentOf(around.get(), pid);
+        const std::optional<int> parentRole = parent ? role(parent.get(), pid) : std::nullopt;
+        around = parentRole && isContainerRole(*parentRole) ? std::move(parent) : nullptr;
+    }
+    // Last, the focused editor anywhere in the window: some toolkits report
+    // focus on a popup that is no part of the editor's tree.
+    Owned<AtspiAccessible> window = ref(container);
+    for (int up = 0; window && up < kMaxClimb * 2; ++up) {
+        const std::optional<int> windowRole = role(window.get(), pid);
+        if (windowRole && (*windowRole == ATSPI_ROLE_FRAME || *windowRole == ATSPI_ROLE_WINDOW
+                           || *windowRole == ATSPI_ROLE_DIALOG))
+            break;
+        window = parentOf(window.get(), pid);
+    }
+    if (!window)
+        return nullptr;
+    return editorInside(window.get(), pid, true, kMaxWindowSearch);
+}
+
+Owned<AtspiAccessible> AtspiAccessibility::editorInside(AtspiAccessible *container, qint64 pid, bool focusedOnly,
+                                                        int maxNodes)
 {
     // Breadth first, bounded: the focused editable text wins; otherwise the
     // only editable text showing.
-    QQueue<QPair<AtspiAccessible *, int>> queue;
-    queue.enqueue({static_cast<AtspiAccessible *>(g_object_ref(container)), 0});
-    AtspiAccessible *focused = nullptr;
-    AtspiAccessible *only = nullptr;
+    QQueue<QPair<std::shared_ptr<AtspiAccessible>, int>> queue;
+    queue.enqueue({ref(container), 0});
+    Owned<AtspiAccessible> only;
     int editors = 0;
     int visited = 0;
     while (!queue.isEmpty()) {
         auto [node, depth] = queue.dequeue();
-        const bool look = !focused && visited < maxNodes && admits(pid);
+        const bool look = visited < maxNodes && admits(pid);
         ++visited;
-        const auto bits = look ? states(node, pid) : std::nullopt;
+        const auto bits = look ? states(node.get(), pid) : std::nullopt;
         const auto has = [&](int state) { return bits && (*bits & (quint64(1) << state)); };
         // Some toolkits leave the showing state off the containers between
         // a window and its editor: the search goes through them all.
-        if (depth > 0 && has(ATSPI_STATE_EDITABLE) && hasText(node, pid)) {
-            if (has(ATSPI_STATE_FOCUSED)) {
-                focused = static_cast<AtspiAccessible *>(g_object_ref(node));
-            } else if (!focusedOnly && has(ATSPI_STATE_SHOWING) && ++editors == 1) {
-                only = static_cast<AtspiAccessible *>(g_object_ref(node));
-            }
+        if (depth > 0 && has(ATSPI_STATE_EDITABLE) && hasText(node.get(), pid)) {
+            if (has(ATSPI_STATE_FOCUSED))
+                return ref(node.get());
+            if (!focusedOnly && has(ATSPI_STATE_SHOWING) && ++editors == 1)
+                only = ref(node.get());
         } else if (bits && depth < kMaxEditorDepth
-                   && (!has(ATSPI_STATE_MANAGES_DESCENDANTS) || role(node, pid) == ATSPI_ROLE_DOCUMENT_TEXT)) {
+                   && (!has(ATSPI_STATE_MANAGES_DESCENDANTS) || role(node.get(), pid) == ATSPI_ROLE_DOCUMENT_TEXT)) {
             // A word processor's document manages its paragraphs, but those
             // on screen are its children: few, and where the caret is.
-            Call call(*this, pid);
-            const int count = atspi_accessible_get_child_count(node, call.error());
-            for (int i = 0; i < count && i < 64 && !call.failed(); ++i)
-                if (AtspiAccessible *child = atspi_accessible_get_child_at_index(node, i, nullptr))
-                    queue.enqueue({child, depth + 1});
+            for (Owned<AtspiAccessible> &child : children(node.get(), pid, kMaxEditorChildren))
+                queue.enqueue({std::move(child), depth + 1});
         }
-        g_object_unref(node);
-    }
-    if (focused) {
-        if (only)
-            g_object_unref(only);
-        return focused;
     }
     if (editors == 1)
         return only;
-    if (only)
-        g_object_unref(only);
     return nullptr;
 }
 
@@ -245,72 +199,57 @@ bool AtspiAccessibility::flowDocument(AtspiAccessible *root, qint64 pid, Documen
     // The paragraphs on screen are the document's children; the others are
     // reached through each paragraph's flow to the next and from the one
     // before.
-    const auto flowTarget = [&](AtspiAccessible *from, AtspiRelationType type) -> AtspiAccessible * {
-        GArray *relations = nullptr;
+    const auto flowTarget = [&](AtspiAccessible *from, AtspiRelationType type) -> Owned<AtspiAccessible> {
+        OwnedObjectArray relations;
         {
             Call call(*this, pid);
-            relations = atspi_accessible_get_relation_set(from, call.error());
-            if (call.failed() && relations) {
-                for (guint i = 0; i < relations->len; ++i)
-                    g_object_unref(g_array_index(relations, AtspiRelation *, i));
-                g_array_free(relations, TRUE);
-                relations = nullptr;
-            }
+            relations = call.keep(OwnedObjectArray(atspi_accessible_get_relation_set(from, call.error())));
         }
         if (!relations)
             return nullptr;
-        AtspiAccessible *target = nullptr;
         for (guint i = 0; i < relations->len; ++i) {
-            AtspiRelation *relation = g_array_index(relations, AtspiRelation *, i);
-            if (!target && atspi_relation_get_relation_type(relation) == type
-                && atspi_relation_get_n_targets(relation) > 0)
-                target = atspi_relation_get_target(relation, 0);
-            g_object_unref(relation);
+            AtspiRelation *relation = g_array_index(relations.get(), AtspiRelation *, i);
+            if (atspi_relation_get_relation_type(relation) == type && atspi_relation_get_n_targets(relation) > 0)
+                return Owned<AtspiAccessible>(atspi_relation_get_target(relation, 0));
         }
-        g_array_free(relations, TRUE);
-        return target;
+        return nullptr;
     };
 
-    AtspiAccessible *first = nullptr;
+    Owned<AtspiAccessible> first;
     int childCount = 0;
     {
         Call call(*this, pid);
         childCount = atspi_accessible_get_child_count(root, call.error());
         for (int i = 0; i < childCount && i < kMaxDocumentChildren && !first && !call.failed(); ++i) {
-            AtspiAccessible *child = atspi_accessible_get_child_at_index(root, i, nullptr);
-            if (child && hasText(child, pid))
-                first = child;
-            else if (child)
-                g_object_unref(child);
+            Owned<AtspiAccessible> child(atspi_accessible_get_child_at_index(root, i, nullptr));
+            if (child && hasText(child.get(), pid))
+                first = std::move(child);
         }
     }
     if (!first)
         return childCount == 0; // an empty document holds no text at all
     for (int back = 0; back < kMaxFlowParts; ++back) {
-        AtspiAccessible *before = flowTarget(first, ATSPI_RELATION_FLOWS_FROM);
+        Owned<AtspiAccessible> before = flowTarget(first.get(), ATSPI_RELATION_FLOWS_FROM);
         if (!before)
             break;
-        g_object_unref(first);
-        first = before;
+        first = std::move(before);
     }
-    AtspiAccessible *current = first;
+    Owned<AtspiAccessible> current = std::move(first);
     QList<DocumentText::Part> layout;
     while (current) {
         if (document.parts.size() >= kMaxFlowParts || !admits(pid)) {
             document.whole = false;
-            g_object_unref(current);
             break;
         }
-        const std::optional<TextState> state = textState(current, pid);
-        if (!state) {
-            g_object_unref(current);
+        const std::optional<TextState> state = textState(current.get(), pid);
+        if (!state)
             return false;
-        }
         if (state->text.contains(kObject))
             document.whole = false; // a frame or a picture inside the paragraph
-        document.parts.append({owned(current), *state, 0, state->text.size()});
+        Owned<AtspiAccessible> next = flowTarget(current.get(), ATSPI_RELATION_FLOWS_TO);
+        document.parts.append({std::move(current), *state, 0, state->text.size()});
         layout.append({state->text, layout.isEmpty() ? Break::None : Break::Always});
-        current = flowTarget(current, ATSPI_RELATION_FLOWS_TO);
+        current = std::move(next);
     }
     document.layout = DocumentText(layout);
     return true;
@@ -322,11 +261,11 @@ void AtspiAccessibility::spellOut(AtspiAccessible *accessible, qint64 pid, const
 {
     // Each embedded object stands for a child's text: runs of the element's
     // own text become parts, and each object is spelled out in its place.
-    AtspiHypertext *hypertext = iface(atspi_accessible_get_hypertext_iface, accessible, pid);
+    const Owned<AtspiHypertext> hypertext = iface(atspi_accessible_get_hypertext_iface, accessible, pid);
     const auto addRun = [&](qint64 from, qint64 to) {
         if (to <= from)
             return;
-        parts.append({owned(static_cast<AtspiAccessible *>(g_object_ref(accessible))), state, from, to - from});
+        parts.append({ref(accessible), state, from, to - from});
         layout.append({state.text.mid(from, to - from), pending});
         pending = Break::None;
     };
@@ -337,49 +276,39 @@ void AtspiAccessibility::spellOut(AtspiAccessible *accessible, qint64 pid, const
             continue;
         addRun(runStart, i);
         runStart = i + 1;
-        AtspiAccessible *child = nullptr;
+        Owned<AtspiAccessible> child;
         if (hypertext && depth < kMaxSpellDepth && parts.size() < kMaxSpelledParts && admits(pid)) {
             Call call(*this, pid);
-            AtspiHyperlink *hyperlink = atspi_hypertext_get_link(hypertext, link, call.error());
+            const Owned<AtspiHyperlink> hyperlink(atspi_hypertext_get_link(hypertext.get(), link, call.error()));
             if (hyperlink && !call.failed())
-                child = atspi_hyperlink_get_object(hyperlink, 0, call.error());
-            if (hyperlink)
-                g_object_unref(hyperlink);
-            if (child && call.failed()) {
-                g_object_unref(child);
-                child = nullptr;
-            }
+                child.reset(atspi_hyperlink_get_object(hyperlink.get(), 0, call.error()));
+            child = call.keep(std::move(child));
         }
         ++link;
-        const std::optional<TextState> childState = child ? textState(child, pid) : std::nullopt;
+        const std::optional<TextState> childState = child ? textState(child.get(), pid) : std::nullopt;
         if (!childState) {
             // A picture or a control: the text cannot say what it is.
             whole = false;
-            parts.append({owned(static_cast<AtspiAccessible *>(g_object_ref(accessible))), state, i, 1});
+            parts.append({ref(accessible), state, i, 1});
             layout.append({QString(kObject), pending});
             pending = Break::None;
-            if (child)
-                g_object_unref(child);
             continue;
         }
-        const std::optional<int> childRole = role(child, pid);
+        const std::optional<int> childRole = role(child.get(), pid);
         const bool block = childRole && isBlockRole(*childRole);
         if (block)
             pending = Break::IfNeeded;
         const qsizetype before = parts.size();
-        spellOut(child, pid, *childState, depth + 1, parts, layout, pending, whole);
+        spellOut(child.get(), pid, *childState, depth + 1, parts, layout, pending, whole);
         if (parts.size() == before && block) {
             // An empty line still counts as one.
-            parts.append({owned(static_cast<AtspiAccessible *>(g_object_ref(child))), *childState, 0, 0});
+            parts.append({ref(child.get()), *childState, 0, 0});
             layout.append({QString(), pending});
         }
         if (block)
             pending = Break::IfNeeded;
-        g_object_unref(child);
     }
     addRun(runStart, state.text.size());
-    if (hypertext)
-        g_object_unref(hypertext);
 }
 
 std::optional<AtspiAccessibility::Document> AtspiAccessibility::documentOf(AtspiAccessible *accessible, qint64 pid)
@@ -408,11 +337,8 @@ std::optional<bool> AtspiAccessibility::textIsWhole(AtspiAccessible *accessible,
     if (!state)
         return std::nullopt;
     // A paragraph reached on its own is only part of its document.
-    AtspiAccessible *parent = parentOf(accessible, pid);
-    const bool inDocument = parent && role(parent, pid) == ATSPI_ROLE_DOCUMENT_TEXT && !hasText(parent, pid);
-    if (parent)
-        g_object_unref(parent);
-    return !inDocument;
+    const Owned<AtspiAccessible> parent = parentOf(accessible, pid);
+    return !(parent && role(parent.get(), pid) == ATSPI_ROLE_DOCUMENT_TEXT && !hasText(parent.get(), pid));
 }
 
 // ---- reading and writing a document ---------------------------------------------
@@ -425,27 +351,24 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &d
     std::optional<qint64> weakCaret;
     for (int i = 0; i < document.parts.size() && admits(pid); ++i) {
         const DocumentPart &part = document.parts.at(i);
-        AtspiText *text = iface(atspi_accessible_get_text_iface, part.accessible.get(), pid);
+        const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, part.accessible.get(), pid);
         if (!text)
             continue;
         const auto toPart = [&](gint offset) { return offsets::toUtf16(part.state.text, offset, part.state.unit); };
         {
             Call call(*this, pid);
-            const gint n = atspi_text_get_n_selections(text, call.error());
-            if (!call.failed() && n > 0) {
-                if (AtspiRange *r = atspi_text_get_selection(text, 0, call.error())) {
-                    const qint64 a = std::max(toPart(std::min(r->start_offset, r->end_offset)), part.base);
-                    const qint64 b = std::min(toPart(std::max(r->start_offset, r->end_offset)), part.base + part.length);
-                    if (!call.failed() && a < b) {
-                        const qint64 from = document.layout.toWhole(i, a - part.base);
-                        const qint64 to = document.layout.toWhole(i, b - part.base);
-                        selFrom = selFrom ? std::min(*selFrom, from) : from;
-                        selTo = selTo ? std::max(*selTo, to) : to;
-                    }
-                    g_free(r);
+            if (const std::optional<TextRange> own =
+                    ownSelection(text.get(), part.accessible.get(), pid, part.state, call)) {
+                const qint64 a = std::max(own->location, part.base);
+                const qint64 b = std::min(own->end(), part.base + part.length);
+                if (!call.failed() && a < b) {
+                    const qint64 from = document.layout.toWhole(i, a - part.base);
+                    const qint64 to = document.layout.toWhole(i, b - part.base);
+                    selFrom = selFrom ? std::min(*selFrom, from) : from;
+                    selTo = selTo ? std::max(*selTo, to) : to;
                 }
             }
-            const gint caret = call.failed() ? -1 : atspi_text_get_caret_offset(text, call.error());
+            const gint caret = call.failed() ? -1 : atspi_text_get_caret_offset(text.get(), call.error());
             if (!call.failed() && caret >= 0) {
                 const qint64 c = toPart(caret);
                 if (c >= part.base && c <= part.base + part.length) {
@@ -460,7 +383,6 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &d
                 }
             }
         }
-        g_object_unref(text);
     }
     if (selFrom && selTo)
         return TextRange{*selFrom, *selTo - *selFrom};

@@ -19,12 +19,9 @@ const char *pathOf(AtspiAccessible *a)
 }
 } // namespace
 
-AtspiElementRef::AtspiElementRef(AtspiAccessible *accessible, qint64 pid) : m_accessible(accessible), m_pid(pid) {}
-
-AtspiElementRef::~AtspiElementRef()
+AtspiElementRef::AtspiElementRef(Owned<AtspiAccessible> accessible, qint64 pid)
+    : m_accessible(std::move(accessible)), m_pid(pid)
 {
-    if (m_accessible)
-        g_object_unref(m_accessible);
 }
 
 bool AtspiElementRef::same(AtspiAccessible *a, AtspiAccessible *b)
@@ -39,17 +36,17 @@ bool AtspiElementRef::same(AtspiAccessible *a, AtspiAccessible *b)
 bool AtspiElementRef::sameElement(const platform::ElementRef &other) const
 {
     const auto *o = dynamic_cast<const AtspiElementRef *>(&other);
-    return o && same(m_accessible, o->m_accessible);
+    return o && same(m_accessible.get(), o->m_accessible.get());
 }
 
 QString AtspiElementRef::busName() const
 {
-    return QString::fromUtf8(busOf(m_accessible));
+    return QString::fromUtf8(busOf(m_accessible.get()));
 }
 
 QString AtspiElementRef::path() const
 {
-    return QString::fromUtf8(pathOf(m_accessible));
+    return QString::fromUtf8(pathOf(m_accessible.get()));
 }
 
 QString AtspiElementRef::describe() const

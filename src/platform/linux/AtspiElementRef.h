@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Element.h"
+#include "platform/linux/GlibOwners.h"
 
 #include <QString>
 
@@ -12,17 +13,13 @@ namespace qv::linuxdesktop {
 // object path there, with the process id found for that bus name.
 class AtspiElementRef final : public platform::ElementRef {
 public:
-    // Takes over one reference of `accessible`.
-    AtspiElementRef(AtspiAccessible *accessible, qint64 pid);
-    ~AtspiElementRef() override;
-    AtspiElementRef(const AtspiElementRef &) = delete;
-    AtspiElementRef &operator=(const AtspiElementRef &) = delete;
+    AtspiElementRef(Owned<AtspiAccessible> accessible, qint64 pid);
 
     bool sameElement(const platform::ElementRef &other) const override;
     qint64 pid() const override { return m_pid; }
     QString describe() const override;
 
-    AtspiAccessible *accessible() const { return m_accessible; }
+    AtspiAccessible *accessible() const { return m_accessible.get(); }
     QString busName() const;
     QString path() const;
 
@@ -30,7 +27,7 @@ public:
     static bool same(AtspiAccessible *a, AtspiAccessible *b);
 
 private:
-    AtspiAccessible *m_accessible;
+    Owned<AtspiAccessible> m_accessible;
     qint64 m_pid;
 };
 

@@ -2,6 +2,8 @@
 
 #include "platform/linux/LinuxDesktop.h"
 
+#include "platform/linux/GlibOwners.h"
+
 #include <QCryptographicHash>
 
 namespace qv::linuxdesktop {
@@ -13,10 +15,8 @@ void LinuxDesktop::setBadgeLabel(const QString &label)
     if (label == m_label)
         return;
     m_label = label;
-    GError *error = nullptr;
-    GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-    if (error)
-        g_error_free(error);
+    ErrorSlot error;
+    const Owned<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, error.out()));
     if (!bus)
         return; // no session bus, nobody to show it
     // The entry carries a count, not text: a number shows as itself, any
@@ -31,10 +31,9 @@ void LinuxDesktop::setBadgeLabel(const QString &label)
     g_variant_builder_init(&props, G_VARIANT_TYPE("a{sv}"));
     g_variant_builder_add(&props, "{sv}", "count", g_variant_new_int64(count));
     g_variant_builder_add(&props, "{sv}", "count-visible", g_variant_new_boolean(!label.isEmpty()));
-    g_dbus_connection_emit_signal(bus, nullptr, path.constData(), "com.canonical.Unity.LauncherEntry", "Update",
+    g_dbus_connection_emit_signal(bus.get(), nullptr, path.constData(), "com.canonical.Unity.LauncherEntry", "Update",
                                   g_variant_new("(sa{sv})", uri.constData(), &props), nullptr);
-    g_dbus_connection_flush_sync(bus, nullptr, nullptr);
-    g_object_unref(bus);
+    g_dbus_connection_flush_sync(bus.get(), nullptr, nullptr);
 }
 
 bool LinuxDesktop::reduceMotion()
@@ -43,17 +42,11 @@ bool LinuxDesktop::reduceMotion()
     GSettingsSchemaSource *source = g_settings_schema_source_get_default();
     if (!source)
         return false;
-    GSettingsSchema *schema = g_settings_schema_source_lookup(source, "org.gnome.desktop.interface", TRUE);
-    if (!schema)
+    const OwnedSchema schema(g_settings_schema_source_lookup(source, "org.gnome.desktop.interface", TRUE));
+    if (!schema || !g_settings_schema_has_key(schema.get(), "enable-animations"))
         return false;
-    bool reduce = false;
-    if (g_settings_schema_has_key(schema, "enable-animations")) {
-        GSettings *settings = g_settings_new_full(schema, nullptr, nullptr);
-        reduce = !g_settings_get_boolean(settings, "enable-animations");
-        g_object_unref(settings);
-    }
-    g_settings_schema_unref(schema);
-    return reduce;
+    const Owned<GSettings> settings(g_settings_new_full(schema.get(), nullptr, nullptr));
+    return !g_settings_get_boolean(settings.get(), "enable-animations");
 }
 
 } // namespace qv::linuxdesktop

@@ -2,6 +2,8 @@
 
 #include "platform/linux/LinuxPermissions.h"
 
+#include "platform/linux/GlibOwners.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -12,39 +14,30 @@ namespace {
 
 constexpr int kBusTimeoutMs = 1000;
 
-GDBusConnection *sessionBus()
+Owned<GDBusConnection> sessionBus()
 {
-    GError *error = nullptr;
-    GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-    if (error)
-        g_error_free(error);
-    return bus;
+    ErrorSlot error;
+    return Owned<GDBusConnection>(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, error.out()));
 }
 
 std::optional<bool> a11yEnabled()
 {
-    GDBusConnection *bus = sessionBus();
+    const Owned<GDBusConnection> bus = sessionBus();
     if (!bus)
         return std::nullopt;
-    GError *error = nullptr;
-    GVariant *reply = g_dbus_connection_call_sync(
-        bus, "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get",
+    ErrorSlot error;
+    const OwnedVariant reply(g_dbus_connection_call_sync(
+        bus.get(), "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get",
         g_variant_new("(ss)", "org.a11y.Status", "IsEnabled"), G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE,
-        kBusTimeoutMs, nullptr, &error);
-    std::optional<bool> out;
-    if (reply) {
-        GVariant *boxed = nullptr;
-        g_variant_get(reply, "(v)", &boxed);
-        if (boxed && g_variant_is_of_type(boxed, G_VARIANT_TYPE_BOOLEAN))
-            out = bool(g_variant_get_boolean(boxed));
-        if (boxed)
-            g_variant_unref(boxed);
-        g_variant_unref(reply);
-    }
-    if (error)
-        g_error_free(error);
-    g_object_unref(bus);
-    return out;
+        kBusTimeoutMs, nullptr, error.out()));
+    if (!reply)
+        return std::nullopt;
+    GVariant *value = nullptr;
+    g_variant_get(reply.get(), "(v)", &value);
+    const OwnedVariant boxed(value);
+    if (boxed && g_variant_is_of_type(boxed.get(), G_VARIANT_TYPE_BOOLEAN))
+        return bool(g_variant_get_boolean(boxed.get()));
+    return std::nullopt;
 }
 
 } // namespace
@@ -71,19 +64,14 @@ void LinuxPermissions::requestAccessibility()
 {
     // The desktop's own switch: applications started from now on expose
     // their interfaces.
-    GDBusConnection *bus = sessionBus();
+    const Owned<GDBusConnection> bus = sessionBus();
     if (!bus)
         return;
-    GError *error = nullptr;
-    GVariant *reply = g_dbus_connection_call_sync(
-        bus, "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+    ErrorSlot error;
+    const OwnedVariant reply(g_dbus_connection_call_sync(
+        bus.get(), "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
         g_variant_new("(ssv)", "org.a11y.Status", "IsEnabled", g_variant_new_boolean(TRUE)), nullptr,
-        G_DBUS_CALL_FLAGS_NONE, kBusTimeoutMs, nullptr, &error);
-    if (reply)
-        g_variant_unref(reply);
-    if (error)
-        g_error_free(error);
-    g_object_unref(bus);
+        G_DBUS_CALL_FLAGS_NONE, kBusTimeoutMs, nullptr, error.out()));
 }
 
 void LinuxPermissions::requestInputSynthesis()

@@ -56,4 +56,39 @@ std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit
     return text::codePointCount(text.first(offset));
 }
 
+std::optional<qint64> countedTwice(QStringView text, qint64 utf16)
+{
+    const std::optional<qint64> once = fromUtf16(text, utf16, OffsetUnit::CodePoints);
+    return once ? fromUtf16(text, *once, OffsetUnit::CodePoints) : std::nullopt;
+}
+
+std::optional<std::pair<qint64, qint64>> reportedSelection(QStringView text, qint64 start, qint64 end, qint64 caret,
+                                                           OffsetUnit unit,
+                                                           std::optional<std::pair<qint64, qint64>> written)
+{
+    if (start > end)
+        std::swap(start, end);
+    if (start < end) {
+        const std::pair once{toUtf16(text, start, unit), toUtf16(text, end, unit)};
+        if (unit == OffsetUnit::Utf16)
+            return once;
+        const std::pair twice{toUtf16(text, once.first, unit), toUtf16(text, once.second, unit)};
+        if (written && (*written == twice || *written == once) && written->second == caret)
+            return written;
+        // Counted twice is how Chromium reports it today; counted once, a
+        // report is only taken where the caret rules the other reading out.
+        if (twice.second == caret || twice.first == caret)
+            return twice;
+        if (once.second == caret || once.first == caret)
+            return once;
+        // Read twice even when the caret fits neither: a selection still
+        // being applied reads again, and a wrong guess would stop that.
+        return twice;
+    }
+    if (written && written->first < written->second && written->second == caret
+        && (!countedTwice(text, written->first) || !countedTwice(text, written->second)))
+        return written;
+    return std::nullopt;
+}
+
 } // namespace qv::linuxdesktop::offsets

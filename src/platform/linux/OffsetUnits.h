@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <utility>
 
 namespace qv::linuxdesktop {
 
@@ -31,6 +32,26 @@ qint64 toUtf16(QStringView text, qint64 offset, OffsetUnit unit);
 // negative offset or one that falls inside a surrogate pair (some editors
 // split the character there).
 std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit);
+
+// Chromium counts the offsets of the selection it reports twice: its UTF-16
+// offset turned into code points, and that number turned into code points
+// once more as if it were UTF-16 (its caret offsets and its selection writes
+// count once). What it reports for a UTF-16 offset of `text`; nullopt where
+// the first count falls inside a surrogate pair of the text, where it
+// reports no selection at all.
+std::optional<qint64> countedTwice(QStringView text, qint64 utf16);
+
+// A selection a Chromium element reported, [start, end) in its unit, as
+// UTF-16 offsets of `text`. `caret` (UTF-16) is the selection's moving end,
+// which every application counts once: it picks between the report read
+// once and read twice, so a browser that counts once is read right too.
+// `written` is the range last written to this text: a report that fits it
+// either way is it, and when the report lost a selection that exists
+// (start == end) it stands if Chromium would lose it too and the caret is
+// at its end. Nullopt when nothing fits.
+std::optional<std::pair<qint64, qint64>> reportedSelection(QStringView text, qint64 start, qint64 end, qint64 caret,
+                                                           OffsetUnit unit,
+                                                           std::optional<std::pair<qint64, qint64>> written);
 
 } // namespace offsets
 } // namespace qv::linuxdesktop
