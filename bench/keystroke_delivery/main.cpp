@@ -31,7 +31,8 @@ namespace {
 using qv::e2e::TargetApp;
 
 const QString kText = QStringLiteral(
-    "Café déjà vu — “quoted” and ‘single’ naïve résumé. A family 👨‍👩‍👧, a flag 🇫🇷, e\u0301 too.\n"
+    "Café déjà vu — “quoted” and ‘single’ naïve résumé. A family 👨‍👩‍👧, a flag 🇫🇷, e\u0301 "
+    "too.\n"
     "The piñata’s crème brûlée costs 5 € — “done”! 👍🏽 Straße, Ærø.");
 
 // Greek and Cyrillic words: well over a hundred distinct characters.
@@ -50,10 +51,7 @@ double percentile(std::vector<double> v, double p)
 }
 
 // Characters per minute of a words-per-minute rate (five characters a word).
-double intervalMs(double wpm)
-{
-    return 60'000.0 / (wpm * 5.0);
-}
+double intervalMs(double wpm) { return 60'000.0 / (wpm * 5.0); }
 
 struct Timing {
     std::vector<double> lateMs;
@@ -149,7 +147,8 @@ int main(int argc, char **argv)
         while (started && !active && patience.elapsed() < 60'000)
             active = target.activate();
         if (!started || !active) {
-            std::fprintf(stderr, "cannot start a target: %s\n", qPrintable(why.isEmpty() ? QStringLiteral("not activated") : why));
+            std::fprintf(stderr, "cannot start a target: %s\n",
+                         qPrintable(why.isEmpty() ? QStringLiteral("not activated") : why));
             return 1;
         }
         for (double wpm : rates) {

@@ -186,22 +186,25 @@ int main(int argc, char **argv)
                               ? qEnvironmentVariable("QUORVEL_E2E_PACE").toDouble()
                               : 20.0;
     const int wpm = qEnvironmentVariableIsSet("QUORVEL_BENCH_WPM") ? qEnvironmentVariableIntValue("QUORVEL_BENCH_WPM")
-                                                                    : 250;
+                                                                   : 250;
     QtScheduler real;
     e2e::BriskScheduler brisk(real, factor);
     linuxdesktop::LinuxPlatform platform(real);
     const QString text = QString::fromUtf8(kSampleText);
     std::printf("text: %d characters; %d WPM, pauses shortened %.0fx\n", text::graphemeCount(text), wpm, factor);
-    std::printf("%-13s %-6s %-6s %6s %8s %9s %10s %8s %8s  %s\n", "row", "human", "review", "exact", "wrong",
-                "wall s", "review s", "arrow/ch", "cpu %", "target cpu %  (last phase)");
+    std::printf("%-13s %-6s %-6s %6s %8s %9s %10s %8s %8s  %s\n", "row", "human", "review", "exact", "wrong", "wall s",
+                "review s", "arrow/ch", "cpu %", "target cpu %  (last phase)");
     std::fflush(stdout);
     for (const Row &row : rows) {
         if (!wanted.isEmpty() && !wanted.contains(QString::fromLatin1(row.name)))
             continue;
         const Result r = runRow(row, text, platform, real, brisk, wpm);
         std::printf("%-13s %-6s %-6s %6s %8d %9.1f %10.1f %8.2f %8.1f  %.1f (%s)\n", row.name,
-                    row.humanize ? "on" : "off", row.review, !r.ran ? "-" : r.exact ? "yes" : "NO", r.wrong, r.wallS,
-                    r.reviewS, r.arrowsPerChar, r.ownCpu, r.targetCpu, qPrintable(r.lastPhase));
+                    row.humanize ? "on" : "off", row.review,
+                    !r.ran    ? "-"
+                    : r.exact ? "yes"
+                              : "NO",
+                    r.wrong, r.wallS, r.reviewS, r.arrowsPerChar, r.ownCpu, r.targetCpu, qPrintable(r.lastPhase));
         std::fflush(stdout);
     }
     return 0;

@@ -53,9 +53,10 @@ void resetPeak()
 
 QString words(qv::Random &random, int count)
 {
-    static const char *const kWords[] = {"the", "cell", "membrane", "controls", "what", "enters", "and", "leaves",
-                                         "photosynthesis", "turns", "light", "into", "chemical", "energy", "while",
-                                         "respiration", "releases", "it", "again", "in", "every", "living", "thing"};
+    static const char *const kWords[] = {"the",      "cell",   "membrane",       "controls",    "what",     "enters",
+                                         "and",      "leaves", "photosynthesis", "turns",       "light",    "into",
+                                         "chemical", "energy", "while",          "respiration", "releases", "it",
+                                         "again",    "in",     "every",          "living",      "thing"};
     QString out;
     for (int i = 0; i < count; ++i) {
         if (i)
@@ -68,9 +69,10 @@ QString words(qv::Random &random, int count)
 QUuid randomId(qv::Random &random)
 {
     return QUuid(uint(random.uniformInt(0, 0xFFFFFFFF)), ushort(random.uniformInt(0, 0xFFFF)),
-                 ushort(random.uniformInt(0, 0xFFFF)), uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)),
+                 ushort(random.uniformInt(0, 0xFFFF)), uchar(random.uniformInt(0, 255)),
                  uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)),
-                 uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)));
+                 uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)), uchar(random.uniformInt(0, 255)),
+                 uchar(random.uniformInt(0, 255)));
 }
 
 void measure(const char *what, const std::function<void()> &step, const QString &file = {})
@@ -146,10 +148,12 @@ int main(int argc, char **argv)
 
     std::printf("%d writing projects, %d study sets of %d cards\n", projectCount, setCount, cardCount);
     bool ok = true;
-    measure("save projects", [&] { ok &= storage.saveProjects(projects).ok(); }, storage.projectsFilePath());
+    measure(
+        "save projects", [&] { ok &= storage.saveProjects(projects).ok(); }, storage.projectsFilePath());
     QList<qv::Project> loadedProjects;
     measure("load projects", [&] { loadedProjects = storage.loadProjects(); });
-    measure("save study sets", [&] { ok &= storage.saveStudyProjects(sets).ok(); }, storage.studyProjectsFilePath());
+    measure(
+        "save study sets", [&] { ok &= storage.saveStudyProjects(sets).ok(); }, storage.studyProjectsFilePath());
     QList<qv::StudyProject> loadedSets;
     measure("load study sets", [&] { loadedSets = storage.loadStudyProjects(); });
 

@@ -154,8 +154,8 @@ int main()
                 static_cast<long long>(text.split(QLatin1Char(' '), Qt::SkipEmptyParts).size()),
                 static_cast<unsigned long long>(seed));
     std::printf("%6s %5s %-7s %8s %8s %8s %9s %9s %8s %8s %8s %6s %6s %9s %8s %8s\n", "target", "human", "review",
-                "keyWPM", "allWPM", "minutes", "keys/char", "arrow/chr", "corr/100", "medianMs", "p90Ms", "CV",
-                "exact", "wallMs", "us/key", "us/char");
+                "keyWPM", "allWPM", "minutes", "keys/char", "arrow/chr", "corr/100", "medianMs", "p90Ms", "CV", "exact",
+                "wallMs", "us/key", "us/char");
     double worstUs = 0;
     double worstUsPerChar = 0;
     double worstWall = 0;
@@ -166,10 +166,11 @@ int main()
                 worstUs = std::max(worstUs, r.usPerKey);
                 worstWall = std::max(worstWall, r.wallMs);
                 worstUsPerChar = std::max(worstUsPerChar, r.usPerChar);
-                std::printf("%6d %5s %-7s %8.1f %8.1f %8.1f %9.3f %9.2f %8.2f %8.1f %8.1f %6.3f %6s %9.1f %8.2f %8.1f\n",
-                            r.targetWpm, r.humanize ? "on" : "off", qPrintable(r.review), r.keyWpm, r.overallWpm,
-                            r.minutes, r.keysPerChar, r.arrowsPerChar, r.correctionsPer100, r.medianMs, r.p90Ms, r.cv,
-                            r.fieldMatches ? "yes" : "no", r.wallMs, r.usPerKey, r.usPerChar);
+                std::printf(
+                    "%6d %5s %-7s %8.1f %8.1f %8.1f %9.3f %9.2f %8.2f %8.1f %8.1f %6.3f %6s %9.1f %8.2f %8.1f\n",
+                    r.targetWpm, r.humanize ? "on" : "off", qPrintable(r.review), r.keyWpm, r.overallWpm, r.minutes,
+                    r.keysPerChar, r.arrowsPerChar, r.correctionsPer100, r.medianMs, r.p90Ms, r.cv,
+                    r.fieldMatches ? "yes" : "no", r.wallMs, r.usPerKey, r.usPerChar);
             }
     std::printf("engine cost: worst %.2f us per keystroke (target < 20), worst %.1f us per typed character, "
                 "worst run %.1f ms of wall time (target < 1000)\n",

@@ -7,8 +7,8 @@
 
 namespace qv::app {
 
-AppRestarter::AppRestarter(ProcessLauncher &launcher, QuitPath &quitPath, std::function<void()> flush,
-                           QString program, QStringList arguments)
+AppRestarter::AppRestarter(ProcessLauncher &launcher, QuitPath &quitPath, std::function<void()> flush, QString program,
+                           QStringList arguments)
     : m_launcher(launcher), m_quitPath(quitPath), m_flush(std::move(flush)), m_program(std::move(program)),
       m_arguments(std::move(arguments))
 {

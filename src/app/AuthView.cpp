@@ -32,16 +32,16 @@ AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl su
     m_title = new ShimmerTitle(QStringLiteral("Quorvel"), 56, m_card);
     column->addSpacing(6);
     column->addWidget(m_title);
-    column->addWidget(wordWrapped(styledLabel(QStringLiteral("Sign in to continue"), TextStyle::Title3,
-                                              QFont::DemiBold, Theme::subtext(), m_card),
+    column->addWidget(wordWrapped(styledLabel(QStringLiteral("Sign in to continue"), TextStyle::Title3, QFont::DemiBold,
+                                              Theme::subtext(), m_card),
                                   Qt::AlignHCenter));
     column->addWidget(
         wordWrapped(styledLabel(QStringLiteral("Use with your own work or content you have permission to present."),
                                 TextStyle::Caption, std::nullopt, Theme::subtext(), m_card),
                     Qt::AlignHCenter));
-    m_offline = wordWrapped(
-        styledLabel(QStringLiteral("Network not connected"), TextStyle::Caption, std::nullopt, Theme::danger(), m_card),
-        Qt::AlignHCenter);
+    m_offline = wordWrapped(styledLabel(QStringLiteral("Network not connected"), TextStyle::Caption, std::nullopt,
+                                        Theme::danger(), m_card),
+                            Qt::AlignHCenter);
     column->addWidget(m_offline);
 
     m_email = new QVLineEdit(m_card, 12);
@@ -62,8 +62,8 @@ AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl su
     m_support = new QVButton(QStringLiteral("Support"), QVButtonVariant::secondary, false, m_card);
     column->addWidget(m_support, 0, Qt::AlignHCenter);
 
-    m_message =
-        wordWrapped(styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext(), m_card), Qt::AlignHCenter);
+    m_message = wordWrapped(styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext(), m_card),
+                            Qt::AlignHCenter);
     column->addWidget(m_message);
 
     m_card->setMaximumWidth(kMaxCardWidth);

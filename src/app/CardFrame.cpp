@@ -11,8 +11,8 @@ namespace qv::app {
 CardFrame::CardFrame(Style style, QWidget *parent) : QWidget(parent), m_style(style)
 {
     m_shadow = new DropShadow(this, [this] {
-        return ShadowSpec{QRectF(rect()), m_style.cornerRadius, Theme::shadow(), m_style.shadowRadius,
-                          {0, m_style.shadowOffsetY}};
+        return ShadowSpec{
+            QRectF(rect()), m_style.cornerRadius, Theme::shadow(), m_style.shadowRadius, {0, m_style.shadowOffsetY}};
     });
     m_shadow->setReach(int(m_style.shadowRadius + m_style.shadowOffsetY) + 4);
 }

@@ -33,7 +33,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->ignore();
     // Posted: quitting from inside the window's own close event is fragile.
-    QMetaObject::invokeMethod(this, [this] { m_quitPath.quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_quitPath.quit(); }, Qt::QueuedConnection);
 }
 
 } // namespace qv::app

@@ -26,9 +26,9 @@ PermissionsGateView::PermissionsGateView(Services services, std::function<void()
     column->setContentsMargins(28, 28, 28, 28);
     column->setSpacing(18);
 
-    column->addWidget(wordWrapped(
-        styledLabel(QStringLiteral("Enable Permissions"), TextStyle::Title2, QFont::DemiBold, Theme::text(), this),
-        Qt::AlignHCenter));
+    column->addWidget(wordWrapped(styledLabel(QStringLiteral("Enable Permissions"), TextStyle::Title2, QFont::DemiBold,
+                                              Theme::text(), this),
+                                  Qt::AlignHCenter));
     auto *message = wordWrapped(
         styledLabel(
             QStringLiteral(
@@ -41,20 +41,22 @@ PermissionsGateView::PermissionsGateView(Services services, std::function<void()
 
     auto *rows = new QVBoxLayout;
     rows->setSpacing(12);
-    m_accessibilityRow = new PermissionRow(QStringLiteral("Accessibility"), std::move(accessibilityGuideURL),
-                                           [this] {
-                                               m_services.permissions.requestAccessibility();
-                                               m_services.permissions.openAccessibilitySettings();
-                                               refreshFlags();
-                                           },
-                                           this);
-    m_inputRow = new PermissionRow(QStringLiteral("Input Monitoring"), std::move(inputMonitoringGuideURL),
-                                   [this] {
-                                       m_services.permissions.requestInputSynthesis();
-                                       m_services.permissions.openInputSettings();
-                                       refreshFlags();
-                                   },
-                                   this);
+    m_accessibilityRow = new PermissionRow(
+        QStringLiteral("Accessibility"), std::move(accessibilityGuideURL),
+        [this] {
+            m_services.permissions.requestAccessibility();
+            m_services.permissions.openAccessibilitySettings();
+            refreshFlags();
+        },
+        this);
+    m_inputRow = new PermissionRow(
+        QStringLiteral("Input Monitoring"), std::move(inputMonitoringGuideURL),
+        [this] {
+            m_services.permissions.requestInputSynthesis();
+            m_services.permissions.openInputSettings();
+            refreshFlags();
+        },
+        this);
     for (PermissionRow *row : {m_accessibilityRow, m_inputRow}) {
         connect(row, &PermissionRow::tutorialRequested, this,
                 [this](const QUrl &url) { m_services.workspace.openUrl(url); });

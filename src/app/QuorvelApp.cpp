@@ -105,10 +105,11 @@ QUrl QuorvelApp::sitePage(const QString &path) const
 PermissionsGateView *QuorvelApp::makePermissionsCard(std::function<void()> onDismiss, QWidget *parent)
 {
     AppRestarter *restarter = m_restarter.get();
-    return new PermissionsGateView(
-        PermissionsGateView::Services{*m_appState, m_env.platform->permissions(), m_env.platform->workspace(),
-                                      *m_env.scheduler, [restarter] { return restarter->restart(); }},
-        std::move(onDismiss), accessibilityGuideUrl().toString(), inputMonitoringGuideUrl().toString(), parent);
+    return new PermissionsGateView(PermissionsGateView::Services{*m_appState, m_env.platform->permissions(),
+                                                                 m_env.platform->workspace(), *m_env.scheduler,
+                                                                 [restarter] { return restarter->restart(); }},
+                                   std::move(onDismiss), accessibilityGuideUrl().toString(),
+                                   inputMonitoringGuideUrl().toString(), parent);
 }
 
 } // namespace qv::app

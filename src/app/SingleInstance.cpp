@@ -109,7 +109,8 @@ bool SingleInstance::askRunningCopy()
         socket.connectToServer(serverName());
         if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
             socket.write(kActivate);
-            if (socket.waitForBytesWritten(1000) && socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            if (socket.waitForBytesWritten(1000)
+                && socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
                 return socket.readLine() == kDone;
             return false;
         }

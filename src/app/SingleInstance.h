@@ -19,9 +19,9 @@ class SingleInstance final : public QObject {
     Q_OBJECT
 public:
     enum class Claim {
-        First,    // this is the one copy: go on
-        Handed,   // another copy runs and was asked to come forward: exit
-        Unknown,  // no lock could be made (an unwritable folder): go on, unguarded
+        First,   // this is the one copy: go on
+        Handed,  // another copy runs and was asked to come forward: exit
+        Unknown, // no lock could be made (an unwritable folder): go on, unguarded
     };
 
     // `folder` holds the lock; the socket's name is derived from it.

@@ -1,12 +1,12 @@
 // Quorvel: the program's entry point.
 #include "app/AccessibleScrollArea.h"
+#include "app/MainWindow.h"
 #include "app/NetworkConnectivityMonitor.h"
 #include "app/NotificationCenter.h"
 #include "app/PermissionsGateView.h"
 #include "app/QuitPath.h"
 #include "app/QuorvelApp.h"
 #include "app/SingleInstance.h"
-#include "app/MainWindow.h"
 #include "core/QtScheduler.h"
 #include "core/Random.h"
 #include "core/WallClock.h"
@@ -16,12 +16,12 @@
 #include "editor/TypingPanelWindow.h"
 #include "engine/TypingEngine.h"
 #include "model/AppConfig.h"
-#include "services/BackendSettings.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "services/BackendSettings.h"
 #include "state/PreferencesFile.h"
+#include "state/TerminationFlush.h"
 #include "study/views/StudyRootView.h"
 #include "study/views/StudyWorkspacePages.h"
-#include "state/TerminationFlush.h"
 #include "theme/AppStyle.h"
 #include "theme/MotionSettings.h"
 #include "theme/ThemeEnvironment.h"
@@ -100,7 +100,8 @@ int main(int argc, char **argv)
     };
     env.makeConnectivity = [] { return std::make_unique<qv::app::NetworkConnectivityMonitor>(); };
     qv::dashboard::QtFileChooser fileChooser;
-    env.makeDashboard = [&scheduler, &clock, &random, &fileChooser](qv::app::QuorvelApp &app, QWidget *parent) -> QWidget * {
+    env.makeDashboard = [&scheduler, &clock, &random, &fileChooser](qv::app::QuorvelApp &app,
+                                                                    QWidget *parent) -> QWidget * {
         qv::dashboard::DashboardEnvironment dashboardEnv{&scheduler, &app.platform().permissions(),
                                                          &app.platform().workspace(), app.sitePage(QString())};
         dashboardEnv.fileChooser = &fileChooser;

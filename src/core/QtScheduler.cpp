@@ -6,10 +6,7 @@
 
 namespace qv {
 
-QtScheduler::QtScheduler(QObject *parent) : QObject(parent)
-{
-    m_clock.start();
-}
+QtScheduler::QtScheduler(QObject *parent) : QObject(parent) { m_clock.start(); }
 
 QtScheduler::~QtScheduler()
 {
@@ -17,10 +14,7 @@ QtScheduler::~QtScheduler()
         delete timer;
 }
 
-qint64 QtScheduler::nowNs() const
-{
-    return m_clock.nsecsElapsed();
-}
+qint64 QtScheduler::nowNs() const { return m_clock.nsecsElapsed(); }
 
 Scheduler::TimerId QtScheduler::scheduleNs(qint64 delayNs, Callback callback)
 {

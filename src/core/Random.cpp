@@ -14,10 +14,7 @@ std::uint64_t splitmix64(std::uint64_t &x)
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
 }
-std::uint64_t rotl(std::uint64_t x, int k)
-{
-    return (x << k) | (x >> (64 - k));
-}
+std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 } // namespace
 
 SeededRandom::SeededRandom(std::uint64_t seed)
@@ -101,7 +98,9 @@ qint64 ScriptedRandom::uniformInt(qint64 lo, qint64 hi)
     const Draw d = m_script[m_next++];
     if (d.kind != Draw::Int) {
         fail(QStringLiteral("draw %1: an integer in [%2, %3] was drawn, the script has a real")
-                 .arg(m_next - 1).arg(lo).arg(hi));
+                 .arg(m_next - 1)
+                 .arg(lo)
+                 .arg(hi));
         return lo;
     }
     const qint64 v = qint64(d.value);
@@ -123,7 +122,9 @@ double ScriptedRandom::uniformReal(double lo, double hi)
     const Draw d = m_script[m_next++];
     if (d.kind != Draw::Real) {
         fail(QStringLiteral("draw %1: a real in [%2, %3] was drawn, the script has an integer")
-                 .arg(m_next - 1).arg(lo).arg(hi));
+                 .arg(m_next - 1)
+                 .arg(lo)
+                 .arg(hi));
         return lo;
     }
     const double top = hi < lo ? lo : hi;

@@ -74,10 +74,7 @@ QStringList graphemes(QStringView s)
     return out;
 }
 
-int graphemeCount(QStringView s)
-{
-    return int(graphemeBoundaries(s).size()) - 1;
-}
+int graphemeCount(QStringView s) { return int(graphemeBoundaries(s).size()) - 1; }
 
 int offsetOfGrapheme(QStringView s, int index)
 {
@@ -127,15 +124,9 @@ int boundaryNear(QStringView s, int offset, Side side)
 }
 } // namespace
 
-int boundaryAtOrBefore(QStringView s, int offset)
-{
-    return boundaryNear(s, offset, Side::Before);
-}
+int boundaryAtOrBefore(QStringView s, int offset) { return boundaryNear(s, offset, Side::Before); }
 
-int boundaryAtOrAfter(QStringView s, int offset)
-{
-    return boundaryNear(s, offset, Side::After);
-}
+int boundaryAtOrAfter(QStringView s, int offset) { return boundaryNear(s, offset, Side::After); }
 
 bool isGraphemeBoundary(QStringView s, int offset)
 {
@@ -166,18 +157,27 @@ int codePointCount(QStringView s)
 bool isWhitespaceScalar(char32_t c)
 {
     switch (c) {
-    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20: case 0x85: case 0xA0:
-    case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+    case 0x09:
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x20:
+    case 0x85:
+    case 0xA0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000:
         return true;
     default:
         return c >= 0x2000 && c <= 0x200A;
     }
 }
 
-bool isNewlineScalar(char32_t c)
-{
-    return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
-}
+bool isNewlineScalar(char32_t c) { return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029; }
 
 QString trimmed(QStringView s)
 {
@@ -198,44 +198,20 @@ QString trimmed(QStringView s)
     return s.mid(begin, end - begin).toString();
 }
 
-bool isLetter(QStringView cluster)
-{
-    return !cluster.isEmpty() && QChar::isLetter(firstScalar(cluster));
-}
+bool isLetter(QStringView cluster) { return !cluster.isEmpty() && QChar::isLetter(firstScalar(cluster)); }
 
-bool isNumber(QStringView cluster)
-{
-    return !cluster.isEmpty() && QChar::isNumber(firstScalar(cluster));
-}
+bool isNumber(QStringView cluster) { return !cluster.isEmpty() && QChar::isNumber(firstScalar(cluster)); }
 
-bool isLetterOrNumber(QStringView cluster)
-{
-    return isLetter(cluster) || isNumber(cluster);
-}
+bool isLetterOrNumber(QStringView cluster) { return isLetter(cluster) || isNumber(cluster); }
 
-bool isUppercase(QStringView cluster)
-{
-    return !cluster.isEmpty() && QChar::isUpper(firstScalar(cluster));
-}
+bool isUppercase(QStringView cluster) { return !cluster.isEmpty() && QChar::isUpper(firstScalar(cluster)); }
 
-bool isLowercase(QStringView cluster)
-{
-    return !cluster.isEmpty() && QChar::isLower(firstScalar(cluster));
-}
+bool isLowercase(QStringView cluster) { return !cluster.isEmpty() && QChar::isLower(firstScalar(cluster)); }
 
-bool isWhitespace(QStringView cluster)
-{
-    return !cluster.isEmpty() && isWhitespaceScalar(firstScalar(cluster));
-}
+bool isWhitespace(QStringView cluster) { return !cluster.isEmpty() && isWhitespaceScalar(firstScalar(cluster)); }
 
-bool isNewline(QStringView cluster)
-{
-    return !cluster.isEmpty() && isNewlineScalar(firstScalar(cluster));
-}
+bool isNewline(QStringView cluster) { return !cluster.isEmpty() && isNewlineScalar(firstScalar(cluster)); }
 
-bool isPunctuation(QStringView cluster)
-{
-    return !cluster.isEmpty() && QChar::isPunct(firstScalar(cluster));
-}
+bool isPunctuation(QStringView cluster) { return !cluster.isEmpty() && QChar::isPunct(firstScalar(cluster)); }
 
 } // namespace qv::text

@@ -4,10 +4,7 @@
 
 namespace qv {
 
-QDateTime SystemWallClock::nowUtc() const
-{
-    return QDateTime::currentDateTimeUtc();
-}
+QDateTime SystemWallClock::nowUtc() const { return QDateTime::currentDateTimeUtc(); }
 
 FixedWallClock::FixedWallClock(QDateTime start, const Scheduler *follow)
     : m_start(start.toUTC()), m_follow(follow), m_followOriginNs(follow ? follow->nowNs() : 0)

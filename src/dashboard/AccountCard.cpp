@@ -43,8 +43,8 @@ AccountCard::AccountCard(state::AppState &appState, std::shared_ptr<SettingsBind
         m_appState.updateProfileName(text::trimmed(name));
     });
 
-    m_email = styledLabel(appState.authEmail(), Typography::font(TextStyle::Caption, QFont::DemiBold),
-                          Theme::subtext(), this);
+    m_email = styledLabel(appState.authEmail(), Typography::font(TextStyle::Caption, QFont::DemiBold), Theme::subtext(),
+                          this);
     auto *emailRow = new QHBoxLayout;
     emailRow->setSpacing(10);
     emailRow->addWidget(m_email);

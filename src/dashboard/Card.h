@@ -19,9 +19,17 @@ public:
     Card(QColor fill, double radius, QWidget *parent = nullptr);
 
     void setFill(const QColor &fill);
-    void setBorder(const QColor &border) { m_border = border; update(); }
+    void setBorder(const QColor &border)
+    {
+        m_border = border;
+        update();
+    }
     // A capsule whatever the height.
-    void setCapsule(bool on) { m_capsule = on; update(); }
+    void setCapsule(bool on)
+    {
+        m_capsule = on;
+        update();
+    }
     void setShadow(double blurRadius, QPointF offset, double opacity = 1.0);
     double radius() const;
 

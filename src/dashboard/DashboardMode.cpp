@@ -7,9 +7,12 @@ QList<DashboardMode> allDashboardModes() { return {DashboardMode::writer, Dashbo
 QString rawValue(DashboardMode mode)
 {
     switch (mode) {
-    case DashboardMode::writer: return QStringLiteral("writer");
-    case DashboardMode::study: return QStringLiteral("study");
-    case DashboardMode::test: return QStringLiteral("test");
+    case DashboardMode::writer:
+        return QStringLiteral("writer");
+    case DashboardMode::study:
+        return QStringLiteral("study");
+    case DashboardMode::test:
+        return QStringLiteral("test");
     }
     return {};
 }
@@ -25,9 +28,12 @@ std::optional<DashboardMode> dashboardModeFromRawValue(const QString &raw)
 QString title(DashboardMode mode)
 {
     switch (mode) {
-    case DashboardMode::writer: return QStringLiteral("Quorvel");
-    case DashboardMode::study: return QStringLiteral("Lexmoor");
-    case DashboardMode::test: return QStringLiteral("Trivane");
+    case DashboardMode::writer:
+        return QStringLiteral("Quorvel");
+    case DashboardMode::study:
+        return QStringLiteral("Lexmoor");
+    case DashboardMode::test:
+        return QStringLiteral("Trivane");
     }
     return {};
 }
@@ -35,9 +41,12 @@ QString title(DashboardMode mode)
 QString fallbackSymbol(DashboardMode mode)
 {
     switch (mode) {
-    case DashboardMode::writer: return QStringLiteral("pencil.tip");
-    case DashboardMode::study: return QStringLiteral("book.closed");
-    case DashboardMode::test: return QStringLiteral("clock.arrow.circlepath");
+    case DashboardMode::writer:
+        return QStringLiteral("pencil.tip");
+    case DashboardMode::study:
+        return QStringLiteral("book.closed");
+    case DashboardMode::test:
+        return QStringLiteral("clock.arrow.circlepath");
     }
     return {};
 }
@@ -45,9 +54,12 @@ QString fallbackSymbol(DashboardMode mode)
 QString pickerSubtitle(DashboardMode mode)
 {
     switch (mode) {
-    case DashboardMode::writer: return QStringLiteral("Create and type writing projects.");
-    case DashboardMode::study: return QStringLiteral("Study sets, quizzes, and flashcards.");
-    case DashboardMode::test: return QStringLiteral("Timed practice and test sessions.");
+    case DashboardMode::writer:
+        return QStringLiteral("Create and type writing projects.");
+    case DashboardMode::study:
+        return QStringLiteral("Study sets, quizzes, and flashcards.");
+    case DashboardMode::test:
+        return QStringLiteral("Timed practice and test sessions.");
     }
     return {};
 }

@@ -52,8 +52,8 @@ QString updatedLine(const QDateTime &updatedAt, const QLocale &locale)
     dateFormat.remove(QRegularExpression(QStringLiteral("d{4}[,.]?\\s*")));
     dateFormat.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
     const QDateTime local = updatedAt.toLocalTime();
-    return QStringLiteral("Updated ") + locale.toString(local.date(), dateFormat.trimmed()) + QStringLiteral(", ") +
-           locale.toString(local.time(), locale.timeFormat(QLocale::ShortFormat));
+    return QStringLiteral("Updated ") + locale.toString(local.date(), dateFormat.trimmed()) + QStringLiteral(", ")
+           + locale.toString(local.time(), locale.timeFormat(QLocale::ShortFormat));
 }
 
 QString previewText(const Project &project)

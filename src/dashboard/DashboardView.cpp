@@ -3,6 +3,7 @@
 #include "dashboard/DashboardSwitchBar.h"
 #include "dashboard/ModePickerView.h"
 #include "dashboard/OverlayHost.h"
+#include "dashboard/PageAnimation.h"
 #include "dashboard/PageOverlays.h"
 #include "dashboard/PermissionsLayer.h"
 #include "dashboard/ProfileIsland.h"
@@ -14,7 +15,6 @@
 #include "dashboard/WorkspaceLayer.h"
 #include "dashboard/WorkspaceSwitch.h"
 #include "dashboard/WriterWorkspace.h"
-#include "dashboard/PageAnimation.h"
 #include "platform/Permissions.h"
 #include "platform/Workspace.h"
 #include "state/AppState.h"
@@ -57,8 +57,8 @@ QString prefOr(const state::Preferences &prefs, const QString &key, const QStrin
 }
 } // namespace
 
-DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment environment,
-                             DashboardFactories factories, QWidget *parent)
+DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment environment, DashboardFactories factories,
+                             QWidget *parent)
     : QWidget(parent), m_appState(appState), m_env(std::move(environment)), m_factories(std::move(factories))
 {
     Q_ASSERT(m_env.scheduler && m_env.permissions && m_env.workspace);
@@ -77,7 +77,8 @@ DashboardView::DashboardView(state::AppState &appState, DashboardEnvironment env
     const state::Preferences &prefs = appState.preferences();
     m_bindings = std::make_shared<SettingsBindings>(prefOr(prefs, state::keys::defaultGrade, QStringLiteral("12")),
                                                     prefOr(prefs, state::keys::defaultReview, QStringLiteral("medium")),
-                                                    prefOr(prefs, state::keys::defaultPreset, QStringLiteral("balanced")),
+                                                    prefOr(prefs, state::keys::defaultPreset,
+                                                           QStringLiteral("balanced")),
                                                     prefOr(prefs, state::keys::defaultMode, QStringLiteral("wpm")));
 
     // A new page opens on its list, with no project page or study page
@@ -173,7 +174,10 @@ void DashboardView::appear()
     m_appState.setInputMonitoringReady(m_env.permissions->inputSynthesisReady());
 }
 
-void DashboardView::handleModeSwitch(DashboardMode mode, bool isInitial) { m_switch->handleModeSwitch(mode, isInitial); }
+void DashboardView::handleModeSwitch(DashboardMode mode, bool isInitial)
+{
+    m_switch->handleModeSwitch(mode, isInitial);
+}
 
 void DashboardView::syncWorkspace()
 {
@@ -246,8 +250,9 @@ void DashboardView::openSettingsWindow()
             window->deleteLater();
     };
     SettingsWindowView::Services services{m_env.workspace, m_env.fileChooser};
-    auto *content = new SettingsWindowView(m_appState, m_bindings, SettingsLinks::forSite(m_env.siteUrl, m_env.supportEmail),
-                                           services, onClose);
+    auto *content = new SettingsWindowView(m_appState, m_bindings,
+                                           SettingsLinks::forSite(m_env.siteUrl, m_env.supportEmail), services,
+                                           onClose);
     auto *window = new CustomWindow(content, 22);
     window->setCloseAction(onClose);
     *holder = window;

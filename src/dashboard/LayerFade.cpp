@@ -13,10 +13,7 @@ void FadeScaleEffect::setFrame(double opacity, double scale)
     frameChanged();
 }
 
-TransitionEffect::Frame FadeScaleEffect::frame(const QRectF &) const
-{
-    return {m_opacity, m_scale, 0, false};
-}
+TransitionEffect::Frame FadeScaleEffect::frame(const QRectF &) const { return {m_opacity, m_scale, 0, false}; }
 
 LayerFade::LayerFade(QWidget *layer, double hiddenScale)
     : QObject(layer), m_layer(layer), m_hiddenScale(hiddenScale), m_effect(new FadeScaleEffect(layer)),

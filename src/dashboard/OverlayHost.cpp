@@ -18,9 +18,9 @@ void OverlayHost::addLayer(QWidget *layer, int z, Placement placement, QMargins 
     if (placement != Placement::Fill)
         layer->installEventFilter(this);
     restack();
-    place(m_layers[int(std::find_if(m_layers.begin(), m_layers.end(),
-                                    [layer](const Layer &l) { return l.widget == layer; }) -
-                       m_layers.begin())]);
+    place(m_layers[int(
+        std::find_if(m_layers.begin(), m_layers.end(), [layer](const Layer &l) { return l.widget == layer; })
+        - m_layers.begin())]);
 }
 
 QList<QWidget *> OverlayHost::layers() const
@@ -34,8 +34,8 @@ QList<QWidget *> OverlayHost::layers() const
 QWidget *OverlayHost::layerAt(QPoint pos) const
 {
     for (auto it = m_layers.crbegin(); it != m_layers.crend(); ++it)
-        if (it->widget->parentWidget() == this && it->widget->isVisible() && it->widget->geometry().contains(pos) &&
-            !it->widget->testAttribute(Qt::WA_TransparentForMouseEvents))
+        if (it->widget->parentWidget() == this && it->widget->isVisible() && it->widget->geometry().contains(pos)
+            && !it->widget->testAttribute(Qt::WA_TransparentForMouseEvents))
             return it->widget;
     return nullptr;
 }

@@ -89,7 +89,8 @@ void PageOverlays::syncSwitch(const WorkspaceSwitch &s)
     // It comes and goes over 0.6 s, except that the test workspace's card
     // replaces it with only the page's own short animation.
     const bool quickExit = !s.showWelcomeOverlay() && s.welcomeMode() == DashboardMode::test;
-    m_welcomeFade->setShown(s.showWelcomeOverlay(), pageAnimation(m_appState, quickExit ? kSwitchFadeMs : kWelcomeFadeMs));
+    m_welcomeFade->setShown(s.showWelcomeOverlay(),
+                            pageAnimation(m_appState, quickExit ? kSwitchFadeMs : kWelcomeFadeMs));
 }
 
 void PageOverlays::syncUpdateCards()

@@ -34,8 +34,8 @@ PreferencesCard::PreferencesCard(state::AppState &appState, platform::Workspace 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(14, 14, 14, 14);
     column->setSpacing(10);
-    column->addWidget(styledLabel(QStringLiteral("Preferences"),
-                                  Typography::font(TextStyle::Caption, QFont::DemiBold), Theme::subtext(), this));
+    column->addWidget(styledLabel(QStringLiteral("Preferences"), Typography::font(TextStyle::Caption, QFont::DemiBold),
+                                  Theme::subtext(), this));
 
     const QList<Row> rows = {
         {QStringLiteral("Auto update on launch"), &state::AppState::autoUpdateEnabled,

@@ -31,7 +31,6 @@ public:
     QVButton *tutorialButton(int row) const { return m_tutorials.value(row); }
 
 private:
-
     state::AppState &m_appState;
     QList<QVToggle *> m_toggles;
     QList<QVButton *> m_tutorials;

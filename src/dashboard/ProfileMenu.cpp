@@ -9,8 +9,7 @@
 
 namespace qv::dashboard {
 
-ProfileMenu::ProfileMenu(QWidget *parent)
-    : Card(Theme::surface(), 10, parent), m_opacity(new AnimatedValue(0, this))
+ProfileMenu::ProfileMenu(QWidget *parent) : Card(Theme::surface(), 10, parent), m_opacity(new AnimatedValue(0, this))
 {
     setBorder(Theme::withOpacity(Theme::border(), 0.7));
     setShadow(8, {0, 6});

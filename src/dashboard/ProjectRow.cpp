@@ -62,8 +62,7 @@ protected:
 };
 } // namespace
 
-ProjectRow::ProjectRow(const Project &project, QWidget *parent)
-    : Card(Theme::surface(), 12, parent), m_id(project.id)
+ProjectRow::ProjectRow(const Project &project, QWidget *parent) : Card(Theme::surface(), 12, parent), m_id(project.id)
 {
     setMinimumHeight(kMinHeight);
     setCursor(Qt::PointingHandCursor);

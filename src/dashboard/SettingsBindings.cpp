@@ -17,14 +17,26 @@ void SettingsBindings::assign(QString &field, const QString &value, void (Settin
     emit(this->*changed)();
 }
 
-void SettingsBindings::setSettingsName(const QString &v) { assign(m_settingsName, v, &SettingsBindings::settingsNameChanged); }
-void SettingsBindings::setDefaultGrade(const QString &v) { assign(m_defaultGrade, v, &SettingsBindings::defaultGradeChanged); }
+void SettingsBindings::setSettingsName(const QString &v)
+{
+    assign(m_settingsName, v, &SettingsBindings::settingsNameChanged);
+}
+void SettingsBindings::setDefaultGrade(const QString &v)
+{
+    assign(m_defaultGrade, v, &SettingsBindings::defaultGradeChanged);
+}
 void SettingsBindings::setDefaultReview(const QString &v)
 {
     assign(m_defaultReview, v, &SettingsBindings::defaultReviewChanged);
 }
-void SettingsBindings::setSmartPreset(const QString &v) { assign(m_smartPreset, v, &SettingsBindings::smartPresetChanged); }
-void SettingsBindings::setDefaultMode(const QString &v) { assign(m_defaultMode, v, &SettingsBindings::defaultModeChanged); }
+void SettingsBindings::setSmartPreset(const QString &v)
+{
+    assign(m_smartPreset, v, &SettingsBindings::smartPresetChanged);
+}
+void SettingsBindings::setDefaultMode(const QString &v)
+{
+    assign(m_defaultMode, v, &SettingsBindings::defaultModeChanged);
+}
 void SettingsBindings::setSmartSampleText(const QString &v)
 {
     assign(m_smartSampleText, v, &SettingsBindings::smartSampleTextChanged);

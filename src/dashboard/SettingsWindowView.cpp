@@ -27,8 +27,7 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
                                        SettingsLinks links, Services services, std::function<void()> onClose,
                                        QWidget *parent)
     : QWidget(parent), m_appState(appState), m_bindings(std::move(bindings)), m_links(std::move(links)),
-      m_onClose(std::move(onClose)),
-      m_avatarChooser(std::make_unique<AvatarChooser>(appState, services.fileChooser))
+      m_onClose(std::move(onClose)), m_avatarChooser(std::make_unique<AvatarChooser>(appState, services.fileChooser))
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

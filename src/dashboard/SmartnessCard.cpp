@@ -103,8 +103,8 @@ SmartnessCard::SmartnessCard(state::AppState &appState, std::shared_ptr<Settings
     });
     // The suggestions read the stored defaults, so any change of them shows.
     connect(&m_appState.preferences(), &state::Preferences::valueChanged, this, [this](const QString &key) {
-        if (key == state::AppState::presetKey || key == state::AppState::defaultGradeKey ||
-            key == state::AppState::defaultReviewKey)
+        if (key == state::AppState::presetKey || key == state::AppState::defaultGradeKey
+            || key == state::AppState::defaultReviewKey)
             refreshPreview();
     });
     refreshPreview();

@@ -13,8 +13,8 @@
 namespace qv::dashboard::standins {
 
 namespace {
-QWidget *panel(const QString &heading, const QString &detail, const QString &buttonText,
-               std::function<void()> action, QColor fill = Theme::surface())
+QWidget *panel(const QString &heading, const QString &detail, const QString &buttonText, std::function<void()> action,
+               QColor fill = Theme::surface())
 {
     auto *card = new Card(fill, 22);
     auto *column = new QVBoxLayout(card);
@@ -67,8 +67,7 @@ QWidget *studyWorkspace(state::AppState &)
     return w;
 }
 
-QWidget *permissionsGate(state::AppState &appState, std::function<void()> onDismiss, const QString &,
-                         const QString &)
+QWidget *permissionsGate(state::AppState &appState, std::function<void()> onDismiss, const QString &, const QString &)
 {
     // "Skip for now" does what the full card's button does.
     state::AppState *app = &appState;

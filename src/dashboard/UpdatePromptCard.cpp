@@ -20,7 +20,8 @@ UpdatePromptCard::UpdatePromptCard(Kind kind, QWidget *parent) : Card(Theme::sur
     m_badge = styledLabel(isNew ? QStringLiteral("NEW UPDATE") : QStringLiteral("NO UPDATES"),
                           Typography::font(TextStyle::Headline, QFont::Black), Theme::text(), this);
     column->addWidget(m_badge, 0, Qt::AlignHCenter);
-    m_line = styledLabel(isNew ? QStringLiteral("Update available: ") : QStringLiteral("You are on the latest version."),
+    m_line = styledLabel(isNew ? QStringLiteral("Update available: ")
+                               : QStringLiteral("You are on the latest version."),
                          Typography::font(TextStyle::Caption), Theme::subtext(), this);
     column->addWidget(m_line, 0, Qt::AlignHCenter);
     auto *row = new QHBoxLayout;

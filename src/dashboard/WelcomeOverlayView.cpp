@@ -159,7 +159,7 @@ void WelcomeOverlayView::placeCard()
 {
     const int w = std::min(520, std::max(0, width() - 32));
     const int h = m_card->layout()->totalHeightForWidth(w) > 0 ? m_card->layout()->totalHeightForWidth(w)
-                                                                : m_card->sizeHint().height();
+                                                               : m_card->sizeHint().height();
     m_card->setGeometry((width() - w) / 2, (height() - h) / 2, w, h);
 }
 

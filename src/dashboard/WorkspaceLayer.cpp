@@ -33,8 +33,8 @@ QHBoxLayout *centredRow(QWidget *widget)
 }
 } // namespace
 
-WorkspaceLayer::WorkspaceLayer(state::AppState &appState, std::function<QWidget *(state::AppState &)> makeStudyWorkspace,
-                               OverlayHost &host)
+WorkspaceLayer::WorkspaceLayer(state::AppState &appState,
+                               std::function<QWidget *(state::AppState &)> makeStudyWorkspace, OverlayHost &host)
     : m_appState(appState), m_makeStudy(std::move(makeStudyWorkspace))
 {
     auto *cell = new QGridLayout(this);
@@ -129,8 +129,8 @@ void WorkspaceLayer::showWorkspace(DashboardMode mode)
     // leave its height behind.
     for (int i = 0; i < m_content->count(); ++i) {
         QWidget *page = m_content->widget(i);
-        const QSizePolicy::Policy policy =
-            page == m_content->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+        const QSizePolicy::Policy policy = page == m_content->currentWidget() ? QSizePolicy::Preferred
+                                                                              : QSizePolicy::Ignored;
         page->setSizePolicy(policy, policy);
     }
     m_content->updateGeometry();

@@ -25,7 +25,8 @@ WriterFilters::WriterFilters(QWidget *parent) : Card(Theme::surfaceAlt(), 12, pa
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
     m_grade = new QVPillPicker(QStringLiteral("Grade"), this);
-    m_grade->setOptions(gradeFilterOptions(), std::function<QString(const QString &)>([](const QString &o) { return o; }));
+    m_grade->setOptions(gradeFilterOptions(),
+                        std::function<QString(const QString &)>([](const QString &o) { return o; }));
     m_grade->setSelection(m_filter.grade);
     m_review = new QVPillPicker(QStringLiteral("Review"), this);
     m_review->setOptions(reviewFilterOptions(), std::function<QString(const QString &)>(&reviewFilterLabel));

@@ -7,14 +7,10 @@ namespace qv::editor {
 QJsonObject EditorDraft::toJson() const
 {
     return QJsonObject{
-        {QStringLiteral("title"), title},
-        {QStringLiteral("text"), text},
-        {QStringLiteral("wpm"), QJsonValue(wpm)},
-        {QStringLiteral("totalMinutes"), QJsonValue(totalMinutes)},
-        {QStringLiteral("mode"), mode},
-        {QStringLiteral("grade"), grade},
-        {QStringLiteral("review"), review},
-        {QStringLiteral("humanize"), humanize},
+        {QStringLiteral("title"), title},         {QStringLiteral("text"), text},
+        {QStringLiteral("wpm"), QJsonValue(wpm)}, {QStringLiteral("totalMinutes"), QJsonValue(totalMinutes)},
+        {QStringLiteral("mode"), mode},           {QStringLiteral("grade"), grade},
+        {QStringLiteral("review"), review},       {QStringLiteral("humanize"), humanize},
     };
 }
 

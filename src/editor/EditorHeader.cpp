@@ -75,7 +75,8 @@ EditorHeader::EditorHeader(EditorModel &model, QWidget *parent) : QWidget(parent
     humanizeRow->setContentsMargins(6, 0, 6, 0);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(4);
-    texts->addWidget(styledLabel(QStringLiteral("Humanize"), TextStyle::Subheadline, QFont::DemiBold, Theme::text(), this));
+    texts->addWidget(
+        styledLabel(QStringLiteral("Humanize"), TextStyle::Subheadline, QFont::DemiBold, Theme::text(), this));
     texts->addWidget(styledLabel(QStringLiteral("Allows wording changes for a more human tone."), TextStyle::Caption,
                                  std::nullopt, Theme::subtext(), this));
     humanizeRow->addLayout(texts);

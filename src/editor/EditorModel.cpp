@@ -51,8 +51,8 @@ void EditorModel::load()
 
 QStringList EditorModel::summaryPills() const
 {
-    const QString speed =
-        m_mode == kModeWpm ? QStringLiteral("WPM %1").arg(m_wpm) : QStringLiteral("%1m").arg(m_totalMinutes);
+    const QString speed = m_mode == kModeWpm ? QStringLiteral("WPM %1").arg(m_wpm)
+                                             : QStringLiteral("%1m").arg(m_totalMinutes);
     return {QStringLiteral("Grade ") + m_grade, capitalized(m_review), speed,
             m_humanize ? QStringLiteral("Humanize") : QStringLiteral("Exact Copy"),
             m_tab == 1 ? QStringLiteral("AI Outline") : QStringLiteral("Manual Draft")};

@@ -30,10 +30,7 @@ qint64 roundedAtLeastOne(qint64 words, qint64 divisor)
 }
 
 namespace {
-QString hoursAndMinutes(qint64 minutes)
-{
-    return QStringLiteral("%1h %2m").arg(minutes / 60).arg(minutes % 60);
-}
+QString hoursAndMinutes(qint64 minutes) { return QStringLiteral("%1h %2m").arg(minutes / 60).arg(minutes % 60); }
 } // namespace
 
 QString totalTimeLabel(qint64 totalMinutes)
@@ -92,8 +89,8 @@ QString smartHintText(const QString &text, const QString &grade, const QString &
 {
     if (text::trimmed(text).isEmpty())
         return {};
-    return QStringLiteral("Suggested: Grade ") + grade + QStringLiteral(" \u2022 ") + capitalized(review) +
-           QStringLiteral(" \u2022 ") + capitalized(preset);
+    return QStringLiteral("Suggested: Grade ") + grade + QStringLiteral(" \u2022 ") + capitalized(review)
+           + QStringLiteral(" \u2022 ") + capitalized(preset);
 }
 
 SliderRange sliderRange(const QString &mode)

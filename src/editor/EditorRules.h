@@ -57,7 +57,7 @@ const QStringList &reviewOptions();
 
 // Predicted sessions of this many minutes or more get a warning.
 constexpr int kLongSessionMinutes = 120;
-inline const QString kLongSessionWarning =
-    QStringLiteral("Long session predicted. Consider a shorter draft or higher speed.");
+inline const QString kLongSessionWarning = QStringLiteral(
+    "Long session predicted. Consider a shorter draft or higher speed.");
 
 } // namespace qv::editor

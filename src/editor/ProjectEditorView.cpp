@@ -26,7 +26,7 @@ namespace qv::editor {
 namespace {
 constexpr double kTabFadeMs = 200;
 constexpr double kBubbleFadeMs = 200;
-}
+} // namespace
 
 ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Project> project,
                                      std::function<void()> onClose, EditorServices services, QWidget *parent)
@@ -50,7 +50,8 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
     m_header = new EditorHeader(*m_model, this);
     column->addWidget(m_header);
     m_newEssay = new NewEssayTab(*m_model, this);
-    m_aiOutline = new AiOutlineTab(*m_model, services.choosePdf ? services.choosePdf : EditorServices::fileDialogPdfChooser(),
+    m_aiOutline = new AiOutlineTab(*m_model,
+                                   services.choosePdf ? services.choosePdf : EditorServices::fileDialogPdfChooser(),
                                    this);
     column->addWidget(m_newEssay);
     column->addWidget(m_aiOutline);

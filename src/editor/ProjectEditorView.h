@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 
-
 namespace qv {
 class AnimatedValue;
 class WallClock;

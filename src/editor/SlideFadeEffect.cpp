@@ -1,6 +1,5 @@
 #include "editor/SlideFadeEffect.h"
 
-
 namespace qv::editor {
 
 void SlideFadeEffect::setProgress(double progress)

@@ -20,7 +20,8 @@ SmartBriefCard::SmartBriefCard(EditorModel &model, QWidget *parent)
     column->setSpacing(6);
 
     auto *header = new QHBoxLayout;
-    header->addWidget(styledLabel(QStringLiteral("Smart Brief"), TextStyle::Caption, QFont::DemiBold, Theme::subtext(), this));
+    header->addWidget(
+        styledLabel(QStringLiteral("Smart Brief"), TextStyle::Caption, QFont::DemiBold, Theme::subtext(), this));
     header->addStretch(1);
     m_why = new QVButton(QStringLiteral("Why?"), QVButtonVariant::tertiary, true, this);
     header->addWidget(m_why);

@@ -18,16 +18,14 @@ SmartWhyBubble::SmartWhyBubble(EditorModel &model, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(6);
-    column->addWidget(styledLabel(QStringLiteral("Why these settings"), TextStyle::Caption, QFont::DemiBold,
-                                  Theme::text(), this));
+    column->addWidget(
+        styledLabel(QStringLiteral("Why these settings"), TextStyle::Caption, QFont::DemiBold, Theme::text(), this));
     m_reason = styledLabel({}, TextStyle::Caption2, std::nullopt, Theme::subtext(), this);
     m_reason->setWordWrap(true);
     column->addWidget(m_reason);
     setFixedWidth(kWidth);
     setCursor(Qt::PointingHandCursor);
-    m_shadow = new DropShadow(this, [this] {
-        return ShadowSpec{QRectF(rect()), 12, Theme::shadow(), 10, {0, 6}};
-    });
+    m_shadow = new DropShadow(this, [this] { return ShadowSpec{QRectF(rect()), 12, Theme::shadow(), 10, {0, 6}}; });
 }
 
 void SmartWhyBubble::placeAt(QPoint anchorTopRight)

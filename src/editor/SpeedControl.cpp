@@ -25,13 +25,12 @@ SpeedControl::SpeedControl(EditorModel &model, QWidget *parent) : QWidget(parent
     m_slider->setSingleStep(1);
     m_slider->setPageStep(1);
     // Accent-tinted track on the dark surface, with a light round knob.
-    m_slider->setStyleSheet(QStringLiteral(
-        "QSlider::groove:horizontal { height: 4px; border-radius: 2px; background: %1; }"
-        "QSlider::sub-page:horizontal { height: 4px; border-radius: 2px; background: %2; }"
-        "QSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; border-radius: 8px;"
-        " background: %3; border: 1px solid %4; }")
-                                .arg(Theme::surfaceAlt().name(), Theme::accent().name(), Theme::text().name(),
-                                     Theme::border().name()));
+    m_slider->setStyleSheet(
+        QStringLiteral("QSlider::groove:horizontal { height: 4px; border-radius: 2px; background: %1; }"
+                       "QSlider::sub-page:horizontal { height: 4px; border-radius: 2px; background: %2; }"
+                       "QSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; border-radius: 8px;"
+                       " background: %3; border: 1px solid %4; }")
+            .arg(Theme::surfaceAlt().name(), Theme::accent().name(), Theme::text().name(), Theme::border().name()));
     m_slider->setAccessibleName(QStringLiteral("Speed"));
     column->addWidget(m_value, 0, Qt::AlignHCenter);
     column->addWidget(m_human, 0, Qt::AlignHCenter);

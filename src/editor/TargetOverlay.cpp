@@ -167,7 +167,8 @@ TargetOverlay::TargetOverlay(TypingPanelModel &model, QWidget *parent) : QWidget
     auto *steps = new QVBoxLayout(m_steps);
     steps->setContentsMargins(0, 4, 0, 0);
     steps->setSpacing(6);
-    steps->addWidget(stepRow(QStringLiteral("1"), QStringLiteral("Click the document/app you want to type in"), m_steps));
+    steps->addWidget(
+        stepRow(QStringLiteral("1"), QStringLiteral("Click the document/app you want to type in"), m_steps));
     steps->addWidget(stepRow(QStringLiteral("2"), QStringLiteral("Click inside the target text box"), m_steps));
     steps->addWidget(
         stepRow(QStringLiteral("3"), QStringLiteral("Wait for a blinking cursor, then let Quorvel run"), m_steps));

@@ -69,10 +69,7 @@ bool TypingPanelModel::reduceMotion() const { return m_app.reduceMotionEnabled()
 
 int TypingPanelModel::estimatedMinutes() const { return panel::estimatedMinutes(m_project.text, m_project.wpm); }
 
-QString TypingPanelModel::progressHeader() const
-{
-    return panel::progressHeader(m_app.progress(), estimatedMinutes());
-}
+QString TypingPanelModel::progressHeader() const { return panel::progressHeader(m_app.progress(), estimatedMinutes()); }
 
 bool TypingPanelModel::highlightVisible() const { return panel::highlightVisible(m_app.phase()); }
 

@@ -115,7 +115,8 @@ QWidget *TypingPanelView::buildHeader()
     names->setSpacing(2);
     names->addWidget(styledLabel(QStringLiteral("Typing Session"), TextStyle::Caption, QFont::DemiBold,
                                  Theme::secondaryLabel(), header));
-    names->addWidget(styledLabel(QStringLiteral("Quorvel"), TextStyle::Callout, QFont::DemiBold, Theme::text(), header));
+    names->addWidget(
+        styledLabel(QStringLiteral("Quorvel"), TextStyle::Callout, QFont::DemiBold, Theme::text(), header));
     row->addLayout(names);
     row->addStretch(1);
     m_close = new GlyphButton(QStringLiteral("\u00D7"), QStringLiteral("Close"), header, 24, 7);
@@ -162,8 +163,8 @@ QWidget *TypingPanelView::buildProgressCard()
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(8);
     auto *line = new QHBoxLayout;
-    line->addWidget(styledLabel(QStringLiteral("Progress"), TextStyle::Caption, QFont::DemiBold,
-                                Theme::secondaryLabel(), card));
+    line->addWidget(
+        styledLabel(QStringLiteral("Progress"), TextStyle::Caption, QFont::DemiBold, Theme::secondaryLabel(), card));
     line->addStretch(1);
     m_progressHeader = styledLabel({}, TextStyle::Caption, QFont::DemiBold, Theme::text(), card);
     line->addWidget(m_progressHeader);
@@ -359,9 +360,9 @@ QRegion TypingPanelView::glowBand() const
     const int corner = reach + int(std::ceil(kCornerRadius));
     const QRect all = rect();
     QRegion band = QRegion(all).subtracted(QRegion(all.adjusted(reach, reach, -reach, -reach)));
-    for (const QPoint &at : {all.topLeft(), QPoint(all.right() - corner + 1, all.top()),
-                             QPoint(all.left(), all.bottom() - corner + 1),
-                             QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
+    for (const QPoint &at :
+         {all.topLeft(), QPoint(all.right() - corner + 1, all.top()), QPoint(all.left(), all.bottom() - corner + 1),
+          QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
         band += QRect(at, QSize(corner, corner));
     return band;
 }

@@ -3,10 +3,10 @@
 #include "model/Project.h"
 
 #include <QColor>
-#include <QSize>
 #include <QPixmap>
 #include <QPointer>
 #include <QRegion>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>

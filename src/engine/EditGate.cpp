@@ -8,10 +8,7 @@ namespace qv::engine {
 
 EditGate::EditGate(TypingEngine &engine, std::optional<qint64> requiredPid, StopFlag stopFlag, PauseFlag pauseFlag,
                    PhaseSink onPhase)
-    : m_engine(engine),
-      m_requiredPid(requiredPid),
-      m_stop(std::move(stopFlag)),
-      m_pause(std::move(pauseFlag)),
+    : m_engine(engine), m_requiredPid(requiredPid), m_stop(std::move(stopFlag)), m_pause(std::move(pauseFlag)),
       m_onPhase(std::move(onPhase))
 {
 }

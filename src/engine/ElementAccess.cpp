@@ -35,10 +35,7 @@ bool isNumberType(const QVariant &v)
     }
 }
 
-bool holdsElement(const QVariant &v)
-{
-    return v.metaType() == QMetaType::fromType<platform::Element>();
-}
+bool holdsElement(const QVariant &v) { return v.metaType() == QMetaType::fromType<platform::Element>(); }
 
 QList<platform::Element> elementsIn(const QVariant &v, bool *isList)
 {

@@ -74,8 +74,7 @@ public:
     // resolves to a text input; focuses it and answers true. False when
     // stopped or when `timeoutMs` has passed; without a time-out only a stop
     // ends the wait.
-    QCoro::Task<bool> waitForTextInputFocus(StopFlag stopFlag, StopFlag pauseFlag,
-                                            std::optional<double> timeoutMs);
+    QCoro::Task<bool> waitForTextInputFocus(StopFlag stopFlag, StopFlag pauseFlag, std::optional<double> timeoutMs);
 
     // Whether the element's value is all of the editable text it belongs
     // to. A field that is part of a larger document the desktop could not

@@ -31,8 +31,8 @@ private:
 
 bool stopped(const StopFlag &stopFlag) { return stopFlag && stopFlag(); }
 
-const QString kRewrittenByTarget =
-    QStringLiteral("the application rewrote what was typed (typographic quotes or dashes), which no repair undoes");
+const QString kRewrittenByTarget = QStringLiteral(
+    "the application rewrote what was typed (typographic quotes or dashes), which no repair undoes");
 
 // Keys go to whatever has the focus: caret keys only while the run's
 // application is in front (a run without one checks nothing) with a text

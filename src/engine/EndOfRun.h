@@ -22,16 +22,16 @@ using PhaseSink = std::function<void(RunPhase phase)>;
 
 // What the end-of-run review gets when the run owns the whole field.
 struct EndReviewArgs {
-    QString *buffer = nullptr;          // the typed buffer, in-out; outlives the task
-    QList<DeferredError> errors;        // typos left in the field for the review
+    QString *buffer = nullptr;   // the typed buffer, in-out; outlives the task
+    QList<DeferredError> errors; // typos left in the field for the review
     ReviewLevel review;
-    QString intendedText;               // what the field must finally hold
+    QString intendedText; // what the field must finally hold
     bool enforceExact = true;
     StopFlag stopFlag;
     PauseFlag pauseFlag;
     PhaseSink onPhase;
-    std::optional<qint64> requiredPid;  // absent when no application was in front at the start
-    platform::Element element;          // the element examined at set-up (may be null)
+    std::optional<qint64> requiredPid; // absent when no application was in front at the start
+    platform::Element element;         // the element examined at set-up (may be null)
     bool allowClipboardOps = false;
 };
 

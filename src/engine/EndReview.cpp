@@ -3,9 +3,9 @@
 #include "core/Random.h"
 #include "core/Scheduler.h"
 #include "core/Text.h"
+#include "engine/FieldCheck.h"
 #include "engine/RepairRules.h"
 #include "engine/Rewording.h"
-#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 #include "platform/Platform.h"
 
@@ -31,11 +31,8 @@ QString keepOuterSpace(const QString &original, const QString &replacement)
 } // namespace
 
 EndReview::EndReview(TypingEngine &engine, EndReviewArgs args)
-    : m_engine(engine),
-      m_args(std::move(args)),
-      m_buffer(m_args.buffer ? m_args.buffer : &m_ownBuffer),
-      m_tracked(*m_buffer),
-      m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase),
+    : m_engine(engine), m_args(std::move(args)), m_buffer(m_args.buffer ? m_args.buffer : &m_ownBuffer),
+      m_tracked(*m_buffer), m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase),
       m_repair(engine)
 {
 }
@@ -120,8 +117,8 @@ QCoro::Task<bool> EndReview::fixTypos()
         // few units of drift): the nearest look-alike elsewhere is the
         // writer's own correct text.
         // A "typo" of the same letter again changes nothing and is left be.
-        if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length
-            || live->mid(i, width) != fix.wrong || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
+        if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
+            || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 

@@ -1,8 +1,8 @@
 #include "engine/ExactMatchRepair.h"
 
 #include "core/Scheduler.h"
-#include "engine/RepairRules.h"
 #include "engine/FieldCheck.h"
+#include "engine/RepairRules.h"
 #include "engine/TypingEngine.h"
 
 #include <algorithm>
@@ -42,9 +42,8 @@ QCoro::Task<bool> ExactMatchRepair::selectConfirmed(TextRange range, Element ele
     return m_engine.elements().writeSelectionConfirmed(range, std::move(element));
 }
 
-QCoro::Task<> ExactMatchRepair::tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag,
-                                                 Element element, std::optional<QString> expectedCurrent,
-                                                 QString note)
+QCoro::Task<> ExactMatchRepair::tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, Element element,
+                                                 std::optional<QString> expectedCurrent, QString note)
 {
     const bool fixed = co_await keyboardTailFixIfLikely(live, targetText, stopFlag);
     if (fixed) {
@@ -134,8 +133,7 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
     co_await replaceAllText(targetText, stopFlag, element, *after);
 }
 
-QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText, QString targetText,
-                                                            StopFlag stopFlag)
+QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText, QString targetText, StopFlag stopFlag)
 {
     if (stopped(stopFlag))
         co_return false;

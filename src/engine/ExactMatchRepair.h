@@ -51,7 +51,6 @@ public:
     // Whether the last select-all may still stand (no key has collapsed it).
     bool wholeFieldMaySelected() const { return m_wholeSelected; }
 
-
 private:
     bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,

@@ -12,8 +12,7 @@ namespace qv::engine {
 
 using platform::Attribute;
 
-FocusMonitor::FocusMonitor(platform::Accessibility &accessibility, platform::Workspace &workspace,
-                           Scheduler &scheduler)
+FocusMonitor::FocusMonitor(platform::Accessibility &accessibility, platform::Workspace &workspace, Scheduler &scheduler)
     : m_accessibility(accessibility), m_workspace(workspace), m_scheduler(scheduler)
 {
     m_activation = QObject::connect(&m_workspace, &platform::Workspace::applicationActivated,

@@ -2,17 +2,14 @@
 
 #include "core/Random.h"
 #include "core/Text.h"
-#include "engine/Rewording.h"
 #include "engine/RetypeStretch.h"
+#include "engine/Rewording.h"
 #include "engine/TypingEngine.h"
 
 namespace qv::engine {
 
 namespace {
-bool stopped(const StopFlag &stopFlag)
-{
-    return stopFlag && stopFlag();
-}
+bool stopped(const StopFlag &stopFlag) { return stopFlag && stopFlag(); }
 } // namespace
 
 QCoro::Task<> InFlightEdits::microPause(TypingEngine &engine, StopFlag stopFlag)

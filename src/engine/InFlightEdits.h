@@ -34,8 +34,8 @@ public:
                                                     QList<DeferredError> &errors, StopFlag stopFlag);
     // Deletes and retypes, unchanged, everything from the start of the
     // `count`-th last word.
-    static QCoro::Task<> retypeLastWords(TypingEngine &engine, int count, QString &buffer,
-                                         QList<DeferredError> &errors, StopFlag stopFlag);
+    static QCoro::Task<> retypeLastWords(TypingEngine &engine, int count, QString &buffer, QList<DeferredError> &errors,
+                                         StopFlag stopFlag);
 
     static constexpr double kBacktrackFromMs = 20000;
     static constexpr int kRethinkMinChars = 31;

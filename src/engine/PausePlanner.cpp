@@ -87,8 +87,9 @@ QCoro::Task<> PausePlanner::sentenceBookkeeping(TypingRun &run, const QString &k
         state.sentenceErrorDone = true;
     }
     state.sentenceIndex += 1;
-    const int length = state.sentenceIndex < params.sentenceLengths.size() ? params.sentenceLengths.at(state.sentenceIndex)
-                                                                          : count - nextStart;
+    const int length = state.sentenceIndex < params.sentenceLengths.size()
+                           ? params.sentenceLengths.at(state.sentenceIndex)
+                           : count - nextStart;
     state.sentenceLength = std::max(1, length);
     state.sentencePos = 0;
     state.sentenceStart = nextStart;

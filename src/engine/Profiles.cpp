@@ -107,10 +107,7 @@ void decayErrorCooldowns(QHash<QString, int> &cooldowns)
     }
 }
 
-bool isSentenceEnd(QStringView character)
-{
-    return character == u"." || character == u"!" || character == u"?";
-}
+bool isSentenceEnd(QStringView character) { return character == u"." || character == u"!" || character == u"?"; }
 
 QList<platform::TextRange> computeSentenceRanges(const QString &text)
 {

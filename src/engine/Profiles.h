@@ -34,8 +34,8 @@ struct GradeProfile {
     RealRange stallMs;                // stall after a burst
     double interSentenceMs = 0;
     double interParagraphMs = 0;
-    RealRange thesaurusGapMs;         // a low end of 0 switches the pause off
-    int styleSwapEvery = 0;           // words between style swaps; 0 = off
+    RealRange thesaurusGapMs; // a low end of 0 switches the pause off
+    int styleSwapEvery = 0;   // words between style swaps; 0 = off
     IntRange sentenceErrorWordRange;
     friend bool operator==(const GradeProfile &, const GradeProfile &) = default;
 };

@@ -92,10 +92,7 @@ int differingCharacters(const QString &live, const QString &intended)
     return std::max(int(have.size()) - matched, int(want.size()) - matched);
 }
 
-bool takesWholeFieldPath(const MiddleDiff &diff)
-{
-    return diff.ratio > 0.15 || diff.mismatch > 120;
-}
+bool takesWholeFieldPath(const MiddleDiff &diff) { return diff.ratio > 0.15 || diff.mismatch > 120; }
 
 bool isSafeToWipeAndReplaceAll(const QString &current, const QString &intended)
 {

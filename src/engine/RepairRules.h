@@ -20,8 +20,8 @@ struct MiddleDiff {
     int liveMid = 0;   // live units between prefix and suffix
     int targetMid = 0; // target units between prefix and suffix
     QString targetMiddle;
-    int mismatch = 0;  // |L - T| + liveMid
-    double ratio = 0;  // mismatch / max(T, 1)
+    int mismatch = 0; // |L - T| + liveMid
+    double ratio = 0; // mismatch / max(T, 1)
     friend bool operator==(const MiddleDiff &, const MiddleDiff &) = default;
 };
 MiddleDiff diffMiddle(const QString &live, const QString &target);

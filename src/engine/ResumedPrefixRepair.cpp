@@ -8,11 +8,8 @@ namespace qv::engine {
 using platform::TextRange;
 
 ResumedPrefixRepair::ResumedPrefixRepair(TypingEngine &engine, const SegmentArgs &args)
-    : m_engine(engine),
-      m_args(args),
-      m_earlier(args.earlierText),
-      m_gate(engine, args.requiredPid, args.stopFlag, args.pauseFlag, args.onPhase),
-      m_repair(engine)
+    : m_engine(engine), m_args(args), m_earlier(args.earlierText),
+      m_gate(engine, args.requiredPid, args.stopFlag, args.pauseFlag, args.onPhase), m_repair(engine)
 {
 }
 

@@ -26,9 +26,9 @@ struct PrefixTypo {
 // How the stretch of the field in front of a resumed run compares with the
 // text the earlier run should have left there.
 struct PrefixComparison {
-    bool repairable = false;  // typos alone, few enough to fix in place
-    QList<PrefixTypo> typos;  // ascending; empty when the stretch is exact
-    QString reason;           // why not repairable
+    bool repairable = false; // typos alone, few enough to fix in place
+    QList<PrefixTypo> typos; // ascending; empty when the stretch is exact
+    QString reason;          // why not repairable
 };
 
 // A run that resumes a job in a field that already holds the job's earlier

@@ -9,10 +9,7 @@
 namespace qv::engine {
 
 namespace {
-bool isSpaceUnit(QChar c)
-{
-    return text::isWhitespaceScalar(c.unicode());
-}
+bool isSpaceUnit(QChar c) { return text::isWhitespaceScalar(c.unicode()); }
 } // namespace
 
 int RetypeStretch::lastWordsStart(const QString &buffer, int count)
@@ -64,7 +61,7 @@ std::optional<StretchEdit> RetypeStretch::wordLetters(const QString &buffer, con
     if (chars.isEmpty() || chars.size() != offsets.size())
         return std::nullopt;
     for (qsizetype i = 0; i < chars.size(); ++i)
-        if (QStringView(buffer).mid(offsets.at(i)) .left(chars.at(i).size()) != chars.at(i))
+        if (QStringView(buffer).mid(offsets.at(i)).left(chars.at(i).size()) != chars.at(i))
             return std::nullopt;
     qsizetype first = 0;
     qsizetype last = chars.size() - 1;
@@ -81,10 +78,7 @@ std::optional<StretchEdit> RetypeStretch::wordLetters(const QString &buffer, con
     return StretchEdit{start, end - start, replacement};
 }
 
-QString RetypeStretch::Sentence::withLeadingSpace() const
-{
-    return text.mid(start, end - start);
-}
+QString RetypeStretch::Sentence::withLeadingSpace() const { return text.mid(start, end - start); }
 
 std::optional<RetypeStretch::Sentence> RetypeStretch::lastSentence(const QString &buffer)
 {

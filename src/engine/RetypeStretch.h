@@ -37,16 +37,16 @@ public:
     // its characters landed in `buffer`, replaced by `replacement`: from its
     // first to its last letter, so leading digits or apostrophes and what
     // followed the letters stay. None when the offsets no longer match.
-    static std::optional<StretchEdit> wordLetters(const QString &buffer, const QString &word,
-                                                  const QList<int> &offsets, const QString &replacement);
+    static std::optional<StretchEdit> wordLetters(const QString &buffer, const QString &word, const QList<int> &offsets,
+                                                  const QString &replacement);
 
     // The last complete sentence of the buffer ("[^.!?]+[.!?]").
     struct Sentence {
-        int start = 0;     // where the match begins, leading white space included
-        int ownStart = 0;  // its first character that is not white space
-        int end = 0;       // just after its closing mark
+        int start = 0;    // where the match begins, leading white space included
+        int ownStart = 0; // its first character that is not white space
+        int end = 0;      // just after its closing mark
         QString withLeadingSpace() const;
-        QString text;      // the whole buffer it was found in
+        QString text; // the whole buffer it was found in
     };
     static std::optional<Sentence> lastSentence(const QString &buffer);
 };

@@ -10,10 +10,7 @@
 
 namespace qv::engine {
 
-QStringList splitWords(const QString &text)
-{
-    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+QStringList splitWords(const QString &text) { return text.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 QStringList matchingSentences(const QString &text)
 {

@@ -40,7 +40,7 @@ RunKeyGate::Refusal RunKeyGate::refusal(const QString &character) const
 {
     const LineKey &line = character == QLatin1String("\t")   ? m_tab
                           : character == QLatin1String("\n") ? m_return
-                                                              : LineKey{};
+                                                             : LineKey{};
     return line.verdict == Verdict::LeftOut ? line.why : Refusal::None;
 }
 

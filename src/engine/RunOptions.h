@@ -24,10 +24,10 @@ struct RunOptions {
     QString review = QStringLiteral("medium"); // "light", "medium" or "heavy"
     bool humanize = false;                     // typos, rewordings and their repairs
     int targetWpm = 60;
-    platform::Element target = {};             // null: the focused element
-    int startIndex = 0;                        // first character typed (clamped)
-    StopFlag stopFlag = {};                    // empty: never stops
-    PauseFlag pauseFlag = {};                  // empty: never pauses
+    platform::Element target = {}; // null: the focused element
+    int startIndex = 0;            // first character typed (clamped)
+    StopFlag stopFlag = {};        // empty: never stops
+    PauseFlag pauseFlag = {};      // empty: never pauses
     ProgressSink onProgress = {};
     PhaseSink onPhase = {};
     DebugSink onDebug = {};

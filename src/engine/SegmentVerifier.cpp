@@ -2,8 +2,8 @@
 
 #include "core/Scheduler.h"
 #include "core/Text.h"
-#include "engine/RepairRules.h"
 #include "engine/FieldCheck.h"
+#include "engine/RepairRules.h"
 #include "engine/TypingEngine.h"
 #include "platform/Platform.h"
 
@@ -14,10 +14,8 @@ namespace qv::engine {
 using platform::Attribute;
 
 SegmentVerifier::SegmentVerifier(TypingEngine &engine, SegmentArgs args)
-    : m_engine(engine),
-      m_args(std::move(args)),
-      m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase),
-      m_repair(engine)
+    : m_engine(engine), m_args(std::move(args)),
+      m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase), m_repair(engine)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "engine/TypingEngine.h"
 
-#include "core/Scheduler.h"
 #include "core/Random.h"
+#include "core/Scheduler.h"
 #include "core/Text.h"
 #include "engine/PasteboardSnapshot.h"
 #include "engine/TypingRun.h"
@@ -12,12 +12,8 @@
 namespace qv::engine {
 
 TypingEngine::TypingEngine(platform::Platform &platform, Scheduler &scheduler, Random &random)
-    : m_platform(platform),
-      m_scheduler(scheduler),
-      m_random(random),
-      m_keys(platform.keyboard(), scheduler, random),
-      m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys),
-      m_gate(*this)
+    : m_platform(platform), m_scheduler(scheduler), m_random(random), m_keys(platform.keyboard(), scheduler, random),
+      m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys), m_gate(*this)
 {
     m_keys.setGate(&m_gate);
 }
@@ -96,8 +92,7 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     co_await m_scheduler.sleep(kCopyWaitMs);
     // A busy target takes its keys late; the copy is what shows they were
     // taken (an empty selection copies nothing, so the wait is bounded).
-    for (double waited = kCopyWaitMs; pasteboard.changeCount() == before && waited < kCopyLandMs;
-         waited += kCopyPollMs)
+    for (double waited = kCopyWaitMs; pasteboard.changeCount() == before && waited < kCopyLandMs; waited += kCopyPollMs)
         co_await m_scheduler.sleep(kCopyPollMs);
 
     if (pasteboard.changeCount() == before) {

@@ -126,8 +126,8 @@ QCoro::Task<> TypingRun::setUp()
     m_state.burstRemaining = std::max(int(p.style.burstScale * burstDraw), 2);
     p.sentenceLengths = sentenceLengthsIn(p.remaining.join(QString()));
     m_state.sentenceLength = std::max(p.sentenceLengths.isEmpty() ? p.remainingCount() : p.sentenceLengths.first(), 1);
-    p.sentenceErrorAt =
-        int(random.uniformInt(p.profile.sentenceErrorWordRange.lo, p.profile.sentenceErrorWordRange.hi));
+    p.sentenceErrorAt = int(
+        random.uniformInt(p.profile.sentenceErrorWordRange.lo, p.profile.sentenceErrorWordRange.hi));
     p.longPauseOffset = int(random.uniformInt(0, 140));
     p.microEditOffset = int(random.uniformInt(0, 65));
     p.rethinkOffset = int(random.uniformInt(0, 80));
@@ -289,7 +289,10 @@ QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
     if (decision.earlyAttempt)
         m_state.earlyTypoDone = true;
     auto line = [&](const QString &kind, qint64 index) {
-        return QStringLiteral("typo %1 idx=%2 intended=\"%3\" typed=\"%4\"").arg(kind).arg(index).arg(c, decision.wrong);
+        return QStringLiteral("typo %1 idx=%2 intended=\"%3\" typed=\"%4\"")
+            .arg(kind)
+            .arg(index)
+            .arg(c, decision.wrong);
     };
 
     if (decision.kind == TypoDecision::Kind::Deferred) {

@@ -21,8 +21,7 @@ QString firstCluster(const QString &s)
 }
 } // namespace
 
-QString TypoModel::generateHumanError(const QString &c, const QString &prev, const QString &prevPrev,
-                                      Random &random)
+QString TypoModel::generateHumanError(const QString &c, const QString &prev, const QString &prevPrev, Random &random)
 {
     const QString lower = firstCluster(c.toLower());
     const bool upper = text::isUppercase(c);
@@ -52,7 +51,8 @@ QString TypoModel::generateHumanError(const QString &c, const QString &prev, con
 TypoDecision TypoModel::decide(const QString &c, const RunState &state, const RunParams &params, Random &random)
 {
     TypoDecision out;
-    const bool early = params.options.humanize && !state.earlyTypoDone && state.charIndex >= 38 + params.earlyTypoOffset;
+    const bool early = params.options.humanize && !state.earlyTypoDone
+                       && state.charIndex >= 38 + params.earlyTypoOffset;
     const int left = std::max(params.remainingCount() - state.charIndex - 1, 0);
     if (!text::isLetter(c))
         return out;

@@ -16,10 +16,10 @@ struct RunState;
 struct TypoDecision {
     enum class Kind { None, Immediate, Deferred };
     Kind kind = Kind::None;
-    QString wrong;              // the character typed instead
-    double wrongKeyWaitMs = 0;  // how long a corrected wrong key stays
-    bool earlyAttempt = false;  // the run's early forced attempt was spent
-    QString cooldownKey;        // the word so far with the character, as a table key
+    QString wrong;             // the character typed instead
+    double wrongKeyWaitMs = 0; // how long a corrected wrong key stays
+    bool earlyAttempt = false; // the run's early forced attempt was spent
+    QString cooldownKey;       // the word so far with the character, as a table key
 };
 
 class TypoModel {
@@ -27,8 +27,7 @@ public:
     // A plausible wrong key for `c` after `prev` and `prevPrev`: a
     // neighbouring key, the wrong case, the previous letter again, or the
     // same letter. Empty when the band drawn cannot produce one.
-    static QString generateHumanError(const QString &c, const QString &prev, const QString &prevPrev,
-                                      Random &random);
+    static QString generateHumanError(const QString &c, const QString &prev, const QString &prevPrev, Random &random);
 
     // The typo decision for `c`, the character at state.charIndex. The
     // caller has already reset editCount at a sentence end.

@@ -10,15 +10,9 @@
 
 namespace qv::engine {
 
-bool WordBoundaryActions::endsWord(const QString &k)
-{
-    return k == QLatin1String(" ") || k == QLatin1String("\n");
-}
+bool WordBoundaryActions::endsWord(const QString &k) { return k == QLatin1String(" ") || k == QLatin1String("\n"); }
 
-bool WordBoundaryActions::joinsWord(const QString &k)
-{
-    return text::isLetterOrNumber(k) || k == QLatin1String("'");
-}
+bool WordBoundaryActions::joinsWord(const QString &k) { return text::isLetterOrNumber(k) || k == QLatin1String("'"); }
 
 QCoro::Task<> WordBoundaryActions::onCharacter(TypingRun &run, QString k)
 {
@@ -60,8 +54,8 @@ QCoro::Task<> WordBoundaryActions::wordEnd(TypingRun &run)
         co_await keys.sleepWithStop(kStyleSwapWaitMs, stop);
         const auto found = tables.styleSwapMap.constFind(lookup);
         if (found != tables.styleSwapMap.constEnd()) {
-            const std::optional<StretchEdit> letters =
-                RetypeStretch::wordLetters(state.buffer, state.currentWord, state.wordOffsets, found.value());
+            const std::optional<StretchEdit> letters = RetypeStretch::wordLetters(state.buffer, state.currentWord,
+                                                                                  state.wordOffsets, found.value());
             if (letters) {
                 const TypingEngine::TailChange change{letters->start, letters->deleteCount, letters->replacement};
                 co_await engine.replaceTail(change, letters->start, state.buffer, state.deferredErrors, stop);

@@ -5,15 +5,9 @@
 namespace qv::engine {
 
 namespace {
-bool isLetterScalar(char32_t c)
-{
-    return QChar::isLetter(c);
-}
+bool isLetterScalar(char32_t c) { return QChar::isLetter(c); }
 
-bool isLetterOrMarkScalar(char32_t c)
-{
-    return QChar::isLetter(c) || QChar::isMark(c);
-}
+bool isLetterOrMarkScalar(char32_t c) { return QChar::isLetter(c) || QChar::isMark(c); }
 
 // Scalar at `i` and its length in UTF-16 units.
 char32_t scalarAt(QStringView s, qsizetype i, int *units)
@@ -52,14 +46,8 @@ QString trimEnds(QStringView word, bool (*keep)(char32_t))
 }
 } // namespace
 
-QString wordKey(QStringView word)
-{
-    return trimEnds(word, isLetterOrMarkScalar);
-}
+QString wordKey(QStringView word) { return trimEnds(word, isLetterOrMarkScalar); }
 
-QString letterCore(QStringView word)
-{
-    return trimEnds(word, isLetterScalar);
-}
+QString letterCore(QStringView word) { return trimEnds(word, isLetterScalar); }
 
 } // namespace qv::engine

@@ -79,25 +79,13 @@ void JsonWriter::close(char bracket)
     m_out.append(bracket);
 }
 
-void JsonWriter::beginArray()
-{
-    open('[', false);
-}
+void JsonWriter::beginArray() { open('[', false); }
 
-void JsonWriter::endArray()
-{
-    close(']');
-}
+void JsonWriter::endArray() { close(']'); }
 
-void JsonWriter::beginObject()
-{
-    open('{', true);
-}
+void JsonWriter::beginObject() { open('{', true); }
 
-void JsonWriter::endObject()
-{
-    close('}');
-}
+void JsonWriter::endObject() { close('}'); }
 
 void JsonWriter::string(QStringView text)
 {
@@ -133,15 +121,40 @@ void JsonWriter::appendString(QByteArray &out, QStringView text)
             continue;
         }
         switch (c) {
-        case u'"': *p++ = '\\'; *p++ = '"'; continue;
-        case u'\\': *p++ = '\\'; *p++ = '\\'; continue;
-        case u'/': *p++ = '\\'; *p++ = '/'; continue;
-        case u'\n': *p++ = '\\'; *p++ = 'n'; continue;
-        case u'\r': *p++ = '\\'; *p++ = 'r'; continue;
-        case u'\t': *p++ = '\\'; *p++ = 't'; continue;
-        case u'\b': *p++ = '\\'; *p++ = 'b'; continue;
-        case u'\f': *p++ = '\\'; *p++ = 'f'; continue;
-        default: break;
+        case u'"':
+            *p++ = '\\';
+            *p++ = '"';
+            continue;
+        case u'\\':
+            *p++ = '\\';
+            *p++ = '\\';
+            continue;
+        case u'/':
+            *p++ = '\\';
+            *p++ = '/';
+            continue;
+        case u'\n':
+            *p++ = '\\';
+            *p++ = 'n';
+            continue;
+        case u'\r':
+            *p++ = '\\';
+            *p++ = 'r';
+            continue;
+        case u'\t':
+            *p++ = '\\';
+            *p++ = 't';
+            continue;
+        case u'\b':
+            *p++ = '\\';
+            *p++ = 'b';
+            continue;
+        case u'\f':
+            *p++ = '\\';
+            *p++ = 'f';
+            continue;
+        default:
+            break;
         }
         if (c < 0x20) {
             *p++ = '\\';

@@ -39,22 +39,25 @@ using simdjson::dom::element_type;
 QString kindName(const element &v)
 {
     switch (v.type()) {
-    case element_type::NULL_VALUE: return QStringLiteral("null");
-    case element_type::OBJECT: return QStringLiteral("an object");
-    case element_type::ARRAY: return QStringLiteral("an array");
-    case element_type::STRING: return QStringLiteral("a string");
-    case element_type::BOOL: return QStringLiteral("a Boolean");
+    case element_type::NULL_VALUE:
+        return QStringLiteral("null");
+    case element_type::OBJECT:
+        return QStringLiteral("an object");
+    case element_type::ARRAY:
+        return QStringLiteral("an array");
+    case element_type::STRING:
+        return QStringLiteral("a string");
+    case element_type::BOOL:
+        return QStringLiteral("a Boolean");
     case element_type::INT64:
     case element_type::UINT64:
-    case element_type::DOUBLE: return QStringLiteral("a number");
+    case element_type::DOUBLE:
+        return QStringLiteral("a number");
     }
     return QStringLiteral("an unknown value");
 }
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 // One JSON object being read, with the path used in error messages.
 class ObjectReader {
@@ -110,8 +113,10 @@ public:
     qint64 integer(const element &v, const char *key) const
     {
         switch (v.type()) {
-        case element_type::INT64: return qint64(v.get_int64().value_unsafe());
-        case element_type::UINT64: break; // only numbers above the signed range are unsigned
+        case element_type::INT64:
+            return qint64(v.get_int64().value_unsafe());
+        case element_type::UINT64:
+            break; // only numbers above the signed range are unsigned
         case element_type::DOUBLE: {
             const double d = v.get_double().value_unsafe();
             // 2^63 is the first double out of range; -2^63 is still inside.
@@ -119,7 +124,8 @@ public:
                 return qint64(d);
             break;
         }
-        default: throw wrongType(key, "an integer", v);
+        default:
+            throw wrongType(key, "an integer", v);
         }
         throw DecodeError{pathOf(key), QStringLiteral("number is not a 64-bit integer")};
     }

@@ -13,10 +13,7 @@ namespace qv {
 
 namespace {
 
-bool ensureFolder(const QString &path)
-{
-    return !path.isEmpty() && QDir().mkpath(path);
-}
+bool ensureFolder(const QString &path) { return !path.isEmpty() && QDir().mkpath(path); }
 
 bool pathTaken(const QString &path)
 {
@@ -32,8 +29,7 @@ SaveResult failedAt(const QString &path, const QString &reason)
 } // namespace
 
 Storage::Storage(const AppConfig &config, const WallClock &clock)
-    : m_clock(&clock),
-      m_diagnostics([](const QString &line) { qWarning().noquote() << line; }),
+    : m_clock(&clock), m_diagnostics([](const QString &line) { qWarning().noquote() << line; }),
       m_mover([](const QString &from, const QString &to) { return QDir().rename(from, to); })
 {
     if (ensureFolder(config.dataFolderPath)) {
@@ -45,30 +41,15 @@ Storage::Storage(const AppConfig &config, const WallClock &clock)
     }
 }
 
-QString Storage::projectsFilePath() const
-{
-    return filePath(m_projects);
-}
+QString Storage::projectsFilePath() const { return filePath(m_projects); }
 
-QString Storage::studyProjectsFilePath() const
-{
-    return filePath(m_studyProjects);
-}
+QString Storage::studyProjectsFilePath() const { return filePath(m_studyProjects); }
 
-QString Storage::filePath(const DataFile &file) const
-{
-    return QDir(m_folder).filePath(file.name);
-}
+QString Storage::filePath(const DataFile &file) const { return QDir(m_folder).filePath(file.name); }
 
-void Storage::setDiagnosticSink(DiagnosticSink sink)
-{
-    m_diagnostics = std::move(sink);
-}
+void Storage::setDiagnosticSink(DiagnosticSink sink) { m_diagnostics = std::move(sink); }
 
-void Storage::setFileMover(FileMover mover)
-{
-    m_mover = std::move(mover);
-}
+void Storage::setFileMover(FileMover mover) { m_mover = std::move(mover); }
 
 void Storage::diagnose(const QString &line) const
 {
@@ -86,10 +67,7 @@ SaveResult Storage::saveStudyProjects(const QList<StudyProject> &sets)
     return write(m_studyProjects, coding::encodeStudyProjects(sets));
 }
 
-bool Storage::folderExists() const
-{
-    return QFileInfo(m_folder).isDir();
-}
+bool Storage::folderExists() const { return QFileInfo(m_folder).isDir(); }
 
 QList<Project> Storage::loadProjects()
 {

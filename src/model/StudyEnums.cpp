@@ -19,9 +19,12 @@ std::optional<Enum> findRaw(QStringView raw)
 QString rawValue(StudyAnswerDirection value)
 {
     switch (value) {
-    case StudyAnswerDirection::term: return QStringLiteral("term");
-    case StudyAnswerDirection::definition: return QStringLiteral("definition");
-    case StudyAnswerDirection::mixed: return QStringLiteral("mixed");
+    case StudyAnswerDirection::term:
+        return QStringLiteral("term");
+    case StudyAnswerDirection::definition:
+        return QStringLiteral("definition");
+    case StudyAnswerDirection::mixed:
+        return QStringLiteral("mixed");
     }
     return {};
 }
@@ -29,9 +32,12 @@ QString rawValue(StudyAnswerDirection value)
 QString rawValue(StudyQuestionType value)
 {
     switch (value) {
-    case StudyQuestionType::written: return QStringLiteral("written");
-    case StudyQuestionType::multipleChoice: return QStringLiteral("multiple_choice");
-    case StudyQuestionType::trueFalse: return QStringLiteral("true_false");
+    case StudyQuestionType::written:
+        return QStringLiteral("written");
+    case StudyQuestionType::multipleChoice:
+        return QStringLiteral("multiple_choice");
+    case StudyQuestionType::trueFalse:
+        return QStringLiteral("true_false");
     }
     return {};
 }
@@ -39,9 +45,12 @@ QString rawValue(StudyQuestionType value)
 QString rawValue(StudyGrading value)
 {
     switch (value) {
-    case StudyGrading::exact: return QStringLiteral("exact");
-    case StudyGrading::lenient: return QStringLiteral("lenient");
-    case StudyGrading::veryLenient: return QStringLiteral("very_lenient");
+    case StudyGrading::exact:
+        return QStringLiteral("exact");
+    case StudyGrading::lenient:
+        return QStringLiteral("lenient");
+    case StudyGrading::veryLenient:
+        return QStringLiteral("very_lenient");
     }
     return {};
 }

@@ -18,8 +18,8 @@ const QRegularExpression &httpsPattern()
 
 const QRegularExpression &loopbackHttpPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^http://(127\.[0-9]+\.[0-9]+\.[0-9]+|localhost|\[::1\])(:[0-9]+)?(/[^?#]*)?$)"));
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^http://(127\.[0-9]+\.[0-9]+\.[0-9]+|localhost|\[::1\])(:[0-9]+)?(/[^?#]*)?$)"));
     return pattern;
 }
 

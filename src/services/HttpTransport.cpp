@@ -11,9 +11,6 @@ QByteArray HttpRequest::header(const QByteArray &name) const
     return {};
 }
 
-QString HttpTransport::timedOutMessage()
-{
-    return QStringLiteral("The request timed out.");
-}
+QString HttpTransport::timedOutMessage() { return QStringLiteral("The request timed out."); }
 
 } // namespace qv

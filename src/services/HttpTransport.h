@@ -39,7 +39,7 @@ struct HttpResponse {
 struct TransportFailure {
     enum class Reason { Network, TimedOut, Cancelled };
     Reason reason = Reason::Network;
-    QString message;  // shown to the user as it is
+    QString message; // shown to the user as it is
 };
 
 using HttpOutcome = std::variant<HttpResponse, TransportFailure>;

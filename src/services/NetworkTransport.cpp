@@ -66,8 +66,8 @@ QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
         networkRequest.setRawHeader(name, value);
 
     QNetworkReply *raw = request.method == "GET" && request.body.isEmpty()
-        ? m_manager->get(networkRequest)
-        : m_manager->sendCustomRequest(networkRequest, request.method, request.body);
+                             ? m_manager->get(networkRequest)
+                             : m_manager->sendCustomRequest(networkRequest, request.method, request.body);
     // The reply is ours until the answer has been read.
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(raw, [](QNetworkReply *r) { r->deleteLater(); });
 

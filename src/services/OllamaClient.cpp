@@ -2,8 +2,6 @@
 
 namespace qv {
 
-OllamaClient::OllamaClient() : m_baseUrl(QStringLiteral("http://127.0.0.1:11434"))
-{
-}
+OllamaClient::OllamaClient() : m_baseUrl(QStringLiteral("http://127.0.0.1:11434")) {}
 
 } // namespace qv

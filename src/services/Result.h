@@ -11,7 +11,7 @@ namespace qv {
 // The outcome of a backend call: a value or a SupabaseError, never both.
 // Backend calls do not throw across coroutines; callers test ok() and show
 // error().localizedDescription() on failure.
-template<typename T>
+template <typename T>
 class [[nodiscard]] SupabaseResult {
 public:
     SupabaseResult(T value) : m_outcome(std::in_place_index<0>, std::move(value)) {}
@@ -31,7 +31,7 @@ private:
     std::variant<T, SupabaseError> m_outcome;
 };
 
-template<>
+template <>
 class [[nodiscard]] SupabaseResult<void> {
 public:
     SupabaseResult() = default;

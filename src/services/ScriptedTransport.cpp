@@ -6,10 +6,7 @@ namespace qv {
 
 ScriptedTransport::ScriptedTransport(Scheduler &scheduler) : m_scheduler(scheduler) {}
 
-void ScriptedTransport::enqueue(Answer answer)
-{
-    m_queue.push_back(std::move(answer));
-}
+void ScriptedTransport::enqueue(Answer answer) { m_queue.push_back(std::move(answer)); }
 
 void ScriptedTransport::respond(QByteArray method, QString path, int status, QByteArray body, double delayMs)
 {
@@ -45,9 +42,9 @@ ScriptedTransport::Answer ScriptedTransport::take(const HttpRequest &request)
     }
     if (m_handler)
         return m_handler(request);
-    return Answer(TransportFailure{TransportFailure::Reason::Network,
-                                   QStringLiteral("No scripted answer for %1 %2")
-                                       .arg(QString::fromLatin1(request.method), path)});
+    return Answer(TransportFailure{
+        TransportFailure::Reason::Network,
+        QStringLiteral("No scripted answer for %1 %2").arg(QString::fromLatin1(request.method), path)});
 }
 
 QCoro::Task<HttpOutcome> ScriptedTransport::send(HttpRequest request)

@@ -28,8 +28,8 @@ public:
         }
         HttpOutcome outcome;
         double delayMs = 0;
-        QByteArray method;  // empty: any
-        QString path;       // URL path such as "/auth/v1/token"; empty: any
+        QByteArray method; // empty: any
+        QString path;      // URL path such as "/auth/v1/token"; empty: any
     };
 
     explicit ScriptedTransport(Scheduler &scheduler);

@@ -49,10 +49,7 @@ HttpRequest makeRequest(const Context &context, QByteArray method, const QString
     return request;
 }
 
-QByteArray bearer(const QString &token)
-{
-    return "Bearer " + token.toUtf8();
-}
+QByteArray bearer(const QString &token) { return "Bearer " + token.toUtf8(); }
 
 // A refusal's JSON body: its readable text (the first of
 // "error_description", "msg", "message" that is a non-empty string) and its
@@ -125,8 +122,7 @@ QCoro::Task<SupabaseResult<SupabaseSession>> tokenGrant(Context context, QString
 {
     HttpRequest request = makeRequest(context, "POST", QStringLiteral("auth/v1/token"),
                                       {{QStringLiteral("grant_type"), grantType}},
-                                      {{"Content-Type", kJson}, {"apikey", context.anonKey.toUtf8()}},
-                                      std::move(body));
+                                      {{"Content-Type", kJson}, {"apikey", context.anonKey.toUtf8()}}, std::move(body));
     auto answer = co_await exchange(context.transport, std::move(request));
     if (!answer)
         co_return answer.error();
@@ -139,8 +135,8 @@ QCoro::Task<SupabaseResult<SupabaseSession>> tokenGrant(Context context, QString
     co_return SupabaseSession{*auth.accessToken, *auth.refreshToken, auth.user.id, auth.user.email};
 }
 
-QCoro::Task<SupabaseResult<QList<wire::SupabaseProfilePayload>>> readProfileRows(
-    std::shared_ptr<HttpTransport> transport, HttpRequest request)
+QCoro::Task<SupabaseResult<QList<wire::SupabaseProfilePayload>>>
+readProfileRows(std::shared_ptr<HttpTransport> transport, HttpRequest request)
 {
     auto answer = co_await exchange(std::move(transport), std::move(request));
     if (!answer)
@@ -193,11 +189,10 @@ QCoro::Task<SupabaseResult<SupabaseProfile>> fetchProfileIn(Context context, Sup
 
 QCoro::Task<SupabaseResult<void>> updatePasswordIn(Context context, QString accessToken, QString newPassword)
 {
-    HttpRequest request = makeRequest(context, "PUT", QStringLiteral("auth/v1/user"), {},
-                                      {{"Content-Type", kJson},
-                                       {"apikey", context.anonKey.toUtf8()},
-                                       {"Authorization", bearer(accessToken)}},
-                                      wire::passwordUpdatePayload(newPassword));
+    HttpRequest request = makeRequest(
+        context, "PUT", QStringLiteral("auth/v1/user"), {},
+        {{"Content-Type", kJson}, {"apikey", context.anonKey.toUtf8()}, {"Authorization", bearer(accessToken)}},
+        wire::passwordUpdatePayload(newPassword));
     auto answer = co_await exchange(context.transport, std::move(request));
     if (!answer)
         co_return answer.error();

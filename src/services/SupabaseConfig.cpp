@@ -11,9 +11,6 @@ QUrl SupabaseConfig::url()
     return parsed;
 }
 
-QString SupabaseConfig::anonKey()
-{
-    return QString::fromUtf8(BackendConfig::anonKey);
-}
+QString SupabaseConfig::anonKey() { return QString::fromUtf8(BackendConfig::anonKey); }
 
 } // namespace qv

@@ -25,7 +25,7 @@ bool SupabaseError::isAuthorizationFailure() const
 bool SupabaseError::isSessionRejected() const
 {
     return isAuthorizationFailure()
-        || (kind == Kind::Backend && statusCode == 400 && code == QLatin1String("invalid_grant"));
+           || (kind == Kind::Backend && statusCode == 400 && code == QLatin1String("invalid_grant"));
 }
 
 bool SupabaseError::isUnreachable() const

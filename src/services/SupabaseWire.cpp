@@ -13,15 +13,12 @@ SupabaseError decodingError(const QString &why)
     return SupabaseError::decoding(QStringLiteral("The server's answer could not be read (%1).").arg(why));
 }
 
-QByteArray compact(const QJsonObject &object)
-{
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
+QByteArray compact(const QJsonObject &object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
 
 bool readUser(const QJsonObject &object, SupabaseUser &user, QString &why)
 {
     return readRequiredString(object, QStringLiteral("id"), user.id, why)
-        && readOptionalString(object, QStringLiteral("email"), user.email, why);
+           && readOptionalString(object, QStringLiteral("email"), user.email, why);
 }
 
 } // namespace
@@ -57,8 +54,7 @@ bool readRequiredString(const QJsonObject &object, const QString &key, QString &
     return true;
 }
 
-bool readOptionalString(const QJsonObject &object, const QString &key, std::optional<QString> &out,
-                        QString &why)
+bool readOptionalString(const QJsonObject &object, const QString &key, std::optional<QString> &out, QString &why)
 {
     const QJsonValue value = object.value(key);
     if (value.isUndefined() || value.isNull()) {
@@ -130,10 +126,7 @@ QByteArray refreshPayload(const QString &refreshToken)
     return compact({{QStringLiteral("refresh_token"), refreshToken}});
 }
 
-QByteArray passwordUpdatePayload(const QString &password)
-{
-    return compact({{QStringLiteral("password"), password}});
-}
+QByteArray passwordUpdatePayload(const QString &password) { return compact({{QStringLiteral("password"), password}}); }
 
 QByteArray profileRowPayload(const QString &id, const std::optional<QString> &email)
 {

@@ -24,9 +24,9 @@ struct SupabaseUser {
 };
 
 struct SupabaseAuthResponse {
-    std::optional<QString> accessToken;   // "access_token"
-    std::optional<QString> refreshToken;  // "refresh_token"
-    SupabaseUser user;                    // "user", required
+    std::optional<QString> accessToken;  // "access_token"
+    std::optional<QString> refreshToken; // "refresh_token"
+    SupabaseUser user;                   // "user", required
 };
 
 struct SupabaseProfilePayload {
@@ -36,7 +36,7 @@ struct SupabaseProfilePayload {
     SupabaseProfile toProfile() const { return {id, email}; }
 };
 
-template<typename T>
+template <typename T>
 using Decoded = std::variant<T, SupabaseError>;
 
 Decoded<SupabaseAuthResponse> decodeAuthResponse(const QByteArray &body);
@@ -52,8 +52,7 @@ QByteArray profileRowPayload(const QString &id, const std::optional<QString> &em
 // Helpers shared with SupabaseSession's own coding. Each returns false when the
 // member is missing/null (required) or of the wrong type.
 bool readRequiredString(const QJsonObject &object, const QString &key, QString &out, QString &why);
-bool readOptionalString(const QJsonObject &object, const QString &key, std::optional<QString> &out,
-                        QString &why);
+bool readOptionalString(const QJsonObject &object, const QString &key, std::optional<QString> &out, QString &why);
 // Parses an object or array document; empty optional and `why` set on failure.
 std::optional<QJsonValue> parseJson(const QByteArray &body, QString &why);
 

@@ -14,8 +14,7 @@ const QString kSessionExpired = QStringLiteral("Session expired. Please sign in 
 const QString kUnreachable = QStringLiteral("Couldn't reach the account server. Check your connection and try again.");
 } // namespace
 
-AccountSession::AccountSession(SupabaseClient &client, Preferences &preferences, Scheduler &scheduler,
-                               QObject *parent)
+AccountSession::AccountSession(SupabaseClient &client, Preferences &preferences, Scheduler &scheduler, QObject *parent)
     : QObject(parent), m_client(client), m_preferences(preferences), m_scheduler(scheduler)
 {
 }
@@ -104,7 +103,7 @@ void AccountSession::adoptSession(const SupabaseSession &session, quint64 genera
 // ---- profile read with one refresh
 
 QCoro::Task<SupabaseResult<SupabaseProfile>> AccountSession::readProfileWithRefresh(SupabaseSession session,
-                                                                                  quint64 generation)
+                                                                                    quint64 generation)
 {
     QPointer<AccountSession> self(this);
     auto first = co_await m_client.fetchProfile(session);

@@ -45,8 +45,7 @@ public:
     using ChangePasswordResult = std::variant<QString, AppError>;
     using ChangePasswordCompletion = std::function<void(ChangePasswordResult)>;
 
-    AccountSession(SupabaseClient &client, Preferences &preferences, Scheduler &scheduler,
-                   QObject *parent = nullptr);
+    AccountSession(SupabaseClient &client, Preferences &preferences, Scheduler &scheduler, QObject *parent = nullptr);
     ~AccountSession() override;
 
     bool isAuthenticated() const { return m_isAuthenticated; }

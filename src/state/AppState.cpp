@@ -67,8 +67,9 @@ AppState::AppState(AppStateEnvironment environment, QObject *parent)
     connect(m_account, &AccountSession::authMessageChanged, this, &AppState::authMessageChanged);
 
     m_siteFetcher = m_env.siteFetcher ? m_env.siteFetcher : std::make_shared<NetworkHttpFetcher>();
-    m_updates = new UpdateChecker(*m_siteFetcher, *m_env.scheduler, *m_env.workspace, m_env.siteUrl, m_env.version,
-                                  [this] { return m_autoUpdateEnabled; }, this);
+    m_updates = new UpdateChecker(
+        *m_siteFetcher, *m_env.scheduler, *m_env.workspace, m_env.siteUrl, m_env.version,
+        [this] { return m_autoUpdateEnabled; }, this);
     connect(m_updates, &UpdateChecker::updateVersionChanged, this, &AppState::updateVersionChanged);
     connect(m_updates, &UpdateChecker::updateUrlChanged, this, &AppState::updateURLChanged);
     connect(m_updates, &UpdateChecker::showUpdatePromptChanged, this, &AppState::showUpdatePromptChanged);
@@ -108,7 +109,7 @@ AppState::~AppState()
     delete m_library;
 }
 
-template<typename T>
+template <typename T>
 void AppState::assign(T &field, const T &value, void (AppState::*changed)())
 {
     if (field == value)

@@ -44,27 +44,35 @@ class AppState final : public QObject {
     Q_PROPERTY(QString statusText READ statusText WRITE setStatusText NOTIFY statusTextChanged)
     Q_PROPERTY(bool isTyping READ isTyping WRITE setIsTyping NOTIFY isTypingChanged)
     Q_PROPERTY(bool isPaused READ isPaused WRITE setIsPaused NOTIFY isPausedChanged)
-    Q_PROPERTY(bool accessibilityReady READ accessibilityReady WRITE setAccessibilityReady NOTIFY accessibilityReadyChanged)
-    Q_PROPERTY(bool accessibilitySkipped READ accessibilitySkipped WRITE setAccessibilitySkipped NOTIFY accessibilitySkippedChanged)
-    Q_PROPERTY(bool inputMonitoringReady READ inputMonitoringReady WRITE setInputMonitoringReady NOTIFY inputMonitoringReadyChanged)
-    Q_PROPERTY(bool skipInitialWelcome READ skipInitialWelcome WRITE setSkipInitialWelcome NOTIFY skipInitialWelcomeChanged)
+    Q_PROPERTY(
+        bool accessibilityReady READ accessibilityReady WRITE setAccessibilityReady NOTIFY accessibilityReadyChanged)
+    Q_PROPERTY(bool accessibilitySkipped READ accessibilitySkipped WRITE setAccessibilitySkipped NOTIFY
+                   accessibilitySkippedChanged)
+    Q_PROPERTY(bool inputMonitoringReady READ inputMonitoringReady WRITE setInputMonitoringReady NOTIFY
+                   inputMonitoringReadyChanged)
+    Q_PROPERTY(
+        bool skipInitialWelcome READ skipInitialWelcome WRITE setSkipInitialWelcome NOTIFY skipInitialWelcomeChanged)
     Q_PROPERTY(double progress READ progress WRITE setProgress NOTIFY progressChanged)
     Q_PROPERTY(bool isAuthenticated READ isAuthenticated NOTIFY isAuthenticatedChanged)
     Q_PROPERTY(QString authEmail READ authEmail NOTIFY authEmailChanged)
     Q_PROPERTY(bool isAuthLoading READ isAuthLoading NOTIFY isAuthLoadingChanged)
     Q_PROPERTY(QString authMessage READ authMessage NOTIFY authMessageChanged)
     Q_PROPERTY(QString profileName READ profileName NOTIFY profileNameChanged)
-    Q_PROPERTY(std::optional<QByteArray> profileImageData READ profileImageData WRITE setProfileImageData NOTIFY profileImageDataChanged)
+    Q_PROPERTY(std::optional<QByteArray> profileImageData READ profileImageData WRITE setProfileImageData NOTIFY
+                   profileImageDataChanged)
     Q_PROPERTY(bool autoUpdateEnabled READ autoUpdateEnabled WRITE setAutoUpdateEnabled NOTIFY autoUpdateEnabledChanged)
     Q_PROPERTY(bool showUpdatePrompt READ showUpdatePrompt WRITE setShowUpdatePrompt NOTIFY showUpdatePromptChanged)
     Q_PROPERTY(QString updateVersion READ updateVersion NOTIFY updateVersionChanged)
     Q_PROPERTY(std::optional<QUrl> updateURL READ updateURL NOTIFY updateURLChanged)
-    Q_PROPERTY(bool showNoUpdatePrompt READ showNoUpdatePrompt WRITE setShowNoUpdatePrompt NOTIFY showNoUpdatePromptChanged)
-    Q_PROPERTY(bool reduceMotionEnabled READ reduceMotionEnabled WRITE setReduceMotionEnabled NOTIFY reduceMotionEnabledChanged)
+    Q_PROPERTY(
+        bool showNoUpdatePrompt READ showNoUpdatePrompt WRITE setShowNoUpdatePrompt NOTIFY showNoUpdatePromptChanged)
+    Q_PROPERTY(bool reduceMotionEnabled READ reduceMotionEnabled WRITE setReduceMotionEnabled NOTIFY
+                   reduceMotionEnabledChanged)
     Q_PROPERTY(bool showSmartBrief READ showSmartBrief WRITE setShowSmartBrief NOTIFY showSmartBriefChanged)
     Q_PROPERTY(QString defaultMode READ defaultMode NOTIFY defaultModeChanged)
     Q_PROPERTY(bool suppressTopBar READ suppressTopBar WRITE setSuppressTopBar NOTIFY suppressTopBarChanged)
-    Q_PROPERTY(QString typingTargetAppName READ typingTargetAppName WRITE setTypingTargetAppName NOTIFY typingTargetAppNameChanged)
+    Q_PROPERTY(QString typingTargetAppName READ typingTargetAppName WRITE setTypingTargetAppName NOTIFY
+                   typingTargetAppNameChanged)
     Q_PROPERTY(QString detectionDebug READ detectionDebug WRITE setDetectionDebug NOTIFY detectionDebugChanged)
     Q_PROPERTY(QString runNote READ runNote NOTIFY runNoteChanged)
     Q_PROPERTY(std::optional<int> typingDifference READ typingDifference NOTIFY typingDifferenceChanged)
@@ -217,7 +225,7 @@ signals:
     void typingDifferenceChanged();
 
 private:
-    template<typename T>
+    template <typename T>
     void assign(T &field, const T &value, void (AppState::*changed)());
 
     AppStateEnvironment m_env;

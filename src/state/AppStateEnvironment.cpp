@@ -7,10 +7,7 @@ namespace qv::state {
 
 QUrl AppStateEnvironment::defaultBackendUrl() { return SupabaseConfig::url(); }
 QString AppStateEnvironment::defaultBackendAnonKey() { return SupabaseConfig::anonKey(); }
-QUrl AppStateEnvironment::defaultSiteUrl()
-{
-    return QUrl(QString::fromUtf8(BackendConfig::siteUrl), QUrl::StrictMode);
-}
+QUrl AppStateEnvironment::defaultSiteUrl() { return QUrl(QString::fromUtf8(BackendConfig::siteUrl), QUrl::StrictMode); }
 QString AppStateEnvironment::applicationVersion() { return QStringLiteral(QUORVEL_VERSION); }
 
 } // namespace qv::state

@@ -10,7 +10,7 @@ namespace qv::state {
 
 namespace {
 
-template<typename T>
+template <typename T>
 void replaceOrAppend(QList<T> &list, const T &value)
 {
     for (T &existing : list) {
@@ -22,13 +22,13 @@ void replaceOrAppend(QList<T> &list, const T &value)
     list.append(value);
 }
 
-template<typename T>
+template <typename T>
 void removeById(QList<T> &list, const QUuid &id)
 {
     list.removeIf([&](const T &v) { return v.id == id; });
 }
 
-template<typename T>
+template <typename T>
 void stableNewestFirst(QList<T> &list)
 {
     std::stable_sort(list.begin(), list.end(), [](const T &a, const T &b) { return a.updatedAt > b.updatedAt; });

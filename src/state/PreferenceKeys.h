@@ -27,14 +27,14 @@ inline const QString session = QStringLiteral("qv_session");
 } // namespace keys
 
 namespace prefs {
-bool autoUpdateEnabled(const Preferences &p);   // false when absent
-bool reduceMotion(const Preferences &p);        // false when absent
-bool showSmartBrief(const Preferences &p);      // its Bool if it is one, else true
-QString defaultMode(const Preferences &p);      // "wpm"
-QString defaultGrade(const Preferences &p);     // "12"
-QString defaultReview(const Preferences &p);    // "medium"
-QString defaultPreset(const Preferences &p);    // "balanced"
-QString profileName(const Preferences &p);      // empty
+bool autoUpdateEnabled(const Preferences &p);                 // false when absent
+bool reduceMotion(const Preferences &p);                      // false when absent
+bool showSmartBrief(const Preferences &p);                    // its Bool if it is one, else true
+QString defaultMode(const Preferences &p);                    // "wpm"
+QString defaultGrade(const Preferences &p);                   // "12"
+QString defaultReview(const Preferences &p);                  // "medium"
+QString defaultPreset(const Preferences &p);                  // "balanced"
+QString profileName(const Preferences &p);                    // empty
 std::optional<QByteArray> profileImage(const Preferences &p); // none
 // Project id text to character index; empty when any value is not an integer.
 QMap<QString, qint64> resumeProgress(const Preferences &p);

@@ -19,25 +19,16 @@ bool isTaggedData(const QJsonValue &v)
 Preferences::Preferences(QObject *parent) : QObject(parent) {}
 Preferences::~Preferences() = default;
 
-std::optional<bool> Preferences::boolValue(const QString &key) const
-{
-    return json::boolOf(m_values.value(key));
-}
+std::optional<bool> Preferences::boolValue(const QString &key) const { return json::boolOf(m_values.value(key)); }
 
-std::optional<qint64> Preferences::intValue(const QString &key) const
-{
-    return json::integerOf(m_values.value(key));
-}
+std::optional<qint64> Preferences::intValue(const QString &key) const { return json::integerOf(m_values.value(key)); }
 
 std::optional<QString> Preferences::stringValue(const QString &key) const
 {
     return json::stringOf(m_values.value(key));
 }
 
-std::optional<QByteArray> Preferences::dataValue(const QString &key) const
-{
-    return decodeData(m_values.value(key));
-}
+std::optional<QByteArray> Preferences::dataValue(const QString &key) const { return decodeData(m_values.value(key)); }
 
 std::optional<QJsonObject> Preferences::dictionaryValue(const QString &key) const
 {

@@ -2,11 +2,11 @@
 
 #include "core/WallClock.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QCryptographicHash>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QRegularExpression>
@@ -22,8 +22,8 @@
 namespace qv::state {
 
 namespace {
-constexpr QFileDevice::Permissions kFolderMode =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kFolderMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                 | QFileDevice::ExeOwner;
 const QString kFileTag = QStringLiteral("$file");
 
 // The on-disk stand-in of bytes kept in a side file: {"$file": name}.
@@ -206,8 +206,8 @@ QString PreferencesFile::sideFileName(const QString &key) const
     QString safe = key;
     safe.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
     if (safe != key)
-        safe += QLatin1Char('-') +
-                QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+        safe += QLatin1Char('-')
+                + QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
     return QFileInfo(m_path).completeBaseName() + QLatin1Char('.') + safe + QStringLiteral(".bin");
 }
 

@@ -8,10 +8,7 @@
 
 namespace qv::state {
 
-QString ResumeStore::keyFor(const Project &project)
-{
-    return project.id.toString(QUuid::WithoutBraces).toUpper();
-}
+QString ResumeStore::keyFor(const Project &project) { return project.id.toString(QUuid::WithoutBraces).toUpper(); }
 
 int ResumeStore::resumeIndex(const Project &project) const
 {

@@ -146,10 +146,10 @@ SmartProfile smartDefaults(const QString &text, const StoredDefaults &stored)
     score += std::min(0.18 * double(b + d), 0.8);
     score += std::min(0.15 * double(a), 0.6);
 
-    profile.grade = score < 1.45 ? QStringLiteral("9")
-        : score < 2.45          ? QStringLiteral("10")
-        : score < 3.35          ? QStringLiteral("11")
-                                : QStringLiteral("12");
+    profile.grade = score < 1.45   ? QStringLiteral("9")
+                    : score < 2.45 ? QStringLiteral("10")
+                    : score < 3.35 ? QStringLiteral("11")
+                                   : QStringLiteral("12");
     profile.review = n < 1800 ? QStringLiteral("light") : n < 5200 ? QStringLiteral("medium") : QStringLiteral("heavy");
 
     if (a >= 3 || lower.contains(u"therefore"))

@@ -62,13 +62,10 @@ TargetDetector::Element TargetDetector::detectOnce(std::optional<QPoint> clickPo
     return resolveTextInput(m_accessibility.elementAtPoint(*clickPoint));
 }
 
-double TargetDetector::nextRetryDelay(double currentMs)
-{
-    return std::min(currentMs * 1.35 + 10, kMaxRetryDelayMs);
-}
+double TargetDetector::nextRetryDelay(double currentMs) { return std::min(currentMs * 1.35 + 10, kMaxRetryDelayMs); }
 
 QCoro::Task<TargetDetector::Element> TargetDetector::detectAfterClick(double maxWaitMs,
-                                                                     std::optional<QPoint> clickPoint)
+                                                                      std::optional<QPoint> clickPoint)
 {
     const std::weak_ptr<bool> alive = m_alive;
     Scheduler &scheduler = m_scheduler;
@@ -90,11 +87,14 @@ QString TargetDetector::summary(const Element &element)
 {
     const auto front = m_workspace.frontmostApplication();
     QString line = front ? front->name : QString();
-    line += QStringLiteral(" role=") + m_elements.readStringAttribute(element, Attribute::Role).value_or(QStringLiteral("?"));
-    if (const auto subrole = m_elements.readStringAttribute(element, Attribute::Subrole); subrole && !subrole->isEmpty())
+    line += QStringLiteral(" role=")
+            + m_elements.readStringAttribute(element, Attribute::Role).value_or(QStringLiteral("?"));
+    if (const auto subrole = m_elements.readStringAttribute(element, Attribute::Subrole);
+        subrole && !subrole->isEmpty())
         line += QStringLiteral(" subrole=") + *subrole;
     const std::optional<bool> enabled = m_elements.readBoolAttribute(element, Attribute::Enabled);
-    line += enabled ? (*enabled ? QStringLiteral(" enabled") : QStringLiteral(" disabled")) : QStringLiteral(" unknown");
+    line += enabled ? (*enabled ? QStringLiteral(" enabled") : QStringLiteral(" disabled"))
+                    : QStringLiteral(" unknown");
     if (const auto title = m_elements.readStringAttribute(element, Attribute::Title); title && !title->isEmpty())
         line += QStringLiteral(" title=\"") + *title + QLatin1Char('"');
     return line;

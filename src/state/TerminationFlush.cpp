@@ -56,8 +56,8 @@ bool TerminationFlush::installSignalHandlers()
 void TerminationFlush::onSignal(int signalNumber)
 {
     const char byte = char(signalNumber);
-    if (g_fds[1] >= 0)
-        [[maybe_unused]] auto n = ::write(g_fds[1], &byte, 1);
+    if (g_fds[1] >= 0) [[maybe_unused]]
+        auto n = ::write(g_fds[1], &byte, 1);
 }
 
 void TerminationFlush::readSignal()

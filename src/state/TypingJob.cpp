@@ -22,11 +22,8 @@ const QString badgeLabel = QStringLiteral("Typing");
 } // namespace
 
 TypingJob::TypingJob(Services services, QObject *parent)
-    : QObject(parent),
-      m_services(std::move(services)),
-      m_scheduler(*m_services.scheduler),
-      m_workspace(*m_services.workspace),
-      m_resume(*m_services.preferences)
+    : QObject(parent), m_services(std::move(services)), m_scheduler(*m_services.scheduler),
+      m_workspace(*m_services.workspace), m_resume(*m_services.preferences)
 {
     Q_ASSERT(m_services.scheduler && m_services.preferences && m_services.workspace && m_services.permissions);
     if (m_services.accessibility && m_services.engine)
@@ -55,7 +52,7 @@ std::optional<Project> TypingJob::currentProject() const
 // ---- published values
 
 namespace {
-template<typename T>
+template <typename T>
 bool change(T &field, const T &value)
 {
     if (field == value)

@@ -17,10 +17,7 @@ void TypingJob::captureTypingTarget(const Element &element)
     setTypingTargetAppName(m_target.capture(element, m_workspace));
 }
 
-void TypingJob::forgetTarget()
-{
-    m_target = {};
-}
+void TypingJob::forgetTarget() { m_target = {}; }
 
 // ---- the start click and the focus poll
 

@@ -22,8 +22,8 @@ inline const QString editing = QStringLiteral("Editing...");
 inline const QString done = QStringLiteral("Done");
 inline const QString paused = QStringLiteral("Paused");
 inline const QString pausedByEngine = QStringLiteral("Paused \u2014 click the target text box to continue");
-inline const QString pausedByClick =
-    QStringLiteral("Paused \u2014 click back into the text box (outside Quorvel) to continue");
+inline const QString pausedByClick = QStringLiteral(
+    "Paused \u2014 click back into the text box (outside Quorvel) to continue");
 inline const QString clickToContinue = QStringLiteral("Click back into the text box (outside Quorvel) to continue");
 inline const QString clickToResume = QStringLiteral("Click back into the text box (outside Quorvel) to resume");
 inline const QString stopped = QStringLiteral("Stopped");

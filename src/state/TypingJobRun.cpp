@@ -176,8 +176,7 @@ void TypingJob::applyProgress(quint64 jobId, const Project &project, int typed, 
         setProgress(fraction(typed, total));
 }
 
-void TypingJob::applyPhase(quint64 jobId, const Project &project, RunPhase phase,
-                           std::optional<int> difference)
+void TypingJob::applyPhase(quint64 jobId, const Project &project, RunPhase phase, std::optional<int> difference)
 {
     // Only an exact end forgets the position: a field that differs keeps it,
     // as a stopped run does.

@@ -9,15 +9,10 @@
 
 namespace qv::state {
 
-UpdateChecker::UpdateChecker(HttpFetcher &fetcher, Scheduler &scheduler, platform::Workspace &workspace,
-                             QUrl siteBase, QString currentVersion, std::function<bool()> autoUpdateEnabled,
-                             QObject *parent)
-    : QObject(parent),
-      m_fetcher(fetcher),
-      m_scheduler(scheduler),
-      m_workspace(workspace),
-      m_siteBase(std::move(siteBase)),
-      m_currentVersion(std::move(currentVersion)),
+UpdateChecker::UpdateChecker(HttpFetcher &fetcher, Scheduler &scheduler, platform::Workspace &workspace, QUrl siteBase,
+                             QString currentVersion, std::function<bool()> autoUpdateEnabled, QObject *parent)
+    : QObject(parent), m_fetcher(fetcher), m_scheduler(scheduler), m_workspace(workspace),
+      m_siteBase(std::move(siteBase)), m_currentVersion(std::move(currentVersion)),
       m_autoUpdateEnabled(std::move(autoUpdateEnabled))
 {
 }

@@ -70,9 +70,12 @@ bool gradeAnswer(const QString &response, const QString &correct, StudyGrading g
     if (sameText(r, c))
         return true;
     switch (grading) {
-    case StudyGrading::veryLenient: return levenshtein(r, c) < 3;
-    case StudyGrading::lenient: return levenshtein(r, c) < 2;
-    case StudyGrading::exact: return false;
+    case StudyGrading::veryLenient:
+        return levenshtein(r, c) < 3;
+    case StudyGrading::lenient:
+        return levenshtein(r, c) < 2;
+    case StudyGrading::exact:
+        return false;
     }
     return false;
 }

@@ -49,7 +49,7 @@ QList<QuizQuestion> QuizTest::makeQuestions(const StudyProject &project, Random 
         if (isBooleanAnswer(card.definition)) {
             q.isTrueFalse = true;
             q.correct = text::trimmed(card.definition).toLower() == u"true" ? QStringLiteral("True")
-                                                                          : QStringLiteral("False");
+                                                                            : QStringLiteral("False");
             q.choices = {QStringLiteral("True"), QStringLiteral("False")};
         } else {
             q.correct = card.definition;
@@ -125,7 +125,8 @@ QString QuizTest::mainButtonTitle() const
 
 qsizetype QuizTest::answeredCount() const
 {
-    return std::count_if(m_questions.begin(), m_questions.end(), [](const QuizQuestion &q) { return q.selected.has_value(); });
+    return std::count_if(m_questions.begin(), m_questions.end(),
+                         [](const QuizQuestion &q) { return q.selected.has_value(); });
 }
 
 qsizetype QuizTest::score() const
@@ -149,25 +150,13 @@ QString QuizTest::answeredLabel() const
     return QStringLiteral("%1/%2 answered").arg(answeredCount()).arg(m_questions.size());
 }
 
-QString QuizTest::questionCountLabel() const
-{
-    return QStringLiteral("%1 Questions").arg(m_questions.size());
-}
+QString QuizTest::questionCountLabel() const { return QStringLiteral("%1 Questions").arg(m_questions.size()); }
 
-QString QuizTest::scoreLabel() const
-{
-    return QStringLiteral("Score: %1/%2").arg(score()).arg(m_questions.size());
-}
+QString QuizTest::scoreLabel() const { return QStringLiteral("Score: %1/%2").arg(score()).arg(m_questions.size()); }
 
-QString QuizTest::numberLabel(qsizetype index)
-{
-    return QStringLiteral("Q%1").arg(index + 1);
-}
+QString QuizTest::numberLabel(qsizetype index) { return QStringLiteral("Q%1").arg(index + 1); }
 
-QString QuizTest::correctLine(const QuizQuestion &q)
-{
-    return QStringLiteral("Correct: ") + q.correct;
-}
+QString QuizTest::correctLine(const QuizQuestion &q) { return QStringLiteral("Correct: ") + q.correct; }
 
 QuizTest::Tint QuizTest::tint(const QString &option, const QuizQuestion &q) const
 {

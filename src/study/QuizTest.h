@@ -19,9 +19,9 @@ namespace qv::study {
 
 // One question of a short test, made from one card.
 struct QuizQuestion {
-    QUuid id;           // the card's id: where the result is written back
-    QString prompt;     // the card's term
-    QString correct;    // the definition as stored, or "True" / "False"
+    QUuid id;        // the card's id: where the result is written back
+    QString prompt;  // the card's term
+    QString correct; // the definition as stored, or "True" / "False"
     QStringList choices;
     bool isTrueFalse = false;
     std::optional<QString> selected;
@@ -67,10 +67,10 @@ public:
     double progressFraction() const;
 
     QString subtitle() const;
-    QString answeredLabel() const;     // "2/6 answered"
-    QString questionCountLabel() const; // "6 Questions"
-    QString scoreLabel() const;        // "Score: 4/6"
-    static QString numberLabel(qsizetype index); // "Q1" for index 0
+    QString answeredLabel() const;                     // "2/6 answered"
+    QString questionCountLabel() const;                // "6 Questions"
+    QString scoreLabel() const;                        // "Score: 4/6"
+    static QString numberLabel(qsizetype index);       // "Q1" for index 0
     static QString correctLine(const QuizQuestion &q); // "Correct: …"
     Tint tint(const QString &option, const QuizQuestion &q) const;
     Mark mark(const QString &option, const QuizQuestion &q) const;
@@ -78,8 +78,7 @@ public:
     // Pure parts.
     static bool isBooleanAnswer(const QString &text);
     static QList<QuizQuestion> makeQuestions(const StudyProject &project, Random &random);
-    static StudyProject applyResults(StudyProject project, const QList<QuizQuestion> &questions,
-                                     const QDateTime &now);
+    static StudyProject applyResults(StudyProject project, const QList<QuizQuestion> &questions, const QDateTime &now);
 
 private:
     Random &m_random;

@@ -5,9 +5,12 @@ namespace qv::study::labels {
 QString questionType(StudyQuestionType type)
 {
     switch (type) {
-    case StudyQuestionType::written: return QStringLiteral("Written");
-    case StudyQuestionType::multipleChoice: return QStringLiteral("Multiple Choice");
-    case StudyQuestionType::trueFalse: return QStringLiteral("True / False");
+    case StudyQuestionType::written:
+        return QStringLiteral("Written");
+    case StudyQuestionType::multipleChoice:
+        return QStringLiteral("Multiple Choice");
+    case StudyQuestionType::trueFalse:
+        return QStringLiteral("True / False");
     }
     return {};
 }
@@ -17,20 +20,14 @@ QString questionTypeToggle(StudyQuestionType type)
     return type == StudyQuestionType::trueFalse ? QStringLiteral("True/False") : questionType(type);
 }
 
-QString side(bool promptIsTerm)
-{
-    return promptIsTerm ? QStringLiteral("Term") : QStringLiteral("Definition");
-}
+QString side(bool promptIsTerm) { return promptIsTerm ? QStringLiteral("Term") : QStringLiteral("Definition"); }
 
 QString result(bool wasCorrect, const QString &correctAnswer)
 {
     return wasCorrect ? QStringLiteral("Correct!") : QStringLiteral("Not quite. Correct: ") + correctAnswer;
 }
 
-QString star(bool starred)
-{
-    return starred ? QStringLiteral("\u2605") : QStringLiteral("\u2606");
-}
+QString star(bool starred) { return starred ? QStringLiteral("\u2605") : QStringLiteral("\u2606"); }
 
 QString goalButton(int goal, qsizetype poolSize)
 {
@@ -42,24 +39,27 @@ QString goalButton(int goal, qsizetype poolSize)
 QString answerDirectionTitle(StudyAnswerDirection direction)
 {
     switch (direction) {
-    case StudyAnswerDirection::term: return QStringLiteral("Term");
-    case StudyAnswerDirection::definition: return QStringLiteral("Definition");
-    case StudyAnswerDirection::mixed: return QStringLiteral("Mixed");
+    case StudyAnswerDirection::term:
+        return QStringLiteral("Term");
+    case StudyAnswerDirection::definition:
+        return QStringLiteral("Definition");
+    case StudyAnswerDirection::mixed:
+        return QStringLiteral("Mixed");
     }
     return {};
 }
 
-QString answerDirectionPill(StudyAnswerDirection direction)
-{
-    return rawValue(direction);
-}
+QString answerDirectionPill(StudyAnswerDirection direction) { return rawValue(direction); }
 
 QString gradingPill(StudyGrading grading)
 {
     switch (grading) {
-    case StudyGrading::exact: return QStringLiteral("Exact");
-    case StudyGrading::lenient: return QStringLiteral("Lenient");
-    case StudyGrading::veryLenient: return QStringLiteral("Very Lenient");
+    case StudyGrading::exact:
+        return QStringLiteral("Exact");
+    case StudyGrading::lenient:
+        return QStringLiteral("Lenient");
+    case StudyGrading::veryLenient:
+        return QStringLiteral("Very Lenient");
     }
     return {};
 }
@@ -69,10 +69,7 @@ QString goalLine(qsizetype correctCards, int goalTarget)
     return QStringLiteral("%1/%2 correct").arg(correctCards).arg(goalTarget);
 }
 
-QString accuracy(int percent)
-{
-    return QStringLiteral("Accuracy %1%").arg(percent);
-}
+QString accuracy(int percent) { return QStringLiteral("Accuracy %1%").arg(percent); }
 
 QString masteryLine(qint64 mastered, qsizetype poolSize)
 {

@@ -10,7 +10,7 @@ namespace qv::study {
 
 // Uniform Fisher–Yates shuffle with one draw per step, from the last
 // position down, so a scripted Random reproduces it exactly.
-template<typename T>
+template <typename T>
 void shuffleInPlace(QList<T> &list, Random &random)
 {
     for (qsizetype i = list.size() - 1; i > 0; --i) {

@@ -14,9 +14,12 @@ const QList<ImportMode> &allImportModes()
 QString rawValue(ImportMode mode)
 {
     switch (mode) {
-    case ImportMode::manual: return QStringLiteral("Manual");
-    case ImportMode::paste: return QStringLiteral("Paste");
-    case ImportMode::pdf: return QStringLiteral("PDF");
+    case ImportMode::manual:
+        return QStringLiteral("Manual");
+    case ImportMode::paste:
+        return QStringLiteral("Paste");
+    case ImportMode::pdf:
+        return QStringLiteral("PDF");
     }
     return {};
 }

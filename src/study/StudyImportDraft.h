@@ -60,8 +60,7 @@ public:
     // manual cards come first; pasted lines are read only on the Paste tab.
     // An edited set keeps its id; every card starts without progress and the
     // set with the default options (the opener restores what survives).
-    std::variant<StudyProject, QString> prepareSave(const ImportForm &form,
-                                                    const std::optional<StudyProject> &existing,
+    std::variant<StudyProject, QString> prepareSave(const ImportForm &form, const std::optional<StudyProject> &existing,
                                                     const QDateTime &now) const;
 
 private:

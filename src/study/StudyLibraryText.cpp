@@ -41,14 +41,11 @@ QString emptyStateTitle(bool anyStored)
 
 QString rowMeta(const StudyProject &set)
 {
-    return QStringLiteral("Grade ") + set.grade + kBullet + QString::number(set.items.size()) +
-           QStringLiteral(" items");
+    return QStringLiteral("Grade ") + set.grade + kBullet + QString::number(set.items.size())
+           + QStringLiteral(" items");
 }
 
-QString masteredLine(qint64 mastered, qsizetype n)
-{
-    return QStringLiteral("Mastered %1/%2").arg(mastered).arg(n);
-}
+QString masteredLine(qint64 mastered, qsizetype n) { return QStringLiteral("Mastered %1/%2").arg(mastered).arg(n); }
 
 QString streakLine(qint64 streak) { return QStringLiteral("Streak %1").arg(streak); }
 
@@ -62,8 +59,8 @@ QString formatUpdated(const QDateTime &when)
 
 QString resumeMeta(const StudyProject &set)
 {
-    return QStringLiteral("Updated ") + formatUpdated(set.updatedAt) + kBullet + QString::number(set.items.size()) +
-           QStringLiteral(" cards");
+    return QStringLiteral("Updated ") + formatUpdated(set.updatedAt) + kBullet + QString::number(set.items.size())
+           + QStringLiteral(" cards");
 }
 
 } // namespace qv::study::library

@@ -23,9 +23,9 @@ QList<StudyProject> filterBySearch(const QList<StudyProject> &sets, const QStrin
 QString emptyStateTitle(bool anyStored);
 inline const QString kTip = QStringLiteral("Tip: Paste term + definition pairs to auto\u2011build a set.");
 
-QString rowMeta(const StudyProject &set);            // "Grade 11 • 3 items"
-QString masteredLine(qint64 mastered, qsizetype n);  // "Mastered 2/3"
-QString streakLine(qint64 streak);                   // "Streak 4"
+QString rowMeta(const StudyProject &set);           // "Grade 11 • 3 items"
+QString masteredLine(qint64 mastered, qsizetype n); // "Mastered 2/3"
+QString streakLine(qint64 streak);                  // "Streak 4"
 
 // "Updated Dec 6, 2026 at 10:15 AM • 3 cards", in local time.
 QString resumeMeta(const StudyProject &set);

@@ -212,8 +212,9 @@ void StudySession::checkAnswer(bool forceIncorrect)
     const qsizetype index = indexOfItem(*m_currentItemId);
     if (index < 0)
         return;
-    const bool right = !forceIncorrect && isRightAnswer(m_currentQuestionType, m_userAnswer, m_selectedChoice,
-                                                        correctAnswer(), m_options.grading);
+    const bool right = !forceIncorrect
+                       && isRightAnswer(m_currentQuestionType, m_userAnswer, m_selectedChoice, correctAnswer(),
+                                        m_options.grading);
     m_wasCorrect = right;
     m_showingResult = true;
     StudyItem &item = m_working.items[index];
@@ -317,10 +318,7 @@ bool StudySession::showsTimePill() const { return m_style == StudySessionStyle::
 
 // ---- Derived values --------------------------------------------------------
 
-QString StudySession::answerSide(const StudyItem &item) const
-{
-    return m_promptIsTerm ? item.definition : item.term;
-}
+QString StudySession::answerSide(const StudyItem &item) const { return m_promptIsTerm ? item.definition : item.term; }
 
 std::optional<StudyItem> StudySession::currentItem() const
 {
@@ -359,10 +357,7 @@ QString StudySession::correctAnswer() const
     return item ? answerSide(*item) : QString();
 }
 
-QList<int> StudySession::goalOptions() const
-{
-    return study::goalOptions(activeItems().size());
-}
+QList<int> StudySession::goalOptions() const { return study::goalOptions(activeItems().size()); }
 
 qint64 StudySession::masteredCount() const
 {
@@ -378,9 +373,6 @@ double StudySession::masteryFraction() const
     return double(masteredCount()) / double(std::max<qsizetype>(activeItems().size(), 1));
 }
 
-bool StudySession::goalReached() const
-{
-    return !m_showGoalPicker && m_tally.correctCards.size() >= m_goalTarget;
-}
+bool StudySession::goalReached() const { return !m_showGoalPicker && m_tally.correctCards.size() >= m_goalTarget; }
 
 } // namespace qv::study

@@ -37,8 +37,8 @@ class StudySession : public QObject {
 public:
     using UpdateHandler = std::function<void(const StudyProject &)>;
 
-    StudySession(StudySessionStyle style, bool focusMode, Random &random, const WallClock &clock,
-                 Scheduler &scheduler, QObject *parent = nullptr);
+    StudySession(StudySessionStyle style, bool focusMode, Random &random, const WallClock &clock, Scheduler &scheduler,
+                 QObject *parent = nullptr);
     ~StudySession() override;
 
     // Receives the whole working copy after every check, override and star.

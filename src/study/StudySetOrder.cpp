@@ -6,10 +6,7 @@
 
 namespace qv::study {
 
-bool changedLater(const StudyProject &a, const StudyProject &b)
-{
-    return a.updatedAt > b.updatedAt;
-}
+bool changedLater(const StudyProject &a, const StudyProject &b) { return a.updatedAt > b.updatedAt; }
 
 QList<StudyProject> newestFirst(QList<StudyProject> sets)
 {

@@ -7,8 +7,7 @@
 
 namespace qv {
 
-QMessageBox *openConfirmAlert(QWidget *parent, const QString &title, const QString &message,
-                              const QString &actionLabel,
+QMessageBox *openConfirmAlert(QWidget *parent, const QString &title, const QString &message, const QString &actionLabel,
                               std::function<void(QMessageBox *box, bool confirmed)> finished, QMessageBox::Icon icon)
 {
     auto *box = new QMessageBox(parent);
@@ -32,9 +31,8 @@ QMessageBox *openConfirmAlert(QWidget *parent, const QString &title, const QStri
         head->setFont(Typography::font(TextStyle::Headline, QFont::DemiBold));
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
-    QObject::connect(box, &QMessageBox::finished, parent, [box, action, finished = std::move(finished)] {
-        finished(box, box->clickedButton() == action);
-    });
+    QObject::connect(box, &QMessageBox::finished, parent,
+                     [box, action, finished = std::move(finished)] { finished(box, box->clickedButton() == action); });
     box->open();
     return box;
 }

@@ -47,8 +47,7 @@ private:
 };
 } // namespace
 
-FocusRing::FocusRing(QWidget *target, double cornerRadius)
-    : QObject(target), m_target(target), m_radius(cornerRadius)
+FocusRing::FocusRing(QWidget *target, double cornerRadius) : QObject(target), m_target(target), m_radius(cornerRadius)
 {
     m_outline = new OutlineOverlay(target, *this);
     m_glow = new DropShadow(target, [this] {

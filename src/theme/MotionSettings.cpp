@@ -4,8 +4,7 @@
 
 namespace qv {
 
-MotionSettings::MotionSettings(platform::Desktop *desktop, QObject *parent)
-    : QObject(parent), m_desktop(desktop)
+MotionSettings::MotionSettings(platform::Desktop *desktop, QObject *parent) : QObject(parent), m_desktop(desktop)
 {
     if (m_desktop)
         m_system = m_desktop->reduceMotion();

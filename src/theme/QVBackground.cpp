@@ -10,8 +10,7 @@ namespace qv {
 namespace {
 // A glow that keeps its first colour inside `startRadius` and reaches its
 // last colour at `endRadius`, beyond which the last colour continues.
-QRadialGradient glow(QPointF centre, double startRadius, double endRadius, const QColor &inner,
-                     const QColor &outer)
+QRadialGradient glow(QPointF centre, double startRadius, double endRadius, const QColor &inner, const QColor &outer)
 {
     QRadialGradient g(centre, endRadius, centre, startRadius);
     g.setColorAt(0, inner);
@@ -21,10 +20,7 @@ QRadialGradient glow(QPointF centre, double startRadius, double endRadius, const
 }
 } // namespace
 
-QVBackground::QVBackground(QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+QVBackground::QVBackground(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void QVBackground::paintEvent(QPaintEvent *)
 {

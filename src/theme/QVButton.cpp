@@ -26,8 +26,7 @@ QColor mix(const QColor &a, const QColor &b, double t)
 {
     auto ch = [t](float x, float y) { return float(easing::lerp(x, y, t)); };
     QColor c;
-    c.setRgbF(ch(a.redF(), b.redF()), ch(a.greenF(), b.greenF()), ch(a.blueF(), b.blueF()),
-              ch(a.alphaF(), b.alphaF()));
+    c.setRgbF(ch(a.redF(), b.redF()), ch(a.greenF(), b.greenF()), ch(a.blueF(), b.blueF()), ch(a.alphaF(), b.alphaF()));
     return c;
 }
 

@@ -26,7 +26,7 @@ public:
     explicit QVPillPicker(std::optional<QString> title = std::nullopt, QWidget *parent = nullptr);
 
     void setOptions(const QList<QVariant> &options, Label label);
-    template<typename T>
+    template <typename T>
     void setOptions(const QList<T> &options, std::function<QString(const T &)> label)
     {
         QList<QVariant> values;
@@ -40,8 +40,11 @@ public:
     // Sets the chosen option without emitting selectionChanged. A value that
     // equals no option leaves every pill unselected.
     void setSelection(const QVariant &value);
-    template<typename T>
-    T selectionAs() const { return m_selection.value<T>(); }
+    template <typename T>
+    T selectionAs() const
+    {
+        return m_selection.value<T>();
+    }
 
     // The pill of option `index`.
     QVButton *pill(int index) const;

@@ -62,8 +62,7 @@ void QVToggle::paintEvent(QPaintEvent *)
     if (!text().isEmpty()) {
         p.setPen(Theme::text());
         p.setFont(font());
-        p.drawText(QRectF(0, 0, trackRect().left() - kSpacing, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                   text());
+        p.drawText(QRectF(0, 0, trackRect().left() - kSpacing, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
     }
 
     const QRectF track = trackRect();

@@ -24,9 +24,7 @@ void boxBlur(QImage &img, int radius, bool horizontal)
     std::vector<int> src(len);
     const int window = 2 * radius + 1;
     for (int line = 0; line < lines; ++line) {
-        auto at = [&](int i) -> uchar & {
-            return horizontal ? img.scanLine(line)[i] : img.scanLine(i)[line];
-        };
+        auto at = [&](int i) -> uchar & { return horizontal ? img.scanLine(line)[i] : img.scanLine(i)[line]; };
         for (int i = 0; i < len; ++i)
             src[i] = at(i);
         int sum = 0;

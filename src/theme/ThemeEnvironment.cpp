@@ -33,14 +33,8 @@ ThemeEnvironment::~ThemeEnvironment()
         g_current = m_previous;
 }
 
-Scheduler &ThemeEnvironment::scheduler()
-{
-    return g_current ? g_current->m_scheduler : fallback().scheduler;
-}
+Scheduler &ThemeEnvironment::scheduler() { return g_current ? g_current->m_scheduler : fallback().scheduler; }
 
-MotionSettings &ThemeEnvironment::motion()
-{
-    return g_current ? g_current->m_motion : fallback().motion;
-}
+MotionSettings &ThemeEnvironment::motion() { return g_current ? g_current->m_motion : fallback().motion; }
 
 } // namespace qv

@@ -7,17 +7,28 @@ namespace qv {
 int Typography::pixelSize(TextStyle style)
 {
     switch (style) {
-    case TextStyle::Body: return 13;
-    case TextStyle::Callout: return 12;
-    case TextStyle::Caption: return 10;
-    case TextStyle::Caption2: return 10;
-    case TextStyle::Headline: return 13;
-    case TextStyle::Footnote: return 10;
-    case TextStyle::Subheadline: return 11;
-    case TextStyle::Title3: return 15;
-    case TextStyle::Title2: return 17;
-    case TextStyle::Title: return 22;
-    case TextStyle::LargeTitle: return 26;
+    case TextStyle::Body:
+        return 13;
+    case TextStyle::Callout:
+        return 12;
+    case TextStyle::Caption:
+        return 10;
+    case TextStyle::Caption2:
+        return 10;
+    case TextStyle::Headline:
+        return 13;
+    case TextStyle::Footnote:
+        return 10;
+    case TextStyle::Subheadline:
+        return 11;
+    case TextStyle::Title3:
+        return 15;
+    case TextStyle::Title2:
+        return 17;
+    case TextStyle::Title:
+        return 22;
+    case TextStyle::LargeTitle:
+        return 26;
     }
     return 13;
 }
@@ -25,9 +36,12 @@ int Typography::pixelSize(TextStyle style)
 QFont::Weight Typography::defaultWeight(TextStyle style)
 {
     switch (style) {
-    case TextStyle::Caption2: return QFont::Medium;
-    case TextStyle::Headline: return QFont::Bold;
-    default: return QFont::Normal;
+    case TextStyle::Caption2:
+        return QFont::Medium;
+    case TextStyle::Headline:
+        return QFont::Bold;
+    default:
+        return QFont::Normal;
     }
 }
 

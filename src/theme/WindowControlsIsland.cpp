@@ -9,9 +9,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
-#include <QWindow>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWindow>
 
 namespace qv {
 
@@ -57,8 +57,7 @@ private:
 };
 } // namespace
 
-IslandDot::IslandDot(const QColor &fill, const QColor &outline, int diameter, const QString &name,
-                     QWidget *parent)
+IslandDot::IslandDot(const QColor &fill, const QColor &outline, int diameter, const QString &name, QWidget *parent)
     : QAbstractButton(parent), m_fill(fill), m_outline(outline), m_diameter(diameter)
 {
     setAccessibleName(name);

@@ -47,7 +47,9 @@ TEST_F(AccessibleScrollAreaTest, ChildrenFollowTheScrollBarAndAnIndexPastTheEndI
     // a pointer to a deleted widget, as after a page's rows were rebuilt.
     auto *gone = new QWidget;
     delete gone;
-    { QList<QWidget *> stale{&area, gone}; }
+    {
+        QList<QWidget *> stale{&area, gone};
+    }
     EXPECT_EQ(iface->child(1), nullptr);
     EXPECT_EQ(iface->child(-1), nullptr);
     EXPECT_EQ(iface->indexOfChild(bar), -1);

@@ -83,10 +83,13 @@ TEST_F(AuthViewTest, FieldsAreNamedAndMaskedStartWithoutFocusAndTabGoesEmailThen
 TEST(AuthViewRule, SignInNeedsBothFieldsNotLoadingAndOnline)
 {
     // Spaces are characters: the fields count as filled.
-    for (auto [email, password, loading, online, want] :
-         {std::tuple{"", "", false, true, false}, {"a@b.c", "", false, true, false}, {"", "secret", false, true, false},
-          {"a@b.c", "secret", true, true, false}, {"a@b.c", "secret", false, false, false},
-          {"a@b.c", "secret", false, true, true}, {"   ", " ", false, true, true}})
+    for (auto [email, password, loading, online, want] : {std::tuple{"", "", false, true, false},
+                                                          {"a@b.c", "", false, true, false},
+                                                          {"", "secret", false, true, false},
+                                                          {"a@b.c", "secret", true, true, false},
+                                                          {"a@b.c", "secret", false, false, false},
+                                                          {"a@b.c", "secret", false, true, true},
+                                                          {"   ", " ", false, true, true}})
         EXPECT_EQ(AuthView::signInEnabled(email, password, loading, online), want) << email << "/" << password;
 }
 
@@ -99,8 +102,7 @@ TEST_F(AuthViewTest, TheButtonFollowsTheFieldsAndSendsThemUntrimmed)
     ASSERT_TRUE(view->signInButton()->isEnabled());
 
     transport->respond("POST", kToken, 400, R"({"error":"invalid_grant"})");
-    QTest::mouseClick(view->signInButton(), Qt::LeftButton, {},
-                      view->signInButton()->faceRect().center().toPoint());
+    QTest::mouseClick(view->signInButton(), Qt::LeftButton, {}, view->signInButton()->faceRect().center().toPoint());
     scheduler.advance(10);
     ASSERT_EQ(transport->requests().size(), 1);
     EXPECT_TRUE(transport->requests().front().body.contains(R"("email":"   ")"))

@@ -2,7 +2,6 @@
 #include "ShellTestSupport.h"
 
 #include "app/AppCommands.h"
-#include "support/RunPhasePrinter.h"
 #include "app/AppRestarter.h"
 #include "app/AppShellView.h"
 #include "app/MainWindow.h"
@@ -13,6 +12,7 @@
 #include "core/Random.h"
 #include "engine/TypingEngine.h"
 #include "state/PreferencesFile.h"
+#include "support/RunPhasePrinter.h"
 #include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
 #include "theme/WindowControlsIsland.h"

@@ -8,13 +8,13 @@
 #include "app/MainWindow.h"
 #include "app/SplashView.h"
 #include "app/WindowConfigurator.h"
-#include "theme/WindowControlsIsland.h"
 #include "theme/QVLineEdit.h"
 #include "theme/Theme.h"
+#include "theme/WindowControlsIsland.h"
 #include "theme/WindowFrame.h"
 
-#include <QLabel>
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
 
 using namespace qv;
 using namespace qv::app;

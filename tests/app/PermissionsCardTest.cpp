@@ -40,11 +40,12 @@ protected:
         host->resize(700, 500);
         if (!dismiss)
             dismiss = [this] { ++dismissed; };
-        card = new PermissionsGateView(
-            PermissionsGateView::Services{appState(), sim.permissions(), sim.workspace(), scheduler,
-                                          [this] { return ++restarts, restartSucceeds; }},
-            dismiss, accessibilityGuide, "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring",
-            host.get());
+        card = new PermissionsGateView(PermissionsGateView::Services{appState(), sim.permissions(), sim.workspace(),
+                                                                     scheduler,
+                                                                     [this] { return ++restarts, restartSucceeds; }},
+                                       dismiss, accessibilityGuide,
+                                       "https://quorvel.example/quorvel-site/accessibility.html#input-monitoring",
+                                       host.get());
         card->resize(card->sizeHint());
         host->show();
     }
@@ -175,4 +176,3 @@ TEST_F(PermissionsCardTest, DismissingMayDeleteTheCardBeforeTheRestart)
     EXPECT_EQ(card, nullptr);
     EXPECT_EQ(restarts, 1);
 }
-

@@ -87,7 +87,10 @@ public:
             if (m->running && m->report)
                 m->report(on);
     }
-    int running() const { return int(std::count_if(monitors.begin(), monitors.end(), [](Monitor *m) { return m->running; })); }
+    int running() const
+    {
+        return int(std::count_if(monitors.begin(), monitors.end(), [](Monitor *m) { return m->running; }));
+    }
 
     bool connected = true;
     int started = 0;

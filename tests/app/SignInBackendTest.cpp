@@ -2,10 +2,10 @@
 // backend, over real loopback sockets.
 #include "ShellTestSupport.h"
 
-#include "state/LoopbackBackend.h"
 #include "app/AppShellView.h"
 #include "app/AuthGateView.h"
 #include "app/AuthView.h"
+#include "state/LoopbackBackend.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 

@@ -1,8 +1,8 @@
 #include "app/SingleInstance.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QSignalSpy>
@@ -81,7 +81,8 @@ TEST(SingleInstanceTest, ASecondLaunchBringsTheFirstForwardAndIsToldToExit)
     for (int launch = 1; launch <= 2; ++launch) {
         QString secondWhy;
         EXPECT_EQ(launchAgain(folder, &secondWhy), SingleInstance::Claim::Handed);
-        EXPECT_EQ(secondWhy, QStringLiteral("Quorvel is already running (process %1)").arg(QCoreApplication::applicationPid()));
+        EXPECT_EQ(secondWhy,
+                  QStringLiteral("Quorvel is already running (process %1)").arg(QCoreApplication::applicationPid()));
         EXPECT_EQ(activations.count(), launch);
     }
 

@@ -7,9 +7,10 @@
 namespace t = qv::text;
 
 namespace {
-const QString family = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"); // man ZWJ woman ZWJ girl
-const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA"); // regional indicators D E
-const QString eCombining = QString::fromUtf8("e\xCC\x81");                      // e + combining acute
+const QString family = QString::fromUtf8(
+    "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"); // man ZWJ woman ZWJ girl
+const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");      // regional indicators D E
+const QString eCombining = QString::fromUtf8("e\xCC\x81");                       // e + combining acute
 } // namespace
 
 TEST(Text, ClustersOfCrlfCombiningMarksZwjSequencesAndFlags)
@@ -23,8 +24,7 @@ TEST(Text, ClustersOfCrlfCombiningMarksZwjSequencesAndFlags)
     EXPECT_EQ(g[4], family);
     EXPECT_EQ(g[5], flag);
     EXPECT_EQ(t::graphemeBoundaries(s),
-              (QList<int>{0, 1, 3, 4, 6, 6 + int(family.size()), 6 + int(family.size() + flag.size()),
-                          int(s.size())}));
+              (QList<int>{0, 1, 3, 4, 6, 6 + int(family.size()), 6 + int(family.size() + flag.size()), int(s.size())}));
     EXPECT_EQ(t::graphemeCount(QString()), 0);
     EXPECT_EQ(t::graphemeBoundaries(QString()), QList<int>{0});
 }
@@ -77,7 +77,10 @@ TEST(Text, TrimsWhitespaceAndLineBreaksOnlyAtTheEnds)
     EXPECT_EQ(t::trimmed(QString::fromUtf8(" \t\r\n\xC2\xA0\xE2\x80\x83 a b\n\xE2\x80\xA8")), "a b");
     EXPECT_EQ(t::trimmed(QString("   ")), "");
     EXPECT_EQ(t::trimmed(QString::fromUtf8("\xF0\x9F\x98\x80 ")), QString::fromUtf8("\xF0\x9F\x98\x80"));
-    EXPECT_EQ(t::trimmed(QString::fromUtf8("\xE2\x80\x8B" "a")), QString::fromUtf8("\xE2\x80\x8B" "a"))
+    EXPECT_EQ(t::trimmed(QString::fromUtf8("\xE2\x80\x8B"
+                                           "a")),
+              QString::fromUtf8("\xE2\x80\x8B"
+                                "a"))
         << "a zero-width space is not white space";
 }
 

@@ -33,7 +33,8 @@ QStringList titles(const QList<Project> &list)
 
 TEST(DashboardModeTest, RawValuesAndOrder)
 {
-    ASSERT_EQ(allDashboardModes(), (QList<DashboardMode>{DashboardMode::writer, DashboardMode::study, DashboardMode::test}));
+    ASSERT_EQ(allDashboardModes(),
+              (QList<DashboardMode>{DashboardMode::writer, DashboardMode::study, DashboardMode::test}));
     for (DashboardMode m : allDashboardModes())
         EXPECT_EQ(dashboardModeFromRawValue(rawValue(m)), m);
     EXPECT_EQ(dashboardModeFromRawValue("study"), DashboardMode::study);
@@ -47,8 +48,11 @@ TEST(ProjectFilterTest, SearchIsCaseInsensitiveKeepsBlanksAndIgnoresBlankOnlyTex
     const QList<Project> all{project("Essay draft"), project("history notes"), project("LAB REPORT")};
     // The untrimmed text is searched: a leading blank is part of it.
     for (auto [search, want] : {std::pair{"   \n\t", QStringList{"Essay draft", "history notes", "LAB REPORT"}},
-                                {"ESSAY", {"Essay draft"}}, {"report", {"LAB REPORT"}}, {" essay", {}},
-                                {"draft ", {}}, {" notes", {"history notes"}}}) {
+                                {"ESSAY", {"Essay draft"}},
+                                {"report", {"LAB REPORT"}},
+                                {" essay", {}},
+                                {"draft ", {}},
+                                {" notes", {"history notes"}}}) {
         ProjectFilter f;
         f.searchText = search;
         EXPECT_EQ(titles(filteredProjects(all, f)), want) << search;
@@ -86,7 +90,8 @@ TEST(DashboardTextTest, RowsBannerEmptyStateAndChips)
     EXPECT_EQ(gradeChip(p), "Grade twelve");
     p.text = "  \n ";
     EXPECT_EQ(previewText(p), "  \n ");
-    const QString line = updatedLine(QDateTime(QDate(2026, 12, 6), QTime(10, 15), Qt::UTC), QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString line = updatedLine(QDateTime(QDate(2026, 12, 6), QTime(10, 15), Qt::UTC),
+                                     QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(line.startsWith("Updated Dec ")) << line.toStdString();
     EXPECT_TRUE(line.contains("2026")) << line.toStdString();
 }

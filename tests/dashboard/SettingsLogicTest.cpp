@@ -12,10 +12,20 @@ TEST(Initials, SplitOnPlainSpacesOnlyTakeWholeGraphemesAndUpperCaseTheWholeResul
 {
     // A tab or a line break does not separate words; upper-casing may lengthen
     // the result; an accented letter, a flag and a family emoji are one character each.
-    for (auto [name, want] : {std::pair{"blue river", "BR"}, {"  blue  ", "B"}, {"one two three", "OT"},
-                              {"  one   two  three ", "OT"}, {"", "QV"}, {"     ", "QV"}, {"blue\triver", "B"},
-                              {"blue\nriver", "B"}, {"ßig", "SS"}, {"éva", "É"}, {"ﬁona", "FI"},
-                              {"e\u0301mile zola", "E\u0301Z"}, {"🇫🇷 paris", "🇫🇷P"}, {"👩‍👩‍👧 family 😀x", "👩‍👩‍👧F"},
+    for (auto [name, want] : {std::pair{"blue river", "BR"},
+                              {"  blue  ", "B"},
+                              {"one two three", "OT"},
+                              {"  one   two  three ", "OT"},
+                              {"", "QV"},
+                              {"     ", "QV"},
+                              {"blue\triver", "B"},
+                              {"blue\nriver", "B"},
+                              {"ßig", "SS"},
+                              {"éva", "É"},
+                              {"ﬁona", "FI"},
+                              {"e\u0301mile zola", "E\u0301Z"},
+                              {"🇫🇷 paris", "🇫🇷P"},
+                              {"👩‍👩‍👧 family 😀x", "👩‍👩‍👧F"},
                               {"😀x 🙂y", "😀🙂"}})
         EXPECT_EQ(initials(QString::fromUtf8(name)), QString::fromUtf8(want)) << name;
 }
@@ -51,8 +61,8 @@ TEST(SettingsLinks, GuidesSitUnderTheSiteAndTheMailboxMustBeOnePlainAddress)
     EXPECT_EQ(links.settingsGuideURL, "https://site.example/base/quorvel-site/support.html#support-guides");
 
     EXPECT_EQ(mailtoUrl("help@site.example"), QUrl("mailto:help@site.example"));
-    for (const char *bad : {"", "help@site.example?cc=other@evil.example", "help@site.example,other@evil.example",
-                            "not an address"})
+    for (const char *bad :
+         {"", "help@site.example?cc=other@evil.example", "help@site.example,other@evil.example", "not an address"})
         EXPECT_FALSE(mailtoUrl(bad)) << bad;
 
     EXPECT_TRUE(parseAddress("https://site.example/a.html#b"));

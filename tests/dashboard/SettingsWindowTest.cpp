@@ -4,8 +4,8 @@
 #include "dashboard/AvatarCircle.h"
 #include "dashboard/CloseDot.h"
 #include "dashboard/HoverCaptureView.h"
-#include "dashboard/ProfileAvatarButton.h"
 #include "dashboard/PreferencesCard.h"
+#include "dashboard/ProfileAvatarButton.h"
 #include "dashboard/ProfileIslandState.h"
 #include "dashboard/ProfileMenu.h"
 #include "dashboard/ProfilePreviewRow.h"
@@ -83,8 +83,9 @@ protected:
     // The sign-in check and the update the account answers with success.
     void answerPasswordUpdate()
     {
-        transport->respond("POST", kToken, 200,
-                           R"({"access_token":"A9","refresh_token":"R9","user":{"id":"u1","email":"pat@example.test"}})", 50);
+        transport->respond(
+            "POST", kToken, 200,
+            R"({"access_token":"A9","refresh_token":"R9","user":{"id":"u1","email":"pat@example.test"}})", 50);
         transport->respond("PUT", kUser, 200, R"({"id":"u1"})", 50);
     }
     QStringList opened()
@@ -192,10 +193,10 @@ TEST_F(SettingsTest, TheNameIsSavedTrimmedWhileTheFieldKeepsWhatWasTypedAndTheSu
     for (int i = 0; i < 3; ++i)
         click(settings.preferencesCard()->tutorialButton(i));
     const QString guides = "http://127.0.0.1:54321/quorvel-site/support.html#support-guides";
-    EXPECT_EQ(opened(), (QStringList{"mailto:help@quorvel.example",
-                                     "http://127.0.0.1:54321/quorvel-site/download.html#install-walkthrough",
-                                     "http://127.0.0.1:54321/quorvel-site/accessibility.html", guides, guides,
-                                     guides}));
+    EXPECT_EQ(opened(),
+              (QStringList{"mailto:help@quorvel.example",
+                           "http://127.0.0.1:54321/quorvel-site/download.html#install-walkthrough",
+                           "http://127.0.0.1:54321/quorvel-site/accessibility.html", guides, guides, guides}));
 }
 
 TEST_F(SettingsTest, EveryPreferenceIsStoredWithItsType)

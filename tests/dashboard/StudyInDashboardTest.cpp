@@ -6,8 +6,8 @@
 #include "DashboardTestSupport.h"
 
 #include "core/Random.h"
-#include "study/views/StudyQuizPage.h"
 #include "study/views/StudyLibraryPage.h"
+#include "study/views/StudyQuizPage.h"
 #include "study/views/StudyRootView.h"
 #include "study/views/StudySetPage.h"
 #include "study/views/StudySetRow.h"

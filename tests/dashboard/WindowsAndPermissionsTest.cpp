@@ -6,7 +6,6 @@
 #include "dashboard/WriterWorkspace.h"
 #include "theme/QVButton.h"
 
-
 using namespace qv;
 using namespace qv::dashboard;
 

@@ -3,10 +3,10 @@
 #include "dashboard/ProjectRow.h"
 #include "dashboard/WriterFilters.h"
 #include "dashboard/WriterWorkspace.h"
+#include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
 #include "theme/QVToggle.h"
-#include "theme/QVButton.h"
 
 #include <QLabel>
 #include <QLayout>

@@ -24,8 +24,7 @@ inline bool startLocalBackend(LocalBackendProcess &backend, QProcessEnvironment 
 }
 
 // Starts the application with `env`; false with `why` set when it did not.
-inline bool startApp(QProcess &app, const QProcessEnvironment &env, QProcess::ProcessChannelMode channels,
-                     QString *why)
+inline bool startApp(QProcess &app, const QProcessEnvironment &env, QProcess::ProcessChannelMode channels, QString *why)
 {
     app.setProcessEnvironment(env);
     app.setProcessChannelMode(channels);

@@ -49,8 +49,8 @@ inline std::optional<UiProbe::Found> waitForShown(const UiProbe &ui, const QProc
 }
 
 // Clicks the middle of a control once it shows.
-inline bool clickShown(const UiProbe &ui, const QProcess &app, const QString &name, const QString &role,
-                       int timeoutMs, const QString &within)
+inline bool clickShown(const UiProbe &ui, const QProcess &app, const QString &name, const QString &role, int timeoutMs,
+                       const QString &within)
 {
     const auto found = waitForShown(ui, app, name, role, timeoutMs, within);
     return found && !found->extents.isEmpty() && input::click(found->extents.center());

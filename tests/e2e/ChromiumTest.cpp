@@ -5,7 +5,6 @@
 // document; the backend's answers to both are checked against the page.
 #include "DesktopFixture.h"
 
-
 namespace qv::e2e {
 namespace {
 
@@ -13,7 +12,8 @@ using platform::Attribute;
 using platform::Element;
 using platform::TextRange;
 
-const QString kText = QStringLiteral("Café — “déjà vu” 🇫🇷 👨‍👩‍👧 e\u0301 naïve.\nSecond line 👍🏽 ends here.");
+const QString kText = QStringLiteral(
+    "Café — “déjà vu” 🇫🇷 👨‍👩‍👧 e\u0301 naïve.\nSecond line 👍🏽 ends here.");
 
 class ChromiumPage : public DesktopFixture {
 protected:
@@ -102,12 +102,13 @@ TEST_F(ChromiumPage, ConfirmedCaretAndSelectionWritesHoldInThePageWhenTheyReturn
     };
     // Chromium reports a selection after an astral character miscounted, or
     // not at all: each is read back as written.
-    for (const Case &c : {Case{{quoted, 7}, "two words selected"}, Case{{3, 0}, "a caret after the accent"},
-                          Case{{0, 5}, "the first word selected"}, Case{{end, 0}, "a caret at the end"},
-                          Case{{flag, 4}, "the flag selected"}, Case{{family, 8}, "the family selected"},
-                          Case{{0, end}, "the whole text selected"}, Case{{thumb, end - thumb}, "the tail from an emoji"},
-                          Case{{family + 9, 8}, "a selection after the family"},
-                          Case{{flag + 4, 0}, "a caret after the flag"}, Case{{0, 0}, "a caret at the start"}}) {
+    for (const Case &c :
+         {Case{{quoted, 7}, "two words selected"}, Case{{3, 0}, "a caret after the accent"},
+          Case{{0, 5}, "the first word selected"}, Case{{end, 0}, "a caret at the end"},
+          Case{{flag, 4}, "the flag selected"}, Case{{family, 8}, "the family selected"},
+          Case{{0, end}, "the whole text selected"}, Case{{thumb, end - thumb}, "the tail from an emoji"},
+          Case{{family + 9, 8}, "a selection after the family"}, Case{{flag + 4, 0}, "a caret after the flag"},
+          Case{{0, 0}, "a caret at the start"}}) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(writeRange(view, c.range));
         // No settling: the page holds the range the moment the write returns.
@@ -141,8 +142,8 @@ TEST_F(ChromiumPage, ElementAtPointReachesTheFieldNotTheDocument)
         const Element hit = ax().elementAtPoint(rect.center());
         ASSERT_TRUE(hit) << "nothing at " << rect.center().x() << "," << rect.center().y();
         EXPECT_NE(ax().read(hit, Attribute::Role), QVariant(platform::Roles::WebArea));
-        EXPECT_TRUE(within(hit, field)) << "hit "
-                                        << ax().read(hit, Attribute::Role).value_or(QVariant()).toString().toStdString();
+        EXPECT_TRUE(within(hit, field))
+            << "hit " << ax().read(hit, Attribute::Role).value_or(QVariant()).toString().toStdString();
     }
 }
 

@@ -33,10 +33,7 @@ inline const char *kindName(TargetApp::Kind kind)
 }
 
 // Names the cases of a suite run once per toolkit.
-inline std::string toolkitName(const ::testing::TestParamInfo<TargetApp::Kind> &info)
-{
-    return kindName(info.param);
-}
+inline std::string toolkitName(const ::testing::TestParamInfo<TargetApp::Kind> &info) { return kindName(info.param); }
 
 class DesktopFixture : public ::testing::Test {
 protected:

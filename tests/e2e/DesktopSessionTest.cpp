@@ -67,7 +67,8 @@ TEST_F(DesktopSession, FrontmostApplicationFollowsActivation)
                      [&](const AppInfo &app) { activated.append(app); });
 
     ASSERT_TRUE(gtk->activate());
-    ASSERT_TRUE(waitUntil([&] { return workspace.frontmostApplication().value_or(AppInfo{}).pid == gtk->pid(); }, 3000));
+    ASSERT_TRUE(
+        waitUntil([&] { return workspace.frontmostApplication().value_or(AppInfo{}).pid == gtk->pid(); }, 3000));
     const AppInfo front = *workspace.frontmostApplication();
     EXPECT_EQ(front.name, QStringLiteral("quorvel_gtk_target"));
     EXPECT_TRUE(front.bundleId.endsWith(QStringLiteral("quorvel_gtk_target"))) << front.bundleId.toStdString();
@@ -106,7 +107,9 @@ TEST_F(DesktopSession, GlobalClicksAreSeenExceptOnOurOwnWindows)
     QWidget own;
     own.setGeometry(700, 500, 200, 150);
     own.show();
-    ASSERT_TRUE(waitUntil([&] { return platform->x11Workspace().pidOfWindowAt(QPoint(800, 575)) == QCoreApplication::applicationPid(); }, 3000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return platform->x11Workspace().pidOfWindowAt(QPoint(800, 575)) == QCoreApplication::applicationPid(); },
+        3000));
     QList<QPoint> local;
     auto localSubscription = platform->input().addLocalLeftMouseUp([&](QPoint p) { local.append(p); });
     clicks.clear();

@@ -44,10 +44,7 @@ user_pref("accessibility.force_disabled", -1);
 
 DocumentApp::DocumentApp(Kind kind, QString field) : m_kind(kind), m_field(std::move(field)) {}
 
-DocumentApp::~DocumentApp()
-{
-    kill();
-}
+DocumentApp::~DocumentApp() { kill(); }
 
 QString DocumentApp::name() const
 {
@@ -69,7 +66,8 @@ QStringList DocumentApp::arguments()
     const QString page = QUrl::fromLocalFile(QStringLiteral(QV_RICH_TEXT_PAGE)).toString() + QLatin1Char('#') + m_field;
     switch (m_kind) {
     case Kind::Writer:
-        return {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("lo"))).toString(),
+        return {QStringLiteral("-env:UserInstallation=")
+                    + QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("lo"))).toString(),
                 QStringLiteral("--norestore"), QStringLiteral("--nologo"), QStringLiteral("--nolockcheck"),
                 QStringLiteral("--writer")};
     case Kind::KWrite: {
@@ -87,13 +85,18 @@ QStringList DocumentApp::arguments()
                 page};
     }
     case Kind::Chromium:
-        return {QStringLiteral("--no-sandbox"), QStringLiteral("--force-renderer-accessibility"),
+        return {QStringLiteral("--no-sandbox"),
+                QStringLiteral("--force-renderer-accessibility"),
                 QStringLiteral("--user-data-dir=") + m_dir.filePath(QStringLiteral("chromium")),
-                QStringLiteral("--no-first-run"), QStringLiteral("--no-default-browser-check"),
-                QStringLiteral("--disable-background-networking"), QStringLiteral("--disable-component-update"),
-                QStringLiteral("--disable-sync"), QStringLiteral("--disable-gpu"),
+                QStringLiteral("--no-first-run"),
+                QStringLiteral("--no-default-browser-check"),
+                QStringLiteral("--disable-background-networking"),
+                QStringLiteral("--disable-component-update"),
+                QStringLiteral("--disable-sync"),
+                QStringLiteral("--disable-gpu"),
                 QStringLiteral("--password-store=basic"),
-                QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND"), QStringLiteral("--window-size=760,640"),
+                QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND"),
+                QStringLiteral("--window-size=760,640"),
                 QStringLiteral("--app=") + page};
     }
     return {};
@@ -138,7 +141,8 @@ bool DocumentApp::start(QString *why)
     const bool shown = waitUntil(
         [&] {
             const auto ids = runTool(QStringLiteral("xdotool"),
-                                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title});
+                                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                      QStringLiteral("--name"), title});
             if (!ids || ids->trimmed().isEmpty())
                 return false;
             m_window = QString::fromUtf8(ids->trimmed().split('\n').last());
@@ -171,7 +175,8 @@ bool DocumentApp::keys(const QStringList &keys)
 
 bool DocumentApp::type(const QString &text)
 {
-    return runTool(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text})
+    return runTool(QStringLiteral("xdotool"),
+                   {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text})
         .has_value();
 }
 

@@ -50,16 +50,10 @@ struct EditorCase {
     bool insideParagraph = false;
 };
 
-void PrintTo(const EditorCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+void PrintTo(const EditorCase &c, std::ostream *out) { *out << c.name; }
 
 // Where a long test is, for a run that hangs.
-void step(const char *what)
-{
-    std::cout << "step: " << what << std::endl;
-}
+void step(const char *what) { std::cout << "step: " << what << std::endl; }
 
 class DocumentEditorRun : public EngineRunTest, public ::testing::WithParamInterface<EditorCase> {
 protected:
@@ -140,12 +134,12 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
                        && range->value<TextRange>() == TextRange{caret, 0};
             },
             10000))
-            << "the document holds " << ax().read(field, Attribute::Value).value_or(QVariant()).toString().toStdString();
+            << "the document holds "
+            << ax().read(field, Attribute::Value).value_or(QVariant()).toString().toStdString();
     }
 
     step("the run");
-    const RunResult r =
-        type({.text = kEssay, .wpm = 250, .target = field, .seed = 20261207, .limitMs = kRunLimitMs});
+    const RunResult r = type({.text = kEssay, .wpm = 250, .target = field, .seed = 20261207, .limitMs = kRunLimitMs});
     ASSERT_TRUE(r.finished) << "the run did not end within " << kRunLimitMs << " ms";
     ASSERT_FALSE(r.phases.isEmpty());
     EXPECT_EQ(platform->pasteboard().plainText(), kUsersClipboard) << "the user's clipboard was not put back";
@@ -158,7 +152,8 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     quiet.start();
     while (quiet.elapsed() < 10000) {
         pump(250);
-        ASSERT_EQ(ax().read(field, Attribute::Value), value) << "the text changed " << quiet.elapsed() << " ms after the run";
+        ASSERT_EQ(ax().read(field, Attribute::Value), value)
+            << "the text changed " << quiet.elapsed() << " ms after the run";
         ASSERT_EQ(ax().read(field, Attribute::SelectedTextRange), selection)
             << "the selection changed " << quiet.elapsed() << " ms after the run";
     }
@@ -182,8 +177,9 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     if (engine::rewrittenByTarget(typed, kEssay)) {
         // Writer's typographic quotes: said so, nothing lost or duplicated.
         EXPECT_EQ(r.phases.last(), QStringLiteral("differs"));
-        EXPECT_TRUE(std::any_of(r.debug.begin(), r.debug.end(),
-                                [](const QString &line) { return line.contains(QLatin1String("rewrote what was typed")); }));
+        EXPECT_TRUE(std::any_of(r.debug.begin(), r.debug.end(), [](const QString &line) {
+            return line.contains(QLatin1String("rewrote what was typed"));
+        }));
     } else {
         EXPECT_EQ(typed.toStdString(), kEssay.toStdString());
         EXPECT_EQ(r.phases.last(), QStringLiteral("done"));

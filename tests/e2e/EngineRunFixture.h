@@ -27,10 +27,7 @@ using engine::TypingEngine;
 using platform::Attribute;
 using platform::Element;
 
-inline QString phasesText(const QStringList &phases)
-{
-    return phases.join(QLatin1Char(' '));
-}
+inline QString phasesText(const QStringList &phases) { return phases.join(QLatin1Char(' ')); }
 
 // What the test sees of one run.
 struct RunResult {

@@ -12,13 +12,12 @@ using Kind = TargetApp::Kind;
 
 // Two paragraphs with accents, an em dash, curly quotes, a combining mark
 // and emoji: a skin tone, a ZWJ family and a flag.
-const QString kText = QStringLiteral(
-    "Café owners in Zoë’s town say “déjà vu” — naïve tourists order crème brûlée. "
-    "A family 👨‍👩‍👧 waves a flag 🇫🇷 and smiles 😀.\n\n"
-    "Second paragraph: the e\u0301clair is “bien sûr” 👍🏽 Ærø’s best.");
+const QString kText = QStringLiteral("Café owners in Zoë’s town say “déjà vu” — naïve tourists order crème brûlée. "
+                                     "A family 👨‍👩‍👧 waves a flag 🇫🇷 and smiles 😀.\n\n"
+                                     "Second paragraph: the e\u0301clair is “bien sûr” 👍🏽 Ærø’s best.");
 // Long enough for a run that is interrupted or checked mid-way.
-const QString kShort = QStringLiteral(
-    "Typing goes on — “paused” by naïve clicks, then resumed 🇫🇷 with a family 👨‍👩‍👧 and a smile at the end.");
+const QString kShort = QStringLiteral("Typing goes on — “paused” by naïve clicks, then resumed 🇫🇷 with a family "
+                                      "👨‍👩‍👧 and a smile at the end.");
 
 // --- Whole runs into an empty field, humanize off and on.
 
@@ -42,9 +41,10 @@ TEST_P(EngineTyping, LeavesTheIntendedUnicodeTextByteForByte)
     const int total = text::graphemeCount(kText);
     EXPECT_EQ(r.lastDone, total);
     EXPECT_EQ(r.total, total);
-    EXPECT_TRUE(r.debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=true confirmedEditable=true "
-                                                 "allowDeferred=true clipboard=true")
-                                     .arg(total)));
+    EXPECT_TRUE(
+        r.debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=true confirmedEditable=true "
+                                        "allowDeferred=true clipboard=true")
+                             .arg(total)));
 
     if (!c.humanize) {
         EXPECT_EQ(r.intended.toStdString(), kText.toStdString());
@@ -168,8 +168,8 @@ TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
 
     // With humanize a typo is left for the end, so the copied text differs
     // from the intended one and the repair works through the clipboard too.
-    const RunResult r =
-        type({.text = kShort, .humanize = true, .target = view, .seed = 99, .unreadablePid = target.pid()});
+    const RunResult r = type(
+        {.text = kShort, .humanize = true, .target = view, .seed = 99, .unreadablePid = target.pid()});
     ASSERT_TRUE(r.finished);
     expectPlainPhases(r);
     EXPECT_GT(r.refusedReads, 0);
@@ -177,7 +177,8 @@ TEST_P(EngineClipboardRead, ReadsTheFieldByCopyingAndRestoresTheUsersClipboard)
     // Typos left for the end make the copy differ from the intended text:
     // the field is then put right by keys and checked by copying it again.
     if (r.debugHas(QStringLiteral("typo deferred"))) {
-        EXPECT_TRUE(r.debugHas(QStringLiteral("tailFix: verified")) || r.debugHas(QStringLiteral("replaceAll: verified")));
+        EXPECT_TRUE(r.debugHas(QStringLiteral("tailFix: verified"))
+                    || r.debugHas(QStringLiteral("replaceAll: verified")));
     }
     ASSERT_FALSE(r.intended.isEmpty());
     expectViewHolds(target, r.intended);
@@ -225,7 +226,7 @@ TEST_P(EngineSegment, KeepsTheTextAroundAndRepairsOnlyTheTypedSegment)
     EXPECT_TRUE(changed);
     EXPECT_EQ(r.intended, kShort);
     EXPECT_TRUE(r.debug.contains(QStringLiteral("start: total=%1 startIndex=0 ownsWholeField=false "
-                                                 "confirmedEditable=true allowDeferred=false clipboard=true")
+                                                "confirmedEditable=true allowDeferred=false clipboard=true")
                                      .arg(text::graphemeCount(kShort))));
     EXPECT_TRUE(r.debug.contains(QStringLiteral("finalizeInsertedSegment: insertionStart=%1 typedLen=%2 targetLen=%3")
                                      .arg(prefix.size())
@@ -242,12 +243,14 @@ INSTANTIATE_TEST_SUITE_P(Toolkits, EngineSegment, ::testing::Values(Kind::Gtk, K
 
 TEST_F(EngineRunTest, ChromiumReviewSelectsAndFixesAfterEmojiAndEndsExact)
 {
-    const QString emoji = QStringLiteral("Flags 🇫🇷🇯🇵 wave, a family 👨‍👩‍👧 smiles and a thumb 👍🏽 rises 😀. ");
-    const QString text = emoji + QStringLiteral(
-        "The market opens early on Saturday and the baker sells warm bread before the sun is up. "
-        "Children carry baskets of apples while their parents argue about the price of cheese. "
-        "By noon the square is quiet again, and the pigeons return to the fountain to rest. "
-        "Everyone agrees that the best hour is the first one, when the stalls still smell of rain.");
+    const QString emoji = QStringLiteral(
+        "Flags 🇫🇷🇯🇵 wave, a family 👨‍👩‍👧 smiles and a thumb 👍🏽 rises 😀. ");
+    const QString text =
+        emoji
+        + QStringLiteral("The market opens early on Saturday and the baker sells warm bread before the sun is up. "
+                         "Children carry baskets of apples while their parents argue about the price of cheese. "
+                         "By noon the square is quiet again, and the pigeons return to the fountain to rest. "
+                         "Everyone agrees that the best hour is the first one, when the stalls still smell of rain.");
     auto page = startTarget(Kind::Chromium);
     const Element view = focusView(*page);
     ASSERT_TRUE(view);
@@ -263,7 +266,8 @@ TEST_F(EngineRunTest, ChromiumReviewSelectsAndFixesAfterEmojiAndEndsExact)
     bool typoAfterEmoji = false;
     const QString deferred = QStringLiteral("typo deferred idx=");
     for (const QString &line : r.debug)
-        if (line.startsWith(deferred) && line.mid(deferred.size()).section(QLatin1Char(' '), 0, 0).toInt() > emoji.size())
+        if (line.startsWith(deferred)
+            && line.mid(deferred.size()).section(QLatin1Char(' '), 0, 0).toInt() > emoji.size())
             typoAfterEmoji = true;
     EXPECT_TRUE(typoAfterEmoji) << "no typo was left for the review after the emoji";
     EXPECT_TRUE(r.debugHas(QStringLiteral("retypeTail: count="))) << "the tail was not selected and retyped";

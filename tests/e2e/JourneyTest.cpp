@@ -8,8 +8,8 @@
 #include "AppFixture.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,7 +22,6 @@ const QString kEmail = QStringLiteral("journey@example.com");
 const QString kPassword = QStringLiteral("journey-pass-7");
 // An accent, an em dash and an emoji, in a few sentences.
 const QString kText = QStringLiteral("Caf\u00E9 at nine \u2014 bring the maps. Smile \U0001F600 and go.");
-
 
 class Journey : public AppFixture {
 protected:
@@ -66,7 +65,8 @@ protected:
     {
         ASSERT_TRUE(press(QStringLiteral("TYPE")));
         ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
-        ASSERT_TRUE(waitFor(expectedStart, kButton, 5000)) << "the panel does not offer " << expectedStart.toStdString();
+        ASSERT_TRUE(waitFor(expectedStart, kButton, 5000))
+            << "the panel does not offer " << expectedStart.toStdString();
     }
 
     // Brings the target forward (the panel stays above it), starts the
@@ -142,8 +142,8 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
     ASSERT_TRUE(press(QStringLiteral("Speed"), {}));
     ASSERT_TRUE(input::key(QStringLiteral("End")));
     ASSERT_TRUE(press(QStringLiteral("Save")));
-    ASSERT_TRUE(waitUntil([&] { return !savedProjectId().isEmpty(); }, 5000)) << "the project was not saved: "
-                                                                                   << readFile(findFile(QStringLiteral("projects.json"))).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !savedProjectId().isEmpty(); }, 5000))
+        << "the project was not saved: " << readFile(findFile(QStringLiteral("projects.json"))).toStdString();
     const QString id = savedProjectId();
     EXPECT_FALSE(savedProject().value(QStringLiteral("humanize")).toBool());
     EXPECT_EQ(savedProject().value(QStringLiteral("wpm")).toInt(), 250);
@@ -169,8 +169,7 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
         },
         30000));
     ASSERT_TRUE(press(QStringLiteral("Stop")));
-    ASSERT_TRUE(press(QStringLiteral("Stop"), kButton, 5000, QStringLiteral("Stop typing?")))
-        << "no stop confirmation";
+    ASSERT_TRUE(press(QStringLiteral("Stop"), kButton, 5000, QStringLiteral("Stop typing?"))) << "no stop confirmation";
     EXPECT_TRUE(waitUntil([&] { return !ui->find(QStringLiteral("Typing Session"), kLabel); }, 5000));
     EXPECT_TRUE(waitUntil([&] { return preferences().contains(id); }, 5000)) << "no resume position";
     pump(1000); // a key already on its way may still land

@@ -72,8 +72,10 @@ protected:
         set.title = kSetTitle;
         set.grade = QStringLiteral("12");
         set.updatedAt = QDateTime::currentDateTimeUtc();
-        for (const auto &[term, definition] : {std::pair{"ebb", "the tide going out"}, {"flood", "the tide coming in"},
-                                               {"slack", "still water between tides"}, {"neap", "the smallest tide"}}) {
+        for (const auto &[term, definition] : {std::pair{"ebb", "the tide going out"},
+                                               {"flood", "the tide coming in"},
+                                               {"slack", "still water between tides"},
+                                               {"neap", "the smallest tide"}}) {
             StudyItem item;
             item.id = QUuid::createUuid();
             item.term = QString::fromUtf8(term);
@@ -85,7 +87,10 @@ protected:
 
     // The whole screen, for a person to look at afterwards.
     static void screenshot(const QString &name);
-    static QString testName() { return QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
+    static QString testName()
+    {
+        return QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
 
     // Presses a button that may lie below the page's fold: until `next`
     // shows, clicks it and otherwise turns the wheel over the page.
@@ -100,9 +105,9 @@ protected:
                 input::click(found->extents.center());
             if (waitFor(next, kButton, 1500))
                 return true;
-            runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(middle.x()),
-                                                QString::number(middle.y()), QStringLiteral("click"),
-                                                QStringLiteral("--repeat"), QStringLiteral("3"), QStringLiteral("5")});
+            runTool(QStringLiteral("xdotool"),
+                    {QStringLiteral("mousemove"), QString::number(middle.x()), QString::number(middle.y()),
+                     QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("3"), QStringLiteral("5")});
         }
         return false;
     }
@@ -123,9 +128,9 @@ protected:
         for (const QByteArray &line : ids->split('\n')) {
             if (line.trimmed().isEmpty())
                 continue;
-            const auto shell = runTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                                                   QStringLiteral("--shell"),
-                                                                   QString::fromLatin1(line.trimmed())});
+            const auto shell = runTool(QStringLiteral("xdotool"),
+                                       {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                        QString::fromLatin1(line.trimmed())});
             if (!shell)
                 continue;
             QMap<QString, int> v;
@@ -235,7 +240,8 @@ protected:
         // window keeps its size and does not go on following the pointer.
         EXPECT_EQ(dragged->geometry.size(), before->geometry.size());
         // And it stays where it was dropped.
-        xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("80"), QStringLiteral("80")});
+        xdotool(
+            {QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("80"), QStringLiteral("80")});
         pump(300);
         const auto dropped = mainWindow();
         ASSERT_TRUE(dropped);
@@ -252,8 +258,8 @@ protected:
         std::optional<UiProbe::Found> profile;
         ASSERT_TRUE(waitUntil(
             [&] {
-                runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(corner.x()),
-                                                    QString::number(corner.y())});
+                runTool(QStringLiteral("xdotool"),
+                        {QStringLiteral("mousemove"), QString::number(corner.x()), QString::number(corner.y())});
                 profile = ui->find(QStringLiteral("Profile"), kButton);
                 return profile.has_value() || !running();
             },

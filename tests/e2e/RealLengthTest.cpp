@@ -37,8 +37,8 @@ QString essay(int words)
 
 struct LengthCase {
     Kind kind;
-    bool heavy;     // review heavy with humanize, else light without
-    bool segment;   // between existing text, else into an empty field
+    bool heavy;   // review heavy with humanize, else light without
+    bool segment; // between existing text, else into an empty field
 };
 
 std::string caseName(const ::testing::TestParamInfo<LengthCase> &info)

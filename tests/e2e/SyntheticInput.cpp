@@ -41,7 +41,8 @@ bool moveTo(QPoint at)
 
 bool type(const QString &text)
 {
-    return xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("25"), QStringLiteral("--"), text});
+    return xdotool(
+        {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("25"), QStringLiteral("--"), text});
 }
 
 bool key(const QString &keys) { return xdotool({QStringLiteral("key"), QStringLiteral("--"), keys}); }
@@ -59,7 +60,8 @@ bool resizeWindowOf(qint64 pid, QSize size)
                                              QStringLiteral("--pid"), QString::number(pid)});
     if (!search.waitForFinished(10000) || search.exitCode() != 0)
         return false;
-    const QStringList windows = QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList windows =
+        QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     bool resized = !windows.isEmpty();
     for (const QString &window : windows)
         resized = xdotool({QStringLiteral("windowsize"), window.trimmed(), QString::number(size.width()),
@@ -82,8 +84,8 @@ QImage grabScreen(const QRect &area)
         if (XImage *image = XGetImage(display, DefaultRootWindow(display), r.x(), r.y(), unsigned(r.width()),
                                       unsigned(r.height()), AllPlanes, ZPixmap)) {
             if (image->bits_per_pixel == 32)
-                out = QImage(reinterpret_cast<const uchar *>(image->data), r.width(), r.height(),
-                             image->bytes_per_line, QImage::Format_RGB32)
+                out = QImage(reinterpret_cast<const uchar *>(image->data), r.width(), r.height(), image->bytes_per_line,
+                             QImage::Format_RGB32)
                           .copy();
             XDestroyImage(image);
         }

@@ -1,16 +1,16 @@
 #include "TargetApp.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
 #include <QThread>
-#include <QUrl>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <csignal>
@@ -59,10 +59,7 @@ TargetApp::TargetApp(Kind kind) : m_kind(kind)
     QObject::connect(&m_idle, &QTimer::timeout, [this] { answerHeld({}); });
 }
 
-TargetApp::~TargetApp()
-{
-    kill();
-}
+TargetApp::~TargetApp() { kill(); }
 
 bool TargetApp::start(QString *why)
 {
@@ -243,16 +240,17 @@ bool TargetApp::startChromium(QString *why)
     });
     const QString page = QUrl::fromLocalFile(QStringLiteral(QV_CHROMIUM_PAGE)).toString()
                          + QStringLiteral("?port=%1").arg(m_server->serverPort());
-    const QStringList arguments{
-        QStringLiteral("--no-sandbox"), QStringLiteral("--force-renderer-accessibility"),
-        QStringLiteral("--user-data-dir=") + m_dir.filePath(QStringLiteral("chromium")), QStringLiteral("--no-first-run"),
-        QStringLiteral("--no-default-browser-check"), QStringLiteral("--disable-background-networking"),
-        QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"), QStringLiteral("--disable-gpu"),
-        QStringLiteral("--password-store=basic"), QStringLiteral("--disable-features=Translate,MediaRouter"),
-        // Nothing but the loopback server resolves: the browser never reaches the network.
-        QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"),
-        QStringLiteral("--window-position=40,40"), QStringLiteral("--window-size=700,640"),
-        QStringLiteral("--app=") + page};
+    const QStringList arguments{QStringLiteral("--no-sandbox"), QStringLiteral("--force-renderer-accessibility"),
+                                QStringLiteral("--user-data-dir=") + m_dir.filePath(QStringLiteral("chromium")),
+                                QStringLiteral("--no-first-run"), QStringLiteral("--no-default-browser-check"),
+                                QStringLiteral("--disable-background-networking"),
+                                QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                                QStringLiteral("--disable-gpu"), QStringLiteral("--password-store=basic"),
+                                QStringLiteral("--disable-features=Translate,MediaRouter"),
+                                // Nothing but the loopback server resolves: the browser never reaches the network.
+                                QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"),
+                                QStringLiteral("--window-position=40,40"), QStringLiteral("--window-size=700,640"),
+                                QStringLiteral("--app=") + page};
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("NO_AT_BRIDGE"));
     m_process.setProcessEnvironment(env);

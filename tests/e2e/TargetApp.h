@@ -6,9 +6,9 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -88,7 +88,7 @@ void pump(int ms);
 std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments);
 
 // Runs a coroutine on the real clock, with the event loop running.
-template<typename T>
+template <typename T>
 std::optional<T> runReal(QCoro::Task<T> task, int timeoutMs = 30000)
 {
     std::optional<T> result;

@@ -137,8 +137,8 @@ protected:
         const QList<Element> all = ui->all();
         const Element *e = get(all, name, role);
         ASSERT_TRUE(e) << name.toStdString() << " went away at " << step;
-        ASSERT_TRUE(onScreen(all, *e)) << name.toStdString() << " is not on screen at " << step << ": "
-                                       << describe(*e) << " in " << describe(windowOf(all, *e));
+        ASSERT_TRUE(onScreen(all, *e)) << name.toStdString() << " is not on screen at " << step << ": " << describe(*e)
+                                       << " in " << describe(windowOf(all, *e));
         ASSERT_TRUE(input::click(e->extents.center()));
     }
 
@@ -231,8 +231,8 @@ protected:
         for (const QString &n : expected) {
             const Element *e = get(all, n);
             ASSERT_TRUE(e) << n.toStdString() << " went away on the " << step << " page";
-            EXPECT_TRUE(onScreen(all, *e)) << n.toStdString() << " is not on screen on the " << step
-                                           << " page: " << describe(*e);
+            EXPECT_TRUE(onScreen(all, *e))
+                << n.toStdString() << " is not on screen on the " << step << " page: " << describe(*e);
         }
         const QStringList overlapping = overlaps(all, card);
         EXPECT_TRUE(overlapping.isEmpty()) << "overlapping on the " << step << " page:\n"
@@ -291,13 +291,13 @@ protected:
     {
         ASSERT_TRUE(waitFor(QStringLiteral("Email"), {}, 20000)) << "no sign-in view";
         ASSERT_NO_FATAL_FAILURE(resizeWindow());
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("sign-in"), {QStringLiteral("Email"), QStringLiteral("Password"),
-                                                                 QStringLiteral("Sign In")}));
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("sign-in"),
+                                     {QStringLiteral("Email"), QStringLiteral("Password"), QStringLiteral("Sign In")}));
         ASSERT_NO_FATAL_FAILURE(typeInto(QStringLiteral("Email"), kEmail));
         ASSERT_NO_FATAL_FAILURE(typeInto(QStringLiteral("Password"), QStringLiteral("not-the-password")));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Sign In")));
-        ASSERT_TRUE(waitUntil([&] { return containing(ui->all(), QStringLiteral("Invalid login credentials")); },
-                              10000))
+        ASSERT_TRUE(
+            waitUntil([&] { return containing(ui->all(), QStringLiteral("Invalid login credentials")); }, 10000))
             << "a wrong password shows no message";
         ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("sign-in-refused"), {QStringLiteral("Sign In")}));
         // Synthetic keys drop a character now and then; the right password
@@ -335,9 +335,9 @@ protected:
 
     void writer()
     {
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("picker"), {QStringLiteral("Choose Your Space"),
-                                                                QStringLiteral("Quorvel"), QStringLiteral("Lexmoor"),
-                                                                QStringLiteral("Trivane")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("picker"), {QStringLiteral("Choose Your Space"), QStringLiteral("Quorvel"),
+                                            QStringLiteral("Lexmoor"), QStringLiteral("Trivane")}));
         ASSERT_NO_FATAL_FAILURE(openWorkspace(QStringLiteral("Quorvel"), QStringLiteral("+ NEW PROJECT")));
         ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("writer-empty"), {QStringLiteral("+ NEW PROJECT")}));
 
@@ -367,8 +367,8 @@ protected:
         // The typing panel, closed by its own control.
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("TYPE")));
         ASSERT_TRUE(waitFor(QStringLiteral("Typing Session"), kLabel)) << "no typing panel";
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("typing-panel"), {QStringLiteral("Typing Session"),
-                                                                      QStringLiteral("Start Typing")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("typing-panel"), {QStringLiteral("Typing Session"), QStringLiteral("Start Typing")}));
         ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("Typing Session"), QStringLiteral("Close")));
         ASSERT_TRUE(waitGone(QStringLiteral("Typing Session"), kLabel)) << "the typing panel stayed open";
     }
@@ -415,9 +415,9 @@ protected:
     void profileAndSettings()
     {
         ASSERT_NO_FATAL_FAILURE(openProfileMenu());
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("profile-menu"),
-                                     {QStringLiteral("Settings"), QStringLiteral("Check for Updates"),
-                                      QStringLiteral("Sign Out")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("profile-menu"),
+                 {QStringLiteral("Settings"), QStringLiteral("Check for Updates"), QStringLiteral("Sign Out")}));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Settings")));
         ASSERT_TRUE(waitFor(QStringLiteral("SETTINGS"), kLabel)) << "no settings window";
         const struct {
@@ -463,8 +463,8 @@ protected:
     void studyLibrary()
     {
         ASSERT_NO_FATAL_FAILURE(openWorkspace(QStringLiteral("Lexmoor"), QStringLiteral("Create Set")));
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("library-empty"), {QStringLiteral("Create Set"),
-                                                                       QStringLiteral("No study sets yet")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("library-empty"), {QStringLiteral("Create Set"), QStringLiteral("No study sets yet")}));
 
         // A set made by paste.
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Create Set")));
@@ -474,8 +474,8 @@ protected:
         ASSERT_TRUE(waitFor(QStringLiteral("Pasted cards")));
         ASSERT_TRUE(ui->setText(QStringLiteral("Pasted cards"),
                                 QStringLiteral("France\tParis\nJapan\tTokyo\nPeru\tLima\nKenya\tNairobi")));
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-window"), {QStringLiteral("Pasted cards"),
-                                                                    QStringLiteral("Create Set")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("set-window"), {QStringLiteral("Pasted cards"), QStringLiteral("Create Set")}));
         ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("New Study Set"), QStringLiteral("Create Set")));
         ASSERT_TRUE(waitGone(QStringLiteral("New Study Set"), kLabel)) << "the set window stayed open";
     }
@@ -496,7 +496,8 @@ protected:
         ASSERT_TRUE(learnBefore);
         ASSERT_NO_FATAL_FAILURE(click(QString::fromUtf8("\u22EF")));
         ASSERT_TRUE(waitFor(QStringLiteral("Delete Set"), kButton, 3000)) << "the set menu did not open";
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-menu"), {QStringLiteral("Edit Set"), QStringLiteral("Delete Set")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("set-menu"), {QStringLiteral("Edit Set"), QStringLiteral("Delete Set")}));
         expectStill(QStringLiteral("Learn"), learnBefore->extents);
         ASSERT_NO_FATAL_FAILURE(click(QString::fromUtf8("\u22EF")));
         ASSERT_TRUE(waitGone(QStringLiteral("Delete Set"), kButton, 3000));
@@ -565,8 +566,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Exit")));
         // Leaving with answers given asks first.
         ASSERT_TRUE(waitUntil(
-            [&] { return ui->find(QStringLiteral("Exit this session?")) || ui->find(QStringLiteral("Learn")); },
-            5000));
+            [&] { return ui->find(QStringLiteral("Exit this session?")) || ui->find(QStringLiteral("Learn")); }, 5000));
         if (ui->find(QStringLiteral("Exit this session?"))) {
             ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("study-exit-question"), {QStringLiteral("Stay")},
                                          QStringLiteral("Exit this session?")));
@@ -579,8 +579,8 @@ protected:
         // The full-page test, left by its Exit.
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Quiz")));
         ASSERT_TRUE(waitFor(QStringLiteral("Submit"), kButton, 5000)) << "no full-page test";
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("test-full-page"), {QStringLiteral("Exit"),
-                                                                         QStringLiteral("Quiz")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("test-full-page"), {QStringLiteral("Exit"), QStringLiteral("Quiz")}));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Exit")));
         ASSERT_TRUE(waitFor(QStringLiteral("Learn"), kButton, 5000)) << "Exit left the test open";
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Back")));
@@ -592,8 +592,8 @@ protected:
         ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("delete-question"), {QStringLiteral("Cancel")}));
         ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("Delete Study Set?"), QStringLiteral("Delete")));
         ASSERT_TRUE(waitFor(QStringLiteral("Undo"), kButton, 5000)) << "no undo banner";
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("undo-banner"), {QStringLiteral("Undo"),
-                                                                      QStringLiteral("No study sets yet")}));
+        ASSERT_NO_FATAL_FAILURE(
+            page(QStringLiteral("undo-banner"), {QStringLiteral("Undo"), QStringLiteral("No study sets yet")}));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Undo")));
         ASSERT_TRUE(waitFor(QStringLiteral("Capitals"), {}, 5000)) << "Undo did not bring the set back";
         ASSERT_TRUE(waitGone(QStringLiteral("Undo"), kButton, 3000));

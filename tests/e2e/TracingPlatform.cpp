@@ -179,8 +179,7 @@ private:
 };
 
 TracingPlatform::TracingPlatform(platform::Platform &real, Scheduler &clock, QStringList &trace, qint64 unreadablePid)
-    : m_real(real),
-      m_trace(std::make_unique<Trace>(clock, trace)),
+    : m_real(real), m_trace(std::make_unique<Trace>(clock, trace)),
       m_accessibility(std::make_unique<TracedAccessibility>(real.accessibility(), *m_trace, unreadablePid)),
       m_keyboard(std::make_unique<TracedKeyboard>(real.keyboard(), *m_trace))
 {
@@ -188,19 +187,10 @@ TracingPlatform::TracingPlatform(platform::Platform &real, Scheduler &clock, QSt
 
 TracingPlatform::~TracingPlatform() = default;
 
-platform::Accessibility &TracingPlatform::accessibility()
-{
-    return *m_accessibility;
-}
+platform::Accessibility &TracingPlatform::accessibility() { return *m_accessibility; }
 
-platform::Keyboard &TracingPlatform::keyboard()
-{
-    return *m_keyboard;
-}
+platform::Keyboard &TracingPlatform::keyboard() { return *m_keyboard; }
 
-int TracingPlatform::refusedReads() const
-{
-    return m_accessibility->refused;
-}
+int TracingPlatform::refusedReads() const { return m_accessibility->refused; }
 
 } // namespace qv::e2e

@@ -114,10 +114,7 @@ QRect extentsOf(AtspiAccessible *acc)
     return out;
 }
 
-bool checkedOf(AtspiAccessible *acc)
-{
-    return stateOf(acc, ATSPI_STATE_CHECKED) || stateOf(acc, ATSPI_STATE_PRESSED);
-}
+bool checkedOf(AtspiAccessible *acc) { return stateOf(acc, ATSPI_STATE_CHECKED) || stateOf(acc, ATSPI_STATE_PRESSED); }
 
 void collect(AtspiAccessible *node, QList<UiProbe::Element> &out, int window, int parent, int depth = 0)
 {

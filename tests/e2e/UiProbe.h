@@ -35,9 +35,9 @@ public:
         QRect extents; // screen coordinates
         int children = 0;
         bool checked = false;
-        int window = 0; // which of the program's windows holds it
+        int window = 0;        // which of the program's windows holds it
         bool topLevel = false; // the window itself
-        int parent = -1; // index of the parent in the list (-1 for a window)
+        int parent = -1;       // index of the parent in the list (-1 for a window)
     };
     QList<Element> all() const;
     // Replaces the whole text of an editable element, as an input method

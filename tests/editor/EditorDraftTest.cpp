@@ -10,9 +10,8 @@ using namespace qv::test;
 
 namespace {
 
-const QJsonObject kFullDraft{{"title", "Kept title"}, {"text", "kept text"}, {"wpm", 130},
-                             {"totalMinutes", 45},    {"mode", "time"},      {"grade", "9"},
-                             {"review", "heavy"},     {"humanize", true}};
+const QJsonObject kFullDraft{{"title", "Kept title"}, {"text", "kept text"}, {"wpm", 130},        {"totalMinutes", 45},
+                             {"mode", "time"},        {"grade", "9"},        {"review", "heavy"}, {"humanize", true}};
 
 } // namespace
 
@@ -24,9 +23,9 @@ TEST(EditorDraftCoding, WritesAllEightEntriesAndIgnoresWrongTypes)
     EXPECT_EQ(EditorDraft::restored(json, EditorDraft{}), d);
 
     const EditorDraft current{"old", "old text", 77, 30, "wpm", "12", "medium", false};
-    const QJsonObject wrong{{"title", 5},     {"text", QJsonValue()}, {"wpm", "90"},   {"totalMinutes", 12.5},
-                            {"mode", false},  {"grade", 11},          {"review", QJsonArray()},
-                            {"humanize", 1}};
+    const QJsonObject wrong{
+        {"title", 5},  {"text", QJsonValue()},   {"wpm", "90"},  {"totalMinutes", 12.5}, {"mode", false},
+        {"grade", 11}, {"review", QJsonArray()}, {"humanize", 1}};
     // Wrong types keep the current values; the texts come back empty.
     EXPECT_EQ(EditorDraft::restored(wrong, current), (EditorDraft{"", "", 77, 30, "wpm", "12", "medium", false}));
 

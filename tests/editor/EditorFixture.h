@@ -37,10 +37,9 @@ struct EditorFixture : ::testing::Test {
 
     void SetUp() override
     {
-        app = std::make_unique<state::AppState>(
-            testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir,
-                               std::make_shared<ScriptedTransport>(scheduler),
-                               std::make_shared<ScriptedFetcher>(scheduler)));
+        app = std::make_unique<state::AppState>(testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir,
+                                                                   std::make_shared<ScriptedTransport>(scheduler),
+                                                                   std::make_shared<ScriptedFetcher>(scheduler)));
         scheduler.runUntilIdle();
     }
 

@@ -57,7 +57,7 @@ TEST_F(EditorFixture, AnEditedProjectFillsTheFormAndMarksEverythingChosen)
     EXPECT_EQ(m->headerTitle(), "Stored");
     EXPECT_EQ(form(*m), "10/heavy/wpm/77/3"); // not the app's default mode
     EXPECT_TRUE(m->humanize());
-    EXPECT_EQ(m->tab(), 0);      // also for a project made from the outline tab
+    EXPECT_EQ(m->tab(), 0); // also for a project made from the outline tab
     EXPECT_TRUE(m->hasManualGrade() && m->hasManualReview() && m->hasManualTitle() && m->hasManualSpeed());
     EXPECT_FALSE(m->smartPreview());
     EXPECT_EQ(m->smartHint(), "");
@@ -96,7 +96,8 @@ TEST_F(EditorFixture, ANewProjectIsStoredAsTypedAndItsDraftRemoved)
     ASSERT_EQ(app->projects().size(), 1);
     const Project p = app->projects().first();
     EXPECT_FALSE(p.id.isNull());
-    EXPECT_EQ(p, (Project{p.id, "  Padded  ", "  Body text here.  ", 120, false, true, "9", m->review(), clock.nowUtc()}));
+    EXPECT_EQ(p,
+              (Project{p.id, "  Padded  ", "  Body text here.  ", 120, false, true, "9", m->review(), clock.nowUtc()}));
     EXPECT_FALSE(draft());
     EXPECT_EQ(closes, 1);
     // The file holds it too.
@@ -128,7 +129,13 @@ TEST_F(EditorFixture, TimeModeStoresTheDerivedSpeed)
     EXPECT_EQ(b.wpm, 1);
     EXPECT_TRUE(b.isAI);
     // A total of 0 is stored as given and divides as 1.
-    EXPECT_EQ(saved("c", words(5), [](EditorModel &m) { m.chooseMode("time"); m.moveSlider(0); }).wpm, 5);
+    EXPECT_EQ(saved("c", words(5),
+                    [](EditorModel &m) {
+                        m.chooseMode("time");
+                        m.moveSlider(0);
+                    })
+                  .wpm,
+              5);
     EXPECT_EQ(saved("d", words(500), [](EditorModel &m) { m.moveSlider(201); }).wpm, 201);
 }
 
@@ -296,7 +303,8 @@ TEST_F(EditorFixture, SuggestionsFillOnlyWhatTheUserHasNotChosen)
     EXPECT_EQ(m->smartPreview()->essayType, "Argumentative");
 
     // The preset table, and neither minutes nor mode ever change.
-    for (auto [preset, speed] : {std::pair{"accurate", 62}, {"balanced", 77}, {"other", 77}, {"Timed", 77}, {"timed", 95}}) {
+    for (auto [preset, speed] :
+         {std::pair{"accurate", 62}, {"balanced", 77}, {"other", 77}, {"Timed", 77}, {"timed", 95}}) {
         prefs.setString(state::keys::defaultPreset, preset);
         m->editText(m->text() + "x");
         EXPECT_EQ(m->wpm(), speed) << preset;

@@ -19,14 +19,15 @@ TEST(EditorRules, WordsAreRunsOfNonWhitespaceCharacters)
 
 TEST(EditorRules, TotalTimeAndHumanAverageLabels)
 {
-    for (auto [minutes, want] : {std::pair{8, "8m"}, {59, "59m"}, {60, "1h 0m"}, {125, "2h 5m"}, {360, "6h 0m"},
-                                 {0, "1m"}, {-9, "1m"}})
+    for (auto [minutes, want] :
+         {std::pair{8, "8m"}, {59, "59m"}, {60, "1h 0m"}, {125, "2h 5m"}, {360, "6h 0m"}, {0, "1m"}, {-9, "1m"}})
         EXPECT_EQ(totalTimeLabel(minutes), QString(want) + " TOTAL") << minutes;
 
     EXPECT_EQ(humanAvgTimeLabel(""), "Human avg: 0m");
     EXPECT_EQ(humanAvgTimeLabel("  \n "), "Human avg: 0m");
     // 38 words make 0.49 minutes, raised to 1; 116 make 1.506.
-    for (auto [count, want] : {std::pair{38, "1m"}, {39, "1m"}, {116, "2m"}, {308, "4m"}, {4620, "1h 0m"}, {5005, "1h 5m"}})
+    for (auto [count, want] :
+         {std::pair{38, "1m"}, {39, "1m"}, {116, "2m"}, {308, "4m"}, {4620, "1h 0m"}, {5005, "1h 5m"}})
         EXPECT_EQ(humanAvgTimeLabel(words(count)), QString("Human avg: ") + want) << count;
 }
 

@@ -7,8 +7,8 @@
 #include "editor/NewEssayTab.h"
 #include "editor/ProjectEditorView.h"
 #include "editor/ProjectEditorWindow.h"
-#include "editor/SmartBriefCard.h"
 #include "editor/SlideFadeEffect.h"
+#include "editor/SmartBriefCard.h"
 #include "editor/SmartWhyBubble.h"
 #include "editor/SpeedControl.h"
 #include "state/PreferenceKeys.h"
@@ -53,12 +53,16 @@ struct EditorViewFixture : EditorFixture {
 
     std::unique_ptr<ProjectEditorView> view(std::optional<Project> project = std::nullopt)
     {
-        auto v = std::make_unique<ProjectEditorView>(*app, std::move(project), [this] { ++closes; }, services());
+        auto v = std::make_unique<ProjectEditorView>(
+            *app, std::move(project), [this] { ++closes; }, services());
         v->resize(820, 860);
         return v;
     }
 
-    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); }
+    static void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
 };
 
 // A slide-fade takes 0.25 s: about halfway after 0.1 s.
@@ -84,7 +88,8 @@ TEST_F(EditorViewFixture, ANewEditorShowsTheDefaults)
     auto v = view();
     const QStringList shown{v->header()->gradePicker()->selection().toString(),
                             v->header()->reviewPicker()->selection().toString(),
-                            v->header()->closeButton()->accessibleName(), v->header()->minimizeButton()->accessibleName()};
+                            v->header()->closeButton()->accessibleName(),
+                            v->header()->minimizeButton()->accessibleName()};
     EXPECT_EQ(shown, (QStringList{"12", "medium", "Close", "Minimize"}));
     EXPECT_EQ(v->newEssayTab()->speedControl()->slider()->value(), 77);
     EXPECT_FALSE(v->newEssayTab()->speedControl()->humanLabel()->isVisibleTo(v.get()));
@@ -298,7 +303,8 @@ TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionAndTheWindowIsANormal
     EXPECT_TRUE(window.isNull());
 
     int opened = 0;
-    auto *other = new ProjectEditorWindow(*app, std::nullopt, [&] { ++opened; }, services());
+    auto *other = new ProjectEditorWindow(
+        *app, std::nullopt, [&] { ++opened; }, services());
     EXPECT_EQ(other->windowType(), Qt::Window);
     // A close from the window manager runs the opener's action.
     other->show();
@@ -313,7 +319,8 @@ TEST_F(EditorViewFixture, CloseAndCancelRunTheOpenersActionAndTheWindowIsANormal
 TEST_F(EditorViewFixture, Screenshots)
 {
     prefs.setString(state::keys::defaultPreset, "balanced");
-    auto *window = new ProjectEditorWindow(*app, std::nullopt, [] {}, services());
+    auto *window = new ProjectEditorWindow(
+        *app, std::nullopt, [] {}, services());
     ProjectEditorView *v = window->view();
     v->model().editText("Why Libraries Still Matter\nLibraries give every student a quiet place to read, "
                         "and because they are free, they must be protected. The evidence shows that "
@@ -353,7 +360,8 @@ TEST_F(EditorViewFixture, AFieldThatHoldsLessThanTheModelIsNotResetOnEveryChange
 
 TEST_F(EditorViewFixture, TheFocusedFieldFollowsClicksAndTabAndAloneDrawsItsRing)
 {
-    std::unique_ptr<ProjectEditorWindow> window(new ProjectEditorWindow(*app, std::nullopt, [] {}, services()));
+    std::unique_ptr<ProjectEditorWindow> window(new ProjectEditorWindow(
+        *app, std::nullopt, [] {}, services()));
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

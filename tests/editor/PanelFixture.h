@@ -89,7 +89,10 @@ struct PanelFixture : ::testing::Test {
     }
 
     bool runUntil(const std::function<bool()> &done, double maxMs = 120000) { return clock.runUntil(done, maxMs); }
-    bool runUntilPhase(engine::RunPhase phase) { return runUntil([&] { return app->phase() == phase; }); }
+    bool runUntilPhase(engine::RunPhase phase)
+    {
+        return runUntil([&] { return app->phase() == phase; });
+    }
     // Until the job is over and no run of the engine is left.
     bool runToEnd()
     {

@@ -74,8 +74,15 @@ TEST(TypingPanelRules, WordsSplitOnlyAtSpaceLineFeedAndTab)
 {
     // A carriage return with a line feed is one character, and not a line feed;
     // a space carrying a combining mark is not a plain space.
-    for (auto [text, count] : {std::pair{"", 0}, {"   \n\t ", 0}, {"one", 1}, {"  one  two\tthree\nfour  ", 4},
-                               {"a\r\nb", 1}, {"a\rb\rc", 1}, {"a\u00A0b", 1}, {"a\u2003b", 1}, {"a \u0301b", 1},
+    for (auto [text, count] : {std::pair{"", 0},
+                               {"   \n\t ", 0},
+                               {"one", 1},
+                               {"  one  two\tthree\nfour  ", 4},
+                               {"a\r\nb", 1},
+                               {"a\rb\rc", 1},
+                               {"a\u00A0b", 1},
+                               {"a\u2003b", 1},
+                               {"a \u0301b", 1},
                                {"caf\u00E9 \u2014 \U0001F600 ok", 4}})
         EXPECT_EQ(wordCount(QString::fromUtf8(text)), count) << text;
 }
@@ -85,15 +92,21 @@ TEST(TypingPanelRules, EstimateRoundsHalvesUpAndIsAtLeastOneMinute)
     EXPECT_EQ(estimatedMinutes("", 77), 1);
     EXPECT_EQ(estimatedMinutes(words(600), 77), 8); // 7.79
     // 1.5, 2.5 and 3.5 round up; no speed or a negative one counts as one word a minute.
-    for (auto [count, wpm, minutes] : {std::tuple{3, 2, 2}, {5, 2, 3}, {7, 2, 4}, {10, 1000, 1}, {3, 0, 3}, {3, -40, 3}})
+    for (auto [count, wpm, minutes] :
+         {std::tuple{3, 2, 2}, {5, 2, 3}, {7, 2, 4}, {10, 1000, 1}, {3, 0, 3}, {3, -40, 3}})
         EXPECT_EQ(estimatedMinutes(words(count), wpm), minutes) << count << '/' << wpm;
 }
 
 TEST(TypingPanelRules, TimeLeftNeverShowsLessThanOneMinuteAndThePercentIsTruncated)
 {
     // 0.8 rounds to 1, 2.5 rounds up, and no number counts as nothing left.
-    for (auto [progress, total, minutes] : {std::tuple{0.5, 8, 4}, {0.9, 8, 1}, {1.0, 8, 1}, {0.0, 1, 1}, {0.42, 10, 6},
-                                            {0.75, 10, 3}, {std::nan(""), 10, 1}})
+    for (auto [progress, total, minutes] : {std::tuple{0.5, 8, 4},
+                                            {0.9, 8, 1},
+                                            {1.0, 8, 1},
+                                            {0.0, 1, 1},
+                                            {0.42, 10, 6},
+                                            {0.75, 10, 3},
+                                            {std::nan(""), 10, 1}})
         EXPECT_EQ(timeLeftLabel(progress, total), QStringLiteral("\u2248 %1 min").arg(minutes)) << progress;
     EXPECT_EQ(progressHeader(0.42, 10), QStringLiteral("42% \u2022 \u2248 6 min left"));
     EXPECT_EQ(percent(0.999), 99);

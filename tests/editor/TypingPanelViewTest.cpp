@@ -60,9 +60,10 @@ struct PanelView : PanelFixture {
 TEST_F(PanelView, IdleShowsTheProjectAndItsSummary)
 {
     Project p = essay;
-    p.title = QStringLiteral("A rather long essay title that goes on and on about foxes and dogs and the meadow "
-                             "where they meet every single morning before the sun is up, and then some more about the river, "
-                             "the hills and the long road home");
+    p.title = QStringLiteral(
+        "A rather long essay title that goes on and on about foxes and dogs and the meadow "
+        "where they meet every single morning before the sun is up, and then some more about the river, "
+        "the hills and the long road home");
     p.humanize = true;
     p.review = QStringLiteral("heavy");
     p.wpm = 77;
@@ -291,7 +292,6 @@ TEST_F(PanelView, TheWindowsCloseGoesThroughThePanelOrClosesItsOwnWindowWithoutA
     click(own->view()->closeButton());
     EXPECT_FALSE(own && own->isVisible());
 }
-
 
 // Idle means idle: once a run is over and its panel is gone, the run has
 // left nothing to wake the application, and while a run waits the pulse

@@ -7,10 +7,7 @@
 using namespace qv::engine;
 
 namespace {
-DeferredError err(int index, const QString &correct, const QString &wrong)
-{
-    return {index, correct, wrong};
-}
+DeferredError err(int index, const QString &correct, const QString &wrong) { return {index, correct, wrong}; }
 } // namespace
 
 TEST(FindErrorIndex, NearestOccurrenceWithEarlierOnTies)
@@ -80,11 +77,29 @@ TEST(ApplyBufferEdit, ShiftsReanchorsOrDropsTheErrorsAndClampsItsArguments)
         QString result;
         Errors after;
     } cases[] = {
-        {"re-anchored inside the stretch", "hello world", {err(1, "a", "e"), err(8, "o", "r"), err(10, "x", "d")},
-         6, 5, "there", "hello there", {err(1, "a", "e"), err(9, "o", "r")}},
-        {"later ones shifted", "abcdef", {err(1, "x", "b"), err(4, "x", "e"), err(5, "x", "f")}, 2, 1, "CC",
-         "abCCdef", {err(1, "x", "b"), err(5, "x", "e"), err(6, "x", "f")}},
-        {"dropped by an empty replacement", "abcdef", {err(3, "x", "d"), err(5, "x", "f")}, 2, 2, "", "abef",
+        {"re-anchored inside the stretch",
+         "hello world",
+         {err(1, "a", "e"), err(8, "o", "r"), err(10, "x", "d")},
+         6,
+         5,
+         "there",
+         "hello there",
+         {err(1, "a", "e"), err(9, "o", "r")}},
+        {"later ones shifted",
+         "abcdef",
+         {err(1, "x", "b"), err(4, "x", "e"), err(5, "x", "f")},
+         2,
+         1,
+         "CC",
+         "abCCdef",
+         {err(1, "x", "b"), err(5, "x", "e"), err(6, "x", "f")}},
+        {"dropped by an empty replacement",
+         "abcdef",
+         {err(3, "x", "d"), err(5, "x", "f")},
+         2,
+         2,
+         "",
+         "abef",
          {err(3, "x", "f")}},
         // The nearest match must be closer than 4 units; on equal distances
         // the earlier position wins.

@@ -224,7 +224,13 @@ TEST_F(Access, WaitForFocusTimesOutAndStopsButLooksOnceMoreAfterAPause)
 {
     int stopCalls = 0;
     bool stop = false;
-    EXPECT_EQ(runTask(clock, access.waitForTextInputFocus([&] { ++stopCalls; return stop; }, {}, 2500.0)), false);
+    EXPECT_EQ(runTask(clock, access.waitForTextInputFocus(
+                                 [&] {
+                                     ++stopCalls;
+                                     return stop;
+                                 },
+                                 {}, 2500.0)),
+              false);
     // Polls at 0, 180, ..., 2520 ms: the first check at or past 2500 ends it.
     EXPECT_EQ(clock.nowMs(), 2520);
     EXPECT_EQ(stopCalls, 15);
@@ -241,8 +247,8 @@ TEST_F(Access, WaitForFocusTimesOutAndStopsButLooksOnceMoreAfterAPause)
     clock.singleShot(300, [&] { stopped = true; });
     Element field = ax.textField();
     clock.singleShot(250, [&] { ax.systemFocus = field; });
-    const auto result = runTask(clock, access.waitForTextInputFocus([&] { return stopped; },
-                                                                    [&] { return paused; }, std::nullopt));
+    const auto result = runTask(clock, access.waitForTextInputFocus([&] { return stopped; }, [&] { return paused; },
+                                                                    std::nullopt));
     EXPECT_EQ(result, true);
     EXPECT_EQ(clock.nowMs() - t1, 360); // three 120 ms pause polls
 }

@@ -122,9 +122,9 @@ TEST_F(Review, AFieldThatCannotBeTrustedIsLeftAsItStands)
         const char *what;
         std::function<void(EndReviewArgs &)> setUp;
         QString intended;
-        QString line;     // expected in the log, when not empty
-        bool keys;        // whether any key may be sent
-        bool exact;       // whether the field ends on the intended text
+        QString line; // expected in the log, when not empty
+        bool keys;    // whether any key may be sent
+        bool exact;   // whether the field ends on the intended text
     } cases[] = {
         {"another text, unreadable",
          [&](EndReviewArgs &) {
@@ -137,7 +137,10 @@ TEST_F(Review, AFieldThatCannotBeTrustedIsLeftAsItStands)
              field.quirks().valueUnreadable = true;
              a.allowClipboardOps = false;
          },
-         kText, {}, false, false},
+         kText,
+         {},
+         false,
+         false},
         {"tail selection reads wrong", [&](EndReviewArgs &) { field.quirks().copyCopiesNothing = true; }, more,
          "retypeTail: selection mismatch, skipping", true, false},
         {"no element or application",
@@ -145,7 +148,10 @@ TEST_F(Review, AFieldThatCannotBeTrustedIsLeftAsItStands)
              a.element = {};
              a.requiredPid.reset();
          },
-         kText, {}, true, true},
+         kText,
+         {},
+         true,
+         true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -300,7 +306,8 @@ TEST_F(Review, TypoFixKeysStillOnTheirWayAreNeverOvertakenByACaretWrite)
         if (c.exact)
             EXPECT_EQ(field.text(), kText) << c.delayMs;
         else
-            EXPECT_TRUE(linesContain("endReview: keys not taken, review ends index=5")) << lines.join('\n').toStdString();
+            EXPECT_TRUE(linesContain("endReview: keys not taken, review ends index=5"))
+                << lines.join('\n').toStdString();
         EXPECT_EQ(sim.log().count(Key::Backspace), c.backspaces) << c.delayMs;
         EXPECT_TRUE(caretCollapsedAt(field.text().size())) << c.delayMs;
     }

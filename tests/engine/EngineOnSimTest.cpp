@@ -119,7 +119,8 @@ TEST_F(OnSim, CaretMovesLandWhetherWrittenLateOrPressedAsArrows)
         sim.simKeyboard().setDeliveryDelayMs(c.keyDelayMs);
         field.setText(text);
         for (const qint64 goal : {qint64(1), qint64(5), text.size()}) {
-            const int arrowsBefore = sim.log().count(qv::platform::Key::Left) + sim.log().count(qv::platform::Key::Right);
+            const int arrowsBefore = sim.log().count(qv::platform::Key::Left)
+                                     + sim.log().count(qv::platform::Key::Right);
             const auto there = runTask(clock, engine.elements().moveCursor(goal, text, {}, {}));
             EXPECT_EQ(there, std::optional<bool>(true)) << c.name << " " << goal;
             EXPECT_EQ(field.selection(), (qv::platform::TextRange{goal, 0})) << c.name << " " << goal;
@@ -207,11 +208,17 @@ TEST_F(OnSim, ClipboardReadsSendNothingWhenStoppedNotAllowedOrInATerminal)
     const qint64 count = sim.simPasteboard().peekChangeCount();
     engine.allowClipboardOps = true;
     int stopCalls = 0;
-    auto read = runTask(clock, engine.readAllTextViaClipboard([&] { ++stopCalls; return true; }));
+    auto read = runTask(clock, engine.readAllTextViaClipboard([&] {
+        ++stopCalls;
+        return true;
+    }));
     EXPECT_EQ(read->outcome, ClipboardRead::Outcome::NotRead);
 
     engine.allowClipboardOps = false;
-    read = runTask(clock, engine.readSelectionViaClipboard([&] { ++stopCalls; return false; }));
+    read = runTask(clock, engine.readSelectionViaClipboard([&] {
+        ++stopCalls;
+        return false;
+    }));
     EXPECT_EQ(read->outcome, ClipboardRead::Outcome::NotRead);
     EXPECT_EQ(stopCalls, 2);
 

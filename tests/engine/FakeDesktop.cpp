@@ -14,10 +14,7 @@ Element FakeAccessibility::make(qint64 pid)
     return Element(std::make_shared<FakeRef>(node));
 }
 
-FakeNode &FakeAccessibility::node(const Element &e)
-{
-    return *static_cast<const FakeRef *>(e.ref())->node;
-}
+FakeNode &FakeAccessibility::node(const Element &e) { return *static_cast<const FakeRef *>(e.ref())->node; }
 
 Element FakeAccessibility::textField(const QString &value, qint64 pid)
 {
@@ -132,10 +129,7 @@ void FakeAccessibility::notifyFocus(qint64 pid)
         (*it->second)();
 }
 
-int FakeAccessibility::liveObservers() const
-{
-    return int(m_observers.size());
-}
+int FakeAccessibility::liveObservers() const { return int(m_observers.size()); }
 
 void FakeKeyboard::log(const QString &key)
 {

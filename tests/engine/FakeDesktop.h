@@ -58,7 +58,11 @@ public:
     void setParent(const platform::Element &child, const platform::Element &parent);
     void setChildren(const platform::Element &parent, const QList<platform::Element> &children);
 
-    platform::Element systemFocusedElement() override { ++systemFocusReads; return systemFocus; }
+    platform::Element systemFocusedElement() override
+    {
+        ++systemFocusReads;
+        return systemFocus;
+    }
     platform::Element applicationElement(qint64 pid) override;
     platform::Element elementAtPoint(QPoint global) override;
     std::optional<QVariant> read(const platform::Element &element, Attribute attribute) override;

@@ -65,7 +65,7 @@ TEST_F(Edits, RethinkRewordsTheSentenceAndRetypesWhatFollowsUnchanged)
 
 TEST_F(Edits, RethinkNeedsThirtyOneCharacters)
 {
-    typed("Go. abcdefghijklmnopqrstuvwxyz12.");  // " abc…12." is 30 characters
+    typed("Go. abcdefghijklmnopqrstuvwxyz12."); // " abc…12." is 30 characters
     runTask(clock, InFlightEdits::rethinkSentence(engine, buffer, errors, {}));
     EXPECT_EQ(clock.nowMs(), 0);
     typed("Go. abcdefghijklmnopqrstuvwxyz123.");
@@ -177,5 +177,6 @@ TEST_F(Edits, AStopWhileAnotherApplicationIsInFrontLeavesTheBufferAsTheFieldIs)
     }
     // Abandoned while deleting and while retyping, and finished before.
     EXPECT_GE(seen.size(), 5u);
-    EXPECT_TRUE(seen.count("We had a beneficial plan")) << QStringList(seen.begin(), seen.end()).join("|").toStdString();
+    EXPECT_TRUE(seen.count("We had a beneficial plan"))
+        << QStringList(seen.begin(), seen.end()).join("|").toStdString();
 }

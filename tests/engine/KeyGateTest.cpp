@@ -3,8 +3,8 @@
 // wait it came after; a stop during a wait ends the run without another
 // key; line breaks and tabs stay out of fields that cannot take them.
 
-#include "engine/BufferEdits.h"
 #include "core/Text.h"
+#include "engine/BufferEdits.h"
 
 #include "RunHarness.h"
 
@@ -48,10 +48,7 @@ struct GatedRun : qv::test::EngineRunHarness {
     }
 };
 
-bool isKey(const KeyEvent &event, Key key)
-{
-    return event.kind == KeyEvent::Kind::Key && event.key == key;
-}
+bool isKey(const KeyEvent &event, Key key) { return event.kind == KeyEvent::Kind::Key && event.key == key; }
 
 // Where, in a run's keys, a wait inside a step ends: the time of the key
 // that follows it, or nothing.
@@ -160,8 +157,8 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
         {"a one-line box whose Return submits", Kind::OneLineBox, text, "Tabs:onetwothreefourend", 3, 2, 0, 0,
          R::OneLineBox, R::OneLineBox},
         // (Its Return could submit unseen: only the Tab is put to the test.)
-        {"a one-line box that does not say so", Kind::OneLineBoxThatDoesNotSay, "Tabs:\tone\ttwo", "Tabs:onetwo", 2,
-         0, 1, 0, R::FocusLeft, R::None},
+        {"a one-line box that does not say so", Kind::OneLineBoxThatDoesNotSay, "Tabs:\tone\ttwo", "Tabs:onetwo", 2, 0,
+         1, 0, R::FocusLeft, R::None},
         {"a one-line box that does not say so, and ignores Return", Kind::OneLineBoxThatDoesNotSay, "a\nb\nc", "abc", 0,
          2, 0, 1, R::None, R::NotTaken},
         {"a text area that takes tabs", Kind::TextAreaTakingTabs, text, text, 0, 0, 3, 2, R::None, R::None},

@@ -167,8 +167,8 @@ TEST_F(Keys, RewriteTailPutsBackWhatAStopInterruptedButFinishesItsRetype)
         QString buffer;
         int errorAt;
     } cases[] = {
-        {0, {}, "hello world", 8},                                   // before its first key: nothing
-        {2, {bs, bs, "l", "d"}, "hello world", 8},                   // while deleting: put back
+        {0, {}, "hello world", 8},                                            // before its first key: nothing
+        {2, {bs, bs, "l", "d"}, "hello world", 8},                            // while deleting: put back
         {5, {bs, bs, bs, bs, bs, "t", "h", "e", "r", "e"}, "hello there", 9}, // deleted: retyped all the same
     };
     for (const auto &c : cases) {

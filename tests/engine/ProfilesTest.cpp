@@ -28,8 +28,11 @@ TEST(StyleProfile, SpeedBandIsClampedWithAndWithoutHumanize)
         const char *grade;
         bool humanize;
         int wpm, min, max;
-    } cases[] = {{"12", false, 5, 20, 23},    {"12", true, 5, 20, 26}, {"12", false, 500, 157, 163},
-                 {"12", true, 500, 154, 166}, {"9", false, 60, 57, 63}};
+    } cases[] = {{"12", false, 5, 20, 23},
+                 {"12", true, 5, 20, 26},
+                 {"12", false, 500, 157, 163},
+                 {"12", true, 500, 154, 166},
+                 {"9", false, 60, 57, 63}};
     for (const auto &c : cases) {
         const StyleProfile s = computeStyleProfile(c.grade, "medium", c.humanize, c.wpm, r);
         EXPECT_EQ(std::make_pair(s.minWpm, s.maxWpm), std::make_pair(c.min, c.max)) << c.wpm << ' ' << c.humanize;
@@ -61,8 +64,8 @@ TEST(StyleProfile, HumanizeDrawsEachFactorFromItsRangeInOrder)
 {
     RecordingRandom low(RecordingRandom::End::Low);
     const StyleProfile a = computeStyleProfile("12", "heavy", true, 80, low);
-    const QList<std::pair<double, double>> expected = {
-        {0.9, 1.15}, {0.9, 1.2}, {0.95, 1.25}, {0.85, 1.2}, {-0.04, 0.06}, {0.01, 0.04}, {0.015, 0.04}};
+    const QList<std::pair<double, double>> expected = {{0.9, 1.15},   {0.9, 1.2},   {0.95, 1.25}, {0.85, 1.2},
+                                                       {-0.04, 0.06}, {0.01, 0.04}, {0.015, 0.04}};
     EXPECT_EQ(low.reals, expected);
     EXPECT_DOUBLE_EQ(a.burstScale, 0.9);
     EXPECT_DOUBLE_EQ(a.errorScale, 1.35 * 0.95);
@@ -88,9 +91,9 @@ TEST(ReviewLevel, RewordingsOnlyWithHumanizeAndTheBudgetPerReviewString)
         ReviewLevel level;
         int budget;
     } cases[] = {
-        {"light", true, {2, 2, 1, 400}, 5},      {"light", false, {2, 0, 0, 400}, 2},
-        {"heavy", true, {12, 10, 6, 2200}, 28},  {"heavy", false, {12, 0, 0, 2200}, 12},
-        {"medium", true, {4, 4, 2, 800}, 10},    {"medium", false, {4, 0, 0, 800}, 4},
+        {"light", true, {2, 2, 1, 400}, 5},     {"light", false, {2, 0, 0, 400}, 2},
+        {"heavy", true, {12, 10, 6, 2200}, 28}, {"heavy", false, {12, 0, 0, 2200}, 12},
+        {"medium", true, {4, 4, 2, 800}, 10},   {"medium", false, {4, 0, 0, 800}, 4},
         {"Light", false, {4, 0, 0, 800}, 4},
     };
     for (const auto &c : cases) {
@@ -105,7 +108,7 @@ TEST(ReviewLevel, ForcedErrorIntervalComesFromTheReviewRange)
         const char *review;
         bool humanize;
         qint64 lo, hi;
-    } cases[] = {{"heavy", true, 60, 90},   {"heavy", false, 70, 105}, {"light", true, 120, 170},
+    } cases[] = {{"heavy", true, 60, 90},    {"heavy", false, 70, 105}, {"light", true, 120, 170},
                  {"light", false, 140, 200}, {"medium", true, 90, 130}, {"HEAVY", false, 110, 160}};
     for (const auto &c : cases) {
         RecordingRandom r(RecordingRandom::End::High);

@@ -56,8 +56,7 @@ struct RepairFixture : ::testing::Test {
         return [this] { return stop || (stopAtMs && clock.nowMs() >= *stopAtMs); };
     }
 
-    engine::EndReviewArgs reviewArgs(QString &buffer, const QString &intended,
-                                     QList<engine::DeferredError> errors = {})
+    engine::EndReviewArgs reviewArgs(QString &buffer, const QString &intended, QList<engine::DeferredError> errors = {})
     {
         engine::EndReviewArgs a = wired<engine::EndReviewArgs>();
         a.buffer = &buffer;
@@ -78,7 +77,7 @@ struct RepairFixture : ::testing::Test {
     }
 
     // The flags, phases and target both repairs take.
-    template<typename Args>
+    template <typename Args>
     Args wired()
     {
         Args a;
@@ -92,10 +91,7 @@ struct RepairFixture : ::testing::Test {
     }
 
     bool linesContain(const QString &line) const { return lines.contains(line); }
-    bool caretCollapsedAt(qint64 position) const
-    {
-        return field.selection() == platform::TextRange{position, 0};
-    }
+    bool caretCollapsedAt(qint64 position) const { return field.selection() == platform::TextRange{position, 0}; }
     // Every key the repairs sent reached the field.
     bool allKeysInField()
     {

@@ -9,14 +9,8 @@
 using namespace qv::engine;
 
 namespace {
-QString units(int n, QChar c = 'a')
-{
-    return QString(n, c);
-}
-QString u8(const char *s)
-{
-    return QString::fromUtf8(s);
-}
+QString units(int n, QChar c = 'a') { return QString(n, c); }
+QString u8(const char *s) { return QString::fromUtf8(s); }
 } // namespace
 
 TEST(RepairRules, MiddleDiffsAndThePathTheyTake)
@@ -170,8 +164,8 @@ TEST(RepairRules, DifferingCharactersCountEachTypoOnceWhereverItStands)
         int characters;
     } cases[] = {
         {"same text", "same text", 0},
-        {"the qu0ck br0wn f0x", "the quick brown fox", 3}, // scattered swaps, not the stretch between
-        {"the quick brwn fox", "the quick brown fox", 1},  // one missing
+        {"the qu0ck br0wn f0x", "the quick brown fox", 3},  // scattered swaps, not the stretch between
+        {"the quick brwn fox", "the quick brown fox", 1},   // one missing
         {"the quicck brown fox", "the quick brown fox", 1}, // one extra
         {"", "abc", 3},
         {"abc", "", 3},

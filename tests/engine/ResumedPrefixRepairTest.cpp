@@ -320,8 +320,9 @@ TEST(ResumedJob, StoppedHalfWayWithTyposThenResumedEndsWithExactlyTheText)
         const std::string at = "seed " + std::to_string(seed);
         if (h.partial != h.earlierClean) {
             ++withTypos;
-            EXPECT_TRUE(h.debug.contains("resumePrefix: fixed=" + h.debug.filter("resumePrefix: typos=").value(0).mid(20)
-                                         + " of " + h.debug.filter("resumePrefix: typos=").value(0).mid(20)))
+            EXPECT_TRUE(
+                h.debug.contains("resumePrefix: fixed=" + h.debug.filter("resumePrefix: typos=").value(0).mid(20)
+                                 + " of " + h.debug.filter("resumePrefix: typos=").value(0).mid(20)))
                 << at;
         }
         EXPECT_EQ(h.final, kJob) << at << " partial \"" << h.partial.toStdString() << '"';

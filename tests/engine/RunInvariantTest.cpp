@@ -44,7 +44,7 @@ struct Outcome {
     bool ok = true;
     QString failure;
     int keyEvents = 0;
-    int keysAtEditing = -1; // key events sent before the hand-off to the repair
+    int keysAtEditing = -1;                 // key events sent before the hand-off to the repair
     QList<std::pair<int, int>> editWindows; // key event ranges of deletions and retypes
 };
 
@@ -134,8 +134,9 @@ Outcome runOnce(quint64 seed, bool humanize, bool surrounded, int stopAtKeyEvent
         if (keys[i].kind != qv::sim::KeyEvent::Kind::Key || keys[i].key != Key::Backspace)
             continue;
         int end = i;
-        while (end + 1 < out.keyEvents && !(keys[end + 1].kind == qv::sim::KeyEvent::Kind::Grapheme
-                                            && keys[end + 1].timeNs - keys[end].timeNs > qint64(75e6)))
+        while (end + 1 < out.keyEvents
+               && !(keys[end + 1].kind == qv::sim::KeyEvent::Kind::Grapheme
+                    && keys[end + 1].timeNs - keys[end].timeNs > qint64(75e6)))
             ++end;
         // Single Backspaces take back corrected wrong keys and bounces; the
         // longer runs are the retypes and rewrites.

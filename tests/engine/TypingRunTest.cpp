@@ -2,9 +2,9 @@
 // contract, pauses for the front application and the focus, line breaks,
 // stops in the middle of corrections, and what the run hands to the repair.
 
+#include "core/Text.h"
 #include "engine/BufferEdits.h"
 #include "engine/WordBoundaryActions.h"
-#include "core/Text.h"
 
 #include "RunHarness.h"
 
@@ -48,7 +48,8 @@ int focusWrites(qv::sim::SimDesktop &sim)
     return n;
 }
 
-const QString kShort = QStringLiteral("The quick brown fox jumps over the lazy dog. It was not amused!\n\nThen it left.");
+const QString kShort = QStringLiteral(
+    "The quick brown fox jumps over the lazy dog. It was not amused!\n\nThen it left.");
 } // namespace
 
 TEST_F(Run, HumanizeOffTypesTheTextExactlyApartFromTyposLeftForTheReview)
@@ -166,13 +167,15 @@ TEST_F(Run, AStopEndsTheRunWhereverItComesWithNoKeyAfterIt)
                      stopNow();
              };
          },
-         {"typing"}, true},
+         {"typing"},
+         true},
         {"while another application is in front",
          [&](RunOptions &) {
              sim.after(3000).switchTo(other);
              sim.after(5000).run(stopNow);
          },
-         {"typing", "paused"}, true},
+         {"typing", "paused"},
+         true},
         {"while the focus is on a button",
          [&](RunOptions &a) {
              sim.setPointer(QPoint(1500, 900)); // nothing under it either
@@ -186,7 +189,8 @@ TEST_F(Run, AStopEndsTheRunWhereverItComesWithNoKeyAfterIt)
                      sim.after(1000).run(stopNow);
              };
          },
-         {"typing", "paused"}, true},
+         {"typing", "paused"},
+         true},
         {"while the start looks for a text box",
          [&](RunOptions &a) {
              a.target = {};
@@ -194,7 +198,8 @@ TEST_F(Run, AStopEndsTheRunWhereverItComesWithNoKeyAfterIt)
              sim.setPointer(QPoint(1500, 900));
              sim.after(1000).run(stopNow);
          },
-         {}, false},
+         {},
+         false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.when);
@@ -478,9 +483,9 @@ TEST_F(Run, AFieldThatNeverHoldsTheTextEndsInItsOwnPhaseWithTheCount)
         EXPECT_EQ(phases, (QStringList{"typing", "editing", "differs"}));
         ASSERT_TRUE(engine.lastDifference());
         EXPECT_EQ(engine.lastDifference()->characters, os);
-        EXPECT_TRUE(std::any_of(debug.begin(), debug.end(),
-                                [](const QString &l) { return l.startsWith("outcome: field differs ("); }))
-            << debug.join('\n').toStdString();
+        EXPECT_TRUE(std::any_of(debug.begin(), debug.end(), [](const QString &l) {
+            return l.startsWith("outcome: field differs (");
+        })) << debug.join('\n').toStdString();
     }
 }
 
@@ -508,8 +513,10 @@ TEST_F(Run, TyposLeftForTheReviewKeepToTheBudgetOfEachSentence)
     for (const DeferredError &e : left)
         if (e.index < text.size() - 401)
             perSentence[int(text.left(e.index).count('.'))] += 1;
-    EXPECT_LE(*std::max_element(perSentence.begin(), perSentence.end()), 2) << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
-    EXPECT_GE(perSentence.count(2), 3) << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
+    EXPECT_LE(*std::max_element(perSentence.begin(), perSentence.end()), 2)
+        << ::testing::PrintToString(std::vector<int>(perSentence.begin(), perSentence.end()));
+    EXPECT_GE(perSentence.count(2), 3) << ::testing::PrintToString(
+        std::vector<int>(perSentence.begin(), perSentence.end()));
 }
 
 TEST_F(Run, WordEndActionsKeepTheirScheduleAndTheEditsNeedBudget)

@@ -21,13 +21,16 @@ struct ScriptedKey : ::testing::Test {
     qv::ScriptedRandom random;
     RunParams params;
     RunState state;
-    ScriptedKey() { random.setFailureHandler([](const QString &m) { ADD_FAILURE() << m.toStdString(); }); }
+    ScriptedKey()
+    {
+        random.setFailureHandler([](const QString &m) { ADD_FAILURE() << m.toStdString(); });
+    }
 };
 
 struct Typos : ScriptedKey {
     void SetUp() override
     {
-        params.profile = gradeProfile("12");            // errorProbability 0.024, correction 0.67
+        params.profile = gradeProfile("12"); // errorProbability 0.024, correction 0.67
         params.style = computeStyleProfile("12", "medium", false, 60, random); // errorScale 0.45
         params.forcedErrorEvery = 100;
         params.minErrors = 2;
@@ -95,7 +98,7 @@ TEST_F(Typos, ChanceScalesWithHeadingWordLengthAndCooldown)
         bool cooled;
         double factor;
     } cases[] = {
-        {"", false, false, 0.75},    {"hel", false, false, 0.75}, {"help", false, false, 1.0},
+        {"", false, false, 0.75},           {"hel", false, false, 0.75}, {"help", false, false, 1.0},
         {"extraordin", false, false, 1.18}, {"help", true, false, 0.55}, {"hel", false, true, 0.75 * 0.2},
     };
     for (const Case &c : cases) {

@@ -44,8 +44,8 @@ TEST(ClipboardFormats, MetaTargetsAreNeitherSavedNorRestored)
 {
     for (const char *meta : {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "DELETE", "x-special/TARGETS"})
         EXPECT_TRUE(clipboard::isMetaTarget(QString::fromLatin1(meta))) << meta;
-    for (const char *data : {"text/plain", "text/html", "UTF8_STRING", "image/png", "application/x-qt-image",
-                             "targets"})
+    for (const char *data :
+         {"text/plain", "text/html", "UTF8_STRING", "image/png", "application/x-qt-image", "targets"})
         EXPECT_FALSE(clipboard::isMetaTarget(QString::fromLatin1(data))) << data;
 }
 
@@ -61,7 +61,8 @@ TEST(AtspiRoles, MapsBusRolesToOurVocabulary)
     EXPECT_EQ(roles::roleFor(ATSPI_ROLE_FRAME, false, QStringLiteral("frame")), Window);
     EXPECT_EQ(roles::roleFor(ATSPI_ROLE_PUSH_BUTTON, false, QStringLiteral("push button")), Button);
     // Roles we have no word for keep the bus's own name.
-    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_SCROLL_PANE, false, QStringLiteral("scroll pane")), QStringLiteral("scroll pane"));
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_SCROLL_PANE, false, QStringLiteral("scroll pane")),
+              QStringLiteral("scroll pane"));
     EXPECT_EQ(roles::roleFor(ATSPI_ROLE_INVALID, false, QString()), Unknown);
 }
 

@@ -26,18 +26,24 @@ TEST(DocumentText, JoinsTheTextAsTheDocumentsOwnCopyGivesIt)
     };
     const QList<Case> cases = {
         {"paragraphs, with an empty one",
-         {{QStringLiteral("Title"), Break::None}, {QString(), Break::Always},
-          {QStringLiteral("First."), Break::Always}, {QStringLiteral("Second."), Break::Always}},
+         {{QStringLiteral("Title"), Break::None},
+          {QString(), Break::Always},
+          {QStringLiteral("First."), Break::Always},
+          {QStringLiteral("Second."), Break::Always}},
          QStringLiteral("Title\n\nFirst.\nSecond.")},
         // A rich-text field: the first line is the field's own text, each
         // further line a block; a blank line is a block holding one break.
         {"blocks of a rich-text field",
-         {{QStringLiteral("Title"), Break::None}, {QStringLiteral("\n"), Break::IfNeeded},
-          {QStringLiteral("First."), Break::IfNeeded}, {QStringLiteral("Second."), Break::IfNeeded}},
+         {{QStringLiteral("Title"), Break::None},
+          {QStringLiteral("\n"), Break::IfNeeded},
+          {QStringLiteral("First."), Break::IfNeeded},
+          {QStringLiteral("Second."), Break::IfNeeded}},
          QStringLiteral("Title\n\nFirst.\nSecond.")},
         {"a first block adds no break", {{QStringLiteral("Only"), Break::IfNeeded}}, QStringLiteral("Only")},
         {"inline objects run on",
-         {{QStringLiteral("see "), Break::None}, {QStringLiteral("link"), Break::None}, {QStringLiteral(" here"), Break::None}},
+         {{QStringLiteral("see "), Break::None},
+          {QStringLiteral("link"), Break::None},
+          {QStringLiteral(" here"), Break::None}},
          QStringLiteral("see link here")},
         {"an empty document", {{QString(), Break::None}}, QString()},
     };

@@ -7,10 +7,7 @@ namespace {
 
 using Change = KeysymBindings::Change;
 
-quint32 ks(char32_t c)
-{
-    return KeysymBindings::keysymFor(c);
-}
+quint32 ks(char32_t c) { return KeysymBindings::keysymFor(c); }
 
 TEST(KeysymBindings, KeysymsOfLatin1AndOtherCharacters)
 {
@@ -81,14 +78,14 @@ TEST(KeysymBindings, SpareKeycodesAreEmptyOnesThenMediaKeysButNoModifier)
     constexpr unsigned long kMail = 0x1008FF19;
     constexpr unsigned long kShift = 0xFFE1;
     const QList<unsigned long> map{
-        0,     0,     // 8: empty, but not delivered by every server
-        'a',   'A',   // 9
-        kMute, 0,     // 10: a media key
-        0,     0,     // 11: empty
-        kShift, 0,    // 12
-        kMail, kMail, // 13: a media key in the modifier map
-        kMute, 'x',   // 14: a media key that also types
-        0,     0,     // 15: empty
+        0,      0,     // 8: empty, but not delivered by every server
+        'a',    'A',   // 9
+        kMute,  0,     // 10: a media key
+        0,      0,     // 11: empty
+        kShift, 0,     // 12
+        kMail,  kMail, // 13: a media key in the modifier map
+        kMute,  'x',   // 14: a media key that also types
+        0,      0,     // 15: empty
     };
     EXPECT_EQ(KeysymBindings::spareKeycodes(map, 8, 2, {12, 13}, 10), (QList<int>{11, 15, 10}));
     EXPECT_EQ(KeysymBindings::spareKeycodes(map, 8, 2, {12, 13}, 2), (QList<int>{11, 15}));

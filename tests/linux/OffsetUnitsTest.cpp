@@ -84,7 +84,8 @@ TEST(OffsetUnits, RoundTripsEveryBoundaryOfAMixedText)
 // twice. The figures a Chromium textarea reported for this text.
 TEST(OffsetUnits, ChromiumSelectionReportsMatchWhatTheBrowserSaid)
 {
-    const QString text = QStringLiteral("Café — “déjà vu” 🇫🇷 👨‍👩‍👧 e\u0301 naïve.\nSecond line 👍🏽 ends here.");
+    const QString text = QStringLiteral(
+        "Café — “déjà vu” 🇫🇷 👨‍👩‍👧 e\u0301 naïve.\nSecond line 👍🏽 ends here.");
     const qint64 flag = text.indexOf(QStringLiteral("🇫🇷"));
     const qint64 family = text.indexOf(QStringLiteral("👨"));
     ASSERT_EQ(flag, 17);
@@ -135,7 +136,8 @@ TEST(OffsetUnits, ChromiumSelectionReadsBackEveryRangeOfAMixedText)
     }
     EXPECT_GT(lost, 0) << "the text has ranges the browser cannot report";
     // Where both units agree nothing changes; a UTF-16 application is read as is.
-    EXPECT_EQ(reportedSelection(QStringLiteral("plain"), 1, 4, 4, OffsetUnit::CodePoints, {}), (std::pair<qint64, qint64>{1, 4}));
+    EXPECT_EQ(reportedSelection(QStringLiteral("plain"), 1, 4, 4, OffsetUnit::CodePoints, {}),
+              (std::pair<qint64, qint64>{1, 4}));
     EXPECT_EQ(reportedSelection(text, 1, 3, 3, OffsetUnit::Utf16, {}), (std::pair<qint64, qint64>{1, 3}));
 }
 

@@ -19,7 +19,7 @@ TEST(Toolkit, RecognisesTheNamesApplicationsReport)
 TEST(Toolkit, BackspaceCountsFollowTheToolkit)
 {
     const QString family = QStringLiteral("👨‍👩‍👧"); // one grapheme, five code points
-    const QString flag = QStringLiteral("🇫🇷");     // one grapheme, two code points
+    const QString flag = QStringLiteral("🇫🇷");                   // one grapheme, two code points
     const QString combined = QStringLiteral("e\u0301");
     const QString skin = QStringLiteral("👍🏽");
     EXPECT_EQ(toolkits::backspacePresses(family, Toolkit::Gtk), 1);

@@ -8,7 +8,7 @@
 
 namespace {
 
-template<typename Decode, typename Encode>
+template <typename Decode, typename Encode>
 void checkRoundTrip(const QByteArray &bytes, Decode decode, Encode encode, const QDateTime &now)
 {
     const auto first = decode(bytes, now);

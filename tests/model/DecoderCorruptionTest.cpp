@@ -18,16 +18,26 @@ QByteArray corrupt(QByteArray data, Random &random)
     for (int e = 0; e < edits && !data.isEmpty(); ++e) {
         const qsizetype at = random.uniformInt(0, data.size() - 1);
         switch (random.uniformInt(0, 5)) {
-        case 0: data[at] = char(random.uniformInt(0, 255)); break;
-        case 1: data.insert(at, kInteresting[random.uniformInt(0, sizeof kInteresting - 2)]); break;
-        case 2: data.remove(at, random.uniformInt(1, 8)); break;
-        case 3: data.truncate(at); break;
+        case 0:
+            data[at] = char(random.uniformInt(0, 255));
+            break;
+        case 1:
+            data.insert(at, kInteresting[random.uniformInt(0, sizeof kInteresting - 2)]);
+            break;
+        case 2:
+            data.remove(at, random.uniformInt(1, 8));
+            break;
+        case 3:
+            data.truncate(at);
+            break;
         case 4: {
             const qsizetype len = random.uniformInt(1, 40);
             data.insert(at, data.mid(random.uniformInt(0, data.size() - 1), len));
             break;
         }
-        default: data[at] = kInteresting[random.uniformInt(0, sizeof kInteresting - 2)]; break;
+        default:
+            data[at] = kInteresting[random.uniformInt(0, sizeof kInteresting - 2)];
+            break;
         }
     }
     return data;
@@ -35,7 +45,7 @@ QByteArray corrupt(QByteArray data, Random &random)
 
 // Decodes `damaged`: a failure must say why, and what is accepted must be
 // written and read back to the same bytes. Answers whether it was accepted.
-template<typename Decode, typename Encode>
+template <typename Decode, typename Encode>
 bool acceptedWhole(const QByteArray &damaged, Decode decode, Encode encode, const QDateTime &now)
 {
     const auto first = decode(damaged, now);

@@ -24,7 +24,8 @@ TEST(JsonWriter, EscapesExactlyTheCharactersTheFileFormatEscapes)
     EXPECT_EQ(str(QString(QChar(0x01)) + QChar(0x1F) + QChar(0x0B) + QChar(0x00)),
               QByteArray(R"("\u0001\u001f\u000b\u0000")"));
     // DEL, non-ASCII, the line separator and characters outside the BMP stay raw UTF-8.
-    const QString raw = QString(QChar(0x7F)) + QStringLiteral("é") + QChar(0x2028) + QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString raw = QString(QChar(0x7F)) + QStringLiteral("é") + QChar(0x2028)
+                        + QString::fromUtf8("\xF0\x9F\x98\x80");
     EXPECT_EQ(str(raw), QByteArray("\"") + raw.toUtf8() + "\"");
 
     // Lone surrogates become replacement characters.
@@ -49,4 +50,3 @@ TEST(JsonWriter, EmptyContainersHoldABlankLineAndCloseAtTheirIndentation)
     nested.endArray();
     EXPECT_EQ(nested.take(), QByteArray("[\n  {\n    \"list\" : [\n\n    ],\n    \"map\" : {\n\n    }\n  }\n]"));
 }
-

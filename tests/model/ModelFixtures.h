@@ -19,15 +19,9 @@ inline QDateTime utc(int y, int mo, int d, int h, int mi, int s, int ms = 0)
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms), Qt::UTC);
 }
 
-inline QUuid uuid(const char *text)
-{
-    return QUuid::fromString(QLatin1String(text));
-}
+inline QUuid uuid(const char *text) { return QUuid::fromString(QLatin1String(text)); }
 
-inline QString bytes(const QByteArray &b)
-{
-    return QString::fromUtf8(b);
-}
+inline QString bytes(const QByteArray &b) { return QString::fromUtf8(b); }
 
 // The whole file, or nothing when it cannot be read.
 inline QByteArray readAll(const QString &path)

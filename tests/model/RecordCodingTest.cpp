@@ -15,7 +15,8 @@ namespace {
 
 const QDateTime kNow = utc(2026, 12, 6, 10, 15, 0, 250);
 
-const char *kProjectMinimal = R"({"id":"3f2504e0-4f89-11d3-9a0c-0305e82c3301","title":"T","text":"x","wpm":60,"grade":"12","review":"light")";
+const char *kProjectMinimal =
+    R"({"id":"3f2504e0-4f89-11d3-9a0c-0305e82c3301","title":"T","text":"x","wpm":60,"grade":"12","review":"light")";
 
 // Decodes `[object]` as projects; the object text is given without its closing brace
 // so tests can add members.
@@ -30,7 +31,8 @@ coding::DecodeResult<Project> projectWith(const char *extra)
 }
 
 const char *kSetMinimal = R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11")";
-const char *kOptions = R"({"answerDirection":"term","shuffle":false,"onlyStarred":true,"grading":"exact","retypeMissed":false,"questionTypes":["true_false","written"]})";
+const char *kOptions =
+    R"({"answerDirection":"term","shuffle":false,"onlyStarred":true,"grading":"exact","retypeMissed":false,"questionTypes":["true_false","written"]})";
 
 coding::DecodeResult<StudyProject> setWith(const QString &extra)
 {
@@ -201,7 +203,8 @@ TEST(ProjectReading, EachRequiredKeyIsRequired)
     for (const char *key : {"id", "title", "text", "wpm", "grade", "review"}) {
         QString without = full;
         // Drop `"key":value` by renaming the key, which leaves an unknown key behind.
-        without.replace(QStringLiteral("\"%1\":").arg(QLatin1String(key)), QStringLiteral("\"x%1\":").arg(QLatin1String(key)));
+        without.replace(QStringLiteral("\"%1\":").arg(QLatin1String(key)),
+                        QStringLiteral("\"x%1\":").arg(QLatin1String(key)));
         const auto r = project(without);
         EXPECT_FALSE(r.ok()) << key;
         EXPECT_TRUE(r.error.contains(QLatin1String(key))) << r.error.toStdString();
@@ -212,12 +215,12 @@ TEST(ProjectReading, EachRequiredKeyIsRequired)
 
 TEST(ProjectReading, WrongTypesFail)
 {
-    for (const char *bad : {R"(,"wpm":"60")", R"(,"wpm":60.5)", R"(,"wpm":true)", R"(,"wpm":9223372036854775808)",
-                            R"(,"wpm":1e19)", R"(,"isAI":1)", R"(,"isAI":"true")", R"(,"humanize":[])",
-                            R"(,"grade":12)", R"(,"updatedAt":1740837909)", R"(,"updatedAt":"yesterday")",
-                            R"(,"updatedAt":"2025-03-01")", R"(,"id":"3F2504E0-4F89-11D3-9A0C-0305E82C330")",
-                            R"(,"id":"{3F2504E0-4F89-11D3-9A0C-0305E82C3301}")", R"(,"id":42)",
-                            R"(,"title":{"a":1})"}) {
+    for (const char *bad :
+         {R"(,"wpm":"60")", R"(,"wpm":60.5)", R"(,"wpm":true)", R"(,"wpm":9223372036854775808)", R"(,"wpm":1e19)",
+          R"(,"isAI":1)", R"(,"isAI":"true")", R"(,"humanize":[])", R"(,"grade":12)", R"(,"updatedAt":1740837909)",
+          R"(,"updatedAt":"yesterday")", R"(,"updatedAt":"2025-03-01")",
+          R"(,"id":"3F2504E0-4F89-11D3-9A0C-0305E82C330")", R"(,"id":"{3F2504E0-4F89-11D3-9A0C-0305E82C3301}")",
+          R"(,"id":42)", R"(,"title":{"a":1})"}) {
         EXPECT_FALSE(projectWith(bad).ok()) << bad;
     }
 }
@@ -229,7 +232,7 @@ TEST(ProjectReading, ExactNumbersDateVariantsAndRepeatedKeysAreAccepted)
         {R"(,"wpm":6e1)", 60},
         {R"(,"wpm":-9223372036854775808)", std::numeric_limits<qint64>::min()},
         {R"(,"wpm":9007199254740993)", 9007199254740993LL}, // beyond double precision
-        {R"(,"wpm":"sixty","wpm":75)", 75},                  // a repeated key takes its last value
+        {R"(,"wpm":"sixty","wpm":75)", 75},                 // a repeated key takes its last value
     };
     for (const auto &[extra, wpm] : wpms) {
         const auto r = projectWith(extra);
@@ -384,8 +387,9 @@ TEST(StudySetReading, ABrokenCardFailsTheSetAndTheFile)
         EXPECT_FALSE(r.ok()) << bad;
         EXPECT_TRUE(r.error.startsWith(u"[0].items[0]")) << r.error.toStdString();
     }
-    EXPECT_FALSE(decodeStudyProjects(
-                     R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11","items":[{"id":"A0B1C2D3-E4F5-4617-8899-AABBCCDDEEFF","term":"t"}]}])",
-                     kNow)
-                     .ok());
+    EXPECT_FALSE(
+        decodeStudyProjects(
+            R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11","items":[{"id":"A0B1C2D3-E4F5-4617-8899-AABBCCDDEEFF","term":"t"}]}])",
+            kNow)
+            .ok());
 }

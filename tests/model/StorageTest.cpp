@@ -19,7 +19,7 @@ namespace {
 
 class StorageTest : public ::testing::Test {
 protected:
-    StorageTest() : clock(utc(2026, 12, 6, 10, 15, 0, 400)) { }
+    StorageTest() : clock(utc(2026, 12, 6, 10, 15, 0, 400)) {}
 
     QString desktop() const { return tmp.filePath(QStringLiteral("home/Desktop")); }
     QString share() const { return tmp.filePath(QStringLiteral("home/.local/share")); }
@@ -69,7 +69,8 @@ TEST_F(StorageTest, AFileInTheWayOfTheFolderSendsDataToTheFallback)
     auto storage = makeStorage();
     EXPECT_EQ(storage->folderPath(), config().fallbackFolderPath);
     EXPECT_TRUE(storage->saveProjects({essayOne()}));
-    EXPECT_EQ(readAll(config().fallbackFolderPath + QStringLiteral("/projects.json")), *coding::encodeProjects({essayOne()}));
+    EXPECT_EQ(readAll(config().fallbackFolderPath + QStringLiteral("/projects.json")),
+              *coding::encodeProjects({essayOne()}));
     EXPECT_EQ(readAll(config().dataFolderPath), QByteArray("not a folder"));
 }
 
@@ -115,7 +116,8 @@ TEST_F(StorageTest, AMissingFileIsAnEmptyListAndMissingDatesTakeTheClocksNow)
     EXPECT_EQ(folderEntries(storage->folderPath()), QStringList({"projects.json", "study_projects.json"}));
     EXPECT_TRUE(diagnostics.isEmpty());
 
-    ASSERT_TRUE(writeAll(storage->studyProjectsFilePath(), R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])"));
+    ASSERT_TRUE(writeAll(storage->studyProjectsFilePath(),
+                         R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","title":"Bio","grade":"11"}])"));
     const QList<StudyProject> sets = storage->loadStudyProjects();
     ASSERT_EQ(sets.size(), 1);
     EXPECT_EQ(sets[0].updatedAt, utc(2026, 12, 6, 10, 15, 0, 400));
@@ -254,13 +256,15 @@ TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayWhy)
              ASSERT_TRUE(QFile::rename(storage->projectsFilePath(), kept));
              ASSERT_TRUE(QDir().mkpath(storage->projectsFilePath()));
          },
-         {essayOne()}, storage->projectsFilePath()},
+         {essayOne()},
+         storage->projectsFilePath()},
         {"a file in place of the data folder",
          [&] {
              ASSERT_TRUE(QDir(folder).removeRecursively());
              ASSERT_TRUE(writeAll(folder, "in the way"));
          },
-         {essayOne()}, QStringLiteral("a file is in the place of the data folder (%1)").arg(folder)},
+         {essayOne()},
+         QStringLiteral("a file is in the place of the data folder (%1)").arg(folder)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -289,4 +293,3 @@ TEST_F(StorageTest, AVanishedDataFolderIsMadeAgainAtTheNextSave)
     // Only the list saved is back; the library rewrites the other one.
     EXPECT_EQ(folderEntries(folder), QStringList{"study_projects.json"});
 }
-

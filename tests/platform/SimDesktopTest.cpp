@@ -165,8 +165,9 @@ TEST_F(SimDesktopTest, ScheduledUserActionsHappenAtTheirVirtualTimes)
     notes.focus();
     editor.activate();
     std::vector<std::pair<double, QString>> seen;
-    QObject::connect(&sim.workspace(), &qv::platform::Workspace::applicationActivated,
-                     [&](const AppInfo &app) { seen.push_back({clock.nowMs(), app.name}); });
+    QObject::connect(&sim.workspace(), &qv::platform::Workspace::applicationActivated, [&](const AppInfo &app) {
+        seen.push_back({clock.nowMs(), app.name});
+    });
 
     sim.at(1500).clickInto(search);
     sim.at(500).switchTo(sim.own());

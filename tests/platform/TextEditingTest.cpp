@@ -11,15 +11,13 @@ using qv::sim::EditState;
 namespace ed = qv::sim::editing;
 
 namespace {
-const QString family = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"); // 3 people, 2 ZWJ
-const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");                                          // D E
-const QString thumbs = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"); // thumbs up + skin tone
+const QString family = QString::fromUtf8(
+    "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"); // 3 people, 2 ZWJ
+const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");      // D E
+const QString thumbs = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD");    // thumbs up + skin tone
 const QString eAcute = QString::fromUtf8("e\xCC\x81");                           // e + combining acute
 
-EditState caretAtEnd(const QString &text)
-{
-    return {text, {text.size(), 0}};
-}
+EditState caretAtEnd(const QString &text) { return {text, {text.size(), 0}}; }
 
 int pressesToEmpty(EditState s, BackspaceUnit unit)
 {
@@ -143,8 +141,10 @@ TEST(TextEditing, UpAndDownByLineKind)
 
 TEST(TextEditing, RangesAreClampedOrWidenedToClusters)
 {
-    for (auto [in, out] : {std::pair{TextRange{-3, 5}, TextRange{0, 5}}, {TextRange{8, 5}, TextRange{8, 2}},
-                           {TextRange{12, 1}, TextRange{10, 0}}, {TextRange{2, -1}, TextRange{2, 0}}})
+    for (auto [in, out] : {std::pair{TextRange{-3, 5}, TextRange{0, 5}},
+                           {TextRange{8, 5}, TextRange{8, 2}},
+                           {TextRange{12, 1}, TextRange{10, 0}},
+                           {TextRange{2, -1}, TextRange{2, 0}}})
         EXPECT_EQ(ed::clampRange(in, 10), out) << in.location << "+" << in.length;
 
     const QString t = "a" + family + "b";
@@ -156,8 +156,13 @@ TEST(TextTransforms, CapitalisesOnlyAtSentenceStarts)
 {
     using qv::sim::transforms::capitalizeSentenceStart;
     // "Done." without a space yet could be "3.5" or "e.g".
-    for (auto [before, typed, want] : {std::tuple{"", "h", "H"}, {"Done. ", "t", "T"}, {"Really?\n", "y", "Y"},
-                                       {"  ", "a", "A"}, {"Done.", "t", "t"}, {"the ", "c", "c"}, {"", ".", "."},
+    for (auto [before, typed, want] : {std::tuple{"", "h", "H"},
+                                       {"Done. ", "t", "T"},
+                                       {"Really?\n", "y", "Y"},
+                                       {"  ", "a", "A"},
+                                       {"Done.", "t", "t"},
+                                       {"the ", "c", "c"},
+                                       {"", ".", "."},
                                        {"", "E", "E"}})
         EXPECT_EQ(capitalizeSentenceStart(before, typed), want) << before << "|" << typed;
 }

@@ -1,5 +1,5 @@
-#include "services/BackendConfig.h"
 #include "services/BackendSettings.h"
+#include "services/BackendConfig.h"
 
 #include <QProcess>
 
@@ -31,12 +31,13 @@ TEST(BackendSettings, RunTimeAddressesFollowTheBuildRules)
     for (const char *accepted : {"https://accounts.example.com", "http://127.0.0.1:54321", "http://localhost:8080/",
                                  "http://[::1]:1", "https://accounts.example.com:8443/base"}) {
         const auto resolved = BackendSettings::resolve(environmentWith({{"QUORVEL_BACKEND_URL", accepted}}));
-        ASSERT_TRUE(std::holds_alternative<BackendSettings>(resolved)) << accepted << ": " << refusal(resolved).toStdString();
+        ASSERT_TRUE(std::holds_alternative<BackendSettings>(resolved))
+            << accepted << ": " << refusal(resolved).toStdString();
         EXPECT_EQ(std::get<BackendSettings>(resolved).url, QUrl(QString::fromLatin1(accepted))) << accepted;
     }
-    for (const char *refused : {"http://accounts.example.com", "http://192.168.1.5:54321", "ftp://127.0.0.1",
-                                "127.0.0.1:54321", "", "http://127.0.0.1.evil.test", "https://user@example.com",
-                                "https://example.com/?next=x"}) {
+    for (const char *refused :
+         {"http://accounts.example.com", "http://192.168.1.5:54321", "ftp://127.0.0.1", "127.0.0.1:54321", "",
+          "http://127.0.0.1.evil.test", "https://user@example.com", "https://example.com/?next=x"}) {
         const QString message = refusal(BackendSettings::resolve(environmentWith({{"QUORVEL_BACKEND_URL", refused}})));
         EXPECT_TRUE(message.startsWith(QStringLiteral("QUORVEL_BACKEND_URL is \"%1\"").arg(QString::fromUtf8(refused))))
             << refused << ": " << message.toStdString();
@@ -75,8 +76,8 @@ TEST(BackendSettings, WithoutRunTimeSettingsTheBuildSettingsHold)
 
 TEST(BackendSettings, LoopbackHosts)
 {
-    for (const char *local : {"http://127.0.0.1:1", "http://127.8.9.10", "http://localhost:80", "http://LOCALHOST",
-                              "http://[::1]:9"})
+    for (const char *local :
+         {"http://127.0.0.1:1", "http://127.8.9.10", "http://localhost:80", "http://LOCALHOST", "http://[::1]:9"})
         EXPECT_TRUE(isLoopbackHost(QUrl(QString::fromLatin1(local)))) << local;
     for (const char *remote : {"https://accounts.example.com", "http://192.168.1.5", "http://127.0.0.1.evil.test",
                                "http://[::2]", "https://localhost.example.com"})

@@ -27,8 +27,7 @@ TEST_F(DevBackendTest, AWrongPasswordOrApiKeyShowsTheServersBody)
 {
     auto result = run(client->signIn(kEmail, QStringLiteral("wrong")));
     ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error(),
-              SupabaseError::backend("Invalid login credentials", 400, "invalid_grant"));
+    EXPECT_EQ(result.error(), SupabaseError::backend("Invalid login credentials", 400, "invalid_grant"));
 
     auto unknown = run(client->signIn(QStringLiteral("nobody@x.test"), kPassword));
     ASSERT_FALSE(unknown.ok());

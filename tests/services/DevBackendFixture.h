@@ -1,8 +1,8 @@
 #pragma once
 
-#include "state/LoopbackBackend.h"
 #include "services/SupabaseClient.h"
 #include "services/SupabaseConfig.h"
+#include "state/LoopbackBackend.h"
 #include "support/CoroTest.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ protected:
                                                 QString::fromStdString(options.anonKey), timeout);
     }
 
-    template<typename T>
+    template <typename T>
     T run(QCoro::Task<T> task)
     {
         auto result = runTask(scheduler, std::move(task));

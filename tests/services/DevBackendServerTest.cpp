@@ -57,11 +57,10 @@ TEST_F(DevBackendServerTest, EveryBackendRouteWantsTheApiKey)
     auto c = http();
     const std::string invalidKey = R"({"message":"Invalid API key"})";
     for (const httplib::Headers &headers : {httplib::Headers{}, httplib::Headers{{"apikey", options.anonKey + "x"}}}) {
-        const httplib::Result answers[] = {
-            c.Post("/auth/v1/token?grant_type=password", headers, R"({"email":"me@x.test","password":"secret-1"})",
-                   "application/json"),
-            c.Put("/auth/v1/user", headers, R"({"password":"x"})", "application/json"),
-            c.Get("/rest/v1/profiles?select=id", headers)};
+        const httplib::Result answers[] = {c.Post("/auth/v1/token?grant_type=password", headers,
+                                                  R"({"email":"me@x.test","password":"secret-1"})", "application/json"),
+                                           c.Put("/auth/v1/user", headers, R"({"password":"x"})", "application/json"),
+                                           c.Get("/rest/v1/profiles?select=id", headers)};
         for (const auto &answer : answers) {
             ASSERT_TRUE(answer);
             EXPECT_EQ(answer->status, 401);
@@ -211,7 +210,8 @@ TEST_F(DevBackendServerTest, TheDataFolderIsPrivateEvenWhenItExisted)
         options.dataDir = data.toStdString();
         startBackend();
         EXPECT_NO_THROW(passwordGrant());
-        struct stat folder{}, file{};
+        struct stat folder {
+        }, file{};
         ASSERT_EQ(::stat(data.toLocal8Bit().constData(), &folder), 0);
         ASSERT_EQ(::stat(database.toLocal8Bit().constData(), &file), 0);
         EXPECT_EQ(folder.st_mode & 0777, 0700u);
@@ -292,8 +292,11 @@ TEST_F(DevBackendServerTest, TestHooksAreOffUnlessAskedFor)
     options.testHooks = true;
     startBackend();
     auto hooked = http();
-    const json answer{{"method", "GET"}, {"path", "/quorvel-site/appcast.xml"}, {"status", 404},
-                      {"body_base64", "/w=="}, {"times", 2}};
+    const json answer{{"method", "GET"},
+                      {"path", "/quorvel-site/appcast.xml"},
+                      {"status", 404},
+                      {"body_base64", "/w=="},
+                      {"times", 2}};
     EXPECT_EQ(hooked.Post("/__test/script", answer.dump(), "application/json")->status, 204);
     for (int i = 0; i < 2; ++i) {
         auto scripted = hooked.Get("/quorvel-site/appcast.xml");

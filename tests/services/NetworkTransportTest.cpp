@@ -31,7 +31,8 @@ struct NetworkTransportTest : ::testing::Test {
         HttpRequest request;
         request.method = "POST";
         request.url = url;
-        request.headers = {{"Content-Type", "application/json"}, {"apikey", "anon-key"},
+        request.headers = {{"Content-Type", "application/json"},
+                           {"apikey", "anon-key"},
                            {"Authorization", "Bearer TOKEN"}};
         request.body = std::move(body);
         request.timeout = timeout;
@@ -42,10 +43,7 @@ struct NetworkTransportTest : ::testing::Test {
     }
 
     // Waits on the sockets alone, the virtual clock standing still.
-    void waitFor(const std::function<bool()> &done)
-    {
-        scheduler.runUntil(done, 0, 5000);
-    }
+    void waitFor(const std::function<bool()> &done) { scheduler.runUntil(done, 0, 5000); }
 };
 
 QString failureOf(const HttpOutcome &outcome)
@@ -132,9 +130,9 @@ TEST_F(NetworkTransportTest, RedirectsAreFollowedWithinTheOriginOnly)
     byName.setHost("localhost");
     QUrl secure = server.url("/moved");
     secure.setScheme("https");
-    for (const auto &[code, target] : {std::pair{307, other.toString()}, std::pair{308, other.toString()},
-                                       std::pair{302, other.toString()}, std::pair{307, byName.toString()},
-                                       std::pair{308, secure.toString()}}) {
+    for (const auto &[code, target] :
+         {std::pair{307, other.toString()}, std::pair{308, other.toString()}, std::pair{302, other.toString()},
+          std::pair{307, byName.toString()}, std::pair{308, secure.toString()}}) {
         SCOPED_TRACE(target.toStdString() + " " + std::to_string(code));
         status = code;
         location = target;

@@ -1,5 +1,5 @@
-#include "services/ScriptedTransport.h"
 #include "services/SupabaseClient.h"
+#include "services/ScriptedTransport.h"
 #include "support/CoroTest.h"
 
 #include <QJsonDocument>
@@ -24,7 +24,7 @@ protected:
     SupabaseSession session{QStringLiteral("AT"), QStringLiteral("RT"), QStringLiteral("u-1"),
                             QStringLiteral("me@x.test")};
 
-    template<typename T>
+    template <typename T>
     T run(QCoro::Task<T> task)
     {
         auto result = test::runTask(scheduler, std::move(task));
@@ -44,10 +44,7 @@ protected:
     const HttpRequest &request(int i) const { return transport->requests().at(i); }
 };
 
-QJsonObject bodyOf(const HttpRequest &request)
-{
-    return QJsonDocument::fromJson(request.body).object();
-}
+QJsonObject bodyOf(const HttpRequest &request) { return QJsonDocument::fromJson(request.body).object(); }
 
 } // namespace
 
@@ -103,8 +100,8 @@ TEST_F(SupabaseClientTest, TokenAnswersOfTheWrongShapeAreDecodingErrors)
 {
     const QByteArray bodies[] = {
         R"({"access_token":"A","refresh_token":"R"})",                      // no user
-        R"({"access_token":"A","refresh_token":"R","user":{"email":"e"}})",  // user without id
-        R"({"access_token":5,"refresh_token":"R","user":{"id":"u"}})",       // wrong type
+        R"({"access_token":"A","refresh_token":"R","user":{"email":"e"}})", // user without id
+        R"({"access_token":5,"refresh_token":"R","user":{"id":"u"}})",      // wrong type
         R"({"access_token":"A","refresh_token":"R","user":{"id":"u","email":7}})",
         "not json",
         "",
@@ -136,13 +133,16 @@ TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
     // A JSON body's own text: error_description, then msg, then message.
     EXPECT_EQ(signInError(400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})"),
               SupabaseError::backend("Invalid login credentials", 400, "invalid_grant"));
-    EXPECT_EQ(signInError(422, R"({"code":422,"error_code":"weak_password","msg":"Password should be at least 6 characters."})"),
-              SupabaseError::backend("Password should be at least 6 characters.", 422, "weak_password"));
+    EXPECT_EQ(
+        signInError(422,
+                    R"({"code":422,"error_code":"weak_password","msg":"Password should be at least 6 characters."})"),
+        SupabaseError::backend("Password should be at least 6 characters.", 422, "weak_password"));
     EXPECT_EQ(signInError(404, R"({"message":"m","msg":"g"})"), SupabaseError::backend("g", 404));
-    EXPECT_EQ(signInError(404, R"({"message":"m","error_description":"d","msg":"g"})"), SupabaseError::backend("d", 404));
+    EXPECT_EQ(signInError(404, R"({"message":"m","error_description":"d","msg":"g"})"),
+              SupabaseError::backend("d", 404));
     // No usable text: the body as it came.
     for (const QByteArray &body : {QByteArray(R"({"error_description":42,"message":""})"), QByteArray(R"(["message"])"),
-                                  QByteArray(R"({"hint":"x"})"), QByteArray("message: plain text")})
+                                   QByteArray(R"({"hint":"x"})"), QByteArray("message: plain text")})
         EXPECT_EQ(signInError(409, body).message, QString::fromUtf8(body)) << body.toStdString();
     EXPECT_EQ(signInError(401, R"({"message":"Invalid JWT"})").message, "Invalid session (401).");
 
@@ -163,8 +163,9 @@ TEST_F(SupabaseClientTest, PasswordChangeAcceptsAny2xxWithoutReadingTheBody)
     const HttpRequest &r = request(0);
     EXPECT_EQ(r.method, "PUT");
     EXPECT_EQ(r.url.toString(), "https://backend.test/auth/v1/user");
-    EXPECT_EQ(r.headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"},
-                                      {"Authorization", "Bearer AT"}}));
+    EXPECT_EQ(
+        r.headers,
+        (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"}, {"Authorization", "Bearer AT"}}));
     EXPECT_EQ(bodyOf(r), (QJsonObject{{"password", "new secret"}}));
 
     transport->respond("PUT", "/auth/v1/user", 300, "nope");
@@ -216,8 +217,10 @@ TEST_F(SupabaseClientTest, ProfileWithoutARowCreatesItAndReadsAgain)
     const HttpRequest &create = request(1);
     EXPECT_EQ(create.method, "POST");
     EXPECT_EQ(create.url.toString(), "https://backend.test/rest/v1/profiles");
-    EXPECT_EQ(create.headers, (HttpHeaders{{"Content-Type", "application/json"}, {"apikey", "anon-key"},
-                                           {"Authorization", "Bearer AT"}, {"Prefer", "return=representation"}}));
+    EXPECT_EQ(create.headers, (HttpHeaders{{"Content-Type", "application/json"},
+                                           {"apikey", "anon-key"},
+                                           {"Authorization", "Bearer AT"},
+                                           {"Prefer", "return=representation"}}));
     // Exactly two entries; no e-mail is sent as the empty string.
     EXPECT_EQ(bodyOf(create), (QJsonObject{{"id", "u-1"}, {"email", ""}}));
     EXPECT_EQ(request(2).url, request(0).url);
@@ -278,7 +281,7 @@ TEST_F(SupabaseClientTest, TransportFailuresPassThroughWithoutStatus)
     ASSERT_FALSE(slow.ok());
     EXPECT_EQ(slow.error(), SupabaseError::transport("The request timed out."));
     EXPECT_DOUBLE_EQ(scheduler.nowMs() - start, 60'000.0);
-    EXPECT_EQ(transport->requests().size(), 2);  // no row creation after a failed read
+    EXPECT_EQ(transport->requests().size(), 2); // no row creation after a failed read
 }
 
 TEST_F(SupabaseClientTest, CallsOutliveTheClientThatStartedThem)
@@ -296,8 +299,10 @@ TEST_F(SupabaseClientTest, CallsOutliveTheClientThatStartedThem)
 TEST(SupabaseError, DescriptionIsTheMessageAndOnlyBackendStatusesAreAuthorizationFailures)
 {
     EXPECT_EQ(SupabaseError::backend("Nope", 500).localizedDescription(), "Nope");
-    for (auto [error, want] : {std::pair{SupabaseError::backend("x", 401), true}, {SupabaseError::backend("x", 403), true},
-                               {SupabaseError::backend("x", 404), false}, {SupabaseError::backend("x"), false},
+    for (auto [error, want] : {std::pair{SupabaseError::backend("x", 401), true},
+                               {SupabaseError::backend("x", 403), true},
+                               {SupabaseError::backend("x", 404), false},
+                               {SupabaseError::backend("x"), false},
                                {SupabaseError::transport("x"), false}})
         EXPECT_EQ(error.isAuthorizationFailure(), want) << describe(error);
 }

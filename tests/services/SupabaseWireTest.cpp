@@ -20,13 +20,15 @@ TEST(SupabaseSession, StoredFormUsesCamelCaseKeysAndDecodingIsStrict)
     EXPECT_EQ(QJsonDocument::fromJson(with.toJson()).object().value("email").toString(), QStringLiteral("é@x.test"));
     EXPECT_EQ(SupabaseSession::fromJson(with.toJson()), with);
 
-    for (const char *bad : {R"({"accessToken":"a","refreshToken":"r"})", R"({"accessToken":"a","refreshToken":"r","userId":null})",
-                            R"({"accessToken":"a","refreshToken":"r","userId":1})",
-                            R"({"accessToken":"a","refreshToken":"r","userId":"u","email":false})", "garbage", "",
-                            R"([{"accessToken":"a","refreshToken":"r","userId":"u"}])"})
+    for (const char *bad :
+         {R"({"accessToken":"a","refreshToken":"r"})", R"({"accessToken":"a","refreshToken":"r","userId":null})",
+          R"({"accessToken":"a","refreshToken":"r","userId":1})",
+          R"({"accessToken":"a","refreshToken":"r","userId":"u","email":false})", "garbage", "",
+          R"([{"accessToken":"a","refreshToken":"r","userId":"u"}])"})
         EXPECT_FALSE(SupabaseSession::fromJson(bad)) << bad;
 
-    const auto withNull = SupabaseSession::fromJson(R"({"accessToken":"a","refreshToken":"r","userId":"u","email":null,"extra":3})");
+    const auto withNull = SupabaseSession::fromJson(
+        R"({"accessToken":"a","refreshToken":"r","userId":"u","email":null,"extra":3})");
     ASSERT_TRUE(withNull);
     EXPECT_FALSE(withNull->email.has_value());
 }
@@ -37,5 +39,5 @@ TEST(SupabaseConfig, DefaultBuildPointsAtAValidBackend)
     EXPECT_TRUE(url.isValid());
     EXPECT_TRUE(url.scheme() == "https" || url.scheme() == "http");
     EXPECT_FALSE(qv::SupabaseConfig::anonKey().isEmpty());
-    qv::OllamaClient ollama;  // holds its address only
+    qv::OllamaClient ollama; // holds its address only
 }

@@ -1,12 +1,12 @@
 #include "state/AccountSession.h"
 
 #include "core/VirtualScheduler.h"
+#include "core/WallClock.h"
 #include "services/ScriptedTransport.h"
 #include "services/SupabaseClient.h"
 #include "state/PreferenceKeys.h"
 #include "state/Preferences.h"
 #include "state/PreferencesFile.h"
-#include "core/WallClock.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -54,7 +54,10 @@ struct AccountFixture : ::testing::Test {
     Preferences prefs;
     AccountSession account{client, prefs, scheduler};
 
-    void settle() { scheduler.runUntil([&] { return !scheduler.hasPending(); }, 100'000); }
+    void settle()
+    {
+        scheduler.runUntil([&] { return !scheduler.hasPending(); }, 100'000);
+    }
     std::optional<SupabaseSession> onDisk() const
     {
         const auto data = prefs.dataValue(keys::session);
@@ -242,20 +245,31 @@ TEST_F(AccountFixture, GateSignsOutOnlyWhenTheServerRejectsTheSession)
         };
     };
     const std::vector<Case> cases = {
-        {"refresh token refused", refreshAnswers(400, R"({"error":"invalid_grant","error_description":"Invalid Refresh Token"})"), true},
+        {"refresh token refused",
+         refreshAnswers(400, R"({"error":"invalid_grant","error_description":"Invalid Refresh Token"})"), true},
         {"refresh 401", refreshAnswers(401, kExpired), true},
         {"refresh 403", refreshAnswers(403, "{}"), true},
         {"profile 401", profileAnswers(401, kExpired), true},
         {"profile 403", profileAnswers(403, "{}"), true},
-        {"no answer", [](ScriptedTransport &t) { t.fail("POST", kToken, {TransportFailure::Reason::Network, "Connection refused"}); }, false},
-        {"time-out", [](ScriptedTransport &t) { t.fail("POST", kToken, {TransportFailure::Reason::TimedOut, "The request timed out."}); }, false},
+        {"no answer",
+         [](ScriptedTransport &t) {
+             t.fail("POST", kToken, {TransportFailure::Reason::Network, "Connection refused"});
+         },
+         false},
+        {"time-out",
+         [](ScriptedTransport &t) {
+             t.fail("POST", kToken, {TransportFailure::Reason::TimedOut, "The request timed out."});
+         },
+         false},
         {"refresh 503", refreshAnswers(503, "down for maintenance"), false},
         {"refresh 500", refreshAnswers(500, ""), false},
         {"profile 502", profileAnswers(502, "bad gateway"), false},
-        {"profile read offline", [](ScriptedTransport &t) {
+        {"profile read offline",
+         [](ScriptedTransport &t) {
              t.respond("POST", kToken, 200, authAnswer("A2", "R2"));
              t.fail("GET", kProfiles, {TransportFailure::Reason::Network, "Network unreachable"});
-         }, false},
+         },
+         false},
         {"another 400", refreshAnswers(400, R"({"error":"unsupported_grant_type"})"), false},
     };
     for (const auto &c : cases) {

@@ -43,7 +43,7 @@ const char *kA = "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}";
 const char *kB = "{6F9619FF-8B86-D011-B42D-00C04FC964FF}";
 const char *kC = "{11111111-2222-3333-4444-555555555555}";
 
-template<typename T>
+template <typename T>
 QStringList titles(const QList<T> &list)
 {
     QStringList out;

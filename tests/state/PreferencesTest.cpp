@@ -283,7 +283,6 @@ TEST(PreferenceKeys, EveryKeyFallsBackToItsOwnDefaultAlsoForValuesOfTheWrongType
     EXPECT_EQ(prefs::defaultPreset(p), "turbo");
 }
 
-
 TEST_F(FileFixture, AFailedWriteSaysWhyAndTheNextWriteStoresEverything)
 {
     PreferencesFile p(path(), scheduler, clock);

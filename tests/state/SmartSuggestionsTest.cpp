@@ -44,9 +44,9 @@ TEST(SmartSuggestions, PredictedMinutesFollowThePresetRate)
 
 TEST(SmartSuggestions, ReviewLevelAndReasonByCharacterCount)
 {
-    const QString at1800 = repeatedWords(QString(10, 'x'), 180);  // 1800 characters, 180 words
-    const QString at5200 = repeatedWords(QString(10, 'x'), 520);  // 5200
-    const QString above = at5200 + QStringLiteral(" y");          // 5201
+    const QString at1800 = repeatedWords(QString(10, 'x'), 180); // 1800 characters, 180 words
+    const QString at5200 = repeatedWords(QString(10, 'x'), 520); // 5200
+    const QString above = at5200 + QStringLiteral(" y");         // 5201
     EXPECT_EQ(smartDefaults(at1800.left(at1800.size() - 1), kDefaults).review, "light");
     EXPECT_EQ(smartDefaults(at1800, kDefaults).review, "medium");
     EXPECT_EQ(smartDefaults(at5200, kDefaults).review, "heavy");
@@ -54,8 +54,7 @@ TEST(SmartSuggestions, ReviewLevelAndReasonByCharacterCount)
     EXPECT_EQ(smartReason(above), "High character count detected, so review is heavier and timing is extended.");
 
     const QString plain = repeatedWords("abcde", 400); // 2000 characters, 400 words, mean 5
-    EXPECT_EQ(smartReason(plain),
-              "Balanced profile based on character length, sentence structure, and complexity.");
+    EXPECT_EQ(smartReason(plain), "Balanced profile based on character length, sentence structure, and complexity.");
     EXPECT_EQ(smartReason(repeatedWords("abcde", 200)), "Short response detected, so review is lighter.");
 }
 
@@ -84,8 +83,7 @@ TEST(SmartSuggestions, GradeFromTheScore)
 TEST(SmartSuggestions, EssayTypeRulesInOrder)
 {
     EXPECT_EQ(smartDefaults("We must argue because it matters.", kDefaults).essayType, "Argumentative");
-    EXPECT_EQ(smartDefaults("Analysis of theme and symbol; therefore done.", kDefaults).essayType,
-              "Argumentative");
+    EXPECT_EQ(smartDefaults("Analysis of theme and symbol; therefore done.", kDefaults).essayType, "Argumentative");
     EXPECT_EQ(smartDefaults("An analysis of the theme and its symbol.", kDefaults).essayType, "Analytical");
     EXPECT_EQ(smartDefaults("I remember my story.", kDefaults).essayType, "Narrative");
     EXPECT_EQ(smartDefaults("Explain the steps and describe them.", kDefaults).essayType, "Expository");
@@ -119,4 +117,3 @@ TEST(SmartSuggestions, TitleIsUpToSixWordsOfTheFirstLine)
     EXPECT_EQ(smartDefaults("  Solo\nsecond line words", kDefaults).title, QString("Solo"));
     EXPECT_EQ(smartDefaults("a\t\tb  c\nd", kDefaults).title, QString("a b c"));
 }
-

@@ -140,5 +140,6 @@ TEST_F(Detect, SummaryNamesTheFrontApplicationRoleAndState)
     second.setEnabled(std::nullopt).overrideRead(platform::Attribute::Role, QVariant(7));
     EXPECT_EQ(detector().summary(second.element()), "Editor role=? unknown");
     sim.clearFrontmost();
-    EXPECT_EQ(detector().summary(field.element()), " role=textArea enabled") << "the front application, not the element's";
+    EXPECT_EQ(detector().summary(field.element()), " role=textArea enabled")
+        << "the front application, not the element's";
 }

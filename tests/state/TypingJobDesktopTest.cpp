@@ -103,7 +103,8 @@ TEST_F(TypingJobDesktop, ClickToStartClickAwayToPauseClickBackToResume)
     ASSERT_EQ(job->phase(), RunPhase::Awaiting) << job->statusText().toStdString();
 
     click(view.center());
-    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Typing; }, 5000)) << job->detectionDebug().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Typing; }, 5000))
+        << job->detectionDebug().toStdString();
     EXPECT_EQ(job->typingTargetPid(), gtk.pid());
     ASSERT_TRUE(waitUntil([&] { return typedInView(gtk) >= 6; }, 15000));
 
@@ -117,7 +118,8 @@ TEST_F(TypingJobDesktop, ClickToStartClickAwayToPauseClickBackToResume)
     EXPECT_EQ(typedInView(gtk), pausedAt) << "nothing is typed while paused";
 
     click(view.center());
-    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Typing; }, 5000)) << job->detectionDebug().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return job->phase() == RunPhase::Typing; }, 5000))
+        << job->detectionDebug().toStdString();
     EXPECT_FALSE(job->isPaused());
     ASSERT_TRUE(waitUntil([&] { return !job->isTyping(); }, 60000));
     EXPECT_EQ(job->phase(), RunPhase::Done);

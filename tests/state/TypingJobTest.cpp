@@ -12,7 +12,8 @@ using qv::test::typingProject;
 
 namespace {
 const QString kText = QStringLiteral("Dear team, the plan holds. We ship on Friday.");
-const QString kPausedByClick = QStringLiteral("Paused \u2014 click back into the text box (outside Quorvel) to continue");
+const QString kPausedByClick = QStringLiteral(
+    "Paused \u2014 click back into the text box (outside Quorvel) to continue");
 
 struct Job : ::testing::Test, test::TypingJobHarness {
     Project project = typingProject(kText);
@@ -25,7 +26,10 @@ struct Job : ::testing::Test, test::TypingJobHarness {
         ASSERT_TRUE(runUntilPhase(RunPhase::Typing, 2000));
     }
     void typeAWhile(double ms = 1500) { clock.advance(ms); }
-    qint64 stored(const Project &p) { return state::prefs::resumeProgress(prefs).value(state::ResumeStore::keyFor(p), -1); }
+    qint64 stored(const Project &p)
+    {
+        return state::prefs::resumeProgress(prefs).value(state::ResumeStore::keyFor(p), -1);
+    }
 };
 } // namespace
 
@@ -85,7 +89,8 @@ TEST_F(Job, ArmingWaitsForTheTargetWithProgressFromTheResumeStore)
     prefs.setDictionary(state::keys::resumeProgress, QJsonObject{{"A", 3}, {"B", "x"}});
     EXPECT_EQ(job->resumeIndex(project), 0);
     job->setResumeIndex(12, project);
-    EXPECT_EQ(prefs.intDictionaryValue(state::keys::resumeProgress), (QMap<QString, qint64>{{state::ResumeStore::keyFor(project), 12}}));
+    EXPECT_EQ(prefs.intDictionaryValue(state::keys::resumeProgress),
+              (QMap<QString, qint64>{{state::ResumeStore::keyFor(project), 12}}));
     job->clearResumeIndex(project);
     EXPECT_TRUE(prefs.intDictionaryValue(state::keys::resumeProgress)->isEmpty());
 }
@@ -196,7 +201,8 @@ TEST_F(Job, AStartClickThatFindsNothingKeepsWaiting)
 {
     job->prepareTyping(project);
     sim.click(QPoint(1800, 900)); // the bare desktop: nothing comes forward
-    ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
+    ASSERT_TRUE(
+        clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
     EXPECT_NEAR(clock.nowMs(), 140 + 1440.04, 0.01);
     EXPECT_EQ(job->statusText(), "Click into the document text box (outside Quorvel) to begin");
     EXPECT_EQ(job->phase(), RunPhase::Awaiting);
@@ -229,7 +235,8 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     EXPECT_EQ(second.text() + field.text(), typedSoFar) << "the engine waits while paused";
 
     sim.clickInto(otherWindow);
-    ASSERT_TRUE(clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
+    ASSERT_TRUE(
+        clock.runUntil([&] { return job->detectionDebug() == "No editable element from click or focus"; }, 2000));
     EXPECT_EQ(job->statusText(), "Click back into the text box (outside Quorvel) to resume");
     EXPECT_EQ(job->phase(), RunPhase::Paused);
     EXPECT_TRUE(job->isPaused());

@@ -1,5 +1,5 @@
-#include "state/Appcast.h"
 #include "state/UpdateChecker.h"
+#include "state/Appcast.h"
 
 #include "FakeWorkspace.h"
 #include "ScriptedFetcher.h"
@@ -39,8 +39,14 @@ struct UpdateFixture : ::testing::Test {
                                                   [this] { return autoUpdate; });
         return *checker;
     }
-    void answer(std::optional<QByteArray> body, double delayMs = 10) { fetcher.answers << ScriptedFetcher::Answer{body, delayMs}; }
-    void settle() { scheduler.runUntil([&] { return !checker->inFlight(); }, 120'000); }
+    void answer(std::optional<QByteArray> body, double delayMs = 10)
+    {
+        fetcher.answers << ScriptedFetcher::Answer{body, delayMs};
+    }
+    void settle()
+    {
+        scheduler.runUntil([&] { return !checker->inFlight(); }, 120'000);
+    }
     // One whole check against the given answer.
     void check(std::optional<QByteArray> body, bool forced)
     {
@@ -79,10 +85,12 @@ TEST(VersionCompare, TableOfCases)
 TEST(Appcast, FeedElementsAreMatchedAsWrittenAndOnlyWebAddressesMayBeOpened)
 {
     EXPECT_EQ(appcast::feedVersion(QString::fromUtf8(feed("1.3 "))), QString("1.3 "));
-    EXPECT_EQ(appcast::feedVersion(QString::fromUtf8("<sparkle:shortVersionString>\n \u2003" "2.1</x>")),
+    EXPECT_EQ(appcast::feedVersion(QString::fromUtf8("<sparkle:shortVersionString>\n \u2003"
+                                                     "2.1</x>")),
               QString("2.1"));
     EXPECT_EQ(appcast::feedVersion("<sparkle:version>3</sparkle:version>"), std::nullopt);
-    EXPECT_EQ(appcast::feedDownloadAddress(QString::fromUtf8(feed("1"))), QString("https://example.test/Quorvel-2.0.zip"));
+    EXPECT_EQ(appcast::feedDownloadAddress(QString::fromUtf8(feed("1"))),
+              QString("https://example.test/Quorvel-2.0.zip"));
     EXPECT_EQ(appcast::feedDownloadAddress("<enclosure length=\"3\">url=\"x\""), std::nullopt);
 
     EXPECT_TRUE(appcast::openableUrl("https://example.test/a.zip"));
@@ -195,5 +203,6 @@ TEST_F(UpdateFixture, AnUnusableSiteAddressEndsTheCheckAtOnce)
     checker->checkForUpdates(true);
     EXPECT_FALSE(checker->inFlight());
     EXPECT_TRUE(fetcher.requests.isEmpty());
-    EXPECT_EQ(UpdateChecker::feedUrl(QUrl("https://site.test/base/")), QUrl("https://site.test/base/quorvel-site/appcast.xml"));
+    EXPECT_EQ(UpdateChecker::feedUrl(QUrl("https://site.test/base/")),
+              QUrl("https://site.test/base/quorvel-site/appcast.xml"));
 }

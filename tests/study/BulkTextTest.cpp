@@ -5,10 +5,7 @@
 using namespace qv::study;
 
 namespace {
-QList<BulkCard> parse(const QString &text, StudyDelimiter d = StudyDelimiter::Auto)
-{
-    return parseBulkCards(text, d);
-}
+QList<BulkCard> parse(const QString &text, StudyDelimiter d = StudyDelimiter::Auto) { return parseBulkCards(text, d); }
 BulkCard card(const char *term, const char *definition)
 {
     return {QString::fromUtf8(term), QString::fromUtf8(definition)};
@@ -39,10 +36,10 @@ TEST(BulkTextTest, AutoCutsEachLineByTheFirstTokenInAFixedOrder)
 TEST(BulkTextTest, EveryKindOfLineBreakSplitsAndBlankTextGivesNothing)
 {
     const QList<BulkCard> expected{card("a", "1"), card("b", "2")};
-    for (const QString &text : {QString("a,1\nb,2"), QString("a,1\r\nb,2\r\n"), QString("a,1\rb,2"),
-                                QString("\n\na,1\n\n\nb,2\n"), QString("a,1") + QChar(0x2028) + "b,2",
-                                QString("a,1") + QChar(0x2029) + "b,2", QString("a,1") + QChar(0x85) + "b,2",
-                                QString("a,1\vb,2\fc")})
+    for (const QString &text :
+         {QString("a,1\nb,2"), QString("a,1\r\nb,2\r\n"), QString("a,1\rb,2"), QString("\n\na,1\n\n\nb,2\n"),
+          QString("a,1") + QChar(0x2028) + "b,2", QString("a,1") + QChar(0x2029) + "b,2",
+          QString("a,1") + QChar(0x85) + "b,2", QString("a,1\vb,2\fc")})
         EXPECT_EQ(parse(text), expected) << text.toStdString();
     EXPECT_TRUE(parse("").isEmpty());
     EXPECT_TRUE(parse("  \n\t\n \u00A0 \n").isEmpty());

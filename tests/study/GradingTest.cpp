@@ -1,5 +1,5 @@
-#include "model/StudyItem.h"
 #include "study/Grading.h"
+#include "model/StudyItem.h"
 
 #include <gtest/gtest.h>
 
@@ -60,9 +60,9 @@ TEST(GradingTest, TableAtAllThreeLevels)
         {"abc", "xyz", false, false, false},
         {"", "anything", false, false, false},
         {"   ", "", false, false, false},
-        {"?!", "?!", true, false, false},     // empty after filtering is never right
-        {"a", "!!!", false, true, true},      // answer filters to empty: distance 1
-        {"ab", "!!!", false, false, true},    // distance 2
+        {"?!", "?!", true, false, false},  // empty after filtering is never right
+        {"a", "!!!", false, true, true},   // answer filters to empty: distance 1
+        {"ab", "!!!", false, false, true}, // distance 2
     };
     expectAtAllLevels(cases);
 }
@@ -71,27 +71,27 @@ TEST(GradingTest, TableAtAllThreeLevels)
 TEST(GradingTest, AnswersInEveryScript)
 {
     const GradeCase cases[] = {
-        {"\u03BD\u03B5\u03C1\u03CC", "\u03BD\u03B5\u03C1\u03CC", true, true, true},                 // Greek
-        {"\u039D\u0395\u03A1\u038C", "\u03BD\u03B5\u03C1\u03CC", true, true, true},                 // Greek capitals
-        {"\u03BD\u03B5\u03C1\u03BF", "\u03BD\u03B5\u03C1\u03CC", false, true, true},                // missing tonos
-        {"\u03BD\u03B5", "\u03BD\u03B5\u03C1\u03CC", false, false, true},                          // two short
-        {"\u0432\u043E\u0434\u0430!", "\u0412\u043E\u0434\u0430", false, true, true},             // Cyrillic, punctuation
-        {"\u0445\u043B\u0435\u0431", "\u0432\u043E\u0434\u0430", false, false, false},            // another word
-        {"\u6C34", "\u6C34", true, true, true},                                                       // CJK
+        {"\u03BD\u03B5\u03C1\u03CC", "\u03BD\u03B5\u03C1\u03CC", true, true, true},    // Greek
+        {"\u039D\u0395\u03A1\u038C", "\u03BD\u03B5\u03C1\u03CC", true, true, true},    // Greek capitals
+        {"\u03BD\u03B5\u03C1\u03BF", "\u03BD\u03B5\u03C1\u03CC", false, true, true},   // missing tonos
+        {"\u03BD\u03B5", "\u03BD\u03B5\u03C1\u03CC", false, false, true},              // two short
+        {"\u0432\u043E\u0434\u0430!", "\u0412\u043E\u0434\u0430", false, true, true},  // Cyrillic, punctuation
+        {"\u0445\u043B\u0435\u0431", "\u0432\u043E\u0434\u0430", false, false, false}, // another word
+        {"\u6C34", "\u6C34", true, true, true},                                        // CJK
         {"\u6C34\u3002", "\u6C34", false, true, true},
-        {"\u706B\u5C71", "\u6C34\u9053", false, false, true},                                       // two different ideographs
+        {"\u706B\u5C71", "\u6C34\u9053", false, false, true}, // two different ideographs
         {"\u706B\u5C71\u53E3", "\u6C34\u9053", false, false, false},
-        {"\u0645\u0627\u0621", "\u0645\u0627\u0621", true, true, true},                             // Arabic
-        {"\u0645\u064E\u0627\u0621", "\u0645\u0627\u0621", false, true, true},                      // with a vowel mark
-        {"\u05DE\u05D9\u05DD", "\u05DE\u05D9\u05DD", true, true, true},                             // Hebrew
-        {"\u05DE\u05B7\u05D9\u05B4\u05DD", "\u05DE\u05D9\u05DD", false, true, true},               // with points
-        {"caf\u00E9", "cafe\u0301", true, true, true},                                                // precomposed / decomposed
-        {"Cr\u00E8me br\u00FBl\u00E9e", "creme brulee", false, false, false},                       // three accents: three edits
+        {"\u0645\u0627\u0621", "\u0645\u0627\u0621", true, true, true},              // Arabic
+        {"\u0645\u064E\u0627\u0621", "\u0645\u0627\u0621", false, true, true},       // with a vowel mark
+        {"\u05DE\u05D9\u05DD", "\u05DE\u05D9\u05DD", true, true, true},              // Hebrew
+        {"\u05DE\u05B7\u05D9\u05B4\u05DD", "\u05DE\u05D9\u05DD", false, true, true}, // with points
+        {"caf\u00E9", "cafe\u0301", true, true, true},                               // precomposed / decomposed
+        {"Cr\u00E8me br\u00FBl\u00E9e", "creme brulee", false, false, false},        // three accents: three edits
         {"Cr\u00E8me brul\u00E9e", "creme brulee", false, false, true},
         {"\u00C9T\u00C9", "\u00E9t\u00E9", true, true, true},
-        {"x", "\u03BD\u03B5\u03C1\u03CC", false, false, false},                                     // one Latin letter is no answer
-        {"Tokyo \u6771\u4EAC", "tokyo\u6771\u4EAC", false, true, true},                               // mixed
-        {"\u3002\uFF01", "\u3002\uFF01", true, false, false},                                       // only punctuation
+        {"x", "\u03BD\u03B5\u03C1\u03CC", false, false, false},         // one Latin letter is no answer
+        {"Tokyo \u6771\u4EAC", "tokyo\u6771\u4EAC", false, true, true}, // mixed
+        {"\u3002\uFF01", "\u3002\uFF01", true, false, false},           // only punctuation
     };
     expectAtAllLevels(cases);
 }

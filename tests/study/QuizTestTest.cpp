@@ -141,7 +141,8 @@ TEST_F(QuizTestFixture, RetakeBeforeThePushKeepsTheFirstResults)
 // alike, and each keeps its correct option.
 TEST_F(QuizTestFixture, OptionsOfAQuestionAreDistinctAndKeepTheCorrectOne)
 {
-    const QStringList words{"Paris", "paris", " Paris ", "Rome", "ROME", "Oslo", "\u03bd\u03b5\u03c1\u03cc", "\u039d\u0395\u03a1\u038c"};
+    const QStringList words{
+        "Paris", "paris", " Paris ", "Rome", "ROME", "Oslo", "\u03bd\u03b5\u03c1\u03cc", "\u039d\u0395\u03a1\u038c"};
     const auto assertDistinct = [](const QStringList &choices, const QString &correct) {
         QStringList seen;
         for (const QString &c : choices)
@@ -154,8 +155,8 @@ TEST_F(QuizTestFixture, OptionsOfAQuestionAreDistinctAndKeepTheCorrectOne)
         QList<StudyItem> items;
         const int n = int(draws.uniformInt(2, 7));
         for (int i = 0; i < n; ++i)
-            items.append(makeCard(words[draws.uniformInt(0, words.size() - 1)],
-                                  words[draws.uniformInt(0, words.size() - 1)]));
+            items.append(
+                makeCard(words[draws.uniformInt(0, words.size() - 1)], words[draws.uniformInt(0, words.size() - 1)]));
         const StudyProject set = makeSet(items, true, {StudyQuestionType::multipleChoice});
 
         for (const QuizQuestion &q : QuizTest::makeQuestions(set, seeded))

@@ -78,8 +78,14 @@ protected:
         (view->session().*set)({});
         QTest::keyClicks(field, text);
     }
-    void typeAnswer(const QString &text) { typeInto(qcard()->answerField(), &study::StudySession::setUserAnswer, text); }
-    void typeRetype(const QString &text) { typeInto(qcard()->retypeField(), &study::StudySession::setRetypeInput, text); }
+    void typeAnswer(const QString &text)
+    {
+        typeInto(qcard()->answerField(), &study::StudySession::setUserAnswer, text);
+    }
+    void typeRetype(const QString &text)
+    {
+        typeInto(qcard()->retypeField(), &study::StudySession::setRetypeInput, text);
+    }
 
     // Answers the current written question of `v` right and moves on.
     static void answerRight(study::StudySessionView &v)

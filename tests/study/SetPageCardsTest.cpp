@@ -217,8 +217,8 @@ TEST_F(SetPageCardsTest, EditingAnotherCardDropsTheFirstDraftsAndAVanishedCardCl
 
 TEST_F(SetPageCardsTest, DeletingACardRemovesEveryCardWithItsIdAndCountsAtOnce)
 {
-    StudyProject set = makeSet("Set", 1, {card("same", "1", 0, 2), card("same", "2"), card("c", "3", 2),
-                                          card("d", "4"), card("e", "5")});
+    StudyProject set = makeSet(
+        "Set", 1, {card("same", "1", 0, 2), card("same", "2"), card("c", "3", 2), card("d", "4"), card("e", "5")});
     StudySetPage *page = open(set);
     for (int i = 0; i < 4; ++i)
         click(page->carousel()->nextButton()); // card 5 of 5

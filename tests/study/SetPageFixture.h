@@ -58,8 +58,8 @@ protected:
     {
         EXPECT_TRUE(app->saveStudyProject(set));
         study::StudyPageFactories factories = study::StudyPageFactories::standIns();
-        factories.detail = study::makeStudySetPage(
-            *app, clock, standIns ? study::StudyPaneFactories::standIns() : fakePanes());
+        factories.detail = study::makeStudySetPage(*app, clock,
+                                                   standIns ? study::StudyPaneFactories::standIns() : fakePanes());
         root = std::make_unique<study::StudyRootView>(*app, scheduler, clock, factories);
         root->resize(960, 1600);
         root->show();

@@ -3,7 +3,6 @@
 #include "study/views/StudyCardAreaEffect.h"
 #include "study/views/StudyCardAreaGhost.h"
 
-
 using namespace qv;
 using namespace qv::study;
 
@@ -11,10 +10,7 @@ namespace {
 
 class SetPageMotionTest : public qv::test::SetPageTest {
 protected:
-    static QList<StudyCardAreaGhost *> ghosts(StudySetPage *page)
-    {
-        return page->findChildren<StudyCardAreaGhost *>();
-    }
+    static QList<StudyCardAreaGhost *> ghosts(StudySetPage *page) { return page->findChildren<StudyCardAreaGhost *>(); }
 };
 
 } // namespace
@@ -22,8 +18,7 @@ protected:
 TEST_F(SetPageMotionTest, LeavingTheFlashcardsFadesAndShrinksTheCardAreaAway)
 {
     StudySetPage *page = open(makeSet("Set", 1, cards(3)));
-    const QRect area(page->carousel()->cardView()->mapTo(page, QPoint(0, 0)),
-                     page->carousel()->cardView()->size());
+    const QRect area(page->carousel()->cardView()->mapTo(page, QPoint(0, 0)), page->carousel()->cardView()->size());
     app->setReduceMotionEnabled(true); // the page's motion ignores it
     click(page->modeButton(StudyMode::learn));
     ASSERT_EQ(ghosts(page).size(), 1);

@@ -41,4 +41,3 @@ TEST(FlashcardDeckTest, EmptySingleCardAndShrunkenSets)
     deck.currentIndex = -4;
     EXPECT_EQ(deck.shownIndex(3), 0);
 }
-

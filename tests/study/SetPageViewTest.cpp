@@ -38,9 +38,9 @@ TEST_F(SetPageViewTest, HeaderShowsTitleAndPillsAsStoredAndFollowsEverySave)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->titleLabel()->text(), "Salt & Pepper");
     EXPECT_EQ(page->titleLabel()->textFormat(), Qt::PlainText);
-    EXPECT_EQ(page->pillTexts(), (QStringList{"Grade University", "1 Cards", "Shuffle Off", "Starred Only",
-                                              "Answers: mixed", "Grading: very_lenient", "True False",
-                                              "Multiple Choice"}));
+    EXPECT_EQ(page->pillTexts(),
+              (QStringList{"Grade University", "1 Cards", "Shuffle Off", "Starred Only", "Answers: mixed",
+                           "Grading: very_lenient", "True False", "Multiple Choice"}));
     EXPECT_TRUE(page->updatedLabel()->text().startsWith("Updated "));
 
     // No question types show Written; the header follows every save.
@@ -227,8 +227,9 @@ TEST_F(SetPageViewTest, InlineResetClearsTheStoredProgressAndRestartsTheSession)
 TEST_F(SetPageViewTest, StatisticsChipsFollowTheClassRule)
 {
     // Learning, weak (even with many right answers) and never answered.
-    StudySetPage *mixed = open(makeSet("Mixed", 2, {card("a", "1", 1), card("b", "2", 1, 2), card("c", "3", 7, 1),
-                                                     card("d", "4"), card("e", "5", 2)}));
+    StudySetPage *mixed = open(
+        makeSet("Mixed", 2,
+                {card("a", "1", 1), card("b", "2", 1, 2), card("c", "3", 7, 1), card("d", "4"), card("e", "5", 2)}));
     EXPECT_EQ(mixed->progressRow()->masteredChip()->text(), "Mastered: 1");
     EXPECT_EQ(mixed->progressRow()->learningChip()->text(), "Learning: 1");
     EXPECT_EQ(mixed->progressRow()->weakChip()->text(), "Weak: 2");
@@ -334,7 +335,8 @@ TEST_F(SetPageViewTest, ScreenshotsOfEveryMode)
                                {card("Mitochondrion", "The organelle that makes most of the cell's ATP", 2),
                                 card("Osmosis", "Diffusion of water through a selectively permeable membrane", 1, 2),
                                 card("Ribosome", "Builds proteins from amino acids", 1),
-                                card("Lysosome", QString("Holds digestive enzymes that break down waste. ").repeated(24))});
+                                card("Lysosome",
+                                     QString("Holds digestive enzymes that break down waste. ").repeated(24))});
     set.options.questionTypes = {StudyQuestionType::written, StudyQuestionType::multipleChoice,
                                  StudyQuestionType::trueFalse};
     StudySetPage *page = open(set, true);

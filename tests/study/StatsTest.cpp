@@ -91,8 +91,8 @@ TEST(StudySetMergeTest, SessionCopyBringsOnlyProgress)
     session.items[0].isStarred = true;
     session.items[0].lastReviewedAt = QDateTime::fromString("2025-05-05T05:05:05Z", Qt::ISODate);
     session.items[1].incorrectCount = 4;
-    session.items.removeAt(2);               // the session doesn't know a new card
-    StudyItem deleted = card(9, 9);           // and holds one deleted meanwhile
+    session.items.removeAt(2);      // the session doesn't know a new card
+    StudyItem deleted = card(9, 9); // and holds one deleted meanwhile
     session.items.append(deleted);
     session.updatedAt = QDateTime::fromString("2025-06-01T00:00:00Z", Qt::ISODate);
 
@@ -108,4 +108,3 @@ TEST(StudySetMergeTest, SessionCopyBringsOnlyProgress)
     EXPECT_EQ(merged.items[2], stored.items[2]);
     EXPECT_EQ(merged.updatedAt, session.updatedAt);
 }
-

@@ -1,8 +1,8 @@
 #include "StudyViewFixture.h"
 
+#include "study/StudyLibraryText.h"
 #include "study/views/StudyElidedLabel.h"
 #include "study/views/StudyImportView.h"
-#include "study/StudyLibraryText.h"
 #include "study/views/StudyLibraryPage.h"
 #include "study/views/StudyResumeCard.h"
 #include "study/views/StudyRootView.h"
@@ -29,7 +29,8 @@ protected:
     QList<QPointer<RecordingPage>> built;
 
     // A factory of recording pages that keep the actions in `slot`.
-    template <typename Actions> auto recorder(Actions RecordingPage::*slot)
+    template <typename Actions>
+    auto recorder(Actions RecordingPage::*slot)
     {
         return [this, slot](const StudyProject &p, Actions a, QWidget *parent) -> StudyHostedPage * {
             auto *page = new RecordingPage(p, parent);
@@ -513,9 +514,11 @@ TEST_F(StudyRootViewTest, ScreenshotsOfTheLibrary)
     backdrop.show();
     saveShot(backdrop, "study-library-empty");
 
-    EXPECT_TRUE(app->saveStudyProject(makeSet("Cell biology: the essentials of membranes, organelles and transport", 1,
-                                  {card("cell", "unit", 2), card("atp", "energy", 3, 1), card("dna", "code", 1)})));
-    EXPECT_TRUE(app->saveStudyProject(makeSet("Spanish verbs", 2, {card("ser", "to be", 2), card("tener", "to have", 2)})));
+    EXPECT_TRUE(
+        app->saveStudyProject(makeSet("Cell biology: the essentials of membranes, organelles and transport", 1,
+                                      {card("cell", "unit", 2), card("atp", "energy", 3, 1), card("dna", "code", 1)})));
+    EXPECT_TRUE(
+        app->saveStudyProject(makeSet("Spanish verbs", 2, {card("ser", "to be", 2), card("tener", "to have", 2)})));
     EXPECT_TRUE(app->saveStudyProject(makeSet("Empty set", 3)));
     settle();
     saveShot(backdrop, "study-library-sets");

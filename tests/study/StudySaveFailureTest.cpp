@@ -85,8 +85,7 @@ protected:
 
     QList<StudyProject> onDisk() const
     {
-        return Storage(AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")), clock)
-            .loadStudyProjects();
+        return Storage(AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")), clock).loadStudyProjects();
     }
 
     bool inMemory(const QString &title) const

@@ -143,4 +143,3 @@ TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReducedAndOptionsEditT
     for (const StudyProject &p : updates)
         EXPECT_EQ(p.options, set.options);
 }
-

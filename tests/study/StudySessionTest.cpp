@@ -22,10 +22,8 @@ QList<StudyItem> fruit()
 
 TEST_F(SessionFixture, GoalOptionsForPoolSizes)
 {
-    const std::pair<int, QList<int>> options[] = {{0, {1}},         {3, {3}},
-                                                  {5, {5}},         {6, {5, 6}},
-                                                  {12, {5, 10, 12}}, {20, {5, 10, 15, 20}},
-                                                  {25, {5, 10, 15, 20, 25}}};
+    const std::pair<int, QList<int>> options[] = {
+        {0, {1}}, {3, {3}}, {5, {5}}, {6, {5, 6}}, {12, {5, 10, 12}}, {20, {5, 10, 15, 20}}, {25, {5, 10, 15, 20, 25}}};
     for (const auto &[pool, expected] : options)
         EXPECT_EQ(goalOptions(pool), expected) << pool;
 }
@@ -55,7 +53,6 @@ TEST_F(SessionFixture, OnlyStarredFallsBackToAllCards)
     EXPECT_EQ(s.activeItems()[0].term, QString("cherry"));
 }
 
-
 TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMissed)
 {
     StudySession &s = fresh(makeSet(fruit()));
@@ -64,7 +61,8 @@ TEST_F(SessionFixture, UnshuffledOrderAsksEveryCardInTurnEvenWhenOneIsAlwaysMiss
         asked << currentTerm();
         s.advance();
     }
-    EXPECT_EQ(asked, (QStringList{"apple", "Banana", "cherry", "apple", "Banana", "cherry", "apple", "Banana", "cherry"}));
+    EXPECT_EQ(asked,
+              (QStringList{"apple", "Banana", "cherry", "apple", "Banana", "cherry", "apple", "Banana", "cherry"}));
 
     s.appear(noRetype({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3"), makeCard("d", "4")}));
     QHash<QString, int> counts;
@@ -85,10 +83,9 @@ TEST_F(SessionFixture, TermOrderIsByCodePointAndStable)
     const StudyItem second = makeCard("SAME", "2");
     // U+FF21 (fullwidth A, lower-cased to U+FF41) sorts before an emoji by code
     // point, though its UTF-16 unit is above the emoji's surrogates.
-    const QList<StudyItem> order = termOrder({makeCard(QString::fromUtf8("\U0001F600"), "x"),
-                                              makeCard(QString::fromUtf8("\uFF21"), "y"), first,
-                                              makeCard(QString::fromUtf8("\u00E9t\u00E9"), "z"), second,
-                                              makeCard("Zebra", "w")});
+    const QList<StudyItem> order = termOrder(
+        {makeCard(QString::fromUtf8("\U0001F600"), "x"), makeCard(QString::fromUtf8("\uFF21"), "y"), first,
+         makeCard(QString::fromUtf8("\u00E9t\u00E9"), "z"), second, makeCard("Zebra", "w")});
     QStringList terms;
     for (const StudyItem &item : order)
         terms << item.term;
@@ -122,8 +119,8 @@ TEST_F(SessionFixture, WeightedPickFollowsTheWeightsAndHugeCountersSaturate)
     EXPECT_EQ(cardWeight(makeCard("", "", 1, 2)), 4);
     EXPECT_EQ(cardWeight(makeCard("", "", 5, 1)), 1);
 
-    const QList<StudyItem> pool{makeCard("X", "", 0, 2), makeCard("n1", ""), makeCard("n2", ""),
-                                makeCard("n3", ""), makeCard("n4", "")};
+    const QList<StudyItem> pool{makeCard("X", "", 0, 2), makeCard("n1", ""), makeCard("n2", ""), makeCard("n3", ""),
+                                makeCard("n4", "")};
     const qsizetype expected[] = {0, 0, 0, 0, 0, 1, 2, 3, 4};
     for (qint64 r = 0; r <= 8; ++r) {
         ScriptedRandom random;
@@ -152,7 +149,7 @@ TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
 {
     // Pool after "a" was asked: b (weight 1) then c (weight 3); r = 1 picks c.
     ScriptedRandom random;
-    random.ints({0, 0,    // first pick over a, b, c (total 5): a; type draw
+    random.ints({0, 0,   // first pick over a, b, c (total 5): a; type draw
                  1, 0}); // second pick over b, c (total 4): c; type draw
     StudySession &s = make(random);
     s.appear(makeSet({makeCard("a", "1"), makeCard("b", "2"), makeCard("c", "3", 0, 1)}, true));
@@ -161,7 +158,6 @@ TEST_F(SessionFixture, ShuffledPoolLeavesOutTheCurrentCard)
     EXPECT_EQ(currentTerm(), QString("c"));
     EXPECT_EQ(random.remaining(), 0);
 }
-
 
 TEST_F(SessionFixture, MissedCardsComeBackAtTheSecondStartOnePerStart)
 {
@@ -264,10 +260,10 @@ TEST_F(SessionFixture, TypeChangeResetsTheStreak)
 
 TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
 {
-    StudySession &s = fresh(makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"),
-                                     makeCard("d", "delta"), makeCard("e", "epsilon"), makeCard("f", " False"),
-                                     makeCard("g", "TRUE")},
-                                    false, {QT::multipleChoice}));
+    StudySession &s = fresh(
+        makeSet({makeCard("a", "alpha"), makeCard("b", "beta"), makeCard("c", "gamma"), makeCard("d", "delta"),
+                 makeCard("e", "epsilon"), makeCard("f", " False"), makeCard("g", "TRUE")},
+                false, {QT::multipleChoice}));
     ASSERT_EQ(s.currentQuestionType(), QT::multipleChoice);
     for (int round = 0; round < 5; ++round) {
         const QStringList choices = s.multipleChoices();
@@ -280,7 +276,8 @@ TEST_F(SessionFixture, ChoicesKeepBooleansOutAndHoldAtMostThreeDistractors)
         s.advance();
     }
 
-    s.appear(makeSet({makeCard("a", "alpha"), makeCard("t", "true"), makeCard("f", "false")}, false, {QT::multipleChoice}));
+    s.appear(
+        makeSet({makeCard("a", "alpha"), makeCard("t", "true"), makeCard("f", "false")}, false, {QT::multipleChoice}));
     EXPECT_EQ(s.multipleChoices(), QStringList{"alpha"});
 }
 
@@ -303,7 +300,6 @@ TEST_F(SessionFixture, ChoicesStayFixedForTheWholeQuestion)
     EXPECT_EQ(s.multipleChoices(), choices);
     EXPECT_EQ(s.selectedChoice(), wrong);
 }
-
 
 TEST_F(SessionFixture, CheckAndStarHandBackOnceWithCountersAndReviewDate)
 {
@@ -415,7 +411,6 @@ TEST_F(SessionFixture, TrueFalseIsPosedOnlyOnTrueFalseAnswersAndGradedExactly)
     EXPECT_TRUE(s.wasCorrect());
 }
 
-
 TEST_F(SessionFixture, GoalReachedThenKeepStudying)
 {
     StudySession &s = fresh(noRetype(cards(12)));
@@ -493,7 +488,6 @@ TEST_F(SessionFixture, ApplyingOptionsRestartsInPlaceWithoutSavingThem)
     s.answerDontKnow();
     EXPECT_EQ(updates.last().options, p.options);
 }
-
 
 TEST_F(SessionFixture, QuizSetupButtons)
 {

@@ -3,9 +3,9 @@
 #include "study/views/StudyGoalPicker.h"
 #include "study/views/StudyProgressBar.h"
 #include "study/views/StudyQuizSetupCard.h"
-#include "theme/Theme.h"
 #include "study/views/StudySessionOverlay.h"
 #include "study/views/StudySessionStatsPanel.h"
+#include "theme/Theme.h"
 
 #include <QPushButton>
 #include <QSlider>
@@ -36,10 +36,7 @@ protected:
     }
 };
 
-QColor colorOf(QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
+QColor colorOf(QLabel *label) { return label->palette().color(QPalette::WindowText); }
 
 } // namespace
 
@@ -48,16 +45,17 @@ TEST_F(StudySessionViewTest, FocusModeAsksAtOnceWithOnlyExitAndTitle)
     make(twoCapitals());
     EXPECT_TRUE(view->exitButton()->isVisible());
     EXPECT_EQ(view->titleLabel()->text(), "Capitals");
-    for (QWidget *hidden : QList<QWidget *>{view->optionsButton(), view->timePill(), view->statsPanel(),
-                                             view->goalPickerOverlay(), view->emptyLabel(), qcard()->resultLabel(),
-                                             qcard()->overrideButton()})
+    for (QWidget *hidden :
+         QList<QWidget *>{view->optionsButton(), view->timePill(), view->statsPanel(), view->goalPickerOverlay(),
+                          view->emptyLabel(), qcard()->resultLabel(), qcard()->overrideButton()})
         EXPECT_FALSE(hidden->isVisible());
     ASSERT_TRUE(qcard()->isVisible());
     EXPECT_EQ(qcard()->promptLabel()->text(), "France");
     EXPECT_TRUE(qcard()->answerField()->isVisible());
     EXPECT_TRUE(qcard()->choiceRows().isEmpty());
     // No button can take the keyboard, so Space never presses one.
-    for (QVButton *b : {qcard()->mainButton(), qcard()->dontKnowButton(), qcard()->overrideButton(), view->exitButton()})
+    for (QVButton *b :
+         {qcard()->mainButton(), qcard()->dontKnowButton(), qcard()->overrideButton(), view->exitButton()})
         EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
 }
 

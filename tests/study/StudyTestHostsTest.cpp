@@ -69,8 +69,8 @@ protected:
 
 TEST_F(StudyTestHostsTest, FullPageRetakeAddsToTheStoredResults)
 {
-    const StudyProject set = makeSet("Capitals", 1, {card("France", "Paris"), card("Peru", "Lima", 2),
-                                                     card("Kenya", "Nairobi", 0, 1)});
+    const StudyProject set = makeSet(
+        "Capitals", 1, {card("France", "Paris"), card("Peru", "Lima", 2), card("Kenya", "Nairobi", 0, 1)});
     Backdrop backdrop(openQuiz(set));
     backdrop.show();
     settle();
@@ -83,7 +83,7 @@ TEST_F(StudyTestHostsTest, FullPageRetakeAddsToTheStoredResults)
 
     answer(*v, false);
     QTest::mouseClick(v->mainButton(), Qt::LeftButton); // Submit: all wrong
-    settle();                                            // the stored set comes back in
+    settle();                                           // the stored set comes back in
     QTest::mouseClick(v->mainButton(), Qt::LeftButton); // Retake Quiz
     answer(*v, true);
     clock.advanceMs(5000);
@@ -142,12 +142,13 @@ TEST_F(StudyTestHostsTest, TheTestPageForwardsPushesAndStartsOver)
 
 TEST_F(StudyTestHostsTest, ScreenshotOfASubmittedTest)
 {
-    const StudyProject set = makeSet(
-        "World capitals", 1,
-        {card("France", "Paris"), card("Japan", "Tokyo"), card("The Nile is the longest river", "True"),
-         card("Peru", "Lima"), card("Kenya", "Nairobi"), card("Salt & pepper go on", "the table, usually next to "
-                                                                                    "each other in small shakers"),
-         card("Canada", "Ottawa"), card("Chile", "Santiago")});
+    const StudyProject set = makeSet("World capitals", 1,
+                                     {card("France", "Paris"), card("Japan", "Tokyo"),
+                                      card("The Nile is the longest river", "True"), card("Peru", "Lima"),
+                                      card("Kenya", "Nairobi"),
+                                      card("Salt & pepper go on", "the table, usually next to "
+                                                                  "each other in small shakers"),
+                                      card("Canada", "Ottawa"), card("Chile", "Santiago")});
     Backdrop backdrop(openQuiz(set));
     backdrop.show();
     settle();

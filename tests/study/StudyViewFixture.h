@@ -9,10 +9,10 @@
 #include "model/AppConfig.h"
 #include "platform/Permissions.h"
 #include "services/ScriptedTransport.h"
-#include "study/views/StudyPageFactories.h"
 #include "state/AppState.h"
 #include "state/Library.h"
 #include "state/Preferences.h"
+#include "study/views/StudyPageFactories.h"
 #include "theme/CustomWindow.h"
 #include "theme/MotionSettings.h"
 #include "theme/QVBackground.h"
@@ -48,7 +48,8 @@ public:
 
 // A hosted page or inline pane that records what its host hands it and keeps
 // its actions so a test can call them as the real one would.
-template <typename Base> class Recorder final : public Base {
+template <typename Base>
+class Recorder final : public Base {
 public:
     Recorder(const StudyProject &initial, QWidget *parent) : Base(parent), initial(initial)
     {
@@ -84,8 +85,8 @@ protected:
 
     void SetUp() override
     {
-        state::AppStateEnvironment env =
-            testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir, transport, fetcher);
+        state::AppStateEnvironment env = testAppEnvironment(scheduler, clock, prefs, workspace, permissions, dir,
+                                                            transport, fetcher);
         env.version = "1.2.0";
         app = std::make_unique<state::AppState>(env);
         scheduler.advance(0);
@@ -139,8 +140,8 @@ protected:
 
     static StudyProject makeSet(const QString &title, int minute, QList<StudyItem> items = {})
     {
-        return {QUuid::createUuid(), title, "11", std::move(items), {},
-                QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC)};
+        return {QUuid::createUuid(), title, "11",
+                std::move(items),    {},    QDateTime(QDate(2026, 12, 1), QTime(9, minute), Qt::UTC)};
     }
 
     StudyProject storedSet(const QUuid &id) const

@@ -13,7 +13,7 @@ namespace qv::test {
 // Starts a coroutine and drives the virtual clock until it has finished.
 // Returns false (and fails the test) when it does not finish within the
 // virtual time limit.
-template<typename T>
+template <typename T>
 std::optional<T> runTask(VirtualScheduler &scheduler, QCoro::Task<T> task, double maxVirtualMs = 24.0 * 3600 * 1000)
 {
     std::optional<T> result;

@@ -17,7 +17,8 @@ TEST(Easing, EaseInOutIsTheStandardCurveAndAutoreverseRunsForwardThenBack)
     for (int i = 1; i <= 100; ++i)
         EXPECT_GE(easing::easeInOut(i / 100.0), easing::easeInOut((i - 1) / 100.0));
 
-    for (auto [ms, want] : {std::pair{0.0, 0.0}, {500.0, 0.5}, {1000.0, 1.0}, {1500.0, 0.5}, {2000.0, 0.0}, {2250.0, 0.25}})
+    for (auto [ms, want] :
+         {std::pair{0.0, 0.0}, {500.0, 0.5}, {1000.0, 1.0}, {1500.0, 0.5}, {2000.0, 0.0}, {2250.0, 0.25}})
         EXPECT_DOUBLE_EQ(easing::autoreverseFraction(ms, 1000), want) << ms;
     EXPECT_DOUBLE_EQ(easing::autoreverseFraction(5, 0), 1);
     EXPECT_DOUBLE_EQ(easing::repeatFraction(1250, 1000), 0.25);

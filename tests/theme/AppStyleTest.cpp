@@ -84,7 +84,8 @@ TEST_F(AppStyleTest, ConfirmationsAreDarkKeepTheirQuestionOnOneLineAndRoomForThe
     int n = 0;
     for (const auto &[title, message] : boxes) {
         SCOPED_TRACE(title.toStdString());
-        QMessageBox *box = openConfirmAlert(&parent, title, message, QStringLiteral("Delete"), [](QMessageBox *, bool) {});
+        QMessageBox *box = openConfirmAlert(&parent, title, message, QStringLiteral("Delete"),
+                                            [](QMessageBox *, bool) {});
         QApplication::processEvents();
         EXPECT_TRUE(isDark(box->palette().color(QPalette::Window)));
         EXPECT_GE(box->width(), kConfirmTextWidth);

@@ -47,10 +47,10 @@ protected:
     {
         QPainter p(this);
         int x = 0;
-        for (const char *name : {"checkmark", "exclamationmark", "exclamationmark.triangle", "pencil.tip",
-                                 "book.closed", "clock.arrow.circlepath", "arrow.right", "text.cursor",
-                                 "cursorarrow.click", "app.badge", "star", "star.fill", "xmark", "plus", "trash",
-                                 "magnifyingglass", "chevron.left", "chevron.right"}) {
+        for (const char *name :
+             {"checkmark", "exclamationmark", "exclamationmark.triangle", "pencil.tip", "book.closed",
+              "clock.arrow.circlepath", "arrow.right", "text.cursor", "cursorarrow.click", "app.badge", "star",
+              "star.fill", "xmark", "plus", "trash", "magnifyingglass", "chevron.left", "chevron.right"}) {
             Symbols::paint(p, QString::fromLatin1(name), QRectF(x, 2, 20, 20), Theme::text());
             x += 28;
         }
@@ -115,8 +115,8 @@ TEST_F(GalleryTest, SavesScreenshotsOfTheControls)
     auto *withIcon = new QVButton(QStringLiteral("Continue"), QVButtonVariant::secondary);
     withIcon->setIcon(Symbols::icon(QStringLiteral("arrow.right"), Theme::text(), {14, 14}));
     withIcon->setIconSize({14, 14});
-    grid->addLayout(column(QStringLiteral("BUTTONS"), {variants(false), variants(true),
-                                                      row({hovered, pressed, disabled, busy, withIcon})}),
+    grid->addLayout(column(QStringLiteral("BUTTONS"),
+                           {variants(false), variants(true), row({hovered, pressed, disabled, busy, withIcon})}),
                     1, 0);
 
     auto *on = new QVToggle(QStringLiteral("Humanize"));

@@ -43,16 +43,15 @@ TEST(Typography, EveryStyleUsesPixelSizesAndTakesAWeightOverride)
 
 TEST(Symbols, NamedGlyphsAreOurOwnAndTinted)
 {
-    for (const char *name : {"checkmark", "exclamationmark", "pencil.tip", "book.closed", "clock.arrow.circlepath",
-                             "arrow.right", "text.cursor", "cursorarrow.click", "exclamationmark.triangle",
-                             "app.badge"})
+    for (const char *name :
+         {"checkmark", "exclamationmark", "pencil.tip", "book.closed", "clock.arrow.circlepath", "arrow.right",
+          "text.cursor", "cursorarrow.click", "exclamationmark.triangle", "app.badge"})
         EXPECT_TRUE(qv::Symbols::has(QString::fromLatin1(name))) << name;
     EXPECT_FALSE(qv::Symbols::has(QStringLiteral("no.such.symbol")));
     EXPECT_FALSE(qv::Symbols::has(QStringLiteral("../symbols/checkmark")));
     EXPECT_TRUE(qv::Symbols::pixmap(QStringLiteral("nothing"), {16, 16}, Qt::red).isNull());
 
-    const QImage img =
-        qv::Symbols::pixmap(QStringLiteral("exclamationmark"), {24, 24}, Theme::accent()).toImage();
+    const QImage img = qv::Symbols::pixmap(QStringLiteral("exclamationmark"), {24, 24}, Theme::accent()).toImage();
     // The bar of the mark runs down the middle, in the tint.
     EXPECT_EQ(img.pixelColor(12, 9).rgb(), Theme::accent().rgb());
     EXPECT_EQ(img.pixelColor(2, 2).alpha(), 0);

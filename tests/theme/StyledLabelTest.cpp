@@ -12,10 +12,7 @@ using namespace qv;
 
 namespace {
 
-QColor shownColour(const QLabel &label)
-{
-    return label.palette().color(label.foregroundRole());
-}
+QColor shownColour(const QLabel &label) { return label.palette().color(label.foregroundRole()); }
 
 } // namespace
 

@@ -45,10 +45,7 @@ protected:
     }
 };
 
-inline QImage grabImage(QWidget &w)
-{
-    return w.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
+inline QImage grabImage(QWidget &w) { return w.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
 
 // `over` composited on an opaque `under`, as the screen shows it.
 inline QColor over(const QColor &top, const QColor &under)

@@ -9,9 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -144,10 +144,14 @@ TEST_F(CustomWindowTest, TheBackgroundMovesTheWindowOnlyOnceThePointerTravelsWit
 
 TEST(WindowFrameEdges, PointsNearTheBorderGrabTheirEdges)
 {
-    for (auto [p, edges] : {std::pair{QPoint(100, 50), Qt::Edges()}, {QPoint(0, 50), Qt::Edges(Qt::LeftEdge)},
-                            {QPoint(199, 50), Qt::Edges(Qt::RightEdge)}, {QPoint(100, 4), Qt::Edges(Qt::TopEdge)},
-                            {QPoint(100, 95), Qt::Edges(Qt::BottomEdge)}, {QPoint(2, 98), Qt::BottomEdge | Qt::LeftEdge},
-                            {QPoint(199, 0), Qt::TopEdge | Qt::RightEdge}, {QPoint(5, 50), Qt::Edges()},
+    for (auto [p, edges] : {std::pair{QPoint(100, 50), Qt::Edges()},
+                            {QPoint(0, 50), Qt::Edges(Qt::LeftEdge)},
+                            {QPoint(199, 50), Qt::Edges(Qt::RightEdge)},
+                            {QPoint(100, 4), Qt::Edges(Qt::TopEdge)},
+                            {QPoint(100, 95), Qt::Edges(Qt::BottomEdge)},
+                            {QPoint(2, 98), Qt::BottomEdge | Qt::LeftEdge},
+                            {QPoint(199, 0), Qt::TopEdge | Qt::RightEdge},
+                            {QPoint(5, 50), Qt::Edges()},
                             {QPoint(-1, 50), Qt::Edges()}})
         EXPECT_EQ(WindowFrame::edgesAt(p, QSize(200, 100)), edges) << p.x() << "," << p.y();
 }
@@ -285,7 +289,8 @@ TEST_F(IslandTest, ProfileButtonCallsBackOnlyWhenGivenACallback)
     QTest::mouseClick(silent->profileButton(), Qt::LeftButton, {}, QPoint(14, 14)); // does nothing
 
     int calls = 0;
-    auto *island = new WindowControlsIsland(true, [&] { ++calls; }, 4, true, &host);
+    auto *island = new WindowControlsIsland(
+        true, [&] { ++calls; }, 4, true, &host);
     QTest::mouseClick(island->profileButton(), Qt::LeftButton, {}, QPoint(14, 14));
     EXPECT_EQ(calls, 1);
 }

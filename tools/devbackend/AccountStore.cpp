@@ -117,10 +117,7 @@ CREATE TABLE IF NOT EXISTS profiles (id TEXT PRIMARY KEY, email TEXT);
 
 AccountStore::AccountStore(sqlite3 *db) : m_db(db) {}
 
-AccountStore::~AccountStore()
-{
-    sqlite3_close(m_db);
-}
+AccountStore::~AccountStore() { sqlite3_close(m_db); }
 
 std::unique_ptr<AccountStore> AccountStore::open(const std::string &path, std::string &error)
 {
@@ -231,8 +228,7 @@ std::optional<RefreshToken> AccountStore::refreshTokenLocked(const std::string &
                         select.optionalInt(4)};
 }
 
-AccountStore::RotateOutcome AccountStore::rotate(const std::string &token, std::int64_t now,
-                                                 std::int64_t reuseWindow,
+AccountStore::RotateOutcome AccountStore::rotate(const std::string &token, std::int64_t now, std::int64_t reuseWindow,
                                                  const std::function<std::string()> &newToken)
 {
     std::lock_guard lock(m_mutex);

@@ -19,8 +19,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -73,8 +73,8 @@ void resetConnections(int localPort, int remotePort = -1)
         sockaddr_storage local{}, peer{};
         socklen_t localLength = sizeof local, peerLength = sizeof peer;
         if (getsockname(fd, reinterpret_cast<sockaddr *>(&local), &localLength) != 0
-            || getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerLength) != 0
-            || local.ss_family != AF_INET || peer.ss_family != AF_INET)
+            || getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerLength) != 0 || local.ss_family != AF_INET
+            || peer.ss_family != AF_INET)
             continue;
         const auto &l = reinterpret_cast<const sockaddr_in &>(local);
         const auto &p = reinterpret_cast<const sockaddr_in &>(peer);
@@ -183,13 +183,17 @@ json profileJson(const Profile &profile, const std::vector<std::string> &columns
 
 json columnMissing(const std::string &column)
 {
-    return {{"code", "42703"}, {"details", nullptr}, {"hint", nullptr},
+    return {{"code", "42703"},
+            {"details", nullptr},
+            {"hint", nullptr},
             {"message", "column profiles." + column + " does not exist"}};
 }
 
 json rowLevelSecurity()
 {
-    return {{"code", "42501"}, {"details", nullptr}, {"hint", nullptr},
+    return {{"code", "42501"},
+            {"details", nullptr},
+            {"hint", nullptr},
             {"message", "new row violates row-level security policy for table \"profiles\""}};
 }
 
@@ -218,10 +222,7 @@ DevBackend::DevBackend(DevBackendOptions options)
     m_server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
 }
 
-DevBackend::~DevBackend()
-{
-    stop();
-}
+DevBackend::~DevBackend() { stop(); }
 
 std::int64_t DevBackend::now() const
 {
@@ -229,10 +230,7 @@ std::int64_t DevBackend::now() const
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count() + m_clockOffset.load();
 }
 
-std::string DevBackend::baseUrl() const
-{
-    return "http://127.0.0.1:" + std::to_string(m_port);
-}
+std::string DevBackend::baseUrl() const { return "http://127.0.0.1:" + std::to_string(m_port); }
 
 bool DevBackend::start(std::string &error)
 {
@@ -271,17 +269,14 @@ bool DevBackend::start(std::string &error)
     }
     if (m_port <= 0) {
         error = "cannot listen on 127.0.0.1:" + std::to_string(m_options.port)
-            + ": the port is in use (another backend, or another program, listens there); "
-              "stop it or choose another port with --port";
+                + ": the port is in use (another backend, or another program, listens there); "
+                  "stop it or choose another port with --port";
         return false;
     }
     return true;
 }
 
-void DevBackend::serve()
-{
-    m_server->listen_after_bind();
-}
+void DevBackend::serve() { m_server->listen_after_bind(); }
 
 void DevBackend::serveInBackground()
 {
@@ -406,8 +401,8 @@ void DevBackend::tokenGrant(const httplib::Request &request, httplib::Response &
         return;
     const auto body = nlohmann::json::parse(request.body, nullptr, false);
     if (!body.is_object()) {
-        sendJson(response, 400, json{{"error", "invalid_request"},
-                                     {"error_description", "Could not read the request body as JSON"}});
+        sendJson(response, 400,
+                 json{{"error", "invalid_request"}, {"error_description", "Could not read the request body as JSON"}});
         return;
     }
     auto stringMember = [&](const char *name) {
@@ -425,12 +420,13 @@ void DevBackend::tokenGrant(const httplib::Request &request, httplib::Response &
                                                                  {"email", user.email},
                                                                  {"role", "authenticated"},
                                                                  {"session_id", refresh.sessionId}});
-        sendJson(response, 200, json{{"access_token", access},
-                                     {"token_type", "bearer"},
-                                     {"expires_in", m_options.accessTokenSeconds},
-                                     {"expires_at", expiresAt},
-                                     {"refresh_token", refresh.token},
-                                     {"user", userJson(user)}});
+        sendJson(response, 200,
+                 json{{"access_token", access},
+                      {"token_type", "bearer"},
+                      {"expires_in", m_options.accessTokenSeconds},
+                      {"expires_at", expiresAt},
+                      {"refresh_token", refresh.token},
+                      {"user", userJson(user)}});
     };
 
     const std::string grant = request.get_param_value("grant_type");
@@ -438,7 +434,8 @@ void DevBackend::tokenGrant(const httplib::Request &request, httplib::Response &
         const std::string email = stringMember("email");
         const std::string password = stringMember("password");
         if (email.empty()) {
-            sendJson(response, 400, json{{"error", "invalid_request"}, {"error_description", "missing email or phone"}});
+            sendJson(response, 400,
+                     json{{"error", "invalid_request"}, {"error_description", "missing email or phone"}});
             return;
         }
         const auto user = m_store->userByEmail(email);
@@ -456,30 +453,33 @@ void DevBackend::tokenGrant(const httplib::Request &request, httplib::Response &
     } else if (grant == "refresh_token") {
         const std::string token = stringMember("refresh_token");
         if (token.empty()) {
-            sendJson(response, 400, json{{"error", "invalid_request"}, {"error_description", "refresh_token required"}});
+            sendJson(response, 400,
+                     json{{"error", "invalid_request"}, {"error_description", "refresh_token required"}});
             return;
         }
-        const auto outcome = m_store->rotate(token, issuedAt, m_options.refreshReuseSeconds, [] { return randomToken(16); });
+        const auto outcome = m_store->rotate(token, issuedAt, m_options.refreshReuseSeconds,
+                                             [] { return randomToken(16); });
         if (outcome.rotation == AccountStore::Rotation::NotFound) {
-            sendJson(response, 400, json{{"error", "invalid_grant"},
-                                         {"error_description", "Invalid Refresh Token: Refresh Token Not Found"}});
+            sendJson(response, 400,
+                     json{{"error", "invalid_grant"},
+                          {"error_description", "Invalid Refresh Token: Refresh Token Not Found"}});
             return;
         }
         if (outcome.rotation == AccountStore::Rotation::Reused) {
-            sendJson(response, 400, json{{"error", "invalid_grant"},
-                                         {"error_description", "Invalid Refresh Token: Already Used"}});
+            sendJson(response, 400,
+                     json{{"error", "invalid_grant"}, {"error_description", "Invalid Refresh Token: Already Used"}});
             return;
         }
         const auto user = m_store->userById(outcome.next.userId);
         if (!user) {
-            sendJson(response, 400, json{{"error", "invalid_grant"},
-                                         {"error_description", "Invalid Refresh Token: User Not Found"}});
+            sendJson(response, 400,
+                     json{{"error", "invalid_grant"}, {"error_description", "Invalid Refresh Token: User Not Found"}});
             return;
         }
         issue(*user, outcome.next);
     } else {
-        sendJson(response, 400, json{{"error", "unsupported_grant_type"},
-                                     {"error_description", "unsupported_grant_type"}});
+        sendJson(response, 400,
+                 json{{"error", "unsupported_grant_type"}, {"error_description", "unsupported_grant_type"}});
     }
 }
 
@@ -490,12 +490,15 @@ void DevBackend::updateUser(const httplib::Request &request, httplib::Response &
     const Bearer bearer = readBearer(request, *m_signer, now());
     switch (bearer.state) {
     case BearerState::Missing:
-        sendJson(response, 401, json{{"code", 401}, {"error_code", "no_authorization"},
-                                     {"msg", "This endpoint requires a Bearer token"}});
+        sendJson(
+            response, 401,
+            json{{"code", 401}, {"error_code", "no_authorization"}, {"msg", "This endpoint requires a Bearer token"}});
         return;
     case BearerState::Invalid:
-        sendJson(response, 401, json{{"code", 401}, {"error_code", "bad_jwt"},
-                                     {"msg", "invalid JWT: unable to parse or verify signature"}});
+        sendJson(response, 401,
+                 json{{"code", 401},
+                      {"error_code", "bad_jwt"},
+                      {"msg", "invalid JWT: unable to parse or verify signature"}});
         return;
     case BearerState::Expired:
         sendJson(response, 401, kJwtExpired);
@@ -505,26 +508,32 @@ void DevBackend::updateUser(const httplib::Request &request, httplib::Response &
     }
     const auto user = m_store->userById(bearer.claims["sub"].get<std::string>());
     if (!user) {
-        sendJson(response, 404, json{{"code", 404}, {"error_code", "user_not_found"},
-                                     {"msg", "User from sub claim in JWT does not exist"}});
+        sendJson(response, 404,
+                 json{{"code", 404},
+                      {"error_code", "user_not_found"},
+                      {"msg", "User from sub claim in JWT does not exist"}});
         return;
     }
     const auto body = nlohmann::json::parse(request.body, nullptr, false);
     if (!body.is_object()) {
-        sendJson(response, 400, json{{"code", 400}, {"error_code", "bad_json"},
-                                     {"msg", "Could not read the request body as JSON"}});
+        sendJson(response, 400,
+                 json{{"code", 400}, {"error_code", "bad_json"}, {"msg", "Could not read the request body as JSON"}});
         return;
     }
     if (auto it = body.find("password"); it != body.end() && it->is_string()) {
         const std::string password = it->get<std::string>();
         if (password.size() < 6) {
-            sendJson(response, 422, json{{"code", 422}, {"error_code", "weak_password"},
-                                         {"msg", "Password should be at least 6 characters."}});
+            sendJson(response, 422,
+                     json{{"code", 422},
+                          {"error_code", "weak_password"},
+                          {"msg", "Password should be at least 6 characters."}});
             return;
         }
         if (PasswordHash::verify(user->passwordHash, password)) {
-            sendJson(response, 422, json{{"code", 422}, {"error_code", "same_password"},
-                                         {"msg", "New password should be different from the old password."}});
+            sendJson(response, 422,
+                     json{{"code", 422},
+                          {"error_code", "same_password"},
+                          {"msg", "New password should be different from the old password."}});
             return;
         }
         m_store->setPasswordHash(user->id, PasswordHash::hash(password, m_options.fastPasswordHash));
@@ -556,7 +565,8 @@ void DevBackend::readProfiles(const httplib::Request &request, httplib::Response
             std::size_t start = 0;
             while (start <= value.size()) {
                 const auto comma = value.find(',', start);
-                const std::string column = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                const std::string column = value.substr(start,
+                                                        comma == std::string::npos ? std::string::npos : comma - start);
                 if (column != "id" && column != "email") {
                     sendJson(response, 400, columnMissing(column));
                     return;
@@ -568,8 +578,11 @@ void DevBackend::readProfiles(const httplib::Request &request, httplib::Response
             }
         } else if (name == "id" || name == "email") {
             if (value.rfind("eq.", 0) != 0) {
-                sendJson(response, 400, json{{"code", "PGRST100"}, {"details", "unexpected filter " + value},
-                                             {"hint", nullptr}, {"message", "\"failed to parse filter (" + value + ")\""}});
+                sendJson(response, 400,
+                         json{{"code", "PGRST100"},
+                              {"details", "unexpected filter " + value},
+                              {"hint", nullptr},
+                              {"message", "\"failed to parse filter (" + value + ")\""}});
                 return;
             }
             filters.emplace_back(name, value.substr(3));
@@ -620,16 +633,20 @@ void DevBackend::createProfiles(const httplib::Request &request, httplib::Respon
     if (body.is_object())
         body = nlohmann::json::array({body});
     if (!body.is_array() || body.empty()) {
-        sendJson(response, 400, json{{"code", "PGRST102"}, {"details", nullptr}, {"hint", nullptr},
-                                     {"message", "Empty or invalid json"}});
+        sendJson(
+            response, 400,
+            json{{"code", "PGRST102"}, {"details", nullptr}, {"hint", nullptr}, {"message", "Empty or invalid json"}});
         return;
     }
     const std::string self = bearer.claims["sub"].get<std::string>();
     std::vector<Profile> created;
     for (const auto &item : body) {
         if (!item.is_object()) {
-            sendJson(response, 400, json{{"code", "PGRST102"}, {"details", nullptr}, {"hint", nullptr},
-                                         {"message", "All object keys must match"}});
+            sendJson(response, 400,
+                     json{{"code", "PGRST102"},
+                          {"details", nullptr},
+                          {"hint", nullptr},
+                          {"message", "All object keys must match"}});
             return;
         }
         Profile profile;
@@ -640,13 +657,19 @@ void DevBackend::createProfiles(const httplib::Request &request, httplib::Respon
                 if (value.is_string())
                     profile.email = value.get<std::string>();
             } else if (key == "id" || key == "email") {
-                sendJson(response, 400, json{{"code", "22P02"}, {"details", nullptr}, {"hint", nullptr},
-                                             {"message", "invalid input syntax for type text"}});
+                sendJson(response, 400,
+                         json{{"code", "22P02"},
+                              {"details", nullptr},
+                              {"hint", nullptr},
+                              {"message", "invalid input syntax for type text"}});
                 return;
             } else {
-                sendJson(response, 400, json{{"code", "PGRST204"}, {"details", nullptr}, {"hint", nullptr},
-                                             {"message", "Could not find the '" + key
-                                                             + "' column of 'profiles' in the schema cache"}});
+                sendJson(response, 400,
+                         json{{"code", "PGRST204"},
+                              {"details", nullptr},
+                              {"hint", nullptr},
+                              {"message",
+                               "Could not find the '" + key + "' column of 'profiles' in the schema cache"}});
                 return;
             }
         }
@@ -658,10 +681,11 @@ void DevBackend::createProfiles(const httplib::Request &request, httplib::Respon
     }
     // The whole batch or nothing, like the one statement it stands for.
     if (const auto existing = m_store->insertProfiles(created)) {
-        sendJson(response, 409, json{{"code", "23505"},
-                                     {"details", "Key (id)=(" + *existing + ") already exists."},
-                                     {"hint", nullptr},
-                                     {"message", "duplicate key value violates unique constraint \"profiles_pkey\""}});
+        sendJson(response, 409,
+                 json{{"code", "23505"},
+                      {"details", "Key (id)=(" + *existing + ") already exists."},
+                      {"hint", nullptr},
+                      {"message", "duplicate key value violates unique constraint \"profiles_pkey\""}});
         return;
     }
     if (lower(request.get_header_value("Prefer")).find("return=representation") != std::string::npos) {
@@ -722,8 +746,11 @@ void DevBackend::installTestHooks()
             json headers = json::array();
             for (const auto &[name, value] : request.headers)
                 headers.push_back(json::array({name, value}));
-            log.push_back(json{{"method", request.method}, {"path", request.path}, {"query", request.query},
-                               {"headers", headers}, {"body", request.body}});
+            log.push_back(json{{"method", request.method},
+                               {"path", request.path},
+                               {"query", request.query},
+                               {"headers", headers},
+                               {"body", request.body}});
         }
         sendJson(response, 200, log);
     });

@@ -13,7 +13,7 @@ namespace httplib {
 class Server;
 struct Request;
 struct Response;
-}
+} // namespace httplib
 
 namespace qv::devbackend {
 

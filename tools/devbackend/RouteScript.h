@@ -11,15 +11,15 @@ namespace qv::devbackend {
 
 // One scripted answer for the next request(s) to a route.
 struct ScriptedAnswer {
-    std::string method;              // "GET", "POST", …
-    std::string path;                // "/auth/v1/token"
-    int status = 0;                  // 0: the real answer (after the delay)
+    std::string method; // "GET", "POST", …
+    std::string path;   // "/auth/v1/token"
+    int status = 0;     // 0: the real answer (after the delay)
     std::string body;
     std::string contentType = "application/json; charset=utf-8";
     int delayMs = 0;
-    bool drop = false;               // close the connection without answering
-    int times = 1;                   // how many requests it answers
-    std::vector<std::pair<std::string, std::string>> headers;  // extra answer headers
+    bool drop = false;                                        // close the connection without answering
+    int times = 1;                                            // how many requests it answers
+    std::vector<std::pair<std::string, std::string>> headers; // extra answer headers
 
     static ScriptedAnswer reply(std::string method, std::string path, int status, std::string body);
     // The real answer, `delayMs` late.
@@ -31,7 +31,7 @@ struct ScriptedAnswer {
 struct ReceivedRequest {
     std::string method;
     std::string path;
-    std::string query;               // raw, as sent ("a=1&b=2")
+    std::string query; // raw, as sent ("a=1&b=2")
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
 };

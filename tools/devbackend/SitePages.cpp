@@ -9,12 +9,23 @@ std::string xmlEscape(const std::string &text)
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -23,12 +34,12 @@ std::string xmlEscape(const std::string &text)
 std::string wrap(const std::string &title, const std::string &body)
 {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title
-        + " · Quorvel</title>\n<style>\n"
-          "body{font-family:Inter,sans-serif;max-width:44rem;margin:3rem auto;padding:0 1rem;line-height:1.55;"
-          "color:#1d1d22}\nh1{font-weight:600}\ncode{background:#f1f1f4;padding:.1rem .3rem;border-radius:4px}\n"
-          "nav a{margin-right:1rem}\n</style>\n</head>\n<body>\n<nav><a href=\"support.html\">Support</a>"
-          "<a href=\"download.html\">Install</a><a href=\"accessibility.html\">Accessibility</a></nav>\n"
-        + body + "\n</body>\n</html>\n";
+           + " · Quorvel</title>\n<style>\n"
+             "body{font-family:Inter,sans-serif;max-width:44rem;margin:3rem auto;padding:0 1rem;line-height:1.55;"
+             "color:#1d1d22}\nh1{font-weight:600}\ncode{background:#f1f1f4;padding:.1rem .3rem;border-radius:4px}\n"
+             "nav a{margin-right:1rem}\n</style>\n</head>\n<body>\n<nav><a href=\"support.html\">Support</a>"
+             "<a href=\"download.html\">Install</a><a href=\"accessibility.html\">Accessibility</a></nav>\n"
+           + body + "\n</body>\n</html>\n";
 }
 
 const std::string &support()
@@ -107,20 +118,20 @@ std::string appcast(const std::string &version, const std::string &baseUrl)
            "    <title>Quorvel</title>\n"
            "    <item>\n"
            "      <title>Quorvel "
-        + v
-        + "</title>\n"
-          "      <sparkle:version>"
-        + v
-        + "</sparkle:version>\n"
-          "      <sparkle:shortVersionString>"
-        + v
-        + "</sparkle:shortVersionString>\n"
-          "      <enclosure url=\""
-        + xmlEscape(baseUrl)
-        + "/quorvel-site/download.html\" type=\"text/html\" length=\"0\"/>\n"
-          "    </item>\n"
-          "  </channel>\n"
-          "</rss>\n";
+           + v
+           + "</title>\n"
+             "      <sparkle:version>"
+           + v
+           + "</sparkle:version>\n"
+             "      <sparkle:shortVersionString>"
+           + v
+           + "</sparkle:shortVersionString>\n"
+             "      <enclosure url=\""
+           + xmlEscape(baseUrl)
+           + "/quorvel-site/download.html\" type=\"text/html\" length=\"0\"/>\n"
+             "    </item>\n"
+             "  </channel>\n"
+             "</rss>\n";
 }
 
 } // namespace qv::devbackend::SitePages

@@ -76,8 +76,7 @@ TokenSigner::Verified TokenSigner::verify(const std::string &token, std::int64_t
         return result;
 
     const std::string expected = mac(m_key, token.substr(0, second));
-    if (signature.size() != expected.size()
-        || sodium_memcmp(signature.data(), expected.data(), expected.size()) != 0) {
+    if (signature.size() != expected.size() || sodium_memcmp(signature.data(), expected.data(), expected.size()) != 0) {
         result.check = Check::BadSignature;
         return result;
     }

@@ -27,7 +27,7 @@ bool looksLikeTimeout(const GError *error)
         return false;
     const QByteArray m(error->message);
     return m.contains("NoReply") || m.contains("Did not receive a reply") || m.contains("Timeout")
-        || m.contains("timed out");
+           || m.contains("timed out");
 }
 
 } // namespace
@@ -50,7 +50,7 @@ AtspiAccessibility::AtspiAccessibility(Scheduler &scheduler, X11Workspace &works
 bool AtspiAccessibility::admits(qint64 pid) const
 {
     return m_ready && pid > 0 && pid != m_ownPid && !m_unresponsive.isBackedOff(pid, m_scheduler.nowNs())
-        && processExists(pid);
+           && processExists(pid);
 }
 
 bool AtspiAccessibility::processExists(qint64 pid)
@@ -60,10 +60,7 @@ bool AtspiAccessibility::processExists(qint64 pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
-bool AtspiAccessibility::isBackedOff(qint64 pid) const
-{
-    return m_unresponsive.isBackedOff(pid, m_scheduler.nowNs());
-}
+bool AtspiAccessibility::isBackedOff(qint64 pid) const { return m_unresponsive.isBackedOff(pid, m_scheduler.nowNs()); }
 
 void AtspiAccessibility::finishCall(qint64 pid, qint64 elapsedNs, const GError *error)
 {
@@ -338,7 +335,7 @@ QCoro::Task<bool> AtspiAccessibility::writeAndConfirm(const Element &element, At
         if (alive.expired())
             co_return false;
         const auto now = read(element, attribute == Attribute::SelectedTextRange ? Attribute::SelectedTextRange
-                                                                                  : Attribute::Focused);
+                                                                                 : Attribute::Focused);
         if (now) {
             if (attribute == Attribute::Focused && now->toBool())
                 co_return true;
@@ -346,7 +343,8 @@ QCoro::Task<bool> AtspiAccessibility::writeAndConfirm(const Element &element, At
                 const TextRange wanted = value.value<TextRange>();
                 const TextRange got = now->value<TextRange>();
                 // Applications clamp a range that runs past the end.
-                const qint64 length = read(element, Attribute::NumberOfCharacters).value_or(QVariant(qint64(0))).toLongLong();
+                const qint64 length =
+                    read(element, Attribute::NumberOfCharacters).value_or(QVariant(qint64(0))).toLongLong();
                 const qint64 from = std::min(wanted.location, length);
                 const qint64 to = std::min(wanted.end(), length);
                 if (got == TextRange{from, to - from})

@@ -104,7 +104,7 @@ private:
     qint64 pidOf(AtspiAccessible *accessible);
     platform::Element wrap(Owned<AtspiAccessible> accessible);
     static AtspiAccessible *unwrap(const platform::Element &element);
-    template<typename T>
+    template <typename T>
     Owned<T> iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid);
 
     Owned<AtspiAccessible> appForPid(qint64 pid);

@@ -32,7 +32,7 @@ public:
     bool failed() const { return bool(m_error) || isSlow(m_timer.nsecsElapsed()); }
     // What the call handed back, kept only if it did not fail (a failed
     // call may still hand back an empty value).
-    template<typename Holder>
+    template <typename Holder>
     Holder keep(Holder held) const
     {
         if (failed())
@@ -47,7 +47,7 @@ private:
     ErrorSlot m_error;
 };
 
-template<typename T>
+template <typename T>
 Owned<T> AtspiAccessibility::iface(T *(*get)(AtspiAccessible *), AtspiAccessible *accessible, qint64 pid)
 {
     // Applications that do not announce their interfaces up front are asked.

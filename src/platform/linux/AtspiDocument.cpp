@@ -146,8 +146,9 @@ Owned<AtspiAccessible> AtspiAccessibility::editorAround(AtspiAccessible *contain
     Owned<AtspiAccessible> window = ref(container);
     for (int up = 0; window && up < kMaxClimb * 2; ++up) {
         const std::optional<int> windowRole = role(window.get(), pid);
-        if (windowRole && (*windowRole == ATSPI_ROLE_FRAME || *windowRole == ATSPI_ROLE_WINDOW
-                           || *windowRole == ATSPI_ROLE_DIALOG))
+        if (windowRole
+            && (*windowRole == ATSPI_ROLE_FRAME || *windowRole == ATSPI_ROLE_WINDOW
+                || *windowRole == ATSPI_ROLE_DIALOG))
             break;
         window = parentOf(window.get(), pid);
     }
@@ -357,8 +358,8 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &d
         const auto toPart = [&](gint offset) { return offsets::toUtf16(part.state.text, offset, part.state.unit); };
         {
             Call call(*this, pid);
-            if (const std::optional<TextRange> own =
-                    ownSelection(text.get(), part.accessible.get(), pid, part.state, call)) {
+            if (const std::optional<TextRange> own = ownSelection(text.get(), part.accessible.get(), pid, part.state,
+                                                                  call)) {
                 const qint64 a = std::max(own->location, part.base);
                 const qint64 b = std::min(own->end(), part.base + part.length);
                 if (!call.failed() && a < b) {

@@ -39,19 +39,10 @@ bool AtspiElementRef::sameElement(const platform::ElementRef &other) const
     return o && same(m_accessible.get(), o->m_accessible.get());
 }
 
-QString AtspiElementRef::busName() const
-{
-    return QString::fromUtf8(busOf(m_accessible.get()));
-}
+QString AtspiElementRef::busName() const { return QString::fromUtf8(busOf(m_accessible.get())); }
 
-QString AtspiElementRef::path() const
-{
-    return QString::fromUtf8(pathOf(m_accessible.get()));
-}
+QString AtspiElementRef::path() const { return QString::fromUtf8(pathOf(m_accessible.get())); }
 
-QString AtspiElementRef::describe() const
-{
-    return QStringLiteral("%1%2 pid=%3").arg(busName(), path()).arg(m_pid);
-}
+QString AtspiElementRef::describe() const { return QStringLiteral("%1%2 pid=%3").arg(busName(), path()).arg(m_pid); }
 
 } // namespace qv::linuxdesktop

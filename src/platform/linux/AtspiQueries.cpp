@@ -22,10 +22,7 @@ constexpr int kMaxWalkNodes = 600;
 constexpr int kMaxWalkDepth = 40;
 constexpr int kMaxHitDepth = 40;
 
-bool has(quint64 bits, int state)
-{
-    return bits & (quint64(1) << state);
-}
+bool has(quint64 bits, int state) { return bits & (quint64(1) << state); }
 
 } // namespace
 
@@ -116,10 +113,9 @@ Owned<AtspiAccessible> AtspiAccessibility::focusedByCollection(AtspiAccessible *
         atspi_state_set_add(wanted.get(), ATSPI_STATE_FOCUSED);
         if (showing)
             atspi_state_set_add(wanted.get(), ATSPI_STATE_SHOWING);
-        const Owned<AtspiMatchRule> rule(atspi_match_rule_new(wanted.get(), ATSPI_Collection_MATCH_ALL, nullptr,
-                                                              ATSPI_Collection_MATCH_ALL, nullptr,
-                                                              ATSPI_Collection_MATCH_ALL, nullptr,
-                                                              ATSPI_Collection_MATCH_ALL, FALSE));
+        const Owned<AtspiMatchRule> rule(
+            atspi_match_rule_new(wanted.get(), ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, nullptr,
+                                 ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, FALSE));
         OwnedObjectArray matches;
         {
             Call call(*this, pid);
@@ -162,7 +158,7 @@ Owned<AtspiAccessible> AtspiAccessibility::findFocused(AtspiAccessible *app, qin
             if (bits && has(*bits, ATSPI_STATE_FOCUSED))
                 return std::move(node);
             const bool descend = bits && depth < kMaxWalkDepth && has(*bits, ATSPI_STATE_SHOWING)
-                && !has(*bits, ATSPI_STATE_MANAGES_DESCENDANTS);
+                                 && !has(*bits, ATSPI_STATE_MANAGES_DESCENDANTS);
             if (descend)
                 for (Owned<AtspiAccessible> &child : children(node.get(), pid, kMaxChildrenPerNode))
                     queue.emplace_back(std::move(child), depth + 1);
@@ -191,10 +187,7 @@ Element AtspiAccessibility::systemFocusedElement()
     return wrap(ref(m_promoted.get()));
 }
 
-Element AtspiAccessibility::applicationElement(qint64 pid)
-{
-    return wrap(appForPid(pid));
-}
+Element AtspiAccessibility::applicationElement(qint64 pid) { return wrap(appForPid(pid)); }
 
 // ---- the element at a point ------------------------------------------------------
 

@@ -60,7 +60,7 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
 }
 
 std::optional<TextRange> AtspiAccessibility::ownSelection(AtspiText *text, AtspiAccessible *accessible, qint64 pid,
-                                                           const TextState &state, Call &call)
+                                                          const TextState &state, Call &call)
 {
     const gint n = atspi_text_get_n_selections(text, call.error());
     if (call.failed() || n <= 0)

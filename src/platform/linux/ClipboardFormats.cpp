@@ -7,8 +7,9 @@ namespace qv::linuxdesktop::clipboard {
 bool isMetaTarget(const QString &format)
 {
     static const QStringList meta = {
-        QStringLiteral("TARGETS"),      QStringLiteral("MULTIPLE"),  QStringLiteral("TIMESTAMP"),
-        QStringLiteral("SAVE_TARGETS"), QStringLiteral("DELETE"),    QStringLiteral("INSERT_SELECTION"),
+        QStringLiteral("TARGETS"),         QStringLiteral("MULTIPLE"),
+        QStringLiteral("TIMESTAMP"),       QStringLiteral("SAVE_TARGETS"),
+        QStringLiteral("DELETE"),          QStringLiteral("INSERT_SELECTION"),
         QStringLiteral("INSERT_PROPERTY"), QStringLiteral("CLIPBOARD_MANAGER"),
     };
     QString f = format.trimmed();

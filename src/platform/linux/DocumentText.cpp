@@ -8,7 +8,8 @@ DocumentText::DocumentText(const QList<Part> &parts)
 {
     for (const Part &part : parts) {
         const bool lineBreak = part.breakBefore == Break::Always
-            || (part.breakBefore == Break::IfNeeded && !m_text.isEmpty() && !m_text.endsWith(QLatin1Char('\n')));
+                               || (part.breakBefore == Break::IfNeeded && !m_text.isEmpty()
+                                   && !m_text.endsWith(QLatin1Char('\n')));
         if (lineBreak && !m_starts.isEmpty())
             m_text += QLatin1Char('\n');
         m_starts.append(m_text.size());

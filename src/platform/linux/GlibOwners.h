@@ -49,10 +49,10 @@ void *ref(void *object);
 } // namespace glib
 
 // A reference to a GObject: an accessible, one of its interfaces, a bus.
-template<typename T>
+template <typename T>
 using Owned = std::unique_ptr<T, glib::Unref>;
 // Memory from g_malloc: a string, a range, a rectangle.
-template<typename T>
+template <typename T>
 using Allocated = std::unique_ptr<T, glib::Free>;
 using OwnedString = Allocated<char>;
 using OwnedError = std::unique_ptr<GError, glib::ErrorFree>;
@@ -63,7 +63,7 @@ using OwnedVariant = std::unique_ptr<GVariant, glib::VariantUnref>;
 using OwnedSchema = std::unique_ptr<GSettingsSchema, glib::SchemaUnref>;
 
 // One more reference to `object`, owned.
-template<typename T>
+template <typename T>
 Owned<T> ref(T *object)
 {
     return Owned<T>(static_cast<T *>(glib::ref(object)));

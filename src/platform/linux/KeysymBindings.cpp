@@ -121,10 +121,7 @@ void KeysymBindings::touch(int keycode, qint64 nowNs)
     m_lastPressed[keycode] = nowNs;
 }
 
-qint64 KeysymBindings::lastPressedNs(int keycode) const
-{
-    return m_lastPressed.value(keycode, kNever);
-}
+qint64 KeysymBindings::lastPressedNs(int keycode) const { return m_lastPressed.value(keycode, kNever); }
 
 void KeysymBindings::clear()
 {

@@ -63,7 +63,7 @@ private:
     QList<int> m_spares;
     QHash<int, quint32> m_bound;
     QHash<quint32, int> m_byKeysym;
-    QHash<int, quint64> m_order;     // LRU order: larger is more recent
+    QHash<int, quint64> m_order; // LRU order: larger is more recent
     QHash<int, qint64> m_lastPressed;
     quint64 m_tick = 0;
 };

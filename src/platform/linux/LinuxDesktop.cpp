@@ -26,7 +26,7 @@ void LinuxDesktop::setBadgeLabel(const QString &label)
     const qint64 count = label.isEmpty() ? 0 : (numeric ? number : 1);
     const QByteArray uri = "application://" + m_desktopFileId.toUtf8() + ".desktop";
     const QByteArray path = "/com/canonical/unity/launcherentry/"
-        + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex();
+                            + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex();
     GVariantBuilder props;
     g_variant_builder_init(&props, G_VARIANT_TYPE("a{sv}"));
     g_variant_builder_add(&props, "{sv}", "count", g_variant_new_int64(count));

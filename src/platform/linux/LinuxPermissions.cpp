@@ -26,10 +26,10 @@ std::optional<bool> a11yEnabled()
     if (!bus)
         return std::nullopt;
     ErrorSlot error;
-    const OwnedVariant reply(g_dbus_connection_call_sync(
-        bus.get(), "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get",
-        g_variant_new("(ss)", "org.a11y.Status", "IsEnabled"), G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE,
-        kBusTimeoutMs, nullptr, error.out()));
+    const OwnedVariant reply(
+        g_dbus_connection_call_sync(bus.get(), "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties",
+                                    "Get", g_variant_new("(ss)", "org.a11y.Status", "IsEnabled"), G_VARIANT_TYPE("(v)"),
+                                    G_DBUS_CALL_FLAGS_NONE, kBusTimeoutMs, nullptr, error.out()));
     if (!reply)
         return std::nullopt;
     GVariant *value = nullptr;
@@ -47,18 +47,12 @@ LinuxPermissions::LinuxPermissions(bool xtestAvailable) : m_xtest(xtestAvailable
 bool LinuxPermissions::isWaylandSession()
 {
     return qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-bool LinuxPermissions::accessibilityReady()
-{
-    return a11yEnabled().value_or(false);
-}
+bool LinuxPermissions::accessibilityReady() { return a11yEnabled().value_or(false); }
 
-bool LinuxPermissions::inputSynthesisReady()
-{
-    return m_xtest && !isWaylandSession();
-}
+bool LinuxPermissions::inputSynthesisReady() { return m_xtest && !isWaylandSession(); }
 
 void LinuxPermissions::requestAccessibility()
 {

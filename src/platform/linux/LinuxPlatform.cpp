@@ -20,8 +20,9 @@ LinuxPlatform::LinuxPlatform(Scheduler &scheduler)
     AtspiAccessibility *accessibility = m_accessibility.get();
     // Keys go to the frontmost application: its toolkit decides what one
     // Backspace removes.
-    m_keyboard = std::make_unique<XTestKeyboard>(
-        scheduler, [workspace, accessibility] { return accessibility->toolkitOf(workspace->frontmostPid()); });
+    m_keyboard = std::make_unique<XTestKeyboard>(scheduler, [workspace, accessibility] {
+        return accessibility->toolkitOf(workspace->frontmostPid());
+    });
     m_pasteboard = std::make_unique<QtPasteboard>(scheduler, [workspace] { return workspace->clipboardOwner(); });
     m_input = std::make_unique<X11InputMonitor>([workspace] { return workspace->pointerLocation(); },
                                                 [workspace](QPoint p) { return workspace->pidOfWindowAt(p); },
@@ -47,9 +48,6 @@ platform::InputMonitor &LinuxPlatform::input() { return *m_input; }
 platform::Permissions &LinuxPlatform::permissions() { return *m_permissions; }
 platform::Desktop &LinuxPlatform::desktop() { return *m_desktop; }
 
-void LinuxPlatform::setHelpUrl(const QUrl &url)
-{
-    m_permissions->setHelpUrl(url);
-}
+void LinuxPlatform::setHelpUrl(const QUrl &url) { m_permissions->setHelpUrl(url); }
 
 } // namespace qv::linuxdesktop

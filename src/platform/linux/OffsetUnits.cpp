@@ -22,7 +22,7 @@ OffsetUnit resolve(QStringView text, qint64 reportedCount, const QString &toolki
     if (auto unit = detect(text, reportedCount))
         return *unit;
     return toolkitName.compare(QLatin1String("Qt"), Qt::CaseInsensitive) == 0 ? OffsetUnit::Utf16
-                                                                               : OffsetUnit::CodePoints;
+                                                                              : OffsetUnit::CodePoints;
 }
 
 qint64 toUtf16(QStringView text, qint64 offset, OffsetUnit unit)

@@ -25,9 +25,6 @@ int backspacePresses(QStringView stretch, Toolkit toolkit)
     return text::graphemeCount(stretch);
 }
 
-int arrowPresses(QStringView stretch)
-{
-    return text::graphemeCount(stretch);
-}
+int arrowPresses(QStringView stretch) { return text::graphemeCount(stretch); }
 
 } // namespace qv::linuxdesktop::toolkits

@@ -2,10 +2,7 @@
 
 namespace qv::linuxdesktop {
 
-void UnresponsiveApps::mark(qint64 pid, qint64 nowNs)
-{
-    m_until.insert(pid, nowNs + kBackoffNs);
-}
+void UnresponsiveApps::mark(qint64 pid, qint64 nowNs) { m_until.insert(pid, nowNs + kBackoffNs); }
 
 bool UnresponsiveApps::isBackedOff(qint64 pid, qint64 nowNs) const
 {
@@ -13,9 +10,6 @@ bool UnresponsiveApps::isBackedOff(qint64 pid, qint64 nowNs) const
     return it != m_until.constEnd() && nowNs < *it;
 }
 
-void UnresponsiveApps::forget(qint64 pid)
-{
-    m_until.remove(pid);
-}
+void UnresponsiveApps::forget(qint64 pid) { m_until.remove(pid); }
 
 } // namespace qv::linuxdesktop

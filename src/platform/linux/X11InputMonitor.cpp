@@ -98,7 +98,7 @@ void X11InputMonitor::dispatch(const QList<Entry> &entries, QPoint point)
     const QList<Entry> copy = entries;
     for (const Entry &e : copy) {
         const bool still = std::any_of(m_global.begin(), m_global.end(), [&](const Entry &x) { return x.id == e.id; })
-            || std::any_of(m_local.begin(), m_local.end(), [&](const Entry &x) { return x.id == e.id; });
+                           || std::any_of(m_local.begin(), m_local.end(), [&](const Entry &x) { return x.id == e.id; });
         if (still && e.handler)
             e.handler(point);
     }

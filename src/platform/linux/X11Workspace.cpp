@@ -28,7 +28,8 @@ unsigned long readLongProperty(Display *dpy, Window window, Atom property, Atom 
     unsigned long after = 0;
     unsigned char *data = nullptr;
     unsigned long value = 0;
-    if (XGetWindowProperty(dpy, window, property, 0, 1, False, type, &actualType, &format, &count, &after, &data) == Success) {
+    if (XGetWindowProperty(dpy, window, property, 0, 1, False, type, &actualType, &format, &count, &after, &data)
+        == Success) {
         if (data && format == 32 && count >= 1)
             value = *reinterpret_cast<unsigned long *>(data);
     }
@@ -45,17 +46,16 @@ bool hasProperty(Display *dpy, Window window, Atom property)
     unsigned long after = 0;
     unsigned char *data = nullptr;
     const bool ok = XGetWindowProperty(dpy, window, property, 0, 0, False, AnyPropertyType, &actualType, &format,
-                                       &count, &after, &data) == Success && actualType != 0;
+                                       &count, &after, &data)
+                        == Success
+                    && actualType != 0;
     if (data)
         XFree(data);
     return ok;
 }
 
 // Errors about windows that vanished between two requests are expected.
-int ignoreXErrors(Display *, XErrorEvent *)
-{
-    return 0;
-}
+int ignoreXErrors(Display *, XErrorEvent *) { return 0; }
 
 QString desktopIdFromEnvironment(qint64 pid)
 {
@@ -159,10 +159,7 @@ qint64 X11Workspace::activeWindowPid()
     return pidOfWindow(active);
 }
 
-qint64 X11Workspace::frontmostPid()
-{
-    return m_debounce.observe(activeWindowPid(), m_scheduler.nowNs());
-}
+qint64 X11Workspace::frontmostPid() { return m_debounce.observe(activeWindowPid(), m_scheduler.nowNs()); }
 
 qint64 X11Workspace::pidOfWindow(unsigned long window)
 {
@@ -248,10 +245,7 @@ platform::AppInfo X11Workspace::appInfo(qint64 pid)
     return info;
 }
 
-qint64 X11Workspace::ownPid() const
-{
-    return qint64(::getpid());
-}
+qint64 X11Workspace::ownPid() const { return qint64(::getpid()); }
 
 std::optional<QPoint> X11Workspace::pointerLocation()
 {
@@ -269,9 +263,6 @@ std::optional<QPoint> X11Workspace::pointerLocation()
     return QPoint(rootX, rootY);
 }
 
-bool X11Workspace::openUrl(const QUrl &url)
-{
-    return url.isValid() && QDesktopServices::openUrl(url);
-}
+bool X11Workspace::openUrl(const QUrl &url) { return url.isValid() && QDesktopServices::openUrl(url); }
 
 } // namespace qv::linuxdesktop

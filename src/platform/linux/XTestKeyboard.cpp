@@ -5,8 +5,8 @@
 
 #include <QSet>
 
-#include <X11/Xlib.h>
 #include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -254,8 +254,8 @@ void XTestKeyboard::publishForCrashHandler()
             break;
         g_crash.keycodes[n] = kc;
         for (int c = 0; c < m_symsPerKeycode; ++c)
-            g_crash.original[n * kMaxSymsPerKeycode + c] =
-                KeySym(m_originalMap.value((kc - m_minKeycode) * m_symsPerKeycode + c));
+            g_crash.original[n * kMaxSymsPerKeycode + c] = KeySym(
+                m_originalMap.value((kc - m_minKeycode) * m_symsPerKeycode + c));
         ++n;
     }
     g_crashCount = n;
@@ -463,9 +463,6 @@ int XTestKeyboard::backspacePresses(const QString &stretch)
     return toolkits::backspacePresses(stretch, m_focusedToolkit ? m_focusedToolkit() : Toolkit::Unknown);
 }
 
-int XTestKeyboard::arrowPresses(const QString &stretch)
-{
-    return toolkits::arrowPresses(stretch);
-}
+int XTestKeyboard::arrowPresses(const QString &stretch) { return toolkits::arrowPresses(stretch); }
 
 } // namespace qv::linuxdesktop

@@ -80,16 +80,16 @@ private:
     _XDisplay *m_display = nullptr;
     int m_minKeycode = 0;
     int m_symsPerKeycode = 0;
-    QList<unsigned long> m_originalMap;       // (max - min + 1) * symsPerKeycode
-    QHash<quint32, Stroke> m_baseStrokes;      // keysym -> key on the original map
+    QList<unsigned long> m_originalMap;   // (max - min + 1) * symsPerKeycode
+    QHash<quint32, Stroke> m_baseStrokes; // keysym -> key on the original map
     KeysymBindings m_bindings;
     int m_shiftKeycode = 0;
     int m_controlKeycode = 0;
     QHash<int, qint64> m_reboundNs; // keycode -> when its keysyms last changed
     qint64 m_lastPressNs = -1'000'000'000'000;
     quint64 m_restoreGeneration = 0;
-    QStringList m_plan;          // the prepared text's graphemes
-    qsizetype m_planCursor = 0;  // where typing probably stands in it
+    QStringList m_plan;         // the prepared text's graphemes
+    qsizetype m_planCursor = 0; // where typing probably stands in it
     std::uint64_t m_restoreTimer = 0;
 };
 

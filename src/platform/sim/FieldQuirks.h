@@ -34,8 +34,8 @@ struct FieldQuirks {
     // Each arrow key keeps the application busy this long; keys that arrive
     // meanwhile wait their turn, so the caret trails a burst of arrows.
     double arrowCostMs = 0;
-    bool copyCopiesNothing = false;      // the copy shortcut leaves the clipboard alone
-    bool textNotWhole = false;           // the value is only a part of the text (says so)
+    bool copyCopiesNothing = false; // the copy shortcut leaves the clipboard alone
+    bool textNotWhole = false;      // the value is only a part of the text (says so)
     RangeWrites rangeWrites = RangeWrites::Exact;
     BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;
     // The application rewrites what is typed (autocorrect): given the text

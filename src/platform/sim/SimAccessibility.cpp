@@ -37,10 +37,7 @@ SimElement *SimAccessibility::answering(const Element &element) const
     return node;
 }
 
-bool SimAccessibility::permitted() const
-{
-    return m_desktop.simPermissions().accessibilityReady();
-}
+bool SimAccessibility::permitted() const { return m_desktop.simPermissions().accessibilityReady(); }
 
 Element SimAccessibility::systemFocusedElement()
 {

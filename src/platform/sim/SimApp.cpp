@@ -47,15 +47,9 @@ SimElement *SimApp::focusedElement() const
     return key->m_windowFocus;
 }
 
-void SimApp::activate()
-{
-    m_desktop.activate(*this);
-}
+void SimApp::activate() { m_desktop.activate(*this); }
 
-bool SimApp::isFrontmost() const
-{
-    return m_desktop.frontmost() == this;
-}
+bool SimApp::isFrontmost() const { return m_desktop.frontmost() == this; }
 
 void SimApp::setHung(bool hung)
 {

@@ -1,6 +1,5 @@
 #include "platform/sim/SimDesktop.h"
 
-
 #include <algorithm>
 
 namespace qv::sim {
@@ -54,10 +53,7 @@ void SimDesktop::activate(SimApp &app)
     }
 }
 
-void SimDesktop::clearFrontmost()
-{
-    m_frontmost = nullptr;
-}
+void SimDesktop::clearFrontmost() { m_frontmost = nullptr; }
 
 void SimDesktop::raiseWithinZOrder(SimElement &window)
 {
@@ -189,15 +185,9 @@ void SimDesktop::userSetPasteboardItems(const QList<platform::TypedData> &items)
     m_pasteboard.putItems(items, ClipboardEvent::Kind::UserChange);
 }
 
-SimSchedule SimDesktop::at(double ms)
-{
-    return SimSchedule(*this, Scheduler::msToNs(ms));
-}
+SimSchedule SimDesktop::at(double ms) { return SimSchedule(*this, Scheduler::msToNs(ms)); }
 
-SimSchedule SimDesktop::after(double ms)
-{
-    return SimSchedule(*this, m_scheduler.nowNs() + Scheduler::msToNs(ms));
-}
+SimSchedule SimDesktop::after(double ms) { return SimSchedule(*this, m_scheduler.nowNs() + Scheduler::msToNs(ms)); }
 
 // --- For the parts ---
 

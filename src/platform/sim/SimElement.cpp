@@ -80,10 +80,7 @@ SimElement &SimElement::addStaticText(QRect frame, const QString &text)
     return label;
 }
 
-SimElement &SimElement::addGroup(QRect frame)
-{
-    return addElement(Roles::Group, frame);
-}
+SimElement &SimElement::addGroup(QRect frame) { return addElement(Roles::Group, frame); }
 
 void SimElement::remove()
 {
@@ -292,17 +289,11 @@ void SimElement::focus()
     m_app.desktop().focusChanged(m_app, win);
 }
 
-bool SimElement::isFocused() const
-{
-    return isLive() && m_app.focusedElement() == this;
-}
+bool SimElement::isFocused() const { return isLive() && m_app.focusedElement() == this; }
 
 // --- Accessibility answers ---
 
-bool SimElement::hidesText() const
-{
-    return m_role == Roles::SecureTextField || m_quirks.onlyCharacterCount;
-}
+bool SimElement::hidesText() const { return m_role == Roles::SecureTextField || m_quirks.onlyCharacterCount; }
 
 std::optional<QVariant> SimElement::read(Attribute attribute) const
 {

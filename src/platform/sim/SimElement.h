@@ -22,9 +22,9 @@ class SimDesktop;
 
 // How an element answers a write of one attribute, overriding its own rules.
 enum class WriteAnswer {
-    Natural,       // the element's own rules decide
-    Refuse,        // the write fails
-    AcceptIgnore,  // the write is reported as done and does nothing
+    Natural,      // the element's own rules decide
+    Refuse,       // the write fails
+    AcceptIgnore, // the write is reported as done and does nothing
 };
 
 // One element of a simulated application's interface: the application

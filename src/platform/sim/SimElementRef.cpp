@@ -23,10 +23,7 @@ QString SimElementRef::describe() const
     return QStringLiteral("gone #%1").arg(m_id);
 }
 
-SimElement *SimElementRef::node() const
-{
-    return m_node.lock().get();
-}
+SimElement *SimElementRef::node() const { return m_node.lock().get(); }
 
 SimElement *SimElementRef::resolve(const platform::Element &element)
 {

@@ -53,14 +53,8 @@ void SimInputMonitor::emitTo(const Handlers &handlers, QPoint global)
     }
 }
 
-void SimInputMonitor::emitGlobalMouseUp(QPoint global)
-{
-    emitTo(m_global, global);
-}
+void SimInputMonitor::emitGlobalMouseUp(QPoint global) { emitTo(m_global, global); }
 
-void SimInputMonitor::emitLocalMouseUp(QPoint global)
-{
-    emitTo(m_local, global);
-}
+void SimInputMonitor::emitLocalMouseUp(QPoint global) { emitTo(m_local, global); }
 
 } // namespace qv::sim

@@ -65,10 +65,7 @@ int SimKeyboard::backspacePresses(const QString &stretch)
     return unit == BackspaceUnit::Grapheme ? text::graphemeCount(stretch) : text::codePointCount(stretch);
 }
 
-int SimKeyboard::arrowPresses(const QString &stretch)
-{
-    return text::graphemeCount(stretch);
-}
+int SimKeyboard::arrowPresses(const QString &stretch) { return text::graphemeCount(stretch); }
 
 QCoro::Task<> SimKeyboard::send(KeyEvent event)
 {

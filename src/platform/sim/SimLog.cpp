@@ -17,7 +17,8 @@ QString SimLog::typedText() const
 std::vector<KeyEvent> SimLog::keysOf(KeyEvent::Kind kind) const
 {
     std::vector<KeyEvent> out;
-    std::copy_if(keys.begin(), keys.end(), std::back_inserter(out), [kind](const KeyEvent &k) { return k.kind == kind; });
+    std::copy_if(keys.begin(), keys.end(), std::back_inserter(out),
+                 [kind](const KeyEvent &k) { return k.kind == kind; });
     return out;
 }
 
@@ -36,7 +37,8 @@ int SimLog::count(platform::Shortcut shortcut) const
 
 int SimLog::countClipboard(ClipboardEvent::Kind kind) const
 {
-    return int(std::count_if(clipboard.begin(), clipboard.end(), [kind](const ClipboardEvent &e) { return e.kind == kind; }));
+    return int(
+        std::count_if(clipboard.begin(), clipboard.end(), [kind](const ClipboardEvent &e) { return e.kind == kind; }));
 }
 
 int SimLog::countReads(platform::Attribute attribute, const platform::Element &of) const

@@ -16,16 +16,16 @@ namespace qv::sim {
 // One synthetic key event as the desktop handled it.
 struct KeyEvent {
     enum class Kind { Grapheme, Key, Shortcut };
-    qint64 sentNs = 0;   // when the program sent it
-    qint64 timeNs = 0;   // when it reached an application (queued keys: when sent)
+    qint64 sentNs = 0; // when the program sent it
+    qint64 timeNs = 0; // when it reached an application (queued keys: when sent)
     Kind kind = Kind::Grapheme;
-    QString text;        // the grapheme (Kind::Grapheme)
-    platform::Key key = platform::Key::Backspace;                  // Kind::Key
-    platform::Shortcut shortcut = platform::Shortcut::SelectAll;   // Kind::Shortcut
-    platform::Element target; // the focused element it went to (null when none)
-    qint64 pid = 0;           // the frontmost application it went to (0 when none)
-    bool inTextField = false; // it reached an element that holds text
-    bool queued = false;      // the application hung and kept it for later
+    QString text;                                                // the grapheme (Kind::Grapheme)
+    platform::Key key = platform::Key::Backspace;                // Kind::Key
+    platform::Shortcut shortcut = platform::Shortcut::SelectAll; // Kind::Shortcut
+    platform::Element target;                                    // the focused element it went to (null when none)
+    qint64 pid = 0;                                              // the frontmost application it went to (0 when none)
+    bool inTextField = false;                                    // it reached an element that holds text
+    bool queued = false;                                         // the application hung and kept it for later
     double timeMs() const { return double(timeNs) / 1e6; }
 };
 
@@ -52,10 +52,15 @@ struct ReadEvent {
 // One use of the clipboard, by the program, an application or the user.
 struct ClipboardEvent {
     enum class Kind {
-        ReadItems, ReadDirectData, ReadPlainText, ReadChangeCount, // the program reads
-        Clear, WriteItems, SetDirectData,                          // the program writes
-        AppCopy,                                                   // a copy in an application
-        UserChange,                                                // the user copied elsewhere
+        ReadItems,
+        ReadDirectData,
+        ReadPlainText,
+        ReadChangeCount, // the program reads
+        Clear,
+        WriteItems,
+        SetDirectData, // the program writes
+        AppCopy,       // a copy in an application
+        UserChange,    // the user copied elsewhere
     };
     qint64 timeNs = 0;
     Kind kind = Kind::ReadItems;

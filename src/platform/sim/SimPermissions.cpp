@@ -9,24 +9,12 @@ void SimPermissions::logCall(const char *what)
     m_desktop.log().calls.push_back({m_desktop.scheduler().nowNs(), QString::fromLatin1(what), {}});
 }
 
-void SimPermissions::requestAccessibility()
-{
-    logCall("requestAccessibility");
-}
+void SimPermissions::requestAccessibility() { logCall("requestAccessibility"); }
 
-void SimPermissions::requestInputSynthesis()
-{
-    logCall("requestInputSynthesis");
-}
+void SimPermissions::requestInputSynthesis() { logCall("requestInputSynthesis"); }
 
-void SimPermissions::openAccessibilitySettings()
-{
-    logCall("openAccessibilitySettings");
-}
+void SimPermissions::openAccessibilitySettings() { logCall("openAccessibilitySettings"); }
 
-void SimPermissions::openInputSettings()
-{
-    logCall("openInputSettings");
-}
+void SimPermissions::openInputSettings() { logCall("openInputSettings"); }
 
 } // namespace qv::sim

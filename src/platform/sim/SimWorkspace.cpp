@@ -14,10 +14,7 @@ std::optional<platform::AppInfo> SimWorkspace::frontmostApplication()
     return std::nullopt;
 }
 
-qint64 SimWorkspace::ownPid() const
-{
-    return SimDesktop::OwnPid;
-}
+qint64 SimWorkspace::ownPid() const { return SimDesktop::OwnPid; }
 
 bool SimWorkspace::openUrl(const QUrl &url)
 {

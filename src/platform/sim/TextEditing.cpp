@@ -148,9 +148,6 @@ void moveDown(EditState &state, bool multiLine)
     state.selection = {text::boundaryAtOrBefore(t, int(target)), 0};
 }
 
-void selectAll(EditState &state)
-{
-    state.selection = {0, state.text.size()};
-}
+void selectAll(EditState &state) { state.selection = {0, state.text.size()}; }
 
 } // namespace qv::sim::editing

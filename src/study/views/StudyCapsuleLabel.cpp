@@ -10,8 +10,7 @@ constexpr int kDotGap = 6;
 } // namespace
 
 StudyCapsuleLabel::StudyCapsuleLabel(const QString &text, TextStyle style, QFont::Weight weight,
-                                     const QColor &textColor, const QColor &fill, int padX, int padY,
-                                     QWidget *parent)
+                                     const QColor &textColor, const QColor &fill, int padX, int padY, QWidget *parent)
     : QLabel(parent), m_fill(fill), m_padX(padX)
 {
     setTextFormat(Qt::PlainText);

@@ -1,6 +1,5 @@
 #include "study/views/StudyCardAreaEffect.h"
 
-
 namespace qv::study {
 
 void StudyCardAreaEffect::setProgress(double progress)
@@ -11,9 +10,6 @@ void StudyCardAreaEffect::setProgress(double progress)
     frameChanged();
 }
 
-TransitionEffect::Frame StudyCardAreaEffect::frame(const QRectF &) const
-{
-    return {m_progress, scale(), 0, false};
-}
+TransitionEffect::Frame StudyCardAreaEffect::frame(const QRectF &) const { return {m_progress, scale(), 0, false}; }
 
 } // namespace qv::study

@@ -8,8 +8,7 @@
 namespace qv::study {
 
 StudyCardAreaGhost::StudyCardAreaGhost(const QPixmap &picture, const QRect &geometry, QWidget *host)
-    : QWidget(host), m_picture(picture), m_effect(new StudyCardAreaEffect(this)),
-      m_progress(new AnimatedValue(1, this))
+    : QWidget(host), m_picture(picture), m_effect(new StudyCardAreaEffect(this)), m_progress(new AnimatedValue(1, this))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(geometry);

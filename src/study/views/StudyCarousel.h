@@ -12,7 +12,7 @@ class QLabel;
 namespace qv {
 class QVButton;
 class AnimatedValue;
-}
+} // namespace qv
 
 namespace qv::study {
 

@@ -16,8 +16,8 @@ QString StudyElidedLabel::shownText() const
     // One line: line breaks typed into a title show as spaces.
     QString line = text();
     for (QChar &c : line)
-        if (c == QChar::LineFeed || c == QChar::CarriageReturn || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator || c == QChar(0x0B) || c == QChar(0x0C) || c == QChar(0x85))
+        if (c == QChar::LineFeed || c == QChar::CarriageReturn || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator || c == QChar(0x0B) || c == QChar(0x0C) || c == QChar(0x85))
             c = QChar::Space;
     return fontMetrics().elidedText(line, Qt::ElideRight, contentsRect().width());
 }

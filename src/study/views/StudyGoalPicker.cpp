@@ -15,8 +15,8 @@ StudyGoalPicker::StudyGoalPicker(StudySession &session, QWidget *parent) : QWidg
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    auto *title =
-        styledLabel(QStringLiteral("Set your Learn goal"), TextStyle::Headline, QFont::DemiBold, Theme::text());
+    auto *title = styledLabel(QStringLiteral("Set your Learn goal"), TextStyle::Headline, QFont::DemiBold,
+                              Theme::text());
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
     m_column = new QVBoxLayout;

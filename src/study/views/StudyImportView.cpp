@@ -2,9 +2,9 @@
 
 #include "core/WallClock.h"
 #include "state/AppState.h"
-#include "study/views/StudyDraftRow.h"
 #include "study/StudyLibraryText.h"
 #include "study/StudySetMerge.h"
+#include "study/views/StudyDraftRow.h"
 #include "study/views/StudyText.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
@@ -22,10 +22,7 @@
 namespace qv::study {
 
 namespace {
-QLabel *caption(const QString &text)
-{
-    return styledLabel(text, TextStyle::Caption, QFont::Bold, Theme::subtext());
-}
+QLabel *caption(const QString &text) { return styledLabel(text, TextStyle::Caption, QFont::Bold, Theme::subtext()); }
 
 // A tab's page: its parts stacked with the tabs' common spacing.
 QVBoxLayout *tabStack(QWidget *page)
@@ -37,17 +34,17 @@ QVBoxLayout *tabStack(QWidget *page)
 }
 
 // A line of help or state in the secondary colour.
-QLabel *note(const QString &text, TextStyle style)
-{
-    return styledLabel(text, style, std::nullopt, Theme::subtext());
-}
+QLabel *note(const QString &text, TextStyle style) { return styledLabel(text, style, std::nullopt, Theme::subtext()); }
 
 QString tabHeadingText(ImportMode mode)
 {
     switch (mode) {
-    case ImportMode::manual: return QStringLiteral("Add flashcards");
-    case ImportMode::paste: return QStringLiteral("Paste flashcards");
-    case ImportMode::pdf: return QStringLiteral("PDF import");
+    case ImportMode::manual:
+        return QStringLiteral("Add flashcards");
+    case ImportMode::paste:
+        return QStringLiteral("Paste flashcards");
+    case ImportMode::pdf:
+        return QStringLiteral("PDF import");
     }
     return {};
 }
@@ -257,10 +254,7 @@ void StudyImportView::setImportMode(ImportMode mode)
     m_tabHeading->setText(tabHeadingText(mode));
 }
 
-QVButton *StudyImportView::tabButton(ImportMode mode) const
-{
-    return m_tabs.value(allImportModes().indexOf(mode));
-}
+QVButton *StudyImportView::tabButton(ImportMode mode) const { return m_tabs.value(allImportModes().indexOf(mode)); }
 
 QString StudyImportView::rawText() const
 {

@@ -2,16 +2,16 @@
 
 #include "state/Preferences.h"
 #include "study/StudyLibraryText.h"
-#include "study/views/StudyResumeCard.h"
 #include "study/StudySetOrder.h"
+#include "study/views/StudyResumeCard.h"
 #include "study/views/StudySetRow.h"
 #include "study/views/StudyText.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
 
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QVBoxLayout>
 

@@ -5,10 +5,14 @@ namespace qv::study {
 QString rawValue(StudyMode mode)
 {
     switch (mode) {
-    case StudyMode::flashcards: return QStringLiteral("Flashcards");
-    case StudyMode::learn: return QStringLiteral("Learn");
-    case StudyMode::test: return QStringLiteral("Test");
-    case StudyMode::review: return QStringLiteral("Review");
+    case StudyMode::flashcards:
+        return QStringLiteral("Flashcards");
+    case StudyMode::learn:
+        return QStringLiteral("Learn");
+    case StudyMode::test:
+        return QStringLiteral("Test");
+    case StudyMode::review:
+        return QStringLiteral("Review");
     }
     return {};
 }

@@ -72,10 +72,10 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
     m_close->setFocusPolicy(Qt::NoFocus);
     m_close->setCursor(Qt::PointingHandCursor);
     m_close->setFont(Typography::font(TextStyle::Caption, QFont::Bold));
-    m_close->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
-                                          " border-radius: 6px; padding: 0; }")
-                               .arg(Theme::surfaceAlt().name(), Theme::subtext().name(),
-                                    Theme::border().name(QColor::HexArgb)));
+    m_close->setStyleSheet(
+        QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
+                       " border-radius: 6px; padding: 0; }")
+            .arg(Theme::surfaceAlt().name(), Theme::subtext().name(), Theme::border().name(QColor::HexArgb)));
     header->addWidget(m_close);
     header->addStretch(1);
     header->addWidget(styledLabel(QStringLiteral("Options"), TextStyle::Headline, QFont::DemiBold, Theme::text()));
@@ -85,10 +85,11 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
 
     QVBoxLayout *direction = captioned(QStringLiteral("Answer direction"), 8);
     m_direction = new QVPillPicker;
-    m_direction->setOptions(
-        QList<QVariant>{int(StudyAnswerDirection::term), int(StudyAnswerDirection::definition),
-                        int(StudyAnswerDirection::mixed)},
-        [](const QVariant &v) { return labels::answerDirectionPill(StudyAnswerDirection(v.toInt())); });
+    m_direction->setOptions(QList<QVariant>{int(StudyAnswerDirection::term), int(StudyAnswerDirection::definition),
+                                            int(StudyAnswerDirection::mixed)},
+                            [](const QVariant &v) {
+                                return labels::answerDirectionPill(StudyAnswerDirection(v.toInt()));
+                            });
     direction->addWidget(m_direction);
     layout->addLayout(direction);
 
@@ -135,11 +136,12 @@ StudyOptionsSheet::StudyOptionsSheet(StudySession &session, QWidget *parent) : Q
         {m_retype, &StudyOptions::retypeMissed},
     };
     for (const auto &[toggle, option] : switches)
-        connect(toggle, &QAbstractButton::clicked, this, [this, option = option](bool on) { m_session.setOption(option, on); });
-    const std::pair<QVToggle *, StudyQuestionType> typeToggles[] = {
-        {m_written, StudyQuestionType::written},
-        {m_multipleChoice, StudyQuestionType::multipleChoice},
-        {m_trueFalse, StudyQuestionType::trueFalse}};
+        connect(toggle, &QAbstractButton::clicked, this,
+                [this, option = option](bool on) { m_session.setOption(option, on); });
+    const std::pair<QVToggle *, StudyQuestionType> typeToggles[] = {{m_written, StudyQuestionType::written},
+                                                                    {m_multipleChoice,
+                                                                     StudyQuestionType::multipleChoice},
+                                                                    {m_trueFalse, StudyQuestionType::trueFalse}};
     for (const auto &[toggle, type] : typeToggles)
         connect(toggle, &QAbstractButton::clicked, this,
                 [this, type = type](bool on) { m_session.updateQuestionTypes(type, on); });

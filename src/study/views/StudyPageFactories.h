@@ -36,7 +36,8 @@ struct StudyQuizActions {
     std::function<void(const StudyProject &)> onUpdate; // the results of a submitted test
 };
 
-using StudySessionFactory = std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *parent)>;
+using StudySessionFactory =
+    std::function<StudyHostedPage *(const StudyProject &, StudySessionActions, QWidget *parent)>;
 using StudyQuizFactory = std::function<StudyHostedPage *(const StudyProject &, StudyQuizActions, QWidget *parent)>;
 using StudyDetailFactory = std::function<StudyHostedPage *(const StudyProject &, StudyDetailActions, QWidget *parent)>;
 

@@ -1,8 +1,8 @@
 #include "study/views/StudyQuestionCard.h"
 
 #include "study/SessionLabels.h"
-#include "study/views/StudyChoiceRow.h"
 #include "study/StudySession.h"
+#include "study/views/StudyChoiceRow.h"
 #include "study/views/StudyFrame.h"
 #include "study/views/StudyReveal.h"
 #include "study/views/StudyText.h"
@@ -57,8 +57,9 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
     m_star->setFocusPolicy(Qt::NoFocus);
     m_star->setCursor(Qt::PointingHandCursor);
     m_star->setFont(Typography::font(TextStyle::Title3, QFont::Bold));
-    m_star->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; padding: 0; color: %1; }")
-                              .arg(Theme::accent().name()));
+    m_star->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; background: transparent; padding: 0; color: %1; }")
+            .arg(Theme::accent().name()));
     header->addWidget(m_star);
     layout->addLayout(header);
 
@@ -87,9 +88,8 @@ StudyQuestionCard::StudyQuestionCard(StudySession &session, QWidget *parent) : Q
     auto *retypeLayout = new QVBoxLayout(m_retypeBlock);
     retypeLayout->setContentsMargins(0, 0, 0, 0);
     retypeLayout->setSpacing(6);
-    retypeLayout->addWidget(
-        styledLabel(QStringLiteral("Retype the correct answer to continue"), TextStyle::Caption, QFont::Bold,
-                    Theme::subtext()));
+    retypeLayout->addWidget(styledLabel(QStringLiteral("Retype the correct answer to continue"), TextStyle::Caption,
+                                        QFont::Bold, Theme::subtext()));
     m_retype = new QVLineEdit(nullptr, 12);
     m_retype->setPlaceholderText(QStringLiteral("Retype answer"));
     m_retype->setAccessibleName(QStringLiteral("Retype answer"));

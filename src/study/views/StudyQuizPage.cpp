@@ -30,10 +30,10 @@ void StudyQuizPage::restart(const StudyProject &project) { m_view->restart(proje
 
 StudyQuizFactory studyQuizPageFactory(Random &random, const WallClock &clock)
 {
-    return [&random, &clock](const StudyProject &project, StudyQuizActions actions,
-                             QWidget *parent) -> StudyHostedPage * {
-        return new StudyQuizPage(project, std::move(actions), random, clock, parent);
-    };
+    return
+        [&random, &clock](const StudyProject &project, StudyQuizActions actions, QWidget *parent) -> StudyHostedPage * {
+            return new StudyQuizPage(project, std::move(actions), random, clock, parent);
+        };
 }
 
 } // namespace qv::study

@@ -1,7 +1,7 @@
 #include "study/views/StudyResumeCard.h"
 
-#include "study/views/StudyElidedLabel.h"
 #include "study/StudyLibraryText.h"
+#include "study/views/StudyElidedLabel.h"
 #include "study/views/StudyText.h"
 #include "theme/QVButton.h"
 

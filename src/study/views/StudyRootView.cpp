@@ -2,12 +2,12 @@
 
 #include "state/AppState.h"
 #include "state/Library.h"
+#include "study/StudySetMerge.h"
 #include "study/views/StudyDeleteOffer.h"
 #include "study/views/StudyHostedPage.h"
 #include "study/views/StudyImportView.h"
 #include "study/views/StudyLibraryPage.h"
 #include "study/views/StudyReveal.h"
-#include "study/StudySetMerge.h"
 #include "study/views/StudyUndoBanner.h"
 #include "theme/AnimatedValue.h"
 #include "theme/ConfirmAlert.h"
@@ -32,8 +32,7 @@ const QString kAlertMessage = QStringLiteral("Are you sure you want to delete th
 
 StudyRootView::StudyRootView(state::AppState &appState, Scheduler &scheduler, const WallClock &clock,
                              StudyPageFactories factories, QWidget *parent)
-    : QWidget(parent), m_appState(&appState), m_scheduler(scheduler), m_clock(clock),
-      m_factories(std::move(factories))
+    : QWidget(parent), m_appState(&appState), m_scheduler(scheduler), m_clock(clock), m_factories(std::move(factories))
 {
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -110,8 +109,8 @@ void StudyRootView::setViewState(const StudyViewState &state) { applyViewState(s
 void StudyRootView::applyViewState(const StudyViewState &requested)
 {
     // A set's page without a set has nothing to show: it is the library.
-    const StudyViewState state =
-        requested.page != StudyPage::list && !requested.held ? StudyViewState::list() : requested;
+    const StudyViewState state = requested.page != StudyPage::list && !requested.held ? StudyViewState::list()
+                                                                                      : requested;
     const StudyViewState old = m_viewState;
     m_viewState = state;
 
@@ -303,7 +302,8 @@ void StudyRootView::scheduleRefresh()
     if (m_refreshPosted)
         return;
     m_refreshPosted = true;
-    QMetaObject::invokeMethod(this, [this] { refresh(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { refresh(); }, Qt::QueuedConnection);
 }
 
 void StudyRootView::refresh()

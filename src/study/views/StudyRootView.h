@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/StudyProject.h"
+#include "study/StudyViewState.h"
 #include "study/views/StudyPageFactories.h"
 #include "study/views/StudyServices.h"
-#include "study/StudyViewState.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -35,10 +35,7 @@ StudySessionOverlay::StudySessionOverlay(const Look &look, QWidget *parent) : QW
     hide();
 }
 
-double StudySessionOverlay::opacity() const
-{
-    return m_fade->value();
-}
+double StudySessionOverlay::opacity() const { return m_fade->value(); }
 
 void StudySessionOverlay::present(bool shown, const Animation &animation)
 {
@@ -82,24 +79,12 @@ void StudySessionOverlay::paintEvent(QPaintEvent *)
 }
 
 // The backdrop has no action of its own, but nothing under it may be reached.
-void StudySessionOverlay::mousePressEvent(QMouseEvent *event)
-{
-    event->accept();
-}
+void StudySessionOverlay::mousePressEvent(QMouseEvent *event) { event->accept(); }
 
-void StudySessionOverlay::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-}
+void StudySessionOverlay::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
 
-void StudySessionOverlay::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    event->accept();
-}
+void StudySessionOverlay::mouseDoubleClickEvent(QMouseEvent *event) { event->accept(); }
 
-void StudySessionOverlay::wheelEvent(QWheelEvent *event)
-{
-    event->accept();
-}
+void StudySessionOverlay::wheelEvent(QWheelEvent *event) { event->accept(); }
 
 } // namespace qv::study

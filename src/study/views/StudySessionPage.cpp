@@ -23,8 +23,7 @@ void StudySessionPage::restart(const StudyProject &project)
 
 StudySessionFactory studySessionPageFactory(const StudySessionServices &services)
 {
-    return [services](const StudyProject &project, StudySessionActions actions,
-                      QWidget *parent) -> StudyHostedPage * {
+    return [services](const StudyProject &project, StudySessionActions actions, QWidget *parent) -> StudyHostedPage * {
         return new StudySessionPage(services, project, std::move(actions), parent);
     };
 }

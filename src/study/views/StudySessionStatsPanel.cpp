@@ -1,9 +1,9 @@
 #include "study/views/StudySessionStatsPanel.h"
 
 #include "study/SessionLabels.h"
+#include "study/StudySession.h"
 #include "study/views/StudyFrame.h"
 #include "study/views/StudyProgressBar.h"
-#include "study/StudySession.h"
 #include "study/views/StudyText.h"
 
 #include <QHBoxLayout>

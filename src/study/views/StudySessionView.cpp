@@ -88,10 +88,7 @@ StudySessionView::StudySessionView(const StudySessionServices &services, const S
     sync();
 }
 
-StudySessionView::~StudySessionView()
-{
-    m_session->stopTicking();
-}
+StudySessionView::~StudySessionView() { m_session->stopTicking(); }
 
 void StudySessionView::buildHeader(QLayout *into)
 {
@@ -163,10 +160,7 @@ void StudySessionView::buildOverlays()
         o->setGeometry(rect());
 }
 
-void StudySessionView::appear(const StudyProject &project)
-{
-    m_session->appear(project);
-}
+void StudySessionView::appear(const StudyProject &project) { m_session->appear(project); }
 
 void StudySessionView::setExitConfirm(bool shown)
 {
@@ -178,7 +172,8 @@ void StudySessionView::post(const std::function<void()> &callback)
 {
     if (!callback)
         return;
-    QMetaObject::invokeMethod(this, [callback] { callback(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [callback] { callback(); }, Qt::QueuedConnection);
 }
 
 void StudySessionView::sync()
@@ -190,7 +185,8 @@ void StudySessionView::sync()
     m_timePill->setVisible(pill);
     if (pill) {
         m_timePill->setText(s.quizClock().remainingLabel());
-        const QString sheet = pillSheet(s.quizClock().timeUp() ? Theme::danger() : Theme::subtext(), m_timePill->height());
+        const QString sheet = pillSheet(s.quizClock().timeUp() ? Theme::danger() : Theme::subtext(),
+                                        m_timePill->height());
         if (m_timePill->styleSheet() != sheet)
             m_timePill->setStyleSheet(sheet);
     }

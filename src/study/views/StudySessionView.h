@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/StudyProject.h"
+#include "study/StudySession.h"
 #include "study/views/StudyPageFactories.h"
 #include "study/views/StudyServices.h"
-#include "study/StudySession.h"
 
 #include <QPointer>
 #include <QWidget>

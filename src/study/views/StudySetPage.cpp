@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "core/WallClock.h"
 #include "state/AppState.h"
+#include "study/StudySetMerge.h"
 #include "study/views/StudyCapsuleLabel.h"
 #include "study/views/StudyCardList.h"
 #include "study/views/StudyCarousel.h"
@@ -10,7 +11,6 @@
 #include "study/views/StudyFrame.h"
 #include "study/views/StudyProgressRow.h"
 #include "study/views/StudyReveal.h"
-#include "study/StudySetMerge.h"
 #include "study/views/StudySetPageText.h"
 #include "study/views/StudySlideMenu.h"
 #include "study/views/StudyText.h"
@@ -52,8 +52,8 @@ StudyCapsuleLabel *headerPill(const QString &text)
 
 StudySetPage::StudySetPage(state::AppState &appState, const WallClock &clock, const StudyProject &project,
                            StudyDetailActions actions, StudyPaneFactories panes, QWidget *parent)
-    : StudyHostedPage(parent), m_appState(&appState), m_clock(clock), m_project(project),
-      m_actions(std::move(actions)), m_panes(std::move(panes))
+    : StudyHostedPage(parent), m_appState(&appState), m_clock(clock), m_project(project), m_actions(std::move(actions)),
+      m_panes(std::move(panes))
 {
     m_column = new QVBoxLayout(this);
     m_column->setContentsMargins(0, 8, 0, 0);
@@ -231,10 +231,7 @@ struct StudySetPage::PaneLink {
     QPointer<StudyHostedPage> StudySetPage::*slot;
     std::shared_ptr<QPointer<StudyHostedPage>> pane = std::make_shared<QPointer<StudyHostedPage>>();
 
-    StudySetPage *current() const
-    {
-        return page && *pane && page.data()->*slot == *pane ? page.data() : nullptr;
-    }
+    StudySetPage *current() const { return page && *pane && page.data()->*slot == *pane ? page.data() : nullptr; }
 
     // Makes the built pane, if any, the one on show in its frame.
     void show(StudyHostedPage *built, QWidget *frame) const
@@ -369,8 +366,7 @@ void StudySetPage::syncModes()
 {
     const QList<StudyMode> modes = allStudyModes();
     for (qsizetype i = 0; i < modes.size(); ++i)
-        m_modeButtons.at(i)->setVariant(modes.at(i) == m_mode ? QVButtonVariant::primary
-                                                              : QVButtonVariant::secondary);
+        m_modeButtons.at(i)->setVariant(modes.at(i) == m_mode ? QVButtonVariant::primary : QVButtonVariant::secondary);
     const bool flashcards = m_mode == StudyMode::flashcards;
     if (m_carousel)
         m_carousel->setVisible(flashcards);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "study/views/FlashcardDeck.h"
 #include "study/SessionStats.h"
+#include "study/views/FlashcardDeck.h"
 #include "study/views/StudyCarousel.h"
 #include "study/views/StudyHostedPage.h"
-#include "study/views/StudyPageFactories.h"
 #include "study/views/StudyMode.h"
 #include "study/views/StudyPageFactories.h"
 

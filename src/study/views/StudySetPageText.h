@@ -11,10 +11,10 @@
 // The set page's texts that follow from the set and the page's state.
 namespace qv::study::setpage {
 
-QString gradePill(const QString &grade);  // "Grade 11", the grade as stored
-QString sizePill(qsizetype cards);        // "12 Cards" (also "1 Cards")
-QString shufflePill(bool shuffle);        // "Shuffle On" / "Shuffle Off"
-QString scopePill(bool onlyStarred);      // "Starred Only" / "All Cards"
+QString gradePill(const QString &grade);               // "Grade 11", the grade as stored
+QString sizePill(qsizetype cards);                     // "12 Cards" (also "1 Cards")
+QString shufflePill(bool shuffle);                     // "Shuffle On" / "Shuffle Off"
+QString scopePill(bool onlyStarred);                   // "Starred Only" / "All Cards"
 QString directionPill(StudyAnswerDirection direction); // "Answers: mixed"
 QString gradingPill(StudyGrading grading);             // "Grading: very_lenient"
 // The raw value with "_" as spaces, capitalised word by word: "Multiple Choice".
@@ -25,7 +25,7 @@ QStringList questionTypePills(const QList<StudyQuestionType> &types);
 QString updatedText(const QDateTime &updatedAt, const QLocale &locale = QLocale());
 // The flashcards' position: "3 / 12"; an empty set reads "1 / 1".
 QString counterText(int shownIndex, qsizetype count);
-QString progressText(int percent);                     // "Progress 66%"
-QString chipText(const QString &label, qint64 count);  // "Mastered: 2"
+QString progressText(int percent);                    // "Progress 66%"
+QString chipText(const QString &label, qint64 count); // "Mastered: 2"
 
 } // namespace qv::study::setpage

@@ -1,9 +1,9 @@
 #include "study/views/StudySetRow.h"
 
-#include "study/views/StudyElidedLabel.h"
 #include "study/StudyLibraryText.h"
-#include "study/views/StudyProgressBar.h"
 #include "study/StudyStats.h"
+#include "study/views/StudyElidedLabel.h"
+#include "study/views/StudyProgressBar.h"
 #include "study/views/StudyText.h"
 #include "theme/QVButton.h"
 
@@ -41,8 +41,8 @@ StudySetRow::StudySetRow(const StudyProject &set, QWidget *parent) : QWidget(par
     texts->addWidget(m_bar);
     auto *figures = new QHBoxLayout;
     figures->setSpacing(10);
-    m_mastered = styledLabel(library::masteredLine(stats.mastered, set.items.size()), TextStyle::Caption2,
-                             std::nullopt, Theme::subtext());
+    m_mastered = styledLabel(library::masteredLine(stats.mastered, set.items.size()), TextStyle::Caption2, std::nullopt,
+                             Theme::subtext());
     m_streak = styledLabel(library::streakLine(stats.streak), TextStyle::Caption2, std::nullopt, Theme::subtext());
     figures->addWidget(m_mastered);
     figures->addWidget(m_streak);
