@@ -124,6 +124,36 @@ TEST_F(ChromiumPage, ConfirmedCaretAndSelectionWritesHoldInThePageWhenTheyReturn
     EXPECT_EQ(page->selection(QStringLiteral("view")), (std::pair{flag + 1, flag + 1}));
 }
 
+// A long text with astral characters on every line reads back exactly,
+// whether or not it ends in line breaks (Chromium draws an empty last line
+// after a final break and reads it as one more).
+TEST_F(ChromiumPage, LongAstralTextReadsBackExactlyWhateverItsEnding)
+{
+    QString essay;
+    for (int i = 0; i < 150; ++i)
+        essay += QStringLiteral("Line %1: the tide 🌊 rose, 👍🏽 said Renée — “𝄞” %2\n").arg(i).arg(i % 7 ? "" : "\n");
+    essay += QStringLiteral("Still counting. 🌊");
+    struct Case {
+        QString text;
+        const char *what;
+    };
+    for (const Case &c : {Case{essay, "ending in an emoji"}, Case{essay + QLatin1Char('\n'), "ending in a line break"},
+                          Case{essay + QStringLiteral("\n\n"), "ending in two line breaks"},
+                          Case{QStringLiteral("\n"), "a single line break"}, Case{QString(), "empty"}}) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(page->set(QStringLiteral("view"), c.text));
+        ASSERT_EQ(settled(QStringLiteral("view"), c.text), c.text);
+        const Element view = focus(QStringLiteral("view"));
+        ASSERT_TRUE(view);
+        EXPECT_TRUE(waitUntil([&] { return ax().read(view, Attribute::Value) == QVariant(c.text); }, 3000))
+            << "read " << ax().read(view, Attribute::Value).value_or(QVariant()).toString().size() << " units of "
+            << c.text.size();
+        // The end is where the value ends: a caret written there lands there.
+        ASSERT_TRUE(writeRange(view, {c.text.size(), 0}));
+        EXPECT_EQ(page->selection(QStringLiteral("view")), (std::pair{c.text.size(), c.text.size()}));
+    }
+}
+
 // The first hit test of a browser window stops at the document; the backend
 // asks again and reaches the field under the point.
 TEST_F(ChromiumPage, ElementAtPointReachesTheFieldNotTheDocument)
@@ -149,3 +179,4 @@ TEST_F(ChromiumPage, ElementAtPointReachesTheFieldNotTheDocument)
 
 } // namespace
 } // namespace qv::e2e
+

@@ -56,6 +56,12 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
     state.text = QString::fromUtf8(utf8.get());
     toolkitOf(pid);
     state.unit = offsets::resolve(state.text, count, m_toolkitNames.value(pid));
+    // Chromium reads a text area whose value ends in a line break with one
+    // more line break after it (the empty last line it draws); the value
+    // itself holds one fewer. Offsets before the end are unaffected.
+    if (state.text.endsWith(QLatin1Char('\n')) && toolkitOf(pid) == Toolkit::Chromium
+        && role(accessible, pid) == int(ATSPI_ROLE_ENTRY) && hasState(accessible, pid, ATSPI_STATE_MULTI_LINE))
+        state.text.chop(1);
     return state;
 }
 
