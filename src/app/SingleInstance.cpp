@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QThread>
 
 namespace qv::app {
@@ -16,9 +17,21 @@ const QByteArray kActivate = "activate\n";
 const QByteArray kDone = "ok\n";
 // A copy that has just taken the lock needs a moment before it listens.
 constexpr int kAskForMs = 5000;
+// Without a lock there is no sign that a copy runs: one quick try.
+constexpr int kQuickAskMs = 500;
+const QString kSilent = QStringLiteral(" but did not answer; its window was not brought forward");
+
+QString folderKey(const QString &folder)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(QDir(folder).absolutePath().toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+}
 } // namespace
 
-SingleInstance::SingleInstance(QString folder, QObject *parent) : QObject(parent), m_folder(std::move(folder)) {}
+SingleInstance::SingleInstance(QString folder, QString lockFolder, QObject *parent)
+    : QObject(parent), m_folder(std::move(folder)), m_lockFolder(std::move(lockFolder))
+{
+}
 
 SingleInstance::~SingleInstance()
 {
@@ -28,45 +41,109 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::lockPath() const { return QDir(m_folder).filePath(QStringLiteral("quorvel.lock")); }
 
+QString SingleInstance::secondLockPath() const
+{
+    if (m_lockFolder.isEmpty())
+        return {};
+    return QDir(m_lockFolder).filePath(QStringLiteral("quorvel-%1.lock").arg(folderKey(m_folder)));
+}
+
 QString SingleInstance::serverName() const
 {
     QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (base.isEmpty())
         base = QDir::tempPath();
-    const QByteArray key =
-        QCryptographicHash::hash(QDir(m_folder).absolutePath().toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QDir(base).filePath(QStringLiteral("quorvel-%1.socket").arg(QString::fromLatin1(key)));
+    return QDir(base).filePath(QStringLiteral("quorvel-%1.socket").arg(folderKey(m_folder)));
+}
+
+QString SingleInstance::defaultLockFolder()
+{
+    // Beside the preferences: the user's own, and there even when the data
+    // folder takes no files.
+    QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return QDir(config).filePath(QStringLiteral("Quorvel"));
 }
 
 SingleInstance::Claim SingleInstance::claim(QString *why)
 {
-    if (!QDir().mkpath(m_folder)) {
-        if (why)
-            *why = QStringLiteral("cannot create %1").arg(m_folder);
-        return Claim::Unknown;
+    QStringList problems;
+    QStringList paths;
+    if (QDir().mkpath(m_folder))
+        paths << lockPath();
+    else
+        problems << QStringLiteral("cannot create %1").arg(m_folder);
+    if (!m_lockFolder.isEmpty()) {
+        if (QDir().mkpath(m_lockFolder))
+            paths << secondLockPath();
+        else
+            problems << QStringLiteral("cannot create %1").arg(m_lockFolder);
     }
-    m_lock = std::make_unique<QLockFile>(lockPath());
-    // Only a holder that no longer runs makes the lock stale, however old.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0)) {
+    // Both locks where both can be made: a copy that could take only one of
+    // them (the data folder took files later, or no longer does) still meets
+    // this one.
+    for (const QString &path : std::as_const(paths)) {
+        QString problem;
+        qint64 pid = 0;
+        switch (take(path, &problem, &pid)) {
+        case Taken::held:
+            break;
+        case Taken::byAnother:
+            m_locks.clear();
+            return handOver(pid, why);
+        case Taken::impossible:
+            problems << problem;
+            break;
+        }
+    }
+    if (!m_locks.empty()) {
         // Without the socket this is still the one copy; `why` says that a
         // later launch can't bring it forward.
         listen(why);
         return Claim::First;
     }
-    if (m_lock->error() != QLockFile::LockFailedError) {
-        if (why)
-            *why = QStringLiteral("cannot write the lock %1").arg(lockPath());
-        m_lock.reset();
-        return Claim::Unknown;
+    // No lock anywhere. A copy that started the same way still listens, and
+    // running beside it would save over its data: hand over to it.
+    if (const Answer answer = askRunningCopy(kQuickAskMs); answer != Answer::nobody) {
+        if (why) {
+            *why = QStringLiteral("Quorvel is already running");
+            if (answer == Answer::silent)
+                *why += kSilent;
+        }
+        return Claim::Handed;
     }
-    qint64 pid = 0;
-    m_lock->getLockInfo(&pid, nullptr, nullptr);
-    m_lock.reset();
+    QString listening;
+    if (!listen(&listening))
+        problems << listening;
+    if (why)
+        *why = problems.join(QStringLiteral("; "));
+    return Claim::Unguarded;
+}
+
+SingleInstance::Taken SingleInstance::take(const QString &path, QString *why, qint64 *otherPid)
+{
+    auto lock = std::make_unique<QLockFile>(path);
+    // Only a holder that no longer runs makes the lock stale, however old.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        m_locks.push_back(std::move(lock));
+        return Taken::held;
+    }
+    if (lock->error() == QLockFile::LockFailedError) {
+        lock->getLockInfo(otherPid, nullptr, nullptr);
+        return Taken::byAnother;
+    }
+    *why = QStringLiteral("cannot write the lock %1").arg(path);
+    return Taken::impossible;
+}
+
+SingleInstance::Claim SingleInstance::handOver(qint64 pid, QString *why)
+{
     if (why)
         *why = QStringLiteral("Quorvel is already running (process %1)").arg(pid);
-    if (!askRunningCopy() && why)
-        *why += QStringLiteral(" but did not answer; its window was not brought forward");
+    if (askRunningCopy(kAskForMs) != Answer::answered && why)
+        *why += kSilent;
     return Claim::Handed;
 }
 
@@ -74,7 +151,8 @@ bool SingleInstance::listen(QString *why)
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket file left by a crashed copy: we hold the lock, so it is not live.
+    // A socket file left by a crashed copy: we hold a lock, or nobody
+    // answered on it, so it is not live.
     QLocalServer::removeServer(serverName());
     if (!m_server->listen(serverName())) {
         if (why)
@@ -99,24 +177,25 @@ bool SingleInstance::listen(QString *why)
     return true;
 }
 
-bool SingleInstance::askRunningCopy()
+SingleInstance::Answer SingleInstance::askRunningCopy(int forMs)
 {
     // Blocking socket calls before the event loop runs: this launch only
     // passes the word on and exits.
-    const QDeadlineTimer deadline(kAskForMs);
+    const QDeadlineTimer deadline(forMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(serverName());
         if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
             socket.write(kActivate);
             if (socket.waitForBytesWritten(1000)
-                && socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
-                return socket.readLine() == kDone;
-            return false;
+                && socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))
+                && socket.readLine() == kDone)
+                return Answer::answered;
+            return Answer::silent;
         }
         QThread::msleep(100);
     }
-    return false;
+    return Answer::nobody;
 }
 
 } // namespace qv::app

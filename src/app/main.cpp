@@ -16,6 +16,7 @@
 #include "editor/TypingPanelWindow.h"
 #include "engine/TypingEngine.h"
 #include "model/AppConfig.h"
+#include "model/Storage.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "services/BackendSettings.h"
 #include "state/PreferencesFile.h"
@@ -59,16 +60,20 @@ int main(int argc, char **argv)
     qv::applyAppStyle();
     qv::app::installScrollAreaAccessibility();
 
-    // One copy per user: a second launch brings the first one's window
-    // forward and goes, before it reads a file the first one writes.
-    qv::app::SingleInstance instance(qv::AppConfig::defaultConfig().dataFolderPath);
+    // The data folder is chosen once, here: the lock guards the folder the
+    // library is kept in, also when that is the fallback.
+    const QString dataFolder = qv::Storage::chooseFolder(qv::AppConfig::defaultConfig());
+
+    // One copy per data folder: a second launch brings the first one's
+    // window forward and goes, before it reads a file the first one writes.
+    qv::app::SingleInstance instance(dataFolder, qv::app::SingleInstance::defaultLockFolder());
     QString instanceNote;
     switch (instance.claim(&instanceNote)) {
     case qv::app::SingleInstance::Claim::Handed:
         std::fprintf(stderr, "quorvel: %s.\n", qPrintable(instanceNote));
         return 0;
-    case qv::app::SingleInstance::Claim::Unknown:
-        std::fprintf(stderr, "quorvel: %s; a second copy started now would not be stopped.\n",
+    case qv::app::SingleInstance::Claim::Unguarded:
+        std::fprintf(stderr, "quorvel: %s; no other copy answered, so this one runs without a lock.\n",
                      qPrintable(instanceNote));
         break;
     case qv::app::SingleInstance::Claim::First:
@@ -92,6 +97,7 @@ int main(int argc, char **argv)
     env.preferences = &preferences;
     env.motion = &motion;
     env.stateEnvironment.clock = &clock;
+    env.stateEnvironment.dataFolders = qv::AppConfig::only(dataFolder);
     env.stateEnvironment.backendUrl = settings.url;
     env.stateEnvironment.backendAnonKey = settings.anonKey;
     env.stateEnvironment.siteUrl = settings.siteUrl;

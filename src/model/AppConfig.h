@@ -18,6 +18,10 @@ struct AppConfig {
     // The same layout under given base folders (tests use temporary ones).
     static AppConfig inFolders(const QString &desktopFolder, const QString &dataFolder);
 
+    // One folder decided beforehand, with none other to fall back to: what
+    // the launch hands on once it has chosen (and locked) the folder.
+    static AppConfig only(const QString &folder) { return AppConfig{folder, folder}; }
+
     friend bool operator==(const AppConfig &, const AppConfig &) = default;
 };
 

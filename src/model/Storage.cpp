@@ -32,13 +32,16 @@ Storage::Storage(const AppConfig &config, const WallClock &clock)
     : m_clock(&clock), m_diagnostics([](const QString &line) { qWarning().noquote() << line; }),
       m_mover([](const QString &from, const QString &to) { return QDir().rename(from, to); })
 {
-    if (ensureFolder(config.dataFolderPath)) {
-        m_folder = config.dataFolderPath;
-    } else {
-        // Used even when it cannot be made: every later write then fails.
-        ensureFolder(config.fallbackFolderPath);
-        m_folder = config.fallbackFolderPath;
-    }
+    m_folder = chooseFolder(config);
+}
+
+QString Storage::chooseFolder(const AppConfig &config)
+{
+    if (ensureFolder(config.dataFolderPath))
+        return config.dataFolderPath;
+    // Used even when it cannot be made: every later write then fails.
+    ensureFolder(config.fallbackFolderPath);
+    return config.fallbackFolderPath;
 }
 
 QString Storage::projectsFilePath() const { return filePath(m_projects); }

@@ -38,6 +38,11 @@ public:
     // of moved-aside files; it must outlive the Storage.
     Storage(const AppConfig &config, const WallClock &clock);
 
+    // The folder a Storage made with `config` would use, chosen (and made)
+    // now: the data folder when it can be made, else the fallback, which is
+    // used even when it cannot be made.
+    static QString chooseFolder(const AppConfig &config);
+
     QString folderPath() const { return m_folder; }
     QString projectsFilePath() const;
     QString studyProjectsFilePath() const;

@@ -27,12 +27,12 @@ namespace {
 
 // A later launch, as the other process would run it: its blocking claim on
 // a thread of its own while this thread's event loop lets the first answer.
-SingleInstance::Claim launchAgain(const QString &folder, QString *why)
+SingleInstance::Claim launchAgain(const QString &folder, QString *why, const QString &lockFolder = {})
 {
     std::atomic<bool> done = false;
-    SingleInstance::Claim claim = SingleInstance::Claim::Unknown;
+    SingleInstance::Claim claim = SingleInstance::Claim::Unguarded;
     std::thread second([&] {
-        SingleInstance later(folder);
+        SingleInstance later(folder, lockFolder);
         claim = later.claim(why);
         done = true;
     });
@@ -113,16 +113,51 @@ TEST(SingleInstanceTest, ACrashedCopysLockNeverBlocksALaunch)
     EXPECT_EQ(activations.count(), 1);
 }
 
-TEST(SingleInstanceTest, AnUnwritableFolderDoesNotBlockTheLaunch)
+// A regular file where a folder should be: no folder can be made under it,
+// whoever runs the test (the superuser included).
+QString underAFile(const QTemporaryDir &dir, const QString &name)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser writes anywhere";
+    QFile file(dir.filePath(QStringLiteral("file")));
+    file.open(QIODevice::WriteOnly);
+    return dir.filePath(QStringLiteral("file/") + name);
+}
+
+TEST(SingleInstanceTest, ADataFolderThatTakesNoFilesIsGuardedByTheSecondLock)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    SingleInstance instance(dir.filePath("QuorvelData"));
+    const QString folder = underAFile(dir, QStringLiteral("QuorvelData"));
+    const QString locks = dir.filePath(QStringLiteral("config"));
+    SingleInstance first(folder, locks);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
     QString why;
-    EXPECT_EQ(instance.claim(&why), SingleInstance::Claim::Unknown);
-    EXPECT_FALSE(why.isEmpty());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(first.claim(&why), SingleInstance::Claim::First) << why.toStdString();
+    EXPECT_TRUE(QFile::exists(first.secondLockPath()));
+
+    EXPECT_EQ(launchAgain(folder, &why, locks), SingleInstance::Claim::Handed) << why.toStdString();
+    EXPECT_EQ(activations.count(), 1);
+
+    // The data folder takes files again: a later launch takes its lock but
+    // still meets the running copy at the second one.
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("file"))));
+    EXPECT_EQ(launchAgain(folder, &why, locks), SingleInstance::Claim::Handed) << why.toStdString();
+    EXPECT_EQ(activations.count(), 2);
+    EXPECT_FALSE(QFile::exists(first.lockPath())) << "the launch that handed over kept its lock";
+}
+
+TEST(SingleInstanceTest, WithoutAnyLockALaunchStillHandsOverToTheCopyThatRuns)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = underAFile(dir, QStringLiteral("QuorvelData"));
+    const QString locks = underAFile(dir, QStringLiteral("config"));
+    SingleInstance first(folder, locks);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    QString why;
+    ASSERT_EQ(first.claim(&why), SingleInstance::Claim::Unguarded);
+    EXPECT_TRUE(why.contains(folder) && why.contains(locks)) << why.toStdString();
+
+    EXPECT_EQ(launchAgain(folder, &why, locks), SingleInstance::Claim::Handed);
+    EXPECT_EQ(why, QStringLiteral("Quorvel is already running"));
+    EXPECT_EQ(activations.count(), 1);
 }

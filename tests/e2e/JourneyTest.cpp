@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -209,6 +210,61 @@ TEST_F(Journey, ASecondLaunchHandsOverToTheRunningCopyAndExits)
     // The running copy comes to the front on the hand-over; its tree is read
     // again once it has settled.
     EXPECT_TRUE(waitFor(QStringLiteral("Email"), {}, 5000));
+}
+
+// The data folder falls back when a regular file holds its name on the
+// desktop; the copy that keeps the library there is guarded all the same,
+// and so is one that can take no lock at all.
+class SingleCopy : public Journey {
+protected:
+    // Puts a regular file where each of `paths` (under the home) would be.
+    void blockWithFiles(const QStringList &paths)
+    {
+        for (const QString &path : paths) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(home.filePath(path)).path()));
+            QFile file(home.filePath(path));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+            file.write("not a folder\n");
+        }
+    }
+
+    // The second launch hands over and exits; the first keeps running.
+    void secondLaunchHandsOver()
+    {
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(QV_QUORVEL), {});
+        ASSERT_TRUE(second.waitForFinished(15000)) << "the second copy kept running";
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        const QByteArray said = second.readAllStandardError();
+        EXPECT_TRUE(said.contains("Quorvel is already running")) << said.toStdString();
+        EXPECT_TRUE(running());
+    }
+};
+
+TEST_F(SingleCopy, WithTheDataFolderFallenBackASecondLaunchHandsOver)
+{
+    blockWithFiles({QStringLiteral("Desktop/QuorvelData")});
+    startQuorvel();
+    // The lock stands in the folder the library is kept in.
+    const QString lock = home.filePath(QStringLiteral(".local/share/QuorvelData/quorvel.lock"));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(lock) || !running(); }, 15000)) << errors.toStdString();
+    ASSERT_TRUE(running()) << errors.toStdString();
+    secondLaunchHandsOver();
+    EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("Desktop/QuorvelData"))).isFile());
+}
+
+TEST_F(SingleCopy, WithoutAnyLockASecondLaunchStillHandsOver)
+{
+    // Neither data folder nor the configuration folder takes a file.
+    blockWithFiles({QStringLiteral("Desktop/QuorvelData"), QStringLiteral(".local/share/QuorvelData"),
+                    QStringLiteral(".config/Quorvel")});
+    startQuorvel();
+    ASSERT_TRUE(waitUntil([&] { return errors.contains("runs without a lock") || !running(); }, 15000))
+        << errors.toStdString();
+    ASSERT_TRUE(running()) << errors.toStdString();
+    secondLaunchHandsOver();
 }
 
 } // namespace
