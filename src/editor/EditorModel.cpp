@@ -259,8 +259,12 @@ EditorModel::SaveOutcome EditorModel::save()
 
 QString EditorModel::savedFailedText(const SaveResult &failed)
 {
+    // The reason opens a sentence of its own here.
+    QString reason = failed.reason();
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toUpper();
     return QStringLiteral("%1 %2. Your text stays in this window; saving again writes it.")
-        .arg(kSaveFailedMessage, failed.reason());
+        .arg(kSaveFailedMessage, reason);
 }
 
 void EditorModel::close()

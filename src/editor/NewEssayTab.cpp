@@ -96,8 +96,12 @@ NewEssayTab::NewEssayTab(EditorModel &model, QWidget *parent) : QWidget(parent),
     connect(m_cancel, &QAbstractButton::clicked, this, [this] { m_model.close(); });
     connect(m_save, &QAbstractButton::clicked, this, [this] { m_model.save(); });
 
+    // The line names a file path and what is kept: it wraps within the tab
+    // instead of running past the window's edge.
     m_saveError = styledLabel({}, TextStyle::Caption, std::nullopt, Theme::danger(), this);
-    column->addWidget(m_saveError, 0, Qt::AlignRight);
+    m_saveError->setWordWrap(true);
+    m_saveError->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    column->addWidget(m_saveError);
 
     connect(&m_model, &EditorModel::changed, this, &NewEssayTab::sync);
     sync();
