@@ -113,6 +113,10 @@ WriterWorkspace::WriterWorkspace(state::AppState &appState, QWidget *parent) : Q
     });
     connect(&m_appState, &state::AppState::projectsChanged, this, &WriterWorkspace::refresh);
     connect(&m_appState.library(), &state::Library::keptFilesChanged, this, &WriterWorkspace::refreshKeptFile);
+    // A later save that wrote the list, from here or from the editor, ends
+    // the failure notice.
+    connect(&m_appState.library(), &state::Library::projectsSaved, m_saveNotice,
+            [notice = m_saveNotice] { notice->present(QString()); });
     refreshKeptFile();
     connect(&m_appState, &state::AppState::accessibilityReadyChanged, this, &WriterWorkspace::refreshReadiness);
     connect(&m_appState, &state::AppState::inputMonitoringReadyChanged, this, &WriterWorkspace::refreshReadiness);

@@ -98,6 +98,7 @@ SaveResult Library::persist(int due)
     if (!m_storage.folderExists())
         due = projectsDue | studyProjectsDue;
     m_due |= due;
+    const int writing = m_due;
     const auto kept = std::make_pair(keptProjectsFile(), keptStudyProjectsFile());
     SaveResult result = SaveResult::success();
     if (m_due & projectsDue) {
@@ -114,6 +115,10 @@ SaveResult Library::persist(int due)
     }
     if (kept != std::make_pair(keptProjectsFile(), keptStudyProjectsFile()))
         emit keptFilesChanged();
+    if ((writing & projectsDue) && !(m_due & projectsDue))
+        emit projectsSaved();
+    if ((writing & studyProjectsDue) && !(m_due & studyProjectsDue))
+        emit studyProjectsSaved();
     return result;
 }
 

@@ -64,6 +64,10 @@ signals:
     void studyProjectsChanged();
     // A kept file was found at the load or moved aside by a save.
     void keptFilesChanged();
+    // The list reached the disk whole (whoever saved): a notice about an
+    // earlier failed save of it no longer holds.
+    void projectsSaved();
+    void studyProjectsSaved();
 
 private:
     enum Due { projectsDue = 1, studyProjectsDue = 2 };

@@ -162,6 +162,31 @@ TEST_F(DeleteTest, ADeleteAndAnUndoThatCannotBeWrittenSayWhyAndTheNextSaveWrites
     EXPECT_EQ(stored, (QStringList{"Third", "Second"}));
 }
 
+TEST_F(DeleteTest, TheFailureNoticeGoesWhenALaterSaveFromAnotherWindowWritesTheProjects)
+{
+    // Only the projects file cannot be written: a folder holds its name.
+    const QString projectsFile = app->storage().projectsFilePath();
+    QFile::remove(projectsFile);
+    ASSERT_TRUE(QDir().mkpath(projectsFile));
+    NoticeBanner *notice = view->workspace()->writer()->saveNotice();
+    askToDelete(second);
+    answerDelete("Delete");
+    ASSERT_TRUE(notice->isVisible());
+
+    // A study set saved meanwhile writes its own list only: still failing.
+    StudyProject set;
+    set.id = QUuid::createUuid();
+    set.title = QStringLiteral("Set");
+    set.updatedAt = clock.nowUtc();
+    EXPECT_FALSE(app->saveStudyProject(set));
+    EXPECT_TRUE(notice->isVisible());
+
+    // The editor saves once the way is clear: the list is on disk whole.
+    ASSERT_TRUE(QDir(projectsFile).removeRecursively());
+    EXPECT_TRUE(app->saveProject(test::makeProject("From the editor", 9)));
+    EXPECT_FALSE(notice->isVisible());
+}
+
 TEST_F(DeleteTest, APreferenceThatCannotBeWrittenIsSaidAboveTheUndoBanner)
 {
     askToDelete(second);

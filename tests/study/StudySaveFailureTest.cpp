@@ -233,3 +233,27 @@ TEST_F(UnreadableSetsTest, TheKeptFileIsNamedInTheWorkspaceUntilDismissed)
     EXPECT_TRUE(notice->text().endsWith(QStringLiteral("the file is kept as %1.").arg(kept->path)));
     EXPECT_FALSE(root->saveNotice()->isVisible());
 }
+
+TEST_F(StudySaveFailureTest, TheNoticeGoesWhenALaterSaveWritesTheSetsWhoeverSaved)
+{
+    const StudyProject bio = makeSet("Biology", 1, cards(2));
+    openWorkspace(bio);
+    NoticeBanner *notice = root->saveNotice();
+    // Only the sets file cannot be written.
+    const QString setsFile = app->storage().studyProjectsFilePath();
+    QFile::remove(setsFile);
+    ASSERT_TRUE(QDir().mkpath(setsFile));
+    root->showSaveResult(app->saveStudyProject(makeSet("Chemistry", 2, cards(1))));
+    ASSERT_TRUE(notice->isVisible());
+
+    // A project saved meanwhile writes the sets again, and they still fail.
+    Project essay = test::essayOne();
+    EXPECT_FALSE(app->saveProject(essay));
+    EXPECT_TRUE(notice->isVisible());
+
+    ASSERT_TRUE(QDir(setsFile).removeRecursively());
+    essay.title = QStringLiteral("Edited");
+    EXPECT_TRUE(app->saveProject(essay));
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_EQ(onDisk().size(), 2);
+}

@@ -66,6 +66,8 @@ StudyRootView::StudyRootView(state::AppState &appState, Scheduler &scheduler, co
     connect(&appState, &state::AppState::studyProjectsChanged, this, &StudyRootView::scheduleRefresh);
     m_library->setSets(appState.studyProjects());
     connect(&appState.library(), &state::Library::keptFilesChanged, this, &StudyRootView::refreshKeptFile);
+    connect(&appState.library(), &state::Library::studyProjectsSaved, m_saveNotice,
+            [notice = m_saveNotice] { notice->present(QString()); });
     refreshKeptFile();
 }
 
