@@ -2,14 +2,17 @@
 
 #include "core/WallClock.h"
 #include "editor/AiOutlineTab.h"
+#include "editor/EditorDraft.h"
 #include "editor/EditorHeader.h"
 #include "editor/EditorModel.h"
 #include "editor/NewEssayTab.h"
+#include "editor/PreferencesNotice.h"
 #include "editor/SmartBriefCard.h"
 #include "editor/SmartWhyBubble.h"
 #include "state/AppState.h"
 #include "theme/AnimatedValue.h"
 #include "theme/CustomWindow.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVTextEditor.h"
@@ -49,6 +52,9 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
     column->setSpacing(12);
     m_header = new EditorHeader(*m_model, this);
     column->addWidget(m_header);
+    m_preferencesNotice = makePreferencesNotice(appState.preferences(), {EditorDraft::key},
+                                                QStringLiteral("your draft"), this);
+    column->addWidget(m_preferencesNotice);
     m_newEssay = new NewEssayTab(*m_model, this);
     m_aiOutline = new AiOutlineTab(*m_model,
                                    services.choosePdf ? services.choosePdf : EditorServices::fileDialogPdfChooser(),

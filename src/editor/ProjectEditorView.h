@@ -18,6 +18,10 @@ class AppState;
 }
 } // namespace qv
 
+namespace qv {
+class NoticeBanner;
+}
+
 namespace qv::editor {
 
 class AiOutlineTab;
@@ -49,6 +53,8 @@ public:
     NewEssayTab *newEssayTab() const { return m_newEssay; }
     AiOutlineTab *aiOutlineTab() const { return m_aiOutline; }
     SmartWhyBubble *whyBubble() const { return m_bubble; }
+    // A failed write of the draft, shown here in front of the user.
+    NoticeBanner *preferencesNotice() const { return m_preferencesNotice; }
 
     // The text input that has the keyboard focus, which is also the one that
     // draws its focus ring. It follows the user's clicks and Tab presses.
@@ -75,6 +81,7 @@ private:
     NewEssayTab *m_newEssay;
     AiOutlineTab *m_aiOutline;
     SmartWhyBubble *m_bubble;
+    NoticeBanner *m_preferencesNotice;
     SlideFadeEffect *m_fade = nullptr;
     AnimatedValue *m_fadeValue;
     SlideFadeEffect *m_bubbleFade;

@@ -4,14 +4,17 @@
 #include "editor/EditorStyle.h"
 #include "editor/GlyphButton.h"
 #include "editor/LineClampLabel.h"
+#include "editor/PreferencesNotice.h"
 #include "editor/RoundedPanel.h"
 #include "editor/TargetOverlay.h"
 #include "editor/TypingPanelModel.h"
 #include "editor/TypingProgressBar.h"
 #include "state/AppState.h"
+#include "state/PreferenceKeys.h"
 #include "theme/AnimatedValue.h"
 #include "theme/ConfirmAlert.h"
 #include "theme/CustomWindow.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/StyledLabel.h"
 #include "theme/Theme.h"
@@ -79,6 +82,9 @@ TypingPanelView::TypingPanelView(state::AppState &appState, Project project, std
     column->addWidget(buildProgressCard());
     column->addWidget(buildSummaryCard());
     column->addWidget(buildActionRow());
+    m_preferencesNotice = makePreferencesNotice(appState.preferences(), {state::keys::resumeProgress},
+                                                QStringLiteral("where typing stopped"), this);
+    column->addWidget(m_preferencesNotice);
     column->addStretch(1);
 
     m_overlay = new TargetOverlay(*m_model, this);

@@ -18,6 +18,7 @@ class QMessageBox;
 
 namespace qv {
 class AnimatedValue;
+class NoticeBanner;
 class QVButton;
 namespace state {
 class AppState;
@@ -74,6 +75,8 @@ public:
     QVButton *pauseButton() const { return m_pause; }
     QVButton *stopButton() const { return m_stop; }
     TargetOverlay *overlay() const { return m_overlay; }
+    // A failed write of the resume positions, shown here in front of the user.
+    NoticeBanner *preferencesNotice() const { return m_preferencesNotice; }
     // The open stop confirmation, if any.
     QMessageBox *stopAlert() const;
     // The glow line's and the shadow's opacities of the accent as painted now.
@@ -104,6 +107,7 @@ private:
     void dismissWindow();
 
     TypingPanelModel *m_model;
+    NoticeBanner *m_preferencesNotice = nullptr;
     GlyphButton *m_close = nullptr;
     LineClampLabel *m_title = nullptr;
     DetailPill *m_status = nullptr;

@@ -72,6 +72,7 @@ void Preferences::remove(const QString &key)
     if (!m_values.contains(key))
         return;
     m_values.remove(key);
+    m_unsavedKeys.insert(key);
     changed();
     emit valueChanged(key);
 }
@@ -95,6 +96,7 @@ std::optional<QByteArray> Preferences::decodeData(const QJsonValue &v)
 void Preferences::put(const QString &key, const QJsonValue &value)
 {
     m_values.insert(key, value);
+    m_unsavedKeys.insert(key);
     changed();
     emit valueChanged(key);
 }

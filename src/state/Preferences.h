@@ -7,6 +7,7 @@
 #include <QJsonValue>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -40,8 +41,17 @@ public:
     void setIntDictionary(const QString &key, const QMap<QString, qint64> &value);
     void remove(const QString &key);
 
-    // Writes pending changes out now; the in-memory store has nothing to write.
-    virtual SaveResult flush() { return SaveResult::success(); }
+    // Writes pending changes out now; the in-memory store has nothing to
+    // write and counts everything as written.
+    virtual SaveResult flush()
+    {
+        markSaved();
+        return SaveResult::success();
+    }
+
+    // Keys changed since the store last reached the disk: after a failed
+    // write, whose values it was (so the window that changed them can say so).
+    const QSet<QString> &unsavedKeys() const { return m_unsavedKeys; }
 
     // The whole store as one JSON object, bytes in their tagged form.
     QJsonObject toJson() const { return m_values; }
@@ -61,11 +71,14 @@ protected:
     void replaceAll(const QJsonObject &values) { m_values = values; }
     // Called after every change; persistent stores schedule their write here.
     virtual void changed() {}
+    // Every change so far reached the disk.
+    void markSaved() { m_unsavedKeys.clear(); }
 
 private:
     void put(const QString &key, const QJsonValue &value);
 
     QJsonObject m_values;
+    QSet<QString> m_unsavedKeys;
 };
 
 } // namespace qv::state

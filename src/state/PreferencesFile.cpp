@@ -50,7 +50,6 @@ PreferencesFile::PreferencesFile(QString path, Scheduler &scheduler, const WallC
     : Preferences(parent), m_path(std::move(path)), m_scheduler(scheduler), m_clock(clock)
 {
     load();
-    connect(this, &Preferences::valueChanged, this, [this](const QString &key) { m_changedKeys.insert(key); });
 }
 
 PreferencesFile::~PreferencesFile()
@@ -177,7 +176,7 @@ SaveResult PreferencesFile::write()
         if (!bytes || bytes->size() <= kSideFileBytes)
             continue;
         const QString name = sideFileName(it.key());
-        const bool current = m_sideFiles.value(it.key()) == name && !m_changedKeys.contains(it.key());
+        const bool current = m_sideFiles.value(it.key()) == name && !unsavedKeys().contains(it.key());
         if (!current && !writeSideFile(name, *bytes))
             continue;
         sideFiles.insert(it.key(), name);
@@ -196,7 +195,7 @@ SaveResult PreferencesFile::write()
         if (!sideFiles.values().contains(it.value()))
             QFile::remove(dir.filePath(it.value()));
     m_sideFiles = sideFiles;
-    m_changedKeys.clear();
+    markSaved();
     m_dirty = false;
     return SaveResult::success();
 }

@@ -65,8 +65,6 @@ private:
     QString m_movedAside;
     // Key to the side file its bytes were last written to (or read from).
     QHash<QString, QString> m_sideFiles;
-    // Keys changed since the last write.
-    QSet<QString> m_changedKeys;
 };
 
 } // namespace qv::state

@@ -13,6 +13,7 @@
 #include "editor/SpeedControl.h"
 #include "state/PreferenceKeys.h"
 #include "theme/MotionSettings.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
@@ -240,6 +241,55 @@ TEST_F(EditorViewFixture, AFailedSaveShowsOneLineAndTheEditorStays)
     click(v->newEssayTab()->saveButton());
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(v->newEssayTab()->saveErrorLabel()->isVisible());
+}
+
+TEST_F(EditorViewFixture, AFailedSaveLineWrapsWithinTheTabAndOpensItsReasonWithACapital)
+{
+    auto v = view();
+    v->show();
+    v->model().editTitle("T");
+    v->model().editText("Text");
+    // A file where the data folder was: the reason is the store's own words.
+    const QString folder = app->storage().folderPath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    click(v->newEssayTab()->saveButton());
+    QApplication::processEvents();
+
+    QLabel *line = v->newEssayTab()->saveErrorLabel();
+    EXPECT_EQ(line->text(), QStringLiteral("Could not save the project. A file is in the place of the data folder "
+                                           "(%1). Your text stays in this window; saving again writes it.")
+                                .arg(folder));
+    // All of it shows: wrapped inside the tab, on as many lines as it needs.
+    EXPECT_TRUE(line->wordWrap());
+    EXPECT_GE(line->x(), 0);
+    EXPECT_LE(line->geometry().right(), v->newEssayTab()->width());
+    EXPECT_GE(line->height(), line->heightForWidth(line->width()));
+    EXPECT_GT(line->heightForWidth(line->width()), line->fontMetrics().height()) << "expected several lines";
+}
+
+// The draft is kept in the preferences: a write of them that fails while
+// the draft waits is said in the editor, where the user types.
+TEST_F(EditorViewFixture, ADraftThatCannotBeWrittenIsSaidInTheEditor)
+{
+    auto v = view();
+    v->show();
+    NoticeBanner *notice = v->preferencesNotice();
+    const QString reason = QStringLiteral("No space left on device (/cfg/Quorvel/preferences.json)");
+
+    // A failed write that holds none of the editor's values: not its notice.
+    ASSERT_TRUE(prefs.flush());
+    prefs.setBool(state::keys::reduceMotion, true);
+    emit prefs.saveFailed(reason);
+    EXPECT_FALSE(notice->isVisible());
+
+    v->model().editTitle("Draft title");
+    emit prefs.saveFailed(reason);
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), saveFailureText(QStringLiteral("your draft"), SaveResult::failure(reason)));
+    EXPECT_TRUE(notice->text().startsWith(u"Could not save your draft: No space left on device"));
+    EXPECT_LT(notice->geometry().bottom(), v->newEssayTab()->geometry().top() + 1);
 }
 
 TEST_F(EditorViewFixture, TheOutlineTabFadesInPicksAPdfAndCannotGenerate)

@@ -11,7 +11,9 @@
 #include "editor/TypingPanelView.h"
 #include "editor/TypingPanelWindow.h"
 #include "editor/TypingProgressBar.h"
+#include "state/PreferenceKeys.h"
 #include "theme/MotionSettings.h"
+#include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/ThemeEnvironment.h"
 
@@ -334,4 +336,24 @@ TEST_F(PanelView, NothingStaysArmedAfterARunAndTheWaitingPulseRepaintsOnlyTheEdg
     v->hide();
     clock.advance(1000); // fades and a keymap restore run out
     EXPECT_LE(clock.pendingCount(), armedBefore) << "the run left a timer armed";
+}
+
+// The panel keeps where typing stopped in the preferences: a write of them
+// that fails is said on the panel, which floats above the dashboard.
+TEST_F(PanelView, AResumePositionThatCannotBeWrittenIsSaidOnThePanel)
+{
+    auto v = view(essay);
+    NoticeBanner *notice = v->preferencesNotice();
+    const QString reason = QStringLiteral("Permission denied (/cfg/Quorvel/preferences.json)");
+    ASSERT_TRUE(prefs.flush());
+    prefs.setString(state::keys::profileName, QStringLiteral("Ann"));
+    emit prefs.saveFailed(reason);
+    EXPECT_FALSE(notice->isVisible());
+
+    prefs.setIntDictionary(state::keys::resumeProgress, {{essay.id.toString(QUuid::WithoutBraces).toUpper(), 12}});
+    emit prefs.saveFailed(reason);
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().startsWith(u"Could not save where typing stopped: Permission denied"))
+        << notice->text().toStdString();
+    EXPECT_TRUE(v->rect().contains(notice->geometry()));
 }
