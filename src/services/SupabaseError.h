@@ -45,6 +45,9 @@ struct SupabaseError {
     // No verdict on the session: no answer, a time-out, or a server failing
     // on its side (5xx).
     bool isUnreachable() const;
+    // No answer came at all (no network, refused, timed out): the server
+    // could not be reached, as opposed to one that answered with an error.
+    bool isNoAnswer() const { return kind == Kind::Transport; }
 
     bool operator==(const SupabaseError &) const = default;
 };

@@ -7,6 +7,9 @@
 #include <QGuiApplication>
 #include <QPointer>
 
+#include <utility>
+#include <vector>
+
 namespace qv::state {
 
 namespace {
@@ -100,6 +103,60 @@ void AccountSession::adoptSession(const SupabaseSession &session, quint64 genera
     storeSession(session);
 }
 
+// ---- token refresh, one at a time
+
+// A refresh on its way: later askers with the same refresh token wait for
+// its answer instead of sending the token again.
+struct AccountSession::RefreshFlight {
+    QString refreshToken;
+    std::optional<SupabaseResult<SupabaseSession>> result;
+    std::vector<std::coroutine_handle<>> waiters;
+
+    struct Awaiter {
+        std::shared_ptr<RefreshFlight> flight;
+        bool await_ready() const noexcept { return flight->result.has_value(); }
+        void await_suspend(std::coroutine_handle<> waiter) { flight->waiters.push_back(waiter); }
+        SupabaseResult<SupabaseSession> await_resume() const { return *flight->result; }
+    };
+};
+
+QCoro::Task<SupabaseResult<SupabaseSession>> AccountSession::refreshTokens(QString refreshToken, quint64 generation)
+{
+    // Spent by an earlier refresh of this session: the held session is what
+    // replaced it (the backend may revoke the session when a used refresh
+    // token comes again). A backend that keeps refresh tokens is asked anew.
+    if (isCurrent(generation) && m_session && m_session->refreshToken != refreshToken
+        && m_spentRefreshTokens.contains(refreshToken)) {
+        // A copy: the task would move from an lvalue it is given.
+        co_return SupabaseResult<SupabaseSession>(*m_session);
+    }
+    if (m_refreshFlight && m_refreshFlight->refreshToken == refreshToken) {
+        const std::shared_ptr<RefreshFlight> flight = m_refreshFlight;
+        co_return co_await RefreshFlight::Awaiter{flight};
+    }
+
+    auto flight = std::make_shared<RefreshFlight>();
+    flight->refreshToken = refreshToken;
+    m_refreshFlight = flight;
+    QPointer<AccountSession> self(this);
+    auto refreshed = co_await m_client.refreshSession(refreshToken);
+    if (self) {
+        if (m_refreshFlight == flight)
+            m_refreshFlight.reset();
+        if (refreshed.ok() && isCurrent(generation)) {
+            m_spentRefreshTokens.append(refreshToken);
+            while (m_spentRefreshTokens.size() > kSpentTokensKept)
+                m_spentRefreshTokens.removeFirst();
+            adoptSession(refreshed.value(), generation);
+        }
+    }
+    // Every waiter gets this answer, the session taken into use first.
+    flight->result = refreshed;
+    for (std::coroutine_handle<> waiter : std::exchange(flight->waiters, {}))
+        waiter.resume();
+    co_return refreshed;
+}
+
 // ---- profile read with one refresh
 
 QCoro::Task<SupabaseResult<SupabaseProfile>> AccountSession::readProfileWithRefresh(SupabaseSession session,
@@ -109,12 +166,11 @@ QCoro::Task<SupabaseResult<SupabaseProfile>> AccountSession::readProfileWithRefr
     auto first = co_await m_client.fetchProfile(session);
     if (first.ok() || !first.error().isAuthorizationFailure() || !self)
         co_return first;
-    auto refreshed = co_await m_client.refreshSession(session.refreshToken);
+    auto refreshed = co_await refreshTokens(session.refreshToken, generation);
     if (!refreshed.ok())
         co_return refreshed.error();
     if (!self)
         co_return first;
-    adoptSession(refreshed.value(), generation);
     co_return co_await m_client.fetchProfile(refreshed.value());
 }
 
@@ -164,7 +220,7 @@ void AccountSession::enforceAuthGate()
 QCoro::Task<> AccountSession::runGate(SupabaseSession session, quint64 generation)
 {
     QPointer<AccountSession> self(this);
-    const auto refreshed = co_await m_client.refreshSession(session.refreshToken);
+    const auto refreshed = co_await refreshTokens(session.refreshToken, generation);
     if (!self)
         co_return;
     if (!refreshed.ok()) {
@@ -172,7 +228,6 @@ QCoro::Task<> AccountSession::runGate(SupabaseSession session, quint64 generatio
             gateFailed(refreshed.error());
         co_return;
     }
-    adoptSession(refreshed.value(), generation);
     const auto profile = co_await m_client.fetchProfile(refreshed.value());
     if (!self || !isCurrent(generation))
         co_return;
@@ -203,6 +258,7 @@ void AccountSession::gateFailed(const SupabaseError &error)
 void AccountSession::signIn(const QString &email, const QString &password)
 {
     ++m_generation;
+    m_spentRefreshTokens.clear();
     runSignIn(email, password, m_generation);
 }
 
@@ -249,6 +305,7 @@ QCoro::Task<SupabaseResult<void>> AccountSession::finalizeSession(SupabaseSessio
 void AccountSession::signOut()
 {
     ++m_generation;
+    m_spentRefreshTokens.clear();
     m_session.reset();
     setAuthenticated(false);
     setAuthEmail(QString());
@@ -279,10 +336,12 @@ QCoro::Task<> AccountSession::runRefresh(SupabaseSession session, quint64 genera
             becomeSignedIn(profile.value(), session);
         co_return;
     }
+    // The connection sentence only where no answer came; a server that
+    // answered with an error status failed the refresh.
     const SupabaseError &error = profile.error();
     if (error.isAuthorizationFailure())
         setAuthMessage(kSessionExpired);
-    else if (error.isUnreachable())
+    else if (error.isNoAnswer())
         setAuthMessage(kUnreachable);
     else
         setAuthMessage(QStringLiteral("Failed to refresh profile."));

@@ -9,8 +9,10 @@
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -92,6 +94,11 @@ private:
     void gateFailed(const SupabaseError &error);
     void scheduleRefreshTick();
 
+    // Trades a refresh token for a new session and takes it into use. Refreshes
+    // of one token share one request and its answer (restore, the gate and an
+    // activation all refresh at launch), and a token that was already traded
+    // gives the session that replaced it.
+    QCoro::Task<SupabaseResult<SupabaseSession>> refreshTokens(QString refreshToken, quint64 generation);
     QCoro::Task<SupabaseResult<SupabaseProfile>> readProfileWithRefresh(SupabaseSession session, quint64 generation);
     QCoro::Task<SupabaseResult<void>> finalizeSession(SupabaseSession session, quint64 generation);
     QCoro::Task<> runRestore(SupabaseSession session, quint64 generation);
@@ -107,6 +114,12 @@ private:
 
     std::optional<SupabaseSession> m_session;
     quint64 m_generation = 0;
+    struct RefreshFlight;
+    std::shared_ptr<RefreshFlight> m_refreshFlight;
+    // Refresh tokens this generation traded, the newest last; a flow that
+    // started before a refresh may still hold one of them.
+    static constexpr qsizetype kSpentTokensKept = 8;
+    QStringList m_spentRefreshTokens;
     Scheduler::TimerId m_refreshTimer = 0;
     bool m_activeObserverInstalled = false;
 

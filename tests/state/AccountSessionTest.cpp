@@ -355,10 +355,18 @@ TEST_F(AccountFixture, RefreshProfileOutcomes)
     EXPECT_EQ(account.authMessage(), AccountSession::unreachableMessage());
     EXPECT_TRUE(account.isAuthenticated());
 
-    transport->respond("GET", kProfiles, 404, "no such table");
+    // An answer with an error status failed the refresh; the connection
+    // sentence is for no answer at all.
+    for (const int status : {404, 500, 503}) {
+        transport->respond("GET", kProfiles, status, "no such table");
+        account.refreshProfile();
+        settle();
+        EXPECT_EQ(account.authMessage(), "Failed to refresh profile.") << status;
+    }
+    transport->fail("GET", kProfiles, {TransportFailure::Reason::TimedOut, "timed out"});
     account.refreshProfile();
     settle();
-    EXPECT_EQ(account.authMessage(), "Failed to refresh profile.");
+    EXPECT_EQ(account.authMessage(), AccountSession::unreachableMessage());
 
     // A successful refresh keeps the refreshed session.
     transport->respond("GET", kProfiles, 403, "no");
@@ -545,4 +553,61 @@ TEST(AccountSessionStorage, ARotatedTokenReachesTheDiskAtOnce)
     // Signing out leaves nothing to restore after a crash.
     account.signOut();
     EXPECT_FALSE(fileSession());
+}
+
+// A launch with an expired access token: the restore reads the profile and
+// refreshes on its 401, the gate refreshes first, the first activation reads
+// and refreshes too. A backend that rotates refresh tokens refuses one that
+// comes again; every flow must get the one refresh's session instead.
+TEST_F(AccountFixture, ConcurrentRefreshesOfOneTokenShareOneRequestAndItsSession)
+{
+    struct Timing {
+        const char *name;
+        double refreshMs; // how long the refresh takes
+        double profileMs; // how long a profile read takes
+    };
+    for (const Timing &t : {Timing{"the 401s come while the refresh is out", 100, 20},
+                            Timing{"the 401s come after the refresh was answered", 10, 50}}) {
+        SCOPED_TRACE(t.name);
+        transport->clear();
+        account.signOut();
+        int refreshes = 0;
+        transport->setHandler([&](const HttpRequest &r) {
+            if (r.url.path() == kToken) {
+                const bool first = ++refreshes == 1 && r.body.contains("R0");
+                return ScriptedTransport::Answer{
+                    HttpResponse{first ? 200 : 400, {}, first ? authAnswer("A1", "R1") : kInvalid}, t.refreshMs};
+            }
+            const bool fresh = r.header("Authorization") == "Bearer A1";
+            return ScriptedTransport::Answer{HttpResponse{fresh ? 200 : 401, {}, fresh ? profileRow() : kExpired},
+                                             t.profileMs};
+        });
+        storeAndRestore(storedSession("A0", "R0"));
+        account.enforceAuthGate();
+        account.applicationStateChanged(Qt::ApplicationActive);
+        settle();
+        EXPECT_EQ(refreshes, 1) << paths().join(", ").toStdString();
+        EXPECT_TRUE(account.isAuthenticated());
+        EXPECT_EQ(account.authMessage(), "") << paths().join(", ").toStdString();
+        ASSERT_TRUE(onDisk());
+        EXPECT_EQ(onDisk()->refreshToken, "R1");
+    }
+}
+
+// A backend that keeps the refresh token: each refresh is asked anew.
+TEST_F(AccountFixture, ARefreshTokenThatIsKeptIsSentAgainLater)
+{
+    transport->setHandler([](const HttpRequest &r) {
+        if (r.url.path() == kToken)
+            return ScriptedTransport::Answer{HttpResponse{200, {}, authAnswer("A1", "R0")}, 5};
+        return ScriptedTransport::Answer{HttpResponse{200, {}, profileRow()}, 5};
+    });
+    storeAndRestore(storedSession("A0", "R0"));
+    settle();
+    account.enforceAuthGate();
+    settle();
+    account.enforceAuthGate();
+    settle();
+    EXPECT_EQ(paths().count("POST /auth/v1/token"), 2);
+    EXPECT_TRUE(account.isAuthenticated());
 }
