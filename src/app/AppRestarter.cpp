@@ -2,6 +2,7 @@
 
 #include "app/ProcessLauncher.h"
 #include "app/QuitPath.h"
+#include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 
@@ -27,7 +28,14 @@ bool AppRestarter::restart()
 {
     if (m_flush)
         m_flush();
-    if (m_program.isEmpty() || !m_launcher.startDetached(m_program, m_arguments))
+    if (m_program.isEmpty())
+        return false;
+    // The new copy waits for this one's single-instance locks instead of
+    // taking this one for the running copy and exiting.
+    qputenv(SingleInstance::kReplacesVariable, QByteArray::number(QCoreApplication::applicationPid()));
+    const bool started = m_launcher.startDetached(m_program, m_arguments);
+    qunsetenv(SingleInstance::kReplacesVariable);
+    if (!started)
         return false;
     m_quitPath.quit();
     return true;

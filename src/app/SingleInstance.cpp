@@ -19,6 +19,8 @@ const QByteArray kDone = "ok\n";
 constexpr int kAskForMs = 5000;
 // Without a lock there is no sign that a copy runs: one quick try.
 constexpr int kQuickAskMs = 500;
+// How long a restarted copy waits for the one it replaces to quit.
+constexpr int kPredecessorWaitMs = 10000;
 const QString kSilent = QStringLiteral(" but did not answer; its window was not brought forward");
 
 QString folderKey(const QString &folder)
@@ -64,6 +66,13 @@ QString SingleInstance::defaultLockFolder()
     if (config.isEmpty())
         config = QDir::homePath() + QStringLiteral("/.config");
     return QDir(config).filePath(QStringLiteral("Quorvel"));
+}
+
+qint64 SingleInstance::takePredecessorFromEnvironment()
+{
+    const qint64 pid = qEnvironmentVariable(kReplacesVariable).toLongLong();
+    qunsetenv(kReplacesVariable);
+    return pid;
 }
 
 SingleInstance::Claim SingleInstance::claim(QString *why)
@@ -132,6 +141,11 @@ SingleInstance::Taken SingleInstance::take(const QString &path, QString *why, qi
     }
     if (lock->error() == QLockFile::LockFailedError) {
         lock->getLockInfo(otherPid, nullptr, nullptr);
+        // The copy this one replaces lets go once it has quit.
+        if (m_predecessor != 0 && *otherPid == m_predecessor && lock->tryLock(kPredecessorWaitMs)) {
+            m_locks.push_back(std::move(lock));
+            return Taken::held;
+        }
         return Taken::byAnother;
     }
     *why = QStringLiteral("cannot write the lock %1").arg(path);

@@ -46,6 +46,15 @@ public:
     // The folder of the second lock that the application uses.
     static QString defaultLockFolder();
 
+    // A restart starts the new copy before the old one has quit: the new one
+    // waits for the old one's locks instead of handing over to it. The old
+    // copy names itself in the environment it passes on.
+    static constexpr const char *kReplacesVariable = "QUORVEL_REPLACES";
+    void setPredecessor(qint64 pid) { m_predecessor = pid; }
+    // The process named by the environment (0 for none), which is cleared so
+    // that programs this copy starts do not inherit it.
+    static qint64 takePredecessorFromEnvironment();
+
 signals:
     // A later launch asked for the window.
     void activationRequested();
@@ -61,6 +70,7 @@ private:
 
     QString m_folder;
     QString m_lockFolder;
+    qint64 m_predecessor = 0;
     std::vector<std::unique_ptr<QLockFile>> m_locks;
     QLocalServer *m_server = nullptr;
 };

@@ -67,6 +67,7 @@ int main(int argc, char **argv)
     // One copy per data folder: a second launch brings the first one's
     // window forward and goes, before it reads a file the first one writes.
     qv::app::SingleInstance instance(dataFolder, qv::app::SingleInstance::defaultLockFolder());
+    instance.setPredecessor(qv::app::SingleInstance::takePredecessorFromEnvironment());
     QString instanceNote;
     switch (instance.claim(&instanceNote)) {
     case qv::app::SingleInstance::Claim::Handed:

@@ -196,6 +196,9 @@ TEST_F(CommandsTest, RestartFlushesPreferencesStartsThisProgramAndQuits)
 
     ASSERT_EQ(launcher->started.size(), 1u);
     EXPECT_EQ(launcher->started[0].program, QCoreApplication::applicationFilePath());
+    // The new copy waits for this one's locks; nothing else inherits the word.
+    EXPECT_EQ(launcher->started[0].replaces, QByteArray::number(QCoreApplication::applicationPid()));
+    EXPECT_FALSE(qEnvironmentVariableIsSet(app::SingleInstance::kReplacesVariable));
     EXPECT_TRUE(writtenBeforeStart);
     EXPECT_EQ(dismissed, 1);
     EXPECT_TRUE(appState().skipInitialWelcome());

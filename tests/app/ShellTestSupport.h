@@ -3,6 +3,7 @@
 #include "app/ConnectivityMonitor.h"
 #include "app/ProcessLauncher.h"
 #include "app/QuorvelApp.h"
+#include "app/SingleInstance.h"
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
 #include "platform/sim/SimDesktop.h"
@@ -104,7 +105,7 @@ class FakeLauncher final : public app::ProcessLauncher {
 public:
     bool startDetached(const QString &program, const QStringList &arguments) override
     {
-        started.push_back({program, arguments});
+        started.push_back({program, arguments, qgetenv(app::SingleInstance::kReplacesVariable)});
         if (onStart)
             onStart();
         return succeeds;
@@ -112,6 +113,7 @@ public:
     struct Start {
         QString program;
         QStringList arguments;
+        QByteArray replaces; // what the new copy finds in its environment
     };
     std::vector<Start> started;
     bool succeeds = true;

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <thread>
 
 using qv::app::SingleInstance;
@@ -27,18 +29,22 @@ namespace {
 
 // A later launch, as the other process would run it: its blocking claim on
 // a thread of its own while this thread's event loop lets the first answer.
-SingleInstance::Claim launchAgain(const QString &folder, QString *why, const QString &lockFolder = {})
+SingleInstance::Claim launchAgain(const QString &folder, QString *why, const QString &lockFolder = {},
+                                  qint64 predecessor = 0, const std::function<void()> &meanwhile = {})
 {
     std::atomic<bool> done = false;
     SingleInstance::Claim claim = SingleInstance::Claim::Unguarded;
     std::thread second([&] {
         SingleInstance later(folder, lockFolder);
+        later.setPredecessor(predecessor);
         claim = later.claim(why);
         done = true;
     });
+    if (meanwhile)
+        meanwhile();
     QElapsedTimer waited;
     waited.start();
-    while (!done && waited.elapsed() < 10000)
+    while (!done && waited.elapsed() < 15000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     second.join();
     QCoreApplication::processEvents();
@@ -160,4 +166,37 @@ TEST(SingleInstanceTest, WithoutAnyLockALaunchStillHandsOverToTheCopyThatRuns)
     EXPECT_EQ(launchAgain(folder, &why, locks), SingleInstance::Claim::Handed);
     EXPECT_EQ(why, QStringLiteral("Quorvel is already running"));
     EXPECT_EQ(activations.count(), 1);
+}
+
+// A restart starts the new copy while the old one is still quitting: the new
+// one waits for the old one's locks instead of handing over to it and going.
+TEST(SingleInstanceTest, ARestartedCopyWaitsForTheCopyItReplaces)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath("QuorvelData");
+    const QString locks = dir.filePath("config");
+    auto old = std::make_unique<SingleInstance>(folder, locks);
+    ASSERT_EQ(old->claim(), SingleInstance::Claim::First);
+
+    // Another process's restart is not this one's: hand over as ever.
+    QString why;
+    EXPECT_EQ(launchAgain(folder, &why, locks, QCoreApplication::applicationPid() + 1), SingleInstance::Claim::Handed);
+
+    // The old copy quits while the new one waits (it finds the locks held).
+    const auto quitSoon = [&] {
+        QThread::msleep(300);
+        old.reset();
+    };
+    EXPECT_EQ(launchAgain(folder, &why, locks, QCoreApplication::applicationPid(), quitSoon),
+              SingleInstance::Claim::First)
+        << why.toStdString();
+}
+
+TEST(SingleInstanceTest, ThePredecessorIsReadOnceFromTheEnvironment)
+{
+    qputenv(SingleInstance::kReplacesVariable, "4242");
+    EXPECT_EQ(SingleInstance::takePredecessorFromEnvironment(), 4242);
+    EXPECT_FALSE(qEnvironmentVariableIsSet(SingleInstance::kReplacesVariable));
+    EXPECT_EQ(SingleInstance::takePredecessorFromEnvironment(), 0);
 }
