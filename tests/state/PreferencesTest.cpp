@@ -298,14 +298,18 @@ TEST_F(FileFixture, AFailedWriteSaysWhyAndTheNextWriteStoresEverything)
     scheduler.advance(PreferencesFile::kDebounceMs);
     ASSERT_EQ(failures.size(), 1);
     EXPECT_TRUE(failures[0].endsWith(QStringLiteral("(%1)").arg(path()))) << failures[0].toStdString();
+    // Whose values did not reach the disk: the window that changed them says so.
+    EXPECT_EQ(p.unsavedKeys(), QSet<QString>({"b"}));
     p.setString("c", "3");
     const SaveResult flushed = p.flush();
     ASSERT_FALSE(flushed);
     EXPECT_EQ(flushed.reason(), failures.value(1));
+    EXPECT_EQ(p.unsavedKeys(), QSet<QString>({"b", "c"}));
 
     // Once the way is clear (here the whole folder went), nothing was lost.
     ASSERT_TRUE(QDir(folder()).removeRecursively());
     ASSERT_TRUE(p.flush());
+    EXPECT_TRUE(p.unsavedKeys().isEmpty());
     EXPECT_EQ(failures.size(), 2);
     PreferencesFile reread(path(), scheduler, clock);
     EXPECT_EQ(reread.toJson(), QJsonObject({{"a", "1"}, {"b", "2"}, {"c", "3"}}));
