@@ -131,8 +131,11 @@ QCoro::Task<SupabaseResult<SupabaseSession>> AccountSession::refreshTokens(QStri
         co_return SupabaseResult<SupabaseSession>(*m_session);
     }
     if (m_refreshFlight && m_refreshFlight->refreshToken == refreshToken) {
-        const std::shared_ptr<RefreshFlight> flight = m_refreshFlight;
-        co_return co_await RefreshFlight::Awaiter{flight};
+        // A named awaiter: the compiler destroys a temporary one in a co_await
+        // twice.
+        RefreshFlight::Awaiter waiting{m_refreshFlight};
+        SupabaseResult<SupabaseSession> shared = co_await waiting;
+        co_return shared;
     }
 
     auto flight = std::make_shared<RefreshFlight>();

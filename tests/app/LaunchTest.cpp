@@ -173,13 +173,14 @@ TEST_F(LaunchTest, TheSessionIsCheckedAtTheFirstAppearanceAndOnEveryActivation)
     shell().applicationBecameActive();
     EXPECT_EQ(requestsTo(kToken), 0) << "no check before the window appeared";
 
-    // The first appearance checks (a first activation may check once more).
+    // The first appearance checks; a first activation at the same moment
+    // checks too, and shares the appearance's refresh (one request).
     int activations = 0;
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, quorvel.get(),
                      [&](Qt::ApplicationState state) { activations += state == Qt::ApplicationActive ? 1 : 0; });
     quorvel->show();
     scheduler.advance(10);
-    EXPECT_EQ(requestsTo(kToken), 1 + activations);
+    EXPECT_EQ(requestsTo(kToken), 1) << activations << " activations";
     const int afterAppearance = requestsTo(kToken);
     shell().applicationBecameActive();
     scheduler.advance(10);
@@ -190,7 +191,7 @@ TEST_F(LaunchTest, TheSessionIsCheckedAtTheFirstAppearanceAndOnEveryActivation)
     quorvel->mainWindow()->hide();
     quorvel->mainWindow()->show();
     scheduler.advance(10);
-    EXPECT_EQ(requestsTo(kToken), afterAppearance + 1 + activations);
+    EXPECT_EQ(requestsTo(kToken), afterAppearance + 1 + (activations > 0 ? 1 : 0));
 }
 
 TEST_F(LaunchTest, TheMainWindowIsFramedOnceAndKeepsItsSizes)
