@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QScrollArea;
+
 namespace qv {
 class AnimatedValue;
 class WallClock;
@@ -49,6 +51,8 @@ public:
     NewEssayTab *newEssayTab() const { return m_newEssay; }
     AiOutlineTab *aiOutlineTab() const { return m_aiOutline; }
     SmartWhyBubble *whyBubble() const { return m_bubble; }
+    // The form scrolls inside the card when the window is too low for it.
+    QScrollArea *scrollArea() const { return m_scroll; }
 
     // The text input that has the keyboard focus, which is also the one that
     // draws its focus ring. It follows the user's clicks and Tab presses.
@@ -71,6 +75,8 @@ private:
     state::AppState &m_app;
     std::unique_ptr<WallClock> m_ownClock;
     EditorModel *m_model;
+    QScrollArea *m_scroll;
+    QWidget *m_body;
     EditorHeader *m_header;
     NewEssayTab *m_newEssay;
     AiOutlineTab *m_aiOutline;

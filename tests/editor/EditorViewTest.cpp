@@ -18,6 +18,7 @@
 #include "theme/QVPillPicker.h"
 #include "theme/QVTextEditor.h"
 #include "theme/QVToggle.h"
+#include "theme/Theme.h"
 #include "theme/ThemeEnvironment.h"
 
 #include <QApplication>
@@ -200,7 +201,7 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleDropsI
     EXPECT_TRUE(v->whyBubble()->isVisible());
     // Its top-right corner sits 10 right of and 36 below the button's.
     QVButton *why = tab->smartBrief()->whyButton();
-    const QPoint anchor = why->mapTo(v.get(), why->rect().topRight());
+    const QPoint anchor = why->mapTo(v->whyBubble()->parentWidget(), why->rect().topRight());
     EXPECT_EQ(v->whyBubble()->geometry().right() + 1, anchor.x() + 10);
     EXPECT_EQ(v->whyBubble()->geometry().top(), anchor.y() + 36);
 
@@ -221,6 +222,38 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleDropsI
     EXPECT_FALSE(tab->smartBrief()->isVisibleTo(v.get()));
     EXPECT_FALSE(tab->smartRow()->isVisibleTo(v.get()));
     EXPECT_TRUE(tab->hintLabel()->isVisibleTo(v.get()));
+}
+
+// The bubble's shadow is painted beside it, so it is faded and slid with it:
+// no dark block stands under a half-faded bubble, coming or going.
+TEST_F(EditorViewFixture, TheWhyBubblesShadowTakesPartInItsTransition)
+{
+    auto v = view();
+    v->show();
+    v->model().editText("We remember the story of our trip. I think it was a great moment.");
+    SmartWhyBubble *bubble = v->whyBubble();
+    const double fullAlpha = Theme::shadow().alphaF();
+    click(v->newEssayTab()->smartBrief()->whyButton());
+    EXPECT_FALSE(bubble->shadowSpec().isVisible()); // nothing of the bubble shows yet
+
+    struct Step {
+        double ms, opacity;
+    };
+    for (const Step &step : {Step{100, 0.5}, Step{150, 1.0}}) {
+        scheduler.advance(step.ms);
+        const ShadowSpec spec = bubble->shadowSpec();
+        EXPECT_NEAR(spec.color.alphaF(), fullAlpha * step.opacity, 0.05 * fullAlpha) << step.ms;
+        // Only the part of the bubble that has slid in casts a shadow.
+        EXPECT_NEAR(spec.rect.height(), bubble->height() * step.opacity, 0.05 * bubble->height()) << step.ms;
+        EXPECT_EQ(spec.rect.top(), 0) << step.ms;
+    }
+
+    QTest::mouseClick(bubble, Qt::LeftButton, {}, QPoint(20, 20));
+    scheduler.advance(100);
+    EXPECT_NEAR(bubble->shadowSpec().color.alphaF(), fullAlpha * 0.5, 0.05 * fullAlpha);
+    scheduler.advance(150);
+    EXPECT_FALSE(bubble->shadowSpec().isVisible());
+    EXPECT_FALSE(bubble->isVisible());
 }
 
 TEST_F(EditorViewFixture, AFailedSaveShowsOneLineAndTheEditorStays)
