@@ -1,5 +1,7 @@
 #include "dashboard/QtFileChooser.h"
 
+#include "platform/ChooserFolder.h"
+
 #include <QFileDialog>
 #include <QPointer>
 
@@ -12,6 +14,7 @@ void QtFileChooser::chooseFile(const platform::FileChooserRequest &request, QObj
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setDirectory(platform::chooserStartFolder());
     if (!request.nameFilters.isEmpty())
         dialog->setNameFilters(request.nameFilters);
     QPointer<QObject> guard(context);
@@ -20,10 +23,12 @@ void QtFileChooser::chooseFile(const platform::FileChooserRequest &request, QObj
         if (hadContext && !guard)
             return;
         const QStringList files = dialog->selectedFiles();
-        if (result == QDialog::Accepted && !files.isEmpty())
+        if (result == QDialog::Accepted && !files.isEmpty()) {
+            platform::rememberChosenFile(files.first());
             done(files.first());
-        else
+        } else {
             done(std::nullopt);
+        }
     });
     dialog->open();
 }

@@ -188,8 +188,12 @@ void EditorModel::editNotes(const QString &notes)
 
 void EditorModel::pdfChosen(const std::optional<QUrl> &url)
 {
-    if (url && !url->fileName().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    if (url && !url->fileName().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        // Said, never dropped silently; the file chosen before stays.
+        m_status = QStringLiteral("Only PDF files can be chosen.");
+        emit changed();
         return;
+    }
     m_pdfUrl = url;
     m_status = QStringLiteral("PDF selected: ") + (url ? url->fileName() : QString());
     emit changed();

@@ -23,7 +23,7 @@ struct EditorServices {
     const WallClock *clock = nullptr; // none: the system clock
     PdfChooser choosePdf;             // none: a file dialog for PDF files
 
-    // A modeless file dialog that lists PDF files only.
+    // A modeless file dialog that lists PDF files only and refuses others.
     static PdfChooser fileDialogPdfChooser();
 };
 

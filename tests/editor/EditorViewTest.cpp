@@ -5,12 +5,14 @@
 #include "editor/EditorHeader.h"
 #include "editor/GlyphButton.h"
 #include "editor/NewEssayTab.h"
+#include "editor/PdfFileDialog.h"
 #include "editor/ProjectEditorView.h"
 #include "editor/ProjectEditorWindow.h"
 #include "editor/SlideFadeEffect.h"
 #include "editor/SmartBriefCard.h"
 #include "editor/SmartWhyBubble.h"
 #include "editor/SpeedControl.h"
+#include "platform/ChooserFolder.h"
 #include "state/PreferenceKeys.h"
 #include "theme/MotionSettings.h"
 #include "theme/QVButton.h"
@@ -24,9 +26,11 @@
 #include <QApplication>
 #include <QGraphicsEffect>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qv;
@@ -418,4 +422,46 @@ TEST_F(EditorViewFixture, TheFocusedFieldFollowsClicksAndTabAndAloneDrawsItsRing
     EXPECT_EQ(v->focusedField(), ProjectEditorView::Field::notes);
     EXPECT_TRUE(v->aiOutlineTab()->notesEditor()->showsFocusRing());
     EXPECT_FALSE(tab->textEditor()->showsFocusRing());
+}
+
+// The PDF chooser opens in the home folder, then in the folder of the last
+// file chosen; a typed name of another kind of file is refused with a message
+// and the chooser stays open; a PDF is taken.
+TEST_F(EditorViewFixture, ThePdfChooserRefusesOtherFilesAndOpensWhereTheUserWas)
+{
+    QTemporaryDir folder;
+    for (const char *name : {"notes.txt", "Reading.PDF", "brief.pdf.txt"}) {
+        QFile f(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(QDir(platform::chooserStartFolder()), QDir::home());
+
+    PdfFileDialog dialog;
+    EXPECT_EQ(dialog.directory(), QDir::home());
+    dialog.setDirectory(folder.path());
+    QStringList chosen;
+    QObject::connect(&dialog, &QFileDialog::fileSelected, &dialog, [&](const QString &f) { chosen << f; });
+    dialog.show();
+    for (const char *refused : {"notes.txt", "brief.pdf.txt"}) {
+        dialog.selectFile(QString::fromLatin1(refused));
+        dialog.accept();
+        auto *box = dialog.findChild<QMessageBox *>();
+        ASSERT_TRUE(box) << refused;
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->text(), "Only PDF files can be chosen.");
+        EXPECT_TRUE(box->informativeText().contains(QString::fromLatin1(refused)));
+        box->accept();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dialog.isVisible()) << refused;
+        EXPECT_TRUE(chosen.isEmpty()) << refused;
+    }
+    dialog.selectFile("Reading.PDF");
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(chosen, QStringList{QDir(folder.path()).filePath("Reading.PDF")});
+
+    // The next chooser opens where the user was; a folder gone since, at home.
+    EXPECT_EQ(PdfFileDialog().directory(), QDir(folder.path()));
+    folder.remove();
+    EXPECT_EQ(PdfFileDialog().directory(), QDir::home());
 }
