@@ -1,5 +1,7 @@
 #include "editor/EditorModel.h"
 
+#include "editor/EditorServices.h"
+
 #include "core/Text.h"
 #include "core/WallClock.h"
 #include "state/AppState.h"
@@ -190,7 +192,7 @@ void EditorModel::pdfChosen(const std::optional<QUrl> &url)
 {
     if (url && !url->fileName().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         // Said, never dropped silently; the file chosen before stays.
-        m_status = QStringLiteral("Only PDF files can be chosen.");
+        m_status = EditorServices::pdfRefusal();
         emit changed();
         return;
     }

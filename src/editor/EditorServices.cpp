@@ -1,13 +1,19 @@
 #include "editor/EditorServices.h"
 
-#include "editor/PdfFileDialog.h"
+#include "theme/FileKindDialog.h"
 
 namespace qv::editor {
+
+QFileDialog *EditorServices::pdfDialog(QWidget *parent)
+{
+    return new FileKindDialog(parent, QStringLiteral("Choose a PDF"), {QStringLiteral("PDF files (*.pdf *.PDF)")},
+                              pdfSuffixes(), pdfRefusal());
+}
 
 PdfChooser EditorServices::fileDialogPdfChooser()
 {
     return [](QWidget *parent, std::function<void(std::optional<QUrl>)> chosen) {
-        auto *dialog = new PdfFileDialog(parent);
+        auto *dialog = pdfDialog(parent);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setWindowModality(Qt::NonModal);
         QObject::connect(dialog, &QFileDialog::urlSelected, dialog, [chosen](const QUrl &url) {

@@ -5,7 +5,6 @@
 #include "editor/EditorHeader.h"
 #include "editor/GlyphButton.h"
 #include "editor/NewEssayTab.h"
-#include "editor/PdfFileDialog.h"
 #include "editor/ProjectEditorView.h"
 #include "editor/ProjectEditorWindow.h"
 #include "editor/SlideFadeEffect.h"
@@ -24,6 +23,7 @@
 #include "theme/ThemeEnvironment.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QGraphicsEffect>
 #include <QLabel>
 #include <QMessageBox>
@@ -436,7 +436,8 @@ TEST_F(EditorViewFixture, ThePdfChooserRefusesOtherFilesAndOpensWhereTheUserWas)
     }
     EXPECT_EQ(QDir(platform::chooserStartFolder()), QDir::home());
 
-    PdfFileDialog dialog;
+    std::unique_ptr<QFileDialog> made(EditorServices::pdfDialog(nullptr));
+    QFileDialog &dialog = *made;
     EXPECT_EQ(dialog.directory(), QDir::home());
     dialog.setDirectory(folder.path());
     QStringList chosen;
@@ -444,24 +445,25 @@ TEST_F(EditorViewFixture, ThePdfChooserRefusesOtherFilesAndOpensWhereTheUserWas)
     dialog.show();
     for (const char *refused : {"notes.txt", "brief.pdf.txt"}) {
         dialog.selectFile(QString::fromLatin1(refused));
-        dialog.accept();
+        QMetaObject::invokeMethod(&dialog, "accept");
         auto *box = dialog.findChild<QMessageBox *>();
         ASSERT_TRUE(box) << refused;
         EXPECT_TRUE(box->isVisible());
         EXPECT_EQ(box->text(), "Only PDF files can be chosen.");
         EXPECT_TRUE(box->informativeText().contains(QString::fromLatin1(refused)));
+        EXPECT_FALSE(box->informativeText().contains(folder.path())); // the name, not the whole path
         box->accept();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(dialog.isVisible()) << refused;
         EXPECT_TRUE(chosen.isEmpty()) << refused;
     }
     dialog.selectFile("Reading.PDF");
-    dialog.accept();
+    QMetaObject::invokeMethod(&dialog, "accept");
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(chosen, QStringList{QDir(folder.path()).filePath("Reading.PDF")});
 
     // The next chooser opens where the user was; a folder gone since, at home.
-    EXPECT_EQ(PdfFileDialog().directory(), QDir(folder.path()));
+    EXPECT_EQ(std::unique_ptr<QFileDialog>(EditorServices::pdfDialog(nullptr))->directory(), QDir(folder.path()));
     folder.remove();
-    EXPECT_EQ(PdfFileDialog().directory(), QDir::home());
+    EXPECT_EQ(std::unique_ptr<QFileDialog>(EditorServices::pdfDialog(nullptr))->directory(), QDir::home());
 }
