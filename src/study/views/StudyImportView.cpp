@@ -193,8 +193,10 @@ QWidget *StudyImportView::buildManualTab()
     row->setSpacing(10);
     m_term = new QVLineEdit(nullptr, 12);
     m_term->setPlaceholderText(QStringLiteral("Term"));
+    m_term->setAccessibleName(QStringLiteral("Term"));
     m_definition = new QVLineEdit(nullptr, 12);
     m_definition->setPlaceholderText(QStringLiteral("Definition"));
+    m_definition->setAccessibleName(QStringLiteral("Definition"));
     m_add = new QVButton(QStringLiteral("Add"), QVButtonVariant::primary, false);
     row->addWidget(m_term, 1);
     row->addWidget(m_definition, 1);
