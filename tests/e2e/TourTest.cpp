@@ -568,8 +568,10 @@ protected:
     void setPage()
     {
         // The window's save opens the set's page on its flashcards.
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-page"), {QStringLiteral("Back"), QStringLiteral("Flashcards"),
-                                                                  QStringLiteral("Learn"), QStringLiteral("Test")}));
+        // Three cards by hand and four pasted.
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-page"),
+                                     {QStringLiteral("Back"), QStringLiteral("Flashcards"), QStringLiteral("Learn"),
+                                      QStringLiteral("Test"), QStringLiteral("7 Cards")}));
         ASSERT_NO_FATAL_FAILURE(scrollTo(QStringLiteral("Show Definition"), kButton));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Show Definition")));
         ASSERT_TRUE(waitFor(QStringLiteral("Show Term"), kButton, 3000));
