@@ -1,6 +1,7 @@
 #include "dashboard/QtFileChooser.h"
 
-#include <QFileDialog>
+#include "theme/FileKindDialog.h"
+
 #include <QPointer>
 
 namespace qv::dashboard {
@@ -8,12 +9,9 @@ namespace qv::dashboard {
 void QtFileChooser::chooseFile(const platform::FileChooserRequest &request, QObject *context, Done done)
 {
     auto *anchor = qobject_cast<QWidget *>(context);
-    auto *dialog = new QFileDialog(anchor ? anchor->window() : nullptr, request.title);
+    auto *dialog = new FileKindDialog(anchor ? anchor->window() : nullptr, request.title, request.nameFilters,
+                                      request.suffixes, request.refusal);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.nameFilters.isEmpty())
-        dialog->setNameFilters(request.nameFilters);
     QPointer<QObject> guard(context);
     const bool hadContext = context != nullptr;
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, guard, hadContext, done](int result) {

@@ -63,10 +63,9 @@ AiOutlineTab::AiOutlineTab(EditorModel &model, PdfChooser choosePdf, QWidget *pa
 void AiOutlineTab::sync()
 {
     // Beside the button, once a file is picked: the status the pick left
-    // ("PDF selected: " and the file's name).
-    const auto &url = m_model.pdfUrl();
-    m_fileName->setVisible(url.has_value());
-    setLabelText(m_fileName, url ? m_model.status() : QString());
+    // ("PDF selected: " and the file's name, or why a file was refused).
+    m_fileName->setVisible(!m_model.status().isEmpty());
+    setLabelText(m_fileName, m_model.status());
     if (m_shownNotes != m_model.notes()) {
         m_shownNotes = m_model.notes();
         const QSignalBlocker block(m_notes);

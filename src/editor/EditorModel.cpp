@@ -1,5 +1,7 @@
 #include "editor/EditorModel.h"
 
+#include "editor/EditorServices.h"
+
 #include "core/Text.h"
 #include "core/WallClock.h"
 #include "state/AppState.h"
@@ -188,8 +190,12 @@ void EditorModel::editNotes(const QString &notes)
 
 void EditorModel::pdfChosen(const std::optional<QUrl> &url)
 {
-    if (url && !url->fileName().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    if (url && !url->fileName().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        // Said, never dropped silently; the file chosen before stays.
+        m_status = EditorServices::pdfRefusal();
+        emit changed();
         return;
+    }
     m_pdfUrl = url;
     m_status = QStringLiteral("PDF selected: ") + (url ? url->fileName() : QString());
     emit changed();

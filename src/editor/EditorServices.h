@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace qv {
@@ -23,8 +26,13 @@ struct EditorServices {
     const WallClock *clock = nullptr; // none: the system clock
     PdfChooser choosePdf;             // none: a file dialog for PDF files
 
-    // A modeless file dialog that lists PDF files only.
+    // A modeless file dialog that lists PDF files only and refuses others.
     static PdfChooser fileDialogPdfChooser();
+    // That dialog, not yet shown.
+    static QFileDialog *pdfDialog(QWidget *parent);
+    // What a PDF chooser accepts, and what it says of any other file.
+    static QStringList pdfSuffixes() { return {QStringLiteral("pdf")}; }
+    static QString pdfRefusal() { return QStringLiteral("Only PDF files can be chosen."); }
 };
 
 } // namespace qv::editor

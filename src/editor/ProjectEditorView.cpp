@@ -22,6 +22,8 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace qv::editor {
@@ -47,25 +49,46 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
     std::function<void()> close = onClose ? std::move(onClose) : std::function<void()>([this] { dismiss(); });
     m_model = new EditorModel(appState, std::move(project), *clock, std::move(close), this);
 
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(16, 16, 16, 16);
+    // The form keeps its own height and scrolls inside the card when the
+    // window is lower than the form, rather than being squeezed into it.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(1, 1, 1, 1);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A click on the card's empty parts still lands on the editor itself.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 8px; margin: 16px 2px 16px 0; }"
+                       "QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 24px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
+            .arg(Theme::border().name(QColor::HexArgb)));
+    outer->addWidget(m_scroll);
+    m_body = new QWidget;
+    auto *column = new QVBoxLayout(m_body);
+    column->setContentsMargins(15, 15, 15, 15);
     column->setSpacing(12);
-    m_header = new EditorHeader(*m_model, this);
+    m_header = new EditorHeader(*m_model, m_body);
     column->addWidget(m_header);
     m_preferencesNotice = makePreferencesNotice(appState.preferences(), {EditorDraft::key},
-                                                QStringLiteral("your draft"), this);
+                                                QStringLiteral("your draft"), m_body);
     column->addWidget(m_preferencesNotice);
-    m_newEssay = new NewEssayTab(*m_model, this);
+    m_newEssay = new NewEssayTab(*m_model, m_body);
     m_aiOutline = new AiOutlineTab(*m_model,
                                    services.choosePdf ? services.choosePdf : EditorServices::fileDialogPdfChooser(),
-                                   this);
+                                   m_body);
     column->addWidget(m_newEssay);
     column->addWidget(m_aiOutline);
     column->addStretch(1);
     m_aiOutline->hide();
+    m_scroll->setWidget(m_body);
+    m_body->setAutoFillBackground(false); // the card shows through
 
-    // Over everything else in the card.
-    m_bubble = new SmartWhyBubble(*m_model, this);
+    // Over everything else in the form, and scrolled with it.
+    m_bubble = new SmartWhyBubble(*m_model, m_body);
     m_bubble->hide();
     for (QWidget *w : {static_cast<QWidget *>(m_newEssay), static_cast<QWidget *>(m_newEssay->smartBrief()),
                        static_cast<QWidget *>(m_newEssay->smartBrief()->whyButton())})
@@ -96,7 +119,7 @@ ProjectEditorView::~ProjectEditorView() = default;
 
 QSize ProjectEditorView::sizeHint() const
 {
-    return {kIdealWidth, std::max(kMinimumHeight, layout()->sizeHint().height())};
+    return {kIdealWidth, std::max(kMinimumHeight, m_body->sizeHint().height() + 2)};
 }
 
 void ProjectEditorView::sync()
@@ -157,7 +180,7 @@ void ProjectEditorView::placeBubble()
     if (!show)
         return;
     QVButton *why = m_newEssay->smartBrief()->whyButton();
-    m_bubble->placeAt(why->mapTo(this, why->rect().topRight()));
+    m_bubble->placeAt(why->mapTo(m_body, why->rect().topRight()));
     m_bubble->show();
     m_bubble->raise();
 }
@@ -166,6 +189,7 @@ void ProjectEditorView::syncBubbleFade()
 {
     const double v = m_bubbleValue->value();
     m_bubbleFade->setProgress(v);
+    m_bubble->refreshShadow();
     if (!m_bubbleShown && v <= 0.001)
         m_bubble->hide();
 }

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QScrollArea;
+
 namespace qv {
 class AnimatedValue;
 class WallClock;
@@ -55,6 +57,8 @@ public:
     SmartWhyBubble *whyBubble() const { return m_bubble; }
     // A failed write of the draft, shown here in front of the user.
     NoticeBanner *preferencesNotice() const { return m_preferencesNotice; }
+    // The form scrolls inside the card when the window is too low for it.
+    QScrollArea *scrollArea() const { return m_scroll; }
 
     // The text input that has the keyboard focus, which is also the one that
     // draws its focus ring. It follows the user's clicks and Tab presses.
@@ -77,6 +81,8 @@ private:
     state::AppState &m_app;
     std::unique_ptr<WallClock> m_ownClock;
     EditorModel *m_model;
+    QScrollArea *m_scroll;
+    QWidget *m_body;
     EditorHeader *m_header;
     NewEssayTab *m_newEssay;
     AiOutlineTab *m_aiOutline;

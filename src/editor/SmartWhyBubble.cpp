@@ -2,6 +2,7 @@
 
 #include "editor/EditorModel.h"
 #include "editor/EditorStyle.h"
+#include "editor/SlideFadeEffect.h"
 #include "theme/DropShadow.h"
 #include "theme/StyledLabel.h"
 #include "theme/Theme.h"
@@ -9,6 +10,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qv::editor {
 
@@ -25,8 +28,26 @@ SmartWhyBubble::SmartWhyBubble(EditorModel &model, QWidget *parent)
     column->addWidget(m_reason);
     setFixedWidth(kWidth);
     setCursor(Qt::PointingHandCursor);
-    m_shadow = new DropShadow(this, [this] { return ShadowSpec{QRectF(rect()), 12, Theme::shadow(), 10, {0, 6}}; });
+    m_shadow = new DropShadow(this, [this] { return shadowSpec(); });
 }
+
+ShadowSpec SmartWhyBubble::shadowSpec() const
+{
+    QRectF face(rect());
+    QColor colour = Theme::shadow();
+    // The shadow is painted beside the bubble, outside its fade: it follows
+    // the part of the bubble that has slid in and fades with it.
+    if (const auto *fade = qobject_cast<const SlideFadeEffect *>(graphicsEffect()); fade && fade->isEnabled()) {
+        const double shift = fade->progress() >= 1 ? 0 : fade->offsetFor(face.height());
+        face = shift < 0 ? face.adjusted(0, 0, 0, shift) : face.adjusted(0, shift, 0, 0);
+        colour.setAlphaF(float(colour.alphaF() * std::clamp(fade->progress(), 0.0, 1.0)));
+    }
+    if (face.height() <= 0 || colour.alphaF() <= 0)
+        return {};
+    return ShadowSpec{face, 12, colour, 10, {0, 6}};
+}
+
+void SmartWhyBubble::refreshShadow() { m_shadow->refresh(); }
 
 void SmartWhyBubble::placeAt(QPoint anchorTopRight)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/RoundedPanel.h"
+#include "theme/Shadow.h"
 
 class QLabel;
 
@@ -24,6 +25,10 @@ public:
     QLabel *reasonLabel() const { return m_reason; }
     // Places the bubble's top-right corner 10 right of and 36 below `anchorTopRight`.
     void placeAt(QPoint anchorTopRight);
+    // The shadow as painted now: it takes part in the bubble's slide and fade.
+    ShadowSpec shadowSpec() const;
+    // Repaints the shadow after the bubble's fade moved on.
+    void refreshShadow();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

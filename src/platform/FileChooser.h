@@ -14,6 +14,10 @@ struct FileChooserRequest {
     QString title;
     // Qt name filters, e.g. "Images (*.png *.jpg *.jpeg *.tiff)".
     QStringList nameFilters;
+    // When not empty, an existing file with another suffix (no dot, any
+    // case) is refused in the chooser with `refusal`, and it stays open.
+    QStringList suffixes = {};
+    QString refusal = {};
 };
 
 // Asks the user to pick a file without blocking: the call returns at once

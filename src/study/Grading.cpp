@@ -9,9 +9,93 @@
 
 namespace qv::study {
 
+namespace {
+
+// Case-ignorable code points of Unicode's casing context: marks, format
+// characters, modifier letters and symbols, and the mid-word punctuation
+// (apostrophes, full stop, colon, middle dot) that may sit inside a word.
+bool isCaseIgnorable(char32_t cp)
+{
+    switch (QChar::category(cp)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Letter_Modifier:
+    case QChar::Symbol_Modifier:
+        return true;
+    default:
+        break;
+    }
+    switch (cp) {
+    case U'\'':
+    case U'.':
+    case U':':
+    case U'\u00B7':
+    case U'\u0387':
+    case U'\u05F4':
+    case U'\u2018':
+    case U'\u2019':
+    case U'\u2024':
+    case U'\u2027':
+    case U'\uFE13':
+    case U'\uFE52':
+    case U'\uFE55':
+    case U'\uFF07':
+    case U'\uFF0E':
+    case U'\uFF1A':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isCased(char32_t cp) { return QChar::isLower(cp) || QChar::isUpper(cp) || QChar::isTitleCase(cp); }
+
+// Whether the capital sigma at `at` ends a word (Unicode's Final_Sigma
+// condition): a cased letter comes before it and none after it, skipping
+// case-ignorable code points on both sides.
+bool isFinalSigma(const QList<uint> &cps, qsizetype at)
+{
+    qsizetype i = at - 1;
+    while (i >= 0 && isCaseIgnorable(cps[i]))
+        --i;
+    if (i < 0 || !isCased(cps[i]))
+        return false;
+    qsizetype j = at + 1;
+    while (j < cps.size() && isCaseIgnorable(cps[j]))
+        ++j;
+    return j >= cps.size() || !isCased(cps[j]);
+}
+
+} // namespace
+
+QString lowerCased(const QString &text)
+{
+    constexpr char32_t capitalSigma = U'\u03A3';
+    if (!text.contains(QChar(char16_t(capitalSigma))))
+        return text.toLower();
+    // Qt maps every capital sigma to the medial form; the final form is
+    // chosen from the letters around it.
+    const QList<uint> cps = text.toUcs4();
+    QString out;
+    out.reserve(text.size());
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < cps.size(); ++i) {
+        if (cps[i] != capitalSigma)
+            continue;
+        out +=
+            QString::fromUcs4(reinterpret_cast<const char32_t *>(cps.constData()) + runStart, i - runStart).toLower();
+        out += QChar(isFinalSigma(cps, i) ? u'\u03C2' : u'\u03C3');
+        runStart = i + 1;
+    }
+    out += QString::fromUcs4(reinterpret_cast<const char32_t *>(cps.constData()) + runStart, cps.size() - runStart)
+               .toLower();
+    return out;
+}
+
 QString normalize(const QString &text, StudyGrading grading)
 {
-    QString out = text::trimmed(text).toLower();
+    QString out = lowerCased(text::trimmed(text));
     if (grading == StudyGrading::exact)
         return out;
     // By code point, so letters beyond the basic plane (CJK extensions, and
@@ -63,8 +147,14 @@ int levenshtein(const QString &a, const QString &b)
 
 bool gradeAnswer(const QString &response, const QString &correct, StudyGrading grading)
 {
+    QString c = normalize(correct, grading);
+    // A correct answer made only of symbols or punctuation ("≠", "?!") would
+    // leave nothing to compare at a lenient level, so it is compared exactly.
+    if (c.isEmpty() && grading != StudyGrading::exact) {
+        grading = StudyGrading::exact;
+        c = normalize(correct, grading);
+    }
     const QString r = normalize(response, grading);
-    const QString c = normalize(correct, grading);
     if (r.isEmpty())
         return false;
     if (sameText(r, c))

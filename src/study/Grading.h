@@ -9,6 +9,10 @@ namespace qv::study {
 
 // How answers compare. Pure functions: they read and change nothing else.
 
+// Lower-cases with Unicode's default full mapping, locale-independent,
+// including the final form of sigma at the end of a word.
+QString lowerCased(const QString &text);
+
 // Trimmed and lower-cased (Unicode's default mapping, locale-independent);
 // the lenient levels then keep only letters and numbers, of any script, and
 // delete white space, punctuation, symbols and combining marks, with no
@@ -24,7 +28,8 @@ int levenshtein(const QString &a, const QString &b);
 
 // Whether a response counts as the correct answer: never when the normalised
 // response is empty; equal forms are right; otherwise the lenient level
-// allows one edit and the very lenient level two.
+// allows one edit and the very lenient level two. A correct answer that
+// normalises to empty at a lenient level is compared at the exact level.
 bool gradeAnswer(const QString &response, const QString &correct, StudyGrading grading);
 
 // Whether a side of a card reads "true" or "false" (trimmed, any case).

@@ -1,6 +1,7 @@
 #include "theme/QVButton.h"
 
 #include "theme/AnimatedValue.h"
+#include "theme/DisabledClickGuard.h"
 #include "theme/DropShadow.h"
 #include "theme/Easing.h"
 #include "theme/MotionSettings.h"
@@ -45,6 +46,7 @@ QVButton::QVButton(const QString &text, QVButtonVariant variant, bool compact, Q
     setAttribute(Qt::WA_Hover);
     // Like the desktop's own buttons, these stay out of the Tab order.
     setFocusPolicy(Qt::NoFocus);
+    DisabledClickGuard::ensureInstalled();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QAbstractButton::pressed, this, &QVButton::pressedChanged);
     connect(this, &QAbstractButton::released, this, &QVButton::pressedChanged);

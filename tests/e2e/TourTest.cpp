@@ -160,6 +160,26 @@ protected:
         FAIL() << name.toStdString() << " never came on screen at " << step;
     }
 
+    // Types into the focused field `field` one key at a time until it holds
+    // `text`, putting right a key the synthetic keyboard dropped or
+    // garbled. A key that never reaches the field fails.
+    void typeChecked(const QString &field, const QString &text)
+    {
+        for (int tries = 0; tries < 3 * text.size() + 3; ++tries) {
+            const QString now = ui->text(field).value_or(QString());
+            if (now == text)
+                return;
+            if (!text.startsWith(now)) {
+                ASSERT_TRUE(input::key(QStringLiteral("BackSpace")));
+            } else {
+                ASSERT_TRUE(input::type(text.mid(now.size(), 1)));
+            }
+            waitUntil([&] { return ui->text(field).value_or(QString()) != now; }, 2000);
+        }
+        FAIL() << field.toStdString() << " holds \"" << ui->text(field).value_or(QString()).toStdString()
+               << "\", not \"" << text.toStdString() << "\" at " << step;
+    }
+
     void typeInto(const QString &field, const QString &text)
     {
         click(field, {});
@@ -195,23 +215,30 @@ protected:
         if (!card.isEmpty())
             if (const Element *e = get(all, card))
                 holder = e->parent;
-        QList<const Element *> controls;
+        // What shows of each control: every widget clips its children, so a
+        // list hides the rows scrolled out of it.
+        QList<std::pair<const Element *, QRect>> controls;
         for (qsizetype i = 0; i < all.size(); ++i) {
             const Element &e = all[i];
-            if (!e.topLevel && e.children == 0 && !isContainer(e.role) && !e.extents.isEmpty()
-                && windowOf(all, e).contains(e.extents) && (holder < 0 || descendsFrom(all, i, holder)))
-                controls.append(&e);
+            QRect shown = e.extents;
+            for (int p = e.parent; p >= 0; p = all[p].parent)
+                if (!all[p].extents.isEmpty())
+                    shown &= all[p].extents;
+            if (!e.topLevel && e.children == 0 && !isContainer(e.role) && !shown.isEmpty()
+                && windowOf(all, e).contains(shown) && (holder < 0 || descendsFrom(all, i, holder)))
+                controls.append({&e, shown});
         }
         QStringList out;
         for (qsizetype i = 0; i < controls.size(); ++i)
             for (qsizetype j = i + 1; j < controls.size(); ++j) {
-                const Element &a = *controls[i];
-                const Element &b = *controls[j];
+                const Element &a = *controls[i].first;
+                const Element &b = *controls[j].first;
+                const QRect &as = controls[i].second;
+                const QRect &bs = controls[j].second;
                 if (a.window != b.window)
                     continue;
-                const QRect both = a.extents.intersected(b.extents);
-                if (both.width() > 2 && both.height() > 2 && !a.extents.contains(b.extents)
-                    && !b.extents.contains(a.extents))
+                const QRect both = as.intersected(bs);
+                if (both.width() > 2 && both.height() > 2 && !as.contains(bs) && !bs.contains(as))
                     out << QString::fromStdString(describe(a) + " and " + describe(b));
             }
         return out;
@@ -346,6 +373,9 @@ protected:
         ASSERT_TRUE(waitFor(QStringLiteral("Text"), {})) << "no editor";
         ASSERT_TRUE(ui->setText(QStringLiteral("Text"), QStringLiteral("The tour writes a line. Then one more.")));
         ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("editor"), {QStringLiteral("Text"), QStringLiteral("Save")}));
+        if (once()) {
+            ASSERT_NO_FATAL_FAILURE(pdfChooser());
+        }
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Save")));
         ASSERT_TRUE(waitGone(QStringLiteral("Text"))) << "the editor stayed open";
         ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("writer-list"), {QStringLiteral("TYPE"), QStringLiteral("DEL")}));
@@ -371,6 +401,47 @@ protected:
             page(QStringLiteral("typing-panel"), {QStringLiteral("Typing Session"), QStringLiteral("Start Typing")}));
         ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("Typing Session"), QStringLiteral("Close")));
         ASSERT_TRUE(waitGone(QStringLiteral("Typing Session"), kLabel)) << "the typing panel stayed open";
+    }
+
+    // Steps that prove one behaviour run in the default size only.
+    static bool once() { return std::string(GetParam().name) == "Default"; }
+
+    // The AI Outline tab's chooser opens in the home folder, refuses a file
+    // that is not a PDF with a message and stays open, then takes a PDF.
+    void pdfChooser()
+    {
+        for (const char *name : {"notes.txt", "brief.pdf"}) {
+            QFile file(home.filePath(QString::fromLatin1(name)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("%PDF-1.4\n");
+        }
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("AI Outline")));
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Upload PDF")));
+        const QString dialog = QStringLiteral("Choose a PDF");
+        const QString fileName = QStringLiteral("File name:");
+        const QString field = QStringLiteral("text");
+        ASSERT_TRUE(waitFor(fileName, field, 10000, dialog)) << "no file chooser";
+        // A name without a folder: found only if the chooser opened at home.
+        ASSERT_TRUE(ui->setText(fileName, QStringLiteral("notes.txt"), field));
+        // Return in the name field chooses the typed name (the Open button
+        // stays disabled for a name the listing hides).
+        ASSERT_TRUE(input::key(QStringLiteral("Return")));
+        ASSERT_TRUE(waitFor(QStringLiteral("Only PDF files can be chosen."), {}, 5000))
+            << "a text file was not refused";
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("pdf-refused"), {QStringLiteral("OK")},
+                                     QStringLiteral("Only PDF files can be chosen.")));
+        ASSERT_TRUE(press(QStringLiteral("OK"), kButton, 5000));
+        ASSERT_TRUE(waitGone(QStringLiteral("Only PDF files can be chosen.")));
+        ASSERT_TRUE(ui->find(fileName, field, dialog)) << "the chooser closed on a refused file";
+        const auto nameField = ui->find(fileName, field, dialog);
+        ASSERT_TRUE(nameField && input::click(nameField->extents.center()));
+        ASSERT_TRUE(ui->setText(fileName, QStringLiteral("brief.pdf"), field));
+        ASSERT_TRUE(input::key(QStringLiteral("Return")));
+        ASSERT_TRUE(waitFor(QStringLiteral("PDF selected: brief.pdf"), {}, 5000)) << "the PDF was not taken";
+        ASSERT_TRUE(waitGone(fileName, field));
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("editor-outline"), {QStringLiteral("PDF selected: brief.pdf")}));
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("New Essay")));
+        ASSERT_TRUE(waitFor(QStringLiteral("Save"), kButton, 5000));
     }
 
     // Clicks the control named `name` in the window that shows `windowMark`.
@@ -470,6 +541,20 @@ protected:
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Create Set")));
         ASSERT_TRUE(waitFor(QStringLiteral("New Study Set"), kLabel)) << "no set window";
         ASSERT_NO_FATAL_FAILURE(typeInto(QStringLiteral("Set title"), QStringLiteral("Capitals")));
+        // Three cards by hand, then more pasted after them.
+        const QStringList manual[] = {{QStringLiteral("Spain"), QStringLiteral("Madrid")},
+                                      {QStringLiteral("Italy"), QStringLiteral("Rome")},
+                                      {QStringLiteral("Egypt"), QStringLiteral("Cairo")}};
+        for (const QStringList &card : manual) {
+            ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Term"), {}));
+            ASSERT_TRUE(ui->setText(QStringLiteral("Term"), card[0]));
+            ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Definition"), {}));
+            ASSERT_TRUE(ui->setText(QStringLiteral("Definition"), card[1]));
+            ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Add")));
+            ASSERT_TRUE(waitFor(card[0], kLabel, 5000)) << "the card " << card[0].toStdString() << " was not listed";
+        }
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-window-manual"),
+                                     {QStringLiteral("Spain"), QStringLiteral("Egypt"), QStringLiteral("Create Set")}));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Paste")));
         ASSERT_TRUE(waitFor(QStringLiteral("Pasted cards")));
         ASSERT_TRUE(ui->setText(QStringLiteral("Pasted cards"),
@@ -483,8 +568,10 @@ protected:
     void setPage()
     {
         // The window's save opens the set's page on its flashcards.
-        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-page"), {QStringLiteral("Back"), QStringLiteral("Flashcards"),
-                                                                  QStringLiteral("Learn"), QStringLiteral("Test")}));
+        // Three cards by hand and four pasted.
+        ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("set-page"),
+                                     {QStringLiteral("Back"), QStringLiteral("Flashcards"), QStringLiteral("Learn"),
+                                      QStringLiteral("Test"), QStringLiteral("7 Cards")}));
         ASSERT_NO_FATAL_FAILURE(scrollTo(QStringLiteral("Show Definition"), kButton));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Show Definition")));
         ASSERT_TRUE(waitFor(QStringLiteral("Show Term"), kButton, 3000));
@@ -505,6 +592,9 @@ protected:
         // Learn: the session shows, a wrong answer shows what comes next.
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Learn")));
         ASSERT_NO_FATAL_FAILURE(answerWrong(QStringLiteral("learn")));
+        if (once()) {
+            ASSERT_NO_FATAL_FAILURE(retypeThroughADisabledNext());
+        }
         ASSERT_NO_FATAL_FAILURE(scrollTo(QStringLiteral("Review"), kButton));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Review")));
         ASSERT_TRUE(waitFor(QStringLiteral("I don't know"), kButton, 5000));
@@ -556,6 +646,45 @@ protected:
         else
             next << QStringLiteral("Next");
         ASSERT_NO_FATAL_FAILURE(page(name + QStringLiteral("-wrong"), next));
+    }
+
+    // A missed written answer must be typed again before "Next" is enabled. A
+    // click on the disabled "Next" halfway leaves the keyboard focus in the
+    // retype field: the keys typed after it land there.
+    void retypeThroughADisabledNext()
+    {
+        const QString retype = QStringLiteral("Retype answer");
+        // Choice questions are let go until a written one is missed.
+        for (int question = 0; question < 12 && !ui->find(retype); ++question) {
+            if (ui->find(QStringLiteral("Answer"))) {
+                ASSERT_NO_FATAL_FAILURE(typeInto(QStringLiteral("Answer"), QStringLiteral("Atlantis")));
+                ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Check")));
+            } else if (ui->find(QStringLiteral("I was correct"), kButton)) {
+                ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Next")));
+            } else {
+                ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("I don't know")));
+            }
+            waitUntil([&] { return ui->find(retype) || ui->find(QStringLiteral("I was correct"), kButton); }, 3000);
+        }
+        ASSERT_TRUE(ui->find(retype)) << "no written question was missed";
+        const QList<Element> shown = ui->all();
+        const Element *verdict = containing(shown, QStringLiteral("Correct: "));
+        ASSERT_TRUE(verdict);
+        const QString correct = verdict->name.mid(verdict->name.indexOf(QStringLiteral("Correct: ")) + 9);
+        ASSERT_GE(correct.size(), 2) << correct.toStdString();
+        const QString first = correct.left(correct.size() / 2);
+
+        ASSERT_NO_FATAL_FAILURE(click(retype, {}));
+        ASSERT_NO_FATAL_FAILURE(typeChecked(retype, first));
+        const auto next = ui->find(QStringLiteral("Next"), kButton);
+        ASSERT_TRUE(next);
+        ASSERT_FALSE(next->enabled);
+        ASSERT_TRUE(input::click(next->extents.center()));
+        // Had the click taken the focus, these keys would go nowhere.
+        ASSERT_NO_FATAL_FAILURE(typeChecked(retype, correct));
+        ASSERT_TRUE(waitUntil([&] { return ui->find(QStringLiteral("Next"), kButton)->enabled; }, 3000));
+        ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Next")));
+        ASSERT_TRUE(waitGone(retype)) << "Next did not move on after the retype";
     }
 
     void fullPageStudyAndDeletion()

@@ -181,7 +181,32 @@ std::optional<UiProbe::Found> UiProbe::find(const QString &name, const QString &
     Found out;
     out.role = takeString(atspi_accessible_get_role_name(found.get(), nullptr));
     out.checked = checkedOf(found.get());
+    out.enabled = stateOf(found.get(), ATSPI_STATE_ENABLED);
     out.extents = extentsOf(found.get());
+    return out;
+}
+
+std::optional<QString> UiProbe::text(const QString &name, const QString &role) const
+{
+    Acc app = applicationOf(m_pid);
+    if (!app)
+        return std::nullopt;
+    Acc found = search(app.get(), named(name, role));
+    if (!found)
+        return std::nullopt;
+    AtspiText *text = atspi_accessible_get_text_iface(found.get());
+    if (!text)
+        return std::nullopt;
+    GError *error = nullptr;
+    const gint length = atspi_text_get_character_count(text, &error);
+    std::optional<QString> out;
+    if (!error)
+        out = takeString(atspi_text_get_text(text, 0, length, &error));
+    if (error) {
+        g_error_free(error);
+        out.reset();
+    }
+    g_object_unref(text);
     return out;
 }
 

@@ -20,6 +20,7 @@ public:
         QRect extents; // screen coordinates
         QString role;
         bool checked = false;
+        bool enabled = true;
     };
 
     // The first showing element named `name` (and of role `role`, when not
@@ -43,6 +44,9 @@ public:
     // Replaces the whole text of an editable element, as an input method
     // would (for characters synthetic keys cannot send reliably).
     bool setText(const QString &name, const QString &text, const QString &role = {}) const;
+    // The whole text of a text element (a field's contents), as a screen
+    // reader reads it; nothing when there is no such element.
+    std::optional<QString> text(const QString &name, const QString &role = {}) const;
 
 private:
     qint64 m_pid;

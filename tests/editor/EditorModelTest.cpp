@@ -354,10 +354,13 @@ TEST_F(EditorFixture, OnlyAPdfCanBePicked)
     auto m = model();
     m->pdfChosen(QUrl::fromLocalFile("/tmp/notes.txt"));
     EXPECT_FALSE(m->pdfUrl());
-    EXPECT_EQ(m->status(), "");
+    EXPECT_EQ(m->status(), "Only PDF files can be chosen."); // said, not dropped silently
     m->pdfChosen(QUrl::fromLocalFile("/tmp/Reading List.PDF"));
     EXPECT_EQ(m->pdfUrl(), QUrl::fromLocalFile("/tmp/Reading List.PDF"));
     EXPECT_EQ(m->status(), "PDF selected: Reading List.PDF");
+    m->pdfChosen(QUrl::fromLocalFile("/tmp/Reading List.pdf.txt"));
+    EXPECT_EQ(m->pdfUrl(), QUrl::fromLocalFile("/tmp/Reading List.PDF")); // the earlier pick stays
+    EXPECT_EQ(m->status(), "Only PDF files can be chosen.");
     m->pdfChosen(std::nullopt);
     EXPECT_FALSE(m->pdfUrl());
     EXPECT_EQ(m->status(), "PDF selected: ");

@@ -11,6 +11,7 @@
 #include "editor/SmartBriefCard.h"
 #include "editor/SmartWhyBubble.h"
 #include "editor/SpeedControl.h"
+#include "platform/ChooserFolder.h"
 #include "state/PreferenceKeys.h"
 #include "theme/MotionSettings.h"
 #include "theme/NoticeBanner.h"
@@ -19,14 +20,18 @@
 #include "theme/QVPillPicker.h"
 #include "theme/QVTextEditor.h"
 #include "theme/QVToggle.h"
+#include "theme/Theme.h"
 #include "theme/ThemeEnvironment.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QGraphicsEffect>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qv;
@@ -201,7 +206,7 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleDropsI
     EXPECT_TRUE(v->whyBubble()->isVisible());
     // Its top-right corner sits 10 right of and 36 below the button's.
     QVButton *why = tab->smartBrief()->whyButton();
-    const QPoint anchor = why->mapTo(v.get(), why->rect().topRight());
+    const QPoint anchor = why->mapTo(v->whyBubble()->parentWidget(), why->rect().topRight());
     EXPECT_EQ(v->whyBubble()->geometry().right() + 1, anchor.x() + 10);
     EXPECT_EQ(v->whyBubble()->geometry().top(), anchor.y() + 36);
 
@@ -222,6 +227,38 @@ TEST_F(EditorViewFixture, TheSmartBriefFollowsItsPreferenceAndTheWhyBubbleDropsI
     EXPECT_FALSE(tab->smartBrief()->isVisibleTo(v.get()));
     EXPECT_FALSE(tab->smartRow()->isVisibleTo(v.get()));
     EXPECT_TRUE(tab->hintLabel()->isVisibleTo(v.get()));
+}
+
+// The bubble's shadow is painted beside it, so it is faded and slid with it:
+// no dark block stands under a half-faded bubble, coming or going.
+TEST_F(EditorViewFixture, TheWhyBubblesShadowTakesPartInItsTransition)
+{
+    auto v = view();
+    v->show();
+    v->model().editText("We remember the story of our trip. I think it was a great moment.");
+    SmartWhyBubble *bubble = v->whyBubble();
+    const double fullAlpha = Theme::shadow().alphaF();
+    click(v->newEssayTab()->smartBrief()->whyButton());
+    EXPECT_FALSE(bubble->shadowSpec().isVisible()); // nothing of the bubble shows yet
+
+    struct Step {
+        double ms, opacity;
+    };
+    for (const Step &step : {Step{100, 0.5}, Step{150, 1.0}}) {
+        scheduler.advance(step.ms);
+        const ShadowSpec spec = bubble->shadowSpec();
+        EXPECT_NEAR(spec.color.alphaF(), fullAlpha * step.opacity, 0.05 * fullAlpha) << step.ms;
+        // Only the part of the bubble that has slid in casts a shadow.
+        EXPECT_NEAR(spec.rect.height(), bubble->height() * step.opacity, 0.05 * bubble->height()) << step.ms;
+        EXPECT_EQ(spec.rect.top(), 0) << step.ms;
+    }
+
+    QTest::mouseClick(bubble, Qt::LeftButton, {}, QPoint(20, 20));
+    scheduler.advance(100);
+    EXPECT_NEAR(bubble->shadowSpec().color.alphaF(), fullAlpha * 0.5, 0.05 * fullAlpha);
+    scheduler.advance(150);
+    EXPECT_FALSE(bubble->shadowSpec().isVisible());
+    EXPECT_FALSE(bubble->isVisible());
 }
 
 TEST_F(EditorViewFixture, AFailedSaveShowsOneLineAndTheEditorStays)
@@ -435,4 +472,48 @@ TEST_F(EditorViewFixture, TheFocusedFieldFollowsClicksAndTabAndAloneDrawsItsRing
     EXPECT_EQ(v->focusedField(), ProjectEditorView::Field::notes);
     EXPECT_TRUE(v->aiOutlineTab()->notesEditor()->showsFocusRing());
     EXPECT_FALSE(tab->textEditor()->showsFocusRing());
+}
+
+// The PDF chooser opens in the home folder, then in the folder of the last
+// file chosen; a typed name of another kind of file is refused with a message
+// and the chooser stays open; a PDF is taken.
+TEST_F(EditorViewFixture, ThePdfChooserRefusesOtherFilesAndOpensWhereTheUserWas)
+{
+    QTemporaryDir folder;
+    for (const char *name : {"notes.txt", "Reading.PDF", "brief.pdf.txt"}) {
+        QFile f(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(QDir(platform::chooserStartFolder()), QDir::home());
+
+    std::unique_ptr<QFileDialog> made(EditorServices::pdfDialog(nullptr));
+    QFileDialog &dialog = *made;
+    EXPECT_EQ(dialog.directory(), QDir::home());
+    dialog.setDirectory(folder.path());
+    QStringList chosen;
+    QObject::connect(&dialog, &QFileDialog::fileSelected, &dialog, [&](const QString &f) { chosen << f; });
+    dialog.show();
+    for (const char *refused : {"notes.txt", "brief.pdf.txt"}) {
+        dialog.selectFile(QString::fromLatin1(refused));
+        QMetaObject::invokeMethod(&dialog, "accept");
+        auto *box = dialog.findChild<QMessageBox *>();
+        ASSERT_TRUE(box) << refused;
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->text(), "Only PDF files can be chosen.");
+        EXPECT_TRUE(box->informativeText().contains(QString::fromLatin1(refused)));
+        EXPECT_FALSE(box->informativeText().contains(folder.path())); // the name, not the whole path
+        box->accept();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dialog.isVisible()) << refused;
+        EXPECT_TRUE(chosen.isEmpty()) << refused;
+    }
+    dialog.selectFile("Reading.PDF");
+    QMetaObject::invokeMethod(&dialog, "accept");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(chosen, QStringList{QDir(folder.path()).filePath("Reading.PDF")});
+
+    // The next chooser opens where the user was; a folder gone since, at home.
+    EXPECT_EQ(std::unique_ptr<QFileDialog>(EditorServices::pdfDialog(nullptr))->directory(), QDir(folder.path()));
+    folder.remove();
+    EXPECT_EQ(std::unique_ptr<QFileDialog>(EditorServices::pdfDialog(nullptr))->directory(), QDir::home());
 }

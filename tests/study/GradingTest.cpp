@@ -52,17 +52,12 @@ void expectAtAllLevels(const GradeCase (&cases)[N])
 TEST(GradingTest, TableAtAllThreeLevels)
 {
     const GradeCase cases[] = {
-        {" Paris ", "paris", true, true, true},
-        {"PARIS", "Paris", true, true, true},
-        {"New-York", "New York", false, true, true},
-        {"cats", "cat", false, true, true},
-        {"recieve", "receive", false, false, true},
-        {"abc", "xyz", false, false, false},
-        {"", "anything", false, false, false},
-        {"   ", "", false, false, false},
-        {"?!", "?!", true, false, false},  // empty after filtering is never right
-        {"a", "!!!", false, true, true},   // answer filters to empty: distance 1
-        {"ab", "!!!", false, false, true}, // distance 2
+        {" Paris ", "paris", true, true, true},      {"PARIS", "Paris", true, true, true},
+        {"New-York", "New York", false, true, true}, {"cats", "cat", false, true, true},
+        {"recieve", "receive", false, false, true},  {"abc", "xyz", false, false, false},
+        {"", "anything", false, false, false},       {"   ", "", false, false, false},
+        {"?!", "!?", false, false, false}, // a correct answer of symbols only is compared exactly
+        {"a", "!!!", false, false, false},           {"ab", "!!!", false, false, false},
     };
     expectAtAllLevels(cases);
 }
@@ -91,7 +86,51 @@ TEST(GradingTest, AnswersInEveryScript)
         {"\u00C9T\u00C9", "\u00E9t\u00E9", true, true, true},
         {"x", "\u03BD\u03B5\u03C1\u03CC", false, false, false},         // one Latin letter is no answer
         {"Tokyo \u6771\u4EAC", "tokyo\u6771\u4EAC", false, true, true}, // mixed
-        {"\u3002\uFF01", "\u3002\uFF01", true, false, false},           // only punctuation
+        {"\u3002\uFF01", "\u3002\uFF01", true, true, true},             // only punctuation
+    };
+    expectAtAllLevels(cases);
+}
+
+// An answer with no letter or digit leaves nothing at a lenient level, so it
+// is compared exactly: the answer itself is right, any letter is not.
+TEST(GradingTest, SymbolOnlyAnswersCompareExactlyAtEveryLevel)
+{
+    const GradeCase cases[] = {
+        {"\u2260", "\u2260", true, true, true}, // not equal
+        {" + ", "+", true, true, true},         // trimmed
+        {"%", "%", true, true, true},
+        {"\u2192", "\u2192", true, true, true},         // arrow
+        {"\U0001F600", "\U0001F600", true, true, true}, // emoji
+        {"?!", "?!", true, true, true},
+        {"x", "\u2260", false, false, false}, // one letter is no longer enough
+        {"=", "\u2260", false, false, false},
+        {"?", "?!", false, false, false},    // no edit distance at the exact level
+        {"", "\u2260", false, false, false}, // still nothing typed
+        {"  ", "?!", false, false, false},
+        {"\u2260 a", "\u2260", false, false, false},
+    };
+    expectAtAllLevels(cases);
+}
+
+// Capital sigma lower-cases to its final form at the end of a word.
+TEST(GradingTest, FinalSigmaFollowsTheDefaultCaseMapping)
+{
+    EXPECT_EQ(lowerCased(u("\u039F\u0394\u039F\u03A3")), u("\u03BF\u03B4\u03BF\u03C2"));
+    EXPECT_EQ(lowerCased(u("\u03A3\u039F\u03A6\u039F\u03A3 \u039F\u0394\u039F\u03A3.")),
+              u("\u03C3\u03BF\u03C6\u03BF\u03C2 \u03BF\u03B4\u03BF\u03C2."));
+    EXPECT_EQ(lowerCased(u("\u03A3")), u("\u03C3"));                                // alone: no letter before it
+    EXPECT_EQ(lowerCased(u("\u0391\u03A3\u0391")), u("\u03B1\u03C3\u03B1"));        // inside a word
+    EXPECT_EQ(lowerCased(u("\u0391\u03A3\u0301")), u("\u03B1\u03C2\u0301"));        // a mark after it is ignored
+    EXPECT_EQ(lowerCased(u("\u0391\u03A3'\u0391")), u("\u03B1\u03C3'\u03B1"));      // an apostrophe inside a word
+    EXPECT_EQ(lowerCased(u("\u0130STANBUL")), QString::fromUtf8("i\u0307stanbul")); // other full mappings kept
+
+    const GradeCase cases[] = {
+        {"\u03BF\u03B4\u03BF\u03C2", "\u039F\u0394\u039F\u03A3", true, true, true},
+        {"\u039F\u0394\u039F\u03A3", "\u03BF\u03B4\u03BF\u03C2", true, true, true},
+        {"\u039F\u0394\u039F\u03A3", "\u039F\u0394\u039F\u03A3", true, true, true},
+        {"\u03BF\u03B4\u03BF\u03C3", "\u039F\u0394\u039F\u03A3", false, true, true}, // medial form: one edit
+        {"\u03BF\u03B4\u03BF\u03C2 \u03C3\u03BF\u03C6\u03BF\u03C2",
+         "\u039F\u0394\u039F\u03A3 \u03A3\u039F\u03A6\u039F\u03A3", true, true, true},
     };
     expectAtAllLevels(cases);
 }

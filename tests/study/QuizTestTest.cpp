@@ -170,3 +170,31 @@ TEST_F(QuizTestFixture, OptionsOfAQuestionAreDistinctAndKeepTheCorrectOne)
         }
     }
 }
+
+// The test page compares the picked option with the right one as written, so
+// symbol-only and capital Greek answers are right whatever the set's grading.
+TEST_F(QuizTestFixture, SymbolOnlyAndFinalSigmaOptionsAreRightAtEveryLevel)
+{
+    const QStringList answers{"\u2260", "?!", "\U0001F600", "\u039F\u0394\u039F\u03A3"};
+    for (const StudyGrading level : {StudyGrading::exact, StudyGrading::lenient, StudyGrading::veryLenient}) {
+        QList<StudyItem> items;
+        for (const QString &a : answers)
+            items.append(makeCard("term " + a, a));
+        StudyProject set = makeSet(items);
+        set.options.grading = level;
+        QuizTest &q = page(set);
+        ASSERT_EQ(q.questions().size(), answers.size());
+        for (qsizetype i = 0; i < q.questions().size(); ++i)
+            q.select(q.questions()[i].correct, i);
+        q.submit();
+        EXPECT_EQ(q.score(), answers.size()) << int(level);
+
+        QuizTest &wrong = page(set);
+        for (qsizetype i = 0; i < wrong.questions().size(); ++i)
+            for (const QString &option : wrong.questions()[i].choices)
+                if (option != wrong.questions()[i].correct)
+                    wrong.select(option, i);
+        wrong.submit();
+        EXPECT_EQ(wrong.score(), 0) << int(level);
+    }
+}

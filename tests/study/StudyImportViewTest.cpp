@@ -1,6 +1,8 @@
 #include "StudyViewFixture.h"
 
 #include "study/views/StudyImportView.h"
+#include "support/LayoutCheck.h"
+#include "theme/CustomWindow.h"
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVPillPicker.h"
@@ -8,6 +10,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 
@@ -228,4 +231,73 @@ TEST_F(StudyImportViewTest, ScreenshotsOfTheTabs)
     saveShot(*view, "study-import-paste");
     view->setImportMode(ImportMode::pdf);
     saveShot(*view, "study-import-pdf");
+}
+
+// The window at its default and minimum sizes, editing a set of 16 cards
+// and creating one with three, on every tab: no two controls overlap, none
+// is squeezed or cut, the card list scrolls, and scrolled to its end the form
+// shows the last card whole, apart from the footer.
+TEST_F(StudyImportViewTest, NothingOverlapsAtTheDefaultAndMinimumSizes)
+{
+    StudyProject sixteen = makeSet("Sixteen cards", 1, cards(16));
+    sixteen.items[3].definition = "A definition long enough to need a second line in the list when the window is at "
+                                  "its narrowest, so rows of several heights are listed";
+    struct Case {
+        const char *name;
+        std::optional<StudyProject> set;
+        int manualCards;
+        ImportMode mode;
+        QSize size;
+    };
+    const Case cases[] = {
+        {"edit16-manual-default", sixteen, 0, ImportMode::manual, {880, 700}},
+        {"edit16-paste-default", sixteen, 0, ImportMode::paste, {880, 700}},
+        {"edit16-manual-minimum", sixteen, 0, ImportMode::manual, {700, 560}},
+        {"edit16-paste-minimum", sixteen, 0, ImportMode::paste, {700, 560}},
+        {"new3-paste-default", std::nullopt, 3, ImportMode::paste, {880, 700}},
+        {"new3-paste-minimum", std::nullopt, 3, ImportMode::paste, {700, 560}},
+        {"new0-pdf-minimum", std::nullopt, 0, ImportMode::pdf, {700, 560}},
+    };
+    for (const Case &c : cases) {
+        auto *view = new StudyImportView(
+            *app, clock, c.set, "11", [](const StudyProject &) {}, [] {});
+        CustomWindow window(view, 22, true);
+        window.setMinimumSize(700, 560);
+        window.resize(c.size);
+        window.show();
+        for (int i = 1; i <= c.manualCards; ++i)
+            addCard(*view, QStringLiteral("Country %1").arg(i), QStringLiteral("Capital %1").arg(i));
+        view->setImportMode(c.mode);
+        if (c.mode == ImportMode::paste)
+            typePaste(*view, "Peru\tLima\nKenya - Nairobi");
+        view->titleField()->setText("A set title");
+        click(view->saveButton()); // without cards this shows the message line
+        saveShot(window, QStringLiteral("study-import-layout-%1").arg(c.name));
+        EXPECT_EQ(window.size(), c.size) << c.name;
+        EXPECT_EQ(qv::test::lines(qv::test::overlaps(&window)), "") << c.name;
+        EXPECT_EQ(qv::test::lines(qv::test::cutControls(&window)), "") << c.name;
+
+        const qsizetype count = view->draft().cards().size();
+        if (count == 0) {
+            EXPECT_TRUE(view->statusLabel()->isVisibleTo(view)) << c.name;
+            continue;
+        }
+        // The list shows at least two rows and scrolls to the last one.
+        EXPECT_GE(view->cardList()->height(), StudyImportView::kCardListMinHeight) << c.name;
+        QScrollBar *rows = view->cardList()->verticalScrollBar();
+        if (count == 16) {
+            EXPECT_GT(rows->maximum(), 0) << c.name;
+        }
+        rows->setValue(rows->maximum());
+        QScrollBar *form = view->formArea()->verticalScrollBar();
+        form->setValue(form->maximum());
+        QApplication::processEvents();
+        QWidget *viewport = view->cardList()->viewport();
+        QWidget *last = view->deleteButton(int(count) - 1);
+        const QRect listShown(viewport->mapTo(&window, QPoint(0, 0)), viewport->size());
+        EXPECT_TRUE(listShown.contains(QRect(last->mapTo(&window, QPoint(0, 0)), last->size()))) << c.name;
+        QWidget *save = view->saveButton();
+        EXPECT_FALSE(QRect(save->mapTo(&window, QPoint(0, 0)), save->size()).intersects(listShown)) << c.name;
+        EXPECT_EQ(qv::test::lines(qv::test::overlaps(&window)), "") << c.name << " scrolled";
+    }
 }

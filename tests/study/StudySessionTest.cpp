@@ -563,3 +563,43 @@ TEST_F(SessionFixture, NonLatinAnswersAreGradedAndRetyped)
     s.setRetypeInput(QString::fromUtf8("\u039D\u0395\u03A1\u038C "));
     EXPECT_TRUE(s.mainButtonEnabled());
 }
+
+// Answers of symbols only and capital Greek words ending in sigma, typed in a
+// session at every grading level: the exact answer is right, a stray letter
+// is not, and a missed card is retyped in the lower-case final form.
+TEST_F(SessionFixture, SymbolOnlyAndFinalSigmaAnswersAtEveryLevel)
+{
+    struct Case {
+        const char *correct;
+        const char *typed;
+        bool right;
+    };
+    const Case cases[] = {
+        {"\u2260", "\u2260", true},
+        {"\u2260", "x", false},
+        {"?!", " ?! ", true},
+        {"\U0001F600", "\U0001F600", true},
+        {"%", "+", false},
+        {"\u039F\u0394\u039F\u03A3", "\u03BF\u03B4\u03BF\u03C2", true},
+        {"\u03BF\u03B4\u03BF\u03C2", "\u039F\u0394\u039F\u03A3", true},
+    };
+    for (const StudyGrading level : {StudyGrading::exact, StudyGrading::lenient, StudyGrading::veryLenient}) {
+        for (const Case &c : cases) {
+            const QString correct = QString::fromUtf8(c.correct);
+            StudyProject set = makeSet({makeCard(correct, correct)});
+            set.options.grading = level;
+            StudySession &s = fresh(set);
+            s.setUserAnswer(QString::fromUtf8(c.typed));
+            s.pressMain();
+            EXPECT_EQ(s.wasCorrect(), c.right) << c.correct << " / " << c.typed << " at " << int(level);
+        }
+    }
+
+    const QString road = QString::fromUtf8("\u039F\u0394\u039F\u03A3");
+    StudySession &s = fresh(makeSet({makeCard(road, road)}));
+    s.setUserAnswer("x");
+    s.pressMain();
+    ASSERT_TRUE(s.requireRetype());
+    s.setRetypeInput(QString::fromUtf8("\u03BF\u03B4\u03BF\u03C2"));
+    EXPECT_TRUE(s.mainButtonEnabled());
+}

@@ -7,8 +7,10 @@
 #include "study/views/StudySessionStatsPanel.h"
 #include "theme/Theme.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 
 using namespace qv;
 using namespace qv::study;
@@ -132,6 +134,45 @@ TEST_F(StudySessionViewTest, AWrongWrittenAnswerAsksForARetypeBeforeNext)
     EXPECT_EQ(currentTerm(), "Japan");
     EXPECT_FALSE(qcard()->retypeBlock()->isVisible());
     EXPECT_TRUE(view->session().retypeInput().isEmpty());
+}
+
+// A click on the disabled "Next" while a retype is required leaves the
+// keyboard focus in the retype field: Qt would hand it to the nearest
+// ancestor that takes click focus (the shell does), and the keys typed next
+// would be lost.
+TEST_F(StudySessionViewTest, AClickOnTheDisabledNextLeavesTheFocusInTheRetypeField)
+{
+    make(twoCapitals());
+    QWidget shell; // like the application's shell, it takes the focus of clicks on nothing
+    shell.setFocusPolicy(Qt::ClickFocus);
+    view->setParent(&shell);
+    view->move(0, 0);
+    shell.resize(view->size());
+    view->show();
+    shell.show();
+    shell.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&shell));
+
+    QTest::keyClicks(qcard()->answerField(), "Lyon");
+    qcard()->mainButton()->click();
+    ASSERT_FALSE(qcard()->mainButton()->isEnabled());
+    qcard()->retypeField()->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(QApplication::focusWidget(), "Pa");
+
+    // Pressed through the window, as the desktop delivers a click.
+    for (int click = 0; click < 2; ++click) {
+        const QPoint at = qcard()->mainButton()->mapTo(&shell, qcard()->mainButton()->rect().center());
+        QTest::mouseClick(shell.windowHandle(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(QApplication::focusWidget(), qcard()->retypeField()) << click;
+    }
+    QTest::keyClicks(QApplication::focusWidget(), "ris");
+    EXPECT_EQ(qcard()->retypeField()->text(), "Paris");
+    EXPECT_TRUE(qcard()->mainButton()->isEnabled());
+    // An enabled button is pressed as ever.
+    const QPoint at = qcard()->mainButton()->mapTo(&shell, qcard()->mainButton()->rect().center());
+    QTest::mouseClick(shell.windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(currentTerm(), "Japan");
+    view.release(); // the shell owns it now
 }
 
 TEST_F(StudySessionViewTest, IWasCorrectActsOnceAndOnlyAfterAWrongAnswer)

@@ -87,6 +87,20 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
             m_onClose();
     });
 
+    // Between the header and the footer, the form scrolls when the window is
+    // lower than the form, so nothing is squeezed over anything else.
+    m_form = new QScrollArea;
+    m_form->setWidgetResizable(true);
+    m_form->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_form->setFocusPolicy(Qt::NoFocus);
+    auto *formBody = new QWidget;
+    auto *form = new QVBoxLayout(formBody);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setSpacing(16);
+    m_form->setWidget(formBody);
+    styleScrollArea(m_form);
+    layout->addWidget(m_form, 1);
+
     // 2. Title and grade.
     auto *titleGrade = new QVBoxLayout;
     titleGrade->setSpacing(8);
@@ -106,7 +120,7 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     gradeRow->addWidget(m_gradePicker);
     gradeRow->addStretch(1);
     titleGrade->addLayout(gradeRow);
-    layout->addLayout(titleGrade);
+    form->addLayout(titleGrade);
     connect(m_gradePicker, &QVPillPicker::selectionChanged, this,
             [this](const QVariant &v) { m_grade = v.toString(); });
 
@@ -121,7 +135,7 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
         m_tabs.append(tab);
     }
     tabRow->addStretch(1);
-    layout->addLayout(tabRow);
+    form->addLayout(tabRow);
 
     // 4. Tab content and the card list.
     auto *content = new QVBoxLayout;
@@ -145,15 +159,17 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     m_cardLayout->addStretch(1);
     m_cardList->setWidget(m_cardHost);
     styleScrollArea(m_cardList);
-    content->addWidget(m_cardList);
-    layout->addLayout(content);
+    // The list takes the room left, up to its limit, before the form scrolls.
+    content->addWidget(m_cardList, 1000);
+    form->addLayout(content, 1000);
 
     // 5. The message line.
     m_statusLabel = note({}, TextStyle::Caption);
+    m_statusLabel->setWordWrap(true);
     m_statusLabel->hide();
-    layout->addWidget(m_statusLabel);
+    form->addWidget(m_statusLabel);
 
-    layout->addStretch(1);
+    form->addStretch(1);
 
     // 6. Footer.
     auto *footer = new QHBoxLayout;
@@ -177,8 +193,10 @@ QWidget *StudyImportView::buildManualTab()
     row->setSpacing(10);
     m_term = new QVLineEdit(nullptr, 12);
     m_term->setPlaceholderText(QStringLiteral("Term"));
+    m_term->setAccessibleName(QStringLiteral("Term"));
     m_definition = new QVLineEdit(nullptr, 12);
     m_definition->setPlaceholderText(QStringLiteral("Definition"));
+    m_definition->setAccessibleName(QStringLiteral("Definition"));
     m_add = new QVButton(QStringLiteral("Add"), QVButtonVariant::primary, false);
     row->addWidget(m_term, 1);
     row->addWidget(m_definition, 1);
@@ -355,7 +373,9 @@ void StudyImportView::fitCardList()
             height += m_cardLayout->spacing();
         height += row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height();
     }
-    m_cardList->setFixedHeight(std::min(kCardListMaxHeight, height));
+    // Given less room, the list shrinks to a couple of rows and scrolls.
+    m_cardList->setMinimumHeight(std::min(kCardListMinHeight, height));
+    m_cardList->setMaximumHeight(std::min(kCardListMaxHeight, height));
 }
 
 void StudyImportView::resizeEvent(QResizeEvent *event)

@@ -36,6 +36,7 @@ public:
     using SaveAction = std::function<void(const StudyProject &)>;
     using CloseAction = std::function<void()>;
     static constexpr int kCardListMaxHeight = 220;
+    static constexpr int kCardListMinHeight = 120;
 
     StudyImportView(state::AppState &appState, const WallClock &clock, std::optional<StudyProject> existingProject,
                     const QString &defaultGrade, SaveAction onSave, CloseAction onClose, QWidget *parent = nullptr);
@@ -70,6 +71,9 @@ public:
     QVButton *selectPdfButton() const { return m_selectPdf; }
     QLabel *emptyCards() const { return m_emptyCards; }
     QScrollArea *cardList() const { return m_cardList; }
+    // Everything between the header and the footer; it scrolls when the
+    // window is lower than the form.
+    QScrollArea *formArea() const { return m_form; }
     QLabel *statusLabel() const { return m_statusLabel; }
     QVButton *saveButton() const { return m_save; }
     // The Edit and Delete buttons of the card list's row `index`.
@@ -114,6 +118,7 @@ private:
     QVPillPicker *m_delimiterPicker = nullptr;
     QVButton *m_selectPdf = nullptr;
     QLabel *m_emptyCards;
+    QScrollArea *m_form;
     QScrollArea *m_cardList;
     QWidget *m_cardHost;
     QVBoxLayout *m_cardLayout;
