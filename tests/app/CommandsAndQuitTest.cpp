@@ -55,9 +55,13 @@ TEST_F(CommandsTest, TheMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow)
     AppCommands &c = quorvel->commands();
     ASSERT_NE(c.menu(), nullptr);
     EXPECT_EQ(c.menu()->actions(), (QList<QAction *>{c.newProjectAction(), c.checkForUpdatesAction()}));
-    // Without a global menu no bar shows inside the frameless window.
+    // Without a global menu no bar shows inside the frameless window; the
+    // island's menu button opens the same commands instead.
     quorvel->show();
     EXPECT_FALSE(c.menuBar()->isVisible());
+    ASSERT_NE(c.islandMenu(), nullptr);
+    EXPECT_EQ(c.islandMenu()->title(), "Quorvel");
+    EXPECT_EQ(c.islandMenu()->actions(), c.menu()->actions());
     EXPECT_TRUE(quorvel->mainWindow()->actions().contains(c.newProjectAction()));
 
     QSignalSpy posted(&NotificationCenter::defaultCenter(), &NotificationCenter::posted);
