@@ -200,6 +200,12 @@ protected:
         QList<const Element *> controls;
         for (qsizetype i = 0; i < all.size(); ++i) {
             const Element &e = all[i];
+            // The window-controls island floats over the full-size page in
+            // the window's corner, as a title bar's buttons would: a page
+            // scrolled up passes under its menu button (the dots stay left
+            // of the page's card).
+            if (e.name == QLatin1String("Quorvel Menu"))
+                continue;
             if (!e.topLevel && e.children == 0 && !isContainer(e.role) && !e.extents.isEmpty()
                 && windowOf(all, e).contains(e.extents) && (holder < 0 || descendsFrom(all, i, holder)))
                 controls.append(&e);
