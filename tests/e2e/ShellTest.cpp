@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 
 #include <functional>
 #include <iostream>
@@ -93,6 +94,21 @@ protected:
         ASSERT_TRUE(gone(QStringLiteral("Text"), {}, 8000)) << "the editor stayed open";
     }
 
+    // Waits until `name` stands still (a page may still be settling).
+    void atRest(const QString &name)
+    {
+        QRect last;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                const auto now = ui->find(name);
+                const bool still = now && now->extents == last;
+                last = now ? now->extents : QRect();
+                return still;
+            },
+            5000))
+            << name.toStdString() << " never came to rest";
+    }
+
     // Every push button of the window that shows `mark` lies across inside
     // it, scrolled into view or not.
     void expectButtonsWhole(const QString &mark, const char *when)
@@ -116,8 +132,13 @@ protected:
     // accessible windows, so its entries are found by their order.
     void chooseFromIslandMenu(int index)
     {
-        ASSERT_TRUE(press(QStringLiteral("Quorvel Menu"))) << "no menu button on the island";
-        pump(500); // the popup opens
+        const auto button = waitFor(QStringLiteral("Quorvel Menu"), kButton);
+        ASSERT_TRUE(button) << "no menu button on the island";
+        // The popup opens under the button: that part of the screen changes.
+        const QRect under(button->extents.left(), button->extents.bottom() + 8, 120, 40);
+        const QImage before = input::grabScreen(under);
+        ASSERT_TRUE(input::click(button->extents.center()));
+        ASSERT_TRUE(waitUntil([&] { return input::grabScreen(under) != before; }, 5000)) << "no menu opened";
         for (int i = 0; i <= index; ++i)
             ASSERT_TRUE(input::key(QStringLiteral("Down")));
         ASSERT_TRUE(input::key(QStringLiteral("Return")));
@@ -210,8 +231,9 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
     ASSERT_NO_FATAL_FAILURE(openProfileMenu());
     ASSERT_TRUE(press(QStringLiteral("Check for Updates"), kButton, 3000));
     ASSERT_TRUE(waitFor(QStringLiteral("NO UPDATES"), {}, 10000));
-    pump(600); // longer than the avatar's fade
-    ASSERT_TRUE(ui->find(QStringLiteral("Profile"), kButton)) << "the avatar hid with the pointer in its corner";
+    // The avatar would fade out within 0.2 s.
+    ASSERT_FALSE(waitUntil([&] { return !ui->find(QStringLiteral("Profile"), kButton); }, 800))
+        << "the avatar hid with the pointer in its corner";
     ASSERT_TRUE(press(QStringLiteral("Profile"), kButton, 3000));
     ASSERT_TRUE(waitFor(QStringLiteral("Sign Out"), kButton, 5000)) << "the avatar did not open the menu again";
     ASSERT_TRUE(press(QStringLiteral("Profile"), kButton, 3000));
@@ -223,7 +245,7 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
     ASSERT_NO_FATAL_FAILURE(openProfileMenu());
     ASSERT_TRUE(press(QStringLiteral("Settings"), kButton));
     ASSERT_TRUE(waitFor(QStringLiteral("SETTINGS"), kLabel, 10000)) << "no settings window";
-    pump(400);
+    ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("SETTINGS")));
     QRect settings = windowShowing(QStringLiteral("SETTINGS"));
     const auto title = ui->find(QStringLiteral("SETTINGS"), kLabel);
     ASSERT_TRUE(title);
@@ -264,7 +286,7 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
     ASSERT_TRUE(input::resizeActiveWindow({560, 640}));
     ASSERT_TRUE(waitUntil([&] { return windowShowing(QStringLiteral("SETTINGS")).size() == QSize(560, 640); }, 5000))
         << describe(windowShowing(QStringLiteral("SETTINGS")));
-    pump(300);
+    ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("Update Profile")));
     ASSERT_NO_FATAL_FAILURE(expectButtonsWhole(QStringLiteral("SETTINGS"), "at 560x640"));
     ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("SETTINGS"), QStringLiteral("Close")));
     ASSERT_TRUE(gone(QStringLiteral("SETTINGS"), kLabel)) << "the settings window stayed open";
@@ -282,13 +304,13 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
         ASSERT_TRUE(row);
         ASSERT_TRUE(input::click(row->extents.center()));
         ASSERT_TRUE(waitFor(QStringLiteral("DELETE PROJECT"), kButton, 5000)) << "no project page";
-        pump(300);
+        ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("DELETE PROJECT")));
         ASSERT_NO_FATAL_FAILURE(checkProjectPage(t, "at 1180x760"));
         ASSERT_NO_FATAL_FAILURE(resizeMain({980, 640}));
-        pump(300);
+        ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("DELETE PROJECT")));
         ASSERT_NO_FATAL_FAILURE(checkProjectPage(t, "at 980x640"));
         ASSERT_NO_FATAL_FAILURE(resizeMain({1180, 760}));
-        pump(300);
+        ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("DELETE PROJECT")));
         ASSERT_NO_FATAL_FAILURE(checkProjectPage(t, "at 1180x760 again"));
         ASSERT_TRUE(press(QStringLiteral("Back")));
         ASSERT_TRUE(waitFor(QStringLiteral("+ NEW PROJECT"), kButton, 5000));
@@ -331,7 +353,8 @@ TEST_F(NewerVersion, TheDownloadPageOpensOncePerRun)
     for (int signIns = 0; signIns < 2; ++signIns) {
         ASSERT_NO_FATAL_FAILURE(signIn());
         ASSERT_TRUE(waitFor(QStringLiteral("Choose Your Space"), {}, 15000)) << "no dashboard";
-        pump(1500); // the dashboard's own check comes and goes
+        // The dashboard's own check answers at once from the local site.
+        EXPECT_FALSE(waitUntil([&] { return openings() > 1; }, 1500)) << "opened again at sign-in " << signIns + 1;
         ASSERT_NO_FATAL_FAILURE(openProfileMenu());
         ASSERT_TRUE(press(QStringLiteral("Sign Out"), kButton));
     }
