@@ -32,54 +32,23 @@ protected:
         AppFixture::TearDown();
     }
 
-    static const Element *get(const QList<Element> &all, const QString &name, const QString &role = {})
-    {
-        for (const Element &e : all)
-            if (e.name == name && (role.isEmpty() || e.role == role))
-                return &e;
-        return nullptr;
-    }
-
-    static QRect windowOf(const QList<Element> &all, const Element &e)
-    {
-        for (const Element &w : all)
-            if (w.topLevel && w.window == e.window)
-                return w.extents;
-        return {};
-    }
-
-    // The main window: the largest one.
-    static QRect mainWindow(const QList<Element> &all)
-    {
-        QRect best;
-        for (const Element &w : all)
-            if (w.topLevel && w.extents.width() * w.extents.height() > best.width() * best.height())
-                best = w.extents;
-        return best;
-    }
-
-    static std::string describe(const QRect &r)
-    {
-        return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString();
-    }
-
     // The window that shows `mark`, as it is on screen now.
     QRect windowShowing(const QString &mark)
     {
         const QList<Element> all = ui->all();
-        const Element *e = get(all, mark);
-        return e ? windowOf(all, *e) : QRect();
+        const Element *e = look::named(all, mark);
+        return e ? look::windowOf(all, *e) : QRect();
     }
 
     // Clicks the control named `name` in the window that shows `mark`.
     void clickIn(const QString &mark, const QString &name)
     {
         const QList<Element> all = ui->all();
-        const Element *m = get(all, mark);
+        const Element *m = look::named(all, mark);
         ASSERT_TRUE(m) << "no " << mark.toStdString();
         for (const Element &e : all)
             if (e.window == m->window && e.name == name && e.children == 0) {
-                ASSERT_TRUE(windowOf(all, e).contains(e.extents)) << name.toStdString() << " is not on screen";
+                ASSERT_TRUE(look::windowOf(all, e).contains(e.extents)) << name.toStdString() << " is not on screen";
                 ASSERT_TRUE(input::click(e.extents.center()));
                 return;
             }
@@ -114,9 +83,9 @@ protected:
     void expectButtonsWhole(const QString &mark, const char *when)
     {
         const QList<Element> all = ui->all();
-        const Element *m = get(all, mark);
+        const Element *m = look::named(all, mark);
         ASSERT_TRUE(m);
-        const QRect window = windowOf(all, *m);
+        const QRect window = look::windowOf(all, *m);
         int buttons = 0;
         for (const Element &e : all)
             if (e.window == m->window && e.role == kButton && !e.extents.isEmpty() && !e.topLevel) {
@@ -146,7 +115,7 @@ protected:
 
     void openProfileMenu()
     {
-        const QRect window = mainWindow(ui->all());
+        const QRect window = look::mainWindow(ui->all());
         ASSERT_TRUE(input::moveTo({window.right() - 80, window.top() + 60}));
         ASSERT_TRUE(press(QStringLiteral("Profile"), kButton, 5000)) << "no profile button";
         ASSERT_TRUE(waitFor(QStringLiteral("Sign Out"), kButton, 5000)) << "no profile menu";
@@ -155,7 +124,7 @@ protected:
     void resizeMain(QSize size)
     {
         ASSERT_TRUE(input::resizeWindowOf(quorvel.processId(), size));
-        ASSERT_TRUE(waitUntil([&] { return mainWindow(ui->all()).size() == size; }, 5000))
+        ASSERT_TRUE(waitUntil([&] { return look::mainWindow(ui->all()).size() == size; }, 5000))
             << "the window did not take " << size.width() << "x" << size.height();
     }
 
@@ -178,19 +147,19 @@ protected:
     void checkProjectPage(const QString &title, const char *when)
     {
         const QList<Element> all = ui->all();
-        const QRect window = mainWindow(all);
-        const Element *t = get(all, title, kLabel);
+        const QRect window = look::mainWindow(all);
+        const Element *t = look::named(all, title, kLabel);
         const Element *updated = nullptr;
         for (const Element &e : all)
             if (e.name.startsWith(QStringLiteral("Updated ")))
                 updated = &e;
-        const Element *preview = get(all, QStringLiteral("Preview"), kLabel);
-        const Element *back = get(all, QStringLiteral("Back"), kButton);
+        const Element *preview = look::named(all, QStringLiteral("Preview"), kLabel);
+        const Element *back = look::named(all, QStringLiteral("Back"), kButton);
         ASSERT_TRUE(t && updated && preview && back) << when;
         for (const char *name : {"Back", "TYPE PROJECT", "EDIT PROJECT", "DELETE PROJECT"}) {
-            const Element *b = get(all, QString::fromLatin1(name), kButton);
+            const Element *b = look::named(all, QString::fromLatin1(name), kButton);
             ASSERT_TRUE(b) << name << " " << when;
-            EXPECT_TRUE(window.contains(b->extents)) << name << " " << describe(b->extents) << " " << when;
+            EXPECT_TRUE(window.contains(b->extents)) << name << " " << look::describe(b->extents) << " " << when;
         }
         EXPECT_LE(t->extents.right(), window.right()) << when;
         // A title on one line is one line high: no band above or below.
@@ -216,7 +185,7 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
         openEditorAndClose([&] { ASSERT_NO_FATAL_FAILURE(chooseFromIslandMenu(0)); }, "the menu's New Project"));
     ASSERT_NO_FATAL_FAILURE(openEditorAndClose(
         [&] {
-            const QRect window = mainWindow(ui->all());
+            const QRect window = look::mainWindow(ui->all());
             ASSERT_TRUE(input::click({window.left() + 40, window.bottom() - 40})); // the window has the keys
             ASSERT_TRUE(input::key(QStringLiteral("ctrl+n")));
         },
@@ -277,7 +246,7 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
             << "a drag on the " << d.where << " did not move the window";
         const QPoint moved = after.topLeft() - before.topLeft();
         EXPECT_GE(QPoint::dotProduct(moved, d.by), QPoint::dotProduct(d.by, d.by) / 2)
-            << d.where << ": " << describe(before) << " to " << describe(after);
+            << d.where << ": " << look::describe(before) << " to " << look::describe(after);
         EXPECT_LE(moved.manhattanLength(), d.by.manhattanLength() + 6) << d.where;
         EXPECT_EQ(after.size(), before.size()) << d.where;
     }
@@ -285,7 +254,7 @@ TEST_F(Shell, CommandMenuCtrlNAvatarSettingsWindowAndProjectPageByRealClicks)
     // At its smallest size every button lies whole inside it.
     ASSERT_TRUE(input::resizeActiveWindow({560, 640}));
     ASSERT_TRUE(waitUntil([&] { return windowShowing(QStringLiteral("SETTINGS")).size() == QSize(560, 640); }, 5000))
-        << describe(windowShowing(QStringLiteral("SETTINGS")));
+        << look::describe(windowShowing(QStringLiteral("SETTINGS")));
     ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("Update Profile")));
     ASSERT_NO_FATAL_FAILURE(expectButtonsWhole(QStringLiteral("SETTINGS"), "at 560x640"));
     ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("SETTINGS"), QStringLiteral("Close")));

@@ -80,14 +80,6 @@ protected:
         return gone(name, role, timeoutMs) && running();
     }
 
-    static const Element *get(const QList<Element> &all, const QString &name, const QString &role = {})
-    {
-        for (const Element &e : all)
-            if (e.name == name && (role.isEmpty() || e.role == role))
-                return &e;
-        return nullptr;
-    }
-
     static const Element *containing(const QList<Element> &all, const QString &part)
     {
         for (const Element &e : all)
@@ -96,28 +88,9 @@ protected:
         return nullptr;
     }
 
-    // The screen rectangle of the window that holds `e` (its top-level element).
-    static QRect windowOf(const QList<Element> &all, const Element &e)
-    {
-        for (const Element &w : all)
-            if (w.topLevel && w.window == e.window)
-                return w.extents;
-        return {};
-    }
-
-    // The main window: the largest one.
-    static QRect mainWindow(const QList<Element> &all)
-    {
-        QRect best;
-        for (const Element &w : all)
-            if (w.topLevel && w.extents.width() * w.extents.height() > best.width() * best.height())
-                best = w.extents;
-        return best;
-    }
-
     static bool onScreen(const QList<Element> &all, const Element &e)
     {
-        return !e.extents.isEmpty() && windowOf(all, e).contains(e.extents);
+        return !e.extents.isEmpty() && look::windowOf(all, e).contains(e.extents);
     }
 
     // ---- acting
@@ -137,10 +110,10 @@ protected:
             },
             3000);
         const QList<Element> all = ui->all();
-        const Element *e = get(all, name, role);
+        const Element *e = look::named(all, name, role);
         ASSERT_TRUE(e) << name.toStdString() << " went away at " << step;
         ASSERT_TRUE(onScreen(all, *e)) << name.toStdString() << " is not on screen at " << step << ": " << describe(*e)
-                                       << " in " << describe(windowOf(all, *e));
+                                       << " in " << describe(look::windowOf(all, *e));
         ASSERT_TRUE(input::click(e->extents.center()));
     }
 
@@ -150,9 +123,9 @@ protected:
     {
         for (int i = 0; i < 40; ++i) {
             const QList<Element> all = ui->all();
-            const Element *e = get(all, name, role);
+            const Element *e = look::named(all, name, role);
             ASSERT_TRUE(e) << "no " << name.toStdString() << " at " << step;
-            const QRect window = windowOf(all, *e);
+            const QRect window = look::windowOf(all, *e);
             if (window.contains(e->extents))
                 return;
             const bool below = e->extents.center().y() > window.center().y();
@@ -171,10 +144,7 @@ protected:
 
     // ---- checking
 
-    static std::string describe(const QRect &r)
-    {
-        return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString();
-    }
+    static std::string describe(const QRect &r) { return look::describe(r); }
     static std::string describe(const Element &e)
     {
         return "\"" + e.name.toStdString() + "\" (" + e.role.toStdString() + ") " + describe(e.extents);
@@ -195,7 +165,7 @@ protected:
     {
         qsizetype holder = -1;
         if (!card.isEmpty())
-            if (const Element *e = get(all, card))
+            if (const Element *e = look::named(all, card))
                 holder = e->parent;
         QList<const Element *> controls;
         for (qsizetype i = 0; i < all.size(); ++i) {
@@ -207,7 +177,7 @@ protected:
             if (e.name == QLatin1String("Quorvel Menu"))
                 continue;
             if (!e.topLevel && e.children == 0 && !isContainer(e.role) && !e.extents.isEmpty()
-                && windowOf(all, e).contains(e.extents) && (holder < 0 || descendsFrom(all, i, holder)))
+                && look::windowOf(all, e).contains(e.extents) && (holder < 0 || descendsFrom(all, i, holder)))
                 controls.append(&e);
         }
         QStringList out;
@@ -237,7 +207,7 @@ protected:
         pump(400); // fades and slides come to rest
         const QList<Element> all = ui->all();
         for (const QString &n : expected) {
-            const Element *e = get(all, n);
+            const Element *e = look::named(all, n);
             ASSERT_TRUE(e) << n.toStdString() << " went away on the " << step << " page";
             EXPECT_TRUE(onScreen(all, *e))
                 << n.toStdString() << " is not on screen on the " << step << " page: " << describe(*e);
@@ -335,12 +305,12 @@ protected:
         ASSERT_TRUE(input::resizeWindowOf(quorvel.processId(), size));
         ASSERT_TRUE(waitUntil(
             [&] {
-                const QRect w = mainWindow(ui->all());
+                const QRect w = look::mainWindow(ui->all());
                 return w.size() == size;
             },
             5000))
             << "the window did not take the size " << size.width() << "x" << size.height() << ": "
-            << describe(mainWindow(ui->all()));
+            << describe(look::mainWindow(ui->all()));
     }
 
     // Chooses a workspace on the picker or the switch bar and waits out the
@@ -376,7 +346,7 @@ protected:
             ASSERT_TRUE(type);
             // The row opens from anywhere outside its buttons: its left part.
             const QList<Element> all = ui->all();
-            const QRect window = mainWindow(all);
+            const QRect window = look::mainWindow(all);
             ASSERT_TRUE(input::click({window.left() + window.width() / 4, type->extents.center().y()}));
         }
         ASSERT_NO_FATAL_FAILURE(page(QStringLiteral("project"), {QStringLiteral("Back"), QStringLiteral("TYPE PROJECT"),
@@ -397,7 +367,7 @@ protected:
     void clickIn(const QString &windowMark, const QString &name)
     {
         const QList<Element> all = ui->all();
-        const Element *mark = get(all, windowMark);
+        const Element *mark = look::named(all, windowMark);
         ASSERT_TRUE(mark) << "no " << windowMark.toStdString();
         for (const Element &e : all)
             if (e.window == mark->window && e.name == name && e.children == 0) {
@@ -412,7 +382,7 @@ protected:
     void clickInCard(const QString &mark, const QString &name)
     {
         const QList<Element> all = ui->all();
-        const Element *m = get(all, mark);
+        const Element *m = look::named(all, mark);
         ASSERT_TRUE(m) << "no " << mark.toStdString();
         for (qsizetype i = 0; i < all.size(); ++i)
             if (all[i].name == name && descendsFrom(all, i, m->parent)) {
@@ -426,7 +396,7 @@ protected:
     void openProfileMenu()
     {
         // The profile button shows while the pointer is in the top-right corner.
-        const QRect window = mainWindow(ui->all());
+        const QRect window = look::mainWindow(ui->all());
         ASSERT_TRUE(input::moveTo({window.right() - 80, window.top() + 60}));
         ASSERT_NO_FATAL_FAILURE(click(QStringLiteral("Profile")));
         ASSERT_TRUE(waitFor(QStringLiteral("Sign Out"), kButton, 5000)) << "no profile menu";
@@ -612,7 +582,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(
             page(QStringLiteral("trivane"), {QStringLiteral("COMING SOON")}, QStringLiteral("COMING SOON")));
         // The card goes with a click beside it.
-        const QRect window = mainWindow(ui->all());
+        const QRect window = look::mainWindow(ui->all());
         ASSERT_TRUE(input::click({window.left() + 40, window.bottom() - 40}));
         ASSERT_TRUE(waitGone(QStringLiteral("COMING SOON")));
 
