@@ -38,6 +38,11 @@ void AppCommands::install(QWidget *window)
     // Only a global menu: a bar inside the frameless window has no place.
     if (!m_menuBar->isNativeMenuBar())
         m_menuBar->hide();
+    // A menu of its own for the island: one exported to a global menu is not
+    // popped up in the window as well.
+    m_islandMenu = new QMenu(QStringLiteral("Quorvel"), window);
+    m_islandMenu->addAction(m_newProject);
+    m_islandMenu->addAction(m_checkForUpdatesAction);
 }
 
 } // namespace qv::app

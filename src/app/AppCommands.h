@@ -14,8 +14,9 @@ namespace qv::app {
 // The "Quorvel" menu: "New Project" (Ctrl+N) posts the open-new-project
 // notification; "Check for Updates" asks for an update check that always
 // answers. The menu appears in the desktop's global menu where there is one;
-// elsewhere no menu bar shows, and both actions still work from every window
-// of the application.
+// a bar inside the frameless window has no place, so the same menu also
+// opens from a button on the window-controls island, on every desktop. Ctrl+N
+// works from every window of the application.
 class AppCommands final : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
     QAction *newProjectAction() const { return m_newProject; }
     QAction *checkForUpdatesAction() const { return m_checkForUpdatesAction; }
     QMenu *menu() const { return m_menu; }
+    // The same two commands, for the window-controls island's menu button.
+    QMenu *islandMenu() const { return m_islandMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
 
 private:
@@ -35,6 +38,7 @@ private:
     QAction *m_newProject;
     QAction *m_checkForUpdatesAction;
     QMenu *m_menu = nullptr;
+    QMenu *m_islandMenu = nullptr;
     QMenuBar *m_menuBar = nullptr;
 };
 

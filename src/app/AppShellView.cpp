@@ -9,6 +9,7 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -81,6 +82,13 @@ void AppShellView::applicationBecameActive()
         m_app.enforceAuthGate();
 }
 
+void AppShellView::setCommandMenu(QMenu *menu)
+{
+    m_commandMenu = menu;
+    if (m_island)
+        m_island->setCommandMenu(menu);
+}
+
 void AppShellView::finishSplash()
 {
     if (m_loaded)
@@ -88,6 +96,7 @@ void AppShellView::finishSplash()
     m_loaded = true;
     m_gate = m_makeGate ? m_makeGate(this) : new QWidget(this);
     m_island = new WindowControlsIsland(false, nullptr, 4, true, this);
+    m_island->setCommandMenu(m_commandMenu);
     connect(m_island, &WindowControlsIsland::closeRequested, this, &AppShellView::closeRequested);
     layoutLayers();
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QGraphicsOpacityEffect;
+class QMenu;
 
 namespace qv {
 class AnimatedValue;
@@ -51,6 +52,8 @@ public:
     SplashView *splash() const;
     QWidget *gate() const { return m_gate; }
     WindowControlsIsland *island() const { return m_island; }
+    // The application's command menu, opened from the island once it shows.
+    void setCommandMenu(QMenu *menu);
     QVBackground *background() const { return m_background; }
     // Progress of the switch from splash to gate (0 before, 1 done).
     double switchProgress() const;
@@ -91,6 +94,7 @@ private:
     SplashView *m_splash = nullptr;
     QWidget *m_gate = nullptr;
     WindowControlsIsland *m_island = nullptr;
+    QPointer<QMenu> m_commandMenu;
     AnimatedValue *m_fade;
     QGraphicsOpacityEffect *m_splashEffect = nullptr;
     QGraphicsOpacityEffect *m_gateEffect = nullptr;

@@ -64,6 +64,8 @@ AuthView::AuthView(state::AppState &app, platform::Workspace &workspace, QUrl su
 
     m_message = wordWrapped(styledLabel({}, TextStyle::Caption, std::nullopt, Theme::subtext(), m_card),
                             Qt::AlignHCenter);
+    // A long message wraps inside the card; it never widens it.
+    m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     column->addWidget(m_message);
 
     m_card->setMaximumWidth(kMaxCardWidth);

@@ -70,6 +70,7 @@ QuorvelApp::QuorvelApp(QuorvelAppEnvironment environment, QObject *parent)
     auto *shell = new AppShellView(*m_appState, *m_env.scheduler, *m_env.motion, makeGate, m_env.splashDurationMs);
     m_window = new MainWindow(shell, *m_quitPath);
     m_commands->install(m_window);
+    shell->setCommandMenu(m_commands->islandMenu());
 }
 
 QuorvelApp::~QuorvelApp()

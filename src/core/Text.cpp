@@ -1,6 +1,7 @@
 #include "core/Text.h"
 
 #include <QChar>
+#include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -213,5 +214,20 @@ bool isWhitespace(QStringView cluster) { return !cluster.isEmpty() && isWhitespa
 bool isNewline(QStringView cluster) { return !cluster.isEmpty() && isNewlineScalar(firstScalar(cluster)); }
 
 bool isPunctuation(QStringView cluster) { return !cluster.isEmpty() && QChar::isPunct(firstScalar(cluster)); }
+
+QString abbreviatedDateTime(const QDateTime &when, const QLocale &locale)
+{
+    // The locale's long date without the weekday and with short month
+    // names, then its short time with any seconds dropped (the C locale's
+    // short time carries them).
+    QString dateFormat = locale.dateFormat(QLocale::LongFormat);
+    dateFormat.remove(QRegularExpression(QStringLiteral("d{4}[,.]?\\s*")));
+    dateFormat.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]?s{1,2}([.,]z{1,3})?")));
+    const QDateTime local = when.toLocalTime();
+    return locale.toString(local.date(), dateFormat.trimmed()) + QStringLiteral(", ")
+           + locale.toString(local.time(), timeFormat.trimmed());
+}
 
 } // namespace qv::text

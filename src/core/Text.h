@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -31,6 +33,10 @@ int codePointCount(QStringView s);
 // The Unicode White_Space property (spaces, tabs, line and paragraph breaks).
 bool isWhitespaceScalar(char32_t c);
 bool isNewlineScalar(char32_t c);
+
+// A moment as the locale writes an abbreviated date and a short time
+// without seconds, in local time: "Dec 6, 2026, 10:15 AM".
+QString abbreviatedDateTime(const QDateTime &when, const QLocale &locale = QLocale());
 
 // Trims whitespace and line breaks at both ends, scalar by scalar.
 QString trimmed(QStringView s);

@@ -51,8 +51,8 @@ void Card::paintEvent(QPaintEvent *)
     }
 }
 
-void Card::mousePressEvent(QMouseEvent *event) { event->accept(); }
+void Card::mousePressEvent(QMouseEvent *event) { event->setAccepted(m_takesClicks); }
 
-void Card::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
+void Card::mouseReleaseEvent(QMouseEvent *event) { event->setAccepted(m_takesClicks); }
 
 } // namespace qv::dashboard

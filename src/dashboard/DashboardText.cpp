@@ -1,5 +1,7 @@
 #include "dashboard/DashboardText.h"
 
+#include "core/Text.h"
+
 #include <QRegularExpression>
 
 namespace qv::dashboard {
@@ -46,14 +48,7 @@ QString wpmChip(const Project &project) { return QStringLiteral("WPM ") + QStrin
 
 QString updatedLine(const QDateTime &updatedAt, const QLocale &locale)
 {
-    // The locale's long date without the weekday and with short month names
-    // ("Dec 6, 2026"), then its short time.
-    QString dateFormat = locale.dateFormat(QLocale::LongFormat);
-    dateFormat.remove(QRegularExpression(QStringLiteral("d{4}[,.]?\\s*")));
-    dateFormat.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    const QDateTime local = updatedAt.toLocalTime();
-    return QStringLiteral("Updated ") + locale.toString(local.date(), dateFormat.trimmed()) + QStringLiteral(", ")
-           + locale.toString(local.time(), locale.timeFormat(QLocale::ShortFormat));
+    return QStringLiteral("Updated ") + text::abbreviatedDateTime(updatedAt, locale);
 }
 
 QString previewText(const Project &project)

@@ -253,15 +253,16 @@ void DashboardView::openSettingsWindow()
     auto *content = new SettingsWindowView(m_appState, m_bindings,
                                            SettingsLinks::forSite(m_env.siteUrl, m_env.supportEmail), services,
                                            onClose);
-    auto *window = new CustomWindow(content, 22);
+    auto *window = new CustomWindow(content, SettingsWindowView::kWindowCornerRadius);
     window->setCloseAction(onClose);
     *holder = window;
     m_settingsWindow = window;
-    window->setMinimumSize(560, 640);
-    window->resize(640, 740);
+    window->setMinimumSize(SettingsWindowView::kMinimumWindowSize);
+    const QSize size = SettingsWindowView::kWindowSize;
+    window->resize(size);
     if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        window->move(area.center() - QPoint(320, 370));
+        window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
     }
     window->show();
     window->raise();

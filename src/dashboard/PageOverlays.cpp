@@ -86,11 +86,11 @@ void PageOverlays::syncSwitch(const WorkspaceSwitch &s)
     if (s.showWelcomeOverlay() && !m_welcomeShown)
         m_welcome->begin(s.welcomeMode());
     m_welcomeShown = s.showWelcomeOverlay();
-    // It comes and goes over 0.6 s, except that the test workspace's card
-    // replaces it with only the page's own short animation.
-    const bool quickExit = !s.showWelcomeOverlay() && s.welcomeMode() == DashboardMode::test;
+    // It always leaves over 0.6 s; it comes in over 0.6 s too, except for
+    // the test workspace, whose overlay is there at once.
+    const bool instant = s.showWelcomeOverlay() && !s.welcomeAnimated();
     m_welcomeFade->setShown(s.showWelcomeOverlay(),
-                            pageAnimation(m_appState, quickExit ? kSwitchFadeMs : kWelcomeFadeMs));
+                            instant ? Animation::none() : pageAnimation(m_appState, kWelcomeFadeMs));
 }
 
 void PageOverlays::syncUpdateCards()

@@ -42,6 +42,7 @@ public:
     ScrimLayer *comingSoonLayer() const { return m_comingSoonLayer; }
     ComingSoonView *comingSoonCard() const { return m_comingSoon; }
     WelcomeOverlayView *welcome() const { return m_welcome; }
+    LayerFade *welcomeFade() const { return m_welcomeFade; }
     ScrimLayer *updateLayer() const { return m_updateLayer; }
     ScrimLayer *noUpdateLayer() const { return m_noUpdateLayer; }
     UpdatePromptCard *updateCard() const { return m_updateCard; }

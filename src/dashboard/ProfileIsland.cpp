@@ -24,9 +24,9 @@ ProfileIsland::ProfileIsland(state::AppState &appState, OverlayHost &host, QObje
     host.addLayer(m_hoverArea, kIslandZ, OverlayHost::Placement::TopTrailing, corner);
     host.addLayer(m_button, kIslandZ, OverlayHost::Placement::TopTrailing, corner);
 
-    // One hover handler for the area and the button.
-    m_hoverArea->setOnHover([state = m_state](bool hovering) { state->hover(hovering); });
-    connect(m_button, &ProfileAvatarButton::hoverChanged, m_state, &ProfileIslandState::hover);
+    // The area and the button each report their own state.
+    m_hoverArea->setOnHover([state = m_state](bool inside) { state->hoverArea(inside); });
+    connect(m_button, &ProfileAvatarButton::hoverChanged, m_state, &ProfileIslandState::hoverButton);
     connect(m_button, &QAbstractButton::clicked, m_state, &ProfileIslandState::toggleMenu);
     connect(m_state, &ProfileIslandState::showProfileButtonChanged, this, &ProfileIsland::syncButton);
     connect(m_state, &ProfileIslandState::showProfileMenuChanged, this, [this] {

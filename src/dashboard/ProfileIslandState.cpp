@@ -2,18 +2,26 @@
 
 namespace qv::dashboard {
 
-void ProfileIslandState::hover(bool hovering)
+void ProfileIslandState::hoverArea(bool inside)
 {
-    m_hovering = hovering;
-    setShowButton(hovering || m_showMenu);
+    m_inArea = inside;
+    sync();
 }
+
+void ProfileIslandState::hoverButton(bool over)
+{
+    m_overButton = over;
+    sync();
+}
+
+void ProfileIslandState::sync() { setShowButton(isProfileHovering() || m_showMenu); }
 
 void ProfileIslandState::setShowProfileMenu(bool show)
 {
     if (show == m_showMenu)
         return;
     m_showMenu = show;
-    setShowButton(show || m_hovering);
+    sync();
     emit showProfileMenuChanged();
 }
 

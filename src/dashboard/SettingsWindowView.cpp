@@ -15,6 +15,7 @@
 #include "theme/NoticeBanner.h"
 #include "theme/Theme.h"
 #include "theme/Typography.h"
+#include "theme/WindowFrame.h"
 
 #include <QHBoxLayout>
 #include <QScrollArea>
@@ -36,6 +37,7 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    WindowFrame::insetVerticalScrollBar(m_scroll, kWindowCornerRadius);
     m_scroll->setAutoFillBackground(false);
     m_scroll->viewport()->setAutoFillBackground(false);
     outer->addWidget(m_scroll);
@@ -47,9 +49,10 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
     stack->setSpacing(16);
 
     // The header: close control, the title near the middle, a balancing box.
-    // It also keeps the panel at least 600 wide; narrower windows cut it.
+    // The panel follows the window down to the window's smallest width; no
+    // row asks for more than that, so nothing is ever cut.
     auto *headerRow = new QWidget(m_panel);
-    headerRow->setMinimumWidth(600 - 2 * 16);
+    m_headerRow = headerRow;
     auto *header = new QHBoxLayout(headerRow);
     header->setContentsMargins(0, 0, 0, 0);
     m_close = new CloseDot(m_panel);
@@ -82,6 +85,11 @@ SettingsWindowView::SettingsWindowView(state::AppState &appState, std::shared_pt
 
     m_scroll->setWidget(m_panel);
     m_panel->setAutoFillBackground(false);
+    // The window moves by its background: presses on the panel, its cards
+    // and the gaps between them reach the window frame; controls keep theirs.
+    m_panel->setTakesBackgroundClicks(false);
+    for (Card *card : m_panel->findChildren<Card *>())
+        card->setTakesBackgroundClicks(false);
 }
 
 SettingsWindowView::~SettingsWindowView() = default;

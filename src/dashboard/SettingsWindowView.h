@@ -40,6 +40,11 @@ class SupportCard;
 class SettingsWindowView : public QWidget {
     Q_OBJECT
 public:
+    // The window that hosts it: its corner radius, smallest and first size.
+    static constexpr int kWindowCornerRadius = 22;
+    static constexpr QSize kMinimumWindowSize{560, 640};
+    static constexpr QSize kWindowSize{640, 740};
+
     struct Services {
         platform::Workspace *workspace = nullptr;
         platform::FileChooser *fileChooser = nullptr;
@@ -64,6 +69,8 @@ public:
     PreferencesCard *preferencesCard() const { return m_preferences; }
     SupportCard *supportCard() const { return m_support; }
     QScrollArea *scrollArea() const { return m_scroll; }
+    Card *panel() const { return m_panel; }
+    QWidget *headerRow() const { return m_headerRow; }
 
 private:
     state::AppState &m_appState;
@@ -73,6 +80,7 @@ private:
     std::unique_ptr<AvatarChooser> m_avatarChooser;
     QScrollArea *m_scroll;
     Card *m_panel;
+    QWidget *m_headerRow;
     CloseDot *m_close;
     ProfilePreviewRow *m_profile;
     NoticeBanner *m_saveNotice;

@@ -18,13 +18,20 @@ public:
     explicit UndoBanner(QWidget *parent = nullptr);
 
     void setTitle(const QString &title);
+    QSize sizeHint() const override;
     QLabel *textLabel() const { return m_text; }
     QVButton *undoButton() const { return m_undo; }
 
 signals:
     void undoRequested();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitText();
+
+    QString m_title;
     QLabel *m_text;
     QVButton *m_undo;
 };

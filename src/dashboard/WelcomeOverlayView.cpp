@@ -98,28 +98,34 @@ private:
 WelcomeOverlayView::WelcomeOverlayView(state::AppState &appState, QWidget *parent)
     : QWidget(parent), m_appState(appState), m_progress(nullptr), m_shimmer(nullptr)
 {
+    // The rounded panel fills the whole overlay; its content, at most 520
+    // wide with 26 of padding, stands in the middle of it.
     m_card = new Card(Theme::surface(), 24, this);
     m_card->setShadow(18, {0, 12});
-    m_card->setMaximumWidth(520);
-    m_title = new Title(m_shimmer, m_card);
-    m_bar = new ProgressBar(m_progress, m_card);
+    m_content = new QWidget(m_card);
+    m_content->setMaximumWidth(520);
+    auto *panel = new QVBoxLayout(m_card);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->addWidget(m_content, 0, Qt::AlignCenter);
+    m_title = new Title(m_shimmer, m_content);
+    m_bar = new ProgressBar(m_progress, m_content);
     m_progress = new AnimatedValue(0, m_bar);
     m_shimmer = new AnimatedValue(0, m_title);
     connect(m_progress, &AnimatedValue::changed, m_bar, qOverload<>(&QWidget::update));
     connect(m_shimmer, &AnimatedValue::changed, m_title, qOverload<>(&QWidget::update));
 
-    auto *column = new QVBoxLayout(m_card);
+    auto *column = new QVBoxLayout(m_content);
     column->setContentsMargins(26, 26, 26, 26);
     column->setSpacing(16);
     auto *head = new QVBoxLayout;
     head->setSpacing(10);
     head->addWidget(styledLabel(QStringLiteral("Welcome to"), Typography::systemFont(20, QFont::DemiBold),
-                                Theme::subtext(), m_card),
+                                Theme::subtext(), m_content),
                     0, Qt::AlignHCenter);
     head->addWidget(m_title, 0, Qt::AlignHCenter);
     column->addLayout(head);
     column->addWidget(styledLabel(QStringLiteral("Loading your workspace\u2026"),
-                                  Typography::systemFont(13, QFont::Medium), Theme::subtext(), m_card),
+                                  Typography::systemFont(13, QFont::Medium), Theme::subtext(), m_content),
                       0, Qt::AlignHCenter);
     column->addWidget(m_bar, 0, Qt::AlignHCenter);
     begin(DashboardMode::writer);
@@ -146,6 +152,7 @@ double WelcomeOverlayView::progress() const { return m_progress->value(); }
 double WelcomeOverlayView::shimmerDirection() const { return m_shimmer->value(); }
 bool WelcomeOverlayView::isShimmering() const { return m_shimmer->isAnimating(); }
 QString WelcomeOverlayView::titleText() const { return m_title->text(); }
+QWidget *WelcomeOverlayView::panel() const { return m_card; }
 
 void WelcomeOverlayView::paintEvent(QPaintEvent *)
 {
@@ -155,12 +162,6 @@ void WelcomeOverlayView::paintEvent(QPaintEvent *)
 
 void WelcomeOverlayView::resizeEvent(QResizeEvent *) { placeCard(); }
 
-void WelcomeOverlayView::placeCard()
-{
-    const int w = std::min(520, std::max(0, width() - 32));
-    const int h = m_card->layout()->totalHeightForWidth(w) > 0 ? m_card->layout()->totalHeightForWidth(w)
-                                                               : m_card->sizeHint().height();
-    m_card->setGeometry((width() - w) / 2, (height() - h) / 2, w, h);
-}
+void WelcomeOverlayView::placeCard() { m_card->setGeometry(rect()); }
 
 } // namespace qv::dashboard

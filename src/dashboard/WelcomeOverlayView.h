@@ -18,8 +18,9 @@ namespace qv::dashboard {
 class Card;
 
 // What covers the page while a workspace loads: the page background and, on
-// it, a card with "Welcome to", the workspace's title under a sweeping
-// gradient, "Loading your workspace…" and a bar that fills in two seconds.
+// it, a rounded panel as large as the overlay holding "Welcome to", the
+// workspace's title under a sweeping gradient, "Loading your workspace…" and
+// a bar that fills in two seconds.
 class WelcomeOverlayView : public QWidget {
     Q_OBJECT
 public:
@@ -39,6 +40,8 @@ public:
     bool isShimmering() const;
     bool reducesMotion() const;
     QString titleText() const;
+    QWidget *panel() const;
+    QWidget *content() const { return m_content; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -52,6 +55,7 @@ private:
     state::AppState &m_appState;
     DashboardMode m_mode = DashboardMode::writer;
     Card *m_card;
+    QWidget *m_content;
     Title *m_title;
     ProgressBar *m_bar;
     AnimatedValue *m_progress;

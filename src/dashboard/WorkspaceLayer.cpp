@@ -9,6 +9,7 @@
 #include "dashboard/WriterWorkspace.h"
 #include "theme/ShimmerTitle.h"
 #include "theme/Theme.h"
+#include "theme/WindowFrame.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,6 +21,9 @@ namespace qv::dashboard {
 
 namespace {
 constexpr int kFooterHeight = 64;
+// The main window's corner radius: the page's scroll bar runs along the
+// window's right edge, from corner to corner.
+constexpr int kWindowCornerRadius = 20;
 
 // `widget` takes the width it may have, up to its maximum, centred.
 QHBoxLayout *centredRow(QWidget *widget)
@@ -45,6 +49,7 @@ WorkspaceLayer::WorkspaceLayer(state::AppState &appState,
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    WindowFrame::insetVerticalScrollBar(m_scroll, kWindowCornerRadius);
     m_scroll->setWidget(buildScrollCard());
     // The page background shows through.
     m_scroll->setAutoFillBackground(false);

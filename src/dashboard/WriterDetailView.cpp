@@ -31,6 +31,14 @@ QLabel *detailPill(QWidget *parent)
     layout->addWidget(label);
     return label;
 }
+// The info card: it asks for the width the page gives it as its limit (the
+// width of its content, up to the page), not the narrow guess of a
+// wrapping title.
+class InfoCard : public Card {
+public:
+    using Card::Card;
+    QSize sizeHint() const override { return {maximumWidth(), Card::sizeHint().height()}; }
+};
 } // namespace
 
 WriterDetailView::WriterDetailView(QWidget *parent) : QWidget(parent)
@@ -45,7 +53,8 @@ WriterDetailView::WriterDetailView(QWidget *parent) : QWidget(parent)
     header->addStretch();
     page->addLayout(header);
 
-    auto *info = new Card(Theme::surface(), 14, this);
+    auto *info = new InfoCard(Theme::surface(), 14, this);
+    m_info = info;
     auto *infoColumn = new QVBoxLayout(info);
     infoColumn->setContentsMargins(16, 16, 16, 16);
     infoColumn->setSpacing(10);
@@ -61,6 +70,7 @@ WriterDetailView::WriterDetailView(QWidget *parent) : QWidget(parent)
     }
     chips->addStretch();
     infoColumn->addLayout(chips);
+    m_chipRow = chips;
     m_updated = styledLabel({}, Typography::font(TextStyle::Caption), Theme::subtext(), info);
     infoColumn->addWidget(m_updated);
     // As wide as its content, centred in the page.
@@ -121,7 +131,7 @@ void WriterDetailView::setProject(const Project &project)
     m_chips[3]->setText(wpmChip(project));
     m_updated->setText(updatedLine(project.updatedAt));
     m_preview->setText(previewText(project));
-    fitTitle();
+    fitInfoCard();
     fitPreview();
 }
 
@@ -132,26 +142,42 @@ bool WriterDetailView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void WriterDetailView::resizeEvent(QResizeEvent *event)
+void WriterDetailView::showEvent(QShowEvent *event)
 {
-    QWidget::resizeEvent(event);
-    fitTitle();
+    // The labels take their final fonts when first shown.
+    QWidget::showEvent(event);
+    fitInfoCard();
     fitPreview();
 }
 
-void WriterDetailView::fitTitle()
+void WriterDetailView::resizeEvent(QResizeEvent *event)
 {
-    // The card is as wide as its content: as wide as the title on one line,
-    // up to the page. A title wrapped inside a card narrower than the page
-    // would otherwise get the height of one line and be cut.
-    const QMargins card = m_title->parentWidget()->layout()->contentsMargins();
-    const int room = std::max(0, width() - card.left() - card.right());
-    const int line = m_title->fontMetrics().horizontalAdvance(m_title->text()) + 1;
-    const int width = std::min(line, room);
-    m_title->setMinimumWidth(width);
-    // A longer title wraps at the page's width: its lines get their room
-    // whatever height the layouts above would give a wrapped label.
-    m_title->setMinimumHeight(width > 0 ? m_title->heightForWidth(width) : 0);
+    QWidget::resizeEvent(event);
+    fitInfoCard();
+    fitPreview();
+}
+
+int WriterDetailView::infoCardWidth(int room) const
+{
+    // As wide as its widest line with the title on one line, up to the page.
+    const QMargins margins = m_info->layout()->contentsMargins();
+    const int title = m_title->fontMetrics().horizontalAdvance(m_title->text()) + 1;
+    const int content = std::max({title, m_chipRow->sizeHint().width(), m_updated->sizeHint().width()});
+    return std::min(content + margins.left() + margins.right(), std::max(0, room));
+}
+
+void WriterDetailView::fitInfoCard()
+{
+    // Only the card's width limit and height are set here, never a minimum
+    // width: the page follows the window however long the title is, and a
+    // title wider than the page wraps. The height is the content's at the
+    // card's width, so a one-line title leaves no band and a wrapped one is
+    // never cut.
+    const int width = std::max(infoCardWidth(this->width()), m_info->minimumSizeHint().width());
+    m_info->setMaximumWidth(width);
+    const int height = m_info->layout()->totalHeightForWidth(width);
+    if (height > 0 && (m_info->minimumHeight() != height || m_info->maximumHeight() != height))
+        m_info->setFixedHeight(height);
 }
 
 void WriterDetailView::fitPreview()

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QScrollArea;
 
@@ -26,6 +27,7 @@ public:
 
     void setProject(const Project &project);
 
+    QWidget *infoCard() const { return m_info; }
     QLabel *titleLabel() const { return m_title; }
     QList<QLabel *> chips() const { return m_chips; }
     QLabel *updatedLabel() const { return m_updated; }
@@ -44,12 +46,16 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fitPreview();
-    void fitTitle();
+    void fitInfoCard();
+    int infoCardWidth(int room) const;
 
+    QWidget *m_info;
+    QHBoxLayout *m_chipRow;
     QLabel *m_title;
     QList<QLabel *> m_chips;
     QLabel *m_updated;

@@ -11,12 +11,18 @@
 #include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
 #include "theme/Theme.h"
+#include "theme/ThemeEnvironment.h"
 #include "theme/Typography.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPainter>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace qv::dashboard {
 
@@ -201,37 +207,112 @@ ProjectRow *WriterWorkspace::makeRow(const Project &project)
 void WriterWorkspace::refreshList()
 {
     const QList<Project> shown = filteredProjects();
+    // Rows come and go with an animation when the number of projects
+    // changes (a save of a new one, a deletion, an undo), not when a filter
+    // or an edit changes what is shown.
+    const qsizetype count = m_appState.projects().size();
+    const bool counted = m_projectCount >= 0 && count != m_projectCount;
+    m_projectCount = count;
+    const Animation motion = counted && !m_appState.reduceMotionEnabled() ? Animation::easeInOut(kRowMotionMs)
+                                                                          : Animation::none();
+    // Rows still on their way out of an earlier change go at once.
+    for (const QPointer<ProjectRow> &row : std::exchange(m_leaving, {})) {
+        if (row) {
+            row->hide();
+            row->deleteLater();
+        }
+    }
+    const QList<ProjectRow *> before = rows();
     // Rows are kept while their project is unchanged, so a keystroke in the
     // search field does not rebuild the whole list.
     QHash<QUuid, RowEntry> kept;
+    QList<ProjectRow *> entering;
     while (m_rowsLayout->count() > 0)
         delete m_rowsLayout->takeAt(0);
     for (const Project &p : shown) {
         RowEntry entry;
         auto it = m_rows.find(p.id);
-        if (it != m_rows.end() && it->row && it->project == p) {
+        const bool known = it != m_rows.end() && it->row;
+        if (known && it->project == p) {
             entry = *it;
             m_rows.erase(it);
         } else {
             entry = {p, makeRow(p)};
+            if (!known && counted)
+                entering.append(entry.row);
         }
         m_rowsLayout->addWidget(entry.row);
         entry.row->show();
         kept.insert(p.id, entry);
     }
-    for (const RowEntry &gone : std::as_const(m_rows)) {
-        if (gone.row) {
-            gone.row->hide();
-            gone.row->deleteLater();
+    for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it) {
+        ProjectRow *row = it->row;
+        if (!row)
+            continue;
+        // A project that is gone leaves from where it stood; a changed one
+        // is replaced at once.
+        if (counted && !motion.isNone() && !kept.contains(it.key())) {
+            m_rowsLayout->insertWidget(std::min<int>(int(before.indexOf(row)), m_rowsLayout->count()), row);
+            moveRow(row, false, motion);
+        } else {
+            row->hide();
+            row->deleteLater();
         }
     }
     m_rows = kept;
+    for (ProjectRow *row : std::as_const(entering))
+        moveRow(row, true, motion);
 
     const bool empty = shown.isEmpty();
     m_rowsBox->setVisible(!empty);
     m_empty->setVisible(empty);
     m_emptyLabel->setText(emptyStateText(!m_appState.projects().isEmpty()));
     revealTipIfShown();
+}
+
+void WriterWorkspace::moveRow(ProjectRow *row, bool entering, const Animation &animation)
+{
+    if (animation.isNone())
+        return;
+    // Its height and opacity run between nothing and full; the end is
+    // scheduled on its own, so a row whose page is hidden still settles.
+    if (!entering) {
+        m_leaving.append(row);
+        row->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    // The row's own minimum height is lifted while it runs.
+    const int minimum = row->minimumHeight();
+    const int full = std::max(row->sizeHint().height(), minimum);
+    row->setMinimumHeight(0);
+    auto *fade = new QGraphicsOpacityEffect(row);
+    row->setGraphicsEffect(fade);
+    auto *t = new AnimatedValue(entering ? 0 : 1, row);
+    auto apply = [row, fade, t, full] {
+        const double v = std::clamp(t->value(), 0.0, 1.0);
+        row->setMaximumHeight(int(std::lround(full * v)));
+        fade->setOpacity(v);
+    };
+    connect(t, &AnimatedValue::changed, row, apply);
+    apply();
+    t->set(entering ? 1 : 0, animation);
+    QPointer<ProjectRow> guard(row);
+    QPointer<WriterWorkspace> self(this);
+    QPointer<AnimatedValue> motion(t);
+    ThemeEnvironment::scheduler().singleShot(animation.durationMs, [guard, self, motion, entering, minimum] {
+        if (!guard)
+            return;
+        delete motion.data(); // no late frame after the end
+        if (entering) {
+            guard->setGraphicsEffect(nullptr);
+            guard->setMaximumHeight(QWIDGETSIZE_MAX);
+            guard->setMinimumHeight(minimum);
+            return;
+        }
+        if (self)
+            self->m_leaving.removeAll(guard);
+        guard->hide();
+        guard->deleteLater();
+    });
 }
 
 void WriterWorkspace::refreshReadiness()
@@ -265,6 +346,16 @@ QList<ProjectRow *> WriterWorkspace::rows() const
     QList<ProjectRow *> out;
     for (int i = 0; i < m_rowsLayout->count(); ++i)
         if (auto *r = qobject_cast<ProjectRow *>(m_rowsLayout->itemAt(i)->widget()))
+            if (!m_leaving.contains(r))
+                out.append(r);
+    return out;
+}
+
+QList<ProjectRow *> WriterWorkspace::leavingRows() const
+{
+    QList<ProjectRow *> out;
+    for (const QPointer<ProjectRow> &r : m_leaving)
+        if (r)
             out.append(r);
     return out;
 }

@@ -14,6 +14,7 @@ class QVBoxLayout;
 
 namespace qv {
 class AnimatedValue;
+struct Animation;
 class NoticeBanner;
 class QVButton;
 class SaveResult;
@@ -37,6 +38,9 @@ class WriterWorkspace : public QWidget {
 public:
     static constexpr int kRowSpacing = 10;
     static constexpr double kTipFadeMs = 600;
+    // Rows coming into or leaving the list when the number of projects
+    // changes.
+    static constexpr double kRowMotionMs = 200;
 
     explicit WriterWorkspace(state::AppState &appState, QWidget *parent = nullptr);
 
@@ -51,7 +55,9 @@ public:
     WriterFilters *filters() const { return m_filters; }
     WriterDetailView *detailView() const { return m_detail; }
     QVButton *newProjectButton() const { return m_newProject; }
+    // The rows of the projects shown (not those on their way out).
     QList<ProjectRow *> rows() const;
+    QList<ProjectRow *> leavingRows() const;
     ProjectRow *row(const QUuid &id) const;
     QWidget *emptyState() const { return m_empty; }
     QLabel *emptyLabel() const { return m_emptyLabel; }
@@ -83,6 +89,7 @@ private:
     void revealTipIfShown();
     void refreshKeptFile();
     ProjectRow *makeRow(const Project &project);
+    void moveRow(ProjectRow *row, bool entering, const Animation &animation);
 
     state::AppState &m_appState;
     std::optional<QUuid> m_activeId;
@@ -106,6 +113,8 @@ private:
         QPointer<ProjectRow> row;
     };
     QHash<QUuid, RowEntry> m_rows;
+    QList<QPointer<ProjectRow>> m_leaving;
+    qsizetype m_projectCount = -1; // -1: the list was never built
 };
 
 } // namespace qv::dashboard

@@ -84,8 +84,19 @@ RefusalBody readRefusal(const QByteArray &body)
     return refusal;
 }
 
+// The sentence shown for a refusal whose body gives no readable text of its
+// own (a proxy's HTML page, JSON without a message, plain text).
+QString refusalSentence(int status)
+{
+    if (status >= 500)
+        return QStringLiteral("The server is having trouble right now (status %1). Please try again later.")
+            .arg(status);
+    return QStringLiteral("The server turned the request down (status %1). Please try again.").arg(status);
+}
+
 // Checks one answer: 2xx passes; anything else is the backend's refusal,
-// shown as the text its JSON body gives, else as the body itself.
+// shown as the text its JSON body gives, else as a sentence with the status:
+// never as markup or JSON.
 SupabaseResult<void> validate(const HttpResponse &response)
 {
     if (!response.status)
@@ -94,15 +105,17 @@ SupabaseResult<void> validate(const HttpResponse &response)
     if (status >= 200 && status <= 299)
         return {};
 
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString message = decoder.decode(response.body);
-    if (decoder.hasError())
-        message = QStringLiteral("Request failed.");
+    // An empty body says nothing: the caller's own fallback stands.
     const RefusalBody refusal = readRefusal(response.body);
-    if (!refusal.text.isEmpty())
-        message = refusal.text;
-    if (status == 401 && message.toLower().contains(QStringLiteral("invalid jwt")))
-        message = QStringLiteral("Invalid session (401).");
+    QString message = !refusal.text.isEmpty()             ? refusal.text
+                      : response.body.trimmed().isEmpty() ? QString()
+                                                          : refusalSentence(status);
+    if (status == 401) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString body = decoder.decode(response.body);
+        if ((refusal.text.isEmpty() ? body : refusal.text).toLower().contains(QStringLiteral("invalid jwt")))
+            message = QStringLiteral("Invalid session (401).");
+    }
     return SupabaseError::backend(message, status, refusal.code);
 }
 

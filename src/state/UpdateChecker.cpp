@@ -97,9 +97,15 @@ void UpdateChecker::publish(const QString &version, const QUrl &url, bool forceP
             m_updateUrl = url;
             emit updateUrlChanged();
         }
-        if (m_autoUpdateEnabled && m_autoUpdateEnabled() && !forcePrompt)
-            m_workspace.openUrl(url);
-        else
+        if (m_autoUpdateEnabled && m_autoUpdateEnabled() && !forcePrompt) {
+            // The launch check and the dashboard's check on every showing
+            // (each sign-in) all find the same feed: the page opens once per
+            // run.
+            if (!m_openedDownload) {
+                m_openedDownload = true;
+                m_workspace.openUrl(url);
+            }
+        } else
             setShowUpdatePrompt(true);
     } else if (forcePrompt) {
         setShowNoUpdatePrompt(true);

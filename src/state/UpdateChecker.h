@@ -67,6 +67,7 @@ private:
     std::optional<QUrl> m_updateUrl;
     bool m_showUpdatePrompt = false;
     bool m_showNoUpdatePrompt = false;
+    bool m_openedDownload = false;
 };
 
 } // namespace qv::state

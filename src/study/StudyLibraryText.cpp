@@ -49,13 +49,7 @@ QString masteredLine(qint64 mastered, qsizetype n) { return QStringLiteral("Mast
 
 QString streakLine(qint64 streak) { return QStringLiteral("Streak %1").arg(streak); }
 
-QString formatUpdated(const QDateTime &when)
-{
-    // English month abbreviations whatever the desktop's language, like
-    // every other text of the application.
-    const QDateTime local = when.toLocalTime();
-    return QLocale::c().toString(local, QStringLiteral("MMM d, yyyy 'at' h:mm AP"));
-}
+QString formatUpdated(const QDateTime &when) { return text::abbreviatedDateTime(when); }
 
 QString resumeMeta(const StudyProject &set)
 {

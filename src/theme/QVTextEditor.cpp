@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -21,6 +22,17 @@ QVTextEditor::QVTextEditor(QWidget *parent, double cornerRadius)
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->setFont(Typography::font(TextStyle::Callout));
     m_editor->document()->setDocumentMargin(0);
+    // Text wraps at the editor's width and never scrolls sideways: a word
+    // longer than a line breaks anywhere, and a stale sideways offset left
+    // from a relayout (the vertical bar coming and going) is put back.
+    m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QScrollBar *sideways = m_editor->horizontalScrollBar();
+    connect(sideways, &QScrollBar::valueChanged, this, [sideways](int value) {
+        if (value != 0)
+            sideways->setValue(0);
+    });
     QPalette pal = m_editor->palette();
     pal.setColor(QPalette::Base, Qt::transparent);
     pal.setColor(QPalette::Text, Theme::text());

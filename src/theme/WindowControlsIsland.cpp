@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -20,6 +21,7 @@ constexpr int kLeading = 10;
 constexpr int kRegionHeight = 110;
 constexpr int kDot = 12;
 constexpr int kProfile = 28;
+constexpr int kMenuDot = 16;
 constexpr int kSpacing = 8;
 constexpr int kPadH = 10;
 constexpr int kPadV = 8;
@@ -80,6 +82,12 @@ void IslandDot::setOpacity(double opacity)
     update();
 }
 
+void IslandDot::setChevron(const QColor &color)
+{
+    m_chevron = color;
+    update();
+}
+
 void IslandDot::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -91,6 +99,15 @@ void IslandDot::paintEvent(QPaintEvent *)
     p.setPen(QPen(m_outline, 1));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (m_chevron.isValid()) {
+        const QPointF c = QRectF(rect()).center();
+        const double w = m_diameter * 0.22;
+        QPen pen(m_chevron, 1.5);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        p.setPen(pen);
+        p.drawPolyline(QList<QPointF>{c + QPointF(-w, -w / 2), c + QPointF(0, w / 2), c + QPointF(w, -w / 2)});
+    }
 }
 
 WindowControlsIsland::WindowControlsIsland(bool showProfile, std::function<void()> onProfile, int topPadding,
@@ -151,7 +168,7 @@ WindowControlsIsland::~WindowControlsIsland()
 QList<IslandDot *> WindowControlsIsland::dots() const
 {
     QList<IslandDot *> out;
-    for (IslandDot *dot : {m_close.data(), m_minimize.data(), m_profile.data()})
+    for (IslandDot *dot : {m_close.data(), m_minimize.data(), m_menuButton.data(), m_profile.data()})
         if (dot)
             out.append(dot);
     return out;
@@ -178,6 +195,23 @@ void WindowControlsIsland::applyOpacity()
     m_shadow->refresh();
 }
 
+void WindowControlsIsland::setCommandMenu(QMenu *menu)
+{
+    m_menu = menu;
+    if (!menu || m_menuButton)
+        return;
+    QWidget *dotParent = m_close ? m_close->parentWidget() : m_card;
+    m_menuButton = new IslandDot(Theme::surfaceAlt(), Theme::border(), kMenuDot,
+                                 QStringLiteral("%1 Menu").arg(menu->title()), dotParent);
+    m_menuButton->setChevron(Theme::subtext());
+    connect(m_menuButton, &QAbstractButton::clicked, this, [this] {
+        if (m_menu && m_menuButton)
+            m_menu->popup(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height() + 6)));
+    });
+    placeDots();
+    applyOpacity();
+}
+
 QSize WindowControlsIsland::sizeHint() const { return {islandWidth() + 140, kRegionHeight}; }
 
 QRect WindowControlsIsland::hoverRegion() const { return rect(); }
@@ -186,13 +220,16 @@ void WindowControlsIsland::layoutCard()
 {
     // With the profile button a flexible gap pushes it to the far end of the
     // island's width; without it the card hugs the two dots.
-    const int rowH = m_showProfile ? kProfile : kDot;
-    const int naturalW = kPadH + kDot + kSpacing + kDot + (m_showProfile ? kSpacing + kProfile : 0) + kPadH;
+    const int rowH = m_showProfile ? kProfile : m_menuButton ? kMenuDot : kDot;
+    const int menuW = m_menuButton ? kSpacing + kMenuDot : 0;
+    const int naturalW = kPadH + kDot + kSpacing + kDot + menuW + (m_showProfile ? kSpacing + kProfile : 0) + kPadH;
     const int w = m_showProfile ? std::max(naturalW, islandWidth()) : naturalW;
     m_card->setGeometry(0, 0, w, rowH + 2 * kPadV);
     const int cy = kPadV + rowH / 2;
     m_close->move(kPadH, cy - kDot / 2);
     m_minimize->move(kPadH + kDot + kSpacing, cy - kDot / 2);
+    if (m_menuButton)
+        m_menuButton->move(kPadH + 2 * (kDot + kSpacing), cy - kMenuDot / 2);
     if (m_profile)
         m_profile->move(w - kPadH - kProfile, cy - kProfile / 2);
 }

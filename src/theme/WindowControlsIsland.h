@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QMenu;
+
 namespace qv {
 
 class AnimatedValue;
@@ -19,6 +21,8 @@ public:
     QSize sizeHint() const override { return {m_diameter, m_diameter}; }
     // Painted at this opacity: the dot fades with its card.
     void setOpacity(double opacity);
+    // A small downward chevron over the fill (a button that opens a menu).
+    void setChevron(const QColor &color);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,6 +33,7 @@ private:
     QColor m_outline;
     int m_diameter;
     double m_opacity = 1;
+    QColor m_chevron;
 };
 
 // The floating card in the window's top-left corner that stands in for the
@@ -62,6 +67,13 @@ public:
     IslandDot *closeButton() const { return m_close; }
     IslandDot *minimizeButton() const { return m_minimize; }
     IslandDot *profileButton() const { return m_profile; }
+    IslandDot *menuButton() const { return m_menuButton; }
+
+    // Adds, after the two dots, a button that opens `menu` under itself: the
+    // application's commands within reach of a frameless window on any
+    // desktop, with or without a global menu bar. The menu stays the
+    // caller's.
+    void setCommandMenu(QMenu *menu);
 
     // Scales the whole island's opacity (a host fading it in with its other
     // layers), without a graphics effect.
@@ -102,6 +114,8 @@ private:
     QPointer<IslandDot> m_close;
     QPointer<IslandDot> m_minimize;
     QPointer<IslandDot> m_profile;
+    QPointer<IslandDot> m_menuButton;
+    QPointer<QMenu> m_menu;
     AnimatedValue *m_opacity;
     DropShadow *m_shadow;
 };

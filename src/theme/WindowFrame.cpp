@@ -2,6 +2,7 @@
 
 #include "theme/Theme.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -125,6 +126,19 @@ Qt::Edges WindowFrame::edgesAt(QPoint pos, QSize size, int band)
     else if (pos.y() >= size.height() - band)
         e |= Qt::BottomEdge;
     return e;
+}
+
+void WindowFrame::insetVerticalScrollBar(QAbstractScrollArea *area, int inset)
+{
+    // Blank pieces above and below the bar, in its own column: they come and
+    // go with it and take no clicks from the page under them.
+    for (Qt::Alignment end : {Qt::AlignTop, Qt::AlignBottom}) {
+        auto *gap = new QWidget;
+        gap->setObjectName(QStringLiteral("scrollBarCornerGap"));
+        gap->setFixedHeight(inset);
+        gap->setAttribute(Qt::WA_NoSystemBackground);
+        area->addScrollBarWidget(gap, end);
+    }
 }
 
 void WindowFrame::applyMask()

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QPointer>
 
+class QAbstractScrollArea;
 class QWidget;
 
 namespace qv {
@@ -25,6 +26,10 @@ public:
     static bool isDrag(QPoint pressPos, QPoint pos);
     // Which edges a point near the border of a window of `size` grabs.
     static Qt::Edges edgesAt(QPoint pos, QSize size, int band = kGrip);
+    // Keeps the vertical scroll bar of an area that reaches the window's
+    // top and bottom corners `inset` away from both ends, so the rounded
+    // corners never cut its arrows.
+    static void insetVerticalScrollBar(QAbstractScrollArea *area, int inset);
 
     double cornerRadius() const { return m_radius; }
     bool compositing() const { return m_compositing; }

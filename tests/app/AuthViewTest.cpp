@@ -229,3 +229,30 @@ TEST_F(AuthViewTest, ScreenshotOfTheSignInView)
     connectivity.set(false);
     grabImage(*quorvel->mainWindow()).save(screenshotDir() + "/shell-sign-in-offline.png");
 }
+
+TEST_F(AuthViewTest, AProxyPageOrBareJsonReadsAsASentenceWrappedInsideTheCard)
+{
+    signInPage();
+    const QByteArray bodies[] = {
+        "<html><head><title>502 Bad Gateway</title></head><body><center><h1>502 Bad Gateway</h1></center><hr>"
+        "<center>nginx</center></body></html>",
+        R"({"code":503,"details":"upstream_connect_error_or_disconnect_reset_before_headers_reset_reason_overflow"})",
+    };
+    for (const QByteArray &body : bodies) {
+        transport->respond("POST", kToken, body.startsWith('<') ? 502 : 503, body);
+        fill("pat@example.test", "pw");
+        view->signInButton()->click();
+        scheduler.advance(100);
+        QCoreApplication::processEvents();
+        QLabel *message = view->messageLabel();
+        ASSERT_TRUE(message->isVisible());
+        const QString text = message->text();
+        EXPECT_TRUE(text.contains("(status 50")) << text.toStdString();
+        EXPECT_FALSE(text.contains('<') || text.contains('{')) << text.toStdString();
+        // Inside the card's padding, on as many lines as it needs.
+        const QRect inCard(message->mapTo(view->card(), QPoint()), message->size());
+        EXPECT_LE(inCard.right(), view->card()->width() - 28);
+        EXPECT_GE(inCard.left(), 28);
+        EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+    }
+}

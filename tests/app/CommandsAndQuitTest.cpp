@@ -55,9 +55,13 @@ TEST_F(CommandsTest, TheMenuHoldsItsTwoCommandsAndCtrlNPostsFromAnyWindow)
     AppCommands &c = quorvel->commands();
     ASSERT_NE(c.menu(), nullptr);
     EXPECT_EQ(c.menu()->actions(), (QList<QAction *>{c.newProjectAction(), c.checkForUpdatesAction()}));
-    // Without a global menu no bar shows inside the frameless window.
+    // Without a global menu no bar shows inside the frameless window; the
+    // island's menu button opens the same commands instead.
     quorvel->show();
     EXPECT_FALSE(c.menuBar()->isVisible());
+    ASSERT_NE(c.islandMenu(), nullptr);
+    EXPECT_EQ(c.islandMenu()->title(), "Quorvel");
+    EXPECT_EQ(c.islandMenu()->actions(), c.menu()->actions());
     EXPECT_TRUE(quorvel->mainWindow()->actions().contains(c.newProjectAction()));
 
     QSignalSpy posted(&NotificationCenter::defaultCenter(), &NotificationCenter::posted);
@@ -237,4 +241,32 @@ TEST_F(CommandsTest, QuittingStopsAnArmedTypingJob)
     EXPECT_EQ(appState().phase(), RunPhase::Stopped);
     EXPECT_EQ(sim.desktop().badgeLabel(), "") << "no badge left behind";
     EXPECT_EQ(exits, std::vector<int>{0});
+}
+
+TEST_F(CommandsTest, TheIslandsMenuButtonOpensTheCommandsUnderItselfOnceTheSplashHasGone)
+{
+    start();
+    quorvel->show();
+    scheduler.advance(3400 + 350);
+    QApplication::processEvents();
+    WindowControlsIsland *island = quorvel->shell()->island();
+    ASSERT_NE(island, nullptr);
+    IslandDot *button = island->menuButton();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->accessibleName(), "Quorvel Menu");
+    EXPECT_TRUE(button->isVisible());
+    // On the card, after the two dots.
+    const QRect card = island->cardGeometry();
+    const QRect at(button->mapTo(quorvel->shell(), QPoint()), button->size());
+    EXPECT_TRUE(card.contains(at));
+    EXPECT_GT(at.left(), island->minimizeButton()->mapTo(quorvel->shell(), QPoint()).x());
+
+    QMenu *menu = quorvel->commands().islandMenu();
+    button->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    EXPECT_GE(menu->geometry().top(), button->mapToGlobal(QPoint(0, button->height())).y());
+    QSignalSpy checked(quorvel->commands().checkForUpdatesAction(), &QAction::triggered);
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(checked.size(), 1);
+    menu->close();
 }

@@ -1,5 +1,8 @@
 #include "core/Text.h"
 
+#include <QDateTime>
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -112,4 +115,32 @@ TEST(Text, FlagsPairUpAfterAnEmojiSequenceAndInRuns)
     EXPECT_EQ(t::graphemes(de + fr + "x"), (QStringList{de, fr, "x"}));
     // A lone indicator at the end stays on its own.
     EXPECT_EQ(t::graphemeCount(de + fr.left(2)), 2);
+}
+
+TEST(AbbreviatedDateTimeTest, AbbreviatedMonthAndShortTimeWithoutSecondsInEveryLocale)
+{
+    const QDateTime when(QDate(2026, 12, 6), QTime(10, 15, 42), Qt::LocalTime);
+    const QLocale locales[] = {QLocale::c(),
+                               QLocale(QLocale::English, QLocale::UnitedStates),
+                               QLocale(QLocale::English, QLocale::UnitedKingdom),
+                               QLocale(QLocale::German, QLocale::Germany),
+                               QLocale(QLocale::French, QLocale::France),
+                               QLocale(QLocale::Japanese, QLocale::Japan),
+                               QLocale(QLocale::Finnish, QLocale::Finland)};
+    for (const QLocale &locale : locales) {
+        const QString text = qv::text::abbreviatedDateTime(when, locale);
+        const std::string name = locale.name().toStdString() + ": " + text.toStdString();
+        EXPECT_FALSE(text.contains("42")) << name;  // no seconds
+        EXPECT_TRUE(text.contains("2026")) << name; // the year
+        EXPECT_TRUE(text.contains("15")) << name;   // the minutes
+        EXPECT_FALSE(text.contains(locale.dayName(when.date().dayOfWeek(), QLocale::LongFormat))) << name; // no weekday
+        const QString longMonth = locale.monthName(12, QLocale::LongFormat);
+        const QString shortMonth = locale.monthName(12, QLocale::ShortFormat);
+        EXPECT_TRUE(text.contains(shortMonth)) << name;
+        if (longMonth != shortMonth) {
+            EXPECT_FALSE(text.contains(longMonth)) << name;
+        }
+    }
+    // The C locale spells it out plainly.
+    EXPECT_EQ(qv::text::abbreviatedDateTime(when, QLocale::c()), "6 Dec 2026, 10:15");
 }

@@ -1,3 +1,4 @@
+#include "core/Text.h"
 #include "core/VirtualScheduler.h"
 #include "dashboard/DashboardMode.h"
 #include "dashboard/DashboardText.h"
@@ -94,6 +95,12 @@ TEST(DashboardTextTest, RowsBannerEmptyStateAndChips)
                                      QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(line.startsWith("Updated Dec ")) << line.toStdString();
     EXPECT_TRUE(line.contains("2026")) << line.toStdString();
+    // Written as every other "Updated" line is, seconds left out in every locale.
+    const QDateTime withSeconds(QDate(2026, 12, 6), QTime(10, 15, 42), Qt::UTC);
+    for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        EXPECT_EQ(updatedLine(withSeconds, locale), "Updated " + qv::text::abbreviatedDateTime(withSeconds, locale));
+        EXPECT_FALSE(updatedLine(withSeconds, locale).contains(":42"));
+    }
 }
 
 class WorkspaceSwitchTest : public ::testing::Test {

@@ -239,3 +239,38 @@ TEST_F(UnreadableProjectsTest, TheKeptFileIsNamedUntilDismissedAndAgainWhenItIsM
     EXPECT_TRUE(notice->text().endsWith(QStringLiteral("the file is kept as %1.").arg(kept->path)));
     EXPECT_FALSE(view->workspace()->writer()->saveNotice()->isVisible());
 }
+
+TEST_F(DeleteTest, ALongTitleIsShortenedInsideTheQuotesAndAShortOneShowsWhole)
+{
+    const struct {
+        QString title;
+        bool whole;
+    } cases[] = {
+        {"Second", true},
+        {QString("An essay on the rivers and the towns that grew beside them ").repeated(3).trimmed(), false},
+        {QString("Supercalifragilistic").repeated(8), false},
+    };
+    for (const auto &c : cases) {
+        Project p = test::makeProject(c.title, 9);
+        ASSERT_TRUE(app->saveProject(p));
+        settle(300);
+        askToDelete(p);
+        answerDelete("Delete");
+        settle(300);
+        UndoBanner *banner = view->overlays().undoBanner();
+        QLabel *label = banner->textLabel();
+        const QString text = label->text();
+        EXPECT_TRUE(text.startsWith("Deleted \"")) << text.toStdString();
+        EXPECT_TRUE(text.endsWith('"')) << text.toStdString();
+        EXPECT_EQ(text == "Deleted \"" + c.title + "\"", c.whole) << text.toStdString();
+        if (!c.whole) {
+            EXPECT_TRUE(text.endsWith(QString::fromUtf8("\u2026\""))) << text.toStdString();
+        }
+        // The whole text fits beside the Undo button, inside the banner.
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(text), label->width());
+        EXPECT_LE(label->geometry().right(), banner->undoButton()->geometry().left());
+        EXPECT_LE(banner->width(), banner->maximumWidth());
+        click(banner->undoButton());
+        settle(300);
+    }
+}

@@ -8,6 +8,7 @@
 #include "theme/QVButton.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QScrollArea>
 
 using namespace qv;
@@ -142,4 +143,63 @@ TEST_F(DetailPageTest, TheTitleShowsWholeWhetherItFitsOnOneLineOrWraps)
         EXPECT_LE(label->width(), detail()->width());
         click(detail()->backButton());
     }
+}
+
+namespace {
+// Collects the warnings Qt prints while alive.
+struct WarningLog {
+    WarningLog() { previous = qInstallMessageHandler(&WarningLog::handle); }
+    ~WarningLog() { qInstallMessageHandler(previous); }
+    static void handle(QtMsgType type, const QMessageLogContext &, const QString &text)
+    {
+        if (type == QtWarningMsg)
+            lines << text;
+    }
+    static inline QStringList lines;
+    QtMessageHandler previous;
+};
+} // namespace
+
+TEST_F(DetailPageTest, ThePageFollowsTheWindowAndTheCardIsAsTallAsItsContentAtEverySize)
+{
+    WarningLog log;
+    QScrollArea *scroll = view->workspace()->scrollView();
+    QWidget *card = detail()->infoCard();
+    const auto contentHeight = [&] { return card->layout()->totalHeightForWidth(card->width()); };
+    const auto checkWhole = [&](const char *when) {
+        settle();
+        QLabel *title = detail()->titleLabel();
+        // Inside the page and the page inside the window: nothing cut.
+        EXPECT_LE(detail()->width(), scroll->viewport()->width()) << when;
+        EXPECT_LE(card->width(), detail()->width()) << when;
+        EXPECT_GE(title->height(), title->heightForWidth(title->width())) << when;
+        EXPECT_EQ(card->height(), contentHeight()) << when;
+        const QRect preview(detail()->previewArea()->mapTo(scroll->viewport(), QPoint()),
+                            detail()->previewArea()->size());
+        EXPECT_LE(preview.right(), scroll->viewport()->width()) << when;
+    };
+
+    // A long title, then a smaller window and a larger one again.
+    project.title = QString("A long title that wraps ").repeated(8).trimmed();
+    EXPECT_TRUE(app->saveProject(project));
+    settle();
+    openPage();
+    checkWhole("long title, default size");
+    for (const QSize size : {QSize(820, 640), QSize(600, 640), QSize(1400, 900)}) {
+        view->resize(size);
+        checkWhole(qPrintable(QString("long title at %1").arg(size.width())));
+    }
+
+    // A one-line title: one line high, no band above or below, after the
+    // window shrank and grew as well.
+    project.title = "Climate essay";
+    EXPECT_TRUE(app->saveProject(project));
+    for (const QSize size : {QSize(1100, 900), QSize(600, 640), QSize(1100, 900)}) {
+        view->resize(size);
+        checkWhole("one-line title");
+        QLabel *title = detail()->titleLabel();
+        EXPECT_EQ(title->height(), title->heightForWidth(title->fontMetrics().horizontalAdvance(title->text()) + 1));
+        EXPECT_LT(card->height(), 3 * title->height() + 80);
+    }
+    EXPECT_FALSE(log.lines.join('\n').contains("Negative sizes")) << log.lines.join('\n').toStdString();
 }

@@ -11,6 +11,9 @@
 #include "theme/QVLineEdit.h"
 #include "theme/QVTextEditor.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
+
 using namespace qv;
 using namespace qv::dashboard;
 
@@ -76,4 +79,50 @@ TEST_F(ScreenshotTest, SavesTheOpenMenuAndTheSettingsWindow)
     settle(300);
     account.nameField()->clearFocus();
     save("settings-window", view->settingsWindow());
+}
+
+TEST_F(ScreenshotTest, SavesTheDashboardProjectPageAndSettingsAtTheirDefaultAndSmallestSizes)
+{
+    makeSignedInApp("ann.lee@example.test");
+    app->updateProfileName("Ann Lee");
+    Project a = test::makeProject("College application essay on the weather station I built on our balcony", 30);
+    a.text = QString("When I was twelve, I built a small weather station on our balcony. ").repeated(30);
+    ASSERT_TRUE(app->saveProject(a));
+    ASSERT_TRUE(app->saveProject(test::makeProject("Lab report: titration", 10, "10", "heavy")));
+    makeView({1180, 760});
+    enterWriter();
+    settle(6000);
+    const struct {
+        const char *name;
+        QSize size;
+    } sizes[] = {{"default", {1180, 760}}, {"minimum", {980, 640}}};
+    for (const auto &s : sizes) {
+        view->resize(s.size);
+        settle();
+        save(QString("size-%1-dashboard").arg(s.name));
+        view->workspace()->writer()->openProject(a.id);
+        settle();
+        save(QString("size-%1-project-page").arg(s.name));
+        view->workspace()->writer()->closeProject();
+        settle();
+    }
+
+    view->profile().state().setShowProfileMenu(true);
+    click(view->profile().menu()->settingsButton());
+    settle();
+    auto &settings = *qobject_cast<SettingsWindowView *>(view->settingsWindow()->content());
+    settings.smartnessCard()->sampleEditor()->setPlainText(
+        "Rivers shape the towns that grow beside them.\nIn this essay I argue that the river is the town's memory.\n"
+        "A third line.");
+    const QSize settingsSizes[] = {SettingsWindowView::kWindowSize, SettingsWindowView::kMinimumWindowSize};
+    for (const QSize size : settingsSizes) {
+        view->settingsWindow()->resize(size);
+        settle();
+        save(QString("size-settings-%1x%2").arg(size.width()).arg(size.height()), view->settingsWindow());
+        // Scrolled to the smartness and preferences cards.
+        settings.scrollArea()->verticalScrollBar()->setValue(settings.smartnessCard()->y() - 10);
+        settle();
+        save(QString("size-settings-%1x%2-scrolled").arg(size.width()).arg(size.height()), view->settingsWindow());
+        settings.scrollArea()->verticalScrollBar()->setValue(0);
+    }
 }

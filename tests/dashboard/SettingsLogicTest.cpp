@@ -83,12 +83,12 @@ TEST(ProfileIslandState, TheButtonFollowsThePointerAndStaysWhileTheMenuIsOpen)
     ProfileIslandState s;
     int buttonChanges = 0;
     QObject::connect(&s, &ProfileIslandState::showProfileButtonChanged, [&] { ++buttonChanges; });
-    s.hover(true);
+    s.hoverArea(true);
     EXPECT_TRUE(s.showProfileButton());
     s.toggleMenu();
     EXPECT_TRUE(s.showProfileMenu());
     // Leaving while the menu is open keeps the button.
-    s.hover(false);
+    s.hoverArea(false);
     EXPECT_FALSE(s.isProfileHovering());
     EXPECT_TRUE(s.showProfileButton());
     // Closing the menu hands the button back to the pointer.
@@ -96,8 +96,28 @@ TEST(ProfileIslandState, TheButtonFollowsThePointerAndStaysWhileTheMenuIsOpen)
     EXPECT_FALSE(s.showProfileButton());
     EXPECT_EQ(buttonChanges, 2);
 
-    s.hover(true);
+    s.hoverArea(true);
     s.setShowProfileMenu(true);
     s.setShowProfileMenu(false);
     EXPECT_TRUE(s.showProfileButton());
+}
+
+TEST(ProfileIslandState, LeavingTheButtonForTheMenuInsideTheAreaKeepsTheButton)
+{
+    // The pointer enters the area, then the button, opens the menu, moves
+    // onto it (off the button, still in the area) and picks an entry.
+    ProfileIslandState s;
+    s.hoverArea(true);
+    s.hoverButton(true);
+    s.toggleMenu();
+    s.hoverButton(false);
+    s.setShowProfileMenu(false);
+    EXPECT_TRUE(s.isProfileHovering());
+    EXPECT_TRUE(s.showProfileButton());
+    // Over the button alone (the area reported its exit first) it stays too.
+    s.hoverArea(false);
+    s.hoverButton(true);
+    EXPECT_TRUE(s.showProfileButton());
+    s.hoverButton(false);
+    EXPECT_FALSE(s.showProfileButton());
 }

@@ -28,6 +28,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 
 using namespace qv;
 using namespace qv::dashboard;
@@ -257,7 +259,8 @@ TEST_F(SettingsTest, SuccessClearsTheFieldsFailureKeepsThemAndAnAnswerForAWindow
     makeSignedInApp();
     openSettings();
     fillPasswords("wrong", "new-pass", "new-pass");
-    transport->respond("POST", kToken, 400, "Invalid login credentials", 50);
+    transport->respond("POST", kToken, 400,
+                       R"({"error":"invalid_grant","error_description":"Invalid login credentials"})", 50);
     click(account().updatePasswordButton());
     settle(200);
     EXPECT_EQ(account().passwordStatus(), "Invalid login credentials");
@@ -383,4 +386,94 @@ TEST_F(SettingsTest, APreferenceThatCannotBeWrittenIsSaidInTheWindowAndTheValueS
     EXPECT_TRUE(app->reduceMotionEnabled());
     click(notice->dismissButton());
     EXPECT_FALSE(notice->isVisible());
+}
+
+TEST_F(SettingsTest, TheWindowOpensAt640By740CentredWithA560By640Minimum)
+{
+    openSettings();
+    CustomWindow *window = view->settingsWindow();
+    EXPECT_EQ(window->size(), QSize(640, 740));
+    EXPECT_EQ(window->minimumSize(), QSize(560, 640));
+    const QRect area = window->screen()->availableGeometry();
+    EXPECT_LE((window->geometry().center() - area.center()).manhattanLength(), 2)
+        << window->geometry().center().x() << "," << window->geometry().center().y();
+}
+
+TEST_F(SettingsTest, AtItsMinimumEveryButtonAndThePreviewLineShowWhole)
+{
+    SettingsWindowView &settings = openSettings();
+    settings.smartnessCard()->sampleEditor()->setPlainText(
+        "Rivers shape the towns that grow beside them. In this essay I argue that the river is the town's memory.");
+    CustomWindow *window = view->settingsWindow();
+    for (const QSize size : {QSize(640, 740), QSize(560, 640)}) {
+        window->resize(size);
+        settle();
+        ASSERT_EQ(window->size(), size);
+        QWidget *viewport = settings.scrollArea()->viewport();
+        const auto whole = [&](QWidget *w, const QString &what) {
+            const QRect r(w->mapTo(viewport, QPoint()), w->size());
+            EXPECT_GE(r.left(), 0) << what.toStdString() << " at " << size.width();
+            EXPECT_LE(r.right(), viewport->width() - 1) << what.toStdString() << " at " << size.width();
+            EXPECT_GE(w->width(), w->sizeHint().width()) << what.toStdString() << " at " << size.width();
+        };
+        for (QAbstractButton *b : settings.findChildren<QAbstractButton *>())
+            if (b->isVisibleTo(&settings) && !b->text().isEmpty())
+                whole(b, b->text());
+        for (QLabel *l : settings.smartnessCard()->findChildren<QLabel *>())
+            if (l->isVisibleTo(&settings) && !l->text().isEmpty())
+                whole(l, l->text());
+        EXPECT_TRUE(settings.smartnessCard()->previewTexts().last().startsWith(QString::fromUtf8("\u2248")));
+    }
+}
+
+TEST_F(SettingsTest, PressesOnTheBackgroundReachTheWindowFrameAndPressesOnControlsStayTheirs)
+{
+    SettingsWindowView &settings = openSettings();
+    CustomWindow *window = view->settingsWindow();
+    // What reaches the window itself is what the frame turns into a move.
+    struct PressSpy : QObject {
+        int presses = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::MouseButtonPress)
+                ++presses;
+            return false;
+        }
+    } spy;
+    window->installEventFilter(&spy);
+    const QWidget *panel = settings.panel();
+    const QRect account(settings.accountCard()->mapTo(panel, QPoint()), settings.accountCard()->size());
+    const QRect smartness(settings.smartnessCard()->mapTo(panel, QPoint()), settings.smartnessCard()->size());
+    const struct {
+        const char *what;
+        QWidget *on;
+        QPoint at;
+        bool moves;
+    } presses[] = {
+        {"header background", settings.headerRow(), {settings.headerRow()->width() / 4, 4}, true},
+        {"panel margin", settings.panel(), {6, settings.panel()->height() / 2}, true},
+        {"gap between cards", settings.panel(), {account.center().x(), (account.bottom() + smartness.top()) / 2}, true},
+        {"card background", settings.smartnessCard(), {4, 4}, true},
+        {"a button", settings.smartnessCard()->clearButton(), {5, 5}, false},
+        {"the close control", settings.closeButton(), {2, 2}, false},
+    };
+    for (const auto &p : presses) {
+        spy.presses = 0;
+        QTest::mousePress(p.on, Qt::LeftButton, {}, p.at);
+        QTest::mouseRelease(p.on, Qt::LeftButton, {}, p.at);
+        EXPECT_EQ(spy.presses > 0, p.moves) << p.what;
+    }
+}
+
+TEST_F(SettingsTest, TheScrollBarStaysClearOfTheRoundedCorners)
+{
+    SettingsWindowView &settings = openSettings();
+    CustomWindow *window = view->settingsWindow();
+    window->resize(560, 640);
+    settle();
+    QScrollBar *bar = settings.scrollArea()->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible()) << "the content is taller than the smallest window";
+    const QRect r(bar->mapTo(window, QPoint()), bar->size());
+    EXPECT_GE(r.top(), SettingsWindowView::kWindowCornerRadius);
+    EXPECT_LE(r.bottom(), window->height() - 1 - SettingsWindowView::kWindowCornerRadius);
 }

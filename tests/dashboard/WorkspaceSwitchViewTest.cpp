@@ -175,3 +175,58 @@ TEST_F(WorkspaceViewTest, MakingReadsTheDefaultsOnceAndAppearingReadsThePermissi
     settle();
     EXPECT_EQ(fetcher->requests.size(), before + 1);
 }
+
+TEST_F(WorkspaceViewTest, TheTestOverlayIsThereAtOnceAndEveryOverlayLeavesOverSixTenths)
+{
+    makeView();
+    enterWriter();
+    settle(620);
+    const LayerFade &fade = *view->overlays().welcomeFade();
+    const struct {
+        DashboardMode mode;
+        double stayMs;
+        bool fadesIn;
+    } cases[] = {{DashboardMode::test, 3000, false}, {DashboardMode::study, 3400, true}};
+    for (const auto &c : cases) {
+        click(view->workspace()->switchBar()->segment(c.mode));
+        settle();
+        if (c.fadesIn) {
+            EXPECT_LT(fade.progress(), 0.2) << title(c.mode).toStdString();
+            settle(300);
+            EXPECT_GT(fade.progress(), 0.2);
+            EXPECT_LT(fade.progress(), 0.8);
+            settle(c.stayMs - 300);
+        } else {
+            EXPECT_DOUBLE_EQ(fade.progress(), 1.0) << "the test overlay is there without a fade";
+            settle(c.stayMs);
+        }
+        // Leaving: ease-in-out over 0.6 s.
+        EXPECT_TRUE(view->overlays().welcome()->isVisible());
+        settle(300);
+        EXPECT_GT(fade.progress(), 0.2) << title(c.mode).toStdString();
+        EXPECT_LT(fade.progress(), 0.8);
+        settle(320);
+        EXPECT_FALSE(view->overlays().welcome()->isVisible());
+        if (view->overlays().comingSoonLayer()->isVisible())
+            click(view->overlays().comingSoonLayer(), {5, 5});
+        settle(300);
+    }
+}
+
+TEST_F(WorkspaceViewTest, TheWelcomePanelFillsTheOverlayWithItsContentCentredAndAtMost520Wide)
+{
+    for (const QSize size : {QSize(1180, 760), QSize(980, 640), QSize(400, 500)}) {
+        makeView(size);
+        view->handleModeSwitch(DashboardMode::writer, true);
+        settle(700);
+        WelcomeOverlayView *w = view->overlays().welcome();
+        ASSERT_TRUE(w->isVisible());
+        EXPECT_EQ(w->panel()->geometry(), w->rect());
+        const QRect content = w->content()->geometry();
+        EXPECT_LE(content.width(), 520);
+        EXPECT_TRUE(w->rect().contains(content)) << size.width();
+        EXPECT_NEAR(content.center().x(), w->rect().center().x(), 1);
+        EXPECT_NEAR(content.center().y(), w->rect().center().y(), 1);
+        settle(3400);
+    }
+}

@@ -8,9 +8,12 @@
 #include "theme/QVPillPicker.h"
 #include "theme/QVToggle.h"
 
+#include <QGraphicsEffect>
 #include <QLabel>
 #include <QLayout>
+#include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 
 using namespace qv;
 using namespace qv::dashboard;
@@ -111,4 +114,74 @@ TEST_F(WriterListTest, AListTallerThanTheWindowScrollsWithEveryRowWhole)
     EXPECT_GT(view->workspace()->scrollView()->widget()->height(),
               view->workspace()->scrollView()->viewport()->height());
     expectStackedWhole(rows);
+}
+
+TEST_F(WriterListTest, ThePageScrollBarStaysClearOfTheWindowsRoundedCorners)
+{
+    QList<Project> many;
+    for (int i = 0; i < 14; ++i)
+        many << test::makeProject(QString("Project %1").arg(i), i);
+    openWriter(many);
+    view->resize(980, 640);
+    settle();
+    QScrollBar *bar = view->workspace()->scrollView()->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    const QRect r(bar->mapTo(view.get(), QPoint()), bar->size());
+    // The main window's corner radius is 20.
+    EXPECT_GE(r.top(), 20);
+    EXPECT_LE(r.bottom(), view->height() - 1 - 20);
+}
+
+TEST_F(WriterListTest, RowsComeAndGoOverTwoTenthsWhenTheCountChangesAndAtOnceOtherwise)
+{
+    const Project first = test::makeProject("First", 1);
+    openWriter({first, test::makeProject("Second", 2)});
+    const auto height = [&](ProjectRow *row) { return row->height(); };
+
+    // A new project: its row grows in.
+    const Project third = test::makeProject("Third", 3);
+    ASSERT_TRUE(app->saveProject(third));
+    settle();
+    ProjectRow *row = writer()->row(third.id);
+    ASSERT_NE(row, nullptr);
+    const int full = row->sizeHint().height();
+    EXPECT_LT(height(row), full / 4);
+    settle(100);
+    EXPECT_GT(height(row), full / 4);
+    EXPECT_LT(height(row), full);
+    settle(120);
+    EXPECT_EQ(height(row), full);
+    EXPECT_EQ(row->graphicsEffect(), nullptr);
+
+    // A deletion: the row shrinks where it stood and then goes.
+    QPointer<ProjectRow> leaving = writer()->row(first.id);
+    ASSERT_TRUE(app->deleteProject(first));
+    settle();
+    EXPECT_EQ(writer()->rows().size(), 2);
+    ASSERT_EQ(writer()->leavingRows(), QList<ProjectRow *>{leaving.data()});
+    EXPECT_TRUE(leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
+    settle(100);
+    EXPECT_GT(height(leaving), 0);
+    EXPECT_LT(height(leaving), full);
+    settle(120);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(leaving);
+    EXPECT_TRUE(writer()->leavingRows().isEmpty());
+
+    // A filter changes what shows but not the count: at once.
+    writer()->filters()->searchField()->setText("Third");
+    settle();
+    ASSERT_EQ(writer()->rows().size(), 1);
+    writer()->filters()->searchField()->clear();
+    settle();
+    for (ProjectRow *r : writer()->rows())
+        EXPECT_EQ(r->graphicsEffect(), nullptr);
+
+    // With reduce motion a new row is whole at once.
+    app->setReduceMotionEnabled(true);
+    const Project fourth = test::makeProject("Fourth", 4);
+    ASSERT_TRUE(app->saveProject(fourth));
+    settle();
+    EXPECT_EQ(height(writer()->row(fourth.id)), writer()->row(fourth.id)->sizeHint().height());
+    EXPECT_TRUE(writer()->leavingRows().isEmpty());
 }

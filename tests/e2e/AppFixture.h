@@ -28,7 +28,7 @@ protected:
         ASSERT_TRUE(home.isValid());
         env = appEnvironment(home);
         QString why;
-        ASSERT_TRUE(startLocalBackend(backend, env, m_email, m_password, &why)) << why.toStdString();
+        ASSERT_TRUE(startLocalBackend(backend, env, m_email, m_password, &why, backendArguments)) << why.toStdString();
     }
 
     void TearDown() override
@@ -104,6 +104,8 @@ protected:
     }
 
     QTemporaryDir home;
+    // Options of the development backend, set before SetUp.
+    QStringList backendArguments;
     QProcessEnvironment env;
     LocalBackendProcess backend;
     QProcess quorvel;

@@ -12,12 +12,13 @@
 
 namespace qv::e2e {
 
-// Starts the development backend with one account on a free port (another
-// backend may hold any fixed one) and points `env` at it.
+// Starts the development backend with one account (and any `extra` options)
+// on a free port (another backend may hold any fixed one) and points `env`
+// at it.
 inline bool startLocalBackend(LocalBackendProcess &backend, QProcessEnvironment &env, const QString &email,
-                              const QString &password, QString *why)
+                              const QString &password, QString *why, const QStringList &extra = {})
 {
-    if (!backend.start(QStringLiteral(QV_DEVBACKEND), env, email, password, why))
+    if (!backend.start(QStringLiteral(QV_DEVBACKEND), env, email, password, why, extra))
         return false;
     backend.pointAt(env);
     return true;

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
 
 // Readable failure messages.
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
@@ -47,6 +48,44 @@ inline std::optional<UiProbe::Found> waitForShown(const UiProbe &ui, const QProc
         timeoutMs);
     return found;
 }
+
+// Looks into one reading of the program's elements (UiProbe::all()).
+namespace look {
+
+// The first element named `name` (and of role `role`, when given).
+inline const UiProbe::Element *named(const QList<UiProbe::Element> &all, const QString &name, const QString &role = {})
+{
+    for (const UiProbe::Element &e : all)
+        if (e.name == name && (role.isEmpty() || e.role == role))
+            return &e;
+    return nullptr;
+}
+
+// The screen rectangle of the window that holds `e` (its top-level element).
+inline QRect windowOf(const QList<UiProbe::Element> &all, const UiProbe::Element &e)
+{
+    for (const UiProbe::Element &w : all)
+        if (w.topLevel && w.window == e.window)
+            return w.extents;
+    return {};
+}
+
+// The main window: the largest one.
+inline QRect mainWindow(const QList<UiProbe::Element> &all)
+{
+    QRect best;
+    for (const UiProbe::Element &w : all)
+        if (w.topLevel && w.extents.width() * w.extents.height() > best.width() * best.height())
+            best = w.extents;
+    return best;
+}
+
+inline std::string describe(const QRect &r)
+{
+    return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString();
+}
+
+} // namespace look
 
 // Clicks the middle of a control once it shows.
 inline bool clickShown(const UiProbe &ui, const QProcess &app, const QString &name, const QString &role, int timeoutMs,

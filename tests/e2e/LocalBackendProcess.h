@@ -32,14 +32,16 @@ public:
     ~LocalBackendProcess() { stop(); }
 
     // Starts `program` (the quorvel-devbackend executable) with an in-memory
-    // store and one account. False with `why` set when it did not come up.
+    // store, one account and any `extra` options. False with `why` set when
+    // it did not come up.
     bool start(const QString &program, const QProcessEnvironment &environment, const QString &email,
-               const QString &password, QString *why)
+               const QString &password, QString *why, const QStringList &extra = {})
     {
         m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
-                                  QStringLiteral(":memory:"), QStringLiteral("--add-user"), email, password});
+        m_process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
+                                             QStringLiteral(":memory:"), QStringLiteral("--add-user"), email, password}
+                                     + extra);
         static const QRegularExpression listening(QStringLiteral("listening on (http://127\\.0\\.0\\.1:[0-9]+)"));
         QByteArray out;
         waitUntil(

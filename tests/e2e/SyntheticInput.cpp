@@ -53,6 +53,27 @@ bool wheel(QPoint at, int step)
                     QStringLiteral("click"), step > 0 ? QStringLiteral("5") : QStringLiteral("4")});
 }
 
+bool drag(QPoint from, QPoint to, int steps)
+{
+    if (!xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                  QStringLiteral("mousedown"), QStringLiteral("1")}))
+        return false;
+    // In steps, as a hand moves: the program starts a move only once the
+    // pointer has travelled, and the window manager follows each step.
+    bool moved = true;
+    for (int i = 1; i <= steps && moved; ++i) {
+        const QPoint at = from + (to - from) * i / steps;
+        moved = xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+    }
+    return xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}) && moved;
+}
+
+bool resizeActiveWindow(QSize size)
+{
+    return xdotool({QStringLiteral("getactivewindow"), QStringLiteral("windowsize"), QString::number(size.width()),
+                    QString::number(size.height())});
+}
+
 bool resizeWindowOf(qint64 pid, QSize size)
 {
     QProcess search;

@@ -21,6 +21,10 @@ bool key(const QString &keys);
 bool wheel(QPoint at, int step);
 // What the screen shows in `area` (empty when the display cannot be read).
 QImage grabScreen(const QRect &area);
+// Presses the left button at `from`, moves to `to` in `steps` and lets go.
+bool drag(QPoint from, QPoint to, int steps = 6);
+// Resizes the window that has the keyboard focus.
+bool resizeActiveWindow(QSize size);
 // Resizes the visible top-level window of a process.
 bool resizeWindowOf(qint64 pid, QSize size);
 

@@ -117,18 +117,43 @@ TEST_F(SupabaseClientTest, TokenAnswersOfTheWrongShapeAreDecodingErrors)
     }
 }
 
-TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
+TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithReadableText)
 {
+    const QString refused400 = "The server turned the request down (status 400). Please try again.";
     EXPECT_EQ(signInError(400, R"({"error":"invalid_grant"})"),
-              SupabaseError::backend(R"({"error":"invalid_grant"})", 400, "invalid_grant"));
+              SupabaseError::backend(refused400, 400, "invalid_grant"));
     EXPECT_EQ(signInError(401, R"({"message":"Invalid JWT"})"), SupabaseError::backend("Invalid session (401).", 401));
     EXPECT_EQ(signInError(401, "bad jwt? INVALID jwt!"), SupabaseError::backend("Invalid session (401).", 401));
-    EXPECT_EQ(signInError(401, "token expired"), SupabaseError::backend("token expired", 401));
-    EXPECT_EQ(signInError(403, "invalid JWT"), SupabaseError::backend("invalid JWT", 403));
-    EXPECT_EQ(signInError(500, ""), SupabaseError::backend("", 500));
-    EXPECT_EQ(signInError(502, QByteArray("\xff\xfe bad", 6)), SupabaseError::backend("Request failed.", 502));
-    EXPECT_EQ(signInError(302, "moved"), SupabaseError::backend("moved", 302));
-    EXPECT_EQ(signInError(503, "Überlastet"), SupabaseError::backend(QStringLiteral("Überlastet"), 503));
+
+    // A body without a readable JSON text is never shown: a sentence with
+    // the status stands for it.
+    const struct {
+        int status;
+        QByteArray body;
+    } unreadable[] = {
+        {401, "token expired"},
+        {403, "invalid JWT"},
+        {502, QByteArray("\xff\xfe bad", 6)},
+        {302, "moved"},
+        {503, "Überlastet"},
+        {502, "<html><head><title>502 Bad Gateway</title></head><body><center><h1>502 Bad Gateway</h1></center>"
+              "</body></html>"},
+        {503, R"({"code":503,"details":"upstream connect error","hint":null})"},
+        {500, R"({"message":""})"},
+        {500, "[1,2]"},
+    };
+    for (const auto &row : unreadable) {
+        const SupabaseError error = signInError(row.status, row.body);
+        const QString status = QString::number(row.status);
+        EXPECT_TRUE(error.message.contains("(status " + status + ")")) << error.message.toStdString();
+        EXPECT_TRUE(error.message.endsWith('.')) << error.message.toStdString();
+        for (const char *raw : {"<", "{", "[", "moved", "expired", "Überlastet"})
+            EXPECT_FALSE(error.message.contains(QString::fromUtf8(raw))) << error.message.toStdString();
+        EXPECT_EQ(error.statusCode, row.status);
+    }
+    EXPECT_TRUE(signInError(503, "x").message.contains("try again later"));
+    // An empty body leaves the caller's own fallback ("Sign in failed.").
+    EXPECT_EQ(signInError(500, " \n"), SupabaseError::backend("", 500));
 
     // A JSON body's own text: error_description, then msg, then message.
     EXPECT_EQ(signInError(400, R"({"error":"invalid_grant","error_description":"Invalid login credentials"})"),
@@ -140,10 +165,10 @@ TEST_F(SupabaseClientTest, ValidationTurnsRefusalsIntoBackendErrorsWithTheBody)
     EXPECT_EQ(signInError(404, R"({"message":"m","msg":"g"})"), SupabaseError::backend("g", 404));
     EXPECT_EQ(signInError(404, R"({"message":"m","error_description":"d","msg":"g"})"),
               SupabaseError::backend("d", 404));
-    // No usable text: the body as it came.
+    // No usable text: the sentence with the status.
     for (const QByteArray &body : {QByteArray(R"({"error_description":42,"message":""})"), QByteArray(R"(["message"])"),
                                    QByteArray(R"({"hint":"x"})"), QByteArray("message: plain text")})
-        EXPECT_EQ(signInError(409, body).message, QString::fromUtf8(body)) << body.toStdString();
+        EXPECT_EQ(signInError(409, body).message, QString(refused400).replace("400", "409")) << body.toStdString();
     EXPECT_EQ(signInError(401, R"({"message":"Invalid JWT"})").message, "Invalid session (401).");
 
     // An answer without a status is no response.
@@ -241,7 +266,8 @@ TEST_F(SupabaseClientTest, ACreationThatFailsOrFindsNoRowIsAnError)
     transport->respond("POST", "/rest/v1/profiles", 409, R"({"code":"23505"})");
     auto refused = run(client.fetchProfile(session));
     ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.error(), SupabaseError::backend(R"({"code":"23505"})", 409));
+    EXPECT_EQ(refused.error(),
+              SupabaseError::backend("The server turned the request down (status 409). Please try again.", 409));
     EXPECT_EQ(transport->requests().size(), 5);
 }
 

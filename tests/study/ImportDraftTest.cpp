@@ -1,5 +1,6 @@
 #include "SessionFixture.h"
 
+#include "core/Text.h"
 #include "study/StudyImportDraft.h"
 #include "study/StudyLibraryText.h"
 
@@ -88,4 +89,12 @@ TEST(StudyLibraryTextTest, SearchIgnoresCaseButNotAccents)
     EXPECT_TRUE(library::matchesSearch("Biology", ""));
     EXPECT_TRUE(library::matchesSearch("Biology", "BIO"));
     EXPECT_FALSE(library::matchesSearch("Café", "cafe"));
+}
+
+TEST(StudyLibraryTextTest, TheResumeLineWritesTheDateAsEveryUpdatedLineDoes)
+{
+    StudyProject set;
+    set.updatedAt = QDateTime(QDate(2026, 12, 6), QTime(10, 15, 42), Qt::UTC);
+    EXPECT_EQ(library::resumeMeta(set),
+              "Updated " + qv::text::abbreviatedDateTime(set.updatedAt) + QString::fromUtf8(" \u2022 0 cards"));
 }

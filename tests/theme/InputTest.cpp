@@ -6,8 +6,11 @@
 #include "theme/QVTextEditor.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -113,4 +116,34 @@ TEST_F(InputTest, FocusRingOnAnyWidgetDrawsOverItsContent)
     EXPECT_TRUE(colorNear(at(content, {60, 0}), over(Theme::border(), Theme::bg()), 3));
     ring.setFocused(true);
     EXPECT_TRUE(colorNear(at(content, {60, 0}), Theme::accent(), 3));
+}
+
+TEST_F(InputTest, WrappedTextNeverScrollsSideways)
+{
+    // The small editors of the application: the live preview (70 high) and
+    // taller ones, typed into line by line as a user does.
+    const QString sample = QStringLiteral(
+        "Rivers shape the towns that grow beside them. In this essay I argue that the river is the "
+        "town's memory.\nA third line follows. Floccinaucinihilipilificationlongwordwithoutabreak "
+        "and more words.\nAnd a fourth.");
+    for (const QSize size : {QSize(300, 70), QSize(200, 70), QSize(360, 160)}) {
+        auto *editor = new QVTextEditor(&stage);
+        editor->setGeometry(10, 10, size.width(), size.height());
+        editor->show();
+        editor->setFocus();
+        for (const QString &line : sample.split(u'\n')) {
+            if (!editor->toPlainText().isEmpty())
+                QTest::keyClick(editor->editor(), Qt::Key_Return);
+            QTest::keyClicks(editor->editor(), line);
+        }
+        QApplication::processEvents();
+        ASSERT_EQ(editor->toPlainText(), sample);
+        QScrollBar *sideways = editor->editor()->horizontalScrollBar();
+        EXPECT_EQ(sideways->value(), 0) << size.width() << "x" << size.height();
+        EXPECT_FALSE(sideways->isVisible());
+        // The first letter of every line stays at the left edge.
+        const QTextBlock first = editor->editor()->document()->firstBlock();
+        EXPECT_EQ(editor->editor()->cursorRect(QTextCursor(first)).left(), 0) << size.width();
+        delete editor;
+    }
 }

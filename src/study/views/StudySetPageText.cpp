@@ -1,5 +1,7 @@
 #include "study/views/StudySetPageText.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
 
 namespace qv::study::setpage {
@@ -39,7 +41,7 @@ QStringList questionTypePills(const QList<StudyQuestionType> &types)
 
 QString updatedText(const QDateTime &updatedAt, const QLocale &locale)
 {
-    return QStringLiteral("Updated ") + locale.toString(updatedAt.toLocalTime(), QLocale::ShortFormat);
+    return QStringLiteral("Updated ") + text::abbreviatedDateTime(updatedAt, locale);
 }
 
 QString counterText(int shownIndex, qsizetype count)
