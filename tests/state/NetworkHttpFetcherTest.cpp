@@ -5,11 +5,15 @@
 #include "state/NetworkHttpFetcher.h"
 
 #include "core/VirtualScheduler.h"
+#include "support/EndlessServer.h"
 #include "support/HostileServer.h"
+#include "support/PeakMemory.h"
 
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace qv;
 using namespace qv::state;
@@ -106,6 +110,36 @@ TEST(NetworkHttpFetcherTest, HostileAnswersGiveNothing)
         EXPECT_FALSE(got.data.has_value());
         if (std::string_view(c.name) == "redirect loop") {
             EXPECT_LE(server.requests().size(), NetworkHttpFetcher::kMaxRedirects + 1);
+        }
+    }
+}
+
+TEST(NetworkHttpFetcherTest, AnAnswerPastTheCapIsCutOffBeforeMemoryGrowsPastASmallMultipleOfTheCap)
+{
+    // The first fetch loads what the network layer needs only once.
+    NetworkHttpFetcher fetcher(600'000);
+    HostileServer fair([](QTcpSocket *socket, const QByteArray &) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n<>");
+    });
+    ASSERT_TRUE(fetch(fetcher, fair.url("/appcast.xml")).data);
+
+    const std::pair<const char *, QByteArray> heads[] = {
+        {"endless", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"},
+        {"declared length", "HTTP/1.1 200 OK\r\nContent-Length: 107374182400\r\n\r\n"},
+    };
+    for (const auto &[name, head] : heads) {
+        SCOPED_TRACE(name);
+        EndlessServer server(head);
+        ASSERT_TRUE(server.listening());
+        Fetched got;
+        const auto growth = peakGrowthBytes([&] { got = fetch(fetcher, server.url("/appcast.xml")); });
+        ASSERT_TRUE(got.finished) << "the fetch never ended";
+        EXPECT_FALSE(got.data.has_value());
+        ASSERT_TRUE(growth) << "this system does not report peak memory";
+        std::printf("%s: peak memory grew by %.1f MB (cap %.1f MB)\n", name, double(*growth) / (1 << 20),
+                    double(NetworkHttpFetcher::kMaxAnswerBytes) / (1 << 20));
+        if (kPeakMemoryMeaningful) {
+            EXPECT_LE(*growth, 3 * NetworkHttpFetcher::kMaxAnswerBytes);
         }
     }
 }

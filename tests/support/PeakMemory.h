@@ -1,0 +1,61 @@
+#pragma once
+
+// The process's peak resident memory, from the kernel's own high-water mark,
+// which a test may reset so that it measures only what follows.
+
+#include <QByteArray>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <optional>
+
+#include <malloc.h>
+
+namespace qv::test {
+
+// Under a sanitizer freed memory stays in quarantine: peaks say nothing there.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kPeakMemoryMeaningful = false;
+#else
+inline constexpr bool kPeakMemoryMeaningful = true;
+#endif
+
+// Kilobytes of one line of /proc/self/status ("VmHWM", "VmRSS").
+inline std::optional<qint64> statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QRegularExpression line(QStringLiteral("^%1:\\s+(\\d+) kB").arg(QLatin1String(field)),
+                                  QRegularExpression::MultilineOption);
+    const auto match = line.match(QString::fromLatin1(status.readAll()));
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toLongLong();
+}
+
+// Sets the high-water mark to the memory resident now; false where the
+// kernel does not offer it.
+inline bool resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// Bytes the peak rose above the memory resident at the reset, while `work` ran.
+template <typename Work>
+std::optional<qint64> peakGrowthBytes(Work &&work)
+{
+    // What earlier work freed goes back first, so it cannot hide new growth.
+    ::malloc_trim(0);
+    if (!resetPeakMemory())
+        return std::nullopt;
+    const std::optional<qint64> before = statusKb("VmRSS");
+    work();
+    const std::optional<qint64> peak = statusKb("VmHWM");
+    if (!before || !peak)
+        return std::nullopt;
+    return (*peak - *before) * 1024;
+}
+
+} // namespace qv::test
