@@ -1,10 +1,10 @@
 #include "model/Storage.h"
 
+#include "core/RegularFile.h"
 #include "core/WallClock.h"
 #include "model/RecordCoding.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtDebug>
@@ -91,23 +91,19 @@ QList<StudyProject> Storage::loadStudyProjects()
 
 std::optional<QByteArray> Storage::read(DataFile &file)
 {
-    const QString path = filePath(file);
-    if (!pathTaken(path)) {
+    RegularFileRead got = readRegularFile(filePath(file), kMaxFileBytes);
+    switch (got.outcome) {
+    case RegularFileRead::Outcome::missing:
         // A missing file is a fresh start, not a failure.
         loaded(file, {});
         return std::nullopt;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        loaded(file, f.errorString());
+    case RegularFileRead::Outcome::refused:
+        loaded(file, got.reason);
         return std::nullopt;
+    case RegularFileRead::Outcome::read:
+        break;
     }
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        loaded(file, f.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(got.bytes);
 }
 
 void Storage::loaded(DataFile &file, const QString &error)
