@@ -1,6 +1,7 @@
 #include "model/Storage.h"
 
 #include "core/RegularFile.h"
+#include "core/SaveLeftovers.h"
 #include "core/WallClock.h"
 #include "model/RecordCoding.h"
 
@@ -39,6 +40,16 @@ Storage::Storage(const AppConfig &config, const WallClock &clock)
         ensureFolder(config.fallbackFolderPath);
         m_folder = config.fallbackFolderPath;
     }
+    removeLeftovers();
+}
+
+void Storage::removeLeftovers()
+{
+    // What a save killed halfway left behind (one list may take 100 MB).
+    const QStringList own{m_projects.name, m_studyProjects.name};
+    for (const QString &removed :
+         removeSaveLeftovers(m_folder, [&own](const QString &name) { return own.contains(name); }))
+        diagnose(QStringLiteral("storage: removed %1, left by an interrupted save").arg(removed));
 }
 
 QString Storage::projectsFilePath() const { return filePath(m_projects); }

@@ -83,6 +83,7 @@ private:
         std::optional<KeptFile> kept;
     };
 
+    void removeLeftovers();
     std::optional<QByteArray> read(DataFile &file);
     void loaded(DataFile &file, const QString &error);
     SaveResult write(DataFile &file, const std::optional<QByteArray> &bytes);

@@ -1,6 +1,7 @@
 #include "state/PreferencesFile.h"
 
 #include "core/RegularFile.h"
+#include "core/SaveLeftovers.h"
 #include "core/WallClock.h"
 
 #include <QCryptographicHash>
@@ -71,6 +72,16 @@ QString PreferencesFile::defaultPath()
 
 void PreferencesFile::load()
 {
+    // What a save killed halfway left behind: the file's own temporary
+    // files and those of its side files.
+    const QFileInfo info(m_path);
+    const QRegularExpression sideFile(
+        QStringLiteral("^%1\\.[A-Za-z0-9_-]+\\.bin$").arg(QRegularExpression::escape(info.completeBaseName())));
+    for (const QString &removed : removeSaveLeftovers(info.absolutePath(), [&](const QString &name) {
+             return name == info.fileName() || sideFile.match(name).hasMatch();
+         }))
+        qWarning().noquote() << "preferences: removed" << removed << "left by an interrupted save";
+
     const RegularFileRead file = readRegularFile(m_path, kMaxFileBytes);
     if (file.outcome == RegularFileRead::Outcome::missing)
         return;

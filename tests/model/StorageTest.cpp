@@ -277,6 +277,17 @@ TEST_F(StorageTest, AFileLargerThanTheLimitIsUnreadableAndKeptWhole)
               Storage::kMaxFileBytes + 1);
 }
 
+TEST_F(StorageTest, TemporaryFilesOfAnInterruptedSaveGoAtTheNextStart)
+{
+    const QString folder = config().dataFolderPath;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char *name : {"projects.json.Qw3rTy", "study_projects.json.9aZ0bX", "projects.json.backup",
+                             "essay.txt.Qw3rTy", "projects.json"})
+        ASSERT_TRUE(writeAll(QDir(folder).filePath(QString::fromLatin1(name)), "[]"));
+    auto storage = makeStorage();
+    EXPECT_EQ(folderEntries(folder), QStringList({"essay.txt.Qw3rTy", "projects.json", "projects.json.backup"}));
+}
+
 TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayWhy)
 {
     auto storage = makeStorage();

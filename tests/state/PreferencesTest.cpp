@@ -220,6 +220,30 @@ TEST_F(FileFixture, APipeInPlaceOfASideFileReadsAsAbsent)
     EXPECT_EQ(p.stringValue("qv_default_mode"), "time");
 }
 
+TEST_F(FileFixture, TemporaryFilesOfAnInterruptedSaveGoAtTheNextStartAndNothingElse)
+{
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    const QStringList leftovers{"preferences.json.a8Kq2Z", "preferences.qv_profile_image.bin.Xy12ab",
+                                "preferences.qv_resume-1a2b3c4d.bin.000000"};
+    const QStringList others{
+        "notes.json.a8Kq2Z",                            // not a file of the store
+        "preferences.json.backup",                      // a word a person added
+        "preferences.json.a8Kq2",                       // not six characters
+        "preferences.json.unreadable-20261206T101500Z", // a file kept for the user
+        "preferences.qv_profile_image.bin",             // a side file in use
+    };
+    for (const QString &name : leftovers + others)
+        ASSERT_TRUE(writeAll(QDir(folder()).filePath(name), "x"));
+    // A link of the right name points elsewhere: not ours to remove.
+    ASSERT_TRUE(writeAll(dir.filePath("elsewhere"), "x"));
+    ASSERT_TRUE(qv::test::makeLink(QDir(folder()).filePath("preferences.json.L1nk00"), dir.filePath("elsewhere")));
+
+    PreferencesFile p(path(), scheduler, clock);
+    QStringList expected = others + QStringList{"preferences.json.L1nk00"};
+    expected.sort();
+    EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name), expected);
+}
+
 TEST_F(FileFixture, TerminationFlushWritesPendingChanges)
 {
     PreferencesFile p(path(), scheduler, clock);
