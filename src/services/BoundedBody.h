@@ -17,7 +17,7 @@ namespace qv {
 class BoundedBody {
 public:
     // What the network layer may hold for one reply before it is taken.
-    static constexpr qint64 kReadBufferBytes = 64 * 1024;
+    static constexpr qint64 kReadBufferBytes = 16 * 1024;
 
     // Bounds what `reply` buffers and takes its body from now on as it
     // arrives. The result lives as long as the reply can signal.

@@ -99,8 +99,8 @@ TEST_F(NetworkTransportTest, AnAnswerPastTheCapIsCutOffBeforeMemoryGrowsPastASma
     ASSERT_TRUE(std::holds_alternative<HttpResponse>(send(fair.url("/rest/v1/profiles"))));
 
     const std::pair<const char *, QByteArray> heads[] = {
-        {"endless", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"},
         {"declared length", "HTTP/1.1 200 OK\r\nContent-Length: 107374182400\r\n\r\n"},
+        {"endless", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"},
     };
     for (const auto &[name, head] : heads) {
         SCOPED_TRACE(name);
@@ -114,7 +114,7 @@ TEST_F(NetworkTransportTest, AnAnswerPastTheCapIsCutOffBeforeMemoryGrowsPastASma
         ASSERT_TRUE(growth) << "this system does not report peak memory";
         std::printf("%s: peak memory grew by %.1f MB (cap %.1f MB)\n", name, double(*growth) / (1 << 20),
                     double(NetworkTransport::kMaxAnswerBytes) / (1 << 20));
-        if (kPeakMemoryMeaningful) {
+        if (peakMemoryMeaningful()) {
             EXPECT_LE(*growth, 3 * NetworkTransport::kMaxAnswerBytes);
         }
     }
