@@ -8,6 +8,11 @@
 #include <QRegularExpression>
 
 #include <optional>
+#include <utility>
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
 
 #include <dlfcn.h>
 #include <malloc.h>
@@ -61,6 +66,25 @@ std::optional<qint64> peakGrowthBytes(Work &&work)
     if (!before || !peak)
         return std::nullopt;
     return (*peak - *before) * 1024;
+}
+
+// The endless answers every test of a network cap is measured against: one
+// that declares a length past any cap, then one that never says its length.
+inline const std::pair<const char *, QByteArray> kEndlessAnswerHeads[] = {
+    {"declared length", "HTTP/1.1 200 OK\r\nContent-Length: 107374182400\r\n\r\n"},
+    {"endless", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"},
+};
+
+// Prints the growth of the peak while an answer past `cap` was refused, and
+// holds it to three times the cap where peaks mean anything.
+inline void expectPeakWithinThreeCaps(const char *what, const std::optional<qint64> &growth, qint64 cap)
+{
+    ASSERT_TRUE(growth) << "this system does not report peak memory";
+    std::printf("%s: peak memory grew by %.1f MB (cap %.1f MB)\n", what, double(*growth) / (1 << 20),
+                double(cap) / (1 << 20));
+    if (peakMemoryMeaningful()) {
+        EXPECT_LE(*growth, 3 * cap);
+    }
 }
 
 } // namespace qv::test
