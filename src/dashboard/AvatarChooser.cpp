@@ -1,11 +1,12 @@
 #include "dashboard/AvatarChooser.h"
 
+#include "core/RegularFile.h"
 #include "platform/FileChooser.h"
 #include "state/AppState.h"
 #include "state/PreferenceKeys.h"
 #include "state/Preferences.h"
+#include "state/PreferencesFile.h"
 
-#include <QFile>
 #include <QMimeDatabase>
 #include <QPointer>
 
@@ -45,12 +46,12 @@ bool AvatarChooser::take(const QString &path)
 {
     if (!isAcceptedPicture(path))
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A named pipe or a device under a picture's name would hold the window
+    // or never end: only a regular file the preferences can hold again.
+    const RegularFileRead file = readRegularFile(path, state::PreferencesFile::kMaxFileBytes);
+    if (file.outcome != RegularFileRead::Outcome::read)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    const QByteArray &bytes = file.bytes;
     // Stored as read: no conversion, no scaling.
     m_appState.setProfileImageData(bytes);
     m_appState.preferences().setData(state::keys::profileImage, bytes);

@@ -146,7 +146,8 @@ void WorkspaceLayer::setTitleMode(DashboardMode mode)
     if (m_title->text() == title(mode))
         return;
     auto *fresh = new ShimmerTitle(title(mode), 68, m_header);
-    m_header->layout()->replaceWidget(m_title, fresh);
+    // The layout hands back the item that held the old title; it is ours.
+    delete m_header->layout()->replaceWidget(m_title, fresh);
     m_title->deleteLater();
     m_title = fresh;
 }

@@ -1,10 +1,11 @@
 #include "model/Storage.h"
 
+#include "core/RegularFile.h"
+#include "core/SaveLeftovers.h"
 #include "core/WallClock.h"
 #include "model/RecordCoding.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtDebug>
@@ -33,6 +34,7 @@ Storage::Storage(const AppConfig &config, const WallClock &clock)
       m_mover([](const QString &from, const QString &to) { return QDir().rename(from, to); })
 {
     m_folder = chooseFolder(config);
+    removeLeftovers();
 }
 
 QString Storage::chooseFolder(const AppConfig &config)
@@ -42,6 +44,15 @@ QString Storage::chooseFolder(const AppConfig &config)
     // Used even when it cannot be made: every later write then fails.
     ensureFolder(config.fallbackFolderPath);
     return config.fallbackFolderPath;
+}
+
+void Storage::removeLeftovers()
+{
+    // What a save killed halfway left behind (one list may take 100 MB).
+    const QStringList own{m_projects.name, m_studyProjects.name};
+    for (const QString &removed :
+         removeSaveLeftovers(m_folder, [&own](const QString &name) { return own.contains(name); }))
+        diagnose(QStringLiteral("storage: removed %1, left by an interrupted save").arg(removed));
 }
 
 QString Storage::projectsFilePath() const { return filePath(m_projects); }
@@ -94,23 +105,19 @@ QList<StudyProject> Storage::loadStudyProjects()
 
 std::optional<QByteArray> Storage::read(DataFile &file)
 {
-    const QString path = filePath(file);
-    if (!pathTaken(path)) {
+    RegularFileRead got = readRegularFile(filePath(file), kMaxFileBytes);
+    switch (got.outcome) {
+    case RegularFileRead::Outcome::missing:
         // A missing file is a fresh start, not a failure.
         loaded(file, {});
         return std::nullopt;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        loaded(file, f.errorString());
+    case RegularFileRead::Outcome::refused:
+        loaded(file, got.reason);
         return std::nullopt;
+    case RegularFileRead::Outcome::read:
+        break;
     }
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        loaded(file, f.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(got.bytes);
 }
 
 void Storage::loaded(DataFile &file, const QString &error)

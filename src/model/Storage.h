@@ -19,7 +19,10 @@ class WallClock;
 // Keeps the writing projects and the study sets in "projects.json" and
 // "study_projects.json" in the data folder, each file the whole list.
 //
-// A file that exists but cannot be read or decoded loads as an empty list.
+// A file that exists but cannot be read or decoded loads as an empty list;
+// so does anything in a file's place that is not a regular file (a named
+// pipe, a link to a device) and a file larger than kMaxFileBytes, neither of
+// which is waited on or read to its end.
 // So that the next save does not destroy the user's data, that file is moved
 // aside ("projects.json.unreadable-20261206T101500Z") before the save writes
 // over its name; when it cannot be moved the save writes nothing.
@@ -29,6 +32,9 @@ class WallClock;
 // made again by the next save (as at first use).
 class Storage {
 public:
+    // Far above any real library (10,000 long projects take about 114 MB).
+    static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
+
     using DiagnosticSink = std::function<void(const QString &line)>;
     // Moves a file or folder to a new name in the same folder; true on success.
     using FileMover = std::function<bool(const QString &from, const QString &to)>;
@@ -82,6 +88,7 @@ private:
         std::optional<KeptFile> kept;
     };
 
+    void removeLeftovers();
     std::optional<QByteArray> read(DataFile &file);
     void loaded(DataFile &file, const QString &error);
     SaveResult write(DataFile &file, const std::optional<QByteArray> &bytes);

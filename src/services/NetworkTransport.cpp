@@ -1,5 +1,7 @@
 #include "services/NetworkTransport.h"
 
+#include "services/BoundedBody.h"
+
 #include <QCoro/QCoroNetworkReply>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -71,38 +73,24 @@ QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
     // The reply is ours until the answer has been read.
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(raw, [](QNetworkReply *r) { r->deleteLater(); });
 
-    // The body is taken as it arrives, so that nothing past the cap is ever
-    // held; the state outlives this frame for as long as the reply can signal.
-    struct Limits {
-        QByteArray body;
-        bool tooLarge = false;
-        bool pastDeadline = false;
-    };
-    auto limits = std::make_shared<Limits>();
+    // The body is taken as it arrives and nothing past the cap is ever held.
+    const std::shared_ptr<BoundedBody> body = BoundedBody::attach(reply.get(), kMaxAnswerBytes);
+    auto pastDeadline = std::make_shared<bool>(false);
     QNetworkReply *watched = reply.get();
-    QObject::connect(watched, &QNetworkReply::readyRead, watched, [watched, limits] {
-        if (limits->tooLarge)
-            return;
-        limits->body += watched->readAll();
-        if (limits->body.size() > kMaxAnswerBytes) {
-            limits->tooLarge = true;
-            limits->body.clear();
-            watched->abort();
-        }
-    });
     // The whole exchange, however steadily a server trickles its answer.
-    QTimer::singleShot(request.timeout, watched, [watched, limits] {
+    QTimer::singleShot(request.timeout, watched, [watched, pastDeadline] {
         if (watched->isRunning()) {
-            limits->pastDeadline = true;
+            *pastDeadline = true;
             watched->abort();
         }
     });
 
     co_await reply.get();
 
-    if (limits->tooLarge)
+    // What arrived with the end of the answer counts towards the cap too.
+    if (!body->take(*reply))
         co_return TransportFailure{TransportFailure::Reason::Network, tooLargeMessage()};
-    if (limits->pastDeadline)
+    if (*pastDeadline)
         co_return TransportFailure{TransportFailure::Reason::TimedOut, HttpTransport::timedOutMessage()};
     if (reply->error() == QNetworkReply::InsecureRedirectError)
         co_return TransportFailure{TransportFailure::Reason::Network, redirectRefusedMessage()};
@@ -116,10 +104,7 @@ QCoro::Task<HttpOutcome> NetworkTransport::send(HttpRequest request)
         response.status = status.toInt();
     for (const auto &pair : reply->rawHeaderPairs())
         response.headers.append({pair.first, pair.second});
-    response.body = std::move(limits->body);
-    response.body += reply->readAll();
-    if (response.body.size() > kMaxAnswerBytes)
-        co_return TransportFailure{TransportFailure::Reason::Network, tooLargeMessage()};
+    response.body = body->release();
     co_return response;
 }
 

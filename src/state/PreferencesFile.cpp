@@ -1,5 +1,7 @@
 #include "state/PreferencesFile.h"
 
+#include "core/RegularFile.h"
+#include "core/SaveLeftovers.h"
 #include "core/WallClock.h"
 
 #include <QCryptographicHash>
@@ -69,46 +71,62 @@ QString PreferencesFile::defaultPath()
 
 void PreferencesFile::load()
 {
-    QFile file(m_path);
-    if (!file.exists())
+    // What a save killed halfway left behind: the file's own temporary
+    // files and those of its side files.
+    const QFileInfo info(m_path);
+    const QRegularExpression sideFile(
+        QStringLiteral("^%1\\.[A-Za-z0-9_-]+\\.bin$").arg(QRegularExpression::escape(info.completeBaseName())));
+    for (const QString &removed : removeSaveLeftovers(info.absolutePath(), [&](const QString &name) {
+             return name == info.fileName() || sideFile.match(name).hasMatch();
+         }))
+        qWarning().noquote() << "preferences: removed" << removed << "left by an interrupted save";
+
+    const RegularFileRead file = readRegularFile(m_path, kMaxFileBytes);
+    if (file.outcome == RegularFileRead::Outcome::missing)
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (file.outcome == RegularFileRead::Outcome::refused && QFileInfo(m_path).isFile()
+        && !QFileInfo(m_path).isReadable()) {
         // Unreadable (permissions): keep it as it is and never write over it.
         qWarning().noquote() << "preferences: cannot read" << m_path << "- changes stay in memory";
         m_blocked = true;
         return;
     }
-    const QByteArray bytes = file.readAll();
-    file.close();
     QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error == QJsonParseError::NoError && doc.isObject()) {
+    const QJsonDocument doc = file.outcome == RegularFileRead::Outcome::read
+                                  ? QJsonDocument::fromJson(file.bytes, &error)
+                                  : QJsonDocument();
+    if (file.outcome == RegularFileRead::Outcome::read && error.error == QJsonParseError::NoError && doc.isObject()) {
         QJsonObject values = doc.object();
         const QDir dir = QFileInfo(m_path).absoluteDir();
         for (const QString &key : values.keys()) {
             const std::optional<QString> name = sideFileReference(values.value(key));
             if (!name)
                 continue;
-            QFile side(dir.filePath(*name));
-            if (!isPlainFileName(*name) || !side.open(QIODevice::ReadOnly)) {
+            const RegularFileRead side = isPlainFileName(*name) ? readRegularFile(dir.filePath(*name), kMaxFileBytes)
+                                                                : RegularFileRead{};
+            if (side.outcome != RegularFileRead::Outcome::read) {
                 // The bytes are gone: the key reads as absent, the rest loads.
-                qWarning().noquote() << "preferences: value of" << key << "is missing its file" << *name;
+                qWarning().noquote() << "preferences: value of" << key << "is missing its file" << *name << side.reason;
                 values.remove(key);
                 continue;
             }
-            values.insert(key, encodeData(side.readAll()));
+            values.insert(key, encodeData(side.bytes));
             m_sideFiles.insert(key, *name);
         }
         replaceAll(values);
         return;
     }
+    // Not JSON, not a regular file (a named pipe, a link to a device) or too
+    // large: moved aside by name, which neither opens nor reads it.
     const QString stamp = m_clock.nowUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QString aside = m_path + QStringLiteral(".unreadable-") + stamp;
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = m_path + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (QFile::rename(m_path, aside)) {
+    // A plain rename: never a copy, which would read what must not be read.
+    if (QDir().rename(m_path, aside)) {
         m_movedAside = aside;
-        qWarning().noquote() << "preferences: unreadable file moved to" << aside;
+        qWarning().noquote() << "preferences: unreadable file" << m_path << "moved to" << aside
+                             << (file.reason.isEmpty() ? QString() : QStringLiteral("(%1)").arg(file.reason));
     } else {
         qWarning().noquote() << "preferences: unreadable file" << m_path
                              << "could not be moved aside - changes stay in memory";

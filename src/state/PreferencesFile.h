@@ -19,8 +19,9 @@ namespace qv::state {
 // the file mode 0600 (it holds the session tokens). Changes live in memory at
 // once and reach the disk atomically after a short quiet period; flush() writes
 // at once (quit, termination signals). A write that fails is announced with
-// its reason (saveFailed) and the values stay due for the next write. A file that does not parse is moved
-// aside and the store starts empty, so the user's file is never overwritten.
+// its reason (saveFailed) and the values stay due for the next write. A file that does not parse, is not a
+// regular file (a named pipe, a link to a device) or is larger than kMaxFileBytes is moved aside unread and
+// the store starts empty, so the user's file is never overwritten and the launch never waits on it.
 // Byte values above a few kilobytes (a profile picture) live in side files
 // next to the JSON file, written only when they change, so the frequent small
 // writes stay small; reading them gives the same bytes as any other value.
@@ -28,6 +29,10 @@ class PreferencesFile final : public Preferences {
     Q_OBJECT
 public:
     static constexpr double kDebounceMs = 500.0;
+    // The most read of the file or of a side file: far above any real store
+    // (a large profile picture), far below what a runaway file could make
+    // the program hold.
+    static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
     // Byte values larger than this go to a side file.
     static constexpr qsizetype kSideFileBytes = 4096;
 

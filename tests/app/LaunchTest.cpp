@@ -8,13 +8,18 @@
 #include "app/MainWindow.h"
 #include "app/SplashView.h"
 #include "app/WindowConfigurator.h"
+#include "state/Library.h"
+#include "state/PreferencesFile.h"
+#include "support/OddFiles.h"
 #include "theme/QVLineEdit.h"
 #include "theme/Theme.h"
 #include "theme/WindowControlsIsland.h"
 #include "theme/WindowFrame.h"
 
+#include <QDir>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
+#include <QScopeGuard>
 
 using namespace qv;
 using namespace qv::app;
@@ -218,4 +223,49 @@ TEST_F(LaunchTest, ScreenshotOfTheSplash)
     launch();
     scheduler.advance(1200);
     grabImage(*quorvel->mainWindow()).save(screenshotDir() + "/shell-splash.png");
+}
+
+TEST_F(LaunchTest, PipesAndEndlessFilesInPlaceOfTheFilesNeverHoldTheLaunchAndAreNamed)
+{
+    // The preferences and the projects are named pipes, the study sets a
+    // link to a device that never ends.
+    const QString preferencesPath = dir.filePath("config/Quorvel/preferences.json");
+    const QString data = AppConfig::inFolders(dir.filePath("Desktop"), dir.filePath("share")).dataFolderPath;
+    const QString projects = QDir(data).filePath("projects.json");
+    const QString sets = QDir(data).filePath("study_projects.json");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(preferencesPath).absolutePath()));
+    ASSERT_TRUE(QDir().mkpath(data));
+    ASSERT_TRUE(makeFifo(preferencesPath));
+    ASSERT_TRUE(makeFifo(projects));
+    ASSERT_TRUE(makeLink(sets, QStringLiteral("/dev/zero")));
+    // Whatever still waits on a pipe after this long is set free, and fails.
+    PipeWatchdog watchdog({preferencesPath, projects}, std::chrono::seconds(30));
+
+    // The launch as the program makes it: the preferences first, then the
+    // application, signed in from the start.
+    state::PreferencesFile preferences(preferencesPath, scheduler, clock);
+    EXPECT_TRUE(preferences.movedAsidePath().startsWith(preferencesPath + ".unreadable-"));
+    prefs = &preferences;
+    const auto release = qScopeGuard([this] { quorvel.reset(); });
+    storeSession();
+    backendAcceptsEverything();
+    launch();
+    scheduler.advance(3400);
+    ASSERT_NE(gate(), nullptr);
+    EXPECT_TRUE(gate()->showsDashboard());
+    EXPECT_FALSE(watchdog.stop()) << "the launch waited on a named pipe";
+
+    // Both lists start empty and each file is named in the notice of
+    // unreadable files, with what is wrong with it.
+    state::Library &library = appState().library();
+    EXPECT_TRUE(appState().projects().isEmpty());
+    EXPECT_TRUE(appState().studyProjects().isEmpty());
+    EXPECT_EQ(state::Library::keptFileText(library.keptProjectsFile(), "projects file"),
+              QStringLiteral("Your projects file could not be read (it is a named pipe, not a regular file), so the "
+                             "list starts empty. Nothing was deleted: the file is kept as %1.")
+                  .arg(projects));
+    EXPECT_EQ(state::Library::keptFileText(library.keptStudyProjectsFile(), "study sets file"),
+              QStringLiteral("Your study sets file could not be read (it is a device, not a regular file), so the "
+                             "list starts empty. Nothing was deleted: the file is kept as %1.")
+                  .arg(sets));
 }

@@ -83,6 +83,16 @@ struct PanelFixture : ::testing::Test {
         clock.advance(0);
     }
 
+    // A run still going when a test ends is stopped and let finish, so that
+    // nothing of it is left suspended on the clock.
+    void TearDown() override
+    {
+        if (app && app->typingJob().isRunInFlight()) {
+            app->typingJob().stopTyping();
+            EXPECT_TRUE(runToEnd()) << "the run did not end after a stop";
+        }
+    }
+
     std::function<void()> countCloses()
     {
         return [this] { ++closes; };

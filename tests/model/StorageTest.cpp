@@ -3,6 +3,7 @@
 #include "ModelFixtures.h"
 #include "core/WallClock.h"
 #include "model/RecordCoding.h"
+#include "support/OddFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -230,6 +231,61 @@ TEST_F(StorageTest, AFolderInPlaceOfTheFileIsUnreadableAndMovedAside)
     ASSERT_TRUE(storage->saveProjects({essayOne()}));
     EXPECT_TRUE(QFileInfo(storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z/inside")).isDir());
     EXPECT_EQ(storage->loadProjects(), QList<Project>{essayOne()});
+}
+
+TEST_F(StorageTest, APipeOrAnEndlessFileInPlaceOfAFileIsUnreadableNotWaitedOnAndMovedAside)
+{
+    auto storage = makeStorage();
+    ASSERT_TRUE(makeFifo(storage->projectsFilePath()));
+    ASSERT_TRUE(makeLink(storage->studyProjectsFilePath(), QStringLiteral("/dev/zero")));
+    PipeWatchdog watchdog({storage->projectsFilePath()}, std::chrono::seconds(20));
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    EXPECT_TRUE(storage->loadStudyProjects().isEmpty());
+    EXPECT_FALSE(watchdog.stop()) << "the load waited on the named pipe";
+
+    // Named in the notice of unreadable files, with what is wrong.
+    ASSERT_TRUE(storage->keptProjectsFile());
+    EXPECT_EQ(storage->keptProjectsFile()->path, storage->projectsFilePath());
+    EXPECT_EQ(storage->keptProjectsFile()->reason, QStringLiteral("it is a named pipe, not a regular file"));
+    ASSERT_TRUE(storage->keptStudyProjectsFile());
+    EXPECT_EQ(storage->keptStudyProjectsFile()->reason, QStringLiteral("it is a device, not a regular file"));
+
+    // Moved by name, never opened; the lists are saved in their place.
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    ASSERT_TRUE(storage->saveStudyProjects({cellsSet()}));
+    const QString suffix = QStringLiteral(".unreadable-20261206T101500Z");
+    EXPECT_EQ(QFileInfo(storage->projectsFilePath() + suffix).isFile(), false);
+    EXPECT_TRUE(QFileInfo(storage->projectsFilePath() + suffix).exists());
+    EXPECT_EQ(QFileInfo(storage->studyProjectsFilePath() + suffix).symLinkTarget(), QStringLiteral("/dev/zero"));
+    EXPECT_EQ(storage->loadProjects(), QList<Project>{essayOne()});
+    EXPECT_EQ(storage->loadStudyProjects().size(), 1);
+}
+
+TEST_F(StorageTest, AFileLargerThanTheLimitIsUnreadableAndKeptWhole)
+{
+    auto storage = makeStorage();
+    {
+        QFile big(storage->projectsFilePath());
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(Storage::kMaxFileBytes + 1)); // sparse: no disk used
+    }
+    EXPECT_TRUE(storage->loadProjects().isEmpty());
+    ASSERT_TRUE(storage->keptProjectsFile());
+    EXPECT_EQ(storage->keptProjectsFile()->reason, QStringLiteral("it is larger than 512 MB"));
+    ASSERT_TRUE(storage->saveProjects({essayOne()}));
+    EXPECT_EQ(QFileInfo(storage->projectsFilePath() + QStringLiteral(".unreadable-20261206T101500Z")).size(),
+              Storage::kMaxFileBytes + 1);
+}
+
+TEST_F(StorageTest, TemporaryFilesOfAnInterruptedSaveGoAtTheNextStart)
+{
+    const QString folder = config().dataFolderPath;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char *name : {"projects.json.Qw3rTy", "study_projects.json.9aZ0bX", "projects.json.backup",
+                             "essay.txt.Qw3rTy", "projects.json"})
+        ASSERT_TRUE(writeAll(QDir(folder).filePath(QString::fromLatin1(name)), "[]"));
+    auto storage = makeStorage();
+    EXPECT_EQ(folderEntries(folder), QStringList({"essay.txt.Qw3rTy", "projects.json", "projects.json.backup"}));
 }
 
 TEST_F(StorageTest, FailedSavesLeaveTheOldFileAndSayWhy)

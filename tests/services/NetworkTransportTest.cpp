@@ -5,7 +5,9 @@
 
 #include "core/VirtualScheduler.h"
 #include "support/CoroTest.h"
+#include "support/EndlessServer.h"
 #include "support/HostileServer.h"
+#include "support/PeakMemory.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -85,6 +87,27 @@ TEST_F(NetworkTransportTest, AnAnswerPastTheCapFailsWithoutBeingHeld)
     const HttpOutcome outcome = send(fair.url("/auth/v1/token"));
     ASSERT_TRUE(std::holds_alternative<HttpResponse>(outcome)) << failureOf(outcome).toStdString();
     EXPECT_EQ(std::get<HttpResponse>(outcome).body.size(), body.size());
+}
+
+TEST_F(NetworkTransportTest, AnAnswerPastTheCapIsCutOffBeforeMemoryGrowsPastASmallMultipleOfTheCap)
+{
+    // The first exchange loads what the network layer needs only once.
+    HostileServer fair([](QTcpSocket *socket, const QByteArray &) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}");
+    });
+    ASSERT_TRUE(std::holds_alternative<HttpResponse>(send(fair.url("/rest/v1/profiles"))));
+
+    for (const auto &[name, head] : kEndlessAnswerHeads) {
+        SCOPED_TRACE(name);
+        EndlessServer server(head);
+        ASSERT_TRUE(server.listening());
+        // Far past the test's own wait: only the cap can end it in time.
+        HttpOutcome outcome = HttpResponse{};
+        const auto growth = peakGrowthBytes(
+            [&] { outcome = send(server.url("/rest/v1/profiles"), std::chrono::minutes(10)); });
+        EXPECT_EQ(failureOf(outcome), NetworkTransport::tooLargeMessage());
+        expectPeakWithinThreeCaps(name, growth, NetworkTransport::kMaxAnswerBytes);
+    }
 }
 
 TEST_F(NetworkTransportTest, TheTimeoutBoundsTheWholeExchangeNotOnlyASilence)

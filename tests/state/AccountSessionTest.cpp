@@ -553,6 +553,9 @@ TEST(AccountSessionStorage, ARotatedTokenReachesTheDiskAtOnce)
     // Signing out leaves nothing to restore after a crash.
     account.signOut();
     EXPECT_FALSE(fileSession());
+    // The profile read of the check ends, and changes nothing.
+    scheduler.advance(1'000);
+    EXPECT_FALSE(fileSession());
 }
 
 // A launch with an expired access token: the restore reads the profile and

@@ -5,7 +5,9 @@
 #include "state/NetworkHttpFetcher.h"
 
 #include "core/VirtualScheduler.h"
+#include "support/EndlessServer.h"
 #include "support/HostileServer.h"
+#include "support/PeakMemory.h"
 
 #include <QTimer>
 
@@ -107,5 +109,26 @@ TEST(NetworkHttpFetcherTest, HostileAnswersGiveNothing)
         if (std::string_view(c.name) == "redirect loop") {
             EXPECT_LE(server.requests().size(), NetworkHttpFetcher::kMaxRedirects + 1);
         }
+    }
+}
+
+TEST(NetworkHttpFetcherTest, AnAnswerPastTheCapIsCutOffBeforeMemoryGrowsPastASmallMultipleOfTheCap)
+{
+    // The first fetch loads what the network layer needs only once.
+    NetworkHttpFetcher fetcher(600'000);
+    HostileServer fair([](QTcpSocket *socket, const QByteArray &) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n<>");
+    });
+    ASSERT_TRUE(fetch(fetcher, fair.url("/appcast.xml")).data);
+
+    for (const auto &[name, head] : kEndlessAnswerHeads) {
+        SCOPED_TRACE(name);
+        EndlessServer server(head);
+        ASSERT_TRUE(server.listening());
+        Fetched got;
+        const auto growth = peakGrowthBytes([&] { got = fetch(fetcher, server.url("/appcast.xml")); });
+        ASSERT_TRUE(got.finished) << "the fetch never ended";
+        EXPECT_FALSE(got.data.has_value());
+        expectPeakWithinThreeCaps(name, growth, NetworkHttpFetcher::kMaxAnswerBytes);
     }
 }

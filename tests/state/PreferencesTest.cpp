@@ -3,6 +3,7 @@
 #include "state/TerminationFlush.h"
 
 #include "model/ModelFixtures.h"
+#include "support/OddFiles.h"
 
 #include "core/VirtualScheduler.h"
 #include "core/WallClock.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 using namespace qv;
 using namespace qv::state;
@@ -166,6 +168,80 @@ TEST_F(FileFixture, UnparsableFileIsMovedAsideAndTheStoreStartsEmpty)
     ASSERT_TRUE(writeAll(dir.filePath("arr.json"), "[1,2]"));
     PreferencesFile r(dir.filePath("arr.json"), scheduler, clock);
     EXPECT_FALSE(r.movedAsidePath().isEmpty());
+}
+
+TEST_F(FileFixture, APipeADeviceOrAnOversizedFileIsMovedAsideUnreadAndTheStoreStartsEmpty)
+{
+    struct Case {
+        const char *name;
+        std::function<bool(const QString &)> make;
+    };
+    const Case cases[] = {
+        {"named pipe", [](const QString &p) { return qv::test::makeFifo(p); }},
+        {"link to a device", [](const QString &p) { return qv::test::makeLink(p, QStringLiteral("/dev/zero")); }},
+        {"larger than the limit",
+         [](const QString &p) {
+             QFile big(p);
+             return big.open(QIODevice::WriteOnly) && big.resize(PreferencesFile::kMaxFileBytes + 1);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QStringLiteral("%1/preferences.json").arg(QLatin1String(c.name)));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+        ASSERT_TRUE(c.make(file));
+        qv::test::PipeWatchdog watchdog({file}, std::chrono::seconds(20));
+        PreferencesFile p(file, scheduler, clock);
+        EXPECT_FALSE(watchdog.stop()) << "the load waited on the named pipe";
+        EXPECT_EQ(p.movedAsidePath(), file + ".unreadable-20261206T101500Z");
+        EXPECT_TRUE(QFileInfo(p.movedAsidePath()).exists() || QFileInfo(p.movedAsidePath()).isSymLink());
+        p.setBool("x", true);
+        EXPECT_TRUE(p.flush());
+        EXPECT_EQ(PreferencesFile(file, scheduler, clock).boolValue("x"), true);
+    }
+}
+
+TEST_F(FileFixture, APipeInPlaceOfASideFileReadsAsAbsent)
+{
+    {
+        PreferencesFile p(path(), scheduler, clock);
+        p.setData("qv_profile_image", bigPicture());
+        p.setString("qv_default_mode", "time");
+        ASSERT_TRUE(p.flush());
+    }
+    const QString side = PreferencesFile(path(), scheduler, clock).sideFilePath("qv_profile_image");
+    ASSERT_FALSE(side.isEmpty());
+    ASSERT_TRUE(QFile::remove(side));
+    ASSERT_TRUE(qv::test::makeFifo(side));
+    qv::test::PipeWatchdog watchdog({side}, std::chrono::seconds(20));
+    PreferencesFile p(path(), scheduler, clock);
+    EXPECT_FALSE(watchdog.stop()) << "the load waited on the named pipe";
+    EXPECT_FALSE(p.contains("qv_profile_image"));
+    EXPECT_EQ(p.stringValue("qv_default_mode"), "time");
+}
+
+TEST_F(FileFixture, TemporaryFilesOfAnInterruptedSaveGoAtTheNextStartAndNothingElse)
+{
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    const QStringList leftovers{"preferences.json.a8Kq2Z", "preferences.qv_profile_image.bin.Xy12ab",
+                                "preferences.qv_resume-1a2b3c4d.bin.000000"};
+    const QStringList others{
+        "notes.json.a8Kq2Z",                            // not a file of the store
+        "preferences.json.backup",                      // a word a person added
+        "preferences.json.a8Kq2",                       // not six characters
+        "preferences.json.unreadable-20261206T101500Z", // a file kept for the user
+        "preferences.qv_profile_image.bin",             // a side file in use
+    };
+    for (const QString &name : leftovers + others)
+        ASSERT_TRUE(writeAll(QDir(folder()).filePath(name), "x"));
+    // A link of the right name points elsewhere: not ours to remove.
+    ASSERT_TRUE(writeAll(dir.filePath("elsewhere"), "x"));
+    ASSERT_TRUE(qv::test::makeLink(QDir(folder()).filePath("preferences.json.L1nk00"), dir.filePath("elsewhere")));
+
+    PreferencesFile p(path(), scheduler, clock);
+    QStringList expected = others + QStringList{"preferences.json.L1nk00"};
+    expected.sort();
+    EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name), expected);
 }
 
 TEST_F(FileFixture, TerminationFlushWritesPendingChanges)

@@ -65,6 +65,16 @@ struct TypingJobHarness {
         makeJob();
     }
 
+    // A run still going when a test ends is stopped and let finish, so that
+    // nothing of it is left suspended on the clock.
+    ~TypingJobHarness()
+    {
+        if (job && job->isRunInFlight()) {
+            job->stopTyping();
+            EXPECT_TRUE(runToEnd()) << "the run did not end after a stop";
+        }
+    }
+
     void makeJob()
     {
         state::TypingJob::Services s;
