@@ -8,6 +8,18 @@ namespace qv::engine {
 using platform::Attribute;
 using platform::Element;
 
+namespace {
+// A box whose role names a one-line entry is one, whether or not it says
+// how many lines it has: the first Return would press its dialog's default
+// button or send its chat message, so none is ever posted to find out.
+bool isOneLineEntry(ElementAccess &elements, const Element &field)
+{
+    namespace Roles = platform::Roles;
+    const std::optional<QString> role = elements.readStringAttribute(field, Attribute::Role);
+    return role && (*role == Roles::TextField || *role == Roles::SearchField || *role == Roles::SecureTextField);
+}
+} // namespace
+
 RunKeyGate::RunKeyGate(TypingEngine &engine) : m_engine(engine) {}
 
 void RunKeyGate::begin(Run run)
@@ -70,7 +82,7 @@ QCoro::Task<KeySent> RunKeyGate::admit(std::optional<SpecialKey> textKey)
     ElementAccess &elements = m_engine.elements();
     const Element field = elements.focusedElement();
     const std::optional<bool> multiLine = elements.readBoolAttribute(field, Attribute::MultiLine);
-    if (multiLine == false) {
+    if (multiLine == false || (!multiLine && isOneLineEntry(elements, field))) {
         line = {Verdict::LeftOut, Refusal::OneLineBox};
         co_return KeySent::LeftOut;
     }

@@ -23,8 +23,9 @@ class TypingEngine;
 //
 // It also keeps line breaks and tabs out of a field that cannot take them:
 // a one-line box never gets Return or Tab (Return would submit, Tab would
-// leave it). Where the platform does not tell, the first Tab (and the first
-// Return) is watched: when the focus left the field, it is put back, with
+// leave it); a box whose role is a one-line entry is one, also when it does
+// not say so. Where neither tells, the first Tab (and the first Return) is
+// watched: when the focus left the field, it is put back, with
 // the caret where it was, before any other key, and that character is left
 // out for the rest of the run; so it is when the field's text stayed as it
 // was.

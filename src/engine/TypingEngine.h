@@ -86,10 +86,12 @@ public:
     // clears it.
     const QString &lastIntendedText() const { return m_lastIntendedText; }
     // The line breaks and tabs of the text the last run left out of the
-    // field because it could not take them, and why. Zero until then; a new
-    // run clears it.
+    // field because it could not take them, and why; a line break left out
+    // is typed as a space unless one stands beside it. Zero until then; a
+    // new run clears it.
     struct LeftOut {
         int returns = 0;
+        int returnsAsSpaces = 0;
         RunKeyGate::Refusal returnsWhy = RunKeyGate::Refusal::None;
         int tabs = 0;
         RunKeyGate::Refusal tabsWhy = RunKeyGate::Refusal::None;

@@ -51,12 +51,36 @@ void TypingRun::phase(RunPhase name)
         m_params.options.onPhase(name);
 }
 
+bool TypingRun::spaceStandsIn(const QString &before, const QStringList &characters, int index)
+{
+    // Nothing to keep apart at either end of the text.
+    if (before.isEmpty() || before == QLatin1String(" "))
+        return false;
+    int next = index + 1;
+    while (next < characters.size() && characters.at(next) == QLatin1String("\n"))
+        ++next;
+    return next < characters.size() && characters.at(next) != QLatin1String(" ");
+}
+
 QString TypingRun::withoutLeftOut(const QString &text) const
 {
-    QString out = text;
-    for (const QString &character : {QStringLiteral("\t"), QStringLiteral("\n")})
-        if (m_engine.m_gate.refusal(character) != RunKeyGate::Refusal::None)
-            out.remove(character);
+    const bool tabsOut = m_engine.m_gate.refusal(QStringLiteral("\t")) != RunKeyGate::Refusal::None;
+    const bool returnsOut = m_engine.m_gate.refusal(QStringLiteral("\n")) != RunKeyGate::Refusal::None;
+    if (!tabsOut && !returnsOut)
+        return text;
+    const QStringList characters = text::graphemes(text);
+    QString out;
+    for (int i = 0; i < characters.size(); ++i) {
+        const QString &c = characters.at(i);
+        if (tabsOut && c == QLatin1String("\t"))
+            continue;
+        if (returnsOut && c == QLatin1String("\n")) {
+            if (spaceStandsIn(out.right(1), characters, i))
+                out += QLatin1Char(' ');
+            continue;
+        }
+        out += c;
+    }
     return out;
 }
 
@@ -67,8 +91,12 @@ void TypingRun::reportLeftOut()
     out.returnsWhy = m_engine.m_gate.refusal(QStringLiteral("\n"));
     out.tabs = m_state.leftOutTabs;
     out.tabsWhy = m_engine.m_gate.refusal(QStringLiteral("\t"));
+    out.returnsAsSpaces = m_state.returnsAsSpaces;
     if (out.total() > 0)
-        m_engine.debug(QStringLiteral("leftOut: returns=%1 tabs=%2").arg(out.returns).arg(out.tabs));
+        m_engine.debug(QStringLiteral("leftOut: returns=%1 tabs=%2 spaces=%3")
+                           .arg(out.returns)
+                           .arg(out.tabs)
+                           .arg(out.returnsAsSpaces));
 }
 
 void TypingRun::progress()
@@ -232,6 +260,11 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
         m_state.buffer += k;
     else
         (k == QLatin1String("\t") ? m_state.leftOutTabs : m_state.leftOutReturns) += 1;
+    if (sent == KeySent::LeftOut && k == QLatin1String("\n")) {
+        const bool held = co_await spaceForLineBreak();
+        if (held)
+            co_return false;
+    }
     progress();
     m_state.keysSinceParagraph += 1;
 
@@ -240,6 +273,26 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
     co_await scheduler.sleep(delay);
     co_await PausePlanner::afterKey(*this, k);
     co_return true;
+}
+
+QCoro::Task<bool> TypingRun::spaceForLineBreak()
+{
+    // The character in front of the caret: the last one typed, else the
+    // last one of the earlier text as this field took it.
+    const QString before =
+        m_state.buffer.isEmpty()
+            ? withoutLeftOut(text::graphemes(m_params.text).mid(0, m_params.start).join(QString())).right(1)
+            : m_state.buffer.right(1);
+    if (!spaceStandsIn(before, m_params.remaining, m_state.charIndex))
+        co_return false;
+    const KeySent sent = co_await m_engine.keys().sendKey(QStringLiteral(" "));
+    if (sent == KeySent::Held)
+        co_return true;
+    if (sent == KeySent::Posted) {
+        m_state.buffer += QLatin1Char(' ');
+        m_state.returnsAsSpaces += 1;
+    }
+    co_return false;
 }
 
 QCoro::Task<bool> TypingRun::holdForFrontmost()

@@ -47,11 +47,13 @@ QString leftOutNote(const engine::TypingEngine::LeftOut &left)
     }
     if (parts.isEmpty())
         return {};
+    // Words a line break kept apart stay apart.
+    const QString spaces = left.returnsAsSpaces > 0 ? QStringLiteral(" Line breaks were typed as spaces.") : QString();
     if (reasons.size() == 2 && reasons[0] == reasons[1])
-        return QStringLiteral("Left out %1 and %2: %3.").arg(parts[0], parts[1], reasons[0]);
+        return QStringLiteral("Left out %1 and %2: %3.").arg(parts[0], parts[1], reasons[0]) + spaces;
     for (int i = 0; i < parts.size(); ++i)
         parts[i] += QStringLiteral(" (") + reasons[i] + QLatin1Char(')');
-    return QStringLiteral("Left out ") + parts.join(QStringLiteral(" and ")) + QLatin1Char('.');
+    return QStringLiteral("Left out ") + parts.join(QStringLiteral(" and ")) + QLatin1Char('.') + spaces;
 }
 } // namespace
 

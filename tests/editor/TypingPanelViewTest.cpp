@@ -231,10 +231,11 @@ TEST_F(PanelView, DoneSaysWhatTheTextBoxCouldNotTake)
     ASSERT_TRUE(clickIntoField());
     EXPECT_FALSE(v->runNoteLabel()->isVisible());
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(field.text(), "Onetwothree");
+    EXPECT_EQ(field.text(), "Onetwo three");
     EXPECT_EQ(v->statusPill()->text(), "Done");
     EXPECT_TRUE(v->runNoteLabel()->isVisible());
-    EXPECT_EQ(v->runNoteLabel()->text(), "Left out 1 line break and 1 tab: the text box has one line.");
+    EXPECT_EQ(v->runNoteLabel()->text(),
+              "Left out 1 line break and 1 tab: the text box has one line. Line breaks were typed as spaces.");
     shoot(v.get(), "done-left-out");
 }
 

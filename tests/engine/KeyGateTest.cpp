@@ -139,7 +139,7 @@ TEST(KeyGate, AnApplicationSwitchDuringAWaitInsideAStepPostsNoKeyThere)
 // nothing leaves the field or submits it, and the run ends without repairs.
 TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
 {
-    enum class Kind { TabLeavesTextArea, OneLineBox, OneLineBoxThatDoesNotSay, TextAreaTakingTabs };
+    enum class Kind { TabLeavesTextArea, OneLineBox, OneLineEntryThatDoesNotSay, BoxOfUnknownKind, TextAreaTakingTabs };
     struct Case {
         const char *field;
         Kind kind;
@@ -154,13 +154,17 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
     const Case cases[] = {
         {"a text area whose Tab moves on", Kind::TabLeavesTextArea, text, "Tabs:onetwo\nthreefour\nend", 3, 0, 1, 2,
          R::FocusLeft, R::None},
-        {"a one-line box whose Return submits", Kind::OneLineBox, text, "Tabs:onetwothreefourend", 3, 2, 0, 0,
+        {"a one-line box whose Return submits", Kind::OneLineBox, text, "Tabs:onetwo threefour end", 3, 2, 0, 0,
          R::OneLineBox, R::OneLineBox},
+        // Its role says it: no key is posted to find out.
+        {"a one-line entry that does not say so, whose Return submits", Kind::OneLineEntryThatDoesNotSay, text,
+         "Tabs:onetwo threefour end", 3, 2, 0, 0, R::OneLineBox, R::OneLineBox},
+        // Nothing tells: the first Tab and the first Return are watched.
         // (Its Return could submit unseen: only the Tab is put to the test.)
-        {"a one-line box that does not say so", Kind::OneLineBoxThatDoesNotSay, "Tabs:\tone\ttwo", "Tabs:onetwo", 2, 0,
-         1, 0, R::FocusLeft, R::None},
-        {"a one-line box that does not say so, and ignores Return", Kind::OneLineBoxThatDoesNotSay, "a\nb\nc", "abc", 0,
-         2, 0, 1, R::None, R::NotTaken},
+        {"a box of unknown kind", Kind::BoxOfUnknownKind, "Tabs:\tone\ttwo", "Tabs:onetwo", 2, 0, 1, 0, R::FocusLeft,
+         R::None},
+        {"a box of unknown kind that ignores Return", Kind::BoxOfUnknownKind, "a\nb\nc", "a b c", 0, 2, 0, 1, R::None,
+         R::NotTaken},
         {"a text area that takes tabs", Kind::TextAreaTakingTabs, text, text, 0, 0, 3, 2, R::None, R::None},
     };
     for (const Case &c : cases) {
@@ -173,12 +177,15 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
             h.field.setTabBehaviour(qv::sim::TabBehaviour::MoveFocus);
             break;
         case Kind::OneLineBox:
-        case Kind::OneLineBoxThatDoesNotSay:
+        case Kind::OneLineEntryThatDoesNotSay:
+        case Kind::BoxOfUnknownKind:
             // One-line boxes keep Return for submitting; this one never
             // gets it when it says what it is.
             target = &h.window.addTextField({20, 5, 300, 30});
-            if (c.kind == Kind::OneLineBoxThatDoesNotSay)
+            if (c.kind != Kind::OneLineBox)
                 target->overrideRead(qv::platform::Attribute::MultiLine, std::nullopt);
+            if (c.kind == Kind::BoxOfUnknownKind)
+                target->setRole(qv::platform::Roles::TextView);
             else
                 target->quirks().submit = [&] { ++submits; };
             target->focus();
@@ -238,4 +245,37 @@ TEST(KeyGate, AFieldThatDoesNotTakeTheFocusBackWaitsForTheUser)
     EXPECT_EQ(next.text(), "next field");
     EXPECT_EQ(h.phases, (QStringList{"typing", "paused", "typing", "editing", "done"}));
     EXPECT_EQ(h.engine.lastLeftOut().tabs, 1);
+}
+
+// A line break a one-line box cannot take becomes one space, so the words
+// around it stay apart, and none where a space already stands beside it;
+// the end compares with that text.
+TEST(KeyGate, ALineBreakLeftOutBecomesOneSpaceUnlessASpaceStandsBesideIt)
+{
+    struct Case {
+        QString text, expected;
+        int spaces;
+    };
+    const Case cases[] = {
+        {"The Bridge at Orley\n\nEvery town", "The Bridge at Orley Every town", 1},
+        {"itself.\nMy grandmother", "itself. My grandmother", 1},
+        {"a space before \nthe break", "a space before the break", 0},
+        {"a space after\n the break", "a space after the break", 0},
+        {"\nat both ends\n", "at both ends", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        GatedRun h;
+        auto &box = h.window.addTextField({20, 5, 300, 30});
+        box.focus();
+        auto a = h.args(c.text, false);
+        a.target = box.element();
+        TypingRun r(h.engine, a);
+        h.run(r);
+        EXPECT_EQ(box.text(), c.expected);
+        EXPECT_EQ(h.engine.lastIntendedText(), c.expected);
+        EXPECT_EQ(h.engine.lastLeftOut().returnsAsSpaces, c.spaces);
+        EXPECT_EQ(h.keysOf(Key::Return), 0);
+        EXPECT_EQ(h.phases.last(), "done");
+    }
 }

@@ -428,11 +428,13 @@ TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
     job->prepareTyping(oneLine);
     sim.clickInto(second);
     ASSERT_TRUE(runToEnd());
-    // Nothing left the box or submitted it; the field is what could be typed.
-    EXPECT_EQ(second.text(), "Title" + QString("Line oneline twoend"));
+    // Nothing left the box or submitted it; the field is what could be
+    // typed, the line break a space that keeps its words apart.
+    EXPECT_EQ(second.text(), "Title" + QString("Line one line twoend"));
     EXPECT_EQ(field.text(), "Notes: ");
     EXPECT_EQ(job->phase(), RunPhase::Done);
-    EXPECT_EQ(job->runNote(), "Left out 1 line break and 1 tab: the text box has one line.");
+    EXPECT_EQ(job->runNote(),
+              "Left out 1 line break and 1 tab: the text box has one line. Line breaks were typed as spaces.");
 
     // The next run starts without the old note; a stopped one adds none.
     job->prepareTyping(oneLine);
