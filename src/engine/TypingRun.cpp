@@ -116,6 +116,8 @@ QCoro::Task<> TypingRun::run()
     m_engine.m_lastIntendedText.clear();
     m_engine.m_lastLeftOut = {};
     m_engine.m_difference.reset();
+    m_engine.m_unchecked.reset();
+    m_engine.m_earlierTextLeft.reset();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
         const bool goOn = co_await typeCharacter(m_params.remaining.at(i));
@@ -475,12 +477,15 @@ QCoro::Task<> TypingRun::endOfText()
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }
     // A repair cut short by a stop is no finished run; a field that differs
-    // from what the run meant to leave there is none either.
+    // from what the run meant to leave there is none either, nor one that
+    // could not be read back to tell.
     if (stopRequested())
         co_return;
     co_await settleEnd();
     if (!stopRequested())
-        phase(m_engine.lastDifference() ? RunPhase::Differs : RunPhase::Done);
+        phase(m_engine.lastDifference()        ? RunPhase::Differs
+              : m_engine.lastUncheckedReason() ? RunPhase::Unchecked
+                                               : RunPhase::Done);
 }
 
 QCoro::Task<> TypingRun::settleEnd()

@@ -445,3 +445,31 @@ TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
     ASSERT_TRUE(runToEnd());
     EXPECT_TRUE(job->runNote().isEmpty());
 }
+
+// A run that cannot read back what it left never says Done: its own status,
+// and its position kept as for a field that differs. A resumed run that left
+// the earlier text as it stood says so under the status.
+TEST_F(Job, ARunThatCannotCheckItsFieldIsNotDoneAndAResumedOneSaysWhatItLeftAlone)
+{
+    field.quirks().valueUnreadable = true;
+    field.quirks().copyCopiesNothing = true;
+    startByClick();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), RunPhase::Unchecked);
+    EXPECT_EQ(job->statusText(), QStringLiteral("Done \u2014 not checked: the text box can\u2019t be read back"));
+    EXPECT_EQ(stored(project), text::graphemeCount(kText)) << "only an exact end forgets the position";
+
+    // Resumed after "Dear team, the plan": the field holds that stretch with
+    // four typos, more than a repair in place may take on.
+    job->resetTyping();
+    field.quirks() = {};
+    const QString earlier = QStringLiteral("Dear team, the plan");
+    field.setText(QStringLiteral("Dxar txam, thx plxn"));
+    job->setResumeIndex(text::graphemeCount(earlier), project);
+    startByClick();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), QStringLiteral("Dxar txam, thx plxn") + kText.mid(earlier.size()));
+    EXPECT_EQ(job->phase(), RunPhase::Done);
+    EXPECT_EQ(job->runNote(), QStringLiteral("The text typed before this run resumed does not read as your project "
+                                             "there; it was left as it stands."));
+}
