@@ -181,10 +181,24 @@ QCoro::Task<> TypingRun::setUp()
     } else {
         m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(o.stopFlag, o.pauseFlag, 2500.0);
         stoppedWaiting = stopRequested();
+        if (!m_state.focusChecksEnabled && !stoppedWaiting) {
+            // Nothing takes text: a key now would go to whatever control has
+            // the focus. The run waits, as after a focus loss, until a text
+            // input has the focus; only a stop ends the wait.
+            m_engine.debug(QStringLiteral("start: no text input has the focus, waiting for one"));
+            phase(RunPhase::Paused);
+            m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(o.stopFlag, o.pauseFlag, std::nullopt);
+            stoppedWaiting = stopRequested();
+        }
     }
     m_engine.debug(QStringLiteral("focusChecksEnabled=") + TypingEngine::boolText(m_state.focusChecksEnabled));
 
-    p.probeElement = element ? element : elements.focusedElement();
+    // The element the run checks at its end: the target when it takes
+    // text, else the text input the wait found (which now has the focus).
+    p.probeElement = element;
+    if (!element || (!elements.isTextInputElementRelaxed(element) && m_state.focusChecksEnabled))
+        if (const platform::Element focused = elements.focusedElement())
+            p.probeElement = focused;
     p.confirmedEditable = p.probeElement && elements.isTextInputElementRelaxed(p.probeElement);
     m_engine.allowClipboardOps = p.confirmedEditable && m_engine.clipboardAllowedFor(p.probeElement);
     std::optional<platform::TextRange> selection;

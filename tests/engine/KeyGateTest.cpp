@@ -279,3 +279,37 @@ TEST(KeyGate, ALineBreakLeftOutBecomesOneSpaceUnlessASpaceStandsBesideIt)
         EXPECT_EQ(h.phases.last(), "done");
     }
 }
+
+// No text input at set-up (the focus on a button): no key goes anywhere
+// until the user puts the focus in a text box; the run waits as after a
+// focus loss, then types there and checks that box. A stop ends the wait.
+TEST(KeyGate, WithNoTextInputAtTheStartNoKeyIsSentUntilOneHasTheFocus)
+{
+    for (const bool stopWaiting : {false, true}) {
+        SCOPED_TRACE(stopWaiting ? "stopped while waiting" : "a click into the text box");
+        GatedRun h;
+        h.field.setFocusable(true);
+        auto &deleteAll = h.window.addButton({20, 550, 100, 30}, "Delete all");
+        deleteAll.setFocusable(true);
+        deleteAll.focus();
+        h.sim.setPointer(QPoint(70, 565)); // over the button: nothing editable there
+        if (stopWaiting)
+            h.sim.after(6000).run([&] { h.stop = true; });
+        else
+            h.sim.after(6000).clickInto(h.field);
+        auto a = h.args("Short and sweet.", false);
+        a.target = deleteAll.element();
+        TypingRun r(h.engine, a);
+        h.run(r);
+        for (const KeyEvent &key : h.sim.log().keys)
+            EXPECT_TRUE(key.target == h.field.element()) << "key at " << key.timeMs();
+        if (stopWaiting) {
+            EXPECT_TRUE(h.sim.log().keys.empty());
+            EXPECT_EQ(h.phases, QStringList{"paused"});
+            continue;
+        }
+        EXPECT_EQ(h.field.text(), "Short and sweet.");
+        EXPECT_GE(h.sim.log().keys.front().timeMs(), 6000);
+        EXPECT_EQ(h.phases, (QStringList{"paused", "typing", "editing", "done"}));
+    }
+}
