@@ -162,6 +162,18 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    if (args.insertionStartHint && args.textBefore) {
+        const platform::Element field = args.element.isNull() ? engine.elements().focusedElement() : args.element;
+        if (const std::optional<QString> live = engine.elements().readFocusedText(field)) {
+            const qint64 start = anchoredSegmentStart(*live, *args.insertionStartHint, args.textBefore, args.textAfter,
+                                                      args.targetText);
+            if (start != *args.insertionStartHint)
+                engine.debug(QStringLiteral("finalizeInsertedSegment: text in front moved the start from %1 to %2")
+                                 .arg(*args.insertionStartHint)
+                                 .arg(start));
+            args.insertionStartHint = start;
+        }
+    }
     // The earlier text stands in front of the segment: fixing it first keeps
     // the segment's start true (moved by any change of length) and leaves
     // the caret to the segment check, as on every other run.

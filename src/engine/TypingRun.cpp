@@ -217,8 +217,10 @@ QCoro::Task<> TypingRun::setUp()
     if (selection) {
         p.insertionStartHint = selection->location;
         if (const std::optional<QString> value = elements.readFocusedText(p.probeElement);
-            value && selection->end() <= value->size())
+            value && selection->end() <= value->size()) {
+            p.textBeforeInsertion = value->left(selection->location);
             p.textAfterInsertion = value->mid(selection->end());
+        }
     }
 
     m_engine.debug(QStringLiteral("start: total=%1 startIndex=%2 ownsWholeField=%3 confirmedEditable=%4 "
@@ -486,6 +488,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.allowClipboardOps = m_engine.allowClipboardOps;
         // A resumed run also answers for the text in front of it.
         args.earlierText = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString()));
+        args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));

@@ -615,3 +615,28 @@ TEST_F(Run, AFieldThatCannotBeReadBackNeverEndsDone)
         }
     }
 }
+
+// The user types a few words in front of the insertion point while the run
+// types after it: the segment, exact where it now stands, ends "done" and
+// nothing is repaired or overwritten.
+TEST_F(Run, TextTypedInFrontOfTheInsertionPointDuringTheRunIsNoDifference)
+{
+    for (const qint64 at : {qint64(0), qint64(4)}) { // the field's start, right before the insertion point
+        SCOPED_TRACE(at);
+        clearAll();
+        field.setText("Hi. \nBye.");
+        field.setCaret(4);
+        onKey = [&](int done) {
+            if (done != 20)
+                return;
+            qv::sim::EditState &edit = field.editState();
+            edit.text.insert(at, "Oh! ");
+            edit.selection.location += 4;
+        };
+        runText(kShort, false);
+        QString expected = "Hi. " + kShort + "\nBye.";
+        expected.insert(at, "Oh! ");
+        EXPECT_EQ(field.text(), expected);
+        EXPECT_EQ(phases.last(), "done") << debug.join('\n').toStdString();
+    }
+}
