@@ -31,6 +31,7 @@ void RunKeyGate::begin(Run run)
     m_tab = {};
     m_return = {};
     m_watched = {};
+    m_followed = {};
     setResumePhase(RunPhase::Typing);
 }
 
@@ -145,10 +146,23 @@ QCoro::Task<KeySent> RunKeyGate::refocus()
 {
     ElementAccess &elements = m_engine.elements();
     const Element field = m_watched;
+    // Where the Tab took the focus: that box having it proves no click.
+    Element tabbedTo = elements.focusedElement();
     bool waited = false;
     for (double elapsed = 0;; elapsed += kPollMs) {
-        if (elements.focusedElement() == field)
+        const Element now = elements.focusedElement();
+        if (now == field)
             break;
+        if (waited && !now.isNull() && !(now == tabbedTo)) {
+            // The user clicked into another text box of the same
+            // application: typing goes on there.
+            if (now.pid() == field.pid() && elements.isTextInputElementRelaxed(now)) {
+                m_followed = now;
+                phase(m_resumePhase);
+                co_return KeySent::Posted;
+            }
+            tabbedTo = {}; // the focus moved on: coming back to that box is the user's doing
+        }
         if (elapsed < kRefocusMs) {
             if (int(elapsed) % 200 == 0)
                 elements.focus(field);

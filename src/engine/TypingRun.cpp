@@ -460,7 +460,13 @@ QCoro::Task<> TypingRun::endOfText()
     phase(RunPhase::Editing);
 
     const QString corrected = applyDeferredErrors(m_state.buffer, m_state.deferredErrors);
-    if (p.ownsWholeField) {
+    if (!m_engine.keyGate().followedTo().isNull()) {
+        // The text went on in another box: neither holds it all, and a
+        // repair of either would type the rest into it a second time.
+        m_engine.m_lastIntendedText = p.options.humanize ? corrected : withoutLeftOut(p.text);
+        m_engine.reportFieldUnchecked(
+            QStringLiteral("the text went on in another text box after a Tab left the first"));
+    } else if (p.ownsWholeField) {
         EndReviewArgs args;
         args.buffer = &m_state.buffer;
         args.errors = m_state.deferredErrors;

@@ -247,6 +247,40 @@ TEST(KeyGate, AFieldThatDoesNotTakeTheFocusBackWaitsForTheUser)
     EXPECT_EQ(h.engine.lastLeftOut().tabs, 1);
 }
 
+// The same wait ended by a click into another text box of the same
+// application: typing goes on there, and the run, its text split between
+// two boxes, repairs neither and does not claim Done. The box the Tab
+// moved to having the focus is no click: the run waits on.
+TEST(KeyGate, AClickIntoAnotherBoxOfTheApplicationAfterATabLeftGoesOnThere)
+{
+    GatedRun h;
+    h.field.setTabBehaviour(qv::sim::TabBehaviour::MoveFocus);
+    h.field.setFocusable(true);
+    h.field.quirks().focusWritesIgnored = true;
+    auto &next = h.window.addTextField({20, 550, 300, 30}, "next field");
+    next.setFocusable(true);
+    auto &notes = h.window.addTextArea({400, 550, 300, 40});
+    notes.setFocusable(true);
+    bool clicked = false;
+    auto a = h.args("one\ttwo three", false);
+    a.onPhase = [&](RunPhase p) {
+        h.phases.append(phaseName(p));
+        if (p == RunPhase::Paused && !clicked) {
+            clicked = true;
+            h.sim.after(3000).clickInto(notes);
+        }
+    };
+    TypingRun r(h.engine, a);
+    h.run(r);
+    // (Typos left for a review stay: no review runs on a split text.)
+    EXPECT_EQ(h.field.text().size(), 3);
+    EXPECT_EQ(next.text(), "next field");
+    EXPECT_EQ(notes.text().size(), 9);
+    EXPECT_EQ(h.keysTo(h.other.pid()), 0);
+    EXPECT_EQ(h.phases, (QStringList{"typing", "paused", "typing", "editing", "unchecked"}));
+    EXPECT_TRUE(h.engine.lastUncheckedReason());
+}
+
 // A line break a one-line box cannot take becomes one space, so the words
 // around it stay apart, and none where a space already stands beside it;
 // the end compares with that text.
