@@ -347,3 +347,22 @@ TEST(KeyGate, WithNoTextInputAtTheStartNoKeyIsSentUntilOneHasTheFocus)
         EXPECT_EQ(h.phases, (QStringList{"paused", "typing", "editing", "done"}));
     }
 }
+
+// A key held by a stop that came while the gate waited keeps the gate held:
+// no later key of the run goes out, also once the run's application is back
+// in front and the stop was taken back.
+TEST(KeyGate, AGateHeldByAStopStaysHeld)
+{
+    GatedRun h;
+    bool stop = false;
+    h.engine.keyGate().begin({h.editor.pid(), [&] { return stop; }, {}, {}, {}});
+    h.other.activate();
+    h.sim.after(1000).run([&] { stop = true; });
+    EXPECT_EQ(qv::test::runTask(h.clock, h.engine.keys().sendKey(QStringLiteral("a"))), KeySent::Held);
+    h.editor.activate();
+    stop = false;
+    EXPECT_EQ(qv::test::runTask(h.clock, h.engine.keys().sendKey(QStringLiteral("b"))), KeySent::Held);
+    EXPECT_EQ(qv::test::runTask(h.clock, h.engine.keys().sendKey(SpecialKey::Delete)), KeySent::Held);
+    EXPECT_TRUE(h.sim.log().keys.empty());
+    h.engine.keyGate().end();
+}
