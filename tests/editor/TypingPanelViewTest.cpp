@@ -223,6 +223,23 @@ TEST_F(PanelView, ATextBoxThatDiffersIsNamedWithTheCountAndOffersExit)
     shoot(v.get(), "differs");
 }
 
+TEST_F(PanelView, ATextBoxThatCannotBeReadBackIsNotDoneAndSaysSo)
+{
+    field.quirks().valueUnreadable = true;
+    field.quirks().copyCopiesNothing = true;
+    auto v = view(essay);
+    click(v->startButton());
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(v->statusPill()->text(), "Done, Not Checked");
+    EXPECT_FALSE(v->differenceLabel()->isHidden());
+    EXPECT_EQ(v->differenceLabel()->text(),
+              QStringLiteral("This text box can\u2019t be read back, so what it holds was not compared with your "
+                             "project. Check it before you go on."));
+    EXPECT_TRUE(v->exitButton()->isVisible());
+    shoot(v.get(), "unchecked");
+}
+
 TEST_F(PanelView, DoneSaysWhatTheTextBoxCouldNotTake)
 {
     field.setMultiLine(false); // a one-line box: no line breaks, no tabs
