@@ -60,7 +60,8 @@ QString TypingPanelModel::runNote() const
 {
     // Also beside Differs: the characters left out are not what differs.
     const RunPhase phase = m_app.phase();
-    return phase == RunPhase::Done || phase == RunPhase::Differs ? m_app.runNote() : QString();
+    return phase == RunPhase::Done || phase == RunPhase::Differs || phase == RunPhase::Unchecked ? m_app.runNote()
+                                                                                                 : QString();
 }
 
 QString TypingPanelModel::targetAppName() const { return m_app.typingTargetAppName(); }

@@ -24,6 +24,8 @@ QString statusMessage(RunPhase phase, bool humanize)
         return QStringLiteral("Done");
     case RunPhase::Differs:
         return QStringLiteral("Text Box Differs");
+    case RunPhase::Unchecked:
+        return QStringLiteral("Done, Not Checked");
     case RunPhase::Stopped:
         return QStringLiteral("Stopped");
     }
@@ -32,9 +34,13 @@ QString statusMessage(RunPhase phase, bool humanize)
 
 QString differenceNote(RunPhase phase, std::optional<int> characters)
 {
+    const QString check = QStringLiteral("Check it before you go on.");
+    if (phase == RunPhase::Unchecked)
+        return QStringLiteral("This text box can\u2019t be read back, so what it holds was not compared with your "
+                              "project. ")
+               + check;
     if (phase != RunPhase::Differs)
         return {};
-    const QString check = QStringLiteral("Check it before you go on.");
     if (!characters || *characters < 1)
         return QStringLiteral("The text box does not hold exactly your project's text. ") + check;
     return QStringLiteral("The text box differs from your project by %1 character%2. ")
@@ -47,7 +53,8 @@ ActionRow actionRowFor(RunPhase phase)
 {
     if (phase == RunPhase::Idle)
         return ActionRow::Start;
-    if (phase == RunPhase::Done || phase == RunPhase::Differs || phase == RunPhase::Stopped)
+    if (phase == RunPhase::Done || phase == RunPhase::Differs || phase == RunPhase::Unchecked
+        || phase == RunPhase::Stopped)
         return ActionRow::Exit;
     return ActionRow::PauseStop;
 }

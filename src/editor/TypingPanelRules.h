@@ -17,7 +17,8 @@ using engine::RunPhase;
 QString statusMessage(RunPhase phase, bool humanize);
 
 // The plain words under the status when the text box differs from the
-// project at the end of a run; empty in every other phase.
+// project at the end of a run, or could not be checked; empty in every other
+// phase.
 QString differenceNote(RunPhase phase, std::optional<int> characters);
 
 // Which row of buttons a phase gets.

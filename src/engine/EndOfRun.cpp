@@ -108,9 +108,31 @@ void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const
                                   differingCharacters(have, target));
 }
 
-void unreadable(TypingEngine &engine)
+const QString kUnreadable = QStringLiteral("the text box cannot be read back");
+
+// The whole field when accessibility cannot read it: select-all and copy,
+// then Right, which collapses the selection at the end of the text (no
+// caret write is trusted to). Unread: the run was not checked.
+QCoro::Task<> checkWholeFieldByClipboard(TypingEngine &engine, ExactMatchRepair &reader, QString intended,
+                                         StopFlag stopFlag)
 {
-    engine.debug(QStringLiteral("finalCheck: the field cannot be read, not verified"));
+    if (stopped(stopFlag))
+        co_return;
+    if (!engine.allowClipboardOps) {
+        engine.reportFieldUnchecked(kUnreadable);
+        co_return;
+    }
+    const ClipboardRead copied = co_await reader.readAll(stopFlag);
+    const std::optional<QString> live = copied.value();
+    if (copied.outcome != ClipboardRead::Outcome::NotRead && copied.outcome != ClipboardRead::Outcome::Withheld
+        && mayPressCaretKeys(engine))
+        co_await engine.keys().sendKey(SpecialKey::Right);
+    if (stopped(stopFlag))
+        co_return;
+    if (live)
+        checkWholeField(engine, *live, intended);
+    else
+        engine.reportFieldUnchecked(kUnreadable + QStringLiteral(", through accessibility or a copy"));
 }
 } // namespace
 
@@ -126,7 +148,7 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
     if (!live) {
-        unreadable(engine);
+        co_await checkWholeFieldByClipboard(engine, reader, intended, stopFlag);
         co_return;
     }
     if (review.keysMayBePending())
@@ -140,6 +162,18 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    if (args.insertionStartHint && args.textBefore) {
+        const platform::Element field = args.element.isNull() ? engine.elements().focusedElement() : args.element;
+        if (const std::optional<QString> live = engine.elements().readFocusedText(field)) {
+            const qint64 start = anchoredSegmentStart(*live, *args.insertionStartHint, args.textBefore, args.textAfter,
+                                                      args.targetText);
+            if (start != *args.insertionStartHint)
+                engine.debug(QStringLiteral("finalizeInsertedSegment: text in front moved the start from %1 to %2")
+                                 .arg(*args.insertionStartHint)
+                                 .arg(start));
+            args.insertionStartHint = start;
+        }
+    }
     // The earlier text stands in front of the segment: fixing it first keeps
     // the segment's start true (moved by any change of length) and leaves
     // the caret to the segment check, as on every other run.
@@ -158,7 +192,8 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
     if (!live) {
-        unreadable(engine);
+        if (!stopped(stopFlag))
+            engine.reportFieldUnchecked(kUnreadable);
         co_return;
     }
     // The typed text ends where the text that stood after it begins; the
@@ -168,8 +203,12 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
         end = live->size() - after->size();
     if (end)
         co_await leaveCaretAt(engine, element, *end, *live);
-    if (!stopped(stopFlag) && verifier.segmentStart())
+    if (stopped(stopFlag))
+        co_return;
+    if (verifier.segmentStart())
         checkSegment(engine, *live, *verifier.segmentStart(), target, after);
+    else
+        engine.reportFieldUnchecked(QStringLiteral("where the typed text begins in the text box is not known"));
 }
 
 } // namespace qv::engine

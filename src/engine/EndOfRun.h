@@ -55,6 +55,10 @@ struct SegmentArgs {
     // be read: while the field still ends with it, the segment ends where it
     // begins.
     std::optional<QString> textAfter;
+    // The field's text in front of the insertion point at set-up, when it
+    // could be read: text the user typed in front of it during the run
+    // moves the segment, which is found again by it.
+    std::optional<QString> textBefore;
 };
 
 // The two repair procedures the end of a run hands the field to. Both leave

@@ -403,9 +403,12 @@ QCoro::Task<> EndReview::leaveCaretAtEnd()
     ElementAccess &elements = m_engine.elements();
     const Element target = m_args.element.isNull() ? elements.focusedElement() : m_args.element;
     const qint64 end = elements.textLengthEstimate(target).value_or(m_buffer->size());
-    const bool placed = co_await elements.placeCaretConfirmed(end, m_args.element);
+    co_await elements.placeCaretConfirmed(end, m_args.element);
+    // A caret write that cannot be read back proves nothing: a select-all
+    // that may stand is collapsed by Right (which does nothing at the end of
+    // a collapsed caret).
     const std::optional<platform::TextRange> range = elements.selectedTextRange(m_args.element);
-    const bool selectionStands = range ? range->length > 0 : (!placed && m_repair.wholeFieldMaySelected());
+    const bool selectionStands = range ? range->length > 0 : m_repair.wholeFieldMaySelected();
     if (!selectionStands || stopped())
         co_return;
     // Accessibility cannot collapse it: Right ends a selection at its end,

@@ -136,4 +136,30 @@ int tailRetypeCount(int length, int cap)
     return std::min({cap, length / 12, 80});
 }
 
+qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optional<QString> &before,
+                            const std::optional<QString> &after, const QString &target)
+{
+    if (!before)
+        return hint;
+    // The user's text went in (or out) where `before` and the field part
+    // (at the insertion point when all of `before` is still there).
+    const int changedAt = commonPrefixLength(live, *before);
+    // The segment read whole right in front of the text after it.
+    if (after && live.endsWith(*after)) {
+        const qint64 start = live.size() - after->size() - target.size();
+        if (start >= changedAt && live.mid(start, target.size()) == target)
+            return start;
+    }
+    if (changedAt == before->size())
+        return hint;
+    // Else right after what stood between the change and the insertion point.
+    const QString rest = before->mid(changedAt);
+    if (!rest.isEmpty()) {
+        const qint64 found = live.indexOf(rest, changedAt);
+        if (found >= 0)
+            return found + rest.size();
+    }
+    return hint;
+}
+
 } // namespace qv::engine

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace qv::engine {
 
 // Pure rules of the end-of-run repairs. Lengths and positions are UTF-16
@@ -50,6 +52,16 @@ bool tailFixLikely(const QString &current, const QString &target);
 // 3 units and 15 % of the target (the segment then holds someone else's
 // text, not a typo of ours).
 bool segmentOverwriteRefused(const QString &segment, const QString &target);
+
+// Where an inserted segment of `target` begins in the field's text `live`,
+// when `before` and `after` stood in front of and behind the insertion
+// point `hint` at set-up (absent: not read). Text the user typed (or
+// deleted) in front of the insertion point during the run moves the
+// segment: it is found again right in front of `after` when it reads whole
+// there, else right after what is left of `before`. Answers `hint` when the
+// text before it is unchanged or nothing tells.
+qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optional<QString> &before,
+                            const std::optional<QString> &after, const QString &target);
 
 // Units of the field's end retyped by the review: up to 12 of a short text,
 // else a twelfth of it, at most 80; never more than `cap`.

@@ -46,9 +46,10 @@ PrefixComparison ResumedPrefixRepair::compare(const QString &earlier, const QStr
     return result;
 }
 
-void ResumedPrefixRepair::leave(const QString &why)
+void ResumedPrefixRepair::leave(const QString &why, bool differs)
 {
     m_engine.debug(QStringLiteral("resumePrefix: earlier text left as it stands (") + why + QLatin1Char(')'));
+    m_engine.reportEarlierTextLeft({differs, why});
 }
 
 QCoro::Task<qint64> ResumedPrefixRepair::run()
@@ -86,16 +87,17 @@ QCoro::Task<qint64> ResumedPrefixRepair::run()
     if (start < 0 || end > live->size()) {
         leave(QStringLiteral("the field holds %1 units before the insertion point, the earlier text %2")
                   .arg(std::min<qint64>(end, live->size()))
-                  .arg(length));
+                  .arg(length),
+              true);
         co_return 0;
     }
     if (!text::isGraphemeBoundary(*live, int(start)) || !text::isGraphemeBoundary(*live, int(end))) {
-        leave(QStringLiteral("the stretch splits a character"));
+        leave(QStringLiteral("the stretch splits a character"), true);
         co_return 0;
     }
     const PrefixComparison comparison = compare(m_earlier, live->mid(start, length));
     if (!comparison.repairable) {
-        leave(comparison.reason);
+        leave(comparison.reason, true);
         co_return 0;
     }
     if (comparison.typos.isEmpty())
@@ -105,6 +107,9 @@ QCoro::Task<qint64> ResumedPrefixRepair::run()
     co_await fixAll(comparison.typos, start, live->size());
     co_await restoreCaret();
     m_engine.debug(QStringLiteral("resumePrefix: fixed=%1 of %2").arg(m_fixed).arg(comparison.typos.size()));
+    if (m_fixed < comparison.typos.size() && !stopped())
+        m_engine.reportEarlierTextLeft(
+            {true, QStringLiteral("%1 of %2 typos put right").arg(m_fixed).arg(comparison.typos.size())});
     co_return m_delta;
 }
 

@@ -66,7 +66,9 @@ private:
     // the remaining fixes must not run.
     QCoro::Task<bool> fixOne(PrefixTypo typo, qint64 at, qint64 fieldLength, bool &stop);
     QCoro::Task<> restoreCaret();
-    void leave(const QString &why);
+    // Leaves the earlier text as it stands and tells the run; `differs`:
+    // it was read and is not the earlier text (else it was not checked).
+    void leave(const QString &why, bool differs = false);
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 
     TypingEngine &m_engine;

@@ -8,6 +8,18 @@ namespace qv::engine {
 using platform::Attribute;
 using platform::Element;
 
+namespace {
+// A box whose role names a one-line entry is one, whether or not it says
+// how many lines it has: the first Return would press its dialog's default
+// button or send its chat message, so none is ever posted to find out.
+bool isOneLineEntry(ElementAccess &elements, const Element &field)
+{
+    namespace Roles = platform::Roles;
+    const std::optional<QString> role = elements.readStringAttribute(field, Attribute::Role);
+    return role && (*role == Roles::TextField || *role == Roles::SearchField || *role == Roles::SecureTextField);
+}
+} // namespace
+
 RunKeyGate::RunKeyGate(TypingEngine &engine) : m_engine(engine) {}
 
 void RunKeyGate::begin(Run run)
@@ -19,6 +31,7 @@ void RunKeyGate::begin(Run run)
     m_tab = {};
     m_return = {};
     m_watched = {};
+    m_followed = {};
     setResumePhase(RunPhase::Typing);
 }
 
@@ -70,7 +83,7 @@ QCoro::Task<KeySent> RunKeyGate::admit(std::optional<SpecialKey> textKey)
     ElementAccess &elements = m_engine.elements();
     const Element field = elements.focusedElement();
     const std::optional<bool> multiLine = elements.readBoolAttribute(field, Attribute::MultiLine);
-    if (multiLine == false) {
+    if (multiLine == false || (!multiLine && isOneLineEntry(elements, field))) {
         line = {Verdict::LeftOut, Refusal::OneLineBox};
         co_return KeySent::LeftOut;
     }
@@ -133,10 +146,23 @@ QCoro::Task<KeySent> RunKeyGate::refocus()
 {
     ElementAccess &elements = m_engine.elements();
     const Element field = m_watched;
+    // Where the Tab took the focus: that box having it proves no click.
+    Element tabbedTo = elements.focusedElement();
     bool waited = false;
     for (double elapsed = 0;; elapsed += kPollMs) {
-        if (elements.focusedElement() == field)
+        const Element now = elements.focusedElement();
+        if (now == field)
             break;
+        if (waited && !now.isNull() && !(now == tabbedTo)) {
+            // The user clicked into another text box of the same
+            // application: typing goes on there.
+            if (now.pid() == field.pid() && elements.isTextInputElementRelaxed(now)) {
+                m_followed = now;
+                phase(m_resumePhase);
+                co_return KeySent::Posted;
+            }
+            tabbedTo = {}; // the focus moved on: coming back to that box is the user's doing
+        }
         if (elapsed < kRefocusMs) {
             if (int(elapsed) % 200 == 0)
                 elements.focus(field);

@@ -23,11 +23,13 @@ class TypingEngine;
 //
 // It also keeps line breaks and tabs out of a field that cannot take them:
 // a one-line box never gets Return or Tab (Return would submit, Tab would
-// leave it). Where the platform does not tell, the first Tab (and the first
-// Return) is watched: when the focus left the field, it is put back, with
+// leave it); a box whose role is a one-line entry is one, also when it does
+// not say so. Where neither tells, the first Tab (and the first Return) is
+// watched: when the focus left the field, it is put back, with
 // the caret where it was, before any other key, and that character is left
 // out for the rest of the run; so it is when the field's text stayed as it
-// was.
+// was. While the run waits for the user to put the focus back, a click into
+// another text box of the same application lets it go on there.
 //
 // Between begin() and end() the run's rules hold; otherwise every key passes.
 class RunKeyGate final : public KeyGate {
@@ -59,6 +61,10 @@ public:
 
     // Whether the run leaves this character ("\n" or "\t") out, and why.
     Refusal refusal(const QString &character) const;
+    // The text box the run went on in after a Tab left its field and the
+    // user clicked into another box of the same application (null: none).
+    // The run's text is then split between two boxes.
+    const platform::Element &followedTo() const { return m_followed; }
 
     QCoro::Task<KeySent> admit(std::optional<SpecialKey> textKey) override;
     QCoro::Task<KeySent> posted(SpecialKey textKey) override;
@@ -92,6 +98,7 @@ private:
     LineKey m_return;
     // The field a watched key went to, as it was before the key.
     platform::Element m_watched;
+    platform::Element m_followed;
     std::optional<QString> m_watchedText;
     std::optional<platform::TextRange> m_watchedSelection;
 };

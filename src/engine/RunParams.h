@@ -40,8 +40,9 @@ struct RunParams {
     int maxDeferred = 0;
     // Start of the selection read at set-up (where the typed text begins).
     std::optional<qint64> insertionStartHint;
-    // The field's text after the selection read at set-up (the typed text
-    // replaces the selection and stands in front of it).
+    // The field's text before and after the selection read at set-up (the
+    // typed text replaces the selection and stands between them).
+    std::optional<QString> textBeforeInsertion;
     std::optional<QString> textAfterInsertion;
 
     QList<int> sentenceLengths; // characters of each sentence of `remaining`

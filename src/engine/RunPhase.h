@@ -5,7 +5,7 @@
 namespace qv::engine {
 
 // Where a typing job stands. The engine reports Typing, Paused, Editing and
-// one of Done or Differs; the job adds the phases around a run (Idle,
+// one of Done, Differs or Unchecked; the job adds the phases around a run (Idle,
 // Awaiting its text box, Stopped), and the typing panel shows them all.
 enum class RunPhase {
     Idle,
@@ -18,6 +18,10 @@ enum class RunPhase {
     // the run meant to leave there (the whole field when the run owned it,
     // else the run's own segment).
     Differs,
+    // The run reached its end, but what the field holds could not be read
+    // back (or the run's segment could not be found in it): it was not
+    // checked, and the run does not claim Done.
+    Unchecked,
     Stopped,
 };
 
@@ -39,6 +43,8 @@ inline QString phaseName(RunPhase phase)
         return QStringLiteral("done");
     case RunPhase::Differs:
         return QStringLiteral("differs");
+    case RunPhase::Unchecked:
+        return QStringLiteral("unchecked");
     case RunPhase::Stopped:
         return QStringLiteral("stopped");
     }

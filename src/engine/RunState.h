@@ -32,6 +32,7 @@ struct RunState {
     // Line breaks and tabs of the text the field could not take.
     int leftOutReturns = 0;
     int leftOutTabs = 0;
+    int returnsAsSpaces = 0; // left-out line breaks typed as a space
     int immediateTypos = 0;
     int deferredTypos = 0;
     int typoCount() const { return immediateTypos + deferredTypos; }

@@ -47,6 +47,14 @@ void TypingEngine::reportFieldDiffers(const QString &reason, std::optional<int> 
         m_difference->characters = characters;
 }
 
+void TypingEngine::reportFieldUnchecked(const QString &reason)
+{
+    debug(QStringLiteral("outcome: not checked (%1)").arg(reason));
+    m_unchecked = reason;
+}
+
+void TypingEngine::reportEarlierTextLeft(EarlierTextLeft left) { m_earlierTextLeft = std::move(left); }
+
 bool TypingEngine::clipboardAllowedFor(const platform::Element &target)
 {
     return m_elements.isTextInputElementRelaxed(target) && !m_elements.isTerminal(target);

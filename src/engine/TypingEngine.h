@@ -77,8 +77,8 @@ public:
     // Progress counts characters from the beginning of the text; phases are
     // Typing, Paused, Editing, then Done, or Differs when the
     // field read back at the end does not hold what the run meant to leave
-    // there. A stop returns at once and reports no phase of its own. The engine and every closure must outlive
-    // the task; one run at a time.
+    // there, or Unchecked when it could not be read back. A stop returns at once and reports no phase of its own. The
+    // engine and every closure must outlive the task; one run at a time.
     QCoro::Task<> typeText(RunOptions options);
     // What the last run that reached its end asked the repair to leave in
     // the field: its text with CR LF and CR as LF without humanize, else the
@@ -86,10 +86,12 @@ public:
     // clears it.
     const QString &lastIntendedText() const { return m_lastIntendedText; }
     // The line breaks and tabs of the text the last run left out of the
-    // field because it could not take them, and why. Zero until then; a new
-    // run clears it.
+    // field because it could not take them, and why; a line break left out
+    // is typed as a space unless one stands beside it. Zero until then; a
+    // new run clears it.
     struct LeftOut {
         int returns = 0;
+        int returnsAsSpaces = 0;
         RunKeyGate::Refusal returnsWhy = RunKeyGate::Refusal::None;
         int tabs = 0;
         RunKeyGate::Refusal tabsWhy = RunKeyGate::Refusal::None;
@@ -99,6 +101,23 @@ public:
     // Why the field differed at the end of the last run that reported
     // Differs; absent after an exact end. A new run clears it.
     const std::optional<FieldDifference> &lastDifference() const { return m_difference; }
+    // Why the last run could not check what it left in the field (it then
+    // ends Unchecked unless the field was seen to differ); absent when it
+    // could. A new run clears it.
+    const std::optional<QString> &lastUncheckedReason() const { return m_unchecked; }
+    // Records that the field could not be read back to check the run: the
+    // run then never ends in Done.
+    void reportFieldUnchecked(const QString &reason);
+    // A resumed run leaves the text in front of it as it stands when that
+    // text is not the project's with a few typos (or cannot be checked):
+    // whether it was read and differs, and why, for the run note. Absent
+    // when it was exact or put right. A new run clears it.
+    struct EarlierTextLeft {
+        bool differs = false; // read, and not the project's text (else: not checked)
+        QString reason;
+    };
+    const std::optional<EarlierTextLeft> &lastEarlierTextLeft() const { return m_earlierTextLeft; }
+    void reportEarlierTextLeft(EarlierTextLeft left);
     // Records that the field does not hold what the run means to leave
     // there: the run then ends in Differs instead of Done. Every
     // report goes to the debug log; the latest count given stands.
@@ -206,6 +225,8 @@ private:
     QString m_lastIntendedText;
     LeftOut m_lastLeftOut;
     std::optional<FieldDifference> m_difference;
+    std::optional<QString> m_unchecked;
+    std::optional<EarlierTextLeft> m_earlierTextLeft;
     struct LateCopy {
         std::shared_ptr<const PasteboardSnapshot> snapshot;
         qint64 changeCount = 0;

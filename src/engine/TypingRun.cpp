@@ -51,12 +51,36 @@ void TypingRun::phase(RunPhase name)
         m_params.options.onPhase(name);
 }
 
+bool TypingRun::spaceStandsIn(const QString &before, const QStringList &characters, int index)
+{
+    // Nothing to keep apart at either end of the text.
+    if (before.isEmpty() || before == QLatin1String(" "))
+        return false;
+    int next = index + 1;
+    while (next < characters.size() && characters.at(next) == QLatin1String("\n"))
+        ++next;
+    return next < characters.size() && characters.at(next) != QLatin1String(" ");
+}
+
 QString TypingRun::withoutLeftOut(const QString &text) const
 {
-    QString out = text;
-    for (const QString &character : {QStringLiteral("\t"), QStringLiteral("\n")})
-        if (m_engine.m_gate.refusal(character) != RunKeyGate::Refusal::None)
-            out.remove(character);
+    const bool tabsOut = m_engine.m_gate.refusal(QStringLiteral("\t")) != RunKeyGate::Refusal::None;
+    const bool returnsOut = m_engine.m_gate.refusal(QStringLiteral("\n")) != RunKeyGate::Refusal::None;
+    if (!tabsOut && !returnsOut)
+        return text;
+    const QStringList characters = text::graphemes(text);
+    QString out;
+    for (int i = 0; i < characters.size(); ++i) {
+        const QString &c = characters.at(i);
+        if (tabsOut && c == QLatin1String("\t"))
+            continue;
+        if (returnsOut && c == QLatin1String("\n")) {
+            if (spaceStandsIn(out.right(1), characters, i))
+                out += QLatin1Char(' ');
+            continue;
+        }
+        out += c;
+    }
     return out;
 }
 
@@ -67,8 +91,12 @@ void TypingRun::reportLeftOut()
     out.returnsWhy = m_engine.m_gate.refusal(QStringLiteral("\n"));
     out.tabs = m_state.leftOutTabs;
     out.tabsWhy = m_engine.m_gate.refusal(QStringLiteral("\t"));
+    out.returnsAsSpaces = m_state.returnsAsSpaces;
     if (out.total() > 0)
-        m_engine.debug(QStringLiteral("leftOut: returns=%1 tabs=%2").arg(out.returns).arg(out.tabs));
+        m_engine.debug(QStringLiteral("leftOut: returns=%1 tabs=%2 spaces=%3")
+                           .arg(out.returns)
+                           .arg(out.tabs)
+                           .arg(out.returnsAsSpaces));
 }
 
 void TypingRun::progress()
@@ -88,6 +116,8 @@ QCoro::Task<> TypingRun::run()
     m_engine.m_lastIntendedText.clear();
     m_engine.m_lastLeftOut = {};
     m_engine.m_difference.reset();
+    m_engine.m_unchecked.reset();
+    m_engine.m_earlierTextLeft.reset();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
         const bool goOn = co_await typeCharacter(m_params.remaining.at(i));
@@ -151,10 +181,24 @@ QCoro::Task<> TypingRun::setUp()
     } else {
         m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(o.stopFlag, o.pauseFlag, 2500.0);
         stoppedWaiting = stopRequested();
+        if (!m_state.focusChecksEnabled && !stoppedWaiting) {
+            // Nothing takes text: a key now would go to whatever control has
+            // the focus. The run waits, as after a focus loss, until a text
+            // input has the focus; only a stop ends the wait.
+            m_engine.debug(QStringLiteral("start: no text input has the focus, waiting for one"));
+            phase(RunPhase::Paused);
+            m_state.focusChecksEnabled = co_await elements.waitForTextInputFocus(o.stopFlag, o.pauseFlag, std::nullopt);
+            stoppedWaiting = stopRequested();
+        }
     }
     m_engine.debug(QStringLiteral("focusChecksEnabled=") + TypingEngine::boolText(m_state.focusChecksEnabled));
 
-    p.probeElement = element ? element : elements.focusedElement();
+    // The element the run checks at its end: the target when it takes
+    // text, else the text input the wait found (which now has the focus).
+    p.probeElement = element;
+    if (!element || (!elements.isTextInputElementRelaxed(element) && m_state.focusChecksEnabled))
+        if (const platform::Element focused = elements.focusedElement())
+            p.probeElement = focused;
     p.confirmedEditable = p.probeElement && elements.isTextInputElementRelaxed(p.probeElement);
     m_engine.allowClipboardOps = p.confirmedEditable && m_engine.clipboardAllowedFor(p.probeElement);
     std::optional<platform::TextRange> selection;
@@ -173,8 +217,10 @@ QCoro::Task<> TypingRun::setUp()
     if (selection) {
         p.insertionStartHint = selection->location;
         if (const std::optional<QString> value = elements.readFocusedText(p.probeElement);
-            value && selection->end() <= value->size())
+            value && selection->end() <= value->size()) {
+            p.textBeforeInsertion = value->left(selection->location);
             p.textAfterInsertion = value->mid(selection->end());
+        }
     }
 
     m_engine.debug(QStringLiteral("start: total=%1 startIndex=%2 ownsWholeField=%3 confirmedEditable=%4 "
@@ -232,6 +278,11 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
         m_state.buffer += k;
     else
         (k == QLatin1String("\t") ? m_state.leftOutTabs : m_state.leftOutReturns) += 1;
+    if (sent == KeySent::LeftOut && k == QLatin1String("\n")) {
+        const bool held = co_await spaceForLineBreak();
+        if (held)
+            co_return false;
+    }
     progress();
     m_state.keysSinceParagraph += 1;
 
@@ -240,6 +291,26 @@ QCoro::Task<bool> TypingRun::typeCharacter(QString c)
     co_await scheduler.sleep(delay);
     co_await PausePlanner::afterKey(*this, k);
     co_return true;
+}
+
+QCoro::Task<bool> TypingRun::spaceForLineBreak()
+{
+    // The character in front of the caret: the last one typed, else the
+    // last one of the earlier text as this field took it.
+    const QString before =
+        m_state.buffer.isEmpty()
+            ? withoutLeftOut(text::graphemes(m_params.text).mid(0, m_params.start).join(QString())).right(1)
+            : m_state.buffer.right(1);
+    if (!spaceStandsIn(before, m_params.remaining, m_state.charIndex))
+        co_return false;
+    const KeySent sent = co_await m_engine.keys().sendKey(QStringLiteral(" "));
+    if (sent == KeySent::Held)
+        co_return true;
+    if (sent == KeySent::Posted) {
+        m_state.buffer += QLatin1Char(' ');
+        m_state.returnsAsSpaces += 1;
+    }
+    co_return false;
 }
 
 QCoro::Task<bool> TypingRun::holdForFrontmost()
@@ -389,7 +460,13 @@ QCoro::Task<> TypingRun::endOfText()
     phase(RunPhase::Editing);
 
     const QString corrected = applyDeferredErrors(m_state.buffer, m_state.deferredErrors);
-    if (p.ownsWholeField) {
+    if (!m_engine.keyGate().followedTo().isNull()) {
+        // The text went on in another box: neither holds it all, and a
+        // repair of either would type the rest into it a second time.
+        m_engine.m_lastIntendedText = p.options.humanize ? corrected : withoutLeftOut(p.text);
+        m_engine.reportFieldUnchecked(
+            QStringLiteral("the text went on in another text box after a Tab left the first"));
+    } else if (p.ownsWholeField) {
         EndReviewArgs args;
         args.buffer = &m_state.buffer;
         args.errors = m_state.deferredErrors;
@@ -417,17 +494,21 @@ QCoro::Task<> TypingRun::endOfText()
         args.allowClipboardOps = m_engine.allowClipboardOps;
         // A resumed run also answers for the text in front of it.
         args.earlierText = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString()));
+        args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }
     // A repair cut short by a stop is no finished run; a field that differs
-    // from what the run meant to leave there is none either.
+    // from what the run meant to leave there is none either, nor one that
+    // could not be read back to tell.
     if (stopRequested())
         co_return;
     co_await settleEnd();
     if (!stopRequested())
-        phase(m_engine.lastDifference() ? RunPhase::Differs : RunPhase::Done);
+        phase(m_engine.lastDifference()        ? RunPhase::Differs
+              : m_engine.lastUncheckedReason() ? RunPhase::Unchecked
+                                               : RunPhase::Done);
 }
 
 QCoro::Task<> TypingRun::settleEnd()

@@ -9,6 +9,7 @@
 
 #include <QCoro/QCoroTask>
 #include <QString>
+#include <QStringList>
 
 namespace qv::engine {
 
@@ -54,8 +55,16 @@ private:
     // landed; a field not read whole is reported as not verified.
     QCoro::Task<> settleEnd();
     bool frontmostIsRequired();
-    // The text without the characters the field could not take.
+    // The text as the field takes it: without the tabs it cannot take, and
+    // each line break it cannot take as one space (none beside a space).
     QString withoutLeftOut(const QString &text) const;
+    // Whether a line break left out at `index` of `characters`, after
+    // `before` (the character in front of it as typed), becomes a space: not
+    // when a space stands beside it, so words never join and no space doubles.
+    static bool spaceStandsIn(const QString &before, const QStringList &characters, int index);
+    // Types the space for the line break in hand when one stands in; true
+    // when the gate held it (a stop).
+    QCoro::Task<bool> spaceForLineBreak();
     void reportLeftOut();
     void phase(RunPhase name);
     void progress();

@@ -27,6 +27,7 @@ inline const QString pausedByClick = QStringLiteral(
 inline const QString clickToContinue = QStringLiteral("Click back into the text box (outside Quorvel) to continue");
 inline const QString clickToResume = QStringLiteral("Click back into the text box (outside Quorvel) to resume");
 inline const QString stopped = QStringLiteral("Stopped");
+inline const QString unchecked = QStringLiteral("Done \u2014 not checked: the text box can\u2019t be read back");
 inline QString differs(std::optional<int> characters)
 {
     if (!characters || *characters < 1)

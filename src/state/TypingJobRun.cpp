@@ -47,11 +47,34 @@ QString leftOutNote(const engine::TypingEngine::LeftOut &left)
     }
     if (parts.isEmpty())
         return {};
+    // Words a line break kept apart stay apart.
+    const QString spaces = left.returnsAsSpaces > 0 ? QStringLiteral(" Line breaks were typed as spaces.") : QString();
     if (reasons.size() == 2 && reasons[0] == reasons[1])
-        return QStringLiteral("Left out %1 and %2: %3.").arg(parts[0], parts[1], reasons[0]);
+        return QStringLiteral("Left out %1 and %2: %3.").arg(parts[0], parts[1], reasons[0]) + spaces;
     for (int i = 0; i < parts.size(); ++i)
         parts[i] += QStringLiteral(" (") + reasons[i] + QLatin1Char(')');
-    return QStringLiteral("Left out ") + parts.join(QStringLiteral(" and ")) + QLatin1Char('.');
+    return QStringLiteral("Left out ") + parts.join(QStringLiteral(" and ")) + QLatin1Char('.') + spaces;
+}
+
+// The panel's line on the text in front of a resumed run, when the run
+// left it as it stood.
+QString earlierTextNote(const std::optional<engine::TypingEngine::EarlierTextLeft> &left)
+{
+    if (!left)
+        return {};
+    if (left->differs)
+        return QStringLiteral("The text typed before this run resumed does not read as your project there; "
+                              "it was left as it stands.");
+    return QStringLiteral("The text typed before this run resumed could not be checked; it was left as it stands.");
+}
+
+QString runNoteOf(const engine::TypingEngine &engine)
+{
+    QStringList lines;
+    for (const QString &line : {leftOutNote(engine.lastLeftOut()), earlierTextNote(engine.lastEarlierTextLeft())})
+        if (!line.isEmpty())
+            lines << line;
+    return lines.join(QLatin1Char(' '));
 }
 } // namespace
 
@@ -109,7 +132,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
         co_return;
     m_runningJobId.reset();
     m_runningFlags.reset();
-    postRunEnd(jobId, flags, leftOutNote(engine->lastLeftOut()));
+    postRunEnd(jobId, flags, runNoteOf(*engine));
 }
 
 // The closures handed to the engine are made outside the coroutine: they
@@ -149,6 +172,8 @@ engine::PhaseSink TypingJob::phaseSink(quint64 jobId, const Project &project)
             difference = engine->lastDifference()->characters;
             qCInfo(typingLog).noquote() << "run ended, the text box differs from the project:"
                                         << engine->lastDifference()->reason;
+        } else if (engine && engine->lastUncheckedReason() && phase == RunPhase::Unchecked) {
+            qCInfo(typingLog).noquote() << "run ended, the text box was not checked:" << *engine->lastUncheckedReason();
         }
         scheduler->singleShot(0, [self, jobId, project, phase, difference] {
             if (self)
@@ -178,8 +203,8 @@ void TypingJob::applyProgress(quint64 jobId, const Project &project, int typed, 
 
 void TypingJob::applyPhase(quint64 jobId, const Project &project, RunPhase phase, std::optional<int> difference)
 {
-    // Only an exact end forgets the position: a field that differs keeps it,
-    // as a stopped run does.
+    // Only an exact end forgets the position: a field that differs, or
+    // could not be checked, keeps it, as a stopped run does.
     if (phase == RunPhase::Done)
         clearResumeIndex(project);
     if (!isCurrent(jobId))
@@ -195,6 +220,8 @@ void TypingJob::applyPhase(quint64 jobId, const Project &project, RunPhase phase
         setStatusText(says::done);
     else if (phase == RunPhase::Differs)
         setStatusText(says::differs(difference));
+    else if (phase == RunPhase::Unchecked)
+        setStatusText(says::unchecked);
 }
 
 void TypingJob::finishRun(quint64 jobId, bool stopped, const QString &note)

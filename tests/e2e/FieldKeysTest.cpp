@@ -39,12 +39,11 @@ TEST_F(FieldKeys, ABrowserTextAreaWhoseTabMovesOnKeepsEveryKeyAndLeavesTheTabsOu
     EXPECT_EQ(r.leftOut.tabs, 3);
     EXPECT_EQ(r.leftOut.tabsWhy, Refusal::FocusLeft);
     EXPECT_EQ(r.leftOut.returns, 0);
-    EXPECT_TRUE(r.debug.contains(QStringLiteral("leftOut: returns=0 tabs=3")));
+    EXPECT_TRUE(r.debug.contains(QStringLiteral("leftOut: returns=0 tabs=3 spaces=0")));
 }
 
-// GTK says its entry has one line: neither key is typed. Qt does not say:
-// the first Tab leaves and is taken back, the first Return changes nothing;
-// neither is typed again.
+// GTK says its entry has one line; Qt does not say, but its edits of
+// several lines do: in both, neither key is typed.
 struct OneLineCase {
     Kind kind;
     Refusal tabsWhy;
@@ -63,7 +62,8 @@ TEST_P(OneLineEntry, TakesNoLineBreakOrTabAndNoOtherFieldGetsAKey)
     const RunResult r = type({.text = kText, .target = entry, .seed = 24});
     ASSERT_TRUE(r.finished);
     expectPlainPhases(r);
-    const QString expected = without(kText, QStringLiteral("\t\n"));
+    // Each line break a space, so the words around it stay apart.
+    const QString expected = without(kText, QStringLiteral("\t")).replace(QLatin1Char('\n'), QLatin1Char(' '));
     EXPECT_EQ(r.intended.toStdString(), expected.toStdString());
     EXPECT_EQ(settledDump(*app, QStringLiteral("entry"), expected), expected);
     EXPECT_EQ(app->dump(QStringLiteral("view")), QString());
@@ -75,7 +75,7 @@ TEST_P(OneLineEntry, TakesNoLineBreakOrTabAndNoOtherFieldGetsAKey)
 
 INSTANTIATE_TEST_SUITE_P(Toolkits, OneLineEntry,
                          ::testing::Values(OneLineCase{Kind::Gtk, Refusal::OneLineBox, Refusal::OneLineBox},
-                                           OneLineCase{Kind::Qt, Refusal::FocusLeft, Refusal::NotTaken}),
+                                           OneLineCase{Kind::Qt, Refusal::OneLineBox, Refusal::OneLineBox}),
                          [](const ::testing::TestParamInfo<OneLineCase> &info) {
                              return std::string(info.param.kind == Kind::Gtk ? "Gtk" : "Qt");
                          });

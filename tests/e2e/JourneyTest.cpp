@@ -192,6 +192,53 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
     EXPECT_EQ(savedProjectId(), id);
 }
 
+// A one-line box in a Qt dialog whose default button Return would press: a
+// text with line breaks goes in with a space for each, the dialog stays open,
+// and the panel says what was left out.
+TEST_F(Journey, AQtDialogsOneLineBoxGetsNoReturnAndThePanelSaysWhatWasLeftOut)
+{
+    const QString text = QStringLiteral("Dear Ann,\nthe maps are ready.\n\nSee you at nine.");
+    TargetApp qt(TargetApp::Kind::Qt);
+    QString why;
+    ASSERT_TRUE(qt.start(&why)) << why.toStdString();
+    ASSERT_EQ(qt.command(QStringLiteral("dialog")), QStringLiteral("ok"));
+    const QRect edit = qt.geometry(QStringLiteral("dialog"));
+    ASSERT_FALSE(edit.isEmpty());
+
+    startQuorvel(QProcess::ForwardedChannels);
+    ASSERT_NO_FATAL_FAILURE(signIn());
+    ASSERT_NO_FATAL_FAILURE(enterWorkspace(QStringLiteral("Quorvel"), QStringLiteral("+ NEW PROJECT"), kButton));
+    ASSERT_TRUE(press(QStringLiteral("+ NEW PROJECT")));
+    ASSERT_TRUE(press(QStringLiteral("Text"), {})) << "no editor";
+    ASSERT_TRUE(ui->setText(QStringLiteral("Text"), text));
+    const auto humanize = waitFor(QStringLiteral("Humanize"), {}, 3000);
+    ASSERT_TRUE(humanize);
+    if (humanize->checked) {
+        ASSERT_TRUE(input::click(humanize->extents.center()));
+    }
+    ASSERT_TRUE(press(QStringLiteral("Speed"), {}));
+    ASSERT_TRUE(input::key(QStringLiteral("End")));
+    ASSERT_TRUE(press(QStringLiteral("Save")));
+    ASSERT_TRUE(waitUntil([&] { return !findFile(QStringLiteral("projects.json")).isEmpty(); }, 5000));
+
+    openPanel(QStringLiteral("Start Typing"));
+    ASSERT_EQ(qt.command(QStringLiteral("focus dialog")), QStringLiteral("ok"));
+    ASSERT_TRUE(press(QStringLiteral("Start Typing")));
+    ASSERT_TRUE(waitFor(QStringLiteral("Waiting for Text Box"), kLabel, 5000));
+    ASSERT_TRUE(input::click(edit.center()));
+    ASSERT_TRUE(waitFor(QStringLiteral("Typing..."), kLabel, 8000)) << "typing did not start";
+    ASSERT_TRUE(waitFor(QStringLiteral("Done"), kLabel, 60000))
+        << "the run did not finish; the box holds \"" << qt.dump(QStringLiteral("dialog")).value_or("?").toStdString()
+        << '"';
+    EXPECT_EQ(qt.dump(QStringLiteral("dialog")), QStringLiteral("Dear Ann, the maps are ready. See you at nine."));
+    EXPECT_EQ(qt.command(QStringLiteral("dialogstate")), QStringLiteral("dialogstate 1 0"))
+        << "Return reached the dialog";
+    EXPECT_TRUE(waitFor(QStringLiteral("Left out 3 line breaks (the text box has one line). "
+                                       "Line breaks were typed as spaces."),
+                        kLabel, 5000))
+        << "the panel does not say what was left out";
+}
+
 // Two copies would each save over the other's library: a second launch
 // hands over to the running one and exits, which keeps running.
 TEST_F(Journey, ASecondLaunchHandsOverToTheRunningCopyAndExits)

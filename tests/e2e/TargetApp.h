@@ -31,6 +31,9 @@ namespace qv::e2e {
 //   geom view|entry         "geom X Y W H" of the widget, global
 //   clip                    (GTK) own the clipboard with several types
 //   readclip TARGET         "clip TARGET HEX" of the clipboard ("-": none)
+//   dialog                  (Qt) open a dialog whose line edit ("dialog" as the
+//                           widget) would press the default OK on Return
+//   dialogstate             (Qt) "dialogstate VISIBLE ACCEPTED" of that dialog
 //   hang SECONDS            stop answering for a while
 //   quit
 class TargetApp {

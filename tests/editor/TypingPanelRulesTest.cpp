@@ -29,6 +29,7 @@ TEST(TypingPanelRules, EveryPhaseHasItsStatusButtonsCardGlowAndHighlight)
                          Row{RunPhase::Editing, "Finalizing (Exact Match)", ActionRow::PauseStop, false},
                          Row{RunPhase::Done, "Done", ActionRow::Exit, false},
                          Row{RunPhase::Differs, "Text Box Differs", ActionRow::Exit, false},
+                         Row{RunPhase::Unchecked, "Done, Not Checked", ActionRow::Exit, false},
                          Row{RunPhase::Stopped, "Stopped", ActionRow::Exit, false},
                          Row{RunPhase::Idle, "Ready", ActionRow::Start, false}}) {
         SCOPED_TRACE(phaseName(r.phase).toStdString());
@@ -66,6 +67,10 @@ TEST(TypingPanelRules, OnlyAFieldThatDiffersGetsANoteWithTheCountWhereKnown)
     for (const std::optional<int> unknown : {std::optional<int>(), std::optional<int>(0)})
         EXPECT_EQ(differenceNote(RunPhase::Differs, unknown),
                   "The text box does not hold exactly your project's text. Check it before you go on.");
+    // A field that could not be read back was not compared at all.
+    EXPECT_EQ(differenceNote(RunPhase::Unchecked, std::nullopt),
+              "This text box can\u2019t be read back, so what it holds was not compared with your project. "
+              "Check it before you go on.");
     for (const RunPhase phase : {RunPhase::Done, RunPhase::Stopped, RunPhase::Editing, RunPhase::Idle})
         EXPECT_TRUE(differenceNote(phase, 3).isEmpty()) << phaseName(phase).toStdString();
 }

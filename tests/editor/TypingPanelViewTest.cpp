@@ -225,6 +225,23 @@ TEST_F(PanelView, ATextBoxThatDiffersIsNamedWithTheCountAndOffersExit)
     shoot(v.get(), "differs");
 }
 
+TEST_F(PanelView, ATextBoxThatCannotBeReadBackIsNotDoneAndSaysSo)
+{
+    field.quirks().valueUnreadable = true;
+    field.quirks().copyCopiesNothing = true;
+    auto v = view(essay);
+    click(v->startButton());
+    ASSERT_TRUE(clickIntoField());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(v->statusPill()->text(), "Done, Not Checked");
+    EXPECT_FALSE(v->differenceLabel()->isHidden());
+    EXPECT_EQ(v->differenceLabel()->text(),
+              QStringLiteral("This text box can\u2019t be read back, so what it holds was not compared with your "
+                             "project. Check it before you go on."));
+    EXPECT_TRUE(v->exitButton()->isVisible());
+    shoot(v.get(), "unchecked");
+}
+
 TEST_F(PanelView, DoneSaysWhatTheTextBoxCouldNotTake)
 {
     field.setMultiLine(false); // a one-line box: no line breaks, no tabs
@@ -233,10 +250,11 @@ TEST_F(PanelView, DoneSaysWhatTheTextBoxCouldNotTake)
     ASSERT_TRUE(clickIntoField());
     EXPECT_FALSE(v->runNoteLabel()->isVisible());
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(field.text(), "Onetwothree");
+    EXPECT_EQ(field.text(), "Onetwo three");
     EXPECT_EQ(v->statusPill()->text(), "Done");
     EXPECT_TRUE(v->runNoteLabel()->isVisible());
-    EXPECT_EQ(v->runNoteLabel()->text(), "Left out 1 line break and 1 tab: the text box has one line.");
+    EXPECT_EQ(v->runNoteLabel()->text(),
+              "Left out 1 line break and 1 tab: the text box has one line. Line breaks were typed as spaces.");
     shoot(v.get(), "done-left-out");
 }
 

@@ -2,6 +2,7 @@
 // simulated desktop: the field's final text, the caret, the phases and the
 // user's clipboard.
 
+#include "engine/EndReview.h"
 #include "engine/Rewording.h"
 
 #include "RepairFixture.h"
@@ -395,4 +396,33 @@ TEST_F(Review, RetypesThatChangeNothingWaitForTheirKeysBeforeTheCaretMoves)
     EXPECT_EQ(sim.log().count(Key::Backspace), 3) << "two typos and the tail's selection";
     EXPECT_TRUE(linesContain(QStringLiteral("retypeTail: count=12"))) << lines.join('\n').toStdString();
     EXPECT_TRUE(caretCollapsedAt(text.size()));
+}
+
+// The review's last select-all (the tail fix's check through a copy) leaves
+// the whole text selected; where no caret write holds, its closing Right is
+// what collapses that selection at the end, whether or not the selection
+// can be read.
+TEST_F(Review, WhereNoCaretWriteHoldsTheClosingRightCollapsesTheSelectAll)
+{
+    for (const bool selectionReadable : {true, false}) {
+        SCOPED_TRACE(selectionReadable ? "selection readable" : "selection unreadable");
+        typed(kText, {{90, "z"}});
+        field.quirks().valueUnreadable = true;
+        field.quirks().caretWritesIgnored = true;
+        if (!selectionReadable)
+            field.overrideRead(qv::platform::Attribute::SelectedTextRange, std::nullopt);
+        lines.clear();
+        // The review alone, without the end-of-run check that follows it.
+        engine.allowClipboardOps = true;
+        EndReview review(engine, args(kText));
+        runTask(clock, review.run());
+        engine.allowClipboardOps = false;
+        EXPECT_TRUE(linesContain("endReview: tail fix applied")) << lines.join('\n').toStdString();
+        EXPECT_EQ(field.text(), kText);
+        EXPECT_TRUE(caretCollapsedAt(kText.size()));
+        ASSERT_FALSE(sim.log().keys.empty());
+        EXPECT_EQ(sim.log().keys.back().key, Key::Right);
+        field.clearOverrides(qv::platform::Attribute::SelectedTextRange);
+        field.quirks() = {};
+    }
 }

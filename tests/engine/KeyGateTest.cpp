@@ -139,7 +139,7 @@ TEST(KeyGate, AnApplicationSwitchDuringAWaitInsideAStepPostsNoKeyThere)
 // nothing leaves the field or submits it, and the run ends without repairs.
 TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
 {
-    enum class Kind { TabLeavesTextArea, OneLineBox, OneLineBoxThatDoesNotSay, TextAreaTakingTabs };
+    enum class Kind { TabLeavesTextArea, OneLineBox, OneLineEntryThatDoesNotSay, BoxOfUnknownKind, TextAreaTakingTabs };
     struct Case {
         const char *field;
         Kind kind;
@@ -154,13 +154,17 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
     const Case cases[] = {
         {"a text area whose Tab moves on", Kind::TabLeavesTextArea, text, "Tabs:onetwo\nthreefour\nend", 3, 0, 1, 2,
          R::FocusLeft, R::None},
-        {"a one-line box whose Return submits", Kind::OneLineBox, text, "Tabs:onetwothreefourend", 3, 2, 0, 0,
+        {"a one-line box whose Return submits", Kind::OneLineBox, text, "Tabs:onetwo threefour end", 3, 2, 0, 0,
          R::OneLineBox, R::OneLineBox},
+        // Its role says it: no key is posted to find out.
+        {"a one-line entry that does not say so, whose Return submits", Kind::OneLineEntryThatDoesNotSay, text,
+         "Tabs:onetwo threefour end", 3, 2, 0, 0, R::OneLineBox, R::OneLineBox},
+        // Nothing tells: the first Tab and the first Return are watched.
         // (Its Return could submit unseen: only the Tab is put to the test.)
-        {"a one-line box that does not say so", Kind::OneLineBoxThatDoesNotSay, "Tabs:\tone\ttwo", "Tabs:onetwo", 2, 0,
-         1, 0, R::FocusLeft, R::None},
-        {"a one-line box that does not say so, and ignores Return", Kind::OneLineBoxThatDoesNotSay, "a\nb\nc", "abc", 0,
-         2, 0, 1, R::None, R::NotTaken},
+        {"a box of unknown kind", Kind::BoxOfUnknownKind, "Tabs:\tone\ttwo", "Tabs:onetwo", 2, 0, 1, 0, R::FocusLeft,
+         R::None},
+        {"a box of unknown kind that ignores Return", Kind::BoxOfUnknownKind, "a\nb\nc", "a b c", 0, 2, 0, 1, R::None,
+         R::NotTaken},
         {"a text area that takes tabs", Kind::TextAreaTakingTabs, text, text, 0, 0, 3, 2, R::None, R::None},
     };
     for (const Case &c : cases) {
@@ -173,12 +177,15 @@ TEST(KeyGate, LineBreaksAndTabsStayOutOfFieldsThatCannotTakeThem)
             h.field.setTabBehaviour(qv::sim::TabBehaviour::MoveFocus);
             break;
         case Kind::OneLineBox:
-        case Kind::OneLineBoxThatDoesNotSay:
+        case Kind::OneLineEntryThatDoesNotSay:
+        case Kind::BoxOfUnknownKind:
             // One-line boxes keep Return for submitting; this one never
             // gets it when it says what it is.
             target = &h.window.addTextField({20, 5, 300, 30});
-            if (c.kind == Kind::OneLineBoxThatDoesNotSay)
+            if (c.kind != Kind::OneLineBox)
                 target->overrideRead(qv::platform::Attribute::MultiLine, std::nullopt);
+            if (c.kind == Kind::BoxOfUnknownKind)
+                target->setRole(qv::platform::Roles::TextView);
             else
                 target->quirks().submit = [&] { ++submits; };
             target->focus();
@@ -238,4 +245,124 @@ TEST(KeyGate, AFieldThatDoesNotTakeTheFocusBackWaitsForTheUser)
     EXPECT_EQ(next.text(), "next field");
     EXPECT_EQ(h.phases, (QStringList{"typing", "paused", "typing", "editing", "done"}));
     EXPECT_EQ(h.engine.lastLeftOut().tabs, 1);
+}
+
+// The same wait ended by a click into another text box of the same
+// application: typing goes on there, and the run, its text split between
+// two boxes, repairs neither and does not claim Done. The box the Tab
+// moved to having the focus is no click: the run waits on.
+TEST(KeyGate, AClickIntoAnotherBoxOfTheApplicationAfterATabLeftGoesOnThere)
+{
+    GatedRun h;
+    h.field.setTabBehaviour(qv::sim::TabBehaviour::MoveFocus);
+    h.field.setFocusable(true);
+    h.field.quirks().focusWritesIgnored = true;
+    auto &next = h.window.addTextField({20, 550, 300, 30}, "next field");
+    next.setFocusable(true);
+    auto &notes = h.window.addTextArea({400, 550, 300, 40});
+    notes.setFocusable(true);
+    bool clicked = false;
+    auto a = h.args("one\ttwo three", false);
+    a.onPhase = [&](RunPhase p) {
+        h.phases.append(phaseName(p));
+        if (p == RunPhase::Paused && !clicked) {
+            clicked = true;
+            h.sim.after(3000).clickInto(notes);
+        }
+    };
+    TypingRun r(h.engine, a);
+    h.run(r);
+    // (Typos left for a review stay: no review runs on a split text.)
+    EXPECT_EQ(h.field.text().size(), 3);
+    EXPECT_EQ(next.text(), "next field");
+    EXPECT_EQ(notes.text().size(), 9);
+    EXPECT_EQ(h.keysTo(h.other.pid()), 0);
+    EXPECT_EQ(h.phases, (QStringList{"typing", "paused", "typing", "editing", "unchecked"}));
+    EXPECT_TRUE(h.engine.lastUncheckedReason());
+}
+
+// A line break a one-line box cannot take becomes one space, so the words
+// around it stay apart, and none where a space already stands beside it;
+// the end compares with that text.
+TEST(KeyGate, ALineBreakLeftOutBecomesOneSpaceUnlessASpaceStandsBesideIt)
+{
+    struct Case {
+        QString text, expected;
+        int spaces;
+    };
+    const Case cases[] = {
+        {"The Bridge at Orley\n\nEvery town", "The Bridge at Orley Every town", 1},
+        {"itself.\nMy grandmother", "itself. My grandmother", 1},
+        {"a space before \nthe break", "a space before the break", 0},
+        {"a space after\n the break", "a space after the break", 0},
+        {"\nat both ends\n", "at both ends", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        GatedRun h;
+        auto &box = h.window.addTextField({20, 5, 300, 30});
+        box.focus();
+        auto a = h.args(c.text, false);
+        a.target = box.element();
+        TypingRun r(h.engine, a);
+        h.run(r);
+        EXPECT_EQ(box.text(), c.expected);
+        EXPECT_EQ(h.engine.lastIntendedText(), c.expected);
+        EXPECT_EQ(h.engine.lastLeftOut().returnsAsSpaces, c.spaces);
+        EXPECT_EQ(h.keysOf(Key::Return), 0);
+        EXPECT_EQ(h.phases.last(), "done");
+    }
+}
+
+// No text input at set-up (the focus on a button): no key goes anywhere
+// until the user puts the focus in a text box; the run waits as after a
+// focus loss, then types there and checks that box. A stop ends the wait.
+TEST(KeyGate, WithNoTextInputAtTheStartNoKeyIsSentUntilOneHasTheFocus)
+{
+    for (const bool stopWaiting : {false, true}) {
+        SCOPED_TRACE(stopWaiting ? "stopped while waiting" : "a click into the text box");
+        GatedRun h;
+        h.field.setFocusable(true);
+        auto &deleteAll = h.window.addButton({20, 550, 100, 30}, "Delete all");
+        deleteAll.setFocusable(true);
+        deleteAll.focus();
+        h.sim.setPointer(QPoint(70, 565)); // over the button: nothing editable there
+        if (stopWaiting)
+            h.sim.after(6000).run([&] { h.stop = true; });
+        else
+            h.sim.after(6000).clickInto(h.field);
+        auto a = h.args("Short and sweet.", false);
+        a.target = deleteAll.element();
+        TypingRun r(h.engine, a);
+        h.run(r);
+        for (const KeyEvent &key : h.sim.log().keys)
+            EXPECT_TRUE(key.target == h.field.element()) << "key at " << key.timeMs();
+        if (stopWaiting) {
+            EXPECT_TRUE(h.sim.log().keys.empty());
+            EXPECT_EQ(h.phases, QStringList{"paused"});
+            continue;
+        }
+        EXPECT_EQ(h.field.text(), "Short and sweet.");
+        EXPECT_GE(h.sim.log().keys.front().timeMs(), 6000);
+        EXPECT_EQ(h.phases, (QStringList{"paused", "typing", "editing", "done"}));
+    }
+}
+
+// A key held by a stop that came while the gate waited keeps the gate held:
+// no later key of the run goes out, also once the run's application is back
+// in front and the stop was taken back.
+TEST(KeyGate, AGateHeldByAStopStaysHeld)
+{
+    GatedRun h;
+    bool stop = false;
+    h.engine.keyGate().begin({h.editor.pid(), [&] { return stop; }, {}, {}, {}});
+    h.other.activate();
+    h.sim.after(1000).run([&] { stop = true; });
+    EXPECT_EQ(qv::test::runTask(h.clock, h.engine.keys().sendKey(QStringLiteral("a"))), KeySent::Held);
+    h.editor.activate();
+    stop = false;
+    EXPECT_EQ(qv::test::runTask(h.clock, h.engine.keys().sendKey(QStringLiteral("b"))), KeySent::Held);
+    EXPECT_EQ(qv::test::runTask(h.clock, h.engine.keys().sendKey(SpecialKey::Delete)), KeySent::Held);
+    EXPECT_TRUE(h.sim.log().keys.empty());
+    h.engine.keyGate().end();
 }

@@ -175,3 +175,30 @@ TEST(RepairRules, DifferingCharactersCountEachTypoOnceWhereverItStands)
         EXPECT_EQ(differingCharacters(QString::fromUtf8(c.live), QString::fromUtf8(c.intended)), c.characters)
             << c.live;
 }
+
+// The segment's start found again after the user typed (or deleted) text in
+// front of the insertion point during the run; set-up read "Hi. " + "|" +
+// " Bye." with the run typing "Text".
+TEST(RepairRules, TheSegmentStartFollowsTextChangedInFrontOfIt)
+{
+    const QString before = "Hi. ";
+    const QString after = " Bye.";
+    struct Case {
+        const char *name;
+        QString live;
+        std::optional<QString> before, after;
+        qint64 start;
+    };
+    const Case cases[] = {
+        {"unchanged", "Hi. Text Bye.", before, after, 4},
+        {"typed at the field's start", "Oh! Hi. Text Bye.", before, after, 8},
+        {"typed right before the segment", "Hi. wow Text Bye.", before, after, 8},
+        {"deleted in front", "i. Text Bye.", before, after, 3},
+        // A typo in the segment: found again after what is left of the text before it.
+        {"typed at the start, a typo in the segment", "Oh! Hi. Txet Bye.", before, after, 8},
+        {"typed at the start, the text after it changed too", "Oh! Hi. Text Bye!", before, after, 8},
+        {"nothing read at set-up", "Oh! Hi. Text Bye.", std::nullopt, after, 4},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(anchoredSegmentStart(c.live, 4, c.before, c.after, "Text"), c.start) << c.name;
+}

@@ -164,6 +164,9 @@ TEST_F(Prefix, AFieldEditedInTheMeantimeIsLeftAloneWithOneLine)
             EXPECT_EQ(prefixLines().value(0), "resumePrefix: earlier text left as it stands (" + c.reason + ")");
         }
         EXPECT_TRUE(sim.log().keys.empty()) << c.left.toStdString();
+        // The run is told, for its note: read, and not the earlier text.
+        ASSERT_TRUE(engine.lastEarlierTextLeft());
+        EXPECT_TRUE(engine.lastEarlierTextLeft()->differs);
     }
 }
 
@@ -175,6 +178,8 @@ TEST_F(Prefix, WithoutAnInsertionPointNothingIsGuessed)
     finish(std::move(a));
     EXPECT_TRUE(field.text().startsWith(kLeft));
     EXPECT_EQ(prefixLines(), QStringList{"resumePrefix: earlier text left as it stands (no insertion point)"});
+    ASSERT_TRUE(engine.lastEarlierTextLeft());
+    EXPECT_FALSE(engine.lastEarlierTextLeft()->differs) << "not checked";
 }
 
 TEST_F(Prefix, AnUnconfirmedSelectionIsNeverTypedOver)

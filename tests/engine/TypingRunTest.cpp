@@ -565,3 +565,78 @@ TEST_F(Run, WordEndActionsKeepTheirScheduleAndTheEditsNeedBudget)
         }
     }
 }
+
+// A field whose text cannot be read back at the end never ends "done": read
+// through a copy it ends "differs" when it does not hold the text, and when
+// it cannot be read at all, or the run's segment cannot be found in it, the
+// run ends "unchecked".
+TEST_F(Run, AFieldThatCannotBeReadBackNeverEndsDone)
+{
+    const QString other = QStringLiteral("Someone else's notes, nothing like the project at all, and longer too.");
+    struct Case {
+        const char *name;
+        bool humanize;
+        bool copies;    // the copy shortcut works
+        bool overwrite; // someone else's text replaces the field after the last key
+        bool rewrites;  // the application turns every "o" into "0"
+        QString before; // text in the field before the run (the segment path)
+        QString phase;
+    };
+    const Case cases[] = {
+        {"deferred typos left, no copy", true, false, false, false, {}, "unchecked"},
+        {"someone else's text, the wipe refused", false, true, true, false, {}, "differs"},
+        {"the application's rewrite, read by a copy", false, true, false, true, {}, "differs"},
+        {"the application's rewrite, no copy", false, false, false, true, {}, "unchecked"},
+        {"a segment with no insertion point", false, true, false, false, "Hi. ", "unchecked"},
+        {"an exact field read by a copy", false, true, false, false, {}, "done"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        clearAll();
+        field.setText(c.before);
+        field.quirks() = {};
+        field.quirks().valueUnreadable = true;
+        field.quirks().copyCopiesNothing = !c.copies;
+        if (!c.before.isEmpty()) // neither the selection nor the caret can be read
+            field.quirks().onlyCharacterCount = true;
+        if (c.rewrites)
+            field.quirks().transform = [](const QString &, const QString &typed) {
+                return typed == "o" ? QStringLiteral("0") : typed;
+            };
+        onKey = [&](int done) {
+            if (c.overwrite && done == int(qv::text::graphemeCount(kShort)))
+                field.setText(other);
+        };
+        runText(kShort, c.humanize);
+        EXPECT_EQ(phases.last(), c.phase) << debug.join('\n').toStdString();
+        EXPECT_EQ(bool(engine.lastUncheckedReason()), c.phase == "unchecked");
+        if (c.overwrite) {
+            EXPECT_EQ(field.text(), other);
+        }
+    }
+}
+
+// The user types a few words in front of the insertion point while the run
+// types after it: the segment, exact where it now stands, ends "done" and
+// nothing is repaired or overwritten.
+TEST_F(Run, TextTypedInFrontOfTheInsertionPointDuringTheRunIsNoDifference)
+{
+    for (const qint64 at : {qint64(0), qint64(4)}) { // the field's start, right before the insertion point
+        SCOPED_TRACE(at);
+        clearAll();
+        field.setText("Hi. \nBye.");
+        field.setCaret(4);
+        onKey = [&](int done) {
+            if (done != 20)
+                return;
+            qv::sim::EditState &edit = field.editState();
+            edit.text.insert(at, "Oh! ");
+            edit.selection.location += 4;
+        };
+        runText(kShort, false);
+        QString expected = "Hi. " + kShort + "\nBye.";
+        expected.insert(at, "Oh! ");
+        EXPECT_EQ(field.text(), expected);
+        EXPECT_EQ(phases.last(), "done") << debug.join('\n').toStdString();
+    }
+}

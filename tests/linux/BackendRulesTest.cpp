@@ -64,6 +64,36 @@ TEST(AtspiRoles, MapsBusRolesToOurVocabulary)
     EXPECT_EQ(roles::roleFor(ATSPI_ROLE_SCROLL_PANE, false, QStringLiteral("scroll pane")),
               QStringLiteral("scroll pane"));
     EXPECT_EQ(roles::roleFor(ATSPI_ROLE_INVALID, false, QString()), Unknown);
+    // Text that does not say how many lines it has is no text field.
+    EXPECT_EQ(roles::roleFor(ATSPI_ROLE_TEXT, std::nullopt, QStringLiteral("text")), TextView);
+}
+
+// One line means no Return and no Tab: only what the bus plainly says, or
+// what an entry's role and Qt's marks imply, counts as one line.
+TEST(AtspiRoles, LineKindOfTextBoxes)
+{
+    struct Case {
+        const char *box;
+        int role;
+        bool multi, single, editable;
+        Toolkit toolkit;
+        std::optional<bool> lines;
+    };
+    const Case cases[] = {
+        {"GTK text view", ATSPI_ROLE_TEXT, true, false, true, Toolkit::Gtk, true},
+        {"GTK entry", ATSPI_ROLE_TEXT, false, true, true, Toolkit::Gtk, false},
+        {"browser text area", ATSPI_ROLE_ENTRY, true, false, true, Toolkit::Chromium, true},
+        {"browser input", ATSPI_ROLE_ENTRY, false, true, true, Toolkit::Gecko, false},
+        {"entry without a mark", ATSPI_ROLE_ENTRY, false, false, true, Toolkit::Unknown, false},
+        {"password box without a mark", ATSPI_ROLE_PASSWORD_TEXT, false, false, true, Toolkit::Unknown, false},
+        {"Qt plain text edit", ATSPI_ROLE_TEXT, true, false, true, Toolkit::Qt, true},
+        {"Qt line edit", ATSPI_ROLE_TEXT, false, false, true, Toolkit::Qt, false},
+        {"Qt read-only text", ATSPI_ROLE_TEXT, false, false, false, Toolkit::Qt, std::nullopt},
+        {"unmarked text elsewhere", ATSPI_ROLE_TEXT, false, false, true, Toolkit::Unknown, std::nullopt},
+        {"editable section", ATSPI_ROLE_SECTION, false, false, true, Toolkit::Qt, std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(roles::lineKind(c.role, c.multi, c.single, c.editable, c.toolkit), c.lines) << c.box;
 }
 
 } // namespace

@@ -428,11 +428,13 @@ TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
     job->prepareTyping(oneLine);
     sim.clickInto(second);
     ASSERT_TRUE(runToEnd());
-    // Nothing left the box or submitted it; the field is what could be typed.
-    EXPECT_EQ(second.text(), "Title" + QString("Line oneline twoend"));
+    // Nothing left the box or submitted it; the field is what could be
+    // typed, the line break a space that keeps its words apart.
+    EXPECT_EQ(second.text(), "Title" + QString("Line one line twoend"));
     EXPECT_EQ(field.text(), "Notes: ");
     EXPECT_EQ(job->phase(), RunPhase::Done);
-    EXPECT_EQ(job->runNote(), "Left out 1 line break and 1 tab: the text box has one line.");
+    EXPECT_EQ(job->runNote(),
+              "Left out 1 line break and 1 tab: the text box has one line. Line breaks were typed as spaces.");
 
     // The next run starts without the old note; a stopped one adds none.
     job->prepareTyping(oneLine);
@@ -442,4 +444,32 @@ TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
     job->stopTyping();
     ASSERT_TRUE(runToEnd());
     EXPECT_TRUE(job->runNote().isEmpty());
+}
+
+// A run that cannot read back what it left never says Done: its own status,
+// and its position kept as for a field that differs. A resumed run that left
+// the earlier text as it stood says so under the status.
+TEST_F(Job, ARunThatCannotCheckItsFieldIsNotDoneAndAResumedOneSaysWhatItLeftAlone)
+{
+    field.quirks().valueUnreadable = true;
+    field.quirks().copyCopiesNothing = true;
+    startByClick();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), RunPhase::Unchecked);
+    EXPECT_EQ(job->statusText(), QStringLiteral("Done \u2014 not checked: the text box can\u2019t be read back"));
+    EXPECT_EQ(stored(project), text::graphemeCount(kText)) << "only an exact end forgets the position";
+
+    // Resumed after "Dear team, the plan": the field holds that stretch with
+    // four typos, more than a repair in place may take on.
+    job->resetTyping();
+    field.quirks() = {};
+    const QString earlier = QStringLiteral("Dear team, the plan");
+    field.setText(QStringLiteral("Dxar txam, thx plxn"));
+    job->setResumeIndex(text::graphemeCount(earlier), project);
+    startByClick();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(field.text(), QStringLiteral("Dxar txam, thx plxn") + kText.mid(earlier.size()));
+    EXPECT_EQ(job->phase(), RunPhase::Done);
+    EXPECT_EQ(job->runNote(), QStringLiteral("The text typed before this run resumed does not read as your project "
+                                             "there; it was left as it stands."));
 }

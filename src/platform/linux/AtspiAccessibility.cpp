@@ -130,8 +130,7 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
                 return std::nullopt;
         }
         const QString busName = name ? QString::fromUtf8(name.get()) : QString();
-        const bool multi = hasState(a, pid, ATSPI_STATE_MULTI_LINE);
-        return QVariant(roles::roleFor(*r, multi, busName));
+        return QVariant(roles::roleFor(*r, lineKind(a, pid, *r), busName));
     }
     case Attribute::Subrole:
         return std::nullopt;
@@ -212,15 +211,11 @@ std::optional<QVariant> AtspiAccessibility::readAttribute(AtspiAccessible *a, qi
         return QVariant::fromValue(children);
     }
     case Attribute::MultiLine: {
-        // Toolkits set one of the two states on their text boxes; anything
-        // else says nothing either way.
-        const auto bits = states(a, pid);
-        if (!bits)
+        const auto r = role(a, pid);
+        if (!r)
             return std::nullopt;
-        if (*bits & (quint64(1) << ATSPI_STATE_MULTI_LINE))
-            return QVariant(true);
-        if (*bits & (quint64(1) << ATSPI_STATE_SINGLE_LINE))
-            return QVariant(false);
+        if (const std::optional<bool> multi = lineKind(a, pid, *r))
+            return QVariant(*multi);
         return std::nullopt;
     }
     case Attribute::FocusedElement: {

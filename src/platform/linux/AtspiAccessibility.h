@@ -120,6 +120,9 @@ private:
     std::optional<quint64> states(AtspiAccessible *accessible, qint64 pid);
     bool hasState(AtspiAccessible *accessible, qint64 pid, int state);
     std::optional<int> role(AtspiAccessible *accessible, qint64 pid);
+    // Whether the object (of role `atspiRole`) has several lines, one, or
+    // does not tell (roles::lineKind).
+    std::optional<bool> lineKind(AtspiAccessible *accessible, qint64 pid, int atspiRole);
     std::optional<TextState> textState(AtspiAccessible *accessible, qint64 pid);
     std::optional<platform::TextRange> selectedRange(AtspiAccessible *accessible, qint64 pid, const TextState &text);
     // One text object's own selection, in UTF-16 units of its text; nullopt

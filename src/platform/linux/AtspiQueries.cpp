@@ -5,6 +5,7 @@
 
 #include "platform/linux/AtspiCall.h"
 #include "platform/linux/AtspiElementRef.h"
+#include "platform/linux/AtspiRoles.h"
 #include "platform/linux/X11Workspace.h"
 
 #include <QRect>
@@ -94,6 +95,15 @@ std::optional<int> AtspiAccessibility::role(AtspiAccessible *accessible, qint64 
     if (call.failed())
         return std::nullopt;
     return int(r);
+}
+
+std::optional<bool> AtspiAccessibility::lineKind(AtspiAccessible *accessible, qint64 pid, int atspiRole)
+{
+    const auto bits = states(accessible, pid);
+    if (!bits)
+        return std::nullopt;
+    return roles::lineKind(atspiRole, has(*bits, ATSPI_STATE_MULTI_LINE), has(*bits, ATSPI_STATE_SINGLE_LINE),
+                           has(*bits, ATSPI_STATE_EDITABLE), toolkitOf(pid));
 }
 
 // ---- the focused element -------------------------------------------------------

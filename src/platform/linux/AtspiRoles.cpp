@@ -14,18 +14,21 @@ using platform::Roles::StaticText;
 using platform::Roles::Terminal;
 using platform::Roles::TextArea;
 using platform::Roles::TextField;
+using platform::Roles::TextView;
 using platform::Roles::Unknown;
 using platform::Roles::WebArea;
 using platform::Roles::Window;
 
-QString roleFor(int atspiRole, bool multiLine, const QString &busRoleName)
+QString roleFor(int atspiRole, std::optional<bool> multiLine, const QString &busRoleName)
 {
     switch (atspiRole) {
     case ATSPI_ROLE_PASSWORD_TEXT:
         return SecureTextField;
     case ATSPI_ROLE_TEXT:
     case ATSPI_ROLE_ENTRY:
-        return multiLine ? TextArea : TextField;
+        if (!multiLine)
+            return TextView;
+        return *multiLine ? TextArea : TextField;
     case ATSPI_ROLE_SPIN_BUTTON:
         return TextField;
     case ATSPI_ROLE_DOCUMENT_TEXT:
@@ -54,6 +57,19 @@ QString roleFor(int atspiRole, bool multiLine, const QString &busRoleName)
     default:
         return busRoleName.isEmpty() ? Unknown : busRoleName;
     }
+}
+
+std::optional<bool> lineKind(int atspiRole, bool multiLineState, bool singleLineState, bool editable, Toolkit toolkit)
+{
+    if (multiLineState)
+        return true;
+    if (singleLineState)
+        return false;
+    if (atspiRole == ATSPI_ROLE_ENTRY || atspiRole == ATSPI_ROLE_PASSWORD_TEXT)
+        return false;
+    if (atspiRole == ATSPI_ROLE_TEXT && editable && toolkit == Toolkit::Qt)
+        return false;
+    return std::nullopt;
 }
 
 } // namespace qv::linuxdesktop::roles

@@ -1,8 +1,12 @@
 // A small Qt 6 program for end-to-end tests: a plain text edit, a line edit
-// and a button, driven by line commands on standard input (see TargetApp.h).
+// and a button, driven by line commands on standard input (see TargetApp.h),
+// and on "dialog" a dialog whose line edit's Return would press its default
+// button ("dialog" as the widget names that line edit).
 // "dump" writes a widget's own text to a file, the tests' ground truth.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
@@ -86,7 +90,41 @@ private:
 
     QString text(const QString &which) const
     {
+        if (which == QLatin1String("dialog"))
+            return m_dialogEdit ? m_dialogEdit->text() : QString();
         return which == QLatin1String("entry") ? m_entry->text() : m_view->toPlainText();
+    }
+
+    QWidget *widget(const QString &which) const
+    {
+        if (which == QLatin1String("dialog") && m_dialogEdit)
+            return m_dialogEdit;
+        return which == QLatin1String("entry") ? static_cast<QWidget *>(m_entry) : m_view;
+    }
+
+    // A dialog with a line edit and OK as its default button: Return in the
+    // line edit would accept it and close it.
+    void openDialog()
+    {
+        if (!m_dialog) {
+            m_dialog = new QDialog(this);
+            m_dialog->setWindowTitle(QStringLiteral("Qt dialog"));
+            auto *layout = new QVBoxLayout(m_dialog);
+            m_dialogEdit = new QLineEdit(m_dialog);
+            auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, m_dialog);
+            buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+            layout->addWidget(m_dialogEdit);
+            layout->addWidget(buttons);
+            connect(buttons, &QDialogButtonBox::accepted, m_dialog, &QDialog::accept);
+            connect(buttons, &QDialogButtonBox::rejected, m_dialog, &QDialog::reject);
+            connect(m_dialog, &QDialog::accepted, this, [this] { ++m_dialogAccepted; });
+            m_dialog->resize(420, 120);
+            m_dialog->move(40, 820); // clear of the typing panel in the middle of the screen
+        }
+        m_dialog->show();
+        m_dialog->raise();
+        m_dialog->activateWindow();
+        m_dialogEdit->setFocus();
     }
 
     void handle(const QString &line)
@@ -99,14 +137,26 @@ private:
             const bool ok = f.open(QIODevice::WriteOnly) && f.write(text(which).toUtf8()) >= 0 && f.commit();
             reply(ok ? "ok" : "error cannot write");
         } else if (cmd == QLatin1String("focus")) {
-            activateWindow();
-            raise();
-            (which == QLatin1String("entry") ? static_cast<QWidget *>(m_entry) : m_view)->setFocus();
+            QWidget *w = widget(which);
+            w->window()->activateWindow();
+            w->window()->raise();
+            w->setFocus();
             reply("ok");
+        } else if (cmd == QLatin1String("dialog")) {
+            openDialog();
+            reply("ok");
+        } else if (cmd == QLatin1String("dialogstate")) {
+            // "dialogstate VISIBLE ACCEPTED": shown now, and how often accepted.
+            reply(QStringLiteral("dialogstate %1 %2")
+                      .arg(m_dialog && m_dialog->isVisible() ? 1 : 0)
+                      .arg(m_dialogAccepted)
+                      .toUtf8());
         } else if (cmd == QLatin1String("set")) {
             const QString t = unescape(rest.section(QLatin1Char(' '), 1));
             if (which == QLatin1String("entry"))
                 m_entry->setText(t);
+            else if (which == QLatin1String("dialog") && m_dialogEdit)
+                m_dialogEdit->setText(t);
             else
                 m_view->setPlainText(t);
             reply("ok");
@@ -122,7 +172,7 @@ private:
             }
             reply(QStringLiteral("sel %1 %2").arg(start).arg(end).toUtf8());
         } else if (cmd == QLatin1String("geom")) {
-            QWidget *w = which == QLatin1String("entry") ? static_cast<QWidget *>(m_entry) : m_view;
+            QWidget *w = widget(which);
             const QPoint p = w->mapToGlobal(QPoint(0, 0));
             reply(QStringLiteral("geom %1 %2 %3 %4").arg(p.x()).arg(p.y()).arg(w->width()).arg(w->height()).toUtf8());
         } else if (cmd == QLatin1String("readclip")) {
@@ -145,6 +195,9 @@ private:
     QPlainTextEdit *m_view;
     QLineEdit *m_entry;
     QPushButton *m_button;
+    QDialog *m_dialog = nullptr;
+    QLineEdit *m_dialogEdit = nullptr;
+    int m_dialogAccepted = 0;
     QSocketNotifier *m_notifier;
     QByteArray m_pending;
 };
