@@ -1,21 +1,28 @@
 #include "theme/WindowFrame.h"
 
+#include "theme/LayerPaint.h"
 #include "theme/Theme.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <QWidget>
 #include <QWindow>
 
+#include <cmath>
+
 namespace qv {
 
 namespace {
 
 // The hairline border over everything, cutting the corners when the window
-// is translucent. Clicks pass through.
+// is translucent. Clicks pass through. It lies over every other widget, so
+// it is asked to paint whenever anything in the window repaints: it paints
+// only where its line and corners are, and lays the line on from a cached
+// layer.
 class BorderOverlay : public QWidget {
 public:
     BorderOverlay(QWidget *window, const WindowFrame &frame) : QWidget(window), m_frame(frame)
@@ -26,28 +33,52 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
+        const QRegion corners = cornerSquares();
+        const QRect all = rect();
+        const QRegion line = QRegion(all).subtracted(QRegion(all.adjusted(2, 2, -2, -2))) + corners;
+        const QRegion touched = event->region() & line;
+        if (touched.isEmpty())
+            return;
         const double r = m_frame.cornerRadius();
         const QRectF outer = rect();
+        QPainter p(this);
         if (m_frame.compositing()) {
-            QPainterPath corners;
-            corners.addRect(outer);
+            p.setRenderHint(QPainter::Antialiasing);
+            QPainterPath outside;
+            outside.addRect(outer);
             QPainterPath inside;
             inside.addRoundedRect(outer, r, r);
+            outside = outside.subtracted(inside);
             p.setCompositionMode(QPainter::CompositionMode_Clear);
-            p.fillPath(corners.subtracted(inside), Qt::transparent);
+            paintByRects(p, touched & corners, [&] { p.fillPath(outside, Qt::transparent); });
             p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
-        p.setPen(QPen(Theme::borderNS(), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(outer.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
+        const QPixmap &hairline = m_line.get(size(), devicePixelRatioF(), Theme::borderNS().rgba(), [&](QPainter &l) {
+            l.setPen(QPen(Theme::borderNS(), 1));
+            l.setBrush(Qt::NoBrush);
+            l.drawRoundedRect(outer.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
+        });
+        paintByRects(p, touched, [&] { p.drawPixmap(0, 0, hairline); });
     }
 
 private:
+    // Where the rounded corners curve in.
+    QRegion cornerSquares() const
+    {
+        const int side = int(std::ceil(m_frame.cornerRadius())) + 1;
+        const QRect all = rect();
+        QRegion squares;
+        for (const QPoint &at :
+             {all.topLeft(), QPoint(all.right() - side + 1, all.top()), QPoint(all.left(), all.bottom() - side + 1),
+              QPoint(all.right() - side + 1, all.bottom() - side + 1)})
+            squares += QRect(at, QSize(side, side));
+        return squares;
+    }
+
     const WindowFrame &m_frame;
+    CachedLayer m_line;
 };
 
 // An invisible strip along an edge or a corner that resizes the window.
