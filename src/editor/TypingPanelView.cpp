@@ -365,6 +365,21 @@ QRegion TypingPanelView::glowBand() const
     return QRegion(all).subtracted(QRegion(all.adjusted(kBandReach, kBandReach, -kBandReach, -kBandReach)));
 }
 
+QRegion TypingPanelView::edgeLine() const
+{
+    // The border and the glow line lie within 3 of the edge, and their
+    // corners curve in no further than the corner radius and the line.
+    constexpr int strip = 4;
+    const int corner = int(std::ceil(kCornerRadius)) + strip;
+    const QRect all = rect();
+    QRegion line = QRegion(all).subtracted(QRegion(all.adjusted(strip, strip, -strip, -strip)));
+    for (const QPoint &at :
+         {all.topLeft(), QPoint(all.right() - corner + 1, all.top()), QPoint(all.left(), all.bottom() - corner + 1),
+          QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
+        line += QRect(at, QSize(corner, corner));
+    return line;
+}
+
 void TypingPanelView::paintEvent(QPaintEvent *event)
 {
     const qreal dpr = devicePixelRatioF();
@@ -406,21 +421,24 @@ void TypingPanelView::paintEvent(QPaintEvent *event)
     const double shadow = std::min(shadowOpacity(), 1.0);
     const double glow = std::min(glowOpacity(), 1.0);
     m_paintedGlow = {glowOpacity(), shadowOpacity()};
+    // Layer by layer, each only where it has pixels: the halo in the band,
+    // the border and the glow line along the very edge and its corners.
     QPainter p(this);
-    paintByRects(p, event->region(), [&] {
-        p.drawPixmap(0, 0, surface);
-        if (shadow > 0) {
-            p.setOpacity(shadow);
-            p.drawPixmap(0, 0, halo);
-            p.setOpacity(1);
-        }
-        p.drawPixmap(0, 0, border);
-        if (glow > 0) {
-            p.setOpacity(glow);
-            p.drawPixmap(0, 0, glowLine);
-            p.setOpacity(1);
-        }
-    });
+    const QRegion region = event->region();
+    paintByRects(p, region, [&] { p.drawPixmap(0, 0, surface); });
+    const QRegion band = region & glowBand();
+    if (shadow > 0 && !band.isEmpty()) {
+        p.setOpacity(shadow);
+        paintByRects(p, band, [&] { p.drawPixmap(0, 0, halo); });
+        p.setOpacity(1);
+    }
+    const QRegion edge = region & edgeLine();
+    paintByRects(p, edge, [&] { p.drawPixmap(0, 0, border); });
+    if (glow > 0) {
+        p.setOpacity(glow);
+        paintByRects(p, edge, [&] { p.drawPixmap(0, 0, glowLine); });
+        p.setOpacity(1);
+    }
 }
 
 } // namespace qv::editor

@@ -110,6 +110,8 @@ private:
     void syncOverlay(bool animate);
     void syncAlert();
     void dismissWindow();
+    // Where the border and the glow line have pixels.
+    QRegion edgeLine() const;
 
     TypingPanelModel *m_model;
     GlyphButton *m_close = nullptr;

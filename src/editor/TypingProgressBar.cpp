@@ -21,6 +21,7 @@ TypingProgressBar::TypingProgressBar(QWidget *parent) : QWidget(parent), m_sweep
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_sweep->setFrameInterval(kSweepFrameMs);
     // A frame of the sweep repaints where the highlight was and where it is.
     disconnect(m_sweep, &AnimatedValue::changed, this, nullptr);
     connect(m_sweep, &AnimatedValue::changed, this, &TypingProgressBar::sweepMoved);

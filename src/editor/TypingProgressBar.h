@@ -26,6 +26,9 @@ public:
     static constexpr int kHeight = 8;
     static constexpr double kRadius = 6;
     static constexpr double kSweepMs = 1400;
+    // The sweep's frame rate: a soft, faint highlight glides as smoothly at
+    // 30 frames a second, for half the repaints.
+    static constexpr double kSweepFrameMs = 1000.0 / 30;
 
     explicit TypingProgressBar(QWidget *parent = nullptr);
 
