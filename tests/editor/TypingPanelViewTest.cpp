@@ -302,6 +302,7 @@ namespace {
 struct Painted : QObject {
     QRegion region;
     QSet<QWidget *> widgets;
+    int panelPaints = 0;
     QWidget *panel = nullptr;
 
     explicit Painted(QWidget *watched) : panel(watched)
@@ -316,6 +317,7 @@ struct Painted : QObject {
             auto *w = static_cast<QWidget *>(watched);
             region += static_cast<QPaintEvent *>(event)->region().translated(w->mapTo(panel, QPoint(0, 0)));
             widgets.insert(w);
+            panelPaints += w == panel;
         }
         return false;
     }
@@ -323,6 +325,7 @@ struct Painted : QObject {
     {
         region = {};
         widgets.clear();
+        panelPaints = 0;
     }
 };
 
@@ -349,6 +352,13 @@ TEST_F(PanelView, NothingStaysArmedAfterARunAndTheWaitingPulseRepaintsOnlyTheEdg
     // Only the panel and the dim over it lie in the band: no control or card
     // is asked to paint for the pulse.
     EXPECT_EQ(painted.widgets, (QSet<QWidget *>{v.get(), v->overlay()}));
+    // Thirty frames a second, not sixty.
+    painted.clear();
+    for (int i = 0; i < 200; ++i) {
+        clock.advance(5);
+        QApplication::processEvents();
+    }
+    EXPECT_NEAR(painted.panelPaints, 30, 2);
 
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
