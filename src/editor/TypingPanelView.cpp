@@ -361,8 +361,7 @@ QRegion TypingPanelView::glowBand() const
 {
     // The halo's innermost ring runs 15 in from the edge, and where the
     // corners curve its rings come no further in than 18.
-    const QRect all = rect();
-    return QRegion(all).subtracted(QRegion(all.adjusted(kBandReach, kBandReach, -kBandReach, -kBandReach)));
+    return edgeRegion(rect(), kBandReach);
 }
 
 QRegion TypingPanelView::edgeLine() const
@@ -370,14 +369,7 @@ QRegion TypingPanelView::edgeLine() const
     // The border and the glow line lie within 3 of the edge, and their
     // corners curve in no further than the corner radius and the line.
     constexpr int strip = 4;
-    const int corner = int(std::ceil(kCornerRadius)) + strip;
-    const QRect all = rect();
-    QRegion line = QRegion(all).subtracted(QRegion(all.adjusted(strip, strip, -strip, -strip)));
-    for (const QPoint &at :
-         {all.topLeft(), QPoint(all.right() - corner + 1, all.top()), QPoint(all.left(), all.bottom() - corner + 1),
-          QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
-        line += QRect(at, QSize(corner, corner));
-    return line;
+    return edgeRegion(rect(), strip, int(std::ceil(kCornerRadius)) + strip);
 }
 
 void TypingPanelView::paintEvent(QPaintEvent *event)

@@ -33,4 +33,17 @@ void paintByRects(QPainter &p, const QRegion &region, const std::function<void()
         p.setClipping(false);
 }
 
+QRegion edgeRegion(const QRect &rect, int width, int corner)
+{
+    QRegion edge = QRegion(rect).subtracted(QRegion(rect.adjusted(width, width, -width, -width)));
+    if (corner > 0) {
+        const QSize side(corner, corner);
+        edge += QRect(rect.topLeft(), side);
+        edge += QRect(QPoint(rect.right() - corner + 1, rect.top()), side);
+        edge += QRect(QPoint(rect.left(), rect.bottom() - corner + 1), side);
+        edge += QRect(QPoint(rect.right() - corner + 1, rect.bottom() - corner + 1), side);
+    }
+    return edge;
+}
+
 } // namespace qv

@@ -34,4 +34,8 @@ private:
 // costs far more than the pixels do.
 void paintByRects(QPainter &p, const QRegion &region, const std::function<void()> &paint);
 
+// The strip `width` wide along the edges of `rect`, with squares of side
+// `corner` in its four corners (where rounded corners curve in).
+QRegion edgeRegion(const QRect &rect, int width, int corner = 0);
+
 } // namespace qv

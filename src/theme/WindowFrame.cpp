@@ -35,9 +35,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override
     {
-        const QRegion corners = cornerSquares();
-        const QRect all = rect();
-        const QRegion line = QRegion(all).subtracted(QRegion(all.adjusted(2, 2, -2, -2))) + corners;
+        const int side = int(std::ceil(m_frame.cornerRadius())) + 1;
+        const QRegion corners = edgeRegion(rect(), 0, side);
+        const QRegion line = edgeRegion(rect(), 2, side);
         const QRegion touched = event->region() & line;
         if (touched.isEmpty())
             return;
@@ -64,19 +64,6 @@ protected:
     }
 
 private:
-    // Where the rounded corners curve in.
-    QRegion cornerSquares() const
-    {
-        const int side = int(std::ceil(m_frame.cornerRadius())) + 1;
-        const QRect all = rect();
-        QRegion squares;
-        for (const QPoint &at :
-             {all.topLeft(), QPoint(all.right() - side + 1, all.top()), QPoint(all.left(), all.bottom() - side + 1),
-              QPoint(all.right() - side + 1, all.bottom() - side + 1)})
-            squares += QRect(at, QSize(side, side));
-        return squares;
-    }
-
     const WindowFrame &m_frame;
     CachedLayer m_line;
 };
