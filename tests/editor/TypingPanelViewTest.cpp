@@ -352,13 +352,13 @@ TEST_F(PanelView, NothingStaysArmedAfterARunAndTheWaitingPulseRepaintsOnlyTheEdg
     // Only the panel and the dim over it lie in the band: no control or card
     // is asked to paint for the pulse.
     EXPECT_EQ(painted.widgets, (QSet<QWidget *>{v.get(), v->overlay()}));
-    // Thirty frames a second, not sixty.
+    // Twenty-four frames a second, not sixty.
     painted.clear();
     for (int i = 0; i < 200; ++i) {
         clock.advance(5);
         QApplication::processEvents();
     }
-    EXPECT_NEAR(painted.panelPaints, 30, 2);
+    EXPECT_NEAR(painted.panelPaints, 24, 2);
 
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
