@@ -12,6 +12,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -246,14 +247,16 @@ void TargetOverlay::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
-void TargetOverlay::paintEvent(QPaintEvent *)
+void TargetOverlay::paintEvent(QPaintEvent *event)
 {
+    const QPixmap &scrim = m_scrim.get(size(), devicePixelRatioF(), 0, [&](QPainter &l) {
+        // The panel's own rounded shape, so the dim stops at its corners.
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()), 18, 18);
+        l.fillPath(shape, QColor(0, 0, 0, int(0.32 * 255 + 0.5)));
+    });
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    // The panel's own rounded shape, so the dim stops at its corners.
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), 18, 18);
-    p.fillPath(shape, QColor(0, 0, 0, int(0.32 * 255 + 0.5)));
+    paintByRects(p, event->region(), [&] { p.drawPixmap(0, 0, scrim); });
 }
 
 } // namespace qv::editor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "theme/LayerPaint.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -60,6 +62,8 @@ private:
     QLabel *m_target;
     QVButton *m_stop;
     QVButton *m_gotIt;
+    // The dim, drawn once per size: the panel's glow pulses beneath it.
+    CachedLayer m_scrim;
 };
 
 } // namespace qv::editor

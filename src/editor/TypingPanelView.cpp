@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -68,6 +69,7 @@ TypingPanelView::TypingPanelView(state::AppState &appState, Project project, std
     std::function<void()> close = onClose ? std::move(onClose) : std::function<void()>([this] { dismissWindow(); });
     m_model = new TypingPanelModel(appState, std::move(project), std::move(close), this);
     m_pulse = new AnimatedValue(0, this);
+    m_pulse->setFrameInterval(kPulseFrameMs);
     // The pulse changes only the glow and halo along the edge: repainting the
     // whole panel and its cards every frame of a long wait cost half a core.
     disconnect(m_pulse, &AnimatedValue::changed, this, nullptr);
@@ -267,7 +269,10 @@ void TypingPanelView::sync()
     m_overlay->sync();
     syncOverlay(!m_model->reduceMotion());
     syncMotion();
-    update();
+    // The controls repaint themselves as they change; the panel's own paint
+    // changes only with the glow (a progress step must not repaint it all).
+    if (std::make_pair(glowOpacity(), shadowOpacity()) != m_paintedGlow)
+        update(glowBand());
 }
 
 void TypingPanelView::syncMotion()
@@ -360,77 +365,77 @@ void TypingPanelView::resizeEvent(QResizeEvent *event)
 
 QRegion TypingPanelView::glowBand() const
 {
-    // The halo reaches kShadowReach inside the edge, and the rounded corners
-    // curve in by their radius on top of that.
-    const int reach = kShadowReach + 3;
-    const int corner = reach + int(std::ceil(kCornerRadius));
-    const QRect all = rect();
-    QRegion band = QRegion(all).subtracted(QRegion(all.adjusted(reach, reach, -reach, -reach)));
-    for (const QPoint &at :
-         {all.topLeft(), QPoint(all.right() - corner + 1, all.top()), QPoint(all.left(), all.bottom() - corner + 1),
-          QPoint(all.right() - corner + 1, all.bottom() - corner + 1)})
-        band += QRect(at, QSize(corner, corner));
-    return band;
+    // The halo's innermost ring runs 15 in from the edge, and where the
+    // corners curve its rings come no further in than 18.
+    return edgeRegion(rect(), kBandReach);
 }
 
-void TypingPanelView::paintEvent(QPaintEvent *)
+QRegion TypingPanelView::edgeLine() const
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath card;
-    card.addRoundedRect(r, kCornerRadius, kCornerRadius);
-    p.fillPath(card, Theme::surface());
+    // The border and the glow line lie within 3 of the edge, and their
+    // corners curve in no further than the corner radius and the line.
+    constexpr int strip = 4;
+    return edgeRegion(rect(), strip, int(std::ceil(kCornerRadius)) + strip);
+}
 
-    // The edge's layers are drawn once per size and colours, then laid on
-    // with the pulse's strengths: the pulse repaints them sixty times a
-    // second while a run waits.
+void TypingPanelView::paintEvent(QPaintEvent *event)
+{
     const qreal dpr = devicePixelRatioF();
-    const auto key = std::make_tuple(size() * dpr, dpr, Theme::accent().rgba(), Theme::border().rgba());
-    if (key != m_edgeKey) {
-        m_edgeKey = key;
-        const auto layer = [&](const std::function<void(QPainter &)> &draw) {
-            QPixmap pixmap(size() * dpr);
-            pixmap.setDevicePixelRatio(dpr);
-            pixmap.fill(Qt::transparent);
-            QPainter l(&pixmap);
-            l.setRenderHint(QPainter::Antialiasing);
-            l.setClipPath(card);
-            l.setBrush(Qt::NoBrush);
-            draw(l);
-            return pixmap;
-        };
-        // The panel fills its window, so its accent shadow is a soft halo
-        // just inside the edge.
-        m_halo = layer([&](QPainter &l) {
-            for (int i = 0; i < kShadowReach; ++i) {
-                const double fall = 1.0 - double(i) / kShadowReach;
-                l.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * fall * fall), 1));
-                const double inset = 1.5 + i;
-                l.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
-                                  kCornerRadius - inset / 2);
-            }
-        });
-        m_border = layer([&](QPainter &l) {
-            l.setPen(QPen(Theme::border(), 1));
-            l.drawPath(card);
-        });
-        m_glowLine = layer([&](QPainter &l) {
-            l.setPen(QPen(Theme::withOpacity(Theme::accent(), 1), 2));
-            l.drawRoundedRect(r.adjusted(1, 1, -1, -1), kCornerRadius - 1, kCornerRadius - 1);
-        });
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const auto cardPath = [&] {
+        QPainterPath card;
+        card.addRoundedRect(r, kCornerRadius, kCornerRadius);
+        return card;
+    };
+    const quint64 accent = Theme::accent().rgba();
+    const QPixmap &surface = m_surface.get(size(), dpr, Theme::surface().rgba(),
+                                           [&](QPainter &l) { l.fillPath(cardPath(), Theme::surface()); });
+    // The panel fills its window, so its accent shadow is a soft halo just
+    // inside the edge.
+    const QPixmap &halo = m_halo.get(size(), dpr, accent, [&](QPainter &l) {
+        l.setClipPath(cardPath());
+        l.setBrush(Qt::NoBrush);
+        for (int i = 0; i < kShadowReach; ++i) {
+            const double fall = 1.0 - double(i) / kShadowReach;
+            l.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * fall * fall), 1));
+            const double inset = 1.5 + i;
+            l.drawRoundedRect(r.adjusted(inset, inset, -inset, -inset), kCornerRadius - inset / 2,
+                              kCornerRadius - inset / 2);
+        }
+    });
+    const QPixmap &border = m_border.get(size(), dpr, Theme::border().rgba(), [&](QPainter &l) {
+        const QPainterPath card = cardPath();
+        l.setClipPath(card);
+        l.setPen(QPen(Theme::border(), 1));
+        l.drawPath(card);
+    });
+    const QPixmap &glowLine = m_glowLine.get(size(), dpr, accent, [&](QPainter &l) {
+        l.setClipPath(cardPath());
+        l.setBrush(Qt::NoBrush);
+        l.setPen(QPen(Theme::withOpacity(Theme::accent(), 1), 2));
+        l.drawRoundedRect(r.adjusted(1, 1, -1, -1), kCornerRadius - 1, kCornerRadius - 1);
+    });
+
+    const double shadow = std::min(shadowOpacity(), 1.0);
+    const double glow = std::min(glowOpacity(), 1.0);
+    m_paintedGlow = {glowOpacity(), shadowOpacity()};
+    // Layer by layer, each only where it has pixels: the halo in the band,
+    // the border and the glow line along the very edge and its corners.
+    QPainter p(this);
+    const QRegion region = event->region();
+    paintByRects(p, region, [&] { p.drawPixmap(0, 0, surface); });
+    const QRegion band = region & glowBand();
+    if (shadow > 0 && !band.isEmpty()) {
+        p.setOpacity(shadow);
+        paintByRects(p, band, [&] { p.drawPixmap(0, 0, halo); });
+        p.setOpacity(1);
     }
-    const double shadow = shadowOpacity();
-    if (shadow > 0) {
-        p.setOpacity(std::min(shadow, 1.0));
-        p.drawPixmap(0, 0, m_halo);
-    }
-    p.setOpacity(1);
-    p.drawPixmap(0, 0, m_border);
-    const double glow = glowOpacity();
+    const QRegion edge = region & edgeLine();
+    paintByRects(p, edge, [&] { p.drawPixmap(0, 0, border); });
     if (glow > 0) {
-        p.setOpacity(std::min(glow, 1.0));
-        p.drawPixmap(0, 0, m_glowLine);
+        p.setOpacity(glow);
+        paintByRects(p, edge, [&] { p.drawPixmap(0, 0, glowLine); });
+        p.setOpacity(1);
     }
 }
 

@@ -54,7 +54,11 @@ QString removeFillers(const QString &text)
         return text;
     const auto &fillers = WordTables::standard().fillerWords;
     for (qsizetype i = 0; i < words.size(); i += 2) {
-        if (fillers.contains(wordKey(words.at(i)))) {
+        // A filler carrying punctuation ("really." ending a sentence,
+        // "just," ending a clause, "(very") stays: dropping it would take the
+        // sentence's punctuation with it.
+        const QString key = wordKey(words.at(i));
+        if (key.size() == words.at(i).size() && fillers.contains(key)) {
             words.removeAt(i);
             break;
         }

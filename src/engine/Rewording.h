@@ -27,7 +27,9 @@ QString applyWordSwap(const QString &text);
 
 // With six words or more, drops the first filler word among the words at
 // even positions (0, 2, 4, ...) and joins with single spaces (also when none
-// was dropped); shorter texts come back unchanged.
+// was dropped); shorter texts come back unchanged. Only a bare filler counts:
+// one with punctuation at either end is passed over, so no rewording ever
+// removes a sentence's or a clause's mark.
 QString removeFillers(const QString &text);
 
 // The last `count` words joined with single spaces plus one trailing space;

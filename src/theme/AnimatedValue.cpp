@@ -77,7 +77,7 @@ void AnimatedValue::armTick()
 {
     if (m_tick || !m_running || !m_owner || !m_owner->isVisible())
         return;
-    m_tick = m_scheduler->singleShot(kFrameMs, [this] {
+    m_tick = m_scheduler->singleShot(m_frameMs, [this] {
         m_tick = 0;
         tick();
     });

@@ -49,6 +49,9 @@ public:
     // forever-repeating animation swings between the value it started from
     // and `target` until the next set.
     void set(double target, const Animation &animation);
+    // How often it ticks while it moves (60 frames a second unless set).
+    void setFrameInterval(double ms) { m_frameMs = ms; }
+    double frameInterval() const { return m_frameMs; }
 
 signals:
     void changed();
@@ -69,6 +72,7 @@ private:
     double m_to;
     Animation m_animation;
     qint64 m_startNs = 0;
+    double m_frameMs = kFrameMs;
     bool m_running = false;
 };
 

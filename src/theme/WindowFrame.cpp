@@ -1,22 +1,29 @@
 #include "theme/WindowFrame.h"
 
+#include "theme/LayerPaint.h"
 #include "theme/Theme.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <QWidget>
 #include <QWindow>
 
+#include <cmath>
+
 namespace qv {
 
 namespace {
 
 // The hairline border over everything, cutting the corners when the window
-// is translucent. Clicks pass through.
+// is translucent. Clicks pass through. It lies over every other widget, so
+// it is asked to paint whenever anything in the window repaints: it paints
+// only where its line and corners are, and lays the line on from a cached
+// layer.
 class BorderOverlay : public QWidget {
 public:
     BorderOverlay(QWidget *window, const WindowFrame &frame) : QWidget(window), m_frame(frame)
@@ -27,28 +34,39 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
+        const int side = int(std::ceil(m_frame.cornerRadius())) + 1;
+        const QRegion corners = edgeRegion(rect(), 0, side);
+        const QRegion line = edgeRegion(rect(), 2, side);
+        const QRegion touched = event->region() & line;
+        if (touched.isEmpty())
+            return;
         const double r = m_frame.cornerRadius();
         const QRectF outer = rect();
+        QPainter p(this);
         if (m_frame.compositing()) {
-            QPainterPath corners;
-            corners.addRect(outer);
+            p.setRenderHint(QPainter::Antialiasing);
+            QPainterPath outside;
+            outside.addRect(outer);
             QPainterPath inside;
             inside.addRoundedRect(outer, r, r);
+            outside = outside.subtracted(inside);
             p.setCompositionMode(QPainter::CompositionMode_Clear);
-            p.fillPath(corners.subtracted(inside), Qt::transparent);
+            paintByRects(p, touched & corners, [&] { p.fillPath(outside, Qt::transparent); });
             p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
-        p.setPen(QPen(Theme::borderNS(), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(outer.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
+        const QPixmap &hairline = m_line.get(size(), devicePixelRatioF(), Theme::borderNS().rgba(), [&](QPainter &l) {
+            l.setPen(QPen(Theme::borderNS(), 1));
+            l.setBrush(Qt::NoBrush);
+            l.drawRoundedRect(outer.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
+        });
+        paintByRects(p, touched, [&] { p.drawPixmap(0, 0, hairline); });
     }
 
 private:
     const WindowFrame &m_frame;
+    CachedLayer m_line;
 };
 
 // An invisible strip along an edge or a corner that resizes the window.

@@ -12,6 +12,7 @@
 #include "editor/TypingPanelWindow.h"
 #include "editor/TypingProgressBar.h"
 #include "state/PreferenceKeys.h"
+#include "theme/AnimatedValue.h"
 #include "theme/MotionSettings.h"
 #include "theme/NoticeBanner.h"
 #include "theme/QVButton.h"
@@ -21,8 +22,10 @@
 #include <QGraphicsEffect>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 using namespace qv;
@@ -313,6 +316,41 @@ TEST_F(PanelView, TheWindowsCloseGoesThroughThePanelOrClosesItsOwnWindowWithoutA
     EXPECT_FALSE(own && own->isVisible());
 }
 
+namespace {
+
+// What was repainted, in the panel's coordinates, and by which widgets.
+struct Painted : QObject {
+    QRegion region;
+    QSet<QWidget *> widgets;
+    int panelPaints = 0;
+    QWidget *panel = nullptr;
+
+    explicit Painted(QWidget *watched) : panel(watched)
+    {
+        panel->installEventFilter(this);
+        for (QWidget *child : panel->findChildren<QWidget *>())
+            child->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            auto *w = static_cast<QWidget *>(watched);
+            region += static_cast<QPaintEvent *>(event)->region().translated(w->mapTo(panel, QPoint(0, 0)));
+            widgets.insert(w);
+            panelPaints += w == panel;
+        }
+        return false;
+    }
+    void clear()
+    {
+        region = {};
+        widgets.clear();
+        panelPaints = 0;
+    }
+};
+
+} // namespace
+
 // Idle means idle: once a run is over and its panel is gone, the run has
 // left nothing to wake the application, and while a run waits the pulse
 // repaints only the glow along the edge, never the rest of the panel.
@@ -320,26 +358,10 @@ TEST_F(PanelView, NothingStaysArmedAfterARunAndTheWaitingPulseRepaintsOnlyTheEdg
 {
     auto v = view(essay);
     const std::size_t armedBefore = clock.pendingCount();
-    // What was repainted, in the panel's coordinates.
-    struct Painted : QObject {
-        QRegion region;
-        QWidget *panel = nullptr;
-        bool eventFilter(QObject *watched, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint) {
-                auto *w = static_cast<QWidget *>(watched);
-                region += static_cast<QPaintEvent *>(event)->region().translated(w->mapTo(panel, QPoint(0, 0)));
-            }
-            return false;
-        }
-    } painted;
-    painted.panel = v.get();
     click(v->startButton());
     clock.advance(TypingPanelView::kPhaseFadeMs + 300); // the card has faded in
     ASSERT_TRUE(v->isPulsing());
-    v->installEventFilter(&painted);
-    for (QWidget *child : v->findChildren<QWidget *>())
-        child->installEventFilter(&painted);
+    Painted painted(v.get());
     for (int i = 0; i < 40; ++i) {
         clock.advance(25);
         QApplication::processEvents();
@@ -347,6 +369,16 @@ TEST_F(PanelView, NothingStaysArmedAfterARunAndTheWaitingPulseRepaintsOnlyTheEdg
     EXPECT_FALSE(painted.region.isEmpty()) << "the pulse was not painted";
     EXPECT_EQ(painted.region.subtracted(v->glowBand()), QRegion()) << "repainted beyond the edge";
     EXPECT_FALSE(v->glowBand().contains(v->rect().center())) << "the edge is not the whole panel";
+    // Only the panel and the dim over it lie in the band: no control or card
+    // is asked to paint for the pulse.
+    EXPECT_EQ(painted.widgets, (QSet<QWidget *>{v.get(), v->overlay()}));
+    // Twenty-four frames a second, not sixty.
+    painted.clear();
+    for (int i = 0; i < 200; ++i) {
+        clock.advance(5);
+        QApplication::processEvents();
+    }
+    EXPECT_NEAR(painted.panelPaints, 24, 2);
 
     ASSERT_TRUE(clickIntoField());
     ASSERT_TRUE(runToEnd());
@@ -374,4 +406,70 @@ TEST_F(PanelView, AResumePositionThatCannotBeWrittenIsSaidOnThePanel)
     EXPECT_TRUE(notice->text().startsWith(u"Could not save where typing stopped: Permission denied"))
         << notice->text().toStdString();
     EXPECT_TRUE(v->rect().contains(notice->geometry()));
+}
+
+// The band is where the pulse changes pixels: every pixel that differs
+// between two moments of the pulse lies in it (or a part of the glow would
+// stand still between repaints).
+TEST_F(PanelView, TheGlowBandHoldsEveryPixelThePulseChanges)
+{
+    auto v = view(essay);
+    click(v->startButton());
+    clock.advance(TypingPanelView::kPhaseFadeMs + 300);
+    v->overlay()->hide(); // the glow itself, without the dim over it
+    const QImage first = v->grab().toImage();
+    QRegion changed;
+    double low = 1, high = 0;
+    for (int i = 0; i < 12; ++i) {
+        clock.advance(TypingPanelView::kPulseMs / 6);
+        low = std::min(low, v->glowOpacity());
+        high = std::max(high, v->glowOpacity());
+        const QImage now = v->grab().toImage();
+        for (int y = 0; y < now.height(); ++y)
+            for (int x = 0; x < now.width(); ++x)
+                if (now.pixel(x, y) != first.pixel(x, y))
+                    changed += QRect(x, y, 1, 1);
+    }
+    ASSERT_GT(high - low, 0.5) << "the pulse did not swing";
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_EQ(changed.subtracted(v->glowBand()), QRegion()) << "the pulse changes pixels outside its band";
+}
+
+// A progress step repaints the bar where its fill ends and the labels whose
+// text changed; a frame of the sweep repaints where the highlight moves. The
+// cards, buttons and the rest of the panel are never asked to paint.
+TEST_F(PanelView, WhileTypingOnlyTheProgressRepaints)
+{
+    const Project long_ = panelProject(QStringLiteral("Long"),
+                                       QString(QStringLiteral("Every word here counts. ")).repeated(20));
+    auto v = view(long_);
+    click(v->startButton());
+    ASSERT_TRUE(clickIntoField());
+    clock.advance(TypingPanelView::kPhaseFadeMs + 300);
+    QApplication::processEvents();
+    TypingProgressBar *bar = v->progressBar();
+    const QRect barRect(bar->mapTo(v.get(), QPoint(0, 0)), bar->size());
+    // The rows of the two changing labels, as wide as the panel.
+    const auto row = [&](QWidget *label) {
+        return QRect(0, label->mapTo(v.get(), QPoint(0, 0)).y(), v->width(), label->height());
+    };
+    const QRegion allowed = QRegion(barRect) + row(v->percentLabel()) + row(v->progressHeaderLabel());
+    Painted painted(v.get());
+    const double startProgress = app->progress();
+    int frames = 0;
+    while (app->progress() < startProgress + 0.2 && frames < 3000) {
+        clock.advance(AnimatedValue::kFrameMs);
+        QApplication::processEvents();
+        ++frames;
+        // One frame of the bar: the highlight's stretch and, on a step, the
+        // fill's end, far from the whole bar.
+        QRegion barPart = painted.region & barRect;
+        int area = 0;
+        for (const QRect &r : barPart)
+            area += r.width() * r.height();
+        ASSERT_LT(area, barRect.width() * barRect.height() / 3) << "frame " << frames;
+        EXPECT_EQ(painted.region.subtracted(allowed), QRegion()) << "frame " << frames;
+        painted.clear();
+    }
+    EXPECT_GE(app->progress(), startProgress + 0.2) << "the run did not move on";
 }

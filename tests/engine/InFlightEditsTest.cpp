@@ -63,6 +63,17 @@ TEST_F(Edits, RethinkRewordsTheSentenceAndRetypesWhatFollowsUnchanged)
     EXPECT_EQ(errors[0].index, buffer.indexOf("nore")); // exactly, not a nearby "n"
 }
 
+// The filler that ends a sentence stays with its full stop: the sentence the
+// run then means to leave is whole.
+TEST_F(Edits, RethinkKeepsTheFullStopOfAFillerThatEndsTheSentence)
+{
+    typed("The essay. This one was not mine, not really. I am");
+    random.reals({1800});
+    runTask(clock, InFlightEdits::rethinkSentence(engine, buffer, errors, {}));
+    EXPECT_EQ(buffer, "The essay. That one was not mine, not really. I am");
+    EXPECT_EQ(field.text(), "Dear " + buffer);
+}
+
 TEST_F(Edits, RethinkNeedsThirtyOneCharacters)
 {
     typed("Go. abcdefghijklmnopqrstuvwxyz12."); // " abc…12." is 30 characters

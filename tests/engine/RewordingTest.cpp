@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace qv::engine;
 
 TEST(Rewording, SentencesKeepLeadingSpaceAndDropTheOpenTail)
@@ -43,6 +45,83 @@ TEST(Rewording, FillersGoOnlyFromEvenPositionsOfLongTexts)
     EXPECT_EQ(removeFillers("a  b  c  very  d  e"), "a b c very d e");
     EXPECT_EQ(removeFillers("Just so, it was just fine"), "so, it was just fine");
     EXPECT_EQ(removeFillers("well  very   short"), "well  very   short");
+}
+
+TEST(Rewording, FillersCarryingPunctuationStay)
+{
+    struct Case {
+        const char *text;
+        const char *expected;
+    };
+    const Case cases[] = {
+        // Ends the sentence: the full stop stays, and so does the word.
+        {"That one was not mine, not really.", "That one was not mine, not really."},
+        // Ends a clause; the next bare filler at an even position goes.
+        {"Just, as it was just a test", "Just, as it was a test"},
+        {"a b (very c d e", "a b (very c d e"},
+        {"a b \u201cjust\u201d c d e", "a b \u201cjust\u201d c d e"},
+        // Case does not make a bare filler punctuated.
+        {"Really it was a fine day", "it was a fine day"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(removeFillers(QString::fromUtf8(c.text)), QString::fromUtf8(c.expected)) << c.text;
+}
+
+namespace {
+
+// The punctuation of a text, in order (every Unicode punctuation character).
+QString punctuationOf(const QString &text)
+{
+    QString marks;
+    for (const QChar c : text)
+        if (c.isPunct())
+            marks += c;
+    return marks;
+}
+
+// A sentence of random words (fillers, swappable words, "This", "is" and
+// plain ones) with punctuation glued to either end and uneven spacing.
+QString randomSentence(std::mt19937 &rng)
+{
+    static const QStringList words = {
+        "really", "Really", "basically", "actually", "just",      "Just",        "very",       "good",
+        "Good",   "bad",    "big",       "small",    "important", "interesting", "This",       "is",
+        "it",     "was",    "mine",      "keeper",   "not",       "don't",       "well-known", "caf\u00e9",
+    };
+    static const QStringList before = {"", "", "", "(", "\u201c", "\"", "'", "\u2014", "\n"};
+    static const QStringList after = {"",  "",  "",       "",  ".",      ",",   ";",      ":",
+                                      "!", "?", "\u2026", ")", "\u201d", ".\"", "\u2014", "\t"};
+    static const QStringList gaps = {" ", " ", " ", "  ", "\n", " \n "};
+    const auto pick = [&rng](const QStringList &from) {
+        return from.at(std::uniform_int_distribution<qsizetype>(0, from.size() - 1)(rng));
+    };
+    QString sentence = pick(gaps);
+    const int count = std::uniform_int_distribution<int>(1, 14)(rng);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            sentence += pick(gaps);
+        sentence += pick(before) + pick(words) + pick(after);
+    }
+    return sentence + pick({".", "!", "?", "", "  "});
+}
+
+} // namespace
+
+TEST(Rewording, NoRewordingRemovesOrAddsPunctuation)
+{
+    const std::pair<const char *, QString (*)(const QString &)> rules[] = {
+        {"removeFillers", removeFillers},
+        {"applyWordSwap", applyWordSwap},
+        {"rewriteSentence", rewriteSentence},
+        {"sentence rethink", [](const QString &s) { return rewriteSentence(removeFillers(s)); }},
+    };
+    std::mt19937 rng(41);
+    for (int round = 0; round < 5000; ++round) {
+        const QString sentence = randomSentence(rng);
+        for (const auto &[name, rule] : rules)
+            ASSERT_EQ(punctuationOf(rule(sentence)), punctuationOf(sentence))
+                << name << " of \"" << sentence.toStdString() << '"';
+    }
 }
 
 TEST(Rewording, TailWords)

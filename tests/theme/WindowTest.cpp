@@ -2,6 +2,7 @@
 
 #include "theme/AnimatedValue.h"
 #include "theme/CustomWindow.h"
+#include "theme/LayerPaint.h"
 #include "theme/QVBackground.h"
 #include "theme/WindowControlsIsland.h"
 #include "theme/WindowFrame.h"
@@ -82,9 +83,50 @@ TEST_F(CustomWindowTest, WithoutACompositorTheCornersAreMaskedAndTheBorderDrawn)
     const QImage img = qv::test::grabImage(window);
     // The hairline border is brighter than the background inside it.
     EXPECT_GT(img.pixelColor(150, 0).red(), img.pixelColor(150, 5).red());
-    // A later resize follows with a new mask.
+    // A later resize follows with a new mask, and the border is drawn anew
+    // along the new edges.
     window.resize(500, 400);
     EXPECT_TRUE(window.mask().contains(QPoint(450, 200)));
+    const QImage larger = qv::test::grabImage(window);
+    EXPECT_GT(larger.pixelColor(250, 399).red(), larger.pixelColor(250, 394).red());
+    EXPECT_GT(larger.pixelColor(499, 200).red(), larger.pixelColor(494, 200).red());
+}
+
+TEST(LayerPaint, EdgeRegionsAndLayersDrawnOncePerSizeAndKey)
+{
+    const QRect all(0, 0, 100, 60);
+    const QRegion strip = edgeRegion(all, 3);
+    EXPECT_TRUE(strip.contains(QPoint(2, 30)));
+    EXPECT_FALSE(strip.contains(QPoint(3, 30)));
+    EXPECT_TRUE(strip.contains(QPoint(50, 57)));
+    const QRegion cornered = edgeRegion(all, 3, 10);
+    EXPECT_TRUE(cornered.contains(QPoint(9, 9)));
+    EXPECT_TRUE(cornered.contains(QPoint(90, 50)));
+    EXPECT_FALSE(cornered.contains(QPoint(10, 10)));
+    EXPECT_EQ(edgeRegion(all, 0, 10).rectCount(), 4);
+
+    CachedLayer layer;
+    int draws = 0;
+    const auto draw = [&](QPainter &p) {
+        ++draws;
+        p.fillRect(QRect(0, 0, 4, 4), Qt::red);
+    };
+    struct Call {
+        QSize size;
+        quint64 key;
+        int drawsAfter;
+    };
+    const Call calls[] = {
+        {{20, 10}, 1, 1}, {{20, 10}, 1, 1}, {{20, 10}, 2, 2}, {{30, 10}, 2, 3}, {{30, 10}, 2, 3},
+    };
+    for (const Call &c : calls) {
+        const QPixmap &pixmap = layer.get(c.size, 1.0, c.key, draw);
+        EXPECT_EQ(draws, c.drawsAfter);
+        EXPECT_EQ(pixmap.size(), c.size);
+        const QImage image = pixmap.toImage();
+        EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::red));
+        EXPECT_EQ(image.pixelColor(10, 5).alpha(), 0) << "not cleared before drawing";
+    }
 }
 
 TEST_F(CustomWindowTest, WithACompositorTheCornersAreCutSoftlyWithoutAMask)
