@@ -37,6 +37,10 @@ EditorHeader::EditorHeader(EditorModel &model, QWidget *parent) : QWidget(parent
 
     m_heading = styledLabel({}, TextStyle::Title2, QFont::DemiBold, Theme::text(), this);
     m_heading->setAlignment(Qt::AlignCenter);
+    // A long title wraps instead of widening the form past its window (the
+    // form scrolls only up and down); a single word too long for a line is cut.
+    m_heading->setWordWrap(true);
+    m_heading->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     column->addWidget(m_heading);
 
     auto *pills = new QHBoxLayout;

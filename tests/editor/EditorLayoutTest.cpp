@@ -120,3 +120,27 @@ TEST_F(EditorLayoutTest, NothingOverlapsOrIsCutAtTheDefaultAndMinimumSizes)
     EXPECT_EQ(window->size(), ProjectEditorWindow::kMinimumSize);
     close(window);
 }
+
+// A title far wider than the window wraps in the heading: the form keeps the
+// window's width, so Save stays inside it.
+TEST_F(EditorLayoutTest, ALongTitleWrapsAndKeepsTheFormInsideTheWindow)
+{
+    ProjectEditorWindow *window = open();
+    ProjectEditorView *v = window->view();
+    v->model().editTitle(QStringLiteral("Incomprehensibilities counterrevolutionaries electroencephalographically "
+                                        "uncharacteristically institutionalisation internationalization"));
+    for (const QSize size : {ProjectEditorWindow::kContentSize, ProjectEditorWindow::kMinimumSize}) {
+        window->resize(size);
+        scheduler.advance(500);
+        QApplication::processEvents();
+        QScrollBar *bar = v->scrollArea()->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        QApplication::processEvents();
+        QWidget *save = v->newEssayTab()->saveButton();
+        const QRect shown(save->mapTo(v->scrollArea()->viewport(), QPoint(0, 0)), save->size());
+        EXPECT_TRUE(v->scrollArea()->viewport()->rect().contains(shown)) << size.width() << "x" << size.height();
+        EXPECT_EQ(lines(cutControls(window, floating)), "") << size.width() << "x" << size.height();
+        bar->setValue(0);
+    }
+    close(window);
+}
