@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ClipboardRead.h"
+#include "engine/FieldCheck.h"
 #include "engine/KeyOutput.h"
 #include "platform/Element.h"
 
@@ -50,14 +51,33 @@ public:
 
     // Whether the last select-all may still stand (no key has collapsed it).
     bool wholeFieldMaySelected() const { return m_wholeSelected; }
+    // Whether the last exact-match repair replaced (or tried to replace)
+    // the whole text: the caller does not try it a second time, its cost
+    // grows with the text.
+    bool wholeTextReplaced() const { return m_wholeReplaced; }
+
+    // A stretch repaired on its own costs at most this many keys, and at
+    // most this many stretches are repaired one by one; beyond either the
+    // field is repaired as a whole.
+    static constexpr int kStretchKeyLimit = 40;
+    static constexpr int kStretchLimit = 24;
 
 private:
     bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }
+    // Whether the field's differences can be repaired stretch by stretch.
+    static bool stretchesFit(const FieldComparison &compared);
+    // Each differing stretch selected and retyped in place, the last first
+    // so the earlier ones keep their offsets, each read back before the
+    // next. True when every one landed; the first that does not ends it
+    // (it is not tried again).
+    QCoro::Task<bool> repairStretches(QString live, FieldComparison compared, StopFlag stopFlag,
+                                      platform::Element element);
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,
                                    std::optional<QString> expectedCurrent, QString note);
 
     TypingEngine &m_engine;
     bool m_wholeSelected = false;
+    bool m_wholeReplaced = false;
 };
 
 } // namespace qv::engine

@@ -143,6 +143,61 @@ TEST(FieldCheck, TellsTargetRewritingFromOtherDifferences)
         EXPECT_EQ(rewrittenByTarget(QString::fromUtf8(c.live), QString::fromUtf8(c.intended)), c.rewritten) << c.live;
 }
 
+TEST(FieldCheck, CountsWhatTheTargetRewroteApartFromWhatIsOff)
+{
+    using Stretch = FieldComparison::Stretch;
+    struct Case {
+        const char *what;
+        const char *live;
+        const char *intended;
+        int off;
+        int rewritten;
+        const char *accepted;
+        QList<Stretch> stretches;
+    };
+    const Case cases[] = {
+        {"equal", "a \"b\"\tc", "a \"b\"\tc", 0, 0, "a \"b\"\tc", {}},
+        {"quotes, dash, ellipsis", "“hi” – it’s…", "\"hi\" -- it's...", 0, 8, "“hi” – it’s…", {}},
+        {"a tab as spaces",
+         "    First line.\n        x",
+         "\tFirst line.\n\t\tx",
+         0,
+         3,
+         "    First line.\n        x",
+         {}},
+        {"a capital at a sentence's start", "Done. Then i", "Done. then i", 0, 1, "Done. Then i", {}},
+        {"a lone i", "so I said", "so i said", 0, 1, "so I said", {}},
+        {"a capital inside a sentence is a typo", "the rIver", "the river", 1, 0, "the river", {{5, 1, "i"}}},
+        // A typo between two rewritten quotes is its own small stretch.
+        {"a typo among rewrites",
+         "“A long way” and a rivre, “far” away and home.",
+         "\"A long way\" and a river, \"far\" away and home.",
+         2,
+         4,
+         "“A long way” and a river, “far” away and home.",
+         {{22, 2, "er"}}},
+        {"two typos far apart",
+         "Tje quiet river ran on past the mill and the bridge and the toqn.",
+         "The quiet river ran on past the mill and the bridge and the town.",
+         2,
+         0,
+         "The quiet river ran on past the mill and the bridge and the town.",
+         {{1, 1, "h"}, {62, 1, "w"}}},
+        {"a word doubled", "the the river", "the river", 4, 0, "the river", {{4, 4, ""}}},
+        {"a word lost", "the river", "the quiet river", 6, 0, "the quiet river", {{4, 0, "quiet "}}},
+        {"an emoji changed", "care 🌋.", "care 🌊.", 1, 0, "care 🌊.", {{5, 2, QString::fromUtf8("🌊")}}},
+    };
+    for (const Case &c : cases) {
+        const FieldComparison r = compareField(QString::fromUtf8(c.live), QString::fromUtf8(c.intended));
+        EXPECT_EQ(r.off, c.off) << c.what;
+        EXPECT_EQ(r.rewritten, c.rewritten) << c.what;
+        EXPECT_EQ(r.accepted, QString::fromUtf8(c.accepted)) << c.what;
+        EXPECT_EQ(r.stretches, c.stretches) << c.what;
+        // The field made equal to what is accepted leaves nothing off.
+        EXPECT_EQ(compareField(r.accepted, QString::fromUtf8(c.intended)).off, 0) << c.what;
+    }
+}
+
 TEST_F(DocumentRun, AClipboardReadThatGivesUpLeavesNoKeyOrCopyBehind)
 {
     // The application takes its keys two seconds late: the copy has not
