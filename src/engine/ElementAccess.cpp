@@ -415,12 +415,17 @@ QCoro::Task<bool> ElementAccess::writeSelectionConfirmed(TextRange range, Elemen
             co_return false;
         co_await m_scheduler.sleep(kConfirmPollMs);
     }
+    co_await waitForKeyReadiness();
+    co_return true;
+}
+
+QCoro::Task<> ElementAccess::waitForKeyReadiness()
+{
     // Measured on the clock, not summed from waits: the application needs
     // this much real time, however short the waits are made.
     const qint64 readyNs = m_scheduler.nowNs() + qint64(m_keysAfterWriteMs * 1e6);
     while (m_scheduler.nowNs() < readyNs)
         co_await m_scheduler.sleep(kConfirmPollMs);
-    co_return true;
 }
 
 QCoro::Task<bool> ElementAccess::placeCaretConfirmed(qint64 position, Element element)

@@ -118,6 +118,9 @@ public:
     // followed by kKeysAfterWriteMs of real time before the next key.
     void keysLostAfterWrite() { m_keysAfterWriteMs = kKeysAfterWriteMs; }
     bool waitsAfterWrites() const { return m_keysAfterWriteMs > 0; }
+    // That wait, between the keys of an edit too, where it has been seen
+    // necessary (nothing otherwise).
+    QCoro::Task<> waitForKeyReadiness();
 
     // Moves the caret to `wanted` (clamped to `text`, the element's current
     // text). Where the element takes caret writes it is placed there through

@@ -165,6 +165,7 @@ QCoro::Task<EndReview::Fixed> EndReview::fixTypo(QString live, int i, DeferredEr
     const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
     for (int press = 0; press < presses; ++press)
         co_await keys.sendKey(SpecialKey::Delete);
+    co_await elements.waitForKeyReadiness();
     co_await keys.sendKey(fix.correct);
     // The caret moves next: let the fix's keys land first.
     const bool landed = co_await elements.waitForText(fixed, m_args.element, i + fix.correct.size());
@@ -314,6 +315,7 @@ QCoro::Task<bool> EndReview::editSentences()
             if (stopped())
                 co_return false;
             co_await keys.sendKey(SpecialKey::Delete);
+            co_await elements.waitForKeyReadiness();
             co_await keys.retypeText(replacement, {});
             setTracked(edited);
             // A caret write would overtake keys still on their way.

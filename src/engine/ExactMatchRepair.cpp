@@ -170,6 +170,8 @@ QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldCompariso
     ElementAccess &elements = m_engine.elements();
     KeyOutput &keys = m_engine.keys();
     QString now = live;
+    bool allLanded = true;
+    int failures = 0;
     for (qsizetype k = compared.stretches.size() - 1; k >= 0; --k) {
         const FieldComparison::Stretch &stretch = compared.stretches.at(k);
         if (stopped(stopFlag))
@@ -191,17 +193,26 @@ QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldCompariso
             co_return false;
         if (stretch.length > 0)
             co_await keys.sendKey(SpecialKey::Delete);
+        co_await elements.waitForKeyReadiness();
         if (!stretch.replacement.isEmpty())
             co_await keys.retypeText(stretch.replacement, {});
         const QString fixed = now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length);
         const bool landed = co_await elements.waitForText(fixed, element, stretch.at + stretch.replacement.size());
-        if (!landed) {
-            m_engine.debug(QStringLiteral("repairStretch: edit at %1 not read back").arg(stretch.at));
-            co_return false;
+        if (landed) {
+            now = fixed;
+            continue;
         }
-        now = fixed;
+        // Not tried again; the stretches before it stand where they stood,
+        // whatever became of this one, as long as the field reads as it
+        // did up to here.
+        m_engine.debug(QStringLiteral("repairStretch: edit at %1 not read back").arg(stretch.at));
+        allLanded = false;
+        const std::optional<QString> after = co_await readLiveText(element);
+        if (++failures >= kStretchFailureLimit || !after || !after->startsWith(QStringView(now).left(stretch.at)))
+            co_return false;
+        now = *after;
     }
-    co_return true;
+    co_return allLanded;
 }
 
 QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText, QString targetText, StopFlag stopFlag)

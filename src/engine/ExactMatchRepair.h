@@ -61,6 +61,8 @@ public:
     // field is repaired as a whole.
     static constexpr int kStretchKeyLimit = 40;
     static constexpr int kStretchLimit = 24;
+    // Stretches that do not take before the rest are given up.
+    static constexpr int kStretchFailureLimit = 2;
 
 private:
     bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }
@@ -68,8 +70,8 @@ private:
     static bool stretchesFit(const FieldComparison &compared);
     // Each differing stretch selected and retyped in place, the last first
     // so the earlier ones keep their offsets, each read back before the
-    // next. True when every one landed; the first that does not ends it
-    // (it is not tried again).
+    // next. True when every one landed; one that does not is not tried
+    // again, and a second ends it.
     QCoro::Task<bool> repairStretches(QString live, FieldComparison compared, StopFlag stopFlag,
                                       platform::Element element);
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,

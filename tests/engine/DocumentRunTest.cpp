@@ -124,6 +124,44 @@ TEST_F(DocumentRun, TextTheTargetRewroteEndsInItsOwnOutcomeWithoutALoop)
     }
 }
 
+TEST_F(DocumentRun, ACodeEditorsCarriedIndentationAndTabsAsSpacesLeaveOnlyWhatWasTyped)
+{
+    // A code editor: Return carries the line's indentation to the next line,
+    // and a tab becomes four spaces (both its own settings, left alone).
+    field.quirks().afterInsert = [](qv::sim::EditState &state, const QString &inserted) {
+        if (inserted == QLatin1String("\t")) {
+            state.text.replace(state.selection.location - 1, 1, QStringLiteral("    "));
+            state.selection.location += 3;
+            return;
+        }
+        if (inserted != QLatin1String("\n"))
+            return;
+        const qsizetype caret = state.selection.location;
+        const qsizetype lineStart = state.text.lastIndexOf(QLatin1Char('\n'), caret - 2) + 1;
+        qsizetype end = lineStart;
+        while (end < caret - 1 && state.text.at(end) == QLatin1Char(' '))
+            ++end;
+        const QString indent = state.text.mid(lineStart, end - lineStart);
+        state.text.insert(caret, indent);
+        state.selection = {caret + indent.size(), 0};
+    };
+    const QString text = QStringLiteral("Title\n\n\tFirst paragraph, opened with a tab.\nIts second line.\n\n"
+                                        "\tSecond \"paragraph\".\nThe end.");
+    for (const bool humanize : {false, true}) {
+        SCOPED_TRACE(humanize ? "humanize" : "plain");
+        phases.clear();
+        debug.clear();
+        field.setText({});
+        runText(text, humanize);
+        const FieldComparison compared = compareField(field.text(), engine.lastIntendedText());
+        EXPECT_EQ(compared.off, 0) << field.text().toStdString();
+        EXPECT_EQ(compared.rewritten, 2) << "the two tabs, as spaces";
+        EXPECT_EQ(field.text().count(QStringLiteral("    ")), 2) << "no indentation carried to another line";
+        EXPECT_EQ(phases.last(), "differs");
+        EXPECT_TRUE(engine.lastDifference()->reason.contains("rewrote what was typed"));
+    }
+}
+
 TEST(FieldCheck, TellsTargetRewritingFromOtherDifferences)
 {
     struct Case {
