@@ -141,9 +141,13 @@ QCoro::Task<bool> EndReview::fixTypos()
             // The field does not take such edits: more of them would only
             // cost the same again. What is left goes to the final repair.
             m_engine.debug(QStringLiteral("endReview: fixes do not take here, leaving the rest to the final repair"));
-            co_return true;
+            break;
         }
         co_await waitAfterEdit();
+    }
+    if (m_caretInside) {
+        co_await m_engine.elements().moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
+        m_caretInside = false;
     }
     co_return true;
 }
@@ -207,8 +211,12 @@ QCoro::Task<EndReview::Fixed> EndReview::fixTypo(QString live, int i, DeferredEr
         }
     }
     // Back to the end even when a stop came meanwhile: the caret must not
-    // stay inside the text.
-    co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
+    // stay inside the text. Where every caret write costs a wait, it goes
+    // there once after the last fix instead.
+    if (elements.waitsAfterWrites() && !stopped())
+        m_caretInside = true;
+    else
+        co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
     co_return stopped() ? Fixed::Stopped : outcome;
 }
 

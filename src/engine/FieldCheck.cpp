@@ -1,6 +1,7 @@
 #include "engine/FieldCheck.h"
 
 #include "core/Text.h"
+#include "engine/RepairRules.h"
 
 #include <algorithm>
 #include <optional>
@@ -218,6 +219,9 @@ FieldComparison compareField(const QString &live, const QString &intended)
             ++suffix;
         differs(L - suffix - i, T - suffix - j);
     }
+    // Counted as everywhere else: characters left over once the most are
+    // matched in order, between the field and the text it should hold.
+    out.off = out.stretches.isEmpty() ? 0 : differingCharacters(live, out.accepted);
     return out;
 }
 

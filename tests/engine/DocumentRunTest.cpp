@@ -210,7 +210,7 @@ TEST(FieldCheck, CountsWhatTheTargetRewroteApartFromWhatIsOff)
         {"a typo among rewrites",
          "“A long way” and a rivre, “far” away and home.",
          "\"A long way\" and a river, \"far\" away and home.",
-         2,
+         1, // a swap counts once
          4,
          "“A long way” and a river, “far” away and home.",
          {{22, 2, "er"}}},
