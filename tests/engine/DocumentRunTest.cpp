@@ -5,6 +5,7 @@
 // type is ever deleted or duplicated, no key lands after the run, and the
 // run says "done" only for a field it read back exact.
 
+#include "engine/CarriedIndent.h"
 #include "engine/FieldCheck.h"
 
 #include "RunHarness.h"
@@ -289,4 +290,27 @@ TEST_F(DocumentRun, ARunEndsOnlyOnceTheTargetHasTakenEveryKey)
     clock.advance(10000);
     EXPECT_EQ(keysLandedAfter(endedNs), 0);
     EXPECT_EQ(sim.simPasteboard().plainText(), users);
+}
+
+TEST(CarriedIndent, TellsWhatTheApplicationAddedAfterALineBreak)
+{
+    // The field before a Return at `caret`, and after it.
+    const struct {
+        const char *what;
+        const char *before;
+        qint64 caret;
+        const char *now;
+        std::optional<QString> added;
+    } cases[] = {
+        {"nothing added", "    One.", 8, "    One.\n", std::nullopt},
+        {"the line's indentation", "    One.", 8, "    One.\n    ", QStringLiteral("    ")},
+        {"a tab, in the middle", "\tOne.Two.", 5, "\tOne.\n\tTwo.", QStringLiteral("\t")},
+        {"a letter is no indentation", "One.", 4, "One.\nx", std::nullopt},
+        {"the text after changed", "One. Two.", 4, "One\n Two!", std::nullopt},
+        {"no line break where the caret was", "One.", 2, "On e.  ", std::nullopt},
+        {"a caret past the text", "One.", 9, "One.\n  ", std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CarriedIndent::carried(QString::fromUtf8(c.before), c.caret, QString::fromUtf8(c.now)), c.added)
+            << c.what;
 }
