@@ -191,13 +191,21 @@ Result runEditorRow(const Row &row, const QString &text, linuxdesktop::LinuxPlat
                                        .humanize = row.humanize,
                                        .targetWpm = wpm,
                                        .target = field,
-                                       .onPhase = [&](engine::RunPhase phase) {
-                                           out.lastPhase = engine::phaseName(phase);
-                                           if (phase == engine::RunPhase::Editing && reviewFromMs < 0) {
-                                               reviewFromMs = real.nowMs();
-                                               keysBeforeReview = counting.keys;
-                                           }
-                                       }};
+                                       .onPhase =
+                                           [&](engine::RunPhase phase) {
+                                               out.lastPhase = engine::phaseName(phase);
+                                               if (phase == engine::RunPhase::Editing && reviewFromMs < 0) {
+                                                   reviewFromMs = real.nowMs();
+                                                   keysBeforeReview = counting.keys;
+                                               }
+                                           },
+                                       // QUORVEL_BENCH_DEBUG=1: the run's diagnostic lines on stderr.
+                                       .onDebug =
+                                           [](const QString &line) {
+                                               if (qEnvironmentVariableIsSet("QUORVEL_BENCH_DEBUG")
+                                                   && !line.startsWith(QLatin1String("typo ")))
+                                                   std::fprintf(stderr, "   %s\n", qPrintable(line));
+                                           }};
         co_await engine.typeText(std::move(options));
         done = true;
     };
@@ -223,6 +231,9 @@ Result runEditorRow(const Row &row, const QString &text, linuxdesktop::LinuxPlat
         out.wrong = wrongGraphemes(intended, *own);
         out.off = compared.off;
         out.rewritten = compared.rewritten;
+        for (const engine::FieldComparison::Stretch &stretch : compared.stretches.mid(0, 8))
+            std::fprintf(stderr, "%s: off at %lld: \"%s\" for \"%s\"\n", row.name, qlonglong(stretch.at),
+                         qPrintable(own->mid(stretch.at, stretch.length)), qPrintable(stretch.replacement));
     }
     return out;
 }

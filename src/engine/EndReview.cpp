@@ -303,10 +303,27 @@ QCoro::Task<bool> EndReview::editSentences()
         replacement = keepOuterSpace(candidate, replacement);
 
         const QString edited = live->left(at) + replacement + live->mid(at + candidate.size());
+        // The white space around the sentence (a paragraph's line breaks and
+        // tab) stays as it stands: only the sentence itself is selected and
+        // retyped, as editors handle Return and Tab keys their own way.
+        qsizetype lead = 0;
+        while (lead < candidate.size() && lead < replacement.size() && candidate.at(lead) == replacement.at(lead)
+               && candidate.at(lead).isSpace())
+            ++lead;
+        qsizetype trail = 0;
+        while (trail < candidate.size() - lead && trail < replacement.size() - lead
+               && candidate.at(candidate.size() - 1 - trail) == replacement.at(replacement.size() - 1 - trail)
+               && candidate.at(candidate.size() - 1 - trail).isSpace())
+            ++trail;
+        const qsizetype editAt = at + lead;
+        const QString oldPart = candidate.mid(lead, candidate.size() - lead - trail);
+        const QString newPart = replacement.mid(lead, replacement.size() - lead - trail);
+        if (oldPart.isEmpty())
+            continue; // a Delete would take a character before it
         bool editLanded = false;
         bool skipped = false;
         for (int attempt = 0; attempt < 2 && !editLanded && !skipped; ++attempt) {
-            const bool selected = co_await m_repair.selectConfirmed({at, candidate.size()}, m_args.element);
+            const bool selected = co_await m_repair.selectConfirmed({editAt, oldPart.size()}, m_args.element);
             if (!selected) {
                 m_engine.debug(QStringLiteral("rewrite: selection failed, skipping"));
                 skipped = true;
@@ -314,7 +331,7 @@ QCoro::Task<bool> EndReview::editSentences()
             }
             if (m_args.allowClipboardOps) {
                 const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
-                if (copied.contradicts(candidate)) {
+                if (copied.contradicts(oldPart)) {
                     m_engine.debug(QStringLiteral("rewrite: selection mismatch, skipping"));
                     skipped = true;
                     break;
@@ -324,10 +341,10 @@ QCoro::Task<bool> EndReview::editSentences()
                 co_return false;
             co_await keys.sendKey(SpecialKey::Delete);
             co_await elements.waitForKeyReadiness();
-            co_await keys.retypeText(replacement, {});
+            co_await keys.retypeText(newPart, {});
             setTracked(edited);
             // A caret write would overtake keys still on their way.
-            editLanded = co_await elements.waitForText(edited, m_args.element, at + replacement.size());
+            editLanded = co_await elements.waitForText(edited, m_args.element, editAt + newPart.size());
             if (editLanded || elements.waitsAfterWrites())
                 break;
             // Not a key of it took: the application drops keys that come
