@@ -410,11 +410,22 @@ QCoro::Task<bool> ElementAccess::writeSelectionConfirmed(TextRange range, Elemen
     for (int waited = 0;; waited += kConfirmPollMs) {
         const std::optional<TextRange> now = selectedTextRange(target);
         if (!now || *now == range || *now == clamped)
-            co_return true;
+            break;
         if (waited >= kConfirmWaitMs)
             co_return false;
         co_await m_scheduler.sleep(kConfirmPollMs);
     }
+    co_await waitForKeyReadiness();
+    co_return true;
+}
+
+QCoro::Task<> ElementAccess::waitForKeyReadiness()
+{
+    // Measured on the clock, not summed from waits: the application needs
+    // this much real time, however short the waits are made.
+    const qint64 readyNs = m_scheduler.nowNs() + qint64(m_keysAfterWriteMs * 1e6);
+    while (m_scheduler.nowNs() < readyNs)
+        co_await m_scheduler.sleep(kConfirmPollMs);
 }
 
 QCoro::Task<bool> ElementAccess::placeCaretConfirmed(qint64 position, Element element)

@@ -113,6 +113,14 @@ public:
     // write is refused or never shows.
     QCoro::Task<bool> writeSelectionConfirmed(TextRange range, Element element);
     QCoro::Task<bool> placeCaretConfirmed(qint64 position, Element element);
+    // Some applications drop keys that arrive right after an accessibility
+    // caret or selection write: once that is seen, every confirmed write is
+    // followed by kKeysAfterWriteMs of real time before the next key.
+    void keysLostAfterWrite() { m_keysAfterWriteMs = kKeysAfterWriteMs; }
+    bool waitsAfterWrites() const { return m_keysAfterWriteMs > 0; }
+    // That wait, between the keys of an edit too, where it has been seen
+    // necessary (nothing otherwise).
+    QCoro::Task<> waitForKeyReadiness();
 
     // Moves the caret to `wanted` (clamped to `text`, the element's current
     // text). Where the element takes caret writes it is placed there through
@@ -151,6 +159,7 @@ public:
     static constexpr int kSettleLimitMs = 10000;
     static constexpr int kConfirmPollMs = 25;
     static constexpr int kConfirmWaitMs = 600;
+    static constexpr int kKeysAfterWriteMs = 250;
     static constexpr int kArrowChunk = 40;
     static constexpr double kChunkWaitMs = 200;
     static constexpr double kChunkWaitPerPressMs = 8;
@@ -170,6 +179,7 @@ private:
     Scheduler &m_scheduler;
     KeyOutput &m_keys;
     std::unique_ptr<FocusMonitor> m_focusMonitor;
+    double m_keysAfterWriteMs = 0;
 };
 
 } // namespace qv::engine

@@ -76,17 +76,30 @@ QCoro::Task<> leaveCaretAt(TypingEngine &engine, platform::Element element, qint
 }
 
 // The field as the repairs left it, compared with what it should hold.
+// Besides the characters really off, what the application rewrote.
+QString rewritesToo(const FieldComparison &compared)
+{
+    return compared.rewritten > 0
+               ? QStringLiteral("; besides, the application rewrote %1 characters as they were typed")
+                     .arg(compared.rewritten)
+               : QString();
+}
+
 void checkWholeField(TypingEngine &engine, const QString &live, const QString &intended)
 {
-    if (rewrittenByTarget(live, intended))
+    if (live == intended)
+        return;
+    const FieldComparison compared = compareField(live, intended);
+    if (compared.off == 0)
         engine.reportFieldDiffers(kRewrittenByTarget, differingCharacters(live, intended));
-    else if (live != intended)
+    else
         engine.reportFieldDiffers(QStringLiteral("the text box holds %1 units where the project has %2, "
                                                  "first differing at %3")
-                                      .arg(live.size())
-                                      .arg(intended.size())
-                                      .arg(commonPrefixLength(live, intended)),
-                                  differingCharacters(live, intended));
+                                          .arg(live.size())
+                                          .arg(intended.size())
+                                          .arg(commonPrefixLength(compared.accepted, live))
+                                      + rewritesToo(compared),
+                                  compared.off);
 }
 
 // The run's segment: up to the text that stood after the insertion point
@@ -98,14 +111,18 @@ void checkSegment(TypingEngine &engine, const QString &live, qint64 start, const
     const bool bounded = after && live.endsWith(*after) && live.size() - after->size() >= start;
     const qint64 length = bounded ? live.size() - after->size() - start : target.size();
     const QString have = live.mid(start, length);
-    if (rewrittenByTarget(have, target))
+    if (have == target)
+        return;
+    const FieldComparison compared = compareField(have, target);
+    if (compared.off == 0)
         engine.reportFieldDiffers(kRewrittenByTarget, differingCharacters(have, target));
-    else if (have != target)
+    else
         engine.reportFieldDiffers(QStringLiteral("the typed segment at %1 does not read as the project, "
                                                  "first differing at %2")
-                                      .arg(start)
-                                      .arg(start + commonPrefixLength(have, target)),
-                                  differingCharacters(have, target));
+                                          .arg(start)
+                                          .arg(start + commonPrefixLength(compared.accepted, have))
+                                      + rewritesToo(compared),
+                                  compared.off);
 }
 
 const QString kUnreadable = QStringLiteral("the text box cannot be read back");

@@ -32,8 +32,8 @@ QString keepOuterSpace(const QString &original, const QString &replacement)
 
 EndReview::EndReview(TypingEngine &engine, EndReviewArgs args)
     : m_engine(engine), m_args(std::move(args)), m_buffer(m_args.buffer ? m_args.buffer : &m_ownBuffer),
-      m_tracked(*m_buffer), m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase),
-      m_repair(engine)
+      m_typed(*m_buffer), m_tracked(*m_buffer),
+      m_gate(engine, m_args.requiredPid, m_args.stopFlag, m_args.pauseFlag, m_args.onPhase), m_repair(engine)
 {
 }
 
@@ -104,97 +104,161 @@ QCoro::Task<bool> EndReview::fixTypos()
         fixes = selectErrors(fixes, std::min(std::max(n / 2, m_args.review.minErrorFixes), n));
     }
 
+    // Where the buffer's offsets stand in the field: an application that
+    // rewrote some of what was typed (a tab as spaces, "..." as one
+    // character) moved everything after it.
+    std::optional<FieldComparison> placed;
+    qsizetype moved = 0; // units the fixes made so far added or took away
+    int failedInARow = 0;
     for (const DeferredError &fix : fixes) {
         const std::optional<QString> live = co_await liveTextBeforeEdit();
         if (!live)
             co_return false;
         setTracked(*live);
+        if (!placed)
+            placed = compareField(*live, m_typed);
 
         const int length = int(live->size());
         const int width = int(fix.wrong.size());
-        const int i = findErrorIndex(*live, fix.index, fix.wrong);
+        const int expected = int(placed->liveOffset(fix.index) + moved);
+        const int i = findErrorIndex(*live, expected, fix.wrong);
         // Only the typo itself, where the buffer says it is (give or take a
         // few units of drift): the nearest look-alike elsewhere is the
         // writer's own correct text.
         // A "typo" of the same letter again changes nothing and is left be.
         if (width == 0 || fix.wrong == fix.correct || i < 0 || i + width > length || live->mid(i, width) != fix.wrong
-            || std::abs(i - fix.index) > 3 || !text::isGraphemeBoundary(*live, i)
+            || std::abs(i - expected) > 3 || !text::isGraphemeBoundary(*live, i)
             || !text::isGraphemeBoundary(*live, i + width))
             continue;
 
-        const bool goOn = co_await fixTypo(*live, i, fix);
-        if (!goOn)
+        const Fixed outcome = co_await fixTypo(*live, i, fix);
+        if (outcome == Fixed::Stopped)
             co_return false;
+        if (outcome == Fixed::Taken) {
+            moved += fix.correct.size() - width;
+            failedInARow = 0;
+        } else if (++failedInARow >= kFailedFixLimit) {
+            // The field does not take such edits: more of them would only
+            // cost the same again. What is left goes to the final repair.
+            m_engine.debug(QStringLiteral("endReview: fixes do not take here, leaving the rest to the final repair"));
+            break;
+        }
         co_await waitAfterEdit();
+    }
+    if (m_caretInside) {
+        co_await m_engine.elements().moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
+        m_caretInside = false;
     }
     co_return true;
 }
 
-QCoro::Task<bool> EndReview::fixTypo(QString live, int i, DeferredError fix)
+QCoro::Task<EndReview::Fixed> EndReview::fixTypo(QString live, int i, DeferredError fix)
 {
     ElementAccess &elements = m_engine.elements();
     KeyOutput &keys = m_engine.keys();
     const int width = int(fix.wrong.size());
     const QString fixed = live.left(i) + fix.correct + live.mid(i + width);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const bool there = co_await elements.moveCursor(i + width, live, m_args.element, m_args.stopFlag);
-        if (stopped())
-            co_return false;
-        if (!there) {
-            // A Backspace now could take the wrong letter: leave this typo.
-            m_engine.debug(QStringLiteral("endReview: caret not at fix, skipping index=%1").arg(i));
-            break;
-        }
-        const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
-        for (int press = 0; press < presses; ++press)
-            co_await keys.sendKey(SpecialKey::Delete);
-        co_await keys.sendKey(fix.correct);
-        // The caret moves next: let the fix's keys land first.
-        const bool landed = co_await elements.waitForText(fixed, m_args.element, i + fix.correct.size());
-        if (landed) {
-            setTracked(fixed);
-            break;
-        }
+    const bool there = co_await elements.moveCursor(i + width, live, m_args.element, m_args.stopFlag);
+    if (stopped())
+        co_return Fixed::Stopped;
+    if (!there) {
+        // A Backspace now could take the wrong letter: leave this typo.
+        m_engine.debug(QStringLiteral("endReview: caret not at fix, skipping index=%1").arg(i));
+        co_return Fixed::NotTaken;
+    }
+    const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
+    for (int press = 0; press < presses; ++press)
+        co_await keys.sendKey(SpecialKey::Delete);
+    co_await elements.waitForKeyReadiness();
+    co_await keys.sendKey(fix.correct);
+    // The caret moves next: let the fix's keys land first.
+    const bool landed = co_await elements.waitForText(fixed, m_args.element, i + fix.correct.size());
+    Fixed outcome = Fixed::Taken;
+    if (landed) {
+        setTracked(fixed);
+    } else {
         // Not read back, and its keys may still be on their way: a caret
-        // write now would overtake them. Arrows queue behind them instead,
-        // and once the caret reads the end every key of the fix was taken.
-        const Settled settled = co_await returnByArrows(live, fixed, i + width);
-        if (settled == Settled::Fixed)
-            break;
+        // write now would overtake them. One Right queues behind them, and
+        // once the caret shows it taken so were they. No retry: what did not
+        // take once would cost as much again.
+        const Settled settled = co_await settleBehindArrow(live, fixed, i + width, i + int(fix.correct.size()));
         if (settled == Settled::Unknown) {
+            // Far slower than any wait: the review ends here, and arrows
+            // queued behind those keys take the caret to the end once they
+            // land, where a caret write would overtake them.
+            co_await elements.pressArrows(SpecialKey::Right, keys.arrowPresses(live.mid(i + width)));
             m_keysPending = true;
             m_engine.debug(QStringLiteral("endReview: keys not taken, review ends index=%1").arg(i));
-            co_return false;
+            co_return Fixed::Stopped;
         }
-        if (attempt > 0) {
-            m_engine.debug(QStringLiteral("endReview: fix failed index=%1").arg(i));
-            co_return true;
+        if (settled == Settled::Unchanged && !elements.waitsAfterWrites()) {
+            // Not one of its keys took: the application drops keys that come
+            // right after a caret write. From now on they wait for it, and
+            // this fix is made once more.
+            m_engine.debug(QStringLiteral("endReview: keys after a caret write were dropped, waiting after writes"));
+            elements.keysLostAfterWrite();
+            co_return co_await fixTypo(live, i, fix);
         }
-        m_engine.debug(QStringLiteral("endReview: fix did not take, retrying index=%1").arg(i));
+        if (settled != Settled::Fixed) {
+            const int at = commonPrefixLength(m_tracked, fixed);
+            m_engine.debug(QStringLiteral("endReview: fix did not take index=%1 (%2; the field reads \"%3\" at %4)")
+                               .arg(i)
+                               .arg(settled == Settled::Unchanged ? QStringLiteral("unchanged")
+                                                                  : QStringLiteral("changed otherwise"))
+                               .arg(m_tracked.mid(std::max(at - 8, 0), 24))
+                               .arg(at));
+            outcome = Fixed::NotTaken;
+        }
     }
     // Back to the end even when a stop came meanwhile: the caret must not
-    // stay inside the text.
-    co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
-    co_return !stopped();
+    // stay inside the text. Where every caret write costs a wait, it goes
+    // there once after the last fix instead.
+    if (elements.waitsAfterWrites() && !stopped())
+        m_caretInside = true;
+    else
+        co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
+    co_return stopped() ? Fixed::Stopped : outcome;
 }
 
-QCoro::Task<EndReview::Settled> EndReview::returnByArrows(QString live, QString fixed, int from)
+QCoro::Task<EndReview::Settled> EndReview::settleBehindArrow(QString live, QString fixed, int caretIfUnchanged,
+                                                             int caretIfFixed)
 {
     ElementAccess &elements = m_engine.elements();
-    co_await elements.pressArrows(SpecialKey::Right, m_engine.keys().arrowPresses(live.mid(from)));
+    // Where one Right leaves a caret: the next character boundary, or the end.
+    const auto oneRight = [](const QString &text, int at) {
+        return qint64(at >= text.size() ? text.size() : text::boundaryAtOrAfter(text, at + 1));
+    };
+    co_await m_engine.keys().sendKey(SpecialKey::Right);
+    std::optional<QString> now;
     for (double waited = 0;; waited += ElementAccess::kCaretPollMs) {
-        const std::optional<QString> now = elements.readFocusedText(m_args.element);
+        now = elements.readFocusedText(m_args.element);
         const std::optional<qint64> caret = elements.caretPosition(m_args.element);
-        if (now && caret && *now == fixed && *caret == fixed.size()) {
+        if (!now || !caret)
+            break;
+        if (*now == fixed && *caret == oneRight(fixed, caretIfFixed)) {
             setTracked(fixed);
             co_return Settled::Fixed;
         }
-        if (now && caret && *now == live && *caret == live.size())
+        if (*now == live && *caret == oneRight(live, caretIfUnchanged)) {
+            setTracked(live);
             co_return Settled::Unchanged;
+        }
         if (waited >= kKeysSettleMs)
-            co_return Settled::Unknown;
+            break;
         co_await m_engine.scheduler().sleep(ElementAccess::kCaretPollMs);
     }
+    // The field changed some other way (the application rewrote around the
+    // fix) and holds still now: that is what it holds.
+    if (now && *now != live && *now != fixed) {
+        const bool still = co_await elements.waitForKeysTaken(m_args.element);
+        if (still) {
+            if (const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element)) {
+                setTracked(*after);
+                co_return *after == fixed ? Settled::Fixed : Settled::Other;
+            }
+        }
+    }
+    co_return Settled::Unknown;
 }
 
 QCoro::Task<std::optional<QString>> EndReview::liveTextBeforeEdit()
@@ -238,26 +302,63 @@ QCoro::Task<bool> EndReview::editSentences()
         }
         replacement = keepOuterSpace(candidate, replacement);
 
-        const bool selected = co_await m_repair.selectConfirmed({at, candidate.size()}, m_args.element);
-        if (!selected) {
-            m_engine.debug(QStringLiteral("rewrite: selection failed, skipping"));
-            continue;
-        }
-        if (m_args.allowClipboardOps) {
-            const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
-            if (copied.contradicts(candidate)) {
-                m_engine.debug(QStringLiteral("rewrite: selection mismatch, skipping"));
-                continue;
-            }
-        }
-        if (stopped())
-            co_return false;
-        co_await keys.sendKey(SpecialKey::Delete);
-        co_await keys.retypeText(replacement, {});
         const QString edited = live->left(at) + replacement + live->mid(at + candidate.size());
-        setTracked(edited);
-        // A caret write would overtake keys still on their way.
-        const bool editLanded = co_await elements.waitForText(edited, m_args.element, at + replacement.size());
+        // The white space around the sentence (a paragraph's line breaks and
+        // tab) stays as it stands: only the sentence itself is selected and
+        // retyped, as editors handle Return and Tab keys their own way.
+        qsizetype lead = 0;
+        while (lead < candidate.size() && lead < replacement.size() && candidate.at(lead) == replacement.at(lead)
+               && candidate.at(lead).isSpace())
+            ++lead;
+        qsizetype trail = 0;
+        while (trail < candidate.size() - lead && trail < replacement.size() - lead
+               && candidate.at(candidate.size() - 1 - trail) == replacement.at(replacement.size() - 1 - trail)
+               && candidate.at(candidate.size() - 1 - trail).isSpace())
+            ++trail;
+        const qsizetype editAt = at + lead;
+        const QString oldPart = candidate.mid(lead, candidate.size() - lead - trail);
+        const QString newPart = replacement.mid(lead, replacement.size() - lead - trail);
+        if (oldPart.isEmpty())
+            continue; // a Delete would take a character before it
+        bool editLanded = false;
+        bool skipped = false;
+        for (int attempt = 0; attempt < 2 && !editLanded && !skipped; ++attempt) {
+            const bool selected = co_await m_repair.selectConfirmed({editAt, oldPart.size()}, m_args.element);
+            if (!selected) {
+                m_engine.debug(QStringLiteral("rewrite: selection failed, skipping"));
+                skipped = true;
+                break;
+            }
+            if (m_args.allowClipboardOps) {
+                const ClipboardRead copied = co_await m_engine.readSelectionViaClipboard(m_args.stopFlag);
+                if (copied.contradicts(oldPart)) {
+                    m_engine.debug(QStringLiteral("rewrite: selection mismatch, skipping"));
+                    skipped = true;
+                    break;
+                }
+            }
+            if (stopped())
+                co_return false;
+            co_await keys.sendKey(SpecialKey::Delete);
+            co_await elements.waitForKeyReadiness();
+            co_await keys.retypeText(newPart, {});
+            setTracked(edited);
+            // A caret write would overtake keys still on their way.
+            editLanded = co_await elements.waitForText(edited, m_args.element, editAt + newPart.size());
+            if (editLanded || elements.waitsAfterWrites())
+                break;
+            // Not a key of it took: the application drops keys that come
+            // right after a selection write. They wait for it from now on,
+            // and the edit is made once more.
+            const bool settled = co_await elements.waitForKeysTaken(m_args.element);
+            if (!settled || elements.readFocusedText(m_args.element) != *live)
+                break;
+            m_engine.debug(QStringLiteral("rewrite: keys after a selection write were dropped, waiting after writes"));
+            elements.keysLostAfterWrite();
+            setTracked(*live);
+        }
+        if (skipped)
+            continue;
         if (!editLanded) {
             // Left to the exact-match repair, which starts from what is there.
             m_engine.debug(QStringLiteral("rewrite: edit not read back"));
@@ -356,9 +457,24 @@ QCoro::Task<> EndReview::finalRepair()
         setTracked(*live);
         now = *live;
     }
-    if (now == m_args.intendedText || rewrittenByTarget(now, m_args.intendedText) || stopped())
+    if (now == m_args.intendedText || stopped())
         co_return;
-    // The exact-match repair did not take: once more, the whole text.
+    const FieldComparison compared = compareField(now, m_args.intendedText);
+    if (compared.off == 0)
+        co_return;
+    // The exact-match repair did not take. A few small stretches it tried
+    // and could not change; retyping the whole text for them would cost the
+    // most and take no better. A whole text is replaced once at most.
+    if (!compared.stretches.isEmpty() && compared.stretches.size() <= ExactMatchRepair::kStretchLimit
+        && compared.off <= ExactMatchRepair::kStretchKeyLimit * ExactMatchRepair::kStretchLimit) {
+        m_engine.debug(QStringLiteral("endReview: %1 characters could not be repaired, not replacing the whole text")
+                           .arg(compared.off));
+        co_return;
+    }
+    if (m_repair.wholeTextReplaced()) {
+        m_engine.debug(QStringLiteral("endReview: the whole text was replaced once already, not again"));
+        co_return;
+    }
     m_engine.debug(QStringLiteral("endReview: exact-match repair did not take, replacing the whole text"));
     co_await m_repair.replaceAllText(m_args.intendedText, m_args.stopFlag, m_args.element, now);
     const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element);

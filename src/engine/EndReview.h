@@ -26,24 +26,28 @@ public:
     // write now would overtake them.
     bool keysMayBePending() const { return m_keysPending; }
 
-    // How long a repair whose keys did not read back is given before the
-    // field is read again to decide whether to try once more.
+    // How long a retyped tail that did not read back is given before the
+    // field is read again, and how long keys of a fix that did not read
+    // back are waited for at most.
     static constexpr double kFixSettleMs = 1000;
-    // How long keys of a fix that did not read back are waited for.
     static constexpr double kKeysSettleMs = 3000;
+    // Fixes that do not take in a row before the rest are left to the final
+    // repair.
+    static constexpr int kFailedFixLimit = 2;
 
 private:
     // Each stage answers false when the review ends there.
     QCoro::Task<> stages();
     QCoro::Task<bool> fixTypos();
-    // One typo at `i` of `live`, tried again once when nothing of the fix
-    // shows; false when the review ends there (stopped).
-    QCoro::Task<bool> fixTypo(QString live, int i, DeferredError fix);
-    // After a fix that did not read back: Right back to the end from
-    // `from`, then until the keys are seen taken, the field read as fixed
-    // or as unchanged with the caret at its end (Unknown after the wait).
-    enum class Settled { Fixed, Unchanged, Unknown };
-    QCoro::Task<Settled> returnByArrows(QString live, QString fixed, int from);
+    // One typo at `i` of `live`, tried once.
+    enum class Fixed { Taken, NotTaken, Stopped };
+    QCoro::Task<Fixed> fixTypo(QString live, int i, DeferredError fix);
+    // After a fix that did not read back: one Right, then until the caret
+    // shows it taken behind the fix's keys, with the field fixed or as it
+    // was; Other when the field changed some other way and holds still,
+    // Unknown when the keys never show taken.
+    enum class Settled { Fixed, Unchanged, Other, Unknown };
+    QCoro::Task<Settled> settleBehindArrow(QString live, QString fixed, int caretIfUnchanged, int caretIfFixed);
     QCoro::Task<bool> editSentences();
     QCoro::Task<bool> retypeTail();
     // The retyped tail did not read back: what is missing of it is typed
@@ -65,11 +69,13 @@ private:
     EndReviewArgs m_args;
     QString m_ownBuffer; // stands in when the caller passed no buffer
     QString *m_buffer;
+    QString m_typed; // the buffer as the run typed it
     QString m_tracked;
     EditGate m_gate;
     ExactMatchRepair m_repair;
     bool m_touched = false;
     bool m_keysPending = false;
+    bool m_caretInside = false; // left at the last fix, not yet back at the end
 };
 
 } // namespace qv::engine

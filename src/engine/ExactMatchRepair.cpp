@@ -58,6 +58,7 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
                                                    std::optional<QString> expectedCurrent)
 {
     ElementAccess &elements = m_engine.elements();
+    m_wholeReplaced = false;
     if (stopped(stopFlag))
         co_return;
     if (!elements.isTextInputElementRelaxed(element.isNull() ? elements.focusedElement() : element))
@@ -72,10 +73,19 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
     }
     if (*live == targetText)
         co_return;
-    if (rewrittenByTarget(*live, targetText)) {
-        // Typing the quotes again would only have them rewritten again.
+    // What the application rewrote as it was typed stays as it made it:
+    // typing the quotes again would only have them rewritten again. The
+    // rest is repaired against the text with those rewrites in it, so a
+    // typo between two rewritten quotes is a small edit, not the whole text.
+    const FieldComparison compared = compareField(*live, targetText);
+    if (compared.off == 0) {
         m_engine.debug(QStringLiteral("finalizeExactMatch: the target rewrote the text, leaving it"));
         co_return;
+    }
+    if (compared.rewritten > 0) {
+        m_engine.debug(
+            QStringLiteral("finalizeExactMatch: keeping %1 characters the target rewrote").arg(compared.rewritten));
+        targetText = compared.accepted;
     }
 
     const MiddleDiff diff = diffMiddle(*live, targetText);
@@ -88,6 +98,17 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
                        .arg(diff.ratio, 0, 'f', 2)
                        .arg(TypingEngine::boolText(wholeField)));
 
+    if (wholeField && (compared.stretches.size() > 1 || compared.rewritten > 0) && stretchesFit(compared)) {
+        // A few typos far apart (or among what the application rewrote) are
+        // a few small edits, not one edit of everything between them.
+        const bool repaired = co_await repairStretches(*live, compared, stopFlag, element);
+        m_engine.debug(QStringLiteral("finalizeExactMatch: %1 stretches %2")
+                           .arg(compared.stretches.size())
+                           .arg(repaired ? QStringLiteral("repaired in place")
+                                         : QStringLiteral("not all repaired, not tried again")));
+        co_await elements.placeCaretConfirmed(targetText.size(), element);
+        co_return;
+    }
     if (wholeField) {
         co_await tailFixOrReplace(*live, targetText, stopFlag, element, expectedCurrent, {});
         co_return;
@@ -131,6 +152,67 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
     if (!after || *after == targetText || rewrittenByTarget(*after, targetText))
         co_return;
     co_await replaceAllText(targetText, stopFlag, element, *after);
+}
+
+bool ExactMatchRepair::stretchesFit(const FieldComparison &compared)
+{
+    if (compared.stretches.isEmpty() || compared.stretches.size() > kStretchLimit)
+        return false;
+    for (const FieldComparison::Stretch &stretch : compared.stretches)
+        if (stretch.length + stretch.replacement.size() > kStretchKeyLimit)
+            return false;
+    return true;
+}
+
+QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldComparison compared, StopFlag stopFlag,
+                                                    Element element)
+{
+    ElementAccess &elements = m_engine.elements();
+    KeyOutput &keys = m_engine.keys();
+    QString now = live;
+    bool allLanded = true;
+    int failures = 0;
+    for (qsizetype k = compared.stretches.size() - 1; k >= 0; --k) {
+        const FieldComparison::Stretch &stretch = compared.stretches.at(k);
+        if (stopped(stopFlag))
+            co_return false;
+        const bool selected = co_await selectConfirmed({stretch.at, stretch.length}, element);
+        if (!selected) {
+            m_engine.debug(QStringLiteral("repairStretch: selection failed at %1").arg(stretch.at));
+            co_return false;
+        }
+        if (stretch.length > 0 && m_engine.allowClipboardOps) {
+            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
+            if (selection.contradicts(now.mid(stretch.at, stretch.length))) {
+                m_engine.debug(QStringLiteral("repairStretch: selection mismatch at %1").arg(stretch.at));
+                co_return false;
+            }
+        }
+        // Once the stretch is deleted its replacement must follow.
+        if (stopped(stopFlag))
+            co_return false;
+        if (stretch.length > 0)
+            co_await keys.sendKey(SpecialKey::Delete);
+        co_await elements.waitForKeyReadiness();
+        if (!stretch.replacement.isEmpty())
+            co_await keys.retypeText(stretch.replacement, {});
+        const QString fixed = now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length);
+        const bool landed = co_await elements.waitForText(fixed, element, stretch.at + stretch.replacement.size());
+        if (landed) {
+            now = fixed;
+            continue;
+        }
+        // Not tried again; the stretches before it stand where they stood,
+        // whatever became of this one, as long as the field reads as it
+        // did up to here.
+        m_engine.debug(QStringLiteral("repairStretch: edit at %1 not read back").arg(stretch.at));
+        allLanded = false;
+        const std::optional<QString> after = co_await readLiveText(element);
+        if (++failures >= kStretchFailureLimit || !after || !after->startsWith(QStringView(now).left(stretch.at)))
+            co_return false;
+        now = *after;
+    }
+    co_return allLanded;
 }
 
 QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText, QString targetText, StopFlag stopFlag)
@@ -207,6 +289,7 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
         co_return false;
 
     KeyOutput &keys = m_engine.keys();
+    m_wholeReplaced = true;
     co_await keys.sendCommandShortcut(SpecialKey::A);
     co_await m_engine.scheduler().sleep(70);
     co_await keys.sendKey(SpecialKey::Delete);
@@ -265,6 +348,7 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         }
         if (stopped(stopFlag))
             co_return;
+        m_wholeReplaced = true;
         if (!live->isEmpty())
             co_await m_engine.keys().sendKey(SpecialKey::Delete);
         co_await m_engine.keys().retypeText(newText, {});

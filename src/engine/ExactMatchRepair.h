@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ClipboardRead.h"
+#include "engine/FieldCheck.h"
 #include "engine/KeyOutput.h"
 #include "platform/Element.h"
 
@@ -50,14 +51,35 @@ public:
 
     // Whether the last select-all may still stand (no key has collapsed it).
     bool wholeFieldMaySelected() const { return m_wholeSelected; }
+    // Whether the last exact-match repair replaced (or tried to replace)
+    // the whole text: the caller does not try it a second time, its cost
+    // grows with the text.
+    bool wholeTextReplaced() const { return m_wholeReplaced; }
+
+    // A stretch repaired on its own costs at most this many keys, and at
+    // most this many stretches are repaired one by one; beyond either the
+    // field is repaired as a whole.
+    static constexpr int kStretchKeyLimit = 40;
+    static constexpr int kStretchLimit = 24;
+    // Stretches that do not take before the rest are given up.
+    static constexpr int kStretchFailureLimit = 2;
 
 private:
     bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }
+    // Whether the field's differences can be repaired stretch by stretch.
+    static bool stretchesFit(const FieldComparison &compared);
+    // Each differing stretch selected and retyped in place, the last first
+    // so the earlier ones keep their offsets, each read back before the
+    // next. True when every one landed; one that does not is not tried
+    // again, and a second ends it.
+    QCoro::Task<bool> repairStretches(QString live, FieldComparison compared, StopFlag stopFlag,
+                                      platform::Element element);
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,
                                    std::optional<QString> expectedCurrent, QString note);
 
     TypingEngine &m_engine;
     bool m_wholeSelected = false;
+    bool m_wholeReplaced = false;
 };
 
 } // namespace qv::engine

@@ -17,6 +17,24 @@ KeyOutput::KeyOutput(platform::Keyboard &keyboard, Scheduler &scheduler, Random 
 {
 }
 
+bool KeyOutput::lineMayCarryIndent() const
+{
+    if (m_lineStart.isEmpty())
+        return m_lastLineIndented;
+    return m_lineStart == QLatin1String(" ") || m_lineStart == QLatin1String("\t");
+}
+
+void KeyOutput::noteTyped(const QString &grapheme)
+{
+    if (grapheme == QLatin1String("\n")) {
+        if (!m_lineStart.isEmpty())
+            m_lastLineIndented = lineMayCarryIndent();
+        m_lineStart.clear();
+    } else if (m_lineStart.isEmpty()) {
+        m_lineStart = grapheme;
+    }
+}
+
 QCoro::Task<KeySent> KeyOutput::sendKey(SpecialKey key)
 {
     const bool textKey = key == SpecialKey::ReturnKey || key == SpecialKey::Tab;
@@ -25,10 +43,18 @@ QCoro::Task<KeySent> KeyOutput::sendKey(SpecialKey key)
         if (admitted != KeySent::Posted)
             co_return admitted;
     }
+    LineBreakWatch *watch = key == SpecialKey::ReturnKey && lineMayCarryIndent() ? m_lineBreakWatch : nullptr;
+    if (watch)
+        co_await watch->before();
     co_await press(key);
+    KeySent sent = KeySent::Posted;
     if (m_gate && textKey)
-        co_return co_await m_gate->posted(key);
-    co_return KeySent::Posted;
+        sent = co_await m_gate->posted(key);
+    if (sent == KeySent::Posted && textKey)
+        noteTyped(key == SpecialKey::Tab ? QStringLiteral("\t") : QStringLiteral("\n"));
+    if (watch && sent == KeySent::Posted)
+        co_await watch->after();
+    co_return sent;
 }
 
 QCoro::Task<> KeyOutput::press(SpecialKey key)
@@ -76,6 +102,7 @@ QCoro::Task<KeySent> KeyOutput::sendKey(QString grapheme)
             co_return admitted;
     }
     co_await m_keyboard.typeGrapheme(grapheme);
+    noteTyped(grapheme);
     co_return KeySent::Posted;
 }
 

@@ -43,6 +43,17 @@ public:
     virtual QCoro::Task<KeySent> posted(SpecialKey textKey) = 0;
 };
 
+// Told around every line break typed as text, to take out what the
+// application adds of its own when a line ends (the indentation of the
+// line carried to the next). `before` comes right before the key, `after`
+// once it went out; both only when the line ended may carry indentation.
+class LineBreakWatch {
+public:
+    virtual ~LineBreakWatch() = default;
+    virtual QCoro::Task<> before() = 0;
+    virtual QCoro::Task<> after() = 0;
+};
+
 // Key output to the frontmost application and the engine's fixed-spacing
 // waits. Every operation is awaited: a backend may need time before a press
 // reaches the application. Parameters of the coroutines are taken by value so
@@ -57,6 +68,8 @@ public:
     // The gate every key passes from now on (null: none); it must outlive
     // its use here.
     void setGate(KeyGate *gate) { m_gate = gate; }
+    // The watch told around line breaks (null: none); it must outlive its use.
+    void setLineBreakWatch(LineBreakWatch *watch) { m_lineBreakWatch = watch; }
 
     // One press of a special key, no modifiers. `A` and `C` type the letter.
     // `ReturnKey` and `Tab` count as typed text (a line break, a tab).
@@ -98,9 +111,19 @@ public:
 
 private:
     QCoro::Task<> press(SpecialKey key);
+    // Whether the line a Return ends may have its indentation carried to
+    // the next one: it starts with a space or a tab, or it is empty after
+    // one that did. Judged from the keys typed since the last line break.
+    bool lineMayCarryIndent() const;
+    void noteTyped(const QString &grapheme);
 
     platform::Keyboard &m_keyboard;
     KeyGate *m_gate = nullptr;
+    LineBreakWatch *m_lineBreakWatch = nullptr;
+    // The first character typed on the current line (empty: none yet), and
+    // whether the last line with text began with white space.
+    QString m_lineStart;
+    bool m_lastLineIndented = false;
     Scheduler &m_scheduler;
     Random &m_random;
 };

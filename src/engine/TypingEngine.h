@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/BufferEdits.h"
+#include "engine/CarriedIndent.h"
 #include "engine/ClipboardRead.h"
 #include "engine/DeferredError.h"
 #include "engine/ElementAccess.h"
@@ -220,6 +221,7 @@ private:
     Scheduler &m_scheduler;
     Random &m_random;
     KeyOutput m_keys;
+    CarriedIndent m_carriedIndent;
     ElementAccess m_elements;
     RunKeyGate m_gate;
     QString m_lastIntendedText;

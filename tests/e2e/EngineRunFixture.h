@@ -43,6 +43,11 @@ struct RunResult {
     TypingEngine::LeftOut leftOut;
     qint64 wallMs = 0;
     int refusedReads = 0;
+    // The review's share of the run: from the first "editing" phase to the
+    // end (absent phase: zero), and the keys sent in it.
+    qint64 typingMs = 0;
+    qint64 reviewMs = 0;
+    int reviewKeys = 0;
 
     bool debugHas(const QString &prefix) const
     {
@@ -147,7 +152,13 @@ protected:
                 options.onProgress(typed);
         };
         const bool live = qEnvironmentVariableIsSet("QUORVEL_E2E_LIVE");
+        QElapsedTimer wall;
+        int keysBeforeReview = -1;
         auto onPhase = [&](engine::RunPhase phase) {
+            if (phase == engine::RunPhase::Editing && keysBeforeReview < 0) {
+                keysBeforeReview = traced.keyEvents();
+                r.typingMs = wall.elapsed();
+            }
             r.phases << engine::phaseName(phase);
             if (live)
                 std::cout << "phase: " << r.phases.last().toStdString() << std::endl;
@@ -176,7 +187,6 @@ protected:
             co_await engine.typeText(std::move(run));
             done = true;
         };
-        QElapsedTimer wall;
         wall.start();
         auto running = job();
         r.finished = waitUntil([&] { return done; }, options.limitMs);
@@ -185,10 +195,17 @@ protected:
             EXPECT_TRUE(waitUntil([&] { return done; }, 20000)) << "the run did not end after a stop";
         }
         r.wallMs = wall.elapsed();
+        if (keysBeforeReview >= 0) {
+            r.reviewMs = r.wallMs - r.typingMs;
+            r.reviewKeys = traced.keyEvents() - keysBeforeReview;
+        } else {
+            r.typingMs = r.wallMs;
+        }
         r.intended = engine.lastIntendedText();
         r.leftOut = engine.lastLeftOut();
         r.refusedReads = traced.refusedReads();
-        std::cout << "run: " << r.wallMs << " ms, " << r.debug.size() << " diagnostic lines\n";
+        std::cout << "run: " << r.wallMs << " ms (review " << r.reviewMs << " ms, " << r.reviewKeys << " keys), "
+                  << r.debug.size() << " diagnostic lines\n";
         return r;
     }
 

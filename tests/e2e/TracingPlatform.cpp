@@ -155,16 +155,19 @@ public:
     QCoro::Task<> prepare(const QString &text) override { return m_real.prepare(text); }
     QCoro::Task<> typeGrapheme(const QString &grapheme) override
     {
+        ++keys;
         m_trace.typed(grapheme);
         return m_real.typeGrapheme(grapheme);
     }
     QCoro::Task<> press(platform::Key key) override
     {
+        ++keys;
         m_trace.line(QStringLiteral("press ") + keyName(key));
         return m_real.press(key);
     }
     QCoro::Task<> shortcut(platform::Shortcut shortcut) override
     {
+        ++keys;
         m_trace.line(shortcut == platform::Shortcut::SelectAll ? QStringLiteral("select all") : QStringLiteral("copy"));
         return m_real.shortcut(shortcut);
     }
@@ -172,6 +175,8 @@ public:
     void releaseAll() override { m_real.releaseAll(); }
     int backspacePresses(const QString &stretch) override { return m_real.backspacePresses(stretch); }
     int arrowPresses(const QString &stretch) override { return m_real.arrowPresses(stretch); }
+
+    int keys = 0;
 
 private:
     platform::Keyboard &m_real;
@@ -192,5 +197,7 @@ platform::Accessibility &TracingPlatform::accessibility() { return *m_accessibil
 platform::Keyboard &TracingPlatform::keyboard() { return *m_keyboard; }
 
 int TracingPlatform::refusedReads() const { return m_accessibility->refused; }
+
+int TracingPlatform::keyEvents() const { return m_keyboard->keys; }
 
 } // namespace qv::e2e

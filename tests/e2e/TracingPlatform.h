@@ -37,6 +37,8 @@ public:
 
     // How many reads of the value or selected text were refused.
     int refusedReads() const;
+    // Key events sent so far: typed characters, presses and shortcuts.
+    int keyEvents() const;
 
 private:
     class Trace;

@@ -5,6 +5,7 @@
 // type is ever deleted or duplicated, no key lands after the run, and the
 // run says "done" only for a field it read back exact.
 
+#include "engine/CarriedIndent.h"
 #include "engine/FieldCheck.h"
 
 #include "RunHarness.h"
@@ -124,6 +125,44 @@ TEST_F(DocumentRun, TextTheTargetRewroteEndsInItsOwnOutcomeWithoutALoop)
     }
 }
 
+TEST_F(DocumentRun, ACodeEditorsCarriedIndentationAndTabsAsSpacesLeaveOnlyWhatWasTyped)
+{
+    // A code editor: Return carries the line's indentation to the next line,
+    // and a tab becomes four spaces (both its own settings, left alone).
+    field.quirks().afterInsert = [](qv::sim::EditState &state, const QString &inserted) {
+        if (inserted == QLatin1String("\t")) {
+            state.text.replace(state.selection.location - 1, 1, QStringLiteral("    "));
+            state.selection.location += 3;
+            return;
+        }
+        if (inserted != QLatin1String("\n"))
+            return;
+        const qsizetype caret = state.selection.location;
+        const qsizetype lineStart = state.text.lastIndexOf(QLatin1Char('\n'), caret - 2) + 1;
+        qsizetype end = lineStart;
+        while (end < caret - 1 && state.text.at(end) == QLatin1Char(' '))
+            ++end;
+        const QString indent = state.text.mid(lineStart, end - lineStart);
+        state.text.insert(caret, indent);
+        state.selection = {caret + indent.size(), 0};
+    };
+    const QString text = QStringLiteral("Title\n\n\tFirst paragraph, opened with a tab.\nIts second line.\n\n"
+                                        "\tSecond \"paragraph\".\nThe end.");
+    for (const bool humanize : {false, true}) {
+        SCOPED_TRACE(humanize ? "humanize" : "plain");
+        phases.clear();
+        debug.clear();
+        field.setText({});
+        runText(text, humanize);
+        const FieldComparison compared = compareField(field.text(), engine.lastIntendedText());
+        EXPECT_EQ(compared.off, 0) << field.text().toStdString();
+        EXPECT_EQ(compared.rewritten, 2) << "the two tabs, as spaces";
+        EXPECT_EQ(field.text().count(QStringLiteral("    ")), 2) << "no indentation carried to another line";
+        EXPECT_EQ(phases.last(), "differs");
+        EXPECT_TRUE(engine.lastDifference()->reason.contains("rewrote what was typed"));
+    }
+}
+
 TEST(FieldCheck, TellsTargetRewritingFromOtherDifferences)
 {
     struct Case {
@@ -141,6 +180,61 @@ TEST(FieldCheck, TellsTargetRewritingFromOtherDifferences)
     };
     for (const Case &c : cases)
         EXPECT_EQ(rewrittenByTarget(QString::fromUtf8(c.live), QString::fromUtf8(c.intended)), c.rewritten) << c.live;
+}
+
+TEST(FieldCheck, CountsWhatTheTargetRewroteApartFromWhatIsOff)
+{
+    using Stretch = FieldComparison::Stretch;
+    struct Case {
+        const char *what;
+        const char *live;
+        const char *intended;
+        int off;
+        int rewritten;
+        const char *accepted;
+        QList<Stretch> stretches;
+    };
+    const Case cases[] = {
+        {"equal", "a \"b\"\tc", "a \"b\"\tc", 0, 0, "a \"b\"\tc", {}},
+        {"quotes, dash, ellipsis", "“hi” – it’s…", "\"hi\" -- it's...", 0, 8, "“hi” – it’s…", {}},
+        {"a tab as spaces",
+         "    First line.\n        x",
+         "\tFirst line.\n\t\tx",
+         0,
+         3,
+         "    First line.\n        x",
+         {}},
+        {"a capital at a sentence's start", "Done. Then i", "Done. then i", 0, 1, "Done. Then i", {}},
+        {"a lone i", "so I said", "so i said", 0, 1, "so I said", {}},
+        {"a capital inside a sentence is a typo", "the rIver", "the river", 1, 0, "the river", {{5, 1, "i"}}},
+        // A typo between two rewritten quotes is its own small stretch.
+        {"a typo among rewrites",
+         "“A long way” and a rivre, “far” away and home.",
+         "\"A long way\" and a river, \"far\" away and home.",
+         1, // a swap counts once
+         4,
+         "“A long way” and a river, “far” away and home.",
+         {{22, 2, "er"}}},
+        {"two typos far apart",
+         "Tje quiet river ran on past the mill and the bridge and the toqn.",
+         "The quiet river ran on past the mill and the bridge and the town.",
+         2,
+         0,
+         "The quiet river ran on past the mill and the bridge and the town.",
+         {{1, 1, "h"}, {62, 1, "w"}}},
+        {"a word doubled", "the the river", "the river", 4, 0, "the river", {{4, 4, ""}}},
+        {"a word lost", "the river", "the quiet river", 6, 0, "the quiet river", {{4, 0, "quiet "}}},
+        {"an emoji changed", "care 🌋.", "care 🌊.", 1, 0, "care 🌊.", {{5, 2, QString::fromUtf8("🌊")}}},
+    };
+    for (const Case &c : cases) {
+        const FieldComparison r = compareField(QString::fromUtf8(c.live), QString::fromUtf8(c.intended));
+        EXPECT_EQ(r.off, c.off) << c.what;
+        EXPECT_EQ(r.rewritten, c.rewritten) << c.what;
+        EXPECT_EQ(r.accepted, QString::fromUtf8(c.accepted)) << c.what;
+        EXPECT_EQ(r.stretches, c.stretches) << c.what;
+        // The field made equal to what is accepted leaves nothing off.
+        EXPECT_EQ(compareField(r.accepted, QString::fromUtf8(c.intended)).off, 0) << c.what;
+    }
 }
 
 TEST_F(DocumentRun, AClipboardReadThatGivesUpLeavesNoKeyOrCopyBehind)
@@ -196,4 +290,27 @@ TEST_F(DocumentRun, ARunEndsOnlyOnceTheTargetHasTakenEveryKey)
     clock.advance(10000);
     EXPECT_EQ(keysLandedAfter(endedNs), 0);
     EXPECT_EQ(sim.simPasteboard().plainText(), users);
+}
+
+TEST(CarriedIndent, TellsWhatTheApplicationAddedAfterALineBreak)
+{
+    // The field before a Return at `caret`, and after it.
+    const struct {
+        const char *what;
+        const char *before;
+        qint64 caret;
+        const char *now;
+        std::optional<QString> added;
+    } cases[] = {
+        {"nothing added", "    One.", 8, "    One.\n", std::nullopt},
+        {"the line's indentation", "    One.", 8, "    One.\n    ", QStringLiteral("    ")},
+        {"a tab, in the middle", "\tOne.Two.", 5, "\tOne.\n\tTwo.", QStringLiteral("\t")},
+        {"a letter is no indentation", "One.", 4, "One.\nx", std::nullopt},
+        {"the text after changed", "One. Two.", 4, "One\n Two!", std::nullopt},
+        {"no line break where the caret was", "One.", 2, "On e.  ", std::nullopt},
+        {"a caret past the text", "One.", 9, "One.\n  ", std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CarriedIndent::carried(QString::fromUtf8(c.before), c.caret, QString::fromUtf8(c.now)), c.added)
+            << c.what;
 }

@@ -426,3 +426,46 @@ TEST_F(Review, WhereNoCaretWriteHoldsTheClosingRightCollapsesTheSelectAll)
         field.quirks() = {};
     }
 }
+
+TEST_F(Review, AFixThatCannotTakeIsSeenAtOnceAndNotRetriedAtCost)
+{
+    // The application drops keys that come right after a caret write: for a
+    // short while (the review learns to wait), or longer than it waits.
+    // Either way no fix costs more than a few keys, and arrows never cross
+    // the text back to its end.
+    const struct {
+        double dropMs;
+        bool fixed;
+        int maxKeys;
+    } cases[] = {{100, true, 8}, {400, false, 10}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.dropMs);
+        typed(kText, twoTypos());
+        field.quirks().keysDroppedAfterWriteMs = c.dropMs;
+        lines.clear();
+        reviewLoosely(kText, ReviewLevel{12, 0, 0, 0});
+        clock.runUntilIdle();
+        field.quirks().keysDroppedAfterWriteMs = 0;
+        EXPECT_EQ(field.text() == kText, c.fixed) << field.text().toStdString();
+        EXPECT_LE(int(sim.log().keys.size()), c.maxKeys) << lines.join('\n').toStdString();
+        // Learnt once, kept for the engine's later runs.
+        EXPECT_EQ(linesContain("endReview: keys after a caret write were dropped, waiting after writes"), c.fixed);
+        EXPECT_EQ(linesContain("endReview: fixes do not take here, leaving the rest to the final repair"), !c.fixed);
+    }
+}
+
+TEST_F(Review, TyposAfterTextTheApplicationRewroteAreStillFound)
+{
+    // A tab typed as four spaces moves everything after it by three units:
+    // the typos are found where the buffer's offsets now stand.
+    field.quirks().afterInsert = [](qv::sim::EditState &state, const QString &inserted) {
+        if (inserted == QLatin1String("\t")) {
+            state.text.replace(state.selection.location - 1, 1, QStringLiteral("    "));
+            state.selection.location += 3;
+        }
+    };
+    const QString text = QStringLiteral("\t\t") + kText;
+    typed(text, {{7, "w"}, {62, "x"}});
+    reviewLoosely(text, ReviewLevel{12, 0, 0, 0});
+    EXPECT_EQ(field.text(), QStringLiteral("        ") + kText);
+}

@@ -139,6 +139,12 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
                 atspi_text_remove_selection(text.get(), 0, nullptr);
             ok = atspi_text_set_caret_offset(text.get(), gint(*start), call.error());
         } else {
+            // A code editor's view keeps its caret where it was when a
+            // selection is set: the next key would land there, not in place
+            // of the selection. The caret goes to the range's end first, as
+            // a selection made by hand leaves it.
+            if (toolkitOf(pid) == Toolkit::Qt)
+                atspi_text_set_caret_offset(text.get(), gint(*end), nullptr);
             ok = atspi_text_set_selection(text.get(), 0, gint(*start), gint(*end), call.error());
             if (!ok && !call.failed())
                 ok = atspi_text_add_selection(text.get(), gint(*start), gint(*end), call.error());

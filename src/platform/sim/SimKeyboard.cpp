@@ -119,6 +119,9 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
     EditState &edit = target->editState();
     const FieldQuirks &quirks = target->quirks();
     const bool text = target->holdsText();
+    if (quirks.keysDroppedAfterWriteMs > 0 && target->lastRangeWriteNs()
+        && event.timeNs - *target->lastRangeWriteNs() < Scheduler::msToNs(quirks.keysDroppedAfterWriteMs))
+        return;
 
     Key key = Key::Return;
     switch (event.kind) {
