@@ -141,5 +141,34 @@ TEST(OffsetUnits, ChromiumSelectionReadsBackEveryRangeOfAMixedText)
     EXPECT_EQ(reportedSelection(text, 1, 3, 3, OffsetUnit::Utf16, {}), (std::pair<qint64, qint64>{1, 3}));
 }
 
+// Gecko reports each astral character followed by a U+FEFF of its own, so
+// that its offsets count the UTF-16 units of the real text.
+TEST(OffsetUnits, DropsTheMarkGeckoPutsAfterEachAstralCharacterOnly)
+{
+    const QChar mark(0xFEFF);
+    struct Case {
+        QString reported;
+        QString real;
+        const char *what;
+    };
+    const QString smile = QStringLiteral("🙂");
+    for (const Case &c : {
+             Case{QStringLiteral("café — ok"), QStringLiteral("café — ok"), "no astral character"},
+             Case{smile + mark + QStringLiteral(" ok"), smile + QStringLiteral(" ok"), "at the start"},
+             Case{QStringLiteral("a ") + smile + mark, QStringLiteral("a ") + smile, "at the end"},
+             Case{smile + mark + smile + mark, smile + smile, "two in a row"},
+             Case{smile + mark + mark + QStringLiteral("x"), smile + mark + QStringLiteral("x"),
+                  "the text's own mark after one stays"},
+             Case{QString(mark) + QStringLiteral("x") + mark, QString(mark) + QStringLiteral("x") + mark,
+                  "marks of the text's own elsewhere stay"},
+             Case{QStringLiteral("👨") + mark + QStringLiteral("\u200d👩") + mark + QStringLiteral("x"),
+                  QStringLiteral("👨\u200d👩x"), "each character of a sequence marked"},
+             Case{QString(), QString(), "empty"},
+         }) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(offsets::withoutAstralMarks(c.reported), c.real);
+    }
+}
+
 } // namespace
 } // namespace qv::linuxdesktop

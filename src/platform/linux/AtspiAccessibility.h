@@ -157,6 +157,9 @@ private:
     bool writeDocumentRange(const Document &document, qint64 pid, const platform::TextRange &range);
     // True when a part has the focus; otherwise asks the first part for it.
     bool focusDocument(const Document &document, qint64 pid);
+    // Whether the element is a rich-text field that reads the empty line
+    // drawn after its last line break as one more break (Gecko's).
+    bool drawsLastLine(AtspiAccessible *accessible, qint64 pid);
     // Whether a plain text element's Value is all of its editable text.
     std::optional<bool> textIsWhole(AtspiAccessible *accessible, qint64 pid);
     // The element the user types into, from the focused or hit one: the

@@ -323,13 +323,31 @@ std::optional<AtspiAccessibility::Document> AtspiAccessibility::documentOf(Atspi
             return std::nullopt;
         return document;
     }
-    if (!state->text.contains(kObject))
+    // Gecko reads the empty line it draws after a rich-text field's last
+    // line break as one more line break: the field holds one fewer.
+    const bool spelled = state->text.contains(kObject);
+    const bool drawnLastLine = (spelled || state->text.endsWith(QLatin1Char('\n'))) && drawsLastLine(accessible, pid);
+    if (!spelled && !drawnLastLine)
         return std::nullopt;
     QList<DocumentText::Part> layout;
     Break pending = Break::None;
     spellOut(accessible, pid, *state, 0, document.parts, layout, pending, document.whole);
+    if (drawnLastLine && !layout.isEmpty() && layout.last().text.endsWith(QLatin1Char('\n'))) {
+        layout.last().text.chop(1);
+        document.parts.last().length -= 1;
+    }
     document.layout = DocumentText(layout);
     return document;
+}
+
+bool AtspiAccessibility::drawsLastLine(AtspiAccessible *accessible, qint64 pid)
+{
+    if (toolkitOf(pid) != Toolkit::Gecko)
+        return false;
+    // A text area or a one-line field reads as it holds.
+    const std::optional<int> r = role(accessible, pid);
+    return r && *r != ATSPI_ROLE_ENTRY && *r != ATSPI_ROLE_PASSWORD_TEXT && *r != ATSPI_ROLE_TEXT
+           && hasState(accessible, pid, ATSPI_STATE_EDITABLE);
 }
 
 std::optional<bool> AtspiAccessibility::textIsWhole(AtspiAccessible *accessible, qint64 pid)

@@ -54,7 +54,12 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
         return std::nullopt;
     TextState state;
     state.text = QString::fromUtf8(utf8.get());
-    toolkitOf(pid);
+    if (toolkitOf(pid) == Toolkit::Gecko) {
+        // Its offsets count UTF-16 units of the text without its marks.
+        state.text = offsets::withoutAstralMarks(state.text);
+        state.unit = OffsetUnit::Utf16;
+        return state;
+    }
     state.unit = offsets::resolve(state.text, count, m_toolkitNames.value(pid));
     // Chromium reads a text area whose value ends in a line break with one
     // more line break after it (the empty last line it draws); the value

@@ -56,6 +56,19 @@ std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit
     return text::codePointCount(text.first(offset));
 }
 
+QString withoutAstralMarks(QStringView reported)
+{
+    QString out;
+    out.reserve(reported.size());
+    for (qsizetype i = 0; i < reported.size(); ++i) {
+        out += reported.at(i);
+        if (reported.at(i).isLowSurrogate() && i > 0 && reported.at(i - 1).isHighSurrogate() && i + 1 < reported.size()
+            && reported.at(i + 1) == QChar(0xFEFF))
+            ++i;
+    }
+    return out;
+}
+
 std::optional<qint64> countedTwice(QStringView text, qint64 utf16)
 {
     const std::optional<qint64> once = fromUtf16(text, utf16, OffsetUnit::CodePoints);

@@ -33,6 +33,12 @@ qint64 toUtf16(QStringView text, qint64 offset, OffsetUnit unit);
 // split the character there).
 std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit);
 
+// Gecko follows every character outside the Basic Multilingual Plane with
+// a U+FEFF in the text it reports, so that its character offsets are the
+// UTF-16 offsets of its real text. The real text: one such mark dropped
+// after each of those characters (a U+FEFF of the text's own stays).
+QString withoutAstralMarks(QStringView reported);
+
 // Chromium counts the offsets of the selection it reports twice: its UTF-16
 // offset turned into code points, and that number turned into code points
 // once more as if it were UTF-16 (its caret offsets and its selection writes
