@@ -1,19 +1,29 @@
 // The 1,000-word essay of the realism benchmark typed by the engine with the
 // Linux backend into the GTK text view, the Qt plain-text editor and the
 // Chromium textarea, humanize off with review light and humanize on with
-// review heavy. One row per run: whether the target's own copy of its text
-// is exact, how many graphemes differ, the wall time and the review's part
-// of it, arrow presses per typed character, and the share of one core this
+// review heavy; and, humanize on with review heavy, into the text area and
+// the rich-text field of Firefox, the rich-text field of Chromium and a
+// Writer document (the
+// essay with a tab opening each paragraph). One row per run: whether the
+// editor's own copy of its text is exact against what the run meant to
+// type, how many graphemes are off, how many of those the editor rewrote
+// itself (typographic quotes and the like), the wall time and the review's
+// part of it, the key events of the run and of its review, arrow presses
+// per typed character, the stalls of this process's event loop over 100 ms
+// during the review (count and worst), and the share of one core this
 // process (the engine and the backend) and the target used.
 //
 //   scripts/desktop-session run -- build/bench/real_typing/quorvel_bench_real_typing [ROW...]
 //
 // ROW picks rows by name (gtk-off, gtk-on, qt-off, qt-on, chromium-off,
-// chromium-on; all by default), so rows can run side by side in sessions
-// of their own. Long pauses are shortened as in the end-to-end tests
-// (QUORVEL_E2E_PACE, default 20); keys and caret moves are real.
-// QUORVEL_BENCH_WPM sets the speed (default 250).
+// chromium-on, chromium-rich-on, firefox-area-on, firefox-rich-on, writer-on;
+// all by default), so rows can run side by side in sessions of their own. Long
+// pauses are shortened as in the end-to-end tests (QUORVEL_E2E_PACE,
+// default 20); keys and caret moves are real. QUORVEL_BENCH_WPM sets the
+// speed (default 250); QUORVEL_BENCH_DEBUG=1 prints the runs' diagnostic
+// lines on the error stream.
 #include "BriskScheduler.h"
+#include "DocumentApp.h"
 #include "Measures.h"
 #include "SampleText.h"
 #include "TargetApp.h"
@@ -21,14 +31,17 @@
 #include "core/QtScheduler.h"
 #include "core/Random.h"
 #include "core/Text.h"
+#include "engine/FieldCheck.h"
 #include "engine/TypingEngine.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/X11Workspace.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -37,6 +50,7 @@ using namespace qv;
 using bench::cpuSecondsOf;
 using bench::cpuSecondsSelf;
 using bench::wrongGraphemes;
+using e2e::DocumentApp;
 using e2e::TargetApp;
 using platform::Attribute;
 using platform::Element;
@@ -44,7 +58,7 @@ using platform::Element;
 // The real desktop, counting the arrow presses a run sends.
 class CountingPlatform final : public platform::Platform {
 public:
-    explicit CountingPlatform(platform::Platform &real) : m_real(real), m_keyboard(real.keyboard(), arrows) {}
+    explicit CountingPlatform(platform::Platform &real) : m_real(real), m_keyboard(real.keyboard(), *this) {}
 
     platform::Accessibility &accessibility() override { return m_real.accessibility(); }
     platform::Keyboard &keyboard() override { return m_keyboard; }
@@ -55,20 +69,30 @@ public:
     platform::Desktop &desktop() override { return m_real.desktop(); }
 
     int arrows = 0;
+    int keys = 0;
 
 private:
     class Keyboard final : public platform::Keyboard {
     public:
-        Keyboard(platform::Keyboard &real, int &arrows) : m_real(real), m_arrows(arrows) {}
+        Keyboard(platform::Keyboard &real, CountingPlatform &counts) : m_real(real), m_counts(counts) {}
         QCoro::Task<> prepare(const QString &text) override { return m_real.prepare(text); }
-        QCoro::Task<> typeGrapheme(const QString &grapheme) override { return m_real.typeGrapheme(grapheme); }
+        QCoro::Task<> typeGrapheme(const QString &grapheme) override
+        {
+            ++m_counts.keys;
+            return m_real.typeGrapheme(grapheme);
+        }
         QCoro::Task<> press(platform::Key key) override
         {
+            ++m_counts.keys;
             if (key == platform::Key::Left || key == platform::Key::Right)
-                ++m_arrows;
+                ++m_counts.arrows;
             return m_real.press(key);
         }
-        QCoro::Task<> shortcut(platform::Shortcut shortcut) override { return m_real.shortcut(shortcut); }
+        QCoro::Task<> shortcut(platform::Shortcut shortcut) override
+        {
+            ++m_counts.keys;
+            return m_real.shortcut(shortcut);
+        }
         void finish() override { m_real.finish(); }
         void releaseAll() override { m_real.releaseAll(); }
         int backspacePresses(const QString &stretch) override { return m_real.backspacePresses(stretch); }
@@ -76,18 +100,27 @@ private:
 
     private:
         platform::Keyboard &m_real;
-        int &m_arrows;
+        CountingPlatform &m_counts;
     };
 
     platform::Platform &m_real;
     Keyboard m_keyboard;
 };
 
+// Where a row types: one of the small target programs' text views, or a
+// real editor's field.
+struct Editor {
+    std::optional<TargetApp::Kind> target;
+    DocumentApp::Kind document = DocumentApp::Kind::Firefox;
+    const char *field = "";
+};
+
 struct Row {
     const char *name;
-    TargetApp::Kind kind;
+    Editor editor;
     bool humanize;
     const char *review;
+    bool tabs = false; // a tab opens each paragraph of the essay
 };
 
 struct Result {
@@ -95,35 +128,127 @@ struct Result {
     QString lastPhase;
     bool exact = false;
     int wrong = -1;
+    int rewritten = 0;
     double wallS = 0;
     double reviewS = 0;
+    int keys = 0;
+    int reviewKeys = 0;
     double arrowsPerChar = 0;
+    int stalls = 0;
+    double worstStallMs = 0;
     double ownCpu = 0;
     double targetCpu = 0;
+};
+
+// Gaps of this process's event loop over 100 ms while `on` holds: a timer
+// that should fire every 5 ms, and the time since it last did.
+class StallMeter {
+public:
+    explicit StallMeter(const std::function<bool()> &on) : m_on(on)
+    {
+        m_clock.start();
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.elapsed();
+            const qint64 gap = now - m_last;
+            m_last = now;
+            if (!m_on() || gap <= kStallMs)
+                return;
+            ++stalls;
+            worstMs = std::max(worstMs, double(gap));
+        });
+        m_timer.start();
+    }
+
+    static constexpr qint64 kStallMs = 100;
+    int stalls = 0;
+    double worstMs = 0;
+
+private:
+    std::function<bool()> m_on;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    QTimer m_timer;
+};
+
+// The program a row types into, started and with its field focused.
+class Field {
+public:
+    explicit Field(const Editor &editor)
+    {
+        if (editor.target)
+            m_target = std::make_unique<TargetApp>(*editor.target);
+        else
+            m_document = std::make_unique<DocumentApp>(editor.document, QString::fromLatin1(editor.field));
+    }
+
+    bool start(QString *why)
+    {
+        if (m_target)
+            return m_target->start(why) && m_target->activate();
+        return m_document->start(why) && m_document->activate();
+    }
+    qint64 pid() const { return m_target ? m_target->pid() : m_document->pid(); }
+
+    Element focus(platform::Accessibility &ax)
+    {
+        if (m_target)
+            m_target->command(QStringLiteral("focus view"));
+        Element view;
+        e2e::waitUntil(
+            [&] {
+                if (m_document)
+                    m_document->activate();
+                view = ax.systemFocusedElement();
+                if (!view || view.pid() != pid())
+                    return false;
+                if (m_target)
+                    return ax.read(view, Attribute::Role) == QVariant(platform::Roles::TextArea);
+                return ax.read(view, Attribute::Editable) == QVariant(true)
+                       && ax.read(view, Attribute::Value).has_value();
+            },
+            30000);
+        return view;
+    }
+
+    // The editor's own copy of its text: the target program's own dump, or
+    // select all and copy in a real editor (without the line break some
+    // add to a copy when the text has none).
+    std::optional<QString> text(platform::Pasteboard &pasteboard, const QString &intended)
+    {
+        if (m_target)
+            return m_target->dump(QStringLiteral("view"));
+        const qint64 before = pasteboard.changeCount();
+        if (!m_document->activate() || !m_document->keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
+            return std::nullopt;
+        if (!e2e::waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+            return std::nullopt;
+        e2e::pump(200);
+        std::optional<QString> copy = pasteboard.plainText();
+        if (copy && copy->endsWith(QLatin1Char('\n')) && !intended.endsWith(QLatin1Char('\n')))
+            copy->chop(1);
+        return copy;
+    }
+
+private:
+    std::unique_ptr<TargetApp> m_target;
+    std::unique_ptr<DocumentApp> m_document;
 };
 
 Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &platform, QtScheduler &real,
               Scheduler &brisk, int wpm)
 {
     Result out;
-    TargetApp target(row.kind);
+    Field target(row.editor);
     QString why;
-    if (!target.start(&why) || !target.activate()) {
+    if (!target.start(&why)) {
         std::fprintf(stderr, "%s: cannot start the target: %s\n", row.name, qPrintable(why));
         return out;
     }
     auto &ax = platform.accessibility();
-    target.command(QStringLiteral("focus view"));
-    Element view;
-    e2e::waitUntil(
-        [&] {
-            view = ax.systemFocusedElement();
-            return view && view.pid() == target.pid()
-                   && ax.read(view, Attribute::Role) == QVariant(platform::Roles::TextArea);
-        },
-        10000);
+    const Element view = target.focus(ax);
     if (!view) {
-        std::fprintf(stderr, "%s: no focused text view\n", row.name);
+        std::fprintf(stderr, "%s: no focused text field\n", row.name);
         return out;
     }
 
@@ -132,17 +257,28 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
     engine::TypingEngine engine(counting, brisk, random);
     bool done = false;
     double reviewFromMs = -1;
+    int keysBeforeReview = 0;
+    StallMeter meter([&] { return reviewFromMs >= 0 && !done; });
+    const bool debug = qEnvironmentVariableIsSet("QUORVEL_BENCH_DEBUG");
     auto job = [&]() -> QCoro::Task<> {
         qv::engine::RunOptions options{.text = text,
                                        .review = QString::fromLatin1(row.review),
                                        .humanize = row.humanize,
                                        .targetWpm = wpm,
                                        .target = view,
-                                       .onPhase = [&](engine::RunPhase phase) {
-                                           out.lastPhase = engine::phaseName(phase);
-                                           if (phase == engine::RunPhase::Editing && reviewFromMs < 0)
-                                               reviewFromMs = real.nowMs();
-                                       }};
+                                       .onPhase =
+                                           [&](engine::RunPhase phase) {
+                                               out.lastPhase = engine::phaseName(phase);
+                                               if (phase == engine::RunPhase::Editing && reviewFromMs < 0) {
+                                                   reviewFromMs = real.nowMs();
+                                                   keysBeforeReview = counting.keys;
+                                               }
+                                           },
+                                       .onDebug =
+                                           [&](const QString &line) {
+                                               if (debug)
+                                                   std::fprintf(stderr, "%s: %s\n", row.name, qPrintable(line));
+                                           }};
         co_await engine.typeText(std::move(options));
         done = true;
     };
@@ -158,11 +294,17 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
     out.ownCpu = 100.0 * (cpuSecondsSelf() - cpu0) / (wallMs / 1000);
     out.targetCpu = 100.0 * (cpuSecondsOf(target.pid()) - targetCpu0) / (wallMs / 1000);
     out.arrowsPerChar = double(counting.arrows) / std::max(1, text::graphemeCount(text));
+    out.keys = counting.keys;
+    out.reviewKeys = reviewFromMs >= 0 ? counting.keys - keysBeforeReview : 0;
+    out.stalls = meter.stalls;
+    out.worstStallMs = meter.worstMs;
     const QString intended = engine.lastIntendedText().isEmpty() ? text : engine.lastIntendedText();
     e2e::pump(500); // keys still on their way
-    const auto own = target.dump(QStringLiteral("view"));
+    const auto own = target.text(platform.pasteboard(), intended);
     out.exact = own && *own == intended;
     out.wrong = own ? wrongGraphemes(intended, *own) : -1;
+    if (own && engine::rewrittenByTarget(*own, intended))
+        out.rewritten = out.wrong;
     return out;
 }
 
@@ -173,13 +315,19 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (!qv::bench::insideDesktopSession(argv[0]))
         return 2;
+    using Kind = TargetApp::Kind;
+    using Doc = DocumentApp::Kind;
     const Row rows[] = {
-        {"gtk-off", TargetApp::Kind::Gtk, false, "light"},
-        {"gtk-on", TargetApp::Kind::Gtk, true, "heavy"},
-        {"qt-off", TargetApp::Kind::Qt, false, "light"},
-        {"qt-on", TargetApp::Kind::Qt, true, "heavy"},
-        {"chromium-off", TargetApp::Kind::Chromium, false, "light"},
-        {"chromium-on", TargetApp::Kind::Chromium, true, "heavy"},
+        {"gtk-off", {Kind::Gtk}, false, "light"},
+        {"gtk-on", {Kind::Gtk}, true, "heavy"},
+        {"qt-off", {Kind::Qt}, false, "light"},
+        {"qt-on", {Kind::Qt}, true, "heavy"},
+        {"chromium-off", {Kind::Chromium}, false, "light"},
+        {"chromium-on", {Kind::Chromium}, true, "heavy"},
+        {"chromium-rich-on", {std::nullopt, Doc::Chromium, "rich"}, true, "heavy", true},
+        {"firefox-area-on", {std::nullopt, Doc::Firefox, "area"}, true, "heavy", true},
+        {"firefox-rich-on", {std::nullopt, Doc::Firefox, "rich"}, true, "heavy", true},
+        {"writer-on", {std::nullopt, Doc::Writer, ""}, true, "heavy", true},
     };
     const QStringList wanted = app.arguments().mid(1);
     const double factor = qEnvironmentVariableIsSet("QUORVEL_E2E_PACE")
@@ -191,20 +339,24 @@ int main(int argc, char **argv)
     e2e::BriskScheduler brisk(real, factor);
     linuxdesktop::LinuxPlatform platform(real);
     const QString text = QString::fromUtf8(kSampleText);
+    QString tabbed = text;
+    tabbed.replace(QStringLiteral("\n\n"), QStringLiteral("\n\n\t"));
     std::printf("text: %d characters; %d WPM, pauses shortened %.0fx\n", text::graphemeCount(text), wpm, factor);
-    std::printf("%-13s %-6s %-6s %6s %8s %9s %10s %8s %8s  %s\n", "row", "human", "review", "exact", "wrong", "wall s",
-                "review s", "arrow/ch", "cpu %", "target cpu %  (last phase)");
+    std::printf("%-17s %-5s %-6s %5s %5s %5s %7s %8s %7s %7s %8s %6s %7s %6s  %s\n", "row", "human", "review", "exact",
+                "off", "rewr", "wall s", "review s", "keys", "rev key", "arrow/ch", "stalls", "worst", "cpu %",
+                "target cpu %  (last phase)");
     std::fflush(stdout);
     for (const Row &row : rows) {
         if (!wanted.isEmpty() && !wanted.contains(QString::fromLatin1(row.name)))
             continue;
-        const Result r = runRow(row, text, platform, real, brisk, wpm);
-        std::printf("%-13s %-6s %-6s %6s %8d %9.1f %10.1f %8.2f %8.1f  %.1f (%s)\n", row.name,
+        const Result r = runRow(row, row.tabs ? tabbed : text, platform, real, brisk, wpm);
+        std::printf("%-17s %-5s %-6s %5s %5d %5d %7.1f %8.1f %7d %7d %8.2f %6d %7.0f %6.1f  %.1f (%s)\n", row.name,
                     row.humanize ? "on" : "off", row.review,
                     !r.ran    ? "-"
                     : r.exact ? "yes"
                               : "NO",
-                    r.wrong, r.wallS, r.reviewS, r.arrowsPerChar, r.ownCpu, r.targetCpu, qPrintable(r.lastPhase));
+                    r.wrong, r.rewritten, r.wallS, r.reviewS, r.keys, r.reviewKeys, r.arrowsPerChar, r.stalls,
+                    r.worstStallMs, r.ownCpu, r.targetCpu, qPrintable(r.lastPhase));
         std::fflush(stdout);
     }
     return 0;
