@@ -170,5 +170,33 @@ TEST(OffsetUnits, DropsTheMarkGeckoPutsAfterEachAstralCharacterOnly)
     }
 }
 
+TEST(OffsetUnits, WritesAreCutToTheTextsEndAndNeverSplitACharacter)
+{
+    // "a😀b\n": 5 UTF-16 units, 4 code points.
+    const QString text = QStringLiteral("a😀b\n");
+    using Range = std::optional<std::pair<qint64, qint64>>;
+    struct Case {
+        qint64 from;
+        qint64 to;
+        OffsetUnit unit;
+        Range written;
+        const char *what;
+    };
+    for (const Case &c : {
+             Case{5, 5, OffsetUnit::Utf16, Range{{5, 5}}, "a caret at the end"},
+             Case{6, 6, OffsetUnit::Utf16, Range{{5, 5}}, "a caret one unit past the end"},
+             Case{6, 6, OffsetUnit::CodePoints, Range{{4, 4}}, "past the end, counted in code points"},
+             Case{3, 9, OffsetUnit::Utf16, Range{{3, 5}}, "a selection running past the end"},
+             Case{1, 3, OffsetUnit::CodePoints, Range{{1, 2}}, "the emoji"},
+             Case{2, 2, OffsetUnit::Utf16, Range{}, "inside the emoji"},
+             Case{0, 2, OffsetUnit::CodePoints, Range{}, "ending inside the emoji"},
+             Case{-1, 2, OffsetUnit::Utf16, Range{}, "negative"},
+             Case{3, 1, OffsetUnit::Utf16, Range{}, "reversed"},
+         }) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(offsets::toWrite(text, c.from, c.to, c.unit), c.written);
+    }
+}
+
 } // namespace
 } // namespace qv::linuxdesktop

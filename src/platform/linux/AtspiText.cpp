@@ -126,27 +126,27 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
     const auto state = textState(accessible, pid);
     if (!state)
         return false;
-    const auto start = offsets::fromUtf16(state->text, range.location, state->unit);
-    const auto end = offsets::fromUtf16(state->text, range.end(), state->unit);
-    if (!start || !end)
+    const auto app = offsets::toWrite(state->text, range.location, range.end(), state->unit);
+    if (!app)
         return false; // inside a surrogate pair: some editors would split the character
+    const auto [start, end] = *app;
     const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return false;
     bool ok = false;
     {
         Call call(*this, pid);
-        if (range.length == 0) {
+        if (start == end) {
             // The selection goes before the caret is set: a browser applies
             // both late and in order, and a removal applied after the caret
             // write collapses to the old selection's end instead.
             if (atspi_text_get_n_selections(text.get(), nullptr) > 0)
                 atspi_text_remove_selection(text.get(), 0, nullptr);
-            ok = atspi_text_set_caret_offset(text.get(), gint(*start), call.error());
+            ok = atspi_text_set_caret_offset(text.get(), gint(start), call.error());
         } else {
-            ok = atspi_text_set_selection(text.get(), 0, gint(*start), gint(*end), call.error());
+            ok = atspi_text_set_selection(text.get(), 0, gint(start), gint(end), call.error());
             if (!ok && !call.failed())
-                ok = atspi_text_add_selection(text.get(), gint(*start), gint(*end), call.error());
+                ok = atspi_text_add_selection(text.get(), gint(start), gint(end), call.error());
         }
         ok = ok && !call.failed();
     }

@@ -56,6 +56,17 @@ std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit
     return text::codePointCount(text.first(offset));
 }
 
+std::optional<std::pair<qint64, qint64>> toWrite(QStringView text, qint64 from, qint64 to, OffsetUnit unit)
+{
+    if (from < 0 || to < from)
+        return std::nullopt;
+    const auto start = fromUtf16(text, std::min<qint64>(from, text.size()), unit);
+    const auto end = fromUtf16(text, std::min<qint64>(to, text.size()), unit);
+    if (!start || !end)
+        return std::nullopt;
+    return std::pair{*start, *end};
+}
+
 QString withoutAstralMarks(QStringView reported)
 {
     QString out;
