@@ -305,6 +305,17 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
     out.wrong = own ? wrongGraphemes(intended, *own) : -1;
     if (own && engine::rewrittenByTarget(*own, intended))
         out.rewritten = out.wrong;
+    if (own && !out.exact) {
+        qsizetype at = 0;
+        while (at < own->size() && at < intended.size() && own->at(at) == intended.at(at))
+            ++at;
+        const auto shown = [&](const QString &t) {
+            return t.mid(std::max<qsizetype>(at - 20, 0), 40).replace(QLatin1Char('\n'), QStringLiteral("⏎"));
+        };
+        std::fprintf(stderr, "%s: the editor holds %lld units for %lld; from unit %lld: \"%s\" for \"%s\"\n", row.name,
+                     qint64(own->size()), qint64(intended.size()), qint64(at), qPrintable(shown(*own)),
+                     qPrintable(shown(intended)));
+    }
     return out;
 }
 
