@@ -1,10 +1,11 @@
 // The Linux backend and whole engine runs against Firefox's plain text area
-// and its rich-text field (targets/RichTextPage.html). Firefox marks every
-// character outside the Basic Multilingual Plane in the text it reports,
-// counts its offsets in UTF-16 units, spells a rich-text field's lines out
-// as embedded objects and reads the empty line it draws after the field's
-// last line break as one more break. The editor's own copy (select all,
-// copy) is the ground truth.
+// and its rich-text field (targets/RichTextPage.html), and the backend
+// against Chromium's rich-text field too. Firefox marks every character
+// outside the Basic Multilingual Plane in the text it reports and counts
+// its offsets in UTF-16 units; both browsers spell a rich-text field's
+// lines out as embedded objects and read the empty line they draw after the
+// field's last line break as one more break. The editor's own copy (select
+// all, copy) is the ground truth.
 #include "DocumentApp.h"
 #include "EngineRunFixture.h"
 
@@ -44,25 +45,26 @@ const QString kEssay = QStringLiteral(
 struct Field {
     const char *name;
     const char *field; // "rich" or "area"
+    DocumentApp::Kind kind = DocumentApp::Kind::Firefox;
 };
 
 void PrintTo(const Field &f, std::ostream *out) { *out << f.name; }
 
-class FirefoxField : public EngineRunTest, public ::testing::WithParamInterface<Field> {
+class BrowserField : public EngineRunTest, public ::testing::WithParamInterface<Field> {
 protected:
-    FirefoxField() { keyCapMs = 15; }
+    BrowserField() { keyCapMs = 15; }
 
     void SetUp() override
     {
         EngineRunTest::SetUp();
         if (IsSkipped())
             return;
-        app = std::make_unique<DocumentApp>(DocumentApp::Kind::Firefox, QString::fromLatin1(GetParam().field));
+        app = std::make_unique<DocumentApp>(GetParam().kind, QString::fromLatin1(GetParam().field));
         QString why;
         ASSERT_TRUE(app->start(&why)) << why.toStdString();
         ASSERT_TRUE(app->activate());
         field = focusedField();
-        ASSERT_TRUE(field) << "no focused text field in Firefox";
+        ASSERT_TRUE(field) << "no focused text field in " << app->name().toStdString();
     }
 
     // The field in front and focused, as a click into it would record it.
@@ -134,9 +136,14 @@ int deferredTypos(const RunResult &r)
 
 constexpr int kKeysPerFix = 40;
 
+// Reads and writes in both browsers' rich-text fields and Firefox's text area.
+using BrowserReads = BrowserField;
+// Whole runs into Firefox's fields.
+using FirefoxRun = BrowserField;
+
 // What accessibility reads, caret and selection writes, and the keys typed
 // after them agree with the text the field holds.
-TEST_P(FirefoxField, ReadsAndWritesAgreeWithTheTextAroundAstralCharacters)
+TEST_P(BrowserReads, ReadsAndWritesAgreeWithTheTextAroundAstralCharacters)
 {
     typeKeys(kLines);
     ASSERT_TRUE(valueIs(kLines)) << "read " << value().value_or(QVariant()).toString().toStdString() << " copy "
@@ -169,6 +176,9 @@ TEST_P(FirefoxField, ReadsAndWritesAgreeWithTheTextAroundAstralCharacters)
     expected.insert(smile + 2, QLatin1Char('<'));
     EXPECT_TRUE(valueIs(expected)) << value().value_or(QVariant()).toString().toStdString();
     EXPECT_EQ(ax().read(field, Attribute::SelectedTextRange), QVariant::fromValue(TextRange{smile + 3, 0}));
+    // Chromium leaves a line split at its root out of the text it reports.
+    if (GetParam().kind != DocumentApp::Kind::Firefox)
+        return;
     // A line break inside a word splits its line: the read that follows
     // (which a kept document must not answer from before) shows it.
     const qint64 split = expected.indexOf(QStringLiteral("fine")) + 2;
@@ -182,7 +192,7 @@ TEST_P(FirefoxField, ReadsAndWritesAgreeWithTheTextAroundAstralCharacters)
 
 // The short text ends "done" and exactly as the run meant it (the tab, which
 // moves the focus out of a browser field, left out and said so).
-TEST_P(FirefoxField, TheTinyTextEndsDone)
+TEST_P(FirefoxRun, TheTinyTextEndsDone)
 {
     const RunResult r = type({.text = kTiny, .wpm = 250, .target = field, .seed = 52, .limitMs = 60000});
     ASSERT_TRUE(r.finished);
@@ -194,7 +204,7 @@ TEST_P(FirefoxField, TheTinyTextEndsDone)
 
 // A 300-word essay with humanize on and the heaviest review: every typo the
 // run made is gone, nothing is lost or doubled, and the review stays short.
-TEST_P(FirefoxField, AHumanizedEssayEndsExactWithAShortReview)
+TEST_P(FirefoxRun, AHumanizedEssayEndsExactWithAShortReview)
 {
     double typingFromMs = -1;
     double reviewFromMs = -1;
@@ -234,8 +244,14 @@ TEST_P(FirefoxField, AHumanizedEssayEndsExactWithAShortReview)
     EXPECT_LE(keys, kKeysPerFix * (deferredTypos(r) + 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Firefox, FirefoxField, ::testing::Values(Field{"TextArea", "area"}, Field{"RichText", "rich"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+const auto fieldName = [](const auto &info) { return std::string(info.param.name); };
+
+INSTANTIATE_TEST_SUITE_P(Browsers, BrowserReads,
+                         ::testing::Values(Field{"FirefoxTextArea", "area"}, Field{"FirefoxRichText", "rich"},
+                                           Field{"ChromiumRichText", "rich", DocumentApp::Kind::Chromium}),
+                         fieldName);
+INSTANTIATE_TEST_SUITE_P(Firefox, FirefoxRun, ::testing::Values(Field{"TextArea", "area"}, Field{"RichText", "rich"}),
+                         fieldName);
 
 } // namespace
 } // namespace qv::e2e

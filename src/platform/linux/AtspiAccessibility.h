@@ -175,8 +175,8 @@ private:
     bool writeDocumentRange(Document &document, qint64 pid, const platform::TextRange &range);
     // True when a part has the focus; otherwise asks the first part for it.
     bool focusDocument(const Document &document, qint64 pid);
-    // Whether the element is a rich-text field that reads the empty line
-    // drawn after its last line break as one more break (Gecko's).
+    // Whether the element is a browser's rich-text field, which reads the
+    // empty line drawn after its last line break as one more break.
     bool drawsLastLine(AtspiAccessible *accessible, qint64 pid);
     // Whether a plain text element's Value is all of its editable text.
     std::optional<bool> textIsWhole(AtspiAccessible *accessible, qint64 pid);

@@ -327,8 +327,8 @@ std::optional<AtspiAccessibility::Document> AtspiAccessibility::assembleDocument
             return std::nullopt;
         return document;
     }
-    // Gecko reads the empty line it draws after a rich-text field's last
-    // line break as one more line break: the field holds one fewer.
+    // A browser reads the empty line it draws after a rich-text field's
+    // last line break as one more line break: the field holds one fewer.
     const bool spelled = state->text.contains(kObject);
     const bool drawnLastLine = (spelled || state->text.endsWith(QLatin1Char('\n'))) && drawsLastLine(accessible, pid);
     if (!spelled && !drawnLastLine)
@@ -439,7 +439,8 @@ void AtspiAccessibility::noteChange(AtspiAccessible *source, const QByteArray &t
 
 bool AtspiAccessibility::drawsLastLine(AtspiAccessible *accessible, qint64 pid)
 {
-    if (toolkitOf(pid) != Toolkit::Gecko)
+    const Toolkit toolkit = toolkitOf(pid);
+    if (toolkit != Toolkit::Gecko && toolkit != Toolkit::Chromium)
         return false;
     // A text area or a one-line field reads as it holds.
     const std::optional<int> r = role(accessible, pid);
