@@ -379,13 +379,19 @@ std::optional<int> AtspiAccessibility::caretPart(Document &document, qint64 pid)
         const bool onObject = c < part.state.text.size() && part.state.text.at(c) == kObject;
         return c >= part.base && c <= part.base + part.length && !onObject;
     };
-    const int hint = document.caretPart;
-    if (hint >= 0 && hint < document.parts.size() && holdsCaret(hint))
-        return hint;
-    for (int i = 0; i < document.parts.size() && admits(pid); ++i) {
-        if (i != hint && holdsCaret(i)) {
-            document.caretPart = i;
-            return i;
+    // Arrows and edits move it to a part near the one it was in: those are
+    // asked first, nearest first.
+    const qsizetype count = document.parts.size();
+    const int hint = document.caretPart >= 0 && document.caretPart < count ? document.caretPart : 0;
+    for (int distance = 0; distance < count && admits(pid); ++distance) {
+        const int below = hint - distance;
+        const int above = hint + distance;
+        const int found = below >= 0 && holdsCaret(below)                      ? below
+                          : distance > 0 && above < count && holdsCaret(above) ? above
+                                                                               : -1;
+        if (found >= 0) {
+            document.caretPart = found;
+            return found;
         }
     }
     return std::nullopt;
@@ -501,11 +507,10 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(Document &documen
     bool inside = false;
     std::optional<qint64> caret;
     bool onObject = false;
-    // The part that held the caret last, alone, while it holds all of the
-    // selection or a caret with none.
-    const int hint = document.caretPart;
-    if (hint >= 0 && hint < document.parts.size() && admits(pid)) {
-        const std::optional<TextRange> own = partSelection(document, hint, pid, inside, caret, onObject);
+    // The part with the caret, alone, while it holds all of the selection
+    // or a caret with none.
+    if (const std::optional<int> at = caretPart(document, pid)) {
+        const std::optional<TextRange> own = partSelection(document, *at, pid, inside, caret, onObject);
         if (own && inside)
             return own;
         if (!own && caret && !onObject)
