@@ -40,13 +40,18 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
     const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return std::nullopt;
+    // Qt places a cursor at the end asked for: when the text got shorter
+    // since the count was read (a key landed), it refuses with a warning and
+    // answers from the wrong place. Asked for the end as it is then (-1), it
+    // answers right.
+    const bool toTheEnd = toolkitOf(pid) == Toolkit::Qt;
     gint count = 0;
     OwnedString utf8;
     {
         Call call(*this, pid);
         count = atspi_text_get_character_count(text.get(), call.error());
         if (!call.failed())
-            utf8.reset(atspi_text_get_text(text.get(), 0, count, call.error()));
+            utf8.reset(atspi_text_get_text(text.get(), 0, toTheEnd ? -1 : count, call.error()));
         // A failed call still hands back an empty string.
         utf8 = call.keep(std::move(utf8));
     }
