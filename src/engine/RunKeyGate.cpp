@@ -94,6 +94,10 @@ QCoro::Task<KeySent> RunKeyGate::admit(std::optional<SpecialKey> textKey)
     // Not told (or a Tab, which many boxes of several lines pass on): watch
     // what this one does.
     m_watched = field;
+    // Keys typed before it may still be on their way: the key is judged
+    // against what the field holds once they have landed.
+    if (!field.isNull())
+        co_await elements.waitForKeysTaken(field);
     m_watchedText = field.isNull() ? std::nullopt : elements.readFocusedText(field);
     m_watchedSelection = field.isNull() ? std::nullopt : elements.selectedTextRange(field);
     co_return KeySent::Posted;

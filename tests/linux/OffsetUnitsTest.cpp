@@ -141,5 +141,62 @@ TEST(OffsetUnits, ChromiumSelectionReadsBackEveryRangeOfAMixedText)
     EXPECT_EQ(reportedSelection(text, 1, 3, 3, OffsetUnit::Utf16, {}), (std::pair<qint64, qint64>{1, 3}));
 }
 
+// Gecko reports each astral character followed by a U+FEFF of its own, so
+// that its offsets count the UTF-16 units of the real text.
+TEST(OffsetUnits, DropsTheMarkGeckoPutsAfterEachAstralCharacterOnly)
+{
+    const QChar mark(0xFEFF);
+    struct Case {
+        QString reported;
+        QString real;
+        const char *what;
+    };
+    const QString smile = QStringLiteral("🙂");
+    for (const Case &c : {
+             Case{QStringLiteral("café — ok"), QStringLiteral("café — ok"), "no astral character"},
+             Case{smile + mark + QStringLiteral(" ok"), smile + QStringLiteral(" ok"), "at the start"},
+             Case{QStringLiteral("a ") + smile + mark, QStringLiteral("a ") + smile, "at the end"},
+             Case{smile + mark + smile + mark, smile + smile, "two in a row"},
+             Case{smile + mark + mark + QStringLiteral("x"), smile + mark + QStringLiteral("x"),
+                  "the text's own mark after one stays"},
+             Case{QString(mark) + QStringLiteral("x") + mark, QString(mark) + QStringLiteral("x") + mark,
+                  "marks of the text's own elsewhere stay"},
+             Case{QStringLiteral("👨") + mark + QStringLiteral("\u200d👩") + mark + QStringLiteral("x"),
+                  QStringLiteral("👨\u200d👩x"), "each character of a sequence marked"},
+             Case{QString(), QString(), "empty"},
+         }) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(offsets::withoutAstralMarks(c.reported), c.real);
+    }
+}
+
+TEST(OffsetUnits, WritesAreCutToTheTextsEndAndNeverSplitACharacter)
+{
+    // "a😀b\n": 5 UTF-16 units, 4 code points.
+    const QString text = QStringLiteral("a😀b\n");
+    using Range = std::optional<std::pair<qint64, qint64>>;
+    struct Case {
+        qint64 from;
+        qint64 to;
+        OffsetUnit unit;
+        Range written;
+        const char *what;
+    };
+    for (const Case &c : {
+             Case{5, 5, OffsetUnit::Utf16, Range{{5, 5}}, "a caret at the end"},
+             Case{6, 6, OffsetUnit::Utf16, Range{{5, 5}}, "a caret one unit past the end"},
+             Case{6, 6, OffsetUnit::CodePoints, Range{{4, 4}}, "past the end, counted in code points"},
+             Case{3, 9, OffsetUnit::Utf16, Range{{3, 5}}, "a selection running past the end"},
+             Case{1, 3, OffsetUnit::CodePoints, Range{{1, 2}}, "the emoji"},
+             Case{2, 2, OffsetUnit::Utf16, Range{}, "inside the emoji"},
+             Case{0, 2, OffsetUnit::CodePoints, Range{}, "ending inside the emoji"},
+             Case{-1, 2, OffsetUnit::Utf16, Range{}, "negative"},
+             Case{3, 1, OffsetUnit::Utf16, Range{}, "reversed"},
+         }) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(offsets::toWrite(text, c.from, c.to, c.unit), c.written);
+    }
+}
+
 } // namespace
 } // namespace qv::linuxdesktop

@@ -245,7 +245,7 @@ std::optional<QVariant> AtspiAccessibility::read(const Element &element, Attribu
     case Attribute::SelectedText:
     case Attribute::TextIsWhole:
         // A document made of parts answers as one text.
-        if (const std::optional<Document> document = documentOf(a, element.pid())) {
+        if (Document *document = documentOf(a, element.pid())) {
             value = readDocument(*document, element.pid(), attribute);
         } else if (attribute == Attribute::TextIsWhole) {
             if (const std::optional<bool> whole = textIsWhole(a, element.pid()))
@@ -295,14 +295,14 @@ bool AtspiAccessibility::write(const Element &element, Attribute attribute, cons
     if (!a || !admits(pid))
         return false;
     if (attribute == Attribute::SelectedTextRange && value.canConvert<TextRange>()) {
-        if (const std::optional<Document> document = documentOf(a, pid))
+        if (Document *document = documentOf(a, pid))
             return writeDocumentRange(*document, pid, value.value<TextRange>());
         return writeRange(a, pid, value.value<TextRange>());
     }
     if (attribute == Attribute::Focused && value.toBool()) {
         // A word processor's document is focused through its paragraphs:
         // asking the document itself may move its cursor.
-        if (const std::optional<Document> document = documentOf(a, pid); document && !hasText(a, pid))
+        if (Document *document = documentOf(a, pid); document && !hasText(a, pid))
             return focusDocument(*document, pid);
         return grabFocus(a, pid);
     }

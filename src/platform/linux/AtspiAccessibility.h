@@ -144,22 +144,43 @@ private:
     };
     struct Document {
         QList<DocumentPart> parts;
+        QList<DocumentText::Part> pieces; // what the layout is made of
         DocumentText layout{{}};
         bool whole = true;
+        bool dropsLastLine = false; // the root reads its drawn last line as a break
+        int caretPart = -1;         // where the caret was found last
     };
-    // The document an element's text belongs to, assembled from its parts:
-    // a word processor's paragraphs in their flow order, or a rich-text
-    // field's embedded objects spelled out. Nullopt for a plain text element.
-    std::optional<Document> documentOf(AtspiAccessible *accessible, qint64 pid);
+    // The document an element's text belongs to: a word processor's
+    // paragraphs in their flow order, or a rich-text field's embedded
+    // objects spelled out; null for a plain text element. Assembling one
+    // takes a few calls per part, so the last one is kept while no event
+    // says it changed and the part that holds the caret (which is read
+    // again each time) says the same; valid until the next call.
+    Document *documentOf(AtspiAccessible *accessible, qint64 pid);
+    std::optional<Document> assembleDocument(AtspiAccessible *accessible, qint64 pid);
+    // Brings the kept document up to date from the part with the caret;
+    // false when it has to be assembled again.
+    bool stillCurrent(Document &document, qint64 pid);
+    // The part whose caret offset falls inside it (not on an embedded
+    // object): the one found last asked first.
+    std::optional<int> caretPart(Document &document, qint64 pid);
+    // Counts an event that may change the kept document.
+    void noteChange(AtspiAccessible *source, const QByteArray &type);
     bool flowDocument(AtspiAccessible *root, qint64 pid, Document &document);
     void spellOut(AtspiAccessible *accessible, qint64 pid, const TextState &state, int depth,
                   QList<DocumentPart> &parts, QList<DocumentText::Part> &layout, DocumentText::Break &pending,
                   bool &whole);
-    std::optional<QVariant> readDocument(const Document &document, qint64 pid, platform::Attribute attribute);
-    std::optional<platform::TextRange> documentSelection(const Document &document, qint64 pid);
-    bool writeDocumentRange(const Document &document, qint64 pid, const platform::TextRange &range);
+    std::optional<QVariant> readDocument(Document &document, qint64 pid, platform::Attribute attribute);
+    std::optional<platform::TextRange> documentSelection(Document &document, qint64 pid);
+    // One part's share of the selection: `inside` when it holds all of it.
+    std::optional<platform::TextRange> partSelection(const Document &document, int part, qint64 pid, bool &inside,
+                                                     std::optional<qint64> &caret, bool &onObject);
+    bool writeDocumentRange(Document &document, qint64 pid, const platform::TextRange &range);
     // True when a part has the focus; otherwise asks the first part for it.
     bool focusDocument(const Document &document, qint64 pid);
+    // Whether the element is a browser's rich-text field, which reads the
+    // empty line drawn after its last line break as one more break.
+    bool drawsLastLine(AtspiAccessible *accessible, qint64 pid);
     // Whether a plain text element's Value is all of its editable text.
     std::optional<bool> textIsWhole(AtspiAccessible *accessible, qint64 pid);
     // The element the user types into, from the focused or hit one: the
@@ -192,6 +213,16 @@ private:
         platform::TextRange range;
     };
     std::optional<WrittenRange> m_written;
+    // The document read last, and the count of changes events told of
+    // when it was assembled.
+    struct KeptDocument {
+        std::shared_ptr<AtspiAccessible> root;
+        qint64 pid = 0;
+        quint64 changes = 0;
+        Document document;
+    };
+    std::optional<KeptDocument> m_document;
+    quint64 m_changes = 0;
     Owned<AtspiAccessible> m_focused;
     Owned<AtspiAccessible> m_promoted; // what m_focused promotes to
     qint64 m_focusedPid = 0;

@@ -4,10 +4,12 @@
 #include "platform/linux/AtspiAccessibility.h"
 
 #include "platform/linux/AtspiCall.h"
+#include "platform/linux/AtspiElementRef.h"
 
 #include <QQueue>
 
 #include <algorithm>
+#include <cstring>
 
 namespace qv::linuxdesktop {
 
@@ -252,6 +254,7 @@ bool AtspiAccessibility::flowDocument(AtspiAccessible *root, qint64 pid, Documen
         layout.append({state->text, layout.isEmpty() ? Break::None : Break::Always});
         current = std::move(next);
     }
+    document.pieces = layout;
     document.layout = DocumentText(layout);
     return true;
 }
@@ -312,7 +315,8 @@ void AtspiAccessibility::spellOut(AtspiAccessible *accessible, qint64 pid, const
     addRun(runStart, state.text.size());
 }
 
-std::optional<AtspiAccessibility::Document> AtspiAccessibility::documentOf(AtspiAccessible *accessible, qint64 pid)
+std::optional<AtspiAccessibility::Document> AtspiAccessibility::assembleDocument(AtspiAccessible *accessible,
+                                                                                 qint64 pid)
 {
     if (!accessible || !admits(pid))
         return std::nullopt;
@@ -323,13 +327,131 @@ std::optional<AtspiAccessibility::Document> AtspiAccessibility::documentOf(Atspi
             return std::nullopt;
         return document;
     }
-    if (!state->text.contains(kObject))
+    // A browser reads the empty line it draws after a rich-text field's
+    // last line break as one more line break: the field holds one fewer.
+    const bool spelled = state->text.contains(kObject);
+    const bool drawnLastLine = (spelled || state->text.endsWith(QLatin1Char('\n'))) && drawsLastLine(accessible, pid);
+    if (!spelled && !drawnLastLine)
         return std::nullopt;
     QList<DocumentText::Part> layout;
     Break pending = Break::None;
     spellOut(accessible, pid, *state, 0, document.parts, layout, pending, document.whole);
+    document.dropsLastLine = drawnLastLine;
+    if (drawnLastLine && !layout.isEmpty() && layout.last().text.endsWith(QLatin1Char('\n'))) {
+        layout.last().text.chop(1);
+        document.parts.last().length -= 1;
+    }
+    document.pieces = layout;
     document.layout = DocumentText(layout);
     return document;
+}
+
+AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *accessible, qint64 pid)
+{
+    if (!accessible || !admits(pid))
+        return nullptr;
+    if (m_document && m_document->pid == pid && m_document->changes == m_changes
+        && AtspiElementRef::same(m_document->root.get(), accessible) && stillCurrent(m_document->document, pid))
+        return &m_document->document;
+    // Events that come while it is put together leave it out of date.
+    const quint64 changes = m_changes;
+    std::optional<Document> document = assembleDocument(accessible, pid);
+    if (!document) {
+        m_document.reset();
+        return nullptr;
+    }
+    m_document = KeptDocument{ref(accessible), pid, changes, std::move(*document)};
+    return &m_document->document;
+}
+
+std::optional<int> AtspiAccessibility::caretPart(Document &document, qint64 pid)
+{
+    const auto holdsCaret = [&](int i) {
+        const DocumentPart &part = document.parts.at(i);
+        const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, part.accessible.get(), pid);
+        if (!text)
+            return false;
+        Call call(*this, pid);
+        const gint caret = atspi_text_get_caret_offset(text.get(), call.error());
+        if (call.failed() || caret < 0)
+            return false;
+        const qint64 c = offsets::toUtf16(part.state.text, caret, part.state.unit);
+        const bool onObject = c < part.state.text.size() && part.state.text.at(c) == kObject;
+        return c >= part.base && c <= part.base + part.length && !onObject;
+    };
+    // Arrows and edits move it to a part near the one it was in: those are
+    // asked first, nearest first.
+    const qsizetype count = document.parts.size();
+    const int hint = document.caretPart >= 0 && document.caretPart < count ? document.caretPart : 0;
+    for (int distance = 0; distance < count && admits(pid); ++distance) {
+        const int below = hint - distance;
+        const int above = hint + distance;
+        const int found = below >= 0 && holdsCaret(below)                      ? below
+                          : distance > 0 && above < count && holdsCaret(above) ? above
+                                                                               : -1;
+        if (found >= 0) {
+            document.caretPart = found;
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
+bool AtspiAccessibility::stillCurrent(Document &document, qint64 pid)
+{
+    // Keys land where the caret is, and an application that tells nothing
+    // of its changes is caught there too: that part is read again.
+    const std::optional<int> at = caretPart(document, pid);
+    if (!at)
+        return false;
+    DocumentPart &part = document.parts[*at];
+    const std::optional<TextState> now = textState(part.accessible.get(), pid);
+    if (!now)
+        return false;
+    if (now->text == part.state.text)
+        return true;
+    // Typing inside a paragraph changes that part alone; a part that is a
+    // run between embedded objects, or that gains or loses one, or the
+    // last line a field draws, changes the document's make-up.
+    const bool wholeText = part.base == 0 && part.length == part.state.text.size();
+    const bool last = *at == document.parts.size() - 1;
+    if (!wholeText || part.state.text.contains(kObject) || now->text.contains(kObject)
+        || (last && document.dropsLastLine
+            && (part.state.text.endsWith(QLatin1Char('\n')) || now->text.endsWith(QLatin1Char('\n')))))
+        return false;
+    part.state = *now;
+    part.length = now->text.size();
+    document.pieces[*at].text = now->text;
+    document.layout = DocumentText(document.pieces);
+    return true;
+}
+
+void AtspiAccessibility::noteChange(AtspiAccessible *source, const QByteArray &type)
+{
+    if (!m_document || !source)
+        return;
+    const AtspiObject *a = ATSPI_OBJECT(source);
+    const AtspiObject *b = ATSPI_OBJECT(m_document->root.get());
+    if (!a || !b || !a->app || !b->app || !a->app->bus_name || !b->app->bus_name
+        || std::strcmp(a->app->bus_name, b->app->bus_name) != 0)
+        return;
+    // The text of the part with the caret is read again anyway.
+    const Document &document = m_document->document;
+    if (type.startsWith("object:text-changed") && document.caretPart >= 0 && document.caretPart < document.parts.size()
+        && AtspiElementRef::same(source, document.parts.at(document.caretPart).accessible.get()))
+        return;
+    ++m_changes;
+}
+
+bool AtspiAccessibility::drawsLastLine(AtspiAccessible *accessible, qint64 pid)
+{
+    const Toolkit toolkit = toolkitOf(pid);
+    if (toolkit != Toolkit::Gecko && toolkit != Toolkit::Chromium)
+        return false;
+    // A text area or a one-line field reads as it holds.
+    const std::optional<int> r = role(accessible, pid);
+    return r && *r != ATSPI_ROLE_ENTRY && *r != ATSPI_ROLE_PASSWORD_TEXT && *r != ATSPI_ROLE_TEXT
+           && hasState(accessible, pid, ATSPI_STATE_EDITABLE);
 }
 
 std::optional<bool> AtspiAccessibility::textIsWhole(AtspiAccessible *accessible, qint64 pid)
@@ -344,45 +466,70 @@ std::optional<bool> AtspiAccessibility::textIsWhole(AtspiAccessible *accessible,
 
 // ---- reading and writing a document ---------------------------------------------
 
-std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &document, qint64 pid)
+std::optional<TextRange> AtspiAccessibility::partSelection(const Document &document, int i, qint64 pid, bool &inside,
+                                                           std::optional<qint64> &caret, bool &onObject)
 {
+    inside = false;
+    caret.reset();
+    onObject = false;
+    const DocumentPart &part = document.parts.at(i);
+    const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, part.accessible.get(), pid);
+    if (!text)
+        return std::nullopt;
+    Call call(*this, pid);
+    std::optional<TextRange> selection;
+    if (const std::optional<TextRange> own = ownSelection(text.get(), part.accessible.get(), pid, part.state, call)) {
+        const qint64 a = std::max(own->location, part.base);
+        const qint64 b = std::min(own->end(), part.base + part.length);
+        if (!call.failed() && a < b) {
+            // A selection that reaches the part's start or end may go on
+            // into the next one.
+            inside = a == own->location && b == own->end() && a > part.base && b < part.base + part.length;
+            const qint64 from = document.layout.toWhole(i, a - part.base);
+            selection = TextRange{from, document.layout.toWhole(i, b - part.base) - from};
+        }
+    }
+    const gint offset = call.failed() ? -1 : atspi_text_get_caret_offset(text.get(), call.error());
+    if (!call.failed() && offset >= 0) {
+        const qint64 c = offsets::toUtf16(part.state.text, offset, part.state.unit);
+        if (c >= part.base && c <= part.base + part.length) {
+            // A caret on an embedded object points into the child, which
+            // reports it itself.
+            onObject = c < part.state.text.size() && part.state.text.at(c) == kObject;
+            caret = document.layout.toWhole(i, c - part.base);
+        }
+    }
+    return selection;
+}
+
+std::optional<TextRange> AtspiAccessibility::documentSelection(Document &document, qint64 pid)
+{
+    bool inside = false;
+    std::optional<qint64> caret;
+    bool onObject = false;
+    // The part with the caret, alone, while it holds all of the selection
+    // or a caret with none.
+    if (const std::optional<int> at = caretPart(document, pid)) {
+        const std::optional<TextRange> own = partSelection(document, *at, pid, inside, caret, onObject);
+        if (own && inside)
+            return own;
+        if (!own && caret && !onObject)
+            return TextRange{*caret, 0};
+    }
     std::optional<qint64> selFrom;
     std::optional<qint64> selTo;
     std::optional<qint64> strongCaret;
     std::optional<qint64> weakCaret;
     for (int i = 0; i < document.parts.size() && admits(pid); ++i) {
-        const DocumentPart &part = document.parts.at(i);
-        const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, part.accessible.get(), pid);
-        if (!text)
-            continue;
-        const auto toPart = [&](gint offset) { return offsets::toUtf16(part.state.text, offset, part.state.unit); };
-        {
-            Call call(*this, pid);
-            if (const std::optional<TextRange> own = ownSelection(text.get(), part.accessible.get(), pid, part.state,
-                                                                  call)) {
-                const qint64 a = std::max(own->location, part.base);
-                const qint64 b = std::min(own->end(), part.base + part.length);
-                if (!call.failed() && a < b) {
-                    const qint64 from = document.layout.toWhole(i, a - part.base);
-                    const qint64 to = document.layout.toWhole(i, b - part.base);
-                    selFrom = selFrom ? std::min(*selFrom, from) : from;
-                    selTo = selTo ? std::max(*selTo, to) : to;
-                }
-            }
-            const gint caret = call.failed() ? -1 : atspi_text_get_caret_offset(text.get(), call.error());
-            if (!call.failed() && caret >= 0) {
-                const qint64 c = toPart(caret);
-                if (c >= part.base && c <= part.base + part.length) {
-                    // A caret on an embedded object points into the child,
-                    // which reports it itself.
-                    const bool onObject = c < part.state.text.size() && part.state.text.at(c) == kObject;
-                    const qint64 whole = document.layout.toWhole(i, c - part.base);
-                    if (!onObject && !strongCaret)
-                        strongCaret = whole;
-                    else if (onObject && !weakCaret)
-                        weakCaret = whole;
-                }
-            }
+        if (const std::optional<TextRange> own = partSelection(document, i, pid, inside, caret, onObject)) {
+            selFrom = selFrom ? std::min(*selFrom, own->location) : own->location;
+            selTo = selTo ? std::max(*selTo, own->end()) : own->end();
+        }
+        if (caret && !onObject && !strongCaret) {
+            strongCaret = caret;
+            document.caretPart = i;
+        } else if (caret && onObject && !weakCaret) {
+            weakCaret = caret;
         }
     }
     if (selFrom && selTo)
@@ -394,7 +541,7 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(const Document &d
     return std::nullopt;
 }
 
-std::optional<QVariant> AtspiAccessibility::readDocument(const Document &document, qint64 pid, Attribute attribute)
+std::optional<QVariant> AtspiAccessibility::readDocument(Document &document, qint64 pid, Attribute attribute)
 {
     switch (attribute) {
     case Attribute::Value:
@@ -417,13 +564,14 @@ std::optional<QVariant> AtspiAccessibility::readDocument(const Document &documen
     }
 }
 
-bool AtspiAccessibility::writeDocumentRange(const Document &document, qint64 pid, const TextRange &range)
+bool AtspiAccessibility::writeDocumentRange(Document &document, qint64 pid, const TextRange &range)
 {
     // A selection that spans parts cannot be made through accessibility
     // here: the caller falls back on the keyboard.
     const auto inPart = document.layout.rangeInOnePart(range);
     if (!inPart)
         return false;
+    document.caretPart = inPart->first; // where it is looked for first
     const DocumentPart &part = document.parts.at(inPart->first);
     const TextRange local{part.base + inPart->second.location, inPart->second.length};
     return writeRange(part.accessible.get(), pid, local);

@@ -6,12 +6,14 @@
 #include "core/Scheduler.h"
 #include "platform/linux/AtspiElementRef.h"
 
+#include <cstring>
+
 namespace qv::linuxdesktop {
 
 namespace {
 
 constexpr const char *kEvents[] = {"object:state-changed:focused", "object:text-caret-moved", "object:text-changed",
-                                   "window:activate"};
+                                   "object:children-changed", "window:activate"};
 
 // An event handed to a listener is the listener's to free.
 struct EventFree {
@@ -64,6 +66,10 @@ void AtspiAccessibility::onEvent(AtspiEvent *event, void *self)
 {
     const std::unique_ptr<AtspiEvent, EventFree> owned(event);
     auto *me = static_cast<AtspiAccessibility *>(self);
+    // The kept document is out of date from now on, not from when the
+    // event loop gets round to it.
+    me->noteChange(event->source, QByteArray::fromRawData(event->type ? event->type : "",
+                                                          qsizetype(std::strlen(event->type ? event->type : ""))));
     // Events may arrive while another call waits for its reply: keep what is
     // needed and handle it from the event loop.
     PendingEvent pending;

@@ -40,13 +40,18 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
     const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return std::nullopt;
+    // Qt places a cursor at the end asked for: when the text got shorter
+    // since the count was read (a key landed), it refuses with a warning and
+    // answers from the wrong place. Asked for the end as it is then (-1), it
+    // answers right.
+    const bool toTheEnd = toolkitOf(pid) == Toolkit::Qt;
     gint count = 0;
     OwnedString utf8;
     {
         Call call(*this, pid);
         count = atspi_text_get_character_count(text.get(), call.error());
         if (!call.failed())
-            utf8.reset(atspi_text_get_text(text.get(), 0, count, call.error()));
+            utf8.reset(atspi_text_get_text(text.get(), 0, toTheEnd ? -1 : count, call.error()));
         // A failed call still hands back an empty string.
         utf8 = call.keep(std::move(utf8));
     }
@@ -54,7 +59,12 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
         return std::nullopt;
     TextState state;
     state.text = QString::fromUtf8(utf8.get());
-    toolkitOf(pid);
+    if (toolkitOf(pid) == Toolkit::Gecko) {
+        // Its offsets count UTF-16 units of the text without its marks.
+        state.text = offsets::withoutAstralMarks(state.text);
+        state.unit = OffsetUnit::Utf16;
+        return state;
+    }
     state.unit = offsets::resolve(state.text, count, m_toolkitNames.value(pid));
     // Chromium reads a text area whose value ends in a line break with one
     // more line break after it (the empty last line it draws); the value
@@ -121,33 +131,33 @@ bool AtspiAccessibility::writeRange(AtspiAccessible *accessible, qint64 pid, con
     const auto state = textState(accessible, pid);
     if (!state)
         return false;
-    const auto start = offsets::fromUtf16(state->text, range.location, state->unit);
-    const auto end = offsets::fromUtf16(state->text, range.end(), state->unit);
-    if (!start || !end)
+    const auto app = offsets::toWrite(state->text, range.location, range.end(), state->unit);
+    if (!app)
         return false; // inside a surrogate pair: some editors would split the character
+    const auto [start, end] = *app;
     const Owned<AtspiText> text = iface(atspi_accessible_get_text_iface, accessible, pid);
     if (!text)
         return false;
     bool ok = false;
     {
         Call call(*this, pid);
-        if (range.length == 0) {
+        if (start == end) {
             // The selection goes before the caret is set: a browser applies
             // both late and in order, and a removal applied after the caret
             // write collapses to the old selection's end instead.
             if (atspi_text_get_n_selections(text.get(), nullptr) > 0)
                 atspi_text_remove_selection(text.get(), 0, nullptr);
-            ok = atspi_text_set_caret_offset(text.get(), gint(*start), call.error());
+            ok = atspi_text_set_caret_offset(text.get(), gint(start), call.error());
         } else {
             // A code editor's view keeps its caret where it was when a
             // selection is set: the next key would land there, not in place
             // of the selection. The caret goes to the range's end first, as
             // a selection made by hand leaves it.
             if (toolkitOf(pid) == Toolkit::Qt)
-                atspi_text_set_caret_offset(text.get(), gint(*end), nullptr);
-            ok = atspi_text_set_selection(text.get(), 0, gint(*start), gint(*end), call.error());
+                atspi_text_set_caret_offset(text.get(), gint(end), nullptr);
+            ok = atspi_text_set_selection(text.get(), 0, gint(start), gint(end), call.error());
             if (!ok && !call.failed())
-                ok = atspi_text_add_selection(text.get(), gint(*start), gint(*end), call.error());
+                ok = atspi_text_add_selection(text.get(), gint(start), gint(end), call.error());
         }
         ok = ok && !call.failed();
     }

@@ -56,6 +56,30 @@ std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit
     return text::codePointCount(text.first(offset));
 }
 
+std::optional<std::pair<qint64, qint64>> toWrite(QStringView text, qint64 from, qint64 to, OffsetUnit unit)
+{
+    if (from < 0 || to < from)
+        return std::nullopt;
+    const auto start = fromUtf16(text, std::min<qint64>(from, text.size()), unit);
+    const auto end = fromUtf16(text, std::min<qint64>(to, text.size()), unit);
+    if (!start || !end)
+        return std::nullopt;
+    return std::pair{*start, *end};
+}
+
+QString withoutAstralMarks(QStringView reported)
+{
+    QString out;
+    out.reserve(reported.size());
+    for (qsizetype i = 0; i < reported.size(); ++i) {
+        out += reported.at(i);
+        if (reported.at(i).isLowSurrogate() && i > 0 && reported.at(i - 1).isHighSurrogate() && i + 1 < reported.size()
+            && reported.at(i + 1) == QChar(0xFEFF))
+            ++i;
+    }
+    return out;
+}
+
 std::optional<qint64> countedTwice(QStringView text, qint64 utf16)
 {
     const std::optional<qint64> once = fromUtf16(text, utf16, OffsetUnit::CodePoints);

@@ -33,6 +33,20 @@ qint64 toUtf16(QStringView text, qint64 offset, OffsetUnit unit);
 // split the character there).
 std::optional<qint64> fromUtf16(QStringView text, qint64 offset, OffsetUnit unit);
 
+// A range to write, [from, to) in UTF-16 units of `text`, as application
+// offsets. Ends past the text's end are cut to it: the text may be shorter
+// than the writer thinks (keys still on their way), and a toolkit that
+// checks (Qt) refuses such a write whole where others cut it themselves.
+// Nullopt for a negative or reversed range or an end inside a surrogate
+// pair.
+std::optional<std::pair<qint64, qint64>> toWrite(QStringView text, qint64 from, qint64 to, OffsetUnit unit);
+
+// Gecko follows every character outside the Basic Multilingual Plane with
+// a U+FEFF in the text it reports, so that its character offsets are the
+// UTF-16 offsets of its real text. The real text: one such mark dropped
+// after each of those characters (a U+FEFF of the text's own stays).
+QString withoutAstralMarks(QStringView reported);
+
 // Chromium counts the offsets of the selection it reports twice: its UTF-16
 // offset turned into code points, and that number turned into code points
 // once more as if it were UTF-16 (its caret offsets and its selection writes
