@@ -238,9 +238,9 @@ TEST_P(FirefoxRun, AHumanizedEssayEndsExactWithAShortReview)
     const int keys = reviewKeys(r, reviewFrom);
     std::cout << "typing " << typingMs / 1000 << " s, review " << reviewMs / 1000 << " s, " << keys << " review keys"
               << std::endl;
-    // The review stays within 15% of the typing time, and no fix costs
-    // more than a few dozen keys.
-    EXPECT_LE(reviewMs, 0.15 * typingMs);
+    // No fix costs more than a few dozen keys. The review's time against the
+    // typing is measured by the real-typing benchmark, not asserted here: the
+    // wall clock of a loaded machine would decide it.
     EXPECT_LE(keys, kKeysPerFix * (deferredTypos(r) + 1));
 }
 
