@@ -61,6 +61,28 @@ protected:
     // the floating panel in the middle of the screen.
     QPoint belowTheText(const QRect &view) const { return {view.left() + 30, view.bottom() - 15}; }
 
+    // Signs in and saves a new project holding `text`, humanize off, at the
+    // highest speed, from the editor reached by real clicks.
+    void signInAndSaveProject(const QString &text)
+    {
+        ASSERT_NO_FATAL_FAILURE(signIn());
+        ASSERT_NO_FATAL_FAILURE(enterWorkspace(QStringLiteral("Quorvel"), QStringLiteral("+ NEW PROJECT"), kButton));
+        ASSERT_TRUE(press(QStringLiteral("+ NEW PROJECT")));
+        ASSERT_TRUE(press(QStringLiteral("Text"), {})) << "no editor";
+        // Synthetic keys lose characters outside the keymap now and then (the
+        // key can arrive before the program has seen the remapping), so the
+        // text goes in as an input method would put it.
+        ASSERT_TRUE(ui->setText(QStringLiteral("Text"), text));
+        const auto humanize = waitFor(QStringLiteral("Humanize"), {}, 3000);
+        ASSERT_TRUE(humanize);
+        if (humanize->checked) {
+            ASSERT_TRUE(input::click(humanize->extents.center()));
+        }
+        ASSERT_TRUE(press(QStringLiteral("Speed"), {}));
+        ASSERT_TRUE(input::key(QStringLiteral("End")));
+        ASSERT_TRUE(press(QStringLiteral("Save")));
+    }
+
     // Opens the project's typing panel from its row in the list.
     void openPanel(const QString &expectedStart)
     {
@@ -124,25 +146,8 @@ TEST_F(Journey, SignInWriteAProjectAndTypeItTwiceOnceResumed)
 
     startQuorvel(QProcess::ForwardedChannels);
     // Past the splash, the sign-in view; then the writer workspace, chosen
-    // on the picker when it asks.
-    ASSERT_NO_FATAL_FAILURE(signIn());
-    ASSERT_NO_FATAL_FAILURE(enterWorkspace(QStringLiteral("Quorvel"), QStringLiteral("+ NEW PROJECT"), kButton));
-
-    // A new project: the text, humanize off, the highest speed.
-    ASSERT_TRUE(press(QStringLiteral("+ NEW PROJECT")));
-    ASSERT_TRUE(press(QStringLiteral("Text"), {})) << "no editor";
-    // Synthetic keys lose characters outside the keymap now and then (the
-    // key can arrive before the program has seen the remapping), so the
-    // text goes in as an input method would put it.
-    ASSERT_TRUE(ui->setText(QStringLiteral("Text"), kText));
-    const auto humanize = waitFor(QStringLiteral("Humanize"), {}, 3000);
-    ASSERT_TRUE(humanize);
-    if (humanize->checked) {
-        ASSERT_TRUE(input::click(humanize->extents.center()));
-    }
-    ASSERT_TRUE(press(QStringLiteral("Speed"), {}));
-    ASSERT_TRUE(input::key(QStringLiteral("End")));
-    ASSERT_TRUE(press(QStringLiteral("Save")));
+    // on the picker when it asks, and a new project.
+    ASSERT_NO_FATAL_FAILURE(signInAndSaveProject(kText));
     ASSERT_TRUE(waitUntil([&] { return !savedProjectId().isEmpty(); }, 5000))
         << "the project was not saved: " << readFile(findFile(QStringLiteral("projects.json"))).toStdString();
     const QString id = savedProjectId();
@@ -206,19 +211,7 @@ TEST_F(Journey, AQtDialogsOneLineBoxGetsNoReturnAndThePanelSaysWhatWasLeftOut)
     ASSERT_FALSE(edit.isEmpty());
 
     startQuorvel(QProcess::ForwardedChannels);
-    ASSERT_NO_FATAL_FAILURE(signIn());
-    ASSERT_NO_FATAL_FAILURE(enterWorkspace(QStringLiteral("Quorvel"), QStringLiteral("+ NEW PROJECT"), kButton));
-    ASSERT_TRUE(press(QStringLiteral("+ NEW PROJECT")));
-    ASSERT_TRUE(press(QStringLiteral("Text"), {})) << "no editor";
-    ASSERT_TRUE(ui->setText(QStringLiteral("Text"), text));
-    const auto humanize = waitFor(QStringLiteral("Humanize"), {}, 3000);
-    ASSERT_TRUE(humanize);
-    if (humanize->checked) {
-        ASSERT_TRUE(input::click(humanize->extents.center()));
-    }
-    ASSERT_TRUE(press(QStringLiteral("Speed"), {}));
-    ASSERT_TRUE(input::key(QStringLiteral("End")));
-    ASSERT_TRUE(press(QStringLiteral("Save")));
+    ASSERT_NO_FATAL_FAILURE(signInAndSaveProject(text));
     ASSERT_TRUE(waitUntil([&] { return !findFile(QStringLiteral("projects.json")).isEmpty(); }, 5000));
 
     openPanel(QStringLiteral("Start Typing"));
