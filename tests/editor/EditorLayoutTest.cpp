@@ -140,6 +140,8 @@ TEST_F(EditorLayoutTest, ALongTitleWrapsAndKeepsTheFormInsideTheWindow)
         const QRect shown(save->mapTo(v->scrollArea()->viewport(), QPoint(0, 0)), save->size());
         EXPECT_TRUE(v->scrollArea()->viewport()->rect().contains(shown)) << size.width() << "x" << size.height();
         EXPECT_EQ(lines(cutControls(window, floating)), "") << size.width() << "x" << size.height();
+        window->grab().save(screenshotDir()
+                            + QStringLiteral("/editor-long-title-%1x%2.png").arg(size.width()).arg(size.height()));
         bar->setValue(0);
     }
     close(window);
