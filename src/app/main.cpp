@@ -118,11 +118,8 @@ int main(int argc, char **argv)
             qv::editor::EditorServices services;
             services.clock = &clock;
             services.choosePdf = [&fileChooser](QWidget *anchor, std::function<void(std::optional<QUrl>)> chosen) {
-                fileChooser.chooseFile({QStringLiteral("Choose a PDF"),
-                                        {QStringLiteral("PDF files (*.pdf *.PDF)")},
-                                        qv::editor::EditorServices::pdfSuffixes(),
-                                        qv::editor::EditorServices::pdfRefusal()},
-                                       anchor, [chosen](std::optional<QString> path) {
+                fileChooser.chooseFile(qv::editor::EditorServices::pdfRequest(), anchor,
+                                       [chosen](std::optional<QString> path) {
                                            if (path)
                                                chosen(QUrl::fromLocalFile(*path));
                                        });

@@ -220,11 +220,13 @@ QString abbreviatedDateTime(const QDateTime &when, const QLocale &locale)
     // The locale's long date without the weekday and with short month
     // names, then its short time with any seconds dropped (the C locale's
     // short time carries them).
+    static const QRegularExpression weekday(QStringLiteral("d{4}[,.]?\\s*"));
+    static const QRegularExpression seconds(QStringLiteral("[:.]?s{1,2}([.,]z{1,3})?"));
     QString dateFormat = locale.dateFormat(QLocale::LongFormat);
-    dateFormat.remove(QRegularExpression(QStringLiteral("d{4}[,.]?\\s*")));
+    dateFormat.remove(weekday);
     dateFormat.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
     QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
-    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]?s{1,2}([.,]z{1,3})?")));
+    timeFormat.remove(seconds);
     const QDateTime local = when.toLocalTime();
     return locale.toString(local.date(), dateFormat.trimmed()) + QStringLiteral(", ")
            + locale.toString(local.time(), timeFormat.trimmed());

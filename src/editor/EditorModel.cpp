@@ -190,7 +190,7 @@ void EditorModel::editNotes(const QString &notes)
 
 void EditorModel::pdfChosen(const std::optional<QUrl> &url)
 {
-    if (url && !url->fileName().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+    if (url && !EditorServices::isPdf(url->fileName())) {
         // Said, never dropped silently; the file chosen before stays.
         m_status = EditorServices::pdfRefusal();
         emit changed();

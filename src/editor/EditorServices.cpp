@@ -4,10 +4,17 @@
 
 namespace qv::editor {
 
+platform::FileChooserRequest EditorServices::pdfRequest()
+{
+    return {QStringLiteral("Choose a PDF"), {QStringLiteral("PDF files (*.pdf *.PDF)")}, pdfSuffixes(), pdfRefusal()};
+}
+
+bool EditorServices::isPdf(const QString &fileName) { return FileKindDialog::hasSuffix(fileName, pdfSuffixes()); }
+
 QFileDialog *EditorServices::pdfDialog(QWidget *parent)
 {
-    return new FileKindDialog(parent, QStringLiteral("Choose a PDF"), {QStringLiteral("PDF files (*.pdf *.PDF)")},
-                              pdfSuffixes(), pdfRefusal());
+    const platform::FileChooserRequest r = pdfRequest();
+    return new FileKindDialog(parent, r.title, r.nameFilters, r.suffixes, r.refusal);
 }
 
 PdfChooser EditorServices::fileDialogPdfChooser()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileChooser.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -33,6 +35,9 @@ struct EditorServices {
     // What a PDF chooser accepts, and what it says of any other file.
     static QStringList pdfSuffixes() { return {QStringLiteral("pdf")}; }
     static QString pdfRefusal() { return QStringLiteral("Only PDF files can be chosen."); }
+    // The whole request, as every PDF chooser asks it.
+    static platform::FileChooserRequest pdfRequest();
+    static bool isPdf(const QString &fileName);
 };
 
 } // namespace qv::editor

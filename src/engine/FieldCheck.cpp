@@ -185,8 +185,6 @@ FieldComparison compareField(const QString &live, const QString &intended)
         }
         out.stretches.append({i, a, intended.mid(j, b)});
         out.accepted += QStringView(intended).mid(j, b);
-        out.off += std::max(text::graphemeCount(QStringView(live).mid(i, a)),
-                            text::graphemeCount(QStringView(intended).mid(j, b)));
         i += a;
         j += b;
         noteShift();

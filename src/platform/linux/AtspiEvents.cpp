@@ -66,14 +66,19 @@ void AtspiAccessibility::onEvent(AtspiEvent *event, void *self)
 {
     const std::unique_ptr<AtspiEvent, EventFree> owned(event);
     auto *me = static_cast<AtspiAccessibility *>(self);
+    const char *raw = event->type ? event->type : "";
+    const QByteArray type = QByteArray::fromRawData(raw, qsizetype(std::strlen(raw)));
     // The kept document is out of date from now on, not from when the
     // event loop gets round to it.
-    me->noteChange(event->source, QByteArray::fromRawData(event->type ? event->type : "",
-                                                          qsizetype(std::strlen(event->type ? event->type : ""))));
+    me->noteChange(event->source, type);
+    // Only focus moves and window activations change the focus cache; text,
+    // caret and children events (browsers send them in bursts) end here.
+    if (!type.startsWith("object:state-changed:focused") && !type.startsWith("window:activate"))
+        return;
     // Events may arrive while another call waits for its reply: keep what is
     // needed and handle it from the event loop.
     PendingEvent pending;
-    pending.type = QByteArray(event->type ? event->type : "");
+    pending.type = QByteArray(raw);
     pending.source = ref(event->source);
     pending.detail1 = event->detail1;
     std::weak_ptr<bool> alive = me->m_alive;
@@ -100,8 +105,6 @@ void AtspiAccessibility::handleEvent(const PendingEvent &event)
     } else if (event.type.startsWith("window:activate")) {
         notifyObservers(pid);
     }
-    // Caret and text events of the focused element need nothing more: the
-    // cached element stays valid until focus moves.
 }
 
 void AtspiAccessibility::setFocusCache(AtspiAccessible *accessible, qint64 pid)

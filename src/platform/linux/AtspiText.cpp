@@ -44,7 +44,8 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
     // since the count was read (a key landed), it refuses with a warning and
     // answers from the wrong place. Asked for the end as it is then (-1), it
     // answers right.
-    const bool toTheEnd = toolkitOf(pid) == Toolkit::Qt;
+    const Toolkit toolkit = toolkitOf(pid);
+    const bool toTheEnd = toolkit == Toolkit::Qt;
     gint count = 0;
     OwnedString utf8;
     {
@@ -59,7 +60,7 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
         return std::nullopt;
     TextState state;
     state.text = QString::fromUtf8(utf8.get());
-    if (toolkitOf(pid) == Toolkit::Gecko) {
+    if (toolkit == Toolkit::Gecko) {
         // Its offsets count UTF-16 units of the text without its marks.
         state.text = offsets::withoutAstralMarks(state.text);
         state.unit = OffsetUnit::Utf16;
@@ -69,7 +70,7 @@ std::optional<AtspiAccessibility::TextState> AtspiAccessibility::textState(Atspi
     // Chromium reads a text area whose value ends in a line break with one
     // more line break after it (the empty last line it draws); the value
     // itself holds one fewer. Offsets before the end are unaffected.
-    if (state.text.endsWith(QLatin1Char('\n')) && toolkitOf(pid) == Toolkit::Chromium
+    if (state.text.endsWith(QLatin1Char('\n')) && toolkit == Toolkit::Chromium
         && role(accessible, pid) == int(ATSPI_ROLE_ENTRY) && hasState(accessible, pid, ATSPI_STATE_MULTI_LINE))
         state.text.chop(1);
     return state;
