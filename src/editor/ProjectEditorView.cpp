@@ -16,6 +16,7 @@
 #include "theme/QVButton.h"
 #include "theme/QVLineEdit.h"
 #include "theme/QVTextEditor.h"
+#include "theme/ScrollAreaStyle.h"
 #include "theme/Theme.h"
 
 #include <QApplication>
@@ -54,18 +55,11 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(1, 1, 1, 1);
     m_scroll = new QScrollArea(this);
-    m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A click on the card's empty parts still lands on the editor itself.
     m_scroll->setFocusPolicy(Qt::NoFocus);
-    m_scroll->viewport()->setAutoFillBackground(false);
-    m_scroll->verticalScrollBar()->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { background: transparent; width: 8px; margin: 16px 2px 16px 0; }"
-                       "QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 24px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
-            .arg(Theme::border().name(QColor::HexArgb)));
+    styleScrollArea(m_scroll, 16, 3);
     outer->addWidget(m_scroll);
     m_body = new QWidget;
     auto *column = new QVBoxLayout(m_body);

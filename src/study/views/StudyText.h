@@ -1,10 +1,10 @@
 #pragma once
 
-#include "theme/StyledLabel.h" // the study views' labels
+#include "theme/ScrollAreaStyle.h" // the study views' scroll areas
+#include "theme/StyledLabel.h"     // the study views' labels
 #include "theme/Theme.h"
 #include "theme/Typography.h"
 
-class QScrollArea;
 class QPainter;
 class QRectF;
 
@@ -13,9 +13,5 @@ namespace qv::study {
 // The rounded surface of the workspace's cards and rows: Theme::surface with
 // a 1-pixel Theme::border outline.
 void paintPanel(QPainter &painter, const QRectF &rect, double radius);
-
-// A scroll area of the workspace: no frame, no background of its own and a
-// thin scroll bar in the palette's colours.
-void styleScrollArea(QScrollArea *area);
 
 } // namespace qv::study
