@@ -415,17 +415,14 @@ QCoro::Task<bool> ElementAccess::writeSelectionConfirmed(TextRange range, Elemen
             co_return false;
         co_await m_scheduler.sleep(kConfirmPollMs);
     }
-    co_await waitForKeyReadiness();
     co_return true;
 }
 
-QCoro::Task<> ElementAccess::waitForKeyReadiness()
+QCoro::Task<bool> ElementAccess::waitForDeletion(QString expected, Element element, qint64 caret)
 {
-    // Measured on the clock, not summed from waits: the application needs
-    // this much real time, however short the waits are made.
-    const qint64 readyNs = m_scheduler.nowNs() + qint64(m_keysAfterWriteMs * 1e6);
-    while (m_scheduler.nowNs() < readyNs)
-        co_await m_scheduler.sleep(kConfirmPollMs);
+    if (!m_deletionsLandFirst)
+        co_return true;
+    co_return co_await waitForText(std::move(expected), std::move(element), caret);
 }
 
 QCoro::Task<bool> ElementAccess::placeCaretConfirmed(qint64 position, Element element)

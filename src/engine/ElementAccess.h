@@ -113,14 +113,16 @@ public:
     // write is refused or never shows.
     QCoro::Task<bool> writeSelectionConfirmed(TextRange range, Element element);
     QCoro::Task<bool> placeCaretConfirmed(qint64 position, Element element);
-    // Some applications drop keys that arrive right after an accessibility
-    // caret or selection write: once that is seen, every confirmed write is
-    // followed by kKeysAfterWriteMs of real time before the next key.
-    void keysLostAfterWrite() { m_keysAfterWriteMs = kKeysAfterWriteMs; }
-    bool waitsAfterWrites() const { return m_keysAfterWriteMs > 0; }
-    // That wait, between the keys of an edit too, where it has been seen
-    // necessary (nothing otherwise).
-    QCoro::Task<> waitForKeyReadiness();
+    // Some applications lose a Backspace together with the key that follows
+    // it when that key comes before the Backspace has been handled: once
+    // that is seen, the key after a deleting Backspace waits until the
+    // deletion reads back.
+    void deletionsLandFirst() { m_deletionsLandFirst = true; }
+    bool waitsForDeletions() const { return m_deletionsLandFirst; }
+    // That wait, where it has been seen necessary (nothing otherwise): until
+    // the text reads `expected` with the caret at `caret`, at most
+    // kCaretWaitMs; true when it did (or cannot be read).
+    QCoro::Task<bool> waitForDeletion(QString expected, Element element, qint64 caret);
 
     // Moves the caret to `wanted` (clamped to `text`, the element's current
     // text). Where the element takes caret writes it is placed there through
@@ -159,7 +161,6 @@ public:
     static constexpr int kSettleLimitMs = 10000;
     static constexpr int kConfirmPollMs = 25;
     static constexpr int kConfirmWaitMs = 600;
-    static constexpr int kKeysAfterWriteMs = 250;
     static constexpr int kArrowChunk = 40;
     static constexpr double kChunkWaitMs = 200;
     static constexpr double kChunkWaitPerPressMs = 8;
@@ -179,7 +180,7 @@ private:
     Scheduler &m_scheduler;
     KeyOutput &m_keys;
     std::unique_ptr<FocusMonitor> m_focusMonitor;
-    double m_keysAfterWriteMs = 0;
+    bool m_deletionsLandFirst = false;
 };
 
 } // namespace qv::engine

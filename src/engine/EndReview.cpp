@@ -145,10 +145,6 @@ QCoro::Task<bool> EndReview::fixTypos()
         }
         co_await waitAfterEdit();
     }
-    if (m_caretInside) {
-        co_await m_engine.elements().moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
-        m_caretInside = false;
-    }
     co_return true;
 }
 
@@ -169,7 +165,7 @@ QCoro::Task<EndReview::Fixed> EndReview::fixTypo(QString live, int i, DeferredEr
     const int presses = std::max(keys.backspacePresses(fix.wrong), 1);
     for (int press = 0; press < presses; ++press)
         co_await keys.sendKey(SpecialKey::Delete);
-    co_await elements.waitForKeyReadiness();
+    co_await elements.waitForDeletion(live.left(i) + live.mid(i + width), m_args.element, i);
     co_await keys.sendKey(fix.correct);
     // The caret moves next: let the fix's keys land first.
     const bool landed = co_await elements.waitForText(fixed, m_args.element, i + fix.correct.size());
@@ -191,12 +187,14 @@ QCoro::Task<EndReview::Fixed> EndReview::fixTypo(QString live, int i, DeferredEr
             m_engine.debug(QStringLiteral("endReview: keys not taken, review ends index=%1").arg(i));
             co_return Fixed::Stopped;
         }
-        if (settled == Settled::Unchanged && !elements.waitsAfterWrites()) {
-            // Not one of its keys took: the application drops keys that come
-            // right after a caret write. From now on they wait for it, and
+        if (settled == Settled::Unchanged && !elements.waitsForDeletions()) {
+            // Not one of its keys took, the Right after them did: the
+            // application loses a Backspace and the key that comes before it
+            // has handled it. From now on each deletion lands first, and
             // this fix is made once more.
-            m_engine.debug(QStringLiteral("endReview: keys after a caret write were dropped, waiting after writes"));
-            elements.keysLostAfterWrite();
+            m_engine.debug(QStringLiteral("endReview: a Backspace and the key after it were lost, "
+                                          "letting each deletion land first"));
+            elements.deletionsLandFirst();
             co_return co_await fixTypo(live, i, fix);
         }
         if (settled != Settled::Fixed) {
@@ -211,12 +209,8 @@ QCoro::Task<EndReview::Fixed> EndReview::fixTypo(QString live, int i, DeferredEr
         }
     }
     // Back to the end even when a stop came meanwhile: the caret must not
-    // stay inside the text. Where every caret write costs a wait, it goes
-    // there once after the last fix instead.
-    if (elements.waitsAfterWrites() && !stopped())
-        m_caretInside = true;
-    else
-        co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
+    // stay inside the text.
+    co_await elements.moveCursor(m_tracked.size(), m_tracked, m_args.element, {});
     co_return stopped() ? Fixed::Stopped : outcome;
 }
 
@@ -340,21 +334,23 @@ QCoro::Task<bool> EndReview::editSentences()
             if (stopped())
                 co_return false;
             co_await keys.sendKey(SpecialKey::Delete);
-            co_await elements.waitForKeyReadiness();
+            co_await elements.waitForDeletion(live->left(editAt) + live->mid(editAt + oldPart.size()), m_args.element,
+                                              editAt);
             co_await keys.retypeText(newPart, {});
             setTracked(edited);
             // A caret write would overtake keys still on their way.
             editLanded = co_await elements.waitForText(edited, m_args.element, editAt + newPart.size());
-            if (editLanded || elements.waitsAfterWrites())
+            if (editLanded || elements.waitsForDeletions())
                 break;
-            // Not a key of it took: the application drops keys that come
-            // right after a selection write. They wait for it from now on,
-            // and the edit is made once more.
+            // Not a key of it took: the application lost the Delete and the
+            // key that came before it had handled it. Each deletion lands
+            // first from now on, and the edit is made once more.
             const bool settled = co_await elements.waitForKeysTaken(m_args.element);
             if (!settled || elements.readFocusedText(m_args.element) != *live)
                 break;
-            m_engine.debug(QStringLiteral("rewrite: keys after a selection write were dropped, waiting after writes"));
-            elements.keysLostAfterWrite();
+            m_engine.debug(QStringLiteral("rewrite: a Delete and the key after it were lost, "
+                                          "letting each deletion land first"));
+            elements.deletionsLandFirst();
             setTracked(*live);
         }
         if (skipped)

@@ -75,7 +75,6 @@ private:
     ExactMatchRepair m_repair;
     bool m_touched = false;
     bool m_keysPending = false;
-    bool m_caretInside = false; // left at the last fix, not yet back at the end
 };
 
 } // namespace qv::engine

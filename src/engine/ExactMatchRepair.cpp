@@ -178,7 +178,9 @@ QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldCompariso
             co_return false;
         const bool selected = co_await selectConfirmed({stretch.at, stretch.length}, element);
         if (!selected) {
-            m_engine.debug(QStringLiteral("repairStretch: selection failed at %1").arg(stretch.at));
+            m_engine.debug(QStringLiteral("repairStretch: selection failed at %1 (\"%2\" for \"%3\")")
+                               .arg(stretch.at)
+                               .arg(now.mid(stretch.at, stretch.length), stretch.replacement));
             co_return false;
         }
         if (stretch.length > 0 && m_engine.allowClipboardOps) {
@@ -191,9 +193,11 @@ QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldCompariso
         // Once the stretch is deleted its replacement must follow.
         if (stopped(stopFlag))
             co_return false;
-        if (stretch.length > 0)
+        if (stretch.length > 0) {
             co_await keys.sendKey(SpecialKey::Delete);
-        co_await elements.waitForKeyReadiness();
+            co_await elements.waitForDeletion(now.left(stretch.at) + now.mid(stretch.at + stretch.length), element,
+                                              stretch.at);
+        }
         if (!stretch.replacement.isEmpty())
             co_await keys.retypeText(stretch.replacement, {});
         const QString fixed = now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length);

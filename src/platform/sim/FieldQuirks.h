@@ -31,7 +31,9 @@ struct FieldQuirks {
     bool focusWritesIgnored = false;     // focus writes are accepted but do nothing
     bool caretWritesIgnored = false;     // caret writes (empty ranges) are accepted but do nothing
     double writeDelayMs = 0;             // accepted writes take effect this much later
-    double keysDroppedAfterWriteMs = 0;  // keys this soon after a selection write are dropped
+    // A Backspace takes this long to be handled; a key that lands meanwhile
+    // is lost, and the Backspace with it.
+    double backspaceHandledAfterMs = 0;
     // Each arrow key keeps the application busy this long; keys that arrive
     // meanwhile wait their turn, so the caret trails a burst of arrows.
     double arrowCostMs = 0;

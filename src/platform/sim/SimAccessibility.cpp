@@ -88,8 +88,6 @@ bool SimAccessibility::write(const Element &element, Attribute attribute, const 
         const auto outcome = node->evaluateWrite(attribute, value);
         accepted = outcome != SimElement::WriteOutcome::Refused;
         if (outcome == SimElement::WriteOutcome::Apply) {
-            if (attribute == Attribute::SelectedTextRange)
-                node->noteRangeWrite(m_desktop.scheduler().nowNs());
             const double delay = node->quirks().writeDelayMs;
             if (delay > 0) {
                 std::weak_ptr<SimElement> weak = node->weak_from_this();

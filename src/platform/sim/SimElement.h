@@ -106,9 +106,6 @@ public:
     platform::TextRange selection() const { return m_edit.selection; }
     QString selectedText() const { return editing::selectedText(m_edit); }
     EditState &editState() { return m_edit; }
-    // When the selection was last written through accessibility.
-    void noteRangeWrite(qint64 nowNs) { m_rangeWriteNs = nowNs; }
-    std::optional<qint64> lastRangeWriteNs() const { return m_rangeWriteNs; }
 
     // --- Overrides of single answers ---
     // The read answers `answer` whatever the element holds; nullopt makes it fail.
@@ -161,7 +158,6 @@ private:
     TabBehaviour m_tab = TabBehaviour::MoveFocus;
     std::optional<QString> m_staticValue;
     EditState m_edit;
-    std::optional<qint64> m_rangeWriteNs;
     FieldQuirks m_quirks;
 
     QHash<int, std::optional<QVariant>> m_readOverrides;

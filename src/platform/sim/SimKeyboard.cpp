@@ -119,9 +119,10 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
     EditState &edit = target->editState();
     const FieldQuirks &quirks = target->quirks();
     const bool text = target->holdsText();
-    if (quirks.keysDroppedAfterWriteMs > 0 && target->lastRangeWriteNs()
-        && event.timeNs - *target->lastRangeWriteNs() < Scheduler::msToNs(quirks.keysDroppedAfterWriteMs))
+    if (m_pendingBackspace) {
+        m_pendingBackspace.reset();
         return;
+    }
 
     Key key = Key::Return;
     switch (event.kind) {
@@ -163,6 +164,19 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
         return;
     switch (key) {
     case Key::Backspace:
+        if (quirks.backspaceHandledAfterMs > 0) {
+            const quint64 id = ++m_backspaces;
+            m_pendingBackspace = id;
+            std::weak_ptr<SimElement> weak = target->weak_from_this();
+            m_desktop.schedule(quirks.backspaceHandledAfterMs, [this, weak, id] {
+                if (m_pendingBackspace != id)
+                    return;
+                m_pendingBackspace.reset();
+                if (auto t = weak.lock())
+                    editing::backspace(t->editState(), t->quirks().backspaceUnit);
+            });
+            break;
+        }
         editing::backspace(edit, quirks.backspaceUnit);
         break;
     case Key::Return:

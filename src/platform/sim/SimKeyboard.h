@@ -3,6 +3,8 @@
 #include "platform/Keyboard.h"
 #include "platform/sim/SimLog.h"
 
+#include <optional>
+
 namespace qv::sim {
 
 class SimDesktop;
@@ -42,6 +44,10 @@ private:
     double m_deliveryDelayMs = 0;
     // Until when the application is busy with arrows already landed.
     qint64 m_busyUntilNs = 0;
+    // A Backspace not handled yet (FieldQuirks::backspaceHandledAfterMs),
+    // by the number of Backspaces so far.
+    quint64 m_backspaces = 0;
+    std::optional<quint64> m_pendingBackspace;
 };
 
 } // namespace qv::sim
