@@ -472,3 +472,34 @@ TEST_F(Review, TyposAfterTextTheApplicationRewroteAreStillFound)
     reviewLoosely(text, ReviewLevel{12, 0, 0, 0});
     EXPECT_EQ(field.text(), QStringLiteral("        ") + kText);
 }
+
+TEST_F(Review, AFieldReadOtherwiseThanItHoldsIsJudgedByTheEditorsOwnCopy)
+{
+    // Accessibility reads a line break the field does not hold (a paragraph
+    // that goes on on the next page, read as two) and the line break cannot
+    // be selected: where the run may copy, the editor's own copy settles it
+    // and nothing is reported off; where it may not, the field differs by
+    // that one unit.
+    const QString read = kText.left(45) + QLatin1Char('\n') + kText.mid(45);
+    for (const bool mayCopy : {true, false}) {
+        SCOPED_TRACE(mayCopy);
+        typed(kText);
+        field.overrideRead(qv::platform::Attribute::Value, QVariant(read));
+        field.quirks().selectionWritesIgnored = true;
+        lines.clear();
+        EndReviewArgs a = args(kText);
+        a.allowClipboardOps = mayCopy;
+        review(std::move(a));
+        field.clearOverrides(qv::platform::Attribute::Value);
+        field.quirks() = {};
+        EXPECT_EQ(field.text(), kText);
+        EXPECT_EQ(linesContain("check: the editor's own copy holds nothing off, accessibility read 100 units for 99"),
+                  mayCopy)
+            << lines.join('\n').toStdString();
+        EXPECT_EQ(std::any_of(lines.begin(), lines.end(),
+                              [](const QString &l) { return l.startsWith(QLatin1String("outcome: field differs")); }),
+                  !mayCopy);
+        EXPECT_TRUE(caretCollapsedAt(kText.size()));
+        EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+    }
+}
