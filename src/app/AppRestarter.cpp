@@ -31,11 +31,12 @@ bool AppRestarter::restart()
     if (m_program.isEmpty())
         return false;
     // The new copy waits for this one's single-instance locks instead of
-    // taking this one for the running copy and exiting.
-    qputenv(SingleInstance::kReplacesVariable, QByteArray::number(QCoreApplication::applicationPid()));
-    const bool started = m_launcher.startDetached(m_program, m_arguments);
-    qunsetenv(SingleInstance::kReplacesVariable);
-    if (!started)
+    // taking this one for the running copy and exiting. Only its
+    // environment carries the word: this process's own is read by other
+    // threads and is left alone.
+    const ExtraEnvironment replaces{
+        {QString::fromLatin1(SingleInstance::kReplacesVariable), QString::number(QCoreApplication::applicationPid())}};
+    if (!m_launcher.startDetached(m_program, m_arguments, replaces))
         return false;
     m_quitPath.quit();
     return true;

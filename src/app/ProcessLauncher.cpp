@@ -4,9 +4,19 @@
 
 namespace qv::app {
 
-bool DetachedProcessLauncher::startDetached(const QString &program, const QStringList &arguments)
+bool DetachedProcessLauncher::startDetached(const QString &program, const QStringList &arguments,
+                                            const ExtraEnvironment &extra)
 {
-    return QProcess::startDetached(program, arguments);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (!extra.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const auto &[name, value] : extra)
+            environment.insert(name, value);
+        process.setProcessEnvironment(environment);
+    }
+    return process.startDetached();
 }
 
 } // namespace qv::app

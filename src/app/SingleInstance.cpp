@@ -1,8 +1,11 @@
 #include "app/SingleInstance.h"
 
+#include "state/PreferencesFile.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -62,10 +65,7 @@ QString SingleInstance::defaultLockFolder()
 {
     // Beside the preferences: the user's own, and there even when the data
     // folder takes no files.
-    QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty())
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return QDir(config).filePath(QStringLiteral("Quorvel"));
+    return QFileInfo(state::PreferencesFile::defaultPath()).absolutePath();
 }
 
 qint64 SingleInstance::takePredecessorFromEnvironment()

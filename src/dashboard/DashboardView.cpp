@@ -257,17 +257,8 @@ void DashboardView::openSettingsWindow()
     window->setCloseAction(onClose);
     *holder = window;
     m_settingsWindow = window;
-    window->setMinimumSize(SettingsWindowView::kMinimumWindowSize);
-    const QSize size = SettingsWindowView::kWindowSize;
-    window->resize(size);
-    if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-    content->setFocus();
+    // Kept when closed (hidden), so not deleted on close.
+    placeAndShow(window, SettingsWindowView::kMinimumWindowSize, SettingsWindowView::kWindowSize);
 }
 
 // ---- deleting
@@ -330,6 +321,11 @@ void DashboardView::showWindow(CustomWindow *window, QSize minimum, QSize size, 
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (floating)
         window->setWindowFlag(Qt::WindowStaysOnTopHint);
+    placeAndShow(window, minimum, size);
+}
+
+void DashboardView::placeAndShow(CustomWindow *window, QSize minimum, QSize size)
+{
     window->setMinimumSize(minimum);
     window->resize(size);
     if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {

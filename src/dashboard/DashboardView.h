@@ -98,6 +98,8 @@ private:
     std::optional<Project> storedProject(const QUuid &id) const;
     bool permissionsReady() const;
     void showWindow(CustomWindow *window, QSize minimum, QSize size, bool floating);
+    // At its size, centred on this screen, in front with its content focused.
+    void placeAndShow(CustomWindow *window, QSize minimum, QSize size);
     std::pair<std::shared_ptr<QPointer<CustomWindow>>, std::function<void()>>
     closeActionFor(QPointer<CustomWindow> DashboardView::*slot);
     void downloadUpdate();

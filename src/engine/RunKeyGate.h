@@ -61,10 +61,12 @@ public:
 
     // Whether the run leaves this character ("\n" or "\t") out, and why.
     Refusal refusal(const QString &character) const;
-    // The text box the run went on in after a Tab left its field and the
-    // user clicked into another box of the same application (null: none).
-    // The run's text is then split between two boxes.
+    // The text box the run went on in after the user clicked into another
+    // box of the same application, while typing or after a Tab left the
+    // field (null: none). The run's text is then split between two boxes.
     const platform::Element &followedTo() const { return m_followed; }
+    // Typing follows a click into another box of the same application.
+    void follow(const platform::Element &box) { m_followed = box; }
 
     QCoro::Task<KeySent> admit(std::optional<SpecialKey> textKey) override;
     QCoro::Task<KeySent> posted(SpecialKey textKey) override;

@@ -465,7 +465,7 @@ QCoro::Task<> TypingRun::endOfText()
         // repair of either would type the rest into it a second time.
         m_engine.m_lastIntendedText = p.options.humanize ? corrected : withoutLeftOut(p.text);
         m_engine.reportFieldUnchecked(
-            QStringLiteral("the text went on in another text box after a Tab left the first"));
+            QStringLiteral("the text went on in another text box of the application"));
     } else if (p.ownsWholeField) {
         EndReviewArgs args;
         args.buffer = &m_state.buffer;

@@ -84,16 +84,6 @@ RefusalBody readRefusal(const QByteArray &body)
     return refusal;
 }
 
-// The sentence shown for a refusal whose body gives no readable text of its
-// own (a proxy's HTML page, JSON without a message, plain text).
-QString refusalSentence(int status)
-{
-    if (status >= 500)
-        return QStringLiteral("The server is having trouble right now (status %1). Please try again later.")
-            .arg(status);
-    return QStringLiteral("The server turned the request down (status %1). Please try again.").arg(status);
-}
-
 // Checks one answer: 2xx passes; anything else is the backend's refusal,
 // shown as the text its JSON body gives, else as a sentence with the status:
 // never as markup or JSON.

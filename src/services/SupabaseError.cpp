@@ -33,6 +33,21 @@ bool SupabaseError::isUnreachable() const
     return kind == Kind::Transport || (kind == Kind::Backend && statusCode && *statusCode >= 500);
 }
 
+QString refusalSentence(int status)
+{
+    if (status >= 500)
+        return QStringLiteral("The server is having trouble right now (status %1). Please try again later.")
+            .arg(status);
+    return QStringLiteral("The server turned the request down (status %1). Please try again.").arg(status);
+}
+
+QString answerText(const SupabaseError &error)
+{
+    if (!error.message.isEmpty() || !error.statusCode)
+        return error.message;
+    return refusalSentence(*error.statusCode);
+}
+
 std::string describe(const SupabaseError &error)
 {
     static const char *const kinds[] = {"backend", "transport", "decoding"};

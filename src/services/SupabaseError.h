@@ -52,6 +52,15 @@ struct SupabaseError {
     bool operator==(const SupabaseError &) const = default;
 };
 
+// The sentence shown for a refusal with this status whose body gives no
+// readable text of its own (a proxy's HTML page, JSON without a message,
+// plain text, nothing).
+QString refusalSentence(int status);
+
+// What an answer with an error status says: its own text, else the
+// sentence for its status.
+QString answerText(const SupabaseError &error);
+
 // Readable test failures and logs.
 std::string describe(const SupabaseError &error);
 inline void PrintTo(const SupabaseError &error, std::ostream *out) { *out << describe(error); }

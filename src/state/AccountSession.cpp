@@ -199,8 +199,14 @@ QCoro::Task<> AccountSession::runRestore(SupabaseSession session, quint64 genera
         co_return;
     if (!profile.ok()) {
         // The session stays held and stored either way; only a server that
-        // answered can say it expired.
-        setAuthMessage(profile.error().isUnreachable() ? kUnreachable : kSessionExpired);
+        // answered can say it expired, and one in trouble says only that.
+        const SupabaseError &error = profile.error();
+        if (error.isNoAnswer())
+            setAuthMessage(kUnreachable);
+        else if (error.isUnreachable())
+            setAuthMessage(answerText(error));
+        else
+            setAuthMessage(kSessionExpired);
         co_return;
     }
     if (!isCurrent(generation))
@@ -253,7 +259,7 @@ void AccountSession::gateFailed(const SupabaseError &error)
     // Signed in: stay where the user was. At launch: say why the sign-in
     // view shows although a session is kept.
     if (!m_isAuthenticated)
-        setAuthMessage(error.isUnreachable() ? kUnreachable : error.localizedDescription());
+        setAuthMessage(error.isNoAnswer() ? kUnreachable : answerText(error));
 }
 
 // ---- sign-in and sign-out

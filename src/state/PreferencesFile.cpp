@@ -65,7 +65,10 @@ PreferencesFile::~PreferencesFile()
 
 QString PreferencesFile::defaultPath()
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // Never a path relative to wherever the program was started from.
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
     return QDir(base).filePath(QStringLiteral("Quorvel/preferences.json"));
 }
 

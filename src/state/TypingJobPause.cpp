@@ -1,6 +1,8 @@
 #include "state/TypingJob.h"
 
 #include "core/Scheduler.h"
+#include "engine/RunKeyGate.h"
+#include "engine/TypingEngine.h"
 #include "platform/Workspace.h"
 #include "state/TargetDetector.h"
 #include "state/TypingJobParts.h"
@@ -48,9 +50,14 @@ QCoro::Task<> TypingJob::pauseClick(QPoint, bool)
         pauseForFocusLoss();
         co_return;
     }
-    // Another text box of the same application: typing follows it.
-    if (m_target.element.isNull() || m_target.element != candidate)
+    // Another text box of the same application: typing follows it, and the
+    // run, its text now split over two boxes, must not check or repair
+    // either as if it held the whole text.
+    if (m_target.element.isNull() || m_target.element != candidate) {
+        if (!m_target.element.isNull() && m_services.engine)
+            m_services.engine->keyGate().follow(candidate);
         captureTypingTarget(candidate);
+    }
 }
 
 void TypingJob::pauseForFocusLoss()

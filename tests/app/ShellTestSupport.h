@@ -103,9 +103,14 @@ public:
 // Records what a restart would start; answers as the test says.
 class FakeLauncher final : public app::ProcessLauncher {
 public:
-    bool startDetached(const QString &program, const QStringList &arguments) override
+    bool startDetached(const QString &program, const QStringList &arguments,
+                       const app::ExtraEnvironment &extra = {}) override
     {
-        started.push_back({program, arguments, qgetenv(app::SingleInstance::kReplacesVariable)});
+        QByteArray replaces;
+        for (const auto &[name, value] : extra)
+            if (name == QLatin1String(app::SingleInstance::kReplacesVariable))
+                replaces = value.toUtf8();
+        started.push_back({program, arguments, replaces});
         if (onStart)
             onStart();
         return succeeds;

@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "app/ProcessLauncher.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -199,4 +201,28 @@ TEST(SingleInstanceTest, ThePredecessorIsReadOnceFromTheEnvironment)
     EXPECT_EQ(SingleInstance::takePredecessorFromEnvironment(), 4242);
     EXPECT_FALSE(qEnvironmentVariableIsSet(SingleInstance::kReplacesVariable));
     EXPECT_EQ(SingleInstance::takePredecessorFromEnvironment(), 0);
+}
+
+// A restart hands the new copy its predecessor through the new copy's own
+// environment; this process's stays as it was.
+TEST(SingleInstanceTest, TheLauncherGivesTheWordToTheNewProcessOnly)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath(QStringLiteral("replaces"));
+    qv::app::DetachedProcessLauncher launcher;
+    ASSERT_TRUE(launcher.startDetached(QStringLiteral("/bin/sh"),
+                                       {QStringLiteral("-c"),
+                                        QStringLiteral("printf %s \"$%1\" > \"$1.part\" && mv \"$1.part\" \"$1\"")
+                                            .arg(QLatin1String(SingleInstance::kReplacesVariable)),
+                                        QStringLiteral("sh"), out},
+                                       {{QLatin1String(SingleInstance::kReplacesVariable), QStringLiteral("4242")}}));
+    EXPECT_FALSE(qEnvironmentVariableIsSet(SingleInstance::kReplacesVariable));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(out) && waited.elapsed() < 20000)
+        QThread::msleep(10);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the started process wrote nothing";
+    EXPECT_EQ(file.readAll(), QByteArray("4242"));
 }

@@ -131,7 +131,9 @@ TEST_F(ChromiumPage, LongAstralTextReadsBackExactlyWhateverItsEnding)
 {
     QString essay;
     for (int i = 0; i < 150; ++i)
-        essay += QStringLiteral("Line %1: the tide 🌊 rose, 👍🏽 said Renée — “𝄞” %2\n").arg(i).arg(i % 7 ? "" : "\n");
+        essay += QStringLiteral("Line %1: the tide 🌊 rose, 👍🏽 said Renée — “𝄞” %2\n")
+                     .arg(i)
+                     .arg(i % 7 ? "" : "\n");
     essay += QStringLiteral("Still counting. 🌊");
     struct Case {
         QString text;
@@ -179,4 +181,3 @@ TEST_F(ChromiumPage, ElementAtPointReachesTheFieldNotTheDocument)
 
 } // namespace
 } // namespace qv::e2e
-

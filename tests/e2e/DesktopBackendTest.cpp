@@ -17,7 +17,8 @@ using platform::Element;
 using platform::TextRange;
 
 const QString kParagraphs = QStringLiteral(
-    "Café déjà vu — “quoted” and ‘single’ naïve résumé. A family 👨‍👩‍👧 and a flag 🇫🇷, then e\u0301 "
+    "Café déjà vu — “quoted” and ‘single’ naïve résumé. A family 👨‍👩‍👧 and a flag 🇫🇷, then "
+    "e\u0301 "
     "combined.\n"
     "Second paragraph: the piñata’s crème brûlée costs 5 € — “done”! 👍🏽 Straße, Ærø, ŽŠČ.");
 const QString kLine = QStringLiteral("Entry: naïve — “x” 🇫🇷 👨‍👩‍👧 e\u0301 ok");

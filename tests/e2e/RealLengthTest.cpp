@@ -1,8 +1,8 @@
 // A 300-word essay (tabs, quotes, an em dash, an accented word and an
 // emoji) typed by the engine into the GTK text view, the Qt plain-text
 // editor and the Chromium textarea, with the review at its
-// heaviest and humanize on, and light without humanize; into an empty field
-// and between existing text. Key and caret traffic is real, only the long
+// heaviest and humanize on, into an empty field and between existing text,
+// and light without humanize into an empty field. Key and caret traffic is real, only the long
 // pauses are shortened. Each run must leave exactly the intended text, as
 // the target itself reports it, and end with a collapsed caret right after
 // the typed text, as the target itself reports it too.
@@ -82,12 +82,12 @@ TEST_P(RealLength, EndsExactWithTheCaretCollapsedAfterTheTypedText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Essays, RealLength,
-                         ::testing::Values(LengthCase{Kind::Gtk, false, false}, LengthCase{Kind::Gtk, false, true},
-                                           LengthCase{Kind::Gtk, true, false}, LengthCase{Kind::Gtk, true, true},
-                                           LengthCase{Kind::Qt, false, false}, LengthCase{Kind::Qt, false, true},
+                         // Between existing text only with the heavy review:
+                         // the light one finds the segment the same way.
+                         ::testing::Values(LengthCase{Kind::Gtk, false, false}, LengthCase{Kind::Gtk, true, false},
+                                           LengthCase{Kind::Gtk, true, true}, LengthCase{Kind::Qt, false, false},
                                            LengthCase{Kind::Qt, true, false}, LengthCase{Kind::Qt, true, true},
                                            LengthCase{Kind::Chromium, false, false},
-                                           LengthCase{Kind::Chromium, false, true},
                                            LengthCase{Kind::Chromium, true, false},
                                            LengthCase{Kind::Chromium, true, true}),
                          caseName);

@@ -301,7 +301,14 @@ TEST_F(AccountFixture, GateSignsOutOnlyWhenTheServerRejectsTheSession)
         EXPECT_FALSE(launch.isAuthenticated());
         EXPECT_TRUE(launch.session().has_value());
         EXPECT_TRUE(prefs.contains(keys::session));
-        if (QString(c.what) != "another 400") {
+        // The connection sentence only where no answer came; a server in
+        // trouble says so with its status.
+        const QString what = QString::fromLatin1(c.what);
+        if (what.contains(QLatin1String(" 50"))) {
+            EXPECT_EQ(launch.authMessage(), QStringLiteral("The server is having trouble right now (status %1). "
+                                                           "Please try again later.")
+                                                .arg(what.right(3)));
+        } else if (what != "another 400") {
             EXPECT_EQ(launch.authMessage(), AccountSession::unreachableMessage());
         }
     }
@@ -332,6 +339,21 @@ TEST_F(AccountFixture, ALaunchWithTheServerDownSignsInAtTheNextActivationOrTick)
     EXPECT_TRUE(account.isAuthenticated());
     EXPECT_EQ(account.authEmail(), "back@example.test");
     EXPECT_EQ(account.authMessage(), "");
+}
+
+// A server that answers with trouble was reached: the launch says what it
+// answered, neither the connection sentence nor an expired session.
+TEST_F(AccountFixture, ALaunchAnsweredWithServerTroubleSaysSo)
+{
+    prefs.setData(keys::session, storedSession().toJson());
+    transport->respond("GET", kProfiles, 503, "<html>busy</html>");
+    transport->respond("POST", kToken, 503, "<html>busy</html>");
+    account.restoreSession();
+    account.enforceAuthGate();
+    settle();
+    EXPECT_FALSE(account.isAuthenticated());
+    EXPECT_EQ(account.authMessage(), "The server is having trouble right now (status 503). Please try again later.");
+    EXPECT_EQ(onDisk(), storedSession());
 }
 
 TEST_F(AccountFixture, RefreshProfileOutcomes)

@@ -242,6 +242,26 @@ TEST_F(Job, ClicksWhileTypingPauseOrFollowAfterSeventyMilliseconds)
     EXPECT_TRUE(job->isPaused());
 }
 
+// Typing that followed a click into another box of the same application is
+// split over two boxes: the run checks neither against the whole text, so it
+// types nothing twice and does not claim Done.
+TEST_F(Job, ARunThatFollowedAClickIntoAnotherBoxTypesNothingTwiceAndIsNotCheckedWhole)
+{
+    startByClick();
+    typeAWhile();
+    sim.clickInto(second);
+    clock.advance(70);
+    ASSERT_EQ(job->typingTargetElement(), second.element());
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(job->phase(), RunPhase::Unchecked);
+    const QString first = field.text().mid(QStringLiteral("Notes: ").size());
+    ASSERT_TRUE(field.text().startsWith(QStringLiteral("Notes: ")));
+    EXPECT_FALSE(first.isEmpty());
+    ASSERT_TRUE(second.text().startsWith(QStringLiteral("Title")));
+    EXPECT_EQ(first + second.text().mid(5), kText)
+        << field.text().toStdString() << " | " << second.text().toStdString();
+}
+
 // A click away pauses 70 ms later: into another application, a text box of
 // its own included (typing follows a click only within the target's
 // application: another one's text box is a document the user never chose),
