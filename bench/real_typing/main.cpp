@@ -21,7 +21,8 @@
 // pauses are shortened as in the end-to-end tests (QUORVEL_E2E_PACE,
 // default 20); keys and caret moves are real. QUORVEL_BENCH_WPM sets the
 // speed (default 250); QUORVEL_BENCH_DEBUG=1 prints the runs' diagnostic
-// lines on the error stream.
+// lines on the error stream, the backend's calls over 50 ms, and for each
+// stall the platform calls it was made of.
 #include "BriskScheduler.h"
 #include "DocumentApp.h"
 #include "Measures.h"
