@@ -21,7 +21,8 @@
 // pauses are shortened as in the end-to-end tests (QUORVEL_E2E_PACE,
 // default 20); keys and caret moves are real. QUORVEL_BENCH_WPM sets the
 // speed (default 250); QUORVEL_BENCH_DEBUG=1 prints the runs' diagnostic
-// lines on the error stream.
+// lines on the error stream, the backend's calls over 50 ms, and for each
+// stall the platform calls it was made of.
 #include "BriskScheduler.h"
 #include "DocumentApp.h"
 #include "Measures.h"
@@ -38,9 +39,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -54,14 +57,152 @@ using e2e::TargetApp;
 using platform::Attribute;
 using platform::Element;
 
+// What the event loop did since its last turn (the run's platform calls
+// and their times, and the backend's own slow calls), for telling what a
+// stall was made of; kept only with QUORVEL_BENCH_DEBUG.
+class CallLog {
+public:
+    static CallLog &instance()
+    {
+        static CallLog log;
+        return log;
+    }
+    bool on = false;
+    QElapsedTimer clock;
+    void add(const QString &what, qint64 ns)
+    {
+        if (on && ns >= 1'000'000)
+            m_lines.append(QStringLiteral("%1 %2 ms").arg(what).arg(double(ns) / 1e6, 0, 'f', 1));
+    }
+    void note(const QString &line)
+    {
+        if (on)
+            m_lines.append(line);
+    }
+    QStringList take() { return std::exchange(m_lines, {}); }
+
+private:
+    QStringList m_lines;
+};
+
+QString attributeName(Attribute a)
+{
+    static const char *const names[] = {
+        "Role",     "Subrole",  "Title",          "RoleDescription",    "DomRole",           "Enabled",
+        "Editable", "Focused",  "Value",          "NumberOfCharacters", "SelectedTextRange", "SelectedText",
+        "Parent",   "Children", "FocusedElement", "MultiLine",          "TextIsWhole"};
+    const auto i = std::size_t(a);
+    return i < std::size(names) ? QString::fromLatin1(names[i]) : QString::number(int(a));
+}
+
+// Times a synchronous call (or a task's part before it first waits) into
+// the call log.
+template <typename F>
+auto timed(const QString &what, F &&call)
+{
+    QElapsedTimer t;
+    t.start();
+    struct Done {
+        const QString &what;
+        QElapsedTimer &t;
+        ~Done() { CallLog::instance().add(what, t.nsecsElapsed()); }
+    } done{what, t};
+    return call();
+}
+
+class TimedAccessibility final : public platform::Accessibility {
+public:
+    explicit TimedAccessibility(platform::Accessibility &real) : m_real(real) {}
+    Element systemFocusedElement() override
+    {
+        return timed(QStringLiteral("systemFocusedElement"), [&] { return m_real.systemFocusedElement(); });
+    }
+    Element applicationElement(qint64 pid) override
+    {
+        return timed(QStringLiteral("applicationElement"), [&] { return m_real.applicationElement(pid); });
+    }
+    Element elementAtPoint(QPoint global) override
+    {
+        return timed(QStringLiteral("elementAtPoint"), [&] { return m_real.elementAtPoint(global); });
+    }
+    std::optional<QVariant> read(const Element &element, Attribute attribute) override
+    {
+        return timed(QStringLiteral("read(%1)").arg(attributeName(attribute)),
+                     [&] { return m_real.read(element, attribute); });
+    }
+    std::optional<bool> isSettable(const Element &element, Attribute attribute) override
+    {
+        return timed(QStringLiteral("isSettable(%1)").arg(attributeName(attribute)),
+                     [&] { return m_real.isSettable(element, attribute); });
+    }
+    bool write(const Element &element, Attribute attribute, const QVariant &value) override
+    {
+        return timed(QStringLiteral("write(%1)").arg(attributeName(attribute)),
+                     [&] { return m_real.write(element, attribute, value); });
+    }
+    QCoro::Task<bool> writeAndConfirm(const Element &element, Attribute attribute, const QVariant &value) override
+    {
+        return timed(QStringLiteral("writeAndConfirm(%1)").arg(attributeName(attribute)),
+                     [&] { return m_real.writeAndConfirm(element, attribute, value); });
+    }
+    bool isTerminal(const Element &element) override
+    {
+        return timed(QStringLiteral("isTerminal"), [&] { return m_real.isTerminal(element); });
+    }
+    platform::SubscriptionPtr observeFocus(qint64 pid, std::function<void()> changed) override
+    {
+        return m_real.observeFocus(pid, std::move(changed));
+    }
+
+private:
+    platform::Accessibility &m_real;
+};
+
+class TimedPasteboard final : public platform::Pasteboard {
+public:
+    explicit TimedPasteboard(platform::Pasteboard &real) : m_real(real) {}
+    QList<platform::TypedData> items() override
+    {
+        return timed(QStringLiteral("clipboard items"), [&] { return m_real.items(); });
+    }
+    platform::TypedData directData() override
+    {
+        return timed(QStringLiteral("clipboard directData"), [&] { return m_real.directData(); });
+    }
+    void clear() override
+    {
+        timed(QStringLiteral("clipboard clear"), [&] { m_real.clear(); });
+    }
+    void writeItems(const QList<platform::TypedData> &items) override
+    {
+        timed(QStringLiteral("clipboard writeItems"), [&] { m_real.writeItems(items); });
+    }
+    void setDirectData(const QString &type, const QByteArray &data) override
+    {
+        timed(QStringLiteral("clipboard setDirectData"), [&] { m_real.setDirectData(type, data); });
+    }
+    std::optional<QString> plainText() override
+    {
+        return timed(QStringLiteral("clipboard plainText"), [&] { return m_real.plainText(); });
+    }
+    qint64 changeCount() override { return m_real.changeCount(); }
+
+private:
+    platform::Pasteboard &m_real;
+};
+
 // The real desktop, counting the arrow presses a run sends.
 class CountingPlatform final : public platform::Platform {
 public:
-    explicit CountingPlatform(platform::Platform &real) : m_real(real), m_keyboard(real.keyboard(), *this) {}
+    explicit CountingPlatform(platform::Platform &real)
+        : m_real(real), m_keyboard(real.keyboard(), *this), m_accessibility(real.accessibility()),
+          m_pasteboard(real.pasteboard())
+    {
+    }
 
-    platform::Accessibility &accessibility() override { return m_real.accessibility(); }
+    platform::Accessibility &accessibility() override { return m_accessibility; }
     platform::Keyboard &keyboard() override { return m_keyboard; }
-    platform::Pasteboard &pasteboard() override { return m_real.pasteboard(); }
+    platform::Pasteboard &pasteboard() override { return m_pasteboard; }
     platform::Workspace &workspace() override { return m_real.workspace(); }
     platform::InputMonitor &input() override { return m_real.input(); }
     platform::Permissions &permissions() override { return m_real.permissions(); }
@@ -78,19 +219,19 @@ private:
         QCoro::Task<> typeGrapheme(const QString &grapheme) override
         {
             ++m_counts.keys;
-            return m_real.typeGrapheme(grapheme);
+            return timed(QStringLiteral("key"), [&] { return m_real.typeGrapheme(grapheme); });
         }
         QCoro::Task<> press(platform::Key key) override
         {
             ++m_counts.keys;
             if (key == platform::Key::Left || key == platform::Key::Right)
                 ++m_counts.arrows;
-            return m_real.press(key);
+            return timed(QStringLiteral("press"), [&] { return m_real.press(key); });
         }
         QCoro::Task<> shortcut(platform::Shortcut shortcut) override
         {
             ++m_counts.keys;
-            return m_real.shortcut(shortcut);
+            return timed(QStringLiteral("shortcut"), [&] { return m_real.shortcut(shortcut); });
         }
         void finish() override { m_real.finish(); }
         void releaseAll() override { m_real.releaseAll(); }
@@ -104,6 +245,8 @@ private:
 
     platform::Platform &m_real;
     Keyboard m_keyboard;
+    TimedAccessibility m_accessibility;
+    TimedPasteboard m_pasteboard;
 };
 
 // Where a row types: one of the small target programs' text views, or a
@@ -151,10 +294,14 @@ public:
             const qint64 now = m_clock.elapsed();
             const qint64 gap = now - m_last;
             m_last = now;
+            const QStringList calls = CallLog::instance().take();
             if (!m_on() || gap <= kStallMs)
                 return;
             ++stalls;
             worstMs = std::max(worstMs, double(gap));
+            if (CallLog::instance().on)
+                std::fprintf(stderr, "[%.3f] stall %lld ms: %s\n", double(CallLog::instance().clock.elapsed()) / 1000,
+                             qint64(gap), qPrintable(calls.join(QStringLiteral("; "))));
         });
         m_timer.start();
     }
@@ -282,7 +429,9 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
                                        .onDebug =
                                            [&](const QString &line) {
                                                if (debug)
-                                                   std::fprintf(stderr, "%s: %s\n", row.name, qPrintable(line));
+                                                   std::fprintf(stderr, "[%.3f] %s: %s\n",
+                                                                double(CallLog::instance().clock.elapsed()) / 1000,
+                                                                row.name, qPrintable(line));
                                            }};
         co_await engine.typeText(std::move(options));
         done = true;
@@ -337,6 +486,23 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (!qv::bench::insideDesktopSession(argv[0]))
         return 2;
+    if (qEnvironmentVariableIsSet("QUORVEL_BENCH_DEBUG")) {
+        // The backend's slow calls, timed, and kept for the stall they fall in.
+        CallLog::instance().on = true;
+        CallLog::instance().clock.start();
+        QLoggingCategory::setFilterRules(QStringLiteral("quorvel.platform.calls.debug=true"));
+        static QtMessageHandler previous = nullptr;
+        previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &msg) {
+            if (context.category && std::strcmp(context.category, "quorvel.platform.calls") == 0) {
+                std::fprintf(stderr, "[%.3f] %s\n", double(CallLog::instance().clock.elapsed()) / 1000,
+                             qPrintable(msg));
+                CallLog::instance().note(msg);
+                return;
+            }
+            if (previous)
+                previous(type, context, msg);
+        });
+    }
     using Kind = TargetApp::Kind;
     using Doc = DocumentApp::Kind;
     const Row rows[] = {

@@ -39,6 +39,8 @@ TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
         EXPECT_FALSE(types.contains(QString::fromLatin1(meta))) << meta;
     EXPECT_TRUE(types.contains(QStringLiteral("text/html")));
     EXPECT_TRUE(types.contains(QStringLiteral("application/x-quorvel-test")));
+    // The clipboard's own data is that one item (read once for both).
+    EXPECT_EQ(pasteboard.directData(), snapshot.first());
 
     // Something else takes the clipboard, then the snapshot goes back.
     const qint64 before = pasteboard.changeCount();

@@ -102,5 +102,63 @@ TEST(DocumentText, SelectsOnlyWithinOnePart)
     EXPECT_FALSE(blocks.rangeInOnePart(TextRange{1, 1})) << "the added line break belongs to no part";
 }
 
+// A document kept between reads is used again only while no event says it
+// changed in a way its next read does not catch.
+TEST(DocumentChanges, KeepsADocumentOnlyWhileEventsSayNothingItsNextReadMisses)
+{
+    struct Case {
+        const char *name;
+        bool duringAssembly;
+        QByteArray type;
+        std::optional<int> wholePart;
+        bool outdated;
+        QList<int> reread;
+    };
+    const QList<Case> cases = {
+        {"a caret move", false, "object:text-caret-moved", 2, false, {}},
+        {"the focus moves", false, "object:state-changed:focused", std::nullopt, false, {}},
+        {"a window is activated", false, "window:activate", std::nullopt, false, {}},
+        // Typed before the caret moved on to another paragraph.
+        {"a paragraph's text", false, "object:text-changed:insert", 2, false, {2}},
+        {"the root's text", false, "object:text-changed:delete", std::nullopt, true, {}},
+        {"paragraphs come or go", false, "object:children-changed:add", 2, true, {}},
+        {"an event not known", false, "object:bounds-changed", 2, true, {}},
+        // Which part it was cannot be told yet: one already read may have changed.
+        {"a paragraph's text while it is put together", true, "object:text-changed:insert", 2, true, {}},
+        {"a caret move while it is put together", true, "object:text-caret-moved", std::nullopt, false, {}},
+    };
+    for (const Case &c : cases) {
+        DocumentChanges changes;
+        EXPECT_TRUE(changes.outdated()) << "nothing is kept yet";
+        changes.startAssembly();
+        if (c.duringAssembly)
+            changes.note(c.type, c.wholePart);
+        changes.finishAssembly();
+        if (!c.duringAssembly)
+            changes.note(c.type, c.wholePart);
+        EXPECT_EQ(changes.outdated(), c.outdated) << c.name;
+        if (!c.outdated) {
+            EXPECT_EQ(changes.takeChangedParts(), c.reread) << c.name;
+        }
+    }
+}
+
+TEST(DocumentChanges, RereadsEachChangedPartOnceAndForgetsThemOnAFreshAssembly)
+{
+    DocumentChanges changes;
+    changes.startAssembly();
+    changes.finishAssembly();
+    for (const int part : {3, 1, 3})
+        changes.note("object:text-changed:insert", part);
+    EXPECT_EQ(changes.takeChangedParts(), (QList<int>{3, 1}));
+    EXPECT_TRUE(changes.takeChangedParts().isEmpty()) << "taken once";
+
+    changes.note("object:text-changed:insert", 4);
+    changes.startAssembly(); // the new document reads every part
+    changes.finishAssembly();
+    EXPECT_TRUE(changes.takeChangedParts().isEmpty());
+    EXPECT_FALSE(changes.outdated());
+}
+
 } // namespace
 } // namespace qv::linuxdesktop

@@ -7,6 +7,7 @@
 #include "platform/linux/AtspiCall.h"
 #include "platform/linux/AtspiElementRef.h"
 #include "platform/linux/AtspiRoles.h"
+#include "platform/linux/SlowCalls.h"
 #include "platform/linux/X11Workspace.h"
 
 #include <cerrno>
@@ -62,8 +63,14 @@ bool AtspiAccessibility::processExists(qint64 pid)
 
 bool AtspiAccessibility::isBackedOff(qint64 pid) const { return m_unresponsive.isBackedOff(pid, m_scheduler.nowNs()); }
 
-void AtspiAccessibility::finishCall(qint64 pid, qint64 elapsedNs, const GError *error)
+void AtspiAccessibility::finishCall(qint64 pid, qint64 elapsedNs, const GError *error,
+                                    const std::source_location &where)
 {
+    if (elapsedNs >= kSlowCallLogNs)
+        reportSlowCall(elapsedNs, QStringLiteral("%1 (line %2) to pid %3")
+                                      .arg(QString::fromLatin1(where.function_name()))
+                                      .arg(where.line())
+                                      .arg(pid));
     if ((isSlow(elapsedNs) || looksLikeTimeout(error)) && pid > 0)
         m_unresponsive.mark(pid, m_scheduler.nowNs());
 }
@@ -243,10 +250,11 @@ std::optional<QVariant> AtspiAccessibility::read(const Element &element, Attribu
     case Attribute::NumberOfCharacters:
     case Attribute::SelectedTextRange:
     case Attribute::SelectedText:
-    case Attribute::TextIsWhole:
+    case Attribute::TextIsWhole: {
         // A document made of parts answers as one text.
-        if (Document *document = documentOf(a, element.pid())) {
-            value = readDocument(*document, element.pid(), attribute);
+        std::optional<int> caretAt;
+        if (Document *document = documentOf(a, element.pid(), &caretAt)) {
+            value = readDocument(*document, element.pid(), attribute, caretAt);
         } else if (attribute == Attribute::TextIsWhole) {
             if (const std::optional<bool> whole = textIsWhole(a, element.pid()))
                 value = QVariant(*whole);
@@ -254,6 +262,7 @@ std::optional<QVariant> AtspiAccessibility::read(const Element &element, Attribu
             value = readAttribute(a, element.pid(), attribute);
         }
         break;
+    }
     default:
         value = readAttribute(a, element.pid(), attribute);
         break;

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <source_location>
 #include <vector>
 
 typedef struct _AtspiAccessible AtspiAccessible;
@@ -100,7 +101,7 @@ private:
 
     bool admits(qint64 pid) const;
     static bool processExists(qint64 pid);
-    void finishCall(qint64 pid, qint64 elapsedNs, const GError *error);
+    void finishCall(qint64 pid, qint64 elapsedNs, const GError *error, const std::source_location &where);
     qint64 pidOf(AtspiAccessible *accessible);
     platform::Element wrap(Owned<AtspiAccessible> accessible);
     static AtspiAccessible *unwrap(const platform::Element &element);
@@ -155,23 +156,31 @@ private:
     // objects spelled out; null for a plain text element. Assembling one
     // takes a few calls per part, so the last one is kept while no event
     // says it changed and the part that holds the caret (which is read
-    // again each time) says the same; valid until the next call.
-    Document *documentOf(AtspiAccessible *accessible, qint64 pid);
+    // again each time) says the same; valid until the next call. A kept
+    // one gives the part the caret was found in, to be asked first.
+    Document *documentOf(AtspiAccessible *accessible, qint64 pid, std::optional<int> *caretAt = nullptr);
     std::optional<Document> assembleDocument(AtspiAccessible *accessible, qint64 pid);
-    // Brings the kept document up to date from the part with the caret;
-    // false when it has to be assembled again.
-    bool stillCurrent(Document &document, qint64 pid);
+    // Brings the kept document up to date from the part with the caret and
+    // the parts events said changed; false when it has to be assembled
+    // again. `caretAt` is where the caret was found.
+    bool stillCurrent(Document &document, qint64 pid, int &caretAt);
+    // Reads one part again; false when the document's make-up changed.
+    bool refreshPart(Document &document, int part, qint64 pid);
     // The part whose caret offset falls inside it (not on an embedded
     // object): the one found last asked first.
     std::optional<int> caretPart(Document &document, qint64 pid);
-    // Counts an event that may change the kept document.
+    // Notes an event that may change the kept document.
     void noteChange(AtspiAccessible *source, const QByteArray &type);
+    // The kept document's part that is all of `source`'s text, if any.
+    std::optional<int> wholePartOf(AtspiAccessible *source) const;
     bool flowDocument(AtspiAccessible *root, qint64 pid, Document &document);
     void spellOut(AtspiAccessible *accessible, qint64 pid, const TextState &state, int depth,
                   QList<DocumentPart> &parts, QList<DocumentText::Part> &layout, DocumentText::Break &pending,
                   bool &whole);
-    std::optional<QVariant> readDocument(Document &document, qint64 pid, platform::Attribute attribute);
-    std::optional<platform::TextRange> documentSelection(Document &document, qint64 pid);
+    std::optional<QVariant> readDocument(Document &document, qint64 pid, platform::Attribute attribute,
+                                         std::optional<int> caretAt);
+    // The selection; `caretAt` is the part the caret was just found in.
+    std::optional<platform::TextRange> documentSelection(Document &document, qint64 pid, std::optional<int> caretAt);
     // One part's share of the selection: `inside` when it holds all of it.
     std::optional<platform::TextRange> partSelection(const Document &document, int part, qint64 pid, bool &inside,
                                                      std::optional<qint64> &caret, bool &onObject);
@@ -213,16 +222,14 @@ private:
         platform::TextRange range;
     };
     std::optional<WrittenRange> m_written;
-    // The document read last, and the count of changes events told of
-    // when it was assembled.
+    // The document read last, and what events said of it since.
     struct KeptDocument {
         std::shared_ptr<AtspiAccessible> root;
         qint64 pid = 0;
-        quint64 changes = 0;
         Document document;
     };
     std::optional<KeptDocument> m_document;
-    quint64 m_changes = 0;
+    DocumentChanges m_documentChanges;
     Owned<AtspiAccessible> m_focused;
     Owned<AtspiAccessible> m_promoted; // what m_focused promotes to
     qint64 m_focusedPid = 0;

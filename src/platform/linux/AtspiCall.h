@@ -8,6 +8,8 @@
 
 #include <QElapsedTimer>
 
+#include <source_location>
+
 namespace qv::linuxdesktop {
 
 // The children of one object asked for at most.
@@ -22,8 +24,12 @@ inline bool isSlow(qint64 elapsedNs)
 // application unresponsive when it timed out.
 class AtspiAccessibility::Call {
 public:
-    Call(AtspiAccessibility &owner, qint64 pid) : m_owner(owner), m_pid(pid) { m_timer.start(); }
-    ~Call() { m_owner.finishCall(m_pid, m_timer.nsecsElapsed(), m_error.get()); }
+    Call(AtspiAccessibility &owner, qint64 pid, std::source_location where = std::source_location::current())
+        : m_owner(owner), m_pid(pid), m_where(where)
+    {
+        m_timer.start();
+    }
+    ~Call() { m_owner.finishCall(m_pid, m_timer.nsecsElapsed(), m_error.get(), m_where); }
     Call(const Call &) = delete;
     Call &operator=(const Call &) = delete;
     GError **error() { return m_error.out(); }
@@ -43,6 +49,7 @@ public:
 private:
     AtspiAccessibility &m_owner;
     qint64 m_pid;
+    std::source_location m_where;
     QElapsedTimer m_timer;
     ErrorSlot m_error;
 };

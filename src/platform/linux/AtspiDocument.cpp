@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace qv::linuxdesktop {
 
@@ -346,21 +347,32 @@ std::optional<AtspiAccessibility::Document> AtspiAccessibility::assembleDocument
     return document;
 }
 
-AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *accessible, qint64 pid)
+AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *accessible, qint64 pid,
+                                                             std::optional<int> *caretAt)
 {
+    if (caretAt)
+        caretAt->reset();
     if (!accessible || !admits(pid))
         return nullptr;
-    if (m_document && m_document->pid == pid && m_document->changes == m_changes
-        && AtspiElementRef::same(m_document->root.get(), accessible) && stillCurrent(m_document->document, pid))
+    int at = -1;
+    if (m_document && m_document->pid == pid && !m_documentChanges.outdated()
+        && AtspiElementRef::same(m_document->root.get(), accessible)
+        && stillCurrent(m_document->document, pid, at)
+        // An event that came while it was brought up to date may have
+        // said objects came or went.
+        && !m_documentChanges.outdated()) {
+        if (caretAt)
+            *caretAt = at;
         return &m_document->document;
-    // Events that come while it is put together leave it out of date.
-    const quint64 changes = m_changes;
-    std::optional<Document> document = assembleDocument(accessible, pid);
-    if (!document) {
-        m_document.reset();
-        return nullptr;
     }
-    m_document = KeptDocument{ref(accessible), pid, changes, std::move(*document)};
+    // Events that come while it is put together leave it out of date.
+    m_document.reset();
+    m_documentChanges.startAssembly();
+    std::optional<Document> document = assembleDocument(accessible, pid);
+    m_documentChanges.finishAssembly();
+    if (!document)
+        return nullptr;
+    m_document = KeptDocument{ref(accessible), pid, std::move(*document)};
     return &m_document->document;
 }
 
@@ -397,14 +409,30 @@ std::optional<int> AtspiAccessibility::caretPart(Document &document, qint64 pid)
     return std::nullopt;
 }
 
-bool AtspiAccessibility::stillCurrent(Document &document, qint64 pid)
+bool AtspiAccessibility::stillCurrent(Document &document, qint64 pid, int &caretAt)
 {
     // Keys land where the caret is, and an application that tells nothing
-    // of its changes is caught there too: that part is read again.
+    // of its changes is caught there too: that part is read again, and so
+    // are those its events said changed (text typed before the caret
+    // moved on). Events that come meanwhile are kept for the next read.
     const std::optional<int> at = caretPart(document, pid);
     if (!at)
         return false;
-    DocumentPart &part = document.parts[*at];
+    QList<int> changed = m_documentChanges.takeChangedParts();
+    if (!changed.contains(*at))
+        changed.append(*at);
+    for (const int part : std::as_const(changed))
+        if (!refreshPart(document, part, pid))
+            return false;
+    caretAt = *at;
+    return true;
+}
+
+bool AtspiAccessibility::refreshPart(Document &document, int at, qint64 pid)
+{
+    if (at < 0 || at >= document.parts.size())
+        return false;
+    DocumentPart &part = document.parts[at];
     const std::optional<TextState> now = textState(part.accessible.get(), pid);
     if (!now)
         return false;
@@ -414,33 +442,53 @@ bool AtspiAccessibility::stillCurrent(Document &document, qint64 pid)
     // run between embedded objects, or that gains or loses one, or the
     // last line a field draws, changes the document's make-up.
     const bool wholeText = part.base == 0 && part.length == part.state.text.size();
-    const bool last = *at == document.parts.size() - 1;
+    const bool last = at == document.parts.size() - 1;
     if (!wholeText || part.state.text.contains(kObject) || now->text.contains(kObject)
         || (last && document.dropsLastLine
             && (part.state.text.endsWith(QLatin1Char('\n')) || now->text.endsWith(QLatin1Char('\n')))))
         return false;
     part.state = *now;
     part.length = now->text.size();
-    document.pieces[*at].text = now->text;
+    document.pieces[at].text = now->text;
     document.layout = DocumentText(document.pieces);
     return true;
 }
 
 void AtspiAccessibility::noteChange(AtspiAccessible *source, const QByteArray &type)
 {
-    if (!m_document || !source)
+    if (!source)
+        return;
+    if (m_documentChanges.assembling()) {
+        m_documentChanges.note(type, std::nullopt);
+        return;
+    }
+    if (!m_document)
         return;
     const AtspiObject *a = ATSPI_OBJECT(source);
     const AtspiObject *b = ATSPI_OBJECT(m_document->root.get());
     if (!a || !b || !a->app || !b->app || !a->app->bus_name || !b->app->bus_name
         || std::strcmp(a->app->bus_name, b->app->bus_name) != 0)
         return;
-    // The text of the part with the caret is read again anyway.
+    m_documentChanges.note(type, type.startsWith("object:text-changed") ? wholePartOf(source) : std::nullopt);
+}
+
+std::optional<int> AtspiAccessibility::wholePartOf(AtspiAccessible *source) const
+{
+    // The part with the caret is asked first: keys land there. A run
+    // between embedded objects, or the root, is no whole part.
     const Document &document = m_document->document;
-    if (type.startsWith("object:text-changed") && document.caretPart >= 0 && document.caretPart < document.parts.size()
-        && AtspiElementRef::same(source, document.parts.at(document.caretPart).accessible.get()))
-        return;
-    ++m_changes;
+    const qsizetype count = document.parts.size();
+    const int hint = document.caretPart >= 0 && document.caretPart < count ? document.caretPart : 0;
+    for (qsizetype n = 0; n < count; ++n) {
+        const int i = int((hint + n) % count);
+        const DocumentPart &part = document.parts.at(i);
+        if (!AtspiElementRef::same(source, part.accessible.get()))
+            continue;
+        if (part.base != 0 || part.length != part.state.text.size())
+            return std::nullopt;
+        return i;
+    }
+    return std::nullopt;
 }
 
 bool AtspiAccessibility::drawsLastLine(AtspiAccessible *accessible, qint64 pid)
@@ -502,14 +550,15 @@ std::optional<TextRange> AtspiAccessibility::partSelection(const Document &docum
     return selection;
 }
 
-std::optional<TextRange> AtspiAccessibility::documentSelection(Document &document, qint64 pid)
+std::optional<TextRange> AtspiAccessibility::documentSelection(Document &document, qint64 pid,
+                                                               std::optional<int> caretAt)
 {
     bool inside = false;
     std::optional<qint64> caret;
     bool onObject = false;
     // The part with the caret, alone, while it holds all of the selection
-    // or a caret with none.
-    if (const std::optional<int> at = caretPart(document, pid)) {
+    // or a caret with none (a caret that moved on since is found below).
+    if (const std::optional<int> at = caretAt ? caretAt : caretPart(document, pid)) {
         const std::optional<TextRange> own = partSelection(document, *at, pid, inside, caret, onObject);
         if (own && inside)
             return own;
@@ -541,7 +590,8 @@ std::optional<TextRange> AtspiAccessibility::documentSelection(Document &documen
     return std::nullopt;
 }
 
-std::optional<QVariant> AtspiAccessibility::readDocument(Document &document, qint64 pid, Attribute attribute)
+std::optional<QVariant> AtspiAccessibility::readDocument(Document &document, qint64 pid, Attribute attribute,
+                                                         std::optional<int> caretAt)
 {
     switch (attribute) {
     case Attribute::Value:
@@ -552,7 +602,7 @@ std::optional<QVariant> AtspiAccessibility::readDocument(Document &document, qin
         return QVariant(document.whole);
     case Attribute::SelectedTextRange:
     case Attribute::SelectedText: {
-        const std::optional<TextRange> range = documentSelection(document, pid);
+        const std::optional<TextRange> range = documentSelection(document, pid, caretAt);
         if (!range)
             return std::nullopt;
         if (attribute == Attribute::SelectedTextRange)

@@ -55,4 +55,42 @@ std::optional<std::pair<int, platform::TextRange>> DocumentText::rangeInOnePart(
     return std::pair{from->part, platform::TextRange{from->offset, range.length}};
 }
 
+DocumentEvent documentEventOf(QByteArrayView type)
+{
+    if (type.startsWith("object:text-changed"))
+        return DocumentEvent::PartText;
+    // The caret is looked for again on every read; a text changed where it
+    // was, before it moved on, was told of by its own event.
+    if (type.startsWith("object:text-caret-moved") || type.startsWith("object:state-changed:focused")
+        || type.startsWith("window:activate"))
+        return DocumentEvent::Unchanged;
+    return DocumentEvent::Reassemble;
+}
+
+void DocumentChanges::note(QByteArrayView type, std::optional<int> wholePart)
+{
+    switch (documentEventOf(type)) {
+    case DocumentEvent::Unchanged:
+        return;
+    case DocumentEvent::PartText:
+        // While it is put together, the part may have been read already.
+        if (!m_assembling && wholePart) {
+            if (!m_changed.contains(*wholePart))
+                m_changed.append(*wholePart);
+            return;
+        }
+        break;
+    case DocumentEvent::Reassemble:
+        break;
+    }
+    m_outdated = true;
+}
+
+void DocumentChanges::startAssembly()
+{
+    m_assembling = true;
+    m_outdated = false;
+    m_changed.clear();
+}
+
 } // namespace qv::linuxdesktop

@@ -2,10 +2,12 @@
 
 #include "platform/Element.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace qv::linuxdesktop {
 
@@ -52,6 +54,37 @@ private:
     QString m_text;
     QList<qint64> m_starts;
     QList<qint64> m_lengths;
+};
+
+// What an application's event does to a document kept from an earlier read.
+enum class DocumentEvent {
+    Unchanged,  // the caret moved or the focus did: the text is as it was
+    PartText,   // the text of the object that sent it changed
+    Reassemble, // objects came or went, or the event is not known
+};
+DocumentEvent documentEventOf(QByteArrayView type);
+
+// What events said of a document kept from an earlier read: whether it has
+// to be put together again, or which of its parts to read again.
+class DocumentChanges {
+public:
+    // An event of the document's application; `wholePart` is the part that
+    // is all of the sending object's text (none: the sender is no such part).
+    void note(QByteArrayView type, std::optional<int> wholePart);
+    // A document is being put together: any event until finished() may
+    // concern a part already read.
+    void startAssembly();
+    void finishAssembly() { m_assembling = false; }
+    bool assembling() const { return m_assembling; }
+    // Whether the kept document has to be put together again.
+    bool outdated() const { return m_outdated; }
+    // The parts to read again, each once; forgotten here.
+    QList<int> takeChangedParts() { return std::exchange(m_changed, {}); }
+
+private:
+    bool m_assembling = false;
+    bool m_outdated = true; // nothing kept yet
+    QList<int> m_changed;
 };
 
 } // namespace qv::linuxdesktop

@@ -2,6 +2,7 @@
 
 #include "core/Scheduler.h"
 #include "platform/linux/ClipboardFormats.h"
+#include "platform/linux/SlowCalls.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -32,24 +33,55 @@ bool QtPasteboard::ownerUsable(quint64 &owner)
     return owner == 0 || !m_slowOwners.isBackedOff(qint64(owner), m_scheduler.nowNs());
 }
 
-void QtPasteboard::noteRead(quint64 owner, qint64 startNs)
+void QtPasteboard::noteRead(quint64 owner, qint64 startNs, const QString &what)
 {
+    reportSlowCall(m_scheduler.nowNs() - startNs, QStringLiteral("clipboard read (%1)").arg(what));
     if (owner != 0 && m_scheduler.nowNs() - startNs >= kSlowReadNs)
         m_slowOwners.mark(qint64(owner), m_scheduler.nowNs());
 }
 
+QtPasteboard::~QtPasteboard()
+{
+    if (m_forgetTimer)
+        m_scheduler.cancel(*m_forgetTimer);
+}
+
+void QtPasteboard::forgetRead()
+{
+    m_lastRead.reset();
+    if (m_forgetTimer)
+        m_scheduler.cancel(*m_forgetTimer);
+    m_forgetTimer.reset();
+}
+
 platform::TypedData QtPasteboard::directData()
 {
-    platform::TypedData out;
     quint64 owner = 0;
     if (!ownerUsable(owner))
-        return out;
+        return {};
+    if (owner == 0)
+        return readAll(owner); // ours, or no owner: nothing to wait for
+    if (m_lastRead && m_lastRead->changeCount == m_changeCount && m_lastRead->owner == owner)
+        return m_lastRead->data;
+    forgetRead();
+    platform::TypedData out = readAll(owner);
+    m_lastRead = LastRead{m_changeCount, owner, out};
+    m_forgetTimer = m_scheduler.singleShot(0, [this] {
+        m_forgetTimer.reset();
+        m_lastRead.reset();
+    });
+    return out;
+}
+
+platform::TypedData QtPasteboard::readAll(quint64 owner)
+{
+    platform::TypedData out;
     const qint64 start = m_scheduler.nowNs();
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!mime)
         return out;
     const QStringList formats = mime->formats();
-    noteRead(owner, start);
+    noteRead(owner, start, QStringLiteral("formats"));
     for (const QString &format : formats) {
         if (clipboard::isMetaTarget(format))
             continue;
@@ -57,7 +89,7 @@ platform::TypedData QtPasteboard::directData()
             break; // the owner stopped answering: keep what we have
         const qint64 t0 = m_scheduler.nowNs();
         const QByteArray data = mime->data(format);
-        noteRead(owner, t0);
+        noteRead(owner, t0, format);
         if (!data.isEmpty())
             out.append({format, data});
     }
@@ -74,12 +106,14 @@ QList<platform::TypedData> QtPasteboard::items()
 
 void QtPasteboard::clear()
 {
+    forgetRead();
     if (QClipboard *cb = QGuiApplication::clipboard())
         cb->clear(QClipboard::Clipboard);
 }
 
 void QtPasteboard::writeItems(const QList<platform::TypedData> &items)
 {
+    forgetRead();
     QClipboard *cb = QGuiApplication::clipboard();
     if (!cb)
         return;
@@ -100,6 +134,7 @@ void QtPasteboard::writeItems(const QList<platform::TypedData> &items)
 
 void QtPasteboard::setDirectData(const QString &type, const QByteArray &data)
 {
+    forgetRead();
     QClipboard *cb = QGuiApplication::clipboard();
     if (!cb || clipboard::isMetaTarget(type))
         return;
@@ -124,7 +159,7 @@ std::optional<QString> QtPasteboard::plainText()
     const qint64 start = m_scheduler.nowNs();
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!mime || !mime->hasText()) {
-        noteRead(owner, start);
+        noteRead(owner, start, QStringLiteral("no text"));
         return std::nullopt;
     }
     // GTK serves "text/plain;charset=utf-8" (which Qt's text() prefers)
@@ -138,7 +173,7 @@ std::optional<QString> QtPasteboard::plainText()
     }
     if (text.isEmpty())
         text = mime->text();
-    noteRead(owner, start);
+    noteRead(owner, start, QStringLiteral("plain text"));
     return text;
 }
 

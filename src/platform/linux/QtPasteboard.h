@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace qv {
 class Scheduler;
@@ -23,6 +24,7 @@ public:
 
     // `ownerKey` identifies the clipboard's current owner (0 when unknown).
     QtPasteboard(Scheduler &scheduler, std::function<quint64()> ownerKey, QObject *parent = nullptr);
+    ~QtPasteboard() override;
 
     QList<platform::TypedData> items() override;
     platform::TypedData directData() override;
@@ -34,12 +36,26 @@ public:
 
 private:
     bool ownerUsable(quint64 &owner);
-    void noteRead(quint64 owner, qint64 startNs);
+    platform::TypedData readAll(quint64 owner);
+    // Forgets the last read of another owner's clipboard.
+    void forgetRead();
+    void noteRead(quint64 owner, qint64 startNs, const QString &what);
 
     Scheduler &m_scheduler;
     std::function<quint64()> m_ownerKey;
     UnresponsiveApps m_slowOwners; // keyed by owner window
     qint64 m_changeCount = 0;
+    // The last full read of another owner's clipboard, kept until the event
+    // loop turns: a snapshot asks for the item and for the clipboard's own
+    // data, which on X11 are one and the same, and each read is a round trip
+    // per type into an application that may be busy.
+    struct LastRead {
+        qint64 changeCount = 0;
+        quint64 owner = 0;
+        platform::TypedData data;
+    };
+    std::optional<LastRead> m_lastRead;
+    std::optional<quint64> m_forgetTimer;
 };
 
 } // namespace qv::linuxdesktop
