@@ -87,6 +87,9 @@ QCoro::Task<> KeyOutput::press(SpecialKey key)
     case SpecialKey::C:
         co_await m_keyboard.typeGrapheme(QStringLiteral("c"));
         break;
+    case SpecialKey::V:
+        co_await m_keyboard.typeGrapheme(QStringLiteral("v"));
+        break;
     }
 }
 
@@ -108,14 +111,16 @@ QCoro::Task<KeySent> KeyOutput::sendKey(QString grapheme)
 
 QCoro::Task<KeySent> KeyOutput::sendCommandShortcut(SpecialKey key)
 {
-    if (key != SpecialKey::A && key != SpecialKey::C)
+    if (key != SpecialKey::A && key != SpecialKey::C && key != SpecialKey::V)
         co_return KeySent::Posted;
     if (m_gate) {
         const KeySent admitted = co_await m_gate->admit(std::nullopt);
         if (admitted != KeySent::Posted)
             co_return admitted;
     }
-    co_await m_keyboard.shortcut(key == SpecialKey::A ? Shortcut::SelectAll : Shortcut::Copy);
+    co_await m_keyboard.shortcut(key == SpecialKey::A   ? Shortcut::SelectAll
+                                 : key == SpecialKey::C ? Shortcut::Copy
+                                                        : Shortcut::Paste);
     co_return KeySent::Posted;
 }
 

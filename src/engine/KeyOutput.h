@@ -19,10 +19,10 @@ namespace qv::engine {
 // Polled by every stop-aware wait; true ends the wait or the key run.
 using StopFlag = std::function<bool()>;
 
-// The non-character keys the engine presses. `A` and `C` are only sent with
-// the command modifier (select all, copy); `Left`, `Up` and `Down` exist for
+// The non-character keys the engine presses. `A`, `C` and `V` are only sent
+// with the command modifier (select all, copy, paste); `Left`, `Up` and `Down` exist for
 // completeness, the caret moves press their arrows through ElementAccess.
-enum class SpecialKey { Delete, ReturnKey, Tab, Left, Right, Up, Down, A, C };
+enum class SpecialKey { Delete, ReturnKey, Tab, Left, Right, Up, Down, A, C, V };
 
 // What became of one key.
 enum class KeySent {
