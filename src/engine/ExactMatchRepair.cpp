@@ -173,9 +173,16 @@ QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldCompariso
         // Not tried again; the stretches before it stand where they stood,
         // whatever became of this one, as long as the field reads as it
         // did up to here.
-        m_engine.debug(QStringLiteral("repairStretch: edit at %1 not read back").arg(stretch.at));
         allLanded = false;
         const std::optional<QString> after = co_await readLiveText(element);
+        const auto around = [&](const QString &t) {
+            return t.mid(stretch.at, stretch.replacement.size() + 8).replace(QLatin1Char('\n'), QStringLiteral("⏎"));
+        };
+        m_engine.debug(
+            QStringLiteral("repairStretch: edit at %1 not read back (reads \"%2\" for \"%3\")")
+                .arg(stretch.at)
+                .arg(after ? around(*after) : QStringLiteral("nothing"),
+                     around(now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length))));
         if (++failures >= kStretchFailureLimit || !after || !after->startsWith(QStringView(now).left(stretch.at)))
             co_return false;
         now = *after;
@@ -209,17 +216,23 @@ ExactMatchRepair::replaceRange(QString now, TextRange range, QString replacement
     // The caret write that follows must not overtake the keys.
     if (co_await elements.waitForText(fixed, element, end))
         co_return RangeEdit::Landed;
-    if (co_await pasteDropped(fixed, range.location, end, stopFlag, element))
+    if (co_await settleOrPasteDropped(fixed, range.location, end, stopFlag, element))
         co_return RangeEdit::Landed;
     co_return RangeEdit::NotLanded;
 }
 
-QCoro::Task<bool> ExactMatchRepair::pasteDropped(QString expected, qsizetype from, qsizetype to, StopFlag stopFlag,
-                                                 Element element)
+QCoro::Task<bool> ExactMatchRepair::settleOrPasteDropped(QString expected, qsizetype from, qsizetype to,
+                                                         StopFlag stopFlag, Element element)
 {
+    // Pasted into keys still arriving, a character would land twice.
+    co_await m_engine.elements().waitForKeysTaken(element);
+    const std::optional<QString> live = co_await readLiveText(element);
+    if (live == expected) {
+        m_engine.debug(QStringLiteral("repair: the edit landed late"));
+        co_return true;
+    }
     if (!m_engine.allowClipboardOps || from >= to)
         co_return false;
-    std::optional<QString> live = co_await readLiveText(element);
     const qsizetype typedLength = to - from;
     const qsizetype rest = expected.size() - typedLength;
     if (!live || live->size() < rest || live->size() >= expected.size()
@@ -389,7 +402,7 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
             co_await m_engine.keys().sendKey(SpecialKey::Delete);
         co_await m_engine.keys().retypeText(newText, {});
         const bool landed = co_await elements.waitForText(newText, element, newText.size())
-                            || co_await pasteDropped(newText, 0, newText.size(), stopFlag, element);
+                            || co_await settleOrPasteDropped(newText, 0, newText.size(), stopFlag, element);
         if (!landed)
             m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
         co_await elements.placeCaretConfirmed(newText.size(), element);

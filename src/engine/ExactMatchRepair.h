@@ -83,12 +83,14 @@ private:
     // Landed when the field reads back with the edit made.
     QCoro::Task<RangeEdit> replaceRange(QString now, platform::TextRange range, QString replacement, StopFlag stopFlag,
                                         platform::Element element);
-    // After keys typed over [from, to) of `expected` did not all land: when
-    // the field holds `expected` with only whole characters of that stretch
-    // left out (a field that refuses some characters as keys), each is put
-    // in by paste and read back. True when the field then reads `expected`.
-    QCoro::Task<bool> pasteDropped(QString expected, qsizetype from, qsizetype to, StopFlag stopFlag,
-                                   platform::Element element);
+    // After keys typed over [from, to) of `expected` were not read back:
+    // waits until the field's text stops changing (keys may still be on
+    // their way); when it then holds `expected` with only whole characters
+    // of that stretch left out (a field that refuses some characters as
+    // keys), each is put in by paste and read back. True when the field
+    // then reads `expected`.
+    QCoro::Task<bool> settleOrPasteDropped(QString expected, qsizetype from, qsizetype to, StopFlag stopFlag,
+                                           platform::Element element);
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,
                                    std::optional<QString> expectedCurrent, QString note);
 

@@ -138,12 +138,18 @@ QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platfo
     // Never a paste of what the write did not put there: that is the user's
     // clipboard.
     bool landed = false;
-    const bool written = pasteboard.plainText() == text;
+    const std::optional<QString> before = m_elements.readFocusedText(element);
+    const bool written = before && pasteboard.plainText() == text;
     const KeySent sent = written ? co_await m_keys.sendCommandShortcut(SpecialKey::V) : KeySent::Held;
     if (sent == KeySent::Posted) {
         // The target asks this process for the text after it takes the key:
-        // the loop stays free for that before the field is read.
+        // the loop stays free for that before the field is read. A busy
+        // target takes the key late, and the clipboard must still hold the
+        // text then: the field changing shows the key was taken.
         co_await m_scheduler.sleep(kCopyWaitMs);
+        for (double waited = kCopyWaitMs; m_elements.readFocusedText(element) == before && waited < kCopyLandMs;
+             waited += kCopyPollMs)
+            co_await m_scheduler.sleep(kCopyPollMs);
         landed = co_await m_elements.waitForText(expected, element, caretAfter);
     }
     snapshot.restore(pasteboard);

@@ -164,7 +164,8 @@ public:
     // characters the field drops when they come as keys: the clipboard is
     // snapshotted, given `text`, pasted, and put back once `element` shows
     // `expected` with the caret at `caretAfter` (or the wait for it gives
-    // up). True only when the field was read back so. Gated like the reads.
+    // up, as a copy's does). True only when the field was read back so.
+    // Gated like the reads; a field that cannot be read gets no paste.
     QCoro::Task<bool> pasteText(QString text, QString expected, platform::Element element, qint64 caretAfter,
                                 StopFlag stopFlag);
     // Whether the run may use the clipboard on this target: it must take
