@@ -209,6 +209,7 @@ ExactMatchRepair::replaceRange(QString now, TextRange range, QString replacement
     if (range.length > 0)
         co_await m_engine.keys().sendKey(SpecialKey::Delete);
     co_await elements.waitForKeyReadiness();
+    m_engine.keys().typingAfter(QStringView(now).left(range.location));
     if (!replacement.isEmpty())
         co_await m_engine.keys().retypeText(replacement, {});
     const qsizetype end = range.location + replacement.size();
@@ -294,6 +295,7 @@ QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText,
     m_wholeSelected = false;
     co_await m_engine.scheduler().sleep(50);
     co_await keys.backspaceChars(currentText.mid(p), {});
+    keys.typingAfter(QStringView(currentText).left(p));
     co_await keys.retypeText(targetText.mid(p), {});
     if (stopped(stopFlag))
         co_return true;
@@ -344,6 +346,7 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
     co_await keys.sendKey(SpecialKey::Delete);
     m_wholeSelected = false;
     co_await m_engine.scheduler().sleep(90);
+    keys.typingAfter({});
     co_await keys.retypeText(newText, {});
     if (stopped(stopFlag))
         co_return false;
@@ -400,6 +403,7 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         m_wholeReplaced = true;
         if (!live->isEmpty())
             co_await m_engine.keys().sendKey(SpecialKey::Delete);
+        m_engine.keys().typingAfter({});
         co_await m_engine.keys().retypeText(newText, {});
         const bool landed = co_await elements.waitForText(newText, element, newText.size())
                             || co_await settleOrPasteDropped(newText, 0, newText.size(), stopFlag, element);

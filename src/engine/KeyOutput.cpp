@@ -24,6 +24,28 @@ bool KeyOutput::lineMayCarryIndent() const
     return m_lineStart == QLatin1String(" ") || m_lineStart == QLatin1String("\t");
 }
 
+void KeyOutput::typingAfter(QStringView before)
+{
+    const auto indented = [](QStringView line) {
+        return line.startsWith(QLatin1Char(' ')) || line.startsWith(QLatin1Char('\t'));
+    };
+    qsizetype end = before.size();
+    qsizetype start = before.lastIndexOf(QLatin1Char('\n')) + 1;
+    m_lineStart = before.mid(start, 1).toString();
+    // As typing left it: whether the last line with text, before this one,
+    // began with white space.
+    m_lastLineIndented = false;
+    while (start > 0) {
+        end = start - 1;
+        start = before.left(end).lastIndexOf(QLatin1Char('\n')) + 1;
+        const QStringView line = before.mid(start, end - start);
+        if (!line.isEmpty()) {
+            m_lastLineIndented = indented(line);
+            break;
+        }
+    }
+}
+
 void KeyOutput::noteTyped(const QString &grapheme)
 {
     if (grapheme == QLatin1String("\n")) {

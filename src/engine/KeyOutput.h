@@ -100,6 +100,12 @@ public:
     // key the gate held ends it.
     QCoro::Task<> retypeText(QString text, StopFlag stopFlag);
 
+    // The keys that follow are typed after `before`, the field's text in
+    // front of the caret (an edit inside the text): whether a Return there
+    // may carry indentation is judged from the lines it holds, not from the
+    // keys typed last.
+    void typingAfter(QStringView before);
+
     // Presses needed to delete or cross a stretch in the focused element.
     int backspacePresses(const QString &stretch);
     int arrowPresses(const QString &stretch);
