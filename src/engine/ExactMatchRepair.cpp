@@ -389,28 +389,21 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         co_return;
     }
 
-    const bool selected = co_await selectConfirmed({0, live->size()}, element);
-    if (selected) {
-        if (!live->isEmpty() && m_engine.allowClipboardOps) {
-            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
-            if (selection.contradicts(*live)) {
-                m_engine.debug(QStringLiteral("replaceAll: selection mismatch, aborting"));
-                co_return;
-            }
-        }
-        if (stopped(stopFlag))
-            co_return;
+    switch (co_await replaceRange(*live, {0, live->size()}, newText, stopFlag, element)) {
+    case RangeEdit::Mismatch:
+        m_engine.debug(QStringLiteral("replaceAll: selection mismatch, aborting"));
+        co_return;
+    case RangeEdit::Stopped:
+        co_return;
+    case RangeEdit::NotLanded:
+        m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
+        [[fallthrough]];
+    case RangeEdit::Landed:
         m_wholeReplaced = true;
-        if (!live->isEmpty())
-            co_await m_engine.keys().sendKey(SpecialKey::Delete);
-        m_engine.keys().typingAfter({});
-        co_await m_engine.keys().retypeText(newText, {});
-        const bool landed = co_await elements.waitForText(newText, element, newText.size())
-                            || co_await settleOrPasteDropped(newText, 0, newText.size(), stopFlag, element);
-        if (!landed)
-            m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
         co_await elements.placeCaretConfirmed(newText.size(), element);
         co_return;
+    case RangeEdit::NotSelected:
+        break;
     }
 
     if (textInput && m_engine.allowClipboardOps) {
