@@ -71,14 +71,14 @@ public:
     // The watch told around line breaks (null: none); it must outlive its use.
     void setLineBreakWatch(LineBreakWatch *watch) { m_lineBreakWatch = watch; }
 
-    // One press of a special key, no modifiers. `A` and `C` type the letter.
+    // One press of a special key, no modifiers. `A`, `C` and `V` type the letter.
     // `ReturnKey` and `Tab` count as typed text (a line break, a tab).
     QCoro::Task<KeySent> sendKey(SpecialKey key);
     // One grapheme cluster as one key event: "\n" is Return, "\t" is Tab,
     // anything else (also "\r\n" or an emoji sequence) goes out whole.
     QCoro::Task<KeySent> sendKey(QString grapheme);
-    // `A` with the command modifier selects all, `C` copies; other keys send
-    // nothing.
+    // `A` with the command modifier selects all, `C` copies, `V` pastes;
+    // other keys send nothing.
     QCoro::Task<KeySent> sendCommandShortcut(SpecialKey key);
 
     // Deletes `stretch`, the text right before the caret, with Backspace
