@@ -462,6 +462,13 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
         const engine::FieldComparison compared = engine::compareField(*own, intended);
         out.wrong = compared.off;
         out.rewritten = compared.rewritten;
+        if (debug) {
+            for (const engine::FieldComparison::Stretch &stretch : compared.stretches)
+                std::fprintf(
+                    stderr, "%s: differs at %lld: \"%s\" where \"%s\" was meant\n", row.name, qint64(stretch.at),
+                    qPrintable(own->mid(stretch.at, stretch.length).replace(QLatin1Char('\n'), QStringLiteral("⏎"))),
+                    qPrintable(QString(stretch.replacement).replace(QLatin1Char('\n'), QStringLiteral("⏎"))));
+        }
     } else {
         out.wrong = -1;
     }

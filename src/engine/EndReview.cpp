@@ -336,6 +336,7 @@ QCoro::Task<bool> EndReview::editSentences()
             co_await keys.sendKey(SpecialKey::Delete);
             co_await elements.waitForDeletion(live->left(editAt) + live->mid(editAt + oldPart.size()), m_args.element,
                                               editAt);
+            keys.typingAfter(QStringView(*live).left(editAt));
             co_await keys.retypeText(newPart, {});
             setTracked(edited);
             // A caret write would overtake keys still on their way.
@@ -405,6 +406,7 @@ QCoro::Task<bool> EndReview::retypeTail()
         co_return false;
     m_engine.debug(QStringLiteral("retypeTail: count=%1").arg(tail.size()));
     co_await m_engine.keys().sendKey(SpecialKey::Delete);
+    m_engine.keys().typingAfter(QStringView(m_tracked).left(start));
     co_await m_engine.keys().retypeText(tail, {});
     // A caret write would overtake keys still on their way.
     const bool tailLanded = co_await elements.waitForText(m_tracked, m_args.element, m_tracked.size());
@@ -430,6 +432,7 @@ QCoro::Task<> EndReview::repairTail(int start)
     if (now->size() >= start && now->size() < wanted.size() && wanted.startsWith(*now)
         && text::isGraphemeBoundary(wanted, int(now->size()))) {
         m_engine.debug(QStringLiteral("retypeTail: tail cut short, typing the rest"));
+        m_engine.keys().typingAfter(*now);
         co_await m_engine.keys().retypeText(wanted.mid(now->size()), {});
         const bool landed = co_await m_engine.elements().waitForText(wanted, m_args.element, wanted.size());
         if (landed)

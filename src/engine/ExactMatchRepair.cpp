@@ -114,36 +114,22 @@ QCoro::Task<> ExactMatchRepair::finalizeExactMatch(QString targetText, StopFlag 
         co_return;
     }
 
-    const bool selected = co_await selectConfirmed({diff.prefix, diff.liveMid}, element);
-    if (!selected) {
-        const bool fixed = co_await keyboardTailFixIfLikely(*live, targetText, stopFlag);
-        if (fixed) {
-            m_engine.debug(QStringLiteral("finalizeExactMatch: tail fix applied (selection failed)"));
-            co_return;
-        }
-        co_await replaceAllText(targetText, stopFlag, element, expectedCurrent);
-        m_engine.debug(QStringLiteral("finalizeExactMatch: full replace (selection failed)"));
-    } else {
-        if (diff.liveMid >= 1 && m_engine.allowClipboardOps) {
-            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
-            if (selection.contradicts(live->mid(diff.prefix, diff.liveMid))) {
-                m_engine.debug(QStringLiteral("finalizeExactMatch: selection mismatch, aborting"));
-                co_await tailFixOrReplace(*live, targetText, stopFlag, element, expectedCurrent,
-                                          QStringLiteral(" (mismatch)"));
-                co_return;
-            }
-        }
-        // Once the middle is deleted its replacement must follow.
-        if (stopped(stopFlag))
-            co_return;
-        if (diff.liveMid >= 1)
-            co_await m_engine.keys().sendKey(SpecialKey::Delete);
-        if (!diff.targetMiddle.isEmpty())
-            co_await m_engine.keys().retypeText(diff.targetMiddle, {});
-        // The caret write must not overtake the keys; what did not land is
-        // found by the read below.
-        co_await elements.waitForText(targetText, element, diff.prefix + diff.targetMiddle.size());
+    switch (co_await replaceRange(*live, {diff.prefix, diff.liveMid}, diff.targetMiddle, stopFlag, element)) {
+    case RangeEdit::NotSelected:
+        co_await tailFixOrReplace(*live, targetText, stopFlag, element, expectedCurrent,
+                                  QStringLiteral(" (selection failed)"));
+        co_return;
+    case RangeEdit::Mismatch:
+        m_engine.debug(QStringLiteral("finalizeExactMatch: selection mismatch, aborting"));
+        co_await tailFixOrReplace(*live, targetText, stopFlag, element, expectedCurrent, QStringLiteral(" (mismatch)"));
+        co_return;
+    case RangeEdit::Stopped:
+        co_return;
+    case RangeEdit::Landed:
+    case RangeEdit::NotLanded:
+        // What did not land is found by the read below.
         co_await elements.placeCaretConfirmed(targetText.size(), element);
+        break;
     }
 
     if (stopped(stopFlag))
@@ -167,56 +153,120 @@ bool ExactMatchRepair::stretchesFit(const FieldComparison &compared)
 QCoro::Task<bool> ExactMatchRepair::repairStretches(QString live, FieldComparison compared, StopFlag stopFlag,
                                                     Element element)
 {
-    ElementAccess &elements = m_engine.elements();
-    KeyOutput &keys = m_engine.keys();
     QString now = live;
     bool allLanded = true;
     int failures = 0;
     for (qsizetype k = compared.stretches.size() - 1; k >= 0; --k) {
         const FieldComparison::Stretch &stretch = compared.stretches.at(k);
-        if (stopped(stopFlag))
-            co_return false;
-        const bool selected = co_await selectConfirmed({stretch.at, stretch.length}, element);
-        if (!selected) {
+        const RangeEdit edit = co_await replaceRange(now, {stretch.at, stretch.length}, stretch.replacement, stopFlag,
+                                                     element);
+        if (edit == RangeEdit::NotSelected)
             m_engine.debug(QStringLiteral("repairStretch: selection failed at %1 (\"%2\" for \"%3\")")
                                .arg(stretch.at)
                                .arg(now.mid(stretch.at, stretch.length), stretch.replacement));
+        if (edit == RangeEdit::Mismatch)
+            m_engine.debug(QStringLiteral("repairStretch: selection mismatch at %1").arg(stretch.at));
+        if (edit == RangeEdit::NotSelected || edit == RangeEdit::Mismatch || edit == RangeEdit::Stopped)
             co_return false;
-        }
-        if (stretch.length > 0 && m_engine.allowClipboardOps) {
-            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
-            if (selection.contradicts(now.mid(stretch.at, stretch.length))) {
-                m_engine.debug(QStringLiteral("repairStretch: selection mismatch at %1").arg(stretch.at));
-                co_return false;
-            }
-        }
-        // Once the stretch is deleted its replacement must follow.
-        if (stopped(stopFlag))
-            co_return false;
-        if (stretch.length > 0) {
-            co_await keys.sendKey(SpecialKey::Delete);
-            co_await elements.waitForDeletion(now.left(stretch.at) + now.mid(stretch.at + stretch.length), element,
-                                              stretch.at);
-        }
-        if (!stretch.replacement.isEmpty())
-            co_await keys.retypeText(stretch.replacement, {});
-        const QString fixed = now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length);
-        const bool landed = co_await elements.waitForText(fixed, element, stretch.at + stretch.replacement.size());
-        if (landed) {
-            now = fixed;
+        if (edit == RangeEdit::Landed) {
+            now = now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length);
             continue;
         }
         // Not tried again; the stretches before it stand where they stood,
         // whatever became of this one, as long as the field reads as it
         // did up to here.
-        m_engine.debug(QStringLiteral("repairStretch: edit at %1 not read back").arg(stretch.at));
         allLanded = false;
         const std::optional<QString> after = co_await readLiveText(element);
+        const auto around = [&](const QString &t) {
+            return t.mid(stretch.at, stretch.replacement.size() + 8).replace(QLatin1Char('\n'), QStringLiteral("⏎"));
+        };
+        m_engine.debug(
+            QStringLiteral("repairStretch: edit at %1 not read back (reads \"%2\" for \"%3\")")
+                .arg(stretch.at)
+                .arg(after ? around(*after) : QStringLiteral("nothing"),
+                     around(now.left(stretch.at) + stretch.replacement + now.mid(stretch.at + stretch.length))));
         if (++failures >= kStretchFailureLimit || !after || !after->startsWith(QStringView(now).left(stretch.at)))
             co_return false;
         now = *after;
     }
     co_return allLanded;
+}
+
+QCoro::Task<ExactMatchRepair::RangeEdit>
+ExactMatchRepair::replaceRange(QString now, TextRange range, QString replacement, StopFlag stopFlag, Element element)
+{
+    ElementAccess &elements = m_engine.elements();
+    if (stopped(stopFlag))
+        co_return RangeEdit::Stopped;
+    if (!co_await selectConfirmed(range, element))
+        co_return RangeEdit::NotSelected;
+    if (range.length > 0 && m_engine.allowClipboardOps) {
+        const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
+        if (selection.contradicts(now.mid(range.location, range.length)))
+            co_return RangeEdit::Mismatch;
+    }
+    // Once the range is deleted its replacement must follow.
+    if (stopped(stopFlag))
+        co_return RangeEdit::Stopped;
+    if (range.length > 0) {
+        co_await m_engine.keys().sendKey(SpecialKey::Delete);
+        co_await elements.waitForDeletion(now.left(range.location) + now.mid(range.location + range.length), element,
+                                          range.location);
+    }
+    m_engine.keys().typingAfter(QStringView(now).left(range.location));
+    if (!replacement.isEmpty())
+        co_await m_engine.keys().retypeText(replacement, {});
+    const qsizetype end = range.location + replacement.size();
+    const QString fixed = now.left(range.location) + replacement + now.mid(range.location + range.length);
+    // The caret write that follows must not overtake the keys.
+    if (co_await elements.waitForText(fixed, element, end))
+        co_return RangeEdit::Landed;
+    if (co_await settleOrPasteDropped(fixed, range.location, end, stopFlag, element))
+        co_return RangeEdit::Landed;
+    co_return RangeEdit::NotLanded;
+}
+
+QCoro::Task<bool> ExactMatchRepair::settleOrPasteDropped(QString expected, qsizetype from, qsizetype to,
+                                                         StopFlag stopFlag, Element element)
+{
+    // Pasted into keys still arriving, a character would land twice.
+    co_await m_engine.elements().waitForKeysTaken(element);
+    const std::optional<QString> live = co_await readLiveText(element);
+    if (live == expected) {
+        m_engine.debug(QStringLiteral("repair: the edit landed late"));
+        co_return true;
+    }
+    if (!m_engine.allowClipboardOps || from >= to)
+        co_return false;
+    const qsizetype typedLength = to - from;
+    const qsizetype rest = expected.size() - typedLength;
+    if (!live || live->size() < rest || live->size() >= expected.size()
+        || !live->startsWith(QStringView(expected).left(from)) || !live->endsWith(QStringView(expected).mid(to)))
+        co_return false;
+    const qsizetype landedLength = live->size() - rest;
+    const std::optional<QList<DroppedGrapheme>> dropped = droppedGraphemes(live->mid(from, landedLength),
+                                                                           expected.mid(from, typedLength));
+    if (!dropped || dropped->size() > kDroppedLimit)
+        co_return false;
+    m_engine.debug(
+        QStringLiteral("pasteDropped: the field left out %1 typed characters, pasting them").arg(dropped->size()));
+    // The last first: the offsets of the earlier ones stay as they are.
+    QString now = *live;
+    for (qsizetype k = dropped->size() - 1; k >= 0; --k) {
+        const DroppedGrapheme &missing = dropped->at(k);
+        const qsizetype at = from + missing.at;
+        if (stopped(stopFlag) || !co_await m_engine.elements().placeCaretConfirmed(at, element)) {
+            m_engine.debug(QStringLiteral("pasteDropped: caret not placed at %1").arg(at));
+            co_return false;
+        }
+        const QString after = now.left(at) + missing.grapheme + now.mid(at);
+        if (!co_await m_engine.pasteText(missing.grapheme, after, element, at + missing.grapheme.size(), stopFlag)) {
+            m_engine.debug(QStringLiteral("pasteDropped: paste at %1 not read back").arg(at));
+            co_return false;
+        }
+        now = after;
+    }
+    co_return now == expected;
 }
 
 QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText, QString targetText, StopFlag stopFlag)
@@ -249,6 +299,7 @@ QCoro::Task<bool> ExactMatchRepair::keyboardTailFixIfLikely(QString currentText,
     m_wholeSelected = false;
     co_await m_engine.scheduler().sleep(50);
     co_await keys.backspaceChars(currentText.mid(p), {});
+    keys.typingAfter(QStringView(currentText).left(p));
     co_await keys.retypeText(targetText.mid(p), {});
     if (stopped(stopFlag))
         co_return true;
@@ -299,6 +350,7 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
     co_await keys.sendKey(SpecialKey::Delete);
     m_wholeSelected = false;
     co_await m_engine.scheduler().sleep(90);
+    keys.typingAfter({});
     co_await keys.retypeText(newText, {});
     if (stopped(stopFlag))
         co_return false;
@@ -341,26 +393,21 @@ QCoro::Task<> ExactMatchRepair::replaceAllText(QString newText, StopFlag stopFla
         co_return;
     }
 
-    const bool selected = co_await selectConfirmed({0, live->size()}, element);
-    if (selected) {
-        if (!live->isEmpty() && m_engine.allowClipboardOps) {
-            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
-            if (selection.contradicts(*live)) {
-                m_engine.debug(QStringLiteral("replaceAll: selection mismatch, aborting"));
-                co_return;
-            }
-        }
-        if (stopped(stopFlag))
-            co_return;
+    switch (co_await replaceRange(*live, {0, live->size()}, newText, stopFlag, element)) {
+    case RangeEdit::Mismatch:
+        m_engine.debug(QStringLiteral("replaceAll: selection mismatch, aborting"));
+        co_return;
+    case RangeEdit::Stopped:
+        co_return;
+    case RangeEdit::NotLanded:
+        m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
+        [[fallthrough]];
+    case RangeEdit::Landed:
         m_wholeReplaced = true;
-        if (!live->isEmpty())
-            co_await m_engine.keys().sendKey(SpecialKey::Delete);
-        co_await m_engine.keys().retypeText(newText, {});
-        const bool landed = co_await elements.waitForText(newText, element, newText.size());
-        if (!landed)
-            m_engine.debug(QStringLiteral("replaceAll: replacement not read back"));
         co_await elements.placeCaretConfirmed(newText.size(), element);
         co_return;
+    case RangeEdit::NotSelected:
+        break;
     }
 
     if (textInput && m_engine.allowClipboardOps) {

@@ -63,6 +63,9 @@ public:
     static constexpr int kStretchLimit = 24;
     // Stretches that do not take before the rest are given up.
     static constexpr int kStretchFailureLimit = 2;
+    // At most this many characters the field left out of one edit are
+    // pasted in; more is not a character the keys cannot give.
+    static constexpr int kDroppedLimit = 4;
 
 private:
     bool stopped(const StopFlag &stopFlag) const { return stopFlag && stopFlag(); }
@@ -74,6 +77,20 @@ private:
     // again, and a second ends it.
     QCoro::Task<bool> repairStretches(QString live, FieldComparison compared, StopFlag stopFlag,
                                       platform::Element element);
+    enum class RangeEdit { Landed, NotLanded, NotSelected, Mismatch, Stopped };
+    // `range` of the field (read as `now`) selected, checked through the
+    // clipboard when allowed, deleted and `replacement` typed in its place;
+    // Landed when the field reads back with the edit made.
+    QCoro::Task<RangeEdit> replaceRange(QString now, platform::TextRange range, QString replacement, StopFlag stopFlag,
+                                        platform::Element element);
+    // After keys typed over [from, to) of `expected` were not read back:
+    // waits until the field's text stops changing (keys may still be on
+    // their way); when it then holds `expected` with only whole characters
+    // of that stretch left out (a field that refuses some characters as
+    // keys), each is put in by paste and read back. True when the field
+    // then reads `expected`.
+    QCoro::Task<bool> settleOrPasteDropped(QString expected, qsizetype from, qsizetype to, StopFlag stopFlag,
+                                           platform::Element element);
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,
                                    std::optional<QString> expectedCurrent, QString note);
 

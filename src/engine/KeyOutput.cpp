@@ -24,6 +24,28 @@ bool KeyOutput::lineMayCarryIndent() const
     return m_lineStart == QLatin1String(" ") || m_lineStart == QLatin1String("\t");
 }
 
+void KeyOutput::typingAfter(QStringView before)
+{
+    const auto indented = [](QStringView line) {
+        return line.startsWith(QLatin1Char(' ')) || line.startsWith(QLatin1Char('\t'));
+    };
+    qsizetype end = before.size();
+    qsizetype start = before.lastIndexOf(QLatin1Char('\n')) + 1;
+    m_lineStart = before.mid(start, 1).toString();
+    // As typing left it: whether the last line with text, before this one,
+    // began with white space.
+    m_lastLineIndented = false;
+    while (start > 0) {
+        end = start - 1;
+        start = before.left(end).lastIndexOf(QLatin1Char('\n')) + 1;
+        const QStringView line = before.mid(start, end - start);
+        if (!line.isEmpty()) {
+            m_lastLineIndented = indented(line);
+            break;
+        }
+    }
+}
+
 void KeyOutput::noteTyped(const QString &grapheme)
 {
     if (grapheme == QLatin1String("\n")) {
@@ -87,6 +109,9 @@ QCoro::Task<> KeyOutput::press(SpecialKey key)
     case SpecialKey::C:
         co_await m_keyboard.typeGrapheme(QStringLiteral("c"));
         break;
+    case SpecialKey::V:
+        co_await m_keyboard.typeGrapheme(QStringLiteral("v"));
+        break;
     }
 }
 
@@ -108,14 +133,16 @@ QCoro::Task<KeySent> KeyOutput::sendKey(QString grapheme)
 
 QCoro::Task<KeySent> KeyOutput::sendCommandShortcut(SpecialKey key)
 {
-    if (key != SpecialKey::A && key != SpecialKey::C)
+    if (key != SpecialKey::A && key != SpecialKey::C && key != SpecialKey::V)
         co_return KeySent::Posted;
     if (m_gate) {
         const KeySent admitted = co_await m_gate->admit(std::nullopt);
         if (admitted != KeySent::Posted)
             co_return admitted;
     }
-    co_await m_keyboard.shortcut(key == SpecialKey::A ? Shortcut::SelectAll : Shortcut::Copy);
+    co_await m_keyboard.shortcut(key == SpecialKey::A   ? Shortcut::SelectAll
+                                 : key == SpecialKey::C ? Shortcut::Copy
+                                                        : Shortcut::Paste);
     co_return KeySent::Posted;
 }
 

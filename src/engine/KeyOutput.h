@@ -19,10 +19,10 @@ namespace qv::engine {
 // Polled by every stop-aware wait; true ends the wait or the key run.
 using StopFlag = std::function<bool()>;
 
-// The non-character keys the engine presses. `A` and `C` are only sent with
-// the command modifier (select all, copy); `Left`, `Up` and `Down` exist for
+// The non-character keys the engine presses. `A`, `C` and `V` are only sent
+// with the command modifier (select all, copy, paste); `Left`, `Up` and `Down` exist for
 // completeness, the caret moves press their arrows through ElementAccess.
-enum class SpecialKey { Delete, ReturnKey, Tab, Left, Right, Up, Down, A, C };
+enum class SpecialKey { Delete, ReturnKey, Tab, Left, Right, Up, Down, A, C, V };
 
 // What became of one key.
 enum class KeySent {
@@ -71,14 +71,14 @@ public:
     // The watch told around line breaks (null: none); it must outlive its use.
     void setLineBreakWatch(LineBreakWatch *watch) { m_lineBreakWatch = watch; }
 
-    // One press of a special key, no modifiers. `A` and `C` type the letter.
+    // One press of a special key, no modifiers. `A`, `C` and `V` type the letter.
     // `ReturnKey` and `Tab` count as typed text (a line break, a tab).
     QCoro::Task<KeySent> sendKey(SpecialKey key);
     // One grapheme cluster as one key event: "\n" is Return, "\t" is Tab,
     // anything else (also "\r\n" or an emoji sequence) goes out whole.
     QCoro::Task<KeySent> sendKey(QString grapheme);
-    // `A` with the command modifier selects all, `C` copies; other keys send
-    // nothing.
+    // `A` with the command modifier selects all, `C` copies, `V` pastes;
+    // other keys send nothing.
     QCoro::Task<KeySent> sendCommandShortcut(SpecialKey key);
 
     // Deletes `stretch`, the text right before the caret, with Backspace
@@ -99,6 +99,12 @@ public:
     // fresh 30–70 ms wait; the stop flag is asked before every key, and a
     // key the gate held ends it.
     QCoro::Task<> retypeText(QString text, StopFlag stopFlag);
+
+    // The keys that follow are typed after `before`, the field's text in
+    // front of the caret (an edit inside the text): whether a Return there
+    // may carry indentation is judged from the lines it holds, not from the
+    // keys typed last.
+    void typingAfter(QStringView before);
 
     // Presses needed to delete or cross a stretch in the focused element.
     int backspacePresses(const QString &stretch);

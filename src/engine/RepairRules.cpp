@@ -92,6 +92,27 @@ int differingCharacters(const QString &live, const QString &intended)
     return std::max(int(have.size()) - matched, int(want.size()) - matched);
 }
 
+std::optional<QList<DroppedGrapheme>> droppedGraphemes(const QString &landed, const QString &typed)
+{
+    if (landed.size() >= typed.size())
+        return std::nullopt;
+    QList<DroppedGrapheme> dropped;
+    qsizetype at = 0;
+    for (const QString &cluster : text::graphemes(typed)) {
+        // A cluster that is there is taken as landed: the field drops the
+        // same kind of character every time, so the first match is the one.
+        if (QStringView(landed).mid(at).startsWith(cluster)
+            && text::isGraphemeBoundary(landed, int(at + cluster.size()))) {
+            at += cluster.size();
+            continue;
+        }
+        dropped.append({at, cluster});
+    }
+    if (at != landed.size() || dropped.isEmpty())
+        return std::nullopt;
+    return dropped;
+}
+
 bool takesWholeFieldPath(const MiddleDiff &diff) { return diff.ratio > 0.15 || diff.mismatch > 120; }
 
 bool isSafeToWipeAndReplaceAll(const QString &current, const QString &intended)

@@ -63,6 +63,18 @@ bool segmentOverwriteRefused(const QString &segment, const QString &target);
 qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optional<QString> &before,
                             const std::optional<QString> &after, const QString &target);
 
+// Whole graphemes of `typed` that did not land: where `landed` (what the
+// field shows where `typed` was typed) is `typed` with some of its clusters
+// left out and nothing else changed, each left-out cluster with the offset
+// in `landed` where it belongs, first to last. Absent when the two differ in
+// any other way or when nothing was left out.
+struct DroppedGrapheme {
+    qsizetype at = 0;
+    QString grapheme;
+    friend bool operator==(const DroppedGrapheme &, const DroppedGrapheme &) = default;
+};
+std::optional<QList<DroppedGrapheme>> droppedGraphemes(const QString &landed, const QString &typed);
+
 // Units of the field's end retyped by the review: up to 12 of a short text,
 // else a twelfth of it, at most 80; never more than `cap`.
 int tailRetypeCount(int length, int cap);

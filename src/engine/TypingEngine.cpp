@@ -121,6 +121,41 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     co_return result;
 }
 
+QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platform::Element element, qint64 caretAfter,
+                                          StopFlag stopFlag)
+{
+    if ((stopFlag && stopFlag()) || text.isEmpty())
+        co_return false;
+    if (!allowClipboardOps || m_elements.isTerminal(m_elements.focusedElement()))
+        co_return false;
+    co_await settleLateCopy(false);
+    if (m_lateCopy)
+        co_return false;
+
+    platform::Pasteboard &pasteboard = m_platform.pasteboard();
+    const PasteboardSnapshot snapshot(pasteboard);
+    pasteboard.writeItems({platform::TypedData{{QStringLiteral("text/plain"), text.toUtf8()}}});
+    // Never a paste of what the write did not put there: that is the user's
+    // clipboard.
+    bool landed = false;
+    const std::optional<QString> before = m_elements.readFocusedText(element);
+    const bool written = before && pasteboard.plainText() == text;
+    const KeySent sent = written ? co_await m_keys.sendCommandShortcut(SpecialKey::V) : KeySent::Held;
+    if (sent == KeySent::Posted) {
+        // The target asks this process for the text after it takes the key:
+        // the loop stays free for that before the field is read. A busy
+        // target takes the key late, and the clipboard must still hold the
+        // text then: the field changing shows the key was taken.
+        co_await m_scheduler.sleep(kCopyWaitMs);
+        for (double waited = kCopyWaitMs; m_elements.readFocusedText(element) == before && waited < kCopyLandMs;
+             waited += kCopyPollMs)
+            co_await m_scheduler.sleep(kCopyPollMs);
+        landed = co_await m_elements.waitForText(expected, element, caretAfter);
+    }
+    snapshot.restore(pasteboard);
+    co_return landed;
+}
+
 QCoro::Task<> TypingEngine::settleLateCopy(bool wait)
 {
     while (m_lateCopy) {

@@ -160,6 +160,14 @@ public:
     QCoro::Task<ClipboardRead> readAllTextViaClipboard(StopFlag stopFlag);
     // The current selection: copy, 160 ms, read.
     QCoro::Task<ClipboardRead> readSelectionViaClipboard(StopFlag stopFlag);
+    // Puts `text` in at the caret of the focused element by paste, for
+    // characters the field drops when they come as keys: the clipboard is
+    // snapshotted, given `text`, pasted, and put back once `element` shows
+    // `expected` with the caret at `caretAfter` (or the wait for it gives
+    // up, as a copy's does). True only when the field was read back so.
+    // Gated like the reads; a field that cannot be read gets no paste.
+    QCoro::Task<bool> pasteText(QString text, QString expected, platform::Element element, qint64 caretAfter,
+                                StopFlag stopFlag);
     // Whether the run may use the clipboard on this target: it must take
     // text and must not be a terminal.
     bool clipboardAllowedFor(const platform::Element &target);

@@ -6,7 +6,7 @@
 namespace qv::platform {
 
 enum class Key { Backspace, Return, Tab, Left, Right, Up, Down };
-enum class Shortcut { SelectAll, Copy };
+enum class Shortcut { SelectAll, Copy, Paste };
 
 // Synthetic key events to the frontmost application. Every call is awaited:
 // a real backend may have to wait (for a keymap change to take) before a

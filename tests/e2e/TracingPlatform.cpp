@@ -168,7 +168,9 @@ public:
     QCoro::Task<> shortcut(platform::Shortcut shortcut) override
     {
         ++keys;
-        m_trace.line(shortcut == platform::Shortcut::SelectAll ? QStringLiteral("select all") : QStringLiteral("copy"));
+        m_trace.line(shortcut == platform::Shortcut::SelectAll ? QStringLiteral("select all")
+                     : shortcut == platform::Shortcut::Copy    ? QStringLiteral("copy")
+                                                               : QStringLiteral("paste"));
         return m_real.shortcut(shortcut);
     }
     void finish() override { m_real.finish(); }

@@ -314,3 +314,53 @@ TEST(CarriedIndent, TellsWhatTheApplicationAddedAfterALineBreak)
         EXPECT_EQ(CarriedIndent::carried(QString::fromUtf8(c.before), c.caret, QString::fromUtf8(c.now)), c.added)
             << c.what;
 }
+
+TEST_F(DocumentRun, ACharacterTheFieldDropsAsKeysIsPastedInAndReadBack)
+{
+    // An editor that takes no character outside the basic plane from a key
+    // event; one of them also refuses it pasted.
+    const auto astral = [](const QString &s) { return s.size() == 2 && s.at(0).isHighSurrogate(); };
+    const QString text = QString::fromUtf8("Tiny test\tcafé — done 😃 here.\nSecond line 🙂.");
+    const QList<qv::platform::TypedData> userClipboard = {{{"text/plain", QByteArray("user text")}}};
+    const struct {
+        const char *name;
+        bool pasteTakes;
+    } cases[] = {{"paste takes", true}, {"paste refused too", false}};
+    for (const auto &c : cases) {
+        for (const bool humanize : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (humanize ? " humanize" : " plain"));
+            field.quirks().transform = [astral](const QString &, const QString &typed) {
+                return astral(typed) ? QString() : typed;
+            };
+            const bool pasteTakes = c.pasteTakes;
+            field.quirks().afterInsert = [astral, pasteTakes](qv::sim::EditState &state, const QString &inserted) {
+                if (!pasteTakes && astral(inserted)) {
+                    state.selection.location -= inserted.size();
+                    state.text.remove(state.selection.location, inserted.size());
+                }
+            };
+            sim.userSetPasteboardItems(userClipboard);
+            phases.clear();
+            debug.clear();
+            sim.log().clear();
+            field.setText({});
+            runText(text, humanize);
+            EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard) << "the user's clipboard is put back";
+            EXPECT_GE(sim.log().count(Shortcut::Paste), 1);
+            if (c.pasteTakes) {
+                EXPECT_EQ(field.text(), text);
+                EXPECT_EQ(phases.last(), "done");
+                EXPECT_TRUE(std::any_of(debug.begin(), debug.end(), [](const QString &line) {
+                    return line.startsWith("pasteDropped: the field left out");
+                }));
+            } else {
+                QString without = text;
+                without.remove(QString::fromUtf8("😃")).remove(QString::fromUtf8("🙂"));
+                EXPECT_EQ(field.text(), without) << "nothing else lost or duplicated";
+                EXPECT_EQ(phases.last(), "differs") << "a paste that did not land is never done";
+                ASSERT_TRUE(engine.lastDifference());
+                EXPECT_EQ(engine.lastDifference()->characters, 2);
+            }
+        }
+    }
+}

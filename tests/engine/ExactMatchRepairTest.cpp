@@ -293,3 +293,82 @@ TEST_F(ExactMatch, StopAtAnyTimeLeavesNoHalfDoneEdit)
         }
     }
 }
+
+TEST_F(ExactMatch, ACharacterTheFieldDropsAsKeysIsPastedOnceTheKeysHaveSettled)
+{
+    // The field takes no character outside the basic plane from a key; its
+    // keys may also land well after they were sent (a busy editor).
+    field.quirks().transform = [](const QString &, const QString &typed) {
+        return typed.size() == 2 && typed.at(0).isHighSurrogate() ? QString() : typed;
+    };
+    const QString target = QString::fromUtf8("The sea at dusk 🌊 is calm, and the boats come home one by one. 🙂");
+    QString live = target;
+    live.remove(QString::fromUtf8("🌊")).remove(QString::fromUtf8("🙂"));
+    live.replace(QStringLiteral("boats"), QStringLiteral("baots"));
+    const struct {
+        const char *what;
+        double deliveryMs;
+        bool clipboard;
+        QString ends;
+        int pastes;
+    } cases[] = {
+        {"keys at once", 0, true, target, 2},
+        {"keys landing late", 700, true, target, 2},
+        {"no clipboard use", 0, false, QString(target).remove(QString::fromUtf8("🌊")).remove(QString::fromUtf8("🙂")),
+         0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.simKeyboard().setDeliveryDelayMs(c.deliveryMs);
+        engine.allowClipboardOps = c.clipboard;
+        field.setText(live);
+        sim.log().clear();
+        finalize(target);
+        clock.advance(2000); // anything still on its way lands
+        EXPECT_EQ(field.text(), c.ends) << "nothing pasted twice or lost";
+        EXPECT_EQ(sim.log().count(Shortcut::Paste), c.pastes);
+        EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+    }
+}
+
+TEST_F(ExactMatch, AReturnTypedAfterAnIndentedLineLeavesNoCarriedIndentation)
+{
+    // A code editor: Return carries the line's indentation to the next line
+    // and a tab becomes four spaces. The repair's Return follows a line the
+    // field already holds, not one the keys just typed.
+    field.quirks().afterInsert = [](qv::sim::EditState &state, const QString &inserted) {
+        const qsizetype caret = state.selection.location;
+        if (inserted == QLatin1String("\t")) {
+            state.text.replace(caret - 1, 1, QStringLiteral("    "));
+            state.selection.location += 3;
+        } else if (inserted == QLatin1String("\n")) {
+            const qsizetype lineStart = state.text.lastIndexOf(QLatin1Char('\n'), caret - 2) + 1;
+            qsizetype end = lineStart;
+            while (end < caret - 1 && state.text.at(end) == QLatin1Char(' '))
+                ++end;
+            state.text.insert(caret, state.text.mid(lineStart, end - lineStart));
+            state.selection.location += end - lineStart;
+        }
+    };
+    const QString paragraph = QStringLiteral("    ") + hundred();
+    const struct {
+        const char *what;
+        QString live;
+        QString target;
+        QString typed; // in place: only the difference (Return and Tab are keys)
+    } cases[] = {
+        {"a paragraph added at the end", paragraph, paragraph + "\n\n\tThe end.", "The end."},
+        {"a line break put back inside", paragraph + " The end.", paragraph + "\n\n\tThe end.", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        field.setText(c.live);
+        sim.log().clear();
+        finalize(c.target);
+        EXPECT_EQ(field.text(), paragraph + "\n\n    The end.");
+        EXPECT_EQ(sim.log().typedText(), c.typed);
+        const FieldComparison compared = compareField(field.text(), c.target);
+        EXPECT_EQ(compared.off, 0);
+        EXPECT_EQ(compared.rewritten, 1) << "the tab, as spaces";
+    }
+}

@@ -152,7 +152,9 @@ QCoro::Task<> FakeKeyboard::press(platform::Key key)
 
 QCoro::Task<> FakeKeyboard::shortcut(platform::Shortcut shortcut)
 {
-    log(shortcut == platform::Shortcut::SelectAll ? QStringLiteral("^A") : QStringLiteral("^C"));
+    log(shortcut == platform::Shortcut::SelectAll ? QStringLiteral("^A")
+        : shortcut == platform::Shortcut::Copy    ? QStringLiteral("^C")
+                                                  : QStringLiteral("^V"));
     co_return;
 }
 

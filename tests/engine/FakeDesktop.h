@@ -94,7 +94,7 @@ private:
     std::map<qint64, std::shared_ptr<std::function<void()>>> m_observers;
 };
 
-// Keys are logged as "text", "<Backspace>", "<Left>", "^A", "^C" with the
+// Keys are logged as "text", "<Backspace>", "<Left>", "^A", "^C", "^V" with the
 // virtual time they were sent at.
 class FakeKeyboard final : public platform::Keyboard {
 public:

@@ -202,3 +202,26 @@ TEST(RepairRules, TheSegmentStartFollowsTextChangedInFrontOfIt)
     for (const Case &c : cases)
         EXPECT_EQ(anchoredSegmentStart(c.live, 4, c.before, c.after, "Text"), c.start) << c.name;
 }
+
+TEST(RepairRules, DroppedGraphemesAreOnlyWholeCharactersLeftOut)
+{
+    using List = QList<DroppedGrapheme>;
+    const struct {
+        const char *landed;
+        const char *typed;
+        std::optional<List> dropped;
+    } cases[] = {
+        {"a  b", "a 😃 b", List{{2, u8("😃")}}},
+        {"ab", "😃ab🙂", List{{0, u8("😃")}, {2, u8("🙂")}}},
+        {"x", "x👍🏽", List{{1, u8("👍🏽")}}},    // a cluster of two code points, whole
+        {"x\xF0\x9F\x91\x8D", "x👍🏽", std::nullopt}, // its base landed without the modifier
+        {"abc", "abc", std::nullopt},                     // nothing left out
+        {"abd", "a😃bc", std::nullopt},                    // something else differs too
+        {"abcd", "abc", std::nullopt},                    // more landed than typed
+        {"", "😃", List{{0, u8("😃")}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(droppedGraphemes(u8(c.landed), u8(c.typed)), c.dropped);
+    }
+}

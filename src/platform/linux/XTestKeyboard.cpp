@@ -432,7 +432,9 @@ QCoro::Task<> XTestKeyboard::shortcut(platform::Shortcut shortcut)
 {
     if (!m_display)
         co_return;
-    const KeySym ks = shortcut == platform::Shortcut::SelectAll ? XK_a : XK_c;
+    const KeySym ks = shortcut == platform::Shortcut::SelectAll ? XK_a
+                      : shortcut == platform::Shortcut::Copy    ? XK_c
+                                                                : XK_v;
     const int keycode = XKeysymToKeycode(m_display, ks);
     co_await settle(keycode);
     tap(Stroke{keycode, false}, m_controlKeycode);

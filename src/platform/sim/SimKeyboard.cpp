@@ -146,6 +146,10 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
             return;
         if (event.shortcut == Shortcut::SelectAll) {
             editing::selectAll(edit);
+        } else if (event.shortcut == Shortcut::Paste) {
+            // A paste is not typing: the box's rewrites of typed keys do not apply.
+            if (const std::optional<QString> pasted = m_desktop.simPasteboard().peekPlainText())
+                insert(*target, *pasted);
         } else if (!quirks.copyCopiesNothing && target->role() != platform::Roles::SecureTextField
                    && edit.selection.length > 0) {
             m_desktop.simPasteboard().putText(editing::selectedText(edit), ClipboardEvent::Kind::AppCopy);

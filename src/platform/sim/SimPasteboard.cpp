@@ -67,6 +67,11 @@ void SimPasteboard::setDirectData(const QString &type, const QByteArray &data)
 std::optional<QString> SimPasteboard::plainText()
 {
     logged(ClipboardEvent::Kind::ReadPlainText);
+    return peekPlainText();
+}
+
+std::optional<QString> SimPasteboard::peekPlainText() const
+{
     const auto find = [](const TypedData &data) -> std::optional<QString> {
         for (const auto &pair : data) {
             if (pair.first == PlainTextType || pair.first == QStringLiteral("text/plain;charset=utf-8"))

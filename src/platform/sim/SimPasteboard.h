@@ -31,6 +31,8 @@ public:
     // The contents, without logging a read.
     QList<platform::TypedData> peekItems() const { return m_items; }
     platform::TypedData peekDirectData() const;
+    // What an application's paste takes, without logging a read.
+    std::optional<QString> peekPlainText() const;
     qint64 peekChangeCount() const { return m_changeCount; }
 
     static inline const QString PlainTextType = QStringLiteral("text/plain");
