@@ -1,9 +1,12 @@
 #pragma once
 
 // A loopback server on a thread of its own that answers every request with a
-// fixed head and then a body that never ends, sent as fast as the client
-// takes it: unlike a server on the test's own thread, it never waits for the
-// client's event loop, so whatever the client buffers shows in its memory.
+// fixed head and then a body that never ends, at 8 MB a second: unlike a
+// server on the test's own thread, it never waits for the client's event
+// loop, so whatever the client buffers shows in its memory. The pace is a
+// fast connection's, not loopback's gigabytes a second, so the margin a
+// client needs to give up does not hang on how loaded the machine is, and
+// one that keeps the body still grows by tens of megabytes in seconds.
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +14,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <thread>
 
 #include <netinet/in.h>
@@ -92,11 +96,13 @@ private:
         if (!sendAll(client, m_head.constData(), m_head.size()))
             return;
         const QByteArray chunk(64 * 1024, 'x');
-        while (!m_stop)
+        while (!m_stop) {
             if (!sendAll(client, chunk.constData(), chunk.size())) {
                 ++m_dropped;
                 return;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(8));
+        }
     }
 
     bool sendAll(int client, const char *data, qsizetype size)

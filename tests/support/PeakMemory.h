@@ -76,14 +76,16 @@ inline const std::pair<const char *, QByteArray> kEndlessAnswerHeads[] = {
 };
 
 // Prints the growth of the peak while an answer past `cap` was refused, and
-// holds it to three times the cap where peaks mean anything.
+// holds it to three times the cap where peaks mean anything, plus a fixed
+// megabyte for what a loaded machine lets arrive before the client gives up.
+// A body held whole grows by tens of megabytes.
 inline void expectPeakWithinThreeCaps(const char *what, const std::optional<qint64> &growth, qint64 cap)
 {
     ASSERT_TRUE(growth) << "this system does not report peak memory";
     std::printf("%s: peak memory grew by %.1f MB (cap %.1f MB)\n", what, double(*growth) / (1 << 20),
                 double(cap) / (1 << 20));
     if (peakMemoryMeaningful()) {
-        EXPECT_LE(*growth, 3 * cap);
+        EXPECT_LE(*growth, 3 * cap + (1 << 20));
     }
 }
 
