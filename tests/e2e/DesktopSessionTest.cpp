@@ -26,9 +26,14 @@ using DesktopSession = DesktopFixture;
 TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
 {
     auto gtk = startTarget(TargetApp::Kind::Gtk);
-    ASSERT_EQ(gtk->command(QStringLiteral("clip")), QStringLiteral("ok"));
     auto &pasteboard = platform->pasteboard();
-    ASSERT_TRUE(waitUntil([&] { return pasteboard.plainText() == QStringLiteral("clip text ✓"); }, 3000));
+    const qint64 unowned = pasteboard.changeCount();
+    ASSERT_EQ(gtk->command(QStringLiteral("clip")), QStringLiteral("ok"));
+    // Until the change is heard, as a run hears it: writes made before then
+    // carry an older time than the new owner's and the X server refuses them.
+    ASSERT_TRUE(waitUntil(
+        [&] { return pasteboard.changeCount() != unowned && pasteboard.plainText() == QStringLiteral("clip text ✓"); },
+        3000));
 
     const QList<TypedData> snapshot = pasteboard.items();
     ASSERT_EQ(snapshot.size(), 1);
