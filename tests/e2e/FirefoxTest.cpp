@@ -85,6 +85,16 @@ protected:
         return waitUntil([&] { return value() == QVariant(expected); }, 5000);
     }
 
+    // The browser may report the caret a moment after the text it follows.
+    bool caretIs(qint64 at)
+    {
+        return waitUntil(
+            [&] {
+                return ax().read(field, Attribute::SelectedTextRange) == QVariant::fromValue(TextRange{at, 0});
+            },
+            5000);
+    }
+
     std::unique_ptr<DocumentApp> app;
     Element field;
 };
@@ -128,7 +138,8 @@ TEST_P(BrowserReads, ReadsAndWritesAgreeWithTheTextAroundAstralCharacters)
     QString expected = kLines;
     expected.insert(smile + 2, QLatin1Char('<'));
     EXPECT_TRUE(valueIs(expected)) << value().value_or(QVariant()).toString().toStdString();
-    EXPECT_EQ(ax().read(field, Attribute::SelectedTextRange), QVariant::fromValue(TextRange{smile + 3, 0}));
+    EXPECT_TRUE(caretIs(smile + 3))
+        << ax().read(field, Attribute::SelectedTextRange).value_or(QVariant()).value<TextRange>().location;
     // Chromium leaves a line split at its root out of the text it reports.
     if (GetParam().kind != DocumentApp::Kind::Firefox)
         return;
@@ -139,7 +150,8 @@ TEST_P(BrowserReads, ReadsAndWritesAgreeWithTheTextAroundAstralCharacters)
     typeKeys(QStringLiteral("\n"));
     expected.insert(split, QLatin1Char('\n'));
     EXPECT_TRUE(valueIs(expected)) << value().value_or(QVariant()).toString().toStdString();
-    EXPECT_EQ(ax().read(field, Attribute::SelectedTextRange), QVariant::fromValue(TextRange{split + 1, 0}));
+    EXPECT_TRUE(caretIs(split + 1))
+        << ax().read(field, Attribute::SelectedTextRange).value_or(QVariant()).value<TextRange>().location;
     EXPECT_EQ(copyOf(expected), expected);
 }
 
