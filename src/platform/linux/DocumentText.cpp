@@ -59,10 +59,12 @@ DocumentEvent documentEventOf(QByteArrayView type)
 {
     if (type.startsWith("object:text-changed"))
         return DocumentEvent::PartText;
-    // The caret is looked for again on every read; a text changed where it
-    // was, before it moved on, was told of by its own event.
-    if (type.startsWith("object:text-caret-moved") || type.startsWith("object:state-changed:focused")
-        || type.startsWith("window:activate"))
+    // A text changed where the caret was, before it moved on, was told of
+    // by its own event. A caret move itself still outdates the document: a
+    // word processor's review writes the caret from paragraph to paragraph,
+    // and read from a kept document that write was not seen to take, so
+    // every fix went on by arrow keys.
+    if (type.startsWith("object:state-changed:focused") || type.startsWith("window:activate"))
         return DocumentEvent::Unchanged;
     return DocumentEvent::Reassemble;
 }
