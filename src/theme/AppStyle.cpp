@@ -1,6 +1,7 @@
 #include "theme/AppStyle.h"
 
 #include "theme/Theme.h"
+#include "theme/WheelFocusGuard.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -58,6 +59,7 @@ void applyAppStyle()
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
     QApplication::setPalette(appPalette());
+    WheelFocusGuard::ensureInstalled();
 }
 
 } // namespace qv

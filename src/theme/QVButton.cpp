@@ -2,6 +2,7 @@
 
 #include "theme/AnimatedValue.h"
 #include "theme/DisabledClickGuard.h"
+#include "theme/WheelFocusGuard.h"
 #include "theme/DropShadow.h"
 #include "theme/Easing.h"
 #include "theme/MotionSettings.h"
@@ -47,6 +48,7 @@ QVButton::QVButton(const QString &text, QVButtonVariant variant, bool compact, Q
     // Like the desktop's own buttons, these stay out of the Tab order.
     setFocusPolicy(Qt::NoFocus);
     DisabledClickGuard::ensureInstalled();
+    WheelFocusGuard::ensureInstalled();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QAbstractButton::pressed, this, &QVButton::pressedChanged);
     connect(this, &QAbstractButton::released, this, &QVButton::pressedChanged);
