@@ -23,15 +23,17 @@ EditorHeader::EditorHeader(EditorModel &model, QWidget *parent) : QWidget(parent
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
 
-    // Close and minimise, at the leading edge.
-    auto *controls = new QHBoxLayout;
+    // Close and minimise, at the leading edge. They are the window's own
+    // controls: the view places their row above the scrolling form.
+    m_windowControls = new QWidget(this);
+    auto *controls = new QHBoxLayout(m_windowControls);
     controls->setContentsMargins(0, 6, 0, 0);
-    m_close = new GlyphButton(QStringLiteral("\u00D7"), QStringLiteral("Close"), this);
-    m_minimize = new GlyphButton(QStringLiteral("\u2013"), QStringLiteral("Minimize"), this);
+    m_close = new GlyphButton(QStringLiteral("\u00D7"), QStringLiteral("Close"), m_windowControls);
+    m_minimize = new GlyphButton(QStringLiteral("\u2013"), QStringLiteral("Minimize"), m_windowControls);
     controls->addWidget(m_close);
     controls->addWidget(m_minimize);
     controls->addStretch(1);
-    column->addLayout(controls);
+    column->addWidget(m_windowControls);
     connect(m_close, &QAbstractButton::clicked, this, [this] { m_model.close(); });
     connect(m_minimize, &QAbstractButton::clicked, this, [] { WindowControlsIsland::minimizeActiveWindow(); });
 

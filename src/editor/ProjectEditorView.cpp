@@ -54,6 +54,7 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
     // window is lower than the form, rather than being squeezed into it.
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(1, 1, 1, 1);
+    outer->setSpacing(0);
     m_scroll = new QScrollArea(this);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -67,6 +68,19 @@ ProjectEditorView::ProjectEditorView(state::AppState &appState, std::optional<Pr
     column->setSpacing(12);
     m_header = new EditorHeader(*m_model, m_body);
     column->addWidget(m_header);
+    // Close and minimise stay where they are while the form scrolls below
+    // them, at the same place and the same gap to the heading as before the
+    // form is scrolled.
+    m_windowBar = new QWidget(this);
+    auto *bar = new QVBoxLayout(m_windowBar);
+    // Half the gap stays with the strip, so what scrolls away is cut clear
+    // of the buttons.
+    const int gap = column->spacing();
+    const QMargins margins = column->contentsMargins();
+    bar->setContentsMargins(margins.left(), margins.top(), margins.right(), gap / 2);
+    bar->addWidget(m_header->windowControls());
+    outer->insertWidget(0, m_windowBar);
+    column->setContentsMargins(margins.left(), gap - gap / 2, margins.right(), margins.bottom());
     m_preferencesNotice = makePreferencesNotice(appState.preferences(), {EditorDraft::key},
                                                 QStringLiteral("your draft"), m_body);
     column->addWidget(m_preferencesNotice);
@@ -113,7 +127,8 @@ ProjectEditorView::~ProjectEditorView() = default;
 
 QSize ProjectEditorView::sizeHint() const
 {
-    return {kIdealWidth, std::max(kMinimumHeight, m_body->sizeHint().height() + 2)};
+    return {kIdealWidth,
+            std::max(kMinimumHeight, m_windowBar->sizeHint().height() + m_body->sizeHint().height() + 2)};
 }
 
 void ProjectEditorView::sync()

@@ -59,6 +59,8 @@ public:
     NoticeBanner *preferencesNotice() const { return m_preferencesNotice; }
     // The form scrolls inside the card when the window is too low for it.
     QScrollArea *scrollArea() const { return m_scroll; }
+    // The strip above the form that holds close and minimise; it does not scroll.
+    QWidget *windowBar() const { return m_windowBar; }
 
     // The text input that has the keyboard focus, which is also the one that
     // draws its focus ring. It follows the user's clicks and Tab presses.
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<WallClock> m_ownClock;
     EditorModel *m_model;
     QScrollArea *m_scroll;
+    QWidget *m_windowBar;
     QWidget *m_body;
     EditorHeader *m_header;
     NewEssayTab *m_newEssay;

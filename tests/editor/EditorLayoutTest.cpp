@@ -3,6 +3,8 @@
 #include "theme/ThemeTestSupport.h" // FakeDesktop, screenshotDir
 
 #include "editor/AiOutlineTab.h"
+#include "editor/EditorHeader.h"
+#include "editor/GlyphButton.h"
 #include "editor/NewEssayTab.h"
 #include "editor/ProjectEditorView.h"
 #include "editor/ProjectEditorWindow.h"
@@ -100,10 +102,24 @@ TEST_F(EditorLayoutTest, NothingOverlapsOrIsCutAtTheDefaultAndMinimumSizes)
         EXPECT_EQ(lines(overlaps(window, floating)), "") << c.name;
         EXPECT_EQ(lines(cutControls(window, floating)), "") << c.name;
         window->grab().save(screenshotDir() + QStringLiteral("/editor-layout-%1.png").arg(c.name));
-        // Scrolled to its end, the form shows its last buttons whole.
+        // Scrolled to its end, the form shows its last buttons whole, and
+        // the window's close and minimise stay where they were, in reach.
+        const auto controlsAt = [&] {
+            return QList<QRect>{{v->header()->closeButton()->mapTo(window, QPoint()), v->header()->closeButton()->size()},
+                                {v->header()->minimizeButton()->mapTo(window, QPoint()),
+                                 v->header()->minimizeButton()->size()}};
+        };
+        const QList<QRect> controls = controlsAt();
         QScrollBar *bar = v->scrollArea()->verticalScrollBar();
         bar->setValue(bar->maximum());
         QApplication::processEvents();
+        if (c.size == ProjectEditorWindow::kMinimumSize && c.tab == 0) {
+            EXPECT_GT(bar->value(), 0) << c.name << ": the form fits; nothing here scrolls";
+        }
+        EXPECT_EQ(controlsAt(), controls) << c.name;
+        window->grab().save(screenshotDir() + QStringLiteral("/editor-layout-%1-scrolled.png").arg(c.name));
+        EXPECT_EQ(window->childAt(controls[0].center()), v->header()->closeButton()) << c.name;
+        EXPECT_EQ(window->childAt(controls[1].center()), v->header()->minimizeButton()) << c.name;
         for (QWidget *last : {static_cast<QWidget *>(v->newEssayTab()->saveButton()),
                               static_cast<QWidget *>(v->aiOutlineTab()->generateButton())}) {
             if (!last->isVisibleTo(v))
