@@ -59,8 +59,6 @@ public:
     NoticeBanner *preferencesNotice() const { return m_preferencesNotice; }
     // The form scrolls inside the card when the window is too low for it.
     QScrollArea *scrollArea() const { return m_scroll; }
-    // The strip above the form that holds close and minimise; it does not scroll.
-    QWidget *windowBar() const { return m_windowBar; }
 
     // The text input that has the keyboard focus, which is also the one that
     // draws its focus ring. It follows the user's clicks and Tab presses.
@@ -84,7 +82,7 @@ private:
     std::unique_ptr<WallClock> m_ownClock;
     EditorModel *m_model;
     QScrollArea *m_scroll;
-    QWidget *m_windowBar;
+    QWidget *m_windowBar; // close and minimise, above the form; it does not scroll
     QWidget *m_body;
     EditorHeader *m_header;
     NewEssayTab *m_newEssay;
