@@ -128,11 +128,18 @@ protected:
         ASSERT_TRUE(waitFor(inside, {}, 10000)) << "no " << inside.toStdString() << " on the " << page.toStdString();
         ASSERT_NO_FATAL_FAILURE(atRest(inside));
         pump(300);
-        const QList<Element> all = ui->all();
-        const QRect dots = island(all);
-        const QRect card = pageCard(all, inside);
-        ASSERT_FALSE(dots.isNull()) << "no island on the " << page.toStdString();
-        ASSERT_FALSE(card.isNull()) << "no card around " << inside.toStdString();
+        QList<Element> all;
+        QRect dots;
+        QRect card;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                all = ui->all();
+                dots = island(all);
+                card = pageCard(all, inside);
+                return !dots.isNull() && !card.isNull();
+            },
+            5000))
+            << "no island, or no card around " << inside.toStdString() << ", on the " << page.toStdString();
         EXPECT_FALSE(dots.intersects(card)) << "on the " << page.toStdString() << " the island "
                                             << look::describe(dots) << " reaches over the card "
                                             << look::describe(card);
@@ -151,11 +158,15 @@ protected:
         ASSERT_TRUE(waitFor(term, kLabel, 5000)) << "the card " << term.toStdString() << " was not listed";
     }
 
-    int cardsListed()
+    int cardsListed() { return cardsListed(ui->all()); }
+    // The cards one look found in the set window; -1 when the look missed
+    // the window (a look may come while rows are being replaced).
+    static int cardsListed(const QList<Element> &all)
     {
         int n = 0;
-        const QList<Element> all = ui->all();
         const Element *m = look::named(all, kSetWindow);
+        if (!m)
+            return -1;
         for (const Element &e : all)
             if (m && e.window == m->window && e.name == QLatin1String("Edit") && e.role == kButton)
                 ++n;
@@ -175,8 +186,16 @@ protected:
     void checkManualTab(int count, bool mayScroll)
     {
         ASSERT_TRUE(waitUntil([&] { return cardsListed() == count; }, 5000));
+        ASSERT_NO_FATAL_FAILURE(atRest(QStringLiteral("Add flashcards")));
         pump(300);
-        const QList<Element> all = ui->all();
+        QList<Element> all;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                all = ui->all();
+                return cardsListed(all) == count && look::named(all, QStringLiteral("Add flashcards"));
+            },
+            5000))
+            << "the set window with " << count << " cards did not show whole";
         const Element *mark = look::named(all, kSetWindow);
         ASSERT_TRUE(mark);
         const QRect window = look::windowOf(all, *mark);
