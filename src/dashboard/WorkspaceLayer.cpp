@@ -9,18 +9,26 @@
 #include "dashboard/WriterWorkspace.h"
 #include "theme/ShimmerTitle.h"
 #include "theme/Theme.h"
+#include "theme/WindowControlsIsland.h"
 #include "theme/WindowFrame.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv::dashboard {
 
 namespace {
 constexpr int kFooterHeight = 64;
+constexpr int kCardTop = 30;
+constexpr int kCardSide = 32;
+// Room kept between the window's controls island and the card beneath it.
+constexpr int kIslandGap = 8;
 // The main window's corner radius: the page's scroll bar runs along the
 // window's right edge, from corner to corner.
 constexpr int kWindowCornerRadius = 20;
@@ -58,6 +66,44 @@ WorkspaceLayer::WorkspaceLayer(state::AppState &appState,
     cell->addWidget(m_scroll, 0, 0);
     host.addLayer(this, 0, OverlayHost::Placement::Fill);
     m_fade = new WorkspaceFade(this, m_pickerPage, m_scroll);
+    m_scroll->viewport()->installEventFilter(this);
+}
+
+bool WorkspaceLayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        keepClearOfWindowControls();
+    return QWidget::eventFilter(watched, event);
+}
+
+void WorkspaceLayer::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    keepClearOfWindowControls();
+}
+
+int WorkspaceLayer::cardTop() const { return m_cardPage->contentsMargins().top(); }
+
+void WorkspaceLayer::keepClearOfWindowControls()
+{
+    // The island floats over the window's top-left corner. Where the window
+    // is narrow enough for the card to reach under it, the card starts below
+    // the island instead of running into it; wider, the card sits beside it.
+    int top = kCardTop;
+    const auto *island = window()->findChild<WindowControlsIsland *>();
+    QWidget *viewport = m_scroll->viewport();
+    if (island && island->parentWidget() && !island->isHidden()) {
+        const QRect card = island->cardGeometry();
+        const QRect shown(viewport->mapFromGlobal(island->parentWidget()->mapToGlobal(card.topLeft())), card.size());
+        // Where the layout puts the card: centred, at most its width.
+        const int room = viewport->width() - 2 * kCardSide;
+        const int width = std::min(m_card->maximumWidth(), room);
+        const int left = kCardSide + (room - width) / 2;
+        if (shown.right() + kIslandGap >= left && shown.left() < left + width)
+            top = std::max(top, shown.bottom() + 1 + kIslandGap);
+    }
+    if (top != cardTop())
+        m_cardPage->setContentsMargins(kCardSide, top, kCardSide, 0);
 }
 
 QWidget *WorkspaceLayer::buildPickerPage()
@@ -77,7 +123,8 @@ QWidget *WorkspaceLayer::buildScrollCard()
 {
     auto *outer = new QWidget;
     auto *outerLayout = new QVBoxLayout(outer);
-    outerLayout->setContentsMargins(32, 30, 32, 0);
+    outerLayout->setContentsMargins(kCardSide, kCardTop, kCardSide, 0);
+    m_cardPage = outerLayout;
 
     m_card = new Card(Theme::surface(), 20, outer);
     m_card->setShadow(16, {0, 10});

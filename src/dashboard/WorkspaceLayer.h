@@ -9,6 +9,7 @@
 
 class QScrollArea;
 class QStackedWidget;
+class QVBoxLayout;
 
 namespace qv {
 class ShimmerTitle;
@@ -54,8 +55,17 @@ public:
     ShimmerTitle *pageTitle() const { return m_title; }
     DashboardSwitchBar *switchBar() const { return m_switchBar; }
     const WorkspaceFade &fade() const { return *m_fade; }
+    Card *card() const { return m_card; }
+    // The card's distance from the top of the page at rest: 30, or more
+    // where the window's controls island would otherwise reach over it.
+    int cardTop() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void keepClearOfWindowControls();
     QWidget *buildPickerPage();
     QWidget *buildScrollCard();
     void setTitleMode(DashboardMode mode);
@@ -67,6 +77,7 @@ private:
     ModePickerView *m_picker = nullptr;
     QScrollArea *m_scroll = nullptr;
     Card *m_card = nullptr;
+    QVBoxLayout *m_cardPage = nullptr;
     QWidget *m_header = nullptr;
     ShimmerTitle *m_title = nullptr;
     DashboardSwitchBar *m_switchBar = nullptr;

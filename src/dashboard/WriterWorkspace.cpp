@@ -3,6 +3,7 @@
 #include "dashboard/DashboardText.h"
 #include "dashboard/Labels.h"
 #include "dashboard/ProjectRow.h"
+#include "dashboard/RowReveal.h"
 #include "dashboard/WriterDetailView.h"
 #include "dashboard/WriterFilters.h"
 #include "state/AppState.h"
@@ -14,6 +15,7 @@
 #include "theme/ThemeEnvironment.h"
 #include "theme/Typography.h"
 
+#include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPainter>
@@ -196,7 +198,8 @@ void WriterWorkspace::refresh()
 
 ProjectRow *WriterWorkspace::makeRow(const Project &project)
 {
-    auto *row = new ProjectRow(project, m_rowsBox);
+    auto *row = new ProjectRow(project);
+    new RowReveal(row, m_rowsBox);
     const QUuid id = project.id;
     connect(row, &ProjectRow::opened, this, [this, id] { openProject(id); });
     connect(row, &ProjectRow::typeRequested, this, [this, id] { emit typeRequested(id); });
@@ -216,12 +219,9 @@ void WriterWorkspace::refreshList()
     const Animation motion = counted && !m_appState.reduceMotionEnabled() ? Animation::easeInOut(kRowMotionMs)
                                                                           : Animation::none();
     // Rows still on their way out of an earlier change go at once.
-    for (const QPointer<ProjectRow> &row : std::exchange(m_leaving, {})) {
-        if (row) {
-            row->hide();
-            row->deleteLater();
-        }
-    }
+    for (const QPointer<ProjectRow> &row : std::exchange(m_leaving, {}))
+        if (row)
+            dropRow(row);
     const QList<ProjectRow *> before = rows();
     // Rows are kept while their project is unchanged, so a keystroke in the
     // search field does not rebuild the whole list.
@@ -241,8 +241,8 @@ void WriterWorkspace::refreshList()
             if (!known && counted)
                 entering.append(entry.row);
         }
-        m_rowsLayout->addWidget(entry.row);
-        entry.row->show();
+        m_rowsLayout->addWidget(revealOf(entry.row));
+        revealOf(entry.row)->show();
         kept.insert(p.id, entry);
     }
     for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it) {
@@ -252,11 +252,11 @@ void WriterWorkspace::refreshList()
         // A project that is gone leaves from where it stood; a changed one
         // is replaced at once.
         if (counted && !motion.isNone() && !kept.contains(it.key())) {
-            m_rowsLayout->insertWidget(std::min<int>(int(before.indexOf(row)), m_rowsLayout->count()), row);
+            m_rowsLayout->insertWidget(std::min<int>(int(before.indexOf(row)), m_rowsLayout->count()),
+                                       revealOf(row));
             moveRow(row, false, motion);
         } else {
-            row->hide();
-            row->deleteLater();
+            dropRow(row);
         }
     }
     m_rows = kept;
@@ -274,23 +274,22 @@ void WriterWorkspace::moveRow(ProjectRow *row, bool entering, const Animation &a
 {
     if (animation.isNone())
         return;
-    // Its height and opacity run between nothing and full; the end is
+    // The part of the row shown and its opacity run between nothing and
+    // full; the row itself keeps its full size and is clipped. The end is
     // scheduled on its own, so a row whose page is hidden still settles.
     if (!entering) {
         m_leaving.append(row);
         row->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    // The row's own minimum height is lifted while it runs.
-    const int minimum = row->minimumHeight();
-    const int full = std::max(row->sizeHint().height(), minimum);
-    row->setMinimumHeight(0);
+    RowReveal *reveal = revealOf(row);
     auto *fade = new QGraphicsOpacityEffect(row);
     row->setGraphicsEffect(fade);
     auto *t = new AnimatedValue(entering ? 0 : 1, row);
-    auto apply = [row, fade, t, full] {
+    auto apply = [reveal, fade, t] {
         const double v = std::clamp(t->value(), 0.0, 1.0);
-        row->setMaximumHeight(int(std::lround(full * v)));
+        reveal->setRevealed(v);
         fade->setOpacity(v);
+        layOutNow(reveal);
     };
     connect(t, &AnimatedValue::changed, row, apply);
     apply();
@@ -298,21 +297,42 @@ void WriterWorkspace::moveRow(ProjectRow *row, bool entering, const Animation &a
     QPointer<ProjectRow> guard(row);
     QPointer<WriterWorkspace> self(this);
     QPointer<AnimatedValue> motion(t);
-    ThemeEnvironment::scheduler().singleShot(animation.durationMs, [guard, self, motion, entering, minimum] {
+    ThemeEnvironment::scheduler().singleShot(animation.durationMs, [guard, self, motion, entering] {
         if (!guard)
             return;
         delete motion.data(); // no late frame after the end
         if (entering) {
             guard->setGraphicsEffect(nullptr);
-            guard->setMaximumHeight(QWIDGETSIZE_MAX);
-            guard->setMinimumHeight(minimum);
+            revealOf(guard)->setRevealed(1);
             return;
         }
         if (self)
             self->m_leaving.removeAll(guard);
-        guard->hide();
-        guard->deleteLater();
+        dropRow(guard);
     });
+}
+
+void WriterWorkspace::layOutNow(QWidget *from)
+{
+    // Every frame the list's height changes, and the page's nested layouts
+    // would each take a turn of the event loop to follow, the list's box
+    // lagging behind its rows and cutting the last one. They follow at once,
+    // from the inside out, up to the window.
+    for (QWidget *w = from->parentWidget(); w; w = w->parentWidget()) {
+        QEvent request(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(w, &request);
+        if (w->isWindow())
+            break;
+    }
+}
+
+RowReveal *WriterWorkspace::revealOf(ProjectRow *row) { return static_cast<RowReveal *>(row->parentWidget()); }
+
+void WriterWorkspace::dropRow(ProjectRow *row)
+{
+    RowReveal *reveal = revealOf(row);
+    reveal->hide();
+    reveal->deleteLater();
 }
 
 void WriterWorkspace::refreshReadiness()
@@ -345,8 +365,8 @@ QList<ProjectRow *> WriterWorkspace::rows() const
 {
     QList<ProjectRow *> out;
     for (int i = 0; i < m_rowsLayout->count(); ++i)
-        if (auto *r = qobject_cast<ProjectRow *>(m_rowsLayout->itemAt(i)->widget()))
-            if (!m_leaving.contains(r))
+        if (auto *reveal = qobject_cast<RowReveal *>(m_rowsLayout->itemAt(i)->widget()))
+            if (auto *r = qobject_cast<ProjectRow *>(reveal->content()); r && !m_leaving.contains(r))
                 out.append(r);
     return out;
 }

@@ -28,6 +28,7 @@ namespace qv::dashboard {
 class ProjectRow;
 class WriterDetailView;
 class WriterFilters;
+class RowReveal;
 
 // The writer workspace: the new-project button, the filters and the list of
 // writing projects, or the page of one project. The open page follows the
@@ -90,6 +91,10 @@ private:
     void refreshKeptFile();
     ProjectRow *makeRow(const Project &project);
     void moveRow(ProjectRow *row, bool entering, const Animation &animation);
+    // Every row sits in a reveal of its own, which the list lays out.
+    static RowReveal *revealOf(ProjectRow *row);
+    static void dropRow(ProjectRow *row);
+    static void layOutNow(QWidget *from);
 
     state::AppState &m_appState;
     std::optional<QUuid> m_activeId;

@@ -8,7 +8,10 @@
 #include "core/Random.h"
 #include "study/views/StudyLibraryPage.h"
 #include "study/views/StudyQuizPage.h"
+#include "study/views/StudyQuestionCard.h"
 #include "study/views/StudyRootView.h"
+#include "study/views/StudySessionOverlay.h"
+#include "study/views/StudySessionView.h"
 #include "study/views/StudySetPage.h"
 #include "study/views/StudySetRow.h"
 #include "study/views/StudyTestQuestionCard.h"
@@ -105,6 +108,39 @@ TEST_F(StudyInDashboardTest, EveryStudyPageThatHidesTheTopBarGoesWithThePageWith
 
         view.reset();
         EXPECT_FALSE(app->suppressTopBar()) << "the next page starts with its top bar";
+        app.reset();
+    }
+}
+
+// The full-page session asking whether to leave, at the window's default and
+// smallest sizes: the shade stays within the question card's rounded
+// outline below the header.
+TEST_F(StudyInDashboardTest, TheExitQuestionsShadeStaysInsideTheSessionAtBothSizes)
+{
+    for (const QSize size : {QSize(1180, 760), QSize(980, 640)}) {
+        const std::string where = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        makeApp();
+        const StudyProject set = storeStudySet("Cells", 4);
+        makeView(size);
+        view->handleModeSwitch(DashboardMode::study, true);
+        settle(3400);
+        settle(1000);
+        root()->setViewState(StudyViewState::study(set));
+        settle(500);
+        auto *session = root()->currentPage()->findChild<StudySessionView *>();
+        ASSERT_NE(session, nullptr) << where;
+        session->exitButton()->click();
+        settle(300);
+        ASSERT_TRUE(session->exitConfirmOverlay()->isVisible()) << where;
+        const QRectF shade = session->exitConfirmOverlay()->backdropShape().boundingRect();
+        const QRect card(session->questionCard()->mapTo(session, QPoint(0, 0)), session->questionCard()->size());
+        EXPECT_EQ(shade.bottom(), card.bottom() + 1) << where;
+        EXPECT_EQ(shade.left(), card.left()) << where;
+        EXPECT_EQ(shade.right(), card.right() + 1) << where;
+        view->grab().save(screenshotDir() + QStringLiteral("/study-exit-question-%1x%2.png")
+                                                .arg(size.width())
+                                                .arg(size.height()));
+        view.reset();
         app.reset();
     }
 }

@@ -11,8 +11,11 @@
 #include "dashboard/WorkspaceSwitch.h"
 #include "theme/ComingSoonView.h"
 #include "theme/ShimmerTitle.h"
+#include "theme/WindowControlsIsland.h"
+#include "dashboard/Card.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QScrollArea>
 
 using namespace qv;
@@ -228,5 +231,30 @@ TEST_F(WorkspaceViewTest, TheWelcomePanelFillsTheOverlayWithItsContentCentredAnd
         EXPECT_NEAR(content.center().x(), w->rect().center().x(), 1);
         EXPECT_NEAR(content.center().y(), w->rect().center().y(), 1);
         settle(3400);
+    }
+}
+
+// The window's controls island floats over the top-left corner. At every
+// width the window allows the card keeps clear of it: beside it where the
+// window is wide, below it where the card reaches under the corner.
+TEST_F(WorkspaceViewTest, TheCardKeepsClearOfTheWindowControlsAtEveryWidth)
+{
+    openWriter({test::makeProject("First", 1)});
+    QMenu menu(QStringLiteral("Quorvel"));
+    auto *island = new WindowControlsIsland(false, nullptr, 4, true, view.get());
+    island->setCommandMenu(&menu);
+    island->show();
+    Card *card = view->workspace()->card();
+    for (int width = 980; width <= 1400; width += 20) {
+        view->resize(width, 640);
+        settle();
+        settle();
+        const QRect placed(card->mapTo(view.get(), QPoint(0, 0)), card->size());
+        const QRect corner = island->cardGeometry().adjusted(0, 0, 8, 8); // with the room kept around it
+        EXPECT_FALSE(placed.intersects(corner)) << "at " << width << ": card " << placed.x() << "," << placed.y()
+                                                << " island to " << corner.right() << "," << corner.bottom();
+        // Only as low as the island asks: beside it the card keeps its place.
+        const bool beside = placed.left() > corner.right();
+        EXPECT_EQ(placed.top(), beside ? 30 : corner.bottom() + 1) << "at " << width;
     }
 }

@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <functional>
+
 using namespace qv;
 using namespace qv::dashboard;
 
@@ -136,7 +138,8 @@ TEST_F(WriterListTest, RowsComeAndGoOverTwoTenthsWhenTheCountChangesAndAtOnceOth
 {
     const Project first = test::makeProject("First", 1);
     openWriter({first, test::makeProject("Second", 2)});
-    const auto height = [&](ProjectRow *row) { return row->height(); };
+    // The part of a row that shows; the row itself keeps its full size.
+    const auto height = [&](ProjectRow *row) { return row->parentWidget()->height(); };
 
     // A new project: its row grows in.
     const Project third = test::makeProject("Third", 3);
@@ -182,6 +185,99 @@ TEST_F(WriterListTest, RowsComeAndGoOverTwoTenthsWhenTheCountChangesAndAtOnceOth
     const Project fourth = test::makeProject("Fourth", 4);
     ASSERT_TRUE(app->saveProject(fourth));
     settle();
+    // The nested layouts of the page take a few turns of the event loop.
+    settle();
+    settle();
     EXPECT_EQ(height(writer()->row(fourth.id)), writer()->row(fourth.id)->sizeHint().height());
     EXPECT_TRUE(writer()->leavingRows().isEmpty());
+}
+
+// A row comes and goes by showing more or less of itself, never by squeezing
+// its texts and buttons: on every frame they keep their full size, stay
+// inside the row and apart from each other, while the part shown grows or
+// shrinks steadily. At the window's default and smallest sizes.
+TEST_F(WriterListTest, EveryFrameOfARowsComingAndGoingKeepsItsTextsAndButtonsWhole)
+{
+    openWriter({test::makeProject("Oldest project with a title", 1, "10", "heavy", true),
+                test::makeProject("Second", 2)});
+    int made = 2;
+    for (const QSize size : {QSize(1180, 760), QSize(980, 640)}) {
+        view->resize(size);
+        settle(1000); // the welcome overlay gone
+        const QString where = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        ++made;
+        const Project fresh =
+            test::makeProject(QStringLiteral("Newest project %1").arg(made), 2 + made, "9", "light", true);
+        QPointer<ProjectRow> leaving;
+        struct Case {
+            const char *name;
+            std::function<void()> change;
+            std::function<ProjectRow *()> moving;
+            bool entering;
+        };
+        const Case cases[] = {
+            {"insert", [&] { ASSERT_TRUE(app->saveProject(fresh)); }, [&] { return writer()->row(fresh.id); },
+             true},
+            {"remove",
+             [&] {
+                 // The last row: nothing below it would hide a cut.
+                 leaving = writer()->rows().constLast();
+                 const QUuid id = leaving->projectId();
+                 for (const Project &p : app->projects()) {
+                     if (p.id == id) {
+                         ASSERT_TRUE(app->deleteProject(p));
+                     }
+                 }
+             },
+             [&] { return leaving.data(); }, false},
+        };
+        for (const Case &c : cases) {
+            c.change();
+            settle();
+            ProjectRow *row = c.moving();
+            ASSERT_NE(row, nullptr) << c.name;
+            const int full = std::max(row->sizeHint().height(), ProjectRow::kMinHeight);
+            const QList<QWidget *> parts{row->titleLabel(), row->subtitleLabel(), row->aiBadge(), row->typeButton(),
+                                         row->deleteButton()};
+            int lastShown = c.entering ? -1 : full + 1;
+            const int steps = int(WriterWorkspace::kRowMotionMs) / 10;
+            for (int step = 0; step < steps; ++step) {
+                if (step > 0)
+                    settle(10);
+                const std::string at =
+                    where.toStdString() + " " + c.name + " at " + std::to_string(step * 10) + " ms";
+                ASSERT_TRUE(row) << at;
+                EXPECT_EQ(row->height(), full) << at;
+                for (QWidget *part : parts) {
+                    if (!part)
+                        continue; // no badge on a project not made by AI
+                    EXPECT_GE(part->height(), part->sizeHint().height()) << part->metaObject()->className() << " "
+                                                                          << at;
+                    EXPECT_TRUE(row->rect().contains(part->geometry())) << part->metaObject()->className() << " "
+                                                                        << at;
+                }
+                EXPECT_FALSE(row->titleLabel()->geometry().intersects(row->subtitleLabel()->geometry())) << at;
+                EXPECT_FALSE(row->typeButton()->geometry().intersects(row->deleteButton()->geometry())) << at;
+                const int shown = row->parentWidget()->height();
+                EXPECT_LE(shown, full) << at;
+                if (c.entering) {
+                    EXPECT_GE(shown, lastShown) << at;
+                } else {
+                    EXPECT_LE(shown, lastShown) << at;
+                }
+                lastShown = shown;
+                if (step == steps / 2)
+                    view->grab().save(
+                        screenshotDir() + QStringLiteral("/dashboard-list-%1-animating-%2.png").arg(c.name, where));
+            }
+            settle(50);
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            if (c.entering) {
+                settle();
+                EXPECT_EQ(row->parentWidget()->height(), full) << where.toStdString() << " " << c.name;
+            } else {
+                EXPECT_FALSE(leaving) << where.toStdString() << " " << c.name;
+            }
+        }
+    }
 }

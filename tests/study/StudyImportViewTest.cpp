@@ -301,3 +301,63 @@ TEST_F(StudyImportViewTest, NothingOverlapsAtTheDefaultAndMinimumSizes)
         EXPECT_EQ(qv::test::lines(qv::test::overlaps(&window)), "") << c.name << " scrolled";
     }
 }
+
+// The Manual tab as a user looks at it: the form at the top with no band of
+// empty room inside it, and the card list under it taking the height left,
+// with a scroll bar only when its cards need more. With 0, 1 and 4 cards, at
+// the default and the smallest window sizes.
+TEST_F(StudyImportViewTest, TheManualTabSitsAtTheTopAndItsCardListTakesTheRoomLeft)
+{
+    const auto top = [](QWidget *w, QWidget *window) { return w->mapTo(window, QPoint(0, 0)).y(); };
+    const auto bottom = [&](QWidget *w, QWidget *window) { return top(w, window) + w->height(); };
+    for (const QSize size : {QSize(880, 700), QSize(700, 560)}) {
+        for (const int count : {0, 1, 4}) {
+            const std::string name = std::to_string(count) + " cards at " + std::to_string(size.width()) + "x" +
+                                     std::to_string(size.height());
+            auto *view = new StudyImportView(
+                *app, clock, std::nullopt, "11", [](const StudyProject &) {}, [] {});
+            CustomWindow window(view, 22, true);
+            window.setMinimumSize(700, 560);
+            window.resize(size);
+            window.show();
+            for (int i = 1; i <= count; ++i)
+                addCard(*view, QStringLiteral("Country %1").arg(i), QStringLiteral("Capital %1").arg(i));
+            QApplication::processEvents();
+            saveShot(window, QStringLiteral("study-import-manual-%1-cards-%2x%3")
+                                 .arg(count)
+                                 .arg(size.width())
+                                 .arg(size.height()));
+
+            // Labels are as tall as their text.
+            for (QLabel *label : {view->tabHeading(), view->emptyCards()})
+                if (label->isVisibleTo(view)) {
+                    EXPECT_LE(label->height(), label->sizeHint().height() + 2) << label->text().toStdString() << " "
+                                                                               << name;
+                }
+            // One part follows the other at the form's spacing, no more.
+            const int heading = bottom(view->tabHeading(), &window);
+            EXPECT_LE(top(view->termField(), &window) - heading, 10 + 2) << name;
+            QWidget *below = count == 0 ? static_cast<QWidget *>(view->emptyCards()) : view->editButton(0);
+            const int under = count == 0 ? top(below, &window) : top(view->cardList(), &window);
+            EXPECT_LE(under - bottom(view->termField(), &window), 10 + 2) << name;
+            // The form itself has room: it does not scroll.
+            EXPECT_EQ(view->formArea()->verticalScrollBar()->maximum(), 0) << name;
+            EXPECT_EQ(qv::test::lines(qv::test::overlaps(&window)), "") << name;
+            if (count == 0)
+                continue;
+
+            // The list reaches down to the footer's spacing.
+            QScrollArea *list = view->cardList();
+            EXPECT_LE(bottom(view->formArea(), &window) - bottom(list, &window), 2) << name;
+            // Its first row at its top, and a scroll bar only when the rows
+            // are taller than the list.
+            EXPECT_LE(top(view->editButton(0), &window) - top(list, &window), 20) << name;
+            const int rows = list->widget()->layout()->minimumSize().height();
+            EXPECT_EQ(list->verticalScrollBar()->isVisible(), rows > list->viewport()->height())
+                << name << ": rows " << rows << " in " << list->viewport()->height();
+            if (count == 4 && size == QSize(880, 700)) {
+                EXPECT_FALSE(list->verticalScrollBar()->isVisible()) << name;
+            }
+        }
+    }
+}

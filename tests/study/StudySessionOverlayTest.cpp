@@ -7,6 +7,7 @@
 #include "theme/QVPillPicker.h"
 #include "theme/QVToggle.h"
 
+#include <QPainterPath>
 #include <QPushButton>
 
 using namespace qv;
@@ -142,4 +143,48 @@ TEST_F(StudySessionOverlayTest, OverlaysFadeUnlessMotionIsReducedAndOptionsEditT
     // Nothing of it was handed back to be saved.
     for (const StudyProject &p : updates)
         EXPECT_EQ(p.options, set.options);
+}
+
+// The shade of every overlay ends where the session's parts end and rounds
+// its corners as the question card does: nothing of it stands out beside or
+// below the card's rounded corners. Clicks are still taken over the whole
+// view.
+TEST_F(StudySessionOverlayTest, TheShadeFollowsTheQuestionCardsRoundedCorners)
+{
+    make(twoCapitals(), false);
+    view->session().chooseGoal(view->session().goalOptions().constFirst());
+    settle();
+    view->exitButton()->click();
+    settle();
+    StudySessionOverlay *exit = view->exitConfirmOverlay();
+    ASSERT_TRUE(exit->isVisible());
+    const QRect card(qcard()->mapTo(view.get(), QPoint(0, 0)), qcard()->size());
+    ASSERT_TRUE(card.isValid());
+    const double r = StudyQuestionCard::kRadius;
+    QPainterPath cardShape;
+    cardShape.addRoundedRect(QRectF(card), r, r);
+
+    for (StudySessionOverlay *layer : {view->goalPickerOverlay(), view->optionsOverlay(), exit}) {
+        const QPainterPath shade = layer->backdropShape();
+        // No overhang below the card.
+        EXPECT_NEAR(shade.boundingRect().bottom(), card.bottom() + 1, 0.5);
+        EXPECT_EQ(shade.boundingRect().left(), card.left());
+        EXPECT_EQ(shade.boundingRect().right(), card.right() + 1);
+        // At the card's lower corners the shade and the card agree, point
+        // for point.
+        for (double dx = 0.5; dx < r; dx += 1) {
+            for (double dy = 0.5; dy < r; dy += 1) {
+                for (const QPointF at : {QPointF(card.left() + dx, card.bottom() + 1 - dy),
+                                         QPointF(card.right() + 1 - dx, card.bottom() + 1 - dy)}) {
+                    EXPECT_EQ(shade.contains(at), cardShape.contains(at)) << at.x() << "," << at.y();
+                }
+            }
+        }
+        EXPECT_TRUE(shade.contains(QPointF(card.center())));
+        EXPECT_TRUE(shade.contains(QPointF(view->exitButton()->geometry().center())));
+    }
+    // The whole view still swallows a click below the shade.
+    QWidget *hit = view->childAt(QPoint(view->width() / 2, view->height() - 2));
+    EXPECT_TRUE(hit == exit || exit->isAncestorOf(hit));
+    saveShot(*view, "study-exit-shade");
 }

@@ -137,7 +137,9 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     tabRow->addStretch(1);
     form->addLayout(tabRow);
 
-    // 4. Tab content and the card list.
+    // 4. Tab content and the card list. The form's parts keep their own
+    // height at the top; the card list takes the height left below them and
+    // scrolls only when its cards need more.
     auto *content = new QVBoxLayout;
     content->setSpacing(10);
     m_tabHeading = caption({});
@@ -148,10 +150,14 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
 
     m_emptyCards = note(QStringLiteral("No cards yet. Add terms and definitions."), TextStyle::Caption2);
     content->addWidget(m_emptyCards);
+    for (QWidget *part : {static_cast<QWidget *>(m_tabHeading), static_cast<QWidget *>(m_emptyCards)})
+        part->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    for (QWidget *page : std::as_const(m_tabPages))
+        page->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_cardList = new QScrollArea;
     m_cardList->setWidgetResizable(true);
     m_cardList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_cardList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_cardList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_cardHost = new QWidget;
     m_cardLayout = new QVBoxLayout(m_cardHost);
     m_cardLayout->setContentsMargins(0, 0, 0, 0);
@@ -159,17 +165,18 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     m_cardLayout->addStretch(1);
     m_cardList->setWidget(m_cardHost);
     styleScrollArea(m_cardList);
-    // The list takes the room left, up to its limit, before the form scrolls.
-    content->addWidget(m_cardList, 1000);
-    form->addLayout(content, 1000);
+    m_cardList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    content->addWidget(m_cardList, 1);
+    // Without cards the room below the note stays empty, at the bottom.
+    content->addStretch(1);
+    m_contentLayout = content;
+    form->addLayout(content, 1);
 
     // 5. The message line.
     m_statusLabel = note({}, TextStyle::Caption);
     m_statusLabel->setWordWrap(true);
     m_statusLabel->hide();
     form->addWidget(m_statusLabel);
-
-    form->addStretch(1);
 
     // 6. Footer.
     auto *footer = new QHBoxLayout;
@@ -359,13 +366,16 @@ void StudyImportView::rebuildCards()
     }
     m_emptyCards->setVisible(cards.isEmpty());
     m_cardList->setVisible(!cards.isEmpty());
+    // The closing stretch holds the room left only while the list is away.
+    m_contentLayout->setStretch(m_contentLayout->count() - 1, cards.isEmpty() ? 1 : 0);
     fitCardList();
     syncAddButton();
 }
 
 void StudyImportView::fitCardList()
 {
-    // As tall as its rows, up to the limit; beyond it the list scrolls.
+    // The list takes the room left; given little, it keeps a couple of rows
+    // (or all of them, when fewer) and scrolls.
     const int width = std::max(1, m_cardList->viewport()->width());
     int height = 0;
     for (QWidget *row : std::as_const(m_cardRows)) {
@@ -373,9 +383,7 @@ void StudyImportView::fitCardList()
             height += m_cardLayout->spacing();
         height += row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height();
     }
-    // Given less room, the list shrinks to a couple of rows and scrolls.
     m_cardList->setMinimumHeight(std::min(kCardListMinHeight, height));
-    m_cardList->setMaximumHeight(std::min(kCardListMaxHeight, height));
 }
 
 void StudyImportView::resizeEvent(QResizeEvent *event)

@@ -72,10 +72,26 @@ void StudySessionOverlay::follow()
     m_effect->setOpacity(value);
 }
 
+void StudySessionOverlay::setBackdropShape(std::function<QPainterPath()> shape)
+{
+    m_backdropShape = std::move(shape);
+    update();
+}
+
+QPainterPath StudySessionOverlay::backdropShape() const
+{
+    if (m_backdropShape)
+        return m_backdropShape();
+    QPainterPath whole;
+    whole.addRect(QRectF(rect()));
+    return whole;
+}
+
 void StudySessionOverlay::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), Theme::withOpacity(Qt::black, m_look.backdropOpacity));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(backdropShape(), Theme::withOpacity(Qt::black, m_look.backdropOpacity));
 }
 
 // The backdrop has no action of its own, but nothing under it may be reached.

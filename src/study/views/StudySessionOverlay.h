@@ -2,7 +2,10 @@
 
 #include "theme/AnimatedValue.h"
 
+#include <QPainterPath>
 #include <QWidget>
+
+#include <functional>
 
 class QGraphicsOpacityEffect;
 class QVBoxLayout;
@@ -31,6 +34,11 @@ public:
     StudyFrame *card() const { return m_card; }
     QVBoxLayout *cardLayout() const { return m_cardLayout; }
 
+    // The area the backdrop darkens, in this layer's coordinates; without
+    // one, the whole layer. Clicks are taken over the whole layer either way.
+    void setBackdropShape(std::function<QPainterPath()> shape);
+    QPainterPath backdropShape() const;
+
     // Shows or hides the layer; without an animation at once.
     void present(bool shown, const Animation &animation);
     bool isPresented() const { return m_presented; }
@@ -52,6 +60,7 @@ private:
     AnimatedValue *m_fade;
     QGraphicsOpacityEffect *m_effect = nullptr;
     bool m_presented = false;
+    std::function<QPainterPath()> m_backdropShape;
 };
 
 } // namespace qv::study

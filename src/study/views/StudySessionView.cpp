@@ -12,6 +12,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace qv::study {
@@ -156,8 +157,25 @@ void StudySessionView::buildOverlays()
         setExitConfirm(false);
         post(m_actions.onClose);
     });
-    for (StudySessionOverlay *o : {m_goalOverlay, m_optionsOverlay, m_completionOverlay, m_exitOverlay})
+    for (StudySessionOverlay *o : {m_goalOverlay, m_optionsOverlay, m_completionOverlay, m_exitOverlay}) {
         o->setGeometry(rect());
+        o->setBackdropShape([this] { return backdropShape(); });
+    }
+}
+
+QPainterPath StudySessionView::backdropShape() const
+{
+    // The overlays lie over the whole view, so the view's coordinates are
+    // theirs.
+    int bottom = m_content->geometry().top();
+    for (QWidget *part : {static_cast<QWidget *>(m_quizSetup), static_cast<QWidget *>(m_stats),
+                          static_cast<QWidget *>(m_card), static_cast<QWidget *>(m_empty)})
+        if (part->isVisibleTo(m_content) && !part->geometry().isEmpty())
+            bottom = std::max(bottom, m_content->geometry().top() + part->geometry().bottom() + 1);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0, 0, width(), std::min(bottom, height())), StudyQuestionCard::kRadius,
+                         StudyQuestionCard::kRadius);
+    return shape;
 }
 
 void StudySessionView::appear(const StudyProject &project) { m_session->appear(project); }
@@ -213,6 +231,9 @@ void StudySessionView::sync()
     m_optionsOverlay->present(s.showOptions(), animation);
     m_completionOverlay->present(s.goalReached(), animation);
     m_exitOverlay->present(m_showExitConfirm, Animation::none());
+    for (StudySessionOverlay *o : {m_goalOverlay, m_optionsOverlay, m_completionOverlay, m_exitOverlay})
+        if (o->isVisible())
+            o->update(); // the parts beneath may have changed their height
 
     // Keys must not reach a field that an overlay covers.
     const bool covered = s.showGoalPicker() || s.showOptions() || s.goalReached() || m_showExitConfirm;

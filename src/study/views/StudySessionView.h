@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPainterPath;
+
 class QLabel;
 
 namespace qv {
@@ -74,6 +76,10 @@ protected:
 private:
     void buildHeader(QLayout *into);
     void buildOverlays();
+    // What the overlays darken: the header and the content down to the
+    // lowest part shown, with the question card's rounded corners, so no
+    // square corner of shade stands out beside or below the card.
+    QPainterPath backdropShape() const;
     void sync();
     void setExitConfirm(bool shown);
     // Runs an owner's callback after the click that asked for it has
