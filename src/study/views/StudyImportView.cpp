@@ -138,8 +138,8 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     form->addLayout(tabRow);
 
     // 4. Tab content and the card list. The form's parts keep their own
-    // height at the top; the card list takes the height left below them and
-    // scrolls only when its cards need more.
+    // height at the top; the card list is as tall as its cards, up to its
+    // limit, and scrolls only when they need more. The room left stays below.
     auto *content = new QVBoxLayout;
     content->setSpacing(10);
     m_tabHeading = caption({});
@@ -165,11 +165,8 @@ StudyImportView::StudyImportView(state::AppState &appState, const WallClock &clo
     m_cardLayout->addStretch(1);
     m_cardList->setWidget(m_cardHost);
     styleScrollArea(m_cardList);
-    m_cardList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    content->addWidget(m_cardList, 1);
-    // Without cards the room below the note stays empty, at the bottom.
+    content->addWidget(m_cardList, 1000);
     content->addStretch(1);
-    m_contentLayout = content;
     form->addLayout(content, 1);
 
     // 5. The message line.
@@ -366,16 +363,14 @@ void StudyImportView::rebuildCards()
     }
     m_emptyCards->setVisible(cards.isEmpty());
     m_cardList->setVisible(!cards.isEmpty());
-    // The closing stretch holds the room left only while the list is away.
-    m_contentLayout->setStretch(m_contentLayout->count() - 1, cards.isEmpty() ? 1 : 0);
     fitCardList();
     syncAddButton();
 }
 
 void StudyImportView::fitCardList()
 {
-    // The list takes the room left; given little, it keeps a couple of rows
-    // (or all of them, when fewer) and scrolls.
+    // As tall as its rows, up to the limit; given less room, it keeps a
+    // couple of rows (or all of them, when fewer) and scrolls.
     const int width = std::max(1, m_cardList->viewport()->width());
     int height = 0;
     for (QWidget *row : std::as_const(m_cardRows)) {
@@ -384,6 +379,7 @@ void StudyImportView::fitCardList()
         height += row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height();
     }
     m_cardList->setMinimumHeight(std::min(kCardListMinHeight, height));
+    m_cardList->setMaximumHeight(std::min(kCardListMaxHeight, height));
 }
 
 void StudyImportView::resizeEvent(QResizeEvent *event)

@@ -35,6 +35,7 @@ class StudyImportView final : public QWidget {
 public:
     using SaveAction = std::function<void(const StudyProject &)>;
     using CloseAction = std::function<void()>;
+    static constexpr int kCardListMaxHeight = 220;
     static constexpr int kCardListMinHeight = 120;
 
     StudyImportView(state::AppState &appState, const WallClock &clock, std::optional<StudyProject> existingProject,
@@ -121,7 +122,6 @@ private:
     QScrollArea *m_cardList;
     QWidget *m_cardHost;
     QVBoxLayout *m_cardLayout;
-    QVBoxLayout *m_contentLayout;
     QList<QWidget *> m_cardRows;
     QLabel *m_statusLabel;
     QVButton *m_save;
