@@ -166,6 +166,7 @@ bool DocumentApp::start(QString *why)
     if (!shown)
         return fail(QStringLiteral("%1 showed no window within %2; its log: %3")
                         .arg(program, seconds(clock.elapsed()), m_dir.filePath("err.log")));
+    noteSlowStart(program, clock.elapsed());
     const auto pid = runTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), m_window});
     m_windowPid = pid ? pid->trimmed().toLongLong() : 0;
     if (m_windowPid <= 0)

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 namespace qv::e2e {
@@ -33,6 +34,12 @@ bool waitUntil(const std::function<bool()> &done, int timeoutMs)
 }
 
 QString seconds(qint64 ms) { return QStringLiteral("%1 s").arg(double(ms) / 1000, 0, 'f', 1); }
+
+void noteSlowStart(const QString &program, qint64 elapsedMs)
+{
+    if (elapsedMs >= 3000 || qEnvironmentVariableIsSet("QUORVEL_E2E_VERBOSE"))
+        std::fprintf(stderr, "%s started in %s\n", qPrintable(program), qPrintable(seconds(elapsedMs)));
+}
 
 void pump(int ms)
 {
@@ -92,8 +99,10 @@ bool TargetApp::start(QString *why)
         return false;
     }
     m_pid = line->section(QLatin1Char(' '), 1).toLongLong();
+    noteSlowStart(program, clock.elapsed());
     return m_pid > 0;
 }
+
 
 QString TargetApp::startFailure(const QString &program, const QString &what, qint64 elapsedMs) const
 {
@@ -283,6 +292,7 @@ bool TargetApp::startChromium(QString *why)
         return fail(startFailure(QStringLiteral("chromium"), QStringLiteral("did not load the page"), clock.elapsed())
                     + QStringLiteral("; its log: ") + m_dir.filePath(QStringLiteral("chromium.log")));
     m_pid = m_process.processId();
+    noteSlowStart(QStringLiteral("chromium"), clock.elapsed());
     return m_pid > 0;
 }
 

@@ -26,6 +26,10 @@ inline constexpr int kSettleMs = 60000;
 
 // "12.3 s": a time for a message.
 QString seconds(qint64 ms);
+// A start that took long is worth a line on the error stream (every start
+// with QUORVEL_E2E_VERBOSE): it tells a loaded machine from a program that
+// waits on something.
+void noteSlowStart(const QString &program, qint64 elapsedMs);
 
 // One of the small target programs, started for a test and driven by line
 // commands; each command is answered by one line. The GTK and Qt programs
