@@ -401,7 +401,8 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
     auto &ax = platform.accessibility();
     const Element view = target.focus(ax);
     if (!view) {
-        std::fprintf(stderr, "%s: no focused text field within %s\n", row.name, qPrintable(e2e::seconds(e2e::kStartMs)));
+        std::fprintf(stderr, "%s: no focused text field within %s\n", row.name,
+                     qPrintable(e2e::seconds(e2e::kStartMs)));
         return out;
     }
 

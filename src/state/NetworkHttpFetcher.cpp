@@ -33,7 +33,10 @@ struct NetworkHttpFetcher::Exchange {
 
 namespace {
 
-bool isRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
 
 // Where a redirect may lead: the web, and never from an encrypted page to
 // a plain one.

@@ -59,7 +59,7 @@ public:
         if (m_url.isEmpty() && why)
             *why = QStringLiteral("the development backend %1 after %2: %3")
                        .arg(m_process.state() == QProcess::NotRunning ? QStringLiteral("exited at start")
-                                                                       : QStringLiteral("did not listen"),
+                                                                      : QStringLiteral("did not listen"),
                             seconds(clock.elapsed()), QString::fromUtf8(out));
         return !m_url.isEmpty();
     }

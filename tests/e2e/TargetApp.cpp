@@ -87,8 +87,8 @@ bool TargetApp::start(QString *why)
     m_process.start(program, {});
     if (!m_process.waitForStarted(kStartMs)) {
         if (why)
-            *why = QStringLiteral("cannot start %1 (%2 after %3)").arg(program, m_process.errorString(),
-                                                                    seconds(clock.elapsed()));
+            *why = QStringLiteral("cannot start %1 (%2 after %3)")
+                       .arg(program, m_process.errorString(), seconds(clock.elapsed()));
         return false;
     }
     // The window is up and mapped when the program says so.
@@ -103,11 +103,11 @@ bool TargetApp::start(QString *why)
     return m_pid > 0;
 }
 
-
 QString TargetApp::startFailure(const QString &program, const QString &what, qint64 elapsedMs) const
 {
     if (m_process.state() == QProcess::NotRunning)
-        return QStringLiteral("%1 %2: it exited after %3 with code %4").arg(program, what, seconds(elapsedMs))
+        return QStringLiteral("%1 %2: it exited after %3 with code %4")
+            .arg(program, what, seconds(elapsedMs))
             .arg(m_process.exitCode());
     return QStringLiteral("%1 %2 within %3").arg(program, what, seconds(elapsedMs));
 }
