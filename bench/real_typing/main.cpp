@@ -368,7 +368,7 @@ public:
         const qint64 before = pasteboard.changeCount();
         if (!m_document->activate() || !m_document->keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
             return std::nullopt;
-        if (!e2e::waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+        if (!e2e::waitUntil([&] { return pasteboard.changeCount() != before; }, e2e::kSettleMs))
             return std::nullopt;
         e2e::pump(200);
         std::optional<QString> copy = pasteboard.plainText();

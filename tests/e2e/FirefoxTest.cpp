@@ -70,7 +70,7 @@ protected:
         const qint64 before = pasteboard.changeCount();
         if (!app->activate() || !app->keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
             return std::nullopt;
-        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, kSettleMs))
             return std::nullopt;
         pump(200);
         QString text = pasteboard.plainText().value_or(QString());
