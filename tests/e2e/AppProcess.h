@@ -57,8 +57,10 @@ inline bool waitForAppWindow(const QProcess &app, const UiProbe &ui, QString *wh
             return up || app.state() == QProcess::NotRunning;
         },
         kStartMs);
-    if (up)
+    if (up) {
+        noteSlowStart(QStringLiteral("Quorvel"), clock.elapsed());
         return true;
+    }
     *why = app.state() == QProcess::NotRunning
                ? QStringLiteral("Quorvel exited at start after %1 (exit code %2)")
                      .arg(seconds(clock.elapsed()))
