@@ -21,8 +21,8 @@ namespace qv::e2e {
 // answer), and the desktop to follow it (a window in front, a field
 // focused), on a small machine crowded with other work. Every wait ends as
 // soon as what it waits for holds, so a quiet machine never waits this long.
-inline constexpr int kStartMs = 120000;
-inline constexpr int kSettleMs = 60000;
+inline constexpr int kStartMs = 90000;
+inline constexpr int kSettleMs = 45000;
 
 // "12.3 s": a time for a message.
 QString seconds(qint64 ms);
