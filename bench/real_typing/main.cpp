@@ -42,6 +42,7 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -353,7 +354,7 @@ public:
                 return ax.read(view, Attribute::Editable) == QVariant(true)
                        && ax.read(view, Attribute::Value).has_value();
             },
-            30000);
+            e2e::kStartMs);
         return view;
     }
 
@@ -367,7 +368,7 @@ public:
         const qint64 before = pasteboard.changeCount();
         if (!m_document->activate() || !m_document->keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
             return std::nullopt;
-        if (!e2e::waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+        if (!e2e::waitUntil([&] { return pasteboard.changeCount() != before; }, e2e::kSettleMs))
             return std::nullopt;
         e2e::pump(200);
         std::optional<QString> copy = pasteboard.plainText();
@@ -400,7 +401,8 @@ Result runRow(const Row &row, const QString &text, linuxdesktop::LinuxPlatform &
     auto &ax = platform.accessibility();
     const Element view = target.focus(ax);
     if (!view) {
-        std::fprintf(stderr, "%s: no focused text field\n", row.name);
+        std::fprintf(stderr, "%s: no focused text field within %s\n", row.name,
+                     qPrintable(e2e::seconds(e2e::kStartMs)));
         return out;
     }
 
@@ -526,6 +528,15 @@ int main(int argc, char **argv)
         {"writer-on", {std::nullopt, Doc::Writer, ""}, true, "heavy", true},
     };
     const QStringList wanted = app.arguments().mid(1);
+    for (const QString &name : wanted) {
+        if (std::none_of(std::begin(rows), std::end(rows),
+                         [&](const Row &row) { return name == QLatin1String(row.name); })) {
+            std::fprintf(stderr, "no row named %s\n", qPrintable(name));
+            return 2;
+        }
+    }
+    // A row that could not run is a failed benchmark, not a row of dashes.
+    QStringList notRun;
     const double factor = qEnvironmentVariableIsSet("QUORVEL_E2E_PACE")
                               ? qEnvironmentVariable("QUORVEL_E2E_PACE").toDouble()
                               : 20.0;
@@ -558,6 +569,12 @@ int main(int argc, char **argv)
                     r.reviewKeys, r.arrowsPerChar, r.stalls, r.worstStallMs, r.ownCpu, r.targetCpu,
                     qPrintable(r.lastPhase));
         std::fflush(stdout);
+        if (!r.ran)
+            notRun.append(QString::fromLatin1(row.name));
+    }
+    if (!notRun.isEmpty()) {
+        std::fprintf(stderr, "could not run: %s\n", qPrintable(notRun.join(QStringLiteral(", "))));
+        return 1;
     }
     return 0;
 }

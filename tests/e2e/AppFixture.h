@@ -46,6 +46,7 @@ protected:
         QString why;
         ASSERT_TRUE(startApp(quorvel, env, channels, &why)) << why.toStdString();
         ui = std::make_unique<UiProbe>(quorvel.processId());
+        ASSERT_TRUE(waitForAppWindow(quorvel, *ui, &why)) << why.toStdString() << "\n" << errors.toStdString();
     }
 
     bool running() const { return quorvel.state() != QProcess::NotRunning; }

@@ -6,9 +6,12 @@
 #include "AppSession.h"
 #include "LocalBackendProcess.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace qv::e2e {
 
@@ -30,9 +33,39 @@ inline bool startApp(QProcess &app, const QProcessEnvironment &env, QProcess::Pr
     app.setProcessEnvironment(env);
     app.setProcessChannelMode(channels);
     app.start(QStringLiteral(QV_QUORVEL), {});
-    if (app.waitForStarted(5000))
+    if (app.waitForStarted(kStartMs))
         return true;
-    *why = app.errorString();
+    *why = QStringLiteral("cannot start Quorvel: ") + app.errorString();
+    return false;
+}
+
+// Waits until the application started by startApp shows a window on the
+// accessibility bus, which is what the tests look at; false with `why` set
+// when it ended first or did not within kStartMs.
+inline bool waitForAppWindow(const QProcess &app, const UiProbe &ui, QString *why)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const auto shown = [&] {
+        const QList<UiProbe::Element> all = ui.all();
+        return std::any_of(all.begin(), all.end(), [](const UiProbe::Element &e) { return e.topLevel; });
+    };
+    bool up = false;
+    waitUntil(
+        [&] {
+            up = shown();
+            return up || app.state() == QProcess::NotRunning;
+        },
+        kStartMs);
+    if (up) {
+        noteSlowStart(QStringLiteral("Quorvel"), clock.elapsed());
+        return true;
+    }
+    *why = app.state() == QProcess::NotRunning
+               ? QStringLiteral("Quorvel exited at start after %1 (exit code %2)")
+                     .arg(seconds(clock.elapsed()))
+                     .arg(app.exitCode())
+               : QStringLiteral("Quorvel showed no window within %1").arg(seconds(clock.elapsed()));
     return false;
 }
 

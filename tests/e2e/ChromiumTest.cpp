@@ -46,7 +46,7 @@ protected:
                 return role.isEmpty() ? now != platform::Roles::TextArea && now != platform::Roles::TextField
                                       : now == role;
             },
-            5000);
+            kSettleMs);
         return found;
     }
 

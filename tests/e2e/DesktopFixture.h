@@ -57,7 +57,7 @@ protected:
     bool bringToFront(TargetApp &target)
     {
         return target.activate()
-               && waitUntil([&] { return platform->x11Workspace().frontmostPid() == target.pid(); }, 5000);
+               && waitUntil([&] { return platform->x11Workspace().frontmostPid() == target.pid(); }, kSettleMs);
     }
 
     // The target's own text once it has stopped changing towards `expected`.

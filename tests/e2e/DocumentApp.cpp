@@ -3,6 +3,7 @@
 #include "TargetApp.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QUrl>
@@ -130,16 +131,24 @@ bool DocumentApp::start(QString *why)
     m_process.setChildProcessModifier([] { ::setsid(); });
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("out.log")));
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("err.log")));
+    QElapsedTimer clock;
+    clock.start();
     m_process.start(program, arguments());
-    if (!m_process.waitForStarted(5000))
+    if (!m_process.waitForStarted(kStartMs))
         return fail(QStringLiteral("cannot start %1 (run scripts/setup)").arg(program));
 
     // The window shows the document's or the page's name.
     static const char *const titles[] = {"LibreOffice", "essay.txt", "Quorvel rich-text page",
                                          "Quorvel rich-text page"};
     const QString title = QString::fromLatin1(titles[int(m_kind)]);
+    // A first start on a fresh profile sets the profile up first: on a busy
+    // machine that alone takes tens of seconds.
     const bool shown = waitUntil(
         [&] {
+            // A launcher that hands over to a running copy ends well; one
+            // that fails ends badly, and there will be no window.
+            if (m_process.state() == QProcess::NotRunning && m_process.exitCode() != 0)
+                return true;
             const auto ids = runTool(QStringLiteral("xdotool"),
                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                       QStringLiteral("--name"), title});
@@ -148,9 +157,16 @@ bool DocumentApp::start(QString *why)
             m_window = QString::fromUtf8(ids->trimmed().split('\n').last());
             return true;
         },
-        60000);
+        kStartMs);
+    if (m_window.isEmpty() && m_process.state() == QProcess::NotRunning && m_process.exitCode() != 0)
+        return fail(QStringLiteral("%1 exited at start after %2 with code %3; its log: %4")
+                        .arg(program, seconds(clock.elapsed()))
+                        .arg(m_process.exitCode())
+                        .arg(m_dir.filePath("err.log")));
     if (!shown)
-        return fail(QStringLiteral("%1 never showed its window; its log: %2").arg(program, m_dir.filePath("err.log")));
+        return fail(QStringLiteral("%1 showed no window within %2; its log: %3")
+                        .arg(program, seconds(clock.elapsed()), m_dir.filePath("err.log")));
+    noteSlowStart(program, clock.elapsed());
     const auto pid = runTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), m_window});
     m_windowPid = pid ? pid->trimmed().toLongLong() : 0;
     if (m_windowPid <= 0)

@@ -90,7 +90,7 @@ protected:
                 return found && found.pid() == app.pid() && ax().read(found, Attribute::Editable) == QVariant(true)
                        && ax().read(found, Attribute::Value).has_value();
             },
-            30000);
+            kStartMs);
         return focused ? found : Element();
     }
 
@@ -101,7 +101,7 @@ protected:
         const qint64 before = pasteboard.changeCount();
         if (!app.activate() || !app.keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
             return std::nullopt;
-        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, kSettleMs))
             return std::nullopt;
         pump(200);
         return pasteboard.plainText();
@@ -125,7 +125,8 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     ASSERT_TRUE(app.activate());
     step("its text field gets the focus");
     Element field = focusedField(app);
-    ASSERT_TRUE(field) << "no focused text field in " << app.name().toStdString();
+    ASSERT_TRUE(field) << "no focused text field in " << app.name().toStdString() << " within "
+                       << seconds(kStartMs).toStdString();
 
     // The user's own paragraph, with the caret in its middle.
     QString before;

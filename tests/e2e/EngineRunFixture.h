@@ -120,9 +120,9 @@ protected:
                 found = ax().systemFocusedElement();
                 return found && found.pid() == target.pid() && ax().read(found, Attribute::Role) == QVariant(role);
             },
-            5000);
+            kSettleMs);
         EXPECT_TRUE(found) << "no focused " << which.toStdString() << " in the " << kindName(target.kind())
-                           << " target";
+                           << " target within " << seconds(kSettleMs).toStdString();
         return found;
     }
 

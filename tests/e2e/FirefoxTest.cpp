@@ -42,7 +42,8 @@ protected:
         ASSERT_TRUE(app->start(&why)) << why.toStdString();
         ASSERT_TRUE(app->activate());
         field = focusedField();
-        ASSERT_TRUE(field) << "no focused text field in " << app->name().toStdString();
+        ASSERT_TRUE(field) << "no focused text field in " << app->name().toStdString() << " within "
+                           << seconds(kStartMs).toStdString();
     }
 
     // The field in front and focused, as a click into it would record it.
@@ -57,7 +58,7 @@ protected:
                 return found && found.pid() == app->pid() && ax().read(found, Attribute::Editable) == QVariant(true)
                        && ax().read(found, Attribute::Value).has_value();
             },
-            30000);
+            kStartMs);
         return focused ? found : Element();
     }
 
@@ -69,7 +70,7 @@ protected:
         const qint64 before = pasteboard.changeCount();
         if (!app->activate() || !app->keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")}))
             return std::nullopt;
-        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, 5000))
+        if (!waitUntil([&] { return pasteboard.changeCount() != before; }, kSettleMs))
             return std::nullopt;
         pump(200);
         QString text = pasteboard.plainText().value_or(QString());

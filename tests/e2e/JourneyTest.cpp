@@ -67,7 +67,8 @@ protected:
         QProcess second;
         second.setProcessEnvironment(env);
         second.start(QStringLiteral(QV_QUORVEL), {});
-        ASSERT_TRUE(second.waitForFinished(15000)) << "the second copy kept running";
+        ASSERT_TRUE(second.waitForFinished(kStartMs))
+            << "the second copy kept running for " << seconds(kStartMs).toStdString();
         EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second.exitCode(), 0);
         const QByteArray said = second.readAllStandardError();

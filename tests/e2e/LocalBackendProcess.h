@@ -7,6 +7,7 @@
 
 #include "TargetApp.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -39,6 +40,8 @@ public:
     {
         m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
+        QElapsedTimer clock;
+        clock.start();
         m_process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
                                              QStringLiteral(":memory:"), QStringLiteral("--add-user"), email, password}
                                      + extra);
@@ -52,9 +55,12 @@ public:
                     m_url = match.captured(1);
                 return !m_url.isEmpty() || m_process.state() == QProcess::NotRunning;
             },
-            10000);
+            kStartMs);
         if (m_url.isEmpty() && why)
-            *why = QStringLiteral("the development backend did not start: ") + QString::fromUtf8(out);
+            *why = QStringLiteral("the development backend %1 after %2: %3")
+                       .arg(m_process.state() == QProcess::NotRunning ? QStringLiteral("exited at start")
+                                                                      : QStringLiteral("did not listen"),
+                            seconds(clock.elapsed()), QString::fromUtf8(out));
         return !m_url.isEmpty();
     }
 

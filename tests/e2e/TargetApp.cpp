@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 namespace qv::e2e {
@@ -30,6 +31,14 @@ bool waitUntil(const std::function<bool()> &done, int timeoutMs)
         loop.exec();
     }
     return true;
+}
+
+QString seconds(qint64 ms) { return QStringLiteral("%1 s").arg(double(ms) / 1000, 0, 'f', 1); }
+
+void noteSlowStart(const QString &program, qint64 elapsedMs)
+{
+    if (elapsedMs >= 3000 || qEnvironmentVariableIsSet("QUORVEL_E2E_VERBOSE"))
+        std::fprintf(stderr, "%s started in %s\n", qPrintable(program), qPrintable(seconds(elapsedMs)));
 }
 
 void pump(int ms)
@@ -73,20 +82,34 @@ bool TargetApp::start(QString *why)
     env.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("x11"));
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer clock;
+    clock.start();
     m_process.start(program, {});
-    if (!m_process.waitForStarted(5000)) {
+    if (!m_process.waitForStarted(kStartMs)) {
         if (why)
-            *why = QStringLiteral("cannot start ") + program;
+            *why = QStringLiteral("cannot start %1 (%2 after %3)")
+                       .arg(program, m_process.errorString(), seconds(clock.elapsed()));
         return false;
     }
-    const auto line = nextLine(10000);
+    // The window is up and mapped when the program says so.
+    const auto line = nextLine(kStartMs);
     if (!line || !line->startsWith(QLatin1String("ready "))) {
         if (why)
-            *why = QStringLiteral("no ready line from ") + program;
+            *why = startFailure(program, QStringLiteral("printed no ready line"), clock.elapsed());
         return false;
     }
     m_pid = line->section(QLatin1Char(' '), 1).toLongLong();
+    noteSlowStart(program, clock.elapsed());
     return m_pid > 0;
+}
+
+QString TargetApp::startFailure(const QString &program, const QString &what, qint64 elapsedMs) const
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return QStringLiteral("%1 %2: it exited after %3 with code %4")
+            .arg(program, what, seconds(elapsedMs))
+            .arg(m_process.exitCode());
+    return QStringLiteral("%1 %2 within %3").arg(program, what, seconds(elapsedMs));
 }
 
 std::optional<QString> TargetApp::nextLine(int timeoutMs)
@@ -175,13 +198,13 @@ bool TargetApp::set(const QString &which, const QString &text)
     return command(QStringLiteral("set %1 %2").arg(which, escaped)) == QLatin1String("ok");
 }
 
-std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments)
+std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments, int timeoutMs)
 {
     QProcess process;
     bool finished = false;
     QObject::connect(&process, &QProcess::finished, [&] { finished = true; });
     process.start(program, arguments);
-    waitUntil([&] { return finished; }, 5000);
+    waitUntil([&] { return finished || process.state() == QProcess::NotRunning; }, timeoutMs);
     if (!finished || process.exitCode() != 0)
         return std::nullopt;
     return process.readAllStandardOutput();
@@ -197,7 +220,7 @@ bool TargetApp::activate()
                                                       QStringLiteral("--pid"), QString::number(m_pid)});
             return ids && !ids->trimmed().isEmpty();
         },
-        5000);
+        kSettleMs);
     if (!ids || ids->trimmed().isEmpty())
         return false;
     const QString window = QString::fromUtf8(ids->trimmed().split('\n').last());
@@ -258,14 +281,18 @@ bool TargetApp::startChromium(QString *why)
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     // The browser's own chatter on its error stream is not the test's.
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("chromium.log")));
+    QElapsedTimer clock;
+    clock.start();
     m_process.start(QStringLiteral("chromium"), arguments);
-    if (!m_process.waitForStarted(5000))
+    if (!m_process.waitForStarted(kStartMs))
         return fail(QStringLiteral("cannot start chromium (run scripts/setup)"));
-    const auto line = nextLine(30000);
+    // The page asks for its first command once it has loaded.
+    const auto line = nextLine(kStartMs);
     if (line != QLatin1String("ready"))
-        return fail(QStringLiteral("the page never loaded in chromium; its log: ")
-                    + m_dir.filePath(QStringLiteral("chromium.log")));
+        return fail(startFailure(QStringLiteral("chromium"), QStringLiteral("did not load the page"), clock.elapsed())
+                    + QStringLiteral("; its log: ") + m_dir.filePath(QStringLiteral("chromium.log")));
     m_pid = m_process.processId();
+    noteSlowStart(QStringLiteral("chromium"), clock.elapsed());
     return m_pid > 0;
 }
 

@@ -17,6 +17,20 @@
 
 namespace qv::e2e {
 
+// How long a program may take to start (its process, its window, its first
+// answer), and the desktop to follow it (a window in front, a field
+// focused), on a small machine crowded with other work. Every wait ends as
+// soon as what it waits for holds, so a quiet machine never waits this long.
+inline constexpr int kStartMs = 90000;
+inline constexpr int kSettleMs = 45000;
+
+// "12.3 s": a time for a message.
+QString seconds(qint64 ms);
+// A start that took long is worth a line on the error stream (every start
+// with QUORVEL_E2E_VERBOSE): it tells a loaded machine from a program that
+// waits on something.
+void noteSlowStart(const QString &program, qint64 elapsedMs);
+
 // One of the small target programs, started for a test and driven by line
 // commands; each command is answered by one line. The GTK and Qt programs
 // read them on their standard input; the Chromium page (a <textarea> "view",
@@ -65,6 +79,7 @@ public:
 
 private:
     std::optional<QString> nextLine(int timeoutMs);
+    QString startFailure(const QString &program, const QString &what, qint64 elapsedMs) const;
     bool startChromium(QString *why);
     void serveRequest(QTcpSocket *socket);
     void answerHeld(const QByteArray &body);
@@ -87,8 +102,8 @@ bool waitUntil(const std::function<bool()> &done, int timeoutMs);
 // Runs the event loop for a while.
 void pump(int ms);
 // Runs a short helper program with the event loop running; its output, or
-// nothing when it failed.
-std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments);
+// nothing when it failed or did not end within `timeoutMs`.
+std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments, int timeoutMs = 30000);
 
 // Runs a coroutine on the real clock, with the event loop running.
 template <typename T>

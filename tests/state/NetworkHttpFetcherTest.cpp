@@ -56,6 +56,31 @@ TEST(NetworkHttpFetcherTest, AFairAnswerArrivesWholeWhateverItsStatus)
     }
 }
 
+// Each hop's path names the next, up to the last one the cap allows, which
+// answers; a relative and an absolute location are both followed.
+TEST(NetworkHttpFetcherTest, RedirectsWithinTheCapAreFollowedOneRequestPerHop)
+{
+    HostileServer *self = nullptr;
+    HostileServer server([&self](QTcpSocket *socket, const QByteArray &) {
+        const int hop = int(self->requests().size());
+        if (hop <= NetworkHttpFetcher::kMaxRedirects) {
+            const QByteArray next = hop % 2 ? self->url(QStringLiteral("/hop%1").arg(hop)).toEncoded()
+                                            : QByteArray("/hop") + QByteArray::number(hop);
+            socket->write("HTTP/1.1 302 Found\r\nLocation: " + next + "\r\nContent-Length: 0\r\n\r\n");
+        } else {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nfeed");
+        }
+    });
+    self = &server;
+    ASSERT_TRUE(server.listening());
+    NetworkHttpFetcher fetcher(5000);
+    const Fetched got = fetch(fetcher, server.url("/hop0"));
+    ASSERT_TRUE(got.finished);
+    EXPECT_EQ(got.data, std::optional<QByteArray>("feed"));
+    ASSERT_EQ(server.requests().size(), NetworkHttpFetcher::kMaxRedirects + 1);
+    EXPECT_TRUE(server.requests().last().startsWith("GET /hop5 "));
+}
+
 TEST(NetworkHttpFetcherTest, HostileAnswersGiveNothing)
 {
     // The size cases get a deadline far past the test's own wait: only the

@@ -564,9 +564,10 @@ TEST_F(SessionFixture, NonLatinAnswersAreGradedAndRetyped)
     EXPECT_TRUE(s.mainButtonEnabled());
 }
 
-// Answers of symbols only and capital Greek words ending in sigma, typed in a
-// session at every grading level: the exact answer is right, a stray letter
-// is not, and a missed card is retyped in the lower-case final form.
+// Answers of symbols only, capital Greek words ending in sigma and a
+// true/false answer, typed in a session at every grading level: the exact
+// answer is right, a stray or missing letter is not, and a missed card is
+// retyped in the lower-case final form.
 TEST_F(SessionFixture, SymbolOnlyAndFinalSigmaAnswersAtEveryLevel)
 {
     struct Case {
@@ -582,6 +583,8 @@ TEST_F(SessionFixture, SymbolOnlyAndFinalSigmaAnswersAtEveryLevel)
         {"%", "+", false},
         {"\u039F\u0394\u039F\u03A3", "\u03BF\u03B4\u03BF\u03C2", true},
         {"\u03BF\u03B4\u03BF\u03C2", "\u039F\u0394\u039F\u03A3", true},
+        // A true/false question is graded exactly whatever the session's level.
+        {"true", "tru", false},
     };
     for (const StudyGrading level : {StudyGrading::exact, StudyGrading::lenient, StudyGrading::veryLenient}) {
         for (const Case &c : cases) {
