@@ -118,6 +118,7 @@ QCoro::Task<> TypingRun::run()
     m_engine.m_difference.reset();
     m_engine.m_unchecked.reset();
     m_engine.m_earlierTextLeft.reset();
+    m_engine.m_lastStop.reset();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
         const bool goOn = co_await typeCharacter(m_params.remaining.at(i));
@@ -126,6 +127,8 @@ QCoro::Task<> TypingRun::run()
     }
     if (!stopRequested())
         co_await endOfText();
+    else
+        co_await settleStop();
     m_engine.clearRunFields();
     m_engine.platform().keyboard().finish();
 }
@@ -494,6 +497,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.allowClipboardOps = m_engine.allowClipboardOps;
         // A resumed run also answers for the text in front of it.
         args.earlierText = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString()));
+        args.earlierTypos = p.options.earlierTypos;
         args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
         m_engine.m_lastIntendedText = corrected;

@@ -468,7 +468,7 @@ TEST_F(Job, LineBreaksAndTabsAOneLineBoxCannotTakeAreLeftOutAndSaidSo)
 
 // A run that cannot read back what it left never says Done: its own status,
 // and its position kept as for a field that differs. A resumed run that left
-// the earlier text as it stood says so under the status.
+// the earlier text as it stood ends Differs and says from where.
 TEST_F(Job, ARunThatCannotCheckItsFieldIsNotDoneAndAResumedOneSaysWhatItLeftAlone)
 {
     field.quirks().valueUnreadable = true;
@@ -489,7 +489,10 @@ TEST_F(Job, ARunThatCannotCheckItsFieldIsNotDoneAndAResumedOneSaysWhatItLeftAlon
     startByClick();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(field.text(), QStringLiteral("Dxar txam, thx plxn") + kText.mid(earlier.size()));
-    EXPECT_EQ(job->phase(), RunPhase::Done);
+    // Its own text is exact, but the field is not the project: never Done.
+    EXPECT_EQ(job->phase(), RunPhase::Differs);
+    EXPECT_EQ(job->statusText(), "Finished, but the text box differs from the project by 4 characters");
     EXPECT_EQ(job->runNote(), QStringLiteral("The text typed before this run resumed does not read as your project "
-                                             "there; it was left as it stands."));
+                                             "from its character 2 on; it was left as it stands."));
+    EXPECT_EQ(stored(project), text::graphemeCount(kText)) << "the position is kept";
 }
