@@ -200,6 +200,10 @@ QCoro::Task<bool> ResumedPrefixRepair::fixOne(PrefixTypo typo, qint64 at, qint64
     // One key replaces the selected character; it is typed to its end.
     co_await m_engine.keys().retypeText(typo.correct, {});
     m_delta += typo.correct.size() - typo.wrong.size();
+    // It replaces the selection only if it lands before the selection moves
+    // (the next fix, the caret put back): keys reach the field on their own
+    // path, later than a selection written through accessibility.
+    co_await m_engine.elements().waitForKeysTaken(m_target);
     co_return true;
 }
 

@@ -496,3 +496,92 @@ TEST_F(Job, ARunThatCannotCheckItsFieldIsNotDoneAndAResumedOneSaysWhatItLeftAlon
                                              "from its character 2 on; it was left as it stands."));
     EXPECT_EQ(stored(project), text::graphemeCount(kText)) << "the position is kept";
 }
+
+// A pause and resume leave the whole text right, or say they don't. The
+// field starts empty (the run owns it, so it defers typos for its review)
+// and keys land 40 ms after they are sent, as posted events do. The user
+// pauses at a moment that matters, and the job either stops and is resumed
+// by a new run from its stored position, or is paused from the panel and
+// continued; either way the field ends exactly as the project, and Done is
+// said only then.
+namespace {
+const QString kLong = QStringLiteral(
+    "Café at nine — bring the maps. Smile 😀 and go, because the train leaves early and the "
+    "station is a long walk from the old bridge. We meet the others by the fountain.");
+
+struct PauseMoment {
+    const char *name;
+    // When the user acts, asked at every step of the clock.
+    std::function<bool(Job &)> now;
+    // What the user does then.
+    std::function<void(Job &)> act;
+};
+
+// The field holds a typo the run left for its review (not its last key,
+// which may be a typo corrected at once).
+bool typoPending(Job &t)
+{
+    const QString typed = t.field.text();
+    qsizetype same = 0;
+    while (same < typed.size() && same < kLong.size() && typed[same] == kLong[same])
+        ++same;
+    return typed.size() > 30 && same + 2 < typed.size();
+}
+
+// A key of the text was sent (its position stored) and has not landed.
+bool keyInFlight(Job &t)
+{
+    return t.field.text().size() > 20 && t.stored(t.project) > text::graphemeCount(t.field.text());
+}
+} // namespace
+
+TEST_F(Job, APauseAndResumeLeaveTheWholeTextRightOrSayTheyDont)
+{
+    const PauseMoment moments[] = {
+        {"deferred typos pending, the user clicks another application", typoPending,
+         [](Job &t) { t.sim.clickInto(t.otherWindow); }},
+        {"the gate holds a key: another application comes to the front",
+         [](Job &t) { return t.field.text().size() > 40; },
+         [](Job &t) {
+             t.other.activate();
+             t.clock.advance(1500); // the run's next key waits at the gate
+         }},
+        {"a key in flight when the user clicks another application", keyInFlight,
+         [](Job &t) { t.sim.clickInto(t.otherWindow); }},
+    };
+    for (const PauseMoment &moment : moments) {
+        for (const bool stopAndResume : {true, false}) {
+            SCOPED_TRACE(std::string(moment.name) + (stopAndResume ? ", stopped and resumed" : ", paused and continued"));
+            if (job && job->isRunInFlight()) {
+                job->stopTyping();
+                ASSERT_TRUE(runToEnd());
+            }
+            makeJob();
+            sim.simKeyboard().setDeliveryDelayMs(40);
+            project = typingProject(kLong);
+            field.setText(QString());
+            job->prepareTyping(project);
+            sim.clickInto(field);
+            ASSERT_TRUE(clock.runUntil([&] { return moment.now(*this); }, 60000)) << "the moment never came";
+            moment.act(*this);
+            clock.advance(500);
+            if (stopAndResume) {
+                job->stopTyping();
+                ASSERT_TRUE(runToEnd());
+                ASSERT_GT(stored(project), 0);
+                job->prepareTyping(project);
+            } else {
+                if (!job->isPaused())
+                    job->togglePause();
+                clock.advance(2000);
+                job->togglePause(); // Continue: a click back into the field resumes
+            }
+            editor.activate();
+            sim.clickInto(field);
+            ASSERT_TRUE(runToEnd());
+            EXPECT_EQ(field.text(), kLong);
+            EXPECT_EQ(job->phase(), RunPhase::Done);
+            EXPECT_TRUE(field.text() == kLong || job->phase() != RunPhase::Done) << "a false Done";
+        }
+    }
+}
