@@ -540,8 +540,7 @@ TEST_F(Job, APauseAndResumeLeaveTheWholeTextRightOrSayTheyDont)
     const PauseMoment moments[] = {
         {"deferred typos pending, the user clicks another application", typoPending,
          [](Job &t) { t.sim.clickInto(t.otherWindow); }},
-        {"the gate holds a key: another application comes to the front",
-         [](Job &t) { return t.field.text().size() > 40; },
+        {"the gate holds a key: another application comes to the front as a key is on its way", keyInFlight,
          [](Job &t) {
              t.other.activate();
              t.clock.advance(1500); // the run's next key waits at the gate
