@@ -4,6 +4,7 @@
 // and a stop never leaves a character half fixed.
 
 #include "engine/ResumedPrefixRepair.h"
+#include "engine/StoppedRunAccount.h"
 #include "engine/TypingRun.h"
 
 #include "RepairFixture.h"
@@ -56,6 +57,89 @@ TEST(ResumedPrefixCompare, LongTextsAllowOneTypoInFiftyUnits)
     EXPECT_FALSE(ResumedPrefixRepair::compare(text, typed).repairable);
     EXPECT_EQ(ResumedPrefixRepair::typoLimit(149), 3);
     EXPECT_EQ(ResumedPrefixRepair::typoLimit(200), 4);
+}
+
+TEST(ResumedPrefixCompare, TyposTheStoppedRunHandedOnArePutRightWhateverTheirNumber)
+{
+    // Four typos in twelve units: more than the rule takes from a comparison
+    // alone, but each one the job's own.
+    const QList<DeferredError> known{{0, "C", "X"}, {3, "e", "X"}, {5, "a", "X"}, {8, "n", "X"}};
+    const PrefixComparison all = ResumedPrefixRepair::compare("Cafe at nine", "XafX Xt Xine", known);
+    EXPECT_TRUE(all.repairable) << all.reason.toStdString();
+    EXPECT_EQ(all.typos.size(), 4);
+    // Known ones do not count against the rule; the others still do.
+    EXPECT_TRUE(ResumedPrefixRepair::compare("Cafe at nine", "XafX Xt XinX", known.mid(0, 2)).repairable);
+    EXPECT_FALSE(ResumedPrefixRepair::compare("Cafe at nine", "XafX Xt XinX", {}).repairable);
+    // A known typo must stand where it was left, as it was typed.
+    EXPECT_FALSE(
+        ResumedPrefixRepair::compare("Cafe at nine", "XafX Xt Xine", {{1, "a", "X"}, {2, "f", "X"}}).repairable);
+    // A typo of another width: the stretch is found by its length in the field.
+    const QList<DeferredError> wide{{6, "a", "😀"}};
+    EXPECT_EQ(ResumedPrefixRepair::stretchLength("Smile a nod.", wide), 13);
+    const PrefixComparison w = ResumedPrefixRepair::compare("Smile a nod.", "Smile 😀 nod.", wide);
+    ASSERT_TRUE(w.repairable) << w.reason.toStdString();
+    EXPECT_EQ(w.typos, (QList<PrefixTypo>{{6, "😀", "a"}}));
+}
+
+// --- Where a stopped run leaves its job.
+
+TEST(StoppedRunAccount, OnlyWhatLandedCountsAndOnlyTyposThatStandArePassedOn)
+{
+    const QString user = QStringLiteral("Dear Ann, ");
+    const QString bye = QStringLiteral(" Bye");
+    const struct {
+        const char *name;
+        StopFacts facts;
+        std::optional<StoppedRun> want;
+    } rows[] = {
+        {"everything landed: the counted position and the typos in the field",
+         {.live = "Cwfé at", .insertionStart = 0, .textBefore = "", .textAfter = "", .buffer = "Cwfé at",
+          .deferredErrors = {{1, "a", "w"}}, .start = 0, .typedCount = 7},
+         StoppedRun{7, {{1, "a", "w"}}}},
+        {"the last key never landed: it is not counted",
+         {.live = "Cwvé at nine — bring the m", .insertionStart = 0, .textBefore = "", .textAfter = "",
+          .buffer = "Cwvé at nine — bring the ma", .deferredErrors = {{1, "a", "w"}, {2, "f", "v"}}, .start = 0,
+          .typedCount = 27},
+         StoppedRun{26, {{1, "a", "w"}, {2, "f", "v"}}}},
+        {"a deferred typo among the keys that never landed is not passed on",
+         {.live = "Café a", .insertionStart = 0, .textBefore = "", .textAfter = "", .buffer = "Café ar",
+          .deferredErrors = {{6, "t", "r"}}, .start = 0, .typedCount = 7},
+         StoppedRun{6, {}}},
+        {"an emoji that never landed is one character",
+         {.live = "Smile ", .insertionStart = 0, .buffer = "Smile 😀", .start = 0, .typedCount = 7},
+         StoppedRun{6, {}}},
+        {"a key that landed as another character is not counted",
+         {.live = "Cafx", .insertionStart = 0, .textBefore = "", .textAfter = "", .buffer = "Café",
+          .start = 0, .typedCount = 4},
+         StoppedRun{3, {}}},
+        {"between the user's texts",
+         {.live = user + "Cwfé" + bye, .insertionStart = user.size(), .textBefore = user, .textAfter = bye,
+          .buffer = "Cwfé a", .deferredErrors = {{1, "a", "w"}}, .start = 0, .typedCount = 6},
+         StoppedRun{4, {{1, "a", "w"}}}},
+        {"a resumed run stopped again: the typos handed to it that still stand come along",
+         {.live = "Cwfé at nxne", .insertionStart = 5, .textBefore = "Cwfé ", .textAfter = "", .buffer = "at nxne",
+          .deferredErrors = {{4, "i", "x"}}, .start = 5, .typedCount = 12,
+          .earlierTypos = {{1, "a", "w"}, {3, "é", "r"}}, .earlierLength = 5},
+         StoppedRun{12, {{1, "a", "w"}, {9, "i", "x"}}}},
+        {"the user's text in front changed: nothing tells where the keys are",
+         {.live = "Dear Bob, Café", .insertionStart = user.size(), .textBefore = user, .buffer = "Café",
+          .start = 0, .typedCount = 4},
+         std::nullopt},
+        {"the user's text after changed",
+         {.live = user + "Café Bye!", .insertionStart = user.size(), .textBefore = user, .textAfter = bye,
+          .buffer = "Café", .start = 0, .typedCount = 4},
+         std::nullopt},
+        {"no insertion point", {.live = "Café", .buffer = "Café", .typedCount = 4}, std::nullopt},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::optional<StoppedRun> got = accountForStop(row.facts);
+        ASSERT_EQ(got.has_value(), row.want.has_value());
+        if (!got)
+            continue;
+        EXPECT_EQ(got->resumeIndex, row.want->resumeIndex);
+        EXPECT_EQ(got->typos, row.want->typos);
+    }
 }
 
 // --- The repair on the simulated desktop.
@@ -167,6 +251,14 @@ TEST_F(Prefix, AFieldEditedInTheMeantimeIsLeftAloneWithOneLine)
         // The run is told, for its note: read, and not the earlier text.
         ASSERT_TRUE(engine.lastEarlierTextLeft());
         EXPECT_TRUE(engine.lastEarlierTextLeft()->differs);
+        // And it never ends Done: the field differs, said from where.
+        ASSERT_TRUE(engine.lastDifference());
+        EXPECT_TRUE(engine.lastDifference()->reason.startsWith(
+            "the text in front of the resumed run does not read as the project from its character "));
+        EXPECT_TRUE(engine.lastEarlierTextLeft()->firstDiffering);
+        if (c.left.startsWith("Cafe on")) {
+            EXPECT_EQ(engine.lastEarlierTextLeft()->firstDiffering, 4);
+        }
     }
 }
 
@@ -180,6 +272,7 @@ TEST_F(Prefix, WithoutAnInsertionPointNothingIsGuessed)
     EXPECT_EQ(prefixLines(), QStringList{"resumePrefix: earlier text left as it stands (no insertion point)"});
     ASSERT_TRUE(engine.lastEarlierTextLeft());
     EXPECT_FALSE(engine.lastEarlierTextLeft()->differs) << "not checked";
+    EXPECT_TRUE(engine.lastUncheckedReason()) << "never Done";
 }
 
 TEST_F(Prefix, AnUnconfirmedSelectionIsNeverTypedOver)
