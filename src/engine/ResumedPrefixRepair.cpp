@@ -69,11 +69,13 @@ void ResumedPrefixRepair::leave(const QString &why, const std::optional<QString>
     }
     // Read from the start of the earlier text as it should stand in front of
     // the insertion point, or from the field's start when it holds less.
-    const QString stretch = before->mid(std::max<qint64>(0, before->size() - stretchLength(m_earlier, m_args.earlierTypos)));
+    const QString stretch = before->mid(
+        std::max<qint64>(0, before->size() - stretchLength(m_earlier, m_args.earlierTypos)));
     const int from = text::graphemeCount(QStringView(m_earlier).left(commonPrefixLength(stretch, m_earlier))) + 1;
     m_engine.reportEarlierTextLeft({true, why, from});
     m_engine.reportFieldDiffers(
-        QStringLiteral("the text in front of the resumed run does not read as the project from its character %1 on (%2)")
+        QStringLiteral(
+            "the text in front of the resumed run does not read as the project from its character %1 on (%2)")
             .arg(from)
             .arg(why),
         differingCharacters(stretch, m_earlier));

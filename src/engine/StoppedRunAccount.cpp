@@ -42,7 +42,8 @@ std::optional<StoppedRun> accountForStop(const StopFacts &f)
     if (earlierStart < 0)
         return out; // not all there: none of its offsets holds
     for (const DeferredError &typo : f.earlierTypos)
-        if (typo.index + typo.wrong.size() <= f.earlierLength && standsAt(f.live, earlierStart + typo.index, typo.wrong))
+        if (typo.index + typo.wrong.size() <= f.earlierLength
+            && standsAt(f.live, earlierStart + typo.index, typo.wrong))
             out.typos.append(typo);
     for (const DeferredError &typo : f.deferredErrors)
         if (typo.index + typo.wrong.size() <= landed && standsAt(f.live, at + typo.index, typo.wrong))

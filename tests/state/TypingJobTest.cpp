@@ -550,7 +550,8 @@ TEST_F(Job, APauseAndResumeLeaveTheWholeTextRightOrSayTheyDont)
     };
     for (const PauseMoment &moment : moments) {
         for (const bool stopAndResume : {true, false}) {
-            SCOPED_TRACE(std::string(moment.name) + (stopAndResume ? ", stopped and resumed" : ", paused and continued"));
+            SCOPED_TRACE(std::string(moment.name)
+                         + (stopAndResume ? ", stopped and resumed" : ", paused and continued"));
             if (job && job->isRunInFlight()) {
                 job->stopTyping();
                 ASSERT_TRUE(runToEnd());
