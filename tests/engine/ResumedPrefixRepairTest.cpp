@@ -473,3 +473,57 @@ TEST(ResumedJob, StoppedHalfWayWithTyposThenResumedEndsWithExactlyTheText)
     // The case this is about did come up.
     EXPECT_GE(withTypos, 3);
 }
+
+// The stop comes as the user switches to another application with the last
+// key still on its way (keys land 40 ms after they are sent): that key is
+// lost there. The job resumes where the field shows it stands, with the
+// typos the stopped run left, and ends exact; never Done over a field that
+// is not.
+TEST(ResumedJob, AKeyLostAsTheRunStoppedIsTypedAgainAndItsTyposPutRight)
+{
+    int lost = 0;
+    int handedOn = 0;
+    for (quint64 seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        qv::test::RunHarness h;
+        qv::sim::SimApp &chat = h.sim.addApp("Chat");
+        chat.addWindow({900, 0, 300, 300}).addTextField({910, 10, 200, 30}).focus();
+        h.editor.activate();
+        h.sim.simKeyboard().setDeliveryDelayMs(40);
+        qv::SeededRandom random(seed);
+        TypingEngine engine(h.sim, h.clock, random);
+        const int half = qv::text::graphemeCount(kJob) / 2;
+        h.onKey = [&](int typed) {
+            if (typed >= half && !h.stop) {
+                h.stop = true;
+                chat.activate();
+            }
+        };
+        TypingRun first(engine, h.args(kJob, false, 90));
+        h.run(first);
+        ASSERT_TRUE(engine.lastStop());
+        const StoppedRun stopped = *engine.lastStop();
+        lost += stopped.resumeIndex < half ? 1 : 0;
+        handedOn += stopped.typos.isEmpty() ? 0 : 1;
+        EXPECT_EQ(h.progress.last().first, stopped.resumeIndex);
+
+        // Back in the editor, a click below the text and the rest follows.
+        h.editor.activate();
+        h.field.focus();
+        h.field.setCaret(h.field.text().size());
+        h.stop = false;
+        h.onKey = {};
+        h.phases.clear();
+        auto a = h.args(kJob, false, 90);
+        a.startIndex = stopped.resumeIndex;
+        a.earlierTypos = stopped.typos;
+        TypingRun second(engine, a);
+        h.run(second);
+        EXPECT_EQ(h.field.text(), kJob);
+        EXPECT_EQ(h.phases.last(), "done");
+        EXPECT_TRUE(h.field.text() == kJob || h.phases.last() != "done") << "a false Done";
+    }
+    // The cases this is about did come up.
+    EXPECT_GE(lost, 6);
+    EXPECT_GE(handedOn, 3);
+}
