@@ -36,6 +36,13 @@ std::optional<StoppedRun> accountForStop(const StopFacts &f)
     const int missing = text::graphemeCount(QStringView(f.buffer).mid(landed));
     StoppedRun out;
     out.resumeIndex = std::clamp(f.typedCount - missing, f.start, std::max(f.start, f.typedCount));
+    // A key it could not take back stands where the next character goes:
+    // that character landed, as itself or as a typo of it.
+    const std::optional<DeferredError> &stray = f.strayKey;
+    const bool strayStands = stray && landed == f.buffer.size() && stray->index == f.buffer.size()
+                             && mine == f.buffer + stray->wrong;
+    if (strayStands)
+        out.resumeIndex = f.typedCount + 1;
 
     // The earlier text ends where the run's keys began.
     const qint64 earlierStart = at - f.earlierLength;
@@ -48,6 +55,8 @@ std::optional<StoppedRun> accountForStop(const StopFacts &f)
     for (const DeferredError &typo : f.deferredErrors)
         if (typo.index + typo.wrong.size() <= landed && standsAt(f.live, at + typo.index, typo.wrong))
             out.typos.append({int(f.earlierLength + typo.index), typo.correct, typo.wrong});
+    if (strayStands && stray->wrong != stray->correct)
+        out.typos.append({int(f.earlierLength + stray->index), stray->correct, stray->wrong});
     return out;
 }
 

@@ -22,7 +22,9 @@ struct StopFacts {
     int start = 0;                             // the character of the text the run began at
     int typedCount = 0;                        // characters counted as typed, from the text's start
     QList<DeferredError> earlierTypos = {};    // typos it was handed in the text in front of it
-    qint64 earlierLength = 0;                  // units that text takes in the field, typos included
+    // A key the run could not take back, right after the buffer (RunState).
+    std::optional<DeferredError> strayKey = {};
+    qint64 earlierLength = 0; // units that text takes in the field, typos included
 };
 
 // Where the job stands in the field: the run's keys are found right after

@@ -387,6 +387,8 @@ QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
         // the wrong key away, and the character in hand is left untyped.
         const StopFlag noStop;
         co_await keys.backspaceChars(decision.wrong, noStop);
+        if (m_engine.keyGate().held())
+            m_state.strayKey = DeferredError{int(m_state.buffer.size()), c, decision.wrong};
         if (stopRequested())
             co_return false;
         m_state.immediateTypos += 1;
@@ -410,6 +412,8 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
             co_await scheduler.sleep(90 + 70 * random.uniformReal(0, 1));
             const StopFlag noStop;
             co_await keys.backspaceChars(k, noStop);
+            if (m_engine.keyGate().held() && !m_params.charAt(m_state.charIndex + 1).isEmpty())
+                m_state.strayKey = DeferredError{int(m_state.buffer.size()), m_params.charAt(m_state.charIndex + 1), k};
         }
     }
 

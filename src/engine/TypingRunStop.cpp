@@ -29,6 +29,7 @@ QCoro::Task<> TypingRun::settleStop()
                     .start = p.start,
                     .typedCount = m_state.typedCount,
                     .earlierTypos = p.options.earlierTypos,
+                    .strayKey = m_state.strayKey,
                     .earlierLength = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString())).size()};
     for (const DeferredError &typo : facts.earlierTypos)
         facts.earlierLength += typo.wrong.size() - typo.correct.size();
