@@ -12,7 +12,12 @@ QCoro::Task<> TypingRun::settleStop()
 {
     const RunParams &p = m_params;
     ElementAccess &elements = m_engine.elements();
-    if (p.probeElement.isNull() || (m_state.buffer.isEmpty() && m_state.typedCount == p.start))
+    if (m_state.buffer.isEmpty() && m_state.typedCount == p.start && !m_state.strayKey) {
+        // Not a key typed: the job stands where it stood, its typos with it.
+        m_engine.m_lastStop = StoppedRun{p.start, p.options.earlierTypos};
+        co_return;
+    }
+    if (p.probeElement.isNull())
         co_return;
     // A key still on its way lands (or is lost to another window) before
     // the field is read: only what stands there counts as typed.

@@ -533,10 +533,18 @@ TEST(ResumedJob, AKeyLostAsTheRunStoppedIsTypedAgainAndItsTyposPutRight)
         handedOn += stopped.typos.isEmpty() ? 0 : 1;
         EXPECT_EQ(h.progress.last().first, stopped.resumeIndex);
 
-        // Back in the editor, a click below the text and the rest follows.
+        // Back in the editor, a click below the text and the rest follows;
+        // a resumed run stopped before its first key hands on the same.
         h.editor.activate();
         h.field.focus();
         h.field.setCaret(h.field.text().size());
+        auto once = h.args(kJob, false, 90);
+        once.startIndex = stopped.resumeIndex;
+        once.earlierTypos = stopped.typos;
+        TypingRun stoppedAtOnce(engine, once);
+        h.run(stoppedAtOnce);
+        ASSERT_TRUE(engine.lastStop());
+        EXPECT_EQ(*engine.lastStop(), stopped);
         h.stop = false;
         h.onKey = {};
         h.phases.clear();
