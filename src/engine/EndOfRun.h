@@ -51,6 +51,10 @@ struct SegmentArgs {
     // job (line breaks as typed): typos an earlier, stopped run left in it
     // are put right before the segment is checked. Empty: nothing to do.
     QString earlierText;
+    // Typos a stopped run left in the earlier text (offsets from its start
+    // in the field): they are the job's own and are put right whatever their
+    // number.
+    QList<DeferredError> earlierTypos;
     // The field's text after the insertion point at set-up, when it could
     // be read: while the field still ends with it, the segment ends where it
     // begins.

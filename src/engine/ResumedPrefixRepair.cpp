@@ -1,6 +1,7 @@
 #include "engine/ResumedPrefixRepair.h"
 
 #include "core/Text.h"
+#include "engine/RepairRules.h"
 #include "engine/TypingEngine.h"
 
 namespace qv::engine {
@@ -13,10 +14,19 @@ ResumedPrefixRepair::ResumedPrefixRepair(TypingEngine &engine, const SegmentArgs
 {
 }
 
-PrefixComparison ResumedPrefixRepair::compare(const QString &earlier, const QString &stretch)
+qint64 ResumedPrefixRepair::stretchLength(const QString &earlier, const QList<DeferredError> &known)
+{
+    qint64 length = earlier.size();
+    for (const DeferredError &typo : known)
+        length += typo.wrong.size() - typo.correct.size();
+    return length;
+}
+
+PrefixComparison ResumedPrefixRepair::compare(const QString &earlier, const QString &stretch,
+                                              const QList<DeferredError> &known)
 {
     PrefixComparison result;
-    if (stretch.size() != earlier.size()) {
+    if (stretch.size() != stretchLength(earlier, known)) {
         result.reason = QStringLiteral("the field holds %1 units where the earlier text has %2")
                             .arg(stretch.size())
                             .arg(earlier.size());
@@ -31,14 +41,17 @@ PrefixComparison ResumedPrefixRepair::compare(const QString &earlier, const QStr
         return result;
     }
     qint64 offset = 0;
+    int unknown = 0;
     for (qsizetype i = 0; i < want.size(); ++i) {
-        if (want.at(i) != have.at(i))
+        if (want.at(i) != have.at(i)) {
             result.typos.append({offset, have.at(i), want.at(i)});
+            unknown += known.contains(DeferredError{int(offset), want.at(i), have.at(i)}) ? 0 : 1;
+        }
         offset += have.at(i).size();
     }
     const int limit = typoLimit(earlier.size());
-    if (result.typos.size() > limit) {
-        result.reason = QStringLiteral("%1 characters differ, more than %2").arg(result.typos.size()).arg(limit);
+    if (unknown > limit) {
+        result.reason = QStringLiteral("%1 characters differ, more than %2").arg(unknown).arg(limit);
         result.typos.clear();
         return result;
     }
@@ -46,10 +59,26 @@ PrefixComparison ResumedPrefixRepair::compare(const QString &earlier, const QStr
     return result;
 }
 
-void ResumedPrefixRepair::leave(const QString &why, bool differs)
+void ResumedPrefixRepair::leave(const QString &why, const std::optional<QString> &before)
 {
     m_engine.debug(QStringLiteral("resumePrefix: earlier text left as it stands (") + why + QLatin1Char(')'));
-    m_engine.reportEarlierTextLeft({differs, why});
+    if (!before) {
+        m_engine.reportEarlierTextLeft({false, why, std::nullopt});
+        m_engine.reportFieldUnchecked(QStringLiteral("the text in front of the resumed run: ") + why);
+        return;
+    }
+    // Read from the start of the earlier text as it should stand in front of
+    // the insertion point, or from the field's start when it holds less.
+    const QString stretch = before->mid(
+        std::max<qint64>(0, before->size() - stretchLength(m_earlier, m_args.earlierTypos)));
+    const int from = text::graphemeCount(QStringView(m_earlier).left(commonPrefixLength(stretch, m_earlier))) + 1;
+    m_engine.reportEarlierTextLeft({true, why, from});
+    m_engine.reportFieldDiffers(
+        QStringLiteral(
+            "the text in front of the resumed run does not read as the project from its character %1 on (%2)")
+            .arg(from)
+            .arg(why),
+        differingCharacters(stretch, m_earlier));
 }
 
 QCoro::Task<qint64> ResumedPrefixRepair::run()
@@ -82,22 +111,23 @@ QCoro::Task<qint64> ResumedPrefixRepair::run()
     }
 
     const qint64 end = *m_args.insertionStartHint;
-    const qint64 length = m_earlier.size();
+    const qint64 length = stretchLength(m_earlier, m_args.earlierTypos);
     const qint64 start = end - length;
+    const QString before = live->left(std::min<qint64>(end, live->size()));
     if (start < 0 || end > live->size()) {
         leave(QStringLiteral("the field holds %1 units before the insertion point, the earlier text %2")
-                  .arg(std::min<qint64>(end, live->size()))
+                  .arg(before.size())
                   .arg(length),
-              true);
+              before);
         co_return 0;
     }
     if (!text::isGraphemeBoundary(*live, int(start)) || !text::isGraphemeBoundary(*live, int(end))) {
-        leave(QStringLiteral("the stretch splits a character"), true);
+        leave(QStringLiteral("the stretch splits a character"), before);
         co_return 0;
     }
-    const PrefixComparison comparison = compare(m_earlier, live->mid(start, length));
+    const PrefixComparison comparison = compare(m_earlier, live->mid(start, length), m_args.earlierTypos);
     if (!comparison.repairable) {
-        leave(comparison.reason, true);
+        leave(comparison.reason, before);
         co_return 0;
     }
     if (comparison.typos.isEmpty())
@@ -107,9 +137,14 @@ QCoro::Task<qint64> ResumedPrefixRepair::run()
     co_await fixAll(comparison.typos, start, live->size());
     co_await restoreCaret();
     m_engine.debug(QStringLiteral("resumePrefix: fixed=%1 of %2").arg(m_fixed).arg(comparison.typos.size()));
-    if (m_fixed < comparison.typos.size() && !stopped())
-        m_engine.reportEarlierTextLeft(
-            {true, QStringLiteral("%1 of %2 typos put right").arg(m_fixed).arg(comparison.typos.size())});
+    if (m_fixed < comparison.typos.size() && !stopped()) {
+        const QString why = QStringLiteral("%1 of %2 typos put right").arg(m_fixed).arg(comparison.typos.size());
+        const std::optional<QString> after = co_await m_repair.readLiveText(m_args.element);
+        if (after && end + m_delta <= after->size())
+            leave(why, after->left(end + m_delta));
+        else
+            leave(why);
+    }
     co_return m_delta;
 }
 
@@ -167,6 +202,10 @@ QCoro::Task<bool> ResumedPrefixRepair::fixOne(PrefixTypo typo, qint64 at, qint64
     // One key replaces the selected character; it is typed to its end.
     co_await m_engine.keys().retypeText(typo.correct, {});
     m_delta += typo.correct.size() - typo.wrong.size();
+    // It replaces the selection only if it lands before the selection moves
+    // (the next fix, the caret put back): keys reach the field on their own
+    // path, later than a selection written through accessibility.
+    co_await m_engine.elements().waitForKeysTaken(m_target);
     co_return true;
 }
 

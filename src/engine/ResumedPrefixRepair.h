@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DeferredError.h"
 #include "engine/EditGate.h"
 #include "engine/EndOfRun.h"
 #include "engine/ExactMatchRepair.h"
@@ -36,8 +37,11 @@ struct PrefixComparison {
 // it never reached. This puts them right, one character at a time, before
 // the run's own segment is checked: only when the stretch right in front of
 // the insertion point reads as the earlier text with a few single-character
-// typos. Anything else is the user's text (or was edited since) and is left
-// as it stands with one diagnostic line.
+// typos. The typos the stopped run handed on are its own and are put right
+// whatever their number. Anything else is the user's text (or was edited
+// since) and is left as it stands with one diagnostic line; the run then
+// does not end Done: the field differs from the project there (said from
+// which character), or could not be checked.
 //
 // Each fix selects exactly the wrong character, confirms the selection (read
 // back, and through the clipboard when allowed; a selection that is not
@@ -56,8 +60,12 @@ public:
 
     // Compares `stretch` (the field in front of the insertion point) with
     // `earlier` grapheme by grapheme: the same number of graphemes, and at
-    // most kTypoLimit(UTF-16 length) that differ.
-    static PrefixComparison compare(const QString &earlier, const QString &stretch);
+    // most typoLimit(UTF-16 length) that differ besides the `known` typos
+    // (offsets in the stretch), which are typos wherever they stand.
+    static PrefixComparison compare(const QString &earlier, const QString &stretch,
+                                    const QList<DeferredError> &known = {});
+    // Units the earlier text takes in the field with the known typos in it.
+    static qint64 stretchLength(const QString &earlier, const QList<DeferredError> &known);
     static int typoLimit(qint64 length) { return int(std::max<qint64>(3, length / 50)); }
 
 private:
@@ -66,9 +74,10 @@ private:
     // the remaining fixes must not run.
     QCoro::Task<bool> fixOne(PrefixTypo typo, qint64 at, qint64 fieldLength, bool &stop);
     QCoro::Task<> restoreCaret();
-    // Leaves the earlier text as it stands and tells the run; `differs`:
-    // it was read and is not the earlier text (else it was not checked).
-    void leave(const QString &why, bool differs = false);
+    // Leaves the earlier text as it stands and tells the run; with the
+    // field's text in front of the insertion point (`before`), it was read
+    // and is not the earlier text, else it was not checked.
+    void leave(const QString &why, const std::optional<QString> &before = std::nullopt);
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 
     TypingEngine &m_engine;

@@ -54,6 +54,8 @@ public:
 
     void begin(Run run);
     void end();
+    // Whether a stop held a key: no later key of the run goes out.
+    bool held() const { return m_held; }
     // The run's application (absent outside a run or when none was in front).
     std::optional<qint64> requiredPid() const { return m_run.requiredPid; }
     // The phase reported when a held key goes out (Typing at first).

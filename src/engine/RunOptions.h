@@ -1,9 +1,11 @@
 #pragma once
 
+#include "engine/DeferredError.h"
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
 #include "platform/Element.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -26,6 +28,9 @@ struct RunOptions {
     int targetWpm = 60;
     platform::Element target = {}; // null: the focused element
     int startIndex = 0;            // first character typed (clamped)
+    // Typos a stopped run of the job left in the text in front of
+    // `startIndex`, for a review it never reached (StoppedRun::typos).
+    QList<DeferredError> earlierTypos = {};
     StopFlag stopFlag = {};        // empty: never stops
     PauseFlag pauseFlag = {};      // empty: never pauses
     ProgressSink onProgress = {};

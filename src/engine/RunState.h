@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace qv::engine {
 
 // The keystroke loop's state for one run. The loop steps read and change it
@@ -16,6 +18,10 @@ struct RunState {
     // the end of the field changes it the same way (UTF-16 offsets).
     QString buffer;
     QList<DeferredError> deferredErrors;
+    // A key the run sent and could not take back, a stop having held its
+    // Delete: it stands where the character `correct` of the text goes,
+    // right after the buffer (`index`: the buffer's length then).
+    std::optional<DeferredError> strayKey;
 
     int charIndex = 0;  // index of the character in hand in the run's characters
     int typedCount = 0; // characters of the text typed, from its beginning

@@ -116,9 +116,17 @@ public:
     struct EarlierTextLeft {
         bool differs = false; // read, and not the project's text (else: not checked)
         QString reason;
+        // The character of the project (counted from 1) where the field
+        // first reads otherwise, when it was read.
+        std::optional<int> firstDiffering;
     };
     const std::optional<EarlierTextLeft> &lastEarlierTextLeft() const { return m_earlierTextLeft; }
     void reportEarlierTextLeft(EarlierTextLeft left);
+    // Where the last run, stopped while typing, left its job in the field;
+    // absent when it was not stopped there or the field did not tell. The
+    // run also reports that position as its last progress. A new run clears
+    // it.
+    const std::optional<StoppedRun> &lastStop() const { return m_lastStop; }
     // Records that the field does not hold what the run means to leave
     // there: the run then ends in Differs instead of Done. Every
     // report goes to the debug log; the latest count given stands.
@@ -237,6 +245,7 @@ private:
     std::optional<FieldDifference> m_difference;
     std::optional<QString> m_unchecked;
     std::optional<EarlierTextLeft> m_earlierTextLeft;
+    std::optional<StoppedRun> m_lastStop;
     struct LateCopy {
         std::shared_ptr<const PasteboardSnapshot> snapshot;
         qint64 changeCount = 0;

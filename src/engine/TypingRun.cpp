@@ -118,6 +118,7 @@ QCoro::Task<> TypingRun::run()
     m_engine.m_difference.reset();
     m_engine.m_unchecked.reset();
     m_engine.m_earlierTextLeft.reset();
+    m_engine.m_lastStop.reset();
     co_await setUp();
     for (int i = 0; i < m_params.remainingCount(); ++i) {
         const bool goOn = co_await typeCharacter(m_params.remaining.at(i));
@@ -126,6 +127,8 @@ QCoro::Task<> TypingRun::run()
     }
     if (!stopRequested())
         co_await endOfText();
+    else
+        co_await settleStop();
     m_engine.clearRunFields();
     m_engine.platform().keyboard().finish();
 }
@@ -384,6 +387,8 @@ QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
         // the wrong key away, and the character in hand is left untyped.
         const StopFlag noStop;
         co_await keys.backspaceChars(decision.wrong, noStop);
+        if (m_engine.keyGate().held())
+            m_state.strayKey = DeferredError{int(m_state.buffer.size()), c, decision.wrong};
         if (stopRequested())
             co_return false;
         m_state.immediateTypos += 1;
@@ -407,6 +412,8 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
             co_await scheduler.sleep(90 + 70 * random.uniformReal(0, 1));
             const StopFlag noStop;
             co_await keys.backspaceChars(k, noStop);
+            if (m_engine.keyGate().held() && !m_params.charAt(m_state.charIndex + 1).isEmpty())
+                m_state.strayKey = DeferredError{int(m_state.buffer.size()), m_params.charAt(m_state.charIndex + 1), k};
         }
     }
 
@@ -494,6 +501,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.allowClipboardOps = m_engine.allowClipboardOps;
         // A resumed run also answers for the text in front of it.
         args.earlierText = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString()));
+        args.earlierTypos = p.options.earlierTypos;
         args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
         m_engine.m_lastIntendedText = corrected;

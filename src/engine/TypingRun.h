@@ -51,6 +51,9 @@ private:
     QCoro::Task<bool> typoStep(QString &k, const QString &c);
     QCoro::Task<> humanTouches(const QString &k, const QString &c);
     QCoro::Task<> endOfText();
+    // After a stop in the loop: where the job stands is what landed in the
+    // field once the keys settled (TypingEngine::lastStop).
+    QCoro::Task<> settleStop();
     // Waits until the target has taken every key and the last copy has
     // landed; a field not read whole is reported as not verified.
     QCoro::Task<> settleEnd();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunOutcome.h"
 #include "engine/RunPhase.h"
 #include "model/Project.h"
 #include "platform/Element.h"
@@ -9,6 +10,7 @@
 #include "state/TypingFlags.h"
 
 #include <QCoro/QCoroTask>
+#include <QHash>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -88,7 +90,11 @@ public:
     void resetTyping();
     int resumeIndex(const Project &project) const { return m_resume.resumeIndex(project); }
     void setResumeIndex(qint64 index, const Project &project) { m_resume.setResumeIndex(index, project); }
-    void clearResumeIndex(const Project &project) { m_resume.clearResumeIndex(project); }
+    void clearResumeIndex(const Project &project)
+    {
+        m_stoppedRuns.remove(project.id);
+        m_resume.clearResumeIndex(project);
+    }
 
     // The road a start click and the focus poll take: starts the run on
     // `target` when the job is armed and still waiting; returns when the run
@@ -215,6 +221,10 @@ private:
     std::optional<quint64> m_pollTimer;
     std::optional<quint64> m_runningJobId;
     std::shared_ptr<TypingFlags> m_runningFlags;
+    // Where a run of each project stopped while typing left it, as the field
+    // showed it (with the typos it deferred), until the next run of the
+    // project takes it or its position is cleared.
+    QHash<QUuid, engine::StoppedRun> m_stoppedRuns;
 };
 
 } // namespace qv::state

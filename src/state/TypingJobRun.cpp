@@ -62,6 +62,10 @@ QString earlierTextNote(const std::optional<engine::TypingEngine::EarlierTextLef
 {
     if (!left)
         return {};
+    if (left->differs && left->firstDiffering)
+        return QStringLiteral("The text typed before this run resumed does not read as your project from its "
+                              "character %1 on; it was left as it stands.")
+            .arg(*left->firstDiffering);
     if (left->differs)
         return QStringLiteral("The text typed before this run resumed does not read as your project there; "
                               "it was left as it stands.");
@@ -110,6 +114,15 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     }
 
     const std::shared_ptr<engine::TypingEngine> engine = m_services.engine; // kept alive while it runs
+    // A stopped run of this project knows best where it stands: the field
+    // showed it once its keys had landed, possibly after the position above
+    // was read. The typos it left for its review come along.
+    QList<engine::DeferredError> earlierTypos;
+    if (const auto stop = m_stoppedRuns.constFind(project.id); stop != m_stoppedRuns.cend() && resumeIndex > 0) {
+        resumeIndex = stop->resumeIndex;
+        earlierTypos = stop->typos;
+    }
+    m_stoppedRuns.remove(project.id);
     m_runningJobId = jobId;
     m_runningFlags = flags;
     const int wpm = int(std::clamp<qint64>(project.wpm, 0, std::numeric_limits<int>::max()));
@@ -122,6 +135,7 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
                                .targetWpm = wpm,
                                .target = target,
                                .startIndex = resumeIndex,
+                               .earlierTypos = earlierTypos,
                                .stopFlag = stopFlagOf(flags),
                                .pauseFlag = pauseFlagOf(flags),
                                .onProgress = progressSink(jobId, project),
@@ -130,6 +144,8 @@ QCoro::Task<> TypingJob::startTypingSession(Project project, Element target, int
     co_await engine->typeText(std::move(options));
     if (!self)
         co_return;
+    if (engine->lastStop())
+        m_stoppedRuns.insert(project.id, *engine->lastStop());
     m_runningJobId.reset();
     m_runningFlags.reset();
     postRunEnd(jobId, flags, runNoteOf(*engine));

@@ -366,3 +366,39 @@ TEST(KeyGate, AGateHeldByAStopStaysHeld)
     EXPECT_TRUE(h.sim.log().keys.empty());
     h.engine.keyGate().end();
 }
+
+// A stop while the gate holds a key, another application having come to the
+// front as the last keys were on their way: the job's position is what
+// landed in the field, not the held key nor one lost to the other
+// application.
+TEST(KeyGate, AStopWhileTheGateHoldsAKeyCountsOnlyWhatLanded)
+{
+    for (const double delivery : {0.0, 40.0}) {
+        SCOPED_TRACE("keys land after " + std::to_string(delivery) + " ms");
+        GatedRun h;
+        h.field.focus();
+        h.sim.simKeyboard().setDeliveryDelayMs(delivery);
+        bool switched = false;
+        h.onKey = [&](int done) {
+            if (done == 12 && !switched) {
+                switched = true;
+                h.sim.after(delivery / 2).run([&] { h.other.activate(); });
+                h.sim.after(1500).run([&] { h.stop = true; });
+            }
+        };
+        TypingRun r(h.engine, h.args(QStringLiteral("Café at nine — bring the maps."), false));
+        h.run(r);
+        const int landed = qv::text::graphemeCount(h.field.text());
+
+        ASSERT_TRUE(h.engine.lastStop());
+        // The field is the text up to there, with the typos handed on in it.
+        QString corrected = h.field.text();
+        for (const DeferredError &typo : h.engine.lastStop()->typos)
+            corrected.replace(typo.index, typo.wrong.size(), typo.correct);
+        EXPECT_TRUE(QStringLiteral("Café at nine — bring the maps.").startsWith(corrected));
+        EXPECT_FALSE(h.engine.lastStop()->typos.isEmpty());
+        EXPECT_EQ(h.engine.lastStop()->resumeIndex, landed);
+        EXPECT_EQ(h.progress.last().first, landed) << "the last progress is the position";
+        EXPECT_EQ(landed, delivery > 0 ? 11 : 12);
+    }
+}
