@@ -183,4 +183,25 @@ qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optiona
     return hint;
 }
 
+SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
+                          const std::optional<QString> &after, const QString &target)
+{
+    if (!before)
+        return {hint, std::nullopt, true, true};
+    const bool backIntact = after && live.endsWith(*after);
+    const std::optional<qint64> end = backIntact ? std::optional<qint64>(live.size() - after->size()) : std::nullopt;
+    const int changedAt = commonPrefixLength(live, *before);
+    if (end) {
+        const qint64 start = *end - target.size();
+        if (start >= changedAt && live.mid(start, target.size()) == target)
+            return {start, end, changedAt == before->size(), true};
+    }
+    if (changedAt == before->size()) {
+        const bool bounded = end && *end >= hint;
+        return {hint, bounded ? end : std::nullopt, true, bounded || !after};
+    }
+    const qint64 start = anchoredSegmentStart(live, hint, before, after, target);
+    return {start, end && *end >= start ? end : std::nullopt, false, false};
+}
+
 } // namespace qv::engine

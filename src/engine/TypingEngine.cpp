@@ -14,7 +14,7 @@ namespace qv::engine {
 TypingEngine::TypingEngine(platform::Platform &platform, Scheduler &scheduler, Random &random)
     : m_platform(platform), m_scheduler(scheduler), m_random(random), m_keys(platform.keyboard(), scheduler, random),
       m_carriedIndent(*this), m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys),
-      m_gate(*this)
+      m_gate(*this), m_owned(m_elements, scheduler)
 {
     m_keys.setGate(&m_gate);
     m_keys.setLineBreakWatch(&m_carriedIndent);
@@ -28,6 +28,7 @@ void TypingEngine::clearRunFields()
     debugSink = nullptr;
     allowClipboardOps = false;
     m_gate.end();
+    m_owned.end();
 }
 
 void TypingEngine::debug(const QString &line) const
@@ -200,6 +201,11 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
     applyBufferEdit(changed, changedErrors, start, count, change.replacement);
     const QString deleted = buffer.mid(from);
     const QString typed = changed.mid(from);
+    if (!deleted.isEmpty() && !co_await m_owned.mayDelete(buffer, from, {})) {
+        debug(QStringLiteral("edit: the caret is not after the run's own text; %1 units left as they stand")
+                  .arg(deleted.size()));
+        co_return false;
+    }
 
     // An edit abandoned while another application is in front: the field
     // holds a prefix of the old or of the changed text, and the buffer

@@ -222,6 +222,10 @@ QCoro::Task<> TypingRun::setUp()
             p.textAfterInsertion = value->mid(selection->end());
         }
     }
+    // Text of the user's stands around the run's: its Backspaces must never
+    // reach it.
+    if (!p.ownsWholeField && p.textWhole && p.probeElement)
+        m_engine.ownedTail().begin(p.probeElement, p.textBeforeInsertion, p.textAfterInsertion);
 
     m_engine.debug(QStringLiteral("start: total=%1 startIndex=%2 ownsWholeField=%3 confirmedEditable=%4 "
                                   "allowDeferred=%5 clipboard=%6")
@@ -382,8 +386,7 @@ QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
         co_await m_engine.scheduler().sleep(decision.wrongKeyWaitMs);
         // The Delete belongs to the wrong key: a stop after it still takes
         // the wrong key away, and the character in hand is left untyped.
-        const StopFlag noStop;
-        co_await keys.backspaceChars(decision.wrong, noStop);
+        co_await takeBack(decision.wrong);
         if (stopRequested())
             co_return false;
         m_state.immediateTypos += 1;
@@ -405,8 +408,7 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
         if (!stopRequested()) {
             co_await keys.sendKey(k);
             co_await scheduler.sleep(90 + 70 * random.uniformReal(0, 1));
-            const StopFlag noStop;
-            co_await keys.backspaceChars(k, noStop);
+            co_await takeBack(k);
         }
     }
 
@@ -416,6 +418,20 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
         const QString nothing;
         co_await m_engine.rewriteTail(1, nothing, m_state.buffer, m_state.deferredErrors, m_params.options.stopFlag);
     }
+}
+
+QCoro::Task<> TypingRun::takeBack(QString key)
+{
+    if (co_await m_engine.ownedTail().mayDelete(m_state.buffer, int(m_state.buffer.size()), key)) {
+        const StopFlag noStop;
+        co_await m_engine.keys().backspaceChars(key, noStop);
+        co_return;
+    }
+    // The caret is no longer after it: the key stays where it landed, and
+    // the buffer says so, marked to be left out of what the run means.
+    m_engine.debug(QStringLiteral("edit: the caret is not after the run's own text; a wrong key stays"));
+    m_state.deferredErrors.append({int(m_state.buffer.size()), QString(), key});
+    m_state.buffer += key;
 }
 
 QCoro::Task<> TypingRun::endOfText()

@@ -50,6 +50,10 @@ private:
     // The typo step; false when a stop came after a corrected wrong key.
     QCoro::Task<bool> typoStep(QString &k, const QString &c);
     QCoro::Task<> humanTouches(const QString &k, const QString &c);
+    // Deletes `key`, just sent after the buffer, while the caret still
+    // stands after the run's own text; else it stays in the buffer as a
+    // stray key (a deferred error with nothing to put in its place).
+    QCoro::Task<> takeBack(QString key);
     QCoro::Task<> endOfText();
     // Waits until the target has taken every key and the last copy has
     // landed; a field not read whole is reported as not verified.
