@@ -53,16 +53,13 @@ OwnedTail::Verdict OwnedTail::judge(const QString &buffer, int from, const QStri
     return front.endsWith(QStringView(own).right(wanted)) ? Verdict::Owned : Verdict::NotYet;
 }
 
-QCoro::Task<bool> OwnedTail::mayDelete(const QString &buffer, int from, QString pending)
+QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending)
 {
     if (!m_watching)
         co_return true;
     // Typed before the caret last moved: it stands where the caret left it.
     if (from < m_ownedFrom)
         co_return false;
-    // The buffer is the caller's and may not change while this waits: take
-    // what is judged now.
-    const QString typed = buffer;
     Verdict verdict = judge(typed, from, pending);
     // Keys on their way show late; a caret that moved shows no better.
     for (int waited = 0; verdict == Verdict::NotYet && waited < ElementAccess::kCaretWaitMs;

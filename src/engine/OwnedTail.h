@@ -44,10 +44,12 @@ public:
     void end();
     bool watching() const { return m_watching; }
 
-    // Whether the run may delete, with Backspace at the caret, `buffer` from
-    // `from` to its end followed by `pending` (keys sent but not yet in the
-    // buffer). Keys still on their way are waited for (bounded).
-    QCoro::Task<bool> mayDelete(const QString &buffer, int from, QString pending);
+    // Whether the run may delete, with Backspace at the caret, `typed` (the
+    // run's buffer as the field holds it now) from `from` to its end,
+    // followed by `pending` (keys sent but not yet in the buffer). Keys
+    // still on their way are waited for (bounded). Asked before every
+    // character deleted: a click may come at any time.
+    QCoro::Task<bool> mayDelete(QString typed, int from, QString pending);
 
     // The first buffer offset the run may still delete.
     int ownedFrom() const { return m_ownedFrom; }

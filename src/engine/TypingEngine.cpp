@@ -201,11 +201,6 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
     applyBufferEdit(changed, changedErrors, start, count, change.replacement);
     const QString deleted = buffer.mid(from);
     const QString typed = changed.mid(from);
-    if (!deleted.isEmpty() && !co_await m_owned.mayDelete(buffer, from, {})) {
-        debug(QStringLiteral("edit: the caret is not after the run's own text; %1 units left as they stand")
-                  .arg(deleted.size()));
-        co_return false;
-    }
 
     // An edit abandoned while another application is in front: the field
     // holds a prefix of the old or of the changed text, and the buffer
@@ -234,6 +229,18 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
                 keepPrefix(QString(buffer), errors, length - gone + restored);
             }
             co_return false;
+        }
+        // Asked before every cluster: the user may click elsewhere while
+        // the deletion goes on. What is gone by then is gone from the
+        // buffer too; the rest stays where it stands.
+        if (!co_await m_owned.mayDelete(buffer.left(length - gone), from, {})) {
+            debug(QStringLiteral("edit: the caret is not after the run's own text; %1 units left as they stand")
+                      .arg(length - gone - from));
+            if (gone == 0)
+                co_return false;
+            const QList<DeferredError> errors = deferredErrors;
+            keepPrefix(QString(buffer), errors, length - gone);
+            co_return true;
         }
         const QString &cluster = clusters.at(i);
         const int presses = m_keys.backspacePresses(cluster);
