@@ -183,6 +183,19 @@ qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optiona
     return hint;
 }
 
+bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole)
+{
+    const MiddleDiff foreign = diffMiddle(segment, typed);
+    if (foreign.liveMid == 0)
+        return false;
+    if (whole)
+        return true;
+    const MiddleDiff repair = diffMiddle(segment, target);
+    const int from = repair.prefix;
+    const int to = repair.prefix + repair.liveMid;
+    return from < foreign.prefix + foreign.liveMid && foreign.prefix < to;
+}
+
 SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
                           const std::optional<QString> &after, const QString &target)
 {

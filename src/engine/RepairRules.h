@@ -86,6 +86,12 @@ struct SegmentPlace {
 SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
                           const std::optional<QString> &after, const QString &target);
 
+// Whether repairing `segment` to `target` by replacing the differing middle
+// (or, `whole`, all of it) would delete units that the run's keys did not
+// leave there: where the segment differs from `typed` (what the keys typed)
+// by text it holds beyond it.
+bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole);
+
 // Whole graphemes of `typed` that did not land: where `landed` (what the
 // field shows where `typed` was typed) is `typed` with some of its clusters
 // left out and nothing else changed, each left-out cluster with the offset

@@ -119,6 +119,10 @@ QCoro::Task<> SegmentVerifier::verify()
         m_finalCaret = start + segLen;
         co_return;
     }
+    if (foreignTextInTheWay(*segment, false)) {
+        m_finalCaret = start + segLen;
+        co_return;
+    }
     const MiddleDiff diff = diffMiddle(*segment, target);
 
     KeyOutput &keys = m_engine.keys();
@@ -136,6 +140,8 @@ QCoro::Task<> SegmentVerifier::verify()
         co_return;
     }
 
+    if (foreignTextInTheWay(*segment, true))
+        co_return;
     // Bounded, the segment read is all there is to type over.
     const qint64 over = m_args.textAfter ? S : std::max(S, T);
     const bool wholeSelected = co_await m_repair.selectConfirmed({start, over}, m_target);
@@ -148,6 +154,15 @@ QCoro::Task<> SegmentVerifier::verify()
     else
         co_await keys.retypeText(target, {});
     co_await checkReplaced();
+}
+
+bool SegmentVerifier::foreignTextInTheWay(const QString &segment, bool whole)
+{
+    if (!m_args.typedText || !repairTouchesForeignText(segment, *m_args.typedText, m_args.targetText, whole))
+        return false;
+    m_engine.debug(QStringLiteral("finalizeInsertedSegment: the repair would take text the run did not type, "
+                                  "nothing repaired"));
+    return true;
 }
 
 std::optional<qint64> SegmentVerifier::segmentEnd(const QString &live) const
@@ -210,6 +225,8 @@ QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
             co_return;
         }
         over = *end - m_start;
+        if (foreignTextInTheWay(live->mid(m_start, over), true))
+            co_return;
     }
     m_engine.debug(QStringLiteral("finalizeInsertedSegment: post-verify mismatch, replacing segment"));
     const bool wholeSelected = co_await m_repair.selectConfirmed({m_start, over}, m_target);

@@ -50,6 +50,9 @@ private:
     // insertion point begins; absent when the field no longer ends with it.
     // Only with that text known.
     std::optional<qint64> segmentEnd(const QString &live) const;
+    // Whether the repair of `segment` (its middle, or `whole`) would delete
+    // text the run's keys did not leave there; says so in the log.
+    bool foreignTextInTheWay(const QString &segment, bool whole);
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 
     TypingEngine &m_engine;

@@ -512,6 +512,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.earlierText = withoutLeftOut(text::graphemes(p.text).mid(0, p.start).join(QString()));
         args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
+        args.typedText = m_state.buffer;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }

@@ -367,7 +367,8 @@ TEST(UserTextKept, SeededRunsWithInterferenceNeverChangeTheUsersTextNorEndDoneFa
 {
     QElapsedTimer timer;
     timer.start();
-    constexpr int kRuns = 400;
+    // QV_RUNS widens the sweep by hand; QV_SEED runs one seed (with its log).
+    const int kRuns = std::max(qEnvironmentVariableIntValue("QV_RUNS"), 400);
     int failures = 0;
     int done = 0;
     const quint64 first = qEnvironmentVariableIntValue("QV_SEED") > 0 ? qEnvironmentVariableIntValue("QV_SEED") : 1;
@@ -380,7 +381,9 @@ TEST(UserTextKept, SeededRunsWithInterferenceNeverChangeTheUsersTextNorEndDoneFa
     EXPECT_EQ(failures, 0);
     // Interference leaves plenty of runs to end exact: the property is not
     // met by never saying "done".
-    EXPECT_GT(done, kRuns / 5);
+    if (first == 1) {
+        EXPECT_GT(done, kRuns / 5);
+    }
     RecordProperty("runs", kRuns);
     RecordProperty("wallMs", int(timer.elapsed()));
 }
