@@ -221,9 +221,13 @@ QCoro::Task<> checkUnrepaired(TypingEngine &engine, SegmentArgs args, SegmentPla
 {
     engine.debug(QStringLiteral("finalizeInsertedSegment: the text around the segment changed (%1), nothing repaired")
                      .arg(place.frontIntact ? QStringLiteral("after it") : QStringLiteral("in front of it")));
-    if (!args.earlierText.isEmpty())
-        engine.reportEarlierTextLeft(
-            {false, QStringLiteral("the text in front of the insertion point changed during the run")});
+    if (!args.earlierText.isEmpty()) {
+        const QString why = QStringLiteral("the text in front of the insertion point changed during the run");
+        TypingEngine::EarlierTextLeft left;
+        left.reason = why;
+        engine.reportEarlierTextLeft(left);
+        engine.reportFieldUnchecked(QStringLiteral("the text in front of the resumed run: ") + why);
+    }
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(args.element);
     if (stopped(args.stopFlag))

@@ -480,8 +480,7 @@ QCoro::Task<> TypingRun::endOfText()
         // The text went on in another box: neither holds it all, and a
         // repair of either would type the rest into it a second time.
         m_engine.m_lastIntendedText = p.options.humanize ? corrected : withoutLeftOut(p.text);
-        m_engine.reportFieldUnchecked(
-            QStringLiteral("the text went on in another text box of the application"));
+        m_engine.reportFieldUnchecked(QStringLiteral("the text went on in another text box of the application"));
     } else if (p.ownsWholeField) {
         EndReviewArgs args;
         args.buffer = &m_state.buffer;

@@ -268,9 +268,7 @@ TEST_F(Segment, TheTextAroundTheSegmentIsNeverSelected)
         a.textAfter = after;
         runTask(clock, finalizeInsertedSegment(fresh, std::move(a)));
         EXPECT_EQ(field.text(), c.fixed);
-        const QString outcome = fresh.lastDifference()        ? "differs"
-                                : fresh.lastUncheckedReason() ? "unchecked"
-                                                              : "done";
+        const QString outcome = fresh.lastDifference() ? "differs" : fresh.lastUncheckedReason() ? "unchecked" : "done";
         EXPECT_EQ(outcome, c.outcome);
     }
 }
