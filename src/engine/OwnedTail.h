@@ -24,12 +24,12 @@ class ElementAccess;
 //
 // Before the run deletes, the field is read: the caret must be collapsed
 // with the text after it as it was (the text that followed the insertion
-// point), and the text in front of it must end with the units to delete.
-// When the text after the caret changed (the user typed behind, or the
-// caret moved), a longer stretch of the run's own text must stand in front
-// of the caret instead. Failing both, the caret has moved: the deletion is
-// refused and everything typed so far stays out of reach for the rest of
-// the run; keys typed from there on may be taken back again.
+// point) and the field as long as the run's keys made it; else (the user
+// typed in front, behind or at the caret, or the caret moved) the units to
+// delete must stand in front of the caret with a longer stretch of the
+// run's own text before them. Failing both, the caret has moved: the
+// deletion is refused and everything typed so far stays out of reach for
+// the rest of the run; keys typed from there on may be taken back again.
 //
 // A field whose text or caret cannot be read gives no evidence either way
 // (nothing is refused); nor does a run that is not watched (a field it owns
@@ -48,8 +48,10 @@ public:
     // run's buffer as the field holds it now) from `from` to its end,
     // followed by `pending` (keys sent but not yet in the buffer). Keys
     // still on their way are waited for (bounded). Asked before every
-    // character deleted: a click may come at any time.
-    QCoro::Task<bool> mayDelete(QString typed, int from, QString pending);
+    // character deleted: a click may come at any time. `continuing`: the
+    // deletion of the last call goes on with no key typed since; the caret
+    // alone is read then, where it should stand after what was deleted.
+    QCoro::Task<bool> mayDelete(QString typed, int from, QString pending, bool continuing = false);
 
     // The first buffer offset the run may still delete.
     int ownedFrom() const { return m_ownedFrom; }
@@ -74,6 +76,18 @@ private:
     bool m_caretLeft = false;
     // What a refusal found after the caret, taken as the new baseline.
     std::optional<QString> m_seenAfter;
+    std::optional<qint64> m_seenCaret;
+    std::optional<QString> m_seenText;
+    // The field's length besides the run's text (buffer and pending keys)
+    // while the caret stands after it.
+    qsizetype m_lengthBesides = 0;
+    // The caret the last allowed deletion began at, and the end of the
+    // run's text (buffer and pending keys) it stood after.
+    struct Anchor {
+        qint64 caret = 0;
+        qsizetype end = 0;
+    };
+    std::optional<Anchor> m_anchor;
 };
 
 } // namespace qv::engine
