@@ -212,20 +212,62 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
     checkWholeField(engine, *live, intended);
 }
 
+namespace {
+// The segment where no repair may touch it: the text around it changed in a
+// way that keys of the run and text of the user's cannot be told apart.
+// Checked as it stands, and only where the start is sure: the text in front
+// of it is as it was.
+QCoro::Task<> checkUnrepaired(TypingEngine &engine, SegmentArgs args, SegmentPlace place)
+{
+    engine.debug(QStringLiteral("finalizeInsertedSegment: the text around the segment changed (%1), nothing repaired")
+                     .arg(place.frontIntact ? QStringLiteral("after it") : QStringLiteral("in front of it")));
+    if (!args.earlierText.isEmpty()) {
+        const QString why = QStringLiteral("the text in front of the insertion point changed during the run");
+        TypingEngine::EarlierTextLeft left;
+        left.reason = why;
+        engine.reportEarlierTextLeft(left);
+        engine.reportFieldUnchecked(QStringLiteral("the text in front of the resumed run: ") + why);
+    }
+    ExactMatchRepair reader(engine);
+    const std::optional<QString> live = co_await reader.readLiveText(args.element);
+    if (stopped(args.stopFlag))
+        co_return;
+    if (!live) {
+        engine.reportFieldUnchecked(kUnreadable);
+        co_return;
+    }
+    if (place.frontIntact) {
+        checkSegment(engine, *live, place.start, args.targetText, args.textAfter);
+        co_return;
+    }
+    if (place.end)
+        engine.reportFieldDiffers(QStringLiteral("the typed text does not stand whole before the text that followed "
+                                                 "the insertion point; the text in front of it changed during the "
+                                                 "run (a click into it?)"));
+    else
+        engine.reportFieldUnchecked(QStringLiteral("the text around the insertion point changed during the run, so "
+                                                   "where the typed text stands cannot be told"));
+}
+} // namespace
+
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    std::optional<SegmentPlace> place;
     if (args.insertionStartHint && args.textBefore) {
         const platform::Element field = args.element.isNull() ? engine.elements().focusedElement() : args.element;
         if (const std::optional<QString> live = engine.elements().readFocusedText(field)) {
-            const qint64 start = anchoredSegmentStart(*live, *args.insertionStartHint, args.textBefore, args.textAfter,
-                                                      args.targetText);
-            if (start != *args.insertionStartHint)
+            place = placeSegment(*live, *args.insertionStartHint, args.textBefore, args.textAfter, args.targetText);
+            if (place->start != *args.insertionStartHint)
                 engine.debug(QStringLiteral("finalizeInsertedSegment: text in front moved the start from %1 to %2")
                                  .arg(*args.insertionStartHint)
-                                 .arg(start));
-            args.insertionStartHint = start;
+                                 .arg(place->start));
+            args.insertionStartHint = place->start;
         }
+    }
+    if (place && !place->mayRepair) {
+        co_await checkUnrepaired(engine, std::move(args), *place);
+        co_return;
     }
     // The earlier text stands in front of the segment: fixing it first keeps
     // the segment's start true (moved by any change of length) and leaves

@@ -63,6 +63,11 @@ struct SegmentArgs {
     // could be read: text the user typed in front of it during the run
     // moves the segment, which is found again by it.
     std::optional<QString> textBefore;
+    // The segment as the run's keys left it (its typed buffer, stray keys
+    // and typos included), when known: a repair never deletes what the
+    // segment holds beyond it (the user's typing at its edges, which the
+    // field cannot tell from the run's).
+    std::optional<QString> typedText;
 };
 
 // The two repair procedures the end of a run hands the field to. Both leave

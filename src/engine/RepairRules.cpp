@@ -183,4 +183,38 @@ qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optiona
     return hint;
 }
 
+bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole)
+{
+    const MiddleDiff foreign = diffMiddle(segment, typed);
+    if (foreign.liveMid == 0)
+        return false;
+    if (whole)
+        return true;
+    const MiddleDiff repair = diffMiddle(segment, target);
+    const int from = repair.prefix;
+    const int to = repair.prefix + repair.liveMid;
+    return from < foreign.prefix + foreign.liveMid && foreign.prefix < to;
+}
+
+SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
+                          const std::optional<QString> &after, const QString &target)
+{
+    if (!before)
+        return {hint, std::nullopt, true, true};
+    const bool backIntact = after && live.endsWith(*after);
+    const std::optional<qint64> end = backIntact ? std::optional<qint64>(live.size() - after->size()) : std::nullopt;
+    const int changedAt = commonPrefixLength(live, *before);
+    if (end) {
+        const qint64 start = *end - target.size();
+        if (start >= changedAt && live.mid(start, target.size()) == target)
+            return {start, end, changedAt == before->size(), true};
+    }
+    if (changedAt == before->size()) {
+        const bool bounded = end && *end >= hint;
+        return {hint, bounded ? end : std::nullopt, true, bounded || !after};
+    }
+    const qint64 start = anchoredSegmentStart(live, hint, before, after, target);
+    return {start, end && *end >= start ? end : std::nullopt, false, false};
+}
+
 } // namespace qv::engine

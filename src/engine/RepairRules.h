@@ -63,6 +63,35 @@ bool segmentOverwriteRefused(const QString &segment, const QString &target);
 qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optional<QString> &before,
                             const std::optional<QString> &after, const QString &target);
 
+// Where the segment the run typed stands in the field's text `live` at the
+// end of the run, and whether the repairs may touch it there. `before` and
+// `after` are the field's text in front of and after the insertion point
+// `hint` at set-up (absent: not read).
+// - The segment reads whole right in front of `after`: there (exact).
+// - The text in front is unchanged: the segment begins at `hint`; while the
+//   field still ends with `after`, it ends where `after` begins, and only
+//   that stretch may be repaired; once `after` changed (the user typed
+//   behind, or keys went into it after a click) nothing may be.
+// - The text in front changed: the user typed in front of the segment, or
+//   the caret was clicked into it and the run's keys went on there, which
+//   the field cannot tell apart. The start found from the rest of `before`
+//   only names the place; nothing is repaired.
+struct SegmentPlace {
+    qint64 start = 0;
+    std::optional<qint64> end; // where `after` begins, while the field ends with it
+    bool frontIntact = true;   // the field still starts with `before`
+    bool mayRepair = true;
+    friend bool operator==(const SegmentPlace &, const SegmentPlace &) = default;
+};
+SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
+                          const std::optional<QString> &after, const QString &target);
+
+// Whether repairing `segment` to `target` by replacing the differing middle
+// (or, `whole`, all of it) would delete units that the run's keys did not
+// leave there: where the segment differs from `typed` (what the keys typed)
+// by text it holds beyond it.
+bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole);
+
 // Whole graphemes of `typed` that did not land: where `landed` (what the
 // field shows where `typed` was typed) is `typed` with some of its clusters
 // left out and nothing else changed, each left-out cluster with the offset

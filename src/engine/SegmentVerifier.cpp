@@ -79,16 +79,28 @@ QCoro::Task<> SegmentVerifier::verify()
                        .arg(typedLen)
                        .arg(text::graphemeCount(target)));
 
-    const qint64 segLen = std::max<qint64>(typedLen, 0);
+    qint64 segLen = std::max<qint64>(typedLen, 0);
     const qint64 T = target.size();
     // Read in place first: a document's selection cannot always span its
     // paragraphs, and a segment that reads right needs none.
-    if (const std::optional<QString> live = elements.readFocusedText(m_target)) {
+    const std::optional<QString> live = elements.readFocusedText(m_target);
+    if (live) {
         const QString typed = live->mid(start, T);
         if (typed == target || rewrittenByTarget(typed, target)) {
             m_finalCaret = start + T;
             co_return;
         }
+    }
+    // The text that stood after the insertion point bounds what may be
+    // selected: none of it is ever taken for the segment.
+    if (m_args.textAfter) {
+        const std::optional<qint64> end = live ? segmentEnd(*live) : std::nullopt;
+        if (!end) {
+            m_engine.debug(QStringLiteral("finalizeInsertedSegment: the text after the segment is not as it was, "
+                                          "nothing repaired"));
+            co_return;
+        }
+        segLen = *end - start;
     }
     const bool segmentSelected = co_await m_repair.selectConfirmed({start, segLen}, m_target);
     if (!segmentSelected)
@@ -104,6 +116,10 @@ QCoro::Task<> SegmentVerifier::verify()
 
     if (segmentOverwriteRefused(*segment, target)) {
         safetyAbort();
+        m_finalCaret = start + segLen;
+        co_return;
+    }
+    if (foreignTextInTheWay(*segment, false)) {
         m_finalCaret = start + segLen;
         co_return;
     }
@@ -124,7 +140,11 @@ QCoro::Task<> SegmentVerifier::verify()
         co_return;
     }
 
-    const bool wholeSelected = co_await m_repair.selectConfirmed({start, std::max(S, T)}, m_target);
+    if (foreignTextInTheWay(*segment, true))
+        co_return;
+    // Bounded, the segment read is all there is to type over.
+    const qint64 over = m_args.textAfter ? S : std::max(S, T);
+    const bool wholeSelected = co_await m_repair.selectConfirmed({start, over}, m_target);
     if (!wholeSelected)
         co_return;
     if (stopped())
@@ -134,6 +154,23 @@ QCoro::Task<> SegmentVerifier::verify()
     else
         co_await keys.retypeText(target, {});
     co_await checkReplaced();
+}
+
+bool SegmentVerifier::foreignTextInTheWay(const QString &segment, bool whole)
+{
+    if (!m_args.typedText || !repairTouchesForeignText(segment, *m_args.typedText, m_args.targetText, whole))
+        return false;
+    m_engine.debug(QStringLiteral("finalizeInsertedSegment: the repair would take text the run did not type, "
+                                  "nothing repaired"));
+    return true;
+}
+
+std::optional<qint64> SegmentVerifier::segmentEnd(const QString &live) const
+{
+    const QString &after = *m_args.textAfter;
+    if (!live.endsWith(after) || live.size() - after.size() < m_start)
+        return std::nullopt;
+    return live.size() - after.size();
 }
 
 QCoro::Task<bool> SegmentVerifier::segmentLanded()
@@ -176,8 +213,23 @@ QCoro::Task<> SegmentVerifier::postVerify(qint64 readLength)
         safetyAbort();
         co_return;
     }
+    qint64 over = std::max(readLength, T);
+    if (m_args.textAfter) {
+        // What the fix left may be longer or shorter than the target: the
+        // segment is what stands in front of the text after it.
+        const std::optional<QString> live = m_engine.elements().readFocusedText(m_target);
+        const std::optional<qint64> end = live ? segmentEnd(*live) : std::nullopt;
+        if (!end) {
+            m_engine.debug(QStringLiteral("finalizeInsertedSegment: the text after the segment is not as it was, "
+                                          "nothing repaired"));
+            co_return;
+        }
+        over = *end - m_start;
+        if (foreignTextInTheWay(live->mid(m_start, over), true))
+            co_return;
+    }
     m_engine.debug(QStringLiteral("finalizeInsertedSegment: post-verify mismatch, replacing segment"));
-    const bool wholeSelected = co_await m_repair.selectConfirmed({m_start, std::max(readLength, T)}, m_target);
+    const bool wholeSelected = co_await m_repair.selectConfirmed({m_start, over}, m_target);
     if (!wholeSelected)
         co_return;
     if (target.isEmpty())

@@ -17,7 +17,10 @@ class TypingEngine;
 // and replaces only its differing middle. It refuses to overwrite a segment
 // that differs too much from the text (the range then holds the user's own
 // text, for instance after a click moved the caret), and it leaves a
-// collapsed caret after the segment.
+// collapsed caret after the segment. Where the field's text after the
+// insertion point is known, nothing of it is ever selected: the segment
+// ends where it begins, and while the field no longer ends with it nothing
+// is repaired.
 class SegmentVerifier {
 public:
     SegmentVerifier(TypingEngine &engine, SegmentArgs args);
@@ -43,6 +46,13 @@ private:
     // start; true at once when unreadable.
     QCoro::Task<bool> segmentLanded();
     void safetyAbort();
+    // Where the segment ends in `live`: where the text that stood after the
+    // insertion point begins; absent when the field no longer ends with it.
+    // Only with that text known.
+    std::optional<qint64> segmentEnd(const QString &live) const;
+    // Whether the repair of `segment` (its middle, or `whole`) would delete
+    // text the run's keys did not leave there; says so in the log.
+    bool foreignTextInTheWay(const QString &segment, bool whole);
     bool stopped() const { return m_args.stopFlag && m_args.stopFlag(); }
 
     TypingEngine &m_engine;

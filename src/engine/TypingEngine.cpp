@@ -14,7 +14,7 @@ namespace qv::engine {
 TypingEngine::TypingEngine(platform::Platform &platform, Scheduler &scheduler, Random &random)
     : m_platform(platform), m_scheduler(scheduler), m_random(random), m_keys(platform.keyboard(), scheduler, random),
       m_carriedIndent(*this), m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys),
-      m_gate(*this)
+      m_gate(*this), m_owned(m_elements, scheduler)
 {
     m_keys.setGate(&m_gate);
     m_keys.setLineBreakWatch(&m_carriedIndent);
@@ -28,6 +28,7 @@ void TypingEngine::clearRunFields()
     debugSink = nullptr;
     allowClipboardOps = false;
     m_gate.end();
+    m_owned.end();
 }
 
 void TypingEngine::debug(const QString &line) const
@@ -228,6 +229,18 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
                 keepPrefix(QString(buffer), errors, length - gone + restored);
             }
             co_return false;
+        }
+        // Asked before every cluster: the user may click elsewhere while
+        // the deletion goes on. What is gone by then is gone from the
+        // buffer too; the rest stays where it stands.
+        if (!co_await m_owned.mayDelete(buffer.left(length - gone), from, {}, gone > 0)) {
+            debug(QStringLiteral("edit: the caret is not after the run's own text; %1 units left as they stand")
+                      .arg(length - gone - from));
+            if (gone == 0)
+                co_return false;
+            const QList<DeferredError> errors = deferredErrors;
+            keepPrefix(QString(buffer), errors, length - gone);
+            co_return true;
         }
         const QString &cluster = clusters.at(i);
         const int presses = m_keys.backspacePresses(cluster);

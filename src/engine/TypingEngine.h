@@ -7,6 +7,7 @@
 #include "engine/ElementAccess.h"
 #include "engine/EndOfRun.h"
 #include "engine/KeyOutput.h"
+#include "engine/OwnedTail.h"
 #include "engine/Profiles.h"
 #include "engine/RunKeyGate.h"
 #include "engine/RunOptions.h"
@@ -151,6 +152,9 @@ public:
     KeyOutput &keys() { return m_keys; }
     // The gate every key of the engine passes (open outside a run).
     RunKeyGate &keyGate() { return m_gate; }
+    // Which of the run's typed text its Backspaces may still reach (watched
+    // only while a run types into text of the user's).
+    OwnedTail &ownedTail() { return m_owned; }
     ElementAccess &elements() { return m_elements; }
     platform::Platform &platform() { return m_platform; }
     Scheduler &scheduler() { return m_scheduler; }
@@ -199,8 +203,9 @@ public:
     // deletion retypes exactly what was deleted and leaves the buffer as it
     // was. Every key passes the key gate, so none lands in someone else's
     // document; a key it holds (a stop while it waited) abandons the edit
-    // and the buffer keeps exactly what the field was left with.
-    // Answers whether the buffer was changed.
+    // and the buffer keeps exactly what the field was left with. An edit
+    // that would delete what is no longer right in front of the caret (see
+    // OwnedTail) sends nothing. Answers whether the buffer was changed.
     struct TailChange {
         int start = 0;
         int deleteCount = 0;
@@ -240,6 +245,7 @@ private:
     CarriedIndent m_carriedIndent;
     ElementAccess m_elements;
     RunKeyGate m_gate;
+    OwnedTail m_owned;
     QString m_lastIntendedText;
     LeftOut m_lastLeftOut;
     std::optional<FieldDifference> m_difference;

@@ -225,6 +225,10 @@ QCoro::Task<> TypingRun::setUp()
             p.textAfterInsertion = value->mid(selection->end());
         }
     }
+    // Text of the user's stands around the run's: its Backspaces must never
+    // reach it.
+    if (!p.ownsWholeField && p.textWhole && p.probeElement)
+        m_engine.ownedTail().begin(p.probeElement, p.textBeforeInsertion, p.textAfterInsertion);
 
     m_engine.debug(QStringLiteral("start: total=%1 startIndex=%2 ownsWholeField=%3 confirmedEditable=%4 "
                                   "allowDeferred=%5 clipboard=%6")
@@ -385,9 +389,7 @@ QCoro::Task<bool> TypingRun::typoStep(QString &k, const QString &c)
         co_await m_engine.scheduler().sleep(decision.wrongKeyWaitMs);
         // The Delete belongs to the wrong key: a stop after it still takes
         // the wrong key away, and the character in hand is left untyped.
-        const StopFlag noStop;
-        co_await keys.backspaceChars(decision.wrong, noStop);
-        if (m_engine.keyGate().held())
+        if (co_await takeBack(decision.wrong) && m_engine.keyGate().held())
             m_state.strayKey = DeferredError{int(m_state.buffer.size()), c, decision.wrong};
         if (stopRequested())
             co_return false;
@@ -410,9 +412,7 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
         if (!stopRequested()) {
             co_await keys.sendKey(k);
             co_await scheduler.sleep(90 + 70 * random.uniformReal(0, 1));
-            const StopFlag noStop;
-            co_await keys.backspaceChars(k, noStop);
-            if (m_engine.keyGate().held() && !m_params.charAt(m_state.charIndex + 1).isEmpty())
+            if (co_await takeBack(k) && m_engine.keyGate().held() && !m_params.charAt(m_state.charIndex + 1).isEmpty())
                 m_state.strayKey = DeferredError{int(m_state.buffer.size()), m_params.charAt(m_state.charIndex + 1), k};
         }
     }
@@ -423,6 +423,21 @@ QCoro::Task<> TypingRun::humanTouches(const QString &k, const QString &c)
         const QString nothing;
         co_await m_engine.rewriteTail(1, nothing, m_state.buffer, m_state.deferredErrors, m_params.options.stopFlag);
     }
+}
+
+QCoro::Task<bool> TypingRun::takeBack(QString key)
+{
+    if (co_await m_engine.ownedTail().mayDelete(m_state.buffer, int(m_state.buffer.size()), key)) {
+        const StopFlag noStop;
+        co_await m_engine.keys().backspaceChars(key, noStop);
+        co_return true;
+    }
+    // The caret is no longer after it: the key stays where it landed, and
+    // the buffer says so, marked to be left out of what the run means.
+    m_engine.debug(QStringLiteral("edit: the caret is not after the run's own text; a wrong key stays"));
+    m_state.deferredErrors.append({int(m_state.buffer.size()), QString(), key});
+    m_state.buffer += key;
+    co_return false;
 }
 
 QCoro::Task<> TypingRun::endOfText()
@@ -471,8 +486,7 @@ QCoro::Task<> TypingRun::endOfText()
         // The text went on in another box: neither holds it all, and a
         // repair of either would type the rest into it a second time.
         m_engine.m_lastIntendedText = p.options.humanize ? corrected : withoutLeftOut(p.text);
-        m_engine.reportFieldUnchecked(
-            QStringLiteral("the text went on in another text box of the application"));
+        m_engine.reportFieldUnchecked(QStringLiteral("the text went on in another text box of the application"));
     } else if (p.ownsWholeField) {
         EndReviewArgs args;
         args.buffer = &m_state.buffer;
@@ -504,6 +518,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.earlierTypos = p.options.earlierTypos;
         args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
+        args.typedText = m_state.buffer;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }

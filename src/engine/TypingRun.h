@@ -50,6 +50,11 @@ private:
     // The typo step; false when a stop came after a corrected wrong key.
     QCoro::Task<bool> typoStep(QString &k, const QString &c);
     QCoro::Task<> humanTouches(const QString &k, const QString &c);
+    // Deletes `key`, just sent after the buffer, while the caret still
+    // stands after the run's own text; else it stays in the buffer as a
+    // stray key (a deferred error with nothing to put in its place). True
+    // when it was deleted.
+    QCoro::Task<bool> takeBack(QString key);
     QCoro::Task<> endOfText();
     // After a stop in the loop: where the job stands is what landed in the
     // field once the keys settled (TypingEngine::lastStop).

@@ -5,6 +5,7 @@
 
 #include "RunHarness.h"
 
+#include <functional>
 #include <set>
 
 using namespace qv::engine;
@@ -190,4 +191,66 @@ TEST_F(Edits, AStopWhileAnotherApplicationIsInFrontLeavesTheBufferAsTheFieldIs)
     EXPECT_GE(seen.size(), 5u);
     EXPECT_TRUE(seen.count("We had a beneficial plan"))
         << QStringList(seen.begin(), seen.end()).join("|").toStdString();
+}
+
+// The run's Backspaces reach only its own text: the field of the report,
+// the run having typed "the win" after "notes: " (a typo "n" for "d" to take
+// back), and the user clicking, selecting or typing meanwhile.
+TEST_F(Edits, ACorrectionDeletesOnlyWhatStandsRightBeforeTheCaretAsTheRunTypedIt)
+{
+    const QString before = QString::fromUtf8("Dear Ann 😀, notes: ");
+    const QString after = QString::fromUtf8(" — Yours, Bo 🇫🇷");
+    const QString runText = "by the river, said the win";
+    struct Case {
+        const char *name;
+        std::function<void(Edits &)> meanwhile; // before the correction
+        QString field;                          // afterwards
+    };
+    const Case cases[] = {
+        {"nobody interferes", {}, before + "by the river, said the wid" + after},
+        {"a click into the user's text", [](Edits &e) { e.field.setCaret(3); }, before + runText + after},
+        {"the user's text selected",
+         [](Edits &e) {
+             e.field.setSelection({5, 3});
+         },
+         before + runText + after},
+        {"the user typed behind, the caret in place",
+         [&](Edits &e) {
+             qv::sim::EditState &edit = e.field.editState();
+             edit.text.append("!");
+         },
+         before + "by the river, said the wid" + after + "!"},
+        {"the user typed right at the caret", [](Edits &e) { e.sim.userType(e.field, "n"); },
+         before + runText + "n" + after},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        buffer = runText;
+        errors.clear();
+        field.setText(before + runText + after);
+        field.setCaret(before.size() + runText.size());
+        engine.ownedTail().begin(field.element(), before, after);
+        if (c.meanwhile)
+            c.meanwhile(*this);
+        const TypingEngine::TailChange fix{int(runText.size()) - 1, 1, "d"};
+        runTask(clock, engine.replaceTail(fix, fix.start, buffer, errors, {}));
+        EXPECT_EQ(field.text(), c.field);
+        engine.ownedTail().end();
+    }
+
+    // A click while a longer retype deletes: it stops there, and the buffer
+    // keeps what is left of the run's text where it stands.
+    buffer = runText;
+    field.setText(before + runText + after);
+    field.setCaret(before.size() + runText.size());
+    engine.ownedTail().begin(field.element(), before, after);
+    sim.after(200).run([this] { field.setCaret(3); });
+    const TypingEngine::TailChange retype{int(runText.indexOf("said")), 0, {}};
+    runTask(clock, engine.replaceTail(retype, retype.start, buffer, errors, {}));
+    EXPECT_TRUE(field.text().startsWith(before)) << field.text().toStdString();
+    EXPECT_TRUE(field.text().endsWith(after)) << field.text().toStdString();
+    EXPECT_EQ(field.text(), before + buffer + after);
+    EXPECT_LT(buffer.size(), runText.size());
+    EXPECT_TRUE(engine.ownedTail().caretLeft());
+    engine.ownedTail().end();
 }

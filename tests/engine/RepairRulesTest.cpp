@@ -225,3 +225,40 @@ TEST(RepairRules, DroppedGraphemesAreOnlyWholeCharactersLeftOut)
         EXPECT_EQ(droppedGraphemes(u8(c.landed), u8(c.typed)), c.dropped);
     }
 }
+
+// Where the segment stands at the end and whether it may be repaired there;
+// set-up read "Hi. " + "|" + " Bye." with the run typing "Text".
+TEST(RepairRules, ASegmentIsRepairedOnlyWhereTheTextAroundItTellsWhereItIs)
+{
+    const QString before = "Hi. ";
+    const QString after = " Bye.";
+    struct Case {
+        const char *name;
+        QString live;
+        SegmentPlace place;
+    };
+    const Case cases[] = {
+        {"unchanged", "Hi. Text Bye.", {4, 8, true, true}},
+        {"a typo in the segment", "Hi. Txet Bye.", {4, 8, true, true}},
+        {"keys missing: bounded by the text after it", "Hi. Te Bye.", {4, 6, true, true}},
+        {"typed at the field's start, exact", "Oh! Hi. Text Bye.", {8, 12, false, true}},
+        // The user's typing and the run's keys after a click look the same.
+        {"typed at the field's start, a typo", "Oh! Hi. Txet Bye.", {8, 12, false, false}},
+        {"keys after a click into the text in front", "Hxti. Te Bye.", {6, 8, false, false}},
+        {"keys after a click at the field's start", "xtHi. Te Bye.", {6, 8, false, false}},
+        {"keys after a click into the text behind", "Hi. Te Bxtye.", {4, std::nullopt, true, false}},
+        {"typed behind, exact", "Hi. Text Bye, Bo.", {4, std::nullopt, true, false}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(placeSegment(c.live, 4, before, after, "Text"), c.place) << c.name;
+    EXPECT_EQ(placeSegment("Oh! Hi. Txet Bye.", 4, std::nullopt, std::nullopt, "Text"),
+              (SegmentPlace{4, std::nullopt, true, true}));
+
+    // The report's field: the caret at 20, a click at 3, typing went on there.
+    const QString dear = u8("Dear Ann 😀, notes: ");
+    const QString yours = u8(" — Yours, Bo 🇫🇷");
+    const QString live = "Dea" + QString("er was high.") + dear.mid(3) + "The riv" + yours;
+    const SegmentPlace place = placeSegment(live, 20, dear, yours, "The river was high.");
+    EXPECT_FALSE(place.mayRepair);
+    EXPECT_FALSE(place.frontIntact);
+}

@@ -235,3 +235,40 @@ TEST_F(Segment, TheFinalCheckReadsTheSegmentUpToTheTextThatFollowedIt)
         }
     }
 }
+
+// With the field's text around the insertion point known, the check never
+// selects any of it: the segment ends where the text after it begins, and
+// once that text or the text in front changed inside, nothing is repaired.
+TEST_F(Segment, TheTextAroundTheSegmentIsNeverSelected)
+{
+    const QString before = "Dear Sam, ";
+    const QString after = " Best, Bo";
+    struct Case {
+        const char *name;
+        QString live;
+        QString fixed; // the field afterwards
+        const char *outcome;
+    };
+    const Case cases[] = {
+        {"keys missing at the end", "Dear Sam, This is" + after, before + kTarget + after, "done"},
+        {"a typo", "Dear Sam, Thsi is it." + after, before + kTarget + after, "done"},
+        {"the text behind changed", "Dear Sam, Thsi is it. Best, Bo!", "Dear Sam, Thsi is it. Best, Bo!", "differs"},
+        {"keys after a click in front", "Dear is it.Sam, This" + after, "Dear is it.Sam, This" + after, "differs"},
+        {"keys after a click behind", "Dear Sam, This is Best, it.Bo", "Dear Sam, This is Best, it.Bo", "differs"},
+        {"keys after clicks in front and behind", "Deais r Sam, Th Best, it.Bo", "Deais r Sam, Th Best, it.Bo",
+         "unchecked"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        field.setText(c.live);
+        sim.log().clear();
+        qv::engine::TypingEngine fresh(sim, clock, random);
+        SegmentArgs a = segmentArgs(10, kTarget);
+        a.textBefore = before;
+        a.textAfter = after;
+        runTask(clock, finalizeInsertedSegment(fresh, std::move(a)));
+        EXPECT_EQ(field.text(), c.fixed);
+        const QString outcome = fresh.lastDifference() ? "differs" : fresh.lastUncheckedReason() ? "unchecked" : "done";
+        EXPECT_EQ(outcome, c.outcome);
+    }
+}
