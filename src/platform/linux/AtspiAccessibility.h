@@ -230,6 +230,7 @@ private:
     };
     std::optional<KeptDocument> m_document;
     DocumentChanges m_documentChanges;
+    bool m_turnTimer = false; // the end of this turn is waited for
     Owned<AtspiAccessible> m_focused;
     Owned<AtspiAccessible> m_promoted; // what m_focused promotes to
     qint64 m_focusedPid = 0;

@@ -3,6 +3,7 @@
 
 #include "platform/linux/AtspiAccessibility.h"
 
+#include "core/Scheduler.h"
 #include "platform/linux/AtspiCall.h"
 #include "platform/linux/AtspiElementRef.h"
 
@@ -355,9 +356,17 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
     if (!accessible || !admits(pid))
         return nullptr;
     int at = -1;
-    if (m_document && m_document->pid == pid && !m_documentChanges.outdated()
-        && AtspiElementRef::same(m_document->root.get(), accessible)
-        && stillCurrent(m_document->document, pid, at)
+    const bool kept = m_document && m_document->pid == pid && AtspiElementRef::same(m_document->root.get(), accessible);
+    if (kept && m_documentChanges.assembledThisTurn()) {
+        // Put together in this turn of the loop already, and nothing of
+        // ours has changed its text since (keys are awaited, so they land
+        // in later turns): a second whole read would only keep the loop
+        // waiting again. The caret is still asked for.
+        if (stillCurrent(m_document->document, pid, at) && caretAt)
+            *caretAt = at;
+        return &m_document->document;
+    }
+    if (kept && !m_documentChanges.outdated() && stillCurrent(m_document->document, pid, at)
         // An event that came while it was brought up to date may have
         // said objects came or went.
         && !m_documentChanges.outdated()) {
@@ -370,6 +379,15 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
     m_documentChanges.startAssembly();
     std::optional<Document> document = assembleDocument(accessible, pid);
     m_documentChanges.finishAssembly();
+    if (!m_turnTimer) {
+        m_turnTimer = true;
+        m_scheduler.singleShot(0, [this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (alive.expired())
+                return;
+            m_turnTimer = false;
+            m_documentChanges.nextTurn();
+        });
+    }
     if (!document)
         return nullptr;
     m_document = KeptDocument{ref(accessible), pid, std::move(*document)};
