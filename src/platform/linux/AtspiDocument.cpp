@@ -374,9 +374,14 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
             *caretAt = at;
         return &m_document->document;
     }
+    // An element found to be no document made of parts this turn is not
+    // read whole again to find that out.
+    if (m_notDocument && m_notDocument->pid == pid && AtspiElementRef::same(m_notDocument->root.get(), accessible))
+        return nullptr;
     // Events that come while it is put together leave it out of date.
     m_document.reset();
     m_documentChanges.startAssembly();
+    ++m_assemblies;
     std::optional<Document> document = assembleDocument(accessible, pid);
     m_documentChanges.finishAssembly();
     if (!m_turnTimer) {
@@ -385,11 +390,14 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
             if (alive.expired())
                 return;
             m_turnTimer = false;
+            m_notDocument.reset();
             m_documentChanges.nextTurn();
         });
     }
-    if (!document)
+    if (!document) {
+        m_notDocument = NotDocument{ref(accessible), pid};
         return nullptr;
+    }
     m_document = KeptDocument{ref(accessible), pid, std::move(*document)};
     return &m_document->document;
 }
