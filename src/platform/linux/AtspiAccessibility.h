@@ -78,6 +78,13 @@ public:
     // How many times a document made of parts was put together (each a
     // whole read of the field), for diagnostics and tests.
     int documentAssemblies() const { return m_assemblies; }
+    // A key went to the application: a document put together before it is
+    // not taken as current for the rest of this turn.
+    void noteKeySent()
+    {
+        m_documentChanges.nextTurn();
+        m_notDocument.reset();
+    }
 
 private:
     class Call;

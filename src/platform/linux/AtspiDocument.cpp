@@ -358,10 +358,10 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
     int at = -1;
     const bool kept = m_document && m_document->pid == pid && AtspiElementRef::same(m_document->root.get(), accessible);
     if (kept && m_documentChanges.assembledThisTurn()) {
-        // Put together in this turn of the loop already, and nothing of
-        // ours has changed its text since (keys are awaited, so they land
-        // in later turns): a second whole read would only keep the loop
-        // waiting again. The caret is still asked for.
+        // Put together in this turn of the loop already, and no key of ours
+        // has gone out since (caret and selection writes leave the text as
+        // it is): a second whole read would only keep the loop waiting
+        // again. The caret is still asked for.
         if (stillCurrent(m_document->document, pid, at) && caretAt)
             *caretAt = at;
         return &m_document->document;
