@@ -357,12 +357,14 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
         return nullptr;
     int at = -1;
     const bool kept = m_document && m_document->pid == pid && AtspiElementRef::same(m_document->root.get(), accessible);
-    if (kept && m_documentChanges.assembledThisTurn()) {
+    if (kept && m_documentChanges.assembledThisTurn() && stillCurrent(m_document->document, pid, at)) {
         // Put together in this turn of the loop already, and no key of ours
         // has gone out since (caret and selection writes leave the text as
         // it is): a second whole read would only keep the loop waiting
-        // again. The caret is still asked for.
-        if (stillCurrent(m_document->document, pid, at) && caretAt)
+        // again. Only when the caret is no longer found in its parts (a word
+        // processor may make new paragraph objects when the caret moves) is
+        // it put together again.
+        if (caretAt)
             *caretAt = at;
         return &m_document->document;
     }
