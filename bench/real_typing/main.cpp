@@ -187,6 +187,14 @@ public:
         return timed(QStringLiteral("clipboard plainText"), [&] { return m_real.plainText(); });
     }
     qint64 changeCount() override { return m_real.changeCount(); }
+    QCoro::Task<platform::ClipboardContents> readContents() override
+    {
+        return timed(QStringLiteral("clipboard readContents"), [&] { return m_real.readContents(); });
+    }
+    QCoro::Task<std::optional<QString>> readPlainText() override
+    {
+        return timed(QStringLiteral("clipboard readPlainText"), [&] { return m_real.readPlainText(); });
+    }
 
 private:
     platform::Pasteboard &m_real;

@@ -362,6 +362,9 @@ std::optional<QString> ElementAccess::readSelectedText(const Element &target)
 
 QCoro::Task<std::optional<QString>> ElementAccess::readFocusedTextWithRetry(Element element, int attempts)
 {
+    // A whole read of a large field keeps the loop waiting on the
+    // application: it starts a turn of its own, not the end of the last one.
+    co_await m_scheduler.sleep(0);
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const Element target = targetOr(element);
         if (!target.isNull()) {
@@ -398,9 +401,13 @@ bool ElementAccess::focus(const Element &element)
 
 QCoro::Task<bool> ElementAccess::writeSelectionConfirmed(TextRange range, Element element)
 {
+    // The write and the reads that confirm it each keep the loop waiting on
+    // the application: they go in turns of their own.
+    co_await m_scheduler.sleep(0);
     const Element target = targetOr(element);
     if (!setSelectionRange(range, target))
         co_return false;
+    co_await m_scheduler.sleep(0);
     // A range past the end of the text is cut to it by the application.
     TextRange clamped = range;
     if (const std::optional<qint64> length = textLengthEstimate(target)) {

@@ -9,6 +9,17 @@ PasteboardSnapshot::PasteboardSnapshot(platform::Pasteboard &pasteboard)
     directDataByType = pasteboard.directData();
 }
 
+QCoro::Task<PasteboardSnapshot> PasteboardSnapshot::take(platform::Pasteboard &pasteboard)
+{
+    const platform::ClipboardContents contents = co_await pasteboard.readContents();
+    PasteboardSnapshot snapshot;
+    for (const platform::TypedData &item : contents.items)
+        snapshot.items.append(ItemSnapshot{item});
+    snapshot.directDataByType = contents.direct;
+    snapshot.unread = contents.unread;
+    co_return snapshot;
+}
+
 void PasteboardSnapshot::restore(platform::Pasteboard &pasteboard) const
 {
     pasteboard.clear();

@@ -91,7 +91,9 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     }
 
     platform::Pasteboard &pasteboard = m_platform.pasteboard();
-    auto snapshot = std::make_shared<const PasteboardSnapshot>(pasteboard);
+    auto snapshot = std::make_shared<const PasteboardSnapshot>(co_await PasteboardSnapshot::take(pasteboard));
+    if (!savedWhole(*snapshot))
+        co_return result;
     const qint64 before = pasteboard.changeCount();
     if (selectAll) {
         if (co_await m_keys.sendCommandShortcut(SpecialKey::A) == KeySent::Held)
@@ -112,7 +114,7 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
         m_lateCopy = LateCopy{snapshot, before, m_scheduler.nowNs() + qint64(kLateCopyWindowMs * 1e6)};
         co_return result;
     }
-    if (const std::optional<QString> text = pasteboard.plainText()) {
+    if (const std::optional<QString> text = co_await pasteboard.readPlainText()) {
         result.outcome = ClipboardRead::Outcome::Text;
         result.text = *text;
     } else {
@@ -120,6 +122,16 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     }
     snapshot->restore(pasteboard);
     co_return result;
+}
+
+bool TypingEngine::savedWhole(const PasteboardSnapshot &snapshot) const
+{
+    // What could not be read could not be put back: the user's clipboard is
+    // left alone then.
+    if (!snapshot.complete())
+        debug(QStringLiteral("clipboard: not used, it could not be saved whole (%1)")
+                  .arg(snapshot.unread.join(QStringLiteral("; "))));
+    return snapshot.complete();
 }
 
 QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platform::Element element, qint64 caretAfter,
@@ -134,7 +146,9 @@ QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platfo
         co_return false;
 
     platform::Pasteboard &pasteboard = m_platform.pasteboard();
-    const PasteboardSnapshot snapshot(pasteboard);
+    const PasteboardSnapshot snapshot = co_await PasteboardSnapshot::take(pasteboard);
+    if (!savedWhole(snapshot))
+        co_return false;
     pasteboard.writeItems({platform::TypedData{{QStringLiteral("text/plain"), text.toUtf8()}}});
     // Never a paste of what the write did not put there: that is the user's
     // clipboard.

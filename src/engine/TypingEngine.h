@@ -232,6 +232,8 @@ public:
 
 private:
     QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
+    // Whether a snapshot holds every type of the clipboard; says which not.
+    bool savedWhole(const PasteboardSnapshot &snapshot) const;
     // Types each cluster with the retype spacing; answers the UTF-16 units
     // typed (fewer than all when the gate held or left out a key).
     QCoro::Task<int> typeClusters(QStringList clusters);

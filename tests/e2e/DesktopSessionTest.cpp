@@ -8,6 +8,7 @@
 #include "platform/linux/XTestKeyboard.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -46,6 +47,14 @@ TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
     EXPECT_TRUE(types.contains(QStringLiteral("application/x-quorvel-test")));
     // The clipboard's own data is that one item (read once for both).
     EXPECT_EQ(pasteboard.directData(), snapshot.first());
+    // Read as a run reads it, awaited on a connection of its own: the same
+    // types and bytes, and nothing left unread.
+    const std::optional<platform::ClipboardContents> awaited = runReal(pasteboard.readContents());
+    ASSERT_TRUE(awaited);
+    EXPECT_TRUE(awaited->unread.isEmpty()) << awaited->unread.join(QStringLiteral("; ")).toStdString();
+    EXPECT_EQ(awaited->items, snapshot);
+    EXPECT_EQ(awaited->direct, snapshot.first());
+    EXPECT_EQ(runReal(pasteboard.readPlainText()), std::optional<std::optional<QString>>(QStringLiteral("clip text ✓")));
 
     // Something else takes the clipboard, then the snapshot goes back.
     const qint64 before = pasteboard.changeCount();
@@ -62,6 +71,40 @@ TEST_F(DesktopSession, ClipboardSnapshotRestoresEveryTypeForOtherApplications)
     pasteboard.writeItems({});
     EXPECT_FALSE(pasteboard.plainText().has_value());
     EXPECT_EQ(clipOf(*gtk, QStringLiteral("UTF8_STRING")), QByteArray());
+}
+
+// An owner that stops answering keeps the read waiting, not the event loop:
+// the read ends saying nothing could be saved, and the owner is not asked
+// again for a while.
+TEST_F(DesktopSession, AHungClipboardOwnerIsReportedWithoutBlockingTheLoop)
+{
+    auto gtk = startTarget(TargetApp::Kind::Gtk);
+    auto &pasteboard = platform->pasteboard();
+    const qint64 unowned = pasteboard.changeCount();
+    ASSERT_EQ(gtk->command(QStringLiteral("clip")), QStringLiteral("ok"));
+    ASSERT_TRUE(waitUntil([&] { return pasteboard.changeCount() != unowned; }, 3000));
+    ASSERT_EQ(gtk->command(QStringLiteral("hang 8")), QStringLiteral("ok"));
+
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++turns; });
+    ticker.start(20);
+    const std::optional<platform::ClipboardContents> read = runReal(pasteboard.readContents());
+    ticker.stop();
+    ASSERT_TRUE(read);
+    EXPECT_FALSE(read->complete());
+    EXPECT_TRUE(read->items.isEmpty());
+    EXPECT_TRUE(read->unread.join(QString()).contains(QStringLiteral("did not list its types")))
+        << read->unread.join(QStringLiteral("; ")).toStdString();
+    // The loop kept turning the whole time the owner was waited for.
+    EXPECT_GT(turns, 10);
+
+    const std::optional<platform::ClipboardContents> again = runReal(pasteboard.readContents());
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->unread.join(QString()).contains(QStringLiteral("did not answer lately")));
+    const std::optional<std::optional<QString>> text = runReal(pasteboard.readPlainText());
+    ASSERT_TRUE(text);
+    EXPECT_FALSE(*text);
 }
 
 TEST_F(DesktopSession, FrontmostApplicationFollowsActivation)

@@ -158,6 +158,58 @@ TEST_F(OnSim, WholeFieldReadThroughTheClipboardRestoresIt)
     EXPECT_EQ(sim.log().count(qv::platform::Shortcut::Copy), 1);
 }
 
+// Another application hands over its clipboard type by type. The snapshot
+// is awaited while the loop goes on, and put back exactly; when a type never
+// comes, the clipboard is left alone (no key is sent) and the read says which.
+TEST_F(OnSim, AnotherOwnersClipboardIsAwaitedThenPutBackOrLeftAloneWhenATypeNeverComes)
+{
+    const QList<TypedData> items = {{{"text/plain", QByteArray("user text")},
+                                     {"text/html", QByteArray("<b>user</b> text")},
+                                     {"application/x-office-embed", QByteArray("\0\1office\xff", 9)}}};
+    struct Case {
+        const char *what;
+        QStringList unreadable;
+    };
+    const QList<Case> cases = {
+        {"every type comes", {}},
+        {"the office format never comes", {"application/x-office-embed"}},
+        {"neither the text nor the html comes", {"text/plain", "text/html"}},
+    };
+    engine.allowClipboardOps = true;
+    QStringList lines;
+    engine.debugSink = [&](const QString &line) { lines.append(line); };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        lines.clear();
+        clock.advance(TypingEngine::kLateCopyWindowMs);
+        sim.userSetPasteboardItems(items);
+        sim.simPasteboard().setOwnerReads(60, c.unreadable);
+        field.setText("field text");
+        const qint64 changes = sim.simPasteboard().peekChangeCount();
+        const int copies = sim.log().count(qv::platform::Shortcut::Copy);
+        // The loop turns while the owner answers: a timer due meanwhile runs
+        // before the copy is sent.
+        bool ranDuringSnapshot = false;
+        clock.singleShot(100, [&] { ranDuringSnapshot = sim.log().count(qv::platform::Shortcut::Copy) == copies; });
+
+        const auto read = runTask(clock, engine.readAllTextViaClipboard({}));
+        ASSERT_TRUE(read);
+        EXPECT_TRUE(ranDuringSnapshot);
+        EXPECT_EQ(sim.simPasteboard().peekItems(), items);
+        if (c.unreadable.isEmpty()) {
+            EXPECT_EQ(read->value(), std::optional<QString>("field text"));
+            continue;
+        }
+        EXPECT_EQ(read->outcome, ClipboardRead::Outcome::NotRead);
+        EXPECT_EQ(sim.log().count(qv::platform::Shortcut::Copy), copies);
+        EXPECT_EQ(sim.simPasteboard().peekChangeCount(), changes);
+        ASSERT_EQ(lines.size(), 1);
+        for (const QString &type : c.unreadable)
+            EXPECT_TRUE(lines.first().contains(type + " (timed out)")) << lines.first().toStdString();
+    }
+    sim.simPasteboard().setOwnerReads(0);
+}
+
 TEST_F(OnSim, ClipboardLevelDataAndAnEmptyClipboardAreRestored)
 {
     sim.simPasteboard().setDirectData("text/plain", "direct");

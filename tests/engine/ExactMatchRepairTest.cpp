@@ -311,14 +311,19 @@ TEST_F(ExactMatch, ACharacterTheFieldDropsAsKeysIsPastedOnceTheKeysHaveSettled)
         bool clipboard;
         QString ends;
         int pastes;
+        QStringList unreadable = {};
     } cases[] = {
         {"keys at once", 0, true, target, 2},
         {"keys landing late", 700, true, target, 2},
         {"no clipboard use", 0, false, QString(target).remove(QString::fromUtf8("🌊")).remove(QString::fromUtf8("🙂")),
          0},
+        // The user's clipboard could not be put back whole: it is not used.
+        {"a clipboard type that never comes", 0, true,
+         QString(target).remove(QString::fromUtf8("🌊")).remove(QString::fromUtf8("🙂")), 0, {"text/html"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
+        sim.simPasteboard().setOwnerReads(30, c.unreadable);
         sim.simKeyboard().setDeliveryDelayMs(c.deliveryMs);
         engine.allowClipboardOps = c.clipboard;
         field.setText(live);

@@ -49,6 +49,45 @@ TEST(ClipboardFormats, MetaTargetsAreNeitherSavedNorRestored)
         EXPECT_FALSE(clipboard::isMetaTarget(QString::fromLatin1(data))) << data;
 }
 
+// What a snapshot asks another owner for: each type it writes back, once,
+// from the target that gives it best.
+TEST(ClipboardFormats, ASnapshotReadsEachTypeItRestoresOnceFromItsBestTarget)
+{
+    using clipboard::TypeSource;
+    struct Case {
+        const char *what;
+        QList<QByteArray> targets;
+        QList<TypeSource> types;
+    };
+    const QList<Case> cases = {
+        {"a text editor's copy",
+         {"TIMESTAMP", "TARGETS", "MULTIPLE", "SAVE_TARGETS", "UTF8_STRING", "COMPOUND_TEXT", "TEXT", "STRING",
+          "text/plain;charset=utf-8", "text/plain"},
+         {{"text/plain", "UTF8_STRING"}, {"COMPOUND_TEXT", "COMPOUND_TEXT"},
+          {"text/plain;charset=utf-8", "text/plain;charset=utf-8"}}},
+        {"a word processor's copy, its own formats in its order",
+         {"application/x-openoffice-embed-source-xml;windows_formatname=\"Star Embed Source (XML)\"", "text/rtf",
+          "text/html", "STRING", "UTF8_STRING", "image/png", "PIXMAP", "TARGETS"},
+         {{"application/x-openoffice-embed-source-xml;windows_formatname=\"Star Embed Source (XML)\"",
+           "application/x-openoffice-embed-source-xml;windows_formatname=\"Star Embed Source (XML)\""},
+          {"text/rtf", "text/rtf"},
+          {"text/html", "text/html"},
+          {"text/plain", "UTF8_STRING"},
+          {"image/png", "image/png"}}},
+        {"only Latin-1 text", {"TEXT", "STRING"}, {{"text/plain", "STRING"}}},
+        {"listed twice", {"text/html", "text/html", "x-special/TARGETS"}, {{"text/html", "text/html"}}},
+        {"nothing to keep", {"TARGETS", "TIMESTAMP", "BITMAP"}, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(clipboard::restorableTypes(c.targets), c.types) << c.what;
+
+    EXPECT_EQ(clipboard::decoded({"text/plain", "STRING"}, QByteArray("caf\xe9")), QString::fromUtf8("café").toUtf8());
+    EXPECT_EQ(clipboard::decoded({"text/plain", "UTF8_STRING"}, QByteArray("caf\xc3\xa9")),
+              QByteArray("caf\xc3\xa9"));
+    EXPECT_EQ(clipboard::plainTextTargets().first(), QByteArray("UTF8_STRING"));
+    EXPECT_EQ(clipboard::plainTextTargets().last(), QByteArray("text/plain;charset=utf-8"));
+}
+
 TEST(AtspiRoles, MapsBusRolesToOurVocabulary)
 {
     using namespace platform::Roles;

@@ -144,6 +144,27 @@ TEST(DocumentChanges, KeepsADocumentOnlyWhileEventsSayNothingItsNextReadMisses)
     }
 }
 
+// A large document is put together at most once per turn of the event
+// loop: what events say meanwhile waits for the next turn.
+TEST(DocumentChanges, PutsADocumentTogetherAtMostOncePerTurn)
+{
+    DocumentChanges changes;
+    EXPECT_FALSE(changes.assembledThisTurn());
+    changes.startAssembly();
+    changes.note("object:text-caret-moved", std::nullopt); // the review's own caret write
+    changes.finishAssembly();
+    EXPECT_TRUE(changes.assembledThisTurn());
+    changes.note("object:children-changed:add", 1);
+    EXPECT_TRUE(changes.outdated()) << "kept for the next turn";
+    changes.nextTurn();
+    EXPECT_FALSE(changes.assembledThisTurn());
+    EXPECT_TRUE(changes.outdated());
+    changes.startAssembly();
+    changes.finishAssembly();
+    EXPECT_TRUE(changes.assembledThisTurn());
+    EXPECT_FALSE(changes.outdated());
+}
+
 TEST(DocumentChanges, RereadsEachChangedPartOnceAndForgetsThemOnAFreshAssembly)
 {
     DocumentChanges changes;

@@ -75,6 +75,16 @@ public:
     Toolkit toolkitOf(qint64 pid);
     // Whether calls to this application are suspended after a time-out.
     bool isBackedOff(qint64 pid) const;
+    // How many times a document made of parts was put together (each a
+    // whole read of the field), for diagnostics and tests.
+    int documentAssemblies() const { return m_assemblies; }
+    // A key went to the application: a document put together before it is
+    // not taken as current for the rest of this turn.
+    void noteKeySent()
+    {
+        m_documentChanges.nextTurn();
+        m_notDocument.reset();
+    }
 
 private:
     class Call;
@@ -230,6 +240,14 @@ private:
     };
     std::optional<KeptDocument> m_document;
     DocumentChanges m_documentChanges;
+    bool m_turnTimer = false; // the end of this turn is waited for
+    // An element whose assembly this turn found no document of parts.
+    struct NotDocument {
+        std::shared_ptr<AtspiAccessible> root;
+        qint64 pid = 0;
+    };
+    std::optional<NotDocument> m_notDocument;
+    int m_assemblies = 0;
     Owned<AtspiAccessible> m_focused;
     Owned<AtspiAccessible> m_promoted; // what m_focused promotes to
     qint64 m_focusedPid = 0;

@@ -3,6 +3,7 @@
 
 #include "platform/linux/AtspiAccessibility.h"
 
+#include "core/Scheduler.h"
 #include "platform/linux/AtspiCall.h"
 #include "platform/linux/AtspiElementRef.h"
 
@@ -355,9 +356,19 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
     if (!accessible || !admits(pid))
         return nullptr;
     int at = -1;
-    if (m_document && m_document->pid == pid && !m_documentChanges.outdated()
-        && AtspiElementRef::same(m_document->root.get(), accessible)
-        && stillCurrent(m_document->document, pid, at)
+    const bool kept = m_document && m_document->pid == pid && AtspiElementRef::same(m_document->root.get(), accessible);
+    if (kept && m_documentChanges.assembledThisTurn() && stillCurrent(m_document->document, pid, at)) {
+        // Put together in this turn of the loop already, and no key of ours
+        // has gone out since (caret and selection writes leave the text as
+        // it is): a second whole read would only keep the loop waiting
+        // again. Only when the caret is no longer found in its parts (a word
+        // processor may make new paragraph objects when the caret moves) is
+        // it put together again.
+        if (caretAt)
+            *caretAt = at;
+        return &m_document->document;
+    }
+    if (kept && !m_documentChanges.outdated() && stillCurrent(m_document->document, pid, at)
         // An event that came while it was brought up to date may have
         // said objects came or went.
         && !m_documentChanges.outdated()) {
@@ -365,13 +376,30 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
             *caretAt = at;
         return &m_document->document;
     }
+    // An element found to be no document made of parts this turn is not
+    // read whole again to find that out.
+    if (m_notDocument && m_notDocument->pid == pid && AtspiElementRef::same(m_notDocument->root.get(), accessible))
+        return nullptr;
     // Events that come while it is put together leave it out of date.
     m_document.reset();
     m_documentChanges.startAssembly();
+    ++m_assemblies;
     std::optional<Document> document = assembleDocument(accessible, pid);
     m_documentChanges.finishAssembly();
-    if (!document)
+    if (!m_turnTimer) {
+        m_turnTimer = true;
+        m_scheduler.singleShot(0, [this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (alive.expired())
+                return;
+            m_turnTimer = false;
+            m_notDocument.reset();
+            m_documentChanges.nextTurn();
+        });
+    }
+    if (!document) {
+        m_notDocument = NotDocument{ref(accessible), pid};
         return nullptr;
+    }
     m_document = KeptDocument{ref(accessible), pid, std::move(*document)};
     return &m_document->document;
 }

@@ -74,7 +74,17 @@ public:
     // A document is being put together: any event until finished() may
     // concern a part already read.
     void startAssembly();
-    void finishAssembly() { m_assembling = false; }
+    void finishAssembly()
+    {
+        m_assembling = false;
+        m_assembledThisTurn = true;
+    }
+    // Whether a document was put together in this turn of the event loop:
+    // then it is not put together again before the next turn, whatever
+    // events said meanwhile (they are kept for then). Each assembly of a
+    // large document keeps the loop waiting on the application.
+    bool assembledThisTurn() const { return m_assembledThisTurn; }
+    void nextTurn() { m_assembledThisTurn = false; }
     bool assembling() const { return m_assembling; }
     // Whether the kept document has to be put together again.
     bool outdated() const { return m_outdated; }
@@ -83,6 +93,7 @@ public:
 
 private:
     bool m_assembling = false;
+    bool m_assembledThisTurn = false;
     bool m_outdated = true; // nothing kept yet
     QList<int> m_changed;
 };

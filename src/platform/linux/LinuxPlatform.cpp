@@ -23,6 +23,7 @@ LinuxPlatform::LinuxPlatform(Scheduler &scheduler)
     m_keyboard = std::make_unique<XTestKeyboard>(scheduler, [workspace, accessibility] {
         return accessibility->toolkitOf(workspace->frontmostPid());
     });
+    m_keyboard->setKeySent([accessibility] { accessibility->noteKeySent(); });
     m_pasteboard = std::make_unique<QtPasteboard>(scheduler, [workspace] { return workspace->clipboardOwner(); });
     m_input = std::make_unique<X11InputMonitor>([workspace] { return workspace->pointerLocation(); },
                                                 [workspace](QPoint p) { return workspace->pidOfWindowAt(p); },

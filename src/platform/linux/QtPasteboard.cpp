@@ -11,7 +11,7 @@
 namespace qv::linuxdesktop {
 
 QtPasteboard::QtPasteboard(Scheduler &scheduler, std::function<quint64()> ownerKey, QObject *parent)
-    : QObject(parent), m_scheduler(scheduler), m_ownerKey(std::move(ownerKey))
+    : QObject(parent), m_scheduler(scheduler), m_ownerKey(std::move(ownerKey)), m_reader(scheduler)
 {
     if (QClipboard *cb = QGuiApplication::clipboard()) {
         connect(cb, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
@@ -175,6 +175,100 @@ std::optional<QString> QtPasteboard::plainText()
         text = mime->text();
     noteRead(owner, start, QStringLiteral("plain text"));
     return text;
+}
+
+bool QtPasteboard::foreignOwner(quint64 &owner)
+{
+    owner = 0;
+    QClipboard *cb = QGuiApplication::clipboard();
+    if (!cb || cb->ownsClipboard() || !m_reader.usable() || !m_ownerKey)
+        return false;
+    owner = m_ownerKey();
+    return owner != 0;
+}
+
+QCoro::Task<platform::ClipboardContents> QtPasteboard::readContents()
+{
+    platform::ClipboardContents contents;
+    quint64 owner = 0;
+    if (!foreignOwner(owner)) {
+        // Ours or nobody's: nothing to wait for. (Without a display
+        // connection of our own, Qt's blocking read is all there is.)
+        contents.direct = directData();
+        if (!contents.direct.isEmpty())
+            contents.items = {contents.direct};
+        co_return contents;
+    }
+    if (m_slowOwners.isBackedOff(qint64(owner), m_scheduler.nowNs())) {
+        contents.unread << QStringLiteral("everything (its owner did not answer lately)");
+        co_return contents;
+    }
+    const qint64 changes = m_changeCount;
+    const std::optional<QList<QByteArray>> targets = co_await m_reader.targets(kRequestTimeoutNs);
+    if (!targets) {
+        contents.unread << QStringLiteral("everything (the owner did not list its types)");
+        m_slowOwners.mark(qint64(owner), m_scheduler.nowNs());
+        co_return contents;
+    }
+    const QList<clipboard::TypeSource> types = clipboard::restorableTypes(*targets);
+    platform::TypedData data;
+    bool stopped = false;
+    for (const clipboard::TypeSource &source : types) {
+        if (stopped) {
+            contents.unread << QStringLiteral("%1 (not asked: its owner stopped answering)").arg(source.type);
+            continue;
+        }
+        const X11SelectionReader::Read read = co_await m_reader.read(source.target, kRequestTimeoutNs);
+        switch (read.answer) {
+        case X11SelectionReader::Answer::Ok:
+            if (!read.data.isEmpty())
+                data.append({source.type, clipboard::decoded(source, read.data)});
+            break;
+        case X11SelectionReader::Answer::Refused:
+            break; // listed but not given: no data for it, as for a paste
+        case X11SelectionReader::Answer::TimedOut:
+            stopped = true;
+            m_slowOwners.mark(qint64(owner), m_scheduler.nowNs());
+            [[fallthrough]];
+        case X11SelectionReader::Answer::Failed:
+            contents.unread << QStringLiteral("%1 (%2)").arg(source.type, X11SelectionReader::answerText(read.answer));
+            break;
+        }
+    }
+    // A copy made meanwhile mixes two clipboards.
+    if (m_changeCount != changes || m_ownerKey() != owner)
+        contents.unread << QStringLiteral("everything (the clipboard changed while it was read)");
+    contents.direct = data;
+    if (!data.isEmpty())
+        contents.items = {data};
+    co_return contents;
+}
+
+QCoro::Task<std::optional<QString>> QtPasteboard::readPlainText()
+{
+    quint64 owner = 0;
+    if (!foreignOwner(owner))
+        co_return plainText();
+    if (m_slowOwners.isBackedOff(qint64(owner), m_scheduler.nowNs()))
+        co_return std::nullopt;
+    // As plainText() reads it through Qt: UTF8_STRING first (text as it
+    // stands), the Latin-1 targets next, GTK's CRLF variant last.
+    std::optional<QString> text;
+    for (const QByteArray &target : clipboard::plainTextTargets()) {
+        const X11SelectionReader::Read read = co_await m_reader.read(target, kRequestTimeoutNs);
+        if (read.answer == X11SelectionReader::Answer::TimedOut) {
+            m_slowOwners.mark(qint64(owner), m_scheduler.nowNs());
+            co_return std::nullopt;
+        }
+        if (read.answer != X11SelectionReader::Answer::Ok)
+            continue;
+        const QByteArray bytes = clipboard::decoded({QStringLiteral("text/plain"), target}, read.data);
+        if (!bytes.isEmpty())
+            co_return QString::fromUtf8(bytes);
+        if (!text)
+            text = QString();
+    }
+    co_return text;
 }
 
 } // namespace qv::linuxdesktop

@@ -2,6 +2,7 @@
 
 #include "platform/Pasteboard.h"
 #include "platform/linux/UnresponsiveApps.h"
+#include "platform/linux/X11SelectionReader.h"
 
 #include <QObject>
 
@@ -16,8 +17,10 @@ namespace qv::linuxdesktop {
 
 // The desktop clipboard through Qt. An X11 clipboard holds one item; its
 // representations are the owner's targets less the meta targets. Reading
-// from a hung owner blocks for Qt's clipboard time-out, so an owner that was
-// that slow once is skipped for a while.
+// another owner's clipboard through Qt blocks the event loop until the owner
+// answers: the engine's reads (readContents, readPlainText) go through a
+// connection of their own and are awaited instead. An owner that timed out
+// once is skipped for a while.
 class QtPasteboard final : public QObject, public platform::Pasteboard {
 public:
     static constexpr qint64 kSlowReadNs = 1'000'000'000;
@@ -33,6 +36,12 @@ public:
     void setDirectData(const QString &type, const QByteArray &data) override;
     std::optional<QString> plainText() override;
     qint64 changeCount() override { return m_changeCount; }
+    QCoro::Task<platform::ClipboardContents> readContents() override;
+    QCoro::Task<std::optional<QString>> readPlainText() override;
+
+    // How long one request to another owner may take (a large transfer: each
+    // of its pieces).
+    static constexpr qint64 kRequestTimeoutNs = 3'000'000'000;
 
 private:
     bool ownerUsable(quint64 &owner);
@@ -41,8 +50,13 @@ private:
     void forgetRead();
     void noteRead(quint64 owner, qint64 startNs, const QString &what);
 
+    // Whether another application owns the clipboard and may be asked,
+    // through m_reader; `owner` is set to it.
+    bool foreignOwner(quint64 &owner);
+
     Scheduler &m_scheduler;
     std::function<quint64()> m_ownerKey;
+    X11SelectionReader m_reader;
     UnresponsiveApps m_slowOwners; // keyed by owner window
     qint64 m_changeCount = 0;
     // The last full read of another owner's clipboard, kept until the event

@@ -329,6 +329,8 @@ void XTestKeyboard::tap(Stroke stroke, int modifierKeycode)
         XTestFakeKeyEvent(m_display, unsigned(m_shiftKeycode), False, CurrentTime);
     XFlush(m_display);
     m_lastPressNs = m_scheduler.nowNs();
+    if (m_keySent)
+        m_keySent();
 }
 
 QCoro::Task<> XTestKeyboard::typeCodePoint(char32_t cp)

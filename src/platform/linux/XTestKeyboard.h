@@ -39,6 +39,9 @@ public:
     // the keys (it decides what one Backspace deletes).
     XTestKeyboard(Scheduler &scheduler, std::function<Toolkit()> focusedToolkit);
     ~XTestKeyboard() override;
+    // Told after each key goes out: what was read of the field before may
+    // no longer hold.
+    void setKeySent(std::function<void()> keySent) { m_keySent = std::move(keySent); }
 
     bool isAvailable() const { return m_display != nullptr; }
     int spareKeycodeCount() const { return m_bindings.capacity(); }
@@ -77,6 +80,7 @@ private:
 
     Scheduler &m_scheduler;
     std::function<Toolkit()> m_focusedToolkit;
+    std::function<void()> m_keySent;
     _XDisplay *m_display = nullptr;
     int m_minKeycode = 0;
     int m_symsPerKeycode = 0;

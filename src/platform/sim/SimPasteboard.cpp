@@ -92,6 +92,32 @@ qint64 SimPasteboard::changeCount()
     return m_changeCount;
 }
 
+QCoro::Task<platform::ClipboardContents> SimPasteboard::readContents()
+{
+    platform::ClipboardContents contents;
+    contents.items = items();
+    contents.direct = directData();
+    if (m_readDelayMs <= 0 && m_unreadable.isEmpty())
+        co_return contents;
+    const qint64 changes = m_changeCount;
+    const auto drop = [&](TypedData &data) {
+        for (qsizetype i = data.size() - 1; i >= 0; --i)
+            if (m_unreadable.contains(data.at(i).first))
+                data.removeAt(i);
+    };
+    for (const auto &[type, bytes] : peekDirectData()) {
+        co_await m_desktop.scheduler().sleep(m_readDelayMs);
+        if (m_unreadable.contains(type))
+            contents.unread << type + QStringLiteral(" (timed out)");
+    }
+    for (TypedData &item : contents.items)
+        drop(item);
+    drop(contents.direct);
+    if (m_changeCount != changes)
+        contents.unread << QStringLiteral("everything (the clipboard changed while it was read)");
+    co_return contents;
+}
+
 void SimPasteboard::putText(const QString &text, ClipboardEvent::Kind kind)
 {
     putItems({TypedData{{PlainTextType, text.toUtf8()}}}, kind);

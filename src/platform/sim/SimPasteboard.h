@@ -3,6 +3,8 @@
 #include "platform/Pasteboard.h"
 #include "platform/sim/SimLog.h"
 
+#include <QStringList>
+
 namespace qv::sim {
 
 class SimDesktop;
@@ -24,6 +26,18 @@ public:
     void setDirectData(const QString &type, const QByteArray &data) override;
     std::optional<QString> plainText() override;
     qint64 changeCount() override;
+    // As items() and directData(), logged as both; with a read delay the
+    // owner takes that long per type on the virtual clock, and unreadable
+    // types are left out and named.
+    QCoro::Task<platform::ClipboardContents> readContents() override;
+
+    // Another application owning the clipboard: each type it is asked for
+    // costs `ms`, and these types never come (it stops answering for them).
+    void setOwnerReads(double ms, QStringList unreadable = {})
+    {
+        m_readDelayMs = ms;
+        m_unreadable = std::move(unreadable);
+    }
 
     // What an application's copy or the user puts there: one plain-text item.
     void putText(const QString &text, ClipboardEvent::Kind kind);
@@ -44,6 +58,8 @@ private:
     QList<platform::TypedData> m_items;
     platform::TypedData m_direct;
     qint64 m_changeCount = 0;
+    double m_readDelayMs = 0;
+    QStringList m_unreadable;
 };
 
 } // namespace qv::sim
