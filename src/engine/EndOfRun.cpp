@@ -193,6 +193,15 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
     const QString intended = args.intendedText;
     EndReview review(engine, std::move(args));
     co_await review.run();
+    // The check reads the field only once the review's keys have landed: a
+    // busy application takes them late and meanwhile answers nothing.
+    if (review.wentToTheField() && !stopped(stopFlag)) {
+        const bool quiet = co_await engine.elements().waitForFieldQuiet(
+            element, [&intended](const QString &text) { return compareField(text, intended).off == 0; },
+            review.readTheField());
+        if (!quiet)
+            engine.debug(QStringLiteral("end: the field did not settle before the check"));
+    }
     // Also after a stop: the caret never stays inside the text.
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
@@ -240,8 +249,15 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
     const platform::Element element = args.element;
     const QString target = args.targetText;
     const std::optional<QString> after = args.textAfter;
+    const bool readable = engine.elements().readFocusedText(element).has_value();
     SegmentVerifier verifier(engine, std::move(args));
     co_await verifier.run();
+    if (!stopped(stopFlag)) {
+        const bool quiet = co_await engine.elements().waitForFieldQuiet(
+            element, [&target](const QString &text) { return text.contains(target); }, readable);
+        if (!quiet)
+            engine.debug(QStringLiteral("end: the field did not settle before the check"));
+    }
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
     if (!live) {

@@ -77,6 +77,7 @@ QCoro::Task<> EndReview::stages()
             co_await clipboardPath();
         co_return;
     }
+    m_readTheField = true;
     setTracked(*live);
     co_await m_engine.elements().placeCaretConfirmed(live->size(), m_args.element);
 

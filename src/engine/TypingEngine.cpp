@@ -25,6 +25,7 @@ TypingEngine::~TypingEngine() = default;
 void TypingEngine::clearRunFields()
 {
     m_lateCopy.reset();
+    m_putBack.reset();
     debugSink = nullptr;
     allowClipboardOps = false;
     m_gate.end();
@@ -117,8 +118,40 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     } else {
         result.outcome = ClipboardRead::Outcome::NoText;
     }
-    snapshot->restore(pasteboard);
+    putBack(snapshot, result.outcome == ClipboardRead::Outcome::Text ? std::optional<QString>(result.text)
+                                                                      : std::nullopt);
     co_return result;
+}
+
+void TypingEngine::putBack(std::shared_ptr<const PasteboardSnapshot> snapshot, std::optional<QString> copied)
+{
+    platform::Pasteboard &pasteboard = m_platform.pasteboard();
+    snapshot->restore(pasteboard);
+    QStringList texts = m_putBack ? m_putBack->copied : QStringList();
+    if (copied && !copied->isEmpty() && !texts.contains(*copied))
+        texts.append(*copied);
+    m_putBack = PutBack{std::move(snapshot), pasteboard.changeCount(), pasteboard.plainText(), texts,
+                        m_scheduler.nowNs() + qint64(kCopyAgainWindowMs * 1e6)};
+}
+
+bool TypingEngine::isRunsCopy(const QString &text)
+{
+    if (!m_putBack || text.isEmpty())
+        return false;
+    if (m_putBack->copied.contains(text))
+        return true;
+    // A copy the run asked for whose text it never read (another change
+    // came first): some of the field's text, or of what it held before a
+    // later edit (then half of it at least still stands). Editors end a
+    // copied document with a line break of their own.
+    const QString inner = text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text;
+    const std::optional<QString> field = m_elements.readFocusedText(m_elements.focusedElement());
+    if (inner.isEmpty() || !field)
+        return false;
+    if (field->contains(inner))
+        return true;
+    const qsizetype half = inner.size() / 2;
+    return half >= kCopyHalfMin && (field->contains(inner.left(half)) || field->contains(inner.mid(half)));
 }
 
 QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platform::Element element, qint64 caretAfter,
@@ -158,20 +191,42 @@ QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platfo
 
 QCoro::Task<> TypingEngine::settleLateCopy(bool wait)
 {
+    platform::Pasteboard &pasteboard = m_platform.pasteboard();
     while (m_lateCopy) {
-        platform::Pasteboard &pasteboard = m_platform.pasteboard();
         if (pasteboard.changeCount() != m_lateCopy->changeCount) {
             debug(QStringLiteral("clipboardRead: a late copy landed, the clipboard is put back"));
-            m_lateCopy->snapshot->restore(pasteboard);
+            putBack(m_lateCopy->snapshot, std::nullopt);
             m_lateCopy.reset();
-            co_return;
+            break;
         }
         if (m_scheduler.nowNs() >= m_lateCopy->untilNs) {
             m_lateCopy.reset();
-            co_return;
+            break;
         }
         if (!wait)
             co_return;
+        co_await m_scheduler.sleep(kCopyPollMs);
+    }
+    while (m_putBack) {
+        if (pasteboard.changeCount() != m_putBack->changeCount) {
+            const std::optional<QString> now = pasteboard.plainText();
+            if (now && isRunsCopy(*now)) {
+                debug(QStringLiteral("clipboardRead: the application copied again after the clipboard was put "
+                                     "back, it is put back again"));
+                putBack(m_putBack->snapshot, std::nullopt);
+            } else if (now == m_putBack->usersText) {
+                m_putBack->changeCount = pasteboard.changeCount(); // the put-back itself, heard late
+            } else {
+                m_putBack.reset(); // the user's own clipboard now
+                co_return;
+            }
+        }
+        if (!wait)
+            co_return;
+        if (m_scheduler.nowNs() >= m_putBack->untilNs) {
+            m_putBack.reset();
+            co_return;
+        }
         co_await m_scheduler.sleep(kCopyPollMs);
     }
 }

@@ -364,3 +364,113 @@ TEST_F(DocumentRun, ACharacterTheFieldDropsAsKeysIsPastedInAndReadBack)
         }
     }
 }
+
+namespace {
+// The run of a DocumentRun with its application busy (answering nothing,
+// keeping its keys for later) for `busyMs` from the moment the run has
+// sent `keys` keys.
+struct BusyNearTheEnd : qv::test::EngineRunHarness {
+    BusyNearTheEnd(int keys, double busyMs) : EngineRunHarness(5)
+    {
+        watch = [this, keys, busyMs] {
+            if (int(sim.log().keys.size()) < keys) {
+                sim.schedule(5, watch);
+                return;
+            }
+            busyFromNs = clock.nowNs();
+            editor.setHung(true);
+            sim.schedule(busyMs, [this] { editor.setHung(false); });
+        };
+        sim.schedule(5, watch);
+    }
+    std::function<void()> watch;
+    qint64 busyFromNs = -1;
+};
+} // namespace
+
+TEST(DocumentRunEnd, AnApplicationBusyWithTheLastKeysIsWaitedForBeforeTheCheck)
+{
+    // The same run unhindered, to know when its last keys go out.
+    qv::test::EngineRunHarness unhindered(5);
+    unhindered.run(unhindered.start(unhindered.args(kEssay, true)));
+    ASSERT_EQ(unhindered.phases.last(), "done");
+    const int keys = int(unhindered.sim.log().keys.size());
+    const QString users = QStringLiteral("the user's clipboard");
+
+    // The application stops answering while it works off the review's last
+    // keys (as a loaded word processor does), for a moment or for longer
+    // than a read, a copy and its late landing together.
+    const struct {
+        int keysLeft;
+        double busyMs;
+    } cases[] = {{1, 2000}, {1, 7000}, {6, 4000}, {20, 7000}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.keysLeft << " keys left, busy " << c.busyMs << " ms");
+        BusyNearTheEnd busy(keys - c.keysLeft, c.busyMs);
+        busy.sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+        busy.run(busy.start(busy.args(kEssay, true)));
+        ASSERT_GE(busy.busyFromNs, 0);
+        EXPECT_EQ(busy.phases.last(), "done") << busy.debug.join('\n').toStdString();
+        EXPECT_EQ(busy.field.text(), kEssay);
+        // Nothing the run sent changes the field after its end.
+        const QString atEnd = busy.field.text();
+        const auto selection = busy.field.editState().selection;
+        busy.clock.advance(20000);
+        EXPECT_EQ(busy.field.text(), atEnd);
+        EXPECT_EQ(busy.field.editState().selection, selection);
+        EXPECT_EQ(busy.sim.simPasteboard().plainText(), users);
+    }
+}
+
+TEST_F(DocumentRun, ACopyTheApplicationMakesAgainNeverStaysOnTheUsersClipboard)
+{
+    // The application claims the clipboard once more for a copy, after the
+    // read has put the user's clipboard back; the user may copy too.
+    const QString users = QStringLiteral("the user's clipboard");
+    const QString theirs = QStringLiteral("copied by the user later");
+    const struct {
+        const char *what;
+        double againAfterMs;
+        double userCopiesAfterMs; // 0: never
+        QString expected;
+    } cases[] = {
+        {"soon after the put-back", 400, 0, users},
+        {"near the end of the watch", 2900, 0, users},
+        {"the user's own copy afterwards stays", 0, 500, theirs},
+    };
+    field.setText(QStringLiteral("Some text"));
+    field.setSelection({5, 4});
+    engine.allowClipboardOps = true;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+        field.quirks().copyAgainAfterMs = c.againAfterMs;
+        const auto read = qv::test::runTask(clock, engine.readSelectionViaClipboard({}));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->outcome, ClipboardRead::Outcome::Text);
+        EXPECT_EQ(read->text, QStringLiteral("text"));
+        EXPECT_EQ(sim.simPasteboard().plainText(), users) << "put back at once";
+        if (c.userCopiesAfterMs > 0)
+            sim.schedule(c.userCopiesAfterMs, [&] { sim.simPasteboard().putText(theirs, ClipboardEvent::Kind::UserChange); });
+        // The run's end.
+        qv::test::runTask(clock, engine.settleLateCopy(true));
+        EXPECT_EQ(sim.simPasteboard().plainText(), c.expected);
+        engine.clearRunFields();
+        engine.allowClipboardOps = true;
+        clock.advance(5000);
+        EXPECT_EQ(sim.simPasteboard().plainText(), c.expected);
+    }
+}
+
+TEST_F(DocumentRun, AWholeRunLeavesTheUsersClipboardThoughTheApplicationCopiesTwice)
+{
+    const QString users = QStringLiteral("kept");
+    sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+    field.quirks().copyAgainAfterMs = 700;
+    run(start(args(kEssay, true)));
+    EXPECT_EQ(phases.last(), "done");
+    EXPECT_EQ(field.text(), kEssay);
+    EXPECT_EQ(sim.simPasteboard().plainText(), users);
+    clock.advance(10000);
+    EXPECT_EQ(sim.simPasteboard().plainText(), users);
+}

@@ -38,6 +38,9 @@ struct FieldQuirks {
     // meanwhile wait their turn, so the caret trails a burst of arrows.
     double arrowCostMs = 0;
     bool copyCopiesNothing = false; // the copy shortcut leaves the clipboard alone
+    // The application claims the clipboard once more for the same copy this
+    // long after it (0: never), as some do.
+    double copyAgainAfterMs = 0;
     bool textNotWhole = false;      // the value is only a part of the text (says so)
     RangeWrites rangeWrites = RangeWrites::Exact;
     BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;

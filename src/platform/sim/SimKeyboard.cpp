@@ -152,7 +152,12 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
                 insert(*target, *pasted);
         } else if (!quirks.copyCopiesNothing && target->role() != platform::Roles::SecureTextField
                    && edit.selection.length > 0) {
-            m_desktop.simPasteboard().putText(editing::selectedText(edit), ClipboardEvent::Kind::AppCopy);
+            const QString copied = editing::selectedText(edit);
+            m_desktop.simPasteboard().putText(copied, ClipboardEvent::Kind::AppCopy);
+            if (quirks.copyAgainAfterMs > 0)
+                m_desktop.schedule(quirks.copyAgainAfterMs, [this, copied] {
+                    m_desktop.simPasteboard().putText(copied, ClipboardEvent::Kind::AppCopy);
+                });
         }
         return;
     case KeyEvent::Kind::Key:
