@@ -315,7 +315,7 @@ QCoro::Task<bool> ElementAccess::waitForKeysTaken(Element element)
 }
 
 QCoro::Task<bool> ElementAccess::waitForFieldQuiet(Element element, std::function<bool(const QString &)> asMeant,
-                                                  bool readableBefore)
+                                                  bool readableBefore, StopFlag stopFlag)
 {
     const qint64 startNs = m_scheduler.nowNs();
     std::optional<QString> lastText;
@@ -323,6 +323,8 @@ QCoro::Task<bool> ElementAccess::waitForFieldQuiet(Element element, std::functio
     qint64 stillSinceNs = startNs;
     bool meant = false;
     while (true) {
+        if (stopFlag && stopFlag())
+            co_return false;
         const std::optional<QString> text = readFocusedText(element);
         const std::optional<TextRange> range = selectedTextRange(element);
         const qint64 now = m_scheduler.nowNs();

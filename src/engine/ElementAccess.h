@@ -91,10 +91,10 @@ public:
     // kEndQuietLongMs, as keys still on their way may yet make it so. A
     // field that answers nothing now while it could be read before
     // (`readableBefore`) is an application busy with those keys, and is
-    // waited for; all of it is bounded by kEndSettleLimitMs. True when the
-    // field was seen still.
+    // waited for; all of it is bounded by kEndSettleLimitMs, and a stop ends
+    // it. True when the field was seen still.
     QCoro::Task<bool> waitForFieldQuiet(Element element, std::function<bool(const QString &)> asMeant,
-                                        bool readableBefore);
+                                        bool readableBefore, StopFlag stopFlag);
 
     std::optional<TextRange> selectedTextRange(const Element &target = {});
     std::optional<qint64> caretPosition(const Element &target = {});

@@ -151,6 +151,19 @@ QCoro::Task<> checkWholeFieldByClipboard(TypingEngine &engine, ExactMatchRepair 
     else
         engine.reportFieldUnchecked(kUnreadable + QStringLiteral(", through accessibility or a copy"));
 }
+
+// Until the keys the run sent have landed in a field where it typed a
+// segment (see ElementAccess::waitForFieldQuiet).
+QCoro::Task<> settleSegment(TypingEngine &engine, platform::Element element, QString target, bool readableBefore,
+                            StopFlag stopFlag)
+{
+    if (stopped(stopFlag))
+        co_return;
+    const bool quiet = co_await engine.elements().waitForFieldQuiet(
+        element, [&target](const QString &text) { return text.contains(target); }, readableBefore, stopFlag);
+    if (!quiet)
+        engine.debug(QStringLiteral("end: the field did not settle before the check"));
+}
 } // namespace
 
 // Accessibility may read a document otherwise than it holds it (a word
@@ -198,7 +211,7 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
     if (review.wentToTheField() && !stopped(stopFlag)) {
         const bool quiet = co_await engine.elements().waitForFieldQuiet(
             element, [&intended](const QString &text) { return compareField(text, intended).off == 0; },
-            review.readTheField());
+            review.readTheField(), stopFlag);
         if (!quiet)
             engine.debug(QStringLiteral("end: the field did not settle before the check"));
     }
@@ -224,6 +237,10 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    // The segment is looked for, checked and repaired only once the typed
+    // keys have landed.
+    const bool readable = args.textBefore.has_value();
+    co_await settleSegment(engine, args.element, args.targetText, readable, args.stopFlag);
     if (args.insertionStartHint && args.textBefore) {
         const platform::Element field = args.element.isNull() ? engine.elements().focusedElement() : args.element;
         if (const std::optional<QString> live = engine.elements().readFocusedText(field)) {
@@ -249,15 +266,9 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
     const platform::Element element = args.element;
     const QString target = args.targetText;
     const std::optional<QString> after = args.textAfter;
-    const bool readable = engine.elements().readFocusedText(element).has_value();
     SegmentVerifier verifier(engine, std::move(args));
     co_await verifier.run();
-    if (!stopped(stopFlag)) {
-        const bool quiet = co_await engine.elements().waitForFieldQuiet(
-            element, [&target](const QString &text) { return text.contains(target); }, readable);
-        if (!quiet)
-            engine.debug(QStringLiteral("end: the field did not settle before the check"));
-    }
+    co_await settleSegment(engine, element, target, readable, stopFlag);
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
     if (!live) {

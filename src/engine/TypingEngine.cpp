@@ -100,10 +100,15 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     }
     if (co_await m_keys.sendCommandShortcut(SpecialKey::C) == KeySent::Held)
         co_return result;
+    const qint64 copiedNs = m_scheduler.nowNs();
     co_await m_scheduler.sleep(kCopyWaitMs);
     // A busy target takes its keys late; the copy is what shows they were
-    // taken (an empty selection copies nothing, so the wait is bounded).
-    for (double waited = kCopyWaitMs; pasteboard.changeCount() == before && waited < kCopyLandMs; waited += kCopyPollMs)
+    // taken (an empty selection copies nothing, so the wait is bounded: by
+    // the polls, and by the clock however short each poll turns out).
+    for (double waited = kCopyWaitMs;
+         pasteboard.changeCount() == before
+         && (waited < kCopyLandMs || m_scheduler.nowNs() - copiedNs < Scheduler::msToNs(kCopyLandMs));
+         waited += kCopyPollMs)
         co_await m_scheduler.sleep(kCopyPollMs);
 
     if (pasteboard.changeCount() == before) {

@@ -390,28 +390,45 @@ struct BusyNearTheEnd : qv::test::EngineRunHarness {
 
 TEST(DocumentRunEnd, AnApplicationBusyWithTheLastKeysIsWaitedForBeforeTheCheck)
 {
-    // The same run unhindered, to know when its last keys go out.
-    qv::test::EngineRunHarness unhindered(5);
-    unhindered.run(unhindered.start(unhindered.args(kEssay, true)));
-    ASSERT_EQ(unhindered.phases.last(), "done");
-    const int keys = int(unhindered.sim.log().keys.size());
     const QString users = QStringLiteral("the user's clipboard");
-
-    // The application stops answering while it works off the review's last
+    // The application stops answering while it works off the run's last
     // keys (as a loaded word processor does), for a moment or for longer
-    // than a read, a copy and its late landing together.
+    // than a read, a copy and its late landing together; in a field the run
+    // owns (the review's keys) and in one with the user's text around the
+    // insertion point (the segment check's).
     const struct {
+        FieldCase field;
         int keysLeft;
         double busyMs;
-    } cases[] = {{1, 2000}, {1, 7000}, {6, 4000}, {20, 7000}};
+    } cases[] = {
+        {{"empty", QString(), 0, true}, 1, 2000},
+        {{"empty", QString(), 0, true}, 1, 7000},
+        {{"empty", QString(), 0, true}, 6, 4000},
+        {{"empty", QString(), 0, true}, 20, 7000},
+        {{"the user's text", QStringLiteral("Mine, start. Mine, end."), 13, true}, 1, 7000},
+        {{"the user's text", QStringLiteral("Mine, start. Mine, end."), 13, true}, 6, 4000},
+    };
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.keysLeft << " keys left, busy " << c.busyMs << " ms");
+        SCOPED_TRACE(testing::Message() << c.field.name << ", " << c.keysLeft << " keys left, busy " << c.busyMs
+                                        << " ms");
+        const auto prepare = [&c](qv::test::EngineRunHarness &h) {
+            h.field.setText(c.field.before);
+            h.field.setCaret(c.field.caret);
+        };
+        // The same run unhindered, to know when its last keys go out.
+        qv::test::EngineRunHarness unhindered(5);
+        prepare(unhindered);
+        unhindered.run(unhindered.start(unhindered.args(kEssay, c.field.humanize)));
+        ASSERT_EQ(unhindered.phases.last(), "done");
+        const int keys = int(unhindered.sim.log().keys.size());
+
         BusyNearTheEnd busy(keys - c.keysLeft, c.busyMs);
+        prepare(busy);
         busy.sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
-        busy.run(busy.start(busy.args(kEssay, true)));
+        busy.run(busy.start(busy.args(kEssay, c.field.humanize)));
         ASSERT_GE(busy.busyFromNs, 0);
         EXPECT_EQ(busy.phases.last(), "done") << busy.debug.join('\n').toStdString();
-        EXPECT_EQ(busy.field.text(), kEssay);
+        EXPECT_EQ(busy.field.text(), unhindered.field.text());
         // Nothing the run sent changes the field after its end.
         const QString atEnd = busy.field.text();
         const auto selection = busy.field.editState().selection;
