@@ -128,6 +128,16 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     co_return result;
 }
 
+namespace {
+// Clipboard texts alike but for line ends (some owners serve CR LF).
+bool sameText(const std::optional<QString> &a, const std::optional<QString> &b)
+{
+    if (!a || !b)
+        return !a && !b;
+    return QString(*a).remove(QLatin1Char('\r')) == QString(*b).remove(QLatin1Char('\r'));
+}
+} // namespace
+
 void TypingEngine::putBack(std::shared_ptr<const PasteboardSnapshot> snapshot, std::optional<QString> copied)
 {
     platform::Pasteboard &pasteboard = m_platform.pasteboard();
@@ -135,8 +145,17 @@ void TypingEngine::putBack(std::shared_ptr<const PasteboardSnapshot> snapshot, s
     QStringList texts = m_putBack ? m_putBack->copied : QStringList();
     if (copied && !copied->isEmpty() && !texts.contains(*copied))
         texts.append(*copied);
-    m_putBack = PutBack{std::move(snapshot), pasteboard.changeCount(), pasteboard.plainText(), texts,
-                        m_scheduler.nowNs() + qint64(kCopyAgainWindowMs * 1e6)};
+    // The user's text as the snapshot holds it, not as the clipboard reads
+    // now: a put-back the system refused (the application's claim carried a
+    // later time) leaves the run's copy there.
+    std::optional<QString> users;
+    for (const PasteboardSnapshot::ItemSnapshot &item : snapshot->items)
+        for (const auto &[type, data] : item.dataByType)
+            if (!users && type.startsWith(QLatin1String("text/plain")))
+                users = QString::fromUtf8(data);
+    const bool taken = sameText(pasteboard.plainText(), users);
+    m_putBack = PutBack{std::move(snapshot), pasteboard.changeCount(), users, texts,
+                        m_scheduler.nowNs() + qint64(kCopyAgainWindowMs * 1e6), taken};
 }
 
 bool TypingEngine::isRunsCopy(const QString &text)
@@ -213,14 +232,18 @@ QCoro::Task<> TypingEngine::settleLateCopy(bool wait)
         co_await m_scheduler.sleep(kCopyPollMs);
     }
     while (m_putBack) {
-        if (pasteboard.changeCount() != m_putBack->changeCount) {
+        if (pasteboard.changeCount() != m_putBack->changeCount || !m_putBack->taken) {
             const std::optional<QString> now = pasteboard.plainText();
-            if (now && isRunsCopy(*now)) {
+            if (sameText(now, m_putBack->usersText)) {
+                // The put-back itself, heard late, or taken at last.
+                m_putBack->changeCount = pasteboard.changeCount();
+                m_putBack->taken = true;
+            } else if (!now || isRunsCopy(*now)) {
+                // The run's copy again (or the clipboard cannot be read, as
+                // a busy owner's cannot; only the user's text stands).
                 debug(QStringLiteral("clipboardRead: the application copied again after the clipboard was put "
                                      "back, it is put back again"));
                 putBack(m_putBack->snapshot, std::nullopt);
-            } else if (now == m_putBack->usersText) {
-                m_putBack->changeCount = pasteboard.changeCount(); // the put-back itself, heard late
             } else {
                 m_putBack.reset(); // the user's own clipboard now
                 co_return;

@@ -258,6 +258,7 @@ private:
         std::optional<QString> usersText;
         QStringList copied; // what the run's copies held
         qint64 untilNs = 0;
+        bool taken = false; // the clipboard was seen to read as the user's again
     };
     std::optional<PutBack> m_putBack;
     // Puts the user's clipboard back after a copy of the run's holding
