@@ -447,11 +447,13 @@ TEST_F(DocumentRun, ACopyTheApplicationMakesAgainNeverStaysOnTheUsersClipboard)
         const char *what;
         double againAfterMs;
         double userCopiesAfterMs; // 0: never
+        int refusedWrites;        // of the put-back
         QString expected;
     } cases[] = {
-        {"soon after the put-back", 400, 0, users},
-        {"near the end of the watch", 2900, 0, users},
-        {"the user's own copy afterwards stays", 0, 500, theirs},
+        {"soon after the put-back", 400, 0, 0, users},
+        {"near the end of the watch", 2900, 0, 0, users},
+        {"the put-back refused", 0, 0, 2, users},
+        {"the user's own copy afterwards stays", 0, 500, 0, theirs},
     };
     field.setText(QStringLiteral("Some text"));
     field.setSelection({5, 4});
@@ -460,11 +462,15 @@ TEST_F(DocumentRun, ACopyTheApplicationMakesAgainNeverStaysOnTheUsersClipboard)
         SCOPED_TRACE(c.what);
         sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
         field.quirks().copyAgainAfterMs = c.againAfterMs;
+        // Refused from the put-back on: the copy is made by the application.
+        sim.schedule(100, [&] { sim.simPasteboard().refuseWrites(c.refusedWrites); });
         const auto read = qv::test::runTask(clock, engine.readSelectionViaClipboard({}));
         ASSERT_TRUE(read);
         EXPECT_EQ(read->outcome, ClipboardRead::Outcome::Text);
         EXPECT_EQ(read->text, QStringLiteral("text"));
-        EXPECT_EQ(sim.simPasteboard().plainText(), users) << "put back at once";
+        if (c.refusedWrites == 0) {
+            EXPECT_EQ(sim.simPasteboard().plainText(), users) << "put back at once";
+        }
         if (c.userCopiesAfterMs > 0)
             sim.schedule(c.userCopiesAfterMs, [&] { sim.simPasteboard().putText(theirs, ClipboardEvent::Kind::UserChange); });
         // The run's end.
