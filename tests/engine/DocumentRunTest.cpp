@@ -6,6 +6,7 @@
 // run says "done" only for a field it read back exact.
 
 #include "engine/CarriedIndent.h"
+#include "engine/ExactMatchRepair.h"
 #include "engine/FieldCheck.h"
 
 #include "RunHarness.h"
@@ -480,5 +481,27 @@ TEST_F(DocumentRun, ACopyTheApplicationMakesAgainNeverStaysOnTheUsersClipboard)
         engine.allowClipboardOps = true;
         clock.advance(5000);
         EXPECT_EQ(sim.simPasteboard().plainText(), c.expected);
+    }
+}
+
+TEST_F(DocumentRun, AWholeTextReplaceIsCheckedOnlyOnceItsKeysHaveLanded)
+{
+    // The application holds typed characters until no key has come for a
+    // while and handles a shortcut at once, ahead of them: a select-all sent
+    // right after the text would be typed over.
+    const QString live = QStringLiteral("Rivers shape teh land.");
+    const QString wanted = QStringLiteral("Rivers shape the land slowly.");
+    for (double heldMs : {150.0, 600.0}) {
+        SCOPED_TRACE(heldMs);
+        field.setText(live);
+        field.quirks().typedBufferedMs = heldMs;
+        engine.allowClipboardOps = true;
+        clock.advance(TypingEngine::kLateCopyWindowMs);
+        ExactMatchRepair repair(engine);
+        const auto replaced = qv::test::runTask(clock, repair.replaceAllTextViaKeyboard(wanted, {}, live));
+        ASSERT_TRUE(replaced);
+        EXPECT_TRUE(*replaced);
+        clock.advance(5000);
+        EXPECT_EQ(field.text(), wanted);
     }
 }
