@@ -314,6 +314,38 @@ QCoro::Task<bool> ElementAccess::waitForKeysTaken(Element element)
     co_return false;
 }
 
+QCoro::Task<bool> ElementAccess::waitForFieldQuiet(Element element, std::function<bool(const QString &)> asMeant,
+                                                  bool readableBefore, StopFlag stopFlag)
+{
+    const qint64 startNs = m_scheduler.nowNs();
+    std::optional<QString> lastText;
+    std::optional<TextRange> lastRange;
+    qint64 stillSinceNs = startNs;
+    bool meant = false;
+    while (true) {
+        if (stopFlag && stopFlag())
+            co_return false;
+        const std::optional<QString> text = readFocusedText(element);
+        const std::optional<TextRange> range = selectedTextRange(element);
+        const qint64 now = m_scheduler.nowNs();
+        if (!text) {
+            if (!readableBefore)
+                co_return true; // nothing to watch
+            lastText.reset();
+        } else if (!lastText || text != lastText || range != lastRange) {
+            lastText = text;
+            lastRange = range;
+            stillSinceNs = now;
+            meant = asMeant && asMeant(*text);
+        } else if (now - stillSinceNs >= Scheduler::msToNs(meant ? kEndQuietMs : kEndQuietLongMs)) {
+            co_return true;
+        }
+        if (now - startNs >= Scheduler::msToNs(kEndSettleLimitMs))
+            co_return false;
+        co_await m_scheduler.sleep(kEndPollMs);
+    }
+}
+
 std::optional<platform::TextRange> ElementAccess::selectedTextRange(const Element &target)
 {
     const Element element = targetOr(target);

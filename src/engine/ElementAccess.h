@@ -7,6 +7,7 @@
 #include <QCoro/QCoroTask>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -84,6 +85,16 @@ public:
     // still on their way to the target land before the next step (bounded
     // by kSettleLimitMs); true when they settled or cannot be read.
     QCoro::Task<bool> waitForKeysTaken(Element element);
+    // Before a run's end check reads the field: until the keys the run sent
+    // have landed and the field holds still. A field that reads as the run
+    // meant (`asMeant`) must hold still kEndQuietMs, one that does not
+    // kEndQuietLongMs, as keys still on their way may yet make it so. A
+    // field that answers nothing now while it could be read before
+    // (`readableBefore`) is an application busy with those keys, and is
+    // waited for; all of it is bounded by kEndSettleLimitMs, and a stop ends
+    // it. True when the field was seen still.
+    QCoro::Task<bool> waitForFieldQuiet(Element element, std::function<bool(const QString &)> asMeant,
+                                        bool readableBefore, StopFlag stopFlag);
 
     std::optional<TextRange> selectedTextRange(const Element &target = {});
     std::optional<qint64> caretPosition(const Element &target = {});
@@ -159,6 +170,11 @@ public:
     static constexpr int kSettlePollMs = 60;
     static constexpr int kSettleQuietPolls = 8;
     static constexpr int kSettleLimitMs = 10000;
+    static constexpr int kEndPollMs = 100;
+    static constexpr int kEndQuietMs = 300;
+    static constexpr int kEndQuietLongMs = 1200;
+    // Longer than an application that let a call time out is left alone.
+    static constexpr int kEndSettleLimitMs = 15000;
     static constexpr int kConfirmPollMs = 25;
     static constexpr int kConfirmWaitMs = 600;
     static constexpr int kArrowChunk = 40;

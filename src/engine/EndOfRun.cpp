@@ -151,6 +151,19 @@ QCoro::Task<> checkWholeFieldByClipboard(TypingEngine &engine, ExactMatchRepair 
     else
         engine.reportFieldUnchecked(kUnreadable + QStringLiteral(", through accessibility or a copy"));
 }
+
+// Until the keys the run sent have landed in a field where it typed a
+// segment (see ElementAccess::waitForFieldQuiet).
+QCoro::Task<> settleSegment(TypingEngine &engine, platform::Element element, QString target, bool readableBefore,
+                            StopFlag stopFlag)
+{
+    if (stopped(stopFlag))
+        co_return;
+    const bool quiet = co_await engine.elements().waitForFieldQuiet(
+        element, [&target](const QString &text) { return text.contains(target); }, readableBefore, stopFlag);
+    if (!quiet)
+        engine.debug(QStringLiteral("end: the field did not settle before the check"));
+}
 } // namespace
 
 // Accessibility may read a document otherwise than it holds it (a word
@@ -193,6 +206,15 @@ QCoro::Task<> endReview(TypingEngine &engine, EndReviewArgs args)
     const QString intended = args.intendedText;
     EndReview review(engine, std::move(args));
     co_await review.run();
+    // The check reads the field only once the review's keys have landed: a
+    // busy application takes them late and meanwhile answers nothing.
+    if (review.wentToTheField() && !stopped(stopFlag)) {
+        const bool quiet = co_await engine.elements().waitForFieldQuiet(
+            element, [&intended](const QString &text) { return compareField(text, intended).off == 0; },
+            review.readTheField(), stopFlag);
+        if (!quiet)
+            engine.debug(QStringLiteral("end: the field did not settle before the check"));
+    }
     // Also after a stop: the caret never stays inside the text.
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
@@ -253,6 +275,10 @@ QCoro::Task<> checkUnrepaired(TypingEngine &engine, SegmentArgs args, SegmentPla
 QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
 {
     const ClipboardPermission permission(engine, args.allowClipboardOps);
+    // The segment is looked for, checked and repaired only once the typed
+    // keys have landed.
+    const bool readable = args.textBefore.has_value();
+    co_await settleSegment(engine, args.element, args.targetText, readable, args.stopFlag);
     std::optional<SegmentPlace> place;
     if (args.insertionStartHint && args.textBefore) {
         const platform::Element field = args.element.isNull() ? engine.elements().focusedElement() : args.element;
@@ -284,6 +310,7 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
     const std::optional<QString> after = args.textAfter;
     SegmentVerifier verifier(engine, std::move(args));
     co_await verifier.run();
+    co_await settleSegment(engine, element, target, readable, stopFlag);
     ExactMatchRepair reader(engine);
     const std::optional<QString> live = co_await reader.readLiveText(element);
     if (!live) {

@@ -77,6 +77,7 @@ QCoro::Task<> EndReview::stages()
             co_await clipboardPath();
         co_return;
     }
+    m_readTheField = true;
     setTracked(*live);
     co_await m_engine.elements().placeCaretConfirmed(live->size(), m_args.element);
 
@@ -447,6 +448,17 @@ QCoro::Task<> EndReview::finalRepair()
 {
     const bool open = co_await m_gate.pass();
     if (!open)
+        co_return;
+    // Keys of the review's edits still on their way would make the field
+    // look further off than it is, and a whole-text replace of it be typed
+    // into them.
+    const QString intended = m_args.intendedText;
+    const bool quiet = co_await m_engine.elements().waitForFieldQuiet(
+        m_args.element, [&intended](const QString &text) { return compareField(text, intended).off == 0; },
+        m_readTheField, m_args.stopFlag);
+    if (!quiet)
+        m_engine.debug(QStringLiteral("endReview: the field did not settle before the final repair"));
+    if (stopped())
         co_return;
     co_await m_repair.finalizeExactMatch(m_args.intendedText, m_args.stopFlag, m_args.element, m_tracked);
 

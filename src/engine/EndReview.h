@@ -25,6 +25,10 @@ public:
     // Keys of a fix were never seen taken: they may still land, and a caret
     // write now would overtake them.
     bool keysMayBePending() const { return m_keysPending; }
+    // Whether the review went past its pause to the field, and whether it
+    // read the field's text at least once.
+    bool wentToTheField() const { return m_touched; }
+    bool readTheField() const { return m_readTheField; }
 
     // How long a retyped tail that did not read back is given before the
     // field is read again, and how long keys of a fix that did not read
@@ -75,6 +79,7 @@ private:
     ExactMatchRepair m_repair;
     bool m_touched = false;
     bool m_keysPending = false;
+    bool m_readTheField = false;
 };
 
 } // namespace qv::engine

@@ -343,6 +343,7 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
     if (stopped(stopFlag))
         co_return false;
 
+    const bool readable = elements.readFocusedText().has_value();
     KeyOutput &keys = m_engine.keys();
     m_wholeReplaced = true;
     co_await keys.sendCommandShortcut(SpecialKey::A);
@@ -355,6 +356,15 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
     if (stopped(stopFlag))
         co_return false;
 
+    // The check selects all: into keys still on their way, that selection
+    // would be typed over. It waits for them, and is left out while they
+    // keep coming.
+    const bool landed = co_await elements.waitForFieldQuiet(
+        {}, [&newText](const QString &text) { return compareField(text, newText).off == 0; }, readable, stopFlag);
+    if (!landed) {
+        m_engine.debug(QStringLiteral("replaceAll: keys still landing, not verified"));
+        co_return true;
+    }
     const ClipboardRead verifyRead = co_await readAll(stopFlag);
     const std::optional<QString> check = verifyRead.value();
     if (!check || stopped(stopFlag)) {

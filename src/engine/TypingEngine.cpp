@@ -25,6 +25,7 @@ TypingEngine::~TypingEngine() = default;
 void TypingEngine::clearRunFields()
 {
     m_lateCopy.reset();
+    m_putBack.reset();
     debugSink = nullptr;
     allowClipboardOps = false;
     m_gate.end();
@@ -102,10 +103,15 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     }
     if (co_await m_keys.sendCommandShortcut(SpecialKey::C) == KeySent::Held)
         co_return result;
+    const qint64 copiedNs = m_scheduler.nowNs();
     co_await m_scheduler.sleep(kCopyWaitMs);
     // A busy target takes its keys late; the copy is what shows they were
-    // taken (an empty selection copies nothing, so the wait is bounded).
-    for (double waited = kCopyWaitMs; pasteboard.changeCount() == before && waited < kCopyLandMs; waited += kCopyPollMs)
+    // taken (an empty selection copies nothing, so the wait is bounded: by
+    // the polls, and by the clock however short each poll turns out).
+    for (double waited = kCopyWaitMs;
+         pasteboard.changeCount() == before
+         && (waited < kCopyLandMs || m_scheduler.nowNs() - copiedNs < Scheduler::msToNs(kCopyLandMs));
+         waited += kCopyPollMs)
         co_await m_scheduler.sleep(kCopyPollMs);
 
     if (pasteboard.changeCount() == before) {
@@ -120,7 +126,8 @@ QCoro::Task<ClipboardRead> TypingEngine::readViaClipboard(bool selectAll, StopFl
     } else {
         result.outcome = ClipboardRead::Outcome::NoText;
     }
-    snapshot->restore(pasteboard);
+    putBack(snapshot, result.outcome == ClipboardRead::Outcome::Text ? std::optional<QString>(result.text)
+                                                                      : std::nullopt);
     co_return result;
 }
 
@@ -132,6 +139,56 @@ bool TypingEngine::savedWhole(const PasteboardSnapshot &snapshot) const
         debug(QStringLiteral("clipboard: not used, it could not be saved whole (%1)")
                   .arg(snapshot.unread.join(QStringLiteral("; "))));
     return snapshot.complete();
+}
+
+namespace {
+// Clipboard texts alike but for line ends (some owners serve CR LF).
+bool sameText(const std::optional<QString> &a, const std::optional<QString> &b)
+{
+    if (!a || !b)
+        return !a && !b;
+    return QString(*a).remove(QLatin1Char('\r')) == QString(*b).remove(QLatin1Char('\r'));
+}
+} // namespace
+
+void TypingEngine::putBack(std::shared_ptr<const PasteboardSnapshot> snapshot, std::optional<QString> copied)
+{
+    platform::Pasteboard &pasteboard = m_platform.pasteboard();
+    snapshot->restore(pasteboard);
+    QStringList texts = m_putBack ? m_putBack->copied : QStringList();
+    if (copied && !copied->isEmpty() && !texts.contains(*copied))
+        texts.append(*copied);
+    // The user's text as the snapshot holds it, not as the clipboard reads
+    // now: a put-back the system refused (the application's claim carried a
+    // later time) leaves the run's copy there.
+    std::optional<QString> users;
+    for (const PasteboardSnapshot::ItemSnapshot &item : snapshot->items)
+        for (const auto &[type, data] : item.dataByType)
+            if (!users && type.startsWith(QLatin1String("text/plain")))
+                users = QString::fromUtf8(data);
+    const bool taken = sameText(pasteboard.plainText(), users);
+    m_putBack = PutBack{std::move(snapshot), pasteboard.changeCount(), users, texts,
+                        m_scheduler.nowNs() + qint64(kCopyAgainWindowMs * 1e6), taken};
+}
+
+bool TypingEngine::isRunsCopy(const QString &text)
+{
+    if (!m_putBack || text.isEmpty())
+        return false;
+    if (m_putBack->copied.contains(text))
+        return true;
+    // A copy the run asked for whose text it never read (another change
+    // came first): some of the field's text, or of what it held before a
+    // later edit (then half of it at least still stands). Editors end a
+    // copied document with a line break of their own.
+    const QString inner = text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text;
+    const std::optional<QString> field = m_elements.readFocusedText(m_elements.focusedElement());
+    if (inner.isEmpty() || !field)
+        return false;
+    if (field->contains(inner))
+        return true;
+    const qsizetype half = inner.size() / 2;
+    return half >= kCopyHalfMin && (field->contains(inner.left(half)) || field->contains(inner.mid(half)));
 }
 
 QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platform::Element element, qint64 caretAfter,
@@ -173,20 +230,46 @@ QCoro::Task<bool> TypingEngine::pasteText(QString text, QString expected, platfo
 
 QCoro::Task<> TypingEngine::settleLateCopy(bool wait)
 {
+    platform::Pasteboard &pasteboard = m_platform.pasteboard();
     while (m_lateCopy) {
-        platform::Pasteboard &pasteboard = m_platform.pasteboard();
         if (pasteboard.changeCount() != m_lateCopy->changeCount) {
             debug(QStringLiteral("clipboardRead: a late copy landed, the clipboard is put back"));
-            m_lateCopy->snapshot->restore(pasteboard);
+            putBack(m_lateCopy->snapshot, std::nullopt);
             m_lateCopy.reset();
-            co_return;
+            break;
         }
         if (m_scheduler.nowNs() >= m_lateCopy->untilNs) {
             m_lateCopy.reset();
-            co_return;
+            break;
         }
         if (!wait)
             co_return;
+        co_await m_scheduler.sleep(kCopyPollMs);
+    }
+    while (m_putBack) {
+        if (pasteboard.changeCount() != m_putBack->changeCount || !m_putBack->taken) {
+            const std::optional<QString> now = pasteboard.plainText();
+            if (sameText(now, m_putBack->usersText)) {
+                // The put-back itself, heard late, or taken at last.
+                m_putBack->changeCount = pasteboard.changeCount();
+                m_putBack->taken = true;
+            } else if (!now || isRunsCopy(*now)) {
+                // The run's copy again (or the clipboard cannot be read, as
+                // a busy owner's cannot; only the user's text stands).
+                debug(QStringLiteral("clipboardRead: the application copied again after the clipboard was put "
+                                     "back, it is put back again"));
+                putBack(m_putBack->snapshot, std::nullopt);
+            } else {
+                m_putBack.reset(); // the user's own clipboard now
+                co_return;
+            }
+        }
+        if (!wait)
+            co_return;
+        if (m_scheduler.nowNs() >= m_putBack->untilNs) {
+            m_putBack.reset();
+            co_return;
+        }
         co_await m_scheduler.sleep(kCopyPollMs);
     }
 }

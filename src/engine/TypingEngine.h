@@ -219,6 +219,12 @@ public:
     // (Withheld), and the user's clipboard is put back if it does land.
     // With `wait`, waits out the rest of its window (the run's end);
     // otherwise only looks.
+    // Once a read has put the user's clipboard back, the application may
+    // still claim the clipboard again for the same copy (some do so twice,
+    // a busy one late): the run's copy is then taken off again. That is
+    // watched for the rest of the run, and at its end (`wait`) for
+    // kCopyAgainWindowMs after the last put-back; a clipboard the user
+    // changed meanwhile is left as it is.
     QCoro::Task<> settleLateCopy(bool wait);
     bool copyMayLandLate() const { return bool(m_lateCopy); }
 
@@ -229,6 +235,9 @@ public:
     static constexpr double kCopyLandMs = 1500;
     static constexpr double kCopyPollMs = 50;
     static constexpr double kLateCopyWindowMs = 5000;
+    static constexpr double kCopyAgainWindowMs = 3000;
+    // The least half of a copied text that tells it from the field's text.
+    static constexpr qsizetype kCopyHalfMin = 8;
 
 private:
     QCoro::Task<ClipboardRead> readViaClipboard(bool selectAll, StopFlag stopFlag);
@@ -260,6 +269,19 @@ private:
         qint64 untilNs = 0;
     };
     std::optional<LateCopy> m_lateCopy;
+    struct PutBack {
+        std::shared_ptr<const PasteboardSnapshot> snapshot;
+        qint64 changeCount = 0;
+        std::optional<QString> usersText;
+        QStringList copied; // what the run's copies held
+        qint64 untilNs = 0;
+        bool taken = false; // the clipboard was seen to read as the user's again
+    };
+    std::optional<PutBack> m_putBack;
+    // Puts the user's clipboard back after a copy of the run's holding
+    // `copied` (absent: unknown) and watches for that copy coming again.
+    void putBack(std::shared_ptr<const PasteboardSnapshot> snapshot, std::optional<QString> copied);
+    bool isRunsCopy(const QString &text);
 };
 
 } // namespace qv::engine

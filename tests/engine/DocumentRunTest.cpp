@@ -6,6 +6,7 @@
 // run says "done" only for a field it read back exact.
 
 #include "engine/CarriedIndent.h"
+#include "engine/ExactMatchRepair.h"
 #include "engine/FieldCheck.h"
 
 #include "RunHarness.h"
@@ -362,5 +363,145 @@ TEST_F(DocumentRun, ACharacterTheFieldDropsAsKeysIsPastedInAndReadBack)
                 EXPECT_EQ(engine.lastDifference()->characters, 2);
             }
         }
+    }
+}
+
+namespace {
+// The run of a DocumentRun with its application busy (answering nothing,
+// keeping its keys for later) for `busyMs` from the moment the run has
+// sent `keys` keys.
+struct BusyNearTheEnd : qv::test::EngineRunHarness {
+    BusyNearTheEnd(int keys, double busyMs) : EngineRunHarness(5)
+    {
+        watch = [this, keys, busyMs] {
+            if (int(sim.log().keys.size()) < keys) {
+                sim.schedule(5, watch);
+                return;
+            }
+            busyFromNs = clock.nowNs();
+            editor.setHung(true);
+            sim.schedule(busyMs, [this] { editor.setHung(false); });
+        };
+        sim.schedule(5, watch);
+    }
+    std::function<void()> watch;
+    qint64 busyFromNs = -1;
+};
+} // namespace
+
+TEST(DocumentRunEnd, AnApplicationBusyWithTheLastKeysIsWaitedForBeforeTheCheck)
+{
+    const QString users = QStringLiteral("the user's clipboard");
+    // The application stops answering while it works off the run's last
+    // keys (as a loaded word processor does), for a moment or for longer
+    // than a read, a copy and its late landing together; in a field the run
+    // owns (the review's keys) and in one with the user's text around the
+    // insertion point (the segment check's).
+    const struct {
+        FieldCase field;
+        int keysLeft;
+        double busyMs;
+    } cases[] = {
+        {{"empty", QString(), 0, true}, 1, 2000},
+        {{"empty", QString(), 0, true}, 20, 7000},
+        {{"the user's text", QStringLiteral("Mine, start. Mine, end."), 13, true}, 1, 7000},
+        {{"the user's text", QStringLiteral("Mine, start. Mine, end."), 13, true}, 6, 4000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.field.name << ", " << c.keysLeft << " keys left, busy " << c.busyMs
+                                        << " ms");
+        const auto prepare = [&c](qv::test::EngineRunHarness &h) {
+            h.field.setText(c.field.before);
+            h.field.setCaret(c.field.caret);
+        };
+        // The same run unhindered, to know when its last keys go out.
+        qv::test::EngineRunHarness unhindered(5);
+        prepare(unhindered);
+        unhindered.run(unhindered.start(unhindered.args(kEssay, c.field.humanize)));
+        ASSERT_EQ(unhindered.phases.last(), "done");
+        const int keys = int(unhindered.sim.log().keys.size());
+
+        BusyNearTheEnd busy(keys - c.keysLeft, c.busyMs);
+        prepare(busy);
+        busy.sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+        busy.run(busy.start(busy.args(kEssay, c.field.humanize)));
+        ASSERT_GE(busy.busyFromNs, 0);
+        EXPECT_EQ(busy.phases.last(), "done") << busy.debug.join('\n').toStdString();
+        EXPECT_EQ(busy.field.text(), unhindered.field.text());
+        // Nothing the run sent changes the field after its end.
+        const QString atEnd = busy.field.text();
+        const auto selection = busy.field.editState().selection;
+        busy.clock.advance(20000);
+        EXPECT_EQ(busy.field.text(), atEnd);
+        EXPECT_EQ(busy.field.editState().selection, selection);
+        EXPECT_EQ(busy.sim.simPasteboard().plainText(), users);
+    }
+}
+
+TEST_F(DocumentRun, ACopyTheApplicationMakesAgainNeverStaysOnTheUsersClipboard)
+{
+    // The application claims the clipboard once more for a copy, after the
+    // read has put the user's clipboard back; the user may copy too.
+    const QString users = QStringLiteral("the user's clipboard");
+    const QString theirs = QStringLiteral("copied by the user later");
+    const struct {
+        const char *what;
+        double againAfterMs;
+        double userCopiesAfterMs; // 0: never
+        int refusedWrites;        // of the put-back
+        QString expected;
+    } cases[] = {
+        {"soon after the put-back", 400, 0, 0, users},
+        {"near the end of the watch", 2900, 0, 0, users},
+        {"the put-back refused", 0, 0, 2, users},
+        {"the user's own copy afterwards stays", 0, 500, 0, theirs},
+    };
+    field.setText(QStringLiteral("Some text"));
+    field.setSelection({5, 4});
+    engine.allowClipboardOps = true;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.simPasteboard().putText(users, ClipboardEvent::Kind::UserChange);
+        field.quirks().copyAgainAfterMs = c.againAfterMs;
+        // Refused from the put-back on: the copy is made by the application.
+        sim.schedule(100, [&] { sim.simPasteboard().refuseWrites(c.refusedWrites); });
+        const auto read = qv::test::runTask(clock, engine.readSelectionViaClipboard({}));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->outcome, ClipboardRead::Outcome::Text);
+        EXPECT_EQ(read->text, QStringLiteral("text"));
+        if (c.refusedWrites == 0) {
+            EXPECT_EQ(sim.simPasteboard().plainText(), users) << "put back at once";
+        }
+        if (c.userCopiesAfterMs > 0)
+            sim.schedule(c.userCopiesAfterMs, [&] { sim.simPasteboard().putText(theirs, ClipboardEvent::Kind::UserChange); });
+        // The run's end.
+        qv::test::runTask(clock, engine.settleLateCopy(true));
+        EXPECT_EQ(sim.simPasteboard().plainText(), c.expected);
+        engine.clearRunFields();
+        engine.allowClipboardOps = true;
+        clock.advance(5000);
+        EXPECT_EQ(sim.simPasteboard().plainText(), c.expected);
+    }
+}
+
+TEST_F(DocumentRun, AWholeTextReplaceIsCheckedOnlyOnceItsKeysHaveLanded)
+{
+    // The application holds typed characters until no key has come for a
+    // while and handles a shortcut at once, ahead of them: a select-all sent
+    // right after the text would be typed over.
+    const QString live = QStringLiteral("Rivers shape teh land.");
+    const QString wanted = QStringLiteral("Rivers shape the land slowly.");
+    for (double heldMs : {150.0, 600.0}) {
+        SCOPED_TRACE(heldMs);
+        field.setText(live);
+        field.quirks().typedBufferedMs = heldMs;
+        engine.allowClipboardOps = true;
+        clock.advance(TypingEngine::kLateCopyWindowMs);
+        ExactMatchRepair repair(engine);
+        const auto replaced = qv::test::runTask(clock, repair.replaceAllTextViaKeyboard(wanted, {}, live));
+        ASSERT_TRUE(replaced);
+        EXPECT_TRUE(*replaced);
+        clock.advance(5000);
+        EXPECT_EQ(field.text(), wanted);
     }
 }

@@ -356,3 +356,59 @@ TEST_F(Access, MoveCursorWritesTheCaretWhereItCanElsePressesArrowsInChunks)
     runTask(clock, access.moveCursor(0, longText, area, [&] { return ++asked >= 3; }));
     EXPECT_EQ(desktop.kb.keys.size(), 40) << "the first chunk only";
 }
+
+TEST_F(Access, TheEndWaitsForAFieldThatReadsAndHoldsStill)
+{
+    // The field's value over time: (at ms, value; empty QVariant: no answer).
+    using Script = QList<std::pair<double, QVariant>>;
+    const QVariant none;
+    const struct {
+        const char *what;
+        Script script;
+        bool readableBefore;
+        double stopAtMs; // 0: no stop
+        bool quiet;
+        double endsAtMs;
+    } cases[] = {
+        {"still and as meant", {{0, "done."}}, true, 0, true, ElementAccess::kEndQuietMs},
+        {"still but not as meant yet", {{0, "don"}}, true, 0, true, ElementAccess::kEndQuietLongMs},
+        {"keys landing, then as meant",
+         {{0, "d"}, {400, "do"}, {900, "done."}},
+         true,
+         0,
+         true,
+         900 + ElementAccess::kEndQuietMs},
+        {"no answer while busy, then as meant",
+         {{0, none}, {11000, "done."}},
+         true,
+         0,
+         true,
+         11000 + ElementAccess::kEndQuietMs},
+        {"never answering", {{0, none}}, true, 0, false, ElementAccess::kEndSettleLimitMs},
+        {"never read: nothing to wait for", {{0, none}}, false, 0, true, 0},
+        {"a stop", {{0, none}}, true, 500, false, 500},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Element field = ax.textField();
+        const double start = clock.nowMs();
+        const auto setValue = [this, field](const QVariant &v) {
+            if (v.isValid())
+                set(field, Attribute::Value, v);
+            else
+                ax.node(field).values.erase(Attribute::Value);
+        };
+        setValue(c.script.first().second);
+        for (const auto &[at, v] : c.script.mid(1))
+            clock.singleShot(at, [setValue, v] { setValue(v); });
+        bool stop = false;
+        if (c.stopAtMs > 0)
+            clock.singleShot(c.stopAtMs, [&stop] { stop = true; });
+        const auto quiet = runTask(clock, access.waitForFieldQuiet(
+                                              field, [](const QString &t) { return t == QStringLiteral("done."); },
+                                              c.readableBefore, [&stop] { return stop; }));
+        EXPECT_EQ(quiet, std::optional<bool>(c.quiet));
+        EXPECT_NEAR(clock.nowMs() - start, c.endsAtMs, ElementAccess::kEndPollMs);
+        clock.advance(20000); // what is left of the script
+    }
+}

@@ -37,7 +37,14 @@ struct FieldQuirks {
     // Each arrow key keeps the application busy this long; keys that arrive
     // meanwhile wait their turn, so the caret trails a burst of arrows.
     double arrowCostMs = 0;
+    // Typed characters are held and put in together this long after the
+    // first of them (0: at once), as a busy word processor buffers them; a
+    // shortcut is handled at once, ahead of them.
+    double typedBufferedMs = 0;
     bool copyCopiesNothing = false; // the copy shortcut leaves the clipboard alone
+    // The application claims the clipboard once more for the same copy this
+    // long after it (0: never), as some do.
+    double copyAgainAfterMs = 0;
     bool textNotWhole = false;      // the value is only a part of the text (says so)
     RangeWrites rangeWrites = RangeWrites::Exact;
     BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;

@@ -135,7 +135,17 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
             key = Key::Tab;
             break;
         }
-        if (text) {
+        if (text && quirks.typedBufferedMs > 0) {
+            if (m_typedBuffer.isEmpty()) {
+                const quint64 generation = ++m_bufferGeneration;
+                std::weak_ptr<SimElement> weak = target->weak_from_this();
+                m_desktop.schedule(quirks.typedBufferedMs, [this, weak, generation] {
+                    if (auto t = weak.lock(); t && generation == m_bufferGeneration)
+                        flushTyped(*t);
+                });
+            }
+            m_typedBuffer += event.text;
+        } else if (text) {
             const QString before = edit.text.left(editing::clampRange(edit.selection, edit.text.size()).location);
             insert(*target, quirks.transform ? quirks.transform(before, event.text) : event.text);
         }
@@ -152,7 +162,12 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
                 insert(*target, *pasted);
         } else if (!quirks.copyCopiesNothing && target->role() != platform::Roles::SecureTextField
                    && edit.selection.length > 0) {
-            m_desktop.simPasteboard().putText(editing::selectedText(edit), ClipboardEvent::Kind::AppCopy);
+            const QString copied = editing::selectedText(edit);
+            m_desktop.simPasteboard().putText(copied, ClipboardEvent::Kind::AppCopy);
+            if (quirks.copyAgainAfterMs > 0)
+                m_desktop.schedule(quirks.copyAgainAfterMs, [this, copied] {
+                    m_desktop.simPasteboard().putText(copied, ClipboardEvent::Kind::AppCopy);
+                });
         }
         return;
     case KeyEvent::Kind::Key:
@@ -166,6 +181,7 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
     }
     if (!text)
         return;
+    flushTyped(*target); // other keys come after what was typed
     switch (key) {
     case Key::Backspace:
         if (quirks.backspaceHandledAfterMs > 0) {
@@ -206,6 +222,16 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
         editing::moveDown(edit, target->isMultiLine());
         break;
     }
+}
+
+void SimKeyboard::flushTyped(SimElement &field)
+{
+    if (m_typedBuffer.isEmpty())
+        return;
+    const QString held = m_typedBuffer;
+    m_typedBuffer.clear();
+    ++m_bufferGeneration; // the pending flush has nothing left to do
+    insert(field, held);
 }
 
 void SimKeyboard::insert(SimElement &field, const QString &text)

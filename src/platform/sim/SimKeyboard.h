@@ -48,6 +48,10 @@ private:
     // by the number of Backspaces so far.
     quint64 m_backspaces = 0;
     std::optional<quint64> m_pendingBackspace;
+    // Typed text held by a field that buffers it (FieldQuirks::typedBufferedMs).
+    QString m_typedBuffer;
+    quint64 m_bufferGeneration = 0;
+    void flushTyped(SimElement &field);
 };
 
 } // namespace qv::sim

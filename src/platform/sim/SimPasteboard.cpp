@@ -33,6 +33,8 @@ TypedData SimPasteboard::directData()
 
 void SimPasteboard::clear()
 {
+    if (refused())
+        return;
     m_items.clear();
     m_direct.clear();
     ++m_changeCount;
@@ -41,6 +43,8 @@ void SimPasteboard::clear()
 
 void SimPasteboard::writeItems(const QList<TypedData> &items)
 {
+    if (refused())
+        return;
     m_items = items;
     m_direct.clear();
     ++m_changeCount;
@@ -49,6 +53,8 @@ void SimPasteboard::writeItems(const QList<TypedData> &items)
 
 void SimPasteboard::setDirectData(const QString &type, const QByteArray &data)
 {
+    if (refused())
+        return;
     TypedData &into = m_items.isEmpty() ? m_direct : m_items.front();
     bool replaced = false;
     for (auto &pair : into) {

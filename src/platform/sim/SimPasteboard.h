@@ -48,6 +48,9 @@ public:
     // What an application's paste takes, without logging a read.
     std::optional<QString> peekPlainText() const;
     qint64 peekChangeCount() const { return m_changeCount; }
+    // The program's next `count` clears and writes do nothing, as a claim of
+    // the clipboard that carries an older time than its owner's is refused.
+    void refuseWrites(int count) { m_refused = count; }
 
     static inline const QString PlainTextType = QStringLiteral("text/plain");
 
@@ -60,6 +63,8 @@ private:
     qint64 m_changeCount = 0;
     double m_readDelayMs = 0;
     QStringList m_unreadable;
+    int m_refused = 0;
+    bool refused() { return m_refused > 0 && m_refused-- > 0; }
 };
 
 } // namespace qv::sim
