@@ -364,3 +364,29 @@ TEST_F(DocumentRun, ACharacterTheFieldDropsAsKeysIsPastedInAndReadBack)
         }
     }
 }
+
+TEST_F(DocumentRun, AJoinedEmojiTheFieldTakesApartAsKeysEndsWholeAndDone)
+{
+    // An editor that takes the parts of an emoji joined by U+200D as keys of
+    // their own, losing or reordering them; pasted, the sequence stays whole.
+    const QString text = QString::fromUtf8("Our family 👨‍👩‍👧‍👦 walked by the river.\n\n"
+                                           "Then we rested 👍🏽 and the girls 👩‍👩‍👧 fed the ducks.");
+    const QList<qv::platform::TypedData> userClipboard = {{{"text/plain", QByteArray("user text")}}};
+    for (const auto keys : {qv::sim::JoinedKeys::PartsLost, qv::sim::JoinedKeys::MovedApart}) {
+        for (const bool humanize : {false, true}) {
+            SCOPED_TRACE(std::string(keys == qv::sim::JoinedKeys::PartsLost ? "parts lost" : "moved apart")
+                         + (humanize ? " humanize" : " plain"));
+            field.quirks().joinedKeys = keys;
+            sim.userSetPasteboardItems(userClipboard);
+            phases.clear();
+            debug.clear();
+            sim.log().clear();
+            field.setText({});
+            runText(text, humanize);
+            EXPECT_EQ(field.text(), text) << "every cluster whole, nothing else lost or doubled";
+            EXPECT_EQ(phases.last(), "done");
+            EXPECT_GE(sim.log().count(Shortcut::Paste), 2) << "each broken cluster pasted";
+            EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard) << "the user's clipboard is put back";
+        }
+    }
+}

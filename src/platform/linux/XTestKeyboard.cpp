@@ -377,8 +377,14 @@ QCoro::Task<> XTestKeyboard::typeGrapheme(const QString &grapheme)
     }
     if (!missing.isEmpty())
         co_await bindAndWait(missing);
-    for (char32_t cp : scalars)
-        co_await typeCodePoint(cp);
+    for (qsizetype i = 0; i < scalars.size(); ++i) {
+        // The parts of a cluster sent in one burst can reach an editor out
+        // of order or not at all (a joined emoji sequence comes out taken
+        // apart): each part waits until the one before has had its time.
+        if (i > 0)
+            co_await m_scheduler.sleepNs(kClusterPartSpacingNs);
+        co_await typeCodePoint(char32_t(scalars.at(i)));
+    }
     followPlan(grapheme);
     bindAhead();
 }

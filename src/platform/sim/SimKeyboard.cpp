@@ -137,7 +137,8 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
         }
         if (text) {
             const QString before = edit.text.left(editing::clampRange(edit.selection, edit.text.size()).location);
-            insert(*target, quirks.transform ? quirks.transform(before, event.text) : event.text);
+            const QString typed = joinedAsKeys(event.text, quirks.joinedKeys);
+            insert(*target, quirks.transform ? quirks.transform(before, typed) : typed);
         }
         return;
     case KeyEvent::Kind::Shortcut:
@@ -206,6 +207,18 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
         editing::moveDown(edit, target->isMultiLine());
         break;
     }
+}
+
+QString SimKeyboard::joinedAsKeys(const QString &cluster, JoinedKeys joinedKeys)
+{
+    constexpr QChar kJoiner(0x200D);
+    if (joinedKeys == JoinedKeys::Kept || !cluster.contains(kJoiner) || cluster.size() < 2)
+        return cluster;
+    QString joiners;
+    QString rest;
+    for (const QChar unit : cluster)
+        (unit == kJoiner ? joiners : rest) += unit;
+    return joinedKeys == JoinedKeys::PartsLost ? joiners : rest + joiners;
 }
 
 void SimKeyboard::insert(SimElement &field, const QString &text)
