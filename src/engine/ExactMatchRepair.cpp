@@ -253,8 +253,8 @@ QCoro::Task<bool> ExactMatchRepair::settleOrPasteDropped(QString expected, qsize
         count += stretch.count;
     if (!broken || count > kDroppedLimit)
         co_return false;
-    m_engine.debug(QStringLiteral("pasteDropped: the field left out or broke up %1 typed characters, pasting them")
-                       .arg(count));
+    m_engine.debug(
+        QStringLiteral("pasteDropped: the field left out or broke up %1 typed characters, pasting them").arg(count));
     // The last first: the offsets of the earlier ones stay as they are.
     QString now = *live;
     for (qsizetype k = broken->size() - 1; k >= 0; --k) {

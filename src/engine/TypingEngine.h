@@ -11,6 +11,7 @@
 #include "engine/RunKeyGate.h"
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
+#include "engine/WholeCluster.h"
 #include "engine/WordTables.h"
 
 #include <QCoro/QCoroTask>
@@ -230,6 +231,7 @@ private:
     Random &m_random;
     KeyOutput m_keys;
     CarriedIndent m_carriedIndent;
+    WholeCluster m_wholeCluster;
     ElementAccess m_elements;
     RunKeyGate m_gate;
     QString m_lastIntendedText;
