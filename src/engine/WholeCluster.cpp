@@ -1,7 +1,6 @@
 #include "engine/WholeCluster.h"
 
 #include "core/Scheduler.h"
-#include "core/Text.h"
 #include "engine/RepairRules.h"
 #include "engine/TypingEngine.h"
 
@@ -32,11 +31,9 @@ QCoro::Task<> WholeCluster::after(QString cluster)
     const qint64 caret = m_caret;
     m_before.reset();
     ElementAccess &elements = m_engine.elements();
-    for (double waited = 0; elements.readFocusedText() == before; waited += kPollMs) {
-        if (waited >= kLandMs)
-            co_return;
+    // A field may also drop every part: then the text stays as it was.
+    for (double waited = 0; waited < kLandMs && elements.readFocusedText() == before; waited += kPollMs)
         co_await m_engine.scheduler().sleep(kPollMs);
-    }
     // The parts may come one after another.
     co_await elements.waitForKeysTaken({});
     const std::optional<QString> now = elements.readFocusedText();
@@ -49,13 +46,8 @@ QCoro::Task<> WholeCluster::after(QString cluster)
     if (landedLength < 0 || !now->startsWith(QStringView(before).left(caret))
         || !now->endsWith(QStringView(before).mid(caret)))
         co_return;
-    // Parts left alone may join what stands before or after them into one
-    // character: the stretch compared reaches to whole characters.
-    const qint64 from = text::boundaryAtOrBefore(*now, int(caret));
-    const qint64 to = text::boundaryAtOrAfter(*now, int(caret + landedLength));
-    const qint64 wantedTo = to - landedLength + cluster.size();
-    const std::optional<QList<BrokenClusters>> broken = brokenClusters(now->mid(from, to - from),
-                                                                       wanted.mid(from, wantedTo - from));
+    // Compared on its own: never a character the key did not type.
+    const std::optional<QList<BrokenClusters>> broken = brokenClusters(now->mid(caret, landedLength), cluster);
     if (!broken || broken->size() != 1)
         co_return;
     if (!m_engine.allowClipboardOps) {
@@ -63,7 +55,7 @@ QCoro::Task<> WholeCluster::after(QString cluster)
         co_return;
     }
     const BrokenClusters &stretch = broken->first();
-    const qint64 at = from + stretch.at;
+    const qint64 at = caret + stretch.at;
     const bool placed = stretch.length == 0 ? co_await elements.placeCaretConfirmed(at, {})
                                             : co_await elements.writeSelectionConfirmed({at, stretch.length}, {});
     const QString fixed = now->left(at) + stretch.clusters + now->mid(at + stretch.length);

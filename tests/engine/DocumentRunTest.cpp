@@ -380,11 +380,15 @@ TEST_F(DocumentRun, AJoinedEmojiTheFieldTakesApartAsKeysEndsWholeAndDone)
         {"an empty document", QString(), 0, false},
         {"inside the user's paragraph", QStringLiteral("Title\n\nMy own words. And more.\nLast line."), 21, false},
     };
-    for (const auto keys : {qv::sim::JoinedKeys::PartsLost, qv::sim::JoinedKeys::MovedApart}) {
+    const std::pair<qv::sim::JoinedKeys, const char *> quirks[] = {
+        {qv::sim::JoinedKeys::PartsLost, "parts lost, "},
+        {qv::sim::JoinedKeys::MovedApart, "moved apart, "},
+        {qv::sim::JoinedKeys::AllLost, "all lost, "},
+    };
+    for (const auto &[keys, what] : quirks) {
         for (const FieldCase &place : places) {
             for (const bool humanize : {false, true}) {
-                SCOPED_TRACE(std::string(keys == qv::sim::JoinedKeys::PartsLost ? "parts lost, " : "moved apart, ")
-                             + place.name + (humanize ? ", humanize" : ", plain"));
+                SCOPED_TRACE(std::string(what) + place.name + (humanize ? ", humanize" : ", plain"));
                 field.quirks().joinedKeys = keys;
                 sim.userSetPasteboardItems(userClipboard);
                 phases.clear();

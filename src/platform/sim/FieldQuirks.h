@@ -27,6 +27,7 @@ enum class JoinedKeys {
     Kept,       // whole
     PartsLost,  // only the joiners land, the emoji between them are lost
     MovedApart, // the emoji land first, their joiners after them
+    AllLost,    // nothing lands
 };
 
 // The ways real text boxes fall short of the ideal, one switch each. The

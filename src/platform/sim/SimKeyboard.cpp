@@ -218,7 +218,16 @@ QString SimKeyboard::joinedAsKeys(const QString &cluster, JoinedKeys joinedKeys)
     QString rest;
     for (const QChar unit : cluster)
         (unit == kJoiner ? joiners : rest) += unit;
-    return joinedKeys == JoinedKeys::PartsLost ? joiners : rest + joiners;
+    switch (joinedKeys) {
+    case JoinedKeys::PartsLost:
+        return joiners;
+    case JoinedKeys::MovedApart:
+        return rest + joiners;
+    case JoinedKeys::AllLost:
+    case JoinedKeys::Kept:
+        break;
+    }
+    return {};
 }
 
 void SimKeyboard::insert(SimElement &field, const QString &text)
