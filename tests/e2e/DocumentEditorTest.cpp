@@ -200,8 +200,8 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     // Every typo the run made is gone and nothing is lost or doubled; what
     // the editor rewrites as it is typed (typographic quotes, a tab as
     // spaces) stays as it made it and is named as such.
-    // (A character the editor takes only by paste, as KWrite the emoji, is
-    // there all the same.)
+    // (A character the editor takes only by paste, as KWrite the emoji and
+    // both editors the family emoji, is there all the same.)
     const engine::FieldComparison compared = engine::compareField(typed, r.intended);
     std::cout << "outcome: " << app.name().toStdString() << " " << c.name << ": " << r.phases.last().toStdString()
               << ", " << compared.off << " characters off, " << compared.rewritten
