@@ -30,6 +30,9 @@ QCoro::Task<> CarriedIndent::before()
 {
     m_before.reset();
     ElementAccess &elements = m_engine.elements();
+    // Keys still on their way would land after this read and be taken for
+    // what the application added.
+    co_await elements.waitForKeysTaken({});
     const std::optional<QString> text = elements.readFocusedText();
     const std::optional<platform::TextRange> range = elements.selectedTextRange();
     if (!text || !range || range->length != 0)

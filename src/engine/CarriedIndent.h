@@ -25,8 +25,9 @@ public:
     QCoro::Task<> before() override;
     QCoro::Task<> after() override;
 
-    // How long the Return, and each Backspace, may take to show.
-    static constexpr double kLandMs = 600;
+    // How long the Return, and each Backspace, may take to show (a busy
+    // editor takes its keys seconds late).
+    static constexpr double kLandMs = 3000;
     static constexpr double kPollMs = 20;
 
     // The white space the application added after the line break of a

@@ -240,27 +240,43 @@ QCoro::Task<bool> ExactMatchRepair::settleOrPasteDropped(QString expected, qsize
         co_return false;
     const qsizetype typedLength = to - from;
     const qsizetype rest = expected.size() - typedLength;
-    if (!live || live->size() < rest || live->size() >= expected.size()
-        || !live->startsWith(QStringView(expected).left(from)) || !live->endsWith(QStringView(expected).mid(to)))
+    // Only what these keys typed is touched: the text on both sides of it
+    // must read as it should.
+    if (!live || live->size() < rest || !live->startsWith(QStringView(expected).left(from))
+        || !live->endsWith(QStringView(expected).mid(to)))
         co_return false;
     const qsizetype landedLength = live->size() - rest;
-    const std::optional<QList<DroppedGrapheme>> dropped = droppedGraphemes(live->mid(from, landedLength),
-                                                                           expected.mid(from, typedLength));
-    if (!dropped || dropped->size() > kDroppedLimit)
+    const std::optional<QList<BrokenClusters>> broken = brokenClusters(live->mid(from, landedLength),
+                                                                       expected.mid(from, typedLength));
+    int count = 0;
+    for (const BrokenClusters &stretch : broken.value_or(QList<BrokenClusters>()))
+        count += stretch.count;
+    if (!broken || count > kDroppedLimit)
         co_return false;
     m_engine.debug(
-        QStringLiteral("pasteDropped: the field left out %1 typed characters, pasting them").arg(dropped->size()));
+        QStringLiteral("pasteDropped: the field left out or broke up %1 typed characters, pasting them").arg(count));
     // The last first: the offsets of the earlier ones stay as they are.
     QString now = *live;
-    for (qsizetype k = dropped->size() - 1; k >= 0; --k) {
-        const DroppedGrapheme &missing = dropped->at(k);
-        const qsizetype at = from + missing.at;
-        if (stopped(stopFlag) || !co_await m_engine.elements().placeCaretConfirmed(at, element)) {
+    for (qsizetype k = broken->size() - 1; k >= 0; --k) {
+        const BrokenClusters &stretch = broken->at(k);
+        const qsizetype at = from + stretch.at;
+        // The parts that landed are selected, so the paste puts the whole
+        // characters in their place.
+        const bool placed = stretch.length == 0 ? co_await m_engine.elements().placeCaretConfirmed(at, element)
+                                                : co_await selectConfirmed({at, stretch.length}, element);
+        if (stopped(stopFlag) || !placed) {
             m_engine.debug(QStringLiteral("pasteDropped: caret not placed at %1").arg(at));
             co_return false;
         }
-        const QString after = now.left(at) + missing.grapheme + now.mid(at);
-        if (!co_await m_engine.pasteText(missing.grapheme, after, element, at + missing.grapheme.size(), stopFlag)) {
+        if (stretch.length > 0) {
+            const ClipboardRead selection = co_await m_engine.readSelectionViaClipboard(stopFlag);
+            if (selection.contradicts(now.mid(at, stretch.length))) {
+                m_engine.debug(QStringLiteral("pasteDropped: selection mismatch at %1").arg(at));
+                co_return false;
+            }
+        }
+        const QString after = now.left(at) + stretch.clusters + now.mid(at + stretch.length);
+        if (!co_await m_engine.pasteText(stretch.clusters, after, element, at + stretch.clusters.size(), stopFlag)) {
             m_engine.debug(QStringLiteral("pasteDropped: paste at %1 not read back").arg(at));
             co_return false;
         }

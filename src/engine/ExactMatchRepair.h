@@ -63,8 +63,8 @@ public:
     static constexpr int kStretchLimit = 24;
     // Stretches that do not take before the rest are given up.
     static constexpr int kStretchFailureLimit = 2;
-    // At most this many characters the field left out of one edit are
-    // pasted in; more is not a character the keys cannot give.
+    // At most this many characters the field left out of (or broke up in)
+    // one edit are pasted in; more is not a character the keys cannot give.
     static constexpr int kDroppedLimit = 4;
 
 private:
@@ -86,9 +86,10 @@ private:
     // After keys typed over [from, to) of `expected` were not read back:
     // waits until the field's text stops changing (keys may still be on
     // their way); when it then holds `expected` with only whole characters
-    // of that stretch left out (a field that refuses some characters as
-    // keys), each is put in by paste and read back. True when the field
-    // then reads `expected`.
+    // of that stretch left out or broken up (a field that refuses some
+    // characters as keys, or takes the parts of a joined emoji apart), each
+    // is put in whole by paste, over the parts that landed, and read back.
+    // True when the field then reads `expected`.
     QCoro::Task<bool> settleOrPasteDropped(QString expected, qsizetype from, qsizetype to, StopFlag stopFlag,
                                            platform::Element element);
     QCoro::Task<> tailFixOrReplace(QString live, QString targetText, StopFlag stopFlag, platform::Element element,

@@ -126,8 +126,14 @@ QCoro::Task<KeySent> KeyOutput::sendKey(QString grapheme)
         if (admitted != KeySent::Posted)
             co_return admitted;
     }
+    const bool joined = grapheme.size() > 2 && grapheme.contains(QChar(0x200D));
+    ClusterWatch *watch = joined ? m_clusterWatch : nullptr;
+    if (watch)
+        co_await watch->before();
     co_await m_keyboard.typeGrapheme(grapheme);
     noteTyped(grapheme);
+    if (watch)
+        co_await watch->after(grapheme);
     co_return KeySent::Posted;
 }
 

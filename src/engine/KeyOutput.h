@@ -54,6 +54,17 @@ public:
     virtual QCoro::Task<> after() = 0;
 };
 
+// Told around a grapheme cluster joined by U+200D from several code points
+// (a family emoji), typed as one key: `before` right before it, `after`
+// once it went out, to put it back whole where the field took its parts
+// apart.
+class ClusterWatch {
+public:
+    virtual ~ClusterWatch() = default;
+    virtual QCoro::Task<> before() = 0;
+    virtual QCoro::Task<> after(QString cluster) = 0;
+};
+
 // Key output to the frontmost application and the engine's fixed-spacing
 // waits. Every operation is awaited: a backend may need time before a press
 // reaches the application. Parameters of the coroutines are taken by value so
@@ -70,6 +81,9 @@ public:
     void setGate(KeyGate *gate) { m_gate = gate; }
     // The watch told around line breaks (null: none); it must outlive its use.
     void setLineBreakWatch(LineBreakWatch *watch) { m_lineBreakWatch = watch; }
+    // The watch told around joined emoji sequences (null: none); it must
+    // outlive its use.
+    void setClusterWatch(ClusterWatch *watch) { m_clusterWatch = watch; }
 
     // One press of a special key, no modifiers. `A`, `C` and `V` type the letter.
     // `ReturnKey` and `Tab` count as typed text (a line break, a tab).
@@ -126,6 +140,7 @@ private:
     platform::Keyboard &m_keyboard;
     KeyGate *m_gate = nullptr;
     LineBreakWatch *m_lineBreakWatch = nullptr;
+    ClusterWatch *m_clusterWatch = nullptr;
     // The first character typed on the current line (empty: none yet), and
     // whether the last line with text began with white space.
     QString m_lineStart;

@@ -92,25 +92,55 @@ int differingCharacters(const QString &live, const QString &intended)
     return std::max(int(have.size()) - matched, int(want.size()) - matched);
 }
 
-std::optional<QList<DroppedGrapheme>> droppedGraphemes(const QString &landed, const QString &typed)
+std::optional<QList<BrokenClusters>> brokenClusters(const QString &landed, const QString &typed)
 {
-    if (landed.size() >= typed.size())
-        return std::nullopt;
-    QList<DroppedGrapheme> dropped;
+    const QStringList clusters = text::graphemes(typed);
+    const auto landsAt = [&](qsizetype pos, qsizetype k) {
+        return QStringView(landed).mid(pos).startsWith(clusters.at(k))
+               && text::isGraphemeBoundary(landed, int(pos + clusters.at(k).size()));
+    };
+    QList<BrokenClusters> broken;
     qsizetype at = 0;
-    for (const QString &cluster : text::graphemes(typed)) {
-        // A cluster that is there is taken as landed: the field drops the
-        // same kind of character every time, so the first match is the one.
-        if (QStringView(landed).mid(at).startsWith(cluster)
-            && text::isGraphemeBoundary(landed, int(at + cluster.size()))) {
-            at += cluster.size();
+    for (qsizetype k = 0; k < clusters.size();) {
+        // A cluster that is there is taken as landed: the field treats the
+        // same kind of character the same way every time.
+        if (landsAt(at, k)) {
+            at += clusters.at(k).size();
+            ++k;
             continue;
         }
-        dropped.append({at, cluster});
+        // What stands in its place is made of its own code points only,
+        // each at most as often as it holds it, up to where the next cluster
+        // lands; a part of the next one as well makes that one broken too.
+        BrokenClusters stretch{at, 0, clusters.at(k), 1};
+        QList<uint> parts = clusters.at(k).toUcs4();
+        qsizetype next = k + 1;
+        qsizetype end = at;
+        for (;;) {
+            if (next < clusters.size() ? landsAt(end, next) : end == landed.size())
+                break;
+            const char32_t cp = end < landed.size() ? text::firstScalar(QStringView(landed).mid(end)) : 0;
+            const qsizetype part = end < landed.size() ? parts.indexOf(uint(cp)) : -1;
+            if (part >= 0) {
+                parts.removeAt(part);
+                end += QChar::requiresSurrogates(cp) ? 2 : 1;
+                continue;
+            }
+            if (next >= clusters.size())
+                return std::nullopt;
+            stretch.clusters += clusters.at(next);
+            ++stretch.count;
+            parts += clusters.at(next).toUcs4();
+            ++next;
+        }
+        stretch.length = end - at;
+        broken.append(stretch);
+        at = end;
+        k = next;
     }
-    if (at != landed.size() || dropped.isEmpty())
+    if (at != landed.size() || broken.isEmpty())
         return std::nullopt;
-    return dropped;
+    return broken;
 }
 
 bool takesWholeFieldPath(const MiddleDiff &diff) { return diff.ratio > 0.15 || diff.mismatch > 120; }

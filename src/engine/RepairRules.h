@@ -92,17 +92,22 @@ SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<
 // by text it holds beyond it.
 bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole);
 
-// Whole graphemes of `typed` that did not land: where `landed` (what the
-// field shows where `typed` was typed) is `typed` with some of its clusters
-// left out and nothing else changed, each left-out cluster with the offset
-// in `landed` where it belongs, first to last. Absent when the two differ in
-// any other way or when nothing was left out.
-struct DroppedGrapheme {
-    qsizetype at = 0;
-    QString grapheme;
-    friend bool operator==(const DroppedGrapheme &, const DroppedGrapheme &) = default;
+// Clusters of `typed` that did not land whole, where `landed` (what the
+// field shows where `typed` was typed) is `typed` with some clusters left
+// out or broken: only some of their code points kept, or kept in another
+// order (a field that takes the parts of a joined emoji sequence as
+// separate keys), and nothing else changed. Each with the stretch of
+// `landed` that stands in its place (empty when nothing of it landed),
+// first to last; neighbouring broken clusters make one stretch. Absent when
+// the two differ in any other way or when every cluster landed whole.
+struct BrokenClusters {
+    qsizetype at = 0;     // where the stretch begins in `landed`
+    qsizetype length = 0; // its units: parts of the clusters, nothing else
+    QString clusters;     // what belongs there, whole
+    int count = 0;        // how many clusters that is
+    friend bool operator==(const BrokenClusters &, const BrokenClusters &) = default;
 };
-std::optional<QList<DroppedGrapheme>> droppedGraphemes(const QString &landed, const QString &typed);
+std::optional<QList<BrokenClusters>> brokenClusters(const QString &landed, const QString &typed);
 
 // Units of the field's end retyped by the review: up to 12 of a short text,
 // else a twelfth of it, at most 80; never more than `cap`.

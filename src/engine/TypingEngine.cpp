@@ -13,11 +13,13 @@ namespace qv::engine {
 
 TypingEngine::TypingEngine(platform::Platform &platform, Scheduler &scheduler, Random &random)
     : m_platform(platform), m_scheduler(scheduler), m_random(random), m_keys(platform.keyboard(), scheduler, random),
-      m_carriedIndent(*this), m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys),
-      m_gate(*this), m_owned(m_elements, scheduler)
+      m_carriedIndent(*this), m_wholeCluster(*this),
+      m_elements(platform.accessibility(), platform.workspace(), scheduler, m_keys), m_gate(*this),
+      m_owned(m_elements, scheduler)
 {
     m_keys.setGate(&m_gate);
     m_keys.setLineBreakWatch(&m_carriedIndent);
+    m_keys.setClusterWatch(&m_wholeCluster);
 }
 
 TypingEngine::~TypingEngine() = default;

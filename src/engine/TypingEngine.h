@@ -12,6 +12,7 @@
 #include "engine/RunKeyGate.h"
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
+#include "engine/WholeCluster.h"
 #include "engine/WordTables.h"
 
 #include <QCoro/QCoroTask>
@@ -254,6 +255,7 @@ private:
     Random &m_random;
     KeyOutput m_keys;
     CarriedIndent m_carriedIndent;
+    WholeCluster m_wholeCluster;
     ElementAccess m_elements;
     RunKeyGate m_gate;
     OwnedTail m_owned;

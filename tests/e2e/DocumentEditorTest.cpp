@@ -21,15 +21,19 @@ namespace {
 using platform::TextRange;
 using Kind = DocumentApp::Kind;
 
-// About 300 words in four paragraphs, each opened with a tab, with straight
-// quotes and an apostrophe (which a word processor turns typographic), an
-// em dash, an accented word and an emoji.
+// About 300 words in four paragraphs, each opened with a tab, and a saying
+// indented by four spaces and followed by a blank line (where a code editor
+// carries indentation of its own), with straight quotes and an apostrophe
+// (which a word processor turns typographic), an em dash, an accented word,
+// an emoji and a family emoji joined by U+200D (which some editors take
+// apart when its parts come as keys).
 const QString kEssay = QStringLiteral(
     "Why Rivers Matter\n\n"
     "\tRivers have shaped human life for as long as people have settled anywhere. They carry fresh water to "
     "fields, move goods between towns and carve the valleys where villages grow. Early farmers learned to read "
     "the seasons of a river, planting after the spring floods had left rich soil behind. Without that rhythm, "
     "many of the first cities would never have grown beyond a handful of homes.\n\n"
+    "    \"Where two rivers meet, a town begins,\" as the old saying goes.\n\n"
     "\tA river is also a road. Before railways and highways, boats were the fastest way to move heavy loads, and "
     "trading posts appeared wherever two rivers met. Merchants followed the current downstream and returned "
     "with new tools, foods and ideas. Historians often say that a river \"connects more than it divides\", "
@@ -40,7 +44,8 @@ const QString kEssay = QStringLiteral(
     "out, fish lose the places where they breed and towns downstream face floods or shortages.\n\n"
     "\tCaring for rivers does not require grand gestures. Communities can keep rubbish out of the water, plant "
     "trees along the banks and ask local councils to measure pollution every year. Schools can take students "
-    "to a nearby stream to test its water and count the insects living there. These small steps remind us "
+    "to a nearby stream to test its water and count the insects living there, and a family "
+    "\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466 can spend a Sunday picking up litter. These small steps remind us "
     "that a river is not just scenery. It's a living system that has supported people for thousands of years, "
     "from the fisherman to the caf\u00e9 by the bridge, and it will keep doing so only if we treat it with "
     "care \U0001F30A.");
@@ -196,8 +201,8 @@ TEST_P(DocumentEditorRun, TypesTheEssayOnceAndLeavesNothingBehind)
     // Every typo the run made is gone and nothing is lost or doubled; what
     // the editor rewrites as it is typed (typographic quotes, a tab as
     // spaces) stays as it made it and is named as such.
-    // (A character the editor takes only by paste, as KWrite the emoji, is
-    // there all the same.)
+    // (A character the editor takes only by paste, as KWrite the emoji and
+    // both editors the family emoji, is there all the same.)
     const engine::FieldComparison compared = engine::compareField(typed, r.intended);
     std::cout << "outcome: " << app.name().toStdString() << " " << c.name << ": " << r.phases.last().toStdString()
               << ", " << compared.off << " characters off, " << compared.rewritten

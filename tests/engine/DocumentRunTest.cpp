@@ -505,3 +505,80 @@ TEST_F(DocumentRun, AWholeTextReplaceIsCheckedOnlyOnceItsKeysHaveLanded)
         EXPECT_EQ(field.text(), wanted);
     }
 }
+
+TEST_F(DocumentRun, AJoinedEmojiTheFieldTakesApartAsKeysEndsWholeAndDone)
+{
+    // A word processor that takes the parts of an emoji joined by U+200D as
+    // keys of their own, losing or reordering them (pasted, the sequence
+    // stays whole), and whose selections end at a paragraph's edge; into an
+    // empty document, and into the user's own paragraph, where only the
+    // segment is checked at the end.
+    field.quirks().rangeWrites = RangeWrites::WithinParagraph;
+    const QString text = QString::fromUtf8("Our family 👨‍👩‍👧‍👦 walked by the river.\n\n"
+                                           "Then we rested 👍🏽 and the girls 👩‍👩‍👧 fed the ducks.");
+    const QList<qv::platform::TypedData> userClipboard = {{{"text/plain", QByteArray("user text")}}};
+    const FieldCase places[] = {
+        {"an empty document", QString(), 0, false},
+        {"inside the user's paragraph", QStringLiteral("Title\n\nMy own words. And more.\nLast line."), 21, false},
+    };
+    const std::pair<qv::sim::JoinedKeys, const char *> quirks[] = {
+        {qv::sim::JoinedKeys::PartsLost, "parts lost, "},
+        {qv::sim::JoinedKeys::MovedApart, "moved apart, "},
+        {qv::sim::JoinedKeys::AllLost, "all lost, "},
+    };
+    for (const auto &[keys, what] : quirks) {
+        for (const FieldCase &place : places) {
+            for (const bool humanize : {false, true}) {
+                SCOPED_TRACE(std::string(what) + place.name + (humanize ? ", humanize" : ", plain"));
+                field.quirks().joinedKeys = keys;
+                sim.userSetPasteboardItems(userClipboard);
+                phases.clear();
+                debug.clear();
+                sim.log().clear();
+                field.setText(place.before);
+                field.setCaret(place.caret);
+                runText(text, humanize);
+                EXPECT_EQ(field.text(), place.before.left(place.caret) + text + place.before.mid(place.caret))
+                    << "every cluster whole, nothing else lost or doubled";
+                EXPECT_EQ(phases.last(), "done");
+                EXPECT_GE(sim.log().count(Shortcut::Paste), 2) << "each broken cluster pasted";
+                EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard) << "the user's clipboard is put back";
+            }
+        }
+    }
+}
+
+TEST_F(DocumentRun, ABusyCodeEditorsCarriedIndentationIsTakenOutOnceItLandsAlsoOnABlankLine)
+{
+    // A code editor: Return indents the new line like the nearest line
+    // above that holds text, so a blank line after an indented one gets
+    // indentation too. A busy one takes its keys late.
+    field.quirks().afterInsert = [](qv::sim::EditState &state, const QString &inserted) {
+        if (inserted != QLatin1String("\n"))
+            return;
+        const qsizetype caret = state.selection.location;
+        QString indent;
+        for (qsizetype lineEnd = caret - 1; lineEnd > 0;) {
+            const qsizetype lineStart = state.text.lastIndexOf(QLatin1Char('\n'), lineEnd - 1) + 1;
+            const QString line = state.text.mid(lineStart, lineEnd - lineStart);
+            if (!line.trimmed().isEmpty()) {
+                indent = line.left(line.indexOf(line.trimmed()));
+                break;
+            }
+            lineEnd = lineStart - 1;
+        }
+        state.text.insert(caret, indent);
+        state.selection = {caret + indent.size(), 0};
+    };
+    const QString text = QStringLiteral(
+        "Notes:\n    \"Where two rivers meet, a town begins.\"\n\nThat is all.\nThe end.");
+    for (const double delayMs : {0.0, 300.0, 700.0, 1500.0}) {
+        SCOPED_TRACE(delayMs);
+        sim.simKeyboard().setDeliveryDelayMs(delayMs);
+        field.setText({});
+        debug.clear();
+        qv::test::runTask(clock, engine.keys().retypeText(text, {}));
+        clock.advance(5000);
+        EXPECT_EQ(field.text(), text) << "no indentation the editor carried is left";
+    }
+}

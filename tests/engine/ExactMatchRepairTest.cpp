@@ -377,3 +377,37 @@ TEST_F(ExactMatch, AReturnTypedAfterAnIndentedLineLeavesNoCarriedIndentation)
         EXPECT_EQ(compared.rewritten, 1) << "the tab, as spaces";
     }
 }
+
+TEST_F(ExactMatch, AJoinedEmojiTheFieldTakesApartAsKeysIsPastedWholeOnlyWhereTheClipboardMayBeUsed)
+{
+    // Typed as keys, the parts of a family emoji come out lost or moved
+    // apart, again and again; pasted, the sequence stays whole.
+    const QString family = QString::fromUtf8("👨‍👩‍👧‍👦");
+    const QString target = QString::fromUtf8("The whole family ") + family
+                           + QStringLiteral(" walked along the river, counting the boats as they came home.");
+    const struct {
+        const char *what;
+        qv::sim::JoinedKeys keys;
+        const char *landed; // what the field makes of the family typed as keys
+        bool clipboard;
+        int pastes;
+    } cases[] = {
+        {"parts lost", qv::sim::JoinedKeys::PartsLost, "\u200D\u200D\u200D", true, 1},
+        {"moved apart", qv::sim::JoinedKeys::MovedApart, "👨👩👧👦\u200D\u200D\u200D", true, 1},
+        {"parts lost, no clipboard use", qv::sim::JoinedKeys::PartsLost, "\u200D\u200D\u200D", false, 0},
+        {"moved apart, no clipboard use", qv::sim::JoinedKeys::MovedApart, "👨👩👧👦\u200D\u200D\u200D", false, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        field.quirks().joinedKeys = c.keys;
+        engine.allowClipboardOps = c.clipboard;
+        const QString broken = QString(target).replace(family, QString::fromUtf8(c.landed));
+        field.setText(QString(broken).replace(QStringLiteral("boats"), QStringLiteral("baots")));
+        sim.log().clear();
+        finalize(target);
+        clock.advance(2000);
+        EXPECT_EQ(field.text(), c.clipboard ? target : broken) << "the typo fixed, nothing pasted twice or lost";
+        EXPECT_EQ(sim.log().count(Shortcut::Paste), c.pastes);
+        EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
+    }
+}

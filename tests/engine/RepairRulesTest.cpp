@@ -203,27 +203,37 @@ TEST(RepairRules, TheSegmentStartFollowsTextChangedInFrontOfIt)
         EXPECT_EQ(anchoredSegmentStart(c.live, 4, c.before, c.after, "Text"), c.start) << c.name;
 }
 
-TEST(RepairRules, DroppedGraphemesAreOnlyWholeCharactersLeftOut)
+TEST(RepairRules, BrokenClustersAreOnlyCharactersLeftOutOrTakenApart)
 {
-    using List = QList<DroppedGrapheme>;
+    using List = QList<BrokenClusters>;
+    const QString family = u8("👨‍👩‍👧‍👦");
+    const QString trio = u8("👩‍👩‍👧");
     const struct {
-        const char *landed;
-        const char *typed;
-        std::optional<List> dropped;
+        const char *what;
+        QString landed;
+        QString typed;
+        std::optional<List> broken;
     } cases[] = {
-        {"a  b", "a 😃 b", List{{2, u8("😃")}}},
-        {"ab", "😃ab🙂", List{{0, u8("😃")}, {2, u8("🙂")}}},
-        {"x", "x👍🏽", List{{1, u8("👍🏽")}}},    // a cluster of two code points, whole
-        {"x\xF0\x9F\x91\x8D", "x👍🏽", std::nullopt}, // its base landed without the modifier
-        {"abc", "abc", std::nullopt},                     // nothing left out
-        {"abd", "a😃bc", std::nullopt},                    // something else differs too
-        {"abcd", "abc", std::nullopt},                    // more landed than typed
-        {"", "😃", List{{0, u8("😃")}}},
+        {"an emoji left out", u8("a  b"), u8("a 😃 b"), List{{2, 0, u8("😃"), 1}}},
+        {"two, at both ends", u8("ab"), u8("😃ab🙂"), List{{0, 0, u8("😃"), 1}, {2, 0, u8("🙂"), 1}}},
+        {"a cluster of two code points, whole", u8("x"), u8("x👍🏽"), List{{1, 0, u8("👍🏽"), 1}}},
+        {"its base without the modifier", u8("x👍"), u8("x👍🏽"), List{{1, 2, u8("👍🏽"), 1}}},
+        // (Joiners left alone join the space before them into one cluster.)
+        {"a family's emoji lost, its joiners kept", u8("a \u200D\u200D\u200D b"), u8("a ") + family + u8(" b"),
+         List{{1, 4, u8(" ") + family, 2}}},
+        {"a family's joiners moved behind its emoji", u8("a 👨👩👧👦\u200D\u200D\u200D b"), u8("a ") + family + u8(" b"),
+         List{{2, 11, family, 1}}},
+        {"two families side by side, one stretch", u8("\u200D\u200D\u200D\u200D\u200D."), trio + family + u8("."),
+         List{{0, 5, trio + family, 2}}},
+        {"nothing left out", u8("abc"), u8("abc"), std::nullopt},
+        {"something else differs too", u8("abd"), u8("a😃bc"), std::nullopt},
+        {"more landed than typed", u8("abcd"), u8("abc"), std::nullopt},
+        {"a part the cluster does not hold", u8("a \u200Dx b"), u8("a ") + trio + u8(" b"), std::nullopt},
+        {"more joiners than the cluster holds", u8("\u200D\u200D\u200D"), u8("👨\u200D👩\u200D👧"), std::nullopt},
+        {"all of it left out", u8(""), u8("😃"), List{{0, 0, u8("😃"), 1}}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.typed);
-        EXPECT_EQ(droppedGraphemes(u8(c.landed), u8(c.typed)), c.dropped);
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(brokenClusters(c.landed, c.typed), c.broken) << c.what;
 }
 
 // Where the segment stands at the end and whether it may be repaired there;

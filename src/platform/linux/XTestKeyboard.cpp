@@ -379,8 +379,15 @@ QCoro::Task<> XTestKeyboard::typeGrapheme(const QString &grapheme)
     }
     if (!missing.isEmpty())
         co_await bindAndWait(missing);
-    for (char32_t cp : scalars)
-        co_await typeCodePoint(cp);
+    for (qsizetype i = 0; i < scalars.size(); ++i) {
+        // Sent in one burst, the parts of a cluster reach some editors out
+        // of order or not at all (a joined emoji sequence comes out taken
+        // apart); spaced, an editor that is not busy keeps them together.
+        // Where it still does not, the engine pastes the cluster whole.
+        if (i > 0)
+            co_await m_scheduler.sleepNs(kClusterPartSpacingNs);
+        co_await typeCodePoint(char32_t(scalars.at(i)));
+    }
     followPlan(grapheme);
     bindAhead();
 }

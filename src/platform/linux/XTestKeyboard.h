@@ -32,6 +32,8 @@ class XTestKeyboard final : public platform::Keyboard {
 public:
     static constexpr qint64 kSettleAfterRebindNs = 20'000'000;
     static constexpr qint64 kKeepAfterPressNs = 200'000'000;
+    // The wait between the code points of one grapheme cluster.
+    static constexpr qint64 kClusterPartSpacingNs = 15'000'000;
     // How far ahead of the typing a binding for a coming character is made.
     static constexpr int kLookaheadGraphemes = 24;
 

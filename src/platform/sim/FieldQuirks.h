@@ -20,6 +20,16 @@ enum class RangeWrites {
 // What Tab does in a text box.
 enum class TabBehaviour { InsertTab, MoveFocus };
 
+// What a text box makes of a grapheme cluster joined by U+200D (a family
+// emoji) when its parts arrive as keys: some editors take each part as a
+// key of its own and lose or reorder them; a paste keeps the cluster.
+enum class JoinedKeys {
+    Kept,       // whole
+    PartsLost,  // only the joiners land, the emoji between them are lost
+    MovedApart, // the emoji land first, their joiners after them
+    AllLost,    // nothing lands
+};
+
 // The ways real text boxes fall short of the ideal, one switch each. The
 // defaults are a well-behaved box.
 struct FieldQuirks {
@@ -47,6 +57,7 @@ struct FieldQuirks {
     double copyAgainAfterMs = 0;
     bool textNotWhole = false;      // the value is only a part of the text (says so)
     RangeWrites rangeWrites = RangeWrites::Exact;
+    JoinedKeys joinedKeys = JoinedKeys::Kept;
     BackspaceUnit backspaceUnit = BackspaceUnit::Grapheme;
     // The application rewrites what is typed (autocorrect): given the text
     // before the insertion point and the typed grapheme, what lands instead.

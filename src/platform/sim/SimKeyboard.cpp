@@ -147,7 +147,8 @@ void SimKeyboard::apply(const KeyEvent &event, SimElement *target)
             m_typedBuffer += event.text;
         } else if (text) {
             const QString before = edit.text.left(editing::clampRange(edit.selection, edit.text.size()).location);
-            insert(*target, quirks.transform ? quirks.transform(before, event.text) : event.text);
+            const QString typed = joinedAsKeys(event.text, quirks.joinedKeys);
+            insert(*target, quirks.transform ? quirks.transform(before, typed) : typed);
         }
         return;
     case KeyEvent::Kind::Shortcut:
@@ -232,6 +233,27 @@ void SimKeyboard::flushTyped(SimElement &field)
     m_typedBuffer.clear();
     ++m_bufferGeneration; // the pending flush has nothing left to do
     insert(field, held);
+}
+
+QString SimKeyboard::joinedAsKeys(const QString &cluster, JoinedKeys joinedKeys)
+{
+    constexpr QChar kJoiner(0x200D);
+    if (joinedKeys == JoinedKeys::Kept || !cluster.contains(kJoiner) || cluster.size() < 2)
+        return cluster;
+    QString joiners;
+    QString rest;
+    for (const QChar unit : cluster)
+        (unit == kJoiner ? joiners : rest) += unit;
+    switch (joinedKeys) {
+    case JoinedKeys::PartsLost:
+        return joiners;
+    case JoinedKeys::MovedApart:
+        return rest + joiners;
+    case JoinedKeys::AllLost:
+    case JoinedKeys::Kept:
+        break;
+    }
+    return {};
 }
 
 void SimKeyboard::insert(SimElement &field, const QString &text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Keyboard.h"
+#include "platform/sim/FieldQuirks.h"
 #include "platform/sim/SimLog.h"
 
 #include <optional>
@@ -38,6 +39,8 @@ private:
     void apply(const KeyEvent &event, SimElement *target);
     void moveFocusFrom(SimElement &field);
     static void insert(SimElement &field, const QString &text);
+    // What lands of a cluster typed as one key in a box with that quirk.
+    static QString joinedAsKeys(const QString &cluster, JoinedKeys joinedKeys);
 
     SimDesktop &m_desktop;
     double m_latencyMs = 0;
