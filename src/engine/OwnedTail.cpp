@@ -110,4 +110,28 @@ QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending,
     co_return false;
 }
 
+QCoro::Task<bool> OwnedTail::caretStillAfter(QString typed)
+{
+    if (!m_watching || m_caretLeft)
+        co_return !m_caretLeft;
+    // Strictly: the text after the caret as it was and nothing added
+    // anywhere. Keys typed after a click may well stand in front of the
+    // caret again; that the run's text is in one piece only this tells.
+    const qsizetype end = typed.size();
+    for (int waited = 0;; waited += ElementAccess::kCaretPollMs) {
+        const std::optional<QString> live = m_elements.readFocusedText(m_field);
+        const std::optional<platform::TextRange> selection = m_elements.selectedTextRange(m_field);
+        if (!live || !selection || selection->end() > live->size())
+            co_return true; // no evidence against it
+        if (selection->length == 0 && m_afterCaret && live->mid(selection->end()) == *m_afterCaret
+            && live->size() == m_lengthBesides + end)
+            co_return true;
+        if (waited >= ElementAccess::kCaretWaitMs)
+            break;
+        co_await m_scheduler.sleep(ElementAccess::kCaretPollMs);
+    }
+    m_caretLeft = true;
+    co_return false;
+}
+
 } // namespace qv::engine

@@ -53,6 +53,13 @@ public:
     // alone is read then, where it should stand after what was deleted.
     QCoro::Task<bool> mayDelete(QString typed, int from, QString pending, bool continuing = false);
 
+    // At the end of the typing: whether the run's text `typed` stands in
+    // one piece with the caret after it: the text after the caret as it was
+    // and the field as long as the run's keys made it, the caret never seen
+    // away (keys on their way waited for). When not, the caret is recorded
+    // as having left.
+    QCoro::Task<bool> caretStillAfter(QString typed);
+
     // The first buffer offset the run may still delete.
     int ownedFrom() const { return m_ownedFrom; }
     // Whether the caret was seen away from the run's text.
