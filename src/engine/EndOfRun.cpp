@@ -283,7 +283,8 @@ QCoro::Task<> finalizeInsertedSegment(TypingEngine &engine, SegmentArgs args)
     if (args.insertionStartHint && args.textBefore) {
         const platform::Element field = args.element.isNull() ? engine.elements().focusedElement() : args.element;
         if (const std::optional<QString> live = engine.elements().readFocusedText(field)) {
-            place = placeSegment(*live, *args.insertionStartHint, args.textBefore, args.textAfter, args.targetText);
+            place = placeSegment(*live, *args.insertionStartHint, args.textBefore, args.textAfter, args.targetText,
+                                 args.caretMoved);
             if (place->start != *args.insertionStartHint)
                 engine.debug(QStringLiteral("finalizeInsertedSegment: text in front moved the start from %1 to %2")
                                  .arg(*args.insertionStartHint)

@@ -68,6 +68,9 @@ struct SegmentArgs {
     // segment holds beyond it (the user's typing at its edges, which the
     // field cannot tell from the run's).
     std::optional<QString> typedText;
+    // The run saw its caret away from its text while it typed (a click):
+    // its keys may stand in more than one place.
+    bool caretMoved = false;
 };
 
 // The two repair procedures the end of a run hands the field to. Both leave

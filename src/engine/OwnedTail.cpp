@@ -17,7 +17,9 @@ void OwnedTail::begin(platform::Element field, std::optional<QString> before, st
     m_lengthBesides = (m_before ? m_before->size() : 0) + (m_afterCaret ? m_afterCaret->size() : 0);
     m_caretLeft = false;
     m_seenAfter.reset();
-    m_anchor.reset();
+    m_caretBase.reset();
+    if (m_before)
+        m_caretBase = m_before->size();
 }
 
 void OwnedTail::end()
@@ -27,7 +29,7 @@ void OwnedTail::end()
     m_before.reset();
     m_afterCaret.reset();
     m_seenAfter.reset();
-    m_anchor.reset();
+    m_caretBase.reset();
 }
 
 OwnedTail::Verdict OwnedTail::judge(const QString &buffer, int from, const QString &pending)
@@ -69,7 +71,7 @@ OwnedTail::Verdict OwnedTail::judge(const QString &buffer, int from, const QStri
     return Verdict::Owned;
 }
 
-QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending, bool continuing)
+QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending)
 {
     if (!m_watching)
         co_return true;
@@ -77,15 +79,21 @@ QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending,
     if (from < m_ownedFrom)
         co_return false;
     const qsizetype end = typed.size() + pending.size();
-    // Within one deletion, a caret that went back by what was deleted is
-    // still after the run's text (reading the whole text for every
-    // character would slow a long deletion down in a large field).
-    if (continuing && m_anchor) {
-        const std::optional<platform::TextRange> selection = m_elements.selectedTextRange(m_field);
-        if (selection && selection->length == 0 && selection->location == m_anchor->caret + (end - m_anchor->end))
-            co_return true;
+    // The caret where the run's keys took it is read alone first (keys on
+    // their way waited for): reading a large field's whole text before
+    // every correction would slow the application down.
+    if (m_caretBase) {
+        for (int waited = 0;; waited += ElementAccess::kCaretPollMs) {
+            const std::optional<platform::TextRange> selection = m_elements.selectedTextRange(m_field);
+            if (!selection)
+                co_return true; // no evidence against it
+            if (selection->length == 0 && selection->location == *m_caretBase + end)
+                co_return true;
+            if (waited >= ElementAccess::kCaretWaitMs)
+                break;
+            co_await m_scheduler.sleep(ElementAccess::kCaretPollMs);
+        }
     }
-    m_anchor.reset();
     Verdict verdict = judge(typed, from, pending);
     // Keys on their way show late; a caret that moved shows no better.
     for (int waited = 0; verdict == Verdict::NotYet && waited < ElementAccess::kCaretWaitMs;
@@ -97,7 +105,7 @@ QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending,
         if (m_seenAfter)
             m_afterCaret = m_seenAfter;
         if (m_seenCaret)
-            m_anchor = Anchor{*m_seenCaret, end};
+            m_caretBase = *m_seenCaret - end;
         co_return true;
     }
     // Everything typed so far is out of reach; keys typed from here on
@@ -107,6 +115,33 @@ QCoro::Task<bool> OwnedTail::mayDelete(QString typed, int from, QString pending,
     if (m_seenText)
         m_lengthBesides = m_seenText->size() - end;
     m_afterCaret = m_seenAfter;
+    m_caretBase.reset();
+    if (m_seenCaret)
+        m_caretBase = *m_seenCaret - end;
+    co_return false;
+}
+
+QCoro::Task<bool> OwnedTail::caretStillAfter(QString typed)
+{
+    if (!m_watching || m_caretLeft)
+        co_return !m_caretLeft;
+    // Strictly: the text after the caret as it was and nothing added
+    // anywhere. Keys typed after a click may well stand in front of the
+    // caret again; that the run's text is in one piece only this tells.
+    const qsizetype end = typed.size();
+    for (int waited = 0;; waited += ElementAccess::kCaretPollMs) {
+        const std::optional<QString> live = m_elements.readFocusedText(m_field);
+        const std::optional<platform::TextRange> selection = m_elements.selectedTextRange(m_field);
+        if (!live || !selection || selection->end() > live->size())
+            co_return true; // no evidence against it
+        if (selection->length == 0 && m_afterCaret && live->mid(selection->end()) == *m_afterCaret
+            && live->size() == m_lengthBesides + end)
+            co_return true;
+        if (waited >= ElementAccess::kCaretWaitMs)
+            break;
+        co_await m_scheduler.sleep(ElementAccess::kCaretPollMs);
+    }
+    m_caretLeft = true;
     co_return false;
 }
 

@@ -48,10 +48,16 @@ public:
     // run's buffer as the field holds it now) from `from` to its end,
     // followed by `pending` (keys sent but not yet in the buffer). Keys
     // still on their way are waited for (bounded). Asked before every
-    // character deleted: a click may come at any time. `continuing`: the
-    // deletion of the last call goes on with no key typed since; the caret
-    // alone is read then, where it should stand after what was deleted.
-    QCoro::Task<bool> mayDelete(QString typed, int from, QString pending, bool continuing = false);
+    // character deleted: a click may come at any time. The caret alone is
+    // read first: where the run's keys took it, nothing else is needed.
+    QCoro::Task<bool> mayDelete(QString typed, int from, QString pending);
+
+    // At the end of the typing: whether the run's text `typed` stands in
+    // one piece with the caret after it: the text after the caret as it was
+    // and the field as long as the run's keys made it, the caret never seen
+    // away (keys on their way waited for). When not, the caret is recorded
+    // as having left.
+    QCoro::Task<bool> caretStillAfter(QString typed);
 
     // The first buffer offset the run may still delete.
     int ownedFrom() const { return m_ownedFrom; }
@@ -81,13 +87,9 @@ private:
     // The field's length besides the run's text (buffer and pending keys)
     // while the caret stands after it.
     qsizetype m_lengthBesides = 0;
-    // The caret the last allowed deletion began at, and the end of the
-    // run's text (buffer and pending keys) it stood after.
-    struct Anchor {
-        qint64 caret = 0;
-        qsizetype end = 0;
-    };
-    std::optional<Anchor> m_anchor;
+    // Where the caret stands, less the run's text in front of it (buffer
+    // and pending keys), while it stands after that text; absent: unknown.
+    std::optional<qint64> m_caretBase;
 };
 
 } // namespace qv::engine

@@ -216,7 +216,10 @@ qint64 anchoredSegmentStart(const QString &live, qint64 hint, const std::optiona
 bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole)
 {
     const MiddleDiff foreign = diffMiddle(segment, typed);
-    if (foreign.liveMid == 0)
+    // Units the field lost of what was typed (parts of a character it could
+    // not take), or that it holds in their place, are nothing foreign: only
+    // what it holds beyond them is.
+    if (foreign.liveMid <= foreign.targetMid)
         return false;
     if (whole)
         return true;
@@ -226,8 +229,25 @@ bool repairTouchesForeignText(const QString &segment, const QString &typed, cons
     return from < foreign.prefix + foreign.liveMid && foreign.prefix < to;
 }
 
+std::optional<qint64> afterTextStart(const QString &live, const QString &after, qint64 start, bool caretMoved)
+{
+    const qint64 at = live.size() - after.size();
+    if (at < start)
+        return std::nullopt;
+    if (live.endsWith(after))
+        return at;
+    if (caretMoved)
+        return std::nullopt;
+    qsizetype differing = 0;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        differing += live.at(at + i) != after.at(i) ? 1 : 0;
+    if (differing <= std::max<qsizetype>(2, after.size() / 20))
+        return at;
+    return std::nullopt;
+}
+
 SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
-                          const std::optional<QString> &after, const QString &target)
+                          const std::optional<QString> &after, const QString &target, bool caretMoved)
 {
     if (!before)
         return {hint, std::nullopt, true, true};
@@ -240,8 +260,8 @@ SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<
             return {start, end, changedAt == before->size(), true};
     }
     if (changedAt == before->size()) {
-        const bool bounded = end && *end >= hint;
-        return {hint, bounded ? end : std::nullopt, true, bounded || !after};
+        const std::optional<qint64> bound = after ? afterTextStart(live, *after, hint, caretMoved) : std::nullopt;
+        return {hint, bound, true, bound || !after};
     }
     const qint64 start = anchoredSegmentStart(live, hint, before, after, target);
     return {start, end && *end >= start ? end : std::nullopt, false, false};

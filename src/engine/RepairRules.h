@@ -83,13 +83,26 @@ struct SegmentPlace {
     bool mayRepair = true;
     friend bool operator==(const SegmentPlace &, const SegmentPlace &) = default;
 };
+// `caretMoved`: the run saw its caret away from its text while it typed, so
+// its keys may stand in more than one place: a start is trusted only where
+// the text around the segment is as it was.
 SegmentPlace placeSegment(const QString &live, qint64 hint, const std::optional<QString> &before,
-                          const std::optional<QString> &after, const QString &target);
+                          const std::optional<QString> &after, const QString &target, bool caretMoved = false);
+
+// Where the text that followed the insertion point (`after`) begins in
+// `live`, no earlier than `start`: where the field ends with it; or, unless
+// the caret moved during the run, where the field ends with as many units
+// that differ from it in a few places only (the application corrected a
+// word in it). Absent otherwise.
+std::optional<qint64> afterTextStart(const QString &live, const QString &after, qint64 start, bool caretMoved);
 
 // Whether repairing `segment` to `target` by replacing the differing middle
 // (or, `whole`, all of it) would delete units that the run's keys did not
 // leave there: where the segment differs from `typed` (what the keys typed)
-// by text it holds beyond it.
+// by more units than the keys typed there. A segment that only lacks some
+// of the typed units (a field that dropped part of a character), or holds
+// others in their place (the application corrected a word), holds nothing
+// foreign.
 bool repairTouchesForeignText(const QString &segment, const QString &typed, const QString &target, bool whole);
 
 // Clusters of `typed` that did not land whole, where `landed` (what the

@@ -167,10 +167,7 @@ bool SegmentVerifier::foreignTextInTheWay(const QString &segment, bool whole)
 
 std::optional<qint64> SegmentVerifier::segmentEnd(const QString &live) const
 {
-    const QString &after = *m_args.textAfter;
-    if (!live.endsWith(after) || live.size() - after.size() < m_start)
-        return std::nullopt;
-    return live.size() - after.size();
+    return afterTextStart(live, *m_args.textAfter, m_start, m_args.caretMoved);
 }
 
 QCoro::Task<bool> SegmentVerifier::segmentLanded()

@@ -47,8 +47,8 @@ private:
     QCoro::Task<bool> segmentLanded();
     void safetyAbort();
     // Where the segment ends in `live`: where the text that stood after the
-    // insertion point begins; absent when the field no longer ends with it.
-    // Only with that text known.
+    // insertion point begins (afterTextStart); absent when that is not
+    // known. Only with that text known.
     std::optional<qint64> segmentEnd(const QString &live) const;
     // Whether the repair of `segment` (its middle, or `whole`) would delete
     // text the run's keys did not leave there; says so in the log.

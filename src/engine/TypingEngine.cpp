@@ -332,7 +332,7 @@ QCoro::Task<bool> TypingEngine::replaceTail(TailChange change, int retypeFrom, Q
         // Asked before every cluster: the user may click elsewhere while
         // the deletion goes on. What is gone by then is gone from the
         // buffer too; the rest stays where it stands.
-        if (!co_await m_owned.mayDelete(buffer.left(length - gone), from, {}, gone > 0)) {
+        if (!co_await m_owned.mayDelete(buffer.left(length - gone), from, {})) {
             debug(QStringLiteral("edit: the caret is not after the run's own text; %1 units left as they stand")
                       .arg(length - gone - from));
             if (gone == 0)

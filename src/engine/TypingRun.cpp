@@ -475,6 +475,9 @@ QCoro::Task<> TypingRun::endOfText()
     if (stopRequested())
         co_return;
 
+    // Before anything else may change the field: whether the run's text
+    // stands in one piece.
+    const bool caretMoved = !co_await m_engine.ownedTail().caretStillAfter(m_state.buffer);
     m_engine.debug(QStringLiteral("editing: deferredErrors=%1 bufferLen=%2 ownsWholeField=%3")
                        .arg(m_state.deferredErrors.size())
                        .arg(text::graphemeCount(m_state.buffer))
@@ -519,6 +522,7 @@ QCoro::Task<> TypingRun::endOfText()
         args.textBefore = p.textBeforeInsertion;
         args.textAfter = p.textAfterInsertion;
         args.typedText = m_state.buffer;
+        args.caretMoved = caretMoved;
         m_engine.m_lastIntendedText = corrected;
         co_await finalizeInsertedSegment(m_engine, std::move(args));
     }

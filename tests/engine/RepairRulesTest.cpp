@@ -245,22 +245,25 @@ TEST(RepairRules, ASegmentIsRepairedOnlyWhereTheTextAroundItTellsWhereItIs)
     struct Case {
         const char *name;
         QString live;
+        bool caretMoved; // the run saw its caret away from its text
         SegmentPlace place;
     };
     const Case cases[] = {
-        {"unchanged", "Hi. Text Bye.", {4, 8, true, true}},
-        {"a typo in the segment", "Hi. Txet Bye.", {4, 8, true, true}},
-        {"keys missing: bounded by the text after it", "Hi. Te Bye.", {4, 6, true, true}},
-        {"typed at the field's start, exact", "Oh! Hi. Text Bye.", {8, 12, false, true}},
+        {"unchanged", "Hi. Text Bye.", false, {4, 8, true, true}},
+        {"a typo in the segment", "Hi. Txet Bye.", false, {4, 8, true, true}},
+        {"keys missing: bounded by the text after it", "Hi. Te Bye.", false, {4, 6, true, true}},
+        {"the application corrected a letter after it", "Hi. Txet Bqe.", false, {4, 8, true, true}},
+        {"typed at the field's start, exact", "Oh! Hi. Text Bye.", false, {8, 12, false, true}},
         // The user's typing and the run's keys after a click look the same.
-        {"typed at the field's start, a typo", "Oh! Hi. Txet Bye.", {8, 12, false, false}},
-        {"keys after a click into the text in front", "Hxti. Te Bye.", {6, 8, false, false}},
-        {"keys after a click at the field's start", "xtHi. Te Bye.", {6, 8, false, false}},
-        {"keys after a click into the text behind", "Hi. Te Bxtye.", {4, std::nullopt, true, false}},
-        {"typed behind, exact", "Hi. Text Bye, Bo.", {4, std::nullopt, true, false}},
+        {"typed at the field's start, a typo", "Oh! Hi. Txet Bye.", false, {8, 12, false, false}},
+        {"keys after a click into the text in front", "Hxti. Te Bye.", true, {6, 8, false, false}},
+        {"keys after a click at the field's start", "xtHi. Te Bye.", true, {6, 8, false, false}},
+        {"keys after a click into the text behind", "Hi. Te Bxtye.", true, {4, std::nullopt, true, false}},
+        {"a click into the run's own text", "Hi. Txte Bye.", true, {4, 8, true, true}},
+        {"typed behind, exact", "Hi. Text Bye, Bo.", false, {4, std::nullopt, true, false}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(placeSegment(c.live, 4, before, after, "Text"), c.place) << c.name;
+        EXPECT_EQ(placeSegment(c.live, 4, before, after, "Text", c.caretMoved), c.place) << c.name;
     EXPECT_EQ(placeSegment("Oh! Hi. Txet Bye.", 4, std::nullopt, std::nullopt, "Text"),
               (SegmentPlace{4, std::nullopt, true, true}));
 
@@ -271,4 +274,27 @@ TEST(RepairRules, ASegmentIsRepairedOnlyWhereTheTextAroundItTellsWhereItIs)
     const SegmentPlace place = placeSegment(live, 20, dear, yours, "The river was high.");
     EXPECT_FALSE(place.mayRepair);
     EXPECT_FALSE(place.frontIntact);
+}
+
+// What the segment holds beyond what the run's keys typed is never taken
+// by a repair; what the field lost of them is no such text.
+TEST(RepairRules, ARepairNeverTakesTextTheKeysDidNotType)
+{
+    struct Case {
+        const char *name;
+        QString segment, typed, target;
+        bool whole, touches;
+    };
+    const Case cases[] = {
+        {"as typed, a typo to fix", "the win", "the win", "the wind", false, false},
+        {"the user's word at the end", u8("the wind и вот"), "the wind", "the wind", false, true},
+        {"the user's word in front, a typo the middle reaches back to it", u8("ой the wnd"), "the wnd", "the wind",
+         false, true},
+        {"the user's word behind, a typo in front", u8("the wnd ой"), "the wnd", "the wind", false, true},
+        {"the user's word in front, the whole retyped", u8("ой the wnd"), "the wnd", "the wind", true, true},
+        {"a character the field lost part of", u8("a 👨👩 b"), u8("a 👨‍👩 b"), u8("a 👨‍👩 b"), true, false},
+        {"a stray key the run could not take back", "the wxind", "the wxind", "the wind", true, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(repairTouchesForeignText(c.segment, c.typed, c.target, c.whole), c.touches) << c.name;
 }

@@ -246,16 +246,24 @@ TEST_F(Segment, TheTextAroundTheSegmentIsNeverSelected)
     struct Case {
         const char *name;
         QString live;
-        QString fixed; // the field afterwards
+        bool caretMoved; // the run saw its caret away from its text
+        QString fixed;   // the field afterwards
         const char *outcome;
     };
     const Case cases[] = {
-        {"keys missing at the end", "Dear Sam, This is" + after, before + kTarget + after, "done"},
-        {"a typo", "Dear Sam, Thsi is it." + after, before + kTarget + after, "done"},
-        {"the text behind changed", "Dear Sam, Thsi is it. Best, Bo!", "Dear Sam, Thsi is it. Best, Bo!", "differs"},
-        {"keys after a click in front", "Dear is it.Sam, This" + after, "Dear is it.Sam, This" + after, "differs"},
-        {"keys after a click behind", "Dear Sam, This is Best, it.Bo", "Dear Sam, This is Best, it.Bo", "differs"},
-        {"keys after clicks in front and behind", "Deais r Sam, Th Best, it.Bo", "Deais r Sam, Th Best, it.Bo",
+        {"keys missing at the end", "Dear Sam, This is" + after, false, before + kTarget + after, "done"},
+        {"a typo", "Dear Sam, Thsi is it." + after, false, before + kTarget + after, "done"},
+        {"a typo, a letter behind corrected", "Dear Sam, Thsi is it. Bext, Bo", false, "Dear Sam, This is it. Bext, Bo",
+         "done"},
+        {"a typo, the user typed behind", "Dear Sam, Thsi is it. Best, Bo!", false, "Dear Sam, Thsi is it. Best, Bo!",
+         "differs"},
+        {"the user typed at its end", "Dear Sam, This is it.!!" + after, false, "Dear Sam, This is it.!!" + after,
+         "differs"},
+        {"keys after a click in front", "Dear is it.Sam, This" + after, true, "Dear is it.Sam, This" + after,
+         "differs"},
+        {"keys after a click behind", "Dear Sam, This is Best, it.Bo", true, "Dear Sam, This is Best, it.Bo",
+         "differs"},
+        {"keys after clicks in front and behind", "Deais r Sam, Th Best, it.Bo", true, "Deais r Sam, Th Best, it.Bo",
          "unchecked"},
     };
     for (const Case &c : cases) {
@@ -266,6 +274,7 @@ TEST_F(Segment, TheTextAroundTheSegmentIsNeverSelected)
         SegmentArgs a = segmentArgs(10, kTarget);
         a.textBefore = before;
         a.textAfter = after;
+        a.caretMoved = c.caretMoved;
         runTask(clock, finalizeInsertedSegment(fresh, std::move(a)));
         EXPECT_EQ(field.text(), c.fixed);
         const QString outcome = fresh.lastDifference() ? "differs" : fresh.lastUncheckedReason() ? "unchecked" : "done";
