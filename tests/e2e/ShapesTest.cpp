@@ -40,28 +40,6 @@ protected:
 
     static int indexOf(const QList<Element> &all, const Element *e) { return int(e - all.constData()); }
 
-    QRect windowShowing(const QString &mark)
-    {
-        const QList<Element> all = ui->all();
-        const Element *e = look::named(all, mark);
-        return e ? look::windowOf(all, *e) : QRect();
-    }
-
-    // Waits until `name` stands still (a page may still be settling).
-    void atRest(const QString &name)
-    {
-        QRect last;
-        ASSERT_TRUE(waitUntil(
-            [&] {
-                const auto now = ui->find(name);
-                const bool still = now && now->extents == last;
-                last = now ? now->extents : QRect();
-                return still;
-            },
-            5000))
-            << name.toStdString() << " never came to rest";
-    }
-
     void resizeMain(QSize size)
     {
         ASSERT_TRUE(input::resizeWindowOf(quorvel.processId(), size));
@@ -72,21 +50,6 @@ protected:
     void shoot(const QString &name, const QRect &area)
     {
         input::grabScreen(area).save(QStringLiteral(QUORVEL_SCREENSHOT_DIR "/shapes-%1.png").arg(name));
-    }
-
-    // Clicks the control named `name` in the window that shows `mark`.
-    void clickIn(const QString &mark, const QString &name)
-    {
-        const QList<Element> all = ui->all();
-        const Element *m = look::named(all, mark);
-        ASSERT_TRUE(m) << "no " << mark.toStdString();
-        for (const Element &e : all)
-            if (e.window == m->window && e.name == name && e.children == 0) {
-                ASSERT_TRUE(look::windowOf(all, e).contains(e.extents)) << name.toStdString() << " is not on screen";
-                ASSERT_TRUE(input::click(e.extents.center()));
-                return;
-            }
-        FAIL() << "no " << name.toStdString() << " in the window of " << mark.toStdString();
     }
 
     // ---- the island and the page's card

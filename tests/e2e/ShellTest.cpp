@@ -32,50 +32,12 @@ protected:
         AppFixture::TearDown();
     }
 
-    // The window that shows `mark`, as it is on screen now.
-    QRect windowShowing(const QString &mark)
-    {
-        const QList<Element> all = ui->all();
-        const Element *e = look::named(all, mark);
-        return e ? look::windowOf(all, *e) : QRect();
-    }
-
-    // Clicks the control named `name` in the window that shows `mark`.
-    void clickIn(const QString &mark, const QString &name)
-    {
-        const QList<Element> all = ui->all();
-        const Element *m = look::named(all, mark);
-        ASSERT_TRUE(m) << "no " << mark.toStdString();
-        for (const Element &e : all)
-            if (e.window == m->window && e.name == name && e.children == 0) {
-                ASSERT_TRUE(look::windowOf(all, e).contains(e.extents)) << name.toStdString() << " is not on screen";
-                ASSERT_TRUE(input::click(e.extents.center()));
-                return;
-            }
-        FAIL() << "no " << name.toStdString() << " in the window of " << mark.toStdString();
-    }
-
     void openEditorAndClose(const std::function<void()> &open, const char *how)
     {
         open();
         ASSERT_TRUE(waitFor(QStringLiteral("Text"), {}, 10000)) << how << " opened no editor";
         ASSERT_NO_FATAL_FAILURE(clickIn(QStringLiteral("Text"), QStringLiteral("Close")));
         ASSERT_TRUE(gone(QStringLiteral("Text"), {}, 8000)) << "the editor stayed open";
-    }
-
-    // Waits until `name` stands still (a page may still be settling).
-    void atRest(const QString &name)
-    {
-        QRect last;
-        ASSERT_TRUE(waitUntil(
-            [&] {
-                const auto now = ui->find(name);
-                const bool still = now && now->extents == last;
-                last = now ? now->extents : QRect();
-                return still;
-            },
-            5000))
-            << name.toStdString() << " never came to rest";
     }
 
     // Every push button of the window that shows `mark` lies across inside
