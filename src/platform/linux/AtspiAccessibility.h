@@ -160,6 +160,7 @@ private:
         bool whole = true;
         bool dropsLastLine = false; // the root reads its drawn last line as a break
         int caretPart = -1;         // where the caret was found last
+        bool flows = false;         // a word processor's paragraphs
     };
     // The document an element's text belongs to: a word processor's
     // paragraphs in their flow order, or a rich-text field's embedded

@@ -258,6 +258,7 @@ bool AtspiAccessibility::flowDocument(AtspiAccessible *root, qint64 pid, Documen
     }
     document.pieces = layout;
     document.layout = DocumentText(layout);
+    document.flows = true;
     return true;
 }
 
@@ -357,13 +358,15 @@ AtspiAccessibility::Document *AtspiAccessibility::documentOf(AtspiAccessible *ac
         return nullptr;
     int at = -1;
     const bool kept = m_document && m_document->pid == pid && AtspiElementRef::same(m_document->root.get(), accessible);
-    if (kept && m_documentChanges.assembledThisTurn() && stillCurrent(m_document->document, pid, at)) {
-        // Put together in this turn of the loop already, and no key of ours
-        // has gone out since (caret and selection writes leave the text as
-        // it is): a second whole read would only keep the loop waiting
-        // again. Only when the caret is no longer found in its parts (a word
-        // processor may make new paragraph objects when the caret moves) is
-        // it put together again.
+    if (kept && !m_document->document.flows && m_documentChanges.assembledThisTurn()
+        && stillCurrent(m_document->document, pid, at)) {
+        // A rich-text field put together in this turn of the loop already,
+        // and no key of ours has gone out since (caret and selection writes
+        // leave the text as it is): a second whole read would only keep the
+        // loop waiting again. Only when the caret is no longer found in its
+        // parts is it put together again. A word processor's paragraphs are
+        // not kept across its events: its objects change as the caret
+        // moves, and its review's caret writes must be seen to take.
         if (caretAt)
             *caretAt = at;
         return &m_document->document;
