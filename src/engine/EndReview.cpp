@@ -407,6 +407,10 @@ QCoro::Task<bool> EndReview::retypeTail()
         co_return false;
     m_engine.debug(QStringLiteral("retypeTail: count=%1").arg(tail.size()));
     co_await m_engine.keys().sendKey(SpecialKey::Delete);
+    // Where a deleting key has been seen lost with the key after it, the
+    // tail's first key waits for the deletion like every fix's does: lost,
+    // the tail would be typed over a selection still there.
+    co_await elements.waitForDeletion(m_tracked.left(start), m_args.element, start);
     m_engine.keys().typingAfter(QStringView(m_tracked).left(start));
     co_await m_engine.keys().retypeText(tail, {});
     // A caret write would overtake keys still on their way.

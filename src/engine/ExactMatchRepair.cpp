@@ -367,6 +367,9 @@ QCoro::Task<bool> ExactMatchRepair::replaceAllTextViaKeyboard(QString newText, S
     co_await keys.sendKey(SpecialKey::Delete);
     m_wholeSelected = false;
     co_await m_engine.scheduler().sleep(90);
+    // Where a deleting key has been seen lost with the key after it, the
+    // first key of the new text waits until the field reads empty.
+    co_await elements.waitForDeletion({}, {}, 0);
     keys.typingAfter({});
     co_await keys.retypeText(newText, {});
     if (stopped(stopFlag))

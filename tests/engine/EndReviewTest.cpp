@@ -457,6 +457,27 @@ TEST_F(Review, AFixThatCannotTakeIsSeenAtOnceAndNotRetriedAtCost)
     }
 }
 
+TEST_F(Review, OnceABackspaceIsSeenLostTheTailsRetypeWaitsForItsDeletionToo)
+{
+    // The fixes learn that the application loses a Delete with the key right
+    // after it; the tail's retype deletes its selection the same way, and its
+    // first key waits for that deletion as well, so the tail lands whole and
+    // the final repair has nothing to retype.
+    typed(kText, twoTypos());
+    field.quirks().backspaceHandledAfterMs = 100;
+    lines.clear();
+    review(args(kText));
+    clock.runUntilIdle();
+    field.quirks().backspaceHandledAfterMs = 0;
+    EXPECT_EQ(field.text(), kText);
+    EXPECT_TRUE(linesContain("endReview: a Backspace and the key after it were lost, letting each deletion land first"));
+    EXPECT_TRUE(linesContain("retypeTail: count=12")) << lines.join('\n').toStdString();
+    EXPECT_FALSE(linesContain("retypeTail: tail failed")) << lines.join('\n').toStdString();
+    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString &l) {
+        return l.startsWith(QLatin1String("finalizeExactMatch"));
+    })) << lines.join('\n').toStdString();
+}
+
 TEST_F(Review, TyposAfterTextTheApplicationRewroteAreStillFound)
 {
     // A tab typed as four spaces moves everything after it by three units:

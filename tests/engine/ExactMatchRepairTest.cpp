@@ -411,3 +411,25 @@ TEST_F(ExactMatch, AJoinedEmojiTheFieldTakesApartAsKeysIsPastedWholeOnlyWhereThe
         EXPECT_EQ(sim.simPasteboard().peekItems(), userClipboard);
     }
 }
+
+TEST_F(ExactMatch, TheKeyboardReplaceWaitsForItsDeleteWhereDeletionsAreSeenLost)
+{
+    // The application loses a Delete with the key that comes before it has
+    // handled it. Once the engine knows that, the replace's first key waits
+    // for the emptied field, and the new text lands whole; before, that
+    // first key and the Delete were lost and the rest typed over the old
+    // text still selected.
+    const QString old = hundred();
+    const QString target = QStringLiteral("Another text entirely, typed anew.");
+    for (const double handledMs : {0.0, 300.0}) {
+        SCOPED_TRACE(handledMs);
+        field.setText(old);
+        field.quirks().backspaceHandledAfterMs = handledMs;
+        engine.elements().deletionsLandFirst();
+        const std::optional<bool> replaced = runTask(clock, repair.replaceAllTextViaKeyboard(target, stopFlag(), old));
+        clock.runUntilIdle();
+        field.quirks() = {};
+        EXPECT_EQ(replaced, true) << lines.join('\n').toStdString();
+        EXPECT_EQ(field.text(), target);
+    }
+}
