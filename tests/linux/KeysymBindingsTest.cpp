@@ -112,5 +112,40 @@ TEST(KeysymBindings, ClearForgetsEverything)
     EXPECT_EQ(b.plan({ks(U'“')}), (QList<Change>{{10, ks(U'“')}}));
 }
 
+// An application may still read keys with the keymap of an earlier change:
+// a keysym bound again gets the keycode it had, and a new keysym does not
+// take a keycode another keysym may come back for while a fresh one is free.
+TEST(KeysymBindings, AKeysymBoundAgainGetsItsFormerKeycode)
+{
+    struct Case {
+        const char *what;
+        QList<int> spares;
+        QList<QList<char32_t>> runs; // each run binds these, then clears
+        QList<Change> last;          // what the last run changes
+    };
+    const QList<Case> cases{
+        {"the same characters again", {10, 11, 12}, {{U'é', U'—'}, {U'—', U'é'}}, {{11, ks(U'—')}, {10, ks(U'é')}}},
+        {"a subset, out of order", {10, 11, 12}, {{U'é', U'—', U'“'}, {U'“', U'é'}}, {{12, ks(U'“')}, {10, ks(U'é')}}},
+        {"a new character takes a fresh keycode", {10, 11, 12}, {{U'é', U'—'}, {U'“', U'—'}}, {{12, ks(U'“')}, {11, ks(U'—')}}},
+        {"a new character takes a former keycode not wanted now", {10, 11}, {{U'é', U'—'}, {U'“', U'—'}},
+         {{10, ks(U'“')}, {11, ks(U'—')}}},
+        {"the keycode goes to whoever had it last", {10, 11}, {{U'é'}, {U'“', U'é'}, {U'“', U'é'}},
+         {{11, ks(U'“')}, {10, ks(U'é')}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        KeysymBindings b(c.spares);
+        QList<Change> changes;
+        for (const auto &run : c.runs) {
+            b.clear();
+            QList<quint32> keysyms;
+            for (char32_t cp : run)
+                keysyms.append(ks(cp));
+            changes = b.plan(keysyms);
+        }
+        EXPECT_EQ(changes, c.last);
+    }
+}
+
 } // namespace
 } // namespace qv::linuxdesktop

@@ -83,11 +83,24 @@ QList<KeysymBindings::Change> KeysymBindings::plan(const QList<quint32> &keysyms
             m_order[*kc] = ++m_tick;
             continue;
         }
+        // A keysym goes back to the keycode it had before, and a new one
+        // takes a keycode that never carried another (or whose former keysym
+        // is not wanted now): an application still reading the keymap of an
+        // earlier change then types the same character.
         std::optional<int> slot;
-        for (int kc : m_spares) {
-            if (!m_bound.contains(kc)) {
-                slot = kc;
-                break;
+        const auto previous = m_formerKeycode.constFind(ks);
+        if (previous != m_formerKeycode.constEnd() && !m_bound.contains(*previous))
+            slot = *previous;
+        for (int pass = 0; pass < 3 && !slot; ++pass) {
+            for (int kc : m_spares) {
+                if (m_bound.contains(kc))
+                    continue;
+                const auto former = m_formerKeysym.constFind(kc);
+                const bool used = former != m_formerKeysym.constEnd();
+                if ((pass == 0 && !used) || (pass == 1 && !wanted.contains(*former)) || pass == 2) {
+                    slot = kc;
+                    break;
+                }
             }
         }
         if (!slot) {
@@ -108,6 +121,11 @@ QList<KeysymBindings::Change> KeysymBindings::plan(const QList<quint32> &keysyms
             m_byKeysym.remove(*old);
         m_bound.insert(*slot, ks);
         m_byKeysym.insert(ks, *slot);
+        if (auto formerKeysym = m_formerKeysym.constFind(*slot);
+            formerKeysym != m_formerKeysym.constEnd() && m_formerKeycode.value(*formerKeysym) == *slot)
+            m_formerKeycode.remove(*formerKeysym);
+        m_formerKeysym.insert(*slot, ks);
+        m_formerKeycode.insert(ks, *slot);
         m_order[*slot] = ++m_tick;
         m_lastPressed.remove(*slot);
         changes.append({*slot, ks});

@@ -46,7 +46,8 @@ public:
     bool isEmpty() const { return m_bound.isEmpty(); }
 
     // Binds the keysyms that are not bound yet, in order, as far as the spare
-    // keycodes go: free ones first, then the least recently used bindings
+    // keycodes go: the keycode a keysym had before if free, then other free
+    // ones (never used ones first), then the least recently used bindings
     // that are not among `keysyms` themselves and that `mayGiveUp` allows
     // (all when it is empty). Returns the changes made.
     QList<Change> plan(const QList<quint32> &keysyms, const std::function<bool(int keycode)> &mayGiveUp = {});
@@ -56,7 +57,8 @@ public:
     // When the keycode was last pressed (kNever if not since it was bound).
     qint64 lastPressedNs(int keycode) const;
 
-    // Forgets every binding (after the keymap was restored).
+    // Forgets every binding (after the keymap was restored); which keycode
+    // each keysym had is kept, for the next bindings to reuse.
     void clear();
 
 private:
@@ -65,6 +67,9 @@ private:
     QHash<quint32, int> m_byKeysym;
     QHash<int, quint64> m_order; // LRU order: larger is more recent
     QHash<int, qint64> m_lastPressed;
+    // The keysym each keycode carried last and the reverse, across clear().
+    QHash<int, quint32> m_formerKeysym;
+    QHash<quint32, int> m_formerKeycode;
     quint64 m_tick = 0;
 };
 
