@@ -48,9 +48,10 @@ public:
     // an application that does not answer.
     static constexpr int kBusTimeoutMs = 1000;
     static constexpr int kCallTimeoutMs = 2 * kBusTimeoutMs;
-    // A browser applies caret and selection writes about 200 ms late; the
-    // window leaves room for a busy one (as the engine's own confirmed write).
-    static constexpr double kConfirmWindowMs = 600;
+    // A browser applies caret and selection writes about 200 ms late, and a
+    // crowded machine can take seconds more; the wait ends as soon as the
+    // write shows.
+    static constexpr double kConfirmWindowMs = 3000;
     static constexpr double kConfirmPollMs = 25;
 
     AtspiAccessibility(Scheduler &scheduler, X11Workspace &workspace);
